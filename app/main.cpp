@@ -1,0 +1,21 @@
+#include "startup.h"
+#include "ui/main/mainwindow.h"
+
+#include <QApplication>
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    applyApplicationIdentity();
+
+    if (!checkOdbcDriver() && !confirmMissingOdbcDriver())
+        return 0;
+
+    int exitCode = 0;
+    {
+        MainWindow window;
+        window.show();
+        exitCode = app.exec();
+    }
+    return exitCode;
+}

@@ -1,0 +1,114 @@
+#include "connectionrule.h"
+
+#include "hostconfig.h"
+
+#include <QAtomicInt>
+#include <QSqlDatabase>
+#include <QSqlError>
+
+namespace {
+QAtomicInt nativeEnabled(1);
+
+QString odbcValue(const QString &value)
+{
+    static const QString special = QStringLiteral(";{}=");
+    bool needsBraces = value != value.trimmed();
+    for (const QChar c : value)
+        needsBraces = needsBraces || special.contains(c);
+    if (!needsBraces)
+        return value;
+    QString escaped = value;
+    escaped.replace(QLatin1Char('}'), QLatin1String("}}"));
+    return QLatin1Char('{') + escaped + QLatin1Char('}');
+}
+} // namespace
+
+const QStringList &odbcDriverNames()
+{
+    static const QStringList names = {
+        QStringLiteral("MySQL ODBC 9.5 Unicode Driver"),
+        QStringLiteral("MySQL ODBC 9.5 ANSI Driver"),
+        QStringLiteral("MySQL ODBC 9.3 ANSI Driver"),
+        QStringLiteral("MySQL ODBC 9.3 Unicode Driver"),
+        QStringLiteral("MySQL ODBC 9.0 Unicode Driver"),
+        QStringLiteral("MySQL ODBC 9.0 ANSI Driver"),
+        QStringLiteral("MySQL ODBC 8.0 Unicode Driver"),
+        QStringLiteral("MySQL ODBC 8.0 ANSI Driver"),
+        QStringLiteral("MySQL ODBC 5.3 Unicode Driver"),
+        QStringLiteral("MySQL ODBC 5.3 ANSI Driver"),
+    };
+    return names;
+}
+
+QString odbcConnectionString(const QString &driver, const QString &host, int port,
+                             const QString &database, const QString &user,
+                             const QString &password)
+{
+    // No ";" after the last pair: the MariaDB ODBC driver rejects a string that ends in one.
+    return QStringLiteral("DRIVER={%1};SERVER=%2;PORT=%3;DATABASE=%4;USER=%5;PASSWORD=%6;OPTION=3")
+        .arg(QString(driver).replace(QLatin1Char('}'), QLatin1String("}}")), odbcValue(host),
+             QString::number(port), odbcValue(database), odbcValue(user), odbcValue(password));
+}
+
+bool isNativeMysqlAvailable()
+{
+    return nativeEnabled.loadRelaxed() && QSqlDatabase::isDriverAvailable(QStringLiteral("QMYSQL"));
+}
+
+void setNativeMysqlEnabled(bool enabled)
+{
+    nativeEnabled.storeRelaxed(enabled ? 1 : 0);
+}
+
+void removeNamedConnection(const QString &name)
+{
+    if (QSqlDatabase::contains(name))
+        QSqlDatabase::removeDatabase(name);
+}
+
+ConnectionOutcome openMysqlConnection(const QString &name, const QString &host, int port,
+                                      const QString &user, const QString &password,
+                                      const QString &database, const QString &options,
+                                      bool odbcAfterNativeFailure)
+{
+    ConnectionOutcome outcome;
+    removeNamedConnection(name);
+
+    if (isNativeMysqlAvailable()) {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QMYSQL"), name);
+        db.setHostName(host);
+        db.setPort(port);
+        db.setUserName(user);
+        db.setPassword(password);
+        db.setDatabaseName(database);
+        db.setConnectOptions(options);
+        outcome.ok = db.open();
+        if (outcome.ok || !odbcAfterNativeFailure) {
+            outcome.lastError = db.lastError().text();
+            return outcome;
+        }
+        db = QSqlDatabase();
+        removeNamedConnection(name);
+    }
+
+    outcome.viaOdbc = true;
+    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QODBC"), name);
+    for (const QString &driver : odbcDriverNames()) {
+        db.setDatabaseName(odbcConnectionString(driver, host, port, database, user, password));
+        if (db.open()) {
+            outcome.ok = true;
+            outcome.odbcDriver = driver;
+            outcome.lastError.clear();
+            return outcome;
+        }
+        outcome.lastError = db.lastError().text();
+    }
+    return outcome;
+}
+
+ConnectionOutcome openMysqlConnection(const QString &name, const HostConfig &config,
+                                      const QString &options, bool odbcAfterNativeFailure)
+{
+    return openMysqlConnection(name, config.host, config.port, config.username, config.password,
+                               config.database, options, odbcAfterNativeFailure);
+}

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+struct HostConfig;
+
+// The MySQL ODBC driver names tried, in order, when the native plug-in is not available.
+const QStringList &odbcDriverNames();
+
+// ODBC connection string for one driver. Values that would break the string (";", "{",
+// "}", "=", surrounding blanks) are wrapped in braces with "}" doubled.
+QString odbcConnectionString(const QString &driver, const QString &host, int port,
+                             const QString &database, const QString &user,
+                             const QString &password);
+
+// Whether the native "QMYSQL" plug-in is used. Tests switch it off to exercise the ODBC path.
+bool isNativeMysqlAvailable();
+void setNativeMysqlEnabled(bool enabled);
+
+// Releases and unregisters a named connection if one is registered.
+void removeNamedConnection(const QString &name);
+
+struct ConnectionOutcome
+{
+    bool ok = false;
+    bool viaOdbc = false;
+    QString odbcDriver;  // the driver that opened, on the ODBC path
+    QString lastError;   // the connection's last error text after the last attempt
+};
+
+// Opens a named MySQL connection: native plug-in with the given client options first;
+// ODBC with every driver of the list when the plug-in is missing (or, on request, when
+// the native open failed). The connection stays registered under its name either way.
+ConnectionOutcome openMysqlConnection(const QString &name, const QString &host, int port,
+                                      const QString &user, const QString &password,
+                                      const QString &database, const QString &options,
+                                      bool odbcAfterNativeFailure = false);
+
+ConnectionOutcome openMysqlConnection(const QString &name, const HostConfig &config,
+                                      const QString &options,
+                                      bool odbcAfterNativeFailure = false);

@@ -1,0 +1,214 @@
+#include "databasemanager.h"
+
+#include "app/debuglog.h"
+#include "connectionrule.h"
+#include "legacytext.h"
+
+#include <QCoreApplication>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QTimer>
+
+namespace {
+const QString kMainConnection = QStringLiteral("main_connection");
+const QString kTestConnection = QStringLiteral("test_connection");
+
+// No MYSQL_OPT_RECONNECT: a silent client reconnection inside a transaction would let the
+// rest of an operation run in autocommit, beyond the reach of its rollback.
+const QString kMainOptions = QStringLiteral(
+    "MYSQL_OPT_CONNECT_TIMEOUT=30;MYSQL_OPT_READ_TIMEOUT=3600;MYSQL_OPT_WRITE_TIMEOUT=3600");
+const QString kTestOptions = QStringLiteral("MYSQL_OPT_CONNECT_TIMEOUT=5");
+
+const QString kOdbcAdvice = QStringLiteral(
+    "\n\n请检查：\n1. MySQL ODBC 驱动是否安装\n2. 数据库连接信息是否正确\n3. MySQL 服务是否运行");
+
+void shutDownSession()
+{
+    // Runs while the application object still exists, before static destruction, so the
+    // connection is closed while the SQL layer and the log directory are still there.
+    DatabaseManager::instance()->disconnectFromDatabase();
+}
+} // namespace
+
+DatabaseManager *DatabaseManager::instance()
+{
+    static DatabaseManager manager;
+    return &manager;
+}
+
+DatabaseManager::DatabaseManager()
+    : m_keepAliveTimer(new QTimer(this))
+{
+    // Make sure the SQL layer's registry outlives this object.
+    QSqlDatabase::connectionNames();
+    connect(m_keepAliveTimer, &QTimer::timeout, this, &DatabaseManager::onKeepAliveTimeout);
+    if (QCoreApplication::instance())
+        qAddPostRoutine(shutDownSession);
+}
+
+DatabaseManager::~DatabaseManager()
+{
+    if (m_keepAliveTimer->isActive()) {
+        m_keepAliveTimer->stop();
+        debugLog(QStringLiteral("停止数据库心跳保活"));
+    }
+    disconnectFromDatabase();
+}
+
+QString DatabaseManager::connectionName()
+{
+    return kMainConnection;
+}
+
+void DatabaseManager::releaseConnection()
+{
+    m_db = QSqlDatabase();
+    removeNamedConnection(kMainConnection);
+}
+
+bool DatabaseManager::connectToDatabase(const HostConfig &config)
+{
+    if (m_connected)
+        disconnectFromDatabase();
+    releaseConnection();
+    m_config = config;
+
+    const ConnectionOutcome outcome = openMysqlConnection(kMainConnection, m_config, kMainOptions);
+    m_db = QSqlDatabase::database(kMainConnection, false);
+    if (!outcome.ok) {
+        releaseConnection();
+        if (outcome.viaOdbc)
+            emit errorOccurred(QStringLiteral("无法连接数据库，最后错误：%1").arg(outcome.lastError)
+                               + kOdbcAdvice);
+        else
+            emit errorOccurred(outcome.lastError);
+        return false;
+    }
+
+    if (outcome.viaOdbc) {
+        m_odbcDriverName = outcome.odbcDriver;
+    } else {
+        QSqlQuery query(m_db);
+        query.exec(QStringLiteral("SET NAMES latin1"));
+        query.exec(QStringLiteral("SET CHARACTER SET latin1"));
+    }
+    m_connected = true;
+    emit connectionStatusChanged(true);
+    return true;
+}
+
+void DatabaseManager::disconnectFromDatabase()
+{
+    if (m_keepAliveTimer->isActive()) {
+        m_keepAliveTimer->stop();
+        debugLog(QStringLiteral("停止数据库心跳保活"));
+    }
+    if (m_connected) {
+        m_db.close();
+        m_connected = false;
+        emit connectionStatusChanged(false);
+    }
+    releaseConnection();
+}
+
+bool DatabaseManager::isConnected() const
+{
+    return m_connected && m_db.isOpen();
+}
+
+QSqlDatabase &DatabaseManager::database()
+{
+    return m_db;
+}
+
+QString DatabaseManager::odbcDriverName() const
+{
+    return m_odbcDriverName;
+}
+
+const HostConfig &DatabaseManager::storedConfig() const
+{
+    return m_config;
+}
+
+bool DatabaseManager::testConnection(const HostConfig &config)
+{
+    const ConnectionOutcome outcome = openMysqlConnection(kTestConnection, config, kTestOptions);
+    {
+        QSqlDatabase db = QSqlDatabase::database(kTestConnection, false);
+        db.close();
+    }
+    removeNamedConnection(kTestConnection);
+    if (!outcome.ok) {
+        if (outcome.viaOdbc)
+            emit errorOccurred(QStringLiteral("无法连接数据库：%1").arg(outcome.lastError) + kOdbcAdvice);
+        else
+            emit errorOccurred(outcome.lastError);
+    }
+    return outcome.ok;
+}
+
+bool DatabaseManager::checkConnection()
+{
+    if (!m_db.isOpen())
+        return false;
+    QSqlQuery query(m_db);
+    if (!query.exec(QStringLiteral("SELECT 1"))) {
+        debugLog(QStringLiteral("心跳查询失败: %1").arg(query.lastError().text()));
+        return false;
+    }
+    return true;
+}
+
+bool DatabaseManager::ensureConnected()
+{
+    if (m_connected && m_db.isOpen()) {
+        if (checkConnection())
+            return true;
+        debugLog(QStringLiteral("连接已断开，尝试重连..."));
+    }
+    return reconnect();
+}
+
+bool DatabaseManager::reconnect()
+{
+    debugLog(QStringLiteral("执行数据库重连..."));
+    const HostConfig config = m_config;
+    if (m_connected) {
+        m_db.close();
+        m_connected = false;
+    }
+    releaseConnection();
+    const bool ok = connectToDatabase(config);
+    debugLog(ok ? QStringLiteral("数据库重连成功") : QStringLiteral("数据库重连失败"));
+    return ok;
+}
+
+void DatabaseManager::startKeepAlive(int intervalMs)
+{
+    m_keepAliveTimer->start(intervalMs);
+    debugLog(QStringLiteral("启动数据库心跳保活，间隔: %1ms").arg(intervalMs));
+}
+
+bool DatabaseManager::isKeepAliveActive() const
+{
+    return m_keepAliveTimer->isActive();
+}
+
+void DatabaseManager::onKeepAliveTimeout()
+{
+    if (!m_connected || checkConnection())
+        return;
+    debugLog(QStringLiteral("心跳检测失败，尝试重连..."));
+    if (reconnect()) {
+        debugLog(QStringLiteral("自动重连成功"));
+    } else {
+        debugLog(QStringLiteral("自动重连失败"));
+        emit connectionStatusChanged(false);
+    }
+}
+
+QString DatabaseManager::decodeGbk(const QByteArray &bytes)
+{
+    return ::decodeGbk(bytes);
+}

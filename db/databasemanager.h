@@ -1,0 +1,55 @@
+#pragma once
+
+#include "hostconfig.h"
+
+#include <QByteArray>
+#include <QObject>
+#include <QSqlDatabase>
+
+class QTimer;
+
+// The one long-lived session with a character database ("main_connection"), with its
+// heartbeat and reconnection. Dialogs borrow its connection through database().
+class DatabaseManager : public QObject
+{
+    Q_OBJECT
+
+public:
+    static DatabaseManager *instance();
+    ~DatabaseManager() override;
+
+    bool connectToDatabase(const HostConfig &config);
+    void disconnectFromDatabase();
+    bool isConnected() const;
+    QSqlDatabase &database();
+    QString odbcDriverName() const;
+    const HostConfig &storedConfig() const;
+
+    bool testConnection(const HostConfig &config);
+    bool checkConnection();
+    bool ensureConnected();
+    bool reconnect();
+    void startKeepAlive(int intervalMs);
+    bool isKeepAliveActive() const;
+
+    static QString decodeGbk(const QByteArray &bytes);
+
+    static QString connectionName();
+
+signals:
+    void connectionStatusChanged(bool connected);
+    void errorOccurred(const QString &error);
+
+private slots:
+    void onKeepAliveTimeout();
+
+private:
+    DatabaseManager();
+    void releaseConnection();
+
+    QSqlDatabase m_db;
+    HostConfig m_config = HostConfig::initial();
+    bool m_connected = false;
+    QTimer *m_keepAliveTimer = nullptr;
+    QString m_odbcDriverName;
+};

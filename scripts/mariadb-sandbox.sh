@@ -1,0 +1,75 @@
+#!/usr/bin/env bash
+# Throw-away MariaDB servers on 127.0.0.1 for the sample database and the tests.
+#   mariadb-sandbox.sh start DIR PORT PASSWORD   initialise DIR if needed, start, wait until ready
+#   mariadb-sandbox.sh stop DIR                  stop the server whose data lives in DIR
+#   mariadb-sandbox.sh free-port                 print a free loopback port
+# A TCP user root@127.0.0.1 with PASSWORD is created; name resolution is off so
+# that TCP logins are not mapped to the socket-authenticated root@localhost.
+set -euo pipefail
+
+port_in_use() { (exec 3<>"/dev/tcp/127.0.0.1/$1") 2>/dev/null; }
+
+free_port() {
+    local p
+    for _ in $(seq 1 200); do
+        p=$(( 20000 + RANDOM % 30000 ))
+        if ! port_in_use "$p"; then echo "$p"; return 0; fi
+    done
+    echo "no free port found" >&2; return 1
+}
+
+start() {
+    local dir=$1 port=$2 password=$3
+    mkdir -p "$dir"
+    dir=$(cd "$dir" && pwd)
+    if [ ! -d "$dir/data/mysql" ]; then
+        mkdir -p "$dir/data"
+        mariadb-install-db --no-defaults --user=root --datadir="$dir/data" \
+            --skip-test-db --auth-root-authentication-method=socket >"$dir/install.log" 2>&1 \
+            || { cat "$dir/install.log" >&2; return 1; }
+    fi
+    if [ -f "$dir/mariadbd.pid" ] && kill -0 "$(cat "$dir/mariadbd.pid")" 2>/dev/null; then
+        echo "already running" >&2
+    else
+        if port_in_use "$port"; then echo "port $port is in use" >&2; return 1; fi
+        (setsid mariadbd --no-defaults --user=root --datadir="$dir/data" \
+            --socket="$dir/mariadbd.sock" --port="$port" --bind-address=127.0.0.1 \
+            --skip-name-resolve --pid-file="$dir/mariadbd.pid" \
+            --log-error="$dir/error.log" --innodb-buffer-pool-size=256M \
+            --innodb-flush-log-at-trx-commit=2 --skip-log-bin \
+            --character-set-server=latin1 --collation-server=latin1_swedish_ci \
+            </dev/null >/dev/null 2>&1 &)
+    fi
+    for _ in $(seq 1 300); do
+        if mariadb --no-defaults --socket="$dir/mariadbd.sock" -uroot -e 'SELECT 1' >/dev/null 2>&1; then
+            break
+        fi
+        sleep 0.1
+    done
+    mariadb --no-defaults --socket="$dir/mariadbd.sock" -uroot -e "
+        CREATE OR REPLACE USER 'root'@'127.0.0.1' IDENTIFIED BY '${password//\'/\'\'}';
+        GRANT ALL PRIVILEGES ON *.* TO 'root'@'127.0.0.1' WITH GRANT OPTION;
+        FLUSH PRIVILEGES;" || { tail -20 "$dir/error.log" >&2; return 1; }
+    echo "$port" >"$dir/port"
+}
+
+stop() {
+    local dir=$1
+    [ -f "$dir/mariadbd.pid" ] || return 0
+    local pid
+    pid=$(cat "$dir/mariadbd.pid")
+    kill "$pid" 2>/dev/null || true
+    for _ in $(seq 1 300); do
+        kill -0 "$pid" 2>/dev/null || break
+        sleep 0.1
+    done
+    kill -9 "$pid" 2>/dev/null || true
+    rm -f "$dir/mariadbd.pid"
+}
+
+case "${1:-}" in
+    start) start "$2" "$3" "$4" ;;
+    stop) stop "$2" ;;
+    free-port) free_port ;;
+    *) echo "usage: $0 start DIR PORT PASSWORD | stop DIR | free-port" >&2; exit 2 ;;
+esac

@@ -1,0 +1,61 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds, starts (or reuses) a local sample MariaDB server on
+# 127.0.0.1 with a generated game database, and starts the program against it.
+set -euo pipefail
+source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
+
+install_packages
+build_project
+
+SERVER_DIR=$ROOT/.local/mariadb
+mkdir -p "$SERVER_DIR"
+if [ ! -s "$SERVER_DIR/password" ]; then
+    (umask 077; head -c 12 /dev/urandom | od -An -tx1 | tr -d ' \n' >"$SERVER_DIR/password")
+fi
+PASSWORD=$(cat "$SERVER_DIR/password")
+PORT=$(cat "$SERVER_DIR/port" 2>/dev/null || true)
+if ! { [ -f "$SERVER_DIR/mariadbd.pid" ] && kill -0 "$(cat "$SERVER_DIR/mariadbd.pid")" 2>/dev/null; }; then
+    if [ -z "$PORT" ] || (exec 3<>"/dev/tcp/127.0.0.1/$PORT") 2>/dev/null; then
+        PORT=$("$ROOT/scripts/mariadb-sandbox.sh" free-port)
+    fi
+fi
+echo "== Sample server on 127.0.0.1:$PORT (data in $SERVER_DIR)"
+"$ROOT/scripts/mariadb-sandbox.sh" start "$SERVER_DIR" "$PORT" "$PASSWORD"
+
+if [ ! -f "$SERVER_DIR/sample-loaded" ]; then
+    echo "== Loading the sample game database"
+    "$BUILD_DIR/scripts/sampledb/quorvel-sampledb" --worlds 1,2,10 --per-world 2000 \
+        | MYSQL_PWD=$PASSWORD mariadb --no-defaults -h127.0.0.1 -P"$PORT" -uroot
+    touch "$SERVER_DIR/sample-loaded"
+fi
+
+HOSTS=$BUILD_DIR/host_configs.json
+if [ ! -f "$HOSTS" ]; then
+    (umask 077; cat >"$HOSTS" <<JSON
+[
+    {
+        "database": "vexadb_main",
+        "host": "127.0.0.1",
+        "name": "本地示例服务器",
+        "password": "$PASSWORD",
+        "port": $PORT,
+        "username": "root",
+        "web_database": "web",
+        "web_host": "127.0.0.1",
+        "web_password": "$PASSWORD",
+        "web_port": $PORT,
+        "web_username": "root"
+    }
+]
+JSON
+    )
+    echo "== Wrote $HOSTS"
+fi
+
+if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
+    echo "No display found. Start the program in a virtual one with:"
+    echo "    xvfb-run -a $BUILD_DIR/quorvel"
+    echo "The sample server keeps running; stop it with: scripts/mariadb-sandbox.sh stop .local/mariadb"
+    exit 0
+fi
+exec "$BUILD_DIR/quorvel"

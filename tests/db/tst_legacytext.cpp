@@ -1,0 +1,148 @@
+#include "db/databasemanager.h"
+#include "db/legacytext.h"
+#include "testservers.h"
+
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QtTest>
+
+// GBK bytes live in latin1 columns, and the driver reads and writes text as UTF-8. These tests
+// pin the ways through the main session that keep every stored byte as it is.
+class TestLegacyText : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void cleanupTestCase();
+
+    void gbkConversions_data();
+    void gbkConversions();
+    void hexPatterns();
+    void allByteValuesSurviveTheSession();
+    void gbkNamesSurviveServerSideCopy();
+
+private:
+    QByteArray readHex(int id);
+    TestServer m_server;
+};
+
+void TestLegacyText::initTestCase()
+{
+    m_server = TestServers::shared();
+    QVERIFY(m_server.isValid());
+    QVERIFY(TestServers::runSql(m_server,
+        "DROP DATABASE IF EXISTS legacy_text; CREATE DATABASE legacy_text DEFAULT CHARACTER SET latin1;"
+        "CREATE TABLE legacy_text.names (id INT PRIMARY KEY, name VARCHAR(300) CHARACTER SET latin1 NULL)"
+        " DEFAULT CHARSET=latin1;"));
+    QVERIFY(DatabaseManager::instance()->connectToDatabase(m_server.hostConfig(QStringLiteral("legacy_text"))));
+}
+
+void TestLegacyText::cleanupTestCase()
+{
+    DatabaseManager::instance()->disconnectFromDatabase();
+}
+
+void TestLegacyText::gbkConversions_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::newRow("empty") << QString() << QByteArray();
+    QTest::newRow("ascii") << QStringLiteral("Warrior_01") << QByteArray("Warrior_01");
+    QTest::newRow("bytes 0x80-0x9F") << QStringLiteral("堃喆燊昇") << QByteArray::fromHex("88D286B49FF6954E");
+    QTest::newRow("trail byte 0x5C") << QStringLiteral("乗") << QByteArray::fromHex("815C");
+    QTest::newRow("mixed") << QStringLiteral("剑心a1") << QByteArray::fromHex("BDA3D0C46131");
+}
+
+void TestLegacyText::gbkConversions()
+{
+    QFETCH(QString, text);
+    QFETCH(QByteArray, bytes);
+    QCOMPARE(encodeGbk(text), bytes);
+    QCOMPARE(decodeGbk(bytes), text);
+    QCOMPARE(DatabaseManager::decodeGbk(bytes), text);
+}
+
+void TestLegacyText::hexPatterns()
+{
+    QCOMPARE(unhexExpression(QByteArray::fromHex("88d2ff00")), QStringLiteral("UNHEX('88D2FF00')"));
+    QCOMPARE(legacyTextExpression(QString()), QStringLiteral("UNHEX('')"));
+    QCOMPARE(legacyTextExpression(QStringLiteral("堃")), QStringLiteral("UNHEX('88D2')"));
+    // Lower-case digits and stray characters decode as far as they go.
+    QCOMPARE(decodeHexColumn(QStringLiteral("88d2")), QStringLiteral("堃"));
+    QCOMPARE(bytesFromHexValue(QStringLiteral("88 D2")), QByteArray::fromHex("88D2"));
+    QCOMPARE(decodeHexColumn(QVariant()), QString());
+}
+
+QByteArray TestLegacyText::readHex(int id)
+{
+    QSqlQuery query(DatabaseManager::instance()->database());
+    if (!query.exec(QStringLiteral("SELECT HEX(name) AS name_hex FROM names WHERE id = %1").arg(id)) || !query.next())
+        return QByteArray("<missing>");
+    return bytesFromHexValue(query.value(0));
+}
+
+void TestLegacyText::allByteValuesSurviveTheSession()
+{
+    QByteArray all;
+    for (int b = 0; b < 256; ++b)
+        all.append(char(b));
+    QSqlDatabase &db = DatabaseManager::instance()->database();
+    QSqlQuery query(db);
+
+    // Written as UNHEX, read as HEX.
+    QVERIFY2(query.exec(QStringLiteral("REPLACE INTO names VALUES (1, %1)").arg(unhexExpression(all))),
+             qPrintable(query.lastError().text()));
+    QCOMPARE(readHex(1), all);
+
+    // Read through a binary cast, which the driver hands over as bytes.
+    QVERIFY(query.exec(QStringLiteral("SELECT CAST(name AS BINARY) FROM names WHERE id = 1")));
+    QVERIFY(query.next());
+    QCOMPARE(query.value(0).typeId(), QMetaType::QByteArray);
+    QCOMPARE(bytesFromBinaryValue(query.value(0)), all);
+    const QByteArray fetched = bytesFromBinaryValue(query.value(0));
+    query.finish();
+
+    // Written back as a bound QByteArray, which travels as binary data.
+    QVERIFY(query.prepare(QStringLiteral("REPLACE INTO names VALUES (2, ?)")));
+    query.addBindValue(fetched);
+    QVERIFY2(query.exec(), qPrintable(query.lastError().text()));
+    QCOMPARE(readHex(2), all);
+
+    // Copied on the server, never leaving it.
+    QVERIFY(query.exec(QStringLiteral("REPLACE INTO names (id, name) SELECT 3, name FROM names WHERE id = 1")));
+    QCOMPARE(readHex(3), all);
+
+    // Reading as text and writing the text back is the lossy way this session must never take.
+    QVERIFY(query.exec(QStringLiteral("SELECT name FROM names WHERE id = 1")));
+    QVERIFY(query.next());
+    const QString asText = query.value(0).toString();
+    query.finish();
+    QVERIFY(query.prepare(QStringLiteral("REPLACE INTO names VALUES (4, ?)")));
+    query.addBindValue(asText);
+    query.exec();
+    QVERIFY(readHex(4) != all);
+}
+
+void TestLegacyText::gbkNamesSurviveServerSideCopy()
+{
+    const QString name = QStringLiteral("堃喆燊昇_剑心");
+    QSqlQuery query(DatabaseManager::instance()->database());
+    QVERIFY(query.exec(QStringLiteral("REPLACE INTO names VALUES (10, %1)").arg(legacyTextExpression(name))));
+    QVERIFY(query.exec(QStringLiteral("SELECT HEX(name) AS name_hex FROM names WHERE id = 10")));
+    QVERIFY(query.next());
+    QCOMPARE(decodeHexColumn(query.value(QStringLiteral("name_hex"))), name);
+    query.finish();
+    QCOMPARE(TestServers::querySql(m_server, QStringLiteral("SELECT HEX(name) FROM names WHERE id = 10"),
+                                   QStringLiteral("legacy_text")),
+             QString::fromLatin1(encodeGbk(name).toHex().toUpper()));
+
+    // A NULL name reads as empty text.
+    QVERIFY(query.exec(QStringLiteral("REPLACE INTO names VALUES (11, NULL)")));
+    QVERIFY(query.exec(QStringLiteral("SELECT HEX(name) AS name_hex FROM names WHERE id = 11")));
+    QVERIFY(query.next());
+    QCOMPARE(decodeHexColumn(query.value(0)), QString());
+}
+
+QTEST_MAIN(TestLegacyText)
+#include "tst_legacytext.moc"

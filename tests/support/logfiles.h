@@ -1,0 +1,24 @@
+#pragma once
+
+#include "app/debuglog.h"
+
+#include <QFile>
+#include <QStringList>
+
+// Messages of debug.log beside the test program, without their time stamps.
+inline QStringList debugLogMessages()
+{
+    QFile file(applicationDirectory() + QStringLiteral("/debug.log"));
+    QStringList messages;
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
+        return messages;
+    const QStringList lines = QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    for (const QString &line : lines)
+        messages.append(line.mid(22));  // "[yyyy-MM-dd HH:mm:ss] "
+    return messages;
+}
+
+inline void clearDebugLog()
+{
+    QFile::remove(applicationDirectory() + QStringLiteral("/debug.log"));
+}

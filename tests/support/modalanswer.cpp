@@ -1,0 +1,66 @@
+#include "modalanswer.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QPointer>
+#include <QPushButton>
+#include <QTimer>
+
+#include <functional>
+#include <memory>
+
+void withNextModal(std::function<void(QWidget *)> action)
+{
+    auto *timer = new QTimer(qApp);
+    auto tries = std::make_shared<int>(0);
+    timer->setInterval(20);
+    QObject::connect(timer, &QTimer::timeout, timer, [timer, tries, action]() {
+        QWidget *modal = QApplication::activeModalWidget();
+        if (modal && modal->isVisible()) {
+            timer->stop();
+            timer->deleteLater();
+            QPointer<QWidget> guard(modal);
+            action(modal);
+            // A failed check inside the action must not leave the test hanging on an open box.
+            if (guard && guard->isVisible())
+                guard->close();
+            return;
+        }
+        if (++*tries > 500) {  // ten seconds: give up rather than hang
+            timer->stop();
+            timer->deleteLater();
+        }
+    });
+    timer->start();
+}
+
+bool clickButton(QWidget *parent, const QString &text)
+{
+    for (QPushButton *button : parent->findChildren<QPushButton *>()) {
+        if (button->text() == text) {
+            button->click();
+            return true;
+        }
+    }
+    return false;
+}
+
+void answerNextMessageBox(QMessageBox::StandardButton button, ModalRecord *record)
+{
+    withNextModal([button, record](QWidget *modal) {
+        auto *box = qobject_cast<QMessageBox *>(modal);
+        if (!box) {
+            modal->close();
+            return;
+        }
+        if (record) {
+            record->title = box->windowTitle();
+            record->text = box->text();
+            record->seen = true;
+        }
+        if (QAbstractButton *b = box->button(button))
+            b->click();
+        else
+            box->close();
+    });
+}

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QDialogButtonBox>
+#include <QMessageBox>
+#include <QString>
+
+class QWidget;
+
+// Answers the next modal widget from a timer, so a test never hangs on a box.
+// The seen title and text are recorded for the test to check.
+struct ModalRecord
+{
+    QString title;
+    QString text;
+    bool seen = false;
+};
+
+// Presses `button` on the next QMessageBox that becomes the active modal widget.
+void answerNextMessageBox(QMessageBox::StandardButton button, ModalRecord *record = nullptr);
+
+// Clicks the push button with this text among the widget's children; false when there is none.
+bool clickButton(QWidget *parent, const QString &text);
+
+// Calls `action` with the next active modal widget (a dialog), e.g. to fill and accept it.
+void withNextModal(std::function<void(QWidget *)> action);

@@ -1,0 +1,175 @@
+#include "testservers.h"
+
+#include <QBuffer>
+#include <QCoreApplication>
+#include <QDebug>
+#include <QDir>
+#include <QList>
+#include <QProcess>
+#include <QTemporaryDir>
+
+namespace {
+const QString kPassword = QStringLiteral("Qv;p{w}d=1");
+
+QList<TestServer> &ownedServers()
+{
+    static QList<TestServer> servers;
+    return servers;
+}
+
+QTemporaryDir &ownedRoot()
+{
+    static QTemporaryDir dir(QDir::tempPath() + QStringLiteral("/quorvel-test-XXXXXX"));
+    return dir;
+}
+
+void stopOwnedServers()
+{
+    for (const TestServer &server : std::as_const(ownedServers()))
+        TestServers::stop(server);
+    ownedServers().clear();
+}
+
+bool runScript(const QStringList &arguments, QByteArray *output = nullptr)
+{
+    QProcess process;
+    process.setProcessChannelMode(QProcess::MergedChannels);
+    process.start(QStringLiteral("bash"),
+                  QStringList{TestServers::scriptsDirectory() + QStringLiteral("/mariadb-sandbox.sh")} + arguments);
+    const bool ok = process.waitForFinished(120000) && process.exitStatus() == QProcess::NormalExit
+        && process.exitCode() == 0;
+    const QByteArray out = process.readAll();
+    if (output)
+        *output = out;
+    if (!ok)
+        qWarning().noquote() << "mariadb-sandbox.sh" << arguments.join(QLatin1Char(' ')) << "failed:" << out;
+    return ok;
+}
+
+TestServer startOwned()
+{
+    if (ownedServers().isEmpty())
+        qAddPostRoutine(stopOwnedServers);
+    QByteArray portText;
+    if (!runScript({QStringLiteral("free-port")}, &portText))
+        return {};
+    TestServer server;
+    server.port = portText.trimmed().toInt();
+    server.password = kPassword;
+    server.dir = ownedRoot().path() + QStringLiteral("/server%1").arg(ownedServers().size());
+    if (!TestServers::start(server))
+        return {};
+    ownedServers().append(server);
+    return server;
+}
+
+QProcess *startClient(const TestServer &server, const QString &database, QObject *parent)
+{
+    auto *process = new QProcess(parent);
+    QStringList args{QStringLiteral("--no-defaults"), QStringLiteral("-h127.0.0.1"),
+                     QStringLiteral("-P%1").arg(server.port), QStringLiteral("-uroot"),
+                     QStringLiteral("--batch"), QStringLiteral("--skip-column-names")};
+    if (!database.isEmpty())
+        args << database;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("MYSQL_PWD"), server.password);
+    process->setProcessEnvironment(env);
+    process->start(QStringLiteral("mariadb"), args);
+    return process;
+}
+} // namespace
+
+HostConfig TestServer::hostConfig(const QString &database) const
+{
+    HostConfig config = HostConfig::initial(QStringLiteral("测试服务器"));
+    config.host = QStringLiteral("127.0.0.1");
+    config.port = port;
+    config.password = password;
+    config.database = database;
+    config.webHost = config.host;
+    config.webPort = port;
+    config.webPassword = password;
+    return config;
+}
+
+namespace TestServers {
+
+QString scriptsDirectory()
+{
+    return QStringLiteral(QUORVEL_SOURCE_DIR "/scripts");
+}
+
+TestServer shared(int index)
+{
+    static QList<TestServer> servers;
+    if (servers.size() > index)
+        return servers.at(index);
+    const QStringList ports = qEnvironmentVariable("QUORVEL_TEST_SERVERS").split(QLatin1Char(','), Qt::SkipEmptyParts);
+    while (servers.size() <= index) {
+        if (servers.size() < ports.size()) {
+            TestServer server;
+            server.port = ports.at(servers.size()).toInt();
+            server.password = qEnvironmentVariable("QUORVEL_TEST_PASSWORD", kPassword);
+            servers.append(server);
+        } else {
+            const TestServer server = startOwned();
+            if (!server.isValid())
+                return {};
+            servers.append(server);
+        }
+    }
+    return servers.at(index);
+}
+
+TestServer startPrivate()
+{
+    return startOwned();
+}
+
+bool stop(const TestServer &server)
+{
+    return !server.dir.isEmpty() && runScript({QStringLiteral("stop"), server.dir});
+}
+
+bool start(const TestServer &server)
+{
+    return !server.dir.isEmpty()
+        && runScript({QStringLiteral("start"), server.dir, QString::number(server.port), server.password});
+}
+
+bool runSql(const TestServer &server, const QByteArray &sql, const QString &database)
+{
+    QObject owner;
+    QProcess *client = startClient(server, database, &owner);
+    client->setProcessChannelMode(QProcess::MergedChannels);
+    client->write(sql);
+    client->closeWriteChannel();
+    const bool ok = client->waitForFinished(600000) && client->exitStatus() == QProcess::NormalExit
+        && client->exitCode() == 0;
+    if (!ok)
+        qWarning().noquote() << "mysql client failed:" << client->readAll();
+    return ok;
+}
+
+QString querySql(const TestServer &server, const QString &sql, const QString &database)
+{
+    QObject owner;
+    QProcess *client = startClient(server, database, &owner);
+    client->write(sql.toUtf8());
+    client->closeWriteChannel();
+    if (!client->waitForFinished(120000) || client->exitCode() != 0) {
+        qWarning().noquote() << "mysql client failed:" << client->readAllStandardError();
+        return QString();
+    }
+    return QString::fromUtf8(client->readAllStandardOutput()).trimmed();
+}
+
+bool loadSample(const TestServer &server, const SampleOptions &options)
+{
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    writeSampleDatabase(&buffer, options);
+    return runSql(server, buffer.data());
+}
+
+} // namespace TestServers

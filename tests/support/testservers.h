@@ -1,0 +1,43 @@
+#pragma once
+
+#include "db/hostconfig.h"
+#include "sampledatabase.h"
+
+#include <QString>
+
+// A throw-away MariaDB server on 127.0.0.1, reachable over TCP as root with a password.
+struct TestServer
+{
+    QString dir;   // its data folder, when this process started it
+    int port = 0;
+    QString password;
+
+    bool isValid() const { return port > 0; }
+    HostConfig hostConfig(const QString &database = QStringLiteral("vexadb_main")) const;
+};
+
+namespace TestServers {
+
+// Server number `index` of the shared servers. The test command starts them and names their
+// ports in QUORVEL_TEST_SERVERS; without it this process starts its own, stopped at exit.
+TestServer shared(int index = 0);
+
+// A server of this test alone (for tests that stop and start it). Stopped at exit.
+TestServer startPrivate();
+
+bool stop(const TestServer &server);
+bool start(const TestServer &server);
+
+// Runs SQL through the mysql client; false (with the client's output in a warning) on failure.
+bool runSql(const TestServer &server, const QByteArray &sql, const QString &database = QString());
+
+// Output of a query through the mysql client in batch mode, or an empty text on failure.
+QString querySql(const TestServer &server, const QString &sql, const QString &database = QString());
+
+// Loads a generated sample database into the server.
+bool loadSample(const TestServer &server, const SampleOptions &options);
+
+// Folder of this source tree's scripts.
+QString scriptsDirectory();
+
+} // namespace TestServers

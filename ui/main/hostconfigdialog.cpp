@@ -1,0 +1,205 @@
+#include "hostconfigdialog.h"
+
+#include "mainstyle.h"
+
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+HostConfigDialog::HostConfigDialog(const HostConfigList &configs, QWidget *parent)
+    : QDialog(parent)
+    , m_configs(configs)
+{
+    setWindowTitle(QStringLiteral("主机配置管理"));
+    setMinimumSize(500, 400);
+    setModal(true);
+
+    auto *layout = new QVBoxLayout(this);
+    layout->setSpacing(15);
+    layout->setContentsMargins(20, 20, 20, 20);
+
+    auto *title = new QLabel(QStringLiteral("管理数据库连接配置"), this);
+    title->setStyleSheet(QStringLiteral("font-size: 14px; font-weight: bold; color: #3b82f6;"));
+    layout->addWidget(title);
+
+    auto *middle = new QHBoxLayout;
+    m_list = new QListWidget(this);
+    m_list->setAlternatingRowColors(true);
+    middle->addWidget(m_list, 1);
+    auto *column = new QVBoxLayout;
+    auto *addButton = new QPushButton(QStringLiteral("添加"), this);
+    auto *editButton = new QPushButton(QStringLiteral("编辑"), this);
+    auto *removeButton = new QPushButton(QStringLiteral("删除"), this);
+    for (QPushButton *button : {addButton, editButton, removeButton}) {
+        button->setFixedWidth(70);
+        column->addWidget(button);
+    }
+    column->addStretch();
+    middle->addLayout(column);
+    layout->addLayout(middle);
+
+    auto *bottom = new QHBoxLayout;
+    bottom->addStretch();
+    auto *saveButton = new QPushButton(QStringLiteral("保存"), this);
+    auto *cancelButton = new QPushButton(QStringLiteral("取消"), this);
+    saveButton->setFixedWidth(80);
+    cancelButton->setFixedWidth(80);
+    bottom->addWidget(saveButton);
+    bottom->addWidget(cancelButton);
+    layout->addLayout(bottom);
+
+    connect(addButton, &QPushButton::clicked, this, &HostConfigDialog::onAddConfig);
+    connect(editButton, &QPushButton::clicked, this, &HostConfigDialog::onEditConfig);
+    connect(removeButton, &QPushButton::clicked, this, &HostConfigDialog::onRemoveConfig);
+    connect(saveButton, &QPushButton::clicked, this, &QDialog::accept);
+    connect(cancelButton, &QPushButton::clicked, this, &QDialog::reject);
+    connect(m_list, &QListWidget::itemDoubleClicked, this, &HostConfigDialog::onItemDoubleClicked);
+
+    setStyleSheet(hostDialogStyleSheet());
+    refreshList();
+}
+
+void HostConfigDialog::refreshList()
+{
+    m_list->clear();
+    for (const HostConfig &config : std::as_const(m_configs))
+        m_list->addItem(config.name);
+}
+
+void HostConfigDialog::onAddConfig()
+{
+    HostConfig config = HostConfig::initial(QStringLiteral("新配置"));
+    if (editConfig(config, true)) {
+        m_configs.append(config);
+        refreshList();
+    }
+}
+
+void HostConfigDialog::onEditConfig()
+{
+    const int row = m_list->currentRow();
+    if (row < 0 || row >= m_configs.size())
+        return;
+    HostConfig config = m_configs.at(row);
+    if (editConfig(config, false)) {
+        m_configs[row] = config;
+        refreshList();
+    }
+}
+
+void HostConfigDialog::onRemoveConfig()
+{
+    const int row = m_list->currentRow();
+    if (row < 0 || row >= m_configs.size())
+        return;
+    const auto answer = QMessageBox::question(
+        this, QStringLiteral("确认删除"),
+        QStringLiteral("确定要删除配置 \"%1\" 吗？").arg(m_configs.at(row).name),
+        QMessageBox::Yes | QMessageBox::No);
+    if (answer == QMessageBox::Yes) {
+        m_configs.removeAt(row);
+        refreshList();
+    }
+}
+
+void HostConfigDialog::onItemDoubleClicked(QListWidgetItem *item)
+{
+    Q_UNUSED(item);
+    onEditConfig();
+}
+
+bool HostConfigDialog::editConfig(HostConfig &config, bool isNew)
+{
+    QDialog form(this);
+    form.setObjectName(QStringLiteral("hostEntryForm"));
+    form.setWindowTitle(isNew ? QStringLiteral("添加配置") : QStringLiteral("编辑配置"));
+    form.setMinimumWidth(450);
+    form.setStyleSheet(styleSheet());
+
+    auto *layout = new QVBoxLayout(&form);
+    layout->setSpacing(10);
+    layout->setContentsMargins(20, 20, 20, 20);
+
+    auto lineEdit = [&form](const QString &objectName, const QString &text) {
+        auto *edit = new QLineEdit(text, &form);
+        edit->setObjectName(objectName);
+        return edit;
+    };
+    auto portEdit = [&lineEdit](const QString &objectName, int port) {
+        QLineEdit *edit = lineEdit(objectName, QString::number(port));
+        edit->setFixedWidth(80);
+        return edit;
+    };
+
+    auto *charHeading = new QLabel(QStringLiteral("角色数据库配置"), &form);
+    charHeading->setStyleSheet(QStringLiteral("font-weight: bold; color: #3b82f6;"));
+    layout->addWidget(charHeading);
+    auto *charForm = new QFormLayout;
+    charForm->setVerticalSpacing(8);
+    QLineEdit *nameEdit = lineEdit(QStringLiteral("nameEdit"), config.name);
+    QLineEdit *hostEdit = lineEdit(QStringLiteral("hostEdit"), config.host);
+    QLineEdit *portField = portEdit(QStringLiteral("portEdit"), config.port);
+    QLineEdit *userEdit = lineEdit(QStringLiteral("userEdit"), config.username);
+    QLineEdit *passwordEdit = lineEdit(QStringLiteral("passwordEdit"), config.password);
+    passwordEdit->setEchoMode(QLineEdit::Password);
+    QLineEdit *databaseEdit = lineEdit(QStringLiteral("databaseEdit"), config.database);
+    charForm->addRow(QStringLiteral("配置名称:"), nameEdit);
+    charForm->addRow(QStringLiteral("主机地址:"), hostEdit);
+    charForm->addRow(QStringLiteral("端口:"), portField);
+    charForm->addRow(QStringLiteral("用户名:"), userEdit);
+    charForm->addRow(QStringLiteral("密码:"), passwordEdit);
+    charForm->addRow(QStringLiteral("数据库:"), databaseEdit);
+    layout->addLayout(charForm);
+
+    layout->addSpacing(10);
+    auto *webHeading = new QLabel(QStringLiteral("账号数据库配置"), &form);
+    webHeading->setStyleSheet(QStringLiteral("font-weight: bold; color: #10b981;"));
+    layout->addWidget(webHeading);
+    auto *webForm = new QFormLayout;
+    webForm->setVerticalSpacing(8);
+    QLineEdit *webHostEdit = lineEdit(QStringLiteral("webHostEdit"),
+                                      config.webHost.isEmpty() ? config.host : config.webHost);
+    QLineEdit *webPortField = portEdit(QStringLiteral("webPortEdit"),
+                                       config.webPort == 0 ? config.port : config.webPort);
+    QLineEdit *webUserEdit = lineEdit(QStringLiteral("webUserEdit"),
+                                      config.webUsername.isEmpty() ? config.username : config.webUsername);
+    QLineEdit *webPasswordEdit = lineEdit(QStringLiteral("webPasswordEdit"),
+                                          config.webPassword.isEmpty() ? config.password : config.webPassword);
+    webPasswordEdit->setEchoMode(QLineEdit::Password);
+    QLineEdit *webDatabaseEdit = lineEdit(QStringLiteral("webDatabaseEdit"), config.webDatabase);
+    webForm->addRow(QStringLiteral("主机地址:"), webHostEdit);
+    webForm->addRow(QStringLiteral("端口:"), webPortField);
+    webForm->addRow(QStringLiteral("用户名:"), webUserEdit);
+    webForm->addRow(QStringLiteral("密码:"), webPasswordEdit);
+    webForm->addRow(QStringLiteral("数据库:"), webDatabaseEdit);
+    layout->addLayout(webForm);
+
+    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &form);
+    connect(buttons, &QDialogButtonBox::accepted, &form, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, &form, &QDialog::reject);
+    layout->addWidget(buttons);
+
+    if (form.exec() != QDialog::Accepted)
+        return false;
+
+    config.name = nameEdit->text().trimmed();
+    config.host = hostEdit->text().trimmed();
+    config.port = portField->text().toInt();
+    config.username = userEdit->text().trimmed();
+    config.password = passwordEdit->text();
+    config.database = databaseEdit->text().trimmed();
+    config.webHost = webHostEdit->text().trimmed();
+    config.webPort = webPortField->text().toInt();
+    config.webUsername = webUserEdit->text().trimmed();
+    config.webPassword = webPasswordEdit->text();
+    config.webDatabase = webDatabaseEdit->text().trimmed();
+    if (config.name.isEmpty())
+        config.name = config.host;
+    return true;
+}

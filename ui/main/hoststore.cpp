@@ -1,0 +1,87 @@
+#include "hoststore.h"
+
+#include "app/debuglog.h"
+
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+namespace {
+QString stringOf(const QJsonObject &object, const QString &key, const QString &fallback)
+{
+    return object.contains(key) ? object.value(key).toString() : fallback;
+}
+
+HostConfig fromJson(const QJsonObject &o)
+{
+    HostConfig c;
+    c.name = o.value(QStringLiteral("name")).toString();
+    c.host = o.value(QStringLiteral("host")).toString();
+    c.port = o.value(QStringLiteral("port")).toInt(3306);
+    c.username = o.value(QStringLiteral("username")).toString();
+    c.password = o.value(QStringLiteral("password")).toString();
+    c.database = o.value(QStringLiteral("database")).toString();
+    c.webHost = stringOf(o, QStringLiteral("web_host"), c.host);
+    c.webPort = o.contains(QStringLiteral("web_port"))
+        ? o.value(QStringLiteral("web_port")).toInt(c.port)
+        : c.port;
+    c.webUsername = stringOf(o, QStringLiteral("web_username"), c.username);
+    c.webPassword = stringOf(o, QStringLiteral("web_password"), c.password);
+    c.webDatabase = stringOf(o, QStringLiteral("web_database"), QStringLiteral("web"));
+    return c;
+}
+
+QJsonObject toJson(const HostConfig &c)
+{
+    QJsonObject o;
+    o.insert(QStringLiteral("name"), c.name);
+    o.insert(QStringLiteral("host"), c.host);
+    o.insert(QStringLiteral("port"), c.port);
+    o.insert(QStringLiteral("username"), c.username);
+    o.insert(QStringLiteral("password"), c.password);
+    o.insert(QStringLiteral("database"), c.database);
+    o.insert(QStringLiteral("web_host"), c.webHost);
+    o.insert(QStringLiteral("web_port"), c.webPort);
+    o.insert(QStringLiteral("web_username"), c.webUsername);
+    o.insert(QStringLiteral("web_password"), c.webPassword);
+    o.insert(QStringLiteral("web_database"), c.webDatabase);
+    return o;
+}
+} // namespace
+
+QString hostConfigFilePath()
+{
+    return applicationDirectory() + QStringLiteral("/host_configs.json");
+}
+
+HostConfigList readHostConfigs(const QString &path)
+{
+    HostConfigList configs;
+    QFile file(path);
+    if (file.open(QIODevice::ReadOnly)) {
+        const QJsonDocument doc = QJsonDocument::fromJson(file.readAll());
+        file.close();
+        const QJsonArray array = doc.array();
+        for (const QJsonValue &value : array)
+            configs.append(fromJson(value.toObject()));
+    }
+    if (configs.isEmpty())
+        configs.append(HostConfig::initial(QStringLiteral("本地数据库")));
+    return configs;
+}
+
+bool writeHostConfigs(const QString &path, const HostConfigList &configs)
+{
+    const auto ownerOnly = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate, ownerOnly))
+        return false;
+    // An older file may have been created readable by others.
+    file.setPermissions(ownerOnly);
+    QJsonArray array;
+    for (const HostConfig &config : configs)
+        array.append(toJson(config));
+    const QByteArray data = QJsonDocument(array).toJson(QJsonDocument::Indented);
+    return file.write(data) == data.size();
+}

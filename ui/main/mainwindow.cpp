@@ -1,0 +1,342 @@
+#include "mainwindow.h"
+
+#include "app/dailylog.h"
+#include "db/databasemanager.h"
+#include "hostconfigdialog.h"
+#include "hoststore.h"
+#include "mainstyle.h"
+
+#include <QComboBox>
+#include <QFrame>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMessageBox>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTextEdit>
+#include <QVBoxLayout>
+
+static void initResources()
+{
+    // The resources live in a static library; referencing them keeps them linked in.
+    Q_INIT_RESOURCE(resources);
+}
+
+namespace {
+const int kKeepAliveIntervalMs = 180000;
+
+const QString kConnectedStyle = QStringLiteral(
+    "color: #10b981;font-weight: bold;padding: 6px 12px;border-radius: 6px;"
+    "background-color: rgba(16, 185, 129, 0.15);border: 1px solid #10b981;");
+const QString kDisconnectedStyle = QStringLiteral(
+    "color: #ef4444;font-weight: bold;padding: 6px 12px;border-radius: 6px;"
+    "background-color: #3d3d4d;border: 1px solid #4d4d6d;");
+
+QPushButton *makeButton(const QString &text, const QString &objectName, QWidget *parent)
+{
+    auto *button = new QPushButton(text, parent);
+    button->setObjectName(objectName);
+    return button;
+}
+} // namespace
+
+MainWindow::MainWindow(QWidget *parent)
+    : QMainWindow(parent)
+{
+    initResources();
+    setWindowTitle(QStringLiteral("Quorvel 游戏数据库管理工具 v1.1"));
+    setMinimumSize(600, 700);
+    resize(650, 580);
+    setWindowIcon(QIcon(QStringLiteral(":/app.ico")));
+
+    buildLayout();
+    setStyleSheet(mainStyleSheet());
+    connectSignals();
+    onConnectionStatusChanged(false);
+}
+
+void MainWindow::buildLayout()
+{
+    auto *central = new QWidget(this);
+    auto *mainLayout = new QVBoxLayout(central);
+    mainLayout->setSpacing(12);
+    mainLayout->setContentsMargins(15, 15, 15, 15);
+
+    auto *connectionGroup = new QGroupBox(QStringLiteral("数据库连接"), central);
+    auto *connectionLayout = new QVBoxLayout(connectionGroup);
+    connectionLayout->setSpacing(12);
+    connectionLayout->setContentsMargins(15, 18, 15, 15);
+
+    auto *firstRow = new QHBoxLayout;
+    firstRow->setSpacing(12);
+    auto *configLabel = new QLabel(QStringLiteral("数据库配置"), connectionGroup);
+    configLabel->setObjectName(QStringLiteral("configLabel"));
+    m_hostCombo = new QComboBox(connectionGroup);
+    m_hostCombo->setMinimumWidth(200);
+    m_configButton = makeButton(QStringLiteral("管理配置"), QStringLiteral("configBtn"), connectionGroup);
+    m_configButton->setFixedSize(90, 36);
+    m_statusLabel = new QLabel(QStringLiteral("● 未连接"), connectionGroup);
+    m_statusLabel->setObjectName(QStringLiteral("statusLabel"));
+    m_statusLabel->setFixedWidth(100);
+    firstRow->addWidget(configLabel);
+    firstRow->addWidget(m_hostCombo);
+    firstRow->addWidget(m_configButton);
+    firstRow->addWidget(m_statusLabel);
+    connectionLayout->addLayout(firstRow);
+
+    auto *separator = new QFrame(connectionGroup);
+    separator->setFrameShape(QFrame::NoFrame);  // the style sheet draws the line
+    separator->setStyleSheet(QStringLiteral("background-color: #3d3d4d; max-height: 1px;"));
+    connectionLayout->addWidget(separator);
+
+    auto *secondRow = new QHBoxLayout;
+    secondRow->setSpacing(15);
+    m_connectButton = makeButton(QStringLiteral("连接数据库"), QStringLiteral("connectBtn"), connectionGroup);
+    m_testButton = makeButton(QStringLiteral("测试连接"), QStringLiteral("testBtn"), connectionGroup);
+    m_backupButton = makeButton(QStringLiteral("备份数据库"), QStringLiteral("backupBtn"), connectionGroup);
+    m_restoreButton = makeButton(QStringLiteral("恢复数据库"), QStringLiteral("restoreBtn"), connectionGroup);
+    for (QPushButton *button : {m_connectButton, m_testButton, m_backupButton, m_restoreButton}) {
+        button->setFixedHeight(38);
+        secondRow->addWidget(button);
+    }
+    connectionLayout->addLayout(secondRow);
+    mainLayout->addWidget(connectionGroup);
+
+    auto *featureGroup = new QGroupBox(QStringLiteral("功能入口"), central);
+    auto *featureLayout = new QGridLayout(featureGroup);
+    featureLayout->setSpacing(12);
+    featureLayout->setContentsMargins(15, 15, 15, 15);
+    struct Feature { const char16_t *text; const char *name; int row; int column; };
+    const Feature features[] = {
+        {u"角色管理", "charMgrBtn", 0, 0},
+        {u"账号管理", "accountMgrBtn", 0, 1},
+        {u"跨服合区", "mergeServerBtn", 0, 2},
+        {u"同服合区", "sameServerMergeBtn", 1, 0},
+        {u"区服删档", "zoneDeleteBtn", 1, 1},
+    };
+    for (const Feature &f : features) {
+        QPushButton *button = makeButton(QString::fromUtf16(f.text), QLatin1String(f.name), featureGroup);
+        button->setMinimumSize(130, 45);
+        featureLayout->addWidget(button, f.row, f.column);
+    }
+    m_accountButton = featureGroup->findChild<QPushButton *>(QStringLiteral("accountMgrBtn"));
+    mainLayout->addWidget(featureGroup);
+
+    auto *logGroup = new QGroupBox(QStringLiteral("操作日志"), central);
+    auto *logLayout = new QVBoxLayout(logGroup);
+    m_logView = new QTextEdit(logGroup);
+    m_logView->setReadOnly(true);
+    m_logView->setFixedHeight(120);
+    m_progressBar = new QProgressBar(logGroup);
+    m_progressBar->setValue(0);
+    m_progressBar->setTextVisible(true);
+    m_progressBar->setFixedHeight(25);
+    logLayout->addWidget(m_logView);
+    logLayout->addWidget(m_progressBar);
+    mainLayout->addWidget(logGroup);
+
+    setCentralWidget(central);
+    loadHostConfigs();
+}
+
+void MainWindow::connectSignals()
+{
+    connect(m_connectButton, &QPushButton::clicked, this, &MainWindow::onConnect);
+    connect(m_testButton, &QPushButton::clicked, this, &MainWindow::onTestConnection);
+    connect(m_backupButton, &QPushButton::clicked, this, &MainWindow::onBackupDatabase);
+    connect(m_restoreButton, &QPushButton::clicked, this, &MainWindow::onRestoreDatabase);
+    connect(m_configButton, &QPushButton::clicked, this, &MainWindow::onHostConfig);
+    connect(m_hostCombo, &QComboBox::currentIndexChanged, this, &MainWindow::onHostComboChanged);
+    connect(m_accountButton, &QPushButton::clicked, this, &MainWindow::onAccountManager);
+
+    const std::pair<const char *, void (MainWindow::*)()> byName[] = {
+        {"charMgrBtn", &MainWindow::onCharacterManager},
+        {"mergeServerBtn", &MainWindow::onMergeServer},
+        {"sameServerMergeBtn", &MainWindow::onSameServerMerge},
+        {"zoneDeleteBtn", &MainWindow::onZoneDelete},
+    };
+    for (const auto &[name, slot] : byName) {
+        if (auto *button = findChild<QPushButton *>(QLatin1String(name)))
+            connect(button, &QPushButton::clicked, this, slot);
+    }
+
+    DatabaseManager *db = DatabaseManager::instance();
+    connect(db, &DatabaseManager::connectionStatusChanged, this, &MainWindow::onConnectionStatusChanged);
+    connect(db, &DatabaseManager::errorOccurred, this, &MainWindow::onLogMessage);
+}
+
+void MainWindow::loadHostConfigs()
+{
+    m_hostConfigs = readHostConfigs(hostConfigFilePath());
+    for (const HostConfig &config : std::as_const(m_hostConfigs))
+        m_hostCombo->addItem(config.name);
+}
+
+void MainWindow::saveHostConfigs()
+{
+    writeHostConfigs(hostConfigFilePath(), m_hostConfigs);
+}
+
+HostConfig MainWindow::getCurrentConfig() const
+{
+    const int index = m_hostCombo->currentIndex();
+    if (index < 0 || index >= m_hostConfigs.size())
+        return HostConfig::initial();
+    HostConfig config = m_hostConfigs.at(index);
+    config.name.clear();
+    return config;
+}
+
+HostConfig MainWindow::accountDatabaseConfig(const HostConfig &entry)
+{
+    HostConfig web;
+    web.host = entry.webHost.isEmpty() ? entry.host : entry.webHost;
+    web.port = entry.webPort == 0 ? entry.port : entry.webPort;
+    web.username = entry.webUsername.isEmpty() ? entry.username : entry.webUsername;
+    web.password = entry.webPassword.isEmpty() ? entry.password : entry.webPassword;
+    web.database = entry.webDatabase.isEmpty() ? QStringLiteral("web") : entry.webDatabase;
+    return web;
+}
+
+bool MainWindow::requireConnection()
+{
+    if (DatabaseManager::instance()->isConnected())
+        return true;
+    QMessageBox::warning(this, QStringLiteral("提示"), QStringLiteral("请先连接数据库！"));
+    return false;
+}
+
+void MainWindow::showNotYetAvailable(const QString &feature)
+{
+    QMessageBox::information(this, QStringLiteral("提示"),
+                             QStringLiteral("%1功能尚未开放").arg(feature));
+}
+
+void MainWindow::onTestConnection()
+{
+    onLogMessage(QStringLiteral("测试连接..."));
+    if (DatabaseManager::instance()->testConnection(getCurrentConfig())) {
+        onLogMessage(QStringLiteral("连接测试成功!"));
+        QMessageBox::information(this, QStringLiteral("成功"), QStringLiteral("数据库连接测试成功!"));
+    } else {
+        onLogMessage(QStringLiteral("连接测试失败"));
+        QMessageBox::warning(this, QStringLiteral("失败"), QStringLiteral("数据库连接测试失败,请检查配置"));
+    }
+}
+
+void MainWindow::onConnect()
+{
+    DatabaseManager *db = DatabaseManager::instance();
+    if (db->isConnected()) {
+        db->disconnectFromDatabase();
+        onLogMessage(QStringLiteral("已断开连接"));
+        return;
+    }
+    onLogMessage(QStringLiteral("正在连接..."));
+    if (db->connectToDatabase(getCurrentConfig())) {
+        onLogMessage(QStringLiteral("连接成功!"));
+        db->startKeepAlive(kKeepAliveIntervalMs);
+        onLogMessage(QStringLiteral("已启动数据库连接保活"));
+    } else {
+        onLogMessage(QStringLiteral("连接失败"));
+    }
+}
+
+void MainWindow::onBackupDatabase()
+{
+    showNotYetAvailable(QStringLiteral("备份数据库"));
+}
+
+void MainWindow::onRestoreDatabase()
+{
+    showNotYetAvailable(QStringLiteral("恢复数据库"));
+}
+
+void MainWindow::onHostConfig()
+{
+    HostConfigDialog dialog(m_hostConfigs, this);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    m_hostConfigs = dialog.getConfigs();
+    const QString current = m_hostCombo->currentText();
+    m_hostCombo->clear();
+    for (const HostConfig &config : std::as_const(m_hostConfigs))
+        m_hostCombo->addItem(config.name);
+    const int match = m_hostCombo->findText(current, Qt::MatchExactly | Qt::MatchCaseSensitive);
+    if (match >= 0)
+        m_hostCombo->setCurrentIndex(match);
+    else if (m_hostCombo->count() > 0)
+        m_hostCombo->setCurrentIndex(0);
+    saveHostConfigs();
+    onLogMessage(QStringLiteral("主机配置已更新"));
+}
+
+void MainWindow::onHostComboChanged(int index)
+{
+    Q_UNUSED(index);
+}
+
+void MainWindow::onAccountManager()
+{
+    const int index = m_hostCombo->currentIndex();
+    if (index < 0 || index >= m_hostConfigs.size()) {
+        QMessageBox::warning(this, QStringLiteral("警告"), QStringLiteral("请先选择主机配置"));
+        return;
+    }
+    const HostConfig web = accountDatabaseConfig(m_hostConfigs.at(index));
+    onLogMessage(QStringLiteral("打开账号管理: %1@%2:%3/%4")
+                     .arg(web.username, web.host, QString::number(web.port), web.database));
+    showNotYetAvailable(QStringLiteral("账号管理"));
+}
+
+void MainWindow::onCharacterManager()
+{
+    if (!requireConnection())
+        return;
+    onLogMessage(QStringLiteral("打开角色管理对话框"));
+    showNotYetAvailable(QStringLiteral("角色管理"));
+}
+
+void MainWindow::onMergeServer()
+{
+    onLogMessage(QStringLiteral("打开跨服合区对话框"));
+    showNotYetAvailable(QStringLiteral("跨服合区"));
+}
+
+void MainWindow::onSameServerMerge()
+{
+    if (!requireConnection())
+        return;
+    onLogMessage(QStringLiteral("打开同服合区对话框"));
+    showNotYetAvailable(QStringLiteral("同服合区"));
+}
+
+void MainWindow::onZoneDelete()
+{
+    if (!requireConnection())
+        return;
+    onLogMessage(QStringLiteral("打开区服删档对话框"));
+    showNotYetAvailable(QStringLiteral("区服删档"));
+}
+
+void MainWindow::onLogMessage(const QString &message)
+{
+    const QString line = timestampedLine(message);
+    m_logView->append(line.toHtmlEscaped().replace(QLatin1Char('\n'), QLatin1String("<br>")));
+    appendToDailyLog(QStringLiteral("operation_"), line);
+}
+
+void MainWindow::onConnectionStatusChanged(bool connected)
+{
+    if (connected) {
+        m_statusLabel->setText(QStringLiteral("● 已连接"));
+        m_statusLabel->setStyleSheet(kConnectedStyle);
+        m_connectButton->setText(QStringLiteral("断开连接"));
+    } else {
+        m_statusLabel->setText(QStringLiteral("● 未连接"));
+        m_statusLabel->setStyleSheet(kDisconnectedStyle);
+        m_connectButton->setText(QStringLiteral("连接数据库"));
+    }
+}

@@ -1,0 +1,61 @@
+#pragma once
+
+#include "db/hostconfig.h"
+
+#include <QMainWindow>
+
+class QComboBox;
+class QLabel;
+class QProgressBar;
+class QPushButton;
+class QTextEdit;
+
+class MainWindow : public QMainWindow
+{
+    Q_OBJECT
+
+public:
+    explicit MainWindow(QWidget *parent = nullptr);
+
+    HostConfig getCurrentConfig() const;
+    const HostConfigList &hostConfigs() const { return m_hostConfigs; }
+
+    // The account database of a host entry: its web* fields, each falling back to the
+    // character database's value when empty (the database name to "web").
+    static HostConfig accountDatabaseConfig(const HostConfig &entry);
+
+private slots:
+    void onTestConnection();
+    void onConnect();
+    void onBackupDatabase();
+    void onRestoreDatabase();
+    void onHostConfig();
+    void onHostComboChanged(int index);
+    void onAccountManager();
+    void onCharacterManager();
+    void onMergeServer();
+    void onSameServerMerge();
+    void onZoneDelete();
+    void onLogMessage(const QString &message);
+    void onConnectionStatusChanged(bool connected);
+
+private:
+    void buildLayout();
+    void connectSignals();
+    void loadHostConfigs();
+    void saveHostConfigs();
+    bool requireConnection();
+    void showNotYetAvailable(const QString &feature);
+
+    HostConfigList m_hostConfigs;
+    QComboBox *m_hostCombo = nullptr;
+    QPushButton *m_configButton = nullptr;
+    QPushButton *m_connectButton = nullptr;
+    QPushButton *m_testButton = nullptr;
+    QPushButton *m_backupButton = nullptr;
+    QPushButton *m_restoreButton = nullptr;
+    QPushButton *m_accountButton = nullptr;
+    QLabel *m_statusLabel = nullptr;
+    QTextEdit *m_logView = nullptr;
+    QProgressBar *m_progressBar = nullptr;
+};
