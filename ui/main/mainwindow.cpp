@@ -88,6 +88,7 @@ void MainWindow::buildLayout()
 
     auto *separator = new QFrame(connectionGroup);
     separator->setFrameShape(QFrame::NoFrame);  // the style sheet draws the line
+    separator->setMinimumHeight(1);
     separator->setStyleSheet(QStringLiteral("background-color: #3d3d4d; max-height: 1px;"));
     connectionLayout->addWidget(separator);
 
