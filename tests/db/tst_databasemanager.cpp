@@ -41,6 +41,7 @@ void TestDatabaseManager::initTestCase()
 {
     m_server = TestServers::shared();
     QVERIFY(m_server.isValid());
+    QVERIFY(TestServers::runSql(m_server, "CREATE DATABASE IF NOT EXISTS vexadb_main;"));
     QVERIFY(m_odbcDir.isValid());
     qputenv("ODBCSYSINI", m_odbcDir.path().toLocal8Bit());
     writeOdbcInstIni(true);
