@@ -42,12 +42,15 @@ const QStringList &odbcDriverNames()
 
 QString odbcConnectionString(const QString &driver, const QString &host, int port,
                              const QString &database, const QString &user,
-                             const QString &password)
+                             const QString &password, const QString &extraAttributes)
 {
     // No ";" after the last pair: the MariaDB ODBC driver rejects a string that ends in one.
-    return QStringLiteral("DRIVER={%1};SERVER=%2;PORT=%3;DATABASE=%4;USER=%5;PASSWORD=%6;OPTION=3")
+    QString text = QStringLiteral("DRIVER={%1};SERVER=%2;PORT=%3;DATABASE=%4;USER=%5;PASSWORD=%6;")
         .arg(QString(driver).replace(QLatin1Char('}'), QLatin1String("}}")), odbcValue(host),
              QString::number(port), odbcValue(database), odbcValue(user), odbcValue(password));
+    if (!extraAttributes.isEmpty())
+        text += extraAttributes + QLatin1Char(';');
+    return text + QStringLiteral("OPTION=3");
 }
 
 bool isNativeMysqlAvailable()
@@ -66,27 +69,25 @@ void removeNamedConnection(const QString &name)
         QSqlDatabase::removeDatabase(name);
 }
 
-ConnectionOutcome openMysqlConnection(const QString &name, const QString &host, int port,
-                                      const QString &user, const QString &password,
-                                      const QString &database, const QString &options,
-                                      bool odbcAfterNativeFailure)
+ConnectionOutcome openMysqlConnection(const QString &name, const ConnectionRequest &r)
 {
     ConnectionOutcome outcome;
     removeNamedConnection(name);
 
     if (isNativeMysqlAvailable()) {
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QMYSQL"), name);
-        db.setHostName(host);
-        db.setPort(port);
-        db.setUserName(user);
-        db.setPassword(password);
-        db.setDatabaseName(database);
-        db.setConnectOptions(options);
+        db.setHostName(r.host);
+        db.setPort(r.port);
+        db.setUserName(r.user);
+        db.setPassword(r.password);
+        db.setDatabaseName(r.database);
+        db.setConnectOptions(r.nativeOptions);
         outcome.ok = db.open();
-        if (outcome.ok || !odbcAfterNativeFailure) {
+        if (outcome.ok || !r.odbcAfterNativeFailure) {
             outcome.lastError = db.lastError().text();
             return outcome;
         }
+        outcome.nativeError = db.lastError().text();
         db = QSqlDatabase();
         removeNamedConnection(name);
     }
@@ -94,7 +95,8 @@ ConnectionOutcome openMysqlConnection(const QString &name, const QString &host, 
     outcome.viaOdbc = true;
     QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QODBC"), name);
     for (const QString &driver : odbcDriverNames()) {
-        db.setDatabaseName(odbcConnectionString(driver, host, port, database, user, password));
+        db.setDatabaseName(odbcConnectionString(driver, r.host, r.port, r.database, r.user, r.password,
+                                                r.odbcAttributes));
         if (db.open()) {
             outcome.ok = true;
             outcome.odbcDriver = driver;
@@ -109,6 +111,13 @@ ConnectionOutcome openMysqlConnection(const QString &name, const QString &host, 
 ConnectionOutcome openMysqlConnection(const QString &name, const HostConfig &config,
                                       const QString &options, bool odbcAfterNativeFailure)
 {
-    return openMysqlConnection(name, config.host, config.port, config.username, config.password,
-                               config.database, options, odbcAfterNativeFailure);
+    ConnectionRequest request;
+    request.host = config.host;
+    request.port = config.port;
+    request.user = config.username;
+    request.password = config.password;
+    request.database = config.database;
+    request.nativeOptions = options;
+    request.odbcAfterNativeFailure = odbcAfterNativeFailure;
+    return openMysqlConnection(name, request);
 }

@@ -9,10 +9,11 @@ struct HostConfig;
 const QStringList &odbcDriverNames();
 
 // ODBC connection string for one driver. Values that would break the string (";", "{",
-// "}", "=", surrounding blanks) are wrapped in braces with "}" doubled.
+// "}", "=", surrounding blanks) are wrapped in braces with "}" doubled. `extraAttributes`
+// (for example "CHARSET=gbk") stand before the final OPTION=3.
 QString odbcConnectionString(const QString &driver, const QString &host, int port,
                              const QString &database, const QString &user,
-                             const QString &password);
+                             const QString &password, const QString &extraAttributes = QString());
 
 // Whether the native "QMYSQL" plug-in is used. Tests switch it off to exercise the ODBC path.
 bool isNativeMysqlAvailable();
@@ -27,15 +28,28 @@ struct ConnectionOutcome
     bool viaOdbc = false;
     QString odbcDriver;  // the driver that opened, on the ODBC path
     QString lastError;   // the connection's last error text after the last attempt
+    QString nativeError; // why the native plug-in failed, when it was tried
+
+    // The most telling reason of a failure: the native plug-in's, else the last attempt's.
+    QString failureReason() const { return nativeError.isEmpty() ? lastError : nativeError; }
 };
 
 // Opens a named MySQL connection: native plug-in with the given client options first;
 // ODBC with every driver of the list when the plug-in is missing (or, on request, when
 // the native open failed). The connection stays registered under its name either way.
-ConnectionOutcome openMysqlConnection(const QString &name, const QString &host, int port,
-                                      const QString &user, const QString &password,
-                                      const QString &database, const QString &options,
-                                      bool odbcAfterNativeFailure = false);
+struct ConnectionRequest
+{
+    QString host;
+    int port = 3306;
+    QString user;
+    QString password;
+    QString database;
+    QString nativeOptions;         // client options of the native plug-in
+    QString odbcAttributes;        // extra attributes of the ODBC connection string
+    bool odbcAfterNativeFailure = false;
+};
+
+ConnectionOutcome openMysqlConnection(const QString &name, const ConnectionRequest &request);
 
 ConnectionOutcome openMysqlConnection(const QString &name, const HostConfig &config,
                                       const QString &options,

@@ -208,6 +208,89 @@ void DatabaseManager::onKeepAliveTimeout()
     }
 }
 
+namespace {
+QString inList(const QList<int> &ids)
+{
+    QStringList parts;
+    parts.reserve(ids.size());
+    for (int id : ids)
+        parts.append(QString::number(id));
+    return parts.join(QLatin1Char(','));
+}
+} // namespace
+
+QList<CharacterSummary> DatabaseManager::queryCharacters(const QList<int> &worldIds)
+{
+    QList<CharacterSummary> result;
+    debugLog(QStringLiteral("queryCharacters 入口"));
+    if (!isConnected()) {
+        debugLog(QStringLiteral("queryCharacters: 数据库未连接"));
+        return result;
+    }
+    const QString ids = inList(worldIds);
+    debugLog(QStringLiteral("queryCharacters: inClause = %1").arg(ids));
+    const QString sql = QStringLiteral(
+        "SELECT charguid, HEX(charname) as charname_hex, menpai, level, zoneworldid, yuanbao, bdyuanbao, "
+        "vmoney, bankmoney, sect_point, scene, xpos, zpos FROM t_char WHERE zoneworldid IN (%1) ORDER BY charname")
+                            .arg(ids);
+    debugLog(QStringLiteral("queryCharacters: SQL = %1").arg(sql));
+    debugLog(QStringLiteral("queryCharacters: 执行 SQL 前"));
+    QSqlQuery query(m_db);
+    query.setForwardOnly(true);
+    if (query.exec(sql)) {
+        debugLog(QStringLiteral("queryCharacters: SQL 执行成功"));
+        debugLog(QStringLiteral("queryCharacters: 驱动类型 = %1").arg(m_db.driverName()));
+        static const char *const plainColumns[] = {"charguid", "menpai", "level", "zoneworldid", "yuanbao",
+                                                   "bdyuanbao", "vmoney", "bankmoney", "sect_point",
+                                                   "scene", "xpos", "zpos"};
+        while (query.next()) {
+            CharacterSummary summary;
+            for (const char *column : plainColumns)
+                summary.insert(QLatin1String(column), query.value(QLatin1String(column)));
+            summary.insert(QStringLiteral("charname"), decodeHexColumn(query.value(QStringLiteral("charname_hex"))));
+            result.append(summary);
+        }
+        debugLog(QStringLiteral("queryCharacters: 读取了 %1 行").arg(result.size()));
+    } else {
+        const QString error = query.lastError().text();
+        debugLog(QStringLiteral("queryCharacters: SQL 执行失败 - %1").arg(error));
+        emit errorOccurred(error);
+    }
+    debugLog(QStringLiteral("queryCharacters 返回 %1 条记录").arg(result.size()));
+    return result;
+}
+
+QList<int> DatabaseManager::getCharGuids(const QList<int> &worldIds)
+{
+    QList<int> guids;
+    if (!isConnected())
+        return guids;
+    QSqlQuery query(m_db);
+    query.setForwardOnly(true);
+    if (!query.exec(QStringLiteral("SELECT charguid FROM t_char WHERE zoneworldid IN (%1)").arg(inList(worldIds))))
+        return guids;
+    while (query.next())
+        guids.append(query.value(0).toInt());
+    return guids;
+}
+
+QMap<int, int> DatabaseManager::getWorldIdStatistics()
+{
+    QMap<int, int> counts;
+    if (!isConnected())
+        return counts;
+    QSqlQuery query(m_db);
+    query.setForwardOnly(true);
+    if (!query.exec(QStringLiteral("SELECT zoneworldid, COUNT(*) as char_count FROM t_char "
+                                   "GROUP BY zoneworldid ORDER BY zoneworldid ASC"))) {
+        emit errorOccurred(QStringLiteral("获取角色统计失败: ") + query.lastError().text());
+        return counts;
+    }
+    while (query.next())
+        counts.insert(query.value(0).toInt(), query.value(1).toInt());
+    return counts;
+}
+
 QString DatabaseManager::decodeGbk(const QByteArray &bytes)
 {
     return ::decodeGbk(bytes);

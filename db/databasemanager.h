@@ -3,10 +3,17 @@
 #include "hostconfig.h"
 
 #include <QByteArray>
+#include <QList>
+#include <QMap>
 #include <QObject>
 #include <QSqlDatabase>
+#include <QVariantMap>
 
 class QTimer;
+
+// One character of t_char: charguid, charname (decoded), menpai, level, zoneworldid, yuanbao,
+// bdyuanbao, vmoney, bankmoney, sect_point, scene, xpos, zpos.
+using CharacterSummary = QVariantMap;
 
 // The one long-lived session with a character database ("main_connection"), with its
 // heartbeat and reconnection. Dialogs borrow its connection through database().
@@ -31,6 +38,11 @@ public:
     bool reconnect();
     void startKeepAlive(int intervalMs);
     bool isKeepAliveActive() const;
+
+    // Read-only queries of t_char on the session; empty results when it is not open.
+    QList<CharacterSummary> queryCharacters(const QList<int> &worldIds);
+    QList<int> getCharGuids(const QList<int> &worldIds);
+    QMap<int, int> getWorldIdStatistics();
 
     static QString decodeGbk(const QByteArray &bytes);
 

@@ -7,6 +7,13 @@
 # that TCP logins are not mapped to the socket-authenticated root@localhost.
 set -euo pipefail
 
+# Alive and not a zombie: where nothing reaps orphans, a killed server lingers as one.
+pid_alive() {
+    local state
+    state=$(awk '{print $3}' "/proc/$1/stat" 2>/dev/null) || return 1
+    [ -n "$state" ] && [ "$state" != Z ]
+}
+
 port_in_use() { (exec 3<>"/dev/tcp/127.0.0.1/$1") 2>/dev/null; }
 
 free_port() {
@@ -28,7 +35,7 @@ start() {
             --skip-test-db --auth-root-authentication-method=socket >"$dir/install.log" 2>&1 \
             || { cat "$dir/install.log" >&2; return 1; }
     fi
-    if [ -f "$dir/mariadbd.pid" ] && kill -0 "$(cat "$dir/mariadbd.pid")" 2>/dev/null; then
+    if [ -f "$dir/mariadbd.pid" ] && pid_alive "$(cat "$dir/mariadbd.pid")"; then
         echo "already running" >&2
     else
         if port_in_use "$port"; then echo "port $port is in use" >&2; return 1; fi
@@ -60,7 +67,7 @@ stop() {
     pid=$(cat "$dir/mariadbd.pid")
     kill "$pid" 2>/dev/null || true
     for _ in $(seq 1 300); do
-        kill -0 "$pid" 2>/dev/null || break
+        pid_alive "$pid" || break
         sleep 0.1
     done
     kill -9 "$pid" 2>/dev/null || true

@@ -14,7 +14,7 @@ if [ ! -s "$SERVER_DIR/password" ]; then
 fi
 PASSWORD=$(cat "$SERVER_DIR/password")
 PORT=$(cat "$SERVER_DIR/port" 2>/dev/null || true)
-if ! { [ -f "$SERVER_DIR/mariadbd.pid" ] && kill -0 "$(cat "$SERVER_DIR/mariadbd.pid")" 2>/dev/null; }; then
+if ! { [ -f "$SERVER_DIR/mariadbd.pid" ] && [ -d "/proc/$(cat "$SERVER_DIR/mariadbd.pid")" ]; }; then
     if [ -z "$PORT" ] || (exec 3<>"/dev/tcp/127.0.0.1/$PORT") 2>/dev/null; then
         PORT=$("$ROOT/scripts/mariadb-sandbox.sh" free-port)
     fi

@@ -306,8 +306,12 @@ qint64 Generator::run()
 
     const QByteArray db = m_options.characterDatabase.toLatin1();
     const QList<int> &worlds = m_options.worldIds;
-    const int perWorld = m_options.charactersPerWorld;
-    const qint64 total = qint64(worlds.size()) * perWorld;
+    auto worldSize = [this](int index) {
+        return index < m_options.worldSizes.size() ? m_options.worldSizes.at(index) : m_options.charactersPerWorld;
+    };
+    qint64 total = 0;
+    for (int wi = 0; wi < worlds.size(); ++wi)
+        total += worldSize(wi);
     const int firstGuid = m_options.firstCharGuid;
 
     // Accounts: one per two or three characters, spread over the account databases.
@@ -319,7 +323,7 @@ qint64 Generator::run()
         for (int wi = 0; wi < worlds.size(); ++wi) {
             if (wi % m_options.accountDatabases.size() != w)
                 continue;
-            for (int a = 0; a < (perWorld + 1) / 2; ++a) {
+            for (int a = 0; a < (worldSize(wi) + 1) / 2; ++a) {
                 const QByteArray name = "w" + QByteArray::number(worlds.at(wi)) + "u" + QByteArray::number(a)
                     + (a % 3 == 0 ? "@qq.com" : "");
                 const QByteArray md5 = QCryptographicHash::hash("pw" + name, QCryptographicHash::Md5).toHex();
@@ -381,7 +385,7 @@ qint64 Generator::run()
     for (int wi = 0; wi < worlds.size(); ++wi) {
         const int world = worlds.at(wi);
         const QByteArray w = QByteArray::number(world);
-        for (int c = 0; c < perWorld; ++c, ++guid) {
+        for (int c = 0; c < worldSize(wi); ++c, ++guid) {
             const QByteArray g = QByteArray::number(guid);
             const QByteArray &name = names.at(guid - firstGuid);
             const QByteArray account = "w" + w + "u" + QByteArray::number(c / 2) + ((c / 2) % 3 == 0 ? "@qq.com" : "");
@@ -469,7 +473,7 @@ qint64 Generator::run()
             add(talent, g + "," + n(1, 9) + "," + n(1, 50));
             add(xiulian, g + "," + n(1, 30) + "," + n(1, 10) + "," + n(0, 3));
         }
-        add(vars, w + "," + QByteArray::number(guid - 1) + "," + QByteArray::number(bounded(0, 99999)) + ",1");
+        add(vars, w + "," + QByteArray::number(qMax(0, guid - 1)) + "," + QByteArray::number(bounded(0, 99999)) + ",1");
     }
     for (Batch *b : {&chars, &items, &skills, &xinfa, &ability, &impacts, &pets, &bankPets, &petItems,
                      &relations, &shengwang, &extras, &crc, &chedifulu, &shop, &exterior, &exteriorChar,

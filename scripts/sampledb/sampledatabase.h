@@ -13,6 +13,7 @@ struct SampleOptions
     QStringList accountDatabases = {QStringLiteral("web"), QStringLiteral("web2")};
     QList<int> worldIds = {1, 2, 10};
     int charactersPerWorld = 200;
+    QList<int> worldSizes;  // characters of each world, in worldIds order; overrides the above
     int firstCharGuid = 1;
     quint64 seed = 20261206;
     bool schemaOnly = false;

@@ -9,14 +9,14 @@
 #include <functional>
 #include <memory>
 
-void withNextModal(std::function<void(QWidget *)> action)
+void withNextModal(std::function<void(QWidget *)> action, bool messageBoxOnly)
 {
     auto *timer = new QTimer(qApp);
     auto tries = std::make_shared<int>(0);
     timer->setInterval(20);
-    QObject::connect(timer, &QTimer::timeout, timer, [timer, tries, action]() {
+    QObject::connect(timer, &QTimer::timeout, timer, [timer, tries, action, messageBoxOnly]() {
         QWidget *modal = QApplication::activeModalWidget();
-        if (modal && modal->isVisible()) {
+        if (modal && modal->isVisible() && (!messageBoxOnly || qobject_cast<QMessageBox *>(modal))) {
             timer->stop();
             timer->deleteLater();
             QPointer<QWidget> guard(modal);
@@ -32,6 +32,30 @@ void withNextModal(std::function<void(QWidget *)> action)
         }
     });
     timer->start();
+}
+
+void answerMessageBoxes(const QList<QMessageBox::StandardButton> &buttons, QList<ModalRecord> *records)
+{
+    if (buttons.isEmpty())
+        return;
+    const QList<QMessageBox::StandardButton> rest = buttons.mid(1);
+    const QMessageBox::StandardButton button = buttons.first();
+    withNextModal([button, rest, records](QWidget *modal) {
+        auto *box = qobject_cast<QMessageBox *>(modal);
+        ModalRecord record;
+        record.seen = true;
+        if (box) {
+            record.title = box->windowTitle();
+            record.text = box->text();
+        }
+        if (records)
+            records->append(record);
+        answerMessageBoxes(rest, records);  // armed before this box's answer returns control
+        if (box && box->button(button))
+            box->button(button)->click();
+        else
+            modal->close();
+    }, true);
 }
 
 bool clickButton(QWidget *parent, const QString &text)
@@ -62,5 +86,5 @@ void answerNextMessageBox(QMessageBox::StandardButton button, ModalRecord *recor
             b->click();
         else
             box->close();
-    });
+    }, true);
 }

@@ -4,6 +4,8 @@
 #include <QMessageBox>
 #include <QString>
 
+#include <functional>
+
 class QWidget;
 
 // Answers the next modal widget from a timer, so a test never hangs on a box.
@@ -18,8 +20,12 @@ struct ModalRecord
 // Presses `button` on the next QMessageBox that becomes the active modal widget.
 void answerNextMessageBox(QMessageBox::StandardButton button, ModalRecord *record = nullptr);
 
+// Answers the next message boxes in turn, one button each; records what they said.
+void answerMessageBoxes(const QList<QMessageBox::StandardButton> &buttons, QList<ModalRecord> *records = nullptr);
+
 // Clicks the push button with this text among the widget's children; false when there is none.
 bool clickButton(QWidget *parent, const QString &text);
 
 // Calls `action` with the next active modal widget (a dialog), e.g. to fill and accept it.
-void withNextModal(std::function<void(QWidget *)> action);
+// With `messageBoxOnly`, other modal windows (the dialog that opens the box) are passed over.
+void withNextModal(std::function<void(QWidget *)> action, bool messageBoxOnly = false);

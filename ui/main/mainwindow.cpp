@@ -5,6 +5,7 @@
 #include "hostconfigdialog.h"
 #include "hoststore.h"
 #include "mainstyle.h"
+#include "ui/zones/zonedeletedialog.h"
 
 #include <QComboBox>
 #include <QFrame>
@@ -319,7 +320,8 @@ void MainWindow::onZoneDelete()
     if (!requireConnection())
         return;
     onLogMessage(QStringLiteral("打开区服删档对话框"));
-    showNotYetAvailable(QStringLiteral("区服删档"));
+    ZoneDeleteDialog dialog(this);
+    dialog.exec();
 }
 
 void MainWindow::onLogMessage(const QString &message)

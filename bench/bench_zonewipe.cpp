@@ -1,0 +1,101 @@
+// Wipes one zone of a database holding three, and compares with the same deletion done on an
+// identical copy server-side (one multi-table DELETE per table against a temporary id table),
+// which is the practical limit:
+//   bench_zonewipe [characters per zone]     (default 20000; uses QUORVEL_TEST_SERVERS or its own server)
+#include "db/databasemanager.h"
+#include "engine/characterdeleter.h"
+#include "engine/charactertables.h"
+#include "testservers.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QTextStream>
+
+namespace {
+qint64 totalRows(const TestServer &server, const QString &database)
+{
+    QStringList parts;
+    for (const QString &table : characterDeleteTables + QStringList{QStringLiteral("t_char")})
+        parts.append(QStringLiteral("(SELECT COUNT(*) FROM %1)").arg(table));
+    return TestServers::querySql(server, QStringLiteral("SELECT ") + parts.join(QStringLiteral(" + ")), database).toLongLong();
+}
+
+bool serverSideWipe(QSqlDatabase &db, int world)
+{
+    QSqlQuery query(db);
+    QStringList statements = {
+        QStringLiteral("CREATE TEMPORARY TABLE doomed (charguid INT PRIMARY KEY) "
+                       "SELECT charguid FROM t_char WHERE zoneworldid = %1").arg(world)};
+    for (const QString &table : characterDeleteTables)
+        statements.append(QStringLiteral("DELETE t FROM %1 t JOIN doomed d ON t.charguid = d.charguid").arg(table));
+    statements.append(QStringLiteral("DELETE t FROM t_relation t JOIN doomed d ON t.fguid = d.charguid"));
+    statements.append(QStringLiteral("DELETE t FROM t_char t JOIN doomed d ON t.charguid = d.charguid"));
+    if (!db.transaction())
+        return false;
+    for (const QString &sql : std::as_const(statements)) {
+        if (!query.exec(sql)) {
+            QTextStream(stderr) << sql << ": " << query.lastError().text() << '\n';
+            db.rollback();
+            return false;
+        }
+    }
+    return db.commit();
+}
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    const int perZone = argc > 1 ? QString::fromLocal8Bit(argv[1]).toInt() : 20000;
+    const TestServer server = TestServers::shared();
+    if (!server.isValid())
+        return 1;
+    QTextStream out(stdout);
+    const QStringList copies = {QStringLiteral("bench_wipe_engine"), QStringLiteral("bench_wipe_baseline")};
+    for (const QString &name : copies) {
+        SampleOptions options;
+        options.characterDatabase = name;
+        options.accountDatabases = {name + QStringLiteral("_web")};
+        options.worldIds = {1, 2, 3};
+        options.charactersPerWorld = perZone;
+        out << "loading " << name << " (3 zones of " << perZone << " characters)..." << Qt::endl;
+        if (!TestServers::loadSample(server, options))
+            return 1;
+    }
+
+    DatabaseManager *manager = DatabaseManager::instance();
+    double baseline = 0;
+    for (const QString &name : {copies.at(1), copies.at(0)}) {
+        if (!manager->connectToDatabase(server.hostConfig(name)))
+            return 1;
+        const qint64 before = totalRows(server, name);
+        QElapsedTimer timer;
+        timer.start();
+        bool ok = false;
+        if (name == copies.at(1)) {
+            ok = serverSideWipe(manager->database(), 2);
+        } else {
+            CharacterDeleter deleter(nullptr);
+            QObject::connect(&deleter, &CharacterDeleter::deleteCompleted, [&ok](bool success, int) { ok = success; });
+            deleter.deleteByZoneWorldIds({2});
+        }
+        const double seconds = qMax<qint64>(1, timer.elapsed()) / 1000.0;
+        manager->disconnectFromDatabase();
+        if (!ok)
+            return 1;
+        const qint64 deleted = before - totalRows(server, name);
+        const double perSecond = deleted / seconds;
+        if (baseline == 0)
+            baseline = perSecond;
+        out << qSetFieldWidth(48) << Qt::left
+            << (name == copies.at(1) ? "server-side multi-table DELETE (baseline)" : "CharacterDeleter, slices of 500 ids")
+            << qSetFieldWidth(0) << deleted << " rows in " << qSetRealNumberPrecision(2) << Qt::fixed << seconds
+            << " s  " << qSetRealNumberPrecision(0) << perSecond << " rows/s  ratio " << qSetRealNumberPrecision(2)
+            << perSecond / baseline << Qt::endl;
+    }
+    for (const QString &name : copies)
+        TestServers::runSql(server, QStringLiteral("DROP DATABASE %1; DROP DATABASE %1_web;").arg(name).toUtf8());
+    return 0;
+}

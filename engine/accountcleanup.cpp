@@ -1,0 +1,164 @@
+#include "accountcleanup.h"
+
+#include "db/connectionrule.h"
+#include "db/legacytext.h"
+
+#include <QRegularExpression>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+
+#include <algorithm>
+
+namespace AccountCleanup {
+
+namespace {
+int accountDatabaseNumber(const QString &name)
+{
+    return name == QLatin1String("web") ? -1 : name.mid(3).toInt();
+}
+
+// Character set of account.name, to compare in the column's own terms so the unique index serves.
+QString nameCharacterSet(QSqlDatabase &db)
+{
+    QSqlQuery query(db);
+    if (!query.exec(QStringLiteral("SELECT CHARACTER_SET_NAME FROM information_schema.COLUMNS WHERE "
+                                   "TABLE_SCHEMA = DATABASE() AND TABLE_NAME = 'account' AND COLUMN_NAME = 'name'"))
+        || !query.next())
+        return QString();
+    const QString charset = query.value(0).toString();
+    static const QRegularExpression identifier(QStringLiteral("^[A-Za-z0-9_]+$"));
+    return identifier.match(charset).hasMatch() ? charset : QString();
+}
+} // namespace
+
+QStringList filterAccountDatabases(const QStringList &names)
+{
+    static const QRegularExpression numbered(QStringLiteral("^web\\d+$"));
+    QStringList kept;
+    for (const QString &name : names) {
+        if (name == QLatin1String("web") || numbered.match(name).hasMatch())
+            kept.append(name);
+    }
+    std::stable_sort(kept.begin(), kept.end(), [](const QString &a, const QString &b) {
+        return accountDatabaseNumber(a) < accountDatabaseNumber(b);
+    });
+    return kept;
+}
+
+QStringList detectAccountDatabases(QSqlDatabase &db, const LogSink &log)
+{
+    QSqlQuery query(db);
+    if (!query.exec(QStringLiteral("SHOW DATABASES LIKE 'web%'"))) {
+        log(QStringLiteral("查询web库失败: ") + query.lastError().text());
+        return {};
+    }
+    QStringList names;
+    while (query.next())
+        names.append(query.value(0).toString());
+    const QStringList kept = filterAccountDatabases(names);
+    if (kept.isEmpty())
+        log(QStringLiteral("未检测到账号库"));
+    else
+        log(QStringLiteral("检测到 %1 个账号库: %2").arg(kept.size()).arg(kept.join(QStringLiteral(", "))));
+    return kept;
+}
+
+QList<QByteArray> collectAccountNames(QSqlDatabase &db, const QList<int> &worldIds)
+{
+    QList<QByteArray> names;
+    if (worldIds.isEmpty())
+        return names;
+    QStringList ids;
+    for (int id : worldIds)
+        ids.append(QString::number(id));
+    // Read as hexadecimal and made distinct by bytes: the names are GBK bytes in a latin1
+    // column, which the driver would otherwise decode as UTF-8.
+    QSqlQuery query(db);
+    query.setForwardOnly(true);
+    if (!query.exec(QStringLiteral("SELECT DISTINCT HEX(accname) FROM t_char WHERE zoneworldid IN (%1)")
+                        .arg(ids.join(QLatin1Char(',')))))
+        return names;
+    while (query.next())
+        names.append(bytesFromHexValue(query.value(0)));
+    return names;
+}
+
+QString displayName(const QByteArray &storedName)
+{
+    return decodeGbk(storedName);
+}
+
+int deleteAccounts(const HostConfig &stored, const QStringList &databases,
+                   const QList<QByteArray> &accountNames, const LogSink &log)
+{
+    if (accountNames.isEmpty()) {
+        log(QStringLiteral("没有找到需要删除的账号"));
+        return 0;
+    }
+    log(QStringLiteral("找到 %1 个账号需要删除").arg(accountNames.size()));
+
+    int total = 0;
+    for (const QString &database : databases) {
+        log(QStringLiteral("正在处理账号库: %1").arg(database));
+        const QString connectionName = QStringLiteral("zone_delete_web_conn_%1").arg(database);
+
+        ConnectionRequest request;
+        request.host = stored.webHost.isEmpty() ? stored.host : stored.webHost;
+        request.port = stored.webPort == 0 ? stored.port : stored.webPort;
+        request.user = stored.webUsername.isEmpty() ? stored.username : stored.webUsername;
+        request.password = stored.webPassword.isEmpty() ? stored.password : stored.webPassword;
+        request.database = database;
+        request.nativeOptions = QStringLiteral("MYSQL_OPT_CONNECT_TIMEOUT=30");
+        request.odbcAttributes = QStringLiteral("CHARSET=gbk");
+        request.odbcAfterNativeFailure = true;
+        const ConnectionOutcome outcome = openMysqlConnection(connectionName, request);
+        if (!outcome.ok) {
+            log(QStringLiteral("无法连接账号数据库 %1: %2").arg(database, outcome.failureReason()));
+            removeNamedConnection(connectionName);
+            continue;
+        }
+        if (outcome.viaOdbc)
+            log(QStringLiteral("使用 ODBC 驱动 [%1] 连接 %2 成功").arg(outcome.odbcDriver, database));
+        else
+            log(QStringLiteral("使用 QMYSQL 驱动连接 %1 成功").arg(database));
+
+        {
+            QSqlDatabase db = QSqlDatabase::database(connectionName, false);
+            const QString charset = nameCharacterSet(db);
+            // The name travels as raw bytes and is compared byte for byte; converted to the
+            // column's character set first so that the lookup can use the unique index.
+            const QString statement = charset.isEmpty()
+                ? QStringLiteral("DELETE FROM account WHERE BINARY name = ?")
+                : QStringLiteral("DELETE FROM account WHERE name = CONVERT(? USING %1) AND BINARY name = ?").arg(charset);
+            db.transaction();
+            int count = 0;
+            QSqlQuery query(db);
+            query.prepare(statement);
+            for (const QByteArray &name : accountNames) {
+                query.bindValue(0, name);
+                if (!charset.isEmpty())
+                    query.bindValue(1, name);
+                if (!query.exec()) {
+                    log(QStringLiteral("删除账号 %1 失败: %2").arg(displayName(name), query.lastError().text()));
+                    continue;
+                }
+                if (query.numRowsAffected() > 0)
+                    ++count;
+            }
+            if (db.commit()) {
+                total += count;
+                log(QStringLiteral("库 %1 成功删除 %2 个账号").arg(database).arg(count));
+            } else {
+                log(QStringLiteral("提交 %1 账号删除事务失败: %2").arg(database, db.lastError().text()));
+                db.rollback();
+            }
+            db.close();
+        }
+        removeNamedConnection(connectionName);
+    }
+    log(QStringLiteral("所有账号库共删除 %1 个账号").arg(total));
+    return total;
+}
+
+} // namespace AccountCleanup

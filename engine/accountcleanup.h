@@ -1,0 +1,36 @@
+#pragma once
+
+#include "db/hostconfig.h"
+
+#include <QByteArray>
+#include <QList>
+#include <QStringList>
+
+#include <functional>
+
+class QSqlDatabase;
+
+// Removal of the game accounts of wiped zones from the account databases ("web", "web2", ...)
+// on the character database's server.
+namespace AccountCleanup {
+
+using LogSink = std::function<void(const QString &)>;
+
+// Keeps "web" and "web" followed by digits, "web" first, then by number (web2 before web10).
+QStringList filterAccountDatabases(const QStringList &names);
+
+// The account databases on the session's server, filtered and ordered; logs the outcome.
+QStringList detectAccountDatabases(QSqlDatabase &db, const LogSink &log);
+
+// The distinct account names of the characters of those worlds, as their stored bytes.
+QList<QByteArray> collectAccountNames(QSqlDatabase &db, const QList<int> &worldIds);
+
+// Deletes the accounts from each database over a connection of its own, one transaction per
+// database; a database that cannot be opened is skipped. Returns the number deleted.
+int deleteAccounts(const HostConfig &storedConfig, const QStringList &databases,
+                   const QList<QByteArray> &accountNames, const LogSink &log);
+
+// Text of a stored account name for log lines.
+QString displayName(const QByteArray &storedName);
+
+} // namespace AccountCleanup

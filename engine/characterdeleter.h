@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QList>
+#include <QObject>
+#include <QStringList>
+
+class QSqlDatabase;
+
+// Removes characters with every row they own in the character database, on the main session.
+class CharacterDeleter : public QObject
+{
+    Q_OBJECT
+
+public:
+    static constexpr int deleteBatchSize = 500;
+
+    explicit CharacterDeleter(QObject *parent);
+
+    // The tables a character's rows are deleted from, in deletion order.
+    static QStringList relatedTables();
+
+    // Deletes every character of the given worlds, their rows in every character-owned
+    // table, the relations pointing at them, and their t_char rows, in one transaction.
+    // Ends with exactly one deleteCompleted.
+    void deleteByZoneWorldIds(const QList<int> &worldIds);
+
+signals:
+    void progressChanged(int current, int total, const QString &tableName);
+    void logMessage(const QString &message);
+    void deleteCompleted(bool success, int deletedCount);
+    void singleRepairCompleted(bool success, int charguid, int deletedCount);
+    void errorOccurred(const QString &error);
+
+private:
+    // Runs the statement template (one "%1" for the placeholders) over the ids in slices.
+    // Returns the number of affected rows, or -1 with the error text in *error.
+    static qint64 deleteInSlices(QSqlDatabase &db, const QString &statement, const QList<int> &ids,
+                                 QString *error);
+    void fail(QSqlDatabase &db, const QString &message);
+};

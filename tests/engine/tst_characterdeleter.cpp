@@ -1,0 +1,325 @@
+#include "db/databasemanager.h"
+#include "engine/characterdeleter.h"
+#include "engine/charactertables.h"
+#include "testservers.h"
+
+#include <QProcess>
+#include <QSqlQuery>
+#include <QtTest>
+
+namespace {
+const QString kDb = QStringLiteral("wipe_db");
+const QString kExpected = QStringLiteral("wipe_expected");
+
+QStringList allTables()
+{
+    return characterDeleteTables + QStringList{QStringLiteral("t_char"), QStringLiteral("t_var")};
+}
+
+QString idList(const QList<int> &ids)
+{
+    QStringList parts;
+    for (int id : ids)
+        parts.append(QString::number(id));
+    return parts.join(QLatin1Char(','));
+}
+
+// Everything the deleter reports, in order, as text.
+struct Recorder
+{
+    QStringList events;
+    QStringList logs;
+    QList<int> steps;
+    bool success = false;
+    int count = -1;
+    int completions = 0;
+
+    explicit Recorder(CharacterDeleter *deleter)
+    {
+        QObject::connect(deleter, &CharacterDeleter::progressChanged, deleter, [this](int current, int total, const QString &table) {
+            events.append(QStringLiteral("progress %1/%2 %3").arg(current).arg(total).arg(table));
+            steps.append(current);
+        });
+        QObject::connect(deleter, &CharacterDeleter::logMessage, deleter, [this](const QString &m) {
+            events.append(QStringLiteral("log ") + m);
+            logs.append(m);
+        });
+        QObject::connect(deleter, &CharacterDeleter::errorOccurred, deleter, [this](const QString &m) {
+            events.append(QStringLiteral("error ") + m);
+        });
+        QObject::connect(deleter, &CharacterDeleter::deleteCompleted, deleter, [this](bool ok, int n) {
+            events.append(QStringLiteral("completed %1 %2").arg(ok).arg(n));
+            success = ok;
+            count = n;
+            ++completions;
+        });
+    }
+};
+} // namespace
+
+class TestCharacterDeleter : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void cleanupTestCase();
+
+    void catalogueMatchesTheSchema();
+    void notConnectedTouchesNothing();
+    void worldsWithoutCharactersOpenNoTransaction_data();
+    void worldsWithoutCharactersOpenNoTransaction();
+    void wipesZonesExactly_data();
+    void wipesZonesExactly();
+    void failureInLastStepRollsBackEverything();
+    void serverCrashMidWipeLosesNothing();
+
+private:
+    QMap<QString, QString> checksums(const TestServer &server, const QString &database);
+    void snapshotExpected(const QList<int> &worldIds);
+    qint64 sessionDeletes();
+
+    TestServer m_server;
+};
+
+void TestCharacterDeleter::initTestCase()
+{
+    m_server = TestServers::shared();
+    QVERIFY(m_server.isValid());
+    SampleOptions options;
+    options.characterDatabase = kDb;
+    options.accountDatabases = {QStringLiteral("wipe_web")};
+    options.worldIds = {4, 1, 2, 3, 6};
+    options.worldSizes = {1, 500, 501, 1200, 300};
+    QVERIFY(TestServers::loadSample(m_server, options));
+    QVERIFY(DatabaseManager::instance()->connectToDatabase(m_server.hostConfig(kDb)));
+}
+
+void TestCharacterDeleter::cleanupTestCase()
+{
+    DatabaseManager::instance()->disconnectFromDatabase();
+    TestServers::runSql(m_server, "DROP DATABASE IF EXISTS wipe_db; DROP DATABASE IF EXISTS wipe_web;"
+                                  "DROP DATABASE IF EXISTS wipe_expected;");
+}
+
+QMap<QString, QString> TestCharacterDeleter::checksums(const TestServer &server, const QString &database)
+{
+    QMap<QString, QString> result;
+    const QString out = TestServers::querySql(server, QStringLiteral("CHECKSUM TABLE ") + allTables().join(QStringLiteral(", ")),
+                                              database);
+    for (const QString &line : out.split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
+        const QStringList fields = line.split(QLatin1Char('\t'));
+        result.insert(fields.value(0).section(QLatin1Char('.'), 1), fields.value(1));
+    }
+    return result;
+}
+
+// Copies into wipe_expected what must remain after wiping those worlds.
+void TestCharacterDeleter::snapshotExpected(const QList<int> &worldIds)
+{
+    const QString ids = worldIds.isEmpty() ? QStringLiteral("NULL") : idList(worldIds);
+    QString sql = QStringLiteral("DROP DATABASE IF EXISTS %1; CREATE DATABASE %1; USE %1;"
+                                 "CREATE TABLE doomed (charguid INT PRIMARY KEY) SELECT charguid FROM %2.t_char WHERE zoneworldid IN (%3);")
+                      .arg(kExpected, kDb, ids);
+    for (const QString &table : allTables()) {
+        QString keep = QStringLiteral("charguid NOT IN (SELECT charguid FROM doomed)");
+        if (table == QLatin1String("t_relation"))
+            keep += QStringLiteral(" AND fguid NOT IN (SELECT charguid FROM doomed)");
+        if (table == QLatin1String("t_var"))
+            keep = QStringLiteral("1");
+        sql += QStringLiteral("CREATE TABLE %1 LIKE %2.%1; INSERT INTO %1 SELECT * FROM %2.%1 WHERE %3;").arg(table, kDb, keep);
+    }
+    QVERIFY(TestServers::runSql(m_server, sql.toUtf8()));
+}
+
+qint64 TestCharacterDeleter::sessionDeletes()
+{
+    QSqlQuery query(DatabaseManager::instance()->database());
+    if (!query.exec(QStringLiteral("SHOW SESSION STATUS LIKE 'Com_delete'")) || !query.next())
+        return -1;
+    return query.value(1).toLongLong();
+}
+
+void TestCharacterDeleter::catalogueMatchesTheSchema()
+{
+    // The lists name real tables of the game's schema, with the columns their users rely on.
+    const QString columns = TestServers::querySql(
+        m_server, QStringLiteral("SELECT CONCAT(table_name, '.', column_name) FROM information_schema.columns WHERE table_schema = '%1'").arg(kDb));
+    const QStringList have = columns.split(QLatin1Char('\n'));
+    QCOMPARE(characterDeleteTables.size(), 25);
+    QCOMPARE(QSet<QString>(characterDeleteTables.cbegin(), characterDeleteTables.cend()),
+             QSet<QString>(mergeCharacterTables.cbegin(), mergeCharacterTables.cend()));
+    for (const QString &table : characterDeleteTables)
+        QVERIFY2(have.contains(table + QStringLiteral(".charguid")), qPrintable(table));
+    for (const QString &table : worldColumnTables)
+        QVERIFY2(have.contains(table + QStringLiteral(".world")), qPrintable(table));
+    for (const DuplicateRepairSpec &spec : duplicateRepairSpecs) {
+        QVERIFY(have.contains(spec.tableName + QStringLiteral(".aid")));
+        const QStringList names = (spec.keyColumns + QStringLiteral(", ") + spec.extraColumns).split(QStringLiteral(", "));
+        for (const QString &column : names)
+            QVERIFY2(have.contains(spec.tableName + QLatin1Char('.') + column), qPrintable(spec.tableName + QLatin1Char('.') + column));
+        QCOMPARE(spec.compositeKey, spec.keyColumns.contains(QLatin1Char(',')));
+    }
+    QCOMPARE(CharacterDeleter::relatedTables(), characterDeleteTables);
+}
+
+void TestCharacterDeleter::notConnectedTouchesNothing()
+{
+    DatabaseManager::instance()->disconnectFromDatabase();
+    CharacterDeleter deleter(this);
+    Recorder recorder(&deleter);
+    deleter.deleteByZoneWorldIds({1});
+    QCOMPARE(recorder.events, QStringList({QStringLiteral("error 未连接到数据库"), QStringLiteral("completed 0 0")}));
+    QVERIFY(DatabaseManager::instance()->connectToDatabase(m_server.hostConfig(kDb)));
+}
+
+void TestCharacterDeleter::worldsWithoutCharactersOpenNoTransaction_data()
+{
+    QTest::addColumn<QList<int>>("worlds");
+    QTest::addColumn<QString>("idText");
+    QTest::newRow("empty list") << QList<int>() << QString();
+    QTest::newRow("world without characters") << QList<int>({5}) << QStringLiteral("5");
+    QTest::newRow("two such worlds") << QList<int>({99, 5}) << QStringLiteral("99,5");
+}
+
+void TestCharacterDeleter::worldsWithoutCharactersOpenNoTransaction()
+{
+    QFETCH(QList<int>, worlds);
+    QFETCH(QString, idText);
+    const QMap<QString, QString> before = checksums(m_server, kDb);
+    CharacterDeleter deleter(this);
+    Recorder recorder(&deleter);
+    deleter.deleteByZoneWorldIds(worlds);
+    QCOMPARE(recorder.events, QStringList({QStringLiteral("log 开始删除 zoneworldid IN (%1) 的角色数据...").arg(idText),
+                                           QStringLiteral("log 没有找到符合条件的角色"),
+                                           QStringLiteral("completed 1 0")}));
+    QCOMPARE(checksums(m_server, kDb), before);
+}
+
+void TestCharacterDeleter::wipesZonesExactly_data()
+{
+    QTest::addColumn<QList<int>>("worlds");
+    QTest::addColumn<int>("characters");
+    // Run in this order on one database: each wipe checks what the earlier ones left.
+    QTest::newRow("1 character") << QList<int>({4}) << 1;
+    QTest::newRow("500 characters") << QList<int>({1}) << 500;
+    QTest::newRow("501 characters") << QList<int>({2}) << 501;
+    QTest::newRow("1200 characters, a world given twice") << QList<int>({3, 3}) << 1200;
+}
+
+void TestCharacterDeleter::wipesZonesExactly()
+{
+    QFETCH(QList<int>, worlds);
+    QFETCH(int, characters);
+    snapshotExpected(worlds);
+
+    // Rows each step should remove, counted before the wipe.
+    QMap<QString, int> expectedCounts;
+    const QString doomed = QStringLiteral("(SELECT charguid FROM %1.doomed)").arg(kExpected);
+    for (const QString &table : characterDeleteTables + QStringList{QStringLiteral("t_char")}) {
+        expectedCounts.insert(table, TestServers::querySql(
+            m_server, QStringLiteral("SELECT COUNT(*) FROM %1 WHERE charguid IN %2").arg(table, doomed), kDb).toInt());
+    }
+    const int reverse = TestServers::querySql(
+        m_server, QStringLiteral("SELECT COUNT(*) FROM t_relation WHERE fguid IN %1 AND charguid NOT IN %1").arg(doomed), kDb).toInt();
+    QVERIFY(reverse > 0 || characters < 10);
+    QCOMPARE(expectedCounts.value(QStringLiteral("t_char")), characters);
+
+    const qint64 deletesBefore = sessionDeletes();
+    CharacterDeleter deleter(this);
+    Recorder recorder(&deleter);
+    deleter.deleteByZoneWorldIds(worlds);
+    const qint64 statements = sessionDeletes() - deletesBefore;
+
+    QCOMPARE(recorder.completions, 1);
+    QVERIFY(recorder.success);
+    QCOMPARE(recorder.count, characters);
+    QCOMPARE(checksums(m_server, kDb), checksums(m_server, kExpected));
+
+    // 27 steps, each sliced into statements of at most 500 ids.
+    const int slices = (characters + 499) / 500;
+    QCOMPARE(statements, qint64(27 * slices));
+    QList<int> steps;
+    for (int i = 1; i <= 27; ++i)
+        steps.append(i);
+    QCOMPARE(recorder.steps, steps);
+    // Each step announces itself before its log line.
+    const int reverseStep = int(recorder.events.indexOf(QStringLiteral("progress 26/27 t_relation(反向)")));
+    QVERIFY(reverseStep > 0);
+    QVERIFY(recorder.events.at(reverseStep - 1).startsWith(QStringLiteral("log   删除 t_xiulian: ")));
+    QCOMPARE(recorder.events.at(reverseStep + 2), QStringLiteral("progress 27/27 t_char"));
+
+    QCOMPARE(recorder.logs.at(0), QStringLiteral("开始删除 zoneworldid IN (%1) 的角色数据...").arg(idList(worlds)));
+    QCOMPARE(recorder.logs.at(1), QStringLiteral("找到 %1 个角色需要删除").arg(characters));
+    qint64 total = 0;
+    for (int i = 0; i < 25; ++i) {
+        const QString &table = characterDeleteTables.at(i);
+        QCOMPARE(recorder.logs.at(2 + i), QStringLiteral("  删除 %1: %2 条记录").arg(table).arg(expectedCounts.value(table)));
+        total += expectedCounts.value(table);
+    }
+    QCOMPARE(recorder.logs.at(27), QStringLiteral("  清理 t_relation(反向关系): %1 条记录").arg(reverse));
+    QCOMPARE(recorder.logs.at(28), QStringLiteral("  删除 t_char: %1 条记录").arg(characters));
+    total += reverse + characters;
+    QCOMPARE(recorder.logs.at(29), QStringLiteral("删除完成！共删除 %1 条记录").arg(total));
+    QCOMPARE(recorder.events.last(), QStringLiteral("completed 1 %1").arg(characters));
+}
+
+void TestCharacterDeleter::failureInLastStepRollsBackEverything()
+{
+    QVERIFY(TestServers::runSql(m_server,
+        "CREATE TRIGGER t_char_guard BEFORE DELETE ON t_char FOR EACH ROW "
+        "SIGNAL SQLSTATE '45000' SET MESSAGE_TEXT = 'characters are protected';", kDb));
+    const QMap<QString, QString> before = checksums(m_server, kDb);
+    CharacterDeleter deleter(this);
+    Recorder recorder(&deleter);
+    deleter.deleteByZoneWorldIds({6});
+    QVERIFY(TestServers::runSql(m_server, "DROP TRIGGER t_char_guard;", kDb));
+
+    QCOMPARE(recorder.completions, 1);
+    QVERIFY(!recorder.success);
+    QCOMPARE(recorder.count, 0);
+    QCOMPARE(recorder.steps.size(), 27);
+    QVERIFY(recorder.events.at(recorder.events.size() - 2).startsWith(QStringLiteral("error 删除 t_char 失败: ")));
+    QVERIFY(recorder.events.at(recorder.events.size() - 2).contains(QStringLiteral("characters are protected")));
+    QCOMPARE(checksums(m_server, kDb), before);
+    QCOMPARE(TestServers::querySql(m_server, QStringLiteral("SELECT COUNT(*) FROM t_char WHERE zoneworldid = 6"), kDb),
+             QStringLiteral("300"));
+}
+
+void TestCharacterDeleter::serverCrashMidWipeLosesNothing()
+{
+    const TestServer server = TestServers::startPrivate();
+    QVERIFY(server.isValid());
+    SampleOptions options;
+    options.characterDatabase = kDb;
+    options.accountDatabases = {QStringLiteral("wipe_web")};
+    options.worldIds = {1, 2};
+    options.worldSizes = {4000, 500};
+    QVERIFY(TestServers::loadSample(server, options));
+    const QMap<QString, QString> before = checksums(server, kDb);
+    QCOMPARE(before.size(), 27);
+
+    DatabaseManager *db = DatabaseManager::instance();
+    QVERIFY(db->connectToDatabase(server.hostConfig(kDb)));
+    CharacterDeleter deleter(this);
+    Recorder recorder(&deleter);
+    QFile pidFile(server.dir + QStringLiteral("/mariadbd.pid"));
+    QVERIFY(pidFile.open(QIODevice::ReadOnly));
+    const QString pid = QString::fromLatin1(pidFile.readAll().trimmed());
+    connect(&deleter, &CharacterDeleter::progressChanged, this, [&pid](int current) {
+        if (current == 14)  // half-way, after thirteen tables lost their rows
+            QProcess::execute(QStringLiteral("kill"), {QStringLiteral("-9"), pid});
+    });
+    deleter.deleteByZoneWorldIds({1});
+    QCOMPARE(recorder.completions, 1);
+    QVERIFY(!recorder.success);
+    QVERIFY(recorder.events.at(recorder.events.size() - 2).startsWith(QStringLiteral("error 删除 t_iteminfo 失败: ")));
+
+    db->disconnectFromDatabase();
+    QVERIFY(TestServers::start(server));
+    QCOMPARE(checksums(server, kDb), before);
+    QVERIFY(db->connectToDatabase(m_server.hostConfig(kDb)));
+}
+
+QTEST_MAIN(TestCharacterDeleter)
+#include "tst_characterdeleter.moc"

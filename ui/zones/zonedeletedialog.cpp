@@ -1,0 +1,339 @@
+#include "zonedeletedialog.h"
+
+#include "app/dailylog.h"
+#include "db/databasemanager.h"
+#include "engine/accountcleanup.h"
+#include "engine/characterdeleter.h"
+
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QListWidget>
+#include <QMessageBox>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTextEdit>
+#include <QVBoxLayout>
+
+namespace {
+QString zoneDeleteStyleSheet()
+{
+    return QStringLiteral(R"(
+QDialog { background-color: #1e1e2e; color: #e4e4e7; }
+QLabel { color: #e4e4e7; background: transparent; }
+QGroupBox {
+    color: #e4e4e7;
+    border: 1px solid #3d3d4d;
+    border-radius: 6px;
+    margin-top: 12px;
+    padding-top: 12px;
+    font-weight: bold;
+}
+QGroupBox::title { subcontrol-origin: margin; left: 12px; color: #3b82f6; }
+QListWidget, QTextEdit {
+    background-color: #2d2d3d;
+    color: #e4e4e7;
+    border: 1px solid #3d3d4d;
+    border-radius: 4px;
+}
+QListWidget::item { padding: 4px; }
+QListWidget::indicator, QCheckBox::indicator {
+    width: 18px;
+    height: 18px;
+    border: 2px solid #5d5d6d;
+    border-radius: 4px;
+    background-color: #2d2d3d;
+}
+QListWidget::indicator:checked, QCheckBox::indicator:checked {
+    background-color: #3b82f6;
+    border-color: #3b82f6;
+    image: url(:/check.png);
+}
+QPushButton {
+    background-color: #3b82f6;
+    color: white;
+    font-weight: bold;
+    border: none;
+    border-radius: 6px;
+    padding: 6px 12px;
+}
+QPushButton:hover { background-color: #2563eb; }
+QPushButton:pressed { background-color: #1d4ed8; }
+QPushButton:disabled { background-color: #4d4d5d; color: #8d8d9d; }
+QPushButton#deleteBtn { background-color: #ef4444; }
+QPushButton#deleteBtn:hover { background-color: #dc2626; }
+QPushButton#deleteBtn:disabled { background-color: #4d4d5d; color: #8d8d9d; }
+QProgressBar {
+    background-color: #2d2d3d;
+    border: 1px solid #3d3d4d;
+    border-radius: 4px;
+    text-align: center;
+    color: white;
+}
+QProgressBar::chunk { background-color: #3b82f6; border-radius: 3px; }
+)");
+}
+} // namespace
+
+ZoneDeleteDialog::ZoneDeleteDialog(QWidget *parent)
+    : QDialog(parent)
+    , m_deleter(new CharacterDeleter(this))
+{
+    setWindowTitle(QStringLiteral("区服删档"));
+    setMinimumSize(600, 550);
+    setModal(true);
+
+    auto *layout = new QVBoxLayout(this);
+    layout->setSpacing(12);
+    layout->setContentsMargins(15, 15, 15, 15);
+
+    auto *worldGroup = new QGroupBox(QStringLiteral("选择要删档的区服"), this);
+    auto *worldLayout = new QVBoxLayout(worldGroup);
+    auto *worldRow = new QHBoxLayout;
+    m_countLabel = new QLabel(QStringLiteral("区服数量: 0"), worldGroup);
+    auto *selectAll = new QPushButton(QStringLiteral("全选"), worldGroup);
+    auto *selectNone = new QPushButton(QStringLiteral("取消全选"), worldGroup);
+    auto *refresh = new QPushButton(QStringLiteral("刷新"), worldGroup);
+    selectAll->setFixedWidth(70);
+    selectNone->setFixedWidth(80);
+    refresh->setFixedWidth(70);
+    worldRow->addWidget(m_countLabel);
+    worldRow->addStretch();
+    worldRow->addWidget(selectAll);
+    worldRow->addWidget(selectNone);
+    worldRow->addWidget(refresh);
+    worldLayout->addLayout(worldRow);
+    m_worldList = new QListWidget(worldGroup);
+    m_worldList->setSelectionMode(QAbstractItemView::NoSelection);
+    m_worldList->setMinimumHeight(150);
+    worldLayout->addWidget(m_worldList);
+    layout->addWidget(worldGroup);
+
+    auto *accountGroup = new QGroupBox(QStringLiteral("账号库选项 (自动检测)"), this);
+    auto *accountLayout = new QVBoxLayout(accountGroup);
+    accountLayout->addWidget(new QLabel(QStringLiteral("勾选要同时删除账号数据的库（不勾选则不删除账号）:"), accountGroup));
+    m_accountDbList = new QListWidget(accountGroup);
+    m_accountDbList->setSelectionMode(QAbstractItemView::NoSelection);
+    m_accountDbList->setMaximumHeight(100);
+    accountLayout->addWidget(m_accountDbList);
+    auto *warning = new QLabel(QStringLiteral("⚠️ 警告：删档操作不可恢复，请先备份数据库！"), accountGroup);
+    warning->setStyleSheet(QStringLiteral("color: #ef4444; font-weight: bold;"));
+    accountLayout->addWidget(warning);
+    layout->addWidget(accountGroup);
+
+    auto *logGroup = new QGroupBox(QStringLiteral("操作日志"), this);
+    auto *logLayout = new QVBoxLayout(logGroup);
+    m_logView = new QTextEdit(logGroup);
+    m_logView->setReadOnly(true);
+    m_logView->setFixedHeight(120);
+    m_progressBar = new QProgressBar(logGroup);
+    m_progressBar->setValue(0);
+    m_progressBar->setTextVisible(true);
+    m_progressBar->setFixedHeight(22);
+    logLayout->addWidget(m_logView);
+    logLayout->addWidget(m_progressBar);
+    layout->addWidget(logGroup);
+
+    auto *bottom = new QHBoxLayout;
+    bottom->addStretch();
+    m_deleteButton = new QPushButton(QStringLiteral("开始删档"), this);
+    m_deleteButton->setObjectName(QStringLiteral("deleteBtn"));
+    m_deleteButton->setFixedSize(120, 40);
+    auto *closeButton = new QPushButton(QStringLiteral("关闭"), this);
+    closeButton->setFixedSize(100, 40);
+    bottom->addWidget(m_deleteButton);
+    bottom->addWidget(closeButton);
+    layout->addLayout(bottom);
+
+    setStyleSheet(zoneDeleteStyleSheet());
+
+    connect(refresh, &QPushButton::clicked, this, &ZoneDeleteDialog::onRefreshWorldList);
+    connect(selectAll, &QPushButton::clicked, this, &ZoneDeleteDialog::onSelectAll);
+    connect(selectNone, &QPushButton::clicked, this, &ZoneDeleteDialog::onSelectNone);
+    connect(m_deleteButton, &QPushButton::clicked, this, &ZoneDeleteDialog::onStartDelete);
+    connect(closeButton, &QPushButton::clicked, this, &QDialog::reject);
+    connect(m_deleter, &CharacterDeleter::progressChanged, this, &ZoneDeleteDialog::onProgressChanged);
+    connect(m_deleter, &CharacterDeleter::deleteCompleted, this, &ZoneDeleteDialog::onDeleteCompleted);
+    connect(m_deleter, &CharacterDeleter::logMessage, this, &ZoneDeleteDialog::addLogLine);
+    connect(m_deleter, &CharacterDeleter::errorOccurred, this, [this](const QString &error) {
+        addLogLine(QStringLiteral("错误: ") + error);
+    });
+
+    onRefreshWorldList();
+}
+
+void ZoneDeleteDialog::addLogLine(const QString &message)
+{
+    const QString line = timestampedLine(message);
+    m_logView->append(line.toHtmlEscaped().replace(QLatin1Char('\n'), QLatin1String("<br>")));
+    writeLogFile(line);
+}
+
+void ZoneDeleteDialog::writeLogFile(const QString &line)
+{
+    appendToDailyLog(QStringLiteral("zone_delete_"), line);
+}
+
+void ZoneDeleteDialog::onRefreshWorldList()
+{
+    m_worldList->clear();
+    m_worldCounts.clear();
+    DatabaseManager *db = DatabaseManager::instance();
+    if (!db->isConnected()) {
+        addLogLine(QStringLiteral("错误：数据库未连接"));
+        m_countLabel->setText(QStringLiteral("区服数量: 0"));
+        return;
+    }
+    addLogLine(QStringLiteral("正在加载区服列表..."));
+    m_worldCounts = db->getWorldIdStatistics();
+    if (m_worldCounts.isEmpty()) {
+        addLogLine(QStringLiteral("未找到任何区服数据"));
+        m_countLabel->setText(QStringLiteral("区服数量: 0"));
+        return;
+    }
+    for (auto it = m_worldCounts.cbegin(); it != m_worldCounts.cend(); ++it) {
+        auto *item = new QListWidgetItem(QStringLiteral("WorldID: %1  (角色数量: %2)").arg(it.key()).arg(it.value()),
+                                         m_worldList);
+        item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
+        item->setCheckState(Qt::Unchecked);
+        item->setData(Qt::UserRole, it.key());
+    }
+    m_countLabel->setText(QStringLiteral("区服数量: %1").arg(m_worldCounts.size()));
+    addLogLine(QStringLiteral("加载完成，共 %1 个区服").arg(m_worldCounts.size()));
+    detectAccountDatabases();
+}
+
+void ZoneDeleteDialog::setAllWorldsChecked(bool checked)
+{
+    for (int i = 0; i < m_worldList->count(); ++i)
+        m_worldList->item(i)->setCheckState(checked ? Qt::Checked : Qt::Unchecked);
+}
+
+void ZoneDeleteDialog::onSelectAll()
+{
+    setAllWorldsChecked(true);
+}
+
+void ZoneDeleteDialog::onSelectNone()
+{
+    setAllWorldsChecked(false);
+}
+
+void ZoneDeleteDialog::detectAccountDatabases()
+{
+    m_accountDbList->clear();
+    DatabaseManager *db = DatabaseManager::instance();
+    if (!db->isConnected())
+        return;
+    const QStringList names = AccountCleanup::detectAccountDatabases(
+        db->database(), [this](const QString &line) { addLogLine(line); });
+    for (const QString &name : names) {
+        auto *item = new QListWidgetItem(name, m_accountDbList);
+        item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
+        item->setCheckState(Qt::Unchecked);
+        item->setData(Qt::UserRole, name);
+    }
+}
+
+QStringList ZoneDeleteDialog::checkedAccountDatabases() const
+{
+    QStringList names;
+    for (int i = 0; i < m_accountDbList->count(); ++i) {
+        if (m_accountDbList->item(i)->checkState() == Qt::Checked)
+            names.append(m_accountDbList->item(i)->data(Qt::UserRole).toString());
+    }
+    return names;
+}
+
+QList<QByteArray> ZoneDeleteDialog::collectAccountNames(const QList<int> &worldIds)
+{
+    return AccountCleanup::collectAccountNames(DatabaseManager::instance()->database(), worldIds);
+}
+
+void ZoneDeleteDialog::deleteAccounts(const QList<QByteArray> &accountNames)
+{
+    AccountCleanup::deleteAccounts(DatabaseManager::instance()->storedConfig(), checkedAccountDatabases(),
+                                   accountNames, [this](const QString &line) { addLogLine(line); });
+}
+
+void ZoneDeleteDialog::onStartDelete()
+{
+    if (m_busy) {
+        QMessageBox::warning(this, QStringLiteral("提示"), QStringLiteral("删档操作正在进行中，请等待完成"));
+        return;
+    }
+    QList<int> worldIds;
+    qint64 characters = 0;
+    QStringList idTexts;
+    for (int i = 0; i < m_worldList->count(); ++i) {
+        const QListWidgetItem *item = m_worldList->item(i);
+        if (item->checkState() != Qt::Checked)
+            continue;
+        const int id = item->data(Qt::UserRole).toInt();
+        worldIds.append(id);
+        idTexts.append(QString::number(id));
+        characters += m_worldCounts.value(id, 0);
+    }
+    if (worldIds.isEmpty()) {
+        QMessageBox::warning(this, QStringLiteral("提示"), QStringLiteral("请至少选择一个区服进行删档"));
+        return;
+    }
+
+    const QString idText = idTexts.join(QStringLiteral(", "));
+    QString text = QStringLiteral("即将删除以下区服的所有数据：\n\n区服ID: %1\n角色总数: %2\n\n").arg(idText).arg(characters);
+    const QStringList accountDbs = checkedAccountDatabases();
+    if (!accountDbs.isEmpty())
+        text += QStringLiteral("⚠️ 同时删除账号库: %1\n\n").arg(accountDbs.join(QStringLiteral(", ")));
+    text += QStringLiteral("此操作不可撤销！建议先备份数据库。\n\n确定要继续吗？");
+
+    QMessageBox first(QMessageBox::Warning, QStringLiteral("确认删档"), text, QMessageBox::Yes | QMessageBox::No, this);
+    first.setDefaultButton(QMessageBox::No);
+    if (first.exec() != QMessageBox::Yes)
+        return;
+    QMessageBox second(QMessageBox::Critical, QStringLiteral("最终确认"),
+                       QStringLiteral("这是最终确认！\n\n删除后数据无法恢复！\n\n确定要执行删档操作吗？"),
+                       QMessageBox::Yes | QMessageBox::No, this);
+    second.setDefaultButton(QMessageBox::No);
+    if (second.exec() != QMessageBox::Yes)
+        return;
+
+    m_busy = true;
+    m_deleteButton->setEnabled(false);
+    m_progressBar->setValue(0);
+    addLogLine(QStringLiteral("========== 开始删档操作 =========="));
+    addLogLine(QStringLiteral("选中区服: %1").arg(idText));
+    addLogLine(QStringLiteral("预计删除角色数: %1").arg(characters));
+
+    m_accountNames = collectAccountNames(worldIds);
+    m_deleter->deleteByZoneWorldIds(worldIds);
+}
+
+void ZoneDeleteDialog::onProgressChanged(int current, int total, const QString &table)
+{
+    m_progressBar->setValue(total > 0 ? current * 100 / total : 0);
+    m_progressBar->setFormat(QStringLiteral("%1 (%2/%3)").arg(table).arg(current).arg(total));
+}
+
+void ZoneDeleteDialog::onDeleteCompleted(bool success, int count)
+{
+    if (success) {
+        addLogLine(QStringLiteral("角色数据删除完成，共删除 %1 个角色").arg(count));
+        const QStringList accountDbs = checkedAccountDatabases();
+        if (!accountDbs.isEmpty()) {
+            addLogLine(QStringLiteral("正在删除账号库数据: %1").arg(accountDbs.join(QStringLiteral(", "))));
+            deleteAccounts(m_accountNames);
+            addLogLine(QStringLiteral("账号库数据删除完成"));
+        }
+        addLogLine(QStringLiteral("========== 删档操作完成 =========="));
+        m_progressBar->setValue(100);
+        QMessageBox::information(this, QStringLiteral("完成"), QStringLiteral("删档完成！\n\n共删除 %1 个角色数据").arg(count));
+        onRefreshWorldList();
+    } else {
+        addLogLine(QStringLiteral("删档操作失败，数据已回滚"));
+        QMessageBox::warning(this, QStringLiteral("失败"), QStringLiteral("删档操作失败，数据已回滚"));
+    }
+    m_accountNames.clear();
+    m_busy = false;
+    m_deleteButton->setEnabled(true);
+    m_progressBar->setFormat(QString());
+}
