@@ -4,6 +4,7 @@
 #include "db/databasemanager.h"
 #include "hostconfigdialog.h"
 #include "hoststore.h"
+#include "logpanel.h"
 #include "mainstyle.h"
 #include "ui/zones/zonedeletedialog.h"
 
@@ -126,18 +127,10 @@ void MainWindow::buildLayout()
     m_accountButton = featureGroup->findChild<QPushButton *>(QStringLiteral("accountMgrBtn"));
     mainLayout->addWidget(featureGroup);
 
-    auto *logGroup = new QGroupBox(QStringLiteral("操作日志"), central);
-    auto *logLayout = new QVBoxLayout(logGroup);
-    m_logView = new QTextEdit(logGroup);
-    m_logView->setReadOnly(true);
-    m_logView->setFixedHeight(120);
-    m_progressBar = new QProgressBar(logGroup);
-    m_progressBar->setValue(0);
-    m_progressBar->setTextVisible(true);
-    m_progressBar->setFixedHeight(25);
-    logLayout->addWidget(m_logView);
-    logLayout->addWidget(m_progressBar);
-    mainLayout->addWidget(logGroup);
+    const LogPanel logPanel = createLogPanel(central, 25);
+    m_logView = logPanel.view;
+    m_progressBar = logPanel.progress;
+    mainLayout->addWidget(logPanel.group);
 
     setCentralWidget(central);
     loadHostConfigs();
@@ -327,7 +320,7 @@ void MainWindow::onZoneDelete()
 void MainWindow::onLogMessage(const QString &message)
 {
     const QString line = timestampedLine(message);
-    m_logView->append(line.toHtmlEscaped().replace(QLatin1Char('\n'), QLatin1String("<br>")));
+    appendLogLine(m_logView, line);
     appendToDailyLog(QStringLiteral("operation_"), line);
 }
 

@@ -4,6 +4,7 @@
 #include "db/databasemanager.h"
 #include "engine/accountcleanup.h"
 #include "engine/characterdeleter.h"
+#include "ui/main/logpanel.h"
 
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -121,18 +122,10 @@ ZoneDeleteDialog::ZoneDeleteDialog(QWidget *parent)
     accountLayout->addWidget(warning);
     layout->addWidget(accountGroup);
 
-    auto *logGroup = new QGroupBox(QStringLiteral("操作日志"), this);
-    auto *logLayout = new QVBoxLayout(logGroup);
-    m_logView = new QTextEdit(logGroup);
-    m_logView->setReadOnly(true);
-    m_logView->setFixedHeight(120);
-    m_progressBar = new QProgressBar(logGroup);
-    m_progressBar->setValue(0);
-    m_progressBar->setTextVisible(true);
-    m_progressBar->setFixedHeight(22);
-    logLayout->addWidget(m_logView);
-    logLayout->addWidget(m_progressBar);
-    layout->addWidget(logGroup);
+    const LogPanel logPanel = createLogPanel(this, 22);
+    m_logView = logPanel.view;
+    m_progressBar = logPanel.progress;
+    layout->addWidget(logPanel.group);
 
     auto *bottom = new QHBoxLayout;
     bottom->addStretch();
@@ -165,7 +158,7 @@ ZoneDeleteDialog::ZoneDeleteDialog(QWidget *parent)
 void ZoneDeleteDialog::addLogLine(const QString &message)
 {
     const QString line = timestampedLine(message);
-    m_logView->append(line.toHtmlEscaped().replace(QLatin1Char('\n'), QLatin1String("<br>")));
+    appendLogLine(m_logView, line);
     writeLogFile(line);
 }
 

@@ -1,0 +1,28 @@
+#include "logpanel.h"
+
+#include <QGroupBox>
+#include <QProgressBar>
+#include <QTextEdit>
+#include <QVBoxLayout>
+
+LogPanel createLogPanel(QWidget *parent, int progressHeight)
+{
+    LogPanel panel;
+    panel.group = new QGroupBox(QStringLiteral("操作日志"), parent);
+    auto *layout = new QVBoxLayout(panel.group);
+    panel.view = new QTextEdit(panel.group);
+    panel.view->setReadOnly(true);
+    panel.view->setFixedHeight(120);
+    panel.progress = new QProgressBar(panel.group);
+    panel.progress->setValue(0);
+    panel.progress->setTextVisible(true);
+    panel.progress->setFixedHeight(progressHeight);
+    layout->addWidget(panel.view);
+    layout->addWidget(panel.progress);
+    return panel;
+}
+
+void appendLogLine(QTextEdit *view, const QString &line)
+{
+    view->append(line.toHtmlEscaped().replace(QLatin1Char('\n'), QLatin1String("<br>")));
+}
