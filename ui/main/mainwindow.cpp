@@ -2,6 +2,7 @@
 
 #include "app/dailylog.h"
 #include "db/databasemanager.h"
+#include "engine/backupmanager.h"
 #include "hostconfigdialog.h"
 #include "hoststore.h"
 #include "logpanel.h"
@@ -9,6 +10,10 @@
 #include "ui/zones/zonedeletedialog.h"
 
 #include <QComboBox>
+#include <QDateTime>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QInputDialog>
 #include <QFrame>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -56,6 +61,7 @@ MainWindow::MainWindow(QWidget *parent)
     buildLayout();
     setStyleSheet(mainStyleSheet());
     connectSignals();
+    m_backupManager = new BackupManager(this);
     onConnectionStatusChanged(false);
 }
 
@@ -239,14 +245,114 @@ void MainWindow::onConnect()
     }
 }
 
+void MainWindow::attachBackupManager()
+{
+    disconnect(m_backupManager, nullptr, this, nullptr);
+    disconnect(m_backupManager, nullptr, m_progressBar, nullptr);
+    connect(m_backupManager, &BackupManager::logMessage, this, &MainWindow::onLogMessage);
+    connect(m_backupManager, &BackupManager::errorOccurred, this, &MainWindow::onLogMessage);
+}
+
+void MainWindow::setBackupButtonsEnabled(bool enabled)
+{
+    // One tool runs at a time; a second start would have to end the first.
+    m_backupButton->setEnabled(enabled);
+    m_restoreButton->setEnabled(enabled);
+}
+
 void MainWindow::onBackupDatabase()
 {
-    showNotYetAvailable(QStringLiteral("备份数据库"));
+    const QString proposal = m_backupManager->getDefaultBackupPath();
+    const QString path = QFileDialog::getSaveFileName(this, QStringLiteral("保存备份文件"), proposal,
+                                                      QStringLiteral("SQL 文件 (*.sql)"));
+    if (path.isEmpty())
+        return;
+    const HostConfig config = getCurrentConfig();
+    onLogMessage(QStringLiteral("开始备份数据库..."));
+    m_progressBar->setValue(0);
+    attachBackupManager();
+    connect(m_backupManager, &BackupManager::backupProgress, m_progressBar, &QProgressBar::setValue);
+    connect(m_backupManager, &BackupManager::backupCompleted, this, [this](bool success, const QString &filePath) {
+        setBackupButtonsEnabled(true);
+        if (success)
+            QMessageBox::information(this, QStringLiteral("成功"), QStringLiteral("备份完成: %1").arg(filePath));
+        else
+            QMessageBox::warning(this, QStringLiteral("失败"), QStringLiteral("备份失败，请检查日志获取详细信息"));
+    });
+    setBackupButtonsEnabled(false);
+    m_backupManager->backupDatabase(config.host, config.port, config.username, config.password,
+                                    config.database, path);
 }
 
 void MainWindow::onRestoreDatabase()
 {
-    showNotYetAvailable(QStringLiteral("恢复数据库"));
+    const QString filter = QStringLiteral("SQL 文件 (*.sql)");
+    QStringList files = m_backupManager->getBackupFiles();
+    if (files.isEmpty()) {
+        const QString chosen = QFileDialog::getOpenFileName(this, QStringLiteral("选择备份文件"),
+                                                            m_backupManager->getBackupDir(), filter);
+        if (chosen.isEmpty())
+            return;
+        files = {chosen};
+    }
+
+    QStringList items;
+    QHash<QString, QString> pathOfItem;
+    for (const QString &file : std::as_const(files)) {
+        const QFileInfo info(file);
+        const QString item = QStringLiteral("%1 (%2 KB) - %3")
+                                 .arg(info.fileName())
+                                 .arg(info.size() / 1024)
+                                 .arg(info.lastModified().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")));
+        items.append(item);
+        pathOfItem.insert(item, file);
+    }
+    const QString other = QStringLiteral("[ 选择其他备份文件... ]");
+    items.append(other);
+
+    bool ok = false;
+    const QString item = QInputDialog::getItem(this, QStringLiteral("选择备份文件"), QStringLiteral("请选择要恢复的备份:"),
+                                               items, 0, false, &ok);
+    if (!ok)
+        return;
+    QString path;
+    if (item == other) {
+        path = QFileDialog::getOpenFileName(this, QStringLiteral("选择备份文件"), QString(), filter);
+        if (path.isEmpty())
+            return;
+    } else {
+        path = pathOfItem.value(item);
+    }
+
+    const HostConfig config = getCurrentConfig();
+    QMessageBox confirm(QMessageBox::Warning, QStringLiteral("确认恢复"),
+                        QStringLiteral("确认要恢复数据库吗？\n\n目标数据库: %1\n备份文件: %2\n\n"
+                                       "⚠️ 警告: 此操作将覆盖当前数据库中的所有数据！\n建议先备份当前数据库！")
+                            .arg(config.database, QFileInfo(path).fileName()),
+                        QMessageBox::Yes | QMessageBox::No, this);
+    confirm.setDefaultButton(QMessageBox::No);
+    if (confirm.exec() != QMessageBox::Yes)
+        return;
+
+    onLogMessage(QStringLiteral("开始恢复数据库..."));
+    m_progressBar->setValue(0);
+    attachBackupManager();
+    connect(m_backupManager, &BackupManager::restoreProgress, m_progressBar, &QProgressBar::setValue);
+    connect(m_backupManager, &BackupManager::restoreCompleted, this, [this](bool success, const QString &database) {
+        setBackupButtonsEnabled(true);
+        if (success) {
+            QMessageBox::information(this, QStringLiteral("成功"),
+                                     QStringLiteral("数据库恢复完成: %1\n\n请重新连接数据库以刷新数据。").arg(database));
+            DatabaseManager *db = DatabaseManager::instance();
+            if (db->isConnected())
+                db->disconnectFromDatabase();
+        } else {
+            QMessageBox::warning(this, QStringLiteral("失败"), QStringLiteral("数据库恢复失败，请检查日志获取详细信息"));
+        }
+    });
+    setBackupButtonsEnabled(false);
+    m_backupManager->restoreDatabase(config.host, config.port, config.username, config.password,
+                                     config.database, path);
 }
 
 void MainWindow::onHostConfig()

@@ -4,6 +4,7 @@
 
 #include <QMainWindow>
 
+class BackupManager;
 class QComboBox;
 class QLabel;
 class QProgressBar;
@@ -23,6 +24,8 @@ public:
     // The account database of a host entry: its web* fields, each falling back to the
     // character database's value when empty (the database name to "web").
     static HostConfig accountDatabaseConfig(const HostConfig &entry);
+
+    BackupManager *backupManager() const { return m_backupManager; }
 
 private slots:
     void onTestConnection();
@@ -46,6 +49,8 @@ private:
     void saveHostConfigs();
     bool requireConnection();
     void showNotYetAvailable(const QString &feature);
+    void attachBackupManager();
+    void setBackupButtonsEnabled(bool enabled);
 
     HostConfigList m_hostConfigs;
     QComboBox *m_hostCombo = nullptr;
@@ -58,4 +63,5 @@ private:
     QLabel *m_statusLabel = nullptr;
     QTextEdit *m_logView = nullptr;
     QProgressBar *m_progressBar = nullptr;
+    BackupManager *m_backupManager = nullptr;
 };

@@ -1,0 +1,362 @@
+#include "backupmanager.h"
+
+#include "app/debuglog.h"
+#include "db/connectionrule.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QStandardPaths>
+#include <QTemporaryFile>
+#include <QTimer>
+
+namespace {
+const qint64 kInputChunk = 256 * 1024;
+const QString kSizeProbeConnection = QStringLiteral("backup_size_probe");
+
+QString findTool(const QString &name)
+{
+    const QString besideProgram = applicationDirectory() + QLatin1Char('/') + name;
+    if (!QStandardPaths::findExecutable(name, {applicationDirectory()}).isEmpty())
+        return besideProgram;
+    const QString onPath = QStandardPaths::findExecutable(name);
+    return onPath.isEmpty() ? besideProgram : onPath;
+}
+
+// Option files take a double-quoted value with backslash escapes.
+QByteArray optionFileValue(const QString &value)
+{
+    QByteArray escaped = value.toUtf8();
+    escaped.replace('\\', "\\\\").replace('"', "\\\"").replace('\n', "\\n");
+    return '"' + escaped + '"';
+}
+
+// Maps work done to the span between the fixed 30 % and 90 % marks.
+int workProgress(qint64 done, qint64 total)
+{
+    if (total <= 0)
+        return 30;
+    return 30 + int(59 * qMin<qint64>(done, total) / total);
+}
+
+// Size of the database's rows, an estimate of the dump that is being written.
+qint64 databaseSize(const QString &host, int port, const QString &user, const QString &password,
+                    const QString &database)
+{
+    ConnectionRequest request;
+    request.host = host;
+    request.port = port;
+    request.user = user;
+    request.password = password;
+    request.database = database;
+    request.nativeOptions = QStringLiteral("MYSQL_OPT_CONNECT_TIMEOUT=5");
+    qint64 size = 0;
+    if (openMysqlConnection(kSizeProbeConnection, request).ok) {
+        QSqlDatabase db = QSqlDatabase::database(kSizeProbeConnection, false);
+        QSqlQuery query(db);
+        query.prepare(QStringLiteral("SELECT SUM(DATA_LENGTH) FROM information_schema.TABLES WHERE TABLE_SCHEMA = ?"));
+        query.addBindValue(database);
+        if (query.exec() && query.next())
+            size = query.value(0).toLongLong();
+        query.finish();
+        db.close();
+    }
+    removeNamedConnection(kSizeProbeConnection);
+    return size;
+}
+} // namespace
+
+BackupManager::BackupManager(QObject *parent)
+    : QObject(parent)
+    , m_dumpToolPath(findTool(QStringLiteral("mysqldump")))
+    , m_clientToolPath(findTool(QStringLiteral("mysql")))
+    , m_sizeTimer(new QTimer(this))
+{
+    m_sizeTimer->setInterval(200);
+    connect(m_sizeTimer, &QTimer::timeout, this, &BackupManager::updateBackupProgress);
+}
+
+BackupManager::~BackupManager()
+{
+    if (m_process) {
+        m_process->disconnect(this);
+        m_process->kill();
+        m_process->waitForFinished(3000);
+    }
+}
+
+void BackupManager::setToolPaths(const QString &dumpTool, const QString &clientTool)
+{
+    m_dumpToolPath = dumpTool;
+    m_clientToolPath = clientTool;
+}
+
+QString BackupManager::getBackupDir() const
+{
+    return applicationDirectory() + QStringLiteral("/backups");
+}
+
+QString BackupManager::getDefaultBackupPath() const
+{
+    QDir().mkpath(getBackupDir());
+    return getBackupDir() + QStringLiteral("/backup_")
+        + QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd_HHmmss")) + QStringLiteral(".sql");
+}
+
+QStringList BackupManager::getBackupFiles() const
+{
+    const QFileInfoList entries = QDir(getBackupDir()).entryInfoList({QStringLiteral("*.sql")}, QDir::Files, QDir::Time);
+    QStringList files;
+    for (const QFileInfo &entry : entries)
+        files.append(entry.absoluteFilePath());
+    return files;
+}
+
+bool BackupManager::refuseWhileBusy(bool backup, const QString &database)
+{
+    if (m_mode == Idle)
+        return false;
+    // A second start would have to end the running tool; it is refused instead.
+    emit errorOccurred(QStringLiteral("已有备份或恢复操作正在进行，请等待完成"));
+    if (backup)
+        emit backupCompleted(false, QString());
+    else
+        emit restoreCompleted(false, database);
+    return true;
+}
+
+QStringList BackupManager::connectionArguments(const QString &host, int port, const QString &user,
+                                               const QString &password, QStringList *shown)
+{
+    QStringList arguments;
+    delete m_optionFile;
+    m_optionFile = nullptr;
+    if (!password.isEmpty()) {
+        // The password goes through an owner-only option file, never the command line that
+        // every user of the machine can read; the tools want that option first.
+        m_optionFile = new QTemporaryFile(QDir::tempPath() + QStringLiteral("/quorvel-XXXXXX.cnf"), this);
+        if (m_optionFile->open()) {
+            m_optionFile->write("[client]\npassword=" + optionFileValue(password) + "\n");
+            m_optionFile->close();
+            arguments.append(QStringLiteral("--defaults-extra-file=") + m_optionFile->fileName());
+        }
+    }
+    const QStringList common = {QStringLiteral("-h") + host, QStringLiteral("-P") + QString::number(port),
+                                QStringLiteral("-u") + user};
+    arguments += common;
+    *shown = common;
+    if (!password.isEmpty())
+        shown->append(QStringLiteral("-p********"));
+    return arguments;
+}
+
+void BackupManager::startProcess(const QString &program, const QStringList &arguments)
+{
+    if (m_process)
+        m_process->deleteLater();
+    m_process = new QProcess(this);
+    connect(m_process, &QProcess::readyReadStandardOutput, this, [this]() {
+        const QString text = QString::fromLocal8Bit(m_process->readAllStandardOutput());
+        if (!text.isEmpty())
+            emit logMessage(text);
+    });
+    connect(m_process, &QProcess::readyReadStandardError, this, &BackupManager::onStandardError);
+    connect(m_process, &QProcess::finished, this, &BackupManager::onProcessFinished);
+    connect(m_process, &QProcess::errorOccurred, this, &BackupManager::onProcessError);
+    m_lastArguments = arguments;
+    m_lastProgress = -1;
+    m_process->start(program, arguments);
+}
+
+void BackupManager::emitProgress(int percent)
+{
+    if (percent == m_lastProgress)
+        return;
+    m_lastProgress = percent;
+    if (m_mode == Backup)
+        emit backupProgress(percent);
+    else if (m_mode == Restore)
+        emit restoreProgress(percent);
+}
+
+void BackupManager::backupDatabase(const QString &host, int port, const QString &user,
+                                   const QString &password, const QString &database,
+                                   const QString &filePath)
+{
+    if (refuseWhileBusy(true, database))
+        return;
+    m_mode = Backup;
+    m_filePath = filePath;
+    m_database = database;
+    emit logMessage(QStringLiteral("开始备份数据库: %1").arg(database));
+    m_lastProgress = -1;
+    emitProgress(0);
+    QDir().mkpath(QFileInfo(filePath).absolutePath());
+
+    QStringList shown;
+    QStringList arguments = connectionArguments(host, port, user, password, &shown);
+    const QStringList rest = {QStringLiteral("--single-transaction"), QStringLiteral("--routines"),
+                              QStringLiteral("--triggers"), QStringLiteral("-r") + filePath, database};
+    arguments += rest;
+    shown += rest;
+    m_expectedDumpSize = databaseSize(host, port, user, password, database);
+
+    emit logMessage(QStringLiteral("执行命令: %1 %2").arg(m_dumpToolPath, shown.join(QLatin1Char(' '))));
+    emitProgress(10);
+    startProcess(m_dumpToolPath, arguments);
+    if (m_mode != Backup)
+        return;  // failed to start; already reported
+    emitProgress(30);
+    emit logMessage(QStringLiteral("mysqldump 正在运行..."));
+    if (m_expectedDumpSize > 0)
+        m_sizeTimer->start();
+}
+
+void BackupManager::restoreDatabase(const QString &host, int port, const QString &user,
+                                    const QString &password, const QString &database,
+                                    const QString &filePath)
+{
+    if (refuseWhileBusy(false, database))
+        return;
+    m_mode = Restore;
+    m_filePath = filePath;
+    m_database = database;
+    emit logMessage(QStringLiteral("开始恢复数据库: %1").arg(database));
+    m_lastProgress = -1;
+    emitProgress(0);
+
+    auto *input = new QFile(filePath, this);
+    if (!input->exists() || !input->open(QIODevice::ReadOnly)) {
+        delete input;
+        m_mode = Idle;
+        emit errorOccurred(QStringLiteral("备份文件不存在: ") + filePath);
+        emit restoreCompleted(false, database);
+        return;
+    }
+    m_input = input;
+    m_inputSize = m_input->size();
+    emit logMessage(QStringLiteral("备份文件: %1 (%2 KB)").arg(filePath).arg(m_inputSize / 1024));
+
+    QStringList shown;
+    QStringList arguments = connectionArguments(host, port, user, password, &shown);
+    arguments.append(database);
+    shown.append(database);
+    emit logMessage(QStringLiteral("执行命令: %1 %2 < %3").arg(m_clientToolPath, shown.join(QLatin1Char(' ')), filePath));
+    emitProgress(10);
+    startProcess(m_clientToolPath, arguments);
+    if (m_mode != Restore)
+        return;
+    emitProgress(30);
+    emit logMessage(QStringLiteral("mysql 正在运行..."));
+    // The file goes to the tool in chunks, so that the bytes sent tell how far it got.
+    connect(m_process, &QProcess::started, this, &BackupManager::feedInput);
+    connect(m_process, &QProcess::bytesWritten, this, &BackupManager::feedInput);
+    if (m_process->state() == QProcess::Running)
+        feedInput();
+}
+
+void BackupManager::feedInput()
+{
+    if (!m_input || !m_process || m_process->state() != QProcess::Running)
+        return;
+    if (m_process->bytesToWrite() > kInputChunk)
+        return;
+    const QByteArray chunk = m_input->read(kInputChunk);
+    if (!chunk.isEmpty())
+        m_process->write(chunk);
+    emitProgress(workProgress(m_input->pos() - m_process->bytesToWrite(), m_inputSize));
+    if (m_input->atEnd() && chunk.isEmpty()) {
+        m_process->closeWriteChannel();
+        delete m_input;
+        m_input = nullptr;
+    }
+}
+
+void BackupManager::updateBackupProgress()
+{
+    if (m_mode != Backup)
+        return;
+    emitProgress(workProgress(QFileInfo(m_filePath).size(), m_expectedDumpSize));
+}
+
+void BackupManager::onStandardError()
+{
+    const QString text = QString::fromLocal8Bit(m_process->readAllStandardError());
+    if (text.isEmpty() || text.contains(QLatin1String("warning"), Qt::CaseInsensitive))
+        return;
+    emit logMessage((m_mode == Backup ? QStringLiteral("mysqldump: %1") : QStringLiteral("mysql: %1")).arg(text));
+}
+
+void BackupManager::onProcessError(QProcess::ProcessError error)
+{
+    // Other errors (a crash, a broken pipe) are followed by finished(), which reports them.
+    if (error != QProcess::FailedToStart)
+        return;
+    const Mode mode = m_mode;
+    finishOperation();
+    if (m_process)
+        m_process->deleteLater();
+    m_process = nullptr;
+    if (mode == Backup) {
+        emit errorOccurred(QStringLiteral("无法启动 mysqldump，请确保程序目录下存在 mysqldump.exe 及其依赖 DLL"));
+        emit backupCompleted(false, QString());
+    } else if (mode == Restore) {
+        emit errorOccurred(QStringLiteral("无法启动 mysql，请确保程序目录下存在 mysql.exe 及其依赖 DLL"));
+        emit restoreCompleted(false, m_database);
+    }
+}
+
+void BackupManager::finishOperation()
+{
+    m_sizeTimer->stop();
+    delete m_input;
+    m_input = nullptr;
+    delete m_optionFile;  // removes the password file
+    m_optionFile = nullptr;
+    m_mode = Idle;
+}
+
+void BackupManager::onProcessFinished(int exitCode, QProcess::ExitStatus exitStatus)
+{
+    const Mode mode = m_mode;
+    if (m_process) {
+        const QString output = QString::fromLocal8Bit(m_process->readAllStandardOutput());
+        if (!output.isEmpty())
+            emit logMessage(output);
+        onStandardError();
+        m_process->deleteLater();
+        m_process = nullptr;
+    }
+    emitProgress(90);
+    finishOperation();
+
+    // A tool that crashed has no exit code worth trusting: it failed.
+    const bool ok = exitStatus == QProcess::NormalExit && exitCode == 0;
+    QString failure;
+    if (exitStatus == QProcess::CrashExit)
+        failure = QStringLiteral("%1 异常终止").arg(mode == Backup ? QStringLiteral("mysqldump") : QStringLiteral("mysql"));
+    else
+        failure = (mode == Backup ? QStringLiteral("备份失败，退出码: %1") : QStringLiteral("恢复失败，退出码: %1")).arg(exitCode);
+
+    if (mode == Backup) {
+        if (!ok) {
+            emit errorOccurred(failure);
+            emit backupCompleted(false, QString());
+            return;
+        }
+        emit logMessage(QStringLiteral("备份完成: %1 (%2 KB)").arg(m_filePath).arg(QFileInfo(m_filePath).size() / 1024));
+        emit backupProgress(100);
+        emit backupCompleted(true, m_filePath);
+    } else if (mode == Restore) {
+        if (ok) {
+            emit logMessage(QStringLiteral("恢复完成: %1").arg(m_database));
+            emit restoreProgress(100);
+        } else {
+            emit errorOccurred(failure);
+        }
+        emit restoreCompleted(ok, m_database);
+    }
+}

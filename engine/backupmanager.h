@@ -1,0 +1,79 @@
+#pragma once
+
+#include <QObject>
+#include <QProcess>
+#include <QStringList>
+
+class QFile;
+class QTemporaryFile;
+class QTimer;
+
+// Dumps a character database to an SQL file with mysqldump and restores one with mysql,
+// running the tool as a child process and reporting through signals.
+class BackupManager : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit BackupManager(QObject *parent = nullptr);
+    ~BackupManager() override;
+
+    void backupDatabase(const QString &host, int port, const QString &user, const QString &password,
+                        const QString &database, const QString &filePath);
+    void restoreDatabase(const QString &host, int port, const QString &user, const QString &password,
+                         const QString &database, const QString &filePath);
+
+    QStringList getBackupFiles() const;
+    QString getBackupDir() const;
+    QString getDefaultBackupPath() const;
+
+    bool isBusy() const { return m_mode != Idle; }
+
+    // The tools: beside the program first, then on the search path.
+    QString dumpToolPath() const { return m_dumpToolPath; }
+    QString clientToolPath() const { return m_clientToolPath; }
+    void setToolPaths(const QString &dumpTool, const QString &clientTool);
+
+    // The arguments the last tool was started with (the password is never among them).
+    QStringList lastArguments() const { return m_lastArguments; }
+
+signals:
+    void backupProgress(int percent);
+    void backupCompleted(bool success, const QString &filePath);
+    void restoreProgress(int percent);
+    void restoreCompleted(bool success, const QString &database);
+    void logMessage(const QString &message);
+    void errorOccurred(const QString &error);
+
+private slots:
+    void onProcessFinished(int exitCode, QProcess::ExitStatus exitStatus);
+
+private:
+    enum Mode { Idle = 0, Backup = 1, Restore = 2 };
+
+    bool refuseWhileBusy(bool backup, const QString &database);
+    QStringList connectionArguments(const QString &host, int port, const QString &user,
+                                    const QString &password, QStringList *shown);
+    void startProcess(const QString &program, const QStringList &arguments);
+    void onProcessError(QProcess::ProcessError error);
+    void onStandardError();
+    void feedInput();
+    void updateBackupProgress();
+    void finishOperation();
+    void emitProgress(int percent);
+
+    QProcess *m_process = nullptr;
+    QString m_dumpToolPath;
+    QString m_clientToolPath;
+    QString m_filePath;
+    QString m_database;
+    Mode m_mode = Idle;
+
+    QStringList m_lastArguments;
+    QTemporaryFile *m_optionFile = nullptr;
+    QFile *m_input = nullptr;         // restore: the file fed to the tool
+    qint64 m_inputSize = 0;
+    QTimer *m_sizeTimer = nullptr;    // backup: watches the growing dump
+    qint64 m_expectedDumpSize = 0;
+    int m_lastProgress = -1;
+};
