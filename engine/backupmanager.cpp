@@ -167,7 +167,6 @@ void BackupManager::startProcess(const QString &program, const QStringList &argu
     connect(m_process, &QProcess::finished, this, &BackupManager::onProcessFinished);
     connect(m_process, &QProcess::errorOccurred, this, &BackupManager::onProcessError);
     m_lastArguments = arguments;
-    m_lastProgress = -1;
     m_process->start(program, arguments);
 }
 
@@ -182,18 +181,23 @@ void BackupManager::emitProgress(int percent)
         emit restoreProgress(percent);
 }
 
+void BackupManager::beginOperation(Mode mode, const QString &filePath, const QString &database)
+{
+    m_mode = mode;
+    m_filePath = filePath;
+    m_database = database;
+    m_lastProgress = -1;
+    emit logMessage((mode == Backup ? QStringLiteral("开始备份数据库: %1") : QStringLiteral("开始恢复数据库: %1")).arg(database));
+    emitProgress(0);
+}
+
 void BackupManager::backupDatabase(const QString &host, int port, const QString &user,
                                    const QString &password, const QString &database,
                                    const QString &filePath)
 {
     if (refuseWhileBusy(true, database))
         return;
-    m_mode = Backup;
-    m_filePath = filePath;
-    m_database = database;
-    emit logMessage(QStringLiteral("开始备份数据库: %1").arg(database));
-    m_lastProgress = -1;
-    emitProgress(0);
+    beginOperation(Backup, filePath, database);
     QDir().mkpath(QFileInfo(filePath).absolutePath());
 
     QStringList shown;
@@ -221,12 +225,7 @@ void BackupManager::restoreDatabase(const QString &host, int port, const QString
 {
     if (refuseWhileBusy(false, database))
         return;
-    m_mode = Restore;
-    m_filePath = filePath;
-    m_database = database;
-    emit logMessage(QStringLiteral("开始恢复数据库: %1").arg(database));
-    m_lastProgress = -1;
-    emitProgress(0);
+    beginOperation(Restore, filePath, database);
 
     auto *input = new QFile(filePath, this);
     if (!input->exists() || !input->open(QIODevice::ReadOnly)) {

@@ -52,6 +52,7 @@ private:
     enum Mode { Idle = 0, Backup = 1, Restore = 2 };
 
     bool refuseWhileBusy(bool backup, const QString &database);
+    void beginOperation(Mode mode, const QString &filePath, const QString &database);
     QStringList connectionArguments(const QString &host, int port, const QString &user,
                                     const QString &password, QStringList *shown);
     void startProcess(const QString &program, const QStringList &arguments);
