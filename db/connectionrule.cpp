@@ -63,6 +63,13 @@ void setNativeMysqlEnabled(bool enabled)
     nativeEnabled.storeRelaxed(enabled ? 1 : 0);
 }
 
+QVariant textParameter(const QSqlDatabase &db, const QString &text)
+{
+    if (db.driverName() == QLatin1String("QODBC"))
+        return text.toUtf8();
+    return text;
+}
+
 void removeNamedConnection(const QString &name)
 {
     if (QSqlDatabase::contains(name))

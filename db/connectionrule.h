@@ -2,6 +2,9 @@
 
 #include <QString>
 #include <QStringList>
+#include <QVariant>
+
+class QSqlDatabase;
 
 struct HostConfig;
 
@@ -18,6 +21,11 @@ QString odbcConnectionString(const QString &driver, const QString &host, int por
 // Whether the native "QMYSQL" plug-in is used. Tests switch it off to exercise the ODBC path.
 bool isNativeMysqlAvailable();
 void setNativeMysqlEnabled(bool enabled);
+
+// A text value to bind on this connection. On ODBC connections the UTF-8 bytes are bound:
+// Qt 6.4's ODBC plug-in passes bound text with its terminating NUL, which the MariaDB ODBC
+// driver keeps as part of the value, so "alice" would never equal 'alice'.
+QVariant textParameter(const QSqlDatabase &db, const QString &text);
 
 // Releases and unregisters a named connection if one is registered.
 void removeNamedConnection(const QString &name);

@@ -31,8 +31,6 @@ private slots:
     void odbcConnectionStringQuotesUnsafeValues();
 
 private:
-    void writeOdbcInstIni(bool withMySqlDriver);
-
     TestServer m_server;
     QTemporaryDir m_odbcDir;
 };
@@ -43,8 +41,9 @@ void TestDatabaseManager::initTestCase()
     QVERIFY(m_server.isValid());
     QVERIFY(TestServers::runSql(m_server, "CREATE DATABASE IF NOT EXISTS vexadb_main;"));
     QVERIFY(m_odbcDir.isValid());
-    qputenv("ODBCSYSINI", m_odbcDir.path().toLocal8Bit());
-    writeOdbcInstIni(true);
+    // The MariaDB driver, registered under a MySQL driver name of the list: the third candidate.
+    QVERIFY2(TestServers::installPrivateOdbcDriver(m_odbcDir.path(), QStringLiteral("MySQL ODBC 9.3 ANSI Driver")),
+             "the MariaDB ODBC driver (odbc-mariadb) is not installed");
 }
 
 void TestDatabaseManager::init()
@@ -56,24 +55,6 @@ void TestDatabaseManager::cleanup()
 {
     DatabaseManager::instance()->disconnectFromDatabase();
     setNativeMysqlEnabled(true);
-}
-
-void TestDatabaseManager::writeOdbcInstIni(bool withMySqlDriver)
-{
-    QFile ini(m_odbcDir.filePath(QStringLiteral("odbcinst.ini")));
-    QVERIFY(ini.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    QString library;
-    QDirIterator it(QStringLiteral("/usr/lib"), {QStringLiteral("libmaodbc.so")}, QDir::Files,
-                    QDirIterator::Subdirectories);
-    if (it.hasNext())
-        library = it.next();
-    QVERIFY2(!library.isEmpty(), "the MariaDB ODBC driver (odbc-mariadb) is not installed");
-    // Registered under a MySQL driver name of the list, as the third candidate.
-    if (withMySqlDriver)
-        ini.write("[MySQL ODBC 9.3 ANSI Driver]\nDescription=MariaDB Connector/ODBC\nDriver="
-                  + library.toLocal8Bit() + "\nThreading=0\n");
-    QFile odbcIni(m_odbcDir.filePath(QStringLiteral("odbc.ini")));
-    QVERIFY(odbcIni.open(QIODevice::WriteOnly | QIODevice::Truncate));
 }
 
 void TestDatabaseManager::ensureConnectedBeforeAnyConnect()

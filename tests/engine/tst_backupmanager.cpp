@@ -415,7 +415,7 @@ void TestBackupManager::restoreFlowThroughMainWindow()
             QFile::remove(dir + QStringLiteral("/newest.sql"));
             answerMessageBoxes({QMessageBox::Ok}, &failure);
             qobject_cast<QMessageBox *>(box)->button(QMessageBox::Yes)->click();
-        }, true);
+        }, "QMessageBox");
         dialog->setTextValue(items.first());
         dialog->accept();
     });

@@ -9,14 +9,14 @@
 #include <functional>
 #include <memory>
 
-void withNextModal(std::function<void(QWidget *)> action, bool messageBoxOnly)
+void withNextModal(std::function<void(QWidget *)> action, const char *className)
 {
     auto *timer = new QTimer(qApp);
     auto tries = std::make_shared<int>(0);
     timer->setInterval(20);
-    QObject::connect(timer, &QTimer::timeout, timer, [timer, tries, action, messageBoxOnly]() {
+    QObject::connect(timer, &QTimer::timeout, timer, [timer, tries, action, className]() {
         QWidget *modal = QApplication::activeModalWidget();
-        if (modal && modal->isVisible() && (!messageBoxOnly || qobject_cast<QMessageBox *>(modal))) {
+        if (modal && modal->isVisible() && (!className || modal->inherits(className))) {
             timer->stop();
             timer->deleteLater();
             QPointer<QWidget> guard(modal);
@@ -55,7 +55,7 @@ void answerMessageBoxes(const QList<QMessageBox::StandardButton> &buttons, QList
             box->button(button)->click();
         else
             modal->close();
-    }, true);
+    }, "QMessageBox");
 }
 
 bool clickButton(QWidget *parent, const QString &text)
@@ -86,5 +86,5 @@ void answerNextMessageBox(QMessageBox::StandardButton button, ModalRecord *recor
             b->click();
         else
             box->close();
-    }, true);
+    }, "QMessageBox");
 }

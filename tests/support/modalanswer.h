@@ -27,5 +27,5 @@ void answerMessageBoxes(const QList<QMessageBox::StandardButton> &buttons, QList
 bool clickButton(QWidget *parent, const QString &text);
 
 // Calls `action` with the next active modal widget (a dialog), e.g. to fill and accept it.
-// With `messageBoxOnly`, other modal windows (the dialog that opens the box) are passed over.
-void withNextModal(std::function<void(QWidget *)> action, bool messageBoxOnly = false);
+// With a class name, other modal windows (such as the dialog that opens a box) are passed over.
+void withNextModal(std::function<void(QWidget *)> action, const char *className = nullptr);

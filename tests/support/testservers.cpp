@@ -4,6 +4,7 @@
 #include <QCoreApplication>
 #include <QDebug>
 #include <QDir>
+#include <QDirIterator>
 #include <QList>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -162,6 +163,23 @@ QString querySql(const TestServer &server, const QString &sql, const QString &da
         return QString();
     }
     return QString::fromUtf8(client->readAllStandardOutput()).trimmed();
+}
+
+bool installPrivateOdbcDriver(const QString &dir, const QString &driverName)
+{
+    QDirIterator it(QStringLiteral("/usr/lib"), {QStringLiteral("libmaodbc.so")}, QDir::Files, QDirIterator::Subdirectories);
+    if (!it.hasNext())
+        return false;
+    const QString library = it.next();
+    QFile ini(dir + QStringLiteral("/odbcinst.ini"));
+    QFile odbcIni(dir + QStringLiteral("/odbc.ini"));
+    if (!ini.open(QIODevice::WriteOnly | QIODevice::Truncate) || !odbcIni.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        return false;
+    if (!driverName.isEmpty())
+        ini.write("[" + driverName.toUtf8() + "]\nDescription=MariaDB Connector/ODBC\nDriver=" + library.toLocal8Bit()
+                  + "\nThreading=0\n");
+    qputenv("ODBCSYSINI", dir.toLocal8Bit());
+    return true;
 }
 
 bool loadSample(const TestServer &server, const SampleOptions &options)

@@ -37,6 +37,10 @@ QString querySql(const TestServer &server, const QString &sql, const QString &da
 // Loads a generated sample database into the server.
 bool loadSample(const TestServer &server, const SampleOptions &options);
 
+// Registers the MariaDB ODBC driver under `driverName` in a private odbcinst.ini in `dir`
+// and points unixODBC at it (ODBCSYSINI). False when the driver library is not installed.
+bool installPrivateOdbcDriver(const QString &dir, const QString &driverName);
+
 // Folder of this source tree's scripts.
 QString scriptsDirectory();
 

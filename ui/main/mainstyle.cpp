@@ -180,3 +180,68 @@ QPushButton:hover { background-color: #2563eb; }
 QPushButton:pressed { background-color: #1d4ed8; }
 )");
 }
+
+QString darkDialogStyleSheet()
+{
+    return QStringLiteral(R"(
+QDialog { background-color: #1e1e2e; color: #e4e4e7; }
+QLabel, QCheckBox { color: #e4e4e7; background: transparent; }
+QGroupBox {
+    color: #e4e4e7;
+    border: 1px solid #3d3d4d;
+    border-radius: 6px;
+    margin-top: 12px;
+    padding-top: 12px;
+    font-weight: bold;
+}
+QGroupBox::title { subcontrol-origin: margin; left: 12px; color: #3b82f6; }
+QLineEdit, QSpinBox {
+    background-color: #2d2d3d;
+    color: #e4e4e7;
+    border: 1px solid #3d3d4d;
+    border-radius: 6px;
+    padding: 6px 10px;
+}
+QLineEdit:focus, QSpinBox:focus { border-color: #3b82f6; }
+QListWidget, QTextEdit, QTableWidget {
+    background-color: #2d2d3d;
+    color: #e4e4e7;
+    border: 1px solid #3d3d4d;
+    border-radius: 6px;
+}
+QListWidget::item { padding: 4px; }
+QTableWidget { gridline-color: #3d3d4d; selection-background-color: #3b82f6; }
+QHeaderView::section { background-color: #3d3d4d; color: #e4e4e7; font-weight: bold; padding: 6px; border: none; }
+QListWidget::indicator, QCheckBox::indicator {
+    width: 18px;
+    height: 18px;
+    border: 2px solid #5d5d6d;
+    border-radius: 4px;
+    background-color: #2d2d3d;
+}
+QListWidget::indicator:checked, QCheckBox::indicator:checked {
+    background-color: #3b82f6;
+    border-color: #3b82f6;
+    image: url(:/check.png);
+}
+QPushButton {
+    background-color: #3b82f6;
+    color: white;
+    font-weight: bold;
+    border: none;
+    border-radius: 6px;
+    padding: 6px 12px;
+}
+QPushButton:hover { background-color: #2563eb; }
+QPushButton:pressed { background-color: #1d4ed8; }
+QPushButton:disabled { background-color: #4d4d5d; color: #8d8d9d; }
+QProgressBar {
+    background-color: #2d2d3d;
+    border: 1px solid #3d3d4d;
+    border-radius: 4px;
+    text-align: center;
+    color: white;
+}
+QProgressBar::chunk { background-color: #3b82f6; border-radius: 3px; }
+)");
+}

@@ -5,5 +5,9 @@
 // The dark style sheet of the main window, inherited by every dialog parented to it.
 QString mainStyleSheet();
 
+// The dark sheet shared by the management dialogs (zone wipe, accounts, ...): background,
+// labels, group boxes, inputs, lists, tables, check indicators, buttons and progress bars.
+QString darkDialogStyleSheet();
+
 // The style sheet of the host configuration dialog and its entry form.
 QString hostDialogStyleSheet();

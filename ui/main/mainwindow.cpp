@@ -7,6 +7,7 @@
 #include "hoststore.h"
 #include "logpanel.h"
 #include "mainstyle.h"
+#include "ui/accounts/accountmanagerdialog.h"
 #include "ui/zones/zonedeletedialog.h"
 
 #include <QComboBox>
@@ -389,7 +390,8 @@ void MainWindow::onAccountManager()
     const HostConfig web = accountDatabaseConfig(m_hostConfigs.at(index));
     onLogMessage(QStringLiteral("打开账号管理: %1@%2:%3/%4")
                      .arg(web.username, web.host, QString::number(web.port), web.database));
-    showNotYetAvailable(QStringLiteral("账号管理"));
+    AccountManagerDialog dialog(web, this);
+    dialog.exec();
 }
 
 void MainWindow::onCharacterManager()

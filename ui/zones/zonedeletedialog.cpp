@@ -5,6 +5,7 @@
 #include "engine/accountcleanup.h"
 #include "engine/characterdeleter.h"
 #include "ui/main/logpanel.h"
+#include "ui/main/mainstyle.h"
 
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -16,65 +17,6 @@
 #include <QTextEdit>
 #include <QVBoxLayout>
 
-namespace {
-QString zoneDeleteStyleSheet()
-{
-    return QStringLiteral(R"(
-QDialog { background-color: #1e1e2e; color: #e4e4e7; }
-QLabel { color: #e4e4e7; background: transparent; }
-QGroupBox {
-    color: #e4e4e7;
-    border: 1px solid #3d3d4d;
-    border-radius: 6px;
-    margin-top: 12px;
-    padding-top: 12px;
-    font-weight: bold;
-}
-QGroupBox::title { subcontrol-origin: margin; left: 12px; color: #3b82f6; }
-QListWidget, QTextEdit {
-    background-color: #2d2d3d;
-    color: #e4e4e7;
-    border: 1px solid #3d3d4d;
-    border-radius: 4px;
-}
-QListWidget::item { padding: 4px; }
-QListWidget::indicator, QCheckBox::indicator {
-    width: 18px;
-    height: 18px;
-    border: 2px solid #5d5d6d;
-    border-radius: 4px;
-    background-color: #2d2d3d;
-}
-QListWidget::indicator:checked, QCheckBox::indicator:checked {
-    background-color: #3b82f6;
-    border-color: #3b82f6;
-    image: url(:/check.png);
-}
-QPushButton {
-    background-color: #3b82f6;
-    color: white;
-    font-weight: bold;
-    border: none;
-    border-radius: 6px;
-    padding: 6px 12px;
-}
-QPushButton:hover { background-color: #2563eb; }
-QPushButton:pressed { background-color: #1d4ed8; }
-QPushButton:disabled { background-color: #4d4d5d; color: #8d8d9d; }
-QPushButton#deleteBtn { background-color: #ef4444; }
-QPushButton#deleteBtn:hover { background-color: #dc2626; }
-QPushButton#deleteBtn:disabled { background-color: #4d4d5d; color: #8d8d9d; }
-QProgressBar {
-    background-color: #2d2d3d;
-    border: 1px solid #3d3d4d;
-    border-radius: 4px;
-    text-align: center;
-    color: white;
-}
-QProgressBar::chunk { background-color: #3b82f6; border-radius: 3px; }
-)");
-}
-} // namespace
 
 ZoneDeleteDialog::ZoneDeleteDialog(QWidget *parent)
     : QDialog(parent)
@@ -138,7 +80,10 @@ ZoneDeleteDialog::ZoneDeleteDialog(QWidget *parent)
     bottom->addWidget(closeButton);
     layout->addLayout(bottom);
 
-    setStyleSheet(zoneDeleteStyleSheet());
+    setStyleSheet(darkDialogStyleSheet() + QStringLiteral(
+        "QPushButton#deleteBtn { background-color: #ef4444; }"
+        "QPushButton#deleteBtn:hover { background-color: #dc2626; }"
+        "QPushButton#deleteBtn:disabled { background-color: #4d4d5d; color: #8d8d9d; }"));
 
     connect(refresh, &QPushButton::clicked, this, &ZoneDeleteDialog::onRefreshWorldList);
     connect(selectAll, &QPushButton::clicked, this, &ZoneDeleteDialog::onSelectAll);

@@ -12,6 +12,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QProgressBar>
+#include <QSqlDatabase>
 #include <QPushButton>
 #include <QTextEdit>
 #include <QtTest>
@@ -22,6 +23,7 @@ class TestMainWindow : public QObject
 
 private slots:
     void initTestCase();
+    void cleanupTestCase();
     void init();
     void cleanup();
 
@@ -51,6 +53,7 @@ void TestMainWindow::initTestCase()
 {
     m_server = TestServers::shared();
     QVERIFY(m_server.isValid());
+    QVERIFY(TestServers::runSql(m_server, "CREATE DATABASE IF NOT EXISTS web;"));
     HostConfig good = m_server.hostConfig(QStringLiteral("mysql"));
     good.name = QStringLiteral("测试服务器");
     HostConfig bad = good;
@@ -64,6 +67,11 @@ void TestMainWindow::initTestCase()
     webless.webPassword.clear();
     webless.webDatabase.clear();
     m_hosts = {good, bad, webless};
+}
+
+void TestMainWindow::cleanupTestCase()
+{
+    TestServers::runSql(m_server, "DROP DATABASE IF EXISTS web;");
 }
 
 void TestMainWindow::init()
@@ -229,8 +237,13 @@ void TestMainWindow::accountManagerFallsBackToCharacterDatabase()
 {
     MainWindow w;
     w.findChild<QComboBox *>()->setCurrentIndex(2);
-    answerNextMessageBox(QMessageBox::Ok);
+    QString connectedTo;
+    withNextModal([&connectedTo](QWidget *dialog) {
+        connectedTo = QSqlDatabase::database(QStringLiteral("web_connection"), false).databaseName();
+        dialog->close();
+    }, "AccountManagerDialog");
     QTest::mouseClick(button(w, "accountMgrBtn"), Qt::LeftButton);
+    QCOMPARE(connectedTo, QStringLiteral("web"));
     QCOMPARE(messagesOf(logFileLines()),
              QStringList{QStringLiteral("打开账号管理: root@127.0.0.1:%1/web").arg(m_server.port)});
 

@@ -1,0 +1,149 @@
+#include "accountstore.h"
+
+#include "db/connectionrule.h"
+#include "db/databasemanager.h"
+
+#include <QCryptographicHash>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+
+AccountStore::AccountStore(const QString &connectionName)
+    : m_connectionName(connectionName)
+{
+}
+
+AccountStore::~AccountStore()
+{
+    if (QSqlDatabase::contains(m_connectionName)) {
+        QSqlDatabase::database(m_connectionName, false).close();
+        QSqlDatabase::removeDatabase(m_connectionName);
+    }
+}
+
+bool AccountStore::open(const HostConfig &web)
+{
+    removeNamedConnection(m_connectionName);
+    const QString mainDriver = DatabaseManager::instance()->database().driverName();
+    const bool native = mainDriver.isEmpty() ? isNativeMysqlAvailable() : mainDriver == QLatin1String("QMYSQL");
+    QSqlDatabase db = QSqlDatabase::addDatabase(native ? QStringLiteral("QMYSQL") : QStringLiteral("QODBC"), m_connectionName);
+    if (native) {
+        db.setHostName(web.host);
+        db.setPort(web.port);
+        db.setUserName(web.username);
+        db.setPassword(web.password);
+        db.setDatabaseName(web.database);
+        // Found rows rather than changed rows, so that "no such account" can be told apart.
+        db.setConnectOptions(QStringLiteral("MYSQL_OPT_CONNECT_TIMEOUT=10;CLIENT_FOUND_ROWS"));
+    } else {
+        QString driver = DatabaseManager::instance()->odbcDriverName();
+        if (driver.isEmpty())
+            driver = QStringLiteral("MySQL ODBC 8.0 Unicode Driver");
+        db.setDatabaseName(odbcConnectionString(driver, web.host, web.port, web.database, web.username, web.password));
+    }
+    m_open = db.open();
+    m_error = m_open ? QString() : db.lastError().text();
+    return m_open;
+}
+
+QList<AccountRow> AccountStore::list(const QString &filter)
+{
+    QList<AccountRow> rows;
+    if (!m_open)
+        return rows;
+    const QSqlDatabase db = QSqlDatabase::database(m_connectionName, false);
+    QSqlQuery query(db);
+    QString sql = QStringLiteral("SELECT id, name, point, expoint, is_online, is_lock, is_gm FROM account");
+    if (!filter.isEmpty())
+        sql += QStringLiteral(" WHERE name LIKE ?");
+    sql += QStringLiteral(" ORDER BY id");
+    query.setForwardOnly(true);
+    query.prepare(sql);
+    if (!filter.isEmpty())
+        query.addBindValue(textParameter(db, QLatin1Char('%') + filter + QLatin1Char('%')));
+    if (!query.exec())
+        return rows;
+    while (query.next()) {
+        AccountRow row;
+        row.id = query.value(0).toLongLong();
+        row.name = query.value(1).toString();
+        row.point = query.value(2).toLongLong();
+        row.expoint = query.value(3).toLongLong();
+        row.online = query.value(4).toLongLong() != 0;
+        row.locked = query.value(5).toLongLong() != 0;
+        row.gm = query.value(6).toLongLong() != 0;
+        rows.append(row);
+    }
+    return rows;
+}
+
+bool AccountStore::run(const QString &sql, const QVariantList &values, bool mustMatch)
+{
+    const QSqlDatabase db = QSqlDatabase::database(m_connectionName, false);
+    QSqlQuery query(db);
+    bool ok = query.prepare(sql);
+    if (ok) {
+        for (const QVariant &value : values)
+            query.addBindValue(value.typeId() == QMetaType::QString ? textParameter(db, value.toString()) : value);
+        ok = query.exec();
+    }
+    if (!ok) {
+        m_error = query.lastError().text();
+        return false;
+    }
+    if (mustMatch && query.numRowsAffected() == 0) {
+        m_error = QStringLiteral("账号不存在（可能已被删除）");
+        return false;
+    }
+    m_error.clear();
+    return true;
+}
+
+bool AccountStore::registerAccount(const QString &name, const QString &password)
+{
+    return run(QStringLiteral("INSERT INTO account (name, password, point, expoint, is_online, is_lock, is_gm) "
+                              "VALUES (?, ?, 0, 0, 0, 0, 0)"),
+               {name, hashPassword(password)}, false);
+}
+
+bool AccountStore::deleteAccount(const QString &name)
+{
+    return run(QStringLiteral("DELETE FROM account WHERE name = ?"), {name}, true);
+}
+
+bool AccountStore::setPassword(const QString &name, const QString &password)
+{
+    return run(QStringLiteral("UPDATE account SET password = ? WHERE name = ?"), {hashPassword(password), name}, true);
+}
+
+bool AccountStore::setPoint(const QString &name, qint64 point)
+{
+    return run(QStringLiteral("UPDATE account SET point = ? WHERE name = ?"), {point, name}, true);
+}
+
+bool AccountStore::updateAccount(qint64 id, const QStringList &assignments, const QVariantList &values)
+{
+    return run(QStringLiteral("UPDATE account SET %1 WHERE id = ?").arg(assignments.join(QStringLiteral(", "))),
+               QVariantList(values) << id, true);
+}
+
+bool AccountStore::addPointsToAll(qint64 points)
+{
+    // One statement: it changes every account or, when it fails, none.
+    return run(QStringLiteral("UPDATE account SET point = point + %1").arg(points), {}, false);
+}
+
+bool AccountStore::clearPoints()
+{
+    return run(QStringLiteral("UPDATE account SET point = 0"), {}, false);
+}
+
+bool AccountStore::setAllPoints(qint64 points)
+{
+    return run(QStringLiteral("UPDATE account SET point = %1").arg(points), {}, false);
+}
+
+QString AccountStore::hashPassword(const QString &password)
+{
+    return QString::fromLatin1(QCryptographicHash::hash(password.toUtf8(), QCryptographicHash::Md5).toHex());
+}

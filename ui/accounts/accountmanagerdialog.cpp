@@ -1,0 +1,377 @@
+#include "accountmanagerdialog.h"
+
+#include "ui/main/mainstyle.h"
+
+#include <QCheckBox>
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QInputDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+const QString accountDomainSuffix = QStringLiteral("@vexa.game");
+
+namespace {
+const int kMaxPoint = 2147483647;
+
+bool askInt(QWidget *parent, const QString &title, const QString &label, int value, int minimum, int *result)
+{
+    bool ok = false;
+    *result = QInputDialog::getInt(parent, title, label, value, minimum, kMaxPoint, 1, &ok);
+    return ok;
+}
+} // namespace
+
+AccountManagerDialog::AccountManagerDialog(const HostConfig &accountDatabase, QWidget *parent)
+    : QDialog(parent)
+    , m_connection(accountDatabase)
+    , m_store(QStringLiteral("web_connection"))
+{
+    setWindowTitle(QStringLiteral("账号管理"));
+    setMinimumSize(900, 600);
+    setModal(true);
+    setStyleSheet(darkDialogStyleSheet());
+
+    auto *layout = new QVBoxLayout(this);
+
+    auto *searchRow = new QHBoxLayout;
+    searchRow->addWidget(new QLabel(QStringLiteral("搜索账号:"), this));
+    m_searchEdit = new QLineEdit(this);
+    m_searchEdit->setPlaceholderText(QStringLiteral("输入账号名搜索..."));
+    searchRow->addWidget(m_searchEdit, 1);
+    auto *searchButton = new QPushButton(QStringLiteral("搜索"), this);
+    auto *refreshButton = new QPushButton(QStringLiteral("刷新"), this);
+    searchRow->addWidget(searchButton);
+    searchRow->addWidget(refreshButton);
+    layout->addLayout(searchRow);
+
+    m_table = new QTableWidget(0, 7, this);
+    m_table->setHorizontalHeaderLabels({QStringLiteral("ID"), QStringLiteral("账号名"), QStringLiteral("点数"),
+                                        QStringLiteral("额外点数"), QStringLiteral("在线"), QStringLiteral("锁定"),
+                                        QStringLiteral("GM")});
+    m_table->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_table->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_table->horizontalHeader()->setStretchLastSection(true);
+    layout->addWidget(m_table, 1);
+
+    auto *single = new QGroupBox(QStringLiteral("单个账号操作"), this);
+    auto *singleRow = new QHBoxLayout(single);
+    auto *registerButton = new QPushButton(QStringLiteral("注册账号"), single);
+    m_deleteButton = new QPushButton(QStringLiteral("删除账号"), single);
+    m_passwordButton = new QPushButton(QStringLiteral("修改密码"), single);
+    m_pointButton = new QPushButton(QStringLiteral("修改点数"), single);
+    for (QPushButton *button : {registerButton, m_deleteButton, m_passwordButton, m_pointButton})
+        singleRow->addWidget(button);
+    singleRow->addStretch();
+    for (QPushButton *button : {m_deleteButton, m_passwordButton, m_pointButton})
+        button->setEnabled(false);
+    layout->addWidget(single);
+
+    auto *batch = new QGroupBox(QStringLiteral("批量操作 (对所有账号)"), this);
+    auto *batchRow = new QHBoxLayout(batch);
+    auto *addAll = new QPushButton(QStringLiteral("一键增加点数"), batch);
+    auto *clearAll = new QPushButton(QStringLiteral("一键清空点数"), batch);
+    auto *setAll = new QPushButton(QStringLiteral("一键设置点数"), batch);
+    for (QPushButton *button : {addAll, clearAll, setAll})
+        batchRow->addWidget(button);
+    batchRow->addStretch();
+    layout->addWidget(batch);
+
+    auto *bottom = new QHBoxLayout;
+    bottom->addStretch();
+    auto *closeButton = new QPushButton(QStringLiteral("关闭"), this);
+    closeButton->setFixedWidth(100);
+    bottom->addWidget(closeButton);
+    layout->addLayout(bottom);
+
+    connect(searchButton, &QPushButton::clicked, this, &AccountManagerDialog::onSearch);
+    connect(m_searchEdit, &QLineEdit::returnPressed, this, &AccountManagerDialog::onSearch);
+    connect(refreshButton, &QPushButton::clicked, this, &AccountManagerDialog::onRefresh);
+    connect(registerButton, &QPushButton::clicked, this, &AccountManagerDialog::onRegister);
+    connect(m_deleteButton, &QPushButton::clicked, this, &AccountManagerDialog::onDelete);
+    connect(m_passwordButton, &QPushButton::clicked, this, &AccountManagerDialog::onChangePassword);
+    connect(m_pointButton, &QPushButton::clicked, this, &AccountManagerDialog::onModifyPoint);
+    connect(addAll, &QPushButton::clicked, this, &AccountManagerDialog::onBatchAddPoint);
+    connect(clearAll, &QPushButton::clicked, this, &AccountManagerDialog::onBatchClearPoint);
+    connect(setAll, &QPushButton::clicked, this, &AccountManagerDialog::onBatchSetPoint);
+    connect(m_table, &QTableWidget::itemSelectionChanged, this, &AccountManagerDialog::onSelectionChanged);
+    connect(m_table, &QTableWidget::cellDoubleClicked, this, &AccountManagerDialog::onDoubleClicked);
+    connect(closeButton, &QPushButton::clicked, this, &QDialog::close);
+
+    if (connectAccountDatabase())
+        loadAccounts(QString());
+}
+
+bool AccountManagerDialog::connectAccountDatabase()
+{
+    if (m_store.open(m_connection))
+        return true;
+    QMessageBox::critical(this, QStringLiteral("错误"), QStringLiteral("无法连接账号数据库: ") + m_store.error());
+    return false;
+}
+
+void AccountManagerDialog::loadAccounts(const QString &filter)
+{
+    if (!m_store.isOpen())
+        return;
+    m_table->setRowCount(0);
+    const QList<AccountRow> rows = m_store.list(filter);
+    m_table->setRowCount(int(rows.size()));
+    auto flag = [](bool on) { return on ? QStringLiteral("是") : QStringLiteral("否"); };
+    for (int r = 0; r < rows.size(); ++r) {
+        const AccountRow &a = rows.at(r);
+        const QStringList cells = {QString::number(a.id), a.name, QString::number(a.point), QString::number(a.expoint),
+                                   flag(a.online), flag(a.locked), flag(a.gm)};
+        for (int c = 0; c < cells.size(); ++c)
+            m_table->setItem(r, c, new QTableWidgetItem(cells.at(c)));
+    }
+    onSelectionChanged();
+}
+
+QString AccountManagerDialog::hashPassword(const QString &password)
+{
+    return AccountStore::hashPassword(password);
+}
+
+int AccountManagerDialog::currentRow() const
+{
+    return m_table->currentRow();
+}
+
+QString AccountManagerDialog::cellText(int row, int column) const
+{
+    const QTableWidgetItem *item = m_table->item(row, column);
+    return item ? item->text() : QString();
+}
+
+bool AccountManagerDialog::confirm(const QString &text)
+{
+    return QMessageBox::question(this, QStringLiteral("确认操作"), text, QMessageBox::Yes | QMessageBox::No,
+                                 QMessageBox::No) == QMessageBox::Yes;
+}
+
+void AccountManagerDialog::report(bool ok, const QString &success, const QString &failurePrefix, bool reload)
+{
+    if (!ok) {
+        QMessageBox::warning(this, QStringLiteral("失败"), failurePrefix + m_store.error());
+        return;
+    }
+    QMessageBox::information(this, QStringLiteral("成功"), success);
+    if (reload)
+        loadAccounts(QString());
+}
+
+void AccountManagerDialog::onRefresh()
+{
+    m_searchEdit->clear();
+    loadAccounts(QString());
+}
+
+void AccountManagerDialog::onSearch()
+{
+    loadAccounts(m_searchEdit->text().trimmed());
+}
+
+void AccountManagerDialog::onSelectionChanged()
+{
+    const bool hasRow = m_table->currentRow() >= 0 && !m_table->selectedItems().isEmpty();
+    for (QPushButton *button : {m_deleteButton, m_passwordButton, m_pointButton})
+        button->setEnabled(hasRow);
+}
+
+void AccountManagerDialog::onRegister()
+{
+    QDialog form(this);
+    form.setObjectName(QStringLiteral("registerForm"));
+    form.setWindowTitle(QStringLiteral("注册账号"));
+    form.setFixedSize(350, 200);
+    form.setStyleSheet(styleSheet());
+    auto *layout = new QVBoxLayout(&form);
+    auto *fields = new QFormLayout;
+    auto *nameEdit = new QLineEdit(&form);
+    nameEdit->setObjectName(QStringLiteral("nameEdit"));
+    nameEdit->setPlaceholderText(QStringLiteral("输入账号名"));
+    auto *passwordEdit = new QLineEdit(&form);
+    passwordEdit->setObjectName(QStringLiteral("passwordEdit"));
+    passwordEdit->setPlaceholderText(QStringLiteral("输入密码"));
+    passwordEdit->setEchoMode(QLineEdit::Password);
+    fields->addRow(QStringLiteral("账号名:"), nameEdit);
+    fields->addRow(QStringLiteral("密  码:"), passwordEdit);
+    layout->addLayout(fields);
+    auto *suffixBox = new QCheckBox(QStringLiteral("自动添加后缀 ") + accountDomainSuffix, &form);
+    suffixBox->setChecked(true);
+    layout->addWidget(suffixBox);
+    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &form);
+    buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("注册"));
+    buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("取消"));
+    connect(buttons, &QDialogButtonBox::accepted, &form, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, &form, &QDialog::reject);
+    layout->addWidget(buttons);
+    if (form.exec() != QDialog::Accepted)
+        return;
+
+    QString name = nameEdit->text().trimmed();
+    const QString password = passwordEdit->text();
+    if (name.isEmpty()) {
+        QMessageBox::warning(this, QStringLiteral("错误"), QStringLiteral("账号名不能为空！"));
+        return;
+    }
+    if (password.isEmpty()) {
+        QMessageBox::warning(this, QStringLiteral("错误"), QStringLiteral("密码不能为空！"));
+        return;
+    }
+    if (suffixBox->isChecked())
+        name += accountDomainSuffix;
+    report(m_store.registerAccount(name, password), QStringLiteral("账号 %1 注册成功！").arg(name), QStringLiteral("注册失败: "));
+}
+
+void AccountManagerDialog::onDelete()
+{
+    const int row = currentRow();
+    if (row < 0)
+        return;
+    const QString name = cellText(row, 1);
+    if (QMessageBox::question(this, QStringLiteral("确认删除"),
+                              QStringLiteral("确定要删除账号 %1 吗？\n\n警告：这将永久删除该账号！").arg(name),
+                              QMessageBox::Yes | QMessageBox::No, QMessageBox::No) != QMessageBox::Yes)
+        return;
+    report(m_store.deleteAccount(name), QStringLiteral("账号 %1 已删除！").arg(name), QStringLiteral("删除失败: "));
+}
+
+void AccountManagerDialog::onChangePassword()
+{
+    const int row = currentRow();
+    if (row < 0)
+        return;
+    const QString name = cellText(row, 1);
+    bool accepted = false;
+    const QString password = QInputDialog::getText(this, QStringLiteral("修改密码"),
+                                                   QStringLiteral("为账号 %1 设置新密码:").arg(name),
+                                                   QLineEdit::Password, QString(), &accepted);
+    if (!accepted || password.isEmpty())
+        return;
+    report(m_store.setPassword(name, password), QStringLiteral("账号 %1 密码已修改！").arg(name),
+           QStringLiteral("修改失败: "), false);
+}
+
+void AccountManagerDialog::onModifyPoint()
+{
+    const int row = currentRow();
+    if (row < 0)
+        return;
+    const QString name = cellText(row, 1);
+    const int current = cellText(row, 2).toInt();
+    int value = 0;
+    if (!askInt(this, QStringLiteral("修改点数"),
+                QStringLiteral("账号 %1 当前点数: %2\n请输入新点数:").arg(name).arg(current), current, 0, &value))
+        return;
+    report(m_store.setPoint(name, value), QStringLiteral("账号 %1 点数已修改为 %2！").arg(name).arg(value), QStringLiteral("修改失败: "));
+}
+
+void AccountManagerDialog::onDoubleClicked(int row, int column)
+{
+    Q_UNUSED(column);
+    if (row < 0)
+        return;
+    const qint64 id = cellText(row, 0).toLongLong();
+    const QString name = cellText(row, 1);
+    const int point = cellText(row, 2).toInt();
+    const int expoint = cellText(row, 3).toInt();
+
+    QDialog form(this);
+    form.setObjectName(QStringLiteral("editForm"));
+    form.setWindowTitle(QStringLiteral("编辑账号 - %1").arg(name));
+    form.setFixedSize(400, 280);
+    form.setStyleSheet(styleSheet());
+    auto *layout = new QVBoxLayout(&form);
+    layout->setContentsMargins(20, 20, 20, 20);
+    auto *title = new QLabel(QStringLiteral("账号: <b>%1</b>").arg(name.toHtmlEscaped()), &form);
+    title->setStyleSheet(QStringLiteral("color: #3b82f6; font-size: 14px;"));
+    layout->addWidget(title);
+    auto *fields = new QFormLayout;
+    auto *passwordEdit = new QLineEdit(&form);
+    passwordEdit->setObjectName(QStringLiteral("passwordEdit"));
+    passwordEdit->setEchoMode(QLineEdit::Password);
+    passwordEdit->setPlaceholderText(QStringLiteral("留空则不修改密码"));
+    auto *pointBox = new QSpinBox(&form);
+    pointBox->setObjectName(QStringLiteral("pointBox"));
+    pointBox->setRange(0, kMaxPoint);
+    pointBox->setValue(point);
+    auto *expointBox = new QSpinBox(&form);
+    expointBox->setObjectName(QStringLiteral("expointBox"));
+    expointBox->setRange(0, kMaxPoint);
+    expointBox->setValue(expoint);
+    fields->addRow(QStringLiteral("新密码:"), passwordEdit);
+    fields->addRow(QStringLiteral("点数:"), pointBox);
+    fields->addRow(QStringLiteral("额外点数:"), expointBox);
+    layout->addLayout(fields);
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch();
+    auto *save = new QPushButton(QStringLiteral("保存"), &form);
+    auto *cancel = new QPushButton(QStringLiteral("取消"), &form);
+    save->setFixedWidth(80);
+    cancel->setFixedWidth(80);
+    buttons->addWidget(save);
+    buttons->addWidget(cancel);
+    layout->addLayout(buttons);
+    connect(save, &QPushButton::clicked, &form, &QDialog::accept);
+    connect(cancel, &QPushButton::clicked, &form, &QDialog::reject);
+    if (form.exec() != QDialog::Accepted)
+        return;
+
+    QStringList assignments;
+    QVariantList values;
+    if (!passwordEdit->text().isEmpty()) {
+        assignments.append(QStringLiteral("password = ?"));
+        values.append(hashPassword(passwordEdit->text()));
+    }
+    if (pointBox->value() != point) {
+        assignments.append(QStringLiteral("point = ?"));
+        values.append(pointBox->value());
+    }
+    if (expointBox->value() != expoint) {
+        assignments.append(QStringLiteral("expoint = ?"));
+        values.append(expointBox->value());
+    }
+    if (assignments.isEmpty()) {
+        QMessageBox::information(this, QStringLiteral("提示"), QStringLiteral("没有任何修改。"));
+        return;
+    }
+    report(m_store.updateAccount(id, assignments, values), QStringLiteral("账号 %1 已更新！").arg(name), QStringLiteral("更新失败: "));
+}
+
+void AccountManagerDialog::onBatchAddPoint()
+{
+    int points = 0;
+    if (!askInt(this, QStringLiteral("一键增加点数"), QStringLiteral("为所有账号增加多少点数?"), 100, 1, &points))
+        return;
+    if (!confirm(QStringLiteral("确定要为所有账号增加 %1 点数吗？").arg(points)))
+        return;
+    report(m_store.addPointsToAll(points), QStringLiteral("已为所有账号增加 %1 点数！").arg(points), QStringLiteral("操作失败: "));
+}
+
+void AccountManagerDialog::onBatchClearPoint()
+{
+    if (!confirm(QStringLiteral("确定要清空所有账号的点数吗？\n\n警告：此操作不可恢复！")))
+        return;
+    report(m_store.clearPoints(), QStringLiteral("已清空所有账号点数！"), QStringLiteral("操作失败: "));
+}
+
+void AccountManagerDialog::onBatchSetPoint()
+{
+    int points = 0;
+    if (!askInt(this, QStringLiteral("一键设置点数"), QStringLiteral("将所有账号点数设置为:"), 0, 0, &points))
+        return;
+    if (!confirm(QStringLiteral("确定要将所有账号点数设置为 %1 吗？").arg(points)))
+        return;
+    report(m_store.setAllPoints(points), QStringLiteral("已将所有账号点数设置为 %1！").arg(points), QStringLiteral("操作失败: "));
+}
