@@ -5,7 +5,10 @@ source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 SERVER_DIR=$ROOT/.local/mariadb
 [ -f "$SERVER_DIR/port" ] || { echo "start the sample server first: bash scripts/run.sh" >&2; exit 1; }
 build_project
-xvfb-run -a -s '-screen 0 1280x1024x24' \
-    "$BUILD_DIR/scripts/sampledb/quorvel-screenshot" "$ROOT/docs/mainwindow.png" \
-    "$(cat "$SERVER_DIR/port")" "$(cat "$SERVER_DIR/password")"
-echo "wrote docs/mainwindow.png"
+for view in main zones accounts; do
+    case $view in main) file=mainwindow ;; zones) file=zonewipe ;; accounts) file=accounts ;; esac
+    xvfb-run -a -s '-screen 0 1280x1024x24' \
+        "$BUILD_DIR/scripts/sampledb/quorvel-screenshot" "$ROOT/docs/$file.png" \
+        "$(cat "$SERVER_DIR/port")" "$(cat "$SERVER_DIR/password")" "$view"
+    echo "wrote docs/$file.png"
+done

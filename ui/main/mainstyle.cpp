@@ -209,12 +209,12 @@ QListWidget, QTextEdit, QTableWidget {
     border: 1px solid #3d3d4d;
     border-radius: 6px;
 }
-QListWidget::item { padding: 4px; }
+QListWidget::item { min-height: 24px; }
 QTableWidget { gridline-color: #3d3d4d; selection-background-color: #3b82f6; }
 QHeaderView::section { background-color: #3d3d4d; color: #e4e4e7; font-weight: bold; padding: 6px; border: none; }
 QListWidget::indicator, QCheckBox::indicator {
-    width: 18px;
-    height: 18px;
+    width: 14px;
+    height: 14px;
     border: 2px solid #5d5d6d;
     border-radius: 4px;
     background-color: #2d2d3d;
