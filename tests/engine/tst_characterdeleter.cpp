@@ -153,12 +153,12 @@ void TestCharacterDeleter::catalogueMatchesTheSchema()
         QVERIFY2(have.contains(table + QStringLiteral(".charguid")), qPrintable(table));
     for (const QString &table : worldColumnTables)
         QVERIFY2(have.contains(table + QStringLiteral(".world")), qPrintable(table));
-    for (const DuplicateRepairSpec &spec : duplicateRepairSpecs) {
-        QVERIFY(have.contains(spec.tableName + QStringLiteral(".aid")));
-        const QStringList names = (spec.keyColumns + QStringLiteral(", ") + spec.extraColumns).split(QStringLiteral(", "));
+    for (const DuplicateRepairSpec &repair : duplicateRepairSpecs) {
+        QVERIFY(have.contains(repair.tableName + QStringLiteral(".aid")));
+        const QStringList names = (repair.keyColumns + QStringLiteral(", ") + repair.extraColumns).split(QStringLiteral(", "));
         for (const QString &column : names)
-            QVERIFY2(have.contains(spec.tableName + QLatin1Char('.') + column), qPrintable(spec.tableName + QLatin1Char('.') + column));
-        QCOMPARE(spec.compositeKey, spec.keyColumns.contains(QLatin1Char(',')));
+            QVERIFY2(have.contains(repair.tableName + QLatin1Char('.') + column), qPrintable(repair.tableName + QLatin1Char('.') + column));
+        QCOMPARE(repair.compositeKey, repair.keyColumns.contains(QLatin1Char(',')));
     }
     QCOMPARE(CharacterDeleter::relatedTables(), characterDeleteTables);
 }
