@@ -4,7 +4,8 @@
 #include <QStringEncoder>
 
 namespace {
-// Windows would fall back to code page 936 here; the GB18030 converter maps GBK the same way.
+// GBK first; GB18030, its superset, for what GBK lacks. (Windows would fall back to code
+// page 936 here; the GB18030 converter maps GBK's characters the same way.)
 const char *const kEncodings[] = {"GBK", "GB18030"};
 } // namespace
 
@@ -12,24 +13,36 @@ QString decodeGbk(const QByteArray &bytes)
 {
     if (bytes.isEmpty())
         return QString();
+    QString fallback;
     for (const char *name : kEncodings) {
-        QStringDecoder decoder(name);
-        if (decoder.isValid())
-            return decoder.decode(bytes);
+        QStringDecoder decoder(name);  // a fresh one per value: decoders keep state
+        if (!decoder.isValid())
+            continue;
+        const QString text = decoder.decode(bytes);
+        if (!decoder.hasError())
+            return text;
+        if (fallback.isNull())
+            fallback = text;
     }
-    return QString::fromLocal8Bit(bytes);
+    return fallback.isNull() ? QString::fromLocal8Bit(bytes) : fallback;
 }
 
 QByteArray encodeGbk(const QString &text)
 {
     if (text.isEmpty())
         return QByteArray();
+    QByteArray fallback;
     for (const char *name : kEncodings) {
         QStringEncoder encoder(name);
-        if (encoder.isValid())
-            return encoder.encode(text);
+        if (!encoder.isValid())
+            continue;
+        const QByteArray bytes = encoder.encode(text);
+        if (!encoder.hasError())
+            return bytes;
+        if (fallback.isNull())
+            fallback = bytes;
     }
-    return text.toLocal8Bit();
+    return fallback.isNull() ? text.toLocal8Bit() : fallback;
 }
 
 QByteArray bytesFromHexValue(const QVariant &hexValue)

@@ -18,6 +18,7 @@ private slots:
 
     void gbkConversions_data();
     void gbkConversions();
+    void everyGbkCharacterRoundTrips();
     void hexPatterns();
     void allByteValuesSurviveTheSession();
     void gbkNamesSurviveServerSideCopy();
@@ -61,6 +62,30 @@ void TestLegacyText::gbkConversions()
     QCOMPARE(encodeGbk(text), bytes);
     QCOMPARE(decodeGbk(bytes), text);
     QCOMPARE(DatabaseManager::decodeGbk(bytes), text);
+}
+
+void TestLegacyText::everyGbkCharacterRoundTrips()
+{
+    int characters = 0;
+    for (int lead = 0x81; lead <= 0xFE; ++lead) {
+        for (int trail = 0x40; trail <= 0xFE; ++trail) {
+            if (trail == 0x7F)
+                continue;
+            const QByteArray bytes = QByteArray(1, char(lead)) + char(trail);
+            const QString text = decodeGbk(bytes);
+            if (text.size() != 1 || text.at(0) == QChar::ReplacementCharacter)
+                continue;  // an unassigned code
+            QCOMPARE(encodeGbk(text), bytes);
+            ++characters;
+        }
+    }
+    QVERIFY2(characters > 21000, qPrintable(QString::number(characters)));
+
+    // Characters beyond GBK take their GB18030 four-byte form and come back unchanged.
+    const QString beyond = QStringLiteral("𠮷a€");
+    const QByteArray encoded = encodeGbk(beyond);
+    QVERIFY(!encoded.contains('?'));
+    QCOMPARE(decodeGbk(encoded), beyond);
 }
 
 void TestLegacyText::hexPatterns()
