@@ -9,6 +9,7 @@
 #include <QComboBox>
 #include <QFileDialog>
 #include <QInputDialog>
+#include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -54,6 +55,7 @@ private slots:
     void warningsAreDropped();
     void secondStartIsRefused();
     void backupProgressFollowsTheGrowingFile();
+    void closingTheWindowAsksWhileAToolRuns();
     void missingRestoreFile();
     void backupFlowThroughMainWindow();
     void restoreFlowThroughMainWindow();
@@ -310,6 +312,25 @@ void TestBackupManager::backupProgressFollowsTheGrowingFile()
     QVERIFY2(between.size() >= 3, qPrintable(QStringLiteral("%1").arg(run.progress.size())));
 }
 
+void TestBackupManager::closingTheWindowAsksWhileAToolRuns()
+{
+    MainWindow window;
+    window.show();
+    BackupManager *manager = window.backupManager();
+    manager->setToolPaths(fakeTool(QStringLiteral("sleep 1; exit 0")), QString());
+    Run run(manager);
+    manager->backupDatabase(QStringLiteral("127.0.0.1"), m_server.port, QStringLiteral("root"), QString(), kDb,
+                            m_dir.filePath(QStringLiteral("closing.sql")));
+    QList<ModalRecord> boxes;
+    answerMessageBoxes({QMessageBox::No}, &boxes);
+    QVERIFY(!window.close());
+    QCOMPARE(boxes.value(0).title, QStringLiteral("提示"));
+    QVERIFY(window.isVisible());
+    QTRY_VERIFY_WITH_TIMEOUT(run.done, 10000);
+    QVERIFY(run.success);
+    QVERIFY(window.close());  // nothing runs: no question
+}
+
 void TestBackupManager::missingRestoreFile()
 {
     BackupManager manager;
@@ -335,7 +356,10 @@ void TestBackupManager::backupFlowThroughMainWindow()
         QVERIFY(dialog);
         QCOMPARE(dialog->windowTitle(), QStringLiteral("保存备份文件"));
         proposed = dialog->selectedFiles().value(0);
-        dialog->selectFile(target);
+        // Typed into the name field, as an operator would; the dialog's directory may still be loading.
+        auto *nameEdit = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
+        QVERIFY(nameEdit);
+        nameEdit->setText(target);
         QMetaObject::invokeMethod(dialog, "accept");
     });
     QList<ModalRecord> boxes;

@@ -14,11 +14,12 @@
 #include <QDateTime>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QInputDialog>
+#include <QCloseEvent>
 #include <QFrame>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QInputDialog>
 #include <QLabel>
 #include <QMessageBox>
 #include <QProgressBar>
@@ -423,6 +424,19 @@ void MainWindow::onZoneDelete()
     onLogMessage(QStringLiteral("打开区服删档对话框"));
     ZoneDeleteDialog dialog(this);
     dialog.exec();
+}
+
+void MainWindow::closeEvent(QCloseEvent *event)
+{
+    // Closing ends the running tool with the program; never without the operator's word.
+    if (m_backupManager->isBusy()
+        && QMessageBox::question(this, QStringLiteral("提示"),
+                                 QStringLiteral("备份或恢复操作正在进行，退出将中止该操作。\n\n确定要退出吗？"),
+                                 QMessageBox::Yes | QMessageBox::No, QMessageBox::No) != QMessageBox::Yes) {
+        event->ignore();
+        return;
+    }
+    QMainWindow::closeEvent(event);
 }
 
 void MainWindow::onLogMessage(const QString &message)

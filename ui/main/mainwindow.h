@@ -27,6 +27,9 @@ public:
 
     BackupManager *backupManager() const { return m_backupManager; }
 
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
 private slots:
     void onTestConnection();
     void onConnect();
