@@ -55,11 +55,6 @@ DatabaseManager::~DatabaseManager()
     disconnectFromDatabase();
 }
 
-QString DatabaseManager::connectionName()
-{
-    return kMainConnection;
-}
-
 void DatabaseManager::releaseConnection()
 {
     m_db = QSqlDatabase();
@@ -208,8 +203,7 @@ void DatabaseManager::onKeepAliveTimeout()
     }
 }
 
-namespace {
-QString inList(const QList<int> &ids)
+QString idListText(const QList<int> &ids)
 {
     QStringList parts;
     parts.reserve(ids.size());
@@ -217,7 +211,6 @@ QString inList(const QList<int> &ids)
         parts.append(QString::number(id));
     return parts.join(QLatin1Char(','));
 }
-} // namespace
 
 QList<CharacterSummary> DatabaseManager::queryCharacters(const QList<int> &worldIds)
 {
@@ -227,7 +220,7 @@ QList<CharacterSummary> DatabaseManager::queryCharacters(const QList<int> &world
         debugLog(QStringLiteral("queryCharacters: 数据库未连接"));
         return result;
     }
-    const QString ids = inList(worldIds);
+    const QString ids = idListText(worldIds);
     debugLog(QStringLiteral("queryCharacters: inClause = %1").arg(ids));
     const QString sql = QStringLiteral(
         "SELECT charguid, HEX(charname) as charname_hex, menpai, level, zoneworldid, yuanbao, bdyuanbao, "
@@ -267,7 +260,7 @@ QList<int> DatabaseManager::getCharGuids(const QList<int> &worldIds)
         return guids;
     QSqlQuery query(m_db);
     query.setForwardOnly(true);
-    if (!query.exec(QStringLiteral("SELECT charguid FROM t_char WHERE zoneworldid IN (%1)").arg(inList(worldIds))))
+    if (!query.exec(QStringLiteral("SELECT charguid FROM t_char WHERE zoneworldid IN (%1)").arg(idListText(worldIds))))
         return guids;
     while (query.next())
         guids.append(query.value(0).toInt());

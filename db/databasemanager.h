@@ -15,6 +15,9 @@ class QTimer;
 // bdyuanbao, vmoney, bankmoney, sect_point, scene, xpos, zpos.
 using CharacterSummary = QVariantMap;
 
+// Ids in decimal joined by "," without blanks, in the given order: the text of an IN list.
+QString idListText(const QList<int> &ids);
+
 // The one long-lived session with a character database ("main_connection"), with its
 // heartbeat and reconnection. Dialogs borrow its connection through database().
 class DatabaseManager : public QObject
@@ -45,8 +48,6 @@ public:
     QMap<int, int> getWorldIdStatistics();
 
     static QString decodeGbk(const QByteArray &bytes);
-
-    static QString connectionName();
 
 signals:
     void connectionStatusChanged(bool connected);

@@ -1,6 +1,7 @@
 #include "accountcleanup.h"
 
 #include "db/connectionrule.h"
+#include "db/databasemanager.h"
 #include "db/legacytext.h"
 
 #include <QRegularExpression>
@@ -69,24 +70,16 @@ QList<QByteArray> collectAccountNames(QSqlDatabase &db, const QList<int> &worldI
     QList<QByteArray> names;
     if (worldIds.isEmpty())
         return names;
-    QStringList ids;
-    for (int id : worldIds)
-        ids.append(QString::number(id));
     // Read as hexadecimal and made distinct by bytes: the names are GBK bytes in a latin1
     // column, which the driver would otherwise decode as UTF-8.
     QSqlQuery query(db);
     query.setForwardOnly(true);
     if (!query.exec(QStringLiteral("SELECT DISTINCT HEX(accname) FROM t_char WHERE zoneworldid IN (%1)")
-                        .arg(ids.join(QLatin1Char(',')))))
+                        .arg(idListText(worldIds))))
         return names;
     while (query.next())
         names.append(bytesFromHexValue(query.value(0)));
     return names;
-}
-
-QString displayName(const QByteArray &storedName)
-{
-    return decodeGbk(storedName);
 }
 
 int deleteAccounts(const HostConfig &stored, const QStringList &databases,
@@ -140,7 +133,7 @@ int deleteAccounts(const HostConfig &stored, const QStringList &databases,
                 if (!charset.isEmpty())
                     query.bindValue(1, name);
                 if (!query.exec()) {
-                    log(QStringLiteral("删除账号 %1 失败: %2").arg(displayName(name), query.lastError().text()));
+                    log(QStringLiteral("删除账号 %1 失败: %2").arg(decodeGbk(name), query.lastError().text()));
                     continue;
                 }
                 if (query.numRowsAffected() > 0)

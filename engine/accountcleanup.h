@@ -30,7 +30,4 @@ QList<QByteArray> collectAccountNames(QSqlDatabase &db, const QList<int> &worldI
 int deleteAccounts(const HostConfig &storedConfig, const QStringList &databases,
                    const QList<QByteArray> &accountNames, const LogSink &log);
 
-// Text of a stored account name for log lines.
-QString displayName(const QByteArray &storedName);
-
 } // namespace AccountCleanup

@@ -59,10 +59,7 @@ void CharacterDeleter::deleteByZoneWorldIds(const QList<int> &worldIds)
         return;
     }
 
-    QStringList idTexts;
-    for (int id : worldIds)
-        idTexts.append(QString::number(id));
-    emit logMessage(QStringLiteral("开始删除 zoneworldid IN (%1) 的角色数据...").arg(idTexts.join(QLatin1Char(','))));
+    emit logMessage(QStringLiteral("开始删除 zoneworldid IN (%1) 的角色数据...").arg(idListText(worldIds)));
 
     const QList<int> guids = manager->getCharGuids(worldIds);
     if (guids.isEmpty()) {

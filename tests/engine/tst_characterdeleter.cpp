@@ -16,14 +16,6 @@ QStringList allTables()
     return characterDeleteTables + QStringList{QStringLiteral("t_char"), QStringLiteral("t_var")};
 }
 
-QString idList(const QList<int> &ids)
-{
-    QStringList parts;
-    for (int id : ids)
-        parts.append(QString::number(id));
-    return parts.join(QLatin1Char(','));
-}
-
 // Everything the deleter reports, in order, as text.
 struct Recorder
 {
@@ -117,7 +109,7 @@ QMap<QString, QString> TestCharacterDeleter::checksums(const TestServer &server,
 // Copies into wipe_expected what must remain after wiping those worlds.
 void TestCharacterDeleter::snapshotExpected(const QList<int> &worldIds)
 {
-    const QString ids = worldIds.isEmpty() ? QStringLiteral("NULL") : idList(worldIds);
+    const QString ids = worldIds.isEmpty() ? QStringLiteral("NULL") : idListText(worldIds);
     QString sql = QStringLiteral("DROP DATABASE IF EXISTS %1; CREATE DATABASE %1; USE %1;"
                                  "CREATE TABLE doomed (charguid INT PRIMARY KEY) SELECT charguid FROM %2.t_char WHERE zoneworldid IN (%3);")
                       .arg(kExpected, kDb, ids);
@@ -249,7 +241,7 @@ void TestCharacterDeleter::wipesZonesExactly()
     QVERIFY(recorder.events.at(reverseStep - 1).startsWith(QStringLiteral("log   删除 t_xiulian: ")));
     QCOMPARE(recorder.events.at(reverseStep + 2), QStringLiteral("progress 27/27 t_char"));
 
-    QCOMPARE(recorder.logs.at(0), QStringLiteral("开始删除 zoneworldid IN (%1) 的角色数据...").arg(idList(worlds)));
+    QCOMPARE(recorder.logs.at(0), QStringLiteral("开始删除 zoneworldid IN (%1) 的角色数据...").arg(idListText(worlds)));
     QCOMPARE(recorder.logs.at(1), QStringLiteral("找到 %1 个角色需要删除").arg(characters));
     qint64 total = 0;
     for (int i = 0; i < 25; ++i) {

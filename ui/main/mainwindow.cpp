@@ -10,11 +10,11 @@
 #include "ui/accounts/accountmanagerdialog.h"
 #include "ui/zones/zonedeletedialog.h"
 
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QDateTime>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QCloseEvent>
 #include <QFrame>
 #include <QGridLayout>
 #include <QGroupBox>
