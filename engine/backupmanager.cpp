@@ -1,6 +1,7 @@
 #include "backupmanager.h"
 
 #include "app/debuglog.h"
+#include "clientoptionfile.h"
 #include "db/connectionrule.h"
 
 #include <QDateTime>
@@ -24,14 +25,6 @@ QString findTool(const QString &name)
         return besideProgram;
     const QString onPath = QStandardPaths::findExecutable(name);
     return onPath.isEmpty() ? besideProgram : onPath;
-}
-
-// Option files take a double-quoted value with backslash escapes.
-QByteArray optionFileValue(const QString &value)
-{
-    QByteArray escaped = value.toUtf8();
-    escaped.replace('\\', "\\\\").replace('"', "\\\"").replace('\n', "\\n");
-    return '"' + escaped + '"';
 }
 
 // Maps work done to the span between the fixed 30 % and 90 % marks.
@@ -137,12 +130,9 @@ QStringList BackupManager::connectionArguments(const QString &host, int port, co
     if (!password.isEmpty()) {
         // The password goes through an owner-only option file, never the command line that
         // every user of the machine can read; the tools want that option first.
-        m_optionFile = new QTemporaryFile(QDir::tempPath() + QStringLiteral("/quorvel-XXXXXX.cnf"), this);
-        if (m_optionFile->open()) {
-            m_optionFile->write("[client]\npassword=" + optionFileValue(password) + "\n");
-            m_optionFile->close();
-            arguments.append(QStringLiteral("--defaults-extra-file=") + m_optionFile->fileName());
-        }
+        m_optionFile = createClientOptionFile(password, this);
+        if (m_optionFile)
+            arguments.append(clientOptionFileArgument(m_optionFile));
     }
     const QStringList common = {QStringLiteral("-h") + host, QStringLiteral("-P") + QString::number(port),
                                 QStringLiteral("-u") + user};

@@ -9,15 +9,16 @@ build_project -DBUILD_TESTING=ON
 
 SERVERS=$(mktemp -d /tmp/quorvel-servers-XXXXXX)
 cleanup() {
-    for dir in "$SERVERS"/*/; do
-        [ -d "$dir" ] && "$ROOT/scripts/mariadb-sandbox.sh" stop "$dir" || true
+    # The shared servers and those that a crashed test left behind: only this run's, each
+    # by the process id it recorded.
+    find "$SERVERS" -name mariadbd.pid 2>/dev/null | while read -r pidfile; do
+        "$ROOT/scripts/mariadb-sandbox.sh" stop "$(dirname "$pidfile")" || true
     done
-    # Servers that a crashed test left behind.
-    pkill -f 'mariadbd .*--datadir=/tmp/quorvel-test-' 2>/dev/null || true
     rm -rf "$SERVERS"
 }
 trap cleanup EXIT
 
+export QUORVEL_TEST_RUN_DIR="$SERVERS"
 export QUORVEL_TEST_PASSWORD='Qv;p{w}d=1'
 ports=()
 for n in 1 2; do

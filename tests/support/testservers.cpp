@@ -20,7 +20,9 @@ QList<TestServer> &ownedServers()
 
 QTemporaryDir &ownedRoot()
 {
-    static QTemporaryDir dir(QDir::tempPath() + QStringLiteral("/quorvel-test-XXXXXX"));
+    // Under the test command's folder, whose clean-up stops what a crashed test left running.
+    static QTemporaryDir dir(qEnvironmentVariable("QUORVEL_TEST_RUN_DIR", QDir::tempPath())
+                             + QStringLiteral("/quorvel-test-XXXXXX"));
     return dir;
 }
 

@@ -3,6 +3,7 @@
 #include "app/dailylog.h"
 #include "db/databasemanager.h"
 #include "engine/backupmanager.h"
+#include "merge/mergeserverdialog.h"
 #include "hostconfigdialog.h"
 #include "hoststore.h"
 #include "logpanel.h"
@@ -406,7 +407,8 @@ void MainWindow::onCharacterManager()
 void MainWindow::onMergeServer()
 {
     onLogMessage(QStringLiteral("打开跨服合区对话框"));
-    showNotYetAvailable(QStringLiteral("跨服合区"));
+    MergeServerDialog dialog(m_hostConfigs, this);
+    dialog.exec();
 }
 
 void MainWindow::onSameServerMerge()

@@ -1,0 +1,31 @@
+#include "clientoptionfile.h"
+
+#include <QDir>
+#include <QTemporaryFile>
+
+namespace {
+// Option files take a double-quoted value with backslash escapes.
+QByteArray optionFileValue(const QString &value)
+{
+    QByteArray escaped = value.toUtf8();
+    escaped.replace('\\', "\\\\").replace('"', "\\\"").replace('\n', "\\n");
+    return '"' + escaped + '"';
+}
+} // namespace
+
+QTemporaryFile *createClientOptionFile(const QString &password, QObject *parent)
+{
+    // QTemporaryFile creates its file readable and writable by the owner only.
+    auto *file = new QTemporaryFile(QDir::tempPath() + QStringLiteral("/quorvel-XXXXXX.cnf"), parent);
+    if (!file->open() || file->write("[client]\npassword=" + optionFileValue(password) + "\n") < 0 || !file->flush()) {
+        delete file;
+        return nullptr;
+    }
+    file->close();
+    return file;
+}
+
+QString clientOptionFileArgument(const QTemporaryFile *file)
+{
+    return QStringLiteral("--defaults-extra-file=") + file->fileName();
+}

@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QString>
+
+class QTemporaryFile;
+class QObject;
+
+// The MySQL client tools read the password from an owner-only option file, never from the
+// command line that every user of the machine can read.
+//
+// Creates such a file holding the password under [client]; nullptr when it cannot be written.
+// The file is removed when the returned object (owned by `parent`) is deleted.
+QTemporaryFile *createClientOptionFile(const QString &password, QObject *parent = nullptr);
+
+// The argument that makes a tool read the file; it must stand first among the arguments.
+QString clientOptionFileArgument(const QTemporaryFile *file);

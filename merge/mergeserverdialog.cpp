@@ -1,0 +1,497 @@
+#include "mergeserverdialog.h"
+
+#include "app/dailylog.h"
+#include "db/connectionrule.h"
+#include "mergelog.h"
+#include "ui/main/logpanel.h"
+#include "ui/main/mainstyle.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QIntValidator>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QTextEdit>
+#include <QThread>
+#include <QVBoxLayout>
+#include <QtConcurrent/QtConcurrentRun>
+
+namespace {
+const QString kDisconnectedStyle = QStringLiteral("color: #ef4444;");
+const QString kConnectedStyle = QStringLiteral("color: #10b981;");
+const QString kAmberStyle = QStringLiteral("color: #f59e0b; font-weight: bold;");
+const QString kGreenStyle = QStringLiteral("color: #10b981; font-weight: bold;");
+const QString kDialogOptions = QStringLiteral("MYSQL_OPT_CONNECT_TIMEOUT=30;MYSQL_OPT_READ_TIMEOUT=60;MYSQL_OPT_WRITE_TIMEOUT=60");
+const int kConnectAttempts = 3;
+} // namespace
+
+MergeServerDialog::MergeServerDialog(const HostConfigList &hostConfigs, QWidget *parent)
+    : QDialog(parent)
+    , m_hostConfigs(hostConfigs)
+{
+    setWindowTitle(QStringLiteral("跨服合区"));
+    setMinimumSize(800, 700);
+    setModal(true);
+
+    m_main.isMain = true;
+    m_main.label = QStringLiteral("主区");
+    m_main.prefix = QStringLiteral("main");
+    m_sub.isMain = false;
+    m_sub.label = QStringLiteral("副区");
+    m_sub.prefix = QStringLiteral("sub");
+
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(createGroup(m_main, QStringLiteral("主区配置（目标区）")));
+    layout->addWidget(createGroup(m_sub, QStringLiteral("副区配置（源区）")));
+
+    auto *options = new QGroupBox(QStringLiteral("合区配置"), this);
+    auto *grid = new QGridLayout(options);
+    grid->addWidget(new QLabel(QStringLiteral("合区模式:"), options), 0, 0);
+    m_modeLabel = new QLabel(QStringLiteral("请先连接主区和副区"), options);
+    m_modeLabel->setStyleSheet(kAmberStyle);
+    grid->addWidget(m_modeLabel, 0, 1, 1, 5);
+    grid->addWidget(new QLabel(QStringLiteral("角色名后缀:"), options), 1, 0);
+    m_charSuffix = new QLineEdit(QStringLiteral("_S2"), options);
+    m_charSuffix->setMaximumWidth(100);
+    grid->addWidget(m_charSuffix, 1, 1);
+    grid->addWidget(new QLabel(QStringLiteral("账号名后缀:"), options), 1, 2);
+    m_accountSuffix = new QLineEdit(QStringLiteral("_S2"), options);
+    m_accountSuffix->setMaximumWidth(100);
+    grid->addWidget(m_accountSuffix, 1, 3);
+    m_cleanCheck = new QCheckBox(QStringLiteral("合区前清理低等级角色（两区）"), options);
+    grid->addWidget(m_cleanCheck, 2, 0, 1, 2);
+    grid->addWidget(new QLabel(QStringLiteral("清理等级 ≤"), options), 2, 2);
+    m_cleanLevel = new QLineEdit(QStringLiteral("10"), options);
+    m_cleanLevel->setPlaceholderText(QStringLiteral("1-150"));
+    m_cleanLevel->setFixedWidth(60);
+    m_cleanLevel->setEnabled(false);
+    m_cleanLevel->setValidator(new QIntValidator(1, 150, m_cleanLevel));
+    grid->addWidget(m_cleanLevel, 2, 3);
+    m_mergeWebCheck = new QCheckBox(QStringLiteral("合并web库（账号数据）"), options);
+    m_mergeWebCheck->setChecked(true);
+    m_mergeWebCheck->setToolTip(QStringLiteral("勾选后将合并副区的web库账号数据到主区"));
+    grid->addWidget(m_mergeWebCheck, 3, 0, 1, 2);
+    layout->addWidget(options);
+
+    auto *buttons = new QHBoxLayout;
+    m_mergeButton = new QPushButton(QStringLiteral("开始合区"), this);
+    m_mergeButton->setObjectName(QStringLiteral("mergeBtn"));
+    m_mergeButton->setEnabled(false);
+    auto *cancelButton = new QPushButton(QStringLiteral("取消"), this);
+    buttons->addWidget(m_mergeButton);
+    buttons->addStretch();
+    buttons->addWidget(cancelButton);
+    layout->addLayout(buttons);
+
+    // A merge of a big zone runs for minutes: the bar follows the stages and the tables.
+    const LogPanel logPanel = createLogPanel(this, 22);
+    m_logView = logPanel.view;
+    m_logView->setFixedHeight(180);
+    m_progressBar = logPanel.progress;
+    m_progressBar->setRange(0, 1000);
+    m_progressBar->setFormat(QStringLiteral("就绪"));
+    layout->addWidget(logPanel.group);
+
+    setStyleSheet(darkDialogStyleSheet() + QStringLiteral(
+        "QGroupBox { border: 1px solid #3d3d4d; border-radius: 8px; }"
+        "QGroupBox::title { color: #3b82f6; }"
+        "QPushButton { background-color: #3b82f6; }"
+        "QPushButton:disabled { background-color: #4d4d5d; color: #8d8d9d; }"));
+
+    connect(m_main.preset, &QComboBox::currentIndexChanged, this, &MergeServerDialog::onMainHostChanged);
+    connect(m_main.testButton, &QPushButton::clicked, this, &MergeServerDialog::onMainTestConnection);
+    connect(m_main.connectButton, &QPushButton::clicked, this, &MergeServerDialog::onMainConnectClicked);
+    connect(m_sub.preset, &QComboBox::currentIndexChanged, this, &MergeServerDialog::onSubHostChanged);
+    connect(m_sub.testButton, &QPushButton::clicked, this, &MergeServerDialog::onSubTestConnection);
+    connect(m_sub.connectButton, &QPushButton::clicked, this, &MergeServerDialog::onSubConnectClicked);
+    connect(m_mergeButton, &QPushButton::clicked, this, &MergeServerDialog::onStartMerge);
+    connect(cancelButton, &QPushButton::clicked, this, &QDialog::reject);
+    connect(m_main.worldIds, &QComboBox::currentIndexChanged, this, &MergeServerDialog::updateMergeMode);
+    connect(m_sub.worldIds, &QComboBox::currentIndexChanged, this, &MergeServerDialog::updateMergeMode);
+    connect(m_cleanCheck, &QCheckBox::toggled, m_cleanLevel, &QWidget::setEnabled);
+}
+
+MergeServerDialog::~MergeServerDialog()
+{
+    // A running merge is not interrupted half-way through a table: closing waits for it.
+    if (m_watcher) {
+        m_watcher->cancel();
+        m_watcher->waitForFinished();
+        delete m_watcher;
+        m_watcher = nullptr;
+    }
+    disconnectMain();
+    disconnectSub();
+}
+
+QWidget *MergeServerDialog::createGroup(ServerGroup &group, const QString &title)
+{
+    auto *box = new QGroupBox(title, this);
+    auto *grid = new QGridLayout(box);
+    group.preset = new QComboBox(box);
+    group.preset->addItem(QStringLiteral("手动输入"));
+    for (const HostConfig &config : std::as_const(m_hostConfigs))
+        group.preset->addItem(config.name);
+    group.host = new QLineEdit(box);
+    group.host->setPlaceholderText(QStringLiteral("192.168.1.100"));
+    group.port = new QLineEdit(QStringLiteral("3306"), box);
+    group.port->setFixedWidth(60);
+    group.user = new QLineEdit(QStringLiteral("root"), box);
+    group.password = new QLineEdit(box);
+    group.password->setEchoMode(QLineEdit::Password);
+    group.charDatabase = new QLineEdit(QStringLiteral("vexadb_main"), box);
+    group.webDatabase = new QLineEdit(QStringLiteral("web"), box);
+    group.worldIds = new QComboBox(box);
+    group.worldIds->setMinimumWidth(80);
+    group.testButton = new QPushButton(QStringLiteral("测试"), box);
+    group.testButton->setFixedWidth(60);
+    group.connectButton = new QPushButton(QStringLiteral("连接"), box);
+    group.connectButton->setFixedWidth(60);
+    group.status = new QLabel(QStringLiteral("○ 未连接"), box);
+    group.status->setStyleSheet(kDisconnectedStyle);
+
+    grid->addWidget(new QLabel(QStringLiteral("预设:"), box), 0, 0);
+    grid->addWidget(group.preset, 0, 1);
+    grid->addWidget(new QLabel(QStringLiteral("主机:"), box), 0, 2);
+    grid->addWidget(group.host, 0, 3);
+    grid->addWidget(new QLabel(QStringLiteral("端口:"), box), 0, 4);
+    grid->addWidget(group.port, 0, 5);
+    grid->addWidget(new QLabel(QStringLiteral("用户:"), box), 1, 0);
+    grid->addWidget(group.user, 1, 1);
+    grid->addWidget(new QLabel(QStringLiteral("密码:"), box), 1, 2);
+    grid->addWidget(group.password, 1, 3);
+    grid->addWidget(new QLabel(QStringLiteral("角色库:"), box), 1, 4);
+    grid->addWidget(group.charDatabase, 1, 5);
+    grid->addWidget(new QLabel(QStringLiteral("账号库:"), box), 2, 0);
+    grid->addWidget(group.webDatabase, 2, 1);
+    grid->addWidget(new QLabel(QStringLiteral("WorldID:"), box), 2, 2);
+    grid->addWidget(group.worldIds, 2, 3);
+    grid->addWidget(group.testButton, 2, 4);
+    grid->addWidget(group.connectButton, 2, 5);
+    grid->addWidget(group.status, 0, 6, 3, 1);
+    return box;
+}
+
+MergeEndpoint MergeServerDialog::endpoint(const ServerGroup &group) const
+{
+    MergeEndpoint e;
+    e.host = group.host->text();
+    e.port = group.port->text().toInt();
+    e.username = group.user->text();
+    e.password = group.password->text();
+    e.charDatabase = group.charDatabase->text();
+    e.webDatabase = group.webDatabase->text();
+    return e;
+}
+
+void MergeServerDialog::onMainHostChanged(int index) { hostChanged(m_main, index); }
+void MergeServerDialog::onSubHostChanged(int index) { hostChanged(m_sub, index); }
+void MergeServerDialog::onMainTestConnection() { testConnection(m_main); }
+void MergeServerDialog::onSubTestConnection() { testConnection(m_sub); }
+void MergeServerDialog::onMainConnectClicked() { connectClicked(m_main); }
+void MergeServerDialog::onSubConnectClicked() { connectClicked(m_sub); }
+
+void MergeServerDialog::showDisconnected(ServerGroup &group)
+{
+    group.status->setText(QStringLiteral("○ 未连接"));
+    group.status->setStyleSheet(kDisconnectedStyle);
+    group.connectButton->setText(QStringLiteral("连接"));
+    group.worldIds->clear();
+}
+
+void MergeServerDialog::hostChanged(ServerGroup &group, int index)
+{
+    if (group.connected) {
+        disconnectGroup(group);
+        showDisconnected(group);
+    }
+    if (index < 1 || index > m_hostConfigs.size())
+        return;
+    const HostConfig &config = m_hostConfigs.at(index - 1);
+    group.host->setText(config.host);
+    group.port->setText(QString::number(config.port));
+    group.user->setText(config.username);
+    group.password->setText(config.password);
+    group.charDatabase->setText(config.database.isEmpty() ? QStringLiteral("vexadb_main") : config.database);
+}
+
+void MergeServerDialog::testConnection(ServerGroup &group)
+{
+    addLogLine(QStringLiteral("测试%1连接...").arg(group.label));
+    const MergeEndpoint e = endpoint(group);
+    addLogLine(QStringLiteral("连接参数: %1:%2, 角色库=%3, 账号库=%4").arg(e.host).arg(e.port).arg(e.charDatabase, e.webDatabase));
+
+    QString error;
+    auto attempt = [&](const QString &name, const QString &database, const QString &kind) {
+        removeNamedConnection(name);
+        bool ok = false;
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QMYSQL"), name);
+            db.setHostName(e.host);
+            db.setPort(e.port);
+            db.setUserName(e.username);
+            db.setPassword(e.password);
+            db.setDatabaseName(database);
+            db.setConnectOptions(QStringLiteral("MYSQL_OPT_CONNECT_TIMEOUT=10"));
+            ok = db.open();
+            if (ok) {
+                addLogLine(kind + QStringLiteral("连接成功: ") + database);
+                db.close();
+            } else {
+                error = kind + QStringLiteral("连接失败: ") + db.lastError().text();
+                addLogLine(error);
+            }
+        }
+        removeNamedConnection(name);
+        return ok;
+    };
+    const bool ok = attempt(group.prefix + QStringLiteral("_test_char_conn"), e.charDatabase, QStringLiteral("角色库"))
+        && attempt(group.prefix + QStringLiteral("_test_web_conn"), e.webDatabase, QStringLiteral("账号库"));
+    if (ok) {
+        addLogLine(QStringLiteral("%1连接测试成功！").arg(group.label));
+        QMessageBox::information(this, QStringLiteral("成功"),
+                                 QStringLiteral("%1数据库连接测试成功！\n角色库: ").arg(group.label) + e.charDatabase
+                                     + QStringLiteral("\n账号库: ") + e.webDatabase);
+    } else {
+        QMessageBox::warning(this, QStringLiteral("失败"), QStringLiteral("连接失败：") + error);
+    }
+}
+
+bool MergeServerDialog::connectGroup(ServerGroup &group)
+{
+    const MergeEndpoint e = endpoint(group);
+    if (group.isMain && e.host.isEmpty()) {
+        QMessageBox::warning(this, QStringLiteral("错误"), QStringLiteral("请输入主区主机地址"));
+        return false;
+    }
+    addLogLine(QStringLiteral("%1连接参数: %2:%3, 角色库=%4, 账号库=%5").arg(group.label, e.host).arg(e.port).arg(e.charDatabase, e.webDatabase));
+    const QString charName = group.prefix + QStringLiteral("_char_conn");
+    const QString webName = group.prefix + QStringLiteral("_web_conn");
+    removeNamedConnection(charName);
+    removeNamedConnection(webName);
+
+    auto open = [&](const QString &name, const QString &database, const QString &kind) {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QMYSQL"), name);
+        db.setHostName(e.host);
+        db.setPort(e.port);
+        db.setUserName(e.username);
+        db.setPassword(e.password);
+        db.setDatabaseName(database);
+        db.setConnectOptions(kDialogOptions);
+        for (int attempt = 1; attempt <= kConnectAttempts; ++attempt) {
+            if (db.open()) {
+                addLogLine(QStringLiteral("%1%2连接成功: %3").arg(group.label, kind, database));
+                return true;
+            }
+            addLogLine(QStringLiteral("%1%2连接失败（尝试 %3/%4）：%5").arg(group.label, kind).arg(attempt).arg(kConnectAttempts).arg(db.lastError().text()));
+            if (attempt < kConnectAttempts) {
+                QThread::msleep(2000);
+                QApplication::processEvents();
+            }
+        }
+        return false;
+    };
+    if (!open(charName, e.charDatabase, QStringLiteral("角色库"))) {
+        removeNamedConnection(charName);
+        QMessageBox::warning(this, QStringLiteral("错误"),
+                             QStringLiteral("无法连接%1角色库 '%2'（已重试%3次）").arg(group.label, e.charDatabase).arg(kConnectAttempts));
+        return false;
+    }
+    if (!open(webName, e.webDatabase, QStringLiteral("账号库"))) {
+        removeNamedConnection(charName);
+        removeNamedConnection(webName);
+        QMessageBox::warning(this, QStringLiteral("错误"),
+                             QStringLiteral("无法连接%1账号库 '%2'（已重试%3次）").arg(group.label, e.webDatabase).arg(kConnectAttempts));
+        return false;
+    }
+    return true;
+}
+
+void MergeServerDialog::disconnectGroup(ServerGroup &group)
+{
+    removeNamedConnection(group.prefix + QStringLiteral("_char_conn"));
+    removeNamedConnection(group.prefix + QStringLiteral("_web_conn"));
+    group.connected = false;
+}
+
+void MergeServerDialog::connectClicked(ServerGroup &group)
+{
+    if (group.connected) {
+        disconnectGroup(group);
+        showDisconnected(group);
+        updateMergeMode();
+        return;
+    }
+    addLogLine(QStringLiteral("正在连接%1数据库...").arg(group.label));
+    if (!connectGroup(group)) {
+        addLogLine(QStringLiteral("%1连接失败").arg(group.label));
+        return;
+    }
+    group.connected = true;
+    group.status->setText(QStringLiteral("● 已连接"));
+    group.status->setStyleSheet(kConnectedStyle);
+    group.connectButton->setText(QStringLiteral("断开"));
+    QSqlDatabase db = QSqlDatabase::database(group.prefix + QStringLiteral("_char_conn"), false);
+    const QList<int> ids = loadWorldIds(db);
+    group.worldIds->blockSignals(true);
+    group.worldIds->clear();
+    for (int id : ids)
+        group.worldIds->addItem(QString::number(id), id);
+    group.worldIds->blockSignals(false);
+    addLogLine(QStringLiteral("%1连接成功，发现 %2 个WorldID").arg(group.label).arg(ids.size()));
+    updateMergeMode();
+}
+
+QList<int> MergeServerDialog::loadWorldIds(QSqlDatabase &db)
+{
+    QList<int> ids;
+    QSqlQuery query(db);
+    if (query.exec(QStringLiteral("SELECT worldid FROM t_var ORDER BY worldid"))) {
+        while (query.next())
+            ids.append(query.value(0).toInt());
+    }
+    return ids;
+}
+
+void MergeServerDialog::updateMergeMode()
+{
+    const bool possible = m_main.connected && m_sub.connected && m_main.worldIds->count() > 0
+        && m_sub.worldIds->count() > 0;
+    m_mergeButton->setEnabled(possible && !m_merging);
+    if (!possible) {
+        m_modeLabel->setText(QStringLiteral("请先连接主区和副区"));
+        m_modeLabel->setStyleSheet(kAmberStyle);
+        return;
+    }
+    m_mainWorldId = m_main.worldIds->currentData().toInt();
+    m_subWorldId = m_sub.worldIds->currentData().toInt();
+    if (m_mainWorldId != m_subWorldId) {
+        m_modeLabel->setText(QStringLiteral("WorldID 不同 (%1 ← %2) - 保持charguid").arg(m_mainWorldId).arg(m_subWorldId));
+        m_modeLabel->setStyleSheet(kGreenStyle);
+    } else {
+        m_modeLabel->setText(QStringLiteral("WorldID 相同 (%1) - 需重新分配charguid").arg(m_mainWorldId));
+        m_modeLabel->setStyleSheet(kAmberStyle);
+    }
+}
+
+void MergeServerDialog::onStartMerge()
+{
+    if (m_merging) {
+        addLogLine(QStringLiteral("有操作正在进行中..."));
+        return;
+    }
+    if (QMessageBox::question(this, QStringLiteral("确认合区"),
+                              QStringLiteral("确定要将副区 WorldID=%1 的数据合并到主区 WorldID=%2 吗？\n\n此操作不可逆！")
+                                  .arg(m_subWorldId).arg(m_mainWorldId),
+                              QMessageBox::Yes | QMessageBox::No, QMessageBox::No) != QMessageBox::Yes)
+        return;
+    m_backupFirst = QMessageBox::question(this, QStringLiteral("备份数据库"),
+                                          QStringLiteral("是否在合区前备份主区数据库？\n\n备份可能需要几分钟时间。"),
+                                          QMessageBox::Yes | QMessageBox::No, QMessageBox::No) == QMessageBox::Yes;
+    addLogLine(QStringLiteral("========== 开始合区 =========="));
+
+    MergeSettings settings;
+    settings.main = endpoint(m_main);
+    settings.sub = endpoint(m_sub);
+    settings.mainWorldId = m_mainWorldId;
+    settings.subWorldId = m_subWorldId;
+    settings.charNameSuffix = m_charSuffix->text();
+    settings.accountNameSuffix = m_accountSuffix->text();
+    settings.cleanLowLevel = m_cleanCheck->isChecked();
+    settings.mergeWeb = m_mergeWebCheck->isChecked();
+    settings.backupFirst = m_backupFirst;
+    settings.dumpProgram = m_dumpProgram;
+    bool levelOk = false;
+    const int level = m_cleanLevel->text().trimmed().toInt(&levelOk);
+    if (settings.cleanLowLevel && (!levelOk || level < 1 || level > 150)) {
+        QMessageBox::warning(this, QStringLiteral("输入错误"), QStringLiteral("清理等级必须为1-150之间的数字"));
+        return;
+    }
+    settings.cleanLevel = levelOk && level > 0 ? level : 10;
+    m_settings = settings;
+
+    m_mergeButton->setEnabled(false);
+    m_mergeButton->setText(QStringLiteral("合区中..."));
+    m_merging = true;
+    m_cancel = false;
+    m_progressBar->setValue(0);
+
+    delete m_watcher;
+    m_watcher = new QFutureWatcher<bool>(this);
+    connect(m_watcher, &QFutureWatcher<bool>::finished, this, &MergeServerDialog::onMergeFinished);
+    const MergeLogFunction log = [this](const QString &text) { addLogLine(text); };
+    const MergeProgressFunction progress = [this](const MergeProgress &p) {
+        QMetaObject::invokeMethod(this, [this, p]() { showProgress(p); }, Qt::QueuedConnection);
+    };
+    m_watcher->setFuture(QtConcurrent::run([this, settings, log, progress]() {
+        return runMerge(settings, log, &m_cancel, &m_report, progress);
+    }));
+}
+
+void MergeServerDialog::showProgress(const MergeProgress &progress)
+{
+    // Stages 1 to 8 share the first 30 %, the related tables the span up to 95 %.
+    int value = (progress.stage - 1) * 300 / 8;
+    QString text = QStringLiteral("阶段 %1/%2：%3").arg(progress.stage).arg(MergeProgress::stageCount).arg(progress.text);
+    if (progress.stage == 9 && progress.tableCount > 0) {
+        value = 300 + (progress.tableIndex - 1) * 650 / progress.tableCount;
+        text = QStringLiteral("合并表 %1 (%2/%3)：已处理 %4 条")
+                   .arg(progress.text).arg(progress.tableIndex).arg(progress.tableCount).arg(progress.rows);
+    } else if (progress.stage == 8 && progress.rows > 0) {
+        text += QStringLiteral("：已处理 %1 个角色").arg(progress.rows);
+    } else if (progress.stage >= 10) {
+        value = progress.stage == 10 ? 950 : 1000;
+    }
+    m_progressBar->setValue(value);
+    m_progressBar->setFormat(text);
+}
+
+void MergeServerDialog::onMergeFinished()
+{
+    m_merging = false;
+    m_mergeButton->setText(QStringLiteral("开始合区"));
+    m_mergeButton->setEnabled(true);
+    const bool ok = m_watcher->future().result();
+    if (!ok) {
+        addLogLine(QStringLiteral("========== 合区失败 =========="));
+        m_progressBar->setFormat(QStringLiteral("合区失败"));
+        QMessageBox::warning(this, QStringLiteral("失败"), QStringLiteral("合区操作失败，请检查日志！"));
+        return;
+    }
+    addLogLine(QStringLiteral("========== 合区完成 =========="));
+    m_progressBar->setValue(1000);
+    if (m_report.hasLosses()) {
+        m_progressBar->setFormat(QStringLiteral("合区完成（有数据未合并）"));
+        QMessageBox::warning(this, QStringLiteral("警告"),
+                             QStringLiteral("合区已完成，但有数据未能合并：\n\n") + m_report.lossLines().join(QLatin1Char('\n'))
+                                 + QStringLiteral("\n\n详情请查看日志。"));
+        return;
+    }
+    m_progressBar->setFormat(QStringLiteral("合区完成"));
+    QMessageBox::information(this, QStringLiteral("成功"), QStringLiteral("合区操作完成！"));
+}
+
+void MergeServerDialog::addLogLine(const QString &text)
+{
+    const QString line = timestampedLine(text);
+    if (QThread::currentThread() != thread())
+        QMetaObject::invokeMethod(this, [this, line]() { appendLogLine(m_logView, line); }, Qt::QueuedConnection);
+    else
+        appendLogLine(m_logView, line);
+    writeMergeLog(line);
+}
+
+void MergeServerDialog::writeMergeLog(const QString &line)
+{
+    writeMergeLogLine(line);
+}

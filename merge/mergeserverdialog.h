@@ -1,0 +1,110 @@
+#pragma once
+
+#include "db/hostconfig.h"
+#include "mergeengine.h"
+#include "mergesettings.h"
+
+#include <QDialog>
+#include <QFutureWatcher>
+#include <QList>
+
+#include <atomic>
+
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QProgressBar;
+class QPushButton;
+class QSqlDatabase;
+class QTextEdit;
+
+// Merges one zone of a source server ("副区") into a target server ("主区"): connects both,
+// shows their world ids and the merge mode, and runs the merge engine on a worker thread.
+class MergeServerDialog : public QDialog
+{
+    Q_OBJECT
+
+public:
+    explicit MergeServerDialog(const HostConfigList &hostConfigs, QWidget *parent = nullptr);
+    ~MergeServerDialog() override;
+
+    // The settings of the last start; what the engine works from.
+    const MergeSettings &mergeSettings() const { return m_settings; }
+    const MergeReport &lastReport() const { return m_report; }
+
+    // Where the backup looks for mysqldump; empty for the usual places (tests point it elsewhere).
+    void setDumpProgram(const QString &program) { m_dumpProgram = program; }
+
+private slots:
+    void onMainHostChanged(int index);
+    void onMainTestConnection();
+    void onMainConnectClicked();
+    void onSubHostChanged(int index);
+    void onSubTestConnection();
+    void onSubConnectClicked();
+    void onStartMerge();
+    void onMergeFinished();
+
+private:
+    struct ServerGroup
+    {
+        bool isMain = true;
+        QString label;           // "主区" or "副区"
+        QString prefix;          // of the connection names: "main" or "sub"
+        QComboBox *preset = nullptr;
+        QLineEdit *host = nullptr;
+        QLineEdit *port = nullptr;
+        QLineEdit *user = nullptr;
+        QLineEdit *password = nullptr;
+        QLineEdit *charDatabase = nullptr;
+        QLineEdit *webDatabase = nullptr;
+        QComboBox *worldIds = nullptr;
+        QPushButton *testButton = nullptr;
+        QPushButton *connectButton = nullptr;
+        QLabel *status = nullptr;
+        bool connected = false;
+    };
+
+    QWidget *createGroup(ServerGroup &group, const QString &title);
+    MergeEndpoint endpoint(const ServerGroup &group) const;
+    void hostChanged(ServerGroup &group, int index);
+    void testConnection(ServerGroup &group);
+    void connectClicked(ServerGroup &group);
+    bool connectGroup(ServerGroup &group);
+    void disconnectGroup(ServerGroup &group);
+    void showDisconnected(ServerGroup &group);
+
+    bool connectMain() { return connectGroup(m_main); }
+    bool connectSub() { return connectGroup(m_sub); }
+    void disconnectMain() { disconnectGroup(m_main); }
+    void disconnectSub() { disconnectGroup(m_sub); }
+    QList<int> loadWorldIds(QSqlDatabase &db);
+    void updateMergeMode();
+    void addLogLine(const QString &text);
+    void writeMergeLog(const QString &line);
+    void showProgress(const MergeProgress &progress);
+
+    HostConfigList m_hostConfigs;
+    ServerGroup m_main;
+    ServerGroup m_sub;
+    int m_mainWorldId = -1;
+    int m_subWorldId = -1;
+    MergeSettings m_settings;
+    MergeReport m_report;
+    bool m_merging = false;
+    bool m_backupFirst = false;
+    std::atomic_bool m_cancel{false};
+    QString m_dumpProgram;
+    QFutureWatcher<bool> *m_watcher = nullptr;
+
+    QLabel *m_modeLabel = nullptr;
+    QLineEdit *m_charSuffix = nullptr;
+    QLineEdit *m_accountSuffix = nullptr;
+    QCheckBox *m_cleanCheck = nullptr;
+    QLineEdit *m_cleanLevel = nullptr;
+    QCheckBox *m_mergeWebCheck = nullptr;
+    QPushButton *m_mergeButton = nullptr;
+    QTextEdit *m_logView = nullptr;
+    QProgressBar *m_progressBar = nullptr;
+};

@@ -1,0 +1,413 @@
+#include "db/legacytext.h"
+#include "engine/charactertables.h"
+#include "merge/mergeengine.h"
+#include "testservers.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+const QString kMainDb = QStringLiteral("merge_main");
+const QString kMainWeb = QStringLiteral("merge_web");
+const QString kSubDb = QStringLiteral("merge_sub");
+const QString kSubWeb = QStringLiteral("merge_subweb");
+
+QByteArray hex(const QByteArray &bytes)
+{
+    return "X'" + bytes.toHex() + "'";
+}
+
+// The 256 byte values in chunks that fit the legacy text columns.
+QByteArray chunk(int k)
+{
+    QByteArray bytes;
+    for (int b = k * 37; b < qMin(256, k * 37 + 37); ++b)
+        bytes.append(char(b));
+    return bytes;
+}
+
+QByteArray allBytes()
+{
+    QByteArray bytes;
+    for (int b = 0; b < 256; ++b)
+        bytes.append(char(b));
+    return bytes;
+}
+
+QByteArray ids(const QList<int> &list)
+{
+    QByteArrayList parts;
+    for (int id : list)
+        parts.append(QByteArray::number(id));
+    return parts.join(',');
+}
+
+struct Run
+{
+    bool ok = false;
+    QStringList log;
+    MergeReport report;
+};
+} // namespace
+
+class TestMergeEngine : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+
+    void renamesClashingNames_data();
+    void renamesClashingNames();
+    void mergesZoneByteForByte_data();
+    void mergesZoneByteForByte();
+    void imperfectTargetIsReportedNotHidden();
+    void abortsBeforeChangingAnything_data();
+    void abortsBeforeChangingAnything();
+
+private:
+    void loadFixture(int sourceWorld, int sourceFirstGuid);
+    MergeSettings settings(int mainWorld, int subWorld) const;
+    Run merge(const MergeSettings &settings);
+    QString mainQuery(const QString &sql) { return TestServers::querySql(m_main, sql, kMainDb); }
+    QString subQuery(const QString &sql) { return TestServers::querySql(m_sub, sql, kSubDb); }
+    QStringList tableRows(const TestServer &server, const QString &database, const QString &table,
+                          const QList<int> &owners, const QMap<int, int> &map, int world);
+    QString checksums(const TestServer &server, const QStringList &databases);
+
+    TestServer m_main;
+    TestServer m_sub;
+};
+
+void TestMergeEngine::initTestCase()
+{
+    m_main = TestServers::shared(0);
+    m_sub = TestServers::shared(1);
+    QVERIFY(m_main.isValid() && m_sub.isValid());
+}
+
+void TestMergeEngine::loadFixture(int sourceWorld, int sourceFirstGuid)
+{
+    SampleOptions target;
+    target.characterDatabase = kMainDb;
+    target.accountDatabases = {kMainWeb};
+    target.worldIds = {1, 2};
+    target.charactersPerWorld = 20;
+    QVERIFY(TestServers::loadSample(m_main, target));
+    SampleOptions source = target;
+    source.characterDatabase = kSubDb;
+    source.accountDatabases = {kSubWeb};
+    source.worldIds = {sourceWorld, 9};
+    source.firstCharGuid = sourceFirstGuid;
+    QVERIFY(TestServers::loadSample(m_sub, source));
+
+    // Names and accounts that clash in the target, one of them too long for its suffix.
+    const QByteArray sword = encodeGbk(QStringLiteral("剑心"));
+    const QByteArray longName = encodeGbk(QString(24, QChar(0x5251)));
+    QByteArray targetSql = "USE merge_main;"
+        "INSERT INTO t_char (charguid, accname, charname, zoneworldid, createtime, logouttime, haircolor, pwdsafe, settings) VALUES "
+        "(800001,'x'," + hex(sword) + ",2,1,1,1,'',''),(800002,'x'," + hex(sword + "_S2") + ",2,1,1,1,'',''),"
+        "(800003,'x'," + hex(longName) + ",2,1,1,1,'','');"
+        "USE merge_web; INSERT INTO account (name, password, reg_time, reg_ip) VALUES "
+        "('bob@x.com','p','2025-01-01','1'),('bob_S2@x.com','p','2025-01-01','1');";
+    QVERIFY(TestServers::runSql(m_main, targetSql));
+
+    // Characters whose legacy text holds every byte value, with pets, items and relations.
+    const QByteArray w = QByteArray::number(sourceWorld);
+    QByteArray sql = "SET NAMES utf8mb4; USE merge_sub;";
+    for (int k = 0; k < 7; ++k) {
+        const QByteArray g = QByteArray::number(900001 + k);
+        const QByteArray name = k == 0 ? sword : (k == 1 ? longName : chunk(k));
+        sql += "INSERT INTO t_char (charguid, accname, charname, title, level, zoneworldid, createtime, logouttime, haircolor, pwdsafe, settings) VALUES ("
+            + g + ",'bob@x.com'," + hex(name) + "," + hex(chunk(6 - k)) + ",50," + w + ",1,2,3," + hex(chunk(k).left(32)) + "," + hex(allBytes()) + ");"
+            "INSERT INTO t_pet (charguid, hpetguid, lpetguid, hspetguid, lspetguid, petname, petnick, level, petdata) VALUES ("
+            + g + ",1," + g + ",1," + g + "," + hex(chunk(k)) + "," + hex(chunk(6 - k)) + ",1,'');"
+            "INSERT INTO t_iteminfo (charguid, guid, world, server, itemtype, pos, p1, p2, p3, p4, p5, p6, p7, p8, p9, p10, p11, p12, p13, p14, p15, p16, p17, creator, fixattr) VALUES ("
+            + g + ",1," + w + ",1,1,1,1,2,3,4,5,6,7,8,9,10,11,12,13,14,15,16,-17," + hex(chunk(k)) + "," + hex(chunk(6 - k)) + ");"
+            "INSERT INTO t_relation (charguid, fguid, fname, relflag, fpoint) VALUES (" + g + "," + QByteArray::number(900001 + (k + 1) % 7)
+            + "," + hex(chunk(k)) + ",1,1),(" + g + ",777777,'gone',1,1);"
+            "INSERT INTO t_impact (charguid, imdata, dbversion) VALUES (" + g + "," + hex(allBytes()) + ",1);";
+    }
+    sql += "USE merge_subweb; INSERT INTO account (name, password, user_name, address, reg_time, reg_ip) VALUES "
+           "('bob@x.com','p','" + QStringLiteral("玩家").toUtf8() + "','" + QStringLiteral("路🙂").toUtf8() + "','2025-01-02 03:04:05','9');";
+    QVERIFY(TestServers::runSql(m_sub, sql));
+}
+
+MergeSettings TestMergeEngine::settings(int mainWorld, int subWorld) const
+{
+    MergeSettings s;
+    s.main = {QStringLiteral("127.0.0.1"), m_main.port, QStringLiteral("root"), m_main.password, kMainDb, kMainWeb};
+    s.sub = {QStringLiteral("127.0.0.1"), m_sub.port, QStringLiteral("root"), m_sub.password, kSubDb, kSubWeb};
+    s.mainWorldId = mainWorld;
+    s.subWorldId = subWorld;
+    return s;
+}
+
+Run TestMergeEngine::merge(const MergeSettings &settings)
+{
+    Run run;
+    run.ok = runMerge(settings, [&run](const QString &line) { run.log.append(line); }, nullptr, &run.report);
+    return run;
+}
+
+// Every row of the owners' rows in `table`, as hex of each column, the owner (and a relation's
+// partner) mapped; world columns left out and checked apart.
+QStringList TestMergeEngine::tableRows(const TestServer &server, const QString &database, const QString &table,
+                                       const QList<int> &owners, const QMap<int, int> &map, int world)
+{
+    const QStringList columns = TestServers::querySql(server, QStringLiteral(
+        "SELECT COLUMN_NAME FROM information_schema.COLUMNS WHERE TABLE_SCHEMA = '%1' AND TABLE_NAME = '%2' "
+        "AND COLUMN_NAME NOT IN ('aid', 'charguid', 'fguid') ORDER BY ORDINAL_POSITION").arg(database, table)).split(QLatin1Char('\n'));
+    QStringList parts;
+    for (const QString &column : columns) {
+        if (column == QLatin1String("world") && worldColumnTables.contains(table))
+            parts << (world < 0 ? QStringLiteral("'W'") : QStringLiteral("IF(world = %1, 'W', HEX(world))").arg(world));
+        else if (table != QLatin1String("t_char") || !QStringList{"zoneworldid", "charname", "accname"}.contains(column))
+            parts << QStringLiteral("IFNULL(HEX(`%1`), 'N')").arg(column);
+    }
+    const bool relation = table == QLatin1String("t_relation");
+    const QString out = TestServers::querySql(server, QStringLiteral("SELECT charguid, %1, CONCAT_WS('|', %2) FROM %3 WHERE charguid IN (%4)")
+        .arg(relation ? QStringLiteral("fguid") : QStringLiteral("0"), parts.join(QStringLiteral(", ")), table, QString::fromLatin1(ids(owners))),
+        database);
+    QStringList rows;
+    for (const QString &line : out.split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
+        const QStringList f = line.split(QLatin1Char('\t'));
+        const int owner = f.at(0).toInt();
+        int partner = f.at(1).toInt();
+        if (relation && !map.isEmpty()) {
+            if (!map.contains(partner))
+                continue;  // a partner outside the merge is not copied
+            partner = map.value(partner);
+        }
+        rows << QStringLiteral("%1 %2 %3").arg(map.isEmpty() ? owner : map.value(owner)).arg(partner).arg(f.at(2));
+    }
+    rows.sort();
+    return rows;
+}
+
+QString TestMergeEngine::checksums(const TestServer &server, const QStringList &databases)
+{
+    QString all;
+    for (const QString &db : databases) {
+        const QStringList tables = TestServers::querySql(server, QStringLiteral("SHOW TABLES"), db).split(QLatin1Char('\n'));
+        all += TestServers::querySql(server, QStringLiteral("CHECKSUM TABLE ") + tables.join(QStringLiteral(", ")), db);
+    }
+    return all;
+}
+
+void TestMergeEngine::renamesClashingNames_data()
+{
+    QTest::addColumn<QByteArray>("name");
+    QTest::addColumn<QByteArrayList>("taken");
+    QTest::addColumn<bool>("atRule");
+    QTest::addColumn<int>("maxLength");
+    QTest::addColumn<QByteArray>("expected");
+    QTest::addColumn<bool>("shortened");
+    const QByteArray gbkAt = encodeGbk(QStringLiteral("侍")) ;  // a GBK character whose trail byte is "@"
+    QTest::newRow("suffix") << QByteArray("abc") << QByteArrayList{} << false << 50 << QByteArray("abc_S2") << false;
+    QTest::newRow("then _1, _2") << QByteArray("abc") << QByteArrayList{"abc_S2", "abc_S2_1"} << false << 50 << QByteArray("abc_S2_2") << false;
+    QTest::newRow("before the @") << QByteArray("bob@x.com") << QByteArrayList{"bob_S2@x.com"} << true << 50 << QByteArray("bob_S2_1@x.com") << false;
+    QTest::newRow("leading @") << QByteArray("@bob") << QByteArrayList{} << true << 50 << QByteArray("@bob_S2") << false;
+    QTest::newRow("character names ignore @") << QByteArray("a@b") << QByteArrayList{} << false << 50 << QByteArray("a@b_S2") << false;
+    QTest::newRow("GBK trail byte is no @") << QByteArray("x" + gbkAt + "y") << QByteArrayList{} << true << 50 << QByteArray("x" + gbkAt + "y_S2") << false;
+    QTest::newRow("cut at a character") << QByteArray("\xbd\xa3\xd0\xc4" "ab") << QByteArrayList{} << false << 6
+                                         << QByteArray("\xbd\xa3_S2") << true;
+}
+
+void TestMergeEngine::renamesClashingNames()
+{
+    QFETCH(QByteArray, name);
+    QFETCH(QByteArrayList, taken);
+    QFETCH(bool, atRule);
+    QFETCH(int, maxLength);
+    QFETCH(QByteArray, expected);
+    QFETCH(bool, shortened);
+    bool cut = false;
+    const QByteArray result = MergeNames::resolve(name, "_S2", atRule, true, maxLength,
+                                                  [&](const QByteArray &n) { return taken.contains(n); }, &cut);
+    QCOMPARE(result, expected);
+    QCOMPARE(cut, shortened);
+}
+
+void TestMergeEngine::mergesZoneByteForByte_data()
+{
+    QTest::addColumn<int>("mainWorld");
+    QTest::addColumn<int>("subWorld");
+    QTest::addColumn<int>("sourceFirstGuid");
+    QTest::newRow("same world, ids reassigned") << 1 << 1 << 1;
+    QTest::newRow("different worlds, clashing ids") << 2 << 5 << 1;
+    QTest::newRow("different worlds, no clash") << 2 << 5 << 5000;
+}
+
+void TestMergeEngine::mergesZoneByteForByte()
+{
+    QFETCH(int, mainWorld);
+    QFETCH(int, subWorld);
+    QFETCH(int, sourceFirstGuid);
+    loadFixture(subWorld, sourceFirstGuid);
+    const QString sourceBefore = checksums(m_sub, {kSubDb, kSubWeb});
+    const int maxAid = mainQuery(QStringLiteral("SELECT MAX(aid) FROM t_char")).toInt();
+    const int maxGuid = qMax(mainQuery(QStringLiteral("SELECT MAX(charguid) FROM t_char")).toInt(),
+                             mainQuery(QStringLiteral("SELECT maxcharguid FROM t_var WHERE worldid = %1").arg(mainWorld)).toInt());
+    QMap<QString, int> countsBefore;
+    for (const QString &table : mergeCharacterTables)
+        countsBefore[table] = mainQuery(QStringLiteral("SELECT COUNT(*) FROM ") + table).toInt();
+
+    const Run run = merge(settings(mainWorld, subWorld));
+    QVERIFY2(run.ok, qPrintable(run.log.join(QLatin1Char('\n'))));
+    QVERIFY2(!run.report.hasLosses(), qPrintable(run.report.lossLines().join(QLatin1Char('\n'))));
+    QCOMPARE(checksums(m_sub, {kSubDb, kSubWeb}), sourceBefore);
+
+    // Source characters in the order the engine read them, and what they became.
+    const QList<int> source = [&] {
+        QList<int> list;
+        for (const QString &id : subQuery(QStringLiteral("SELECT charguid FROM t_char WHERE zoneworldid = %1 AND isvalid = 1 ORDER BY aid").arg(subWorld)).split(QLatin1Char('\n')))
+            list << id.toInt();
+        return list;
+    }();
+    QList<int> merged;
+    for (const QString &id : mainQuery(QStringLiteral("SELECT charguid FROM t_char WHERE aid > %1 ORDER BY aid").arg(maxAid)).split(QLatin1Char('\n')))
+        merged << id.toInt();
+    QCOMPARE(merged.size(), source.size());
+    QCOMPARE(run.report.charactersMerged, source.size());
+    QMap<int, int> map;
+    for (int i = 0; i < source.size(); ++i)
+        map[source.at(i)] = merged.at(i);
+    if (mainWorld == subWorld) {
+        for (int i = 0; i < merged.size(); ++i)
+            QCOMPARE(merged.at(i), maxGuid + 1 + i);
+    } else if (sourceFirstGuid > 1) {  // no id of the source is taken in the target
+        QCOMPARE(merged, source);
+    } else {
+        QCOMPARE(map.value(1), maxGuid + 1);  // the first clash gets the old maximum + 1
+        QCOMPARE(map.value(900001), 900001);
+    }
+    const int highest = *std::max_element(merged.cbegin(), merged.cend());
+    QVERIFY(mainQuery(QStringLiteral("SELECT maxcharguid FROM t_var WHERE worldid = %1").arg(mainWorld)).toInt() >= highest);
+    QCOMPARE(mainQuery(QStringLiteral("SELECT COUNT(*) FROM t_char WHERE aid > %1 AND zoneworldid <> %2").arg(maxAid).arg(mainWorld)), QStringLiteral("0"));
+
+    // Every row of every table equals its source row but for the mapped columns.
+    int dropped = 0;
+    for (const QString &table : QStringList{QStringLiteral("t_char")} + mergeCharacterTables) {
+        const QStringList expected = tableRows(m_sub, kSubDb, table, source, map, -1);
+        const QStringList actual = tableRows(m_main, kMainDb, table, merged, {}, mainWorld);
+        QCOMPARE(actual.size(), expected.size());
+        QCOMPARE(actual, expected);
+        if (table != QLatin1String("t_char"))
+            QCOMPARE(mainQuery(QStringLiteral("SELECT COUNT(*) FROM ") + table).toInt(), countsBefore[table] + int(expected.size()));
+        if (table == QLatin1String("t_relation"))
+            dropped = int(subQuery(QStringLiteral("SELECT COUNT(*) FROM t_relation WHERE charguid IN (%1)").arg(QString::fromLatin1(ids(source)))).toInt() - expected.size());
+    }
+    QVERIFY(dropped >= 7);
+    QCOMPARE(run.report.relationsDropped, dropped);
+
+    // Names: clashes get the suffix, then "_1"; a name too long for it is cut at a character.
+    auto targetName = [&](int sourceGuid) {
+        return QByteArray::fromHex(mainQuery(QStringLiteral("SELECT HEX(charname) FROM t_char WHERE charguid = %1").arg(map.value(sourceGuid))).toLatin1());
+    };
+    QCOMPARE(decodeGbk(targetName(900001)), QStringLiteral("剑心_S2_1"));
+    QCOMPARE(decodeGbk(targetName(900002)), QString(23, QChar(0x5251)) + QStringLiteral("_S2"));
+    QCOMPARE(targetName(900003), chunk(2));
+    QVERIFY(run.log.contains(QStringLiteral("  剑心 -> 剑心_S2_1")));
+    QCOMPARE(run.report.namesShortened, 1);
+
+    // Accounts: renamed before the "@", and the characters follow; text kept exactly.
+    QCOMPARE(mainQuery(QStringLiteral("SELECT DISTINCT accname FROM t_char WHERE charguid IN (%1)")
+                           .arg(QString::fromLatin1(ids({map.value(900001), map.value(900004)})))),
+             QStringLiteral("bob_S2_1@x.com"));
+    QCOMPARE(TestServers::querySql(m_main, QStringLiteral("SELECT HEX(user_name), HEX(address), reg_time, is_online FROM account WHERE name = 'bob_S2_1@x.com'"), kMainWeb),
+             QStringLiteral("%1\t%2\t2025-01-02 03:04:05\t0").arg(QString::fromLatin1(QStringLiteral("玩家").toUtf8().toHex().toUpper()),
+                                                                 QString::fromLatin1(QStringLiteral("路🙂").toUtf8().toHex().toUpper())));
+    const int accounts = TestServers::querySql(m_sub, QStringLiteral("SELECT COUNT(*) FROM account"), kSubWeb).toInt();
+    QCOMPARE(TestServers::querySql(m_main, QStringLiteral("SELECT COUNT(*) FROM account WHERE id > 22"), kMainWeb).toInt(), accounts);
+}
+
+void TestMergeEngine::imperfectTargetIsReportedNotHidden()
+{
+    loadFixture(5, 5000);
+    // The target: strict, with an extra column, without a table the source fills, and with a
+    // check that one row of a batch of 500 breaks. The source: a column and a table fewer.
+    QByteArray target = "USE merge_main; SET GLOBAL sql_mode = 'STRICT_ALL_TABLES,NO_ZERO_DATE';"
+                        "ALTER TABLE t_skill ADD COLUMN isvalid TINYINT NULL DEFAULT NULL;"
+                        "DROP TABLE t_seckill; ALTER TABLE t_shengwang ADD CONSTRAINT ok_points CHECK (swpoint >= 0);";
+    QByteArray source = "USE merge_sub; ALTER TABLE t_xinfa ADD COLUMN legacy INT NOT NULL DEFAULT 7; DROP TABLE t_talent;"
+                        "INSERT INTO t_seckill (charguid, seckillid, killcount) VALUES (900001, 1, 1);"
+                        "INSERT INTO t_shengwang (charguid, swid, swpoint) VALUES ";
+    for (int i = 0; i < 500; ++i)
+        source += (i ? ",(900003," : "(900003,") + QByteArray::number(1000 + i) + (i == 250 ? ",-1)" : ",5)");
+    QVERIFY(TestServers::runSql(m_main, target));
+    QVERIFY(TestServers::runSql(m_sub, source + ";"));
+    const Run run = merge(settings(2, 5));
+    TestServers::runSql(m_main, "SET GLOBAL sql_mode = DEFAULT;");
+
+    QVERIFY2(run.ok, qPrintable(run.log.join(QLatin1Char('\n'))));
+    QVERIFY(run.report.hasLosses());
+    QCOMPARE(run.report.rowsFailed, (QMap<QString, int>{{QStringLiteral("t_shengwang"), 1}}));
+    QCOMPARE(run.report.tablesSkipped, QStringList{QStringLiteral("t_seckill")});
+    QCOMPARE(mainQuery(QStringLiteral("SELECT COUNT(*) FROM t_shengwang WHERE charguid = 900003")), QStringLiteral("499"));
+    QCOMPARE(mainQuery(QStringLiteral("SELECT COUNT(*) FROM t_skill WHERE charguid >= 5000 AND isvalid IS NOT NULL")), QStringLiteral("0"));
+    QVERIFY(mainQuery(QStringLiteral("SELECT COUNT(*) FROM t_xinfa WHERE charguid >= 5000")).toInt() > 0);
+    QVERIFY(run.log.filter(QStringLiteral("警告：插入表 t_shengwang 失败")).size() == 1);
+    QVERIFY(run.log.contains(QStringLiteral("副区缺少表 t_talent，跳过")));
+    QVERIFY(run.log.contains(QStringLiteral("表 t_shengwang 插入失败: 1 条")));
+}
+
+void TestMergeEngine::abortsBeforeChangingAnything_data()
+{
+    QTest::addColumn<QString>("failure");
+    QTest::newRow("server unreachable") << QStringLiteral("unreachable");
+    QTest::newRow("dump program missing") << QStringLiteral("missing");
+    QTest::newRow("dump fails") << QStringLiteral("fails");
+}
+
+void TestMergeEngine::abortsBeforeChangingAnything()
+{
+    QFETCH(QString, failure);
+    loadFixture(5, 5000);
+    const QString mainBefore = checksums(m_main, {kMainDb, kMainWeb});
+    const QString subBefore = checksums(m_sub, {kSubDb, kSubWeb});
+    MergeSettings s = settings(2, 5);
+    QTemporaryDir dir;
+    const QString record = dir.filePath(QStringLiteral("arguments"));
+    if (failure == QLatin1String("unreachable")) {
+        s.sub.port = 1;
+    } else {
+        s.backupFirst = true;
+        s.dumpProgram = dir.filePath(QStringLiteral("mysqldump"));
+        if (failure == QLatin1String("fails")) {
+            // Records its arguments and the option file it was given, then fails.
+            QFile script(s.dumpProgram);
+            QVERIFY(script.open(QIODevice::WriteOnly));
+            script.write("#!/bin/sh\nprintf '%s\\n' \"$@\" > '" + record.toLocal8Bit() + "'\ncat \"${1#--defaults-extra-file=}\" >> '"
+                         + record.toLocal8Bit() + "'\necho 'access denied' >&2\nexit 3\n");
+            script.close();
+            script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        }
+    }
+    const Run run = merge(s);
+    QVERIFY(!run.ok);
+    QCOMPARE(checksums(m_main, {kMainDb, kMainWeb}), mainBefore);
+    QCOMPARE(checksums(m_sub, {kSubDb, kSubWeb}), subBefore);
+    if (failure == QLatin1String("unreachable")) {
+        QCOMPARE(run.log.filter(QStringLiteral("连接 副区角色库 失败（尝试")).size(), 3);
+    } else if (failure == QLatin1String("missing")) {
+        QVERIFY(!run.log.filter(QStringLiteral("mysqldump 启动失败：")).isEmpty());
+        QVERIFY(run.log.contains(QStringLiteral("主区角色库备份失败，已中止合区（建议检查 mysqldump.exe 及其依赖 DLL）。")));
+    } else {
+        QVERIFY(run.log.contains(QStringLiteral("备份失败（merge_main）：exit=3 access denied")));
+        QFile file(record);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray seen = file.readAll();
+        const QByteArray arguments = seen.left(seen.indexOf("[client]"));
+        QVERIFY(arguments.startsWith("--defaults-extra-file="));
+        QVERIFY(!arguments.contains(m_main.password.toUtf8()));
+        QVERIFY(seen.contains(m_main.password.toUtf8()));  // the file held it while the tool ran
+        QVERIFY(arguments.contains("--single-transaction\n--routines\n--triggers\n-r"));
+        QVERIFY(arguments.endsWith("\nmerge_main\n"));
+    }
+}
+
+QTEST_GUILESS_MAIN(TestMergeEngine)
+#include "tst_mergeengine.moc"
