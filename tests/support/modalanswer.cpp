@@ -12,6 +12,7 @@
 void withNextModal(std::function<void(QWidget *)> action, const char *className)
 {
     auto *timer = new QTimer(qApp);
+    timer->setObjectName(QStringLiteral("modalAnswerTimer"));
     auto tries = std::make_shared<int>(0);
     timer->setInterval(20);
     QObject::connect(timer, &QTimer::timeout, timer, [timer, tries, action, className]() {
@@ -87,4 +88,10 @@ void answerNextMessageBox(QMessageBox::StandardButton button, ModalRecord *recor
         else
             box->close();
     }, "QMessageBox");
+}
+
+void stopAnsweringModals()
+{
+    for (QTimer *timer : qApp->findChildren<QTimer *>(QStringLiteral("modalAnswerTimer"), Qt::FindDirectChildrenOnly))
+        delete timer;
 }

@@ -23,6 +23,9 @@ void answerNextMessageBox(QMessageBox::StandardButton button, ModalRecord *recor
 // Answers the next message boxes in turn, one button each; records what they said.
 void answerMessageBoxes(const QList<QMessageBox::StandardButton> &buttons, QList<ModalRecord> *records = nullptr);
 
+// Drops every answer still armed, e.g. the guard against an error box that did not come.
+void stopAnsweringModals();
+
 // Clicks the push button with this text among the widget's children; false when there is none.
 bool clickButton(QWidget *parent, const QString &text);
 
