@@ -5,6 +5,7 @@
 #include "db/legacytext.h"
 #include "engine/charactertables.h"
 #include "engine/clientoptionfile.h"
+#include "mergesql.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -21,6 +22,8 @@
 #include <QTemporaryFile>
 #include <QThread>
 
+using namespace MergeSql;
+
 namespace {
 
 const QString kMainChar = QStringLiteral("async_main_char");
@@ -35,93 +38,6 @@ const int kCharacterCommitEvery = 100;
 const int kRowBatch = 500;
 const int kRowCommitEvery = 2000;
 const int kMaxPlaceholders = 65535;  // the server's limit per prepared statement
-const int kErrorNoSuchTable = 1146;
-
-// One column as SHOW FULL COLUMNS describes it.
-struct Column
-{
-    QString name;
-    QString lower;
-    QString charset;   // empty for columns without one
-    int maxLength = 0; // of character columns, in characters; 0 when unknown
-    bool integer = false;
-};
-
-QString quoted(const QString &identifier)
-{
-    QString escaped = identifier;
-    escaped.replace(QLatin1Char('`'), QStringLiteral("``"));
-    return QLatin1Char('`') + escaped + QLatin1Char('`');
-}
-
-// Character sets whose characters are counted in bytes here: the game keeps GBK bytes in them.
-bool isLegacyCharset(const QString &charset)
-{
-    return !charset.startsWith(QLatin1String("utf")) && !charset.startsWith(QLatin1String("ucs"));
-}
-
-int errorNumber(const QSqlError &error)
-{
-    return error.nativeErrorCode().toInt();
-}
-
-QList<Column> readColumns(QSqlDatabase &db, const QString &table, QSqlError *error)
-{
-    static const QRegularExpression integerType(QStringLiteral("^(tiny|small|medium|big)?int\\b"));
-    static const QRegularExpression length(QStringLiteral("^(?:var)?char\\((\\d+)\\)"));
-    QList<Column> columns;
-    QSqlQuery query(db);
-    if (!query.exec(QStringLiteral("SHOW FULL COLUMNS FROM %1").arg(quoted(table)))) {
-        if (error)
-            *error = query.lastError();
-        return columns;
-    }
-    const int fieldIndex = query.record().indexOf(QStringLiteral("Field"));
-    const int typeIndex = query.record().indexOf(QStringLiteral("Type"));
-    const int collationIndex = query.record().indexOf(QStringLiteral("Collation"));
-    while (query.next()) {
-        Column column;
-        column.name = query.value(fieldIndex).toString();
-        column.lower = column.name.toLower();
-        const QString type = query.value(typeIndex).toString().toLower();
-        column.integer = integerType.match(type).hasMatch();
-        const QString collation = query.value(collationIndex).toString();
-        if (!collation.isEmpty())
-            column.charset = collation.section(QLatin1Char('_'), 0, 0).toLower();
-        const QRegularExpressionMatch match = length.match(type);
-        if (match.hasMatch())
-            column.maxLength = match.captured(1).toInt();
-        else if (type == QLatin1String("tinytext"))
-            column.maxLength = 255;
-        columns.append(column);
-    }
-    return columns;
-}
-
-const Column *findColumn(const QList<Column> &columns, const QString &lower)
-{
-    for (const Column &column : columns) {
-        if (column.lower == lower)
-            return &column;
-    }
-    return nullptr;
-}
-
-QList<Column> withoutColumn(QList<Column> columns, const QString &lower)
-{
-    columns.removeIf([&](const Column &c) { return c.lower == lower; });
-    return columns;
-}
-
-// How a source column is read: integers as numbers, everything else as its stored bytes,
-// since the driver would decode text as UTF-8 and dates and decimals through lossy types.
-QString selectExpression(const Column &column, const QString &alias = QString())
-{
-    const QString reference = alias.isEmpty() ? quoted(column.name) : alias + QLatin1Char('.') + quoted(column.name);
-    if (column.integer)
-        return reference;
-    return QStringLiteral("CAST(%1 AS BINARY)").arg(reference);
-}
 
 // The placeholder of a value read from `source` and written into `target`. Bytes of one
 // character set are relabelled, so that the server converts them into the other.

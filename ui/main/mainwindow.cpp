@@ -4,6 +4,7 @@
 #include "db/databasemanager.h"
 #include "engine/backupmanager.h"
 #include "merge/mergeserverdialog.h"
+#include "merge/sameservermergedialog.h"
 #include "hostconfigdialog.h"
 #include "hoststore.h"
 #include "logpanel.h"
@@ -416,7 +417,8 @@ void MainWindow::onSameServerMerge()
     if (!requireConnection())
         return;
     onLogMessage(QStringLiteral("打开同服合区对话框"));
-    showNotYetAvailable(QStringLiteral("同服合区"));
+    SameServerMergeDialog dialog(this);
+    dialog.exec();
 }
 
 void MainWindow::onZoneDelete()

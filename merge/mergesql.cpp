@@ -1,0 +1,86 @@
+#include "mergesql.h"
+
+#include <QRegularExpression>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QSqlRecord>
+
+namespace MergeSql {
+
+QString quoted(const QString &identifier)
+{
+    QString escaped = identifier;
+    escaped.replace(QLatin1Char('`'), QStringLiteral("``"));
+    return QLatin1Char('`') + escaped + QLatin1Char('`');
+}
+
+bool isLegacyCharset(const QString &charset)
+{
+    return !charset.startsWith(QLatin1String("utf")) && !charset.startsWith(QLatin1String("ucs"));
+}
+
+int errorNumber(const QSqlError &error)
+{
+    return error.nativeErrorCode().toInt();
+}
+
+QList<Column> readColumns(QSqlDatabase &db, const QString &table, QSqlError *error, const QString &database)
+{
+    static const QRegularExpression integerType(QStringLiteral("^(tiny|small|medium|big)?int\\b"));
+    static const QRegularExpression length(QStringLiteral("^(?:var)?char\\((\\d+)\\)"));
+    QList<Column> columns;
+    QSqlQuery query(db);
+    const QString name = database.isEmpty() ? quoted(table) : quoted(database) + QLatin1Char('.') + quoted(table);
+    if (!query.exec(QStringLiteral("SHOW FULL COLUMNS FROM %1").arg(name))) {
+        if (error)
+            *error = query.lastError();
+        return columns;
+    }
+    const int fieldIndex = query.record().indexOf(QStringLiteral("Field"));
+    const int typeIndex = query.record().indexOf(QStringLiteral("Type"));
+    const int collationIndex = query.record().indexOf(QStringLiteral("Collation"));
+    const int extraIndex = query.record().indexOf(QStringLiteral("Extra"));
+    while (query.next()) {
+        Column column;
+        column.name = query.value(fieldIndex).toString();
+        column.lower = column.name.toLower();
+        const QString type = query.value(typeIndex).toString().toLower();
+        column.integer = integerType.match(type).hasMatch();
+        column.autoIncrement = query.value(extraIndex).toString().contains(QLatin1String("auto_increment"), Qt::CaseInsensitive);
+        const QString collation = query.value(collationIndex).toString();
+        if (!collation.isEmpty())
+            column.charset = collation.section(QLatin1Char('_'), 0, 0).toLower();
+        const QRegularExpressionMatch match = length.match(type);
+        if (match.hasMatch())
+            column.maxLength = match.captured(1).toInt();
+        else if (type == QLatin1String("tinytext"))
+            column.maxLength = 255;
+        columns.append(column);
+    }
+    return columns;
+}
+
+const Column *findColumn(const QList<Column> &columns, const QString &lower)
+{
+    for (const Column &column : columns) {
+        if (column.lower == lower)
+            return &column;
+    }
+    return nullptr;
+}
+
+QList<Column> withoutColumn(QList<Column> columns, const QString &lower)
+{
+    columns.removeIf([&](const Column &c) { return c.lower == lower; });
+    return columns;
+}
+
+QString selectExpression(const Column &column, const QString &alias)
+{
+    const QString reference = alias.isEmpty() ? quoted(column.name) : alias + QLatin1Char('.') + quoted(column.name);
+    if (column.integer)
+        return reference;
+    return QStringLiteral("CAST(%1 AS BINARY)").arg(reference);
+}
+
+} // namespace MergeSql

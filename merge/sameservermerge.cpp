@@ -1,0 +1,521 @@
+#include "sameservermerge.h"
+
+#include "db/connectionrule.h"
+#include "db/databasemanager.h"
+#include "db/legacytext.h"
+#include "engine/charactertables.h"
+#include "mergeengine.h"
+#include "mergesql.h"
+
+#include <QRegularExpression>
+#include <QSet>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QSqlRecord>
+
+using namespace MergeSql;
+
+namespace {
+
+const QString kConnection = QStringLiteral("same_server_merge");
+// No MYSQL_OPT_RECONNECT: a silent reconnection would run the rest outside the transaction.
+const QString kOptions = QStringLiteral(
+    "MYSQL_OPT_CONNECT_TIMEOUT=30;MYSQL_OPT_READ_TIMEOUT=3600;MYSQL_OPT_WRITE_TIMEOUT=3600");
+const QString kRenameTable = QStringLiteral("tmp_account_renames");
+const int kSlice = 500;
+// Warnings of a non-strict server that mean a value was not stored as it was read.
+const QSet<int> kAlteredValueWarnings = {1265, 1366, 1406};
+
+class SameServerMergeRun
+{
+public:
+    SameServerMergeRun(QSqlDatabase db, const SameServerMergeParameters &parameters, const SameServerLogFunction &log,
+                       const SameServerProgressFunction &progress, const std::atomic_int *cancel)
+        : m_db(db), m_p(parameters), m_log(log), m_progress(progress), m_cancel(cancel)
+    {
+    }
+
+    bool run();
+
+private:
+    bool cleanupLowLevelCharacters();
+    bool mergeAccountDatabases();
+    bool updateCharacterAccounts();
+    bool updateZoneWorldId();
+    bool raiseCharGuidCounter();
+    bool syncWorldField();
+
+    bool cancelled() const { return m_cancel && m_cancel->load() != 0; }
+    void report(int value);
+    void rollBack();
+    bool exec(QSqlQuery &query, const QString &sql);
+    bool execPrepared(QSqlQuery &query);
+    bool readCharGuids(QSqlQuery &query, QList<int> *ids);
+    qint64 execOnTable(const QString &table, const QString &sql);
+    bool valuesAltered(const QString &what);
+    QString accountText(const QByteArray &name) const;
+
+    QSqlDatabase m_db;
+    const SameServerMergeParameters &m_p;
+    const SameServerLogFunction &m_log;
+    const SameServerProgressFunction &m_progress;
+    const std::atomic_int *m_cancel;
+    int m_reported = 0;
+    QSet<QString> m_missingTables;
+    QList<std::pair<QByteArray, QByteArray>> m_renames;  // sub account name -> name in the main database
+    QString m_accountCharset;
+};
+
+void SameServerMergeRun::report(int value)
+{
+    value = qBound(0, value, 100);
+    if (value > m_reported) {
+        m_reported = value;
+        if (m_progress)
+            m_progress(value);
+    }
+}
+
+bool SameServerMergeRun::exec(QSqlQuery &query, const QString &sql)
+{
+    if (query.exec(sql))
+        return true;
+    m_log(QStringLiteral("错误: %1").arg(query.lastError().text()));
+    return false;
+}
+
+bool SameServerMergeRun::execPrepared(QSqlQuery &query)
+{
+    if (query.exec())
+        return true;
+    m_log(QStringLiteral("错误: %1").arg(query.lastError().text()));
+    return false;
+}
+
+bool SameServerMergeRun::readCharGuids(QSqlQuery &query, QList<int> *ids)
+{
+    if (!execPrepared(query))
+        return false;
+    while (query.next())
+        ids->append(query.value(0).toInt());
+    return true;
+}
+
+// Affected rows of one statement on a character table; -1 when it failed (logged). A table
+// this deployment lacks is skipped with one log line.
+qint64 SameServerMergeRun::execOnTable(const QString &table, const QString &sql)
+{
+    if (m_missingTables.contains(table))
+        return 0;
+    QSqlQuery query(m_db);
+    if (query.exec(sql))
+        return query.numRowsAffected();
+    if (errorNumber(query.lastError()) == kErrorNoSuchTable) {
+        m_missingTables.insert(table);
+        m_log(QStringLiteral("  %1: 表不存在，已跳过").arg(table));
+        return 0;
+    }
+    m_log(QStringLiteral("错误: %1: %2").arg(table, query.lastError().text()));
+    return -1;
+}
+
+// A non-strict server stores what it can and only warns; for a merge that is a failure.
+bool SameServerMergeRun::valuesAltered(const QString &what)
+{
+    QSqlQuery query(m_db);
+    if (!query.exec(QStringLiteral("SHOW WARNINGS")))
+        return false;
+    while (query.next()) {
+        if (kAlteredValueWarnings.contains(query.value(1).toInt())) {
+            m_log(QStringLiteral("错误: %1时数据被截断或改变: %2").arg(what, query.value(2).toString()));
+            return true;
+        }
+    }
+    return false;
+}
+
+QString SameServerMergeRun::accountText(const QByteArray &name) const
+{
+    return isLegacyCharset(m_accountCharset) ? decodeGbk(name) : QString::fromUtf8(name);
+}
+
+void SameServerMergeRun::rollBack()
+{
+    if (m_db.rollback())
+        m_log(QStringLiteral("↩ 事务已回滚"));
+    else  // the server rolls an open transaction back itself when the connection is gone
+        m_log(QStringLiteral("❌ 事务回滚失败: %1").arg(m_db.lastError().text()));
+}
+
+bool SameServerMergeRun::run()
+{
+    if (!m_db.transaction()) {
+        m_log(QStringLiteral("❌ 无法启动事务: ") + m_db.lastError().text());
+        return false;
+    }
+    m_log(QStringLiteral("✔ 已启动数据库事务"));
+
+    struct Step
+    {
+        bool wanted;
+        QString title;
+        bool (SameServerMergeRun::*run)();
+        QString failure;
+    };
+    const QList<Step> steps = {
+        {m_p.cleanLowLevel, QStringLiteral("══ 清理低等级角色 ══"), &SameServerMergeRun::cleanupLowLevelCharacters, QStringLiteral("❌ 清理失败")},
+        {m_p.independentAccounts, QStringLiteral("══ 合并账号库 ══"), &SameServerMergeRun::mergeAccountDatabases, QStringLiteral("❌ 账号合并失败")},
+        {m_p.independentAccounts, QStringLiteral("══ 更新角色账号 ══"), &SameServerMergeRun::updateCharacterAccounts, QStringLiteral("❌ 账号更新失败")},
+        {true, QStringLiteral("══ 执行合区 ══"), &SameServerMergeRun::updateZoneWorldId, QStringLiteral("❌ 合区失败")},
+        {true, QString(), &SameServerMergeRun::raiseCharGuidCounter, QStringLiteral("❌ 合区失败")},
+        {true, QStringLiteral("══ 同步world字段 ══"), &SameServerMergeRun::syncWorldField, QStringLiteral("❌ 同步失败")},
+    };
+    for (const Step &step : steps) {
+        if (!step.wanted || cancelled())
+            continue;
+        if (!step.title.isEmpty())
+            m_log(step.title);
+        if (!(this->*step.run)()) {
+            // A cancelled step stops without a message of its own.
+            if (!cancelled())
+                m_log(step.failure);
+            rollBack();
+            return false;
+        }
+    }
+    if (cancelled()) {
+        rollBack();
+        return false;
+    }
+    if (!m_db.commit()) {
+        m_log(QStringLiteral("❌ 事务提交失败: ") + m_db.lastError().text());
+        return false;
+    }
+    m_log(QStringLiteral("✔ 事务已提交"));
+    return true;
+}
+
+bool SameServerMergeRun::cleanupLowLevelCharacters()
+{
+    QSqlQuery query(m_db);
+    query.prepare(QStringLiteral("SELECT charguid FROM t_char WHERE zoneworldid IN (%1, %2) AND level <= %3")
+                      .arg(m_p.subWorldId)
+                      .arg(m_p.mainWorldId)
+                      .arg(m_p.levelThreshold));
+    QList<int> ids;
+    if (!readCharGuids(query, &ids))
+        return false;
+    if (ids.isEmpty()) {
+        m_log(QStringLiteral("没有需要清理的角色"));
+        return true;
+    }
+    m_log(QStringLiteral("待清理: %1 个").arg(ids.size()));
+
+    const int slices = int((ids.size() + kSlice - 1) / kSlice);
+    const int total = slices * int(mergeCharacterTables.size() + 2);
+    int done = 0;
+    for (qsizetype start = 0; start < ids.size(); start += kSlice) {
+        if (cancelled())
+            return false;
+        const QString list = idListText(ids.mid(start, kSlice));
+        for (const QString &table : mergeCharacterTables) {
+            const qint64 rows = execOnTable(table, QStringLiteral("DELETE FROM %1 WHERE charguid IN (%2)").arg(table, list));
+            if (rows < 0)
+                return false;
+            if (rows > 0)
+                m_log(QStringLiteral("  %1: %2条").arg(table).arg(rows));
+            report(20 * ++done / total);
+        }
+        // Relations of the remaining characters that point at the deleted ones.
+        const qint64 reverse = execOnTable(QStringLiteral("t_relation"),
+                                           QStringLiteral("DELETE FROM t_relation WHERE fguid IN (%1)").arg(list));
+        if (reverse < 0)
+            return false;
+        if (reverse > 0)
+            m_log(QStringLiteral("  t_relation(反向): %1条").arg(reverse));
+        report(20 * ++done / total);
+        if (!exec(query, QStringLiteral("DELETE FROM t_char WHERE charguid IN (%1)").arg(list)))
+            return false;
+        report(20 * ++done / total);
+    }
+    m_log(QStringLiteral("✓ 删除 %1 个角色").arg(ids.size()));
+    return true;
+}
+
+bool SameServerMergeRun::mergeAccountDatabases()
+{
+    const QString mainDb = quoted(m_p.mainAccountDb);
+    const QString subDb = quoted(m_p.subAccountDb);
+    QSqlError error;
+    const QList<Column> mainColumns = readColumns(m_db, QStringLiteral("account"), &error, m_p.mainAccountDb);
+    const QList<Column> subColumns = readColumns(m_db, QStringLiteral("account"), &error, m_p.subAccountDb);
+    const Column *mainName = findColumn(mainColumns, QStringLiteral("name"));
+    if (!mainName || !findColumn(subColumns, QStringLiteral("name"))) {
+        m_log(QStringLiteral("错误: 无法读取账号表 %1.account 与 %2.account 的结构: %3")
+                  .arg(m_p.mainAccountDb, m_p.subAccountDb, error.text()));
+        return false;
+    }
+    m_accountCharset = mainName->charset;
+
+    QSqlQuery query(m_db);
+    if (!exec(query, QStringLiteral("SELECT COUNT(*) FROM %1.account").arg(subDb)) || !query.next())
+        return false;
+    const qint64 subAccounts = query.value(0).toLongLong();
+    if (subAccounts == 0) {
+        m_log(QStringLiteral("副区没有账号需要合并"));
+        return true;
+    }
+
+    // Clashes as the main table's unique name index sees them, taken before anything is inserted.
+    QList<QByteArray> conflicts;
+    if (!exec(query, QStringLiteral("SELECT CAST(s.name AS BINARY) FROM %1.account m INNER JOIN %2.account s ON m.name = s.name")
+                         .arg(mainDb, subDb)))
+        return false;
+    while (query.next())
+        conflicts.append(bytesFromBinaryValue(query.value(0)));
+    m_log(QStringLiteral("副区账号: %1 个, 冲突: %2 个").arg(subAccounts).arg(conflicts.size()));
+
+    if (!exec(query, QStringLiteral("DROP TEMPORARY TABLE IF EXISTS %1").arg(kRenameTable))
+        || !exec(query, QStringLiteral("CREATE TEMPORARY TABLE %1 (old_name VARBINARY(1024) NOT NULL PRIMARY KEY, "
+                                       "new_name VARBINARY(1024) NOT NULL)").arg(kRenameTable)))
+        return false;
+
+    // A suffixed name must be free in both tables and among the names chosen so far, or an
+    // account would be handed to another player.
+    QSqlQuery inMain(m_db);
+    QSqlQuery inSub(m_db);
+    const Column *subName = findColumn(subColumns, QStringLiteral("name"));
+    auto lookup = [](const QString &db, const Column *column) {
+        const QString value = column->charset.isEmpty() ? QStringLiteral("?") : QStringLiteral("CONVERT(? USING %1)").arg(column->charset);
+        return QStringLiteral("SELECT 1 FROM %1.account WHERE name = %2 LIMIT 1").arg(db, value);
+    };
+    inMain.prepare(lookup(mainDb, mainName));
+    inSub.prepare(lookup(subDb, subName));
+    QSet<QByteArray> chosen;
+    bool lookupFailed = false;
+    auto taken = [&](const QByteArray &candidate) {
+        if (chosen.contains(candidate))
+            return true;
+        for (QSqlQuery *q : {&inMain, &inSub}) {
+            q->bindValue(0, candidate);
+            if (!q->exec()) {
+                lookupFailed = true;
+                m_log(QStringLiteral("错误: %1").arg(q->lastError().text()));
+                return false;
+            }
+            if (q->next())
+                return true;
+        }
+        return false;
+    };
+    const QByteArray suffix = isLegacyCharset(m_accountCharset) ? encodeGbk(m_p.conflictSuffix) : m_p.conflictSuffix.toUtf8();
+    QSqlQuery rename(m_db);
+    rename.prepare(QStringLiteral("INSERT INTO %1 (old_name, new_name) VALUES (?, ?)").arg(kRenameTable));
+    for (const QByteArray &name : std::as_const(conflicts)) {
+        if (cancelled())
+            return false;
+        const QByteArray target = MergeNames::resolve(name, suffix, false, isLegacyCharset(m_accountCharset), 0, taken);
+        if (lookupFailed)
+            return false;
+        chosen.insert(target);
+        m_renames.append({name, target});
+        rename.bindValue(0, name);
+        rename.bindValue(1, target);
+        if (!execPrepared(rename))
+            return false;
+        m_log(QStringLiteral("  冲突账号 %1 → %2").arg(accountText(name), accountText(target)));
+    }
+    if (cancelled())
+        return false;
+
+    // Every column both tables have, as stored bytes, so that no value is recoded on the way.
+    QStringList targets;
+    QStringList sources;
+    for (const Column &column : mainColumns) {
+        const Column *source = findColumn(subColumns, column.lower);
+        if (column.autoIncrement || !source)
+            continue;
+        targets.append(quoted(column.name));
+        sources.append(column.lower == QLatin1String("name")
+                           ? QStringLiteral("COALESCE(r.new_name, CAST(s.%1 AS BINARY))").arg(quoted(source->name))
+                           : selectExpression(*source, QStringLiteral("s")));
+    }
+    if (!exec(query, QStringLiteral("INSERT INTO %1.account (%2) SELECT %3 FROM %4.account s "
+                                    "LEFT JOIN %5 r ON r.old_name = CAST(s.name AS BINARY)")
+                         .arg(mainDb, targets.join(QStringLiteral(", ")), sources.join(QStringLiteral(", ")), subDb, kRenameTable)))
+        return false;
+    const qint64 imported = query.numRowsAffected();
+    if (valuesAltered(QStringLiteral("导入账号")))
+        return false;
+    m_log(QStringLiteral("✓ 导入 %1 个账号, 冲突处理 %2 个").arg(imported).arg(conflicts.size()));
+    report(30);
+    return true;
+}
+
+bool SameServerMergeRun::updateCharacterAccounts()
+{
+    if (m_renames.isEmpty()) {
+        m_log(QStringLiteral("没有需要更新的账号"));
+        return true;
+    }
+    if (cancelled())
+        return false;
+    // One statement for all renames, so that a name that is itself renamed later is never
+    // applied twice; names are matched as bytes.
+    const QString join = QStringLiteral("t_char c JOIN %1 r ON r.old_name = CAST(c.accname AS BINARY) WHERE c.zoneworldid = %2")
+                             .arg(kRenameTable)
+                             .arg(m_p.subWorldId);
+    QSqlQuery query(m_db);
+    if (!exec(query, QStringLiteral("SELECT COUNT(DISTINCT r.old_name) FROM ") + join) || !query.next())
+        return false;
+    const int accounts = query.value(0).toInt();
+    if (!exec(query, QStringLiteral("UPDATE t_char c JOIN %1 r ON r.old_name = CAST(c.accname AS BINARY) "
+                                    "SET c.accname = r.new_name WHERE c.zoneworldid = %2")
+                         .arg(kRenameTable)
+                         .arg(m_p.subWorldId)))
+        return false;
+    if (valuesAltered(QStringLiteral("更新角色账号")))
+        return false;
+    m_log(QStringLiteral("✓ 更新 %1 个账号的角色").arg(accounts));
+    report(45);
+    return true;
+}
+
+bool SameServerMergeRun::updateZoneWorldId()
+{
+    QSqlQuery query(m_db);
+    query.prepare(QStringLiteral("SELECT COUNT(*) FROM t_char WHERE zoneworldid = ?"));
+    query.addBindValue(m_p.subWorldId);
+    const qint64 count = query.exec() && query.next() ? query.value(0).toLongLong() : 0;
+    m_log(QStringLiteral("待修改: %1 个角色").arg(count));
+    query.prepare(QStringLiteral("UPDATE t_char SET zoneworldid = ? WHERE zoneworldid = ?"));
+    query.addBindValue(m_p.mainWorldId);
+    query.addBindValue(m_p.subWorldId);
+    if (!execPrepared(query))
+        return false;
+    m_log(QStringLiteral("✓ 修改 %1 个角色").arg(query.numRowsAffected()));
+    report(60);
+    return true;
+}
+
+// The game gives a new character maxcharguid + 1 of its world: it must not lie below any
+// character that now lives there.
+bool SameServerMergeRun::raiseCharGuidCounter()
+{
+    QSqlQuery query(m_db);
+    query.prepare(QStringLiteral("SELECT MAX(charguid) FROM t_char WHERE zoneworldid = ?"));
+    query.addBindValue(m_p.mainWorldId);
+    if (!execPrepared(query) || !query.next())
+        return false;
+    if (query.value(0).isNull())
+        return true;
+    const int highest = query.value(0).toInt();
+    query.prepare(QStringLiteral("UPDATE t_var SET maxcharguid = ? WHERE worldid = ? AND maxcharguid < ?"));
+    query.addBindValue(highest);
+    query.addBindValue(m_p.mainWorldId);
+    query.addBindValue(highest);
+    if (!query.exec()) {
+        if (errorNumber(query.lastError()) == kErrorNoSuchTable) {
+            m_log(QStringLiteral("t_var 表不存在，未更新 maxcharguid"));
+            return true;
+        }
+        m_log(QStringLiteral("错误: %1").arg(query.lastError().text()));
+        return false;
+    }
+    if (query.numRowsAffected() > 0) {
+        m_log(QStringLiteral("✓ t_var.maxcharguid = %1").arg(highest));
+        return true;
+    }
+    query.prepare(QStringLiteral("SELECT COUNT(*) FROM t_var WHERE worldid = ?"));
+    query.addBindValue(m_p.mainWorldId);
+    if (!execPrepared(query) || !query.next())
+        return false;
+    if (query.value(0).toInt() == 0)
+        m_log(QStringLiteral("t_var 中没有 worldid = %1 的记录，未更新 maxcharguid").arg(m_p.mainWorldId));
+    return true;
+}
+
+bool SameServerMergeRun::syncWorldField()
+{
+    QSqlQuery query(m_db);
+    query.prepare(QStringLiteral("SELECT charguid FROM t_char WHERE zoneworldid = ?"));
+    query.addBindValue(m_p.mainWorldId);
+    QList<int> ids;
+    if (!readCharGuids(query, &ids))
+        return false;
+    if (ids.isEmpty()) {
+        m_log(QStringLiteral("没有需要更新的角色"));
+        return true;
+    }
+    const int slices = int((ids.size() + kSlice - 1) / kSlice);
+    const int total = slices * int(worldColumnTables.size());
+    int done = 0;
+    for (qsizetype start = 0; start < ids.size(); start += kSlice) {
+        if (cancelled())
+            return false;
+        const QString list = idListText(ids.mid(start, kSlice));
+        for (const QString &table : worldColumnTables) {
+            const qint64 rows = execOnTable(table, QStringLiteral("UPDATE %1 SET world = %2 WHERE charguid IN (%3)")
+                                                       .arg(table)
+                                                       .arg(m_p.mainWorldId)
+                                                       .arg(list));
+            if (rows < 0)
+                return false;
+            if (rows > 0)
+                m_log(QStringLiteral("  %1: %2条").arg(table).arg(rows));
+            report(60 + 30 * ++done / total);
+        }
+    }
+    m_log(QStringLiteral("✓ world字段同步完成"));
+    return true;
+}
+
+} // namespace
+
+bool isPlainDatabaseName(const QString &name)
+{
+    static const QRegularExpression plain(QStringLiteral("^[A-Za-z0-9_$]+$"));
+    return plain.match(name).hasMatch();
+}
+
+bool runSameServerMerge(const HostConfig &host, const SameServerMergeParameters &parameters,
+                        const SameServerLogFunction &log, const SameServerProgressFunction &progress,
+                        const std::atomic_int *cancelRequested)
+{
+    if (parameters.subWorldId == parameters.mainWorldId) {
+        log(QStringLiteral("❌ 副区和主区不能相同！"));
+        return false;
+    }
+    if (parameters.independentAccounts) {
+        for (const QString &name : {parameters.mainAccountDb, parameters.subAccountDb}) {
+            if (!isPlainDatabaseName(name)) {
+                log(QStringLiteral("❌ 账号库名称无效: %1").arg(name));
+                return false;
+            }
+        }
+        if (parameters.conflictSuffix.isEmpty()) {
+            log(QStringLiteral("❌ 冲突账号后缀不能为空"));
+            return false;
+        }
+    }
+
+    bool ok = false;
+    {
+        const ConnectionOutcome outcome = openMysqlConnection(kConnection, host, kOptions);
+        QSqlDatabase db = QSqlDatabase::database(kConnection, false);
+        if (!outcome.ok) {
+            log(QStringLiteral("❌ 数据库连接失败"));
+            log(outcome.failureReason());
+        } else {
+            if (!outcome.viaOdbc) {
+                QSqlQuery names(db);
+                names.exec(QStringLiteral("SET NAMES latin1"));
+            }
+            SameServerMergeRun run(db, parameters, log, progress, cancelRequested);
+            ok = run.run();
+            db.close();
+        }
+    }
+    removeNamedConnection(kConnection);
+    return ok;
+}

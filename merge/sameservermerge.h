@@ -1,0 +1,39 @@
+#pragma once
+
+#include "db/hostconfig.h"
+
+#include <QString>
+
+#include <atomic>
+#include <functional>
+
+// What the operator chose for one same-server merge; written before the run, only read by it.
+struct SameServerMergeParameters
+{
+    int subWorldId = 0;
+    int mainWorldId = 0;
+    bool cleanLowLevel = false;
+    int levelThreshold = 10;
+    bool independentAccounts = false;
+    QString mainAccountDb;
+    QString subAccountDb;
+    QString conflictSuffix;
+};
+
+// Whether a database name may be written into a statement: letters, digits, "_" and "$".
+bool isPlainDatabaseName(const QString &name);
+
+using SameServerLogFunction = std::function<void(const QString &)>;
+using SameServerProgressFunction = std::function<void(int)>;
+
+// Merges the world subWorldId of the character database into mainWorldId, in one transaction
+// that is committed at the end or rolled back whole: optionally deletes the low-level
+// characters of both worlds, optionally imports the sub world's accounts into the main
+// account database (clashing names get the suffix) and repoints their characters, moves the
+// characters, follows with the item tables' world fields and raises the world's id counter.
+// Runs on a worker thread on a connection of its own to `host`, opened and removed there.
+// `progress` receives 0 to 100, never decreasing; `cancelRequested` is polled between steps,
+// slices and accounts. True when everything was committed.
+bool runSameServerMerge(const HostConfig &host, const SameServerMergeParameters &parameters,
+                        const SameServerLogFunction &log, const SameServerProgressFunction &progress,
+                        const std::atomic_int *cancelRequested);

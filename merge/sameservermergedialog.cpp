@@ -1,0 +1,360 @@
+#include "sameservermergedialog.h"
+
+#include "db/databasemanager.h"
+#include "ui/main/logpanel.h"
+#include "ui/main/mainstyle.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDateTime>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QIntValidator>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSqlQuery>
+#include <QTextEdit>
+#include <QVBoxLayout>
+#include <QtConcurrent/QtConcurrentRun>
+
+namespace {
+const int kDefaultLevel = 10;
+
+QString extraStyleSheet()
+{
+    return QStringLiteral(R"(
+QComboBox { border: 2px solid #f97316; border-radius: 4px; padding: 3px 6px; background-color: #2d2d3d; color: #e4e4e7; }
+QComboBox:hover { border-color: #fb923c; }
+QComboBox:focus { border-color: #fdba74; }
+QComboBox::drop-down { background-color: #f97316; width: 20px; }
+QComboBox::drop-down:hover { background-color: #ea580c; }
+QLineEdit:focus { border: 1px solid #3b82f6; }
+QPushButton { background-color: #3b82f6; color: white; border: none; border-radius: 4px; padding: 5px 10px; }
+QPushButton:hover { background-color: #2563eb; }
+QPushButton#executeBtn { background-color: #f97316; }
+QPushButton#executeBtn:hover { background-color: #ea580c; }
+)");
+}
+
+// A count on the main session; 0 when the statement fails.
+qint64 countOf(const QString &sql, const QVariantList &values = {})
+{
+    QSqlQuery query(DatabaseManager::instance()->database());
+    query.prepare(sql);
+    for (const QVariant &value : values)
+        query.addBindValue(value);
+    return query.exec() && query.next() ? query.value(0).toLongLong() : 0;
+}
+
+qint64 charactersOf(int worldId)
+{
+    return countOf(QStringLiteral("SELECT COUNT(*) FROM t_char WHERE zoneworldid = ?"), {worldId});
+}
+} // namespace
+
+SameServerMergeDialog::SameServerMergeDialog(QWidget *parent)
+    : QDialog(parent)
+    , m_watcher(new QFutureWatcher<bool>(this))
+{
+    setWindowTitle(QStringLiteral("同服合区"));
+    setMinimumSize(900, 500);
+    resize(950, 550);
+    setStyleSheet(darkDialogStyleSheet() + extraStyleSheet());
+
+    auto *outer = new QHBoxLayout(this);
+    outer->setSpacing(15);
+    outer->setContentsMargins(15, 15, 15, 15);
+    auto *left = new QVBoxLayout;
+    left->setSpacing(10);
+    auto *right = new QVBoxLayout;
+    right->setSpacing(10);
+    outer->addLayout(left, 1);
+    outer->addLayout(right, 1);
+
+    auto *zoneGroup = new QGroupBox(QStringLiteral("区服设置"), this);
+    auto *zoneGrid = new QGridLayout(zoneGroup);
+    zoneGrid->setSpacing(8);
+    m_subCombo = new QComboBox(zoneGroup);
+    m_subCombo->setMinimumWidth(150);
+    m_mainCombo = new QComboBox(zoneGroup);
+    m_mainCombo->setMinimumWidth(150);
+    zoneGrid->addWidget(new QLabel(QStringLiteral("副区 (被合并):"), zoneGroup), 0, 0);
+    zoneGrid->addWidget(m_subCombo, 0, 1);
+    zoneGrid->addWidget(new QLabel(QStringLiteral("主区 (合并到):"), zoneGroup), 1, 0);
+    zoneGrid->addWidget(m_mainCombo, 1, 1);
+    zoneGrid->setColumnStretch(2, 1);
+    left->addWidget(zoneGroup);
+
+    auto *cleanGroup = new QGroupBox(QStringLiteral("清理低等级角色"), this);
+    auto *cleanGrid = new QGridLayout(cleanGroup);
+    cleanGrid->setSpacing(8);
+    m_cleanCheck = new QCheckBox(QStringLiteral("合区前清理低等级角色"), cleanGroup);
+    m_levelEdit = new QLineEdit(QString::number(kDefaultLevel), cleanGroup);
+    m_levelEdit->setValidator(new QIntValidator(1, 150, m_levelEdit));
+    m_levelEdit->setFixedWidth(60);
+    m_levelEdit->setEnabled(false);
+    m_cleanCountLabel = new QLabel(QStringLiteral("待清理: 0 个"), cleanGroup);
+    m_cleanCountLabel->setStyleSheet(QStringLiteral("color: #f97316;"));
+    cleanGrid->addWidget(m_cleanCheck, 0, 0, 1, 3);
+    cleanGrid->addWidget(new QLabel(QStringLiteral("等级 ≤"), cleanGroup), 1, 0);
+    cleanGrid->addWidget(m_levelEdit, 1, 1);
+    cleanGrid->addWidget(m_cleanCountLabel, 1, 2);
+    cleanGrid->setColumnStretch(2, 1);
+    left->addWidget(cleanGroup);
+
+    auto *modeGroup = new QGroupBox(QStringLiteral("账号库模式"), this);
+    auto *modeLayout = new QVBoxLayout(modeGroup);
+    modeLayout->setSpacing(6);
+    m_sameAccountRadio = new QRadioButton(QStringLiteral("同一账号库（默认）"), modeGroup);
+    m_sameAccountRadio->setChecked(true);
+    m_independentRadio = new QRadioButton(QStringLiteral("独立账号库"), modeGroup);
+    m_accountGroup = new QGroupBox(QStringLiteral("独立账号库设置"), modeGroup);
+    m_accountGroup->setEnabled(false);
+    auto *accountGrid = new QGridLayout(m_accountGroup);
+    accountGrid->setSpacing(6);
+    m_mainAccountEdit = new QLineEdit(QStringLiteral("web"), m_accountGroup);
+    m_mainAccountEdit->setPlaceholderText(QStringLiteral("如: web"));
+    m_subAccountEdit = new QLineEdit(m_accountGroup);
+    m_subAccountEdit->setPlaceholderText(QStringLiteral("如: web2"));
+    m_suffixEdit = new QLineEdit(QStringLiteral("_s2"), m_accountGroup);
+    m_suffixEdit->setPlaceholderText(QStringLiteral("如: _s2"));
+    m_conflictLabel = new QLabel(QStringLiteral("冲突: 0 个"), m_accountGroup);
+    m_conflictLabel->setStyleSheet(QStringLiteral("color: #ef4444;"));
+    accountGrid->addWidget(new QLabel(QStringLiteral("主区账号库:"), m_accountGroup), 0, 0);
+    accountGrid->addWidget(m_mainAccountEdit, 0, 1);
+    accountGrid->addWidget(new QLabel(QStringLiteral("副区账号库:"), m_accountGroup), 1, 0);
+    accountGrid->addWidget(m_subAccountEdit, 1, 1);
+    accountGrid->addWidget(new QLabel(QStringLiteral("冲突后缀:"), m_accountGroup), 2, 0);
+    accountGrid->addWidget(m_suffixEdit, 2, 1);
+    accountGrid->addWidget(m_conflictLabel, 2, 2);
+    modeLayout->addWidget(m_sameAccountRadio);
+    modeLayout->addWidget(m_independentRadio);
+    modeLayout->addWidget(m_accountGroup);
+    left->addWidget(modeGroup);
+    left->addStretch();
+
+    auto *previewGroup = new QGroupBox(QStringLiteral("操作预览"), this);
+    auto *previewLayout = new QVBoxLayout(previewGroup);
+    m_previewLabel = new QLabel(previewGroup);
+    m_previewLabel->setMinimumHeight(120);
+    m_previewLabel->setStyleSheet(QStringLiteral("background-color: #2d2d3d; padding: 8px; border-radius: 4px;"));
+    auto *refreshButton = new QPushButton(QStringLiteral("刷新"), previewGroup);
+    refreshButton->setFixedWidth(70);
+    previewLayout->addWidget(m_previewLabel);
+    previewLayout->addWidget(refreshButton, 0, Qt::AlignRight);
+    right->addWidget(previewGroup);
+
+    const LogPanel logPanel = createLogPanel(this, 18);
+    m_logView = logPanel.view;
+    m_logView->setMinimumHeight(100);
+    m_logView->setMaximumHeight(QWIDGETSIZE_MAX);
+    m_progressBar = logPanel.progress;
+    right->addWidget(logPanel.group);
+
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch();
+    m_executeButton = new QPushButton(QStringLiteral("执行合区"), this);
+    m_executeButton->setObjectName(QStringLiteral("executeBtn"));
+    m_executeButton->setMinimumWidth(100);
+    m_closeButton = new QPushButton(QStringLiteral("取消"), this);
+    m_closeButton->setMinimumWidth(70);
+    buttons->addWidget(m_executeButton);
+    buttons->addWidget(m_closeButton);
+    right->addLayout(buttons);
+
+    loadWorldList();
+
+    connect(m_cleanCheck, &QCheckBox::toggled, this, &SameServerMergeDialog::onCleanLowLevelToggled);
+    connect(m_levelEdit, &QLineEdit::textChanged, this, &SameServerMergeDialog::onPreview);
+    connect(m_subCombo, &QComboBox::currentIndexChanged, this, &SameServerMergeDialog::onWorldIdChanged);
+    connect(m_mainCombo, &QComboBox::currentIndexChanged, this, &SameServerMergeDialog::onWorldIdChanged);
+    connect(m_sameAccountRadio, &QRadioButton::toggled, this, &SameServerMergeDialog::onAccountModeChanged);
+    connect(m_independentRadio, &QRadioButton::toggled, this, &SameServerMergeDialog::onAccountModeChanged);
+    connect(refreshButton, &QPushButton::clicked, this, &SameServerMergeDialog::onWorldIdChanged);
+    connect(m_executeButton, &QPushButton::clicked, this, &SameServerMergeDialog::onExecute);
+    connect(m_closeButton, &QPushButton::clicked, this, &QDialog::reject);
+    connect(this, &SameServerMergeDialog::appendLog, this, &SameServerMergeDialog::addLogLine, Qt::QueuedConnection);
+    connect(this, &SameServerMergeDialog::updateProgress, m_progressBar, &QProgressBar::setValue, Qt::QueuedConnection);
+    connect(m_watcher, &QFutureWatcher<bool>::finished, this, [this]() { onMergeFinished(m_watcher->result()); });
+
+    onPreview();
+}
+
+SameServerMergeDialog::~SameServerMergeDialog()
+{
+    // The engine rolls back at its next check; its connection must be gone before we are.
+    m_cancelRequested = 1;
+    m_watcher->disconnect(this);
+    m_watcher->waitForFinished();
+}
+
+void SameServerMergeDialog::addLogLine(const QString &message)
+{
+    appendLogLine(m_logView, QStringLiteral("[%1] %2").arg(QTime::currentTime().toString(QStringLiteral("HH:mm:ss")), message));
+}
+
+void SameServerMergeDialog::loadWorldList()
+{
+    m_worldIds.clear();
+    m_subCombo->clear();
+    m_mainCombo->clear();
+    QSqlQuery query(DatabaseManager::instance()->database());
+    if (query.exec(QStringLiteral("SELECT DISTINCT zoneworldid FROM t_char ORDER BY zoneworldid"))) {
+        while (query.next())
+            m_worldIds.append(query.value(0).toInt());
+    }
+    for (int world : std::as_const(m_worldIds)) {
+        const QString text = QStringLiteral("%1 (%2个角色)").arg(world).arg(charactersOf(world));
+        m_subCombo->addItem(text, world);
+        m_mainCombo->addItem(text, world);
+    }
+    if (m_mainCombo->count() > 1)
+        m_mainCombo->setCurrentIndex(1);
+}
+
+int SameServerMergeDialog::levelValue() const
+{
+    bool ok = false;
+    const int level = m_levelEdit->text().toInt(&ok);
+    return ok && level >= 1 ? level : kDefaultLevel;
+}
+
+void SameServerMergeDialog::onAccountModeChanged()
+{
+    m_accountGroup->setEnabled(m_independentRadio->isChecked());
+    onPreview();
+}
+
+void SameServerMergeDialog::onCleanLowLevelToggled(bool checked)
+{
+    m_levelEdit->setEnabled(checked);
+    onPreview();
+}
+
+void SameServerMergeDialog::onWorldIdChanged()
+{
+    onPreview();
+}
+
+void SameServerMergeDialog::onPreview()
+{
+    const int sub = m_subCombo->currentData().toInt();
+    const int main = m_mainCombo->currentData().toInt();
+    const qint64 subCount = charactersOf(sub);
+    const qint64 mainCount = charactersOf(main);
+
+    qint64 lowLevel = 0;
+    if (m_cleanCheck->isChecked()) {
+        lowLevel = countOf(QStringLiteral("SELECT COUNT(*) FROM t_char WHERE zoneworldid IN (%1, %2) AND level <= %3")
+                               .arg(sub)
+                               .arg(main)
+                               .arg(levelValue()));
+    }
+    m_cleanCountLabel->setText(QStringLiteral("待清理: %1 个").arg(lowLevel));
+
+    // Database names go into the statement text: anything but a plain name counts nothing.
+    const bool independent = m_independentRadio->isChecked();
+    const QString mainDb = m_mainAccountEdit->text().trimmed();
+    const QString subDb = m_subAccountEdit->text().trimmed();
+    qint64 conflicts = 0;
+    if (independent && isPlainDatabaseName(mainDb) && isPlainDatabaseName(subDb)) {
+        conflicts = countOf(QStringLiteral("SELECT COUNT(*) FROM `%1`.account m INNER JOIN `%2`.account s ON m.name = s.name")
+                                .arg(mainDb, subDb));
+    }
+    m_conflictLabel->setText(QStringLiteral("冲突: %1 个").arg(conflicts));
+
+    QString text = QStringLiteral("副区 [%1]: %2 个角色\n主区 [%3]: %4 个角色\n").arg(sub).arg(subCount).arg(main).arg(mainCount);
+    if (sub == main)
+        text += QStringLiteral("\n⚠️ 副区和主区不能相同！\n");
+    if (m_cleanCheck->isChecked())
+        text += QStringLiteral("清理 ≤%1级: %2 个\n").arg(m_levelEdit->text()).arg(lowLevel);
+    if (independent) {
+        const qint64 subAccounts = isPlainDatabaseName(subDb) ? countOf(QStringLiteral("SELECT COUNT(*) FROM `%1`.account").arg(subDb)) : 0;
+        text += QStringLiteral("副区账号: %1 个\n").arg(subAccounts);
+        if (conflicts > 0)
+            text += QStringLiteral("冲突账号: %1 个\n").arg(conflicts);
+    }
+    text += QStringLiteral("\n合并后总角色: %1 个\n").arg(mainCount - lowLevel + subCount);
+    text += QStringLiteral("自动同步world字段");
+    m_previewLabel->setText(text);
+}
+
+void SameServerMergeDialog::onExecute()
+{
+    const int sub = m_subCombo->currentData().toInt();
+    const int main = m_mainCombo->currentData().toInt();
+    if (sub == main) {
+        QMessageBox::warning(this, QStringLiteral("警告"), QStringLiteral("副区和主区不能相同！"));
+        return;
+    }
+    const QString mainDb = m_mainAccountEdit->text().trimmed();
+    const QString subDb = m_subAccountEdit->text().trimmed();
+    const QString suffix = m_suffixEdit->text().trimmed();
+    if (m_independentRadio->isChecked()) {
+        const QList<std::pair<bool, QString>> checks = {
+            {mainDb.isEmpty(), QStringLiteral("请输入主区账号库名称！")},
+            {subDb.isEmpty(), QStringLiteral("请输入副区账号库名称！")},
+            {suffix.isEmpty(), QStringLiteral("请输入冲突账号后缀！")},
+            {!isPlainDatabaseName(mainDb) || !isPlainDatabaseName(subDb),
+             QStringLiteral("账号库名称只能包含字母、数字、_ 和 $！")},
+        };
+        for (const auto &[failed, message] : checks) {
+            if (failed) {
+                QMessageBox::warning(this, QStringLiteral("警告"), message);
+                return;
+            }
+        }
+    }
+    if (QMessageBox::question(this, QStringLiteral("确认执行合区"),
+                              QStringLiteral("即将执行同服合区操作：\n\n副区 [%1] → 主区 [%2]\n\n此操作不可撤销，建议先备份数据库！\n\n确定要继续吗？")
+                                  .arg(sub)
+                                  .arg(main),
+                              QMessageBox::Yes | QMessageBox::No, QMessageBox::No) != QMessageBox::Yes)
+        return;
+
+    m_parameters.subWorldId = sub;
+    m_parameters.mainWorldId = main;
+    m_parameters.cleanLowLevel = m_cleanCheck->isChecked();
+    m_parameters.levelThreshold = levelValue();
+    m_parameters.independentAccounts = m_independentRadio->isChecked();
+    m_parameters.mainAccountDb = mainDb;
+    m_parameters.subAccountDb = subDb;
+    m_parameters.conflictSuffix = suffix;
+
+    m_logView->clear();
+    m_progressBar->setValue(0);
+    m_executeButton->setEnabled(false);
+    m_closeButton->setText(QStringLiteral("取消"));
+    m_cancelRequested = 0;
+    addLogLine(QStringLiteral("══ 开始异步合区操作 ══"));
+    addLogLine(QStringLiteral("副区: %1, 主区: %2").arg(sub).arg(main));
+
+    // The engine opens a connection of its own on its thread with the session's entry.
+    const HostConfig host = DatabaseManager::instance()->storedConfig();
+    const SameServerMergeParameters parameters = m_parameters;
+    m_watcher->setFuture(QtConcurrent::run([this, host, parameters]() {
+        return runSameServerMerge(
+            host, parameters, [this](const QString &message) { emit appendLog(message); },
+            [this](int value) { emit updateProgress(value); }, &m_cancelRequested);
+    }));
+}
+
+void SameServerMergeDialog::onMergeFinished(bool success)
+{
+    m_executeButton->setEnabled(true);
+    m_closeButton->setText(QStringLiteral("关闭"));
+    if (success) {
+        m_progressBar->setValue(100);
+        addLogLine(QStringLiteral("══ 合区完成 ══"));
+        QMessageBox::information(this, QStringLiteral("成功"), QStringLiteral("同服合区操作完成！"));
+        accept();
+        return;
+    }
+    addLogLine(QStringLiteral("══ 合区失败 ══"));
+    QMessageBox::warning(this, QStringLiteral("失败"), QStringLiteral("合区操作失败，数据已回滚，请查看日志。"));
+}

@@ -1,0 +1,333 @@
+#include "db/databasemanager.h"
+#include "engine/charactertables.h"
+#include "merge/sameservermerge.h"
+#include "testservers.h"
+
+#include <QProcess>
+#include <QtTest>
+
+namespace {
+const QString kDb = QStringLiteral("ssm_db");
+const QString kWeb = QStringLiteral("ssm_web");
+const QString kWeb2 = QStringLiteral("ssm_web2");
+const QString kExpected = QStringLiteral("ssm_expected");
+const int kLevel = 10;
+
+QStringList characterTables()
+{
+    return mergeCharacterTables + QStringList{QStringLiteral("t_char"), QStringLiteral("t_var")};
+}
+
+struct Run
+{
+    bool ok = false;
+    QStringList log;
+    QList<int> progress;
+};
+} // namespace
+
+// The same-server merge against a real server: whole-database results, accounts, failures.
+class TestSameServerMerge : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void cleanupTestCase();
+    void init();
+
+    void mergesWithCleanupAndAccounts();
+    void emptySubAccountDatabaseMovesCharactersOnly();
+    void failuresAndCancellationLeaveEverythingAsBefore_data();
+    void failuresAndCancellationLeaveEverythingAsBefore();
+    void serverCrashOrAlteredValuesLoseNothing();
+
+private:
+    void load(const TestServer &server);
+    QMap<QString, QString> checksums(const TestServer &server, const QString &database, const QStringList &tables);
+    QMap<QString, QString> everything(const TestServer &server);
+    Run merge(const TestServer &server, const SameServerMergeParameters &parameters,
+              const std::function<void(Run &, std::atomic_int &)> &watch = {});
+    static SameServerMergeParameters parameters(bool accounts);
+
+    TestServer m_server;
+};
+
+void TestSameServerMerge::initTestCase()
+{
+    m_server = TestServers::shared();
+    QVERIFY(m_server.isValid());
+}
+
+void TestSameServerMerge::cleanupTestCase()
+{
+    TestServers::runSql(m_server, QStringLiteral("DROP DATABASE IF EXISTS %1; DROP DATABASE IF EXISTS %2; DROP DATABASE IF EXISTS %3;"
+                                                 "DROP DATABASE IF EXISTS %4;").arg(kDb, kWeb, kWeb2, kExpected).toUtf8());
+}
+
+void TestSameServerMerge::init()
+{
+    load(m_server);
+}
+
+// Worlds 1 (main) and 2 (sub) with more than 500 low-level characters between them, world 3
+// aside; world 2's accounts in their own database, some of them clashing with the main one.
+void TestSameServerMerge::load(const TestServer &server)
+{
+    SampleOptions options;
+    options.characterDatabase = kDb;
+    options.accountDatabases = {kWeb, kWeb2};
+    options.worldIds = {1, 2, 3};
+    options.worldSizes = {2000, 1800, 300};
+    QVERIFY(TestServers::loadSample(server, options));
+    const QByteArray sql =
+        "SET NAMES utf8mb4; USE ssm_web;"
+        // a plain clash, a clash whose suffixed name is taken, one by case only, one outside ASCII
+        "INSERT INTO account (name, password, reg_time, reg_ip) VALUES "
+        "('w2u0@qq.com', 'main0', NOW(), ''), ('w2u1', 'main1', NOW(), ''), ('w2u1_s2', 'main1s2', NOW(), ''),"
+        "('W2U2', 'main2', NOW(), ''), ('张三', 'main3', NOW(), '');"
+        "USE ssm_web2;"
+        "INSERT INTO account (name, password, reg_time, reg_ip, user_name) VALUES ('张三', 'sub3', '2024-02-03 04:05:06', '', '李四');"
+        "USE ssm_db;"
+        // a main-world character of the main account w2u0@qq.com keeps it
+        "UPDATE t_char SET accname = 'w2u0@qq.com' WHERE charguid = 1;"
+        "UPDATE t_char SET level = 50 WHERE charguid IN (1, 2001, 2002, 2003, 2004, 2005, 2006, 2010);"
+        // the non-ASCII account's sub character, its name bytes as the account table stores them
+        "UPDATE t_char SET accname = UNHEX('E5BCA0E4B889') WHERE charguid = 2010;";
+    QVERIFY(TestServers::runSql(server, sql));
+}
+
+QMap<QString, QString> TestSameServerMerge::checksums(const TestServer &server, const QString &database, const QStringList &tables)
+{
+    QMap<QString, QString> result;
+    const QString out = TestServers::querySql(server, QStringLiteral("CHECKSUM TABLE ") + tables.join(QStringLiteral(", ")), database);
+    for (const QString &line : out.split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
+        const QStringList fields = line.split(QLatin1Char('\t'));
+        result.insert(fields.value(0), fields.value(1));
+    }
+    return result;
+}
+
+QMap<QString, QString> TestSameServerMerge::everything(const TestServer &server)
+{
+    QMap<QString, QString> all = checksums(server, kDb, characterTables());
+    all.insert(checksums(server, kWeb, {QStringLiteral("account")}));
+    all.insert(checksums(server, kWeb2, {QStringLiteral("account")}));
+    return all;
+}
+
+SameServerMergeParameters TestSameServerMerge::parameters(bool accounts)
+{
+    SameServerMergeParameters p;
+    p.subWorldId = 2;
+    p.mainWorldId = 1;
+    p.cleanLowLevel = true;
+    p.levelThreshold = kLevel;
+    p.independentAccounts = accounts;
+    p.mainAccountDb = kWeb;
+    p.subAccountDb = kWeb2;
+    p.conflictSuffix = QStringLiteral("_s2");
+    return p;
+}
+
+Run TestSameServerMerge::merge(const TestServer &server, const SameServerMergeParameters &parameters,
+                               const std::function<void(Run &, std::atomic_int &)> &watch)
+{
+    Run run;
+    std::atomic_int cancel{0};
+    run.ok = runSameServerMerge(
+        server.hostConfig(kDb), parameters,
+        [&](const QString &line) {
+            run.log.append(line);
+            if (watch)
+                watch(run, cancel);
+        },
+        [&](int value) {
+            run.progress.append(value);
+            if (watch)
+                watch(run, cancel);
+        },
+        &cancel);
+    return run;
+}
+
+void TestSameServerMerge::mergesWithCleanupAndAccounts()
+{
+    // What must remain: every row but the low-level characters' of both worlds (relations to
+    // them included), world 2 moved to 1 with its item world fields, renamed accounts repointed.
+    const QString keep = QStringLiteral("charguid NOT IN (SELECT charguid FROM doomed)");
+    QString sql = QStringLiteral("DROP DATABASE IF EXISTS %1; CREATE DATABASE %1; USE %1;"
+                                 "CREATE TABLE doomed (charguid INT PRIMARY KEY) SELECT charguid FROM %2.t_char "
+                                 "WHERE zoneworldid IN (1, 2) AND level <= %3;")
+                      .arg(kExpected, kDb)
+                      .arg(kLevel);
+    for (const QString &table : characterTables()) {
+        QString where = table == QLatin1String("t_var") ? QStringLiteral("1") : keep;
+        if (table == QLatin1String("t_relation"))
+            where += QStringLiteral(" AND fguid NOT IN (SELECT charguid FROM doomed)");
+        sql += QStringLiteral("CREATE TABLE %1 LIKE %2.%1; INSERT INTO %1 SELECT * FROM %2.%1 WHERE %3;").arg(table, kDb, where);
+    }
+    sql += QStringLiteral(
+        "UPDATE t_char SET accname = CASE BINARY accname WHEN 'w2u0@qq.com' THEN 'w2u0@qq.com_s2' WHEN 'w2u1' THEN 'w2u1_s2_1' "
+        "WHEN 'w2u2' THEN 'w2u2_s2' WHEN UNHEX('E5BCA0E4B889') THEN UNHEX('E5BCA0E4B8895F7332') ELSE accname END "
+        "WHERE zoneworldid = 2;"
+        "UPDATE t_char SET zoneworldid = 1 WHERE zoneworldid = 2;");
+    for (const QString &table : worldColumnTables)
+        sql += QStringLiteral("UPDATE %1 SET world = 1 WHERE charguid IN (SELECT charguid FROM t_char WHERE zoneworldid = 1);").arg(table);
+    sql += QStringLiteral("UPDATE t_var SET maxcharguid = (SELECT MAX(charguid) FROM t_char WHERE zoneworldid = 1) WHERE worldid = 1;"
+                          "DROP TABLE doomed;");
+    QVERIFY(TestServers::runSql(m_server, sql.toUtf8()));
+    const QString doomedRelations = TestServers::querySql(m_server, QStringLiteral(
+        "SELECT COUNT(*) FROM t_relation WHERE fguid IN (SELECT charguid FROM t_char WHERE zoneworldid IN (1, 2) AND level <= 10) "
+        "AND charguid NOT IN (SELECT charguid FROM t_char WHERE zoneworldid IN (1, 2) AND level <= 10)"), kDb);
+    QVERIFY(doomedRelations.toInt() > 0);
+    const QString lowLevel = TestServers::querySql(
+        m_server, QStringLiteral("SELECT COUNT(*) FROM t_char WHERE zoneworldid IN (1, 2) AND level <= 10"), kDb);
+    QVERIFY(lowLevel.toInt() > 500);
+    const QString subAccounts = TestServers::querySql(m_server, QStringLiteral("SELECT COUNT(*) FROM account"), kWeb2);
+    const int mainAccounts = TestServers::querySql(m_server, QStringLiteral("SELECT COUNT(*) FROM account"), kWeb).toInt();
+    const QString oldAccounts = TestServers::querySql(m_server, QStringLiteral("SELECT MAX(id) FROM account"), kWeb);
+    // The sub accounts as they must arrive, names mapped, every other column as stored.
+    const QString accountRow = QStringLiteral("HEX(%1), password, HEX(question), email, HEX(address), point, is_gm, HEX(user_name), reg_time, reg_ip");
+    const QString expectedAccounts = TestServers::querySql(m_server, QStringLiteral(
+        "SET NAMES utf8mb4; SELECT ") + accountRow.arg(QStringLiteral(
+            "CASE name WHEN 'w2u0@qq.com' THEN 'w2u0@qq.com_s2' WHEN 'w2u1' THEN 'w2u1_s2_1' WHEN 'w2u2' THEN 'w2u2_s2' "
+            "WHEN '张三' THEN '张三_s2' ELSE name END")) + QStringLiteral(" FROM account ORDER BY 1"), kWeb2);
+    const QMap<QString, QString> web2Before = checksums(m_server, kWeb2, {QStringLiteral("account")});
+
+    const Run run = merge(m_server, parameters(true));
+    QVERIFY2(run.ok, qPrintable(run.log.join(QLatin1Char('\n'))));
+
+    QCOMPARE(checksums(m_server, kDb, characterTables()).values(), checksums(m_server, kExpected, characterTables()).values());
+    QCOMPARE(TestServers::querySql(m_server, QStringLiteral("SELECT COUNT(*) FROM account"), kWeb).toInt(),
+             mainAccounts + subAccounts.toInt());
+    QCOMPARE(TestServers::querySql(m_server, QStringLiteral("SELECT ") + accountRow.arg(QStringLiteral("name"))
+                                       + QStringLiteral(" FROM account WHERE id > %1 ORDER BY 1").arg(oldAccounts), kWeb),
+             expectedAccounts);
+    QCOMPARE(checksums(m_server, kWeb2, {QStringLiteral("account")}), web2Before);
+    // Every moved character's account is the one imported for it.
+    QCOMPARE(TestServers::querySql(m_server, QStringLiteral(
+        "SELECT COUNT(*) FROM t_char c LEFT JOIN ssm_web.account a ON BINARY a.name = BINARY c.accname "
+        "WHERE c.charguid > 2000 AND c.charguid <= 3800 AND (a.id IS NULL OR a.id <= %1)").arg(oldAccounts), kDb),
+             QStringLiteral("0"));
+
+    QCOMPARE(run.log.first(), QStringLiteral("✔ 已启动数据库事务"));
+    QVERIFY(run.log.contains(QStringLiteral("待清理: %1 个").arg(lowLevel)));
+    QVERIFY(run.log.contains(QStringLiteral("副区账号: %1 个, 冲突: 4 个").arg(subAccounts)));
+    QVERIFY(run.log.contains(QStringLiteral("  冲突账号 张三 → 张三_s2")));
+    QVERIFY(run.log.contains(QStringLiteral("✓ 导入 %1 个账号, 冲突处理 4 个").arg(subAccounts)));
+    QVERIFY(run.log.contains(QStringLiteral("✓ 更新 4 个账号的角色")));
+    QCOMPARE(run.log.last(), QStringLiteral("✔ 事务已提交"));
+    QVERIFY(std::is_sorted(run.progress.begin(), run.progress.end()));
+    QCOMPARE(run.progress.last(), 90);
+}
+
+void TestSameServerMerge::emptySubAccountDatabaseMovesCharactersOnly()
+{
+    QVERIFY(TestServers::runSql(m_server, "DELETE FROM account;", kWeb2));
+    const QMap<QString, QString> web = checksums(m_server, kWeb, {QStringLiteral("account")});
+    SameServerMergeParameters p = parameters(true);
+    p.cleanLowLevel = false;
+    p.subWorldId = 3;
+    const QString moved = TestServers::querySql(m_server, QStringLiteral("SELECT COUNT(*) FROM t_char WHERE zoneworldid IN (1, 3)"), kDb);
+    const Run run = merge(m_server, p);
+    QVERIFY2(run.ok, qPrintable(run.log.join(QLatin1Char('\n'))));
+    QVERIFY(run.log.contains(QStringLiteral("副区没有账号需要合并")));
+    QVERIFY(run.log.contains(QStringLiteral("没有需要更新的账号")));
+    QCOMPARE(checksums(m_server, kWeb, {QStringLiteral("account")}), web);
+    QCOMPARE(TestServers::querySql(m_server, QStringLiteral("SELECT COUNT(*) FROM t_char WHERE zoneworldid = 1"), kDb), moved);
+    QCOMPARE(TestServers::querySql(m_server, QStringLiteral(
+        "SELECT COUNT(*) FROM t_iteminfo WHERE world <> 1 AND charguid IN (SELECT charguid FROM t_char WHERE zoneworldid = 1)"), kDb),
+             QStringLiteral("0"));
+}
+
+void TestSameServerMerge::failuresAndCancellationLeaveEverythingAsBefore_data()
+{
+    QTest::addColumn<QString>("setup");
+    QTest::addColumn<QString>("cancelAt");
+    QTest::addColumn<QString>("lastMessage");
+    QTest::newRow("trigger in the last step")
+        << QStringLiteral("CREATE TRIGGER guard BEFORE UPDATE ON t_pet_iteminfo FOR EACH ROW "
+                          "SIGNAL SQLSTATE '45000' SET MESSAGE_TEXT = 'pets are protected'")
+        << QString() << QStringLiteral("❌ 同步失败");
+    QTest::newRow("character delete refused")
+        << QStringLiteral("CREATE TRIGGER guard BEFORE DELETE ON t_char FOR EACH ROW "
+                          "SIGNAL SQLSTATE '45000' SET MESSAGE_TEXT = 'characters are protected'")
+        << QString() << QStringLiteral("❌ 清理失败");
+    QTest::newRow("cancelled during the clean-up") << QString() << QStringLiteral("  t_ability") << QString();
+    QTest::newRow("bad account database name") << QString() << QString() << QString();
+}
+
+void TestSameServerMerge::failuresAndCancellationLeaveEverythingAsBefore()
+{
+    QFETCH(QString, setup);
+    QFETCH(QString, cancelAt);
+    QFETCH(QString, lastMessage);
+    if (!setup.isEmpty())
+        QVERIFY(TestServers::runSql(m_server, setup.toUtf8() + ';', kDb));
+    const QMap<QString, QString> before = everything(m_server);
+    SameServerMergeParameters p = parameters(true);
+    const bool badName = QByteArray(QTest::currentDataTag()).startsWith("bad");
+    if (badName)
+        p.subAccountDb = QStringLiteral("ssm_web2`.account; DROP DATABASE ssm_web; --");
+    const Run run = merge(m_server, p, [cancelAt](Run &r, std::atomic_int &cancel) {
+        if (!cancelAt.isEmpty() && !r.log.isEmpty() && r.log.last().startsWith(cancelAt))
+            cancel = 1;
+    });
+    if (!setup.isEmpty())
+        QVERIFY(TestServers::runSql(m_server, "DROP TRIGGER guard;", kDb));
+    QVERIFY(!run.ok);
+    QCOMPARE(everything(m_server), before);
+    if (badName) {
+        QCOMPARE(run.log, QStringList{QStringLiteral("❌ 账号库名称无效: ") + p.subAccountDb});
+        return;
+    }
+    QCOMPARE(run.log.last(), QStringLiteral("↩ 事务已回滚"));
+    if (!lastMessage.isEmpty()) {
+        QCOMPARE(run.log.at(run.log.size() - 2), lastMessage);
+        QVERIFY(run.log.at(run.log.size() - 3).contains(QStringLiteral("protected")));
+    } else {
+        QVERIFY(!run.log.contains(QStringLiteral("❌ 清理失败")));
+    }
+}
+
+// The server killed mid-run, and values a non-strict server would store altered: nothing changes.
+void TestSameServerMerge::serverCrashOrAlteredValuesLoseNothing()
+{
+    const TestServer server = TestServers::startPrivate();
+    QVERIFY(server.isValid());
+    load(server);
+    const QMap<QString, QString> before = everything(server);
+    QFile pidFile(server.dir + QStringLiteral("/mariadbd.pid"));
+    QVERIFY(pidFile.open(QIODevice::ReadOnly));
+    const QString pid = QString::fromLatin1(pidFile.readAll().trimmed());
+    bool killed = false;
+    Run run = merge(server, parameters(true), [&](Run &r, std::atomic_int &) {
+        if (!killed && !r.progress.isEmpty() && r.progress.last() >= 10) {
+            killed = true;
+            QProcess::execute(QStringLiteral("kill"), {QStringLiteral("-9"), pid});
+        }
+    });
+    QVERIFY(killed);
+    QVERIFY(!run.ok);
+    QVERIFY(run.log.contains(QStringLiteral("❌ 清理失败")));
+    QVERIFY(TestServers::start(server));
+    QCOMPARE(everything(server), before);
+
+    // A sub column wider than the main one: strict servers refuse the value, others cut it.
+    QVERIFY(TestServers::runSql(server, "ALTER TABLE account MODIFY email VARCHAR(300);"
+                                        "UPDATE account SET email = REPEAT('x', 150) WHERE name = 'w2u5';", kWeb2));
+    const QMap<QString, QString> widened = everything(server);
+    for (const QByteArray &mode : {QByteArray("STRICT_TRANS_TABLES"), QByteArray("")}) {
+        QVERIFY(TestServers::runSql(server, "SET GLOBAL sql_mode = '" + mode + "';"));
+        run = merge(server, parameters(true));
+        QVERIFY(!run.ok);
+        QVERIFY2(run.log.contains(QStringLiteral("❌ 账号合并失败")), qPrintable(run.log.join(QLatin1Char('\n'))));
+        QCOMPARE(everything(server), widened);
+    }
+    QVERIFY(run.log.filter(QStringLiteral("导入账号时数据被截断或改变")).size() == 1);
+    TestServers::stop(server);
+}
+
+QTEST_MAIN(TestSameServerMerge)
+#include "tst_sameservermerge.moc"
