@@ -234,7 +234,7 @@ private:
     bool mergeCharacters();
     bool mergeRelatedTables();
     bool copyTable(const QString &table, int index);
-    void flushRows(QList<QVariantList> &batch, const QString &table, const QStringList &columns,
+    void flushRows(QSqlQuery &insert, qsizetype &preparedRows, QList<QVariantList> &batch, const QString &table, const QStringList &columns,
                    const QString &rowPlaceholder, int &succeeded, int &failed);
     void finish();
 
@@ -1055,6 +1055,9 @@ bool MergeRun::copyTable(const QString &table, int index)
     timer.start();
     qint64 lastLine = 0;
     QList<QVariantList> batch;
+    // Full batches reuse one prepared statement; parsing thousands of placeholders is not free.
+    QSqlQuery insert(m_mainChar);
+    qsizetype preparedRows = 0;
     m_mainChar.transaction();
     while (source.next()) {
         QVariantList row;
@@ -1092,13 +1095,13 @@ bool MergeRun::copyTable(const QString &table, int index)
         batch.append(row);
         ++processed;
         if (batch.size() >= batchSize) {
-            flushRows(batch, table, columnNames, rowPlaceholder, succeeded, failed);
+            flushRows(insert, preparedRows, batch, table, columnNames, rowPlaceholder, succeeded, failed);
             m_state.rows = processed;
             if (m_progress)
                 m_progress(m_state);
         }
         if (processed % kRowCommitEvery == 0) {
-            flushRows(batch, table, columnNames, rowPlaceholder, succeeded, failed);
+            flushRows(insert, preparedRows, batch, table, columnNames, rowPlaceholder, succeeded, failed);
             if (!commit(m_mainChar, QStringLiteral("表 ") + table + QStringLiteral(" 提交失败：%1")))
                 return false;
             m_mainChar.transaction();
@@ -1110,7 +1113,7 @@ bool MergeRun::copyTable(const QString &table, int index)
                            .arg(oneDecimal(processed / (qMax<qint64>(1, timer.elapsed()) / 1000.0))));
         }
     }
-    flushRows(batch, table, columnNames, rowPlaceholder, succeeded, failed);
+    flushRows(insert, preparedRows, batch, table, columnNames, rowPlaceholder, succeeded, failed);
     if (!commit(m_mainChar, QStringLiteral("表 ") + table + QStringLiteral(" 提交失败：%1")))
         return false;
     if (failed > 0)
@@ -1124,14 +1127,16 @@ bool MergeRun::copyTable(const QString &table, int index)
     return true;
 }
 
-void MergeRun::flushRows(QList<QVariantList> &batch, const QString &table, const QStringList &columns,
-                         const QString &rowPlaceholder, int &succeeded, int &failed)
+void MergeRun::flushRows(QSqlQuery &insert, qsizetype &preparedRows, QList<QVariantList> &batch, const QString &table,
+                         const QStringList &columns, const QString &rowPlaceholder, int &succeeded, int &failed)
 {
     if (batch.isEmpty())
         return;
     const QString head = QStringLiteral("INSERT INTO %1 (%2) VALUES ").arg(table, columns.join(QStringLiteral(", ")));
-    QSqlQuery insert(m_mainChar);
-    insert.prepare(head + QStringList(batch.size(), rowPlaceholder).join(QStringLiteral(", ")));
+    if (preparedRows != batch.size()) {
+        insert.prepare(head + QStringList(batch.size(), rowPlaceholder).join(QStringLiteral(", ")));
+        preparedRows = batch.size();
+    }
     int position = 0;
     for (const QVariantList &row : std::as_const(batch)) {
         for (const QVariant &value : row)
