@@ -30,6 +30,17 @@ void shutDownSession()
 }
 } // namespace
 
+ConnectionOutcome openSessionConnection(const QString &name, const HostConfig &config)
+{
+    const ConnectionOutcome outcome = openMysqlConnection(name, config, kMainOptions);
+    if (outcome.ok && !outcome.viaOdbc) {
+        QSqlQuery query(QSqlDatabase::database(name, false));
+        query.exec(QStringLiteral("SET NAMES latin1"));
+        query.exec(QStringLiteral("SET CHARACTER SET latin1"));
+    }
+    return outcome;
+}
+
 DatabaseManager *DatabaseManager::instance()
 {
     static DatabaseManager manager;
@@ -68,7 +79,7 @@ bool DatabaseManager::connectToDatabase(const HostConfig &config)
     releaseConnection();
     m_config = config;
 
-    const ConnectionOutcome outcome = openMysqlConnection(kMainConnection, m_config, kMainOptions);
+    const ConnectionOutcome outcome = openSessionConnection(kMainConnection, m_config);
     m_db = QSqlDatabase::database(kMainConnection, false);
     if (!outcome.ok) {
         releaseConnection();
@@ -80,13 +91,8 @@ bool DatabaseManager::connectToDatabase(const HostConfig &config)
         return false;
     }
 
-    if (outcome.viaOdbc) {
+    if (outcome.viaOdbc)
         m_odbcDriverName = outcome.odbcDriver;
-    } else {
-        QSqlQuery query(m_db);
-        query.exec(QStringLiteral("SET NAMES latin1"));
-        query.exec(QStringLiteral("SET CHARACTER SET latin1"));
-    }
     m_connected = true;
     emit connectionStatusChanged(true);
     return true;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "connectionrule.h"
 #include "hostconfig.h"
 
 #include <QByteArray>
@@ -17,6 +18,11 @@ using CharacterSummary = QVariantMap;
 
 // Ids in decimal joined by "," without blanks, in the given order: the text of an IN list.
 QString idListText(const QList<int> &ids);
+
+// Opens `name` by the session's rule: its client options, and latin1 on the native plug-in so
+// that legacy bytes pass unchanged. For the session and for engines that need a connection of
+// the same kind on a worker thread.
+ConnectionOutcome openSessionConnection(const QString &name, const HostConfig &config);
 
 // The one long-lived session with a character database ("main_connection"), with its
 // heartbeat and reconnection. Dialogs borrow its connection through database().

@@ -11,16 +11,12 @@
 #include <QSet>
 #include <QSqlDatabase>
 #include <QSqlQuery>
-#include <QSqlRecord>
 
 using namespace MergeSql;
 
 namespace {
 
 const QString kConnection = QStringLiteral("same_server_merge");
-// No MYSQL_OPT_RECONNECT: a silent reconnection would run the rest outside the transaction.
-const QString kOptions = QStringLiteral(
-    "MYSQL_OPT_CONNECT_TIMEOUT=30;MYSQL_OPT_READ_TIMEOUT=3600;MYSQL_OPT_WRITE_TIMEOUT=3600");
 const QString kRenameTable = QStringLiteral("tmp_account_renames");
 const int kSlice = 500;
 // Warnings of a non-strict server that mean a value was not stored as it was read.
@@ -50,6 +46,7 @@ private:
     void rollBack();
     bool exec(QSqlQuery &query, const QString &sql);
     bool execPrepared(QSqlQuery &query);
+    bool logged(const QSqlQuery &query, bool ok);
     bool readCharGuids(QSqlQuery &query, QList<int> *ids);
     qint64 execOnTable(const QString &table, const QString &sql);
     bool valuesAltered(const QString &what);
@@ -62,7 +59,7 @@ private:
     const std::atomic_int *m_cancel;
     int m_reported = 0;
     QSet<QString> m_missingTables;
-    QList<std::pair<QByteArray, QByteArray>> m_renames;  // sub account name -> name in the main database
+    int m_renamed = 0;  // accounts imported under a suffixed name, listed in the rename table
     QString m_accountCharset;
 };
 
@@ -78,18 +75,19 @@ void SameServerMergeRun::report(int value)
 
 bool SameServerMergeRun::exec(QSqlQuery &query, const QString &sql)
 {
-    if (query.exec(sql))
-        return true;
-    m_log(QStringLiteral("错误: %1").arg(query.lastError().text()));
-    return false;
+    return logged(query, query.exec(sql));
 }
 
 bool SameServerMergeRun::execPrepared(QSqlQuery &query)
 {
-    if (query.exec())
-        return true;
-    m_log(QStringLiteral("错误: %1").arg(query.lastError().text()));
-    return false;
+    return logged(query, query.exec());
+}
+
+bool SameServerMergeRun::logged(const QSqlQuery &query, bool ok)
+{
+    if (!ok)
+        m_log(QStringLiteral("错误: %1").arg(query.lastError().text()));
+    return ok;
 }
 
 bool SameServerMergeRun::readCharGuids(QSqlQuery &query, QList<int> *ids)
@@ -298,9 +296,8 @@ bool SameServerMergeRun::mergeAccountDatabases()
             return true;
         for (QSqlQuery *q : {&inMain, &inSub}) {
             q->bindValue(0, candidate);
-            if (!q->exec()) {
+            if (!execPrepared(*q)) {
                 lookupFailed = true;
-                m_log(QStringLiteral("错误: %1").arg(q->lastError().text()));
                 return false;
             }
             if (q->next())
@@ -318,7 +315,7 @@ bool SameServerMergeRun::mergeAccountDatabases()
         if (lookupFailed)
             return false;
         chosen.insert(target);
-        m_renames.append({name, target});
+        ++m_renamed;
         rename.bindValue(0, name);
         rename.bindValue(1, target);
         if (!execPrepared(rename))
@@ -354,7 +351,7 @@ bool SameServerMergeRun::mergeAccountDatabases()
 
 bool SameServerMergeRun::updateCharacterAccounts()
 {
-    if (m_renames.isEmpty()) {
+    if (m_renamed == 0) {
         m_log(QStringLiteral("没有需要更新的账号"));
         return true;
     }
@@ -419,8 +416,7 @@ bool SameServerMergeRun::raiseCharGuidCounter()
             m_log(QStringLiteral("t_var 表不存在，未更新 maxcharguid"));
             return true;
         }
-        m_log(QStringLiteral("错误: %1").arg(query.lastError().text()));
-        return false;
+        return logged(query, false);
     }
     if (query.numRowsAffected() > 0) {
         m_log(QStringLiteral("✓ t_var.maxcharguid = %1").arg(highest));
@@ -501,16 +497,12 @@ bool runSameServerMerge(const HostConfig &host, const SameServerMergeParameters 
 
     bool ok = false;
     {
-        const ConnectionOutcome outcome = openMysqlConnection(kConnection, host, kOptions);
+        const ConnectionOutcome outcome = openSessionConnection(kConnection, host);
         QSqlDatabase db = QSqlDatabase::database(kConnection, false);
         if (!outcome.ok) {
             log(QStringLiteral("❌ 数据库连接失败"));
             log(outcome.failureReason());
         } else {
-            if (!outcome.viaOdbc) {
-                QSqlQuery names(db);
-                names.exec(QStringLiteral("SET NAMES latin1"));
-            }
             SameServerMergeRun run(db, parameters, log, progress, cancelRequested);
             ok = run.run();
             db.close();

@@ -200,18 +200,14 @@ void SameServerMergeDialog::addLogLine(const QString &message)
 
 void SameServerMergeDialog::loadWorldList()
 {
-    m_worldIds.clear();
     m_subCombo->clear();
     m_mainCombo->clear();
-    QSqlQuery query(DatabaseManager::instance()->database());
-    if (query.exec(QStringLiteral("SELECT DISTINCT zoneworldid FROM t_char ORDER BY zoneworldid"))) {
-        while (query.next())
-            m_worldIds.append(query.value(0).toInt());
-    }
-    for (int world : std::as_const(m_worldIds)) {
-        const QString text = QStringLiteral("%1 (%2个角色)").arg(world).arg(charactersOf(world));
-        m_subCombo->addItem(text, world);
-        m_mainCombo->addItem(text, world);
+    const QMap<int, int> counts = DatabaseManager::instance()->getWorldIdStatistics();
+    m_worldIds = counts.keys();
+    for (auto it = counts.cbegin(); it != counts.cend(); ++it) {
+        const QString text = QStringLiteral("%1 (%2个角色)").arg(it.key()).arg(it.value());
+        m_subCombo->addItem(text, it.key());
+        m_mainCombo->addItem(text, it.key());
     }
     if (m_mainCombo->count() > 1)
         m_mainCombo->setCurrentIndex(1);

@@ -96,14 +96,7 @@ void TestCharacterDeleter::cleanupTestCase()
 
 QMap<QString, QString> TestCharacterDeleter::checksums(const TestServer &server, const QString &database)
 {
-    QMap<QString, QString> result;
-    const QString out = TestServers::querySql(server, QStringLiteral("CHECKSUM TABLE ") + allTables().join(QStringLiteral(", ")),
-                                              database);
-    for (const QString &line : out.split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
-        const QStringList fields = line.split(QLatin1Char('\t'));
-        result.insert(fields.value(0).section(QLatin1Char('.'), 1), fields.value(1));
-    }
-    return result;
+    return TestServers::tableChecksums(server, database, allTables());
 }
 
 // Copies into wipe_expected what must remain after wiping those worlds.

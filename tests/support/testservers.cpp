@@ -154,6 +154,17 @@ bool runSql(const TestServer &server, const QByteArray &sql, const QString &data
     return ok;
 }
 
+QMap<QString, QString> tableChecksums(const TestServer &server, const QString &database, const QStringList &tables)
+{
+    QMap<QString, QString> result;
+    const QString out = querySql(server, QStringLiteral("CHECKSUM TABLE ") + tables.join(QStringLiteral(", ")), database);
+    for (const QString &line : out.split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
+        const QStringList fields = line.split(QLatin1Char('\t'));
+        result.insert(fields.value(0).section(QLatin1Char('.'), 1), fields.value(1));
+    }
+    return result;
+}
+
 QString querySql(const TestServer &server, const QString &sql, const QString &database)
 {
     QObject owner;

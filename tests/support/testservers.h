@@ -3,7 +3,9 @@
 #include "db/hostconfig.h"
 #include "sampledatabase.h"
 
+#include <QMap>
 #include <QString>
+#include <QStringList>
 
 // A throw-away MariaDB server on 127.0.0.1, reachable over TCP as root with a password.
 struct TestServer
@@ -33,6 +35,10 @@ bool runSql(const TestServer &server, const QByteArray &sql, const QString &data
 
 // Output of a query through the mysql client in batch mode, or an empty text on failure.
 QString querySql(const TestServer &server, const QString &sql, const QString &database = QString());
+
+// CHECKSUM TABLE of each table of `database`, keyed by the bare table name, so that two
+// databases of the same tables compare equal.
+QMap<QString, QString> tableChecksums(const TestServer &server, const QString &database, const QStringList &tables);
 
 // Loads a generated sample database into the server.
 bool loadSample(const TestServer &server, const SampleOptions &options);
