@@ -239,14 +239,16 @@ QList<CharacterSummary> DatabaseManager::queryCharacters(const QList<int> &world
     if (query.exec(sql)) {
         debugLog(QStringLiteral("queryCharacters: SQL 执行成功"));
         debugLog(QStringLiteral("queryCharacters: 驱动类型 = %1").arg(m_db.driverName()));
-        static const char *const plainColumns[] = {"charguid", "menpai", "level", "zoneworldid", "yuanbao",
-                                                   "bdyuanbao", "vmoney", "bankmoney", "sect_point",
-                                                   "scene", "xpos", "zpos"};
+        // By position: a lookup by name rebuilds the record for every value.
+        static const char *const columns[] = {"charguid", "charname", "menpai", "level", "zoneworldid", "yuanbao",
+                                              "bdyuanbao", "vmoney", "bankmoney", "sect_point", "scene", "xpos", "zpos"};
+        QStringList keys;
+        for (const char *column : columns)
+            keys.append(QLatin1String(column));
         while (query.next()) {
             CharacterSummary summary;
-            for (const char *column : plainColumns)
-                summary.insert(QLatin1String(column), query.value(QLatin1String(column)));
-            summary.insert(QStringLiteral("charname"), decodeHexColumn(query.value(QStringLiteral("charname_hex"))));
+            for (int i = 0; i < keys.size(); ++i)
+                summary.insert(keys.at(i), i == 1 ? QVariant(decodeHexColumn(query.value(1))) : query.value(i));
             result.append(summary);
         }
         debugLog(QStringLiteral("queryCharacters: 读取了 %1 行").arg(result.size()));
@@ -259,15 +261,23 @@ QList<CharacterSummary> DatabaseManager::queryCharacters(const QList<int> &world
     return result;
 }
 
-QList<int> DatabaseManager::getCharGuids(const QList<int> &worldIds)
+QList<int> DatabaseManager::getCharGuids(const QList<int> &worldIds, QString *error)
 {
     QList<int> guids;
-    if (!isConnected())
+    if (error)
+        error->clear();
+    if (!isConnected()) {
+        if (error)
+            *error = QStringLiteral("未连接到数据库");
         return guids;
+    }
     QSqlQuery query(m_db);
     query.setForwardOnly(true);
-    if (!query.exec(QStringLiteral("SELECT charguid FROM t_char WHERE zoneworldid IN (%1)").arg(idListText(worldIds))))
+    if (!query.exec(QStringLiteral("SELECT charguid FROM t_char WHERE zoneworldid IN (%1)").arg(idListText(worldIds)))) {
+        if (error)
+            *error = query.lastError().text();
         return guids;
+    }
     while (query.next())
         guids.append(query.value(0).toInt());
     return guids;

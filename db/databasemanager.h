@@ -50,7 +50,8 @@ public:
 
     // Read-only queries of t_char on the session; empty results when it is not open.
     QList<CharacterSummary> queryCharacters(const QList<int> &worldIds);
-    QList<int> getCharGuids(const QList<int> &worldIds);
+    // On failure (not connected, or the statement failed) *error, when given, holds the reason.
+    QList<int> getCharGuids(const QList<int> &worldIds, QString *error = nullptr);
     QMap<int, int> getWorldIdStatistics();
 
     static QString decodeGbk(const QByteArray &bytes);

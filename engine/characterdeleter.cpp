@@ -2,9 +2,14 @@
 
 #include "charactertables.h"
 #include "db/databasemanager.h"
+#include "merge/mergesql.h"
 
+#include <QCoreApplication>
+#include <QSet>
 #include <QSqlError>
 #include <QSqlQuery>
+
+#include <algorithm>
 
 CharacterDeleter::CharacterDeleter(QObject *parent)
     : QObject(parent)
@@ -43,6 +48,27 @@ qint64 CharacterDeleter::deleteInSlices(QSqlDatabase &db, const QString &stateme
     return affected;
 }
 
+bool CharacterDeleter::existingTables(QSqlDatabase &db, const QStringList &tables, QStringList *existing,
+                                      QString *error)
+{
+    QSqlQuery query(db);
+    query.setForwardOnly(true);
+    if (!query.exec(QStringLiteral("SELECT table_name FROM information_schema.tables WHERE table_schema = DATABASE()"))) {
+        *error = query.lastError().text();
+        return false;
+    }
+    // Servers on Windows fold table names to lower case.
+    QSet<QString> present;
+    while (query.next())
+        present.insert(query.value(0).toString().toLower());
+    existing->clear();
+    for (const QString &table : tables) {
+        if (present.contains(table.toLower()))
+            existing->append(table);
+    }
+    return true;
+}
+
 void CharacterDeleter::fail(QSqlDatabase &db, const QString &message)
 {
     emit errorOccurred(message);
@@ -61,7 +87,13 @@ void CharacterDeleter::deleteByZoneWorldIds(const QList<int> &worldIds)
 
     emit logMessage(QStringLiteral("开始删除 zoneworldid IN (%1) 的角色数据...").arg(idListText(worldIds)));
 
-    const QList<int> guids = manager->getCharGuids(worldIds);
+    QString error;
+    const QList<int> guids = worldIds.isEmpty() ? QList<int>() : manager->getCharGuids(worldIds, &error);
+    if (!error.isEmpty()) {
+        emit errorOccurred(QStringLiteral("查询角色失败: ") + error);
+        emit deleteCompleted(false, 0);
+        return;
+    }
     if (guids.isEmpty()) {
         emit logMessage(QStringLiteral("没有找到符合条件的角色"));
         emit deleteCompleted(true, 0);
@@ -70,6 +102,12 @@ void CharacterDeleter::deleteByZoneWorldIds(const QList<int> &worldIds)
     emit logMessage(QStringLiteral("找到 %1 个角色需要删除").arg(guids.size()));
 
     QSqlDatabase &db = manager->database();
+    QStringList present;
+    if (!existingTables(db, characterDeleteTables + QStringList{QStringLiteral("t_relation")}, &present, &error)) {
+        emit errorOccurred(QStringLiteral("读取表清单失败: ") + error);
+        emit deleteCompleted(false, 0);
+        return;
+    }
     if (!db.transaction()) {
         emit errorOccurred(QStringLiteral("无法开启事务: ") + db.lastError().text());
         emit deleteCompleted(false, 0);
@@ -78,10 +116,13 @@ void CharacterDeleter::deleteByZoneWorldIds(const QList<int> &worldIds)
 
     const int total = int(characterDeleteTables.size()) + 2;
     qint64 deletedRows = 0;
-    QString error;
     for (int i = 0; i < characterDeleteTables.size(); ++i) {
         const QString &table = characterDeleteTables.at(i);
         emit progressChanged(i + 1, total, table);
+        if (!present.contains(table)) {
+            emit logMessage(QStringLiteral("  跳过 %1: 表不存在").arg(table));
+            continue;
+        }
         const qint64 count = deleteInSlices(db, QStringLiteral("DELETE FROM %1 WHERE charguid IN (%2)")
                                                     .arg(table, QStringLiteral("%1")), guids, &error);
         if (count < 0) {
@@ -93,13 +134,16 @@ void CharacterDeleter::deleteByZoneWorldIds(const QList<int> &worldIds)
     }
 
     emit progressChanged(total - 1, total, QStringLiteral("t_relation(反向)"));
-    qint64 count = deleteInSlices(db, QStringLiteral("DELETE FROM t_relation WHERE fguid IN (%1)"), guids, &error);
-    if (count < 0) {
-        fail(db, QStringLiteral("清理 t_relation 反向关系失败: %1").arg(error));
-        return;
+    qint64 count = 0;
+    if (present.contains(QStringLiteral("t_relation"))) {
+        count = deleteInSlices(db, QStringLiteral("DELETE FROM t_relation WHERE fguid IN (%1)"), guids, &error);
+        if (count < 0) {
+            fail(db, QStringLiteral("清理 t_relation 反向关系失败: %1").arg(error));
+            return;
+        }
+        deletedRows += count;
+        emit logMessage(QStringLiteral("  清理 t_relation(反向关系): %1 条记录").arg(count));
     }
-    deletedRows += count;
-    emit logMessage(QStringLiteral("  清理 t_relation(反向关系): %1 条记录").arg(count));
 
     emit progressChanged(total, total, QStringLiteral("t_char"));
     count = deleteInSlices(db, QStringLiteral("DELETE FROM t_char WHERE charguid IN (%1)"), guids, &error);
@@ -116,4 +160,114 @@ void CharacterDeleter::deleteByZoneWorldIds(const QList<int> &worldIds)
     }
     emit logMessage(QStringLiteral("删除完成！共删除 %1 条记录").arg(deletedRows));
     emit deleteCompleted(true, int(guids.size()));
+}
+
+void CharacterDeleter::failRepair(QSqlDatabase &db, int charguid, const QString &message)
+{
+    emit errorOccurred(message);
+    db.rollback();
+    QSqlQuery(db).exec(QStringLiteral("DROP TEMPORARY TABLE IF EXISTS quorvel_repair"));
+    emit singleRepairCompleted(false, charguid, 0);
+}
+
+int CharacterDeleter::duplicateGroups(QSqlDatabase &db, const DuplicateRepairSpec &spec, int charguid)
+{
+    QSqlQuery query(db);
+    if (!query.exec(QStringLiteral("SELECT COUNT(*) FROM (  SELECT %1 FROM %2 WHERE charguid = %3 GROUP BY %1 "
+                                   "HAVING COUNT(*) > 1) AS dup")
+                        .arg(spec.keyColumns, spec.tableName).arg(charguid))
+        || !query.next())
+        return 0;
+    return query.value(0).toInt();
+}
+
+void CharacterDeleter::repairCharacterDuplicates(int charguid)
+{
+    DatabaseManager *manager = DatabaseManager::instance();
+    if (!manager->isConnected()) {
+        emit errorOccurred(QStringLiteral("未连接到数据库"));
+        emit singleRepairCompleted(false, charguid, 0);
+        return;
+    }
+    emit logMessage(QStringLiteral("[单角色异常修复] 开始修复 CharGUID=%1...").arg(charguid));
+    QCoreApplication::processEvents();
+
+    QSqlDatabase &db = manager->database();
+    const bool anyDuplicates = std::any_of(duplicateRepairSpecs.cbegin(), duplicateRepairSpecs.cend(),
+                                           [&](const DuplicateRepairSpec &spec) { return duplicateGroups(db, spec, charguid) > 0; });
+    if (!anyDuplicates) {
+        emit logMessage(QStringLiteral("[单角色异常修复] CharGUID=%1 没有发现重复数据").arg(charguid));
+        emit singleRepairCompleted(true, charguid, 0);
+        return;
+    }
+    if (!db.transaction()) {
+        emit errorOccurred(QStringLiteral("无法开启事务: ") + db.lastError().text());
+        emit singleRepairCompleted(false, charguid, 0);
+        return;
+    }
+
+    int deleted = 0;
+    QSqlQuery query(db);
+    for (const DuplicateRepairSpec &spec : duplicateRepairSpecs) {
+        const int groups = duplicateGroups(db, spec, charguid);
+        if (groups <= 0)
+            continue;
+        emit logMessage(QStringLiteral("[%1] 发现 %2 组重复，开始修复...").arg(spec.displayName).arg(groups));
+
+        QStringList keys = spec.keyColumns.split(QLatin1Char(','), Qt::SkipEmptyParts);
+        for (QString &key : keys)
+            key = key.trimmed();
+        QStringList sameKey;
+        for (const QString &key : std::as_const(keys))
+            sameKey.append(QStringLiteral("t1.%1 = t2.%1").arg(key));
+        if (!query.exec(QStringLiteral("DELETE t1 FROM %1 t1 INNER JOIN %1 t2 ON t1.charguid = t2.charguid AND %2 "
+                                       "AND t1.aid > t2.aid WHERE t1.charguid = %3")
+                            .arg(spec.tableName, sameKey.join(QStringLiteral(" AND "))).arg(charguid))) {
+            failRepair(db, charguid, QStringLiteral("删除重复%1失败: %2").arg(spec.displayName, query.lastError().text()));
+            return;
+        }
+        const int removed = query.numRowsAffected();
+        deleted += removed;
+
+        // The survivors keep every column but aid, byte for byte and with their NULLs; the
+        // server copies them, so nothing passes through a text conversion.
+        QSqlError columnError;
+        const QList<MergeSql::Column> columns =
+            MergeSql::withoutColumn(MergeSql::readColumns(db, spec.tableName, &columnError), QStringLiteral("aid"));
+        if (columns.isEmpty()) {
+            failRepair(db, charguid, QStringLiteral("查询%1失败: %2").arg(spec.displayName, columnError.text()));
+            return;
+        }
+        QStringList names;
+        for (const MergeSql::Column &column : columns)
+            names.append(MergeSql::quoted(column.name));
+        const QString columnList = names.join(QStringLiteral(", "));
+        if (!query.exec(QStringLiteral("DROP TEMPORARY TABLE IF EXISTS quorvel_repair"))
+            || !query.exec(QStringLiteral("CREATE TEMPORARY TABLE quorvel_repair AS SELECT %1 FROM %2 WHERE charguid = %3")
+                               .arg(columnList, spec.tableName).arg(charguid))) {
+            failRepair(db, charguid, QStringLiteral("查询%1失败: %2").arg(spec.displayName, query.lastError().text()));
+            return;
+        }
+        const int survivors = query.numRowsAffected();
+        if (survivors > 0) {
+            if (!query.exec(QStringLiteral("DELETE FROM %1 WHERE charguid = %2").arg(spec.tableName).arg(charguid))) {
+                failRepair(db, charguid, QStringLiteral("删除%1失败: %2").arg(spec.displayName, query.lastError().text()));
+                return;
+            }
+            if (!query.exec(QStringLiteral("INSERT INTO %1 (%2) SELECT %2 FROM quorvel_repair ORDER BY %3")
+                                .arg(spec.tableName, columnList, keys.join(QStringLiteral(", "))))) {
+                failRepair(db, charguid, QStringLiteral("批量插入%1失败: %2").arg(spec.displayName, query.lastError().text()));
+                return;
+            }
+        }
+        query.exec(QStringLiteral("DROP TEMPORARY TABLE IF EXISTS quorvel_repair"));
+        emit logMessage(QStringLiteral("[%1] 删除 %2 条重复，重排 %3 条记录").arg(spec.displayName).arg(removed).arg(survivors));
+    }
+
+    if (!db.commit()) {
+        failRepair(db, charguid, QStringLiteral("提交事务失败: ") + db.lastError().text());
+        return;
+    }
+    emit logMessage(QStringLiteral("[单角色异常修复] 完成！共删除 %1 条重复记录").arg(deleted));
+    emit singleRepairCompleted(true, charguid, deleted);
 }

@@ -5,6 +5,7 @@
 #include <QStringList>
 
 class QSqlDatabase;
+struct DuplicateRepairSpec;
 
 // Removes characters with every row they own in the character database, on the main session.
 class CharacterDeleter : public QObject
@@ -24,6 +25,15 @@ public:
     // Ends with exactly one deleteCompleted.
     void deleteByZoneWorldIds(const QList<int> &worldIds);
 
+    // Removes one character's duplicated entries from the tables of duplicateRepairSpecs and
+    // rebuilds its rows of each such table in ascending key order, in one transaction.
+    // Ends with exactly one singleRepairCompleted.
+    void repairCharacterDuplicates(int charguid);
+
+    // Which of `tables` exist in the connection's database (names as given, same order);
+    // false with *error set when that cannot be read.
+    static bool existingTables(QSqlDatabase &db, const QStringList &tables, QStringList *existing, QString *error);
+
 signals:
     void progressChanged(int current, int total, const QString &tableName);
     void logMessage(const QString &message);
@@ -37,4 +47,7 @@ private:
     static qint64 deleteInSlices(QSqlDatabase &db, const QString &statement, const QList<int> &ids,
                                  QString *error);
     void fail(QSqlDatabase &db, const QString &message);
+    void failRepair(QSqlDatabase &db, int charguid, const QString &message);
+    // Rows of the character with a duplicated key in the table, or 0 when that cannot be read.
+    static int duplicateGroups(QSqlDatabase &db, const DuplicateRepairSpec &spec, int charguid);
 };

@@ -64,6 +64,8 @@ private slots:
     void wipesZonesExactly_data();
     void wipesZonesExactly();
     void failureInLastStepRollsBackEverything();
+    void olderDeploymentSkipsMissingTables();
+    void failedCharacterQueryIsAFailure();
     void serverCrashMidWipeLosesNothing();
 
 private:
@@ -269,6 +271,49 @@ void TestCharacterDeleter::failureInLastStepRollsBackEverything()
     QCOMPARE(checksums(m_server, kDb), before);
     QCOMPARE(TestServers::querySql(m_server, QStringLiteral("SELECT COUNT(*) FROM t_char WHERE zoneworldid = 6"), kDb),
              QStringLiteral("300"));
+}
+
+void TestCharacterDeleter::olderDeploymentSkipsMissingTables()
+{
+    SampleOptions options;
+    options.characterDatabase = QStringLiteral("wipe_old");
+    options.accountDatabases = {QStringLiteral("wipe_old_web")};
+    options.worldIds = {1, 2};
+    options.charactersPerWorld = 30;
+    QVERIFY(TestServers::loadSample(m_server, options));
+    QVERIFY(TestServers::runSql(m_server, "DROP TABLE t_di4shop, t_relation;", QStringLiteral("wipe_old")));
+    DatabaseManager *db = DatabaseManager::instance();
+    QVERIFY(db->connectToDatabase(m_server.hostConfig(QStringLiteral("wipe_old"))));
+    CharacterDeleter deleter(this);
+    Recorder recorder(&deleter);
+    deleter.deleteByZoneWorldIds({1});
+    QVERIFY(recorder.success);
+    QCOMPARE(recorder.count, 30);
+    QVERIFY(recorder.logs.contains(QStringLiteral("  跳过 t_di4shop: 表不存在")));
+    QVERIFY(recorder.logs.contains(QStringLiteral("  跳过 t_relation: 表不存在")));
+    QVERIFY(!recorder.logs.join(QLatin1Char('\n')).contains(QStringLiteral("反向")));
+    for (const QString &table : {QStringLiteral("t_char"), QStringLiteral("t_iteminfo"), QStringLiteral("t_skill")}) {
+        QCOMPARE(TestServers::querySql(m_server, QStringLiteral("SELECT COUNT(*) FROM %1 WHERE charguid IN "
+                                                                "(SELECT charguid FROM t_char WHERE zoneworldid = 2)").arg(table),
+                                       QStringLiteral("wipe_old")).toInt() > 0, true);
+    }
+    QCOMPARE(TestServers::querySql(m_server, QStringLiteral("SELECT COUNT(*) FROM t_char"), QStringLiteral("wipe_old")),
+             QStringLiteral("30"));
+}
+
+void TestCharacterDeleter::failedCharacterQueryIsAFailure()
+{
+    // The session is still on wipe_old; its t_char loses the world column.
+    QVERIFY(TestServers::runSql(m_server, "ALTER TABLE t_char CHANGE zoneworldid zone INT NOT NULL;", QStringLiteral("wipe_old")));
+    CharacterDeleter deleter(this);
+    Recorder recorder(&deleter);
+    deleter.deleteByZoneWorldIds({2});
+    QCOMPARE(recorder.events.size(), 3);
+    QVERIFY(recorder.events.at(1).startsWith(QStringLiteral("error 查询角色失败: ")));
+    QVERIFY(recorder.events.at(1).contains(QStringLiteral("zoneworldid")));
+    QCOMPARE(recorder.events.at(2), QStringLiteral("completed 0 0"));
+    QVERIFY(DatabaseManager::instance()->connectToDatabase(m_server.hostConfig(kDb)));
+    TestServers::runSql(m_server, "DROP DATABASE wipe_old; DROP DATABASE wipe_old_web;");
 }
 
 void TestCharacterDeleter::serverCrashMidWipeLosesNothing()

@@ -25,15 +25,6 @@ QLabel *labelStartingWith(QWidget *parent, const QString &start)
     return nullptr;
 }
 
-QLineEdit *editWithPlaceholder(QWidget *parent, const QString &placeholder)
-{
-    for (QLineEdit *edit : parent->findChildren<QLineEdit *>()) {
-        if (edit->placeholderText() == placeholder)
-            return edit;
-    }
-    return nullptr;
-}
-
 QString preview(QWidget *dialog)
 {
     return labelStartingWith(dialog, QStringLiteral("副区 ["))->text();

@@ -2,6 +2,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
 #include <QTimer>
@@ -68,6 +69,15 @@ bool clickButton(QWidget *parent, const QString &text)
         }
     }
     return false;
+}
+
+QLineEdit *editWithPlaceholder(QWidget *parent, const QString &placeholder)
+{
+    for (QLineEdit *edit : parent->findChildren<QLineEdit *>()) {
+        if (edit->placeholderText() == placeholder)
+            return edit;
+    }
+    return nullptr;
 }
 
 void answerNextMessageBox(QMessageBox::StandardButton button, ModalRecord *record)

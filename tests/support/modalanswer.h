@@ -6,6 +6,7 @@
 
 #include <functional>
 
+class QLineEdit;
 class QWidget;
 
 // Answers the next modal widget from a timer, so a test never hangs on a box.
@@ -28,6 +29,9 @@ void stopAnsweringModals();
 
 // Clicks the push button with this text among the widget's children; false when there is none.
 bool clickButton(QWidget *parent, const QString &text);
+
+// The line edit with this placeholder among the widget's children, or null.
+QLineEdit *editWithPlaceholder(QWidget *parent, const QString &placeholder);
 
 // Calls `action` with the next active modal widget (a dialog), e.g. to fill and accept it.
 // With a class name, other modal windows (such as the dialog that opens a box) are passed over.

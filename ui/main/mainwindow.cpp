@@ -5,6 +5,7 @@
 #include "engine/backupmanager.h"
 #include "merge/mergeserverdialog.h"
 #include "merge/sameservermergedialog.h"
+#include "ui/characters/characterlistdialog.h"
 #include "hostconfigdialog.h"
 #include "hoststore.h"
 #include "logpanel.h"
@@ -213,12 +214,6 @@ bool MainWindow::requireConnection()
     return false;
 }
 
-void MainWindow::showNotYetAvailable(const QString &feature)
-{
-    QMessageBox::information(this, QStringLiteral("提示"),
-                             QStringLiteral("%1功能尚未开放").arg(feature));
-}
-
 void MainWindow::onTestConnection()
 {
     onLogMessage(QStringLiteral("测试连接..."));
@@ -402,7 +397,9 @@ void MainWindow::onCharacterManager()
     if (!requireConnection())
         return;
     onLogMessage(QStringLiteral("打开角色管理对话框"));
-    showNotYetAvailable(QStringLiteral("角色管理"));
+    auto *dialog = new CharacterListDialog(this);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->show();
 }
 
 void MainWindow::onMergeServer()

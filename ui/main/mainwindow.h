@@ -51,7 +51,6 @@ private:
     void loadHostConfigs();
     void saveHostConfigs();
     bool requireConnection();
-    void showNotYetAvailable(const QString &feature);
     void attachBackupManager();
     void setBackupButtonsEnabled(bool enabled);
 

@@ -1,0 +1,93 @@
+#include "exportmanager.h"
+
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QDir>
+#include <QSaveFile>
+#include <QStringEncoder>
+
+namespace {
+// The files are opened by spreadsheets on Chinese Windows, whose local code page is 936 (GBK),
+// so they are written in GBK with CR LF on every platform.
+QByteArray windowsChineseText(const QString &text)
+{
+    QStringEncoder encoder("GBK");
+    if (!encoder.isValid())
+        return text.toLocal8Bit();
+    QString lines = text;
+    lines.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
+    return encoder.encode(lines);
+}
+
+// A spreadsheet runs a cell that starts with one of these as a formula.
+QString defusedName(const QString &name)
+{
+    static const QString formulaStarts = QStringLiteral("=+-@");
+    if (!name.isEmpty() && formulaStarts.contains(name.front()))
+        return QLatin1Char('\'') + name;
+    return name;
+}
+} // namespace
+
+ExportManager::ExportManager(QObject *parent)
+    : QObject(parent)
+{
+}
+
+QString ExportManager::generateExportPath(const QList<int> &worldIds)
+{
+    const QString folder = QCoreApplication::applicationDirPath() + QStringLiteral("/exports");
+    QDir().mkpath(folder);
+    QStringList first;
+    for (int id : worldIds.mid(0, 3))
+        first.append(QString::number(id));
+    QString name = QStringLiteral("characters_zone") + first.join(QLatin1Char('_'));
+    if (worldIds.size() > 3)
+        name += QStringLiteral("_etc");
+    name += QLatin1Char('_') + QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd_HHmmss"))
+            + QStringLiteral(".csv");
+    return folder + QLatin1Char('/') + name;
+}
+
+QByteArray ExportManager::csvLine(const CharacterSummary &character)
+{
+    QString name = defusedName(character.value(QStringLiteral("charname")).toString());
+    name.replace(QLatin1Char('"'), QStringLiteral("\"\""));
+    return windowsChineseText(QStringLiteral("%1,\"%2\",%3,%4,%5\n")
+                                  .arg(character.value(QStringLiteral("charguid")).toString(), name,
+                                       character.value(QStringLiteral("menpai")).toString(),
+                                       character.value(QStringLiteral("level")).toString(),
+                                       character.value(QStringLiteral("zoneworldid")).toString()));
+}
+
+bool ExportManager::exportCharacters(const QList<CharacterSummary> &characters, const QString &filePath)
+{
+    emit logMessage(QStringLiteral("开始导出角色列表: %1").arg(filePath));
+    emit exportProgress(0);
+
+    QSaveFile file(filePath);
+    if (!file.open(QIODevice::WriteOnly)) {
+        emit logMessage(QStringLiteral("无法创建导出文件"));
+        emit exportCompleted(false, QString());
+        return false;
+    }
+    file.write(windowsChineseText(QStringLiteral("角色GUID,角色名称,门派,等级,ZoneWorldID\n")));
+    emit exportProgress(10);
+
+    const qsizetype n = characters.size();
+    for (qsizetype i = 0; i < n; ++i) {
+        file.write(csvLine(characters.at(i)));
+        if (i % 100 == 0 || i == n - 1)
+            emit exportProgress(int(10 + (i + 1) * 80 / n));
+    }
+    // QSaveFile remembers a failed write and then refuses to commit, leaving the chosen name alone.
+    if (!file.commit()) {
+        emit logMessage(QStringLiteral("写入导出文件失败: %1").arg(file.errorString()));
+        emit exportCompleted(false, QString());
+        return false;
+    }
+    emit logMessage(QStringLiteral("导出完成: %1 条记录").arg(n));
+    emit exportProgress(100);
+    emit exportCompleted(true, filePath);
+    return true;
+}

@@ -1,0 +1,301 @@
+#include "app/dailylog.h"
+#include "db/databasemanager.h"
+#include "db/legacytext.h"
+#include "modalanswer.h"
+#include "testservers.h"
+#include "ui/characters/characterlistdialog.h"
+#include "ui/characters/worldidselectordialog.h"
+#include "ui/main/mainwindow.h"
+
+#include <QComboBox>
+#include <QFileDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPointer>
+#include <QPushButton>
+#include <QTableView>
+#include <QTextEdit>
+#include <QtTest>
+
+namespace {
+const QString kDb = QStringLiteral("charlist_db");
+
+// Puts a copy of a world-1 character into world 9 under another id, account and name.
+QByteArray cloneCharacter(int guid, const QByteArray &account, const QByteArray &nameHex)
+{
+    return "CREATE TEMPORARY TABLE c AS SELECT * FROM t_char WHERE zoneworldid = 1 LIMIT 1;"
+           "ALTER TABLE c MODIFY aid BIGINT NULL;"
+           "UPDATE c SET aid = NULL, zoneworldid = 9, isvalid = 1, charguid = " + QByteArray::number(guid)
+        + ", accname = UNHEX('" + account.toHex() + "'), charname = UNHEX('" + nameHex + "');"
+          "INSERT INTO t_char SELECT * FROM c; DROP TEMPORARY TABLE c;";
+}
+
+QTableView *tableOf(QWidget *dialog) { return dialog->findChild<QTableView *>(); }
+
+QList<int> shownGuids(QWidget *dialog)
+{
+    QList<int> guids;
+    const QAbstractItemModel *model = tableOf(dialog)->model();
+    for (int row = 0; row < model->rowCount(); ++row)
+        guids.append(model->index(row, 0).data().toInt());
+    std::sort(guids.begin(), guids.end());
+    return guids;
+}
+
+QString countText(QWidget *dialog)
+{
+    for (QLabel *label : dialog->findChildren<QLabel *>()) {
+        if (label->text().startsWith(QStringLiteral("角色数量")))
+            return label->text();
+    }
+    return QString();
+}
+} // namespace
+
+class TestCharacterListDialog : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void cleanupTestCase();
+    void listsWorldsThroughTheMainWindow();
+    void searches_data();
+    void searches();
+    void failedSearchEmptiesTheTable();
+    void repairAndExportFlows();
+    void selectorFiltersAndTicks();
+
+private:
+    void search(const QString &type, const QString &text);
+
+    TestServer m_server;
+    QPointer<CharacterListDialog> m_dialog;
+};
+
+void TestCharacterListDialog::initTestCase()
+{
+    m_server = TestServers::shared();
+    QVERIFY(m_server.isValid());
+    SampleOptions options;
+    options.characterDatabase = kDb;
+    options.accountDatabases = {QStringLiteral("charlist_web")};
+    options.worldIds = {1, 2, 3};
+    options.charactersPerWorld = 40;
+    QVERIFY(TestServers::loadSample(m_server, options));
+    // 0xB05C is one GBK character whose second byte is a backslash.
+    QVERIFY(TestServers::runSql(m_server, cloneCharacter(11001234, "o'neil", "B05CC4E3") + cloneCharacter(123, "evil\\' OR 1=1 #", "6F31")
+                                              + cloneCharacter(2748, "oneil", "6F32")
+                                              + "UPDATE t_char SET menpai = 11 WHERE charguid = 123;"
+                                                "UPDATE t_char SET menpai = 10 WHERE charguid = 2748;"
+                                                "INSERT INTO t_skill (charguid, skid, sktime) VALUES (11001234, 7, 1), (11001234, 7, 2);",
+                                          kDb));
+    QVERIFY(DatabaseManager::instance()->connectToDatabase(m_server.hostConfig(kDb)));
+    m_dialog = new CharacterListDialog(nullptr);
+}
+
+void TestCharacterListDialog::cleanupTestCase()
+{
+    delete m_dialog;
+    DatabaseManager::instance()->disconnectFromDatabase();
+    TestServers::runSql(m_server, "DROP DATABASE IF EXISTS charlist_db; DROP DATABASE IF EXISTS charlist_web;");
+}
+
+void TestCharacterListDialog::listsWorldsThroughTheMainWindow()
+{
+    MainWindow window;
+    QVERIFY(clickButton(&window, QStringLiteral("角色管理")));
+    QVERIFY(clickButton(&window, QStringLiteral("角色管理")));
+    const QList<CharacterListDialog *> open = window.findChildren<CharacterListDialog *>();
+    QCOMPARE(open.size(), 2);
+    QPointer<CharacterListDialog> dialog = open.first();
+    QVERIFY(dialog->isVisible() && !dialog->isModal());
+
+    // The selector fills the world field; the query then ignores what does not parse.
+    withNextModal([](QWidget *w) {
+        auto *list = w->findChild<QListWidget *>();
+        list->item(1)->setCheckState(Qt::Checked);
+        QVERIFY(clickButton(w, QStringLiteral("确定")));
+    }, "WorldIdSelectorDialog");
+    QVERIFY(clickButton(dialog, QStringLiteral("批量选择")));
+    QLineEdit *worlds = editWithPlaceholder(dialog, QStringLiteral("输入ID，多个用逗号分隔"));
+    QCOMPARE(worlds->text(), QStringLiteral("2"));
+    worlds->setText(QStringLiteral("1, 2,,abc, -3,0"));
+    QCOMPARE(dialog->parseWorldIds(), QList<int>({1, 2}));
+
+    tableOf(dialog)->sortByColumn(3, Qt::DescendingOrder);
+    QVERIFY(clickButton(dialog, QStringLiteral("查询")));
+    QCOMPARE(countText(dialog), QStringLiteral("角色数量: 80"));
+
+    // Every row holds one record's cells, and the rows follow the level column as text.
+    QMap<int, QString> stored;
+    const QStringList lines = TestServers::querySql(m_server, QStringLiteral(
+        "SELECT charguid, HEX(charname), menpai, level, zoneworldid, yuanbao, bdyuanbao, vmoney, bankmoney, "
+        "sect_point, scene, xpos, zpos FROM t_char WHERE zoneworldid IN (1, 2)"), kDb).split(QLatin1Char('\n'));
+    for (const QString &line : lines) {
+        QStringList cells = line.split(QLatin1Char('\t'));
+        cells[1] = decodeHexColumn(cells.at(1));
+        cells.removeAt(2);  // the sect's name is checked by the searches
+        stored.insert(cells.at(0).toInt(), cells.join(QLatin1Char('\t')));
+    }
+    const QAbstractItemModel *model = tableOf(dialog)->model();
+    QCOMPARE(model->rowCount(), 80);
+    QString previousLevel;
+    for (int row = 0; row < 80; ++row) {
+        QStringList cells;
+        for (int column = 0; column < 13; ++column) {
+            if (column != 2)
+                cells.append(model->index(row, column).data().toString());
+        }
+        QCOMPARE(cells.join(QLatin1Char('\t')), stored.value(cells.at(0).toInt()));
+        QVERIFY(row == 0 || cells.at(2) <= previousLevel);
+        previousLevel = cells.at(2);
+    }
+
+    QFile log(dailyLogPath(QStringLiteral("character_"), QDate::currentDate()));
+    QVERIFY(log.open(QIODevice::ReadOnly));
+    QVERIFY(QString::fromUtf8(log.readAll()).contains(QStringLiteral("] 查询完成，找到 80 个角色\n")));
+
+    dialog->close();
+    QTRY_VERIFY(dialog.isNull());
+    qDeleteAll(window.findChildren<CharacterListDialog *>());
+}
+
+void TestCharacterListDialog::search(const QString &type, const QString &text)
+{
+    m_dialog->findChild<QComboBox *>()->setCurrentText(type);
+    editWithPlaceholder(m_dialog, QStringLiteral("请输入搜索内容"))->setText(text);
+    QVERIFY(clickButton(m_dialog, QStringLiteral("搜索")));
+}
+
+void TestCharacterListDialog::searches_data()
+{
+    QTest::addColumn<QString>("type");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QList<int>>("guids");  // empty: the CharGUID warning
+    const QList<int> target = {11001234};
+    for (const char *form : {"A7DD92", "a7dd92", " 0xA7DD92", "11001234"})
+        QTest::newRow(form) << QStringLiteral("CharGUID") << QString::fromLatin1(form) << target;
+    QTest::newRow("0x123 is decimal") << QStringLiteral("CharGUID") << QStringLiteral("0x123") << QList<int>{123};
+    QTest::newRow("ABC") << QStringLiteral("CharGUID") << QStringLiteral("ABC") << QList<int>{2748};
+    for (const char *bad : {"0", "-5", "xyz"})
+        QTest::newRow(bad) << QStringLiteral("CharGUID") << QString::fromLatin1(bad) << QList<int>();
+    QTest::newRow("quote in an account") << QStringLiteral("账号") << QStringLiteral("o'neil") << target;
+    QTest::newRow("injection") << QStringLiteral("账号") << QStringLiteral("\\' OR 1=1 #") << QList<int>{123};
+    QTest::newRow("GBK name with a backslash byte") << QStringLiteral("角色名") << decodeGbk(QByteArray::fromHex("B05C"))
+                                                   << target;
+    QTest::newRow("wildcard taken literally") << QStringLiteral("角色名") << QStringLiteral("o_") << QList<int>{-1};
+}
+
+void TestCharacterListDialog::searches()
+{
+    QFETCH(QString, type);
+    QFETCH(QString, text);
+    QFETCH(QList<int>, guids);
+    QTextEdit *log = m_dialog->findChild<QTextEdit *>();
+    log->clear();
+    ModalRecord warning;
+    if (guids.isEmpty())
+        answerNextMessageBox(QMessageBox::Ok, &warning);
+    search(type, text);
+    if (guids.isEmpty()) {
+        QVERIFY(warning.seen);
+        QCOMPARE(warning.text, QStringLiteral("CharGUID必须是正整数\n支持格式: 11001234 或 A7DD92 或 0xA7DD92"));
+        return;
+    }
+    QCOMPARE(shownGuids(m_dialog), guids == QList<int>{-1} ? QList<int>() : guids);
+    const QString sect = tableOf(m_dialog)->model()->index(0, 2).data().toString();
+    if (guids == QList<int>{123})
+        QCOMPARE(sect, QStringLiteral("11"));
+    if (guids == QList<int>{2748})
+        QCOMPARE(sect, QStringLiteral("曼陀"));
+    if (type != QLatin1String("CharGUID"))
+        QVERIFY(log->toPlainText().contains(QStringLiteral(" ESCAPE '!' AND isvalid = 1 ORDER BY level DESC LIMIT 100  [参数: ")));
+}
+
+void TestCharacterListDialog::failedSearchEmptiesTheTable()
+{
+    editWithPlaceholder(m_dialog, QStringLiteral("输入ID，多个用逗号分隔"))->setText(QStringLiteral("3"));
+    QVERIFY(clickButton(m_dialog, QStringLiteral("查询")));
+    QCOMPARE(countText(m_dialog), QStringLiteral("角色数量: 40"));
+    QVERIFY(TestServers::runSql(m_server, "ALTER TABLE t_char CHANGE accname accname_x VARCHAR(50) CHARACTER SET latin1 NOT NULL;", kDb));
+    search(QStringLiteral("账号"), QStringLiteral("w3"));
+    QVERIFY(TestServers::runSql(m_server, "ALTER TABLE t_char CHANGE accname_x accname VARCHAR(50) CHARACTER SET latin1 NOT NULL;", kDb));
+    QCOMPARE(tableOf(m_dialog)->model()->rowCount(), 0);
+    QCOMPARE(countText(m_dialog), QStringLiteral("角色数量: 40"));
+    QVERIFY(m_dialog->findChild<QTextEdit *>()->toPlainText().contains(QStringLiteral("搜索失败: ")));
+}
+
+void TestCharacterListDialog::repairAndExportFlows()
+{
+    search(QStringLiteral("CharGUID"), QStringLiteral("11001234"));
+    QTableView *table = tableOf(m_dialog);
+    table->setCurrentIndex(table->model()->index(0, 4));
+    QCOMPARE(m_dialog->selectedCharGuid(), 11001234);
+    QList<ModalRecord> boxes;
+    answerMessageBoxes({QMessageBox::Yes, QMessageBox::Ok}, &boxes);
+    QVERIFY(QMetaObject::invokeMethod(m_dialog, "onContextRepairSkill"));
+    QCOMPARE(boxes.size(), 2);
+    QCOMPARE(boxes.at(1).text, QStringLiteral("技能修复完成！\n删除了 1 条重复记录"));
+    QCOMPARE(TestServers::querySql(m_server, QStringLiteral("SELECT COUNT(*) FROM t_skill WHERE charguid = 11001234 AND skid = 7"), kDb),
+             QStringLiteral("1"));
+
+    // The name is typed as an operator would; selectFile() races the dialog's directory listing.
+    QString path;
+    withNextModal([&path](QWidget *w) {
+        auto *files = qobject_cast<QFileDialog *>(w);
+        const QFileInfo proposed(files->selectedFiles().value(0));
+        QVERIFY(proposed.fileName().startsWith(QStringLiteral("characters_zone3_")));
+        path = proposed.dir().filePath(QStringLiteral("tst_characterlist.csv"));
+        QFile::remove(path);
+        files->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"))->setText(QFileInfo(path).fileName());
+        QMetaObject::invokeMethod(files, "accept");
+    }, "QFileDialog");
+    QVERIFY(clickButton(m_dialog, QStringLiteral("导出列表")));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray bytes = file.readAll();
+    QCOMPARE(bytes.count("\r\n"), 2);
+    QVERIFY(bytes.contains("11001234,\"\xB0\x5C\xC4\xE3\","));
+    file.remove();
+}
+
+void TestCharacterListDialog::selectorFiltersAndTicks()
+{
+    WorldIdSelectorDialog selector(nullptr);
+    selector.setWorldIds({5, 10, 21, 30}, {{5, 17}, {10, 3}, {21, 12}});
+    auto *list = selector.findChild<QListWidget *>();
+    auto *status = selector.findChild<QLabel *>(QStringLiteral("statusLabel"));
+    QPushButton *ok = nullptr;
+    for (QPushButton *button : selector.findChildren<QPushButton *>())
+        ok = button->text() == QStringLiteral("确定") ? button : ok;
+    auto visible = [list]() {
+        QStringList texts;
+        for (int i = 0; i < list->count(); ++i) {
+            if (!list->item(i)->isHidden())
+                texts.append(list->item(i)->text());
+        }
+        return texts;
+    };
+    QCOMPARE(list->item(3)->text(), QStringLiteral("WorldID: 30"));
+    editWithPlaceholder(&selector, QStringLiteral("输入WorldID进行搜索..."))->setText(QStringLiteral(" 1 "));
+    QCOMPARE(visible(), QStringList({QStringLiteral("WorldID: 5  (角色数: 17)"), QStringLiteral("WorldID: 10  (角色数: 3)"),
+                                     QStringLiteral("WorldID: 21  (角色数: 12)")}));
+    list->item(0)->setCheckState(Qt::Checked);
+    QCOMPARE(status->text(), QStringLiteral("已选择: 1 / 3 个WorldID  (共 17 个角色)"));
+    editWithPlaceholder(&selector, QStringLiteral("输入WorldID进行搜索..."))->setText(QStringLiteral("3"));
+    QCOMPARE(status->text(), QStringLiteral("已选择: 0 / 2 个WorldID"));
+    QVERIFY(!ok->isEnabled());
+    QCOMPARE(selector.selectedWorldIds(), QList<int>({5}));
+    QVERIFY(clickButton(&selector, QStringLiteral("全选")));
+    QCOMPARE(status->text(), QStringLiteral("已选择: 2 / 2 个WorldID  (共 3 个角色)"));
+    QCOMPARE(selector.selectedWorldIds(), QList<int>({5, 10, 30}));
+    QVERIFY(clickButton(&selector, QStringLiteral("反选")));
+    QCOMPARE(selector.selectedWorldIds(), QList<int>({5}));
+    QVERIFY(clickButton(&selector, QStringLiteral("全不选")));
+    QVERIFY(selector.selectedWorldIds().isEmpty());
+}
+
+QTEST_MAIN(TestCharacterListDialog)
+#include "tst_characterlistdialog.moc"

@@ -1,0 +1,504 @@
+#include "characterlistdialog.h"
+
+#include "app/dailylog.h"
+#include "charactertablemodel.h"
+#include "db/legacytext.h"
+#include "engine/characterdeleter.h"
+#include "engine/exportmanager.h"
+#include "ui/main/logpanel.h"
+#include "worldidselectordialog.h"
+
+#include <QComboBox>
+#include <QFileDialog>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMessageBox>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QStringEncoder>
+#include <QTableView>
+#include <QTextEdit>
+#include <QVBoxLayout>
+
+namespace {
+const QString kSelectColumns = QStringLiteral(
+    "SELECT charguid, HEX(charname) as charname_hex, menpai, level, zoneworldid, yuanbao, bdyuanbao, vmoney, "
+    "bankmoney, sect_point, scene, xpos, zpos FROM t_char ");
+
+QString styleSheetText()
+{
+    return QStringLiteral(R"(
+QDialog { background-color: #1e1e2e; color: #e4e4e7; }
+QLabel { color: #e4e4e7; }
+QLineEdit, QComboBox, QTextEdit { background-color: #2d2d3d; color: #e4e4e7; border: 1px solid #3d3d4d; border-radius: 6px; padding: 4px; }
+QTableView { background-color: #2d2d3d; alternate-background-color: #262636; color: #e4e4e7; gridline-color: #3d3d4d; border: 1px solid #3d3d4d; border-radius: 6px; }
+QTableView::item:selected { background-color: #3b82f6; color: white; }
+QHeaderView::section { background-color: #1e1e2e; color: #e4e4e7; border: 1px solid #3d3d4d; padding: 4px; }
+QGroupBox { color: #e4e4e7; border: 1px solid #3d3d4d; border-radius: 6px; margin-top: 12px; padding: 8px; }
+QGroupBox::title { subcontrol-origin: margin; left: 10px; padding: 0 4px; }
+QPushButton { background-color: #3b82f6; color: white; border: none; border-radius: 6px; padding: 6px 12px; }
+QPushButton:hover { background-color: #2563eb; }
+QPushButton:pressed { background-color: #1d4ed8; }
+QProgressBar { background-color: #2d2d3d; color: #e4e4e7; border: 1px solid #3d3d4d; border-radius: 6px; text-align: center; }
+QProgressBar::chunk { background-color: #3b82f6; border-radius: 6px; }
+)");
+}
+
+// "%text%" for LIKE ... ESCAPE '!', with the text's own wildcards taken literally. Works on
+// the stored bytes, so a GBK trail byte is never read as an escape.
+QByteArray containsPattern(const QByteArray &bytes)
+{
+    QByteArray pattern("%");
+    for (char c : bytes) {
+        if (c == '!' || c == '%' || c == '_')
+            pattern.append('!');
+        pattern.append(c);
+    }
+    pattern.append('%');
+    return pattern;
+}
+} // namespace
+
+CharacterListDialog::CharacterListDialog(QWidget *parent)
+    : QDialog(parent)
+{
+    setWindowTitle(QStringLiteral("角色管理"));
+    setMinimumSize(1400, 750);
+    resize(1400, 800);
+    setStyleSheet(styleSheetText());
+    buildWidgets();
+    m_deleter = new CharacterDeleter(this);
+    m_exporter = new ExportManager(this);
+}
+
+void CharacterListDialog::buildWidgets()
+{
+    auto *layout = new QVBoxLayout(this);
+    layout->setSpacing(10);
+    layout->setContentsMargins(15, 15, 15, 15);
+
+    auto *top = new QHBoxLayout;
+    top->addWidget(new QLabel(QStringLiteral("ZoneWorldID:"), this));
+    m_worldIdEdit = new QLineEdit(this);
+    m_worldIdEdit->setPlaceholderText(QStringLiteral("输入ID，多个用逗号分隔"));
+    m_worldIdEdit->setMinimumWidth(150);
+    top->addWidget(m_worldIdEdit);
+    auto *selectButton = new QPushButton(QStringLiteral("批量选择"), this);
+    selectButton->setObjectName(QStringLiteral("editBtn"));
+    selectButton->setFixedWidth(90);
+    top->addWidget(selectButton);
+    auto *queryButton = new QPushButton(QStringLiteral("查询"), this);
+    queryButton->setFixedWidth(70);
+    top->addWidget(queryButton);
+    top->addSpacing(20);
+    top->addWidget(new QLabel(QStringLiteral("搜索:"), this));
+    m_searchType = new QComboBox(this);
+    m_searchType->addItems({QStringLiteral("CharGUID"), QStringLiteral("账号"), QStringLiteral("角色名")});
+    m_searchType->setFixedWidth(100);
+    top->addWidget(m_searchType);
+    m_searchEdit = new QLineEdit(this);
+    m_searchEdit->setPlaceholderText(QStringLiteral("请输入搜索内容"));
+    m_searchEdit->setMinimumWidth(150);
+    top->addWidget(m_searchEdit);
+    auto *searchButton = new QPushButton(QStringLiteral("搜索"), this);
+    searchButton->setObjectName(QStringLiteral("searchBtn"));
+    searchButton->setFixedWidth(70);
+    top->addWidget(searchButton);
+    top->addStretch();
+    m_countLabel = new QLabel(QStringLiteral("角色数量: 0"), this);
+    top->addWidget(m_countLabel);
+    layout->addLayout(top);
+
+    m_model = new CharacterTableModel(this);
+    m_table = new QTableView(this);
+    m_table->setModel(m_model);
+    m_table->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_table->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_table->setAlternatingRowColors(true);
+    m_table->setSortingEnabled(true);
+    m_table->setMinimumHeight(400);
+    m_table->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
+    m_table->horizontalHeader()->setStretchLastSection(true);
+    m_table->setContextMenuPolicy(Qt::CustomContextMenu);
+    layout->addWidget(m_table, 1);
+
+    auto *buttons = new QHBoxLayout;
+    auto *exportButton = new QPushButton(QStringLiteral("导出列表"), this);
+    auto *editButton = new QPushButton(QStringLiteral("编辑角色"), this);
+    editButton->setObjectName(QStringLiteral("editBtn"));
+    buttons->addWidget(exportButton);
+    buttons->addWidget(editButton);
+    buttons->addStretch();
+    layout->addLayout(buttons);
+
+    const LogPanel panel = createLogPanel(this, 20);
+    m_logView = panel.view;
+    m_logView->setFixedHeight(100);
+    m_progress = panel.progress;
+    layout->addWidget(panel.group);
+
+    m_contextMenu = new QMenu(this);
+    connect(m_contextMenu->addAction(QStringLiteral("编辑角色")), &QAction::triggered, this,
+            &CharacterListDialog::onContextEditCharacter);
+    connect(m_contextMenu->addAction(QStringLiteral("技能修复")), &QAction::triggered, this,
+            &CharacterListDialog::onContextRepairSkill);
+    connect(m_contextMenu->addAction(QStringLiteral("复制角色")), &QAction::triggered, this,
+            &CharacterListDialog::onContextCopyCharacter);
+    connect(m_contextMenu->addAction(QStringLiteral("跨区转移角色")), &QAction::triggered, this,
+            &CharacterListDialog::onContextTransferCharacter);
+    connect(m_contextMenu->addAction(QStringLiteral("查看仓库")), &QAction::triggered, this,
+            &CharacterListDialog::onContextViewBank);
+    m_contextMenu->addSeparator();
+    connect(m_contextMenu->addAction(QStringLiteral("删除角色")), &QAction::triggered, this,
+            &CharacterListDialog::onContextDeleteCharacter);
+
+    connect(selectButton, &QPushButton::clicked, this, &CharacterListDialog::onSelectWorldIds);
+    connect(queryButton, &QPushButton::clicked, this, &CharacterListDialog::onQueryCharacters);
+    connect(searchButton, &QPushButton::clicked, this, &CharacterListDialog::onSearchCharacters);
+    connect(m_searchEdit, &QLineEdit::returnPressed, this, &CharacterListDialog::onSearchCharacters);
+    connect(exportButton, &QPushButton::clicked, this, &CharacterListDialog::onExportCharacters);
+    connect(editButton, &QPushButton::clicked, this, &CharacterListDialog::onEditCharacter);
+    connect(m_table, &QTableView::doubleClicked, this, [this](const QModelIndex &index) {
+        onCharacterDoubleClicked(index.row(), index.column());
+    });
+    connect(m_table, &QTableView::customContextMenuRequested, this, &CharacterListDialog::onShowContextMenu);
+}
+
+void CharacterListDialog::onLogMessage(const QString &message)
+{
+    const QString line = timestampedLine(message);
+    appendLogLine(m_logView, line);
+    appendToDailyLog(QStringLiteral("character_"), line);
+}
+
+QList<int> CharacterListDialog::parseWorldIds() const
+{
+    QList<int> ids;
+    const QString text = m_worldIdEdit->text().trimmed();
+    for (const QString &part : text.split(QLatin1Char(','), Qt::SkipEmptyParts)) {
+        bool ok = false;
+        const int id = part.trimmed().toInt(&ok);
+        if (ok && id >= 1)
+            ids.append(id);
+    }
+    return ids;
+}
+
+QString CharacterListDialog::cellText(int row, int column) const
+{
+    if (row < 0 || row >= m_model->rowCount())
+        return QString();
+    return m_model->cellText(row, column);
+}
+
+int CharacterListDialog::selectedCharGuid() const
+{
+    const int row = m_table->currentIndex().row();
+    if (row < 0 || row >= m_model->rowCount())
+        return -1;
+    return cellText(row, 0).toInt();
+}
+
+const QList<CharacterSummary> &CharacterListDialog::currentCharacters() const
+{
+    return m_model->characters();
+}
+
+void CharacterListDialog::showCharacters(const QList<CharacterSummary> &characters)
+{
+    m_model->setCharacters(characters);
+    m_countLabel->setText(QStringLiteral("角色数量: %1").arg(characters.size()));
+}
+
+void CharacterListDialog::onQueryCharacters()
+{
+    const QList<int> ids = parseWorldIds();
+    if (ids.isEmpty()) {
+        QMessageBox::warning(this, QStringLiteral("警告"), QStringLiteral("请输入有效的 ZoneWorldID"));
+        return;
+    }
+    onLogMessage(QStringLiteral("查询角色..."));
+    const QList<CharacterSummary> characters = DatabaseManager::instance()->queryCharacters(ids);
+    showCharacters(characters);
+    onLogMessage(QStringLiteral("查询完成，找到 %1 个角色").arg(characters.size()));
+}
+
+qint64 CharacterListDialog::parseCharGuid(const QString &text, QString *how)
+{
+    QString s = text.trimmed().toUpper();
+    if (s.startsWith(QLatin1String("0X")))
+        s.remove(0, 2);
+    bool ok = false;
+    auto fromHex = [&]() -> qint64 {
+        const qint64 value = s.toLongLong(&ok, 16);
+        if (!ok || value < 1)
+            return 0;
+        if (how)
+            *how = QStringLiteral("[调试] 按CharGUID搜索(十六进制): %1 -> %2").arg(s).arg(value);
+        return value;
+    };
+    static const QRegularExpression hexLetter(QStringLiteral("[A-F]"));
+    if (s.contains(hexLetter))
+        return fromHex();
+    const qint64 value = s.toLongLong(&ok, 10);
+    if (ok && value >= 1) {
+        if (how)
+            *how = QStringLiteral("[调试] 按CharGUID搜索(十进制): %1").arg(value);
+        return value;
+    }
+    return fromHex();
+}
+
+void CharacterListDialog::onSearchCharacters()
+{
+    const QString text = m_searchEdit->text().trimmed();
+    if (text.isEmpty()) {
+        QMessageBox::warning(this, QStringLiteral("警告"), QStringLiteral("请输入搜索内容"));
+        return;
+    }
+    const QString type = m_searchType->currentText();
+    onLogMessage(QStringLiteral("搜索角色 [类型: %1]: %2").arg(type, text));
+
+    QSqlDatabase &db = DatabaseManager::instance()->database();
+    const bool isMySql = db.driverName() == QLatin1String("QMYSQL");
+    const QString likeTail = QStringLiteral(" ESCAPE '!' AND isvalid = 1 ORDER BY level DESC LIMIT 100");
+
+    // Search texts are always bound, never written into the statement.
+    QString sql;
+    QVariant value;
+    QString shownValue;
+    if (type == QStringLiteral("CharGUID")) {
+        QString how;
+        const qint64 guid = parseCharGuid(text, &how);
+        if (guid < 1) {
+            QMessageBox::warning(this, QStringLiteral("警告"),
+                                 QStringLiteral("CharGUID必须是正整数\n支持格式: 11001234 或 A7DD92 或 0xA7DD92"));
+            return;
+        }
+        onLogMessage(how);
+        sql = kSelectColumns + QStringLiteral("WHERE charguid = %1").arg(guid);
+    } else if (type == QStringLiteral("账号")) {
+        onLogMessage(QStringLiteral("[调试] 按账号模糊搜索: %1").arg(text));
+        sql = kSelectColumns + QStringLiteral("WHERE accname LIKE ?") + likeTail;
+        const QByteArray pattern = containsPattern(text.toUtf8());
+        value = QString::fromUtf8(pattern);
+        shownValue = value.toString();
+    } else {
+        onLogMessage(QStringLiteral("[调试] 按角色名搜索: %1").arg(text));
+        if (isMySql && QStringEncoder("GBK").isValid()) {
+            QStringEncoder encoder("GBK");
+            const QByteArray bytes = encoder.encode(text);
+            onLogMessage(QStringLiteral("[调试] GBK编码HEX: %1").arg(QString::fromLatin1(bytes.toHex().toUpper())));
+            const QByteArray pattern = containsPattern(bytes);
+            // Bound as bytes and compared as bytes; the column's collation would fold them.
+            sql = kSelectColumns + QStringLiteral("WHERE charname LIKE CAST(? AS BINARY)") + likeTail;
+            value = pattern;
+            shownValue = QStringLiteral("0x") + QString::fromLatin1(pattern.toHex().toUpper());
+        } else {
+            sql = kSelectColumns + QStringLiteral("WHERE charname LIKE ?") + likeTail;
+            value = QString::fromUtf8(containsPattern(text.toUtf8()));
+            shownValue = value.toString();
+        }
+    }
+    onLogMessage(value.isValid() ? QStringLiteral("[调试] 执行SQL: %1  [参数: %2]").arg(sql, shownValue)
+                                 : QStringLiteral("[调试] 执行SQL: %1").arg(sql));
+
+    m_model->setCharacters({});
+    QSqlQuery query(db);
+    query.setForwardOnly(true);
+    bool ok = query.prepare(sql);
+    if (ok && value.isValid())
+        query.addBindValue(value);
+    ok = ok && query.exec();
+    if (!ok) {
+        onLogMessage(QStringLiteral("搜索失败: %1").arg(query.lastError().text()));
+        return;
+    }
+    onLogMessage(QStringLiteral("[调试] SQL执行成功，开始读取结果..."));
+    static const char *const plainKeys[] = {"menpai", "level", "zoneworldid", "yuanbao", "bdyuanbao", "vmoney",
+                                            "bankmoney", "sect_point", "scene", "xpos", "zpos"};
+    QList<CharacterSummary> characters;
+    while (query.next()) {
+        CharacterSummary summary;
+        summary.insert(QStringLiteral("charguid"), query.value(0));
+        summary.insert(QStringLiteral("charname"), decodeHexColumn(query.value(1)));
+        onLogMessage(QStringLiteral("[调试] 读取角色: CharGUID=%1, 角色名=%2")
+                         .arg(query.value(0).toString(), summary.value(QStringLiteral("charname")).toString()));
+        for (int i = 0; i < int(std::size(plainKeys)); ++i)
+            summary.insert(QLatin1String(plainKeys[i]), query.value(i + 2));
+        characters.append(summary);
+    }
+    onLogMessage(QStringLiteral("[调试] 总共读取 %1 行数据").arg(characters.size()));
+    showCharacters(characters);
+    onLogMessage(QStringLiteral("搜索完成，找到 %1 个角色").arg(characters.size()));
+}
+
+void CharacterListDialog::onSelectWorldIds()
+{
+    const QMap<int, int> stats = DatabaseManager::instance()->getWorldIdStatistics();
+    if (stats.isEmpty()) {
+        QMessageBox::information(this, QStringLiteral("提示"),
+                                 QStringLiteral("当前数据库中没有找到任何WorldID\n请确保数据库已连接且包含角色数据"));
+        return;
+    }
+    WorldIdSelectorDialog selector(this);
+    selector.setWorldIds(stats.keys(), stats);
+    if (selector.exec() != QDialog::Accepted)
+        return;
+    const QList<int> ids = selector.selectedWorldIds();
+    if (ids.isEmpty())
+        return;
+    QStringList texts;
+    for (int id : ids)
+        texts.append(QString::number(id));
+    m_worldIdEdit->setText(texts.join(QLatin1Char(',')));
+    onLogMessage(QStringLiteral("已选择 %1 个WorldID: %2").arg(ids.size()).arg(texts.join(QStringLiteral(", "))));
+}
+
+void CharacterListDialog::showNotYetAvailable(const QString &feature)
+{
+    QMessageBox::information(this, QStringLiteral("提示"), QStringLiteral("%1功能尚未开放").arg(feature));
+}
+
+void CharacterListDialog::openEditor(int charguid)
+{
+    Q_UNUSED(charguid);
+    showNotYetAvailable(QStringLiteral("角色编辑"));
+}
+
+void CharacterListDialog::onEditCharacter()
+{
+    const int row = m_table->currentIndex().row();
+    if (row < 0) {
+        QMessageBox::warning(this, QStringLiteral("警告"), QStringLiteral("请先选择要编辑的角色"));
+        return;
+    }
+    if (row >= m_model->rowCount())
+        return;
+    const int guid = cellText(row, 0).toInt();
+    if (guid <= 0) {
+        QMessageBox::warning(this, QStringLiteral("错误"), QStringLiteral("无效的角色 GUID"));
+        return;
+    }
+    onLogMessage(QStringLiteral("打开角色编辑: CharGUID = %1").arg(guid));
+    openEditor(guid);
+}
+
+void CharacterListDialog::onContextEditCharacter()
+{
+    onEditCharacter();
+}
+
+void CharacterListDialog::onCharacterDoubleClicked(int row, int column)
+{
+    Q_UNUSED(column);
+    if (row < 0 || row >= m_model->rowCount())
+        return;
+    const int guid = cellText(row, 0).toInt();
+    if (guid <= 0)
+        return;
+    onLogMessage(QStringLiteral("双击编辑角色: CharGUID = %1").arg(guid));
+    openEditor(guid);
+}
+
+void CharacterListDialog::onShowContextMenu(const QPoint &pos)
+{
+    if (!m_table->indexAt(pos).isValid())
+        return;
+    m_contextMenu->exec(m_table->viewport()->mapToGlobal(pos));
+}
+
+int CharacterListDialog::requireSelectedCharacter()
+{
+    const int guid = selectedCharGuid();
+    if (guid <= 0) {
+        QMessageBox::warning(this, QStringLiteral("警告"), QStringLiteral("请先选择角色"));
+        return 0;
+    }
+    return guid;
+}
+
+void CharacterListDialog::onContextRepairSkill()
+{
+    const int guid = requireSelectedCharacter();
+    if (guid <= 0)
+        return;
+    const auto answer = QMessageBox::question(
+        this, QStringLiteral("确认技能修复"),
+        QStringLiteral("确认要修复 CharGUID=%1 的重复技能吗？\n\n此操作将删除重复技能并按skid升序排列").arg(guid),
+        QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
+    if (answer != QMessageBox::Yes)
+        return;
+    disconnect(m_deleter, nullptr, nullptr, nullptr);
+    connect(m_deleter, &CharacterDeleter::logMessage, this, &CharacterListDialog::onLogMessage);
+    connect(m_deleter, &CharacterDeleter::singleRepairCompleted, this, &CharacterListDialog::onSingleRepairCompleted);
+    m_deleter->repairCharacterDuplicates(guid);
+}
+
+void CharacterListDialog::onSingleRepairCompleted(bool success, int charguid, int deletedSkills)
+{
+    if (!success) {
+        QMessageBox::warning(this, QStringLiteral("失败"), QStringLiteral("技能修复失败"));
+    } else if (deletedSkills != 0) {
+        onLogMessage(QStringLiteral("CharGUID=%1 技能修复完成，删除 %2 条重复记录").arg(charguid).arg(deletedSkills));
+        QMessageBox::information(this, QStringLiteral("完成"),
+                                 QStringLiteral("技能修复完成！\n删除了 %1 条重复记录").arg(deletedSkills));
+    } else {
+        onLogMessage(QStringLiteral("CharGUID=%1 没有发现重复技能").arg(charguid));
+        QMessageBox::information(this, QStringLiteral("完成"), QStringLiteral("没有发现重复技能"));
+    }
+}
+
+void CharacterListDialog::onContextCopyCharacter()
+{
+    if (requireSelectedCharacter() > 0)
+        showNotYetAvailable(QStringLiteral("角色复制"));
+}
+
+void CharacterListDialog::onContextTransferCharacter()
+{
+    if (requireSelectedCharacter() > 0)
+        showNotYetAvailable(QStringLiteral("跨区转移"));
+}
+
+void CharacterListDialog::onContextDeleteCharacter()
+{
+    if (requireSelectedCharacter() > 0)
+        showNotYetAvailable(QStringLiteral("角色删除"));
+}
+
+void CharacterListDialog::onContextViewBank()
+{
+    const int guid = requireSelectedCharacter();
+    if (guid <= 0)
+        return;
+    const QString name = cellText(m_table->currentIndex().row(), 1);
+    onLogMessage(QStringLiteral("查看角色仓库: %1 (GUID=%2)").arg(name).arg(guid));
+    showNotYetAvailable(QStringLiteral("仓库查看"));
+}
+
+void CharacterListDialog::onExportCharacters()
+{
+    if (m_model->characters().isEmpty()) {
+        QMessageBox::warning(this, QStringLiteral("警告"), QStringLiteral("请先查询角色"));
+        return;
+    }
+    const QString proposed = m_exporter->generateExportPath(parseWorldIds());
+    const QString path = QFileDialog::getSaveFileName(this, QStringLiteral("导出角色列表"), proposed,
+                                                      QStringLiteral("CSV 文件 (*.csv)"));
+    if (path.isEmpty())
+        return;
+    disconnect(m_exporter, nullptr, nullptr, nullptr);
+    connect(m_exporter, &ExportManager::exportProgress, m_progress, &QProgressBar::setValue);
+    connect(m_exporter, &ExportManager::logMessage, this, &CharacterListDialog::onLogMessage);
+    if (!m_exporter->exportCharacters(m_model->characters(), path))
+        QMessageBox::warning(this, QStringLiteral("失败"), QStringLiteral("导出失败，详见操作日志"));
+}

@@ -1,0 +1,79 @@
+#pragma once
+
+#include "db/databasemanager.h"
+
+#include <QDialog>
+#include <QList>
+#include <QVariant>
+
+class CharacterDeleter;
+class CharacterTableModel;
+class ExportManager;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QProgressBar;
+class QTableView;
+class QTextEdit;
+
+// The character management window: lists characters by world id, searches them and acts on
+// the selected one. Works on the main session; non-modal, several may be open.
+class CharacterListDialog : public QDialog
+{
+    Q_OBJECT
+
+public:
+    explicit CharacterListDialog(QWidget *parent);
+
+    // The world id field's ids that parse and are at least 1, in order, duplicates kept.
+    QList<int> parseWorldIds() const;
+    // The charguid of the current row, or -1.
+    int selectedCharGuid() const;
+    // The list the table shows, in table order.
+    const QList<CharacterSummary> &currentCharacters() const;
+
+    // A positive charguid from "11001234", "A7DD92" or "0xA7DD92"; 0 when the text is none.
+    // `how` receives the debug line that names the form.
+    static qint64 parseCharGuid(const QString &text, QString *how = nullptr);
+
+public slots:
+    void onLogMessage(const QString &message);
+    void onQueryCharacters();
+
+private slots:
+    void onSelectWorldIds();
+    void onSearchCharacters();
+    void onExportCharacters();
+    void onEditCharacter();
+    void onContextEditCharacter();
+    void onCharacterDoubleClicked(int row, int column);
+    void onShowContextMenu(const QPoint &pos);
+    void onContextRepairSkill();
+    void onContextCopyCharacter();
+    void onContextTransferCharacter();
+    void onContextDeleteCharacter();
+    void onContextViewBank();
+    void onSingleRepairCompleted(bool success, int charguid, int deletedSkills);
+
+private:
+    void buildWidgets();
+    void showCharacters(const QList<CharacterSummary> &characters);
+    void openEditor(int charguid);
+    // For actions that need a selected character: its charguid, or 0 after the warning.
+    int requireSelectedCharacter();
+    void showNotYetAvailable(const QString &feature);
+    QString cellText(int row, int column) const;
+
+    CharacterDeleter *m_deleter = nullptr;
+    ExportManager *m_exporter = nullptr;
+    CharacterTableModel *m_model = nullptr;
+    QLineEdit *m_worldIdEdit = nullptr;
+    QComboBox *m_searchType = nullptr;
+    QLineEdit *m_searchEdit = nullptr;
+    QLabel *m_countLabel = nullptr;
+    QTableView *m_table = nullptr;
+    QMenu *m_contextMenu = nullptr;
+    QTextEdit *m_logView = nullptr;
+    QProgressBar *m_progress = nullptr;
+};
