@@ -7,6 +7,27 @@ source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 install_packages
 build_project
 
+# The session's ODBC fallback asks for the MySQL connector by its usual name; Debian's
+# MariaDB driver answers it the same way.
+ODBC_NAME="MySQL ODBC 8.0 Unicode Driver"
+if ! odbcinst -q -d -n "$ODBC_NAME" >/dev/null 2>&1; then
+    ODBC_LIB=$(find /usr/lib -name libmaodbc.so 2>/dev/null | head -n 1)
+    if [ -n "$ODBC_LIB" ]; then
+        TEMPLATE=$(mktemp)
+        printf '[%s]\nDescription=MariaDB Connector/ODBC\nDriver=%s\nThreading=0\n' "$ODBC_NAME" "$ODBC_LIB" >"$TEMPLATE"
+        SUDO=""
+        [ "$(id -u)" -eq 0 ] || SUDO="sudo"
+        $SUDO odbcinst -i -d -f "$TEMPLATE" >/dev/null && echo "== Registered $ODBC_LIB as \"$ODBC_NAME\""
+        rm -f "$TEMPLATE"
+    fi
+fi
+
+# A small made-up item catalogue, so that item names show; real client files are kept.
+mkdir -p "$BUILD_DIR/Config"
+for f in "$ROOT"/scripts/sampledb/Config/*.txt; do
+    [ -e "$BUILD_DIR/Config/$(basename "$f")" ] || cp "$f" "$BUILD_DIR/Config/"
+done
+
 SERVER_DIR=$ROOT/.local/mariadb
 mkdir -p "$SERVER_DIR"
 if [ ! -s "$SERVER_DIR/password" ]; then

@@ -170,6 +170,16 @@ private:
     };
 
     int bounded(int low, int high) { return int(m_random.bounded(low, high + 1)); }
+    // Most items are of the 40 kinds in the sample catalogue (scripts/sampledb/Config); the
+    // rest have ids that no catalogue names.
+    static QByteArray sampleItemType(int drawn)
+    {
+        if (drawn % 10 >= 7)
+            return QByteArray::number(drawn);
+        const int kind = drawn % 40;
+        const int id = kind < 16 ? 10100001 + kind : kind < 32 ? 10200001 + kind - 16 : 10400001 + kind - 32;
+        return QByteArray::number(id);
+    }
     bool chance(int percent) { return bounded(1, 100) <= percent; }
     QByteArray hexLiteral(const QByteArray &bytes) const;
     QByteArray gbkName(int serial);
@@ -406,7 +416,7 @@ qint64 Generator::run()
 
             for (int i = bounded(3, 14); i > 0; --i) {
                 const int pos = chance(40) ? bounded(210, 329) : bounded(0, 99);
-                QByteArray row = g + "," + QByteArray::number(++m_itemGuid) + "," + w + ",1," + n(10100001, 10400999)
+                QByteArray row = g + "," + QByteArray::number(++m_itemGuid) + "," + w + ",1," + sampleItemType(bounded(10100001, 10400999))
                     + "," + QByteArray::number(pos);
                 for (int p = 1; p <= 17; ++p) {
                     if (p == 7)

@@ -1,14 +1,44 @@
 // Takes pictures of the program connected to a server, for the README:
-//   quorvel-screenshot OUT.png PORT PASSWORD [main|zones|accounts]
+//   quorvel-screenshot OUT.png PORT PASSWORD [main|zones|accounts|editor|bank]
 // Run it under xvfb-run so that real fonts render the Chinese text.
 #include "app/startup.h"
+#include "db/databasemanager.h"
+#include "ui/characters/characterlistdialog.h"
 #include "ui/main/hoststore.h"
 #include "ui/main/mainwindow.h"
 
 #include <QApplication>
+#include <QComboBox>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QSqlQuery>
+#include <QTableView>
 #include <QTimer>
+
+namespace {
+// Opens the character list on the character with the most bank items and opens its editor or
+// bank viewer.
+void openFromCharacterList(MainWindow *window, const QString &view)
+{
+    window->findChild<QPushButton *>(QStringLiteral("charMgrBtn"))->click();
+    auto *list = window->findChild<CharacterListDialog *>();
+    QSqlQuery query(DatabaseManager::instance()->database());
+    query.exec(QStringLiteral("SELECT charguid FROM t_iteminfo WHERE isvalid = 1 AND pos BETWEEN 210 AND 329 "
+                              "GROUP BY charguid ORDER BY COUNT(*) DESC LIMIT 1"));
+    const QString guid = query.next() ? query.value(0).toString() : QStringLiteral("1");
+    list->findChild<QComboBox *>()->setCurrentIndex(0);
+    for (QLineEdit *edit : list->findChildren<QLineEdit *>()) {
+        if (edit->placeholderText() == QStringLiteral("请输入搜索内容"))
+            edit->setText(guid);
+    }
+    QMetaObject::invokeMethod(list, "onSearchCharacters");
+    auto *table = list->findChild<QTableView *>();
+    table->setCurrentIndex(table->model()->index(0, 0));
+    QMetaObject::invokeMethod(list, view == QLatin1String("bank") ? "onContextViewBank" : "onEditCharacter",
+                              Qt::QueuedConnection);
+}
+} // namespace
 
 int main(int argc, char *argv[])
 {
@@ -54,6 +84,10 @@ int main(int argc, char *argv[])
             });
         });
         grabber->start(100);
+        if (view == QLatin1String("editor") || view == QLatin1String("bank")) {
+            openFromCharacterList(&window, view);
+            return;
+        }
         const char *button = view == QLatin1String("zones") ? "zoneDeleteBtn" : "accountMgrBtn";
         window.findChild<QPushButton *>(QLatin1String(button))->click();
     });

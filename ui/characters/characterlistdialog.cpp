@@ -1,14 +1,19 @@
 #include "characterlistdialog.h"
 
 #include "app/dailylog.h"
+#include "bankdialog.h"
+#include "charactereditdialog.h"
 #include "charactertablemodel.h"
+#include "db/connectionrule.h"
 #include "db/legacytext.h"
 #include "engine/characterdeleter.h"
 #include "engine/exportmanager.h"
+#include "itemconfigmanager.h"
 #include "ui/main/logpanel.h"
 #include "worldidselectordialog.h"
 
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QFileDialog>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -76,6 +81,13 @@ CharacterListDialog::CharacterListDialog(QWidget *parent)
     buildWidgets();
     m_deleter = new CharacterDeleter(this);
     m_exporter = new ExportManager(this);
+
+    ItemConfigManager *catalogue = ItemConfigManager::instance();
+    if (!catalogue->isLoaded()) {
+        onLogMessage(catalogue->loadConfig(QCoreApplication::applicationDirPath() + QStringLiteral("/Config"))
+                         ? QStringLiteral("物品配置加载成功")
+                         : QStringLiteral("物品配置加载失败，请检查 Config 目录"));
+    }
 }
 
 void CharacterListDialog::buildWidgets()
@@ -123,6 +135,8 @@ void CharacterListDialog::buildWidgets()
     m_table->setSelectionMode(QAbstractItemView::SingleSelection);
     m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_table->setAlternatingRowColors(true);
+    // Rows keep the query's order until the operator picks a column.
+    m_table->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
     m_table->setSortingEnabled(true);
     m_table->setMinimumHeight(400);
     m_table->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
@@ -288,9 +302,8 @@ void CharacterListDialog::onSearchCharacters()
     } else if (type == QStringLiteral("账号")) {
         onLogMessage(QStringLiteral("[调试] 按账号模糊搜索: %1").arg(text));
         sql = kSelectColumns + QStringLiteral("WHERE accname LIKE ?") + likeTail;
-        const QByteArray pattern = containsPattern(text.toUtf8());
-        value = QString::fromUtf8(pattern);
-        shownValue = value.toString();
+        shownValue = QString::fromUtf8(containsPattern(text.toUtf8()));
+        value = textParameter(db, shownValue);
     } else {
         onLogMessage(QStringLiteral("[调试] 按角色名搜索: %1").arg(text));
         if (isMySql && QStringEncoder("GBK").isValid()) {
@@ -304,8 +317,8 @@ void CharacterListDialog::onSearchCharacters()
             shownValue = QStringLiteral("0x") + QString::fromLatin1(pattern.toHex().toUpper());
         } else {
             sql = kSelectColumns + QStringLiteral("WHERE charname LIKE ?") + likeTail;
-            value = QString::fromUtf8(containsPattern(text.toUtf8()));
-            shownValue = value.toString();
+            shownValue = QString::fromUtf8(containsPattern(text.toUtf8()));
+            value = textParameter(db, shownValue);
         }
     }
     onLogMessage(value.isValid() ? QStringLiteral("[调试] 执行SQL: %1  [参数: %2]").arg(sql, shownValue)
@@ -370,8 +383,11 @@ void CharacterListDialog::showNotYetAvailable(const QString &feature)
 
 void CharacterListDialog::openEditor(int charguid)
 {
-    Q_UNUSED(charguid);
-    showNotYetAvailable(QStringLiteral("角色编辑"));
+    CharacterEditDialog editor(charguid, this);
+    if (editor.exec() == QDialog::Accepted) {
+        onLogMessage(QStringLiteral("角色数据已修改"));
+        onQueryCharacters();
+    }
 }
 
 void CharacterListDialog::onEditCharacter()
@@ -482,7 +498,8 @@ void CharacterListDialog::onContextViewBank()
         return;
     const QString name = cellText(m_table->currentIndex().row(), 1);
     onLogMessage(QStringLiteral("查看角色仓库: %1 (GUID=%2)").arg(name).arg(guid));
-    showNotYetAvailable(QStringLiteral("仓库查看"));
+    BankDialog bank(guid, name, this);
+    bank.exec();
 }
 
 void CharacterListDialog::onExportCharacters()

@@ -1,0 +1,286 @@
+#include "db/connectionrule.h"
+#include "db/databasemanager.h"
+#include "db/legacytext.h"
+#include "modalanswer.h"
+#include "testservers.h"
+#include "ui/characters/bankdialog.h"
+#include "ui/characters/charactereditdialog.h"
+#include "ui/characters/characterlistdialog.h"
+#include "ui/characters/itemconfigmanager.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QSpinBox>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+const QString kDb = QStringLiteral("editor_db");
+
+QString cells(QTableWidget *table)
+{
+    QStringList rows;
+    for (int row = 0; row < table->rowCount(); ++row) {
+        QStringList texts;
+        for (int column = 0; column < table->columnCount(); ++column)
+            texts.append(table->item(row, column) ? table->item(row, column)->text() : QString());
+        rows.append(texts.join(QLatin1Char('|')));
+    }
+    return rows.join(QLatin1Char('\n'));
+}
+
+QTableWidget *tableWithHeader(QWidget *dialog, const QString &firstHeader)
+{
+    for (QTableWidget *table : dialog->findChildren<QTableWidget *>()) {
+        if (table->horizontalHeaderItem(0)->text() == firstHeader)
+            return table;
+    }
+    return nullptr;
+}
+
+// An impact record of 32 bytes with the fields the panel reads.
+QByteArray impact(qint16 effect, quint32 duration, qint32 elapsed)
+{
+    QByteArray block(32, '\0');
+    qToLittleEndian(effect, block.data() + 4);
+    qToLittleEndian(qint16(7), block.data() + 6);
+    qToLittleEndian(duration, block.data() + 24);
+    qToLittleEndian(elapsed, block.data() + 28);
+    return block.toHex();
+}
+} // namespace
+
+class TestCharacterEditDialog : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void cleanupTestCase();
+    void savesOnlyWhatChangedByteForByte();
+    void bansUnbansAndCancels();
+    void buffsXinfaAndSkills();
+    void bankFromTheCharacterList();
+    void savesAndSearchesOverOdbc();
+
+private:
+    QString query(const QString &sql) { return TestServers::querySql(m_server, sql, kDb); }
+    TestServer m_server;
+};
+
+void TestCharacterEditDialog::initTestCase()
+{
+    m_server = TestServers::shared();
+    QVERIFY(m_server.isValid());
+    SampleOptions options;
+    options.characterDatabase = kDb;
+    options.accountDatabases = {QStringLiteral("editor_web")};
+    options.worldIds = {1};
+    options.charactersPerWorld = 6;
+    options.firstCharGuid = 1;
+    QVERIFY(TestServers::loadSample(m_server, options));
+    QVERIFY(DatabaseManager::instance()->connectToDatabase(m_server.hostConfig(kDb)));
+}
+
+void TestCharacterEditDialog::cleanupTestCase()
+{
+    DatabaseManager::instance()->disconnectFromDatabase();
+    TestServers::runSql(m_server, "DROP DATABASE IF EXISTS editor_db; DROP DATABASE IF EXISTS editor_web;");
+}
+
+void TestCharacterEditDialog::savesOnlyWhatChangedByteForByte()
+{
+    // Names with GBK bytes 0x80-0x9F; a sex, sect and level no widget offers; a name that is
+    // not GBK on another character.
+    QVERIFY(TestServers::runSql(m_server,
+        "UPDATE t_char SET accname = UNHEX('819F8A80616263'), charname = UNHEX('9F80A1A1'), title = UNHEX('8E9A'), "
+        "sex = 2, menpai = 12, level = 255, xpos = -123456 WHERE charguid = 1;"
+        "UPDATE t_char SET charname = UNHEX('FF41FE80') WHERE charguid = 2;", kDb));
+    const QString untouched = QStringLiteral("SELECT HEX(accname), HEX(title), sex, menpai, level, xpos, hp FROM t_char WHERE charguid = 1");
+    const QString before = query(untouched);
+    {
+        CharacterEditDialog editor(1, nullptr);
+        QCOMPARE(editor.windowTitle(), QStringLiteral("编辑角色 - CharGUID: 1 (1)"));
+        auto *name = editor.findChild<QLineEdit *>(QStringLiteral("charname"));
+        QCOMPARE(encodeGbk(name->text()), QByteArray::fromHex("9F80A1A1"));
+        QCOMPARE(editor.findChild<QComboBox *>(QStringLiteral("sex"))->currentText(), QStringLiteral("未知(2)"));
+        QCOMPARE(editor.findChild<QSpinBox *>(QStringLiteral("level"))->value(), 255);
+        const QString newName = decodeGbk(QByteArray::fromHex("8180959FB0A1"));
+        name->setText(newName);
+        editor.findChild<QSpinBox *>(QStringLiteral("vmoney"))->setValue(424242);
+        answerMessageBoxes({QMessageBox::Yes, QMessageBox::Ok});
+        QVERIFY(clickButton(&editor, QStringLiteral("保存修改")));
+        QCOMPARE(editor.result(), int(QDialog::Accepted));
+    }
+    QCOMPARE(query(QStringLiteral("SELECT HEX(charname), vmoney FROM t_char WHERE charguid = 1")),
+             QStringLiteral("8180959FB0A1\t424242"));
+    QCOMPARE(query(untouched), before);
+
+    const QString second = QStringLiteral("SELECT * FROM t_char WHERE charguid = 2");
+    const QString secondBefore = query(second);
+    {
+        CharacterEditDialog editor(2, nullptr);
+        ModalRecord box;
+        answerNextMessageBox(QMessageBox::Ok, &box);
+        QVERIFY(clickButton(&editor, QStringLiteral("保存修改")));
+        QCOMPARE(box.text, QStringLiteral("没有需要保存的修改"));
+        QCOMPARE(query(second), secondBefore);
+        editor.findChild<QSpinBox *>(QStringLiteral("level"))->setValue(88);
+        answerMessageBoxes({QMessageBox::Yes, QMessageBox::Ok});
+        QVERIFY(clickButton(&editor, QStringLiteral("保存修改")));
+    }
+    QCOMPARE(query(QStringLiteral("SELECT HEX(charname), level FROM t_char WHERE charguid = 2")), QStringLiteral("FF41FE80\t88"));
+}
+
+void TestCharacterEditDialog::bansUnbansAndCancels()
+{
+    const QString position = QStringLiteral("SELECT scene, xpos, zpos, bkscene, bkxpos, bkzpos FROM t_char WHERE charguid = 3");
+    QVERIFY(TestServers::runSql(m_server, "UPDATE t_char SET banendtime = 1000 WHERE charguid = 3;", kDb));
+    const QString stored = query(position);
+    CharacterEditDialog editor(3, nullptr);
+    QLabel *status = nullptr;
+    for (QLabel *label : editor.findChildren<QLabel *>())
+        status = label->text() == QStringLiteral("未封禁") ? label : status;
+    QVERIFY(status);
+
+    answerMessageBoxes({QMessageBox::Yes, QMessageBox::Ok});
+    QVERIFY(clickButton(&editor, QStringLiteral("封禁角色")));
+    const qint64 expected = QDateTime::currentDateTime().addYears(10).toSecsSinceEpoch();
+    QVERIFY(qAbs(query(QStringLiteral("SELECT banendtime FROM t_char WHERE charguid = 3")).toLongLong() - expected) < 60);
+    QVERIFY(status->text().startsWith(QStringLiteral("封禁中 - 解封时间: %1").arg(QDate::currentDate().addYears(10).year())));
+
+    answerMessageBoxes({QMessageBox::Yes, QMessageBox::Ok});
+    QVERIFY(clickButton(&editor, QStringLiteral("解封角色")));
+    QCOMPARE(query(QStringLiteral("SELECT banendtime FROM t_char WHERE charguid = 3")), QStringLiteral("0"));
+    QCOMPARE(status->text(), QStringLiteral("未封禁"));
+
+    QVERIFY(clickButton(&editor, QStringLiteral("返回洛阳")));
+    QVERIFY(clickButton(&editor, QStringLiteral("取消")));
+    QCOMPARE(query(position), stored);
+}
+
+void TestCharacterEditDialog::buffsXinfaAndSkills()
+{
+    // Listed and unlisted records interleave; aids ascend in this order.
+    const QByteArray sql = "DELETE FROM t_impact WHERE charguid = 4; DELETE FROM t_xinfa WHERE charguid = 5;"
+        "INSERT INTO t_impact (charguid, imdata, dbversion) VALUES "
+        "(4, '" + impact(-1, 0xFFFFFFFF, 90061000) + "', 0), (4, '" + QByteArray(62, 'a') + "', 0),"
+        "(4, '" + impact(2, 0, -1) + "', 0), (4, '', 0), (4, '" + impact(3, 90061000, 999) + "', 0),"
+        "(4, '" + impact(4, 3599999, 0) + "', 0), (4, '" + impact(5, 999, 61000) + "', 0);";
+    QVERIFY(TestServers::runSql(m_server, sql, kDb));
+    CharacterEditDialog editor(4, nullptr);
+    QTableWidget *buffs = tableWithHeader(&editor, QStringLiteral("效果ID"));
+    QCOMPARE(cells(buffs), QStringLiteral("-1|7|永久|25小时1分\n2|7|0|-1\n3|7|1天1小时|0秒\n4|7|59分59秒|0\n5|7|0秒|1分1秒"));
+    buffs->setCurrentCell(2, 0);
+    answerMessageBoxes({QMessageBox::Yes, QMessageBox::Ok});
+    QVERIFY(QMetaObject::invokeMethod(&editor, "onDeleteBuff"));
+    QCOMPARE(query(QStringLiteral("SELECT COUNT(*) FROM t_impact WHERE charguid = 4")), QStringLiteral("6"));
+    QCOMPARE(query(QStringLiteral("SELECT COUNT(*) FROM t_impact WHERE charguid = 4 AND imdata = '%1'")
+                       .arg(QString::fromLatin1(impact(3, 90061000, 999)))), QStringLiteral("0"));
+    QCOMPARE(buffs->rowCount(), 4);
+
+    answerMessageBoxes({QMessageBox::Yes, QMessageBox::Ok});
+    QVERIFY(clickButton(&editor, QStringLiteral("清空所有BUFF")));
+    QCOMPARE(cells(buffs), QStringLiteral("-|无BUFF数据|-|-"));
+    buffs->setCurrentCell(0, 0);
+    answerNextMessageBox(QMessageBox::Yes);
+    QVERIFY(QMetaObject::invokeMethod(&editor, "onDeleteBuff"));  // the placeholder: nothing to delete
+
+    QTableWidget *xinfa = tableWithHeader(&editor, QStringLiteral("心法ID"));
+    const QString firstXinfa = query(QStringLiteral("SELECT aid FROM t_xinfa WHERE charguid = 4 ORDER BY xinfaid LIMIT 1"));
+    xinfa->selectRow(0);
+    editor.findChild<QSpinBox *>(QStringLiteral("xinfaLevel"))->setValue(77);
+    answerMessageBoxes({QMessageBox::Ok});
+    QVERIFY(clickButton(&editor, QStringLiteral("保存心法修改")));
+    QCOMPARE(query(QStringLiteral("SELECT xinfalvl FROM t_xinfa WHERE aid = %1").arg(firstXinfa)), QStringLiteral("77"));
+    QVERIFY(cells(tableWithHeader(&editor, QStringLiteral("技能ID"))).contains(QStringLiteral("|技能")));
+
+    CharacterEditDialog empty(5, nullptr);
+    tableWithHeader(&empty, QStringLiteral("心法ID"))->selectRow(0);
+    ModalRecord box;
+    answerNextMessageBox(QMessageBox::Ok, &box);
+    QVERIFY(clickButton(&empty, QStringLiteral("保存心法修改")));
+    QCOMPARE(box.text, QStringLiteral("请先选择要修改的心法"));
+}
+
+void TestCharacterEditDialog::bankFromTheCharacterList()
+{
+    QTemporaryDir dir;
+    QFile catalogue(dir.filePath(QStringLiteral("CommonItem.txt")));
+    QVERIFY(catalogue.open(QIODevice::WriteOnly));
+    catalogue.write(encodeGbk(QStringLiteral("h\r\nh\r\n20001\t0\t0\t0\t0\t0\t金疮药\r\n")));
+    catalogue.close();
+    ItemConfigManager::instance()->loadConfig(dir.path());
+
+    QByteArray sql = "DELETE FROM t_iteminfo WHERE charguid = 6; INSERT INTO t_iteminfo "
+                     "(charguid, guid, world, server, itemtype, pos, p1, p2, p3, p4, p5, p6, p7, p8, p9, p10, p11, p12, "
+                     "p13, p14, p15, p16, p17, creator, isvalid, fixattr) VALUES ";
+    const QList<std::tuple<int, int, qint64, int>> items = {
+        {209, 20001, 0, 1}, {210, 20001, 0, 1}, {211, 99, (5 << 24) | (1 << 16), 1}, {212, 0, 2 << 16, 1},
+        {329, 98, (7 << 16), 1}, {330, 20001, 0, 1}, {250, 20001, 0, 0}};
+    QStringList rows;
+    for (const auto &[pos, type, p7, valid] : items) {
+        rows.append(QStringLiteral("(6, %1, 1, 1, %2, %3, 0,0,0,0,0,0, %4, 0,0,0,0,0,0,0,0,0,0, UNHEX('B6A9C0CF'), %5, '')")
+                        .arg(900000 + pos).arg(type).arg(pos).arg(qint32(p7)).arg(valid));
+    }
+    QVERIFY(TestServers::runSql(m_server, sql + rows.join(QLatin1Char(',')).toUtf8() + ";", kDb));
+
+    CharacterListDialog list(nullptr);
+    list.findChild<QComboBox *>()->setCurrentIndex(0);
+    editWithPlaceholder(&list, QStringLiteral("请输入搜索内容"))->setText(QStringLiteral("6"));
+    QVERIFY(clickButton(&list, QStringLiteral("搜索")));
+    auto *table = list.findChild<QTableView *>();
+    table->setCurrentIndex(table->model()->index(0, 0));
+    QString shown;
+    withNextModal([&shown](QWidget *w) {
+        shown = cells(w->findChild<QTableWidget *>()) + QLatin1Char('\n') + w->findChildren<QLabel *>().at(1)->text();
+        QVERIFY(clickButton(w, QStringLiteral("关闭")));
+    }, "BankDialog");
+    QVERIFY(QMetaObject::invokeMethod(&list, "onContextViewBank"));
+    QCOMPARE(shown, QStringLiteral("210|20001|金疮药|1|未绑定|900210|订老\n"
+                                   "211|99|未知物品(ID:99)|5|已绑定|900211|订老\n"
+                                   "212|0||1|装备绑定|900212|订老\n"
+                                   "329|98|未知物品(ID:98)|1|状态7|900329|订老\n"
+                                   "共加载 4 件仓库物品"));
+
+    withNextModal([](QWidget *w) { QVERIFY(clickButton(w, QStringLiteral("取消"))); }, "CharacterEditDialog");
+    QVERIFY(clickButton(&list, QStringLiteral("编辑角色")));
+}
+
+void TestCharacterEditDialog::savesAndSearchesOverOdbc()
+{
+    QTemporaryDir odbc;
+    if (!TestServers::installPrivateOdbcDriver(odbc.path(), QStringLiteral("MySQL ODBC 8.0 Unicode Driver")))
+        QSKIP("the MariaDB ODBC driver (odbc-mariadb) is not installed");
+    setNativeMysqlEnabled(false);
+    DatabaseManager *db = DatabaseManager::instance();
+    QVERIFY(db->connectToDatabase(m_server.hostConfig(kDb)));
+    QCOMPARE(db->database().driverName(), QStringLiteral("QODBC"));
+    QVERIFY(TestServers::runSql(m_server, "UPDATE t_char SET accname = 'it''s\\\\me' WHERE charguid = 5;", kDb));
+    {
+        CharacterEditDialog editor(5, nullptr);
+        editor.findChild<QLineEdit *>(QStringLiteral("title"))->setText(QStringLiteral("x', level = '1"));
+        editor.findChild<QLineEdit *>(QStringLiteral("charname"))->setText(decodeGbk(QByteArray::fromHex("8180B0A1")));
+        QList<ModalRecord> boxes;
+        answerMessageBoxes({QMessageBox::Yes, QMessageBox::Ok}, &boxes);
+        QVERIFY(clickButton(&editor, QStringLiteral("保存修改")));
+        QCOMPARE(boxes.value(1).text, QStringLiteral("角色数据保存成功！"));
+    }
+    QCOMPARE(query(QStringLiteral("SELECT HEX(charname), title FROM t_char WHERE charguid = 5")),
+             QStringLiteral("8180B0A1\tx', level = '1"));
+
+    CharacterListDialog list(nullptr);
+    list.findChild<QComboBox *>()->setCurrentIndex(1);
+    editWithPlaceholder(&list, QStringLiteral("请输入搜索内容"))->setText(QStringLiteral("it's\\"));
+    QVERIFY(clickButton(&list, QStringLiteral("搜索")));
+    QCOMPARE(list.currentCharacters().size(), 1);
+    QCOMPARE(list.currentCharacters().at(0).value(QStringLiteral("charguid")).toInt(), 5);
+
+    setNativeMysqlEnabled(true);
+    QVERIFY(db->connectToDatabase(m_server.hostConfig(kDb)));
+}
+
+QTEST_MAIN(TestCharacterEditDialog)
+#include "tst_charactereditdialog.moc"

@@ -1,0 +1,695 @@
+#include "charactereditdialog.h"
+
+#include "db/connectionrule.h"
+#include "db/databasemanager.h"
+#include "db/legacytext.h"
+
+#include <QComboBox>
+#include <QDateTime>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QTabWidget>
+#include <QTableWidget>
+#include <QVBoxLayout>
+#include <QtEndian>
+
+#include <limits>
+
+namespace {
+const int kIntMax = std::numeric_limits<int>::max();
+const QString kOutOfRangeStyle = QStringLiteral("color: #f59e0b;");
+
+QString styleSheetText()
+{
+    return QStringLiteral(R"(
+QDialog { background-color: #1e1e2e; color: #e4e4e7; }
+QLabel { color: #e4e4e7; }
+QTabWidget::pane { background-color: #2d2d3d; border: 1px solid #3d3d4d; border-radius: 6px; }
+QTabBar::tab { background-color: #2d2d3d; color: #e4e4e7; padding: 8px 16px; border-top-left-radius: 6px; border-top-right-radius: 6px; }
+QTabBar::tab:selected { background-color: #3b82f6; color: white; }
+QLineEdit, QSpinBox, QComboBox { background-color: #1e1e2e; color: #e4e4e7; border: 1px solid #3d3d4d; border-radius: 6px; padding: 4px; }
+QTableWidget { background-color: #1e1e2e; alternate-background-color: #262636; color: #e4e4e7; gridline-color: #3d3d4d; }
+QHeaderView::section { background-color: #2d2d3d; color: #e4e4e7; border: 1px solid #3d3d4d; padding: 4px; }
+QGroupBox { color: #e4e4e7; border: 1px solid #3d3d4d; border-radius: 6px; margin-top: 12px; padding: 8px; }
+QGroupBox::title { subcontrol-origin: margin; left: 10px; padding: 0 4px; }
+QPushButton { background-color: #3b82f6; color: white; border: none; border-radius: 6px; padding: 6px 14px; }
+QPushButton:hover { background-color: #2563eb; }
+QPushButton:disabled { background-color: #3d3d4d; color: #71717a; }
+QPushButton#saveBtn { background-color: #10b981; }
+QPushButton#saveBtn:hover { background-color: #059669; }
+)");
+}
+
+QTableWidget *readOnlyTable(const QStringList &headers, QWidget *parent)
+{
+    auto *table = new QTableWidget(0, int(headers.size()), parent);
+    table->setHorizontalHeaderLabels(headers);
+    table->setSelectionBehavior(QAbstractItemView::SelectRows);
+    table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    table->setAlternatingRowColors(true);
+    table->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+    return table;
+}
+
+void appendRow(QTableWidget *table, const QStringList &cells)
+{
+    const int row = table->rowCount();
+    table->insertRow(row);
+    for (int column = 0; column < cells.size(); ++column)
+        table->setItem(row, column, new QTableWidgetItem(cells.at(column)));
+}
+
+// The t_char columns in the order the save writes them.
+const char *const kSaveOrder[] = {"accname", "charname", "sex", "menpai", "level", "zoneworldid", "vmoney",
+                                  "bankmoney", "yuanbao", "bdyuanbao", "exp", "hp", "mp", "str", "con", "dex",
+                                  "spr", "ipr", "points", "scene", "xpos", "zpos", "bkscene", "bkxpos", "bkzpos",
+                                  "vigor", "maxvigor", "enegry", "energymax", "guildpoint", "menpaipoint",
+                                  "sect_point", "pkvalue", "zengdian", "title"};
+} // namespace
+
+CharacterEditDialog::CharacterEditDialog(int charguid, QWidget *parent)
+    : QDialog(parent)
+    , m_charguid(charguid)
+{
+    const QString hex = QString::number(charguid, 16).toUpper();
+    setWindowTitle(QStringLiteral("编辑角色 - CharGUID: %1 (%2)").arg(charguid).arg(hex));
+    setMinimumSize(600, 700);
+    setModal(true);
+    setStyleSheet(styleSheetText());
+
+    auto *layout = new QVBoxLayout(this);
+    layout->setSpacing(10);
+    layout->setContentsMargins(15, 15, 15, 15);
+    auto *tabs = new QTabWidget(this);
+    layout->addWidget(tabs, 1);
+    tabs->addTab(buildBasicTab(), QStringLiteral("基本信息"));
+
+    auto gridTab = [this, tabs](const QString &title) {
+        auto *page = new QWidget(tabs);
+        auto *grid = new QGridLayout(page);
+        tabs->addTab(page, title);
+        return grid;
+    };
+    QGridLayout *grid = gridTab(QStringLiteral("经济属性"));
+    addIntField(grid, QStringLiteral("银币:"), "vmoney", 0, kIntMax);
+    addIntField(grid, QStringLiteral("钱庄银币:"), "bankmoney", 0, kIntMax);
+    addIntField(grid, QStringLiteral("元宝:"), "yuanbao", 0, kIntMax);
+    addIntField(grid, QStringLiteral("绑定元宝:"), "bdyuanbao", 0, kIntMax);
+    grid->setRowStretch(grid->rowCount(), 1);
+
+    grid = gridTab(QStringLiteral("战斗属性"));
+    addIntField(grid, QStringLiteral("经验值:"), "exp", 0, kIntMax);
+    addIntField(grid, QStringLiteral("生命值:"), "hp", 0, kIntMax);
+    addIntField(grid, QStringLiteral("魔法值:"), "mp", 0, kIntMax);
+    addIntField(grid, QStringLiteral("力量:"), "str", 0, 99999);
+    addIntField(grid, QStringLiteral("体力:"), "con", 0, 99999);
+    addIntField(grid, QStringLiteral("敏捷:"), "dex", 0, 99999);
+    addIntField(grid, QStringLiteral("灵气:"), "spr", 0, 99999);
+    addIntField(grid, QStringLiteral("定力:"), "ipr", 0, 99999);
+    addIntField(grid, QStringLiteral("属性点:"), "points", 0, 99999);
+    grid->setRowStretch(grid->rowCount(), 1);
+
+    grid = gridTab(QStringLiteral("位置信息"));
+    addIntField(grid, QStringLiteral("当前场景:"), "scene", 0, 99999);
+    addIntField(grid, QStringLiteral("X 坐标:"), "xpos", -99999, 99999);
+    addIntField(grid, QStringLiteral("Z 坐标:"), "zpos", -99999, 99999);
+    addIntField(grid, QStringLiteral("返回场景:"), "bkscene", 0, 99999);
+    addIntField(grid, QStringLiteral("返回 X:"), "bkxpos", -99999, 99999);
+    addIntField(grid, QStringLiteral("返回 Z:"), "bkzpos", -99999, 99999);
+    auto *luoyang = new QPushButton(QStringLiteral("返回洛阳"), this);
+    luoyang->setToolTip(QStringLiteral("设置当前位置为洛阳 (场景0, X=9000, Z=18500)"));
+    grid->addWidget(luoyang, grid->rowCount(), 0, 1, 2);
+    grid->setRowStretch(grid->rowCount(), 1);
+    connect(luoyang, &QPushButton::clicked, this, &CharacterEditDialog::onReturnToLuoyang);
+
+    grid = gridTab(QStringLiteral("其他属性"));
+    addIntField(grid, QStringLiteral("精力:"), "vigor", 0, 999999);
+    addIntField(grid, QStringLiteral("最大精力:"), "maxvigor", 0, 999999);
+    addIntField(grid, QStringLiteral("活力:"), "enegry", 0, 999999);
+    addIntField(grid, QStringLiteral("最大活力:"), "energymax", 0, 999999);
+    addIntField(grid, QStringLiteral("帮派贡献:"), "guildpoint", 0, kIntMax);
+    addIntField(grid, QStringLiteral("门派贡献:"), "menpaipoint", 0, kIntMax);
+    addIntField(grid, QStringLiteral("武道点数:"), "sect_point", 0, kIntMax);
+    addIntField(grid, QStringLiteral("杀气值:"), "pkvalue", 0, kIntMax);
+    addIntField(grid, QStringLiteral("赠点:"), "zengdian", 0, kIntMax);
+    const int titleRow = grid->rowCount();
+    grid->addWidget(new QLabel(QStringLiteral("称号:"), this), titleRow, 0);
+    auto *title = new QLineEdit(this);
+    title->setObjectName(QStringLiteral("title"));
+    grid->addWidget(title, titleRow, 1);
+    m_texts.append({QStringLiteral("title"), title, {}, {}});
+    grid->setRowStretch(grid->rowCount(), 1);
+
+    tabs->addTab(buildBuffTab(), QStringLiteral("BUFF状态"));
+    tabs->addTab(buildXinfaTab(), QStringLiteral("心法技能"));
+
+    auto *buttons = new QHBoxLayout;
+    auto *refresh = new QPushButton(QStringLiteral("刷新"), this);
+    auto *save = new QPushButton(QStringLiteral("保存修改"), this);
+    save->setObjectName(QStringLiteral("saveBtn"));
+    auto *cancel = new QPushButton(QStringLiteral("取消"), this);
+    buttons->addWidget(refresh);
+    buttons->addStretch();
+    buttons->addWidget(save);
+    buttons->addWidget(cancel);
+    layout->addLayout(buttons);
+    connect(refresh, &QPushButton::clicked, this, &CharacterEditDialog::onRefresh);
+    connect(save, &QPushButton::clicked, this, &CharacterEditDialog::onSave);
+    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+
+    loadCharacterData();
+}
+
+QWidget *CharacterEditDialog::buildBasicTab()
+{
+    auto *page = new QWidget(this);
+    auto *grid = new QGridLayout(page);
+    const QString hex = QString::number(m_charguid, 16).toUpper();
+    grid->addWidget(new QLabel(QStringLiteral("CharGUID:"), page), 0, 0);
+    auto *guid = new QLabel(QStringLiteral("%1 (%2)").arg(m_charguid).arg(hex), page);
+    guid->setStyleSheet(QStringLiteral("color: #3b82f6; font-weight: bold;"));
+    grid->addWidget(guid, 0, 1);
+
+    grid->addWidget(new QLabel(QStringLiteral("账号名:"), page), 1, 0);
+    auto *account = new QLineEdit(page);
+    account->setObjectName(QStringLiteral("accname"));
+    account->setPlaceholderText(QStringLiteral("可修改账号归属"));
+    grid->addWidget(account, 1, 1);
+    m_texts.append({QStringLiteral("accname"), account, {}, {}});
+    grid->addWidget(new QLabel(QStringLiteral("角色名:"), page), 2, 0);
+    auto *name = new QLineEdit(page);
+    name->setObjectName(QStringLiteral("charname"));
+    grid->addWidget(name, 2, 1);
+    m_texts.append({QStringLiteral("charname"), name, {}, {}});
+    grid->addWidget(new QLabel(QStringLiteral("称号:"), page), 3, 0);
+    m_titleLabel = new QLabel(QStringLiteral("无"), page);
+    m_titleLabel->setStyleSheet(QStringLiteral("color: #FFD700; font-weight: bold;"));
+    grid->addWidget(m_titleLabel, 3, 1);
+
+    auto addChoice = [&](int row, const QString &label, const char *column, const QStringList &names) {
+        grid->addWidget(new QLabel(label, page), row, 0);
+        auto *combo = new QComboBox(page);
+        combo->setObjectName(QLatin1String(column));
+        grid->addWidget(combo, row, 1);
+        m_choices.append({QLatin1String(column), combo, names, 0});
+    };
+    addChoice(4, QStringLiteral("性别:"), "sex", {QStringLiteral("男"), QStringLiteral("女")});
+    addChoice(5, QStringLiteral("门派:"), "menpai",
+              {QStringLiteral("少林"), QStringLiteral("明教"), QStringLiteral("丐帮"), QStringLiteral("武当"),
+               QStringLiteral("峨眉"), QStringLiteral("星宿"), QStringLiteral("天龙"), QStringLiteral("天山"),
+               QStringLiteral("逍遥"), QStringLiteral("无门派"), QStringLiteral("曼陀山庄"), QStringLiteral("恶人谷")});
+    addIntField(grid, QStringLiteral("等级:"), "level", 1, 200);
+    addIntField(grid, QStringLiteral("ZoneWorldID:"), "zoneworldid", 1, 999999);
+
+    grid->addWidget(new QLabel(QStringLiteral("封禁状态:"), page), 8, 0);
+    m_banLabel = new QLabel(QStringLiteral("未封禁"), page);
+    m_banLabel->setStyleSheet(QStringLiteral("color: #10b981; font-weight: bold;"));
+    grid->addWidget(m_banLabel, 8, 1);
+    auto *banRow = new QHBoxLayout;
+    m_banButton = new QPushButton(QStringLiteral("封禁角色"), page);
+    m_banButton->setStyleSheet(QStringLiteral("background-color: #ef4444;"));
+    m_banButton->setToolTip(QStringLiteral("封禁角色，设置封禁时间为100年后"));
+    m_unbanButton = new QPushButton(QStringLiteral("解封角色"), page);
+    m_unbanButton->setStyleSheet(QStringLiteral("background-color: #10b981;"));
+    m_unbanButton->setToolTip(QStringLiteral("解除角色封禁"));
+    banRow->addWidget(m_banButton);
+    banRow->addWidget(m_unbanButton);
+    grid->addLayout(banRow, 9, 0, 1, 2);
+    grid->setRowStretch(10, 1);
+    connect(m_banButton, &QPushButton::clicked, this, &CharacterEditDialog::onBanCharacter);
+    connect(m_unbanButton, &QPushButton::clicked, this, &CharacterEditDialog::onUnbanCharacter);
+    return page;
+}
+
+void CharacterEditDialog::addIntField(QGridLayout *grid, const QString &label, const char *column, int minimum, int maximum)
+{
+    const int row = grid->rowCount();
+    QWidget *page = grid->parentWidget();
+    grid->addWidget(new QLabel(label, page), row, 0);
+    auto *box = new QSpinBox(page);
+    box->setObjectName(QLatin1String(column));
+    box->setRange(minimum, maximum);
+    grid->addWidget(box, row, 1);
+    m_ints.append({QLatin1String(column), box, minimum, maximum, 0});
+}
+
+CharacterEditDialog::IntField *CharacterEditDialog::intField(const QString &column)
+{
+    for (IntField &field : m_ints) {
+        if (field.column == column)
+            return &field;
+    }
+    return nullptr;
+}
+
+QWidget *CharacterEditDialog::buildBuffTab()
+{
+    auto *page = new QWidget(this);
+    auto *layout = new QVBoxLayout(page);
+    layout->setSpacing(8);
+    m_buffTable = readOnlyTable({QStringLiteral("效果ID"), QStringLiteral("驻留ID"), QStringLiteral("持续时间"),
+                                 QStringLiteral("已持续时间")}, page);
+    m_buffTable->setContextMenuPolicy(Qt::CustomContextMenu);
+    layout->addWidget(m_buffTable, 1);
+    m_buffMenu = new QMenu(this);
+    connect(m_buffMenu->addAction(QStringLiteral("删除选中BUFF")), &QAction::triggered, this, &CharacterEditDialog::onDeleteBuff);
+    connect(m_buffTable, &QTableWidget::customContextMenuRequested, this, &CharacterEditDialog::showBuffContextMenu);
+
+    auto *row = new QHBoxLayout;
+    auto *note = new QLabel(QStringLiteral("注：时间单位为毫秒，-1表示永久"), page);
+    note->setStyleSheet(QStringLiteral("color: #9ca3af; font-size: 11px;"));
+    auto *clear = new QPushButton(QStringLiteral("清空所有BUFF"), page);
+    clear->setStyleSheet(QStringLiteral("background-color: #ef4444;"));
+    clear->setMinimumWidth(100);
+    row->addWidget(note);
+    row->addStretch();
+    row->addWidget(clear);
+    layout->addLayout(row);
+    connect(clear, &QPushButton::clicked, this, &CharacterEditDialog::onClearAllBuff);
+    return page;
+}
+
+QWidget *CharacterEditDialog::buildXinfaTab()
+{
+    auto *page = new QWidget(this);
+    auto *layout = new QVBoxLayout(page);
+    auto *xinfaLabel = new QLabel(QStringLiteral("心法列表"), page);
+    xinfaLabel->setStyleSheet(QStringLiteral("font-weight: bold;"));
+    layout->addWidget(xinfaLabel);
+    m_xinfaTable = readOnlyTable({QStringLiteral("心法ID"), QStringLiteral("心法名称"), QStringLiteral("等级")}, page);
+    m_xinfaTable->setMaximumHeight(200);
+    layout->addWidget(m_xinfaTable);
+    connect(m_xinfaTable, &QTableWidget::itemSelectionChanged, this, &CharacterEditDialog::onXinfaSelected);
+
+    auto *group = new QGroupBox(QStringLiteral("修改心法"), page);
+    auto *grid = new QGridLayout(group);
+    grid->addWidget(new QLabel(QStringLiteral("心法ID:"), group), 0, 0);
+    m_xinfaId = new QSpinBox(group);
+    m_xinfaId->setRange(0, 1000);
+    grid->addWidget(m_xinfaId, 0, 1);
+    grid->addWidget(new QLabel(QStringLiteral("心法名称:"), group), 0, 2);
+    m_xinfaName = new QLabel(QStringLiteral("-"), group);
+    m_xinfaName->setStyleSheet(QStringLiteral("color: #60a5fa;"));
+    grid->addWidget(m_xinfaName, 0, 3);
+    grid->addWidget(new QLabel(QStringLiteral("心法等级:"), group), 1, 0);
+    m_xinfaLevel = new QSpinBox(group);
+    m_xinfaLevel->setObjectName(QStringLiteral("xinfaLevel"));
+    m_xinfaLevel->setRange(1, 10000);
+    grid->addWidget(m_xinfaLevel, 1, 1);
+    auto *save = new QPushButton(QStringLiteral("保存心法修改"), group);
+    save->setStyleSheet(QStringLiteral("background-color: #10b981;"));
+    grid->addWidget(save, 1, 2, 1, 2);
+    layout->addWidget(group);
+    connect(save, &QPushButton::clicked, this, &CharacterEditDialog::onSaveXinfa);
+
+    auto *skillLabel = new QLabel(QStringLiteral("技能列表"), page);
+    skillLabel->setStyleSheet(QStringLiteral("font-weight: bold;"));
+    layout->addWidget(skillLabel);
+    m_skillTable = readOnlyTable({QStringLiteral("技能ID"), QStringLiteral("技能名称"), QStringLiteral("心法ID")}, page);
+    layout->addWidget(m_skillTable, 1);
+    return page;
+}
+
+void CharacterEditDialog::loadCharacterData()
+{
+    DatabaseManager *manager = DatabaseManager::instance();
+    if (!manager->isConnected()) {
+        QMessageBox::warning(this, QStringLiteral("错误"), QStringLiteral("数据库未连接"));
+        return;
+    }
+    QStringList columns = {QStringLiteral("HEX(accname) as accname_hex"), QStringLiteral("HEX(charname) as charname_hex"),
+                           QStringLiteral("HEX(title) as title_hex"), QStringLiteral("banendtime")};
+    for (const ChoiceField &field : std::as_const(m_choices))
+        columns.append(field.column);
+    for (const IntField &field : std::as_const(m_ints))
+        columns.append(field.column);
+    QSqlQuery query(manager->database());
+    query.prepare(QStringLiteral("SELECT %1 FROM t_char WHERE charguid = ?").arg(columns.join(QStringLiteral(", "))));
+    query.addBindValue(m_charguid);
+    if (!query.exec() || !query.next()) {
+        QMessageBox::warning(this, QStringLiteral("错误"), QStringLiteral("无法加载角色数据: %1").arg(query.lastError().text()));
+        return;
+    }
+
+    // A stored value that a widget cannot hold is shown as it is and marked; it is written
+    // back only when the operator changes that field.
+    for (int i = 0; i < 3; ++i) {
+        TextField &field = m_texts[i];  // accname, charname, title, as the statement reads them
+        field.stored = bytesFromHexValue(query.value(i));
+        field.shown = decodeGbk(field.stored);
+        field.edit->setText(field.shown);
+        const bool exact = encodeGbk(field.shown) == field.stored;
+        field.edit->setStyleSheet(exact ? QString() : kOutOfRangeStyle);
+        field.edit->setToolTip(exact ? QString()
+                                     : QStringLiteral("存储的字节 %1 不是有效的 GBK 文本；不修改此项时保存不会改写它")
+                                           .arg(QString::fromLatin1(field.stored.toHex(' ').toUpper())));
+    }
+    const QString title = m_texts.at(2).shown;
+    m_titleLabel->setText(title.isEmpty() ? QStringLiteral("无") : title);
+    const int banEnd = query.value(3).toInt();
+
+    int index = 4;
+    for (ChoiceField &field : m_choices) {
+        field.stored = query.value(index++).toInt();
+        const QSignalBlocker blocker(field.combo);
+        field.combo->clear();
+        for (int value = 0; value < field.names.size(); ++value)
+            field.combo->addItem(field.names.at(value), value);
+        const bool known = field.stored >= 0 && field.stored < field.names.size();
+        if (!known)
+            field.combo->addItem(QStringLiteral("未知(%1)").arg(field.stored), field.stored);
+        field.combo->setCurrentIndex(known ? field.stored : field.combo->count() - 1);
+        field.combo->setStyleSheet(known ? QString() : kOutOfRangeStyle);
+        field.combo->setToolTip(known ? QString() : QStringLiteral("数据库中的值 %1 没有对应选项").arg(field.stored));
+    }
+    for (IntField &field : m_ints) {
+        field.stored = query.value(index++).toInt();
+        const bool inRange = field.stored >= field.minimum && field.stored <= field.maximum;
+        field.box->setRange(qMin(field.minimum, field.stored), qMax(field.maximum, field.stored));
+        field.box->setValue(field.stored);
+        field.box->setStyleSheet(inRange ? QString() : kOutOfRangeStyle);
+        field.box->setToolTip(inRange ? QString()
+                                      : QStringLiteral("数据库中的值 %1 超出编辑范围 %2 到 %3")
+                                            .arg(field.stored).arg(field.minimum).arg(field.maximum));
+    }
+    m_loaded = true;
+    showBanState(banEnd);
+    loadBuffs();
+    loadXinfa();
+    loadSkills();
+}
+
+void CharacterEditDialog::showBanState(int banEnd)
+{
+    const qint64 now = QDateTime::currentSecsSinceEpoch();
+    const bool banned = banEnd > 0 && banEnd > now;
+    if (banned) {
+        m_banLabel->setText(QStringLiteral("封禁中 - 解封时间: %1")
+                                .arg(QDateTime::fromSecsSinceEpoch(banEnd).toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"))));
+        m_banLabel->setStyleSheet(QStringLiteral("color: #ef4444; font-weight: bold;"));
+    } else {
+        m_banLabel->setText(QStringLiteral("未封禁"));
+        m_banLabel->setStyleSheet(QStringLiteral("color: #10b981; font-weight: bold;"));
+    }
+    m_banButton->setEnabled(!banned);
+    m_unbanButton->setEnabled(banned);
+}
+
+QList<QPair<QString, QVariant>> CharacterEditDialog::changedColumns() const
+{
+    QHash<QString, QVariant> changed;
+    for (const TextField &field : m_texts) {
+        if (field.edit->text() != field.shown)
+            changed.insert(field.column, encodeGbk(field.edit->text()));
+    }
+    for (const ChoiceField &field : m_choices) {
+        const int value = field.combo->currentData().toInt();
+        if (value != field.stored)
+            changed.insert(field.column, value);
+    }
+    for (const IntField &field : m_ints) {
+        if (field.box->value() != field.stored)
+            changed.insert(field.column, field.box->value());
+    }
+    QList<QPair<QString, QVariant>> ordered;
+    for (const char *column : kSaveOrder) {
+        const auto it = changed.constFind(QLatin1String(column));
+        if (it != changed.cend())
+            ordered.append({it.key(), it.value()});
+    }
+    return ordered;
+}
+
+void CharacterEditDialog::onSave()
+{
+    if (!m_loaded) {
+        QMessageBox::warning(this, QStringLiteral("错误"), QStringLiteral("角色数据未加载"));
+        return;
+    }
+    const QList<QPair<QString, QVariant>> changes = changedColumns();
+    if (changes.isEmpty()) {
+        QMessageBox::information(this, QStringLiteral("提示"), QStringLiteral("没有需要保存的修改"));
+        return;
+    }
+    if (QMessageBox::question(this, QStringLiteral("确认保存"),
+                              QStringLiteral("确定要保存对该角色的修改吗？\n\n注意：修改后需要玩家重新登录才能生效。"),
+                              QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
+        != QMessageBox::Yes)
+        return;
+    // Every value is bound. Texts travel as the hexadecimal of their GBK bytes, which no
+    // driver or connection character set can alter.
+    QSqlDatabase &db = DatabaseManager::instance()->database();
+    QStringList assignments;
+    for (const auto &change : changes) {
+        const bool text = change.second.typeId() == QMetaType::QByteArray;
+        assignments.append(change.first + (text ? QStringLiteral(" = UNHEX(?)") : QStringLiteral(" = ?")));
+    }
+    QSqlQuery query(db);
+    query.prepare(QStringLiteral("UPDATE t_char SET %1 WHERE charguid = ?").arg(assignments.join(QStringLiteral(", "))));
+    for (const auto &change : changes) {
+        if (change.second.typeId() == QMetaType::QByteArray)
+            query.addBindValue(textParameter(db, QString::fromLatin1(change.second.toByteArray().toHex().toUpper())));
+        else
+            query.addBindValue(change.second);
+    }
+    query.addBindValue(m_charguid);
+    if (!query.exec()) {
+        QMessageBox::warning(this, QStringLiteral("失败"), QStringLiteral("保存失败: %1").arg(query.lastError().text()));
+        return;
+    }
+    QMessageBox::information(this, QStringLiteral("成功"), QStringLiteral("角色数据保存成功！"));
+    accept();
+}
+
+void CharacterEditDialog::onRefresh()
+{
+    loadCharacterData();
+    QMessageBox::information(this, QStringLiteral("刷新"), QStringLiteral("角色数据已刷新"));
+}
+
+void CharacterEditDialog::onReturnToLuoyang()
+{
+    const QList<QPair<const char *, int>> spot = {{"scene", 0}, {"xpos", 9000}, {"zpos", 18500},
+                                                  {"bkscene", 0}, {"bkxpos", 9000}, {"bkzpos", 18500}};
+    for (const auto &[column, value] : spot)
+        intField(QLatin1String(column))->box->setValue(value);
+}
+
+void CharacterEditDialog::onBanCharacter()
+{
+    if (QMessageBox::question(this, QStringLiteral("确认封禁"),
+                              QStringLiteral("确定要封禁该角色吗？\n\n角色GUID: %1\n封禁后该角色将无法登录游戏。").arg(m_charguid),
+                              QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
+        != QMessageBox::Yes)
+        return;
+    const qint64 until = QDateTime::currentDateTime().addYears(10).toSecsSinceEpoch();
+    QSqlQuery query(DatabaseManager::instance()->database());
+    query.prepare(QStringLiteral("UPDATE t_char SET banendtime = ? WHERE charguid = ?"));
+    query.addBindValue(until);
+    query.addBindValue(m_charguid);
+    if (!query.exec()) {
+        QMessageBox::warning(this, QStringLiteral("失败"), QStringLiteral("封禁失败: %1").arg(query.lastError().text()));
+        return;
+    }
+    QMessageBox::information(this, QStringLiteral("成功"), QStringLiteral("角色已封禁！"));
+    loadCharacterData();
+}
+
+void CharacterEditDialog::onUnbanCharacter()
+{
+    if (QMessageBox::question(this, QStringLiteral("确认解封"),
+                              QStringLiteral("确定要解除该角色的封禁吗？\n\n角色GUID: %1").arg(m_charguid),
+                              QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
+        != QMessageBox::Yes)
+        return;
+    QSqlQuery query(DatabaseManager::instance()->database());
+    query.prepare(QStringLiteral("UPDATE t_char SET banendtime = 0 WHERE charguid = ?"));
+    query.addBindValue(m_charguid);
+    if (!query.exec()) {
+        QMessageBox::warning(this, QStringLiteral("失败"), QStringLiteral("解封失败: %1").arg(query.lastError().text()));
+        return;
+    }
+    QMessageBox::information(this, QStringLiteral("成功"), QStringLiteral("角色已解封！"));
+    loadCharacterData();
+}
+
+QString CharacterEditDialog::durationText(quint32 duration)
+{
+    if (duration == 0xFFFFFFFFu)
+        return QStringLiteral("永久");
+    const qint32 v = qint32(duration);
+    if (v <= 0)
+        return QString::number(v);
+    const int s = v / 1000, m = s / 60, h = m / 60, days = h / 24;
+    if (days >= 1)
+        return QStringLiteral("%1天%2小时").arg(days).arg(h - 24 * days);
+    if (h >= 1)
+        return QStringLiteral("%1小时%2分").arg(h).arg(m - 60 * h);
+    if (m >= 1)
+        return QStringLiteral("%1分%2秒").arg(m).arg(s - 60 * m);
+    return QStringLiteral("%1秒").arg(s);
+}
+
+QString CharacterEditDialog::elapsedText(qint32 elapsed)
+{
+    if (elapsed <= 0)
+        return QString::number(elapsed);
+    const int s = elapsed / 1000, m = s / 60, h = m / 60;
+    if (h >= 1)
+        return QStringLiteral("%1小时%2分").arg(h).arg(m - 60 * h);
+    if (m >= 1)
+        return QStringLiteral("%1分%2秒").arg(m).arg(s - 60 * m);
+    return QStringLiteral("%1秒").arg(s);
+}
+
+void CharacterEditDialog::loadBuffs()
+{
+    m_buffTable->setRowCount(0);
+    QSqlQuery query(DatabaseManager::instance()->database());
+    query.prepare(QStringLiteral("SELECT aid, imdata FROM t_impact WHERE charguid = ? ORDER BY aid"));
+    query.addBindValue(m_charguid);
+    if (!query.exec())
+        return;
+    while (query.next()) {
+        const QByteArray block = QByteArray::fromHex(query.value(1).toString().toLatin1());
+        if (block.size() < 32)
+            continue;
+        const auto *data = reinterpret_cast<const uchar *>(block.constData());
+        appendRow(m_buffTable, {QString::number(qFromLittleEndian<qint16>(data + 4)),
+                                QString::number(qFromLittleEndian<qint16>(data + 6)),
+                                durationText(qFromLittleEndian<quint32>(data + 24)),
+                                elapsedText(qFromLittleEndian<qint32>(data + 28))});
+        // The row keeps its own aid, so a delete removes exactly the row shown.
+        m_buffTable->item(m_buffTable->rowCount() - 1, 0)->setData(Qt::UserRole, query.value(0).toLongLong());
+    }
+    if (m_buffTable->rowCount() == 0)
+        appendRow(m_buffTable, {QStringLiteral("-"), QStringLiteral("无BUFF数据"), QStringLiteral("-"), QStringLiteral("-")});
+}
+
+void CharacterEditDialog::showBuffContextMenu(const QPoint &pos)
+{
+    if (m_buffTable->rowCount() > 0 && m_buffTable->currentRow() >= 0)
+        m_buffMenu->exec(m_buffTable->viewport()->mapToGlobal(pos));
+}
+
+void CharacterEditDialog::onDeleteBuff()
+{
+    const int row = m_buffTable->currentRow();
+    if (row < 0) {
+        QMessageBox::warning(this, QStringLiteral("提示"), QStringLiteral("请先选择要删除的BUFF"));
+        return;
+    }
+    if (QMessageBox::question(this, QStringLiteral("确认删除"), QStringLiteral("确定要删除选中的BUFF吗？"),
+                              QMessageBox::Yes | QMessageBox::No)
+        != QMessageBox::Yes)
+        return;
+    const QVariant aid = m_buffTable->item(row, 0)->data(Qt::UserRole);
+    if (!aid.isValid())
+        return;  // the placeholder row
+    QSqlQuery query(DatabaseManager::instance()->database());
+    query.prepare(QStringLiteral("DELETE FROM t_impact WHERE aid = ? AND charguid = ?"));
+    query.addBindValue(aid.toLongLong());
+    query.addBindValue(m_charguid);
+    if (!query.exec()) {
+        QMessageBox::warning(this, QStringLiteral("失败"), QStringLiteral("BUFF删除失败"));
+        return;
+    }
+    QMessageBox::information(this, QStringLiteral("成功"), QStringLiteral("BUFF删除成功"));
+    loadBuffs();
+}
+
+void CharacterEditDialog::onClearAllBuff()
+{
+    if (QMessageBox::question(this, QStringLiteral("确认清空"), QStringLiteral("确定要清空该角色的所有BUFF吗？\n\n此操作不可恢复！"),
+                              QMessageBox::Yes | QMessageBox::No)
+        != QMessageBox::Yes)
+        return;
+    QSqlQuery query(DatabaseManager::instance()->database());
+    query.prepare(QStringLiteral("DELETE FROM t_impact WHERE charguid = ?"));
+    query.addBindValue(m_charguid);
+    if (!query.exec()) {
+        QMessageBox::warning(this, QStringLiteral("失败"), QStringLiteral("清空BUFF失败"));
+        return;
+    }
+    QMessageBox::information(this, QStringLiteral("成功"), QStringLiteral("已清空 %1 个BUFF").arg(query.numRowsAffected()));
+    loadBuffs();
+}
+
+void CharacterEditDialog::loadXinfa()
+{
+    const QSignalBlocker blocker(m_xinfaTable);
+    m_xinfaTable->setRowCount(0);
+    QSqlQuery query(DatabaseManager::instance()->database());
+    query.prepare(QStringLiteral("SELECT aid, xinfaid, xinfalvl FROM t_xinfa WHERE charguid = ? ORDER BY xinfaid"));
+    query.addBindValue(m_charguid);
+    if (!query.exec())
+        return;
+    while (query.next()) {
+        const int id = query.value(1).toInt();
+        appendRow(m_xinfaTable, {QString::number(id), QStringLiteral("心法%1").arg(id), query.value(2).toString()});
+        m_xinfaTable->item(m_xinfaTable->rowCount() - 1, 0)->setData(Qt::UserRole, query.value(0).toLongLong());
+    }
+    if (m_xinfaTable->rowCount() == 0)
+        appendRow(m_xinfaTable, {QStringLiteral("-"), QStringLiteral("无心法数据"), QStringLiteral("-")});
+}
+
+void CharacterEditDialog::onXinfaSelected()
+{
+    const int row = m_xinfaTable->currentRow();
+    if (row < 0 || !m_xinfaTable->item(row, 0) || !m_xinfaTable->item(row, 1) || !m_xinfaTable->item(row, 2))
+        return;
+    m_selectedXinfa = m_xinfaTable->item(row, 0)->data(Qt::UserRole).toLongLong();
+    m_xinfaId->setValue(m_xinfaTable->item(row, 0)->text().toInt());
+    m_xinfaName->setText(m_xinfaTable->item(row, 1)->text());
+    m_xinfaLevel->setValue(m_xinfaTable->item(row, 2)->text().toInt());
+}
+
+void CharacterEditDialog::onSaveXinfa()
+{
+    if (m_selectedXinfa == 0) {
+        QMessageBox::warning(this, QStringLiteral("提示"), QStringLiteral("请先选择要修改的心法"));
+        return;
+    }
+    const int level = m_xinfaLevel->value();
+    if (level < 1 || level > 10000) {
+        QMessageBox::warning(this, QStringLiteral("错误"), QStringLiteral("心法等级需要在1-10000之间"));
+        return;
+    }
+    QSqlQuery query(DatabaseManager::instance()->database());
+    query.prepare(QStringLiteral("UPDATE t_xinfa SET xinfaid = ?, xinfalvl = ? WHERE aid = ?"));
+    query.addBindValue(m_xinfaId->value());
+    query.addBindValue(level);
+    query.addBindValue(m_selectedXinfa);
+    if (!query.exec()) {
+        QMessageBox::warning(this, QStringLiteral("失败"), QStringLiteral("心法修改失败: %1").arg(query.lastError().text()));
+        return;
+    }
+    QMessageBox::information(this, QStringLiteral("成功"), QStringLiteral("心法修改成功"));
+    loadXinfa();
+}
+
+void CharacterEditDialog::loadSkills()
+{
+    m_skillTable->setRowCount(0);
+    QSqlQuery query(DatabaseManager::instance()->database());
+    query.prepare(QStringLiteral("SELECT aid, skid FROM t_skill WHERE charguid = ? ORDER BY skid"));
+    query.addBindValue(m_charguid);
+    if (!query.exec())
+        return;
+    while (query.next()) {
+        const int id = query.value(1).toInt();
+        appendRow(m_skillTable, {QString::number(id), QStringLiteral("技能%1").arg(id), QStringLiteral("-")});
+    }
+    if (m_skillTable->rowCount() == 0)
+        appendRow(m_skillTable, {QStringLiteral("-"), QStringLiteral("无技能数据"), QStringLiteral("-")});
+}
