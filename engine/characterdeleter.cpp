@@ -271,3 +271,140 @@ void CharacterDeleter::repairCharacterDuplicates(int charguid)
     emit logMessage(QStringLiteral("[单角色异常修复] 完成！共删除 %1 条重复记录").arg(deleted));
     emit singleRepairCompleted(true, charguid, deleted);
 }
+
+bool CharacterDeleter::deleteCharacter(int charguid, QString *error)
+{
+    emit logMessage(QStringLiteral("开始删除角色 CharGUID=%1").arg(charguid));
+    QSqlDatabase &db = DatabaseManager::instance()->database();
+    QStringList present;
+    if (!existingTables(db, characterDeleteTables + QStringList{QStringLiteral("t_relation")}, &present, error)) {
+        emit logMessage(QStringLiteral("读取表清单失败: %1").arg(*error));
+        return false;
+    }
+    if (!db.transaction()) {
+        *error = db.lastError().text();
+        emit logMessage(QStringLiteral("开启事务失败: %1").arg(*error));
+        return false;
+    }
+    QSqlQuery query(db);
+    auto run = [&](const QString &sql, const QString &what) -> qint64 {
+        if (query.exec(sql))
+            return query.numRowsAffected();
+        *error = query.lastError().text();
+        emit logMessage(QStringLiteral("删除 %1 失败: %2").arg(what, *error));
+        db.rollback();
+        return -1;
+    };
+    for (const QString &table : characterDeleteTables) {
+        if (!present.contains(table)) {
+            emit logMessage(QStringLiteral("跳过 %1: 表不存在").arg(table));
+            continue;
+        }
+        if (run(QStringLiteral("DELETE FROM %1 WHERE charguid = %2").arg(table).arg(charguid), table) < 0)
+            return false;
+    }
+    if (present.contains(QStringLiteral("t_relation"))
+        && run(QStringLiteral("DELETE FROM t_relation WHERE fguid = %1").arg(charguid), QStringLiteral("t_relation(反向关系)")) < 0)
+        return false;
+    const qint64 characters = run(QStringLiteral("DELETE FROM t_char WHERE charguid = %1").arg(charguid), QStringLiteral("t_char"));
+    if (characters < 0)
+        return false;
+    if (characters == 0) {
+        *error = QStringLiteral("未找到要删除的角色");
+        emit logMessage(*error);
+        db.rollback();
+        return false;
+    }
+    if (!db.commit()) {
+        *error = db.lastError().text();
+        emit logMessage(QStringLiteral("提交事务失败: %1").arg(*error));
+        db.rollback();
+        return false;
+    }
+    emit logMessage(QStringLiteral("角色 %1 删除成功").arg(charguid));
+    return true;
+}
+
+bool CharacterDeleter::transferCharacter(int charguid, int worldId, QString *error)
+{
+    emit logMessage(QStringLiteral("开始转移角色 CharGUID=%1 -> WorldID=%2").arg(charguid).arg(worldId));
+    QSqlDatabase &db = DatabaseManager::instance()->database();
+    QStringList present;
+    if (!existingTables(db, worldColumnTables + QStringList{QStringLiteral("t_var")}, &present, error)) {
+        emit logMessage(QStringLiteral("读取表清单失败: %1").arg(*error));
+        return false;
+    }
+    if (!db.transaction()) {
+        *error = db.lastError().text();
+        emit logMessage(QStringLiteral("开启事务失败"));
+        return false;
+    }
+    auto rollback = [&](const QString &line) {
+        emit logMessage(line);
+        db.rollback();
+        emit logMessage(QStringLiteral("角色转移失败，已回滚所有更改"));
+        return false;
+    };
+    QSqlQuery query(db);
+    auto update = [&](const QString &sql) -> qint64 {
+        query.prepare(sql);
+        query.addBindValue(worldId);
+        query.addBindValue(charguid);
+        if (!query.exec()) {
+            *error = query.lastError().text();
+            return -1;
+        }
+        return query.numRowsAffected();
+    };
+    const qint64 characters = update(QStringLiteral("UPDATE t_char SET zoneworldid = ? WHERE charguid = ?"));
+    if (characters < 0)
+        return rollback(QStringLiteral("更新t_char失败: %1").arg(*error));
+    if (characters == 0) {
+        *error = QStringLiteral("未找到要转移的角色");
+        return rollback(QStringLiteral("警告: 未找到要转移的角色"));
+    }
+    emit logMessage(QStringLiteral("✓ t_char更新成功 (影响%1行)").arg(characters));
+
+    const QStringList what = {QStringLiteral("装备"), QStringLiteral("时装"), QStringLiteral("珍兽装备")};
+    for (int i = 0; i < worldColumnTables.size(); ++i) {
+        const QString &table = worldColumnTables.at(i);
+        if (!present.contains(table)) {
+            emit logMessage(QStringLiteral("跳过 %1: 表不存在").arg(table));
+            continue;
+        }
+        const qint64 rows = update(QStringLiteral("UPDATE %1 SET world = ? WHERE charguid = ?").arg(table));
+        if (rows < 0)
+            return rollback(QStringLiteral("更新%1失败: %2").arg(table, *error));
+        emit logMessage(QStringLiteral("✓ %1更新成功 (影响%2行%3)").arg(table).arg(rows).arg(what.value(i)));
+    }
+
+    // The game gives a new character of the target world the id maxcharguid + 1.
+    if (present.contains(QStringLiteral("t_var"))) {
+        query.prepare(QStringLiteral("UPDATE t_var SET maxcharguid = GREATEST(maxcharguid, ?) WHERE worldid = ?"));
+        query.addBindValue(charguid);
+        query.addBindValue(worldId);
+        if (!query.exec()) {
+            *error = query.lastError().text();
+            return rollback(QStringLiteral("更新t_var失败: %1").arg(*error));
+        }
+        const qint64 worlds = [&] {
+            QSqlQuery count(db);
+            count.prepare(QStringLiteral("SELECT COUNT(*) FROM t_var WHERE worldid = ?"));
+            count.addBindValue(worldId);
+            return count.exec() && count.next() ? count.value(0).toLongLong() : 0;
+        }();
+        if (worlds == 0)
+            emit logMessage(QStringLiteral("警告: WorldID=%1 没有 t_var 记录，角色ID计数未调整").arg(worldId));
+    }
+
+    if (!db.commit()) {
+        *error = db.lastError().text();
+        emit logMessage(QStringLiteral("提交事务失败: %1").arg(*error));
+        db.rollback();
+        return false;
+    }
+    emit logMessage(QStringLiteral("===== 角色转移成功 ====="));
+    emit logMessage(QStringLiteral("CharGUID=%1 已转移到 WorldID=%2").arg(charguid).arg(worldId));
+    emit logMessage(QStringLiteral("共更新 %1 条主表记录及相关装备数据").arg(characters));
+    return true;
+}

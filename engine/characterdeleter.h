@@ -30,6 +30,16 @@ public:
     // Ends with exactly one singleRepairCompleted.
     void repairCharacterDuplicates(int charguid);
 
+    // Deletes one character: its rows in every related table, the relations pointing at it and
+    // its t_char row, in one transaction; missing tables are skipped with a log line. False with
+    // the reason in *error (everything rolled back).
+    bool deleteCharacter(int charguid, QString *error);
+
+    // Moves one character to another world: t_char, the world columns of its rows and the target
+    // world's id counter (raised to at least its id), in one transaction. False with the reason
+    // in *error (everything rolled back).
+    bool transferCharacter(int charguid, int worldId, QString *error);
+
     // Which of `tables` exist in the connection's database (names as given, same order);
     // false with *error set when that cannot be read.
     static bool existingTables(QSqlDatabase &db, const QStringList &tables, QStringList *existing, QString *error);

@@ -43,14 +43,7 @@ private:
 
 void TestDuplicateRepair::initTestCase()
 {
-    m_server = TestServers::shared();
-    QVERIFY(m_server.isValid());
-    SampleOptions options;
-    options.characterDatabase = kDb;
-    options.accountDatabases = {QStringLiteral("repair_web")};
-    options.worldIds = {1};
-    options.charactersPerWorld = 20;
-    QVERIFY(TestServers::loadSample(m_server, options));
+    QVERIFY(TestServers::loadAndConnect(&m_server, TestServers::smallSample(kDb, {1}, 20)));
 
     // A deployment's t_skill: more columns than the repair names, and NULL payloads.
     QByteArray bytes;
@@ -71,13 +64,12 @@ void TestDuplicateRepair::initTestCase()
         "INSERT INTO t_exterior (charguid, exterior_type, exterior_id, lefttime, redpoint) VALUES "
         "(900002, 1, 5, 10, 0), (900002, 2, 5, 20, 0), (900002, 1, 5, 30, 1), (900002, 1, 4, 40, 0);",
         kDb));
-    QVERIFY(DatabaseManager::instance()->connectToDatabase(m_server.hostConfig(kDb)));
 }
 
 void TestDuplicateRepair::cleanupTestCase()
 {
     DatabaseManager::instance()->disconnectFromDatabase();
-    TestServers::runSql(m_server, "DROP DATABASE IF EXISTS repair_db; DROP DATABASE IF EXISTS repair_web;");
+    TestServers::runSql(m_server, "DROP DATABASE IF EXISTS repair_db; DROP DATABASE IF EXISTS repair_db_web;");
 }
 
 qint64 TestDuplicateRepair::sessionStatus(const char *name)

@@ -1,5 +1,7 @@
 #include "testservers.h"
 
+#include "db/databasemanager.h"
+
 #include <QBuffer>
 #include <QCoreApplication>
 #include <QDebug>
@@ -201,6 +203,24 @@ bool loadSample(const TestServer &server, const SampleOptions &options)
     buffer.open(QIODevice::WriteOnly);
     writeSampleDatabase(&buffer, options);
     return runSql(server, buffer.data());
+}
+
+SampleOptions smallSample(const QString &database, const QList<int> &worlds, int perWorld)
+{
+    SampleOptions options;
+    options.characterDatabase = database;
+    options.accountDatabases = {database + QStringLiteral("_web")};
+    options.worldIds = worlds;
+    options.charactersPerWorld = perWorld;
+    options.firstCharGuid = 1;
+    return options;
+}
+
+bool loadAndConnect(TestServer *server, const SampleOptions &options)
+{
+    *server = shared();
+    return server->isValid() && loadSample(*server, options)
+        && DatabaseManager::instance()->connectToDatabase(server->hostConfig(options.characterDatabase));
 }
 
 } // namespace TestServers

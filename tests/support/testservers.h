@@ -43,6 +43,14 @@ QMap<QString, QString> tableChecksums(const TestServer &server, const QString &d
 // Loads a generated sample database into the server.
 bool loadSample(const TestServer &server, const SampleOptions &options);
 
+// A small sample: `database` with the account database `database`_web, the given worlds of
+// `perWorld` characters each, charguids from 1.
+SampleOptions smallSample(const QString &database, const QList<int> &worlds, int perWorld);
+
+// Takes the shared server, loads `options` into it and connects the session to its character
+// database; false on any failure.
+bool loadAndConnect(TestServer *server, const SampleOptions &options);
+
 // Registers the MariaDB ODBC driver under `driverName` in a private odbcinst.ini in `dir`
 // and points unixODBC at it (ODBCSYSINI). False when the driver library is not installed.
 bool installPrivateOdbcDriver(const QString &dir, const QString &driverName);

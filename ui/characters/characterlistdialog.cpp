@@ -6,18 +6,22 @@
 #include "charactertablemodel.h"
 #include "db/connectionrule.h"
 #include "db/legacytext.h"
+#include "engine/charactercopier.h"
 #include "engine/characterdeleter.h"
 #include "engine/exportmanager.h"
 #include "itemconfigmanager.h"
 #include "ui/main/logpanel.h"
 #include "worldidselectordialog.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QInputDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -33,6 +37,9 @@
 #include <QVBoxLayout>
 
 namespace {
+// The mail domain that game accounts carry.
+const QString kAccountSuffix = QStringLiteral("@qq.com");
+
 const QString kSelectColumns = QStringLiteral(
     "SELECT charguid, HEX(charname) as charname_hex, menpai, level, zoneworldid, yuanbao, bdyuanbao, vmoney, "
     "bankmoney, sect_point, scene, xpos, zpos FROM t_char ");
@@ -376,11 +383,6 @@ void CharacterListDialog::onSelectWorldIds()
     onLogMessage(QStringLiteral("已选择 %1 个WorldID: %2").arg(ids.size()).arg(texts.join(QStringLiteral(", "))));
 }
 
-void CharacterListDialog::showNotYetAvailable(const QString &feature)
-{
-    QMessageBox::information(this, QStringLiteral("提示"), QStringLiteral("%1功能尚未开放").arg(feature));
-}
-
 void CharacterListDialog::openEditor(int charguid)
 {
     CharacterEditDialog editor(charguid, this);
@@ -434,6 +436,8 @@ void CharacterListDialog::onShowContextMenu(const QPoint &pos)
 
 int CharacterListDialog::requireSelectedCharacter()
 {
+    if (m_busy)
+        return 0;
     const int guid = selectedCharGuid();
     if (guid <= 0) {
         QMessageBox::warning(this, QStringLiteral("警告"), QStringLiteral("请先选择角色"));
@@ -475,20 +479,130 @@ void CharacterListDialog::onSingleRepairCompleted(bool success, int charguid, in
 
 void CharacterListDialog::onContextCopyCharacter()
 {
-    if (requireSelectedCharacter() > 0)
-        showNotYetAvailable(QStringLiteral("角色复制"));
+    const int guid = requireSelectedCharacter();
+    if (guid <= 0)
+        return;
+    const QString name = cellText(m_table->currentIndex().row(), 1);
+
+    QDialog ask(this);
+    ask.setWindowTitle(QStringLiteral("复制角色"));
+    ask.setMinimumWidth(400);
+    auto *layout = new QVBoxLayout(&ask);
+    layout->addWidget(new QLabel(QStringLiteral("将角色 [%1] (GUID=%2) 复制到哪个账号？").arg(name).arg(guid), &ask));
+    layout->addWidget(new QLabel(QStringLiteral("请输入目标账号名称:"), &ask));
+    auto *accountEdit = new QLineEdit(&ask);
+    layout->addWidget(accountEdit);
+    auto *suffix = new QCheckBox(QStringLiteral("自动添加后缀 ") + kAccountSuffix, &ask);
+    layout->addWidget(suffix);
+    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &ask);
+    layout->addWidget(buttons);
+    connect(buttons, &QDialogButtonBox::accepted, &ask, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, &ask, &QDialog::reject);
+    if (ask.exec() != QDialog::Accepted)
+        return;
+    QString account = accountEdit->text().trimmed();
+    if (account.isEmpty())
+        return;
+    if (suffix->isChecked() && !account.contains(QLatin1Char('@')))
+        account += kAccountSuffix;
+
+    QString newName = CharacterCopier::freeRandomName(DatabaseManager::instance()->database());
+    if (newName.isEmpty())
+        newName = CharacterCopier::randomName();
+    if (QMessageBox::question(this, QStringLiteral("确认复制"),
+                              QStringLiteral("即将复制角色:\n\n源角色: %1 (GUID=%2)\n目标账号: %3\n新角色名: %4\n\n确定要继续吗？")
+                                  .arg(name).arg(guid).arg(account, newName),
+                              QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
+        != QMessageBox::Yes)
+        return;
+
+    // The copy lets events through for its progress; the window takes no other action meanwhile.
+    m_busy = true;
+    setEnabled(false);
+    CharacterCopier copier(this);
+    connect(&copier, &CharacterCopier::logMessage, this, &CharacterListDialog::onLogMessage);
+    connect(&copier, &CharacterCopier::progress, this, [this](int percent, const QString &text) {
+        m_progress->setValue(percent);
+        m_progress->setFormat(text.isEmpty() ? QStringLiteral("%p%") : text);
+        QCoreApplication::processEvents();
+    });
+    int newGuid = 0;
+    QString usedName;
+    QString failure;
+    const bool ok = copier.copyCharacter(guid, account, newName, &newGuid, &usedName, &failure);
+    setEnabled(true);
+    m_busy = false;
+    if (!ok) {
+        m_progress->setFormat(QStringLiteral("%p%"));
+        QMessageBox::warning(this, QStringLiteral("失败"), failure);
+        return;
+    }
+    QMessageBox::information(this, QStringLiteral("完成"),
+                             QStringLiteral("角色复制成功！\n\n新CharGUID: %1\n新角色名: %2\n目标账号: %3\n\n注意: 好友/师徒等社交关系不会被复制")
+                                 .arg(newGuid).arg(usedName, account));
 }
 
 void CharacterListDialog::onContextTransferCharacter()
 {
-    if (requireSelectedCharacter() > 0)
-        showNotYetAvailable(QStringLiteral("跨区转移"));
+    const int guid = requireSelectedCharacter();
+    if (guid <= 0)
+        return;
+    const QString name = cellText(m_table->currentIndex().row(), 1);
+    bool ok = false;
+    const int world = QInputDialog::getInt(this, QStringLiteral("转移角色"),
+                                           QStringLiteral("将角色 [%1] (GUID=%2) 转移到哪个服务器？\n\n请输入目标 WorldID:").arg(name).arg(guid),
+                                           1, 1, 999999, 1, &ok);
+    if (!ok)
+        return;
+    if (QMessageBox::question(this, QStringLiteral("确认转移"),
+                              QStringLiteral("即将转移角色:\n\n角色: %1 (GUID=%2)\n目标WorldID: %3\n\n确定要继续吗？").arg(name).arg(guid).arg(world),
+                              QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
+        != QMessageBox::Yes)
+        return;
+    // A move to the world the character is in changes nothing; say so instead of failing.
+    QSqlQuery current(DatabaseManager::instance()->database());
+    current.prepare(QStringLiteral("SELECT zoneworldid FROM t_char WHERE charguid = ?"));
+    current.addBindValue(guid);
+    if (current.exec() && current.next() && current.value(0).toInt() == world) {
+        onLogMessage(QStringLiteral("角色 CharGUID=%1 已在 WorldID=%2，无需转移").arg(guid).arg(world));
+        QMessageBox::information(this, QStringLiteral("提示"), QStringLiteral("角色已在 WorldID %1，无需转移").arg(world));
+        return;
+    }
+    disconnect(m_deleter, nullptr, nullptr, nullptr);
+    connect(m_deleter, &CharacterDeleter::logMessage, this, &CharacterListDialog::onLogMessage);
+    QString error;
+    if (!m_deleter->transferCharacter(guid, world, &error)) {
+        QMessageBox::warning(this, QStringLiteral("失败"), QStringLiteral("角色转移失败，已回滚所有更改\n\n%1").arg(error));
+        return;
+    }
+    QMessageBox::information(this, QStringLiteral("成功"),
+                             QStringLiteral("角色转移成功!\n\nCharGUID: %1\n新WorldID: %2\n\n已同步更新:\n• 角色主表\n• 角色装备\n• 时装装备\n• 珍兽装备")
+                                 .arg(guid).arg(world));
+    if (!m_worldIdEdit->text().trimmed().isEmpty())
+        onQueryCharacters();
 }
 
 void CharacterListDialog::onContextDeleteCharacter()
 {
-    if (requireSelectedCharacter() > 0)
-        showNotYetAvailable(QStringLiteral("角色删除"));
+    const int guid = requireSelectedCharacter();
+    if (guid <= 0)
+        return;
+    const QString name = cellText(m_table->currentIndex().row(), 1);
+    if (QMessageBox::warning(this, QStringLiteral("确认删除"),
+                             QStringLiteral("确认要删除角色 [%1] (GUID=%2) 及其所有关联数据吗？\n\n此操作不可撤销！").arg(name).arg(guid),
+                             QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
+        != QMessageBox::Yes)
+        return;
+    disconnect(m_deleter, nullptr, nullptr, nullptr);
+    connect(m_deleter, &CharacterDeleter::logMessage, this, &CharacterListDialog::onLogMessage);
+    QString error;
+    if (!m_deleter->deleteCharacter(guid, &error)) {
+        QMessageBox::warning(this, QStringLiteral("失败"), QStringLiteral("删除失败，数据已回滚\n\n%1").arg(error));
+        return;
+    }
+    QMessageBox::information(this, QStringLiteral("完成"), QStringLiteral("角色删除成功"));
+    if (!m_worldIdEdit->text().trimmed().isEmpty())
+        onQueryCharacters();
 }
 
 void CharacterListDialog::onContextViewBank()

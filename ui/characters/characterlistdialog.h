@@ -62,7 +62,6 @@ private:
     void openEditor(int charguid);
     // For actions that need a selected character: its charguid, or 0 after the warning.
     int requireSelectedCharacter();
-    void showNotYetAvailable(const QString &feature);
     QString cellText(int row, int column) const;
 
     CharacterDeleter *m_deleter = nullptr;
@@ -76,4 +75,5 @@ private:
     QMenu *m_contextMenu = nullptr;
     QTextEdit *m_logView = nullptr;
     QProgressBar *m_progress = nullptr;
+    bool m_busy = false;  // a copy is running and lets events through
 };

@@ -72,22 +72,13 @@ private:
 
 void TestCharacterEditDialog::initTestCase()
 {
-    m_server = TestServers::shared();
-    QVERIFY(m_server.isValid());
-    SampleOptions options;
-    options.characterDatabase = kDb;
-    options.accountDatabases = {QStringLiteral("editor_web")};
-    options.worldIds = {1};
-    options.charactersPerWorld = 6;
-    options.firstCharGuid = 1;
-    QVERIFY(TestServers::loadSample(m_server, options));
-    QVERIFY(DatabaseManager::instance()->connectToDatabase(m_server.hostConfig(kDb)));
+    QVERIFY(TestServers::loadAndConnect(&m_server, TestServers::smallSample(kDb, {1}, 6)));
 }
 
 void TestCharacterEditDialog::cleanupTestCase()
 {
     DatabaseManager::instance()->disconnectFromDatabase();
-    TestServers::runSql(m_server, "DROP DATABASE IF EXISTS editor_db; DROP DATABASE IF EXISTS editor_web;");
+    TestServers::runSql(m_server, "DROP DATABASE IF EXISTS editor_db; DROP DATABASE IF EXISTS editor_db_web;");
 }
 
 void TestCharacterEditDialog::savesOnlyWhatChangedByteForByte()

@@ -76,14 +76,7 @@ private:
 
 void TestCharacterListDialog::initTestCase()
 {
-    m_server = TestServers::shared();
-    QVERIFY(m_server.isValid());
-    SampleOptions options;
-    options.characterDatabase = kDb;
-    options.accountDatabases = {QStringLiteral("charlist_web")};
-    options.worldIds = {1, 2, 3};
-    options.charactersPerWorld = 40;
-    QVERIFY(TestServers::loadSample(m_server, options));
+    QVERIFY(TestServers::loadAndConnect(&m_server, TestServers::smallSample(kDb, {1, 2, 3}, 40)));
     // 0xB05C is one GBK character whose second byte is a backslash.
     QVERIFY(TestServers::runSql(m_server, cloneCharacter(11001234, "o'neil", "B05CC4E3") + cloneCharacter(123, "evil\\' OR 1=1 #", "6F31")
                                               + cloneCharacter(2748, "oneil", "6F32")
@@ -91,7 +84,6 @@ void TestCharacterListDialog::initTestCase()
                                                 "UPDATE t_char SET menpai = 10 WHERE charguid = 2748;"
                                                 "INSERT INTO t_skill (charguid, skid, sktime) VALUES (11001234, 7, 1), (11001234, 7, 2);",
                                           kDb));
-    QVERIFY(DatabaseManager::instance()->connectToDatabase(m_server.hostConfig(kDb)));
     m_dialog = new CharacterListDialog(nullptr);
 }
 
@@ -99,7 +91,7 @@ void TestCharacterListDialog::cleanupTestCase()
 {
     delete m_dialog;
     DatabaseManager::instance()->disconnectFromDatabase();
-    TestServers::runSql(m_server, "DROP DATABASE IF EXISTS charlist_db; DROP DATABASE IF EXISTS charlist_web;");
+    TestServers::runSql(m_server, "DROP DATABASE IF EXISTS charlist_db; DROP DATABASE IF EXISTS charlist_db_web;");
 }
 
 void TestCharacterListDialog::listsWorldsThroughTheMainWindow()

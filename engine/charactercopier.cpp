@@ -1,0 +1,310 @@
+#include "charactercopier.h"
+
+#include "characterdeleter.h"
+#include "db/connectionrule.h"
+#include "db/databasemanager.h"
+#include "db/legacytext.h"
+#include "merge/mergesql.h"
+
+#include <QRandomGenerator>
+#include <QSqlError>
+#include <QSqlQuery>
+
+using namespace MergeSql;
+
+const QStringList CharacterCopier::copiedTables = {
+    QStringLiteral("t_charextra"), QStringLiteral("t_ability"), QStringLiteral("t_skill"),
+    QStringLiteral("t_xinfa"), QStringLiteral("t_xiulian"), QStringLiteral("t_talent"),
+    QStringLiteral("t_mission"), QStringLiteral("t_impact"), QStringLiteral("t_seckill"),
+    QStringLiteral("t_shengwang"), QStringLiteral("t_chedifulu"), QStringLiteral("t_di4shop"),
+    QStringLiteral("t_exterior"), QStringLiteral("t_exterior_char"), QStringLiteral("t_exterior_fashion"),
+    QStringLiteral("t_exterior_haircolor"), QStringLiteral("t_exterior_ranse"), QStringLiteral("t_exterior_weapon"),
+    QStringLiteral("t_exterior_ornaments"),
+};
+
+namespace {
+// A legacy text replacement: its GBK bytes, which copyRows binds as hexadecimal through UNHEX(?).
+QVariant legacy(const QString &text)
+{
+    return QVariant(encodeGbk(text));
+}
+
+// The first column of the first row, or `fallback`.
+qint64 scalar(QSqlDatabase &db, const QString &sql, const QVariantList &values, qint64 fallback, bool *found = nullptr)
+{
+    QSqlQuery query(db);
+    query.prepare(sql);
+    for (const QVariant &value : values)
+        query.addBindValue(value);
+    const bool ok = query.exec() && query.next() && !query.value(0).isNull();
+    if (found)
+        *found = ok;
+    return ok ? query.value(0).toLongLong() : fallback;
+}
+} // namespace
+
+CharacterCopier::CharacterCopier(QObject *parent)
+    : QObject(parent)
+{
+}
+
+QString CharacterCopier::randomName()
+{
+    static const QString letters = QStringLiteral("abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ");
+    QString name;
+    for (int i = 0; i < 8; ++i)
+        name.append(letters.at(QRandomGenerator::global()->bounded(int(letters.size()))));
+    return name;
+}
+
+QString CharacterCopier::freeRandomName(QSqlDatabase &db)
+{
+    for (int attempt = 0; attempt < 5; ++attempt) {
+        const QString name = randomName();
+        bool found = false;
+        // Compared by the column's collation, as its unique index compares names.
+        const qint64 taken = scalar(db, QStringLiteral("SELECT COUNT(*) FROM t_char WHERE charname = ?"),
+                                    {textParameter(db, name)}, -1, &found);
+        if (found && taken == 0)
+            return name;
+    }
+    return QString();
+}
+
+qint64 CharacterCopier::copyRows(QSqlDatabase &db, const QString &table, const QMap<QString, QVariant> &replacements,
+                                 const QString &where, const QVariantList &whereValues, QString *error)
+{
+    QSqlError readError;
+    const QList<Column> columns = withoutColumn(readColumns(db, table, &readError), QStringLiteral("aid"));
+    if (columns.isEmpty()) {
+        *error = readError.text();
+        return -1;
+    }
+    QStringList names;
+    QStringList expressions;
+    QVariantList values;
+    for (const Column &column : columns) {
+        names.append(quoted(column.name));
+        const auto it = replacements.constFind(column.lower);
+        if (it == replacements.cend()) {
+            expressions.append(quoted(column.name));
+        } else if (it->typeId() == QMetaType::QByteArray) {
+            expressions.append(QStringLiteral("UNHEX(?)"));
+            values.append(textParameter(db, QString::fromLatin1(it->toByteArray().toHex().toUpper())));
+        } else {
+            expressions.append(QStringLiteral("?"));
+            values.append(*it);
+        }
+    }
+    QSqlQuery query(db);
+    if (!query.prepare(QStringLiteral("INSERT INTO %1 (%2) SELECT %3 FROM %1 WHERE %4")
+                           .arg(quoted(table), names.join(QLatin1Char(',')), expressions.join(QLatin1Char(',')), where))) {
+        *error = query.lastError().text();
+        return -1;
+    }
+    for (const QVariant &value : std::as_const(values) + whereValues)
+        query.addBindValue(value);
+    if (!query.exec()) {
+        *error = query.lastError().text();
+        return -1;
+    }
+    return query.numRowsAffected();
+}
+
+bool CharacterCopier::copyCharacter(int source, const QString &account, const QString &newName, int *newGuid,
+                                    QString *usedName, QString *failure)
+{
+    emit logMessage(QStringLiteral("========== 开始复制角色 =========="));
+    emit logMessage(QStringLiteral("源CharGUID=%1, 目标账号=%2, 新名称=%3").arg(source).arg(account, newName));
+    QSqlDatabase &db = DatabaseManager::instance()->database();
+
+    QString error;
+    QStringList present;
+    if (!CharacterDeleter::existingTables(db, copiedTables + QStringList{QStringLiteral("t_iteminfo"), QStringLiteral("t_pet"),
+                                                                         QStringLiteral("t_pet_bank"), QStringLiteral("t_pet_iteminfo")},
+                                          &present, &error)) {
+        emit logMessage(QStringLiteral("错误: 读取表清单失败: %1").arg(error));
+        *failure = QStringLiteral("读取表清单失败: %1").arg(error);
+        return false;
+    }
+    if (!db.transaction()) {
+        *failure = QStringLiteral("开启事务失败: %1").arg(db.lastError().text());
+        emit logMessage(QStringLiteral("错误: ") + *failure);
+        return false;
+    }
+    auto fail = [&](const QString &logLine, const QString &message) {
+        emit logMessage(logLine);
+        db.rollback();
+        *failure = message;
+        return false;
+    };
+
+    bool found = false;
+    const qint64 world = scalar(db, QStringLiteral("SELECT zoneworldid FROM t_char WHERE charguid = ?"), {source}, 0, &found);
+    if (!found)
+        return fail(QStringLiteral("错误: 获取源角色信息失败"), QStringLiteral("获取源角色信息失败"));
+    emit logMessage(QStringLiteral("源角色 zoneworldid: %1").arg(world));
+
+    // The new id follows the world's counter, and stays above every id in use, so that it can
+    // never collide with an existing character.
+    QSqlQuery query(db);
+    query.prepare(QStringLiteral("UPDATE t_var SET maxcharguid = GREATEST(maxcharguid, "
+                                 "(SELECT COALESCE(MAX(charguid), 0) FROM t_char)) + 1 WHERE worldid = ?"));
+    query.addBindValue(world);
+    if (!query.exec())
+        return fail(QStringLiteral("错误: 更新maxcharguid失败: %1").arg(query.lastError().text()), QStringLiteral("更新maxcharguid失败"));
+    const int guid = int(scalar(db, QStringLiteral("SELECT maxcharguid FROM t_var WHERE worldid = ?"), {world}, 0, &found));
+    if (!found || query.numRowsAffected() < 1)
+        return fail(QStringLiteral("错误: 获取新charguid失败"), QStringLiteral("获取新charguid失败"));
+    emit logMessage(QStringLiteral("分配新CharGUID: %1").arg(guid));
+
+    QString name = newName;
+    for (int attempt = 0; attempt < 5; ++attempt) {
+        if (scalar(db, QStringLiteral("SELECT COUNT(*) FROM t_char WHERE charname = ?"), {textParameter(db, name)}, 1) == 0)
+            break;
+        const QString next = randomName();
+        emit logMessage(QStringLiteral("角色名 %1 已被占用，重新生成: %2").arg(name, next));
+        name = next;
+    }
+    if (copyRows(db, QStringLiteral("t_char"),
+                 {{QStringLiteral("charguid"), guid}, {QStringLiteral("accname"), legacy(account)},
+                  {QStringLiteral("charname"), legacy(name)}},
+                 QStringLiteral("charguid = ?"), {source}, &error) != 1) {
+        return fail(QStringLiteral("错误: 复制t_char失败: %1").arg(error), QStringLiteral("复制角色基础数据失败: %1").arg(error));
+    }
+    emit logMessage(QStringLiteral("t_char 复制成功"));
+
+    for (int i = 0; i < copiedTables.size(); ++i) {
+        const QString &table = copiedTables.at(i);
+        emit progress((i + 1) * 100 / progressSteps, QStringLiteral("%1 (%2/%3)").arg(table).arg(i + 1).arg(progressSteps));
+        if (!present.contains(table)) {
+            emit logMessage(QStringLiteral("警告: 表 %1 不存在，跳过").arg(table));
+            continue;
+        }
+        const qint64 copied = copyRows(db, table, {{QStringLiteral("charguid"), guid}}, QStringLiteral("charguid = ?"),
+                                       {source}, &error);
+        if (copied < 0)
+            return fail(QStringLiteral("错误: 复制%1失败: %2").arg(table, error), QStringLiteral("复制%1失败: %2").arg(table, error));
+        if (copied > 0)
+            emit logMessage(QStringLiteral("%1: 复制了 %2 条记录").arg(table).arg(copied));
+    }
+
+    emit progress(20 * 100 / progressSteps, QStringLiteral("t_iteminfo (%1/%2)").arg(20).arg(progressSteps));
+    if (!present.contains(QStringLiteral("t_iteminfo"))) {
+        emit logMessage(QStringLiteral("警告: 表 t_iteminfo 不存在，跳过"));
+    } else {
+        qint64 maxGuid = scalar(db, QStringLiteral("SELECT MAX(guid) FROM t_iteminfo"), {}, 0);
+        emit logMessage(QStringLiteral("t_iteminfo 全局最大 guid: %1").arg(maxGuid));
+        QList<qint64> rows;
+        query.prepare(QStringLiteral("SELECT aid FROM t_iteminfo WHERE charguid = ? ORDER BY aid"));
+        query.addBindValue(source);
+        if (!query.exec())
+            return fail(QStringLiteral("错误: 查询t_iteminfo失败: %1").arg(query.lastError().text()),
+                        QStringLiteral("查询t_iteminfo失败: %1").arg(query.lastError().text()));
+        while (query.next())
+            rows.append(query.value(0).toLongLong());
+        emit logMessage(QStringLiteral("从源角色读取到 %1 条装备记录").arg(rows.size()));
+        for (qint64 aid : std::as_const(rows)) {
+            ++maxGuid;
+            if (copyRows(db, QStringLiteral("t_iteminfo"), {{QStringLiteral("charguid"), guid}, {QStringLiteral("guid"), maxGuid}},
+                         QStringLiteral("aid = ?"), {aid}, &error) != 1)
+                return fail(QStringLiteral("错误: 复制t_iteminfo失败: %1").arg(error), QStringLiteral("复制t_iteminfo失败: %1").arg(error));
+        }
+        emit logMessage(QStringLiteral("t_iteminfo: 复制了 %1 条装备记录，新 guid 范围: %2-%3")
+                            .arg(rows.size()).arg(maxGuid - rows.size() + 1).arg(maxGuid));
+    }
+
+    if (!copyPets(db, source, guid, int(world), present, &error))
+        return fail(QStringLiteral("错误: %1").arg(error), error);
+
+    if (!db.commit())
+        return fail(QStringLiteral("错误: 提交事务失败: %1").arg(db.lastError().text()),
+                    QStringLiteral("提交事务失败: %1").arg(db.lastError().text()));
+    emit progress(100, QString());
+    emit logMessage(QStringLiteral("========== 角色复制完成 =========="));
+    emit logMessage(QStringLiteral("新CharGUID=%1, 新角色名=%2").arg(guid).arg(name));
+    *newGuid = guid;
+    *usedName = name;
+    return true;
+}
+
+bool CharacterCopier::copyPets(QSqlDatabase &db, int source, int newGuid, int world, const QStringList &present, QString *error)
+{
+    emit logMessage(QStringLiteral("开始复制宠物数据..."));
+    qint64 last = 0;
+    for (const QString &table : {QStringLiteral("t_pet"), QStringLiteral("t_pet_bank")}) {
+        if (present.contains(table))
+            last = qMax(last, scalar(db, QStringLiteral("SELECT MAX(lpetguid) FROM %1").arg(table), {}, 0));
+    }
+    emit logMessage(QStringLiteral("宠物当前最大 lpetguid: %1").arg(last));
+
+    // Reads the aid and the pet's id pair of each of the character's rows of a table.
+    auto readRows = [&](const QString &table, QList<std::tuple<qint64, qint64, qint64>> *rows) {
+        QSqlQuery query(db);
+        query.prepare(QStringLiteral("SELECT aid, hpetguid, lpetguid FROM %1 WHERE charguid = ? ORDER BY aid").arg(table));
+        query.addBindValue(source);
+        if (!query.exec()) {
+            *error = QStringLiteral("查询%1失败: %2").arg(table, query.lastError().text());
+            return false;
+        }
+        while (query.next())
+            rows->append({query.value(0).toLongLong(), query.value(1).toLongLong(), query.value(2).toLongLong()});
+        return true;
+    };
+
+    PetMap petIds;
+    for (const QString &table : {QStringLiteral("t_pet"), QStringLiteral("t_pet_bank")}) {
+        if (!present.contains(table)) {
+            emit logMessage(QStringLiteral("警告: 表 %1 不存在，跳过").arg(table));
+            continue;
+        }
+        QList<std::tuple<qint64, qint64, qint64>> rows;
+        if (!readRows(table, &rows))
+            return false;
+        for (const auto &[aid, high, low] : std::as_const(rows)) {
+            ++last;
+            const QString name = randomName();
+            petIds.insert({high, low}, {world, last});
+            QString copyError;
+            if (copyRows(db, table,
+                         {{QStringLiteral("charguid"), newGuid}, {QStringLiteral("hpetguid"), world},
+                          {QStringLiteral("lpetguid"), last}, {QStringLiteral("hspetguid"), world},
+                          {QStringLiteral("lspetguid"), last}, {QStringLiteral("petname"), legacy(name)},
+                          {QStringLiteral("petnick"), legacy(name)}},
+                         QStringLiteral("aid = ?"), {aid}, &copyError) != 1) {
+                *error = QStringLiteral("复制%1失败: %2").arg(table, copyError);
+                return false;
+            }
+        }
+        if (!rows.isEmpty())
+            emit logMessage(QStringLiteral("%1: 复制了 %2 只宠物").arg(table).arg(rows.size()));
+    }
+
+    const QString petItems = QStringLiteral("t_pet_iteminfo");
+    if (!present.contains(petItems)) {
+        emit logMessage(QStringLiteral("警告: 表 t_pet_iteminfo 不存在，跳过"));
+    } else {
+        qint64 maxGuid = scalar(db, QStringLiteral("SELECT MAX(guid) FROM t_pet_iteminfo"), {}, 0);
+        emit logMessage(QStringLiteral("t_pet_iteminfo 最大 guid: %1").arg(maxGuid));
+        QList<std::tuple<qint64, qint64, qint64>> rows;
+        if (!readRows(petItems, &rows))
+            return false;
+        for (const auto &[aid, high, low] : std::as_const(rows)) {
+            ++maxGuid;
+            // An item of a pet that was not copied keeps its pet ids.
+            const QPair<qint64, qint64> pet = petIds.value({high, low}, {high, low});
+            QString copyError;
+            if (copyRows(db, petItems,
+                         {{QStringLiteral("charguid"), newGuid}, {QStringLiteral("hpetguid"), pet.first},
+                          {QStringLiteral("lpetguid"), pet.second}, {QStringLiteral("guid"), maxGuid}},
+                         QStringLiteral("aid = ?"), {aid}, &copyError) != 1) {
+                *error = QStringLiteral("复制t_pet_iteminfo失败: %1").arg(copyError);
+                return false;
+            }
+        }
+        if (!rows.isEmpty())
+            emit logMessage(QStringLiteral("t_pet_iteminfo: 复制了 %1 条宠物装备记录").arg(rows.size()));
+    }
+    emit logMessage(QStringLiteral("宠物数据复制完成"));
+    return true;
+}

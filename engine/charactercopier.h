@@ -1,0 +1,49 @@
+#pragma once
+
+#include <QMap>
+#include <QObject>
+#include <QPair>
+#include <QString>
+
+class QSqlDatabase;
+
+// Copies one character into another account of the same database, with its rows in the
+// related tables, its items, pets, banked pets and pet items, in one transaction on the main
+// session. Rows are copied by the server, so every byte of every column stays as stored.
+class CharacterCopier : public QObject
+{
+    Q_OBJECT
+
+public:
+    // The related tables copied by charguid, in order.
+    static const QStringList copiedTables;
+    static constexpr int progressSteps = 21;
+
+    explicit CharacterCopier(QObject *parent);
+
+    // Eight letters drawn from a-z and A-Z.
+    static QString randomName();
+    // A random name that no character of the session's database has, or empty after a few draws.
+    static QString freeRandomName(QSqlDatabase &db);
+
+    // Copies `source` to `account` under `newName` (drawn again when taken). On success *newGuid
+    // and *usedName hold the copy's id and name; on failure *failure holds the text for the
+    // operator, and nothing has changed.
+    bool copyCharacter(int source, const QString &account, const QString &newName, int *newGuid,
+                       QString *usedName, QString *failure);
+
+signals:
+    void logMessage(const QString &message);
+    // Before each step; the receiver may let events through.
+    void progress(int percent, const QString &text);
+
+private:
+    using PetMap = QMap<QPair<qint64, qint64>, QPair<qint64, qint64>>;
+
+    bool copyPets(QSqlDatabase &db, int source, int newGuid, int world, const QStringList &present, QString *error);
+    // INSERT INTO table SELECT ... FROM table WHERE <where>, every column but aid, the named ones
+    // replaced by bound values (QByteArray values are legacy text bytes). Returns the rows
+    // copied, or -1 with *error.
+    qint64 copyRows(QSqlDatabase &db, const QString &table, const QMap<QString, QVariant> &replacements,
+                    const QString &where, const QVariantList &whereValues, QString *error);
+};

@@ -1,0 +1,301 @@
+#include "db/databasemanager.h"
+#include "engine/charactercopier.h"
+#include "engine/characterdeleter.h"
+#include "engine/charactertables.h"
+#include "modalanswer.h"
+#include "testservers.h"
+#include "ui/characters/characterlistdialog.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QInputDialog>
+#include <QLineEdit>
+#include <QRegularExpression>
+#include <QSignalSpy>
+#include <QTableView>
+#include <QTextEdit>
+#include <QtTest>
+
+namespace {
+const QString kDb = QStringLiteral("actions_db");
+const int kSource = 11;
+
+QStringList allTables()
+{
+    return characterDeleteTables + QStringList{QStringLiteral("t_char"), QStringLiteral("t_var")};
+}
+
+// Adds to `table` a copy of one row of another character, owned by `guid`, with `set` applied.
+QByteArray addRow(const char *table, int guid, const QByteArray &set = QByteArray())
+{
+    const QByteArray t(table);
+    return "CREATE TEMPORARY TABLE r AS SELECT * FROM " + t + " WHERE charguid <> " + QByteArray::number(guid)
+        + " LIMIT 1; ALTER TABLE r MODIFY aid BIGINT NULL; UPDATE r SET aid = NULL, charguid = " + QByteArray::number(guid)
+        + (set.isEmpty() ? QByteArray() : ", " + set) + "; INSERT INTO " + t + " SELECT * FROM r; DROP TEMPORARY TABLE r;";
+}
+} // namespace
+
+class TestCharacterActions : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void cleanupTestCase();
+    void copiesEveryRowExactly();
+    void failedCopiesChangeNothing_data();
+    void failedCopiesChangeNothing();
+    void transfersAndRaisesTheCounter();
+    void deletesOneCharacterOrNothing();
+    void flowsThroughTheList();
+
+private:
+    QString query(const QString &sql) { return TestServers::querySql(m_server, sql, kDb); }
+    // Every column but aid and `skip` of the character's rows, as hexadecimal, in aid order.
+    QString rows(const QString &table, int guid, const QStringList &skip = {});
+    QMap<QString, QString> checksums() { return TestServers::tableChecksums(m_server, kDb, allTables()); }
+
+    TestServer m_server;
+};
+
+void TestCharacterActions::initTestCase()
+{
+    QVERIFY(TestServers::loadAndConnect(&m_server, TestServers::smallSample(kDb, {1, 3}, 20)));
+
+    QByteArray all;
+    for (int b = 0; b < 256; ++b)
+        all.append(char(b));
+    const QByteArray hexAll = all.toHex();
+    QByteArray sql = "UPDATE t_char SET settings = UNHEX('" + hexAll + "'), title = UNHEX('" + all.mid(0x80, 50).toHex()
+        + "'), pwdsafe = UNHEX('" + all.mid(0, 32).toHex() + "') WHERE charguid = 11;"
+          "DELETE FROM t_pet WHERE charguid = 11; DELETE FROM t_pet_bank WHERE charguid = 11;"
+          "DELETE FROM t_pet_iteminfo WHERE charguid = 11; DELETE FROM t_iteminfo WHERE charguid = 11;";
+    for (const QString &table : CharacterCopier::copiedTables)
+        sql += addRow(table.toLatin1().constData(), kSource);
+    sql += addRow("t_impact", kSource, "imdata = UNHEX('" + hexAll + "')");
+    sql += addRow("t_iteminfo", kSource, "pos = 3, creator = UNHEX('" + all.mid(0x80, 40).toHex() + "')");
+    sql += addRow("t_iteminfo", kSource, "pos = 215, fixattr = UNHEX('" + all.mid(1, 120).toHex() + "')");
+    sql += addRow("t_iteminfo", kSource, "pos = 216");
+    sql += "INSERT INTO t_pet (charguid, hpetguid, lpetguid, hspetguid, lspetguid, petname, petnick, level, petdata) VALUES "
+           "(11, 1, 5001, 1, 5001, 'a', 'b', 3, UNHEX('" + all.mid(1, 255).toHex() + "')), (11, 1, 5002, 1, 5002, 'c', 'd', 4, '');"
+           "INSERT INTO t_pet_bank (charguid, hpetguid, lpetguid, hspetguid, lspetguid, petname, petnick, level, bankpos, petdata) "
+           "VALUES (11, 1, 9000, 1, 9000, 'e', 'f', 5, 2, 'x');"
+           "INSERT INTO t_pet_iteminfo (charguid, guid, world, hpetguid, lpetguid, itemtype, pos, p1, p2, p3, p7, creator) VALUES "
+           "(11, 70001, 1, 1, 5002, 7, 1, 0, 0, 0, 0, UNHEX('B6ADC0CF')), (11, 70002, 1, 4, 4444, 7, 2, 0, 0, 0, 0, '');"
+           "UPDATE t_var SET maxcharguid = 5 WHERE worldid = 1;";
+    QVERIFY(TestServers::runSql(m_server, sql, kDb));
+}
+
+void TestCharacterActions::cleanupTestCase()
+{
+    DatabaseManager::instance()->disconnectFromDatabase();
+    TestServers::runSql(m_server, "DROP DATABASE IF EXISTS actions_db; DROP DATABASE IF EXISTS actions_db_web;");
+}
+
+QString TestCharacterActions::rows(const QString &table, int guid, const QStringList &skip)
+{
+    const QStringList columns = query(QStringLiteral("SELECT column_name FROM information_schema.columns WHERE table_schema = '%1' "
+                                                     "AND table_name = '%2' ORDER BY ordinal_position").arg(kDb, table))
+                                    .split(QLatin1Char('\n'));
+    QStringList parts;
+    for (const QString &column : columns) {
+        if (column != QLatin1String("aid") && column != QLatin1String("charguid") && !skip.contains(column))
+            parts.append(QStringLiteral("IFNULL(HEX(`%1`), 'N')").arg(column));
+    }
+    return query(QStringLiteral("SELECT CONCAT_WS('|', %1) FROM %2 WHERE charguid = %3 ORDER BY aid")
+                     .arg(parts.join(QLatin1Char(',')), table).arg(guid));
+}
+
+void TestCharacterActions::copiesEveryRowExactly()
+{
+    const QStringList petIds = {QStringLiteral("hpetguid"), QStringLiteral("lpetguid"), QStringLiteral("hspetguid"),
+                                QStringLiteral("lspetguid"), QStringLiteral("petname"), QStringLiteral("petnick")};
+    QMap<QString, QStringList> replaced = {
+        {QStringLiteral("t_char"), {QStringLiteral("accname"), QStringLiteral("charname")}},
+        {QStringLiteral("t_iteminfo"), {QStringLiteral("guid")}},
+        {QStringLiteral("t_pet"), petIds}, {QStringLiteral("t_pet_bank"), petIds},
+        {QStringLiteral("t_pet_iteminfo"), {QStringLiteral("guid"), QStringLiteral("hpetguid"), QStringLiteral("lpetguid")}}};
+    const QStringList tables = CharacterCopier::copiedTables + replaced.keys();
+    QMap<QString, QString> source;
+    for (const QString &table : tables)
+        source.insert(table, rows(table, kSource, replaced.value(table)));
+    const QString sourceFull = rows(QStringLiteral("t_iteminfo"), kSource) + rows(QStringLiteral("t_pet"), kSource);
+    const int maxItem = query(QStringLiteral("SELECT MAX(guid) FROM t_iteminfo")).toInt();
+    const int maxPetItem = query(QStringLiteral("SELECT MAX(guid) FROM t_pet_iteminfo")).toInt();
+    const int maxPet = query(QStringLiteral("SELECT GREATEST((SELECT MAX(lpetguid) FROM t_pet), (SELECT MAX(lpetguid) FROM t_pet_bank))")).toInt();
+    const int expectedGuid = query(QStringLiteral("SELECT MAX(charguid) FROM t_char")).toInt() + 1;
+
+    CharacterCopier copier(this);
+    QSignalSpy progress(&copier, &CharacterCopier::progress);
+    int guid = 0;
+    QString name, failure;
+    QVERIFY2(copier.copyCharacter(kSource, QStringLiteral("target@qq.com"), QStringLiteral("Abcdefgh"), &guid, &name, &failure),
+             qPrintable(failure));
+    QCOMPARE(guid, expectedGuid);  // the world's counter (5) lay below the ids in use
+    QCOMPARE(query(QStringLiteral("SELECT maxcharguid FROM t_var WHERE worldid = 1")).toInt(), guid);
+    QCOMPARE(progress.size(), 21);
+    for (const QString &table : tables)
+        QCOMPARE(rows(table, guid, replaced.value(table)), source.value(table));
+    QCOMPARE(rows(QStringLiteral("t_iteminfo"), kSource) + rows(QStringLiteral("t_pet"), kSource), sourceFull);
+    QCOMPARE(query(QStringLiteral("SELECT accname, charname FROM t_char WHERE charguid = %1").arg(guid)),
+             QStringLiteral("target@qq.com\tAbcdefgh"));
+    QCOMPARE(query(QStringLiteral("SELECT GROUP_CONCAT(guid ORDER BY aid) FROM t_iteminfo WHERE charguid = %1").arg(guid)),
+             QStringLiteral("%1,%2,%3").arg(maxItem + 1).arg(maxItem + 2).arg(maxItem + 3));
+    QCOMPARE(query(QStringLiteral("SELECT GROUP_CONCAT(CONCAT(hpetguid, ':', lpetguid, ':', hspetguid, ':', lspetguid) ORDER BY aid) "
+                                  "FROM t_pet WHERE charguid = %1").arg(guid)),
+             QStringLiteral("1:%1:1:%1,1:%2:1:%2").arg(maxPet + 1).arg(maxPet + 2));
+    QCOMPARE(query(QStringLiteral("SELECT lpetguid FROM t_pet_bank WHERE charguid = %1").arg(guid)).toInt(), maxPet + 3);
+    QCOMPARE(query(QStringLiteral("SELECT GROUP_CONCAT(CONCAT(guid, ':', hpetguid, ':', lpetguid) ORDER BY aid) "
+                                  "FROM t_pet_iteminfo WHERE charguid = %1").arg(guid)),
+             QStringLiteral("%1:1:%2,%3:4:4444").arg(maxPetItem + 1).arg(maxPet + 2).arg(maxPetItem + 2));
+    const QRegularExpression eightLetters(QStringLiteral("^[A-Za-z]{8}$"));
+    for (const QString &pet : query(QStringLiteral("SELECT CONCAT(petname, petnick) FROM t_pet WHERE charguid = %1").arg(guid)).split(QLatin1Char('\n')))
+        QVERIFY(eightLetters.match(pet.left(8)).hasMatch() && pet.left(8) == pet.mid(8));
+    QCOMPARE(query(QStringLiteral("SELECT COUNT(*) FROM t_relation WHERE charguid = %1").arg(guid)), QStringLiteral("0"));
+}
+
+void TestCharacterActions::failedCopiesChangeNothing_data()
+{
+    QTest::addColumn<QByteArray>("setUp");
+    QTest::addColumn<QByteArray>("tearDown");
+    QTest::addColumn<QString>("failure");
+    QTest::newRow("world without t_var") << QByteArray("UPDATE t_char SET zoneworldid = 77 WHERE charguid = 11;")
+                                         << QByteArray("UPDATE t_char SET zoneworldid = 1 WHERE charguid = 11;")
+                                         << QStringLiteral("获取新charguid失败");
+    QTest::newRow("item insert refused")
+        << QByteArray("CREATE TRIGGER no_items BEFORE INSERT ON t_iteminfo FOR EACH ROW SIGNAL SQLSTATE '45000' SET MESSAGE_TEXT = 'items frozen';")
+        << QByteArray("DROP TRIGGER no_items;") << QStringLiteral("复制t_iteminfo失败: items frozen");
+    QTest::newRow("name taken") << QByteArray("UPDATE t_char SET charname = 'Takenabc' WHERE charguid = 12;") << QByteArray()
+                                << QString();
+}
+
+void TestCharacterActions::failedCopiesChangeNothing()
+{
+    QFETCH(QByteArray, setUp);
+    QFETCH(QByteArray, tearDown);
+    QFETCH(QString, failure);
+    if (!setUp.isEmpty())
+        QVERIFY(TestServers::runSql(m_server, setUp, kDb));
+    const QMap<QString, QString> before = checksums();
+    CharacterCopier copier(this);
+    int guid = 0;
+    QString name, message;
+    // A taken name (the index ignores case) is drawn again; the copy goes ahead under a free one.
+    const bool ok = copier.copyCharacter(kSource, QStringLiteral("t"), QStringLiteral("TAKENABC"), &guid, &name, &message);
+    const QMap<QString, QString> after = checksums();
+    if (!tearDown.isEmpty())
+        QVERIFY(TestServers::runSql(m_server, tearDown, kDb));
+    if (failure.isEmpty()) {
+        QVERIFY2(ok, qPrintable(message));
+        QVERIFY(name.compare(QStringLiteral("TAKENABC"), Qt::CaseInsensitive) != 0);
+        return;
+    }
+    QVERIFY(!ok);
+    QVERIFY2(message.startsWith(failure), qPrintable(message));
+    QCOMPARE(after, before);
+}
+
+void TestCharacterActions::transfersAndRaisesTheCounter()
+{
+    QVERIFY(TestServers::runSql(m_server, "UPDATE t_var SET maxcharguid = 2 WHERE worldid = 3;"
+                                          "DELETE FROM t_iteminfo WHERE charguid = 13; DELETE FROM t_pet_iteminfo WHERE charguid = 13;"
+                                          "DELETE FROM t_exterior_fashion WHERE charguid = 13;", kDb));
+    CharacterDeleter deleter(this);
+    QSignalSpy logs(&deleter, &CharacterDeleter::logMessage);
+    QString error;
+    QVERIFY2(deleter.transferCharacter(kSource, 3, &error), qPrintable(error));
+    QCOMPARE(query(QStringLiteral("SELECT zoneworldid FROM t_char WHERE charguid = 11")), QStringLiteral("3"));
+    QCOMPARE(query(QStringLiteral("SELECT COUNT(*) FROM t_iteminfo WHERE charguid = 11 AND world <> 3")), QStringLiteral("0"));
+    QCOMPARE(query(QStringLiteral("SELECT COUNT(*) FROM t_pet_iteminfo WHERE charguid = 11 AND world <> 3")), QStringLiteral("0"));
+    QCOMPARE(query(QStringLiteral("SELECT maxcharguid FROM t_var WHERE worldid = 3")), QStringLiteral("11"));
+
+    QVERIFY2(deleter.transferCharacter(13, 3, &error), qPrintable(error));  // no items
+    QVERIFY(logs.last().at(0).toString().startsWith(QStringLiteral("共更新 1 条")));
+
+    QVERIFY(TestServers::runSql(m_server, "CREATE TRIGGER no_moves BEFORE UPDATE ON t_pet_iteminfo FOR EACH ROW "
+                                          "SIGNAL SQLSTATE '45000' SET MESSAGE_TEXT = 'pets stay';", kDb));
+    const QMap<QString, QString> before = checksums();
+    QVERIFY(!deleter.transferCharacter(kSource, 1, &error));
+    QVERIFY(TestServers::runSql(m_server, "DROP TRIGGER no_moves;", kDb));
+    QVERIFY(error.contains(QStringLiteral("pets stay")));
+    QCOMPARE(checksums(), before);
+    QVERIFY(deleter.transferCharacter(kSource, 1, &error));
+}
+
+void TestCharacterActions::deletesOneCharacterOrNothing()
+{
+    QVERIFY(TestServers::runSql(m_server, "DELETE FROM t_skill WHERE charguid = 14; DELETE FROM t_mission WHERE charguid = 14;"
+                                          "INSERT INTO t_relation (charguid, fguid, fname, relflag, fpoint) VALUES (25, 14, 'x', 1, 0);", kDb));
+    QVERIFY(TestServers::runSql(m_server, "CREATE TRIGGER keep_chars BEFORE DELETE ON t_char FOR EACH ROW "
+                                          "SIGNAL SQLSTATE '45000' SET MESSAGE_TEXT = 'kept';", kDb));
+    const QMap<QString, QString> before = checksums();
+    CharacterDeleter deleter(this);
+    QString error;
+    QVERIFY(!deleter.deleteCharacter(14, &error));
+    QVERIFY(TestServers::runSql(m_server, "DROP TRIGGER keep_chars;", kDb));
+    QCOMPARE(checksums(), before);
+
+    const int others = query(QStringLiteral("SELECT COUNT(*) FROM t_iteminfo WHERE charguid <> 14")).toInt();
+    QVERIFY2(deleter.deleteCharacter(14, &error), qPrintable(error));
+    for (const QString &table : characterDeleteTables + QStringList{QStringLiteral("t_char")})
+        QCOMPARE(query(QStringLiteral("SELECT COUNT(*) FROM %1 WHERE charguid = 14").arg(table)), QStringLiteral("0"));
+    QCOMPARE(query(QStringLiteral("SELECT COUNT(*) FROM t_relation WHERE fguid = 14")), QStringLiteral("0"));
+    QCOMPARE(query(QStringLiteral("SELECT COUNT(*) FROM t_iteminfo WHERE charguid <> 14")).toInt(), others);
+}
+
+void TestCharacterActions::flowsThroughTheList()
+{
+    CharacterListDialog list(nullptr);
+    auto select = [&list](int guid) {
+        list.findChild<QComboBox *>()->setCurrentIndex(0);
+        editWithPlaceholder(&list, QStringLiteral("请输入搜索内容"))->setText(QString::number(guid));
+        QVERIFY(clickButton(&list, QStringLiteral("搜索")));
+        auto *table = list.findChild<QTableView *>();
+        table->setCurrentIndex(table->model()->index(0, 0));
+    };
+    auto copyTo = [&list](const QString &account, bool suffix, QList<QMessageBox::StandardButton> answers) {
+        withNextModal([account, suffix](QWidget *w) {
+            w->findChild<QLineEdit *>()->setText(account);
+            w->findChild<QCheckBox *>()->setChecked(suffix);
+            QMetaObject::invokeMethod(w, "accept");
+        }, "QDialog");
+        answerMessageBoxes(answers);
+        QVERIFY(QMetaObject::invokeMethod(&list, "onContextCopyCharacter"));
+    };
+    select(15);
+    const QMap<QString, QString> before = checksums();
+    QTextEdit *log = list.findChild<QTextEdit *>();
+    const QString logBefore = log->toPlainText();
+    copyTo(QStringLiteral("nobody"), true, {QMessageBox::No});
+    withNextModal([](QWidget *w) { QMetaObject::invokeMethod(w, "reject"); }, "QInputDialog");
+    QVERIFY(QMetaObject::invokeMethod(&list, "onContextTransferCharacter"));
+    answerNextMessageBox(QMessageBox::No);
+    QVERIFY(QMetaObject::invokeMethod(&list, "onContextDeleteCharacter"));
+    QCOMPARE(checksums(), before);
+    QCOMPARE(log->toPlainText(), logBefore);
+
+    const QList<std::tuple<QString, bool, QString>> accounts = {{QStringLiteral("plain"), true, QStringLiteral("plain@qq.com")},
+                                                                {QStringLiteral("a@b.cn"), true, QStringLiteral("a@b.cn")},
+                                                                {QStringLiteral("bare"), false, QStringLiteral("bare")}};
+    for (const auto &[typed, suffix, stored] : accounts) {
+        copyTo(typed, suffix, {QMessageBox::Yes, QMessageBox::Ok});
+        QCOMPARE(query(QStringLiteral("SELECT COUNT(*) FROM t_char WHERE accname = '%1'").arg(stored)), QStringLiteral("1"));
+    }
+
+    ModalRecord box;
+    withNextModal([](QWidget *w) {
+        qobject_cast<QInputDialog *>(w)->setIntValue(1);
+        QMetaObject::invokeMethod(w, "accept");
+    }, "QInputDialog");
+    answerMessageBoxes({QMessageBox::Yes});
+    answerNextMessageBox(QMessageBox::Ok, &box);
+    QVERIFY(QMetaObject::invokeMethod(&list, "onContextTransferCharacter"));
+    QCOMPARE(box.text, QStringLiteral("角色已在 WorldID 1，无需转移"));
+
+    answerMessageBoxes({QMessageBox::Yes, QMessageBox::Ok});
+    QVERIFY(QMetaObject::invokeMethod(&list, "onContextDeleteCharacter"));
+    QCOMPARE(query(QStringLiteral("SELECT COUNT(*) FROM t_char WHERE charguid = 15")), QStringLiteral("0"));
+}
+
+QTEST_MAIN(TestCharacterActions)
+#include "tst_characteractions.moc"
