@@ -18,6 +18,8 @@
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
+
+#include <algorithm>
 #include <QSqlRecord>
 #include <QTemporaryFile>
 #include <QThread>
@@ -665,11 +667,15 @@ bool MergeRun::allocateCharguids()
         while (check.next())
             clashing.insert(check.value(0).toInt());
     }
+    // New ids go above the source's own ids as well: a source character that keeps its id
+    // must not meet a renumbered one.
+    if (!clashing.isEmpty())
+        maxGuid = qMax(maxGuid, *std::max_element(m_sourceGuids.cbegin(), m_sourceGuids.cend()));
     for (int guid : std::as_const(m_sourceGuids)) {
         if (clashing.contains(guid))
             m_guidMap.insert(guid, ++maxGuid);
     }
-    m_nextGuid = maxGuid;
+    m_nextGuid = qMax(maxGuid, *std::max_element(m_sourceGuids.cbegin(), m_sourceGuids.cend()));
     addLogLine(QStringLiteral("charguid冲突: %1 个，需要重新分配").arg(clashing.size()));
     return true;
 }

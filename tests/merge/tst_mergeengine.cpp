@@ -281,8 +281,10 @@ void TestMergeEngine::mergesZoneByteForByte()
     } else if (sourceFirstGuid > 1) {  // no id of the source is taken in the target
         QCOMPARE(merged, source);
     } else {
-        QCOMPARE(map.value(1), maxGuid + 1);  // the first clash gets the old maximum + 1
+        // The first clash gets the next id above both sides' ids, so that it meets no source id kept.
+        QCOMPARE(map.value(1), qMax(maxGuid, *std::max_element(source.cbegin(), source.cend())) + 1);
         QCOMPARE(map.value(900001), 900001);
+        QCOMPARE(QSet<int>(merged.cbegin(), merged.cend()).size(), merged.size());
     }
     const int highest = *std::max_element(merged.cbegin(), merged.cend());
     QVERIFY(mainQuery(QStringLiteral("SELECT maxcharguid FROM t_var WHERE worldid = %1").arg(mainWorld)).toInt() >= highest);

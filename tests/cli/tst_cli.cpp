@@ -1,0 +1,222 @@
+#include "app/dailylog.h"
+#include "db/databasemanager.h"
+#include "engine/charactertables.h"
+#include "merge/mergeengine.h"
+#include "merge/sameservermerge.h"
+#include "testservers.h"
+#include "ui/main/hoststore.h"
+
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+struct Result
+{
+    int code = -1;
+    QString out;
+    QString err;
+};
+
+QStringList characterTables()
+{
+    return characterDeleteTables + QStringList{QStringLiteral("t_char"), QStringLiteral("t_var")};
+}
+} // namespace
+
+// The real quorvel-cli binary, copied beside its own host list, against the test server.
+class TestCli : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void cleanupTestCase();
+    void badUsage_data();
+    void badUsage();
+    void mergesGiveTheEnginesRows();
+    void dryRunWipeCountsWhatTheWipeDeletes();
+    void backupRestoreRoundTrips();
+
+private:
+    Result run(const QStringList &arguments, const QByteArray &input = QByteArray());
+    HostConfig host(const QString &name, const QString &database) const;
+    QMap<QString, QString> rowsOf(const QString &database) const;
+
+    TestServer m_server;
+    QTemporaryDir m_dir;
+    QString m_program;
+};
+
+HostConfig TestCli::host(const QString &name, const QString &database) const
+{
+    HostConfig config = m_server.hostConfig(database);
+    config.name = name;
+    config.webDatabase = database + QStringLiteral("_web");
+    return config;
+}
+
+QMap<QString, QString> TestCli::rowsOf(const QString &database) const
+{
+    QMap<QString, QString> rows = TestServers::tableChecksums(m_server, database, characterTables());
+    rows.insert(QStringLiteral("account"),
+                TestServers::tableChecksums(m_server, database + QStringLiteral("_web"), {QStringLiteral("account")}).value(QStringLiteral("account")));
+    return rows;
+}
+
+void TestCli::initTestCase()
+{
+    m_server = TestServers::shared();
+    QVERIFY(m_server.isValid());
+    m_program = m_dir.filePath(QStringLiteral("quorvel-cli"));
+    QVERIFY(QFile::copy(QStringLiteral(QUORVEL_CLI_PATH), m_program));
+    QVERIFY(writeHostConfigs(m_dir.filePath(QStringLiteral("host_configs.json")),
+                             {host(QStringLiteral("甲服"), QStringLiteral("cli_a")), host(QStringLiteral("副服"), QStringLiteral("cli_sub"))}));
+    for (const QString &db : {QStringLiteral("cli_a"), QStringLiteral("cli_b")})
+        QVERIFY(TestServers::loadSample(m_server, TestServers::smallSample(db, {1, 2}, 30)));
+    SampleOptions sub = TestServers::smallSample(QStringLiteral("cli_sub"), {5}, 25);
+    sub.firstCharGuid = 50;  // overlaps the main ids, so the merge renumbers
+    QVERIFY(TestServers::loadSample(m_server, sub));
+}
+
+void TestCli::cleanupTestCase()
+{
+    DatabaseManager::instance()->disconnectFromDatabase();
+    for (const char *db : {"cli_a", "cli_b", "cli_sub"})
+        TestServers::runSql(m_server, QByteArray("DROP DATABASE IF EXISTS ") + db + "; DROP DATABASE IF EXISTS " + db + "_web;");
+}
+
+Result TestCli::run(const QStringList &arguments, const QByteArray &input)
+{
+    QProcess process;
+    process.setWorkingDirectory(m_dir.path());
+    process.start(m_program, arguments);
+    process.write(input);
+    process.closeWriteChannel();
+    Result result;
+    if (!process.waitForFinished(180000))
+        return result;
+    result.code = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    result.out = QString::fromUtf8(process.readAllStandardOutput());
+    result.err = QString::fromUtf8(process.readAllStandardError());
+    return result;
+}
+
+void TestCli::badUsage_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("unknown host") << QStringList{QStringLiteral("worlds"), QStringLiteral("--host"), QStringLiteral("无此服")}
+                                  << QStringLiteral("主机配置中没有 \"无此服\"");
+    QTest::newRow("unknown command") << QStringList{QStringLiteral("frobnicate")} << QStringLiteral("未知命令 \"frobnicate\"");
+    QTest::newRow("bad world list") << QStringList{QStringLiteral("wipe"), QStringLiteral("--host"), QStringLiteral("甲服"),
+                                                   QStringLiteral("--worlds"), QStringLiteral("1,x")}
+                                    << QStringLiteral("--worlds: \"x\" 不是有效的 WorldID");
+    QTest::newRow("password on the command line") << QStringList{QStringLiteral("worlds"), QStringLiteral("--password"), QStringLiteral("x")}
+                                                  << QStringLiteral("Unknown option 'password'");
+}
+
+void TestCli::badUsage()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, message);
+    const Result result = run(arguments);
+    QCOMPARE(result.code, 2);
+    QVERIFY2(result.err.contains(message), qPrintable(result.err));
+    QCOMPARE(result.err.count(QLatin1Char('\n')), 1);
+    QVERIFY(result.out.isEmpty());
+}
+
+void TestCli::mergesGiveTheEnginesRows()
+{
+    // Without --yes nothing changes; with it the rows equal the engine's on an identical copy.
+    const QMap<QString, QString> before = rowsOf(QStringLiteral("cli_a"));
+    const QStringList merge = {QStringLiteral("merge"), QStringLiteral("--main"), QStringLiteral("甲服"), QStringLiteral("--sub"),
+                               QStringLiteral("副服"), QStringLiteral("--main-world"), QStringLiteral("1"),
+                               QStringLiteral("--sub-world"), QStringLiteral("5")};
+    Result result = run(merge);
+    QCOMPARE(result.code, 0);
+    QVERIFY(result.out.contains(QStringLiteral("  t_char: 25 条记录")));
+    QCOMPARE(rowsOf(QStringLiteral("cli_a")), before);
+    result = run(merge + QStringList{QStringLiteral("--yes")});
+    QVERIFY2(result.code == 0, qPrintable(result.err));
+    QVERIFY(QRegularExpression(QStringLiteral("^\\[\\d\\d:\\d\\d:\\d\\d\\] ")).match(result.out).hasMatch());
+
+    MergeSettings settings;
+    const HostConfig main = host(QString(), QStringLiteral("cli_b"));
+    const HostConfig sub = host(QString(), QStringLiteral("cli_sub"));
+    settings.main = {main.host, main.port, main.username, main.password, main.database, main.webDatabase};
+    settings.sub = {sub.host, sub.port, sub.username, sub.password, sub.database, sub.webDatabase};
+    settings.mainWorldId = 1;
+    settings.subWorldId = 5;
+    QVERIFY(runMerge(settings, [](const QString &) {}));
+    QCOMPARE(rowsOf(QStringLiteral("cli_a")), rowsOf(QStringLiteral("cli_b")));
+
+    result = run({QStringLiteral("merge-same"), QStringLiteral("--host"), QStringLiteral("甲服"), QStringLiteral("--sub-world"),
+                  QStringLiteral("2"), QStringLiteral("--main-world"), QStringLiteral("1"), QStringLiteral("--clean-level"),
+                  QStringLiteral("20"), QStringLiteral("--yes")});
+    QVERIFY2(result.code == 0, qPrintable(result.out + result.err));
+    SameServerMergeParameters parameters;
+    parameters.subWorldId = 2;
+    parameters.mainWorldId = 1;
+    parameters.cleanLowLevel = true;
+    parameters.levelThreshold = 20;
+    QVERIFY(runSameServerMerge(main, parameters, [](const QString &) {}, [](int) {}, nullptr));
+    QCOMPARE(rowsOf(QStringLiteral("cli_a")), rowsOf(QStringLiteral("cli_b")));
+}
+
+void TestCli::dryRunWipeCountsWhatTheWipeDeletes()
+{
+    const QStringList wipe = {QStringLiteral("wipe"), QStringLiteral("--server"), QStringLiteral("127.0.0.1:%1").arg(m_server.port),
+                              QStringLiteral("--database"), QStringLiteral("cli_a"), QStringLiteral("--password-stdin"),
+                              QStringLiteral("--worlds"), QStringLiteral("1"), QStringLiteral("--accounts"), QStringLiteral("cli_a_web")};
+    const QMap<QString, QString> before = rowsOf(QStringLiteral("cli_a"));
+    const Result dry = run(wipe, m_server.password.toUtf8() + '\n');
+    QCOMPARE(dry.code, 0);
+    QCOMPARE(rowsOf(QStringLiteral("cli_a")), before);
+    const QString accounts = TestServers::querySql(m_server, QStringLiteral("SELECT COUNT(*) FROM account"), QStringLiteral("cli_a_web"));
+
+    const Result done = run(wipe + QStringList{QStringLiteral("--yes")}, m_server.password.toUtf8() + '\n');
+    QVERIFY2(done.code == 0, qPrintable(done.out + done.err));
+    const QRegularExpression count(QStringLiteral("\\]   (?:删除 |清理 )?(t_\\w+(?:\\(反向关系\\))?): (\\d+) 条记录"));
+    auto counts = [&count](const QString &text) {
+        QMap<QString, QString> found;
+        for (auto it = count.globalMatch(text); it.hasNext();) {
+            const QRegularExpressionMatch m = it.next();
+            found.insert(m.captured(1), m.captured(2));
+        }
+        return found;
+    };
+    QCOMPARE(counts(dry.out).size(), 27);
+    QCOMPARE(counts(done.out), counts(dry.out));
+    const int planned = QRegularExpression(QStringLiteral("cli_a_web.account: (\\d+) 个账号")).match(dry.out).captured(1).toInt();
+    QVERIFY(planned > 0);
+    QCOMPARE(TestServers::querySql(m_server, QStringLiteral("SELECT COUNT(*) FROM account"), QStringLiteral("cli_a_web")).toInt(),
+             accounts.toInt() - planned);
+    QCOMPARE(TestServers::querySql(m_server, QStringLiteral("SELECT COUNT(*) FROM t_char WHERE zoneworldid = 1"), QStringLiteral("cli_a")),
+             QStringLiteral("0"));
+    for (const Result &result : {dry, done})
+        QVERIFY(!(result.out + result.err).contains(m_server.password));
+    QFile log(dailyLogPath(QStringLiteral("zone_delete_"), QDate::currentDate()).replace(QCoreApplication::applicationDirPath(), m_dir.path()));
+    QVERIFY(log.open(QIODevice::ReadOnly));
+    QVERIFY(QString::fromUtf8(log.readAll()).contains(QStringLiteral("删除完成！")));
+}
+
+void TestCli::backupRestoreRoundTrips()
+{
+    const QString file = m_dir.filePath(QStringLiteral("a.sql"));
+    const QMap<QString, QString> before = rowsOf(QStringLiteral("cli_a"));
+    const QStringList target = {QStringLiteral("--host"), QStringLiteral("甲服"), QStringLiteral("--file"), file};
+    QCOMPARE(run(QStringList{QStringLiteral("backup")} + target).code, 0);
+    QVERIFY(TestServers::runSql(m_server, "DELETE FROM t_skill; DELETE FROM t_char WHERE level > 50;", QStringLiteral("cli_a")));
+    const QMap<QString, QString> damaged = rowsOf(QStringLiteral("cli_a"));
+    QCOMPARE(run(QStringList{QStringLiteral("restore")} + target).code, 0);
+    QCOMPARE(rowsOf(QStringLiteral("cli_a")), damaged);
+    const Result restored = run(QStringList{QStringLiteral("restore")} + target + QStringList{QStringLiteral("--yes")});
+    QVERIFY2(restored.code == 0, qPrintable(restored.out + restored.err));
+    QCOMPARE(rowsOf(QStringLiteral("cli_a")), before);
+}
+
+QTEST_MAIN(TestCli)
+#include "tst_cli.moc"
