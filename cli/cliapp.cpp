@@ -345,20 +345,29 @@ int countAccounts(QSqlDatabase &db, const QString &database, const QList<QByteAr
     return total;
 }
 
-int runWipe(const QCommandLineParser &parser, Output &out)
+// The --worlds list and the session of a command that works on worlds: Success, Usage or Failed.
+int openWorldsSession(const QCommandLineParser &parser, Output &out, const QString &command, QList<int> *worlds,
+                      HostConfig *config)
 {
     if (!parser.isSet(QStringLiteral("worlds"))) {
-        setUsageError(QStringLiteral("wipe 需要 --worlds 1,2,..."));
+        setUsageError(QStringLiteral("%1 需要 --worlds 1,2,...").arg(command));
         return Usage;
     }
-    const QList<int> worlds = parseWorldList(parser.value(QStringLiteral("worlds")), QStringLiteral("worlds"));
+    *worlds = parseWorldList(parser.value(QStringLiteral("worlds")), QStringLiteral("worlds"));
     if (usageFailed())
         return Usage;
-    const HostConfig config = connectionFrom(parser);
+    *config = connectionFrom(parser);
     if (usageFailed())
         return Usage;
-    if (!connectSession(config, out))
-        return Failed;
+    return connectSession(*config, out) ? Success : Failed;
+}
+
+int runWipe(const QCommandLineParser &parser, Output &out)
+{
+    QList<int> worlds;
+    HostConfig config;
+    if (const int code = openWorldsSession(parser, out, QStringLiteral("wipe"), &worlds, &config); code != Success)
+        return code;
     const QStringList accountDatabases = chosenAccountDatabases(parser);
     if (usageFailed())
         return Usage;
@@ -392,18 +401,10 @@ int runWipe(const QCommandLineParser &parser, Output &out)
 
 int runExport(const QCommandLineParser &parser, Output &out)
 {
-    if (!parser.isSet(QStringLiteral("worlds"))) {
-        setUsageError(QStringLiteral("export 需要 --worlds 1,2,..."));
-        return Usage;
-    }
-    const QList<int> worlds = parseWorldList(parser.value(QStringLiteral("worlds")), QStringLiteral("worlds"));
-    if (usageFailed())
-        return Usage;
-    const HostConfig config = connectionFrom(parser);
-    if (usageFailed())
-        return Usage;
-    if (!connectSession(config, out))
-        return Failed;
+    QList<int> worlds;
+    HostConfig config;
+    if (const int code = openWorldsSession(parser, out, QStringLiteral("export"), &worlds, &config); code != Success)
+        return code;
     ExportManager exporter(nullptr);
     QObject::connect(&exporter, &ExportManager::logMessage, [&out](const QString &m) { out.line(m); });
     QObject::connect(&exporter, &ExportManager::exportProgress, [&out](int p) { out.progress(p, QStringLiteral("导出")); });
