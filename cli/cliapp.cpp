@@ -131,6 +131,21 @@ int parseWorld(const QCommandLineParser &parser, const QString &option)
     return ids.first();
 }
 
+// Whether --clean-level is given; its level (1 to 200) goes into *level.
+bool cleanLevel(const QCommandLineParser &parser, int *level)
+{
+    if (!parser.isSet(QStringLiteral("clean-level")))
+        return false;
+    bool ok = false;
+    const int value = parser.value(QStringLiteral("clean-level")).toInt(&ok);
+    if (!ok || value < 1 || value > 200) {
+        setUsageError(QStringLiteral("--clean-level: 需要 1 到 200"));
+        return false;
+    }
+    *level = value;
+    return true;
+}
+
 HostConfig namedHost(const QString &name)
 {
     const HostConfigList hosts = readHostConfigs(hostConfigFilePath());
@@ -448,15 +463,9 @@ int runCrossMerge(const QCommandLineParser &parser, Output &out)
         settings.charNameSuffix = parser.value(QStringLiteral("char-suffix"));
     if (parser.isSet(QStringLiteral("account-suffix")))
         settings.accountNameSuffix = parser.value(QStringLiteral("account-suffix"));
-    if (parser.isSet(QStringLiteral("clean-level"))) {
-        bool ok = false;
-        settings.cleanLevel = parser.value(QStringLiteral("clean-level")).toInt(&ok);
-        if (!ok || settings.cleanLevel < 1 || settings.cleanLevel > 200) {
-            setUsageError(QStringLiteral("--clean-level: 需要 1 到 200"));
-            return Usage;
-        }
-        settings.cleanLowLevel = true;
-    }
+    settings.cleanLowLevel = cleanLevel(parser, &settings.cleanLevel);
+    if (usageFailed())
+        return Usage;
     settings.mergeWeb = !parser.isSet(QStringLiteral("no-accounts"));
     settings.backupFirst = parser.isSet(QStringLiteral("backup"));
 
@@ -491,15 +500,9 @@ int runSameMerge(const QCommandLineParser &parser, Output &out)
         setUsageError(QStringLiteral("--sub-world 与 --main-world 不能相同"));
         return Usage;
     }
-    if (parser.isSet(QStringLiteral("clean-level"))) {
-        bool ok = false;
-        parameters.levelThreshold = parser.value(QStringLiteral("clean-level")).toInt(&ok);
-        if (!ok || parameters.levelThreshold < 1 || parameters.levelThreshold > 200) {
-            setUsageError(QStringLiteral("--clean-level: 需要 1 到 200"));
-            return Usage;
-        }
-        parameters.cleanLowLevel = true;
-    }
+    parameters.cleanLowLevel = cleanLevel(parser, &parameters.levelThreshold);
+    if (usageFailed())
+        return Usage;
     if (parser.isSet(QStringLiteral("main-accounts")) || parser.isSet(QStringLiteral("sub-accounts"))) {
         parameters.independentAccounts = true;
         parameters.mainAccountDb = parser.value(QStringLiteral("main-accounts"));

@@ -74,20 +74,26 @@ QString CharacterCopier::freeRandomName(QSqlDatabase &db)
 qint64 CharacterCopier::copyRows(QSqlDatabase &db, const QString &table, const QMap<QString, QVariant> &replacements,
                                  const QString &where, const QVariantList &whereValues, QString *error)
 {
-    QSqlError readError;
-    const QList<Column> columns = withoutColumn(readColumns(db, table, &readError), QStringLiteral("aid"));
-    if (columns.isEmpty()) {
-        *error = readError.text();
-        return -1;
+    auto known = m_columns.constFind(table);
+    if (known == m_columns.cend()) {
+        QSqlError readError;
+        QStringList read;
+        for (const Column &column : withoutColumn(readColumns(db, table, &readError), QStringLiteral("aid")))
+            read.append(column.name);
+        if (read.isEmpty()) {
+            *error = readError.text();
+            return -1;
+        }
+        known = m_columns.insert(table, read);
     }
     QStringList names;
     QStringList expressions;
     QVariantList values;
-    for (const Column &column : columns) {
-        names.append(quoted(column.name));
-        const auto it = replacements.constFind(column.lower);
+    for (const QString &column : *known) {
+        names.append(quoted(column));
+        const auto it = replacements.constFind(column.toLower());
         if (it == replacements.cend()) {
-            expressions.append(quoted(column.name));
+            expressions.append(quoted(column));
         } else if (it->typeId() == QMetaType::QByteArray) {
             expressions.append(QStringLiteral("UNHEX(?)"));
             values.append(textParameter(db, QString::fromLatin1(it->toByteArray().toHex().toUpper())));
@@ -114,6 +120,7 @@ qint64 CharacterCopier::copyRows(QSqlDatabase &db, const QString &table, const Q
 bool CharacterCopier::copyCharacter(int source, const QString &account, const QString &newName, int *newGuid,
                                     QString *usedName, QString *failure)
 {
+    m_columns.clear();
     emit logMessage(QStringLiteral("========== 开始复制角色 =========="));
     emit logMessage(QStringLiteral("源CharGUID=%1, 目标账号=%2, 新名称=%3").arg(source).arg(account, newName));
     QSqlDatabase &db = DatabaseManager::instance()->database();

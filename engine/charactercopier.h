@@ -1,9 +1,11 @@
 #pragma once
 
+#include <QHash>
 #include <QMap>
 #include <QObject>
 #include <QPair>
 #include <QString>
+#include <QStringList>
 
 class QSqlDatabase;
 
@@ -46,4 +48,7 @@ private:
     // copied, or -1 with *error.
     qint64 copyRows(QSqlDatabase &db, const QString &table, const QMap<QString, QVariant> &replacements,
                     const QString &where, const QVariantList &whereValues, QString *error);
+
+    // Column lists read during one copy; items and pets are copied row by row.
+    QHash<QString, QStringList> m_columns;
 };

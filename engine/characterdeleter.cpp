@@ -170,12 +170,12 @@ void CharacterDeleter::failRepair(QSqlDatabase &db, int charguid, const QString 
     emit singleRepairCompleted(false, charguid, 0);
 }
 
-int CharacterDeleter::duplicateGroups(QSqlDatabase &db, const DuplicateRepairSpec &spec, int charguid)
+int CharacterDeleter::duplicateGroups(QSqlDatabase &db, const DuplicateRepairTable &repair, int charguid)
 {
     QSqlQuery query(db);
     if (!query.exec(QStringLiteral("SELECT COUNT(*) FROM (  SELECT %1 FROM %2 WHERE charguid = %3 GROUP BY %1 "
                                    "HAVING COUNT(*) > 1) AS dup")
-                        .arg(spec.keyColumns, spec.tableName).arg(charguid))
+                        .arg(repair.keyColumns, repair.tableName).arg(charguid))
         || !query.next())
         return 0;
     return query.value(0).toInt();
@@ -194,7 +194,7 @@ void CharacterDeleter::repairCharacterDuplicates(int charguid)
 
     QSqlDatabase &db = manager->database();
     const bool anyDuplicates = std::any_of(duplicateRepairSpecs.cbegin(), duplicateRepairSpecs.cend(),
-                                           [&](const DuplicateRepairSpec &spec) { return duplicateGroups(db, spec, charguid) > 0; });
+                                           [&](const DuplicateRepairTable &repair) { return duplicateGroups(db, repair, charguid) > 0; });
     if (!anyDuplicates) {
         emit logMessage(QStringLiteral("[单角色异常修复] CharGUID=%1 没有发现重复数据").arg(charguid));
         emit singleRepairCompleted(true, charguid, 0);
@@ -208,13 +208,13 @@ void CharacterDeleter::repairCharacterDuplicates(int charguid)
 
     int deleted = 0;
     QSqlQuery query(db);
-    for (const DuplicateRepairSpec &spec : duplicateRepairSpecs) {
-        const int groups = duplicateGroups(db, spec, charguid);
+    for (const DuplicateRepairTable &repair : duplicateRepairSpecs) {
+        const int groups = duplicateGroups(db, repair, charguid);
         if (groups <= 0)
             continue;
-        emit logMessage(QStringLiteral("[%1] 发现 %2 组重复，开始修复...").arg(spec.displayName).arg(groups));
+        emit logMessage(QStringLiteral("[%1] 发现 %2 组重复，开始修复...").arg(repair.displayName).arg(groups));
 
-        QStringList keys = spec.keyColumns.split(QLatin1Char(','), Qt::SkipEmptyParts);
+        QStringList keys = repair.keyColumns.split(QLatin1Char(','), Qt::SkipEmptyParts);
         for (QString &key : keys)
             key = key.trimmed();
         QStringList sameKey;
@@ -222,8 +222,8 @@ void CharacterDeleter::repairCharacterDuplicates(int charguid)
             sameKey.append(QStringLiteral("t1.%1 = t2.%1").arg(key));
         if (!query.exec(QStringLiteral("DELETE t1 FROM %1 t1 INNER JOIN %1 t2 ON t1.charguid = t2.charguid AND %2 "
                                        "AND t1.aid > t2.aid WHERE t1.charguid = %3")
-                            .arg(spec.tableName, sameKey.join(QStringLiteral(" AND "))).arg(charguid))) {
-            failRepair(db, charguid, QStringLiteral("删除重复%1失败: %2").arg(spec.displayName, query.lastError().text()));
+                            .arg(repair.tableName, sameKey.join(QStringLiteral(" AND "))).arg(charguid))) {
+            failRepair(db, charguid, QStringLiteral("删除重复%1失败: %2").arg(repair.displayName, query.lastError().text()));
             return;
         }
         const int removed = query.numRowsAffected();
@@ -233,9 +233,9 @@ void CharacterDeleter::repairCharacterDuplicates(int charguid)
         // server copies them, so nothing passes through a text conversion.
         QSqlError columnError;
         const QList<MergeSql::Column> columns =
-            MergeSql::withoutColumn(MergeSql::readColumns(db, spec.tableName, &columnError), QStringLiteral("aid"));
+            MergeSql::withoutColumn(MergeSql::readColumns(db, repair.tableName, &columnError), QStringLiteral("aid"));
         if (columns.isEmpty()) {
-            failRepair(db, charguid, QStringLiteral("查询%1失败: %2").arg(spec.displayName, columnError.text()));
+            failRepair(db, charguid, QStringLiteral("查询%1失败: %2").arg(repair.displayName, columnError.text()));
             return;
         }
         QStringList names;
@@ -244,24 +244,24 @@ void CharacterDeleter::repairCharacterDuplicates(int charguid)
         const QString columnList = names.join(QStringLiteral(", "));
         if (!query.exec(QStringLiteral("DROP TEMPORARY TABLE IF EXISTS quorvel_repair"))
             || !query.exec(QStringLiteral("CREATE TEMPORARY TABLE quorvel_repair AS SELECT %1 FROM %2 WHERE charguid = %3")
-                               .arg(columnList, spec.tableName).arg(charguid))) {
-            failRepair(db, charguid, QStringLiteral("查询%1失败: %2").arg(spec.displayName, query.lastError().text()));
+                               .arg(columnList, repair.tableName).arg(charguid))) {
+            failRepair(db, charguid, QStringLiteral("查询%1失败: %2").arg(repair.displayName, query.lastError().text()));
             return;
         }
         const int survivors = query.numRowsAffected();
         if (survivors > 0) {
-            if (!query.exec(QStringLiteral("DELETE FROM %1 WHERE charguid = %2").arg(spec.tableName).arg(charguid))) {
-                failRepair(db, charguid, QStringLiteral("删除%1失败: %2").arg(spec.displayName, query.lastError().text()));
+            if (!query.exec(QStringLiteral("DELETE FROM %1 WHERE charguid = %2").arg(repair.tableName).arg(charguid))) {
+                failRepair(db, charguid, QStringLiteral("删除%1失败: %2").arg(repair.displayName, query.lastError().text()));
                 return;
             }
             if (!query.exec(QStringLiteral("INSERT INTO %1 (%2) SELECT %2 FROM quorvel_repair ORDER BY %3")
-                                .arg(spec.tableName, columnList, keys.join(QStringLiteral(", "))))) {
-                failRepair(db, charguid, QStringLiteral("批量插入%1失败: %2").arg(spec.displayName, query.lastError().text()));
+                                .arg(repair.tableName, columnList, keys.join(QStringLiteral(", "))))) {
+                failRepair(db, charguid, QStringLiteral("批量插入%1失败: %2").arg(repair.displayName, query.lastError().text()));
                 return;
             }
         }
         query.exec(QStringLiteral("DROP TEMPORARY TABLE IF EXISTS quorvel_repair"));
-        emit logMessage(QStringLiteral("[%1] 删除 %2 条重复，重排 %3 条记录").arg(spec.displayName).arg(removed).arg(survivors));
+        emit logMessage(QStringLiteral("[%1] 删除 %2 条重复，重排 %3 条记录").arg(repair.displayName).arg(removed).arg(survivors));
     }
 
     if (!db.commit()) {

@@ -5,7 +5,7 @@
 #include <QStringList>
 
 class QSqlDatabase;
-struct DuplicateRepairSpec;
+struct DuplicateRepairTable;
 
 // Removes characters with every row they own in the character database, on the main session.
 class CharacterDeleter : public QObject
@@ -59,5 +59,5 @@ private:
     void fail(QSqlDatabase &db, const QString &message);
     void failRepair(QSqlDatabase &db, int charguid, const QString &message);
     // Rows of the character with a duplicated key in the table, or 0 when that cannot be read.
-    static int duplicateGroups(QSqlDatabase &db, const DuplicateRepairSpec &spec, int charguid);
+    static int duplicateGroups(QSqlDatabase &db, const DuplicateRepairTable &repair, int charguid);
 };

@@ -62,7 +62,7 @@ const QStringList worldColumnTables = {
     QStringLiteral("t_pet_iteminfo"),
 };
 
-const QList<DuplicateRepairSpec> duplicateRepairSpecs = {
+const QList<DuplicateRepairTable> duplicateRepairSpecs = {
     {QStringLiteral("t_skill"), QStringLiteral("skid"), QStringLiteral("sktime"), QStringLiteral("技能"), false},
     {QStringLiteral("t_xinfa"), QStringLiteral("xinfaid"), QStringLiteral("xinfalvl"), QStringLiteral("心法"), false},
     {QStringLiteral("t_ability"), QStringLiteral("abid"), QStringLiteral("ablvl, abexp"), QStringLiteral("生活技能"), false},

@@ -16,7 +16,7 @@ extern const QStringList mergeCharacterTables;
 extern const QStringList worldColumnTables;
 
 // A table in which a character may own duplicated entries, and how to rebuild them.
-struct DuplicateRepairSpec
+struct DuplicateRepairTable
 {
     QString tableName;
     QString keyColumns;    // one column, or several joined by ", "
@@ -25,4 +25,4 @@ struct DuplicateRepairSpec
     bool compositeKey = false;
 };
 
-extern const QList<DuplicateRepairSpec> duplicateRepairSpecs;
+extern const QList<DuplicateRepairTable> duplicateRepairSpecs;

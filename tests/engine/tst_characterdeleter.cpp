@@ -140,7 +140,7 @@ void TestCharacterDeleter::catalogueMatchesTheSchema()
         QVERIFY2(have.contains(table + QStringLiteral(".charguid")), qPrintable(table));
     for (const QString &table : worldColumnTables)
         QVERIFY2(have.contains(table + QStringLiteral(".world")), qPrintable(table));
-    for (const DuplicateRepairSpec &repair : duplicateRepairSpecs) {
+    for (const DuplicateRepairTable &repair : duplicateRepairSpecs) {
         QVERIFY(have.contains(repair.tableName + QStringLiteral(".aid")));
         const QStringList names = (repair.keyColumns + QStringLiteral(", ") + repair.extraColumns).split(QStringLiteral(", "));
         for (const QString &column : names)

@@ -16,8 +16,8 @@ const int kClean = 900003;
 QStringList allTables()
 {
     QStringList tables;
-    for (const DuplicateRepairSpec &spec : duplicateRepairSpecs)
-        tables.append(spec.tableName);
+    for (const DuplicateRepairTable &repair : duplicateRepairSpecs)
+        tables.append(repair.tableName);
     return tables;
 }
 } // namespace

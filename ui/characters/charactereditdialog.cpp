@@ -61,6 +61,16 @@ QTableWidget *readOnlyTable(const QStringList &headers, QWidget *parent)
     return table;
 }
 
+// Prepares `sql` on the query, binds `values` in order and executes it.
+bool execBound(QSqlQuery *query, const QString &sql, const QVariantList &values)
+{
+    if (!query->prepare(sql))
+        return false;
+    for (const QVariant &value : values)
+        query->addBindValue(value);
+    return query->exec();
+}
+
 void appendRow(QTableWidget *table, const QStringList &cells)
 {
     const int row = table->rowCount();
@@ -494,10 +504,7 @@ void CharacterEditDialog::onBanCharacter()
         return;
     const qint64 until = QDateTime::currentDateTime().addYears(10).toSecsSinceEpoch();
     QSqlQuery query(DatabaseManager::instance()->database());
-    query.prepare(QStringLiteral("UPDATE t_char SET banendtime = ? WHERE charguid = ?"));
-    query.addBindValue(until);
-    query.addBindValue(m_charguid);
-    if (!query.exec()) {
+    if (!execBound(&query, QStringLiteral("UPDATE t_char SET banendtime = ? WHERE charguid = ?"), {until, m_charguid})) {
         QMessageBox::warning(this, QStringLiteral("失败"), QStringLiteral("封禁失败: %1").arg(query.lastError().text()));
         return;
     }
@@ -513,9 +520,7 @@ void CharacterEditDialog::onUnbanCharacter()
         != QMessageBox::Yes)
         return;
     QSqlQuery query(DatabaseManager::instance()->database());
-    query.prepare(QStringLiteral("UPDATE t_char SET banendtime = 0 WHERE charguid = ?"));
-    query.addBindValue(m_charguid);
-    if (!query.exec()) {
+    if (!execBound(&query, QStringLiteral("UPDATE t_char SET banendtime = 0 WHERE charguid = ?"), {m_charguid})) {
         QMessageBox::warning(this, QStringLiteral("失败"), QStringLiteral("解封失败: %1").arg(query.lastError().text()));
         return;
     }
@@ -556,9 +561,7 @@ void CharacterEditDialog::loadBuffs()
 {
     m_buffTable->setRowCount(0);
     QSqlQuery query(DatabaseManager::instance()->database());
-    query.prepare(QStringLiteral("SELECT aid, imdata FROM t_impact WHERE charguid = ? ORDER BY aid"));
-    query.addBindValue(m_charguid);
-    if (!query.exec())
+    if (!execBound(&query, QStringLiteral("SELECT aid, imdata FROM t_impact WHERE charguid = ? ORDER BY aid"), {m_charguid}))
         return;
     while (query.next()) {
         const QByteArray block = QByteArray::fromHex(query.value(1).toString().toLatin1());
@@ -597,10 +600,7 @@ void CharacterEditDialog::onDeleteBuff()
     if (!aid.isValid())
         return;  // the placeholder row
     QSqlQuery query(DatabaseManager::instance()->database());
-    query.prepare(QStringLiteral("DELETE FROM t_impact WHERE aid = ? AND charguid = ?"));
-    query.addBindValue(aid.toLongLong());
-    query.addBindValue(m_charguid);
-    if (!query.exec()) {
+    if (!execBound(&query, QStringLiteral("DELETE FROM t_impact WHERE aid = ? AND charguid = ?"), {aid.toLongLong(), m_charguid})) {
         QMessageBox::warning(this, QStringLiteral("失败"), QStringLiteral("BUFF删除失败"));
         return;
     }
@@ -615,9 +615,7 @@ void CharacterEditDialog::onClearAllBuff()
         != QMessageBox::Yes)
         return;
     QSqlQuery query(DatabaseManager::instance()->database());
-    query.prepare(QStringLiteral("DELETE FROM t_impact WHERE charguid = ?"));
-    query.addBindValue(m_charguid);
-    if (!query.exec()) {
+    if (!execBound(&query, QStringLiteral("DELETE FROM t_impact WHERE charguid = ?"), {m_charguid})) {
         QMessageBox::warning(this, QStringLiteral("失败"), QStringLiteral("清空BUFF失败"));
         return;
     }
@@ -630,9 +628,7 @@ void CharacterEditDialog::loadXinfa()
     const QSignalBlocker blocker(m_xinfaTable);
     m_xinfaTable->setRowCount(0);
     QSqlQuery query(DatabaseManager::instance()->database());
-    query.prepare(QStringLiteral("SELECT aid, xinfaid, xinfalvl FROM t_xinfa WHERE charguid = ? ORDER BY xinfaid"));
-    query.addBindValue(m_charguid);
-    if (!query.exec())
+    if (!execBound(&query, QStringLiteral("SELECT aid, xinfaid, xinfalvl FROM t_xinfa WHERE charguid = ? ORDER BY xinfaid"), {m_charguid}))
         return;
     while (query.next()) {
         const int id = query.value(1).toInt();
@@ -666,11 +662,7 @@ void CharacterEditDialog::onSaveXinfa()
         return;
     }
     QSqlQuery query(DatabaseManager::instance()->database());
-    query.prepare(QStringLiteral("UPDATE t_xinfa SET xinfaid = ?, xinfalvl = ? WHERE aid = ?"));
-    query.addBindValue(m_xinfaId->value());
-    query.addBindValue(level);
-    query.addBindValue(m_selectedXinfa);
-    if (!query.exec()) {
+    if (!execBound(&query, QStringLiteral("UPDATE t_xinfa SET xinfaid = ?, xinfalvl = ? WHERE aid = ?"), {m_xinfaId->value(), level, m_selectedXinfa})) {
         QMessageBox::warning(this, QStringLiteral("失败"), QStringLiteral("心法修改失败: %1").arg(query.lastError().text()));
         return;
     }
@@ -682,9 +674,7 @@ void CharacterEditDialog::loadSkills()
 {
     m_skillTable->setRowCount(0);
     QSqlQuery query(DatabaseManager::instance()->database());
-    query.prepare(QStringLiteral("SELECT aid, skid FROM t_skill WHERE charguid = ? ORDER BY skid"));
-    query.addBindValue(m_charguid);
-    if (!query.exec())
+    if (!execBound(&query, QStringLiteral("SELECT aid, skid FROM t_skill WHERE charguid = ? ORDER BY skid"), {m_charguid}))
         return;
     while (query.next()) {
         const int id = query.value(1).toInt();

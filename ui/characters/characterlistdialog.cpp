@@ -434,6 +434,12 @@ void CharacterListDialog::onShowContextMenu(const QPoint &pos)
     m_contextMenu->exec(m_table->viewport()->mapToGlobal(pos));
 }
 
+void CharacterListDialog::listenToDeleter()
+{
+    disconnect(m_deleter, nullptr, nullptr, nullptr);
+    connect(m_deleter, &CharacterDeleter::logMessage, this, &CharacterListDialog::onLogMessage);
+}
+
 int CharacterListDialog::requireSelectedCharacter()
 {
     if (m_busy)
@@ -457,8 +463,7 @@ void CharacterListDialog::onContextRepairSkill()
         QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
     if (answer != QMessageBox::Yes)
         return;
-    disconnect(m_deleter, nullptr, nullptr, nullptr);
-    connect(m_deleter, &CharacterDeleter::logMessage, this, &CharacterListDialog::onLogMessage);
+    listenToDeleter();
     connect(m_deleter, &CharacterDeleter::singleRepairCompleted, this, &CharacterListDialog::onSingleRepairCompleted);
     m_deleter->repairCharacterDuplicates(guid);
 }
@@ -568,8 +573,7 @@ void CharacterListDialog::onContextTransferCharacter()
         QMessageBox::information(this, QStringLiteral("提示"), QStringLiteral("角色已在 WorldID %1，无需转移").arg(world));
         return;
     }
-    disconnect(m_deleter, nullptr, nullptr, nullptr);
-    connect(m_deleter, &CharacterDeleter::logMessage, this, &CharacterListDialog::onLogMessage);
+    listenToDeleter();
     QString error;
     if (!m_deleter->transferCharacter(guid, world, &error)) {
         QMessageBox::warning(this, QStringLiteral("失败"), QStringLiteral("角色转移失败，已回滚所有更改\n\n%1").arg(error));
@@ -593,8 +597,7 @@ void CharacterListDialog::onContextDeleteCharacter()
                              QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
         != QMessageBox::Yes)
         return;
-    disconnect(m_deleter, nullptr, nullptr, nullptr);
-    connect(m_deleter, &CharacterDeleter::logMessage, this, &CharacterListDialog::onLogMessage);
+    listenToDeleter();
     QString error;
     if (!m_deleter->deleteCharacter(guid, &error)) {
         QMessageBox::warning(this, QStringLiteral("失败"), QStringLiteral("删除失败，数据已回滚\n\n%1").arg(error));

@@ -62,6 +62,8 @@ private:
     void openEditor(int charguid);
     // For actions that need a selected character: its charguid, or 0 after the warning.
     int requireSelectedCharacter();
+    // Routes the deleter's log lines, and nothing else, to this window.
+    void listenToDeleter();
     QString cellText(int row, int column) const;
 
     CharacterDeleter *m_deleter = nullptr;
