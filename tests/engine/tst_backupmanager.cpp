@@ -18,6 +18,7 @@
 
 namespace {
 const QString kDb = QStringLiteral("backup_db");
+const QString kHost = QStringLiteral("127.0.0.1");
 
 struct Run
 {
@@ -37,6 +38,13 @@ struct Run
         QObject::connect(m, &BackupManager::backupCompleted, m, finish);
         QObject::connect(m, &BackupManager::restoreCompleted, m, finish);
     }
+    QString text() const { return log.join(QLatin1Char('\n')); }
+    // From 0 to 100 without falling, with at least three steps between the fixed marks.
+    bool rose() const
+    {
+        const auto between = std::count_if(progress.cbegin(), progress.cend(), [](int p) { return p > 30 && p < 90; });
+        return std::is_sorted(progress.cbegin(), progress.cend()) && progress.first() == 0 && progress.last() == 100 && between >= 3;
+    }
 };
 } // namespace
 
@@ -50,13 +58,8 @@ private slots:
 
     void backupAndRestoreKeepEveryByte();
     void passwordStaysOffTheCommandLine();
-    void wrongPasswordFails();
-    void missingToolCannotStart();
-    void warningsAreDropped();
-    void secondStartIsRefused();
-    void backupProgressFollowsTheGrowingFile();
-    void closingTheWindowAsksWhileAToolRuns();
-    void missingRestoreFile();
+    void failuresAreReported();
+    void progressAndBusyTools();
     void backupFlowThroughMainWindow();
     void restoreFlowThroughMainWindow();
 
@@ -72,11 +75,8 @@ void TestBackupManager::initTestCase()
 {
     m_server = TestServers::shared();
     QVERIFY(m_server.isValid());
-    SampleOptions options;
-    options.characterDatabase = kDb;
+    SampleOptions options = TestServers::smallSample(kDb, {1, 2}, 400);
     options.accountDatabases = {QStringLiteral("backup_web")};
-    options.worldIds = {1, 2};
-    options.charactersPerWorld = 400;
     QVERIFY(TestServers::loadSample(m_server, options));
     // Every byte value in a latin1 column, and a trigger the dump must carry.
     QByteArray all;
@@ -100,11 +100,8 @@ void TestBackupManager::cleanupTestCase()
 
 QMap<QString, QString> TestBackupManager::checksums()
 {
-    const QString tables = TestServers::querySql(m_server, QStringLiteral("SHOW TABLES"), kDb).split(QLatin1Char('\n')).join(QStringLiteral(", "));
-    QMap<QString, QString> result;
-    for (const QString &line : TestServers::querySql(m_server, QStringLiteral("CHECKSUM TABLE ") + tables, kDb).split(QLatin1Char('\n')))
-        result.insert(line.section(QLatin1Char('\t'), 0, 0), line.section(QLatin1Char('\t'), 1, 1));
-    return result;
+    const QStringList tables = TestServers::querySql(m_server, QStringLiteral("SHOW TABLES"), kDb).split(QLatin1Char('\n'));
+    return TestServers::tableChecksums(m_server, kDb, tables);
 }
 
 QString TestBackupManager::fakeTool(const QString &script)
@@ -118,29 +115,17 @@ QString TestBackupManager::fakeTool(const QString &script)
     return path;
 }
 
-static bool rising(const QList<int> &values)
-{
-    return std::is_sorted(values.cbegin(), values.cend()) && values.first() == 0 && values.last() == 100;
-}
-
 void TestBackupManager::backupAndRestoreKeepEveryByte()
 {
     const QMap<QString, QString> original = checksums();
     QCOMPARE(original.size(), 28);
     BackupManager manager;
-    QVERIFY(manager.dumpToolPath().endsWith(QStringLiteral("/mysqldump")));
     const QString file = manager.getDefaultBackupPath();
-    QVERIFY(QFileInfo(file).fileName().startsWith(QStringLiteral("backup_")));
-
     Run backup(&manager);
-    manager.backupDatabase(QStringLiteral("127.0.0.1"), m_server.port, QStringLiteral("root"), m_server.password, kDb, file);
+    manager.backupDatabase(kHost, m_server.port, QStringLiteral("root"), m_server.password, kDb, file);
     QVERIFY(manager.isBusy());
     QTRY_VERIFY_WITH_TIMEOUT(backup.done, 120000);
-    QVERIFY2(backup.success, qPrintable(backup.log.join(QLatin1Char('\n'))));
-    QCOMPARE(backup.result, file);
-    QVERIFY(rising(backup.progress));
-    QCOMPARE(backup.log.first(), QStringLiteral("开始备份数据库: backup_db"));
-    QCOMPARE(backup.log.last(), QStringLiteral("备份完成: %1 (%2 KB)").arg(file).arg(QFileInfo(file).size() / 1024));
+    QVERIFY2(backup.success && backup.result == file, qPrintable(backup.text()));
     QVERIFY(!manager.isBusy());
 
     QVERIFY(TestServers::runSql(m_server, "DROP TABLE t_skill; DROP TRIGGER t_char_touch; UPDATE t_char SET level = 0;"
@@ -148,21 +133,14 @@ void TestBackupManager::backupAndRestoreKeepEveryByte()
     QVERIFY(checksums() != original);
 
     Run restore(&manager);
-    manager.restoreDatabase(QStringLiteral("127.0.0.1"), m_server.port, QStringLiteral("root"), m_server.password, kDb, file);
+    manager.restoreDatabase(kHost, m_server.port, QStringLiteral("root"), m_server.password, kDb, file);
     QTRY_VERIFY_WITH_TIMEOUT(restore.done, 120000);
-    QVERIFY2(restore.success, qPrintable(restore.log.join(QLatin1Char('\n'))));
-    QCOMPARE(restore.result, kDb);
+    QVERIFY2(restore.success && restore.result == kDb, qPrintable(restore.text()));
     QCOMPARE(checksums(), original);
     QCOMPARE(TestServers::querySql(m_server, QStringLiteral("SHOW TRIGGERS"), kDb).section(QLatin1Char('\t'), 0, 0),
              QStringLiteral("t_char_touch"));
-
-    // The bar moves with the bytes sent between the fixed marks.
-    QVERIFY(rising(restore.progress));
-    QVERIFY(restore.progress.contains(10) && restore.progress.contains(30) && restore.progress.contains(90));
-    const auto between = std::count_if(restore.progress.cbegin(), restore.progress.cend(), [](int p) { return p > 30 && p < 90; });
-    QVERIFY2(between >= 3, qPrintable(QString::number(between)));
-    QCOMPARE(restore.log.at(1), QStringLiteral("备份文件: %1 (%2 KB)").arg(file).arg(QFileInfo(file).size() / 1024));
-    QCOMPARE(restore.log.last(), QStringLiteral("恢复完成: backup_db"));
+    // The bar moves with the bytes sent.
+    QVERIFY2(restore.rose(), qPrintable(QString::number(restore.progress.size())));
 }
 
 void TestBackupManager::passwordStaysOffTheCommandLine()
@@ -171,177 +149,97 @@ void TestBackupManager::passwordStaysOffTheCommandLine()
     const QString password = QStringLiteral("a\"b\\c#d; e");
     const QString file = m_dir.filePath(QStringLiteral("bk.sql"));
     Run run(&manager);
-    manager.backupDatabase(QStringLiteral("127.0.0.1"), m_server.port, QStringLiteral("bk"), password, kDb, file);
+    manager.backupDatabase(kHost, m_server.port, QStringLiteral("bk"), password, kDb, file);
     const QStringList arguments = manager.lastArguments();
     QVERIFY(arguments.first().startsWith(QStringLiteral("--defaults-extra-file=")));
     const QString optionFile = arguments.first().section(QLatin1Char('='), 1);
-    QVERIFY(QFile::exists(optionFile));
     QCOMPARE(QFile(optionFile).permissions() & (QFileDevice::ReadGroup | QFileDevice::ReadOther), QFileDevice::Permissions());
-    for (const QString &argument : arguments)
-        QVERIFY(!argument.contains(QStringLiteral("c#d")));
+    QVERIFY(!arguments.join(QLatin1Char(' ')).contains(QStringLiteral("c#d")));
     QTRY_VERIFY_WITH_TIMEOUT(run.done, 120000);
-    QVERIFY2(run.success, qPrintable(run.log.join(QLatin1Char('\n'))));
+    QVERIFY2(run.success, qPrintable(run.text()));
     QVERIFY(!QFile::exists(optionFile));
-
-    const QString command = run.log.at(1);
-    QCOMPARE(command, QStringLiteral("执行命令: %1 -h127.0.0.1 -P%2 -ubk -p******** --single-transaction --routines --triggers -r%3 backup_db")
-                          .arg(manager.dumpToolPath()).arg(m_server.port).arg(file));
-    for (const QString &line : run.log)
-        QVERIFY(!line.contains(QStringLiteral("c#d")));
+    QVERIFY(!run.text().contains(QStringLiteral("c#d")));
+    QVERIFY(run.log.at(1).contains(QStringLiteral(" -ubk -p******** --single-transaction")));
 
     // Without a password nothing asks for one.
     Run empty(&manager);
-    manager.backupDatabase(QStringLiteral("127.0.0.1"), m_server.port, QStringLiteral("nobody"), QString(), kDb, file);
+    manager.backupDatabase(kHost, m_server.port, QStringLiteral("nobody"), QString(), kDb, file);
     QVERIFY(!manager.lastArguments().join(QLatin1Char(' ')).contains(QStringLiteral("-p")));
-    QVERIFY(!manager.lastArguments().first().startsWith(QStringLiteral("--defaults-extra-file")));
     QTRY_VERIFY_WITH_TIMEOUT(empty.done, 60000);
     QVERIFY(!empty.success);
 }
 
-void TestBackupManager::wrongPasswordFails()
+void TestBackupManager::failuresAreReported()
 {
     BackupManager manager;
-    Run run(&manager);
-    manager.backupDatabase(QStringLiteral("127.0.0.1"), m_server.port, QStringLiteral("root"), QStringLiteral("wrong"), kDb,
-                           m_dir.filePath(QStringLiteral("wrong.sql")));
-    QTRY_VERIFY_WITH_TIMEOUT(run.done, 60000);
-    QVERIFY(!run.success);
-    QCOMPARE(run.result, QString());
-    QCOMPARE(run.progress.last(), 90);
-    const int error = int(run.log.indexOf(QRegularExpression(QStringLiteral("^mysqldump: .*Access denied.*"), QRegularExpression::DotMatchesEverythingOption)));
-    QVERIFY2(error > 0, qPrintable(run.log.join(QLatin1Char('\n'))));
-    QCOMPARE(run.log.last(), QStringLiteral("ERROR 备份失败，退出码: 2"));
-    QCOMPARE(error, run.log.size() - 2);
+    Run wrong(&manager);
+    manager.backupDatabase(kHost, m_server.port, QStringLiteral("root"), QStringLiteral("wrong"), kDb, m_dir.filePath(QStringLiteral("w.sql")));
+    QTRY_VERIFY_WITH_TIMEOUT(wrong.done, 60000);
+    QVERIFY(!wrong.success && wrong.result.isEmpty());
+    QVERIFY2(wrong.log.at(wrong.log.size() - 2).contains(QStringLiteral("Access denied")), qPrintable(wrong.text()));
+    QCOMPARE(wrong.log.last(), QStringLiteral("ERROR 备份失败，退出码: 2"));
 
+    const QString small = m_dir.filePath(QStringLiteral("small.sql"));
+    QFile file(small);
+    QVERIFY(file.open(QIODevice::WriteOnly) && file.write("SELECT 1;\n") > 0);
+    file.close();
     Run restore(&manager);
-    const QString file = m_dir.filePath(QStringLiteral("small.sql"));
-    QFile small(file);
-    QVERIFY(small.open(QIODevice::WriteOnly));
-    small.write("SELECT 1;\n");
-    small.close();
-    manager.restoreDatabase(QStringLiteral("127.0.0.1"), m_server.port, QStringLiteral("root"), QStringLiteral("wrong"), kDb, file);
+    manager.restoreDatabase(kHost, m_server.port, QStringLiteral("root"), QStringLiteral("wrong"), kDb, small);
     QTRY_VERIFY_WITH_TIMEOUT(restore.done, 60000);
     QVERIFY(!restore.success);
-    QCOMPARE(restore.result, kDb);
-    QVERIFY(restore.log.at(restore.log.size() - 2).startsWith(QStringLiteral("mysql: ")));
     QCOMPARE(restore.log.last(), QStringLiteral("ERROR 恢复失败，退出码: 1"));
-}
 
-void TestBackupManager::missingToolCannotStart()
-{
-    BackupManager manager;
+    Run gone(&manager);
+    manager.restoreDatabase(kHost, m_server.port, QStringLiteral("root"), m_server.password, kDb, m_dir.filePath(QStringLiteral("gone.sql")));
+    QVERIFY(gone.done && !gone.success && !manager.isBusy());
+    QVERIFY(gone.log.last().startsWith(QStringLiteral("ERROR 备份文件不存在: ")));
+
     manager.setToolPaths(m_dir.filePath(QStringLiteral("no-such-mysqldump")), m_dir.filePath(QStringLiteral("no-such-mysql")));
-    Run backup(&manager);
-    manager.backupDatabase(QStringLiteral("127.0.0.1"), m_server.port, QStringLiteral("root"), m_server.password, kDb,
-                           m_dir.filePath(QStringLiteral("never.sql")));
-    QTRY_VERIFY_WITH_TIMEOUT(backup.done, 10000);
+    Run missing(&manager);
+    manager.backupDatabase(kHost, m_server.port, QStringLiteral("root"), m_server.password, kDb, m_dir.filePath(QStringLiteral("n.sql")));
+    QTRY_VERIFY_WITH_TIMEOUT(missing.done, 10000);
     QTest::qWait(100);
-    QVERIFY(!backup.success);
-    QCOMPARE(backup.log.filter(QStringLiteral("ERROR ")),
+    QVERIFY(!missing.success && !manager.isBusy());
+    QCOMPARE(missing.log.filter(QStringLiteral("ERROR ")),
              QStringList{QStringLiteral("ERROR 无法启动 mysqldump，请确保程序目录下存在 mysqldump.exe 及其依赖 DLL")});
-    QVERIFY(backup.log.filter(QStringLiteral("退出码")).isEmpty());
-    QVERIFY(!manager.isBusy());
 
-    const QString file = m_dir.filePath(QStringLiteral("exists.sql"));
-    QFile(file).open(QIODevice::WriteOnly);
-    Run restore(&manager);
-    manager.restoreDatabase(QStringLiteral("127.0.0.1"), m_server.port, QStringLiteral("root"), m_server.password, kDb, file);
-    QTRY_VERIFY_WITH_TIMEOUT(restore.done, 10000);
-    QTest::qWait(100);
-    QCOMPARE(restore.log.filter(QStringLiteral("ERROR ")),
-             QStringList{QStringLiteral("ERROR 无法启动 mysql，请确保程序目录下存在 mysql.exe 及其依赖 DLL")});
-    QCOMPARE(restore.result, kDb);
-}
-
-void TestBackupManager::warningsAreDropped()
-{
-    BackupManager manager;
+    // Warnings on the error channel are dropped; the error itself is logged.
     manager.setToolPaths(fakeTool(QStringLiteral("echo 'mysqldump: [WaRnInG] Using a password on the command line' >&2; sleep 0.3;"
-                                                 "echo 'Got error: 1049: Unknown database' >&2; exit 2")),
-                         QString());
-    Run run(&manager);
-    manager.backupDatabase(QStringLiteral("127.0.0.1"), m_server.port, QStringLiteral("root"), QString(), kDb,
-                           m_dir.filePath(QStringLiteral("fake.sql")));
-    QTRY_VERIFY_WITH_TIMEOUT(run.done, 10000);
-    QVERIFY(run.log.filter(QStringLiteral("arning"), Qt::CaseInsensitive).isEmpty());
-    QCOMPARE(run.log.at(run.log.size() - 2), QStringLiteral("mysqldump: Got error: 1049: Unknown database\n"));
-    QCOMPARE(run.log.last(), QStringLiteral("ERROR 备份失败，退出码: 2"));
+                                                 "echo 'Got error: 1049: Unknown database' >&2; exit 2")), QString());
+    Run warned(&manager);
+    manager.backupDatabase(kHost, m_server.port, QStringLiteral("root"), QString(), kDb, m_dir.filePath(QStringLiteral("f.sql")));
+    QTRY_VERIFY_WITH_TIMEOUT(warned.done, 10000);
+    QVERIFY(warned.log.filter(QStringLiteral("arning"), Qt::CaseInsensitive).isEmpty());
+    QCOMPARE(warned.log.at(warned.log.size() - 2), QStringLiteral("mysqldump: Got error: 1049: Unknown database\n"));
 }
 
-void TestBackupManager::secondStartIsRefused()
-{
-    BackupManager manager;
-    manager.setToolPaths(fakeTool(QStringLiteral("sleep 1; exit 0")), QString());
-    Run first(&manager);
-    manager.backupDatabase(QStringLiteral("127.0.0.1"), m_server.port, QStringLiteral("root"), QString(), kDb,
-                           m_dir.filePath(QStringLiteral("first.sql")));
-    QVERIFY(manager.isBusy());
-
-    QSignalSpy refused(&manager, &BackupManager::restoreCompleted);
-    manager.restoreDatabase(QStringLiteral("127.0.0.1"), m_server.port, QStringLiteral("root"), QString(), kDb,
-                            m_dir.filePath(QStringLiteral("first.sql")));
-    QCOMPARE(refused.count(), 1);
-    QCOMPARE(refused.at(0).at(0).toBool(), false);
-    QVERIFY(first.log.contains(QStringLiteral("ERROR 已有备份或恢复操作正在进行，请等待完成")));
-    QVERIFY(manager.isBusy());
-    first.done = false;
-
-    // The running tool was left alone and ends normally.
-    QTRY_VERIFY_WITH_TIMEOUT(first.done, 10000);
-    QVERIFY(first.success);
-}
-
-void TestBackupManager::backupProgressFollowsTheGrowingFile()
+void TestBackupManager::progressAndBusyTools()
 {
     // A dump tool that writes its file in steps, as a large dump grows.
-    BackupManager manager;
-    manager.setToolPaths(fakeTool(QStringLiteral(
-        "for a in \"$@\"; do case \"$a\" in -r*) f=\"${a#-r}\";; esac; done\n"
-        "for i in 1 2 3 4 5 6; do head -c 300000 /dev/zero >> \"$f\"; sleep 0.3; done")), QString());
-    Run run(&manager);
-    manager.backupDatabase(QStringLiteral("127.0.0.1"), m_server.port, QStringLiteral("root"), m_server.password, kDb,
-                           m_dir.filePath(QStringLiteral("growing.sql")));
-    QTRY_VERIFY_WITH_TIMEOUT(run.done, 20000);
-    QVERIFY(run.success);
-    QVERIFY(rising(run.progress));
-    QList<int> between;
-    for (int p : std::as_const(run.progress)) {
-        if (p > 30 && p < 90)
-            between.append(p);
-    }
-    QVERIFY2(between.size() >= 3, qPrintable(QStringLiteral("%1").arg(run.progress.size())));
-}
-
-void TestBackupManager::closingTheWindowAsksWhileAToolRuns()
-{
     MainWindow window;
     window.show();
     BackupManager *manager = window.backupManager();
-    manager->setToolPaths(fakeTool(QStringLiteral("sleep 1; exit 0")), QString());
+    manager->setToolPaths(fakeTool(QStringLiteral(
+        "for a in \"$@\"; do case \"$a\" in -r*) f=\"${a#-r}\";; esac; done\n"
+        "for i in 1 2 3 4 5 6; do head -c 300000 /dev/zero >> \"$f\"; sleep 0.3; done")), QString());
     Run run(manager);
-    manager->backupDatabase(QStringLiteral("127.0.0.1"), m_server.port, QStringLiteral("root"), QString(), kDb,
-                            m_dir.filePath(QStringLiteral("closing.sql")));
-    QList<ModalRecord> boxes;
-    answerMessageBoxes({QMessageBox::No}, &boxes);
-    QVERIFY(!window.close());
-    QCOMPARE(boxes.value(0).title, QStringLiteral("提示"));
-    QVERIFY(window.isVisible());
-    QTRY_VERIFY_WITH_TIMEOUT(run.done, 10000);
-    QVERIFY(run.success);
-    QVERIFY(window.close());  // nothing runs: no question
-}
+    manager->backupDatabase(kHost, m_server.port, QStringLiteral("root"), m_server.password, kDb,
+                            m_dir.filePath(QStringLiteral("growing.sql")));
 
-void TestBackupManager::missingRestoreFile()
-{
-    BackupManager manager;
-    Run run(&manager);
-    const QString file = m_dir.filePath(QStringLiteral("gone.sql"));
-    manager.restoreDatabase(QStringLiteral("127.0.0.1"), m_server.port, QStringLiteral("root"), m_server.password, kDb, file);
-    QVERIFY(run.done);
-    QVERIFY(!run.success);
-    QCOMPARE(run.log, QStringList({QStringLiteral("开始恢复数据库: backup_db"), QStringLiteral("ERROR 备份文件不存在: ") + file}));
-    QCOMPARE(run.progress, QList<int>{0});
-    QVERIFY(!manager.isBusy());
+    // A second start is refused and leaves the running tool alone; closing the window asks.
+    QSignalSpy refused(manager, &BackupManager::restoreCompleted);
+    manager->restoreDatabase(kHost, m_server.port, QStringLiteral("root"), QString(), kDb, m_dir.filePath(QStringLiteral("growing.sql")));
+    QCOMPARE(refused.count(), 1);
+    QVERIFY(run.log.contains(QStringLiteral("ERROR 已有备份或恢复操作正在进行，请等待完成")));
+    run.done = false;
+    answerMessageBoxes({QMessageBox::No});
+    QVERIFY(!window.close());
+    QVERIFY(window.isVisible());
+
+    QTRY_VERIFY_WITH_TIMEOUT(run.done, 20000);
+    QVERIFY(run.success);
+    QVERIFY2(run.rose(), qPrintable(QString::number(run.progress.size())));
+    QVERIFY(window.close());  // nothing runs: no question
 }
 
 void TestBackupManager::backupFlowThroughMainWindow()
@@ -354,7 +252,6 @@ void TestBackupManager::backupFlowThroughMainWindow()
     withNextModal([&](QWidget *modal) {
         auto *dialog = qobject_cast<QFileDialog *>(modal);
         QVERIFY(dialog);
-        QCOMPARE(dialog->windowTitle(), QStringLiteral("保存备份文件"));
         proposed = dialog->selectedFiles().value(0);
         // Typed into the name field, as an operator would; the dialog's directory may still be loading.
         auto *nameEdit = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
@@ -371,7 +268,6 @@ void TestBackupManager::backupFlowThroughMainWindow()
     QVERIFY(!window.findChild<QPushButton *>(QStringLiteral("restoreBtn"))->isEnabled());
 
     QTRY_COMPARE_WITH_TIMEOUT(boxes.size(), 1, 120000);
-    QCOMPARE(boxes.first().title, QStringLiteral("成功"));
     QCOMPARE(boxes.first().text, QStringLiteral("备份完成: ") + target);
     QVERIFY(QFileInfo(target).size() > 100000);
     QCOMPARE(window.findChild<QProgressBar *>()->value(), 100);
@@ -392,8 +288,6 @@ void TestBackupManager::restoreFlowThroughMainWindow()
     small.setFileTime(QDateTime::currentDateTime().addDays(-1), QFileDevice::FileModificationTime);
     small.close();
     QFile(dir + QStringLiteral("/notes.txt")).open(QIODevice::WriteOnly);
-    BackupManager lister;
-    QCOMPARE(lister.getBackupFiles(), QStringList({dir + QStringLiteral("/newest.sql"), dir + QStringLiteral("/older.sql")}));
 
     QVERIFY(TestServers::runSql(m_server, "UPDATE t_char SET level = 0;", kDb));
     QVERIFY(writeHostConfigs(hostConfigFilePath(), {m_server.hostConfig(kDb)}));
@@ -403,49 +297,40 @@ void TestBackupManager::restoreFlowThroughMainWindow()
 
     QStringList items;
     QList<ModalRecord> boxes;
-    withNextModal([&](QWidget *modal) {
-        auto *dialog = qobject_cast<QInputDialog *>(modal);
-        QVERIFY(dialog);
-        QCOMPARE(dialog->windowTitle(), QStringLiteral("选择备份文件"));
-        QCOMPARE(dialog->labelText(), QStringLiteral("请选择要恢复的备份:"));
-        auto *combo = dialog->findChild<QComboBox *>();
-        for (int i = 0; i < combo->count(); ++i)
-            items.append(combo->itemText(i));
-        answerMessageBoxes({QMessageBox::Yes, QMessageBox::Ok}, &boxes);
-        dialog->setTextValue(items.first());
-        dialog->accept();
-    });
-    QTest::mouseClick(window.findChild<QPushButton *>(QStringLiteral("restoreBtn")), Qt::LeftButton);
+    auto choose = [&](const std::function<void()> &beforeAccept) {
+        withNextModal([&, beforeAccept](QWidget *modal) {
+            auto *dialog = qobject_cast<QInputDialog *>(modal);
+            QVERIFY(dialog);
+            auto *combo = dialog->findChild<QComboBox *>();
+            items.clear();
+            for (int i = 0; i < combo->count(); ++i)
+                items.append(combo->itemText(i));
+            beforeAccept();
+            dialog->setTextValue(items.first());
+            dialog->accept();
+        });
+        QTest::mouseClick(window.findChild<QPushButton *>(QStringLiteral("restoreBtn")), Qt::LeftButton);
+    };
+    choose([&boxes] { answerMessageBoxes({QMessageBox::Yes, QMessageBox::Ok}, &boxes); });
     QCOMPARE(items.size(), 3);
     QVERIFY(items.at(0).startsWith(QStringLiteral("newest.sql (")));
     QVERIFY(items.at(1).startsWith(QStringLiteral("older.sql (0 KB) - ")));
-    QCOMPARE(items.at(2), QStringLiteral("[ 选择其他备份文件... ]"));
-
     QTRY_COMPARE_WITH_TIMEOUT(boxes.size(), 2, 120000);
-    QCOMPARE(boxes.at(0).title, QStringLiteral("确认恢复"));
-    QCOMPARE(boxes.at(0).text, QStringLiteral("确认要恢复数据库吗？\n\n目标数据库: backup_db\n备份文件: newest.sql\n\n"
-                                              "⚠️ 警告: 此操作将覆盖当前数据库中的所有数据！\n建议先备份当前数据库！"));
+    QVERIFY(boxes.at(0).text.contains(QStringLiteral("目标数据库: backup_db\n备份文件: newest.sql")));
     QCOMPARE(boxes.at(1).title, QStringLiteral("成功"));
-    QCOMPARE(boxes.at(1).text, QStringLiteral("数据库恢复完成: backup_db\n\n请重新连接数据库以刷新数据。"));
     QVERIFY(!DatabaseManager::instance()->isConnected());
     QCOMPARE(TestServers::querySql(m_server, QStringLiteral("SELECT COUNT(*) FROM t_char WHERE level = 0"), kDb), QStringLiteral("0"));
 
     // A backup deleted while the confirmation is open fails the restore.
     QList<ModalRecord> failure;
-    withNextModal([&](QWidget *modal) {
-        auto *dialog = qobject_cast<QInputDialog *>(modal);
-        QVERIFY(dialog);
+    choose([&] {
         withNextModal([&](QWidget *box) {
             QFile::remove(dir + QStringLiteral("/newest.sql"));
             answerMessageBoxes({QMessageBox::Ok}, &failure);
             qobject_cast<QMessageBox *>(box)->button(QMessageBox::Yes)->click();
         }, "QMessageBox");
-        dialog->setTextValue(items.first());
-        dialog->accept();
     });
-    QTest::mouseClick(window.findChild<QPushButton *>(QStringLiteral("restoreBtn")), Qt::LeftButton);
     QTRY_COMPARE_WITH_TIMEOUT(failure.size(), 1, 10000);
-    QCOMPARE(failure.first().title, QStringLiteral("失败"));
     QCOMPARE(failure.first().text, QStringLiteral("数据库恢复失败，请检查日志获取详细信息"));
 }
 
