@@ -167,6 +167,26 @@ QMap<QString, QString> tableChecksums(const TestServer &server, const QString &d
     return result;
 }
 
+QMap<QString, QString> databaseChecksums(const TestServer &server, const QStringList &databases)
+{
+    QMap<QString, QString> result;
+    for (const QString &database : databases) {
+        const QStringList tables = querySql(server, QStringLiteral("SHOW TABLES"), database).split(QLatin1Char('\n'));
+        const QMap<QString, QString> sums = tableChecksums(server, database, tables);
+        for (auto it = sums.cbegin(); it != sums.cend(); ++it)
+            result.insert(database + QLatin1Char('.') + it.key(), it.value());
+    }
+    return result;
+}
+
+QByteArray allByteValues()
+{
+    QByteArray bytes;
+    for (int b = 0; b < 256; ++b)
+        bytes.append(char(b));
+    return bytes;
+}
+
 QString querySql(const TestServer &server, const QString &sql, const QString &database)
 {
     QObject owner;

@@ -40,6 +40,12 @@ QString querySql(const TestServer &server, const QString &sql, const QString &da
 // databases of the same tables compare equal.
 QMap<QString, QString> tableChecksums(const TestServer &server, const QString &database, const QStringList &tables);
 
+// CHECKSUM TABLE of every table of each database, keyed "database.table".
+QMap<QString, QString> databaseChecksums(const TestServer &server, const QStringList &databases);
+
+// The 256 byte values in order.
+QByteArray allByteValues();
+
 // Loads a generated sample database into the server.
 bool loadSample(const TestServer &server, const SampleOptions &options);
 

@@ -11,7 +11,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QProgressBar>
 #include <QSqlDatabase>
 #include <QPushButton>
 #include <QTextEdit>
@@ -23,27 +22,24 @@ class TestMainWindow : public QObject
 
 private slots:
     void initTestCase();
-    void cleanupTestCase();
+    void cleanupTestCase() { TestServers::runSql(m_server, "DROP DATABASE IF EXISTS web;"); }
     void init();
     void cleanup();
 
-    void startsDisconnectedWithItsLayout();
-    void connectButtonTogglesTheSession();
-    void failedConnectionIsLogged();
-    void testConnectionAnswersWithABox();
+    void connectsTestsAndLogs();
     void sessionActionsNeedAConnection_data();
     void sessionActionsNeedAConnection();
     void accountManagerFallsBackToCharacterDatabase();
     void logKeepsPercentSignsAndGoesToDatedFiles();
-    void hostDialogAddsEntryNamedAfterItsHost();
-    void hostDialogCancelKeepsEverything();
-    void removingSelectedEntryFallsBackToFirst();
-    void removingEveryEntryUsesTheInitialConfiguration();
+    void hostDialogAddsAndCancels();
+    void removingEntries();
 
 private:
     QPushButton *button(MainWindow &w, const char *name) { return w.findChild<QPushButton *>(QLatin1String(name)); }
-    QStringList logLines(MainWindow &w);
+    static QStringList messagesOf(const QStringList &lines);
+    QStringList logLines(MainWindow &w) { return messagesOf(w.findChild<QTextEdit *>()->toPlainText().split(QLatin1Char('\n'))); }
     QStringList logFileLines();
+    void editHosts(MainWindow &w, const std::function<void(QWidget *)> &action);
 
     TestServer m_server;
     HostConfigList m_hosts;
@@ -55,7 +51,6 @@ void TestMainWindow::initTestCase()
     QVERIFY(m_server.isValid());
     QVERIFY(TestServers::runSql(m_server, "CREATE DATABASE IF NOT EXISTS web;"));
     HostConfig good = m_server.hostConfig(QStringLiteral("mysql"));
-    good.name = QStringLiteral("测试服务器");
     HostConfig bad = good;
     bad.name = QStringLiteral("错误密码");
     bad.password = QStringLiteral("wrong");
@@ -67,11 +62,6 @@ void TestMainWindow::initTestCase()
     webless.webPassword.clear();
     webless.webDatabase.clear();
     m_hosts = {good, bad, webless};
-}
-
-void TestMainWindow::cleanupTestCase()
-{
-    TestServers::runSql(m_server, "DROP DATABASE IF EXISTS web;");
 }
 
 void TestMainWindow::init()
@@ -86,130 +76,70 @@ void TestMainWindow::cleanup()
     QFile::remove(hostConfigFilePath());
 }
 
-QStringList TestMainWindow::logLines(MainWindow &w)
-{
-    return w.findChild<QTextEdit *>()->toPlainText().split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-}
-
 QStringList TestMainWindow::logFileLines()
 {
     QFile file(dailyLogPath(QStringLiteral("operation_"), QDate::currentDate()));
     if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
         return {};
-    return QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    return messagesOf(QString::fromUtf8(file.readAll()).split(QLatin1Char('\n')));
 }
 
-static QStringList messagesOf(const QStringList &lines)
+QStringList TestMainWindow::messagesOf(const QStringList &lines)
 {
     QStringList messages;
+    static const QRegularExpression stamp(QStringLiteral("^\\[\\d\\d:\\d\\d:\\d\\d\\] "));
     for (const QString &line : lines) {
-        if (QRegularExpression(QStringLiteral("^\\[\\d\\d:\\d\\d:\\d\\d\\] ")).match(line).hasMatch())
+        if (stamp.match(line).hasMatch())
             messages.append(line.mid(11));
     }
     return messages;
 }
 
-void TestMainWindow::startsDisconnectedWithItsLayout()
+void TestMainWindow::editHosts(MainWindow &w, const std::function<void(QWidget *)> &action)
+{
+    withNextModal(action);
+    QTest::mouseClick(button(w, "configBtn"), Qt::LeftButton);
+}
+
+void TestMainWindow::connectsTestsAndLogs()
 {
     MainWindow w;
     w.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&w));
-    QVERIFY(w.windowTitle().endsWith(QStringLiteral("v1.1")));
-    QCOMPARE(w.size(), QSize(650, 700));
-    QVERIFY(!w.windowIcon().isNull());
-    QVERIFY(!QIcon(QStringLiteral(":/app.ico")).pixmap(32).isNull());
-
-    auto *status = w.findChild<QLabel *>(QStringLiteral("statusLabel"));
-    QCOMPARE(status->text(), QStringLiteral("● 未连接"));
-    QVERIFY(status->styleSheet().startsWith(QStringLiteral("color: #ef4444;")));
-    QCOMPARE(button(w, "connectBtn")->text(), QStringLiteral("连接数据库"));
-    const QList<std::pair<const char *, QString>> buttons = {
-        {"configBtn", QStringLiteral("管理配置")}, {"testBtn", QStringLiteral("测试连接")},
-        {"backupBtn", QStringLiteral("备份数据库")}, {"restoreBtn", QStringLiteral("恢复数据库")},
-        {"charMgrBtn", QStringLiteral("角色管理")}, {"accountMgrBtn", QStringLiteral("账号管理")},
-        {"mergeServerBtn", QStringLiteral("跨服合区")}, {"sameServerMergeBtn", QStringLiteral("同服合区")},
-        {"zoneDeleteBtn", QStringLiteral("区服删档")}};
-    for (const auto &[name, text] : buttons) {
-        QVERIFY2(button(w, name), name);
-        QCOMPARE(button(w, name)->text(), text);
-    }
-    QCOMPARE(button(w, "configBtn")->size(), QSize(90, 36));
-
-    auto *combo = w.findChild<QComboBox *>();
-    QCOMPARE(combo->count(), 3);
-    QCOMPARE(combo->itemText(0), QStringLiteral("测试服务器"));
-    QCOMPARE(w.findChild<QProgressBar *>()->value(), 0);
-    QVERIFY(w.findChild<QTextEdit *>()->isReadOnly());
-    QVERIFY(w.styleSheet().contains(QStringLiteral("#1e1e2e")));
-
     // The selected entry is handed out without its name.
     HostConfig expected = m_hosts.first();
     expected.name.clear();
     QCOMPARE(w.getCurrentConfig(), expected);
-}
-
-void TestMainWindow::connectButtonTogglesTheSession()
-{
-    MainWindow w;
-    w.show();
-    QTest::mouseClick(button(w, "connectBtn"), Qt::LeftButton);
 
     DatabaseManager *db = DatabaseManager::instance();
-    QVERIFY(db->isConnected());
-    QVERIFY(db->isKeepAliveActive());
+    QTest::mouseClick(button(w, "connectBtn"), Qt::LeftButton);
+    QVERIFY(db->isConnected() && db->isKeepAliveActive());
     QCOMPARE(w.findChild<QLabel *>(QStringLiteral("statusLabel"))->text(), QStringLiteral("● 已连接"));
-    QCOMPARE(button(w, "connectBtn")->text(), QStringLiteral("断开连接"));
-    const QStringList connected = {QStringLiteral("正在连接..."), QStringLiteral("连接成功!"),
-                                   QStringLiteral("已启动数据库连接保活")};
-    QCOMPARE(messagesOf(logLines(w)), connected);
-    QCOMPARE(messagesOf(logFileLines()), connected);
-
+    const QStringList connected = {QStringLiteral("正在连接..."), QStringLiteral("连接成功!"), QStringLiteral("已启动数据库连接保活")};
+    QCOMPARE(logLines(w), connected);
+    QCOMPARE(logFileLines(), connected);
     QTest::mouseClick(button(w, "connectBtn"), Qt::LeftButton);
-    QVERIFY(!db->isConnected());
-    QVERIFY(!db->isKeepAliveActive());
-    QCOMPARE(w.findChild<QLabel *>(QStringLiteral("statusLabel"))->text(), QStringLiteral("● 未连接"));
-    QCOMPARE(button(w, "connectBtn")->text(), QStringLiteral("连接数据库"));
-    QCOMPARE(messagesOf(logFileLines()).last(), QStringLiteral("已断开连接"));
-}
+    QVERIFY(!db->isConnected() && !db->isKeepAliveActive());
+    QCOMPARE(logFileLines().last(), QStringLiteral("已断开连接"));
 
-void TestMainWindow::failedConnectionIsLogged()
-{
-    MainWindow w;
-    w.findChild<QComboBox *>()->setCurrentIndex(1);
-    QTest::mouseClick(button(w, "connectBtn"), Qt::LeftButton);
-    const QStringList messages = messagesOf(logFileLines());
-    QCOMPARE(messages.size(), 3);
-    QCOMPARE(messages.at(0), QStringLiteral("正在连接..."));
-    QVERIFY(messages.at(1).contains(QStringLiteral("Access denied")));
-    QCOMPARE(messages.at(2), QStringLiteral("连接失败"));
-    QCOMPARE(w.findChild<QLabel *>(QStringLiteral("statusLabel"))->text(), QStringLiteral("● 未连接"));
-    QVERIFY(!DatabaseManager::instance()->isConnected());
-}
-
-void TestMainWindow::testConnectionAnswersWithABox()
-{
-    MainWindow w;
+    // A test connection leaves the session alone and answers with a box.
     ModalRecord success;
     answerNextMessageBox(QMessageBox::Ok, &success);
     QTest::mouseClick(button(w, "testBtn"), Qt::LeftButton);
-    QVERIFY(success.seen);
-    QCOMPARE(success.title, QStringLiteral("成功"));
     QCOMPARE(success.text, QStringLiteral("数据库连接测试成功!"));
-    QVERIFY(!DatabaseManager::instance()->isConnected());
+    QVERIFY(!db->isConnected());
 
     w.findChild<QComboBox *>()->setCurrentIndex(1);
     ModalRecord failure;
     answerNextMessageBox(QMessageBox::Ok, &failure);
     QTest::mouseClick(button(w, "testBtn"), Qt::LeftButton);
-    QCOMPARE(failure.title, QStringLiteral("失败"));
     QCOMPARE(failure.text, QStringLiteral("数据库连接测试失败,请检查配置"));
-
-    const QStringList messages = messagesOf(logLines(w));
-    QCOMPARE(messages.first(), QStringLiteral("测试连接..."));
-    QCOMPARE(messages.at(1), QStringLiteral("连接测试成功!"));
-    QCOMPARE(messages.at(2), QStringLiteral("测试连接..."));
-    QVERIFY(messages.at(3).contains(QStringLiteral("Access denied")));
-    QCOMPARE(messages.at(4), QStringLiteral("连接测试失败"));
+    QTest::mouseClick(button(w, "connectBtn"), Qt::LeftButton);
+    QVERIFY(!db->isConnected());
+    const QStringList failed = logFileLines().mid(connected.size() + 1 + 2);
+    QCOMPARE(failed.size(), 6);
+    QVERIFY(failed.at(1).contains(QStringLiteral("Access denied")) && failed.at(4).contains(QStringLiteral("Access denied")));
+    QCOMPARE(failed.last(), QStringLiteral("连接失败"));
+    QCOMPARE(w.findChild<QLabel *>(QStringLiteral("statusLabel"))->text(), QStringLiteral("● 未连接"));
 }
 
 void TestMainWindow::sessionActionsNeedAConnection_data()
@@ -227,8 +157,6 @@ void TestMainWindow::sessionActionsNeedAConnection()
     ModalRecord box;
     answerNextMessageBox(QMessageBox::Ok, &box);
     QTest::mouseClick(w.findChild<QPushButton *>(buttonName), Qt::LeftButton);
-    QVERIFY(box.seen);
-    QCOMPARE(box.title, QStringLiteral("提示"));
     QCOMPARE(box.text, QStringLiteral("请先连接数据库！"));
     QVERIFY(logFileLines().isEmpty());
 }
@@ -244,8 +172,7 @@ void TestMainWindow::accountManagerFallsBackToCharacterDatabase()
     }, "AccountManagerDialog");
     QTest::mouseClick(button(w, "accountMgrBtn"), Qt::LeftButton);
     QCOMPARE(connectedTo, QStringLiteral("web"));
-    QCOMPARE(messagesOf(logFileLines()),
-             QStringList{QStringLiteral("打开账号管理: root@127.0.0.1:%1/web").arg(m_server.port)});
+    QCOMPARE(logFileLines(), QStringList{QStringLiteral("打开账号管理: root@127.0.0.1:%1/web").arg(m_server.port)});
 
     HostConfig entry;
     entry.host = QStringLiteral("chars.example");
@@ -256,19 +183,16 @@ void TestMainWindow::accountManagerFallsBackToCharacterDatabase()
     entry.webPort = 0;
     entry.webDatabase = QStringLiteral("web2");
     const HostConfig web = MainWindow::accountDatabaseConfig(entry);
-    QCOMPARE(web.host, QStringLiteral("web.example"));
-    QCOMPARE(web.port, 3310);
-    QCOMPARE(web.username, QStringLiteral("gm"));
-    QCOMPARE(web.password, QStringLiteral("pw"));
-    QCOMPARE(web.database, QStringLiteral("web2"));
+    QCOMPARE(QStringList({web.host, QString::number(web.port), web.username, web.password, web.database}),
+             QStringList({"web.example", "3310", "gm", "pw", "web2"}));
 }
 
 void TestMainWindow::logKeepsPercentSignsAndGoesToDatedFiles()
 {
     MainWindow w;
     QMetaObject::invokeMethod(&w, "onLogMessage", Q_ARG(QString, QStringLiteral("进度 100%1 <b>完成</b>")));
-    QCOMPARE(messagesOf(logLines(w)), QStringList{QStringLiteral("进度 100%1 <b>完成</b>")});
-    QCOMPARE(messagesOf(logFileLines()), QStringList{QStringLiteral("进度 100%1 <b>完成</b>")});
+    QCOMPARE(logLines(w), QStringList{QStringLiteral("进度 100%1 <b>完成</b>")});
+    QCOMPARE(logFileLines(), QStringList{QStringLiteral("进度 100%1 <b>完成</b>")});
 
     // The date is taken per line: a line after midnight opens the next day's file.
     const QDate day(2026, 12, 31);
@@ -280,18 +204,16 @@ void TestMainWindow::logKeepsPercentSignsAndGoesToDatedFiles()
     QCOMPARE(messagesOf(QString::fromUtf8(next.readAll()).split(QLatin1Char('\n'))), QStringList{QStringLiteral("after")});
 }
 
-void TestMainWindow::hostDialogAddsEntryNamedAfterItsHost()
+void TestMainWindow::hostDialogAddsAndCancels()
 {
     MainWindow w;
-    w.findChild<QComboBox *>()->setCurrentIndex(1);
-    withNextModal([](QWidget *dialog) {
+    QFile file(hostConfigFilePath());
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray content = file.readAll();
+    file.close();
+    auto addEntry = [](QWidget *dialog, const QString &closeWith) {
         withNextModal([](QWidget *form) {
-            QCOMPARE(form->windowTitle(), QStringLiteral("添加配置"));
             auto field = [form](const char *name) { return form->findChild<QLineEdit *>(QLatin1String(name)); };
-            QCOMPARE(field("nameEdit")->text(), QStringLiteral("新配置"));
-            QCOMPARE(field("hostEdit")->text(), QStringLiteral("localhost"));
-            QCOMPARE(field("webDatabaseEdit")->text(), QStringLiteral("web"));
-            QCOMPARE(field("passwordEdit")->echoMode(), QLineEdit::Password);
             field("nameEdit")->setText(QStringLiteral("  "));
             field("hostEdit")->setText(QStringLiteral(" 192.0.2.7 "));
             field("portEdit")->setText(QStringLiteral("abc"));
@@ -299,73 +221,46 @@ void TestMainWindow::hostDialogAddsEntryNamedAfterItsHost()
             form->findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Ok)->click();
         });
         QVERIFY(clickButton(dialog, QStringLiteral("添加")));
-        QCOMPARE(dialog->findChild<QListWidget *>()->count(), 4);
-        QVERIFY(clickButton(dialog, QStringLiteral("保存")));
-    });
-    QTest::mouseClick(button(w, "configBtn"), Qt::LeftButton);
+        QVERIFY(clickButton(dialog, closeWith));
+    };
+    editHosts(w, [&](QWidget *dialog) { addEntry(dialog, QStringLiteral("取消")); });
+    QCOMPARE(w.hostConfigs(), m_hosts);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), content);
+    file.close();
+    QVERIFY(logFileLines().isEmpty());
 
+    w.findChild<QComboBox *>()->setCurrentIndex(1);
+    editHosts(w, [&](QWidget *dialog) { addEntry(dialog, QStringLiteral("保存")); });
     const HostConfigList saved = readHostConfigs(hostConfigFilePath());
     QCOMPARE(saved.size(), 4);
     const HostConfig &added = saved.last();
-    QCOMPARE(added.name, QStringLiteral("192.0.2.7"));
-    QCOMPARE(added.host, QStringLiteral("192.0.2.7"));
-    QCOMPARE(added.port, 0);
-    QCOMPARE(added.password, QStringLiteral(" p w "));
-    QCOMPARE(added.webHost, QStringLiteral("localhost"));
+    QCOMPARE(QStringList({added.name, added.host, QString::number(added.port), added.password, added.webHost}),
+             QStringList({"192.0.2.7", "192.0.2.7", "0", " p w ", "localhost"}));
     QCOMPARE(w.hostConfigs(), saved);
-    auto *combo = w.findChild<QComboBox *>();
-    QCOMPARE(combo->count(), 4);
-    QCOMPARE(combo->currentText(), QStringLiteral("错误密码"));
-    QCOMPARE(messagesOf(logFileLines()), QStringList{QStringLiteral("主机配置已更新")});
+    QCOMPARE(w.findChild<QComboBox *>()->currentText(), QStringLiteral("错误密码"));
+    QCOMPARE(logFileLines(), QStringList{QStringLiteral("主机配置已更新")});
 }
 
-void TestMainWindow::hostDialogCancelKeepsEverything()
-{
-    MainWindow w;
-    QFile before(hostConfigFilePath());
-    QVERIFY(before.open(QIODevice::ReadOnly));
-    const QByteArray content = before.readAll();
-    before.close();
-
-    withNextModal([](QWidget *dialog) {
-        withNextModal([](QWidget *form) {
-            form->findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Ok)->click();
-        });
-        QVERIFY(clickButton(dialog, QStringLiteral("添加")));
-        QVERIFY(clickButton(dialog, QStringLiteral("取消")));
-    });
-    QTest::mouseClick(button(w, "configBtn"), Qt::LeftButton);
-    QCOMPARE(w.hostConfigs(), m_hosts);
-    QVERIFY(before.open(QIODevice::ReadOnly));
-    QCOMPARE(before.readAll(), content);
-    QVERIFY(logFileLines().isEmpty());
-}
-
-void TestMainWindow::removingSelectedEntryFallsBackToFirst()
-{
-    MainWindow w;
-    w.findChild<QComboBox *>()->setCurrentIndex(2);
-    ModalRecord question;
-    withNextModal([&question](QWidget *dialog) {
-        dialog->findChild<QListWidget *>()->setCurrentRow(2);
-        answerNextMessageBox(QMessageBox::Yes, &question);
-        QVERIFY(clickButton(dialog, QStringLiteral("删除")));
-        QVERIFY(clickButton(dialog, QStringLiteral("保存")));
-    });
-    QTest::mouseClick(button(w, "configBtn"), Qt::LeftButton);
-    QCOMPARE(question.title, QStringLiteral("确认删除"));
-    QCOMPARE(question.text, QStringLiteral("确定要删除配置 \"无账号库\" 吗？"));
-    auto *combo = w.findChild<QComboBox *>();
-    QCOMPARE(combo->count(), 2);
-    QCOMPARE(combo->currentIndex(), 0);
-    QCOMPARE(readHostConfigs(hostConfigFilePath()).size(), 2);
-}
-
-void TestMainWindow::removingEveryEntryUsesTheInitialConfiguration()
+void TestMainWindow::removingEntries()
 {
     {
         MainWindow w;
-        withNextModal([](QWidget *dialog) {
+        auto *combo = w.findChild<QComboBox *>();
+        combo->setCurrentIndex(2);
+        ModalRecord question;
+        editHosts(w, [&question](QWidget *dialog) {
+            dialog->findChild<QListWidget *>()->setCurrentRow(2);
+            answerNextMessageBox(QMessageBox::Yes, &question);
+            QVERIFY(clickButton(dialog, QStringLiteral("删除")));
+            QVERIFY(clickButton(dialog, QStringLiteral("保存")));
+        });
+        QCOMPARE(question.text, QStringLiteral("确定要删除配置 \"无账号库\" 吗？"));
+        QCOMPARE(combo->count(), 2);
+        QCOMPARE(combo->currentIndex(), 0);
+        QCOMPARE(readHostConfigs(hostConfigFilePath()).size(), 2);
+
+        editHosts(w, [](QWidget *dialog) {
             auto *list = dialog->findChild<QListWidget *>();
             while (list->count() > 0) {
                 list->setCurrentRow(0);
@@ -374,15 +269,11 @@ void TestMainWindow::removingEveryEntryUsesTheInitialConfiguration()
             }
             QVERIFY(clickButton(dialog, QStringLiteral("保存")));
         });
-        QTest::mouseClick(button(w, "configBtn"), Qt::LeftButton);
-        QCOMPARE(w.findChild<QComboBox *>()->count(), 0);
+        QCOMPARE(combo->count(), 0);
         QCOMPARE(w.getCurrentConfig(), HostConfig::initial());
-
-        // Account management needs a selected entry.
         ModalRecord warning;
         answerNextMessageBox(QMessageBox::Ok, &warning);
         QTest::mouseClick(button(w, "accountMgrBtn"), Qt::LeftButton);
-        QCOMPARE(warning.title, QStringLiteral("警告"));
         QCOMPARE(warning.text, QStringLiteral("请先选择主机配置"));
     }
     MainWindow next;
