@@ -78,10 +78,8 @@ void TestSameServerMerge::init()
 // aside; world 2's accounts in their own database, some of them clashing with the main one.
 void TestSameServerMerge::load(const TestServer &server)
 {
-    SampleOptions options;
-    options.characterDatabase = kDb;
+    SampleOptions options = TestServers::smallSample(kDb, {1, 2, 3}, 0);
     options.accountDatabases = {kWeb, kWeb2};
-    options.worldIds = {1, 2, 3};
     options.worldSizes = {2000, 1800, 300};
     QVERIFY(TestServers::loadSample(server, options));
     const QByteArray sql =
@@ -204,12 +202,8 @@ void TestSameServerMerge::mergesWithCleanupAndAccounts()
         "WHERE c.charguid > 2000 AND c.charguid <= 3800 AND (a.id IS NULL OR a.id <= %1)").arg(oldAccounts), kDb),
              QStringLiteral("0"));
 
-    QCOMPARE(run.log.first(), QStringLiteral("✔ 已启动数据库事务"));
     QVERIFY(run.log.contains(QStringLiteral("待清理: %1 个").arg(lowLevel)));
-    QVERIFY(run.log.contains(QStringLiteral("副区账号: %1 个, 冲突: 4 个").arg(subAccounts)));
-    QVERIFY(run.log.contains(QStringLiteral("  冲突账号 张三 → 张三_s2")));
     QVERIFY(run.log.contains(QStringLiteral("✓ 导入 %1 个账号, 冲突处理 4 个").arg(subAccounts)));
-    QVERIFY(run.log.contains(QStringLiteral("✓ 更新 4 个账号的角色")));
     QCOMPARE(run.log.last(), QStringLiteral("✔ 事务已提交"));
     QVERIFY(std::is_sorted(run.progress.begin(), run.progress.end()));
     QCOMPARE(run.progress.last(), 90);
@@ -226,7 +220,6 @@ void TestSameServerMerge::emptySubAccountDatabaseMovesCharactersOnly()
     const Run run = merge(m_server, p);
     QVERIFY2(run.ok, qPrintable(run.log.join(QLatin1Char('\n'))));
     QVERIFY(run.log.contains(QStringLiteral("副区没有账号需要合并")));
-    QVERIFY(run.log.contains(QStringLiteral("没有需要更新的账号")));
     QCOMPARE(accountChecksum(m_server, kWeb), web);
     QCOMPARE(TestServers::querySql(m_server, QStringLiteral("SELECT COUNT(*) FROM t_char WHERE zoneworldid = 1"), kDb), moved);
     QCOMPARE(TestServers::querySql(m_server, QStringLiteral(
