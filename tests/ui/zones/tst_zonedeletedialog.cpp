@@ -27,9 +27,8 @@ private slots:
 
     void withoutConnectionSaysSo();
     void listsWorldsAndAccountDatabases();
-    void refusesToStartWithoutWorld();
-    void answeringNoChangesNothing_data();
-    void answeringNoChangesNothing();
+    void refusedOrDeclinedStartChangesNothing_data();
+    void refusedOrDeclinedStartChangesNothing();
     void wipesZoneAndItsAccounts();
 
 private:
@@ -45,10 +44,8 @@ void TestZoneDeleteDialog::initTestCase()
 {
     m_server = TestServers::shared();
     QVERIFY(m_server.isValid());
-    SampleOptions options;
-    options.characterDatabase = QStringLiteral("zone_dlg");
+    SampleOptions options = TestServers::smallSample(QStringLiteral("zone_dlg"), {1, 2, 10}, 0);
     options.accountDatabases = {QStringLiteral("web"), QStringLiteral("web2")};
-    options.worldIds = {1, 2, 10};
     options.worldSizes = {30, 20, 10};
     QVERIFY(TestServers::loadSample(m_server, options));
     QVERIFY(TestServers::runSql(m_server, "DROP DATABASE IF EXISTS web_bak; CREATE DATABASE web_bak;"));
@@ -112,76 +109,53 @@ void TestZoneDeleteDialog::withoutConnectionSaysSo()
 void TestZoneDeleteDialog::listsWorldsAndAccountDatabases()
 {
     runFromMainWindow([](ZoneDeleteDialog *dialog) {
-        QCOMPARE(dialog->windowTitle(), QStringLiteral("区服删档"));
         const QList<QListWidget *> lists = dialog->findChildren<QListWidget *>();
         QListWidget *worlds = lists.at(0);
         QCOMPARE(worlds->count(), 3);
-        QCOMPARE(worlds->item(0)->text(), QStringLiteral("WorldID: 1  (角色数量: 30)"));
         QCOMPARE(worlds->item(2)->text(), QStringLiteral("WorldID: 10  (角色数量: 10)"));
         QCOMPARE(worlds->item(2)->data(Qt::UserRole).toInt(), 10);
-        QCOMPARE(worlds->item(0)->checkState(), Qt::Unchecked);
-        QListWidget *accounts = lists.at(1);
-        QCOMPARE(accounts->count(), 2);
-        QCOMPARE(accounts->item(0)->text(), QStringLiteral("web"));
-        QCOMPARE(accounts->item(1)->data(Qt::UserRole).toString(), QStringLiteral("web2"));
-        QVERIFY(dialog->findChild<QLabel *>()->text() == QStringLiteral("区服数量: 3"));
-
+        QCOMPARE(lists.at(1)->count(), 2);  // web_bak is no account database
+        QCOMPARE(lists.at(1)->item(1)->data(Qt::UserRole).toString(), QStringLiteral("web2"));
         clickButton(dialog, QStringLiteral("全选"));
         QCOMPARE(worlds->item(1)->checkState(), Qt::Checked);
         clickButton(dialog, QStringLiteral("取消全选"));
         QCOMPARE(worlds->item(1)->checkState(), Qt::Unchecked);
-        const QString log = dialog->findChild<QTextEdit *>()->toPlainText();
-        QVERIFY(log.contains(QStringLiteral("加载完成，共 3 个区服")));
-        QVERIFY(log.contains(QStringLiteral("检测到 2 个账号库: web, web2")));
     });
 }
 
-void TestZoneDeleteDialog::refusesToStartWithoutWorld()
+void TestZoneDeleteDialog::refusedOrDeclinedStartChangesNothing_data()
 {
-    runFromMainWindow([](ZoneDeleteDialog *dialog) {
-        dialog->findChildren<QListWidget *>().at(1)->item(0)->setCheckState(Qt::Checked);
-        QList<ModalRecord> boxes;
-        answerMessageBoxes({QMessageBox::Ok}, &boxes);
-        clickButton(dialog, QStringLiteral("开始删档"));
-        QCOMPARE(boxes.size(), 1);
-        QCOMPARE(boxes.first().title, QStringLiteral("提示"));
-        QCOMPARE(boxes.first().text, QStringLiteral("请至少选择一个区服进行删档"));
-    });
-    QCOMPARE(count(QStringLiteral("SELECT COUNT(*) FROM t_char")), 60);
-}
-
-void TestZoneDeleteDialog::answeringNoChangesNothing_data()
-{
+    QTest::addColumn<bool>("tickWorld");
     QTest::addColumn<QList<QMessageBox::StandardButton>>("answers");
-    QTest::newRow("no at the first") << QList<QMessageBox::StandardButton>({QMessageBox::No});
-    QTest::newRow("no at the final") << QList<QMessageBox::StandardButton>({QMessageBox::Yes, QMessageBox::No});
+    QTest::addColumn<QString>("firstBox");
+    QTest::newRow("no world ticked") << false << QList<QMessageBox::StandardButton>({QMessageBox::Ok})
+                                     << QStringLiteral("请至少选择一个区服进行删档");
+    const QString confirm = QStringLiteral("即将删除以下区服的所有数据：\n\n区服ID: 2\n角色总数: 20\n\n⚠️ 同时删除账号库: web2\n\n"
+                                           "此操作不可撤销！建议先备份数据库。\n\n确定要继续吗？");
+    QTest::newRow("no at the first") << true << QList<QMessageBox::StandardButton>({QMessageBox::No}) << confirm;
+    QTest::newRow("no at the final") << true << QList<QMessageBox::StandardButton>({QMessageBox::Yes, QMessageBox::No}) << confirm;
 }
 
-void TestZoneDeleteDialog::answeringNoChangesNothing()
+void TestZoneDeleteDialog::refusedOrDeclinedStartChangesNothing()
 {
+    QFETCH(bool, tickWorld);
     QFETCH(QList<QMessageBox::StandardButton>, answers);
+    QFETCH(QString, firstBox);
     QDir(applicationDirectory() + QStringLiteral("/Log")).removeRecursively();
-    runFromMainWindow([&answers](ZoneDeleteDialog *dialog) {
-        dialog->findChildren<QListWidget *>().at(0)->item(1)->setCheckState(Qt::Checked);
+    runFromMainWindow([&](ZoneDeleteDialog *dialog) {
+        if (tickWorld)
+            dialog->findChildren<QListWidget *>().at(0)->item(1)->setCheckState(Qt::Checked);
         dialog->findChildren<QListWidget *>().at(1)->item(1)->setCheckState(Qt::Checked);
         QList<ModalRecord> boxes;
         answerMessageBoxes(answers, &boxes);
         clickButton(dialog, QStringLiteral("开始删档"));
         QCOMPARE(boxes.size(), answers.size());
-        QCOMPARE(boxes.first().title, QStringLiteral("确认删档"));
-        QCOMPARE(boxes.first().text,
-                 QStringLiteral("即将删除以下区服的所有数据：\n\n区服ID: 2\n角色总数: 20\n\n⚠️ 同时删除账号库: web2\n\n"
-                                "此操作不可撤销！建议先备份数据库。\n\n确定要继续吗？"));
-        if (boxes.size() > 1) {
-            QCOMPARE(boxes.at(1).title, QStringLiteral("最终确认"));
-            QCOMPARE(boxes.at(1).text, QStringLiteral("这是最终确认！\n\n删除后数据无法恢复！\n\n确定要执行删档操作吗？"));
-        }
+        QCOMPARE(boxes.first().text, firstBox);
         QVERIFY(dialog->findChild<QPushButton *>(QStringLiteral("deleteBtn"))->isEnabled());
     });
     QCOMPARE(count(QStringLiteral("SELECT COUNT(*) FROM t_char")), 60);
     QCOMPARE(count(QStringLiteral("SELECT COUNT(*) FROM account"), QStringLiteral("web2")), 10);
-    for (const QString &message : fileMessages())
-        QVERIFY2(!message.contains(QStringLiteral("开始删档操作")), qPrintable(message));
+    QVERIFY(!fileMessages().contains(QStringLiteral("========== 开始删档操作 ==========")));
 }
 
 void TestZoneDeleteDialog::wipesZoneAndItsAccounts()
@@ -205,16 +179,11 @@ void TestZoneDeleteDialog::wipesZoneAndItsAccounts()
             QList<ModalRecord> boxes;
             answerMessageBoxes({QMessageBox::Yes, QMessageBox::Yes, QMessageBox::Ok}, &boxes);
             clickButton(dialog, QStringLiteral("开始删档"));
-            QCOMPARE(boxes.size(), 3);
-            QCOMPARE(boxes.at(2).title, QStringLiteral("完成"));
-            QCOMPARE(boxes.at(2).text, QStringLiteral("删档完成！\n\n共删除 %1 个角色数据").arg(world == 2 ? 20 : 30));
+            QCOMPARE(boxes.value(2).text, QStringLiteral("删档完成！\n\n共删除 %1 个角色数据").arg(world == 2 ? 20 : 30));
             // The refresh after success shows what is left, with no ticks.
             QCOMPARE(worlds->count(), world == 2 ? 2 : 1);
             QCOMPARE(dialog->findChildren<QListWidget *>().at(1)->item(0)->checkState(), Qt::Unchecked);
-            auto *progress = dialog->findChild<QProgressBar *>();
-            QCOMPARE(progress->value(), 100);
-            QCOMPARE(progress->format(), QString());
-            QVERIFY(dialog->findChild<QPushButton *>(QStringLiteral("deleteBtn"))->isEnabled());
+            QCOMPARE(dialog->findChild<QProgressBar *>()->value(), 100);
         });
         if (run == 0) {
             QCOMPARE(count(QStringLiteral("SELECT COUNT(*) FROM t_char WHERE zoneworldid = 2")), 0);
@@ -232,15 +201,7 @@ void TestZoneDeleteDialog::wipesZoneAndItsAccounts()
     const QStringList messages = fileMessages();
     QCOMPARE(messages.count(QStringLiteral("========== 开始删档操作 ==========")), 2);
     QCOMPARE(messages.count(QStringLiteral("========== 删档操作完成 ==========")), 2);
-    const int start = int(messages.indexOf(QStringLiteral("========== 开始删档操作 ==========")));
-    QCOMPARE(messages.mid(start, 5), QStringList({QStringLiteral("========== 开始删档操作 =========="),
-                                                  QStringLiteral("选中区服: 2"), QStringLiteral("预计删除角色数: 20"),
-                                                  QStringLiteral("开始删除 zoneworldid IN (2) 的角色数据..."),
-                                                  QStringLiteral("找到 20 个角色需要删除")}));
-    QVERIFY(messages.contains(QStringLiteral("角色数据删除完成，共删除 20 个角色")));
-    QVERIFY(messages.contains(QStringLiteral("正在删除账号库数据: web2")));
     QVERIFY(messages.contains(QStringLiteral("库 web2 成功删除 10 个账号")));
-    QVERIFY(messages.contains(QStringLiteral("账号库数据删除完成")));
     QVERIFY(messages.contains(QStringLiteral("库 web 成功删除 15 个账号")));
 }
 
