@@ -17,7 +17,6 @@ class TestStartup : public QObject
     Q_OBJECT
 
 private slots:
-    void identity();
     void debugLogAppendsTimeStampedLines();
     void probeFindsMySqlDriverInUnixOdbc();
     void probeIgnoresSilentSlowAndMissingPrograms_data();
@@ -29,14 +28,6 @@ private:
     void registerDriver(const QTemporaryDir &dir, const QByteArray &name);
 };
 
-void TestStartup::identity()
-{
-    applyApplicationIdentity();
-    QCOMPARE(QCoreApplication::applicationName(), QStringLiteral("Quorvel"));
-    QCOMPARE(QCoreApplication::applicationVersion(), QStringLiteral("1.0"));
-    QCOMPARE(QCoreApplication::organizationName(), QStringLiteral("Velistra"));
-}
-
 void TestStartup::debugLogAppendsTimeStampedLines()
 {
     clearDebugLog();
@@ -44,12 +35,9 @@ void TestStartup::debugLogAppendsTimeStampedLines()
     debugLog(QStringLiteral("second"));
     QFile file(applicationDirectory() + QStringLiteral("/debug.log"));
     QVERIFY(file.open(QIODevice::ReadOnly));
-    const QStringList lines = QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'));
-    QCOMPARE(lines.size(), 3);  // two lines and the empty rest after the last break
-    const QRegularExpression stamp(QStringLiteral("^\\[\\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d\\] "));
-    QVERIFY(stamp.match(lines.at(0)).hasMatch());
-    QVERIFY(lines.at(0).endsWith(QStringLiteral("] 第一行 %1")));
-    QVERIFY(lines.at(1).endsWith(QStringLiteral("] second")));
+    const QRegularExpression lines(QStringLiteral("^\\[\\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d\\] 第一行 %1\n"
+                                                 "\\[\\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d\\] second\n$"));
+    QVERIFY(lines.match(QString::fromUtf8(file.readAll())).hasMatch());
     QCOMPARE(debugLogMessages(), QStringList({QStringLiteral("第一行 %1"), QStringLiteral("second")}));
 }
 
@@ -128,11 +116,8 @@ void TestStartup::missingDriverWarningLetsOperatorChoose()
         messageBox->button(QMessageBox::StandardButton(answer))->click();
     });
     QCOMPARE(confirmMissingOdbcDriver(), continues);
-    QCOMPARE(box.title, QStringLiteral("缺少 MySQL ODBC 驱动"));
     QCOMPARE(box.text, missingOdbcDriverText());
     QCOMPARE(defaultButton, QMessageBox::No);
-    QVERIFY(box.text.startsWith(QStringLiteral("未检测到 MySQL ODBC 驱动，程序可能无法连接数据库。\n\n请下载安装 MySQL ODBC 驱动:\nhttps://")));
-    QVERIFY(box.text.endsWith(QStringLiteral("\n\n或者运行程序目录下的 mysql-connector-odbc-9.x.x-winx64.msi\n\n是否继续启动程序？")));
 }
 
 QTEST_MAIN(TestStartup)
