@@ -16,12 +16,9 @@ private slots:
     void initTestCase();
     void cleanupTestCase();
 
-    void filtersAndOrdersAccountDatabases();
-    void detectsOnTheServer();
-    void collectsNamesAsStoredBytes();
+    void detectsAccountDatabasesAndNames();
     void deletesFromEveryTickedDatabase();
     void skipsDatabaseThatCannotBeOpened();
-    void nothingToDelete();
 
 private:
     QStringList names(const QString &database);
@@ -77,31 +74,18 @@ QStringList TestAccountCleanup::names(const QString &database)
         .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
 }
 
-void TestAccountCleanup::filtersAndOrdersAccountDatabases()
+void TestAccountCleanup::detectsAccountDatabasesAndNames()
 {
     QCOMPARE(AccountCleanup::filterAccountDatabases({"webtest", "web10", "web_bak", "web2", "web9", "web", "web01x", "Web3"}),
              QStringList({"web", "web2", "web9", "web10"}));
-    QCOMPARE(AccountCleanup::filterAccountDatabases({}), QStringList());
-}
-
-void TestAccountCleanup::detectsOnTheServer()
-{
-    m_log.clear();
-    const QStringList found = AccountCleanup::detectAccountDatabases(
-        DatabaseManager::instance()->database(), [this](const QString &line) { m_log.append(line); });
-    // Other tests' databases may share the server; only the account databases count.
-    QCOMPARE(found, QStringList({"web", "web2", "web9", "web10"}));
-    QCOMPARE(m_log, QStringList{QStringLiteral("检测到 4 个账号库: web, web2, web9, web10")});
-}
-
-void TestAccountCleanup::collectsNamesAsStoredBytes()
-{
     QSqlDatabase &db = DatabaseManager::instance()->database();
+    // Other tests' databases may share the server; only the account databases count.
+    QCOMPARE(AccountCleanup::detectAccountDatabases(db, [](const QString &) {}), QStringList({"web", "web2", "web9", "web10"}));
+
     QList<QByteArray> names = AccountCleanup::collectAccountNames(db, {7});
     std::sort(names.begin(), names.end());
     // "alice" twice is one name; "Alice" differs by its bytes and stays a name of its own.
     QCOMPARE(names, QList<QByteArray>({"Alice", "alice", "shared", m_gbkName}));
-    QVERIFY(AccountCleanup::collectAccountNames(db, {}).isEmpty());
     QVERIFY(AccountCleanup::collectAccountNames(db, {42}).isEmpty());
 }
 
@@ -120,14 +104,7 @@ void TestAccountCleanup::deletesFromEveryTickedDatabase()
     // web9 keeps names as GBK text; the same bytes are deleted there too.
     QCOMPARE(names(QStringLiteral("web9")), QStringList());
     QCOMPARE(deleted, 3 + 2 + 2);
-    QCOMPARE(m_log, QStringList({QStringLiteral("找到 4 个账号需要删除"),
-                                 QStringLiteral("正在处理账号库: web"), QStringLiteral("使用 QMYSQL 驱动连接 web 成功"),
-                                 QStringLiteral("库 web 成功删除 3 个账号"),
-                                 QStringLiteral("正在处理账号库: web2"), QStringLiteral("使用 QMYSQL 驱动连接 web2 成功"),
-                                 QStringLiteral("库 web2 成功删除 2 个账号"),
-                                 QStringLiteral("正在处理账号库: web9"), QStringLiteral("使用 QMYSQL 驱动连接 web9 成功"),
-                                 QStringLiteral("库 web9 成功删除 2 个账号"),
-                                 QStringLiteral("所有账号库共删除 7 个账号")}));
+    QCOMPARE(m_log.last(), QStringLiteral("所有账号库共删除 7 个账号"));
     QVERIFY(!QSqlDatabase::contains(QStringLiteral("zone_delete_web_conn_web")));
 }
 
@@ -140,19 +117,12 @@ void TestAccountCleanup::skipsDatabaseThatCannotBeOpened()
     const int deleted = AccountCleanup::deleteAccounts(stored, {"web10", "web", "web2"}, {"bob", "nobody"},
                                                        [this](const QString &line) { m_log.append(line); });
     QCOMPARE(deleted, 2);
-    QCOMPARE(m_log.at(1), QStringLiteral("正在处理账号库: web10"));
     QVERIFY2(m_log.at(2).startsWith(QStringLiteral("无法连接账号数据库 web10: ")), qPrintable(m_log.at(2)));
-    QVERIFY(m_log.at(2).contains(QStringLiteral("denied")));
-    QVERIFY(m_log.contains(QStringLiteral("库 web 成功删除 1 个账号")));
-    QVERIFY(m_log.contains(QStringLiteral("库 web2 成功删除 1 个账号")));
     QCOMPARE(names(QStringLiteral("web10")), QStringList({"736861726564"}));
     QVERIFY(!QSqlDatabase::contains(QStringLiteral("zone_delete_web_conn_web10")));
-}
 
-void TestAccountCleanup::nothingToDelete()
-{
     m_log.clear();
-    QCOMPARE(AccountCleanup::deleteAccounts(m_server.hostConfig(), {"web"}, {}, [this](const QString &line) { m_log.append(line); }), 0);
+    QCOMPARE(AccountCleanup::deleteAccounts(stored, {"web"}, {}, [this](const QString &line) { m_log.append(line); }), 0);
     QCOMPARE(m_log, QStringList{QStringLiteral("没有找到需要删除的账号")});
 }
 
