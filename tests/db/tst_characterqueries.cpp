@@ -3,6 +3,7 @@
 #include "logfiles.h"
 #include "testservers.h"
 
+#include <QBuffer>
 #include <QSignalSpy>
 #include <QSqlQuery>
 #include <QtTest>
@@ -25,9 +26,18 @@ private:
 
 void TestCharacterQueries::initTestCase()
 {
+    // The sample is the same for the same seed and loads under a strict SQL mode.
     SampleOptions options = TestServers::smallSample(QStringLiteral("queries_db"), {10, 2, 1}, 0);
     options.worldSizes = {3, 40, 25};
-    QVERIFY(TestServers::loadAndConnect(&m_server, options));
+    QBuffer first, second;
+    QVERIFY(first.open(QIODevice::WriteOnly) && second.open(QIODevice::WriteOnly));
+    writeSampleDatabase(&first, options);
+    writeSampleDatabase(&second, options);
+    QCOMPARE(first.data(), second.data());
+    m_server = TestServers::shared();
+    QVERIFY(TestServers::runSql(m_server, "SET SESSION sql_mode = 'STRICT_ALL_TABLES,NO_ZERO_DATE,ERROR_FOR_DIVISION_BY_ZERO';\n"
+                                              + first.data()));
+    QVERIFY(DatabaseManager::instance()->connectToDatabase(m_server.hostConfig(QStringLiteral("queries_db"))));
 }
 
 void TestCharacterQueries::cleanupTestCase()
