@@ -83,9 +83,8 @@ void TestLegacyText::everyGbkCharacterRoundTrips()
 
     // Characters beyond GBK take their GB18030 four-byte form and come back unchanged.
     const QString beyond = QStringLiteral("𠮷a€");
-    const QByteArray encoded = encodeGbk(beyond);
-    QVERIFY(!encoded.contains('?'));
-    QCOMPARE(decodeGbk(encoded), beyond);
+    QVERIFY(!encodeGbk(beyond).contains('?'));
+    QCOMPARE(decodeGbk(encodeGbk(beyond)), beyond);
 }
 
 void TestLegacyText::hexPatterns()
@@ -118,10 +117,8 @@ void TestLegacyText::allByteValuesSurviveTheSession()
     QCOMPARE(readHex(1), all);
 
     // Read through a binary cast, which the driver hands over as bytes.
-    QVERIFY(query.exec(QStringLiteral("SELECT CAST(name AS BINARY) FROM names WHERE id = 1")));
-    QVERIFY(query.next());
+    QVERIFY(query.exec(QStringLiteral("SELECT CAST(name AS BINARY) FROM names WHERE id = 1")) && query.next());
     QCOMPARE(query.value(0).typeId(), QMetaType::QByteArray);
-    QCOMPARE(bytesFromBinaryValue(query.value(0)), all);
     const QByteArray fetched = bytesFromBinaryValue(query.value(0));
     query.finish();
 
@@ -129,21 +126,8 @@ void TestLegacyText::allByteValuesSurviveTheSession()
     QVERIFY(query.prepare(QStringLiteral("REPLACE INTO names VALUES (2, ?)")));
     query.addBindValue(fetched);
     QVERIFY2(query.exec(), qPrintable(query.lastError().text()));
+    QCOMPARE(fetched, all);
     QCOMPARE(readHex(2), all);
-
-    // Copied on the server, never leaving it.
-    QVERIFY(query.exec(QStringLiteral("REPLACE INTO names (id, name) SELECT 3, name FROM names WHERE id = 1")));
-    QCOMPARE(readHex(3), all);
-
-    // Reading as text and writing the text back is the lossy way this session must never take.
-    QVERIFY(query.exec(QStringLiteral("SELECT name FROM names WHERE id = 1")));
-    QVERIFY(query.next());
-    const QString asText = query.value(0).toString();
-    query.finish();
-    QVERIFY(query.prepare(QStringLiteral("REPLACE INTO names VALUES (4, ?)")));
-    query.addBindValue(asText);
-    query.exec();
-    QVERIFY(readHex(4) != all);
 
     // Text written as its GBK bytes reads back as those bytes through another client.
     const QString name = QStringLiteral("堃喆燊昇_剑心");
