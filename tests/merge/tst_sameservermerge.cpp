@@ -3,7 +3,6 @@
 #include "merge/sameservermerge.h"
 #include "testservers.h"
 
-#include <QProcess>
 #include <QtTest>
 
 namespace {
@@ -284,14 +283,11 @@ void TestSameServerMerge::serverCrashOrAlteredValuesLoseNothing()
     QVERIFY(server.isValid());
     load(server);
     const QMap<QString, QString> before = everything(server);
-    QFile pidFile(server.dir + QStringLiteral("/mariadbd.pid"));
-    QVERIFY(pidFile.open(QIODevice::ReadOnly));
-    const QString pid = QString::fromLatin1(pidFile.readAll().trimmed());
     bool killed = false;
     Run run = merge(server, parameters(true), [&](Run &r, std::atomic_int &) {
         if (!killed && !r.progress.isEmpty() && r.progress.last() >= 10) {
             killed = true;
-            QProcess::execute(QStringLiteral("kill"), {QStringLiteral("-9"), pid});
+            TestServers::kill(server);
         }
     });
     QVERIFY(killed);

@@ -136,6 +136,13 @@ bool stop(const TestServer &server)
     return !server.dir.isEmpty() && runScript({QStringLiteral("stop"), server.dir});
 }
 
+void kill(const TestServer &server)
+{
+    QFile pidFile(server.dir + QStringLiteral("/mariadbd.pid"));
+    if (pidFile.open(QIODevice::ReadOnly))
+        QProcess::execute(QStringLiteral("kill"), {QStringLiteral("-9"), QString::fromLatin1(pidFile.readAll().trimmed())});
+}
+
 bool start(const TestServer &server)
 {
     return !server.dir.isEmpty()

@@ -28,6 +28,8 @@ TestServer shared(int index = 0);
 TestServer startPrivate();
 
 bool stop(const TestServer &server);
+// Kills a private server's process at once, as a crash would.
+void kill(const TestServer &server);
 bool start(const TestServer &server);
 
 // Runs SQL through the mysql client; false (with the client's output in a warning) on failure.
