@@ -1,4 +1,5 @@
 #include "db/legacytext.h"
+#include "db/databasemanager.h"
 #include "engine/charactertables.h"
 #include "merge/mergeengine.h"
 #include "testservers.h"
@@ -22,10 +23,7 @@ QByteArray hex(const QByteArray &bytes)
 // The 256 byte values in chunks that fit the legacy text columns.
 QByteArray chunk(int k)
 {
-    QByteArray bytes;
-    for (int b = k * 37; b < qMin(256, k * 37 + 37); ++b)
-        bytes.append(char(b));
-    return bytes;
+    return TestServers::allByteValues().mid(k * 37, 37);
 }
 
 QByteArray allBytes()
@@ -35,10 +33,7 @@ QByteArray allBytes()
 
 QByteArray ids(const QList<int> &list)
 {
-    QByteArrayList parts;
-    for (int id : list)
-        parts.append(QByteArray::number(id));
-    return parts.join(',');
+    return idListText(list).toLatin1();
 }
 
 struct Run
@@ -248,15 +243,10 @@ void TestMergeEngine::mergesZoneByteForByte()
     QCOMPARE(checksums(m_sub, {kSubDb, kSubWeb}), sourceBefore);
 
     // Source characters in the order the engine read them, and what they became.
-    const QList<int> source = [&] {
-        QList<int> list;
-        for (const QString &id : subQuery(QStringLiteral("SELECT charguid FROM t_char WHERE zoneworldid = %1 AND isvalid = 1 ORDER BY aid").arg(subWorld)).split(QLatin1Char('\n')))
-            list << id.toInt();
-        return list;
-    }();
-    QList<int> merged;
-    for (const QString &id : mainQuery(QStringLiteral("SELECT charguid FROM t_char WHERE aid > %1 ORDER BY aid").arg(maxAid)).split(QLatin1Char('\n')))
-        merged << id.toInt();
+    const QList<int> source = TestServers::queryInts(
+        m_sub, QStringLiteral("SELECT charguid FROM t_char WHERE zoneworldid = %1 AND isvalid = 1 ORDER BY aid").arg(subWorld), kSubDb);
+    const QList<int> merged = TestServers::queryInts(
+        m_main, QStringLiteral("SELECT charguid FROM t_char WHERE aid > %1 ORDER BY aid").arg(maxAid), kMainDb);
     QCOMPARE(merged.size(), source.size());
     QCOMPARE(run.report.charactersMerged, source.size());
     QMap<int, int> map;

@@ -174,6 +174,14 @@ QMap<QString, QString> tableChecksums(const TestServer &server, const QString &d
     return result;
 }
 
+QList<int> queryInts(const TestServer &server, const QString &sql, const QString &database)
+{
+    QList<int> values;
+    for (const QString &line : querySql(server, sql, database).split(QLatin1Char('\n'), Qt::SkipEmptyParts))
+        values.append(line.section(QLatin1Char('\t'), 0, 0).toInt());
+    return values;
+}
+
 QMap<QString, QString> databaseChecksums(const TestServer &server, const QStringList &databases)
 {
     QMap<QString, QString> result;

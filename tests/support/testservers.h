@@ -38,6 +38,9 @@ bool runSql(const TestServer &server, const QByteArray &sql, const QString &data
 // Output of a query through the mysql client in batch mode, or an empty text on failure.
 QString querySql(const TestServer &server, const QString &sql, const QString &database = QString());
 
+// The first column of a query's rows as integers.
+QList<int> queryInts(const TestServer &server, const QString &sql, const QString &database = QString());
+
 // CHECKSUM TABLE of each table of `database`, keyed by the bare table name, so that two
 // databases of the same tables compare equal.
 QMap<QString, QString> tableChecksums(const TestServer &server, const QString &database, const QStringList &tables);
