@@ -130,21 +130,14 @@ void TestCharacterEditDialog::bansUnbansAndCancels()
     QVERIFY(TestServers::runSql(m_server, "UPDATE t_char SET banendtime = 1000 WHERE charguid = 3;", kDb));
     const QString stored = query(position);
     CharacterEditDialog editor(3, nullptr);
-    QLabel *status = nullptr;
-    for (QLabel *label : editor.findChildren<QLabel *>())
-        status = label->text() == QStringLiteral("未封禁") ? label : status;
-    QVERIFY(status);
-
     answerMessageBoxes({QMessageBox::Yes, QMessageBox::Ok});
     QVERIFY(clickButton(&editor, QStringLiteral("封禁角色")));
     const qint64 expected = QDateTime::currentDateTime().addYears(10).toSecsSinceEpoch();
     QVERIFY(qAbs(query(QStringLiteral("SELECT banendtime FROM t_char WHERE charguid = 3")).toLongLong() - expected) < 60);
-    QVERIFY(status->text().startsWith(QStringLiteral("封禁中 - 解封时间: %1").arg(QDate::currentDate().addYears(10).year())));
 
     answerMessageBoxes({QMessageBox::Yes, QMessageBox::Ok});
     QVERIFY(clickButton(&editor, QStringLiteral("解封角色")));
     QCOMPARE(query(QStringLiteral("SELECT banendtime FROM t_char WHERE charguid = 3")), QStringLiteral("0"));
-    QCOMPARE(status->text(), QStringLiteral("未封禁"));
 
     QVERIFY(clickButton(&editor, QStringLiteral("返回洛阳")));
     QVERIFY(clickButton(&editor, QStringLiteral("取消")));
@@ -197,12 +190,25 @@ void TestCharacterEditDialog::buffsXinfaAndSkills()
 
 void TestCharacterEditDialog::bankFromTheCharacterList()
 {
+    // The catalogue's three files by their rules: header lines skipped, later gem lines win,
+    // "$" fields joined, no carriage return kept; an empty folder loads nothing.
     QTemporaryDir dir;
-    QFile catalogue(dir.filePath(QStringLiteral("CommonItem.txt")));
-    QVERIFY(catalogue.open(QIODevice::WriteOnly));
-    catalogue.write(encodeGbk(QStringLiteral("h\r\nh\r\n20001\t0\t0\t0\t0\t0\t金疮药\r\n")));
-    catalogue.close();
-    ItemConfigManager::instance()->loadConfig(dir.path());
+    ItemConfigManager *catalogue = ItemConfigManager::instance();
+    QVERIFY(!catalogue->loadConfig(dir.path()) && !catalogue->isLoaded());
+    auto write = [&dir](const char *name, const QString &text) {
+        QFile file(dir.filePath(QLatin1String(name)));
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(encodeGbk(text)) > 0);
+    };
+    const QString gem = QStringLiteral("\t0\t0\t0\t0\t0\t0\t");
+    write("GemInfo.txt", QStringLiteral("1%1首行\r\n2%1次行\r\n10%1红宝石\r\n# 10%1注释\r\n\r\n10%1红宝石(新)\r\n11%1$12$价格$3$$5\r\n"
+                                        "20%1宝石胜出\r\nx%1无效\r\n12\t太短\r\n").arg(gem));
+    write("CommonItem.txt", QStringLiteral("h\nh\n20001\t0\t0\t0\t0\t0\t金疮药\n20\t0\t0\t0\t0\t0\t不该出现\n"));
+    write("EquipBase.txt", QStringLiteral("h\r\nh\r\n40\t0\t0\t0\t0\t0\t0\t0\t0\t0\t青锋剑\r\n"));
+    QVERIFY(catalogue->loadConfig(dir.path()));
+    QStringList names;
+    for (int id : {1, 10, 11, 20, 40, 12, 0})
+        names.append(catalogue->getItemName(id));
+    QCOMPARE(names, QStringList({"未知物品(ID:1)", "红宝石(新)", "价格$5", "宝石胜出", "青锋剑", "未知物品(ID:12)", ""}));
 
     QByteArray sql = "DELETE FROM t_iteminfo WHERE charguid = 6; INSERT INTO t_iteminfo "
                      "(charguid, guid, world, server, itemtype, pos, p1, p2, p3, p4, p5, p6, p7, p8, p9, p10, p11, p12, "
