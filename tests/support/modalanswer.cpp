@@ -1,6 +1,5 @@
 #include "modalanswer.h"
 
-#include <QAbstractButton>
 #include <QApplication>
 #include <QLineEdit>
 #include <QPointer>
@@ -36,6 +35,23 @@ void withNextModal(std::function<void(QWidget *)> action, const char *className)
     timer->start();
 }
 
+namespace {
+ModalRecord recordOf(QWidget *modal)
+{
+    auto *box = qobject_cast<QMessageBox *>(modal);
+    return {box ? box->windowTitle() : QString(), box ? box->text() : QString(), true};
+}
+
+void press(QWidget *modal, QMessageBox::StandardButton button)
+{
+    auto *box = qobject_cast<QMessageBox *>(modal);
+    if (box && box->button(button))
+        box->button(button)->click();
+    else
+        modal->close();
+}
+} // namespace
+
 void answerMessageBoxes(const QList<QMessageBox::StandardButton> &buttons, QList<ModalRecord> *records)
 {
     if (buttons.isEmpty())
@@ -43,20 +59,19 @@ void answerMessageBoxes(const QList<QMessageBox::StandardButton> &buttons, QList
     const QList<QMessageBox::StandardButton> rest = buttons.mid(1);
     const QMessageBox::StandardButton button = buttons.first();
     withNextModal([button, rest, records](QWidget *modal) {
-        auto *box = qobject_cast<QMessageBox *>(modal);
-        ModalRecord record;
-        record.seen = true;
-        if (box) {
-            record.title = box->windowTitle();
-            record.text = box->text();
-        }
         if (records)
-            records->append(record);
+            records->append(recordOf(modal));
         answerMessageBoxes(rest, records);  // armed before this box's answer returns control
-        if (box && box->button(button))
-            box->button(button)->click();
-        else
-            modal->close();
+        press(modal, button);
+    }, "QMessageBox");
+}
+
+void answerNextMessageBox(QMessageBox::StandardButton button, ModalRecord *record)
+{
+    withNextModal([button, record](QWidget *modal) {
+        if (record)
+            *record = recordOf(modal);
+        press(modal, button);
     }, "QMessageBox");
 }
 
@@ -78,26 +93,6 @@ QLineEdit *editWithPlaceholder(QWidget *parent, const QString &placeholder)
             return edit;
     }
     return nullptr;
-}
-
-void answerNextMessageBox(QMessageBox::StandardButton button, ModalRecord *record)
-{
-    withNextModal([button, record](QWidget *modal) {
-        auto *box = qobject_cast<QMessageBox *>(modal);
-        if (!box) {
-            modal->close();
-            return;
-        }
-        if (record) {
-            record->title = box->windowTitle();
-            record->text = box->text();
-            record->seen = true;
-        }
-        if (QAbstractButton *b = box->button(button))
-            b->click();
-        else
-            box->close();
-    }, "QMessageBox");
 }
 
 void stopAnsweringModals()
