@@ -90,18 +90,8 @@ QMap<QString, QString> TestCharacterDeleter::checksums(const TestServer &server,
 void TestCharacterDeleter::snapshotExpected(const QList<int> &worldIds)
 {
     const QString ids = worldIds.isEmpty() ? QStringLiteral("NULL") : idListText(worldIds);
-    QString sql = QStringLiteral("DROP DATABASE IF EXISTS %1; CREATE DATABASE %1; USE %1;"
-                                 "CREATE TABLE doomed (charguid INT PRIMARY KEY) SELECT charguid FROM %2.t_char WHERE zoneworldid IN (%3);")
-                      .arg(kExpected, kDb, ids);
-    for (const QString &table : allTables()) {
-        QString keep = QStringLiteral("charguid NOT IN (SELECT charguid FROM doomed)");
-        if (table == QLatin1String("t_relation"))
-            keep += QStringLiteral(" AND fguid NOT IN (SELECT charguid FROM doomed)");
-        if (table == QLatin1String("t_var"))
-            keep = QStringLiteral("1");
-        sql += QStringLiteral("CREATE TABLE %1 LIKE %2.%1; INSERT INTO %1 SELECT * FROM %2.%1 WHERE %3;").arg(table, kDb, keep);
-    }
-    QVERIFY(TestServers::runSql(m_server, sql.toUtf8()));
+    QVERIFY(TestServers::copySurvivors(m_server, kDb, kExpected,
+                                       QStringLiteral("SELECT charguid FROM %1.t_char WHERE zoneworldid IN (%2)").arg(kDb, ids), allTables()));
 }
 
 qint64 TestCharacterDeleter::sessionDeletes()

@@ -232,6 +232,22 @@ bool installPrivateOdbcDriver(const QString &dir, const QString &driverName)
     return true;
 }
 
+bool copySurvivors(const TestServer &server, const QString &source, const QString &target, const QString &doomed,
+                   const QStringList &tables)
+{
+    QString sql = QStringLiteral("DROP DATABASE IF EXISTS %1; CREATE DATABASE %1; USE %1;"
+                                 "CREATE TABLE doomed (charguid INT PRIMARY KEY) %2;").arg(target, doomed);
+    for (const QString &table : tables) {
+        QString keep = QStringLiteral("charguid NOT IN (SELECT charguid FROM doomed)");
+        if (table == QLatin1String("t_relation"))
+            keep += QStringLiteral(" AND fguid NOT IN (SELECT charguid FROM doomed)");
+        if (table == QLatin1String("t_var"))
+            keep = QStringLiteral("1");
+        sql += QStringLiteral("CREATE TABLE %1 LIKE %2.%1; INSERT INTO %1 SELECT * FROM %2.%1 WHERE %3;").arg(table, source, keep);
+    }
+    return runSql(server, sql.toUtf8());
+}
+
 bool loadSample(const TestServer &server, const SampleOptions &options)
 {
     QBuffer buffer;

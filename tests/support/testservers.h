@@ -51,6 +51,11 @@ QMap<QString, QString> databaseChecksums(const TestServer &server, const QString
 // The 256 byte values in order.
 QByteArray allByteValues();
 
+// Creates `target` with `tables` of `source`, less the rows of the characters that `doomed` (a
+// query of charguids on `source`) selects and the relations that point at them; t_var whole.
+bool copySurvivors(const TestServer &server, const QString &source, const QString &target, const QString &doomed,
+                   const QStringList &tables);
+
 // Loads a generated sample database into the server.
 bool loadSample(const TestServer &server, const SampleOptions &options);
 
