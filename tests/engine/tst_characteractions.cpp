@@ -12,6 +12,7 @@
 #include <QLineEdit>
 #include <QRegularExpression>
 #include <QSignalSpy>
+#include <QSqlQuery>
 #include <QTableView>
 #include <QTextEdit>
 #include <QtTest>
@@ -19,6 +20,17 @@
 namespace {
 const QString kDb = QStringLiteral("actions_db");
 const int kSource = 11;
+const int kSkills = 900001;    // duplicates in t_skill and t_xinfa
+const int kExterior = 900002;  // duplicates only in t_exterior
+const int kClean = 900003;
+
+QStringList repairTables()
+{
+    QStringList tables;
+    for (const DuplicateRepairTable &repair : duplicateRepairSpecs)
+        tables.append(repair.tableName);
+    return tables;
+}
 
 QStringList allTables()
 {
@@ -42,6 +54,10 @@ class TestCharacterActions : public QObject
 private slots:
     void initTestCase();
     void cleanupTestCase();
+    void repairWithoutDuplicatesOpensNoTransaction();
+    void failingRepairRollsBackEverything();
+    void repairKeepsOneRowPerKeyWithEveryColumn();
+    void repairOfACompositeKeyOnly();
     void copiesEveryRowExactly();
     void failedCopiesChangeNothing_data();
     void failedCopiesChangeNothing();
@@ -54,6 +70,7 @@ private:
     // Every column but aid and `skip` of the character's rows, as hexadecimal, in aid order.
     QString rows(const QString &table, int guid, const QStringList &skip = {});
     QMap<QString, QString> checksums() { return TestServers::tableChecksums(m_server, kDb, allTables()); }
+    qint64 sessionStatus(const char *name);
 
     TestServer m_server;
 };
@@ -82,12 +99,100 @@ void TestCharacterActions::initTestCase()
            "(11, 70001, 1, 1, 5002, 7, 1, 0, 0, 0, 0, UNHEX('B6ADC0CF')), (11, 70002, 1, 4, 4444, 7, 2, 0, 0, 0, 0, '');"
            "UPDATE t_var SET maxcharguid = 5 WHERE worldid = 1;";
     QVERIFY(TestServers::runSql(m_server, sql, kDb));
+
+    // A deployment's t_skill: more columns than the repair names, and NULL payloads.
+    const QByteArray hex = TestServers::allByteValues().toHex();
+    QVERIFY(TestServers::runSql(m_server,
+        "ALTER TABLE t_skill MODIFY sktime INT NULL, ADD isvalid TINYINT DEFAULT NULL, "
+        "ADD dbversion INT NOT NULL, ADD note VARBINARY(300) NOT NULL, ADD label VARCHAR(300) CHARACTER SET latin1 NULL;"
+        "INSERT INTO t_skill (aid, charguid, skid, sktime, isvalid, dbversion, note, label) VALUES "
+        "(5000005, 900001, 100, 11, 1, 7, UNHEX('" + hex + "'), UNHEX('" + hex + "')),"
+        "(5000006, 900001, 50, NULL, NULL, 8, 'b', NULL),"
+        "(5000007, 900001, 100, 22, 0, 9, 'c', 'c'),"
+        "(5000008, 900001, 300, 33, 1, 10, 'd', 'd'),"
+        "(5000009, 900001, 100, 44, 0, 11, 'e', 'e'),"
+        "(5000010, 900003, 100, 1, 1, 1, 'x', 'x');"
+        "INSERT INTO t_xinfa (charguid, xinfaid, xinfalvl) VALUES (900001, 3, 1), (900001, 3, 2);"
+        "INSERT INTO t_exterior (charguid, exterior_type, exterior_id, lefttime, redpoint) VALUES "
+        "(900002, 1, 5, 10, 0), (900002, 2, 5, 20, 0), (900002, 1, 5, 30, 1), (900002, 1, 4, 40, 0);",
+        kDb));
 }
 
 void TestCharacterActions::cleanupTestCase()
 {
     DatabaseManager::instance()->disconnectFromDatabase();
     TestServers::runSql(m_server, "DROP DATABASE IF EXISTS actions_db; DROP DATABASE IF EXISTS actions_db_web;");
+}
+
+qint64 TestCharacterActions::sessionStatus(const char *name)
+{
+    QSqlQuery status(DatabaseManager::instance()->database());
+    if (!status.exec(QStringLiteral("SHOW SESSION STATUS LIKE '%1'").arg(QLatin1String(name))) || !status.next())
+        return -1;
+    return status.value(1).toLongLong();
+}
+
+void TestCharacterActions::repairWithoutDuplicatesOpensNoTransaction()
+{
+    CharacterDeleter deleter(this);
+    QSignalSpy logs(&deleter, &CharacterDeleter::logMessage);
+    QSignalSpy done(&deleter, &CharacterDeleter::singleRepairCompleted);
+    const qint64 begins = sessionStatus("Com_begin");
+    deleter.repairCharacterDuplicates(kClean);
+    QCOMPARE(sessionStatus("Com_begin"), begins);
+    QCOMPARE(done.at(0), QVariantList({true, kClean, 0}));
+}
+
+void TestCharacterActions::failingRepairRollsBackEverything()
+{
+    const QMap<QString, QString> before = TestServers::tableChecksums(m_server, kDb, repairTables());
+    QVERIFY(TestServers::runSql(m_server,
+        "CREATE TRIGGER skill_guard BEFORE INSERT ON t_skill FOR EACH ROW "
+        "SIGNAL SQLSTATE '45000' SET MESSAGE_TEXT = 'skills are frozen';", kDb));
+    CharacterDeleter deleter(this);
+    QSignalSpy errors(&deleter, &CharacterDeleter::errorOccurred);
+    QSignalSpy done(&deleter, &CharacterDeleter::singleRepairCompleted);
+    deleter.repairCharacterDuplicates(kSkills);
+    QVERIFY(TestServers::runSql(m_server, "DROP TRIGGER skill_guard;", kDb));
+    QCOMPARE(done.at(0), QVariantList({false, kSkills, 0}));
+    QVERIFY(errors.at(0).at(0).toString().contains(QStringLiteral("skills are frozen")));
+    QCOMPARE(TestServers::tableChecksums(m_server, kDb, repairTables()), before);
+}
+
+void TestCharacterActions::repairKeepsOneRowPerKeyWithEveryColumn()
+{
+    const QString columns = QStringLiteral(
+        "charguid, skid, IFNULL(sktime, 'N'), IFNULL(isvalid, 'N'), dbversion, HEX(note), IFNULL(HEX(label), 'N')");
+    const QString expected = query(QStringLiteral("SELECT %1 FROM t_skill WHERE aid IN (5000005, 5000006, 5000008) "
+                                                  "ORDER BY skid").arg(columns));
+    const QString otherBefore = query(QStringLiteral("SELECT * FROM t_skill WHERE charguid <> 900001 ORDER BY aid"));
+    CharacterDeleter deleter(this);
+    QSignalSpy logs(&deleter, &CharacterDeleter::logMessage);
+    QSignalSpy done(&deleter, &CharacterDeleter::singleRepairCompleted);
+    deleter.repairCharacterDuplicates(kSkills);
+    QCOMPARE(done.at(0), QVariantList({true, kSkills, 3}));
+    QCOMPARE(query(QStringLiteral("SELECT %1 FROM t_skill WHERE charguid = 900001 ORDER BY aid").arg(columns)), expected);
+    QCOMPARE(query(QStringLiteral("SELECT COUNT(*) FROM t_skill WHERE charguid = 900001 AND aid > 5000010")),
+             QStringLiteral("3"));
+    QCOMPARE(query(QStringLiteral("SELECT * FROM t_skill WHERE charguid <> 900001 ORDER BY aid")), otherBefore);
+    QCOMPARE(query(QStringLiteral("SELECT GROUP_CONCAT(xinfalvl) FROM t_xinfa WHERE charguid = 900001")),
+             QStringLiteral("1"));
+    QCOMPARE(logs.at(2).at(0).toString(), QStringLiteral("[技能] 删除 2 条重复，重排 3 条记录"));
+}
+
+void TestCharacterActions::repairOfACompositeKeyOnly()
+{
+    QStringList others = repairTables();
+    others.removeAll(QStringLiteral("t_exterior"));
+    const QMap<QString, QString> before = TestServers::tableChecksums(m_server, kDb, others);
+    CharacterDeleter deleter(this);
+    QSignalSpy done(&deleter, &CharacterDeleter::singleRepairCompleted);
+    deleter.repairCharacterDuplicates(kExterior);
+    QCOMPARE(done.at(0), QVariantList({true, kExterior, 1}));
+    QCOMPARE(query(QStringLiteral("SELECT GROUP_CONCAT(CONCAT(exterior_type, ':', exterior_id, ':', lefttime) ORDER BY aid) "
+                                  "FROM t_exterior WHERE charguid = 900002")),
+             QStringLiteral("1:4:40,1:5:10,2:5:20"));
+    QCOMPARE(TestServers::tableChecksums(m_server, kDb, others), before);
 }
 
 QString TestCharacterActions::rows(const QString &table, int guid, const QStringList &skip)
