@@ -54,10 +54,7 @@ class TestCharacterActions : public QObject
 private slots:
     void initTestCase();
     void cleanupTestCase();
-    void repairWithoutDuplicatesOpensNoTransaction();
-    void failingRepairRollsBackEverything();
-    void repairKeepsOneRowPerKeyWithEveryColumn();
-    void repairOfACompositeKeyOnly();
+    void repairsDuplicatesOrNothing();
     void copiesEveryRowExactly();
     void failedCopiesChangeNothing_data();
     void failedCopiesChangeNothing();
@@ -70,7 +67,6 @@ private:
     // Every column but aid and `skip` of the character's rows, as hexadecimal, in aid order.
     QString rows(const QString &table, int guid, const QStringList &skip = {});
     QMap<QString, QString> checksums() { return TestServers::tableChecksums(m_server, kDb, allTables()); }
-    qint64 sessionStatus(const char *name);
 
     TestServer m_server;
 };
@@ -98,11 +94,9 @@ void TestCharacterActions::initTestCase()
            "INSERT INTO t_pet_iteminfo (charguid, guid, world, hpetguid, lpetguid, itemtype, pos, p1, p2, p3, p7, creator) VALUES "
            "(11, 70001, 1, 1, 5002, 7, 1, 0, 0, 0, 0, UNHEX('B6ADC0CF')), (11, 70002, 1, 4, 4444, 7, 2, 0, 0, 0, 0, '');"
            "UPDATE t_var SET maxcharguid = 5 WHERE worldid = 1;";
-    QVERIFY(TestServers::runSql(m_server, sql, kDb));
-
     // A deployment's t_skill: more columns than the repair names, and NULL payloads.
-    const QByteArray hex = TestServers::allByteValues().toHex();
-    QVERIFY(TestServers::runSql(m_server,
+    const QByteArray hex = hexAll;
+    QVERIFY(TestServers::runSql(m_server, sql +
         "ALTER TABLE t_skill MODIFY sktime INT NULL, ADD isvalid TINYINT DEFAULT NULL, "
         "ADD dbversion INT NOT NULL, ADD note VARBINARY(300) NOT NULL, ADD label VARCHAR(300) CHARACTER SET latin1 NULL;"
         "INSERT INTO t_skill (aid, charguid, skid, sktime, isvalid, dbversion, note, label) VALUES "
@@ -124,75 +118,46 @@ void TestCharacterActions::cleanupTestCase()
     TestServers::runSql(m_server, "DROP DATABASE IF EXISTS actions_db; DROP DATABASE IF EXISTS actions_db_web;");
 }
 
-qint64 TestCharacterActions::sessionStatus(const char *name)
-{
-    QSqlQuery status(DatabaseManager::instance()->database());
-    if (!status.exec(QStringLiteral("SHOW SESSION STATUS LIKE '%1'").arg(QLatin1String(name))) || !status.next())
-        return -1;
-    return status.value(1).toLongLong();
-}
-
-void TestCharacterActions::repairWithoutDuplicatesOpensNoTransaction()
+void TestCharacterActions::repairsDuplicatesOrNothing()
 {
     CharacterDeleter deleter(this);
-    QSignalSpy logs(&deleter, &CharacterDeleter::logMessage);
     QSignalSpy done(&deleter, &CharacterDeleter::singleRepairCompleted);
-    const qint64 begins = sessionStatus("Com_begin");
-    deleter.repairCharacterDuplicates(kClean);
-    QCOMPARE(sessionStatus("Com_begin"), begins);
-    QCOMPARE(done.at(0), QVariantList({true, kClean, 0}));
-}
-
-void TestCharacterActions::failingRepairRollsBackEverything()
-{
-    const QMap<QString, QString> before = TestServers::tableChecksums(m_server, kDb, repairTables());
-    QVERIFY(TestServers::runSql(m_server,
-        "CREATE TRIGGER skill_guard BEFORE INSERT ON t_skill FOR EACH ROW "
-        "SIGNAL SQLSTATE '45000' SET MESSAGE_TEXT = 'skills are frozen';", kDb));
-    CharacterDeleter deleter(this);
     QSignalSpy errors(&deleter, &CharacterDeleter::errorOccurred);
-    QSignalSpy done(&deleter, &CharacterDeleter::singleRepairCompleted);
+    // A character without duplicates opens no transaction.
+    QSqlQuery status(DatabaseManager::instance()->database());
+    auto begins = [&status] {
+        return status.exec(QStringLiteral("SHOW SESSION STATUS LIKE 'Com_begin'")) && status.next() ? status.value(1).toLongLong() : -1;
+    };
+    const qint64 before = begins();
+    deleter.repairCharacterDuplicates(kClean);
+    QCOMPARE(begins(), before);
+
+    // A failing reinsert rolls back everything.
+    const QMap<QString, QString> tables = TestServers::tableChecksums(m_server, kDb, repairTables());
+    QVERIFY(TestServers::runSql(m_server, "CREATE TRIGGER skill_guard BEFORE INSERT ON t_skill FOR EACH ROW "
+                                          "SIGNAL SQLSTATE '45000' SET MESSAGE_TEXT = 'skills are frozen';", kDb));
     deleter.repairCharacterDuplicates(kSkills);
     QVERIFY(TestServers::runSql(m_server, "DROP TRIGGER skill_guard;", kDb));
-    QCOMPARE(done.at(0), QVariantList({false, kSkills, 0}));
-    QVERIFY(errors.at(0).at(0).toString().contains(QStringLiteral("skills are frozen")));
-    QCOMPARE(TestServers::tableChecksums(m_server, kDb, repairTables()), before);
-}
+    QVERIFY(errors.value(0).value(0).toString().contains(QStringLiteral("skills are frozen")));
+    QCOMPARE(TestServers::tableChecksums(m_server, kDb, repairTables()), tables);
 
-void TestCharacterActions::repairKeepsOneRowPerKeyWithEveryColumn()
-{
+    // One row per key remains, the first, with every column as stored, reinserted in key order.
     const QString columns = QStringLiteral(
         "charguid, skid, IFNULL(sktime, 'N'), IFNULL(isvalid, 'N'), dbversion, HEX(note), IFNULL(HEX(label), 'N')");
-    const QString expected = query(QStringLiteral("SELECT %1 FROM t_skill WHERE aid IN (5000005, 5000006, 5000008) "
-                                                  "ORDER BY skid").arg(columns));
-    const QString otherBefore = query(QStringLiteral("SELECT * FROM t_skill WHERE charguid <> 900001 ORDER BY aid"));
-    CharacterDeleter deleter(this);
-    QSignalSpy logs(&deleter, &CharacterDeleter::logMessage);
-    QSignalSpy done(&deleter, &CharacterDeleter::singleRepairCompleted);
+    const QString expected = query(QStringLiteral("SELECT %1 FROM t_skill WHERE aid IN (5000005, 5000006, 5000008) ORDER BY skid").arg(columns));
+    const QString others = query(QStringLiteral("SELECT * FROM t_skill WHERE charguid <> 900001 ORDER BY aid"));
     deleter.repairCharacterDuplicates(kSkills);
-    QCOMPARE(done.at(0), QVariantList({true, kSkills, 3}));
-    QCOMPARE(query(QStringLiteral("SELECT %1 FROM t_skill WHERE charguid = 900001 ORDER BY aid").arg(columns)), expected);
-    QCOMPARE(query(QStringLiteral("SELECT COUNT(*) FROM t_skill WHERE charguid = 900001 AND aid > 5000010")),
-             QStringLiteral("3"));
-    QCOMPARE(query(QStringLiteral("SELECT * FROM t_skill WHERE charguid <> 900001 ORDER BY aid")), otherBefore);
-    QCOMPARE(query(QStringLiteral("SELECT GROUP_CONCAT(xinfalvl) FROM t_xinfa WHERE charguid = 900001")),
-             QStringLiteral("1"));
-    QCOMPARE(logs.at(2).at(0).toString(), QStringLiteral("[技能] 删除 2 条重复，重排 3 条记录"));
-}
-
-void TestCharacterActions::repairOfACompositeKeyOnly()
-{
-    QStringList others = repairTables();
-    others.removeAll(QStringLiteral("t_exterior"));
-    const QMap<QString, QString> before = TestServers::tableChecksums(m_server, kDb, others);
-    CharacterDeleter deleter(this);
-    QSignalSpy done(&deleter, &CharacterDeleter::singleRepairCompleted);
+    QCOMPARE(query(QStringLiteral("SELECT %1 FROM t_skill WHERE charguid = 900001 AND aid > 5000010 ORDER BY aid").arg(columns)), expected);
+    QCOMPARE(query(QStringLiteral("SELECT * FROM t_skill WHERE charguid <> 900001 ORDER BY aid")), others);
+    QCOMPARE(query(QStringLiteral("SELECT GROUP_CONCAT(xinfalvl) FROM t_xinfa WHERE charguid = 900001")), QStringLiteral("1"));
+    // A composite key: only rows equal in all key columns are duplicates.
     deleter.repairCharacterDuplicates(kExterior);
-    QCOMPARE(done.at(0), QVariantList({true, kExterior, 1}));
     QCOMPARE(query(QStringLiteral("SELECT GROUP_CONCAT(CONCAT(exterior_type, ':', exterior_id, ':', lefttime) ORDER BY aid) "
-                                  "FROM t_exterior WHERE charguid = 900002")),
-             QStringLiteral("1:4:40,1:5:10,2:5:20"));
-    QCOMPARE(TestServers::tableChecksums(m_server, kDb, others), before);
+                                  "FROM t_exterior WHERE charguid = 900002")), QStringLiteral("1:4:40,1:5:10,2:5:20"));
+    QList<QVariantList> results;
+    for (const QList<QVariant> &args : std::as_const(done))
+        results.append(args);
+    QCOMPARE(results, QList<QVariantList>({{true, kClean, 0}, {false, kSkills, 0}, {true, kSkills, 3}, {true, kExterior, 1}}));
 }
 
 QString TestCharacterActions::rows(const QString &table, int guid, const QStringList &skip)
