@@ -28,13 +28,9 @@ private slots:
     void cleanup();
 
     void connectsTestsAndLogs();
-    void sessionActionsNeedAConnection_data();
-    void sessionActionsNeedAConnection();
     void accountManagerFallsBackToCharacterDatabase();
     void logKeepsPercentSignsAndGoesToDatedFiles();
     void hostDialogEditsTheList();
-    void missingOrBrokenFileGivesDefaultEntry_data();
-    void missingOrBrokenFileGivesDefaultEntry();
     void readsEveryEntryWithFallbacks();
     void writesSortedPrivateFilesThatReadBack();
 
@@ -112,6 +108,14 @@ void TestMainWindow::connectsTestsAndLogs()
 {
     MainWindow w;
     w.show();
+    // The session's windows need a connection and say so without logging anything.
+    for (const char *name : {"charMgrBtn", "sameServerMergeBtn", "zoneDeleteBtn"}) {
+        ModalRecord box;
+        answerNextMessageBox(QMessageBox::Ok, &box);
+        QTest::mouseClick(button(w, name), Qt::LeftButton);
+        QCOMPARE(box.text, QStringLiteral("请先连接数据库！"));
+    }
+    QVERIFY(logFileLines().isEmpty());
     DatabaseManager *db = DatabaseManager::instance();
     QTest::mouseClick(button(w, "connectBtn"), Qt::LeftButton);
     QVERIFY(db->isConnected() && db->isKeepAliveActive());
@@ -139,25 +143,6 @@ void TestMainWindow::connectsTestsAndLogs()
     QCOMPARE(logFileLines().filter(QStringLiteral("Access denied")).size(), 2);
     QCOMPARE(logFileLines().last(), QStringLiteral("连接失败"));
     QCOMPARE(w.findChild<QLabel *>(QStringLiteral("statusLabel"))->text(), QStringLiteral("● 未连接"));
-}
-
-void TestMainWindow::sessionActionsNeedAConnection_data()
-{
-    QTest::addColumn<QString>("buttonName");
-    QTest::newRow("characters") << QStringLiteral("charMgrBtn");
-    QTest::newRow("same-server merge") << QStringLiteral("sameServerMergeBtn");
-    QTest::newRow("zone wipe") << QStringLiteral("zoneDeleteBtn");
-}
-
-void TestMainWindow::sessionActionsNeedAConnection()
-{
-    QFETCH(QString, buttonName);
-    MainWindow w;
-    ModalRecord box;
-    answerNextMessageBox(QMessageBox::Ok, &box);
-    QTest::mouseClick(w.findChild<QPushButton *>(buttonName), Qt::LeftButton);
-    QCOMPARE(box.text, QStringLiteral("请先连接数据库！"));
-    QVERIFY(logFileLines().isEmpty());
 }
 
 void TestMainWindow::accountManagerFallsBackToCharacterDatabase()
@@ -265,29 +250,20 @@ void TestMainWindow::writeFile(const QByteArray &content)
     file.write(content);
 }
 
-void TestMainWindow::missingOrBrokenFileGivesDefaultEntry_data()
-{
-    QTest::addColumn<QByteArray>("content");
-    QTest::newRow("missing") << QByteArray();
-    QTest::newRow("empty array") << QByteArray("[]");
-    QTest::newRow("malformed") << QByteArray("[{\"name\": ");
-    QTest::newRow("object at top level") << QByteArray("{\"name\": \"x\"}");
-}
-
-void TestMainWindow::missingOrBrokenFileGivesDefaultEntry()
-{
-    QFETCH(QByteArray, content);
-    QFile::remove(path());
-    if (!content.isNull())
-        writeFile(content);
-    QCOMPARE(readHostConfigs(path()), HostConfigList{HostConfig::initial(QStringLiteral("本地数据库"))});
-    // Reading never writes.
-    QFile file(path());
-    QCOMPARE(file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray(), content);
-}
-
 void TestMainWindow::readsEveryEntryWithFallbacks()
 {
+    // A missing or broken file gives the default entry; reading never writes.
+    QFile::remove(path());
+    QCOMPARE(readHostConfigs(path()), HostConfigList{HostConfig::initial(QStringLiteral("本地数据库"))});
+    QVERIFY(!QFile::exists(path()));
+    for (const QByteArray &content : {QByteArray("[]"), QByteArray("[{\"name\": "), QByteArray("{\"name\": \"x\"}")}) {
+        writeFile(content);
+        QCOMPARE(readHostConfigs(path()), HostConfigList{HostConfig::initial(QStringLiteral("本地数据库"))});
+        QFile file(path());
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), content);
+    }
+
     writeFile(R"([{"name": "一区", "host": "10.0.0.5", "port": 3307, "username": "gm", "password": "secret", "database": "game1"},
                   {"name": "a", "host": "h", "port": "3307", "web_port": "x"}, 42,
                   {"name": "b", "port": 3310.5, "web_host": "", "web_database": ""}])");
