@@ -1,8 +1,17 @@
 #include "db/databasemanager.h"
 #include "engine/charactertables.h"
 #include "merge/sameservermerge.h"
+#include "merge/sameservermergedialog.h"
+#include "modalanswer.h"
 #include "testservers.h"
 
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTextEdit>
 #include <QtTest>
 
 namespace {
@@ -45,6 +54,8 @@ private slots:
     void failuresAndCancellationLeaveEverythingAsBefore_data();
     void failuresAndCancellationLeaveEverythingAsBefore();
     void serverCrashOrAlteredValuesLoseNothing();
+    void dialogRefusesSameWorldAndBadNames();
+    void dialogRunsAndReportsBothOutcomes();
 
 private:
     void load(const TestServer &server);
@@ -52,6 +63,7 @@ private:
     Run merge(const TestServer &server, const SameServerMergeParameters &parameters,
               const std::function<void(Run &, std::atomic_int &)> &watch = {});
     static SameServerMergeParameters parameters(bool accounts);
+    QString count(const QString &sql) { return TestServers::querySql(m_server, sql, kDb); }
 
     TestServer m_server;
 };
@@ -297,6 +309,76 @@ void TestSameServerMerge::serverCrashOrAlteredValuesLoseNothing()
     }
     QVERIFY(run.log.filter(QStringLiteral("导入账号时数据被截断或改变")).size() == 1);
     TestServers::stop(server);
+}
+
+void TestSameServerMerge::dialogRefusesSameWorldAndBadNames()
+{
+    QVERIFY(DatabaseManager::instance()->connectToDatabase(m_server.hostConfig(kDb)));
+    SameServerMergeDialog dialog;
+    auto *execute = dialog.findChild<QPushButton *>(QStringLiteral("executeBtn"));
+    const QList<QComboBox *> worlds = dialog.findChildren<QComboBox *>();
+    const int sub = worlds.at(0)->currentIndex();
+    worlds.at(1)->setCurrentIndex(sub);
+    QList<ModalRecord> boxes;
+    answerMessageBoxes({QMessageBox::Ok}, &boxes);
+    execute->click();
+    QCOMPARE(boxes.value(0).text, QStringLiteral("副区和主区不能相同！"));
+    worlds.at(1)->setCurrentIndex(sub + 1);
+
+    // The preview counts what the merge would do: with an empty level it counts with 10.
+    QLabel *preview = nullptr;
+    for (QLabel *label : dialog.findChildren<QLabel *>())
+        preview = label->text().startsWith(QStringLiteral("副区 [")) ? label : preview;
+    QVERIFY(preview);
+    dialog.findChild<QCheckBox *>()->setChecked(true);
+    for (QLineEdit *edit : dialog.findChildren<QLineEdit *>()) {
+        if (edit->text() == QLatin1String("10"))
+            edit->clear();
+    }
+    const QString lowLevel = count(QStringLiteral("SELECT COUNT(*) FROM t_char WHERE zoneworldid IN (1, 2) AND level <= 10"));
+    QVERIFY(preview->text().contains(QStringLiteral("清理 ≤级: %1 个\n").arg(lowLevel)));
+    QVERIFY(preview->text().contains(QStringLiteral("合并后总角色: %1 个").arg(3800 - lowLevel.toInt())));
+    editWithPlaceholder(&dialog, QStringLiteral("如: web"))->setText(kWeb);
+    editWithPlaceholder(&dialog, QStringLiteral("如: web2"))->setText(kWeb2);
+    dialog.findChildren<QRadioButton *>().at(1)->setChecked(true);
+    QVERIFY2(preview->text().contains(QStringLiteral("副区账号: %1 个\n冲突账号: 4 个\n")
+                                          .arg(TestServers::querySql(m_server, QStringLiteral("SELECT COUNT(*) FROM account"), kWeb2))),
+             qPrintable(preview->text()));
+    // A name that is not a plain identifier never reaches a statement.
+    editWithPlaceholder(&dialog, QStringLiteral("如: web2"))->setText(QStringLiteral("ssm_web`.account, mysql.user --"));
+    answerMessageBoxes({QMessageBox::Ok}, &boxes);
+    execute->click();
+    QCOMPARE(boxes.value(1).text, QStringLiteral("账号库名称只能包含字母、数字、_ 和 $！"));
+}
+
+void TestSameServerMerge::dialogRunsAndReportsBothOutcomes()
+{
+    QVERIFY(DatabaseManager::instance()->connectToDatabase(m_server.hostConfig(kDb)));
+    // First a refused run: the dialog stays open with its log; then the merge itself.
+    QVERIFY(TestServers::runSql(m_server, "CREATE TRIGGER guard BEFORE UPDATE ON t_iteminfo FOR EACH ROW "
+                                          "SIGNAL SQLSTATE '45000' SET MESSAGE_TEXT = 'items are protected';", kDb));
+    const QMap<QString, QString> before = everything(m_server);
+    SameServerMergeDialog dialog;
+    auto *execute = dialog.findChild<QPushButton *>(QStringLiteral("executeBtn"));
+    QList<ModalRecord> boxes;
+    answerMessageBoxes({QMessageBox::Yes, QMessageBox::Ok}, &boxes);
+    execute->click();
+    QVERIFY(!execute->isEnabled());
+    QTRY_COMPARE_WITH_TIMEOUT(boxes.size(), 2, 60000);
+    QCOMPARE(boxes.at(1).text, QStringLiteral("合区操作失败，数据已回滚，请查看日志。"));
+    QVERIFY(execute->isEnabled());
+    const QString log = dialog.findChild<QTextEdit *>()->toPlainText();
+    QVERIFY(log.contains(QStringLiteral("items are protected")) && log.contains(QStringLiteral("↩ 事务已回滚")));
+    QCOMPARE(everything(m_server), before);
+
+    QVERIFY(TestServers::runSql(m_server, "DROP TRIGGER guard;", kDb));
+    boxes.clear();
+    answerMessageBoxes({QMessageBox::Yes, QMessageBox::Ok}, &boxes);
+    execute->click();
+    QTRY_COMPARE_WITH_TIMEOUT(boxes.size(), 2, 60000);
+    QCOMPARE(boxes.at(1).text, QStringLiteral("同服合区操作完成！"));
+    QCOMPARE(dialog.result(), int(QDialog::Accepted));
+    QCOMPARE(count(QStringLiteral("SELECT COUNT(*) FROM t_char WHERE zoneworldid = 2")), QStringLiteral("3800"));
 }
 
 QTEST_MAIN(TestSameServerMerge)
