@@ -1,11 +1,19 @@
 #include "db/legacytext.h"
 #include "db/databasemanager.h"
 #include "engine/charactertables.h"
+#include "app/dailylog.h"
 #include "merge/mergeengine.h"
+#include "merge/mergeserverdialog.h"
+#include "modalanswer.h"
 #include "testservers.h"
 
+#include <QCheckBox>
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -58,10 +66,15 @@ private slots:
     void imperfectTargetIsReportedNotHidden();
     void abortsBeforeChangingAnything_data();
     void abortsBeforeChangingAnything();
+    void dialogPresetsAndConnections();
+    void dialogRefusesABadLevelThenMerges();
 
 private:
     void loadFixture(int sourceWorld, int sourceFirstGuid);
     MergeSettings settings(int mainWorld, int subWorld) const;
+    // Opens the merge window on both servers, connected, with these worlds chosen.
+    void connectDialog(MergeServerDialog &dialog, int mainWorld, int subWorld);
+    HostConfigList hosts() const;
     Run merge(const MergeSettings &settings);
     QString mainQuery(const QString &sql) { return TestServers::querySql(m_main, sql, kMainDb); }
     QString subQuery(const QString &sql) { return TestServers::querySql(m_sub, sql, kSubDb); }
@@ -381,5 +394,87 @@ void TestMergeEngine::abortsBeforeChangingAnything()
     }
 }
 
-QTEST_GUILESS_MAIN(TestMergeEngine)
+HostConfigList TestMergeEngine::hosts() const
+{
+    HostConfig main = m_main.hostConfig(kMainDb);
+    HostConfig sub = m_sub.hostConfig(QString());  // no database: the preset fills the default
+    return {main, sub};
+}
+
+// Fields per group: host, port, user, password, character database, account database.
+void TestMergeEngine::connectDialog(MergeServerDialog &dialog, int mainWorld, int subWorld)
+{
+    const QList<QComboBox *> combos = dialog.findChildren<QComboBox *>();  // main preset, worlds, sub preset, worlds
+    const QList<QLineEdit *> edits = dialog.findChildren<QLineEdit *>();
+    combos[0]->setCurrentIndex(1);
+    combos[2]->setCurrentIndex(2);
+    edits[5]->setText(kMainWeb);
+    edits[10]->setText(kSubDb);
+    edits[11]->setText(kSubWeb);
+    // A failed connect shows a box: answer it rather than hang, and fail.
+    QList<ModalRecord> errors;
+    answerMessageBoxes({QMessageBox::Ok, QMessageBox::Ok}, &errors);
+    QVERIFY(clickButton(edits[0]->parentWidget(), QStringLiteral("连接")));
+    QVERIFY(clickButton(edits[6]->parentWidget(), QStringLiteral("连接")));
+    stopAnsweringModals();
+    QVERIFY2(errors.isEmpty(), qPrintable(errors.value(0).text));
+    combos[1]->setCurrentIndex(combos[1]->findData(mainWorld));
+    combos[3]->setCurrentIndex(combos[3]->findData(subWorld));
+}
+
+void TestMergeEngine::dialogPresetsAndConnections()
+{
+    loadFixture(1, 5000);
+    MergeServerDialog dialog(hosts());
+    const QList<QComboBox *> combos = dialog.findChildren<QComboBox *>();
+    const QList<QLineEdit *> edits = dialog.findChildren<QLineEdit *>();
+    // A preset fills the fields it has and keeps what the operator typed for the rest.
+    edits[11]->setText(QStringLiteral("kept"));
+    combos[2]->setCurrentIndex(2);
+    QCOMPARE(QStringList({edits[7]->text(), edits[10]->text(), edits[11]->text()}),
+             QStringList({QString::number(m_sub.port), "vexadb_main", "kept"}));
+    connectDialog(dialog, 1, 1);
+    bool sameWorld = false;
+    for (QLabel *label : dialog.findChildren<QLabel *>())
+        sameWorld = sameWorld || label->text() == QStringLiteral("WorldID 相同 (1) - 需重新分配charguid");
+    QVERIFY(sameWorld);
+    // Another preset disconnects the group, which stops the start.
+    combos[2]->setCurrentIndex(0);
+    QCOMPARE(combos[3]->count(), 0);
+    QVERIFY(!dialog.findChild<QPushButton *>(QStringLiteral("mergeBtn"))->isEnabled());
+}
+
+void TestMergeEngine::dialogRefusesABadLevelThenMerges()
+{
+    loadFixture(5, 5000);
+    MergeServerDialog dialog(hosts());
+    connectDialog(dialog, 2, 5);
+    auto *start = dialog.findChild<QPushButton *>(QStringLiteral("mergeBtn"));
+    const QString before = checksums(m_main, {kMainDb, kMainWeb}).value(kMainDb + QStringLiteral(".t_char"));
+    dialog.findChild<QCheckBox *>()->setChecked(true);
+    dialog.findChildren<QLineEdit *>().at(14)->setText(QStringLiteral("0"));
+    QList<ModalRecord> boxes;
+    answerMessageBoxes({QMessageBox::Yes, QMessageBox::No, QMessageBox::Ok}, &boxes);
+    start->click();
+    QTRY_COMPARE(boxes.size(), 3);
+    QCOMPARE(boxes.at(2).title, QStringLiteral("输入错误"));
+    QCOMPARE(checksums(m_main, {kMainDb}).value(kMainDb + QStringLiteral(".t_char")), before);
+
+    dialog.findChild<QCheckBox *>()->setChecked(false);
+    const int target = mainQuery(QStringLiteral("SELECT COUNT(*) FROM t_char WHERE zoneworldid = 2")).toInt();
+    const int source = subQuery(QStringLiteral("SELECT COUNT(*) FROM t_char WHERE zoneworldid = 5 AND isvalid = 1")).toInt();
+    boxes.clear();
+    answerMessageBoxes({QMessageBox::Yes, QMessageBox::No, QMessageBox::Ok}, &boxes);
+    start->click();
+    QTRY_COMPARE_WITH_TIMEOUT(boxes.size(), 3, 60000);
+    QCOMPARE(boxes.at(2).text, QStringLiteral("合区操作完成！"));
+    QCOMPARE(mainQuery(QStringLiteral("SELECT COUNT(*) FROM t_char WHERE zoneworldid = 2")).toInt(), target + source);
+    // Lines of both threads reach the day's file.
+    QFile log(dailyLogPath(QStringLiteral("merge_"), QDate::currentDate()));
+    QVERIFY(log.open(QIODevice::ReadOnly));
+    const QString text = QString::fromUtf8(log.readAll());
+    QVERIFY(text.contains(QStringLiteral("异步线程数据库连接成功")) && text.contains(QStringLiteral("========== 合区完成 ==========")));
+}
+
+QTEST_MAIN(TestMergeEngine)
 #include "tst_mergeengine.moc"
