@@ -73,10 +73,10 @@ void TestZoneDeleteDialog::initTestCase()
         sql += QByteArray("DROP DATABASE IF EXISTS ") + db + "; CREATE DATABASE " + db + ";";
     }
     sql += "USE web;" + accountTable + " DEFAULT CHARSET=latin1;"
-           "INSERT INTO account (name) VALUES ('alice'), ('shared'), ('bob'), (X'" + m_gbkName.toHex() + "'), (X'"
+           "INSERT INTO account (name) VALUES ('alice'), ('Shared'), ('bob'), (X'" + m_gbkName.toHex() + "'), (X'"
            + m_gbkNeighbour.toHex() + "');"
            "USE web2;" + accountTable + " DEFAULT CHARSET=utf8mb4;"
-           "INSERT INTO account (name) VALUES ('Alice'), ('shared'), ('bob');"
+           "INSERT INTO account (name) VALUES ('Alice'), ('SHARED'), ('bob');"
            "USE web9;" + accountTable + " DEFAULT CHARSET=gbk;"
            "INSERT INTO account (name) VALUES ('shared'), (CONVERT(X'" + m_gbkName.toHex() + "' USING gbk));"
            "USE web10;" + accountTable + " DEFAULT CHARSET=latin1;"
@@ -138,14 +138,15 @@ void TestZoneDeleteDialog::deletesFromEveryTickedDatabase()
     const int deleted = AccountCleanup::deleteAccounts(stored, {"web", "web2", "web9"}, accounts,
                                                        [this](const QString &line) { m_log.append(line); });
 
-    // web: alice, shared and the GBK name; its neighbour differing in bytes 0x80-0x9F and bob stay.
-    QCOMPARE(names(QStringLiteral("web")), QStringList({"626F62", QString::fromLatin1(m_gbkNeighbour.toHex().toUpper())}));
-    // web2: "Alice" and shared.
-    QCOMPARE(names(QStringLiteral("web2")), QStringList({"626F62"}));
+    // web: alice and the GBK name; "Shared", its neighbour differing in bytes 0x80-0x9F, and bob stay.
+    QCOMPARE(names(QStringLiteral("web")),
+             QStringList({"536861726564", "626F62", QString::fromLatin1(m_gbkNeighbour.toHex().toUpper())}));
+    // web2: "Alice"; "SHARED" differs from "shared" in its bytes and stays.
+    QCOMPARE(names(QStringLiteral("web2")), QStringList({"534841524544", "626F62"}));
     // web9 keeps names as GBK text; the same bytes are deleted there too.
     QCOMPARE(names(QStringLiteral("web9")), QStringList());
-    QCOMPARE(deleted, 3 + 2 + 2);
-    QCOMPARE(m_log.last(), QStringLiteral("所有账号库共删除 7 个账号"));
+    QCOMPARE(deleted, 2 + 1 + 2);
+    QCOMPARE(m_log.last(), QStringLiteral("所有账号库共删除 5 个账号"));
     QVERIFY(!QSqlDatabase::contains(QStringLiteral("zone_delete_web_conn_web")));
 }
 
