@@ -1,4 +1,4 @@
-#include "app/dailylog.h"
+#include "logfiles.h"
 #include "db/databasemanager.h"
 #include "engine/charactertables.h"
 #include "merge/mergeengine.h"
@@ -198,9 +198,7 @@ void TestCli::dryRunWipeCountsWhatTheWipeDeletes()
              QStringLiteral("0"));
     for (const Result &result : {dry, done})
         QVERIFY(!(result.out + result.err).contains(m_server.password));
-    QFile log(dailyLogPath(QStringLiteral("zone_delete_"), QDate::currentDate()).replace(QCoreApplication::applicationDirPath(), m_dir.path()));
-    QVERIFY(log.open(QIODevice::ReadOnly));
-    QVERIFY(QString::fromUtf8(log.readAll()).contains(QStringLiteral("删除完成！")));
+    QVERIFY(todaysLog(QStringLiteral("zone_delete_"), m_dir.path()).contains(QStringLiteral("删除完成！")));
 }
 
 void TestCli::backupRestoreRoundTrips()

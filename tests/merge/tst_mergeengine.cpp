@@ -1,7 +1,7 @@
 #include "db/legacytext.h"
 #include "db/databasemanager.h"
 #include "engine/charactertables.h"
-#include "app/dailylog.h"
+#include "logfiles.h"
 #include "merge/mergeengine.h"
 #include "merge/mergeserverdialog.h"
 #include "modalanswer.h"
@@ -470,9 +470,7 @@ void TestMergeEngine::dialogRefusesABadLevelThenMerges()
     QCOMPARE(boxes.at(2).text, QStringLiteral("合区操作完成！"));
     QCOMPARE(mainQuery(QStringLiteral("SELECT COUNT(*) FROM t_char WHERE zoneworldid = 2")).toInt(), target + source);
     // Lines of both threads reach the day's file.
-    QFile log(dailyLogPath(QStringLiteral("merge_"), QDate::currentDate()));
-    QVERIFY(log.open(QIODevice::ReadOnly));
-    const QString text = QString::fromUtf8(log.readAll());
+    const QString text = todaysLog(QStringLiteral("merge_"));
     QVERIFY(text.contains(QStringLiteral("异步线程数据库连接成功")) && text.contains(QStringLiteral("========== 合区完成 ==========")));
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/dailylog.h"
 #include "app/debuglog.h"
 
 #include <QFile>
@@ -21,4 +22,14 @@ inline QStringList debugLogMessages()
 inline void clearDebugLog()
 {
     QFile::remove(applicationDirectory() + QStringLiteral("/debug.log"));
+}
+
+// Today's log file of that prefix beside the program (or in `directory`), or an empty text.
+inline QString todaysLog(const QString &prefix, const QString &directory = QString())
+{
+    QString path = dailyLogPath(prefix, QDate::currentDate());
+    if (!directory.isEmpty())
+        path.replace(applicationDirectory(), directory);
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
 }

@@ -1,4 +1,4 @@
-#include "app/dailylog.h"
+#include "logfiles.h"
 #include "app/debuglog.h"
 #include "db/databasemanager.h"
 #include "modalanswer.h"
@@ -81,10 +81,7 @@ void TestMainWindow::cleanup()
 
 QStringList TestMainWindow::logFileLines()
 {
-    QFile file(dailyLogPath(QStringLiteral("operation_"), QDate::currentDate()));
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
-        return {};
-    return messagesOf(QString::fromUtf8(file.readAll()).split(QLatin1Char('\n')));
+    return messagesOf(todaysLog(QStringLiteral("operation_")).split(QLatin1Char('\n')));
 }
 
 QStringList TestMainWindow::messagesOf(const QStringList &lines)

@@ -1,4 +1,4 @@
-#include "app/dailylog.h"
+#include "logfiles.h"
 #include "app/debuglog.h"
 #include "db/databasemanager.h"
 #include "db/legacytext.h"
@@ -43,7 +43,6 @@ private:
     {
         return TestServers::querySql(m_server, sql, database).toInt();
     }
-    QString logText();
     void loadZoneSample();
     QStringList names(const QString &database);
 
@@ -168,11 +167,6 @@ void TestZoneDeleteDialog::skipsDatabaseThatCannotBeOpened()
     QCOMPARE(m_log, QStringList{QStringLiteral("没有找到需要删除的账号")});
 }
 
-QString TestZoneDeleteDialog::logText()
-{
-    QFile file(dailyLogPath(QStringLiteral("zone_delete_"), QDate::currentDate()));
-    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
-}
 
 QList<ModalRecord> TestZoneDeleteDialog::wipe(int world, int accounts, const QList<QMessageBox::StandardButton> &answers)
 {
@@ -234,7 +228,7 @@ void TestZoneDeleteDialog::refusedOrDeclinedStartChangesNothing()
     QCOMPARE(boxes.first().text, firstBox);
     QCOMPARE(count(QStringLiteral("SELECT COUNT(*) FROM t_char")), 60);
     QCOMPARE(count(QStringLiteral("SELECT COUNT(*) FROM account"), QStringLiteral("web2")), 10);
-    QVERIFY(!logText().contains(QStringLiteral("开始删档操作")));
+    QVERIFY(!todaysLog(QStringLiteral("zone_delete_")).contains(QStringLiteral("开始删档操作")));
 }
 
 void TestZoneDeleteDialog::wipesZoneAndItsAccounts()
@@ -254,7 +248,7 @@ void TestZoneDeleteDialog::wipesZoneAndItsAccounts()
     // still owns a character elsewhere; web was not ticked.
     QCOMPARE(count(QStringLiteral("SELECT COUNT(*) FROM account"), QStringLiteral("web2")), web2Before - 10);
     QCOMPARE(count(QStringLiteral("SELECT COUNT(*) FROM account"), QStringLiteral("web")), webBefore);
-    const QString log = logText();
+    const QString log = todaysLog(QStringLiteral("zone_delete_"));
     QVERIFY(log.contains(QStringLiteral("========== 开始删档操作 ==========")) && log.contains(QStringLiteral("库 web2 成功删除 10 个账号")));
 }
 
