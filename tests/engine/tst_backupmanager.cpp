@@ -39,6 +39,7 @@ struct Run
         QObject::connect(m, &BackupManager::restoreCompleted, m, finish);
     }
     QString text() const { return log.join(QLatin1Char('\n')); }
+    bool wait(int milliseconds = 120000) { return QTest::qWaitFor([this] { return done; }, milliseconds) && done; }
     // From 0 to 100 without falling, with at least three steps between the fixed marks.
     bool rose() const
     {
@@ -65,6 +66,8 @@ private slots:
 private:
     QMap<QString, QString> checksums();
     QString fakeTool(const QString &script);
+    // Starts a backup (or a restore) of the test database as root and waits for its end.
+    std::unique_ptr<Run> finished(BackupManager &manager, bool backup, const QString &password, const QString &file);
 
     TestServer m_server;
     QTemporaryDir m_dir;
@@ -111,32 +114,39 @@ QString TestBackupManager::fakeTool(const QString &script)
     return path;
 }
 
+std::unique_ptr<Run> TestBackupManager::finished(BackupManager &manager, bool backup, const QString &password, const QString &file)
+{
+    auto run = std::make_unique<Run>(&manager);
+    if (backup)
+        manager.backupDatabase(kHost, m_server.port, QStringLiteral("root"), password, kDb, file);
+    else
+        manager.restoreDatabase(kHost, m_server.port, QStringLiteral("root"), password, kDb, file);
+    run->wait();
+    QTest::qWait(50);
+    return run;
+}
+
 void TestBackupManager::backupAndRestoreKeepEveryByte()
 {
     const QMap<QString, QString> original = checksums();
     QCOMPARE(original.size(), 28);
     BackupManager manager;
     const QString file = manager.getDefaultBackupPath();
-    Run backup(&manager);
-    manager.backupDatabase(kHost, m_server.port, QStringLiteral("root"), m_server.password, kDb, file);
-    QVERIFY(manager.isBusy());
-    QTRY_VERIFY_WITH_TIMEOUT(backup.done, 120000);
-    QVERIFY2(backup.success && backup.result == file, qPrintable(backup.text()));
+    auto backup = finished(manager, true, m_server.password, file);
+    QVERIFY2(backup->success && backup->result == file, qPrintable(backup->text()));
     QVERIFY(!manager.isBusy());
 
     QVERIFY(TestServers::runSql(m_server, "DROP TABLE t_skill; DROP TRIGGER t_char_touch; UPDATE t_char SET level = 0;"
                                           "DELETE FROM t_iteminfo LIMIT 10; UPDATE every_byte SET text = 'x';", kDb));
     QVERIFY(checksums() != original);
 
-    Run restore(&manager);
-    manager.restoreDatabase(kHost, m_server.port, QStringLiteral("root"), m_server.password, kDb, file);
-    QTRY_VERIFY_WITH_TIMEOUT(restore.done, 120000);
-    QVERIFY2(restore.success && restore.result == kDb, qPrintable(restore.text()));
+    auto restore = finished(manager, false, m_server.password, file);
+    QVERIFY2(restore->success && restore->result == kDb, qPrintable(restore->text()));
     QCOMPARE(checksums(), original);
     QCOMPARE(TestServers::querySql(m_server, QStringLiteral("SHOW TRIGGERS"), kDb).section(QLatin1Char('\t'), 0, 0),
              QStringLiteral("t_char_touch"));
     // The bar moves with the bytes sent.
-    QVERIFY2(restore.rose(), qPrintable(QString::number(restore.progress.size())));
+    QVERIFY2(restore->rose(), qPrintable(QString::number(restore->progress.size())));
 }
 
 void TestBackupManager::passwordStaysOffTheCommandLine()
@@ -151,7 +161,7 @@ void TestBackupManager::passwordStaysOffTheCommandLine()
     const QString optionFile = arguments.first().section(QLatin1Char('='), 1);
     QCOMPARE(QFile(optionFile).permissions() & (QFileDevice::ReadGroup | QFileDevice::ReadOther), QFileDevice::Permissions());
     QVERIFY(!arguments.join(QLatin1Char(' ')).contains(QStringLiteral("c#d")));
-    QTRY_VERIFY_WITH_TIMEOUT(run.done, 120000);
+    QVERIFY(run.wait());
     QVERIFY2(run.success, qPrintable(run.text()));
     QVERIFY(!QFile::exists(optionFile));
     QVERIFY(!run.text().contains(QStringLiteral("c#d")));
@@ -161,52 +171,39 @@ void TestBackupManager::passwordStaysOffTheCommandLine()
     Run empty(&manager);
     manager.backupDatabase(kHost, m_server.port, QStringLiteral("nobody"), QString(), kDb, file);
     QVERIFY(!manager.lastArguments().join(QLatin1Char(' ')).contains(QStringLiteral("-p")));
-    QTRY_VERIFY_WITH_TIMEOUT(empty.done, 60000);
-    QVERIFY(!empty.success);
+    QVERIFY(empty.wait() && !empty.success);
 }
 
 void TestBackupManager::failuresAreReported()
 {
     BackupManager manager;
-    Run wrong(&manager);
-    manager.backupDatabase(kHost, m_server.port, QStringLiteral("root"), QStringLiteral("wrong"), kDb, m_dir.filePath(QStringLiteral("w.sql")));
-    QTRY_VERIFY_WITH_TIMEOUT(wrong.done, 60000);
-    QVERIFY(!wrong.success && wrong.result.isEmpty());
-    QVERIFY2(wrong.log.at(wrong.log.size() - 2).contains(QStringLiteral("Access denied")), qPrintable(wrong.text()));
-    QCOMPARE(wrong.log.last(), QStringLiteral("ERROR 备份失败，退出码: 2"));
+    auto wrong = finished(manager, true, QStringLiteral("wrong"), m_dir.filePath(QStringLiteral("w.sql")));
+    QVERIFY(!wrong->success && wrong->result.isEmpty());
+    QVERIFY2(wrong->log.at(wrong->log.size() - 2).contains(QStringLiteral("Access denied")), qPrintable(wrong->text()));
+    QCOMPARE(wrong->log.last(), QStringLiteral("ERROR 备份失败，退出码: 2"));
 
-    const QString small = m_dir.filePath(QStringLiteral("small.sql"));
-    QFile file(small);
-    QVERIFY(file.open(QIODevice::WriteOnly) && file.write("SELECT 1;\n") > 0);
-    file.close();
-    Run restore(&manager);
-    manager.restoreDatabase(kHost, m_server.port, QStringLiteral("root"), QStringLiteral("wrong"), kDb, small);
-    QTRY_VERIFY_WITH_TIMEOUT(restore.done, 60000);
-    QVERIFY(!restore.success);
-    QCOMPARE(restore.log.last(), QStringLiteral("ERROR 恢复失败，退出码: 1"));
-
-    Run gone(&manager);
-    manager.restoreDatabase(kHost, m_server.port, QStringLiteral("root"), m_server.password, kDb, m_dir.filePath(QStringLiteral("gone.sql")));
-    QVERIFY(gone.done && !gone.success && !manager.isBusy());
-    QVERIFY(gone.log.last().startsWith(QStringLiteral("ERROR 备份文件不存在: ")));
+    QFile small(m_dir.filePath(QStringLiteral("small.sql")));
+    QVERIFY(small.open(QIODevice::WriteOnly) && small.write("SELECT 1;\n") > 0);
+    small.close();
+    auto restore = finished(manager, false, QStringLiteral("wrong"), small.fileName());
+    QVERIFY(!restore->success);
+    QCOMPARE(restore->log.last(), QStringLiteral("ERROR 恢复失败，退出码: 1"));
+    auto gone = finished(manager, false, m_server.password, m_dir.filePath(QStringLiteral("gone.sql")));
+    QVERIFY(!gone->success && !manager.isBusy());
+    QVERIFY(gone->log.last().startsWith(QStringLiteral("ERROR 备份文件不存在: ")));
 
     manager.setToolPaths(m_dir.filePath(QStringLiteral("no-such-mysqldump")), m_dir.filePath(QStringLiteral("no-such-mysql")));
-    Run missing(&manager);
-    manager.backupDatabase(kHost, m_server.port, QStringLiteral("root"), m_server.password, kDb, m_dir.filePath(QStringLiteral("n.sql")));
-    QTRY_VERIFY_WITH_TIMEOUT(missing.done, 10000);
-    QTest::qWait(100);
-    QVERIFY(!missing.success && !manager.isBusy());
-    QCOMPARE(missing.log.filter(QStringLiteral("ERROR ")),
+    auto missing = finished(manager, true, m_server.password, m_dir.filePath(QStringLiteral("n.sql")));
+    QVERIFY(!missing->success && !manager.isBusy());
+    QCOMPARE(missing->log.filter(QStringLiteral("ERROR ")),
              QStringList{QStringLiteral("ERROR 无法启动 mysqldump，请确保程序目录下存在 mysqldump.exe 及其依赖 DLL")});
 
     // Warnings on the error channel are dropped; the error itself is logged.
     manager.setToolPaths(fakeTool(QStringLiteral("echo 'mysqldump: [WaRnInG] Using a password on the command line' >&2; sleep 0.3;"
                                                  "echo 'Got error: 1049: Unknown database' >&2; exit 2")), QString());
-    Run warned(&manager);
-    manager.backupDatabase(kHost, m_server.port, QStringLiteral("root"), QString(), kDb, m_dir.filePath(QStringLiteral("f.sql")));
-    QTRY_VERIFY_WITH_TIMEOUT(warned.done, 10000);
-    QVERIFY(warned.log.filter(QStringLiteral("arning"), Qt::CaseInsensitive).isEmpty());
-    QCOMPARE(warned.log.at(warned.log.size() - 2), QStringLiteral("mysqldump: Got error: 1049: Unknown database\n"));
+    auto warned = finished(manager, true, QString(), m_dir.filePath(QStringLiteral("f.sql")));
+    QVERIFY(warned->log.filter(QStringLiteral("arning"), Qt::CaseInsensitive).isEmpty());
+    QCOMPARE(warned->log.at(warned->log.size() - 2), QStringLiteral("mysqldump: Got error: 1049: Unknown database\n"));
 }
 
 void TestBackupManager::progressAndBusyTools()
