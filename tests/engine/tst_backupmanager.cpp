@@ -122,7 +122,7 @@ std::unique_ptr<Run> TestBackupManager::finished(BackupManager &manager, bool ba
     else
         manager.restoreDatabase(kHost, m_server.port, QStringLiteral("root"), password, kDb, file);
     run->wait();
-    QTest::qWait(50);
+    QTest::qWait(100);  // a late second report would show here
     return run;
 }
 
