@@ -101,7 +101,8 @@ int main(int argc, char *argv[])
         out << "loading " << name << " (" << perZone << " characters)..." << Qt::endl;
         return TestServers::loadSample(server, options);
     };
-    // Different worlds and disjoint ids: both copies carry the same rows unchanged.
+    // Different worlds and disjoint ids: both copies carry the same rows (the merge gives the
+    // source characters world 1's next ids, since their own lie above its counter).
     if (!load(target, kMain, 1, 1, 1) || !load(target, kBase, 1, 1, 1) || !load(target, kSub, 2, 10000000, 2))
         return 1;
     if (source.port != target.port && !load(source, kSub, 2, 10000000, 2))

@@ -1,6 +1,7 @@
 #include "charactercopier.h"
 
 #include "characterdeleter.h"
+#include "charguidledger.h"
 #include "db/connectionrule.h"
 #include "db/databasemanager.h"
 #include "db/legacytext.h"
@@ -152,17 +153,15 @@ bool CharacterCopier::copyCharacter(int source, const QString &account, const QS
         return fail(QStringLiteral("错误: 获取源角色信息失败"), QStringLiteral("获取源角色信息失败"));
     emit logMessage(QStringLiteral("源角色 zoneworldid: %1").arg(world));
 
-    // The new id follows the world's counter, and stays above every id in use, so that it can
-    // never collide with an existing character.
-    QSqlQuery query(db);
-    query.prepare(QStringLiteral("UPDATE t_var SET maxcharguid = GREATEST(maxcharguid, "
-                                 "(SELECT COALESCE(MAX(charguid), 0) FROM t_char)) + 1 WHERE worldid = ?"));
-    query.addBindValue(world);
-    if (!query.exec())
-        return fail(QStringLiteral("错误: 更新maxcharguid失败: %1").arg(query.lastError().text()), QStringLiteral("更新maxcharguid失败"));
-    const int guid = int(scalar(db, QStringLiteral("SELECT maxcharguid FROM t_var WHERE worldid = ?"), {world}, 0, &found));
-    if (!found || query.numRowsAffected() < 1)
-        return fail(QStringLiteral("错误: 获取新charguid失败"), QStringLiteral("获取新charguid失败"));
+    // The new id is the one the game would give the world's next character, and the counter
+    // moves on to it, so that the game's own next creation finds a free id again.
+    CharGuidLedger ledger;
+    QList<int> newIds;
+    if (!ledger.read(db, true, &error) || !ledger.allocate(db, int(world), 1, &newIds, &error))
+        return fail(QStringLiteral("错误: 获取新charguid失败: %1").arg(error), QStringLiteral("获取新charguid失败: %1").arg(error));
+    const int guid = newIds.first();
+    if (!CharGuidLedger::setCounter(db, int(world), guid, &error))
+        return fail(QStringLiteral("错误: %1").arg(error), QStringLiteral("更新maxcharguid失败: %1").arg(error));
     emit logMessage(QStringLiteral("分配新CharGUID: %1").arg(guid));
 
     QString name = newName;
@@ -203,6 +202,7 @@ bool CharacterCopier::copyCharacter(int source, const QString &account, const QS
         qint64 maxGuid = scalar(db, QStringLiteral("SELECT MAX(guid) FROM t_iteminfo"), {}, 0);
         emit logMessage(QStringLiteral("t_iteminfo 全局最大 guid: %1").arg(maxGuid));
         QList<qint64> rows;
+        QSqlQuery query(db);
         query.prepare(QStringLiteral("SELECT aid FROM t_iteminfo WHERE charguid = ? ORDER BY aid"));
         query.addBindValue(source);
         if (!query.exec())

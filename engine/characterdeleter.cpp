@@ -1,6 +1,7 @@
 #include "characterdeleter.h"
 
 #include "charactertables.h"
+#include "charguidledger.h"
 #include "db/databasemanager.h"
 #include "merge/mergesql.h"
 
@@ -325,26 +326,34 @@ bool CharacterDeleter::deleteCharacter(int charguid, QString *error)
     return true;
 }
 
-bool CharacterDeleter::transferCharacter(int charguid, int worldId, QString *error)
+bool CharacterDeleter::moveToWorld(QSqlDatabase &db, int charguid, int worldId, QString *error)
 {
-    emit logMessage(QStringLiteral("开始转移角色 CharGUID=%1 -> WorldID=%2").arg(charguid).arg(worldId));
-    QSqlDatabase &db = DatabaseManager::instance()->database();
     QStringList present;
-    if (!existingTables(db, worldColumnTables + QStringList{QStringLiteral("t_var")}, &present, error)) {
-        emit logMessage(QStringLiteral("读取表清单失败: %1").arg(*error));
+    if (!existingTables(db, worldColumnTables + QStringList{QStringLiteral("t_var")}, &present, error))
+        return false;
+    // The game knows a world by its id counter; a character anywhere else is lost to every world.
+    QList<int> known;
+    if (present.contains(QStringLiteral("t_var"))) {
+        CharGuidLedger ledger;
+        if (!ledger.read(db, false, error))
+            return false;
+        known = ledger.worlds();
+    } else {
+        emit logMessage(QStringLiteral("t_var 表不存在，按已有角色的 WorldID 校验目标"));
+        QSqlQuery worlds(db);
+        if (!worlds.exec(QStringLiteral("SELECT DISTINCT zoneworldid FROM t_char ORDER BY zoneworldid"))) {
+            *error = worlds.lastError().text();
+            return false;
+        }
+        while (worlds.next())
+            known.append(worlds.value(0).toInt());
+    }
+    if (!known.contains(worldId)) {
+        *error = QStringLiteral("WorldID %1 不存在，已知的 WorldID: %2").arg(worldId).arg(idListText(known).replace(QLatin1Char(','), QStringLiteral(", ")));
+        emit logMessage(*error);
         return false;
     }
-    if (!db.transaction()) {
-        *error = db.lastError().text();
-        emit logMessage(QStringLiteral("开启事务失败"));
-        return false;
-    }
-    auto rollback = [&](const QString &line) {
-        emit logMessage(line);
-        db.rollback();
-        emit logMessage(QStringLiteral("角色转移失败，已回滚所有更改"));
-        return false;
-    };
+
     QSqlQuery query(db);
     auto update = [&](const QString &sql) -> qint64 {
         query.prepare(sql);
@@ -357,11 +366,14 @@ bool CharacterDeleter::transferCharacter(int charguid, int worldId, QString *err
         return query.numRowsAffected();
     };
     const qint64 characters = update(QStringLiteral("UPDATE t_char SET zoneworldid = ? WHERE charguid = ?"));
-    if (characters < 0)
-        return rollback(QStringLiteral("更新t_char失败: %1").arg(*error));
+    if (characters < 0) {
+        emit logMessage(QStringLiteral("更新t_char失败: %1").arg(*error));
+        return false;
+    }
     if (characters == 0) {
         *error = QStringLiteral("未找到要转移的角色");
-        return rollback(QStringLiteral("警告: 未找到要转移的角色"));
+        emit logMessage(QStringLiteral("警告: 未找到要转移的角色"));
+        return false;
     }
     emit logMessage(QStringLiteral("✓ t_char更新成功 (影响%1行)").arg(characters));
 
@@ -373,30 +385,29 @@ bool CharacterDeleter::transferCharacter(int charguid, int worldId, QString *err
             continue;
         }
         const qint64 rows = update(QStringLiteral("UPDATE %1 SET world = ? WHERE charguid = ?").arg(table));
-        if (rows < 0)
-            return rollback(QStringLiteral("更新%1失败: %2").arg(table, *error));
+        if (rows < 0) {
+            emit logMessage(QStringLiteral("更新%1失败: %2").arg(table, *error));
+            return false;
+        }
         emit logMessage(QStringLiteral("✓ %1更新成功 (影响%2行%3)").arg(table).arg(rows).arg(what.value(i)));
     }
+    return true;
+}
 
-    // The game gives a new character of the target world the id maxcharguid + 1.
-    if (present.contains(QStringLiteral("t_var"))) {
-        query.prepare(QStringLiteral("UPDATE t_var SET maxcharguid = GREATEST(maxcharguid, ?) WHERE worldid = ?"));
-        query.addBindValue(charguid);
-        query.addBindValue(worldId);
-        if (!query.exec()) {
-            *error = query.lastError().text();
-            return rollback(QStringLiteral("更新t_var失败: %1").arg(*error));
-        }
-        const qint64 worlds = [&] {
-            QSqlQuery count(db);
-            count.prepare(QStringLiteral("SELECT COUNT(*) FROM t_var WHERE worldid = ?"));
-            count.addBindValue(worldId);
-            return count.exec() && count.next() ? count.value(0).toLongLong() : 0;
-        }();
-        if (worlds == 0)
-            emit logMessage(QStringLiteral("警告: WorldID=%1 没有 t_var 记录，角色ID计数未调整").arg(worldId));
+bool CharacterDeleter::transferCharacter(int charguid, int worldId, QString *error)
+{
+    emit logMessage(QStringLiteral("开始转移角色 CharGUID=%1 -> WorldID=%2").arg(charguid).arg(worldId));
+    QSqlDatabase &db = DatabaseManager::instance()->database();
+    if (!db.transaction()) {
+        *error = db.lastError().text();
+        emit logMessage(QStringLiteral("开启事务失败: %1").arg(*error));
+        return false;
     }
-
+    if (!moveToWorld(db, charguid, worldId, error)) {
+        db.rollback();
+        emit logMessage(QStringLiteral("角色转移失败，已回滚所有更改"));
+        return false;
+    }
     if (!db.commit()) {
         *error = db.lastError().text();
         emit logMessage(QStringLiteral("提交事务失败: %1").arg(*error));
@@ -405,6 +416,6 @@ bool CharacterDeleter::transferCharacter(int charguid, int worldId, QString *err
     }
     emit logMessage(QStringLiteral("===== 角色转移成功 ====="));
     emit logMessage(QStringLiteral("CharGUID=%1 已转移到 WorldID=%2").arg(charguid).arg(worldId));
-    emit logMessage(QStringLiteral("共更新 %1 条主表记录及相关装备数据").arg(characters));
+    emit logMessage(QStringLiteral("共更新 1 条主表记录及相关装备数据"));
     return true;
 }

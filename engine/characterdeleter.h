@@ -35,10 +35,15 @@ public:
     // the reason in *error (everything rolled back).
     bool deleteCharacter(int charguid, QString *error);
 
-    // Moves one character to another world: t_char, the world columns of its rows and the target
-    // world's id counter (raised to at least its id), in one transaction. False with the reason
-    // in *error (everything rolled back).
+    // Moves one character to another world, in one transaction (see moveToWorld). False with
+    // the reason in *error (everything rolled back).
     bool transferCharacter(int charguid, int worldId, QString *error);
+
+    // Moves the character's t_char row and the world column of its rows in the item tables to
+    // `worldId`, inside the caller's transaction on `db`. The character keeps its id and every
+    // counter stays as it is. Refuses a world the game does not know (no counter in t_var).
+    // False with the reason in *error; the caller rolls back.
+    bool moveToWorld(QSqlDatabase &db, int charguid, int worldId, QString *error);
 
     // Which of `tables` exist in the connection's database (names as given, same order);
     // false with *error set when that cannot be read.

@@ -4,6 +4,7 @@
 #include "db/connectionrule.h"
 #include "db/legacytext.h"
 #include "engine/charactertables.h"
+#include "engine/charguidledger.h"
 #include "engine/clientoptionfile.h"
 #include "mergesql.h"
 
@@ -258,8 +259,7 @@ private:
 
     QList<int> m_sourceGuids;
     QMap<int, int> m_guidMap;
-    int m_nextGuid = 0;
-    int m_highestMerged = -1;
+    int m_lastAllocated = 0;  // the last id handed out through the main world's counter
     QHash<QByteArray, QByteArray> m_accountRenames;
     QList<std::pair<QString, QString>> m_accountRenameRecords;
     QList<std::pair<QString, QString>> m_characterRenameRecords;
@@ -618,15 +618,17 @@ bool MergeRun::allocateCharguids()
     addLogLine(QStringLiteral("========== 开始合并数据 =========="));
     addLogLine(sameWorld ? QStringLiteral("WorldID相同，准备重新分配charguid...")
                          : QStringLiteral("WorldID不同，检查charguid冲突..."));
-    int maxGuid = 0;
-    QSqlQuery query(m_mainChar);
-    if (query.exec(QStringLiteral("SELECT MAX(charguid) FROM t_char")) && query.next())
-        maxGuid = query.value(0).toInt();
-    query.prepare(QStringLiteral("SELECT maxcharguid FROM t_var WHERE worldid = ?"));
-    query.addBindValue(m_settings.mainWorldId);
-    if (query.exec() && query.next())
-        maxGuid = qMax(maxGuid, query.value(0).toInt());
-    addLogLine(QStringLiteral("主区当前最大charguid: %1").arg(maxGuid));
+    CharGuidLedger ledger;
+    QString error;
+    if (!ledger.read(m_mainChar, true, &error)) {
+        addLogLine(error);
+        return false;
+    }
+    if (!ledger.hasWorld(m_settings.mainWorldId)) {
+        addLogLine(QStringLiteral("主区 WorldID %1 在 t_var 中没有计数器（已有: %2）").arg(m_settings.mainWorldId).arg(ledger.worldList()));
+        return false;
+    }
+    addLogLine(QStringLiteral("主区 WorldID %1 的 maxcharguid: %2").arg(m_settings.mainWorldId).arg(ledger.counter(m_settings.mainWorldId)));
 
     QSqlQuery source(m_subChar);
     source.setForwardOnly(true);
@@ -639,44 +641,55 @@ bool MergeRun::allocateCharguids()
     while (source.next())
         m_sourceGuids.append(source.value(0).toInt());
     addLogLine(QStringLiteral("副区待合并角色数: %1").arg(m_sourceGuids.size()));
+    if (m_sourceGuids.isEmpty())
+        return true;
 
-    if (m_sourceGuids.isEmpty()) {
-        m_nextGuid = maxGuid;
-        return true;
-    }
+    // A character keeps its id only in another world, where the id is free and no world's
+    // counter will reach it; every other one gets what the game would give the main world's
+    // next character.
+    QList<int> renumbered;
     if (sameWorld) {
-        int k = 0;
-        for (int guid : std::as_const(m_sourceGuids))
-            m_guidMap.insert(guid, maxGuid + ++k);
-        m_nextGuid = maxGuid + int(m_sourceGuids.size());
-        addLogLine(QStringLiteral("需要重新分配 %1 个 charguid，新范围: %2 - %3").arg(m_guidMap.size()).arg(maxGuid + 1).arg(m_nextGuid));
-        return true;
-    }
-    QSet<int> clashing;
-    for (int i = 0; i < m_sourceGuids.size(); i += 1000) {
-        const QList<int> chunk = m_sourceGuids.mid(i, 1000);
-        QSqlQuery check(m_mainChar);
-        check.prepare(QStringLiteral("SELECT charguid FROM t_char WHERE charguid IN (%1)")
-                          .arg(QStringList(chunk.size(), QStringLiteral("?")).join(QLatin1Char(','))));
-        for (int guid : chunk)
-            check.addBindValue(guid);
-        if (!check.exec()) {
-            addLogLine(QStringLiteral("检测 charguid 冲突失败：%1").arg(check.lastError().text()));
-            return false;
+        renumbered = m_sourceGuids;
+    } else {
+        QSet<int> taken;
+        for (int i = 0; i < m_sourceGuids.size(); i += 1000) {
+            const QList<int> chunk = m_sourceGuids.mid(i, 1000);
+            QSqlQuery check(m_mainChar);
+            check.prepare(QStringLiteral("SELECT charguid FROM t_char WHERE charguid IN (%1)")
+                              .arg(QStringList(chunk.size(), QStringLiteral("?")).join(QLatin1Char(','))));
+            for (int guid : chunk)
+                check.addBindValue(guid);
+            if (!check.exec()) {
+                addLogLine(QStringLiteral("检测 charguid 冲突失败：%1").arg(check.lastError().text()));
+                return false;
+            }
+            while (check.next())
+                taken.insert(check.value(0).toInt());
         }
-        while (check.next())
-            clashing.insert(check.value(0).toInt());
+        int reserved = 0;
+        for (int guid : std::as_const(m_sourceGuids)) {
+            if (taken.contains(guid)) {
+                renumbered.append(guid);
+            } else if (ledger.isNextId(guid)) {
+                renumbered.append(guid);
+                ++reserved;
+            }
+        }
+        addLogLine(QStringLiteral("charguid冲突: %1 个，需要重新分配").arg(renumbered.size()));
+        if (reserved > 0)
+            addLogLine(QStringLiteral("其中 %1 个是主区某个 WorldID 之后要分配的角色ID").arg(reserved));
     }
-    // New ids go above the source's own ids as well: a source character that keeps its id
-    // must not meet a renumbered one.
-    if (!clashing.isEmpty())
-        maxGuid = qMax(maxGuid, *std::max_element(m_sourceGuids.cbegin(), m_sourceGuids.cend()));
-    for (int guid : std::as_const(m_sourceGuids)) {
-        if (clashing.contains(guid))
-            m_guidMap.insert(guid, ++maxGuid);
+    if (renumbered.isEmpty())
+        return true;
+    QList<int> ids;
+    if (!ledger.allocate(m_mainChar, m_settings.mainWorldId, int(renumbered.size()), &ids, &error)) {
+        addLogLine(error);
+        return false;
     }
-    m_nextGuid = qMax(maxGuid, *std::max_element(m_sourceGuids.cbegin(), m_sourceGuids.cend()));
-    addLogLine(QStringLiteral("charguid冲突: %1 个，需要重新分配").arg(clashing.size()));
+    for (int k = 0; k < renumbered.size(); ++k)
+        m_guidMap.insert(renumbered.at(k), ids.at(k));
+    m_lastAllocated = ids.last();
+    addLogLine(QStringLiteral("需要重新分配 %1 个 charguid，新范围: %2 - %3").arg(ids.size()).arg(ids.first()).arg(ids.last()));
     return true;
 }
 
@@ -896,7 +909,6 @@ bool MergeRun::mergeCharacters()
             if (!newName.isNull())
                 names.insert(newName);
             m_merged.insert(sourceGuid);
-            m_highestMerged = qMax(m_highestMerged, m_guidMap.value(sourceGuid, sourceGuid));
         } else {
             ++failed;
             if (failed <= 3)
@@ -1170,22 +1182,14 @@ void MergeRun::flushRows(QSqlQuery &insert, qsizetype &preparedRows, QList<QVari
 
 void MergeRun::finish()
 {
-    // The game gives a new character maxcharguid + 1: the counter must not lie below any id
-    // merged into this world.
-    int counter = m_highestMerged;
-    if (m_settings.mainWorldId == m_settings.subWorldId && !m_guidMap.isEmpty())
-        counter = qMax(counter, m_nextGuid);
-    if (counter >= 0) {
-        QSqlQuery update(m_mainChar);
-        update.prepare(QStringLiteral("UPDATE t_var SET maxcharguid = ? WHERE worldid = ? AND maxcharguid < ?"));
-        update.addBindValue(counter);
-        update.addBindValue(m_settings.mainWorldId);
-        update.addBindValue(counter);
-        if (!update.exec()) {
+    // The counter ends on the last id handed out, as if the game had created the characters.
+    if (m_lastAllocated > 0) {
+        QString error;
+        if (CharGuidLedger::setCounter(m_mainChar, m_settings.mainWorldId, m_lastAllocated, &error)) {
+            addLogLine(QStringLiteral("已更新 t_var.maxcharguid = %1").arg(m_lastAllocated));
+        } else {
             m_report->counterFailed = true;
-            addLogLine(QStringLiteral("更新 t_var.maxcharguid 失败：%1").arg(update.lastError().text()));
-        } else if (update.numRowsAffected() > 0) {
-            addLogLine(QStringLiteral("已更新 t_var.maxcharguid = %1").arg(counter));
+            addLogLine(error);
         }
     }
 

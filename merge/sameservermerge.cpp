@@ -38,7 +38,6 @@ private:
     bool mergeAccountDatabases();
     bool updateCharacterAccounts();
     bool updateZoneWorldId();
-    bool raiseCharGuidCounter();
     bool syncWorldField();
 
     bool cancelled() const { return m_cancel && m_cancel->load() != 0; }
@@ -165,7 +164,6 @@ bool SameServerMergeRun::run()
         {m_p.independentAccounts, QStringLiteral("══ 合并账号库 ══"), &SameServerMergeRun::mergeAccountDatabases, QStringLiteral("❌ 账号合并失败")},
         {m_p.independentAccounts, QStringLiteral("══ 更新角色账号 ══"), &SameServerMergeRun::updateCharacterAccounts, QStringLiteral("❌ 账号更新失败")},
         {true, QStringLiteral("══ 执行合区 ══"), &SameServerMergeRun::updateZoneWorldId, QStringLiteral("❌ 合区失败")},
-        {true, QString(), &SameServerMergeRun::raiseCharGuidCounter, QStringLiteral("❌ 合区失败")},
         {true, QStringLiteral("══ 同步world字段 ══"), &SameServerMergeRun::syncWorldField, QStringLiteral("❌ 同步失败")},
     };
     for (const Step &step : steps) {
@@ -392,42 +390,6 @@ bool SameServerMergeRun::updateZoneWorldId()
         return false;
     m_log(QStringLiteral("✓ 修改 %1 个角色").arg(query.numRowsAffected()));
     report(60);
-    return true;
-}
-
-// The game gives a new character maxcharguid + 1 of its world: it must not lie below any
-// character that now lives there.
-bool SameServerMergeRun::raiseCharGuidCounter()
-{
-    QSqlQuery query(m_db);
-    query.prepare(QStringLiteral("SELECT MAX(charguid) FROM t_char WHERE zoneworldid = ?"));
-    query.addBindValue(m_p.mainWorldId);
-    if (!execPrepared(query) || !query.next())
-        return false;
-    if (query.value(0).isNull())
-        return true;
-    const int highest = query.value(0).toInt();
-    query.prepare(QStringLiteral("UPDATE t_var SET maxcharguid = ? WHERE worldid = ? AND maxcharguid < ?"));
-    query.addBindValue(highest);
-    query.addBindValue(m_p.mainWorldId);
-    query.addBindValue(highest);
-    if (!query.exec()) {
-        if (errorNumber(query.lastError()) == kErrorNoSuchTable) {
-            m_log(QStringLiteral("t_var 表不存在，未更新 maxcharguid"));
-            return true;
-        }
-        return logged(query, false);
-    }
-    if (query.numRowsAffected() > 0) {
-        m_log(QStringLiteral("✓ t_var.maxcharguid = %1").arg(highest));
-        return true;
-    }
-    query.prepare(QStringLiteral("SELECT COUNT(*) FROM t_var WHERE worldid = ?"));
-    query.addBindValue(m_p.mainWorldId);
-    if (!execPrepared(query) || !query.next())
-        return false;
-    if (query.value(0).toInt() == 0)
-        m_log(QStringLiteral("t_var 中没有 worldid = %1 的记录，未更新 maxcharguid").arg(m_p.mainWorldId));
     return true;
 }
 

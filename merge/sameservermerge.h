@@ -30,7 +30,8 @@ using SameServerProgressFunction = std::function<void(int)>;
 // that is committed at the end or rolled back whole: optionally deletes the low-level
 // characters of both worlds, optionally imports the sub world's accounts into the main
 // account database (clashing names get the suffix) and repoints their characters, moves the
-// characters, follows with the item tables' world fields and raises the world's id counter.
+// characters and follows with the item tables' world fields. Characters keep their ids, so
+// every world's id counter stays as it is.
 // Runs on a worker thread on a connection of its own to `host`, opened and removed there.
 // `progress` receives 0 to 100, never decreasing; `cancelRequested` is polled between steps,
 // slices and accounts. True when everything was committed.

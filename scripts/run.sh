@@ -43,11 +43,11 @@ fi
 echo "== Sample server on 127.0.0.1:$PORT (data in $SERVER_DIR)"
 "$ROOT/scripts/mariadb-sandbox.sh" start "$SERVER_DIR" "$PORT" "$PASSWORD"
 
-if [ ! -f "$SERVER_DIR/sample-loaded" ]; then
+if [ ! -f "$SERVER_DIR/sample-loaded-v2" ]; then
     echo "== Loading the sample game database"
     "$BUILD_DIR/scripts/sampledb/quorvel-sampledb" --worlds 1,2,10 --per-world 2000 \
         | MYSQL_PWD=$PASSWORD mariadb --no-defaults -h127.0.0.1 -P"$PORT" -uroot
-    touch "$SERVER_DIR/sample-loaded"
+    touch "$SERVER_DIR/sample-loaded-v2"
 fi
 
 HOSTS=$BUILD_DIR/host_configs.json

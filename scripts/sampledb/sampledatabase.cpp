@@ -63,6 +63,22 @@ CREATE TABLE t_char (
   KEY ix_zoneworldid (zoneworldid)
 ) ENGINE=InnoDB DEFAULT CHARSET=latin1;
 
+)SQL";
+
+// Each world's character id counter. The game keys it by the counter itself, so no two worlds
+// can ever hold the same value; older tools' databases key it by a row id instead.
+const char *const kVarTable = R"SQL(
+CREATE TABLE t_var (
+  worldid INT NOT NULL,
+  maxcharguid INT NOT NULL,
+  mailseq INT NOT NULL,
+  dbversion INT NOT NULL DEFAULT 0,
+  PRIMARY KEY (maxcharguid),
+  KEY ix_worldid (worldid)
+) ENGINE=InnoDB DEFAULT CHARSET=latin1;
+)SQL";
+
+const char *const kRowIdVarTable = R"SQL(
 CREATE TABLE t_var (
   aid BIGINT NOT NULL AUTO_INCREMENT,
   worldid INT NOT NULL,
@@ -72,6 +88,25 @@ CREATE TABLE t_var (
   PRIMARY KEY (aid),
   UNIQUE KEY ux_worldid (worldid)
 ) ENGINE=InnoDB DEFAULT CHARSET=latin1;
+)SQL";
+
+// How the game server creates a character: it raises its world's counter by one and inserts
+// the character with that id, failing when the id is taken. It runs inside the caller's
+// transaction, as the game calls it.
+const char *const kCreateCharacterProcedure = R"SQL(
+DROP PROCEDURE IF EXISTS create_char;
+DELIMITER ;;
+CREATE PROCEDURE create_char(IN p_world INT, OUT p_guid INT)
+BEGIN
+  UPDATE t_var SET maxcharguid = maxcharguid + 1 WHERE worldid = p_world;
+  IF ROW_COUNT() <> 1 THEN
+    SIGNAL SQLSTATE '45000' SET MESSAGE_TEXT = 'no single t_var row for this world';
+  END IF;
+  SELECT maxcharguid INTO p_guid FROM t_var WHERE worldid = p_world;
+  INSERT INTO t_char (charguid, accname, charname, zoneworldid, createtime, logouttime, haircolor, pwdsafe, settings)
+  VALUES (p_guid, 'newplayer', CONCAT('new', p_guid), p_world, UNIX_TIMESTAMP(), 0, 0, '', '');
+END;;
+DELIMITER ;
 )SQL";
 
 struct OwnedTable
@@ -297,7 +332,7 @@ void Generator::writeSchema()
     if (m_options.dropExisting)
         write("DROP DATABASE IF EXISTS `" + db + "`;\n");
     write("CREATE DATABASE IF NOT EXISTS `" + db + "` DEFAULT CHARACTER SET latin1;\nUSE `" + db + "`;\n");
-    write(characterSchemaSql().toLatin1());
+    write(characterSchemaSql(m_options.rowIdVarTable).toLatin1());
     for (const QString &web : m_options.accountDatabases) {
         const QByteArray name = web.toLatin1();
         if (m_options.dropExisting)
@@ -322,7 +357,7 @@ qint64 Generator::run()
     qint64 total = 0;
     for (int wi = 0; wi < worlds.size(); ++wi)
         total += worldSize(wi);
-    const int firstGuid = m_options.firstCharGuid;
+    const QList<int> starts = worldRangeStarts(m_options);
 
     // Accounts: one per two or three characters, spread over the account databases.
     for (int w = 0; w < m_options.accountDatabases.size(); ++w) {
@@ -386,18 +421,26 @@ qint64 Generator::run()
     Batch xiulian = batch("t_xiulian", "charguid, mifaid, mifalvl, mifajinjie");
     Batch vars = batch("t_var", "worldid, maxcharguid, mailseq, dbversion");
 
+    // Every character's id and name, world after world, for the relations between them.
+    QList<int> guids;
     QList<QByteArray> names;
+    guids.reserve(int(total));
     names.reserve(int(total));
-    for (qint64 i = 0; i < total; ++i)
-        names.append(gbkName(int(i) + 1));
+    for (int wi = 0; wi < worlds.size(); ++wi) {
+        for (int c = 0; c < worldSize(wi); ++c) {
+            guids.append(starts.at(wi) + c);
+            names.append(gbkName(int(names.size()) + 1));
+        }
+    }
 
-    int guid = firstGuid;
+    int index = 0;
     for (int wi = 0; wi < worlds.size(); ++wi) {
         const int world = worlds.at(wi);
         const QByteArray w = QByteArray::number(world);
-        for (int c = 0; c < worldSize(wi); ++c, ++guid) {
+        for (int c = 0; c < worldSize(wi); ++c, ++index) {
+            const int guid = guids.at(index);
             const QByteArray g = QByteArray::number(guid);
-            const QByteArray &name = names.at(guid - firstGuid);
+            const QByteArray &name = names.at(index);
             const QByteArray account = "w" + w + "u" + QByteArray::number(c / 2) + ((c / 2) % 3 == 0 ? "@qq.com" : "");
             const int level = bounded(1, 100) <= 15 ? bounded(1, 9) : bounded(10, 119);
             const QByteArray title = chance(30) ? hexLiteral(encodeGbk(QString::fromUtf16(u"江湖豪侠")) + randomGbkPair()) : "''";
@@ -411,7 +454,7 @@ qint64 Generator::run()
                     + n(-9999, 30000) + ",0,9000,18500," + n(0, 999) + ",999," + n(0, 999) + ",999,"
                     + n(0, 100000) + "," + n(0, 100000) + "," + n(0, 100000) + "," + n(0, 1000) + "," + n(0, 5000)
                     + "," + banned + "," + (chance(3) ? "0" : "1") + "," + n(1500000000, 1700000000) + ","
-                    + n(1700000000, 1760000000) + "," + n(0, 20) + ",'" + QByteArray::number(guid * 7919 % 1000003)
+                    + n(1700000000, 1760000000) + "," + n(0, 20) + ",'" + QByteArray::number(qint64(guid) * 7919 % 1000003)
                     + "'," + hexLiteral(QByteArray::number(guid).repeated(3) + QByteArray("\x00\xff\x80", 3)));
 
             for (int i = bounded(3, 14); i > 0; --i) {
@@ -458,10 +501,10 @@ qint64 Generator::run()
                                   + n(1, 100) + "," + n(0, 4) + ",'" + n(0, 99999) + "'");
             }
             for (int i = bounded(0, 3); i > 0; --i) {
-                const int friendGuid = firstGuid + bounded(0, int(total) - 1);
-                if (friendGuid == guid)
+                const int friendIndex = bounded(0, int(total) - 1);
+                if (friendIndex == index)
                     continue;
-                add(relations, g + "," + QByteArray::number(friendGuid) + "," + hexLiteral(names.at(friendGuid - firstGuid))
+                add(relations, g + "," + QByteArray::number(guids.at(friendIndex)) + "," + hexLiteral(names.at(friendIndex))
                                    + "," + n(1, 5) + "," + n(0, 9999));
             }
             for (int i = bounded(1, 3); i > 0; --i)
@@ -483,7 +526,7 @@ qint64 Generator::run()
             add(talent, g + "," + n(1, 9) + "," + n(1, 50));
             add(xiulian, g + "," + n(1, 30) + "," + n(1, 10) + "," + n(0, 3));
         }
-        add(vars, w + "," + QByteArray::number(qMax(0, guid - 1)) + "," + QByteArray::number(bounded(0, 99999)) + ",1");
+        add(vars, w + "," + QByteArray::number(starts.at(wi) + worldSize(wi) - 1) + "," + QByteArray::number(bounded(0, 99999)) + ",1");
     }
     for (Batch *b : {&chars, &items, &skills, &xinfa, &ability, &impacts, &pets, &bankPets, &petItems,
                      &relations, &shengwang, &extras, &crc, &chedifulu, &shop, &exterior, &exteriorChar,
@@ -495,16 +538,29 @@ qint64 Generator::run()
 
 } // namespace
 
-QString characterSchemaSql()
+QList<int> worldRangeStarts(const SampleOptions &options)
 {
-    QString sql = QString::fromLatin1(kCharacterSchema);
+    const qsizetype count = options.worldIds.size();
+    QList<int> starts;
+    for (qsizetype i = 0; i < count; ++i) {
+        qsizetype slot = i;
+        if (count >= 3 && i >= count - 2)
+            slot = i == count - 1 ? count - 2 : count - 1;
+        starts.append(options.firstCharGuid + int(slot) * options.rangeSize);
+    }
+    return starts;
+}
+
+QString characterSchemaSql(bool rowIdVarTable)
+{
+    QString sql = QString::fromLatin1(kCharacterSchema) + QString::fromLatin1(rowIdVarTable ? kRowIdVarTable : kVarTable);
     for (const OwnedTable &table : kOwnedTables) {
         sql += QStringLiteral("\nCREATE TABLE %1 (\n  aid BIGINT NOT NULL AUTO_INCREMENT,\n"
                               "  charguid INT NOT NULL,\n  %2,\n  PRIMARY KEY (aid),\n"
                               "  KEY ix_charguid (charguid)\n) ENGINE=InnoDB DEFAULT CHARSET=latin1;\n")
                    .arg(QLatin1String(table.name), QLatin1String(table.columns));
     }
-    return sql;
+    return sql + QString::fromLatin1(kCreateCharacterProcedure);
 }
 
 QString accountSchemaSql()

@@ -76,7 +76,7 @@ void TestCli::initTestCase()
     for (const QString &db : {QStringLiteral("cli_a"), QStringLiteral("cli_b")})
         QVERIFY(TestServers::loadSample(m_server, TestServers::smallSample(db, {1, 2}, 30)));
     SampleOptions sub = TestServers::smallSample(QStringLiteral("cli_sub"), {5}, 25);
-    sub.firstCharGuid = 50;  // overlaps the main ids, so the merge renumbers
+    sub.firstCharGuid = 50;  // world 1's next ids in the main database, so the merge renumbers
     QVERIFY(TestServers::loadSample(m_server, sub));
 }
 

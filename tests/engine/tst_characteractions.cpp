@@ -58,7 +58,7 @@ private slots:
     void copiesEveryRowExactly();
     void failedCopiesChangeNothing_data();
     void failedCopiesChangeNothing();
-    void transfersAndRaisesTheCounter();
+    void transfersKeepingEveryCounter();
     void deletesOneCharacterOrNothing();
     void flowsThroughTheList();
 
@@ -92,8 +92,7 @@ void TestCharacterActions::initTestCase()
            "INSERT INTO t_pet_bank (charguid, hpetguid, lpetguid, hspetguid, lspetguid, petname, petnick, level, bankpos, petdata) "
            "VALUES (11, 1, 9000, 1, 9000, 'e', 'f', 5, 2, 'x');"
            "INSERT INTO t_pet_iteminfo (charguid, guid, world, hpetguid, lpetguid, itemtype, pos, p1, p2, p3, p7, creator) VALUES "
-           "(11, 70001, 1, 1, 5002, 7, 1, 0, 0, 0, 0, UNHEX('B6ADC0CF')), (11, 70002, 1, 4, 4444, 7, 2, 0, 0, 0, 0, '');"
-           "UPDATE t_var SET maxcharguid = 5 WHERE worldid = 1;";
+           "(11, 70001, 1, 1, 5002, 7, 1, 0, 0, 0, 0, UNHEX('B6ADC0CF')), (11, 70002, 1, 4, 4444, 7, 2, 0, 0, 0, 0, '');";
     // A deployment's t_skill: more columns than the repair names, and NULL payloads.
     const QByteArray hex = hexAll;
     QVERIFY(TestServers::runSql(m_server, sql +
@@ -191,7 +190,7 @@ void TestCharacterActions::copiesEveryRowExactly()
     const int maxItem = query(QStringLiteral("SELECT MAX(guid) FROM t_iteminfo")).toInt();
     const int maxPetItem = query(QStringLiteral("SELECT MAX(guid) FROM t_pet_iteminfo")).toInt();
     const int maxPet = query(QStringLiteral("SELECT GREATEST((SELECT MAX(lpetguid) FROM t_pet), (SELECT MAX(lpetguid) FROM t_pet_bank))")).toInt();
-    const int expectedGuid = query(QStringLiteral("SELECT MAX(charguid) FROM t_char")).toInt() + 1;
+    const QMap<int, WorldIds> ids = TestServers::worldIds(m_server, kDb);
 
     CharacterCopier copier(this);
     QSignalSpy progress(&copier, &CharacterCopier::progress);
@@ -199,8 +198,10 @@ void TestCharacterActions::copiesEveryRowExactly()
     QString name, failure;
     QVERIFY2(copier.copyCharacter(kSource, QStringLiteral("target@qq.com"), QStringLiteral("Abcdefgh"), &guid, &name, &failure),
              qPrintable(failure));
-    QCOMPARE(guid, expectedGuid);  // the world's counter (5) lay below the ids in use
-    QCOMPARE(query(QStringLiteral("SELECT maxcharguid FROM t_var WHERE worldid = 1")).toInt(), guid);
+    // The id the game would have given world 1's next character; world 3's ids lie above.
+    QCOMPARE(guid, ids.value(1).counter + 1);
+    QCOMPARE(TestServers::idFaults(m_server, kDb, ids, 1), QStringList());
+    QCOMPARE(TestServers::worldIds(m_server, kDb).value(1).counter, guid);
     QCOMPARE(progress.size(), 21);
     for (const QString &table : tables)
         QCOMPARE(rows(table, guid, replaced.value(table)), source.value(table));
@@ -220,6 +221,16 @@ void TestCharacterActions::copiesEveryRowExactly()
     for (const QString &pet : query(QStringLiteral("SELECT CONCAT(petname, petnick) FROM t_pet WHERE charguid = %1").arg(guid)).split(QLatin1Char('\n')))
         QVERIFY(eightLetters.match(pet.left(8)).hasMatch() && pet.left(8) == pet.mid(8));
     QCOMPARE(query(QStringLiteral("SELECT COUNT(*) FROM t_relation WHERE charguid = %1").arg(guid)), QStringLiteral("0"));
+
+    // A world-1 character holding the next id already: the copy takes the one after it.
+    QVERIFY(TestServers::runSql(m_server, QStringLiteral("INSERT INTO t_char (charguid, accname, charname, zoneworldid, createtime, "
+                                                         "logouttime, haircolor, pwdsafe, settings) VALUES (%1, 'x', 'nextheld', 1, 1, 1, 1, '', '');")
+                                              .arg(guid + 1).toUtf8(), kDb));
+    const QMap<int, WorldIds> held = TestServers::worldIds(m_server, kDb);
+    int second = 0;
+    QVERIFY2(copier.copyCharacter(kSource, QStringLiteral("t2"), QStringLiteral("Abcdefgi"), &second, &name, &failure), qPrintable(failure));
+    QCOMPARE(second, guid + 2);
+    QCOMPARE(TestServers::idFaults(m_server, kDb, held, 1), QStringList());
 }
 
 void TestCharacterActions::failedCopiesChangeNothing_data()
@@ -233,6 +244,11 @@ void TestCharacterActions::failedCopiesChangeNothing_data()
     QTest::newRow("item insert refused")
         << QByteArray("CREATE TRIGGER no_items BEFORE INSERT ON t_iteminfo FOR EACH ROW SIGNAL SQLSTATE '45000' SET MESSAGE_TEXT = 'items frozen';")
         << QByteArray("DROP TRIGGER no_items;") << QStringLiteral("复制t_iteminfo失败: items frozen");
+    // World 1's next ids end where world 3's begin.
+    QTest::newRow("world's ids used up")
+        << QByteArray("UPDATE t_var SET maxcharguid = 1000000 WHERE worldid = 1;")
+        << QByteArray("UPDATE t_var SET maxcharguid = (SELECT MAX(charguid) FROM t_char WHERE zoneworldid = 1 AND charguid < 1000) WHERE worldid = 1;")
+        << QStringLiteral("获取新charguid失败: WorldID 1 的角色ID不足：需要 1 个新ID，计数器 1000000 之后只有 0 个空闲ID，再往上是WorldID 3 的角色 1000001");
     QTest::newRow("name taken") << QByteArray("UPDATE t_char SET charname = 'Takenabc' WHERE charguid = 12;") << QByteArray()
                                 << QString();
 }
@@ -263,26 +279,26 @@ void TestCharacterActions::failedCopiesChangeNothing()
     QCOMPARE(after, before);
 }
 
-void TestCharacterActions::transfersAndRaisesTheCounter()
+void TestCharacterActions::transfersKeepingEveryCounter()
 {
-    QVERIFY(TestServers::runSql(m_server, "UPDATE t_var SET maxcharguid = 2 WHERE worldid = 3;"
-                                          "DELETE FROM t_iteminfo WHERE charguid = 13; DELETE FROM t_pet_iteminfo WHERE charguid = 13;"
+    QVERIFY(TestServers::runSql(m_server, "DELETE FROM t_iteminfo WHERE charguid = 13; DELETE FROM t_pet_iteminfo WHERE charguid = 13;"
                                           "DELETE FROM t_exterior_fashion WHERE charguid = 13;", kDb));
+    const QMap<int, WorldIds> ids = TestServers::worldIds(m_server, kDb);
     CharacterDeleter deleter(this);
-    QSignalSpy logs(&deleter, &CharacterDeleter::logMessage);
     QString error;
     QVERIFY2(deleter.transferCharacter(kSource, 3, &error), qPrintable(error));
     QCOMPARE(query(QStringLiteral("SELECT CONCAT((SELECT zoneworldid FROM t_char WHERE charguid = 11), ' ',"
                                   "(SELECT COUNT(*) FROM t_iteminfo WHERE charguid = 11 AND world <> 3), ' ',"
-                                  "(SELECT COUNT(*) FROM t_pet_iteminfo WHERE charguid = 11 AND world <> 3), ' ',"
-                                  "(SELECT maxcharguid FROM t_var WHERE worldid = 3))")), QStringLiteral("3 0 0 11"));
-
+                                  "(SELECT COUNT(*) FROM t_pet_iteminfo WHERE charguid = 11 AND world <> 3))")), QStringLiteral("3 0 0"));
     QVERIFY2(deleter.transferCharacter(13, 3, &error), qPrintable(error));  // no items
-    QVERIFY(logs.last().at(0).toString().startsWith(QStringLiteral("共更新 1 条")));
+    QCOMPARE(TestServers::idFaults(m_server, kDb, ids), QStringList());
 
+    // A world the game does not know, and a failing step: nothing changes.
     QVERIFY(TestServers::runSql(m_server, "CREATE TRIGGER no_moves BEFORE UPDATE ON t_pet_iteminfo FOR EACH ROW "
                                           "SIGNAL SQLSTATE '45000' SET MESSAGE_TEXT = 'pets stay';", kDb));
     const QMap<QString, QString> before = checksums();
+    QVERIFY(!deleter.transferCharacter(kSource, 999, &error));
+    QCOMPARE(error, QStringLiteral("WorldID 999 不存在，已知的 WorldID: 1, 3"));
     QVERIFY(!deleter.transferCharacter(kSource, 1, &error));
     QVERIFY(TestServers::runSql(m_server, "DROP TRIGGER no_moves;", kDb));
     QVERIFY(error.contains(QStringLiteral("pets stay")));
@@ -293,7 +309,7 @@ void TestCharacterActions::transfersAndRaisesTheCounter()
 void TestCharacterActions::deletesOneCharacterOrNothing()
 {
     QVERIFY(TestServers::runSql(m_server, "DELETE FROM t_skill WHERE charguid = 14; DELETE FROM t_mission WHERE charguid = 14;"
-                                          "INSERT INTO t_relation (charguid, fguid, fname, relflag, fpoint) VALUES (25, 14, 'x', 1, 0);", kDb));
+                                          "INSERT INTO t_relation (charguid, fguid, fname, relflag, fpoint) VALUES (1000005, 14, 'x', 1, 0);", kDb));
     QVERIFY(TestServers::runSql(m_server, "CREATE TRIGGER keep_chars BEFORE DELETE ON t_char FOR EACH ROW "
                                           "SIGNAL SQLSTATE '45000' SET MESSAGE_TEXT = 'kept';", kDb));
     const QMap<QString, QString> before = checksums();

@@ -228,12 +228,17 @@ void TestMergeEngine::renamesClashingNames()
 
 void TestMergeEngine::mergesZoneByteForByte_data()
 {
+    // The target's world 1 holds ids 1-20 and world 2 ids 1000001-1000020, with three world-2
+    // characters at 800001-800003 that bound world 1's next ids. The source's characters
+    // 900001-900007 lie behind them, where no counter will reach: they keep their ids.
     QTest::addColumn<int>("mainWorld");
     QTest::addColumn<int>("subWorld");
     QTest::addColumn<int>("sourceFirstGuid");
-    QTest::newRow("same world, ids reassigned") << 1 << 1 << 1;
-    QTest::newRow("different worlds, clashing ids") << 2 << 5 << 1;
-    QTest::newRow("different worlds, no clash") << 2 << 5 << 5000;
+    QTest::addColumn<bool>("keepsFree");
+    QTest::newRow("same world, every id new") << 1 << 1 << 1 << false;
+    QTest::newRow("taken ids, into the highest range") << 2 << 5 << 1 << true;
+    QTest::newRow("world 1's next ids, into the highest range") << 2 << 5 << 5000 << true;
+    QTest::newRow("world 2's next ids, into the lowest range") << 1 << 5 << 1000021 << true;
 }
 
 void TestMergeEngine::mergesZoneByteForByte()
@@ -241,11 +246,11 @@ void TestMergeEngine::mergesZoneByteForByte()
     QFETCH(int, mainWorld);
     QFETCH(int, subWorld);
     QFETCH(int, sourceFirstGuid);
+    QFETCH(bool, keepsFree);
     loadFixture(subWorld, sourceFirstGuid);
     const auto sourceBefore = checksums(m_sub, {kSubDb, kSubWeb});
     const int maxAid = mainQuery(QStringLiteral("SELECT MAX(aid) FROM t_char")).toInt();
-    const int maxGuid = qMax(mainQuery(QStringLiteral("SELECT MAX(charguid) FROM t_char")).toInt(),
-                             mainQuery(QStringLiteral("SELECT maxcharguid FROM t_var WHERE worldid = %1").arg(mainWorld)).toInt());
+    const QMap<int, WorldIds> counters = TestServers::worldIds(m_main, kMainDb);
     QMap<QString, int> countsBefore;
     for (const QString &table : mergeCharacterTables)
         countsBefore[table] = mainQuery(QStringLiteral("SELECT COUNT(*) FROM ") + table).toInt();
@@ -255,7 +260,8 @@ void TestMergeEngine::mergesZoneByteForByte()
     QVERIFY2(!run.report.hasLosses(), qPrintable(run.report.lossLines().join(QLatin1Char('\n'))));
     QCOMPARE(checksums(m_sub, {kSubDb, kSubWeb}), sourceBefore);
 
-    // Source characters in the order the engine read them, and what they became.
+    // Source characters in the order the engine read them, and what they became: the free ids
+    // behind world 1's next ones are kept, every other one is the main world's next id in turn.
     const QList<int> source = TestServers::queryInts(
         m_sub, QStringLiteral("SELECT charguid FROM t_char WHERE zoneworldid = %1 AND isvalid = 1 ORDER BY aid").arg(subWorld), kSubDb);
     const QList<int> merged = TestServers::queryInts(
@@ -263,21 +269,14 @@ void TestMergeEngine::mergesZoneByteForByte()
     QCOMPARE(merged.size(), source.size());
     QCOMPARE(run.report.charactersMerged, source.size());
     QMap<int, int> map;
-    for (int i = 0; i < source.size(); ++i)
+    qint64 next = counters.value(mainWorld).counter;
+    for (int i = 0; i < source.size(); ++i) {
         map[source.at(i)] = merged.at(i);
-    if (mainWorld == subWorld) {
-        for (int i = 0; i < merged.size(); ++i)
-            QCOMPARE(merged.at(i), maxGuid + 1 + i);
-    } else if (sourceFirstGuid > 1) {  // no id of the source is taken in the target
-        QCOMPARE(merged, source);
-    } else {
-        // The first clash gets the next id above both sides' ids, so that it meets no source id kept.
-        QCOMPARE(map.value(1), qMax(maxGuid, *std::max_element(source.cbegin(), source.cend())) + 1);
-        QCOMPARE(map.value(900001), 900001);
-        QCOMPARE(QSet<int>(merged.cbegin(), merged.cend()).size(), merged.size());
+        const bool kept = keepsFree && source.at(i) >= 900001 && source.at(i) <= 900007;
+        QCOMPARE(merged.at(i), kept ? source.at(i) : int(++next));
     }
-    const int highest = *std::max_element(merged.cbegin(), merged.cend());
-    QVERIFY(mainQuery(QStringLiteral("SELECT maxcharguid FROM t_var WHERE worldid = %1").arg(mainWorld)).toInt() >= highest);
+    QCOMPARE(TestServers::worldIds(m_main, kMainDb).value(mainWorld).counter, next);
+    QCOMPARE(TestServers::idFaults(m_main, kMainDb, counters, mainWorld), QStringList());
     QCOMPARE(mainQuery(QStringLiteral("SELECT COUNT(*) FROM t_char WHERE aid > %1 AND zoneworldid <> %2").arg(maxAid).arg(mainWorld)), QStringLiteral("0"));
 
     // Every row of every table equals its source row but for the mapped columns.

@@ -104,9 +104,10 @@ void TestSameServerMerge::load(const TestServer &server)
         "USE ssm_db;"
         // a main-world character of the main account w2u0@qq.com keeps it
         "UPDATE t_char SET accname = 'w2u0@qq.com' WHERE charguid = 1;"
-        "UPDATE t_char SET level = 50 WHERE charguid IN (1, 2001, 2002, 2003, 2004, 2005, 2006, 2010);"
+        // world 2's first characters and its newest, whose id is world 2's counter, stay
+        "UPDATE t_char SET level = 50 WHERE charguid IN (1, 2000001, 2000002, 2000003, 2000004, 2000005, 2000006, 2000010, 2001800);"
         // the non-ASCII account's sub character, its name bytes as the account table stores them
-        "UPDATE t_char SET accname = UNHEX('E5BCA0E4B889') WHERE charguid = 2010;";
+        "UPDATE t_char SET accname = UNHEX('E5BCA0E4B889') WHERE charguid = 2000010;";
     QVERIFY(TestServers::runSql(server, sql));
 }
 
@@ -167,7 +168,6 @@ void TestSameServerMerge::mergesWithCleanupAndAccounts()
         "UPDATE t_char SET zoneworldid = 1 WHERE zoneworldid = 2;");
     for (const QString &table : worldColumnTables)
         sql += QStringLiteral("UPDATE %1 SET world = 1 WHERE charguid IN (SELECT charguid FROM t_char WHERE zoneworldid = 1);").arg(table);
-    sql += QStringLiteral("UPDATE t_var SET maxcharguid = (SELECT MAX(charguid) FROM t_char WHERE zoneworldid = 1) WHERE worldid = 1;");
     QVERIFY(TestServers::runSql(m_server, sql.toUtf8()));
     QVERIFY(TestServers::querySql(m_server, QStringLiteral("SELECT COUNT(*) FROM %1.t_relation WHERE fguid IN (SELECT charguid FROM doomed) "
                                                            "AND charguid NOT IN (SELECT charguid FROM doomed)").arg(kDb), kExpected).toInt() > 0);
@@ -184,9 +184,11 @@ void TestSameServerMerge::mergesWithCleanupAndAccounts()
             "CASE name WHEN 'w2u0@qq.com' THEN 'w2u0@qq.com_s2' WHEN 'w2u1' THEN 'w2u1_s2_1' WHEN 'w2u2' THEN 'w2u2_s2' "
             "WHEN '张三' THEN '张三_s2' ELSE name END")) + QStringLiteral(" FROM account ORDER BY 1"), kWeb2);
     const QString web2Before = accountChecksum(m_server, kWeb2);
+    const QMap<int, WorldIds> ids = TestServers::worldIds(m_server, kDb);
 
     const Run run = merge(m_server, parameters(true));
     QVERIFY2(run.ok, qPrintable(run.log.join(QLatin1Char('\n'))));
+    QCOMPARE(TestServers::idFaults(m_server, kDb, ids), QStringList());
 
     QCOMPARE(TestServers::tableChecksums(m_server, kDb, characterTables()), TestServers::tableChecksums(m_server, kExpected, characterTables()));
     QCOMPARE(TestServers::querySql(m_server, QStringLiteral("SELECT COUNT(*) FROM account"), kWeb).toInt(),
@@ -198,7 +200,7 @@ void TestSameServerMerge::mergesWithCleanupAndAccounts()
     // Every moved character's account is the one imported for it.
     QCOMPARE(TestServers::querySql(m_server, QStringLiteral(
         "SELECT COUNT(*) FROM t_char c LEFT JOIN ssm_web.account a ON BINARY a.name = BINARY c.accname "
-        "WHERE c.charguid > 2000 AND c.charguid <= 3800 AND (a.id IS NULL OR a.id <= %1)").arg(oldAccounts), kDb),
+        "WHERE c.charguid > 2000000 AND c.charguid <= 2001800 AND (a.id IS NULL OR a.id <= %1)").arg(oldAccounts), kDb),
              QStringLiteral("0"));
 
     QVERIFY(run.log.contains(QStringLiteral("待清理: %1 个").arg(lowLevel)));
@@ -216,8 +218,11 @@ void TestSameServerMerge::emptySubAccountDatabaseMovesCharactersOnly()
     p.cleanLowLevel = false;
     p.subWorldId = 3;
     const QString moved = TestServers::querySql(m_server, QStringLiteral("SELECT COUNT(*) FROM t_char WHERE zoneworldid IN (1, 3)"), kDb);
+    const QMap<int, WorldIds> ids = TestServers::worldIds(m_server, kDb);
     const Run run = merge(m_server, p);
     QVERIFY2(run.ok, qPrintable(run.log.join(QLatin1Char('\n'))));
+    // World 3's ids lie between worlds 1 and 2: world 1's counter stays below them.
+    QCOMPARE(TestServers::idFaults(m_server, kDb, ids), QStringList());
     QVERIFY(run.log.contains(QStringLiteral("副区没有账号需要合并")));
     QCOMPARE(accountChecksum(m_server, kWeb), web);
     QCOMPARE(TestServers::querySql(m_server, QStringLiteral("SELECT COUNT(*) FROM t_char WHERE zoneworldid = 1"), kDb), moved);

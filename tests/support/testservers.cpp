@@ -248,6 +248,49 @@ bool copySurvivors(const TestServer &server, const QString &source, const QStrin
     return runSql(server, sql.toUtf8());
 }
 
+QMap<int, WorldIds> worldIds(const TestServer &server, const QString &database)
+{
+    QMap<int, WorldIds> worlds;
+    const QString out = querySql(server, QStringLiteral(
+        "SELECT v.worldid, v.maxcharguid, LEAST("
+        "COALESCE((SELECT MIN(c.charguid) FROM t_char c WHERE c.charguid > v.maxcharguid), 2147483648),"
+        "COALESCE((SELECT MIN(o.maxcharguid) FROM t_var o WHERE o.maxcharguid > v.maxcharguid), 2147483648)) FROM t_var v"), database);
+    for (const QString &line : out.split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
+        const QStringList f = line.split(QLatin1Char('\t'));
+        worlds.insert(f.value(0).toInt(), {f.value(1).toLongLong(), f.value(2).toLongLong()});
+    }
+    return worlds;
+}
+
+QStringList idFaults(const TestServer &server, const QString &database, const QMap<int, WorldIds> &before, int receivingWorld)
+{
+    QStringList faults;
+    const QMap<int, WorldIds> after = worldIds(server, database);
+    if (after.isEmpty())
+        faults << QStringLiteral("no counters read");
+    for (auto it = before.cbegin(); it != before.cend(); ++it) {
+        const int world = it.key();
+        if (!after.contains(world)) {
+            faults << QStringLiteral("world %1 lost its counter").arg(world);
+            continue;
+        }
+        const qint64 counter = after.value(world).counter;
+        if (world == receivingWorld ? counter < it->counter : counter != it->counter)
+            faults << QStringLiteral("world %1: counter %2 -> %3").arg(world).arg(it->counter).arg(counter);
+        const QString taken = querySql(server, QStringLiteral("SELECT GROUP_CONCAT(charguid) FROM t_char WHERE charguid > %1 AND charguid < %2")
+                                                   .arg(qMax(counter, it->counter)).arg(it->firstTaken), database);
+        if (taken != QLatin1String("NULL"))
+            faults << QStringLiteral("world %1: next ids taken: %2").arg(world).arg(taken.left(80));
+    }
+    for (auto it = after.cbegin(); it != after.cend(); ++it) {
+        const QString created = querySql(server, QStringLiteral("START TRANSACTION; CALL create_char(%1, @g); SELECT @g; ROLLBACK;")
+                                                     .arg(it.key()), database);
+        if (created.toLongLong() != it->counter + 1)
+            faults << QStringLiteral("world %1: the game cannot create a character (counter %2)").arg(it.key()).arg(it->counter);
+    }
+    return faults;
+}
+
 bool loadSample(const TestServer &server, const SampleOptions &options)
 {
     QBuffer buffer;

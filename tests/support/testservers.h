@@ -18,6 +18,14 @@ struct TestServer
     HostConfig hostConfig(const QString &database = QStringLiteral("vexadb_main")) const;
 };
 
+// A world's id counter and the first id above it that was taken (by a character or another
+// world's counter), 2^31 for none: the ids the game will hand out next lie between the two.
+struct WorldIds
+{
+    qint64 counter = 0;
+    qint64 firstTaken = 0;
+};
+
 namespace TestServers {
 
 // Server number `index` of the shared servers. The test command starts them and names their
@@ -55,6 +63,14 @@ QByteArray allByteValues();
 // query of charguids on `source`) selects and the relations that point at them; t_var whole.
 bool copySurvivors(const TestServer &server, const QString &source, const QString &target, const QString &doomed,
                    const QStringList &tables);
+
+QMap<int, WorldIds> worldIds(const TestServer &server, const QString &database);
+
+// What an operation broke in the game's id allocation, compared with `before`: a world in
+// which the game's own creation fails (its procedure, rolled back), a counter that moved other
+// than `receivingWorld`'s (which may only rise), or a next id now taken. Empty when none.
+QStringList idFaults(const TestServer &server, const QString &database, const QMap<int, WorldIds> &before,
+                     int receivingWorld = 0);
 
 // Loads a generated sample database into the server.
 bool loadSample(const TestServer &server, const SampleOptions &options);

@@ -3,6 +3,7 @@
 #include "db/connectionrule.h"
 #include "db/databasemanager.h"
 #include "db/legacytext.h"
+#include "engine/characterdeleter.h"
 
 #include <QComboBox>
 #include <QDateTime>
@@ -446,35 +447,66 @@ void CharacterEditDialog::onSave()
         QMessageBox::warning(this, QStringLiteral("错误"), QStringLiteral("角色数据未加载"));
         return;
     }
-    const QList<QPair<QString, QVariant>> changes = changedColumns();
+    QList<QPair<QString, QVariant>> changes = changedColumns();
     if (changes.isEmpty()) {
         QMessageBox::information(this, QStringLiteral("提示"), QStringLiteral("没有需要保存的修改"));
         return;
     }
-    if (QMessageBox::question(this, QStringLiteral("确认保存"),
-                              QStringLiteral("确定要保存对该角色的修改吗？\n\n注意：修改后需要玩家重新登录才能生效。"),
-                              QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
+    // A new world id moves the character as the transfer does: its items follow.
+    int newWorld = 0;
+    for (qsizetype i = 0; i < changes.size(); ++i) {
+        if (changes.at(i).first == QLatin1String("zoneworldid")) {
+            newWorld = changes.takeAt(i).second.toInt();
+            break;
+        }
+    }
+    QString question = QStringLiteral("确定要保存对该角色的修改吗？\n\n注意：修改后需要玩家重新登录才能生效。");
+    if (newWorld > 0)
+        question += QStringLiteral("\n\nZoneWorldID 将从 %1 改为 %2，角色的装备、时装和珍兽装备随之转移。")
+                        .arg(intField(QStringLiteral("zoneworldid"))->stored).arg(newWorld);
+    if (QMessageBox::question(this, QStringLiteral("确认保存"), question, QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
         != QMessageBox::Yes)
         return;
-    // Every value is bound. Texts travel as the hexadecimal of their GBK bytes, which no
-    // driver or connection character set can alter.
+
     QSqlDatabase &db = DatabaseManager::instance()->database();
-    QStringList assignments;
-    for (const auto &change : changes) {
-        const bool text = change.second.typeId() == QMetaType::QByteArray;
-        assignments.append(change.first + (text ? QStringLiteral(" = UNHEX(?)") : QStringLiteral(" = ?")));
+    QString error;
+    if (!db.transaction()) {
+        QMessageBox::warning(this, QStringLiteral("失败"), QStringLiteral("保存失败: %1").arg(db.lastError().text()));
+        return;
     }
-    QSqlQuery query(db);
-    query.prepare(QStringLiteral("UPDATE t_char SET %1 WHERE charguid = ?").arg(assignments.join(QStringLiteral(", "))));
-    for (const auto &change : changes) {
-        if (change.second.typeId() == QMetaType::QByteArray)
-            query.addBindValue(textParameter(db, QString::fromLatin1(change.second.toByteArray().toHex().toUpper())));
-        else
-            query.addBindValue(change.second);
+    bool ok = true;
+    if (!changes.isEmpty()) {
+        // Every value is bound. Texts travel as the hexadecimal of their GBK bytes, which no
+        // driver or connection character set can alter.
+        QStringList assignments;
+        for (const auto &change : std::as_const(changes)) {
+            const bool text = change.second.typeId() == QMetaType::QByteArray;
+            assignments.append(change.first + (text ? QStringLiteral(" = UNHEX(?)") : QStringLiteral(" = ?")));
+        }
+        QSqlQuery query(db);
+        query.prepare(QStringLiteral("UPDATE t_char SET %1 WHERE charguid = ?").arg(assignments.join(QStringLiteral(", "))));
+        for (const auto &change : std::as_const(changes)) {
+            if (change.second.typeId() == QMetaType::QByteArray)
+                query.addBindValue(textParameter(db, QString::fromLatin1(change.second.toByteArray().toHex().toUpper())));
+            else
+                query.addBindValue(change.second);
+        }
+        query.addBindValue(m_charguid);
+        ok = query.exec();
+        if (!ok)
+            error = query.lastError().text();
     }
-    query.addBindValue(m_charguid);
-    if (!query.exec()) {
-        QMessageBox::warning(this, QStringLiteral("失败"), QStringLiteral("保存失败: %1").arg(query.lastError().text()));
+    if (ok && newWorld > 0) {
+        CharacterDeleter mover(this);
+        ok = mover.moveToWorld(db, m_charguid, newWorld, &error);
+    }
+    if (ok && !db.commit()) {
+        ok = false;
+        error = db.lastError().text();
+    }
+    if (!ok) {
+        db.rollback();
+        QMessageBox::warning(this, QStringLiteral("失败"), QStringLiteral("保存失败: %1").arg(error));
         return;
     }
     QMessageBox::information(this, QStringLiteral("成功"), QStringLiteral("角色数据保存成功！"));

@@ -72,7 +72,7 @@ private:
 
 void TestCharacterEditDialog::initTestCase()
 {
-    QVERIFY(TestServers::loadAndConnect(&m_server, TestServers::smallSample(kDb, {1}, 6)));
+    QVERIFY(TestServers::loadAndConnect(&m_server, TestServers::smallSample(kDb, {1, 2}, 6)));
 }
 
 void TestCharacterEditDialog::cleanupTestCase()
@@ -122,6 +122,28 @@ void TestCharacterEditDialog::savesOnlyWhatChangedByteForByte()
         QVERIFY(clickButton(&editor, QStringLiteral("保存修改")));
     }
     QCOMPARE(query(QStringLiteral("SELECT HEX(charname), level FROM t_char WHERE charguid = 2")), QStringLiteral("FF41FE80\t88"));
+
+    // A new world id moves the character with its items, as the transfer does, in one
+    // transaction with the other fields; a world the game does not know writes nothing.
+    const QMap<int, WorldIds> ids = TestServers::worldIds(m_server, kDb);
+    const QString moved = QStringLiteral("SELECT zoneworldid, level, (SELECT COUNT(*) FROM t_iteminfo WHERE charguid = 2 AND world <> zoneworldid) "
+                                         "FROM t_char WHERE charguid = 2");
+    QCOMPARE(query(moved), QStringLiteral("1\t88\t0"));
+    {
+        CharacterEditDialog editor(2, nullptr);
+        editor.findChild<QSpinBox *>(QStringLiteral("level"))->setValue(77);
+        editor.findChild<QSpinBox *>(QStringLiteral("zoneworldid"))->setValue(999);
+        QList<ModalRecord> boxes;
+        answerMessageBoxes({QMessageBox::Yes, QMessageBox::Ok}, &boxes);
+        QVERIFY(clickButton(&editor, QStringLiteral("保存修改")));
+        QCOMPARE(boxes.value(1).text, QStringLiteral("保存失败: WorldID 999 不存在，已知的 WorldID: 1, 2"));
+        QCOMPARE(query(moved), QStringLiteral("1\t88\t0"));
+        editor.findChild<QSpinBox *>(QStringLiteral("zoneworldid"))->setValue(2);
+        answerMessageBoxes({QMessageBox::Yes, QMessageBox::Ok});
+        QVERIFY(clickButton(&editor, QStringLiteral("保存修改")));
+    }
+    QCOMPARE(query(moved), QStringLiteral("2\t77\t0"));
+    QCOMPARE(TestServers::idFaults(m_server, kDb, ids), QStringList());
 }
 
 void TestCharacterEditDialog::bansUnbansAndCancels()

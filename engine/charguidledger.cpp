@@ -1,0 +1,136 @@
+#include "charguidledger.h"
+
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+
+#include <limits>
+
+namespace {
+// charguid is an INT column.
+const qint64 kIdCeiling = qint64(std::numeric_limits<int>::max()) + 1;
+} // namespace
+
+bool CharGuidLedger::read(QSqlDatabase &db, bool lock, QString *error)
+{
+    m_worlds.clear();
+    QSqlQuery query(db);
+    query.setForwardOnly(true);
+    if (!query.exec(QStringLiteral("SELECT worldid, maxcharguid FROM t_var ORDER BY worldid") + (lock ? QStringLiteral(" FOR UPDATE") : QString()))) {
+        *error = QStringLiteral("读取 t_var 失败: %1").arg(query.lastError().text());
+        return false;
+    }
+    QMap<int, int> rows;
+    while (query.next()) {
+        const int world = query.value(0).toInt();
+        m_worlds[world].counter = query.value(1).toLongLong();
+        ++rows[world];
+    }
+    for (auto it = rows.cbegin(); it != rows.cend(); ++it) {
+        if (it.value() > 1) {
+            *error = QStringLiteral("t_var 中 WorldID %1 有 %2 行计数器，无法确定它的下一个角色ID").arg(it.key()).arg(it.value());
+            m_worlds.clear();
+            return false;
+        }
+    }
+
+    // A world's counter may climb until it meets another world: that world's counter, or the
+    // first character of another world above it.
+    QSqlQuery other(db);
+    other.prepare(QStringLiteral("SELECT charguid, zoneworldid FROM t_char WHERE charguid > ? AND zoneworldid <> ? ORDER BY charguid LIMIT 1"));
+    for (auto it = m_worlds.begin(); it != m_worlds.end(); ++it) {
+        World &world = it.value();
+        world.limit = kIdCeiling;
+        world.limitText = QStringLiteral("角色ID上限 %1").arg(kIdCeiling - 1);
+        for (auto o = m_worlds.cbegin(); o != m_worlds.cend(); ++o) {
+            if (o.key() != it.key() && o->counter > world.counter && o->counter < world.limit) {
+                world.limit = o->counter;
+                world.limitText = QStringLiteral("WorldID %1 的计数器 %2").arg(o.key()).arg(o->counter);
+            }
+        }
+        other.bindValue(0, world.counter);
+        other.bindValue(1, it.key());
+        if (!other.exec()) {
+            *error = QStringLiteral("读取角色ID失败: %1").arg(other.lastError().text());
+            m_worlds.clear();
+            return false;
+        }
+        if (other.next() && other.value(0).toLongLong() < world.limit) {
+            world.limit = other.value(0).toLongLong();
+            world.limitText = QStringLiteral("WorldID %1 的角色 %2").arg(other.value(1).toInt()).arg(world.limit);
+        }
+    }
+    return true;
+}
+
+QString CharGuidLedger::worldList() const
+{
+    QStringList worlds;
+    for (int world : m_worlds.keys())
+        worlds.append(QString::number(world));
+    return worlds.join(QStringLiteral(", "));
+}
+
+bool CharGuidLedger::isNextId(qint64 id) const
+{
+    for (const World &world : m_worlds) {
+        if (id > world.counter && id < world.limit)
+            return true;
+    }
+    return false;
+}
+
+bool CharGuidLedger::allocate(QSqlDatabase &db, int world, int count, QList<int> *ids, QString *error) const
+{
+    ids->clear();
+    const auto it = m_worlds.constFind(world);
+    if (it == m_worlds.cend()) {
+        *error = QStringLiteral("WorldID %1 在 t_var 中没有计数器（已有: %2）").arg(world).arg(worldList());
+        return false;
+    }
+    if (count <= 0)
+        return true;
+    // Between the counter and the limit every character is the world's own.
+    QSqlQuery taken(db);
+    taken.setForwardOnly(true);
+    taken.prepare(QStringLiteral("SELECT charguid FROM t_char WHERE charguid > ? AND charguid < ? ORDER BY charguid"));
+    taken.bindValue(0, it->counter);
+    taken.bindValue(1, it->limit);
+    if (!taken.exec()) {
+        *error = QStringLiteral("读取角色ID失败: %1").arg(taken.lastError().text());
+        return false;
+    }
+    qint64 candidate = it->counter + 1;
+    while (ids->size() < count && taken.next()) {
+        const qint64 next = taken.value(0).toLongLong();
+        for (; candidate < next && ids->size() < count; ++candidate)
+            ids->append(int(candidate));
+        candidate = next + 1;
+    }
+    for (; candidate < it->limit && ids->size() < count; ++candidate)
+        ids->append(int(candidate));
+    if (ids->size() < count) {
+        *error = QStringLiteral("WorldID %1 的角色ID不足：需要 %2 个新ID，计数器 %3 之后只有 %4 个空闲ID，再往上是%5")
+                     .arg(world).arg(count).arg(it->counter).arg(ids->size()).arg(it->limitText);
+        ids->clear();
+        return false;
+    }
+    return true;
+}
+
+bool CharGuidLedger::setCounter(QSqlDatabase &db, int world, qint64 value, QString *error)
+{
+    QSqlQuery query(db);
+    query.prepare(QStringLiteral("UPDATE t_var SET maxcharguid = ? WHERE worldid = ?"));
+    query.addBindValue(value);
+    query.addBindValue(world);
+    if (!query.exec()) {
+        *error = QStringLiteral("更新 WorldID %1 的 maxcharguid 失败: %2").arg(world).arg(query.lastError().text());
+        return false;
+    }
+    if (query.numRowsAffected() != 1) {
+        *error = QStringLiteral("更新 WorldID %1 的 maxcharguid 失败: 改变了 %2 行").arg(world).arg(query.numRowsAffected());
+        return false;
+    }
+    return true;
+}

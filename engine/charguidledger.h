@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QList>
+#include <QMap>
+#include <QString>
+
+class QSqlDatabase;
+
+// Character ids as the game hands them out. Each world has a counter in t_var (worldid,
+// maxcharguid; the counter itself is the key, so no two worlds share a value) and a range of
+// ids of its own; the game creates a character by raising its world's counter by one and
+// inserting with that id. Every operation that gives a character a new id takes it here, so
+// that the game's own creation keeps working in every world.
+class CharGuidLedger
+{
+public:
+    // Reads every world's counter and how far it may go. With `lock` the counters stay locked
+    // until the caller's transaction ends, so the game creates nobody meanwhile. False with the
+    // reason in *error (no t_var table, or a world with more than one counter).
+    bool read(QSqlDatabase &db, bool lock, QString *error);
+
+    bool hasWorld(int world) const { return m_worlds.contains(world); }
+    QList<int> worlds() const { return m_worlds.keys(); }
+    // The worlds for a message: "1, 2, 10".
+    QString worldList() const;
+    qint64 counter(int world) const { return m_worlds.value(world).counter; }
+
+    // Whether some world's counter can still reach `id`: it lies above the counter and below
+    // the first id of another world (that world's counter or one of its characters).
+    bool isNextId(qint64 id) const;
+
+    // The next `count` ids of the world as the game would hand them out: counter + 1, + 2, ...,
+    // skipping ids that its own characters hold. False, with the numbers in *error, when they
+    // would run into another world's ids. Writes nothing.
+    bool allocate(QSqlDatabase &db, int world, int count, QList<int> *ids, QString *error) const;
+
+    // Sets the world's counter to `value`, which must change exactly one row.
+    static bool setCounter(QSqlDatabase &db, int world, qint64 value, QString *error);
+
+private:
+    struct World
+    {
+        qint64 counter = 0;
+        qint64 limit = 0;   // the first id the counter must not reach
+        QString limitText;  // what that id is, for messages
+    };
+    QMap<int, World> m_worlds;
+};
