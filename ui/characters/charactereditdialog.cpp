@@ -452,6 +452,31 @@ void CharacterEditDialog::onSave()
         QMessageBox::information(this, QStringLiteral("提示"), QStringLiteral("没有需要保存的修改"));
         return;
     }
+    QSqlDatabase &db = DatabaseManager::instance()->database();
+    for (const auto &change : std::as_const(changes)) {
+        const bool emptyText = change.second.typeId() == QMetaType::QByteArray && change.second.toByteArray().isEmpty();
+        if (!emptyText || change.first == QLatin1String("title"))
+            continue;
+        QMessageBox::warning(this, QStringLiteral("错误"), change.first == QLatin1String("charname")
+                                                              ? QStringLiteral("角色名不能为空")
+                                                              : QStringLiteral("账号名不能为空"));
+        return;
+    }
+    const QString newName = m_texts.at(1).edit->text();
+    if (newName != m_texts.at(1).shown) {
+        // As the name's unique index compares it, letter case included or not.
+        QSqlQuery taken(db);
+        if (!execBound(&taken, QStringLiteral("SELECT charguid FROM t_char WHERE charname = CONVERT(UNHEX(?) USING latin1) "
+                                              "AND charguid <> ? LIMIT 1"),
+                       {textParameter(db, QString::fromLatin1(encodeGbk(newName).toHex())), m_charguid})) {
+            QMessageBox::warning(this, QStringLiteral("失败"), QStringLiteral("保存失败: %1").arg(taken.lastError().text()));
+            return;
+        }
+        if (taken.next()) {
+            QMessageBox::warning(this, QStringLiteral("错误"), QStringLiteral("角色名已存在: %1").arg(newName));
+            return;
+        }
+    }
     // A new world id moves the character as the transfer does: its items follow.
     int newWorld = 0;
     for (qsizetype i = 0; i < changes.size(); ++i) {
@@ -468,7 +493,6 @@ void CharacterEditDialog::onSave()
         != QMessageBox::Yes)
         return;
 
-    QSqlDatabase &db = DatabaseManager::instance()->database();
     QString error;
     if (!db.transaction()) {
         QMessageBox::warning(this, QStringLiteral("失败"), QStringLiteral("保存失败: %1").arg(db.lastError().text()));
@@ -478,19 +502,24 @@ void CharacterEditDialog::onSave()
     if (!changes.isEmpty()) {
         // Every value is bound. Texts travel as the hexadecimal of their GBK bytes, which no
         // driver or connection character set can alter.
+        // An empty text is written as '': bound, it would arrive as NULL.
         QStringList assignments;
+        QVariantList values;
         for (const auto &change : std::as_const(changes)) {
-            const bool text = change.second.typeId() == QMetaType::QByteArray;
-            assignments.append(change.first + (text ? QStringLiteral(" = UNHEX(?)") : QStringLiteral(" = ?")));
+            if (change.second.typeId() != QMetaType::QByteArray) {
+                assignments.append(change.first + QStringLiteral(" = ?"));
+                values.append(change.second);
+            } else if (change.second.toByteArray().isEmpty()) {
+                assignments.append(change.first + QStringLiteral(" = ''"));
+            } else {
+                assignments.append(change.first + QStringLiteral(" = UNHEX(?)"));
+                values.append(textParameter(db, QString::fromLatin1(change.second.toByteArray().toHex().toUpper())));
+            }
         }
         QSqlQuery query(db);
         query.prepare(QStringLiteral("UPDATE t_char SET %1 WHERE charguid = ?").arg(assignments.join(QStringLiteral(", "))));
-        for (const auto &change : std::as_const(changes)) {
-            if (change.second.typeId() == QMetaType::QByteArray)
-                query.addBindValue(textParameter(db, QString::fromLatin1(change.second.toByteArray().toHex().toUpper())));
-            else
-                query.addBindValue(change.second);
-        }
+        for (const QVariant &value : std::as_const(values))
+            query.addBindValue(value);
         query.addBindValue(m_charguid);
         ok = query.exec();
         if (!ok)
@@ -677,9 +706,18 @@ void CharacterEditDialog::onXinfaSelected()
     if (row < 0 || !m_xinfaTable->item(row, 0) || !m_xinfaTable->item(row, 1) || !m_xinfaTable->item(row, 2))
         return;
     m_selectedXinfa = m_xinfaTable->item(row, 0)->data(Qt::UserRole).toLongLong();
-    m_xinfaId->setValue(m_xinfaTable->item(row, 0)->text().toInt());
     m_xinfaName->setText(m_xinfaTable->item(row, 1)->text());
-    m_xinfaLevel->setValue(m_xinfaTable->item(row, 2)->text().toInt());
+    showXinfa(m_xinfaTable->item(row, 0)->text().toInt(), m_xinfaTable->item(row, 2)->text().toInt());
+}
+
+void CharacterEditDialog::showXinfa(int id, int level)
+{
+    // A stored value outside the usual range widens it: what is shown is what is stored.
+    m_xinfaId->setRange(qMin(0, id), qMax(1000, id));
+    m_xinfaId->setValue(id);
+    m_xinfaLevel->setRange(qMin(1, level), qMax(10000, level));
+    m_xinfaLevel->setValue(level);
+    m_xinfaShown = {id, level};
 }
 
 void CharacterEditDialog::onSaveXinfa()
@@ -688,16 +726,33 @@ void CharacterEditDialog::onSaveXinfa()
         QMessageBox::warning(this, QStringLiteral("提示"), QStringLiteral("请先选择要修改的心法"));
         return;
     }
+    const int id = m_xinfaId->value();
     const int level = m_xinfaLevel->value();
-    if (level < 1 || level > 10000) {
-        QMessageBox::warning(this, QStringLiteral("错误"), QStringLiteral("心法等级需要在1-10000之间"));
+    QStringList assignments;
+    QVariantList values;
+    if (id != m_xinfaShown.first) {
+        assignments.append(QStringLiteral("xinfaid = ?"));
+        values.append(id);
+    }
+    if (level != m_xinfaShown.second) {
+        if (level < 1 || level > 10000) {
+            QMessageBox::warning(this, QStringLiteral("错误"), QStringLiteral("心法等级需要在1-10000之间"));
+            return;
+        }
+        assignments.append(QStringLiteral("xinfalvl = ?"));
+        values.append(level);
+    }
+    if (assignments.isEmpty()) {
+        QMessageBox::information(this, QStringLiteral("提示"), QStringLiteral("没有需要保存的修改"));
         return;
     }
     QSqlQuery query(DatabaseManager::instance()->database());
-    if (!execBound(&query, QStringLiteral("UPDATE t_xinfa SET xinfaid = ?, xinfalvl = ? WHERE aid = ?"), {m_xinfaId->value(), level, m_selectedXinfa})) {
+    if (!execBound(&query, QStringLiteral("UPDATE t_xinfa SET %1 WHERE aid = ?").arg(assignments.join(QStringLiteral(", "))),
+                   values << m_selectedXinfa)) {
         QMessageBox::warning(this, QStringLiteral("失败"), QStringLiteral("心法修改失败: %1").arg(query.lastError().text()));
         return;
     }
+    m_xinfaShown = {id, level};
     QMessageBox::information(this, QStringLiteral("成功"), QStringLiteral("心法修改成功"));
     loadXinfa();
 }

@@ -75,6 +75,7 @@ private:
     void loadBuffs();
     void loadXinfa();
     void loadSkills();
+    void showXinfa(int id, int level);
     // Column and value of every field whose widget differs from what the load put there.
     QList<QPair<QString, QVariant>> changedColumns() const;
 
@@ -95,5 +96,6 @@ private:
     QSpinBox *m_xinfaLevel = nullptr;
     QLabel *m_xinfaName = nullptr;
     qint64 m_selectedXinfa = 0;
+    QPair<int, int> m_xinfaShown;  // id and level of the selected row as stored
     QTableWidget *m_skillTable = nullptr;
 };

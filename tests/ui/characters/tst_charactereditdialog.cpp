@@ -60,6 +60,8 @@ private slots:
     void initTestCase();
     void cleanupTestCase();
     void savesOnlyWhatChangedByteForByte();
+    void refusesEmptyOrTakenNames_data();
+    void refusesEmptyOrTakenNames();
     void bansUnbansAndCancels();
     void buffsXinfaAndSkills();
     void bankFromTheCharacterList();
@@ -146,6 +148,37 @@ void TestCharacterEditDialog::savesOnlyWhatChangedByteForByte()
     QCOMPARE(TestServers::idFaults(m_server, kDb, ids), QStringList());
 }
 
+void TestCharacterEditDialog::refusesEmptyOrTakenNames_data()
+{
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("box");
+    QTest::newRow("name cleared") << QStringLiteral("charname") << QString() << QStringLiteral("角色名不能为空");
+    QTest::newRow("account cleared") << QStringLiteral("accname") << QString() << QStringLiteral("账号名不能为空");
+    QTest::newRow("name taken, other case") << QStringLiteral("charname") << QStringLiteral("TAKEN%1")
+                                            << QStringLiteral("角色名已存在: TAKEN%1");
+    QTest::newRow("title cleared") << QStringLiteral("title") << QString() << QStringLiteral("角色数据保存成功！");
+}
+
+void TestCharacterEditDialog::refusesEmptyOrTakenNames()
+{
+    QFETCH(QString, field);
+    QFETCH(QString, text);
+    QFETCH(QString, box);
+    QVERIFY(TestServers::runSql(m_server, "UPDATE t_char SET charname = 'taken%1' WHERE charguid = 6;"
+                                          "UPDATE t_char SET title = 'old' WHERE charguid = 3;", kDb));
+    const QString row = QStringLiteral("SELECT HEX(accname), HEX(charname), CONCAT('<', HEX(title), '>') FROM t_char WHERE charguid = 3");
+    const QString before = query(row);
+    CharacterEditDialog editor(3, nullptr);
+    editor.findChild<QLineEdit *>(field)->setText(text);
+    QList<ModalRecord> boxes;
+    answerMessageBoxes({QMessageBox::Yes, QMessageBox::Ok}, &boxes);
+    QVERIFY(clickButton(&editor, QStringLiteral("保存修改")));
+    stopAnsweringModals();
+    QCOMPARE(boxes.last().text, box);
+    QCOMPARE(query(row), field == QLatin1String("title") ? QString(before).replace(QStringLiteral("<6F6C64>"), QStringLiteral("<>")) : before);
+}
+
 void TestCharacterEditDialog::bansUnbansAndCancels()
 {
     const QString position = QStringLiteral("SELECT scene, xpos, zpos, bkscene, bkxpos, bkzpos FROM t_char WHERE charguid = 3");
@@ -170,6 +203,7 @@ void TestCharacterEditDialog::buffsXinfaAndSkills()
 {
     // Listed and unlisted records interleave; aids ascend in this order.
     const QByteArray sql = "DELETE FROM t_impact WHERE charguid = 4; DELETE FROM t_xinfa WHERE charguid = 5;"
+        "INSERT INTO t_xinfa (charguid, xinfaid, xinfalvl) VALUES (4, 1500, 0);"
         "INSERT INTO t_impact (charguid, imdata, dbversion) VALUES "
         "(4, '" + impact(-1, 0xFFFFFFFF, 90061000) + "', 0), (4, '" + QByteArray(62, 'a') + "', 0),"
         "(4, '" + impact(2, 0, -1) + "', 0), (4, '', 0), (4, '" + impact(3, 90061000, 999) + "', 0),"
@@ -200,6 +234,12 @@ void TestCharacterEditDialog::buffsXinfaAndSkills()
     QVERIFY(clickButton(&editor, QStringLiteral("保存心法修改")));
     QCOMPARE(query(QStringLiteral("SELECT xinfalvl FROM t_xinfa WHERE aid = %1").arg(firstXinfa)), QStringLiteral("77"));
     QVERIFY(cells(tableWithHeader(&editor, QStringLiteral("技能ID"))).contains(QStringLiteral("|技能")));
+    // A row the boxes' usual ranges cannot hold: only the changed level is written.
+    xinfa->selectRow(xinfa->rowCount() - 1);
+    editor.findChild<QSpinBox *>(QStringLiteral("xinfaLevel"))->setValue(5);
+    answerMessageBoxes({QMessageBox::Ok});
+    QVERIFY(clickButton(&editor, QStringLiteral("保存心法修改")));
+    QCOMPARE(query(QStringLiteral("SELECT xinfalvl FROM t_xinfa WHERE charguid = 4 AND xinfaid = 1500")), QStringLiteral("5"));
 
     // A character without xinfa shows a placeholder row, which saves nothing.
     CharacterEditDialog empty(5, nullptr);
