@@ -387,13 +387,20 @@ int runWipe(const QCommandLineParser &parser, Output &out)
     if (usageFailed())
         return Usage;
     QSqlDatabase &db = DatabaseManager::instance()->database();
-    const QList<QByteArray> accounts = AccountCleanup::collectAccountNames(db, worlds);
+    AccountCleanup::WipedAccounts accounts;
+    QString error;
+    if (!accountDatabases.isEmpty() && !AccountCleanup::collectAccountNames(db, worlds, &accounts, &error)) {
+        out.line(QStringLiteral("读取账号失败，未做任何修改: %1").arg(error));
+        return Failed;
+    }
 
     if (!parser.isSet(QStringLiteral("yes"))) {
         out.line(QStringLiteral("将删除 zoneworldid IN (%1) 的角色数据:").arg(idListText(worlds)));
         printRowCounts(db, worldOwners(worlds), out, true);
         for (const QString &database : accountDatabases)
-            out.line(QStringLiteral("  %1.account: %2 个账号").arg(database).arg(countAccounts(db, database, accounts)));
+            out.line(QStringLiteral("  %1.account: %2 个账号").arg(database).arg(countAccounts(db, database, accounts.names)));
+        if (accounts.kept > 0)
+            out.line(QStringLiteral("  保留 %1 个账号：它们在未删档的区服还有角色").arg(accounts.kept));
         dryRunNote(out);
         return Success;
     }
@@ -409,8 +416,10 @@ int runWipe(const QCommandLineParser &parser, Output &out)
     out.clearProgress();
     if (!ok)
         return Failed;
-    if (!accountDatabases.isEmpty() && !accounts.isEmpty())
-        AccountCleanup::deleteAccounts(config, accountDatabases, accounts, [&out](const QString &m) { out.line(m); });
+    if (accounts.kept > 0)
+        out.line(QStringLiteral("保留 %1 个账号：它们在未删档的区服还有角色").arg(accounts.kept));
+    if (!accountDatabases.isEmpty() && !accounts.names.isEmpty())
+        AccountCleanup::deleteAccounts(config, accountDatabases, accounts.names, [&out](const QString &m) { out.line(m); });
     return Success;
 }
 

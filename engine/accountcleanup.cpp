@@ -65,21 +65,29 @@ QStringList detectAccountDatabases(QSqlDatabase &db, const LogSink &log)
     return kept;
 }
 
-QList<QByteArray> collectAccountNames(QSqlDatabase &db, const QList<int> &worldIds)
+bool collectAccountNames(QSqlDatabase &db, const QList<int> &worldIds, WipedAccounts *accounts, QString *error)
 {
-    QList<QByteArray> names;
+    *accounts = WipedAccounts();
     if (worldIds.isEmpty())
-        return names;
+        return true;
     // Read as hexadecimal and made distinct by bytes: the names are GBK bytes in a latin1
-    // column, which the driver would otherwise decode as UTF-8.
+    // column, which the driver would otherwise decode as UTF-8. A player keeps an account
+    // that still holds a character elsewhere.
+    const QString worlds = idListText(worldIds);
     QSqlQuery query(db);
     query.setForwardOnly(true);
-    if (!query.exec(QStringLiteral("SELECT DISTINCT HEX(accname) FROM t_char WHERE zoneworldid IN (%1)")
-                        .arg(idListText(worldIds))))
-        return names;
-    while (query.next())
-        names.append(bytesFromHexValue(query.value(0)));
-    return names;
+    if (!query.exec(QStringLiteral("SELECT DISTINCT HEX(w.accname), EXISTS (SELECT 1 FROM t_char s WHERE s.accname = w.accname "
+                                   "AND s.zoneworldid NOT IN (%1)) FROM t_char w WHERE w.zoneworldid IN (%1)").arg(worlds))) {
+        *error = query.lastError().text();
+        return false;
+    }
+    while (query.next()) {
+        if (query.value(1).toInt() != 0)
+            ++accounts->kept;
+        else
+            accounts->names.append(bytesFromHexValue(query.value(0)));
+    }
+    return true;
 }
 
 int deleteAccounts(const HostConfig &stored, const QStringList &databases,

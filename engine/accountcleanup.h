@@ -22,8 +22,17 @@ QStringList filterAccountDatabases(const QStringList &names);
 // The account databases on the session's server, filtered and ordered; logs the outcome.
 QStringList detectAccountDatabases(QSqlDatabase &db, const LogSink &log);
 
-// The distinct account names of the characters of those worlds, as their stored bytes.
-QList<QByteArray> collectAccountNames(QSqlDatabase &db, const QList<int> &worldIds);
+// The accounts of the characters of wiped worlds.
+struct WipedAccounts
+{
+    QList<QByteArray> names;  // to delete, as their stored bytes
+    int kept = 0;             // accounts that still own a character in a world that stays
+};
+
+// The distinct account names of the characters of those worlds, less those that also own a
+// character in another world (compared as the accname column compares). False with *error
+// when they cannot be read.
+bool collectAccountNames(QSqlDatabase &db, const QList<int> &worldIds, WipedAccounts *accounts, QString *error);
 
 // Deletes the accounts from each database over a connection of its own, one transaction per
 // database; a database that cannot be opened is skipped. Returns the number deleted.

@@ -2,6 +2,7 @@
 
 #include "db/connectionrule.h"
 #include "db/databasemanager.h"
+#include "merge/mergesql.h"
 
 #include <QCryptographicHash>
 #include <QSqlDatabase>
@@ -101,8 +102,22 @@ bool AccountStore::run(const QString &sql, const QVariantList &values, bool must
 
 bool AccountStore::registerAccount(const QString &name, const QString &password)
 {
-    return run(QStringLiteral("INSERT INTO account (name, password, point, expoint, is_online, is_lock, is_gm) "
-                              "VALUES (?, ?, 0, 0, 0, 0, 0)"),
+    // Deployments add required columns (registration time, address, ...): each gets what the
+    // game writes for a new account.
+    QStringList columns = {QStringLiteral("name"), QStringLiteral("password"), QStringLiteral("point"), QStringLiteral("expoint"),
+                           QStringLiteral("is_online"), QStringLiteral("is_lock"), QStringLiteral("is_gm")};
+    QStringList values = {QStringLiteral("?"), QStringLiteral("?"), QStringLiteral("0"), QStringLiteral("0"),
+                          QStringLiteral("0"), QStringLiteral("0"), QStringLiteral("0")};
+    QSqlDatabase db = QSqlDatabase::database(m_connectionName, false);
+    QSqlError error;
+    for (const MergeSql::Column &column : MergeSql::readColumns(db, QStringLiteral("account"), &error)) {
+        const QString value = MergeSql::newRowValue(column);
+        if (column.needsValue() && !columns.contains(column.lower) && !value.isEmpty()) {
+            columns.append(MergeSql::quoted(column.name));
+            values.append(value);
+        }
+    }
+    return run(QStringLiteral("INSERT INTO account (%1) VALUES (%2)").arg(columns.join(QStringLiteral(", ")), values.join(QStringLiteral(", "))),
                {name, hashPassword(password)}, false);
 }
 

@@ -40,13 +40,20 @@ QList<Column> readColumns(QSqlDatabase &db, const QString &table, QSqlError *err
     const int typeIndex = query.record().indexOf(QStringLiteral("Type"));
     const int collationIndex = query.record().indexOf(QStringLiteral("Collation"));
     const int extraIndex = query.record().indexOf(QStringLiteral("Extra"));
+    const int nullIndex = query.record().indexOf(QStringLiteral("Null"));
+    const int defaultIndex = query.record().indexOf(QStringLiteral("Default"));
     while (query.next()) {
         Column column;
         column.name = query.value(fieldIndex).toString();
         column.lower = column.name.toLower();
         const QString type = query.value(typeIndex).toString().toLower();
         column.integer = integerType.match(type).hasMatch();
-        column.autoIncrement = query.value(extraIndex).toString().contains(QLatin1String("auto_increment"), Qt::CaseInsensitive);
+        const QString extra = query.value(extraIndex).toString();
+        column.autoIncrement = extra.contains(QLatin1String("auto_increment"), Qt::CaseInsensitive);
+        column.generated = extra.contains(QLatin1String("GENERATED"), Qt::CaseInsensitive);
+        column.type = type;
+        column.nullable = query.value(nullIndex).toString() == QLatin1String("YES");
+        column.hasDefault = !query.value(defaultIndex).isNull();
         const QString collation = query.value(collationIndex).toString();
         if (!collation.isEmpty())
             column.charset = collation.section(QLatin1Char('_'), 0, 0).toLower();
@@ -58,6 +65,26 @@ QList<Column> readColumns(QSqlDatabase &db, const QString &table, QSqlError *err
         columns.append(column);
     }
     return columns;
+}
+
+QString newRowValue(const Column &column)
+{
+    static const QRegularExpression number(QStringLiteral("^(tiny|small|medium|big)?int\\b|^(decimal|numeric|float|double|real|bit|bool)"));
+    static const QRegularExpression text(QStringLiteral("^(var)?(char|binary)\\b|^(tiny|medium|long)?(text|blob)\\b|^json"));
+    const QString &type = column.type;
+    if (type.startsWith(QLatin1String("datetime")) || type.startsWith(QLatin1String("timestamp")))
+        return QStringLiteral("NOW()");
+    if (type.startsWith(QLatin1String("date")))
+        return QStringLiteral("CURRENT_DATE");
+    if (type.startsWith(QLatin1String("time")))
+        return QStringLiteral("CURRENT_TIME");
+    if (type.startsWith(QLatin1String("year")))
+        return QStringLiteral("YEAR(NOW())");
+    if (number.match(type).hasMatch())
+        return QStringLiteral("0");
+    if (text.match(type).hasMatch())
+        return QStringLiteral("''");
+    return QString();
 }
 
 const Column *findColumn(const QList<Column> &columns, const QString &lower)

@@ -21,7 +21,18 @@ struct Column
     int maxLength = 0; // of character columns, in characters; 0 when unknown
     bool integer = false;
     bool autoIncrement = false;
+    QString type;      // as the server names it, in lower case: "int(11)", "datetime", ...
+    bool nullable = true;
+    bool hasDefault = false;
+    bool generated = false;
+
+    // NOT NULL without a default: an INSERT that leaves it out fails in strict mode.
+    bool needsValue() const { return !nullable && !hasDefault && !autoIncrement && !generated; }
 };
+
+// What the game writes into a required column that an INSERT does not name: the current time
+// for dates and times, 0 for numbers, '' for text. Empty for types without such a value.
+QString newRowValue(const Column &column);
 
 // `identifier` in backquotes, with backquotes inside doubled.
 QString quoted(const QString &identifier);

@@ -17,10 +17,14 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
+#include <limits>
+
 const QString accountDomainSuffix = QStringLiteral("@vexa.game");
 
 namespace {
-const int kMaxPoint = 2147483647;
+// The point columns are signed INT: negative balances exist and must survive an edit.
+const int kMaxPoint = std::numeric_limits<int>::max();
+const int kMinPoint = std::numeric_limits<int>::min();
 
 bool askInt(QWidget *parent, const QString &title, const QString &label, int value, int minimum, int *result)
 {
@@ -61,6 +65,7 @@ AccountManagerDialog::AccountManagerDialog(const HostConfig &accountDatabase, QW
     m_table->setSelectionMode(QAbstractItemView::SingleSelection);
     m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_table->horizontalHeader()->setStretchLastSection(true);
+    m_table->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
     layout->addWidget(m_table, 1);
 
     auto *single = new QGroupBox(QStringLiteral("单个账号操作"), this);
@@ -123,17 +128,27 @@ void AccountManagerDialog::loadAccounts(const QString &filter)
 {
     if (!m_store.isOpen())
         return;
+    // Sorting stays off while rows are filled, so that each row keeps one account's cells.
+    m_table->setSortingEnabled(false);
     m_table->setRowCount(0);
     const QList<AccountRow> rows = m_store.list(filter);
     m_table->setRowCount(int(rows.size()));
     auto flag = [](bool on) { return on ? QStringLiteral("是") : QStringLiteral("否"); };
+    // Numbers are held as numbers, so that a header click sorts them as numbers.
+    auto number = [](qint64 value) {
+        auto *item = new QTableWidgetItem;
+        item->setData(Qt::DisplayRole, value);
+        return item;
+    };
     for (int r = 0; r < rows.size(); ++r) {
         const AccountRow &a = rows.at(r);
-        const QStringList cells = {QString::number(a.id), a.name, QString::number(a.point), QString::number(a.expoint),
-                                   flag(a.online), flag(a.locked), flag(a.gm)};
+        const QList<QTableWidgetItem *> cells = {number(a.id), new QTableWidgetItem(a.name), number(a.point), number(a.expoint),
+                                                 new QTableWidgetItem(flag(a.online)), new QTableWidgetItem(flag(a.locked)),
+                                                 new QTableWidgetItem(flag(a.gm))};
         for (int c = 0; c < cells.size(); ++c)
-            m_table->setItem(r, c, new QTableWidgetItem(cells.at(c)));
+            m_table->setItem(r, c, cells.at(c));
     }
+    m_table->setSortingEnabled(true);
     onSelectionChanged();
 }
 
@@ -272,9 +287,9 @@ void AccountManagerDialog::onModifyPoint()
     const int current = cellText(row, 2).toInt();
     int value = 0;
     if (!askInt(this, QStringLiteral("修改点数"),
-                QStringLiteral("账号 %1 当前点数: %2\n请输入新点数:").arg(name).arg(current), current, 0, &value))
+                QStringLiteral("账号 %1 当前点数: %2\n请输入新点数:").arg(name, QString::number(current)), current, kMinPoint, &value))
         return;
-    report(m_store.setPoint(name, value), QStringLiteral("账号 %1 点数已修改为 %2！").arg(name).arg(value), QStringLiteral("修改失败: "));
+    report(m_store.setPoint(name, value), QStringLiteral("账号 %1 点数已修改为 %2！").arg(name, QString::number(value)), QStringLiteral("修改失败: "));
 }
 
 void AccountManagerDialog::onDoubleClicked(int row, int column)
@@ -304,12 +319,15 @@ void AccountManagerDialog::onDoubleClicked(int row, int column)
     passwordEdit->setPlaceholderText(QStringLiteral("留空则不修改密码"));
     auto *pointBox = new QSpinBox(&form);
     pointBox->setObjectName(QStringLiteral("pointBox"));
-    pointBox->setRange(0, kMaxPoint);
+    pointBox->setRange(kMinPoint, kMaxPoint);
     pointBox->setValue(point);
     auto *expointBox = new QSpinBox(&form);
     expointBox->setObjectName(QStringLiteral("expointBox"));
-    expointBox->setRange(0, kMaxPoint);
+    expointBox->setRange(kMinPoint, kMaxPoint);
     expointBox->setValue(expoint);
+    // What the form showed, which is what the operator may have changed.
+    const int shownPoint = pointBox->value();
+    const int shownExpoint = expointBox->value();
     fields->addRow(QStringLiteral("新密码:"), passwordEdit);
     fields->addRow(QStringLiteral("点数:"), pointBox);
     fields->addRow(QStringLiteral("额外点数:"), expointBox);
@@ -334,11 +352,11 @@ void AccountManagerDialog::onDoubleClicked(int row, int column)
         assignments.append(QStringLiteral("password = ?"));
         values.append(hashPassword(passwordEdit->text()));
     }
-    if (pointBox->value() != point) {
+    if (pointBox->value() != shownPoint) {
         assignments.append(QStringLiteral("point = ?"));
         values.append(pointBox->value());
     }
-    if (expointBox->value() != expoint) {
+    if (expointBox->value() != shownExpoint) {
         assignments.append(QStringLiteral("expoint = ?"));
         values.append(expointBox->value());
     }

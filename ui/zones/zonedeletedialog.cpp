@@ -183,9 +183,9 @@ QStringList ZoneDeleteDialog::checkedAccountDatabases() const
     return names;
 }
 
-QList<QByteArray> ZoneDeleteDialog::collectAccountNames(const QList<int> &worldIds)
+bool ZoneDeleteDialog::collectAccountNames(const QList<int> &worldIds, QString *error)
 {
-    return AccountCleanup::collectAccountNames(DatabaseManager::instance()->database(), worldIds);
+    return AccountCleanup::collectAccountNames(DatabaseManager::instance()->database(), worldIds, &m_accounts, error);
 }
 
 void ZoneDeleteDialog::deleteAccounts(const QList<QByteArray> &accountNames)
@@ -220,8 +220,18 @@ void ZoneDeleteDialog::onStartDelete()
     const QString idText = idTexts.join(QStringLiteral(", "));
     QString text = QStringLiteral("即将删除以下区服的所有数据：\n\n区服ID: %1\n角色总数: %2\n\n").arg(idText).arg(characters);
     const QStringList accountDbs = checkedAccountDatabases();
-    if (!accountDbs.isEmpty())
-        text += QStringLiteral("⚠️ 同时删除账号库: %1\n\n").arg(accountDbs.join(QStringLiteral(", ")));
+    m_accounts = AccountCleanup::WipedAccounts();
+    if (!accountDbs.isEmpty()) {
+        // Gathered before anything is deleted: afterwards the characters that name them are gone.
+        QString error;
+        if (!collectAccountNames(worldIds, &error)) {
+            addLogLine(QStringLiteral("读取账号失败: %1").arg(error));
+            QMessageBox::warning(this, QStringLiteral("失败"), QStringLiteral("读取要删除的账号失败，未做任何修改。\n\n%1").arg(error));
+            return;
+        }
+        text += QStringLiteral("⚠️ 同时删除账号库: %1\n要删除的账号: %2 个\n保留的账号: %3 个（在未删档的区服还有角色）\n\n")
+                    .arg(accountDbs.join(QStringLiteral(", ")), QString::number(m_accounts.names.size()), QString::number(m_accounts.kept));
+    }
     text += QStringLiteral("此操作不可撤销！建议先备份数据库。\n\n确定要继续吗？");
 
     QMessageBox first(QMessageBox::Warning, QStringLiteral("确认删档"), text, QMessageBox::Yes | QMessageBox::No, this);
@@ -242,7 +252,6 @@ void ZoneDeleteDialog::onStartDelete()
     addLogLine(QStringLiteral("选中区服: %1").arg(idText));
     addLogLine(QStringLiteral("预计删除角色数: %1").arg(characters));
 
-    m_accountNames = collectAccountNames(worldIds);
     m_deleter->deleteByZoneWorldIds(worldIds);
 }
 
@@ -259,7 +268,9 @@ void ZoneDeleteDialog::onDeleteCompleted(bool success, int count)
         const QStringList accountDbs = checkedAccountDatabases();
         if (!accountDbs.isEmpty()) {
             addLogLine(QStringLiteral("正在删除账号库数据: %1").arg(accountDbs.join(QStringLiteral(", "))));
-            deleteAccounts(m_accountNames);
+            if (m_accounts.kept > 0)
+                addLogLine(QStringLiteral("保留 %1 个账号：它们在未删档的区服还有角色").arg(m_accounts.kept));
+            deleteAccounts(m_accounts.names);
             addLogLine(QStringLiteral("账号库数据删除完成"));
         }
         addLogLine(QStringLiteral("========== 删档操作完成 =========="));
@@ -270,7 +281,7 @@ void ZoneDeleteDialog::onDeleteCompleted(bool success, int count)
         addLogLine(QStringLiteral("删档操作失败，数据已回滚"));
         QMessageBox::warning(this, QStringLiteral("失败"), QStringLiteral("删档操作失败，数据已回滚"));
     }
-    m_accountNames.clear();
+    m_accounts = AccountCleanup::WipedAccounts();
     m_busy = false;
     m_deleteButton->setEnabled(true);
     m_progressBar->setFormat(QString());

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "engine/accountcleanup.h"
+
 #include <QByteArray>
 #include <QDialog>
 #include <QList>
@@ -34,7 +36,7 @@ private:
     void writeLogFile(const QString &line);
     void detectAccountDatabases();
     QStringList checkedAccountDatabases() const;
-    QList<QByteArray> collectAccountNames(const QList<int> &worldIds);
+    bool collectAccountNames(const QList<int> &worldIds, QString *error);
     void deleteAccounts(const QList<QByteArray> &accountNames);
     void setAllWorldsChecked(bool checked);
 
@@ -46,6 +48,6 @@ private:
     QPushButton *m_deleteButton = nullptr;
     QMap<int, int> m_worldCounts;
     bool m_busy = false;
-    QList<QByteArray> m_accountNames;
+    AccountCleanup::WipedAccounts m_accounts;  // of the running wipe
     CharacterDeleter *m_deleter = nullptr;
 };

@@ -122,19 +122,31 @@ void TestZoneDeleteDialog::detectsAccountDatabasesAndNames()
     // Other tests' databases may share the server; only the account databases count.
     QCOMPARE(AccountCleanup::detectAccountDatabases(db, [](const QString &) {}), QStringList({"web", "web2", "web9", "web10"}));
 
-    QList<QByteArray> names = AccountCleanup::collectAccountNames(db, {7});
-    std::sort(names.begin(), names.end());
+    AccountCleanup::WipedAccounts accounts;
+    QString error;
+    QVERIFY(AccountCleanup::collectAccountNames(db, {7}, &accounts, &error));
+    std::sort(accounts.names.begin(), accounts.names.end());
     // "alice" twice is one name; "Alice" differs by its bytes and stays a name of its own.
-    QCOMPARE(names, QList<QByteArray>({"Alice", "alice", "shared", m_gbkName}));
-    QVERIFY(AccountCleanup::collectAccountNames(db, {42}).isEmpty());
+    QCOMPARE(accounts.names, QList<QByteArray>({"Alice", "alice", "shared", m_gbkName}));
+    QVERIFY(AccountCleanup::collectAccountNames(db, {42}, &accounts, &error) && accounts.names.isEmpty());
+    // A character in world 8 of "ALICE", the same account to the column's collation: "alice"
+    // and "Alice" keep their accounts.
+    QVERIFY(TestServers::runSql(m_server, "INSERT INTO t_char VALUES (8, 8, 'ALICE');", QStringLiteral("cleanup_chars")));
+    QVERIFY(AccountCleanup::collectAccountNames(db, {7}, &accounts, &error));
+    QVERIFY(TestServers::runSql(m_server, "DELETE FROM t_char WHERE charguid = 8;", QStringLiteral("cleanup_chars")));
+    std::sort(accounts.names.begin(), accounts.names.end());
+    QCOMPARE(accounts.names, QList<QByteArray>({"shared", m_gbkName}));
+    QCOMPARE(accounts.kept, 2);
 }
 
 void TestZoneDeleteDialog::deletesFromEveryTickedDatabase()
 {
     HostConfig stored = m_server.hostConfig(QStringLiteral("cleanup_chars"));
-    const QList<QByteArray> accounts = AccountCleanup::collectAccountNames(DatabaseManager::instance()->database(), {7});
+    AccountCleanup::WipedAccounts accounts;
+    QString error;
+    QVERIFY(AccountCleanup::collectAccountNames(DatabaseManager::instance()->database(), {7}, &accounts, &error));
     m_log.clear();
-    const int deleted = AccountCleanup::deleteAccounts(stored, {"web", "web2", "web9"}, accounts,
+    const int deleted = AccountCleanup::deleteAccounts(stored, {"web", "web2", "web9"}, accounts.names,
                                                        [this](const QString &line) { m_log.append(line); });
 
     // web: alice and the GBK name; "Shared", its neighbour differing in bytes 0x80-0x9F, and bob stay.
@@ -210,12 +222,21 @@ void TestZoneDeleteDialog::refusedOrDeclinedStartChangesNothing_data()
     QTest::addColumn<int>("world");
     QTest::addColumn<QList<QMessageBox::StandardButton>>("answers");
     QTest::addColumn<QString>("firstBox");
+    QTest::addColumn<QByteArray>("setUp");
+    QTest::addColumn<QByteArray>("tearDown");
     QTest::newRow("no world ticked") << 0 << QList<QMessageBox::StandardButton>({QMessageBox::Ok})
-                                     << QStringLiteral("请至少选择一个区服进行删档");
-    const QString confirm = QStringLiteral("即将删除以下区服的所有数据：\n\n区服ID: 2\n角色总数: 20\n\n⚠️ 同时删除账号库: web2\n\n"
+                                     << QStringLiteral("请至少选择一个区服进行删档") << QByteArray() << QByteArray();
+    const QString confirm = QStringLiteral("即将删除以下区服的所有数据：\n\n区服ID: 2\n角色总数: 20\n\n⚠️ 同时删除账号库: web2\n"
+                                           "要删除的账号: 10 个\n保留的账号: 0 个（在未删档的区服还有角色）\n\n"
                                            "此操作不可撤销！建议先备份数据库。\n\n确定要继续吗？");
-    QTest::newRow("no at the first") << 2 << QList<QMessageBox::StandardButton>({QMessageBox::No}) << confirm;
-    QTest::newRow("no at the final") << 2 << QList<QMessageBox::StandardButton>({QMessageBox::Yes, QMessageBox::No}) << confirm;
+    QTest::newRow("no at the first") << 2 << QList<QMessageBox::StandardButton>({QMessageBox::No}) << confirm << QByteArray() << QByteArray();
+    QTest::newRow("no at the final") << 2 << QList<QMessageBox::StandardButton>({QMessageBox::Yes, QMessageBox::No}) << confirm
+                                     << QByteArray() << QByteArray();
+    // The account names cannot be read: the wipe does not start at all.
+    QTest::newRow("account names unreadable")
+        << 2 << QList<QMessageBox::StandardButton>({QMessageBox::Ok}) << QStringLiteral("读取要删除的账号失败，未做任何修改。")
+        << QByteArray("ALTER TABLE t_char RENAME COLUMN accname TO accname_gone;")
+        << QByteArray("ALTER TABLE t_char RENAME COLUMN accname_gone TO accname;");
 }
 
 void TestZoneDeleteDialog::refusedOrDeclinedStartChangesNothing()
@@ -223,9 +244,16 @@ void TestZoneDeleteDialog::refusedOrDeclinedStartChangesNothing()
     QFETCH(int, world);
     QFETCH(QList<QMessageBox::StandardButton>, answers);
     QFETCH(QString, firstBox);
+    QFETCH(QByteArray, setUp);
+    QFETCH(QByteArray, tearDown);
+    loadZoneSample();
+    if (!setUp.isEmpty())
+        QVERIFY(TestServers::runSql(m_server, setUp, QStringLiteral("zone_dlg")));
     const QList<ModalRecord> boxes = wipe(world, 1, answers);
+    if (!tearDown.isEmpty())
+        QVERIFY(TestServers::runSql(m_server, tearDown, QStringLiteral("zone_dlg")));
     QCOMPARE(boxes.size(), answers.size());
-    QCOMPARE(boxes.first().text, firstBox);
+    QVERIFY2(boxes.first().text.startsWith(firstBox), qPrintable(boxes.first().text));
     QCOMPARE(count(QStringLiteral("SELECT COUNT(*) FROM t_char")), 60);
     QCOMPARE(count(QStringLiteral("SELECT COUNT(*) FROM account"), QStringLiteral("web2")), 10);
     QVERIFY(!todaysLog(QStringLiteral("zone_delete_")).contains(QStringLiteral("开始删档操作")));
@@ -240,16 +268,18 @@ void TestZoneDeleteDialog::wipesZoneAndItsAccounts()
     const int web2Before = count(QStringLiteral("SELECT COUNT(*) FROM account"), QStringLiteral("web2"));
     const int webBefore = count(QStringLiteral("SELECT COUNT(*) FROM account"), QStringLiteral("web"));
     const QList<ModalRecord> boxes = wipe(2, 1, {QMessageBox::Yes, QMessageBox::Yes, QMessageBox::Ok});
+    QVERIFY(boxes.value(0).text.contains(QStringLiteral("要删除的账号: 9 个\n保留的账号: 1 个")));
     QCOMPARE(boxes.value(2).text, QStringLiteral("删档完成！\n\n共删除 20 个角色数据"));
     QCOMPARE(count(QStringLiteral("SELECT COUNT(*) FROM t_char WHERE zoneworldid = 2")), 0);
     QCOMPARE(count(QStringLiteral("SELECT COUNT(*) FROM t_char")), 40);
     QCOMPARE(count(QStringLiteral("SELECT COUNT(*) FROM t_iteminfo i LEFT JOIN t_char c USING (charguid) WHERE c.charguid IS NULL")), 0);
-    // The accounts of world 2's 20 characters (10 accounts) are gone from web2, even the one that
-    // still owns a character elsewhere; web was not ticked.
-    QCOMPARE(count(QStringLiteral("SELECT COUNT(*) FROM account"), QStringLiteral("web2")), web2Before - 10);
+    // The accounts of world 2's 20 characters (10 accounts) are gone from web2, but for the one
+    // that still owns a character in world 10; web was not ticked.
+    QCOMPARE(count(QStringLiteral("SELECT COUNT(*) FROM account"), QStringLiteral("web2")), web2Before - 9);
+    QCOMPARE(count(QStringLiteral("SELECT COUNT(*) FROM account WHERE name = 'w2u0@qq.com'"), QStringLiteral("web2")), 1);
     QCOMPARE(count(QStringLiteral("SELECT COUNT(*) FROM account"), QStringLiteral("web")), webBefore);
     const QString log = todaysLog(QStringLiteral("zone_delete_"));
-    QVERIFY(log.contains(QStringLiteral("========== 开始删档操作 ==========")) && log.contains(QStringLiteral("库 web2 成功删除 10 个账号")));
+    QVERIFY(log.contains(QStringLiteral("保留 1 个账号：它们在未删档的区服还有角色")) && log.contains(QStringLiteral("库 web2 成功删除 9 个账号")));
 }
 
 QTEST_MAIN(TestZoneDeleteDialog)
