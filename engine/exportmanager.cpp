@@ -1,9 +1,10 @@
 #include "exportmanager.h"
 
+#include "app/atomicfile.h"
+
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
-#include <QSaveFile>
 #include <QStringEncoder>
 
 namespace {
@@ -11,12 +12,10 @@ namespace {
 // so they are written in GBK with CR LF on every platform.
 QByteArray windowsChineseText(const QString &text)
 {
-    QStringEncoder encoder("GBK");
-    if (!encoder.isValid())
-        return text.toLocal8Bit();
     QString lines = text;
     lines.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
-    return encoder.encode(lines);
+    QStringEncoder encoder("GBK");
+    return encoder.isValid() ? QByteArray(encoder.encode(lines)) : lines.toLocal8Bit();
 }
 
 // A spreadsheet runs a cell that starts with one of these as a formula.
@@ -65,8 +64,8 @@ bool ExportManager::exportCharacters(const QList<CharacterSummary> &characters, 
     emit logMessage(QStringLiteral("开始导出角色列表: %1").arg(filePath));
     emit exportProgress(0);
 
-    QSaveFile file(filePath);
-    if (!file.open(QIODevice::WriteOnly)) {
+    AtomicFile file(filePath);
+    if (!file.open()) {
         emit logMessage(QStringLiteral("无法创建导出文件"));
         emit exportCompleted(false, QString());
         return false;
@@ -80,7 +79,7 @@ bool ExportManager::exportCharacters(const QList<CharacterSummary> &characters, 
         if (i % 100 == 0 || i == n - 1)
             emit exportProgress(int(10 + (i + 1) * 80 / n));
     }
-    // QSaveFile remembers a failed write and then refuses to commit, leaving the chosen name alone.
+    // A failed write leaves the chosen name alone.
     if (!file.commit()) {
         emit logMessage(QStringLiteral("写入导出文件失败: %1").arg(file.errorString()));
         emit exportCompleted(false, QString());

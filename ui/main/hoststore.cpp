@@ -1,5 +1,6 @@
 #include "hoststore.h"
 
+#include "app/atomicfile.h"
 #include "app/debuglog.h"
 
 #include <QFile>
@@ -71,17 +72,18 @@ HostConfigList readHostConfigs(const QString &path)
     return configs;
 }
 
-bool writeHostConfigs(const QString &path, const HostConfigList &configs)
+bool writeHostConfigs(const QString &path, const HostConfigList &configs, QString *error)
 {
-    const auto ownerOnly = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate, ownerOnly))
-        return false;
-    // An older file may have been created readable by others.
-    file.setPermissions(ownerOnly);
     QJsonArray array;
     for (const HostConfig &config : configs)
         array.append(toJson(config));
-    const QByteArray data = QJsonDocument(array).toJson(QJsonDocument::Indented);
-    return file.write(data) == data.size();
+    // The file holds passwords, so it is private (an older one may have been readable by
+    // others); a failure keeps the old list whole.
+    AtomicFile file(path);
+    if (file.open(QFileDevice::ReadOwner | QFileDevice::WriteOwner)
+        && file.write(QJsonDocument(array).toJson(QJsonDocument::Indented)) && file.commit())
+        return true;
+    if (error)
+        *error = file.errorString();
+    return false;
 }

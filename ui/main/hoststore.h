@@ -8,6 +8,7 @@ QString hostConfigFilePath();
 // Reads a host list; a missing, unreadable or malformed file gives the single default entry.
 HostConfigList readHostConfigs(const QString &path);
 
-// Writes the list in indented JSON. The file holds passwords, so it is created readable by
-// its owner only where the platform has such permissions. False when it cannot be written.
-bool writeHostConfigs(const QString &path, const HostConfigList &configs);
+// Writes the list in indented JSON. The file holds passwords, so it is made readable by its
+// owner only where the platform has such permissions. False, with the reason in *error, when
+// it cannot be written; the old file is then kept as it was.
+bool writeHostConfigs(const QString &path, const HostConfigList &configs, QString *error = nullptr);

@@ -180,9 +180,15 @@ void MainWindow::loadHostConfigs()
         m_hostCombo->addItem(config.name);
 }
 
-void MainWindow::saveHostConfigs()
+bool MainWindow::saveHostConfigs()
 {
-    writeHostConfigs(hostConfigFilePath(), m_hostConfigs);
+    QString error;
+    if (writeHostConfigs(hostConfigFilePath(), m_hostConfigs, &error))
+        return true;
+    onLogMessage(QStringLiteral("主机配置保存失败: %1").arg(error));
+    QMessageBox::warning(this, QStringLiteral("警告"),
+                         QStringLiteral("主机配置未能保存，文件保持原样：\n%1\n\n%2").arg(hostConfigFilePath(), error));
+    return false;
 }
 
 HostConfig MainWindow::getCurrentConfig() const
@@ -300,9 +306,8 @@ void MainWindow::onRestoreDatabase()
     for (const QString &file : std::as_const(files)) {
         const QFileInfo info(file);
         const QString item = QStringLiteral("%1 (%2 KB) - %3")
-                                 .arg(info.fileName())
-                                 .arg(info.size() / 1024)
-                                 .arg(info.lastModified().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")));
+                                 .arg(info.fileName(), QString::number(info.size() / 1024),
+                                      info.lastModified().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")));
         items.append(item);
         pathOfItem.insert(item, file);
     }
@@ -369,8 +374,8 @@ void MainWindow::onHostConfig()
         m_hostCombo->setCurrentIndex(match);
     else if (m_hostCombo->count() > 0)
         m_hostCombo->setCurrentIndex(0);
-    saveHostConfigs();
-    onLogMessage(QStringLiteral("主机配置已更新"));
+    if (saveHostConfigs())
+        onLogMessage(QStringLiteral("主机配置已更新"));
 }
 
 void MainWindow::onHostComboChanged(int index)
@@ -415,7 +420,8 @@ void MainWindow::onSameServerMerge()
         return;
     onLogMessage(QStringLiteral("打开同服合区对话框"));
     SameServerMergeDialog dialog(this);
-    dialog.exec();
+    if (dialog.exec() == QDialog::Accepted)
+        onLogMessage(QStringLiteral("同服合区操作完成"));
 }
 
 void MainWindow::onZoneDelete()

@@ -49,7 +49,7 @@ private:
     void buildLayout();
     void connectSignals();
     void loadHostConfigs();
-    void saveHostConfigs();
+    bool saveHostConfigs();
     bool requireConnection();
     void attachBackupManager();
     void setBackupButtonsEnabled(bool enabled);

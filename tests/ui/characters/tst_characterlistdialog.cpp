@@ -2,6 +2,7 @@
 #include "db/databasemanager.h"
 #include "db/legacytext.h"
 #include "engine/exportmanager.h"
+#include "filesizelimit.h"
 #include "modalanswer.h"
 #include "testservers.h"
 #include "ui/characters/characterlistdialog.h"
@@ -22,9 +23,6 @@
 #include <QTemporaryDir>
 #include <QTextEdit>
 #include <QtTest>
-
-#include <csignal>
-#include <sys/resource.h>
 
 namespace {
 const QString kDb = QStringLiteral("charlist_db");
@@ -319,14 +317,11 @@ void TestCharacterListDialog::failedExportKeepsTheEarlierFile()
         list.append(character(i + 1, QStringLiteral("角色名称%1").arg(i)));
     ExportManager exporter(this);
     QSignalSpy completed(&exporter, &ExportManager::exportCompleted);
-    std::signal(SIGXFSZ, SIG_IGN);
-    rlimit saved{};
-    getrlimit(RLIMIT_FSIZE, &saved);
-    rlimit small = saved;
-    small.rlim_cur = 20000;
-    setrlimit(RLIMIT_FSIZE, &small);
-    const bool ok = exporter.exportCharacters(list, path);
-    setrlimit(RLIMIT_FSIZE, &saved);
+    bool ok = true;
+    {
+        FileSizeLimit limit(20000);
+        ok = exporter.exportCharacters(list, path);
+    }
     QVERIFY(!ok);
     QVERIFY(!exporter.exportCharacters(list, m_dir.filePath(QStringLiteral("missing/x.csv"))));
     QCOMPARE(completed.size(), 2);

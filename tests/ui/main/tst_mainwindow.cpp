@@ -1,6 +1,7 @@
 #include "logfiles.h"
 #include "app/debuglog.h"
 #include "db/databasemanager.h"
+#include "filesizelimit.h"
 #include "modalanswer.h"
 #include "testservers.h"
 #include "ui/main/hoststore.h"
@@ -225,11 +226,27 @@ void TestMainWindow::hostDialogEditsTheList()
         QCOMPARE(combo->currentText(), QStringLiteral("错误密码"));
         QCOMPARE(logFileLines(), QStringList{QStringLiteral("主机配置已更新")});
 
+        // A file that cannot be written whole (a full disk) keeps the old one, and says so.
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray kept = file.readAll();
+        file.close();
+        ModalRecord full;
+        {
+            FileSizeLimit limit(64);
+            answerNextMessageBox(QMessageBox::Ok, &full);
+            editHosts(w, [&](QWidget *dialog) { addEntry(dialog, QStringLiteral("保存")); });
+        }
+        QVERIFY2(full.text.startsWith(QStringLiteral("主机配置未能保存，文件保持原样")), qPrintable(full.text + logLines(w).join(QLatin1Char('\n'))));
+        QVERIFY(logLines(w).last().startsWith(QStringLiteral("主机配置保存失败: ")));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), kept);
+        file.close();
+
         // Removing the selected entry selects the first; removing all leaves the initial configuration.
         editHosts(w, [&](QWidget *dialog) { removeRows(dialog, 1, 1); });
         QCOMPARE(combo->currentIndex(), 0);
-        QCOMPARE(readHostConfigs(hostConfigFilePath()).size(), 3);
-        editHosts(w, [&](QWidget *dialog) { removeRows(dialog, 0, 3); });
+        QCOMPARE(readHostConfigs(hostConfigFilePath()).size(), 4);
+        editHosts(w, [&](QWidget *dialog) { removeRows(dialog, 0, 4); });
         QCOMPARE(w.getCurrentConfig(), HostConfig::initial());
         ModalRecord warning;
         answerNextMessageBox(QMessageBox::Ok, &warning);
