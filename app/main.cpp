@@ -1,5 +1,6 @@
 #include "startup.h"
 #include "ui/main/mainwindow.h"
+#include "ui/main/screenfit.h"
 
 #include <QApplication>
 
@@ -7,6 +8,8 @@ int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     applyApplicationIdentity();
+    installChineseTranslations();
+    installScreenFit();
 
     if (!checkOdbcDriver() && !confirmMissingOdbcDriver())
         return 0;

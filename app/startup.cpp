@@ -1,9 +1,12 @@
 #include "startup.h"
 
 #include <QApplication>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QMessageBox>
 #include <QProcess>
 #include <QSqlDatabase>
+#include <QTranslator>
 
 namespace {
 const char *const kDownloadUrl = "https://dev.mysql.com/downloads/connector/odbc/";
@@ -14,6 +17,21 @@ void applyApplicationIdentity()
     QCoreApplication::setApplicationName(QStringLiteral("Quorvel"));
     QCoreApplication::setApplicationVersion(QStringLiteral("1.0"));
     QCoreApplication::setOrganizationName(QStringLiteral("Velistra"));
+}
+
+bool installChineseTranslations()
+{
+    const QStringList folders = {QCoreApplication::applicationDirPath() + QStringLiteral("/translations"),
+                                 QLibraryInfo::path(QLibraryInfo::TranslationsPath)};
+    for (const QString &folder : folders) {
+        auto *translator = new QTranslator(QCoreApplication::instance());
+        if (translator->load(QLocale(QLocale::Chinese, QLocale::China), QStringLiteral("qtbase"), QStringLiteral("_"), folder)) {
+            QCoreApplication::installTranslator(translator);
+            return true;
+        }
+        delete translator;
+    }
+    return false;
 }
 
 QString probeOdbcDriverName(const QString &program, const QStringList &arguments, int timeoutMs)

@@ -1,3 +1,4 @@
+#include "app/startup.h"
 #include "cli/cliapp.h"
 
 #include <QCoreApplication>
@@ -6,5 +7,6 @@ int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("quorvel-cli"));
+    installChineseTranslations();  // the option parser's own texts
     return runCommandLine(QCoreApplication::arguments());
 }

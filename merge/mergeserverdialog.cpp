@@ -40,7 +40,7 @@ MergeServerDialog::MergeServerDialog(const HostConfigList &hostConfigs, QWidget 
     , m_hostConfigs(hostConfigs)
 {
     setWindowTitle(QStringLiteral("跨服合区"));
-    setMinimumSize(800, 700);
+    resize(800, 700);
     setModal(true);
 
     m_main.isMain = true;
@@ -96,17 +96,19 @@ MergeServerDialog::MergeServerDialog(const HostConfigList &hostConfigs, QWidget 
     // A merge of a big zone runs for minutes: the bar follows the stages and the tables.
     const LogPanel logPanel = createLogPanel(this, 22);
     m_logView = logPanel.view;
-    m_logView->setFixedHeight(180);
+    m_logView->setMinimumHeight(80);
     m_progressBar = logPanel.progress;
     m_progressBar->setRange(0, 1000);
     m_progressBar->setFormat(QStringLiteral("就绪"));
-    layout->addWidget(logPanel.group);
+    layout->addWidget(logPanel.group, 1);
 
     setStyleSheet(darkDialogStyleSheet() + QStringLiteral(
         "QGroupBox { border: 1px solid #3d3d4d; border-radius: 8px; }"
         "QGroupBox::title { color: #3b82f6; }"
         "QPushButton { background-color: #3b82f6; }"
-        "QPushButton:disabled { background-color: #4d4d5d; color: #8d8d9d; }"));
+        "QPushButton:disabled { background-color: #4d4d5d; color: #8d8d9d; }"
+        // Compact fields: both servers and the options fit a 1280 x 800 screen with the log.
+        "QLineEdit, QComboBox { padding: 3px 8px; min-height: 18px; }"));
 
     connect(m_main.preset, &QComboBox::currentIndexChanged, this, &MergeServerDialog::onMainHostChanged);
     connect(m_main.testButton, &QPushButton::clicked, this, &MergeServerDialog::onMainTestConnection);

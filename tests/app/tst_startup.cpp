@@ -77,17 +77,22 @@ void TestStartup::probeIgnoresSilentSlowAndMissingPrograms()
 
 void TestStartup::missingDriverWarningDefaultsToNo()
 {
+    // Qt's own button texts are Chinese, as the rest of the program is.
+    QVERIFY(installChineseTranslations());
     for (const QMessageBox::StandardButton answer : {QMessageBox::Yes, QMessageBox::No}) {
         QString text;
+        QString yes;
         QMessageBox::StandardButton defaultButton = QMessageBox::NoButton;
         withNextModal([&](QWidget *modal) {
             auto *box = qobject_cast<QMessageBox *>(modal);
             QVERIFY(box);
             text = box->text();
             defaultButton = box->standardButton(box->defaultButton());
+            yes = box->button(QMessageBox::Yes)->text();
             box->button(answer)->click();
         });
         QCOMPARE(confirmMissingOdbcDriver(), answer == QMessageBox::Yes);
+        QVERIFY2(yes.startsWith(QStringLiteral("是")), qPrintable(yes));
         QCOMPARE(text, missingOdbcDriverText());
         QCOMPARE(defaultButton, QMessageBox::No);
     }

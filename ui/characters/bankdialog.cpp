@@ -15,9 +15,11 @@
 #include <QVBoxLayout>
 
 namespace {
-QTableWidgetItem *centred(const QString &text)
+// Numbers are held as numbers, so that a header click sorts them as numbers.
+QTableWidgetItem *centred(const QVariant &value)
 {
-    auto *item = new QTableWidgetItem(text);
+    auto *item = new QTableWidgetItem;
+    item->setData(Qt::DisplayRole, value);
     item->setTextAlignment(Qt::AlignCenter);
     return item;
 }
@@ -113,15 +115,15 @@ void BankDialog::loadItems()
         const int count = int((p7 >> 24) & 0xFF);
         const int itemType = query.value(2).toInt();
         m_table->insertRow(rows);
-        m_table->setItem(rows, 0, centred(query.value(3).toString()));
-        m_table->setItem(rows, 1, centred(QString::number(itemType)));
+        m_table->setItem(rows, 0, centred(query.value(3).toLongLong()));
+        m_table->setItem(rows, 1, centred(itemType));
         m_table->setItem(rows, 2, new QTableWidgetItem(ItemConfigManager::instance()->getItemName(itemType)));
-        m_table->setItem(rows, 3, centred(QString::number(count == 0 ? 1 : count)));
+        m_table->setItem(rows, 3, centred(count == 0 ? 1 : count));
         QTableWidgetItem *state = centred(bindStateText(bind));
         if (bind != 0)
             state->setForeground(QColor(0xdc, 0x35, 0x45));
         m_table->setItem(rows, 4, state);
-        m_table->setItem(rows, 5, centred(query.value(1).toString()));
+        m_table->setItem(rows, 5, centred(query.value(1).toLongLong()));
         m_table->setItem(rows, 6, new QTableWidgetItem(decodeGbk(bytesFromBinaryValue(query.value(5)))));
         ++rows;
     }

@@ -37,6 +37,9 @@
 #include <QVBoxLayout>
 
 namespace {
+// Account and name searches show at most this many characters, highest level first.
+const int kSearchLimit = 100;
+
 // The mail domain that game accounts carry.
 const QString kAccountSuffix = QStringLiteral("@qq.com");
 
@@ -82,7 +85,6 @@ CharacterListDialog::CharacterListDialog(QWidget *parent)
     : QDialog(parent)
 {
     setWindowTitle(QStringLiteral("角色管理"));
-    setMinimumSize(1400, 750);
     resize(1400, 800);
     setStyleSheet(styleSheetText());
     buildWidgets();
@@ -145,7 +147,7 @@ void CharacterListDialog::buildWidgets()
     // Rows keep the query's order until the operator picks a column.
     m_table->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
     m_table->setSortingEnabled(true);
-    m_table->setMinimumHeight(400);
+    m_table->setMinimumHeight(200);
     m_table->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
     m_table->horizontalHeader()->setStretchLastSection(true);
     m_table->setContextMenuPolicy(Qt::CustomContextMenu);
@@ -162,7 +164,7 @@ void CharacterListDialog::buildWidgets()
 
     const LogPanel panel = createLogPanel(this, 20);
     m_logView = panel.view;
-    m_logView->setFixedHeight(100);
+    m_logView->setMaximumHeight(100);
     m_progress = panel.progress;
     layout->addWidget(panel.group);
 
@@ -290,7 +292,8 @@ void CharacterListDialog::onSearchCharacters()
 
     QSqlDatabase &db = DatabaseManager::instance()->database();
     const bool isMySql = db.driverName() == QLatin1String("QMYSQL");
-    const QString likeTail = QStringLiteral(" ESCAPE '!' AND isvalid = 1 ORDER BY level DESC LIMIT 100");
+    // One row more than is shown tells whether the list was cut.
+    const QString likeTail = QStringLiteral(" ESCAPE '!' AND isvalid = 1 ORDER BY level DESC LIMIT %1").arg(kSearchLimit + 1);
 
     // Search texts are always bound, never written into the statement.
     QString sql;
@@ -357,8 +360,16 @@ void CharacterListDialog::onSearchCharacters()
         characters.append(summary);
     }
     onLogMessage(QStringLiteral("[调试] 总共读取 %1 行数据").arg(characters.size()));
+    const bool cut = characters.size() > kSearchLimit;
+    if (cut)
+        characters.removeLast();
     showCharacters(characters);
     onLogMessage(QStringLiteral("搜索完成，找到 %1 个角色").arg(characters.size()));
+    if (cut) {
+        const QString limited = QStringLiteral("仅显示前 %1 个结果").arg(kSearchLimit);
+        onLogMessage(limited);
+        m_countLabel->setText(m_countLabel->text() + QStringLiteral("（%1）").arg(limited));
+    }
 }
 
 void CharacterListDialog::onSelectWorldIds()

@@ -26,6 +26,7 @@ const std::array<ColumnSpec, 13> kColumns = {{
     {"X", "xpos"},
     {"Z", "zpos"},
 }};
+const int kNameColumn = 1;
 const int kMenpaiColumn = 2;
 } // namespace
 
@@ -112,19 +113,28 @@ std::vector<qsizetype> CharacterTableModel::sortRecords()
 {
     if (m_sortColumn < 0 || m_characters.size() < 2)
         return {};
+    // The name sorts as text; every other column, the sect included, by its number.
     struct Keyed
     {
         QString text;
+        qint64 number;
         qsizetype index;
     };
+    const bool byText = m_sortColumn == kNameColumn;
+    const QString key = QLatin1String(kColumns.at(m_sortColumn).key);
     std::vector<Keyed> keyed;
     keyed.reserve(m_characters.size());
-    for (qsizetype i = 0; i < m_characters.size(); ++i)
-        keyed.push_back({cellText(int(i), m_sortColumn), i});
+    for (qsizetype i = 0; i < m_characters.size(); ++i) {
+        if (byText)
+            keyed.push_back({cellText(int(i), m_sortColumn), 0, i});
+        else
+            keyed.push_back({QString(), m_characters.at(i).value(key).toLongLong(), i});
+    }
+    auto less = [byText](const Keyed &a, const Keyed &b) { return byText ? a.text < b.text : a.number < b.number; };
     if (m_sortOrder == Qt::AscendingOrder)
-        std::stable_sort(keyed.begin(), keyed.end(), [](const Keyed &a, const Keyed &b) { return a.text < b.text; });
+        std::stable_sort(keyed.begin(), keyed.end(), less);
     else
-        std::stable_sort(keyed.begin(), keyed.end(), [](const Keyed &a, const Keyed &b) { return b.text < a.text; });
+        std::stable_sort(keyed.begin(), keyed.end(), [&less](const Keyed &a, const Keyed &b) { return less(b, a); });
     QList<CharacterSummary> sorted;
     sorted.reserve(m_characters.size());
     std::vector<qsizetype> oldRows;

@@ -12,7 +12,8 @@ LogPanel createLogPanel(QWidget *parent, int progressHeight)
     auto *layout = new QVBoxLayout(panel.group);
     panel.view = new QTextEdit(panel.group);
     panel.view->setReadOnly(true);
-    panel.view->setFixedHeight(120);
+    // Windows give it their spare height; on a small screen it shrinks to a few lines.
+    panel.view->setMinimumHeight(60);
     panel.progress = new QProgressBar(panel.group);
     panel.progress->setValue(0);
     panel.progress->setTextVisible(true);

@@ -8,7 +8,7 @@ class QTextEdit;
 class QWidget;
 
 // The "操作日志" group that windows of the program share: a read-only log view above a
-// progress bar that shows its text.
+// progress bar that shows its text. The view takes what height the window gives it.
 struct LogPanel
 {
     QGroupBox *group = nullptr;

@@ -140,6 +140,7 @@ void MainWindow::buildLayout()
 
     const LogPanel logPanel = createLogPanel(central, 25);
     m_logView = logPanel.view;
+    m_logView->setFixedHeight(120);
     m_progressBar = logPanel.progress;
     mainLayout->addWidget(logPanel.group);
 

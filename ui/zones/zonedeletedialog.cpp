@@ -23,7 +23,7 @@ ZoneDeleteDialog::ZoneDeleteDialog(QWidget *parent)
     , m_deleter(new CharacterDeleter(this))
 {
     setWindowTitle(QStringLiteral("区服删档"));
-    setMinimumSize(600, 550);
+    resize(600, 550);
     setModal(true);
 
     auto *layout = new QVBoxLayout(this);
@@ -48,7 +48,7 @@ ZoneDeleteDialog::ZoneDeleteDialog(QWidget *parent)
     worldLayout->addLayout(worldRow);
     m_worldList = new QListWidget(worldGroup);
     m_worldList->setSelectionMode(QAbstractItemView::NoSelection);
-    m_worldList->setMinimumHeight(150);
+    m_worldList->setMinimumHeight(100);
     worldLayout->addWidget(m_worldList);
     layout->addWidget(worldGroup);
 
@@ -67,7 +67,7 @@ ZoneDeleteDialog::ZoneDeleteDialog(QWidget *parent)
     const LogPanel logPanel = createLogPanel(this, 22);
     m_logView = logPanel.view;
     m_progressBar = logPanel.progress;
-    layout->addWidget(logPanel.group);
+    layout->addWidget(logPanel.group, 1);
 
     auto *bottom = new QHBoxLayout;
     bottom->addStretch();

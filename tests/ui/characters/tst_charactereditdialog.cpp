@@ -291,8 +291,13 @@ void TestCharacterEditDialog::bankFromTheCharacterList()
     auto *table = list.findChild<QTableView *>();
     table->setCurrentIndex(table->model()->index(0, 0));
     QString shown;
-    withNextModal([&shown](QWidget *w) {
+    QStringList byItemId;
+    withNextModal([&shown, &byItemId](QWidget *w) {
         shown = cells(w->findChild<QTableWidget *>()) + QLatin1Char('\n') + w->findChildren<QLabel *>().at(1)->text();
+        auto *items = w->findChild<QTableWidget *>();
+        items->sortByColumn(1, Qt::AscendingOrder);  // item ids as numbers
+        for (int row = 0; row < items->rowCount(); ++row)
+            byItemId.append(items->item(row, 1)->text());
         QVERIFY(clickButton(w, QStringLiteral("关闭")));
     }, "BankDialog");
     QVERIFY(QMetaObject::invokeMethod(&list, "onContextViewBank"));
@@ -301,6 +306,7 @@ void TestCharacterEditDialog::bankFromTheCharacterList()
                                    "212|0||1|装备绑定|900212|订老\n"
                                    "329|98|未知物品(ID:98)|1|状态7|900329|订老\n"
                                    "共加载 4 件仓库物品"));
+    QCOMPARE(byItemId, QStringList({"0", "98", "99", "20001"}));
 
     withNextModal([](QWidget *w) { QVERIFY(clickButton(w, QStringLiteral("取消"))); }, "CharacterEditDialog");
     QVERIFY(clickButton(&list, QStringLiteral("编辑角色")));

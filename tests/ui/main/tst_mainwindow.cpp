@@ -5,7 +5,17 @@
 #include "modalanswer.h"
 #include "testservers.h"
 #include "ui/main/hoststore.h"
+#include "merge/mergeserverdialog.h"
+#include "merge/sameservermergedialog.h"
+#include "ui/accounts/accountmanagerdialog.h"
+#include "ui/characters/bankdialog.h"
+#include "ui/characters/charactereditdialog.h"
+#include "ui/characters/characterlistdialog.h"
+#include "ui/characters/worldidselectordialog.h"
+#include "ui/main/hostconfigdialog.h"
 #include "ui/main/mainwindow.h"
+#include "ui/main/screenfit.h"
+#include "ui/zones/zonedeletedialog.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -34,6 +44,7 @@ private slots:
     void hostDialogEditsTheList();
     void readsEveryEntryWithFallbacks();
     void writesSortedPrivateFilesThatReadBack();
+    void everyWindowFitsTheScreen();
 
 private:
     QPushButton *button(MainWindow &w, const char *name) { return w.findChild<QPushButton *>(QLatin1String(name)); }
@@ -311,6 +322,54 @@ void TestMainWindow::writesSortedPrivateFilesThatReadBack()
     QCOMPARE(QFile(path()).permissions() & (QFileDevice::ReadGroup | QFileDevice::ReadOther | QFileDevice::WriteGroup
                                             | QFileDevice::WriteOther), QFileDevice::Permissions());
     QVERIFY(!writeHostConfigs(m_dir.filePath(QStringLiteral("no/such/dir/host_configs.json")), {a}));
+}
+
+void TestMainWindow::everyWindowFitsTheScreen()
+{
+    // Run by ctest on a 1280 x 760 screen: the free area of a 1280 x 800 one with its task bar.
+    installScreenFit();
+    MainWindow main;
+    QStringList faults;
+    auto check = [&faults](QWidget *window, const char *name) {
+        window->show();
+        const QRect free = window->screen()->availableGeometry();
+        const QSize needed = window->minimumSizeHint();
+        if (!free.contains(window->frameGeometry()) || window->width() < needed.width() || window->height() < needed.height())
+            faults << QStringLiteral("%1: %2x%3 at %4,%5, needs %6x%7, screen %8x%9")
+                          .arg(QLatin1String(name)).arg(window->width()).arg(window->height()).arg(window->x()).arg(window->y())
+                          .arg(needed.width()).arg(needed.height()).arg(free.width()).arg(free.height());
+        window->hide();
+    };
+    check(&main, "main window");
+    {
+        CharacterListDialog list(&main);
+        check(&list, "character list");
+        answerMessageBoxes({QMessageBox::Ok});  // no session: the editor says so
+        CharacterEditDialog editor(1, &main);
+        stopAnsweringModals();
+        check(&editor, "editor");
+        BankDialog bank(1, QStringLiteral("x"), &main);
+        check(&bank, "bank");
+    }
+    {
+        answerMessageBoxes({QMessageBox::Ok});  // the account database is unreachable
+        HostConfig nowhere = HostConfig::initial();
+        nowhere.port = 1;
+        AccountManagerDialog accounts(nowhere, &main);
+        stopAnsweringModals();
+        check(&accounts, "accounts");
+        MergeServerDialog merge(m_hosts, &main);
+        check(&merge, "cross-server merge");
+        SameServerMergeDialog same(&main);
+        check(&same, "same-server merge");
+        ZoneDeleteDialog zones(&main);
+        check(&zones, "zone wipe");
+        HostConfigDialog hosts(m_hosts, &main);
+        check(&hosts, "hosts");
+        WorldIdSelectorDialog selector(&main);
+        check(&selector, "world selector");
+    }
+    QCOMPARE(faults, QStringList());
 }
 
 QTEST_MAIN(TestMainWindow)
