@@ -206,10 +206,14 @@ HostConfig connectionFrom(const QCommandLineParser &parser)
 bool connectSession(const HostConfig &config, Output &out)
 {
     DatabaseManager *manager = DatabaseManager::instance();
-    if (manager->connectToDatabase(config))
-        return true;
-    out.line(QStringLiteral("连接数据库失败: %1:%2/%3").arg(config.host).arg(config.port).arg(config.database));
-    return false;
+    QString reason;
+    const QMetaObject::Connection heard =
+        QObject::connect(manager, &DatabaseManager::errorOccurred, [&reason](const QString &error) { reason = error; });
+    const bool ok = manager->connectToDatabase(config);
+    QObject::disconnect(heard);
+    if (!ok)
+        out.line(QStringLiteral("连接数据库失败: %1:%2/%3: %4").arg(config.host, QString::number(config.port), config.database, reason));
+    return ok;
 }
 
 // Rows of each character-owned table that belong to the characters chosen by `owners` (a
@@ -267,7 +271,7 @@ int runBackupOrRestore(bool restore, const QCommandLineParser &parser, Output &o
         }
         if (!parser.isSet(QStringLiteral("yes"))) {
             out.line(QStringLiteral("将用 %1 (%2 字节) 恢复数据库 %3，以下表的数据会被覆盖:")
-                         .arg(file).arg(QFileInfo(file).size()).arg(config.database));
+                         .arg(file, QString::number(QFileInfo(file).size()), config.database));
             if (!connectSession(config, out))
                 return Failed;
             QSqlQuery query(DatabaseManager::instance()->database());

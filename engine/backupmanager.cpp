@@ -121,26 +121,37 @@ bool BackupManager::refuseWhileBusy(bool backup, const QString &database)
     return true;
 }
 
-QStringList BackupManager::connectionArguments(const QString &host, int port, const QString &user,
-                                               const QString &password, QStringList *shown)
+bool BackupManager::connectionArguments(const QString &host, int port, const QString &user, const QString &password,
+                                        QStringList *arguments, QStringList *shown)
 {
-    QStringList arguments;
+    arguments->clear();
     delete m_optionFile;
     m_optionFile = nullptr;
     if (!password.isEmpty()) {
         // The password goes through an owner-only option file, never the command line that
-        // every user of the machine can read; the tools want that option first.
+        // every user of the machine can read; the tools want that option first. Without the
+        // file the tool could only fail to log in, so nothing is started.
         m_optionFile = createClientOptionFile(password, this);
-        if (m_optionFile)
-            arguments.append(clientOptionFileArgument(m_optionFile));
+        if (!m_optionFile) {
+            const Mode mode = m_mode;
+            finishOperation();
+            emit errorOccurred(QStringLiteral("无法在临时目录 %1 写入密码文件，未启动 %2")
+                                   .arg(QDir::tempPath(), mode == Backup ? QStringLiteral("mysqldump") : QStringLiteral("mysql")));
+            if (mode == Backup)
+                emit backupCompleted(false, QString());
+            else
+                emit restoreCompleted(false, m_database);
+            return false;
+        }
+        arguments->append(clientOptionFileArgument(m_optionFile));
     }
     const QStringList common = {QStringLiteral("-h") + host, QStringLiteral("-P") + QString::number(port),
                                 QStringLiteral("-u") + user};
-    arguments += common;
+    *arguments += common;
     *shown = common;
     if (!password.isEmpty())
         shown->append(QStringLiteral("-p********"));
-    return arguments;
+    return true;
 }
 
 void BackupManager::startProcess(const QString &program, const QStringList &arguments)
@@ -191,7 +202,9 @@ void BackupManager::backupDatabase(const QString &host, int port, const QString 
     QDir().mkpath(QFileInfo(filePath).absolutePath());
 
     QStringList shown;
-    QStringList arguments = connectionArguments(host, port, user, password, &shown);
+    QStringList arguments;
+    if (!connectionArguments(host, port, user, password, &arguments, &shown))
+        return;
     const QStringList rest = {QStringLiteral("--single-transaction"), QStringLiteral("--routines"),
                               QStringLiteral("--triggers"), QStringLiteral("-r") + filePath, database};
     arguments += rest;
@@ -227,10 +240,12 @@ void BackupManager::restoreDatabase(const QString &host, int port, const QString
     }
     m_input = input;
     m_inputSize = m_input->size();
-    emit logMessage(QStringLiteral("备份文件: %1 (%2 KB)").arg(filePath).arg(m_inputSize / 1024));
+    emit logMessage(QStringLiteral("备份文件: %1 (%2 KB)").arg(filePath, QString::number(m_inputSize / 1024)));
 
     QStringList shown;
-    QStringList arguments = connectionArguments(host, port, user, password, &shown);
+    QStringList arguments;
+    if (!connectionArguments(host, port, user, password, &arguments, &shown))
+        return;
     arguments.append(database);
     shown.append(database);
     emit logMessage(QStringLiteral("执行命令: %1 %2 < %3").arg(m_clientToolPath, shown.join(QLatin1Char(' ')), filePath));
@@ -336,7 +351,7 @@ void BackupManager::onProcessFinished(int exitCode, QProcess::ExitStatus exitSta
             emit backupCompleted(false, QString());
             return;
         }
-        emit logMessage(QStringLiteral("备份完成: %1 (%2 KB)").arg(m_filePath).arg(QFileInfo(m_filePath).size() / 1024));
+        emit logMessage(QStringLiteral("备份完成: %1 (%2 KB)").arg(m_filePath, QString::number(QFileInfo(m_filePath).size() / 1024)));
         emit backupProgress(100);
         emit backupCompleted(true, m_filePath);
     } else if (mode == Restore) {

@@ -53,8 +53,10 @@ private:
 
     bool refuseWhileBusy(bool backup, const QString &database);
     void beginOperation(Mode mode, const QString &filePath, const QString &database);
-    QStringList connectionArguments(const QString &host, int port, const QString &user,
-                                    const QString &password, QStringList *shown);
+    // The tool's connection arguments, and as the log shows them; false (the operation ended
+    // and reported) when the password cannot be handed over.
+    bool connectionArguments(const QString &host, int port, const QString &user, const QString &password,
+                             QStringList *arguments, QStringList *shown);
     void startProcess(const QString &program, const QStringList &arguments);
     void onProcessError(QProcess::ProcessError error);
     void onStandardError();

@@ -399,18 +399,19 @@ bool CharacterDeleter::transferCharacter(int charguid, int worldId, QString *err
     emit logMessage(QStringLiteral("开始转移角色 CharGUID=%1 -> WorldID=%2").arg(charguid).arg(worldId));
     QSqlDatabase &db = DatabaseManager::instance()->database();
     if (!db.transaction()) {
-        *error = db.lastError().text();
-        emit logMessage(QStringLiteral("开启事务失败: %1").arg(*error));
+        *error = QStringLiteral("开启事务失败: %1").arg(db.lastError().text());
+        emit logMessage(*error);
         return false;
     }
     if (!moveToWorld(db, charguid, worldId, error)) {
         db.rollback();
+        *error = QStringLiteral("角色转移失败，已回滚所有更改\n\n%1").arg(*error);
         emit logMessage(QStringLiteral("角色转移失败，已回滚所有更改"));
         return false;
     }
     if (!db.commit()) {
-        *error = db.lastError().text();
-        emit logMessage(QStringLiteral("提交事务失败: %1").arg(*error));
+        *error = QStringLiteral("提交事务失败: %1").arg(db.lastError().text());
+        emit logMessage(*error);
         db.rollback();
         return false;
     }

@@ -36,7 +36,7 @@ public:
     bool deleteCharacter(int charguid, QString *error);
 
     // Moves one character to another world, in one transaction (see moveToWorld). False with
-    // the reason in *error (everything rolled back).
+    // the text for the operator in *error (everything rolled back).
     bool transferCharacter(int charguid, int worldId, QString *error);
 
     // Moves the character's t_char row and the world column of its rows in the item tables to

@@ -450,11 +450,11 @@ bool MergeRun::dumpMergeDatabase(const MergeEndpoint &endpoint, const QString &d
     process.waitForFinished(-1);
     if (process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0) {
         const QString error = QString::fromLocal8Bit(process.readAllStandardError()).trimmed();
-        addLogLine(QStringLiteral("备份失败（%1）：exit=%2 %3").arg(database).arg(process.exitCode()).arg(error));
+        addLogLine(QStringLiteral("备份失败（%1）：exit=%2 %3").arg(database, QString::number(process.exitCode()), error));
         return false;
     }
     const QFileInfo info(file);
-    addLogLine(QStringLiteral("备份完成：%1 (%2 KB)").arg(info.fileName()).arg(info.size() / 1024));
+    addLogLine(QStringLiteral("备份完成：%1 (%2 KB)").arg(info.fileName(), QString::number(info.size() / 1024)));
     return true;
 }
 

@@ -231,7 +231,7 @@ void MergeServerDialog::testConnection(ServerGroup &group)
 {
     addLogLine(QStringLiteral("测试%1连接...").arg(group.label));
     const MergeEndpoint e = endpoint(group);
-    addLogLine(QStringLiteral("连接参数: %1:%2, 角色库=%3, 账号库=%4").arg(e.host).arg(e.port).arg(e.charDatabase, e.webDatabase));
+    addLogLine(QStringLiteral("连接参数: %1:%2, 角色库=%3, 账号库=%4").arg(e.host, QString::number(e.port), e.charDatabase, e.webDatabase));
 
     QString error;
     auto attempt = [&](const QString &name, const QString &database, const QString &kind) {
@@ -276,7 +276,7 @@ bool MergeServerDialog::connectGroup(ServerGroup &group)
         QMessageBox::warning(this, QStringLiteral("错误"), QStringLiteral("请输入主区主机地址"));
         return false;
     }
-    addLogLine(QStringLiteral("%1连接参数: %2:%3, 角色库=%4, 账号库=%5").arg(group.label, e.host).arg(e.port).arg(e.charDatabase, e.webDatabase));
+    addLogLine(QStringLiteral("%1连接参数: %2:%3, 角色库=%4, 账号库=%5").arg(group.label, e.host, QString::number(e.port), e.charDatabase, e.webDatabase));
     const QString charName = group.prefix + QStringLiteral("_char_conn");
     const QString webName = group.prefix + QStringLiteral("_web_conn");
     removeNamedConnection(charName);

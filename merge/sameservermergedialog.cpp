@@ -268,7 +268,7 @@ void SameServerMergeDialog::onPreview()
     if (sub == main)
         text += QStringLiteral("\n⚠️ 副区和主区不能相同！\n");
     if (m_cleanCheck->isChecked())
-        text += QStringLiteral("清理 ≤%1级: %2 个\n").arg(m_levelEdit->text()).arg(lowLevel);
+        text += QStringLiteral("清理 ≤%1级: %2 个\n").arg(m_levelEdit->text(), QString::number(lowLevel));
     if (independent) {
         const qint64 subAccounts = isPlainDatabaseName(subDb) ? countOf(QStringLiteral("SELECT COUNT(*) FROM `%1`.account").arg(subDb)) : 0;
         text += QStringLiteral("副区账号: %1 个\n").arg(subAccounts);

@@ -35,13 +35,12 @@ if [ ! -s "$SERVER_DIR/password" ]; then
 fi
 PASSWORD=$(cat "$SERVER_DIR/password")
 PORT=$(cat "$SERVER_DIR/port" 2>/dev/null || true)
-if ! { [ -f "$SERVER_DIR/mariadbd.pid" ] && [ -d "/proc/$(cat "$SERVER_DIR/mariadbd.pid")" ]; }; then
-    if [ -z "$PORT" ] || (exec 3<>"/dev/tcp/127.0.0.1/$PORT") 2>/dev/null; then
-        PORT=$("$ROOT/scripts/mariadb-sandbox.sh" free-port)
-    fi
+# The port of the last run when it is still free (or the server still runs), else any free one;
+# another program may take a port between its choice and the start, so start-any tries again.
+if [ -z "$PORT" ] || ! "$ROOT/scripts/mariadb-sandbox.sh" start "$SERVER_DIR" "$PORT" "$PASSWORD" 2>/dev/null; then
+    PORT=$("$ROOT/scripts/mariadb-sandbox.sh" start-any "$SERVER_DIR" "$PASSWORD")
 fi
 echo "== Sample server on 127.0.0.1:$PORT (data in $SERVER_DIR)"
-"$ROOT/scripts/mariadb-sandbox.sh" start "$SERVER_DIR" "$PORT" "$PASSWORD"
 
 if [ ! -f "$SERVER_DIR/sample-loaded-v2" ]; then
     echo "== Loading the sample game database"

@@ -22,9 +22,7 @@ export QUORVEL_TEST_RUN_DIR="$SERVERS"
 export QUORVEL_TEST_PASSWORD='Qv;p{w}d=1'
 ports=()
 for n in 1 2; do
-    port=$("$ROOT/scripts/mariadb-sandbox.sh" free-port)
-    "$ROOT/scripts/mariadb-sandbox.sh" start "$SERVERS/server$n" "$port" "$QUORVEL_TEST_PASSWORD"
-    ports+=("$port")
+    ports+=("$("$ROOT/scripts/mariadb-sandbox.sh" start-any "$SERVERS/server$n" "$QUORVEL_TEST_PASSWORD")")
 done
 export QUORVEL_TEST_SERVERS="${ports[0]},${ports[1]}"
 echo "== Test servers on 127.0.0.1:${ports[0]} and :${ports[1]}"

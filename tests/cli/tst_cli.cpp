@@ -35,6 +35,8 @@ private slots:
     void cleanupTestCase();
     void badUsage_data();
     void badUsage();
+    void connectionErrorsGiveTheReason_data();
+    void connectionErrorsGiveTheReason();
     void mergesGiveTheEnginesRows();
     void dryRunWipeCountsWhatTheWipeDeletes();
     void backupRestoreRoundTrips();
@@ -114,7 +116,7 @@ void TestCli::badUsage_data()
                                                    QStringLiteral("--worlds"), QStringLiteral("1,x")}
                                     << QStringLiteral("--worlds: \"x\" 不是有效的 WorldID");
     QTest::newRow("password on the command line") << QStringList{QStringLiteral("worlds"), QStringLiteral("--password"), QStringLiteral("x")}
-                                                  << QStringLiteral("Unknown option 'password'");
+                                                  << QStringLiteral("未知选项“password”");
 }
 
 void TestCli::badUsage()
@@ -126,6 +128,32 @@ void TestCli::badUsage()
     QVERIFY2(result.err.contains(message), qPrintable(result.err));
     QCOMPARE(result.err.count(QLatin1Char('\n')), 1);
     QVERIFY(result.out.isEmpty());
+}
+
+void TestCli::connectionErrorsGiveTheReason_data()
+{
+    QTest::addColumn<int>("port");
+    QTest::addColumn<QString>("database");
+    QTest::addColumn<QByteArray>("password");
+    QTest::addColumn<QString>("reason");
+    const int port = TestServers::shared().port;
+    QTest::newRow("wrong password") << port << QStringLiteral("cli_a") << QByteArray("wrong") << QStringLiteral("Access denied");
+    QTest::newRow("unknown database") << port << QStringLiteral("no_such_db") << QByteArray() << QStringLiteral("Unknown database");
+    QTest::newRow("nobody listening") << 1 << QStringLiteral("cli_a") << QByteArray() << QStringLiteral("Can't connect");
+}
+
+void TestCli::connectionErrorsGiveTheReason()
+{
+    QFETCH(int, port);
+    QFETCH(QString, database);
+    QFETCH(QByteArray, password);
+    QFETCH(QString, reason);
+    const Result result = run({QStringLiteral("worlds"), QStringLiteral("--server"), QStringLiteral("127.0.0.1:%1").arg(port),
+                               QStringLiteral("--database"), database, QStringLiteral("--password-stdin")},
+                              (password.isEmpty() ? m_server.password.toUtf8() : password) + '\n');
+    QCOMPARE(result.code, 1);
+    const QString prefix = QStringLiteral("连接数据库失败: 127.0.0.1:%1/%2: ").arg(port).arg(database);
+    QVERIFY2(result.out.contains(prefix) && result.out.contains(reason), qPrintable(result.out));
 }
 
 void TestCli::mergesGiveTheEnginesRows()

@@ -191,6 +191,15 @@ void TestBackupManager::failuresAreReported()
     auto gone = finished(manager, false, m_server.password, m_dir.filePath(QStringLiteral("gone.sql")));
     QVERIFY(!gone->success && !manager.isBusy());
     QVERIFY(gone->log.last().startsWith(QStringLiteral("ERROR 备份文件不存在: ")));
+    // Nowhere to put the password file (the temporary folder is a file): the tool is not
+    // started, and the log says why.
+    const QByteArray temp = qgetenv("TMPDIR");
+    qputenv("TMPDIR", small.fileName().toLocal8Bit());
+    auto noFile = finished(manager, true, m_server.password, m_dir.filePath(QStringLiteral("p.sql")));
+    temp.isEmpty() ? qunsetenv("TMPDIR") : qputenv("TMPDIR", temp);
+    QVERIFY(!noFile->success && !manager.isBusy());
+    QVERIFY2(noFile->log.last().startsWith(QStringLiteral("ERROR 无法在临时目录 ")), qPrintable(noFile->text()));
+    QVERIFY(!noFile->text().contains(QStringLiteral("-p********")));
 
     manager.setToolPaths(m_dir.filePath(QStringLiteral("no-such-mysqldump")), m_dir.filePath(QStringLiteral("no-such-mysql")));
     auto missing = finished(manager, true, m_server.password, m_dir.filePath(QStringLiteral("n.sql")));

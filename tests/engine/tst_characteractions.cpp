@@ -10,6 +10,7 @@
 #include <QComboBox>
 #include <QInputDialog>
 #include <QLineEdit>
+#include <QProgressBar>
 #include <QRegularExpression>
 #include <QSignalSpy>
 #include <QSqlQuery>
@@ -298,7 +299,7 @@ void TestCharacterActions::transfersKeepingEveryCounter()
                                           "SIGNAL SQLSTATE '45000' SET MESSAGE_TEXT = 'pets stay';", kDb));
     const QMap<QString, QString> before = checksums();
     QVERIFY(!deleter.transferCharacter(kSource, 999, &error));
-    QCOMPARE(error, QStringLiteral("WorldID 999 不存在，已知的 WorldID: 1, 3"));
+    QCOMPARE(error, QStringLiteral("角色转移失败，已回滚所有更改\n\nWorldID 999 不存在，已知的 WorldID: 1, 3"));
     QVERIFY(!deleter.transferCharacter(kSource, 1, &error));
     QVERIFY(TestServers::runSql(m_server, "DROP TRIGGER no_moves;", kDb));
     QVERIFY(error.contains(QStringLiteral("pets stay")));
@@ -346,6 +347,8 @@ void TestCharacterActions::flowsThroughTheList()
         answerMessageBoxes(answers);
         QVERIFY(QMetaObject::invokeMethod(&list, "onContextCopyCharacter"));
     };
+    // A name holding "%1" stays the name in every text around it.
+    QVERIFY(TestServers::runSql(m_server, "UPDATE t_char SET charname = 'n%1x' WHERE charguid = 15;", kDb));
     select(15);
     const QMap<QString, QString> before = checksums();
     QTextEdit *log = list.findChild<QTextEdit *>();
@@ -353,8 +356,10 @@ void TestCharacterActions::flowsThroughTheList()
     copyTo(QStringLiteral("nobody"), true, {QMessageBox::No});
     withNextModal([](QWidget *w) { QMetaObject::invokeMethod(w, "reject"); }, "QInputDialog");
     QVERIFY(QMetaObject::invokeMethod(&list, "onContextTransferCharacter"));
-    answerNextMessageBox(QMessageBox::No);
+    ModalRecord confirm;
+    answerNextMessageBox(QMessageBox::No, &confirm);
     QVERIFY(QMetaObject::invokeMethod(&list, "onContextDeleteCharacter"));
+    QVERIFY2(confirm.text.startsWith(QStringLiteral("确认要删除角色 [n%1x] (GUID=15)")), qPrintable(confirm.text));
     QCOMPARE(checksums(), before);
     QCOMPARE(log->toPlainText(), logBefore);
 
@@ -363,6 +368,7 @@ void TestCharacterActions::flowsThroughTheList()
     copyTo(QStringLiteral("a@b.cn"), true, {QMessageBox::Yes, QMessageBox::Ok});
     copyTo(QStringLiteral("bare"), false, {QMessageBox::Yes, QMessageBox::Ok});
     QCOMPARE(query(QStringLiteral("SELECT COUNT(*) FROM t_char WHERE accname IN ('plain@qq.com', 'a@b.cn', 'bare')")), QStringLiteral("3"));
+    QCOMPARE(list.findChild<QProgressBar *>()->text(), QString());  // a finished copy leaves no step text
 
     ModalRecord box;
     withNextModal([](QWidget *w) {

@@ -35,7 +35,7 @@ BankDialog::BankDialog(int charguid, const QString &characterName, QWidget *pare
     setStyleSheet(darkDialogStyleSheet());
 
     auto *layout = new QVBoxLayout(this);
-    layout->addWidget(new QLabel(QStringLiteral("角色 %1 (GUID: %2) 的仓库物品").arg(characterName).arg(charguid), this));
+    layout->addWidget(new QLabel(QStringLiteral("角色 %1 (GUID: %2) 的仓库物品").arg(characterName, QString::number(charguid)), this));
     m_table = new QTableWidget(0, 7, this);
     m_table->setHorizontalHeaderLabels({QStringLiteral("位置"), QStringLiteral("物品ID"), QStringLiteral("物品名称"),
                                         QStringLiteral("数量"), QStringLiteral("绑定状态"), QStringLiteral("GUID"),

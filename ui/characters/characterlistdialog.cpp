@@ -265,7 +265,7 @@ qint64 CharacterListDialog::parseCharGuid(const QString &text, QString *how)
         if (!ok || value < 1)
             return 0;
         if (how)
-            *how = QStringLiteral("[调试] 按CharGUID搜索(十六进制): %1 -> %2").arg(s).arg(value);
+            *how = QStringLiteral("[调试] 按CharGUID搜索(十六进制): %1 -> %2").arg(s, QString::number(value));
         return value;
     };
     static const QRegularExpression hexLetter(QStringLiteral("[A-F]"));
@@ -504,7 +504,7 @@ void CharacterListDialog::onContextCopyCharacter()
     ask.setWindowTitle(QStringLiteral("复制角色"));
     ask.setMinimumWidth(400);
     auto *layout = new QVBoxLayout(&ask);
-    layout->addWidget(new QLabel(QStringLiteral("将角色 [%1] (GUID=%2) 复制到哪个账号？").arg(name).arg(guid), &ask));
+    layout->addWidget(new QLabel(QStringLiteral("将角色 [%1] (GUID=%2) 复制到哪个账号？").arg(name, QString::number(guid)), &ask));
     layout->addWidget(new QLabel(QStringLiteral("请输入目标账号名称:"), &ask));
     auto *accountEdit = new QLineEdit(&ask);
     layout->addWidget(accountEdit);
@@ -527,7 +527,7 @@ void CharacterListDialog::onContextCopyCharacter()
         newName = CharacterCopier::randomName();
     if (QMessageBox::question(this, QStringLiteral("确认复制"),
                               QStringLiteral("即将复制角色:\n\n源角色: %1 (GUID=%2)\n目标账号: %3\n新角色名: %4\n\n确定要继续吗？")
-                                  .arg(name).arg(guid).arg(account, newName),
+                                  .arg(name, QString::number(guid), account, newName),
                               QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
         != QMessageBox::Yes)
         return;
@@ -539,7 +539,7 @@ void CharacterListDialog::onContextCopyCharacter()
     connect(&copier, &CharacterCopier::logMessage, this, &CharacterListDialog::onLogMessage);
     connect(&copier, &CharacterCopier::progress, this, [this](int percent, const QString &text) {
         m_progress->setValue(percent);
-        m_progress->setFormat(text.isEmpty() ? QStringLiteral("%p%") : text);
+        m_progress->setFormat(text);
         QCoreApplication::processEvents();
     });
     int newGuid = 0;
@@ -566,12 +566,12 @@ void CharacterListDialog::onContextTransferCharacter()
     const QString name = cellText(m_table->currentIndex().row(), 1);
     bool ok = false;
     const int world = QInputDialog::getInt(this, QStringLiteral("转移角色"),
-                                           QStringLiteral("将角色 [%1] (GUID=%2) 转移到哪个服务器？\n\n请输入目标 WorldID:").arg(name).arg(guid),
+                                           QStringLiteral("将角色 [%1] (GUID=%2) 转移到哪个服务器？\n\n请输入目标 WorldID:").arg(name, QString::number(guid)),
                                            1, 1, 999999, 1, &ok);
     if (!ok)
         return;
     if (QMessageBox::question(this, QStringLiteral("确认转移"),
-                              QStringLiteral("即将转移角色:\n\n角色: %1 (GUID=%2)\n目标WorldID: %3\n\n确定要继续吗？").arg(name).arg(guid).arg(world),
+                              QStringLiteral("即将转移角色:\n\n角色: %1 (GUID=%2)\n目标WorldID: %3\n\n确定要继续吗？").arg(name, QString::number(guid), QString::number(world)),
                               QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
         != QMessageBox::Yes)
         return;
@@ -587,7 +587,7 @@ void CharacterListDialog::onContextTransferCharacter()
     listenToDeleter();
     QString error;
     if (!m_deleter->transferCharacter(guid, world, &error)) {
-        QMessageBox::warning(this, QStringLiteral("失败"), QStringLiteral("角色转移失败，已回滚所有更改\n\n%1").arg(error));
+        QMessageBox::warning(this, QStringLiteral("失败"), error);
         return;
     }
     QMessageBox::information(this, QStringLiteral("成功"),
@@ -604,7 +604,7 @@ void CharacterListDialog::onContextDeleteCharacter()
         return;
     const QString name = cellText(m_table->currentIndex().row(), 1);
     if (QMessageBox::warning(this, QStringLiteral("确认删除"),
-                             QStringLiteral("确认要删除角色 [%1] (GUID=%2) 及其所有关联数据吗？\n\n此操作不可撤销！").arg(name).arg(guid),
+                             QStringLiteral("确认要删除角色 [%1] (GUID=%2) 及其所有关联数据吗？\n\n此操作不可撤销！").arg(name, QString::number(guid)),
                              QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
         != QMessageBox::Yes)
         return;
@@ -625,7 +625,7 @@ void CharacterListDialog::onContextViewBank()
     if (guid <= 0)
         return;
     const QString name = cellText(m_table->currentIndex().row(), 1);
-    onLogMessage(QStringLiteral("查看角色仓库: %1 (GUID=%2)").arg(name).arg(guid));
+    onLogMessage(QStringLiteral("查看角色仓库: %1 (GUID=%2)").arg(name, QString::number(guid)));
     BankDialog bank(guid, name, this);
     bank.exec();
 }

@@ -131,6 +131,10 @@ void TestMainWindow::connectsTestsAndLogs()
     const QStringList connected = {QStringLiteral("正在连接..."), QStringLiteral("连接成功!"), QStringLiteral("已启动数据库连接保活")};
     QCOMPARE(logLines(w), connected);
     QCOMPARE(logFileLines(), connected);
+    // A same-server merge that ends accepted is logged as done.
+    withNextModal([](QWidget *dialog) { QMetaObject::invokeMethod(dialog, "accept"); }, "SameServerMergeDialog");
+    QTest::mouseClick(button(w, "sameServerMergeBtn"), Qt::LeftButton);
+    QCOMPARE(logLines(w).last(), QStringLiteral("同服合区操作完成"));
     QTest::mouseClick(button(w, "connectBtn"), Qt::LeftButton);
     QVERIFY(!db->isConnected() && !db->isKeepAliveActive());
     QCOMPARE(logFileLines().last(), QStringLiteral("已断开连接"));
