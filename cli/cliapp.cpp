@@ -7,6 +7,7 @@
 #include "engine/accountcleanup.h"
 #include "engine/backupmanager.h"
 #include "engine/characterdeleter.h"
+#include "engine/characterpurge.h"
 #include "engine/charactertables.h"
 #include "engine/exportmanager.h"
 #include "merge/mergeengine.h"
@@ -222,7 +223,7 @@ void printRowCounts(QSqlDatabase &db, const QString &owners, Output &out, bool r
 {
     QStringList present;
     QString error;
-    CharacterDeleter::existingTables(db, characterDeleteTables + QStringList{QStringLiteral("t_char")}, &present, &error);
+    CharacterPurge::existingTables(db, characterDeleteTables + QStringList{QStringLiteral("t_char")}, &present, &error);
     QSqlQuery query(db);
     for (const QString &table : characterDeleteTables + QStringList{QStringLiteral("t_char")}) {
         if (!present.contains(table)) {

@@ -200,6 +200,14 @@ void BackupManager::backupDatabase(const QString &host, int port, const QString 
         return;
     beginOperation(Backup, filePath, database);
     QDir().mkpath(QFileInfo(filePath).absolutePath());
+    // The dump holds password hashes and player data: readable by its owner only.
+    QString fileError;
+    if (!createPrivateFile(filePath, &fileError)) {
+        finishOperation();
+        emit errorOccurred(QStringLiteral("无法创建备份文件 %1: %2").arg(filePath, fileError));
+        emit backupCompleted(false, QString());
+        return;
+    }
 
     QStringList shown;
     QStringList arguments;

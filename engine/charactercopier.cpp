@@ -1,6 +1,7 @@
 #include "charactercopier.h"
 
 #include "characterdeleter.h"
+#include "characterpurge.h"
 #include "charguidledger.h"
 #include "db/connectionrule.h"
 #include "db/databasemanager.h"
@@ -128,7 +129,7 @@ bool CharacterCopier::copyCharacter(int source, const QString &account, const QS
 
     QString error;
     QStringList present;
-    if (!CharacterDeleter::existingTables(db, copiedTables + QStringList{QStringLiteral("t_iteminfo"), QStringLiteral("t_pet"),
+    if (!CharacterPurge::existingTables(db, copiedTables + QStringList{QStringLiteral("t_iteminfo"), QStringLiteral("t_pet"),
                                                                          QStringLiteral("t_pet_bank"), QStringLiteral("t_pet_iteminfo")},
                                           &present, &error)) {
         emit logMessage(QStringLiteral("错误: 读取表清单失败: %1").arg(error));

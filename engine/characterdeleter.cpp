@@ -1,5 +1,6 @@
 #include "characterdeleter.h"
 
+#include "characterpurge.h"
 #include "charactertables.h"
 #include "charguidledger.h"
 #include "db/databasemanager.h"
@@ -20,54 +21,6 @@ CharacterDeleter::CharacterDeleter(QObject *parent)
 QStringList CharacterDeleter::relatedTables()
 {
     return characterDeleteTables;
-}
-
-qint64 CharacterDeleter::deleteInSlices(QSqlDatabase &db, const QString &statement,
-                                        const QList<int> &ids, QString *error)
-{
-    qint64 affected = 0;
-    QSqlQuery query(db);
-    qsizetype preparedSize = -1;
-    for (qsizetype start = 0; start < ids.size(); start += deleteBatchSize) {
-        const qsizetype size = qMin<qsizetype>(deleteBatchSize, ids.size() - start);
-        if (size != preparedSize) {
-            const QStringList marks(size, QStringLiteral("?"));
-            if (!query.prepare(statement.arg(marks.join(QLatin1Char(','))))) {
-                *error = query.lastError().text();
-                return -1;
-            }
-            preparedSize = size;
-        }
-        for (qsizetype i = 0; i < size; ++i)
-            query.bindValue(int(i), ids.at(start + i));
-        if (!query.exec()) {
-            *error = query.lastError().text();
-            return -1;
-        }
-        affected += query.numRowsAffected();
-    }
-    return affected;
-}
-
-bool CharacterDeleter::existingTables(QSqlDatabase &db, const QStringList &tables, QStringList *existing,
-                                      QString *error)
-{
-    QSqlQuery query(db);
-    query.setForwardOnly(true);
-    if (!query.exec(QStringLiteral("SELECT table_name FROM information_schema.tables WHERE table_schema = DATABASE()"))) {
-        *error = query.lastError().text();
-        return false;
-    }
-    // Servers on Windows fold table names to lower case.
-    QSet<QString> present;
-    while (query.next())
-        present.insert(query.value(0).toString().toLower());
-    existing->clear();
-    for (const QString &table : tables) {
-        if (present.contains(table.toLower()))
-            existing->append(table);
-    }
-    return true;
 }
 
 void CharacterDeleter::fail(QSqlDatabase &db, const QString &message)
@@ -103,64 +56,49 @@ void CharacterDeleter::deleteByZoneWorldIds(const QList<int> &worldIds)
     emit logMessage(QStringLiteral("找到 %1 个角色需要删除").arg(guids.size()));
 
     QSqlDatabase &db = manager->database();
-    QStringList present;
-    if (!existingTables(db, characterDeleteTables + QStringList{QStringLiteral("t_relation")}, &present, &error)) {
-        emit errorOccurred(QStringLiteral("读取表清单失败: ") + error);
-        emit deleteCompleted(false, 0);
-        return;
-    }
     if (!db.transaction()) {
         emit errorOccurred(QStringLiteral("无法开启事务: ") + db.lastError().text());
         emit deleteCompleted(false, 0);
         return;
     }
-
-    const int total = int(characterDeleteTables.size()) + 2;
-    qint64 deletedRows = 0;
-    for (int i = 0; i < characterDeleteTables.size(); ++i) {
-        const QString &table = characterDeleteTables.at(i);
-        emit progressChanged(i + 1, total, table);
-        if (!present.contains(table)) {
+    CharacterPurge::Hooks hooks;
+    hooks.starting = [this](int step, int steps, CharacterPurge::Step kind, const QString &table) {
+        emit progressChanged(step, steps, kind == CharacterPurge::Step::ReverseRelations ? QStringLiteral("t_relation(反向)") : table);
+    };
+    hooks.done = [this](CharacterPurge::Step kind, const QString &table, qint64 rows, bool missing) {
+        if (missing)
             emit logMessage(QStringLiteral("  跳过 %1: 表不存在").arg(table));
-            continue;
-        }
-        const qint64 count = deleteInSlices(db, QStringLiteral("DELETE FROM %1 WHERE charguid IN (%2)")
-                                                    .arg(table, QStringLiteral("%1")), guids, &error);
-        if (count < 0) {
-            fail(db, QStringLiteral("删除 %1 失败: %2").arg(table, error));
-            return;
-        }
-        deletedRows += count;
-        emit logMessage(QStringLiteral("  删除 %1: %2 条记录").arg(table).arg(count));
-    }
-
-    emit progressChanged(total - 1, total, QStringLiteral("t_relation(反向)"));
-    qint64 count = 0;
-    if (present.contains(QStringLiteral("t_relation"))) {
-        count = deleteInSlices(db, QStringLiteral("DELETE FROM t_relation WHERE fguid IN (%1)"), guids, &error);
-        if (count < 0) {
-            fail(db, QStringLiteral("清理 t_relation 反向关系失败: %1").arg(error));
-            return;
-        }
-        deletedRows += count;
-        emit logMessage(QStringLiteral("  清理 t_relation(反向关系): %1 条记录").arg(count));
-    }
-
-    emit progressChanged(total, total, QStringLiteral("t_char"));
-    count = deleteInSlices(db, QStringLiteral("DELETE FROM t_char WHERE charguid IN (%1)"), guids, &error);
-    if (count < 0) {
-        fail(db, QStringLiteral("删除 t_char 失败: %1").arg(error));
+        else if (kind == CharacterPurge::Step::ReverseRelations)
+            emit logMessage(QStringLiteral("  清理 t_relation(反向关系): %1 条记录").arg(rows));
+        else
+            emit logMessage(QStringLiteral("  删除 %1: %2 条记录").arg(table).arg(rows));
+    };
+    CharacterPurge::Outcome outcome;
+    if (!CharacterPurge::deleteCharacters(db, guids, characterDeleteTables, hooks, &outcome)) {
+        fail(db, purgeFailure(outcome));
         return;
     }
-    deletedRows += count;
-    emit logMessage(QStringLiteral("  删除 t_char: %1 条记录").arg(count));
-
     if (!db.commit()) {
         fail(db, QStringLiteral("提交事务失败: ") + db.lastError().text());
         return;
     }
-    emit logMessage(QStringLiteral("删除完成！共删除 %1 条记录").arg(deletedRows));
+    emit logMessage(QStringLiteral("删除完成！共删除 %1 条记录").arg(outcome.rows));
     emit deleteCompleted(true, int(guids.size()));
+}
+
+QString CharacterDeleter::purgeFailure(const CharacterPurge::Outcome &outcome)
+{
+    if (outcome.failedTable.isEmpty())
+        return QStringLiteral("读取表清单失败: ") + outcome.error;
+    switch (outcome.failedStep) {
+    case CharacterPurge::Step::ReverseRelations:
+        return QStringLiteral("清理 t_relation 反向关系失败: %1").arg(outcome.error);
+    case CharacterPurge::Step::Characters:
+        return QStringLiteral("删除 t_char 失败: %1").arg(outcome.error);
+    case CharacterPurge::Step::Table:
+        break;
+    }
+    return QStringLiteral("删除 %1 失败: %2").arg(outcome.failedTable, outcome.error);
 }
 
 void CharacterDeleter::failRepair(QSqlDatabase &db, int charguid, const QString &message)
@@ -277,41 +215,20 @@ bool CharacterDeleter::deleteCharacter(int charguid, QString *error)
 {
     emit logMessage(QStringLiteral("开始删除角色 CharGUID=%1").arg(charguid));
     QSqlDatabase &db = DatabaseManager::instance()->database();
-    QStringList present;
-    if (!existingTables(db, characterDeleteTables + QStringList{QStringLiteral("t_relation")}, &present, error)) {
-        emit logMessage(QStringLiteral("读取表清单失败: %1").arg(*error));
-        return false;
-    }
     if (!db.transaction()) {
         *error = db.lastError().text();
         emit logMessage(QStringLiteral("开启事务失败: %1").arg(*error));
         return false;
     }
-    QSqlQuery query(db);
-    auto run = [&](const QString &sql, const QString &what) -> qint64 {
-        if (query.exec(sql))
-            return query.numRowsAffected();
-        *error = query.lastError().text();
-        emit logMessage(QStringLiteral("删除 %1 失败: %2").arg(what, *error));
-        db.rollback();
-        return -1;
-    };
-    for (const QString &table : characterDeleteTables) {
-        if (!present.contains(table)) {
+    CharacterPurge::Hooks hooks;
+    hooks.done = [this](CharacterPurge::Step, const QString &table, qint64, bool missing) {
+        if (missing)
             emit logMessage(QStringLiteral("跳过 %1: 表不存在").arg(table));
-            continue;
-        }
-        if (run(QStringLiteral("DELETE FROM %1 WHERE charguid = %2").arg(table).arg(charguid), table) < 0)
-            return false;
-    }
-    if (present.contains(QStringLiteral("t_relation"))
-        && run(QStringLiteral("DELETE FROM t_relation WHERE fguid = %1").arg(charguid), QStringLiteral("t_relation(反向关系)")) < 0)
-        return false;
-    const qint64 characters = run(QStringLiteral("DELETE FROM t_char WHERE charguid = %1").arg(charguid), QStringLiteral("t_char"));
-    if (characters < 0)
-        return false;
-    if (characters == 0) {
-        *error = QStringLiteral("未找到要删除的角色");
+    };
+    CharacterPurge::Outcome outcome;
+    const bool deleted = CharacterPurge::deleteCharacters(db, {charguid}, characterDeleteTables, hooks, &outcome);
+    if (!deleted || outcome.characters == 0) {
+        *error = deleted ? QStringLiteral("未找到要删除的角色") : purgeFailure(outcome);
         emit logMessage(*error);
         db.rollback();
         return false;
@@ -329,7 +246,7 @@ bool CharacterDeleter::deleteCharacter(int charguid, QString *error)
 bool CharacterDeleter::moveToWorld(QSqlDatabase &db, int charguid, int worldId, QString *error)
 {
     QStringList present;
-    if (!existingTables(db, worldColumnTables + QStringList{QStringLiteral("t_var")}, &present, error))
+    if (!CharacterPurge::existingTables(db, worldColumnTables + QStringList{QStringLiteral("t_var")}, &present, error))
         return false;
     // The game knows a world by its id counter; a character anywhere else is lost to every world.
     QList<int> known;

@@ -6,6 +6,9 @@
 
 class QSqlDatabase;
 struct DuplicateRepairTable;
+namespace CharacterPurge {
+struct Outcome;
+}
 
 // Removes characters with every row they own in the character database, on the main session.
 class CharacterDeleter : public QObject
@@ -13,7 +16,6 @@ class CharacterDeleter : public QObject
     Q_OBJECT
 
 public:
-    static constexpr int deleteBatchSize = 500;
 
     explicit CharacterDeleter(QObject *parent);
 
@@ -45,9 +47,6 @@ public:
     // False with the reason in *error; the caller rolls back.
     bool moveToWorld(QSqlDatabase &db, int charguid, int worldId, QString *error);
 
-    // Which of `tables` exist in the connection's database (names as given, same order);
-    // false with *error set when that cannot be read.
-    static bool existingTables(QSqlDatabase &db, const QStringList &tables, QStringList *existing, QString *error);
 
 signals:
     void progressChanged(int current, int total, const QString &tableName);
@@ -57,10 +56,8 @@ signals:
     void errorOccurred(const QString &error);
 
 private:
-    // Runs the statement template (one "%1" for the placeholders) over the ids in slices.
-    // Returns the number of affected rows, or -1 with the error text in *error.
-    static qint64 deleteInSlices(QSqlDatabase &db, const QString &statement, const QList<int> &ids,
-                                 QString *error);
+    // The operator's text for a deletion that failed.
+    static QString purgeFailure(const CharacterPurge::Outcome &outcome);
     void fail(QSqlDatabase &db, const QString &message);
     void failRepair(QSqlDatabase &db, int charguid, const QString &message);
     // Rows of the character with a duplicated key in the table, or 0 when that cannot be read.

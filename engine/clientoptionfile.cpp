@@ -1,6 +1,7 @@
 #include "clientoptionfile.h"
 
 #include <QDir>
+#include <QFile>
 #include <QTemporaryFile>
 
 namespace {
@@ -28,4 +29,15 @@ QTemporaryFile *createClientOptionFile(const QString &password, QObject *parent)
 QString clientOptionFileArgument(const QTemporaryFile *file)
 {
     return QStringLiteral("--defaults-extra-file=") + file->fileName();
+}
+
+bool createPrivateFile(const QString &path, QString *error)
+{
+    const auto ownerOnly = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate, ownerOnly) || !file.setPermissions(ownerOnly)) {
+        *error = file.errorString();
+        return false;
+    }
+    return true;
 }

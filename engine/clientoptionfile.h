@@ -14,3 +14,7 @@ QTemporaryFile *createClientOptionFile(const QString &password, QObject *parent 
 
 // The argument that makes a tool read the file; it must stand first among the arguments.
 QString clientOptionFileArgument(const QTemporaryFile *file);
+
+// Creates (or empties) `path` readable and writable by its owner only, before a tool writes
+// into it: dumps hold password hashes and player data. False with *error when it cannot.
+bool createPrivateFile(const QString &path, QString *error);

@@ -1,21 +1,23 @@
 #pragma once
 
+#include "mergenames.h"
 #include "mergesettings.h"
-
-#include <QByteArray>
 
 #include <atomic>
 #include <functional>
 
 // The cross-server merge: copies the zone subWorldId of the source server (its characters,
 // their rows in every character-owned table, and the source accounts) into the target server
-// as zone mainWorldId. Runs on a worker thread: it opens, uses and removes its own four
-// connections there and reports only through the two functions, which may be called from
-// that thread. Text columns are copied as their stored bytes.
+// as zone mainWorldId. Runs on a worker thread: it opens, uses and removes its own connections
+// there and reports only through the two functions, which may be called from that thread.
+// Text columns are copied as their stored bytes.
 //
-// Returns false when a stage aborted; what earlier stages committed stays. `report`, when
-// given, receives what was lost or skipped even on success. `cancel` is polled between
-// stages and tables; a cancelled run ends as an aborted one.
+// All or nothing on the target: everything it writes there (the low-level clean-up, accounts,
+// characters, their rows and the id counter) goes through one connection in one transaction,
+// committed once at the end; a failure, a cancellation, a lost connection or a killed program
+// leaves the target as it was. The source is changed only by the low-level clean-up, which is
+// committed before the target transaction begins. A run refuses to start on what its preflight
+// finds (see preflightMerge).
 using MergeLogFunction = std::function<void(const QString &)>;
 using MergeProgressFunction = std::function<void(const MergeProgress &)>;
 
@@ -23,15 +25,8 @@ bool runMerge(const MergeSettings &settings, const MergeLogFunction &log,
               const std::atomic_bool *cancel = nullptr, MergeReport *report = nullptr,
               const MergeProgressFunction &progress = {});
 
-namespace MergeNames {
-
-// A clashing name with the suffix: before the first "@" (one that is not the first character)
-// for account names, at the end otherwise; then "_1", "_2", ... after the suffix until
-// `taken` says no. `legacy`: GBK bytes, whose trail bytes may look like "@". The original is
-// shortened at a character boundary so that the result has at most `maxLength` characters
-// (bytes for legacy text); `shortened` tells whether it had to be.
-QByteArray resolve(const QByteArray &name, const QByteArray &suffix, bool atRule, bool legacy,
-                   int maxLength, const std::function<bool(const QByteArray &)> &taken,
-                   bool *shortened = nullptr);
-
-} // namespace MergeNames
+// Counts on both servers what runMerge would do, and what would stop it (the same database on
+// both sides, a main world without an id counter, a clean-up level outside 1 to 150, required
+// target columns the source cannot fill, too few free character ids). Changes nothing. False
+// when a server cannot be reached or read.
+bool preflightMerge(const MergeSettings &settings, const MergeLogFunction &log, MergePreflight *preflight);

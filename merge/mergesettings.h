@@ -25,12 +25,20 @@ struct MergeSettings
     QString charNameSuffix = QStringLiteral("_S2");
     QString accountNameSuffix = QStringLiteral("_S2");
     bool cleanLowLevel = false;
-    int cleanLevel = 10;
+    int cleanLevel = 10;  // characters of this level and below are deleted first (1 to 150)
     bool mergeWeb = true;
     bool backupFirst = false;
+    // A required target column the source lacks gets the value the game writes for a new row
+    // (0, '' or the current time); without this the merge refuses to start.
+    bool fillMissingColumns = false;
+    // Go on although the target seems to hold the source's characters already.
+    bool again = false;
     // The dump program; empty: mysqldump beside the program, else the one on the search path.
     QString dumpProgram;
 };
+
+const int kMinCleanLevel = 1;
+const int kMaxCleanLevel = 150;
 
 // Where a run stands, for a progress bar.
 struct MergeProgress
@@ -43,22 +51,41 @@ struct MergeProgress
     qint64 rows = 0;        // rows of that table processed so far
 };
 
-// What a run did not carry over. A run that returns true may still have lost rows.
+// What a merge will do, counted on both servers before anything changes: the window's and the
+// command line's preview. The run works from the same counts.
+struct MergePreflight
+{
+    QStringList refusals;             // each one stops the merge before anything changes
+    int characters = 0;               // source characters that are merged
+    int renumbered = 0;               // of them, those that get a new id
+    int invalidLeftBehind = 0;        // characters of the zone with isvalid <> 1: not merged
+    int lowLevelMain = 0;             // deleted first, with every row they own
+    int lowLevelSub = 0;
+    int accounts = 0;                 // source accounts that are merged
+    int accountRenames = 0;
+    int characterRenames = 0;
+    int alreadyMerged = 0;            // source characters the target seems to hold already
+    int relationsDropped = 0;         // relations to characters outside the merge
+    QMap<QString, qint64> rows;       // rows each target table receives
+    QStringList tablesSkipped;        // source tables with rows that the target lacks
+    QMap<QString, QStringList> missingColumns;  // target columns that need a value the source lacks
+
+    // The preview as lines for the log, the confirmation and the command line.
+    QStringList lines() const;
+};
+
+// What a successful run did beyond the merged rows.
 struct MergeReport
 {
     int charactersMerged = 0;
-    int charactersFailed = 0;
-    QMap<QString, int> rowsFailed;     // table -> rows that could not be inserted
-    QStringList tablesSkipped;         // tables whose rows were not copied at all
+    int accountsMerged = 0;
+    int invalidLeftBehind = 0;
+    QStringList tablesSkipped;         // tables whose rows were not copied (missing in the target)
     int relationsDropped = 0;          // relations whose partner was not merged
     int namesShortened = 0;            // renamed names cut to fit their column
-    bool counterFailed = false;        // t_var.maxcharguid could not be raised
+    QString renameFile;                // every rename of the run, for the players' support
 
-    bool hasLosses() const
-    {
-        return charactersFailed > 0 || !rowsFailed.isEmpty() || !tablesSkipped.isEmpty() || counterFailed;
-    }
-
+    bool hasLosses() const { return !tablesSkipped.isEmpty(); }
     // The lines that describe the losses, for the log and the warning box.
     QStringList lossLines() const;
 };

@@ -135,6 +135,8 @@ void TestBackupManager::backupAndRestoreKeepEveryByte()
     auto backup = finished(manager, true, m_server.password, file);
     QVERIFY2(backup->success && backup->result == file, qPrintable(backup->text()));
     QVERIFY(!manager.isBusy());
+    // The dump holds password hashes and player data.
+    QCOMPARE(QFile(file).permissions() & (QFileDevice::ReadGroup | QFileDevice::ReadOther), QFileDevice::Permissions());
 
     QVERIFY(TestServers::runSql(m_server, "DROP TABLE t_skill; DROP TRIGGER t_char_touch; UPDATE t_char SET level = 0;"
                                           "DELETE FROM t_iteminfo LIMIT 10; UPDATE every_byte SET text = 'x';", kDb));

@@ -1,0 +1,50 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+
+class QSqlDatabase;
+
+// Deleting characters with every row they own: their rows in each table of a catalogue list,
+// the relations that point at them, then their t_char rows, in slices of bound ids, on the
+// caller's connection and inside the caller's transaction. The zone wipe, both merges'
+// clean-ups and the single delete all delete this way, each in its own words.
+namespace CharacterPurge {
+
+const int kSliceSize = 500;
+
+enum class Step { Table, ReverseRelations, Characters };
+
+struct Hooks
+{
+    // Before each step: its number from 1 and the number of steps.
+    std::function<void(int step, int steps, Step kind, const QString &table)> starting;
+    // After each step: the rows it deleted, or that the table does not exist here (skipped).
+    std::function<void(Step kind, const QString &table, qint64 rows, bool missing)> done;
+    // Polled before every statement; true stops the deletion.
+    std::function<bool()> cancelled;
+};
+
+struct Outcome
+{
+    qint64 rows = 0;        // all rows of all steps
+    qint64 characters = 0;  // t_char rows
+    Step failedStep = Step::Table;
+    QString failedTable;    // empty when the tables could not be listed
+    QString error;          // empty when nothing failed
+    bool cancelled = false;
+};
+
+// False when a statement fails (failedStep, failedTable and error say which) or the caller
+// cancels; the caller then rolls back. Tables missing here are skipped, t_char is not.
+bool deleteCharacters(QSqlDatabase &db, const QList<int> &ids, const QStringList &tables, const Hooks &hooks,
+                      Outcome *outcome);
+
+// Which of `tables` exist in the connection's database (names as given, same order); false
+// with *error set when that cannot be read.
+bool existingTables(QSqlDatabase &db, const QStringList &tables, QStringList *existing, QString *error);
+
+} // namespace CharacterPurge

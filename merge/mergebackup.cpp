@@ -1,0 +1,92 @@
+#include "mergebackup.h"
+
+#include "app/debuglog.h"
+#include "engine/clientoptionfile.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QObject>
+#include <QProcess>
+#include <QTemporaryFile>
+
+namespace {
+QString dumpProgram(const MergeSettings &settings)
+{
+    if (!settings.dumpProgram.isEmpty())
+        return settings.dumpProgram;
+    const QString beside = applicationDirectory() + QStringLiteral("/mysqldump");
+    if (QFileInfo::exists(beside + QStringLiteral(".exe")))
+        return beside + QStringLiteral(".exe");
+    if (QFileInfo::exists(beside))
+        return beside;
+    return QStringLiteral("mysqldump");
+}
+
+bool dumpMergeDatabase(const QString &program, const MergeEndpoint &endpoint, const QString &database, const QString &file,
+                       const std::function<void(const QString &)> &log)
+{
+    QObject owner;
+    QStringList arguments;
+    if (!endpoint.password.isEmpty()) {
+        QTemporaryFile *optionFile = createClientOptionFile(endpoint.password, &owner);
+        if (!optionFile) {
+            log(QStringLiteral("备份失败（%1）：无法写入临时密码文件").arg(database));
+            return false;
+        }
+        arguments << clientOptionFileArgument(optionFile);
+    }
+    QString error;
+    if (!createPrivateFile(file, &error)) {
+        log(QStringLiteral("备份失败（%1）：无法创建 %2：%3").arg(database, file, error));
+        return false;
+    }
+    arguments << QStringLiteral("-h") + endpoint.host << QStringLiteral("-P") + QString::number(endpoint.port)
+              << QStringLiteral("-u") + endpoint.username << QStringLiteral("--single-transaction")
+              << QStringLiteral("--routines") << QStringLiteral("--triggers") << QStringLiteral("-r") + file
+              << database;
+    log(QStringLiteral("备份数据库 [%1] -> %2").arg(database, file));
+
+    QProcess process;
+    process.start(program, arguments);
+    if (!process.waitForStarted(5000)) {
+        log(QStringLiteral("mysqldump 启动失败：%1").arg(process.errorString()));
+        QFile::remove(file);
+        return false;
+    }
+    process.waitForFinished(-1);
+    if (process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0) {
+        const QString output = QString::fromLocal8Bit(process.readAllStandardError()).trimmed();
+        log(QStringLiteral("备份失败（%1）：exit=%2 %3").arg(database, QString::number(process.exitCode()), output));
+        QFile::remove(file);  // half a dump is no backup
+        return false;
+    }
+    const QFileInfo info(file);
+    log(QStringLiteral("备份完成：%1 (%2 KB)").arg(info.fileName(), QString::number(info.size() / 1024)));
+    return true;
+}
+} // namespace
+
+bool backupMergeTarget(const MergeSettings &settings, const std::function<void(const QString &)> &log)
+{
+    log(QStringLiteral("========== 备份主区数据库 =========="));
+    const QString directory = applicationDirectory() + QStringLiteral("/backups");
+    if (!QDir().mkpath(directory)) {
+        log(QStringLiteral("创建备份目录失败：") + directory);
+        return false;
+    }
+    const QString program = dumpProgram(settings);
+    const QString stamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd_HHmmss"));
+    if (!dumpMergeDatabase(program, settings.main, settings.main.charDatabase,
+                           directory + QStringLiteral("/merge_backup_main_char_%1.sql").arg(stamp), log)) {
+        log(QStringLiteral("主区角色库备份失败，已中止合区（建议检查 mysqldump.exe 及其依赖 DLL）。"));
+        return false;
+    }
+    if (!dumpMergeDatabase(program, settings.main, settings.main.webDatabase,
+                           directory + QStringLiteral("/merge_backup_main_web_%1.sql").arg(stamp), log)) {
+        log(QStringLiteral("主区账号库备份失败，已中止合区（建议检查 mysqldump.exe 及其依赖 DLL）。"));
+        return false;
+    }
+    return true;
+}
