@@ -132,15 +132,15 @@ int parseWorld(const QCommandLineParser &parser, const QString &option)
     return ids.first();
 }
 
-// Whether --clean-level is given; its level (1 to 200) goes into *level.
+// Whether --clean-level is given; its level (1 to 150, as the windows take it) goes into *level.
 bool cleanLevel(const QCommandLineParser &parser, int *level)
 {
     if (!parser.isSet(QStringLiteral("clean-level")))
         return false;
     bool ok = false;
     const int value = parser.value(QStringLiteral("clean-level")).toInt(&ok);
-    if (!ok || value < 1 || value > 200) {
-        setUsageError(QStringLiteral("--clean-level: 需要 1 到 200"));
+    if (!ok || value < kMinCleanLevel || value > kMaxCleanLevel) {
+        setUsageError(QStringLiteral("--clean-level: 清理等级必须为%1-%2之间的数字").arg(kMinCleanLevel).arg(kMaxCleanLevel));
         return false;
     }
     *level = value;
@@ -241,12 +241,9 @@ void printRowCounts(QSqlDatabase &db, const QString &owners, Output &out, bool r
     }
 }
 
-QString worldOwners(const QList<int> &worlds, int maxLevel = 0)
+QString worldOwners(const QList<int> &worlds)
 {
-    QString sql = QStringLiteral("SELECT charguid FROM t_char WHERE zoneworldid IN (%1)").arg(idListText(worlds));
-    if (maxLevel > 0)
-        sql += QStringLiteral(" AND level < %1").arg(maxLevel);
-    return sql;
+    return QStringLiteral("SELECT charguid FROM t_char WHERE zoneworldid IN (%1)").arg(idListText(worlds));
 }
 
 void dryRunNote(Output &out)
@@ -482,15 +479,28 @@ int runCrossMerge(const QCommandLineParser &parser, Output &out)
         return Usage;
     settings.mergeWeb = !parser.isSet(QStringLiteral("no-accounts"));
     settings.backupFirst = parser.isSet(QStringLiteral("backup"));
+    settings.fillMissingColumns = parser.isSet(QStringLiteral("fill-missing"));
+    settings.again = parser.isSet(QStringLiteral("again"));
+    // An entry without a stored password: one line of standard input each, or a prompt.
+    for (auto [endpoint, name] : {std::pair{&settings.main, main.name}, std::pair{&settings.sub, sub.name}}) {
+        if (!endpoint->password.isEmpty())
+            continue;
+        if (parser.isSet(QStringLiteral("password-stdin")))
+            endpoint->password = Terminal::readLine();
+        else if (Terminal::isStandardInput())
+            endpoint->password = Terminal::readPassword(QStringLiteral("%1 (%2@%3) 的密码: ").arg(name, endpoint->username, endpoint->host));
+    }
 
     if (!parser.isSet(QStringLiteral("yes"))) {
-        if (!connectSession(sub, out))
+        out.line(QStringLiteral("将把 %1 的 WorldID %2 合入 %3 的 WorldID %4:")
+                     .arg(sub.name, QString::number(settings.subWorldId), main.name, QString::number(settings.mainWorldId)));
+        MergePreflight preflight;
+        if (!preflightMerge(settings, [&out](const QString &m) { out.line(m); }, &preflight))
             return Failed;
-        out.line(QStringLiteral("将把 %1 的 WorldID %2 合入 %3 的 WorldID %4，副服将复制的数据:")
-                     .arg(sub.name).arg(settings.subWorldId).arg(main.name).arg(settings.mainWorldId));
-        printRowCounts(DatabaseManager::instance()->database(), worldOwners({settings.subWorldId}), out, false);
-        if (settings.cleanLowLevel)
-            out.line(QStringLiteral("合区前将在两服清理等级低于 %1 的角色").arg(settings.cleanLevel));
+        if (!preflight.refusals.isEmpty())
+            return Failed;
+        if (preflight.alreadyMerged > 0)
+            out.line(QStringLiteral("要再次合并，需同时加 --yes --again。"));
         dryRunNote(out);
         return Success;
     }
@@ -525,7 +535,15 @@ int runSameMerge(const QCommandLineParser &parser, Output &out)
             setUsageError(QStringLiteral("--main-accounts 和 --sub-accounts 需同时给出有效的数据库名"));
             return Usage;
         }
+        if (!parser.isSet(QStringLiteral("suffix"))) {
+            setUsageError(QStringLiteral("独立账号库需要 --suffix TEXT（重名账号的后缀）"));
+            return Usage;
+        }
         parameters.conflictSuffix = parser.value(QStringLiteral("suffix"));
+    }
+    if (const QString refusal = sameServerMergeRefusal(parameters); !refusal.isEmpty()) {
+        setUsageError(refusal);
+        return Usage;
     }
     const HostConfig config = connectionFrom(parser);
     if (usageFailed())
@@ -537,8 +555,8 @@ int runSameMerge(const QCommandLineParser &parser, Output &out)
         out.line(QStringLiteral("将把 WorldID %1 的角色并入 WorldID %2，涉及的数据:").arg(parameters.subWorldId).arg(parameters.mainWorldId));
         printRowCounts(db, worldOwners({parameters.subWorldId}), out, false);
         if (parameters.cleanLowLevel) {
-            out.line(QStringLiteral("先删除两个区等级低于 %1 的角色:").arg(parameters.levelThreshold));
-            printRowCounts(db, worldOwners({parameters.subWorldId, parameters.mainWorldId}, parameters.levelThreshold), out, true);
+            out.line(QStringLiteral("先删除两个区等级 ≤ %1 的角色:").arg(parameters.levelThreshold));
+            printRowCounts(db, sameServerLowLevelCharacters(parameters), out, true);
         }
         dryRunNote(out);
         return Success;
@@ -596,7 +614,7 @@ int runCommandLine(const QStringList &arguments)
         parser.addOptions({
             {QStringLiteral("main-world"), QStringLiteral("主区（目标）WorldID"), QStringLiteral("N")},
             {QStringLiteral("sub-world"), QStringLiteral("副区（来源）WorldID"), QStringLiteral("N")},
-            {QStringLiteral("clean-level"), QStringLiteral("先删除等级低于 N 的角色"), QStringLiteral("N")},
+            {QStringLiteral("clean-level"), QStringLiteral("先删除等级 ≤ N 的角色（1-150）"), QStringLiteral("N")},
         });
         logPrefix = QStringLiteral("merge_");
     }
@@ -608,6 +626,9 @@ int runCommandLine(const QStringList &arguments)
             {QStringLiteral("account-suffix"), QStringLiteral("重名账号的后缀（默认 _S2）"), QStringLiteral("TEXT")},
             {QStringLiteral("no-accounts"), QStringLiteral("不合并账号")},
             {QStringLiteral("backup"), QStringLiteral("合区前备份主服")},
+            {QStringLiteral("fill-missing"), QStringLiteral("主服必填而副服没有的字段，填入游戏为新角色写入的值")},
+            {QStringLiteral("again"), QStringLiteral("主服似乎已合并过这些角色时仍然合并（需同时加 --yes）")},
+            {QStringLiteral("password-stdin"), QStringLiteral("主机配置中没有密码时，从标准输入读取（每个一行，先主服）")},
         });
     }
     if (command == QLatin1String("merge-same")) {

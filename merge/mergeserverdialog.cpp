@@ -87,10 +87,10 @@ MergeServerDialog::MergeServerDialog(const HostConfigList &hostConfigs, QWidget 
     m_mergeButton = new QPushButton(QStringLiteral("开始合区"), this);
     m_mergeButton->setObjectName(QStringLiteral("mergeBtn"));
     m_mergeButton->setEnabled(false);
-    auto *cancelButton = new QPushButton(QStringLiteral("取消"), this);
+    m_cancelButton = new QPushButton(QStringLiteral("取消"), this);
     buttons->addWidget(m_mergeButton);
     buttons->addStretch();
-    buttons->addWidget(cancelButton);
+    buttons->addWidget(m_cancelButton);
     layout->addLayout(buttons);
 
     // A merge of a big zone runs for minutes: the bar follows the stages and the tables.
@@ -117,7 +117,7 @@ MergeServerDialog::MergeServerDialog(const HostConfigList &hostConfigs, QWidget 
     connect(m_sub.testButton, &QPushButton::clicked, this, &MergeServerDialog::onSubTestConnection);
     connect(m_sub.connectButton, &QPushButton::clicked, this, &MergeServerDialog::onSubConnectClicked);
     connect(m_mergeButton, &QPushButton::clicked, this, &MergeServerDialog::onStartMerge);
-    connect(cancelButton, &QPushButton::clicked, this, &QDialog::reject);
+    connect(m_cancelButton, &QPushButton::clicked, this, &MergeServerDialog::reject);
     connect(m_main.worldIds, &QComboBox::currentIndexChanged, this, &MergeServerDialog::updateMergeMode);
     connect(m_sub.worldIds, &QComboBox::currentIndexChanged, this, &MergeServerDialog::updateMergeMode);
     connect(m_cleanCheck, &QCheckBox::toggled, m_cleanLevel, &QWidget::setEnabled);
@@ -125,12 +125,13 @@ MergeServerDialog::MergeServerDialog(const HostConfigList &hostConfigs, QWidget 
 
 MergeServerDialog::~MergeServerDialog()
 {
-    // A running merge is not interrupted half-way through a table: closing waits for it.
-    if (m_watcher) {
-        m_watcher->cancel();
-        m_watcher->waitForFinished();
-        delete m_watcher;
-        m_watcher = nullptr;
+    // A merge still running is cancelled (its transaction rolls back) and waited for.
+    m_cancel = true;
+    for (QFutureWatcher<bool> *watcher : {m_preflightWatcher, m_watcher}) {
+        if (watcher) {
+            watcher->disconnect(this);
+            watcher->waitForFinished();
+        }
     }
     disconnectMain();
     disconnectSub();
@@ -377,6 +378,13 @@ void MergeServerDialog::updateMergeMode()
     }
     m_mainWorldId = m_main.worldIds->currentData().toInt();
     m_subWorldId = m_sub.worldIds->currentData().toInt();
+    // The merge that has just run is not offered again; another choice of servers or worlds is.
+    if (!m_doneKey.isEmpty() && mergeKey() == m_doneKey) {
+        m_mergeButton->setEnabled(false);
+        m_modeLabel->setText(QStringLiteral("已完成合区 (%1 ← %2)，如需再合并请更换区服").arg(m_mainWorldId).arg(m_subWorldId));
+        m_modeLabel->setStyleSheet(kGreenStyle);
+        return;
+    }
     if (m_mainWorldId != m_subWorldId) {
         m_modeLabel->setText(QStringLiteral("WorldID 不同 (%1 ← %2) - 保持charguid").arg(m_mainWorldId).arg(m_subWorldId));
         m_modeLabel->setStyleSheet(kGreenStyle);
@@ -386,22 +394,31 @@ void MergeServerDialog::updateMergeMode()
     }
 }
 
+QString MergeServerDialog::mergeKey() const
+{
+    const MergeEndpoint main = endpoint(m_main);
+    const MergeEndpoint sub = endpoint(m_sub);
+    return QStringLiteral("%1:%2/%3#%4<-%5:%6/%7#%8")
+        .arg(main.host, QString::number(main.port), main.charDatabase, QString::number(m_mainWorldId), sub.host,
+             QString::number(sub.port), sub.charDatabase, QString::number(m_subWorldId));
+}
+
+void MergeServerDialog::setMerging(bool merging, const QString &buttonText)
+{
+    m_merging = merging;
+    m_mergeButton->setText(buttonText);
+    m_mergeButton->setEnabled(!merging);
+    m_cancelButton->setEnabled(true);
+    m_cancelButton->setText(merging ? QStringLiteral("取消合区") : QStringLiteral("取消"));
+}
+
 void MergeServerDialog::onStartMerge()
 {
     if (m_merging) {
         addLogLine(QStringLiteral("有操作正在进行中..."));
         return;
     }
-    if (QMessageBox::question(this, QStringLiteral("确认合区"),
-                              QStringLiteral("确定要将副区 WorldID=%1 的数据合并到主区 WorldID=%2 吗？\n\n此操作不可逆！")
-                                  .arg(m_subWorldId).arg(m_mainWorldId),
-                              QMessageBox::Yes | QMessageBox::No, QMessageBox::No) != QMessageBox::Yes)
-        return;
-    m_backupFirst = QMessageBox::question(this, QStringLiteral("备份数据库"),
-                                          QStringLiteral("是否在合区前备份主区数据库？\n\n备份可能需要几分钟时间。"),
-                                          QMessageBox::Yes | QMessageBox::No, QMessageBox::No) == QMessageBox::Yes;
     addLogLine(QStringLiteral("========== 开始合区 =========="));
-
     MergeSettings settings;
     settings.main = endpoint(m_main);
     settings.sub = endpoint(m_sub);
@@ -411,23 +428,71 @@ void MergeServerDialog::onStartMerge()
     settings.accountNameSuffix = m_accountSuffix->text();
     settings.cleanLowLevel = m_cleanCheck->isChecked();
     settings.mergeWeb = m_mergeWebCheck->isChecked();
-    settings.backupFirst = m_backupFirst;
     settings.dumpProgram = m_dumpProgram;
     bool levelOk = false;
     const int level = m_cleanLevel->text().trimmed().toInt(&levelOk);
-    if (settings.cleanLowLevel && (!levelOk || level < 1 || level > 150)) {
+    if (settings.cleanLowLevel && (!levelOk || level < kMinCleanLevel || level > kMaxCleanLevel)) {
         QMessageBox::warning(this, QStringLiteral("输入错误"), QStringLiteral("清理等级必须为1-150之间的数字"));
         return;
     }
     settings.cleanLevel = levelOk && level > 0 ? level : 10;
     m_settings = settings;
 
-    m_mergeButton->setEnabled(false);
-    m_mergeButton->setText(QStringLiteral("合区中..."));
-    m_merging = true;
+    // First what the merge would do, counted on both servers; nothing changes yet.
+    setMerging(true, QStringLiteral("预检中..."));
     m_cancel = false;
     m_progressBar->setValue(0);
+    m_progressBar->setFormat(QStringLiteral("预检中..."));
+    delete m_preflightWatcher;
+    m_preflightWatcher = new QFutureWatcher<bool>(this);
+    connect(m_preflightWatcher, &QFutureWatcher<bool>::finished, this, &MergeServerDialog::onPreflightFinished);
+    const MergeLogFunction log = [this](const QString &text) { addLogLine(text); };
+    m_preflightWatcher->setFuture(QtConcurrent::run([this, settings, log]() { return preflightMerge(settings, log, &m_preflight); }));
+}
 
+void MergeServerDialog::onPreflightFinished()
+{
+    setMerging(false, QStringLiteral("开始合区"));
+    m_progressBar->setFormat(QStringLiteral("就绪"));
+    if (m_closeWhenDone) {
+        QDialog::reject();
+        return;
+    }
+    if (!m_preflightWatcher->future().result()) {
+        QMessageBox::warning(this, QStringLiteral("失败"), QStringLiteral("合区预检失败，未做任何修改，请检查日志！"));
+        return;
+    }
+    if (!m_preflight.refusals.isEmpty()) {
+        QMessageBox::warning(this, QStringLiteral("无法合区"),
+                             QStringLiteral("合区未开始，两边都没有改动：\n\n") + m_preflight.refusals.join(QLatin1Char('\n')));
+        return;
+    }
+    if (m_preflight.alreadyMerged > 0) {
+        if (QMessageBox::warning(this, QStringLiteral("可能已经合并过"),
+                                 QStringLiteral("主区已有 %1 个副区角色（账号与创建时间相同），这次合区似乎已经做过。\n\n"
+                                                "再次合并会把这些角色和账号再复制一份（带后缀）。确定要继续吗？")
+                                     .arg(m_preflight.alreadyMerged),
+                                 QMessageBox::Yes | QMessageBox::No, QMessageBox::No) != QMessageBox::Yes)
+            return;
+        m_settings.again = true;
+    }
+    if (QMessageBox::question(this, QStringLiteral("确认合区"),
+                              QStringLiteral("确定要将副区 WorldID=%1 的数据合并到主区 WorldID=%2 吗？\n\n%3\n\n此操作不可逆！")
+                                  .arg(m_subWorldId).arg(m_mainWorldId).arg(m_preflight.lines().join(QLatin1Char('\n'))),
+                              QMessageBox::Yes | QMessageBox::No, QMessageBox::No) != QMessageBox::Yes)
+        return;
+    m_backupFirst = QMessageBox::question(this, QStringLiteral("备份数据库"),
+                                          QStringLiteral("是否在合区前备份主区数据库？\n\n备份可能需要几分钟时间。"),
+                                          QMessageBox::Yes | QMessageBox::No, QMessageBox::No) == QMessageBox::Yes;
+    m_settings.backupFirst = m_backupFirst;
+    startRun();
+}
+
+void MergeServerDialog::startRun()
+{
+    setMerging(true, QStringLiteral("合区中..."));
+    m_cancel = false;
+    m_progressBar->setValue(0);
     delete m_watcher;
     m_watcher = new QFutureWatcher<bool>(this);
     connect(m_watcher, &QFutureWatcher<bool>::finished, this, &MergeServerDialog::onMergeFinished);
@@ -435,9 +500,37 @@ void MergeServerDialog::onStartMerge()
     const MergeProgressFunction progress = [this](const MergeProgress &p) {
         QMetaObject::invokeMethod(this, [this, p]() { showProgress(p); }, Qt::QueuedConnection);
     };
+    const MergeSettings settings = m_settings;
     m_watcher->setFuture(QtConcurrent::run([this, settings, log, progress]() {
         return runMerge(settings, log, &m_cancel, &m_report, progress);
     }));
+}
+
+bool MergeServerDialog::askToCancel()
+{
+    if (m_cancel)
+        return true;
+    if (QMessageBox::question(this, QStringLiteral("取消合区"),
+                              QStringLiteral("合区正在进行。取消后，主区保持合区开始前的样子。\n\n确定要取消吗？"),
+                              QMessageBox::Yes | QMessageBox::No, QMessageBox::No) != QMessageBox::Yes)
+        return false;
+    m_cancel = true;
+    addLogLine(QStringLiteral("正在取消合区..."));
+    m_cancelButton->setEnabled(false);
+    m_cancelButton->setText(QStringLiteral("正在取消..."));
+    return true;
+}
+
+void MergeServerDialog::reject()
+{
+    if (!m_merging) {
+        QDialog::reject();
+        return;
+    }
+    // The "取消合区" button cancels and keeps the window; closing it closes once the run has ended.
+    const bool closing = sender() != m_cancelButton;
+    if (askToCancel() && closing)
+        m_closeWhenDone = true;
 }
 
 void MergeServerDialog::showProgress(const MergeProgress &progress)
@@ -460,18 +553,25 @@ void MergeServerDialog::showProgress(const MergeProgress &progress)
 
 void MergeServerDialog::onMergeFinished()
 {
-    m_merging = false;
-    m_mergeButton->setText(QStringLiteral("开始合区"));
-    m_mergeButton->setEnabled(true);
+    setMerging(false, QStringLiteral("开始合区"));
     const bool ok = m_watcher->future().result();
+    if (m_closeWhenDone) {
+        addLogLine(ok ? QStringLiteral("========== 合区完成 ==========") : QStringLiteral("========== 合区已取消，主区未改动 =========="));
+        QDialog::reject();
+        return;
+    }
     if (!ok) {
-        addLogLine(QStringLiteral("========== 合区失败 =========="));
-        m_progressBar->setFormat(QStringLiteral("合区失败"));
-        QMessageBox::warning(this, QStringLiteral("失败"), QStringLiteral("合区操作失败，请检查日志！"));
+        const bool cancelled = m_cancel;
+        addLogLine(cancelled ? QStringLiteral("========== 合区已取消，主区未改动 ==========") : QStringLiteral("========== 合区失败 =========="));
+        m_progressBar->setFormat(cancelled ? QStringLiteral("合区已取消") : QStringLiteral("合区失败"));
+        QMessageBox::warning(this, QStringLiteral("失败"), cancelled ? QStringLiteral("合区已取消，主区保持原样。")
+                                                                    : QStringLiteral("合区操作失败，请检查日志！"));
         return;
     }
     addLogLine(QStringLiteral("========== 合区完成 =========="));
     m_progressBar->setValue(1000);
+    m_doneKey = mergeKey();
+    updateMergeMode();
     if (m_report.hasLosses()) {
         m_progressBar->setFormat(QStringLiteral("合区完成（有数据未合并）"));
         QMessageBox::warning(this, QStringLiteral("警告"),

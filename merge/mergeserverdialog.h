@@ -46,6 +46,10 @@ private slots:
     void onStartMerge();
     void onMergeFinished();
 
+protected:
+    // Closing while a merge runs asks first, then cancels it and closes when it has ended.
+    void reject() override;
+
 private:
     struct ServerGroup
     {
@@ -84,6 +88,14 @@ private:
     void addLogLine(const QString &text);
     void writeMergeLog(const QString &line);
     void showProgress(const MergeProgress &progress);
+    // Runs on the worker: the preflight, then (when the operator goes on) the merge.
+    void onPreflightFinished();
+    void startRun();
+    // Asks whether to stop the running merge; true when it is being cancelled.
+    bool askToCancel();
+    void setMerging(bool merging, const QString &buttonText);
+    // What identifies one merge: both servers and both worlds.
+    QString mergeKey() const;
 
     HostConfigList m_hostConfigs;
     ServerGroup m_main;
@@ -94,9 +106,14 @@ private:
     MergeReport m_report;
     bool m_merging = false;
     bool m_backupFirst = false;
+    bool m_closeWhenDone = false;
     std::atomic_bool m_cancel{false};
     QString m_dumpProgram;
+    QString m_doneKey;  // the merge that has just succeeded, not offered again
+    MergePreflight m_preflight;
     QFutureWatcher<bool> *m_watcher = nullptr;
+    QFutureWatcher<bool> *m_preflightWatcher = nullptr;
+    QPushButton *m_cancelButton = nullptr;
 
     QLabel *m_modeLabel = nullptr;
     QLineEdit *m_charSuffix = nullptr;

@@ -4,7 +4,8 @@
 #include "db/databasemanager.h"
 #include "db/legacytext.h"
 #include "engine/charactertables.h"
-#include "mergeengine.h"
+#include "engine/characterpurge.h"
+#include "mergenames.h"
 #include "mergesql.h"
 
 #include <QRegularExpression>
@@ -18,6 +19,8 @@ namespace {
 
 const QString kConnection = QStringLiteral("same_server_merge");
 const QString kRenameTable = QStringLiteral("tmp_account_renames");
+// MariaDB cannot name one temporary table twice in a statement.
+const QString kRenameCopy = QStringLiteral("tmp_account_renames_copy");
 const int kSlice = 500;
 // Warnings of a non-strict server that mean a value was not stored as it was read.
 const QSet<int> kAlteredValueWarnings = {1265, 1366, 1406};
@@ -60,6 +63,7 @@ private:
     QSet<QString> m_missingTables;
     int m_renamed = 0;  // accounts imported under a suffixed name, listed in the rename table
     QString m_accountCharset;
+    CollationKeys m_accountKeys;  // the main account table's name column
 };
 
 void SameServerMergeRun::report(int value)
@@ -194,10 +198,7 @@ bool SameServerMergeRun::run()
 bool SameServerMergeRun::cleanupLowLevelCharacters()
 {
     QSqlQuery query(m_db);
-    query.prepare(QStringLiteral("SELECT charguid FROM t_char WHERE zoneworldid IN (%1, %2) AND level <= %3")
-                      .arg(m_p.subWorldId)
-                      .arg(m_p.mainWorldId)
-                      .arg(m_p.levelThreshold));
+    query.prepare(sameServerLowLevelCharacters(m_p));
     QList<int> ids;
     if (!readCharGuids(query, &ids))
         return false;
@@ -206,34 +207,24 @@ bool SameServerMergeRun::cleanupLowLevelCharacters()
         return true;
     }
     m_log(QStringLiteral("待清理: %1 个").arg(ids.size()));
-
-    const int slices = int((ids.size() + kSlice - 1) / kSlice);
-    const int total = slices * int(mergeCharacterTables.size() + 2);
-    int done = 0;
-    for (qsizetype start = 0; start < ids.size(); start += kSlice) {
-        if (cancelled())
-            return false;
-        const QString list = idListText(ids.mid(start, kSlice));
-        for (const QString &table : mergeCharacterTables) {
-            const qint64 rows = execOnTable(table, QStringLiteral("DELETE FROM %1 WHERE charguid IN (%2)").arg(table, list));
-            if (rows < 0)
-                return false;
-            if (rows > 0)
-                m_log(QStringLiteral("  %1: %2条").arg(table).arg(rows));
-            report(20 * ++done / total);
-        }
-        // Relations of the remaining characters that point at the deleted ones.
-        const qint64 reverse = execOnTable(QStringLiteral("t_relation"),
-                                           QStringLiteral("DELETE FROM t_relation WHERE fguid IN (%1)").arg(list));
-        if (reverse < 0)
-            return false;
-        if (reverse > 0)
-            m_log(QStringLiteral("  t_relation(反向): %1条").arg(reverse));
-        report(20 * ++done / total);
-        if (!exec(query, QStringLiteral("DELETE FROM t_char WHERE charguid IN (%1)").arg(list)))
-            return false;
-        report(20 * ++done / total);
+    CharacterPurge::Hooks hooks;
+    hooks.starting = [this](int step, int steps, CharacterPurge::Step, const QString &) { report(20 * (step - 1) / steps); };
+    hooks.done = [this](CharacterPurge::Step kind, const QString &table, qint64 rows, bool missing) {
+        if (missing)
+            m_log(QStringLiteral("  %1: 表不存在，已跳过").arg(table));
+        else if (kind == CharacterPurge::Step::ReverseRelations && rows > 0)
+            m_log(QStringLiteral("  t_relation(反向): %1条").arg(rows));
+        else if (kind == CharacterPurge::Step::Table && rows > 0)
+            m_log(QStringLiteral("  %1: %2条").arg(table).arg(rows));
+    };
+    hooks.cancelled = [this] { return cancelled(); };
+    CharacterPurge::Outcome outcome;
+    if (!CharacterPurge::deleteCharacters(m_db, ids, mergeCharacterTables, hooks, &outcome)) {
+        if (!outcome.cancelled)
+            m_log(QStringLiteral("错误: %1: %2").arg(outcome.failedTable, outcome.error));
+        return false;
     }
+    report(20);
     m_log(QStringLiteral("✓ 删除 %1 个角色").arg(ids.size()));
     return true;
 }
@@ -246,7 +237,9 @@ bool SameServerMergeRun::mergeAccountDatabases()
     const QList<Column> mainColumns = readColumns(m_db, QStringLiteral("account"), &error, m_p.mainAccountDb);
     const QList<Column> subColumns = readColumns(m_db, QStringLiteral("account"), &error, m_p.subAccountDb);
     const Column *mainName = findColumn(mainColumns, QStringLiteral("name"));
-    if (!mainName || !findColumn(subColumns, QStringLiteral("name"))) {
+    QString keysError;
+    if (!mainName || !findColumn(subColumns, QStringLiteral("name"))
+        || !m_accountKeys.describe(m_db, m_p.mainAccountDb, QStringLiteral("account"), QStringLiteral("name"), &keysError)) {
         m_log(QStringLiteral("错误: 无法读取账号表 %1.account 与 %2.account 的结构: %3")
                   .arg(m_p.mainAccountDb, m_p.subAccountDb, error.text()));
         return false;
@@ -355,23 +348,29 @@ bool SameServerMergeRun::updateCharacterAccounts()
     }
     if (cancelled())
         return false;
-    // One statement for all renames, so that a name that is itself renamed later is never
-    // applied twice; names are matched as bytes.
-    const QString join = QStringLiteral("t_char c JOIN %1 r ON r.old_name = CAST(c.accname AS BINARY) WHERE c.zoneworldid = %2")
-                             .arg(kRenameTable)
-                             .arg(m_p.subWorldId);
+    // A character follows its renamed account when its accname is that account to the name
+    // column's collation, the comparison that found the clash; an exact match comes first. One
+    // statement each, so that a renamed name is never renamed again.
+    const QString exact = QStringLiteral("r.old_name = CAST(c.accname AS BINARY)");
+    const QString collated = m_accountKeys.equalTo(QStringLiteral("c.accname"), QStringLiteral("r.old_name"))
+        + QStringLiteral(" AND NOT EXISTS (SELECT 1 FROM %1 x WHERE x.old_name = CAST(c.accname AS BINARY) "
+                         "OR x.new_name = CAST(c.accname AS BINARY))").arg(kRenameCopy);
     QSqlQuery query(m_db);
-    if (!exec(query, QStringLiteral("SELECT COUNT(DISTINCT r.old_name) FROM ") + join) || !query.next())
+    if (!exec(query, QStringLiteral("DROP TEMPORARY TABLE IF EXISTS %1").arg(kRenameCopy))
+        || !exec(query, QStringLiteral("CREATE TEMPORARY TABLE %1 SELECT * FROM %2").arg(kRenameCopy, kRenameTable)))
         return false;
-    const int accounts = query.value(0).toInt();
-    if (!exec(query, QStringLiteral("UPDATE t_char c JOIN %1 r ON r.old_name = CAST(c.accname AS BINARY) "
-                                    "SET c.accname = r.new_name WHERE c.zoneworldid = %2")
-                         .arg(kRenameTable)
-                         .arg(m_p.subWorldId)))
-        return false;
-    if (valuesAltered(QStringLiteral("更新角色账号")))
-        return false;
-    m_log(QStringLiteral("✓ 更新 %1 个账号的角色").arg(accounts));
+    qint64 characters = 0;
+    for (const QString &match : {exact, collated}) {
+        if (!exec(query, QStringLiteral("UPDATE t_char c JOIN %1 r ON %2 SET c.accname = r.new_name WHERE c.zoneworldid = %3")
+                             .arg(kRenameTable, match)
+                             .arg(m_p.subWorldId)))
+            return false;
+        characters += query.numRowsAffected();
+        if (valuesAltered(QStringLiteral("更新角色账号")))
+            return false;
+    }
+    exec(query, QStringLiteral("DROP TEMPORARY TABLE IF EXISTS %1").arg(kRenameCopy));
+    m_log(QStringLiteral("✓ 更新 %1 个账号的 %2 个角色").arg(m_renamed).arg(characters));
     report(45);
     return true;
 }
@@ -436,25 +435,41 @@ bool isPlainDatabaseName(const QString &name)
     return plain.match(name).hasMatch();
 }
 
+QString sameServerLowLevelCharacters(const SameServerMergeParameters &p)
+{
+    return QStringLiteral("SELECT charguid FROM t_char WHERE zoneworldid IN (%1, %2) AND level <= %3")
+        .arg(p.subWorldId)
+        .arg(p.mainWorldId)
+        .arg(p.levelThreshold);
+}
+
+QString sameServerMergeRefusal(const SameServerMergeParameters &p)
+{
+    if (p.subWorldId == p.mainWorldId)
+        return QStringLiteral("副区和主区不能相同！");
+    if (p.cleanLowLevel && (p.levelThreshold < 1 || p.levelThreshold > 150))
+        return QStringLiteral("清理等级必须为1-150之间的数字");
+    if (!p.independentAccounts)
+        return QString();
+    for (const QString &name : {p.mainAccountDb, p.subAccountDb}) {
+        if (!isPlainDatabaseName(name))
+            return QStringLiteral("账号库名称无效: %1").arg(name);
+    }
+    if (p.mainAccountDb.compare(p.subAccountDb, Qt::CaseInsensitive) == 0)
+        return QStringLiteral("主区和副区是同一个账号库 %1，不能把它合并到自身").arg(p.mainAccountDb);
+    if (p.conflictSuffix.isEmpty())
+        return QStringLiteral("冲突账号后缀不能为空");
+    return QString();
+}
+
 bool runSameServerMerge(const HostConfig &host, const SameServerMergeParameters &parameters,
                         const SameServerLogFunction &log, const SameServerProgressFunction &progress,
                         const std::atomic_int *cancelRequested)
 {
-    if (parameters.subWorldId == parameters.mainWorldId) {
-        log(QStringLiteral("❌ 副区和主区不能相同！"));
+    const QString refusal = sameServerMergeRefusal(parameters);
+    if (!refusal.isEmpty()) {
+        log(QStringLiteral("❌ ") + refusal);
         return false;
-    }
-    if (parameters.independentAccounts) {
-        for (const QString &name : {parameters.mainAccountDb, parameters.subAccountDb}) {
-            if (!isPlainDatabaseName(name)) {
-                log(QStringLiteral("❌ 账号库名称无效: %1").arg(name));
-                return false;
-            }
-        }
-        if (parameters.conflictSuffix.isEmpty()) {
-            log(QStringLiteral("❌ 冲突账号后缀不能为空"));
-            return false;
-        }
     }
 
     bool ok = false;

@@ -23,6 +23,15 @@ struct SameServerMergeParameters
 // Whether a database name may be written into a statement: letters, digits, "_" and "$".
 bool isPlainDatabaseName(const QString &name);
 
+// The charguids of the characters the clean-up deletes, as a statement: both worlds, this
+// level and below. The engine, the dialog's preview and the command line's rehearsal all count
+// and delete with it.
+QString sameServerLowLevelCharacters(const SameServerMergeParameters &parameters);
+
+// What stops the merge before it starts (the same world twice, a bad account database name,
+// the same account database twice, an empty suffix, a level outside 1 to 150); empty when none.
+QString sameServerMergeRefusal(const SameServerMergeParameters &parameters);
+
 using SameServerLogFunction = std::function<void(const QString &)>;
 using SameServerProgressFunction = std::function<void(int)>;
 

@@ -246,10 +246,11 @@ void SameServerMergeDialog::onPreview()
 
     qint64 lowLevel = 0;
     if (m_cleanCheck->isChecked()) {
-        lowLevel = countOf(QStringLiteral("SELECT COUNT(*) FROM t_char WHERE zoneworldid IN (%1, %2) AND level <= %3")
-                               .arg(sub)
-                               .arg(main)
-                               .arg(levelValue()));
+        SameServerMergeParameters parameters;
+        parameters.subWorldId = sub;
+        parameters.mainWorldId = main;
+        parameters.levelThreshold = levelValue();
+        lowLevel = countOf(QStringLiteral("SELECT COUNT(*) FROM (%1) doomed").arg(sameServerLowLevelCharacters(parameters)));
     }
     m_cleanCountLabel->setText(QStringLiteral("待清理: %1 个").arg(lowLevel));
 
@@ -306,6 +307,19 @@ void SameServerMergeDialog::onExecute()
             }
         }
     }
+    SameServerMergeParameters parameters;
+    parameters.subWorldId = sub;
+    parameters.mainWorldId = main;
+    parameters.cleanLowLevel = m_cleanCheck->isChecked();
+    parameters.levelThreshold = levelValue();
+    parameters.independentAccounts = m_independentRadio->isChecked();
+    parameters.mainAccountDb = mainDb;
+    parameters.subAccountDb = subDb;
+    parameters.conflictSuffix = suffix;
+    if (const QString refusal = sameServerMergeRefusal(parameters); !refusal.isEmpty()) {
+        QMessageBox::warning(this, QStringLiteral("警告"), refusal);
+        return;
+    }
     if (QMessageBox::question(this, QStringLiteral("确认执行合区"),
                               QStringLiteral("即将执行同服合区操作：\n\n副区 [%1] → 主区 [%2]\n\n此操作不可撤销，建议先备份数据库！\n\n确定要继续吗？")
                                   .arg(sub)
@@ -313,14 +327,7 @@ void SameServerMergeDialog::onExecute()
                               QMessageBox::Yes | QMessageBox::No, QMessageBox::No) != QMessageBox::Yes)
         return;
 
-    m_parameters.subWorldId = sub;
-    m_parameters.mainWorldId = main;
-    m_parameters.cleanLowLevel = m_cleanCheck->isChecked();
-    m_parameters.levelThreshold = levelValue();
-    m_parameters.independentAccounts = m_independentRadio->isChecked();
-    m_parameters.mainAccountDb = mainDb;
-    m_parameters.subAccountDb = subDb;
-    m_parameters.conflictSuffix = suffix;
+    m_parameters = parameters;
 
     m_logView->clear();
     m_progressBar->setValue(0);
@@ -332,7 +339,6 @@ void SameServerMergeDialog::onExecute()
 
     // The engine opens a connection of its own on its thread with the session's entry.
     const HostConfig host = DatabaseManager::instance()->storedConfig();
-    const SameServerMergeParameters parameters = m_parameters;
     m_watcher->setFuture(QtConcurrent::run([this, host, parameters]() {
         return runSameServerMerge(
             host, parameters, [this](const QString &message) { emit appendLog(message); },

@@ -80,6 +80,7 @@ void TestCli::initTestCase()
     SampleOptions sub = TestServers::smallSample(QStringLiteral("cli_sub"), {5}, 25);
     sub.firstCharGuid = 50;  // world 1's next ids in the main database, so the merge renumbers
     QVERIFY(TestServers::loadSample(m_server, sub));
+    QVERIFY(TestServers::runSql(m_server, "UPDATE t_char SET isvalid = 0 WHERE charguid IN (52, 60);", QStringLiteral("cli_sub")));
 }
 
 void TestCli::cleanupTestCase()
@@ -158,17 +159,40 @@ void TestCli::connectionErrorsGiveTheReason()
 
 void TestCli::mergesGiveTheEnginesRows()
 {
-    // Without --yes nothing changes; with it the rows equal the engine's on an identical copy.
+    // Without --yes nothing changes, and the rows it counts per table are the rows the run
+    // adds; with --yes the rows equal the engine's on an identical copy.
     const QMap<QString, QString> before = rowsOf(QStringLiteral("cli_a"));
+    auto tableSizes = [this]() {
+        QMap<QString, QString> sizes;
+        for (const QString &table : characterTables())
+            sizes.insert(table, TestServers::querySql(m_server, QStringLiteral("SELECT COUNT(*) FROM ") + table, QStringLiteral("cli_a")));
+        sizes.insert(QStringLiteral("account"), TestServers::querySql(m_server, QStringLiteral("SELECT COUNT(*) FROM account"),
+                                                                      QStringLiteral("cli_a_web")));
+        return sizes;
+    };
+    const QMap<QString, QString> sizesBefore = tableSizes();
     const QStringList merge = {QStringLiteral("merge"), QStringLiteral("--main"), QStringLiteral("甲服"), QStringLiteral("--sub"),
                                QStringLiteral("副服"), QStringLiteral("--main-world"), QStringLiteral("1"),
                                QStringLiteral("--sub-world"), QStringLiteral("5")};
     Result result = run(merge);
     QCOMPARE(result.code, 0);
-    QVERIFY(result.out.contains(QStringLiteral("  t_char: 25 条记录")));
     QCOMPARE(rowsOf(QStringLiteral("cli_a")), before);
+    QMap<QString, int> counted;
+    static const QRegularExpression row(QStringLiteral("\\]   (\\w+): (\\d+) 条记录"));
+    for (auto it = row.globalMatch(result.out); it.hasNext();) {
+        const QRegularExpressionMatch m = it.next();
+        counted.insert(m.captured(1), m.captured(2).toInt());
+    }
+    QCOMPARE(counted.size(), 27);  // t_char, account and the 25 related tables
+    // The zone's characters with isvalid = 0 stay behind, and the rehearsal says so.
+    const int invalid = TestServers::querySql(m_server, QStringLiteral("SELECT COUNT(*) FROM t_char WHERE zoneworldid = 5 AND isvalid <> 1"),
+                                              QStringLiteral("cli_sub")).toInt();
+    QVERIFY(invalid > 0 && result.out.contains(QStringLiteral("无效角色（isvalid ≠ 1）不合并，留在副区: %1 个").arg(invalid)));
     result = run(merge + QStringList{QStringLiteral("--yes")});
     QVERIFY2(result.code == 0, qPrintable(result.err));
+    const QMap<QString, QString> sizesAfter = tableSizes();
+    for (auto it = counted.cbegin(); it != counted.cend(); ++it)
+        QCOMPARE(sizesAfter.value(it.key()).toInt() - sizesBefore.value(it.key()).toInt(), it.value());
     QVERIFY(QRegularExpression(QStringLiteral("^\\[\\d\\d:\\d\\d:\\d\\d\\] ")).match(result.out).hasMatch());
 
     MergeSettings settings;

@@ -2,6 +2,8 @@
 
 #include <QGroupBox>
 #include <QProgressBar>
+#include <QScrollBar>
+#include <QTextCursor>
 #include <QTextEdit>
 #include <QVBoxLayout>
 
@@ -25,5 +27,15 @@ LogPanel createLogPanel(QWidget *parent, int progressHeight)
 
 void appendLogLine(QTextEdit *view, const QString &line)
 {
-    view->append(line.toHtmlEscaped().replace(QLatin1Char('\n'), QLatin1String("<br>")));
+    // As plain text: QTextEdit::append() shows escaped markup literally when the rest of the
+    // line looks plain ("湖壹陆伍 -&gt; 湖壹陆伍_S2").
+    QScrollBar *bar = view->verticalScrollBar();
+    const bool following = bar->value() == bar->maximum();
+    QTextCursor cursor(view->document());
+    cursor.movePosition(QTextCursor::End);
+    if (!view->document()->isEmpty())
+        cursor.insertBlock();
+    cursor.insertText(line);
+    if (following)
+        bar->setValue(bar->maximum());
 }
