@@ -46,7 +46,7 @@ private slots:
     void onStartMerge();
     void onMergeFinished();
 
-protected:
+public slots:
     // Closing while a merge runs asks first, then cancels it and closes when it has ended.
     void reject() override;
 

@@ -1,3 +1,4 @@
+#include "app/debuglog.h"
 #include "db/legacytext.h"
 #include "db/databasemanager.h"
 #include "engine/charactertables.h"
@@ -15,6 +16,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QTextEdit>
 #include <QtTest>
 
 namespace {
@@ -66,8 +68,13 @@ private slots:
     void imperfectTargetIsReportedNotHidden();
     void abortsBeforeChangingAnything_data();
     void abortsBeforeChangingAnything();
+    void failuresRollEverythingBack_data();
+    void failuresRollEverythingBack();
+    void cleansAndFillsAsCounted();
+    void secondRunIsRefusedUnlessAgain();
     void dialogPresetsAndConnections();
     void dialogRefusesABadLevelThenMerges();
+    void dialogCancelsAndClosesWhileMerging();
 
 private:
     void loadFixture(int sourceWorld, int sourceFirstGuid);
@@ -75,7 +82,8 @@ private:
     // Opens the merge window on both servers, connected, with these worlds chosen.
     void connectDialog(MergeServerDialog &dialog, int mainWorld, int subWorld);
     HostConfigList hosts() const;
-    Run merge(const MergeSettings &settings);
+    // `watch` sees every log line as it is written, and may cancel the run.
+    Run merge(const MergeSettings &settings, const std::function<void(const QString &, std::atomic_bool &)> &watch = {});
     QString mainQuery(const QString &sql) { return TestServers::querySql(m_main, sql, kMainDb); }
     QString subQuery(const QString &sql) { return TestServers::querySql(m_sub, sql, kSubDb); }
     QStringList tableRows(const TestServer &server, const QString &database, const QString &table,
@@ -109,15 +117,17 @@ void TestMergeEngine::loadFixture(int sourceWorld, int sourceFirstGuid)
     source.seed = target.seed + 1;  // other players, though with the same account names
     QVERIFY(TestServers::loadSample(m_sub, source));
 
-    // Names and accounts that clash in the target, one of them too long for its suffix.
+    // Names and accounts that clash in the target, one of them too long for its suffix, and two
+    // that clash only as the columns compare: GBK C9A1 against E9A1 (latin1_swedish_ci folds
+    // their lead bytes) and "Carol" against "carol".
     const QByteArray sword = encodeGbk(QStringLiteral("剑心"));
     const QByteArray longName = encodeGbk(QString(24, QChar(0x5251)));
     QByteArray targetSql = "USE merge_main;"
         "INSERT INTO t_char (charguid, accname, charname, zoneworldid, createtime, logouttime, haircolor, pwdsafe, settings) VALUES "
         "(800001,'x'," + hex(sword) + ",2,1,1,1,'',''),(800002,'x'," + hex(sword + "_S2") + ",2,1,1,1,'',''),"
-        "(800003,'x'," + hex(longName) + ",2,1,1,1,'','');"
+        "(800003,'x'," + hex(longName) + ",2,1,1,1,'',''),(800004,'x',X'C9A1C9A1',2,1,1,1,'','');"
         "USE merge_web; INSERT INTO account (name, password, reg_time, reg_ip) VALUES "
-        "('bob@x.com','p','2025-01-01','1'),('bob_S2@x.com','p','2025-01-01','1');";
+        "('bob@x.com','p','2025-01-01','1'),('bob_S2@x.com','p','2025-01-01','1'),('Carol','p','2025-01-01','1');";
     QVERIFY(TestServers::runSql(m_main, targetSql));
 
     // Characters whose legacy text holds every byte value, with pets, items and relations.
@@ -136,8 +146,13 @@ void TestMergeEngine::loadFixture(int sourceWorld, int sourceFirstGuid)
             + "," + hex(chunk(k)) + ",1,1),(" + g + ",777777,'gone',1,1);"
             "INSERT INTO t_impact (charguid, imdata, dbversion) VALUES (" + g + "," + hex(allBytes()) + ",1);";
     }
+    // A character whose accname has another case than its account's name still belongs to it.
+    sql += "UPDATE t_char SET accname = 'BoB@X.com' WHERE charguid = 900004;"
+           "INSERT INTO t_char (charguid, accname, charname, level, zoneworldid, createtime, logouttime, haircolor, pwdsafe, settings) VALUES "
+           "(900008,'carol',X'E9A1E9A1',50," + w + ",1,2,3,'','');";
     sql += "USE merge_subweb; INSERT INTO account (name, password, user_name, address, reg_time, reg_ip) VALUES "
-           "('bob@x.com','p','" + QStringLiteral("玩家").toUtf8() + "','" + QStringLiteral("路🙂").toUtf8() + "','2025-01-02 03:04:05','9');";
+           "('bob@x.com','p','" + QStringLiteral("玩家").toUtf8() + "','" + QStringLiteral("路🙂").toUtf8() + "','2025-01-02 03:04:05','9'),"
+           "('carol','p',NULL,NULL,'2025-01-02','9');";
     QVERIFY(TestServers::runSql(m_sub, sql));
 }
 
@@ -151,10 +166,15 @@ MergeSettings TestMergeEngine::settings(int mainWorld, int subWorld) const
     return s;
 }
 
-Run TestMergeEngine::merge(const MergeSettings &settings)
+Run TestMergeEngine::merge(const MergeSettings &settings, const std::function<void(const QString &, std::atomic_bool &)> &watch)
 {
     Run run;
-    run.ok = runMerge(settings, [&run](const QString &line) { run.log.append(line); }, nullptr, &run.report);
+    std::atomic_bool cancel{false};
+    run.ok = runMerge(settings, [&](const QString &line) {
+        run.log.append(line);
+        if (watch)
+            watch(line, cancel);
+    }, &cancel, &run.report);
     return run;
 }
 
@@ -230,8 +250,8 @@ void TestMergeEngine::renamesClashingNames()
 void TestMergeEngine::mergesZoneByteForByte_data()
 {
     // The target's world 1 holds ids 1-20 and world 2 ids 1000001-1000020, with three world-2
-    // characters at 800001-800003 that bound world 1's next ids. The source's characters
-    // 900001-900007 lie behind them, where no counter will reach: they keep their ids.
+    // characters at 800001-800004 that bound world 1's next ids. The source's characters
+    // 900001-900008 lie behind them, where no counter will reach: they keep their ids.
     QTest::addColumn<int>("mainWorld");
     QTest::addColumn<int>("subWorld");
     QTest::addColumn<int>("sourceFirstGuid");
@@ -273,7 +293,7 @@ void TestMergeEngine::mergesZoneByteForByte()
     qint64 next = counters.value(mainWorld).counter;
     for (int i = 0; i < source.size(); ++i) {
         map[source.at(i)] = merged.at(i);
-        const bool kept = keepsFree && source.at(i) >= 900001 && source.at(i) <= 900007;
+        const bool kept = keepsFree && source.at(i) >= 900001 && source.at(i) <= 900008;
         QCOMPARE(merged.at(i), kept ? source.at(i) : int(++next));
     }
     QCOMPARE(TestServers::worldIds(m_main, kMainDb).value(mainWorld).counter, next);
@@ -308,18 +328,22 @@ void TestMergeEngine::mergesZoneByteForByte()
     QCOMPARE(decodeGbk(targetName(900001)), QStringLiteral("剑心_S2_1"));
     QCOMPARE(decodeGbk(targetName(900002)), QString(23, QChar(0x5251)) + QStringLiteral("_S2"));
     QCOMPARE(targetName(900003), chunk(2));
+    QCOMPARE(targetName(900008), QByteArray("\xE9\xA1\xE9\xA1_S2"));
     QVERIFY(run.log.contains(QStringLiteral("  剑心 -> 剑心_S2_1")));
     QCOMPARE(run.report.namesShortened, 1);
 
-    // Accounts: renamed before the "@", and the characters follow; text kept exactly.
+    // Accounts: renamed before the "@", and the characters follow, those whose accname has
+    // another case too; text kept exactly.
     QCOMPARE(mainQuery(QStringLiteral("SELECT DISTINCT accname FROM t_char WHERE charguid IN (%1)")
                            .arg(QString::fromLatin1(ids({map.value(900001), map.value(900004)})))),
              QStringLiteral("bob_S2_1@x.com"));
+    QCOMPARE(mainQuery(QStringLiteral("SELECT accname FROM t_char WHERE charguid = %1").arg(map.value(900008))), QStringLiteral("carol_S2"));
+    QCOMPARE(TestServers::querySql(m_main, QStringLiteral("SELECT COUNT(*) FROM account WHERE name = 'carol_S2'"), kMainWeb), QStringLiteral("1"));
     QCOMPARE(TestServers::querySql(m_main, QStringLiteral("SELECT HEX(user_name), HEX(address), reg_time, is_online FROM account WHERE name = 'bob_S2_1@x.com'"), kMainWeb),
              QStringLiteral("%1\t%2\t2025-01-02 03:04:05\t0").arg(QString::fromLatin1(QStringLiteral("玩家").toUtf8().toHex().toUpper()),
                                                                  QString::fromLatin1(QStringLiteral("路🙂").toUtf8().toHex().toUpper())));
     const int accounts = TestServers::querySql(m_sub, QStringLiteral("SELECT COUNT(*) FROM account"), kSubWeb).toInt();
-    QCOMPARE(TestServers::querySql(m_main, QStringLiteral("SELECT COUNT(*) FROM account WHERE id > 22"), kMainWeb).toInt(), accounts);
+    QCOMPARE(TestServers::querySql(m_main, QStringLiteral("SELECT COUNT(*) FROM account WHERE id > 23"), kMainWeb).toInt(), accounts);
 }
 
 void TestMergeEngine::imperfectTargetIsReportedNotHidden()
@@ -356,23 +380,48 @@ void TestMergeEngine::imperfectTargetIsReportedNotHidden()
 void TestMergeEngine::abortsBeforeChangingAnything_data()
 {
     QTest::addColumn<QString>("failure");
-    QTest::newRow("server unreachable") << QStringLiteral("unreachable");
-    QTest::newRow("dump program missing") << QStringLiteral("missing");
-    QTest::newRow("dump fails") << QStringLiteral("fails");
+    QTest::addColumn<QByteArray>("targetSql");
+    QTest::addColumn<QString>("logged");
+    QTest::newRow("server unreachable") << QStringLiteral("unreachable") << QByteArray() << QString();
+    QTest::newRow("dump program missing") << QStringLiteral("missing") << QByteArray() << QStringLiteral("mysqldump 启动失败：");
+    QTest::newRow("dump fails") << QStringLiteral("fails") << QByteArray() << QStringLiteral("备份失败（merge_main）：exit=3 access denied");
+    // Refused by the preflight, before a single statement that changes anything.
+    QTest::newRow("into itself") << QStringLiteral("itself") << QByteArray()
+                                 << QStringLiteral("拒绝合区：主区和副区是同一个角色库 merge_main，不能把它合并到自身");
+    QTest::newRow("main world without counter") << QStringLiteral("world 99") << QByteArray()
+                                                << QStringLiteral("拒绝合区：主区 WorldID 99 在 t_var 中没有计数器（已有: 1, 2）");
+    QTest::newRow("required column the source lacks") << QString() << QByteArray("ALTER TABLE t_char ADD regflag INT NOT NULL;")
+                                                       << QStringLiteral("拒绝合区：主区表 t_char 的字段 regflag 必须有值");
+    QTest::newRow("clean-up level out of range") << QStringLiteral("level 151") << QByteArray()
+                                                 << QStringLiteral("拒绝合区：清理等级必须为1-150之间的数字");
+    // World 9's ids lie above world 2's counter; world 1 has no free id left before 800001.
+    QTest::newRow("main world's ids used up") << QStringLiteral("world 9 into 1") << QByteArray("UPDATE t_var SET maxcharguid = 800000 WHERE worldid = 1;")
+                                              << QStringLiteral("拒绝合区：WorldID 1 的角色ID不足");
 }
 
 void TestMergeEngine::abortsBeforeChangingAnything()
 {
     QFETCH(QString, failure);
+    QFETCH(QByteArray, targetSql);
+    QFETCH(QString, logged);
     loadFixture(5, 5000);
+    if (!targetSql.isEmpty())
+        QVERIFY(TestServers::runSql(m_main, targetSql, kMainDb));
     const auto mainBefore = checksums(m_main, {kMainDb, kMainWeb});
     const auto subBefore = checksums(m_sub, {kSubDb, kSubWeb});
-    MergeSettings s = settings(2, 5);
+    MergeSettings s = settings(failure == QLatin1String("world 9 into 1") ? 1 : 2, failure == QLatin1String("world 9 into 1") ? 9 : 5);
+    s.mainWorldId = failure == QLatin1String("world 99") ? 99 : s.mainWorldId;
+    if (failure == QLatin1String("itself"))
+        s.sub = s.main;
+    if (failure == QLatin1String("level 151")) {
+        s.cleanLowLevel = true;
+        s.cleanLevel = 151;
+    }
     QTemporaryDir dir;
     const QString record = dir.filePath(QStringLiteral("arguments"));
     if (failure == QLatin1String("unreachable")) {
         s.sub.port = 1;
-    } else {
+    } else if (failure == QLatin1String("missing") || failure == QLatin1String("fails")) {
         s.backupFirst = true;
         s.dumpProgram = dir.filePath(QStringLiteral("mysqldump"));
         if (failure == QLatin1String("fails")) {
@@ -389,10 +438,10 @@ void TestMergeEngine::abortsBeforeChangingAnything()
     QVERIFY(!run.ok);
     QCOMPARE(checksums(m_main, {kMainDb, kMainWeb}), mainBefore);
     QCOMPARE(checksums(m_sub, {kSubDb, kSubWeb}), subBefore);
+    QVERIFY2(logged.isEmpty() || !run.log.filter(logged).isEmpty(), qPrintable(run.log.mid(run.log.size() - 5).join(QLatin1Char('\n'))));
     if (failure == QLatin1String("unreachable")) {
         QCOMPARE(run.log.filter(QStringLiteral("连接 副区角色库 失败（尝试")).size(), 3);
     } else if (failure == QLatin1String("fails")) {
-        QVERIFY(run.log.contains(QStringLiteral("备份失败（merge_main）：exit=3 access denied")));
         QFile file(record);
         QVERIFY(file.open(QIODevice::ReadOnly));
         const QByteArray seen = file.readAll();
@@ -401,6 +450,105 @@ void TestMergeEngine::abortsBeforeChangingAnything()
         QVERIFY(!arguments.contains(m_main.password.toUtf8()));
         QVERIFY(seen.contains(m_main.password.toUtf8()));  // the file held it while the tool ran
     }
+}
+
+void TestMergeEngine::failuresRollEverythingBack_data()
+{
+    QTest::addColumn<QString>("at");        // the log line that triggers the failure
+    QTest::addColumn<QString>("failure");
+    QTest::addColumn<QByteArray>("targetSql");
+    QTest::newRow("cancelled in the related tables") << QStringLiteral("合并表 t_iteminfo...") << QStringLiteral("cancel") << QByteArray();
+    QTest::newRow("connection lost in the characters") << QStringLiteral("合并角色数据...") << QStringLiteral("kill") << QByteArray();
+    QTest::newRow("counter refused at the end") << QString() << QString()
+        << QByteArray("CREATE TRIGGER counters BEFORE UPDATE ON t_var FOR EACH ROW SIGNAL SQLSTATE '45000' SET MESSAGE_TEXT = 'counters frozen';");
+    QTest::newRow("target clean-up refused") << QString() << QStringLiteral("clean")
+        << QByteArray("CREATE TRIGGER keep BEFORE DELETE ON t_char FOR EACH ROW SIGNAL SQLSTATE '45000' SET MESSAGE_TEXT = 'characters kept';");
+}
+
+// Whatever stops a run after the target's transaction has begun, the target stays as it was.
+void TestMergeEngine::failuresRollEverythingBack()
+{
+    QFETCH(QString, at);
+    QFETCH(QString, failure);
+    QFETCH(QByteArray, targetSql);
+    loadFixture(5, 1);  // taken ids: renumbered, so the counter moves at the end
+    if (!targetSql.isEmpty())
+        QVERIFY(TestServers::runSql(m_main, targetSql, kMainDb));
+    const auto before = checksums(m_main, {kMainDb, kMainWeb});
+    MergeSettings s = settings(2, 5);
+    s.cleanLowLevel = failure == QLatin1String("clean");
+    const Run run = merge(s, [&](const QString &line, std::atomic_bool &cancel) {
+        if (line != at)
+            return;
+        if (failure == QLatin1String("cancel"))
+            cancel = true;
+        else  // the target server drops the merge's connection
+            TestServers::runSql(m_main, "SELECT GROUP_CONCAT(CONCAT('KILL ', id, ';') SEPARATOR ' ') INTO @kills FROM information_schema.PROCESSLIST "
+                                        "WHERE db = 'merge_main' AND id <> CONNECTION_ID(); PREPARE k FROM @kills; EXECUTE k;");
+    });
+    QVERIFY(!run.ok);
+    QVERIFY(run.log.contains(QStringLiteral("主区事务已开始：合区完成前主区不会有任何改动")));
+    QCOMPARE(checksums(m_main, {kMainDb, kMainWeb}), before);
+    if (failure == QLatin1String("cancel"))
+        QVERIFY(run.log.contains(QStringLiteral("合区已取消")));
+}
+
+void TestMergeEngine::cleansAndFillsAsCounted()
+{
+    // A newer target requires a column the source lacks; the operator allows the game's value.
+    loadFixture(5, 5000);
+    QVERIFY(TestServers::runSql(m_main, "ALTER TABLE t_char ADD regflag INT NOT NULL, ADD regnote VARCHAR(10) NOT NULL;", kMainDb));
+    MergeSettings s = settings(2, 5);
+    s.cleanLowLevel = true;
+    s.cleanLevel = 10;
+    s.fillMissingColumns = true;
+    MergePreflight preflight;
+    QVERIFY(preflightMerge(s, [](const QString &) {}, &preflight));
+    QVERIFY(preflight.refusals.isEmpty() && preflight.lowLevelMain > 0 && preflight.lowLevelSub > 0);
+    const QString lowSub = subQuery(QStringLiteral("SELECT COUNT(*) FROM t_char WHERE zoneworldid = 5 AND isvalid = 1 AND level <= 10"));
+    const int mergedBefore = mainQuery(QStringLiteral("SELECT COUNT(*) FROM t_char WHERE zoneworldid = 2")).toInt();
+
+    const Run run = merge(s);
+    QVERIFY2(run.ok, qPrintable(run.log.mid(run.log.size() - 8).join(QLatin1Char('\n'))));
+    // What the preflight counted is what happened, on both servers.
+    QCOMPARE(lowSub.toInt(), preflight.lowLevelSub);
+    QCOMPARE(subQuery(QStringLiteral("SELECT COUNT(*) FROM t_char WHERE zoneworldid = 5 AND isvalid = 1 AND level <= 10")), QStringLiteral("0"));
+    QCOMPARE(mainQuery(QStringLiteral("SELECT COUNT(*) FROM t_char WHERE zoneworldid = 2 AND isvalid = 1 AND level <= 10")), QStringLiteral("0"));
+    QCOMPARE(mainQuery(QStringLiteral("SELECT COUNT(*) FROM t_char WHERE zoneworldid = 2")).toInt(),
+             mergedBefore - preflight.lowLevelMain + preflight.characters);
+    QCOMPARE(run.report.charactersMerged, preflight.characters);
+    QCOMPARE(mainQuery(QStringLiteral("SELECT COUNT(*) FROM t_char WHERE zoneworldid = 2 AND accname <> 'x' AND (regflag <> 0 OR regnote <> '')")),
+             QStringLiteral("0"));
+    // No row of a deleted character is left, on either side.
+    for (const auto &[server, database] : {std::pair{m_main, kMainDb}, std::pair{m_sub, kSubDb}}) {
+        for (const QString &table : mergeCharacterTables)
+            QCOMPARE(TestServers::querySql(server, QStringLiteral("SELECT COUNT(*) FROM %1 WHERE charguid NOT IN (SELECT charguid FROM t_char)")
+                                                       .arg(table), database), QStringLiteral("0"));
+    }
+}
+
+void TestMergeEngine::secondRunIsRefusedUnlessAgain()
+{
+    loadFixture(5, 5000);
+    QDir(applicationDirectory() + QStringLiteral("/backups")).removeRecursively();
+    MergeSettings s = settings(2, 5);
+    s.backupFirst = true;
+    QVERIFY(merge(s).ok);
+    // The merge's dumps hold password hashes: private files.
+    const QFileInfoList dumps = QDir(applicationDirectory() + QStringLiteral("/backups")).entryInfoList({QStringLiteral("merge_backup_*.sql")});
+    QCOMPARE(dumps.size(), 2);
+    for (const QFileInfo &dump : dumps)
+        QCOMPARE(dump.permissions() & (QFileDevice::ReadGroup | QFileDevice::ReadOther), QFileDevice::Permissions());
+
+    s.backupFirst = false;
+    const auto before = checksums(m_main, {kMainDb, kMainWeb});
+    const Run again = merge(s);
+    QVERIFY(!again.ok);
+    QVERIFY(!again.log.filter(QStringLiteral("这次合区似乎已经做过")).isEmpty());
+    QCOMPARE(checksums(m_main, {kMainDb, kMainWeb}), before);
+    s.again = true;
+    QVERIFY(merge(s).ok);
+    QVERIFY(checksums(m_main, {kMainDb, kMainWeb}) != before);
 }
 
 HostConfigList TestMergeEngine::hosts() const
@@ -484,6 +632,45 @@ void TestMergeEngine::dialogRefusesABadLevelThenMerges()
     // Lines of both threads reach the day's file.
     const QString text = todaysLog(QStringLiteral("merge_"));
     QVERIFY(text.contains(QStringLiteral("异步线程数据库连接成功")) && text.contains(QStringLiteral("========== 合区完成 ==========")));
+}
+
+void TestMergeEngine::dialogCancelsAndClosesWhileMerging()
+{
+    loadFixture(5, 5000);
+    // The last table's first insert waits three seconds, the time to cancel.
+    QVERIFY(TestServers::runSql(m_main, "DELIMITER ;;\nCREATE TRIGGER slow BEFORE INSERT ON t_xiulian FOR EACH ROW BEGIN "
+                                        "IF @slept IS NULL THEN SET @slept = 1; DO SLEEP(3); END IF; END;;\nDELIMITER ;\n", kMainDb));
+    const auto before = checksums(m_main, {kMainDb, kMainWeb});
+    MergeServerDialog dialog(hosts());
+    dialog.open();
+    connectDialog(dialog, 2, 5);
+    auto *start = dialog.findChild<QPushButton *>(QStringLiteral("mergeBtn"));
+    QTextEdit *log = dialog.findChild<QTextEdit *>();
+    auto waitForTheLastTable = [&] {
+        QTRY_VERIFY_WITH_TIMEOUT(log->toPlainText().contains(QStringLiteral("合并表 t_xiulian...")), 60000);
+    };
+
+    QList<ModalRecord> boxes;
+    answerMessageBoxes({QMessageBox::Yes, QMessageBox::No}, &boxes);
+    start->click();
+    waitForTheLastTable();
+    answerMessageBoxes({QMessageBox::Yes, QMessageBox::Ok}, &boxes);
+    QVERIFY(clickButton(&dialog, QStringLiteral("取消合区")));
+    QTRY_COMPARE_WITH_TIMEOUT(boxes.size(), 4, 60000);
+    QCOMPARE(boxes.at(3).text, QStringLiteral("合区已取消，主区保持原样。"));
+    QCOMPARE(checksums(m_main, {kMainDb, kMainWeb}), before);
+    QVERIFY(dialog.isVisible() && start->isEnabled());
+
+    // Closing the window while it merges asks, cancels, and closes once the run has ended.
+    boxes.clear();
+    answerMessageBoxes({QMessageBox::Yes, QMessageBox::No}, &boxes);
+    start->click();
+    waitForTheLastTable();
+    answerMessageBoxes({QMessageBox::Yes}, &boxes);
+    dialog.reject();
+    QTRY_VERIFY_WITH_TIMEOUT(!dialog.isVisible(), 60000);
+    QCOMPARE(boxes.last().title, QStringLiteral("取消合区"));
+    QCOMPARE(checksums(m_main, {kMainDb, kMainWeb}), before);
 }
 
 QTEST_MAIN(TestMergeEngine)

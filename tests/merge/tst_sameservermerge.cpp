@@ -107,7 +107,9 @@ void TestSameServerMerge::load(const TestServer &server)
         // world 2's first characters and its newest, whose id is world 2's counter, stay
         "UPDATE t_char SET level = 50 WHERE charguid IN (1, 2000001, 2000002, 2000003, 2000004, 2000005, 2000006, 2000010, 2001800);"
         // the non-ASCII account's sub character, its name bytes as the account table stores them
-        "UPDATE t_char SET accname = UNHEX('E5BCA0E4B889') WHERE charguid = 2000010;";
+        "UPDATE t_char SET accname = UNHEX('E5BCA0E4B889') WHERE charguid = 2000010;"
+        // a character of account w2u2 stored with another case: it follows its account
+        "UPDATE t_char SET accname = 'W2U2' WHERE charguid = 2000006;";
     QVERIFY(TestServers::runSql(server, sql));
 }
 
@@ -163,7 +165,7 @@ void TestSameServerMerge::mergesWithCleanupAndAccounts()
     QString sql = QStringLiteral("USE %1;").arg(kExpected);
     sql += QStringLiteral(
         "UPDATE t_char SET accname = CASE BINARY accname WHEN 'w2u0@qq.com' THEN 'w2u0@qq.com_s2' WHEN 'w2u1' THEN 'w2u1_s2_1' "
-        "WHEN 'w2u2' THEN 'w2u2_s2' WHEN UNHEX('E5BCA0E4B889') THEN UNHEX('E5BCA0E4B8895F7332') ELSE accname END "
+        "WHEN 'w2u2' THEN 'w2u2_s2' WHEN 'W2U2' THEN 'w2u2_s2' WHEN UNHEX('E5BCA0E4B889') THEN UNHEX('E5BCA0E4B8895F7332') ELSE accname END "
         "WHERE zoneworldid = 2;"
         "UPDATE t_char SET zoneworldid = 1 WHERE zoneworldid = 2;");
     for (const QString &table : worldColumnTables)
@@ -246,6 +248,7 @@ void TestSameServerMerge::failuresAndCancellationLeaveEverythingAsBefore_data()
         << QString() << QStringLiteral("❌ 清理失败");
     QTest::newRow("cancelled during the clean-up") << QString() << QStringLiteral("  t_ability") << QString();
     QTest::newRow("bad account database name") << QString() << QString() << QString();
+    QTest::newRow("bad one account database twice") << QString() << QString() << QString();
 }
 
 void TestSameServerMerge::failuresAndCancellationLeaveEverythingAsBefore()
@@ -258,8 +261,9 @@ void TestSameServerMerge::failuresAndCancellationLeaveEverythingAsBefore()
     const QMap<QString, QString> before = everything(m_server);
     SameServerMergeParameters p = parameters(true);
     const bool badName = QByteArray(QTest::currentDataTag()).startsWith("bad");
+    const bool twice = QByteArray(QTest::currentDataTag()).endsWith("twice");
     if (badName)
-        p.subAccountDb = QStringLiteral("ssm_web2`.account; DROP DATABASE ssm_web; --");
+        p.subAccountDb = twice ? kWeb : QStringLiteral("ssm_web2`.account; DROP DATABASE ssm_web; --");
     const Run run = merge(m_server, p, [cancelAt](Run &r, std::atomic_int &cancel) {
         if (!cancelAt.isEmpty() && !r.log.isEmpty() && r.log.last().startsWith(cancelAt))
             cancel = 1;
@@ -269,7 +273,8 @@ void TestSameServerMerge::failuresAndCancellationLeaveEverythingAsBefore()
     QVERIFY(!run.ok);
     QCOMPARE(everything(m_server), before);
     if (badName) {
-        QCOMPARE(run.log, QStringList{QStringLiteral("❌ 账号库名称无效: ") + p.subAccountDb});
+        QCOMPARE(run.log, QStringList{twice ? QStringLiteral("❌ 主区和副区是同一个账号库 ssm_web，不能把它合并到自身")
+                                            : QStringLiteral("❌ 账号库名称无效: ") + p.subAccountDb});
         return;
     }
     QCOMPARE(run.log.last(), QStringLiteral("↩ 事务已回滚"));
