@@ -28,6 +28,7 @@ namespace {
 const QString kTarget = QStringLiteral("async_main");
 const QString kSubChar = QStringLiteral("async_sub_char");
 const QString kSubWeb = QStringLiteral("async_sub_web");
+const QString kSubReader = QStringLiteral("async_sub_reader");
 const QString kOptions = QStringLiteral("MYSQL_OPT_CONNECT_TIMEOUT=60;MYSQL_OPT_READ_TIMEOUT=1800;MYSQL_OPT_WRITE_TIMEOUT=1800");
 const QString kGuidTable = QStringLiteral("tmp_merge_guids");
 const int kMaxAttempts = 3;
@@ -109,7 +110,8 @@ private:
     bool planIds();
     bool planAccounts();
     bool planNames();
-    bool fillGuidTable();
+    bool fillGuidTable(QSqlDatabase &db, QString *error) const;
+    void startReader();
     bool countRows();
     bool countAlreadyMerged();
     void statistics();
@@ -122,7 +124,8 @@ private:
     bool copyAccounts();
     bool copyCharacters();
     bool copyRelatedTables();
-    bool copyTable(const QString &table, int index);
+    std::unique_ptr<RowCopier> startTable(const QString &table);
+    bool copyTable(const QString &table, int index, RowCopier *copier);
     void finish();
     QString writeRenameFile();
 
@@ -138,6 +141,7 @@ private:
     QSqlDatabase m_target;
     QSqlDatabase m_subChar;
     QSqlDatabase m_subWeb;
+    std::unique_ptr<SourceReader> m_reader;  // reads the character tables while the target writes
     QString m_targetWeb;  // the target account table, qualified
 
     MergePreflight m_plan;
@@ -181,6 +185,7 @@ bool MergeRun::stopped()
 
 void MergeRun::closeAll()
 {
+    m_reader.reset();
     for (QSqlDatabase *db : {&m_target, &m_subChar, &m_subWeb}) {
         if (db->isOpen())
             db->close();
@@ -204,14 +209,7 @@ bool MergeRun::openWithRetry(QSqlDatabase &db, const QString &name, const MergeE
 {
     for (int attempt = 1; attempt <= kMaxAttempts; ++attempt) {
         db = QSqlDatabase();
-        removeNamedConnection(name);
-        db = QSqlDatabase::addDatabase(QStringLiteral("QMYSQL"), name);
-        db.setHostName(endpoint.host);
-        db.setPort(endpoint.port);
-        db.setUserName(endpoint.username);
-        db.setPassword(endpoint.password);
-        db.setDatabaseName(database);
-        db.setConnectOptions(kOptions);
+        db = addConnection(name, endpoint, database, kOptions);
         if (db.open()) {
             if (attempt >= 2)
                 addLogLine(QStringLiteral("连接 %1 成功（第%2次尝试）").arg(label).arg(attempt));
@@ -558,29 +556,46 @@ bool MergeRun::planNames()
     return true;
 }
 
-bool MergeRun::fillGuidTable()
+bool MergeRun::fillGuidTable(QSqlDatabase &db, QString *error) const
 {
-    QSqlQuery query(m_subChar);
+    QSqlQuery query(db);
     query.exec(QStringLiteral("DROP TEMPORARY TABLE IF EXISTS %1").arg(kGuidTable));
     if (!query.exec(QStringLiteral("CREATE TEMPORARY TABLE %1 (charguid INT PRIMARY KEY)").arg(kGuidTable))) {
-        addLogLine(QStringLiteral("创建临时表失败：%1").arg(query.lastError().text()));
+        *error = QStringLiteral("创建临时表失败：%1").arg(query.lastError().text());
         return false;
     }
     for (qsizetype i = 0; i < m_characters.size(); i += 1000) {
         const QList<SourceCharacter> chunk = m_characters.mid(i, 1000);
-        QSqlQuery fill(m_subChar);
+        QSqlQuery fill(db);
         fill.prepare(QStringLiteral("INSERT INTO %1 (charguid) VALUES %2")
                          .arg(kGuidTable, QStringList(chunk.size(), QStringLiteral("(?)")).join(QStringLiteral(", "))));
         for (const SourceCharacter &character : chunk)
             fill.addBindValue(character.guid);
         if (!fill.exec()) {
-            addLogLine(QStringLiteral("写入临时表失败：%1").arg(fill.lastError().text()));
+            *error = QStringLiteral("写入临时表失败：%1").arg(fill.lastError().text());
             return false;
         }
     }
-    for (const SourceCharacter &character : std::as_const(m_characters))
-        m_merged.insert(character.guid);
     return true;
+}
+
+void MergeRun::startReader()
+{
+    // A second connection to the source, so that reading and writing overlap. Without it the
+    // copy reads through the first one: slower, the same rows.
+    m_reader = std::make_unique<SourceReader>([this](QSqlDatabase &db, QString *error) {
+        db = addConnection(kSubReader, m_settings.sub, m_settings.sub.charDatabase, kOptions);
+        if (!db.open()) {
+            *error = db.lastError().text();
+            return false;
+        }
+        return fillGuidTable(db, error);
+    });
+    QString error;
+    if (!m_reader->begin(&error)) {
+        m_reader.reset();
+        addLogLine(QStringLiteral("副区读取连接失败（%1），改为单连接读取").arg(error));
+    }
 }
 
 bool MergeRun::countRows()
@@ -711,7 +726,16 @@ bool MergeRun::plan()
         return false;
     m_plan.lowLevelMain = int(m_lowMain.size());
     stage(5, QStringLiteral("冲突检测"));
-    if (!planColumns() || !planIds() || !planAccounts() || !planNames() || !fillGuidTable() || !countRows() || !countAlreadyMerged())
+    if (!planColumns() || !planIds() || !planAccounts() || !planNames())
+        return false;
+    QString error;
+    if (!fillGuidTable(m_subChar, &error)) {
+        addLogLine(error);
+        return false;
+    }
+    for (const SourceCharacter &character : std::as_const(m_characters))
+        m_merged.insert(character.guid);
+    if (!countRows() || !countAlreadyMerged())
         return false;
     conflictSurvey();
     for (const QString &line : m_plan.lines())
@@ -811,6 +835,7 @@ bool MergeRun::copyCharacters()
     addLogLine(QStringLiteral("合并角色数据..."));
     const auto columns = m_columns.value(QStringLiteral("t_char"));
     RowCopier copier(m_subChar, m_target, QStringLiteral("t_char"));
+    copier.setReader(m_reader.get());
     copier.setColumns(columns.first, columns.second, m_settings.fillMissingColumns, {QStringLiteral("aid")});
     addLogLine(QStringLiteral("获取到 t_char 表 %1 个字段").arg(columns.second.size()));
     const int guid = copier.position(QStringLiteral("charguid"));
@@ -847,43 +872,21 @@ bool MergeRun::copyCharacters()
     return true;
 }
 
-bool MergeRun::copyTable(const QString &table, int index)
+std::unique_ptr<RowCopier> MergeRun::startTable(const QString &table)
 {
-    m_state.tableIndex = index;
-    m_state.tableCount = int(mergeCharacterTables.size());
-    m_state.rows = 0;
-    m_state.text = table;
-    if (m_progress)
-        m_progress(m_state);
-    addLogLine(QStringLiteral("合并表 %1...").arg(table));
-    if (!m_copyTables.contains(table)) {
-        if (m_plan.tablesSkipped.contains(table))
-            addLogLine(QStringLiteral("警告：主区没有表 %1，副区的 %1 数据未拷贝").arg(table));
-        else
-            addLogLine(QStringLiteral("表 %1 不存在，跳过").arg(table));
-        return true;
-    }
-    {
-        QSqlQuery indexQuery(m_subChar);
-        if (indexQuery.exec(QStringLiteral("SHOW INDEX FROM %1 WHERE Column_name = 'charguid'").arg(table)) && !indexQuery.next())
-            addLogLine(QStringLiteral("提示：副区表 %1 缺少 charguid 索引，关联表拷贝可能很慢（建议为 charguid 建索引）").arg(table));
-    }
     const auto columns = m_columns.value(table);
-    RowCopier copier(m_subChar, m_target, table);
-    copier.setColumns(columns.first, columns.second, m_settings.fillMissingColumns, {QStringLiteral("aid")});
-    const int guid = copier.position(QStringLiteral("charguid"));
+    auto copier = std::make_unique<RowCopier>(m_subChar, m_target, table);
+    copier->setReader(m_reader.get());
+    copier->setColumns(columns.first, columns.second, m_settings.fillMissingColumns, {QStringLiteral("aid")});
+    const int guid = copier->position(QStringLiteral("charguid"));
     const bool relation = table == QLatin1String("t_relation");
-    const int partner = relation ? copier.position(QStringLiteral("fguid")) : -1;
-    const int partnerName = relation ? copier.position(QStringLiteral("fname")) : -1;
-    const int world = worldColumnTables.contains(table) ? copier.position(QStringLiteral("world")) : -1;
-    QElapsedTimer timer;
-    timer.start();
-    qint64 copied = 0;
-    QString error;
-    const bool ok = copier.copy(
-        QStringLiteral("SELECT %1 FROM %2 r INNER JOIN %3 g ON r.charguid = g.charguid").arg(copier.selectList(QStringLiteral("r")), table, kGuidTable),
+    const int partner = relation ? copier->position(QStringLiteral("fguid")) : -1;
+    const int partnerName = relation ? copier->position(QStringLiteral("fname")) : -1;
+    const int world = worldColumnTables.contains(table) ? copier->position(QStringLiteral("world")) : -1;
+    copier->start(
+        QStringLiteral("SELECT %1 FROM %2 r INNER JOIN %3 g ON r.charguid = g.charguid").arg(copier->selectList(QStringLiteral("r")), table, kGuidTable),
         {},
-        [&](QVariantList &row) {
+        [this, guid, partner, partnerName, world](QVariantList &row) {
             const int owner = row.at(guid).toInt();
             row[guid] = m_guidMap.value(owner, owner);
             if (partner >= 0) {
@@ -899,8 +902,36 @@ bool MergeRun::copyTable(const QString &table, int index)
                 row[world] = m_settings.mainWorldId;
             return true;
         },
-        [this] { return cancelled(); }, &copied, &error);
-    if (!ok) {
+        [this] { return cancelled(); });
+    return copier;
+}
+
+bool MergeRun::copyTable(const QString &table, int index, RowCopier *copier)
+{
+    m_state.tableIndex = index;
+    m_state.tableCount = int(mergeCharacterTables.size());
+    m_state.rows = 0;
+    m_state.text = table;
+    if (m_progress)
+        m_progress(m_state);
+    addLogLine(QStringLiteral("合并表 %1...").arg(table));
+    if (!copier) {
+        if (m_plan.tablesSkipped.contains(table))
+            addLogLine(QStringLiteral("警告：主区没有表 %1，副区的 %1 数据未拷贝").arg(table));
+        else
+            addLogLine(QStringLiteral("表 %1 不存在，跳过").arg(table));
+        return true;
+    }
+    {
+        QSqlQuery indexQuery(m_subChar);
+        if (indexQuery.exec(QStringLiteral("SHOW INDEX FROM %1 WHERE Column_name = 'charguid'").arg(table)) && !indexQuery.next())
+            addLogLine(QStringLiteral("提示：副区表 %1 缺少 charguid 索引，关联表拷贝可能很慢（建议为 charguid 建索引）").arg(table));
+    }
+    QElapsedTimer timer;
+    timer.start();
+    qint64 copied = 0;
+    QString error;
+    if (!copier->finish(&copied, &error)) {
         addLogLine(QStringLiteral("表 %1 合并失败：%2").arg(table, error));
         return false;
     }
@@ -917,9 +948,19 @@ bool MergeRun::copyRelatedTables()
         return true;
     }
     addLogLine(QStringLiteral("已筛选 %1 个合并的角色用于关联表拷贝").arg(m_characters.size()));
+    // Every read is queued at once: the reader goes on to the next table while this one is written.
+    std::vector<std::unique_ptr<RowCopier>> copiers;
+    for (const QString &table : mergeCharacterTables)
+        copiers.push_back(m_copyTables.contains(table) ? startTable(table) : nullptr);
     for (int i = 0; i < mergeCharacterTables.size(); ++i) {
-        if (stopped() || !copyTable(mergeCharacterTables.at(i), i + 1))
+        if (stopped() || !copyTable(mergeCharacterTables.at(i), i + 1, copiers.at(i).get())) {
+            // The reader reads in order: stop every read before waiting for any.
+            for (const auto &copier : copiers) {
+                if (copier)
+                    copier->stop();
+            }
             return false;
+        }
     }
     return true;
 }
@@ -957,8 +998,12 @@ bool MergeRun::writeTarget()
 
     if (m_settings.cleanLowLevel && !purgeLowLevel(m_target, QStringLiteral("主区"), m_lowMain))
         return false;
-    if (stopped() || !copyAccounts() || stopped() || !copyCharacters() || stopped() || !copyRelatedTables() || stopped())
+    if (stopped() || !copyAccounts())
         return false;
+    startReader();
+    if (stopped() || !copyCharacters() || stopped() || !copyRelatedTables() || stopped())
+        return false;
+    m_reader.reset();
 
     stage(10, QStringLiteral("更新 t_var 与冲突记录"));
     // The counter ends on the last id handed out, as if the game had created the characters.

@@ -3,6 +3,7 @@
 #include "app/dailylog.h"
 #include "db/connectionrule.h"
 #include "mergelog.h"
+#include "mergesql.h"
 #include "ui/main/logpanel.h"
 #include "ui/main/mainstyle.h"
 
@@ -236,16 +237,9 @@ void MergeServerDialog::testConnection(ServerGroup &group)
 
     QString error;
     auto attempt = [&](const QString &name, const QString &database, const QString &kind) {
-        removeNamedConnection(name);
         bool ok = false;
         {
-            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QMYSQL"), name);
-            db.setHostName(e.host);
-            db.setPort(e.port);
-            db.setUserName(e.username);
-            db.setPassword(e.password);
-            db.setDatabaseName(database);
-            db.setConnectOptions(QStringLiteral("MYSQL_OPT_CONNECT_TIMEOUT=10"));
+            QSqlDatabase db = MergeSql::addConnection(name, e, database, QStringLiteral("MYSQL_OPT_CONNECT_TIMEOUT=10"));
             ok = db.open();
             if (ok) {
                 addLogLine(kind + QStringLiteral("连接成功: ") + database);
@@ -284,13 +278,7 @@ bool MergeServerDialog::connectGroup(ServerGroup &group)
     removeNamedConnection(webName);
 
     auto open = [&](const QString &name, const QString &database, const QString &kind) {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QMYSQL"), name);
-        db.setHostName(e.host);
-        db.setPort(e.port);
-        db.setUserName(e.username);
-        db.setPassword(e.password);
-        db.setDatabaseName(database);
-        db.setConnectOptions(kDialogOptions);
+        QSqlDatabase db = MergeSql::addConnection(name, e, database, kDialogOptions);
         for (int attempt = 1; attempt <= kConnectAttempts; ++attempt) {
             if (db.open()) {
                 addLogLine(QStringLiteral("%1%2连接成功: %3").arg(group.label, kind, database));

@@ -1,5 +1,7 @@
 #include "mergesql.h"
 
+#include "db/connectionrule.h"
+
 #include <QRegularExpression>
 #include <QSqlDatabase>
 #include <QSqlQuery>
@@ -108,6 +110,19 @@ QString selectExpression(const Column &column, const QString &alias)
     if (column.integer)
         return reference;
     return QStringLiteral("CAST(%1 AS BINARY)").arg(reference);
+}
+
+QSqlDatabase addConnection(const QString &name, const MergeEndpoint &endpoint, const QString &database, const QString &options)
+{
+    removeNamedConnection(name);
+    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QMYSQL"), name);
+    db.setHostName(endpoint.host);
+    db.setPort(endpoint.port);
+    db.setUserName(endpoint.username);
+    db.setPassword(endpoint.password);
+    db.setDatabaseName(database);
+    db.setConnectOptions(options);
+    return db;
 }
 
 } // namespace MergeSql

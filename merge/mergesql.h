@@ -1,6 +1,9 @@
 #pragma once
 
+#include "mergesettings.h"
+
 #include <QList>
+#include <QSqlDatabase>
 #include <QSqlError>
 #include <QString>
 
@@ -54,5 +57,9 @@ QList<Column> withoutColumn(QList<Column> columns, const QString &lower);
 // How a source column is read: integers as numbers, everything else as its stored bytes,
 // since the driver would decode text as UTF-8 and dates and decimals through lossy types.
 QString selectExpression(const Column &column, const QString &alias = QString());
+
+// A native connection under `name` (an older one of that name released) to `database` on the
+// endpoint's server, not yet open.
+QSqlDatabase addConnection(const QString &name, const MergeEndpoint &endpoint, const QString &database, const QString &options);
 
 } // namespace MergeSql

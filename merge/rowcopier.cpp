@@ -1,5 +1,6 @@
 #include "rowcopier.h"
 
+#include <QQueue>
 #include <QRegularExpression>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -7,20 +8,167 @@
 using namespace MergeSql;
 
 namespace {
-const int kRowsPerInsert = 500;
-const int kMaxPlaceholders = 65535;  // the server's limit per prepared statement
+// A statement is sent when it reaches this size: large enough that the round trips do not
+// count, well below the server's smallest max_allowed_packet (1 MB before MariaDB 10.2).
+const qsizetype kStatementBytes = 512 * 1024;
+// Statements built ahead of the writer: enough to keep it busy, little memory.
+const int kStatementsAhead = 3;
 
-// The placeholder of a value read from `source` and written into `target`. Bytes of one
-// character set are relabelled, so that the server converts them into the other.
-QString placeholder(const Column &source, const Column &target)
+// The character set to relabel a value with, so that the server converts its bytes from the
+// source's character set into the target's; empty when both agree.
+QByteArray conversion(const Column &source, const Column &target)
 {
     static const QRegularExpression plainName(QStringLiteral("^[a-z0-9_]+$"));
     if (!source.integer && !source.charset.isEmpty() && !target.charset.isEmpty() && source.charset != target.charset
         && plainName.match(source.charset).hasMatch())
-        return QStringLiteral("CONVERT(? USING %1)").arg(source.charset);
-    return QStringLiteral("?");
+        return source.charset.toLatin1();
+    return {};
 }
+
+bool isSigned(int type)
+{
+    return type == QMetaType::Int || type == QMetaType::LongLong || type == QMetaType::Short || type == QMetaType::Char
+        || type == QMetaType::SChar || type == QMetaType::Long;
+}
+
+bool isUnsigned(int type)
+{
+    return type == QMetaType::UInt || type == QMetaType::ULongLong || type == QMetaType::UShort || type == QMetaType::UChar
+        || type == QMetaType::ULong;
+}
+
 } // namespace
+
+// Hands statements from the reader's thread to the writer's.
+class StatementPipe
+{
+public:
+    bool stopped()
+    {
+        QMutexLocker lock(&m_mutex);
+        return m_stopped;
+    }
+    // False once the writer has stopped taking them.
+    bool push(const QByteArray &statement, int rows)
+    {
+        QMutexLocker lock(&m_mutex);
+        while (m_queue.size() >= kStatementsAhead && !m_stopped)
+            m_changed.wait(&m_mutex);
+        if (m_stopped)
+            return false;
+        m_queue.enqueue({statement, rows});
+        m_changed.wakeAll();
+        return true;
+    }
+    // False when the reader has finished and everything is taken.
+    bool pop(QByteArray *statement, int *rows)
+    {
+        QMutexLocker lock(&m_mutex);
+        while (m_queue.isEmpty() && !m_finished)
+            m_changed.wait(&m_mutex);
+        if (m_queue.isEmpty())
+            return false;
+        std::tie(*statement, *rows) = m_queue.dequeue();
+        m_changed.wakeAll();
+        return true;
+    }
+    void finish(bool ok, const QString &error)
+    {
+        QMutexLocker lock(&m_mutex);
+        m_finished = true;
+        m_ok = ok;
+        m_error = error;
+        m_changed.wakeAll();
+    }
+    void stop()
+    {
+        QMutexLocker lock(&m_mutex);
+        m_stopped = true;
+        m_changed.wakeAll();
+    }
+    // Waits for the reader; false with *error when it failed.
+    bool wait(QString *error)
+    {
+        QMutexLocker lock(&m_mutex);
+        while (!m_finished)
+            m_changed.wait(&m_mutex);
+        if (!m_ok)
+            *error = m_error;
+        return m_ok;
+    }
+
+private:
+    QMutex m_mutex;
+    QWaitCondition m_changed;
+    QQueue<std::pair<QByteArray, int>> m_queue;
+    bool m_finished = false;
+    bool m_stopped = false;
+    bool m_ok = false;
+    QString m_error;
+};
+
+SourceReader::SourceReader(Open open)
+    : m_open(std::move(open))
+{
+}
+
+SourceReader::~SourceReader()
+{
+    {
+        QMutexLocker lock(&m_mutex);
+        m_stop = true;
+        m_changed.wakeAll();
+    }
+    wait();
+}
+
+bool SourceReader::begin(QString *error)
+{
+    start();
+    QMutexLocker lock(&m_mutex);
+    while (m_state == State::Opening)
+        m_changed.wait(&m_mutex);
+    *error = m_error;
+    return m_state == State::Open;
+}
+
+void SourceReader::post(std::function<void(QSqlDatabase &)> job)
+{
+    QMutexLocker lock(&m_mutex);
+    m_jobs.push_back(std::move(job));
+    m_changed.wakeAll();
+}
+
+void SourceReader::run()
+{
+    QSqlDatabase db;
+    QString error;
+    const bool open = m_open(db, &error);
+    {
+        QMutexLocker lock(&m_mutex);
+        m_state = open ? State::Open : State::Failed;
+        m_error = error;
+        m_changed.wakeAll();
+    }
+    while (open) {
+        std::function<void(QSqlDatabase &)> job;
+        {
+            QMutexLocker lock(&m_mutex);
+            while (m_jobs.empty() && !m_stop)
+                m_changed.wait(&m_mutex);
+            if (m_jobs.empty())
+                break;
+            job = std::move(m_jobs.front());
+            m_jobs.pop_front();
+        }
+        job(db);
+    }
+    const QString name = db.connectionName();
+    db.close();
+    db = QSqlDatabase();
+    if (!name.isEmpty())
+        QSqlDatabase::removeDatabase(name);
+}
 
 RowCopier::RowCopier(QSqlDatabase source, QSqlDatabase target, const QString &table)
     : m_source(source)
@@ -38,18 +186,22 @@ void RowCopier::setColumns(const QList<Column> &targetColumns, const QList<Colum
     for (const Column &column : targetColumns) {
         if (column.autoIncrement || column.generated || skip.contains(column.lower))
             continue;
-        Target target{quoted(column.name), column.lower};
+        Target target{quoted(column.name), column.lower, -1, {}, {}};
         if (const Column *source = findColumn(sourceColumns, column.lower)) {
             target.source = int(m_select.size());
-            target.placeholder = placeholder(*source, column);
+            target.charset = conversion(*source, column);
             m_select.append(column.lower);
         } else if (column.needsValue() && fillRequired && !newRowValue(column).isEmpty()) {
-            target.expression = newRowValue(column);
+            target.expression = newRowValue(column).toLatin1();
         } else {
-            continue;  // the target's default, or NULL
+            continue;  // the target's default
         }
         m_columns.append(target);
     }
+    QStringList names;
+    for (const Target &column : std::as_const(m_columns))
+        names.append(column.name);
+    m_insert = QStringLiteral("INSERT INTO %1 (%2) VALUES ").arg(m_table, names.join(QStringLiteral(", "))).toUtf8();
 }
 
 int RowCopier::position(const QString &lower) const
@@ -65,7 +217,7 @@ void RowCopier::setFixed(const QString &lower, const QString &expression)
 {
     const int at = position(lower);
     if (at >= 0)
-        m_columns[at].expression = expression;
+        m_columns[at].expression = expression.toLatin1();
 }
 
 QString RowCopier::selectList(const QString &alias) const
@@ -76,82 +228,154 @@ QString RowCopier::selectList(const QString &alias) const
     return list.isEmpty() ? alias + QStringLiteral(".charguid") : list.join(QStringLiteral(", "));
 }
 
-bool RowCopier::copy(const QString &select, const QVariantList &values, const std::function<bool(QVariantList &row)> &transform,
-                     const std::function<bool()> &cancelled, qint64 *copied, QString *error)
+RowCopier::~RowCopier()
+{
+    if (m_pipe) {
+        m_pipe->stop();
+        QString ignored;
+        m_pipe->wait(&ignored);  // the read refers to this copier
+    }
+}
+
+bool RowCopier::copy(const QString &select, const QVariantList &values, const Transform &transform, const Cancelled &cancelled,
+                     qint64 *copied, QString *error)
+{
+    start(select, values, transform, cancelled);
+    return finish(copied, error);
+}
+
+void RowCopier::start(const QString &select, const QVariantList &values, const Transform &transform, const Cancelled &cancelled)
+{
+    m_query = select;
+    m_values = values;
+    m_transform = transform;
+    m_cancelled = cancelled;
+    if (!m_reader)
+        return;
+    m_pipe = std::make_unique<StatementPipe>();
+    m_reader->post([this, pipe = m_pipe.get()](QSqlDatabase &source) {
+        if (pipe->stopped()) {
+            pipe->finish(false, QString());
+            return;
+        }
+        QString error;
+        const bool ok = read(source, [pipe](const QByteArray &statement, int rows) { return pipe->push(statement, rows); }, &error);
+        pipe->finish(ok, error);
+    });
+}
+
+void RowCopier::stop()
+{
+    if (m_pipe)
+        m_pipe->stop();
+}
+
+bool RowCopier::finish(qint64 *copied, QString *error)
 {
     *copied = 0;
-    QSqlQuery source(m_source);
+    if (!m_pipe) {
+        return read(m_source, [&](const QByteArray &statement, int rows) {
+            if (!flush(statement, rows, error))
+                return false;
+            *copied += rows;
+            return true;
+        }, error);
+    }
+    QByteArray statement;
+    int rows = 0;
+    bool ok = true;
+    while (m_pipe->pop(&statement, &rows)) {
+        if (!flush(statement, rows, error)) {
+            ok = false;
+            m_pipe->stop();
+            break;
+        }
+        *copied += rows;
+    }
+    QString readError;
+    if (!m_pipe->wait(&readError) && ok) {
+        *error = readError;
+        ok = false;
+    }
+    m_pipe.reset();
+    return ok;
+}
+
+bool RowCopier::read(QSqlDatabase db, const Sink &sink, QString *error) const
+{
+    QSqlQuery source(db);
     source.setForwardOnly(true);
-    if (!source.prepare(select)) {
+    if (!source.prepare(m_query)) {
         *error = source.lastError().text();
         return false;
     }
-    for (const QVariant &value : values)
+    for (const QVariant &value : m_values)
         source.addBindValue(value);
     if (!source.exec()) {
         *error = source.lastError().text();
         return false;
     }
-    int bound = 0;
-    for (const Target &column : std::as_const(m_columns))
-        bound += column.expression.isEmpty() ? 1 : 0;
-    const int rowsPerInsert = qBound(1, kMaxPlaceholders / qMax(1, bound), kRowsPerInsert);
-    QList<QVariantList> batch;
-    QSqlQuery insert(m_target);
-    qsizetype prepared = 0;
+    QByteArray statement;
+    int rows = 0;
     while (source.next()) {
         QVariantList row;
         row.reserve(m_columns.size());
         for (const Target &column : std::as_const(m_columns))
             row.append(column.source >= 0 ? source.value(column.source) : QVariant());
-        if (transform && !transform(row))
+        if (m_transform && !m_transform(row))
             continue;
-        batch.append(row);
-        if (batch.size() < rowsPerInsert)
+        if (!appendRow(row, &statement, error))
+            return false;
+        ++rows;
+        if (statement.size() < kStatementBytes)
             continue;
-        if (cancelled && cancelled()) {
+        if (m_cancelled && m_cancelled()) {
             *error = QStringLiteral("合区已取消");
             return false;
         }
-        *copied += batch.size();
-        if (!flush(batch, insert, prepared, error))
+        if (!sink(statement, rows))
             return false;
+        statement.clear();
+        rows = 0;
     }
-    *copied += batch.size();
-    return flush(batch, insert, prepared, error);
+    return rows == 0 || sink(statement, rows);
 }
 
-bool RowCopier::flush(QList<QVariantList> &batch, QSqlQuery &insert, qsizetype &prepared, QString *error)
+bool RowCopier::appendRow(const QVariantList &row, QByteArray *statement, QString *error) const
 {
-    if (batch.isEmpty())
-        return true;
-    // Full batches reuse one prepared statement; parsing thousands of placeholders is not free.
-    if (prepared != batch.size()) {
-        QStringList names;
-        QStringList marks;
-        for (const Target &column : std::as_const(m_columns)) {
-            names.append(column.name);
-            marks.append(column.expression.isEmpty() ? column.placeholder : column.expression);
-        }
-        const QString row = QLatin1Char('(') + marks.join(QStringLiteral(", ")) + QLatin1Char(')');
-        if (!insert.prepare(QStringLiteral("INSERT INTO %1 (%2) VALUES %3")
-                                .arg(m_table, names.join(QStringLiteral(", ")),
-                                     QStringList(batch.size(), row).join(QStringLiteral(", "))))) {
-            *error = insert.lastError().text();
+    statement->append(statement->isEmpty() ? m_insert + '(' : QByteArray(",("));
+    for (int i = 0; i < row.size(); ++i) {
+        if (i > 0)
+            statement->append(',');
+        const Target &column = m_columns.at(i);
+        const QVariant &value = row.at(i);
+        if (!column.expression.isEmpty()) {
+            statement->append(column.expression);
+        } else if (value.isNull()) {
+            statement->append("NULL");
+        } else if (value.typeId() == QMetaType::QByteArray) {
+            const QByteArray literal = "X'" + value.toByteArray().toHex() + '\'';
+            statement->append(column.charset.isEmpty() ? literal : "CONVERT(" + literal + " USING " + column.charset + ')');
+        } else if (isUnsigned(value.typeId())) {
+            statement->append(QByteArray::number(value.toULongLong()));
+        } else if (isSigned(value.typeId())) {
+            statement->append(QByteArray::number(value.toLongLong()));
+        } else {
+            *error = QStringLiteral("%1.%2: 无法写入的值类型 %3").arg(m_table, column.lower, QString::fromLatin1(value.typeName()));
             return false;
         }
-        prepared = batch.size();
     }
-    int position = 0;
-    for (const QVariantList &row : std::as_const(batch)) {
-        for (int i = 0; i < row.size(); ++i) {
-            if (m_columns.at(i).expression.isEmpty())
-                insert.bindValue(position++, row.at(i));
-        }
-    }
-    batch.clear();
-    if (!insert.exec()) {
-        *error = QStringLiteral("%1: %2").arg(m_table, insert.lastError().text());
+    statement->append(')');
+    return true;
+}
+
+bool RowCopier::flush(const QByteArray &statement, int rows, QString *error)
+{
+    QSqlQuery insert(m_target);
+    const bool ok = insert.exec(QString::fromLatin1(statement));
+    if (!ok || insert.numRowsAffected() != rows) {
+        *error = QStringLiteral("%1: %2").arg(m_table, ok ? QStringLiteral("写入 %1 行，应为 %2 行").arg(insert.numRowsAffected()).arg(rows)
+                                                          : insert.lastError().text());
         return false;
     }
     return true;

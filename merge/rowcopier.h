@@ -3,23 +3,71 @@
 #include "mergesql.h"
 
 #include <QList>
+#include <QMutex>
 #include <QSqlDatabase>
 #include <QString>
 #include <QStringList>
+#include <QThread>
 #include <QVariant>
+#include <QWaitCondition>
 
+#include <deque>
 #include <functional>
+#include <memory>
+
+class StatementPipe;
+
+// A thread with a source connection of its own. A RowCopier given one reads the source and
+// builds its statements there while the caller's thread writes the previous ones.
+class SourceReader : public QThread
+{
+public:
+    // Opens the connection on the reader's thread, with whatever its selects need (temporary
+    // tables); false with *error when it cannot.
+    using Open = std::function<bool(QSqlDatabase &db, QString *error)>;
+
+    explicit SourceReader(Open open);
+    ~SourceReader() override;
+
+    // Starts the thread and waits until the connection is open; false with *error if it is not.
+    bool begin(QString *error);
+    // Runs `job` on the reader's thread with its connection, after the jobs posted before.
+    void post(std::function<void(QSqlDatabase &db)> job);
+
+protected:
+    void run() override;
+
+private:
+    Open m_open;
+    QMutex m_mutex;
+    QWaitCondition m_changed;
+    std::deque<std::function<void(QSqlDatabase &)>> m_jobs;
+    enum class State { Opening, Open, Failed } m_state = State::Opening;
+    QString m_error;
+    bool m_stop = false;
+};
 
 // Copies the rows of one table from the source server into the target, in multi-row INSERTs
-// of the columns both have: a target column the source lacks gets NULL, or, when the target
-// requires a value and the operator allowed it, the value the game writes for a new row; a
-// source column the target lacks stays behind. Values travel as their stored bytes. Every
+// of the columns both have: a target column the source lacks keeps its default, or, when the
+// target requires a value and the operator allowed it, gets the value the game writes for a
+// new row; a source column the target lacks stays behind. Values travel as their stored bytes,
+// written as hexadecimal literals (numbers as numbers): the statements carry no text of their
+// own, and the client spends a fraction of what binding thousands of parameters costs. Every
 // merge table goes through here: accounts, characters and the related tables.
 class RowCopier
 {
 public:
     // `target` is the table as the INSERT names it, qualified where needed.
+    using Transform = std::function<bool(QVariantList &row)>;
+    using Cancelled = std::function<bool()>;
+
     RowCopier(QSqlDatabase source, QSqlDatabase target, const QString &table);
+    // Waits for a read it started, after stopping it.
+    ~RowCopier();
+    Q_DISABLE_COPY_MOVE(RowCopier)
+
+    // Reads through `reader` (its connection sees the same source) instead of `source`.
+    void setReader(SourceReader *reader) { m_reader = reader; }
 
     // Matches the columns; `skip` are target columns (lower case) that are never written.
     void setColumns(const QList<MergeSql::Column> &targetColumns, const QList<MergeSql::Column> &sourceColumns,
@@ -34,8 +82,15 @@ public:
     // Runs `select` on the source (its values bound), lets `transform` change or drop (false)
     // each row, and inserts the rows. False with *error when a statement fails or `cancelled`
     // says so; the caller rolls back. *copied counts the rows written.
-    bool copy(const QString &select, const QVariantList &values, const std::function<bool(QVariantList &row)> &transform,
-              const std::function<bool()> &cancelled, qint64 *copied, QString *error);
+    bool copy(const QString &select, const QVariantList &values, const Transform &transform, const Cancelled &cancelled,
+              qint64 *copied, QString *error);
+    // The same in two steps, so that the reader can read ahead of the writer: start() queues
+    // the read on the reader (the transform then runs on the reader's thread), finish() writes.
+    // Without a reader, finish() does both.
+    void start(const QString &select, const QVariantList &values, const Transform &transform, const Cancelled &cancelled);
+    bool finish(qint64 *copied, QString *error);
+    // Makes a started read stop soon; for copiers whose turn will not come.
+    void stop();
 
 private:
     struct Target
@@ -43,15 +98,25 @@ private:
         QString name;        // quoted
         QString lower;
         int source = -1;     // position in the source's select list, -1: none
-        QString expression;  // a fixed expression instead of a bound value
-        QString placeholder; // "?" or a conversion of it
+        QByteArray expression; // a fixed expression instead of the source's value
+        QByteArray charset;    // the source's character set where the target's differs
     };
-    bool flush(QList<QVariantList> &batch, QSqlQuery &insert, qsizetype &prepared, QString *error);
+    using Sink = std::function<bool(const QByteArray &statement, int rows)>;
+    bool read(QSqlDatabase source, const Sink &sink, QString *error) const;
+    bool appendRow(const QVariantList &row, QByteArray *statement, QString *error) const;
+    bool flush(const QByteArray &statement, int rows, QString *error);
 
     QSqlDatabase m_source;
     QSqlDatabase m_target;
+    SourceReader *m_reader = nullptr;
     QString m_table;
     QList<Target> m_columns;
     QStringList m_select;    // source column names (quoted), in select order
     QList<MergeSql::Column> m_sourceColumns;
+    QByteArray m_insert;     // "INSERT INTO table (columns) VALUES "
+    QString m_query;         // the select, its values, what happens to each row
+    QVariantList m_values;
+    Transform m_transform;
+    Cancelled m_cancelled;
+    std::unique_ptr<StatementPipe> m_pipe;  // while the reader reads
 };
