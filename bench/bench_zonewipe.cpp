@@ -88,7 +88,7 @@ int main(int argc, char *argv[])
             if (name == copies.at(1)) {
                 ok = serverSideWipe(manager->database(), world);
             } else {
-                CharacterDeleter deleter(nullptr);
+                CharacterDeleter deleter(DatabaseManager::instance()->database());
                 QObject::connect(&deleter, &CharacterDeleter::deleteCompleted, [&ok](bool success, int) { ok = success; });
                 deleter.deleteByZoneWorldIds({world});
             }

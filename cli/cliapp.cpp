@@ -406,7 +406,7 @@ int runWipe(const QCommandLineParser &parser, Output &out)
         dryRunNote(out);
         return Success;
     }
-    CharacterDeleter deleter(nullptr);
+    CharacterDeleter deleter(DatabaseManager::instance()->database());
     bool ok = false;
     QObject::connect(&deleter, &CharacterDeleter::logMessage, [&out](const QString &m) { out.line(m); });
     QObject::connect(&deleter, &CharacterDeleter::errorOccurred, [&out](const QString &m) { out.line(QStringLiteral("错误: ") + m); });

@@ -132,6 +132,41 @@ const HostConfig &DatabaseManager::storedConfig() const
     return m_config;
 }
 
+void DatabaseManager::setEntryName(const QString &name)
+{
+    m_entryName = name;
+}
+
+QString DatabaseManager::serverLabel() const
+{
+    const QString address = QStringLiteral("%1:%2/%3").arg(m_config.host, QString::number(m_config.port), m_config.database);
+    return m_entryName.isEmpty() ? address : QStringLiteral("%1 (%2)").arg(m_entryName, address);
+}
+
+bool DatabaseManager::beginOperation(const QString &what, QString *refusal)
+{
+    if (isBusy()) {
+        *refusal = busyRefusal();
+        return false;
+    }
+    m_operation = what;
+    emit busyChanged(true);
+    return true;
+}
+
+void DatabaseManager::endOperation()
+{
+    if (!isBusy())
+        return;
+    m_operation.clear();
+    emit busyChanged(false);
+}
+
+QString DatabaseManager::busyRefusal() const
+{
+    return isBusy() ? QStringLiteral("正在%1，请等它结束后再操作").arg(m_operation) : QString();
+}
+
 bool DatabaseManager::testConnection(const HostConfig &config)
 {
     const ConnectionOutcome outcome = openMysqlConnection(kTestConnection, config, kTestOptions);
@@ -198,7 +233,8 @@ bool DatabaseManager::isKeepAliveActive() const
 
 void DatabaseManager::onKeepAliveTimeout()
 {
-    if (!m_connected || checkConnection())
+    // A reconnection would replace the session under the running operation's feet.
+    if (isBusy() || !m_connected || checkConnection())
         return;
     debugLog(QStringLiteral("心跳检测失败，尝试重连..."));
     if (reconnect()) {
@@ -261,25 +297,28 @@ QList<CharacterSummary> DatabaseManager::queryCharacters(const QList<int> &world
     return result;
 }
 
-QList<int> DatabaseManager::getCharGuids(const QList<int> &worldIds, QString *error)
+QList<int> charGuidsOfWorlds(QSqlDatabase &db, const QList<int> &worldIds, QString *error)
 {
     QList<int> guids;
-    if (error)
-        error->clear();
-    if (!isConnected()) {
-        if (error)
-            *error = QStringLiteral("未连接到数据库");
-        return guids;
-    }
-    QSqlQuery query(m_db);
+    QSqlQuery query(db);
     query.setForwardOnly(true);
     if (!query.exec(QStringLiteral("SELECT charguid FROM t_char WHERE zoneworldid IN (%1)").arg(idListText(worldIds)))) {
-        if (error)
-            *error = query.lastError().text();
+        *error = query.lastError().text();
         return guids;
     }
     while (query.next())
         guids.append(query.value(0).toInt());
+    return guids;
+}
+
+QList<int> DatabaseManager::getCharGuids(const QList<int> &worldIds, QString *error)
+{
+    QString reason;
+    const QList<int> guids = isConnected() ? charGuidsOfWorlds(m_db, worldIds, &reason) : QList<int>();
+    if (!isConnected())
+        reason = QStringLiteral("未连接到数据库");
+    if (error)
+        *error = reason;
     return guids;
 }
 

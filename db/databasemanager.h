@@ -19,6 +19,10 @@ using CharacterSummary = QVariantMap;
 // Ids in decimal joined by "," without blanks, in the given order: the text of an IN list.
 QString idListText(const QList<int> &ids);
 
+// The charguids of the characters of the given worlds, on any connection; empty with *error
+// when the statement fails.
+QList<int> charGuidsOfWorlds(QSqlDatabase &db, const QList<int> &worldIds, QString *error);
+
 // Opens `name` by the session's rule: its client options, and latin1 on the native plug-in so
 // that legacy bytes pass unchanged. For the session and for engines that need a connection of
 // the same kind on a worker thread.
@@ -41,6 +45,19 @@ public:
     QString odbcDriverName() const;
     const HostConfig &storedConfig() const;
 
+    // The host entry's name, for serverLabel(); the configuration itself carries none.
+    void setEntryName(const QString &name);
+    // What a window working on this session names as its server: "一区 (host:port/database)".
+    QString serverLabel() const;
+
+    // One operation that changes data owns the session at a time (see SessionTask): the
+    // others are refused with the reason in *refusal, and the keep-alive waits.
+    bool beginOperation(const QString &what, QString *refusal);
+    void endOperation();
+    bool isBusy() const { return !m_operation.isEmpty(); }
+    // The refusal for an action that needs the session while an operation holds it; empty when none does.
+    QString busyRefusal() const;
+
     bool testConnection(const HostConfig &config);
     bool checkConnection();
     bool ensureConnected();
@@ -58,6 +75,7 @@ public:
 
 signals:
     void connectionStatusChanged(bool connected);
+    void busyChanged(bool busy);
     void errorOccurred(const QString &error);
 
 private slots:
@@ -72,4 +90,6 @@ private:
     bool m_connected = false;
     QTimer *m_keepAliveTimer = nullptr;
     QString m_odbcDriverName;
+    QString m_entryName;
+    QString m_operation;  // what holds the session, empty when nothing does
 };

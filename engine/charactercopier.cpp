@@ -45,8 +45,9 @@ qint64 scalar(QSqlDatabase &db, const QString &sql, const QVariantList &values, 
 }
 } // namespace
 
-CharacterCopier::CharacterCopier(QObject *parent)
+CharacterCopier::CharacterCopier(QSqlDatabase db, QObject *parent)
     : QObject(parent)
+    , m_db(db)
 {
 }
 
@@ -125,7 +126,7 @@ bool CharacterCopier::copyCharacter(int source, const QString &account, const QS
     m_columns.clear();
     emit logMessage(QStringLiteral("========== 开始复制角色 =========="));
     emit logMessage(QStringLiteral("源CharGUID=%1, 目标账号=%2, 新名称=%3").arg(source).arg(account, newName));
-    QSqlDatabase &db = DatabaseManager::instance()->database();
+    QSqlDatabase &db = m_db;
 
     QString error;
     QStringList present;
@@ -147,6 +148,8 @@ bool CharacterCopier::copyCharacter(int source, const QString &account, const QS
         *failure = message;
         return false;
     };
+    const QString cancelText = QStringLiteral("已取消，复制已回滚");
+    auto cancelled = [this] { return m_cancel && m_cancel->load(); };
 
     bool found = false;
     const qint64 world = scalar(db, QStringLiteral("SELECT zoneworldid FROM t_char WHERE charguid = ?"), {source}, 0, &found);
@@ -184,6 +187,8 @@ bool CharacterCopier::copyCharacter(int source, const QString &account, const QS
     for (int i = 0; i < copiedTables.size(); ++i) {
         const QString &table = copiedTables.at(i);
         emit progress((i + 1) * 100 / progressSteps, QStringLiteral("%1 (%2/%3)").arg(table).arg(i + 1).arg(progressSteps));
+        if (cancelled())
+            return fail(cancelText, cancelText);
         if (!present.contains(table)) {
             emit logMessage(QStringLiteral("警告: 表 %1 不存在，跳过").arg(table));
             continue;
@@ -197,6 +202,8 @@ bool CharacterCopier::copyCharacter(int source, const QString &account, const QS
     }
 
     emit progress(20 * 100 / progressSteps, QStringLiteral("t_iteminfo (%1/%2)").arg(20).arg(progressSteps));
+    if (cancelled())
+        return fail(cancelText, cancelText);
     if (!present.contains(QStringLiteral("t_iteminfo"))) {
         emit logMessage(QStringLiteral("警告: 表 t_iteminfo 不存在，跳过"));
     } else {
@@ -222,8 +229,12 @@ bool CharacterCopier::copyCharacter(int source, const QString &account, const QS
                             .arg(rows.size()).arg(maxGuid - rows.size() + 1).arg(maxGuid));
     }
 
+    if (cancelled())
+        return fail(cancelText, cancelText);
     if (!copyPets(db, source, guid, int(world), present, &error))
         return fail(QStringLiteral("错误: %1").arg(error), error);
+    if (cancelled())
+        return fail(cancelText, cancelText);
 
     if (!db.commit())
         return fail(QStringLiteral("错误: 提交事务失败: %1").arg(db.lastError().text()),

@@ -4,14 +4,16 @@
 #include <QMap>
 #include <QObject>
 #include <QPair>
+#include <QSqlDatabase>
 #include <QString>
 #include <QStringList>
 
-class QSqlDatabase;
+#include <atomic>
 
 // Copies one character into another account of the same database, with its rows in the
-// related tables, its items, pets, banked pets and pet items, in one transaction on the main
-// session. Rows are copied by the server, so every byte of every column stays as stored.
+// related tables, its items, pets, banked pets and pet items, in one transaction on the
+// connection it is given. Rows are copied by the server, so every byte of every column stays
+// as stored.
 class CharacterCopier : public QObject
 {
     Q_OBJECT
@@ -21,7 +23,9 @@ public:
     static const QStringList copiedTables;
     static constexpr int progressSteps = 21;
 
-    explicit CharacterCopier(QObject *parent);
+    explicit CharacterCopier(QSqlDatabase db, QObject *parent = nullptr);
+    // Polled between steps: true rolls the copy back.
+    void setCancelFlag(const std::atomic_bool *cancel) { m_cancel = cancel; }
 
     // Eight letters drawn from a-z and A-Z.
     static QString randomName();
@@ -36,7 +40,7 @@ public:
 
 signals:
     void logMessage(const QString &message);
-    // Before each step; the receiver may let events through.
+    // Before each step.
     void progress(int percent, const QString &text);
 
 private:
@@ -51,4 +55,6 @@ private:
 
     // Column lists read during one copy; items and pets are copied row by row.
     QHash<QString, QStringList> m_columns;
+    QSqlDatabase m_db;
+    const std::atomic_bool *m_cancel = nullptr;
 };

@@ -6,15 +6,15 @@
 #include "db/databasemanager.h"
 #include "merge/mergesql.h"
 
-#include <QCoreApplication>
 #include <QSet>
 #include <QSqlError>
 #include <QSqlQuery>
 
 #include <algorithm>
 
-CharacterDeleter::CharacterDeleter(QObject *parent)
+CharacterDeleter::CharacterDeleter(QSqlDatabase db, QObject *parent)
     : QObject(parent)
+    , m_db(db)
 {
 }
 
@@ -32,8 +32,7 @@ void CharacterDeleter::fail(QSqlDatabase &db, const QString &message)
 
 void CharacterDeleter::deleteByZoneWorldIds(const QList<int> &worldIds)
 {
-    DatabaseManager *manager = DatabaseManager::instance();
-    if (!manager->isConnected()) {
+    if (!m_db.isOpen()) {
         emit errorOccurred(QStringLiteral("未连接到数据库"));
         emit deleteCompleted(false, 0);
         return;
@@ -42,7 +41,7 @@ void CharacterDeleter::deleteByZoneWorldIds(const QList<int> &worldIds)
     emit logMessage(QStringLiteral("开始删除 zoneworldid IN (%1) 的角色数据...").arg(idListText(worldIds)));
 
     QString error;
-    const QList<int> guids = worldIds.isEmpty() ? QList<int>() : manager->getCharGuids(worldIds, &error);
+    const QList<int> guids = worldIds.isEmpty() ? QList<int>() : charGuidsOfWorlds(m_db, worldIds, &error);
     if (!error.isEmpty()) {
         emit errorOccurred(QStringLiteral("查询角色失败: ") + error);
         emit deleteCompleted(false, 0);
@@ -55,7 +54,7 @@ void CharacterDeleter::deleteByZoneWorldIds(const QList<int> &worldIds)
     }
     emit logMessage(QStringLiteral("找到 %1 个角色需要删除").arg(guids.size()));
 
-    QSqlDatabase &db = manager->database();
+    QSqlDatabase &db = m_db;
     if (!db.transaction()) {
         emit errorOccurred(QStringLiteral("无法开启事务: ") + db.lastError().text());
         emit deleteCompleted(false, 0);
@@ -73,9 +72,10 @@ void CharacterDeleter::deleteByZoneWorldIds(const QList<int> &worldIds)
         else
             emit logMessage(QStringLiteral("  删除 %1: %2 条记录").arg(table).arg(rows));
     };
+    hooks.cancelled = [this] { return cancelled(); };
     CharacterPurge::Outcome outcome;
     if (!CharacterPurge::deleteCharacters(db, guids, characterDeleteTables, hooks, &outcome)) {
-        fail(db, purgeFailure(outcome));
+        fail(db, outcome.cancelled ? QStringLiteral("已取消，所有删除已回滚") : purgeFailure(outcome));
         return;
     }
     if (!db.commit()) {
@@ -122,16 +122,14 @@ int CharacterDeleter::duplicateGroups(QSqlDatabase &db, const DuplicateRepairTab
 
 void CharacterDeleter::repairCharacterDuplicates(int charguid)
 {
-    DatabaseManager *manager = DatabaseManager::instance();
-    if (!manager->isConnected()) {
+    if (!m_db.isOpen()) {
         emit errorOccurred(QStringLiteral("未连接到数据库"));
         emit singleRepairCompleted(false, charguid, 0);
         return;
     }
     emit logMessage(QStringLiteral("[单角色异常修复] 开始修复 CharGUID=%1...").arg(charguid));
-    QCoreApplication::processEvents();
 
-    QSqlDatabase &db = manager->database();
+    QSqlDatabase &db = m_db;
     const bool anyDuplicates = std::any_of(duplicateRepairSpecs.cbegin(), duplicateRepairSpecs.cend(),
                                            [&](const DuplicateRepairTable &repair) { return duplicateGroups(db, repair, charguid) > 0; });
     if (!anyDuplicates) {
@@ -148,6 +146,10 @@ void CharacterDeleter::repairCharacterDuplicates(int charguid)
     int deleted = 0;
     QSqlQuery query(db);
     for (const DuplicateRepairTable &repair : duplicateRepairSpecs) {
+        if (cancelled()) {
+            failRepair(db, charguid, QStringLiteral("已取消，所有修改已回滚"));
+            return;
+        }
         const int groups = duplicateGroups(db, repair, charguid);
         if (groups <= 0)
             continue;
@@ -214,7 +216,7 @@ void CharacterDeleter::repairCharacterDuplicates(int charguid)
 bool CharacterDeleter::deleteCharacter(int charguid, QString *error)
 {
     emit logMessage(QStringLiteral("开始删除角色 CharGUID=%1").arg(charguid));
-    QSqlDatabase &db = DatabaseManager::instance()->database();
+    QSqlDatabase &db = m_db;
     if (!db.transaction()) {
         *error = db.lastError().text();
         emit logMessage(QStringLiteral("开启事务失败: %1").arg(*error));
@@ -314,7 +316,7 @@ bool CharacterDeleter::moveToWorld(QSqlDatabase &db, int charguid, int worldId, 
 bool CharacterDeleter::transferCharacter(int charguid, int worldId, QString *error)
 {
     emit logMessage(QStringLiteral("开始转移角色 CharGUID=%1 -> WorldID=%2").arg(charguid).arg(worldId));
-    QSqlDatabase &db = DatabaseManager::instance()->database();
+    QSqlDatabase &db = m_db;
     if (!db.transaction()) {
         *error = QStringLiteral("开启事务失败: %1").arg(db.lastError().text());
         emit logMessage(*error);

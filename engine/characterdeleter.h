@@ -2,22 +2,27 @@
 
 #include <QList>
 #include <QObject>
+#include <QSqlDatabase>
 #include <QStringList>
 
-class QSqlDatabase;
+#include <atomic>
+
 struct DuplicateRepairTable;
 namespace CharacterPurge {
 struct Outcome;
 }
 
-// Removes characters with every row they own in the character database, on the main session.
+// Removes characters with every row they own in the character database, on the connection
+// it is given (the session's, or a worker's own).
 class CharacterDeleter : public QObject
 {
     Q_OBJECT
 
 public:
+    explicit CharacterDeleter(QSqlDatabase db, QObject *parent = nullptr);
 
-    explicit CharacterDeleter(QObject *parent);
+    // Polled between statements by the zone deletion and the repair: true rolls back.
+    void setCancelFlag(const std::atomic_bool *cancel) { m_cancel = cancel; }
 
     // The tables a character's rows are deleted from, in deletion order.
     static QStringList relatedTables();
@@ -42,7 +47,7 @@ public:
     bool transferCharacter(int charguid, int worldId, QString *error);
 
     // Moves the character's t_char row and the world column of its rows in the item tables to
-    // `worldId`, inside the caller's transaction on `db`. The character keeps its id and every
+    // `worldId`, inside the caller's transaction on `db` (any connection). The character keeps its id and every
     // counter stays as it is. Refuses a world the game does not know (no counter in t_var).
     // False with the reason in *error; the caller rolls back.
     bool moveToWorld(QSqlDatabase &db, int charguid, int worldId, QString *error);
@@ -56,10 +61,14 @@ signals:
     void errorOccurred(const QString &error);
 
 private:
+    bool cancelled() const { return m_cancel && m_cancel->load(); }
     // The operator's text for a deletion that failed.
     static QString purgeFailure(const CharacterPurge::Outcome &outcome);
     void fail(QSqlDatabase &db, const QString &message);
     void failRepair(QSqlDatabase &db, int charguid, const QString &message);
     // Rows of the character with a duplicated key in the table, or 0 when that cannot be read.
     static int duplicateGroups(QSqlDatabase &db, const DuplicateRepairTable &repair, int charguid);
+
+    QSqlDatabase m_db;
+    const std::atomic_bool *m_cancel = nullptr;
 };

@@ -120,7 +120,7 @@ void TestCharacterActions::cleanupTestCase()
 
 void TestCharacterActions::repairsDuplicatesOrNothing()
 {
-    CharacterDeleter deleter(this);
+    CharacterDeleter deleter(DatabaseManager::instance()->database());
     QSignalSpy done(&deleter, &CharacterDeleter::singleRepairCompleted);
     QSignalSpy errors(&deleter, &CharacterDeleter::errorOccurred);
     // A character without duplicates opens no transaction.
@@ -193,7 +193,7 @@ void TestCharacterActions::copiesEveryRowExactly()
     const int maxPet = query(QStringLiteral("SELECT GREATEST((SELECT MAX(lpetguid) FROM t_pet), (SELECT MAX(lpetguid) FROM t_pet_bank))")).toInt();
     const QMap<int, WorldIds> ids = TestServers::worldIds(m_server, kDb);
 
-    CharacterCopier copier(this);
+    CharacterCopier copier(DatabaseManager::instance()->database());
     QSignalSpy progress(&copier, &CharacterCopier::progress);
     int guid = 0;
     QString name, failure;
@@ -262,7 +262,7 @@ void TestCharacterActions::failedCopiesChangeNothing()
     if (!setUp.isEmpty())
         QVERIFY(TestServers::runSql(m_server, setUp, kDb));
     const QMap<QString, QString> before = checksums();
-    CharacterCopier copier(this);
+    CharacterCopier copier(DatabaseManager::instance()->database());
     int guid = 0;
     QString name, message;
     // A taken name (the index ignores case) is drawn again; the copy goes ahead under a free one.
@@ -285,7 +285,7 @@ void TestCharacterActions::transfersKeepingEveryCounter()
     QVERIFY(TestServers::runSql(m_server, "DELETE FROM t_iteminfo WHERE charguid = 13; DELETE FROM t_pet_iteminfo WHERE charguid = 13;"
                                           "DELETE FROM t_exterior_fashion WHERE charguid = 13;", kDb));
     const QMap<int, WorldIds> ids = TestServers::worldIds(m_server, kDb);
-    CharacterDeleter deleter(this);
+    CharacterDeleter deleter(DatabaseManager::instance()->database());
     QString error;
     QVERIFY2(deleter.transferCharacter(kSource, 3, &error), qPrintable(error));
     QCOMPARE(query(QStringLiteral("SELECT CONCAT((SELECT zoneworldid FROM t_char WHERE charguid = 11), ' ',"
@@ -314,7 +314,7 @@ void TestCharacterActions::deletesOneCharacterOrNothing()
     QVERIFY(TestServers::runSql(m_server, "CREATE TRIGGER keep_chars BEFORE DELETE ON t_char FOR EACH ROW "
                                           "SIGNAL SQLSTATE '45000' SET MESSAGE_TEXT = 'kept';", kDb));
     const QMap<QString, QString> before = checksums();
-    CharacterDeleter deleter(this);
+    CharacterDeleter deleter(DatabaseManager::instance()->database());
     QString error;
     QVERIFY(!deleter.deleteCharacter(14, &error));
     QVERIFY(TestServers::runSql(m_server, "DROP TRIGGER keep_chars;", kDb));
@@ -346,6 +346,7 @@ void TestCharacterActions::flowsThroughTheList()
         }, "QDialog");
         answerMessageBoxes(answers);
         QVERIFY(QMetaObject::invokeMethod(&list, "onContextCopyCharacter"));
+        QTRY_VERIFY_WITH_TIMEOUT(!DatabaseManager::instance()->isBusy(), 20000);
     };
     // A name holding "%1" stays the name in every text around it.
     QVERIFY(TestServers::runSql(m_server, "UPDATE t_char SET charname = 'n%1x' WHERE charguid = 15;", kDb));
@@ -382,6 +383,7 @@ void TestCharacterActions::flowsThroughTheList()
 
     answerMessageBoxes({QMessageBox::Yes, QMessageBox::Ok});
     QVERIFY(QMetaObject::invokeMethod(&list, "onContextDeleteCharacter"));
+    QTRY_VERIFY_WITH_TIMEOUT(!DatabaseManager::instance()->isBusy(), 20000);
     QCOMPARE(query(QStringLiteral("SELECT COUNT(*) FROM t_char WHERE charguid = 15")), QStringLiteral("0"));
 }
 

@@ -140,7 +140,7 @@ void TestCharacterDeleter::nothingToDeleteTouchesNothing()
     if (!connected)
         DatabaseManager::instance()->disconnectFromDatabase();
     const qint64 deletesBefore = connected ? sessionDeletes() : 0;
-    CharacterDeleter deleter(this);
+    CharacterDeleter deleter(DatabaseManager::instance()->database());
     Recorder recorder(&deleter);
     deleter.deleteByZoneWorldIds(worlds);
     QCOMPARE(recorder.events.mid(recorder.events.size() - 2),
@@ -181,7 +181,7 @@ void TestCharacterDeleter::wipesZonesExactly()
     QCOMPARE(expectedCounts.value(QStringLiteral("t_char")), characters);
 
     const qint64 deletesBefore = sessionDeletes();
-    CharacterDeleter deleter(this);
+    CharacterDeleter deleter(DatabaseManager::instance()->database());
     Recorder recorder(&deleter);
     deleter.deleteByZoneWorldIds(worlds);
     const qint64 statements = sessionDeletes() - deletesBefore;
@@ -208,7 +208,7 @@ void TestCharacterDeleter::failureInLastStepRollsBackEverything()
         "CREATE TRIGGER t_char_guard BEFORE DELETE ON t_char FOR EACH ROW "
         "SIGNAL SQLSTATE '45000' SET MESSAGE_TEXT = 'characters are protected';", kDb));
     const QMap<QString, QString> before = checksums(m_server, kDb);
-    CharacterDeleter deleter(this);
+    CharacterDeleter deleter(DatabaseManager::instance()->database());
     Recorder recorder(&deleter);
     deleter.deleteByZoneWorldIds({6});
     QVERIFY(TestServers::runSql(m_server, "DROP TRIGGER t_char_guard;", kDb));
@@ -222,7 +222,7 @@ void TestCharacterDeleter::olderDeploymentSkipsMissingTables()
 {
     QVERIFY(TestServers::loadAndConnect(&m_server, TestServers::smallSample(QStringLiteral("wipe_old"), {1, 2}, 30)));
     QVERIFY(TestServers::runSql(m_server, "DROP TABLE t_di4shop, t_relation;", QStringLiteral("wipe_old")));
-    CharacterDeleter deleter(this);
+    CharacterDeleter deleter(DatabaseManager::instance()->database());
     Recorder recorder(&deleter);
     deleter.deleteByZoneWorldIds({1});
     QCOMPARE(recorder.events.last(), QStringLiteral("completed 1 30"));
@@ -238,7 +238,7 @@ void TestCharacterDeleter::failedCharacterQueryIsAFailure()
 {
     // The session is still on wipe_old; its t_char loses the world column.
     QVERIFY(TestServers::runSql(m_server, "ALTER TABLE t_char CHANGE zoneworldid zone INT NOT NULL;", QStringLiteral("wipe_old")));
-    CharacterDeleter deleter(this);
+    CharacterDeleter deleter(DatabaseManager::instance()->database());
     Recorder recorder(&deleter);
     deleter.deleteByZoneWorldIds({2});
     QCOMPARE(recorder.events.size(), 3);
@@ -259,7 +259,7 @@ void TestCharacterDeleter::serverCrashMidWipeLosesNothing()
 
     DatabaseManager *db = DatabaseManager::instance();
     QVERIFY(db->connectToDatabase(server.hostConfig(kDb)));
-    CharacterDeleter deleter(this);
+    CharacterDeleter deleter(DatabaseManager::instance()->database());
     Recorder recorder(&deleter);
     connect(&deleter, &CharacterDeleter::progressChanged, this, [&server](int current) {
         if (current == 14)  // half-way, after thirteen tables lost their rows

@@ -526,7 +526,7 @@ void CharacterEditDialog::onSave()
             error = query.lastError().text();
     }
     if (ok && newWorld > 0) {
-        CharacterDeleter mover(this);
+        CharacterDeleter mover(db);
         ok = mover.moveToWorld(db, m_charguid, newWorld, &error);
     }
     if (ok && !db.commit()) {

@@ -84,12 +84,13 @@ QByteArray containsPattern(const QByteArray &bytes)
 CharacterListDialog::CharacterListDialog(QWidget *parent)
     : QDialog(parent)
 {
-    setWindowTitle(QStringLiteral("角色管理"));
+    setWindowTitle(QStringLiteral("角色管理 - %1").arg(DatabaseManager::instance()->serverLabel()));
     resize(1400, 800);
     setStyleSheet(styleSheetText());
     buildWidgets();
-    m_deleter = new CharacterDeleter(this);
     m_exporter = new ExportManager(this);
+    connect(DatabaseManager::instance(), &DatabaseManager::busyChanged, this, &CharacterListDialog::updateActions);
+    updateActions();
 
     ItemConfigManager *catalogue = ItemConfigManager::instance();
     if (!catalogue->isLoaded()) {
@@ -157,10 +158,14 @@ void CharacterListDialog::buildWidgets()
     auto *exportButton = new QPushButton(QStringLiteral("导出列表"), this);
     auto *editButton = new QPushButton(QStringLiteral("编辑角色"), this);
     editButton->setObjectName(QStringLiteral("editBtn"));
+    m_cancelButton = new QPushButton(QStringLiteral("取消"), this);
+    m_cancelButton->setObjectName(QStringLiteral("cancelBtn"));
     buttons->addWidget(exportButton);
     buttons->addWidget(editButton);
     buttons->addStretch();
+    buttons->addWidget(m_cancelButton);
     layout->addLayout(buttons);
+    m_sessionWidgets = {selectButton, queryButton, searchButton, m_searchEdit, editButton};
 
     const LogPanel panel = createLogPanel(this, 20);
     m_logView = panel.view;
@@ -193,6 +198,70 @@ void CharacterListDialog::buildWidgets()
         onCharacterDoubleClicked(index.row(), index.column());
     });
     connect(m_table, &QTableView::customContextMenuRequested, this, &CharacterListDialog::onShowContextMenu);
+    connect(m_cancelButton, &QPushButton::clicked, this, &CharacterListDialog::onCancelOperation);
+}
+
+void CharacterListDialog::updateActions()
+{
+    const bool busy = DatabaseManager::instance()->isBusy();
+    for (QWidget *widget : std::as_const(m_sessionWidgets))
+        widget->setEnabled(!busy);
+    m_cancelButton->setEnabled(m_task && m_cancellable && !m_task->isCancelled());
+}
+
+void CharacterListDialog::runOperation(const QString &what, bool cancellable, SessionTask::Work work,
+                                       const std::function<void(bool ok, bool cancelled)> &done)
+{
+    QString refusal;
+    m_task = SessionTask::start(what, std::move(work), this, &refusal);
+    if (!m_task) {
+        QMessageBox::warning(this, QStringLiteral("提示"), refusal);
+        return;
+    }
+    m_cancellable = cancellable;
+    connect(m_task, &SessionTask::logMessage, this, &CharacterListDialog::onLogMessage);
+    connect(m_task, &SessionTask::progressChanged, this, [this](int percent, const QString &text) {
+        m_progress->setValue(percent);
+        m_progress->setFormat(text);
+    });
+    connect(m_task, &SessionTask::finished, this, [this, done](bool ok, bool cancelled) {
+        m_task->deleteLater();
+        m_task = nullptr;
+        if (!ok)
+            m_progress->setFormat(QStringLiteral("%p%"));
+        updateActions();
+        if (m_closeWhenDone) {
+            QDialog::reject();
+            return;
+        }
+        done(ok, cancelled);
+    });
+    updateActions();
+}
+
+void CharacterListDialog::onCancelOperation()
+{
+    if (!m_task || !m_cancellable)
+        return;
+    onLogMessage(QStringLiteral("正在取消..."));
+    m_task->cancel();
+    updateActions();
+}
+
+void CharacterListDialog::reject()
+{
+    if (!m_task) {
+        QDialog::reject();
+        return;
+    }
+    const QString question = m_cancellable ? QStringLiteral("操作正在进行，关闭将取消它并回滚。\n\n确定要取消并关闭吗？")
+                                           : QStringLiteral("操作正在进行，窗口将在它完成后关闭。\n\n确定要关闭吗？");
+    if (m_closeWhenDone
+        || QMessageBox::question(this, QStringLiteral("确认关闭"), question, QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
+            != QMessageBox::Yes)
+        return;
+    m_closeWhenDone = true;
+    onCancelOperation();
 }
 
 void CharacterListDialog::onLogMessage(const QString &message)
@@ -445,16 +514,12 @@ void CharacterListDialog::onShowContextMenu(const QPoint &pos)
     m_contextMenu->exec(m_table->viewport()->mapToGlobal(pos));
 }
 
-void CharacterListDialog::listenToDeleter()
-{
-    disconnect(m_deleter, nullptr, nullptr, nullptr);
-    connect(m_deleter, &CharacterDeleter::logMessage, this, &CharacterListDialog::onLogMessage);
-}
-
 int CharacterListDialog::requireSelectedCharacter()
 {
-    if (m_busy)
+    if (const QString refusal = DatabaseManager::instance()->busyRefusal(); !refusal.isEmpty()) {
+        QMessageBox::warning(this, QStringLiteral("提示"), refusal);
         return 0;
+    }
     const int guid = selectedCharGuid();
     if (guid <= 0) {
         QMessageBox::warning(this, QStringLiteral("警告"), QStringLiteral("请先选择角色"));
@@ -474,23 +539,30 @@ void CharacterListDialog::onContextRepairSkill()
         QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
     if (answer != QMessageBox::Yes)
         return;
-    listenToDeleter();
-    connect(m_deleter, &CharacterDeleter::singleRepairCompleted, this, &CharacterListDialog::onSingleRepairCompleted);
-    m_deleter->repairCharacterDuplicates(guid);
-}
-
-void CharacterListDialog::onSingleRepairCompleted(bool success, int charguid, int deletedSkills)
-{
-    if (!success) {
-        QMessageBox::warning(this, QStringLiteral("失败"), QStringLiteral("技能修复失败"));
-    } else if (deletedSkills != 0) {
-        onLogMessage(QStringLiteral("CharGUID=%1 技能修复完成，删除 %2 条重复记录").arg(charguid).arg(deletedSkills));
-        QMessageBox::information(this, QStringLiteral("完成"),
-                                 QStringLiteral("技能修复完成！\n删除了 %1 条重复记录").arg(deletedSkills));
-    } else {
-        onLogMessage(QStringLiteral("CharGUID=%1 没有发现重复技能").arg(charguid));
-        QMessageBox::information(this, QStringLiteral("完成"), QStringLiteral("没有发现重复技能"));
-    }
+    auto removed = std::make_shared<int>(0);
+    runOperation(QStringLiteral("修复技能"), true, [guid, removed](QSqlDatabase &db, SessionTask &task) {
+        CharacterDeleter deleter(db);
+        deleter.setCancelFlag(task.cancelFlag());
+        bool ok = false;
+        QObject::connect(&deleter, &CharacterDeleter::logMessage, [&task](const QString &line) { task.log(line); });
+        QObject::connect(&deleter, &CharacterDeleter::errorOccurred, [&task](const QString &line) { task.log(line); });
+        QObject::connect(&deleter, &CharacterDeleter::singleRepairCompleted, [&](bool success, int, int count) {
+            ok = success;
+            *removed = count;
+        });
+        deleter.repairCharacterDuplicates(guid);
+        return ok;
+    }, [this, guid, removed](bool ok, bool cancelled) {
+        if (!ok) {
+            QMessageBox::warning(this, QStringLiteral("失败"), cancelled ? QStringLiteral("技能修复已取消，数据已回滚") : QStringLiteral("技能修复失败"));
+        } else if (*removed != 0) {
+            onLogMessage(QStringLiteral("CharGUID=%1 技能修复完成，删除 %2 条重复记录").arg(guid).arg(*removed));
+            QMessageBox::information(this, QStringLiteral("完成"), QStringLiteral("技能修复完成！\n删除了 %1 条重复记录").arg(*removed));
+        } else {
+            onLogMessage(QStringLiteral("CharGUID=%1 没有发现重复技能").arg(guid));
+            QMessageBox::information(this, QStringLiteral("完成"), QStringLiteral("没有发现重复技能"));
+        }
+    });
 }
 
 void CharacterListDialog::onContextCopyCharacter()
@@ -532,30 +604,28 @@ void CharacterListDialog::onContextCopyCharacter()
         != QMessageBox::Yes)
         return;
 
-    // The copy lets events through for its progress; the window takes no other action meanwhile.
-    m_busy = true;
-    setEnabled(false);
-    CharacterCopier copier(this);
-    connect(&copier, &CharacterCopier::logMessage, this, &CharacterListDialog::onLogMessage);
-    connect(&copier, &CharacterCopier::progress, this, [this](int percent, const QString &text) {
-        m_progress->setValue(percent);
-        m_progress->setFormat(text);
-        QCoreApplication::processEvents();
+    struct Copy
+    {
+        int guid = 0;
+        QString name;
+        QString failure;
+    };
+    auto result = std::make_shared<Copy>();
+    runOperation(QStringLiteral("复制角色"), true, [guid, account, newName, result](QSqlDatabase &db, SessionTask &task) {
+        CharacterCopier copier(db);
+        copier.setCancelFlag(task.cancelFlag());
+        QObject::connect(&copier, &CharacterCopier::logMessage, [&task](const QString &line) { task.log(line); });
+        QObject::connect(&copier, &CharacterCopier::progress, [&task](int percent, const QString &text) { task.progress(percent, text); });
+        return copier.copyCharacter(guid, account, newName, &result->guid, &result->name, &result->failure);
+    }, [this, account, result](bool ok, bool) {
+        if (!ok) {
+            QMessageBox::warning(this, QStringLiteral("失败"), result->failure.isEmpty() ? QStringLiteral("复制角色失败，详见日志") : result->failure);
+            return;
+        }
+        QMessageBox::information(this, QStringLiteral("完成"),
+                                 QStringLiteral("角色复制成功！\n\n新CharGUID: %1\n新角色名: %2\n目标账号: %3\n\n注意: 好友/师徒等社交关系不会被复制")
+                                     .arg(result->guid).arg(result->name, account));
     });
-    int newGuid = 0;
-    QString usedName;
-    QString failure;
-    const bool ok = copier.copyCharacter(guid, account, newName, &newGuid, &usedName, &failure);
-    setEnabled(true);
-    m_busy = false;
-    if (!ok) {
-        m_progress->setFormat(QStringLiteral("%p%"));
-        QMessageBox::warning(this, QStringLiteral("失败"), failure);
-        return;
-    }
-    QMessageBox::information(this, QStringLiteral("完成"),
-                             QStringLiteral("角色复制成功！\n\n新CharGUID: %1\n新角色名: %2\n目标账号: %3\n\n注意: 好友/师徒等社交关系不会被复制")
-                                 .arg(newGuid).arg(usedName, account));
 }
 
 void CharacterListDialog::onContextTransferCharacter()
@@ -584,17 +654,22 @@ void CharacterListDialog::onContextTransferCharacter()
         QMessageBox::information(this, QStringLiteral("提示"), QStringLiteral("角色已在 WorldID %1，无需转移").arg(world));
         return;
     }
-    listenToDeleter();
-    QString error;
-    if (!m_deleter->transferCharacter(guid, world, &error)) {
-        QMessageBox::warning(this, QStringLiteral("失败"), error);
-        return;
-    }
-    QMessageBox::information(this, QStringLiteral("成功"),
-                             QStringLiteral("角色转移成功!\n\nCharGUID: %1\n新WorldID: %2\n\n已同步更新:\n• 角色主表\n• 角色装备\n• 时装装备\n• 珍兽装备")
-                                 .arg(guid).arg(world));
-    if (!m_worldIdEdit->text().trimmed().isEmpty())
-        onQueryCharacters();
+    auto error = std::make_shared<QString>();
+    runOperation(QStringLiteral("转移角色"), false, [guid, world, error](QSqlDatabase &db, SessionTask &task) {
+        CharacterDeleter deleter(db);
+        QObject::connect(&deleter, &CharacterDeleter::logMessage, [&task](const QString &line) { task.log(line); });
+        return deleter.transferCharacter(guid, world, error.get());
+    }, [this, guid, world, error](bool ok, bool) {
+        if (!ok) {
+            QMessageBox::warning(this, QStringLiteral("失败"), error->isEmpty() ? QStringLiteral("角色转移失败，详见日志") : *error);
+            return;
+        }
+        QMessageBox::information(this, QStringLiteral("成功"),
+                                 QStringLiteral("角色转移成功!\n\nCharGUID: %1\n新WorldID: %2\n\n已同步更新:\n• 角色主表\n• 角色装备\n• 时装装备\n• 珍兽装备")
+                                     .arg(guid).arg(world));
+        if (!m_worldIdEdit->text().trimmed().isEmpty())
+            onQueryCharacters();
+    });
 }
 
 void CharacterListDialog::onContextDeleteCharacter()
@@ -608,15 +683,20 @@ void CharacterListDialog::onContextDeleteCharacter()
                              QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
         != QMessageBox::Yes)
         return;
-    listenToDeleter();
-    QString error;
-    if (!m_deleter->deleteCharacter(guid, &error)) {
-        QMessageBox::warning(this, QStringLiteral("失败"), QStringLiteral("删除失败，数据已回滚\n\n%1").arg(error));
-        return;
-    }
-    QMessageBox::information(this, QStringLiteral("完成"), QStringLiteral("角色删除成功"));
-    if (!m_worldIdEdit->text().trimmed().isEmpty())
-        onQueryCharacters();
+    auto error = std::make_shared<QString>();
+    runOperation(QStringLiteral("删除角色"), false, [guid, error](QSqlDatabase &db, SessionTask &task) {
+        CharacterDeleter deleter(db);
+        QObject::connect(&deleter, &CharacterDeleter::logMessage, [&task](const QString &line) { task.log(line); });
+        return deleter.deleteCharacter(guid, error.get());
+    }, [this, error](bool ok, bool) {
+        if (!ok) {
+            QMessageBox::warning(this, QStringLiteral("失败"), QStringLiteral("删除失败，数据已回滚\n\n%1").arg(*error));
+            return;
+        }
+        QMessageBox::information(this, QStringLiteral("完成"), QStringLiteral("角色删除成功"));
+        if (!m_worldIdEdit->text().trimmed().isEmpty())
+            onQueryCharacters();
+    });
 }
 
 void CharacterListDialog::onContextViewBank()

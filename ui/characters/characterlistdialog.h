@@ -2,11 +2,14 @@
 
 #include "db/databasemanager.h"
 
+#include "db/sessiontask.h"
+
 #include <QDialog>
 #include <QList>
 #include <QVariant>
 
-class CharacterDeleter;
+#include <functional>
+
 class CharacterTableModel;
 class ExportManager;
 class QComboBox;
@@ -14,6 +17,7 @@ class QLabel;
 class QLineEdit;
 class QMenu;
 class QProgressBar;
+class QPushButton;
 class QTableView;
 class QTextEdit;
 
@@ -40,6 +44,9 @@ public:
 public slots:
     void onLogMessage(const QString &message);
     void onQueryCharacters();
+    // Closing while an operation of this window runs asks first, then cancels it (where it
+    // can be) and closes when it has ended.
+    void reject() override;
 
 private slots:
     void onSelectWorldIds();
@@ -54,7 +61,8 @@ private slots:
     void onContextTransferCharacter();
     void onContextDeleteCharacter();
     void onContextViewBank();
-    void onSingleRepairCompleted(bool success, int charguid, int deletedSkills);
+    void onCancelOperation();
+    void updateActions();
 
 private:
     void buildWidgets();
@@ -62,11 +70,12 @@ private:
     void openEditor(int charguid);
     // For actions that need a selected character: its charguid, or 0 after the warning.
     int requireSelectedCharacter();
-    // Routes the deleter's log lines, and nothing else, to this window.
-    void listenToDeleter();
+    // Runs `work` on a worker as the session's operation `what`, its log and progress shown
+    // here; `done` gets the outcome. `cancellable` offers the cancel button (one transaction).
+    void runOperation(const QString &what, bool cancellable, SessionTask::Work work,
+                      const std::function<void(bool ok, bool cancelled)> &done);
     QString cellText(int row, int column) const;
 
-    CharacterDeleter *m_deleter = nullptr;
     ExportManager *m_exporter = nullptr;
     CharacterTableModel *m_model = nullptr;
     QLineEdit *m_worldIdEdit = nullptr;
@@ -77,5 +86,9 @@ private:
     QMenu *m_contextMenu = nullptr;
     QTextEdit *m_logView = nullptr;
     QProgressBar *m_progress = nullptr;
-    bool m_busy = false;  // a copy is running and lets events through
+    QPushButton *m_cancelButton = nullptr;
+    QList<QWidget *> m_sessionWidgets;  // off while any operation holds the session
+    SessionTask *m_task = nullptr;      // this window's running operation
+    bool m_cancellable = false;
+    bool m_closeWhenDone = false;
 };

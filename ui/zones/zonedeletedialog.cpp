@@ -2,6 +2,7 @@
 
 #include "app/dailylog.h"
 #include "db/databasemanager.h"
+#include "db/sessiontask.h"
 #include "engine/accountcleanup.h"
 #include "engine/characterdeleter.h"
 #include "ui/main/logpanel.h"
@@ -20,9 +21,8 @@
 
 ZoneDeleteDialog::ZoneDeleteDialog(QWidget *parent)
     : QDialog(parent)
-    , m_deleter(new CharacterDeleter(this))
 {
-    setWindowTitle(QStringLiteral("区服删档"));
+    setWindowTitle(QStringLiteral("区服删档 - %1").arg(DatabaseManager::instance()->serverLabel()));
     resize(600, 550);
     setModal(true);
 
@@ -74,9 +74,13 @@ ZoneDeleteDialog::ZoneDeleteDialog(QWidget *parent)
     m_deleteButton = new QPushButton(QStringLiteral("开始删档"), this);
     m_deleteButton->setObjectName(QStringLiteral("deleteBtn"));
     m_deleteButton->setFixedSize(120, 40);
+    m_cancelButton = new QPushButton(QStringLiteral("取消"), this);
+    m_cancelButton->setFixedSize(100, 40);
+    m_cancelButton->setEnabled(false);
     auto *closeButton = new QPushButton(QStringLiteral("关闭"), this);
     closeButton->setFixedSize(100, 40);
     bottom->addWidget(m_deleteButton);
+    bottom->addWidget(m_cancelButton);
     bottom->addWidget(closeButton);
     layout->addLayout(bottom);
 
@@ -89,13 +93,9 @@ ZoneDeleteDialog::ZoneDeleteDialog(QWidget *parent)
     connect(selectAll, &QPushButton::clicked, this, &ZoneDeleteDialog::onSelectAll);
     connect(selectNone, &QPushButton::clicked, this, &ZoneDeleteDialog::onSelectNone);
     connect(m_deleteButton, &QPushButton::clicked, this, &ZoneDeleteDialog::onStartDelete);
+    connect(m_cancelButton, &QPushButton::clicked, this, &ZoneDeleteDialog::onCancelDelete);
     connect(closeButton, &QPushButton::clicked, this, &QDialog::reject);
-    connect(m_deleter, &CharacterDeleter::progressChanged, this, &ZoneDeleteDialog::onProgressChanged);
-    connect(m_deleter, &CharacterDeleter::deleteCompleted, this, &ZoneDeleteDialog::onDeleteCompleted);
-    connect(m_deleter, &CharacterDeleter::logMessage, this, &ZoneDeleteDialog::addLogLine);
-    connect(m_deleter, &CharacterDeleter::errorOccurred, this, [this](const QString &error) {
-        addLogLine(QStringLiteral("错误: ") + error);
-    });
+    connect(DatabaseManager::instance(), &DatabaseManager::busyChanged, this, &ZoneDeleteDialog::updateButtons);
 
     onRefreshWorldList();
 }
@@ -188,15 +188,9 @@ bool ZoneDeleteDialog::collectAccountNames(const QList<int> &worldIds, QString *
     return AccountCleanup::collectAccountNames(DatabaseManager::instance()->database(), worldIds, &m_accounts, error);
 }
 
-void ZoneDeleteDialog::deleteAccounts(const QList<QByteArray> &accountNames)
-{
-    AccountCleanup::deleteAccounts(DatabaseManager::instance()->storedConfig(), checkedAccountDatabases(),
-                                   accountNames, [this](const QString &line) { addLogLine(line); });
-}
-
 void ZoneDeleteDialog::onStartDelete()
 {
-    if (m_busy) {
+    if (m_task) {
         QMessageBox::warning(this, QStringLiteral("提示"), QStringLiteral("删档操作正在进行中，请等待完成"));
         return;
     }
@@ -245,44 +239,110 @@ void ZoneDeleteDialog::onStartDelete()
     if (second.exec() != QMessageBox::Yes)
         return;
 
-    m_busy = true;
-    m_deleteButton->setEnabled(false);
+    // The wipe and the account clean-up run on a connection of their own; the window only reacts.
+    const AccountCleanup::WipedAccounts accounts = m_accounts;
+    const HostConfig config = DatabaseManager::instance()->storedConfig();
+    auto deleted = std::make_shared<int>(0);
+    QString refusal;
+    m_task = SessionTask::start(QStringLiteral("区服删档"), [worldIds, accountDbs, accounts, config, deleted](QSqlDatabase &db, SessionTask &task) {
+        CharacterDeleter deleter(db);
+        deleter.setCancelFlag(task.cancelFlag());
+        bool ok = false;
+        QObject::connect(&deleter, &CharacterDeleter::logMessage, [&task](const QString &line) { task.log(line); });
+        QObject::connect(&deleter, &CharacterDeleter::errorOccurred, [&task](const QString &error) { task.log(QStringLiteral("错误: ") + error); });
+        QObject::connect(&deleter, &CharacterDeleter::progressChanged, [&task](int current, int total, const QString &table) {
+            task.progress(total > 0 ? current * 100 / total : 0, QStringLiteral("%1 (%2/%3)").arg(table).arg(current).arg(total));
+        });
+        QObject::connect(&deleter, &CharacterDeleter::deleteCompleted, [&](bool success, int count) {
+            ok = success;
+            *deleted = count;
+        });
+        deleter.deleteByZoneWorldIds(worldIds);
+        if (!ok)
+            return false;
+        task.log(QStringLiteral("角色数据删除完成，共删除 %1 个角色").arg(*deleted));
+        if (!accountDbs.isEmpty()) {
+            task.log(QStringLiteral("正在删除账号库数据: %1").arg(accountDbs.join(QStringLiteral(", "))));
+            if (accounts.kept > 0)
+                task.log(QStringLiteral("保留 %1 个账号：它们在未删档的区服还有角色").arg(accounts.kept));
+            AccountCleanup::deleteAccounts(config, accountDbs, accounts.names, [&task](const QString &line) { task.log(line); });
+            task.log(QStringLiteral("账号库数据删除完成"));
+        }
+        return true;
+    }, this, &refusal);
+    if (!m_task) {
+        QMessageBox::warning(this, QStringLiteral("提示"), refusal);
+        return;
+    }
+    m_deleted = deleted;
+    connect(m_task, &SessionTask::logMessage, this, &ZoneDeleteDialog::addLogLine);
+    connect(m_task, &SessionTask::progressChanged, this, [this](int percent, const QString &text) {
+        m_progressBar->setValue(percent);
+        m_progressBar->setFormat(text);
+    });
+    connect(m_task, &SessionTask::finished, this, &ZoneDeleteDialog::onDeleteFinished);
     m_progressBar->setValue(0);
     addLogLine(QStringLiteral("========== 开始删档操作 =========="));
     addLogLine(QStringLiteral("选中区服: %1").arg(idText));
     addLogLine(QStringLiteral("预计删除角色数: %1").arg(characters));
-
-    m_deleter->deleteByZoneWorldIds(worldIds);
+    updateButtons();
 }
 
-void ZoneDeleteDialog::onProgressChanged(int current, int total, const QString &table)
+void ZoneDeleteDialog::updateButtons()
 {
-    m_progressBar->setValue(total > 0 ? current * 100 / total : 0);
-    m_progressBar->setFormat(QStringLiteral("%1 (%2/%3)").arg(table).arg(current).arg(total));
+    const bool running = m_task != nullptr;
+    m_deleteButton->setEnabled(!running && !DatabaseManager::instance()->isBusy());
+    m_cancelButton->setEnabled(running && !m_task->isCancelled());
 }
 
-void ZoneDeleteDialog::onDeleteCompleted(bool success, int count)
+void ZoneDeleteDialog::onCancelDelete()
 {
-    if (success) {
-        addLogLine(QStringLiteral("角色数据删除完成，共删除 %1 个角色").arg(count));
-        const QStringList accountDbs = checkedAccountDatabases();
-        if (!accountDbs.isEmpty()) {
-            addLogLine(QStringLiteral("正在删除账号库数据: %1").arg(accountDbs.join(QStringLiteral(", "))));
-            if (m_accounts.kept > 0)
-                addLogLine(QStringLiteral("保留 %1 个账号：它们在未删档的区服还有角色").arg(m_accounts.kept));
-            deleteAccounts(m_accounts.names);
-            addLogLine(QStringLiteral("账号库数据删除完成"));
-        }
+    if (!m_task)
+        return;
+    addLogLine(QStringLiteral("正在取消删档..."));
+    m_task->cancel();
+    updateButtons();
+}
+
+void ZoneDeleteDialog::reject()
+{
+    if (!m_task) {
+        QDialog::reject();
+        return;
+    }
+    if (m_closeWhenDone
+        || QMessageBox::question(this, QStringLiteral("确认关闭"),
+                                 QStringLiteral("删档正在进行，关闭将取消删档并回滚。\n\n确定要取消并关闭吗？"),
+                                 QMessageBox::Yes | QMessageBox::No, QMessageBox::No) != QMessageBox::Yes)
+        return;
+    m_closeWhenDone = true;
+    onCancelDelete();
+}
+
+void ZoneDeleteDialog::onDeleteFinished(bool ok, bool cancelled)
+{
+    m_task->deleteLater();
+    m_task = nullptr;
+    const int count = m_deleted ? *m_deleted : 0;
+    m_deleted.reset();
+    m_accounts = AccountCleanup::WipedAccounts();
+    m_progressBar->setFormat(QString());
+    updateButtons();
+    if (ok) {
         addLogLine(QStringLiteral("========== 删档操作完成 =========="));
         m_progressBar->setValue(100);
+    } else {
+        addLogLine(cancelled ? QStringLiteral("删档已取消，数据已回滚") : QStringLiteral("删档操作失败，数据已回滚"));
+    }
+    if (m_closeWhenDone) {
+        QDialog::reject();
+        return;
+    }
+    if (ok) {
         QMessageBox::information(this, QStringLiteral("完成"), QStringLiteral("删档完成！\n\n共删除 %1 个角色数据").arg(count));
         onRefreshWorldList();
     } else {
-        addLogLine(QStringLiteral("删档操作失败，数据已回滚"));
-        QMessageBox::warning(this, QStringLiteral("失败"), QStringLiteral("删档操作失败，数据已回滚"));
+        QMessageBox::warning(this, QStringLiteral("失败"),
+                             cancelled ? QStringLiteral("删档已取消，数据已回滚") : QStringLiteral("删档操作失败，数据已回滚"));
     }
-    m_accounts = AccountCleanup::WipedAccounts();
-    m_busy = false;
-    m_deleteButton->setEnabled(true);
-    m_progressBar->setFormat(QString());
 }

@@ -7,8 +7,10 @@
 #include <QList>
 #include <QMap>
 
-class CharacterDeleter;
+#include <memory>
+
 class QLabel;
+class SessionTask;
 class QListWidget;
 class QProgressBar;
 class QPushButton;
@@ -28,8 +30,12 @@ private slots:
     void onSelectAll();
     void onSelectNone();
     void onStartDelete();
-    void onProgressChanged(int current, int total, const QString &table);
-    void onDeleteCompleted(bool success, int count);
+    void onCancelDelete();
+    void onDeleteFinished(bool ok, bool cancelled);
+
+public slots:
+    // Closing while the wipe runs asks first, then cancels it and closes when it has ended.
+    void reject() override;
 
 private:
     void addLogLine(const QString &message);
@@ -37,8 +43,8 @@ private:
     void detectAccountDatabases();
     QStringList checkedAccountDatabases() const;
     bool collectAccountNames(const QList<int> &worldIds, QString *error);
-    void deleteAccounts(const QList<QByteArray> &accountNames);
     void setAllWorldsChecked(bool checked);
+    void updateButtons();
 
     QLabel *m_countLabel = nullptr;
     QListWidget *m_worldList = nullptr;
@@ -46,8 +52,10 @@ private:
     QTextEdit *m_logView = nullptr;
     QProgressBar *m_progressBar = nullptr;
     QPushButton *m_deleteButton = nullptr;
+    QPushButton *m_cancelButton = nullptr;
     QMap<int, int> m_worldCounts;
-    bool m_busy = false;
     AccountCleanup::WipedAccounts m_accounts;  // of the running wipe
-    CharacterDeleter *m_deleter = nullptr;
+    SessionTask *m_task = nullptr;
+    std::shared_ptr<int> m_deleted;  // characters the running wipe deleted, written by its worker
+    bool m_closeWhenDone = false;
 };

@@ -71,6 +71,8 @@ private slots:
     void selectorFiltersAndTicks();
     void exportWritesGbkLinesWithQuotedNames();
     void failedExportKeepsTheEarlierFile();
+    void copyOwnsTheSession_data();
+    void copyOwnsTheSession();
 
 private:
     void search(const QString &type, const QString &text);
@@ -233,7 +235,7 @@ void TestCharacterListDialog::repairAndExportFlows()
     QList<ModalRecord> boxes;
     answerMessageBoxes({QMessageBox::Yes, QMessageBox::Ok}, &boxes);
     QVERIFY(QMetaObject::invokeMethod(m_dialog, "onContextRepairSkill"));
-    QCOMPARE(boxes.size(), 2);
+    QTRY_COMPARE_WITH_TIMEOUT(boxes.size(), 2, 20000);
     QCOMPARE(boxes.at(1).text, QStringLiteral("技能修复完成！\n删除了 1 条重复记录"));
     QCOMPARE(TestServers::querySql(m_server, QStringLiteral("SELECT COUNT(*) FROM t_skill WHERE charguid = 11001234 AND skid = 7"), kDb),
              QStringLiteral("1"));
@@ -335,6 +337,63 @@ void TestCharacterListDialog::failedExportKeepsTheEarlierFile()
     QVERIFY(file.open(QIODevice::ReadOnly));
     QCOMPARE(file.readAll(), QByteArray("kept\r\n"));
     QCOMPARE(QDir(m_dir.path()).entryList({QStringLiteral("full.csv*")}, QDir::Files | QDir::Hidden).size(), 1);
+}
+
+void TestCharacterListDialog::copyOwnsTheSession_data()
+{
+    QTest::addColumn<bool>("kill");
+    QTest::newRow("runs to its end") << false;
+    QTest::newRow("connection killed mid-way") << true;
+}
+
+// A copy runs on its worker and owns the session meanwhile: another window refuses a delete.
+// A copy whose connection dies leaves nothing of the new character behind.
+void TestCharacterListDialog::copyOwnsTheSession()
+{
+    QFETCH(bool, kill);
+    // The copy's first t_skill row waits three seconds, so that the test acts while it runs.
+    QVERIFY(TestServers::runSql(m_server, "DELIMITER ;;\nCREATE OR REPLACE TRIGGER slow BEFORE INSERT ON t_skill FOR EACH ROW BEGIN "
+                                          "IF @slept IS NULL THEN SET @slept = 1; DO SLEEP(3); END IF; END;;\nDELIMITER ;\n", kDb));
+    const auto before = TestServers::databaseChecksums(m_server, {kDb});
+    const QString source = TestServers::querySql(m_server, QStringLiteral("SELECT MIN(charguid) FROM t_skill JOIN t_char USING (charguid) "
+                                                                          "WHERE zoneworldid = 1"), kDb).trimmed();
+    search(QStringLiteral("CharGUID"), source);
+    tableOf(m_dialog)->setCurrentIndex(tableOf(m_dialog)->model()->index(0, 0));
+    withNextModal([](QWidget *ask) {
+        ask->findChild<QLineEdit *>()->setText(QStringLiteral("copy_target"));
+        qobject_cast<QDialog *>(ask)->accept();
+    });
+    answerNextMessageBox(QMessageBox::Yes);
+    QVERIFY(QMetaObject::invokeMethod(m_dialog, "onContextCopyCharacter"));
+    QVERIFY(DatabaseManager::instance()->isBusy());
+
+    CharacterListDialog other(nullptr);
+    QVERIFY(!other.findChild<QPushButton *>(QStringLiteral("searchBtn"))->isEnabled());
+    ModalRecord refusal;
+    answerNextMessageBox(QMessageBox::Ok, &refusal);
+    QVERIFY(QMetaObject::invokeMethod(&other, "onContextDeleteCharacter"));
+    QCOMPARE(refusal.text, QStringLiteral("正在复制角色，请等它结束后再操作"));
+
+    if (kill) {
+        QString id;
+        QTRY_VERIFY_WITH_TIMEOUT(!(id = TestServers::querySql(m_server, QStringLiteral("SELECT id FROM information_schema.PROCESSLIST "
+                                                                                       "WHERE state = 'User sleep'")).trimmed()).isEmpty(), 10000);
+        QVERIFY(TestServers::runSql(m_server, QStringLiteral("KILL %1;").arg(id).toUtf8()));
+    }
+    ModalRecord outcome;
+    answerNextMessageBox(QMessageBox::Ok, &outcome);
+    QTRY_VERIFY_WITH_TIMEOUT(outcome.seen && !DatabaseManager::instance()->isBusy(), 30000);
+    QVERIFY(other.findChild<QPushButton *>(QStringLiteral("searchBtn"))->isEnabled());
+    QVERIFY(TestServers::runSql(m_server, "DROP TRIGGER slow;", kDb));
+    if (kill) {
+        QVERIFY2(outcome.text.contains(QStringLiteral("复制t_skill失败")), qPrintable(outcome.text));
+        QCOMPARE(TestServers::databaseChecksums(m_server, {kDb}), before);
+    } else {
+        QVERIFY2(outcome.text.startsWith(QStringLiteral("角色复制成功！")), qPrintable(outcome.text));
+        QCOMPARE(TestServers::querySql(m_server, QStringLiteral("SELECT COUNT(*) FROM t_char c JOIN t_skill s USING (charguid) "
+                                                                "WHERE c.accname = 'copy_target'"), kDb).trimmed(),
+                 TestServers::querySql(m_server, QStringLiteral("SELECT COUNT(*) FROM t_skill WHERE charguid = %1").arg(source), kDb).trimmed());
+    }
 }
 
 QTEST_MAIN(TestCharacterListDialog)

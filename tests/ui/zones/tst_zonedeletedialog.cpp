@@ -11,6 +11,7 @@
 
 #include <QDir>
 #include <QListWidget>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QSqlDatabase>
 #include <QTextEdit>
@@ -34,11 +35,15 @@ private slots:
     void refusedOrDeclinedStartChangesNothing_data();
     void refusedOrDeclinedStartChangesNothing();
     void wipesZoneAndItsAccounts();
+    void cancelledWipeKeepsEveryRow();
 
 private:
     // Opens the dialog through the main window's button, ticks world `world` (0: none) and the
     // account database in row `accounts`, presses start and answers the boxes.
-    QList<ModalRecord> wipe(int world, int accounts, const QList<QMessageBox::StandardButton> &answers);
+    // Wipes `world` through the main window's dialog, ticking the account database
+    // `accounts`; with `cancelAt`, presses 取消 once the progress reaches that table.
+    QList<ModalRecord> wipe(int world, const QString &accounts, const QList<QMessageBox::StandardButton> &answers,
+                            const QString &cancelAt = QString());
     int count(const QString &sql, const QString &database = QStringLiteral("zone_dlg"))
     {
         return TestServers::querySql(m_server, sql, database).toInt();
@@ -180,28 +185,41 @@ void TestZoneDeleteDialog::skipsDatabaseThatCannotBeOpened()
 }
 
 
-QList<ModalRecord> TestZoneDeleteDialog::wipe(int world, int accounts, const QList<QMessageBox::StandardButton> &answers)
+QList<ModalRecord> TestZoneDeleteDialog::wipe(int world, const QString &accounts, const QList<QMessageBox::StandardButton> &answers,
+                                              const QString &cancelAt)
 {
-    loadZoneSample();
     DatabaseManager::instance()->disconnectFromDatabase();
     MainWindow window;
     QTest::mouseClick(window.findChild<QPushButton *>(QStringLiteral("connectBtn")), Qt::LeftButton);
     QList<ModalRecord> boxes;
+    if (!QTest::qWaitFor([] { return DatabaseManager::instance()->isConnected(); }, 30000))
+        return boxes;
     withNextModal([&](QWidget *modal) {
         auto *dialog = qobject_cast<ZoneDeleteDialog *>(modal);
         QVERIFY(dialog);
+        QVERIFY(dialog->windowTitle().contains(QStringLiteral("127.0.0.1:%1/").arg(m_server.port)));
         const QList<QListWidget *> lists = dialog->findChildren<QListWidget *>();
-        QCOMPARE(lists.at(1)->count(), 2);  // web and web2; web_bak is no account database
+        QStringList offered;
+        for (int i = 0; i < lists.at(1)->count(); ++i)
+            offered << lists.at(1)->item(i)->text();
+        QVERIFY(!offered.contains(QStringLiteral("web_bak")));  // no account database
+        QVERIFY(offered.contains(accounts));
+        lists.at(1)->item(int(offered.indexOf(accounts)))->setCheckState(Qt::Checked);
         for (int i = 0; i < lists.at(0)->count(); ++i) {
             if (lists.at(0)->item(i)->data(Qt::UserRole).toInt() == world)
                 lists.at(0)->item(i)->setCheckState(Qt::Checked);
         }
-        lists.at(1)->item(accounts)->setCheckState(Qt::Checked);
         answerMessageBoxes(answers, &boxes);
         clickButton(dialog, QStringLiteral("开始删档"));
+        if (!cancelAt.isEmpty()) {
+            QTRY_VERIFY_WITH_TIMEOUT(dialog->findChild<QProgressBar *>()->format().startsWith(cancelAt), 60000);
+            QVERIFY(clickButton(dialog, QStringLiteral("取消")));
+        }
+        // The wipe runs on a worker; the window reports when it has ended.
+        QTRY_VERIFY_WITH_TIMEOUT(boxes.size() == answers.size() && !DatabaseManager::instance()->isBusy(), 60000);
         // The refresh after a wipe shows what is left, with no ticks.
         for (int i = 0; i < lists.at(0)->count(); ++i)
-            QVERIFY(lists.at(0)->item(i)->data(Qt::UserRole).toInt() != world || boxes.size() < 3);
+            QVERIFY(lists.at(0)->item(i)->data(Qt::UserRole).toInt() != world || boxes.size() < 3 || !cancelAt.isEmpty());
         QVERIFY(dialog->findChild<QPushButton *>(QStringLiteral("deleteBtn"))->isEnabled());
         dialog->reject();
     });
@@ -249,7 +267,7 @@ void TestZoneDeleteDialog::refusedOrDeclinedStartChangesNothing()
     loadZoneSample();
     if (!setUp.isEmpty())
         QVERIFY(TestServers::runSql(m_server, setUp, QStringLiteral("zone_dlg")));
-    const QList<ModalRecord> boxes = wipe(world, 1, answers);
+    const QList<ModalRecord> boxes = wipe(world, QStringLiteral("web2"), answers);
     if (!tearDown.isEmpty())
         QVERIFY(TestServers::runSql(m_server, tearDown, QStringLiteral("zone_dlg")));
     QCOMPARE(boxes.size(), answers.size());
@@ -267,7 +285,7 @@ void TestZoneDeleteDialog::wipesZoneAndItsAccounts()
                                 QStringLiteral("zone_dlg")));
     const int web2Before = count(QStringLiteral("SELECT COUNT(*) FROM account"), QStringLiteral("web2"));
     const int webBefore = count(QStringLiteral("SELECT COUNT(*) FROM account"), QStringLiteral("web"));
-    const QList<ModalRecord> boxes = wipe(2, 1, {QMessageBox::Yes, QMessageBox::Yes, QMessageBox::Ok});
+    const QList<ModalRecord> boxes = wipe(2, QStringLiteral("web2"), {QMessageBox::Yes, QMessageBox::Yes, QMessageBox::Ok});
     QVERIFY(boxes.value(0).text.contains(QStringLiteral("要删除的账号: 9 个\n保留的账号: 1 个")));
     QCOMPARE(boxes.value(2).text, QStringLiteral("删档完成！\n\n共删除 20 个角色数据"));
     QCOMPARE(count(QStringLiteral("SELECT COUNT(*) FROM t_char WHERE zoneworldid = 2")), 0);
@@ -280,6 +298,28 @@ void TestZoneDeleteDialog::wipesZoneAndItsAccounts()
     QCOMPARE(count(QStringLiteral("SELECT COUNT(*) FROM account"), QStringLiteral("web")), webBefore);
     const QString log = todaysLog(QStringLiteral("zone_delete_"));
     QVERIFY(log.contains(QStringLiteral("保留 1 个账号：它们在未删档的区服还有角色")) && log.contains(QStringLiteral("库 web2 成功删除 9 个账号")));
+}
+
+// A wipe of a few thousand characters, cancelled while its worker is in the middle of the
+// tables: every row of the database stays, and the window says it rolled back.
+void TestZoneDeleteDialog::cancelledWipeKeepsEveryRow()
+{
+    SampleOptions options = TestServers::smallSample(QStringLiteral("zone_big"), {1, 2}, 0);
+    options.accountDatabases = {QStringLiteral("web3")};
+    options.worldSizes = {10, 3000};
+    QVERIFY(TestServers::loadSample(m_server, options));
+    // The worker's first t_skill row waits two seconds, so that the cancel lands mid-way.
+    QVERIFY(TestServers::runSql(m_server, "DELIMITER ;;\nCREATE TRIGGER slow BEFORE DELETE ON t_skill FOR EACH ROW BEGIN "
+                                          "IF @slept IS NULL THEN SET @slept = 1; DO SLEEP(2); END IF; END;;\nDELIMITER ;\n",
+                                QStringLiteral("zone_big")));
+    QVERIFY(writeHostConfigs(hostConfigFilePath(), {m_server.hostConfig(QStringLiteral("zone_big"))}));
+    m_zoneLoaded = false;
+    const auto before = TestServers::databaseChecksums(m_server, {QStringLiteral("zone_big"), QStringLiteral("web3")});
+    const QList<ModalRecord> boxes = wipe(2, QStringLiteral("web3"), {QMessageBox::Yes, QMessageBox::Yes, QMessageBox::Ok}, QStringLiteral("t_skill"));
+    QCOMPARE(boxes.value(2).text, QStringLiteral("删档已取消，数据已回滚"));
+    QCOMPARE(TestServers::databaseChecksums(m_server, {QStringLiteral("zone_big"), QStringLiteral("web3")}), before);
+    QVERIFY(todaysLog(QStringLiteral("zone_delete_")).contains(QStringLiteral("已取消，所有删除已回滚")));
+    TestServers::runSql(m_server, "DROP DATABASE zone_big; DROP DATABASE web3;");
 }
 
 QTEST_MAIN(TestZoneDeleteDialog)

@@ -1,0 +1,56 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+
+#include <atomic>
+#include <functional>
+
+class QSqlDatabase;
+class QThread;
+
+// One operation on the session's server, run on a thread of its own with a connection of its
+// own (opened by the session's rule), so that the window stays responsive. While it runs it
+// owns the session: DatabaseManager refuses a second operation and holds the keep-alive.
+//
+// The work reaches the window only through this object's signals; receivers connect with a
+// context object on their own thread, so that every delivery is queued.
+class SessionTask : public QObject
+{
+    Q_OBJECT
+
+public:
+    // Runs on the worker with the open connection. True when the operation succeeded.
+    using Work = std::function<bool(QSqlDatabase &db, SessionTask &task)>;
+
+    // Claims the session for `what` and starts `work`. Null with *refusal when nobody is
+    // connected or another operation holds the session.
+    static SessionTask *start(const QString &what, Work work, QObject *parent, QString *refusal);
+    // Cancels and waits for the work when it is still running.
+    ~SessionTask() override;
+
+    void cancel();
+    bool isCancelled() const { return m_cancel.load(); }
+    const std::atomic_bool *cancelFlag() const { return &m_cancel; }
+    bool isRunning() const { return m_running; }
+
+    // For the work, from the worker thread.
+    void log(const QString &line) { emit logMessage(line); }
+    void progress(int percent, const QString &text) { emit progressChanged(percent, text); }
+
+signals:
+    void logMessage(const QString &line);
+    void progressChanged(int percent, const QString &text);
+    // On the starting thread, after the session is released. `cancelled` when the operator
+    // asked for it before the work ended.
+    void finished(bool ok, bool cancelled);
+
+private:
+    explicit SessionTask(QObject *parent);
+    void onThreadFinished();
+
+    QThread *m_thread = nullptr;
+    std::atomic_bool m_cancel{false};
+    std::atomic_bool m_ok{false};
+    bool m_running = false;
+};
