@@ -1,14 +1,17 @@
-// Wipes the zones of a database holding three, one per round, and compares with the same
-// deletion done on an identical copy server-side (one multi-table DELETE per table against a
-// temporary id table), which is the practical limit:
+// Wipes the zones of a database holding three, one per round, as the window does (the session's
+// operation on a worker with its own connection), and compares with the same deletion done on
+// an identical copy server-side (one multi-table DELETE per table against a temporary id
+// table), which is the practical limit:
 //   bench_zonewipe [characters per zone]     (default 20000; uses QUORVEL_TEST_SERVERS or its own server)
 #include "db/databasemanager.h"
-#include "engine/characterdeleter.h"
+#include "db/sessiontask.h"
 #include "engine/charactertables.h"
+#include "engine/zonewipe.h"
 #include "testservers.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QEventLoop>
 #include <QMap>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -88,9 +91,20 @@ int main(int argc, char *argv[])
             if (name == copies.at(1)) {
                 ok = serverSideWipe(manager->database(), world);
             } else {
-                CharacterDeleter deleter(DatabaseManager::instance()->database());
-                QObject::connect(&deleter, &CharacterDeleter::deleteCompleted, [&ok](bool success, int) { ok = success; });
-                deleter.deleteByZoneWorldIds({world});
+                QString refusal;
+                SessionTask *task = SessionTask::start(QStringLiteral("区服删档"), [world](QSqlDatabase &db, SessionTask &) {
+                    int deleted = 0;
+                    return ZoneWipe::run(db, {{world}, {}, {}, {}}, {}, &deleted);
+                }, &app, &refusal);
+                if (!task)
+                    return 1;
+                QEventLoop loop;
+                QObject::connect(task, &SessionTask::finished, &loop, [&](bool success) {
+                    ok = success;
+                    loop.quit();
+                });
+                loop.exec();
+                delete task;
             }
             const double seconds = qMax<qint64>(1, timer.elapsed()) / 1000.0;
             manager->disconnectFromDatabase();
@@ -99,7 +113,7 @@ int main(int argc, char *argv[])
             const qint64 deleted = before - totalRows(server, name);
             perSecondOf.insert(name, deleted / seconds);
             out << "round " << round + 1 << "  " << qSetFieldWidth(44) << Qt::left
-                << (name == copies.at(1) ? "server-side multi-table DELETE (baseline)" : "CharacterDeleter, slices of 500 ids")
+                << (name == copies.at(1) ? "server-side multi-table DELETE (baseline)" : "zone wipe on its worker")
                 << qSetFieldWidth(0) << deleted << " rows in " << qSetRealNumberPrecision(2) << Qt::fixed << seconds
                 << " s  " << qSetRealNumberPrecision(0) << deleted / seconds << " rows/s" << Qt::endl;
         }

@@ -6,7 +6,7 @@
 #include "db/legacytext.h"
 #include "engine/accountcleanup.h"
 #include "engine/backupmanager.h"
-#include "engine/characterdeleter.h"
+#include "engine/zonewipe.h"
 #include "engine/characterpurge.h"
 #include "engine/charactertables.h"
 #include "engine/exportmanager.h"
@@ -406,23 +406,14 @@ int runWipe(const QCommandLineParser &parser, Output &out)
         dryRunNote(out);
         return Success;
     }
-    CharacterDeleter deleter(DatabaseManager::instance()->database());
-    bool ok = false;
-    QObject::connect(&deleter, &CharacterDeleter::logMessage, [&out](const QString &m) { out.line(m); });
-    QObject::connect(&deleter, &CharacterDeleter::errorOccurred, [&out](const QString &m) { out.line(QStringLiteral("错误: ") + m); });
-    QObject::connect(&deleter, &CharacterDeleter::progressChanged, [&out](int current, int total, const QString &table) {
-        out.progress(current * 100 / qMax(1, total), table);
-    });
-    QObject::connect(&deleter, &CharacterDeleter::deleteCompleted, [&ok](bool success, int) { ok = success; });
-    deleter.deleteByZoneWorldIds(worlds);
+    ZoneWipe::Request request{worlds, accountDatabases, accounts, config};
+    ZoneWipe::Sinks sinks;
+    sinks.log = [&out](const QString &m) { out.line(m); };
+    sinks.progress = [&out](int step, int steps, const QString &table) { out.progress(step * 100 / qMax(1, steps), table); };
+    int deleted = 0;
+    const bool ok = ZoneWipe::run(db, request, sinks, &deleted);
     out.clearProgress();
-    if (!ok)
-        return Failed;
-    if (accounts.kept > 0)
-        out.line(QStringLiteral("保留 %1 个账号：它们在未删档的区服还有角色").arg(accounts.kept));
-    if (!accountDatabases.isEmpty() && !accounts.names.isEmpty())
-        AccountCleanup::deleteAccounts(config, accountDatabases, accounts.names, [&out](const QString &m) { out.line(m); });
-    return Success;
+    return ok ? Success : Failed;
 }
 
 int runExport(const QCommandLineParser &parser, Output &out)

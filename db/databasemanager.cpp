@@ -83,11 +83,7 @@ bool DatabaseManager::connectToDatabase(const HostConfig &config)
     m_db = QSqlDatabase::database(kMainConnection, false);
     if (!outcome.ok) {
         releaseConnection();
-        if (outcome.viaOdbc)
-            emit errorOccurred(QStringLiteral("无法连接数据库，最后错误：%1").arg(outcome.lastError)
-                               + kOdbcAdvice);
-        else
-            emit errorOccurred(outcome.lastError);
+        reportFailure(outcome, false);
         return false;
     }
 
@@ -137,10 +133,15 @@ void DatabaseManager::setEntryName(const QString &name)
     m_entryName = name;
 }
 
+QString serverLabel(const QString &entryName, const HostConfig &config)
+{
+    const QString address = QStringLiteral("%1:%2/%3").arg(config.host, QString::number(config.port), config.database);
+    return entryName.isEmpty() ? address : QStringLiteral("%1 (%2)").arg(entryName, address);
+}
+
 QString DatabaseManager::serverLabel() const
 {
-    const QString address = QStringLiteral("%1:%2/%3").arg(m_config.host, QString::number(m_config.port), m_config.database);
-    return m_entryName.isEmpty() ? address : QStringLiteral("%1 (%2)").arg(m_entryName, address);
+    return ::serverLabel(m_entryName, m_config);
 }
 
 bool DatabaseManager::beginOperation(const QString &what, QString *refusal)
@@ -169,19 +170,33 @@ QString DatabaseManager::busyRefusal() const
 
 bool DatabaseManager::testConnection(const HostConfig &config)
 {
-    const ConnectionOutcome outcome = openMysqlConnection(kTestConnection, config, kTestOptions);
+    const ConnectionOutcome outcome = probe(config, true);
+    if (!outcome.ok)
+        reportFailure(outcome, true);
+    return outcome.ok;
+}
+
+ConnectionOutcome DatabaseManager::probe(const HostConfig &config, bool test)
+{
+    static std::atomic_int serial{0};
+    const QString name = kTestConnection + QString::number(++serial);
+    const ConnectionOutcome outcome = test ? openMysqlConnection(name, config, kTestOptions) : openSessionConnection(name, config);
     {
-        QSqlDatabase db = QSqlDatabase::database(kTestConnection, false);
+        QSqlDatabase db = QSqlDatabase::database(name, false);
         db.close();
     }
-    removeNamedConnection(kTestConnection);
-    if (!outcome.ok) {
-        if (outcome.viaOdbc)
-            emit errorOccurred(QStringLiteral("无法连接数据库：%1").arg(outcome.lastError) + kOdbcAdvice);
-        else
-            emit errorOccurred(outcome.lastError);
-    }
-    return outcome.ok;
+    removeNamedConnection(name);
+    return outcome;
+}
+
+void DatabaseManager::reportFailure(const ConnectionOutcome &outcome, bool test)
+{
+    if (!outcome.viaOdbc)
+        emit errorOccurred(outcome.lastError);
+    else if (test)
+        emit errorOccurred(QStringLiteral("无法连接数据库：%1").arg(outcome.lastError) + kOdbcAdvice);
+    else
+        emit errorOccurred(QStringLiteral("无法连接数据库，最后错误：%1").arg(outcome.lastError) + kOdbcAdvice);
 }
 
 bool DatabaseManager::checkConnection()

@@ -19,6 +19,9 @@ using CharacterSummary = QVariantMap;
 // Ids in decimal joined by "," without blanks, in the given order: the text of an IN list.
 QString idListText(const QList<int> &ids);
 
+// What a window names as its server: "一区 (host:port/database)", or the address alone.
+QString serverLabel(const QString &entryName, const HostConfig &config);
+
 // The charguids of the characters of the given worlds, on any connection; empty with *error
 // when the statement fails.
 QList<int> charGuidsOfWorlds(QSqlDatabase &db, const QList<int> &worldIds, QString *error);
@@ -59,6 +62,11 @@ public:
     QString busyRefusal() const;
 
     bool testConnection(const HostConfig &config);
+    // Opens and closes a connection by the session's rule, on any thread, so that a server
+    // slow to answer never holds the window; `test` uses the test's short connect timeout.
+    static ConnectionOutcome probe(const HostConfig &config, bool test);
+    // Emits errorOccurred with the operator's text for a failed attempt.
+    void reportFailure(const ConnectionOutcome &outcome, bool test);
     bool checkConnection();
     bool ensureConnected();
     bool reconnect();

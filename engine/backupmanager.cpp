@@ -5,6 +5,8 @@
 #include "db/connectionrule.h"
 
 #include <QDateTime>
+#include <QFutureWatcher>
+#include <QtConcurrent>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -35,10 +37,13 @@ int workProgress(qint64 done, qint64 total)
     return 30 + int(59 * qMin<qint64>(done, total) / total);
 }
 
-// Size of the database's rows, an estimate of the dump that is being written.
+// Size of the database's rows, an estimate of the dump that is being written. Runs on a
+// worker, on a connection of its own.
 qint64 databaseSize(const QString &host, int port, const QString &user, const QString &password,
                     const QString &database)
 {
+    static std::atomic_int serial{0};
+    const QString name = kSizeProbeConnection + QString::number(++serial);
     ConnectionRequest request;
     request.host = host;
     request.port = port;
@@ -47,8 +52,8 @@ qint64 databaseSize(const QString &host, int port, const QString &user, const QS
     request.database = database;
     request.nativeOptions = QStringLiteral("MYSQL_OPT_CONNECT_TIMEOUT=5");
     qint64 size = 0;
-    if (openMysqlConnection(kSizeProbeConnection, request).ok) {
-        QSqlDatabase db = QSqlDatabase::database(kSizeProbeConnection, false);
+    if (openMysqlConnection(name, request).ok) {
+        QSqlDatabase db = QSqlDatabase::database(name, false);
         QSqlQuery query(db);
         query.prepare(QStringLiteral("SELECT SUM(DATA_LENGTH) FROM information_schema.TABLES WHERE TABLE_SCHEMA = ?"));
         query.addBindValue(database);
@@ -57,7 +62,7 @@ qint64 databaseSize(const QString &host, int port, const QString &user, const QS
         query.finish();
         db.close();
     }
-    removeNamedConnection(kSizeProbeConnection);
+    removeNamedConnection(name);
     return size;
 }
 } // namespace
@@ -217,7 +222,7 @@ void BackupManager::backupDatabase(const QString &host, int port, const QString 
                               QStringLiteral("--triggers"), QStringLiteral("-r") + filePath, database};
     arguments += rest;
     shown += rest;
-    m_expectedDumpSize = databaseSize(host, port, user, password, database);
+    m_expectedDumpSize = 0;
 
     emit logMessage(QStringLiteral("执行命令: %1 %2").arg(m_dumpToolPath, shown.join(QLatin1Char(' '))));
     emitProgress(10);
@@ -226,8 +231,16 @@ void BackupManager::backupDatabase(const QString &host, int port, const QString 
         return;  // failed to start; already reported
     emitProgress(30);
     emit logMessage(QStringLiteral("mysqldump 正在运行..."));
-    if (m_expectedDumpSize > 0)
+    // A server slow to answer must not hold the window: the estimate arrives when it arrives.
+    auto *size = new QFutureWatcher<qint64>(this);
+    connect(size, &QFutureWatcher<qint64>::finished, this, [this, size, filePath] {
+        size->deleteLater();
+        if (m_mode != Backup || m_filePath != filePath || size->result() <= 0)
+            return;
+        m_expectedDumpSize = size->result();
         m_sizeTimer->start();
+    });
+    size->setFuture(QtConcurrent::run(databaseSize, host, port, user, password, database));
 }
 
 void BackupManager::restoreDatabase(const QString &host, int port, const QString &user,

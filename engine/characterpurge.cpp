@@ -8,6 +8,37 @@
 namespace CharacterPurge {
 
 namespace {
+const QString kIdTable = QStringLiteral("quorvel_purge_ids");
+
+// Fills a temporary table with the ids, in slices; false with *error.
+bool fillIdTable(QSqlDatabase &db, const QList<int> &ids, QString *error)
+{
+    QSqlQuery query(db);
+    query.exec(QStringLiteral("DROP TEMPORARY TABLE IF EXISTS %1").arg(kIdTable));
+    if (!query.exec(QStringLiteral("CREATE TEMPORARY TABLE %1 (charguid INT PRIMARY KEY)").arg(kIdTable))) {
+        *error = query.lastError().text();
+        return false;
+    }
+    qsizetype preparedSize = -1;
+    for (qsizetype start = 0; start < ids.size(); start += kSliceSize) {
+        const qsizetype size = qMin<qsizetype>(kSliceSize, ids.size() - start);
+        if (size != preparedSize
+            && !query.prepare(QStringLiteral("INSERT IGNORE INTO %1 (charguid) VALUES %2")
+                                  .arg(kIdTable, QStringList(size, QStringLiteral("(?)")).join(QLatin1Char(','))))) {
+            *error = query.lastError().text();
+            return false;
+        }
+        preparedSize = size;
+        for (qsizetype i = 0; i < size; ++i)
+            query.bindValue(int(i), ids.at(start + i));
+        if (!query.exec()) {
+            *error = query.lastError().text();
+            return false;
+        }
+    }
+    return true;
+}
+
 // Runs the statement template (one "%1" for the placeholders) over the ids in slices: the
 // affected rows, or -1 with *error.
 qint64 inSlices(QSqlDatabase &db, const QString &statement, const QList<int> &ids, const Hooks &hooks,
@@ -38,6 +69,20 @@ qint64 inSlices(QSqlDatabase &db, const QString &statement, const QList<int> &id
         affected += query.numRowsAffected();
     }
     return affected;
+}
+// One statement against the id table: the affected rows, or -1 with *error.
+qint64 joinedDelete(QSqlDatabase &db, const QString &statement, const Hooks &hooks, QString *error, bool *cancelled)
+{
+    if (hooks.cancelled && hooks.cancelled()) {
+        *cancelled = true;
+        return -1;
+    }
+    QSqlQuery query(db);
+    if (!query.exec(statement)) {
+        *error = query.lastError().text();
+        return -1;
+    }
+    return query.numRowsAffected();
 }
 } // namespace
 
@@ -74,11 +119,20 @@ bool deleteCharacters(QSqlDatabase &db, const QList<int> &ids, const QStringList
         QString table;
         QString statement;
     };
+    // Beyond one slice, the ids go into a temporary table once and each table is deleted from
+    // by one join: the server's own fastest way, without a statement per slice and table.
+    const bool joined = ids.size() > kSliceSize;
+    if (joined && !fillIdTable(db, ids, &outcome->error))
+        return false;
+    auto statement = [joined](const QString &table, const QString &column) {
+        return joined ? QStringLiteral("DELETE t FROM %1 t JOIN %2 d ON t.%3 = d.charguid").arg(table, kIdTable, column)
+                      : QStringLiteral("DELETE FROM %1 WHERE %2 IN (%3)").arg(table, column, QStringLiteral("%1"));
+    };
     QList<Item> steps;
     for (const QString &table : tables)
-        steps.append({Step::Table, table, QStringLiteral("DELETE FROM %1 WHERE charguid IN (%2)").arg(table, QStringLiteral("%1"))});
-    steps.append({Step::ReverseRelations, QStringLiteral("t_relation"), QStringLiteral("DELETE FROM t_relation WHERE fguid IN (%1)")});
-    steps.append({Step::Characters, QStringLiteral("t_char"), QStringLiteral("DELETE FROM t_char WHERE charguid IN (%1)")});
+        steps.append({Step::Table, table, statement(table, QStringLiteral("charguid"))});
+    steps.append({Step::ReverseRelations, QStringLiteral("t_relation"), statement(QStringLiteral("t_relation"), QStringLiteral("fguid"))});
+    steps.append({Step::Characters, QStringLiteral("t_char"), statement(QStringLiteral("t_char"), QStringLiteral("charguid"))});
 
     for (int i = 0; i < steps.size(); ++i) {
         const Item &item = steps.at(i);
@@ -90,7 +144,8 @@ bool deleteCharacters(QSqlDatabase &db, const QList<int> &ids, const QStringList
                 hooks.done(item.kind, item.table, 0, true);
             continue;
         }
-        const qint64 rows = inSlices(db, item.statement, ids, hooks, &outcome->error, &outcome->cancelled);
+        const qint64 rows = joined ? joinedDelete(db, item.statement, hooks, &outcome->error, &outcome->cancelled)
+                                   : inSlices(db, item.statement, ids, hooks, &outcome->error, &outcome->cancelled);
         if (rows < 0) {
             outcome->failedStep = item.kind;
             outcome->failedTable = item.table;
@@ -102,6 +157,8 @@ bool deleteCharacters(QSqlDatabase &db, const QList<int> &ids, const QStringList
         if (hooks.done)
             hooks.done(item.kind, item.table, rows, false);
     }
+    if (joined)
+        QSqlQuery(db).exec(QStringLiteral("DROP TEMPORARY TABLE IF EXISTS %1").arg(kIdTable));
     return true;
 }
 

@@ -9,8 +9,8 @@
 class QSqlDatabase;
 
 // Deleting characters with every row they own: their rows in each table of a catalogue list,
-// the relations that point at them, then their t_char rows, in slices of bound ids, on the
-// caller's connection and inside the caller's transaction. The zone wipe, both merges'
+// the relations that point at them, then their t_char rows, by bound ids (one slice) or a
+// temporary id table (more), on the caller's connection and inside the caller's transaction. The zone wipe, both merges'
 // clean-ups and the single delete all delete this way, each in its own words.
 namespace CharacterPurge {
 

@@ -2,6 +2,7 @@
 
 #include "app/dailylog.h"
 #include "db/connectionrule.h"
+#include "db/databasemanager.h"
 #include "mergelog.h"
 #include "mergesql.h"
 #include "ui/main/logpanel.h"
@@ -478,6 +479,12 @@ void MergeServerDialog::onPreflightFinished()
 
 void MergeServerDialog::startRun()
 {
+    // No other operation of this program writes while the merge does.
+    QString refusal;
+    if (!DatabaseManager::instance()->beginOperation(QStringLiteral("跨服合区"), &refusal)) {
+        QMessageBox::warning(this, QStringLiteral("提示"), refusal);
+        return;
+    }
     setMerging(true, QStringLiteral("合区中..."));
     m_cancel = false;
     m_progressBar->setValue(0);
@@ -541,6 +548,7 @@ void MergeServerDialog::showProgress(const MergeProgress &progress)
 
 void MergeServerDialog::onMergeFinished()
 {
+    DatabaseManager::instance()->endOperation();
     setMerging(false, QStringLiteral("开始合区"));
     const bool ok = m_watcher->future().result();
     if (m_closeWhenDone) {

@@ -61,7 +61,7 @@ SameServerMergeDialog::SameServerMergeDialog(QWidget *parent)
     : QDialog(parent)
     , m_watcher(new QFutureWatcher<bool>(this))
 {
-    setWindowTitle(QStringLiteral("同服合区"));
+    setWindowTitle(QStringLiteral("同服合区 - %1").arg(DatabaseManager::instance()->serverLabel()));
     setMinimumSize(900, 500);
     resize(950, 550);
     setStyleSheet(darkDialogStyleSheet() + extraStyleSheet());
@@ -327,6 +327,11 @@ void SameServerMergeDialog::onExecute()
                               QMessageBox::Yes | QMessageBox::No, QMessageBox::No) != QMessageBox::Yes)
         return;
 
+    QString refusal;
+    if (!DatabaseManager::instance()->beginOperation(QStringLiteral("同服合区"), &refusal)) {
+        QMessageBox::warning(this, QStringLiteral("提示"), refusal);
+        return;
+    }
     m_parameters = parameters;
 
     m_logView->clear();
@@ -348,6 +353,7 @@ void SameServerMergeDialog::onExecute()
 
 void SameServerMergeDialog::onMergeFinished(bool success)
 {
+    DatabaseManager::instance()->endOperation();
     m_executeButton->setEnabled(true);
     m_closeButton->setText(QStringLiteral("关闭"));
     if (success) {

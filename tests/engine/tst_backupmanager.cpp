@@ -279,7 +279,7 @@ void TestBackupManager::backupAndRestoreThroughMainWindow()
     QFile(dir + QStringLiteral("/notes.txt")).open(QIODevice::WriteOnly);
     QVERIFY(TestServers::runSql(m_server, "UPDATE t_char SET level = 0;", kDb));
     QTest::mouseClick(window.findChild<QPushButton *>(QStringLiteral("connectBtn")), Qt::LeftButton);
-    QVERIFY(DatabaseManager::instance()->isConnected());
+    QTRY_VERIFY_WITH_TIMEOUT(DatabaseManager::instance()->isConnected(), 10000);
     QStringList items;
     boxes.clear();
     withNextModal([&](QWidget *modal) {
@@ -295,8 +295,11 @@ void TestBackupManager::backupAndRestoreThroughMainWindow()
     QTest::mouseClick(window.findChild<QPushButton *>(QStringLiteral("restoreBtn")), Qt::LeftButton);
     QCOMPARE(items.size(), 3);
     QVERIFY(items.at(0).startsWith(QStringLiteral("newest.sql (")) && items.at(1).startsWith(QStringLiteral("older.sql (0 KB) - ")));
+    QVERIFY2(boxes.value(0).text.contains(QStringLiteral("服务器: ")), qPrintable(boxes.value(0).text));
+    QVERIFY(DatabaseManager::instance()->isBusy());  // the restore holds the session
     QTRY_COMPARE_WITH_TIMEOUT(boxes.size(), 2, 120000);
     QCOMPARE(boxes.at(1).title, QStringLiteral("成功"));
+    QVERIFY(!DatabaseManager::instance()->isBusy());
     QVERIFY(!DatabaseManager::instance()->isConnected());
     QCOMPARE(TestServers::querySql(m_server, QStringLiteral("SELECT COUNT(*) FROM t_char WHERE level = 0"), kDb), QStringLiteral("0"));
 }

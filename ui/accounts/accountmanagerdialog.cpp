@@ -1,5 +1,6 @@
 #include "accountmanagerdialog.h"
 
+#include "db/databasemanager.h"
 #include "ui/main/mainstyle.h"
 
 #include <QCheckBox>
@@ -39,7 +40,7 @@ AccountManagerDialog::AccountManagerDialog(const HostConfig &accountDatabase, QW
     , m_connection(accountDatabase)
     , m_store(QStringLiteral("web_connection"))
 {
-    setWindowTitle(QStringLiteral("账号管理"));
+    setWindowTitle(QStringLiteral("账号管理 - %1@%2").arg(accountDatabase.username, serverLabel(QString(), accountDatabase)));
     setMinimumSize(900, 600);
     setModal(true);
     setStyleSheet(darkDialogStyleSheet());

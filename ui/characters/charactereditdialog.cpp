@@ -93,7 +93,7 @@ CharacterEditDialog::CharacterEditDialog(int charguid, QWidget *parent)
     , m_charguid(charguid)
 {
     const QString hex = QString::number(charguid, 16).toUpper();
-    setWindowTitle(QStringLiteral("编辑角色 - CharGUID: %1 (%2)").arg(charguid).arg(hex));
+    setWindowTitle(QStringLiteral("编辑角色 - CharGUID: %1 (%2) - %3").arg(QString::number(charguid), hex, DatabaseManager::instance()->serverLabel()));
     setMinimumSize(600, 700);
     setModal(true);
     setStyleSheet(styleSheetText());

@@ -465,6 +465,10 @@ void CharacterListDialog::onSelectWorldIds()
 
 void CharacterListDialog::openEditor(int charguid)
 {
+    if (const QString refusal = DatabaseManager::instance()->busyRefusal(); !refusal.isEmpty()) {
+        QMessageBox::warning(this, QStringLiteral("提示"), refusal);
+        return;
+    }
     CharacterEditDialog editor(charguid, this);
     if (editor.exec() == QDialog::Accepted) {
         onLogMessage(QStringLiteral("角色数据已修改"));

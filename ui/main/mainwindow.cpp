@@ -17,6 +17,9 @@
 #include <QComboBox>
 #include <QDateTime>
 #include <QFileDialog>
+#include <QFutureWatcher>
+#include <QSignalBlocker>
+#include <QtConcurrent>
 #include <QFileInfo>
 #include <QFrame>
 #include <QGridLayout>
@@ -172,6 +175,37 @@ void MainWindow::connectSignals()
     DatabaseManager *db = DatabaseManager::instance();
     connect(db, &DatabaseManager::connectionStatusChanged, this, &MainWindow::onConnectionStatusChanged);
     connect(db, &DatabaseManager::errorOccurred, this, &MainWindow::onLogMessage);
+    connect(db, &DatabaseManager::busyChanged, this, &MainWindow::updateSessionActions);
+    for (const char *name : {"charMgrBtn", "accountMgrBtn", "mergeServerBtn", "sameServerMergeBtn", "zoneDeleteBtn"}) {
+        if (auto *button = findChild<QPushButton *>(QLatin1String(name)))
+            m_sessionButtons.append(button);
+    }
+}
+
+void MainWindow::updateSessionActions()
+{
+    const bool busy = DatabaseManager::instance()->isBusy();
+    for (QPushButton *button : std::as_const(m_sessionButtons))
+        button->setEnabled(!busy);
+    m_connectButton->setEnabled(!busy && !m_probing);
+    m_testButton->setEnabled(!m_probing);
+    m_hostCombo->setEnabled(!busy && !m_probing);
+    m_configButton->setEnabled(!busy && !m_probing);
+    m_restoreButton->setEnabled(!busy && !(m_backupManager && m_backupManager->isBusy()));
+}
+
+void MainWindow::probeInBackground(const HostConfig &config, bool test, const std::function<void(const ConnectionOutcome &)> &done)
+{
+    m_probing = true;
+    updateSessionActions();
+    auto *watcher = new QFutureWatcher<ConnectionOutcome>(this);
+    connect(watcher, &QFutureWatcher<ConnectionOutcome>::finished, this, [this, watcher, done] {
+        watcher->deleteLater();
+        m_probing = false;
+        updateSessionActions();
+        done(watcher->result());
+    });
+    watcher->setFuture(QtConcurrent::run([config, test] { return DatabaseManager::probe(config, test); }));
 }
 
 void MainWindow::loadHostConfigs()
@@ -224,13 +258,16 @@ bool MainWindow::requireConnection()
 void MainWindow::onTestConnection()
 {
     onLogMessage(QStringLiteral("测试连接..."));
-    if (DatabaseManager::instance()->testConnection(getCurrentConfig())) {
-        onLogMessage(QStringLiteral("连接测试成功!"));
-        QMessageBox::information(this, QStringLiteral("成功"), QStringLiteral("数据库连接测试成功!"));
-    } else {
-        onLogMessage(QStringLiteral("连接测试失败"));
-        QMessageBox::warning(this, QStringLiteral("失败"), QStringLiteral("数据库连接测试失败,请检查配置"));
-    }
+    probeInBackground(getCurrentConfig(), true, [this](const ConnectionOutcome &outcome) {
+        if (outcome.ok) {
+            onLogMessage(QStringLiteral("连接测试成功!"));
+            QMessageBox::information(this, QStringLiteral("成功"), QStringLiteral("数据库连接测试成功!"));
+        } else {
+            DatabaseManager::instance()->reportFailure(outcome, true);
+            onLogMessage(QStringLiteral("连接测试失败"));
+            QMessageBox::warning(this, QStringLiteral("失败"), QStringLiteral("数据库连接测试失败,请检查配置"));
+        }
+    });
 }
 
 void MainWindow::onConnect()
@@ -241,14 +278,30 @@ void MainWindow::onConnect()
         onLogMessage(QStringLiteral("已断开连接"));
         return;
     }
+    if (m_probing)
+        return;
     onLogMessage(QStringLiteral("正在连接..."));
-    if (db->connectToDatabase(getCurrentConfig())) {
-        onLogMessage(QStringLiteral("连接成功!"));
-        db->startKeepAlive(kKeepAliveIntervalMs);
-        onLogMessage(QStringLiteral("已启动数据库连接保活"));
-    } else {
+    m_statusLabel->setText(QStringLiteral("● 正在连接…"));
+    const HostConfig config = getCurrentConfig();
+    const int index = m_hostCombo->currentIndex();
+    const QString name = m_hostCombo->currentText();
+    // The server is reached on a worker first; the session then opens on this thread against
+    // a server that has just answered.
+    probeInBackground(config, false, [this, config, index, name](const ConnectionOutcome &outcome) {
+        DatabaseManager *db = DatabaseManager::instance();
+        db->setEntryName(name);
+        if (!outcome.ok) {
+            db->reportFailure(outcome, false);
+        } else if (db->connectToDatabase(config)) {
+            m_sessionIndex = index;
+            onLogMessage(QStringLiteral("连接成功!"));
+            db->startKeepAlive(kKeepAliveIntervalMs);
+            onLogMessage(QStringLiteral("已启动数据库连接保活"));
+            return;
+        }
+        onConnectionStatusChanged(false);
         onLogMessage(QStringLiteral("连接失败"));
-    }
+    });
 }
 
 void MainWindow::attachBackupManager()
@@ -263,17 +316,17 @@ void MainWindow::setBackupButtonsEnabled(bool enabled)
 {
     // One tool runs at a time; a second start would have to end the first.
     m_backupButton->setEnabled(enabled);
-    m_restoreButton->setEnabled(enabled);
+    m_restoreButton->setEnabled(enabled && !DatabaseManager::instance()->isBusy());
 }
 
 void MainWindow::onBackupDatabase()
 {
+    const HostConfig config = getCurrentConfig();
     const QString proposal = m_backupManager->getDefaultBackupPath();
-    const QString path = QFileDialog::getSaveFileName(this, QStringLiteral("保存备份文件"), proposal,
+    const QString path = QFileDialog::getSaveFileName(this, QStringLiteral("保存备份文件 - %1").arg(serverLabel(m_hostCombo->currentText(), config)), proposal,
                                                       QStringLiteral("SQL 文件 (*.sql)"));
     if (path.isEmpty())
         return;
-    const HostConfig config = getCurrentConfig();
     onLogMessage(QStringLiteral("开始备份数据库..."));
     m_progressBar->setValue(0);
     attachBackupManager();
@@ -331,19 +384,28 @@ void MainWindow::onRestoreDatabase()
 
     const HostConfig config = getCurrentConfig();
     QMessageBox confirm(QMessageBox::Warning, QStringLiteral("确认恢复"),
-                        QStringLiteral("确认要恢复数据库吗？\n\n目标数据库: %1\n备份文件: %2\n\n"
+                        QStringLiteral("确认要恢复数据库吗？\n\n目标数据库: %1\n服务器: %2\n备份文件: %3\n\n"
                                        "⚠️ 警告: 此操作将覆盖当前数据库中的所有数据！\n建议先备份当前数据库！")
-                            .arg(config.database, QFileInfo(path).fileName()),
+                            .arg(config.database, serverLabel(m_hostCombo->currentText(), config), QFileInfo(path).fileName()),
                         QMessageBox::Yes | QMessageBox::No, this);
     confirm.setDefaultButton(QMessageBox::No);
     if (confirm.exec() != QMessageBox::Yes)
         return;
+    // The restore rewrites the database under the session: nothing else may run meanwhile.
+    QString refusal;
+    if (!DatabaseManager::instance()->beginOperation(QStringLiteral("恢复数据库"), &refusal)) {
+        QMessageBox::warning(this, QStringLiteral("提示"), refusal);
+        return;
+    }
+    m_restoring = true;
 
     onLogMessage(QStringLiteral("开始恢复数据库..."));
     m_progressBar->setValue(0);
     attachBackupManager();
     connect(m_backupManager, &BackupManager::restoreProgress, m_progressBar, &QProgressBar::setValue);
     connect(m_backupManager, &BackupManager::restoreCompleted, this, [this](bool success, const QString &database) {
+        if (std::exchange(m_restoring, false))
+            DatabaseManager::instance()->endOperation();
         setBackupButtonsEnabled(true);
         if (success) {
             QMessageBox::information(this, QStringLiteral("成功"),
@@ -381,7 +443,21 @@ void MainWindow::onHostConfig()
 
 void MainWindow::onHostComboChanged(int index)
 {
-    Q_UNUSED(index);
+    // While connected, the selector shows the session's server: another choice disconnects.
+    DatabaseManager *db = DatabaseManager::instance();
+    if (!db->isConnected() || index == m_sessionIndex)
+        return;
+    const QString question = QStringLiteral("当前已连接 %1。\n\n切换到 %2 将断开当前连接，确定要切换吗？")
+                                 .arg(db->serverLabel(), m_hostCombo->itemText(index));
+    if (QMessageBox::question(this, QStringLiteral("切换主机"), question, QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
+        != QMessageBox::Yes) {
+        const QSignalBlocker blocker(m_hostCombo);
+        m_hostCombo->setCurrentIndex(m_sessionIndex);
+        return;
+    }
+    db->disconnectFromDatabase();
+    onLogMessage(QStringLiteral("已断开连接"));
+    onConnect();
 }
 
 void MainWindow::onAccountManager()
@@ -436,6 +512,14 @@ void MainWindow::onZoneDelete()
 
 void MainWindow::closeEvent(QCloseEvent *event)
 {
+    // A running operation is cancelled (and rolled back) or waited for as its window closes.
+    const QString running = DatabaseManager::instance()->busyRefusal();
+    if (!running.isEmpty() && !m_restoring
+        && QMessageBox::question(this, QStringLiteral("提示"), QStringLiteral("%1。\n\n退出将取消正在进行的操作，确定要退出吗？").arg(running),
+                                 QMessageBox::Yes | QMessageBox::No, QMessageBox::No) != QMessageBox::Yes) {
+        event->ignore();
+        return;
+    }
     // Closing ends the running tool with the program; never without the operator's word.
     if (m_backupManager->isBusy()
         && QMessageBox::question(this, QStringLiteral("提示"),

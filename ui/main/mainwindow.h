@@ -1,8 +1,11 @@
 #pragma once
 
+#include "db/connectionrule.h"
 #include "db/hostconfig.h"
 
 #include <QMainWindow>
+
+#include <functional>
 
 class BackupManager;
 class QComboBox;
@@ -53,6 +56,10 @@ private:
     bool requireConnection();
     void attachBackupManager();
     void setBackupButtonsEnabled(bool enabled);
+    // Enables what needs the session, or a free server, by the session's state.
+    void updateSessionActions();
+    // Runs a connection probe on a worker; `done` gets its outcome on this thread.
+    void probeInBackground(const HostConfig &config, bool test, const std::function<void(const ConnectionOutcome &)> &done);
 
     HostConfigList m_hostConfigs;
     QComboBox *m_hostCombo = nullptr;
@@ -66,4 +73,8 @@ private:
     QTextEdit *m_logView = nullptr;
     QProgressBar *m_progressBar = nullptr;
     BackupManager *m_backupManager = nullptr;
+    QList<QPushButton *> m_sessionButtons;  // off while an operation holds the session
+    int m_sessionIndex = -1;                // the host entry the session is connected to
+    bool m_probing = false;                 // a connection attempt or test is under way
+    bool m_restoring = false;               // the restore holds the session
 };

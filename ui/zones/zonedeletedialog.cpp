@@ -4,7 +4,7 @@
 #include "db/databasemanager.h"
 #include "db/sessiontask.h"
 #include "engine/accountcleanup.h"
-#include "engine/characterdeleter.h"
+#include "engine/zonewipe.h"
 #include "ui/main/logpanel.h"
 #include "ui/main/mainstyle.h"
 
@@ -240,35 +240,21 @@ void ZoneDeleteDialog::onStartDelete()
         return;
 
     // The wipe and the account clean-up run on a connection of their own; the window only reacts.
-    const AccountCleanup::WipedAccounts accounts = m_accounts;
-    const HostConfig config = DatabaseManager::instance()->storedConfig();
+    ZoneWipe::Request request;
+    request.worlds = worldIds;
+    request.accountDatabases = accountDbs;
+    request.accounts = m_accounts;
+    request.accountServer = DatabaseManager::instance()->storedConfig();
     auto deleted = std::make_shared<int>(0);
     QString refusal;
-    m_task = SessionTask::start(QStringLiteral("区服删档"), [worldIds, accountDbs, accounts, config, deleted](QSqlDatabase &db, SessionTask &task) {
-        CharacterDeleter deleter(db);
-        deleter.setCancelFlag(task.cancelFlag());
-        bool ok = false;
-        QObject::connect(&deleter, &CharacterDeleter::logMessage, [&task](const QString &line) { task.log(line); });
-        QObject::connect(&deleter, &CharacterDeleter::errorOccurred, [&task](const QString &error) { task.log(QStringLiteral("错误: ") + error); });
-        QObject::connect(&deleter, &CharacterDeleter::progressChanged, [&task](int current, int total, const QString &table) {
-            task.progress(total > 0 ? current * 100 / total : 0, QStringLiteral("%1 (%2/%3)").arg(table).arg(current).arg(total));
-        });
-        QObject::connect(&deleter, &CharacterDeleter::deleteCompleted, [&](bool success, int count) {
-            ok = success;
-            *deleted = count;
-        });
-        deleter.deleteByZoneWorldIds(worldIds);
-        if (!ok)
-            return false;
-        task.log(QStringLiteral("角色数据删除完成，共删除 %1 个角色").arg(*deleted));
-        if (!accountDbs.isEmpty()) {
-            task.log(QStringLiteral("正在删除账号库数据: %1").arg(accountDbs.join(QStringLiteral(", "))));
-            if (accounts.kept > 0)
-                task.log(QStringLiteral("保留 %1 个账号：它们在未删档的区服还有角色").arg(accounts.kept));
-            AccountCleanup::deleteAccounts(config, accountDbs, accounts.names, [&task](const QString &line) { task.log(line); });
-            task.log(QStringLiteral("账号库数据删除完成"));
-        }
-        return true;
+    m_task = SessionTask::start(QStringLiteral("区服删档"), [request, deleted](QSqlDatabase &db, SessionTask &task) {
+        ZoneWipe::Sinks sinks;
+        sinks.log = [&task](const QString &line) { task.log(line); };
+        sinks.progress = [&task](int step, int steps, const QString &table) {
+            task.progress(step * 100 / qMax(1, steps), QStringLiteral("%1 (%2/%3)").arg(table).arg(step).arg(steps));
+        };
+        sinks.cancel = task.cancelFlag();
+        return ZoneWipe::run(db, request, sinks, deleted.get());
     }, this, &refusal);
     if (!m_task) {
         QMessageBox::warning(this, QStringLiteral("提示"), refusal);

@@ -23,6 +23,8 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QSqlDatabase>
+#include <QTcpServer>
+#include <QTcpSocket>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTextEdit>
@@ -39,6 +41,7 @@ private slots:
     void cleanup();
 
     void connectsTestsAndLogs();
+    void silentServerLeavesTheWindowLive();
     void accountManagerFallsBackToCharacterDatabase();
     void logKeepsPercentSignsAndGoesToDatedFiles();
     void hostDialogEditsTheList();
@@ -127,7 +130,7 @@ void TestMainWindow::connectsTestsAndLogs()
     QVERIFY(logFileLines().isEmpty());
     DatabaseManager *db = DatabaseManager::instance();
     QTest::mouseClick(button(w, "connectBtn"), Qt::LeftButton);
-    QVERIFY(db->isConnected() && db->isKeepAliveActive());
+    QTRY_VERIFY_WITH_TIMEOUT(db->isConnected() && db->isKeepAliveActive(), 10000);
     const QStringList connected = {QStringLiteral("正在连接..."), QStringLiteral("连接成功!"), QStringLiteral("已启动数据库连接保活")};
     QCOMPARE(logLines(w), connected);
     QCOMPARE(logFileLines(), connected);
@@ -135,6 +138,18 @@ void TestMainWindow::connectsTestsAndLogs()
     withNextModal([](QWidget *dialog) { QMetaObject::invokeMethod(dialog, "accept"); }, "SameServerMergeDialog");
     QTest::mouseClick(button(w, "sameServerMergeBtn"), Qt::LeftButton);
     QCOMPARE(logLines(w).last(), QStringLiteral("同服合区操作完成"));
+
+    // Another entry while connected: the operator is asked first. No keeps session and selection;
+    // yes disconnects and connects to the new one.
+    auto *hosts = w.findChild<QComboBox *>();
+    ModalRecord ask;
+    answerNextMessageBox(QMessageBox::No, &ask);
+    hosts->setCurrentIndex(2);
+    QVERIFY2(ask.text.contains(QStringLiteral("切换到 无账号库 将断开当前连接")), qPrintable(ask.text));
+    QVERIFY(hosts->currentIndex() == 0 && db->isConnected() && db->serverLabel().startsWith(m_hosts.first().name));
+    answerNextMessageBox(QMessageBox::Yes);
+    hosts->setCurrentIndex(2);
+    QTRY_VERIFY_WITH_TIMEOUT(db->isConnected() && db->serverLabel().startsWith(QStringLiteral("无账号库 (")), 10000);
     QTest::mouseClick(button(w, "connectBtn"), Qt::LeftButton);
     QVERIFY(!db->isConnected() && !db->isKeepAliveActive());
     QCOMPARE(logFileLines().last(), QStringLiteral("已断开连接"));
@@ -143,19 +158,41 @@ void TestMainWindow::connectsTestsAndLogs()
     ModalRecord success;
     answerNextMessageBox(QMessageBox::Ok, &success);
     QTest::mouseClick(button(w, "testBtn"), Qt::LeftButton);
-    QCOMPARE(success.text, QStringLiteral("数据库连接测试成功!"));
+    QTRY_COMPARE_WITH_TIMEOUT(success.text, QStringLiteral("数据库连接测试成功!"), 10000);
     QVERIFY(!db->isConnected());
 
-    w.findChild<QComboBox *>()->setCurrentIndex(1);
+    hosts->setCurrentIndex(1);
     ModalRecord failure;
     answerNextMessageBox(QMessageBox::Ok, &failure);
     QTest::mouseClick(button(w, "testBtn"), Qt::LeftButton);
-    QCOMPARE(failure.text, QStringLiteral("数据库连接测试失败,请检查配置"));
+    QTRY_COMPARE_WITH_TIMEOUT(failure.text, QStringLiteral("数据库连接测试失败,请检查配置"), 10000);
     QTest::mouseClick(button(w, "connectBtn"), Qt::LeftButton);
+    QTRY_COMPARE_WITH_TIMEOUT(logFileLines().last(), QStringLiteral("连接失败"), 10000);
     QVERIFY(!db->isConnected());
     QCOMPARE(logFileLines().filter(QStringLiteral("Access denied")).size(), 2);
-    QCOMPARE(logFileLines().last(), QStringLiteral("连接失败"));
     QCOMPARE(w.findChild<QLabel *>(QStringLiteral("statusLabel"))->text(), QStringLiteral("● 未连接"));
+}
+
+// A server that accepts and never answers: the attempt waits on its worker while the window
+// stays live and says so; when the server drops the line, the attempt fails as usual.
+void TestMainWindow::silentServerLeavesTheWindowLive()
+{
+    QTcpServer silent;
+    QVERIFY(silent.listen(QHostAddress::LocalHost));
+    HostConfig mute = m_hosts.first();
+    mute.port = silent.serverPort();
+    QVERIFY(writeHostConfigs(hostConfigFilePath(), {mute}));
+    MainWindow w;
+    QTest::mouseClick(button(w, "connectBtn"), Qt::LeftButton);
+    QCOMPARE(w.findChild<QLabel *>(QStringLiteral("statusLabel"))->text(), QStringLiteral("● 正在连接…"));
+    QVERIFY(!button(w, "connectBtn")->isEnabled());
+    QTRY_VERIFY(silent.hasPendingConnections());
+    silent.close();
+    while (QTcpSocket *line = silent.nextPendingConnection())
+        delete line;
+    QTRY_COMPARE_WITH_TIMEOUT(logFileLines().last(), QStringLiteral("连接失败"), 20000);
+    QCOMPARE(w.findChild<QLabel *>(QStringLiteral("statusLabel"))->text(), QStringLiteral("● 未连接"));
+    QVERIFY(button(w, "connectBtn")->isEnabled());
 }
 
 void TestMainWindow::accountManagerFallsBackToCharacterDatabase()
