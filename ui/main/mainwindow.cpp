@@ -71,6 +71,7 @@ MainWindow::MainWindow(QWidget *parent)
     connectSignals();
     m_backupManager = new BackupManager(this);
     onConnectionStatusChanged(false);
+    updateSessionActions();
 }
 
 void MainWindow::buildLayout()

@@ -369,6 +369,8 @@ void TestCharacterListDialog::copyOwnsTheSession()
 
     CharacterListDialog other(nullptr);
     QVERIFY(!other.findChild<QPushButton *>(QStringLiteral("searchBtn"))->isEnabled());
+    MainWindow main;
+    QVERIFY(!main.findChild<QPushButton *>(QStringLiteral("zoneDeleteBtn"))->isEnabled());
     ModalRecord refusal;
     answerNextMessageBox(QMessageBox::Ok, &refusal);
     QVERIFY(QMetaObject::invokeMethod(&other, "onContextDeleteCharacter"));
