@@ -129,14 +129,17 @@ MergeServerDialog::~MergeServerDialog()
 {
     // A merge still running is cancelled (its transaction rolls back) and waited for.
     m_cancel = true;
+    m_closing = true;
     for (QFutureWatcher<bool> *watcher : {m_preflightWatcher, m_watcher}) {
         if (watcher) {
             watcher->disconnect(this);
             watcher->waitForFinished();
         }
     }
-    disconnectMain();
-    disconnectSub();
+    for (QFutureWatcherBase *check : std::as_const(m_checks)) {
+        check->disconnect(this);
+        check->waitForFinished();
+    }
 }
 
 QWidget *MergeServerDialog::createGroup(ServerGroup &group, const QString &title)
@@ -217,7 +220,7 @@ void MergeServerDialog::showDisconnected(ServerGroup &group)
 void MergeServerDialog::hostChanged(ServerGroup &group, int index)
 {
     if (group.connected) {
-        disconnectGroup(group);
+        group.connected = false;
         showDisconnected(group);
     }
     if (index < 1 || index > m_hostConfigs.size())
@@ -230,129 +233,140 @@ void MergeServerDialog::hostChanged(ServerGroup &group, int index)
     group.charDatabase->setText(config.database.isEmpty() ? QStringLiteral("vexadb_main") : config.database);
 }
 
+namespace {
+// What reaching one server found: the worlds of its character database, or what failed.
+struct ServerCheck
+{
+    QString failedKind;      // "角色库" or "账号库", empty on success
+    QString failedDatabase;
+    QString error;
+    QList<int> worlds;
+};
+
+// Reaches the character and the account database of one server, `attempts` times each, reads
+// the worlds and closes again. Runs on a worker, so that a server slow to answer never holds
+// the window; the merge opens connections of its own.
+ServerCheck checkServer(const MergeEndpoint &e, const QString &prefix, const QString &label, int attempts,
+                        const QString &options, const std::atomic_bool *stop, const std::function<void(const QString &)> &log)
+{
+    ServerCheck check;
+    const QList<std::pair<QString, QString>> databases = {{QStringLiteral("角色库"), e.charDatabase},
+                                                          {QStringLiteral("账号库"), e.webDatabase}};
+    for (const auto &[kind, database] : databases) {
+        const QString name = QStringLiteral("%1_check_%2").arg(prefix, kind == databases.first().first ? QStringLiteral("char") : QStringLiteral("web"));
+        bool open = false;
+        {
+            QSqlDatabase db = MergeSql::addConnection(name, e, database, options);
+            for (int attempt = 1; attempt <= attempts && !open && !stop->load(); ++attempt) {
+                open = db.open();
+                if (open) {
+                    log(QStringLiteral("%1%2连接成功: %3").arg(label, kind, database));
+                    break;
+                }
+                check.error = db.lastError().text();
+                log(attempts > 1 ? QStringLiteral("%1%2连接失败（尝试 %3/%4）：%5").arg(label, kind).arg(attempt).arg(attempts).arg(check.error)
+                                 : QStringLiteral("%1%2连接失败: %3").arg(label, kind, check.error));
+                if (attempt < attempts)
+                    QThread::msleep(2000);
+            }
+            if (open && check.worlds.isEmpty() && kind == databases.first().first) {
+                QSqlQuery query(db);
+                if (query.exec(QStringLiteral("SELECT worldid FROM t_var ORDER BY worldid"))) {
+                    while (query.next())
+                        check.worlds.append(query.value(0).toInt());
+                }
+            }
+            db.close();
+        }
+        removeNamedConnection(name);
+        if (!open) {
+            check.failedKind = kind;
+            check.failedDatabase = database;
+            return check;
+        }
+    }
+    return check;
+}
+} // namespace
+
+void MergeServerDialog::runCheck(ServerGroup &group, bool test)
+{
+    const MergeEndpoint e = endpoint(group);
+    group.testButton->setEnabled(false);
+    group.connectButton->setEnabled(false);
+    group.status->setText(QStringLiteral("● 连接中…"));
+    auto *watcher = new QFutureWatcher<ServerCheck>(this);
+    m_checks.append(watcher);
+    connect(watcher, &QFutureWatcher<ServerCheck>::finished, this, [this, watcher, &group, test, e] {
+        m_checks.removeOne(watcher);
+        watcher->deleteLater();
+        group.testButton->setEnabled(true);
+        group.connectButton->setEnabled(true);
+        const ServerCheck check = watcher->result();
+        if (test) {
+            showDisconnected(group);
+            if (check.failedKind.isEmpty()) {
+                addLogLine(QStringLiteral("%1连接测试成功！").arg(group.label));
+                QMessageBox::information(this, QStringLiteral("成功"),
+                                         QStringLiteral("%1数据库连接测试成功！\n角色库: ").arg(group.label) + e.charDatabase
+                                             + QStringLiteral("\n账号库: ") + e.webDatabase);
+            } else {
+                QMessageBox::warning(this, QStringLiteral("失败"),
+                                     QStringLiteral("连接失败：%1连接失败: %2").arg(check.failedKind, check.error));
+            }
+            return;
+        }
+        if (!check.failedKind.isEmpty()) {
+            showDisconnected(group);
+            addLogLine(QStringLiteral("%1连接失败").arg(group.label));
+            QMessageBox::warning(this, QStringLiteral("错误"),
+                                 QStringLiteral("无法连接%1%2 '%3'（已重试%4次）").arg(group.label, check.failedKind, check.failedDatabase).arg(kConnectAttempts));
+            return;
+        }
+        group.connected = true;
+        group.status->setText(QStringLiteral("● 已连接"));
+        group.status->setStyleSheet(kConnectedStyle);
+        group.connectButton->setText(QStringLiteral("断开"));
+        group.worldIds->blockSignals(true);
+        group.worldIds->clear();
+        for (int id : check.worlds)
+            group.worldIds->addItem(QString::number(id), id);
+        group.worldIds->blockSignals(false);
+        addLogLine(QStringLiteral("%1连接成功，发现 %2 个WorldID").arg(group.label).arg(check.worlds.size()));
+        updateMergeMode();
+    });
+    const QString label = test ? QString() : group.label;
+    const int attempts = test ? 1 : kConnectAttempts;
+    const QString options = test ? QStringLiteral("MYSQL_OPT_CONNECT_TIMEOUT=10") : kDialogOptions;
+    watcher->setFuture(QtConcurrent::run([this, e, prefix = group.prefix, label, attempts, options] {
+        return checkServer(e, prefix, label, attempts, options, &m_closing, [this](const QString &line) { addLogLine(line); });
+    }));
+}
+
 void MergeServerDialog::testConnection(ServerGroup &group)
 {
     addLogLine(QStringLiteral("测试%1连接...").arg(group.label));
     const MergeEndpoint e = endpoint(group);
     addLogLine(QStringLiteral("连接参数: %1:%2, 角色库=%3, 账号库=%4").arg(e.host, QString::number(e.port), e.charDatabase, e.webDatabase));
-
-    QString error;
-    auto attempt = [&](const QString &name, const QString &database, const QString &kind) {
-        bool ok = false;
-        {
-            QSqlDatabase db = MergeSql::addConnection(name, e, database, QStringLiteral("MYSQL_OPT_CONNECT_TIMEOUT=10"));
-            ok = db.open();
-            if (ok) {
-                addLogLine(kind + QStringLiteral("连接成功: ") + database);
-                db.close();
-            } else {
-                error = kind + QStringLiteral("连接失败: ") + db.lastError().text();
-                addLogLine(error);
-            }
-        }
-        removeNamedConnection(name);
-        return ok;
-    };
-    const bool ok = attempt(group.prefix + QStringLiteral("_test_char_conn"), e.charDatabase, QStringLiteral("角色库"))
-        && attempt(group.prefix + QStringLiteral("_test_web_conn"), e.webDatabase, QStringLiteral("账号库"));
-    if (ok) {
-        addLogLine(QStringLiteral("%1连接测试成功！").arg(group.label));
-        QMessageBox::information(this, QStringLiteral("成功"),
-                                 QStringLiteral("%1数据库连接测试成功！\n角色库: ").arg(group.label) + e.charDatabase
-                                     + QStringLiteral("\n账号库: ") + e.webDatabase);
-    } else {
-        QMessageBox::warning(this, QStringLiteral("失败"), QStringLiteral("连接失败：") + error);
-    }
-}
-
-bool MergeServerDialog::connectGroup(ServerGroup &group)
-{
-    const MergeEndpoint e = endpoint(group);
-    if (group.isMain && e.host.isEmpty()) {
-        QMessageBox::warning(this, QStringLiteral("错误"), QStringLiteral("请输入主区主机地址"));
-        return false;
-    }
-    addLogLine(QStringLiteral("%1连接参数: %2:%3, 角色库=%4, 账号库=%5").arg(group.label, e.host, QString::number(e.port), e.charDatabase, e.webDatabase));
-    const QString charName = group.prefix + QStringLiteral("_char_conn");
-    const QString webName = group.prefix + QStringLiteral("_web_conn");
-    removeNamedConnection(charName);
-    removeNamedConnection(webName);
-
-    auto open = [&](const QString &name, const QString &database, const QString &kind) {
-        QSqlDatabase db = MergeSql::addConnection(name, e, database, kDialogOptions);
-        for (int attempt = 1; attempt <= kConnectAttempts; ++attempt) {
-            if (db.open()) {
-                addLogLine(QStringLiteral("%1%2连接成功: %3").arg(group.label, kind, database));
-                return true;
-            }
-            addLogLine(QStringLiteral("%1%2连接失败（尝试 %3/%4）：%5").arg(group.label, kind).arg(attempt).arg(kConnectAttempts).arg(db.lastError().text()));
-            if (attempt < kConnectAttempts) {
-                QThread::msleep(2000);
-                QApplication::processEvents();
-            }
-        }
-        return false;
-    };
-    if (!open(charName, e.charDatabase, QStringLiteral("角色库"))) {
-        removeNamedConnection(charName);
-        QMessageBox::warning(this, QStringLiteral("错误"),
-                             QStringLiteral("无法连接%1角色库 '%2'（已重试%3次）").arg(group.label, e.charDatabase).arg(kConnectAttempts));
-        return false;
-    }
-    if (!open(webName, e.webDatabase, QStringLiteral("账号库"))) {
-        removeNamedConnection(charName);
-        removeNamedConnection(webName);
-        QMessageBox::warning(this, QStringLiteral("错误"),
-                             QStringLiteral("无法连接%1账号库 '%2'（已重试%3次）").arg(group.label, e.webDatabase).arg(kConnectAttempts));
-        return false;
-    }
-    return true;
-}
-
-void MergeServerDialog::disconnectGroup(ServerGroup &group)
-{
-    removeNamedConnection(group.prefix + QStringLiteral("_char_conn"));
-    removeNamedConnection(group.prefix + QStringLiteral("_web_conn"));
-    group.connected = false;
+    runCheck(group, true);
 }
 
 void MergeServerDialog::connectClicked(ServerGroup &group)
 {
     if (group.connected) {
-        disconnectGroup(group);
+        group.connected = false;
         showDisconnected(group);
         updateMergeMode();
         return;
     }
-    addLogLine(QStringLiteral("正在连接%1数据库...").arg(group.label));
-    if (!connectGroup(group)) {
-        addLogLine(QStringLiteral("%1连接失败").arg(group.label));
+    const MergeEndpoint e = endpoint(group);
+    if (group.isMain && e.host.isEmpty()) {
+        QMessageBox::warning(this, QStringLiteral("错误"), QStringLiteral("请输入主区主机地址"));
         return;
     }
-    group.connected = true;
-    group.status->setText(QStringLiteral("● 已连接"));
-    group.status->setStyleSheet(kConnectedStyle);
-    group.connectButton->setText(QStringLiteral("断开"));
-    QSqlDatabase db = QSqlDatabase::database(group.prefix + QStringLiteral("_char_conn"), false);
-    const QList<int> ids = loadWorldIds(db);
-    group.worldIds->blockSignals(true);
-    group.worldIds->clear();
-    for (int id : ids)
-        group.worldIds->addItem(QString::number(id), id);
-    group.worldIds->blockSignals(false);
-    addLogLine(QStringLiteral("%1连接成功，发现 %2 个WorldID").arg(group.label).arg(ids.size()));
-    updateMergeMode();
-}
-
-QList<int> MergeServerDialog::loadWorldIds(QSqlDatabase &db)
-{
-    QList<int> ids;
-    QSqlQuery query(db);
-    if (query.exec(QStringLiteral("SELECT worldid FROM t_var ORDER BY worldid"))) {
-        while (query.next())
-            ids.append(query.value(0).toInt());
-    }
-    return ids;
+    addLogLine(QStringLiteral("正在连接%1数据库...").arg(group.label));
+    addLogLine(QStringLiteral("%1连接参数: %2:%3, 角色库=%4, 账号库=%5").arg(group.label, e.host, QString::number(e.port), e.charDatabase, e.webDatabase));
+    runCheck(group, false);
 }
 
 void MergeServerDialog::updateMergeMode()

@@ -75,15 +75,9 @@ private:
     void hostChanged(ServerGroup &group, int index);
     void testConnection(ServerGroup &group);
     void connectClicked(ServerGroup &group);
-    bool connectGroup(ServerGroup &group);
-    void disconnectGroup(ServerGroup &group);
+    // Reaches the group's server on a worker: a test, or the connect that reads its worlds.
+    void runCheck(ServerGroup &group, bool test);
     void showDisconnected(ServerGroup &group);
-
-    bool connectMain() { return connectGroup(m_main); }
-    bool connectSub() { return connectGroup(m_sub); }
-    void disconnectMain() { disconnectGroup(m_main); }
-    void disconnectSub() { disconnectGroup(m_sub); }
-    QList<int> loadWorldIds(QSqlDatabase &db);
     void updateMergeMode();
     void addLogLine(const QString &text);
     void writeMergeLog(const QString &line);
@@ -108,11 +102,13 @@ private:
     bool m_backupFirst = false;
     bool m_closeWhenDone = false;
     std::atomic_bool m_cancel{false};
+    std::atomic_bool m_closing{false};  // stops the servers being reached
     QString m_dumpProgram;
     QString m_doneKey;  // the merge that has just succeeded, not offered again
     MergePreflight m_preflight;
     QFutureWatcher<bool> *m_watcher = nullptr;
     QFutureWatcher<bool> *m_preflightWatcher = nullptr;
+    QList<QFutureWatcherBase *> m_checks;  // servers being reached
     QPushButton *m_cancelButton = nullptr;
 
     QLabel *m_modeLabel = nullptr;

@@ -585,6 +585,8 @@ void TestMergeEngine::connectDialog(MergeServerDialog &dialog, int mainWorld, in
     answerMessageBoxes({QMessageBox::Ok, QMessageBox::Ok}, &errors);
     QVERIFY(clickButton(edits[0]->parentWidget(), QStringLiteral("连接")));
     QVERIFY(clickButton(edits[6]->parentWidget(), QStringLiteral("连接")));
+    // Both servers are reached on workers; the window fills the worlds when they answer.
+    QTRY_VERIFY_WITH_TIMEOUT((combos[1]->count() > 0 && combos[3]->count() > 0) || !errors.isEmpty(), 20000);
     stopAnsweringModals();
     QVERIFY2(errors.isEmpty(), qPrintable(errors.value(0).text));
     combos[1]->setCurrentIndex(combos[1]->findData(mainWorld));
@@ -602,6 +604,12 @@ void TestMergeEngine::dialogPresetsAndConnections()
     combos[2]->setCurrentIndex(2);
     QCOMPARE(QStringList({edits[7]->text(), edits[10]->text(), edits[11]->text()}),
              QStringList({QString::number(m_sub.port), "vexadb_main", "kept"}));
+    // A test reaches both databases on a worker and says which one failed.
+    ModalRecord tested;
+    answerNextMessageBox(QMessageBox::Ok, &tested);
+    QVERIFY(clickButton(edits[6]->parentWidget(), QStringLiteral("测试")));
+    QTRY_VERIFY_WITH_TIMEOUT(tested.seen, 20000);
+    QVERIFY2(tested.text.startsWith(QStringLiteral("连接失败：角色库连接失败: Unknown database 'vexadb_main'")), qPrintable(tested.text));
     connectDialog(dialog, 1, 1);
     bool sameWorld = false;
     for (QLabel *label : dialog.findChildren<QLabel *>())
