@@ -1,0 +1,106 @@
+#include "command.h"
+
+#include "db/databasemanager.h"
+#include "engine/backupmanager.h"
+#include "engine/rowpreview.h"
+#include "merge/mergesql.h"
+
+#include <QEventLoop>
+#include <QFileInfo>
+#include <QSqlQuery>
+
+namespace Cli {
+
+namespace {
+// backup and restore: the dump tools on one server, with the program's password file.
+class ToolCommand : public ServerCommand
+{
+public:
+    ToolCommand(bool restore)
+        : ServerCommand(restore ? QStringLiteral("restore") : QStringLiteral("backup"),
+                        restore ? QStringLiteral("从 SQL 文件恢复角色数据库（需 --yes）") : QStringLiteral("把角色数据库备份为 SQL 文件"))
+        , m_restore(restore)
+    {
+    }
+
+    bool changesData() const override { return m_restore; }
+
+    void addOptions(QCommandLineParser &parser) const override
+    {
+        ServerCommand::addOptions(parser);
+        parser.addOption({QStringLiteral("file"), QStringLiteral("SQL 文件"), QStringLiteral("PATH")});
+    }
+
+    int execute(const QCommandLineParser &parser, Output &out) override
+    {
+        const HostConfig config = connection(parser);
+        if (usageFailed())
+            return Usage;
+        BackupManager backup;
+        QString file = parser.value(QStringLiteral("file"));
+        if (m_restore) {
+            if (file.isEmpty()) {
+                usageError(QStringLiteral("restore 需要 --file PATH"));
+                return Usage;
+            }
+            if (!QFileInfo::exists(file)) {
+                out.line(QStringLiteral("备份文件不存在: %1").arg(file));
+                return Failed;
+            }
+            if (!parser.isSet(QStringLiteral("yes")))
+                return rehearse(config, file, out);
+        } else if (file.isEmpty()) {
+            file = backup.getDefaultBackupPath();
+        }
+        bool ok = false;
+        QEventLoop loop;
+        QObject::connect(&backup, &BackupManager::logMessage, &loop, [&out](const QString &m) { out.line(m); });
+        QObject::connect(&backup, &BackupManager::errorOccurred, &loop, [&out](const QString &m) { out.line(m); });
+        QObject::connect(&backup, &BackupManager::backupProgress, &loop, [&out](int p) { out.progress(p, QStringLiteral("备份")); });
+        QObject::connect(&backup, &BackupManager::restoreProgress, &loop, [&out](int p) { out.progress(p, QStringLiteral("恢复")); });
+        QObject::connect(&backup, &BackupManager::backupCompleted, &loop, [&](bool success) { ok = success; loop.quit(); });
+        QObject::connect(&backup, &BackupManager::restoreCompleted, &loop, [&](bool success) { ok = success; loop.quit(); });
+        if (m_restore)
+            backup.restoreDatabase(config.host, config.port, config.username, config.password, config.database, file);
+        else
+            backup.backupDatabase(config.host, config.port, config.username, config.password, config.database, file);
+        if (backup.isBusy())
+            loop.exec();
+        out.clearProgress();
+        return ok ? Success : Failed;
+    }
+
+private:
+    int rehearse(const HostConfig &config, const QString &file, Output &out)
+    {
+        out.line(QStringLiteral("将用 %1 (%2 字节) 恢复数据库 %3，各表现有行数与文件中的行数:")
+                     .arg(file, QString::number(QFileInfo(file).size()), config.database));
+        if (!connectSession(config, out))
+            return Failed;
+        QString error;
+        const QList<RestorePreview::Table> tables = RestorePreview::compare(DatabaseManager::instance()->database(), file, &error);
+        if (!error.isEmpty()) {
+            out.line(error);
+            return Failed;
+        }
+        for (const QString &line : RestorePreview::lines(tables))
+            out.line(line);
+        dryRunNote(out);
+        return Success;
+    }
+
+    bool m_restore;
+};
+} // namespace
+
+std::shared_ptr<Command> backupCommand()
+{
+    return std::make_shared<ToolCommand>(false);
+}
+
+std::shared_ptr<Command> restoreCommand()
+{
+    return std::make_shared<ToolCommand>(true);
+}
+
+} // namespace Cli

@@ -1,0 +1,211 @@
+#include "command.h"
+
+#include "app/dailylog.h"
+#include "db/databasemanager.h"
+#include "engine/rowpreview.h"
+#include "merge/mergelog.h"
+#include "merge/mergesettings.h"
+#include "terminal.h"
+#include "ui/main/hoststore.h"
+
+#include <QTextStream>
+
+namespace Cli {
+
+Output::Output(const QString &logPrefix)
+    : m_prefix(logPrefix)
+    , m_progress(Terminal::isStandardError())
+{
+}
+
+void Output::line(const QString &message)
+{
+    clearProgress();
+    const QString text = timestampedLine(message);
+    QTextStream(stdout) << text << '\n' << Qt::flush;
+    if (m_prefix == QLatin1String("merge_"))
+        writeMergeLogLine(text);
+    else
+        appendToDailyLog(m_prefix, text);
+}
+
+void Output::progress(int percent, const QString &label)
+{
+    if (!m_progress)
+        return;
+    const int filled = qBound(0, percent, 100) * 30 / 100;
+    QTextStream(stderr) << "\r[" << QString(filled, QLatin1Char('#')) << QString(30 - filled, QLatin1Char('.')) << "] "
+                        << qBound(0, percent, 100) << "% " << label.left(40) << "\x1b[K" << Qt::flush;
+    m_shown = true;
+}
+
+void Output::clearProgress()
+{
+    if (m_shown)
+        QTextStream(stderr) << "\r\x1b[K" << Qt::flush;
+    m_shown = false;
+}
+
+Command::Command(const QString &name, const QString &description, const QString &logPrefix)
+    : m_name(name)
+    , m_description(description)
+    , m_logPrefix(logPrefix)
+{
+}
+
+void Command::addOptions(QCommandLineParser &parser) const
+{
+    if (changesData())
+        parser.addOption({QStringLiteral("yes"), QStringLiteral("真正执行（不加时只预演，不做修改）")});
+}
+
+void Command::usageError(const QString &text)
+{
+    if (m_usageError.isEmpty())
+        m_usageError = text;
+}
+
+QList<int> Command::worldList(const QCommandLineParser &parser, const QString &option)
+{
+    if (!parser.isSet(option)) {
+        usageError(QStringLiteral("缺少 --%1").arg(option));
+        return {};
+    }
+    QList<int> ids;
+    for (const QString &part : parser.value(option).split(QLatin1Char(','), Qt::SkipEmptyParts)) {
+        bool ok = false;
+        const int id = part.trimmed().toInt(&ok);
+        if (!ok || id < 1) {
+            usageError(QStringLiteral("--%1: \"%2\" 不是有效的 WorldID").arg(option, part.trimmed()));
+            return {};
+        }
+        ids.append(id);
+    }
+    if (ids.isEmpty())
+        usageError(QStringLiteral("--%1: 需要至少一个 WorldID").arg(option));
+    return ids;
+}
+
+int Command::world(const QCommandLineParser &parser, const QString &option)
+{
+    const QList<int> ids = worldList(parser, option);
+    if (usageFailed())
+        return 0;
+    if (ids.size() != 1) {
+        usageError(QStringLiteral("--%1: 只能给一个 WorldID").arg(option));
+        return 0;
+    }
+    return ids.first();
+}
+
+bool Command::cleanLevel(const QCommandLineParser &parser, int *level)
+{
+    if (!parser.isSet(QStringLiteral("clean-level")))
+        return false;
+    bool ok = false;
+    const int value = parser.value(QStringLiteral("clean-level")).toInt(&ok);
+    if (!ok || value < kMinCleanLevel || value > kMaxCleanLevel) {
+        usageError(QStringLiteral("--clean-level: 清理等级必须为%1-%2之间的数字").arg(kMinCleanLevel).arg(kMaxCleanLevel));
+        return false;
+    }
+    *level = value;
+    return true;
+}
+
+HostConfig Command::namedHost(const QString &name)
+{
+    const HostConfigList hosts = readHostConfigs(hostConfigFilePath());
+    for (const HostConfig &host : hosts) {
+        if (host.name == name)
+            return host;
+    }
+    usageError(QStringLiteral("主机配置中没有 \"%1\" (%2)").arg(name, hostConfigFilePath()));
+    return HostConfig();
+}
+
+void Command::dryRunNote(Output &out)
+{
+    out.line(QStringLiteral("预演完成，未做任何修改。确认无误后加 --yes 执行。"));
+}
+
+void ServerCommand::addOptions(QCommandLineParser &parser) const
+{
+    parser.addOptions({
+        {QStringLiteral("host"), QStringLiteral("host_configs.json 中的主机名称"), QStringLiteral("NAME")},
+        {QStringLiteral("server"), QStringLiteral("不用主机配置时: 服务器地址"), QStringLiteral("HOST:PORT")},
+        {QStringLiteral("user"), QStringLiteral("不用主机配置时: 用户名"), QStringLiteral("USER")},
+        {QStringLiteral("database"), QStringLiteral("不用主机配置时: 角色数据库"), QStringLiteral("DB")},
+        {QStringLiteral("password-stdin"), QStringLiteral("从标准输入读取密码（一行）")},
+    });
+    Command::addOptions(parser);
+}
+
+HostConfig ServerCommand::connection(const QCommandLineParser &parser)
+{
+    HostConfig config;
+    if (parser.isSet(QStringLiteral("host"))) {
+        config = namedHost(parser.value(QStringLiteral("host")));
+    } else if (parser.isSet(QStringLiteral("server"))) {
+        const QString server = parser.value(QStringLiteral("server"));
+        const qsizetype colon = server.lastIndexOf(QLatin1Char(':'));
+        bool ok = colon > 0;
+        const int port = ok ? server.mid(colon + 1).toInt(&ok) : 0;
+        if (!ok || port < 1 || port > 65535) {
+            usageError(QStringLiteral("--server: 需要 HOST:PORT，收到 \"%1\"").arg(server));
+            return config;
+        }
+        config = HostConfig::initial(QStringLiteral("命令行"));
+        config.host = config.webHost = server.left(colon);
+        config.port = config.webPort = port;
+        config.username = config.webUsername = parser.value(QStringLiteral("user")).isEmpty()
+            ? QStringLiteral("root") : parser.value(QStringLiteral("user"));
+        if (parser.isSet(QStringLiteral("database")))
+            config.database = parser.value(QStringLiteral("database"));
+        config.password.clear();
+        if (!parser.isSet(QStringLiteral("password-stdin")) && Terminal::isStandardInput())
+            config.password = Terminal::readPassword(QStringLiteral("%1@%2 的密码: ").arg(config.username, server));
+    } else {
+        usageError(QStringLiteral("需要 --host NAME 或 --server HOST:PORT"));
+        return config;
+    }
+    if (parser.isSet(QStringLiteral("password-stdin")))
+        config.password = Terminal::readLine();
+    config.webPassword = config.webPassword.isEmpty() ? config.password : config.webPassword;
+    return config;
+}
+
+bool ServerCommand::connectSession(const HostConfig &config, Output &out)
+{
+    DatabaseManager *manager = DatabaseManager::instance();
+    QString reason;
+    const QMetaObject::Connection heard =
+        QObject::connect(manager, &DatabaseManager::errorOccurred, [&reason](const QString &error) { reason = error; });
+    const bool ok = manager->connectToDatabase(config);
+    QObject::disconnect(heard);
+    if (!ok)
+        out.line(QStringLiteral("连接数据库失败: %1:%2/%3: %4").arg(config.host, QString::number(config.port), config.database, reason));
+    return ok;
+}
+
+int ServerCommand::openWorlds(const QCommandLineParser &parser, Output &out, QList<int> *worlds, HostConfig *config)
+{
+    if (!parser.isSet(QStringLiteral("worlds"))) {
+        usageError(QStringLiteral("%1 需要 --worlds 1,2,...").arg(name()));
+        return Usage;
+    }
+    *worlds = worldList(parser, QStringLiteral("worlds"));
+    if (usageFailed())
+        return Usage;
+    *config = connection(parser);
+    if (usageFailed())
+        return Usage;
+    return connectSession(*config, out) ? Success : Failed;
+}
+
+void printRowCounts(QSqlDatabase &db, const QString &owners, Output &out, bool reverseRelations)
+{
+    for (const QString &line : RowPreview::lines(RowPreview::characterRows(db, owners, reverseRelations)))
+        out.line(line);
+}
+
+} // namespace Cli

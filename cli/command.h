@@ -1,0 +1,103 @@
+#pragma once
+
+#include "db/hostconfig.h"
+
+#include <QCommandLineParser>
+#include <QList>
+#include <QString>
+
+#include <memory>
+
+class QSqlDatabase;
+
+namespace Cli {
+
+enum ExitCode { Success = 0, Failed = 1, Usage = 2 };
+
+// Writes log lines as the windows show them, into the day's file of the operation's kind,
+// and a progress bar to a terminal.
+class Output
+{
+public:
+    explicit Output(const QString &logPrefix);
+    void line(const QString &message);
+    void progress(int percent, const QString &label = QString());
+    void clearProgress();
+
+private:
+    QString m_prefix;
+    bool m_progress;
+    bool m_shown = false;
+};
+
+// One subcommand: its name, what it does, its options and one execute(). A usage problem is
+// recorded with usageError() and ends the command with exit code 2.
+class Command
+{
+public:
+    Command(const QString &name, const QString &description, const QString &logPrefix = QStringLiteral("operation_"));
+    virtual ~Command() = default;
+
+    QString name() const { return m_name; }
+    QString description() const { return m_description; }
+    QString logPrefix() const { return m_logPrefix; }
+    // Whether the command changes data: then it only rehearses without --yes.
+    virtual bool changesData() const { return false; }
+    // Whether it takes positional arguments (a file).
+    virtual bool takesArguments() const { return false; }
+
+    virtual void addOptions(QCommandLineParser &parser) const;
+    virtual int execute(const QCommandLineParser &parser, Output &out) = 0;
+
+    void usageError(const QString &text);
+    bool usageFailed() const { return !m_usageError.isEmpty(); }
+    QString usageText() const { return m_usageError; }
+
+protected:
+    // The --worlds list (or a single world for `option` = one id).
+    QList<int> worldList(const QCommandLineParser &parser, const QString &option);
+    int world(const QCommandLineParser &parser, const QString &option);
+    // Whether --clean-level is given; its level (1 to 150, as the windows take it) into *level.
+    bool cleanLevel(const QCommandLineParser &parser, int *level);
+    HostConfig namedHost(const QString &name);
+    static void dryRunNote(Output &out);
+
+private:
+    QString m_name;
+    QString m_description;
+    QString m_logPrefix;
+    QString m_usageError;
+};
+
+// A command on one server's character database: --host NAME, or --server with --user and
+// --database; the password from the host file, a prompt or --password-stdin, never an argument.
+class ServerCommand : public Command
+{
+public:
+    using Command::Command;
+    void addOptions(QCommandLineParser &parser) const override;
+
+protected:
+    HostConfig connection(const QCommandLineParser &parser);
+    // Opens the session on the connection: false after saying why.
+    bool connectSession(const HostConfig &config, Output &out);
+    // The session and --worlds of a command that works on worlds: Success, Usage or Failed.
+    int openWorlds(const QCommandLineParser &parser, Output &out, QList<int> *worlds, HostConfig *config);
+};
+
+// Every command, in the order --help lists them; each lives in a file of its own.
+QList<std::shared_ptr<Command>> commands();
+std::shared_ptr<Command> backupCommand();
+std::shared_ptr<Command> restoreCommand();
+std::shared_ptr<Command> worldsCommand();
+std::shared_ptr<Command> wipeCommand();
+std::shared_ptr<Command> mergeCommand();
+std::shared_ptr<Command> mergeSameCommand();
+std::shared_ptr<Command> exportCommand();
+std::shared_ptr<Command> undoCommand();
+
+// Per-table row counts of the characters chosen by `owners` (a sub-select of charguids), as a
+// rehearsal prints them.
+void printRowCounts(QSqlDatabase &db, const QString &owners, Output &out, bool reverseRelations);
+
+} // namespace Cli

@@ -1,0 +1,47 @@
+#include "command.h"
+
+#include "db/databasemanager.h"
+#include "engine/exportmanager.h"
+
+namespace Cli {
+
+namespace {
+class ExportCommand : public ServerCommand
+{
+public:
+    ExportCommand()
+        : ServerCommand(QStringLiteral("export"), QStringLiteral("把区服的角色列表导出为 CSV"), QStringLiteral("character_"))
+    {
+    }
+
+    void addOptions(QCommandLineParser &parser) const override
+    {
+        ServerCommand::addOptions(parser);
+        parser.addOption({QStringLiteral("file"), QStringLiteral("CSV 文件"), QStringLiteral("PATH")});
+        parser.addOption({QStringLiteral("worlds"), QStringLiteral("WorldID 列表，如 2,3"), QStringLiteral("LIST")});
+    }
+
+    int execute(const QCommandLineParser &parser, Output &out) override
+    {
+        QList<int> worlds;
+        HostConfig config;
+        if (const int code = openWorlds(parser, out, &worlds, &config); code != Success)
+            return code;
+        ExportManager exporter(nullptr);
+        QObject::connect(&exporter, &ExportManager::logMessage, [&out](const QString &m) { out.line(m); });
+        QObject::connect(&exporter, &ExportManager::exportProgress, [&out](int p) { out.progress(p, QStringLiteral("导出")); });
+        const QString file = parser.value(QStringLiteral("file")).isEmpty() ? exporter.generateExportPath(worlds)
+                                                                            : parser.value(QStringLiteral("file"));
+        const bool ok = exporter.exportCharacters(DatabaseManager::instance()->queryCharacters(worlds), file);
+        out.clearProgress();
+        return ok ? Success : Failed;
+    }
+};
+} // namespace
+
+std::shared_ptr<Command> exportCommand()
+{
+    return std::make_shared<ExportCommand>();
+}
+
+} // namespace Cli

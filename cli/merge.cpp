@@ -1,0 +1,117 @@
+#include "command.h"
+
+#include "merge/mergeengine.h"
+#include "terminal.h"
+
+namespace Cli {
+
+namespace {
+MergeEndpoint endpointOf(const HostConfig &host)
+{
+    MergeEndpoint endpoint;
+    endpoint.host = host.host;
+    endpoint.port = host.port;
+    endpoint.username = host.username;
+    endpoint.password = host.password;
+    endpoint.charDatabase = host.database;
+    endpoint.webDatabase = host.webDatabase;
+    return endpoint;
+}
+
+class MergeCommand : public Command
+{
+public:
+    MergeCommand()
+        : Command(QStringLiteral("merge"), QStringLiteral("跨服合区（需 --yes）"), QStringLiteral("merge_"))
+    {
+    }
+
+    bool changesData() const override { return true; }
+
+    void addOptions(QCommandLineParser &parser) const override
+    {
+        parser.addOptions({
+            {QStringLiteral("main-world"), QStringLiteral("主区（目标）WorldID"), QStringLiteral("N")},
+            {QStringLiteral("sub-world"), QStringLiteral("副区（来源）WorldID"), QStringLiteral("N")},
+            {QStringLiteral("clean-level"), QStringLiteral("先删除等级 ≤ N 的角色（1-150）"), QStringLiteral("N")},
+            {QStringLiteral("main"), QStringLiteral("主服（目标）的主机名称"), QStringLiteral("NAME")},
+            {QStringLiteral("sub"), QStringLiteral("副服（来源）的主机名称"), QStringLiteral("NAME")},
+            {QStringLiteral("char-suffix"), QStringLiteral("重名角色的后缀（默认 _S2）"), QStringLiteral("TEXT")},
+            {QStringLiteral("account-suffix"), QStringLiteral("重名账号的后缀（默认 _S2）"), QStringLiteral("TEXT")},
+            {QStringLiteral("no-accounts"), QStringLiteral("不合并账号")},
+            {QStringLiteral("backup"), QStringLiteral("合区前备份主服")},
+            {QStringLiteral("fill-missing"), QStringLiteral("主服必填而副服没有的字段，填入游戏为新角色写入的值")},
+            {QStringLiteral("again"), QStringLiteral("主服似乎已合并过这些角色时仍然合并（需同时加 --yes）")},
+            {QStringLiteral("password-stdin"), QStringLiteral("主机配置中没有密码时，从标准输入读取（每个一行，先主服）")},
+        });
+        Command::addOptions(parser);
+    }
+
+    int execute(const QCommandLineParser &parser, Output &out) override
+    {
+        if (!parser.isSet(QStringLiteral("main")) || !parser.isSet(QStringLiteral("sub"))) {
+            usageError(QStringLiteral("merge 需要 --main NAME 和 --sub NAME"));
+            return Usage;
+        }
+        MergeSettings settings;
+        const HostConfig main = namedHost(parser.value(QStringLiteral("main")));
+        const HostConfig sub = namedHost(parser.value(QStringLiteral("sub")));
+        if (usageFailed())
+            return Usage;
+        settings.main = endpointOf(main);
+        settings.sub = endpointOf(sub);
+        settings.mainWorldId = world(parser, QStringLiteral("main-world"));
+        settings.subWorldId = world(parser, QStringLiteral("sub-world"));
+        if (usageFailed())
+            return Usage;
+        if (parser.isSet(QStringLiteral("char-suffix")))
+            settings.charNameSuffix = parser.value(QStringLiteral("char-suffix"));
+        if (parser.isSet(QStringLiteral("account-suffix")))
+            settings.accountNameSuffix = parser.value(QStringLiteral("account-suffix"));
+        settings.cleanLowLevel = cleanLevel(parser, &settings.cleanLevel);
+        if (usageFailed())
+            return Usage;
+        settings.mergeWeb = !parser.isSet(QStringLiteral("no-accounts"));
+        settings.backupFirst = parser.isSet(QStringLiteral("backup"));
+        settings.fillMissingColumns = parser.isSet(QStringLiteral("fill-missing"));
+        settings.again = parser.isSet(QStringLiteral("again"));
+        // An entry without a stored password: one line of standard input each, or a prompt.
+        for (auto [endpoint, name] : {std::pair{&settings.main, main.name}, std::pair{&settings.sub, sub.name}}) {
+            if (!endpoint->password.isEmpty())
+                continue;
+            if (parser.isSet(QStringLiteral("password-stdin")))
+                endpoint->password = Terminal::readLine();
+            else if (Terminal::isStandardInput())
+                endpoint->password = Terminal::readPassword(QStringLiteral("%1 (%2@%3) 的密码: ").arg(name, endpoint->username, endpoint->host));
+        }
+
+        if (!parser.isSet(QStringLiteral("yes"))) {
+            out.line(QStringLiteral("将把 %1 的 WorldID %2 合入 %3 的 WorldID %4:")
+                         .arg(sub.name, QString::number(settings.subWorldId), main.name, QString::number(settings.mainWorldId)));
+            MergePreflight preflight;
+            if (!preflightMerge(settings, [&out](const QString &m) { out.line(m); }, &preflight))
+                return Failed;
+            if (!preflight.refusals.isEmpty())
+                return Failed;
+            if (preflight.alreadyMerged > 0)
+                out.line(QStringLiteral("要再次合并，需同时加 --yes --again。"));
+            dryRunNote(out);
+            return Success;
+        }
+        MergeReport report;
+        const bool ok = runMerge(settings, [&out](const QString &m) { out.line(m); }, nullptr, &report,
+                                 [&out](const MergeProgress &p) { out.progress((p.stage - 1) * 100 / MergeProgress::stageCount, p.text); });
+        out.clearProgress();
+        for (const QString &loss : report.lossLines())
+            out.line(loss);
+        return ok && !report.hasLosses() ? Success : Failed;
+    }
+};
+} // namespace
+
+std::shared_ptr<Command> mergeCommand()
+{
+    return std::make_shared<MergeCommand>();
+}
+
+} // namespace Cli

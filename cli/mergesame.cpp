@@ -1,0 +1,93 @@
+#include "command.h"
+
+#include "db/databasemanager.h"
+#include "merge/sameservermerge.h"
+
+namespace Cli {
+
+namespace {
+class MergeSameCommand : public ServerCommand
+{
+public:
+    MergeSameCommand()
+        : ServerCommand(QStringLiteral("merge-same"), QStringLiteral("同服合区（需 --yes）"), QStringLiteral("merge_"))
+    {
+    }
+
+    bool changesData() const override { return true; }
+
+    void addOptions(QCommandLineParser &parser) const override
+    {
+        ServerCommand::addOptions(parser);
+        parser.addOptions({
+            {QStringLiteral("main-world"), QStringLiteral("主区（目标）WorldID"), QStringLiteral("N")},
+            {QStringLiteral("sub-world"), QStringLiteral("副区（来源）WorldID"), QStringLiteral("N")},
+            {QStringLiteral("clean-level"), QStringLiteral("先删除等级 ≤ N 的角色（1-150）"), QStringLiteral("N")},
+            {QStringLiteral("main-accounts"), QStringLiteral("独立账号库: 主区的账号数据库"), QStringLiteral("DB")},
+            {QStringLiteral("sub-accounts"), QStringLiteral("独立账号库: 副区的账号数据库"), QStringLiteral("DB")},
+            {QStringLiteral("suffix"), QStringLiteral("重名账号的后缀"), QStringLiteral("TEXT")},
+        });
+    }
+
+    int execute(const QCommandLineParser &parser, Output &out) override
+    {
+        SameServerMergeParameters parameters;
+        parameters.subWorldId = world(parser, QStringLiteral("sub-world"));
+        parameters.mainWorldId = world(parser, QStringLiteral("main-world"));
+        if (usageFailed())
+            return Usage;
+        if (parameters.subWorldId == parameters.mainWorldId) {
+            usageError(QStringLiteral("--sub-world 与 --main-world 不能相同"));
+            return Usage;
+        }
+        parameters.cleanLowLevel = cleanLevel(parser, &parameters.levelThreshold);
+        if (usageFailed())
+            return Usage;
+        if (parser.isSet(QStringLiteral("main-accounts")) || parser.isSet(QStringLiteral("sub-accounts"))) {
+            parameters.independentAccounts = true;
+            parameters.mainAccountDb = parser.value(QStringLiteral("main-accounts"));
+            parameters.subAccountDb = parser.value(QStringLiteral("sub-accounts"));
+            if (!isPlainDatabaseName(parameters.mainAccountDb) || !isPlainDatabaseName(parameters.subAccountDb)) {
+                usageError(QStringLiteral("--main-accounts 和 --sub-accounts 需同时给出有效的数据库名"));
+                return Usage;
+            }
+            if (!parser.isSet(QStringLiteral("suffix"))) {
+                usageError(QStringLiteral("独立账号库需要 --suffix TEXT（重名账号的后缀）"));
+                return Usage;
+            }
+            parameters.conflictSuffix = parser.value(QStringLiteral("suffix"));
+        }
+        if (const QString refusal = sameServerMergeRefusal(parameters); !refusal.isEmpty()) {
+            usageError(refusal);
+            return Usage;
+        }
+        const HostConfig config = connection(parser);
+        if (usageFailed())
+            return Usage;
+        if (!parser.isSet(QStringLiteral("yes"))) {
+            if (!connectSession(config, out))
+                return Failed;
+            QSqlDatabase &db = DatabaseManager::instance()->database();
+            out.line(QStringLiteral("将把 WorldID %1 的角色并入 WorldID %2，涉及的数据:").arg(parameters.subWorldId).arg(parameters.mainWorldId));
+            printRowCounts(db, QStringLiteral("SELECT charguid FROM t_char WHERE zoneworldid = %1").arg(parameters.subWorldId), out, false);
+            if (parameters.cleanLowLevel) {
+                out.line(QStringLiteral("先删除两个区等级 ≤ %1 的角色:").arg(parameters.levelThreshold));
+                printRowCounts(db, sameServerLowLevelCharacters(parameters), out, true);
+            }
+            dryRunNote(out);
+            return Success;
+        }
+        const bool ok = runSameServerMerge(config, parameters, [&out](const QString &m) { out.line(m); },
+                                           [&out](int p) { out.progress(p, QStringLiteral("同服合区")); }, nullptr);
+        out.clearProgress();
+        return ok ? Success : Failed;
+    }
+};
+} // namespace
+
+std::shared_ptr<Command> mergeSameCommand()
+{
+    return std::make_shared<MergeSameCommand>();
+}
+
+} // namespace Cli

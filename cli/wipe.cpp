@@ -1,0 +1,118 @@
+#include "command.h"
+
+#include "db/connectionrule.h"
+#include "db/databasemanager.h"
+#include "engine/accountcleanup.h"
+#include "engine/zonewipe.h"
+#include "merge/mergesql.h"
+#include "merge/sameservermerge.h"
+
+#include <QSqlQuery>
+
+namespace Cli {
+
+namespace {
+class WipeCommand : public ServerCommand
+{
+public:
+    WipeCommand()
+        : ServerCommand(QStringLiteral("wipe"), QStringLiteral("删除区服的全部角色及其账号（需 --yes）"), QStringLiteral("zone_delete_"))
+    {
+    }
+
+    bool changesData() const override { return true; }
+
+    void addOptions(QCommandLineParser &parser) const override
+    {
+        ServerCommand::addOptions(parser);
+        parser.addOption({QStringLiteral("worlds"), QStringLiteral("WorldID 列表，如 2,3"), QStringLiteral("LIST")});
+        parser.addOption({QStringLiteral("accounts"), QStringLiteral("同时清理的账号数据库，如 web,web2"), QStringLiteral("LIST")});
+    }
+
+    int execute(const QCommandLineParser &parser, Output &out) override
+    {
+        QList<int> worlds;
+        HostConfig config;
+        if (const int code = openWorlds(parser, out, &worlds, &config); code != Success)
+            return code;
+        const QStringList accountDatabases = chosenAccountDatabases(parser);
+        if (usageFailed())
+            return Usage;
+        QSqlDatabase &db = DatabaseManager::instance()->database();
+        AccountCleanup::WipedAccounts accounts;
+        QString error;
+        if (!accountDatabases.isEmpty() && !AccountCleanup::collectAccountNames(db, worlds, &accounts, &error)) {
+            out.line(QStringLiteral("读取账号失败，未做任何修改: %1").arg(error));
+            return Failed;
+        }
+        if (!parser.isSet(QStringLiteral("yes"))) {
+            out.line(QStringLiteral("将删除 zoneworldid IN (%1) 的角色数据:").arg(idListText(worlds)));
+            printRowCounts(db, QStringLiteral("SELECT charguid FROM t_char WHERE zoneworldid IN (%1)").arg(idListText(worlds)), out, true);
+            for (const QString &database : accountDatabases)
+                out.line(QStringLiteral("  %1.account: %2 个账号").arg(database).arg(countAccounts(db, database, accounts.names)));
+            if (accounts.kept > 0)
+                out.line(QStringLiteral("  保留 %1 个账号：它们在未删档的区服还有角色").arg(accounts.kept));
+            dryRunNote(out);
+            return Success;
+        }
+        ZoneWipe::Request request{worlds, accountDatabases, accounts, config};
+        ZoneWipe::Sinks sinks;
+        sinks.log = [&out](const QString &m) { out.line(m); };
+        sinks.progress = [&out](int step, int steps, const QString &table) { out.progress(step * 100 / qMax(1, steps), table); };
+        int deleted = 0;
+        const bool ok = ZoneWipe::run(db, request, sinks, &deleted);
+        out.clearProgress();
+        return ok ? Success : Failed;
+    }
+
+private:
+    // The account databases named by --accounts, each checked against the server's. Named
+    // explicitly, so any account database of the server will do, not only "web" and "webN".
+    QStringList chosenAccountDatabases(const QCommandLineParser &parser)
+    {
+        if (!parser.isSet(QStringLiteral("accounts")))
+            return {};
+        QStringList names = parser.value(QStringLiteral("accounts")).split(QLatin1Char(','), Qt::SkipEmptyParts);
+        for (QString &name : names) {
+            name = name.trimmed();
+            if (!isPlainDatabaseName(name)) {
+                usageError(QStringLiteral("--accounts: \"%1\" 不是有效的数据库名").arg(name));
+                return {};
+            }
+        }
+        QSqlQuery query(DatabaseManager::instance()->database());
+        for (const QString &name : std::as_const(names)) {
+            query.prepare(QStringLiteral("SELECT COUNT(*) FROM information_schema.tables WHERE table_schema = ? AND table_name = 'account'"));
+            query.addBindValue(name);
+            if (!query.exec() || !query.next() || query.value(0).toInt() == 0) {
+                usageError(QStringLiteral("--accounts: 服务器上没有账号数据库 \"%1\"").arg(name));
+                return {};
+            }
+        }
+        return names;
+    }
+
+    static int countAccounts(QSqlDatabase &db, const QString &database, const QList<QByteArray> &names)
+    {
+        int total = 0;
+        for (qsizetype start = 0; start < names.size(); start += 500) {
+            const QList<QByteArray> slice = names.mid(start, 500);
+            QSqlQuery query(db);
+            query.prepare(QStringLiteral("SELECT COUNT(*) FROM %1.account WHERE name IN (%2)")
+                              .arg(MergeSql::quoted(database), QStringList(slice.size(), QStringLiteral("UNHEX(?)")).join(QLatin1Char(','))));
+            for (const QByteArray &name : slice)
+                query.addBindValue(textParameter(db, QString::fromLatin1(name.toHex())));
+            if (query.exec() && query.next())
+                total += query.value(0).toInt();
+        }
+        return total;
+    }
+};
+} // namespace
+
+std::shared_ptr<Command> wipeCommand()
+{
+    return std::make_shared<WipeCommand>();
+}
+
+} // namespace Cli

@@ -1,0 +1,175 @@
+#include "rowpreview.h"
+
+#include "characterpurge.h"
+#include "charactertables.h"
+
+#include <QFile>
+#include <QMap>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+
+namespace RowPreview {
+
+namespace {
+Count countOf(QSqlDatabase &db, const QString &table, const QString &where)
+{
+    Count count{table, 0, false, QString()};
+    QSqlQuery query(db);
+    if (!query.exec(QStringLiteral("SELECT COUNT(*) FROM %1 WHERE %2").arg(table, where)) || !query.next())
+        count.error = query.lastError().text();
+    else
+        count.rows = query.value(0).toLongLong();
+    return count;
+}
+} // namespace
+
+QList<Count> characterRows(QSqlDatabase &db, const QString &owners, bool reverseRelations)
+{
+    const QStringList tables = characterDeleteTables + QStringList{QStringLiteral("t_char")};
+    QStringList present;
+    QString error;
+    CharacterPurge::existingTables(db, tables + QStringList{QStringLiteral("t_relation")}, &present, &error);
+    QList<Count> counts;
+    for (const QString &table : tables) {
+        if (!present.contains(table) && table != QLatin1String("t_char")) {
+            counts.append({table, 0, true, QString()});
+            continue;
+        }
+        counts.append(countOf(db, table, QStringLiteral("charguid IN (%1)").arg(owners)));
+        // The deletion clears the relations pointing at the characters after their own tables.
+        if (table == characterDeleteTables.last() && reverseRelations && present.contains(QStringLiteral("t_relation"))) {
+            Count reverse = countOf(db, QStringLiteral("t_relation"), QStringLiteral("fguid IN (%1) AND charguid NOT IN (%1)").arg(owners));
+            reverse.table = QStringLiteral("t_relation(反向关系)");
+            counts.append(reverse);
+        }
+    }
+    return counts;
+}
+
+QList<Count> tableRows(QSqlDatabase &db, const QList<QPair<QString, QString>> &tablesAndWhere)
+{
+    QStringList names;
+    for (const auto &[table, where] : tablesAndWhere)
+        names.append(table);
+    QStringList present;
+    QString error;
+    CharacterPurge::existingTables(db, names, &present, &error);
+    QList<Count> counts;
+    for (const auto &[table, where] : tablesAndWhere)
+        counts.append(present.contains(table) ? countOf(db, table, where) : Count{table, 0, true, QString()});
+    return counts;
+}
+
+QStringList lines(const QList<Count> &counts)
+{
+    QStringList lines;
+    for (const Count &count : counts) {
+        if (count.missing)
+            lines.append(QStringLiteral("  跳过 %1: 表不存在").arg(count.table));
+        else if (!count.error.isEmpty())
+            lines.append(QStringLiteral("  %1: 统计失败: %2").arg(count.table, count.error));
+        else
+            lines.append(QStringLiteral("  %1: %2 条记录").arg(count.table).arg(count.rows));
+    }
+    return lines;
+}
+
+qint64 total(const QList<Count> &counts)
+{
+    qint64 sum = 0;
+    for (const Count &count : counts)
+        sum += count.missing ? 0 : count.rows;
+    return sum;
+}
+
+} // namespace RowPreview
+
+namespace RestorePreview {
+
+namespace {
+// The rows of one "INSERT INTO `t` VALUES (...),(...);" line: its top-level parentheses,
+// quotes and escapes skipped.
+qint64 tuplesIn(const QByteArray &line, qsizetype from)
+{
+    qint64 tuples = 0;
+    int depth = 0;
+    char quote = 0;
+    for (qsizetype i = from; i < line.size(); ++i) {
+        const char c = line.at(i);
+        if (quote) {
+            if (c == '\\')
+                ++i;
+            else if (c == quote)
+                quote = 0;
+        } else if (c == '\'' || c == '"') {
+            quote = c;
+        } else if (c == '(') {
+            if (depth++ == 0)
+                ++tuples;
+        } else if (c == ')') {
+            --depth;
+        }
+    }
+    return tuples;
+}
+
+QString tableName(const QByteArray &line, qsizetype from)
+{
+    const qsizetype open = line.indexOf('`', from);
+    const qsizetype close = open < 0 ? -1 : line.indexOf('`', open + 1);
+    return close < 0 ? QString() : QString::fromUtf8(line.mid(open + 1, close - open - 1));
+}
+} // namespace
+
+QList<Table> compare(QSqlDatabase &db, const QString &dumpFile, QString *error)
+{
+    QFile file(dumpFile);
+    if (!file.open(QIODevice::ReadOnly)) {
+        *error = QStringLiteral("无法读取备份文件 %1: %2").arg(dumpFile, file.errorString());
+        return {};
+    }
+    QMap<QString, qint64> inFile;
+    while (!file.atEnd()) {
+        const QByteArray line = file.readLine();
+        if (line.startsWith("CREATE TABLE "))
+            inFile.insert(tableName(line, 13), inFile.value(tableName(line, 13), 0));
+        else if (line.startsWith("INSERT INTO "))
+            inFile[tableName(line, 12)] += tuplesIn(line, line.indexOf(" VALUES ") + 7);
+    }
+    QMap<QString, qint64> now;
+    QSqlQuery query(db);
+    QStringList tables;
+    if (query.exec(QStringLiteral("SELECT table_name FROM information_schema.tables WHERE table_schema = DATABASE() AND table_type = 'BASE TABLE'"))) {
+        while (query.next())
+            tables.append(query.value(0).toString());
+    }
+    for (const QString &table : std::as_const(tables)) {
+        if (query.exec(QStringLiteral("SELECT COUNT(*) FROM `%1`").arg(QString(table).replace(QLatin1Char('`'), QStringLiteral("``"))))
+            && query.next())
+            now.insert(table, query.value(0).toLongLong());
+    }
+    QList<Table> result;
+    QStringList names = now.keys() + inFile.keys();
+    names.removeDuplicates();
+    names.sort();
+    for (const QString &name : std::as_const(names))
+        result.append({name, now.value(name, -1), inFile.value(name, -1)});
+    return result;
+}
+
+QStringList lines(const QList<Table> &tables)
+{
+    QStringList lines;
+    for (const Table &table : tables) {
+        if (table.file < 0)
+            lines.append(QStringLiteral("  %1: 现有 %2 条，文件中没有此表，保持不变").arg(table.name).arg(table.now));
+        else if (table.now < 0)
+            lines.append(QStringLiteral("  %1: 现在没有此表 → 恢复后 %2 条").arg(table.name).arg(table.file));
+        else
+            lines.append(QStringLiteral("  %1: 现有 %2 条 → 恢复后 %3 条").arg(table.name).arg(table.now).arg(table.file));
+    }
+    return lines;
+}
+
+} // namespace RestorePreview

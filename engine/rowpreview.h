@@ -1,0 +1,52 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+class QSqlDatabase;
+
+// What an operation will touch, counted on the server before its confirmation. The windows'
+// confirmations and the command line's rehearsals show these same numbers, and the
+// operations delete, change or add exactly these rows.
+namespace RowPreview {
+
+struct Count
+{
+    QString table;
+    qint64 rows = 0;
+    bool missing = false;  // the table does not exist here
+    QString error;         // the count failed
+};
+
+// The rows of every character-owned table, the relations pointing at them (when asked) and
+// t_char that belong to the characters `owners` selects (a sub-select of charguids).
+QList<Count> characterRows(QSqlDatabase &db, const QString &owners, bool reverseRelations);
+
+// One statement per table: "SELECT COUNT(*) FROM <table> WHERE <where>" for each given table.
+QList<Count> tableRows(QSqlDatabase &db, const QList<QPair<QString, QString>> &tablesAndWhere);
+
+// "  t_skill: 40 条记录" per table, "  跳过 t_x: 表不存在" for a missing one.
+QStringList lines(const QList<Count> &counts);
+
+// The sum of the rows of the tables that exist.
+qint64 total(const QList<Count> &counts);
+
+} // namespace RowPreview
+
+// What a restore will do, table by table: the rows each table holds now against the rows the
+// dump file puts there. A table the file recreates keeps only the file's rows; a table the
+// file does not name stays as it is.
+namespace RestorePreview {
+
+struct Table
+{
+    QString name;
+    qint64 now = -1;   // -1: the table does not exist now
+    qint64 file = -1;  // -1: the file does not recreate it
+};
+
+QList<Table> compare(QSqlDatabase &db, const QString &dumpFile, QString *error);
+QStringList lines(const QList<Table> &tables);
+
+} // namespace RestorePreview
