@@ -93,8 +93,8 @@ int main(int argc, char *argv[])
             } else {
                 QString refusal;
                 SessionTask *task = SessionTask::start(QStringLiteral("区服删档"), [world](QSqlDatabase &db, SessionTask &) {
-                    int deleted = 0;
-                    return ZoneWipe::run(db, {{world}, {}, {}, {}}, {}, &deleted);
+                    ZoneWipe::Result result;
+                    return ZoneWipe::run(db, {{world}, {}, {}, {}, false}, {}, &result);
                 }, &app, &refusal);
                 if (!task)
                     return 1;

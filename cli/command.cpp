@@ -128,6 +128,17 @@ void Command::dryRunNote(Output &out)
     out.line(QStringLiteral("预演完成，未做任何修改。确认无误后加 --yes 执行。"));
 }
 
+void Command::addUndoOption(QCommandLineParser &parser)
+{
+    parser.addOption({QStringLiteral("no-undo"), QStringLiteral("不写撤销文件（已另做完整备份时）")});
+}
+
+void Command::printUndoFile(const QString &path, Output &out)
+{
+    if (!path.isEmpty())
+        out.line(QStringLiteral("撤销文件: %1").arg(path));
+}
+
 void ServerCommand::addOptions(QCommandLineParser &parser) const
 {
     parser.addOptions({

@@ -61,6 +61,9 @@ protected:
     bool cleanLevel(const QCommandLineParser &parser, int *level);
     HostConfig namedHost(const QString &name);
     static void dryRunNote(Output &out);
+    // --no-undo, for operators who take a full backup instead of the undo file.
+    static void addUndoOption(QCommandLineParser &parser);
+    static void printUndoFile(const QString &path, Output &out);
 
 private:
     QString m_name;

@@ -1,10 +1,8 @@
 #include "command.h"
 
-#include "db/connectionrule.h"
 #include "db/databasemanager.h"
 #include "engine/accountcleanup.h"
 #include "engine/zonewipe.h"
-#include "merge/mergesql.h"
 #include "merge/sameservermerge.h"
 
 #include <QSqlQuery>
@@ -27,6 +25,7 @@ public:
         ServerCommand::addOptions(parser);
         parser.addOption({QStringLiteral("worlds"), QStringLiteral("WorldID 列表，如 2,3"), QStringLiteral("LIST")});
         parser.addOption({QStringLiteral("accounts"), QStringLiteral("同时清理的账号数据库，如 web,web2"), QStringLiteral("LIST")});
+        addUndoOption(parser);
     }
 
     int execute(const QCommandLineParser &parser, Output &out) override
@@ -49,19 +48,20 @@ public:
             out.line(QStringLiteral("将删除 zoneworldid IN (%1) 的角色数据:").arg(idListText(worlds)));
             printRowCounts(db, QStringLiteral("SELECT charguid FROM t_char WHERE zoneworldid IN (%1)").arg(idListText(worlds)), out, true);
             for (const QString &database : accountDatabases)
-                out.line(QStringLiteral("  %1.account: %2 个账号").arg(database).arg(countAccounts(db, database, accounts.names)));
+                out.line(QStringLiteral("  %1.account: %2 个账号").arg(database).arg(AccountCleanup::countAccounts(db, database, accounts.names)));
             if (accounts.kept > 0)
                 out.line(QStringLiteral("  保留 %1 个账号：它们在未删档的区服还有角色").arg(accounts.kept));
             dryRunNote(out);
             return Success;
         }
-        ZoneWipe::Request request{worlds, accountDatabases, accounts, config};
+        ZoneWipe::Request request{worlds, accountDatabases, accounts, config, !parser.isSet(QStringLiteral("no-undo"))};
         ZoneWipe::Sinks sinks;
         sinks.log = [&out](const QString &m) { out.line(m); };
         sinks.progress = [&out](int step, int steps, const QString &table) { out.progress(step * 100 / qMax(1, steps), table); };
-        int deleted = 0;
-        const bool ok = ZoneWipe::run(db, request, sinks, &deleted);
+        ZoneWipe::Result result;
+        const bool ok = ZoneWipe::run(db, request, sinks, &result);
         out.clearProgress();
+        printUndoFile(result.undoPath, out);
         return ok ? Success : Failed;
     }
 
@@ -92,21 +92,6 @@ private:
         return names;
     }
 
-    static int countAccounts(QSqlDatabase &db, const QString &database, const QList<QByteArray> &names)
-    {
-        int total = 0;
-        for (qsizetype start = 0; start < names.size(); start += 500) {
-            const QList<QByteArray> slice = names.mid(start, 500);
-            QSqlQuery query(db);
-            query.prepare(QStringLiteral("SELECT COUNT(*) FROM %1.account WHERE name IN (%2)")
-                              .arg(MergeSql::quoted(database), QStringList(slice.size(), QStringLiteral("UNHEX(?)")).join(QLatin1Char(','))));
-            for (const QByteArray &name : slice)
-                query.addBindValue(textParameter(db, QString::fromLatin1(name.toHex())));
-            if (query.exec() && query.next())
-                total += query.value(0).toInt();
-        }
-        return total;
-    }
 };
 } // namespace
 

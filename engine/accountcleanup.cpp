@@ -3,6 +3,8 @@
 #include "db/connectionrule.h"
 #include "db/databasemanager.h"
 #include "db/legacytext.h"
+#include "merge/mergesql.h"
+#include "undofile.h"
 
 #include <QRegularExpression>
 #include <QSqlDatabase>
@@ -20,18 +22,94 @@ int accountDatabaseNumber(const QString &name)
 }
 
 // Character set of account.name, to compare in the column's own terms so the unique index serves.
-QString nameCharacterSet(QSqlDatabase &db)
+QString nameCharacterSet(QSqlDatabase &db, const QString &database = QString())
 {
     QSqlQuery query(db);
-    if (!query.exec(QStringLiteral("SELECT CHARACTER_SET_NAME FROM information_schema.COLUMNS WHERE "
-                                   "TABLE_SCHEMA = DATABASE() AND TABLE_NAME = 'account' AND COLUMN_NAME = 'name'"))
-        || !query.next())
+    query.prepare(QStringLiteral("SELECT CHARACTER_SET_NAME FROM information_schema.COLUMNS WHERE "
+                                 "TABLE_SCHEMA = IFNULL(?, DATABASE()) AND TABLE_NAME = 'account' AND COLUMN_NAME = 'name'"));
+    query.addBindValue(database.isEmpty() ? QVariant() : QVariant(database));
+    if (!query.exec() || !query.next())
         return QString();
     const QString charset = query.value(0).toString();
     static const QRegularExpression identifier(QStringLiteral("^[A-Za-z0-9_]+$"));
     return identifier.match(charset).hasMatch() ? charset : QString();
 }
+
+const qsizetype kNameSlice = 500;
+
+// The condition matching a slice of names byte for byte, converted to the column's character
+// set first so that the lookup can use the unique index; its values in *values.
+QString nameCondition(const QString &charset, const QList<QByteArray> &names, QVariantList *values)
+{
+    values->clear();
+    const QString marks = QStringList(names.size(), QStringLiteral("?")).join(QLatin1Char(','));
+    QStringList converted;
+    for (const QByteArray &name : names) {
+        converted.append(QStringLiteral("CONVERT(? USING %1)").arg(charset));
+        values->append(name);
+    }
+    if (charset.isEmpty()) {
+        values->clear();
+        for (const QByteArray &name : names)
+            values->append(name);
+        return QStringLiteral("BINARY name IN (%1)").arg(marks);
+    }
+    for (const QByteArray &name : names)
+        values->append(name);
+    return QStringLiteral("name IN (%1) AND BINARY name IN (%2)").arg(converted.join(QLatin1Char(',')), marks);
+}
 } // namespace
+
+bool accountsOnSessionServer(const HostConfig &config)
+{
+    return (config.webHost.isEmpty() || config.webHost == config.host) && (config.webPort == 0 || config.webPort == config.port);
+}
+
+int countAccounts(QSqlDatabase &db, const QString &database, const QList<QByteArray> &accountNames)
+{
+    const QString charset = nameCharacterSet(db, database);
+    int total = 0;
+    QSqlQuery query(db);
+    for (qsizetype start = 0; start < accountNames.size(); start += kNameSlice) {
+        QVariantList values;
+        const QString where = nameCondition(charset, accountNames.mid(start, kNameSlice), &values);
+        query.prepare(QStringLiteral("SELECT COUNT(*) FROM %1.account WHERE %2").arg(MergeSql::quoted(database), where));
+        for (const QVariant &value : std::as_const(values))
+            query.addBindValue(value);
+        if (query.exec() && query.next())
+            total += query.value(0).toInt();
+    }
+    return total;
+}
+
+bool deleteAccountsHere(QSqlDatabase &db, const QStringList &databases, const QList<QByteArray> &accountNames,
+                        UndoFile *undo, const LogSink &log, QString *error)
+{
+    int total = 0;
+    QSqlQuery query(db);
+    for (const QString &database : databases) {
+        const QString charset = nameCharacterSet(db, database);
+        int deleted = 0;
+        for (qsizetype start = 0; start < accountNames.size(); start += kNameSlice) {
+            QVariantList values;
+            const QString where = nameCondition(charset, accountNames.mid(start, kNameSlice), &values);
+            if (undo && undo->saveRows(db, QStringLiteral("account"), where, values, false, error, database) < 0)
+                return false;
+            query.prepare(QStringLiteral("DELETE FROM %1.account WHERE %2").arg(MergeSql::quoted(database), where));
+            for (const QVariant &value : std::as_const(values))
+                query.addBindValue(value);
+            if (!query.exec()) {
+                *error = QStringLiteral("删除 %1 的账号失败: %2").arg(database, query.lastError().text());
+                return false;
+            }
+            deleted += query.numRowsAffected();
+        }
+        log(QStringLiteral("库 %1 成功删除 %2 个账号").arg(database).arg(deleted));
+        total += deleted;
+    }
+    log(QStringLiteral("所有账号库共删除 %1 个账号").arg(total));
+    return true;
+}
 
 QStringList filterAccountDatabases(const QStringList &names)
 {

@@ -9,6 +9,7 @@
 #include <functional>
 
 class QSqlDatabase;
+class UndoFile;
 
 // Removal of the game accounts of wiped zones from the account databases ("web", "web2", ...)
 // on the character database's server.
@@ -38,5 +39,17 @@ bool collectAccountNames(QSqlDatabase &db, const QList<int> &worldIds, WipedAcco
 // database; a database that cannot be opened is skipped. Returns the number deleted.
 int deleteAccounts(const HostConfig &storedConfig, const QStringList &databases,
                    const QList<QByteArray> &accountNames, const LogSink &log);
+
+// Whether the account databases of the entry live on the character database's server, so that
+// one connection and one transaction can hold both.
+bool accountsOnSessionServer(const HostConfig &config);
+
+// The accounts of `database` (on the connection's server) that deleteAccountsHere deletes.
+int countAccounts(QSqlDatabase &db, const QString &database, const QList<QByteArray> &accountNames);
+
+// Deletes the accounts from each database through `db` itself, inside the caller's transaction,
+// each row first written to `undo` when given. False with *error; the caller rolls back.
+bool deleteAccountsHere(QSqlDatabase &db, const QStringList &databases, const QList<QByteArray> &accountNames,
+                        UndoFile *undo, const LogSink &log, QString *error);
 
 } // namespace AccountCleanup

@@ -5,6 +5,7 @@
 #include "charguidledger.h"
 #include "db/databasemanager.h"
 #include "merge/mergesql.h"
+#include "undofile.h"
 
 #include <QSet>
 #include <QSqlError>
@@ -16,6 +17,24 @@ CharacterDeleter::CharacterDeleter(QSqlDatabase db, QObject *parent)
     : QObject(parent)
     , m_db(db)
 {
+}
+
+bool CharacterDeleter::commit(QSqlDatabase &db, QString *error)
+{
+    if (m_undo && !m_undo->finish(error)) {
+        db.rollback();
+        return false;
+    }
+    if (!db.commit()) {
+        *error = QStringLiteral("提交事务失败: ") + db.lastError().text();
+        db.rollback();
+        if (m_undo)
+            m_undo->discard();
+        return false;
+    }
+    if (m_undo)
+        emit logMessage(QStringLiteral("撤销文件: %1").arg(m_undo->path()));
+    return true;
 }
 
 QStringList CharacterDeleter::relatedTables()
@@ -73,13 +92,15 @@ void CharacterDeleter::deleteByZoneWorldIds(const QList<int> &worldIds)
             emit logMessage(QStringLiteral("  删除 %1: %2 条记录").arg(table).arg(rows));
     };
     hooks.cancelled = [this] { return cancelled(); };
+    hooks.undo = m_undo;
     CharacterPurge::Outcome outcome;
     if (!CharacterPurge::deleteCharacters(db, guids, characterDeleteTables, hooks, &outcome)) {
         fail(db, outcome.cancelled ? QStringLiteral("已取消，所有删除已回滚") : purgeFailure(outcome));
         return;
     }
-    if (!db.commit()) {
-        fail(db, QStringLiteral("提交事务失败: ") + db.lastError().text());
+    QString error2;
+    if ((m_beforeCommit && !m_beforeCommit(db, &error2)) || !commit(db, &error2)) {
+        fail(db, error2);
         return;
     }
     emit logMessage(QStringLiteral("删除完成！共删除 %1 条记录").arg(outcome.rows));
@@ -161,6 +182,14 @@ void CharacterDeleter::repairCharacterDuplicates(int charguid)
         QStringList sameKey;
         for (const QString &key : std::as_const(keys))
             sameKey.append(QStringLiteral("t1.%1 = t2.%1").arg(key));
+        // The undo takes the character's rows of this table back to what they were.
+        QString undoError;
+        if (m_undo && (!m_undo->addStatement(QStringLiteral("DELETE FROM %1 WHERE charguid = %2").arg(repair.tableName).arg(charguid),
+                                             repair.tableName, 0, &undoError)
+                       || m_undo->saveRows(db, repair.tableName, QStringLiteral("charguid = ?"), {charguid}, false, &undoError) < 0)) {
+            failRepair(db, charguid, undoError);
+            return;
+        }
         if (!query.exec(QStringLiteral("DELETE t1 FROM %1 t1 INNER JOIN %1 t2 ON t1.charguid = t2.charguid AND %2 "
                                        "AND t1.aid > t2.aid WHERE t1.charguid = %3")
                             .arg(repair.tableName, sameKey.join(QStringLiteral(" AND "))).arg(charguid))) {
@@ -205,8 +234,9 @@ void CharacterDeleter::repairCharacterDuplicates(int charguid)
         emit logMessage(QStringLiteral("[%1] 删除 %2 条重复，重排 %3 条记录").arg(repair.displayName).arg(removed).arg(survivors));
     }
 
-    if (!db.commit()) {
-        failRepair(db, charguid, QStringLiteral("提交事务失败: ") + db.lastError().text());
+    QString commitError;
+    if (!commit(db, &commitError)) {
+        failRepair(db, charguid, commitError);
         return;
     }
     emit logMessage(QStringLiteral("[单角色异常修复] 完成！共删除 %1 条重复记录").arg(deleted));
@@ -227,6 +257,7 @@ bool CharacterDeleter::deleteCharacter(int charguid, QString *error)
         if (missing)
             emit logMessage(QStringLiteral("跳过 %1: 表不存在").arg(table));
     };
+    hooks.undo = m_undo;
     CharacterPurge::Outcome outcome;
     const bool deleted = CharacterPurge::deleteCharacters(db, {charguid}, characterDeleteTables, hooks, &outcome);
     if (!deleted || outcome.characters == 0) {
@@ -235,10 +266,8 @@ bool CharacterDeleter::deleteCharacter(int charguid, QString *error)
         db.rollback();
         return false;
     }
-    if (!db.commit()) {
-        *error = db.lastError().text();
-        emit logMessage(QStringLiteral("提交事务失败: %1").arg(*error));
-        db.rollback();
+    if (!commit(db, error)) {
+        emit logMessage(*error);
         return false;
     }
     emit logMessage(QStringLiteral("角色 %1 删除成功").arg(charguid));
@@ -273,6 +302,14 @@ bool CharacterDeleter::moveToWorld(QSqlDatabase &db, int charguid, int worldId, 
         return false;
     }
 
+    // The undo turns the character's rows back to their old world.
+    if (m_undo) {
+        for (const QString &table : QStringList{QStringLiteral("t_char")} + worldColumnTables) {
+            if ((table == QLatin1String("t_char") || present.contains(table))
+                && m_undo->saveRows(db, table, QStringLiteral("charguid = ?"), {charguid}, true, error) < 0)
+                return false;
+        }
+    }
     QSqlQuery query(db);
     auto update = [&](const QString &sql) -> qint64 {
         query.prepare(sql);
@@ -328,10 +365,8 @@ bool CharacterDeleter::transferCharacter(int charguid, int worldId, QString *err
         emit logMessage(QStringLiteral("角色转移失败，已回滚所有更改"));
         return false;
     }
-    if (!db.commit()) {
-        *error = QStringLiteral("提交事务失败: %1").arg(db.lastError().text());
+    if (!commit(db, error)) {
         emit logMessage(*error);
-        db.rollback();
         return false;
     }
     emit logMessage(QStringLiteral("===== 角色转移成功 ====="));

@@ -6,6 +6,9 @@
 #include <QStringList>
 
 #include <atomic>
+#include <functional>
+
+class UndoFile;
 
 struct DuplicateRepairTable;
 namespace CharacterPurge {
@@ -23,6 +26,13 @@ public:
 
     // Polled between statements by the zone deletion and the repair: true rolls back.
     void setCancelFlag(const std::atomic_bool *cancel) { m_cancel = cancel; }
+    // Every row a deletion, repair or transfer is about to change is first written to `undo`
+    // (begun by the caller), which is finished before the commit; a file that cannot be
+    // finished rolls the operation back.
+    void setUndo(UndoFile *undo) { m_undo = undo; }
+    // Runs inside the zone deletion's transaction after the characters are gone, before the
+    // commit (and the undo file's finish); false with *error rolls everything back.
+    void setBeforeCommit(std::function<bool(QSqlDatabase &db, QString *error)> step) { m_beforeCommit = std::move(step); }
 
     // The tables a character's rows are deleted from, in deletion order.
     static QStringList relatedTables();
@@ -62,6 +72,8 @@ signals:
 
 private:
     bool cancelled() const { return m_cancel && m_cancel->load(); }
+    // Finishes the undo file, then commits; false with *error after rolling back.
+    bool commit(QSqlDatabase &db, QString *error);
     // The operator's text for a deletion that failed.
     static QString purgeFailure(const CharacterPurge::Outcome &outcome);
     void fail(QSqlDatabase &db, const QString &message);
@@ -71,4 +83,6 @@ private:
 
     QSqlDatabase m_db;
     const std::atomic_bool *m_cancel = nullptr;
+    UndoFile *m_undo = nullptr;
+    std::function<bool(QSqlDatabase &, QString *)> m_beforeCommit;
 };

@@ -1,5 +1,7 @@
 #include "characterpurge.h"
 
+#include "undofile.h"
+
 #include <QSet>
 #include <QSqlDatabase>
 #include <QSqlError>
@@ -39,50 +41,52 @@ bool fillIdTable(QSqlDatabase &db, const QList<int> &ids, QString *error)
     return true;
 }
 
-// Runs the statement template (one "%1" for the placeholders) over the ids in slices: the
-// affected rows, or -1 with *error.
-qint64 inSlices(QSqlDatabase &db, const QString &statement, const QList<int> &ids, const Hooks &hooks,
-                QString *error, bool *cancelled)
+// Deletes the rows of `table` whose `column` is one of the ids: by one join against the id
+// table, or in slices of bound ids. With an undo file, each statement's rows are written to it
+// first, under the lock the deletion then takes. The affected rows, or -1 with *error.
+qint64 deleteRows(QSqlDatabase &db, const QString &table, const QString &column, const QList<int> &ids, bool joined,
+                  const Hooks &hooks, QString *error, bool *cancelled)
 {
     qint64 affected = 0;
     QSqlQuery query(db);
     qsizetype preparedSize = -1;
-    for (qsizetype start = 0; start < ids.size(); start += kSliceSize) {
+    const qsizetype step = joined ? ids.size() : kSliceSize;
+    for (qsizetype start = 0; start < ids.size(); start += step) {
         if (hooks.cancelled && hooks.cancelled()) {
             *cancelled = true;
             return -1;
         }
-        const qsizetype size = qMin<qsizetype>(kSliceSize, ids.size() - start);
-        if (size != preparedSize) {
-            if (!query.prepare(statement.arg(QStringList(size, QStringLiteral("?")).join(QLatin1Char(','))))) {
+        const qsizetype size = qMin<qsizetype>(step, ids.size() - start);
+        QVariantList values;
+        QString where = QStringLiteral("%1 IN (SELECT charguid FROM %2)").arg(column, kIdTable);
+        if (!joined) {
+            where = QStringLiteral("%1 IN (%2)").arg(column, QStringList(size, QStringLiteral("?")).join(QLatin1Char(',')));
+            for (qsizetype i = 0; i < size; ++i)
+                values.append(ids.at(start + i));
+        }
+        if (hooks.undo && hooks.undo->saveRows(db, table, where, values, false, error) < 0)
+            return -1;
+        if (joined) {
+            if (!query.exec(QStringLiteral("DELETE t FROM %1 t JOIN %2 d ON t.%3 = d.charguid").arg(table, kIdTable, column))) {
+                *error = query.lastError().text();
+                return -1;
+            }
+        } else {
+            if (size != preparedSize && !query.prepare(QStringLiteral("DELETE FROM %1 WHERE %2").arg(table, where))) {
                 *error = query.lastError().text();
                 return -1;
             }
             preparedSize = size;
-        }
-        for (qsizetype i = 0; i < size; ++i)
-            query.bindValue(int(i), ids.at(start + i));
-        if (!query.exec()) {
-            *error = query.lastError().text();
-            return -1;
+            for (qsizetype i = 0; i < size; ++i)
+                query.bindValue(int(i), values.at(i));
+            if (!query.exec()) {
+                *error = query.lastError().text();
+                return -1;
+            }
         }
         affected += query.numRowsAffected();
     }
     return affected;
-}
-// One statement against the id table: the affected rows, or -1 with *error.
-qint64 joinedDelete(QSqlDatabase &db, const QString &statement, const Hooks &hooks, QString *error, bool *cancelled)
-{
-    if (hooks.cancelled && hooks.cancelled()) {
-        *cancelled = true;
-        return -1;
-    }
-    QSqlQuery query(db);
-    if (!query.exec(statement)) {
-        *error = query.lastError().text();
-        return -1;
-    }
-    return query.numRowsAffected();
 }
 } // namespace
 
@@ -117,23 +121,18 @@ bool deleteCharacters(QSqlDatabase &db, const QList<int> &ids, const QStringList
     {
         Step kind;
         QString table;
-        QString statement;
+        QString column;
     };
     // Beyond one slice, the ids go into a temporary table once and each table is deleted from
     // by one join: the server's own fastest way, without a statement per slice and table.
     const bool joined = ids.size() > kSliceSize;
     if (joined && !fillIdTable(db, ids, &outcome->error))
         return false;
-    auto statement = [joined](const QString &table, const QString &column) {
-        return joined ? QStringLiteral("DELETE t FROM %1 t JOIN %2 d ON t.%3 = d.charguid").arg(table, kIdTable, column)
-                      : QStringLiteral("DELETE FROM %1 WHERE %2 IN (%3)").arg(table, column, QStringLiteral("%1"));
-    };
     QList<Item> steps;
     for (const QString &table : tables)
-        steps.append({Step::Table, table, statement(table, QStringLiteral("charguid"))});
-    steps.append({Step::ReverseRelations, QStringLiteral("t_relation"), statement(QStringLiteral("t_relation"), QStringLiteral("fguid"))});
-    steps.append({Step::Characters, QStringLiteral("t_char"), statement(QStringLiteral("t_char"), QStringLiteral("charguid"))});
-
+        steps.append({Step::Table, table, QStringLiteral("charguid")});
+    steps.append({Step::ReverseRelations, QStringLiteral("t_relation"), QStringLiteral("fguid")});
+    steps.append({Step::Characters, QStringLiteral("t_char"), QStringLiteral("charguid")});
     for (int i = 0; i < steps.size(); ++i) {
         const Item &item = steps.at(i);
         if (hooks.starting)
@@ -144,8 +143,7 @@ bool deleteCharacters(QSqlDatabase &db, const QList<int> &ids, const QStringList
                 hooks.done(item.kind, item.table, 0, true);
             continue;
         }
-        const qint64 rows = joined ? joinedDelete(db, item.statement, hooks, &outcome->error, &outcome->cancelled)
-                                   : inSlices(db, item.statement, ids, hooks, &outcome->error, &outcome->cancelled);
+        const qint64 rows = deleteRows(db, item.table, item.column, ids, joined, hooks, &outcome->error, &outcome->cancelled);
         if (rows < 0) {
             outcome->failedStep = item.kind;
             outcome->failedTable = item.table;

@@ -7,6 +7,7 @@
 #include <functional>
 
 class QSqlDatabase;
+class UndoFile;
 
 // Deleting characters with every row they own: their rows in each table of a catalogue list,
 // the relations that point at them, then their t_char rows, by bound ids (one slice) or a
@@ -26,6 +27,8 @@ struct Hooks
     std::function<void(Step kind, const QString &table, qint64 rows, bool missing)> done;
     // Polled before every statement; true stops the deletion.
     std::function<bool()> cancelled;
+    // Receives every row before it is deleted, when given.
+    UndoFile *undo = nullptr;
 };
 
 struct Outcome

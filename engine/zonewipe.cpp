@@ -1,37 +1,59 @@
 #include "zonewipe.h"
 
 #include "characterdeleter.h"
+#include "db/databasemanager.h"
+#include "undofile.h"
 
 #include <QSqlDatabase>
 
 namespace ZoneWipe {
 
-bool run(QSqlDatabase &db, const Request &request, const Sinks &sinks, int *deleted)
+bool run(QSqlDatabase &db, const Request &request, const Sinks &sinks, Result *result)
 {
-    *deleted = 0;
+    *result = Result();
     auto log = [&sinks](const QString &line) {
         if (sinks.log)
             sinks.log(line);
     };
+    UndoFile undo;
+    QString error;
+    if (request.undo && !undo.begin(db, QStringLiteral("区服删档 WorldID %1").arg(idListText(request.worlds)), &error)) {
+        log(QStringLiteral("无法写撤销文件，未做任何修改: %1").arg(error));
+        return false;
+    }
+    const bool accountsHere = !request.accountDatabases.isEmpty() && AccountCleanup::accountsOnSessionServer(request.accountServer);
     CharacterDeleter deleter(db);
     deleter.setCancelFlag(sinks.cancel);
+    deleter.setUndo(request.undo ? &undo : nullptr);
+    deleter.setBeforeCommit([&](QSqlDatabase &connection, QString *stepError) {
+        if (!accountsHere)
+            return true;
+        log(QStringLiteral("正在删除账号库数据: %1").arg(request.accountDatabases.join(QStringLiteral(", "))));
+        if (request.accounts.kept > 0)
+            log(QStringLiteral("保留 %1 个账号：它们在未删档的区服还有角色").arg(request.accounts.kept));
+        return AccountCleanup::deleteAccountsHere(connection, request.accountDatabases, request.accounts.names,
+                                                  request.undo ? &undo : nullptr, log, stepError);
+    });
     bool ok = false;
     QObject::connect(&deleter, &CharacterDeleter::logMessage, log);
-    QObject::connect(&deleter, &CharacterDeleter::errorOccurred, [&log](const QString &error) { log(QStringLiteral("错误: ") + error); });
+    QObject::connect(&deleter, &CharacterDeleter::errorOccurred, [&log](const QString &message) { log(QStringLiteral("错误: ") + message); });
     QObject::connect(&deleter, &CharacterDeleter::progressChanged, [&sinks](int step, int steps, const QString &table) {
         if (sinks.progress)
             sinks.progress(step, steps, table);
     });
     QObject::connect(&deleter, &CharacterDeleter::deleteCompleted, [&](bool success, int count) {
         ok = success;
-        *deleted = count;
+        result->deleted = count;
     });
     deleter.deleteByZoneWorldIds(request.worlds);
     if (!ok)
         return false;
-    log(QStringLiteral("角色数据删除完成，共删除 %1 个角色").arg(*deleted));
-    if (request.accountDatabases.isEmpty())
+    result->undoPath = undo.path();
+    log(QStringLiteral("角色数据删除完成，共删除 %1 个角色").arg(result->deleted));
+    if (request.accountDatabases.isEmpty() || accountsHere)
         return true;
+    // Account databases on another server: their own transactions, after the characters'.
+    log(QStringLiteral("账号库在另一台服务器上，账号的删除不在撤销文件中"));
     log(QStringLiteral("正在删除账号库数据: %1").arg(request.accountDatabases.join(QStringLiteral(", "))));
     if (request.accounts.kept > 0)
         log(QStringLiteral("保留 %1 个账号：它们在未删档的区服还有角色").arg(request.accounts.kept));

@@ -21,6 +21,13 @@ struct Request
     QStringList accountDatabases;            // empty: accounts stay
     AccountCleanup::WipedAccounts accounts;  // read before the operator confirmed
     HostConfig accountServer;                // where the account databases are
+    bool undo = true;                        // write an undo file first
+};
+
+struct Result
+{
+    int deleted = 0;   // characters
+    QString undoPath;  // the undo file, when one was written
 };
 
 struct Sinks
@@ -30,8 +37,10 @@ struct Sinks
     const std::atomic_bool *cancel = nullptr;  // polled between statements of the characters' part
 };
 
-// False when the characters' part failed or was cancelled: then nothing is deleted at all.
-// *deleted counts the characters deleted.
-bool run(QSqlDatabase &db, const Request &request, const Sinks &sinks, int *deleted);
+// With the account databases on the same server, accounts and characters go in one
+// transaction, and the undo file holds both; otherwise the accounts follow in transactions of
+// their own, outside the undo file. False when the transaction failed, was cancelled or the
+// undo file could not be written: then nothing is deleted at all.
+bool run(QSqlDatabase &db, const Request &request, const Sinks &sinks, Result *result);
 
 } // namespace ZoneWipe

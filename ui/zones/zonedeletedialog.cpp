@@ -4,6 +4,7 @@
 #include "db/databasemanager.h"
 #include "db/sessiontask.h"
 #include "engine/accountcleanup.h"
+#include "engine/rowpreview.h"
 #include "engine/zonewipe.h"
 #include "ui/main/logpanel.h"
 #include "ui/main/mainstyle.h"
@@ -226,14 +227,24 @@ void ZoneDeleteDialog::onStartDelete()
         text += QStringLiteral("⚠️ 同时删除账号库: %1\n要删除的账号: %2 个\n保留的账号: %3 个（在未删档的区服还有角色）\n\n")
                     .arg(accountDbs.join(QStringLiteral(", ")), QString::number(m_accounts.names.size()), QString::number(m_accounts.kept));
     }
-    text += QStringLiteral("此操作不可撤销！建议先备份数据库。\n\n确定要继续吗？");
+    // What the wipe will delete, table by table, counted on the server as the command line counts it.
+    QSqlDatabase &session = DatabaseManager::instance()->database();
+    QStringList preview = RowPreview::lines(RowPreview::characterRows(
+        session, QStringLiteral("SELECT charguid FROM t_char WHERE zoneworldid IN (%1)").arg(idListText(worldIds)), true));
+    for (const QString &database : accountDbs)
+        preview.append(QStringLiteral("  %1.account: %2 个账号").arg(database).arg(AccountCleanup::countAccounts(session, database, m_accounts.names)));
+    addLogLine(QStringLiteral("将删除的数据:"));
+    for (const QString &line : std::as_const(preview))
+        addLogLine(line);
+    text += QStringLiteral("删除前先写撤销文件，可在“撤销记录”中撤销。各表行数见日志和详细信息。\n\n确定要继续吗？");
 
     QMessageBox first(QMessageBox::Warning, QStringLiteral("确认删档"), text, QMessageBox::Yes | QMessageBox::No, this);
+    first.setDetailedText(preview.join(QLatin1Char('\n')));
     first.setDefaultButton(QMessageBox::No);
     if (first.exec() != QMessageBox::Yes)
         return;
     QMessageBox second(QMessageBox::Critical, QStringLiteral("最终确认"),
-                       QStringLiteral("这是最终确认！\n\n删除后数据无法恢复！\n\n确定要执行删档操作吗？"),
+                       QStringLiteral("这是最终确认！\n\n确定要执行删档操作吗？"),
                        QMessageBox::Yes | QMessageBox::No, this);
     second.setDefaultButton(QMessageBox::No);
     if (second.exec() != QMessageBox::Yes)
@@ -245,22 +256,22 @@ void ZoneDeleteDialog::onStartDelete()
     request.accountDatabases = accountDbs;
     request.accounts = m_accounts;
     request.accountServer = DatabaseManager::instance()->storedConfig();
-    auto deleted = std::make_shared<int>(0);
+    auto outcome = std::make_shared<ZoneWipe::Result>();
     QString refusal;
-    m_task = SessionTask::start(QStringLiteral("区服删档"), [request, deleted](QSqlDatabase &db, SessionTask &task) {
+    m_task = SessionTask::start(QStringLiteral("区服删档"), [request, outcome](QSqlDatabase &db, SessionTask &task) {
         ZoneWipe::Sinks sinks;
         sinks.log = [&task](const QString &line) { task.log(line); };
         sinks.progress = [&task](int step, int steps, const QString &table) {
             task.progress(step * 100 / qMax(1, steps), QStringLiteral("%1 (%2/%3)").arg(table).arg(step).arg(steps));
         };
         sinks.cancel = task.cancelFlag();
-        return ZoneWipe::run(db, request, sinks, deleted.get());
+        return ZoneWipe::run(db, request, sinks, outcome.get());
     }, this, &refusal);
     if (!m_task) {
         QMessageBox::warning(this, QStringLiteral("提示"), refusal);
         return;
     }
-    m_deleted = deleted;
+    m_outcome = outcome;
     connect(m_task, &SessionTask::logMessage, this, &ZoneDeleteDialog::addLogLine);
     connect(m_task, &SessionTask::progressChanged, this, [this](int percent, const QString &text) {
         m_progressBar->setValue(percent);
@@ -309,8 +320,8 @@ void ZoneDeleteDialog::onDeleteFinished(bool ok, bool cancelled)
 {
     m_task->deleteLater();
     m_task = nullptr;
-    const int count = m_deleted ? *m_deleted : 0;
-    m_deleted.reset();
+    const ZoneWipe::Result outcome = m_outcome ? *m_outcome : ZoneWipe::Result();
+    m_outcome.reset();
     m_accounts = AccountCleanup::WipedAccounts();
     m_progressBar->setFormat(QString());
     updateButtons();
@@ -325,7 +336,10 @@ void ZoneDeleteDialog::onDeleteFinished(bool ok, bool cancelled)
         return;
     }
     if (ok) {
-        QMessageBox::information(this, QStringLiteral("完成"), QStringLiteral("删档完成！\n\n共删除 %1 个角色数据").arg(count));
+        QString text = QStringLiteral("删档完成！\n\n共删除 %1 个角色数据").arg(outcome.deleted);
+        if (!outcome.undoPath.isEmpty())
+            text += QStringLiteral("\n\n撤销文件: %1").arg(outcome.undoPath);
+        QMessageBox::information(this, QStringLiteral("完成"), text);
         onRefreshWorldList();
     } else {
         QMessageBox::warning(this, QStringLiteral("失败"),

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/accountcleanup.h"
+#include "engine/zonewipe.h"
 
 #include <QByteArray>
 #include <QDialog>
@@ -56,6 +57,6 @@ private:
     QMap<int, int> m_worldCounts;
     AccountCleanup::WipedAccounts m_accounts;  // of the running wipe
     SessionTask *m_task = nullptr;
-    std::shared_ptr<int> m_deleted;  // characters the running wipe deleted, written by its worker
+    std::shared_ptr<ZoneWipe::Result> m_outcome;  // of the running wipe, written by its worker
     bool m_closeWhenDone = false;
 };

@@ -3,6 +3,7 @@
 #include "db/databasemanager.h"
 #include "db/legacytext.h"
 #include "engine/accountcleanup.h"
+#include "engine/undofile.h"
 #include "modalanswer.h"
 #include "testservers.h"
 #include "ui/main/hoststore.h"
@@ -246,7 +247,7 @@ void TestZoneDeleteDialog::refusedOrDeclinedStartChangesNothing_data()
                                      << QStringLiteral("请至少选择一个区服进行删档") << QByteArray() << QByteArray();
     const QString confirm = QStringLiteral("即将删除以下区服的所有数据：\n\n区服ID: 2\n角色总数: 20\n\n⚠️ 同时删除账号库: web2\n"
                                            "要删除的账号: 10 个\n保留的账号: 0 个（在未删档的区服还有角色）\n\n"
-                                           "此操作不可撤销！建议先备份数据库。\n\n确定要继续吗？");
+                                           "删除前先写撤销文件，可在“撤销记录”中撤销。各表行数见日志和详细信息。\n\n确定要继续吗？");
     QTest::newRow("no at the first") << 2 << QList<QMessageBox::StandardButton>({QMessageBox::No}) << confirm << QByteArray() << QByteArray();
     QTest::newRow("no at the final") << 2 << QList<QMessageBox::StandardButton>({QMessageBox::Yes, QMessageBox::No}) << confirm
                                      << QByteArray() << QByteArray();
@@ -285,9 +286,11 @@ void TestZoneDeleteDialog::wipesZoneAndItsAccounts()
                                 QStringLiteral("zone_dlg")));
     const int web2Before = count(QStringLiteral("SELECT COUNT(*) FROM account"), QStringLiteral("web2"));
     const int webBefore = count(QStringLiteral("SELECT COUNT(*) FROM account"), QStringLiteral("web"));
+    const QStringList databases = {QStringLiteral("zone_dlg"), QStringLiteral("web2")};
+    const auto before = TestServers::databaseChecksums(m_server, databases);
     const QList<ModalRecord> boxes = wipe(2, QStringLiteral("web2"), {QMessageBox::Yes, QMessageBox::Yes, QMessageBox::Ok});
     QVERIFY(boxes.value(0).text.contains(QStringLiteral("要删除的账号: 9 个\n保留的账号: 1 个")));
-    QCOMPARE(boxes.value(2).text, QStringLiteral("删档完成！\n\n共删除 20 个角色数据"));
+    QVERIFY2(boxes.value(2).text.startsWith(QStringLiteral("删档完成！\n\n共删除 20 个角色数据\n\n撤销文件: ")), qPrintable(boxes.value(2).text));
     QCOMPARE(count(QStringLiteral("SELECT COUNT(*) FROM t_char WHERE zoneworldid = 2")), 0);
     QCOMPARE(count(QStringLiteral("SELECT COUNT(*) FROM t_char")), 40);
     QCOMPARE(count(QStringLiteral("SELECT COUNT(*) FROM t_iteminfo i LEFT JOIN t_char c USING (charguid) WHERE c.charguid IS NULL")), 0);
@@ -298,6 +301,24 @@ void TestZoneDeleteDialog::wipesZoneAndItsAccounts()
     QCOMPARE(count(QStringLiteral("SELECT COUNT(*) FROM account"), QStringLiteral("web")), webBefore);
     const QString log = todaysLog(QStringLiteral("zone_delete_"));
     QVERIFY(log.contains(QStringLiteral("保留 1 个账号：它们在未删档的区服还有角色")) && log.contains(QStringLiteral("库 web2 成功删除 9 个账号")));
+    // The preview before the confirmation counted what the wipe then deleted, table by table.
+    static const QRegularExpression counted(QStringLiteral("\\]   (?:删除 )?(t_\\w+|web2\\.account): (\\d+) (?:条记录|个账号)"));
+    QMap<QString, QStringList> seen;
+    for (auto it = counted.globalMatch(log); it.hasNext();) {
+        const QRegularExpressionMatch m = it.next();
+        seen[m.captured(1)].append(m.captured(2));
+    }
+    seen[QStringLiteral("web2.account")].append(QString::number(web2Before - count(QStringLiteral("SELECT COUNT(*) FROM account"), QStringLiteral("web2"))));
+    QCOMPARE(seen.size(), 27);  // 25 tables, t_char and the accounts
+    for (auto it = seen.cbegin(); it != seen.cend(); ++it)
+        QVERIFY2(it.value().size() == 2 && it.value().first() == it.value().last(), qPrintable(it.key() + it.value().join(QLatin1Char('/'))));
+
+    // Its undo file puts every row of both databases back.
+    const QString undo = boxes.value(2).text.section(QStringLiteral("撤销文件: "), 1);
+    QVERIFY(QFileInfo(undo).permissions() == (QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadUser | QFileDevice::WriteUser));
+    QString error;
+    QVERIFY2(UndoFile::apply(DatabaseManager::instance()->database(), undo, &error), qPrintable(error));
+    QCOMPARE(TestServers::databaseChecksums(m_server, databases), before);
 }
 
 // A wipe of a few thousand characters, cancelled while its worker is in the middle of the
