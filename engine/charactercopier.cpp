@@ -7,6 +7,7 @@
 #include "db/databasemanager.h"
 #include "db/legacytext.h"
 #include "merge/mergesql.h"
+#include "undofile.h"
 
 #include <QRandomGenerator>
 #include <QSqlError>
@@ -164,6 +165,7 @@ bool CharacterCopier::copyCharacter(int source, const QString &account, const QS
     if (!ledger.read(db, true, &error) || !ledger.allocate(db, int(world), 1, &newIds, &error))
         return fail(QStringLiteral("错误: 获取新charguid失败: %1").arg(error), QStringLiteral("获取新charguid失败: %1").arg(error));
     const int guid = newIds.first();
+    const qint64 oldCounter = ledger.counter(int(world));
     if (!CharGuidLedger::setCounter(db, int(world), guid, &error))
         return fail(QStringLiteral("错误: %1").arg(error), QStringLiteral("更新maxcharguid失败: %1").arg(error));
     emit logMessage(QStringLiteral("分配新CharGUID: %1").arg(guid));
@@ -236,9 +238,29 @@ bool CharacterCopier::copyCharacter(int source, const QString &account, const QS
     if (cancelled())
         return fail(cancelText, cancelText);
 
-    if (!db.commit())
+    if (m_undo) {
+        // The undo removes the copy again; the counter goes back only while nobody was created since.
+        QStringList tables = QStringList{QStringLiteral("t_char")} + copiedTables
+            + QStringList{QStringLiteral("t_iteminfo"), QStringLiteral("t_pet"), QStringLiteral("t_pet_bank"), QStringLiteral("t_pet_iteminfo")};
+        for (const QString &table : std::as_const(tables)) {
+            if ((table == QLatin1String("t_char") || present.contains(table))
+                && !m_undo->addStatement(QStringLiteral("DELETE FROM %1 WHERE charguid = %2").arg(table).arg(guid), table,
+                                         scalar(db, QStringLiteral("SELECT COUNT(*) FROM %1 WHERE charguid = ?").arg(table), {guid}, 0), &error))
+                return fail(QStringLiteral("错误: %1").arg(error), error);
+        }
+        if (!m_undo->addStatement(QStringLiteral("UPDATE t_var SET maxcharguid = %1 WHERE worldid = %2 AND maxcharguid = %3")
+                                      .arg(oldCounter).arg(world).arg(guid), QStringLiteral("t_var"), 1, &error)
+            || !m_undo->finish(&error))
+            return fail(QStringLiteral("错误: %1").arg(error), error);
+    }
+    if (!db.commit()) {
+        if (m_undo)
+            m_undo->discard();
         return fail(QStringLiteral("错误: 提交事务失败: %1").arg(db.lastError().text()),
                     QStringLiteral("提交事务失败: %1").arg(db.lastError().text()));
+    }
+    if (m_undo)
+        emit logMessage(QStringLiteral("撤销文件: %1").arg(m_undo->path()));
     emit progress(100, QString());
     emit logMessage(QStringLiteral("========== 角色复制完成 =========="));
     emit logMessage(QStringLiteral("新CharGUID=%1, 新角色名=%2").arg(guid).arg(name));

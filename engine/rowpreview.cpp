@@ -1,5 +1,6 @@
 #include "rowpreview.h"
 
+#include "charactercopier.h"
 #include "characterpurge.h"
 #include "charactertables.h"
 
@@ -61,10 +62,44 @@ QList<Count> tableRows(QSqlDatabase &db, const QList<QPair<QString, QString>> &t
     return counts;
 }
 
-QStringList lines(const QList<Count> &counts)
+QList<Count> copyRows(QSqlDatabase &db, int charguid)
+{
+    const QString owned = QStringLiteral("charguid = %1").arg(charguid);
+    QList<QPair<QString, QString>> tables;
+    for (const QString &table : QStringList{QStringLiteral("t_char")} + CharacterCopier::copiedTables
+             + QStringList{QStringLiteral("t_iteminfo"), QStringLiteral("t_pet"), QStringLiteral("t_pet_bank"), QStringLiteral("t_pet_iteminfo")})
+        tables.append({table, owned});
+    return tableRows(db, tables);
+}
+
+QList<Count> transferRows(QSqlDatabase &db, int charguid)
+{
+    const QString owned = QStringLiteral("charguid = %1").arg(charguid);
+    QList<QPair<QString, QString>> tables{{QStringLiteral("t_char"), owned}};
+    for (const QString &table : worldColumnTables)
+        tables.append({table, owned});
+    return tableRows(db, tables);
+}
+
+QList<Count> repairRows(QSqlDatabase &db, int charguid)
+{
+    QList<QPair<QString, QString>> tables;
+    for (const DuplicateRepairTable &repair : duplicateRepairSpecs) {
+        QStringList sameKey;
+        for (const QString &key : repair.keyColumns.split(QLatin1Char(','), Qt::SkipEmptyParts))
+            sameKey.append(QStringLiteral("d.%1 = %2.%1").arg(key.trimmed(), repair.tableName));
+        tables.append({repair.tableName, QStringLiteral("charguid = %1 AND EXISTS (SELECT 1 FROM %2 d WHERE d.charguid = %2.charguid AND %3 AND d.aid < %2.aid)")
+                                             .arg(charguid).arg(repair.tableName, sameKey.join(QStringLiteral(" AND ")))});
+    }
+    return tableRows(db, tables);
+}
+
+QStringList lines(const QList<Count> &counts, bool nonEmptyOnly)
 {
     QStringList lines;
     for (const Count &count : counts) {
+        if (nonEmptyOnly && count.error.isEmpty() && (count.missing || count.rows == 0))
+            continue;
         if (count.missing)
             lines.append(QStringLiteral("  跳过 %1: 表不存在").arg(count.table));
         else if (!count.error.isEmpty())

@@ -26,8 +26,16 @@ QList<Count> characterRows(QSqlDatabase &db, const QString &owners, bool reverse
 // One statement per table: "SELECT COUNT(*) FROM <table> WHERE <where>" for each given table.
 QList<Count> tableRows(QSqlDatabase &db, const QList<QPair<QString, QString>> &tablesAndWhere);
 
-// "  t_skill: 40 条记录" per table, "  跳过 t_x: 表不存在" for a missing one.
-QStringList lines(const QList<Count> &counts);
+// The rows a copy of the character adds (t_char, its tables, items and pets).
+QList<Count> copyRows(QSqlDatabase &db, int charguid);
+// The rows a transfer of the character to another world changes.
+QList<Count> transferRows(QSqlDatabase &db, int charguid);
+// The duplicated rows the repair of the character removes: each row with a twin of a lower aid.
+QList<Count> repairRows(QSqlDatabase &db, int charguid);
+
+// "  t_skill: 40 条记录" per table, "  跳过 t_x: 表不存在" for a missing one; `nonEmptyOnly`
+// leaves out the tables without rows.
+QStringList lines(const QList<Count> &counts, bool nonEmptyOnly = false);
 
 // The sum of the rows of the tables that exist.
 qint64 total(const QList<Count> &counts);

@@ -362,7 +362,7 @@ void TestCharacterActions::flowsThroughTheList()
     QVERIFY(QMetaObject::invokeMethod(&list, "onContextDeleteCharacter"));
     QVERIFY2(confirm.text.startsWith(QStringLiteral("确认要删除角色 [n%1x] (GUID=15)")), qPrintable(confirm.text));
     QCOMPARE(checksums(), before);
-    QCOMPARE(log->toPlainText(), logBefore);
+    QVERIFY(!log->toPlainText().mid(logBefore.size()).contains(QStringLiteral("成功")));
 
     // The suffix is added only when asked and when the account has no "@" of its own.
     copyTo(QStringLiteral("plain"), true, {QMessageBox::Yes, QMessageBox::Ok});
@@ -376,7 +376,6 @@ void TestCharacterActions::flowsThroughTheList()
         qobject_cast<QInputDialog *>(w)->setIntValue(1);
         QMetaObject::invokeMethod(w, "accept");
     }, "QInputDialog");
-    answerMessageBoxes({QMessageBox::Yes});
     answerNextMessageBox(QMessageBox::Ok, &box);
     QVERIFY(QMetaObject::invokeMethod(&list, "onContextTransferCharacter"));
     QCOMPARE(box.text, QStringLiteral("角色已在 WorldID 1，无需转移"));

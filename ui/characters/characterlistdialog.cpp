@@ -9,7 +9,9 @@
 #include "engine/charactercopier.h"
 #include "engine/characterdeleter.h"
 #include "engine/exportmanager.h"
+#include "engine/undofile.h"
 #include "itemconfigmanager.h"
+#include "ui/main/changeconfirm.h"
 #include "ui/main/logpanel.h"
 #include "worldidselectordialog.h"
 
@@ -37,6 +39,17 @@
 #include <QVBoxLayout>
 
 namespace {
+// Begins the undo file of an operation on the worker's connection: a file that cannot be
+// started stops the operation before it changes anything.
+bool beginUndo(UndoFile &undo, QSqlDatabase &db, const QString &operation, SessionTask &task, QString *error)
+{
+    if (undo.begin(db, operation, error))
+        return true;
+    *error = QStringLiteral("撤销文件无法写入，操作未开始: %1").arg(*error);
+    task.log(*error);
+    return false;
+}
+
 // Account and name searches show at most this many characters, highest level first.
 const int kSearchLimit = 100;
 
@@ -518,6 +531,16 @@ void CharacterListDialog::onShowContextMenu(const QPoint &pos)
     m_contextMenu->exec(m_table->viewport()->mapToGlobal(pos));
 }
 
+bool CharacterListDialog::confirmRows(QMessageBox::Icon icon, const QString &title, const QString &question,
+                                      const QList<RowPreview::Count> &counts)
+{
+    const QStringList shown = RowPreview::lines(counts, true);
+    onLogMessage(QStringLiteral("%1: 将改动的数据:").arg(title));
+    for (const QString &line : shown)
+        onLogMessage(line);
+    return confirmChange(this, icon, title, question, shown, RowPreview::lines(counts));
+}
+
 int CharacterListDialog::requireSelectedCharacter()
 {
     if (const QString refusal = DatabaseManager::instance()->busyRefusal(); !refusal.isEmpty()) {
@@ -537,31 +560,43 @@ void CharacterListDialog::onContextRepairSkill()
     const int guid = requireSelectedCharacter();
     if (guid <= 0)
         return;
-    const auto answer = QMessageBox::question(
-        this, QStringLiteral("确认技能修复"),
-        QStringLiteral("确认要修复 CharGUID=%1 的重复技能吗？\n\n此操作将删除重复技能并按skid升序排列").arg(guid),
-        QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
-    if (answer != QMessageBox::Yes)
+    if (!confirmRows(QMessageBox::Question, QStringLiteral("确认技能修复"),
+                     QStringLiteral("确认要修复 CharGUID=%1 的重复技能吗？\n\n此操作将删除重复技能并按skid升序排列").arg(guid),
+                     RowPreview::repairRows(DatabaseManager::instance()->database(), guid)))
         return;
-    auto removed = std::make_shared<int>(0);
-    runOperation(QStringLiteral("修复技能"), true, [guid, removed](QSqlDatabase &db, SessionTask &task) {
+    struct Repair
+    {
+        int removed = 0;
+        QString failure;
+        QString undoPath;
+    };
+    auto result = std::make_shared<Repair>();
+    runOperation(QStringLiteral("修复技能"), true, [guid, result](QSqlDatabase &db, SessionTask &task) {
+        UndoFile undo;
+        if (!beginUndo(undo, db, QStringLiteral("修复技能 CharGUID %1").arg(guid), task, &result->failure))
+            return false;
         CharacterDeleter deleter(db);
         deleter.setCancelFlag(task.cancelFlag());
+        deleter.setUndo(&undo);
         bool ok = false;
         QObject::connect(&deleter, &CharacterDeleter::logMessage, [&task](const QString &line) { task.log(line); });
         QObject::connect(&deleter, &CharacterDeleter::errorOccurred, [&task](const QString &line) { task.log(line); });
         QObject::connect(&deleter, &CharacterDeleter::singleRepairCompleted, [&](bool success, int, int count) {
             ok = success;
-            *removed = count;
+            result->removed = count;
         });
         deleter.repairCharacterDuplicates(guid);
+        if (ok && result->removed > 0)
+            result->undoPath = undo.path();
         return ok;
-    }, [this, guid, removed](bool ok, bool cancelled) {
+    }, [this, guid, result](bool ok, bool cancelled) {
         if (!ok) {
-            QMessageBox::warning(this, QStringLiteral("失败"), cancelled ? QStringLiteral("技能修复已取消，数据已回滚") : QStringLiteral("技能修复失败"));
-        } else if (*removed != 0) {
-            onLogMessage(QStringLiteral("CharGUID=%1 技能修复完成，删除 %2 条重复记录").arg(guid).arg(*removed));
-            QMessageBox::information(this, QStringLiteral("完成"), QStringLiteral("技能修复完成！\n删除了 %1 条重复记录").arg(*removed));
+            QMessageBox::warning(this, QStringLiteral("失败"), cancelled ? QStringLiteral("技能修复已取消，数据已回滚")
+                                                                          : QStringLiteral("技能修复失败") + QStringLiteral("\n\n") + result->failure);
+        } else if (result->removed != 0) {
+            onLogMessage(QStringLiteral("CharGUID=%1 技能修复完成，删除 %2 条重复记录").arg(guid).arg(result->removed));
+            QMessageBox::information(this, QStringLiteral("完成"),
+                                     QStringLiteral("技能修复完成！\n删除了 %1 条重复记录").arg(result->removed) + undoFileLine(result->undoPath));
         } else {
             onLogMessage(QStringLiteral("CharGUID=%1 没有发现重复技能").arg(guid));
             QMessageBox::information(this, QStringLiteral("完成"), QStringLiteral("没有发现重复技能"));
@@ -601,11 +636,12 @@ void CharacterListDialog::onContextCopyCharacter()
     QString newName = CharacterCopier::freeRandomName(DatabaseManager::instance()->database());
     if (newName.isEmpty())
         newName = CharacterCopier::randomName();
-    if (QMessageBox::question(this, QStringLiteral("确认复制"),
-                              QStringLiteral("即将复制角色:\n\n源角色: %1 (GUID=%2)\n目标账号: %3\n新角色名: %4\n\n确定要继续吗？")
-                                  .arg(name, QString::number(guid), account, newName),
-                              QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
-        != QMessageBox::Yes)
+    QList<RowPreview::Count> added = RowPreview::copyRows(DatabaseManager::instance()->database(), guid);
+    added.append({QStringLiteral("t_var(计数器)"), 1, false, QString()});
+    if (!confirmRows(QMessageBox::Question, QStringLiteral("确认复制"),
+                     QStringLiteral("即将复制角色:\n\n源角色: %1 (GUID=%2)\n目标账号: %3\n新角色名: %4")
+                         .arg(name, QString::number(guid), account, newName),
+                     added))
         return;
 
     struct Copy
@@ -613,14 +649,22 @@ void CharacterListDialog::onContextCopyCharacter()
         int guid = 0;
         QString name;
         QString failure;
+        QString undoPath;
     };
     auto result = std::make_shared<Copy>();
     runOperation(QStringLiteral("复制角色"), true, [guid, account, newName, result](QSqlDatabase &db, SessionTask &task) {
+        UndoFile undo;
+        if (!beginUndo(undo, db, QStringLiteral("复制角色 CharGUID %1").arg(guid), task, &result->failure))
+            return false;
         CharacterCopier copier(db);
         copier.setCancelFlag(task.cancelFlag());
+        copier.setUndo(&undo);
         QObject::connect(&copier, &CharacterCopier::logMessage, [&task](const QString &line) { task.log(line); });
         QObject::connect(&copier, &CharacterCopier::progress, [&task](int percent, const QString &text) { task.progress(percent, text); });
-        return copier.copyCharacter(guid, account, newName, &result->guid, &result->name, &result->failure);
+        const bool ok = copier.copyCharacter(guid, account, newName, &result->guid, &result->name, &result->failure);
+        if (ok)
+            result->undoPath = undo.path();
+        return ok;
     }, [this, account, result](bool ok, bool) {
         if (!ok) {
             QMessageBox::warning(this, QStringLiteral("失败"), result->failure.isEmpty() ? QStringLiteral("复制角色失败，详见日志") : result->failure);
@@ -628,7 +672,8 @@ void CharacterListDialog::onContextCopyCharacter()
         }
         QMessageBox::information(this, QStringLiteral("完成"),
                                  QStringLiteral("角色复制成功！\n\n新CharGUID: %1\n新角色名: %2\n目标账号: %3\n\n注意: 好友/师徒等社交关系不会被复制")
-                                     .arg(result->guid).arg(result->name, account));
+                                         .arg(result->guid).arg(result->name, account)
+                                     + undoFileLine(result->undoPath));
     });
 }
 
@@ -644,12 +689,7 @@ void CharacterListDialog::onContextTransferCharacter()
                                            1, 1, 999999, 1, &ok);
     if (!ok)
         return;
-    if (QMessageBox::question(this, QStringLiteral("确认转移"),
-                              QStringLiteral("即将转移角色:\n\n角色: %1 (GUID=%2)\n目标WorldID: %3\n\n确定要继续吗？").arg(name, QString::number(guid), QString::number(world)),
-                              QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
-        != QMessageBox::Yes)
-        return;
-    // A move to the world the character is in changes nothing; say so instead of failing.
+    // A move to the world the character is in changes nothing; say so instead of asking.
     QSqlQuery current(DatabaseManager::instance()->database());
     current.prepare(QStringLiteral("SELECT zoneworldid FROM t_char WHERE charguid = ?"));
     current.addBindValue(guid);
@@ -658,19 +698,32 @@ void CharacterListDialog::onContextTransferCharacter()
         QMessageBox::information(this, QStringLiteral("提示"), QStringLiteral("角色已在 WorldID %1，无需转移").arg(world));
         return;
     }
+    if (!confirmRows(QMessageBox::Question, QStringLiteral("确认转移"),
+                     QStringLiteral("即将转移角色:\n\n角色: %1 (GUID=%2)\n目标WorldID: %3").arg(name, QString::number(guid), QString::number(world)),
+                     RowPreview::transferRows(DatabaseManager::instance()->database(), guid)))
+        return;
     auto error = std::make_shared<QString>();
-    runOperation(QStringLiteral("转移角色"), false, [guid, world, error](QSqlDatabase &db, SessionTask &task) {
+    auto undoPath = std::make_shared<QString>();
+    runOperation(QStringLiteral("转移角色"), false, [guid, world, error, undoPath](QSqlDatabase &db, SessionTask &task) {
+        UndoFile undo;
+        if (!beginUndo(undo, db, QStringLiteral("转移角色 CharGUID %1 到 WorldID %2").arg(guid).arg(world), task, error.get()))
+            return false;
         CharacterDeleter deleter(db);
+        deleter.setUndo(&undo);
         QObject::connect(&deleter, &CharacterDeleter::logMessage, [&task](const QString &line) { task.log(line); });
-        return deleter.transferCharacter(guid, world, error.get());
-    }, [this, guid, world, error](bool ok, bool) {
+        const bool ok = deleter.transferCharacter(guid, world, error.get());
+        if (ok)
+            *undoPath = undo.path();
+        return ok;
+    }, [this, guid, world, error, undoPath](bool ok, bool) {
         if (!ok) {
             QMessageBox::warning(this, QStringLiteral("失败"), error->isEmpty() ? QStringLiteral("角色转移失败，详见日志") : *error);
             return;
         }
         QMessageBox::information(this, QStringLiteral("成功"),
                                  QStringLiteral("角色转移成功!\n\nCharGUID: %1\n新WorldID: %2\n\n已同步更新:\n• 角色主表\n• 角色装备\n• 时装装备\n• 珍兽装备")
-                                     .arg(guid).arg(world));
+                                         .arg(guid).arg(world)
+                                     + undoFileLine(*undoPath));
         if (!m_worldIdEdit->text().trimmed().isEmpty())
             onQueryCharacters();
     });
@@ -682,22 +735,29 @@ void CharacterListDialog::onContextDeleteCharacter()
     if (guid <= 0)
         return;
     const QString name = cellText(m_table->currentIndex().row(), 1);
-    if (QMessageBox::warning(this, QStringLiteral("确认删除"),
-                             QStringLiteral("确认要删除角色 [%1] (GUID=%2) 及其所有关联数据吗？\n\n此操作不可撤销！").arg(name, QString::number(guid)),
-                             QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
-        != QMessageBox::Yes)
+    if (!confirmRows(QMessageBox::Warning, QStringLiteral("确认删除"),
+                     QStringLiteral("确认要删除角色 [%1] (GUID=%2) 及其所有关联数据吗？").arg(name, QString::number(guid)),
+                     RowPreview::characterRows(DatabaseManager::instance()->database(), QString::number(guid), true)))
         return;
     auto error = std::make_shared<QString>();
-    runOperation(QStringLiteral("删除角色"), false, [guid, error](QSqlDatabase &db, SessionTask &task) {
+    auto undoPath = std::make_shared<QString>();
+    runOperation(QStringLiteral("删除角色"), false, [guid, error, undoPath](QSqlDatabase &db, SessionTask &task) {
+        UndoFile undo;
+        if (!beginUndo(undo, db, QStringLiteral("删除角色 CharGUID %1").arg(guid), task, error.get()))
+            return false;
         CharacterDeleter deleter(db);
+        deleter.setUndo(&undo);
         QObject::connect(&deleter, &CharacterDeleter::logMessage, [&task](const QString &line) { task.log(line); });
-        return deleter.deleteCharacter(guid, error.get());
-    }, [this, error](bool ok, bool) {
+        const bool ok = deleter.deleteCharacter(guid, error.get());
+        if (ok)
+            *undoPath = undo.path();
+        return ok;
+    }, [this, error, undoPath](bool ok, bool) {
         if (!ok) {
             QMessageBox::warning(this, QStringLiteral("失败"), QStringLiteral("删除失败，数据已回滚\n\n%1").arg(*error));
             return;
         }
-        QMessageBox::information(this, QStringLiteral("完成"), QStringLiteral("角色删除成功"));
+        QMessageBox::information(this, QStringLiteral("完成"), QStringLiteral("角色删除成功") + undoFileLine(*undoPath));
         if (!m_worldIdEdit->text().trimmed().isEmpty())
             onQueryCharacters();
     });

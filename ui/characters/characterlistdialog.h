@@ -1,5 +1,8 @@
 #pragma once
 
+#include "engine/rowpreview.h"
+#include <QMessageBox>
+
 #include "db/databasemanager.h"
 
 #include "db/sessiontask.h"
@@ -70,6 +73,8 @@ private:
     void openEditor(int charguid);
     // For actions that need a selected character: its charguid, or 0 after the warning.
     int requireSelectedCharacter();
+    // Logs what the operation will touch and asks with those counts; true on Yes.
+    bool confirmRows(QMessageBox::Icon icon, const QString &title, const QString &question, const QList<RowPreview::Count> &counts);
     // Runs `work` on a worker as the session's operation `what`, its log and progress shown
     // here; `done` gets the outcome. `cancellable` offers the cancel button (one transaction).
     void runOperation(const QString &what, bool cancellable, SessionTask::Work work,

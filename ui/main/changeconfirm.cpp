@@ -1,0 +1,21 @@
+#include "changeconfirm.h"
+
+bool confirmChange(QWidget *parent, QMessageBox::Icon icon, const QString &title, const QString &question,
+                   const QStringList &shown, const QStringList &details, bool undoFile)
+{
+    QString text = question + QStringLiteral("\n\n将改动的数据（服务器上统计）:\n");
+    text += shown.isEmpty() ? QStringLiteral("  无") : shown.join(QLatin1Char('\n'));
+    if (undoFile)
+        text += QStringLiteral("\n\n改动前先写撤销文件，可在“撤销记录”中撤销。");
+    text += QStringLiteral("\n\n确定要继续吗？");
+    QMessageBox box(icon, title, text, QMessageBox::Yes | QMessageBox::No, parent);
+    if (!details.isEmpty())
+        box.setDetailedText(details.join(QLatin1Char('\n')));
+    box.setDefaultButton(QMessageBox::No);
+    return box.exec() == QMessageBox::Yes;
+}
+
+QString undoFileLine(const QString &path)
+{
+    return path.isEmpty() ? QString() : QStringLiteral("\n\n撤销文件: %1").arg(path);
+}
