@@ -10,7 +10,7 @@ namespace Cli {
 
 QList<std::shared_ptr<Command>> commands()
 {
-    return {backupCommand(), restoreCommand(), worldsCommand(), wipeCommand(), mergeCommand(), mergeSameCommand(), exportCommand()};
+    return {backupCommand(), restoreCommand(), worldsCommand(), wipeCommand(), mergeCommand(), mergeSameCommand(), exportCommand(), undoCommand()};
 }
 
 } // namespace Cli

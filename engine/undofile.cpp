@@ -270,6 +270,17 @@ UndoFile::Summary UndoFile::read(const QString &path)
     return summary;
 }
 
+QStringList UndoFile::describe(const Summary &summary)
+{
+    QStringList lines{QStringLiteral("操作: %1").arg(summary.operation),
+                      QStringLiteral("时间: %1").arg(summary.time.toLocalTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"))),
+                      QStringLiteral("服务器: %1").arg(summary.server), QStringLiteral("数据库: %1").arg(summary.database),
+                      QStringLiteral("撤销将写回的数据:")};
+    for (const QString &rows : summary.rows)
+        lines.append(QStringLiteral("  ") + rows);
+    return lines;
+}
+
 QList<UndoFile::Summary> UndoFile::list()
 {
     QList<Summary> files;
@@ -360,5 +371,11 @@ bool UndoFile::apply(QSqlDatabase &db, const QString &path, QString *error, bool
         db.rollback();
     }
     query.exec(QStringLiteral("USE %1").arg(quoted(original)));
+    file.close();
+    const QFileInfo info(path);
+    if (ok && info.absoluteDir() == QDir(directory())) {
+        QDir(directory()).mkpath(QStringLiteral("applied"));
+        QFile::rename(path, QDir(directory()).filePath(QStringLiteral("applied/") + info.fileName()));
+    }
     return ok;
 }

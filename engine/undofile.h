@@ -66,12 +66,15 @@ public:
         bool valid = false;
     };
     static Summary read(const QString &path);
+    // "操作: …", "时间: …", "服务器: …", "数据库: …" and "  database.table: N" per table.
+    static QStringList describe(const Summary &summary);
     // The undo files of directory(), newest first.
     static QList<Summary> list();
 
     // Checks the file against the connection's server and the ids it would put back, then runs
     // it in one transaction. False with *error (naming the taken ids, or the other server) and
-    // nothing changed. `check` alone does only the checks.
+    // nothing changed. `check` alone does only the checks. An applied file of directory() moves
+    // to its "applied" folder, out of the list.
     static bool apply(QSqlDatabase &db, const QString &path, QString *error, bool checkOnly = false);
 
 private:

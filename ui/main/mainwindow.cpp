@@ -3,10 +3,13 @@
 #include "app/dailylog.h"
 #include "db/databasemanager.h"
 #include "engine/backupmanager.h"
+#include "engine/rowpreview.h"
 #include "merge/mergeserverdialog.h"
 #include "merge/sameservermergedialog.h"
 #include "ui/characters/characterlistdialog.h"
 #include "hostconfigdialog.h"
+#include "changeconfirm.h"
+#include "undodialog.h"
 #include "hoststore.h"
 #include "logpanel.h"
 #include "mainstyle.h"
@@ -29,6 +32,7 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QProgressBar>
+#include <QApplication>
 #include <QPushButton>
 #include <QTextEdit>
 #include <QVBoxLayout>
@@ -133,6 +137,7 @@ void MainWindow::buildLayout()
         {u"跨服合区", "mergeServerBtn", 0, 2},
         {u"同服合区", "sameServerMergeBtn", 1, 0},
         {u"区服删档", "zoneDeleteBtn", 1, 1},
+        {u"撤销记录", "undoBtn", 1, 2},
     };
     for (const Feature &f : features) {
         QPushButton *button = makeButton(QString::fromUtf16(f.text), QLatin1String(f.name), featureGroup);
@@ -167,6 +172,7 @@ void MainWindow::connectSignals()
         {"mergeServerBtn", &MainWindow::onMergeServer},
         {"sameServerMergeBtn", &MainWindow::onSameServerMerge},
         {"zoneDeleteBtn", &MainWindow::onZoneDelete},
+        {"undoBtn", &MainWindow::onUndoRecords},
     };
     for (const auto &[name, slot] : byName) {
         if (auto *button = findChild<QPushButton *>(QLatin1String(name)))
@@ -177,7 +183,7 @@ void MainWindow::connectSignals()
     connect(db, &DatabaseManager::connectionStatusChanged, this, &MainWindow::onConnectionStatusChanged);
     connect(db, &DatabaseManager::errorOccurred, this, &MainWindow::onLogMessage);
     connect(db, &DatabaseManager::busyChanged, this, &MainWindow::updateSessionActions);
-    for (const char *name : {"charMgrBtn", "accountMgrBtn", "mergeServerBtn", "sameServerMergeBtn", "zoneDeleteBtn"}) {
+    for (const char *name : {"charMgrBtn", "accountMgrBtn", "mergeServerBtn", "sameServerMergeBtn", "zoneDeleteBtn", "undoBtn"}) {
         if (auto *button = findChild<QPushButton *>(QLatin1String(name)))
             m_sessionButtons.append(button);
     }
@@ -384,13 +390,32 @@ void MainWindow::onRestoreDatabase()
     }
 
     const HostConfig config = getCurrentConfig();
-    QMessageBox confirm(QMessageBox::Warning, QStringLiteral("确认恢复"),
-                        QStringLiteral("确认要恢复数据库吗？\n\n目标数据库: %1\n服务器: %2\n备份文件: %3\n\n"
-                                       "⚠️ 警告: 此操作将覆盖当前数据库中的所有数据！\n建议先备份当前数据库！")
-                            .arg(config.database, serverLabel(m_hostCombo->currentText(), config), QFileInfo(path).fileName()),
-                        QMessageBox::Yes | QMessageBox::No, this);
-    confirm.setDefaultButton(QMessageBox::No);
-    if (confirm.exec() != QMessageBox::Yes)
+    // What the restore does to each table: the rows there now against the rows of the file.
+    QStringList preview;
+    DatabaseManager *session = DatabaseManager::instance();
+    if (session->isConnected() && session->storedConfig().database == config.database) {
+        QString error;
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        const QList<RestorePreview::Table> tables = RestorePreview::compare(session->database(), path, &error);
+        QApplication::restoreOverrideCursor();
+        preview = error.isEmpty() ? RestorePreview::lines(tables) : QStringList{error};
+    } else {
+        preview.append(QStringLiteral("  未连接到 %1，无法统计现有行数").arg(config.database));
+    }
+    onLogMessage(QStringLiteral("恢复将改动的数据:"));
+    for (const QString &line : std::as_const(preview))
+        onLogMessage(line);
+    QStringList changed;
+    for (const QString &line : std::as_const(preview)) {
+        if (!line.contains(QStringLiteral("保持不变")))
+            changed.append(line);
+    }
+    if (!confirmChange(this, QMessageBox::Warning, QStringLiteral("确认恢复"),
+                       QStringLiteral("确认要恢复数据库吗？\n\n目标数据库: %1\n服务器: %2\n备份文件: %3\n\n"
+                                      "⚠️ 警告: 此操作将覆盖当前数据库中的所有数据！\n建议先备份当前数据库！")
+                           .arg(config.database, serverLabel(m_hostCombo->currentText(), config), QFileInfo(path).fileName()),
+                       changed.mid(0, 30) + (changed.size() > 30 ? QStringList{QStringLiteral("  ……（共 %1 个表，见详细信息）").arg(changed.size())} : QStringList{}),
+                       preview, false))
         return;
     // The restore rewrites the database under the session: nothing else may run meanwhile.
     QString refusal;
@@ -508,6 +533,16 @@ void MainWindow::onZoneDelete()
         return;
     onLogMessage(QStringLiteral("打开区服删档对话框"));
     ZoneDeleteDialog dialog(this);
+    dialog.exec();
+}
+
+void MainWindow::onUndoRecords()
+{
+    if (!requireConnection())
+        return;
+    onLogMessage(QStringLiteral("打开撤销记录"));
+    UndoDialog dialog(this);
+    connect(&dialog, &UndoDialog::logMessage, this, &MainWindow::onLogMessage);
     dialog.exec();
 }
 

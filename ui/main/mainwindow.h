@@ -45,6 +45,7 @@ private slots:
     void onMergeServer();
     void onSameServerMerge();
     void onZoneDelete();
+    void onUndoRecords();
     void onLogMessage(const QString &message);
     void onConnectionStatusChanged(bool connected);
 

@@ -1,0 +1,69 @@
+#include "command.h"
+
+#include "db/databasemanager.h"
+#include "engine/undofile.h"
+
+#include <QFileInfo>
+
+namespace Cli {
+
+namespace {
+class UndoCommand : public ServerCommand
+{
+public:
+    UndoCommand()
+        : ServerCommand(QStringLiteral("undo"), QStringLiteral("执行撤销文件 FILE，放回操作改动的数据（需 --yes）"), QStringLiteral("undo_"))
+    {
+    }
+
+    bool changesData() const override { return true; }
+    bool takesArguments() const override { return true; }
+
+    void addOptions(QCommandLineParser &parser) const override
+    {
+        ServerCommand::addOptions(parser);
+        parser.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("撤销文件（backups/undo/ 下）"));
+    }
+
+    int execute(const QCommandLineParser &parser, Output &out) override
+    {
+        if (parser.positionalArguments().size() != 1) {
+            usageError(QStringLiteral("undo 需要一个撤销文件"));
+            return Usage;
+        }
+        const QString path = parser.positionalArguments().constFirst();
+        const HostConfig config = connection(parser);
+        if (usageFailed())
+            return Usage;
+        const UndoFile::Summary summary = UndoFile::read(path);
+        if (!summary.valid) {
+            out.line(QFileInfo::exists(path) ? QStringLiteral("%1 不是撤销文件").arg(path) : QStringLiteral("撤销文件不存在: %1").arg(path));
+            return Failed;
+        }
+        for (const QString &line : UndoFile::describe(summary))
+            out.line(line);
+        if (!connectSession(config, out))
+            return Failed;
+        QString error;
+        const bool rehearsal = !parser.isSet(QStringLiteral("yes"));
+        if (!UndoFile::apply(DatabaseManager::instance()->database(), path, &error, rehearsal)) {
+            out.line(error);
+            return Failed;
+        }
+        if (rehearsal) {
+            out.line(QStringLiteral("检查通过：服务器和数据库一致，要放回的角色ID都空闲"));
+            dryRunNote(out);
+            return Success;
+        }
+        out.line(QStringLiteral("撤销完成: %1").arg(path));
+        return Success;
+    }
+};
+} // namespace
+
+std::shared_ptr<Command> undoCommand()
+{
+    return std::make_shared<UndoCommand>();
+}
+
+} // namespace Cli

@@ -1,0 +1,135 @@
+#include "undodialog.h"
+
+#include "changeconfirm.h"
+#include "db/databasemanager.h"
+#include "db/sessiontask.h"
+
+#include <QDialogButtonBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QTextEdit>
+#include <QVBoxLayout>
+
+UndoDialog::UndoDialog(QWidget *parent)
+    : QDialog(parent)
+{
+    setWindowTitle(QStringLiteral("撤销记录 - %1").arg(DatabaseManager::instance()->serverLabel()));
+    resize(820, 560);
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(new QLabel(QStringLiteral("撤销文件目录: %1").arg(UndoFile::directory()), this));
+    m_table = new QTableWidget(0, 5, this);
+    m_table->setHorizontalHeaderLabels({QStringLiteral("时间"), QStringLiteral("操作"), QStringLiteral("服务器"),
+                                        QStringLiteral("数据库"), QStringLiteral("记录数")});
+    m_table->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_table->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_table->horizontalHeader()->setSectionResizeMode(1, QHeaderView::Stretch);
+    layout->addWidget(m_table, 3);
+    m_details = new QTextEdit(this);
+    m_details->setReadOnly(true);
+    layout->addWidget(m_details, 2);
+    auto *buttons = new QDialogButtonBox(this);
+    m_applyButton = buttons->addButton(QStringLiteral("执行撤销"), QDialogButtonBox::ActionRole);
+    buttons->addButton(QStringLiteral("刷新"), QDialogButtonBox::ResetRole)->setObjectName(QStringLiteral("reloadBtn"));
+    buttons->addButton(QDialogButtonBox::Close);
+    layout->addWidget(buttons);
+    connect(m_applyButton, &QPushButton::clicked, this, &UndoDialog::onApply);
+    connect(buttons->findChild<QPushButton *>(QStringLiteral("reloadBtn")), &QPushButton::clicked, this, &UndoDialog::reload);
+    connect(buttons, &QDialogButtonBox::rejected, this, &UndoDialog::reject);
+    connect(m_table, &QTableWidget::itemSelectionChanged, this, &UndoDialog::onSelectionChanged);
+    reload();
+}
+
+void UndoDialog::reload()
+{
+    m_files = UndoFile::list();
+    m_table->setRowCount(int(m_files.size()));
+    for (int row = 0; row < m_files.size(); ++row) {
+        const UndoFile::Summary &file = m_files.at(row);
+        qint64 rows = 0;
+        for (const QString &count : file.rows)
+            rows += count.section(QLatin1Char(':'), -1).trimmed().toLongLong();
+        const QStringList cells{file.time.toLocalTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")), file.operation,
+                                file.server, file.database, QString::number(rows)};
+        for (int column = 0; column < cells.size(); ++column)
+            m_table->setItem(row, column, new QTableWidgetItem(cells.at(column)));
+    }
+    m_table->resizeColumnsToContents();
+    if (!m_files.isEmpty())
+        m_table->selectRow(0);
+    onSelectionChanged();
+}
+
+void UndoDialog::onSelectionChanged()
+{
+    const int row = m_table->currentRow();
+    const bool chosen = row >= 0 && row < m_files.size() && m_table->selectionModel()->hasSelection();
+    m_applyButton->setEnabled(chosen && !m_task);
+    m_details->setPlainText(chosen ? (UndoFile::describe(m_files.at(row)) + QStringList{QStringLiteral("文件: %1").arg(m_files.at(row).path)})
+                                         .join(QLatin1Char('\n'))
+                                   : QStringLiteral("没有撤销文件"));
+}
+
+void UndoDialog::onApply()
+{
+    const int row = m_table->currentRow();
+    if (row < 0 || row >= m_files.size())
+        return;
+    const UndoFile::Summary file = m_files.at(row);
+    DatabaseManager *session = DatabaseManager::instance();
+    if (const QString refusal = session->busyRefusal(); !refusal.isEmpty() || !session->isConnected()) {
+        QMessageBox::warning(this, QStringLiteral("提示"), refusal.isEmpty() ? QStringLiteral("请先连接数据库") : refusal);
+        return;
+    }
+    // The server, the database and the ids are checked before the question; the undo checks them again.
+    QString error;
+    if (!UndoFile::apply(session->database(), file.path, &error, true)) {
+        QMessageBox::warning(this, QStringLiteral("无法撤销"), error);
+        return;
+    }
+    const QStringList lines = UndoFile::describe(file);
+    if (!confirmChange(this, QMessageBox::Warning, QStringLiteral("确认撤销"),
+                       QStringLiteral("将在 %1 上执行撤销文件，放回“%2”改动的数据。").arg(session->serverLabel(), file.operation),
+                       lines.mid(lines.indexOf(QStringLiteral("撤销将写回的数据:")) + 1), {}, false))
+        return;
+    const QString path = file.path;
+    auto failure = std::make_shared<QString>();
+    QString refusal;
+    m_task = SessionTask::start(QStringLiteral("撤销"), [path, failure](QSqlDatabase &db, SessionTask &task) {
+        task.log(QStringLiteral("执行撤销文件: %1").arg(path));
+        return UndoFile::apply(db, path, failure.get());
+    }, this, &refusal);
+    if (!m_task) {
+        QMessageBox::warning(this, QStringLiteral("提示"), refusal);
+        return;
+    }
+    m_applyButton->setEnabled(false);
+    connect(m_task, &SessionTask::logMessage, this, &UndoDialog::logMessage);
+    connect(m_task, &SessionTask::finished, this, [this, path, failure](bool ok, bool) {
+        m_task->deleteLater();
+        m_task = nullptr;
+        emit logMessage(ok ? QStringLiteral("撤销完成: %1").arg(path) : QStringLiteral("撤销失败: %1").arg(*failure));
+        if (m_closeWhenDone) {
+            QDialog::reject();
+            return;
+        }
+        if (ok)
+            QMessageBox::information(this, QStringLiteral("完成"), QStringLiteral("撤销完成，数据已放回。\n\n%1").arg(path));
+        else
+            QMessageBox::warning(this, QStringLiteral("失败"), *failure);
+        reload();
+    });
+}
+
+void UndoDialog::reject()
+{
+    // A running undo is one short transaction: the window closes when it has ended.
+    if (m_task) {
+        m_closeWhenDone = true;
+        return;
+    }
+    QDialog::reject();
+}
