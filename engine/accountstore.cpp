@@ -3,6 +3,7 @@
 #include "db/connectionrule.h"
 #include "db/databasemanager.h"
 #include "merge/mergesql.h"
+#include "undofile.h"
 
 #include <QCryptographicHash>
 #include <QSqlDatabase>
@@ -121,9 +122,53 @@ bool AccountStore::registerAccount(const QString &name, const QString &password)
                {name, hashPassword(password)}, false);
 }
 
+bool AccountStore::runWithUndo(const QString &operation, const QString &sql, const QVariantList &values, const QString &where,
+                               const QVariantList &whereValues, bool pointsOnly)
+{
+    m_undoPath.clear();
+    QSqlDatabase db = QSqlDatabase::database(m_connectionName, false);
+    QVariantList bound;
+    for (const QVariant &value : whereValues)
+        bound.append(value.typeId() == QMetaType::QString ? textParameter(db, value.toString()) : value);
+    if (!db.transaction()) {
+        m_error = db.lastError().text();
+        return false;
+    }
+    UndoFile undo;
+    QString error;
+    const bool saved = undo.begin(db, operation, &error)
+        && (pointsOnly ? undo.saveColumns(db, QStringLiteral("account"), {QStringLiteral("id")}, {QStringLiteral("point")}, where, bound, &error)
+                       : undo.saveRows(db, QStringLiteral("account"), where, bound, false, &error)) >= 0;
+    if (!saved) {
+        db.rollback();
+        m_error = QStringLiteral("撤销文件无法写入，未做任何修改: %1").arg(error);
+        return false;
+    }
+    if (!run(sql, values, !pointsOnly) || !undo.finish(&error) || !db.commit()) {
+        if (m_error.isEmpty())
+            m_error = error.isEmpty() ? db.lastError().text() : error;
+        db.rollback();
+        undo.discard();
+        return false;
+    }
+    m_undoPath = undo.path();
+    return true;
+}
+
+qint64 AccountStore::countRows(const QString &name)
+{
+    QSqlDatabase db = QSqlDatabase::database(m_connectionName, false);
+    QSqlQuery query(db);
+    query.prepare(name.isEmpty() ? QStringLiteral("SELECT COUNT(*) FROM account") : QStringLiteral("SELECT COUNT(*) FROM account WHERE name = ?"));
+    if (!name.isEmpty())
+        query.addBindValue(textParameter(db, name));
+    return query.exec() && query.next() ? query.value(0).toLongLong() : -1;
+}
+
 bool AccountStore::deleteAccount(const QString &name)
 {
-    return run(QStringLiteral("DELETE FROM account WHERE name = ?"), {name}, true);
+    return runWithUndo(QStringLiteral("删除账号 %1").arg(name), QStringLiteral("DELETE FROM account WHERE name = ?"), {name},
+                       QStringLiteral("name = ?"), {name}, false);
 }
 
 bool AccountStore::setPassword(const QString &name, const QString &password)
@@ -145,17 +190,19 @@ bool AccountStore::updateAccount(qint64 id, const QStringList &assignments, cons
 bool AccountStore::addPointsToAll(qint64 points)
 {
     // One statement: it changes every account or, when it fails, none.
-    return run(QStringLiteral("UPDATE account SET point = point + %1").arg(points), {}, false);
+    return runWithUndo(QStringLiteral("所有账号增加点数 %1").arg(points), QStringLiteral("UPDATE account SET point = point + %1").arg(points), {},
+                       QStringLiteral("1 = 1"), {}, true);
 }
 
 bool AccountStore::clearPoints()
 {
-    return run(QStringLiteral("UPDATE account SET point = 0"), {}, false);
+    return runWithUndo(QStringLiteral("清空所有账号点数"), QStringLiteral("UPDATE account SET point = 0"), {}, QStringLiteral("1 = 1"), {}, true);
 }
 
 bool AccountStore::setAllPoints(qint64 points)
 {
-    return run(QStringLiteral("UPDATE account SET point = %1").arg(points), {}, false);
+    return runWithUndo(QStringLiteral("所有账号点数设为 %1").arg(points), QStringLiteral("UPDATE account SET point = %1").arg(points), {},
+                       QStringLiteral("1 = 1"), {}, true);
 }
 
 QString AccountStore::hashPassword(const QString &password)

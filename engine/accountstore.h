@@ -39,6 +39,8 @@ public:
     QList<AccountRow> list(const QString &filter);
 
     bool registerAccount(const QString &name, const QString &password);
+    // The delete and the batch point changes first write an undo file inside their transaction
+    // (the deleted row, or every account's old points); undoPath() names it afterwards.
     bool deleteAccount(const QString &name);
     bool setPassword(const QString &name, const QString &password);
     bool setPoint(const QString &name, qint64 point);
@@ -47,14 +49,22 @@ public:
     bool addPointsToAll(qint64 points);
     bool clearPoints();
     bool setAllPoints(qint64 points);
+    QString undoPath() const { return m_undoPath; }
+    // The rows of the account table, or of one account: what a delete or a batch change touches.
+    qint64 countRows(const QString &name = QString());
 
     static QString hashPassword(const QString &password);
 
 private:
     // Runs a statement; with `mustMatch`, a statement that touches no row is a failure too.
     bool run(const QString &sql, const QVariantList &values, bool mustMatch);
+    // run() in one transaction with an undo file of `operation`, written first from the rows
+    // `where` selects: whole rows, or only the point column by id.
+    bool runWithUndo(const QString &operation, const QString &sql, const QVariantList &values, const QString &where,
+                     const QVariantList &whereValues, bool pointsOnly);
 
     QString m_connectionName;
     bool m_open = false;
     QString m_error;
+    QString m_undoPath;
 };

@@ -99,10 +99,23 @@ bool UndoFile::useDatabase(const QString &database, QString *error)
 qint64 UndoFile::saveRows(QSqlDatabase &db, const QString &table, const QString &where, const QVariantList &values, bool replace,
                           QString *error, const QString &database)
 {
+    return saveSelected(db, table, {}, {}, where, values, replace ? "REPLACE INTO " : "INSERT INTO ", error, database);
+}
+
+qint64 UndoFile::saveColumns(QSqlDatabase &db, const QString &table, const QStringList &keys, const QStringList &changed,
+                             const QString &where, const QVariantList &values, QString *error)
+{
+    return saveSelected(db, table, keys, changed, where, values, "INSERT INTO ", error, QString());
+}
+
+qint64 UndoFile::saveSelected(QSqlDatabase &db, const QString &table, const QStringList &keys, const QStringList &changed,
+                              const QString &where, const QVariantList &values, const QByteArray &verb, QString *error,
+                              const QString &database)
+{
     QSqlError columnError;
     QList<MergeSql::Column> columns;
     for (const MergeSql::Column &column : MergeSql::readColumns(db, table, &columnError, database)) {
-        if (!column.generated)
+        if (!column.generated && (changed.isEmpty() || keys.contains(column.name) || changed.contains(column.name)))
             columns.append(column);
     }
     if (columns.isEmpty()) {
@@ -118,6 +131,14 @@ qint64 UndoFile::saveRows(QSqlDatabase &db, const QString &table, const QString 
         names.append(name);
         parts.append(column.integer ? QStringLiteral("IFNULL(%1, 'NULL')").arg(name)
                                     : QStringLiteral("IFNULL(CONCAT('X''', HEX(CAST(%1 AS BINARY)), ''''), 'NULL')").arg(name));
+    }
+    // Changed columns go back by key alone: what players changed since in the others stays.
+    QByteArray tail;
+    if (!changed.isEmpty()) {
+        QStringList assignments;
+        for (const QString &column : changed)
+            assignments.append(QStringLiteral("%1 = VALUES(%1)").arg(quoted(column)));
+        tail = "\nON DUPLICATE KEY UPDATE " + assignments.join(QStringLiteral(", ")).toUtf8();
     }
     const QString source = database.isEmpty() ? quoted(table) : quoted(database) + QLatin1Char('.') + quoted(table);
     QSqlQuery query(db);
@@ -135,8 +156,7 @@ qint64 UndoFile::saveRows(QSqlDatabase &db, const QString &table, const QString 
     }
     if (!useDatabase(database, error))
         return -1;
-    const QByteArray head = (replace ? "REPLACE INTO " : "INSERT INTO ") + quoted(table).toUtf8() + " ("
-        + names.join(QLatin1Char(',')).toUtf8() + ") VALUES\n";
+    const QByteArray head = verb + quoted(table).toUtf8() + " (" + names.join(QLatin1Char(',')).toUtf8() + ") VALUES\n";
     qint64 rows = 0;
     qsizetype statement = 0;
     while (query.next()) {
@@ -146,13 +166,13 @@ qint64 UndoFile::saveRows(QSqlDatabase &db, const QString &table, const QString 
             return -1;
         statement += row.size() + (first ? head.size() : 2);
         if (statement >= kStatementBytes) {
-            if (!write(";\n", error))
+            if (!write(tail + ";\n", error))
                 return -1;
             statement = 0;
         }
         ++rows;
     }
-    if (statement > 0 && !write(";\n", error))
+    if (statement > 0 && !write(tail + ";\n", error))
         return -1;
     const QString key = (database.isEmpty() ? m_database : database) + QLatin1Char('.') + table;
     if (!m_counts.contains(key))

@@ -39,6 +39,10 @@ public:
     // names another database of the same server. The rows written, or -1 with *error.
     qint64 saveRows(QSqlDatabase &db, const QString &table, const QString &where, const QVariantList &values, bool replace,
                     QString *error, const QString &database = QString());
+    // Locks and writes the `changed` columns of the rows `where` selects, with their `keys`: the
+    // undo sets those columns back and leaves the others as they are then.
+    qint64 saveColumns(QSqlDatabase &db, const QString &table, const QStringList &keys, const QStringList &changed,
+                       const QString &where, const QVariantList &values, QString *error);
     // A statement the undo runs at this point (deleting rows the operation adds, a counter);
     // `rows` is what it touches, for the header.
     bool addStatement(const QString &sql, const QString &table, qint64 rows, QString *error, const QString &database = QString());
@@ -78,6 +82,9 @@ public:
     static bool apply(QSqlDatabase &db, const QString &path, QString *error, bool checkOnly = false);
 
 private:
+    qint64 saveSelected(QSqlDatabase &db, const QString &table, const QStringList &keys, const QStringList &changed,
+                        const QString &where, const QVariantList &values, const QByteArray &verb, QString *error,
+                        const QString &database);
     bool write(const QByteArray &data, QString *error);
     bool useDatabase(const QString &database, QString *error);
 

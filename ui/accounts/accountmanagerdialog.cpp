@@ -1,6 +1,7 @@
 #include "accountmanagerdialog.h"
 
 #include "db/databasemanager.h"
+#include "ui/main/changeconfirm.h"
 #include "ui/main/mainstyle.h"
 
 #include <QCheckBox>
@@ -171,8 +172,8 @@ QString AccountManagerDialog::cellText(int row, int column) const
 
 bool AccountManagerDialog::confirm(const QString &text)
 {
-    return QMessageBox::question(this, QStringLiteral("确认操作"), text, QMessageBox::Yes | QMessageBox::No,
-                                 QMessageBox::No) == QMessageBox::Yes;
+    return confirmChange(this, QMessageBox::Question, QStringLiteral("确认操作"), text,
+                         {QStringLiteral("  account: %1 条记录（点数）").arg(m_store.countRows())});
 }
 
 void AccountManagerDialog::report(bool ok, const QString &success, const QString &failurePrefix, bool reload)
@@ -256,11 +257,11 @@ void AccountManagerDialog::onDelete()
     if (row < 0)
         return;
     const QString name = cellText(row, 1);
-    if (QMessageBox::question(this, QStringLiteral("确认删除"),
-                              QStringLiteral("确定要删除账号 %1 吗？\n\n警告：这将永久删除该账号！").arg(name),
-                              QMessageBox::Yes | QMessageBox::No, QMessageBox::No) != QMessageBox::Yes)
+    if (!confirmChange(this, QMessageBox::Question, QStringLiteral("确认删除"), QStringLiteral("确定要删除账号 %1 吗？").arg(name),
+                       {QStringLiteral("  account: %1 条记录").arg(m_store.countRows(name))}))
         return;
-    report(m_store.deleteAccount(name), QStringLiteral("账号 %1 已删除！").arg(name), QStringLiteral("删除失败: "));
+    const bool ok = m_store.deleteAccount(name);
+    report(ok, QStringLiteral("账号 %1 已删除！").arg(name) + undoFileLine(m_store.undoPath()), QStringLiteral("删除失败: "));
 }
 
 void AccountManagerDialog::onChangePassword()
@@ -375,14 +376,16 @@ void AccountManagerDialog::onBatchAddPoint()
         return;
     if (!confirm(QStringLiteral("确定要为所有账号增加 %1 点数吗？").arg(points)))
         return;
-    report(m_store.addPointsToAll(points), QStringLiteral("已为所有账号增加 %1 点数！").arg(points), QStringLiteral("操作失败: "));
+    const bool ok = m_store.addPointsToAll(points);
+    report(ok, QStringLiteral("已为所有账号增加 %1 点数！").arg(points) + undoFileLine(m_store.undoPath()), QStringLiteral("操作失败: "));
 }
 
 void AccountManagerDialog::onBatchClearPoint()
 {
-    if (!confirm(QStringLiteral("确定要清空所有账号的点数吗？\n\n警告：此操作不可恢复！")))
+    if (!confirm(QStringLiteral("确定要清空所有账号的点数吗？")))
         return;
-    report(m_store.clearPoints(), QStringLiteral("已清空所有账号点数！"), QStringLiteral("操作失败: "));
+    const bool ok = m_store.clearPoints();
+    report(ok, QStringLiteral("已清空所有账号点数！") + undoFileLine(m_store.undoPath()), QStringLiteral("操作失败: "));
 }
 
 void AccountManagerDialog::onBatchSetPoint()
@@ -392,5 +395,6 @@ void AccountManagerDialog::onBatchSetPoint()
         return;
     if (!confirm(QStringLiteral("确定要将所有账号点数设置为 %1 吗？").arg(points)))
         return;
-    report(m_store.setAllPoints(points), QStringLiteral("已将所有账号点数设置为 %1！").arg(points), QStringLiteral("操作失败: "));
+    const bool ok = m_store.setAllPoints(points);
+    report(ok, QStringLiteral("已将所有账号点数设置为 %1！").arg(points) + undoFileLine(m_store.undoPath()), QStringLiteral("操作失败: "));
 }

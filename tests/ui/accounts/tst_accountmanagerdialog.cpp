@@ -1,3 +1,4 @@
+#include "engine/undofile.h"
 #include "db/connectionrule.h"
 #include "modalanswer.h"
 #include "testservers.h"
@@ -176,7 +177,7 @@ void TestAccountManagerDialog::singleAccountActions()
     QList<ModalRecord> boxes;
     answerMessageBoxes({QMessageBox::Yes, QMessageBox::Ok}, &boxes);
     clickButton(&dialog, QStringLiteral("删除账号"));
-    QCOMPARE(boxes.value(1).text, QStringLiteral("账号 o'neil 已删除！"));
+    QVERIFY2(boxes.value(1).text.startsWith(QStringLiteral("账号 o'neil 已删除！\n\n撤销文件: ")), qPrintable(boxes.value(1).text));
     QCOMPARE(names(dialog).size(), 6);  // all accounts again after a delete
     QCOMPARE(query(QStringLiteral("SELECT COUNT(*) FROM account WHERE name = 'o''neil'")), QStringLiteral("0"));
 
@@ -248,11 +249,17 @@ void TestAccountManagerDialog::editWritesOnlyWhatChanged()
 void TestAccountManagerDialog::batchesAndTheirRollback()
 {
     AccountManagerDialog dialog(m_web);
+    const QMap<QString, QString> original = TestServers::databaseChecksums(m_server, {QStringLiteral("acct_web")});
     const QList<QMessageBox::StandardButton> yes = {QMessageBox::Yes, QMessageBox::Ok};
-    answerInput(dialog, QStringLiteral("一键增加点数"), [](QInputDialog *input) {
+    QStringList undoFiles;
+    auto undoFileOf = [&undoFiles](const QList<ModalRecord> &boxes) {
+        QVERIFY2(boxes.value(0).text.contains(QStringLiteral("account: 7 条记录（点数）")), qPrintable(boxes.value(0).text));
+        undoFiles.prepend(boxes.value(1).text.section(QStringLiteral("撤销文件: "), 1));
+    };
+    undoFileOf(answerInput(dialog, QStringLiteral("一键增加点数"), [](QInputDialog *input) {
         QCOMPARE(input->intMinimum(), 1);
         input->setIntValue(5);
-    }, yes);
+    }, yes));
     QCOMPARE(query(QStringLiteral("SELECT GROUP_CONCAT(point ORDER BY id) FROM account")), QStringLiteral("15,25,35,45,55,65,75"));
     QCOMPARE(table(dialog)->item(0, 2)->text(), QStringLiteral("15"));
     answerInput(dialog, QStringLiteral("一键增加点数"), [](QInputDialog *) {}, {QMessageBox::No});
@@ -267,11 +274,25 @@ void TestAccountManagerDialog::batchesAndTheirRollback()
              qPrintable(boxes.value(1).text));
     QCOMPARE(query(QStringLiteral("SELECT GROUP_CONCAT(point ORDER BY id) FROM account")), before);
 
-    answerInput(dialog, QStringLiteral("一键设置点数"), [](QInputDialog *input) { input->setIntValue(3); }, yes);
+    QVERIFY(TestServers::runSql(m_server, "UPDATE account SET point = 30 WHERE name = 'carolX1';", QStringLiteral("acct_web")));
+    undoFileOf(answerInput(dialog, QStringLiteral("一键设置点数"), [](QInputDialog *input) { input->setIntValue(3); }, yes));
     QCOMPARE(query(QStringLiteral("SELECT SUM(point) FROM account")), QStringLiteral("21"));
-    answerMessageBoxes(yes);
+    QList<ModalRecord> clearing;
+    answerMessageBoxes(yes, &clearing);
     clickButton(&dialog, QStringLiteral("一键清空点数"));
+    undoFileOf(clearing);
     QCOMPARE(query(QStringLiteral("SELECT SUM(point) + SUM(expoint) FROM account")), QStringLiteral("28"));  // expoint untouched
+
+    // The undo files, newest first, put back the points alone: a change players made since stays.
+    QVERIFY(TestServers::runSql(m_server, "UPDATE account SET expoint = expoint + 1;", QStringLiteral("acct_web")));
+    QSqlDatabase db = QSqlDatabase::database(QStringLiteral("web_connection"), false);
+    for (const QString &file : std::as_const(undoFiles)) {
+        QString error;
+        QVERIFY2(UndoFile::apply(db, file, &error), qPrintable(error));
+    }
+    QCOMPARE(query(QStringLiteral("SELECT GROUP_CONCAT(point ORDER BY id) FROM account")), QStringLiteral("10,20,30,40,50,60,70"));
+    QVERIFY(TestServers::runSql(m_server, "UPDATE account SET expoint = expoint - 1;", QStringLiteral("acct_web")));
+    QCOMPARE(TestServers::databaseChecksums(m_server, {QStringLiteral("acct_web")}), original);
 }
 
 void TestAccountManagerDialog::unreachableDatabaseLeavesDialogUsable()
@@ -299,7 +320,7 @@ void TestAccountManagerDialog::worksOverOdbc()
         QList<ModalRecord> boxes;
         answerMessageBoxes({QMessageBox::Yes, QMessageBox::Ok}, &boxes);
         clickButton(&dialog, QStringLiteral("删除账号"));
-        QCOMPARE(boxes.value(1).text, QStringLiteral("账号 alice 已删除！"));
+        QVERIFY2(boxes.value(1).text.startsWith(QStringLiteral("账号 alice 已删除！\n\n撤销文件: ")), qPrintable(boxes.value(1).text));
 
         // Bound text arrives as typed: a quote in the search, Chinese in a new name.
         dialog.findChild<QLineEdit *>()->setText(QStringLiteral("o'neil"));
