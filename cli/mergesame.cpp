@@ -27,6 +27,7 @@ public:
             {QStringLiteral("sub-accounts"), QStringLiteral("独立账号库: 副区的账号数据库"), QStringLiteral("DB")},
             {QStringLiteral("suffix"), QStringLiteral("重名账号的后缀"), QStringLiteral("TEXT")},
         });
+        addUndoOption(parser);
     }
 
     int execute(const QCommandLineParser &parser, Output &out) override
@@ -67,19 +68,17 @@ public:
         if (!parser.isSet(QStringLiteral("yes"))) {
             if (!connectSession(config, out))
                 return Failed;
-            QSqlDatabase &db = DatabaseManager::instance()->database();
-            out.line(QStringLiteral("将把 WorldID %1 的角色并入 WorldID %2，涉及的数据:").arg(parameters.subWorldId).arg(parameters.mainWorldId));
-            printRowCounts(db, QStringLiteral("SELECT charguid FROM t_char WHERE zoneworldid = %1").arg(parameters.subWorldId), out, false);
-            if (parameters.cleanLowLevel) {
-                out.line(QStringLiteral("先删除两个区等级 ≤ %1 的角色:").arg(parameters.levelThreshold));
-                printRowCounts(db, sameServerLowLevelCharacters(parameters), out, true);
-            }
+            for (const QString &line : sameServerMergePreview(DatabaseManager::instance()->database(), parameters))
+                out.line(line);
             dryRunNote(out);
             return Success;
         }
+        parameters.writeUndo = !parser.isSet(QStringLiteral("no-undo"));
+        QString undoPath;
         const bool ok = runSameServerMerge(config, parameters, [&out](const QString &m) { out.line(m); },
-                                           [&out](int p) { out.progress(p, QStringLiteral("同服合区")); }, nullptr);
+                                           [&out](int p) { out.progress(p, QStringLiteral("同服合区")); }, nullptr, &undoPath);
         out.clearProgress();
+        printUndoFile(undoPath, out);
         return ok ? Success : Failed;
     }
 };

@@ -99,23 +99,29 @@ bool UndoFile::useDatabase(const QString &database, QString *error)
 qint64 UndoFile::saveRows(QSqlDatabase &db, const QString &table, const QString &where, const QVariantList &values, bool replace,
                           QString *error, const QString &database)
 {
-    return saveSelected(db, table, {}, {}, where, values, replace ? "REPLACE INTO " : "INSERT INTO ", error, database);
+    return saveSelected(db, table, {}, {}, where, values, replace ? Form::Replace : Form::Insert, error, database);
 }
 
 qint64 UndoFile::saveColumns(QSqlDatabase &db, const QString &table, const QStringList &keys, const QStringList &changed,
                              const QString &where, const QVariantList &values, QString *error)
 {
-    return saveSelected(db, table, keys, changed, where, values, "INSERT INTO ", error, QString());
+    return saveSelected(db, table, keys, changed, where, values, Form::SetBack, error, QString());
+}
+
+qint64 UndoFile::saveDeletion(QSqlDatabase &db, const QString &table, const QString &key, const QString &where,
+                              const QVariantList &values, QString *error, const QString &database)
+{
+    return saveSelected(db, table, {key}, {}, where, values, Form::Delete, error, database);
 }
 
 qint64 UndoFile::saveSelected(QSqlDatabase &db, const QString &table, const QStringList &keys, const QStringList &changed,
-                              const QString &where, const QVariantList &values, const QByteArray &verb, QString *error,
+                              const QString &where, const QVariantList &values, Form form, QString *error,
                               const QString &database)
 {
     QSqlError columnError;
     QList<MergeSql::Column> columns;
     for (const MergeSql::Column &column : MergeSql::readColumns(db, table, &columnError, database)) {
-        if (!column.generated && (changed.isEmpty() || keys.contains(column.name) || changed.contains(column.name)))
+        if (!column.generated && (keys.isEmpty() || keys.contains(column.name) || changed.contains(column.name)))
             columns.append(column);
     }
     if (columns.isEmpty()) {
@@ -131,14 +137,6 @@ qint64 UndoFile::saveSelected(QSqlDatabase &db, const QString &table, const QStr
         names.append(name);
         parts.append(column.integer ? QStringLiteral("IFNULL(%1, 'NULL')").arg(name)
                                     : QStringLiteral("IFNULL(CONCAT('X''', HEX(CAST(%1 AS BINARY)), ''''), 'NULL')").arg(name));
-    }
-    // Changed columns go back by key alone: what players changed since in the others stays.
-    QByteArray tail;
-    if (!changed.isEmpty()) {
-        QStringList assignments;
-        for (const QString &column : changed)
-            assignments.append(QStringLiteral("%1 = VALUES(%1)").arg(quoted(column)));
-        tail = "\nON DUPLICATE KEY UPDATE " + assignments.join(QStringLiteral(", ")).toUtf8();
     }
     const QString source = database.isEmpty() ? quoted(table) : quoted(database) + QLatin1Char('.') + quoted(table);
     QSqlQuery query(db);
@@ -156,15 +154,41 @@ qint64 UndoFile::saveSelected(QSqlDatabase &db, const QString &table, const QStr
     }
     if (!useDatabase(database, error))
         return -1;
-    const QByteArray head = verb + quoted(table).toUtf8() + " (" + names.join(QLatin1Char(',')).toUtf8() + ") VALUES\n";
+    // Changed columns go back by key onto the rows that still exist: what players changed
+    // since in the other columns stays.
+    QByteArray head = (form == Form::Replace ? "REPLACE INTO " : "INSERT INTO ") + quoted(table).toUtf8() + " ("
+        + names.join(QLatin1Char(',')).toUtf8() + ") VALUES\n";
+    QByteArray separator = ",\n";
+    QByteArray tail;
+    if (form == Form::Delete) {
+        head = "DELETE FROM " + quoted(table).toUtf8() + " WHERE " + names.constFirst().toUtf8() + " IN (";
+        separator = ",";
+        tail = ")";
+    } else if (form == Form::SetBack) {
+        QStringList nulls;
+        QStringList on;
+        QStringList set;
+        for (const QString &name : std::as_const(names))
+            nulls.append(QStringLiteral("NULL AS %1").arg(name));
+        for (const QString &key : keys)
+            on.append(QStringLiteral("u.%1 = v.%1").arg(quoted(key)));
+        for (const QString &column : changed)
+            set.append(QStringLiteral("u.%1 = v.%1").arg(quoted(column)));
+        head = "UPDATE " + quoted(table).toUtf8() + " AS u JOIN (SELECT " + nulls.join(QStringLiteral(", ")).toUtf8() + " FROM DUAL WHERE 0";
+        separator = "\nUNION ALL SELECT ";
+        tail = ") AS v ON " + on.join(QStringLiteral(" AND ")).toUtf8() + " SET " + set.join(QStringLiteral(", ")).toUtf8();
+    }
     qint64 rows = 0;
     qsizetype statement = 0;
     while (query.next()) {
-        const QByteArray row = query.value(0).toByteArray();
+        QByteArray row = query.value(0).toByteArray();
+        if (form == Form::Delete || form == Form::SetBack)
+            row = row.mid(1, row.size() - 2);  // a plain list, without the parentheses
         const bool first = statement == 0;
-        if (!write(first ? head + row : ",\n" + row, error))
+        const QByteArray text = first ? head + (form == Form::SetBack ? separator : QByteArray()) + row : separator + row;
+        if (!write(text, error))
             return -1;
-        statement += row.size() + (first ? head.size() : 2);
+        statement += text.size();
         if (statement >= kStatementBytes) {
             if (!write(tail + ";\n", error))
                 return -1;

@@ -43,6 +43,9 @@ public:
     // undo sets those columns back and leaves the others as they are then.
     qint64 saveColumns(QSqlDatabase &db, const QString &table, const QStringList &keys, const QStringList &changed,
                        const QString &where, const QVariantList &values, QString *error);
+    // Writes a deletion, by `key`, of the rows `where` selects now: rows the operation has added.
+    qint64 saveDeletion(QSqlDatabase &db, const QString &table, const QString &key, const QString &where,
+                        const QVariantList &values, QString *error, const QString &database = QString());
     // A statement the undo runs at this point (deleting rows the operation adds, a counter);
     // `rows` is what it touches, for the header.
     bool addStatement(const QString &sql, const QString &table, qint64 rows, QString *error, const QString &database = QString());
@@ -82,8 +85,9 @@ public:
     static bool apply(QSqlDatabase &db, const QString &path, QString *error, bool checkOnly = false);
 
 private:
+    enum class Form { Insert, Replace, SetBack, Delete };
     qint64 saveSelected(QSqlDatabase &db, const QString &table, const QStringList &keys, const QStringList &changed,
-                        const QString &where, const QVariantList &values, const QByteArray &verb, QString *error,
+                        const QString &where, const QVariantList &values, Form form, QString *error,
                         const QString &database);
     bool write(const QByteArray &data, QString *error);
     bool useDatabase(const QString &database, QString *error);

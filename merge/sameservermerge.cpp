@@ -5,6 +5,8 @@
 #include "db/legacytext.h"
 #include "engine/charactertables.h"
 #include "engine/characterpurge.h"
+#include "engine/rowpreview.h"
+#include "engine/undofile.h"
 #include "mergenames.h"
 #include "mergesql.h"
 
@@ -35,9 +37,11 @@ public:
     }
 
     bool run();
+    QString undoPath() const { return m_undoPath; }
 
 private:
     bool cleanupLowLevelCharacters();
+    bool saveMovedCharacters();
     bool mergeAccountDatabases();
     bool updateCharacterAccounts();
     bool updateZoneWorldId();
@@ -64,6 +68,9 @@ private:
     int m_renamed = 0;  // accounts imported under a suffixed name, listed in the rename table
     QString m_accountCharset;
     CollationKeys m_accountKeys;  // the main account table's name column
+    UndoFile m_undoFile;
+    UndoFile *m_undo = nullptr;  // when the operator wants the file
+    QString m_undoPath;
 };
 
 void SameServerMergeRun::report(int value)
@@ -155,6 +162,15 @@ bool SameServerMergeRun::run()
         return false;
     }
     m_log(QStringLiteral("✔ 已启动数据库事务"));
+    QString undoError;
+    if (m_p.writeUndo) {
+        if (!m_undoFile.begin(m_db, QStringLiteral("同服合区 WorldID %1 → %2").arg(m_p.subWorldId).arg(m_p.mainWorldId), &undoError)) {
+            m_log(QStringLiteral("❌ 撤销文件无法写入，未做任何修改: %1").arg(undoError));
+            rollBack();
+            return false;
+        }
+        m_undo = &m_undoFile;
+    }
 
     struct Step
     {
@@ -165,6 +181,7 @@ bool SameServerMergeRun::run()
     };
     const QList<Step> steps = {
         {m_p.cleanLowLevel, QStringLiteral("══ 清理低等级角色 ══"), &SameServerMergeRun::cleanupLowLevelCharacters, QStringLiteral("❌ 清理失败")},
+        {m_undo != nullptr, QString(), &SameServerMergeRun::saveMovedCharacters, QStringLiteral("❌ 撤销文件写入失败")},
         {m_p.independentAccounts, QStringLiteral("══ 合并账号库 ══"), &SameServerMergeRun::mergeAccountDatabases, QStringLiteral("❌ 账号合并失败")},
         {m_p.independentAccounts, QStringLiteral("══ 更新角色账号 ══"), &SameServerMergeRun::updateCharacterAccounts, QStringLiteral("❌ 账号更新失败")},
         {true, QStringLiteral("══ 执行合区 ══"), &SameServerMergeRun::updateZoneWorldId, QStringLiteral("❌ 合区失败")},
@@ -187,11 +204,46 @@ bool SameServerMergeRun::run()
         rollBack();
         return false;
     }
+    if (m_undo && !m_undo->finish(&undoError)) {
+        m_log(QStringLiteral("❌ 撤销文件写入失败: %1").arg(undoError));
+        rollBack();
+        return false;
+    }
     if (!m_db.commit()) {
         m_log(QStringLiteral("❌ 事务提交失败: ") + m_db.lastError().text());
+        if (m_undo)
+            m_undo->discard();
         return false;
     }
     m_log(QStringLiteral("✔ 事务已提交"));
+    if (m_undo) {
+        m_undoPath = m_undo->path();
+        m_log(QStringLiteral("撤销文件: %1").arg(m_undoPath));
+    }
+    return true;
+}
+
+bool SameServerMergeRun::saveMovedCharacters()
+{
+    // The sub world's characters change world (and account, when renamed); items change world
+    // for every character that ends in the main world.
+    QString error;
+    QStringList present;
+    if (!CharacterPurge::existingTables(m_db, worldColumnTables, &present, &error)
+        || m_undo->saveColumns(m_db, QStringLiteral("t_char"), {QStringLiteral("charguid")},
+                               {QStringLiteral("accname"), QStringLiteral("zoneworldid")}, QStringLiteral("zoneworldid = ?"),
+                               {m_p.subWorldId}, &error) < 0) {
+        m_log(QStringLiteral("错误: %1").arg(error));
+        return false;
+    }
+    for (const QString &table : std::as_const(present)) {
+        if (m_undo->saveColumns(m_db, table, {QStringLiteral("aid")}, {QStringLiteral("world")},
+                                QStringLiteral("world <> ? AND charguid IN (SELECT charguid FROM t_char WHERE zoneworldid IN (?, ?))"),
+                                {m_p.mainWorldId, m_p.subWorldId, m_p.mainWorldId}, &error) < 0) {
+            m_log(QStringLiteral("错误: %1").arg(error));
+            return false;
+        }
+    }
     return true;
 }
 
@@ -218,6 +270,7 @@ bool SameServerMergeRun::cleanupLowLevelCharacters()
             m_log(QStringLiteral("  %1: %2条").arg(table).arg(rows));
     };
     hooks.cancelled = [this] { return cancelled(); };
+    hooks.undo = m_undo;
     CharacterPurge::Outcome outcome;
     if (!CharacterPurge::deleteCharacters(m_db, ids, mergeCharacterTables, hooks, &outcome)) {
         if (!outcome.cancelled)
@@ -335,6 +388,16 @@ bool SameServerMergeRun::mergeAccountDatabases()
     const qint64 imported = query.numRowsAffected();
     if (valuesAltered(QStringLiteral("导入账号")))
         return false;
+    // The undo removes the imported accounts again, by the exact names they were stored under.
+    QString undoError;
+    if (m_undo
+        && m_undo->saveDeletion(m_db, QStringLiteral("account"), QStringLiteral("name"),
+                                QStringLiteral("CAST(name AS BINARY) IN (SELECT COALESCE(r.new_name, CAST(s.name AS BINARY)) FROM %1.account s "
+                                               "LEFT JOIN %2 r ON r.old_name = CAST(s.name AS BINARY))").arg(subDb, kRenameTable),
+                                {}, &undoError, m_p.mainAccountDb) < 0) {
+        m_log(QStringLiteral("错误: %1").arg(undoError));
+        return false;
+    }
     m_log(QStringLiteral("✓ 导入 %1 个账号, 冲突处理 %2 个").arg(imported).arg(conflicts.size()));
     report(30);
     return true;
@@ -443,6 +506,35 @@ QString sameServerLowLevelCharacters(const SameServerMergeParameters &p)
         .arg(p.levelThreshold);
 }
 
+QStringList sameServerMergePreview(QSqlDatabase &db, const SameServerMergeParameters &p)
+{
+    QStringList lines;
+    QString survivors = QStringLiteral("SELECT charguid FROM t_char WHERE zoneworldid IN (%1, %2)").arg(p.subWorldId).arg(p.mainWorldId);
+    if (p.cleanLowLevel) {
+        lines.append(QStringLiteral("删除两个区等级 ≤ %1 的角色:").arg(p.levelThreshold));
+        lines += RowPreview::lines(RowPreview::characterRows(db, sameServerLowLevelCharacters(p), true), true);
+        survivors += QStringLiteral(" AND charguid NOT IN (%1)").arg(sameServerLowLevelCharacters(p));
+    }
+    QList<QPair<QString, QString>> moved{
+        {QStringLiteral("t_char"), QStringLiteral("zoneworldid = %1%2").arg(p.subWorldId)
+                                       .arg(p.cleanLowLevel ? QStringLiteral(" AND charguid NOT IN (%1)").arg(sameServerLowLevelCharacters(p)) : QString())}};
+    for (const QString &table : worldColumnTables)
+        moved.append({table, QStringLiteral("world <> %1 AND charguid IN (%2)").arg(p.mainWorldId).arg(survivors)});
+    lines.append(QStringLiteral("WorldID %1 → %2，改动的记录:").arg(p.subWorldId).arg(p.mainWorldId));
+    lines += RowPreview::lines(RowPreview::tableRows(db, moved));
+    if (p.independentAccounts && isPlainDatabaseName(p.mainAccountDb) && isPlainDatabaseName(p.subAccountDb)) {
+        QSqlQuery query(db);
+        const bool counted = query.exec(QStringLiteral("SELECT (SELECT COUNT(*) FROM %2.account), (SELECT COUNT(*) FROM %1.account m "
+                                                       "INNER JOIN %2.account s ON m.name = s.name)")
+                                            .arg(quoted(p.mainAccountDb), quoted(p.subAccountDb)))
+            && query.next();
+        lines.append(counted ? QStringLiteral("  %1.account: 导入 %2 个账号，其中 %3 个重名加后缀")
+                                   .arg(p.mainAccountDb).arg(query.value(0).toLongLong()).arg(query.value(1).toLongLong())
+                             : QStringLiteral("  账号统计失败: %1").arg(query.lastError().text()));
+    }
+    return lines;
+}
+
 QString sameServerMergeRefusal(const SameServerMergeParameters &p)
 {
     if (p.subWorldId == p.mainWorldId)
@@ -464,7 +556,7 @@ QString sameServerMergeRefusal(const SameServerMergeParameters &p)
 
 bool runSameServerMerge(const HostConfig &host, const SameServerMergeParameters &parameters,
                         const SameServerLogFunction &log, const SameServerProgressFunction &progress,
-                        const std::atomic_int *cancelRequested)
+                        const std::atomic_int *cancelRequested, QString *undoPath)
 {
     const QString refusal = sameServerMergeRefusal(parameters);
     if (!refusal.isEmpty()) {
@@ -482,6 +574,8 @@ bool runSameServerMerge(const HostConfig &host, const SameServerMergeParameters 
         } else {
             SameServerMergeRun run(db, parameters, log, progress, cancelRequested);
             ok = run.run();
+            if (ok && undoPath)
+                *undoPath = run.undoPath();
             db.close();
         }
     }

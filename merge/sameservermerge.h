@@ -3,6 +3,7 @@
 #include "db/hostconfig.h"
 
 #include <QString>
+#include <QStringList>
 
 #include <atomic>
 #include <functional>
@@ -18,6 +19,7 @@ struct SameServerMergeParameters
     QString mainAccountDb;
     QString subAccountDb;
     QString conflictSuffix;
+    bool writeUndo = true;  // an undo file in backups/undo, written inside the transaction
 };
 
 // Whether a database name may be written into a statement: letters, digits, "_" and "$".
@@ -27,6 +29,13 @@ bool isPlainDatabaseName(const QString &name);
 // level and below. The engine, the dialog's preview and the command line's rehearsal all count
 // and delete with it.
 QString sameServerLowLevelCharacters(const SameServerMergeParameters &parameters);
+
+class QSqlDatabase;
+// What the merge will change, counted on the server on `db` (the character database): the
+// rows of the characters the clean-up deletes, the characters that move, the item rows whose
+// world changes and the accounts imported. The dialog's confirmation and the command line's
+// rehearsal show these lines.
+QStringList sameServerMergePreview(QSqlDatabase &db, const SameServerMergeParameters &parameters);
 
 // What stops the merge before it starts (the same world twice, a bad account database name,
 // the same account database twice, an empty suffix, a level outside 1 to 150); empty when none.
@@ -44,6 +53,7 @@ using SameServerProgressFunction = std::function<void(int)>;
 // Runs on a worker thread on a connection of its own to `host`, opened and removed there.
 // `progress` receives 0 to 100, never decreasing; `cancelRequested` is polled between steps,
 // slices and accounts. True when everything was committed.
+// *undoPath names the undo file of a merge that was committed.
 bool runSameServerMerge(const HostConfig &host, const SameServerMergeParameters &parameters,
                         const SameServerLogFunction &log, const SameServerProgressFunction &progress,
-                        const std::atomic_int *cancelRequested);
+                        const std::atomic_int *cancelRequested, QString *undoPath = nullptr);

@@ -1,6 +1,7 @@
 #include "sameservermergedialog.h"
 
 #include "db/databasemanager.h"
+#include "ui/main/changeconfirm.h"
 #include "ui/main/logpanel.h"
 #include "ui/main/mainstyle.h"
 
@@ -320,11 +321,11 @@ void SameServerMergeDialog::onExecute()
         QMessageBox::warning(this, QStringLiteral("警告"), refusal);
         return;
     }
-    if (QMessageBox::question(this, QStringLiteral("确认执行合区"),
-                              QStringLiteral("即将执行同服合区操作：\n\n副区 [%1] → 主区 [%2]\n\n此操作不可撤销，建议先备份数据库！\n\n确定要继续吗？")
-                                  .arg(sub)
-                                  .arg(main),
-                              QMessageBox::Yes | QMessageBox::No, QMessageBox::No) != QMessageBox::Yes)
+    const QStringList preview = sameServerMergePreview(DatabaseManager::instance()->database(), parameters);
+    for (const QString &line : preview)
+        addLogLine(line);
+    if (!confirmChange(this, QMessageBox::Question, QStringLiteral("确认执行合区"),
+                       QStringLiteral("即将执行同服合区操作：\n\n副区 [%1] → 主区 [%2]").arg(sub).arg(main), preview))
         return;
 
     QString refusal;
@@ -344,10 +345,11 @@ void SameServerMergeDialog::onExecute()
 
     // The engine opens a connection of its own on its thread with the session's entry.
     const HostConfig host = DatabaseManager::instance()->storedConfig();
+    m_undoPath.clear();
     m_watcher->setFuture(QtConcurrent::run([this, host, parameters]() {
         return runSameServerMerge(
             host, parameters, [this](const QString &message) { emit appendLog(message); },
-            [this](int value) { emit updateProgress(value); }, &m_cancelRequested);
+            [this](int value) { emit updateProgress(value); }, &m_cancelRequested, &m_undoPath);
     }));
 }
 
@@ -359,7 +361,7 @@ void SameServerMergeDialog::onMergeFinished(bool success)
     if (success) {
         m_progressBar->setValue(100);
         addLogLine(QStringLiteral("══ 合区完成 ══"));
-        QMessageBox::information(this, QStringLiteral("成功"), QStringLiteral("同服合区操作完成！"));
+        QMessageBox::information(this, QStringLiteral("成功"), QStringLiteral("同服合区操作完成！") + undoFileLine(m_undoPath));
         accept();
         return;
     }

@@ -71,4 +71,5 @@ private:
     QProgressBar *m_progressBar = nullptr;
     QPushButton *m_executeButton = nullptr;
     QPushButton *m_closeButton = nullptr;
+    QString m_undoPath;  // written by the merge's worker, read after it finished
 };

@@ -1,3 +1,4 @@
+#include "engine/undofile.h"
 #include "db/databasemanager.h"
 #include "engine/charactertables.h"
 #include "merge/sameservermerge.h"
@@ -187,6 +188,7 @@ void TestSameServerMerge::mergesWithCleanupAndAccounts()
             "WHEN '张三' THEN '张三_s2' ELSE name END")) + QStringLiteral(" FROM account ORDER BY 1"), kWeb2);
     const QString web2Before = accountChecksum(m_server, kWeb2);
     const QMap<int, WorldIds> ids = TestServers::worldIds(m_server, kDb);
+    const QMap<QString, QString> before = everything(m_server);
 
     const Run run = merge(m_server, parameters(true));
     QVERIFY2(run.ok, qPrintable(run.log.join(QLatin1Char('\n'))));
@@ -207,9 +209,16 @@ void TestSameServerMerge::mergesWithCleanupAndAccounts()
 
     QVERIFY(run.log.contains(QStringLiteral("待清理: %1 个").arg(lowLevel)));
     QVERIFY(run.log.contains(QStringLiteral("✓ 导入 %1 个账号, 冲突处理 4 个").arg(subAccounts)));
-    QCOMPARE(run.log.last(), QStringLiteral("✔ 事务已提交"));
+    QVERIFY(run.log.contains(QStringLiteral("✔ 事务已提交")));
     QVERIFY(std::is_sorted(run.progress.begin(), run.progress.end()));
     QCOMPARE(run.progress.last(), 90);
+
+    // The undo file takes both databases back: deleted characters, imported accounts, moved worlds.
+    const QString undo = run.log.last().section(QStringLiteral("撤销文件: "), 1);
+    QString error;
+    QVERIFY(DatabaseManager::instance()->connectToDatabase(m_server.hostConfig(kDb)));
+    QVERIFY2(UndoFile::apply(DatabaseManager::instance()->database(), undo, &error), qPrintable(error));
+    QCOMPARE(everything(m_server), before);
 }
 
 void TestSameServerMerge::emptySubAccountDatabaseMovesCharactersOnly()
@@ -386,7 +395,9 @@ void TestSameServerMerge::dialogRunsAndReportsBothOutcomes()
     answerMessageBoxes({QMessageBox::Yes, QMessageBox::Ok}, &boxes);
     execute->click();
     QTRY_COMPARE_WITH_TIMEOUT(boxes.size(), 2, 60000);
-    QCOMPARE(boxes.at(1).text, QStringLiteral("同服合区操作完成！"));
+    // The confirmation counted the characters that then moved; the result names the undo file.
+    QVERIFY2(boxes.at(0).text.contains(QStringLiteral("  t_char: 2000 条记录")), qPrintable(boxes.at(0).text));
+    QVERIFY2(boxes.at(1).text.startsWith(QStringLiteral("同服合区操作完成！\n\n撤销文件: ")), qPrintable(boxes.at(1).text));
     QCOMPARE(dialog.result(), int(QDialog::Accepted));
     QCOMPARE(count(QStringLiteral("SELECT COUNT(*) FROM t_char WHERE zoneworldid = 2")), QStringLiteral("3800"));
 }
