@@ -44,6 +44,7 @@ public:
             {QStringLiteral("again"), QStringLiteral("主服似乎已合并过这些角色时仍然合并（需同时加 --yes）")},
             {QStringLiteral("password-stdin"), QStringLiteral("主机配置中没有密码时，从标准输入读取（每个一行，先主服）")},
         });
+        addUndoOption(parser);
         Command::addOptions(parser);
     }
 
@@ -98,12 +99,14 @@ public:
             dryRunNote(out);
             return Success;
         }
+        settings.writeUndo = !parser.isSet(QStringLiteral("no-undo"));
         MergeReport report;
         const bool ok = runMerge(settings, [&out](const QString &m) { out.line(m); }, nullptr, &report,
                                  [&out](const MergeProgress &p) { out.progress((p.stage - 1) * 100 / MergeProgress::stageCount, p.text); });
         out.clearProgress();
         for (const QString &loss : report.lossLines())
             out.line(loss);
+        printUndoFile(report.undoFile, out);
         return ok && !report.hasLosses() ? Success : Failed;
     }
 };

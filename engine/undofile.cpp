@@ -198,10 +198,7 @@ qint64 UndoFile::saveSelected(QSqlDatabase &db, const QString &table, const QStr
     }
     if (statement > 0 && !write(tail + ";\n", error))
         return -1;
-    const QString key = (database.isEmpty() ? m_database : database) + QLatin1Char('.') + table;
-    if (!m_counts.contains(key))
-        m_rows.append(key);
-    m_counts[key] += rows;
+    countRows(database, table, rows);
     return rows;
 }
 
@@ -209,11 +206,22 @@ bool UndoFile::addStatement(const QString &sql, const QString &table, qint64 row
 {
     if (!useDatabase(database, error) || !write(sql.toUtf8() + ";\n", error))
         return false;
+    countRows(database, table, rows);
+    return true;
+}
+
+void UndoFile::addLeadingStatement(const QString &sql, const QString &table, qint64 rows, const QString &database)
+{
+    m_leading += "USE " + quoted(database.isEmpty() ? m_database : database).toUtf8() + ";\n" + sql.toUtf8() + ";\n";
+    countRows(database, table, rows);
+}
+
+void UndoFile::countRows(const QString &database, const QString &table, qint64 rows)
+{
     const QString key = (database.isEmpty() ? m_database : database) + QLatin1Char('.') + table;
     if (!m_counts.contains(key))
         m_rows.append(key);
     m_counts[key] += rows;
-    return true;
 }
 
 void UndoFile::addCharacterIds(const QList<int> &ids)
@@ -255,6 +263,8 @@ bool UndoFile::finish(QString *error)
     header += "-- charguids: " + ids.join(QLatin1Char(',')).toUtf8() + "\n";
     header += "-- 撤销该操作: mysql -h <主机> -P <端口> -u <用户> -p < 本文件，或在程序的“撤销记录”中应用。\n"
               "SET SESSION sql_mode = 'NO_AUTO_VALUE_ON_ZERO';\nSET FOREIGN_KEY_CHECKS = 0;\n" + kBegin + "\n";
+    if (!m_leading.isEmpty())
+        header += m_leading + "USE " + quoted(m_database).toUtf8() + ";\n";
 
     AtomicFile file(m_path);
     bool ok = file.open(QFileDevice::ReadOwner | QFileDevice::WriteOwner) && file.write(header);

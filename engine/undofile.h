@@ -49,6 +49,9 @@ public:
     // A statement the undo runs at this point (deleting rows the operation adds, a counter);
     // `rows` is what it touches, for the header.
     bool addStatement(const QString &sql, const QString &table, qint64 rows, QString *error, const QString &database = QString());
+    // A statement the undo runs before everything else written: removing rows the operation
+    // added, before the rows it deleted come back under names or keys those rows took over.
+    void addLeadingStatement(const QString &sql, const QString &table, qint64 rows, const QString &database = QString());
     // The charguids the undo puts back: checked free before it is applied.
     void addCharacterIds(const QList<int> &ids);
 
@@ -91,9 +94,11 @@ private:
                         const QString &database);
     bool write(const QByteArray &data, QString *error);
     bool useDatabase(const QString &database, QString *error);
+    void countRows(const QString &database, const QString &table, qint64 rows);
 
     std::unique_ptr<QTemporaryFile> m_body;
     QByteArray m_buffer;
+    QByteArray m_leading;
     QString m_operation;
     QString m_server;
     QString m_serverId;

@@ -7,6 +7,7 @@
 #include "engine/characterpurge.h"
 #include "engine/charactertables.h"
 #include "engine/charguidledger.h"
+#include "engine/undofile.h"
 #include "mergebackup.h"
 #include "mergesql.h"
 #include "rowcopier.h"
@@ -120,6 +121,7 @@ private:
 
     bool cleanSource();
     bool writeTarget();
+    void writeUndo();
     bool purgeLowLevel(QSqlDatabase &db, const QString &label, const QList<int> &ids);
     bool copyAccounts();
     bool copyCharacters();
@@ -164,6 +166,11 @@ private:
     QHash<QString, QPair<QList<Column>, QList<Column>>> m_columns;  // table -> target, source
     QStringList m_copyTables;  // related tables both servers have
     bool m_hasCreateTime = false;
+    UndoFile m_undoFile;
+    UndoFile *m_undo = nullptr;         // when the operator wants the file
+    QList<QByteArray> m_insertedAccounts;  // the target names of the accounts copied
+    QMap<QString, qint64> m_copiedRows;    // table -> rows copied into the target
+    qint64 m_counterBefore = 0;
 };
 
 void MergeRun::stage(int number, const QString &text)
@@ -763,6 +770,8 @@ bool MergeRun::purgeLowLevel(QSqlDatabase &db, const QString &label, const QList
                            .arg(rows));
     };
     hooks.cancelled = [this] { return cancelled(); };
+    if (&db == &m_target)
+        hooks.undo = m_undo;
     CharacterPurge::Outcome outcome;
     if (!CharacterPurge::deleteCharacters(db, ids, mergeCharacterTables, hooks, &outcome)) {
         if (!outcome.cancelled)
@@ -817,6 +826,7 @@ bool MergeRun::copyAccounts()
                                     const auto renamed = m_accountNames.constFind(row.at(name).toByteArray());
                                     if (renamed != m_accountNames.cend())
                                         row[name] = renamed.value();
+                                    m_insertedAccounts.append(row.at(name).toByteArray());
                                     return true;
                                 },
                                 [this] { return cancelled(); }, &copied, &error);
@@ -825,6 +835,7 @@ bool MergeRun::copyAccounts()
         return false;
     }
     m_report->accountsMerged = int(copied);
+    m_copiedRows.insert(QStringLiteral("account"), copied);
     addLogLine(QStringLiteral("账号合并完成：成功 %1 个，冲突改名 %2 个").arg(copied).arg(m_accountRecords.size()));
     return true;
 }
@@ -868,6 +879,7 @@ bool MergeRun::copyCharacters()
         return false;
     }
     m_report->charactersMerged = int(copied);
+    m_copiedRows.insert(QStringLiteral("t_char"), copied);
     addLogLine(QStringLiteral("角色合并完成：成功 %1 个，角色名冲突 %2 个").arg(copied).arg(m_characterRecords.size()));
     return true;
 }
@@ -936,6 +948,7 @@ bool MergeRun::copyTable(const QString &table, int index, RowCopier *copier)
         return false;
     }
     m_state.rows = copied;
+    m_copiedRows.insert(table, copied);
     addLogLine(QStringLiteral("表 %1 合并完成：成功 %2，耗时 %3 秒").arg(table).arg(copied).arg(oneDecimal(timer.elapsed() / 1000.0)));
     return true;
 }
@@ -976,6 +989,17 @@ bool MergeRun::writeTarget()
     }
     addLogLine(QStringLiteral("主区事务已开始：合区完成前主区不会有任何改动"));
     QSqlQuery(m_target).exec(QStringLiteral("SET FOREIGN_KEY_CHECKS = 0"));
+    QString undoError;
+    if (m_settings.writeUndo) {
+        if (!m_undoFile.begin(m_target, QStringLiteral("跨服合区 %1:%2/%3 WorldID %4 → WorldID %5")
+                                            .arg(m_settings.sub.host).arg(m_settings.sub.port).arg(m_settings.sub.charDatabase)
+                                            .arg(m_settings.subWorldId).arg(m_settings.mainWorldId),
+                              &undoError)) {
+            addLogLine(QStringLiteral("撤销文件无法写入，主区未做任何修改：%1").arg(undoError));
+            return false;
+        }
+        m_undo = &m_undoFile;
+    }
 
     // The ids again, now with the counters locked: the game creates nobody until the commit.
     stage(6, QStringLiteral("分配 charguid"));
@@ -987,7 +1011,8 @@ bool MergeRun::writeTarget()
         addLogLine(error);
         return false;
     }
-    addLogLine(QStringLiteral("主区 WorldID %1 的 maxcharguid: %2").arg(m_settings.mainWorldId).arg(ledger.counter(m_settings.mainWorldId)));
+    m_counterBefore = ledger.counter(m_settings.mainWorldId);
+    addLogLine(QStringLiteral("主区 WorldID %1 的 maxcharguid: %2").arg(m_settings.mainWorldId).arg(m_counterBefore));
     addLogLine(QStringLiteral("副区待合并角色数: %1").arg(m_characters.size()));
     for (qsizetype k = 0; k < m_renumbered.size(); ++k)
         m_guidMap.insert(m_renumbered.at(k), ids.at(k));
@@ -1017,12 +1042,54 @@ bool MergeRun::writeTarget()
     QSqlQuery(m_target).exec(QStringLiteral("SET FOREIGN_KEY_CHECKS = 1"));
     if (stopped())
         return false;
+    if (m_undo)
+        writeUndo();
+    if (m_undo && !m_undo->finish(&undoError)) {
+        addLogLine(QStringLiteral("撤销文件写入失败，主区已回滚：%1").arg(undoError));
+        return false;
+    }
     if (!m_target.commit()) {
         addLogLine(QStringLiteral("主区事务提交失败：%1").arg(m_target.lastError().text()));
+        if (m_undo)
+            m_undo->discard();
         return false;
     }
     addLogLine(QStringLiteral("主区事务已提交"));
+    if (m_undo) {
+        m_report->undoFile = m_undo->path();
+        addLogLine(QStringLiteral("撤销文件: %1").arg(m_report->undoFile));
+    }
     return true;
+}
+
+void MergeRun::writeUndo()
+{
+    // What the merge added goes first, by the ids and names it was stored under, so that the
+    // target's own deleted characters come back under the names merged ones took over; the
+    // counter goes back only while the game has created nobody since.
+    QStringList ids;
+    for (const SourceCharacter &character : std::as_const(m_characters))
+        ids.append(QString::number(m_guidMap.value(character.guid, character.guid)));
+    const int slice = 5000;
+    for (const QString &table : QStringList{QStringLiteral("t_char")} + mergeCharacterTables) {
+        if (!m_copiedRows.contains(table))
+            continue;
+        for (qsizetype start = 0; start < ids.size(); start += slice)
+            m_undo->addLeadingStatement(QStringLiteral("DELETE FROM %1 WHERE charguid IN (%2)").arg(table, ids.mid(start, slice).join(QLatin1Char(','))),
+                                        table, start == 0 ? m_copiedRows.value(table) : 0);
+    }
+    for (qsizetype start = 0; start < m_insertedAccounts.size(); start += slice) {
+        QStringList names;
+        for (const QByteArray &name : m_insertedAccounts.mid(start, slice))
+            names.append(QStringLiteral("X'%1'").arg(QString::fromLatin1(name.toHex())));
+        m_undo->addLeadingStatement(QStringLiteral("DELETE FROM account WHERE name IN (%1)").arg(names.join(QLatin1Char(','))),
+                                    QStringLiteral("account"), start == 0 ? m_copiedRows.value(QStringLiteral("account")) : 0,
+                                    m_settings.main.webDatabase);
+    }
+    if (m_lastAllocated > 0)
+        m_undo->addLeadingStatement(QStringLiteral("UPDATE t_var SET maxcharguid = %1 WHERE worldid = %2 AND maxcharguid = %3")
+                                        .arg(m_counterBefore).arg(m_settings.mainWorldId).arg(m_lastAllocated),
+                                    QStringLiteral("t_var"), 1);
 }
 
 QString MergeRun::writeRenameFile()

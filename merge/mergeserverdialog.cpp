@@ -5,6 +5,7 @@
 #include "db/databasemanager.h"
 #include "mergelog.h"
 #include "mergesql.h"
+#include "ui/main/changeconfirm.h"
 #include "ui/main/logpanel.h"
 #include "ui/main/mainstyle.h"
 
@@ -586,11 +587,11 @@ void MergeServerDialog::onMergeFinished()
         m_progressBar->setFormat(QStringLiteral("合区完成（有数据未合并）"));
         QMessageBox::warning(this, QStringLiteral("警告"),
                              QStringLiteral("合区已完成，但有数据未能合并：\n\n") + m_report.lossLines().join(QLatin1Char('\n'))
-                                 + QStringLiteral("\n\n详情请查看日志。"));
+                                 + QStringLiteral("\n\n详情请查看日志。") + undoFileLine(m_report.undoFile));
         return;
     }
     m_progressBar->setFormat(QStringLiteral("合区完成"));
-    QMessageBox::information(this, QStringLiteral("成功"), QStringLiteral("合区操作完成！"));
+    QMessageBox::information(this, QStringLiteral("成功"), QStringLiteral("合区操作完成！") + undoFileLine(m_report.undoFile));
 }
 
 void MergeServerDialog::addLogLine(const QString &text)

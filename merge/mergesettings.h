@@ -33,6 +33,8 @@ struct MergeSettings
     bool fillMissingColumns = false;
     // Go on although the target seems to hold the source's characters already.
     bool again = false;
+    // An undo file in backups/undo for the target, written inside its transaction.
+    bool writeUndo = true;
     // The dump program; empty: mysqldump beside the program, else the one on the search path.
     QString dumpProgram;
 };
@@ -84,6 +86,7 @@ struct MergeReport
     int relationsDropped = 0;          // relations whose partner was not merged
     int namesShortened = 0;            // renamed names cut to fit their column
     QString renameFile;                // every rename of the run, for the players' support
+    QString undoFile;                  // takes the target back to before the merge
 
     bool hasLosses() const { return !tablesSkipped.isEmpty(); }
     // The lines that describe the losses, for the log and the warning box.

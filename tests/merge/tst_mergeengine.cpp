@@ -275,6 +275,7 @@ void TestMergeEngine::mergesZoneByteForByte()
     QFETCH(bool, keepsFree);
     loadFixture(subWorld, sourceFirstGuid);
     const auto sourceBefore = checksums(m_sub, {kSubDb, kSubWeb});
+    const auto targetBefore = checksums(m_main, {kMainDb, kMainWeb});
     const int maxAid = mainQuery(QStringLiteral("SELECT MAX(aid) FROM t_char")).toInt();
     const QMap<int, WorldIds> counters = TestServers::worldIds(m_main, kMainDb);
     QMap<QString, int> countsBefore;
@@ -349,6 +350,10 @@ void TestMergeEngine::mergesZoneByteForByte()
                                                                  QString::fromLatin1(QStringLiteral("路🙂").toUtf8().toHex().toUpper())));
     const int accounts = TestServers::querySql(m_sub, QStringLiteral("SELECT COUNT(*) FROM account"), kSubWeb).toInt();
     QCOMPARE(TestServers::querySql(m_main, QStringLiteral("SELECT COUNT(*) FROM account WHERE id > 23"), kMainWeb).toInt(), accounts);
+
+    // The undo file takes the target back: characters, rows, accounts and the counter.
+    QCOMPARE(TestServers::applyUndo(m_main, kMainDb, run.report.undoFile), QString());
+    QCOMPARE(checksums(m_main, {kMainDb, kMainWeb}), targetBefore);
 }
 
 void TestMergeEngine::imperfectTargetIsReportedNotHidden()
@@ -519,6 +524,7 @@ void TestMergeEngine::cleansAndFillsAsCounted()
     QVERIFY(preflight.refusals.isEmpty() && preflight.lowLevelMain > 0 && preflight.lowLevelSub > 0);
     const QString lowSub = subQuery(QStringLiteral("SELECT COUNT(*) FROM t_char WHERE zoneworldid = 5 AND isvalid = 1 AND level <= 10"));
     const int mergedBefore = mainQuery(QStringLiteral("SELECT COUNT(*) FROM t_char WHERE zoneworldid = 2")).toInt();
+    const auto targetBefore = checksums(m_main, {kMainDb, kMainWeb});
 
     const Run run = merge(s);
     QVERIFY2(run.ok, qPrintable(run.log.mid(run.log.size() - 8).join(QLatin1Char('\n'))));
@@ -537,6 +543,9 @@ void TestMergeEngine::cleansAndFillsAsCounted()
             QCOMPARE(TestServers::querySql(server, QStringLiteral("SELECT COUNT(*) FROM %1 WHERE charguid NOT IN (SELECT charguid FROM t_char)")
                                                        .arg(table), database), QStringLiteral("0"));
     }
+    // The undo puts the target's deleted characters back as well.
+    QCOMPARE(TestServers::applyUndo(m_main, kMainDb, run.report.undoFile), QString());
+    QCOMPARE(checksums(m_main, {kMainDb, kMainWeb}), targetBefore);
 }
 
 void TestMergeEngine::secondRunIsRefusedUnlessAgain()
@@ -644,7 +653,7 @@ void TestMergeEngine::dialogRefusesABadLevelThenMerges()
     answerMessageBoxes({QMessageBox::Yes, QMessageBox::No, QMessageBox::Ok}, &boxes);
     start->click();
     QTRY_COMPARE_WITH_TIMEOUT(boxes.size(), 3, 60000);
-    QCOMPARE(boxes.at(2).text, QStringLiteral("合区操作完成！"));
+    QVERIFY2(boxes.at(2).text.startsWith(QStringLiteral("合区操作完成！\n\n撤销文件: ")), qPrintable(boxes.at(2).text));
     // The confirmation showed what the preflight counted; the same merge is not offered again.
     QVERIFY(boxes.at(0).text.contains(QStringLiteral("将合并 %1 个角色").arg(source)));
     QVERIFY(!start->isEnabled());

@@ -1,6 +1,7 @@
 #include "testservers.h"
 
 #include "db/databasemanager.h"
+#include "engine/undofile.h"
 
 #include <QBuffer>
 #include <QCoreApplication>
@@ -190,6 +191,19 @@ QMap<QString, QString> databaseChecksums(const TestServer &server, const QString
             result.insert(database + QLatin1Char('.') + it.key(), it.value());
     }
     return result;
+}
+
+QString applyUndo(const TestServer &server, const QString &database, const QString &resultText)
+{
+    const QString path = resultText.contains(QStringLiteral("撤销文件: "))
+        ? resultText.section(QStringLiteral("撤销文件: "), 1).section(QLatin1Char('\n'), 0, 0)
+        : resultText;
+    if (path.isEmpty())
+        return QStringLiteral("no undo file in: ") + resultText;
+    if (!DatabaseManager::instance()->connectToDatabase(server.hostConfig(database)))
+        return QStringLiteral("cannot connect");
+    QString error;
+    return UndoFile::apply(DatabaseManager::instance()->database(), path, &error) ? QString() : error;
 }
 
 QByteArray allByteValues()

@@ -56,6 +56,10 @@ QMap<QString, QString> tableChecksums(const TestServer &server, const QString &d
 // CHECKSUM TABLE of every table of each database, keyed "database.table".
 QMap<QString, QString> databaseChecksums(const TestServer &server, const QStringList &databases);
 
+// Connects the session to `database` and applies the undo file `resultText` names (after
+// "撤销文件: ", or the whole text as its path) as the program does; the error, empty on success.
+QString applyUndo(const TestServer &server, const QString &database, const QString &resultText);
+
 // The 256 byte values in order.
 QByteArray allByteValues();
 
