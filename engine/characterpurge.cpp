@@ -117,6 +117,9 @@ bool deleteCharacters(QSqlDatabase &db, const QList<int> &ids, const QStringList
     QStringList present;
     if (!existingTables(db, tables + QStringList{QStringLiteral("t_relation")}, &present, &outcome->error))
         return false;
+    // The undo puts these ids back: it first checks that nobody has taken one since.
+    if (hooks.undo)
+        hooks.undo->addCharacterIds(ids);
     struct Item
     {
         Step kind;

@@ -2,6 +2,8 @@
 #include "engine/charactercopier.h"
 #include "engine/characterdeleter.h"
 #include "engine/charactertables.h"
+#include "engine/rowpreview.h"
+#include "engine/undofile.h"
 #include "modalanswer.h"
 #include "testservers.h"
 #include "ui/characters/characterlistdialog.h"
@@ -55,6 +57,8 @@ class TestCharacterActions : public QObject
 private slots:
     void initTestCase();
     void cleanupTestCase();
+    void previewCountsAndUndoPutsEveryRowBack_data();
+    void previewCountsAndUndoPutsEveryRowBack();
     void repairsDuplicatesOrNothing();
     void copiesEveryRowExactly();
     void failedCopiesChangeNothing_data();
@@ -116,6 +120,75 @@ void TestCharacterActions::cleanupTestCase()
 {
     DatabaseManager::instance()->disconnectFromDatabase();
     TestServers::runSql(m_server, "DROP DATABASE IF EXISTS actions_db; DROP DATABASE IF EXISTS actions_db_web;");
+}
+
+void TestCharacterActions::previewCountsAndUndoPutsEveryRowBack_data()
+{
+    QTest::addColumn<QString>("operation");
+    QTest::addColumn<int>("guid");
+    for (const auto &[operation, guid] : {std::pair{"delete", kSource}, std::pair{"transfer", kSource}, std::pair{"repair", kSkills},
+                                          std::pair{"copy", kSource}})
+        QTest::newRow(operation) << QString::fromLatin1(operation) << guid;
+}
+
+void TestCharacterActions::previewCountsAndUndoPutsEveryRowBack()
+{
+    QFETCH(QString, operation);
+    QFETCH(int, guid);
+    QSqlDatabase &db = DatabaseManager::instance()->database();
+    const QMap<QString, QString> before = checksums();
+    QList<RowPreview::Count> preview = operation == QLatin1String("delete")     ? RowPreview::characterRows(db, QString::number(guid), true)
+                                       : operation == QLatin1String("transfer") ? RowPreview::transferRows(db, guid)
+                                       : operation == QLatin1String("repair")   ? RowPreview::repairRows(db, guid)
+                                                                                : RowPreview::copyRows(db, guid);
+    QMap<QString, qint64> rowsBefore;
+    for (const QString &table : repairTables())
+        rowsBefore[table] = query(QStringLiteral("SELECT COUNT(*) FROM %1").arg(table)).toLongLong();
+
+    UndoFile undo;
+    QString error;
+    QVERIFY2(undo.begin(db, operation, &error), qPrintable(error));
+    CharacterDeleter deleter(db);
+    deleter.setUndo(&undo);
+    CharacterCopier copier(db);
+    copier.setUndo(&undo);
+    QSignalSpy repaired(&deleter, &CharacterDeleter::singleRepairCompleted);
+    int copy = 0;
+    QString name;
+    if (operation == QLatin1String("delete"))
+        QVERIFY2(deleter.deleteCharacter(guid, &error), qPrintable(error));
+    else if (operation == QLatin1String("transfer"))
+        QVERIFY2(deleter.transferCharacter(guid, 3, &error), qPrintable(error));
+    else if (operation == QLatin1String("repair"))
+        deleter.repairCharacterDuplicates(guid);
+    else
+        QVERIFY2(copier.copyCharacter(guid, QStringLiteral("undo@qq.com"), QStringLiteral("Undoabcd"), &copy, &name, &error), qPrintable(error));
+    QVERIFY(QFileInfo::exists(undo.path()));
+    QVERIFY(checksums() != before);
+
+    // What the confirmation counted is what changed: the undo file's rows, or the rows the repair removed.
+    QMap<QString, qint64> counted;
+    for (const RowPreview::Count &count : std::as_const(preview))
+        counted[count.table.section(QLatin1Char('('), 0, 0)] += count.rows;
+    const UndoFile::Summary summary = UndoFile::read(undo.path());
+    for (const QString &line : summary.rows) {
+        const QString table = line.section(QLatin1Char('.'), 1).section(QLatin1Char(' '), 0, 0);
+        const qint64 rows = line.section(QLatin1Char(' '), -1).toLongLong();
+        if (operation == QLatin1String("repair"))
+            QCOMPARE(rowsBefore.value(table) - query(QStringLiteral("SELECT COUNT(*) FROM %1").arg(table)).toLongLong(), counted.value(table));
+        else if (table != QLatin1String("t_var"))
+            QCOMPARE(rows, counted.value(table));
+    }
+
+    if (operation == QLatin1String("delete")) {
+        // A character created since under the id refuses the undo, which changes nothing.
+        QVERIFY(TestServers::runSql(m_server, addRow("t_char", guid, "charname = 'newcomer'"), kDb));
+        QVERIFY(!UndoFile::apply(db, undo.path(), &error));
+        QVERIFY2(error.contains(QStringLiteral("以下 1 个角色ID已被占用")) && error.endsWith(QString::number(guid)), qPrintable(error));
+        QVERIFY(TestServers::runSql(m_server, "DELETE FROM t_char WHERE charname = 'newcomer';", kDb));
+    }
+    QVERIFY2(UndoFile::apply(db, undo.path(), &error), qPrintable(error));
+    QCOMPARE(checksums(), before);
 }
 
 void TestCharacterActions::repairsDuplicatesOrNothing()
