@@ -331,7 +331,7 @@ QStringList UndoFile::describe(const Summary &summary)
                       QStringLiteral("服务器: %1").arg(summary.server), QStringLiteral("数据库: %1").arg(summary.database),
                       QStringLiteral("撤销将写回的数据:")};
     for (const QString &rows : summary.rows)
-        lines.append(QStringLiteral("  ") + rows);
+        lines.append(QStringLiteral("  %1: %2 条记录").arg(rows.section(QLatin1Char(' '), 0, 0), rows.section(QLatin1Char(' '), -1)));
     return lines;
 }
 

@@ -275,6 +275,8 @@ void TestCli::dryRunWipeCountsWhatTheWipeDeletes()
                               QStringLiteral("--database"), QStringLiteral("cli_a"), QStringLiteral("--password-stdin"),
                               QStringLiteral("--worlds"), QStringLiteral("1"), QStringLiteral("--accounts"), QStringLiteral("cli_a_web")};
     const QMap<QString, QString> before = rowsOf(QStringLiteral("cli_a"));
+    const QStringList databases = {QStringLiteral("cli_a"), QStringLiteral("cli_a_web")};
+    const QMap<QString, QString> checksums = TestServers::databaseChecksums(m_server, databases);
     const Result dry = run(wipe, m_server.password.toUtf8() + '\n');
     QCOMPARE(dry.code, 0);
     QCOMPARE(rowsOf(QStringLiteral("cli_a")), before);
@@ -302,6 +304,22 @@ void TestCli::dryRunWipeCountsWhatTheWipeDeletes()
     for (const Result &result : {dry, done})
         QVERIFY(!(result.out + result.err).contains(m_server.password));
     QVERIFY(todaysLog(QStringLiteral("zone_delete_"), m_dir.path()).contains(QStringLiteral("删除完成！")));
+
+    // The undo file: rehearsed by the command line, then run by the stock client alone. A second
+    // undo finds the ids taken and changes nothing.
+    const QString undoFile = QRegularExpression(QStringLiteral("撤销文件: (\\S+)\\s*$")).match(done.out).captured(1);
+    QStringList undo = wipe.mid(1, 5);
+    undo.prepend(undoFile);
+    undo.prepend(QStringLiteral("undo"));
+    const Result rehearsal = run(undo, m_server.password.toUtf8() + '\n');
+    QVERIFY2(rehearsal.code == 0 && rehearsal.out.contains(QStringLiteral("检查通过")), qPrintable(rehearsal.out + rehearsal.err));
+    QFile file(undoFile);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QVERIFY(TestServers::runSql(m_server, file.readAll()));
+    QCOMPARE(TestServers::databaseChecksums(m_server, databases), checksums);
+    const Result again = run(undo + QStringList{QStringLiteral("--yes")}, m_server.password.toUtf8() + '\n');
+    QVERIFY2(again.code == 1 && again.out.contains(QStringLiteral("个角色ID已被占用，撤销未执行")), qPrintable(again.out + again.err));
+    QCOMPARE(TestServers::databaseChecksums(m_server, databases), checksums);
 }
 
 void TestCli::backupRestoreRoundTrips()

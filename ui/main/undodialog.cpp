@@ -51,7 +51,7 @@ void UndoDialog::reload()
         const UndoFile::Summary &file = m_files.at(row);
         qint64 rows = 0;
         for (const QString &count : file.rows)
-            rows += count.section(QLatin1Char(':'), -1).trimmed().toLongLong();
+            rows += count.section(QLatin1Char(' '), -1).toLongLong();
         const QStringList cells{file.time.toLocalTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")), file.operation,
                                 file.server, file.database, QString::number(rows)};
         for (int column = 0; column < cells.size(); ++column)

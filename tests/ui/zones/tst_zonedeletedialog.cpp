@@ -4,6 +4,7 @@
 #include "db/legacytext.h"
 #include "engine/accountcleanup.h"
 #include "engine/undofile.h"
+#include "ui/main/undodialog.h"
 #include "modalanswer.h"
 #include "testservers.h"
 #include "ui/main/hoststore.h"
@@ -313,12 +314,19 @@ void TestZoneDeleteDialog::wipesZoneAndItsAccounts()
     for (auto it = seen.cbegin(); it != seen.cend(); ++it)
         QVERIFY2(it.value().size() == 2 && it.value().first() == it.value().last(), qPrintable(it.key() + it.value().join(QLatin1Char('/'))));
 
-    // Its undo file puts every row of both databases back.
+    // Its undo file, newest in the undo records, puts every row of both databases back from there.
     const QString undo = boxes.value(2).text.section(QStringLiteral("撤销文件: "), 1);
     QVERIFY(QFileInfo(undo).permissions() == (QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadUser | QFileDevice::WriteUser));
-    QString error;
-    QVERIFY2(UndoFile::apply(DatabaseManager::instance()->database(), undo, &error), qPrintable(error));
+    UndoDialog records;
+    QVERIFY(records.findChild<QTextEdit *>()->toPlainText().contains(undo));
+    QList<ModalRecord> answers;
+    answerMessageBoxes({QMessageBox::Yes, QMessageBox::Ok}, &answers);
+    QVERIFY(clickButton(&records, QStringLiteral("执行撤销")));
+    QTRY_COMPARE_WITH_TIMEOUT(answers.size(), 2, 30000);
+    QVERIFY2(answers.at(0).text.contains(QStringLiteral("  zone_dlg.t_char: 20 条记录\n  web2.account: 9 条记录")), qPrintable(answers.at(0).text));
+    QVERIFY2(answers.at(1).text.startsWith(QStringLiteral("撤销完成")), qPrintable(answers.at(1).text));
     QCOMPARE(TestServers::databaseChecksums(m_server, databases), before);
+    QVERIFY(!QFileInfo::exists(undo));  // applied files leave the list
 }
 
 // A wipe of a few thousand characters, cancelled while its worker is in the middle of the
