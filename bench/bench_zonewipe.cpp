@@ -1,7 +1,8 @@
 // Wipes the zones of a database holding three, one per round, as the window does (the session's
 // operation on a worker with its own connection), and compares with the same deletion done on
 // an identical copy server-side (one multi-table DELETE per table against a temporary id
-// table), which is the practical limit:
+// table), which is the practical limit. A third copy is wiped with the undo file written first,
+// against the wipe alone:
 //   bench_zonewipe [characters per zone]     (default 20000; uses QUORVEL_TEST_SERVERS or its own server)
 #include "db/databasemanager.h"
 #include "db/sessiontask.h"
@@ -11,6 +12,8 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
 #include <QEventLoop>
 #include <QMap>
 #include <QSqlError>
@@ -59,7 +62,7 @@ int main(int argc, char *argv[])
     if (!server.isValid())
         return 1;
     QTextStream out(stdout);
-    const QStringList copies = {QStringLiteral("bench_wipe_engine"), QStringLiteral("bench_wipe_baseline")};
+    const QStringList copies = {QStringLiteral("bench_wipe_engine"), QStringLiteral("bench_wipe_baseline"), QStringLiteral("bench_wipe_undo")};
     for (const QString &name : copies) {
         SampleOptions options;
         options.characterDatabase = name;
@@ -75,16 +78,18 @@ int main(int argc, char *argv[])
     // run of a round pays for the first one's page flushing; the median ratio is the result.
     DatabaseManager *manager = DatabaseManager::instance();
     QList<double> ratios;
+    QList<double> undoRatios;
     for (int round = 0; round < 3; ++round) {
         const int world = round + 1;
-        QStringList order = {copies.at(1), copies.at(0)};
-        if (round % 2 == 1)
-            std::swap(order[0], order[1]);
+        QStringList order = copies;
+        std::rotate(order.begin(), order.begin() + round, order.end());
+        QMap<QString, double> secondsOf;
         QMap<QString, double> perSecondOf;
         for (const QString &name : std::as_const(order)) {
             if (!manager->connectToDatabase(server.hostConfig(name)))
                 return 1;
             const qint64 before = totalRows(server, name);
+            QString undoPath;
             QElapsedTimer timer;
             timer.start();
             bool ok = false;
@@ -92,9 +97,12 @@ int main(int argc, char *argv[])
                 ok = serverSideWipe(manager->database(), world);
             } else {
                 QString refusal;
-                SessionTask *task = SessionTask::start(QStringLiteral("区服删档"), [world](QSqlDatabase &db, SessionTask &) {
+                const bool undo = name == copies.at(2);
+                SessionTask *task = SessionTask::start(QStringLiteral("区服删档"), [world, undo, &undoPath](QSqlDatabase &db, SessionTask &) {
                     ZoneWipe::Result result;
-                    return ZoneWipe::run(db, {{world}, {}, {}, {}, false}, {}, &result);
+                    const bool done = ZoneWipe::run(db, {{world}, {}, {}, {}, undo}, {}, &result);
+                    undoPath = result.undoPath;
+                    return done;
                 }, &app, &refusal);
                 if (!task)
                     return 1;
@@ -112,18 +120,27 @@ int main(int argc, char *argv[])
                 return 1;
             const qint64 deleted = before - totalRows(server, name);
             perSecondOf.insert(name, deleted / seconds);
-            out << "round " << round + 1 << "  " << qSetFieldWidth(44) << Qt::left
-                << (name == copies.at(1) ? "server-side multi-table DELETE (baseline)" : "zone wipe on its worker")
+            secondsOf.insert(name, seconds);
+            const char *labels[] = {"zone wipe on its worker", "server-side multi-table DELETE (baseline)", "zone wipe with its undo file"};
+            out << "round " << round + 1 << "  " << qSetFieldWidth(44) << Qt::left << labels[copies.indexOf(name)]
                 << qSetFieldWidth(0) << deleted << " rows in " << qSetRealNumberPrecision(2) << Qt::fixed << seconds
-                << " s  " << qSetRealNumberPrecision(0) << deleted / seconds << " rows/s" << Qt::endl;
+                << " s  " << qSetRealNumberPrecision(0) << deleted / seconds << " rows/s";
+            if (!undoPath.isEmpty()) {
+                out << "  undo file " << qSetRealNumberPrecision(1) << QFileInfo(undoPath).size() / 1048576.0 << " MB";
+                QFile::remove(undoPath);
+            }
+            out << Qt::endl;
         }
         const double ratio = perSecondOf.value(copies.at(0)) / perSecondOf.value(copies.at(1));
         ratios.append(ratio);
-        out << "round " << round + 1 << "  ratio " << qSetRealNumberPrecision(2) << ratio
-            << (round % 2 == 1 ? "  (engine first)" : "  (baseline first)") << Qt::endl;
+        undoRatios.append(secondsOf.value(copies.at(2)) / secondsOf.value(copies.at(0)));
+        out << "round " << round + 1 << "  ratio " << qSetRealNumberPrecision(2) << ratio << "  with undo file / without "
+            << undoRatios.last() << "  (first: " << order.constFirst() << ")" << Qt::endl;
     }
     std::sort(ratios.begin(), ratios.end());
+    std::sort(undoRatios.begin(), undoRatios.end());
     out << "median ratio (engine / baseline): " << qSetRealNumberPrecision(2) << ratios.at(ratios.size() / 2) << Qt::endl;
+    out << "median time with the undo file / without: " << qSetRealNumberPrecision(2) << undoRatios.at(undoRatios.size() / 2) << Qt::endl;
     for (const QString &name : copies)
         TestServers::runSql(server, QStringLiteral("DROP DATABASE %1; DROP DATABASE %1_web;").arg(name).toUtf8());
     return 0;
