@@ -394,7 +394,15 @@ bool UndoFile::apply(QSqlDatabase &db, const QString &path, QString *error, bool
         *error = QStringLiteral("无法读取撤销文件: %1").arg(file.errorString());
         return false;
     }
+    // The file sets the session's mode and foreign key checks for itself; the connection gets
+    // its own back afterwards.
     const QString original = db.databaseName();
+    QVariant mode;
+    QVariant foreignKeys;
+    if (query.exec(QStringLiteral("SELECT @@SESSION.sql_mode, @@SESSION.foreign_key_checks")) && query.next()) {
+        mode = query.value(0);
+        foreignKeys = query.value(1);
+    }
     if (!db.transaction()) {
         *error = QStringLiteral("开启事务失败: %1").arg(db.lastError().text());
         return false;
@@ -425,6 +433,10 @@ bool UndoFile::apply(QSqlDatabase &db, const QString &path, QString *error, bool
         db.rollback();
     }
     query.exec(QStringLiteral("USE %1").arg(quoted(original)));
+    query.prepare(QStringLiteral("SET SESSION sql_mode = ?, SESSION foreign_key_checks = ?"));
+    query.addBindValue(mode);
+    query.addBindValue(foreignKeys);
+    query.exec();
     file.close();
     const QFileInfo info(path);
     if (ok && info.absoluteDir() == QDir(directory())) {

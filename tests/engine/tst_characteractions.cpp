@@ -187,8 +187,15 @@ void TestCharacterActions::previewCountsAndUndoPutsEveryRowBack()
         QVERIFY2(error.contains(QStringLiteral("以下 1 个角色ID已被占用")) && error.endsWith(QString::number(guid)), qPrintable(error));
         QVERIFY(TestServers::runSql(m_server, "DELETE FROM t_char WHERE charname = 'newcomer';", kDb));
     }
+    auto sessionModes = [&db] {
+        QSqlQuery modes(db);
+        return modes.exec(QStringLiteral("SELECT CONCAT(@@SESSION.sql_mode, @@SESSION.foreign_key_checks)")) && modes.next()
+            ? modes.value(0).toString() : QString();
+    };
+    const QString modes = sessionModes();
     QVERIFY2(UndoFile::apply(db, undo.path(), &error), qPrintable(error));
     QCOMPARE(checksums(), before);
+    QCOMPARE(sessionModes(), modes);  // the file's own settings end with it
 }
 
 void TestCharacterActions::repairsDuplicatesOrNothing()
