@@ -4,6 +4,10 @@
 #include "db/databasemanager.h"
 #include "db/legacytext.h"
 #include "engine/characterdeleter.h"
+#include "engine/characterpurge.h"
+#include "engine/charactertables.h"
+#include "engine/undofile.h"
+#include "ui/main/changeconfirm.h"
 
 #include <QComboBox>
 #include <QDateTime>
@@ -498,8 +502,22 @@ void CharacterEditDialog::onSave()
         QMessageBox::warning(this, QStringLiteral("失败"), QStringLiteral("保存失败: %1").arg(db.lastError().text()));
         return;
     }
-    bool ok = true;
-    if (!changes.isEmpty()) {
+    // The undo file sets back the columns this save changes, and the items' world on a move.
+    QStringList changedColumns;
+    for (const auto &change : std::as_const(changes))
+        changedColumns.append(change.first);
+    QStringList itemTables;
+    if (newWorld > 0)
+        changedColumns.append(QStringLiteral("zoneworldid"));
+    UndoFile undo;
+    bool ok = undo.begin(db, QStringLiteral("编辑角色 CharGUID %1").arg(m_charguid), &error)
+        && (newWorld == 0 || CharacterPurge::existingTables(db, worldColumnTables, &itemTables, &error))
+        && undo.saveColumns(db, QStringLiteral("t_char"), {QStringLiteral("charguid")}, changedColumns, QStringLiteral("charguid = ?"),
+                            {m_charguid}, &error) >= 0;
+    for (const QString &table : std::as_const(itemTables))
+        ok = ok && undo.saveColumns(db, table, {QStringLiteral("aid")}, {QStringLiteral("world")}, QStringLiteral("charguid = ?"),
+                                    {m_charguid}, &error) >= 0;
+    if (ok && !changes.isEmpty()) {
         // Every value is bound. Texts travel as the hexadecimal of their GBK bytes, which no
         // driver or connection character set can alter.
         // An empty text is written as '': bound, it would arrive as NULL.
@@ -529,16 +547,18 @@ void CharacterEditDialog::onSave()
         CharacterDeleter mover(db);
         ok = mover.moveToWorld(db, m_charguid, newWorld, &error);
     }
+    ok = ok && undo.finish(&error);
     if (ok && !db.commit()) {
         ok = false;
         error = db.lastError().text();
+        undo.discard();
     }
     if (!ok) {
         db.rollback();
         QMessageBox::warning(this, QStringLiteral("失败"), QStringLiteral("保存失败: %1").arg(error));
         return;
     }
-    QMessageBox::information(this, QStringLiteral("成功"), QStringLiteral("角色数据保存成功！"));
+    QMessageBox::information(this, QStringLiteral("成功"), QStringLiteral("角色数据保存成功！") + undoFileLine(undo.path()));
     accept();
 }
 
