@@ -123,31 +123,41 @@ qint64 total(const QList<Count> &counts)
 namespace RestorePreview {
 
 namespace {
-// The rows of one "INSERT INTO `t` VALUES (...),(...);" line: its top-level parentheses,
-// quotes and escapes skipped.
-qint64 tuplesIn(const QByteArray &line, qsizetype from)
+// Counts the rows of "INSERT INTO `t` VALUES (...),(...);" statements, which the dump tools
+// write on one line or with a row per line: top-level parentheses, quotes and escapes skipped.
+class TupleCounter
 {
-    qint64 tuples = 0;
-    int depth = 0;
-    char quote = 0;
-    for (qsizetype i = from; i < line.size(); ++i) {
-        const char c = line.at(i);
-        if (quote) {
-            if (c == '\\')
-                ++i;
-            else if (c == quote)
-                quote = 0;
-        } else if (c == '\'' || c == '"') {
-            quote = c;
-        } else if (c == '(') {
-            if (depth++ == 0)
-                ++tuples;
-        } else if (c == ')') {
-            --depth;
+public:
+    // Feeds a line of the statement; false once the statement has ended.
+    bool feed(const QByteArray &line, qsizetype from)
+    {
+        for (qsizetype i = from; i < line.size(); ++i) {
+            const char c = line.at(i);
+            if (m_quote) {
+                if (c == '\\')
+                    ++i;
+                else if (c == m_quote)
+                    m_quote = 0;
+            } else if (c == '\'' || c == '"') {
+                m_quote = c;
+            } else if (c == '(') {
+                if (m_depth++ == 0)
+                    ++m_tuples;
+            } else if (c == ')') {
+                --m_depth;
+            } else if (c == ';' && m_depth == 0) {
+                return false;
+            }
         }
+        return true;
     }
-    return tuples;
-}
+    qint64 tuples() const { return m_tuples; }
+
+private:
+    qint64 m_tuples = 0;
+    int m_depth = 0;
+    char m_quote = 0;
+};
 
 QString tableName(const QByteArray &line, qsizetype from)
 {
@@ -167,10 +177,15 @@ QList<Table> compare(QSqlDatabase &db, const QString &dumpFile, QString *error)
     QMap<QString, qint64> inFile;
     while (!file.atEnd()) {
         const QByteArray line = file.readLine();
-        if (line.startsWith("CREATE TABLE "))
+        if (line.startsWith("CREATE TABLE ")) {
             inFile.insert(tableName(line, 13), inFile.value(tableName(line, 13), 0));
-        else if (line.startsWith("INSERT INTO "))
-            inFile[tableName(line, 12)] += tuplesIn(line, line.indexOf(" VALUES ") + 7);
+        } else if (line.startsWith("INSERT INTO ")) {
+            TupleCounter counter;
+            bool open = counter.feed(line, line.indexOf(" VALUES") + 7);
+            while (open && !file.atEnd())
+                open = counter.feed(file.readLine(), 0);
+            inFile[tableName(line, 12)] += counter.tuples();
+        }
     }
     QMap<QString, qint64> now;
     QSqlQuery query(db);

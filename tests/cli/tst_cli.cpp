@@ -330,11 +330,23 @@ void TestCli::backupRestoreRoundTrips()
     QCOMPARE(run(QStringList{QStringLiteral("backup")} + target).code, 0);
     QVERIFY(TestServers::runSql(m_server, "DELETE FROM t_skill; DELETE FROM t_char WHERE level > 50;", QStringLiteral("cli_a")));
     const QMap<QString, QString> damaged = rowsOf(QStringLiteral("cli_a"));
-    QCOMPARE(run(QStringList{QStringLiteral("restore")} + target).code, 0);
+    const Result rehearsal = run(QStringList{QStringLiteral("restore")} + target);
+    QCOMPARE(rehearsal.code, 0);
     QCOMPARE(rowsOf(QStringLiteral("cli_a")), damaged);
     const Result restored = run(QStringList{QStringLiteral("restore")} + target + QStringList{QStringLiteral("--yes")});
     QVERIFY2(restored.code == 0, qPrintable(restored.out + restored.err));
     QCOMPARE(rowsOf(QStringLiteral("cli_a")), before);
+    // The rehearsal named, table by table, the rows the restore then left there.
+    static const QRegularExpression line(QStringLiteral("  (t_\\w+): 现有 (\\d+) 条 → 恢复后 (\\d+) 条"));
+    int tables = 0;
+    for (auto it = line.globalMatch(rehearsal.out); it.hasNext(); ++tables) {
+        const QRegularExpressionMatch m = it.next();
+        QCOMPARE(TestServers::querySql(m_server, QStringLiteral("SELECT COUNT(*) FROM %1").arg(m.captured(1)), QStringLiteral("cli_a")),
+                 m.captured(3));
+        if (m.captured(1) == QLatin1String("t_skill"))
+            QCOMPARE(m.captured(2), QStringLiteral("0"));
+    }
+    QVERIFY(tables >= 26);
 }
 
 QTEST_MAIN(TestCli)
