@@ -4,6 +4,7 @@
 #include "engine/charactertables.h"
 #include "engine/rowpreview.h"
 #include "engine/undofile.h"
+#include "engine/zonewipe.h"
 #include "modalanswer.h"
 #include "testservers.h"
 #include "ui/characters/characterlistdialog.h"
@@ -59,6 +60,7 @@ private slots:
     void cleanupTestCase();
     void previewCountsAndUndoPutsEveryRowBack_data();
     void previewCountsAndUndoPutsEveryRowBack();
+    void unwritableUndoFileStopsTheWipe();
     void repairsDuplicatesOrNothing();
     void copiesEveryRowExactly();
     void failedCopiesChangeNothing_data();
@@ -196,6 +198,25 @@ void TestCharacterActions::previewCountsAndUndoPutsEveryRowBack()
     QVERIFY2(UndoFile::apply(db, undo.path(), &error), qPrintable(error));
     QCOMPARE(checksums(), before);
     QCOMPARE(sessionModes(), modes);  // the file's own settings end with it
+}
+
+void TestCharacterActions::unwritableUndoFileStopsTheWipe()
+{
+    // A file where the undo folder belongs: no undo file can be written, so nothing is deleted.
+    const QString folder = UndoFile::directory();
+    QVERIFY(QDir(folder).removeRecursively());
+    QFile blocker(folder);
+    QVERIFY(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    const QMap<QString, QString> before = checksums();
+    QStringList log;
+    ZoneWipe::Result result;
+    const bool ok = ZoneWipe::run(DatabaseManager::instance()->database(), {{1}, {}, {}, {}, true},
+                                  {[&log](const QString &line) { log.append(line); }, {}, nullptr}, &result);
+    QVERIFY(QFile::remove(folder));
+    QVERIFY(!ok);
+    QVERIFY2(log.value(0).startsWith(QStringLiteral("无法写撤销文件，未做任何修改: ")), qPrintable(log.join(QLatin1Char('\n'))));
+    QCOMPARE(checksums(), before);
 }
 
 void TestCharacterActions::repairsDuplicatesOrNothing()
