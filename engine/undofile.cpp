@@ -255,6 +255,11 @@ bool UndoFile::finish(QString *error)
     header += "-- server: " + m_server.toUtf8() + "\n";
     header += "-- server-id: " + m_serverId.toUtf8() + "\n";
     header += "-- database: " + m_database.toUtf8() + "\n";
+    QStringList databases{m_database};
+    for (const QString &key : std::as_const(m_rows))
+        databases.append(key.section(QLatin1Char('.'), 0, 0));
+    databases.removeDuplicates();
+    header += "-- databases: " + databases.join(QStringLiteral(", ")).toUtf8() + "\n";
     for (const QString &key : std::as_const(m_rows))
         header += "-- rows: " + key.toUtf8() + " " + QByteArray::number(m_counts.value(key)) + "\n";
     QStringList ids;
