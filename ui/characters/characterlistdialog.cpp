@@ -591,8 +591,10 @@ void CharacterListDialog::onContextRepairSkill()
         return ok;
     }, [this, guid, result](bool ok, bool cancelled) {
         if (!ok) {
-            QMessageBox::warning(this, QStringLiteral("失败"), cancelled ? QStringLiteral("技能修复已取消，数据已回滚")
-                                                                          : QStringLiteral("技能修复失败") + QStringLiteral("\n\n") + result->failure);
+            QMessageBox::warning(this, QStringLiteral("失败"),
+                                 cancelled                  ? QStringLiteral("技能修复已取消，数据已回滚")
+                                 : result->failure.isEmpty() ? QStringLiteral("技能修复失败")
+                                                             : QStringLiteral("技能修复失败\n\n%1").arg(result->failure));
         } else if (result->removed != 0) {
             onLogMessage(QStringLiteral("CharGUID=%1 技能修复完成，删除 %2 条重复记录").arg(guid).arg(result->removed));
             QMessageBox::information(this, QStringLiteral("完成"),

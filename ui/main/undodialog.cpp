@@ -1,6 +1,5 @@
 #include "undodialog.h"
 
-#include "changeconfirm.h"
 #include "db/databasemanager.h"
 #include "db/sessiontask.h"
 
@@ -90,10 +89,12 @@ void UndoDialog::onApply()
         QMessageBox::warning(this, QStringLiteral("无法撤销"), error);
         return;
     }
-    const QStringList lines = UndoFile::describe(file);
-    if (!confirmChange(this, QMessageBox::Warning, QStringLiteral("确认撤销"),
-                       QStringLiteral("将在 %1 上执行撤销文件，放回“%2”改动的数据。").arg(session->serverLabel(), file.operation),
-                       lines.mid(lines.indexOf(QStringLiteral("撤销将写回的数据:")) + 1), {}, false))
+    QMessageBox confirm(QMessageBox::Warning, QStringLiteral("确认撤销"),
+                        QStringLiteral("将在 %1 上执行撤销文件，放回“%2”改动的数据。\n\n%3\n\n确定要继续吗？")
+                            .arg(session->serverLabel(), file.operation, UndoFile::describe(file).join(QLatin1Char('\n'))),
+                        QMessageBox::Yes | QMessageBox::No, this);
+    confirm.setDefaultButton(QMessageBox::No);
+    if (confirm.exec() != QMessageBox::Yes)
         return;
     const QString path = file.path;
     auto failure = std::make_shared<QString>();
