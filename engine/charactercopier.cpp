@@ -25,6 +25,12 @@ const QStringList CharacterCopier::copiedTables = {
     QStringLiteral("t_exterior_ornaments"),
 };
 
+QStringList CharacterCopier::addedTables()
+{
+    return QStringList{QStringLiteral("t_char")} + copiedTables
+        + QStringList{QStringLiteral("t_iteminfo"), QStringLiteral("t_pet"), QStringLiteral("t_pet_bank"), QStringLiteral("t_pet_iteminfo")};
+}
+
 namespace {
 // A legacy text replacement: its GBK bytes, which copyRows binds as hexadecimal through UNHEX(?).
 QVariant legacy(const QString &text)
@@ -131,9 +137,7 @@ bool CharacterCopier::copyCharacter(int source, const QString &account, const QS
 
     QString error;
     QStringList present;
-    if (!CharacterPurge::existingTables(db, copiedTables + QStringList{QStringLiteral("t_iteminfo"), QStringLiteral("t_pet"),
-                                                                         QStringLiteral("t_pet_bank"), QStringLiteral("t_pet_iteminfo")},
-                                          &present, &error)) {
+    if (!CharacterPurge::existingTables(db, addedTables().mid(1), &present, &error)) {
         emit logMessage(QStringLiteral("错误: 读取表清单失败: %1").arg(error));
         *failure = QStringLiteral("读取表清单失败: %1").arg(error);
         return false;
@@ -240,9 +244,7 @@ bool CharacterCopier::copyCharacter(int source, const QString &account, const QS
 
     if (m_undo) {
         // The undo removes the copy again; the counter goes back only while nobody was created since.
-        QStringList tables = QStringList{QStringLiteral("t_char")} + copiedTables
-            + QStringList{QStringLiteral("t_iteminfo"), QStringLiteral("t_pet"), QStringLiteral("t_pet_bank"), QStringLiteral("t_pet_iteminfo")};
-        for (const QString &table : std::as_const(tables)) {
+        for (const QString &table : addedTables()) {
             if ((table == QLatin1String("t_char") || present.contains(table))
                 && !m_undo->addStatement(QStringLiteral("DELETE FROM %1 WHERE charguid = %2").arg(table).arg(guid), table,
                                          scalar(db, QStringLiteral("SELECT COUNT(*) FROM %1 WHERE charguid = ?").arg(table), {guid}, 0), &error))

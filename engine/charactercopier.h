@@ -23,6 +23,8 @@ class CharacterCopier : public QObject
 public:
     // The related tables copied by charguid, in order.
     static const QStringList copiedTables;
+    // Every table a copy adds rows to: t_char, copiedTables, the items, pets, banked pets and pet items.
+    static QStringList addedTables();
     static constexpr int progressSteps = 21;
 
     explicit CharacterCopier(QSqlDatabase db, QObject *parent = nullptr);

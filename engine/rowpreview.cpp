@@ -66,8 +66,7 @@ QList<Count> copyRows(QSqlDatabase &db, int charguid)
 {
     const QString owned = QStringLiteral("charguid = %1").arg(charguid);
     QList<QPair<QString, QString>> tables;
-    for (const QString &table : QStringList{QStringLiteral("t_char")} + CharacterCopier::copiedTables
-             + QStringList{QStringLiteral("t_iteminfo"), QStringLiteral("t_pet"), QStringLiteral("t_pet_bank"), QStringLiteral("t_pet_iteminfo")})
+    for (const QString &table : CharacterCopier::addedTables())
         tables.append({table, owned});
     return tableRows(db, tables);
 }
