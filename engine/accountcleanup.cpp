@@ -3,7 +3,7 @@
 #include "db/connectionrule.h"
 #include "db/databasemanager.h"
 #include "db/legacytext.h"
-#include "merge/mergesql.h"
+#include "db/sqlcolumns.h"
 #include "undofile.h"
 
 #include <QRegularExpression>
@@ -73,7 +73,7 @@ int countAccounts(QSqlDatabase &db, const QString &database, const QList<QByteAr
     for (qsizetype start = 0; start < accountNames.size(); start += kNameSlice) {
         QVariantList values;
         const QString where = nameCondition(charset, accountNames.mid(start, kNameSlice), &values);
-        query.prepare(QStringLiteral("SELECT COUNT(*) FROM %1.account WHERE %2").arg(MergeSql::quoted(database), where));
+        query.prepare(QStringLiteral("SELECT COUNT(*) FROM %1.account WHERE %2").arg(Sql::quoted(database), where));
         for (const QVariant &value : std::as_const(values))
             query.addBindValue(value);
         if (query.exec() && query.next())
@@ -93,9 +93,9 @@ bool deleteAccountsHere(QSqlDatabase &db, const QStringList &databases, const QL
         for (qsizetype start = 0; start < accountNames.size(); start += kNameSlice) {
             QVariantList values;
             const QString where = nameCondition(charset, accountNames.mid(start, kNameSlice), &values);
-            if (undo && undo->saveRows(db, QStringLiteral("account"), where, values, false, error, database) < 0)
+            if (undo && undo->saveRows(db, QStringLiteral("account"), where, values, error, database, QStringLiteral("name")) < 0)
                 return false;
-            query.prepare(QStringLiteral("DELETE FROM %1.account WHERE %2").arg(MergeSql::quoted(database), where));
+            query.prepare(QStringLiteral("DELETE FROM %1.account WHERE %2").arg(Sql::quoted(database), where));
             for (const QVariant &value : std::as_const(values))
                 query.addBindValue(value);
             if (!query.exec()) {

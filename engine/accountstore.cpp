@@ -2,8 +2,8 @@
 
 #include "db/connectionrule.h"
 #include "db/databasemanager.h"
-#include "merge/mergesql.h"
-#include "undofile.h"
+#include "db/sqlcolumns.h"
+#include "undoabletransaction.h"
 
 #include <QCryptographicHash>
 #include <QSqlDatabase>
@@ -111,10 +111,10 @@ bool AccountStore::registerAccount(const QString &name, const QString &password)
                           QStringLiteral("0"), QStringLiteral("0"), QStringLiteral("0")};
     QSqlDatabase db = QSqlDatabase::database(m_connectionName, false);
     QSqlError error;
-    for (const MergeSql::Column &column : MergeSql::readColumns(db, QStringLiteral("account"), &error)) {
-        const QString value = MergeSql::newRowValue(column);
+    for (const Sql::Column &column : Sql::readColumns(db, QStringLiteral("account"), &error)) {
+        const QString value = Sql::newRowValue(column);
         if (column.needsValue() && !columns.contains(column.lower) && !value.isEmpty()) {
-            columns.append(MergeSql::quoted(column.name));
+            columns.append(Sql::quoted(column.name));
             values.append(value);
         }
     }
@@ -130,28 +130,28 @@ bool AccountStore::runWithUndo(const QString &operation, const QString &sql, con
     QVariantList bound;
     for (const QVariant &value : whereValues)
         bound.append(value.typeId() == QMetaType::QString ? textParameter(db, value.toString()) : value);
-    if (!db.transaction()) {
-        m_error = db.lastError().text();
+    UndoableTransaction transaction(db);
+    QString error;
+    if (!transaction.begin(operation, true, &error)) {
+        m_error = error;
         return false;
     }
-    UndoFile undo;
-    QString error;
-    const bool saved = undo.begin(db, operation, &error)
-        && (pointsOnly ? undo.saveColumns(db, QStringLiteral("account"), {QStringLiteral("id")}, {QStringLiteral("point")}, where, bound, &error)
-                       : undo.saveRows(db, QStringLiteral("account"), where, bound, false, &error)) >= 0;
+    UndoFile *undo = transaction.undo();
+    const bool saved = (pointsOnly ? undo->saveColumns(db, QStringLiteral("account"), QStringLiteral("id"), {QStringLiteral("point")}, where,
+                                                       bound, &error)
+                                   : undo->saveRows(db, QStringLiteral("account"), where, bound, &error, QString(), QStringLiteral("name")))
+        >= 0;
     if (!saved) {
-        db.rollback();
         m_error = QStringLiteral("撤销文件无法写入，未做任何修改: %1").arg(error);
         return false;
     }
-    if (!run(sql, values, !pointsOnly) || !undo.finish(&error) || !db.commit()) {
-        if (m_error.isEmpty())
-            m_error = error.isEmpty() ? db.lastError().text() : error;
-        db.rollback();
-        undo.discard();
+    if (!run(sql, values, !pointsOnly))
+        return false;
+    if (!transaction.commit(&error)) {
+        m_error = error;
         return false;
     }
-    m_undoPath = undo.path();
+    m_undoPath = transaction.undoPath();
     return true;
 }
 

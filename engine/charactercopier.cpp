@@ -6,14 +6,14 @@
 #include "db/connectionrule.h"
 #include "db/databasemanager.h"
 #include "db/legacytext.h"
-#include "merge/mergesql.h"
-#include "undofile.h"
+#include "db/sqlcolumns.h"
+#include "undoabletransaction.h"
 
 #include <QRandomGenerator>
 #include <QSqlError>
 #include <QSqlQuery>
 
-using namespace MergeSql;
+using namespace Sql;
 
 const QStringList CharacterCopier::copiedTables = {
     QStringLiteral("t_charextra"), QStringLiteral("t_ability"), QStringLiteral("t_skill"),
@@ -142,14 +142,16 @@ bool CharacterCopier::copyCharacter(int source, const QString &account, const QS
         *failure = QStringLiteral("读取表清单失败: %1").arg(error);
         return false;
     }
-    if (!db.transaction()) {
-        *failure = QStringLiteral("开启事务失败: %1").arg(db.lastError().text());
+    m_undoPath.clear();
+    UndoableTransaction transaction(db);
+    if (!transaction.begin(QStringLiteral("复制角色 CharGUID %1").arg(source), m_writeUndo, &error)) {
+        *failure = error;
         emit logMessage(QStringLiteral("错误: ") + *failure);
         return false;
     }
     auto fail = [&](const QString &logLine, const QString &message) {
         emit logMessage(logLine);
-        db.rollback();
+        transaction.rollback();
         *failure = message;
         return false;
     };
@@ -242,27 +244,30 @@ bool CharacterCopier::copyCharacter(int source, const QString &account, const QS
     if (cancelled())
         return fail(cancelText, cancelText);
 
-    if (m_undo) {
-        // The undo removes the copy again; the counter goes back only while nobody was created since.
-        for (const QString &table : addedTables()) {
-            if ((table == QLatin1String("t_char") || present.contains(table))
-                && !m_undo->addStatement(QStringLiteral("DELETE FROM %1 WHERE charguid = %2").arg(table).arg(guid), table,
-                                         scalar(db, QStringLiteral("SELECT COUNT(*) FROM %1 WHERE charguid = ?").arg(table), {guid}, 0), &error))
-                return fail(QStringLiteral("错误: %1").arg(error), error);
+    if (UndoFile *undo = transaction.undo()) {
+        // The undo removes the copy again, once it has checked that the copy is still the
+        // character it wrote; the counter goes back only while nobody was created since.
+        if (undo->saveAdded(db, QStringLiteral("t_char"), QStringLiteral("charguid"), {QStringLiteral("charname"), QStringLiteral("accname")},
+                            QStringLiteral("charguid = ?"), {guid}, &error) < 0)
+            return fail(QStringLiteral("错误: %1").arg(error), error);
+        for (const QString &table : addedTables().mid(1)) {
+            if (present.contains(table))
+                undo->addRemoval(table, QStringLiteral("charguid"), {guid},
+                                 scalar(db, QStringLiteral("SELECT COUNT(*) FROM %1 WHERE charguid = ?").arg(table), {guid}, 0));
         }
-        if (!m_undo->addStatement(QStringLiteral("UPDATE t_var SET maxcharguid = %1 WHERE worldid = %2 AND maxcharguid = %3")
-                                      .arg(oldCounter).arg(world).arg(guid), QStringLiteral("t_var"), 1, &error)
-            || !m_undo->finish(&error))
+        if (!undo->addStatement(QStringLiteral("UPDATE %1 SET maxcharguid = %2 WHERE worldid = %3 AND maxcharguid = %4")
+                                    .arg(QStringLiteral("%1"), QString::number(oldCounter), QString::number(world), QString::number(guid)),
+                                QStringLiteral("t_var"), 1, &error))
             return fail(QStringLiteral("错误: %1").arg(error), error);
     }
-    if (!db.commit()) {
-        if (m_undo)
-            m_undo->discard();
-        return fail(QStringLiteral("错误: 提交事务失败: %1").arg(db.lastError().text()),
-                    QStringLiteral("提交事务失败: %1").arg(db.lastError().text()));
+    if (!transaction.commit(&error)) {
+        emit logMessage(QStringLiteral("错误: %1").arg(error));
+        *failure = error;
+        return false;
     }
-    if (m_undo)
-        emit logMessage(QStringLiteral("撤销文件: %1").arg(m_undo->path()));
+    m_undoPath = transaction.undoPath();
+    if (!m_undoPath.isEmpty())
+        emit logMessage(QStringLiteral("撤销文件: %1").arg(m_undoPath));
     emit progress(100, QString());
     emit logMessage(QStringLiteral("========== 角色复制完成 =========="));
     emit logMessage(QStringLiteral("新CharGUID=%1, 新角色名=%2").arg(guid).arg(name));

@@ -10,8 +10,6 @@
 
 #include <atomic>
 
-class UndoFile;
-
 // Copies one character into another account of the same database, with its rows in the
 // related tables, its items, pets, banked pets and pet items, in one transaction on the
 // connection it is given. Rows are copied by the server, so every byte of every column stays
@@ -30,9 +28,11 @@ public:
     explicit CharacterCopier(QSqlDatabase db, QObject *parent = nullptr);
     // Polled between steps: true rolls the copy back.
     void setCancelFlag(const std::atomic_bool *cancel) { m_cancel = cancel; }
-    // The copy's rows go into `undo` (begun by the caller) as deletions, with the counter's
-    // old value; it is finished before the commit.
-    void setUndo(UndoFile *undo) { m_undo = undo; }
+    // A copy writes an undo file inside its transaction (removing the copy again, and setting
+    // the counter back while the game has created nobody since), unless this is switched off;
+    // undoPath() names the file of the last committed copy.
+    void setWriteUndo(bool write) { m_writeUndo = write; }
+    QString undoPath() const { return m_undoPath; }
 
     // Eight letters drawn from a-z and A-Z.
     static QString randomName();
@@ -64,5 +64,6 @@ private:
     QHash<QString, QStringList> m_columns;
     QSqlDatabase m_db;
     const std::atomic_bool *m_cancel = nullptr;
-    UndoFile *m_undo = nullptr;
+    bool m_writeUndo = true;
+    QString m_undoPath;
 };

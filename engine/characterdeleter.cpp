@@ -4,8 +4,8 @@
 #include "charactertables.h"
 #include "charguidledger.h"
 #include "db/databasemanager.h"
-#include "merge/mergesql.h"
-#include "undofile.h"
+#include "db/sqlcolumns.h"
+#include "undoabletransaction.h"
 
 #include <QSet>
 #include <QSqlError>
@@ -19,33 +19,14 @@ CharacterDeleter::CharacterDeleter(QSqlDatabase db, QObject *parent)
 {
 }
 
-bool CharacterDeleter::commit(QSqlDatabase &db, QString *error)
-{
-    if (m_undo && !m_undo->finish(error)) {
-        db.rollback();
-        return false;
-    }
-    if (!db.commit()) {
-        *error = QStringLiteral("提交事务失败: ") + db.lastError().text();
-        db.rollback();
-        if (m_undo)
-            m_undo->discard();
-        return false;
-    }
-    if (m_undo)
-        emit logMessage(QStringLiteral("撤销文件: %1").arg(m_undo->path()));
-    return true;
-}
-
 QStringList CharacterDeleter::relatedTables()
 {
     return characterDeleteTables;
 }
 
-void CharacterDeleter::fail(QSqlDatabase &db, const QString &message)
+void CharacterDeleter::fail(const QString &message)
 {
     emit errorOccurred(message);
-    db.rollback();
     emit deleteCompleted(false, 0);
 }
 
@@ -58,6 +39,7 @@ void CharacterDeleter::deleteByZoneWorldIds(const QList<int> &worldIds)
     }
 
     emit logMessage(QStringLiteral("开始删除 zoneworldid IN (%1) 的角色数据...").arg(idListText(worldIds)));
+    m_undoPath.clear();
 
     QString error;
     const QList<int> guids = worldIds.isEmpty() ? QList<int>() : charGuidsOfWorlds(m_db, worldIds, &error);
@@ -74,9 +56,9 @@ void CharacterDeleter::deleteByZoneWorldIds(const QList<int> &worldIds)
     emit logMessage(QStringLiteral("找到 %1 个角色需要删除").arg(guids.size()));
 
     QSqlDatabase &db = m_db;
-    if (!db.transaction()) {
-        emit errorOccurred(QStringLiteral("无法开启事务: ") + db.lastError().text());
-        emit deleteCompleted(false, 0);
+    UndoableTransaction transaction(db);
+    if (!transaction.begin(QStringLiteral("区服删档 WorldID %1").arg(idListText(worldIds)), m_writeUndo, &error)) {
+        fail(error);
         return;
     }
     CharacterPurge::Hooks hooks;
@@ -92,17 +74,19 @@ void CharacterDeleter::deleteByZoneWorldIds(const QList<int> &worldIds)
             emit logMessage(QStringLiteral("  删除 %1: %2 条记录").arg(table).arg(rows));
     };
     hooks.cancelled = [this] { return cancelled(); };
-    hooks.undo = m_undo;
+    hooks.undo = transaction.undo();
     CharacterPurge::Outcome outcome;
     if (!CharacterPurge::deleteCharacters(db, guids, characterDeleteTables, hooks, &outcome)) {
-        fail(db, outcome.cancelled ? QStringLiteral("已取消，所有删除已回滚") : purgeFailure(outcome));
+        fail(outcome.cancelled ? QStringLiteral("已取消，所有删除已回滚") : purgeFailure(outcome));
         return;
     }
-    QString error2;
-    if ((m_beforeCommit && !m_beforeCommit(db, &error2)) || !commit(db, &error2)) {
-        fail(db, error2);
+    if ((m_beforeCommit && !m_beforeCommit(db, transaction.undo(), &error)) || !transaction.commit(&error)) {
+        fail(error);
         return;
     }
+    m_undoPath = transaction.undoPath();
+    if (!m_undoPath.isEmpty())
+        emit logMessage(QStringLiteral("撤销文件: %1").arg(m_undoPath));
     emit logMessage(QStringLiteral("删除完成！共删除 %1 条记录").arg(outcome.rows));
     emit deleteCompleted(true, int(guids.size()));
 }
@@ -122,11 +106,9 @@ QString CharacterDeleter::purgeFailure(const CharacterPurge::Outcome &outcome)
     return QStringLiteral("删除 %1 失败: %2").arg(outcome.failedTable, outcome.error);
 }
 
-void CharacterDeleter::failRepair(QSqlDatabase &db, int charguid, const QString &message)
+void CharacterDeleter::failRepair(int charguid, const QString &message)
 {
     emit errorOccurred(message);
-    db.rollback();
-    QSqlQuery(db).exec(QStringLiteral("DROP TEMPORARY TABLE IF EXISTS quorvel_repair"));
     emit singleRepairCompleted(false, charguid, 0);
 }
 
@@ -149,27 +131,60 @@ void CharacterDeleter::repairCharacterDuplicates(int charguid)
         return;
     }
     emit logMessage(QStringLiteral("[单角色异常修复] 开始修复 CharGUID=%1...").arg(charguid));
+    m_undoPath.clear();
 
     QSqlDatabase &db = m_db;
-    const bool anyDuplicates = std::any_of(duplicateRepairSpecs.cbegin(), duplicateRepairSpecs.cend(),
-                                           [&](const DuplicateRepairTable &repair) { return duplicateGroups(db, repair, charguid) > 0; });
-    if (!anyDuplicates) {
+    QList<DuplicateRepairTable> repairs;
+    for (const DuplicateRepairTable &repair : duplicateRepairSpecs) {
+        if (duplicateGroups(db, repair, charguid) > 0)
+            repairs.append(repair);
+    }
+    if (repairs.isEmpty()) {
         emit logMessage(QStringLiteral("[单角色异常修复] CharGUID=%1 没有发现重复数据").arg(charguid));
         emit singleRepairCompleted(true, charguid, 0);
         return;
     }
-    if (!db.transaction()) {
-        emit errorOccurred(QStringLiteral("无法开启事务: ") + db.lastError().text());
-        emit singleRepairCompleted(false, charguid, 0);
-        return;
+    // The survivors wait in temporary tables, created before the transaction: servers that
+    // enforce GTID consistency refuse to create one inside it.
+    QSqlQuery query(db);
+    auto holding = [](int index) { return QStringLiteral("quorvel_repair_%1").arg(index); };
+    auto dropHolding = [&]() {
+        for (int i = 0; i < repairs.size(); ++i)
+            query.exec(QStringLiteral("DROP TEMPORARY TABLE IF EXISTS %1").arg(holding(i)));
+    };
+    dropHolding();
+    for (int i = 0; i < repairs.size(); ++i) {
+        if (!query.exec(QStringLiteral("CREATE TEMPORARY TABLE %1 LIKE %2").arg(holding(i), repairs.at(i).tableName))) {
+            failRepair(charguid, QStringLiteral("查询%1失败: %2").arg(repairs.at(i).displayName, query.lastError().text()));
+            dropHolding();
+            return;
+        }
     }
+    const int deleted = repairIn(repairs, charguid, holding);
+    dropHolding();
+    if (deleted < 0)
+        return;
+    emit logMessage(QStringLiteral("[单角色异常修复] 完成！共删除 %1 条重复记录").arg(deleted));
+    emit singleRepairCompleted(true, charguid, deleted);
+}
 
+int CharacterDeleter::repairIn(const QList<DuplicateRepairTable> &repairs, int charguid, const std::function<QString(int)> &holding)
+{
+    QSqlDatabase &db = m_db;
+    QString error;
+    UndoableTransaction transaction(db);
+    if (!transaction.begin(QStringLiteral("修复技能 CharGUID %1").arg(charguid), m_writeUndo, &error)) {
+        failRepair(charguid, error);
+        return -1;
+    }
+    UndoFile *undo = transaction.undo();
     int deleted = 0;
     QSqlQuery query(db);
-    for (const DuplicateRepairTable &repair : duplicateRepairSpecs) {
+    for (int index = 0; index < repairs.size(); ++index) {
+        const DuplicateRepairTable &repair = repairs.at(index);
         if (cancelled()) {
-            failRepair(db, charguid, QStringLiteral("已取消，所有修改已回滚"));
-            return;
+            failRepair(charguid, QStringLiteral("已取消，所有修改已回滚"));
+            return -1;
         }
         const int groups = duplicateGroups(db, repair, charguid);
         if (groups <= 0)
@@ -182,19 +197,16 @@ void CharacterDeleter::repairCharacterDuplicates(int charguid)
         QStringList sameKey;
         for (const QString &key : std::as_const(keys))
             sameKey.append(QStringLiteral("t1.%1 = t2.%1").arg(key));
-        // The undo takes the character's rows of this table back to what they were.
-        QString undoError;
-        if (m_undo && (!m_undo->addStatement(QStringLiteral("DELETE FROM %1 WHERE charguid = %2").arg(repair.tableName).arg(charguid),
-                                             repair.tableName, 0, &undoError)
-                       || m_undo->saveRows(db, repair.tableName, QStringLiteral("charguid = ?"), {charguid}, false, &undoError) < 0)) {
-            failRepair(db, charguid, undoError);
-            return;
+        // The undo removes the rows the repair writes and puts the character's old ones back.
+        if (undo && undo->saveRows(db, repair.tableName, QStringLiteral("charguid = ?"), {charguid}, &error) < 0) {
+            failRepair(charguid, error);
+            return -1;
         }
         if (!query.exec(QStringLiteral("DELETE t1 FROM %1 t1 INNER JOIN %1 t2 ON t1.charguid = t2.charguid AND %2 "
                                        "AND t1.aid > t2.aid WHERE t1.charguid = %3")
                             .arg(repair.tableName, sameKey.join(QStringLiteral(" AND "))).arg(charguid))) {
-            failRepair(db, charguid, QStringLiteral("删除重复%1失败: %2").arg(repair.displayName, query.lastError().text()));
-            return;
+            failRepair(charguid, QStringLiteral("删除重复%1失败: %2").arg(repair.displayName, query.lastError().text()));
+            return -1;
         }
         const int removed = query.numRowsAffected();
         deleted += removed;
@@ -202,54 +214,56 @@ void CharacterDeleter::repairCharacterDuplicates(int charguid)
         // The survivors keep every column but aid, byte for byte and with their NULLs; the
         // server copies them, so nothing passes through a text conversion.
         QSqlError columnError;
-        const QList<MergeSql::Column> columns =
-            MergeSql::withoutColumn(MergeSql::readColumns(db, repair.tableName, &columnError), QStringLiteral("aid"));
+        const QList<Sql::Column> columns = Sql::withoutColumn(Sql::readColumns(db, repair.tableName, &columnError), QStringLiteral("aid"));
         if (columns.isEmpty()) {
-            failRepair(db, charguid, QStringLiteral("查询%1失败: %2").arg(repair.displayName, columnError.text()));
-            return;
+            failRepair(charguid, QStringLiteral("查询%1失败: %2").arg(repair.displayName, columnError.text()));
+            return -1;
         }
         QStringList names;
-        for (const MergeSql::Column &column : columns)
-            names.append(MergeSql::quoted(column.name));
+        for (const Sql::Column &column : columns) {
+            if (!column.generated)
+                names.append(Sql::quoted(column.name));
+        }
         const QString columnList = names.join(QStringLiteral(", "));
-        if (!query.exec(QStringLiteral("DROP TEMPORARY TABLE IF EXISTS quorvel_repair"))
-            || !query.exec(QStringLiteral("CREATE TEMPORARY TABLE quorvel_repair AS SELECT %1 FROM %2 WHERE charguid = %3")
-                               .arg(columnList, repair.tableName).arg(charguid))) {
-            failRepair(db, charguid, QStringLiteral("查询%1失败: %2").arg(repair.displayName, query.lastError().text()));
-            return;
+        if (!query.exec(QStringLiteral("INSERT INTO %1 (%2) SELECT %2 FROM %3 WHERE charguid = %4")
+                            .arg(holding(index), columnList, repair.tableName).arg(charguid))) {
+            failRepair(charguid, QStringLiteral("查询%1失败: %2").arg(repair.displayName, query.lastError().text()));
+            return -1;
         }
         const int survivors = query.numRowsAffected();
-        if (survivors > 0) {
-            if (!query.exec(QStringLiteral("DELETE FROM %1 WHERE charguid = %2").arg(repair.tableName).arg(charguid))) {
-                failRepair(db, charguid, QStringLiteral("删除%1失败: %2").arg(repair.displayName, query.lastError().text()));
-                return;
-            }
-            if (!query.exec(QStringLiteral("INSERT INTO %1 (%2) SELECT %2 FROM quorvel_repair ORDER BY %3")
-                                .arg(repair.tableName, columnList, keys.join(QStringLiteral(", "))))) {
-                failRepair(db, charguid, QStringLiteral("批量插入%1失败: %2").arg(repair.displayName, query.lastError().text()));
-                return;
-            }
+        if (!query.exec(QStringLiteral("DELETE FROM %1 WHERE charguid = %2").arg(repair.tableName).arg(charguid))) {
+            failRepair(charguid, QStringLiteral("删除%1失败: %2").arg(repair.displayName, query.lastError().text()));
+            return -1;
         }
-        query.exec(QStringLiteral("DROP TEMPORARY TABLE IF EXISTS quorvel_repair"));
+        if (!query.exec(QStringLiteral("INSERT INTO %1 (%2) SELECT %2 FROM %3 ORDER BY %4")
+                            .arg(repair.tableName, columnList, holding(index), keys.join(QStringLiteral(", "))))) {
+            failRepair(charguid, QStringLiteral("批量插入%1失败: %2").arg(repair.displayName, query.lastError().text()));
+            return -1;
+        }
+        if (undo && undo->saveAdded(db, repair.tableName, QStringLiteral("aid"), {}, QStringLiteral("charguid = ?"), {charguid}, &error) < 0) {
+            failRepair(charguid, error);
+            return -1;
+        }
         emit logMessage(QStringLiteral("[%1] 删除 %2 条重复，重排 %3 条记录").arg(repair.displayName).arg(removed).arg(survivors));
     }
-
-    QString commitError;
-    if (!commit(db, &commitError)) {
-        failRepair(db, charguid, commitError);
-        return;
+    if (!transaction.commit(&error)) {
+        failRepair(charguid, error);
+        return -1;
     }
-    emit logMessage(QStringLiteral("[单角色异常修复] 完成！共删除 %1 条重复记录").arg(deleted));
-    emit singleRepairCompleted(true, charguid, deleted);
+    m_undoPath = transaction.undoPath();
+    if (!m_undoPath.isEmpty())
+        emit logMessage(QStringLiteral("撤销文件: %1").arg(m_undoPath));
+    return deleted;
 }
 
 bool CharacterDeleter::deleteCharacter(int charguid, QString *error)
 {
     emit logMessage(QStringLiteral("开始删除角色 CharGUID=%1").arg(charguid));
+    m_undoPath.clear();
     QSqlDatabase &db = m_db;
-    if (!db.transaction()) {
-        *error = db.lastError().text();
-        emit logMessage(QStringLiteral("开启事务失败: %1").arg(*error));
+    UndoableTransaction transaction(db);
+    if (!transaction.begin(QStringLiteral("删除角色 CharGUID %1").arg(charguid), m_writeUndo, error)) {
+        emit logMessage(*error);
         return false;
     }
     CharacterPurge::Hooks hooks;
@@ -257,24 +271,26 @@ bool CharacterDeleter::deleteCharacter(int charguid, QString *error)
         if (missing)
             emit logMessage(QStringLiteral("跳过 %1: 表不存在").arg(table));
     };
-    hooks.undo = m_undo;
+    hooks.undo = transaction.undo();
     CharacterPurge::Outcome outcome;
     const bool deleted = CharacterPurge::deleteCharacters(db, {charguid}, characterDeleteTables, hooks, &outcome);
     if (!deleted || outcome.characters == 0) {
         *error = deleted ? QStringLiteral("未找到要删除的角色") : purgeFailure(outcome);
         emit logMessage(*error);
-        db.rollback();
         return false;
     }
-    if (!commit(db, error)) {
+    if (!transaction.commit(error)) {
         emit logMessage(*error);
         return false;
     }
+    m_undoPath = transaction.undoPath();
+    if (!m_undoPath.isEmpty())
+        emit logMessage(QStringLiteral("撤销文件: %1").arg(m_undoPath));
     emit logMessage(QStringLiteral("角色 %1 删除成功").arg(charguid));
     return true;
 }
 
-bool CharacterDeleter::moveToWorld(QSqlDatabase &db, int charguid, int worldId, QString *error)
+bool CharacterDeleter::moveToWorld(QSqlDatabase &db, UndoFile *undo, int charguid, int worldId, QString *error)
 {
     QStringList present;
     if (!CharacterPurge::existingTables(db, worldColumnTables + QStringList{QStringLiteral("t_var")}, &present, error))
@@ -302,11 +318,15 @@ bool CharacterDeleter::moveToWorld(QSqlDatabase &db, int charguid, int worldId, 
         return false;
     }
 
-    // The undo turns the character's rows back to their old world.
-    if (m_undo) {
-        for (const QString &table : QStringList{QStringLiteral("t_char")} + worldColumnTables) {
-            if ((table == QLatin1String("t_char") || present.contains(table))
-                && m_undo->saveRows(db, table, QStringLiteral("charguid = ?"), {charguid}, true, error) < 0)
+    // The undo sets the world columns back by key, on the rows as they are then.
+    if (undo) {
+        if (undo->saveColumns(db, QStringLiteral("t_char"), QStringLiteral("charguid"), {QStringLiteral("zoneworldid")},
+                              QStringLiteral("charguid = ?"), {charguid}, error) < 0)
+            return false;
+        for (const QString &table : worldColumnTables) {
+            if (present.contains(table)
+                && undo->saveColumns(db, table, QStringLiteral("aid"), {QStringLiteral("world")}, QStringLiteral("charguid = ?"), {charguid},
+                                     error) < 0)
                 return false;
         }
     }
@@ -353,22 +373,25 @@ bool CharacterDeleter::moveToWorld(QSqlDatabase &db, int charguid, int worldId, 
 bool CharacterDeleter::transferCharacter(int charguid, int worldId, QString *error)
 {
     emit logMessage(QStringLiteral("开始转移角色 CharGUID=%1 -> WorldID=%2").arg(charguid).arg(worldId));
-    QSqlDatabase &db = m_db;
-    if (!db.transaction()) {
-        *error = QStringLiteral("开启事务失败: %1").arg(db.lastError().text());
+    m_undoPath.clear();
+    UndoableTransaction transaction(m_db);
+    if (!transaction.begin(QStringLiteral("转移角色 CharGUID %1 到 WorldID %2").arg(charguid).arg(worldId), m_writeUndo, error)) {
         emit logMessage(*error);
         return false;
     }
-    if (!moveToWorld(db, charguid, worldId, error)) {
-        db.rollback();
+    if (!moveToWorld(m_db, transaction.undo(), charguid, worldId, error)) {
+        transaction.rollback();
         *error = QStringLiteral("角色转移失败，已回滚所有更改\n\n%1").arg(*error);
         emit logMessage(QStringLiteral("角色转移失败，已回滚所有更改"));
         return false;
     }
-    if (!commit(db, error)) {
+    if (!transaction.commit(error)) {
         emit logMessage(*error);
         return false;
     }
+    m_undoPath = transaction.undoPath();
+    if (!m_undoPath.isEmpty())
+        emit logMessage(QStringLiteral("撤销文件: %1").arg(m_undoPath));
     emit logMessage(QStringLiteral("===== 角色转移成功 ====="));
     emit logMessage(QStringLiteral("CharGUID=%1 已转移到 WorldID=%2").arg(charguid).arg(worldId));
     emit logMessage(QStringLiteral("共更新 1 条主表记录及相关装备数据"));

@@ -26,13 +26,15 @@ public:
 
     // Polled between statements by the zone deletion and the repair: true rolls back.
     void setCancelFlag(const std::atomic_bool *cancel) { m_cancel = cancel; }
-    // Every row a deletion, repair or transfer is about to change is first written to `undo`
-    // (begun by the caller), which is finished before the commit; a file that cannot be
-    // finished rolls the operation back.
-    void setUndo(UndoFile *undo) { m_undo = undo; }
+    // Every deletion, repair and transfer writes an undo file inside its transaction, from the
+    // rows it is about to change, unless this is switched off; undoPath() names the file of the
+    // last committed one.
+    void setWriteUndo(bool write) { m_writeUndo = write; }
+    QString undoPath() const { return m_undoPath; }
     // Runs inside the zone deletion's transaction after the characters are gone, before the
     // commit (and the undo file's finish); false with *error rolls everything back.
-    void setBeforeCommit(std::function<bool(QSqlDatabase &db, QString *error)> step) { m_beforeCommit = std::move(step); }
+    using Step = std::function<bool(QSqlDatabase &db, UndoFile *undo, QString *error)>;
+    void setBeforeCommit(Step step) { m_beforeCommit = std::move(step); }
 
     // The tables a character's rows are deleted from, in deletion order.
     static QStringList relatedTables();
@@ -57,10 +59,11 @@ public:
     bool transferCharacter(int charguid, int worldId, QString *error);
 
     // Moves the character's t_char row and the world column of its rows in the item tables to
-    // `worldId`, inside the caller's transaction on `db` (any connection). The character keeps its id and every
-    // counter stays as it is. Refuses a world the game does not know (no counter in t_var).
-    // False with the reason in *error; the caller rolls back.
-    bool moveToWorld(QSqlDatabase &db, int charguid, int worldId, QString *error);
+    // `worldId`, inside the caller's transaction on `db` (any connection), first writing the
+    // old worlds into `undo` when given. The character keeps its id and every counter stays as
+    // it is. Refuses a world the game does not know (no counter in t_var). False with the
+    // reason in *error; the caller rolls back.
+    bool moveToWorld(QSqlDatabase &db, UndoFile *undo, int charguid, int worldId, QString *error);
 
 
 signals:
@@ -72,17 +75,19 @@ signals:
 
 private:
     bool cancelled() const { return m_cancel && m_cancel->load(); }
-    // Finishes the undo file, then commits; false with *error after rolling back.
-    bool commit(QSqlDatabase &db, QString *error);
     // The operator's text for a deletion that failed.
     static QString purgeFailure(const CharacterPurge::Outcome &outcome);
-    void fail(QSqlDatabase &db, const QString &message);
-    void failRepair(QSqlDatabase &db, int charguid, const QString &message);
+    void fail(const QString &message);
+    void failRepair(int charguid, const QString &message);
+    // The repair's transaction, with the survivors held in the given temporary tables; the
+    // rows removed, or -1 after reporting the failure.
+    int repairIn(const QList<DuplicateRepairTable> &repairs, int charguid, const std::function<QString(int)> &holding);
     // Rows of the character with a duplicated key in the table, or 0 when that cannot be read.
     static int duplicateGroups(QSqlDatabase &db, const DuplicateRepairTable &repair, int charguid);
 
     QSqlDatabase m_db;
     const std::atomic_bool *m_cancel = nullptr;
-    UndoFile *m_undo = nullptr;
-    std::function<bool(QSqlDatabase &, QString *)> m_beforeCommit;
+    bool m_writeUndo = true;
+    QString m_undoPath;
+    Step m_beforeCommit;
 };

@@ -64,7 +64,9 @@ qint64 deleteRows(QSqlDatabase &db, const QString &table, const QString &column,
             for (qsizetype i = 0; i < size; ++i)
                 values.append(ids.at(start + i));
         }
-        if (hooks.undo && hooks.undo->saveRows(db, table, where, values, false, error) < 0)
+        if (hooks.undo
+            && hooks.undo->saveRows(db, table, where, values, error, QString(),
+                                    table == QLatin1String("t_char") ? QStringLiteral("charguid") : QString()) < 0)
             return -1;
         if (joined) {
             if (!query.exec(QStringLiteral("DELETE t FROM %1 t JOIN %2 d ON t.%3 = d.charguid").arg(table, kIdTable, column))) {

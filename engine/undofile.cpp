@@ -2,8 +2,10 @@
 
 #include "app/atomicfile.h"
 #include "app/debuglog.h"
-#include "merge/mergesql.h"
+#include "db/connectionrule.h"
+#include "db/sqlcolumns.h"
 
+#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -13,26 +15,161 @@
 #include <QSqlQuery>
 #include <QTemporaryFile>
 
-using MergeSql::quoted;
+using Sql::quoted;
 
 namespace {
-// Statements of the file stay well below any client's or server's packet limit.
-const qsizetype kStatementBytes = 1024 * 1024;
 const qsizetype kChunk = 4 * 1024 * 1024;
-const QByteArray kBegin = "START TRANSACTION;";
+// Statements stay below this even where the server allows more: the client and the server
+// handle them in one piece.
+const qsizetype kMaxStatementBytes = 1024 * 1024;
+const QByteArray kMagic = "-- Quorvel undo file";
+const QByteArray kChanges = "-- changes";
+const QByteArray kTrailer = "-- end: ";
 const QByteArray kCommit = "COMMIT;";
+const QByteArray kSessionMode = "SET SESSION sql_mode = 'STRICT_ALL_TABLES,NO_AUTO_VALUE_ON_ZERO';";
 
-QString serverIdentity(QSqlDatabase &db)
+// Header values are percent-encoded where they could end or confuse a comment line.
+QByteArray encodeHeader(const QString &text)
 {
-    QSqlQuery query(db);
-    return query.exec(QStringLiteral("SELECT CONCAT(@@hostname, ':', @@port, ':', @@datadir)")) && query.next()
-        ? query.value(0).toString() : QString();
+    QByteArray out;
+    for (const char c : text.toUtf8()) {
+        const uchar byte = uchar(c);
+        if (byte < 0x20 || byte == 0x7F || byte == '%')
+            out += '%' + QByteArray::number(byte, 16).rightJustified(2, '0').toUpper();
+        else
+            out += c;
+    }
+    return out;
+}
+
+QString decodeHeader(const QByteArray &text)
+{
+    return QString::fromUtf8(QByteArray::fromPercentEncoding(text));
 }
 
 QString headerValue(const QByteArray &line, const char *key)
 {
     const QByteArray prefix = QByteArray("-- ") + key + ": ";
-    return line.startsWith(prefix) ? QString::fromUtf8(line.mid(prefix.size()).trimmed()) : QString();
+    return line.startsWith(prefix) ? decodeHeader(line.mid(prefix.size()).trimmed()) : QString();
+}
+
+// The forms of statement an undo file holds; anything else in a file is refused.
+bool isKnownStatement(const QByteArray &statement)
+{
+    static const QList<QByteArray> prefixes = {
+        "SET SESSION sql_mode = ", "SET SESSION time_zone = '+00:00';", "SET SESSION foreign_key_checks = 0;",
+        "SET @quorvel_", "START TRANSACTION;", "INSERT INTO `", "UPDATE `", "DELETE FROM `",
+    };
+    for (const QByteArray &prefix : prefixes) {
+        if (statement.startsWith(prefix))
+            return true;
+    }
+    return false;
+}
+
+// Reads an undo file statement by statement, lines ending in CR LF or LF alike.
+class ScriptReader
+{
+public:
+    explicit ScriptReader(const QString &path) : m_file(path) {}
+    bool open() { return m_file.open(QIODevice::ReadOnly); }
+    QString errorString() const { return m_file.errorString(); }
+    bool atEnd() const { return m_file.atEnd(); }
+    QByteArray line()
+    {
+        QByteArray text = m_file.readLine();
+        if (text.endsWith('\n'))
+            text.chop(1);
+        if (text.endsWith('\r'))
+            text.chop(1);
+        return text;
+    }
+
+private:
+    QFile m_file;
+};
+
+struct Verified
+{
+    qint64 statements = 0;
+    QString failure;
+};
+
+// Checks that the file is whole and as written: its trailer, its checksum, its statements.
+Verified verifyScript(const QString &path)
+{
+    static const QRegularExpression trailer(QStringLiteral("^-- end: (\\d+) statements, sha256 ([0-9a-f]{64})$"));
+    Verified result;
+    ScriptReader reader(path);
+    if (!reader.open()) {
+        result.failure = QStringLiteral("无法读取撤销文件: %1").arg(reader.errorString());
+        return result;
+    }
+    QCryptographicHash hash(QCryptographicHash::Sha256);
+    QByteArray statement;
+    bool first = true;
+    bool ended = false;
+    qint64 declared = -1;
+    QByteArray declaredHash;
+    QList<QByteArray> after;
+    while (!reader.atEnd()) {
+        const QByteArray line = reader.line();
+        if (ended) {
+            if (!line.trimmed().isEmpty())
+                after.append(line);
+            continue;
+        }
+        if (first && line != kMagic) {
+            result.failure = QStringLiteral("%1 不是撤销文件").arg(path);
+            return result;
+        }
+        first = false;
+        if (line.startsWith(kTrailer) && statement.isEmpty()) {
+            const QRegularExpressionMatch match = trailer.match(QString::fromLatin1(line));
+            if (!match.hasMatch())
+                break;
+            declared = match.captured(1).toLongLong();
+            declaredHash = match.captured(2).toLatin1();
+            ended = true;
+            continue;
+        }
+        hash.addData(line);
+        hash.addData("\n");
+        if (statement.isEmpty() && (line.isEmpty() || line.startsWith("--")))
+            continue;
+        statement += line;
+        if (!line.endsWith(';')) {
+            statement += '\n';
+            continue;
+        }
+        if (!isKnownStatement(statement)) {
+            result.failure = QStringLiteral("撤销文件含有程序不会写出的语句，拒绝执行，未做任何修改: %1")
+                                 .arg(QString::fromUtf8(statement.left(120)));
+            return result;
+        }
+        ++result.statements;
+        statement.clear();
+    }
+    if (!ended || after != QList<QByteArray>{kCommit} || !statement.isEmpty()) {
+        result.failure = QStringLiteral("撤销文件不完整（没有结尾的校验行和 COMMIT），可能被截断，拒绝执行，未做任何修改");
+        return result;
+    }
+    if (declared != result.statements || hash.result().toHex() != declaredHash) {
+        result.failure = QStringLiteral("撤销文件的校验和不符，文件已被修改或损坏，拒绝执行，未做任何修改");
+        return result;
+    }
+    return result;
+}
+
+// The literal of a key value for an IN list: text with its character set's introducer, so
+// that the comparison uses the column's collation and index.
+bool appendKey(QByteArray *out, const Sql::Column &column, const QVariant &value, QString *error)
+{
+    if (column.kind == Sql::ValueKind::Bytes && !column.charset.isEmpty() && value.typeId() == QMetaType::QByteArray) {
+        out->append('_' + column.charset.toLatin1() + " X'" + value.toByteArray().toHex() + '\'');
+        return true;
+    }
+    return Sql::appendLiteral(out, column.kind, value, error);
 }
 } // namespace
 
@@ -49,18 +186,26 @@ bool UndoFile::begin(QSqlDatabase &db, const QString &operation, QString *error)
 {
     m_operation = operation;
     m_time = QDateTime::currentDateTime();
-    m_server = QStringLiteral("%1:%2").arg(db.hostName()).arg(db.port() > 0 ? db.port() : 3306);
-    m_serverId = serverIdentity(db);
-    m_database = db.databaseName();
-    m_current.clear();
+    m_buffer.clear();
+    m_checks.clear();
+    m_removals.clear();
+    m_trailing.clear();
+    m_checkTexts.clear();
+    m_statements = 0;
     m_rows.clear();
     m_counts.clear();
     m_characterIds.clear();
     m_path.clear();
-    if (m_serverId.isEmpty()) {
-        *error = QStringLiteral("无法读取服务器标识，撤销文件未能开始");
+    // Named as the server names itself: on ODBC the connection's "database" is a connection string.
+    QSqlQuery query(db);
+    if (!query.exec(QStringLiteral("SELECT DATABASE(), @@port, @@hostname, @@max_allowed_packet")) || !query.next()
+        || query.value(0).isNull()) {
+        *error = QStringLiteral("无法读取当前数据库，撤销文件未能开始: %1").arg(query.lastError().text());
         return false;
     }
+    m_database = query.value(0).toString();
+    m_server = QStringLiteral("%1:%2").arg(db.hostName().isEmpty() ? query.value(2).toString() : db.hostName(), query.value(1).toString());
+    m_statementLimit = qBound<qsizetype>(64 * 1024, query.value(3).toLongLong() - 16 * 1024, kMaxStatementBytes);
     if (!QDir().mkpath(directory())) {
         *error = QStringLiteral("无法创建撤销文件目录 %1").arg(directory());
         return false;
@@ -72,7 +217,33 @@ bool UndoFile::begin(QSqlDatabase &db, const QString &operation, QString *error)
         m_body.reset();
         return false;
     }
-    return useDatabase(m_database, error);
+    // Counters only rise: data whose counters stand lower is an older copy, or other data.
+    if (!query.exec(QStringLiteral("SELECT COUNT(*) FROM information_schema.TABLES WHERE TABLE_SCHEMA = DATABASE() AND TABLE_NAME = 't_var'"))
+        || !query.next()) {
+        *error = QStringLiteral("读取表清单失败: %1").arg(query.lastError().text());
+        return false;
+    }
+    if (query.value(0).toInt() > 0) {
+        if (!query.exec(QStringLiteral("SELECT worldid, maxcharguid FROM t_var ORDER BY worldid"))) {
+            *error = QStringLiteral("读取 t_var 失败: %1").arg(query.lastError().text());
+            return false;
+        }
+        QStringList conditions;
+        while (query.next())
+            conditions.append(QStringLiteral("(worldid = %1 AND maxcharguid >= %2)").arg(query.value(0).toLongLong()).arg(query.value(1).toLongLong()));
+        if (!conditions.isEmpty()) {
+            const int number = int(m_checkTexts.size()) + 1;
+            m_checkTexts.append(QStringLiteral("t_var: %1 个世界的角色ID计数器都不低于操作时的值").arg(conditions.size()));
+            m_checks += QStringLiteral("SET @quorvel_check = (SELECT CONCAT(COUNT(*)) FROM %1 WHERE %2);\n"
+                                       "SET SESSION sql_mode = IF(@quorvel_check = '%3', @@SESSION.sql_mode, 'quorvel_check_%4_failed');\n")
+                            .arg(Sql::qualified(m_database, QStringLiteral("t_var")), conditions.join(QStringLiteral(" OR ")))
+                            .arg(conditions.size())
+                            .arg(number)
+                            .toUtf8();
+            m_statements += 2;
+        }
+    }
+    return true;
 }
 
 bool UndoFile::write(const QByteArray &data, QString *error)
@@ -87,62 +258,235 @@ bool UndoFile::write(const QByteArray &data, QString *error)
     return ok;
 }
 
-bool UndoFile::useDatabase(const QString &database, QString *error)
+bool UndoFile::writeStatement(const QByteArray &statement, QString *error)
 {
-    const QString target = database.isEmpty() ? m_database : database;
-    if (target == m_current)
-        return true;
-    m_current = target;
-    return write("USE " + quoted(target).toUtf8() + ";\n", error);
+    ++m_statements;
+    return write(statement + ";\n", error);
 }
 
-qint64 UndoFile::saveRows(QSqlDatabase &db, const QString &table, const QString &where, const QVariantList &values, bool replace,
-                          QString *error, const QString &database)
+bool UndoFile::addCheck(QSqlDatabase *db, const QString &description, const QString &table, const QString &key,
+                        const QList<QByteArray> &keys, const QString &expression, QString expected, QString *error,
+                        const QString &database)
 {
-    return saveSelected(db, table, {}, {}, where, values, replace ? Form::Replace : Form::Insert, error, database);
+    const QString source = Sql::qualified(databaseOf(database), table);
+    qsizetype start = 0;
+    while (start < keys.size()) {
+        QByteArray list;
+        qsizetype end = start;
+        while (end < keys.size() && (end == start || list.size() + keys.at(end).size() < m_statementLimit / 2)) {
+            if (end > start)
+                list += ',';
+            list += keys.at(end);
+            ++end;
+        }
+        const QByteArray select = QStringLiteral("SELECT %1 FROM %2 WHERE %3 IN (").arg(expression, source, quoted(key)).toUtf8() + list + ')';
+        QString value = expected;
+        if (value.isEmpty()) {
+            // What the server gives now, inside the operation's transaction, is what it must give then.
+            QSqlQuery query(*db);
+            if (!query.exec(QString::fromUtf8(select)) || !query.next()) {
+                *error = QStringLiteral("读取 %1 失败: %2").arg(table, query.lastError().text());
+                return false;
+            }
+            value = query.value(0).toString();
+        }
+        const int number = int(m_checkTexts.size()) + 1;
+        m_checkTexts.append(QStringLiteral("%1.%2: %3").arg(databaseOf(database), table, description).arg(end - start));
+        m_checks += "SET @quorvel_check = (" + select + ");\n"
+            + QStringLiteral("SET SESSION sql_mode = IF(@quorvel_check = '%1', @@SESSION.sql_mode, 'quorvel_check_%2_failed');\n")
+                  .arg(value)
+                  .arg(number)
+                  .toUtf8();
+        m_statements += 2;
+        start = end;
+    }
+    return true;
 }
 
-qint64 UndoFile::saveColumns(QSqlDatabase &db, const QString &table, const QStringList &keys, const QStringList &changed,
-                             const QString &where, const QVariantList &values, QString *error)
+qint64 UndoFile::saveRows(QSqlDatabase &db, const QString &table, const QString &where, const QVariantList &values,
+                          QString *error, const QString &database, const QString &absentKey)
 {
-    return saveSelected(db, table, keys, changed, where, values, Form::SetBack, error, QString());
+    return saveSelected(db, table, absentKey, {}, where, values, Form::Insert, error, database);
 }
 
-qint64 UndoFile::saveDeletion(QSqlDatabase &db, const QString &table, const QString &key, const QString &where,
-                              const QVariantList &values, QString *error, const QString &database)
+qint64 UndoFile::saveColumns(QSqlDatabase &db, const QString &table, const QString &key, const QStringList &changed,
+                             const QString &where, const QVariantList &values, QString *error, const QString &database)
 {
-    return saveSelected(db, table, {key}, {}, where, values, Form::Delete, error, database);
+    return saveSelected(db, table, key, changed, where, values, Form::SetBack, error, database);
 }
 
-qint64 UndoFile::saveSelected(QSqlDatabase &db, const QString &table, const QStringList &keys, const QStringList &changed,
+qint64 UndoFile::saveSelected(QSqlDatabase &db, const QString &table, const QString &key, const QStringList &changed,
                               const QString &where, const QVariantList &values, Form form, QString *error,
                               const QString &database)
 {
     QSqlError columnError;
-    QList<MergeSql::Column> columns;
-    for (const MergeSql::Column &column : MergeSql::readColumns(db, table, &columnError, database)) {
-        if (!column.generated && (keys.isEmpty() || keys.contains(column.name) || changed.contains(column.name)))
-            columns.append(column);
+    QList<Sql::Column> columns;
+    int keyIndex = -1;
+    const bool isKey = !key.isEmpty();
+    for (const Sql::Column &column : Sql::readColumns(db, table, &columnError, database)) {
+        const bool keyColumn = isKey && column.lower == key.toLower();
+        if (column.generated || (form == Form::SetBack && !keyColumn && !changed.contains(column.name, Qt::CaseInsensitive)))
+            continue;
+        if (keyColumn)
+            keyIndex = int(columns.size());
+        columns.append(column);
     }
-    if (columns.isEmpty()) {
-        *error = QStringLiteral("读取表 %1 的字段失败: %2").arg(table, columnError.text());
+    if (columns.isEmpty() || (isKey && keyIndex < 0)) {
+        *error = QStringLiteral("读取表 %1 的字段失败: %2").arg(table, columnError.isValid() ? columnError.text() : key);
         return -1;
     }
-    // The server writes each row as its literal: numbers as numbers, everything else as the
-    // hexadecimal of its stored bytes.
+    QList<QByteArray> keys;
+    qint64 rows = 0;
+    if (!writeRows(db, table, columns, keyIndex, form, where, values, &keys, &rows, error, database))
+        return -1;
+    countRows(database, table, rows);
+    if (keys.isEmpty())
+        return rows;
+    const bool ok = form == Form::Insert
+        ? addCheck(nullptr, QStringLiteral("要放回的 %1 行不存在（%2 空闲）").arg(QStringLiteral("%1"), key), table, key, keys,
+                   QStringLiteral("CONCAT(COUNT(*))"), QStringLiteral("0"), error, database)
+        : addCheck(&db, QStringLiteral("要改回的 %1 行仍然存在"), table, key, keys, QStringLiteral("CONCAT(COUNT(*))"), QString(), error,
+                   database);
+    return ok ? rows : -1;
+}
+
+bool UndoFile::writeRows(QSqlDatabase &db, const QString &table, const QList<Sql::Column> &columns, int keyIndex, Form form,
+                         const QString &where, const QVariantList &values, QList<QByteArray> *keys, qint64 *rows,
+                         QString *error, const QString &database)
+{
+    QStringList reads;
     QStringList names;
-    QStringList parts;
-    for (const MergeSql::Column &column : std::as_const(columns)) {
-        const QString name = quoted(column.name);
-        names.append(name);
-        parts.append(column.integer ? QStringLiteral("IFNULL(%1, 'NULL')").arg(name)
-                                    : QStringLiteral("IFNULL(CONCAT('X''', HEX(CAST(%1 AS BINARY)), ''''), 'NULL')").arg(name));
+    for (const Sql::Column &column : columns) {
+        reads.append(Sql::readExpression(column));
+        names.append(quoted(column.name));
     }
-    const QString source = database.isEmpty() ? quoted(table) : quoted(database) + QLatin1Char('.') + quoted(table);
+    const QString target = Sql::qualified(databaseOf(database), table);
     QSqlQuery query(db);
     query.setForwardOnly(true);
-    if (!query.prepare(QStringLiteral("SELECT CAST(CONCAT('(', CONCAT_WS(',', %1), ')') AS BINARY) FROM %2 WHERE %3 FOR UPDATE")
-                           .arg(parts.join(QStringLiteral(", ")), source, where))) {
+    if (!query.prepare(QStringLiteral("SELECT %1 FROM %2 WHERE %3 FOR UPDATE").arg(reads.join(QStringLiteral(", ")), target, where))) {
+        *error = QStringLiteral("读取 %1 失败: %2").arg(table, query.lastError().text());
+        return false;
+    }
+    for (const QVariant &value : values)
+        query.addBindValue(value);
+    if (!query.exec()) {
+        *error = QStringLiteral("读取 %1 失败: %2").arg(table, query.lastError().text());
+        return false;
+    }
+
+    QByteArray head;
+    QByteArray separator = ",\n";
+    QByteArray tail;
+    if (form == Form::Insert) {
+        head = "INSERT INTO " + target.toUtf8() + " (" + names.join(QLatin1Char(',')).toUtf8() + ") VALUES\n";
+    } else {
+        // Changed columns go back by key onto the rows that still exist: what players changed
+        // since in the other columns stays.
+        QStringList nulls;
+        QStringList set;
+        for (const Sql::Column &column : columns) {
+            nulls.append(QStringLiteral("NULL AS %1").arg(quoted(column.name)));
+            if (column.name != columns.at(keyIndex).name)
+                set.append(QStringLiteral("u.%1 = v.%1").arg(quoted(column.name)));
+        }
+        head = "UPDATE " + target.toUtf8() + " AS u JOIN (SELECT " + nulls.join(QStringLiteral(", ")).toUtf8() + " FROM DUAL WHERE 0\nUNION ALL SELECT ";
+        separator = "\nUNION ALL SELECT ";
+        tail = QStringLiteral(") AS v ON u.%1 = v.%1 SET %2").arg(quoted(columns.at(keyIndex).name), set.join(QStringLiteral(", "))).toUtf8();
+    }
+    const qsizetype valueLimit = m_statementLimit / 4;
+    QByteArray statement;
+    int variables = 0;
+    auto endStatement = [&]() {
+        if (statement.isEmpty())
+            return true;
+        const bool ok = writeStatement(statement + tail, error);
+        statement.clear();
+        return ok;
+    };
+    while (query.next()) {
+        QByteArray row;
+        QByteArray prelude;
+        QByteArray freeing;
+        if (form == Form::Insert)
+            row += '(';
+        for (int i = 0; i < columns.size(); ++i) {
+            const Sql::Column &column = columns.at(i);
+            const QVariant value = query.value(i);
+            if (i > 0)
+                row += ',';
+            if (i == keyIndex) {
+                QByteArray key;
+                if (!appendKey(&key, column, value, error))
+                    return false;
+                keys->append(key);
+            }
+            if (value.typeId() == QMetaType::QByteArray && Sql::literalSize(value) > valueLimit) {
+                // A value too large for one statement is assembled in a variable, piece by piece.
+                const QByteArray bytes = value.toByteArray();
+                const QByteArray name = "@quorvel_v" + QByteArray::number(++variables);
+                const qsizetype piece = valueLimit / 2;
+                for (qsizetype at = 0; at < bytes.size(); at += piece) {
+                    const QByteArray hex = "X'" + bytes.mid(at, piece).toHex() + '\'';
+                    prelude += "SET " + name + " = " + (at == 0 ? hex : "CONCAT(" + name + ", " + hex + ')') + ";\n";
+                }
+                prelude += "SET @quorvel_length = LENGTH(" + name + ");\n"
+                    + QStringLiteral("SET SESSION sql_mode = IF(@quorvel_length = %1, @@SESSION.sql_mode, 'quorvel_value_too_large_for_max_allowed_packet');\n")
+                          .arg(bytes.size())
+                          .toUtf8();
+                freeing += "SET " + name + " = NULL;\n";
+                row += column.kind == Sql::ValueKind::Json ? "CONVERT(" + name + " USING utf8mb4)"
+                    : column.kind == Sql::ValueKind::Enum  ? "CONVERT(" + name + " USING " + column.charset.toLatin1() + ')'
+                                                           : name;
+            } else if (!Sql::appendLiteral(&row, column.kind, value, error,
+                                           column.kind == Sql::ValueKind::Enum ? column.charset.toLatin1() : QByteArray())) {
+                *error = QStringLiteral("%1.%2: %3").arg(table, column.name, *error);
+                return false;
+            }
+        }
+        if (form == Form::Insert)
+            row += ')';
+        ++*rows;
+        if (!prelude.isEmpty()) {
+            if (!endStatement() || !write(prelude, error))
+                return false;
+            m_statements += prelude.count(";\n");
+        } else if (!statement.isEmpty() && statement.size() + row.size() + tail.size() >= m_statementLimit) {
+            if (!endStatement())
+                return false;
+        }
+        statement += (statement.isEmpty() ? head : separator) + row;
+        if (!freeing.isEmpty()) {
+            if (!endStatement() || !write(freeing, error))
+                return false;
+            m_statements += freeing.count(";\n");
+        }
+    }
+    if (!endStatement())
+        return false;
+    query.finish();
+    // A value the server converted or cut on the way says so only in a warning.
+    QSqlQuery warnings(db);
+    if (warnings.exec(QStringLiteral("SHOW COUNT(*) WARNINGS")) && warnings.next() && warnings.value(0).toInt() > 0) {
+        *error = QStringLiteral("读取 %1 时服务器给出 %2 条警告，撤销文件可能不精确").arg(table).arg(warnings.value(0).toInt());
+        return false;
+    }
+    return true;
+}
+
+qint64 UndoFile::saveAdded(QSqlDatabase &db, const QString &table, const QString &key, const QStringList &identity,
+                           const QString &where, const QVariantList &values, QString *error, const QString &database)
+{
+    QSqlError columnError;
+    const QList<Sql::Column> all = Sql::readColumns(db, table, &columnError, database);
+    const Sql::Column *keyColumn = Sql::findColumn(all, key.toLower());
+    if (!keyColumn) {
+        *error = QStringLiteral("读取表 %1 的字段失败: %2").arg(table, columnError.isValid() ? columnError.text() : key);
+        return -1;
+    }
+    const QString target = Sql::qualified(databaseOf(database), table);
+    QSqlQuery query(db);
+    query.setForwardOnly(true);
+    if (!query.prepare(QStringLiteral("SELECT %1 FROM %2 WHERE %3 FOR UPDATE").arg(Sql::readExpression(*keyColumn), target, where))) {
         *error = QStringLiteral("读取 %1 失败: %2").arg(table, query.lastError().text());
         return -1;
     }
@@ -152,81 +496,74 @@ qint64 UndoFile::saveSelected(QSqlDatabase &db, const QString &table, const QStr
         *error = QStringLiteral("读取 %1 失败: %2").arg(table, query.lastError().text());
         return -1;
     }
-    if (!useDatabase(database, error))
-        return -1;
-    // Changed columns go back by key onto the rows that still exist: what players changed
-    // since in the other columns stays.
-    QByteArray head = (form == Form::Replace ? "REPLACE INTO " : "INSERT INTO ") + quoted(table).toUtf8() + " ("
-        + names.join(QLatin1Char(',')).toUtf8() + ") VALUES\n";
-    QByteArray separator = ",\n";
-    QByteArray tail;
-    if (form == Form::Delete) {
-        head = "DELETE FROM " + quoted(table).toUtf8() + " WHERE " + names.constFirst().toUtf8() + " IN (";
-        separator = ",";
-        tail = ")";
-    } else if (form == Form::SetBack) {
-        QStringList nulls;
-        QStringList on;
-        QStringList set;
-        for (const QString &name : std::as_const(names))
-            nulls.append(QStringLiteral("NULL AS %1").arg(name));
-        for (const QString &key : keys)
-            on.append(QStringLiteral("u.%1 = v.%1").arg(quoted(key)));
-        for (const QString &column : changed)
-            set.append(QStringLiteral("u.%1 = v.%1").arg(quoted(column)));
-        head = "UPDATE " + quoted(table).toUtf8() + " AS u JOIN (SELECT " + nulls.join(QStringLiteral(", ")).toUtf8() + " FROM DUAL WHERE 0";
-        separator = "\nUNION ALL SELECT ";
-        tail = ") AS v ON " + on.join(QStringLiteral(" AND ")).toUtf8() + " SET " + set.join(QStringLiteral(", ")).toUtf8();
-    }
-    qint64 rows = 0;
-    qsizetype statement = 0;
+    QList<QByteArray> keys;
     while (query.next()) {
-        QByteArray row = query.value(0).toByteArray();
-        if (form == Form::Delete || form == Form::SetBack)
-            row = row.mid(1, row.size() - 2);  // a plain list, without the parentheses
-        const bool first = statement == 0;
-        const QByteArray text = first ? head + (form == Form::SetBack ? separator : QByteArray()) + row : separator + row;
-        if (!write(text, error))
+        QByteArray literal;
+        if (!appendKey(&literal, *keyColumn, query.value(0), error))
             return -1;
-        statement += text.size();
-        if (statement >= kStatementBytes) {
-            if (!write(tail + ";\n", error))
-                return -1;
-            statement = 0;
-        }
-        ++rows;
+        keys.append(literal);
     }
-    if (statement > 0 && !write(tail + ";\n", error))
+    query.finish();
+    countRows(database, table, keys.size());
+    if (keys.isEmpty())
+        return 0;
+    QStringList parts{QStringLiteral("HEX(%1)").arg(quoted(key))};
+    for (const QString &column : identity)
+        parts.append(QStringLiteral("HEX(%1)").arg(quoted(column)));
+    const QString fingerprint = QStringLiteral("CONCAT(COUNT(*), ':', COALESCE(SUM(CRC32(CONCAT_WS(':', %1))), 0))").arg(parts.join(QStringLiteral(", ")));
+    const QString what = identity.isEmpty() ? QStringLiteral("操作写入的 %1 行仍在")
+                                             : QStringLiteral("操作写入的 %1 行仍在，%2 未变").arg(QStringLiteral("%1"), identity.join(QLatin1Char('/')));
+    if (!addCheck(&db, what, table, key, keys, fingerprint, QString(), error, database))
         return -1;
+    for (qsizetype start = 0; start < keys.size();) {
+        QByteArray statement = "DELETE FROM " + target.toUtf8() + " WHERE " + quoted(key).toUtf8() + " IN (";
+        const qsizetype head = statement.size();
+        while (start < keys.size() && (statement.size() == head || statement.size() + keys.at(start).size() < m_statementLimit)) {
+            if (statement.size() > head)
+                statement += ',';
+            statement += keys.at(start++);
+        }
+        m_removals += statement + ");\n";
+        ++m_statements;
+    }
+    return keys.size();
+}
+
+void UndoFile::addRemoval(const QString &table, const QString &key, const QList<qint64> &keys, qint64 rows, const QString &database)
+{
+    const QByteArray head = "DELETE FROM " + Sql::qualified(databaseOf(database), table).toUtf8() + " WHERE " + quoted(key).toUtf8() + " IN (";
+    for (qsizetype start = 0; start < keys.size();) {
+        QByteArray statement = head;
+        while (start < keys.size() && statement.size() < m_statementLimit - 32) {
+            if (statement.size() > head.size())
+                statement += ',';
+            statement += QByteArray::number(keys.at(start++));
+        }
+        m_removals += statement + ");\n";
+        ++m_statements;
+    }
     countRows(database, table, rows);
-    return rows;
 }
 
 bool UndoFile::addStatement(const QString &sql, const QString &table, qint64 rows, QString *error, const QString &database)
 {
-    if (!useDatabase(database, error) || !write(sql.toUtf8() + ";\n", error))
+    const QByteArray statement = sql.arg(Sql::qualified(databaseOf(database), table)).toUtf8();
+    if (!isKnownStatement(statement)) {
+        *error = QStringLiteral("撤销文件不能写入这条语句: %1").arg(sql.left(80));
         return false;
+    }
+    m_trailing += statement + ";\n";
+    ++m_statements;
     countRows(database, table, rows);
     return true;
 }
 
-void UndoFile::addLeadingStatement(const QString &sql, const QString &table, qint64 rows, const QString &database)
-{
-    m_leading += "USE " + quoted(database.isEmpty() ? m_database : database).toUtf8() + ";\n" + sql.toUtf8() + ";\n";
-    countRows(database, table, rows);
-}
-
 void UndoFile::countRows(const QString &database, const QString &table, qint64 rows)
 {
-    const QString key = (database.isEmpty() ? m_database : database) + QLatin1Char('.') + table;
+    const QString key = databaseOf(database) + QLatin1Char('.') + table;
     if (!m_counts.contains(key))
         m_rows.append(key);
     m_counts[key] += rows;
-}
-
-void UndoFile::addCharacterIds(const QList<int> &ids)
-{
-    m_characterIds += ids;
 }
 
 bool UndoFile::finish(QString *error)
@@ -244,40 +581,49 @@ bool UndoFile::finish(QString *error)
         *error = QStringLiteral("写入撤销文件失败: %1").arg(m_body->errorString());
         return false;
     }
-    QString name = QStringLiteral("undo_%1").arg(m_time.toString(QStringLiteral("yyyyMMdd_HHmmss_zzz")));
+    const QString name = QStringLiteral("undo_%1").arg(m_time.toString(QStringLiteral("yyyyMMdd_HHmmss_zzz")));
     m_path = QStringLiteral("%1/%2.sql").arg(directory(), name);
     for (int n = 2; QFileInfo::exists(m_path); ++n)
         m_path = QStringLiteral("%1/%2_%3.sql").arg(directory(), name).arg(n);
 
-    QByteArray header = "-- Quorvel undo file\n";
-    header += "-- operation: " + m_operation.toUtf8() + "\n";
+    QByteArray header = kMagic + "\n";
+    header += "-- operation: " + encodeHeader(m_operation) + "\n";
     header += "-- time: " + m_time.toString(Qt::ISODate).toUtf8() + "\n";
-    header += "-- server: " + m_server.toUtf8() + "\n";
-    header += "-- server-id: " + m_serverId.toUtf8() + "\n";
-    header += "-- database: " + m_database.toUtf8() + "\n";
+    header += "-- server: " + encodeHeader(m_server) + "\n";
+    header += "-- database: " + encodeHeader(m_database) + "\n";
     QStringList databases{m_database};
     for (const QString &key : std::as_const(m_rows))
         databases.append(key.section(QLatin1Char('.'), 0, 0));
     databases.removeDuplicates();
-    header += "-- databases: " + databases.join(QStringLiteral(", ")).toUtf8() + "\n";
+    header += "-- databases: " + encodeHeader(databases.join(QStringLiteral(", "))) + "\n";
     for (const QString &key : std::as_const(m_rows))
-        header += "-- rows: " + key.toUtf8() + " " + QByteArray::number(m_counts.value(key)) + "\n";
+        header += "-- rows: " + encodeHeader(key) + " " + QByteArray::number(m_counts.value(key)) + "\n";
     QStringList ids;
     for (int id : std::as_const(m_characterIds))
         ids.append(QString::number(id));
     header += "-- charguids: " + ids.join(QLatin1Char(',')).toUtf8() + "\n";
+    for (int i = 0; i < m_checkTexts.size(); ++i)
+        header += "-- check " + QByteArray::number(i + 1) + ": " + encodeHeader(m_checkTexts.at(i)) + "\n";
     header += "-- 撤销该操作: mysql -h <主机> -P <端口> -u <用户> -p < 本文件，或在程序的“撤销记录”中应用。\n"
-              "SET SESSION sql_mode = 'NO_AUTO_VALUE_ON_ZERO';\nSET FOREIGN_KEY_CHECKS = 0;\n" + kBegin + "\n";
-    if (!m_leading.isEmpty())
-        header += m_leading + "USE " + quoted(m_database).toUtf8() + ";\n";
+              "-- 文件先检查数据仍是操作后的样子，不符时报错 quorvel_check_N_failed（见上面的 check N）并且不做任何修改。\n"
+        + kSessionMode + "\nSET SESSION time_zone = '+00:00';\nSET SESSION foreign_key_checks = 0;\nSTART TRANSACTION;\n"
+        + m_checks + kChanges + "\n" + m_removals;
+    const qint64 statements = m_statements + 4;
 
+    QCryptographicHash hash(QCryptographicHash::Sha256);
     AtomicFile file(m_path);
-    bool ok = file.open(QFileDevice::ReadOwner | QFileDevice::WriteOwner) && file.write(header);
+    auto put = [&](const QByteArray &data) {
+        hash.addData(data);
+        return file.write(data);
+    };
+    bool ok = file.open(QFileDevice::ReadOwner | QFileDevice::WriteOwner) && put(header);
     while (ok && !m_body->atEnd()) {
         const QByteArray chunk = m_body->read(kChunk);
-        ok = !chunk.isEmpty() && file.write(chunk);
+        ok = !chunk.isEmpty() && put(chunk);
     }
-    ok = ok && file.write(kCommit + "\n") && file.commit();
+    ok = ok && put(m_trailing);
+    ok = ok && file.write(kTrailer + QByteArray::number(statements) + " statements, sha256 " + hash.result().toHex() + "\n" + kCommit + "\n")
+        && file.commit();
     m_body.reset();
     if (!ok) {
         *error = QStringLiteral("写入撤销文件 %1 失败: %2").arg(m_path, file.errorString());
@@ -301,11 +647,11 @@ UndoFile::Summary UndoFile::read(const QString &path)
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return summary;
-    const QByteArray first = file.readLine();
-    if (!first.startsWith("-- Quorvel undo file"))
+    if (file.readLine().trimmed() != kMagic)
         return summary;
+    static const QRegularExpression check(QStringLiteral("^-- check (\\d+): (.*)$"));
     while (!file.atEnd()) {
-        const QByteArray line = file.readLine();
+        const QByteArray line = file.readLine().trimmed();
         if (!line.startsWith("-- "))
             break;
         if (const QString v = headerValue(line, "operation"); !v.isEmpty())
@@ -314,18 +660,20 @@ UndoFile::Summary UndoFile::read(const QString &path)
             summary.time = QDateTime::fromString(v, Qt::ISODate);
         else if (const QString v = headerValue(line, "server"); !v.isEmpty())
             summary.server = v;
-        else if (const QString v = headerValue(line, "server-id"); !v.isEmpty())
-            summary.serverId = v;
         else if (const QString v = headerValue(line, "database"); !v.isEmpty())
             summary.database = v;
+        else if (const QString v = headerValue(line, "databases"); !v.isEmpty())
+            summary.databases = v.split(QStringLiteral(", "), Qt::SkipEmptyParts);
         else if (const QString v = headerValue(line, "rows"); !v.isEmpty())
             summary.rows.append(v);
         else if (const QString v = headerValue(line, "charguids"); !v.isEmpty()) {
             for (const QString &id : v.split(QLatin1Char(','), Qt::SkipEmptyParts))
                 summary.characterIds.append(id.toInt());
+        } else if (const QRegularExpressionMatch match = check.match(QString::fromUtf8(line)); match.hasMatch()) {
+            summary.checks.append(decodeHeader(match.captured(2).toUtf8()));
         }
     }
-    summary.valid = !summary.serverId.isEmpty() && !summary.database.isEmpty();
+    summary.valid = !summary.database.isEmpty();
     return summary;
 }
 
@@ -359,26 +707,29 @@ bool UndoFile::apply(QSqlDatabase &db, const QString &path, QString *error, bool
         *error = QStringLiteral("%1 不是撤销文件").arg(path);
         return false;
     }
-    const QString here = serverIdentity(db);
-    if (here != summary.serverId) {
-        *error = QStringLiteral("撤销文件属于服务器 %1 (%2)，当前连接的是 %3，未做任何修改").arg(summary.server, summary.serverId, here);
+    const Verified verified = verifyScript(path);
+    if (!verified.failure.isEmpty()) {
+        *error = verified.failure;
         return false;
     }
     QSqlQuery query(db);
-    query.prepare(QStringLiteral("SELECT COUNT(*) FROM information_schema.SCHEMATA WHERE SCHEMA_NAME = ?"));
-    query.addBindValue(summary.database);
-    if (!query.exec() || !query.next() || query.value(0).toInt() == 0) {
-        *error = QStringLiteral("服务器上没有数据库 %1，未做任何修改").arg(summary.database);
-        return false;
+    for (const QString &database : summary.databases.isEmpty() ? QStringList{summary.database} : summary.databases) {
+        query.prepare(QStringLiteral("SELECT COUNT(*) FROM information_schema.SCHEMATA WHERE SCHEMA_NAME = ?"));
+        query.addBindValue(textParameter(db, database));
+        if (!query.exec() || !query.next() || query.value(0).toInt() == 0) {
+            *error = QStringLiteral("服务器上没有数据库 %1，未做任何修改").arg(database);
+            return false;
+        }
     }
-    // A character created since may hold an id the undo would put back.
+    // A character created since may hold an id the undo would put back: named here, refused
+    // by the file's own check as well.
     QStringList taken;
     for (qsizetype start = 0; start < summary.characterIds.size(); start += 1000) {
         QStringList slice;
         for (int id : summary.characterIds.mid(start, 1000))
             slice.append(QString::number(id));
-        if (!query.exec(QStringLiteral("SELECT charguid FROM %1.t_char WHERE charguid IN (%2) ORDER BY charguid")
-                            .arg(quoted(summary.database), slice.join(QLatin1Char(','))))) {
+        if (!query.exec(QStringLiteral("SELECT charguid FROM %1 WHERE charguid IN (%2) ORDER BY charguid")
+                            .arg(Sql::qualified(summary.database, QStringLiteral("t_char")), slice.join(QLatin1Char(','))))) {
             *error = QStringLiteral("检查角色ID失败: %1").arg(query.lastError().text());
             return false;
         }
@@ -391,60 +742,71 @@ bool UndoFile::apply(QSqlDatabase &db, const QString &path, QString *error, bool
                      .arg(taken.mid(0, 20).join(QStringLiteral(", ")), taken.size() > 20 ? QStringLiteral(" ...") : QString());
         return false;
     }
-    if (checkOnly)
-        return true;
 
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        *error = QStringLiteral("无法读取撤销文件: %1").arg(file.errorString());
+    ScriptReader reader(path);
+    if (!reader.open()) {
+        *error = QStringLiteral("无法读取撤销文件: %1").arg(reader.errorString());
         return false;
     }
-    // The file sets the session's mode and foreign key checks for itself; the connection gets
-    // its own back afterwards.
-    const QString original = db.databaseName();
-    QVariant mode;
-    QVariant foreignKeys;
-    if (query.exec(QStringLiteral("SELECT @@SESSION.sql_mode, @@SESSION.foreign_key_checks")) && query.next()) {
-        mode = query.value(0);
-        foreignKeys = query.value(1);
+    // The file sets the session's mode, time zone and foreign key checks for itself; the
+    // connection gets its own back afterwards.
+    QStringList session;
+    if (!query.exec(QStringLiteral("SELECT @@SESSION.sql_mode, @@SESSION.time_zone, @@SESSION.foreign_key_checks")) || !query.next()) {
+        *error = QStringLiteral("读取会话设置失败: %1").arg(query.lastError().text());
+        return false;
     }
+    for (int i = 0; i < 3; ++i)
+        session.append(query.value(i).toString());
     if (!db.transaction()) {
         *error = QStringLiteral("开启事务失败: %1").arg(db.lastError().text());
         return false;
     }
+    static const QRegularExpression failedCheck(QStringLiteral("quorvel_check_(\\d+)_failed"));
     QByteArray statement;
     bool ok = true;
-    while (ok && !file.atEnd()) {
-        QByteArray line = file.readLine();
-        if (line.endsWith('\n'))
-            line.chop(1);
-        if (statement.isEmpty() && (line.startsWith("--") || line.isEmpty() || line == kBegin || line == kCommit))
+    while (ok && !reader.atEnd()) {
+        const QByteArray line = reader.line();
+        if (statement.isEmpty() && line.startsWith(kTrailer))
+            break;
+        if (checkOnly && statement.isEmpty() && line == kChanges)
+            break;
+        if (statement.isEmpty() && (line.startsWith("--") || line.isEmpty()))
             continue;
         statement += line;
         if (!line.endsWith(';')) {
             statement += '\n';
             continue;
         }
-        if (!query.exec(QString::fromUtf8(statement))) {
-            *error = QStringLiteral("撤销失败，已回滚，未做任何修改: %1\n%2").arg(query.lastError().text(), QString::fromUtf8(statement.left(200)));
+        if (statement != "START TRANSACTION;" && !query.exec(QString::fromUtf8(statement))) {
+            const QString text = query.lastError().text();
+            const QRegularExpressionMatch match = failedCheck.match(text);
+            const int number = match.hasMatch() ? match.captured(1).toInt() : 0;
+            if (number > 0)
+                *error = QStringLiteral("撤销前的检查未通过（第 %1 项：%2），数据已不是操作后的样子，撤销未执行，未做任何修改")
+                             .arg(number)
+                             .arg(summary.checks.value(number - 1));
+            else
+                *error = QStringLiteral("撤销失败，已回滚，未做任何修改: %1\n%2").arg(text, QString::fromUtf8(statement.left(200)));
             ok = false;
         }
         statement.clear();
     }
-    ok = ok && db.commit();
-    if (!ok) {
-        if (error->isEmpty())
-            *error = QStringLiteral("提交撤销失败，已回滚: %1").arg(db.lastError().text());
+    if (checkOnly)
         db.rollback();
+    else if (ok && !db.commit()) {
+        ok = false;
+        *error = QStringLiteral("提交撤销失败，已回滚: %1").arg(db.lastError().text());
     }
-    query.exec(QStringLiteral("USE %1").arg(quoted(original)));
-    query.prepare(QStringLiteral("SET SESSION sql_mode = ?, SESSION foreign_key_checks = ?"));
-    query.addBindValue(mode);
-    query.addBindValue(foreignKeys);
-    query.exec();
-    file.close();
+    if (!ok)
+        db.rollback();
+    query.prepare(QStringLiteral("SET SESSION sql_mode = ?, SESSION time_zone = ?, SESSION foreign_key_checks = ?"));
+    query.addBindValue(textParameter(db, session.at(0)));
+    query.addBindValue(textParameter(db, session.at(1)));
+    query.addBindValue(session.at(2).toInt());
+    if (!query.exec())
+        debugLog(QStringLiteral("撤销后恢复会话设置失败: %1").arg(query.lastError().text()));
     const QFileInfo info(path);
-    if (ok && info.absoluteDir() == QDir(directory())) {
+    if (ok && !checkOnly && info.absoluteDir() == QDir(directory())) {
         QDir(directory()).mkpath(QStringLiteral("applied"));
         QFile::rename(path, QDir(directory()).filePath(QStringLiteral("applied/") + info.fileName()));
     }

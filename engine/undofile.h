@@ -12,12 +12,26 @@
 class QSqlDatabase;
 class QTemporaryFile;
 
+namespace Sql {
+struct Column;
+}
+
 // An undo file: an SQL script that puts back what one operation deletes, changes or adds.
 // The operation writes it inside its own transaction, from the very rows it is about to
 // change, read under locks (FOR UPDATE) just before it changes them, and finishes the file
-// before it commits: a file that cannot be written whole stops the operation. The stock
-// client runs it ("mysql < file") as well as the program; every text travels as a
-// hexadecimal literal, so every byte comes back.
+// before it commits: a file that cannot be written whole stops the operation.
+//
+// The file is applied whole or not at all, by the program and by the stock client alike:
+// - it runs in one transaction that only its last line commits, so a cut file changes nothing;
+// - it first checks, in SQL, that the data is still as the operation left it (the rows it will
+//   remove are still the rows the operation wrote, the rows it puts back are absent, the rows
+//   it sets back exist, no world's id counter went back); a failed check raises an error
+//   before anything changes, which stops the client;
+// - it ends with a trailer (the number of statements and a SHA-256 of everything before), which
+//   the program requires, and the program runs no statement of a form it does not write.
+// Every value is written exactly, whatever its type and size (see Sql::appendLiteral): no
+// statement exceeds the server's packet limit, larger values are assembled in a variable.
+// Header values are percent-encoded, so no text of the operation can end a comment line.
 class UndoFile
 {
 public:
@@ -34,26 +48,34 @@ public:
     bool begin(QSqlDatabase &db, const QString &operation, QString *error);
     bool isOpen() const { return m_body != nullptr; }
 
-    // Locks and writes the rows of `table` that `where` selects (its values bound), as INSERTs
-    // of every column, or, with `replace`, as REPLACEs that turn changed rows back. `database`
-    // names another database of the same server. The rows written, or -1 with *error.
-    qint64 saveRows(QSqlDatabase &db, const QString &table, const QString &where, const QVariantList &values, bool replace,
-                    QString *error, const QString &database = QString());
-    // Locks and writes the `changed` columns of the rows `where` selects, with their `keys`: the
-    // undo sets those columns back and leaves the others as they are then.
-    qint64 saveColumns(QSqlDatabase &db, const QString &table, const QStringList &keys, const QStringList &changed,
-                       const QString &where, const QVariantList &values, QString *error);
-    // Writes a deletion, by `key`, of the rows `where` selects now: rows the operation has added.
-    qint64 saveDeletion(QSqlDatabase &db, const QString &table, const QString &key, const QString &where,
-                        const QVariantList &values, QString *error, const QString &database = QString());
-    // A statement the undo runs at this point (deleting rows the operation adds, a counter);
-    // `rows` is what it touches, for the header.
+    // Rows the operation is about to delete: locks the rows `where` selects (its values bound)
+    // and writes them as INSERTs of every column. The values of `absentKey` in these rows must
+    // be absent when the undo runs (t_char's charguid, the account's name), or it refuses.
+    // `database` names another database of the same server. The rows written, or -1 with *error.
+    qint64 saveRows(QSqlDatabase &db, const QString &table, const QString &where, const QVariantList &values,
+                    QString *error, const QString &database = QString(), const QString &absentKey = QString());
+    // Rows whose `changed` columns the operation is about to change: locks them and writes those
+    // columns by `key`; the undo sets them back, and leaves the other columns as they are then,
+    // once it has checked that every one of those rows still exists.
+    qint64 saveColumns(QSqlDatabase &db, const QString &table, const QString &key, const QStringList &changed,
+                       const QString &where, const QVariantList &values, QString *error,
+                       const QString &database = QString());
+    // Rows the operation has added, called after adding them: the undo deletes them by `key`,
+    // before it puts anything back, once it has checked that the rows under those keys are
+    // still those the operation wrote (as many, with the same `identity` columns).
+    qint64 saveAdded(QSqlDatabase &db, const QString &table, const QString &key, const QStringList &identity,
+                     const QString &where, const QVariantList &values, QString *error,
+                     const QString &database = QString());
+    // Rows of `table` whose `key` column holds one of `keys`, deleted with the rows saveAdded
+    // checks (a merged character's items); `rows` is what they are now, for the header.
+    void addRemoval(const QString &table, const QString &key, const QList<qint64> &keys, qint64 rows,
+                    const QString &database = QString());
+    // The charguids the undo puts back, named in the header: the program names those taken since.
+    void addCharacterIds(const QList<int> &ids) { m_characterIds += ids; }
+    // A statement the undo runs after everything else (a counter set back while the game has
+    // created nobody since), with %1 where `table` stands (written qualified with its database);
+    // `rows` is what it touches, for the header. Built by the caller from numbers only.
     bool addStatement(const QString &sql, const QString &table, qint64 rows, QString *error, const QString &database = QString());
-    // A statement the undo runs before everything else written: removing rows the operation
-    // added, before the rows it deleted come back under names or keys those rows took over.
-    void addLeadingStatement(const QString &sql, const QString &table, qint64 rows, const QString &database = QString());
-    // The charguids the undo puts back: checked free before it is applied.
-    void addCharacterIds(const QList<int> &ids);
 
     // Writes the file under a new name in directory(), readable by its owner only; false with
     // *error, and then no file. The operation commits only after this.
@@ -68,11 +90,12 @@ public:
         QString path;
         QString operation;
         QDateTime time;
-        QString server;    // host:port
-        QString serverId;  // @@hostname:@@port:@@datadir
+        QString server;       // host:port
         QString database;
-        QStringList rows;  // "database.table: N" in the order written
+        QStringList databases;
+        QStringList rows;     // "database.table N" in the order written
         QList<int> characterIds;
+        QStringList checks;   // what the file checks before it changes anything, by number from 1
         bool valid = false;
     };
     static Summary read(const QString &path);
@@ -81,29 +104,43 @@ public:
     // The undo files of directory(), newest first.
     static QList<Summary> list();
 
-    // Checks the file against the connection's server and the ids it would put back, then runs
-    // it in one transaction. False with *error (naming the taken ids, or the other server) and
-    // nothing changed. `check` alone does only the checks. An applied file of directory() moves
-    // to its "applied" folder, out of the list.
+    // Verifies the file (its trailer and checksum, that every statement is one the program
+    // writes, that its databases exist), then runs it in one transaction. False with *error
+    // (the damaged file, the check that failed, the taken ids) and nothing changed. `checkOnly`
+    // runs the file's checks alone and rolls back. The connection's SQL mode, time zone and
+    // foreign key checks are as before afterwards. An applied file of directory() moves to its
+    // "applied" folder, out of the list.
     static bool apply(QSqlDatabase &db, const QString &path, QString *error, bool checkOnly = false);
 
 private:
-    enum class Form { Insert, Replace, SetBack, Delete };
-    qint64 saveSelected(QSqlDatabase &db, const QString &table, const QStringList &keys, const QStringList &changed,
+    enum class Form { Insert, SetBack };
+    qint64 saveSelected(QSqlDatabase &db, const QString &table, const QString &key, const QStringList &changed,
                         const QString &where, const QVariantList &values, Form form, QString *error,
                         const QString &database);
+    bool writeRows(QSqlDatabase &db, const QString &table, const QList<Sql::Column> &columns, int keyIndex, Form form,
+                   const QString &where, const QVariantList &values, QList<QByteArray> *keys, qint64 *rows,
+                   QString *error, const QString &database);
     bool write(const QByteArray &data, QString *error);
-    bool useDatabase(const QString &database, QString *error);
+    bool writeStatement(const QByteArray &statement, QString *error);
+    // A check: `expression` over the rows of `table` whose `key` is one of `keys` must give
+    // `expected` when the undo runs; computed now when `expected` is empty.
+    bool addCheck(QSqlDatabase *db, const QString &description, const QString &table, const QString &key,
+                  const QList<QByteArray> &keys, const QString &expression, QString expected, QString *error,
+                  const QString &database);
     void countRows(const QString &database, const QString &table, qint64 rows);
+    QString databaseOf(const QString &database) const { return database.isEmpty() ? m_database : database; }
 
     std::unique_ptr<QTemporaryFile> m_body;
     QByteArray m_buffer;
-    QByteArray m_leading;
+    QByteArray m_checks;   // run first
+    QByteArray m_removals; // then the rows the operation added go
+    QByteArray m_trailing; // after the body
+    QStringList m_checkTexts;
+    qint64 m_statements = 0;
+    qsizetype m_statementLimit = 0;
     QString m_operation;
     QString m_server;
-    QString m_serverId;
     QString m_database;   // the connection's
-    QString m_current;    // of the last USE written
     QDateTime m_time;
     QStringList m_rows;
     QMap<QString, qint64> m_counts;

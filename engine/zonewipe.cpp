@@ -2,7 +2,6 @@
 
 #include "characterdeleter.h"
 #include "db/databasemanager.h"
-#include "undofile.h"
 
 #include <QSqlDatabase>
 
@@ -15,24 +14,18 @@ bool run(QSqlDatabase &db, const Request &request, const Sinks &sinks, Result *r
         if (sinks.log)
             sinks.log(line);
     };
-    UndoFile undo;
-    QString error;
-    if (request.undo && !undo.begin(db, QStringLiteral("区服删档 WorldID %1").arg(idListText(request.worlds)), &error)) {
-        log(QStringLiteral("无法写撤销文件，未做任何修改: %1").arg(error));
-        return false;
-    }
     const bool accountsHere = !request.accountDatabases.isEmpty() && AccountCleanup::accountsOnSessionServer(request.accountServer);
     CharacterDeleter deleter(db);
     deleter.setCancelFlag(sinks.cancel);
-    deleter.setUndo(request.undo ? &undo : nullptr);
-    deleter.setBeforeCommit([&](QSqlDatabase &connection, QString *stepError) {
+    deleter.setWriteUndo(request.undo);
+    deleter.setBeforeCommit([&](QSqlDatabase &connection, UndoFile *undo, QString *stepError) {
         if (!accountsHere)
             return true;
         log(QStringLiteral("正在删除账号库数据: %1").arg(request.accountDatabases.join(QStringLiteral(", "))));
         if (request.accounts.kept > 0)
             log(QStringLiteral("保留 %1 个账号：它们在未删档的区服还有角色").arg(request.accounts.kept));
         return AccountCleanup::deleteAccountsHere(connection, request.accountDatabases, request.accounts.names,
-                                                  request.undo ? &undo : nullptr, log, stepError);
+                                                  undo, log, stepError);
     });
     bool ok = false;
     QObject::connect(&deleter, &CharacterDeleter::logMessage, log);
@@ -48,7 +41,7 @@ bool run(QSqlDatabase &db, const Request &request, const Sinks &sinks, Result *r
     deleter.deleteByZoneWorldIds(request.worlds);
     if (!ok)
         return false;
-    result->undoPath = undo.path();
+    result->undoPath = deleter.undoPath();
     log(QStringLiteral("角色数据删除完成，共删除 %1 个角色").arg(result->deleted));
     if (request.accountDatabases.isEmpty() || accountsHere)
         return true;

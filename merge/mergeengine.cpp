@@ -7,7 +7,7 @@
 #include "engine/characterpurge.h"
 #include "engine/charactertables.h"
 #include "engine/charguidledger.h"
-#include "engine/undofile.h"
+#include "engine/undoabletransaction.h"
 #include "mergebackup.h"
 #include "mergesql.h"
 #include "rowcopier.h"
@@ -22,7 +22,8 @@
 #include <QSqlQuery>
 #include <QThread>
 
-using namespace MergeSql;
+using namespace Sql;
+using MergeSql::addConnection;
 
 namespace {
 
@@ -119,9 +120,9 @@ private:
     void conflictSurvey();
     QString excludedLowLevel() const;
 
-    bool cleanSource();
+    void cleanSource();
     bool writeTarget();
-    void writeUndo();
+    bool writeUndo(QString *error);
     bool purgeLowLevel(QSqlDatabase &db, const QString &label, const QList<int> &ids);
     bool copyAccounts();
     bool copyCharacters();
@@ -166,7 +167,7 @@ private:
     QHash<QString, QPair<QList<Column>, QList<Column>>> m_columns;  // table -> target, source
     QStringList m_copyTables;  // related tables both servers have
     bool m_hasCreateTime = false;
-    UndoFile m_undoFile;
+    std::unique_ptr<UndoableTransaction> m_transaction;  // the target's, while it writes
     UndoFile *m_undo = nullptr;         // when the operator wants the file
     QList<QByteArray> m_insertedAccounts;  // the target names of the accounts copied
     QMap<QString, qint64> m_copiedRows;    // table -> rows copied into the target
@@ -205,8 +206,7 @@ void MergeRun::closeAll()
 bool MergeRun::abort()
 {
     // An open transaction on the target ends with its connection: the server rolls it back.
-    if (m_target.isOpen() && !m_target.rollback() && m_target.lastError().isValid())
-        addLogLine(QStringLiteral("主区事务回滚: %1").arg(m_target.lastError().text()));
+    m_transaction.reset();
     closeAll();
     return false;
 }
@@ -770,8 +770,7 @@ bool MergeRun::purgeLowLevel(QSqlDatabase &db, const QString &label, const QList
                            .arg(rows));
     };
     hooks.cancelled = [this] { return cancelled(); };
-    if (&db == &m_target)
-        hooks.undo = m_undo;
+    hooks.undo = m_undo;
     CharacterPurge::Outcome outcome;
     if (!CharacterPurge::deleteCharacters(db, ids, mergeCharacterTables, hooks, &outcome)) {
         if (!outcome.cancelled)
@@ -782,28 +781,46 @@ bool MergeRun::purgeLowLevel(QSqlDatabase &db, const QString &label, const QList
     return true;
 }
 
-bool MergeRun::cleanSource()
+void MergeRun::cleanSource()
 {
     if (!m_settings.cleanLowLevel)
-        return true;
+        return;
     stage(3, QStringLiteral("清理低等级角色"));
-    addLogLine(QStringLiteral("========== 清理低等级角色 =========="));
+    addLogLine(QStringLiteral("========== 清理副区低等级角色 =========="));
     addLogLine(QStringLiteral("清理等级 ≤ %1 的角色").arg(m_settings.cleanLevel));
-    // The source's clean-up is committed on its own; the target's belongs to the merge's transaction.
-    if (!m_subChar.transaction()) {
-        addLogLine(QStringLiteral("[副区] 无法开启事务：%1").arg(m_subChar.lastError().text()));
-        return false;
+    // After the target has committed: the characters are never merged, so the plan stands
+    // either way, and a merge that fails leaves the source whole. Its own undo file.
+    UndoableTransaction transaction(m_subChar);
+    QString error;
+    if (!transaction.begin(QStringLiteral("跨服合区 清理副区 %1:%2/%3 WorldID %4 等级≤%5的角色")
+                               .arg(m_settings.sub.host).arg(m_settings.sub.port).arg(m_settings.sub.charDatabase)
+                               .arg(m_settings.subWorldId).arg(m_settings.cleanLevel),
+                           m_settings.writeUndo, &error)) {
+        m_report->sourceCleanupFailure = error;
+        return;
     }
-    if (!purgeLowLevel(m_subChar, QStringLiteral("副区"), m_lowSub)) {
-        m_subChar.rollback();
-        return false;
+    // Only characters that were low-level when the plan left them behind, and still are.
+    QList<int> now;
+    if (!lowLevel(m_subChar, m_settings.subWorldId, &now)) {
+        m_report->sourceCleanupFailure = QStringLiteral("无法读取副区低等级角色");
+        return;
     }
-    if (!m_subChar.commit()) {
-        addLogLine(QStringLiteral("[副区] 低等级角色清理提交失败：%1").arg(m_subChar.lastError().text()));
-        m_subChar.rollback();
-        return false;
+    const QSet<int> planned(m_lowSub.cbegin(), m_lowSub.cend());
+    now.removeIf([&](int id) { return !planned.contains(id); });
+    m_undo = transaction.undo();
+    const bool purged = purgeLowLevel(m_subChar, QStringLiteral("副区"), now);
+    m_undo = nullptr;
+    if (!purged) {
+        m_report->sourceCleanupFailure = QStringLiteral("清理失败，已回滚");
+        return;
     }
-    return true;
+    if (!transaction.commit(&error)) {
+        m_report->sourceCleanupFailure = error;
+        return;
+    }
+    m_report->sourceUndoFile = transaction.undoPath();
+    if (!m_report->sourceUndoFile.isEmpty())
+        addLogLine(QStringLiteral("副区撤销文件: %1").arg(m_report->sourceUndoFile));
 }
 
 bool MergeRun::copyAccounts()
@@ -983,23 +1000,18 @@ bool MergeRun::writeTarget()
     addLogLine(QStringLiteral("========== 开始合并数据 =========="));
     addLogLine(m_settings.mainWorldId == m_settings.subWorldId ? QStringLiteral("WorldID相同，准备重新分配charguid...")
                                                               : QStringLiteral("WorldID不同，检查charguid冲突..."));
-    if (!m_target.transaction()) {
-        addLogLine(QStringLiteral("主区无法开启事务：%1").arg(m_target.lastError().text()));
+    m_transaction = std::make_unique<UndoableTransaction>(m_target);
+    QString undoError;
+    if (!m_transaction->begin(QStringLiteral("跨服合区 %1:%2/%3 WorldID %4 → WorldID %5")
+                                  .arg(m_settings.sub.host).arg(m_settings.sub.port).arg(m_settings.sub.charDatabase)
+                                  .arg(m_settings.subWorldId).arg(m_settings.mainWorldId),
+                              m_settings.writeUndo, &undoError)) {
+        addLogLine(QStringLiteral("主区未做任何修改：%1").arg(undoError));
         return false;
     }
+    m_undo = m_transaction->undo();
     addLogLine(QStringLiteral("主区事务已开始：合区完成前主区不会有任何改动"));
     QSqlQuery(m_target).exec(QStringLiteral("SET FOREIGN_KEY_CHECKS = 0"));
-    QString undoError;
-    if (m_settings.writeUndo) {
-        if (!m_undoFile.begin(m_target, QStringLiteral("跨服合区 %1:%2/%3 WorldID %4 → WorldID %5")
-                                            .arg(m_settings.sub.host).arg(m_settings.sub.port).arg(m_settings.sub.charDatabase)
-                                            .arg(m_settings.subWorldId).arg(m_settings.mainWorldId),
-                              &undoError)) {
-            addLogLine(QStringLiteral("撤销文件无法写入，主区未做任何修改：%1").arg(undoError));
-            return false;
-        }
-        m_undo = &m_undoFile;
-    }
 
     // The ids again, now with the counters locked: the game creates nobody until the commit.
     stage(6, QStringLiteral("分配 charguid"));
@@ -1042,54 +1054,59 @@ bool MergeRun::writeTarget()
     QSqlQuery(m_target).exec(QStringLiteral("SET FOREIGN_KEY_CHECKS = 1"));
     if (stopped())
         return false;
-    if (m_undo)
-        writeUndo();
-    if (m_undo && !m_undo->finish(&undoError)) {
+    if (m_undo && !writeUndo(&undoError)) {
         addLogLine(QStringLiteral("撤销文件写入失败，主区已回滚：%1").arg(undoError));
         return false;
     }
-    if (!m_target.commit()) {
-        addLogLine(QStringLiteral("主区事务提交失败：%1").arg(m_target.lastError().text()));
-        if (m_undo)
-            m_undo->discard();
+    if (!m_transaction->commit(&undoError)) {
+        addLogLine(QStringLiteral("主区：%1").arg(undoError));
         return false;
     }
     addLogLine(QStringLiteral("主区事务已提交"));
-    if (m_undo) {
-        m_report->undoFile = m_undo->path();
+    m_report->undoFile = m_transaction->undoPath();
+    m_transaction.reset();
+    if (!m_report->undoFile.isEmpty())
         addLogLine(QStringLiteral("撤销文件: %1").arg(m_report->undoFile));
-    }
     return true;
 }
 
-void MergeRun::writeUndo()
+bool MergeRun::writeUndo(QString *error)
 {
-    // What the merge added goes first, by the ids and names it was stored under, so that the
+    // What the merge added goes first, by the ids and names it was stored under, once the undo
+    // has checked that they are still the characters and accounts the merge wrote, so that the
     // target's own deleted characters come back under the names merged ones took over; the
     // counter goes back only while the game has created nobody since.
-    QStringList ids;
+    QList<qint64> ids;
     for (const SourceCharacter &character : std::as_const(m_characters))
-        ids.append(QString::number(m_guidMap.value(character.guid, character.guid)));
-    const int slice = 5000;
-    for (const QString &table : QStringList{QStringLiteral("t_char")} + mergeCharacterTables) {
-        if (!m_copiedRows.contains(table))
-            continue;
-        for (qsizetype start = 0; start < ids.size(); start += slice)
-            m_undo->addLeadingStatement(QStringLiteral("DELETE FROM %1 WHERE charguid IN (%2)").arg(table, ids.mid(start, slice).join(QLatin1Char(','))),
-                                        table, start == 0 ? m_copiedRows.value(table) : 0);
+        ids.append(m_guidMap.value(character.guid, character.guid));
+    const int slice = 1000;
+    for (qsizetype start = 0; start < ids.size(); start += slice) {
+        QStringList list;
+        for (qint64 id : ids.mid(start, slice))
+            list.append(QString::number(id));
+        if (m_undo->saveAdded(m_target, QStringLiteral("t_char"), QStringLiteral("charguid"), {QStringLiteral("charname"), QStringLiteral("accname")},
+                              QStringLiteral("charguid IN (%1)").arg(list.join(QLatin1Char(','))), {}, error) < 0)
+            return false;
     }
+    for (const QString &table : mergeCharacterTables) {
+        if (m_copiedRows.contains(table))
+            m_undo->addRemoval(table, QStringLiteral("charguid"), ids, m_copiedRows.value(table));
+    }
+    const QByteArray introducer = m_accountKeys.charset().isEmpty() ? QByteArray() : '_' + m_accountKeys.charset().toLatin1() + ' ';
     for (qsizetype start = 0; start < m_insertedAccounts.size(); start += slice) {
         QStringList names;
         for (const QByteArray &name : m_insertedAccounts.mid(start, slice))
-            names.append(QStringLiteral("X'%1'").arg(QString::fromLatin1(name.toHex())));
-        m_undo->addLeadingStatement(QStringLiteral("DELETE FROM account WHERE name IN (%1)").arg(names.join(QLatin1Char(','))),
-                                    QStringLiteral("account"), start == 0 ? m_copiedRows.value(QStringLiteral("account")) : 0,
-                                    m_settings.main.webDatabase);
+            names.append(QString::fromLatin1(introducer + "X'" + name.toHex() + '\''));
+        if (m_undo->saveAdded(m_target, QStringLiteral("account"), QStringLiteral("name"), {QStringLiteral("id")},
+                              QStringLiteral("name IN (%1)").arg(names.join(QLatin1Char(','))), {}, error, m_settings.main.webDatabase)
+            < 0)
+            return false;
     }
-    if (m_lastAllocated > 0)
-        m_undo->addLeadingStatement(QStringLiteral("UPDATE t_var SET maxcharguid = %1 WHERE worldid = %2 AND maxcharguid = %3")
-                                        .arg(m_counterBefore).arg(m_settings.mainWorldId).arg(m_lastAllocated),
-                                    QStringLiteral("t_var"), 1);
+    return m_lastAllocated <= 0
+        || m_undo->addStatement(QStringLiteral("UPDATE %1 SET maxcharguid = %2 WHERE worldid = %3 AND maxcharguid = %4")
+                                    .arg(QStringLiteral("%1"), QString::number(m_counterBefore), QString::number(m_settings.mainWorldId),
+                                         QString::number(m_lastAllocated)),
+                                QStringLiteral("t_var"), 1, error);
 }
 
 QString MergeRun::writeRenameFile()
@@ -1172,8 +1189,9 @@ bool MergeRun::run()
         if (stopped() || !backupMergeTarget(m_settings, m_log))
             return abort();
     }
-    if (stopped() || !cleanSource() || !writeTarget())
+    if (stopped() || !writeTarget())
         return abort();
+    cleanSource();
     finish();
     stage(11, QStringLiteral("完成"));
     closeAll();
@@ -1219,6 +1237,8 @@ QStringList MergeReport::lossLines() const
     QStringList lines;
     if (!tablesSkipped.isEmpty())
         lines << QStringLiteral("主区没有、因而未拷贝的表: %1 个 (%2)").arg(tablesSkipped.size()).arg(tablesSkipped.join(QStringLiteral(", ")));
+    if (!sourceCleanupFailure.isEmpty())
+        lines << QStringLiteral("合区已提交，但副区的低等级角色没有删除（副区未改动）: %1").arg(sourceCleanupFailure);
     return lines;
 }
 

@@ -15,9 +15,10 @@
 // All or nothing on the target: everything it writes there (the low-level clean-up, accounts,
 // characters, their rows and the id counter) goes through one connection in one transaction,
 // committed once at the end; a failure, a cancellation, a lost connection or a killed program
-// leaves the target as it was. The source is changed only by the low-level clean-up, which is
-// committed before the target transaction begins. A run refuses to start on what its preflight
-// finds (see preflightMerge).
+// leaves the target as it was. The source is changed only by the low-level clean-up, in a
+// transaction of its own with its own undo file, after the target has committed; a merge that
+// fails leaves the source whole. A run refuses to start on what its preflight finds (see
+// preflightMerge).
 using MergeLogFunction = std::function<void(const QString &)>;
 using MergeProgressFunction = std::function<void(const MergeProgress &)>;
 

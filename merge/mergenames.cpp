@@ -1,7 +1,7 @@
 #include "mergenames.h"
 
 #include "db/legacytext.h"
-#include "mergesql.h"
+#include "db/sqlcolumns.h"
 
 #include <QRegularExpression>
 #include <QSqlDatabase>
@@ -127,14 +127,14 @@ bool CollationKeys::describe(QSqlDatabase &db, const QString &database, const QS
         *error = QStringLiteral("字段 %1.%2 的字符集无法识别: %3").arg(table, column, m_collation);
         return false;
     }
-    m_table = database.isEmpty() ? MergeSql::quoted(table) : MergeSql::quoted(database) + QLatin1Char('.') + MergeSql::quoted(table);
-    m_column = MergeSql::quoted(column);
+    m_table = database.isEmpty() ? Sql::quoted(table) : Sql::quoted(database) + QLatin1Char('.') + Sql::quoted(table);
+    m_column = Sql::quoted(column);
     return true;
 }
 
 bool CollationKeys::isLegacy() const
 {
-    return MergeSql::isLegacyCharset(m_charset);
+    return Sql::isLegacyCharset(m_charset);
 }
 
 QByteArray CollationKeys::encode(const QString &text) const

@@ -87,8 +87,10 @@ struct MergeReport
     int namesShortened = 0;            // renamed names cut to fit their column
     QString renameFile;                // every rename of the run, for the players' support
     QString undoFile;                  // takes the target back to before the merge
+    QString sourceUndoFile;            // puts back the source's low-level characters
+    QString sourceCleanupFailure;      // why the source's clean-up, after the merge, did not happen
 
-    bool hasLosses() const { return !tablesSkipped.isEmpty(); }
+    bool hasLosses() const { return !tablesSkipped.isEmpty() || !sourceCleanupFailure.isEmpty(); }
     // The lines that describe the losses, for the log and the warning box.
     QStringList lossLines() const;
 };

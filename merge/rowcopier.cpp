@@ -5,7 +5,7 @@
 #include <QSqlError>
 #include <QSqlQuery>
 
-using namespace MergeSql;
+using namespace Sql;
 
 namespace {
 // A statement is sent when it reaches this size: large enough that the round trips do not
@@ -23,18 +23,6 @@ QByteArray conversion(const Column &source, const Column &target)
         && plainName.match(source.charset).hasMatch())
         return source.charset.toLatin1();
     return {};
-}
-
-bool isSigned(int type)
-{
-    return type == QMetaType::Int || type == QMetaType::LongLong || type == QMetaType::Short || type == QMetaType::Char
-        || type == QMetaType::SChar || type == QMetaType::Long;
-}
-
-bool isUnsigned(int type)
-{
-    return type == QMetaType::UInt || type == QMetaType::ULongLong || type == QMetaType::UShort || type == QMetaType::UChar
-        || type == QMetaType::ULong;
 }
 
 } // namespace
@@ -186,10 +174,11 @@ void RowCopier::setColumns(const QList<Column> &targetColumns, const QList<Colum
     for (const Column &column : targetColumns) {
         if (column.autoIncrement || column.generated || skip.contains(column.lower))
             continue;
-        Target target{quoted(column.name), column.lower, -1, {}, {}};
+        Target target{quoted(column.name), column.lower, -1, {}, {}, column.kind};
         if (const Column *source = findColumn(sourceColumns, column.lower)) {
             target.source = int(m_select.size());
-            target.charset = conversion(*source, column);
+            target.kind = source->kind;
+            target.charset = source->kind == ValueKind::Enum ? source->charset.toLatin1() : conversion(*source, column);
             m_select.append(column.lower);
         } else if (column.needsValue() && fillRequired && !newRowValue(column).isEmpty()) {
             target.expression = newRowValue(column).toLatin1();
@@ -224,7 +213,7 @@ QString RowCopier::selectList(const QString &alias) const
 {
     QStringList list;
     for (const QString &lower : m_select)
-        list.append(selectExpression(*findColumn(m_sourceColumns, lower), alias));
+        list.append(readExpression(*findColumn(m_sourceColumns, lower), alias));
     return list.isEmpty() ? alias + QStringLiteral(".charguid") : list.join(QStringLiteral(", "));
 }
 
@@ -348,20 +337,10 @@ bool RowCopier::appendRow(const QVariantList &row, QByteArray *statement, QStrin
         if (i > 0)
             statement->append(',');
         const Target &column = m_columns.at(i);
-        const QVariant &value = row.at(i);
         if (!column.expression.isEmpty()) {
             statement->append(column.expression);
-        } else if (value.isNull()) {
-            statement->append("NULL");
-        } else if (value.typeId() == QMetaType::QByteArray) {
-            const QByteArray literal = "X'" + value.toByteArray().toHex() + '\'';
-            statement->append(column.charset.isEmpty() ? literal : "CONVERT(" + literal + " USING " + column.charset + ')');
-        } else if (isUnsigned(value.typeId())) {
-            statement->append(QByteArray::number(value.toULongLong()));
-        } else if (isSigned(value.typeId())) {
-            statement->append(QByteArray::number(value.toLongLong()));
-        } else {
-            *error = QStringLiteral("%1.%2: 无法写入的值类型 %3").arg(m_table, column.lower, QString::fromLatin1(value.typeName()));
+        } else if (!appendLiteral(statement, column.kind, row.at(i), error, column.charset)) {
+            *error = QStringLiteral("%1.%2: %3").arg(m_table, column.lower, *error);
             return false;
         }
     }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "mergesql.h"
+#include "db/sqlcolumns.h"
 
 #include <QList>
 #include <QMutex>
@@ -70,7 +70,7 @@ public:
     void setReader(SourceReader *reader) { m_reader = reader; }
 
     // Matches the columns; `skip` are target columns (lower case) that are never written.
-    void setColumns(const QList<MergeSql::Column> &targetColumns, const QList<MergeSql::Column> &sourceColumns,
+    void setColumns(const QList<Sql::Column> &targetColumns, const QList<Sql::Column> &sourceColumns,
                     bool fillRequired, const QStringList &skip = {});
     // The position of a target column in a row handed to the transform, or -1.
     int position(const QString &lower) const;
@@ -100,6 +100,7 @@ private:
         int source = -1;     // position in the source's select list, -1: none
         QByteArray expression; // a fixed expression instead of the source's value
         QByteArray charset;    // the source's character set where the target's differs
+        Sql::ValueKind kind = Sql::ValueKind::Bytes;  // of the value as the source reads it
     };
     using Sink = std::function<bool(const QByteArray &statement, int rows)>;
     bool read(QSqlDatabase source, const Sink &sink, QString *error) const;
@@ -112,7 +113,7 @@ private:
     QString m_table;
     QList<Target> m_columns;
     QStringList m_select;    // source column names (quoted), in select order
-    QList<MergeSql::Column> m_sourceColumns;
+    QList<Sql::Column> m_sourceColumns;
     QByteArray m_insert;     // "INSERT INTO table (columns) VALUES "
     QString m_query;         // the select, its values, what happens to each row
     QVariantList m_values;

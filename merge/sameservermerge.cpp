@@ -6,7 +6,7 @@
 #include "engine/charactertables.h"
 #include "engine/characterpurge.h"
 #include "engine/rowpreview.h"
-#include "engine/undofile.h"
+#include "engine/undoabletransaction.h"
 #include "mergenames.h"
 #include "mergesql.h"
 
@@ -15,7 +15,7 @@
 #include <QSqlDatabase>
 #include <QSqlQuery>
 
-using namespace MergeSql;
+using namespace Sql;
 
 namespace {
 
@@ -68,7 +68,6 @@ private:
     int m_renamed = 0;  // accounts imported under a suffixed name, listed in the rename table
     QString m_accountCharset;
     CollationKeys m_accountKeys;  // the main account table's name column
-    UndoFile m_undoFile;
     UndoFile *m_undo = nullptr;  // when the operator wants the file
     QString m_undoPath;
 };
@@ -157,20 +156,14 @@ void SameServerMergeRun::rollBack()
 
 bool SameServerMergeRun::run()
 {
-    if (!m_db.transaction()) {
-        m_log(QStringLiteral("❌ 无法启动事务: ") + m_db.lastError().text());
+    UndoableTransaction transaction(m_db);
+    QString error;
+    if (!transaction.begin(QStringLiteral("同服合区 WorldID %1 → %2").arg(m_p.subWorldId).arg(m_p.mainWorldId), m_p.writeUndo, &error)) {
+        m_log(QStringLiteral("❌ %1").arg(error));
         return false;
     }
     m_log(QStringLiteral("✔ 已启动数据库事务"));
-    QString undoError;
-    if (m_p.writeUndo) {
-        if (!m_undoFile.begin(m_db, QStringLiteral("同服合区 WorldID %1 → %2").arg(m_p.subWorldId).arg(m_p.mainWorldId), &undoError)) {
-            m_log(QStringLiteral("❌ 撤销文件无法写入，未做任何修改: %1").arg(undoError));
-            rollBack();
-            return false;
-        }
-        m_undo = &m_undoFile;
-    }
+    m_undo = transaction.undo();
 
     struct Step
     {
@@ -204,22 +197,14 @@ bool SameServerMergeRun::run()
         rollBack();
         return false;
     }
-    if (m_undo && !m_undo->finish(&undoError)) {
-        m_log(QStringLiteral("❌ 撤销文件写入失败: %1").arg(undoError));
-        rollBack();
-        return false;
-    }
-    if (!m_db.commit()) {
-        m_log(QStringLiteral("❌ 事务提交失败: ") + m_db.lastError().text());
-        if (m_undo)
-            m_undo->discard();
+    if (!transaction.commit(&error)) {
+        m_log(QStringLiteral("❌ %1").arg(error));
         return false;
     }
     m_log(QStringLiteral("✔ 事务已提交"));
-    if (m_undo) {
-        m_undoPath = m_undo->path();
+    m_undoPath = transaction.undoPath();
+    if (!m_undoPath.isEmpty())
         m_log(QStringLiteral("撤销文件: %1").arg(m_undoPath));
-    }
     return true;
 }
 
@@ -230,14 +215,14 @@ bool SameServerMergeRun::saveMovedCharacters()
     QString error;
     QStringList present;
     if (!CharacterPurge::existingTables(m_db, worldColumnTables, &present, &error)
-        || m_undo->saveColumns(m_db, QStringLiteral("t_char"), {QStringLiteral("charguid")},
+        || m_undo->saveColumns(m_db, QStringLiteral("t_char"), QStringLiteral("charguid"),
                                {QStringLiteral("accname"), QStringLiteral("zoneworldid")}, QStringLiteral("zoneworldid = ?"),
                                {m_p.subWorldId}, &error) < 0) {
         m_log(QStringLiteral("错误: %1").arg(error));
         return false;
     }
     for (const QString &table : std::as_const(present)) {
-        if (m_undo->saveColumns(m_db, table, {QStringLiteral("aid")}, {QStringLiteral("world")},
+        if (m_undo->saveColumns(m_db, table, QStringLiteral("aid"), {QStringLiteral("world")},
                                 QStringLiteral("world <> ? AND charguid IN (SELECT charguid FROM t_char WHERE zoneworldid IN (?, ?))"),
                                 {m_p.mainWorldId, m_p.subWorldId, m_p.mainWorldId}, &error) < 0) {
             m_log(QStringLiteral("错误: %1").arg(error));
@@ -379,7 +364,7 @@ bool SameServerMergeRun::mergeAccountDatabases()
         targets.append(quoted(column.name));
         sources.append(column.lower == QLatin1String("name")
                            ? QStringLiteral("COALESCE(r.new_name, CAST(s.%1 AS BINARY))").arg(quoted(source->name))
-                           : selectExpression(*source, QStringLiteral("s")));
+                           : readExpression(*source, QStringLiteral("s")));
     }
     if (!exec(query, QStringLiteral("INSERT INTO %1.account (%2) SELECT %3 FROM %4.account s "
                                     "LEFT JOIN %5 r ON r.old_name = CAST(s.name AS BINARY)")
@@ -391,7 +376,7 @@ bool SameServerMergeRun::mergeAccountDatabases()
     // The undo removes the imported accounts again, by the exact names they were stored under.
     QString undoError;
     if (m_undo
-        && m_undo->saveDeletion(m_db, QStringLiteral("account"), QStringLiteral("name"),
+        && m_undo->saveAdded(m_db, QStringLiteral("account"), QStringLiteral("name"), {QStringLiteral("id")},
                                 QStringLiteral("CAST(name AS BINARY) IN (SELECT COALESCE(r.new_name, CAST(s.name AS BINARY)) FROM %1.account s "
                                                "LEFT JOIN %2 r ON r.old_name = CAST(s.name AS BINARY))").arg(subDb, kRenameTable),
                                 {}, &undoError, m_p.mainAccountDb) < 0) {

@@ -6,7 +6,7 @@
 #include "engine/characterdeleter.h"
 #include "engine/characterpurge.h"
 #include "engine/charactertables.h"
-#include "engine/undofile.h"
+#include "engine/undoabletransaction.h"
 #include "ui/main/changeconfirm.h"
 
 #include <QComboBox>
@@ -498,25 +498,15 @@ void CharacterEditDialog::onSave()
         return;
 
     QString error;
-    if (!db.transaction()) {
-        QMessageBox::warning(this, QStringLiteral("失败"), QStringLiteral("保存失败: %1").arg(db.lastError().text()));
-        return;
-    }
     // The undo file sets back the columns this save changes, and the items' world on a move.
     QStringList changedColumns;
     for (const auto &change : std::as_const(changes))
         changedColumns.append(change.first);
-    QStringList itemTables;
-    if (newWorld > 0)
-        changedColumns.append(QStringLiteral("zoneworldid"));
-    UndoFile undo;
-    bool ok = undo.begin(db, QStringLiteral("编辑角色 CharGUID %1").arg(m_charguid), &error)
-        && (newWorld == 0 || CharacterPurge::existingTables(db, worldColumnTables, &itemTables, &error))
-        && undo.saveColumns(db, QStringLiteral("t_char"), {QStringLiteral("charguid")}, changedColumns, QStringLiteral("charguid = ?"),
-                            {m_charguid}, &error) >= 0;
-    for (const QString &table : std::as_const(itemTables))
-        ok = ok && undo.saveColumns(db, table, {QStringLiteral("aid")}, {QStringLiteral("world")}, QStringLiteral("charguid = ?"),
-                                    {m_charguid}, &error) >= 0;
+    UndoableTransaction transaction(db);
+    bool ok = transaction.begin(QStringLiteral("编辑角色 CharGUID %1").arg(m_charguid), true, &error)
+        && (changedColumns.isEmpty()
+            || transaction.undo()->saveColumns(db, QStringLiteral("t_char"), QStringLiteral("charguid"), changedColumns,
+                                               QStringLiteral("charguid = ?"), {m_charguid}, &error) >= 0);
     if (ok && !changes.isEmpty()) {
         // Every value is bound. Texts travel as the hexadecimal of their GBK bytes, which no
         // driver or connection character set can alter.
@@ -545,20 +535,15 @@ void CharacterEditDialog::onSave()
     }
     if (ok && newWorld > 0) {
         CharacterDeleter mover(db);
-        ok = mover.moveToWorld(db, m_charguid, newWorld, &error);
+        ok = mover.moveToWorld(db, transaction.undo(), m_charguid, newWorld, &error);
     }
-    ok = ok && undo.finish(&error);
-    if (ok && !db.commit()) {
-        ok = false;
-        error = db.lastError().text();
-        undo.discard();
-    }
+    ok = ok && transaction.commit(&error);
     if (!ok) {
-        db.rollback();
+        transaction.rollback();
         QMessageBox::warning(this, QStringLiteral("失败"), QStringLiteral("保存失败: %1").arg(error));
         return;
     }
-    QMessageBox::information(this, QStringLiteral("成功"), QStringLiteral("角色数据保存成功！") + undoFileLine(undo.path()));
+    QMessageBox::information(this, QStringLiteral("成功"), QStringLiteral("角色数据保存成功！") + undoFileLine(transaction.undoPath()));
     accept();
 }
 

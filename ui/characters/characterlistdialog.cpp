@@ -9,7 +9,6 @@
 #include "engine/charactercopier.h"
 #include "engine/characterdeleter.h"
 #include "engine/exportmanager.h"
-#include "engine/undofile.h"
 #include "itemconfigmanager.h"
 #include "ui/main/changeconfirm.h"
 #include "ui/main/logpanel.h"
@@ -39,17 +38,6 @@
 #include <QVBoxLayout>
 
 namespace {
-// Begins the undo file of an operation on the worker's connection: a file that cannot be
-// started stops the operation before it changes anything.
-bool beginUndo(UndoFile &undo, QSqlDatabase &db, const QString &operation, SessionTask &task, QString *error)
-{
-    if (undo.begin(db, operation, error))
-        return true;
-    *error = QStringLiteral("撤销文件无法写入，操作未开始: %1").arg(*error);
-    task.log(*error);
-    return false;
-}
-
 // Account and name searches show at most this many characters, highest level first.
 const int kSearchLimit = 100;
 
@@ -572,22 +560,21 @@ void CharacterListDialog::onContextRepairSkill()
     };
     auto result = std::make_shared<Repair>();
     runOperation(QStringLiteral("修复技能"), true, [guid, result](QSqlDatabase &db, SessionTask &task) {
-        UndoFile undo;
-        if (!beginUndo(undo, db, QStringLiteral("修复技能 CharGUID %1").arg(guid), task, &result->failure))
-            return false;
         CharacterDeleter deleter(db);
         deleter.setCancelFlag(task.cancelFlag());
-        deleter.setUndo(&undo);
         bool ok = false;
         QObject::connect(&deleter, &CharacterDeleter::logMessage, [&task](const QString &line) { task.log(line); });
-        QObject::connect(&deleter, &CharacterDeleter::errorOccurred, [&task](const QString &line) { task.log(line); });
+        QObject::connect(&deleter, &CharacterDeleter::errorOccurred, [&task, result](const QString &line) {
+            task.log(line);
+            result->failure = line;
+        });
         QObject::connect(&deleter, &CharacterDeleter::singleRepairCompleted, [&](bool success, int, int count) {
             ok = success;
             result->removed = count;
         });
         deleter.repairCharacterDuplicates(guid);
         if (ok && result->removed > 0)
-            result->undoPath = undo.path();
+            result->undoPath = deleter.undoPath();
         return ok;
     }, [this, guid, result](bool ok, bool cancelled) {
         if (!ok) {
@@ -655,17 +642,13 @@ void CharacterListDialog::onContextCopyCharacter()
     };
     auto result = std::make_shared<Copy>();
     runOperation(QStringLiteral("复制角色"), true, [guid, account, newName, result](QSqlDatabase &db, SessionTask &task) {
-        UndoFile undo;
-        if (!beginUndo(undo, db, QStringLiteral("复制角色 CharGUID %1").arg(guid), task, &result->failure))
-            return false;
         CharacterCopier copier(db);
         copier.setCancelFlag(task.cancelFlag());
-        copier.setUndo(&undo);
         QObject::connect(&copier, &CharacterCopier::logMessage, [&task](const QString &line) { task.log(line); });
         QObject::connect(&copier, &CharacterCopier::progress, [&task](int percent, const QString &text) { task.progress(percent, text); });
         const bool ok = copier.copyCharacter(guid, account, newName, &result->guid, &result->name, &result->failure);
         if (ok)
-            result->undoPath = undo.path();
+            result->undoPath = copier.undoPath();
         return ok;
     }, [this, account, result](bool ok, bool) {
         if (!ok) {
@@ -707,15 +690,11 @@ void CharacterListDialog::onContextTransferCharacter()
     auto error = std::make_shared<QString>();
     auto undoPath = std::make_shared<QString>();
     runOperation(QStringLiteral("转移角色"), false, [guid, world, error, undoPath](QSqlDatabase &db, SessionTask &task) {
-        UndoFile undo;
-        if (!beginUndo(undo, db, QStringLiteral("转移角色 CharGUID %1 到 WorldID %2").arg(guid).arg(world), task, error.get()))
-            return false;
         CharacterDeleter deleter(db);
-        deleter.setUndo(&undo);
         QObject::connect(&deleter, &CharacterDeleter::logMessage, [&task](const QString &line) { task.log(line); });
         const bool ok = deleter.transferCharacter(guid, world, error.get());
         if (ok)
-            *undoPath = undo.path();
+            *undoPath = deleter.undoPath();
         return ok;
     }, [this, guid, world, error, undoPath](bool ok, bool) {
         if (!ok) {
@@ -744,15 +723,11 @@ void CharacterListDialog::onContextDeleteCharacter()
     auto error = std::make_shared<QString>();
     auto undoPath = std::make_shared<QString>();
     runOperation(QStringLiteral("删除角色"), false, [guid, error, undoPath](QSqlDatabase &db, SessionTask &task) {
-        UndoFile undo;
-        if (!beginUndo(undo, db, QStringLiteral("删除角色 CharGUID %1").arg(guid), task, error.get()))
-            return false;
         CharacterDeleter deleter(db);
-        deleter.setUndo(&undo);
         QObject::connect(&deleter, &CharacterDeleter::logMessage, [&task](const QString &line) { task.log(line); });
         const bool ok = deleter.deleteCharacter(guid, error.get());
         if (ok)
-            *undoPath = undo.path();
+            *undoPath = deleter.undoPath();
         return ok;
     }, [this, error, undoPath](bool ok, bool) {
         if (!ok) {
