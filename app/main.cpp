@@ -1,3 +1,4 @@
+#include "engine/clientoptionfile.h"
 #include "startup.h"
 #include "ui/main/mainwindow.h"
 #include "ui/main/screenfit.h"
@@ -10,6 +11,7 @@ int main(int argc, char *argv[])
     applyApplicationIdentity();
     installChineseTranslations();
     installScreenFit();
+    removeStaleClientOptionFiles();
 
     if (!checkOdbcDriver() && !confirmMissingOdbcDriver())
         return 0;

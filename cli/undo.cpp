@@ -51,7 +51,7 @@ public:
             return Failed;
         }
         if (rehearsal) {
-            out.line(QStringLiteral("检查通过：服务器和数据库一致，要放回的角色ID都空闲"));
+            out.line(QStringLiteral("检查通过：文件完整，数据仍是操作后的样子，要放回的角色ID都空闲"));
             dryRunNote(out);
             return Success;
         }

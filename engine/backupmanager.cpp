@@ -3,6 +3,7 @@
 #include "app/debuglog.h"
 #include "clientoptionfile.h"
 #include "db/connectionrule.h"
+#include "rowpreview.h"
 
 #include <QDateTime>
 #include <QFutureWatcher>
@@ -139,6 +140,8 @@ bool BackupManager::connectionArguments(const QString &host, int port, const QSt
         m_optionFile = createClientOptionFile(password, this);
         if (!m_optionFile) {
             const Mode mode = m_mode;
+            if (mode == Backup)
+                QFile::remove(partialPath());
             finishOperation();
             emit errorOccurred(QStringLiteral("无法在临时目录 %1 写入密码文件，未启动 %2")
                                    .arg(QDir::tempPath(), mode == Backup ? QStringLiteral("mysqldump") : QStringLiteral("mysql")));
@@ -153,9 +156,7 @@ bool BackupManager::connectionArguments(const QString &host, int port, const QSt
     const QStringList common = {QStringLiteral("-h") + host, QStringLiteral("-P") + QString::number(port),
                                 QStringLiteral("-u") + user};
     *arguments += common;
-    *shown = common;
-    if (!password.isEmpty())
-        shown->append(QStringLiteral("-p********"));
+    *shown = *arguments;  // what runs: the password stays in the file
     return true;
 }
 
@@ -205,9 +206,10 @@ void BackupManager::backupDatabase(const QString &host, int port, const QString 
         return;
     beginOperation(Backup, filePath, database);
     QDir().mkpath(QFileInfo(filePath).absolutePath());
-    // The dump holds password hashes and player data: readable by its owner only.
+    // The dump holds password hashes and player data: readable by its owner only. It takes its
+    // name only once the tool has finished it: a failed dump never looks like a backup.
     QString fileError;
-    if (!createPrivateFile(filePath, &fileError)) {
+    if (!createPrivateFile(partialPath(), &fileError)) {
         finishOperation();
         emit errorOccurred(QStringLiteral("无法创建备份文件 %1: %2").arg(filePath, fileError));
         emit backupCompleted(false, QString());
@@ -219,7 +221,7 @@ void BackupManager::backupDatabase(const QString &host, int port, const QString 
     if (!connectionArguments(host, port, user, password, &arguments, &shown))
         return;
     const QStringList rest = {QStringLiteral("--single-transaction"), QStringLiteral("--routines"),
-                              QStringLiteral("--triggers"), QStringLiteral("-r") + filePath, database};
+                              QStringLiteral("--triggers"), QStringLiteral("-r") + partialPath(), database};
     arguments += rest;
     shown += rest;
     m_expectedDumpSize = 0;
@@ -256,6 +258,16 @@ void BackupManager::restoreDatabase(const QString &host, int port, const QString
         delete input;
         m_mode = Idle;
         emit errorOccurred(QStringLiteral("备份文件不存在: ") + filePath);
+        emit restoreCompleted(false, database);
+        return;
+    }
+    // A cut or failed dump, or one that writes into another database, is not restored at all.
+    RestorePreview::Dump dump;
+    QString refusal;
+    if (!RestorePreview::scan(filePath, &dump, &refusal) || !(refusal = RestorePreview::refusal(dump, filePath, database)).isEmpty()) {
+        delete input;
+        m_mode = Idle;
+        emit errorOccurred(refusal);
         emit restoreCompleted(false, database);
         return;
     }
@@ -304,7 +316,7 @@ void BackupManager::updateBackupProgress()
 {
     if (m_mode != Backup)
         return;
-    emitProgress(workProgress(QFileInfo(m_filePath).size(), m_expectedDumpSize));
+    emitProgress(workProgress(QFileInfo(partialPath()).size(), m_expectedDumpSize));
 }
 
 void BackupManager::onStandardError()
@@ -326,6 +338,7 @@ void BackupManager::onProcessError(QProcess::ProcessError error)
         m_process->deleteLater();
     m_process = nullptr;
     if (mode == Backup) {
+        QFile::remove(partialPath());
         emit errorOccurred(QStringLiteral("无法启动 mysqldump，请确保程序目录下存在 mysqldump.exe 及其依赖 DLL"));
         emit backupCompleted(false, QString());
     } else if (mode == Restore) {
@@ -359,7 +372,7 @@ void BackupManager::onProcessFinished(int exitCode, QProcess::ExitStatus exitSta
     finishOperation();
 
     // A tool that crashed has no exit code worth trusting: it failed.
-    const bool ok = exitStatus == QProcess::NormalExit && exitCode == 0;
+    bool ok = exitStatus == QProcess::NormalExit && exitCode == 0;
     QString failure;
     if (exitStatus == QProcess::CrashExit)
         failure = QStringLiteral("%1 异常终止").arg(mode == Backup ? QStringLiteral("mysqldump") : QStringLiteral("mysql"));
@@ -367,7 +380,20 @@ void BackupManager::onProcessFinished(int exitCode, QProcess::ExitStatus exitSta
         failure = (mode == Backup ? QStringLiteral("备份失败，退出码: %1") : QStringLiteral("恢复失败，退出码: %1")).arg(exitCode);
 
     if (mode == Backup) {
+        if (ok && !RestorePreview::dumpCompleted(partialPath())) {
+            ok = false;
+            failure = QStringLiteral("mysqldump 的输出不完整（没有 \"-- Dump completed\"）");
+        }
+        if (ok && QFile::exists(m_filePath) && !QFile::remove(m_filePath)) {
+            ok = false;
+            failure = QStringLiteral("无法替换已有的文件 %1").arg(m_filePath);
+        }
+        if (ok && !QFile::rename(partialPath(), m_filePath)) {
+            ok = false;
+            failure = QStringLiteral("无法把备份命名为 %1").arg(m_filePath);
+        }
         if (!ok) {
+            QFile::remove(partialPath());
             emit errorOccurred(failure);
             emit backupCompleted(false, QString());
             return;

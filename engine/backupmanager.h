@@ -64,6 +64,8 @@ private:
     void updateBackupProgress();
     void finishOperation();
     void emitProgress(int percent);
+    // Where the dump is written until the tool has finished it.
+    QString partialPath() const { return m_filePath + QStringLiteral(".part"); }
 
     QProcess *m_process = nullptr;
     QString m_dumpToolPath;

@@ -88,8 +88,11 @@ qint64 CharacterCopier::copyRows(QSqlDatabase &db, const QString &table, const Q
     if (known == m_columns.cend()) {
         QSqlError readError;
         QStringList read;
-        for (const Column &column : withoutColumn(readColumns(db, table, &readError), QStringLiteral("aid")))
-            read.append(column.name);
+        // The server computes generated columns itself and refuses values for them.
+        for (const Column &column : withoutColumn(readColumns(db, table, &readError), QStringLiteral("aid"))) {
+            if (!column.generated)
+                read.append(column.name);
+        }
         if (read.isEmpty()) {
             *error = readError.text();
             return -1;

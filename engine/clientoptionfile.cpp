@@ -1,5 +1,6 @@
 #include "clientoptionfile.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryFile>
@@ -24,6 +25,16 @@ QTemporaryFile *createClientOptionFile(const QString &password, QObject *parent)
     }
     file->close();
     return file;
+}
+
+void removeStaleClientOptionFiles()
+{
+    const QDateTime stale = QDateTime::currentDateTime().addSecs(-600);
+    const QFileInfoList files = QDir(QDir::tempPath()).entryInfoList({QStringLiteral("quorvel-*.cnf")}, QDir::Files | QDir::Hidden);
+    for (const QFileInfo &file : files) {
+        if (file.lastModified() < stale && file.isWritable())
+            QFile::remove(file.absoluteFilePath());
+    }
 }
 
 QString clientOptionFileArgument(const QTemporaryFile *file)

@@ -12,6 +12,10 @@ class QObject;
 // The file is removed when the returned object (owned by `parent`) is deleted.
 QTemporaryFile *createClientOptionFile(const QString &password, QObject *parent = nullptr);
 
+// Removes option files that a program killed while its tool ran left behind. The tools read
+// the file when they start, so a file some minutes old is no longer needed by anyone.
+void removeStaleClientOptionFiles();
+
 // The argument that makes a tool read the file; it must stand first among the arguments.
 QString clientOptionFileArgument(const QTemporaryFile *file);
 

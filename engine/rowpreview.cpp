@@ -5,6 +5,7 @@
 #include "charactertables.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QMap>
 #include <QSqlDatabase>
 #include <QSqlError>
@@ -166,26 +167,79 @@ QString tableName(const QByteArray &line, qsizetype from)
 }
 } // namespace
 
-QList<Table> compare(QSqlDatabase &db, const QString &dumpFile, QString *error)
+bool scan(const QString &dumpFile, Dump *dump, QString *error)
 {
+    *dump = Dump();
     QFile file(dumpFile);
     if (!file.open(QIODevice::ReadOnly)) {
         *error = QStringLiteral("无法读取备份文件 %1: %2").arg(dumpFile, file.errorString());
-        return {};
+        return false;
     }
-    QMap<QString, qint64> inFile;
+    QByteArray last;
     while (!file.atEnd()) {
         const QByteArray line = file.readLine();
+        if (!line.trimmed().isEmpty())
+            last = line;
         if (line.startsWith("CREATE TABLE ")) {
-            inFile.insert(tableName(line, 13), inFile.value(tableName(line, 13), 0));
-        } else if (line.startsWith("INSERT INTO ")) {
+            dump->rows.insert(tableName(line, 13), dump->rows.value(tableName(line, 13), 0));
+        } else if (line.startsWith("CREATE DATABASE ") || line.startsWith("USE ")) {
+            dump->databases.append(tableName(line, 0));
+        } else {
+            // mysqldump writes INSERT, and with --insert-ignore or --replace these.
+            qsizetype prefix = 0;
+            for (const char *statement : {"INSERT INTO ", "INSERT IGNORE INTO ", "REPLACE INTO "}) {
+                if (line.startsWith(statement))
+                    prefix = qstrlen(statement);
+            }
+            if (prefix == 0)
+                continue;
             TupleCounter counter;
             bool open = counter.feed(line, line.indexOf(" VALUES") + 7);
             while (open && !file.atEnd())
                 open = counter.feed(file.readLine(), 0);
-            inFile[tableName(line, 12)] += counter.tuples();
+            dump->rows[tableName(line, prefix)] += counter.tuples();
         }
     }
+    dump->databases.removeDuplicates();
+    dump->complete = last.startsWith("-- Dump completed");
+    return true;
+}
+
+bool dumpCompleted(const QString &dumpFile)
+{
+    QFile file(dumpFile);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    file.seek(qMax<qint64>(0, file.size() - 4096));
+    const QList<QByteArray> lines = file.readAll().trimmed().split('\n');
+    return lines.last().startsWith("-- Dump completed");
+}
+
+QString refusal(const Dump &dump, const QString &dumpFile, const QString &database)
+{
+    if (!dump.complete)
+        return QStringLiteral("%1 不是完整的备份（没有 mysqldump 结尾的 \"-- Dump completed\"，可能是失败或中断的备份），拒绝恢复")
+            .arg(QFileInfo(dumpFile).fileName());
+    for (const QString &named : dump.databases) {
+        if (named != database)
+            return QStringLiteral("%1 会写入数据库 %2（文件中有 CREATE DATABASE/USE），而不是要恢复的 %3，拒绝恢复")
+                .arg(QFileInfo(dumpFile).fileName(), named, database);
+    }
+    return QString();
+}
+
+QList<Table> compare(QSqlDatabase &db, const QString &dumpFile, QString *error)
+{
+    Dump dump;
+    if (!scan(dumpFile, &dump, error))
+        return {};
+    QSqlQuery current(db);
+    const QString database = current.exec(QStringLiteral("SELECT DATABASE()")) && current.next() ? current.value(0).toString() : QString();
+    if (const QString refused = refusal(dump, dumpFile, database); !refused.isEmpty()) {
+        *error = refused;
+        return {};
+    }
+    const QMap<QString, qint64> &inFile = dump.rows;
     QMap<QString, qint64> now;
     QSqlQuery query(db);
     QStringList tables;

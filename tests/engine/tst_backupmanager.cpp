@@ -1,6 +1,8 @@
 #include "app/debuglog.h"
 #include "db/databasemanager.h"
 #include "engine/backupmanager.h"
+#include "engine/clientoptionfile.h"
+#include "engine/rowpreview.h"
 #include "modalanswer.h"
 #include "testservers.h"
 #include "ui/main/hoststore.h"
@@ -60,6 +62,8 @@ private slots:
     void backupAndRestoreKeepEveryByte();
     void passwordStaysOffTheCommandLine();
     void failuresAreReported();
+    void refusedDumpsChangeNothing_data();
+    void refusedDumpsChangeNothing();
     void progressAndBusyTools();
     void backupAndRestoreThroughMainWindow();
 
@@ -167,13 +171,28 @@ void TestBackupManager::passwordStaysOffTheCommandLine()
     QVERIFY2(run.success, qPrintable(run.text()));
     QVERIFY(!QFile::exists(optionFile));
     QVERIFY(!run.text().contains(QStringLiteral("c#d")));
-    QVERIFY(run.log.at(1).contains(QStringLiteral(" -ubk -p******** --single-transaction")));
+    // The log shows what runs: the option file, not a password.
+    QVERIFY(run.log.at(1).contains(QStringLiteral("--defaults-extra-file=%1 -h127.0.0.1 -P%2 -ubk --single-transaction").arg(optionFile).arg(m_server.port)));
 
     // Without a password nothing asks for one.
     Run empty(&manager);
     manager.backupDatabase(kHost, m_server.port, QStringLiteral("nobody"), QString(), kDb, file);
     QVERIFY(!manager.lastArguments().join(QLatin1Char(' ')).contains(QStringLiteral("-p")));
     QVERIFY(empty.wait() && !empty.success);
+
+    // A program killed while its tool ran leaves its file behind: the next start removes it.
+    QTemporaryFile *stale = createClientOptionFile(password);
+    QTemporaryFile *fresh = createClientOptionFile(password);
+    stale->setAutoRemove(false);
+    QFile staleFile(stale->fileName());
+    QVERIFY(staleFile.open(QIODevice::ReadWrite));
+    QVERIFY(staleFile.setFileTime(QDateTime::currentDateTime().addSecs(-3600), QFileDevice::FileModificationTime));
+    staleFile.close();
+    removeStaleClientOptionFiles();
+    QVERIFY(!QFile::exists(stale->fileName()));
+    QVERIFY(QFile::exists(fresh->fileName()));
+    delete stale;
+    delete fresh;
 }
 
 void TestBackupManager::failuresAreReported()
@@ -181,11 +200,13 @@ void TestBackupManager::failuresAreReported()
     BackupManager manager;
     auto wrong = finished(manager, true, QStringLiteral("wrong"), m_dir.filePath(QStringLiteral("w.sql")));
     QVERIFY(!wrong->success && wrong->result.isEmpty());
+    // A failed dump leaves no file that the restore list would offer.
+    QCOMPARE(QDir(m_dir.path()).entryList({QStringLiteral("w.sql*")}), QStringList());
     QVERIFY2(wrong->log.at(wrong->log.size() - 2).contains(QStringLiteral("Access denied")), qPrintable(wrong->text()));
     QCOMPARE(wrong->log.last(), QStringLiteral("ERROR 备份失败，退出码: 2"));
 
     QFile small(m_dir.filePath(QStringLiteral("small.sql")));
-    QVERIFY(small.open(QIODevice::WriteOnly) && small.write("SELECT 1;\n") > 0);
+    QVERIFY(small.open(QIODevice::WriteOnly) && small.write("SELECT 1;\n-- Dump completed on 2026-12-08\n") > 0);
     small.close();
     auto restore = finished(manager, false, QStringLiteral("wrong"), small.fileName());
     QVERIFY(!restore->success);
@@ -217,6 +238,56 @@ void TestBackupManager::failuresAreReported()
     QCOMPARE(warned->log.at(warned->log.size() - 2), QStringLiteral("mysqldump: Got error: 1049: Unknown database\n"));
 }
 
+void TestBackupManager::refusedDumpsChangeNothing_data()
+{
+    QTest::addColumn<QByteArray>("prefix");
+    QTest::addColumn<int>("keep");  // percent of the dump kept
+    QTest::addColumn<int>("rows");  // rows the rehearsal counts in t_var beyond the dump's own; -1: refused
+    QTest::newRow("another database named") << QByteArray("CREATE DATABASE /*!32312 IF NOT EXISTS*/ `backup_other`;\nUSE `backup_other`;\n") << 100 << -1;
+    QTest::newRow("cut in half") << QByteArray() << 50 << -1;
+    QTest::newRow("empty") << QByteArray() << 0 << -1;
+    QTest::newRow("its own database named, rows replaced") << QByteArray("USE `backup_db`;\nREPLACE INTO `t_var` VALUES (1,2,3,4),\n(5,6,7,8);\n") << 100 << 2;
+}
+
+void TestBackupManager::refusedDumpsChangeNothing()
+{
+    QFETCH(QByteArray, prefix);
+    QFETCH(int, keep);
+    QFETCH(int, rows);
+    BackupManager manager;
+    const QString good = m_dir.filePath(QStringLiteral("good.sql"));
+    std::unique_ptr<Run> backup;
+    if (!QFile::exists(good)) {
+        backup = finished(manager, true, m_server.password, good);
+        QVERIFY(backup->success);
+    }
+    QFile file(good);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray dump = file.readAll();
+    RestorePreview::Dump original;
+    QString error;
+    QVERIFY(RestorePreview::scan(good, &original, &error));
+    const QString damaged = m_dir.filePath(QStringLiteral("damaged.sql"));
+    QFile out(damaged);
+    QVERIFY(out.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    out.write(prefix + dump.left(dump.size() * keep / 100));
+    out.close();
+
+    RestorePreview::Dump scanned;
+    QVERIFY(RestorePreview::scan(damaged, &scanned, &error));
+    if (rows >= 0)
+        QCOMPARE(scanned.rows.value(QStringLiteral("t_var")), original.rows.value(QStringLiteral("t_var")) + rows);
+    const bool refused = !RestorePreview::refusal(scanned, damaged, kDb).isEmpty();
+    QCOMPARE(refused, rows < 0);
+    if (!refused)
+        return;
+    const QMap<QString, QString> before = checksums();
+    auto restore = finished(manager, false, m_server.password, damaged);
+    QVERIFY(!restore->success && !manager.isBusy());
+    QCOMPARE(checksums(), before);
+    QCOMPARE(TestServers::querySql(m_server, QStringLiteral("SHOW DATABASES LIKE 'backup_other'")), QString());
+}
+
 void TestBackupManager::progressAndBusyTools()
 {
     // A dump tool that writes its file in steps, as a large dump grows.
@@ -225,7 +296,7 @@ void TestBackupManager::progressAndBusyTools()
     BackupManager *manager = window.backupManager();
     manager->setToolPaths(fakeTool(QStringLiteral(
         "for a in \"$@\"; do case \"$a\" in -r*) f=\"${a#-r}\";; esac; done\n"
-        "for i in 1 2 3 4 5 6; do head -c 300000 /dev/zero >> \"$f\"; sleep 0.3; done")), QString());
+        "for i in 1 2 3 4 5 6; do head -c 300000 /dev/zero >> \"$f\"; sleep 0.3; done; printf '\\n-- Dump completed\\n' >> \"$f\"")), QString());
     Run run(manager);
     manager->backupDatabase(kHost, m_server.port, QStringLiteral("root"), m_server.password, kDb,
                             m_dir.filePath(QStringLiteral("growing.sql")));

@@ -124,7 +124,7 @@ void TestMergeEngine::loadFixture(int sourceWorld, int sourceFirstGuid)
     const QByteArray longName = encodeGbk(QString(24, QChar(0x5251)));
     // Item columns of the types a value can lose its way in when it travels as text.
     const QByteArray typed = "ALTER TABLE t_iteminfo ADD price DECIMAL(14,2) NULL, ADD rate DOUBLE NULL, ADD made DATETIME(3) NULL, "
-                             "ADD flags BIT(8) NULL, ADD kind ENUM('a','b') NULL, ADD big BIGINT UNSIGNED NULL;";
+                             "ADD flags BIT(8) NULL, ADD kind ENUM('a','b') NULL, ADD big BIGINT UNSIGNED NULL, ADD weight FLOAT NULL;";
     QByteArray targetSql = "USE merge_main;" + typed +
         "INSERT INTO t_char (charguid, accname, charname, zoneworldid, createtime, logouttime, haircolor, pwdsafe, settings) VALUES "
         "(800001,'x'," + hex(sword) + ",2,1,1,1,'',''),(800002,'x'," + hex(sword + "_S2") + ",2,1,1,1,'',''),"
@@ -144,9 +144,9 @@ void TestMergeEngine::loadFixture(int sourceWorld, int sourceFirstGuid)
             "INSERT INTO t_pet (charguid, hpetguid, lpetguid, hspetguid, lspetguid, petname, petnick, level, petdata) VALUES ("
             + g + ",1," + g + ",1," + g + "," + hex(chunk(k)) + "," + hex(chunk(6 - k)) + ",1,'');"
             "INSERT INTO t_iteminfo (charguid, guid, world, server, itemtype, pos, p1, p2, p3, p4, p5, p6, p7, p8, p9, p10, p11, p12, p13, p14, p15, p16, p17, "
-            "creator, fixattr, price, rate, made, flags, kind, big) VALUES ("
+            "creator, fixattr, price, rate, made, flags, kind, big, weight) VALUES ("
             + g + ",1," + w + ",1,1,1,1,2,3,4,5,6,7,8,9,10,11,12,13,14,15,16,-17," + hex(chunk(k)) + "," + hex(chunk(6 - k))
-            + ",-123456789012.34,-1.25e-300,'2025-01-02 03:04:05.678',b'10100101','b',18446744073709551615);"
+            + ",-123456789012.34,-1.25e-300,'2025-01-02 03:04:05.678',b'10100101','b',18446744073709551615,16777218);"
             "INSERT INTO t_relation (charguid, fguid, fname, relflag, fpoint) VALUES (" + g + "," + QByteArray::number(900001 + (k + 1) % 7)
             + "," + hex(chunk(k)) + ",1,1),(" + g + ",777777,'gone',1,1);"
             "INSERT INTO t_impact (charguid, imdata, dbversion) VALUES (" + g + "," + hex(allBytes()) + ",1);";
@@ -351,9 +351,19 @@ void TestMergeEngine::mergesZoneByteForByte()
     const int accounts = TestServers::querySql(m_sub, QStringLiteral("SELECT COUNT(*) FROM account"), kSubWeb).toInt();
     QCOMPARE(TestServers::querySql(m_main, QStringLiteral("SELECT COUNT(*) FROM account WHERE id > 23"), kMainWeb).toInt(), accounts);
 
+    // A FLOAT keeps every bit (its own text has six digits: 16777218 would become 16777200).
+    QCOMPARE(mainQuery(QStringLiteral("SELECT COUNT(*) FROM t_iteminfo WHERE weight = 16777218 AND charguid IN (%1)").arg(merged_)),
+             QStringLiteral("7"));
+
     // The undo file takes the target back: characters, rows, accounts and the counter.
     QCOMPARE(TestServers::applyUndo(m_main, kMainDb, run.report.undoFile), QString());
     QCOMPARE(checksums(m_main, {kMainDb, kMainWeb}), targetBefore);
+    // Applied again after the game has handed a merged id out anew, it deletes nobody.
+    mainQuery(QStringLiteral("START TRANSACTION; CALL create_char(%1, @g); COMMIT;").arg(mainWorld));
+    const auto created = checksums(m_main, {kMainDb, kMainWeb});
+    const QString applied = QFileInfo(run.report.undoFile).absolutePath() + QStringLiteral("/applied/") + QFileInfo(run.report.undoFile).fileName();
+    QVERIFY(!TestServers::applyUndo(m_main, kMainDb, applied).isEmpty());
+    QCOMPARE(checksums(m_main, {kMainDb, kMainWeb}), created);
 }
 
 void TestMergeEngine::imperfectTargetIsReportedNotHidden()
@@ -486,8 +496,9 @@ void TestMergeEngine::failuresRollEverythingBack()
     if (!targetSql.isEmpty())
         QVERIFY(TestServers::runSql(m_main, targetSql, kMainDb));
     const auto before = checksums(m_main, {kMainDb, kMainWeb});
+    const auto sourceBefore = checksums(m_sub, {kSubDb, kSubWeb});
     MergeSettings s = settings(2, 5);
-    s.cleanLowLevel = failure == QLatin1String("clean");
+    s.cleanLowLevel = true;  // the source's low-level characters stay while the merge has not committed
     const Run run = merge(s, [&](const QString &line, std::atomic_bool &cancel) {
         if (line != at)
             return;
@@ -506,6 +517,7 @@ void TestMergeEngine::failuresRollEverythingBack()
     QVERIFY(!run.ok);
     QVERIFY(run.log.contains(QStringLiteral("主区事务已开始：合区完成前主区不会有任何改动")));
     QCOMPARE(checksums(m_main, {kMainDb, kMainWeb}), before);
+    QCOMPARE(checksums(m_sub, {kSubDb, kSubWeb}), sourceBefore);
     if (failure == QLatin1String("cancel"))
         QVERIFY(run.log.contains(QStringLiteral("合区已取消")));
 }
@@ -525,6 +537,7 @@ void TestMergeEngine::cleansAndFillsAsCounted()
     const QString lowSub = subQuery(QStringLiteral("SELECT COUNT(*) FROM t_char WHERE zoneworldid = 5 AND isvalid = 1 AND level <= 10"));
     const int mergedBefore = mainQuery(QStringLiteral("SELECT COUNT(*) FROM t_char WHERE zoneworldid = 2")).toInt();
     const auto targetBefore = checksums(m_main, {kMainDb, kMainWeb});
+    const auto sourceBefore = checksums(m_sub, {kSubDb, kSubWeb});
 
     const Run run = merge(s);
     QVERIFY2(run.ok, qPrintable(run.log.mid(run.log.size() - 8).join(QLatin1Char('\n'))));
@@ -543,9 +556,11 @@ void TestMergeEngine::cleansAndFillsAsCounted()
             QCOMPARE(TestServers::querySql(server, QStringLiteral("SELECT COUNT(*) FROM %1 WHERE charguid NOT IN (SELECT charguid FROM t_char)")
                                                        .arg(table), database), QStringLiteral("0"));
     }
-    // The undo puts the target's deleted characters back as well.
+    // The undo puts the target's deleted characters back as well, and the source's file its own.
     QCOMPARE(TestServers::applyUndo(m_main, kMainDb, run.report.undoFile), QString());
     QCOMPARE(checksums(m_main, {kMainDb, kMainWeb}), targetBefore);
+    QCOMPARE(TestServers::applyUndo(m_sub, kSubDb, run.report.sourceUndoFile), QString());
+    QCOMPARE(checksums(m_sub, {kSubDb, kSubWeb}), sourceBefore);
 }
 
 void TestMergeEngine::secondRunIsRefusedUnlessAgain()

@@ -1,6 +1,7 @@
 #include "mainwindow.h"
 
 #include "app/dailylog.h"
+#include "db/connectionrule.h"
 #include "db/databasemanager.h"
 #include "engine/backupmanager.h"
 #include "engine/rowpreview.h"
@@ -326,11 +327,24 @@ void MainWindow::setBackupButtonsEnabled(bool enabled)
     m_restoreButton->setEnabled(enabled && !DatabaseManager::instance()->isBusy());
 }
 
+HostConfig MainWindow::toolServer(QString *label) const
+{
+    // While connected, the tools work on the session's server, whatever the selector shows.
+    const DatabaseManager *session = DatabaseManager::instance();
+    if (session->isConnected()) {
+        *label = session->serverLabel();
+        return session->storedConfig();
+    }
+    *label = serverLabel(m_hostCombo->currentText(), getCurrentConfig());
+    return getCurrentConfig();
+}
+
 void MainWindow::onBackupDatabase()
 {
-    const HostConfig config = getCurrentConfig();
+    QString label;
+    const HostConfig config = toolServer(&label);
     const QString proposal = m_backupManager->getDefaultBackupPath();
-    const QString path = QFileDialog::getSaveFileName(this, QStringLiteral("保存备份文件 - %1").arg(serverLabel(m_hostCombo->currentText(), config)), proposal,
+    const QString path = QFileDialog::getSaveFileName(this, QStringLiteral("保存备份文件 - %1").arg(label), proposal,
                                                       QStringLiteral("SQL 文件 (*.sql)"));
     if (path.isEmpty())
         return;
@@ -389,19 +403,35 @@ void MainWindow::onRestoreDatabase()
         path = pathOfItem.value(item);
     }
 
-    const HostConfig config = getCurrentConfig();
-    // What the restore does to each table: the rows there now against the rows of the file.
+    QString label;
+    const HostConfig config = toolServer(&label);
+    // What the restore does to each table, counted on the server it writes to: the rows there
+    // now against the rows of the file.
     QStringList preview;
     DatabaseManager *session = DatabaseManager::instance();
-    if (session->isConnected() && session->storedConfig().database == config.database) {
-        QString error;
-        QApplication::setOverrideCursor(Qt::WaitCursor);
-        const QList<RestorePreview::Table> tables = RestorePreview::compare(session->database(), path, &error);
-        QApplication::restoreOverrideCursor();
-        preview = error.isEmpty() ? RestorePreview::lines(tables) : QStringList{error};
+    QString error;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    QList<RestorePreview::Table> tables;
+    if (session->isConnected()) {
+        tables = RestorePreview::compare(session->database(), path, &error);
     } else {
-        preview.append(QStringLiteral("  未连接到 %1，无法统计现有行数").arg(config.database));
+        const QString name = QStringLiteral("restore_preview");
+        const ConnectionOutcome outcome = openMysqlConnection(name, config, QStringLiteral("MYSQL_OPT_CONNECT_TIMEOUT=5"));
+        if (outcome.ok) {
+            QSqlDatabase db = QSqlDatabase::database(name, false);
+            tables = RestorePreview::compare(db, path, &error);
+        } else {
+            error = QStringLiteral("无法连接 %1，无法统计现有行数: %2").arg(label, outcome.failureReason());
+        }
+        removeNamedConnection(name);
     }
+    QApplication::restoreOverrideCursor();
+    if (!error.isEmpty() && tables.isEmpty()) {
+        onLogMessage(error);
+        QMessageBox::warning(this, QStringLiteral("无法恢复"), error);
+        return;
+    }
+    preview = RestorePreview::lines(tables);
     onLogMessage(QStringLiteral("恢复将改动的数据:"));
     for (const QString &line : std::as_const(preview))
         onLogMessage(line);
@@ -413,7 +443,7 @@ void MainWindow::onRestoreDatabase()
     if (!confirmChange(this, QMessageBox::Warning, QStringLiteral("确认恢复"),
                        QStringLiteral("确认要恢复数据库吗？\n\n目标数据库: %1\n服务器: %2\n备份文件: %3\n\n"
                                       "⚠️ 警告: 此操作将覆盖当前数据库中的所有数据！\n建议先备份当前数据库！")
-                           .arg(config.database, serverLabel(m_hostCombo->currentText(), config), QFileInfo(path).fileName()),
+                           .arg(config.database, label, QFileInfo(path).fileName()),
                        changed.mid(0, 30) + (changed.size() > 30 ? QStringList{QStringLiteral("  ……（共 %1 个表，见详细信息）").arg(changed.size())} : QStringList{}),
                        preview, false))
         return;

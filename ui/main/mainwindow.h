@@ -22,6 +22,8 @@ public:
     explicit MainWindow(QWidget *parent = nullptr);
 
     HostConfig getCurrentConfig() const;
+    // The server backup and restore work on, and its name for the windows.
+    HostConfig toolServer(QString *label) const;
     const HostConfigList &hostConfigs() const { return m_hostConfigs; }
 
     // The account database of a host entry: its web* fields, each falling back to the

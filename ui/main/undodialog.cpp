@@ -83,7 +83,7 @@ void UndoDialog::onApply()
         QMessageBox::warning(this, QStringLiteral("提示"), refusal.isEmpty() ? QStringLiteral("请先连接数据库") : refusal);
         return;
     }
-    // The server, the database and the ids are checked before the question; the undo checks them again.
+    // The file and its checks run before the question (and roll back); the undo runs them again.
     QString error;
     if (!UndoFile::apply(session->database(), file.path, &error, true)) {
         QMessageBox::warning(this, QStringLiteral("无法撤销"), error);

@@ -1,0 +1,250 @@
+#include "db/databasemanager.h"
+#include "engine/accountstore.h"
+#include "engine/charactercopier.h"
+#include "engine/characterdeleter.h"
+#include "engine/undoabletransaction.h"
+#include "testservers.h"
+
+#include <QSqlQuery>
+#include <QtTest>
+
+namespace {
+const QString kDb = QStringLiteral("undo_db");
+const QString kWeb = QStringLiteral("undo_db_web");
+
+// Every kind of column a deployment may add, with values at the edges of each type.
+const char *const kTypedColumns =
+    "ADD f FLOAT NULL, ADD fmax FLOAT NULL, ADD fmin FLOAT NULL, ADD d DOUBLE NULL, ADD dec1 DECIMAL(30,10) NULL, "
+    "ADD tiny TINYINT NULL, ADD small SMALLINT UNSIGNED NULL, ADD big BIGINT UNSIGNED NULL, ADD b BIT(64) NULL, ADD y YEAR NULL, "
+    "ADD y0 YEAR NULL, ADD dt DATETIME(6) NULL, ADD dz DATETIME NULL, ADD ts TIMESTAMP(6) NULL DEFAULT NULL, "
+    "ADD tz TIMESTAMP NULL DEFAULT NULL, ADD da DATE NULL, ADD ti TIME(3) NULL, ADD ch CHAR(10) CHARACTER SET latin1 NULL, "
+    "ADD vb VARBINARY(300) NULL, ADD tx TEXT CHARACTER SET utf8mb4 NULL, ADD bl LONGBLOB NULL, "
+    "ADD en ENUM('a','b','剑') CHARACTER SET utf8mb4 NULL, ADD st SET('x','y','z') NULL, ADD js JSON NULL, "
+    "ADD gen INT AS (tiny + 1) VIRTUAL, ADD reg DATETIME NOT NULL DEFAULT CURRENT_TIMESTAMP";
+
+QByteArray typedValues(int guid)
+{
+    const QByteArray all = TestServers::allByteValues().toHex();
+    return "SET time_zone = '+08:00'; UPDATE t_charextra SET f = 16777218, fmax = 3.4028234663852886e38, fmin = 1.1754943508222875e-38, "
+           "d = 123456.7890625, dec1 = -12345678901234567890.0123456789, tiny = -128, small = 65535, big = 18446744073709551615, "
+           "b = b'1000000000000000000000000000000000000000000000000000000000000001', y = 2155, y0 = 0, "
+           "dt = '2024-02-29 23:59:59.999999', dz = '0000-00-00 00:00:00', ts = '2038-01-19 11:14:07.999999', "
+           "tz = '0000-00-00 00:00:00', da = '1000-01-01', ti = '-838:59:59.000', ch = UNHEX('B6ADC0CF5C'), vb = UNHEX('" + all
+        + "'), tx = '剑心 \\n ; -- */', bl = REPEAT(UNHEX('" + all + "'), 35157), en = '剑', st = 'x,z', js = '{\"a\": [1, 2.5, \"剑\"]}', "
+          "reg = '2001-01-01 01:01:01' WHERE charguid = " + QByteArray::number(guid) + ";";
+}
+} // namespace
+
+class TestUndoFile : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void cleanupTestCase();
+    void everyValueComesBackExactly_data();
+    void everyValueComesBackExactly();
+    void damagedFilesChangeNothing_data();
+    void damagedFilesChangeNothing();
+    void reappliedUndoLeavesNewCharactersAlone();
+    void headerCarriesNoSql();
+
+private:
+    QMap<QString, QString> checksums()
+    {
+        return TestServers::tableChecksums(m_server, kDb, {QStringLiteral("t_char"), QStringLiteral("t_charextra"), QStringLiteral("t_var"),
+                                                           QStringLiteral("t_iteminfo"), QStringLiteral("t_skill")});
+    }
+    QString query(const QString &sql) { return TestServers::querySql(m_server, sql, kDb); }
+    QString deleteWithUndo();
+    bool stockClient(const QString &path);
+
+    TestServer m_server;
+    int m_guid = 0;
+    QTemporaryDir m_files;
+};
+
+void TestUndoFile::initTestCase()
+{
+    QVERIFY(TestServers::loadAndConnect(&m_server, TestServers::smallSample(kDb, {1, 2}, 10)));
+    m_guid = query(QStringLiteral("SELECT MIN(charguid) FROM t_char WHERE zoneworldid = 1")).toInt();
+    QVERIFY(m_guid > 0);
+    // A value over half of max_allowed_packet, which a server-side HEX() turns into NULL.
+    QVERIFY(TestServers::runSql(m_server, "SET GLOBAL max_allowed_packet = 16777216;"));
+    QVERIFY(TestServers::runSql(m_server, QByteArray("ALTER TABLE t_charextra ") + kTypedColumns + ";" + typedValues(m_guid), kDb));
+    QCOMPARE(query(QStringLiteral("SELECT LENGTH(bl) FROM t_charextra WHERE charguid = %1").arg(m_guid)), QStringLiteral("9000192"));
+    // The program's session in another zone than the file: TIMESTAMPs must not move.
+    QSqlQuery(DatabaseManager::instance()->database()).exec(QStringLiteral("SET time_zone = '-05:00'"));
+}
+
+void TestUndoFile::cleanupTestCase()
+{
+    DatabaseManager::instance()->disconnectFromDatabase();
+    TestServers::runSql(m_server, "DROP DATABASE IF EXISTS undo_db; DROP DATABASE IF EXISTS undo_db_web; DROP DATABASE IF EXISTS undo_victim;");
+}
+
+QString TestUndoFile::deleteWithUndo()
+{
+    CharacterDeleter deleter(DatabaseManager::instance()->database());
+    QString error;
+    return deleter.deleteCharacter(m_guid, &error) ? deleter.undoPath() : QString();
+}
+
+bool TestUndoFile::stockClient(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) && TestServers::runSql(m_server, file.readAll());
+}
+
+void TestUndoFile::everyValueComesBackExactly_data()
+{
+    QTest::addColumn<QString>("operation");
+    QTest::addColumn<bool>("stock");
+    for (const char *operation : {"delete", "transfer", "set back"}) {
+        QTest::newRow(qPrintable(QStringLiteral("%1, program").arg(QLatin1String(operation)))) << QString::fromLatin1(operation) << false;
+        QTest::newRow(qPrintable(QStringLiteral("%1, mysql client").arg(QLatin1String(operation)))) << QString::fromLatin1(operation) << true;
+    }
+}
+
+void TestUndoFile::everyValueComesBackExactly()
+{
+    QFETCH(QString, operation);
+    QFETCH(bool, stock);
+    QSqlDatabase &db = DatabaseManager::instance()->database();
+    const QMap<QString, QString> before = checksums();
+    QString path;
+    QString error;
+    if (operation == QLatin1String("delete")) {
+        path = deleteWithUndo();
+    } else if (operation == QLatin1String("transfer")) {
+        CharacterDeleter deleter(db);
+        QVERIFY2(deleter.transferCharacter(m_guid, 2, &error), qPrintable(error));
+        path = deleter.undoPath();
+        // What the player does meanwhile stays: the undo sets the world back, nothing else.
+        QVERIFY(TestServers::runSql(m_server, QByteArray("UPDATE t_char SET level = level + 50 WHERE charguid = ") + QByteArray::number(m_guid), kDb));
+    } else {
+        UndoableTransaction transaction(db);
+        const QStringList columns = {QStringLiteral("f"), QStringLiteral("fmax"), QStringLiteral("fmin"), QStringLiteral("d"), QStringLiteral("dec1"),
+                                     QStringLiteral("big"), QStringLiteral("b"), QStringLiteral("y"), QStringLiteral("y0"), QStringLiteral("dt"),
+                                     QStringLiteral("dz"), QStringLiteral("ts"), QStringLiteral("tz"), QStringLiteral("ti"), QStringLiteral("ch"),
+                                     QStringLiteral("vb"), QStringLiteral("tx"), QStringLiteral("bl"), QStringLiteral("en"), QStringLiteral("st"),
+                                     QStringLiteral("js"), QStringLiteral("reg")};
+        QVERIFY(transaction.begin(QStringLiteral("set back"), true, &error));
+        QVERIFY2(transaction.undo()->saveColumns(db, QStringLiteral("t_charextra"), QStringLiteral("aid"), columns, QStringLiteral("charguid = ?"),
+                                                 {m_guid}, &error) == 1, qPrintable(error));
+        QSqlQuery change(db);
+        QVERIFY(change.exec(QStringLiteral("UPDATE t_charextra SET f = 1, fmax = 2, fmin = 3, d = 4, dec1 = 5, big = 6, b = 7, y = 2001, y0 = 2002, "
+                                           "dt = NOW(), dz = NOW(), ts = NOW(), tz = NOW(), ti = '01:00', ch = 'c', vb = 'v', tx = 't', bl = 'b', "
+                                           "en = 'a', st = 'y', js = '[]', reg = NOW() WHERE charguid = %1").arg(m_guid)));
+        QVERIFY2(transaction.commit(&error), qPrintable(error));
+        path = transaction.undoPath();
+    }
+    QVERIFY2(QFile::exists(path), qPrintable(path));
+    QVERIFY(checksums() != before);
+    const QString level = query(QStringLiteral("SELECT level FROM t_char WHERE charguid = %1").arg(m_guid));
+    if (stock)
+        QVERIFY(stockClient(path));
+    else
+        QVERIFY2(UndoFile::apply(db, path, &error), qPrintable(error));
+    if (operation == QLatin1String("transfer")) {
+        QCOMPARE(query(QStringLiteral("SELECT CONCAT(zoneworldid, ' ', level) FROM t_char WHERE charguid = %1").arg(m_guid)), QStringLiteral("1 ") + level);
+        QVERIFY(TestServers::runSql(m_server, QByteArray("UPDATE t_char SET level = level - 50 WHERE charguid = ") + QByteArray::number(m_guid), kDb));
+    }
+    QCOMPARE(checksums(), before);
+}
+
+void TestUndoFile::damagedFilesChangeNothing_data()
+{
+    QTest::addColumn<QString>("damage");
+    QTest::addColumn<bool>("applies");
+    QTest::newRow("cut in half") << QStringLiteral("cut") << false;
+    QTest::newRow("cut before COMMIT") << QStringLiteral("no commit") << false;
+    QTest::newRow("a value edited") << QStringLiteral("edited") << false;
+    QTest::newRow("a DDL line added") << QStringLiteral("ddl") << false;
+    QTest::newRow("CR LF line ends") << QStringLiteral("crlf") << true;
+}
+
+void TestUndoFile::damagedFilesChangeNothing()
+{
+    QFETCH(QString, damage);
+    QFETCH(bool, applies);
+    const QMap<QString, QString> before = checksums();
+    const QString path = deleteWithUndo();
+    QVERIFY(!path.isEmpty());
+    const QMap<QString, QString> deleted = checksums();
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QByteArray text = file.readAll();
+    file.close();
+    if (damage == QLatin1String("cut"))
+        text = text.left(text.size() / 2);
+    else if (damage == QLatin1String("no commit"))
+        text.chop(QByteArray("COMMIT;\n").size());
+    else if (damage == QLatin1String("edited"))
+        text.replace("-- changes\n", "-- changes\nDELETE FROM `undo_db`.`t_skill` WHERE charguid > 0;\n");
+    else if (damage == QLatin1String("ddl"))
+        text.replace("-- changes\n", "-- changes\nDROP TABLE `undo_db`.`t_skill`;\n");
+    else
+        text.replace("\n", "\r\n");
+    const QString damaged = m_files.filePath(QStringLiteral("damaged.sql"));
+    QFile out(damaged);
+    QVERIFY(out.open(QIODevice::WriteOnly | QIODevice::Truncate) && out.write(text) == text.size());
+    out.close();
+
+    QString error;
+    QCOMPARE(UndoFile::apply(DatabaseManager::instance()->database(), damaged, &error), applies);
+    QCOMPARE(checksums(), applies ? before : deleted);
+    if (applies) {
+        QVERIFY(!deleteWithUndo().isEmpty());
+        QVERIFY(stockClient(damaged));  // the client restores it too
+    } else if (damage != QLatin1String("ddl") && damage != QLatin1String("edited")) {
+        QVERIFY(!stockClient(damaged) || checksums() == deleted);  // the client commits nothing either
+        QCOMPARE(checksums(), deleted);
+    }
+    if (!applies)
+        QVERIFY2(UndoFile::apply(DatabaseManager::instance()->database(), path, &error), qPrintable(error));
+    QCOMPARE(checksums(), before);
+}
+
+void TestUndoFile::reappliedUndoLeavesNewCharactersAlone()
+{
+    QSqlDatabase &db = DatabaseManager::instance()->database();
+    CharacterCopier copier(db);
+    int copy = 0;
+    QString name;
+    QString error;
+    QVERIFY2(copier.copyCharacter(m_guid, QStringLiteral("again@qq.com"), QStringLiteral("Againabc"), &copy, &name, &error), qPrintable(error));
+    const QString path = copier.undoPath();
+    QVERIFY2(UndoFile::apply(db, path, &error), qPrintable(error));
+    const QString applied = QFileInfo(path).absolutePath() + QStringLiteral("/applied/") + QFileInfo(path).fileName();
+    QVERIFY(QFile::exists(applied));
+    // The counter went back, so the game hands the same id out again, to another character.
+    QCOMPARE(query(QStringLiteral("START TRANSACTION; CALL create_char(1, @g); COMMIT; SELECT @g;")).toInt(), copy);
+    const QMap<QString, QString> created = checksums();
+    QVERIFY(!UndoFile::apply(db, applied, &error, true));
+    QVERIFY(!UndoFile::apply(db, applied, &error));
+    QVERIFY2(error.contains(QStringLiteral("检查未通过")), qPrintable(error));
+    QVERIFY(!stockClient(applied));
+    QCOMPARE(checksums(), created);
+    QVERIFY(TestServers::runSql(m_server, QByteArray("DELETE FROM t_char WHERE charguid = ") + QByteArray::number(copy), kDb));
+}
+
+void TestUndoFile::headerCarriesNoSql()
+{
+    QVERIFY(TestServers::runSql(m_server, "CREATE DATABASE IF NOT EXISTS undo_victim; CREATE TABLE IF NOT EXISTS undo_victim.t (i INT);"));
+    const QString name = QStringLiteral("evil\nDROP DATABASE undo_victim; -- \r*/; -- x");
+    QVERIFY(TestServers::runSql(m_server, "INSERT INTO account (name, password, reg_time, reg_ip) VALUES ('evil\\nDROP DATABASE undo_victim; -- \\r*/; -- x', "
+                                          "'0123456789abcdef0123456789abcdef', NOW(), '');", kWeb));
+    const QMap<QString, QString> before = TestServers::databaseChecksums(m_server, {kWeb});
+    AccountStore store(QStringLiteral("undo_test_web"));
+    QVERIFY(store.open(m_server.hostConfig(kWeb)));
+    QVERIFY2(store.deleteAccount(name), qPrintable(store.error()));
+    QVERIFY(TestServers::databaseChecksums(m_server, {kWeb}) != before);
+    QCOMPARE(UndoFile::read(store.undoPath()).operation, QStringLiteral("删除账号 %1").arg(name));
+    QVERIFY(stockClient(store.undoPath()));
+    QCOMPARE(query(QStringLiteral("SELECT COUNT(*) FROM undo_victim.t")), QStringLiteral("0"));
+    QCOMPARE(TestServers::databaseChecksums(m_server, {kWeb}), before);
+}
+
+QTEST_MAIN(TestUndoFile)
+#include "tst_undofile.moc"
