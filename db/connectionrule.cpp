@@ -5,6 +5,7 @@
 #include <QAtomicInt>
 #include <QSqlDatabase>
 #include <QSqlError>
+#include <QSqlQuery>
 
 namespace {
 QAtomicInt nativeEnabled(1);
@@ -70,6 +71,17 @@ QVariant textParameter(const QSqlDatabase &db, const QString &text)
     return text;
 }
 
+const char *const kWorkSqlMode = "STRICT_ALL_TABLES,NO_ENGINE_SUBSTITUTION";
+
+bool applyWorkSession(QSqlDatabase &db, QString *error)
+{
+    QSqlQuery query(db);
+    if (query.exec(QStringLiteral("SET SESSION sql_mode = '%1'").arg(QLatin1String(kWorkSqlMode))))
+        return true;
+    *error = QStringLiteral("无法设置会话的 sql_mode: %1").arg(query.lastError().text());
+    return false;
+}
+
 void removeNamedConnection(const QString &name)
 {
     if (QSqlDatabase::contains(name))
@@ -90,10 +102,13 @@ ConnectionOutcome openMysqlConnection(const QString &name, const ConnectionReque
         db.setDatabaseName(r.database);
         db.setConnectOptions(r.nativeOptions);
         outcome.ok = db.open();
-        if (outcome.ok || !r.odbcAfterNativeFailure) {
-            outcome.lastError = db.lastError().text();
-            return outcome;
+        outcome.lastError = db.lastError().text();
+        if (outcome.ok && !applyWorkSession(db, &outcome.lastError)) {
+            outcome.ok = false;
+            db.close();
         }
+        if (outcome.ok || !r.odbcAfterNativeFailure)
+            return outcome;
         outcome.nativeError = db.lastError().text();
         db = QSqlDatabase();
         removeNamedConnection(name);
@@ -105,9 +120,11 @@ ConnectionOutcome openMysqlConnection(const QString &name, const ConnectionReque
         db.setDatabaseName(odbcConnectionString(driver, r.host, r.port, r.database, r.user, r.password,
                                                 r.odbcAttributes));
         if (db.open()) {
-            outcome.ok = true;
-            outcome.odbcDriver = driver;
             outcome.lastError.clear();
+            outcome.ok = applyWorkSession(db, &outcome.lastError);
+            outcome.odbcDriver = driver;
+            if (!outcome.ok)
+                db.close();
             return outcome;
         }
         outcome.lastError = db.lastError().text();

@@ -27,6 +27,15 @@ void setNativeMysqlEnabled(bool enabled);
 // driver keeps as part of the value, so "alice" would never equal 'alice'.
 QVariant textParameter(const QSqlDatabase &db, const QString &text);
 
+// The SQL mode of every connection the program works on: strict, so that the server refuses a
+// value that does not fit instead of cutting or converting it with a warning, and without the
+// zero-date flags (rows of older game servers hold zero dates) and ONLY_FULL_GROUP_BY. One known
+// mode whatever the server's: no quoting or escaping flag of a server changes what a statement
+// of the program means.
+extern const char *const kWorkSqlMode;
+// Sets kWorkSqlMode on an open connection; false with *error when the server refuses it.
+bool applyWorkSession(QSqlDatabase &db, QString *error);
+
 // Releases and unregisters a named connection if one is registered.
 void removeNamedConnection(const QString &name);
 

@@ -1,6 +1,7 @@
 #include "databasemanager.h"
 
 #include "app/debuglog.h"
+#include "characterqueries.h"
 #include "connectionrule.h"
 #include "legacytext.h"
 
@@ -82,10 +83,12 @@ bool DatabaseManager::connectToDatabase(const HostConfig &config)
     const ConnectionOutcome outcome = openSessionConnection(kMainConnection, m_config);
     m_db = QSqlDatabase::database(kMainConnection, false);
     if (!outcome.ok) {
+        m_lastFailure = outcome.failureReason();
         releaseConnection();
         reportFailure(outcome, false);
         return false;
     }
+    m_wanted = true;
 
     if (outcome.viaOdbc)
         m_odbcDriverName = outcome.odbcDriver;
@@ -105,6 +108,7 @@ void DatabaseManager::disconnectFromDatabase()
         m_connected = false;
         emit connectionStatusChanged(false);
     }
+    m_wanted = false;
     releaseConnection();
 }
 
@@ -221,6 +225,22 @@ bool DatabaseManager::ensureConnected()
     return reconnect();
 }
 
+bool DatabaseManager::ensureUsable(QString *error)
+{
+    if (m_connected && checkConnection())
+        return true;
+    if (!m_wanted) {
+        *error = QStringLiteral("未连接到数据库");
+        return false;
+    }
+    debugLog(QStringLiteral("连接已断开，尝试重连..."));
+    if (reconnect())
+        return true;
+    *error = QStringLiteral("无法连接服务器 %1: %2").arg(serverLabel(), m_lastFailure);
+    emit connectionStatusChanged(false);
+    return false;
+}
+
 bool DatabaseManager::reconnect()
 {
     debugLog(QStringLiteral("执行数据库重连..."));
@@ -231,6 +251,7 @@ bool DatabaseManager::reconnect()
     }
     releaseConnection();
     const bool ok = connectToDatabase(config);
+    m_wanted = true;  // a failed attempt leaves the operator's wish to be connected
     debugLog(ok ? QStringLiteral("数据库重连成功") : QStringLiteral("数据库重连失败"));
     return ok;
 }
@@ -269,47 +290,22 @@ QString idListText(const QList<int> &ids)
     return parts.join(QLatin1Char(','));
 }
 
-QList<CharacterSummary> DatabaseManager::queryCharacters(const QList<int> &worldIds)
+QList<CharacterSummary> DatabaseManager::queryCharacters(const QList<int> &worldIds, QString *error)
 {
-    QList<CharacterSummary> result;
-    debugLog(QStringLiteral("queryCharacters 入口"));
     if (!isConnected()) {
         debugLog(QStringLiteral("queryCharacters: 数据库未连接"));
-        return result;
+        if (error)
+            *error = QStringLiteral("未连接到数据库");
+        return {};
     }
-    const QString ids = idListText(worldIds);
-    debugLog(QStringLiteral("queryCharacters: inClause = %1").arg(ids));
-    const QString sql = QStringLiteral(
-        "SELECT charguid, HEX(charname) as charname_hex, menpai, level, zoneworldid, yuanbao, bdyuanbao, "
-        "vmoney, bankmoney, sect_point, scene, xpos, zpos FROM t_char WHERE zoneworldid IN (%1) ORDER BY charname")
-                            .arg(ids);
-    debugLog(QStringLiteral("queryCharacters: SQL = %1").arg(sql));
-    debugLog(QStringLiteral("queryCharacters: 执行 SQL 前"));
-    QSqlQuery query(m_db);
-    query.setForwardOnly(true);
-    if (query.exec(sql)) {
-        debugLog(QStringLiteral("queryCharacters: SQL 执行成功"));
-        debugLog(QStringLiteral("queryCharacters: 驱动类型 = %1").arg(m_db.driverName()));
-        // By position: a lookup by name rebuilds the record for every value.
-        static const char *const columns[] = {"charguid", "charname", "menpai", "level", "zoneworldid", "yuanbao",
-                                              "bdyuanbao", "vmoney", "bankmoney", "sect_point", "scene", "xpos", "zpos"};
-        QStringList keys;
-        for (const char *column : columns)
-            keys.append(QLatin1String(column));
-        while (query.next()) {
-            CharacterSummary summary;
-            for (int i = 0; i < keys.size(); ++i)
-                summary.insert(keys.at(i), i == 1 ? QVariant(decodeHexColumn(query.value(1))) : query.value(i));
-            result.append(summary);
-        }
-        debugLog(QStringLiteral("queryCharacters: 读取了 %1 行").arg(result.size()));
-    } else {
-        const QString error = query.lastError().text();
-        debugLog(QStringLiteral("queryCharacters: SQL 执行失败 - %1").arg(error));
-        emit errorOccurred(error);
+    const CharacterQueries::Result result = CharacterQueries::byWorlds(m_db, worldIds);
+    if (!result.ok) {
+        debugLog(QStringLiteral("queryCharacters: SQL 执行失败 - %1").arg(result.error));
+        emit errorOccurred(result.error);
     }
-    debugLog(QStringLiteral("queryCharacters 返回 %1 条记录").arg(result.size()));
-    return result;
+    if (error)
+        *error = result.error;
+    return result.characters;
 }
 
 QList<int> charGuidsOfWorlds(QSqlDatabase &db, const QList<int> &worldIds, QString *error)

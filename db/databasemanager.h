@@ -69,12 +69,17 @@ public:
     void reportFailure(const ConnectionOutcome &outcome, bool test);
     bool checkConnection();
     bool ensureConnected();
+    // Before an action on the session: true when it answers, or when a lost connection could
+    // be opened again. False with the operator's text in *error: not connected, or the server
+    // cannot be reached (naming it and why).
+    bool ensureUsable(QString *error);
     bool reconnect();
     void startKeepAlive(int intervalMs);
     bool isKeepAliveActive() const;
 
-    // Read-only queries of t_char on the session; empty results when it is not open.
-    QList<CharacterSummary> queryCharacters(const QList<int> &worldIds);
+    // Read-only queries of t_char on the session; empty results when it is not open. A failed
+    // query names its reason in *error, when given.
+    QList<CharacterSummary> queryCharacters(const QList<int> &worldIds, QString *error = nullptr);
     // On failure (not connected, or the statement failed) *error, when given, holds the reason.
     QList<int> getCharGuids(const QList<int> &worldIds, QString *error = nullptr);
     QMap<int, int> getWorldIdStatistics();
@@ -100,4 +105,6 @@ private:
     QString m_odbcDriverName;
     QString m_entryName;
     QString m_operation;  // what holds the session, empty when nothing does
+    bool m_wanted = false;  // connected by the operator and not disconnected since
+    QString m_lastFailure;  // why the last connection attempt failed
 };

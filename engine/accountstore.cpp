@@ -45,6 +45,10 @@ bool AccountStore::open(const HostConfig &web)
     }
     m_open = db.open();
     m_error = m_open ? QString() : db.lastError().text();
+    if (m_open && !applyWorkSession(db, &m_error)) {
+        m_open = false;
+        db.close();
+    }
     return m_open;
 }
 

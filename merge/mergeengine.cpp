@@ -217,12 +217,14 @@ bool MergeRun::openWithRetry(QSqlDatabase &db, const QString &name, const MergeE
     for (int attempt = 1; attempt <= kMaxAttempts; ++attempt) {
         db = QSqlDatabase();
         db = addConnection(name, endpoint, database, kOptions);
-        if (db.open()) {
+        QString sessionError;
+        if (db.open() && applyWorkSession(db, &sessionError)) {
             if (attempt >= 2)
                 addLogLine(QStringLiteral("连接 %1 成功（第%2次尝试）").arg(label).arg(attempt));
             return true;
         }
-        addLogLine(QStringLiteral("连接 %1 失败（尝试 %2/%3）：%4").arg(label).arg(attempt).arg(kMaxAttempts).arg(db.lastError().text()));
+        addLogLine(QStringLiteral("连接 %1 失败（尝试 %2/%3）：%4").arg(label).arg(attempt).arg(kMaxAttempts)
+                       .arg(sessionError.isEmpty() ? db.lastError().text() : sessionError));
         if (attempt < kMaxAttempts) {
             addLogLine(QStringLiteral("2秒后重试..."));
             QThread::msleep(2000);
@@ -596,6 +598,8 @@ void MergeRun::startReader()
             *error = db.lastError().text();
             return false;
         }
+        if (!applyWorkSession(db, error))
+            return false;
         return fillGuidTable(db, error);
     });
     QString error;

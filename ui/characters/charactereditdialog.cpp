@@ -6,6 +6,7 @@
 #include "engine/characterdeleter.h"
 #include "engine/characterpurge.h"
 #include "engine/charactertables.h"
+#include "db/sqlcolumns.h"
 #include "engine/undoabletransaction.h"
 #include "ui/main/changeconfirm.h"
 
@@ -457,14 +458,39 @@ void CharacterEditDialog::onSave()
         return;
     }
     QSqlDatabase &db = DatabaseManager::instance()->database();
-    for (const auto &change : std::as_const(changes)) {
-        const bool emptyText = change.second.typeId() == QMetaType::QByteArray && change.second.toByteArray().isEmpty();
-        if (!emptyText || change.first == QLatin1String("title"))
-            continue;
-        QMessageBox::warning(this, QStringLiteral("错误"), change.first == QLatin1String("charname")
-                                                              ? QStringLiteral("角色名不能为空")
-                                                              : QStringLiteral("账号名不能为空"));
+    // Texts are checked in the column's own terms before anything is written: a server without
+    // strict mode would cut a name, half a GBK character included, and say nothing.
+    QSqlError columnError;
+    const QList<Sql::Column> columns = Sql::readColumns(db, QStringLiteral("t_char"), &columnError);
+    if (columns.isEmpty()) {
+        QMessageBox::warning(this, QStringLiteral("失败"), QStringLiteral("保存失败: %1").arg(columnError.text()));
         return;
+    }
+    for (const auto &change : std::as_const(changes)) {
+        if (change.second.typeId() != QMetaType::QByteArray)
+            continue;
+        const QByteArray bytes = change.second.toByteArray();
+        const QString what = change.first == QLatin1String("charname") ? QStringLiteral("角色名")
+            : change.first == QLatin1String("accname")                 ? QStringLiteral("账号名")
+                                                                        : QStringLiteral("称号");
+        if (bytes.trimmed().isEmpty() && change.first != QLatin1String("title")) {
+            QMessageBox::warning(this, QStringLiteral("错误"), QStringLiteral("%1不能为空").arg(what));
+            return;
+        }
+        const Sql::Column *column = Sql::findColumn(columns, change.first);
+        if (!column || column->maxLength <= 0)
+            continue;
+        const bool inBytes = Sql::isLegacyCharset(column->charset);
+        const qsizetype length = inBytes ? bytes.size() : decodeGbk(bytes).size();
+        if (length > column->maxLength) {
+            QMessageBox::warning(this, QStringLiteral("错误"),
+                                 QStringLiteral("%1过长：最多 %2 %3（当前 %4）")
+                                     .arg(what)
+                                     .arg(column->maxLength)
+                                     .arg(inBytes ? QStringLiteral("字节") : QStringLiteral("个字符"))
+                                     .arg(length));
+            return;
+        }
     }
     const QString newName = m_texts.at(1).edit->text();
     if (newName != m_texts.at(1).shown) {

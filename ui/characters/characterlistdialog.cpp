@@ -4,6 +4,7 @@
 #include "bankdialog.h"
 #include "charactereditdialog.h"
 #include "charactertablemodel.h"
+#include "db/characterqueries.h"
 #include "db/connectionrule.h"
 #include "db/legacytext.h"
 #include "engine/charactercopier.h"
@@ -44,10 +45,6 @@ const int kSearchLimit = 100;
 // The mail domain that game accounts carry.
 const QString kAccountSuffix = QStringLiteral("@qq.com");
 
-const QString kSelectColumns = QStringLiteral(
-    "SELECT charguid, HEX(charname) as charname_hex, menpai, level, zoneworldid, yuanbao, bdyuanbao, vmoney, "
-    "bankmoney, sect_point, scene, xpos, zpos FROM t_char ");
-
 QString styleSheetText()
 {
     return QStringLiteral(R"(
@@ -67,19 +64,6 @@ QProgressBar::chunk { background-color: #3b82f6; border-radius: 6px; }
 )");
 }
 
-// "%text%" for LIKE ... ESCAPE '!', with the text's own wildcards taken literally. Works on
-// the stored bytes, so a GBK trail byte is never read as an escape.
-QByteArray containsPattern(const QByteArray &bytes)
-{
-    QByteArray pattern("%");
-    for (char c : bytes) {
-        if (c == '!' || c == '%' || c == '_')
-            pattern.append('!');
-        pattern.append(c);
-    }
-    pattern.append('%');
-    return pattern;
-}
 } // namespace
 
 CharacterListDialog::CharacterListDialog(QWidget *parent)
@@ -319,35 +303,22 @@ void CharacterListDialog::onQueryCharacters()
         return;
     }
     onLogMessage(QStringLiteral("查询角色..."));
-    const QList<CharacterSummary> characters = DatabaseManager::instance()->queryCharacters(ids);
+    DatabaseManager *session = DatabaseManager::instance();
+    QString error;
+    const QList<CharacterSummary> characters = session->ensureUsable(&error) ? session->queryCharacters(ids, &error) : QList<CharacterSummary>();
+    if (!error.isEmpty()) {
+        showFailure(QStringLiteral("查询失败"), error);
+        return;
+    }
     showCharacters(characters);
     onLogMessage(QStringLiteral("查询完成，找到 %1 个角色").arg(characters.size()));
 }
 
-qint64 CharacterListDialog::parseCharGuid(const QString &text, QString *how)
+void CharacterListDialog::showFailure(const QString &what, const QString &error)
 {
-    QString s = text.trimmed().toUpper();
-    if (s.startsWith(QLatin1String("0X")))
-        s.remove(0, 2);
-    bool ok = false;
-    auto fromHex = [&]() -> qint64 {
-        const qint64 value = s.toLongLong(&ok, 16);
-        if (!ok || value < 1)
-            return 0;
-        if (how)
-            *how = QStringLiteral("[调试] 按CharGUID搜索(十六进制): %1 -> %2").arg(s, QString::number(value));
-        return value;
-    };
-    static const QRegularExpression hexLetter(QStringLiteral("[A-F]"));
-    if (s.contains(hexLetter))
-        return fromHex();
-    const qint64 value = s.toLongLong(&ok, 10);
-    if (ok && value >= 1) {
-        if (how)
-            *how = QStringLiteral("[调试] 按CharGUID搜索(十进制): %1").arg(value);
-        return value;
-    }
-    return fromHex();
+    showCharacters({});
+    onLogMessage(QStringLiteral("%1: %2").arg(what, error));
+    QMessageBox::warning(this, QStringLiteral("失败"), QStringLiteral("%1\n\n%2").arg(what, error));
 }
 
 void CharacterListDialog::onSearchCharacters()
@@ -358,84 +329,28 @@ void CharacterListDialog::onSearchCharacters()
         return;
     }
     const QString type = m_searchType->currentText();
-    onLogMessage(QStringLiteral("搜索角色 [类型: %1]: %2").arg(type, text));
-
-    QSqlDatabase &db = DatabaseManager::instance()->database();
-    const bool isMySql = db.driverName() == QLatin1String("QMYSQL");
-    // One row more than is shown tells whether the list was cut.
-    const QString likeTail = QStringLiteral(" ESCAPE '!' AND isvalid = 1 ORDER BY level DESC LIMIT %1").arg(kSearchLimit + 1);
-
-    // Search texts are always bound, never written into the statement.
-    QString sql;
-    QVariant value;
-    QString shownValue;
-    if (type == QStringLiteral("CharGUID")) {
-        QString how;
-        const qint64 guid = parseCharGuid(text, &how);
-        if (guid < 1) {
-            QMessageBox::warning(this, QStringLiteral("警告"),
-                                 QStringLiteral("CharGUID必须是正整数\n支持格式: 11001234 或 A7DD92 或 0xA7DD92"));
-            return;
-        }
-        onLogMessage(how);
-        sql = kSelectColumns + QStringLiteral("WHERE charguid = %1").arg(guid);
-    } else if (type == QStringLiteral("账号")) {
-        onLogMessage(QStringLiteral("[调试] 按账号模糊搜索: %1").arg(text));
-        sql = kSelectColumns + QStringLiteral("WHERE accname LIKE ?") + likeTail;
-        shownValue = QString::fromUtf8(containsPattern(text.toUtf8()));
-        value = textParameter(db, shownValue);
-    } else {
-        onLogMessage(QStringLiteral("[调试] 按角色名搜索: %1").arg(text));
-        if (isMySql && QStringEncoder("GBK").isValid()) {
-            QStringEncoder encoder("GBK");
-            const QByteArray bytes = encoder.encode(text);
-            onLogMessage(QStringLiteral("[调试] GBK编码HEX: %1").arg(QString::fromLatin1(bytes.toHex().toUpper())));
-            const QByteArray pattern = containsPattern(bytes);
-            // Bound as bytes and compared as bytes; the column's collation would fold them.
-            sql = kSelectColumns + QStringLiteral("WHERE charname LIKE CAST(? AS BINARY)") + likeTail;
-            value = pattern;
-            shownValue = QStringLiteral("0x") + QString::fromLatin1(pattern.toHex().toUpper());
-        } else {
-            sql = kSelectColumns + QStringLiteral("WHERE charname LIKE ?") + likeTail;
-            shownValue = QString::fromUtf8(containsPattern(text.toUtf8()));
-            value = textParameter(db, shownValue);
-        }
-    }
-    onLogMessage(value.isValid() ? QStringLiteral("[调试] 执行SQL: %1  [参数: %2]").arg(sql, shownValue)
-                                 : QStringLiteral("[调试] 执行SQL: %1").arg(sql));
-
-    m_model->setCharacters({});
-    QSqlQuery query(db);
-    query.setForwardOnly(true);
-    bool ok = query.prepare(sql);
-    if (ok && value.isValid())
-        query.addBindValue(value);
-    ok = ok && query.exec();
-    if (!ok) {
-        onLogMessage(QStringLiteral("搜索失败: %1").arg(query.lastError().text()));
+    const CharacterQueries::SearchBy by = type == QStringLiteral("CharGUID") ? CharacterQueries::SearchBy::CharGuid
+        : type == QStringLiteral("账号")                                      ? CharacterQueries::SearchBy::Account
+                                                                              : CharacterQueries::SearchBy::Name;
+    if (by == CharacterQueries::SearchBy::CharGuid && CharacterQueries::parseCharGuid(text) < 1) {
+        QMessageBox::warning(this, QStringLiteral("警告"), QStringLiteral("CharGUID必须是正整数\n支持格式: 11001234 或 A7DD92 或 0xA7DD92"));
         return;
     }
-    onLogMessage(QStringLiteral("[调试] SQL执行成功，开始读取结果..."));
-    static const char *const plainKeys[] = {"menpai", "level", "zoneworldid", "yuanbao", "bdyuanbao", "vmoney",
-                                            "bankmoney", "sect_point", "scene", "xpos", "zpos"};
-    QList<CharacterSummary> characters;
-    while (query.next()) {
-        CharacterSummary summary;
-        summary.insert(QStringLiteral("charguid"), query.value(0));
-        summary.insert(QStringLiteral("charname"), decodeHexColumn(query.value(1)));
-        onLogMessage(QStringLiteral("[调试] 读取角色: CharGUID=%1, 角色名=%2")
-                         .arg(query.value(0).toString(), summary.value(QStringLiteral("charname")).toString()));
-        for (int i = 0; i < int(std::size(plainKeys)); ++i)
-            summary.insert(QLatin1String(plainKeys[i]), query.value(i + 2));
-        characters.append(summary);
+    onLogMessage(QStringLiteral("搜索角色 [类型: %1]: %2").arg(type, text));
+    DatabaseManager *session = DatabaseManager::instance();
+    QString error;
+    if (!session->ensureUsable(&error)) {
+        showFailure(QStringLiteral("搜索失败"), error);
+        return;
     }
-    onLogMessage(QStringLiteral("[调试] 总共读取 %1 行数据").arg(characters.size()));
-    const bool cut = characters.size() > kSearchLimit;
-    if (cut)
-        characters.removeLast();
-    showCharacters(characters);
-    onLogMessage(QStringLiteral("搜索完成，找到 %1 个角色").arg(characters.size()));
-    if (cut) {
+    const CharacterQueries::Result result = CharacterQueries::search(session->database(), by, text, kSearchLimit);
+    if (!result.ok) {
+        showFailure(QStringLiteral("搜索失败"), result.error);
+        return;
+    }
+    showCharacters(result.characters);
+    onLogMessage(QStringLiteral("搜索完成，找到 %1 个角色").arg(result.characters.size()));
+    if (result.cut) {
         const QString limited = QStringLiteral("仅显示前 %1 个结果").arg(kSearchLimit);
         onLogMessage(limited);
         m_countLabel->setText(m_countLabel->text() + QStringLiteral("（%1）").arg(limited));

@@ -42,7 +42,6 @@ public:
 
     // A positive charguid from "11001234", "A7DD92" or "0xA7DD92"; 0 when the text is none.
     // `how` receives the debug line that names the form.
-    static qint64 parseCharGuid(const QString &text, QString *how = nullptr);
 
 public slots:
     void onLogMessage(const QString &message);
@@ -70,6 +69,8 @@ private slots:
 private:
     void buildWidgets();
     void showCharacters(const QList<CharacterSummary> &characters);
+    // A failed query or search: the list empties and the window says why.
+    void showFailure(const QString &what, const QString &error);
     void openEditor(int charguid);
     // For actions that need a selected character: its charguid, or 0 after the warning.
     int requireSelectedCharacter();

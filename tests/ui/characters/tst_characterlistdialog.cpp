@@ -205,8 +205,6 @@ void TestCharacterListDialog::searches()
         QCOMPARE(sect, QStringLiteral("11"));
     if (guids == QList<int>{2748})
         QCOMPARE(sect, QStringLiteral("曼陀"));
-    if (type != QLatin1String("CharGUID"))
-        QVERIFY(log->toPlainText().contains(QStringLiteral(" ESCAPE '!' AND isvalid = 1 ORDER BY level DESC LIMIT 101  [参数: ")));
 }
 
 void TestCharacterListDialog::failedSearchEmptiesTheTable()
@@ -215,10 +213,12 @@ void TestCharacterListDialog::failedSearchEmptiesTheTable()
     QVERIFY(clickButton(m_dialog, QStringLiteral("查询")));
     QCOMPARE(tableOf(m_dialog)->model()->rowCount(), 40);
     QVERIFY(TestServers::runSql(m_server, "ALTER TABLE t_char CHANGE accname accname_x VARCHAR(50) CHARACTER SET latin1 NOT NULL;", kDb));
+    ModalRecord failure;
+    answerNextMessageBox(QMessageBox::Ok, &failure);
     search(QStringLiteral("账号"), QStringLiteral("w3"));
     QVERIFY(TestServers::runSql(m_server, "ALTER TABLE t_char CHANGE accname_x accname VARCHAR(50) CHARACTER SET latin1 NOT NULL;", kDb));
     QCOMPARE(tableOf(m_dialog)->model()->rowCount(), 0);
-    QVERIFY(m_dialog->findChild<QTextEdit *>()->toPlainText().contains(QStringLiteral("搜索失败: ")));
+    QCOMPARE(failure.title, QStringLiteral("失败"));
 
     // More matches than a search shows: it says so.
     search(QStringLiteral("账号"), QStringLiteral("u"));

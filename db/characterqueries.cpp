@@ -1,0 +1,113 @@
+#include "characterqueries.h"
+
+#include "legacytext.h"
+
+#include <QRegularExpression>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+
+namespace CharacterQueries {
+
+namespace {
+const QString kSelectColumns = QStringLiteral(
+    "SELECT charguid, HEX(charname), menpai, level, zoneworldid, yuanbao, bdyuanbao, vmoney, "
+    "bankmoney, sect_point, scene, xpos, zpos FROM t_char ");
+
+Result read(QSqlDatabase &db, const QString &sql)
+{
+    static const char *const keys[] = {"charguid", "charname", "menpai", "level", "zoneworldid", "yuanbao",
+                                       "bdyuanbao", "vmoney", "bankmoney", "sect_point", "scene", "xpos", "zpos"};
+    Result result;
+    QSqlQuery query(db);
+    query.setForwardOnly(true);
+    if (!query.exec(sql)) {
+        result.error = query.lastError().text();
+        return result;
+    }
+    // By position: a lookup by name rebuilds the record for every value.
+    while (query.next()) {
+        CharacterSummary summary;
+        for (int i = 0; i < int(std::size(keys)); ++i)
+            summary.insert(QLatin1String(keys[i]), i == 1 ? QVariant(decodeHexColumn(query.value(1))) : query.value(i));
+        result.characters.append(summary);
+    }
+    result.ok = true;
+    return result;
+}
+
+// The character set a column's literal is introduced with, so that it compares as the column does.
+QString columnCharset(QSqlDatabase &db, const QString &column)
+{
+    static const QRegularExpression identifier(QStringLiteral("^[A-Za-z0-9_]+$"));
+    QSqlQuery query(db);
+    const QString charset = query.exec(QStringLiteral("SELECT CHARACTER_SET_NAME FROM information_schema.COLUMNS WHERE TABLE_SCHEMA = DATABASE() "
+                                                      "AND TABLE_NAME = 't_char' AND COLUMN_NAME = '%1'").arg(column))
+            && query.next()
+        ? query.value(0).toString()
+        : QString();
+    return identifier.match(charset).hasMatch() ? charset : QString();
+}
+} // namespace
+
+Result byWorlds(QSqlDatabase &db, const QList<int> &worldIds)
+{
+    if (worldIds.isEmpty())
+        return {true, QString(), {}, false};
+    return read(db, kSelectColumns + QStringLiteral("WHERE zoneworldid IN (%1) ORDER BY charname").arg(idListText(worldIds)));
+}
+
+qint64 parseCharGuid(const QString &text)
+{
+    QString s = text.trimmed().toUpper();
+    if (s.startsWith(QLatin1String("0X")))
+        s.remove(0, 2);
+    static const QRegularExpression hexLetter(QStringLiteral("[A-F]"));
+    bool ok = false;
+    qint64 value = s.contains(hexLetter) ? 0 : s.toLongLong(&ok, 10);
+    if (!ok || value < 1)
+        value = s.toLongLong(&ok, 16);
+    return ok && value >= 1 ? value : 0;
+}
+
+QByteArray containsPattern(const QByteArray &bytes)
+{
+    QByteArray pattern("%");
+    for (char c : bytes) {
+        if (c == '!' || c == '%' || c == '_')
+            pattern.append('!');
+        pattern.append(c);
+    }
+    pattern.append('%');
+    return pattern;
+}
+
+Result search(QSqlDatabase &db, SearchBy by, const QString &text, int limit)
+{
+    if (by == SearchBy::CharGuid) {
+        const qint64 guid = parseCharGuid(text);
+        if (guid < 1)
+            return {false, QStringLiteral("CharGUID必须是正整数\n支持格式: 11001234 或 A7DD92 或 0xA7DD92"), {}, false};
+        return read(db, kSelectColumns + QStringLiteral("WHERE charguid = %1").arg(guid));
+    }
+    const QByteArray literal = "X'" + containsPattern(encodeGbk(text)).toHex() + '\'';
+    QString condition;
+    if (by == SearchBy::Name) {
+        // Byte for byte: the column's collation would fold GBK bytes together, and a bare
+        // hexadecimal literal takes the column's collation.
+        condition = QStringLiteral("charname LIKE CAST(%1 AS BINARY)").arg(QString::fromLatin1(literal));
+    } else {
+        const QString charset = columnCharset(db, QStringLiteral("accname"));
+        condition = QStringLiteral("accname LIKE %1%2").arg(charset.isEmpty() ? QString() : QLatin1Char('_') + charset + QLatin1Char(' '),
+                                                            QString::fromLatin1(literal));
+    }
+    // One row more than is shown tells whether the list was cut.
+    Result result = read(db, kSelectColumns + QStringLiteral("WHERE %1 ESCAPE '!' AND isvalid = 1 ORDER BY level DESC LIMIT %2")
+                                                  .arg(condition).arg(limit + 1));
+    result.cut = result.characters.size() > limit;
+    if (result.cut)
+        result.characters.removeLast();
+    return result;
+}
+
+} // namespace CharacterQueries

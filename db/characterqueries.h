@@ -1,0 +1,41 @@
+#pragma once
+
+#include "databasemanager.h"
+
+#include <QList>
+#include <QString>
+
+class QSqlDatabase;
+
+// The character list's reads of t_char, on any connection: a failure comes back with its
+// reason, never as an empty list.
+namespace CharacterQueries {
+
+struct Result
+{
+    bool ok = false;
+    QString error;
+    QList<CharacterSummary> characters;
+    bool cut = false;  // a search found more than its limit
+};
+
+// The characters of the worlds, ordered by name.
+Result byWorlds(QSqlDatabase &db, const QList<int> &worldIds);
+
+enum class SearchBy { CharGuid, Account, Name };
+
+// At most `limit` valid characters whose account or name contains `text` (as the text's GBK
+// bytes: the columns hold legacy text; the name byte for byte, the account as its column
+// compares), highest level first; or the one character of that id (decimal, or hexadecimal
+// as the game shows it). The text travels as a hexadecimal literal, so every driver sends the
+// same bytes.
+Result search(QSqlDatabase &db, SearchBy by, const QString &text, int limit);
+
+// The id a text names: decimal, hexadecimal with letters or "0x", 0 when it names none.
+qint64 parseCharGuid(const QString &text);
+
+// "%text%" for LIKE ... ESCAPE '!', with the text's own wildcards taken literally. Works on
+// the stored bytes, so a GBK trail byte is never read as an escape.
+QByteArray containsPattern(const QByteArray &bytes);
+
+} // namespace CharacterQueries
