@@ -21,6 +21,8 @@ void applyApplicationIdentity()
 
 bool installChineseTranslations()
 {
+    // Qt's own dialogs and dates follow the default locale, not the translation.
+    QLocale::setDefault(QLocale(QLocale::Chinese, QLocale::China));
     const QStringList folders = {QCoreApplication::applicationDirPath() + QStringLiteral("/translations"),
                                  QLibraryInfo::path(QLibraryInfo::TranslationsPath)};
     for (const QString &folder : folders) {

@@ -33,7 +33,7 @@ public:
 
     int execute(const QCommandLineParser &parser, Output &out) override
     {
-        const HostConfig config = connection(parser);
+        const HostConfig config = connection(parser, out);
         if (usageFailed())
             return Usage;
         BackupManager backup;

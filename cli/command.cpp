@@ -151,9 +151,14 @@ void ServerCommand::addOptions(QCommandLineParser &parser) const
     Command::addOptions(parser);
 }
 
-HostConfig ServerCommand::connection(const QCommandLineParser &parser)
+HostConfig ServerCommand::connection(const QCommandLineParser &parser, Output &out)
 {
     HostConfig config;
+    const bool direct = parser.isSet(QStringLiteral("server")) || parser.isSet(QStringLiteral("user")) || parser.isSet(QStringLiteral("database"));
+    if (parser.isSet(QStringLiteral("host")) && direct) {
+        usageError(QStringLiteral("--host 不能与 --server/--user/--database 同时使用：只能用一种方式指定服务器"));
+        return config;
+    }
     if (parser.isSet(QStringLiteral("host"))) {
         config = namedHost(parser.value(QStringLiteral("host")));
     } else if (parser.isSet(QStringLiteral("server"))) {
@@ -182,7 +187,14 @@ HostConfig ServerCommand::connection(const QCommandLineParser &parser)
     if (parser.isSet(QStringLiteral("password-stdin")))
         config.password = Terminal::readLine();
     config.webPassword = config.webPassword.isEmpty() ? config.password : config.webPassword;
+    if (!usageFailed())
+        printServer(QStringLiteral("服务器"), config, out);
     return config;
+}
+
+void Command::printServer(const QString &role, const HostConfig &config, Output &out)
+{
+    out.line(QStringLiteral("%1: %2").arg(role, serverLabel(config.name, config)));
 }
 
 bool ServerCommand::connectSession(const HostConfig &config, Output &out)
@@ -207,7 +219,7 @@ int ServerCommand::openWorlds(const QCommandLineParser &parser, Output &out, QLi
     *worlds = worldList(parser, QStringLiteral("worlds"));
     if (usageFailed())
         return Usage;
-    *config = connection(parser);
+    *config = connection(parser, out);
     if (usageFailed())
         return Usage;
     return connectSession(*config, out) ? Success : Failed;

@@ -64,6 +64,8 @@ protected:
     // --no-undo, for operators who take a full backup instead of the undo file.
     static void addUndoOption(QCommandLineParser &parser);
     static void printUndoFile(const QString &path, Output &out);
+    // "服务器: 一区 (host:port/database)": the first line of every command on a server.
+    static void printServer(const QString &role, const HostConfig &config, Output &out);
 
 private:
     QString m_name;
@@ -81,7 +83,9 @@ public:
     void addOptions(QCommandLineParser &parser) const override;
 
 protected:
-    HostConfig connection(const QCommandLineParser &parser);
+    // The server the command acts on, named as the first line of its output; --host and the
+    // direct options together are a usage error.
+    HostConfig connection(const QCommandLineParser &parser, Output &out);
     // Opens the session on the connection: false after saying why.
     bool connectSession(const HostConfig &config, Output &out);
     // The session and --worlds of a command that works on worlds: Success, Usage or Failed.

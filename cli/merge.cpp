@@ -72,6 +72,8 @@ public:
         settings.cleanLowLevel = cleanLevel(parser, &settings.cleanLevel);
         if (usageFailed())
             return Usage;
+        printServer(QStringLiteral("主区"), main, out);
+        printServer(QStringLiteral("副区"), sub, out);
         settings.mergeWeb = !parser.isSet(QStringLiteral("no-accounts"));
         settings.backupFirst = parser.isSet(QStringLiteral("backup"));
         settings.fillMissingColumns = parser.isSet(QStringLiteral("fill-missing"));
@@ -106,6 +108,7 @@ public:
         out.clearProgress();
         for (const QString &loss : report.lossLines())
             out.line(loss);
+        printUndoFile(report.sourceUndoFile, out);
         printUndoFile(report.undoFile, out);
         return ok && !report.hasLosses() ? Success : Failed;
     }

@@ -62,7 +62,7 @@ public:
             usageError(refusal);
             return Usage;
         }
-        const HostConfig config = connection(parser);
+        const HostConfig config = connection(parser, out);
         if (usageFailed())
             return Usage;
         if (!parser.isSet(QStringLiteral("yes"))) {

@@ -32,7 +32,7 @@ public:
             return Usage;
         }
         const QString path = parser.positionalArguments().constFirst();
-        const HostConfig config = connection(parser);
+        const HostConfig config = connection(parser, out);
         if (usageFailed())
             return Usage;
         const UndoFile::Summary summary = UndoFile::read(path);

@@ -44,23 +44,28 @@ public:
             out.line(QStringLiteral("读取账号失败，未做任何修改: %1").arg(error));
             return Failed;
         }
+        ZoneWipe::Request request{worlds, accountDatabases, accounts, config, !parser.isSet(QStringLiteral("no-undo"))};
+        // Counted where the wipe deletes: a count that cannot be made stops the wipe as well.
+        const QStringList preview = ZoneWipe::preview(db, request, &error);
+        if (preview.isEmpty()) {
+            out.line(QStringLiteral("账号删除失败，未做任何修改: %1").arg(error));
+            return Failed;
+        }
         if (!parser.isSet(QStringLiteral("yes"))) {
             out.line(QStringLiteral("将删除 zoneworldid IN (%1) 的角色数据:").arg(idListText(worlds)));
-            printRowCounts(db, QStringLiteral("SELECT charguid FROM t_char WHERE zoneworldid IN (%1)").arg(idListText(worlds)), out, true);
-            for (const QString &database : accountDatabases)
-                out.line(QStringLiteral("  %1.account: %2 个账号").arg(database).arg(AccountCleanup::countAccounts(db, database, accounts.names)));
-            if (accounts.kept > 0)
-                out.line(QStringLiteral("  保留 %1 个账号：它们在未删档的区服还有角色").arg(accounts.kept));
+            for (const QString &line : preview)
+                out.line(line);
             dryRunNote(out);
             return Success;
         }
-        ZoneWipe::Request request{worlds, accountDatabases, accounts, config, !parser.isSet(QStringLiteral("no-undo"))};
         ZoneWipe::Sinks sinks;
         sinks.log = [&out](const QString &m) { out.line(m); };
         sinks.progress = [&out](int step, int steps, const QString &table) { out.progress(step * 100 / qMax(1, steps), table); };
         ZoneWipe::Result result;
         const bool ok = ZoneWipe::run(db, request, sinks, &result);
         out.clearProgress();
+        if (result.accountsFailed)
+            out.line(QStringLiteral("账号删除失败：%1 个角色已删除，账号未全部删除（见上）").arg(result.deleted));
         printUndoFile(result.undoPath, out);
         return ok ? Success : Failed;
     }
@@ -80,6 +85,9 @@ private:
                 return {};
             }
         }
+        // On another account server, the count before the wipe finds a missing one.
+        if (!AccountCleanup::accountsOnSessionServer(DatabaseManager::instance()->storedConfig()))
+            return names;
         QSqlQuery query(DatabaseManager::instance()->database());
         for (const QString &name : std::as_const(names)) {
             query.prepare(QStringLiteral("SELECT COUNT(*) FROM information_schema.tables WHERE table_schema = ? AND table_name = 'account'"));

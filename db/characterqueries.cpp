@@ -57,6 +57,18 @@ Result byWorlds(QSqlDatabase &db, const QList<int> &worldIds)
     return read(db, kSelectColumns + QStringLiteral("WHERE zoneworldid IN (%1) ORDER BY charname").arg(idListText(worldIds)));
 }
 
+int charactersOfAccount(QSqlDatabase &db, const QString &account)
+{
+    const QString charset = columnCharset(db, QStringLiteral("accname"));
+    QSqlQuery query(db);
+    return query.exec(QStringLiteral("SELECT COUNT(*) FROM t_char WHERE accname = %1X'%2'")
+                          .arg(charset.isEmpty() ? QString() : QLatin1Char('_') + charset + QLatin1Char(' '),
+                               QString::fromLatin1(encodeGbk(account).toHex())))
+            && query.next()
+        ? query.value(0).toInt()
+        : -1;
+}
+
 qint64 parseCharGuid(const QString &text)
 {
     QString s = text.trimmed().toUpper();

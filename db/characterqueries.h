@@ -31,6 +31,10 @@ enum class SearchBy { CharGuid, Account, Name };
 // same bytes.
 Result search(QSqlDatabase &db, SearchBy by, const QString &text, int limit);
 
+// The characters the account owns (its name compared as the accname column compares), -1
+// when they cannot be counted.
+int charactersOfAccount(QSqlDatabase &db, const QString &account);
+
 // The id a text names: decimal, hexadecimal with letters or "0x", 0 when it names none.
 qint64 parseCharGuid(const QString &text);
 

@@ -3,6 +3,14 @@
 #include <QList>
 #include <QString>
 
+// The mail domain the game's account names carry, offered wherever an account name is typed
+// (registration, the copy's target account).
+inline const QString &accountNameSuffix()
+{
+    static const QString suffix = QStringLiteral("@qq.com");
+    return suffix;
+}
+
 // Connection data of one game server: its character database and its account database.
 struct HostConfig
 {

@@ -76,14 +76,15 @@ int countAccounts(QSqlDatabase &db, const QString &database, const QList<QByteAr
         query.prepare(QStringLiteral("SELECT COUNT(*) FROM %1.account WHERE %2").arg(Sql::quoted(database), where));
         for (const QVariant &value : std::as_const(values))
             query.addBindValue(value);
-        if (query.exec() && query.next())
-            total += query.value(0).toInt();
+        if (!query.exec() || !query.next())
+            return -1;
+        total += query.value(0).toInt();
     }
     return total;
 }
 
 bool deleteAccountsHere(QSqlDatabase &db, const QStringList &databases, const QList<QByteArray> &accountNames,
-                        UndoFile *undo, const LogSink &log, QString *error)
+                        UndoFile *undo, const LogSink &log, QString *error, int *deletedCount)
 {
     int total = 0;
     QSqlQuery query(db);
@@ -108,6 +109,8 @@ bool deleteAccountsHere(QSqlDatabase &db, const QStringList &databases, const QL
         total += deleted;
     }
     log(QStringLiteral("所有账号库共删除 %1 个账号").arg(total));
+    if (deletedCount)
+        *deletedCount = total;
     return true;
 }
 
@@ -168,20 +171,28 @@ bool collectAccountNames(QSqlDatabase &db, const QList<int> &worldIds, WipedAcco
     return true;
 }
 
-int deleteAccounts(const HostConfig &stored, const QStringList &databases,
-                   const QList<QByteArray> &accountNames, const LogSink &log)
+AccountConnections::~AccountConnections()
 {
-    if (accountNames.isEmpty()) {
-        log(QStringLiteral("没有找到需要删除的账号"));
-        return 0;
+    close();
+}
+
+void AccountConnections::close()
+{
+    for (const QString &name : std::as_const(m_connections)) {
+        {
+            QSqlDatabase db = QSqlDatabase::database(name, false);
+            db.close();
+        }
+        removeNamedConnection(name);
     }
-    log(QStringLiteral("找到 %1 个账号需要删除").arg(accountNames.size()));
+    m_connections.clear();
+}
 
-    int total = 0;
+bool AccountConnections::open(const HostConfig &stored, const QStringList &databases, const LogSink &log, QString *error)
+{
+    close();
     for (const QString &database : databases) {
-        log(QStringLiteral("正在处理账号库: %1").arg(database));
         const QString connectionName = QStringLiteral("zone_delete_web_conn_%1").arg(database);
-
         ConnectionRequest request;
         request.host = stored.webHost.isEmpty() ? stored.host : stored.webHost;
         request.port = stored.webPort == 0 ? stored.port : stored.webPort;
@@ -191,53 +202,108 @@ int deleteAccounts(const HostConfig &stored, const QStringList &databases,
         request.nativeOptions = QStringLiteral("MYSQL_OPT_CONNECT_TIMEOUT=30");
         request.odbcAttributes = QStringLiteral("CHARSET=gbk");
         request.odbcAfterNativeFailure = true;
+        m_connections.append(connectionName);
         const ConnectionOutcome outcome = openMysqlConnection(connectionName, request);
         if (!outcome.ok) {
-            log(QStringLiteral("无法连接账号数据库 %1: %2").arg(database, outcome.failureReason()));
-            removeNamedConnection(connectionName);
-            continue;
+            *error = QStringLiteral("无法连接账号数据库 %1 (%2:%3): %4").arg(database, request.host).arg(request.port).arg(outcome.failureReason());
+            close();
+            return false;
         }
-        if (outcome.viaOdbc)
-            log(QStringLiteral("使用 ODBC 驱动 [%1] 连接 %2 成功").arg(outcome.odbcDriver, database));
-        else
-            log(QStringLiteral("使用 QMYSQL 驱动连接 %1 成功").arg(database));
-
-        {
-            QSqlDatabase db = QSqlDatabase::database(connectionName, false);
-            const QString charset = nameCharacterSet(db);
-            // The name travels as raw bytes and is compared byte for byte; converted to the
-            // column's character set first so that the lookup can use the unique index.
-            const QString statement = charset.isEmpty()
-                ? QStringLiteral("DELETE FROM account WHERE BINARY name = ?")
-                : QStringLiteral("DELETE FROM account WHERE name = CONVERT(? USING %1) AND BINARY name = ?").arg(charset);
-            db.transaction();
-            int count = 0;
-            QSqlQuery query(db);
-            query.prepare(statement);
-            for (const QByteArray &name : accountNames) {
-                query.bindValue(0, name);
-                if (!charset.isEmpty())
-                    query.bindValue(1, name);
-                if (!query.exec()) {
-                    log(QStringLiteral("删除账号 %1 失败: %2").arg(decodeGbk(name), query.lastError().text()));
-                    continue;
-                }
-                if (query.numRowsAffected() > 0)
-                    ++count;
-            }
-            if (db.commit()) {
-                total += count;
-                log(QStringLiteral("库 %1 成功删除 %2 个账号").arg(database).arg(count));
-            } else {
-                log(QStringLiteral("提交 %1 账号删除事务失败: %2").arg(database, db.lastError().text()));
-                db.rollback();
-            }
-            db.close();
-        }
-        removeNamedConnection(connectionName);
+        if (log)
+            log(outcome.viaOdbc ? QStringLiteral("使用 ODBC 驱动 [%1] 连接 %2 成功").arg(outcome.odbcDriver, database)
+                                : QStringLiteral("使用 QMYSQL 驱动连接 %1 成功").arg(database));
     }
-    log(QStringLiteral("所有账号库共删除 %1 个账号").arg(total));
-    return total;
+    return true;
+}
+
+QSqlDatabase AccountConnections::database(const QString &name) const
+{
+    return QSqlDatabase::database(QStringLiteral("zone_delete_web_conn_%1").arg(name), false);
+}
+
+bool deleteAccounts(const HostConfig &stored, const QStringList &databases, const QList<QByteArray> &accountNames,
+                    const LogSink &log, int *deleted, QString *error)
+{
+    *deleted = 0;
+    AccountConnections connections;
+    return accountNames.isEmpty() || connections.open(stored, databases, log, error)
+        ? deleteAccounts(connections, databases, accountNames, log, deleted, error)
+        : false;
+}
+
+bool deleteAccounts(AccountConnections &connections, const QStringList &databases, const QList<QByteArray> &accountNames,
+                    const LogSink &log, int *deleted, QString *error)
+{
+    *deleted = 0;
+    if (accountNames.isEmpty()) {
+        log(QStringLiteral("没有找到需要删除的账号"));
+        return true;
+    }
+    log(QStringLiteral("找到 %1 个账号需要删除").arg(accountNames.size()));
+    for (const QString &database : databases) {
+        log(QStringLiteral("正在处理账号库: %1").arg(database));
+        QSqlDatabase db = connections.database(database);
+        int count = 0;
+        const bool ok = db.transaction() && deleteAccountsHere(db, {database}, accountNames, nullptr, [](const QString &) {}, error, &count)
+            && db.commit();
+        if (!ok) {
+            if (error->isEmpty())
+                *error = db.lastError().text();
+            *error = QStringLiteral("删除 %1 的账号失败，该库已回滚: %2").arg(database, *error);
+            db.rollback();
+            if (*deleted > 0)
+                log(QStringLiteral("此前的账号库已删除 %1 个账号").arg(*deleted));
+            return false;
+        }
+        *deleted += count;
+        log(QStringLiteral("库 %1 成功删除 %2 个账号").arg(database).arg(count));
+    }
+    log(QStringLiteral("所有账号库共删除 %1 个账号").arg(*deleted));
+    return true;
+}
+
+bool countAccounts(QSqlDatabase &session, const HostConfig &config, const QStringList &databases,
+                   const QList<QByteArray> &accountNames, QMap<QString, int> *counts, QString *error)
+{
+    counts->clear();
+    AccountConnections connections;
+    const bool here = accountsOnSessionServer(config);
+    if (!here && !connections.open(config, databases, {}, error))
+        return false;
+    for (const QString &database : databases) {
+        QSqlDatabase db = here ? session : connections.database(database);
+        const int count = countAccounts(db, database, accountNames);
+        if (count < 0) {
+            *error = QStringLiteral("无法统计 %1 的账号").arg(database);
+            return false;
+        }
+        counts->insert(database, count);
+    }
+    return true;
+}
+
+QStringList detectAccountDatabases(QSqlDatabase &session, const HostConfig &config, const LogSink &log)
+{
+    if (accountsOnSessionServer(config))
+        return detectAccountDatabases(session, log);
+    HostConfig server = config;
+    server.host = config.webHost;
+    server.port = config.webPort == 0 ? config.port : config.webPort;
+    server.username = config.webUsername.isEmpty() ? config.username : config.webUsername;
+    server.password = config.webPassword.isEmpty() ? config.password : config.webPassword;
+    server.database.clear();
+    const QString name = QStringLiteral("account_server_probe");
+    QStringList names;
+    const ConnectionOutcome outcome = openMysqlConnection(name, server, QStringLiteral("MYSQL_OPT_CONNECT_TIMEOUT=10"));
+    if (outcome.ok) {
+        QSqlDatabase db = QSqlDatabase::database(name, false);
+        names = detectAccountDatabases(db, log);
+        db.close();
+    } else {
+        log(QStringLiteral("无法连接账号服务器 %1:%2: %3").arg(server.host).arg(server.port).arg(outcome.failureReason()));
+    }
+    removeNamedConnection(name);
+    return names;
 }
 
 } // namespace AccountCleanup

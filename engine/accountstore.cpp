@@ -95,6 +95,7 @@ bool AccountStore::run(const QString &sql, const QVariantList &values, bool must
     }
     if (!ok) {
         m_error = query.lastError().text();
+        m_lastErrorNumber = Sql::errorNumber(query.lastError());
         return false;
     }
     if (mustMatch && query.numRowsAffected() == 0) {
@@ -122,8 +123,12 @@ bool AccountStore::registerAccount(const QString &name, const QString &password)
             values.append(value);
         }
     }
-    return run(QStringLiteral("INSERT INTO account (%1) VALUES (%2)").arg(columns.join(QStringLiteral(", ")), values.join(QStringLiteral(", "))),
-               {name, hashPassword(password)}, false);
+    if (run(QStringLiteral("INSERT INTO account (%1) VALUES (%2)").arg(columns.join(QStringLiteral(", ")), values.join(QStringLiteral(", "))),
+            {name, hashPassword(password)}, false))
+        return true;
+    if (m_lastErrorNumber == 1062)  // the unique name index: the name is taken
+        m_error = QStringLiteral("账号已存在: %1").arg(name);
+    return false;
 }
 
 bool AccountStore::runWithUndo(const QString &operation, const QString &sql, const QVariantList &values, const QString &where,

@@ -66,5 +66,6 @@ private:
     QString m_connectionName;
     bool m_open = false;
     QString m_error;
+    int m_lastErrorNumber = 0;
     QString m_undoPath;
 };

@@ -293,27 +293,7 @@ bool CharacterDeleter::deleteCharacter(int charguid, QString *error)
 bool CharacterDeleter::moveToWorld(QSqlDatabase &db, UndoFile *undo, int charguid, int worldId, QString *error)
 {
     QStringList present;
-    if (!CharacterPurge::existingTables(db, worldColumnTables + QStringList{QStringLiteral("t_var")}, &present, error))
-        return false;
-    // The game knows a world by its id counter; a character anywhere else is lost to every world.
-    QList<int> known;
-    if (present.contains(QStringLiteral("t_var"))) {
-        CharGuidLedger ledger;
-        if (!ledger.read(db, false, error))
-            return false;
-        known = ledger.worlds();
-    } else {
-        emit logMessage(QStringLiteral("t_var 表不存在，按已有角色的 WorldID 校验目标"));
-        QSqlQuery worlds(db);
-        if (!worlds.exec(QStringLiteral("SELECT DISTINCT zoneworldid FROM t_char ORDER BY zoneworldid"))) {
-            *error = worlds.lastError().text();
-            return false;
-        }
-        while (worlds.next())
-            known.append(worlds.value(0).toInt());
-    }
-    if (!known.contains(worldId)) {
-        *error = QStringLiteral("WorldID %1 不存在，已知的 WorldID: %2").arg(worldId).arg(idListText(known).replace(QLatin1Char(','), QStringLiteral(", ")));
+    if (!CharacterPurge::existingTables(db, worldColumnTables, &present, error) || !checkTargetWorld(db, worldId, error)) {
         emit logMessage(*error);
         return false;
     }
@@ -368,6 +348,33 @@ bool CharacterDeleter::moveToWorld(QSqlDatabase &db, UndoFile *undo, int chargui
         emit logMessage(QStringLiteral("✓ %1更新成功 (影响%2行%3)").arg(table).arg(rows).arg(what.value(i)));
     }
     return true;
+}
+
+bool CharacterDeleter::checkTargetWorld(QSqlDatabase &db, int worldId, QString *error)
+{
+    QStringList present;
+    if (!CharacterPurge::existingTables(db, {QStringLiteral("t_var")}, &present, error))
+        return false;
+    // The game knows a world by its id counter; a character anywhere else is lost to every world.
+    QList<int> known;
+    if (!present.isEmpty()) {
+        CharGuidLedger ledger;
+        if (!ledger.read(db, false, error))
+            return false;
+        known = ledger.worlds();
+    } else {
+        QSqlQuery worlds(db);
+        if (!worlds.exec(QStringLiteral("SELECT DISTINCT zoneworldid FROM t_char ORDER BY zoneworldid"))) {
+            *error = worlds.lastError().text();
+            return false;
+        }
+        while (worlds.next())
+            known.append(worlds.value(0).toInt());
+    }
+    if (known.contains(worldId))
+        return true;
+    *error = QStringLiteral("WorldID %1 不存在，已知的 WorldID: %2").arg(worldId).arg(idListText(known).replace(QLatin1Char(','), QStringLiteral(", ")));
+    return false;
 }
 
 bool CharacterDeleter::transferCharacter(int charguid, int worldId, QString *error)

@@ -64,6 +64,9 @@ public:
     // it is. Refuses a world the game does not know (no counter in t_var). False with the
     // reason in *error; the caller rolls back.
     bool moveToWorld(QSqlDatabase &db, UndoFile *undo, int charguid, int worldId, QString *error);
+    // Whether a character may move to `worldId`: a world the game knows by its counter in t_var
+    // (or, without t_var, a world that has characters). False with the reason in *error.
+    static bool checkTargetWorld(QSqlDatabase &db, int worldId, QString *error);
 
 
 signals:

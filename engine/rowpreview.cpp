@@ -83,15 +83,30 @@ QList<Count> transferRows(QSqlDatabase &db, int charguid)
 
 QList<Count> repairRows(QSqlDatabase &db, int charguid)
 {
-    QList<QPair<QString, QString>> tables;
+    // In a table where the character has duplicates, the repair deletes all its rows and writes
+    // the survivors again (in key order, with new aids).
+    QList<QPair<QString, QString>> duplicates;
     for (const DuplicateRepairTable &repair : duplicateRepairSpecs) {
         QStringList sameKey;
         for (const QString &key : repair.keyColumns.split(QLatin1Char(','), Qt::SkipEmptyParts))
             sameKey.append(QStringLiteral("d.%1 = %2.%1").arg(key.trimmed(), repair.tableName));
-        tables.append({repair.tableName, QStringLiteral("charguid = %1 AND EXISTS (SELECT 1 FROM %2 d WHERE d.charguid = %2.charguid AND %3 AND d.aid < %2.aid)")
-                                             .arg(charguid).arg(repair.tableName, sameKey.join(QStringLiteral(" AND ")))});
+        duplicates.append({repair.tableName, QStringLiteral("charguid = %1 AND EXISTS (SELECT 1 FROM %2 d WHERE d.charguid = %2.charguid AND %3 AND d.aid < %2.aid)")
+                                                 .arg(charguid).arg(repair.tableName, sameKey.join(QStringLiteral(" AND ")))});
     }
-    return tableRows(db, tables);
+    QList<Count> counts;
+    for (const Count &twins : tableRows(db, duplicates)) {
+        if (twins.missing || !twins.error.isEmpty() || twins.rows == 0) {
+            counts.append(twins);
+            continue;
+        }
+        Count all = countOf(db, twins.table, QStringLiteral("charguid = %1").arg(charguid));
+        Count rewritten = all;
+        all.table = QStringLiteral("%1(删除)").arg(twins.table);
+        rewritten.table = QStringLiteral("%1(重新写入)").arg(twins.table);
+        rewritten.rows = all.rows - twins.rows;
+        counts << all << rewritten;
+    }
+    return counts;
 }
 
 QStringList lines(const QList<Count> &counts, bool nonEmptyOnly)

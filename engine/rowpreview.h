@@ -31,7 +31,8 @@ QList<Count> tableRows(QSqlDatabase &db, const QList<QPair<QString, QString>> &t
 QList<Count> copyRows(QSqlDatabase &db, int charguid);
 // The rows a transfer of the character to another world changes.
 QList<Count> transferRows(QSqlDatabase &db, int charguid);
-// The duplicated rows the repair of the character removes: each row with a twin of a lower aid.
+// What the repair of the character does to each table where it has duplicates (a row with a
+// twin of a lower aid): "table(删除)" all its rows, "table(重新写入)" the survivors.
 QList<Count> repairRows(QSqlDatabase &db, int charguid);
 
 // "  t_skill: 40 条记录" per table, "  跳过 t_x: 表不存在" for a missing one; `nonEmptyOnly`

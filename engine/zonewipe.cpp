@@ -2,6 +2,7 @@
 
 #include "characterdeleter.h"
 #include "db/databasemanager.h"
+#include "rowpreview.h"
 
 #include <QSqlDatabase>
 
@@ -15,6 +16,14 @@ bool run(QSqlDatabase &db, const Request &request, const Sinks &sinks, Result *r
             sinks.log(line);
     };
     const bool accountsHere = !request.accountDatabases.isEmpty() && AccountCleanup::accountsOnSessionServer(request.accountServer);
+    // Accounts on another server: all of them reachable before anything is deleted.
+    AccountCleanup::AccountConnections remote;
+    QString error;
+    if (!request.accountDatabases.isEmpty() && !accountsHere && !request.accounts.names.isEmpty()
+        && !remote.open(request.accountServer, request.accountDatabases, log, &error)) {
+        log(QStringLiteral("账号删除失败，未做任何修改: %1").arg(error));
+        return false;
+    }
     CharacterDeleter deleter(db);
     deleter.setCancelFlag(sinks.cancel);
     deleter.setWriteUndo(request.undo);
@@ -50,9 +59,28 @@ bool run(QSqlDatabase &db, const Request &request, const Sinks &sinks, Result *r
     log(QStringLiteral("正在删除账号库数据: %1").arg(request.accountDatabases.join(QStringLiteral(", "))));
     if (request.accounts.kept > 0)
         log(QStringLiteral("保留 %1 个账号：它们在未删档的区服还有角色").arg(request.accounts.kept));
-    AccountCleanup::deleteAccounts(request.accountServer, request.accountDatabases, request.accounts.names, log);
+    int deleted = 0;
+    if (!AccountCleanup::deleteAccounts(remote, request.accountDatabases, request.accounts.names, log, &deleted, &error)) {
+        result->accountsFailed = true;
+        log(QStringLiteral("账号删除失败: %1（角色已删除）").arg(error));
+        return false;
+    }
     log(QStringLiteral("账号库数据删除完成"));
     return true;
+}
+
+QStringList preview(QSqlDatabase &db, const Request &request, QString *error)
+{
+    QStringList lines = RowPreview::lines(RowPreview::characterRows(
+        db, QStringLiteral("SELECT charguid FROM t_char WHERE zoneworldid IN (%1)").arg(idListText(request.worlds)), true));
+    QMap<QString, int> counts;
+    if (!AccountCleanup::countAccounts(db, request.accountServer, request.accountDatabases, request.accounts.names, &counts, error))
+        return {};
+    for (const QString &database : request.accountDatabases)
+        lines.append(QStringLiteral("  %1.account: %2 个账号").arg(database).arg(counts.value(database)));
+    if (request.accounts.kept > 0)
+        lines.append(QStringLiteral("  保留 %1 个账号：它们在未删档的区服还有角色").arg(request.accounts.kept));
+    return lines;
 }
 
 } // namespace ZoneWipe

@@ -28,6 +28,7 @@ struct Result
 {
     int deleted = 0;   // characters
     QString undoPath;  // the undo file, when one was written
+    bool accountsFailed = false;  // characters deleted, but their accounts on another server not (all)
 };
 
 struct Sinks
@@ -37,10 +38,17 @@ struct Sinks
     const std::atomic_bool *cancel = nullptr;  // polled between statements of the characters' part
 };
 
+// What the wipe will delete, table by table, counted where it will delete it: the characters'
+// rows on `db`, the accounts on the account server. Empty with *error when something cannot be
+// counted (the account server cannot be reached): the wipe must not start then.
+QStringList preview(QSqlDatabase &db, const Request &request, QString *error);
+
 // With the account databases on the same server, accounts and characters go in one
-// transaction, and the undo file holds both; otherwise the accounts follow in transactions of
-// their own, outside the undo file. False when the transaction failed, was cancelled or the
-// undo file could not be written: then nothing is deleted at all.
+// transaction, and the undo file holds both; otherwise every account database is opened
+// first (one that cannot be: nothing is deleted), and the accounts follow the committed
+// characters in transactions of their own, outside the undo file. False when the transaction
+// failed, was cancelled or the undo file could not be written (then nothing is deleted at all),
+// or when an account database's deletion failed after the characters (result->accountsFailed).
 bool run(QSqlDatabase &db, const Request &request, const Sinks &sinks, Result *result);
 
 } // namespace ZoneWipe

@@ -128,6 +128,11 @@ void TestCli::badUsage_data()
                        QStringLiteral("2"), QStringLiteral("--main-world"), QStringLiteral("1"), QStringLiteral("--main-accounts"),
                        QStringLiteral("web"), QStringLiteral("--sub-accounts"), QStringLiteral("web2")}
         << QStringLiteral("独立账号库需要 --suffix TEXT");
+    QTest::newRow("a host entry and a server together")
+        << QStringList{QStringLiteral("wipe"), QStringLiteral("--host"), QStringLiteral("甲服"), QStringLiteral("--server"),
+                       QStringLiteral("127.0.0.1:1"), QStringLiteral("--database"), QStringLiteral("bigsrc"), QStringLiteral("--worlds"),
+                       QStringLiteral("5")}
+        << QStringLiteral("--host 不能与 --server/--user/--database 同时使用");
     QTest::newRow("clean-up level beyond the window's") << QStringList{QStringLiteral("merge"), QStringLiteral("--main"), QStringLiteral("甲服"),
                                                                       QStringLiteral("--sub"), QStringLiteral("副服"), QStringLiteral("--main-world"),
                                                                       QStringLiteral("1"), QStringLiteral("--sub-world"), QStringLiteral("5"),
@@ -279,6 +284,9 @@ void TestCli::dryRunWipeCountsWhatTheWipeDeletes()
     const QMap<QString, QString> checksums = TestServers::databaseChecksums(m_server, databases);
     const Result dry = run(wipe, m_server.password.toUtf8() + '\n');
     QCOMPARE(dry.code, 0);
+    // The first line names the server the command acts on.
+    QVERIFY2(dry.out.section(QLatin1Char('\n'), 0, 0).endsWith(QStringLiteral("] 服务器: 命令行 (127.0.0.1:%1/cli_a)").arg(m_server.port)),
+             qPrintable(dry.out.section(QLatin1Char('\n'), 0, 0)));
     QCOMPARE(rowsOf(QStringLiteral("cli_a")), before);
     const QString accounts = TestServers::querySql(m_server, QStringLiteral("SELECT COUNT(*) FROM account"), QStringLiteral("cli_a_web"));
 

@@ -312,7 +312,8 @@ void TestSameServerMerge::serverCrashOrAlteredValuesLoseNothing()
     QVERIFY(TestServers::start(server));
     QCOMPARE(everything(server), before);
 
-    // A sub column wider than the main one: strict servers refuse the value, others cut it.
+    // A sub column wider than the main one: refused on a strict server and on one without a
+    // mode alike, since the merge works in strict mode itself.
     QVERIFY(TestServers::runSql(server, "ALTER TABLE account MODIFY email VARCHAR(300);"
                                         "UPDATE account SET email = REPEAT('x', 150) WHERE name = 'w2u5';", kWeb2));
     const QMap<QString, QString> widened = everything(server);
@@ -323,7 +324,6 @@ void TestSameServerMerge::serverCrashOrAlteredValuesLoseNothing()
         QVERIFY2(run.log.contains(QStringLiteral("❌ 账号合并失败")), qPrintable(run.log.join(QLatin1Char('\n'))));
         QCOMPARE(everything(server), widened);
     }
-    QVERIFY(run.log.filter(QStringLiteral("导入账号时数据被截断或改变")).size() == 1);
     TestServers::stop(server);
 }
 

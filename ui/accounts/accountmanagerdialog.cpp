@@ -1,5 +1,6 @@
 #include "accountmanagerdialog.h"
 
+#include "db/characterqueries.h"
 #include "db/databasemanager.h"
 #include "ui/main/changeconfirm.h"
 #include "ui/main/mainstyle.h"
@@ -21,7 +22,6 @@
 
 #include <limits>
 
-const QString accountDomainSuffix = QStringLiteral("@vexa.game");
 
 namespace {
 // The point columns are signed INT: negative balances exist and must survive an edit.
@@ -224,7 +224,7 @@ void AccountManagerDialog::onRegister()
     fields->addRow(QStringLiteral("账号名:"), nameEdit);
     fields->addRow(QStringLiteral("密  码:"), passwordEdit);
     layout->addLayout(fields);
-    auto *suffixBox = new QCheckBox(QStringLiteral("自动添加后缀 ") + accountDomainSuffix, &form);
+    auto *suffixBox = new QCheckBox(QStringLiteral("自动添加后缀 ") + accountNameSuffix(), &form);
     suffixBox->setChecked(true);
     layout->addWidget(suffixBox);
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &form);
@@ -247,7 +247,7 @@ void AccountManagerDialog::onRegister()
         return;
     }
     if (suffixBox->isChecked())
-        name += accountDomainSuffix;
+        name += accountNameSuffix();
     report(m_store.registerAccount(name, password), QStringLiteral("账号 %1 注册成功！").arg(name), QStringLiteral("注册失败: "));
 }
 
@@ -257,7 +257,15 @@ void AccountManagerDialog::onDelete()
     if (row < 0)
         return;
     const QString name = cellText(row, 1);
-    if (!confirmChange(this, QMessageBox::Question, QStringLiteral("确认删除"), QStringLiteral("确定要删除账号 %1 吗？").arg(name),
+    // The account's characters stay in the character database: the operator should know them.
+    DatabaseManager *session = DatabaseManager::instance();
+    const int characters = session->isConnected() ? CharacterQueries::charactersOfAccount(session->database(), name) : -1;
+    QString question = QStringLiteral("确定要删除账号 %1 吗？").arg(name);
+    if (characters > 0)
+        question += QStringLiteral("\n\n⚠️ 该账号在 %1 还有 %2 个角色，删除账号后这些角色将无法登录。").arg(session->serverLabel()).arg(characters);
+    else if (characters < 0)
+        question += QStringLiteral("\n\n未连接角色库，无法统计该账号的角色。");
+    if (!confirmChange(this, QMessageBox::Question, QStringLiteral("确认删除"), question,
                        {QStringLiteral("  account: %1 条记录").arg(m_store.countRows(name))}))
         return;
     const bool ok = m_store.deleteAccount(name);

@@ -10,7 +10,6 @@ class QPushButton;
 class QTableWidget;
 
 // The fixed domain appended to new account names when the operator asks for it.
-extern const QString accountDomainSuffix;
 
 // Lists, searches, registers, edits and deletes the accounts of one account database.
 class AccountManagerDialog : public QDialog

@@ -29,7 +29,7 @@ BankDialog::BankDialog(int charguid, const QString &characterName, QWidget *pare
     : QDialog(parent)
     , m_charguid(charguid)
 {
-    setWindowTitle(QStringLiteral("仓库查看 - %1").arg(characterName));
+    setWindowTitle(QStringLiteral("仓库查看 - %1 - %2").arg(characterName, DatabaseManager::instance()->serverLabel()));
     setMinimumSize(900, 650);
     resize(1000, 700);
     setStyleSheet(darkDialogStyleSheet());

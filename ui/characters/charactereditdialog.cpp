@@ -515,6 +515,11 @@ void CharacterEditDialog::onSave()
             break;
         }
     }
+    QString refusal;
+    if (newWorld > 0 && !CharacterDeleter::checkTargetWorld(db, newWorld, &refusal)) {
+        QMessageBox::warning(this, QStringLiteral("错误"), refusal);
+        return;
+    }
     QString question = QStringLiteral("确定要保存对该角色的修改吗？\n\n注意：修改后需要玩家重新登录才能生效。");
     if (newWorld > 0)
         question += QStringLiteral("\n\nZoneWorldID 将从 %1 改为 %2，角色的装备、时装和珍兽装备随之转移。")

@@ -42,8 +42,6 @@ namespace {
 // Account and name searches show at most this many characters, highest level first.
 const int kSearchLimit = 100;
 
-// The mail domain that game accounts carry.
-const QString kAccountSuffix = QStringLiteral("@qq.com");
 
 QString styleSheetText()
 {
@@ -177,6 +175,10 @@ void CharacterListDialog::buildWidgets()
     connect(queryButton, &QPushButton::clicked, this, &CharacterListDialog::onQueryCharacters);
     connect(searchButton, &QPushButton::clicked, this, &CharacterListDialog::onSearchCharacters);
     connect(m_searchEdit, &QLineEdit::returnPressed, this, &CharacterListDialog::onSearchCharacters);
+    connect(m_worldIdEdit, &QLineEdit::returnPressed, this, &CharacterListDialog::onQueryCharacters);
+    // Enter runs the query or the search of its box and nothing else: no button is a default.
+    for (QPushButton *button : findChildren<QPushButton *>())
+        button->setAutoDefault(false);
     connect(exportButton, &QPushButton::clicked, this, &CharacterListDialog::onExportCharacters);
     connect(editButton, &QPushButton::clicked, this, &CharacterListDialog::onEditCharacter);
     connect(m_table, &QTableView::doubleClicked, this, [this](const QModelIndex &index) {
@@ -212,8 +214,9 @@ void CharacterListDialog::runOperation(const QString &what, bool cancellable, Se
     connect(m_task, &SessionTask::finished, this, [this, done](bool ok, bool cancelled) {
         m_task->deleteLater();
         m_task = nullptr;
-        if (!ok)
-            m_progress->setFormat(QStringLiteral("%p%"));
+        // The bar says how the operation ended, never where a failed one stopped.
+        m_progress->setValue(ok ? 100 : 0);
+        m_progress->setFormat(ok ? QStringLiteral("%p%") : cancelled ? QStringLiteral("已取消") : QStringLiteral("失败"));
         updateActions();
         if (m_closeWhenDone) {
             QDialog::reject();
@@ -523,7 +526,7 @@ void CharacterListDialog::onContextCopyCharacter()
     layout->addWidget(new QLabel(QStringLiteral("请输入目标账号名称:"), &ask));
     auto *accountEdit = new QLineEdit(&ask);
     layout->addWidget(accountEdit);
-    auto *suffix = new QCheckBox(QStringLiteral("自动添加后缀 ") + kAccountSuffix, &ask);
+    auto *suffix = new QCheckBox(QStringLiteral("自动添加后缀 ") + accountNameSuffix(), &ask);
     layout->addWidget(suffix);
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &ask);
     layout->addWidget(buttons);
@@ -535,7 +538,7 @@ void CharacterListDialog::onContextCopyCharacter()
     if (account.isEmpty())
         return;
     if (suffix->isChecked() && !account.contains(QLatin1Char('@')))
-        account += kAccountSuffix;
+        account += accountNameSuffix();
 
     QString newName = CharacterCopier::freeRandomName(DatabaseManager::instance()->database());
     if (newName.isEmpty())
@@ -596,6 +599,12 @@ void CharacterListDialog::onContextTransferCharacter()
     if (current.exec() && current.next() && current.value(0).toInt() == world) {
         onLogMessage(QStringLiteral("角色 CharGUID=%1 已在 WorldID=%2，无需转移").arg(guid).arg(world));
         QMessageBox::information(this, QStringLiteral("提示"), QStringLiteral("角色已在 WorldID %1，无需转移").arg(world));
+        return;
+    }
+    QString refusal;
+    if (!CharacterDeleter::checkTargetWorld(DatabaseManager::instance()->database(), world, &refusal)) {
+        onLogMessage(refusal);
+        QMessageBox::warning(this, QStringLiteral("无法转移"), refusal);
         return;
     }
     if (!confirmRows(QMessageBox::Question, QStringLiteral("确认转移"),

@@ -17,8 +17,9 @@ QGroupBox { background-color: #2d2d3d; border: 1px solid #3d3d4d; border-radius:
 QGroupBox::title { subcontrol-origin: margin; left: 10px; padding: 0 4px; }
 QLineEdit { background-color: #1e1e2e; color: #e4e4e7; border: 1px solid #3d3d4d; border-radius: 6px; padding: 6px; }
 QListWidget { background-color: #1e1e2e; color: #e4e4e7; border: 1px solid #3d3d4d; border-radius: 6px; }
-QListWidget::item { padding: 10px; }
-QListWidget::indicator { width: 20px; height: 20px; }
+QListWidget::item { padding: 8px 4px; }
+QListWidget::indicator { border: 1px solid #71717a; border-radius: 3px; background-color: #2d2d3d; }
+QListWidget::indicator:checked { background-color: #3b82f6; border-color: #3b82f6; }
 QPushButton { background-color: #3b82f6; color: white; border: none; border-radius: 6px; padding: 6px 14px; }
 QPushButton:hover { background-color: #2563eb; }
 QPushButton:disabled { background-color: #3d3d4d; color: #71717a; }

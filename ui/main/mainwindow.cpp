@@ -302,7 +302,7 @@ void MainWindow::onConnect()
             db->reportFailure(outcome, false);
         } else if (db->connectToDatabase(config)) {
             m_sessionIndex = index;
-            onLogMessage(QStringLiteral("连接成功!"));
+            onLogMessage(QStringLiteral("连接成功: %1").arg(db->serverLabel()));
             db->startKeepAlive(kKeepAliveIntervalMs);
             onLogMessage(QStringLiteral("已启动数据库连接保活"));
             return;
@@ -483,18 +483,43 @@ void MainWindow::onHostConfig()
     HostConfigDialog dialog(m_hostConfigs, this);
     if (dialog.exec() != QDialog::Accepted)
         return;
+    DatabaseManager *db = DatabaseManager::instance();
+    const bool connected = db->isConnected() && m_sessionIndex >= 0;
+    const QString shown = connected ? m_hostCombo->itemText(m_sessionIndex) : m_hostCombo->currentText();
     m_hostConfigs = dialog.getConfigs();
-    const QString current = m_hostCombo->currentText();
-    m_hostCombo->clear();
-    for (const HostConfig &config : std::as_const(m_hostConfigs))
-        m_hostCombo->addItem(config.name);
-    const int match = m_hostCombo->findText(current, Qt::MatchExactly | Qt::MatchCaseSensitive);
-    if (match >= 0)
-        m_hostCombo->setCurrentIndex(match);
-    else if (m_hostCombo->count() > 0)
-        m_hostCombo->setCurrentIndex(0);
+    int match = -1;
+    {
+        // Filling the list again is no choice of the operator's.
+        const QSignalBlocker blocker(m_hostCombo);
+        m_hostCombo->clear();
+        for (const HostConfig &config : std::as_const(m_hostConfigs))
+            m_hostCombo->addItem(config.name);
+        match = m_hostCombo->findText(shown, Qt::MatchExactly | Qt::MatchCaseSensitive);
+        m_hostCombo->setCurrentIndex(match >= 0 ? match : (m_hostCombo->count() > 0 ? 0 : -1));
+    }
     if (saveHostConfigs())
         onLogMessage(QStringLiteral("主机配置已更新"));
+    if (!connected)
+        return;
+    m_sessionIndex = match;
+    // The entry in use was changed or removed: the session keeps the server it is connected
+    // to, and every window keeps naming that one, until the operator reconnects.
+    HostConfig edited = match >= 0 ? m_hostConfigs.at(match) : HostConfig();
+    edited.name = db->storedConfig().name;
+    if (match >= 0 && edited == db->storedConfig())
+        return;
+    const QString question = match >= 0
+        ? QStringLiteral("正在使用的主机配置 %1 已修改。\n\n当前仍连接在 %2。是否用新的设置重新连接？").arg(shown, db->serverLabel())
+        : QStringLiteral("正在使用的主机配置 %1 已删除。\n\n当前仍连接在 %2。是否断开连接？").arg(shown, db->serverLabel());
+    if (QMessageBox::question(this, QStringLiteral("主机配置已修改"), question, QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
+        != QMessageBox::Yes) {
+        onLogMessage(QStringLiteral("会话仍连接在 %1，重新连接后才使用新的设置").arg(db->serverLabel()));
+        return;
+    }
+    db->disconnectFromDatabase();
+    onLogMessage(QStringLiteral("已断开连接"));
+    if (match >= 0)
+        onConnect();
 }
 
 void MainWindow::onHostComboChanged(int index)
@@ -523,7 +548,8 @@ void MainWindow::onAccountManager()
         QMessageBox::warning(this, QStringLiteral("警告"), QStringLiteral("请先选择主机配置"));
         return;
     }
-    const HostConfig web = accountDatabaseConfig(m_hostConfigs.at(index));
+    QString label;
+    const HostConfig web = accountDatabaseConfig(toolServer(&label));
     onLogMessage(QStringLiteral("打开账号管理: %1@%2:%3/%4")
                      .arg(web.username, web.host, QString::number(web.port), web.database));
     AccountManagerDialog dialog(web, this);

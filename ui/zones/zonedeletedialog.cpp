@@ -60,7 +60,7 @@ ZoneDeleteDialog::ZoneDeleteDialog(QWidget *parent)
     m_accountDbList->setSelectionMode(QAbstractItemView::NoSelection);
     m_accountDbList->setMaximumHeight(100);
     accountLayout->addWidget(m_accountDbList);
-    auto *warning = new QLabel(QStringLiteral("⚠️ 警告：删档操作不可恢复，请先备份数据库！"), accountGroup);
+    auto *warning = new QLabel(QStringLiteral("⚠️ 删档前会写撤销文件：在没有角色占用被释放的ID之前，可在主窗口的“撤销记录”中撤销。"), accountGroup);
     warning->setStyleSheet(QStringLiteral("color: #ef4444; font-weight: bold;"));
     accountLayout->addWidget(warning);
     layout->addWidget(accountGroup);
@@ -165,7 +165,7 @@ void ZoneDeleteDialog::detectAccountDatabases()
     if (!db->isConnected())
         return;
     const QStringList names = AccountCleanup::detectAccountDatabases(
-        db->database(), [this](const QString &line) { addLogLine(line); });
+        db->database(), db->storedConfig(), [this](const QString &line) { addLogLine(line); });
     for (const QString &name : names) {
         auto *item = new QListWidgetItem(name, m_accountDbList);
         item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
@@ -227,12 +227,19 @@ void ZoneDeleteDialog::onStartDelete()
         text += QStringLiteral("⚠️ 同时删除账号库: %1\n要删除的账号: %2 个\n保留的账号: %3 个（在未删档的区服还有角色）\n\n")
                     .arg(accountDbs.join(QStringLiteral(", ")), QString::number(m_accounts.names.size()), QString::number(m_accounts.kept));
     }
-    // What the wipe will delete, table by table, counted on the server as the command line counts it.
-    QSqlDatabase &session = DatabaseManager::instance()->database();
-    QStringList preview = RowPreview::lines(RowPreview::characterRows(
-        session, QStringLiteral("SELECT charguid FROM t_char WHERE zoneworldid IN (%1)").arg(idListText(worldIds)), true));
-    for (const QString &database : accountDbs)
-        preview.append(QStringLiteral("  %1.account: %2 个账号").arg(database).arg(AccountCleanup::countAccounts(session, database, m_accounts.names)));
+    // What the wipe will delete, table by table, counted where it deletes, as the command line counts it.
+    ZoneWipe::Request request;
+    request.worlds = worldIds;
+    request.accountDatabases = accountDbs;
+    request.accounts = m_accounts;
+    request.accountServer = DatabaseManager::instance()->storedConfig();
+    QString previewError;
+    const QStringList preview = ZoneWipe::preview(DatabaseManager::instance()->database(), request, &previewError);
+    if (preview.isEmpty()) {
+        addLogLine(QStringLiteral("账号删除失败，未做任何修改: %1").arg(previewError));
+        QMessageBox::warning(this, QStringLiteral("失败"), QStringLiteral("账号删除失败，未做任何修改。\n\n%1").arg(previewError));
+        return;
+    }
     addLogLine(QStringLiteral("将删除的数据:"));
     for (const QString &line : std::as_const(preview))
         addLogLine(line);
@@ -251,11 +258,6 @@ void ZoneDeleteDialog::onStartDelete()
         return;
 
     // The wipe and the account clean-up run on a connection of their own; the window only reacts.
-    ZoneWipe::Request request;
-    request.worlds = worldIds;
-    request.accountDatabases = accountDbs;
-    request.accounts = m_accounts;
-    request.accountServer = DatabaseManager::instance()->storedConfig();
     auto outcome = std::make_shared<ZoneWipe::Result>();
     QString refusal;
     m_task = SessionTask::start(QStringLiteral("区服删档"), [request, outcome](QSqlDatabase &db, SessionTask &task) {
@@ -325,11 +327,15 @@ void ZoneDeleteDialog::onDeleteFinished(bool ok, bool cancelled)
     m_accounts = AccountCleanup::WipedAccounts();
     m_progressBar->setFormat(QString());
     updateButtons();
+    const QString failure = outcome.accountsFailed
+        ? QStringLiteral("账号删除失败：%1 个角色已删除，账号未全部删除，详见日志").arg(outcome.deleted)
+        : cancelled ? QStringLiteral("删档已取消，数据已回滚") : QStringLiteral("删档操作失败，数据已回滚");
     if (ok) {
         addLogLine(QStringLiteral("========== 删档操作完成 =========="));
         m_progressBar->setValue(100);
     } else {
-        addLogLine(cancelled ? QStringLiteral("删档已取消，数据已回滚") : QStringLiteral("删档操作失败，数据已回滚"));
+        addLogLine(failure);
+        m_progressBar->setValue(0);
     }
     if (m_closeWhenDone) {
         QDialog::reject();
@@ -343,6 +349,6 @@ void ZoneDeleteDialog::onDeleteFinished(bool ok, bool cancelled)
         onRefreshWorldList();
     } else {
         QMessageBox::warning(this, QStringLiteral("失败"),
-                             cancelled ? QStringLiteral("删档已取消，数据已回滚") : QStringLiteral("删档操作失败，数据已回滚"));
+                             outcome.undoPath.isEmpty() ? failure : QStringLiteral("%1\n\n撤销文件: %2").arg(failure, outcome.undoPath));
     }
 }

@@ -233,11 +233,14 @@ void TestCharacterListDialog::repairAndExportFlows()
     table->setCurrentIndex(table->model()->index(0, 4));
     QCOMPARE(m_dialog->selectedCharGuid(), 11001234);
     QList<ModalRecord> boxes;
+    const int skills = TestServers::querySql(m_server, QStringLiteral("SELECT COUNT(*) FROM t_skill WHERE charguid = 11001234"), kDb).toInt();
     answerMessageBoxes({QMessageBox::Yes, QMessageBox::Ok}, &boxes);
     QVERIFY(QMetaObject::invokeMethod(m_dialog, "onContextRepairSkill"));
     QTRY_COMPARE_WITH_TIMEOUT(boxes.size(), 2, 20000);
-    // The confirmation counts the rows the repair then removes, and the result names the undo file.
-    QVERIFY2(boxes.at(0).text.contains(QStringLiteral("t_skill: 1 条记录")), qPrintable(boxes.at(0).text));
+    // The confirmation counts what the repair does (every row of the table out, the survivors back
+    // in), and the result names the undo file.
+    QVERIFY2(boxes.at(0).text.contains(QStringLiteral("t_skill(删除): %1 条记录\n  t_skill(重新写入): %2 条记录").arg(skills).arg(skills - 1)),
+             qPrintable(boxes.at(0).text));
     QVERIFY2(boxes.at(1).text.startsWith(QStringLiteral("技能修复完成！\n删除了 1 条重复记录\n\n撤销文件: ")), qPrintable(boxes.at(1).text));
     QCOMPARE(TestServers::querySql(m_server, QStringLiteral("SELECT COUNT(*) FROM t_skill WHERE charguid = 11001234 AND skid = 7"), kDb),
              QStringLiteral("1"));

@@ -131,7 +131,8 @@ void TestMainWindow::connectsTestsAndLogs()
     DatabaseManager *db = DatabaseManager::instance();
     QTest::mouseClick(button(w, "connectBtn"), Qt::LeftButton);
     QTRY_VERIFY_WITH_TIMEOUT(db->isConnected() && db->isKeepAliveActive(), 10000);
-    const QStringList connected = {QStringLiteral("正在连接..."), QStringLiteral("连接成功!"), QStringLiteral("已启动数据库连接保活")};
+    const QStringList connected = {QStringLiteral("正在连接..."), QStringLiteral("连接成功: %1").arg(db->serverLabel()),
+                                   QStringLiteral("已启动数据库连接保活")};
     QCOMPARE(logLines(w), connected);
     QCOMPARE(logFileLines(), connected);
     // A same-server merge that ends accepted is logged as done.
