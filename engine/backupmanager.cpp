@@ -378,6 +378,9 @@ void BackupManager::onProcessFinished(int exitCode, QProcess::ExitStatus exitSta
         failure = QStringLiteral("%1 异常终止").arg(mode == Backup ? QStringLiteral("mysqldump") : QStringLiteral("mysql"));
     else
         failure = (mode == Backup ? QStringLiteral("备份失败，退出码: %1") : QStringLiteral("恢复失败，退出码: %1")).arg(exitCode);
+    // A dump is no transaction: what mysql ran before it stopped stays.
+    if (mode == Restore && !ok)
+        failure += QStringLiteral("（mysql 已执行的语句不会回滚，数据库可能只部分恢复，请用完整的备份再恢复一次）");
 
     if (mode == Backup) {
         if (ok && !RestorePreview::dumpCompleted(partialPath())) {

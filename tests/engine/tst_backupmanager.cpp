@@ -210,7 +210,7 @@ void TestBackupManager::failuresAreReported()
     small.close();
     auto restore = finished(manager, false, QStringLiteral("wrong"), small.fileName());
     QVERIFY(!restore->success);
-    QCOMPARE(restore->log.last(), QStringLiteral("ERROR 恢复失败，退出码: 1"));
+    QVERIFY(restore->log.last().startsWith(QStringLiteral("ERROR 恢复失败，退出码: 1")));
     auto gone = finished(manager, false, m_server.password, m_dir.filePath(QStringLiteral("gone.sql")));
     QVERIFY(!gone->success && !manager.isBusy());
     QVERIFY(gone->log.last().startsWith(QStringLiteral("ERROR 备份文件不存在: ")));

@@ -1,0 +1,378 @@
+// Every operation that changes data against every fault that applies to it, with one
+// assertion each: what the operation reports equals what it did. Success comes with the whole
+// effect, failure with none (CHECKSUM TABLE of every table before and after), and commands
+// name the server they act on. Driven through quorvel-cli where the command exists, through
+// the engine (or the editor window) otherwise.
+#include "app/debuglog.h"
+#include "db/databasemanager.h"
+#include "engine/accountstore.h"
+#include "engine/charactercopier.h"
+#include "engine/characterdeleter.h"
+#include "engine/undofile.h"
+#include "modalanswer.h"
+#include "testservers.h"
+#include "ui/characters/charactereditdialog.h"
+#include "ui/main/hoststore.h"
+
+#include <QLineEdit>
+#include <QProcess>
+#include <QSpinBox>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+const QString kDb = QStringLiteral("fault_db");
+const QString kWeb = QStringLiteral("fault_db_web");
+const QString kSource = QStringLiteral("fault_src");
+const int kGuid = 3;  // a character of world 1
+
+// How each operation is blocked mid-way, so that its connection or its program can be killed
+// there: a session of the test holds these locks.
+const QMap<QString, QByteArray> kLocks = {
+    {QStringLiteral("wipe"), "SELECT * FROM fault_db.t_char WHERE zoneworldid = 1 FOR UPDATE"},
+    {QStringLiteral("delete"), "SELECT * FROM fault_db.t_char WHERE charguid = 3 FOR UPDATE"},
+    {QStringLiteral("transfer"), "SELECT * FROM fault_db.t_char WHERE charguid = 3 FOR UPDATE"},
+    {QStringLiteral("copy"), "SELECT * FROM fault_db.t_var FOR UPDATE"},
+    {QStringLiteral("repair"), "SELECT * FROM fault_db.t_skill WHERE charguid = 3 FOR UPDATE"},
+    {QStringLiteral("editor"), "SELECT * FROM fault_db.t_char WHERE charguid = 3 FOR UPDATE"},
+    {QStringLiteral("register"), "SELECT * FROM fault_db_web.account FOR UPDATE"},
+    {QStringLiteral("points"), "SELECT * FROM fault_db_web.account FOR UPDATE"},
+    {QStringLiteral("batch points"), "SELECT * FROM fault_db_web.account FOR UPDATE"},
+    {QStringLiteral("account delete"), "SELECT * FROM fault_db_web.account FOR UPDATE"},
+    {QStringLiteral("backup"), "LOCK TABLES fault_db.t_var WRITE"},
+    {QStringLiteral("restore"), "LOCK TABLES fault_db.t_xiulian WRITE"},
+    {QStringLiteral("merge"), "SELECT * FROM fault_db.t_var WHERE worldid = 1 FOR UPDATE"},
+    {QStringLiteral("merge-same"), "SELECT * FROM fault_db.t_char WHERE zoneworldid = 2 FOR UPDATE"},
+    {QStringLiteral("undo"), "SELECT * FROM fault_db.t_char FOR UPDATE"},
+};
+// The sessions that wait for a lock another holds.
+const QString kWaiting = QStringLiteral("SELECT ID FROM information_schema.PROCESSLIST WHERE STATE LIKE '%metadata lock%' UNION "
+                                        "SELECT trx_mysql_thread_id FROM information_schema.INNODB_TRX WHERE trx_state = 'LOCK WAIT' LIMIT 1");
+const QStringList kCommands = {QStringLiteral("wipe"), QStringLiteral("backup"), QStringLiteral("restore"), QStringLiteral("merge"),
+                               QStringLiteral("merge-same"), QStringLiteral("undo")};
+// Operations that write an undo file (or, the backup, a dump) before they change anything.
+const QStringList kWritesFiles = {QStringLiteral("wipe"), QStringLiteral("delete"), QStringLiteral("transfer"), QStringLiteral("copy"),
+                                  QStringLiteral("repair"), QStringLiteral("editor"), QStringLiteral("batch points"),
+                                  QStringLiteral("account delete"), QStringLiteral("backup"), QStringLiteral("merge"),
+                                  QStringLiteral("merge-same")};
+} // namespace
+
+class TestFaultMatrix : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void cleanupTestCase();
+    void reportEqualsEffect_data();
+    void reportEqualsEffect();
+
+private:
+    QMap<QString, QString> checksums() { return TestServers::databaseChecksums(m_server, {kDb, kWeb, kSource}); }
+    void loadFixture();
+    // Runs the operation; true when it reported success. *output holds what a command printed.
+    bool run(const QString &operation, const QString &fault, QString *output);
+    bool runCommand(const QString &operation, const QString &fault, QString *output);
+    bool runEngine(const QString &operation, const QString &fault);
+    QStringList commandArguments(const QString &operation) const;
+    QProcess *holdLocks(const QString &operation);
+    QProcess *killWaitingConnection();
+    QString folder(const QString &operation, bool command) const;
+
+    TestServer m_server;
+    QTemporaryDir m_dir;
+    QString m_program;
+    QString m_dump;      // a whole dump of the fixture's character database
+    QString m_undoFile;  // the undo file of the row's setup, for "undo"
+    QString m_input;     // the file a restore or undo reads
+    QByteArray m_holder; // the connection id of the session holding the locks
+};
+
+void TestFaultMatrix::initTestCase()
+{
+    m_server = TestServers::startPrivate();
+    QVERIFY(m_server.isValid());
+    m_program = m_dir.filePath(QStringLiteral("quorvel-cli"));
+    QVERIFY(QFile::copy(QStringLiteral(QUORVEL_CLI_PATH), m_program));
+    HostConfig main = m_server.hostConfig(kDb);
+    main.name = QStringLiteral("主服");
+    main.webDatabase = kWeb;
+    HostConfig sub = m_server.hostConfig(kSource);
+    sub.name = QStringLiteral("副服");
+    sub.webDatabase = kSource + QStringLiteral("_web");
+    QVERIFY(writeHostConfigs(m_dir.filePath(QStringLiteral("host_configs.json")), {main, sub}));
+    loadFixture();
+    m_dump = m_dir.filePath(QStringLiteral("whole.sql"));
+    QProcess dump;
+    dump.setProcessEnvironment([this] {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("MYSQL_PWD"), m_server.password);
+        return env;
+    }());
+    dump.start(QStringLiteral("mariadb-dump"), {QStringLiteral("--no-defaults"), QStringLiteral("-h127.0.0.1"), QStringLiteral("-P%1").arg(m_server.port),
+                                                QStringLiteral("-uroot"), QStringLiteral("--routines"), QStringLiteral("-r") + m_dump, kDb});
+    QVERIFY(dump.waitForFinished(60000) && dump.exitCode() == 0);
+}
+
+void TestFaultMatrix::cleanupTestCase()
+{
+    DatabaseManager::instance()->disconnectFromDatabase();
+}
+
+void TestFaultMatrix::loadFixture()
+{
+    SampleOptions options = TestServers::smallSample(kDb, {1, 2}, 8);
+    QVERIFY(TestServers::loadSample(m_server, options));
+    options = TestServers::smallSample(kSource, {5}, 6);
+    options.firstCharGuid = 5000;
+    options.seed += 1;
+    QVERIFY(TestServers::loadSample(m_server, options));
+    // A duplicated skill for the repair, and GBK bytes in a name.
+    QVERIFY(TestServers::runSql(m_server, "INSERT INTO t_skill (charguid, skid, sktime) SELECT charguid, skid, sktime + 1 FROM t_skill "
+                                          "WHERE charguid = 3 LIMIT 1; UPDATE t_char SET charname = X'BDA3D0C45C' WHERE charguid = 4;", kDb));
+}
+
+void TestFaultMatrix::reportEqualsEffect_data()
+{
+    QTest::addColumn<QString>("operation");
+    QTest::addColumn<QString>("fault");
+    QTest::addColumn<bool>("succeeds");
+    for (const QString &operation : kLocks.keys()) {
+        QTest::newRow(qPrintable(operation + QStringLiteral(" / none"))) << operation << QStringLiteral("none") << true;
+        QTest::newRow(qPrintable(operation + QStringLiteral(" / server stopped"))) << operation << QStringLiteral("stopped") << false;
+        QTest::newRow(qPrintable(operation + QStringLiteral(" / connection killed"))) << operation << QStringLiteral("connection") << false;
+        if (kCommands.contains(operation))
+            QTest::newRow(qPrintable(operation + QStringLiteral(" / program killed"))) << operation << QStringLiteral("program") << false;
+        // The editor's row types a name too long for its column, which a lax server would cut.
+        QTest::newRow(qPrintable(operation + QStringLiteral(" / sql_mode ''"))) << operation << QStringLiteral("lax")
+                                                                                << (operation != QLatin1String("editor"));
+        if (kWritesFiles.contains(operation))
+            QTest::newRow(qPrintable(operation + QStringLiteral(" / folder unwritable"))) << operation << QStringLiteral("folder") << false;
+    }
+    for (const QString &operation : {QStringLiteral("restore"), QStringLiteral("undo")}) {
+        QTest::newRow(qPrintable(operation + QStringLiteral(" / input cut"))) << operation << QStringLiteral("cut") << false;
+        QTest::newRow(qPrintable(operation + QStringLiteral(" / input empty"))) << operation << QStringLiteral("empty") << false;
+        QTest::newRow(qPrintable(operation + QStringLiteral(" / input CR LF"))) << operation << QStringLiteral("crlf") << true;
+        QTest::newRow(qPrintable(operation + QStringLiteral(" / input of another database"))) << operation << QStringLiteral("other") << false;
+    }
+}
+
+void TestFaultMatrix::reportEqualsEffect()
+{
+    QFETCH(QString, operation);
+    QFETCH(QString, fault);
+    QFETCH(bool, succeeds);
+    loadFixture();
+    QVERIFY(DatabaseManager::instance()->connectToDatabase(m_server.hostConfig(kDb)));
+    QDir(applicationDirectory() + QStringLiteral("/backups")).removeRecursively();
+    QDir(m_dir.filePath(QStringLiteral("backups"))).removeRecursively();
+    // What a restore and an undo start from: a changed database, and the file that turns it back.
+    if (operation == QLatin1String("restore")) {
+        QVERIFY(TestServers::runSql(m_server, "UPDATE t_char SET level = level + 1;", kDb));
+        m_input = m_dump;
+    } else if (operation == QLatin1String("undo")) {
+        CharacterDeleter deleter(DatabaseManager::instance()->database());
+        QString error;
+        QVERIFY2(deleter.deleteCharacter(kGuid, &error), qPrintable(error));
+        m_input = m_undoFile = deleter.undoPath();
+    }
+    if (fault == QLatin1String("cut") || fault == QLatin1String("empty") || fault == QLatin1String("crlf") || fault == QLatin1String("other")) {
+        QFile file(m_input);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QByteArray text = file.readAll();
+        file.close();
+        if (fault == QLatin1String("cut"))
+            text = text.left(text.size() / 2);
+        else if (fault == QLatin1String("empty"))
+            text.clear();
+        else if (fault == QLatin1String("crlf"))
+            text.replace("\n", "\r\n");
+        else
+            text.replace("fault_db", "fault_xx").prepend(operation == QLatin1String("restore") ? "USE `fault_src`;\n" : "");
+        m_input = m_dir.filePath(QStringLiteral("input.sql"));
+        QFile out(m_input);
+        QVERIFY(out.open(QIODevice::WriteOnly | QIODevice::Truncate) && out.write(text) == text.size());
+    }
+    if (fault == QLatin1String("lax"))
+        QVERIFY(TestServers::runSql(m_server, "SET GLOBAL sql_mode = '';"));
+    const QMap<QString, QString> before = checksums();
+    QString output;
+    const bool reported = run(operation, fault, &output);
+    if (fault == QLatin1String("stopped"))
+        QVERIFY(TestServers::start(m_server));
+    if (fault == QLatin1String("lax"))
+        QVERIFY(TestServers::runSql(m_server, "SET GLOBAL sql_mode = 'STRICT_TRANS_TABLES,ERROR_FOR_DIVISION_BY_ZERO,NO_ENGINE_SUBSTITUTION';"));
+    QFile::remove(folder(operation, kCommands.contains(operation)));
+    const QMap<QString, QString> after = checksums();
+
+    QVERIFY2(reported == succeeds, qPrintable(output));
+    if (operation == QLatin1String("backup")) {
+        // Only a finished dump takes the backup's name.
+        QCOMPARE(after, before);
+        QCOMPARE(QFile::exists(m_dir.filePath(QStringLiteral("dumps/dump.sql"))), succeeds);
+        QDir(m_dir.filePath(QStringLiteral("dumps"))).removeRecursively();
+    } else if (succeeds) {
+        QVERIFY(after != before);
+    } else if (operation == QLatin1String("restore") && (fault == QLatin1String("connection") || fault == QLatin1String("program"))) {
+        // A dump is no transaction: the tables it rewrote before it stopped stay rewritten, which
+        // the failure says.
+        QVERIFY2(fault == QLatin1String("program") || output.contains(QStringLiteral("部分恢复")), qPrintable(output));
+    } else {
+        QCOMPARE(after, before);
+    }
+    // A command names the server it acts on first.
+    if (kCommands.contains(operation) && fault != QLatin1String("program"))
+        QVERIFY2(output.section(QLatin1Char('\n'), 0, 0).contains(QStringLiteral("127.0.0.1:%1/").arg(m_server.port)), qPrintable(output));
+}
+
+QString TestFaultMatrix::folder(const QString &operation, bool command) const
+{
+    const QString base = command ? m_dir.path() : applicationDirectory();
+    return operation == QLatin1String("backup") ? m_dir.filePath(QStringLiteral("dumps")) : base + QStringLiteral("/backups/undo");
+}
+
+bool TestFaultMatrix::run(const QString &operation, const QString &fault, QString *output)
+{
+    const bool command = kCommands.contains(operation);
+    if (fault == QLatin1String("folder")) {
+        // A file where the folder belongs: nothing can be written there.
+        const QString path = folder(operation, command);
+        QDir().mkpath(QFileInfo(path).absolutePath());
+        QDir(path).removeRecursively();
+        QFile blocker(path);
+        blocker.open(QIODevice::WriteOnly);
+    }
+    if (fault == QLatin1String("stopped"))
+        TestServers::stop(m_server);
+    QProcess *locks = fault == QLatin1String("connection") || fault == QLatin1String("program") ? holdLocks(operation) : nullptr;
+    QProcess *killer = fault == QLatin1String("connection") ? killWaitingConnection() : nullptr;
+    const bool reported = command ? runCommand(operation, fault, output) : runEngine(operation, fault);
+    // The server would hold the locks until the holder's sleep ends: its session goes now.
+    if (locks && !m_holder.isEmpty())
+        TestServers::runSql(m_server, "KILL " + m_holder + ";");
+    m_holder.clear();
+    for (QProcess *process : {killer, locks}) {
+        if (!process)
+            continue;
+        process->kill();
+        process->waitForFinished(5000);
+        delete process;
+    }
+    return reported;
+}
+
+QStringList TestFaultMatrix::commandArguments(const QString &operation) const
+{
+    const QStringList server = {QStringLiteral("--server"), QStringLiteral("127.0.0.1:%1").arg(m_server.port), QStringLiteral("--database"), kDb,
+                                QStringLiteral("--password-stdin")};
+    if (operation == QLatin1String("wipe"))
+        return QStringList{operation} + server + QStringList{QStringLiteral("--worlds"), QStringLiteral("1"), QStringLiteral("--accounts"), kWeb, QStringLiteral("--yes")};
+    if (operation == QLatin1String("backup"))
+        return QStringList{operation} + server + QStringList{QStringLiteral("--file"), m_dir.filePath(QStringLiteral("dumps/dump.sql"))};
+    if (operation == QLatin1String("restore"))
+        return QStringList{operation} + server + QStringList{QStringLiteral("--file"), m_input, QStringLiteral("--yes")};
+    if (operation == QLatin1String("undo"))
+        return QStringList{operation} + server + QStringList{m_input, QStringLiteral("--yes")};
+    if (operation == QLatin1String("merge-same"))
+        return QStringList{operation} + server + QStringList{QStringLiteral("--sub-world"), QStringLiteral("2"), QStringLiteral("--main-world"), QStringLiteral("1"), QStringLiteral("--yes")};
+    return {operation, QStringLiteral("--main"), QStringLiteral("主服"), QStringLiteral("--sub"), QStringLiteral("副服"), QStringLiteral("--main-world"),
+            QStringLiteral("1"), QStringLiteral("--sub-world"), QStringLiteral("5"), QStringLiteral("--yes")};
+}
+
+bool TestFaultMatrix::runCommand(const QString &operation, const QString &fault, QString *output)
+{
+    QProcess process;
+    process.setWorkingDirectory(m_dir.path());
+    process.setProcessChannelMode(QProcess::MergedChannels);
+    process.start(m_program, commandArguments(operation));
+    process.write(m_server.password.toUtf8() + '\n');
+    process.closeWriteChannel();
+    if (fault == QLatin1String("program")) {
+        // Killed while it waits for the locks, in the middle of its work.
+        for (int i = 0; i < 300 && TestServers::querySql(m_server, kWaiting).isEmpty(); ++i)
+            QTest::qWait(100);
+        process.kill();
+    }
+    process.waitForFinished(120000);
+    *output = QString::fromUtf8(process.readAll());
+    return process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
+}
+
+bool TestFaultMatrix::runEngine(const QString &operation, const QString &fault)
+{
+    QSqlDatabase &db = DatabaseManager::instance()->database();
+    QString error;
+    if (operation == QLatin1String("delete"))
+        return CharacterDeleter(db).deleteCharacter(kGuid, &error);
+    if (operation == QLatin1String("transfer"))
+        return CharacterDeleter(db).transferCharacter(kGuid, 2, &error);
+    if (operation == QLatin1String("repair")) {
+        CharacterDeleter deleter(db);
+        QSignalSpy done(&deleter, &CharacterDeleter::singleRepairCompleted);
+        deleter.repairCharacterDuplicates(kGuid);
+        return done.value(0).value(0).toBool() && done.value(0).value(2).toInt() > 0;
+    }
+    if (operation == QLatin1String("copy")) {
+        int guid = 0;
+        QString name;
+        return CharacterCopier(db).copyCharacter(kGuid, QStringLiteral("copied@qq.com"), QStringLiteral("Faultcpy"), &guid, &name, &error);
+    }
+    if (operation == QLatin1String("editor")) {
+        // Yes to the question, closed for every other box; the last box says how it ended.
+        QList<ModalRecord> boxes;
+        answerMessageBoxes({QMessageBox::Yes, QMessageBox::Yes, QMessageBox::Yes}, &boxes);
+        CharacterEditDialog editor(kGuid, nullptr);
+        if (fault == QLatin1String("lax"))
+            editor.findChild<QLineEdit *>(QStringLiteral("charname"))->setText(QStringLiteral("A") + QString(26, QChar(0x4FA0)));
+        else
+            editor.findChild<QSpinBox *>(QStringLiteral("level"))->setValue(editor.findChild<QSpinBox *>(QStringLiteral("level"))->value() + 1);
+        clickButton(&editor, QStringLiteral("保存修改"));
+        stopAnsweringModals();
+        return boxes.value(boxes.size() - 1).title == QStringLiteral("成功");
+    }
+    AccountStore store(QStringLiteral("fault_web"));
+    if (!store.open(m_server.hostConfig(kWeb)))
+        return false;
+    if (operation == QLatin1String("register"))
+        return store.registerAccount(QStringLiteral("newcomer"), QStringLiteral("pw"));
+    if (operation == QLatin1String("points"))
+        return store.setPoint(QStringLiteral("w1u0@qq.com"), 777);
+    if (operation == QLatin1String("batch points"))
+        return store.addPointsToAll(5);
+    return store.deleteAccount(QStringLiteral("w1u0@qq.com"));
+}
+
+QProcess *TestFaultMatrix::holdLocks(const QString &operation)
+{
+    auto *process = new QProcess;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("MYSQL_PWD"), m_server.password);
+    process->setProcessEnvironment(env);
+    process->start(QStringLiteral("mariadb"), {QStringLiteral("--no-defaults"), QStringLiteral("-h127.0.0.1"), QStringLiteral("-P%1").arg(m_server.port),
+                                               QStringLiteral("-uroot"), QStringLiteral("--unbuffered")});
+    process->write("START TRANSACTION; " + kLocks.value(operation) + "; SELECT CONCAT('held ', CONNECTION_ID()); SELECT SLEEP(120);\n");
+    QByteArray seen;
+    QTest::qWaitFor([&] {
+        seen += process->readAll();
+        return seen.contains("held ");
+    }, 10000);
+    m_holder = seen.mid(seen.indexOf("held ") + 5).split('\n').value(0).trimmed();
+    return process;
+}
+
+QProcess *TestFaultMatrix::killWaitingConnection()
+{
+    // Kills the first session that waits for a lock, from outside the operation's own thread.
+    const QString client = QStringLiteral("mariadb --no-defaults -h127.0.0.1 -P%1 -uroot -N").arg(m_server.port);
+    auto *process = new QProcess;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("MYSQL_PWD"), m_server.password);
+    process->setProcessEnvironment(env);
+    process->start(QStringLiteral("bash"), {QStringLiteral("-c"), QStringLiteral("for i in $(seq 600); do id=$(%1 -e \"%2\"); "
+                                                                                 "if [ -n \"$id\" ]; then %1 -e \"KILL $id\"; exit 0; fi; sleep 0.1; done")
+                                                                      .arg(client, kWaiting)});
+    return process;
+}
+
+QTEST_MAIN(TestFaultMatrix)
+#include "tst_faultmatrix.moc"
