@@ -62,6 +62,7 @@ ZoneDeleteDialog::ZoneDeleteDialog(QWidget *parent)
     accountLayout->addWidget(m_accountDbList);
     auto *warning = new QLabel(QStringLiteral("⚠️ 删档前会写撤销文件：在没有角色占用被释放的ID之前，可在主窗口的“撤销记录”中撤销。"), accountGroup);
     warning->setStyleSheet(QStringLiteral("color: #ef4444; font-weight: bold;"));
+    warning->setWordWrap(true);
     accountLayout->addWidget(warning);
     layout->addWidget(accountGroup);
 

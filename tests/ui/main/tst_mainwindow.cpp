@@ -45,6 +45,7 @@ private slots:
     void accountManagerFallsBackToCharacterDatabase();
     void logKeepsPercentSignsAndGoesToDatedFiles();
     void hostDialogEditsTheList();
+    void editedSessionEntryKeepsItsServer();
     void readsEveryEntryWithFallbacks();
     void writesSortedPrivateFilesThatReadBack();
     void everyWindowFitsTheScreen();
@@ -313,6 +314,45 @@ void TestMainWindow::hostDialogEditsTheList()
     QCOMPARE(next.findChild<QComboBox *>()->itemText(0), QStringLiteral("本地数据库"));
 }
 
+void TestMainWindow::editedSessionEntryKeepsItsServer()
+{
+    MainWindow w;
+    DatabaseManager *db = DatabaseManager::instance();
+    QTest::mouseClick(button(w, "connectBtn"), Qt::LeftButton);
+    QTRY_VERIFY_WITH_TIMEOUT(db->isConnected(), 10000);
+    const QString label = db->serverLabel();
+    // Saving the list unchanged asks nothing.
+    QList<ModalRecord> boxes;
+    answerMessageBoxes({QMessageBox::No}, &boxes);
+    editHosts(w, [](QWidget *dialog) { QVERIFY(clickButton(dialog, QStringLiteral("保存"))); });
+    stopAnsweringModals();
+    QVERIFY2(boxes.isEmpty(), qPrintable(boxes.value(0).text));
+
+    // The entry in use gets another port: the session keeps its server until the operator
+    // reconnects, and the windows name and use that one.
+    editHosts(w, [](QWidget *dialog) {
+        dialog->findChild<QListWidget *>()->setCurrentRow(0);
+        withNextModal([](QWidget *form) {
+            form->findChild<QLineEdit *>(QStringLiteral("portEdit"))->setText(QStringLiteral("1"));
+            form->findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Ok)->click();
+        });
+        QVERIFY(clickButton(dialog, QStringLiteral("编辑")));
+        answerMessageBoxes({QMessageBox::No}, nullptr);
+        QVERIFY(clickButton(dialog, QStringLiteral("保存")));
+    });
+    QTRY_VERIFY(!QApplication::activeModalWidget());
+    QCOMPARE(w.hostConfigs().value(0).port, 1);
+    QVERIFY(db->isConnected());
+    QCOMPARE(db->serverLabel(), label);
+    QString named;
+    withNextModal([&named](QWidget *dialog) {
+        named = dialog->windowTitle();
+        QMetaObject::invokeMethod(dialog, "reject");
+    }, "AccountManagerDialog");
+    QTest::mouseClick(button(w, "accountMgrBtn"), Qt::LeftButton);
+    QVERIFY2(named.contains(QStringLiteral(":%1/").arg(m_server.port)), qPrintable(named));
+}
+
 void TestMainWindow::writeFile(const QByteArray &content)
 {
     QFile file(path());
@@ -414,7 +454,7 @@ void TestMainWindow::everyWindowFitsTheScreen()
         WorldIdSelectorDialog selector(&main);
         check(&selector, "world selector");
     }
-    QCOMPARE(faults, QStringList());
+    QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QLatin1Char('\n'))));
 }
 
 QTEST_MAIN(TestMainWindow)
