@@ -22,6 +22,7 @@
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTextEdit>
+#include <QSqlQuery>
 #include <QtTest>
 
 namespace {
@@ -219,6 +220,13 @@ void TestCharacterListDialog::failedSearchEmptiesTheTable()
     QVERIFY(TestServers::runSql(m_server, "ALTER TABLE t_char CHANGE accname_x accname VARCHAR(50) CHARACTER SET latin1 NOT NULL;", kDb));
     QCOMPARE(tableOf(m_dialog)->model()->rowCount(), 0);
     QCOMPARE(failure.title, QStringLiteral("失败"));
+
+    // A session the server dropped is opened again on the next action.
+    QSqlQuery id(DatabaseManager::instance()->database());
+    QVERIFY(id.exec(QStringLiteral("SELECT CONNECTION_ID()")) && id.next());
+    QVERIFY(TestServers::runSql(m_server, "KILL " + id.value(0).toByteArray() + ";"));
+    search(QStringLiteral("CharGUID"), QStringLiteral("11001234"));
+    QCOMPARE(shownGuids(m_dialog), QList<int>{11001234});
 
     // More matches than a search shows: it says so.
     search(QStringLiteral("账号"), QStringLiteral("u"));
