@@ -91,7 +91,7 @@ private:
         QSqlQuery query(DatabaseManager::instance()->database());
         for (const QString &name : std::as_const(names)) {
             query.prepare(QStringLiteral("SELECT COUNT(*) FROM information_schema.tables WHERE table_schema = ? AND table_name = 'account'"));
-            query.addBindValue(name);
+            query.addBindValue(textParameter(DatabaseManager::instance()->database(), name));
             if (!query.exec() || !query.next() || query.value(0).toInt() == 0) {
                 usageError(QStringLiteral("--accounts: 服务器上没有账号数据库 \"%1\"").arg(name));
                 return {};

@@ -116,6 +116,11 @@ ConnectionOutcome openMysqlConnection(const QString &name, const ConnectionReque
 
     outcome.viaOdbc = true;
     QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QODBC"), name);
+    // The driver manager's own errors only say that a driver of that name is not installed;
+    // the first installed driver's error (a wrong password, an unknown database) is the one
+    // the operator needs.
+    QString telling;
+    QStringList installed;
     for (const QString &driver : odbcDriverNames()) {
         db.setDatabaseName(odbcConnectionString(driver, r.host, r.port, r.database, r.user, r.password,
                                                 r.odbcAttributes));
@@ -127,8 +132,18 @@ ConnectionOutcome openMysqlConnection(const QString &name, const ConnectionReque
                 db.close();
             return outcome;
         }
-        outcome.lastError = db.lastError().text();
+        const QString error = db.lastError().text();
+        if (!error.contains(QLatin1String("Driver Manager]"))) {
+            installed.append(driver);
+            if (telling.isEmpty())
+                telling = error;
+        }
+        outcome.lastError = error;
     }
+    if (!telling.isEmpty())
+        outcome.lastError = QStringLiteral("%1（已尝试的 ODBC 驱动: %2）").arg(telling, installed.join(QStringLiteral(", ")));
+    else
+        outcome.lastError = QStringLiteral("%1（没有安装 MySQL ODBC 驱动，已尝试: %2）").arg(outcome.lastError, odbcDriverNames().join(QStringLiteral(", ")));
     return outcome;
 }
 

@@ -199,6 +199,10 @@ QString readExpression(const Column &column, const QString &alias)
     const QString reference = alias.isEmpty() ? quoted(column.name) : alias + QLatin1Char('.') + quoted(column.name);
     switch (column.kind) {
     case ValueKind::Integer:
+        // Qt's ODBC plug-in hands every TINYINT over as unsigned: -128 would come back as
+        // 4294967168. Widened, it arrives as the signed number it is.
+        if (column.type.startsWith(QLatin1String("tinyint")) && !column.type.contains(QLatin1String("unsigned")))
+            return QStringLiteral("(%1 + 0)").arg(reference);
         return reference;
     case ValueKind::Float:
         // FLOAT widened to DOUBLE is exact; its own text has six digits.
@@ -298,6 +302,13 @@ bool appendLiteral(QByteArray *out, ValueKind kind, const QVariant &value, QStri
         return true;
     }
     return false;
+}
+
+QString bytesLiteral(const QByteArray &bytes, const QString &charset)
+{
+    static const QRegularExpression identifier(QStringLiteral("^[A-Za-z0-9_]+$"));
+    const QString hex = QStringLiteral("X'%1'").arg(QString::fromLatin1(bytes.toHex()));
+    return charset.isEmpty() || !identifier.match(charset).hasMatch() ? hex : QLatin1Char('_') + charset + QLatin1Char(' ') + hex;
 }
 
 qsizetype literalSize(const QVariant &value)

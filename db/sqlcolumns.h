@@ -90,6 +90,11 @@ QString readExpression(const Column &column, const QString &alias = QString());
 bool appendLiteral(QByteArray *out, ValueKind kind, const QVariant &value, QString *error,
                    const QByteArray &charset = QByteArray());
 
+// Stored bytes as a literal for a statement: X'..', or introduced with `charset` (_latin1 X'..')
+// so that it compares as a column of that character set does, its index included. Bytes bound
+// as a parameter arrive as text in the connection's character set on some drivers (ODBC).
+QString bytesLiteral(const QByteArray &bytes, const QString &charset = QString());
+
 // The bytes a value of `kind` takes in its literal, at most: to keep statements under the
 // server's packet limit.
 qsizetype literalSize(const QVariant &value);

@@ -7,6 +7,7 @@
 #include "undofile.h"
 
 #include <QRegularExpression>
+#include <QStringDecoder>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -27,7 +28,7 @@ QString nameCharacterSet(QSqlDatabase &db, const QString &database = QString())
     QSqlQuery query(db);
     query.prepare(QStringLiteral("SELECT CHARACTER_SET_NAME FROM information_schema.COLUMNS WHERE "
                                  "TABLE_SCHEMA = IFNULL(?, DATABASE()) AND TABLE_NAME = 'account' AND COLUMN_NAME = 'name'"));
-    query.addBindValue(database.isEmpty() ? QVariant() : QVariant(database));
+    query.addBindValue(database.isEmpty() ? QVariant() : textParameter(db, database));
     if (!query.exec() || !query.next())
         return QString();
     const QString charset = query.value(0).toString();
@@ -37,26 +38,25 @@ QString nameCharacterSet(QSqlDatabase &db, const QString &database = QString())
 
 const qsizetype kNameSlice = 500;
 
-// The condition matching a slice of names byte for byte, converted to the column's character
-// set first so that the lookup can use the unique index; its values in *values.
-QString nameCondition(const QString &charset, const QList<QByteArray> &names, QVariantList *values)
+// The condition matching a slice of names byte for byte, compared in the column's character
+// set first so that the lookup can use the unique index. The names stand as literals; one that
+// is no text in that character set (GBK bytes against a UTF-8 column) matches nothing there.
+QString nameCondition(const QString &charset, const QList<QByteArray> &names)
 {
-    values->clear();
-    const QString marks = QStringList(names.size(), QStringLiteral("?")).join(QLatin1Char(','));
-    QStringList converted;
+    const bool utf8 = charset.startsWith(QLatin1String("utf8"));
+    QStringList collated;
+    QStringList exact;
     for (const QByteArray &name : names) {
-        converted.append(QStringLiteral("CONVERT(? USING %1)").arg(charset));
-        values->append(name);
+        QStringDecoder decoder(QStringConverter::Utf8);
+        const QString text = decoder.decode(name);
+        if (!utf8 || !decoder.hasError())
+            collated.append(Sql::bytesLiteral(name, charset));
+        exact.append(Sql::bytesLiteral(name));
     }
-    if (charset.isEmpty()) {
-        values->clear();
-        for (const QByteArray &name : names)
-            values->append(name);
-        return QStringLiteral("BINARY name IN (%1)").arg(marks);
-    }
-    for (const QByteArray &name : names)
-        values->append(name);
-    return QStringLiteral("name IN (%1) AND BINARY name IN (%2)").arg(converted.join(QLatin1Char(',')), marks);
+    const QString bytes = QStringLiteral("CAST(name AS BINARY) IN (%1)").arg(exact.join(QLatin1Char(',')));
+    if (charset.isEmpty())
+        return bytes;
+    return collated.isEmpty() ? QStringLiteral("0") : QStringLiteral("name IN (%1) AND %2").arg(collated.join(QLatin1Char(',')), bytes);
 }
 } // namespace
 
@@ -71,12 +71,8 @@ int countAccounts(QSqlDatabase &db, const QString &database, const QList<QByteAr
     int total = 0;
     QSqlQuery query(db);
     for (qsizetype start = 0; start < accountNames.size(); start += kNameSlice) {
-        QVariantList values;
-        const QString where = nameCondition(charset, accountNames.mid(start, kNameSlice), &values);
-        query.prepare(QStringLiteral("SELECT COUNT(*) FROM %1.account WHERE %2").arg(Sql::quoted(database), where));
-        for (const QVariant &value : std::as_const(values))
-            query.addBindValue(value);
-        if (!query.exec() || !query.next())
+        const QString where = nameCondition(charset, accountNames.mid(start, kNameSlice));
+        if (!query.exec(QStringLiteral("SELECT COUNT(*) FROM %1.account WHERE %2").arg(Sql::quoted(database), where)) || !query.next())
             return -1;
         total += query.value(0).toInt();
     }
@@ -92,14 +88,10 @@ bool deleteAccountsHere(QSqlDatabase &db, const QStringList &databases, const QL
         const QString charset = nameCharacterSet(db, database);
         int deleted = 0;
         for (qsizetype start = 0; start < accountNames.size(); start += kNameSlice) {
-            QVariantList values;
-            const QString where = nameCondition(charset, accountNames.mid(start, kNameSlice), &values);
-            if (undo && undo->saveRows(db, QStringLiteral("account"), where, values, error, database, QStringLiteral("name")) < 0)
+            const QString where = nameCondition(charset, accountNames.mid(start, kNameSlice));
+            if (undo && undo->saveRows(db, QStringLiteral("account"), where, {}, error, database, QStringLiteral("name")) < 0)
                 return false;
-            query.prepare(QStringLiteral("DELETE FROM %1.account WHERE %2").arg(Sql::quoted(database), where));
-            for (const QVariant &value : std::as_const(values))
-                query.addBindValue(value);
-            if (!query.exec()) {
+            if (!query.exec(QStringLiteral("DELETE FROM %1.account WHERE %2").arg(Sql::quoted(database), where))) {
                 *error = QStringLiteral("删除 %1 的账号失败: %2").arg(database, query.lastError().text());
                 return false;
             }

@@ -57,7 +57,7 @@ qint64 databaseSize(const QString &host, int port, const QString &user, const QS
         QSqlDatabase db = QSqlDatabase::database(name, false);
         QSqlQuery query(db);
         query.prepare(QStringLiteral("SELECT SUM(DATA_LENGTH) FROM information_schema.TABLES WHERE TABLE_SCHEMA = ?"));
-        query.addBindValue(database);
+        query.addBindValue(textParameter(db, database));
         if (query.exec() && query.next())
             size = query.value(0).toLongLong();
         query.finish();

@@ -23,7 +23,7 @@
 #include <QThread>
 
 using namespace Sql;
-using MergeSql::addConnection;
+using MergeSql::openEndpoint;
 
 namespace {
 
@@ -216,15 +216,16 @@ bool MergeRun::openWithRetry(QSqlDatabase &db, const QString &name, const MergeE
 {
     for (int attempt = 1; attempt <= kMaxAttempts; ++attempt) {
         db = QSqlDatabase();
-        db = addConnection(name, endpoint, database, kOptions);
-        QString sessionError;
-        if (db.open() && applyWorkSession(db, &sessionError)) {
+        const ConnectionOutcome outcome = openEndpoint(name, endpoint, database, kOptions);
+        db = QSqlDatabase::database(name, false);
+        if (outcome.ok) {
             if (attempt >= 2)
                 addLogLine(QStringLiteral("连接 %1 成功（第%2次尝试）").arg(label).arg(attempt));
+            if (outcome.viaOdbc)
+                addLogLine(QStringLiteral("%1 通过 ODBC 驱动 [%2] 连接").arg(label, outcome.odbcDriver));
             return true;
         }
-        addLogLine(QStringLiteral("连接 %1 失败（尝试 %2/%3）：%4").arg(label).arg(attempt).arg(kMaxAttempts)
-                       .arg(sessionError.isEmpty() ? db.lastError().text() : sessionError));
+        addLogLine(QStringLiteral("连接 %1 失败（尝试 %2/%3）：%4").arg(label).arg(attempt).arg(kMaxAttempts).arg(outcome.failureReason()));
         if (attempt < kMaxAttempts) {
             addLogLine(QStringLiteral("2秒后重试..."));
             QThread::msleep(2000);
@@ -593,13 +594,12 @@ void MergeRun::startReader()
     // A second connection to the source, so that reading and writing overlap. Without it the
     // copy reads through the first one: slower, the same rows.
     m_reader = std::make_unique<SourceReader>([this](QSqlDatabase &db, QString *error) {
-        db = addConnection(kSubReader, m_settings.sub, m_settings.sub.charDatabase, kOptions);
-        if (!db.open()) {
-            *error = db.lastError().text();
+        const ConnectionOutcome outcome = openEndpoint(kSubReader, m_settings.sub, m_settings.sub.charDatabase, kOptions);
+        db = QSqlDatabase::database(kSubReader, false);
+        if (!outcome.ok) {
+            *error = outcome.failureReason();
             return false;
         }
-        if (!applyWorkSession(db, error))
-            return false;
         return fillGuidTable(db, error);
     });
     QString error;

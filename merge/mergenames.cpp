@@ -1,6 +1,7 @@
 #include "mergenames.h"
 
 #include "db/legacytext.h"
+#include "db/connectionrule.h"
 #include "db/sqlcolumns.h"
 
 #include <QRegularExpression>
@@ -112,9 +113,9 @@ bool CollationKeys::describe(QSqlDatabase &db, const QString &database, const QS
                                  "WHERE TABLE_SCHEMA = %1 AND TABLE_NAME = ? AND COLUMN_NAME = ?")
                       .arg(database.isEmpty() ? QStringLiteral("DATABASE()") : QStringLiteral("?")));
     if (!database.isEmpty())
-        query.addBindValue(database);
-    query.addBindValue(table);
-    query.addBindValue(column);
+        query.addBindValue(textParameter(db, database));
+    query.addBindValue(textParameter(db, table));
+    query.addBindValue(textParameter(db, column));
     if (!query.exec() || !query.next()) {
         *error = query.lastError().isValid() ? query.lastError().text()
                                              : QStringLiteral("表 %1 没有字段 %2").arg(table, column);

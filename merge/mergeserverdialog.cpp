@@ -257,14 +257,16 @@ ServerCheck checkServer(const MergeEndpoint &e, const QString &prefix, const QSt
         const QString name = QStringLiteral("%1_check_%2").arg(prefix, kind == databases.first().first ? QStringLiteral("char") : QStringLiteral("web"));
         bool open = false;
         {
-            QSqlDatabase db = MergeSql::addConnection(name, e, database, options);
+            QSqlDatabase db;
             for (int attempt = 1; attempt <= attempts && !open && !stop->load(); ++attempt) {
-                open = db.open();
+                const ConnectionOutcome outcome = MergeSql::openEndpoint(name, e, database, options);
+                db = QSqlDatabase::database(name, false);
+                open = outcome.ok;
                 if (open) {
                     log(QStringLiteral("%1%2连接成功: %3").arg(label, kind, database));
                     break;
                 }
-                check.error = db.lastError().text();
+                check.error = outcome.failureReason();
                 log(attempts > 1 ? QStringLiteral("%1%2连接失败（尝试 %3/%4）：%5").arg(label, kind).arg(attempt).arg(attempts).arg(check.error)
                                  : QStringLiteral("%1%2连接失败: %3").arg(label, kind, check.error));
                 if (attempt < attempts)

@@ -1,20 +1,17 @@
 #include "mergesql.h"
 
-#include "db/connectionrule.h"
-
 namespace MergeSql {
 
-QSqlDatabase addConnection(const QString &name, const MergeEndpoint &endpoint, const QString &database, const QString &options)
+ConnectionOutcome openEndpoint(const QString &name, const MergeEndpoint &endpoint, const QString &database, const QString &nativeOptions)
 {
-    removeNamedConnection(name);
-    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QMYSQL"), name);
-    db.setHostName(endpoint.host);
-    db.setPort(endpoint.port);
-    db.setUserName(endpoint.username);
-    db.setPassword(endpoint.password);
-    db.setDatabaseName(database);
-    db.setConnectOptions(options);
-    return db;
+    ConnectionRequest request;
+    request.host = endpoint.host;
+    request.port = endpoint.port;
+    request.user = endpoint.username;
+    request.password = endpoint.password;
+    request.database = database;
+    request.nativeOptions = nativeOptions;
+    return openMysqlConnection(name, request);
 }
 
 } // namespace MergeSql

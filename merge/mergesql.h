@@ -1,15 +1,15 @@
 #pragma once
 
+#include "db/connectionrule.h"
 #include "db/sqlcolumns.h"
 #include "mergesettings.h"
 
-#include <QSqlDatabase>
 #include <QString>
 
 namespace MergeSql {
 
-// A native connection under `name` (an older one of that name released) to `database` on the
-// endpoint's server, not yet open.
-QSqlDatabase addConnection(const QString &name, const MergeEndpoint &endpoint, const QString &database, const QString &options);
+// Opens `name` to `database` on the endpoint's server by the program's connection rule: the
+// native plug-in with `nativeOptions`, else ODBC. The connection stays registered either way.
+ConnectionOutcome openEndpoint(const QString &name, const MergeEndpoint &endpoint, const QString &database, const QString &nativeOptions);
 
 } // namespace MergeSql

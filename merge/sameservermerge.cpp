@@ -309,34 +309,27 @@ bool SameServerMergeRun::mergeAccountDatabases()
 
     // A suffixed name must be free in both tables and among the names chosen so far, or an
     // account would be handed to another player.
-    QSqlQuery inMain(m_db);
-    QSqlQuery inSub(m_db);
+    QSqlQuery lookup(m_db);
     const Column *subName = findColumn(subColumns, QStringLiteral("name"));
-    auto lookup = [](const QString &db, const Column *column) {
-        const QString value = column->charset.isEmpty() ? QStringLiteral("?") : QStringLiteral("CONVERT(? USING %1)").arg(column->charset);
-        return QStringLiteral("SELECT 1 FROM %1.account WHERE name = %2 LIMIT 1").arg(db, value);
-    };
-    inMain.prepare(lookup(mainDb, mainName));
-    inSub.prepare(lookup(subDb, subName));
     QSet<QByteArray> chosen;
     bool lookupFailed = false;
     auto taken = [&](const QByteArray &candidate) {
         if (chosen.contains(candidate))
             return true;
-        for (QSqlQuery *q : {&inMain, &inSub}) {
-            q->bindValue(0, candidate);
-            if (!execPrepared(*q)) {
+        // As each name column compares: the name written in its own character set.
+        for (const auto &[database, column] : {std::pair{mainDb, mainName}, std::pair{subDb, subName}}) {
+            if (!exec(lookup, QStringLiteral("SELECT 1 FROM %1.account WHERE name = %2 LIMIT 1")
+                                  .arg(database, Sql::bytesLiteral(candidate, column->charset)))) {
                 lookupFailed = true;
                 return false;
             }
-            if (q->next())
+            if (lookup.next())
                 return true;
         }
         return false;
     };
     const QByteArray suffix = isLegacyCharset(m_accountCharset) ? encodeGbk(m_p.conflictSuffix) : m_p.conflictSuffix.toUtf8();
     QSqlQuery rename(m_db);
-    rename.prepare(QStringLiteral("INSERT INTO %1 (old_name, new_name) VALUES (?, ?)").arg(kRenameTable));
     for (const QByteArray &name : std::as_const(conflicts)) {
         if (cancelled())
             return false;
@@ -345,9 +338,8 @@ bool SameServerMergeRun::mergeAccountDatabases()
             return false;
         chosen.insert(target);
         ++m_renamed;
-        rename.bindValue(0, name);
-        rename.bindValue(1, target);
-        if (!execPrepared(rename))
+        if (!exec(rename, QStringLiteral("INSERT INTO %1 (old_name, new_name) VALUES (%2, %3)")
+                              .arg(kRenameTable, Sql::bytesLiteral(name), Sql::bytesLiteral(target))))
             return false;
         m_log(QStringLiteral("  冲突账号 %1 → %2").arg(accountText(name), accountText(target)));
     }

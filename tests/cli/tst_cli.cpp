@@ -75,6 +75,7 @@ void TestCli::initTestCase()
     QVERIFY(m_server.isValid());
     m_program = m_dir.filePath(QStringLiteral("quorvel-cli"));
     QVERIFY(QFile::copy(QStringLiteral(QUORVEL_CLI_PATH), m_program));
+    QVERIFY(TestServers::hideNativeDriver(m_dir.path()));
     HostConfig unsaved = host(QStringLiteral("无密码服"), QStringLiteral("cli_k"));  // its password comes from standard input
     unsaved.password.clear();
     unsaved.webPassword.clear();

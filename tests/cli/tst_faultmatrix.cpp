@@ -94,6 +94,7 @@ void TestFaultMatrix::initTestCase()
     QVERIFY(m_server.isValid());
     m_program = m_dir.filePath(QStringLiteral("quorvel-cli"));
     QVERIFY(QFile::copy(QStringLiteral(QUORVEL_CLI_PATH), m_program));
+    QVERIFY(TestServers::hideNativeDriver(m_dir.path()));
     HostConfig main = m_server.hostConfig(kDb);
     main.name = QStringLiteral("主服");
     main.webDatabase = kWeb;
@@ -352,10 +353,11 @@ QProcess *TestFaultMatrix::holdLocks(const QString &operation)
                                                QStringLiteral("-uroot"), QStringLiteral("--unbuffered")});
     process->write("START TRANSACTION; " + kLocks.value(operation) + "; SELECT CONCAT('held ', CONNECTION_ID()); SELECT SLEEP(120);\n");
     QByteArray seen;
-    QTest::qWaitFor([&] {
-        seen += process->readAll();
-        return seen.contains("held ");
-    }, 10000);
+    if (!QTest::qWaitFor([&] {
+            seen += process->readAll();
+            return seen.contains("held ");
+        }, 10000))
+        qWarning() << "the locks were not taken:" << seen;
     m_holder = seen.mid(seen.indexOf("held ") + 5).split('\n').value(0).trimmed();
     return process;
 }

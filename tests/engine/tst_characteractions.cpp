@@ -369,7 +369,9 @@ void TestCharacterActions::failedCopiesChangeNothing()
         return;
     }
     QVERIFY(!ok);
-    QVERIFY2(message.startsWith(failure), qPrintable(message));
+    // The server's words stand after the program's, whatever a driver puts around them.
+    QVERIFY2(message.startsWith(failure.section(QStringLiteral(": "), 0, 0)) && message.contains(failure.section(QStringLiteral(": "), 1)),
+             qPrintable(message));
     QCOMPARE(after, before);
 }
 

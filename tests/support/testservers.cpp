@@ -1,5 +1,6 @@
 #include "testservers.h"
 
+#include "db/connectionrule.h"
 #include "db/databasemanager.h"
 #include "engine/undofile.h"
 
@@ -10,10 +11,35 @@
 #include <QDirIterator>
 #include <QList>
 #include <QProcess>
+#include <QLibraryInfo>
 #include <QTemporaryDir>
 
 namespace {
 const QString kPassword = QStringLiteral("Qv;p{w}d=1");
+
+bool registerOdbcDriver(const QString &dir, const QString &driverName);
+
+// Set up before any test runs, so that every connection of an ODBC run takes the ODBC path.
+struct OdbcRun
+{
+    OdbcRun()
+    {
+        if (qEnvironmentVariableIntValue("QUORVEL_TEST_ODBC") != 1)
+            return;
+        if (!directory.isValid() || !registerOdbcDriver(directory.path(), QStringLiteral("MySQL ODBC 8.0 Unicode Driver")))
+            qFatal("ODBC run: the MariaDB ODBC driver (odbc-mariadb) is not installed");
+        setNativeMysqlEnabled(false);
+        active = true;
+    }
+    QTemporaryDir directory;
+    bool active = false;
+};
+const OdbcRun &odbcSetUp()
+{
+    static const OdbcRun run;
+    return run;
+}
+const bool odbcAtStart = odbcSetUp().active;
 
 QList<TestServer> &ownedServers()
 {
@@ -227,7 +253,39 @@ QString querySql(const TestServer &server, const QString &sql, const QString &da
     return QString::fromUtf8(client->readAllStandardOutput()).trimmed();
 }
 
+bool odbcRun()
+{
+    return odbcSetUp().active;
+}
+
+void useNativeDriver(bool native)
+{
+    setNativeMysqlEnabled(native && !odbcRun());
+}
+
+bool hideNativeDriver(const QString &programDirectory)
+{
+    if (!odbcRun())
+        return true;
+    const QString plugins = programDirectory + QStringLiteral("/odbc-only-plugins");
+    QDir().mkpath(plugins + QStringLiteral("/sqldrivers"));
+    const QString odbc = QLibraryInfo::path(QLibraryInfo::PluginsPath) + QStringLiteral("/sqldrivers/libqsqlodbc.so");
+    QFile::remove(plugins + QStringLiteral("/sqldrivers/libqsqlodbc.so"));
+    QFile conf(programDirectory + QStringLiteral("/qt.conf"));
+    return QFile::link(odbc, plugins + QStringLiteral("/sqldrivers/libqsqlodbc.so")) && conf.open(QIODevice::WriteOnly | QIODevice::Truncate)
+        && conf.write("[Paths]\nPlugins = " + plugins.toUtf8() + "\nTranslations = "
+                      + QLibraryInfo::path(QLibraryInfo::TranslationsPath).toUtf8() + "\n") > 0;
+}
+
 bool installPrivateOdbcDriver(const QString &dir, const QString &driverName)
+{
+    return registerOdbcDriver(dir, driverName);
+}
+
+} // namespace TestServers
+
+namespace {
+bool registerOdbcDriver(const QString &dir, const QString &driverName)
 {
     QDirIterator it(QStringLiteral("/usr/lib"), {QStringLiteral("libmaodbc.so")}, QDir::Files, QDirIterator::Subdirectories);
     if (!it.hasNext())
@@ -243,6 +301,9 @@ bool installPrivateOdbcDriver(const QString &dir, const QString &driverName)
     qputenv("ODBCSYSINI", dir.toLocal8Bit());
     return true;
 }
+} // namespace
+
+namespace TestServers {
 
 bool copySurvivors(const TestServer &server, const QString &source, const QString &target, const QString &doomed,
                    const QStringList &tables)

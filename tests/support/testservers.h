@@ -91,6 +91,15 @@ bool loadAndConnect(TestServer *server, const SampleOptions &options);
 // and points unixODBC at it (ODBCSYSINI). False when the driver library is not installed.
 bool installPrivateOdbcDriver(const QString &dir, const QString &driverName);
 
+// Whether this run goes through the ODBC path (QUORVEL_TEST_ODBC=1): the native plug-in is
+// off from the start, with the MariaDB ODBC driver registered under a name the program tries.
+bool odbcRun();
+// For tests that choose a driver: in an ODBC run the native plug-in stays off.
+void useNativeDriver(bool native);
+// In an ODBC run, a qt.conf beside a copied program whose plug-in folder holds the ODBC SQL
+// plug-in alone, as a Windows deployment without the native plug-in has it. True otherwise.
+bool hideNativeDriver(const QString &programDirectory);
+
 // Folder of this source tree's scripts.
 QString scriptsDirectory();
 

@@ -311,7 +311,7 @@ void TestAccountManagerDialog::worksOverOdbc()
 {
     QTemporaryDir odbc;
     QVERIFY(TestServers::installPrivateOdbcDriver(odbc.path(), QStringLiteral("MySQL ODBC 8.0 Unicode Driver")));
-    setNativeMysqlEnabled(false);
+    TestServers::useNativeDriver(false);
     {
         AccountManagerDialog dialog(m_web);
         QCOMPARE(QSqlDatabase::database(QStringLiteral("web_connection"), false).driverName(), QStringLiteral("QODBC"));
@@ -327,7 +327,7 @@ void TestAccountManagerDialog::worksOverOdbc()
         QCOMPARE(names(dialog), QStringList{"o'neil"});
         registerAccount(dialog, QStringLiteral("张三"), QStringLiteral("pw"), false);
     }
-    setNativeMysqlEnabled(true);
+    TestServers::useNativeDriver(true);
     QVERIFY(!QSqlDatabase::contains(QStringLiteral("web_connection")));
     QCOMPARE(query(QStringLiteral("SELECT COUNT(*) FROM account WHERE name = '张三' AND password = MD5('pw')")), QStringLiteral("1"));
     QCOMPARE(query(QStringLiteral("SELECT COUNT(*) FROM account")), QStringLiteral("7"));

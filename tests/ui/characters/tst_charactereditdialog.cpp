@@ -323,7 +323,7 @@ void TestCharacterEditDialog::savesAndSearchesOverOdbc()
     QTemporaryDir odbc;
     if (!TestServers::installPrivateOdbcDriver(odbc.path(), QStringLiteral("MySQL ODBC 8.0 Unicode Driver")))
         QSKIP("the MariaDB ODBC driver (odbc-mariadb) is not installed");
-    setNativeMysqlEnabled(false);
+    TestServers::useNativeDriver(false);
     DatabaseManager *db = DatabaseManager::instance();
     QVERIFY(db->connectToDatabase(m_server.hostConfig(kDb)));
     QCOMPARE(db->database().driverName(), QStringLiteral("QODBC"));
@@ -345,7 +345,7 @@ void TestCharacterEditDialog::savesAndSearchesOverOdbc()
     QCOMPARE(list.currentCharacters().size(), 1);
     QCOMPARE(list.currentCharacters().value(0).value(QStringLiteral("charguid")).toInt(), 5);
 
-    setNativeMysqlEnabled(true);
+    TestServers::useNativeDriver(true);
     QVERIFY(db->connectToDatabase(m_server.hostConfig(kDb)));
 }
 
