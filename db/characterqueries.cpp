@@ -1,6 +1,7 @@
 #include "characterqueries.h"
 
 #include "legacytext.h"
+#include "sqlcolumns.h"
 
 #include <QRegularExpression>
 #include <QSqlDatabase>
@@ -57,16 +58,26 @@ Result byWorlds(QSqlDatabase &db, const QList<int> &worldIds)
     return read(db, kSelectColumns + QStringLiteral("WHERE zoneworldid IN (%1) ORDER BY charname").arg(idListText(worldIds)));
 }
 
-int charactersOfAccount(QSqlDatabase &db, const QString &account)
+namespace {
+int countWhereEqual(QSqlDatabase &db, const QString &column, const QString &text)
 {
-    const QString charset = columnCharset(db, QStringLiteral("accname"));
     QSqlQuery query(db);
-    return query.exec(QStringLiteral("SELECT COUNT(*) FROM t_char WHERE accname = %1X'%2'")
-                          .arg(charset.isEmpty() ? QString() : QLatin1Char('_') + charset + QLatin1Char(' '),
-                               QString::fromLatin1(encodeGbk(account).toHex())))
+    return query.exec(QStringLiteral("SELECT COUNT(*) FROM t_char WHERE %1 = %2")
+                          .arg(column, Sql::bytesLiteral(encodeGbk(text), columnCharset(db, column))))
             && query.next()
         ? query.value(0).toInt()
         : -1;
+}
+} // namespace
+
+int charactersOfAccount(QSqlDatabase &db, const QString &account)
+{
+    return countWhereEqual(db, QStringLiteral("accname"), account);
+}
+
+int charactersNamed(QSqlDatabase &db, const QString &name)
+{
+    return countWhereEqual(db, QStringLiteral("charname"), name);
 }
 
 qint64 parseCharGuid(const QString &text)
@@ -109,9 +120,7 @@ Result search(QSqlDatabase &db, SearchBy by, const QString &text, int limit)
         // hexadecimal literal takes the column's collation.
         condition = QStringLiteral("charname LIKE CAST(%1 AS BINARY)").arg(QString::fromLatin1(literal));
     } else {
-        const QString charset = columnCharset(db, QStringLiteral("accname"));
-        condition = QStringLiteral("accname LIKE %1%2").arg(charset.isEmpty() ? QString() : QLatin1Char('_') + charset + QLatin1Char(' '),
-                                                            QString::fromLatin1(literal));
+        condition = QStringLiteral("accname LIKE %1").arg(Sql::bytesLiteral(containsPattern(encodeGbk(text)), columnCharset(db, QStringLiteral("accname"))));
     }
     // One row more than is shown tells whether the list was cut.
     Result result = read(db, kSelectColumns + QStringLiteral("WHERE %1 ESCAPE '!' AND isvalid = 1 ORDER BY level DESC LIMIT %2")

@@ -35,6 +35,10 @@ Result search(QSqlDatabase &db, SearchBy by, const QString &text, int limit);
 // when they cannot be counted.
 int charactersOfAccount(QSqlDatabase &db, const QString &account);
 
+// The characters named `name` (its GBK bytes, compared as the charname column and its unique
+// index compare), -1 when they cannot be counted.
+int charactersNamed(QSqlDatabase &db, const QString &name);
+
 // The id a text names: decimal, hexadecimal with letters or "0x", 0 when it names none.
 qint64 parseCharGuid(const QString &text);
 

@@ -3,6 +3,7 @@
 #include "characterdeleter.h"
 #include "characterpurge.h"
 #include "charguidledger.h"
+#include "db/characterqueries.h"
 #include "db/connectionrule.h"
 #include "db/databasemanager.h"
 #include "db/legacytext.h"
@@ -71,11 +72,7 @@ QString CharacterCopier::freeRandomName(QSqlDatabase &db)
 {
     for (int attempt = 0; attempt < 5; ++attempt) {
         const QString name = randomName();
-        bool found = false;
-        // Compared by the column's collation, as its unique index compares names.
-        const qint64 taken = scalar(db, QStringLiteral("SELECT COUNT(*) FROM t_char WHERE charname = ?"),
-                                    {textParameter(db, name)}, -1, &found);
-        if (found && taken == 0)
+        if (CharacterQueries::charactersNamed(db, name) == 0)
             return name;
     }
     return QString();
@@ -181,7 +178,7 @@ bool CharacterCopier::copyCharacter(int source, const QString &account, const QS
 
     QString name = newName;
     for (int attempt = 0; attempt < 5; ++attempt) {
-        if (scalar(db, QStringLiteral("SELECT COUNT(*) FROM t_char WHERE charname = ?"), {textParameter(db, name)}, 1) == 0)
+        if (CharacterQueries::charactersNamed(db, name) == 0)
             break;
         const QString next = randomName();
         emit logMessage(QStringLiteral("角色名 %1 已被占用，重新生成: %2").arg(name, next));

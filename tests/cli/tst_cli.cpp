@@ -1,4 +1,5 @@
 #include "logfiles.h"
+#include "app/debuglog.h"
 #include "db/databasemanager.h"
 #include "engine/charactertables.h"
 #include "merge/mergeengine.h"
@@ -91,6 +92,9 @@ void TestCli::initTestCase()
 
 void TestCli::cleanupTestCase()
 {
+    // No log, undo file, backup, export or rename list holds the password, on either driver.
+    for (const QString &directory : QStringList{m_dir.path(), applicationDirectory()})
+        QCOMPARE(TestServers::filesHoldingPassword(directory), QStringList());
     DatabaseManager::instance()->disconnectFromDatabase();
     for (const char *db : {"cli_a", "cli_b", "cli_sub", "cli_k"})
         TestServers::runSql(m_server, QByteArray("DROP DATABASE IF EXISTS ") + db + "; DROP DATABASE IF EXISTS " + db + "_web;");

@@ -117,6 +117,9 @@ void TestFaultMatrix::initTestCase()
 
 void TestFaultMatrix::cleanupTestCase()
 {
+    // No log, undo file, backup, export or rename list holds the password, on either driver.
+    for (const QString &directory : QStringList{m_dir.path(), applicationDirectory()})
+        QCOMPARE(TestServers::filesHoldingPassword(directory), QStringList());
     DatabaseManager::instance()->disconnectFromDatabase();
 }
 

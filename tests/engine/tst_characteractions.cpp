@@ -1,4 +1,5 @@
 #include "db/databasemanager.h"
+#include "db/legacytext.h"
 #include "engine/charactercopier.h"
 #include "engine/characterdeleter.h"
 #include "engine/charactertables.h"
@@ -322,9 +323,17 @@ void TestCharacterActions::copiesEveryRowExactly()
                                               .arg(guid + 1).toUtf8(), kDb));
     const QMap<int, WorldIds> held = TestServers::worldIds(m_server, kDb);
     int second = 0;
-    QVERIFY2(copier.copyCharacter(kSource, QStringLiteral("t2"), QStringLiteral("Abcdefgi"), &second, &name, &failure), qPrintable(failure));
+    // A Chinese name is stored as its GBK bytes; taken, the next copy draws another one.
+    const QString chinese = QStringLiteral("测试角色");
+    QVERIFY2(copier.copyCharacter(kSource, QStringLiteral("t2"), chinese, &second, &name, &failure), qPrintable(failure));
     QCOMPARE(second, guid + 2);
     QCOMPARE(TestServers::idFaults(m_server, kDb, held, 1), QStringList());
+    QCOMPARE(name, chinese);
+    QCOMPARE(query(QStringLiteral("SELECT HEX(charname) FROM t_char WHERE charguid = %1").arg(second)),
+             QString::fromLatin1(encodeGbk(chinese).toHex().toUpper()));
+    int third = 0;
+    QVERIFY2(copier.copyCharacter(kSource, QStringLiteral("t3"), chinese, &third, &name, &failure), qPrintable(failure));
+    QVERIFY(name != chinese);
 }
 
 void TestCharacterActions::failedCopiesChangeNothing_data()

@@ -1,3 +1,4 @@
+#include "app/debuglog.h"
 #include "db/databasemanager.h"
 #include "engine/accountstore.h"
 #include "engine/charactercopier.h"
@@ -79,6 +80,9 @@ void TestUndoFile::initTestCase()
 
 void TestUndoFile::cleanupTestCase()
 {
+    // No log, undo file, backup, export or rename list holds the password, on either driver.
+    for (const QString &directory : QStringList{applicationDirectory()})
+        QCOMPARE(TestServers::filesHoldingPassword(directory), QStringList());
     DatabaseManager::instance()->disconnectFromDatabase();
     TestServers::runSql(m_server, "DROP DATABASE IF EXISTS undo_db; DROP DATABASE IF EXISTS undo_db_web; DROP DATABASE IF EXISTS undo_victim;");
 }

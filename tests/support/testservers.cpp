@@ -253,6 +253,27 @@ QString querySql(const TestServer &server, const QString &sql, const QString &da
     return QString::fromUtf8(client->readAllStandardOutput()).trimmed();
 }
 
+QStringList filesHoldingPassword(const QString &directory)
+{
+    const QByteArray password = qEnvironmentVariable("QUORVEL_TEST_PASSWORD", kPassword).toUtf8();
+    QByteArray braced = password;
+    braced.replace('}', "}}");
+    QStringList found;
+    QDirIterator it(directory, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        if (QFileInfo(path).fileName() == QLatin1String("host_configs.json"))
+            continue;
+        QFile file(path);
+        if (file.open(QIODevice::ReadOnly)) {
+            const QByteArray content = file.readAll();
+            if (content.contains(password) || content.contains(braced))
+                found.append(path);
+        }
+    }
+    return found;
+}
+
 bool odbcRun()
 {
     return odbcSetUp().active;

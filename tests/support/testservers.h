@@ -100,6 +100,11 @@ void useNativeDriver(bool native);
 // plug-in alone, as a Windows deployment without the native plug-in has it. True otherwise.
 bool hideNativeDriver(const QString &programDirectory);
 
+// The files under `directory` (logs, undo files, backups, exports, rename lists; the host list
+// aside, which keeps passwords by design) that hold the test servers' password, as typed or
+// as an ODBC connection string writes it.
+QStringList filesHoldingPassword(const QString &directory);
+
 // Folder of this source tree's scripts.
 QString scriptsDirectory();
 
