@@ -132,27 +132,25 @@ bool BackupManager::connectionArguments(const QString &host, int port, const QSt
 {
     arguments->clear();
     delete m_optionFile;
-    m_optionFile = nullptr;
-    if (!password.isEmpty()) {
-        // The password goes through an owner-only option file, never the command line that
-        // every user of the machine can read; the tools want that option first. Without the
-        // file the tool could only fail to log in, so nothing is started.
-        m_optionFile = createClientOptionFile(password, this);
-        if (!m_optionFile) {
-            const Mode mode = m_mode;
-            if (mode == Backup)
-                QFile::remove(partialPath());
-            finishOperation();
-            emit errorOccurred(QStringLiteral("无法在临时目录 %1 写入密码文件，未启动 %2")
-                                   .arg(QDir::tempPath(), mode == Backup ? QStringLiteral("mysqldump") : QStringLiteral("mysql")));
-            if (mode == Backup)
-                emit backupCompleted(false, QString());
-            else
-                emit restoreCompleted(false, m_database);
-            return false;
-        }
-        arguments->append(clientOptionFileArgument(m_optionFile));
+    // The password goes through an owner-only option file, never the command line that every
+    // user of the machine can read; the tools want that option first. Without the file the
+    // tool could not log in or could not talk to a server of the other family, so nothing is
+    // started.
+    m_optionFile = createClientOptionFile(password, this);
+    if (!m_optionFile) {
+        const Mode mode = m_mode;
+        if (mode == Backup)
+            QFile::remove(partialPath());
+        finishOperation();
+        emit errorOccurred(QStringLiteral("无法在临时目录 %1 写入密码文件，未启动 %2")
+                               .arg(QDir::tempPath(), mode == Backup ? QStringLiteral("mysqldump") : QStringLiteral("mysql")));
+        if (mode == Backup)
+            emit backupCompleted(false, QString());
+        else
+            emit restoreCompleted(false, m_database);
+        return false;
     }
+    arguments->append(clientOptionFileArgument(m_optionFile));
     const QStringList common = {QStringLiteral("-h") + host, QStringLiteral("-P") + QString::number(port),
                                 QStringLiteral("-u") + user};
     *arguments += common;
@@ -220,8 +218,7 @@ void BackupManager::backupDatabase(const QString &host, int port, const QString 
     QStringList arguments;
     if (!connectionArguments(host, port, user, password, &arguments, &shown))
         return;
-    const QStringList rest = {QStringLiteral("--single-transaction"), QStringLiteral("--routines"),
-                              QStringLiteral("--triggers"), QStringLiteral("-r") + partialPath(), database};
+    const QStringList rest = dumpOptions(partialPath(), database);
     arguments += rest;
     shown += rest;
     m_expectedDumpSize = 0;
@@ -273,6 +270,8 @@ void BackupManager::restoreDatabase(const QString &host, int port, const QString
     }
     m_input = input;
     m_inputSize = m_input->size();
+    if (!isMariaDbTool(m_clientToolPath) && isSandboxLine(m_input->peek(64)))
+        m_input->readLine();
     emit logMessage(QStringLiteral("备份文件: %1 (%2 KB)").arg(filePath, QString::number(m_inputSize / 1024)));
 
     QStringList shown;
@@ -321,10 +320,15 @@ void BackupManager::updateBackupProgress()
 
 void BackupManager::onStandardError()
 {
-    const QString text = QString::fromLocal8Bit(m_process->readAllStandardError());
-    if (text.isEmpty() || text.contains(QLatin1String("warning"), Qt::CaseInsensitive))
-        return;
-    emit logMessage((m_mode == Backup ? QStringLiteral("mysqldump: %1") : QStringLiteral("mysql: %1")).arg(text));
+    // Line by line: the tools' warnings (options of the other family they do not know) stay out,
+    // their errors come through.
+    QStringList lines;
+    for (const QString &line : QString::fromLocal8Bit(m_process->readAllStandardError()).split(QLatin1Char('\n'))) {
+        if (!line.trimmed().isEmpty() && !line.contains(QLatin1String("warning"), Qt::CaseInsensitive))
+            lines.append(line);
+    }
+    if (!lines.isEmpty())
+        emit logMessage((m_mode == Backup ? QStringLiteral("mysqldump: %1") : QStringLiteral("mysql: %1")).arg(lines.join(QLatin1Char('\n')) + QLatin1Char('\n')));
 }
 
 void BackupManager::onProcessError(QProcess::ProcessError error)

@@ -56,6 +56,11 @@ void CharacterDeleter::deleteByZoneWorldIds(const QList<int> &worldIds)
     emit logMessage(QStringLiteral("找到 %1 个角色需要删除").arg(guids.size()));
 
     QSqlDatabase &db = m_db;
+    CharacterPurge::IdTable idTable(db);
+    if (guids.size() > CharacterPurge::kSliceSize && !idTable.create(&error)) {
+        fail(error);
+        return;
+    }
     UndoableTransaction transaction(db);
     if (!transaction.begin(QStringLiteral("区服删档 WorldID %1").arg(idListText(worldIds)), m_writeUndo, &error)) {
         fail(error);

@@ -12,15 +12,10 @@ namespace CharacterPurge {
 namespace {
 const QString kIdTable = QStringLiteral("quorvel_purge_ids");
 
-// Fills a temporary table with the ids, in slices; false with *error.
+// Fills the temporary table (just created, empty) with the ids, in slices; false with *error.
 bool fillIdTable(QSqlDatabase &db, const QList<int> &ids, QString *error)
 {
     QSqlQuery query(db);
-    query.exec(QStringLiteral("DROP TEMPORARY TABLE IF EXISTS %1").arg(kIdTable));
-    if (!query.exec(QStringLiteral("CREATE TEMPORARY TABLE %1 (charguid INT PRIMARY KEY)").arg(kIdTable))) {
-        *error = query.lastError().text();
-        return false;
-    }
     qsizetype preparedSize = -1;
     for (qsizetype start = 0; start < ids.size(); start += kSliceSize) {
         const qsizetype size = qMin<qsizetype>(kSliceSize, ids.size() - start);
@@ -92,6 +87,29 @@ qint64 deleteRows(QSqlDatabase &db, const QString &table, const QString &column,
 }
 } // namespace
 
+IdTable::IdTable(QSqlDatabase db)
+    : m_db(db)
+{
+}
+
+IdTable::~IdTable()
+{
+    if (m_created)
+        QSqlQuery(m_db).exec(QStringLiteral("DROP TEMPORARY TABLE IF EXISTS %1").arg(kIdTable));
+}
+
+bool IdTable::create(QString *error)
+{
+    QSqlQuery query(m_db);
+    query.exec(QStringLiteral("DROP TEMPORARY TABLE IF EXISTS %1").arg(kIdTable));
+    if (!query.exec(QStringLiteral("CREATE TEMPORARY TABLE %1 (charguid INT PRIMARY KEY)").arg(kIdTable))) {
+        *error = query.lastError().text();
+        return false;
+    }
+    m_created = true;
+    return true;
+}
+
 bool existingTables(QSqlDatabase &db, const QStringList &tables, QStringList *existing, QString *error)
 {
     QSqlQuery query(db);
@@ -160,8 +178,6 @@ bool deleteCharacters(QSqlDatabase &db, const QList<int> &ids, const QStringList
         if (hooks.done)
             hooks.done(item.kind, item.table, rows, false);
     }
-    if (joined)
-        QSqlQuery(db).exec(QStringLiteral("DROP TEMPORARY TABLE IF EXISTS %1").arg(kIdTable));
     return true;
 }
 

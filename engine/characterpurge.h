@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QList>
+#include <QSqlDatabase>
 #include <QString>
 #include <QStringList>
 
@@ -41,8 +42,27 @@ struct Outcome
     bool cancelled = false;
 };
 
+// The temporary table of ids that a deletion of more than one slice joins against. Created on
+// its connection before the caller's transaction begins, and dropped when the object goes,
+// after it: servers that enforce GTID consistency refuse CREATE and DROP TEMPORARY TABLE inside
+// a transaction. Declare it before the transaction's own object; one per deletion.
+class IdTable
+{
+public:
+    explicit IdTable(QSqlDatabase db);
+    ~IdTable();
+    IdTable(const IdTable &) = delete;
+    IdTable &operator=(const IdTable &) = delete;
+    bool create(QString *error);
+
+private:
+    QSqlDatabase m_db;
+    bool m_created = false;
+};
+
 // False when a statement fails (failedStep, failedTable and error say which) or the caller
-// cancels; the caller then rolls back. Tables missing here are skipped, t_char is not.
+// cancels; the caller then rolls back. Tables missing here are skipped, t_char is not. More
+// than one slice of ids needs an IdTable created before the transaction.
 bool deleteCharacters(QSqlDatabase &db, const QList<int> &ids, const QStringList &tables, const Hooks &hooks,
                       Outcome *outcome);
 

@@ -3,6 +3,7 @@
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
+#include <QProcess>
 #include <QTemporaryFile>
 
 namespace {
@@ -19,7 +20,14 @@ QTemporaryFile *createClientOptionFile(const QString &password, QObject *parent)
 {
     // QTemporaryFile creates its file readable and writable by the owner only.
     auto *file = new QTemporaryFile(QDir::tempPath() + QStringLiteral("/quorvel-XXXXXX.cnf"), parent);
-    if (!file->open() || file->write("[client]\npassword=" + optionFileValue(password) + "\n") < 0 || !file->flush()) {
+    // MySQL 8 clients against a server without TLS need the server's key for
+    // caching_sha2_password; MySQL 8's mysqldump asks other servers for COLUMN_STATISTICS,
+    // and on a GTID server it writes GTID_PURGED, which a restore onto that server refuses.
+    QByteArray content = "[client]\n";
+    if (!password.isEmpty())
+        content += "password=" + optionFileValue(password) + "\n";
+    content += "loose-get-server-public-key=1\n[mysqldump]\nloose-column-statistics=0\nloose-set-gtid-purged=OFF\n";
+    if (!file->open() || file->write(content) < 0 || !file->flush()) {
         delete file;
         return nullptr;
     }
@@ -35,6 +43,24 @@ void removeStaleClientOptionFiles()
         if (file.lastModified() < stale && file.isWritable())
             QFile::remove(file.absoluteFilePath());
     }
+}
+
+QStringList dumpOptions(const QString &file, const QString &database)
+{
+    return {QStringLiteral("--single-transaction"), QStringLiteral("--routines"), QStringLiteral("--triggers"),
+            QStringLiteral("--no-tablespaces"), QStringLiteral("-r") + file, database};
+}
+
+bool isSandboxLine(const QByteArray &line)
+{
+    return line.startsWith("/*M!999999\\- enable the sandbox mode");
+}
+
+bool isMariaDbTool(const QString &program)
+{
+    QProcess process;
+    process.start(program, {QStringLiteral("--version")});
+    return process.waitForFinished(5000) && process.readAllStandardOutput().contains("MariaDB");
 }
 
 QString clientOptionFileArgument(const QTemporaryFile *file)

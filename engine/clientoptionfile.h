@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
+#include <QStringList>
 
 class QTemporaryFile;
 class QObject;
@@ -8,9 +10,21 @@ class QObject;
 // The MySQL client tools read the password from an owner-only option file, never from the
 // command line that every user of the machine can read.
 //
-// Creates such a file holding the password under [client]; nullptr when it cannot be written.
-// The file is removed when the returned object (owned by `parent`) is deleted.
+// Creates such a file, with the password (when there is one) under [client], and what the
+// tools of either family need against servers of the other; nullptr when it cannot be
+// written. The file is removed when the returned object (owned by `parent`) is deleted.
+// Options a tool does not know are "loose-": MariaDB's tools warn and go on.
 QTemporaryFile *createClientOptionFile(const QString &password, QObject *parent = nullptr);
+
+// The dump tool's options after the connection: a consistent dump with routines and
+// triggers, without tablespaces (newer MySQL wants the PROCESS privilege for them), into `file`.
+QStringList dumpOptions(const QString &file, const QString &database);
+
+// MariaDB 10.11.8 and later begin a dump with "/*M!999999\- enable the sandbox mode */",
+// which MySQL's client stops at ("Unknown command '\-'"): a restore through it leaves the line out.
+bool isSandboxLine(const QByteArray &line);
+// Whether the client tool is MariaDB's, by what `--version` prints; false when it cannot tell.
+bool isMariaDbTool(const QString &program);
 
 // Removes option files that a program killed while its tool ran left behind. The tools read
 // the file when they start, so a file some minutes old is no longer needed by anyone.

@@ -29,37 +29,40 @@ bool dumpMergeDatabase(const QString &program, const MergeEndpoint &endpoint, co
 {
     QObject owner;
     QStringList arguments;
-    if (!endpoint.password.isEmpty()) {
-        QTemporaryFile *optionFile = createClientOptionFile(endpoint.password, &owner);
-        if (!optionFile) {
-            log(QStringLiteral("备份失败（%1）：无法写入临时密码文件").arg(database));
-            return false;
-        }
-        arguments << clientOptionFileArgument(optionFile);
+    QTemporaryFile *optionFile = createClientOptionFile(endpoint.password, &owner);
+    if (!optionFile) {
+        log(QStringLiteral("备份失败（%1）：无法写入临时密码文件").arg(database));
+        return false;
     }
+    arguments << clientOptionFileArgument(optionFile);
+    // Named only once the dump is whole: a failed one never looks like a backup.
+    const QString partial = file + QStringLiteral(".part");
     QString error;
-    if (!createPrivateFile(file, &error)) {
+    if (!createPrivateFile(partial, &error)) {
         log(QStringLiteral("备份失败（%1）：无法创建 %2：%3").arg(database, file, error));
         return false;
     }
     arguments << QStringLiteral("-h") + endpoint.host << QStringLiteral("-P") + QString::number(endpoint.port)
-              << QStringLiteral("-u") + endpoint.username << QStringLiteral("--single-transaction")
-              << QStringLiteral("--routines") << QStringLiteral("--triggers") << QStringLiteral("-r") + file
-              << database;
+              << QStringLiteral("-u") + endpoint.username << dumpOptions(partial, database);
     log(QStringLiteral("备份数据库 [%1] -> %2").arg(database, file));
 
     QProcess process;
     process.start(program, arguments);
     if (!process.waitForStarted(5000)) {
         log(QStringLiteral("mysqldump 启动失败：%1").arg(process.errorString()));
-        QFile::remove(file);
+        QFile::remove(partial);
         return false;
     }
     process.waitForFinished(-1);
     if (process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0) {
         const QString output = QString::fromLocal8Bit(process.readAllStandardError()).trimmed();
         log(QStringLiteral("备份失败（%1）：exit=%2 %3").arg(database, QString::number(process.exitCode()), output));
-        QFile::remove(file);  // half a dump is no backup
+        QFile::remove(partial);  // half a dump is no backup
+        return false;
+    }
+    if (!QFile::rename(partial, file)) {
+        log(QStringLiteral("备份失败（%1）：无法把备份命名为 %2").arg(database, file));
+        QFile::remove(partial);
         return false;
     }
     const QFileInfo info(file);

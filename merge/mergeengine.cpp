@@ -33,6 +33,8 @@ const QString kSubWeb = QStringLiteral("async_sub_web");
 const QString kSubReader = QStringLiteral("async_sub_reader");
 const QString kOptions = QStringLiteral("MYSQL_OPT_CONNECT_TIMEOUT=60;MYSQL_OPT_READ_TIMEOUT=1800;MYSQL_OPT_WRITE_TIMEOUT=1800");
 const QString kGuidTable = QStringLiteral("tmp_merge_guids");
+// The same ids again: MySQL cannot name one temporary table twice in a statement.
+const QString kPartnerTable = QStringLiteral("tmp_merge_partners");
 const int kMaxAttempts = 3;
 const int kShownRecords = 20;
 
@@ -167,6 +169,7 @@ private:
     QHash<QString, QPair<QList<Column>, QList<Column>>> m_columns;  // table -> target, source
     QStringList m_copyTables;  // related tables both servers have
     bool m_hasCreateTime = false;
+    std::unique_ptr<CharacterPurge::IdTable> m_targetIds;  // outlives the transaction
     std::unique_ptr<UndoableTransaction> m_transaction;  // the target's, while it writes
     UndoFile *m_undo = nullptr;         // when the operator wants the file
     QList<QByteArray> m_insertedAccounts;  // the target names of the accounts copied
@@ -207,6 +210,7 @@ bool MergeRun::abort()
 {
     // An open transaction on the target ends with its connection: the server rolls it back.
     m_transaction.reset();
+    m_targetIds.reset();
     closeAll();
     return false;
 }
@@ -569,21 +573,22 @@ bool MergeRun::planNames()
 bool MergeRun::fillGuidTable(QSqlDatabase &db, QString *error) const
 {
     QSqlQuery query(db);
-    query.exec(QStringLiteral("DROP TEMPORARY TABLE IF EXISTS %1").arg(kGuidTable));
-    if (!query.exec(QStringLiteral("CREATE TEMPORARY TABLE %1 (charguid INT PRIMARY KEY)").arg(kGuidTable))) {
-        *error = QStringLiteral("创建临时表失败：%1").arg(query.lastError().text());
-        return false;
+    for (const QString &table : {kGuidTable, kPartnerTable}) {
+        query.exec(QStringLiteral("DROP TEMPORARY TABLE IF EXISTS %1").arg(table));
+        if (!query.exec(QStringLiteral("CREATE TEMPORARY TABLE %1 (charguid INT PRIMARY KEY)").arg(table))) {
+            *error = QStringLiteral("创建临时表失败：%1").arg(query.lastError().text());
+            return false;
+        }
     }
     for (qsizetype i = 0; i < m_characters.size(); i += 1000) {
-        const QList<SourceCharacter> chunk = m_characters.mid(i, 1000);
-        QSqlQuery fill(db);
-        fill.prepare(QStringLiteral("INSERT INTO %1 (charguid) VALUES %2")
-                         .arg(kGuidTable, QStringList(chunk.size(), QStringLiteral("(?)")).join(QStringLiteral(", "))));
-        for (const SourceCharacter &character : chunk)
-            fill.addBindValue(character.guid);
-        if (!fill.exec()) {
-            *error = QStringLiteral("写入临时表失败：%1").arg(fill.lastError().text());
-            return false;
+        QStringList ids;
+        for (const SourceCharacter &character : m_characters.mid(i, 1000))
+            ids.append(QStringLiteral("(%1)").arg(character.guid));
+        for (const QString &table : {kGuidTable, kPartnerTable}) {
+            if (!query.exec(QStringLiteral("INSERT INTO %1 (charguid) VALUES %2").arg(table, ids.join(QStringLiteral(", "))))) {
+                *error = QStringLiteral("写入临时表失败：%1").arg(query.lastError().text());
+                return false;
+            }
         }
     }
     return true;
@@ -627,7 +632,7 @@ bool MergeRun::countRows()
         if (table == QLatin1String("t_relation") && rows > 0) {
             // A partner outside the merge is a stranger, or nobody, in the target.
             if (!count.exec(QStringLiteral("SELECT COUNT(*) ") + join + QStringLiteral(" WHERE r.fguid NOT IN (SELECT charguid FROM %1)")
-                                                                            .arg(kGuidTable))
+                                                                            .arg(kPartnerTable))
                 || !count.next()) {
                 addLogLine(QStringLiteral("统计副区表 %1 失败：%2").arg(table, count.lastError().text()));
                 return false;
@@ -794,8 +799,13 @@ void MergeRun::cleanSource()
     addLogLine(QStringLiteral("清理等级 ≤ %1 的角色").arg(m_settings.cleanLevel));
     // After the target has committed: the characters are never merged, so the plan stands
     // either way, and a merge that fails leaves the source whole. Its own undo file.
-    UndoableTransaction transaction(m_subChar);
     QString error;
+    CharacterPurge::IdTable ids(m_subChar);
+    if (!ids.create(&error)) {
+        m_report->sourceCleanupFailure = error;
+        return;
+    }
+    UndoableTransaction transaction(m_subChar);
     if (!transaction.begin(QStringLiteral("跨服合区 清理副区 %1:%2/%3 WorldID %4 等级≤%5的角色")
                                .arg(m_settings.sub.host).arg(m_settings.sub.port).arg(m_settings.sub.charDatabase)
                                .arg(m_settings.subWorldId).arg(m_settings.cleanLevel),
@@ -1004,8 +1014,14 @@ bool MergeRun::writeTarget()
     addLogLine(QStringLiteral("========== 开始合并数据 =========="));
     addLogLine(m_settings.mainWorldId == m_settings.subWorldId ? QStringLiteral("WorldID相同，准备重新分配charguid...")
                                                               : QStringLiteral("WorldID不同，检查charguid冲突..."));
-    m_transaction = std::make_unique<UndoableTransaction>(m_target);
+    // Created before the transaction: servers that enforce GTID consistency refuse it inside one.
+    m_targetIds = std::make_unique<CharacterPurge::IdTable>(m_target);
     QString undoError;
+    if (m_settings.cleanLowLevel && !m_targetIds->create(&undoError)) {
+        addLogLine(QStringLiteral("主区未做任何修改：无法建立临时表：%1").arg(undoError));
+        return false;
+    }
+    m_transaction = std::make_unique<UndoableTransaction>(m_target);
     if (!m_transaction->begin(QStringLiteral("跨服合区 %1:%2/%3 WorldID %4 → WorldID %5")
                                   .arg(m_settings.sub.host).arg(m_settings.sub.port).arg(m_settings.sub.charDatabase)
                                   .arg(m_settings.subWorldId).arg(m_settings.mainWorldId),
@@ -1069,6 +1085,7 @@ bool MergeRun::writeTarget()
     addLogLine(QStringLiteral("主区事务已提交"));
     m_report->undoFile = m_transaction->undoPath();
     m_transaction.reset();
+    m_targetIds.reset();
     if (!m_report->undoFile.isEmpty())
         addLogLine(QStringLiteral("撤销文件: %1").arg(m_report->undoFile));
     return true;

@@ -130,6 +130,17 @@ bool CollationKeys::describe(QSqlDatabase &db, const QString &database, const QS
     }
     m_table = database.isEmpty() ? Sql::quoted(table) : Sql::quoted(database) + QLatin1Char('.') + Sql::quoted(table);
     m_column = Sql::quoted(column);
+    // Whether trailing blanks count: the server says (MySQL 8's utf8mb4_0900_* collations are
+    // NO PAD whatever their names say).
+    m_padSpace = false;
+    if (!m_collation.isEmpty()) {
+        if (!query.exec(QStringLiteral("SELECT CONVERT('a ' USING %1) COLLATE %2 = CONVERT('a' USING %1) COLLATE %2").arg(m_charset, m_collation))
+            || !query.next()) {
+            *error = query.lastError().text();
+            return false;
+        }
+        m_padSpace = query.value(0).toInt() == 1;
+    }
     return true;
 }
 
@@ -153,9 +164,7 @@ QString CollationKeys::weightOf(const QString &text) const
     if (m_collation.isEmpty())
         return QStringLiteral("CAST(%1 AS BINARY)").arg(text);
     // Trailing blanks do not count under a PAD SPACE collation, but they do count in its weights.
-    const bool noPad = m_collation.contains(QLatin1String("nopad"), Qt::CaseInsensitive);
-    return noPad ? QStringLiteral("WEIGHT_STRING(%1)").arg(text)
-                 : QStringLiteral("WEIGHT_STRING(TRIM(TRAILING ' ' FROM %1))").arg(text);
+    return m_padSpace ? QStringLiteral("WEIGHT_STRING(TRIM(TRAILING ' ' FROM %1))").arg(text) : QStringLiteral("WEIGHT_STRING(%1)").arg(text);
 }
 
 QString CollationKeys::equalTo(const QString &column, const QString &placeholder) const

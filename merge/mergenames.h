@@ -57,5 +57,6 @@ private:
     QString m_column;
     QString m_charset;   // empty for a binary column
     QString m_collation;
+    bool m_padSpace = false;  // trailing blanks do not count
     int m_maxLength = 0;
 };

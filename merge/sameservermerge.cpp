@@ -11,6 +11,7 @@
 #include "mergesql.h"
 
 #include <QRegularExpression>
+#include <QScopeGuard>
 #include <QSet>
 #include <QSqlDatabase>
 #include <QSqlQuery>
@@ -21,7 +22,7 @@ namespace {
 
 const QString kConnection = QStringLiteral("same_server_merge");
 const QString kRenameTable = QStringLiteral("tmp_account_renames");
-// MariaDB cannot name one temporary table twice in a statement.
+// MySQL cannot name one temporary table twice in a statement.
 const QString kRenameCopy = QStringLiteral("tmp_account_renames_copy");
 const int kSlice = 500;
 // Warnings of a non-strict server that mean a value was not stored as it was read.
@@ -156,8 +157,24 @@ void SameServerMergeRun::rollBack()
 
 bool SameServerMergeRun::run()
 {
-    UndoableTransaction transaction(m_db);
+    // Temporary tables exist before the transaction and go after it: servers that enforce GTID
+    // consistency refuse to create or drop one inside it.
     QString error;
+    CharacterPurge::IdTable idTable(m_db);
+    QSqlQuery temporary(m_db);
+    const auto dropRenames = qScopeGuard([&temporary] {
+        temporary.exec(QStringLiteral("DROP TEMPORARY TABLE IF EXISTS %1, %2").arg(kRenameTable, kRenameCopy));
+    });
+    if ((m_p.cleanLowLevel && !idTable.create(&error))
+        || (m_p.independentAccounts
+            && !(exec(temporary, QStringLiteral("DROP TEMPORARY TABLE IF EXISTS %1, %2").arg(kRenameTable, kRenameCopy))
+                 && exec(temporary, QStringLiteral("CREATE TEMPORARY TABLE %1 (old_name VARBINARY(1024) NOT NULL PRIMARY KEY, "
+                                                   "new_name VARBINARY(1024) NOT NULL)").arg(kRenameTable))
+                 && exec(temporary, QStringLiteral("CREATE TEMPORARY TABLE %1 LIKE %2").arg(kRenameCopy, kRenameTable))))) {
+        m_log(QStringLiteral("❌ 无法建立临时表，未做任何修改: %1").arg(error.isEmpty() ? temporary.lastError().text() : error));
+        return false;
+    }
+    UndoableTransaction transaction(m_db);
     if (!transaction.begin(QStringLiteral("同服合区 WorldID %1 → %2").arg(m_p.subWorldId).arg(m_p.mainWorldId), m_p.writeUndo, &error)) {
         m_log(QStringLiteral("❌ %1").arg(error));
         return false;
@@ -302,11 +319,6 @@ bool SameServerMergeRun::mergeAccountDatabases()
         conflicts.append(bytesFromBinaryValue(query.value(0)));
     m_log(QStringLiteral("副区账号: %1 个, 冲突: %2 个").arg(subAccounts).arg(conflicts.size()));
 
-    if (!exec(query, QStringLiteral("DROP TEMPORARY TABLE IF EXISTS %1").arg(kRenameTable))
-        || !exec(query, QStringLiteral("CREATE TEMPORARY TABLE %1 (old_name VARBINARY(1024) NOT NULL PRIMARY KEY, "
-                                       "new_name VARBINARY(1024) NOT NULL)").arg(kRenameTable)))
-        return false;
-
     // A suffixed name must be free in both tables and among the names chosen so far, or an
     // account would be handed to another player.
     QSqlQuery lookup(m_db);
@@ -396,8 +408,7 @@ bool SameServerMergeRun::updateCharacterAccounts()
         + QStringLiteral(" AND NOT EXISTS (SELECT 1 FROM %1 x WHERE x.old_name = CAST(c.accname AS BINARY) "
                          "OR x.new_name = CAST(c.accname AS BINARY))").arg(kRenameCopy);
     QSqlQuery query(m_db);
-    if (!exec(query, QStringLiteral("DROP TEMPORARY TABLE IF EXISTS %1").arg(kRenameCopy))
-        || !exec(query, QStringLiteral("CREATE TEMPORARY TABLE %1 SELECT * FROM %2").arg(kRenameCopy, kRenameTable)))
+    if (!exec(query, QStringLiteral("INSERT INTO %1 SELECT * FROM %2").arg(kRenameCopy, kRenameTable)))
         return false;
     qint64 characters = 0;
     for (const QString &match : {exact, collated}) {
@@ -409,7 +420,6 @@ bool SameServerMergeRun::updateCharacterAccounts()
         if (valuesAltered(QStringLiteral("更新角色账号")))
             return false;
     }
-    exec(query, QStringLiteral("DROP TEMPORARY TABLE IF EXISTS %1").arg(kRenameCopy));
     m_log(QStringLiteral("✓ 更新 %1 个账号的 %2 个角色").arg(m_renamed).arg(characters));
     report(45);
     return true;

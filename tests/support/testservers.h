@@ -32,6 +32,10 @@ namespace TestServers {
 // ports in QUORVEL_TEST_SERVERS; without it this process starts its own, stopped at exit.
 TestServer shared(int index = 0);
 
+// The global SQL mode the test servers run with: MySQL 8.0's default in a run with
+// QUORVEL_TEST_SQL_MODE (ONLY_FULL_GROUP_BY, the zero-date flags), MariaDB's otherwise.
+QByteArray serverSqlMode();
+
 // A server of this test alone (for tests that stop and start it). Stopped at exit.
 TestServer startPrivate();
 
