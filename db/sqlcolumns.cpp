@@ -257,6 +257,8 @@ bool appendLiteral(QByteArray *out, ValueKind kind, const QVariant &value, QStri
             QByteArray text = QByteArray::number(number, 'g', QLocale::FloatingPointShortest);
             if (!text.contains('e'))
                 text += "e0";
+            if (number == 0 && std::signbit(number) && !text.startsWith('-'))
+                text.prepend('-');
             out->append(text);
             return true;
         }

@@ -281,7 +281,7 @@ void TestCli::killedMergeLeavesTheTargetAsItWas()
 
 void TestCli::dryRunWipeCountsWhatTheWipeDeletes()
 {
-    const QStringList wipe = {QStringLiteral("wipe"), QStringLiteral("--server"), QStringLiteral("127.0.0.1:%1").arg(m_server.port),
+    const QStringList wipe = {QStringLiteral("wipe"), QStringLiteral("--server"), QStringLiteral("%1:%2").arg(m_server.host).arg(m_server.port),
                               QStringLiteral("--database"), QStringLiteral("cli_a"), QStringLiteral("--password-stdin"),
                               QStringLiteral("--worlds"), QStringLiteral("1"), QStringLiteral("--accounts"), QStringLiteral("cli_a_web")};
     const QMap<QString, QString> before = rowsOf(QStringLiteral("cli_a"));
@@ -290,7 +290,7 @@ void TestCli::dryRunWipeCountsWhatTheWipeDeletes()
     const Result dry = run(wipe, m_server.password.toUtf8() + '\n');
     QCOMPARE(dry.code, 0);
     // The first line names the server the command acts on.
-    QVERIFY2(dry.out.section(QLatin1Char('\n'), 0, 0).endsWith(QStringLiteral("] 服务器: 命令行 (127.0.0.1:%1/cli_a)").arg(m_server.port)),
+    QVERIFY2(dry.out.section(QLatin1Char('\n'), 0, 0).endsWith(QStringLiteral("] 服务器: 命令行 (%1:%2/cli_a)").arg(m_server.host).arg(m_server.port)),
              qPrintable(dry.out.section(QLatin1Char('\n'), 0, 0)));
     QCOMPARE(rowsOf(QStringLiteral("cli_a")), before);
     const QString accounts = TestServers::querySql(m_server, QStringLiteral("SELECT COUNT(*) FROM account"), QStringLiteral("cli_a_web"));

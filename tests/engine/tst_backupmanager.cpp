@@ -20,7 +20,6 @@
 
 namespace {
 const QString kDb = QStringLiteral("backup_db");
-const QString kHost = QStringLiteral("127.0.0.1");
 
 struct Run
 {
@@ -122,9 +121,9 @@ std::unique_ptr<Run> TestBackupManager::finished(BackupManager &manager, bool ba
 {
     auto run = std::make_unique<Run>(&manager);
     if (backup)
-        manager.backupDatabase(kHost, m_server.port, QStringLiteral("root"), password, kDb, file);
+        manager.backupDatabase(m_server.host, m_server.port, QStringLiteral("root"), password, kDb, file);
     else
-        manager.restoreDatabase(kHost, m_server.port, QStringLiteral("root"), password, kDb, file);
+        manager.restoreDatabase(m_server.host, m_server.port, QStringLiteral("root"), password, kDb, file);
     run->wait();
     QTest::qWait(100);  // a late second report would show here
     return run;
@@ -161,7 +160,7 @@ void TestBackupManager::passwordStaysOffTheCommandLine()
     const QString password = QStringLiteral("a\"b\\c#d; e");
     const QString file = m_dir.filePath(QStringLiteral("bk.sql"));
     Run run(&manager);
-    manager.backupDatabase(kHost, m_server.port, QStringLiteral("bk"), password, kDb, file);
+    manager.backupDatabase(m_server.host, m_server.port, QStringLiteral("bk"), password, kDb, file);
     const QStringList arguments = manager.lastArguments();
     QVERIFY(arguments.first().startsWith(QStringLiteral("--defaults-extra-file=")));
     const QString optionFile = arguments.first().section(QLatin1Char('='), 1);
@@ -172,11 +171,11 @@ void TestBackupManager::passwordStaysOffTheCommandLine()
     QVERIFY(!QFile::exists(optionFile));
     QVERIFY(!run.text().contains(QStringLiteral("c#d")));
     // The log shows what runs: the option file, not a password.
-    QVERIFY(run.log.at(1).contains(QStringLiteral("--defaults-extra-file=%1 -h127.0.0.1 -P%2 -ubk --single-transaction").arg(optionFile).arg(m_server.port)));
+    QVERIFY(run.log.at(1).contains(QStringLiteral("--defaults-extra-file=%1 -h%2 -P%3 -ubk --single-transaction").arg(optionFile, m_server.host).arg(m_server.port)));
 
     // Without a password nothing asks for one.
     Run empty(&manager);
-    manager.backupDatabase(kHost, m_server.port, QStringLiteral("nobody"), QString(), kDb, file);
+    manager.backupDatabase(m_server.host, m_server.port, QStringLiteral("nobody"), QString(), kDb, file);
     QVERIFY(!manager.lastArguments().join(QLatin1Char(' ')).contains(QStringLiteral("-p")));
     QVERIFY(empty.wait() && !empty.success);
 
@@ -298,12 +297,12 @@ void TestBackupManager::progressAndBusyTools()
         "for a in \"$@\"; do case \"$a\" in -r*) f=\"${a#-r}\";; esac; done\n"
         "for i in 1 2 3 4 5 6; do head -c 300000 /dev/zero >> \"$f\"; sleep 0.3; done; printf '\\n-- Dump completed\\n' >> \"$f\"")), QString());
     Run run(manager);
-    manager->backupDatabase(kHost, m_server.port, QStringLiteral("root"), m_server.password, kDb,
+    manager->backupDatabase(m_server.host, m_server.port, QStringLiteral("root"), m_server.password, kDb,
                             m_dir.filePath(QStringLiteral("growing.sql")));
 
     // A second start is refused and leaves the running tool alone; closing the window asks.
     QSignalSpy refused(manager, &BackupManager::restoreCompleted);
-    manager->restoreDatabase(kHost, m_server.port, QStringLiteral("root"), QString(), kDb, m_dir.filePath(QStringLiteral("growing.sql")));
+    manager->restoreDatabase(m_server.host, m_server.port, QStringLiteral("root"), QString(), kDb, m_dir.filePath(QStringLiteral("growing.sql")));
     QCOMPARE(refused.count(), 1);
     QVERIFY(run.log.contains(QStringLiteral("ERROR 已有备份或恢复操作正在进行，请等待完成")));
     run.done = false;

@@ -186,8 +186,11 @@ void TestCharacterDeleter::wipesZonesExactly()
     const qint64 deletesBefore = sessionDeletes();
     CharacterDeleter deleter(DatabaseManager::instance()->database());
     Recorder recorder(&deleter);
+    TestServers::recordStatements(m_server, true);
     deleter.deleteByZoneWorldIds(worlds);
+    TestServers::recordStatements(m_server, false);
     const qint64 statements = sessionDeletes() - deletesBefore;
+    QCOMPARE(TestServers::statementsNamingATemporaryTableTwice(m_server), QStringList());
     QCOMPARE(recorder.events.last(), QStringLiteral("completed 1 %1").arg(characters));
     QCOMPARE(checksums(m_server, kDb), checksums(m_server, kExpected));
 

@@ -164,8 +164,8 @@ void TestMergeEngine::loadFixture(int sourceWorld, int sourceFirstGuid)
 MergeSettings TestMergeEngine::settings(int mainWorld, int subWorld) const
 {
     MergeSettings s;
-    s.main = {QStringLiteral("127.0.0.1"), m_main.port, QStringLiteral("root"), m_main.password, kMainDb, kMainWeb};
-    s.sub = {QStringLiteral("127.0.0.1"), m_sub.port, QStringLiteral("root"), m_sub.password, kSubDb, kSubWeb};
+    s.main = {m_main.host, m_main.port, QStringLiteral("root"), m_main.password, kMainDb, kMainWeb};
+    s.sub = {m_sub.host, m_sub.port, QStringLiteral("root"), m_sub.password, kSubDb, kSubWeb};
     s.mainWorldId = mainWorld;
     s.subWorldId = subWorld;
     return s;
@@ -282,7 +282,13 @@ void TestMergeEngine::mergesZoneByteForByte()
     for (const QString &table : mergeCharacterTables)
         countsBefore[table] = mainQuery(QStringLiteral("SELECT COUNT(*) FROM ") + table).toInt();
 
+    for (const TestServer &server : {m_main, m_sub})
+        TestServers::recordStatements(server, true);
     const Run run = merge(settings(mainWorld, subWorld));
+    for (const TestServer &server : {m_main, m_sub}) {
+        TestServers::recordStatements(server, false);
+        QCOMPARE(TestServers::statementsNamingATemporaryTableTwice(server), QStringList());
+    }
     QVERIFY2(run.ok, qPrintable(run.log.mid(run.log.size() - 8).join(QLatin1Char('\n'))));
     QVERIFY2(!run.report.hasLosses(), qPrintable(run.report.lossLines().join(QLatin1Char('\n'))));
     QCOMPARE(checksums(m_sub, {kSubDb, kSubWeb}), sourceBefore);

@@ -12,6 +12,8 @@
 #include <QList>
 #include <QProcess>
 #include <QLibraryInfo>
+#include <QRegularExpression>
+#include <QSet>
 #include <QTemporaryDir>
 
 namespace {
@@ -98,7 +100,7 @@ QProcess *startClient(const TestServer &server, const QString &database, QObject
     auto *process = new QProcess(parent);
     // The tests' own statements (fixtures with zero dates, GROUP BY checks) in a mode of their
     // own, whatever the server's global mode that the program meets.
-    QStringList args{QStringLiteral("--no-defaults"), QStringLiteral("-h127.0.0.1"),
+    QStringList args{QStringLiteral("--no-defaults"), QStringLiteral("-h") + server.host,
                      QStringLiteral("-P%1").arg(server.port), QStringLiteral("-uroot"),
                      QStringLiteral("--batch"), QStringLiteral("--skip-column-names"),
                      QStringLiteral("--init-command=SET SESSION sql_mode = 'NO_ENGINE_SUBSTITUTION'")};
@@ -115,7 +117,7 @@ QProcess *startClient(const TestServer &server, const QString &database, QObject
 HostConfig TestServer::hostConfig(const QString &database) const
 {
     HostConfig config = HostConfig::initial(QStringLiteral("测试服务器"));
-    config.host = QStringLiteral("127.0.0.1");
+    config.host = host;
     config.port = port;
     config.password = password;
     config.database = database;
@@ -141,7 +143,10 @@ TestServer shared(int index)
     while (servers.size() <= index) {
         if (servers.size() < ports.size()) {
             TestServer server;
-            server.port = ports.at(servers.size()).toInt();
+            const QString entry = ports.at(servers.size()).trimmed();
+            if (entry.contains(QLatin1Char(':')))
+                server.host = entry.section(QLatin1Char(':'), 0, -2);
+            server.port = entry.section(QLatin1Char(':'), -1).toInt();
             server.password = qEnvironmentVariable("QUORVEL_TEST_PASSWORD", kPassword);
             servers.append(server);
         } else {
@@ -159,7 +164,7 @@ TestServer shared(int index)
 QByteArray serverSqlMode()
 {
     const QByteArray mode = qgetenv("QUORVEL_TEST_SQL_MODE");
-    return mode.isEmpty() ? QByteArray("STRICT_TRANS_TABLES,ERROR_FOR_DIVISION_BY_ZERO,NO_AUTO_CREATE_USER,NO_ENGINE_SUBSTITUTION") : mode;
+    return mode.isEmpty() ? QByteArray("STRICT_TRANS_TABLES,ERROR_FOR_DIVISION_BY_ZERO,NO_ENGINE_SUBSTITUTION") : mode;
 }
 
 TestServer startPrivate()
@@ -286,6 +291,34 @@ QStringList filesHoldingPassword(const QString &directory)
         }
     }
     return found;
+}
+
+void recordStatements(const TestServer &server, bool on)
+{
+    runSql(server, on ? "SET GLOBAL general_log = 0; SET GLOBAL log_output = 'TABLE'; TRUNCATE TABLE mysql.general_log; SET GLOBAL general_log = 1;"
+                      : "SET GLOBAL general_log = 0;");
+}
+
+QStringList statementsNamingATemporaryTableTwice(const TestServer &server)
+{
+    static const QRegularExpression created(QStringLiteral("CREATE TEMPORARY TABLE (?:IF NOT EXISTS )?`?(\\w+)`?"),
+                                            QRegularExpression::CaseInsensitiveOption);
+    QSet<QString> names;
+    const QString creates = querySql(server, QStringLiteral("SELECT REPLACE(CONVERT(argument USING utf8mb4), '\\n', ' ') FROM mysql.general_log "
+                                                            "WHERE argument LIKE 'CREATE TEMPORARY TABLE%'"));
+    for (const QString &line : creates.split(QLatin1Char('\n'), Qt::SkipEmptyParts))
+        names.insert(created.match(line).captured(1));
+    QStringList twice;
+    for (const QString &name : std::as_const(names)) {
+        const QRegularExpression word(QStringLiteral("\\b%1\\b").arg(name));
+        const QString statements = querySql(server, QStringLiteral("SELECT REPLACE(CONVERT(argument USING utf8mb4), '\\n', ' ') FROM mysql.general_log "
+                                                                   "WHERE command_type IN ('Query', 'Execute') AND argument LIKE '%%1%%1%'").arg(name));
+        for (const QString &statement : statements.split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
+            if (statement.count(word) > 1)
+                twice.append(statement.left(200));
+        }
+    }
+    return twice;
 }
 
 bool odbcRun()

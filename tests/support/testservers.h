@@ -7,10 +7,12 @@
 #include <QString>
 #include <QStringList>
 
-// A throw-away MariaDB server on 127.0.0.1, reachable over TCP as root with a password.
+// A throw-away MariaDB server on 127.0.0.1, reachable over TCP as root with a password; or a
+// server named in QUORVEL_TEST_SERVERS ("PORT" or "HOST:PORT", comma-separated).
 struct TestServer
 {
     QString dir;   // its data folder, when this process started it
+    QString host = QStringLiteral("127.0.0.1");
     int port = 0;
     QString password;
 
@@ -108,6 +110,12 @@ bool hideNativeDriver(const QString &programDirectory);
 // aside, which keeps passwords by design) that hold the test servers' password, as typed or
 // as an ODBC connection string writes it.
 QStringList filesHoldingPassword(const QString &directory);
+
+// Starts (emptied) or stops recording every statement the server runs, in mysql.general_log.
+void recordStatements(const TestServer &server, bool on);
+// The recorded statements that name a temporary table (one a recorded statement created) more
+// than once, which MySQL refuses ("Can't reopen table", error 1137).
+QStringList statementsNamingATemporaryTableTwice(const TestServer &server);
 
 // Folder of this source tree's scripts.
 QString scriptsDirectory();

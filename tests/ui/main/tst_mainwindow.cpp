@@ -208,7 +208,7 @@ void TestMainWindow::accountManagerFallsBackToCharacterDatabase()
     }, "AccountManagerDialog");
     QTest::mouseClick(button(w, "accountMgrBtn"), Qt::LeftButton);
     QCOMPARE(connectedTo, QStringLiteral("web"));
-    QCOMPARE(logFileLines(), QStringList{QStringLiteral("打开账号管理: root@127.0.0.1:%1/web").arg(m_server.port)});
+    QCOMPARE(logFileLines(), QStringList{QStringLiteral("打开账号管理: root@%1:%2/web").arg(m_server.host).arg(m_server.port)});
 
     // An account port of 0 takes the character server's port.
     HostConfig entry = m_hosts.first();

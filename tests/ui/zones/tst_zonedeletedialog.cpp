@@ -206,7 +206,7 @@ QList<ModalRecord> TestZoneDeleteDialog::wipe(int world, const QString &accounts
     withNextModal([&](QWidget *modal) {
         auto *dialog = qobject_cast<ZoneDeleteDialog *>(modal);
         QVERIFY(dialog);
-        QVERIFY(dialog->windowTitle().contains(QStringLiteral("127.0.0.1:%1/").arg(m_server.port)));
+        QVERIFY(dialog->windowTitle().contains(QStringLiteral("%1:%2/").arg(m_server.host).arg(m_server.port)));
         const QList<QListWidget *> lists = dialog->findChildren<QListWidget *>();
         QStringList offered;
         for (int i = 0; i < lists.at(1)->count(); ++i)
