@@ -123,7 +123,7 @@ int main(int argc, char *argv[])
             return 1;
         const double seconds = qMax<qint64>(1, timer.elapsed()) / 1000.0;
         QSqlQuery check(db);
-        check.exec(QStringLiteral("SELECT COUNT(*) FROM src s JOIN dst d ON d.id = s.id AND BINARY d.name = BINARY s.name"));
+        check.exec(QStringLiteral("SELECT COUNT(*) FROM src s JOIN dst d ON d.id = s.id AND CAST(d.name AS BINARY) = CAST(s.name AS BINARY)"));
         check.next();
         const double perSecond = rows / seconds;
         if (baseline == 0)
