@@ -168,11 +168,11 @@ bool CharacterCopier::copyCharacter(int source, const QString &account, const QS
     // moves on to it, so that the game's own next creation finds a free id again.
     CharGuidLedger ledger;
     QList<int> newIds;
-    if (!ledger.read(db, true, &error) || !ledger.allocate(db, int(world), 1, &newIds, &error))
+    if (!ledger.read(db, int(world), &error) || !ledger.allocate(db, int(world), 1, &newIds, &error))
         return fail(QStringLiteral("错误: 获取新charguid失败: %1").arg(error), QStringLiteral("获取新charguid失败: %1").arg(error));
     const int guid = newIds.first();
     const qint64 oldCounter = ledger.counter(int(world));
-    if (!CharGuidLedger::setCounter(db, int(world), guid, &error))
+    if (!ledger.setCounter(db, int(world), guid, &error))
         return fail(QStringLiteral("错误: %1").arg(error), QStringLiteral("更新maxcharguid失败: %1").arg(error));
     emit logMessage(QStringLiteral("分配新CharGUID: %1").arg(guid));
 

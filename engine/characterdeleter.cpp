@@ -364,7 +364,7 @@ bool CharacterDeleter::checkTargetWorld(QSqlDatabase &db, int worldId, QString *
     QList<int> known;
     if (!present.isEmpty()) {
         CharGuidLedger ledger;
-        if (!ledger.read(db, false, error))
+        if (!ledger.read(db, CharGuidLedger::kNoLock, error))
             return false;
         known = ledger.worlds();
     } else {

@@ -2,6 +2,7 @@
 
 #include <QSqlDatabase>
 #include <QSqlError>
+#include <QSet>
 #include <QSqlQuery>
 
 #include <limits>
@@ -11,19 +12,60 @@ namespace {
 const qint64 kIdCeiling = qint64(std::numeric_limits<int>::max()) + 1;
 } // namespace
 
-bool CharGuidLedger::read(QSqlDatabase &db, bool lock, QString *error)
+bool CharGuidLedger::read(QSqlDatabase &db, int lockedWorld, QString *error)
 {
     m_worlds.clear();
     QSqlQuery query(db);
     query.setForwardOnly(true);
-    if (!query.exec(QStringLiteral("SELECT worldid, maxcharguid FROM t_var ORDER BY worldid") + (lock ? QStringLiteral(" FOR UPDATE") : QString()))) {
+    qint64 lockedCounter = -1;
+    m_lockedColumn.clear();
+    if (lockedWorld != kNoLock) {
+        // Only the receiving world's row is locked, by a unique key: t_var is keyed by the
+        // counter itself, so a lock through its worldid index would hold the gaps into which
+        // the neighbouring worlds' counters move, and the game could create nobody there.
+        QSet<QString> unique;
+        if (!query.exec(QStringLiteral("SHOW INDEX FROM t_var"))) {
+            *error = QStringLiteral("读取 t_var 失败: %1").arg(query.lastError().text());
+            return false;
+        }
+        QMap<QString, QStringList> indexColumns;
+        while (query.next()) {
+            if (query.value(1).toInt() == 0)
+                indexColumns[query.value(2).toString()].append(query.value(4).toString().toLower());
+        }
+        for (const QStringList &columns : std::as_const(indexColumns)) {
+            if (columns.size() == 1)
+                unique.insert(columns.first());
+        }
+        if (!query.exec(QStringLiteral("SELECT maxcharguid FROM t_var WHERE worldid = %1").arg(lockedWorld)) || !query.next()) {
+            *error = query.lastError().isValid() ? QStringLiteral("读取 t_var 失败: %1").arg(query.lastError().text())
+                                                 : QStringLiteral("WorldID %1 在 t_var 中没有计数器").arg(lockedWorld);
+            return false;
+        }
+        const qint64 seen = query.value(0).toLongLong();
+        m_lockedColumn = unique.contains(QStringLiteral("maxcharguid")) ? QStringLiteral("maxcharguid") : QStringLiteral("worldid");
+        m_lockedKey = m_lockedColumn == QLatin1String("maxcharguid") ? seen : lockedWorld;
+        // A locking read sees the counter as it is now: gone from its place, the game has just
+        // created a character there, and the operation is to be tried again.
+        if (!query.exec(QStringLiteral("SELECT worldid, maxcharguid FROM t_var WHERE %1 = %2 FOR UPDATE").arg(m_lockedColumn).arg(m_lockedKey))) {
+            *error = QStringLiteral("读取 t_var 失败: %1").arg(query.lastError().text());
+            return false;
+        }
+        if (!query.next() || query.value(0).toInt() != lockedWorld) {
+            *error = QStringLiteral("WorldID %1 的计数器刚刚被游戏改变（有新角色创建），请重试").arg(lockedWorld);
+            m_lockedColumn.clear();
+            return false;
+        }
+        lockedCounter = query.value(1).toLongLong();
+    }
+    if (!query.exec(QStringLiteral("SELECT worldid, maxcharguid FROM t_var ORDER BY worldid"))) {
         *error = QStringLiteral("读取 t_var 失败: %1").arg(query.lastError().text());
         return false;
     }
     QMap<int, int> rows;
     while (query.next()) {
         const int world = query.value(0).toInt();
-        m_worlds[world].counter = query.value(1).toLongLong();
+        m_worlds[world].counter = world == lockedWorld && lockedCounter >= 0 ? lockedCounter : query.value(1).toLongLong();
         ++rows[world];
     }
     for (auto it = rows.cbegin(); it != rows.cend(); ++it) {
@@ -121,8 +163,12 @@ bool CharGuidLedger::allocate(QSqlDatabase &db, int world, int count, QList<int>
 bool CharGuidLedger::setCounter(QSqlDatabase &db, int world, qint64 value, QString *error)
 {
     QSqlQuery query(db);
-    query.prepare(QStringLiteral("UPDATE t_var SET maxcharguid = ? WHERE worldid = ?"));
+    const bool byLock = !m_lockedColumn.isEmpty() && m_worlds.contains(world);
+    query.prepare(byLock ? QStringLiteral("UPDATE t_var SET maxcharguid = ? WHERE %1 = ? AND worldid = ?").arg(m_lockedColumn)
+                         : QStringLiteral("UPDATE t_var SET maxcharguid = ? WHERE worldid = ?"));
     query.addBindValue(value);
+    if (byLock)
+        query.addBindValue(m_lockedKey);
     query.addBindValue(world);
     if (!query.exec()) {
         *error = QStringLiteral("更新 WorldID %1 的 maxcharguid 失败: %2").arg(world).arg(query.lastError().text());

@@ -14,10 +14,13 @@ class QSqlDatabase;
 class CharGuidLedger
 {
 public:
-    // Reads every world's counter and how far it may go. With `lock` the counters stay locked
-    // until the caller's transaction ends, so the game creates nobody meanwhile. False with the
-    // reason in *error (no t_var table, or a world with more than one counter).
-    bool read(QSqlDatabase &db, bool lock, QString *error);
+    static constexpr int kNoLock = -1;
+    // Reads every world's counter and how far it may go. With `lockedWorld` that world's
+    // counter stays locked until the caller's transaction ends, so the game creates nobody
+    // there meanwhile; the other worlds go on creating characters (their counters only move
+    // within their own ranges, which bound this world's from outside). False with the reason
+    // in *error (no t_var table, no counter of the locked world, or a world with more than one).
+    bool read(QSqlDatabase &db, int lockedWorld, QString *error);
 
     bool hasWorld(int world) const { return m_worlds.contains(world); }
     QList<int> worlds() const { return m_worlds.keys(); }
@@ -34,8 +37,9 @@ public:
     // would run into another world's ids. Writes nothing.
     bool allocate(QSqlDatabase &db, int world, int count, QList<int> *ids, QString *error) const;
 
-    // Sets the world's counter to `value`, which must change exactly one row.
-    static bool setCounter(QSqlDatabase &db, int world, qint64 value, QString *error);
+    // Sets the world's counter to `value`, which must change exactly one row; by the row the
+    // ledger locked, when it locked that world's.
+    bool setCounter(QSqlDatabase &db, int world, qint64 value, QString *error);
 
 private:
     struct World
@@ -45,4 +49,8 @@ private:
         QString limitText;  // what that id is, for messages
     };
     QMap<int, World> m_worlds;
+    // The unique column the locked world's row was locked by, and its value: a lock on the
+    // row alone, never on the gaps beside it, where other worlds' counters move.
+    QString m_lockedColumn;
+    qint64 m_lockedKey = 0;
 };

@@ -386,7 +386,7 @@ bool MergeRun::planIds()
 {
     CharGuidLedger ledger;
     QString error;
-    if (!ledger.read(m_target, false, &error)) {
+    if (!ledger.read(m_target, CharGuidLedger::kNoLock, &error)) {
         m_plan.refusals << error;
         return true;
     }
@@ -1038,7 +1038,7 @@ bool MergeRun::writeTarget()
     CharGuidLedger ledger;
     QString error;
     QList<int> ids;
-    if (!ledger.read(m_target, true, &error)
+    if (!ledger.read(m_target, m_settings.mainWorldId, &error)
         || !ledger.allocate(m_target, m_settings.mainWorldId, int(m_renumbered.size()), &ids, &error)) {
         addLogLine(error);
         return false;
@@ -1065,7 +1065,7 @@ bool MergeRun::writeTarget()
     stage(10, QStringLiteral("更新 t_var 与冲突记录"));
     // The counter ends on the last id handed out, as if the game had created the characters.
     if (m_lastAllocated > 0) {
-        if (!CharGuidLedger::setCounter(m_target, m_settings.mainWorldId, m_lastAllocated, &error)) {
+        if (!ledger.setCounter(m_target, m_settings.mainWorldId, m_lastAllocated, &error)) {
             addLogLine(error);
             return false;
         }

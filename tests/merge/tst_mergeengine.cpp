@@ -72,6 +72,7 @@ private slots:
     void failuresRollEverythingBack();
     void cleansAndFillsAsCounted();
     void secondRunIsRefusedUnlessAgain();
+    void otherWorldsCreateCharactersMeanwhile();
     void dialogPresetsAndConnections();
     void dialogRefusesABadLevelThenMerges();
     void dialogCancelsAndClosesWhileMerging();
@@ -591,6 +592,21 @@ void TestMergeEngine::secondRunIsRefusedUnlessAgain()
     s.again = true;
     QVERIFY(merge(s).ok);
     QVERIFY(checksums(m_main, {kMainDb, kMainWeb}) != before);
+}
+
+void TestMergeEngine::otherWorldsCreateCharactersMeanwhile()
+{
+    // While the merge's transaction is open on the target, the game creates a character in
+    // another world without waiting for the merge's locks.
+    loadFixture(5, 1);
+    QString created;
+    const Run run = merge(settings(2, 5), [&](const QString &line, std::atomic_bool &) {
+        if (line == QStringLiteral("合并表 t_iteminfo..."))
+            created = mainQuery(QStringLiteral("SET SESSION innodb_lock_wait_timeout = 1; START TRANSACTION; CALL create_char(1, @g); "
+                                               "SELECT @g; ROLLBACK;"));
+    });
+    QVERIFY(run.ok);
+    QVERIFY2(created.toInt() > 0, qPrintable(created));
 }
 
 HostConfigList TestMergeEngine::hosts() const
