@@ -222,6 +222,12 @@ QString readExpression(const Column &column, const QString &alias)
     return QStringLiteral("CAST(%1 AS BINARY)").arg(reference);
 }
 
+QString copyExpression(const Column &column, const QString &alias)
+{
+    const QString reference = alias.isEmpty() ? quoted(column.name) : alias + QLatin1Char('.') + quoted(column.name);
+    return column.kind == ValueKind::Bytes ? QStringLiteral("CAST(%1 AS BINARY)").arg(reference) : reference;
+}
+
 bool appendLiteral(QByteArray *out, ValueKind kind, const QVariant &value, QString *error, const QByteArray &charset)
 {
     static const QRegularExpression integer(QStringLiteral("^-?\\d+$"));

@@ -83,6 +83,11 @@ QString newRowValue(const Column &column);
 // bytes (the driver would decode text as UTF-8 and decimals through doubles).
 QString readExpression(const Column &column, const QString &alias = QString());
 
+// What to select for a column that the server copies into another table itself (INSERT ...
+// SELECT): the column as it is, and text and binary as their stored bytes, so that no character
+// set conversion touches them.
+QString copyExpression(const Column &column, const QString &alias = QString());
+
 // Appends the SQL literal of `value`, as read by readExpression for a column of `kind`: a
 // number for every numeric kind, never a hexadecimal literal (MySQL takes X'..' as a number
 // in numeric contexts). `charset` relabels the bytes of a text value with that character set

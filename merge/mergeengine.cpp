@@ -222,6 +222,12 @@ bool MergeRun::openWithRetry(QSqlDatabase &db, const QString &name, const MergeE
         db = QSqlDatabase();
         const ConnectionOutcome outcome = openEndpoint(name, endpoint, database, kOptions);
         db = QSqlDatabase::database(name, false);
+        // TIMESTAMPs travel as seconds and are stored back in a zone without daylight saving,
+        // whatever zones the servers run in.
+        if (outcome.ok && !QSqlQuery(db).exec(QStringLiteral("SET time_zone = '+00:00'"))) {
+            addLogLine(QStringLiteral("连接 %1 失败：无法设置时区").arg(label));
+            return false;
+        }
         if (outcome.ok) {
             if (attempt >= 2)
                 addLogLine(QStringLiteral("连接 %1 成功（第%2次尝试）").arg(label).arg(attempt));

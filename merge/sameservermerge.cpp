@@ -368,7 +368,7 @@ bool SameServerMergeRun::mergeAccountDatabases()
         targets.append(quoted(column.name));
         sources.append(column.lower == QLatin1String("name")
                            ? QStringLiteral("COALESCE(r.new_name, CAST(s.%1 AS BINARY))").arg(quoted(source->name))
-                           : readExpression(*source, QStringLiteral("s")));
+                           : copyExpression(*source, QStringLiteral("s")));
     }
     if (!exec(query, QStringLiteral("INSERT INTO %1.account (%2) SELECT %3 FROM %4.account s "
                                     "LEFT JOIN %5 r ON r.old_name = CAST(s.name AS BINARY)")

@@ -125,7 +125,8 @@ void TestMergeEngine::loadFixture(int sourceWorld, int sourceFirstGuid)
     const QByteArray longName = encodeGbk(QString(24, QChar(0x5251)));
     // Item columns of the types a value can lose its way in when it travels as text.
     const QByteArray typed = "ALTER TABLE t_iteminfo ADD price DECIMAL(14,2) NULL, ADD rate DOUBLE NULL, ADD made DATETIME(3) NULL, "
-                             "ADD flags BIT(8) NULL, ADD kind ENUM('a','b') NULL, ADD big BIGINT UNSIGNED NULL, ADD weight FLOAT NULL;";
+                             "ADD flags BIT(8) NULL, ADD kind ENUM('a','b') NULL, ADD big BIGINT UNSIGNED NULL, ADD weight FLOAT NULL, "
+                             "ADD stamp TIMESTAMP NULL DEFAULT NULL;";
     QByteArray targetSql = "USE merge_main;" + typed +
         "INSERT INTO t_char (charguid, accname, charname, zoneworldid, createtime, logouttime, haircolor, pwdsafe, settings) VALUES "
         "(800001,'x'," + hex(sword) + ",2,1,1,1,'',''),(800002,'x'," + hex(sword + "_S2") + ",2,1,1,1,'',''),"
@@ -148,6 +149,7 @@ void TestMergeEngine::loadFixture(int sourceWorld, int sourceFirstGuid)
             "creator, fixattr, price, rate, made, flags, kind, big, weight) VALUES ("
             + g + ",1," + w + ",1,1,1,1,2,3,4,5,6,7,8,9,10,11,12,13,14,15,16,-17," + hex(chunk(k)) + "," + hex(chunk(6 - k))
             + ",-123456789012.34,-1.25e-300,'2025-01-02 03:04:05.678',b'10100101','b',18446744073709551615,16777218);"
+            "UPDATE t_iteminfo SET stamp = FROM_UNIXTIME(1700000000 + " + g + ") WHERE charguid = " + g + ";"
             "INSERT INTO t_relation (charguid, fguid, fname, relflag, fpoint) VALUES (" + g + "," + QByteArray::number(900001 + (k + 1) % 7)
             + "," + hex(chunk(k)) + ",1,1),(" + g + ",777777,'gone',1,1);"
             "INSERT INTO t_impact (charguid, imdata, dbversion) VALUES (" + g + "," + hex(allBytes()) + ",1);";
@@ -599,14 +601,20 @@ void TestMergeEngine::otherWorldsCreateCharactersMeanwhile()
     // While the merge's transaction is open on the target, the game creates a character in
     // another world without waiting for the merge's locks.
     loadFixture(5, 1);
+    // And the servers in different zones: a TIMESTAMP is the same instant on both sides.
+    QVERIFY(TestServers::runSql(m_sub, "SET GLOBAL time_zone = '+08:00';"));
+    const QString stamps = QStringLiteral("SELECT SUM(UNIX_TIMESTAMP(stamp)) FROM t_iteminfo WHERE stamp IS NOT NULL");
+    const QString sourceStamps = subQuery(stamps);
     QString created;
     const Run run = merge(settings(2, 5), [&](const QString &line, std::atomic_bool &) {
         if (line == QStringLiteral("合并表 t_iteminfo..."))
             created = mainQuery(QStringLiteral("SET SESSION innodb_lock_wait_timeout = 1; START TRANSACTION; CALL create_char(1, @g); "
                                                "SELECT @g; ROLLBACK;"));
     });
+    QVERIFY(TestServers::runSql(m_sub, "SET GLOBAL time_zone = 'SYSTEM';"));
     QVERIFY(run.ok);
     QVERIFY2(created.toInt() > 0, qPrintable(created));
+    QCOMPARE(mainQuery(stamps), sourceStamps);
 }
 
 HostConfigList TestMergeEngine::hosts() const
