@@ -319,6 +319,16 @@ QString bytesLiteral(const QByteArray &bytes, const QString &charset)
     return charset.isEmpty() || !identifier.match(charset).hasMatch() ? hex : QLatin1Char('_') + charset + QLatin1Char(' ') + hex;
 }
 
+QList<QByteArray> assembleInVariable(const QByteArray &name, const QByteArray &bytes, qsizetype piece)
+{
+    QList<QByteArray> statements;
+    for (qsizetype at = 0; at == 0 || at < bytes.size(); at += piece) {
+        const QByteArray hex = "X'" + bytes.mid(at, piece).toHex() + '\'';
+        statements.append("SET " + name + " = " + (at == 0 ? hex : "CONCAT(" + name + ", " + hex + ')'));
+    }
+    return statements;
+}
+
 qsizetype literalSize(const QVariant &value)
 {
     return value.typeId() == QMetaType::QByteArray ? 2 * value.toByteArray().size() + 48 : 48;

@@ -100,6 +100,11 @@ bool appendLiteral(QByteArray *out, ValueKind kind, const QVariant &value, QStri
 // as a parameter arrive as text in the connection's character set on some drivers (ODBC).
 QString bytesLiteral(const QByteArray &bytes, const QString &charset = QString());
 
+// Statements that put `bytes` together in the user variable `name` ("@x") in pieces of at most
+// `piece` bytes, so that no statement grows beyond the server's packet limit; the variable then
+// stands for the value in one row's statement.
+QList<QByteArray> assembleInVariable(const QByteArray &name, const QByteArray &bytes, qsizetype piece);
+
 // The bytes a value of `kind` takes in its literal, at most: to keep statements under the
 // server's packet limit.
 qsizetype literalSize(const QVariant &value);

@@ -424,11 +424,8 @@ bool UndoFile::writeRows(QSqlDatabase &db, const QString &table, const QList<Sql
                 // A value too large for one statement is assembled in a variable, piece by piece.
                 const QByteArray bytes = value.toByteArray();
                 const QByteArray name = "@quorvel_v" + QByteArray::number(++variables);
-                const qsizetype piece = valueLimit / 2;
-                for (qsizetype at = 0; at < bytes.size(); at += piece) {
-                    const QByteArray hex = "X'" + bytes.mid(at, piece).toHex() + '\'';
-                    prelude += "SET " + name + " = " + (at == 0 ? hex : "CONCAT(" + name + ", " + hex + ')') + ";\n";
-                }
+                for (const QByteArray &statement : Sql::assembleInVariable(name, bytes, valueLimit / 2))
+                    prelude += statement + ";\n";
                 prelude += "SET @quorvel_length = LENGTH(" + name + ");\n"
                     + QStringLiteral("SET SESSION sql_mode = IF(@quorvel_length = %1, @@SESSION.sql_mode, 'quorvel_value_too_large_for_max_allowed_packet');\n")
                           .arg(bytes.size())

@@ -9,7 +9,7 @@ using namespace Sql;
 
 namespace {
 // A statement is sent when it reaches this size: large enough that the round trips do not
-// count, well below the server's smallest max_allowed_packet (1 MB before MariaDB 10.2).
+// count, and at most half the target's max_allowed_packet.
 const qsizetype kStatementBytes = 512 * 1024;
 // Statements built ahead of the writer: enough to keep it busy, little memory.
 const int kStatementsAhead = 3;
@@ -191,6 +191,9 @@ void RowCopier::setColumns(const QList<Column> &targetColumns, const QList<Colum
     for (const Target &column : std::as_const(m_columns))
         names.append(column.name);
     m_insert = QStringLiteral("INSERT INTO %1 (%2) VALUES ").arg(m_table, names.join(QStringLiteral(", "))).toUtf8();
+    QSqlQuery packet(m_target);
+    if (packet.exec(QStringLiteral("SELECT @@max_allowed_packet")) && packet.next())
+        m_statementLimit = qBound<qsizetype>(16 * 1024, packet.value(0).toLongLong() / 2, kStatementBytes);
 }
 
 int RowCopier::position(const QString &lower) const
@@ -313,10 +316,27 @@ bool RowCopier::read(QSqlDatabase db, const Sink &sink, QString *error) const
             row.append(column.source >= 0 ? source.value(column.source) : QVariant());
         if (m_transform && !m_transform(row))
             continue;
-        if (!appendRow(row, &statement, error))
+        QByteArray literal;
+        QList<QByteArray> prelude;
+        if (!rowLiteral(row, &literal, &prelude, error))
             return false;
+        if (!prelude.isEmpty()) {
+            // A row with a value larger than a statement may be: alone, after its variables.
+            if (rows > 0 && !sink(statement, rows))
+                return false;
+            statement.clear();
+            rows = 0;
+            for (const QByteArray &part : std::as_const(prelude)) {
+                if (!sink(part, 0))
+                    return false;
+            }
+            if (!sink(m_insert + literal, 1))
+                return false;
+            continue;
+        }
+        statement += (statement.isEmpty() ? m_insert : QByteArray(",")) + literal;
         ++rows;
-        if (statement.size() < kStatementBytes)
+        if (statement.size() < m_statementLimit)
             continue;
         if (m_cancelled && m_cancelled()) {
             *error = QStringLiteral("合区已取消");
@@ -330,21 +350,27 @@ bool RowCopier::read(QSqlDatabase db, const Sink &sink, QString *error) const
     return rows == 0 || sink(statement, rows);
 }
 
-bool RowCopier::appendRow(const QVariantList &row, QByteArray *statement, QString *error) const
+bool RowCopier::rowLiteral(const QVariantList &row, QByteArray *literal, QList<QByteArray> *prelude, QString *error) const
 {
-    statement->append(statement->isEmpty() ? m_insert + '(' : QByteArray(",("));
+    literal->append('(');
     for (int i = 0; i < row.size(); ++i) {
         if (i > 0)
-            statement->append(',');
+            literal->append(',');
         const Target &column = m_columns.at(i);
+        const QVariant &value = row.at(i);
         if (!column.expression.isEmpty()) {
-            statement->append(column.expression);
-        } else if (!appendLiteral(statement, column.kind, row.at(i), error, column.charset)) {
+            literal->append(column.expression);
+        } else if (value.typeId() == QMetaType::QByteArray && literalSize(value) > m_statementLimit / 2) {
+            const QByteArray name = "@quorvel_m" + QByteArray::number(i);
+            *prelude += assembleInVariable(name, value.toByteArray(), m_statementLimit / 4);
+            const QByteArray charset = column.kind == ValueKind::Json ? QByteArray("utf8mb4") : column.charset;
+            literal->append(charset.isEmpty() ? name : "CONVERT(" + name + " USING " + charset + ')');
+        } else if (!appendLiteral(literal, column.kind, value, error, column.charset)) {
             *error = QStringLiteral("%1.%2: %3").arg(m_table, column.lower, *error);
             return false;
         }
     }
-    statement->append(')');
+    literal->append(')');
     return true;
 }
 

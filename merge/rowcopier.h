@@ -104,7 +104,9 @@ private:
     };
     using Sink = std::function<bool(const QByteArray &statement, int rows)>;
     bool read(QSqlDatabase source, const Sink &sink, QString *error) const;
-    bool appendRow(const QVariantList &row, QByteArray *statement, QString *error) const;
+    // The literal of one row, "(..)"; a value too large for one statement goes into a variable,
+    // whose statements come first in *prelude.
+    bool rowLiteral(const QVariantList &row, QByteArray *literal, QList<QByteArray> *prelude, QString *error) const;
     bool flush(const QByteArray &statement, int rows, QString *error);
 
     QSqlDatabase m_source;
@@ -114,6 +116,7 @@ private:
     QList<Target> m_columns;
     QStringList m_select;    // source column names (quoted), in select order
     QList<Sql::Column> m_sourceColumns;
+    qsizetype m_statementLimit = 512 * 1024;  // from the target's max_allowed_packet
     QByteArray m_insert;     // "INSERT INTO table (columns) VALUES "
     QString m_query;         // the select, its values, what happens to each row
     QVariantList m_values;

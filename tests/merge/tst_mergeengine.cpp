@@ -601,8 +601,15 @@ void TestMergeEngine::otherWorldsCreateCharactersMeanwhile()
     // While the merge's transaction is open on the target, the game creates a character in
     // another world without waiting for the merge's locks.
     loadFixture(5, 1);
-    // And the servers in different zones: a TIMESTAMP is the same instant on both sides.
+    // And the servers in different zones: a TIMESTAMP is the same instant on both sides. And a
+    // value over half the target's max_allowed_packet, which hexadecimal would double past it.
     QVERIFY(TestServers::runSql(m_sub, "SET GLOBAL time_zone = '+08:00';"));
+    for (const TestServer &server : {m_main, m_sub})
+        QVERIFY(TestServers::runSql(server, "SET GLOBAL max_allowed_packet = 16777216; ALTER TABLE t_impact MODIFY imdata LONGTEXT CHARACTER SET latin1 NOT NULL;",
+                                    server.port == m_main.port ? kMainDb : kSubDb));
+    QVERIFY(TestServers::runSql(m_sub, "UPDATE t_impact SET imdata = REPEAT(UNHEX('" + allBytes().toHex() + "'), 35157) WHERE charguid = 900003;", kSubDb));
+    const QString big = QStringLiteral("SELECT MD5(imdata), LENGTH(imdata) FROM t_impact WHERE LENGTH(imdata) > 9000000");
+    const QString sourceBig = subQuery(big);
     const QString stamps = QStringLiteral("SELECT SUM(UNIX_TIMESTAMP(stamp)) FROM t_iteminfo WHERE stamp IS NOT NULL");
     const QString sourceStamps = subQuery(stamps);
     QString created;
@@ -615,6 +622,8 @@ void TestMergeEngine::otherWorldsCreateCharactersMeanwhile()
     QVERIFY(run.ok);
     QVERIFY2(created.toInt() > 0, qPrintable(created));
     QCOMPARE(mainQuery(stamps), sourceStamps);
+    QVERIFY(sourceBig.endsWith(QStringLiteral("\t9000192")));
+    QCOMPARE(mainQuery(big), sourceBig);
 }
 
 HostConfigList TestMergeEngine::hosts() const
