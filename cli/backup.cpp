@@ -83,6 +83,8 @@ private:
             out.line(error);
             return Failed;
         }
+        if (const QString warning = RowPreview::liveGameWarning(DatabaseManager::instance()->database(), {config.database}, {}); !warning.isEmpty())
+            out.line(warning);
         for (const QString &line : RestorePreview::lines(tables))
             out.line(line);
         dryRunNote(out);

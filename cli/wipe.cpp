@@ -58,6 +58,8 @@ public:
             dryRunNote(out);
             return Success;
         }
+        if (preview.first().startsWith(QStringLiteral("注意：游戏可能仍在运行")))
+            out.line(preview.first());
         ZoneWipe::Sinks sinks;
         sinks.log = [&out](const QString &m) { out.line(m); };
         sinks.progress = [&out](int step, int steps, const QString &table) { out.progress(step * 100 / qMax(1, steps), table); };

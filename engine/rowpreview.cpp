@@ -3,6 +3,7 @@
 #include "charactercopier.h"
 #include "characterpurge.h"
 #include "charactertables.h"
+#include "db/sqlcolumns.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -123,6 +124,33 @@ QStringList lines(const QList<Count> &counts, bool nonEmptyOnly)
             lines.append(QStringLiteral("  %1: %2 条记录").arg(count.table).arg(count.rows));
     }
     return lines;
+}
+
+QString liveGameWarning(QSqlDatabase &db, const QStringList &databases, const QStringList &accountDatabases)
+{
+    QStringList names;
+    for (const QString &database : databases + accountDatabases)
+        names.append(Sql::bytesLiteral(database.toUtf8(), QStringLiteral("utf8mb4")));
+    QSqlQuery query(db);
+    // The program's own connections come from its user and host; the game's from others.
+    const qint64 sessions = query.exec(QStringLiteral("SELECT COUNT(*) FROM information_schema.PROCESSLIST WHERE ID <> CONNECTION_ID() "
+                                                      "AND DB IN (%1) AND NOT (USER = SUBSTRING_INDEX(USER(), '@', 1) "
+                                                      "AND SUBSTRING_INDEX(HOST, ':', 1) = SUBSTRING_INDEX(USER(), '@', -1))")
+                                           .arg(names.join(QLatin1Char(','))))
+            && query.next()
+        ? query.value(0).toLongLong()
+        : 0;
+    qint64 online = 0;
+    for (const QString &database : accountDatabases) {
+        if (query.exec(QStringLiteral("SELECT COUNT(*) FROM %1 WHERE is_online <> 0").arg(Sql::qualified(database, QStringLiteral("account"))))
+            && query.next())
+            online += query.value(0).toLongLong();
+    }
+    if (sessions == 0 && online == 0)
+        return QString();
+    return QStringLiteral("注意：游戏可能仍在运行：%1 个其他客户端连接正在使用这些数据库，%2 个账号标记为在线。建议先停服再操作。")
+        .arg(sessions)
+        .arg(online);
 }
 
 qint64 total(const QList<Count> &counts)

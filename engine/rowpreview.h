@@ -39,6 +39,12 @@ QList<Count> repairRows(QSqlDatabase &db, int charguid);
 // leaves out the tables without rows.
 QStringList lines(const QList<Count> &counts, bool nonEmptyOnly = false);
 
+// Whether the game seems to be running on the databases an operation is about to change: other
+// client sessions on them (other users or hosts than the program's own, as the server's process
+// list shows them) and accounts of `accountDatabases` marked online. A warning line with both
+// numbers, or empty when there are none.
+QString liveGameWarning(QSqlDatabase &db, const QStringList &databases, const QStringList &accountDatabases);
+
 // The sum of the rows of the tables that exist.
 qint64 total(const QList<Count> &counts);
 

@@ -5,6 +5,7 @@
 #include "rowpreview.h"
 
 #include <QSqlDatabase>
+#include <QSqlQuery>
 
 namespace ZoneWipe {
 
@@ -80,6 +81,11 @@ QStringList preview(QSqlDatabase &db, const Request &request, QString *error)
         lines.append(QStringLiteral("  %1.account: %2 个账号").arg(database).arg(counts.value(database)));
     if (request.accounts.kept > 0)
         lines.append(QStringLiteral("  保留 %1 个账号：它们在未删档的区服还有角色").arg(request.accounts.kept));
+    QSqlQuery current(db);
+    const QString database = current.exec(QStringLiteral("SELECT DATABASE()")) && current.next() ? current.value(0).toString() : QString();
+    const QStringList here = AccountCleanup::accountsOnSessionServer(request.accountServer) ? request.accountDatabases : QStringList();
+    if (const QString warning = RowPreview::liveGameWarning(db, {database}, here); !warning.isEmpty())
+        lines.prepend(warning);
     return lines;
 }
 

@@ -7,6 +7,7 @@
 #include "engine/characterpurge.h"
 #include "engine/charactertables.h"
 #include "engine/charguidledger.h"
+#include "engine/rowpreview.h"
 #include "engine/undoabletransaction.h"
 #include "mergebackup.h"
 #include "mergesql.h"
@@ -760,6 +761,8 @@ bool MergeRun::plan()
     if (!countRows() || !countAlreadyMerged())
         return false;
     conflictSurvey();
+    m_plan.liveGame = RowPreview::liveGameWarning(m_target, {m_settings.main.charDatabase},
+                                                 m_settings.mergeWeb ? QStringList{m_settings.main.webDatabase} : QStringList());
     for (const QString &line : m_plan.lines())
         addLogLine(line);
     return true;
@@ -1238,6 +1241,8 @@ bool MergeRun::preflight(MergePreflight *result)
 QStringList MergePreflight::lines() const
 {
     QStringList lines;
+    if (!liveGame.isEmpty())
+        lines << liveGame;
     lines << QStringLiteral("将合并 %1 个角色，其中 %2 个获得新的角色ID").arg(characters).arg(renumbered);
     if (invalidLeftBehind > 0)
         lines << QStringLiteral("无效角色（isvalid ≠ 1）不合并，留在副区: %1 个").arg(invalidLeftBehind);

@@ -67,6 +67,7 @@ struct MergePreflight
     int accountRenames = 0;
     int characterRenames = 0;
     int alreadyMerged = 0;            // source characters the target seems to hold already
+    QString liveGame;                 // other sessions or online accounts on the target: the game may run
     int relationsDropped = 0;         // relations to characters outside the merge
     QMap<QString, qint64> rows;       // rows each target table receives
     QStringList tablesSkipped;        // source tables with rows that the target lacks

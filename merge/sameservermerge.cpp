@@ -496,6 +496,11 @@ QString sameServerLowLevelCharacters(const SameServerMergeParameters &p)
 QStringList sameServerMergePreview(QSqlDatabase &db, const SameServerMergeParameters &p)
 {
     QStringList lines;
+    QSqlQuery current(db);
+    const QString database = current.exec(QStringLiteral("SELECT DATABASE()")) && current.next() ? current.value(0).toString() : QString();
+    const QStringList accounts = p.independentAccounts ? QStringList{p.mainAccountDb, p.subAccountDb} : QStringList();
+    if (const QString warning = RowPreview::liveGameWarning(db, {database}, accounts); !warning.isEmpty())
+        lines.append(warning);
     QString survivors = QStringLiteral("SELECT charguid FROM t_char WHERE zoneworldid IN (%1, %2)").arg(p.subWorldId).arg(p.mainWorldId);
     if (p.cleanLowLevel) {
         lines.append(QStringLiteral("删除两个区等级 ≤ %1 的角色:").arg(p.levelThreshold));

@@ -286,9 +286,28 @@ void TestCli::dryRunWipeCountsWhatTheWipeDeletes()
                               QStringLiteral("--worlds"), QStringLiteral("1"), QStringLiteral("--accounts"), QStringLiteral("cli_a_web")};
     const QMap<QString, QString> before = rowsOf(QStringLiteral("cli_a"));
     const QStringList databases = {QStringLiteral("cli_a"), QStringLiteral("cli_a_web")};
-    const QMap<QString, QString> checksums = TestServers::databaseChecksums(m_server, databases);
+    // The game still running: a session of its own user on the database, two players online.
+    const int online = TestServers::querySql(m_server, QStringLiteral("SELECT COUNT(*) FROM cli_a_web.account WHERE is_online <> 0")).toInt();
+    QVERIFY(TestServers::runSql(m_server, "CREATE USER IF NOT EXISTS 'game'@'127.0.0.1' IDENTIFIED BY 'g';"
+                                          "GRANT SELECT ON cli_a.* TO 'game'@'127.0.0.1';"
+                                          "UPDATE cli_a_web.account SET is_online = 7 WHERE is_online = 0 ORDER BY id LIMIT 2;"));
+    QProcess game;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("MYSQL_PWD"), QStringLiteral("g"));
+    game.setProcessEnvironment(env);
+    game.start(QStringLiteral("mariadb"), {QStringLiteral("--no-defaults"), QStringLiteral("-h%1").arg(m_server.host),
+                                           QStringLiteral("-P%1").arg(m_server.port), QStringLiteral("-ugame"), QStringLiteral("cli_a"),
+                                           QStringLiteral("-e"), QStringLiteral("SELECT SLEEP(20)")});
+    QVERIFY(QTest::qWaitFor([this] {
+        return TestServers::querySql(m_server, QStringLiteral("SELECT COUNT(*) FROM information_schema.PROCESSLIST WHERE USER = 'game'")) == QLatin1String("1");
+    }, 10000));
     const Result dry = run(wipe, m_server.password.toUtf8() + '\n');
+    game.kill();
+    game.waitForFinished();
+    QVERIFY(TestServers::runSql(m_server, "UPDATE cli_a_web.account SET is_online = 0 WHERE is_online = 7; DROP USER 'game'@'127.0.0.1';"));
+    const QMap<QString, QString> checksums = TestServers::databaseChecksums(m_server, databases);
     QCOMPARE(dry.code, 0);
+    QVERIFY2(dry.out.contains(QStringLiteral("1 个其他客户端连接正在使用这些数据库，%1 个账号标记为在线").arg(online + 2)), qPrintable(dry.out));
     // The first line names the server the command acts on.
     QVERIFY2(dry.out.section(QLatin1Char('\n'), 0, 0).endsWith(QStringLiteral("] 服务器: 命令行 (%1:%2/cli_a)").arg(m_server.host).arg(m_server.port)),
              qPrintable(dry.out.section(QLatin1Char('\n'), 0, 0)));

@@ -412,14 +412,17 @@ void MainWindow::onRestoreDatabase()
     QString error;
     QApplication::setOverrideCursor(Qt::WaitCursor);
     QList<RestorePreview::Table> tables;
+    QString liveGame;
     if (session->isConnected()) {
         tables = RestorePreview::compare(session->database(), path, &error);
+        liveGame = RowPreview::liveGameWarning(session->database(), {config.database}, {});
     } else {
         const QString name = QStringLiteral("restore_preview");
         const ConnectionOutcome outcome = openMysqlConnection(name, config, QStringLiteral("MYSQL_OPT_CONNECT_TIMEOUT=5"));
         if (outcome.ok) {
             QSqlDatabase db = QSqlDatabase::database(name, false);
             tables = RestorePreview::compare(db, path, &error);
+            liveGame = RowPreview::liveGameWarning(db, {config.database}, {});
         } else {
             error = QStringLiteral("无法连接 %1，无法统计现有行数: %2").arg(label, outcome.failureReason());
         }
@@ -432,6 +435,8 @@ void MainWindow::onRestoreDatabase()
         return;
     }
     preview = RestorePreview::lines(tables);
+    if (!liveGame.isEmpty())
+        preview.prepend(liveGame);
     onLogMessage(QStringLiteral("恢复将改动的数据:"));
     for (const QString &line : std::as_const(preview))
         onLogMessage(line);
