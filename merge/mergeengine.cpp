@@ -115,8 +115,10 @@ private:
     bool planIds();
     bool planAccounts();
     bool planNames();
+    static bool createGuidTables(QSqlDatabase &db, QString *error);
     bool fillGuidTable(QSqlDatabase &db, QString *error) const;
     void startReader();
+    bool beginSourceSnapshot();
     bool countRows();
     bool countAlreadyMerged();
     void statistics();
@@ -149,6 +151,7 @@ private:
     QSqlDatabase m_subWeb;
     std::unique_ptr<SourceReader> m_reader;  // reads the character tables while the target writes
     QString m_targetWeb;  // the target account table, qualified
+    QString m_sourceAccounts;  // the source's, read through the character connection's snapshot
 
     MergePreflight m_plan;
     QList<SourceCharacter> m_characters;  // merged, by charguid
@@ -256,6 +259,7 @@ bool MergeRun::connectAll()
         || !openWithRetry(m_subWeb, kSubWeb, m_settings.sub, m_settings.sub.webDatabase, QStringLiteral("副区账号库")))
         return false;
     m_targetWeb = quoted(m_settings.main.webDatabase) + QStringLiteral(".account");
+    m_sourceAccounts = quoted(m_settings.sub.webDatabase) + QStringLiteral(".account");
     addLogLine(QStringLiteral("异步线程数据库连接成功"));
     return true;
 }
@@ -342,10 +346,11 @@ bool MergeRun::readSource()
 
 bool MergeRun::planColumns()
 {
-    auto describe = [this](QSqlDatabase &target, const QString &table, QSqlDatabase &source, const QString &database) {
+    auto describe = [this](QSqlDatabase &target, const QString &table, QSqlDatabase &source, const QString &database,
+                           const QString &sourceDatabase) {
         QSqlError error;
         const QList<Column> targetColumns = readColumns(target, table, &error, database);
-        const QList<Column> sourceColumns = readColumns(source, table, &error);
+        const QList<Column> sourceColumns = readColumns(source, table, &error, sourceDatabase);
         m_columns.insert(table, {targetColumns, sourceColumns});
         if (targetColumns.isEmpty() || sourceColumns.isEmpty())
             return;
@@ -357,20 +362,20 @@ bool MergeRun::planColumns()
         if (!missing.isEmpty())
             m_plan.missingColumns.insert(table, missing);
     };
-    describe(m_target, QStringLiteral("t_char"), m_subChar, QString());
+    describe(m_target, QStringLiteral("t_char"), m_subChar, QString(), QString());
     if (m_columns.value(QStringLiteral("t_char")).first.isEmpty() || m_columns.value(QStringLiteral("t_char")).second.isEmpty()) {
         addLogLine(QStringLiteral("无法获取 t_char 表结构"));
         return false;
     }
     if (m_settings.mergeWeb) {
-        describe(m_target, QStringLiteral("account"), m_subWeb, m_settings.main.webDatabase);
+        describe(m_target, QStringLiteral("account"), m_subChar, m_settings.main.webDatabase, m_settings.sub.webDatabase);
         if (m_columns.value(QStringLiteral("account")).first.isEmpty() || m_columns.value(QStringLiteral("account")).second.isEmpty()) {
             addLogLine(QStringLiteral("无法获取 account 表结构"));
             return false;
         }
     }
     for (const QString &table : mergeCharacterTables) {
-        describe(m_target, table, m_subChar, QString());
+        describe(m_target, table, m_subChar, QString(), QString());
         const auto &columns = m_columns.value(table);
         if (!columns.first.isEmpty() && !columns.second.isEmpty())
             m_copyTables.append(table);
@@ -447,9 +452,9 @@ bool MergeRun::planAccounts()
         return false;
     }
     QList<QByteArray> names;
-    QSqlQuery source(m_subWeb);
+    QSqlQuery source(m_subChar);
     source.setForwardOnly(true);
-    if (!source.exec(QStringLiteral("SELECT CAST(name AS BINARY) FROM account"))) {
+    if (!source.exec(QStringLiteral("SELECT CAST(name AS BINARY) FROM %1").arg(m_sourceAccounts))) {
         addLogLine(QStringLiteral("查询副区账号失败：") + source.lastError().text());
         return false;
     }
@@ -577,7 +582,7 @@ bool MergeRun::planNames()
     return true;
 }
 
-bool MergeRun::fillGuidTable(QSqlDatabase &db, QString *error) const
+bool MergeRun::createGuidTables(QSqlDatabase &db, QString *error)
 {
     QSqlQuery query(db);
     for (const QString &table : {kGuidTable, kPartnerTable}) {
@@ -587,6 +592,12 @@ bool MergeRun::fillGuidTable(QSqlDatabase &db, QString *error) const
             return false;
         }
     }
+    return true;
+}
+
+bool MergeRun::fillGuidTable(QSqlDatabase &db, QString *error) const
+{
+    QSqlQuery query(db);
     for (qsizetype i = 0; i < m_characters.size(); i += 1000) {
         QStringList ids;
         for (const SourceCharacter &character : m_characters.mid(i, 1000))
@@ -601,6 +612,40 @@ bool MergeRun::fillGuidTable(QSqlDatabase &db, QString *error) const
     return true;
 }
 
+bool MergeRun::beginSourceSnapshot()
+{
+    // Every read of the source sees one moment, though players may still be on it: the
+    // character connection and the reader start their snapshots under a short global read lock.
+    // The temporary tables exist before: no CREATE inside the snapshots' transactions.
+    QString error;
+    if (!createGuidTables(m_subChar, &error)) {
+        addLogLine(error);
+        return false;
+    }
+    startReader();
+    QSqlQuery query(m_subChar);
+    const bool locked = query.exec(QStringLiteral("SET SESSION lock_wait_timeout = 10")) && query.exec(QStringLiteral("FLUSH TABLES WITH READ LOCK"));
+    if (!locked) {
+        addLogLine(QStringLiteral("无法短暂锁定副区（%1）：改为在一个连接的一个快照中读取副区，不并行读取").arg(query.lastError().text()));
+        m_reader.reset();
+    }
+    const QString snapshot = QStringLiteral("START TRANSACTION WITH CONSISTENT SNAPSHOT");
+    bool ok = query.exec(snapshot);
+    if (!ok)
+        error = query.lastError().text();
+    if (ok && m_reader && !m_reader->call([&snapshot](QSqlDatabase &db) { return QSqlQuery(db).exec(snapshot); })) {
+        addLogLine(QStringLiteral("副区读取连接无法开始快照，改为单连接读取"));
+        m_reader.reset();
+    }
+    if (locked)
+        query.exec(QStringLiteral("UNLOCK TABLES"));
+    if (!ok)
+        addLogLine(QStringLiteral("副区无法开始一致的读取：%1").arg(error));
+    else if (locked)
+        addLogLine(QStringLiteral("副区的所有读取都在同一时刻的快照中进行"));
+    return ok;
+}
+
 void MergeRun::startReader()
 {
     // A second connection to the source, so that reading and writing overlap. Without it the
@@ -612,7 +657,7 @@ void MergeRun::startReader()
             *error = outcome.failureReason();
             return false;
         }
-        return fillGuidTable(db, error);
+        return QSqlQuery(db).exec(QStringLiteral("SET time_zone = '+00:00'")) && createGuidTables(db, error);
     });
     QString error;
     if (!m_reader->begin(&error)) {
@@ -717,7 +762,7 @@ void MergeRun::statistics()
                    .arg(count(m_target, characters, m_settings.mainWorldId)));
     addLogLine(line.arg(QStringLiteral("副区"))
                    .arg(count(m_subChar, tables))
-                   .arg(count(m_subWeb, QStringLiteral("SELECT COUNT(*) FROM account")))
+                   .arg(count(m_subChar, QStringLiteral("SELECT COUNT(*) FROM ") + m_sourceAccounts))
                    .arg(count(m_subChar, characters, m_settings.subWorldId)));
 }
 
@@ -855,13 +900,13 @@ bool MergeRun::copyAccounts()
     stage(7, QStringLiteral("合并账号"));
     addLogLine(QStringLiteral("合并账号数据..."));
     const auto columns = m_columns.value(QStringLiteral("account"));
-    RowCopier copier(m_subWeb, m_target, m_targetWeb);
+    RowCopier copier(m_subChar, m_target, m_targetWeb);
     copier.setColumns(columns.first, columns.second, m_settings.fillMissingColumns, {QStringLiteral("id")});
     copier.setFixed(QStringLiteral("is_online"), QStringLiteral("0"));
     const int name = copier.position(QStringLiteral("name"));
     qint64 copied = 0;
     QString error;
-    const bool ok = copier.copy(QStringLiteral("SELECT %1 FROM account a").arg(copier.selectList(QStringLiteral("a"))), {},
+    const bool ok = copier.copy(QStringLiteral("SELECT %1 FROM %2 a").arg(copier.selectList(QStringLiteral("a")), m_sourceAccounts), {},
                                 [&](QVariantList &row) {
                                     const auto renamed = m_accountNames.constFind(row.at(name).toByteArray());
                                     if (renamed != m_accountNames.cend())
@@ -1066,7 +1111,13 @@ bool MergeRun::writeTarget()
         return false;
     if (stopped() || !copyAccounts())
         return false;
-    startReader();
+    if (m_reader && !m_reader->call([this](QSqlDatabase &db) {
+            QString readerError;
+            return fillGuidTable(db, &readerError);
+        })) {
+        addLogLine(QStringLiteral("副区读取连接出错，改为单连接读取"));
+        m_reader.reset();
+    }
     if (stopped() || !copyCharacters() || stopped() || !copyRelatedTables() || stopped())
         return false;
     m_reader.reset();
@@ -1201,7 +1252,7 @@ void MergeRun::finish()
 bool MergeRun::run()
 {
     *m_report = MergeReport();
-    if (!connectAll())
+    if (!connectAll() || !beginSourceSnapshot())
         return abort();
     if (!plan() || stopped())
         return abort();
@@ -1230,7 +1281,8 @@ bool MergeRun::run()
 
 bool MergeRun::preflight(MergePreflight *result)
 {
-    const bool ok = connectAll() && plan();
+    QString error;
+    const bool ok = connectAll() && createGuidTables(m_subChar, &error) && plan();
     *result = m_plan;
     closeAll();
     return ok;

@@ -1,6 +1,7 @@
 #include "rowcopier.h"
 
 #include <QQueue>
+#include <QSemaphore>
 #include <QRegularExpression>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -125,6 +126,18 @@ void SourceReader::post(std::function<void(QSqlDatabase &)> job)
     QMutexLocker lock(&m_mutex);
     m_jobs.push_back(std::move(job));
     m_changed.wakeAll();
+}
+
+bool SourceReader::call(const std::function<bool(QSqlDatabase &)> &job)
+{
+    QSemaphore done;
+    bool ok = false;
+    post([&](QSqlDatabase &db) {
+        ok = job(db);
+        done.release();
+    });
+    done.acquire();
+    return ok;
 }
 
 void SourceReader::run()

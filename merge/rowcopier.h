@@ -33,6 +33,8 @@ public:
     bool begin(QString *error);
     // Runs `job` on the reader's thread with its connection, after the jobs posted before.
     void post(std::function<void(QSqlDatabase &db)> job);
+    // The same, waiting for the job's answer.
+    bool call(const std::function<bool(QSqlDatabase &db)> &job);
 
 protected:
     void run() override;

@@ -72,7 +72,7 @@ private slots:
     void failuresRollEverythingBack();
     void cleansAndFillsAsCounted();
     void secondRunIsRefusedUnlessAgain();
-    void otherWorldsCreateCharactersMeanwhile();
+    void mergesWhileTheGameRuns();
     void dialogPresetsAndConnections();
     void dialogRefusesABadLevelThenMerges();
     void dialogCancelsAndClosesWhileMerging();
@@ -596,10 +596,11 @@ void TestMergeEngine::secondRunIsRefusedUnlessAgain()
     QVERIFY(checksums(m_main, {kMainDb, kMainWeb}) != before);
 }
 
-void TestMergeEngine::otherWorldsCreateCharactersMeanwhile()
+void TestMergeEngine::mergesWhileTheGameRuns()
 {
     // While the merge's transaction is open on the target, the game creates a character in
-    // another world without waiting for the merge's locks.
+    // another world without waiting for the merge's locks; on the source, a player gains an
+    // item after the plan was read, which the merge (reading one snapshot) leaves behind.
     loadFixture(5, 1);
     // And the servers in different zones: a TIMESTAMP is the same instant on both sides. And a
     // value over half the target's max_allowed_packet, which hexadecimal would double past it.
@@ -612,8 +613,17 @@ void TestMergeEngine::otherWorldsCreateCharactersMeanwhile()
     const QString sourceBig = subQuery(big);
     const QString stamps = QStringLiteral("SELECT SUM(UNIX_TIMESTAMP(stamp)) FROM t_iteminfo WHERE stamp IS NOT NULL");
     const QString sourceStamps = subQuery(stamps);
+    const QString items = QStringLiteral("SELECT COUNT(*) FROM t_iteminfo");
+    const int targetItems = mainQuery(items).toInt();
+    const int sourceItems = subQuery(QStringLiteral("SELECT COUNT(*) FROM t_iteminfo i JOIN t_char c ON c.charguid = i.charguid "
+                                                    "WHERE c.zoneworldid = 5 AND c.isvalid = 1")).toInt();
     QString created;
     const Run run = merge(settings(2, 5), [&](const QString &line, std::atomic_bool &) {
+        if (line == QStringLiteral("合并角色数据..."))
+            subQuery(QStringLiteral("INSERT INTO t_iteminfo (charguid, guid, world, server, itemtype, pos, p1, p2, p3, p4, p5, p6, p7, p8, p9, p10, "
+                                    "p11, p12, p13, p14, p15, p16, p17, creator, fixattr) SELECT charguid, 999999, world, server, itemtype, pos, "
+                                    "p1, p2, p3, p4, p5, p6, p7, p8, p9, p10, p11, p12, p13, p14, p15, p16, p17, creator, fixattr "
+                                    "FROM t_iteminfo WHERE charguid = 900001 LIMIT 1"));
         if (line == QStringLiteral("合并表 t_iteminfo..."))
             created = mainQuery(QStringLiteral("SET SESSION innodb_lock_wait_timeout = 1; START TRANSACTION; CALL create_char(1, @g); "
                                                "SELECT @g; ROLLBACK;"));
@@ -624,6 +634,8 @@ void TestMergeEngine::otherWorldsCreateCharactersMeanwhile()
     QCOMPARE(mainQuery(stamps), sourceStamps);
     QVERIFY(sourceBig.endsWith(QStringLiteral("\t9000192")));
     QCOMPARE(mainQuery(big), sourceBig);
+    QCOMPARE(subQuery(QStringLiteral("SELECT COUNT(*) FROM t_iteminfo WHERE guid = 999999")), QStringLiteral("1"));
+    QCOMPARE(mainQuery(items).toInt(), targetItems + sourceItems);
 }
 
 HostConfigList TestMergeEngine::hosts() const
