@@ -6,6 +6,7 @@
 #                                                taken meanwhile; prints the port
 #   mariadb-sandbox.sh stop DIR                  stop the server whose data lives in DIR
 #   mariadb-sandbox.sh free-port                 print a free loopback port
+# MARIADB_SANDBOX_OPTIONS adds server options (a smaller buffer pool, another SQL mode).
 # A TCP user root@127.0.0.1 with PASSWORD is created; name resolution is off so
 # that TCP logins are not mapped to the socket-authenticated root@localhost.
 set -euo pipefail
@@ -50,7 +51,7 @@ start() {
             --log-error="$dir/error.log" --innodb-buffer-pool-size=256M \
             --innodb-flush-log-at-trx-commit=2 --skip-log-bin \
             --character-set-server=latin1 --collation-server=latin1_swedish_ci \
-            </dev/null >/dev/null 2>&1 &
+            ${MARIADB_SANDBOX_OPTIONS:-} </dev/null >/dev/null 2>&1 &
         local server=$!
         for _ in $(seq 1 300); do
             if mariadb --no-defaults --socket="$dir/mariadbd.sock" -uroot -e 'SELECT 1' >/dev/null 2>&1; then
