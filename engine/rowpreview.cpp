@@ -153,6 +153,30 @@ QString liveGameWarning(QSqlDatabase &db, const QStringList &databases, const QS
         .arg(online);
 }
 
+QString lockWarning(QSqlDatabase &db, qint64 rows, const QString &where)
+{
+    // InnoDB takes row locks from the buffer pool and refuses new ones (error 1206) once less
+    // than a quarter of the pool is left for pages. Measured on MariaDB 10.11 with a 6 MB pool:
+    // deleting 790,000 wide rows held 4.15 MB of locks, a million failed with 1206; a wipe of
+    // 40,000 characters (1.77 M rows) held 2.9 MB, about 1.7 bytes a row. Warning at half the
+    // pool leaves a margin for the pages the work itself needs.
+    constexpr double kLockBytesPerRow = 1.7;
+    QSqlQuery query(db);
+    if (rows <= 0 || !query.exec(QStringLiteral("SELECT @@innodb_buffer_pool_size")) || !query.next())
+        return QString();
+    const qint64 pool = query.value(0).toLongLong();
+    const qint64 needed = qint64(double(rows) * kLockBytesPerRow);
+    if (pool <= 0 || needed <= pool / 2)
+        return QString();
+    const auto megabytes = [](qint64 bytes) { return QString::number(double(bytes) / (1024 * 1024), 'f', 1); };
+    return QStringLiteral("注意：%1这次操作在一个事务中改动约 %2 行，行锁约需 %3 MB，而 innodb_buffer_pool_size 只有 %4 MB；"
+                          "锁放不下时服务器会在做完大部分工作后报错 1206 并全部回滚。"
+                          "请先把 innodb_buffer_pool_size 调到 %5 MB 以上，或一次少处理几个区。")
+        .arg(where.isEmpty() ? QString() : where + QStringLiteral("："))
+        .arg(rows)
+        .arg(megabytes(needed), megabytes(pool), megabytes(needed * 2));
+}
+
 qint64 total(const QList<Count> &counts)
 {
     qint64 sum = 0;

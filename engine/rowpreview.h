@@ -45,6 +45,12 @@ QStringList lines(const QList<Count> &counts, bool nonEmptyOnly = false);
 // numbers, or empty when there are none.
 QString liveGameWarning(QSqlDatabase &db, const QStringList &databases, const QStringList &accountDatabases);
 
+// Whether one transaction that deletes or changes `rows` rows will find room for its row locks.
+// InnoDB keeps them in the buffer pool and fails the statement that runs out (error 1206) after
+// all the work before it. A warning line with the estimate, the pool and what to do, or empty
+// when they fit. `where` names the server in the line ("主区" ...), empty for the session's.
+QString lockWarning(QSqlDatabase &db, qint64 rows, const QString &where = QString());
+
 // The sum of the rows of the tables that exist.
 qint64 total(const QList<Count> &counts);
 

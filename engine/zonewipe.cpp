@@ -72,8 +72,9 @@ bool run(QSqlDatabase &db, const Request &request, const Sinks &sinks, Result *r
 
 QStringList preview(QSqlDatabase &db, const Request &request, QString *error)
 {
-    QStringList lines = RowPreview::lines(RowPreview::characterRows(
-        db, QStringLiteral("SELECT charguid FROM t_char WHERE zoneworldid IN (%1)").arg(idListText(request.worlds)), true));
+    const QList<RowPreview::Count> rows = RowPreview::characterRows(
+        db, QStringLiteral("SELECT charguid FROM t_char WHERE zoneworldid IN (%1)").arg(idListText(request.worlds)), true);
+    QStringList lines = RowPreview::lines(rows);
     QMap<QString, int> counts;
     if (!AccountCleanup::countAccounts(db, request.accountServer, request.accountDatabases, request.accounts.names, &counts, error))
         return {};
@@ -84,6 +85,8 @@ QStringList preview(QSqlDatabase &db, const Request &request, QString *error)
     QSqlQuery current(db);
     const QString database = current.exec(QStringLiteral("SELECT DATABASE()")) && current.next() ? current.value(0).toString() : QString();
     const QStringList here = AccountCleanup::accountsOnSessionServer(request.accountServer) ? request.accountDatabases : QStringList();
+    if (const QString warning = RowPreview::lockWarning(db, RowPreview::total(rows)); !warning.isEmpty())
+        lines.prepend(warning);
     if (const QString warning = RowPreview::liveGameWarning(db, {database}, here); !warning.isEmpty())
         lines.prepend(warning);
     return lines;

@@ -806,6 +806,18 @@ bool MergeRun::plan()
     if (!countRows() || !countAlreadyMerged())
         return false;
     conflictSurvey();
+    if (m_settings.cleanLowLevel) {
+        // Rows the merge inserts take no lock memory; the low-level deletions on either server do.
+        const auto warn = [this](QSqlDatabase &db, int world, const QString &where) {
+            const QString lowLevel = QStringLiteral("SELECT charguid FROM t_char WHERE level <= %1 AND isvalid = 1 AND zoneworldid = %2")
+                                         .arg(m_settings.cleanLevel).arg(world);
+            const QString warning = RowPreview::lockWarning(db, RowPreview::total(RowPreview::characterRows(db, lowLevel, true)), where);
+            if (!warning.isEmpty())
+                m_plan.lockWarnings << warning;
+        };
+        warn(m_target, m_settings.mainWorldId, QStringLiteral("主区"));
+        warn(m_subChar, m_settings.subWorldId, QStringLiteral("副区"));
+    }
     m_plan.liveGame = RowPreview::liveGameWarning(m_target, {m_settings.main.charDatabase},
                                                  m_settings.mergeWeb ? QStringList{m_settings.main.webDatabase} : QStringList());
     for (const QString &line : m_plan.lines())
@@ -1295,6 +1307,7 @@ QStringList MergePreflight::lines() const
     QStringList lines;
     if (!liveGame.isEmpty())
         lines << liveGame;
+    lines << lockWarnings;
     lines << QStringLiteral("将合并 %1 个角色，其中 %2 个获得新的角色ID").arg(characters).arg(renumbered);
     if (invalidLeftBehind > 0)
         lines << QStringLiteral("无效角色（isvalid ≠ 1）不合并，留在副区: %1 个").arg(invalidLeftBehind);

@@ -68,6 +68,7 @@ struct MergePreflight
     int characterRenames = 0;
     int alreadyMerged = 0;            // source characters the target seems to hold already
     QString liveGame;                 // other sessions or online accounts on the target: the game may run
+    QStringList lockWarnings;         // a server whose buffer pool will not hold the run's row locks
     int relationsDropped = 0;         // relations to characters outside the merge
     QMap<QString, qint64> rows;       // rows each target table receives
     QStringList tablesSkipped;        // source tables with rows that the target lacks

@@ -502,9 +502,12 @@ QStringList sameServerMergePreview(QSqlDatabase &db, const SameServerMergeParame
     if (const QString warning = RowPreview::liveGameWarning(db, {database}, accounts); !warning.isEmpty())
         lines.append(warning);
     QString survivors = QStringLiteral("SELECT charguid FROM t_char WHERE zoneworldid IN (%1, %2)").arg(p.subWorldId).arg(p.mainWorldId);
+    qint64 changed = 0;  // rows the merge's one transaction deletes or changes
     if (p.cleanLowLevel) {
         lines.append(QStringLiteral("删除两个区等级 ≤ %1 的角色:").arg(p.levelThreshold));
-        lines += RowPreview::lines(RowPreview::characterRows(db, sameServerLowLevelCharacters(p), true), true);
+        const QList<RowPreview::Count> doomed = RowPreview::characterRows(db, sameServerLowLevelCharacters(p), true);
+        changed += RowPreview::total(doomed);
+        lines += RowPreview::lines(doomed, true);
         survivors += QStringLiteral(" AND charguid NOT IN (%1)").arg(sameServerLowLevelCharacters(p));
     }
     QList<QPair<QString, QString>> moved{
@@ -513,7 +516,11 @@ QStringList sameServerMergePreview(QSqlDatabase &db, const SameServerMergeParame
     for (const QString &table : worldColumnTables)
         moved.append({table, QStringLiteral("world <> %1 AND charguid IN (%2)").arg(p.mainWorldId).arg(survivors)});
     lines.append(QStringLiteral("WorldID %1 → %2，改动的记录:").arg(p.subWorldId).arg(p.mainWorldId));
-    lines += RowPreview::lines(RowPreview::tableRows(db, moved));
+    const QList<RowPreview::Count> movedRows = RowPreview::tableRows(db, moved);
+    changed += RowPreview::total(movedRows);
+    lines += RowPreview::lines(movedRows);
+    if (const QString warning = RowPreview::lockWarning(db, changed); !warning.isEmpty())
+        lines.prepend(warning);
     if (p.independentAccounts && isPlainDatabaseName(p.mainAccountDb) && isPlainDatabaseName(p.subAccountDb)) {
         QSqlQuery query(db);
         const bool counted = query.exec(QStringLiteral("SELECT (SELECT COUNT(*) FROM %2.account), (SELECT COUNT(*) FROM %1.account m "
