@@ -15,10 +15,16 @@ const QString kSelectColumns = QStringLiteral(
     "SELECT charguid, HEX(charname), menpai, level, zoneworldid, yuanbao, bdyuanbao, vmoney, "
     "bankmoney, sect_point, scene, xpos, zpos FROM t_char ");
 
+// Positions are FLOAT on some deployments; the list shows them rounded.
+qint64 wholeNumber(const QVariant &value)
+{
+    bool whole = false;
+    const qint64 number = value.toLongLong(&whole);
+    return whole ? number : qRound64(value.toDouble());
+}
+
 Result read(QSqlDatabase &db, const QString &sql)
 {
-    static const char *const keys[] = {"charguid", "charname", "menpai", "level", "zoneworldid", "yuanbao",
-                                       "bdyuanbao", "vmoney", "bankmoney", "sect_point", "scene", "xpos", "zpos"};
     Result result;
     QSqlQuery query(db);
     query.setForwardOnly(true);
@@ -26,12 +32,18 @@ Result read(QSqlDatabase &db, const QString &sql)
         result.error = query.lastError().text();
         return result;
     }
+    if (query.size() > 0)
+        result.characters.reserve(query.size());
     // By position: a lookup by name rebuilds the record for every value.
     while (query.next()) {
         CharacterSummary summary;
-        for (int i = 0; i < int(std::size(keys)); ++i)
-            summary.insert(QLatin1String(keys[i]), i == 1 ? QVariant(decodeHexColumn(query.value(1))) : query.value(i));
-        result.characters.append(summary);
+        for (int i = 0; i < CharacterSummary::FieldCount; ++i) {
+            if (i == CharacterSummary::Name)
+                summary.name = decodeHexColumn(query.value(i));
+            else
+                summary.numbers[i] = wholeNumber(query.value(i));
+        }
+        result.characters.append(std::move(summary));
     }
     result.ok = true;
     return result;

@@ -281,6 +281,13 @@ void DatabaseManager::onKeepAliveTimeout()
     }
 }
 
+const char *CharacterSummary::column(Field field)
+{
+    static const char *const columns[FieldCount] = {"charguid", "charname", "menpai", "level", "zoneworldid", "yuanbao",
+                                                    "bdyuanbao", "vmoney", "bankmoney", "sect_point", "scene", "xpos", "zpos"};
+    return columns[field];
+}
+
 QString idListText(const QList<int> &ids)
 {
     QStringList parts;

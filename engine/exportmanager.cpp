@@ -50,13 +50,14 @@ QString ExportManager::generateExportPath(const QList<int> &worldIds)
 
 QByteArray ExportManager::csvLine(const CharacterSummary &character)
 {
-    QString name = defusedName(character.value(QStringLiteral("charname")).toString());
+    QString name = defusedName(character.name);
     name.replace(QLatin1Char('"'), QStringLiteral("\"\""));
     return windowsChineseText(QStringLiteral("%1,\"%2\",%3,%4,%5\n")
-                                  .arg(character.value(QStringLiteral("charguid")).toString(), name,
-                                       character.value(QStringLiteral("menpai")).toString(),
-                                       character.value(QStringLiteral("level")).toString(),
-                                       character.value(QStringLiteral("zoneworldid")).toString()));
+                                  .arg(character.number(CharacterSummary::CharGuid))
+                                  .arg(name)
+                                  .arg(character.number(CharacterSummary::Menpai))
+                                  .arg(character.number(CharacterSummary::Level))
+                                  .arg(character.number(CharacterSummary::World)));
 }
 
 bool ExportManager::exportCharacters(const QList<CharacterSummary> &characters, const QString &filePath)

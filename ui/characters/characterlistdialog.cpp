@@ -306,15 +306,25 @@ void CharacterListDialog::onQueryCharacters()
         return;
     }
     onLogMessage(QStringLiteral("查询角色..."));
-    DatabaseManager *session = DatabaseManager::instance();
     QString error;
-    const QList<CharacterSummary> characters = session->ensureUsable(&error) ? session->queryCharacters(ids, &error) : QList<CharacterSummary>();
-    if (!error.isEmpty()) {
+    if (!DatabaseManager::instance()->ensureUsable(&error)) {
         showFailure(QStringLiteral("查询失败"), error);
         return;
     }
-    showCharacters(characters);
-    onLogMessage(QStringLiteral("查询完成，找到 %1 个角色").arg(characters.size()));
+    // Large zones take seconds: read on the worker, and show once everything has arrived.
+    auto found = std::make_shared<CharacterQueries::Result>();
+    runOperation(QStringLiteral("查询角色"), false, [ids, found](QSqlDatabase &db, SessionTask &) {
+        *found = CharacterQueries::byWorlds(db, ids);
+        return found->ok;
+    }, [this, found](bool ok, bool) {
+        if (!ok) {
+            showFailure(QStringLiteral("查询失败"), found->error);
+            return;
+        }
+        showCharacters(found->characters);
+        onLogMessage(QStringLiteral("查询完成，找到 %1 个角色").arg(found->characters.size()));
+        found->characters.clear();
+    });
 }
 
 void CharacterListDialog::showFailure(const QString &what, const QString &error)

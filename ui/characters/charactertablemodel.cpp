@@ -5,29 +5,8 @@
 #include <vector>
 
 namespace {
-struct ColumnSpec
-{
-    const char *header;
-    const char *key;
-};
-
-const std::array<ColumnSpec, 13> kColumns = {{
-    {"CharGUID", "charguid"},
-    {"角色名称", "charname"},
-    {"门派", "menpai"},
-    {"等级", "level"},
-    {"ZoneWorldID", "zoneworldid"},
-    {"元宝", "yuanbao"},
-    {"绑元宝", "bdyuanbao"},
-    {"金币", "vmoney"},
-    {"交子", "bankmoney"},
-    {"武道点", "sect_point"},
-    {"地图ID", "scene"},
-    {"X", "xpos"},
-    {"Z", "zpos"},
-}};
-const int kNameColumn = 1;
-const int kMenpaiColumn = 2;
+const std::array<const char *, CharacterSummary::FieldCount> kHeaders = {
+    "CharGUID", "角色名称", "门派", "等级", "ZoneWorldID", "元宝", "绑元宝", "金币", "交子", "武道点", "地图ID", "X", "Z"};
 } // namespace
 
 CharacterTableModel::CharacterTableModel(QObject *parent)
@@ -54,10 +33,11 @@ void CharacterTableModel::setCharacters(const QList<CharacterSummary> &character
 
 QString CharacterTableModel::cellText(int row, int column) const
 {
-    const QVariant value = m_characters.at(row).value(QLatin1String(kColumns.at(column).key));
-    if (column == kMenpaiColumn)
-        return menpaiName(value.toInt());
-    return value.toString();
+    const CharacterSummary &character = m_characters.at(row);
+    const auto field = CharacterSummary::Field(column);
+    if (field == CharacterSummary::Menpai)
+        return menpaiName(int(character.number(field)));
+    return character.text(field);
 }
 
 int CharacterTableModel::rowCount(const QModelIndex &parent) const
@@ -67,7 +47,7 @@ int CharacterTableModel::rowCount(const QModelIndex &parent) const
 
 int CharacterTableModel::columnCount(const QModelIndex &parent) const
 {
-    return parent.isValid() ? 0 : int(kColumns.size());
+    return parent.isValid() ? 0 : int(kHeaders.size());
 }
 
 QVariant CharacterTableModel::data(const QModelIndex &index, int role) const
@@ -83,7 +63,7 @@ QVariant CharacterTableModel::headerData(int section, Qt::Orientation orientatio
         return QVariant();
     if (orientation == Qt::Vertical)
         return section + 1;
-    return QString::fromUtf8(kColumns.at(section).header);
+    return QString::fromUtf8(kHeaders.at(section));
 }
 
 void CharacterTableModel::sort(int column, Qt::SortOrder order)
@@ -116,21 +96,17 @@ std::vector<qsizetype> CharacterTableModel::sortRecords()
     // The name sorts as text; every other column, the sect included, by its number.
     struct Keyed
     {
-        QString text;
+        const QString *text;
         qint64 number;
         qsizetype index;
     };
-    const bool byText = m_sortColumn == kNameColumn;
-    const QString key = QLatin1String(kColumns.at(m_sortColumn).key);
+    const auto field = CharacterSummary::Field(m_sortColumn);
+    const bool byText = field == CharacterSummary::Name;
     std::vector<Keyed> keyed;
     keyed.reserve(m_characters.size());
-    for (qsizetype i = 0; i < m_characters.size(); ++i) {
-        if (byText)
-            keyed.push_back({cellText(int(i), m_sortColumn), 0, i});
-        else
-            keyed.push_back({QString(), m_characters.at(i).value(key).toLongLong(), i});
-    }
-    auto less = [byText](const Keyed &a, const Keyed &b) { return byText ? a.text < b.text : a.number < b.number; };
+    for (qsizetype i = 0; i < m_characters.size(); ++i)
+        keyed.push_back({&m_characters.at(i).name, m_characters.at(i).number(field), i});
+    auto less = [byText](const Keyed &a, const Keyed &b) { return byText ? *a.text < *b.text : a.number < b.number; };
     if (m_sortOrder == Qt::AscendingOrder)
         std::stable_sort(keyed.begin(), keyed.end(), less);
     else
@@ -143,6 +119,6 @@ std::vector<qsizetype> CharacterTableModel::sortRecords()
         sorted.append(m_characters.at(k.index));
         oldRows.push_back(k.index);
     }
-    m_characters = sorted;
+    m_characters = std::move(sorted);
     return oldRows;
 }

@@ -343,7 +343,7 @@ void TestCharacterEditDialog::savesAndSearchesOverOdbc()
     editWithPlaceholder(&list, QStringLiteral("请输入搜索内容"))->setText(QStringLiteral("it's\\"));
     QVERIFY(clickButton(&list, QStringLiteral("搜索")));
     QCOMPARE(list.currentCharacters().size(), 1);
-    QCOMPARE(list.currentCharacters().value(0).value(QStringLiteral("charguid")).toInt(), 5);
+    QCOMPARE(list.currentCharacters().value(0).guid(), 5);
 
     TestServers::useNativeDriver(true);
     QVERIFY(db->connectToDatabase(m_server.hostConfig(kDb)));
