@@ -3,6 +3,9 @@
 #include <QStringDecoder>
 #include <QStringEncoder>
 
+#include <algorithm>
+#include <array>
+
 namespace {
 // GBK first; GB18030, its superset, for what GBK lacks. (Windows would fall back to code
 // page 936 here; the GB18030 converter maps GBK's characters the same way.)
@@ -13,11 +16,22 @@ QString decodeGbk(const QByteArray &bytes)
 {
     if (bytes.isEmpty())
         return QString();
+    // ASCII reads the same in every encoding; most of a zone's names are partly so, few wholly.
+    if (std::all_of(bytes.cbegin(), bytes.cend(), [](char c) { return uchar(c) < 0x80; }))
+        return QString::fromLatin1(bytes);
+    // Opening a converter costs more than decoding a name: one per thread, its state reset
+    // before every value.
+    thread_local std::array<QStringDecoder, std::size(kEncodings)> decoders = [] {
+        std::array<QStringDecoder, std::size(kEncodings)> opened;
+        for (size_t i = 0; i < opened.size(); ++i)
+            opened[i] = QStringDecoder(kEncodings[i]);
+        return opened;
+    }();
     QString fallback;
-    for (const char *name : kEncodings) {
-        QStringDecoder decoder(name);  // a fresh one per value: decoders keep state
+    for (QStringDecoder &decoder : decoders) {
         if (!decoder.isValid())
             continue;
+        decoder.resetState();
         const QString text = decoder.decode(bytes);
         if (!decoder.hasError())
             return text;
