@@ -1,5 +1,6 @@
 #include "characterpurge.h"
 
+#include "db/connectionrule.h"
 #include "undofile.h"
 
 #include <QSet>
@@ -7,10 +8,15 @@
 #include <QSqlError>
 #include <QSqlQuery>
 
+#include <condition_variable>
+#include <mutex>
+#include <thread>
+
 namespace CharacterPurge {
 
 namespace {
 const QString kIdTable = QStringLiteral("quorvel_purge_ids");
+const QString kPartnerTable = QStringLiteral("quorvel_purge_partners");  // the same ids, for a second reference
 
 // Fills the temporary table (just created, empty) with the ids, in slices; false with *error.
 bool fillIdTable(QSqlDatabase &db, const QList<int> &ids, QString *error)
@@ -40,7 +46,7 @@ bool fillIdTable(QSqlDatabase &db, const QList<int> &ids, QString *error)
 // table, or in slices of bound ids. With an undo file, each statement's rows are written to it
 // first, under the lock the deletion then takes. The affected rows, or -1 with *error.
 qint64 deleteRows(QSqlDatabase &db, const QString &table, const QString &column, const QList<int> &ids, bool joined,
-                  const Hooks &hooks, QString *error, bool *cancelled)
+                  bool trailing, const Hooks &hooks, QString *error, bool *cancelled)
 {
     qint64 affected = 0;
     QSqlQuery query(db);
@@ -59,7 +65,7 @@ qint64 deleteRows(QSqlDatabase &db, const QString &table, const QString &column,
             for (qsizetype i = 0; i < size; ++i)
                 values.append(ids.at(start + i));
         }
-        if (hooks.undo
+        if (hooks.undo && !trailing
             && hooks.undo->saveRows(db, table, where, values, error, QString(),
                                     table == QLatin1String("t_char") ? QStringLiteral("charguid") : QString()) < 0)
             return -1;
@@ -85,6 +91,127 @@ qint64 deleteRows(QSqlDatabase &db, const QString &table, const QString &column,
     }
     return affected;
 }
+// Writes the undo file's rows of each table on a connection of its own while the operation's
+// connection deletes the next table, so that reading and writing the rows costs little beyond
+// the deletion. Each table is read in a snapshot taken after its deletion: the deletion has not
+// committed, so the snapshot still sees the rows it removed, and since the deletion holds them
+// and the gaps around their ids locked, it sees exactly those rows.
+class TrailingUndoReader
+{
+public:
+    TrailingUndoReader(const QSqlDatabase &db, const QList<int> &ids, UndoFile *undo)
+        : m_source(db.connectionName())
+        , m_name(QStringLiteral("quorvel_undo_reader_%1").arg(quintptr(this)))
+        , m_ids(ids)
+        , m_undo(undo)
+        , m_thread([this] { work(); })
+    {
+    }
+    ~TrailingUndoReader()
+    {
+        {
+            std::lock_guard<std::mutex> lock(m_mutex);
+            m_closing = true;
+            m_queue.clear();
+        }
+        m_wake.notify_all();
+        if (m_thread.joinable())
+            m_thread.join();
+    }
+    TrailingUndoReader(const TrailingUndoReader &) = delete;
+    TrailingUndoReader &operator=(const TrailingUndoReader &) = delete;
+
+    // After `table` was deleted from by `column`: reads those rows into the undo file.
+    void read(const QString &table, const QString &column)
+    {
+        {
+            std::lock_guard<std::mutex> lock(m_mutex);
+            m_queue.append({table, column});
+        }
+        m_wake.notify_all();
+    }
+    // Waits until every table asked for is in the file; false with *error when one is not.
+    bool finish(QString *error)
+    {
+        {
+            std::lock_guard<std::mutex> lock(m_mutex);
+            m_closing = true;
+        }
+        m_wake.notify_all();
+        m_thread.join();
+        *error = m_error;
+        return m_error.isEmpty();
+    }
+
+private:
+    void work()
+    {
+        {
+            QSqlDatabase db = QSqlDatabase::cloneDatabase(m_source, m_name);
+            QString error;
+            QSqlQuery query(db);
+            // Its temporary tables before any transaction (servers that enforce GTID consistency).
+            const auto prepare = [&] {
+                if (!db.open()) {
+                    error = db.lastError().text();
+                    return;
+                }
+                if (!applyWorkSession(db, &error))
+                    return;
+                if (!query.exec(QStringLiteral("CREATE TEMPORARY TABLE %1 (charguid INT PRIMARY KEY)").arg(kIdTable))
+                    || (fillIdTable(db, m_ids, &error)
+                        && !query.exec(QStringLiteral("CREATE TEMPORARY TABLE %1 (charguid INT PRIMARY KEY) SELECT charguid FROM %2")
+                                           .arg(kPartnerTable, kIdTable))))
+                    error = query.lastError().text();
+            };
+            prepare();
+            m_undo->setLockingReads(false);
+            while (error.isEmpty()) {
+                QPair<QString, QString> next;
+                {
+                    std::unique_lock<std::mutex> lock(m_mutex);
+                    m_wake.wait(lock, [this] { return m_closing || !m_queue.isEmpty(); });
+                    if (m_queue.isEmpty())
+                        break;
+                    next = m_queue.takeFirst();
+                }
+                query.exec(QStringLiteral("COMMIT"));
+                if (!query.exec(QStringLiteral("START TRANSACTION WITH CONSISTENT SNAPSHOT"))) {
+                    error = query.lastError().text();
+                    break;
+                }
+                // The snapshot sees every row this deletion removed so far: relations whose
+                // own character went in an earlier step are not the reverse step's.
+                QString where = QStringLiteral("%1 IN (SELECT charguid FROM %2)").arg(next.second, kIdTable);
+                if (next.second != QLatin1String("charguid"))
+                    where += QStringLiteral(" AND charguid NOT IN (SELECT charguid FROM %1)").arg(kPartnerTable);
+                m_undo->saveRows(db, next.first, where, {}, &error, QString(),
+                                 next.first == QLatin1String("t_char") ? QStringLiteral("charguid") : QString());
+            }
+            m_undo->setLockingReads(true);
+            if (db.isOpen()) {
+                query.exec(QStringLiteral("COMMIT"));
+                query.exec(QStringLiteral("DROP TEMPORARY TABLE IF EXISTS %1, %2").arg(kIdTable, kPartnerTable));
+            }
+            query = QSqlQuery();
+            db.close();
+            m_error = error.isEmpty() ? QString() : QStringLiteral("撤销文件读取失败: %1").arg(error);
+        }
+        QSqlDatabase::removeDatabase(m_name);
+    }
+
+    const QString m_source;
+    const QString m_name;
+    const QList<int> m_ids;
+    UndoFile *const m_undo;
+    std::mutex m_mutex;
+    std::condition_variable m_wake;
+    QList<QPair<QString, QString>> m_queue;
+    bool m_closing = false;
+    QString m_error;
+    std::thread m_thread;
+};
+
 } // namespace
 
 IdTable::IdTable(QSqlDatabase db)
@@ -151,6 +278,10 @@ bool deleteCharacters(QSqlDatabase &db, const QList<int> &ids, const QStringList
     const bool joined = ids.size() > kSliceSize;
     if (joined && !fillIdTable(db, ids, &outcome->error))
         return false;
+    // Rows of many characters go into the undo file from a second connection, meanwhile.
+    std::unique_ptr<TrailingUndoReader> reader;
+    if (joined && hooks.undo)
+        reader = std::make_unique<TrailingUndoReader>(db, ids, hooks.undo);
     QList<Item> steps;
     for (const QString &table : tables)
         steps.append({Step::Table, table, QStringLiteral("charguid")});
@@ -166,7 +297,8 @@ bool deleteCharacters(QSqlDatabase &db, const QList<int> &ids, const QStringList
                 hooks.done(item.kind, item.table, 0, true);
             continue;
         }
-        const qint64 rows = deleteRows(db, item.table, item.column, ids, joined, hooks, &outcome->error, &outcome->cancelled);
+        const qint64 rows = deleteRows(db, item.table, item.column, ids, joined, reader != nullptr, hooks, &outcome->error,
+                                       &outcome->cancelled);
         if (rows < 0) {
             outcome->failedStep = item.kind;
             outcome->failedTable = item.table;
@@ -175,8 +307,15 @@ bool deleteCharacters(QSqlDatabase &db, const QList<int> &ids, const QStringList
         outcome->rows += rows;
         if (item.kind == Step::Characters)
             outcome->characters = rows;
+        if (reader)
+            reader->read(item.table, item.column);
         if (hooks.done)
             hooks.done(item.kind, item.table, rows, false);
+    }
+    if (reader && !reader->finish(&outcome->error)) {
+        outcome->failedStep = Step::Characters;
+        outcome->failedTable = QStringLiteral("t_char");
+        return false;
     }
     return true;
 }

@@ -363,7 +363,9 @@ bool UndoFile::writeRows(QSqlDatabase &db, const QString &table, const QList<Sql
     const QString target = Sql::qualified(databaseOf(database), table);
     QSqlQuery query(db);
     query.setForwardOnly(true);
-    if (!query.prepare(QStringLiteral("SELECT %1 FROM %2 WHERE %3 FOR UPDATE").arg(reads.join(QStringLiteral(", ")), target, where))) {
+    if (!query.prepare(QStringLiteral("SELECT %1 FROM %2 WHERE %3%4")
+                           .arg(reads.join(QStringLiteral(", ")), target, where,
+                                m_lockingReads ? QStringLiteral(" FOR UPDATE") : QString()))) {
         *error = QStringLiteral("读取 %1 失败: %2").arg(table, query.lastError().text());
         return false;
     }

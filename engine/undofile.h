@@ -54,6 +54,9 @@ public:
     // `database` names another database of the same server. The rows written, or -1 with *error.
     qint64 saveRows(QSqlDatabase &db, const QString &table, const QString &where, const QVariantList &values,
                     QString *error, const QString &database = QString(), const QString &absentKey = QString());
+    // Reads without FOR UPDATE: for a second connection reading, in a snapshot taken after the
+    // operation's connection deleted them, rows that connection holds locked.
+    void setLockingReads(bool locking) { m_lockingReads = locking; }
     // Rows whose `changed` columns the operation is about to change: locks them and writes those
     // columns by `key`; the undo sets them back, and leaves the other columns as they are then,
     // once it has checked that every one of those rows still exists.
@@ -138,6 +141,7 @@ private:
     QStringList m_checkTexts;
     qint64 m_statements = 0;
     qsizetype m_statementLimit = 0;
+    bool m_lockingReads = true;
     QString m_operation;
     QString m_server;
     QString m_database;   // the connection's

@@ -4,6 +4,7 @@
 #include "engine/charactercopier.h"
 #include "engine/characterdeleter.h"
 #include "engine/undoabletransaction.h"
+#include "engine/zonewipe.h"
 #include "testservers.h"
 
 #include <QSqlQuery>
@@ -67,7 +68,10 @@ private:
 
 void TestUndoFile::initTestCase()
 {
-    QVERIFY(TestServers::loadAndConnect(&m_server, TestServers::smallSample(kDb, {1, 2}, 10)));
+    // World 1 is large enough for the wipe's joined deletion, whose rows a second connection reads.
+    SampleOptions sample = TestServers::smallSample(kDb, {1, 2}, 0);
+    sample.worldSizes = {600, 10};
+    QVERIFY(TestServers::loadAndConnect(&m_server, sample));
     m_guid = query(QStringLiteral("SELECT MIN(charguid) FROM t_char WHERE zoneworldid = 1")).toInt();
     QVERIFY(m_guid > 0);
     // A value over half of max_allowed_packet, which a server-side HEX() turns into NULL.
@@ -104,7 +108,7 @@ void TestUndoFile::everyValueComesBackExactly_data()
 {
     QTest::addColumn<QString>("operation");
     QTest::addColumn<bool>("stock");
-    for (const char *operation : {"delete", "transfer", "set back"}) {
+    for (const char *operation : {"delete", "transfer", "set back", "wipe"}) {
         QTest::newRow(qPrintable(QStringLiteral("%1, program").arg(QLatin1String(operation)))) << QString::fromLatin1(operation) << false;
         QTest::newRow(qPrintable(QStringLiteral("%1, mysql client").arg(QLatin1String(operation)))) << QString::fromLatin1(operation) << true;
     }
@@ -120,6 +124,11 @@ void TestUndoFile::everyValueComesBackExactly()
     QString error;
     if (operation == QLatin1String("delete")) {
         path = deleteWithUndo();
+    } else if (operation == QLatin1String("wipe")) {
+        ZoneWipe::Result result;
+        QVERIFY(ZoneWipe::run(db, {{1}, {}, {}, {}, true}, {}, &result));
+        QCOMPARE(query(QStringLiteral("SELECT COUNT(*) FROM t_char WHERE zoneworldid = 1")), QStringLiteral("0"));
+        path = result.undoPath;
     } else if (operation == QLatin1String("transfer")) {
         CharacterDeleter deleter(db);
         QVERIFY2(deleter.transferCharacter(m_guid, 2, &error), qPrintable(error));
