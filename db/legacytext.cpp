@@ -4,7 +4,6 @@
 #include <QStringEncoder>
 
 #include <algorithm>
-#include <array>
 
 namespace {
 // GBK first; GB18030, its superset, for what GBK lacks. (Windows would fall back to code
@@ -21,19 +20,19 @@ QString decodeGbk(const QByteArray &bytes)
         return QString::fromLatin1(bytes);
     // Opening a converter costs more than decoding a name: one per thread, its state reset
     // before every value.
-    thread_local std::array<QStringDecoder, std::size(kEncodings)> decoders = [] {
-        std::array<QStringDecoder, std::size(kEncodings)> opened;
-        for (size_t i = 0; i < opened.size(); ++i)
-            opened[i] = QStringDecoder(kEncodings[i]);
-        return opened;
-    }();
+    struct Decoders
+    {
+        QStringDecoder gbk{kEncodings[0]};
+        QStringDecoder gb18030{kEncodings[1]};
+    };
+    thread_local Decoders decoders;
     QString fallback;
-    for (QStringDecoder &decoder : decoders) {
-        if (!decoder.isValid())
+    for (QStringDecoder *decoder : {&decoders.gbk, &decoders.gb18030}) {
+        if (!decoder->isValid())
             continue;
-        decoder.resetState();
-        const QString text = decoder.decode(bytes);
-        if (!decoder.hasError())
+        decoder->resetState();
+        const QString text = decoder->decode(bytes);
+        if (!decoder->hasError())
             return text;
         if (fallback.isNull())
             fallback = text;
