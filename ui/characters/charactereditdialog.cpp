@@ -7,7 +7,7 @@
 #include "engine/characterpurge.h"
 #include "engine/charactertables.h"
 #include "db/sqlcolumns.h"
-#include "engine/undoabletransaction.h"
+#include "engine/characteredit.h"
 #include "ui/main/changeconfirm.h"
 
 #include <QComboBox>
@@ -458,68 +458,14 @@ void CharacterEditDialog::onSave()
         return;
     }
     QSqlDatabase &db = DatabaseManager::instance()->database();
-    // Texts are checked in the column's own terms before anything is written: a server without
-    // strict mode would cut a name, half a GBK character included, and say nothing.
-    QSqlError columnError;
-    const QList<Sql::Column> columns = Sql::readColumns(db, QStringLiteral("t_char"), &columnError);
-    if (columns.isEmpty()) {
-        QMessageBox::warning(this, QStringLiteral("失败"), QStringLiteral("保存失败: %1").arg(columnError.text()));
+    const CharacterEdit::Check check = CharacterEdit::check(db, m_charguid, changes);
+    if (!check.failure.isEmpty() || !check.refusal.isEmpty()) {
+        const bool failed = !check.failure.isEmpty();
+        QMessageBox::warning(this, failed ? QStringLiteral("失败") : QStringLiteral("错误"),
+                             failed ? QStringLiteral("保存失败: %1").arg(check.failure) : check.refusal);
         return;
     }
-    for (const auto &change : std::as_const(changes)) {
-        if (change.second.typeId() != QMetaType::QByteArray)
-            continue;
-        const QByteArray bytes = change.second.toByteArray();
-        const QString what = change.first == QLatin1String("charname") ? QStringLiteral("角色名")
-            : change.first == QLatin1String("accname")                 ? QStringLiteral("账号名")
-                                                                        : QStringLiteral("称号");
-        if (bytes.trimmed().isEmpty() && change.first != QLatin1String("title")) {
-            QMessageBox::warning(this, QStringLiteral("错误"), QStringLiteral("%1不能为空").arg(what));
-            return;
-        }
-        const Sql::Column *column = Sql::findColumn(columns, change.first);
-        if (!column || column->maxLength <= 0)
-            continue;
-        const bool inBytes = Sql::isLegacyCharset(column->charset);
-        const qsizetype length = inBytes ? bytes.size() : decodeGbk(bytes).size();
-        if (length > column->maxLength) {
-            QMessageBox::warning(this, QStringLiteral("错误"),
-                                 QStringLiteral("%1过长：最多 %2 %3（当前 %4）")
-                                     .arg(what)
-                                     .arg(column->maxLength)
-                                     .arg(inBytes ? QStringLiteral("字节") : QStringLiteral("个字符"))
-                                     .arg(length));
-            return;
-        }
-    }
-    const QString newName = m_texts.at(1).edit->text();
-    if (newName != m_texts.at(1).shown) {
-        // As the name's unique index compares it, letter case included or not.
-        QSqlQuery taken(db);
-        if (!execBound(&taken, QStringLiteral("SELECT charguid FROM t_char WHERE charname = CONVERT(UNHEX(?) USING latin1) "
-                                              "AND charguid <> ? LIMIT 1"),
-                       {textParameter(db, QString::fromLatin1(encodeGbk(newName).toHex())), m_charguid})) {
-            QMessageBox::warning(this, QStringLiteral("失败"), QStringLiteral("保存失败: %1").arg(taken.lastError().text()));
-            return;
-        }
-        if (taken.next()) {
-            QMessageBox::warning(this, QStringLiteral("错误"), QStringLiteral("角色名已存在: %1").arg(newName));
-            return;
-        }
-    }
-    // A new world id moves the character as the transfer does: its items follow.
-    int newWorld = 0;
-    for (qsizetype i = 0; i < changes.size(); ++i) {
-        if (changes.at(i).first == QLatin1String("zoneworldid")) {
-            newWorld = changes.takeAt(i).second.toInt();
-            break;
-        }
-    }
-    QString refusal;
-    if (newWorld > 0 && !CharacterDeleter::checkTargetWorld(db, newWorld, &refusal)) {
-        QMessageBox::warning(this, QStringLiteral("错误"), refusal);
-        return;
-    }
+    const int newWorld = check.newWorld;
     QString question = QStringLiteral("确定要保存对该角色的修改吗？\n\n注意：修改后需要玩家重新登录才能生效。");
     if (newWorld > 0)
         question += QStringLiteral("\n\nZoneWorldID 将从 %1 改为 %2，角色的装备、时装和珍兽装备随之转移。")
@@ -529,52 +475,12 @@ void CharacterEditDialog::onSave()
         return;
 
     QString error;
-    // The undo file sets back the columns this save changes, and the items' world on a move.
-    QStringList changedColumns;
-    for (const auto &change : std::as_const(changes))
-        changedColumns.append(change.first);
-    UndoableTransaction transaction(db);
-    bool ok = transaction.begin(QStringLiteral("编辑角色 CharGUID %1").arg(m_charguid), true, &error)
-        && (changedColumns.isEmpty()
-            || transaction.undo()->saveColumns(db, QStringLiteral("t_char"), QStringLiteral("charguid"), changedColumns,
-                                               QStringLiteral("charguid = ?"), {m_charguid}, &error) >= 0);
-    if (ok && !changes.isEmpty()) {
-        // Every value is bound. Texts travel as the hexadecimal of their GBK bytes, which no
-        // driver or connection character set can alter.
-        // An empty text is written as '': bound, it would arrive as NULL.
-        QStringList assignments;
-        QVariantList values;
-        for (const auto &change : std::as_const(changes)) {
-            if (change.second.typeId() != QMetaType::QByteArray) {
-                assignments.append(change.first + QStringLiteral(" = ?"));
-                values.append(change.second);
-            } else if (change.second.toByteArray().isEmpty()) {
-                assignments.append(change.first + QStringLiteral(" = ''"));
-            } else {
-                assignments.append(change.first + QStringLiteral(" = UNHEX(?)"));
-                values.append(textParameter(db, QString::fromLatin1(change.second.toByteArray().toHex().toUpper())));
-            }
-        }
-        QSqlQuery query(db);
-        query.prepare(QStringLiteral("UPDATE t_char SET %1 WHERE charguid = ?").arg(assignments.join(QStringLiteral(", "))));
-        for (const QVariant &value : std::as_const(values))
-            query.addBindValue(value);
-        query.addBindValue(m_charguid);
-        ok = query.exec();
-        if (!ok)
-            error = query.lastError().text();
-    }
-    if (ok && newWorld > 0) {
-        CharacterDeleter mover(db);
-        ok = mover.moveToWorld(db, transaction.undo(), m_charguid, newWorld, &error);
-    }
-    ok = ok && transaction.commit(&error);
-    if (!ok) {
-        transaction.rollback();
+    QString undoPath;
+    if (!CharacterEdit::save(db, m_charguid, changes, &undoPath, &error)) {
         QMessageBox::warning(this, QStringLiteral("失败"), QStringLiteral("保存失败: %1").arg(error));
         return;
     }
-    QMessageBox::information(this, QStringLiteral("成功"), QStringLiteral("角色数据保存成功！") + undoFileLine(transaction.undoPath()));
+    QMessageBox::information(this, QStringLiteral("成功"), QStringLiteral("角色数据保存成功！") + undoFileLine(undoPath));
     accept();
 }
 
@@ -600,9 +506,9 @@ void CharacterEditDialog::onBanCharacter()
         != QMessageBox::Yes)
         return;
     const qint64 until = QDateTime::currentDateTime().addYears(10).toSecsSinceEpoch();
-    QSqlQuery query(DatabaseManager::instance()->database());
-    if (!execBound(&query, QStringLiteral("UPDATE t_char SET banendtime = ? WHERE charguid = ?"), {until, m_charguid})) {
-        QMessageBox::warning(this, QStringLiteral("失败"), QStringLiteral("封禁失败: %1").arg(query.lastError().text()));
+    QString error;
+    if (!CharacterEdit::setBanEnd(DatabaseManager::instance()->database(), m_charguid, until, &error)) {
+        QMessageBox::warning(this, QStringLiteral("失败"), QStringLiteral("封禁失败: %1").arg(error));
         return;
     }
     QMessageBox::information(this, QStringLiteral("成功"), QStringLiteral("角色已封禁！"));
@@ -616,9 +522,9 @@ void CharacterEditDialog::onUnbanCharacter()
                               QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
         != QMessageBox::Yes)
         return;
-    QSqlQuery query(DatabaseManager::instance()->database());
-    if (!execBound(&query, QStringLiteral("UPDATE t_char SET banendtime = 0 WHERE charguid = ?"), {m_charguid})) {
-        QMessageBox::warning(this, QStringLiteral("失败"), QStringLiteral("解封失败: %1").arg(query.lastError().text()));
+    QString error;
+    if (!CharacterEdit::setBanEnd(DatabaseManager::instance()->database(), m_charguid, 0, &error)) {
+        QMessageBox::warning(this, QStringLiteral("失败"), QStringLiteral("解封失败: %1").arg(error));
         return;
     }
     QMessageBox::information(this, QStringLiteral("成功"), QStringLiteral("角色已解封！"));
@@ -696,8 +602,8 @@ void CharacterEditDialog::onDeleteBuff()
     const QVariant aid = m_buffTable->item(row, 0)->data(Qt::UserRole);
     if (!aid.isValid())
         return;  // the placeholder row
-    QSqlQuery query(DatabaseManager::instance()->database());
-    if (!execBound(&query, QStringLiteral("DELETE FROM t_impact WHERE aid = ? AND charguid = ?"), {aid.toLongLong(), m_charguid})) {
+    QString error;
+    if (!CharacterEdit::deleteBuff(DatabaseManager::instance()->database(), m_charguid, aid.toLongLong(), &error)) {
         QMessageBox::warning(this, QStringLiteral("失败"), QStringLiteral("BUFF删除失败"));
         return;
     }
@@ -711,12 +617,13 @@ void CharacterEditDialog::onClearAllBuff()
                               QMessageBox::Yes | QMessageBox::No)
         != QMessageBox::Yes)
         return;
-    QSqlQuery query(DatabaseManager::instance()->database());
-    if (!execBound(&query, QStringLiteral("DELETE FROM t_impact WHERE charguid = ?"), {m_charguid})) {
+    QString error;
+    const int cleared = CharacterEdit::clearBuffs(DatabaseManager::instance()->database(), m_charguid, &error);
+    if (cleared < 0) {
         QMessageBox::warning(this, QStringLiteral("失败"), QStringLiteral("清空BUFF失败"));
         return;
     }
-    QMessageBox::information(this, QStringLiteral("成功"), QStringLiteral("已清空 %1 个BUFF").arg(query.numRowsAffected()));
+    QMessageBox::information(this, QStringLiteral("成功"), QStringLiteral("已清空 %1 个BUFF").arg(cleared));
     loadBuffs();
 }
 
@@ -764,28 +671,18 @@ void CharacterEditDialog::onSaveXinfa()
     }
     const int id = m_xinfaId->value();
     const int level = m_xinfaLevel->value();
-    QStringList assignments;
-    QVariantList values;
-    if (id != m_xinfaShown.first) {
-        assignments.append(QStringLiteral("xinfaid = ?"));
-        values.append(id);
-    }
-    if (level != m_xinfaShown.second) {
-        if (level < 1 || level > 10000) {
-            QMessageBox::warning(this, QStringLiteral("错误"), QStringLiteral("心法等级需要在1-10000之间"));
-            return;
-        }
-        assignments.append(QStringLiteral("xinfalvl = ?"));
-        values.append(level);
-    }
-    if (assignments.isEmpty()) {
+    if (id == m_xinfaShown.first && level == m_xinfaShown.second) {
         QMessageBox::information(this, QStringLiteral("提示"), QStringLiteral("没有需要保存的修改"));
         return;
     }
-    QSqlQuery query(DatabaseManager::instance()->database());
-    if (!execBound(&query, QStringLiteral("UPDATE t_xinfa SET %1 WHERE aid = ?").arg(assignments.join(QStringLiteral(", "))),
-                   values << m_selectedXinfa)) {
-        QMessageBox::warning(this, QStringLiteral("失败"), QStringLiteral("心法修改失败: %1").arg(query.lastError().text()));
+    if (level != m_xinfaShown.second && (level < 1 || level > 10000)) {
+        QMessageBox::warning(this, QStringLiteral("错误"), QStringLiteral("心法等级需要在1-10000之间"));
+        return;
+    }
+    QString error;
+    if (!CharacterEdit::setXinfa(DatabaseManager::instance()->database(), m_selectedXinfa, id != m_xinfaShown.first ? id : -1,
+                                 level != m_xinfaShown.second ? level : -1, &error)) {
+        QMessageBox::warning(this, QStringLiteral("失败"), QStringLiteral("心法修改失败: %1").arg(error));
         return;
     }
     m_xinfaShown = {id, level};

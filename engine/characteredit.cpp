@@ -1,0 +1,185 @@
+#include "characteredit.h"
+
+#include "characterdeleter.h"
+#include "db/connectionrule.h"
+#include "db/legacytext.h"
+#include "db/sqlcolumns.h"
+#include "undoabletransaction.h"
+#include "undofile.h"
+
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+
+namespace CharacterEdit {
+
+namespace {
+// Prepares `sql` on the query, binds `values` in order and executes it.
+bool execBound(QSqlQuery *query, const QString &sql, const QVariantList &values, QString *error)
+{
+    bool ok = query->prepare(sql);
+    if (ok) {
+        for (const QVariant &value : values)
+            query->addBindValue(value);
+        ok = query->exec();
+    }
+    if (!ok)
+        *error = query->lastError().text();
+    return ok;
+}
+
+QString fieldName(const QString &column)
+{
+    return column == QLatin1String("charname") ? QStringLiteral("角色名")
+        : column == QLatin1String("accname")   ? QStringLiteral("账号名")
+                                               : QStringLiteral("称号");
+}
+} // namespace
+
+Check check(QSqlDatabase &db, int charguid, const Changes &changes)
+{
+    Check result;
+    // Texts are checked in the column's own terms before anything is written: a server without
+    // strict mode would cut a name, half a GBK character included, and say nothing.
+    QSqlError columnError;
+    const QList<Sql::Column> columns = Sql::readColumns(db, QStringLiteral("t_char"), &columnError);
+    if (columns.isEmpty()) {
+        result.failure = columnError.text();
+        return result;
+    }
+    for (const auto &change : changes) {
+        if (change.first == QLatin1String("zoneworldid"))
+            result.newWorld = change.second.toInt();
+        if (change.second.typeId() != QMetaType::QByteArray)
+            continue;
+        const QByteArray bytes = change.second.toByteArray();
+        const QString what = fieldName(change.first);
+        if (bytes.trimmed().isEmpty() && change.first != QLatin1String("title")) {
+            result.refusal = QStringLiteral("%1不能为空").arg(what);
+            return result;
+        }
+        const Sql::Column *column = Sql::findColumn(columns, change.first);
+        if (!column || column->maxLength <= 0)
+            continue;
+        const bool inBytes = Sql::isLegacyCharset(column->charset);
+        const qsizetype length = inBytes ? bytes.size() : decodeGbk(bytes).size();
+        if (length > column->maxLength) {
+            result.refusal = QStringLiteral("%1过长：最多 %2 %3（当前 %4）")
+                                 .arg(what)
+                                 .arg(column->maxLength)
+                                 .arg(inBytes ? QStringLiteral("字节") : QStringLiteral("个字符"))
+                                 .arg(length);
+            return result;
+        }
+    }
+    for (const auto &change : changes) {
+        if (change.first != QLatin1String("charname"))
+            continue;
+        // As the name's unique index compares it, letter case included or not.
+        const QByteArray name = change.second.toByteArray();
+        QSqlQuery taken(db);
+        if (!execBound(&taken, QStringLiteral("SELECT charguid FROM t_char WHERE charname = CONVERT(UNHEX(?) USING latin1) "
+                                              "AND charguid <> ? LIMIT 1"),
+                       {textParameter(db, QString::fromLatin1(name.toHex())), charguid}, &result.failure))
+            return result;
+        if (taken.next()) {
+            result.refusal = QStringLiteral("角色名已存在: %1").arg(decodeGbk(name));
+            return result;
+        }
+    }
+    if (result.newWorld > 0 && !CharacterDeleter::checkTargetWorld(db, result.newWorld, &result.refusal))
+        result.newWorld = 0;
+    return result;
+}
+
+bool save(QSqlDatabase &db, int charguid, Changes changes, QString *undoPath, QString *error)
+{
+    // A new world id moves the character as the transfer does: its items follow.
+    int newWorld = 0;
+    for (qsizetype i = 0; i < changes.size(); ++i) {
+        if (changes.at(i).first == QLatin1String("zoneworldid")) {
+            newWorld = changes.takeAt(i).second.toInt();
+            break;
+        }
+    }
+    // The undo file sets back the columns this save changes, and the items' world on a move.
+    QStringList changedColumns;
+    for (const auto &change : std::as_const(changes))
+        changedColumns.append(change.first);
+    UndoableTransaction transaction(db);
+    bool ok = transaction.begin(QStringLiteral("编辑角色 CharGUID %1").arg(charguid), true, error)
+        && (changedColumns.isEmpty()
+            || transaction.undo()->saveColumns(db, QStringLiteral("t_char"), QStringLiteral("charguid"), changedColumns,
+                                               QStringLiteral("charguid = ?"), {charguid}, error) >= 0);
+    if (ok && !changes.isEmpty()) {
+        // Every value is bound. Texts travel as the hexadecimal of their GBK bytes, which no
+        // driver or connection character set can alter.
+        // An empty text is written as '': bound, it would arrive as NULL.
+        QStringList assignments;
+        QVariantList values;
+        for (const auto &change : std::as_const(changes)) {
+            if (change.second.typeId() != QMetaType::QByteArray) {
+                assignments.append(change.first + QStringLiteral(" = ?"));
+                values.append(change.second);
+            } else if (change.second.toByteArray().isEmpty()) {
+                assignments.append(change.first + QStringLiteral(" = ''"));
+            } else {
+                assignments.append(change.first + QStringLiteral(" = UNHEX(?)"));
+                values.append(textParameter(db, QString::fromLatin1(change.second.toByteArray().toHex().toUpper())));
+            }
+        }
+        QSqlQuery query(db);
+        ok = execBound(&query, QStringLiteral("UPDATE t_char SET %1 WHERE charguid = ?").arg(assignments.join(QStringLiteral(", "))),
+                       values << charguid, error);
+    }
+    if (ok && newWorld > 0) {
+        CharacterDeleter mover(db);
+        ok = mover.moveToWorld(db, transaction.undo(), charguid, newWorld, error);
+    }
+    ok = ok && transaction.commit(error);
+    if (!ok) {
+        transaction.rollback();
+        return false;
+    }
+    *undoPath = transaction.undoPath();
+    return true;
+}
+
+bool setBanEnd(QSqlDatabase &db, int charguid, qint64 until, QString *error)
+{
+    QSqlQuery query(db);
+    return execBound(&query, QStringLiteral("UPDATE t_char SET banendtime = ? WHERE charguid = ?"), {until, charguid}, error);
+}
+
+bool deleteBuff(QSqlDatabase &db, int charguid, qint64 aid, QString *error)
+{
+    QSqlQuery query(db);
+    return execBound(&query, QStringLiteral("DELETE FROM t_impact WHERE aid = ? AND charguid = ?"), {aid, charguid}, error);
+}
+
+int clearBuffs(QSqlDatabase &db, int charguid, QString *error)
+{
+    QSqlQuery query(db);
+    return execBound(&query, QStringLiteral("DELETE FROM t_impact WHERE charguid = ?"), {charguid}, error) ? query.numRowsAffected() : -1;
+}
+
+bool setXinfa(QSqlDatabase &db, qint64 aid, int id, int level, QString *error)
+{
+    QStringList assignments;
+    QVariantList values;
+    if (id >= 0) {
+        assignments.append(QStringLiteral("xinfaid = ?"));
+        values.append(id);
+    }
+    if (level >= 0) {
+        assignments.append(QStringLiteral("xinfalvl = ?"));
+        values.append(level);
+    }
+    if (assignments.isEmpty())
+        return true;
+    QSqlQuery query(db);
+    return execBound(&query, QStringLiteral("UPDATE t_xinfa SET %1 WHERE aid = ?").arg(assignments.join(QStringLiteral(", "))),
+                     values << aid, error);
+}
+
+} // namespace CharacterEdit

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QList>
+#include <QPair>
+#include <QString>
+#include <QVariant>
+
+class QSqlDatabase;
+
+// The character editor's writes, on any connection. A change is a t_char column and its new
+// value: a text as its GBK bytes (QByteArray), a number as an int.
+namespace CharacterEdit {
+
+using Changes = QList<QPair<QString, QVariant>>;
+
+struct Check
+{
+    QString refusal;  // what the operator must correct first ("角色名过长：…")
+    QString failure;  // the server could not be asked
+    int newWorld = 0; // a changed zoneworldid: the save moves the character there
+};
+
+// Whether the changes may be saved: texts not empty and within their column (in bytes where the
+// column holds legacy text, never cutting a GBK character), a new name not taken as the name's
+// unique index compares it, a new world that exists.
+Check check(QSqlDatabase &db, int charguid, const Changes &changes);
+
+// Saves the changes in one transaction with an undo file that sets the changed columns back;
+// a changed world moves the character as the transfer does, its items with it. False with
+// *error after a rollback.
+bool save(QSqlDatabase &db, int charguid, Changes changes, QString *undoPath, QString *error);
+
+// The smaller edits of the editor's tabs. False with *error.
+bool setBanEnd(QSqlDatabase &db, int charguid, qint64 until, QString *error);
+bool deleteBuff(QSqlDatabase &db, int charguid, qint64 aid, QString *error);
+// The number of buffs removed, or -1 with *error.
+int clearBuffs(QSqlDatabase &db, int charguid, QString *error);
+// Sets the xinfa row's id and level; a value of -1 stays as it is.
+bool setXinfa(QSqlDatabase &db, qint64 aid, int id, int level, QString *error);
+
+} // namespace CharacterEdit
