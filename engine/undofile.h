@@ -18,7 +18,8 @@ struct Column;
 
 // An undo file: an SQL script that puts back what one operation deletes, changes or adds.
 // The operation writes it inside its own transaction, from the very rows it is about to
-// change, read under locks (FOR UPDATE) just before it changes them, and finishes the file
+// change, read under locks (FOR UPDATE) just before it changes them (a large deletion reads
+// them from a second connection just after, see CharacterPurge), and finishes the file
 // before it commits: a file that cannot be written whole stops the operation.
 //
 // The file is applied whole or not at all, by the program and by the stock client alike:
