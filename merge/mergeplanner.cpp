@@ -1,0 +1,652 @@
+#include "mergerun.h"
+
+using namespace Sql;
+using MergeSql::openEndpoint;
+
+namespace MergeRunning {
+
+void MergeRun::stage(int number, const QString &text)
+{
+    m_state = MergeProgress();
+    m_state.stage = number;
+    m_state.text = text;
+    if (m_progress)
+        m_progress(m_state);
+}
+
+bool MergeRun::stopped()
+{
+    if (!cancelled())
+        return false;
+    addLogLine(QStringLiteral("合区已取消"));
+    return true;
+}
+
+void MergeRun::closeAll()
+{
+    m_reader.reset();
+    for (QSqlDatabase *db : {&m_target, &m_subChar, &m_subWeb}) {
+        if (db->isOpen())
+            db->close();
+        *db = QSqlDatabase();
+    }
+    for (const QString &name : {kTarget, kSubChar, kSubWeb})
+        removeNamedConnection(name);
+}
+
+bool MergeRun::abort()
+{
+    // An open transaction on the target ends with its connection: the server rolls it back.
+    m_transaction.reset();
+    m_targetIds.reset();
+    closeAll();
+    return false;
+}
+
+bool MergeRun::openWithRetry(QSqlDatabase &db, const QString &name, const MergeEndpoint &endpoint,
+                             const QString &database, const QString &label)
+{
+    for (int attempt = 1; attempt <= kMaxAttempts; ++attempt) {
+        db = QSqlDatabase();
+        const ConnectionOutcome outcome = openEndpoint(name, endpoint, database, kOptions);
+        db = QSqlDatabase::database(name, false);
+        // TIMESTAMPs travel as seconds and are stored back in a zone without daylight saving,
+        // whatever zones the servers run in.
+        if (outcome.ok && !QSqlQuery(db).exec(QStringLiteral("SET time_zone = '+00:00'"))) {
+            addLogLine(QStringLiteral("连接 %1 失败：无法设置时区").arg(label));
+            return false;
+        }
+        if (outcome.ok) {
+            if (attempt >= 2)
+                addLogLine(QStringLiteral("连接 %1 成功（第%2次尝试）").arg(label).arg(attempt));
+            if (outcome.viaOdbc)
+                addLogLine(QStringLiteral("%1 通过 ODBC 驱动 [%2] 连接").arg(label, outcome.odbcDriver));
+            return true;
+        }
+        addLogLine(QStringLiteral("连接 %1 失败（尝试 %2/%3）：%4").arg(label).arg(attempt).arg(kMaxAttempts).arg(outcome.failureReason()));
+        if (attempt < kMaxAttempts) {
+            addLogLine(QStringLiteral("2秒后重试..."));
+            QThread::msleep(2000);
+        }
+    }
+    return false;
+}
+
+bool MergeRun::connectAll()
+{
+    stage(1, QStringLiteral("连接数据库"));
+    addLogLine(QStringLiteral("异步线程开始连接数据库..."));
+    // The target's account database lives on the same server: one connection serves both, so
+    // that one transaction holds everything the merge writes.
+    if (!openWithRetry(m_target, kTarget, m_settings.main, m_settings.main.charDatabase, QStringLiteral("主区角色库"))
+        || !openWithRetry(m_subChar, kSubChar, m_settings.sub, m_settings.sub.charDatabase, QStringLiteral("副区角色库"))
+        || !openWithRetry(m_subWeb, kSubWeb, m_settings.sub, m_settings.sub.webDatabase, QStringLiteral("副区账号库")))
+        return false;
+    m_targetWeb = quoted(m_settings.main.webDatabase) + QStringLiteral(".account");
+    m_sourceAccounts = quoted(m_settings.sub.webDatabase) + QStringLiteral(".account");
+    addLogLine(QStringLiteral("异步线程数据库连接成功"));
+    return true;
+}
+
+// ---- The plan ----
+
+void MergeRun::checkIdentity()
+{
+    // The same server answers with the same host name, port and data folder through any address.
+    auto identity = [](QSqlDatabase &db) {
+        QSqlQuery query(db);
+        return query.exec(QStringLiteral("SELECT CONCAT(@@hostname, ':', @@port, ':', @@datadir)")) && query.next()
+            ? query.value(0).toString() : QString();
+    };
+    const QString main = identity(m_target);
+    if (main.isEmpty() || main != identity(m_subChar))
+        return;
+    if (m_settings.main.charDatabase.compare(m_settings.sub.charDatabase, Qt::CaseInsensitive) == 0)
+        m_plan.refusals << QStringLiteral("主区和副区是同一个角色库 %1，不能把它合并到自身").arg(m_settings.main.charDatabase);
+    if (m_settings.mergeWeb && m_settings.main.webDatabase.compare(m_settings.sub.webDatabase, Qt::CaseInsensitive) == 0)
+        m_plan.refusals << QStringLiteral("主区和副区是同一个账号库 %1，不能把它合并到自身（不合并账号时可取消“合并web库”）")
+                               .arg(m_settings.main.webDatabase);
+}
+
+QString MergeRun::excludedLowLevel() const
+{
+    if (!m_settings.cleanLowLevel)
+        return QString();
+    return QStringLiteral("zoneworldid = %1 AND isvalid = 1 AND level <= %2").arg(m_settings.mainWorldId).arg(m_settings.cleanLevel);
+}
+
+bool MergeRun::lowLevel(QSqlDatabase &db, int world, QList<int> *ids)
+{
+    ids->clear();
+    if (!m_settings.cleanLowLevel)
+        return true;
+    // The one comparison of every count and every deletion: this level and below.
+    QSqlQuery query(db);
+    query.prepare(QStringLiteral("SELECT charguid FROM t_char WHERE level <= ? AND isvalid = 1 AND zoneworldid = ? ORDER BY charguid"));
+    query.addBindValue(m_settings.cleanLevel);
+    query.addBindValue(world);
+    if (!query.exec()) {
+        addLogLine(QStringLiteral("查询低等级角色失败：%1").arg(query.lastError().text()));
+        return false;
+    }
+    while (query.next())
+        ids->append(query.value(0).toInt());
+    return true;
+}
+
+bool MergeRun::readSource()
+{
+    QSqlError error;
+    const QList<Column> columns = readColumns(m_subChar, QStringLiteral("t_char"), &error);
+    m_hasCreateTime = findColumn(columns, QStringLiteral("createtime"))
+        && findColumn(readColumns(m_target, QStringLiteral("t_char"), &error), QStringLiteral("createtime"));
+    QSqlQuery query(m_subChar);
+    query.setForwardOnly(true);
+    query.prepare(QStringLiteral("SELECT charguid, CAST(charname AS BINARY), CAST(accname AS BINARY), %1, level, isvalid "
+                                 "FROM t_char WHERE zoneworldid = ? ORDER BY charguid")
+                      .arg(m_hasCreateTime ? QStringLiteral("createtime") : QStringLiteral("0")));
+    query.addBindValue(m_settings.subWorldId);
+    if (!query.exec()) {
+        addLogLine(QStringLiteral("获取副区 charguid 失败：%1").arg(query.lastError().text()));
+        return false;
+    }
+    while (query.next()) {
+        if (query.value(5).toInt() != 1) {
+            ++m_plan.invalidLeftBehind;
+            continue;
+        }
+        const int guid = query.value(0).toInt();
+        if (m_settings.cleanLowLevel && query.value(4).toInt() <= m_settings.cleanLevel) {
+            m_lowSub.append(guid);
+            continue;
+        }
+        m_characters.append({guid, query.value(1).isNull() ? QByteArray() : query.value(1).toByteArray(),
+                             query.value(2).toByteArray(), query.value(3).toLongLong()});
+    }
+    m_plan.characters = int(m_characters.size());
+    m_plan.lowLevelSub = int(m_lowSub.size());
+    return true;
+}
+
+bool MergeRun::planColumns()
+{
+    auto describe = [this](QSqlDatabase &target, const QString &table, QSqlDatabase &source, const QString &database,
+                           const QString &sourceDatabase) {
+        QSqlError error;
+        const QList<Column> targetColumns = readColumns(target, table, &error, database);
+        const QList<Column> sourceColumns = readColumns(source, table, &error, sourceDatabase);
+        m_columns.insert(table, {targetColumns, sourceColumns});
+        if (targetColumns.isEmpty() || sourceColumns.isEmpty())
+            return;
+        QStringList missing;
+        for (const Column &column : targetColumns) {
+            if (column.needsValue() && column.lower != QLatin1String("aid") && !findColumn(sourceColumns, column.lower))
+                missing.append(column.name);
+        }
+        if (!missing.isEmpty())
+            m_plan.missingColumns.insert(table, missing);
+    };
+    describe(m_target, QStringLiteral("t_char"), m_subChar, QString(), QString());
+    if (m_columns.value(QStringLiteral("t_char")).first.isEmpty() || m_columns.value(QStringLiteral("t_char")).second.isEmpty()) {
+        addLogLine(QStringLiteral("无法获取 t_char 表结构"));
+        return false;
+    }
+    if (m_settings.mergeWeb) {
+        describe(m_target, QStringLiteral("account"), m_subChar, m_settings.main.webDatabase, m_settings.sub.webDatabase);
+        if (m_columns.value(QStringLiteral("account")).first.isEmpty() || m_columns.value(QStringLiteral("account")).second.isEmpty()) {
+            addLogLine(QStringLiteral("无法获取 account 表结构"));
+            return false;
+        }
+    }
+    for (const QString &table : mergeCharacterTables) {
+        describe(m_target, table, m_subChar, QString(), QString());
+        const auto &columns = m_columns.value(table);
+        if (!columns.first.isEmpty() && !columns.second.isEmpty())
+            m_copyTables.append(table);
+    }
+    for (auto it = m_plan.missingColumns.cbegin(); it != m_plan.missingColumns.cend(); ++it) {
+        for (const QString &name : it.value()) {
+            const Column *column = findColumn(m_columns.value(it.key()).first, name.toLower());
+            if (!m_settings.fillMissingColumns || newRowValue(*column).isEmpty()) {
+                m_plan.refusals << QStringLiteral("主区表 %1 的字段 %2 必须有值，但副区没有这些字段%3")
+                                       .arg(it.key(), it.value().join(QStringLiteral(", ")),
+                                            m_settings.fillMissingColumns ? QString() : QStringLiteral("（可选择用游戏为新角色写入的值填充）"));
+                break;
+            }
+        }
+    }
+    return true;
+}
+
+bool MergeRun::planIds()
+{
+    CharGuidLedger ledger;
+    QString error;
+    if (!ledger.read(m_target, CharGuidLedger::kNoLock, &error)) {
+        m_plan.refusals << error;
+        return true;
+    }
+    if (!ledger.hasWorld(m_settings.mainWorldId)) {
+        m_plan.refusals << QStringLiteral("主区 WorldID %1 在 t_var 中没有计数器（已有: %2）").arg(m_settings.mainWorldId).arg(ledger.worldList());
+        return true;
+    }
+    // A character keeps its id only in another world, where the id is free and no world's
+    // counter will reach it; every other one gets what the game would give the main world's
+    // next character.
+    QSet<int> taken;
+    if (m_settings.mainWorldId != m_settings.subWorldId) {
+        for (qsizetype i = 0; i < m_characters.size(); i += 1000) {
+            const QList<SourceCharacter> chunk = m_characters.mid(i, 1000);
+            QSqlQuery check(m_target);
+            check.prepare(QStringLiteral("SELECT charguid FROM t_char WHERE charguid IN (%1)")
+                              .arg(QStringList(chunk.size(), QStringLiteral("?")).join(QLatin1Char(','))));
+            for (const SourceCharacter &character : chunk)
+                check.addBindValue(character.guid);
+            if (!check.exec()) {
+                addLogLine(QStringLiteral("检测 charguid 冲突失败：%1").arg(check.lastError().text()));
+                return false;
+            }
+            while (check.next())
+                taken.insert(check.value(0).toInt());
+        }
+    }
+    for (const SourceCharacter &character : std::as_const(m_characters)) {
+        if (m_settings.mainWorldId == m_settings.subWorldId || taken.contains(character.guid) || ledger.isNextId(character.guid))
+            m_renumbered.append(character.guid);
+    }
+    m_plan.renumbered = int(m_renumbered.size());
+    QList<int> ids;
+    if (!ledger.allocate(m_target, m_settings.mainWorldId, int(m_renumbered.size()), &ids, &error))
+        m_plan.refusals << error;
+    return true;
+}
+
+bool MergeRun::planAccounts()
+{
+    if (!m_settings.mergeWeb)
+        return true;
+    QString error;
+    if (!m_accountKeys.describe(m_target, m_settings.main.webDatabase, QStringLiteral("account"), QStringLiteral("name"), &error)) {
+        addLogLine(QStringLiteral("读取主区账号表失败：%1").arg(error));
+        return false;
+    }
+    QSet<QByteArray> taken;
+    if (!m_accountKeys.keysInColumn(m_target, &taken, &error)) {
+        addLogLine(QStringLiteral("读取主区账号失败：%1").arg(error));
+        return false;
+    }
+    QList<QByteArray> names;
+    QSqlQuery source(m_subChar);
+    source.setForwardOnly(true);
+    if (!source.exec(QStringLiteral("SELECT CAST(name AS BINARY) FROM %1").arg(m_sourceAccounts))) {
+        addLogLine(QStringLiteral("查询副区账号失败：") + source.lastError().text());
+        return false;
+    }
+    while (source.next())
+        names.append(source.value(0).toByteArray());
+    QList<QByteArray> keys;
+    if (!m_accountKeys.keysOf(m_target, names, &keys, &error)) {
+        addLogLine(QStringLiteral("比较账号名失败：%1").arg(error));
+        return false;
+    }
+    m_plan.accounts = int(names.size());
+    // Compared as the target's name column compares: "Bob" and "bob" clash on a
+    // case-insensitive column. Names chosen here are taken for the accounts that follow.
+    const QByteArray suffix = m_accountKeys.encode(m_settings.accountNameSuffix);
+    QHash<QByteArray, QByteArray> renamedByKey;
+    bool failed = false;
+    auto isTaken = [&](const QByteArray &candidate) {
+        QByteArray key;
+        failed = failed || !m_accountKeys.keyOf(m_target, candidate, &key, &error);
+        return taken.contains(key);
+    };
+    for (qsizetype i = 0; i < names.size(); ++i) {
+        const QByteArray &name = names.at(i);
+        if (!taken.contains(keys.at(i))) {
+            taken.insert(keys.at(i));
+            continue;
+        }
+        m_accountConflicts.append(m_accountKeys.decode(name));
+        bool shortened = false;
+        const QByteArray newName = MergeNames::resolve(name, suffix, true, m_accountKeys.isLegacy(), m_accountKeys.maxLength(),
+                                                       isTaken, &shortened);
+        if (failed) {
+            addLogLine(QStringLiteral("比较账号名失败：%1").arg(error));
+            return false;
+        }
+        if (shortened) {
+            ++m_report->namesShortened;
+            addLogLine(QStringLiteral("账号名过长，已截短后改名：%1 -> %2").arg(m_accountKeys.decode(name), m_accountKeys.decode(newName)));
+        }
+        QByteArray newKey;
+        m_accountKeys.keyOf(m_target, newName, &newKey, &error);  // asked just before, when resolve tried it
+        taken.insert(newKey);
+        m_accountNames.insert(name, newName);
+        renamedByKey.insert(keys.at(i), newName);
+        m_accountRecords.append({m_accountKeys.decode(name), m_accountKeys.decode(newName)});
+    }
+    m_plan.accountRenames = int(m_accountRecords.size());
+
+    // A character follows its renamed account when its accname is that account to the name
+    // column's collation: the comparison that found the clash.
+    QSet<QByteArray> distinct;
+    for (const SourceCharacter &character : std::as_const(m_characters))
+        distinct.insert(character.account);
+    const QList<QByteArray> accnames = distinct.values();
+    QList<QByteArray> accnameKeys;
+    if (!m_accountKeys.keysOf(m_target, accnames, &accnameKeys, &error)) {
+        addLogLine(QStringLiteral("比较账号名失败：%1").arg(error));
+        return false;
+    }
+    for (qsizetype i = 0; i < accnames.size(); ++i) {
+        if (m_accountNames.contains(accnames.at(i)))
+            m_accnames.insert(accnames.at(i), m_accountNames.value(accnames.at(i)));
+        else if (renamedByKey.contains(accnameKeys.at(i)) && !names.contains(accnames.at(i)))
+            m_accnames.insert(accnames.at(i), renamedByKey.value(accnameKeys.at(i)));
+    }
+    return true;
+}
+
+bool MergeRun::planNames()
+{
+    QString error;
+    if (!m_nameKeys.describe(m_target, QString(), QStringLiteral("t_char"), QStringLiteral("charname"), &error)) {
+        addLogLine(QStringLiteral("读取主区角色表失败：%1").arg(error));
+        return false;
+    }
+    // The names of characters the clean-up deletes are free for the merged ones.
+    QSet<QByteArray> taken;
+    if (!m_nameKeys.keysInColumn(m_target, &taken, &error, excludedLowLevel())) {
+        addLogLine(QStringLiteral("读取主区角色名失败：%1").arg(error));
+        return false;
+    }
+    addLogLine(QStringLiteral("主区角色名总数（含UNIQUE索引）: %1").arg(taken.size()));
+    QList<QByteArray> names;
+    for (const SourceCharacter &character : std::as_const(m_characters))
+        names.append(character.name.isNull() ? QByteArray("") : character.name);
+    QList<QByteArray> keys;
+    if (!m_nameKeys.keysOf(m_target, names, &keys, &error)) {
+        addLogLine(QStringLiteral("比较角色名失败：%1").arg(error));
+        return false;
+    }
+    const QByteArray suffix = m_nameKeys.encode(m_settings.charNameSuffix);
+    bool failed = false;
+    auto isTaken = [&](const QByteArray &candidate) {
+        QByteArray key;
+        failed = failed || !m_nameKeys.keyOf(m_target, candidate, &key, &error);
+        return taken.contains(key);
+    };
+    for (qsizetype i = 0; i < m_characters.size(); ++i) {
+        const SourceCharacter &character = m_characters.at(i);
+        if (character.name.isNull())
+            continue;
+        if (!taken.contains(keys.at(i))) {
+            taken.insert(keys.at(i));
+            continue;
+        }
+        m_characterConflicts.append(m_nameKeys.decode(character.name));
+        bool shortened = false;
+        const QByteArray newName = MergeNames::resolve(character.name, suffix, false, m_nameKeys.isLegacy(),
+                                                       m_nameKeys.maxLength(), isTaken, &shortened);
+        if (failed) {
+            addLogLine(QStringLiteral("比较角色名失败：%1").arg(error));
+            return false;
+        }
+        if (shortened) {
+            ++m_report->namesShortened;
+            addLogLine(QStringLiteral("角色名过长，已截短后改名：%1 -> %2").arg(m_nameKeys.decode(character.name), m_nameKeys.decode(newName)));
+        }
+        QByteArray newKey;
+        m_nameKeys.keyOf(m_target, newName, &newKey, &error);  // asked just before, when resolve tried it
+        taken.insert(newKey);
+        m_newNames.insert(character.guid, newName);
+        m_characterRecords.append({m_nameKeys.decode(character.name), m_nameKeys.decode(newName)});
+    }
+    m_plan.characterRenames = int(m_characterRecords.size());
+    return true;
+}
+
+bool MergeRun::createGuidTables(QSqlDatabase &db, QString *error)
+{
+    QSqlQuery query(db);
+    for (const QString &table : {kGuidTable, kPartnerTable}) {
+        query.exec(QStringLiteral("DROP TEMPORARY TABLE IF EXISTS %1").arg(table));
+        if (!query.exec(QStringLiteral("CREATE TEMPORARY TABLE %1 (charguid INT PRIMARY KEY)").arg(table))) {
+            *error = QStringLiteral("创建临时表失败：%1").arg(query.lastError().text());
+            return false;
+        }
+    }
+    return true;
+}
+
+bool MergeRun::fillGuidTable(QSqlDatabase &db, QString *error) const
+{
+    QSqlQuery query(db);
+    for (qsizetype i = 0; i < m_characters.size(); i += 1000) {
+        QStringList ids;
+        for (const SourceCharacter &character : m_characters.mid(i, 1000))
+            ids.append(QStringLiteral("(%1)").arg(character.guid));
+        for (const QString &table : {kGuidTable, kPartnerTable}) {
+            if (!query.exec(QStringLiteral("INSERT INTO %1 (charguid) VALUES %2").arg(table, ids.join(QStringLiteral(", "))))) {
+                *error = QStringLiteral("写入临时表失败：%1").arg(query.lastError().text());
+                return false;
+            }
+        }
+    }
+    return true;
+}
+
+bool MergeRun::beginSourceSnapshot()
+{
+    // Every read of the source sees one moment, though players may still be on it: the
+    // character connection and the reader start their snapshots under a short global read lock.
+    // The temporary tables exist before: no CREATE inside the snapshots' transactions.
+    QString error;
+    if (!createGuidTables(m_subChar, &error)) {
+        addLogLine(error);
+        return false;
+    }
+    startReader();
+    QSqlQuery query(m_subChar);
+    const bool locked = query.exec(QStringLiteral("SET SESSION lock_wait_timeout = 10")) && query.exec(QStringLiteral("FLUSH TABLES WITH READ LOCK"));
+    if (!locked) {
+        addLogLine(QStringLiteral("无法短暂锁定副区（%1）：改为在一个连接的一个快照中读取副区，不并行读取").arg(query.lastError().text()));
+        m_reader.reset();
+    }
+    const QString snapshot = QStringLiteral("START TRANSACTION WITH CONSISTENT SNAPSHOT");
+    bool ok = query.exec(snapshot);
+    if (!ok)
+        error = query.lastError().text();
+    if (ok && m_reader && !m_reader->call([&snapshot](QSqlDatabase &db) { return QSqlQuery(db).exec(snapshot); })) {
+        addLogLine(QStringLiteral("副区读取连接无法开始快照，改为单连接读取"));
+        m_reader.reset();
+    }
+    if (locked)
+        query.exec(QStringLiteral("UNLOCK TABLES"));
+    if (!ok)
+        addLogLine(QStringLiteral("副区无法开始一致的读取：%1").arg(error));
+    else if (locked)
+        addLogLine(QStringLiteral("副区的所有读取都在同一时刻的快照中进行"));
+    return ok;
+}
+
+void MergeRun::startReader()
+{
+    // A second connection to the source, so that reading and writing overlap. Without it the
+    // copy reads through the first one: slower, the same rows.
+    m_reader = std::make_unique<SourceReader>([this](QSqlDatabase &db, QString *error) {
+        const ConnectionOutcome outcome = openEndpoint(kSubReader, m_settings.sub, m_settings.sub.charDatabase, kOptions);
+        db = QSqlDatabase::database(kSubReader, false);
+        if (!outcome.ok) {
+            *error = outcome.failureReason();
+            return false;
+        }
+        return QSqlQuery(db).exec(QStringLiteral("SET time_zone = '+00:00'")) && createGuidTables(db, error);
+    });
+    QString error;
+    if (!m_reader->begin(&error)) {
+        m_reader.reset();
+        addLogLine(QStringLiteral("副区读取连接失败（%1），改为单连接读取").arg(error));
+    }
+}
+
+bool MergeRun::countRows()
+{
+    m_plan.rows.insert(QStringLiteral("t_char"), m_characters.size());
+    if (m_settings.mergeWeb)
+        m_plan.rows.insert(QStringLiteral("account"), m_plan.accounts);
+    for (const QString &table : mergeCharacterTables) {
+        const QString join = QStringLiteral("FROM %1 r INNER JOIN %2 g ON r.charguid = g.charguid").arg(table, kGuidTable);
+        QSqlQuery count(m_subChar);
+        if (!count.exec(QStringLiteral("SELECT COUNT(*) ") + join) || !count.next()) {
+            if (errorNumber(count.lastError()) == kErrorNoSuchTable)
+                continue;  // nothing to copy
+            addLogLine(QStringLiteral("统计副区表 %1 失败：%2").arg(table, count.lastError().text()));
+            return false;
+        }
+        qint64 rows = count.value(0).toLongLong();
+        if (table == QLatin1String("t_relation") && rows > 0) {
+            // A partner outside the merge is a stranger, or nobody, in the target.
+            if (!count.exec(QStringLiteral("SELECT COUNT(*) ") + join + QStringLiteral(" WHERE r.fguid NOT IN (SELECT charguid FROM %1)")
+                                                                            .arg(kPartnerTable))
+                || !count.next()) {
+                addLogLine(QStringLiteral("统计副区表 %1 失败：%2").arg(table, count.lastError().text()));
+                return false;
+            }
+            m_plan.relationsDropped = count.value(0).toInt();
+            rows -= m_plan.relationsDropped;
+        }
+        if (m_copyTables.contains(table))
+            m_plan.rows.insert(table, rows);
+        else if (rows > 0)
+            m_plan.tablesSkipped.append(table);
+    }
+    return true;
+}
+
+bool MergeRun::countAlreadyMerged()
+{
+    // A merged character arrives with its account, renamed or not, and its creation time.
+    if (!m_hasCreateTime || m_characters.isEmpty())
+        return true;
+    QMultiHash<qint64, const SourceCharacter *> byTime;
+    for (const SourceCharacter &character : std::as_const(m_characters))
+        byTime.insert(character.created, &character);
+    const QList<qint64> times = byTime.uniqueKeys();
+    const QByteArray nameSuffix = m_nameKeys.encode(m_settings.charNameSuffix);
+    const QByteArray accountSuffix = m_settings.mergeWeb ? m_accountKeys.encode(m_settings.accountNameSuffix)
+                                                         : m_settings.accountNameSuffix.toUtf8();
+    QSet<int> found;
+    for (qsizetype start = 0; start < times.size(); start += 500) {
+        const QList<qint64> slice = times.mid(start, 500);
+        QSqlQuery query(m_target);
+        query.setForwardOnly(true);
+        query.prepare(QStringLiteral("SELECT createtime, CAST(charname AS BINARY), CAST(accname AS BINARY) FROM t_char WHERE createtime IN (%1)")
+                          .arg(QStringList(slice.size(), QStringLiteral("?")).join(QLatin1Char(','))));
+        for (qint64 time : slice)
+            query.addBindValue(time);
+        if (!query.exec()) {
+            addLogLine(QStringLiteral("检查是否已合并失败：%1").arg(query.lastError().text()));
+            return false;
+        }
+        while (query.next()) {
+            const QByteArray name = query.value(1).toByteArray();
+            const QByteArray account = query.value(2).toByteArray();
+            for (const SourceCharacter *character : byTime.values(query.value(0).toLongLong())) {
+                const bool sameName = !character->name.isNull()
+                    && (name == character->name || name.startsWith(character->name + nameSuffix));
+                const bool sameAccount = account == character->account
+                    || (accountTail(account) == accountTail(character->account)
+                        && accountHead(account).startsWith(accountHead(character->account) + accountSuffix));
+                if (sameName && sameAccount)
+                    found.insert(character->guid);
+            }
+        }
+    }
+    m_plan.alreadyMerged = int(found.size());
+    return true;
+}
+
+void MergeRun::statistics()
+{
+    addLogLine(QStringLiteral("========== 数据统计 =========="));
+    auto count = [](QSqlDatabase &db, const QString &sql, int worldId = -1) -> qint64 {
+        QSqlQuery query(db);
+        query.prepare(sql);
+        if (worldId >= 0)
+            query.addBindValue(worldId);
+        return query.exec() && query.next() ? query.value(0).toLongLong() : 0;
+    };
+    const QString tables = QStringLiteral("SELECT COUNT(*) FROM information_schema.tables WHERE table_schema = DATABASE()");
+    const QString characters = QStringLiteral("SELECT COUNT(*) FROM t_char WHERE zoneworldid = ? AND isvalid = 1");
+    const QString line = QStringLiteral("【%1】表数量: %2, 账号数量: %3, 角色数量: %4");
+    addLogLine(line.arg(QStringLiteral("主区"))
+                   .arg(count(m_target, tables))
+                   .arg(count(m_target, QStringLiteral("SELECT COUNT(*) FROM ") + m_targetWeb))
+                   .arg(count(m_target, characters, m_settings.mainWorldId)));
+    addLogLine(line.arg(QStringLiteral("副区"))
+                   .arg(count(m_subChar, tables))
+                   .arg(count(m_subChar, QStringLiteral("SELECT COUNT(*) FROM ") + m_sourceAccounts))
+                   .arg(count(m_subChar, characters, m_settings.subWorldId)));
+}
+
+void MergeRun::conflictSurvey()
+{
+    addLogLine(QStringLiteral("========== 冲突检测 =========="));
+    addLogLine(QStringLiteral("【冲突统计】角色名冲突: %1 个, 账号名冲突: %2 个").arg(m_characterConflicts.size()).arg(m_accountConflicts.size()));
+    auto list = [this](const QStringList &names, const QString &kind, const QString &suffix) {
+        if (names.isEmpty())
+            return;
+        if (names.size() > kShownRecords)
+            addLogLine(QStringLiteral("冲突%1名(前20个): %2 ...").arg(kind, names.mid(0, kShownRecords).join(QStringLiteral(", "))));
+        else
+            addLogLine(QStringLiteral("冲突%1名: ").arg(kind) + names.join(QStringLiteral(", ")));
+        addLogLine(QStringLiteral("冲突%1将添加后缀: %2").arg(kind, suffix));
+    };
+    list(m_characterConflicts, QStringLiteral("角色"), m_settings.charNameSuffix);
+    list(m_accountConflicts, QStringLiteral("账号"), m_settings.accountNameSuffix);
+}
+
+bool MergeRun::plan()
+{
+    stage(4, QStringLiteral("数据统计"));
+    statistics();
+    checkIdentity();
+    if (m_settings.cleanLowLevel && (m_settings.cleanLevel < kMinCleanLevel || m_settings.cleanLevel > kMaxCleanLevel))
+        m_plan.refusals << QStringLiteral("清理等级必须为%1-%2之间的数字").arg(kMinCleanLevel).arg(kMaxCleanLevel);
+    if (!readSource() || !lowLevel(m_target, m_settings.mainWorldId, &m_lowMain))
+        return false;
+    m_plan.lowLevelMain = int(m_lowMain.size());
+    stage(5, QStringLiteral("冲突检测"));
+    if (!planColumns() || !planIds() || !planAccounts() || !planNames())
+        return false;
+    QString error;
+    if (!fillGuidTable(m_subChar, &error)) {
+        addLogLine(error);
+        return false;
+    }
+    for (const SourceCharacter &character : std::as_const(m_characters))
+        m_merged.insert(character.guid);
+    if (!countRows() || !countAlreadyMerged())
+        return false;
+    conflictSurvey();
+    if (m_settings.cleanLowLevel) {
+        // Rows the merge inserts take no lock memory; the low-level deletions on either server do.
+        const auto warn = [this](QSqlDatabase &db, int world, const QString &where) {
+            const QString lowLevel = QStringLiteral("SELECT charguid FROM t_char WHERE level <= %1 AND isvalid = 1 AND zoneworldid = %2")
+                                         .arg(m_settings.cleanLevel).arg(world);
+            const QString warning = RowPreview::lockWarning(db, RowPreview::total(RowPreview::characterRows(db, lowLevel, true)), where);
+            if (!warning.isEmpty())
+                m_plan.lockWarnings << warning;
+        };
+        warn(m_target, m_settings.mainWorldId, QStringLiteral("主区"));
+        warn(m_subChar, m_settings.subWorldId, QStringLiteral("副区"));
+    }
+    m_plan.liveGame = RowPreview::liveGameWarning(m_target, {m_settings.main.charDatabase},
+                                                 m_settings.mergeWeb ? QStringList{m_settings.main.webDatabase} : QStringList());
+    for (const QString &line : m_plan.lines())
+        addLogLine(line);
+    return true;
+}
+
+} // namespace MergeRunning

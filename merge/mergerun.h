@@ -1,0 +1,163 @@
+#pragma once
+
+// The cross-server merge's one run, shared by its two halves: the planner (mergeplanner.cpp)
+// reads both servers and produces the preflight; the writer (mergewriter.cpp) carries the plan
+// out in the target's transaction. Not part of the merge's interface (mergeengine.h).
+#include "mergeengine.h"
+
+#include "app/atomicfile.h"
+#include "app/debuglog.h"
+#include "db/connectionrule.h"
+#include "db/legacytext.h"
+#include "engine/characterpurge.h"
+#include "engine/charactertables.h"
+#include "engine/charguidledger.h"
+#include "engine/rowpreview.h"
+#include "engine/undoabletransaction.h"
+#include "mergebackup.h"
+#include "mergesql.h"
+#include "rowcopier.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QHash>
+#include <QSet>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QThread>
+
+namespace MergeRunning {
+
+inline const QString kTarget = QStringLiteral("async_main");
+inline const QString kSubChar = QStringLiteral("async_sub_char");
+inline const QString kSubWeb = QStringLiteral("async_sub_web");
+inline const QString kSubReader = QStringLiteral("async_sub_reader");
+inline const QString kOptions = QStringLiteral("MYSQL_OPT_CONNECT_TIMEOUT=60;MYSQL_OPT_READ_TIMEOUT=1800;MYSQL_OPT_WRITE_TIMEOUT=1800");
+inline const QString kGuidTable = QStringLiteral("tmp_merge_guids");
+// The same ids again: MySQL cannot name one temporary table twice in a statement.
+inline const QString kPartnerTable = QStringLiteral("tmp_merge_partners");
+constexpr int kMaxAttempts = 3;
+constexpr int kShownRecords = 20;
+
+QString oneDecimal(double value);
+// Cuts a GBK title to 50 bytes without leaving half a character at the end.
+QByteArray cutTitle(const QByteArray &title);
+// The part of an account name before its first "@" (one that is not the first character).
+QByteArray accountHead(const QByteArray &name);
+QByteArray accountTail(const QByteArray &name);
+
+struct SourceCharacter
+{
+    int guid = 0;
+    QByteArray name;  // null when the name is NULL
+    QByteArray account;
+    qint64 created = 0;
+};
+
+struct Rename
+{
+    QString from;
+    QString to;
+};
+
+class MergeRun
+{
+public:
+    MergeRun(const MergeSettings &settings, const MergeLogFunction &log, const std::atomic_bool *cancel,
+             MergeReport *report, const MergeProgressFunction &progress)
+        : m_settings(settings), m_log(log), m_cancel(cancel), m_report(report ? report : &m_ownReport), m_progress(progress)
+    {
+    }
+
+    bool run();
+    bool preflight(MergePreflight *result);
+
+private:
+    void addLogLine(const QString &text) { if (m_log) m_log(text); }
+    void stage(int number, const QString &text);
+    bool cancelled() const { return m_cancel && m_cancel->load(); }
+    bool stopped();
+    bool abort();
+    void closeAll();
+    bool openWithRetry(QSqlDatabase &db, const QString &name, const MergeEndpoint &endpoint, const QString &database,
+                       const QString &label);
+    bool connectAll();
+
+    // What the run will do, read on both servers; changes nothing but temporary tables.
+    bool plan();
+    void checkIdentity();
+    bool readSource();
+    bool lowLevel(QSqlDatabase &db, int world, QList<int> *ids);
+    bool planColumns();
+    bool planIds();
+    bool planAccounts();
+    bool planNames();
+    static bool createGuidTables(QSqlDatabase &db, QString *error);
+    bool fillGuidTable(QSqlDatabase &db, QString *error) const;
+    void startReader();
+    bool beginSourceSnapshot();
+    bool countRows();
+    bool countAlreadyMerged();
+    void statistics();
+    void conflictSurvey();
+    QString excludedLowLevel() const;
+
+    void cleanSource();
+    bool writeTarget();
+    bool writeUndo(QString *error);
+    bool purgeLowLevel(QSqlDatabase &db, const QString &label, const QList<int> &ids);
+    bool copyAccounts();
+    bool copyCharacters();
+    bool copyRelatedTables();
+    std::unique_ptr<RowCopier> startTable(const QString &table);
+    bool copyTable(const QString &table, int index, RowCopier *copier);
+    void finish();
+    QString writeRenameFile();
+
+    MergeSettings m_settings;
+    MergeLogFunction m_log;
+    const std::atomic_bool *m_cancel;
+    MergeReport m_ownReport;
+    MergeReport *m_report;
+    MergeProgressFunction m_progress;
+    MergeProgress m_state;
+
+    // The target server's character and account databases on one connection, for one transaction.
+    QSqlDatabase m_target;
+    QSqlDatabase m_subChar;
+    QSqlDatabase m_subWeb;
+    std::unique_ptr<SourceReader> m_reader;  // reads the character tables while the target writes
+    QString m_targetWeb;  // the target account table, qualified
+    QString m_sourceAccounts;  // the source's, read through the character connection's snapshot
+
+    MergePreflight m_plan;
+    QList<SourceCharacter> m_characters;  // merged, by charguid
+    QList<int> m_lowMain;
+    QList<int> m_lowSub;
+    QList<int> m_renumbered;              // source ids that get a new id, in charguid order
+    QMap<int, int> m_guidMap;
+    int m_lastAllocated = 0;
+    QSet<int> m_merged;
+    QHash<int, QByteArray> m_newNames;           // source charguid -> its new name
+    QHash<QByteArray, QByteArray> m_accountNames; // source account -> new name, renamed ones only
+    QHash<QByteArray, QByteArray> m_accnames;     // a character's accname -> its renamed account
+    QList<Rename> m_accountRecords;
+    QList<Rename> m_characterRecords;
+    QStringList m_characterConflicts;
+    QStringList m_accountConflicts;
+    CollationKeys m_nameKeys;
+    CollationKeys m_accountKeys;
+    QHash<QString, QPair<QList<Sql::Column>, QList<Sql::Column>>> m_columns;  // table -> target, source
+    QStringList m_copyTables;  // related tables both servers have
+    bool m_hasCreateTime = false;
+    std::unique_ptr<CharacterPurge::IdTable> m_targetIds;  // outlives the transaction
+    std::unique_ptr<UndoableTransaction> m_transaction;  // the target's, while it writes
+    UndoFile *m_undo = nullptr;         // when the operator wants the file
+    QList<QByteArray> m_insertedAccounts;  // the target names of the accounts copied
+    QMap<QString, qint64> m_copiedRows;    // table -> rows copied into the target
+    qint64 m_counterBefore = 0;
+};
+
+} // namespace MergeRunning
