@@ -1,6 +1,7 @@
 #include "engine/clientoptionfile.h"
 #include "startup.h"
 #include "ui/main/mainwindow.h"
+#include "ui/main/odbcwarning.h"
 #include "ui/main/screenfit.h"
 
 #include <QApplication>

@@ -1,9 +1,8 @@
 #include "startup.h"
 
-#include <QApplication>
+#include <QCoreApplication>
 #include <QLibraryInfo>
 #include <QLocale>
-#include <QMessageBox>
 #include <QProcess>
 #include <QSqlDatabase>
 #include <QTranslator>
@@ -86,10 +85,3 @@ QString missingOdbcDriverText()
         + QStringLiteral("\n\n或者运行程序目录下的 mysql-connector-odbc-9.x.x-winx64.msi\n\n是否继续启动程序？");
 }
 
-bool confirmMissingOdbcDriver()
-{
-    QMessageBox box(QMessageBox::Warning, QStringLiteral("缺少 MySQL ODBC 驱动"),
-                    missingOdbcDriverText(), QMessageBox::Yes | QMessageBox::No);
-    box.setDefaultButton(QMessageBox::No);
-    return box.exec() == QMessageBox::Yes;
-}

@@ -3,8 +3,6 @@
 #include <QString>
 #include <QStringList>
 
-class QWidget;
-
 // Sets the application name, version and organisation.
 void applyApplicationIdentity();
 
@@ -20,9 +18,6 @@ bool checkOdbcDriver();
 // contains "MySQL", or an empty text when the program is missing, silent or too slow.
 QString probeOdbcDriverName(const QString &program, const QStringList &arguments,
                             int timeoutMs = 3000);
-
-// The warning shown when no MySQL ODBC driver was found; true when the operator continues.
-bool confirmMissingOdbcDriver();
 
 // The text of that warning.
 QString missingOdbcDriverText();

@@ -6,7 +6,7 @@
 #include "merge/mergelog.h"
 #include "merge/mergesettings.h"
 #include "terminal.h"
-#include "ui/main/hoststore.h"
+#include "db/hoststore.h"
 
 #include <QTextStream>
 

@@ -4,7 +4,7 @@
 #include "app/startup.h"
 #include "db/databasemanager.h"
 #include "ui/characters/characterlistdialog.h"
-#include "ui/main/hoststore.h"
+#include "db/hoststore.h"
 #include "ui/main/mainwindow.h"
 
 #include <QApplication>

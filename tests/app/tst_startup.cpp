@@ -1,5 +1,6 @@
 #include "app/debuglog.h"
 #include "app/startup.h"
+#include "ui/main/odbcwarning.h"
 #include "logfiles.h"
 #include "modalanswer.h"
 

@@ -5,7 +5,7 @@
 #include "merge/mergeengine.h"
 #include "merge/sameservermerge.h"
 #include "testservers.h"
-#include "ui/main/hoststore.h"
+#include "db/hoststore.h"
 
 #include <QProcess>
 #include <QRegularExpression>

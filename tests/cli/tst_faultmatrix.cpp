@@ -12,7 +12,7 @@
 #include "modalanswer.h"
 #include "testservers.h"
 #include "ui/characters/charactereditdialog.h"
-#include "ui/main/hoststore.h"
+#include "db/hoststore.h"
 
 #include <QLineEdit>
 #include <QProcess>

@@ -5,7 +5,7 @@
 #include "engine/rowpreview.h"
 #include "modalanswer.h"
 #include "testservers.h"
-#include "ui/main/hoststore.h"
+#include "db/hoststore.h"
 #include "ui/main/mainwindow.h"
 
 #include <QComboBox>

@@ -4,7 +4,7 @@
 #include "engine/charactertables.h"
 #include "logfiles.h"
 #include "merge/mergeengine.h"
-#include "merge/mergeserverdialog.h"
+#include "ui/merge/mergeserverdialog.h"
 #include "modalanswer.h"
 #include "testservers.h"
 

@@ -2,7 +2,7 @@
 #include "db/databasemanager.h"
 #include "engine/charactertables.h"
 #include "merge/sameservermerge.h"
-#include "merge/sameservermergedialog.h"
+#include "ui/merge/sameservermergedialog.h"
 #include "modalanswer.h"
 #include "testservers.h"
 

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "db/hostconfig.h"
-#include "mergeengine.h"
-#include "mergesettings.h"
+#include "merge/mergeengine.h"
+#include "merge/mergesettings.h"
 
 #include <QDialog>
 #include <QFutureWatcher>

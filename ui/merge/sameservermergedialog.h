@@ -1,6 +1,6 @@
 #pragma once
 
-#include "sameservermerge.h"
+#include "merge/sameservermerge.h"
 
 #include <QDialog>
 #include <QFutureWatcher>

@@ -7,7 +7,7 @@
 #include "ui/main/undodialog.h"
 #include "modalanswer.h"
 #include "testservers.h"
-#include "ui/main/hoststore.h"
+#include "db/hoststore.h"
 #include "ui/main/mainwindow.h"
 #include "ui/zones/zonedeletedialog.h"
 
