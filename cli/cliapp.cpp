@@ -10,7 +10,8 @@ namespace Cli {
 
 QList<std::shared_ptr<Command>> commands()
 {
-    return {backupCommand(), restoreCommand(), worldsCommand(), wipeCommand(), mergeCommand(), mergeSameCommand(), exportCommand(), undoCommand()};
+    return {backupCommand(), restoreCommand(), worldsCommand(), characterCommand(), wipeCommand(), mergeCommand(), mergeSameCommand(),
+            exportCommand(), undoCommand()};
 }
 
 } // namespace Cli

@@ -22,7 +22,7 @@ void Output::line(const QString &message)
 {
     clearProgress();
     const QString text = timestampedLine(message);
-    QTextStream(stdout) << text << '\n' << Qt::flush;
+    QTextStream(m_toError ? stderr : stdout) << text << '\n' << Qt::flush;
     if (m_prefix == QLatin1String("merge_"))
         writeMergeLogLine(text);
     else

@@ -21,6 +21,8 @@ class Output
 public:
     explicit Output(const QString &logPrefix);
     void line(const QString &message);
+    // Log lines to standard error: standard output then carries only the command's result.
+    void toStandardError(bool on) { m_toError = on; }
     void progress(int percent, const QString &label = QString());
     void clearProgress();
 
@@ -28,6 +30,7 @@ private:
     QString m_prefix;
     bool m_progress;
     bool m_shown = false;
+    bool m_toError = false;
 };
 
 // One subcommand: its name, what it does, its options and one execute(). A usage problem is
@@ -102,6 +105,7 @@ std::shared_ptr<Command> mergeCommand();
 std::shared_ptr<Command> mergeSameCommand();
 std::shared_ptr<Command> exportCommand();
 std::shared_ptr<Command> undoCommand();
+std::shared_ptr<Command> characterCommand();
 
 // Per-table row counts of the characters chosen by `owners` (a sub-select of charguids), as a
 // rehearsal prints them.

@@ -4,6 +4,10 @@
 #include "engine/undofile.h"
 
 #include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QTextStream>
 
 namespace Cli {
 
@@ -22,16 +26,19 @@ public:
     void addOptions(QCommandLineParser &parser) const override
     {
         ServerCommand::addOptions(parser);
-        parser.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("撤销文件（backups/undo/ 下）"));
+        parser.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("撤销文件（backups/undo/ 下）；list 列出尚未执行的撤销文件"));
+        parser.addOption({QStringLiteral("json"), QStringLiteral("list: 以 JSON 输出")});
     }
 
     int execute(const QCommandLineParser &parser, Output &out) override
     {
         if (parser.positionalArguments().size() != 1) {
-            usageError(QStringLiteral("undo 需要一个撤销文件"));
+            usageError(QStringLiteral("undo 需要一个撤销文件，或 list"));
             return Usage;
         }
         const QString path = parser.positionalArguments().constFirst();
+        if (path == QLatin1String("list") && !QFileInfo::exists(path))
+            return list(parser);
         const HostConfig config = connection(parser, out);
         if (usageFailed())
             return Usage;
@@ -56,6 +63,34 @@ public:
             return Success;
         }
         out.line(QStringLiteral("撤销完成: %1").arg(path));
+        return Success;
+    }
+
+private:
+    // The files not applied yet, newest first, as the undo window lists them; no server needed.
+    static int list(const QCommandLineParser &parser)
+    {
+        QTextStream stream(stdout);
+        QJsonArray files;
+        for (const UndoFile::Summary &summary : UndoFile::list()) {
+            if (parser.isSet(QStringLiteral("json"))) {
+                files.append(QJsonObject{{QStringLiteral("path"), summary.path},
+                                         {QStringLiteral("operation"), summary.operation},
+                                         {QStringLiteral("time"), summary.time.toString(Qt::ISODate)},
+                                         {QStringLiteral("server"), summary.server},
+                                         {QStringLiteral("database"), summary.database},
+                                         {QStringLiteral("rows"), QJsonArray::fromStringList(summary.rows)}});
+                continue;
+            }
+            stream << summary.path << '\n';
+            for (const QString &line : UndoFile::describe(summary))
+                stream << "  " << line << '\n';
+        }
+        if (parser.isSet(QStringLiteral("json")))
+            stream << QJsonDocument(QJsonObject{{QStringLiteral("command"), QStringLiteral("undo list")}, {QStringLiteral("ok"), true},
+                                                {QStringLiteral("files"), files}})
+                          .toJson(QJsonDocument::Compact)
+                   << '\n';
         return Success;
     }
 };

@@ -7,6 +7,9 @@
 #include "testservers.h"
 #include "db/hoststore.h"
 
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -43,6 +46,8 @@ private slots:
     void killedMergeLeavesTheTargetAsItWas();
     void dryRunWipeCountsWhatTheWipeDeletes();
     void backupRestoreRoundTrips();
+    void characterCommandsChangeExactlyWhatTheySay_data();
+    void characterCommandsChangeExactlyWhatTheySay();
 
 private:
     Result run(const QStringList &arguments, const QByteArray &input = QByteArray());
@@ -96,7 +101,7 @@ void TestCli::cleanupTestCase()
     for (const QString &directory : QStringList{m_dir.path(), applicationDirectory()})
         QCOMPARE(TestServers::filesHoldingPassword(directory), QStringList());
     DatabaseManager::instance()->disconnectFromDatabase();
-    for (const char *db : {"cli_a", "cli_b", "cli_sub", "cli_k"})
+    for (const char *db : {"cli_a", "cli_b", "cli_c", "cli_sub", "cli_k"})
         TestServers::runSql(m_server, QByteArray("DROP DATABASE IF EXISTS ") + db + "; DROP DATABASE IF EXISTS " + db + "_web;");
 }
 
@@ -138,6 +143,12 @@ void TestCli::badUsage_data()
                        QStringLiteral("127.0.0.1:1"), QStringLiteral("--database"), QStringLiteral("bigsrc"), QStringLiteral("--worlds"),
                        QStringLiteral("5")}
         << QStringLiteral("--host 不能与 --server/--user/--database 同时使用");
+    QTest::newRow("character without an action") << QStringList{QStringLiteral("character"), QStringLiteral("--host"), QStringLiteral("甲服")}
+                                                 << QStringLiteral("需要一个动作: list|search|show|copy|transfer|delete|repair|set");
+    QTest::newRow("a field the editor does not change")
+        << QStringList{QStringLiteral("character"), QStringLiteral("set"), QStringLiteral("--host"), QStringLiteral("甲服"),
+                       QStringLiteral("--guid"), QStringLiteral("1"), QStringLiteral("isvalid=0")}
+        << QStringLiteral("无法修改 \"isvalid=0\"");
     QTest::newRow("clean-up level beyond the window's") << QStringList{QStringLiteral("merge"), QStringLiteral("--main"), QStringLiteral("甲服"),
                                                                       QStringLiteral("--sub"), QStringLiteral("副服"), QStringLiteral("--main-world"),
                                                                       QStringLiteral("1"), QStringLiteral("--sub-world"), QStringLiteral("5"),
@@ -382,4 +393,57 @@ void TestCli::backupRestoreRoundTrips()
 }
 
 QTEST_MAIN(TestCli)
+void TestCli::characterCommandsChangeExactlyWhatTheySay_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("changed");  // what the run leaves, read back by its own query
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("set") << QStringList{QStringLiteral("set"), QStringLiteral("level=77"), QStringLiteral("charname=新名字")}
+                         << QStringLiteral("SELECT CONCAT(level, ' ', HEX(charname)) FROM t_char WHERE charguid = %1")
+                         << QStringLiteral("77 D0C2C3FBD7D6");
+    QTest::newRow("transfer") << QStringList{QStringLiteral("transfer"), QStringLiteral("--to-world"), QStringLiteral("1")}
+                              << QStringLiteral("SELECT zoneworldid FROM t_char WHERE charguid = %1") << QStringLiteral("1");
+    QTest::newRow("delete") << QStringList{QStringLiteral("delete")}
+                            << QStringLiteral("SELECT COUNT(*) FROM t_char WHERE charguid = %1") << QStringLiteral("0");
+    QTest::newRow("copy") << QStringList{QStringLiteral("copy"), QStringLiteral("--account"), QStringLiteral("w2u0@qq.com"),
+                                         QStringLiteral("--name"), QStringLiteral("副本")}
+                          << QStringLiteral("SELECT COUNT(*) FROM t_char WHERE charname = X'B8B1B1BE' AND charguid <> %1") << QStringLiteral("1");
+}
+
+// Every character action rehearses without --yes, changes what it says with it, reports as
+// JSON on standard output alone, and writes an undo file that takes the database back.
+void TestCli::characterCommandsChangeExactlyWhatTheySay()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, changed);
+    QFETCH(QString, expected);
+    const QString db = QStringLiteral("cli_c");
+    QVERIFY(TestServers::loadSample(m_server, TestServers::smallSample(db, {1, 2}, 10)));
+    const int guid = TestServers::querySql(m_server, QStringLiteral("SELECT MIN(charguid) FROM t_char WHERE zoneworldid = 2"), db).toInt();
+    const QStringList server = {QStringLiteral("--server"), QStringLiteral("%1:%2").arg(m_server.host).arg(m_server.port),
+                                QStringLiteral("--database"), db, QStringLiteral("--password-stdin")};
+    const QByteArray password = m_server.password.toUtf8() + '\n';
+    const QStringList command = QStringList{QStringLiteral("character"), arguments.first(), QStringLiteral("--guid"), QString::number(guid)}
+                                + server + arguments.mid(1);
+    const QMap<QString, QString> before = rowsOf(db);
+
+    const Result shown = run(QStringList{QStringLiteral("character"), QStringLiteral("show"), QStringLiteral("--json"),
+                                         QStringLiteral("--guid"), QString::number(guid)} + server, password);
+    const QJsonObject object = QJsonDocument::fromJson(shown.out.toUtf8()).object();
+    QCOMPARE(object.value(QStringLiteral("rows")).toArray().at(0).toObject().value(QStringLiteral("charguid")).toInt(), guid);
+    const Result rehearsal = run(command, password);
+    QVERIFY2(rehearsal.code == 0, qPrintable(rehearsal.out + rehearsal.err));
+    QCOMPARE(rowsOf(db), before);
+
+    const Result done = run(command + QStringList{QStringLiteral("--yes"), QStringLiteral("--json")}, password);
+    const QJsonObject result = QJsonDocument::fromJson(done.out.toUtf8()).object();
+    QVERIFY2(done.code == 0 && result.value(QStringLiteral("ok")).toBool(), qPrintable(done.out + done.err));
+    QCOMPARE(TestServers::querySql(m_server, changed.arg(guid), db), expected);
+    const QString undo = result.value(QStringLiteral("undoFile")).toString();
+    QVERIFY2(QFileInfo::exists(undo), qPrintable(done.out));
+    const Result undone = run(QStringList{QStringLiteral("undo"), undo, QStringLiteral("--yes")} + server, password);
+    QVERIFY2(undone.code == 0, qPrintable(undone.out + undone.err));
+    QCOMPARE(rowsOf(db), before);
+}
+
 #include "tst_cli.moc"

@@ -1,0 +1,305 @@
+#include "command.h"
+
+#include "db/characterqueries.h"
+#include "db/databasemanager.h"
+#include "db/legacytext.h"
+#include "engine/charactercopier.h"
+#include "engine/characterdeleter.h"
+#include "engine/characteredit.h"
+#include "engine/rowpreview.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QTextStream>
+
+namespace Cli {
+
+namespace {
+// The columns `set` may change, as the editor does; the texts among them travel as GBK bytes.
+const QStringList kSettable = {QStringLiteral("accname"), QStringLiteral("charname"), QStringLiteral("title"), QStringLiteral("sex"),
+                               QStringLiteral("menpai"), QStringLiteral("level"), QStringLiteral("zoneworldid"), QStringLiteral("vmoney"),
+                               QStringLiteral("bankmoney"), QStringLiteral("yuanbao"), QStringLiteral("bdyuanbao"), QStringLiteral("exp"),
+                               QStringLiteral("hp"), QStringLiteral("mp"), QStringLiteral("points"), QStringLiteral("scene"),
+                               QStringLiteral("xpos"), QStringLiteral("zpos"), QStringLiteral("sect_point"), QStringLiteral("pkvalue")};
+const QStringList kTexts = {QStringLiteral("accname"), QStringLiteral("charname"), QStringLiteral("title")};
+const QStringList kActions = {QStringLiteral("list"), QStringLiteral("search"), QStringLiteral("show"), QStringLiteral("copy"),
+                              QStringLiteral("transfer"), QStringLiteral("delete"), QStringLiteral("repair"), QStringLiteral("set")};
+
+QJsonObject characterObject(const CharacterSummary &character)
+{
+    QJsonObject object;
+    for (int field = 0; field < CharacterSummary::FieldCount; ++field) {
+        const auto f = CharacterSummary::Field(field);
+        object.insert(QLatin1String(CharacterSummary::column(f)),
+                      f == CharacterSummary::Name ? QJsonValue(character.name) : QJsonValue(character.number(f)));
+    }
+    return object;
+}
+
+class CharacterCommand : public ServerCommand
+{
+public:
+    CharacterCommand()
+        : ServerCommand(QStringLiteral("character"),
+                        QStringLiteral("角色: list|search|show 查看，copy|transfer|delete|repair|set 修改（需 --yes）"),
+                        QStringLiteral("character_"))
+    {
+    }
+
+    bool changesData() const override { return true; }
+    bool takesArguments() const override { return true; }
+
+    void addOptions(QCommandLineParser &parser) const override
+    {
+        ServerCommand::addOptions(parser);
+        addUndoOption(parser);
+        parser.addPositionalArgument(QStringLiteral("ACTION"), kActions.join(QLatin1Char('|')));
+        parser.addPositionalArgument(QStringLiteral("FIELD=VALUE"), QStringLiteral("set 的字段与新值，可多个"), QStringLiteral("[FIELD=VALUE...]"));
+        parser.addOptions({
+            {QStringLiteral("worlds"), QStringLiteral("list: WorldID 列表，如 2,3"), QStringLiteral("LIST")},
+            {QStringLiteral("guid"), QStringLiteral("角色的 CharGUID（十进制，或游戏显示的十六进制）"), QStringLiteral("ID")},
+            {QStringLiteral("name"), QStringLiteral("search: 角色名包含的文字；copy: 副本的名字（不给则随机）"), QStringLiteral("TEXT")},
+            {QStringLiteral("account"), QStringLiteral("search: 账号包含的文字；copy: 副本所属账号"), QStringLiteral("TEXT")},
+            {QStringLiteral("to-world"), QStringLiteral("transfer: 目标 WorldID"), QStringLiteral("ID")},
+            {QStringLiteral("limit"), QStringLiteral("search: 最多显示的角色数（默认 500）"), QStringLiteral("N"), QStringLiteral("500")},
+            {QStringLiteral("json"), QStringLiteral("把结果作为一个 JSON 对象输出到标准输出（日志改到标准错误）")},
+        });
+    }
+
+    int execute(const QCommandLineParser &parser, Output &out) override
+    {
+        const QStringList arguments = parser.positionalArguments();
+        m_action = arguments.value(0);
+        m_json = parser.isSet(QStringLiteral("json"));
+        m_result = QJsonObject{{QStringLiteral("command"), QStringLiteral("character")}, {QStringLiteral("action"), m_action}};
+        if (!kActions.contains(m_action)) {
+            usageError(QStringLiteral("需要一个动作: %1").arg(kActions.join(QLatin1Char('|'))));
+            return Usage;
+        }
+        if (arguments.size() > 1 && m_action != QLatin1String("set")) {
+            usageError(QStringLiteral("多余的参数 \"%1\"").arg(arguments.mid(1).join(QLatin1Char(' '))));
+            return Usage;
+        }
+        if (m_json)
+            out.toStandardError(true);
+        const int code = run(parser, arguments.mid(1), out);
+        if (m_json && !usageFailed()) {
+            m_result.insert(QStringLiteral("ok"), code == Success);
+            QTextStream(stdout) << QJsonDocument(m_result).toJson(QJsonDocument::Compact) << '\n';
+        }
+        return code;
+    }
+
+private:
+    int fail(Output &out, const QString &error)
+    {
+        out.line(error);
+        m_result.insert(QStringLiteral("error"), error);
+        return Failed;
+    }
+
+    int guidOption(const QCommandLineParser &parser)
+    {
+        const int guid = CharacterQueries::parseCharGuid(parser.value(QStringLiteral("guid")));
+        if (guid < 1)
+            usageError(QStringLiteral("%1 需要 --guid（正整数，或 0x 开头的十六进制）").arg(m_action));
+        return guid;
+    }
+
+    int run(const QCommandLineParser &parser, const QStringList &assignments, Output &out)
+    {
+        // Everything the operator typed is checked before the server is asked anything.
+        QList<int> worlds;
+        int guid = 0;
+        CharacterEdit::Changes changes;
+        if (m_action == QLatin1String("list")) {
+            worlds = worldList(parser, QStringLiteral("worlds"));
+        } else if (m_action == QLatin1String("search")) {
+            if (parser.isSet(QStringLiteral("name")) == parser.isSet(QStringLiteral("account")))
+                usageError(QStringLiteral("search 需要 --name 或 --account 之一"));
+        } else {
+            guid = guidOption(parser);
+        }
+        if (m_action == QLatin1String("transfer") && world(parser, QStringLiteral("to-world")) < 1 && !usageFailed())
+            usageError(QStringLiteral("transfer 需要 --to-world"));
+        if (m_action == QLatin1String("copy") && parser.value(QStringLiteral("account")).trimmed().isEmpty() && !usageFailed())
+            usageError(QStringLiteral("copy 需要 --account"));
+        if (m_action == QLatin1String("set") && !usageFailed())
+            changes = parseAssignments(assignments);
+        if (usageFailed())
+            return Usage;
+        const HostConfig config = connection(parser, out);
+        if (usageFailed())
+            return Usage;
+        if (!connectSession(config, out))
+            return fail(out, QStringLiteral("无法连接服务器"));
+        QSqlDatabase &db = DatabaseManager::instance()->database();
+
+        if (m_action == QLatin1String("list"))
+            return show(CharacterQueries::byWorlds(db, worlds), out);
+        if (m_action == QLatin1String("search")) {
+            const bool byName = parser.isSet(QStringLiteral("name"));
+            return show(CharacterQueries::search(db, byName ? CharacterQueries::SearchBy::Name : CharacterQueries::SearchBy::Account,
+                                                 parser.value(byName ? QStringLiteral("name") : QStringLiteral("account")),
+                                                 qMax(1, parser.value(QStringLiteral("limit")).toInt())),
+                        out);
+        }
+        const CharacterQueries::Result found = CharacterQueries::search(db, CharacterQueries::SearchBy::CharGuid, QString::number(guid), 1);
+        if (!found.ok)
+            return fail(out, QStringLiteral("查询失败: %1").arg(found.error));
+        if (found.characters.isEmpty())
+            return fail(out, QStringLiteral("角色不存在: CharGUID %1").arg(guid));
+        if (m_action == QLatin1String("show"))
+            return show(found, out);
+        return change(parser, db, found.characters.constFirst(), changes, out);
+    }
+
+    CharacterEdit::Changes parseAssignments(const QStringList &assignments)
+    {
+        CharacterEdit::Changes changes;
+        for (const QString &assignment : assignments) {
+            const qsizetype equals = assignment.indexOf(QLatin1Char('='));
+            const QString field = assignment.left(equals).trimmed().toLower();
+            if (equals < 1 || !kSettable.contains(field)) {
+                usageError(QStringLiteral("无法修改 \"%1\"，可改的字段: %2").arg(assignment, kSettable.join(QStringLiteral(", "))));
+                return {};
+            }
+            const QString value = assignment.mid(equals + 1);
+            if (kTexts.contains(field)) {
+                changes.append({field, encodeGbk(value)});
+                continue;
+            }
+            bool ok = false;
+            const int number = value.trimmed().toInt(&ok);
+            if (!ok) {
+                usageError(QStringLiteral("%1 需要整数，而不是 \"%2\"").arg(field, value));
+                return {};
+            }
+            changes.append({field, number});
+        }
+        if (changes.isEmpty())
+            usageError(QStringLiteral("set 需要至少一个 FIELD=VALUE"));
+        return changes;
+    }
+
+    int show(const CharacterQueries::Result &result, Output &out)
+    {
+        if (!result.ok)
+            return fail(out, QStringLiteral("查询失败: %1").arg(result.error));
+        QJsonArray rows;
+        QTextStream stream(stdout);
+        if (!m_json) {
+            QStringList header;
+            for (int field = 0; field < CharacterSummary::FieldCount; ++field)
+                header.append(QLatin1String(CharacterSummary::column(CharacterSummary::Field(field))));
+            stream << header.join(QLatin1Char('\t')) << '\n';
+        }
+        for (const CharacterSummary &character : result.characters) {
+            if (m_json) {
+                rows.append(characterObject(character));
+                continue;
+            }
+            QStringList cells;
+            for (int field = 0; field < CharacterSummary::FieldCount; ++field)
+                cells.append(character.text(CharacterSummary::Field(field)));
+            stream << cells.join(QLatin1Char('\t')) << '\n';
+        }
+        stream.flush();
+        out.line(QStringLiteral("共 %1 个角色%2").arg(result.characters.size()).arg(result.cut ? QStringLiteral("（已截断）") : QString()));
+        m_result.insert(QStringLiteral("rows"), rows);
+        m_result.insert(QStringLiteral("count"), qint64(result.characters.size()));
+        return Success;
+    }
+
+    int change(const QCommandLineParser &parser, QSqlDatabase &db, const CharacterSummary &character, const CharacterEdit::Changes &changes,
+               Output &out)
+    {
+        const int guid = character.guid();
+        const int toWorld = m_action == QLatin1String("transfer") ? world(parser, QStringLiteral("to-world")) : 0;
+        out.line(QStringLiteral("角色: %1 (CharGUID %2, WorldID %3)").arg(character.name).arg(guid).arg(character.number(CharacterSummary::World)));
+        // Refusals come before the preview, as the windows refuse before their confirmation.
+        QString refusal;
+        if (m_action == QLatin1String("transfer") && !CharacterDeleter::checkTargetWorld(db, toWorld, &refusal))
+            return fail(out, refusal);
+        if (m_action == QLatin1String("set")) {
+            const CharacterEdit::Check check = CharacterEdit::check(db, guid, changes);
+            if (!check.failure.isEmpty() || !check.refusal.isEmpty())
+                return fail(out, check.failure.isEmpty() ? check.refusal : QStringLiteral("检查失败: %1").arg(check.failure));
+        }
+        const QList<RowPreview::Count> preview = m_action == QLatin1String("delete")     ? RowPreview::characterRows(db, QString::number(guid), true)
+                                               : m_action == QLatin1String("transfer") ? RowPreview::transferRows(db, guid)
+                                               : m_action == QLatin1String("repair")   ? RowPreview::repairRows(db, guid)
+                                               : m_action == QLatin1String("copy")     ? RowPreview::copyRows(db, guid)
+                                                                                        : QList<RowPreview::Count>();
+        QJsonObject counts;
+        for (const RowPreview::Count &count : preview)
+            counts.insert(count.table, count.missing ? QJsonValue() : QJsonValue(count.rows));
+        m_result.insert(QStringLiteral("counts"), counts);
+        for (const QString &line : RowPreview::lines(preview, true))
+            out.line(line);
+        for (const auto &change : changes)
+            out.line(QStringLiteral("  %1 = %2").arg(change.first,
+                                                      change.second.typeId() == QMetaType::QByteArray ? decodeGbk(change.second.toByteArray())
+                                                                                                      : change.second.toString()));
+        if (!parser.isSet(QStringLiteral("yes"))) {
+            dryRunNote(out);
+            return Success;
+        }
+
+        const bool writeUndo = !parser.isSet(QStringLiteral("no-undo"));
+        QString error;
+        QString undoPath;
+        bool ok = false;
+        if (m_action == QLatin1String("set")) {
+            ok = CharacterEdit::save(db, guid, changes, &undoPath, &error);
+        } else if (m_action == QLatin1String("copy")) {
+            CharacterCopier copier(db);
+            copier.setWriteUndo(writeUndo);
+            QObject::connect(&copier, &CharacterCopier::logMessage, [&out](const QString &line) { out.line(line); });
+            int copy = 0;
+            QString name;
+            const QString wanted = parser.value(QStringLiteral("name"));
+            ok = copier.copyCharacter(guid, parser.value(QStringLiteral("account")).trimmed(),
+                                      wanted.isEmpty() ? CharacterCopier::freeRandomName(db) : wanted, &copy, &name, &error);
+            undoPath = copier.undoPath();
+            if (ok) {
+                out.line(QStringLiteral("副本: %1 (CharGUID %2)").arg(name).arg(copy));
+                m_result.insert(QStringLiteral("copy"), QJsonObject{{QStringLiteral("charguid"), copy}, {QStringLiteral("charname"), name}});
+            }
+        } else {
+            CharacterDeleter deleter(db);
+            deleter.setWriteUndo(writeUndo);
+            QObject::connect(&deleter, &CharacterDeleter::logMessage, [&out](const QString &line) { out.line(line); });
+            QObject::connect(&deleter, &CharacterDeleter::errorOccurred, [&error](const QString &text) { error = text; });
+            if (m_action == QLatin1String("delete")) {
+                ok = deleter.deleteCharacter(guid, &error);
+            } else if (m_action == QLatin1String("transfer")) {
+                ok = deleter.transferCharacter(guid, toWorld, &error);
+            } else {
+                QObject::connect(&deleter, &CharacterDeleter::singleRepairCompleted, [&ok](bool success, int, int) { ok = success; });
+                deleter.repairCharacterDuplicates(guid);
+            }
+            undoPath = deleter.undoPath();
+        }
+        if (!ok)
+            return fail(out, QStringLiteral("操作失败: %1").arg(error.isEmpty() ? QStringLiteral("未知错误") : error));
+        out.line(QStringLiteral("操作完成"));
+        printUndoFile(undoPath, out);
+        if (!undoPath.isEmpty())
+            m_result.insert(QStringLiteral("undoFile"), undoPath);
+        return Success;
+    }
+
+    QString m_action;
+    bool m_json = false;
+    QJsonObject m_result;
+};
+} // namespace
+
+std::shared_ptr<Command> characterCommand()
+{
+    return std::make_shared<CharacterCommand>();
+}
+
+} // namespace Cli
