@@ -10,7 +10,7 @@ namespace Cli {
 
 QList<std::shared_ptr<Command>> commands()
 {
-    return {backupCommand(), restoreCommand(), worldsCommand(), characterCommand(), wipeCommand(), mergeCommand(), mergeSameCommand(),
+    return {backupCommand(), restoreCommand(), worldsCommand(), characterCommand(), accountCommand(), wipeCommand(), mergeCommand(), mergeSameCommand(),
             exportCommand(), undoCommand()};
 }
 

@@ -106,6 +106,7 @@ std::shared_ptr<Command> mergeSameCommand();
 std::shared_ptr<Command> exportCommand();
 std::shared_ptr<Command> undoCommand();
 std::shared_ptr<Command> characterCommand();
+std::shared_ptr<Command> accountCommand();
 
 // Per-table row counts of the characters chosen by `owners` (a sub-select of charguids), as a
 // rehearsal prints them.

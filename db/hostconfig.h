@@ -49,3 +49,16 @@ struct HostConfig
 };
 
 using HostConfigList = QList<HostConfig>;
+
+// The account database of a host entry, as a connection of its own: the entry's account
+// server fields, each falling back to the character server's.
+inline HostConfig accountDatabaseConfig(const HostConfig &entry)
+{
+    HostConfig web;
+    web.host = entry.webHost.isEmpty() ? entry.host : entry.webHost;
+    web.port = entry.webPort == 0 ? entry.port : entry.webPort;
+    web.username = entry.webUsername.isEmpty() ? entry.username : entry.webUsername;
+    web.password = entry.webPassword.isEmpty() ? entry.password : entry.webPassword;
+    web.database = entry.webDatabase.isEmpty() ? QStringLiteral("web") : entry.webDatabase;
+    return web;
+}

@@ -48,6 +48,7 @@ private slots:
     void backupRestoreRoundTrips();
     void characterCommandsChangeExactlyWhatTheySay_data();
     void characterCommandsChangeExactlyWhatTheySay();
+    void accountCommands();
 
 private:
     Result run(const QStringList &arguments, const QByteArray &input = QByteArray());
@@ -444,6 +445,37 @@ void TestCli::characterCommandsChangeExactlyWhatTheySay()
     const Result undone = run(QStringList{QStringLiteral("undo"), undo, QStringLiteral("--yes")} + server, password);
     QVERIFY2(undone.code == 0, qPrintable(undone.out + undone.err));
     QCOMPARE(rowsOf(db), before);
+}
+
+// Register (its password from the next line of standard input), points and delete through a
+// host entry's account database; the delete's undo file brings the row back.
+void TestCli::accountCommands()
+{
+    const QStringList host = {QStringLiteral("--host"), QStringLiteral("甲服")};
+    const auto account = [&](const QStringList &arguments, const QByteArray &input = QByteArray()) {
+        return run(QStringList{QStringLiteral("account")} + arguments + host, input);
+    };
+    const auto row = [this] {
+        return TestServers::querySql(m_server, QStringLiteral("SELECT point FROM account WHERE name = 'cli新人'"), QStringLiteral("cli_a_web"));
+    };
+    QCOMPARE(account({QStringLiteral("register"), QStringLiteral("--name"), QStringLiteral("cli新人"), QStringLiteral("--yes")}).code, 2);
+    const Result made = account({QStringLiteral("register"), QStringLiteral("--name"), QStringLiteral("cli新人"), QStringLiteral("--yes")}, "pw1\n");
+    QVERIFY2(made.code == 0 && row() == QStringLiteral("0"), qPrintable(made.out + made.err + row()));
+    QCOMPARE(account({QStringLiteral("points"), QStringLiteral("--name"), QStringLiteral("cli新人"), QStringLiteral("--set"), QStringLiteral("70")}).code, 0);
+    QCOMPARE(row(), QStringLiteral("0"));  // a rehearsal
+    QCOMPARE(account({QStringLiteral("points"), QStringLiteral("--name"), QStringLiteral("cli新人"), QStringLiteral("--set"), QStringLiteral("70"),
+                      QStringLiteral("--yes")}).code, 0);
+    QCOMPARE(row(), QStringLiteral("70"));
+    const Result listed = account({QStringLiteral("list"), QStringLiteral("--name"), QStringLiteral("新人"), QStringLiteral("--json")});
+    const QJsonArray rows = QJsonDocument::fromJson(listed.out.toUtf8()).object().value(QStringLiteral("rows")).toArray();
+    QVERIFY2(rows.size() == 1 && rows.at(0).toObject().value(QStringLiteral("point")).toInt() == 70, qPrintable(listed.out));
+    const Result deleted = account({QStringLiteral("delete"), QStringLiteral("--name"), QStringLiteral("cli新人"), QStringLiteral("--yes"), QStringLiteral("--json")});
+    const QString undo = QJsonDocument::fromJson(deleted.out.toUtf8()).object().value(QStringLiteral("undoFile")).toString();
+    QVERIFY2(deleted.code == 0 && row().isEmpty() && QFileInfo::exists(undo), qPrintable(deleted.out + deleted.err));
+    QCOMPARE(account({QStringLiteral("delete"), QStringLiteral("--name"), QStringLiteral("cli新人"), QStringLiteral("--yes")}).code, 1);
+    QCOMPARE(run(QStringList{QStringLiteral("undo"), undo, QStringLiteral("--yes"), QStringLiteral("--host"), QStringLiteral("甲服")}).code, 0);
+    QCOMPARE(row(), QStringLiteral("70"));
+    QVERIFY(TestServers::runSql(m_server, "DELETE FROM account WHERE name = 'cli新人';", QStringLiteral("cli_a_web")));
 }
 
 #include "tst_cli.moc"

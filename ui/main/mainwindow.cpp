@@ -244,17 +244,6 @@ HostConfig MainWindow::getCurrentConfig() const
     return config;
 }
 
-HostConfig MainWindow::accountDatabaseConfig(const HostConfig &entry)
-{
-    HostConfig web;
-    web.host = entry.webHost.isEmpty() ? entry.host : entry.webHost;
-    web.port = entry.webPort == 0 ? entry.port : entry.webPort;
-    web.username = entry.webUsername.isEmpty() ? entry.username : entry.webUsername;
-    web.password = entry.webPassword.isEmpty() ? entry.password : entry.webPassword;
-    web.database = entry.webDatabase.isEmpty() ? QStringLiteral("web") : entry.webDatabase;
-    return web;
-}
-
 bool MainWindow::requireConnection()
 {
     if (DatabaseManager::instance()->isConnected())

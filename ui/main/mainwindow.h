@@ -26,9 +26,6 @@ public:
     HostConfig toolServer(QString *label) const;
     const HostConfigList &hostConfigs() const { return m_hostConfigs; }
 
-    // The account database of a host entry: its web* fields, each falling back to the
-    // character database's value when empty (the database name to "web").
-    static HostConfig accountDatabaseConfig(const HostConfig &entry);
 
     BackupManager *backupManager() const { return m_backupManager; }
 

@@ -214,7 +214,7 @@ void TestMainWindow::accountManagerFallsBackToCharacterDatabase()
     HostConfig entry = m_hosts.first();
     entry.webPort = 0;
     entry.webDatabase = QStringLiteral("web2");
-    const HostConfig web = MainWindow::accountDatabaseConfig(entry);
+    const HostConfig web = accountDatabaseConfig(entry);
     QCOMPARE(QString::number(web.port) + web.database, QString::number(m_server.port) + QStringLiteral("web2"));
 }
 

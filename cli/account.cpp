@@ -1,0 +1,190 @@
+#include "command.h"
+
+#include "engine/accountstore.h"
+#include "terminal.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QTextStream>
+
+namespace Cli {
+
+namespace {
+const QStringList kActions = {QStringLiteral("list"), QStringLiteral("register"), QStringLiteral("points"), QStringLiteral("delete")};
+
+class AccountCommand : public ServerCommand
+{
+public:
+    AccountCommand()
+        : ServerCommand(QStringLiteral("account"), QStringLiteral("账号: list 查看，register|points|delete 修改（需 --yes）"),
+                        QStringLiteral("account_"))
+    {
+    }
+
+    bool changesData() const override { return true; }
+    bool takesArguments() const override { return true; }
+
+    void addOptions(QCommandLineParser &parser) const override
+    {
+        ServerCommand::addOptions(parser);
+        parser.addPositionalArgument(QStringLiteral("ACTION"), kActions.join(QLatin1Char('|')));
+        parser.addOptions({
+            {QStringLiteral("name"), QStringLiteral("账号名（list: 包含的文字）"), QStringLiteral("NAME")},
+            {QStringLiteral("all"), QStringLiteral("points: 对所有账号")},
+            {QStringLiteral("set"), QStringLiteral("points: 设为这个点数"), QStringLiteral("N")},
+            {QStringLiteral("add"), QStringLiteral("points --all: 每个账号加这么多点"), QStringLiteral("N")},
+            {QStringLiteral("clear"), QStringLiteral("points --all: 清零")},
+            {QStringLiteral("json"), QStringLiteral("把结果作为一个 JSON 对象输出到标准输出（日志改到标准错误）")},
+        });
+    }
+
+    int execute(const QCommandLineParser &parser, Output &out) override
+    {
+        const QStringList arguments = parser.positionalArguments();
+        const QString action = arguments.value(0);
+        m_json = parser.isSet(QStringLiteral("json"));
+        m_result = QJsonObject{{QStringLiteral("command"), QStringLiteral("account")}, {QStringLiteral("action"), action}};
+        if (arguments.size() != 1 || !kActions.contains(action)) {
+            usageError(QStringLiteral("需要一个动作: %1").arg(kActions.join(QLatin1Char('|'))));
+            return Usage;
+        }
+        if (m_json)
+            out.toStandardError(true);
+        const int code = run(parser, action, out);
+        if (m_json && !usageFailed()) {
+            m_result.insert(QStringLiteral("ok"), code == Success);
+            QTextStream(stdout) << QJsonDocument(m_result).toJson(QJsonDocument::Compact) << '\n';
+        }
+        return code;
+    }
+
+private:
+    int fail(Output &out, const QString &error)
+    {
+        out.line(error);
+        m_result.insert(QStringLiteral("error"), error);
+        return Failed;
+    }
+
+    // The points change asked for, checked before the server is asked anything.
+    bool pointsRequest(const QCommandLineParser &parser, qint64 *value)
+    {
+        const bool all = parser.isSet(QStringLiteral("all"));
+        const int kinds = int(parser.isSet(QStringLiteral("set"))) + int(parser.isSet(QStringLiteral("add"))) + int(parser.isSet(QStringLiteral("clear")));
+        if (all == parser.isSet(QStringLiteral("name")) || kinds != 1 || (!all && !parser.isSet(QStringLiteral("set")))) {
+            usageError(QStringLiteral("points 需要 --name NAME --set N，或 --all 加 --set N、--add N、--clear 之一"));
+            return false;
+        }
+        const QString text = parser.value(parser.isSet(QStringLiteral("set")) ? QStringLiteral("set") : QStringLiteral("add"));
+        bool ok = parser.isSet(QStringLiteral("clear"));
+        *value = ok ? 0 : text.toLongLong(&ok);
+        if (!ok || (!parser.isSet(QStringLiteral("add")) && *value < 0))
+            usageError(QStringLiteral("点数需要非负整数（--add 可为负），而不是 \"%1\"").arg(text));
+        return !usageFailed();
+    }
+
+    int run(const QCommandLineParser &parser, const QString &action, Output &out)
+    {
+        const QString name = parser.value(QStringLiteral("name")).trimmed();
+        if ((action == QLatin1String("register") || action == QLatin1String("delete")) && name.isEmpty()) {
+            usageError(QStringLiteral("%1 需要 --name").arg(action));
+            return Usage;
+        }
+        qint64 points = 0;
+        if (action == QLatin1String("points") && !pointsRequest(parser, &points))
+            return Usage;
+        HostConfig config = connection(parser, out);
+        if (usageFailed())
+            return Usage;
+        // A host entry names its account database; --database names it directly.
+        if (parser.isSet(QStringLiteral("host")))
+            config = accountDatabaseConfig(config);
+        else if (!parser.isSet(QStringLiteral("database")))
+            config.database = QStringLiteral("web");
+        // The new account's password: the next line of standard input, never an argument.
+        QString password;
+        if (action == QLatin1String("register")) {
+            password = Terminal::isStandardInput() ? Terminal::readPassword(QStringLiteral("账号 %1 的密码: ").arg(name)) : Terminal::readLine();
+            if (password.isEmpty()) {
+                usageError(QStringLiteral("register 需要新账号的密码（标准输入的下一行）"));
+                return Usage;
+            }
+        }
+        AccountStore store(QStringLiteral("cli_account_connection"));
+        if (!store.open(config))
+            return fail(out, QStringLiteral("无法连接账号数据库 %1: %2").arg(config.database, store.error()));
+        out.line(QStringLiteral("账号数据库: %1").arg(config.database));
+
+        if (action == QLatin1String("list"))
+            return list(store, name, out);
+        const bool all = parser.isSet(QStringLiteral("all"));
+        if (action != QLatin1String("register")) {
+            const qint64 rows = store.countRows(all ? QString() : name);
+            if (!all && rows == 0)
+                return fail(out, QStringLiteral("账号不存在: %1").arg(name));
+            out.line(QStringLiteral("将改动 account: %1 条记录").arg(rows));
+            m_result.insert(QStringLiteral("counts"), QJsonObject{{QStringLiteral("account"), rows}});
+        }
+        if (!parser.isSet(QStringLiteral("yes"))) {
+            dryRunNote(out);
+            return Success;
+        }
+        bool ok = false;
+        if (action == QLatin1String("register"))
+            ok = store.registerAccount(name, password);
+        else if (action == QLatin1String("delete"))
+            ok = store.deleteAccount(name);
+        else if (!all)
+            ok = store.setPoint(name, points);
+        else if (parser.isSet(QStringLiteral("clear")))
+            ok = store.clearPoints();
+        else if (parser.isSet(QStringLiteral("add")))
+            ok = store.addPointsToAll(points);
+        else
+            ok = store.setAllPoints(points);
+        if (!ok)
+            return fail(out, QStringLiteral("操作失败: %1").arg(store.error()));
+        out.line(QStringLiteral("操作完成"));
+        printUndoFile(store.undoPath(), out);
+        if (!store.undoPath().isEmpty())
+            m_result.insert(QStringLiteral("undoFile"), store.undoPath());
+        return Success;
+    }
+
+    int list(AccountStore &store, const QString &filter, Output &out)
+    {
+        const QList<AccountRow> rows = store.list(filter);
+        if (!store.error().isEmpty())
+            return fail(out, QStringLiteral("查询失败: %1").arg(store.error()));
+        QTextStream stream(stdout);
+        QJsonArray array;
+        if (!m_json)
+            stream << "id\tname\tpoint\texpoint\tonline\tlocked\tgm\n";
+        for (const AccountRow &row : rows) {
+            if (m_json)
+                array.append(QJsonObject{{QStringLiteral("id"), row.id}, {QStringLiteral("name"), row.name}, {QStringLiteral("point"), row.point},
+                                         {QStringLiteral("expoint"), row.expoint}, {QStringLiteral("online"), row.online},
+                                         {QStringLiteral("locked"), row.locked}, {QStringLiteral("gm"), row.gm}});
+            else
+                stream << row.id << '\t' << row.name << '\t' << row.point << '\t' << row.expoint << '\t' << int(row.online) << '\t'
+                       << int(row.locked) << '\t' << int(row.gm) << '\n';
+        }
+        stream.flush();
+        out.line(QStringLiteral("共 %1 个账号").arg(rows.size()));
+        m_result.insert(QStringLiteral("rows"), array);
+        m_result.insert(QStringLiteral("count"), qint64(rows.size()));
+        return Success;
+    }
+
+    bool m_json = false;
+    QJsonObject m_result;
+};
+} // namespace
+
+std::shared_ptr<Command> accountCommand()
+{
+    return std::make_shared<AccountCommand>();
+}
+
+} // namespace Cli
