@@ -4,8 +4,6 @@
 #include "terminal.h"
 
 #include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
 #include <QTextStream>
 
 namespace Cli {
@@ -13,60 +11,28 @@ namespace Cli {
 namespace {
 const QStringList kActions = {QStringLiteral("list"), QStringLiteral("register"), QStringLiteral("points"), QStringLiteral("delete")};
 
-class AccountCommand : public ServerCommand
+class AccountCommand : public ActionCommand
 {
 public:
     AccountCommand()
-        : ServerCommand(QStringLiteral("account"), QStringLiteral("账号: list 查看，register|points|delete 修改（需 --yes）"),
-                        QStringLiteral("account_"))
+        : ActionCommand(QStringLiteral("account"), QStringLiteral("账号: list 查看，register|points|delete 修改（需 --yes）"),
+                        QStringLiteral("account_"), kActions)
     {
     }
 
-    bool changesData() const override { return true; }
-    bool takesArguments() const override { return true; }
-
     void addOptions(QCommandLineParser &parser) const override
     {
-        ServerCommand::addOptions(parser);
-        parser.addPositionalArgument(QStringLiteral("ACTION"), kActions.join(QLatin1Char('|')));
+        ActionCommand::addOptions(parser);
         parser.addOptions({
             {QStringLiteral("name"), QStringLiteral("账号名（list: 包含的文字）"), QStringLiteral("NAME")},
             {QStringLiteral("all"), QStringLiteral("points: 对所有账号")},
             {QStringLiteral("set"), QStringLiteral("points: 设为这个点数"), QStringLiteral("N")},
             {QStringLiteral("add"), QStringLiteral("points --all: 每个账号加这么多点"), QStringLiteral("N")},
             {QStringLiteral("clear"), QStringLiteral("points --all: 清零")},
-            {QStringLiteral("json"), QStringLiteral("把结果作为一个 JSON 对象输出到标准输出（日志改到标准错误）")},
         });
     }
 
-    int execute(const QCommandLineParser &parser, Output &out) override
-    {
-        const QStringList arguments = parser.positionalArguments();
-        const QString action = arguments.value(0);
-        m_json = parser.isSet(QStringLiteral("json"));
-        m_result = QJsonObject{{QStringLiteral("command"), QStringLiteral("account")}, {QStringLiteral("action"), action}};
-        if (arguments.size() != 1 || !kActions.contains(action)) {
-            usageError(QStringLiteral("需要一个动作: %1").arg(kActions.join(QLatin1Char('|'))));
-            return Usage;
-        }
-        if (m_json)
-            out.toStandardError(true);
-        const int code = run(parser, action, out);
-        if (m_json && !usageFailed()) {
-            m_result.insert(QStringLiteral("ok"), code == Success);
-            QTextStream(stdout) << QJsonDocument(m_result).toJson(QJsonDocument::Compact) << '\n';
-        }
-        return code;
-    }
-
 private:
-    int fail(Output &out, const QString &error)
-    {
-        out.line(error);
-        m_result.insert(QStringLiteral("error"), error);
-        return Failed;
-    }
-
     // The points change asked for, checked before the server is asked anything.
     bool pointsRequest(const QCommandLineParser &parser, qint64 *value)
     {
@@ -84,7 +50,7 @@ private:
         return !usageFailed();
     }
 
-    int run(const QCommandLineParser &parser, const QString &action, Output &out)
+    int run(const QCommandLineParser &parser, const QString &action, const QStringList &, Output &out) override
     {
         const QString name = parser.value(QStringLiteral("name")).trimmed();
         if ((action == QLatin1String("register") || action == QLatin1String("delete")) && name.isEmpty()) {
@@ -124,7 +90,7 @@ private:
             if (!all && rows == 0)
                 return fail(out, QStringLiteral("账号不存在: %1").arg(name));
             out.line(QStringLiteral("将改动 account: %1 条记录").arg(rows));
-            m_result.insert(QStringLiteral("counts"), QJsonObject{{QStringLiteral("account"), rows}});
+            setResult(QStringLiteral("counts"), QJsonObject{{QStringLiteral("account"), rows}});
         }
         if (!parser.isSet(QStringLiteral("yes"))) {
             dryRunNote(out);
@@ -148,7 +114,7 @@ private:
         out.line(QStringLiteral("操作完成"));
         printUndoFile(store.undoPath(), out);
         if (!store.undoPath().isEmpty())
-            m_result.insert(QStringLiteral("undoFile"), store.undoPath());
+            setResult(QStringLiteral("undoFile"), store.undoPath());
         return Success;
     }
 
@@ -159,10 +125,10 @@ private:
             return fail(out, QStringLiteral("查询失败: %1").arg(store.error()));
         QTextStream stream(stdout);
         QJsonArray array;
-        if (!m_json)
+        if (!json())
             stream << "id\tname\tpoint\texpoint\tonline\tlocked\tgm\n";
         for (const AccountRow &row : rows) {
-            if (m_json)
+            if (json())
                 array.append(QJsonObject{{QStringLiteral("id"), row.id}, {QStringLiteral("name"), row.name}, {QStringLiteral("point"), row.point},
                                          {QStringLiteral("expoint"), row.expoint}, {QStringLiteral("online"), row.online},
                                          {QStringLiteral("locked"), row.locked}, {QStringLiteral("gm"), row.gm}});
@@ -172,13 +138,10 @@ private:
         }
         stream.flush();
         out.line(QStringLiteral("共 %1 个账号").arg(rows.size()));
-        m_result.insert(QStringLiteral("rows"), array);
-        m_result.insert(QStringLiteral("count"), qint64(rows.size()));
+        setResult(QStringLiteral("rows"), array);
+        setResult(QStringLiteral("count"), qint64(rows.size()));
         return Success;
     }
-
-    bool m_json = false;
-    QJsonObject m_result;
 };
 } // namespace
 

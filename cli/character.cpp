@@ -9,8 +9,6 @@
 #include "engine/rowpreview.h"
 
 #include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
 #include <QTextStream>
 
 namespace Cli {
@@ -37,24 +35,20 @@ QJsonObject characterObject(const CharacterSummary &character)
     return object;
 }
 
-class CharacterCommand : public ServerCommand
+class CharacterCommand : public ActionCommand
 {
 public:
     CharacterCommand()
-        : ServerCommand(QStringLiteral("character"),
+        : ActionCommand(QStringLiteral("character"),
                         QStringLiteral("角色: list|search|show 查看，copy|transfer|delete|repair|set 修改（需 --yes）"),
-                        QStringLiteral("character_"))
+                        QStringLiteral("character_"), kActions)
     {
     }
 
-    bool changesData() const override { return true; }
-    bool takesArguments() const override { return true; }
-
     void addOptions(QCommandLineParser &parser) const override
     {
-        ServerCommand::addOptions(parser);
+        ActionCommand::addOptions(parser);
         addUndoOption(parser);
-        parser.addPositionalArgument(QStringLiteral("ACTION"), kActions.join(QLatin1Char('|')));
         parser.addPositionalArgument(QStringLiteral("FIELD=VALUE"), QStringLiteral("set 的字段与新值，可多个"), QStringLiteral("[FIELD=VALUE...]"));
         parser.addOptions({
             {QStringLiteral("worlds"), QStringLiteral("list: WorldID 列表，如 2,3"), QStringLiteral("LIST")},
@@ -63,41 +57,11 @@ public:
             {QStringLiteral("account"), QStringLiteral("search: 账号包含的文字；copy: 副本所属账号"), QStringLiteral("TEXT")},
             {QStringLiteral("to-world"), QStringLiteral("transfer: 目标 WorldID"), QStringLiteral("ID")},
             {QStringLiteral("limit"), QStringLiteral("search: 最多显示的角色数（默认 500）"), QStringLiteral("N"), QStringLiteral("500")},
-            {QStringLiteral("json"), QStringLiteral("把结果作为一个 JSON 对象输出到标准输出（日志改到标准错误）")},
         });
     }
 
-    int execute(const QCommandLineParser &parser, Output &out) override
-    {
-        const QStringList arguments = parser.positionalArguments();
-        m_action = arguments.value(0);
-        m_json = parser.isSet(QStringLiteral("json"));
-        m_result = QJsonObject{{QStringLiteral("command"), QStringLiteral("character")}, {QStringLiteral("action"), m_action}};
-        if (!kActions.contains(m_action)) {
-            usageError(QStringLiteral("需要一个动作: %1").arg(kActions.join(QLatin1Char('|'))));
-            return Usage;
-        }
-        if (arguments.size() > 1 && m_action != QLatin1String("set")) {
-            usageError(QStringLiteral("多余的参数 \"%1\"").arg(arguments.mid(1).join(QLatin1Char(' '))));
-            return Usage;
-        }
-        if (m_json)
-            out.toStandardError(true);
-        const int code = run(parser, arguments.mid(1), out);
-        if (m_json && !usageFailed()) {
-            m_result.insert(QStringLiteral("ok"), code == Success);
-            QTextStream(stdout) << QJsonDocument(m_result).toJson(QJsonDocument::Compact) << '\n';
-        }
-        return code;
-    }
-
 private:
-    int fail(Output &out, const QString &error)
-    {
-        out.line(error);
-        m_result.insert(QStringLiteral("error"), error);
-        return Failed;
-    }
+    bool takesMoreArguments(const QString &action) const override { return action == QLatin1String("set"); }
 
     int guidOption(const QCommandLineParser &parser)
     {
@@ -107,8 +71,9 @@ private:
         return guid;
     }
 
-    int run(const QCommandLineParser &parser, const QStringList &assignments, Output &out)
+    int run(const QCommandLineParser &parser, const QString &action, const QStringList &assignments, Output &out) override
     {
+        m_action = action;
         // Everything the operator typed is checked before the server is asked anything.
         QList<int> worlds;
         int guid = 0;
@@ -189,14 +154,14 @@ private:
             return fail(out, QStringLiteral("查询失败: %1").arg(result.error));
         QJsonArray rows;
         QTextStream stream(stdout);
-        if (!m_json) {
+        if (!json()) {
             QStringList header;
             for (int field = 0; field < CharacterSummary::FieldCount; ++field)
                 header.append(QLatin1String(CharacterSummary::column(CharacterSummary::Field(field))));
             stream << header.join(QLatin1Char('\t')) << '\n';
         }
         for (const CharacterSummary &character : result.characters) {
-            if (m_json) {
+            if (json()) {
                 rows.append(characterObject(character));
                 continue;
             }
@@ -207,8 +172,8 @@ private:
         }
         stream.flush();
         out.line(QStringLiteral("共 %1 个角色%2").arg(result.characters.size()).arg(result.cut ? QStringLiteral("（已截断）") : QString()));
-        m_result.insert(QStringLiteral("rows"), rows);
-        m_result.insert(QStringLiteral("count"), qint64(result.characters.size()));
+        setResult(QStringLiteral("rows"), rows);
+        setResult(QStringLiteral("count"), qint64(result.characters.size()));
         return Success;
     }
 
@@ -235,7 +200,7 @@ private:
         QJsonObject counts;
         for (const RowPreview::Count &count : preview)
             counts.insert(count.table, count.missing ? QJsonValue() : QJsonValue(count.rows));
-        m_result.insert(QStringLiteral("counts"), counts);
+        setResult(QStringLiteral("counts"), counts);
         for (const QString &line : RowPreview::lines(preview, true))
             out.line(line);
         for (const auto &change : changes)
@@ -265,7 +230,7 @@ private:
             undoPath = copier.undoPath();
             if (ok) {
                 out.line(QStringLiteral("副本: %1 (CharGUID %2)").arg(name).arg(copy));
-                m_result.insert(QStringLiteral("copy"), QJsonObject{{QStringLiteral("charguid"), copy}, {QStringLiteral("charname"), name}});
+                setResult(QStringLiteral("copy"), QJsonObject{{QStringLiteral("charguid"), copy}, {QStringLiteral("charname"), name}});
             }
         } else {
             CharacterDeleter deleter(db);
@@ -287,13 +252,11 @@ private:
         out.line(QStringLiteral("操作完成"));
         printUndoFile(undoPath, out);
         if (!undoPath.isEmpty())
-            m_result.insert(QStringLiteral("undoFile"), undoPath);
+            setResult(QStringLiteral("undoFile"), undoPath);
         return Success;
     }
 
     QString m_action;
-    bool m_json = false;
-    QJsonObject m_result;
 };
 } // namespace
 

@@ -8,6 +8,7 @@
 #include "terminal.h"
 #include "db/hoststore.h"
 
+#include <QJsonDocument>
 #include <QTextStream>
 
 namespace Cli {
@@ -229,6 +230,54 @@ void printRowCounts(QSqlDatabase &db, const QString &owners, Output &out, bool r
 {
     for (const QString &line : RowPreview::lines(RowPreview::characterRows(db, owners, reverseRelations)))
         out.line(line);
+}
+
+ActionCommand::ActionCommand(const QString &name, const QString &description, const QString &logPrefix, const QStringList &actions)
+    : ServerCommand(name, description, logPrefix)
+    , m_actions(actions)
+{
+}
+
+void ActionCommand::addOptions(QCommandLineParser &parser) const
+{
+    ServerCommand::addOptions(parser);
+    parser.addPositionalArgument(QStringLiteral("ACTION"), m_actions.join(QLatin1Char('|')));
+    parser.addOption({QStringLiteral("json"), QStringLiteral("把结果作为一个 JSON 对象输出到标准输出（日志改到标准错误）")});
+}
+
+bool ActionCommand::takesMoreArguments(const QString &) const
+{
+    return false;
+}
+
+int ActionCommand::execute(const QCommandLineParser &parser, Output &out)
+{
+    const QStringList arguments = parser.positionalArguments();
+    const QString action = arguments.value(0);
+    if (!m_actions.contains(action)) {
+        usageError(QStringLiteral("需要一个动作: %1").arg(m_actions.join(QLatin1Char('|'))));
+        return Usage;
+    }
+    if (arguments.size() > 1 && !takesMoreArguments(action)) {
+        usageError(QStringLiteral("多余的参数 \"%1\"").arg(arguments.mid(1).join(QLatin1Char(' '))));
+        return Usage;
+    }
+    m_json = parser.isSet(QStringLiteral("json"));
+    m_result = QJsonObject{{QStringLiteral("command"), name()}, {QStringLiteral("action"), action}};
+    out.toStandardError(m_json);
+    const int code = run(parser, action, arguments.mid(1), out);
+    if (m_json && !usageFailed()) {
+        m_result.insert(QStringLiteral("ok"), code == Success);
+        QTextStream(stdout) << QJsonDocument(m_result).toJson(QJsonDocument::Compact) << '\n';
+    }
+    return code;
+}
+
+int ActionCommand::fail(Output &out, const QString &error)
+{
+    out.line(error);
+    m_result.insert(QStringLiteral("error"), error);
+    return Failed;
 }
 
 } // namespace Cli

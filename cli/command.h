@@ -3,6 +3,7 @@
 #include "db/hostconfig.h"
 
 #include <QCommandLineParser>
+#include <QJsonObject>
 #include <QList>
 #include <QString>
 
@@ -93,6 +94,34 @@ protected:
     bool connectSession(const HostConfig &config, Output &out);
     // The session and --worlds of a command that works on worlds: Success, Usage or Failed.
     int openWorlds(const QCommandLineParser &parser, Output &out, QList<int> *worlds, HostConfig *config);
+};
+
+// A command of several actions ("character delete", "account list"). With --json its result is
+// one JSON object on standard output (command, action, ok, and what the action adds: rows,
+// counts, undoFile, error), while the log goes to standard error.
+class ActionCommand : public ServerCommand
+{
+public:
+    ActionCommand(const QString &name, const QString &description, const QString &logPrefix, const QStringList &actions);
+    bool changesData() const override { return true; }
+    bool takesArguments() const override { return true; }
+    void addOptions(QCommandLineParser &parser) const override;
+    int execute(const QCommandLineParser &parser, Output &out) final;
+
+protected:
+    // The action with the positional arguments after it.
+    virtual int run(const QCommandLineParser &parser, const QString &action, const QStringList &arguments, Output &out) = 0;
+    // Whether the action takes positional arguments after its name.
+    virtual bool takesMoreArguments(const QString &action) const;
+    // Logs the error, puts it in the result, and gives Failed.
+    int fail(Output &out, const QString &error);
+    bool json() const { return m_json; }
+    void setResult(const QString &key, const QJsonValue &value) { m_result.insert(key, value); }
+
+private:
+    QStringList m_actions;
+    bool m_json = false;
+    QJsonObject m_result;
 };
 
 // Every command, in the order --help lists them; each lives in a file of its own.
