@@ -11,10 +11,10 @@ SessionTask::SessionTask(QObject *parent)
 {
 }
 
-SessionTask *SessionTask::start(const QString &what, Work work, QObject *parent, QString *refusal)
+SessionTask *SessionTask::start(const QString &what, Work work, QObject *parent, QString *refusal, Connection connection)
 {
     DatabaseManager *manager = DatabaseManager::instance();
-    if (!manager->isConnected()) {
+    if (connection == Connection::Session && !manager->isConnected()) {
         *refusal = QStringLiteral("未连接到数据库");
         return nullptr;
     }
@@ -25,8 +25,13 @@ SessionTask *SessionTask::start(const QString &what, Work work, QObject *parent,
     const QString name = QStringLiteral("session_task_%1").arg(++serial);
     const HostConfig config = manager->storedConfig();
     task->m_running = true;
-    task->m_thread = QThread::create([task, name, config, work = std::move(work)] {
+    task->m_thread = QThread::create([task, name, config, connection, work = std::move(work)] {
         bool ok = false;
+        if (connection == Connection::Own) {
+            QSqlDatabase none;
+            task->m_ok = work(none, *task);
+            return;
+        }
         {
             const ConnectionOutcome outcome = openSessionConnection(name, config);
             QSqlDatabase db = QSqlDatabase::database(name, false);

@@ -23,9 +23,14 @@ public:
     // Runs on the worker with the open connection. True when the operation succeeded.
     using Work = std::function<bool(QSqlDatabase &db, SessionTask &task)>;
 
+    // What the work connects to: the session's server on a connection of its own, or nothing
+    // (an operation that opens its own connections, such as the merges, gets an invalid one).
+    enum class Connection { Session, Own };
+
     // Claims the session for `what` and starts `work`. Null with *refusal when nobody is
-    // connected or another operation holds the session.
-    static SessionTask *start(const QString &what, Work work, QObject *parent, QString *refusal);
+    // connected (for Connection::Session) or another operation holds the session.
+    static SessionTask *start(const QString &what, Work work, QObject *parent, QString *refusal,
+                              Connection connection = Connection::Session);
     // Cancels and waits for the work when it is still running.
     ~SessionTask() override;
 

@@ -32,7 +32,7 @@ class SameServerMergeRun
 {
 public:
     SameServerMergeRun(QSqlDatabase db, const SameServerMergeParameters &parameters, const SameServerLogFunction &log,
-                       const SameServerProgressFunction &progress, const std::atomic_int *cancel)
+                       const SameServerProgressFunction &progress, const std::atomic_bool *cancel)
         : m_db(db), m_p(parameters), m_log(log), m_progress(progress), m_cancel(cancel)
     {
     }
@@ -48,7 +48,7 @@ private:
     bool updateZoneWorldId();
     bool syncWorldField();
 
-    bool cancelled() const { return m_cancel && m_cancel->load() != 0; }
+    bool cancelled() const { return m_cancel && m_cancel->load(); }
     void report(int value);
     void rollBack();
     bool exec(QSqlQuery &query, const QString &sql);
@@ -63,7 +63,7 @@ private:
     const SameServerMergeParameters &m_p;
     const SameServerLogFunction &m_log;
     const SameServerProgressFunction &m_progress;
-    const std::atomic_int *m_cancel;
+    const std::atomic_bool *m_cancel;
     int m_reported = 0;
     QSet<QString> m_missingTables;
     int m_renamed = 0;  // accounts imported under a suffixed name, listed in the rename table
@@ -555,7 +555,7 @@ QString sameServerMergeRefusal(const SameServerMergeParameters &p)
 
 bool runSameServerMerge(const HostConfig &host, const SameServerMergeParameters &parameters,
                         const SameServerLogFunction &log, const SameServerProgressFunction &progress,
-                        const std::atomic_int *cancelRequested, QString *undoPath)
+                        const std::atomic_bool *cancelRequested, QString *undoPath)
 {
     const QString refusal = sameServerMergeRefusal(parameters);
     if (!refusal.isEmpty()) {

@@ -56,4 +56,4 @@ using SameServerProgressFunction = std::function<void(int)>;
 // *undoPath names the undo file of a merge that was committed.
 bool runSameServerMerge(const HostConfig &host, const SameServerMergeParameters &parameters,
                         const SameServerLogFunction &log, const SameServerProgressFunction &progress,
-                        const std::atomic_int *cancelRequested, QString *undoPath = nullptr);
+                        const std::atomic_bool *cancelRequested, QString *undoPath = nullptr);

@@ -62,7 +62,7 @@ private:
     void load(const TestServer &server);
     QMap<QString, QString> everything(const TestServer &server);
     Run merge(const TestServer &server, const SameServerMergeParameters &parameters,
-              const std::function<void(Run &, std::atomic_int &)> &watch = {});
+              const std::function<void(Run &, std::atomic_bool &)> &watch = {});
     static SameServerMergeParameters parameters(bool accounts);
     QString count(const QString &sql) { return TestServers::querySql(m_server, sql, kDb); }
 
@@ -137,10 +137,10 @@ SameServerMergeParameters TestSameServerMerge::parameters(bool accounts)
 }
 
 Run TestSameServerMerge::merge(const TestServer &server, const SameServerMergeParameters &parameters,
-                               const std::function<void(Run &, std::atomic_int &)> &watch)
+                               const std::function<void(Run &, std::atomic_bool &)> &watch)
 {
     Run run;
-    std::atomic_int cancel{0};
+    std::atomic_bool cancel{false};
     run.ok = runSameServerMerge(
         server.hostConfig(kDb), parameters,
         [&](const QString &line) {
@@ -270,9 +270,9 @@ void TestSameServerMerge::failuresAndCancellationLeaveEverythingAsBefore()
     const bool twice = QByteArray(QTest::currentDataTag()).endsWith("twice");
     if (badName)
         p.subAccountDb = twice ? kWeb : QStringLiteral("ssm_web2`.account; DROP DATABASE ssm_web; --");
-    const Run run = merge(m_server, p, [cancelAt](Run &r, std::atomic_int &cancel) {
+    const Run run = merge(m_server, p, [cancelAt](Run &r, std::atomic_bool &cancel) {
         if (!cancelAt.isEmpty() && !r.log.isEmpty() && r.log.last().startsWith(cancelAt))
-            cancel = 1;
+            cancel = true;
     });
     if (!setup.isEmpty())
         QVERIFY(TestServers::runSql(m_server, "DROP TRIGGER guard;", kDb));
@@ -300,7 +300,7 @@ void TestSameServerMerge::serverCrashOrAlteredValuesLoseNothing()
     load(server);
     const QMap<QString, QString> before = everything(server);
     bool killed = false;
-    Run run = merge(server, parameters(true), [&](Run &r, std::atomic_int &) {
+    Run run = merge(server, parameters(true), [&](Run &r, std::atomic_bool &) {
         if (!killed && !r.progress.isEmpty() && r.progress.last() >= 10) {
             killed = true;
             TestServers::kill(server);

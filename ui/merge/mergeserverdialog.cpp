@@ -38,6 +38,26 @@ const QString kDialogOptions = QStringLiteral("MYSQL_OPT_CONNECT_TIMEOUT=30;MYSQ
 const int kConnectAttempts = 3;
 } // namespace
 
+namespace {
+// The bar (of 1000) and its text for a point of the run: stages 1 to 8 share the first 30 %,
+// the related tables the span up to 95 %.
+std::pair<int, QString> progressShown(const MergeProgress &progress)
+{
+    int value = (progress.stage - 1) * 300 / 8;
+    QString text = QStringLiteral("阶段 %1/%2：%3").arg(progress.stage).arg(MergeProgress::stageCount).arg(progress.text);
+    if (progress.stage == 9 && progress.tableCount > 0) {
+        value = 300 + (progress.tableIndex - 1) * 650 / progress.tableCount;
+        text = QStringLiteral("合并表 %1 (%2/%3)：已处理 %4 条")
+                   .arg(progress.text).arg(progress.tableIndex).arg(progress.tableCount).arg(progress.rows);
+    } else if (progress.stage == 8 && progress.rows > 0) {
+        text += QStringLiteral("：已处理 %1 个角色").arg(progress.rows);
+    } else if (progress.stage >= 10) {
+        value = progress.stage == 10 ? 950 : 1000;
+    }
+    return {value, text};
+}
+} // namespace
+
 MergeServerDialog::MergeServerDialog(const HostConfigList &hostConfigs, QWidget *parent)
     : QDialog(parent)
     , m_hostConfigs(hostConfigs)
@@ -131,11 +151,13 @@ MergeServerDialog::~MergeServerDialog()
     // A merge still running is cancelled (its transaction rolls back) and waited for.
     m_cancel = true;
     m_closing = true;
-    for (QFutureWatcher<bool> *watcher : {m_preflightWatcher, m_watcher}) {
-        if (watcher) {
-            watcher->disconnect(this);
-            watcher->waitForFinished();
-        }
+    if (m_preflightWatcher) {
+        m_preflightWatcher->disconnect(this);
+        m_preflightWatcher->waitForFinished();
+    }
+    if (m_task) {
+        m_task->disconnect(this);
+        delete m_task;
     }
     for (QFutureWatcherBase *check : std::as_const(m_checks)) {
         check->disconnect(this);
@@ -496,26 +518,30 @@ void MergeServerDialog::onPreflightFinished()
 
 void MergeServerDialog::startRun()
 {
-    // No other operation of this program writes while the merge does.
+    // No other operation of this program writes while the merge does; it connects on its own.
+    const MergeSettings settings = m_settings;
+    MergeReport *report = &m_report;
     QString refusal;
-    if (!DatabaseManager::instance()->beginOperation(QStringLiteral("跨服合区"), &refusal)) {
+    m_task = SessionTask::start(QStringLiteral("跨服合区"), [settings, report](QSqlDatabase &, SessionTask &task) {
+        return runMerge(settings, [&task](const QString &text) { task.log(text); }, task.cancelFlag(), report,
+                        [&task](const MergeProgress &p) {
+                            const auto [value, text] = progressShown(p);
+                            task.progress(value, text);
+                        });
+    }, this, &refusal, SessionTask::Connection::Own);
+    if (!m_task) {
         QMessageBox::warning(this, QStringLiteral("提示"), refusal);
         return;
     }
-    setMerging(true, QStringLiteral("合区中..."));
+    connect(m_task, &SessionTask::logMessage, this, &MergeServerDialog::addLogLine);
+    connect(m_task, &SessionTask::progressChanged, this, [this](int value, const QString &text) {
+        m_progressBar->setValue(value);
+        m_progressBar->setFormat(text);
+    });
+    connect(m_task, &SessionTask::finished, this, &MergeServerDialog::onMergeFinished);
     m_cancel = false;
+    setMerging(true, QStringLiteral("合区中..."));
     m_progressBar->setValue(0);
-    delete m_watcher;
-    m_watcher = new QFutureWatcher<bool>(this);
-    connect(m_watcher, &QFutureWatcher<bool>::finished, this, &MergeServerDialog::onMergeFinished);
-    const MergeLogFunction log = [this](const QString &text) { addLogLine(text); };
-    const MergeProgressFunction progress = [this](const MergeProgress &p) {
-        QMetaObject::invokeMethod(this, [this, p]() { showProgress(p); }, Qt::QueuedConnection);
-    };
-    const MergeSettings settings = m_settings;
-    m_watcher->setFuture(QtConcurrent::run([this, settings, log, progress]() {
-        return runMerge(settings, log, &m_cancel, &m_report, progress);
-    }));
 }
 
 bool MergeServerDialog::askToCancel()
@@ -527,6 +553,8 @@ bool MergeServerDialog::askToCancel()
                               QMessageBox::Yes | QMessageBox::No, QMessageBox::No) != QMessageBox::Yes)
         return false;
     m_cancel = true;
+    if (m_task)
+        m_task->cancel();
     addLogLine(QStringLiteral("正在取消合区..."));
     m_cancelButton->setEnabled(false);
     m_cancelButton->setText(QStringLiteral("正在取消..."));
@@ -545,36 +573,17 @@ void MergeServerDialog::reject()
         m_closeWhenDone = true;
 }
 
-void MergeServerDialog::showProgress(const MergeProgress &progress)
+void MergeServerDialog::onMergeFinished(bool ok, bool cancelled)
 {
-    // Stages 1 to 8 share the first 30 %, the related tables the span up to 95 %.
-    int value = (progress.stage - 1) * 300 / 8;
-    QString text = QStringLiteral("阶段 %1/%2：%3").arg(progress.stage).arg(MergeProgress::stageCount).arg(progress.text);
-    if (progress.stage == 9 && progress.tableCount > 0) {
-        value = 300 + (progress.tableIndex - 1) * 650 / progress.tableCount;
-        text = QStringLiteral("合并表 %1 (%2/%3)：已处理 %4 条")
-                   .arg(progress.text).arg(progress.tableIndex).arg(progress.tableCount).arg(progress.rows);
-    } else if (progress.stage == 8 && progress.rows > 0) {
-        text += QStringLiteral("：已处理 %1 个角色").arg(progress.rows);
-    } else if (progress.stage >= 10) {
-        value = progress.stage == 10 ? 950 : 1000;
-    }
-    m_progressBar->setValue(value);
-    m_progressBar->setFormat(text);
-}
-
-void MergeServerDialog::onMergeFinished()
-{
-    DatabaseManager::instance()->endOperation();
+    m_task->deleteLater();
+    m_task = nullptr;
     setMerging(false, QStringLiteral("开始合区"));
-    const bool ok = m_watcher->future().result();
     if (m_closeWhenDone) {
         addLogLine(ok ? QStringLiteral("========== 合区完成 ==========") : QStringLiteral("========== 合区已取消，主区未改动 =========="));
         QDialog::reject();
         return;
     }
     if (!ok) {
-        const bool cancelled = m_cancel;
         addLogLine(cancelled ? QStringLiteral("========== 合区已取消，主区未改动 ==========") : QStringLiteral("========== 合区失败 =========="));
         m_progressBar->setFormat(cancelled ? QStringLiteral("合区已取消") : QStringLiteral("合区失败"));
         QMessageBox::warning(this, QStringLiteral("失败"), cancelled ? QStringLiteral("合区已取消，主区保持原样。")

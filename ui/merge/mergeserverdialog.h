@@ -1,6 +1,7 @@
 #pragma once
 
 #include "db/hostconfig.h"
+#include "db/sessiontask.h"
 #include "merge/mergeengine.h"
 #include "merge/mergesettings.h"
 
@@ -44,7 +45,7 @@ private slots:
     void onSubTestConnection();
     void onSubConnectClicked();
     void onStartMerge();
-    void onMergeFinished();
+    void onMergeFinished(bool ok, bool cancelled);
 
 public slots:
     // Closing while a merge runs asks first, then cancels it and closes when it has ended.
@@ -81,7 +82,6 @@ private:
     void updateMergeMode();
     void addLogLine(const QString &text);
     void writeMergeLog(const QString &line);
-    void showProgress(const MergeProgress &progress);
     // Runs on the worker: the preflight, then (when the operator goes on) the merge.
     void onPreflightFinished();
     void startRun();
@@ -106,7 +106,7 @@ private:
     QString m_dumpProgram;
     QString m_doneKey;  // the merge that has just succeeded, not offered again
     MergePreflight m_preflight;
-    QFutureWatcher<bool> *m_watcher = nullptr;
+    SessionTask *m_task = nullptr;  // the running merge
     QFutureWatcher<bool> *m_preflightWatcher = nullptr;
     QList<QFutureWatcherBase *> m_checks;  // servers being reached
     QPushButton *m_cancelButton = nullptr;

@@ -21,7 +21,6 @@
 #include <QSqlQuery>
 #include <QTextEdit>
 #include <QVBoxLayout>
-#include <QtConcurrent/QtConcurrentRun>
 
 namespace {
 const int kDefaultLevel = 10;
@@ -60,7 +59,6 @@ qint64 charactersOf(int worldId)
 
 SameServerMergeDialog::SameServerMergeDialog(QWidget *parent)
     : QDialog(parent)
-    , m_watcher(new QFutureWatcher<bool>(this))
 {
     setWindowTitle(QStringLiteral("同服合区 - %1").arg(DatabaseManager::instance()->serverLabel()));
     setMinimumSize(900, 500);
@@ -179,9 +177,6 @@ SameServerMergeDialog::SameServerMergeDialog(QWidget *parent)
     connect(refreshButton, &QPushButton::clicked, this, &SameServerMergeDialog::onWorldIdChanged);
     connect(m_executeButton, &QPushButton::clicked, this, &SameServerMergeDialog::onExecute);
     connect(m_closeButton, &QPushButton::clicked, this, &QDialog::reject);
-    connect(this, &SameServerMergeDialog::appendLog, this, &SameServerMergeDialog::addLogLine, Qt::QueuedConnection);
-    connect(this, &SameServerMergeDialog::updateProgress, m_progressBar, &QProgressBar::setValue, Qt::QueuedConnection);
-    connect(m_watcher, &QFutureWatcher<bool>::finished, this, [this]() { onMergeFinished(m_watcher->result()); });
 
     onPreview();
 }
@@ -189,9 +184,10 @@ SameServerMergeDialog::SameServerMergeDialog(QWidget *parent)
 SameServerMergeDialog::~SameServerMergeDialog()
 {
     // The engine rolls back at its next check; its connection must be gone before we are.
-    m_cancelRequested = 1;
-    m_watcher->disconnect(this);
-    m_watcher->waitForFinished();
+    if (m_task) {
+        m_task->disconnect(this);
+        delete m_task;
+    }
 }
 
 void SameServerMergeDialog::addLogLine(const QString &message)
@@ -328,34 +324,38 @@ void SameServerMergeDialog::onExecute()
                        QStringLiteral("即将执行同服合区操作：\n\n副区 [%1] → 主区 [%2]").arg(sub).arg(main), preview))
         return;
 
+    m_parameters = parameters;
+    // The engine opens a connection of its own on the task's thread with the session's entry.
+    const HostConfig host = DatabaseManager::instance()->storedConfig();
+    auto undoPath = std::make_shared<QString>();
     QString refusal;
-    if (!DatabaseManager::instance()->beginOperation(QStringLiteral("同服合区"), &refusal)) {
+    m_task = SessionTask::start(QStringLiteral("同服合区"), [host, parameters, undoPath](QSqlDatabase &, SessionTask &task) {
+        return runSameServerMerge(host, parameters, [&task](const QString &message) { task.log(message); },
+                                  [&task](int value) { task.progress(value, QString()); }, task.cancelFlag(), undoPath.get());
+    }, this, &refusal, SessionTask::Connection::Own);
+    if (!m_task) {
         QMessageBox::warning(this, QStringLiteral("提示"), refusal);
         return;
     }
-    m_parameters = parameters;
+    connect(m_task, &SessionTask::logMessage, this, &SameServerMergeDialog::addLogLine);
+    connect(m_task, &SessionTask::progressChanged, m_progressBar, &QProgressBar::setValue);
+    connect(m_task, &SessionTask::finished, this, [this, undoPath](bool ok) {
+        m_task->deleteLater();
+        m_task = nullptr;
+        m_undoPath = *undoPath;
+        onMergeFinished(ok);
+    });
 
     m_logView->clear();
     m_progressBar->setValue(0);
     m_executeButton->setEnabled(false);
     m_closeButton->setText(QStringLiteral("取消"));
-    m_cancelRequested = 0;
     addLogLine(QStringLiteral("══ 开始异步合区操作 ══"));
     addLogLine(QStringLiteral("副区: %1, 主区: %2").arg(sub).arg(main));
-
-    // The engine opens a connection of its own on its thread with the session's entry.
-    const HostConfig host = DatabaseManager::instance()->storedConfig();
-    m_undoPath.clear();
-    m_watcher->setFuture(QtConcurrent::run([this, host, parameters]() {
-        return runSameServerMerge(
-            host, parameters, [this](const QString &message) { emit appendLog(message); },
-            [this](int value) { emit updateProgress(value); }, &m_cancelRequested, &m_undoPath);
-    }));
 }
 
 void SameServerMergeDialog::onMergeFinished(bool success)
 {
-    DatabaseManager::instance()->endOperation();
     m_executeButton->setEnabled(true);
     m_closeButton->setText(QStringLiteral("关闭"));
     if (success) {

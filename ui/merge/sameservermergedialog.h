@@ -1,9 +1,9 @@
 #pragma once
 
+#include "db/sessiontask.h"
 #include "merge/sameservermerge.h"
 
 #include <QDialog>
-#include <QFutureWatcher>
 #include <QList>
 
 #include <atomic>
@@ -32,10 +32,6 @@ public:
     // The parameters of the last start, as the engine reads them.
     const SameServerMergeParameters &runParameters() const { return m_parameters; }
 
-signals:
-    void appendLog(const QString &message);
-    void updateProgress(int value);
-
 private slots:
     void onAccountModeChanged();
     void onCleanLowLevelToggled(bool checked);
@@ -51,8 +47,7 @@ private:
 
     QList<int> m_worldIds;
     SameServerMergeParameters m_parameters;
-    std::atomic_int m_cancelRequested{0};
-    QFutureWatcher<bool> *m_watcher = nullptr;
+    SessionTask *m_task = nullptr;  // the running merge
 
     QComboBox *m_subCombo = nullptr;
     QComboBox *m_mainCombo = nullptr;
