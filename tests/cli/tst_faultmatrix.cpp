@@ -331,8 +331,10 @@ bool TestFaultMatrix::runEngine(const QString &operation, const QString &fault)
         else
             editor.findChild<QSpinBox *>(QStringLiteral("level"))->setValue(editor.findChild<QSpinBox *>(QStringLiteral("level"))->value() + 1);
         clickButton(&editor, QStringLiteral("保存修改"));
+        // The save runs on the session's worker.
+        const bool ended = QTest::qWaitFor([] { return !DatabaseManager::instance()->isBusy(); }, 10000);
         stopAnsweringModals();
-        return boxes.value(boxes.size() - 1).title == QStringLiteral("成功");
+        return ended && boxes.value(boxes.size() - 1).title == QStringLiteral("成功");
     }
     AccountStore store(QStringLiteral("fault_web"));
     if (!store.open(m_server.hostConfig(kWeb)))

@@ -3,6 +3,7 @@
 #include "db/connectionrule.h"
 #include "db/databasemanager.h"
 #include "db/legacytext.h"
+#include "db/sessiontask.h"
 #include "engine/characterdeleter.h"
 #include "engine/characterpurge.h"
 #include "engine/charactertables.h"
@@ -474,14 +475,36 @@ void CharacterEditDialog::onSave()
         != QMessageBox::Yes)
         return;
 
-    QString error;
-    QString undoPath;
-    if (!CharacterEdit::save(db, m_charguid, changes, &undoPath, &error)) {
-        QMessageBox::warning(this, QStringLiteral("失败"), QStringLiteral("保存失败: %1").arg(error));
+    // Saved on the session's worker, as every other change; the window waits meanwhile.
+    struct Outcome
+    {
+        QString undoPath;
+        QString error;
+    };
+    auto outcome = std::make_shared<Outcome>();
+    QString refusal;
+    SessionTask *task = SessionTask::start(QStringLiteral("编辑角色"), [guid = m_charguid, changes, outcome](QSqlDatabase &db, SessionTask &) {
+        return CharacterEdit::save(db, guid, changes, &outcome->undoPath, &outcome->error);
+    }, this, &refusal);
+    if (!task) {
+        QMessageBox::warning(this, QStringLiteral("提示"), refusal);
         return;
     }
-    QMessageBox::information(this, QStringLiteral("成功"), QStringLiteral("角色数据保存成功！") + undoFileLine(undoPath));
-    accept();
+    setEnabled(false);
+    connect(task, &SessionTask::logMessage, this, [outcome](const QString &line) {
+        if (outcome->error.isEmpty())
+            outcome->error = line;  // the worker could not connect
+    });
+    connect(task, &SessionTask::finished, this, [this, task, outcome](bool ok) {
+        task->deleteLater();
+        setEnabled(true);
+        if (!ok) {
+            QMessageBox::warning(this, QStringLiteral("失败"), QStringLiteral("保存失败: %1").arg(outcome->error));
+            return;
+        }
+        QMessageBox::information(this, QStringLiteral("成功"), QStringLiteral("角色数据保存成功！") + undoFileLine(outcome->undoPath));
+        accept();
+    });
 }
 
 void CharacterEditDialog::onRefresh()

@@ -104,6 +104,7 @@ void TestCharacterEditDialog::savesOnlyWhatChangedByteForByte()
         editor.findChild<QSpinBox *>(QStringLiteral("vmoney"))->setValue(424242);
         answerMessageBoxes({QMessageBox::Yes, QMessageBox::Ok});
         QVERIFY(clickButton(&editor, QStringLiteral("保存修改")));
+        QTRY_VERIFY(!DatabaseManager::instance()->isBusy());  // the save runs on the session's worker
         QCOMPARE(editor.result(), int(QDialog::Accepted));
     }
     QCOMPARE(query(QStringLiteral("SELECT HEX(charname), vmoney FROM t_char WHERE charguid = 1")),
@@ -117,11 +118,13 @@ void TestCharacterEditDialog::savesOnlyWhatChangedByteForByte()
         ModalRecord box;
         answerNextMessageBox(QMessageBox::Ok, &box);
         QVERIFY(clickButton(&editor, QStringLiteral("保存修改")));
+        QTRY_VERIFY(!DatabaseManager::instance()->isBusy());  // the save runs on the session's worker
         QCOMPARE(box.text, QStringLiteral("没有需要保存的修改"));
         QCOMPARE(query(second), secondBefore);
         editor.findChild<QSpinBox *>(QStringLiteral("level"))->setValue(88);
         answerMessageBoxes({QMessageBox::Yes, QMessageBox::Ok});
         QVERIFY(clickButton(&editor, QStringLiteral("保存修改")));
+        QTRY_VERIFY(!DatabaseManager::instance()->isBusy());  // the save runs on the session's worker
     }
     QCOMPARE(query(QStringLiteral("SELECT HEX(charname), level FROM t_char WHERE charguid = 2")), QStringLiteral("FF41FE80\t88"));
 
@@ -140,11 +143,13 @@ void TestCharacterEditDialog::savesOnlyWhatChangedByteForByte()
         QList<ModalRecord> boxes;
         answerMessageBoxes({QMessageBox::Ok}, &boxes);
         QVERIFY(clickButton(&editor, QStringLiteral("保存修改")));
+        QTRY_VERIFY(!DatabaseManager::instance()->isBusy());  // the save runs on the session's worker
         QCOMPARE(boxes.value(0).text, QStringLiteral("WorldID 999 不存在，已知的 WorldID: 1, 2"));
         QCOMPARE(query(moved), QStringLiteral("1\t88\t0"));
         editor.findChild<QSpinBox *>(QStringLiteral("zoneworldid"))->setValue(2);
         answerMessageBoxes({QMessageBox::Yes, QMessageBox::Ok}, &saved);
         QVERIFY(clickButton(&editor, QStringLiteral("保存修改")));
+        QTRY_VERIFY(!DatabaseManager::instance()->isBusy());  // the save runs on the session's worker
     }
     QCOMPARE(query(moved), QStringLiteral("2\t77\t0"));
     QCOMPARE(TestServers::idFaults(m_server, kDb, ids), QStringList());
@@ -180,6 +185,7 @@ void TestCharacterEditDialog::refusesEmptyOrTakenNames()
     QList<ModalRecord> boxes;
     answerMessageBoxes({QMessageBox::Yes, QMessageBox::Ok}, &boxes);
     QVERIFY(clickButton(&editor, QStringLiteral("保存修改")));
+    QTRY_VERIFY(!DatabaseManager::instance()->isBusy());  // the save runs on the session's worker
     stopAnsweringModals();
     QCOMPARE(boxes.last().text.section(QLatin1Char('\n'), 0, 0), box);
     QCOMPARE(query(row), field == QLatin1String("title") ? QString(before).replace(QStringLiteral("<6F6C64>"), QStringLiteral("<>")) : before);
@@ -334,6 +340,7 @@ void TestCharacterEditDialog::savesAndSearchesOverOdbc()
         editor.findChild<QLineEdit *>(QStringLiteral("charname"))->setText(decodeGbk(QByteArray::fromHex("8180B0A1")));
         answerMessageBoxes({QMessageBox::Yes, QMessageBox::Ok});
         QVERIFY(clickButton(&editor, QStringLiteral("保存修改")));
+        QTRY_VERIFY(!DatabaseManager::instance()->isBusy());  // the save runs on the session's worker
     }
     QCOMPARE(query(QStringLiteral("SELECT HEX(charname), title FROM t_char WHERE charguid = 5")),
              QStringLiteral("8180B0A1\tx', level = '1"));
