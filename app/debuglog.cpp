@@ -3,7 +3,10 @@
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QDebug>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QStandardPaths>
 #include <QTextStream>
 
 QString applicationDirectory()
@@ -11,7 +14,15 @@ QString applicationDirectory()
     // Without an application object there is no executable path to go by.
     if (!QCoreApplication::instance())
         return QString();
-    return QCoreApplication::applicationDirPath();
+    const QString program = QCoreApplication::applicationDirPath();
+    // A package puts this marker among its shared files: installed programs keep their files
+    // in the user's data folder (the window program's AppDataLocation, the same for the
+    // command line), a program run from its build or unpacked folder beside itself.
+    if (!QFileInfo::exists(program + QStringLiteral("/../share/quorvel/installed")))
+        return program;
+    const QString data = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + QStringLiteral("/Velistra/Quorvel");
+    QDir().mkpath(data);
+    return data;
 }
 
 void debugLog(const QString &message)

@@ -5,9 +5,17 @@
 #include "ui/main/screenfit.h"
 
 #include <QApplication>
+#include <QTextStream>
 
 int main(int argc, char *argv[])
 {
+    // Before the window system is asked for anything: it may not be there.
+    for (int i = 1; i < argc; ++i) {
+        if (qstrcmp(argv[i], "--version") == 0) {
+            QTextStream(stdout) << "quorvel " << QUORVEL_VERSION << '\n';
+            return 0;
+        }
+    }
     QApplication app(argc, argv);
     applyApplicationIdentity();
     installChineseTranslations();

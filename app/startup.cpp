@@ -14,7 +14,7 @@ const char *const kDownloadUrl = "https://dev.mysql.com/downloads/connector/odbc
 void applyApplicationIdentity()
 {
     QCoreApplication::setApplicationName(QStringLiteral("Quorvel"));
-    QCoreApplication::setApplicationVersion(QStringLiteral("1.0"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(QUORVEL_VERSION));
     QCoreApplication::setOrganizationName(QStringLiteral("Velistra"));
 }
 

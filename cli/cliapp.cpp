@@ -23,7 +23,8 @@ QString overview(const QList<std::shared_ptr<Cli::Command>> &commands)
     for (const auto &command : commands)
         text += QStringLiteral("  %1%2\n").arg(command->name(), -12).arg(command->description());
     text += QStringLiteral("\n各命令的选项: quorvel-cli <命令> --help\n"
-                           "退出码: 0 成功，1 操作失败，2 用法错误。会修改数据的命令不加 --yes 时只做预演。\n");
+                           "退出码: 0 成功，1 操作失败，2 用法错误。会修改数据的命令不加 --yes 时只做预演。\n"
+                           "--version 显示版本。\n");
     return text;
 }
 } // namespace
@@ -34,6 +35,10 @@ int runCommandLine(const QStringList &arguments)
     QTextStream err(stderr);
     const QList<std::shared_ptr<Command>> all = commands();
     const QString name = arguments.value(1);
+    if (name == QLatin1String("--version") || name == QLatin1String("-v")) {
+        QTextStream(stdout) << "quorvel-cli " << QStringLiteral(QUORVEL_VERSION) << '\n';
+        return Success;
+    }
     if (name.isEmpty() || name == QLatin1String("--help") || name == QLatin1String("-h") || name == QLatin1String("help")) {
         QTextStream(stdout) << overview(all);
         return name.isEmpty() ? Usage : Success;

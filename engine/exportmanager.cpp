@@ -1,6 +1,7 @@
 #include "exportmanager.h"
 
 #include "app/atomicfile.h"
+#include "app/debuglog.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
@@ -35,7 +36,7 @@ ExportManager::ExportManager(QObject *parent)
 
 QString ExportManager::generateExportPath(const QList<int> &worldIds)
 {
-    const QString folder = QCoreApplication::applicationDirPath() + QStringLiteral("/exports");
+    const QString folder = applicationDirectory() + QStringLiteral("/exports");
     QDir().mkpath(folder);
     QStringList first;
     for (int id : worldIds.mid(0, 3))

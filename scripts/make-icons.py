@@ -1,6 +1,7 @@
 #!/usr/bin/env python3
 """Draws the program's small images: the window icon (a database drum on a blue tile)
-as resources/app.ico, and the combo arrow and check tick of the style sheet as PNG."""
+as resources/app.ico and, for the desktop entry, packaging/quorvel.png; the combo arrow and
+check tick of the style sheet as PNG."""
 import math, struct, sys, zlib, os
 
 def png(w, h, pixels):
@@ -77,3 +78,5 @@ with open(os.path.join(out, 'arrow-down.png'), 'wb') as f:
     f.write(png(12, 12, sample(arrow, 12, 12)))
 with open(os.path.join(out, 'check.png'), 'wb') as f:
     f.write(png(14, 14, sample(tick, 14, 14)))
+with open(os.path.join(out, '..', 'packaging', 'quorvel.png'), 'wb') as f:
+    f.write(png(256, 256, sample(icon, 256, 256, 2)))

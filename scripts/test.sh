@@ -6,6 +6,8 @@ source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 
 install_packages
 build_project -DBUILD_TESTING=ON
+# The Debian package, which tst_package unpacks and runs.
+bash "$ROOT/scripts/package.sh"
 
 SERVERS=$(mktemp -d /tmp/quorvel-servers-XXXXXX)
 cleanup() {

@@ -1,6 +1,7 @@
 #include "characterlistdialog.h"
 
 #include "app/dailylog.h"
+#include "app/debuglog.h"
 #include "bankdialog.h"
 #include "charactereditdialog.h"
 #include "charactertablemodel.h"
@@ -77,7 +78,7 @@ CharacterListDialog::CharacterListDialog(QWidget *parent)
 
     ItemConfigManager *catalogue = ItemConfigManager::instance();
     if (!catalogue->isLoaded()) {
-        onLogMessage(catalogue->loadConfig(QCoreApplication::applicationDirPath() + QStringLiteral("/Config"))
+        onLogMessage(catalogue->loadConfig(applicationDirectory() + QStringLiteral("/Config"))
                          ? QStringLiteral("物品配置加载成功")
                          : QStringLiteral("物品配置加载失败，请检查 Config 目录"));
     }
