@@ -8,7 +8,7 @@
 
 namespace {
 // Above this many characters the names end in plain decimal serials (see gbkName).
-constexpr qint64 kLargeSample = 50000;
+constexpr qint64 kLargeSample = 10000;
 
 // Legacy text columns are latin1 holding GBK bytes; the tables carry columns beyond those the
 // program names, several NOT NULL without a default, as real deployments do.
