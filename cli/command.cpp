@@ -30,6 +30,16 @@ void Output::line(const QString &message)
         appendToDailyLog(m_prefix, text);
 }
 
+OperationContext Output::context()
+{
+    OperationContext context;
+    context.onLog = [this](const QString &line) { this->line(line); };
+    context.onProgress = [this](const QString &stage, qint64 done, qint64 total) {
+        progress(int(done * 100 / qMax<qint64>(1, total)), stage);
+    };
+    return context;
+}
+
 void Output::progress(int percent, const QString &label)
 {
     if (!m_progress)

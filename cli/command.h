@@ -1,6 +1,7 @@
 #pragma once
 
 #include "db/hostconfig.h"
+#include "db/operationcontext.h"
 
 #include <QCommandLineParser>
 #include <QJsonObject>
@@ -26,6 +27,9 @@ public:
     void toStandardError(bool on) { m_toError = on; }
     void progress(int percent, const QString &label = QString());
     void clearProgress();
+    // The operation's context: its lines as line(), its progress as the bar. No cancel: the
+    // command line stops by its signals, and the transaction rolls back with the connection.
+    OperationContext context();
 
 private:
     QString m_prefix;

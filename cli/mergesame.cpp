@@ -75,8 +75,7 @@ public:
         }
         parameters.writeUndo = !parser.isSet(QStringLiteral("no-undo"));
         QString undoPath;
-        const bool ok = runSameServerMerge(config, parameters, [&out](const QString &m) { out.line(m); },
-                                           [&out](int p) { out.progress(p, QStringLiteral("同服合区")); }, nullptr, &undoPath);
+        const bool ok = runSameServerMerge(config, parameters, out.context(), &undoPath);
         out.clearProgress();
         printUndoFile(undoPath, out);
         return ok ? Success : Failed;

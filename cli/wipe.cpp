@@ -60,11 +60,8 @@ public:
         }
         if (preview.first().startsWith(QStringLiteral("注意：游戏可能仍在运行")))
             out.line(preview.first());
-        ZoneWipe::Sinks sinks;
-        sinks.log = [&out](const QString &m) { out.line(m); };
-        sinks.progress = [&out](int step, int steps, const QString &table) { out.progress(step * 100 / qMax(1, steps), table); };
         ZoneWipe::Result result;
-        const bool ok = ZoneWipe::run(db, request, sinks, &result);
+        const bool ok = ZoneWipe::run(db, request, out.context(), &result);
         out.clearProgress();
         if (result.accountsFailed)
             out.line(QStringLiteral("账号删除失败：%1 个角色已删除，账号未全部删除（见上）").arg(result.deleted));

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "operationcontext.h"
+
 #include <QObject>
 #include <QString>
 
@@ -42,6 +44,9 @@ public:
     // For the work, from the worker thread.
     void log(const QString &line) { emit logMessage(line); }
     void progress(int percent, const QString &text) { emit progressChanged(percent, text); }
+    // The operation's context: its lines and progress as this task's signals ("table (3/27)"
+    // and its percentage), its cancel as this task's.
+    OperationContext context();
 
 signals:
     void logMessage(const QString &line);

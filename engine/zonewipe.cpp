@@ -9,13 +9,10 @@
 
 namespace ZoneWipe {
 
-bool run(QSqlDatabase &db, const Request &request, const Sinks &sinks, Result *result)
+bool run(QSqlDatabase &db, const Request &request, const OperationContext &context, Result *result)
 {
     *result = Result();
-    auto log = [&sinks](const QString &line) {
-        if (sinks.log)
-            sinks.log(line);
-    };
+    auto log = [&context](const QString &line) { context.log(line); };
     const bool accountsHere = !request.accountDatabases.isEmpty() && AccountCleanup::accountsOnSessionServer(request.accountServer);
     // Accounts on another server: all of them reachable before anything is deleted.
     AccountCleanup::AccountConnections remote;
@@ -26,7 +23,7 @@ bool run(QSqlDatabase &db, const Request &request, const Sinks &sinks, Result *r
         return false;
     }
     CharacterDeleter deleter(db);
-    deleter.setCancelFlag(sinks.cancel);
+    deleter.setCancelFlag(context.cancelFlag);
     deleter.setWriteUndo(request.undo);
     deleter.setBeforeCommit([&](QSqlDatabase &connection, UndoFile *undo, QString *stepError) {
         if (!accountsHere)
@@ -40,9 +37,8 @@ bool run(QSqlDatabase &db, const Request &request, const Sinks &sinks, Result *r
     bool ok = false;
     QObject::connect(&deleter, &CharacterDeleter::logMessage, log);
     QObject::connect(&deleter, &CharacterDeleter::errorOccurred, [&log](const QString &message) { log(QStringLiteral("错误: ") + message); });
-    QObject::connect(&deleter, &CharacterDeleter::progressChanged, [&sinks](int step, int steps, const QString &table) {
-        if (sinks.progress)
-            sinks.progress(step, steps, table);
+    QObject::connect(&deleter, &CharacterDeleter::progressChanged, [&context](int step, int steps, const QString &table) {
+        context.progress(table, step, steps);
     });
     QObject::connect(&deleter, &CharacterDeleter::deleteCompleted, [&](bool success, int count) {
         ok = success;

@@ -2,6 +2,7 @@
 
 #include "accountcleanup.h"
 #include "db/hostconfig.h"
+#include "db/operationcontext.h"
 
 #include <QList>
 #include <QStringList>
@@ -31,12 +32,6 @@ struct Result
     bool accountsFailed = false;  // characters deleted, but their accounts on another server not (all)
 };
 
-struct Sinks
-{
-    std::function<void(const QString &line)> log;
-    std::function<void(int step, int steps, const QString &table)> progress;
-    const std::atomic_bool *cancel = nullptr;  // polled between statements of the characters' part
-};
 
 // What the wipe will delete, table by table, counted where it will delete it: the characters'
 // rows on `db`, the accounts on the account server. Empty with *error when something cannot be
@@ -49,6 +44,7 @@ QStringList preview(QSqlDatabase &db, const Request &request, QString *error);
 // characters in transactions of their own, outside the undo file. False when the transaction
 // failed, was cancelled or the undo file could not be written (then nothing is deleted at all),
 // or when an account database's deletion failed after the characters (result->accountsFailed).
-bool run(QSqlDatabase &db, const Request &request, const Sinks &sinks, Result *result);
+// Progress goes by table; the cancel is polled between statements of the characters' part.
+bool run(QSqlDatabase &db, const Request &request, const OperationContext &context, Result *result);
 
 } // namespace ZoneWipe

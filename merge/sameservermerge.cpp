@@ -19,6 +19,9 @@
 using namespace Sql;
 
 namespace {
+using SameServerLogFunction = std::function<void(const QString &)>;
+using SameServerProgressFunction = std::function<void(int)>;
+
 
 const QString kConnection = QStringLiteral("same_server_merge");
 const QString kRenameTable = QStringLiteral("tmp_account_renames");
@@ -553,10 +556,11 @@ QString sameServerMergeRefusal(const SameServerMergeParameters &p)
     return QString();
 }
 
-bool runSameServerMerge(const HostConfig &host, const SameServerMergeParameters &parameters,
-                        const SameServerLogFunction &log, const SameServerProgressFunction &progress,
-                        const std::atomic_bool *cancelRequested, QString *undoPath)
+bool runSameServerMerge(const HostConfig &host, const SameServerMergeParameters &parameters, const OperationContext &context,
+                        QString *undoPath)
 {
+    const SameServerLogFunction log = [&context](const QString &line) { context.log(line); };
+    const SameServerProgressFunction progress = [&context](int percent) { context.progress(QStringLiteral("同服合区"), percent, 100); };
     const QString refusal = sameServerMergeRefusal(parameters);
     if (!refusal.isEmpty()) {
         log(QStringLiteral("❌ ") + refusal);
@@ -571,7 +575,7 @@ bool runSameServerMerge(const HostConfig &host, const SameServerMergeParameters 
             log(QStringLiteral("❌ 数据库连接失败"));
             log(outcome.failureReason());
         } else {
-            SameServerMergeRun run(db, parameters, log, progress, cancelRequested);
+            SameServerMergeRun run(db, parameters, log, progress, context.cancelFlag);
             ok = run.run();
             if (ok && undoPath)
                 *undoPath = run.undoPath();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "db/hostconfig.h"
+#include "db/operationcontext.h"
 
 #include <QString>
 #include <QStringList>
@@ -41,9 +42,6 @@ QStringList sameServerMergePreview(QSqlDatabase &db, const SameServerMergeParame
 // the same account database twice, an empty suffix, a level outside 1 to 150); empty when none.
 QString sameServerMergeRefusal(const SameServerMergeParameters &parameters);
 
-using SameServerLogFunction = std::function<void(const QString &)>;
-using SameServerProgressFunction = std::function<void(int)>;
-
 // Merges the world subWorldId of the character database into mainWorldId, in one transaction
 // that is committed at the end or rolled back whole: optionally deletes the low-level
 // characters of both worlds, optionally imports the sub world's accounts into the main
@@ -51,9 +49,8 @@ using SameServerProgressFunction = std::function<void(int)>;
 // characters and follows with the item tables' world fields. Characters keep their ids, so
 // every world's id counter stays as it is.
 // Runs on a worker thread on a connection of its own to `host`, opened and removed there.
-// `progress` receives 0 to 100, never decreasing; `cancelRequested` is polled between steps,
-// slices and accounts. True when everything was committed.
+// Its progress runs from 0 to 100 of one stage, never decreasing; its cancel is polled between
+// steps, slices and accounts. True when everything was committed.
 // *undoPath names the undo file of a merge that was committed.
-bool runSameServerMerge(const HostConfig &host, const SameServerMergeParameters &parameters,
-                        const SameServerLogFunction &log, const SameServerProgressFunction &progress,
-                        const std::atomic_bool *cancelRequested, QString *undoPath = nullptr);
+bool runSameServerMerge(const HostConfig &host, const SameServerMergeParameters &parameters, const OperationContext &context,
+                        QString *undoPath = nullptr);

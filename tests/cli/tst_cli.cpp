@@ -251,7 +251,7 @@ void TestCli::mergesGiveTheEnginesRows()
     parameters.mainWorldId = 1;
     parameters.cleanLowLevel = true;
     parameters.levelThreshold = 20;
-    QVERIFY(runSameServerMerge(main, parameters, [](const QString &) {}, [](int) {}, nullptr));
+    QVERIFY(runSameServerMerge(main, parameters, {}));
     QCOMPARE(rowsOf(QStringLiteral("cli_a")), rowsOf(QStringLiteral("cli_b")));
 }
 

@@ -205,7 +205,7 @@ void TestCharacterActions::unwritableUndoFileStopsTheWipe()
     QStringList log;
     ZoneWipe::Result result;
     const bool ok = ZoneWipe::run(DatabaseManager::instance()->database(), {{1}, {}, {}, {}, true},
-                                  {[&log](const QString &line) { log.append(line); }, {}, nullptr}, &result);
+                                  {[&log](const QString &line) { log.append(line); }}, &result);
     QVERIFY(QFile::remove(folder));
     QVERIFY(!ok);
     QVERIFY(result.undoPath.isEmpty());

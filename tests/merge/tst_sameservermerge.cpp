@@ -141,19 +141,19 @@ Run TestSameServerMerge::merge(const TestServer &server, const SameServerMergePa
 {
     Run run;
     std::atomic_bool cancel{false};
-    run.ok = runSameServerMerge(
-        server.hostConfig(kDb), parameters,
-        [&](const QString &line) {
-            run.log.append(line);
-            if (watch)
-                watch(run, cancel);
-        },
-        [&](int value) {
-            run.progress.append(value);
-            if (watch)
-                watch(run, cancel);
-        },
-        &cancel);
+    OperationContext context;
+    context.onLog = [&](const QString &line) {
+        run.log.append(line);
+        if (watch)
+            watch(run, cancel);
+    };
+    context.onProgress = [&](const QString &, qint64 done, qint64) {
+        run.progress.append(int(done));
+        if (watch)
+            watch(run, cancel);
+    };
+    context.cancelFlag = &cancel;
+    run.ok = runSameServerMerge(server.hostConfig(kDb), parameters, context);
     return run;
 }
 

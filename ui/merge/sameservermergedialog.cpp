@@ -330,8 +330,7 @@ void SameServerMergeDialog::onExecute()
     auto undoPath = std::make_shared<QString>();
     QString refusal;
     m_task = SessionTask::start(QStringLiteral("同服合区"), [host, parameters, undoPath](QSqlDatabase &, SessionTask &task) {
-        return runSameServerMerge(host, parameters, [&task](const QString &message) { task.log(message); },
-                                  [&task](int value) { task.progress(value, QString()); }, task.cancelFlag(), undoPath.get());
+        return runSameServerMerge(host, parameters, task.context(), undoPath.get());
     }, this, &refusal, SessionTask::Connection::Own);
     if (!m_task) {
         QMessageBox::warning(this, QStringLiteral("提示"), refusal);

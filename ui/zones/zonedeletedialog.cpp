@@ -262,13 +262,7 @@ void ZoneDeleteDialog::onStartDelete()
     auto outcome = std::make_shared<ZoneWipe::Result>();
     QString refusal;
     m_task = SessionTask::start(QStringLiteral("区服删档"), [request, outcome](QSqlDatabase &db, SessionTask &task) {
-        ZoneWipe::Sinks sinks;
-        sinks.log = [&task](const QString &line) { task.log(line); };
-        sinks.progress = [&task](int step, int steps, const QString &table) {
-            task.progress(step * 100 / qMax(1, steps), QStringLiteral("%1 (%2/%3)").arg(table).arg(step).arg(steps));
-        };
-        sinks.cancel = task.cancelFlag();
-        return ZoneWipe::run(db, request, sinks, outcome.get());
+        return ZoneWipe::run(db, request, task.context(), outcome.get());
     }, this, &refusal);
     if (!m_task) {
         QMessageBox::warning(this, QStringLiteral("提示"), refusal);
