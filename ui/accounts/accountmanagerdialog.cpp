@@ -2,6 +2,7 @@
 
 #include "db/characterqueries.h"
 #include "db/databasemanager.h"
+#include "db/sessiontask.h"
 #include "ui/main/changeconfirm.h"
 #include "ui/main/mainstyle.h"
 
@@ -176,15 +177,46 @@ bool AccountManagerDialog::confirm(const QString &text)
                          {QStringLiteral("  account: %1 条记录（点数）").arg(m_store.countRows())});
 }
 
-void AccountManagerDialog::report(bool ok, const QString &success, const QString &failurePrefix, bool reload)
+void AccountManagerDialog::change(const QString &what, const std::function<bool(AccountStore &)> &operation, const QString &success,
+                                  const QString &failurePrefix, bool reload)
 {
-    if (!ok) {
-        QMessageBox::warning(this, QStringLiteral("失败"), failurePrefix + m_store.error());
+    // On the session's worker, with an account store of its own there: the window waits.
+    struct Outcome
+    {
+        QString error;
+        QString undoPath;
+    };
+    auto outcome = std::make_shared<Outcome>();
+    const HostConfig connection = m_connection;
+    QString refusal;
+    SessionTask *task = SessionTask::start(what, [connection, operation, outcome](QSqlDatabase &, SessionTask &) {
+        static std::atomic_int serial{0};
+        AccountStore store(QStringLiteral("account_task_%1").arg(++serial));
+        if (!store.open(connection)) {
+            outcome->error = store.error();
+            return false;
+        }
+        const bool ok = operation(store);
+        outcome->error = store.error();
+        outcome->undoPath = store.undoPath();
+        return ok;
+    }, this, &refusal, SessionTask::Connection::Own);
+    if (!task) {
+        QMessageBox::warning(this, QStringLiteral("提示"), refusal);
         return;
     }
-    QMessageBox::information(this, QStringLiteral("成功"), success);
-    if (reload)
-        loadAccounts(QString());
+    setEnabled(false);
+    connect(task, &SessionTask::finished, this, [this, task, outcome, success, failurePrefix, reload](bool ok) {
+        task->deleteLater();
+        setEnabled(true);
+        if (!ok) {
+            QMessageBox::warning(this, QStringLiteral("失败"), failurePrefix + outcome->error);
+            return;
+        }
+        QMessageBox::information(this, QStringLiteral("成功"), success + undoFileLine(outcome->undoPath));
+        if (reload)
+            loadAccounts(QString());
+    });
 }
 
 void AccountManagerDialog::onRefresh()
@@ -248,7 +280,8 @@ void AccountManagerDialog::onRegister()
     }
     if (suffixBox->isChecked())
         name += accountNameSuffix();
-    report(m_store.registerAccount(name, password), QStringLiteral("账号 %1 注册成功！").arg(name), QStringLiteral("注册失败: "));
+    change(QStringLiteral("注册账号"), [name, password](AccountStore &store) { return store.registerAccount(name, password); },
+           QStringLiteral("账号 %1 注册成功！").arg(name), QStringLiteral("注册失败: "));
 }
 
 void AccountManagerDialog::onDelete()
@@ -268,8 +301,8 @@ void AccountManagerDialog::onDelete()
     if (!confirmChange(this, QMessageBox::Question, QStringLiteral("确认删除"), question,
                        {QStringLiteral("  account: %1 条记录").arg(m_store.countRows(name))}))
         return;
-    const bool ok = m_store.deleteAccount(name);
-    report(ok, QStringLiteral("账号 %1 已删除！").arg(name) + undoFileLine(m_store.undoPath()), QStringLiteral("删除失败: "));
+    change(QStringLiteral("删除账号"), [name](AccountStore &store) { return store.deleteAccount(name); },
+           QStringLiteral("账号 %1 已删除！").arg(name), QStringLiteral("删除失败: "));
 }
 
 void AccountManagerDialog::onChangePassword()
@@ -284,8 +317,8 @@ void AccountManagerDialog::onChangePassword()
                                                    QLineEdit::Password, QString(), &accepted);
     if (!accepted || password.isEmpty())
         return;
-    report(m_store.setPassword(name, password), QStringLiteral("账号 %1 密码已修改！").arg(name),
-           QStringLiteral("修改失败: "), false);
+    change(QStringLiteral("修改密码"), [name, password](AccountStore &store) { return store.setPassword(name, password); },
+           QStringLiteral("账号 %1 密码已修改！").arg(name), QStringLiteral("修改失败: "), false);
 }
 
 void AccountManagerDialog::onModifyPoint()
@@ -299,7 +332,8 @@ void AccountManagerDialog::onModifyPoint()
     if (!askInt(this, QStringLiteral("修改点数"),
                 QStringLiteral("账号 %1 当前点数: %2\n请输入新点数:").arg(name, QString::number(current)), current, kMinPoint, &value))
         return;
-    report(m_store.setPoint(name, value), QStringLiteral("账号 %1 点数已修改为 %2！").arg(name, QString::number(value)), QStringLiteral("修改失败: "));
+    change(QStringLiteral("修改点数"), [name, value](AccountStore &store) { return store.setPoint(name, value); },
+           QStringLiteral("账号 %1 点数已修改为 %2！").arg(name, QString::number(value)), QStringLiteral("修改失败: "));
 }
 
 void AccountManagerDialog::onDoubleClicked(int row, int column)
@@ -374,7 +408,8 @@ void AccountManagerDialog::onDoubleClicked(int row, int column)
         QMessageBox::information(this, QStringLiteral("提示"), QStringLiteral("没有任何修改。"));
         return;
     }
-    report(m_store.updateAccount(id, assignments, values), QStringLiteral("账号 %1 已更新！").arg(name), QStringLiteral("更新失败: "));
+    change(QStringLiteral("编辑账号"), [id, assignments, values](AccountStore &store) { return store.updateAccount(id, assignments, values); },
+           QStringLiteral("账号 %1 已更新！").arg(name), QStringLiteral("更新失败: "));
 }
 
 void AccountManagerDialog::onBatchAddPoint()
@@ -384,16 +419,16 @@ void AccountManagerDialog::onBatchAddPoint()
         return;
     if (!confirm(QStringLiteral("确定要为所有账号增加 %1 点数吗？").arg(points)))
         return;
-    const bool ok = m_store.addPointsToAll(points);
-    report(ok, QStringLiteral("已为所有账号增加 %1 点数！").arg(points) + undoFileLine(m_store.undoPath()), QStringLiteral("操作失败: "));
+    change(QStringLiteral("一键增加点数"), [points](AccountStore &store) { return store.addPointsToAll(points); },
+           QStringLiteral("已为所有账号增加 %1 点数！").arg(points), QStringLiteral("操作失败: "));
 }
 
 void AccountManagerDialog::onBatchClearPoint()
 {
     if (!confirm(QStringLiteral("确定要清空所有账号的点数吗？")))
         return;
-    const bool ok = m_store.clearPoints();
-    report(ok, QStringLiteral("已清空所有账号点数！") + undoFileLine(m_store.undoPath()), QStringLiteral("操作失败: "));
+    change(QStringLiteral("一键清空点数"), [](AccountStore &store) { return store.clearPoints(); }, QStringLiteral("已清空所有账号点数！"),
+           QStringLiteral("操作失败: "));
 }
 
 void AccountManagerDialog::onBatchSetPoint()
@@ -403,6 +438,6 @@ void AccountManagerDialog::onBatchSetPoint()
         return;
     if (!confirm(QStringLiteral("确定要将所有账号点数设置为 %1 吗？").arg(points)))
         return;
-    const bool ok = m_store.setAllPoints(points);
-    report(ok, QStringLiteral("已将所有账号点数设置为 %1！").arg(points) + undoFileLine(m_store.undoPath()), QStringLiteral("操作失败: "));
+    change(QStringLiteral("一键设置点数"), [points](AccountStore &store) { return store.setAllPoints(points); },
+           QStringLiteral("已将所有账号点数设置为 %1！").arg(points), QStringLiteral("操作失败: "));
 }

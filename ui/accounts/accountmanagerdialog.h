@@ -5,6 +5,8 @@
 
 #include <QDialog>
 
+#include <functional>
+
 class QLineEdit;
 class QPushButton;
 class QTableWidget;
@@ -39,8 +41,10 @@ private:
     static QString hashPassword(const QString &password);
 
     bool confirm(const QString &text);
-    // Shows the outcome of a change; a successful one reloads the whole list unless told not to.
-    void report(bool ok, const QString &success, const QString &failurePrefix, bool reload = true);
+    // Runs a change of the account table off the window's thread and shows its outcome; a
+    // successful one reloads the whole list unless told not to.
+    void change(const QString &what, const std::function<bool(AccountStore &)> &operation, const QString &success,
+                const QString &failurePrefix, bool reload = true);
     int currentRow() const;
     QString cellText(int row, int column) const;
 

@@ -1,5 +1,6 @@
 #include "engine/undofile.h"
 #include "db/connectionrule.h"
+#include "db/databasemanager.h"
 #include "modalanswer.h"
 #include "testservers.h"
 #include "ui/accounts/accountmanagerdialog.h"
@@ -14,6 +15,14 @@
 #include <QtTest>
 
 // The account manager driven as an operator drives it, against a real account database.
+namespace {
+// Changes of the account table run on the session's worker: wait until it is done.
+bool settle()
+{
+    return QTest::qWaitFor([] { return !DatabaseManager::instance()->isBusy(); }, 10000);
+}
+} // namespace
+
 class TestAccountManagerDialog : public QObject
 {
     Q_OBJECT
@@ -92,6 +101,7 @@ ModalRecord TestAccountManagerDialog::registerAccount(QDialog &d, const QString 
         clickButton(form, QStringLiteral("注册"));
     });
     clickButton(&d, QStringLiteral("注册账号"));
+    settle();
     return result;
 }
 
@@ -108,6 +118,7 @@ QList<ModalRecord> TestAccountManagerDialog::answerInput(QDialog &d, const QStri
         input->accept();
     });
     clickButton(&d, button);
+    settle();
     return boxes;
 }
 
@@ -176,6 +187,7 @@ void TestAccountManagerDialog::singleAccountActions()
     QList<ModalRecord> boxes;
     answerMessageBoxes({QMessageBox::Yes, QMessageBox::Ok}, &boxes);
     clickButton(&dialog, QStringLiteral("删除账号"));
+    settle();
     QVERIFY2(boxes.value(1).text.startsWith(QStringLiteral("账号 o'neil 已删除！\n\n撤销文件: ")), qPrintable(boxes.value(1).text));
     QCOMPARE(names(dialog).size(), 6);  // all accounts again after a delete
     QCOMPARE(query(QStringLiteral("SELECT COUNT(*) FROM account WHERE name = 'o''neil'")), QStringLiteral("0"));
@@ -186,10 +198,12 @@ void TestAccountManagerDialog::singleAccountActions()
     boxes.clear();
     answerMessageBoxes({QMessageBox::Yes, QMessageBox::Ok}, &boxes);
     clickButton(&dialog, QStringLiteral("删除账号"));
+    settle();
     QVERIFY(boxes.value(1).text.startsWith(QStringLiteral("删除失败: ")));
     QVERIFY(selectName(dialog, QStringLiteral("alice")));
     answerMessageBoxes({QMessageBox::No});
     clickButton(&dialog, QStringLiteral("删除账号"));
+    settle();
 
     QVERIFY(selectName(dialog, QStringLiteral("carol_1")));
     boxes = answerInput(dialog, QStringLiteral("修改密码"), [](QInputDialog *input) {
@@ -228,6 +242,7 @@ void TestAccountManagerDialog::editWritesOnlyWhatChanged()
             clickButton(form, QStringLiteral("保存"));
         });
         emit table(dialog)->cellDoubleClicked(1, 3);
+        settle();
     };
     edit([](QWidget *) {});
     QCOMPARE(box.text, QStringLiteral("没有任何修改。"));
@@ -279,6 +294,7 @@ void TestAccountManagerDialog::batchesAndTheirRollback()
     QList<ModalRecord> clearing;
     answerMessageBoxes(yes, &clearing);
     clickButton(&dialog, QStringLiteral("一键清空点数"));
+    settle();
     undoFileOf(clearing);
     QCOMPARE(query(QStringLiteral("SELECT SUM(point) + SUM(expoint) FROM account")), QStringLiteral("28"));  // expoint untouched
 
@@ -319,6 +335,7 @@ void TestAccountManagerDialog::worksOverOdbc()
         QList<ModalRecord> boxes;
         answerMessageBoxes({QMessageBox::Yes, QMessageBox::Ok}, &boxes);
         clickButton(&dialog, QStringLiteral("删除账号"));
+        settle();
         QVERIFY2(boxes.value(1).text.startsWith(QStringLiteral("账号 alice 已删除！\n\n撤销文件: ")), qPrintable(boxes.value(1).text));
 
         // Bound text arrives as typed: a quote in the search, Chinese in a new name.
