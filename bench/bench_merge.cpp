@@ -143,21 +143,27 @@ int main(int argc, char *argv[])
     settings.subWorldId = 2;
     settings.mergeWeb = false;
 
-    // Seconds per stage, and rows per related table as the progress reports them.
-    QList<double> stageSeconds(MergeProgress::stageCount + 1, 0.0);
-    int stage = 0;
+    // Seconds per stage as the progress reports them, the related tables together.
+    QMap<QString, double> stageSeconds;
+    QStringList stageOrder;
+    QString stage;
     QElapsedTimer stageTimer;
     const qint64 before = zoneRows(target, kMain);
     settle(target);
     timer.restart();
     stageTimer.start();
     MergeReport report;
-    const bool ok = runMerge(settings, [](const QString &) {}, nullptr, &report, [&](const MergeProgress &p) {
-        if (p.stage != stage) {
+    OperationContext context;
+    context.onProgress = [&](const QString &name, qint64, qint64) {
+        const QString now = name.startsWith(QLatin1String("t_")) ? QStringLiteral("related tables") : name;
+        if (now != stage) {
             stageSeconds[stage] += stageTimer.restart() / 1000.0;
-            stage = p.stage;
+            stage = now;
+            if (!stageOrder.contains(now))
+                stageOrder.append(now);
         }
-    });
+    };
+    const bool ok = runMerge(settings, context, &report);
     stageSeconds[stage] += stageTimer.restart() / 1000.0;
     const double seconds = timer.elapsed() / 1000.0;
     if (!ok)
@@ -171,9 +177,9 @@ int main(int argc, char *argv[])
     for (const QString &line : report.lossLines())
         out << "  " << line << Qt::endl;
     printRow(out, QStringLiteral("runMerge, whole run"), rows, seconds, baseline);
-    for (int i = 1; i <= MergeProgress::stageCount; ++i) {
-        if (stageSeconds.at(i) >= 0.01)
-            out << "  stage " << i << ": " << qSetRealNumberPrecision(2) << stageSeconds.at(i) << " s" << Qt::endl;
+    for (const QString &name : std::as_const(stageOrder)) {
+        if (stageSeconds.value(name) >= 0.01)
+            out << "  " << name << ": " << qSetRealNumberPrecision(2) << stageSeconds.value(name) << " s" << Qt::endl;
     }
 
     for (const QString &name : {kMain, kBase, kSub})

@@ -92,7 +92,7 @@ public:
             out.line(QStringLiteral("将把 %1 的 WorldID %2 合入 %3 的 WorldID %4:")
                          .arg(sub.name, QString::number(settings.subWorldId), main.name, QString::number(settings.mainWorldId)));
             MergePreflight preflight;
-            if (!preflightMerge(settings, [&out](const QString &m) { out.line(m); }, &preflight))
+            if (!preflightMerge(settings, out.context(), &preflight))
                 return Failed;
             if (!preflight.refusals.isEmpty())
                 return Failed;
@@ -103,8 +103,7 @@ public:
         }
         settings.writeUndo = !parser.isSet(QStringLiteral("no-undo"));
         MergeReport report;
-        const bool ok = runMerge(settings, [&out](const QString &m) { out.line(m); }, nullptr, &report,
-                                 [&out](const MergeProgress &p) { out.progress((p.stage - 1) * 100 / MergeProgress::stageCount, p.text); });
+        const bool ok = runMerge(settings, out.context(), &report);
         out.clearProgress();
         for (const QString &loss : report.lossLines())
             out.line(loss);

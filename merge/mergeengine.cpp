@@ -71,15 +71,14 @@ QStringList MergeReport::lossLines() const
     return lines;
 }
 
-bool runMerge(const MergeSettings &settings, const MergeLogFunction &log, const std::atomic_bool *cancel,
-              MergeReport *report, const MergeProgressFunction &progress)
+bool runMerge(const MergeSettings &settings, const OperationContext &context, MergeReport *report)
 {
-    MergeRun run(settings, log, cancel, report, progress);
+    MergeRun run(settings, context, report);
     return run.run();
 }
 
-bool preflightMerge(const MergeSettings &settings, const MergeLogFunction &log, MergePreflight *preflight)
+bool preflightMerge(const MergeSettings &settings, const OperationContext &context, MergePreflight *preflight)
 {
-    MergeRun run(settings, log, nullptr, nullptr, {});
+    MergeRun run(settings, context, nullptr);
     return run.preflight(preflight);
 }

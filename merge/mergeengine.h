@@ -1,5 +1,6 @@
 #pragma once
 
+#include "db/operationcontext.h"
 #include "mergenames.h"
 #include "mergesettings.h"
 
@@ -19,15 +20,12 @@
 // transaction of its own with its own undo file, after the target has committed; a merge that
 // fails leaves the source whole. A run refuses to start on what its preflight finds (see
 // preflightMerge).
-using MergeLogFunction = std::function<void(const QString &)>;
-using MergeProgressFunction = std::function<void(const MergeProgress &)>;
-
-bool runMerge(const MergeSettings &settings, const MergeLogFunction &log,
-              const std::atomic_bool *cancel = nullptr, MergeReport *report = nullptr,
-              const MergeProgressFunction &progress = {});
+// Progress goes by stage ("合并角色" and the others, `done` of the 11 stages as each starts),
+// then by table of the related tables (the table's name, rows of the rows it will get).
+bool runMerge(const MergeSettings &settings, const OperationContext &context, MergeReport *report = nullptr);
 
 // Counts on both servers what runMerge would do, and what would stop it (the same database on
 // both sides, a main world without an id counter, a clean-up level outside 1 to 150, required
 // target columns the source cannot fill, too few free character ids). Changes nothing. False
 // when a server cannot be reached or read.
-bool preflightMerge(const MergeSettings &settings, const MergeLogFunction &log, MergePreflight *preflight);
+bool preflightMerge(const MergeSettings &settings, const OperationContext &context, MergePreflight *preflight);

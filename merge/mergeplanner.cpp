@@ -7,11 +7,7 @@ namespace MergeRunning {
 
 void MergeRun::stage(int number, const QString &text)
 {
-    m_state = MergeProgress();
-    m_state.stage = number;
-    m_state.text = text;
-    if (m_progress)
-        m_progress(m_state);
+    m_context.progress(text, number - 1, kStages);
 }
 
 bool MergeRun::stopped()

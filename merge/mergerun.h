@@ -40,6 +40,7 @@ inline const QString kGuidTable = QStringLiteral("tmp_merge_guids");
 inline const QString kPartnerTable = QStringLiteral("tmp_merge_partners");
 constexpr int kMaxAttempts = 3;
 constexpr int kShownRecords = 20;
+constexpr int kStages = 11;  // reported as each starts: stage(1) to stage(11)
 
 QString oneDecimal(double value);
 // Cuts a GBK title to 50 bytes without leaving half a character at the end.
@@ -65,9 +66,8 @@ struct Rename
 class MergeRun
 {
 public:
-    MergeRun(const MergeSettings &settings, const MergeLogFunction &log, const std::atomic_bool *cancel,
-             MergeReport *report, const MergeProgressFunction &progress)
-        : m_settings(settings), m_log(log), m_cancel(cancel), m_report(report ? report : &m_ownReport), m_progress(progress)
+    MergeRun(const MergeSettings &settings, const OperationContext &context, MergeReport *report)
+        : m_settings(settings), m_context(context), m_report(report ? report : &m_ownReport)
     {
     }
 
@@ -75,9 +75,9 @@ public:
     bool preflight(MergePreflight *result);
 
 private:
-    void addLogLine(const QString &text) { if (m_log) m_log(text); }
+    void addLogLine(const QString &text) { m_context.log(text); }
     void stage(int number, const QString &text);
-    bool cancelled() const { return m_cancel && m_cancel->load(); }
+    bool cancelled() const { return m_context.cancelled(); }
     bool stopped();
     bool abort();
     void closeAll();
@@ -117,12 +117,9 @@ private:
     QString writeRenameFile();
 
     MergeSettings m_settings;
-    MergeLogFunction m_log;
-    const std::atomic_bool *m_cancel;
+    const OperationContext &m_context;
     MergeReport m_ownReport;
     MergeReport *m_report;
-    MergeProgressFunction m_progress;
-    MergeProgress m_state;
 
     // The target server's character and account databases on one connection, for one transaction.
     QSqlDatabase m_target;

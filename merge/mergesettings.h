@@ -42,17 +42,6 @@ struct MergeSettings
 const int kMinCleanLevel = 1;
 const int kMaxCleanLevel = 150;
 
-// Where a run stands, for a progress bar.
-struct MergeProgress
-{
-    int stage = 0;          // 1 to stageCount
-    static constexpr int stageCount = 11;
-    QString text;
-    int tableIndex = 0;     // related tables: the table being copied, from 1
-    int tableCount = 0;
-    qint64 rows = 0;        // rows of that table processed so far
-};
-
 // What a merge will do, counted on both servers before anything changes: the window's and the
 // command line's preview. The run works from the same counts.
 struct MergePreflight

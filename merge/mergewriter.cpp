@@ -197,12 +197,8 @@ std::unique_ptr<RowCopier> MergeRun::startTable(const QString &table)
 
 bool MergeRun::copyTable(const QString &table, int index, RowCopier *copier)
 {
-    m_state.tableIndex = index;
-    m_state.tableCount = int(mergeCharacterTables.size());
-    m_state.rows = 0;
-    m_state.text = table;
-    if (m_progress)
-        m_progress(m_state);
+    Q_UNUSED(index);
+    m_context.progress(table, 0, m_plan.rows.value(table));
     addLogLine(QStringLiteral("合并表 %1...").arg(table));
     if (!copier) {
         if (m_plan.tablesSkipped.contains(table))
@@ -224,7 +220,7 @@ bool MergeRun::copyTable(const QString &table, int index, RowCopier *copier)
         addLogLine(QStringLiteral("表 %1 合并失败：%2").arg(table, error));
         return false;
     }
-    m_state.rows = copied;
+    m_context.progress(table, copied, m_plan.rows.value(table));
     m_copiedRows.insert(table, copied);
     addLogLine(QStringLiteral("表 %1 合并完成：成功 %2，耗时 %3 秒").arg(table).arg(copied).arg(oneDecimal(timer.elapsed() / 1000.0)));
     return true;
@@ -459,7 +455,7 @@ bool MergeRun::run()
     }
     if (m_settings.backupFirst) {
         stage(2, QStringLiteral("备份主区数据库"));
-        if (stopped() || !backupMergeTarget(m_settings, m_log))
+        if (stopped() || !backupMergeTarget(m_settings, [this](const QString &line) { addLogLine(line); }))
             return abort();
     }
     if (stopped() || !writeTarget())

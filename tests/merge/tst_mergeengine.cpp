@@ -83,8 +83,8 @@ private:
     // Opens the merge window on both servers, connected, with these worlds chosen.
     void connectDialog(MergeServerDialog &dialog, int mainWorld, int subWorld);
     HostConfigList hosts() const;
-    // `watch` sees the run reach each point ("stage 8" as a stage starts, "table t_iteminfo" as
-    // a related table starts), and may cancel the run there.
+    // `watch` sees the run reach each of its stages as it starts ("合并角色", then the related
+    // tables by name), and may cancel the run there.
     Run merge(const MergeSettings &settings, const std::function<void(const QString &, std::atomic_bool &)> &watch = {});
     QString mainQuery(const QString &sql) { return TestServers::querySql(m_main, sql, kMainDb); }
     QString subQuery(const QString &sql) { return TestServers::querySql(m_sub, sql, kSubDb); }
@@ -179,10 +179,16 @@ Run TestMergeEngine::merge(const MergeSettings &settings, const std::function<vo
 {
     Run run;
     std::atomic_bool cancel{false};
-    run.ok = runMerge(settings, [&](const QString &line) { run.log.append(line); }, &cancel, &run.report, [&](const MergeProgress &progress) {
-        if (watch && progress.rows == 0)
-            watch(progress.tableIndex > 0 ? QStringLiteral("table ") + progress.text : QStringLiteral("stage %1").arg(progress.stage), cancel);
-    });
+    OperationContext context;
+    context.onLog = [&](const QString &line) { run.log.append(line); };
+    QString reached;
+    context.onProgress = [&](const QString &stage, qint64, qint64) {
+        if (watch && stage != reached)
+            watch(stage, cancel);
+        reached = stage;
+    };
+    context.cancelFlag = &cancel;
+    run.ok = runMerge(settings, context, &run.report);
     return run;
 }
 
@@ -486,9 +492,9 @@ void TestMergeEngine::failuresRollEverythingBack_data()
     QTest::addColumn<QString>("at");        // the point of the run that triggers the failure
     QTest::addColumn<QString>("failure");
     QTest::addColumn<QByteArray>("targetSql");
-    QTest::newRow("cancelled in the related tables") << QStringLiteral("table t_iteminfo") << QStringLiteral("cancel") << QByteArray();
-    QTest::newRow("connection lost in the characters") << QStringLiteral("stage 8") << QStringLiteral("kill") << QByteArray();
-    QTest::newRow("source lost before the characters") << QStringLiteral("stage 8") << QStringLiteral("kill source") << QByteArray();
+    QTest::newRow("cancelled in the related tables") << QStringLiteral("t_iteminfo") << QStringLiteral("cancel") << QByteArray();
+    QTest::newRow("connection lost in the characters") << QStringLiteral("合并角色") << QStringLiteral("kill") << QByteArray();
+    QTest::newRow("source lost before the characters") << QStringLiteral("合并角色") << QStringLiteral("kill source") << QByteArray();
     QTest::newRow("counter refused at the end") << QString() << QString()
         << QByteArray("CREATE TRIGGER counters BEFORE UPDATE ON t_var FOR EACH ROW SIGNAL SQLSTATE '45000' SET MESSAGE_TEXT = 'counters frozen';");
     QTest::newRow("target clean-up refused") << QString() << QStringLiteral("clean")
@@ -541,7 +547,7 @@ void TestMergeEngine::cleansAndFillsAsCounted()
     s.cleanLevel = 10;
     s.fillMissingColumns = true;
     MergePreflight preflight;
-    QVERIFY(preflightMerge(s, [](const QString &) {}, &preflight));
+    QVERIFY(preflightMerge(s, {}, &preflight));
     QVERIFY(preflight.refusals.isEmpty() && preflight.lowLevelMain > 0 && preflight.lowLevelSub > 0);
     const QString lowSub = subQuery(QStringLiteral("SELECT COUNT(*) FROM t_char WHERE zoneworldid = 5 AND isvalid = 1 AND level <= 10"));
     const int mergedBefore = mainQuery(QStringLiteral("SELECT COUNT(*) FROM t_char WHERE zoneworldid = 2")).toInt();
@@ -619,12 +625,12 @@ void TestMergeEngine::mergesWhileTheGameRuns()
                                                     "WHERE c.zoneworldid = 5 AND c.isvalid = 1")).toInt();
     QString created;
     const Run run = merge(settings(2, 5), [&](const QString &line, std::atomic_bool &) {
-        if (line == QStringLiteral("stage 8"))
+        if (line == QStringLiteral("合并角色"))
             subQuery(QStringLiteral("INSERT INTO t_iteminfo (charguid, guid, world, server, itemtype, pos, p1, p2, p3, p4, p5, p6, p7, p8, p9, p10, "
                                     "p11, p12, p13, p14, p15, p16, p17, creator, fixattr) SELECT charguid, 999999, world, server, itemtype, pos, "
                                     "p1, p2, p3, p4, p5, p6, p7, p8, p9, p10, p11, p12, p13, p14, p15, p16, p17, creator, fixattr "
                                     "FROM t_iteminfo WHERE charguid = 900001 LIMIT 1"));
-        if (line == QStringLiteral("table t_iteminfo"))
+        if (line == QStringLiteral("t_iteminfo"))
             created = mainQuery(QStringLiteral("SET SESSION innodb_lock_wait_timeout = 1; START TRANSACTION; CALL create_char(1, @g); "
                                                "SELECT @g; ROLLBACK;"));
     });

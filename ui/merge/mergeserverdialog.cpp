@@ -38,26 +38,6 @@ const QString kDialogOptions = QStringLiteral("MYSQL_OPT_CONNECT_TIMEOUT=30;MYSQ
 const int kConnectAttempts = 3;
 } // namespace
 
-namespace {
-// The bar (of 1000) and its text for a point of the run: stages 1 to 8 share the first 30 %,
-// the related tables the span up to 95 %.
-std::pair<int, QString> progressShown(const MergeProgress &progress)
-{
-    int value = (progress.stage - 1) * 300 / 8;
-    QString text = QStringLiteral("阶段 %1/%2：%3").arg(progress.stage).arg(MergeProgress::stageCount).arg(progress.text);
-    if (progress.stage == 9 && progress.tableCount > 0) {
-        value = 300 + (progress.tableIndex - 1) * 650 / progress.tableCount;
-        text = QStringLiteral("合并表 %1 (%2/%3)：已处理 %4 条")
-                   .arg(progress.text).arg(progress.tableIndex).arg(progress.tableCount).arg(progress.rows);
-    } else if (progress.stage == 8 && progress.rows > 0) {
-        text += QStringLiteral("：已处理 %1 个角色").arg(progress.rows);
-    } else if (progress.stage >= 10) {
-        value = progress.stage == 10 ? 950 : 1000;
-    }
-    return {value, text};
-}
-} // namespace
-
 MergeServerDialog::MergeServerDialog(const HostConfigList &hostConfigs, QWidget *parent)
     : QDialog(parent)
     , m_hostConfigs(hostConfigs)
@@ -121,7 +101,7 @@ MergeServerDialog::MergeServerDialog(const HostConfigList &hostConfigs, QWidget 
     m_logView = logPanel.view;
     m_logView->setMinimumHeight(80);
     m_progressBar = logPanel.progress;
-    m_progressBar->setRange(0, 1000);
+    m_progressBar->setRange(0, 100);
     m_progressBar->setFormat(QStringLiteral("就绪"));
     layout->addWidget(logPanel.group, 1);
 
@@ -474,8 +454,9 @@ void MergeServerDialog::onStartMerge()
     delete m_preflightWatcher;
     m_preflightWatcher = new QFutureWatcher<bool>(this);
     connect(m_preflightWatcher, &QFutureWatcher<bool>::finished, this, &MergeServerDialog::onPreflightFinished);
-    const MergeLogFunction log = [this](const QString &text) { addLogLine(text); };
-    m_preflightWatcher->setFuture(QtConcurrent::run([this, settings, log]() { return preflightMerge(settings, log, &m_preflight); }));
+    OperationContext context;
+    context.onLog = [this](const QString &text) { addLogLine(text); };
+    m_preflightWatcher->setFuture(QtConcurrent::run([this, settings, context]() { return preflightMerge(settings, context, &m_preflight); }));
 }
 
 void MergeServerDialog::onPreflightFinished()
@@ -523,11 +504,7 @@ void MergeServerDialog::startRun()
     MergeReport *report = &m_report;
     QString refusal;
     m_task = SessionTask::start(QStringLiteral("跨服合区"), [settings, report](QSqlDatabase &, SessionTask &task) {
-        return runMerge(settings, [&task](const QString &text) { task.log(text); }, task.cancelFlag(), report,
-                        [&task](const MergeProgress &p) {
-                            const auto [value, text] = progressShown(p);
-                            task.progress(value, text);
-                        });
+        return runMerge(settings, task.context(), report);
     }, this, &refusal, SessionTask::Connection::Own);
     if (!m_task) {
         QMessageBox::warning(this, QStringLiteral("提示"), refusal);
@@ -591,7 +568,7 @@ void MergeServerDialog::onMergeFinished(bool ok, bool cancelled)
         return;
     }
     addLogLine(QStringLiteral("========== 合区完成 =========="));
-    m_progressBar->setValue(1000);
+    m_progressBar->setValue(100);
     m_doneKey = mergeKey();
     updateMergeMode();
     if (m_report.hasLosses()) {
