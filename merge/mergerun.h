@@ -112,7 +112,7 @@ private:
     bool copyCharacters();
     bool copyRelatedTables();
     std::unique_ptr<RowCopier> startTable(const QString &table);
-    bool copyTable(const QString &table, int index, RowCopier *copier);
+    bool copyTable(const QString &table, RowCopier *copier);
     void finish();
     QString writeRenameFile();
 

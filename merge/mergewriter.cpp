@@ -195,9 +195,8 @@ std::unique_ptr<RowCopier> MergeRun::startTable(const QString &table)
     return copier;
 }
 
-bool MergeRun::copyTable(const QString &table, int index, RowCopier *copier)
+bool MergeRun::copyTable(const QString &table, RowCopier *copier)
 {
-    Q_UNUSED(index);
     m_context.progress(table, 0, m_plan.rows.value(table));
     addLogLine(QStringLiteral("合并表 %1...").arg(table));
     if (!copier) {
@@ -239,7 +238,7 @@ bool MergeRun::copyRelatedTables()
     for (const QString &table : mergeCharacterTables)
         copiers.push_back(m_copyTables.contains(table) ? startTable(table) : nullptr);
     for (int i = 0; i < mergeCharacterTables.size(); ++i) {
-        if (stopped() || !copyTable(mergeCharacterTables.at(i), i + 1, copiers.at(i).get())) {
+        if (stopped() || !copyTable(mergeCharacterTables.at(i), copiers.at(i).get())) {
             // The reader reads in order: stop every read before waiting for any.
             for (const auto &copier : copiers) {
                 if (copier)

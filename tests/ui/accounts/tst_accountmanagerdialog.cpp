@@ -17,9 +17,9 @@
 // The account manager driven as an operator drives it, against a real account database.
 namespace {
 // Changes of the account table run on the session's worker: wait until it is done.
-bool settle()
+void settle()
 {
-    return QTest::qWaitFor([] { return !DatabaseManager::instance()->isBusy(); }, 10000);
+    QVERIFY(QTest::qWaitFor([] { return !DatabaseManager::instance()->isBusy(); }, 10000));
 }
 } // namespace
 
