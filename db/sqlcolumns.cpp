@@ -334,4 +334,17 @@ qsizetype literalSize(const QVariant &value)
     return value.typeId() == QMetaType::QByteArray ? 2 * value.toByteArray().size() + 48 : 48;
 }
 
+bool execBound(QSqlQuery *query, const QString &sql, const QVariantList &values, QString *error)
+{
+    bool ok = query->prepare(sql);
+    if (ok) {
+        for (const QVariant &value : values)
+            query->addBindValue(value);
+        ok = query->exec();
+    }
+    if (!ok && error)
+        *error = query->lastError().text();
+    return ok;
+}
+
 } // namespace Sql

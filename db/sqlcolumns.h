@@ -6,6 +6,8 @@
 #include <QString>
 #include <QVariant>
 
+class QSqlQuery;
+
 class QSqlDatabase;
 
 // Table shapes as the server describes them, identifiers, and values written back as SQL
@@ -108,5 +110,9 @@ QList<QByteArray> assembleInVariable(const QByteArray &name, const QByteArray &b
 // The bytes a value of `kind` takes in its literal, at most: to keep statements under the
 // server's packet limit.
 qsizetype literalSize(const QVariant &value);
+
+// Prepares `sql` on the query, binds `values` in order and executes it; false with *error
+// (when given) set to the driver's text.
+bool execBound(QSqlQuery *query, const QString &sql, const QVariantList &values, QString *error = nullptr);
 
 } // namespace Sql

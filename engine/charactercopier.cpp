@@ -43,10 +43,7 @@ QVariant legacy(const QString &text)
 qint64 scalar(QSqlDatabase &db, const QString &sql, const QVariantList &values, qint64 fallback, bool *found = nullptr)
 {
     QSqlQuery query(db);
-    query.prepare(sql);
-    for (const QVariant &value : values)
-        query.addBindValue(value);
-    const bool ok = query.exec() && query.next() && !query.value(0).isNull();
+    const bool ok = Sql::execBound(&query, sql, values) && query.next() && !query.value(0).isNull();
     if (found)
         *found = ok;
     return ok ? query.value(0).toLongLong() : fallback;
@@ -113,17 +110,10 @@ qint64 CharacterCopier::copyRows(QSqlDatabase &db, const QString &table, const Q
         }
     }
     QSqlQuery query(db);
-    if (!query.prepare(QStringLiteral("INSERT INTO %1 (%2) SELECT %3 FROM %1 WHERE %4")
-                           .arg(quoted(table), names.join(QLatin1Char(',')), expressions.join(QLatin1Char(',')), where))) {
-        *error = query.lastError().text();
+    if (!Sql::execBound(&query, QStringLiteral("INSERT INTO %1 (%2) SELECT %3 FROM %1 WHERE %4")
+                                    .arg(quoted(table), names.join(QLatin1Char(',')), expressions.join(QLatin1Char(',')), where),
+                        values + whereValues, error))
         return -1;
-    }
-    for (const QVariant &value : std::as_const(values) + whereValues)
-        query.addBindValue(value);
-    if (!query.exec()) {
-        *error = query.lastError().text();
-        return -1;
-    }
     return query.numRowsAffected();
 }
 

@@ -13,21 +13,9 @@
 
 namespace CharacterEdit {
 
-namespace {
-// Prepares `sql` on the query, binds `values` in order and executes it.
-bool execBound(QSqlQuery *query, const QString &sql, const QVariantList &values, QString *error)
-{
-    bool ok = query->prepare(sql);
-    if (ok) {
-        for (const QVariant &value : values)
-            query->addBindValue(value);
-        ok = query->exec();
-    }
-    if (!ok)
-        *error = query->lastError().text();
-    return ok;
-}
+using Sql::execBound;
 
+namespace {
 QString fieldName(const QString &column)
 {
     return column == QLatin1String("charname") ? QStringLiteral("角色名")

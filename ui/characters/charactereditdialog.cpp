@@ -68,16 +68,6 @@ QTableWidget *readOnlyTable(const QStringList &headers, QWidget *parent)
     return table;
 }
 
-// Prepares `sql` on the query, binds `values` in order and executes it.
-bool execBound(QSqlQuery *query, const QString &sql, const QVariantList &values)
-{
-    if (!query->prepare(sql))
-        return false;
-    for (const QVariant &value : values)
-        query->addBindValue(value);
-    return query->exec();
-}
-
 void appendRow(QTableWidget *table, const QStringList &cells)
 {
     const int row = table->rowCount();
@@ -587,7 +577,7 @@ void CharacterEditDialog::loadBuffs()
 {
     m_buffTable->setRowCount(0);
     QSqlQuery query(DatabaseManager::instance()->database());
-    if (!execBound(&query, QStringLiteral("SELECT aid, imdata FROM t_impact WHERE charguid = ? ORDER BY aid"), {m_charguid}))
+    if (!Sql::execBound(&query, QStringLiteral("SELECT aid, imdata FROM t_impact WHERE charguid = ? ORDER BY aid"), {m_charguid}))
         return;
     while (query.next()) {
         const QByteArray block = QByteArray::fromHex(query.value(1).toString().toLatin1());
@@ -655,7 +645,7 @@ void CharacterEditDialog::loadXinfa()
     const QSignalBlocker blocker(m_xinfaTable);
     m_xinfaTable->setRowCount(0);
     QSqlQuery query(DatabaseManager::instance()->database());
-    if (!execBound(&query, QStringLiteral("SELECT aid, xinfaid, xinfalvl FROM t_xinfa WHERE charguid = ? ORDER BY xinfaid"), {m_charguid}))
+    if (!Sql::execBound(&query, QStringLiteral("SELECT aid, xinfaid, xinfalvl FROM t_xinfa WHERE charguid = ? ORDER BY xinfaid"), {m_charguid}))
         return;
     while (query.next()) {
         const int id = query.value(1).toInt();
@@ -717,7 +707,7 @@ void CharacterEditDialog::loadSkills()
 {
     m_skillTable->setRowCount(0);
     QSqlQuery query(DatabaseManager::instance()->database());
-    if (!execBound(&query, QStringLiteral("SELECT aid, skid FROM t_skill WHERE charguid = ? ORDER BY skid"), {m_charguid}))
+    if (!Sql::execBound(&query, QStringLiteral("SELECT aid, skid FROM t_skill WHERE charguid = ? ORDER BY skid"), {m_charguid}))
         return;
     while (query.next()) {
         const int id = query.value(1).toInt();
