@@ -14,13 +14,6 @@
 namespace Cli {
 
 namespace {
-// The columns `set` may change, as the editor does; the texts among them travel as GBK bytes.
-const QStringList kSettable = {QStringLiteral("accname"), QStringLiteral("charname"), QStringLiteral("title"), QStringLiteral("sex"),
-                               QStringLiteral("menpai"), QStringLiteral("level"), QStringLiteral("zoneworldid"), QStringLiteral("vmoney"),
-                               QStringLiteral("bankmoney"), QStringLiteral("yuanbao"), QStringLiteral("bdyuanbao"), QStringLiteral("exp"),
-                               QStringLiteral("hp"), QStringLiteral("mp"), QStringLiteral("points"), QStringLiteral("scene"),
-                               QStringLiteral("xpos"), QStringLiteral("zpos"), QStringLiteral("sect_point"), QStringLiteral("pkvalue")};
-const QStringList kTexts = {QStringLiteral("accname"), QStringLiteral("charname"), QStringLiteral("title")};
 const QStringList kActions = {QStringLiteral("list"), QStringLiteral("search"), QStringLiteral("show"), QStringLiteral("copy"),
                               QStringLiteral("transfer"), QStringLiteral("delete"), QStringLiteral("repair"), QStringLiteral("set")};
 
@@ -126,12 +119,13 @@ private:
         for (const QString &assignment : assignments) {
             const qsizetype equals = assignment.indexOf(QLatin1Char('='));
             const QString field = assignment.left(equals).trimmed().toLower();
-            if (equals < 1 || !kSettable.contains(field)) {
-                usageError(QStringLiteral("无法修改 \"%1\"，可改的字段: %2").arg(assignment, kSettable.join(QStringLiteral(", "))));
+            // The columns the editor changes; the texts among them travel as GBK bytes.
+            if (equals < 1 || !CharacterEdit::editableColumns().contains(field)) {
+                usageError(QStringLiteral("无法修改 \"%1\"，可改的字段: %2").arg(assignment, CharacterEdit::editableColumns().join(QStringLiteral(", "))));
                 return {};
             }
             const QString value = assignment.mid(equals + 1);
-            if (kTexts.contains(field)) {
+            if (CharacterEdit::isTextColumn(field)) {
                 changes.append({field, encodeGbk(value)});
                 continue;
             }

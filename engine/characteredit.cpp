@@ -24,6 +24,25 @@ QString fieldName(const QString &column)
 }
 } // namespace
 
+const QStringList &editableColumns()
+{
+    static const QStringList columns = {
+        QStringLiteral("accname"), QStringLiteral("charname"), QStringLiteral("sex"), QStringLiteral("menpai"), QStringLiteral("level"),
+        QStringLiteral("zoneworldid"), QStringLiteral("vmoney"), QStringLiteral("bankmoney"), QStringLiteral("yuanbao"),
+        QStringLiteral("bdyuanbao"), QStringLiteral("exp"), QStringLiteral("hp"), QStringLiteral("mp"), QStringLiteral("str"),
+        QStringLiteral("con"), QStringLiteral("dex"), QStringLiteral("spr"), QStringLiteral("ipr"), QStringLiteral("points"),
+        QStringLiteral("scene"), QStringLiteral("xpos"), QStringLiteral("zpos"), QStringLiteral("bkscene"), QStringLiteral("bkxpos"),
+        QStringLiteral("bkzpos"), QStringLiteral("vigor"), QStringLiteral("maxvigor"), QStringLiteral("enegry"),
+        QStringLiteral("energymax"), QStringLiteral("guildpoint"), QStringLiteral("menpaipoint"), QStringLiteral("sect_point"),
+        QStringLiteral("pkvalue"), QStringLiteral("zengdian"), QStringLiteral("title")};
+    return columns;
+}
+
+bool isTextColumn(const QString &column)
+{
+    return column == QLatin1String("accname") || column == QLatin1String("charname") || column == QLatin1String("title");
+}
+
 Check check(QSqlDatabase &db, int charguid, const Changes &changes)
 {
     Check result;

@@ -3,6 +3,7 @@
 #include <QList>
 #include <QPair>
 #include <QString>
+#include <QStringList>
 #include <QVariant>
 
 class QSqlDatabase;
@@ -12,6 +13,11 @@ class QSqlDatabase;
 namespace CharacterEdit {
 
 using Changes = QList<QPair<QString, QVariant>>;
+
+// The t_char columns the editor changes, in the order a save writes them.
+const QStringList &editableColumns();
+// Those of them that hold text: accname, charname and title.
+bool isTextColumn(const QString &column);
 
 struct Check
 {

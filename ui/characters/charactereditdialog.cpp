@@ -75,13 +75,6 @@ void appendRow(QTableWidget *table, const QStringList &cells)
     for (int column = 0; column < cells.size(); ++column)
         table->setItem(row, column, new QTableWidgetItem(cells.at(column)));
 }
-
-// The t_char columns in the order the save writes them.
-const char *const kSaveOrder[] = {"accname", "charname", "sex", "menpai", "level", "zoneworldid", "vmoney",
-                                  "bankmoney", "yuanbao", "bdyuanbao", "exp", "hp", "mp", "str", "con", "dex",
-                                  "spr", "ipr", "points", "scene", "xpos", "zpos", "bkscene", "bkxpos", "bkzpos",
-                                  "vigor", "maxvigor", "enegry", "energymax", "guildpoint", "menpaipoint",
-                                  "sect_point", "pkvalue", "zengdian", "title"};
 } // namespace
 
 CharacterEditDialog::CharacterEditDialog(int charguid, QWidget *parent)
@@ -429,8 +422,8 @@ QList<QPair<QString, QVariant>> CharacterEditDialog::changedColumns() const
             changed.insert(field.column, field.box->value());
     }
     QList<QPair<QString, QVariant>> ordered;
-    for (const char *column : kSaveOrder) {
-        const auto it = changed.constFind(QLatin1String(column));
+    for (const QString &column : CharacterEdit::editableColumns()) {
+        const auto it = changed.constFind(column);
         if (it != changed.cend())
             ordered.append({it.key(), it.value()});
     }
