@@ -3,8 +3,7 @@
 #include "db/characterqueries.h"
 #include "db/databasemanager.h"
 #include "db/legacytext.h"
-#include "engine/charactercopier.h"
-#include "engine/characterdeleter.h"
+#include "engine/characteroperation.h"
 #include "engine/characteredit.h"
 #include "engine/rowpreview.h"
 
@@ -177,20 +176,34 @@ private:
         const int guid = character.guid();
         const int toWorld = m_action == QLatin1String("transfer") ? world(parser, QStringLiteral("to-world")) : 0;
         out.line(QStringLiteral("角色: %1 (CharGUID %2, WorldID %3)").arg(character.name).arg(guid).arg(character.number(CharacterSummary::World)));
+        CharacterOperation::Request request;
+        request.charguid = guid;
+        request.kind = m_action == QLatin1String("copy")       ? CharacterOperation::Kind::Copy
+                       : m_action == QLatin1String("transfer") ? CharacterOperation::Kind::Transfer
+                       : m_action == QLatin1String("repair")   ? CharacterOperation::Kind::Repair
+                                                                : CharacterOperation::Kind::Delete;
+        request.world = toWorld;
+        request.account = parser.value(QStringLiteral("account")).trimmed();
+        request.newName = parser.value(QStringLiteral("name"));
+        request.writeUndo = !parser.isSet(QStringLiteral("no-undo"));
         // Refusals come before the preview, as the windows refuse before their confirmation.
-        QString refusal;
-        if (m_action == QLatin1String("transfer") && !CharacterDeleter::checkTargetWorld(db, toWorld, &refusal))
-            return fail(out, refusal);
+        QList<RowPreview::Count> preview;
         if (m_action == QLatin1String("set")) {
             const CharacterEdit::Check check = CharacterEdit::check(db, guid, changes);
             if (!check.failure.isEmpty() || !check.refusal.isEmpty())
                 return fail(out, check.failure.isEmpty() ? check.refusal : QStringLiteral("检查失败: %1").arg(check.failure));
+        } else {
+            const CharacterOperation::Preview counted = CharacterOperation::preview(db, &request);
+            if (!counted.refusal.isEmpty())
+                return fail(out, counted.refusal);
+            if (!counted.nothingToDo.isEmpty()) {
+                out.line(counted.nothingToDo);
+                return Success;
+            }
+            preview = counted.rows;
+            if (request.kind == CharacterOperation::Kind::Copy)
+                out.line(QStringLiteral("副本名: %1").arg(request.newName));
         }
-        const QList<RowPreview::Count> preview = m_action == QLatin1String("delete")     ? RowPreview::characterRows(db, QString::number(guid), true)
-                                               : m_action == QLatin1String("transfer") ? RowPreview::transferRows(db, guid)
-                                               : m_action == QLatin1String("repair")   ? RowPreview::repairRows(db, guid)
-                                               : m_action == QLatin1String("copy")     ? RowPreview::copyRows(db, guid)
-                                                                                        : QList<RowPreview::Count>();
         QJsonObject counts;
         for (const RowPreview::Count &count : preview)
             counts.insert(count.table, count.missing ? QJsonValue() : QJsonValue(count.rows));
@@ -206,40 +219,20 @@ private:
             return Success;
         }
 
-        const bool writeUndo = !parser.isSet(QStringLiteral("no-undo"));
         QString error;
         QString undoPath;
         bool ok = false;
         if (m_action == QLatin1String("set")) {
             ok = CharacterEdit::save(db, guid, changes, &undoPath, &error);
-        } else if (m_action == QLatin1String("copy")) {
-            CharacterCopier copier(db);
-            copier.setWriteUndo(writeUndo);
-            QObject::connect(&copier, &CharacterCopier::logMessage, [&out](const QString &line) { out.line(line); });
-            int copy = 0;
-            QString name;
-            const QString wanted = parser.value(QStringLiteral("name"));
-            ok = copier.copyCharacter(guid, parser.value(QStringLiteral("account")).trimmed(),
-                                      wanted.isEmpty() ? CharacterCopier::freeRandomName(db) : wanted, &copy, &name, &error);
-            undoPath = copier.undoPath();
-            if (ok) {
-                out.line(QStringLiteral("副本: %1 (CharGUID %2)").arg(name).arg(copy));
-                setResult(QStringLiteral("copy"), QJsonObject{{QStringLiteral("charguid"), copy}, {QStringLiteral("charname"), name}});
-            }
         } else {
-            CharacterDeleter deleter(db);
-            deleter.setWriteUndo(writeUndo);
-            QObject::connect(&deleter, &CharacterDeleter::logMessage, [&out](const QString &line) { out.line(line); });
-            QObject::connect(&deleter, &CharacterDeleter::errorOccurred, [&error](const QString &text) { error = text; });
-            if (m_action == QLatin1String("delete")) {
-                ok = deleter.deleteCharacter(guid, &error);
-            } else if (m_action == QLatin1String("transfer")) {
-                ok = deleter.transferCharacter(guid, toWorld, &error);
-            } else {
-                QObject::connect(&deleter, &CharacterDeleter::singleRepairCompleted, [&ok](bool success, int, int) { ok = success; });
-                deleter.repairCharacterDuplicates(guid);
+            const CharacterOperation::Result result = CharacterOperation::run(db, request, out.context());
+            ok = result.ok;
+            error = result.failure;
+            undoPath = result.undoFile;
+            if (ok && request.kind == CharacterOperation::Kind::Copy) {
+                out.line(QStringLiteral("副本: %1 (CharGUID %2)").arg(result.newName).arg(result.newGuid));
+                setResult(QStringLiteral("copy"), QJsonObject{{QStringLiteral("charguid"), result.newGuid}, {QStringLiteral("charname"), result.newName}});
             }
-            undoPath = deleter.undoPath();
         }
         if (!ok)
             return fail(out, QStringLiteral("操作失败: %1").arg(error.isEmpty() ? QStringLiteral("未知错误") : error));

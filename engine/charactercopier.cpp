@@ -50,9 +50,9 @@ qint64 scalar(QSqlDatabase &db, const QString &sql, const QVariantList &values, 
 }
 } // namespace
 
-CharacterCopier::CharacterCopier(QSqlDatabase db, QObject *parent)
-    : QObject(parent)
-    , m_db(db)
+CharacterCopier::CharacterCopier(QSqlDatabase db, const OperationContext &context)
+    : m_db(db)
+    , m_context(context)
 {
 }
 
@@ -121,14 +121,14 @@ bool CharacterCopier::copyCharacter(int source, const QString &account, const QS
                                     QString *usedName, QString *failure)
 {
     m_columns.clear();
-    emit logMessage(QStringLiteral("========== 开始复制角色 =========="));
-    emit logMessage(QStringLiteral("源CharGUID=%1, 目标账号=%2, 新名称=%3").arg(source).arg(account, newName));
+    m_context.log(QStringLiteral("========== 开始复制角色 =========="));
+    m_context.log(QStringLiteral("源CharGUID=%1, 目标账号=%2, 新名称=%3").arg(source).arg(account, newName));
     QSqlDatabase &db = m_db;
 
     QString error;
     QStringList present;
     if (!CharacterPurge::existingTables(db, addedTables().mid(1), &present, &error)) {
-        emit logMessage(QStringLiteral("错误: 读取表清单失败: %1").arg(error));
+        m_context.log(QStringLiteral("错误: 读取表清单失败: %1").arg(error));
         *failure = QStringLiteral("读取表清单失败: %1").arg(error);
         return false;
     }
@@ -136,23 +136,23 @@ bool CharacterCopier::copyCharacter(int source, const QString &account, const QS
     UndoableTransaction transaction(db);
     if (!transaction.begin(QStringLiteral("复制角色 CharGUID %1").arg(source), m_writeUndo, &error)) {
         *failure = error;
-        emit logMessage(QStringLiteral("错误: ") + *failure);
+        m_context.log(QStringLiteral("错误: ") + *failure);
         return false;
     }
     auto fail = [&](const QString &logLine, const QString &message) {
-        emit logMessage(logLine);
+        m_context.log(logLine);
         transaction.rollback();
         *failure = message;
         return false;
     };
     const QString cancelText = QStringLiteral("已取消，复制已回滚");
-    auto cancelled = [this] { return m_cancel && m_cancel->load(); };
+    auto cancelled = [this] { return m_context.cancelled(); };
 
     bool found = false;
     const qint64 world = scalar(db, QStringLiteral("SELECT zoneworldid FROM t_char WHERE charguid = ?"), {source}, 0, &found);
     if (!found)
         return fail(QStringLiteral("错误: 获取源角色信息失败"), QStringLiteral("获取源角色信息失败"));
-    emit logMessage(QStringLiteral("源角色 zoneworldid: %1").arg(world));
+    m_context.log(QStringLiteral("源角色 zoneworldid: %1").arg(world));
 
     // The new id is the one the game would give the world's next character, and the counter
     // moves on to it, so that the game's own next creation finds a free id again.
@@ -164,14 +164,14 @@ bool CharacterCopier::copyCharacter(int source, const QString &account, const QS
     const qint64 oldCounter = ledger.counter(int(world));
     if (!ledger.setCounter(db, int(world), guid, &error))
         return fail(QStringLiteral("错误: %1").arg(error), QStringLiteral("更新maxcharguid失败: %1").arg(error));
-    emit logMessage(QStringLiteral("分配新CharGUID: %1").arg(guid));
+    m_context.log(QStringLiteral("分配新CharGUID: %1").arg(guid));
 
     QString name = newName;
     for (int attempt = 0; attempt < 5; ++attempt) {
         if (CharacterQueries::charactersNamed(db, name) == 0)
             break;
         const QString next = randomName();
-        emit logMessage(QStringLiteral("角色名 %1 已被占用，重新生成: %2").arg(name, next));
+        m_context.log(QStringLiteral("角色名 %1 已被占用，重新生成: %2").arg(name, next));
         name = next;
     }
     if (copyRows(db, QStringLiteral("t_char"),
@@ -180,15 +180,15 @@ bool CharacterCopier::copyCharacter(int source, const QString &account, const QS
                  QStringLiteral("charguid = ?"), {source}, &error) != 1) {
         return fail(QStringLiteral("错误: 复制t_char失败: %1").arg(error), QStringLiteral("复制角色基础数据失败: %1").arg(error));
     }
-    emit logMessage(QStringLiteral("t_char 复制成功"));
+    m_context.log(QStringLiteral("t_char 复制成功"));
 
     for (int i = 0; i < copiedTables.size(); ++i) {
         const QString &table = copiedTables.at(i);
-        emit progress((i + 1) * 100 / progressSteps, QStringLiteral("%1 (%2/%3)").arg(table).arg(i + 1).arg(progressSteps));
+        m_context.progress(table, i + 1, progressSteps);
         if (cancelled())
             return fail(cancelText, cancelText);
         if (!present.contains(table)) {
-            emit logMessage(QStringLiteral("警告: 表 %1 不存在，跳过").arg(table));
+            m_context.log(QStringLiteral("警告: 表 %1 不存在，跳过").arg(table));
             continue;
         }
         const qint64 copied = copyRows(db, table, {{QStringLiteral("charguid"), guid}}, QStringLiteral("charguid = ?"),
@@ -196,17 +196,17 @@ bool CharacterCopier::copyCharacter(int source, const QString &account, const QS
         if (copied < 0)
             return fail(QStringLiteral("错误: 复制%1失败: %2").arg(table, error), QStringLiteral("复制%1失败: %2").arg(table, error));
         if (copied > 0)
-            emit logMessage(QStringLiteral("%1: 复制了 %2 条记录").arg(table).arg(copied));
+            m_context.log(QStringLiteral("%1: 复制了 %2 条记录").arg(table).arg(copied));
     }
 
-    emit progress(20 * 100 / progressSteps, QStringLiteral("t_iteminfo (%1/%2)").arg(20).arg(progressSteps));
+    m_context.progress(QStringLiteral("t_iteminfo"), 20, progressSteps);
     if (cancelled())
         return fail(cancelText, cancelText);
     if (!present.contains(QStringLiteral("t_iteminfo"))) {
-        emit logMessage(QStringLiteral("警告: 表 t_iteminfo 不存在，跳过"));
+        m_context.log(QStringLiteral("警告: 表 t_iteminfo 不存在，跳过"));
     } else {
         qint64 maxGuid = scalar(db, QStringLiteral("SELECT MAX(guid) FROM t_iteminfo"), {}, 0);
-        emit logMessage(QStringLiteral("t_iteminfo 全局最大 guid: %1").arg(maxGuid));
+        m_context.log(QStringLiteral("t_iteminfo 全局最大 guid: %1").arg(maxGuid));
         QList<qint64> rows;
         QSqlQuery query(db);
         query.prepare(QStringLiteral("SELECT aid FROM t_iteminfo WHERE charguid = ? ORDER BY aid"));
@@ -216,14 +216,14 @@ bool CharacterCopier::copyCharacter(int source, const QString &account, const QS
                         QStringLiteral("查询t_iteminfo失败: %1").arg(query.lastError().text()));
         while (query.next())
             rows.append(query.value(0).toLongLong());
-        emit logMessage(QStringLiteral("从源角色读取到 %1 条装备记录").arg(rows.size()));
+        m_context.log(QStringLiteral("从源角色读取到 %1 条装备记录").arg(rows.size()));
         for (qint64 aid : std::as_const(rows)) {
             ++maxGuid;
             if (copyRows(db, QStringLiteral("t_iteminfo"), {{QStringLiteral("charguid"), guid}, {QStringLiteral("guid"), maxGuid}},
                          QStringLiteral("aid = ?"), {aid}, &error) != 1)
                 return fail(QStringLiteral("错误: 复制t_iteminfo失败: %1").arg(error), QStringLiteral("复制t_iteminfo失败: %1").arg(error));
         }
-        emit logMessage(QStringLiteral("t_iteminfo: 复制了 %1 条装备记录，新 guid 范围: %2-%3")
+        m_context.log(QStringLiteral("t_iteminfo: 复制了 %1 条装备记录，新 guid 范围: %2-%3")
                             .arg(rows.size()).arg(maxGuid - rows.size() + 1).arg(maxGuid));
     }
 
@@ -251,16 +251,16 @@ bool CharacterCopier::copyCharacter(int source, const QString &account, const QS
             return fail(QStringLiteral("错误: %1").arg(error), error);
     }
     if (!transaction.commit(&error)) {
-        emit logMessage(QStringLiteral("错误: %1").arg(error));
+        m_context.log(QStringLiteral("错误: %1").arg(error));
         *failure = error;
         return false;
     }
     m_undoPath = transaction.undoPath();
     if (!m_undoPath.isEmpty())
-        emit logMessage(QStringLiteral("撤销文件: %1").arg(m_undoPath));
-    emit progress(100, QString());
-    emit logMessage(QStringLiteral("========== 角色复制完成 =========="));
-    emit logMessage(QStringLiteral("新CharGUID=%1, 新角色名=%2").arg(guid).arg(name));
+        m_context.log(QStringLiteral("撤销文件: %1").arg(m_undoPath));
+    m_context.progress(QString(), progressSteps, progressSteps);
+    m_context.log(QStringLiteral("========== 角色复制完成 =========="));
+    m_context.log(QStringLiteral("新CharGUID=%1, 新角色名=%2").arg(guid).arg(name));
     *newGuid = guid;
     *usedName = name;
     return true;
@@ -268,13 +268,13 @@ bool CharacterCopier::copyCharacter(int source, const QString &account, const QS
 
 bool CharacterCopier::copyPets(QSqlDatabase &db, int source, int newGuid, int world, const QStringList &present, QString *error)
 {
-    emit logMessage(QStringLiteral("开始复制宠物数据..."));
+    m_context.log(QStringLiteral("开始复制宠物数据..."));
     qint64 last = 0;
     for (const QString &table : {QStringLiteral("t_pet"), QStringLiteral("t_pet_bank")}) {
         if (present.contains(table))
             last = qMax(last, scalar(db, QStringLiteral("SELECT MAX(lpetguid) FROM %1").arg(table), {}, 0));
     }
-    emit logMessage(QStringLiteral("宠物当前最大 lpetguid: %1").arg(last));
+    m_context.log(QStringLiteral("宠物当前最大 lpetguid: %1").arg(last));
 
     // Reads the aid and the pet's id pair of each of the character's rows of a table.
     auto readRows = [&](const QString &table, QList<std::tuple<qint64, qint64, qint64>> *rows) {
@@ -293,7 +293,7 @@ bool CharacterCopier::copyPets(QSqlDatabase &db, int source, int newGuid, int wo
     PetMap petIds;
     for (const QString &table : {QStringLiteral("t_pet"), QStringLiteral("t_pet_bank")}) {
         if (!present.contains(table)) {
-            emit logMessage(QStringLiteral("警告: 表 %1 不存在，跳过").arg(table));
+            m_context.log(QStringLiteral("警告: 表 %1 不存在，跳过").arg(table));
             continue;
         }
         QList<std::tuple<qint64, qint64, qint64>> rows;
@@ -315,15 +315,15 @@ bool CharacterCopier::copyPets(QSqlDatabase &db, int source, int newGuid, int wo
             }
         }
         if (!rows.isEmpty())
-            emit logMessage(QStringLiteral("%1: 复制了 %2 只宠物").arg(table).arg(rows.size()));
+            m_context.log(QStringLiteral("%1: 复制了 %2 只宠物").arg(table).arg(rows.size()));
     }
 
     const QString petItems = QStringLiteral("t_pet_iteminfo");
     if (!present.contains(petItems)) {
-        emit logMessage(QStringLiteral("警告: 表 t_pet_iteminfo 不存在，跳过"));
+        m_context.log(QStringLiteral("警告: 表 t_pet_iteminfo 不存在，跳过"));
     } else {
         qint64 maxGuid = scalar(db, QStringLiteral("SELECT MAX(guid) FROM t_pet_iteminfo"), {}, 0);
-        emit logMessage(QStringLiteral("t_pet_iteminfo 最大 guid: %1").arg(maxGuid));
+        m_context.log(QStringLiteral("t_pet_iteminfo 最大 guid: %1").arg(maxGuid));
         QList<std::tuple<qint64, qint64, qint64>> rows;
         if (!readRows(petItems, &rows))
             return false;
@@ -341,8 +341,8 @@ bool CharacterCopier::copyPets(QSqlDatabase &db, int source, int newGuid, int wo
             }
         }
         if (!rows.isEmpty())
-            emit logMessage(QStringLiteral("t_pet_iteminfo: 复制了 %1 条宠物装备记录").arg(rows.size()));
+            m_context.log(QStringLiteral("t_pet_iteminfo: 复制了 %1 条宠物装备记录").arg(rows.size()));
     }
-    emit logMessage(QStringLiteral("宠物数据复制完成"));
+    m_context.log(QStringLiteral("宠物数据复制完成"));
     return true;
 }

@@ -1,23 +1,21 @@
 #pragma once
 
+#include "db/operationcontext.h"
+
 #include <QHash>
 #include <QMap>
-#include <QObject>
 #include <QPair>
 #include <QSqlDatabase>
 #include <QString>
 #include <QStringList>
 
-#include <atomic>
-
 // Copies one character into another account of the same database, with its rows in the
 // related tables, its items, pets, banked pets and pet items, in one transaction on the
 // connection it is given. Rows are copied by the server, so every byte of every column stays
-// as stored.
-class CharacterCopier : public QObject
+// as stored. It reports each step to the operation's context and polls its cancel between
+// steps (a cancel rolls the copy back).
+class CharacterCopier
 {
-    Q_OBJECT
-
 public:
     // The related tables copied by charguid, in order.
     static const QStringList copiedTables;
@@ -25,9 +23,7 @@ public:
     static QStringList addedTables();
     static constexpr int progressSteps = 21;
 
-    explicit CharacterCopier(QSqlDatabase db, QObject *parent = nullptr);
-    // Polled between steps: true rolls the copy back.
-    void setCancelFlag(const std::atomic_bool *cancel) { m_cancel = cancel; }
+    explicit CharacterCopier(QSqlDatabase db, const OperationContext &context = {});
     // A copy writes an undo file inside its transaction (removing the copy again, and setting
     // the counter back while the game has created nobody since), unless this is switched off;
     // undoPath() names the file of the last committed copy.
@@ -45,11 +41,6 @@ public:
     bool copyCharacter(int source, const QString &account, const QString &newName, int *newGuid,
                        QString *usedName, QString *failure);
 
-signals:
-    void logMessage(const QString &message);
-    // Before each step.
-    void progress(int percent, const QString &text);
-
 private:
     using PetMap = QMap<QPair<qint64, qint64>, QPair<qint64, qint64>>;
 
@@ -63,7 +54,7 @@ private:
     // Column lists read during one copy; items and pets are copied row by row.
     QHash<QString, QStringList> m_columns;
     QSqlDatabase m_db;
-    const std::atomic_bool *m_cancel = nullptr;
+    OperationContext m_context;
     bool m_writeUndo = true;
     QString m_undoPath;
 };

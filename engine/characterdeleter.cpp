@@ -13,9 +13,9 @@
 
 #include <algorithm>
 
-CharacterDeleter::CharacterDeleter(QSqlDatabase db, QObject *parent)
-    : QObject(parent)
-    , m_db(db)
+CharacterDeleter::CharacterDeleter(QSqlDatabase db, const OperationContext &context)
+    : m_db(db)
+    , m_context(context)
 {
 }
 
@@ -24,76 +24,65 @@ QStringList CharacterDeleter::relatedTables()
     return characterDeleteTables;
 }
 
-void CharacterDeleter::fail(const QString &message)
+bool CharacterDeleter::fail(const QString &message)
 {
-    emit errorOccurred(message);
-    emit deleteCompleted(false, 0);
+    m_error = message;
+    m_context.log(QStringLiteral("错误: ") + message);
+    return false;
 }
 
-void CharacterDeleter::deleteByZoneWorldIds(const QList<int> &worldIds)
+bool CharacterDeleter::deleteByZoneWorldIds(const QList<int> &worldIds, int *deleted)
 {
-    if (!m_db.isOpen()) {
-        emit errorOccurred(QStringLiteral("未连接到数据库"));
-        emit deleteCompleted(false, 0);
-        return;
-    }
+    *deleted = 0;
+    m_error.clear();
+    if (!m_db.isOpen())
+        return fail(QStringLiteral("未连接到数据库"));
 
-    emit logMessage(QStringLiteral("开始删除 zoneworldid IN (%1) 的角色数据...").arg(idListText(worldIds)));
+    m_context.log(QStringLiteral("开始删除 zoneworldid IN (%1) 的角色数据...").arg(idListText(worldIds)));
     m_undoPath.clear();
 
     QString error;
     const QList<int> guids = worldIds.isEmpty() ? QList<int>() : charGuidsOfWorlds(m_db, worldIds, &error);
-    if (!error.isEmpty()) {
-        emit errorOccurred(QStringLiteral("查询角色失败: ") + error);
-        emit deleteCompleted(false, 0);
-        return;
-    }
+    if (!error.isEmpty())
+        return fail(QStringLiteral("查询角色失败: ") + error);
     if (guids.isEmpty()) {
-        emit logMessage(QStringLiteral("没有找到符合条件的角色"));
-        emit deleteCompleted(true, 0);
-        return;
+        m_context.log(QStringLiteral("没有找到符合条件的角色"));
+        return true;
     }
-    emit logMessage(QStringLiteral("找到 %1 个角色需要删除").arg(guids.size()));
+    m_context.log(QStringLiteral("找到 %1 个角色需要删除").arg(guids.size()));
 
     QSqlDatabase &db = m_db;
     CharacterPurge::IdTable idTable(db);
-    if (guids.size() > CharacterPurge::kSliceSize && !idTable.create(&error)) {
-        fail(error);
-        return;
-    }
+    if (guids.size() > CharacterPurge::kSliceSize && !idTable.create(&error))
+        return fail(error);
     UndoableTransaction transaction(db);
-    if (!transaction.begin(QStringLiteral("区服删档 WorldID %1").arg(idListText(worldIds)), m_writeUndo, &error)) {
-        fail(error);
-        return;
-    }
+    if (!transaction.begin(QStringLiteral("区服删档 WorldID %1").arg(idListText(worldIds)), m_writeUndo, &error))
+        return fail(error);
     CharacterPurge::Hooks hooks;
     hooks.starting = [this](int step, int steps, CharacterPurge::Step kind, const QString &table) {
-        emit progressChanged(step, steps, kind == CharacterPurge::Step::ReverseRelations ? QStringLiteral("t_relation(反向)") : table);
+        m_context.progress(kind == CharacterPurge::Step::ReverseRelations ? QStringLiteral("t_relation(反向)") : table, step, steps);
     };
     hooks.done = [this](CharacterPurge::Step kind, const QString &table, qint64 rows, bool missing) {
         if (missing)
-            emit logMessage(QStringLiteral("  跳过 %1: 表不存在").arg(table));
+            m_context.log(QStringLiteral("  跳过 %1: 表不存在").arg(table));
         else if (kind == CharacterPurge::Step::ReverseRelations)
-            emit logMessage(QStringLiteral("  清理 t_relation(反向关系): %1 条记录").arg(rows));
+            m_context.log(QStringLiteral("  清理 t_relation(反向关系): %1 条记录").arg(rows));
         else
-            emit logMessage(QStringLiteral("  删除 %1: %2 条记录").arg(table).arg(rows));
+            m_context.log(QStringLiteral("  删除 %1: %2 条记录").arg(table).arg(rows));
     };
-    hooks.cancelled = [this] { return cancelled(); };
+    hooks.cancelled = [this] { return m_context.cancelled(); };
     hooks.undo = transaction.undo();
     CharacterPurge::Outcome outcome;
-    if (!CharacterPurge::deleteCharacters(db, guids, characterDeleteTables, hooks, &outcome)) {
-        fail(outcome.cancelled ? QStringLiteral("已取消，所有删除已回滚") : purgeFailure(outcome));
-        return;
-    }
-    if ((m_beforeCommit && !m_beforeCommit(db, transaction.undo(), &error)) || !transaction.commit(&error)) {
-        fail(error);
-        return;
-    }
+    if (!CharacterPurge::deleteCharacters(db, guids, characterDeleteTables, hooks, &outcome))
+        return fail(outcome.cancelled ? QStringLiteral("已取消，所有删除已回滚") : purgeFailure(outcome));
+    if ((m_beforeCommit && !m_beforeCommit(db, transaction.undo(), &error)) || !transaction.commit(&error))
+        return fail(error);
     m_undoPath = transaction.undoPath();
     if (!m_undoPath.isEmpty())
-        emit logMessage(QStringLiteral("撤销文件: %1").arg(m_undoPath));
-    emit logMessage(QStringLiteral("删除完成！共删除 %1 条记录").arg(outcome.rows));
-    emit deleteCompleted(true, int(guids.size()));
+        m_context.log(QStringLiteral("撤销文件: %1").arg(m_undoPath));
+    m_context.log(QStringLiteral("删除完成！共删除 %1 条记录").arg(outcome.rows));
+    *deleted = int(guids.size());
+    return true;
 }
 
 QString CharacterDeleter::purgeFailure(const CharacterPurge::Outcome &outcome)
@@ -111,11 +100,6 @@ QString CharacterDeleter::purgeFailure(const CharacterPurge::Outcome &outcome)
     return QStringLiteral("删除 %1 失败: %2").arg(outcome.failedTable, outcome.error);
 }
 
-void CharacterDeleter::failRepair(int charguid, const QString &message)
-{
-    emit errorOccurred(message);
-    emit singleRepairCompleted(false, charguid, 0);
-}
 
 int CharacterDeleter::duplicateGroups(QSqlDatabase &db, const DuplicateRepairTable &repair, int charguid)
 {
@@ -128,14 +112,12 @@ int CharacterDeleter::duplicateGroups(QSqlDatabase &db, const DuplicateRepairTab
     return query.value(0).toInt();
 }
 
-void CharacterDeleter::repairCharacterDuplicates(int charguid)
+int CharacterDeleter::repairCharacterDuplicates(int charguid)
 {
-    if (!m_db.isOpen()) {
-        emit errorOccurred(QStringLiteral("未连接到数据库"));
-        emit singleRepairCompleted(false, charguid, 0);
-        return;
-    }
-    emit logMessage(QStringLiteral("[单角色异常修复] 开始修复 CharGUID=%1...").arg(charguid));
+    m_error.clear();
+    if (!m_db.isOpen())
+        return fail(QStringLiteral("未连接到数据库")), -1;
+    m_context.log(QStringLiteral("[单角色异常修复] 开始修复 CharGUID=%1...").arg(charguid));
     m_undoPath.clear();
 
     QSqlDatabase &db = m_db;
@@ -145,9 +127,8 @@ void CharacterDeleter::repairCharacterDuplicates(int charguid)
             repairs.append(repair);
     }
     if (repairs.isEmpty()) {
-        emit logMessage(QStringLiteral("[单角色异常修复] CharGUID=%1 没有发现重复数据").arg(charguid));
-        emit singleRepairCompleted(true, charguid, 0);
-        return;
+        m_context.log(QStringLiteral("[单角色异常修复] CharGUID=%1 没有发现重复数据").arg(charguid));
+        return 0;
     }
     // The survivors wait in temporary tables, created before the transaction: servers that
     // enforce GTID consistency refuse to create one inside it.
@@ -160,17 +141,17 @@ void CharacterDeleter::repairCharacterDuplicates(int charguid)
     dropHolding();
     for (int i = 0; i < repairs.size(); ++i) {
         if (!query.exec(QStringLiteral("CREATE TEMPORARY TABLE %1 LIKE %2").arg(holding(i), repairs.at(i).tableName))) {
-            failRepair(charguid, QStringLiteral("查询%1失败: %2").arg(repairs.at(i).displayName, query.lastError().text()));
+            fail(QStringLiteral("查询%1失败: %2").arg(repairs.at(i).displayName, query.lastError().text()));
             dropHolding();
-            return;
+            return -1;
         }
     }
     const int deleted = repairIn(repairs, charguid, holding);
     dropHolding();
     if (deleted < 0)
-        return;
-    emit logMessage(QStringLiteral("[单角色异常修复] 完成！共删除 %1 条重复记录").arg(deleted));
-    emit singleRepairCompleted(true, charguid, deleted);
+        return -1;
+    m_context.log(QStringLiteral("[单角色异常修复] 完成！共删除 %1 条重复记录").arg(deleted));
+    return deleted;
 }
 
 int CharacterDeleter::repairIn(const QList<DuplicateRepairTable> &repairs, int charguid, const std::function<QString(int)> &holding)
@@ -178,23 +159,19 @@ int CharacterDeleter::repairIn(const QList<DuplicateRepairTable> &repairs, int c
     QSqlDatabase &db = m_db;
     QString error;
     UndoableTransaction transaction(db);
-    if (!transaction.begin(QStringLiteral("修复技能 CharGUID %1").arg(charguid), m_writeUndo, &error)) {
-        failRepair(charguid, error);
-        return -1;
-    }
+    if (!transaction.begin(QStringLiteral("修复技能 CharGUID %1").arg(charguid), m_writeUndo, &error))
+        return fail(error), -1;
     UndoFile *undo = transaction.undo();
     int deleted = 0;
     QSqlQuery query(db);
     for (int index = 0; index < repairs.size(); ++index) {
         const DuplicateRepairTable &repair = repairs.at(index);
-        if (cancelled()) {
-            failRepair(charguid, QStringLiteral("已取消，所有修改已回滚"));
-            return -1;
-        }
+        if (m_context.cancelled())
+            return fail(QStringLiteral("已取消，所有修改已回滚")), -1;
         const int groups = duplicateGroups(db, repair, charguid);
         if (groups <= 0)
             continue;
-        emit logMessage(QStringLiteral("[%1] 发现 %2 组重复，开始修复...").arg(repair.displayName).arg(groups));
+        m_context.log(QStringLiteral("[%1] 发现 %2 组重复，开始修复...").arg(repair.displayName).arg(groups));
 
         QStringList keys = repair.keyColumns.split(QLatin1Char(','), Qt::SkipEmptyParts);
         for (QString &key : keys)
@@ -204,14 +181,12 @@ int CharacterDeleter::repairIn(const QList<DuplicateRepairTable> &repairs, int c
             sameKey.append(QStringLiteral("t1.%1 = t2.%1").arg(key));
         // The undo removes the rows the repair writes and puts the character's old ones back.
         if (undo && undo->saveRows(db, repair.tableName, QStringLiteral("charguid = ?"), {charguid}, &error) < 0) {
-            failRepair(charguid, error);
-            return -1;
+            return fail(error), -1;
         }
         if (!query.exec(QStringLiteral("DELETE t1 FROM %1 t1 INNER JOIN %1 t2 ON t1.charguid = t2.charguid AND %2 "
                                        "AND t1.aid > t2.aid WHERE t1.charguid = %3")
                             .arg(repair.tableName, sameKey.join(QStringLiteral(" AND "))).arg(charguid))) {
-            failRepair(charguid, QStringLiteral("删除重复%1失败: %2").arg(repair.displayName, query.lastError().text()));
-            return -1;
+            return fail(QStringLiteral("删除重复%1失败: %2").arg(repair.displayName, query.lastError().text())), -1;
         }
         const int removed = query.numRowsAffected();
         deleted += removed;
@@ -221,8 +196,7 @@ int CharacterDeleter::repairIn(const QList<DuplicateRepairTable> &repairs, int c
         QSqlError columnError;
         const QList<Sql::Column> columns = Sql::withoutColumn(Sql::readColumns(db, repair.tableName, &columnError), QStringLiteral("aid"));
         if (columns.isEmpty()) {
-            failRepair(charguid, QStringLiteral("查询%1失败: %2").arg(repair.displayName, columnError.text()));
-            return -1;
+            return fail(QStringLiteral("查询%1失败: %2").arg(repair.displayName, columnError.text())), -1;
         }
         QStringList names;
         for (const Sql::Column &column : columns) {
@@ -232,66 +206,61 @@ int CharacterDeleter::repairIn(const QList<DuplicateRepairTable> &repairs, int c
         const QString columnList = names.join(QStringLiteral(", "));
         if (!query.exec(QStringLiteral("INSERT INTO %1 (%2) SELECT %2 FROM %3 WHERE charguid = %4")
                             .arg(holding(index), columnList, repair.tableName).arg(charguid))) {
-            failRepair(charguid, QStringLiteral("查询%1失败: %2").arg(repair.displayName, query.lastError().text()));
-            return -1;
+            return fail(QStringLiteral("查询%1失败: %2").arg(repair.displayName, query.lastError().text())), -1;
         }
         const int survivors = query.numRowsAffected();
         if (!query.exec(QStringLiteral("DELETE FROM %1 WHERE charguid = %2").arg(repair.tableName).arg(charguid))) {
-            failRepair(charguid, QStringLiteral("删除%1失败: %2").arg(repair.displayName, query.lastError().text()));
-            return -1;
+            return fail(QStringLiteral("删除%1失败: %2").arg(repair.displayName, query.lastError().text())), -1;
         }
         if (!query.exec(QStringLiteral("INSERT INTO %1 (%2) SELECT %2 FROM %3 ORDER BY %4")
                             .arg(repair.tableName, columnList, holding(index), keys.join(QStringLiteral(", "))))) {
-            failRepair(charguid, QStringLiteral("批量插入%1失败: %2").arg(repair.displayName, query.lastError().text()));
-            return -1;
+            return fail(QStringLiteral("批量插入%1失败: %2").arg(repair.displayName, query.lastError().text())), -1;
         }
         if (undo && undo->saveAdded(db, repair.tableName, QStringLiteral("aid"), {}, QStringLiteral("charguid = ?"), {charguid}, &error) < 0) {
-            failRepair(charguid, error);
-            return -1;
+            return fail(error), -1;
         }
-        emit logMessage(QStringLiteral("[%1] 删除 %2 条重复，重排 %3 条记录").arg(repair.displayName).arg(removed).arg(survivors));
+        m_context.log(QStringLiteral("[%1] 删除 %2 条重复，重排 %3 条记录").arg(repair.displayName).arg(removed).arg(survivors));
     }
     if (!transaction.commit(&error)) {
-        failRepair(charguid, error);
-        return -1;
+        return fail(error), -1;
     }
     m_undoPath = transaction.undoPath();
     if (!m_undoPath.isEmpty())
-        emit logMessage(QStringLiteral("撤销文件: %1").arg(m_undoPath));
+        m_context.log(QStringLiteral("撤销文件: %1").arg(m_undoPath));
     return deleted;
 }
 
 bool CharacterDeleter::deleteCharacter(int charguid, QString *error)
 {
-    emit logMessage(QStringLiteral("开始删除角色 CharGUID=%1").arg(charguid));
+    m_context.log(QStringLiteral("开始删除角色 CharGUID=%1").arg(charguid));
     m_undoPath.clear();
     QSqlDatabase &db = m_db;
     UndoableTransaction transaction(db);
     if (!transaction.begin(QStringLiteral("删除角色 CharGUID %1").arg(charguid), m_writeUndo, error)) {
-        emit logMessage(*error);
+        m_context.log(*error);
         return false;
     }
     CharacterPurge::Hooks hooks;
     hooks.done = [this](CharacterPurge::Step, const QString &table, qint64, bool missing) {
         if (missing)
-            emit logMessage(QStringLiteral("跳过 %1: 表不存在").arg(table));
+            m_context.log(QStringLiteral("跳过 %1: 表不存在").arg(table));
     };
     hooks.undo = transaction.undo();
     CharacterPurge::Outcome outcome;
     const bool deleted = CharacterPurge::deleteCharacters(db, {charguid}, characterDeleteTables, hooks, &outcome);
     if (!deleted || outcome.characters == 0) {
         *error = deleted ? QStringLiteral("未找到要删除的角色") : purgeFailure(outcome);
-        emit logMessage(*error);
+        m_context.log(*error);
         return false;
     }
     if (!transaction.commit(error)) {
-        emit logMessage(*error);
+        m_context.log(*error);
         return false;
     }
     m_undoPath = transaction.undoPath();
     if (!m_undoPath.isEmpty())
-        emit logMessage(QStringLiteral("撤销文件: %1").arg(m_undoPath));
-    emit logMessage(QStringLiteral("角色 %1 删除成功").arg(charguid));
+        m_context.log(QStringLiteral("撤销文件: %1").arg(m_undoPath));
+    m_context.log(QStringLiteral("角色 %1 删除成功").arg(charguid));
     return true;
 }
 
@@ -299,7 +268,7 @@ bool CharacterDeleter::moveToWorld(QSqlDatabase &db, UndoFile *undo, int chargui
 {
     QStringList present;
     if (!CharacterPurge::existingTables(db, worldColumnTables, &present, error) || !checkTargetWorld(db, worldId, error)) {
-        emit logMessage(*error);
+        m_context.log(*error);
         return false;
     }
 
@@ -328,29 +297,29 @@ bool CharacterDeleter::moveToWorld(QSqlDatabase &db, UndoFile *undo, int chargui
     };
     const qint64 characters = update(QStringLiteral("UPDATE t_char SET zoneworldid = ? WHERE charguid = ?"));
     if (characters < 0) {
-        emit logMessage(QStringLiteral("更新t_char失败: %1").arg(*error));
+        m_context.log(QStringLiteral("更新t_char失败: %1").arg(*error));
         return false;
     }
     if (characters == 0) {
         *error = QStringLiteral("未找到要转移的角色");
-        emit logMessage(QStringLiteral("警告: 未找到要转移的角色"));
+        m_context.log(QStringLiteral("警告: 未找到要转移的角色"));
         return false;
     }
-    emit logMessage(QStringLiteral("✓ t_char更新成功 (影响%1行)").arg(characters));
+    m_context.log(QStringLiteral("✓ t_char更新成功 (影响%1行)").arg(characters));
 
     const QStringList what = {QStringLiteral("装备"), QStringLiteral("时装"), QStringLiteral("珍兽装备")};
     for (int i = 0; i < worldColumnTables.size(); ++i) {
         const QString &table = worldColumnTables.at(i);
         if (!present.contains(table)) {
-            emit logMessage(QStringLiteral("跳过 %1: 表不存在").arg(table));
+            m_context.log(QStringLiteral("跳过 %1: 表不存在").arg(table));
             continue;
         }
         const qint64 rows = update(QStringLiteral("UPDATE %1 SET world = ? WHERE charguid = ?").arg(table));
         if (rows < 0) {
-            emit logMessage(QStringLiteral("更新%1失败: %2").arg(table, *error));
+            m_context.log(QStringLiteral("更新%1失败: %2").arg(table, *error));
             return false;
         }
-        emit logMessage(QStringLiteral("✓ %1更新成功 (影响%2行%3)").arg(table).arg(rows).arg(what.value(i)));
+        m_context.log(QStringLiteral("✓ %1更新成功 (影响%2行%3)").arg(table).arg(rows).arg(what.value(i)));
     }
     return true;
 }
@@ -384,28 +353,28 @@ bool CharacterDeleter::checkTargetWorld(QSqlDatabase &db, int worldId, QString *
 
 bool CharacterDeleter::transferCharacter(int charguid, int worldId, QString *error)
 {
-    emit logMessage(QStringLiteral("开始转移角色 CharGUID=%1 -> WorldID=%2").arg(charguid).arg(worldId));
+    m_context.log(QStringLiteral("开始转移角色 CharGUID=%1 -> WorldID=%2").arg(charguid).arg(worldId));
     m_undoPath.clear();
     UndoableTransaction transaction(m_db);
     if (!transaction.begin(QStringLiteral("转移角色 CharGUID %1 到 WorldID %2").arg(charguid).arg(worldId), m_writeUndo, error)) {
-        emit logMessage(*error);
+        m_context.log(*error);
         return false;
     }
     if (!moveToWorld(m_db, transaction.undo(), charguid, worldId, error)) {
         transaction.rollback();
         *error = QStringLiteral("角色转移失败，已回滚所有更改\n\n%1").arg(*error);
-        emit logMessage(QStringLiteral("角色转移失败，已回滚所有更改"));
+        m_context.log(QStringLiteral("角色转移失败，已回滚所有更改"));
         return false;
     }
     if (!transaction.commit(error)) {
-        emit logMessage(*error);
+        m_context.log(*error);
         return false;
     }
     m_undoPath = transaction.undoPath();
     if (!m_undoPath.isEmpty())
-        emit logMessage(QStringLiteral("撤销文件: %1").arg(m_undoPath));
-    emit logMessage(QStringLiteral("===== 角色转移成功 ====="));
-    emit logMessage(QStringLiteral("CharGUID=%1 已转移到 WorldID=%2").arg(charguid).arg(worldId));
-    emit logMessage(QStringLiteral("共更新 1 条主表记录及相关装备数据"));
+        m_context.log(QStringLiteral("撤销文件: %1").arg(m_undoPath));
+    m_context.log(QStringLiteral("===== 角色转移成功 ====="));
+    m_context.log(QStringLiteral("CharGUID=%1 已转移到 WorldID=%2").arg(charguid).arg(worldId));
+    m_context.log(QStringLiteral("共更新 1 条主表记录及相关装备数据"));
     return true;
 }

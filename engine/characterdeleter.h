@@ -1,11 +1,11 @@
 #pragma once
 
+#include "db/operationcontext.h"
+
 #include <QList>
-#include <QObject>
 #include <QSqlDatabase>
 #include <QStringList>
 
-#include <atomic>
 #include <functional>
 
 class UndoFile;
@@ -16,16 +16,12 @@ struct Outcome;
 }
 
 // Removes characters with every row they own in the character database, on the connection
-// it is given (the session's, or a worker's own).
-class CharacterDeleter : public QObject
+// it is given (the session's, or a worker's own). It reports to the operation's context, whose
+// cancel the zone deletion and the repair poll between statements (a cancel rolls back).
+class CharacterDeleter
 {
-    Q_OBJECT
-
 public:
-    explicit CharacterDeleter(QSqlDatabase db, QObject *parent = nullptr);
-
-    // Polled between statements by the zone deletion and the repair: true rolls back.
-    void setCancelFlag(const std::atomic_bool *cancel) { m_cancel = cancel; }
+    explicit CharacterDeleter(QSqlDatabase db, const OperationContext &context = {});
     // Every deletion, repair and transfer writes an undo file inside its transaction, from the
     // rows it is about to change, unless this is switched off; undoPath() names the file of the
     // last committed one.
@@ -39,15 +35,18 @@ public:
     // The tables a character's rows are deleted from, in deletion order.
     static QStringList relatedTables();
 
+    // The reason the last deletion by worlds or repair failed.
+    QString error() const { return m_error; }
+
     // Deletes every character of the given worlds, their rows in every character-owned
     // table, the relations pointing at them, and their t_char rows, in one transaction.
-    // Ends with exactly one deleteCompleted.
-    void deleteByZoneWorldIds(const QList<int> &worldIds);
+    // *deleted holds the characters removed; false when it failed (everything rolled back).
+    bool deleteByZoneWorldIds(const QList<int> &worldIds, int *deleted);
 
     // Removes one character's duplicated entries from the tables of duplicateRepairSpecs and
-    // rebuilds its rows of each such table in ascending key order, in one transaction.
-    // Ends with exactly one singleRepairCompleted.
-    void repairCharacterDuplicates(int charguid);
+    // rebuilds its rows of each such table in ascending key order, in one transaction. The
+    // rows removed, or -1 when it failed (everything rolled back).
+    int repairCharacterDuplicates(int charguid);
 
     // Deletes one character: its rows in every related table, the relations pointing at it and
     // its t_char row, in one transaction; missing tables are skipped with a log line. False with
@@ -68,20 +67,10 @@ public:
     // (or, without t_var, a world that has characters). False with the reason in *error.
     static bool checkTargetWorld(QSqlDatabase &db, int worldId, QString *error);
 
-
-signals:
-    void progressChanged(int current, int total, const QString &tableName);
-    void logMessage(const QString &message);
-    void deleteCompleted(bool success, int deletedCount);
-    void singleRepairCompleted(bool success, int charguid, int deletedCount);
-    void errorOccurred(const QString &error);
-
 private:
-    bool cancelled() const { return m_cancel && m_cancel->load(); }
     // The operator's text for a deletion that failed.
     static QString purgeFailure(const CharacterPurge::Outcome &outcome);
-    void fail(const QString &message);
-    void failRepair(int charguid, const QString &message);
+    bool fail(const QString &message);
     // The repair's transaction, with the survivors held in the given temporary tables; the
     // rows removed, or -1 after reporting the failure.
     int repairIn(const QList<DuplicateRepairTable> &repairs, int charguid, const std::function<QString(int)> &holding);
@@ -89,7 +78,8 @@ private:
     static int duplicateGroups(QSqlDatabase &db, const DuplicateRepairTable &repair, int charguid);
 
     QSqlDatabase m_db;
-    const std::atomic_bool *m_cancel = nullptr;
+    OperationContext m_context;
+    QString m_error;
     bool m_writeUndo = true;
     QString m_undoPath;
     Step m_beforeCommit;

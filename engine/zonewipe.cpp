@@ -22,8 +22,7 @@ bool run(QSqlDatabase &db, const Request &request, const OperationContext &conte
         log(QStringLiteral("账号删除失败，未做任何修改: %1").arg(error));
         return false;
     }
-    CharacterDeleter deleter(db);
-    deleter.setCancelFlag(context.cancelFlag);
+    CharacterDeleter deleter(db, context);
     deleter.setWriteUndo(request.undo);
     deleter.setBeforeCommit([&](QSqlDatabase &connection, UndoFile *undo, QString *stepError) {
         if (!accountsHere)
@@ -34,18 +33,7 @@ bool run(QSqlDatabase &db, const Request &request, const OperationContext &conte
         return AccountCleanup::deleteAccountsHere(connection, request.accountDatabases, request.accounts.names,
                                                   undo, log, stepError);
     });
-    bool ok = false;
-    QObject::connect(&deleter, &CharacterDeleter::logMessage, log);
-    QObject::connect(&deleter, &CharacterDeleter::errorOccurred, [&log](const QString &message) { log(QStringLiteral("错误: ") + message); });
-    QObject::connect(&deleter, &CharacterDeleter::progressChanged, [&context](int step, int steps, const QString &table) {
-        context.progress(table, step, steps);
-    });
-    QObject::connect(&deleter, &CharacterDeleter::deleteCompleted, [&](bool success, int count) {
-        ok = success;
-        result->deleted = count;
-    });
-    deleter.deleteByZoneWorldIds(request.worlds);
-    if (!ok)
+    if (!deleter.deleteByZoneWorldIds(request.worlds, &result->deleted))
         return false;
     result->undoPath = deleter.undoPath();
     log(QStringLiteral("角色数据删除完成，共删除 %1 个角色").arg(result->deleted));

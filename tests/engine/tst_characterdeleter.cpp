@@ -3,7 +3,6 @@
 #include "engine/charactertables.h"
 #include "testservers.h"
 
-#include <QRegularExpression>
 #include <QSqlQuery>
 #include <QtTest>
 
@@ -16,25 +15,19 @@ QStringList allTables()
     return characterDeleteTables + QStringList{QStringLiteral("t_char"), QStringLiteral("t_var")};
 }
 
-// Everything the deleter reports, in order, as text.
+// What the deleter reports through its context: its log lines and the steps it starts.
 struct Recorder
 {
-    QStringList events;
+    QStringList logs;
     QList<int> steps;
+    OperationContext context;
+    int deleted = -1;
 
-    explicit Recorder(CharacterDeleter *deleter)
+    Recorder()
     {
-        QObject::connect(deleter, &CharacterDeleter::progressChanged, deleter, [this](int current, int total, const QString &table) {
-            events.append(QStringLiteral("progress %1/%2 %3").arg(current).arg(total).arg(table));
-            steps.append(current);
-        });
-        QObject::connect(deleter, &CharacterDeleter::logMessage, deleter, [this](const QString &m) { events.append(QStringLiteral("log ") + m); });
-        QObject::connect(deleter, &CharacterDeleter::errorOccurred, deleter, [this](const QString &m) { events.append(QStringLiteral("error ") + m); });
-        QObject::connect(deleter, &CharacterDeleter::deleteCompleted, deleter,
-                         [this](bool ok, int n) { events.append(QStringLiteral("completed %1 %2").arg(ok).arg(n)); });
+        context.onLog = [this](const QString &line) { logs.append(line); };
+        context.onProgress = [this](const QString &, qint64 done, qint64) { steps.append(int(done)); };
     }
-    QStringList logs() const { return events.filter(QRegularExpression(QStringLiteral("^log "))).replaceInStrings(QRegularExpression(QStringLiteral("^log ")), QString()); }
-    QString error() const { return events.value(events.size() - 2); }
 };
 } // namespace
 
@@ -128,26 +121,24 @@ void TestCharacterDeleter::nothingToDeleteTouchesNothing_data()
 {
     QTest::addColumn<QList<int>>("worlds");
     QTest::addColumn<bool>("connected");
-    QTest::addColumn<QString>("expected");
-    QTest::newRow("not connected") << QList<int>({1}) << false << QStringLiteral("error 未连接到数据库");
-    QTest::newRow("empty list") << QList<int>() << true << QStringLiteral("log 没有找到符合条件的角色");
-    QTest::newRow("worlds without characters") << QList<int>({99, 5}) << true << QStringLiteral("log 没有找到符合条件的角色");
+    QTest::newRow("not connected") << QList<int>({1}) << false;
+    QTest::newRow("empty list") << QList<int>() << true;
+    QTest::newRow("worlds without characters") << QList<int>({99, 5}) << true;
 }
 
 void TestCharacterDeleter::nothingToDeleteTouchesNothing()
 {
     QFETCH(QList<int>, worlds);
     QFETCH(bool, connected);
-    QFETCH(QString, expected);
     const QMap<QString, QString> before = checksums(m_server, kDb);
     if (!connected)
         DatabaseManager::instance()->disconnectFromDatabase();
     const qint64 deletesBefore = connected ? sessionDeletes() : 0;
-    CharacterDeleter deleter(DatabaseManager::instance()->database());
-    Recorder recorder(&deleter);
-    deleter.deleteByZoneWorldIds(worlds);
-    QCOMPARE(recorder.events.mid(recorder.events.size() - 2),
-             QStringList({expected, QStringLiteral("completed %1 0").arg(int(connected))}));
+    Recorder recorder;
+    CharacterDeleter deleter(DatabaseManager::instance()->database(), recorder.context);
+    QCOMPARE(deleter.deleteByZoneWorldIds(worlds, &recorder.deleted), connected);
+    QCOMPARE(recorder.deleted, 0);
+    QCOMPARE(deleter.error().isEmpty(), connected);
     if (connected)
         QCOMPARE(sessionDeletes(), deletesBefore);
     QVERIFY(DatabaseManager::instance()->connectToDatabase(m_server.hostConfig(kDb)));
@@ -184,21 +175,21 @@ void TestCharacterDeleter::wipesZonesExactly()
     QCOMPARE(expectedCounts.value(QStringLiteral("t_char")), characters);
 
     const qint64 deletesBefore = sessionDeletes();
-    CharacterDeleter deleter(DatabaseManager::instance()->database());
-    Recorder recorder(&deleter);
+    Recorder recorder;
+    CharacterDeleter deleter(DatabaseManager::instance()->database(), recorder.context);
     TestServers::recordStatements(m_server, true);
-    deleter.deleteByZoneWorldIds(worlds);
+    QVERIFY(deleter.deleteByZoneWorldIds(worlds, &recorder.deleted));
     TestServers::recordStatements(m_server, false);
     const qint64 statements = sessionDeletes() - deletesBefore;
     QCOMPARE(TestServers::statementsNamingATemporaryTableTwice(m_server), QStringList());
-    QCOMPARE(recorder.events.last(), QStringLiteral("completed 1 %1").arg(characters));
+    QCOMPARE(recorder.deleted, characters);
     QCOMPARE(checksums(m_server, kDb), checksums(m_server, kExpected));
 
     // 27 steps in order, one statement each (bound ids up to 500, a joined id table beyond), each logging its count.
     QCOMPARE(statements, qint64(27));
     QCOMPARE(recorder.steps.size(), 27);
     QVERIFY(std::is_sorted(recorder.steps.cbegin(), recorder.steps.cend()) && recorder.steps.last() == 27);
-    const QStringList logs = recorder.logs();
+    const QStringList &logs = recorder.logs;
     qint64 total = reverse;
     for (const QString &table : characterDeleteTables + QStringList{QStringLiteral("t_char")}) {
         QVERIFY2(logs.contains(QStringLiteral("  删除 %1: %2 条记录").arg(table).arg(expectedCounts.value(table))), qPrintable(table));
@@ -214,13 +205,13 @@ void TestCharacterDeleter::failureInLastStepRollsBackEverything()
         "CREATE TRIGGER t_char_guard BEFORE DELETE ON t_char FOR EACH ROW "
         "SIGNAL SQLSTATE '45000' SET MESSAGE_TEXT = 'characters are protected';", kDb));
     const QMap<QString, QString> before = checksums(m_server, kDb);
-    CharacterDeleter deleter(DatabaseManager::instance()->database());
-    Recorder recorder(&deleter);
-    deleter.deleteByZoneWorldIds({6});
+    Recorder recorder;
+    CharacterDeleter deleter(DatabaseManager::instance()->database(), recorder.context);
+    QVERIFY(!deleter.deleteByZoneWorldIds({6}, &recorder.deleted));
     QVERIFY(TestServers::runSql(m_server, "DROP TRIGGER t_char_guard;", kDb));
 
-    QCOMPARE(recorder.events.last(), QStringLiteral("completed 0 0"));
-    QVERIFY2(recorder.error().startsWith(QStringLiteral("error 删除 t_char 失败: ")), qPrintable(recorder.error()));
+    QCOMPARE(recorder.deleted, 0);
+    QVERIFY2(deleter.error().contains(QStringLiteral("characters are protected")), qPrintable(deleter.error()));
     QCOMPARE(checksums(m_server, kDb), before);
 }
 
@@ -228,11 +219,11 @@ void TestCharacterDeleter::olderDeploymentSkipsMissingTables()
 {
     QVERIFY(TestServers::loadAndConnect(&m_server, TestServers::smallSample(QStringLiteral("wipe_old"), {1, 2}, 30)));
     QVERIFY(TestServers::runSql(m_server, "DROP TABLE t_di4shop, t_relation;", QStringLiteral("wipe_old")));
-    CharacterDeleter deleter(DatabaseManager::instance()->database());
-    Recorder recorder(&deleter);
-    deleter.deleteByZoneWorldIds({1});
-    QCOMPARE(recorder.events.last(), QStringLiteral("completed 1 30"));
-    QCOMPARE(recorder.logs().filter(QStringLiteral("表不存在")),
+    Recorder recorder;
+    CharacterDeleter deleter(DatabaseManager::instance()->database(), recorder.context);
+    QVERIFY(deleter.deleteByZoneWorldIds({1}, &recorder.deleted));
+    QCOMPARE(recorder.deleted, 30);
+    QCOMPARE(recorder.logs.filter(QStringLiteral("表不存在")),
              QStringList({QStringLiteral("  跳过 t_di4shop: 表不存在"), QStringLiteral("  跳过 t_relation: 表不存在")}));
     // World 1 is gone from every table that exists; world 2 keeps its rows.
     QCOMPARE(TestServers::querySql(m_server, QStringLiteral("SELECT (SELECT COUNT(*) FROM t_iteminfo WHERE charguid NOT IN (SELECT charguid FROM t_char)),"
@@ -244,12 +235,11 @@ void TestCharacterDeleter::failedCharacterQueryIsAFailure()
 {
     // The session is still on wipe_old; its t_char loses the world column.
     QVERIFY(TestServers::runSql(m_server, "ALTER TABLE t_char CHANGE zoneworldid zone INT NOT NULL;", QStringLiteral("wipe_old")));
-    CharacterDeleter deleter(DatabaseManager::instance()->database());
-    Recorder recorder(&deleter);
-    deleter.deleteByZoneWorldIds({2});
-    QCOMPARE(recorder.events.size(), 3);
-    QVERIFY(recorder.error().startsWith(QStringLiteral("error 查询角色失败: ")));
-    QCOMPARE(recorder.events.last(), QStringLiteral("completed 0 0"));
+    Recorder recorder;
+    CharacterDeleter deleter(DatabaseManager::instance()->database(), recorder.context);
+    QVERIFY(!deleter.deleteByZoneWorldIds({2}, &recorder.deleted));
+    QVERIFY(recorder.steps.isEmpty());
+    QVERIFY2(deleter.error().contains(QStringLiteral("zoneworldid")), qPrintable(deleter.error()));
     QVERIFY(DatabaseManager::instance()->connectToDatabase(m_server.hostConfig(kDb)));
     TestServers::runSql(m_server, "DROP DATABASE wipe_old; DROP DATABASE wipe_old_web;");
 }
@@ -265,15 +255,15 @@ void TestCharacterDeleter::serverCrashMidWipeLosesNothing()
 
     DatabaseManager *db = DatabaseManager::instance();
     QVERIFY(db->connectToDatabase(server.hostConfig(kDb)));
-    CharacterDeleter deleter(DatabaseManager::instance()->database());
-    Recorder recorder(&deleter);
-    connect(&deleter, &CharacterDeleter::progressChanged, this, [&server](int current) {
-        if (current == 14)  // half-way, after thirteen tables lost their rows
+    OperationContext context;
+    context.onProgress = [&server](const QString &, qint64 done, qint64) {
+        if (done == 14)  // half-way, after thirteen tables lost their rows
             TestServers::kill(server);
-    });
-    deleter.deleteByZoneWorldIds({1});
-    QCOMPARE(recorder.events.last(), QStringLiteral("completed 0 0"));
-    QVERIFY(recorder.error().startsWith(QStringLiteral("error 删除 t_iteminfo 失败: ")));
+    };
+    CharacterDeleter deleter(DatabaseManager::instance()->database(), context);
+    int deleted = -1;
+    QVERIFY(!deleter.deleteByZoneWorldIds({1}, &deleted));
+    QVERIFY2(deleter.error().contains(QStringLiteral("t_iteminfo")), qPrintable(deleter.error()));
 
     db->disconnectFromDatabase();
     QVERIFY(TestServers::start(server));

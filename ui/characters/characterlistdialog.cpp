@@ -8,8 +8,7 @@
 #include "db/characterqueries.h"
 #include "db/connectionrule.h"
 #include "db/legacytext.h"
-#include "engine/charactercopier.h"
-#include "engine/characterdeleter.h"
+#include "engine/characteroperation.h"
 #include "engine/exportmanager.h"
 #include "itemconfigmanager.h"
 #include "ui/main/changeconfirm.h"
@@ -472,49 +471,43 @@ int CharacterListDialog::requireSelectedCharacter()
     return guid;
 }
 
-void CharacterListDialog::onContextRepairSkill()
+void CharacterListDialog::runCharacterOperation(const QString &what, const CharacterOperation::Request &request,
+                                                const std::function<void(const CharacterOperation::Result &)> &done)
 {
-    const int guid = requireSelectedCharacter();
-    if (guid <= 0)
-        return;
-    if (!confirmRows(QMessageBox::Question, QStringLiteral("确认技能修复"),
-                     QStringLiteral("确认要修复 CharGUID=%1 的重复技能吗？\n\n此操作将删除重复技能并按skid升序排列").arg(guid),
-                     RowPreview::repairRows(DatabaseManager::instance()->database(), guid)))
-        return;
-    struct Repair
-    {
-        int removed = 0;
-        QString failure;
-        QString undoPath;
-    };
-    auto result = std::make_shared<Repair>();
-    runOperation(QStringLiteral("修复技能"), true, [guid, result](QSqlDatabase &db, SessionTask &task) {
-        CharacterDeleter deleter(db);
-        deleter.setCancelFlag(task.cancelFlag());
-        bool ok = false;
-        QObject::connect(&deleter, &CharacterDeleter::logMessage, [&task](const QString &line) { task.log(line); });
-        QObject::connect(&deleter, &CharacterDeleter::errorOccurred, [&task, result](const QString &line) {
-            task.log(line);
-            result->failure = line;
-        });
-        QObject::connect(&deleter, &CharacterDeleter::singleRepairCompleted, [&](bool success, int, int count) {
-            ok = success;
-            result->removed = count;
-        });
-        deleter.repairCharacterDuplicates(guid);
-        if (ok && result->removed > 0)
-            result->undoPath = deleter.undoPath();
-        return ok;
-    }, [this, guid, result](bool ok, bool cancelled) {
+    auto result = std::make_shared<CharacterOperation::Result>();
+    const bool cancellable = request.kind == CharacterOperation::Kind::Copy || request.kind == CharacterOperation::Kind::Repair;
+    runOperation(what, cancellable, [request, result](QSqlDatabase &db, SessionTask &task) {
+        *result = CharacterOperation::run(db, request, task.context());
+        return result->ok;
+    }, [this, result, done](bool ok, bool cancelled) {
         if (!ok) {
             QMessageBox::warning(this, QStringLiteral("失败"),
-                                 cancelled                  ? QStringLiteral("技能修复已取消，数据已回滚")
-                                 : result->failure.isEmpty() ? QStringLiteral("技能修复失败")
-                                                             : QStringLiteral("技能修复失败\n\n%1").arg(result->failure));
-        } else if (result->removed != 0) {
-            onLogMessage(QStringLiteral("CharGUID=%1 技能修复完成，删除 %2 条重复记录").arg(guid).arg(result->removed));
+                                 cancelled                   ? QStringLiteral("操作已取消，数据已回滚")
+                                 : result->failure.isEmpty() ? QStringLiteral("操作失败，数据已回滚，详见日志")
+                                                             : QStringLiteral("操作失败，数据已回滚\n\n%1").arg(result->failure));
+            return;
+        }
+        done(*result);
+    });
+}
+
+void CharacterListDialog::onContextRepairSkill()
+{
+    CharacterOperation::Request request;
+    request.kind = CharacterOperation::Kind::Repair;
+    request.charguid = requireSelectedCharacter();
+    if (request.charguid <= 0)
+        return;
+    const int guid = request.charguid;
+    if (!confirmRows(QMessageBox::Question, QStringLiteral("确认技能修复"),
+                     QStringLiteral("确认要修复 CharGUID=%1 的重复技能吗？\n\n此操作将删除重复技能并按skid升序排列").arg(guid),
+                     CharacterOperation::preview(DatabaseManager::instance()->database(), &request).rows))
+        return;
+    runCharacterOperation(QStringLiteral("修复技能"), request, [this, guid](const CharacterOperation::Result &result) {
+        if (result.removed != 0) {
+            onLogMessage(QStringLiteral("CharGUID=%1 技能修复完成，删除 %2 条重复记录").arg(guid).arg(result.removed));
             QMessageBox::information(this, QStringLiteral("完成"),
-                                     QStringLiteral("技能修复完成！\n删除了 %1 条重复记录").arg(result->removed) + undoFileLine(result->undoPath));
+                                     QStringLiteral("技能修复完成！\n删除了 %1 条重复记录").arg(result.removed) + undoFileLine(result.undoFile));
         } else {
             onLogMessage(QStringLiteral("CharGUID=%1 没有发现重复技能").arg(guid));
             QMessageBox::information(this, QStringLiteral("完成"), QStringLiteral("没有发现重复技能"));
@@ -524,9 +517,12 @@ void CharacterListDialog::onContextRepairSkill()
 
 void CharacterListDialog::onContextCopyCharacter()
 {
-    const int guid = requireSelectedCharacter();
-    if (guid <= 0)
+    CharacterOperation::Request request;
+    request.kind = CharacterOperation::Kind::Copy;
+    request.charguid = requireSelectedCharacter();
+    if (request.charguid <= 0)
         return;
+    const int guid = request.charguid;
     const QString name = cellText(m_table->currentIndex().row(), 1);
 
     QDialog ask(this);
@@ -545,101 +541,61 @@ void CharacterListDialog::onContextCopyCharacter()
     connect(buttons, &QDialogButtonBox::rejected, &ask, &QDialog::reject);
     if (ask.exec() != QDialog::Accepted)
         return;
-    QString account = accountEdit->text().trimmed();
-    if (account.isEmpty())
+    request.account = accountEdit->text().trimmed();
+    if (request.account.isEmpty())
         return;
-    if (suffix->isChecked() && !account.contains(QLatin1Char('@')))
-        account += accountNameSuffix();
+    if (suffix->isChecked() && !request.account.contains(QLatin1Char('@')))
+        request.account += accountNameSuffix();
 
-    QString newName = CharacterCopier::freeRandomName(DatabaseManager::instance()->database());
-    if (newName.isEmpty())
-        newName = CharacterCopier::randomName();
-    QList<RowPreview::Count> added = RowPreview::copyRows(DatabaseManager::instance()->database(), guid);
-    added.append({QStringLiteral("t_var(计数器)"), 1, false, QString()});
+    const QList<RowPreview::Count> added = CharacterOperation::preview(DatabaseManager::instance()->database(), &request).rows;
     if (!confirmRows(QMessageBox::Question, QStringLiteral("确认复制"),
                      QStringLiteral("即将复制角色:\n\n源角色: %1 (GUID=%2)\n目标账号: %3\n新角色名: %4")
-                         .arg(name, QString::number(guid), account, newName),
+                         .arg(name, QString::number(guid), request.account, request.newName),
                      added))
         return;
-
-    struct Copy
-    {
-        int guid = 0;
-        QString name;
-        QString failure;
-        QString undoPath;
-    };
-    auto result = std::make_shared<Copy>();
-    runOperation(QStringLiteral("复制角色"), true, [guid, account, newName, result](QSqlDatabase &db, SessionTask &task) {
-        CharacterCopier copier(db);
-        copier.setCancelFlag(task.cancelFlag());
-        QObject::connect(&copier, &CharacterCopier::logMessage, [&task](const QString &line) { task.log(line); });
-        QObject::connect(&copier, &CharacterCopier::progress, [&task](int percent, const QString &text) { task.progress(percent, text); });
-        const bool ok = copier.copyCharacter(guid, account, newName, &result->guid, &result->name, &result->failure);
-        if (ok)
-            result->undoPath = copier.undoPath();
-        return ok;
-    }, [this, account, result](bool ok, bool) {
-        if (!ok) {
-            QMessageBox::warning(this, QStringLiteral("失败"), result->failure.isEmpty() ? QStringLiteral("复制角色失败，详见日志") : result->failure);
-            return;
-        }
+    runCharacterOperation(QStringLiteral("复制角色"), request, [this, account = request.account](const CharacterOperation::Result &result) {
         QMessageBox::information(this, QStringLiteral("完成"),
                                  QStringLiteral("角色复制成功！\n\n新CharGUID: %1\n新角色名: %2\n目标账号: %3\n\n注意: 好友/师徒等社交关系不会被复制")
-                                         .arg(result->guid).arg(result->name, account)
-                                     + undoFileLine(result->undoPath));
+                                         .arg(result.newGuid).arg(result.newName, account)
+                                     + undoFileLine(result.undoFile));
     });
 }
 
 void CharacterListDialog::onContextTransferCharacter()
 {
-    const int guid = requireSelectedCharacter();
-    if (guid <= 0)
+    CharacterOperation::Request request;
+    request.kind = CharacterOperation::Kind::Transfer;
+    request.charguid = requireSelectedCharacter();
+    if (request.charguid <= 0)
         return;
+    const int guid = request.charguid;
     const QString name = cellText(m_table->currentIndex().row(), 1);
     bool ok = false;
-    const int world = QInputDialog::getInt(this, QStringLiteral("转移角色"),
-                                           QStringLiteral("将角色 [%1] (GUID=%2) 转移到哪个服务器？\n\n请输入目标 WorldID:").arg(name, QString::number(guid)),
-                                           1, 1, 999999, 1, &ok);
+    request.world = QInputDialog::getInt(this, QStringLiteral("转移角色"),
+                                         QStringLiteral("将角色 [%1] (GUID=%2) 转移到哪个服务器？\n\n请输入目标 WorldID:").arg(name, QString::number(guid)),
+                                         1, 1, 999999, 1, &ok);
     if (!ok)
         return;
-    // A move to the world the character is in changes nothing; say so instead of asking.
-    QSqlQuery current(DatabaseManager::instance()->database());
-    current.prepare(QStringLiteral("SELECT zoneworldid FROM t_char WHERE charguid = ?"));
-    current.addBindValue(guid);
-    if (current.exec() && current.next() && current.value(0).toInt() == world) {
-        onLogMessage(QStringLiteral("角色 CharGUID=%1 已在 WorldID=%2，无需转移").arg(guid).arg(world));
-        QMessageBox::information(this, QStringLiteral("提示"), QStringLiteral("角色已在 WorldID %1，无需转移").arg(world));
+    const CharacterOperation::Preview preview = CharacterOperation::preview(DatabaseManager::instance()->database(), &request);
+    if (!preview.nothingToDo.isEmpty()) {
+        onLogMessage(preview.nothingToDo);
+        QMessageBox::information(this, QStringLiteral("提示"), QStringLiteral("角色已在 WorldID %1，无需转移").arg(request.world));
         return;
     }
-    QString refusal;
-    if (!CharacterDeleter::checkTargetWorld(DatabaseManager::instance()->database(), world, &refusal)) {
-        onLogMessage(refusal);
-        QMessageBox::warning(this, QStringLiteral("无法转移"), refusal);
+    if (!preview.refusal.isEmpty()) {
+        onLogMessage(preview.refusal);
+        QMessageBox::warning(this, QStringLiteral("无法转移"), preview.refusal);
         return;
     }
     if (!confirmRows(QMessageBox::Question, QStringLiteral("确认转移"),
-                     QStringLiteral("即将转移角色:\n\n角色: %1 (GUID=%2)\n目标WorldID: %3").arg(name, QString::number(guid), QString::number(world)),
-                     RowPreview::transferRows(DatabaseManager::instance()->database(), guid)))
+                     QStringLiteral("即将转移角色:\n\n角色: %1 (GUID=%2)\n目标WorldID: %3").arg(name, QString::number(guid), QString::number(request.world)),
+                     preview.rows))
         return;
-    auto error = std::make_shared<QString>();
-    auto undoPath = std::make_shared<QString>();
-    runOperation(QStringLiteral("转移角色"), false, [guid, world, error, undoPath](QSqlDatabase &db, SessionTask &task) {
-        CharacterDeleter deleter(db);
-        QObject::connect(&deleter, &CharacterDeleter::logMessage, [&task](const QString &line) { task.log(line); });
-        const bool ok = deleter.transferCharacter(guid, world, error.get());
-        if (ok)
-            *undoPath = deleter.undoPath();
-        return ok;
-    }, [this, guid, world, error, undoPath](bool ok, bool) {
-        if (!ok) {
-            QMessageBox::warning(this, QStringLiteral("失败"), error->isEmpty() ? QStringLiteral("角色转移失败，详见日志") : *error);
-            return;
-        }
+    runCharacterOperation(QStringLiteral("转移角色"), request, [this, guid, world = request.world](const CharacterOperation::Result &result) {
         QMessageBox::information(this, QStringLiteral("成功"),
                                  QStringLiteral("角色转移成功!\n\nCharGUID: %1\n新WorldID: %2\n\n已同步更新:\n• 角色主表\n• 角色装备\n• 时装装备\n• 珍兽装备")
                                          .arg(guid).arg(world)
-                                     + undoFileLine(*undoPath));
+                                     + undoFileLine(result.undoFile));
         if (!m_worldIdEdit->text().trimmed().isEmpty())
             onQueryCharacters();
     });
@@ -647,29 +603,18 @@ void CharacterListDialog::onContextTransferCharacter()
 
 void CharacterListDialog::onContextDeleteCharacter()
 {
-    const int guid = requireSelectedCharacter();
-    if (guid <= 0)
+    CharacterOperation::Request request;
+    request.kind = CharacterOperation::Kind::Delete;
+    request.charguid = requireSelectedCharacter();
+    if (request.charguid <= 0)
         return;
     const QString name = cellText(m_table->currentIndex().row(), 1);
     if (!confirmRows(QMessageBox::Warning, QStringLiteral("确认删除"),
-                     QStringLiteral("确认要删除角色 [%1] (GUID=%2) 及其所有关联数据吗？").arg(name, QString::number(guid)),
-                     RowPreview::characterRows(DatabaseManager::instance()->database(), QString::number(guid), true)))
+                     QStringLiteral("确认要删除角色 [%1] (GUID=%2) 及其所有关联数据吗？").arg(name, QString::number(request.charguid)),
+                     CharacterOperation::preview(DatabaseManager::instance()->database(), &request).rows))
         return;
-    auto error = std::make_shared<QString>();
-    auto undoPath = std::make_shared<QString>();
-    runOperation(QStringLiteral("删除角色"), false, [guid, error, undoPath](QSqlDatabase &db, SessionTask &task) {
-        CharacterDeleter deleter(db);
-        QObject::connect(&deleter, &CharacterDeleter::logMessage, [&task](const QString &line) { task.log(line); });
-        const bool ok = deleter.deleteCharacter(guid, error.get());
-        if (ok)
-            *undoPath = deleter.undoPath();
-        return ok;
-    }, [this, error, undoPath](bool ok, bool) {
-        if (!ok) {
-            QMessageBox::warning(this, QStringLiteral("失败"), QStringLiteral("删除失败，数据已回滚\n\n%1").arg(*error));
-            return;
-        }
-        QMessageBox::information(this, QStringLiteral("完成"), QStringLiteral("角色删除成功") + undoFileLine(*undoPath));
+    runCharacterOperation(QStringLiteral("删除角色"), request, [this](const CharacterOperation::Result &result) {
+        QMessageBox::information(this, QStringLiteral("完成"), QStringLiteral("角色删除成功") + undoFileLine(result.undoFile));
         if (!m_worldIdEdit->text().trimmed().isEmpty())
             onQueryCharacters();
     });

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/characteroperation.h"
 #include "engine/rowpreview.h"
 #include <QMessageBox>
 
@@ -78,6 +79,10 @@ private:
     bool confirmRows(QMessageBox::Icon icon, const QString &title, const QString &question, const QList<RowPreview::Count> &counts);
     // Runs `work` on a worker as the session's operation `what`, its log and progress shown
     // here; `done` gets the outcome. `cancellable` offers the cancel button (one transaction).
+    // Runs a single-character operation on the session's worker and hands its result to `done`
+    // when it succeeded; a failure or cancel is shown here.
+    void runCharacterOperation(const QString &what, const CharacterOperation::Request &request,
+                               const std::function<void(const CharacterOperation::Result &)> &done);
     void runOperation(const QString &what, bool cancellable, SessionTask::Work work,
                       const std::function<void(bool ok, bool cancelled)> &done);
     QString cellText(int row, int column) const;
