@@ -1,5 +1,8 @@
 #include "atomicfile.h"
 
+#include "db/storedtext.h"
+
+
 namespace {
 const qsizetype kPieceSize = 1 << 20;
 } // namespace
@@ -36,7 +39,7 @@ bool AtomicFile::flush()
     if (!m_pending.isEmpty() && m_file.write(m_pending) != m_pending.size()) {
         m_error = m_file.errorString();
         if (m_error.isEmpty() || m_file.error() == QFileDevice::NoError)
-            m_error = QStringLiteral("磁盘已满或文件大小超出限制");
+            m_error = STORED_TEXT("磁盘已满或文件大小超出限制");
         m_file.cancelWriting();
         return false;
     }

@@ -1,8 +1,10 @@
+#include "app/language.h"
 #include "engine/clientoptionfile.h"
 #include "startup.h"
 #include "ui/main/mainwindow.h"
 #include "ui/main/odbcwarning.h"
 #include "ui/main/screenfit.h"
+#include "ui/main/storedtextdisplay.h"
 
 #include <QApplication>
 #include <QTextStream>
@@ -18,7 +20,14 @@ int main(int argc, char *argv[])
     }
     QApplication app(argc, argv);
     applyApplicationIdentity();
-    installChineseTranslations();
+    QString languageError;
+    const QString language = Language::choose(QCoreApplication::arguments(), Language::saved(), &languageError);
+    if (language.isEmpty()) {
+        QTextStream(stderr) << "quorvel: " << languageError << '\n';
+        return 2;
+    }
+    Language::install(language);
+    installStoredTextDisplay();
     installScreenFit();
     removeStaleClientOptionFiles();
 

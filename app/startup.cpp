@@ -1,5 +1,8 @@
 #include "startup.h"
 
+#include "db/storedtext.h"
+
+
 #include <QCoreApplication>
 #include <QLibraryInfo>
 #include <QLocale>
@@ -16,23 +19,6 @@ void applyApplicationIdentity()
     QCoreApplication::setApplicationName(QStringLiteral("Quorvel"));
     QCoreApplication::setApplicationVersion(QStringLiteral(QUORVEL_VERSION));
     QCoreApplication::setOrganizationName(QStringLiteral("Velistra"));
-}
-
-bool installChineseTranslations()
-{
-    // Qt's own dialogs and dates follow the default locale, not the translation.
-    QLocale::setDefault(QLocale(QLocale::Chinese, QLocale::China));
-    const QStringList folders = {QCoreApplication::applicationDirPath() + QStringLiteral("/translations"),
-                                 QLibraryInfo::path(QLibraryInfo::TranslationsPath)};
-    for (const QString &folder : folders) {
-        auto *translator = new QTranslator(QCoreApplication::instance());
-        if (translator->load(QLocale(QLocale::Chinese, QLocale::China), QStringLiteral("qtbase"), QStringLiteral("_"), folder)) {
-            QCoreApplication::installTranslator(translator);
-            return true;
-        }
-        delete translator;
-    }
-    return false;
 }
 
 QString probeOdbcDriverName(const QString &program, const QStringList &arguments, int timeoutMs)
@@ -80,8 +66,8 @@ bool checkOdbcDriver()
 
 QString missingOdbcDriverText()
 {
-    return QStringLiteral("未检测到 MySQL ODBC 驱动，程序可能无法连接数据库。\n\n请下载安装 MySQL ODBC 驱动:\n")
+    return STORED_TEXT_IN("Startup", "未检测到 MySQL ODBC 驱动，程序可能无法连接数据库。\n\n请下载安装 MySQL ODBC 驱动:\n")
         + QLatin1String(kDownloadUrl)
-        + QStringLiteral("\n\n或者运行程序目录下的 mysql-connector-odbc-9.x.x-winx64.msi\n\n是否继续启动程序？");
+        + STORED_TEXT_IN("Startup", "\n\n或者运行程序目录下的 mysql-connector-odbc-9.x.x-winx64.msi\n\n是否继续启动程序？");
 }
 

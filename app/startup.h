@@ -6,10 +6,6 @@
 // Sets the application name, version and organisation.
 void applyApplicationIdentity();
 
-// Qt's own texts (OK, Cancel, the file dialog) in Chinese: the translations beside the program
-// (a Windows deployment ships them in "translations"), else those of the Qt installation.
-// False when none was found.
-bool installChineseTranslations();
 
 // True when the SQL layer has its ODBC plug-in and a MySQL ODBC driver is installed.
 bool checkOdbcDriver();

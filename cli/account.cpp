@@ -1,8 +1,10 @@
 #include "command.h"
 
+#include "db/storedtext.h"
 #include "engine/accountstore.h"
 #include "terminal.h"
 
+#include <QCoreApplication>
 #include <QJsonArray>
 #include <QTextStream>
 
@@ -15,7 +17,7 @@ class AccountCommand : public ActionCommand
 {
 public:
     AccountCommand()
-        : ActionCommand(QStringLiteral("account"), QStringLiteral("账号: list 查看，register|points|delete 修改（需 --yes）"),
+        : ActionCommand(QStringLiteral("account"), QCoreApplication::translate("Cli", "账号: list 查看，register|points|delete 修改（需 --yes）"),
                         QStringLiteral("account_"), kActions)
     {
     }
@@ -24,11 +26,11 @@ public:
     {
         ActionCommand::addOptions(parser);
         parser.addOptions({
-            {QStringLiteral("name"), QStringLiteral("账号名（list: 包含的文字）"), QStringLiteral("NAME")},
-            {QStringLiteral("all"), QStringLiteral("points: 对所有账号")},
-            {QStringLiteral("set"), QStringLiteral("points: 设为这个点数"), QStringLiteral("N")},
-            {QStringLiteral("add"), QStringLiteral("points --all: 每个账号加这么多点"), QStringLiteral("N")},
-            {QStringLiteral("clear"), QStringLiteral("points --all: 清零")},
+            {QStringLiteral("name"), QCoreApplication::translate("Cli", "账号名（list: 包含的文字）"), QStringLiteral("NAME")},
+            {QStringLiteral("all"), QCoreApplication::translate("Cli", "points: 对所有账号")},
+            {QStringLiteral("set"), QCoreApplication::translate("Cli", "points: 设为这个点数"), QStringLiteral("N")},
+            {QStringLiteral("add"), QCoreApplication::translate("Cli", "points --all: 每个账号加这么多点"), QStringLiteral("N")},
+            {QStringLiteral("clear"), QCoreApplication::translate("Cli", "points --all: 清零")},
         });
     }
 
@@ -39,14 +41,14 @@ private:
         const bool all = parser.isSet(QStringLiteral("all"));
         const int kinds = int(parser.isSet(QStringLiteral("set"))) + int(parser.isSet(QStringLiteral("add"))) + int(parser.isSet(QStringLiteral("clear")));
         if (all == parser.isSet(QStringLiteral("name")) || kinds != 1 || (!all && !parser.isSet(QStringLiteral("set")))) {
-            usageError(QStringLiteral("points 需要 --name NAME --set N，或 --all 加 --set N、--add N、--clear 之一"));
+            usageError(STORED_TEXT("points 需要 --name NAME --set N，或 --all 加 --set N、--add N、--clear 之一"));
             return false;
         }
         const QString text = parser.value(parser.isSet(QStringLiteral("set")) ? QStringLiteral("set") : QStringLiteral("add"));
         bool ok = parser.isSet(QStringLiteral("clear"));
         *value = ok ? 0 : text.toLongLong(&ok);
         if (!ok || (!parser.isSet(QStringLiteral("add")) && *value < 0))
-            usageError(QStringLiteral("点数需要非负整数（--add 可为负），而不是 \"%1\"").arg(text));
+            usageError(STORED_TEXT("点数需要非负整数（--add 可为负），而不是 \"%1\"").arg(text));
         return !usageFailed();
     }
 
@@ -54,7 +56,7 @@ private:
     {
         const QString name = parser.value(QStringLiteral("name")).trimmed();
         if ((action == QLatin1String("register") || action == QLatin1String("delete")) && name.isEmpty()) {
-            usageError(QStringLiteral("%1 需要 --name").arg(action));
+            usageError(STORED_TEXT("%1 需要 --name").arg(action));
             return Usage;
         }
         qint64 points = 0;
@@ -71,16 +73,16 @@ private:
         // The new account's password: the next line of standard input, never an argument.
         QString password;
         if (action == QLatin1String("register")) {
-            password = Terminal::isStandardInput() ? Terminal::readPassword(QStringLiteral("账号 %1 的密码: ").arg(name)) : Terminal::readLine();
+            password = Terminal::isStandardInput() ? Terminal::readPassword(STORED_TEXT("账号 %1 的密码: ").arg(name)) : Terminal::readLine();
             if (password.isEmpty()) {
-                usageError(QStringLiteral("register 需要新账号的密码（标准输入的下一行）"));
+                usageError(STORED_TEXT("register 需要新账号的密码（标准输入的下一行）"));
                 return Usage;
             }
         }
         AccountStore store(QStringLiteral("cli_account_connection"));
         if (!store.open(config))
-            return fail(out, QStringLiteral("无法连接账号数据库 %1: %2").arg(config.database, store.error()));
-        out.line(QStringLiteral("账号数据库: %1").arg(config.database));
+            return fail(out, STORED_TEXT("无法连接账号数据库 %1: %2").arg(config.database, store.error()));
+        out.line(STORED_TEXT("账号数据库: %1").arg(config.database));
 
         if (action == QLatin1String("list"))
             return list(store, name, out);
@@ -88,8 +90,8 @@ private:
         if (action != QLatin1String("register")) {
             const qint64 rows = store.countRows(all ? QString() : name);
             if (!all && rows == 0)
-                return fail(out, QStringLiteral("账号不存在: %1").arg(name));
-            out.line(QStringLiteral("将改动 account: %1 条记录").arg(rows));
+                return fail(out, STORED_TEXT("账号不存在: %1").arg(name));
+            out.line(STORED_TEXT("将改动 account: %1 条记录").arg(rows));
             setResult(QStringLiteral("counts"), QJsonObject{{QStringLiteral("account"), rows}});
         }
         if (!parser.isSet(QStringLiteral("yes"))) {
@@ -110,8 +112,8 @@ private:
         else
             ok = store.setAllPoints(points);
         if (!ok)
-            return fail(out, QStringLiteral("操作失败: %1").arg(store.error()));
-        out.line(QStringLiteral("操作完成"));
+            return fail(out, STORED_TEXT("操作失败: %1").arg(store.error()));
+        out.line(STORED_TEXT("操作完成"));
         printUndoFile(store.undoPath(), out);
         if (!store.undoPath().isEmpty())
             setResult(QStringLiteral("undoFile"), store.undoPath());
@@ -122,7 +124,7 @@ private:
     {
         const QList<AccountRow> rows = store.list(filter);
         if (!store.error().isEmpty())
-            return fail(out, QStringLiteral("查询失败: %1").arg(store.error()));
+            return fail(out, STORED_TEXT("查询失败: %1").arg(store.error()));
         QTextStream stream(stdout);
         QJsonArray array;
         if (!json())
@@ -137,7 +139,7 @@ private:
                        << int(row.locked) << '\t' << int(row.gm) << '\n';
         }
         stream.flush();
-        out.line(QStringLiteral("共 %1 个账号").arg(rows.size()));
+        out.line(STORED_TEXT("共 %1 个账号").arg(rows.size()));
         setResult(QStringLiteral("rows"), array);
         setResult(QStringLiteral("count"), qint64(rows.size()));
         return Success;

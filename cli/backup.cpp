@@ -1,10 +1,12 @@
 #include "command.h"
 
 #include "db/databasemanager.h"
+#include "db/storedtext.h"
 #include "engine/backupmanager.h"
 #include "engine/rowpreview.h"
 #include "merge/mergesql.h"
 
+#include <QCoreApplication>
 #include <QEventLoop>
 #include <QFileInfo>
 #include <QSqlQuery>
@@ -18,7 +20,7 @@ class ToolCommand : public ServerCommand
 public:
     ToolCommand(bool restore)
         : ServerCommand(restore ? QStringLiteral("restore") : QStringLiteral("backup"),
-                        restore ? QStringLiteral("从 SQL 文件恢复角色数据库（需 --yes）") : QStringLiteral("把角色数据库备份为 SQL 文件"))
+                        restore ? QCoreApplication::translate("Cli", "从 SQL 文件恢复角色数据库（需 --yes）") : QCoreApplication::translate("Cli", "把角色数据库备份为 SQL 文件"))
         , m_restore(restore)
     {
     }
@@ -28,7 +30,7 @@ public:
     void addOptions(QCommandLineParser &parser) const override
     {
         ServerCommand::addOptions(parser);
-        parser.addOption({QStringLiteral("file"), QStringLiteral("SQL 文件"), QStringLiteral("PATH")});
+        parser.addOption({QStringLiteral("file"), QCoreApplication::translate("Cli", "SQL 文件"), QStringLiteral("PATH")});
     }
 
     int execute(const QCommandLineParser &parser, Output &out) override
@@ -40,11 +42,11 @@ public:
         QString file = parser.value(QStringLiteral("file"));
         if (m_restore) {
             if (file.isEmpty()) {
-                usageError(QStringLiteral("restore 需要 --file PATH"));
+                usageError(STORED_TEXT("restore 需要 --file PATH"));
                 return Usage;
             }
             if (!QFileInfo::exists(file)) {
-                out.line(QStringLiteral("备份文件不存在: %1").arg(file));
+                out.line(STORED_TEXT("备份文件不存在: %1").arg(file));
                 return Failed;
             }
             if (!parser.isSet(QStringLiteral("yes")))
@@ -56,8 +58,8 @@ public:
         QEventLoop loop;
         QObject::connect(&backup, &BackupManager::logMessage, &loop, [&out](const QString &m) { out.line(m); });
         QObject::connect(&backup, &BackupManager::errorOccurred, &loop, [&out](const QString &m) { out.line(m); });
-        QObject::connect(&backup, &BackupManager::backupProgress, &loop, [&out](int p) { out.progress(p, QStringLiteral("备份")); });
-        QObject::connect(&backup, &BackupManager::restoreProgress, &loop, [&out](int p) { out.progress(p, QStringLiteral("恢复")); });
+        QObject::connect(&backup, &BackupManager::backupProgress, &loop, [&out](int p) { out.progress(p, STORED_TEXT("备份")); });
+        QObject::connect(&backup, &BackupManager::restoreProgress, &loop, [&out](int p) { out.progress(p, STORED_TEXT("恢复")); });
         QObject::connect(&backup, &BackupManager::backupCompleted, &loop, [&](bool success) { ok = success; loop.quit(); });
         QObject::connect(&backup, &BackupManager::restoreCompleted, &loop, [&](bool success) { ok = success; loop.quit(); });
         if (m_restore)
@@ -73,7 +75,7 @@ public:
 private:
     int rehearse(const HostConfig &config, const QString &file, Output &out)
     {
-        out.line(QStringLiteral("将用 %1 (%2 字节) 恢复数据库 %3，各表现有行数与文件中的行数:")
+        out.line(STORED_TEXT("将用 %1 (%2 字节) 恢复数据库 %3，各表现有行数与文件中的行数:")
                      .arg(file, QString::number(QFileInfo(file).size()), config.database));
         if (!connectSession(config, out))
             return Failed;

@@ -3,10 +3,12 @@
 #include "db/characterqueries.h"
 #include "db/databasemanager.h"
 #include "db/legacytext.h"
-#include "engine/characteroperation.h"
+#include "db/storedtext.h"
 #include "engine/characteredit.h"
+#include "engine/characteroperation.h"
 #include "engine/rowpreview.h"
 
+#include <QCoreApplication>
 #include <QJsonArray>
 #include <QTextStream>
 
@@ -32,7 +34,7 @@ class CharacterCommand : public ActionCommand
 public:
     CharacterCommand()
         : ActionCommand(QStringLiteral("character"),
-                        QStringLiteral("角色: list|search|show 查看，copy|transfer|delete|repair|set 修改（需 --yes）"),
+                        QCoreApplication::translate("Cli", "角色: list|search|show 查看，copy|transfer|delete|repair|set 修改（需 --yes）"),
                         QStringLiteral("character_"), kActions)
     {
     }
@@ -41,14 +43,14 @@ public:
     {
         ActionCommand::addOptions(parser);
         addUndoOption(parser);
-        parser.addPositionalArgument(QStringLiteral("FIELD=VALUE"), QStringLiteral("set 的字段与新值，可多个"), QStringLiteral("[FIELD=VALUE...]"));
+        parser.addPositionalArgument(QStringLiteral("FIELD=VALUE"), STORED_TEXT("set 的字段与新值，可多个"), QStringLiteral("[FIELD=VALUE...]"));
         parser.addOptions({
-            {QStringLiteral("worlds"), QStringLiteral("list: WorldID 列表，如 2,3"), QStringLiteral("LIST")},
-            {QStringLiteral("guid"), QStringLiteral("角色的 CharGUID（十进制，或游戏显示的十六进制）"), QStringLiteral("ID")},
-            {QStringLiteral("name"), QStringLiteral("search: 角色名包含的文字；copy: 副本的名字（不给则随机）"), QStringLiteral("TEXT")},
-            {QStringLiteral("account"), QStringLiteral("search: 账号包含的文字；copy: 副本所属账号"), QStringLiteral("TEXT")},
-            {QStringLiteral("to-world"), QStringLiteral("transfer: 目标 WorldID"), QStringLiteral("ID")},
-            {QStringLiteral("limit"), QStringLiteral("search: 最多显示的角色数（默认 500）"), QStringLiteral("N"), QStringLiteral("500")},
+            {QStringLiteral("worlds"), QCoreApplication::translate("Cli", "list: WorldID 列表，如 2,3"), QStringLiteral("LIST")},
+            {QStringLiteral("guid"), QCoreApplication::translate("Cli", "角色的 CharGUID（十进制，或游戏显示的十六进制）"), QStringLiteral("ID")},
+            {QStringLiteral("name"), QCoreApplication::translate("Cli", "search: 角色名包含的文字；copy: 副本的名字（不给则随机）"), QStringLiteral("TEXT")},
+            {QStringLiteral("account"), QCoreApplication::translate("Cli", "search: 账号包含的文字；copy: 副本所属账号"), QStringLiteral("TEXT")},
+            {QStringLiteral("to-world"), QCoreApplication::translate("Cli", "transfer: 目标 WorldID"), QStringLiteral("ID")},
+            {QStringLiteral("limit"), QCoreApplication::translate("Cli", "search: 最多显示的角色数（默认 500）"), QStringLiteral("N"), QStringLiteral("500")},
         });
     }
 
@@ -59,7 +61,7 @@ private:
     {
         const int guid = CharacterQueries::parseCharGuid(parser.value(QStringLiteral("guid")));
         if (guid < 1)
-            usageError(QStringLiteral("%1 需要 --guid（正整数，或 0x 开头的十六进制）").arg(m_action));
+            usageError(STORED_TEXT("%1 需要 --guid（正整数，或 0x 开头的十六进制）").arg(m_action));
         return guid;
     }
 
@@ -74,14 +76,14 @@ private:
             worlds = worldList(parser, QStringLiteral("worlds"));
         } else if (m_action == QLatin1String("search")) {
             if (parser.isSet(QStringLiteral("name")) == parser.isSet(QStringLiteral("account")))
-                usageError(QStringLiteral("search 需要 --name 或 --account 之一"));
+                usageError(STORED_TEXT("search 需要 --name 或 --account 之一"));
         } else {
             guid = guidOption(parser);
         }
         if (m_action == QLatin1String("transfer") && world(parser, QStringLiteral("to-world")) < 1 && !usageFailed())
-            usageError(QStringLiteral("transfer 需要 --to-world"));
+            usageError(STORED_TEXT("transfer 需要 --to-world"));
         if (m_action == QLatin1String("copy") && parser.value(QStringLiteral("account")).trimmed().isEmpty() && !usageFailed())
-            usageError(QStringLiteral("copy 需要 --account"));
+            usageError(STORED_TEXT("copy 需要 --account"));
         if (m_action == QLatin1String("set") && !usageFailed())
             changes = parseAssignments(assignments);
         if (usageFailed())
@@ -90,7 +92,7 @@ private:
         if (usageFailed())
             return Usage;
         if (!connectSession(config, out))
-            return fail(out, QStringLiteral("无法连接服务器"));
+            return fail(out, STORED_TEXT("无法连接服务器"));
         QSqlDatabase &db = DatabaseManager::instance()->database();
 
         if (m_action == QLatin1String("list"))
@@ -104,9 +106,9 @@ private:
         }
         const CharacterQueries::Result found = CharacterQueries::search(db, CharacterQueries::SearchBy::CharGuid, QString::number(guid), 1);
         if (!found.ok)
-            return fail(out, QStringLiteral("查询失败: %1").arg(found.error));
+            return fail(out, STORED_TEXT("查询失败: %1").arg(found.error));
         if (found.characters.isEmpty())
-            return fail(out, QStringLiteral("角色不存在: CharGUID %1").arg(guid));
+            return fail(out, STORED_TEXT("角色不存在: CharGUID %1").arg(guid));
         if (m_action == QLatin1String("show"))
             return show(found, out);
         return change(parser, db, found.characters.constFirst(), changes, out);
@@ -120,7 +122,7 @@ private:
             const QString field = assignment.left(equals).trimmed().toLower();
             // The columns the editor changes; the texts among them travel as GBK bytes.
             if (equals < 1 || !CharacterEdit::editableColumns().contains(field)) {
-                usageError(QStringLiteral("无法修改 \"%1\"，可改的字段: %2").arg(assignment, CharacterEdit::editableColumns().join(QStringLiteral(", "))));
+                usageError(STORED_TEXT("无法修改 \"%1\"，可改的字段: %2").arg(assignment, CharacterEdit::editableColumns().join(QStringLiteral(", "))));
                 return {};
             }
             const QString value = assignment.mid(equals + 1);
@@ -131,20 +133,20 @@ private:
             bool ok = false;
             const int number = value.trimmed().toInt(&ok);
             if (!ok) {
-                usageError(QStringLiteral("%1 需要整数，而不是 \"%2\"").arg(field, value));
+                usageError(STORED_TEXT("%1 需要整数，而不是 \"%2\"").arg(field, value));
                 return {};
             }
             changes.append({field, number});
         }
         if (changes.isEmpty())
-            usageError(QStringLiteral("set 需要至少一个 FIELD=VALUE"));
+            usageError(STORED_TEXT("set 需要至少一个 FIELD=VALUE"));
         return changes;
     }
 
     int show(const CharacterQueries::Result &result, Output &out)
     {
         if (!result.ok)
-            return fail(out, QStringLiteral("查询失败: %1").arg(result.error));
+            return fail(out, STORED_TEXT("查询失败: %1").arg(result.error));
         QJsonArray rows;
         QTextStream stream(stdout);
         if (!json()) {
@@ -164,7 +166,7 @@ private:
             stream << cells.join(QLatin1Char('\t')) << '\n';
         }
         stream.flush();
-        out.line(QStringLiteral("共 %1 个角色%2").arg(result.characters.size()).arg(result.cut ? QStringLiteral("（已截断）") : QString()));
+        out.line(STORED_TEXT("共 %1 个角色%2").arg(result.characters.size()).arg(result.cut ? STORED_TEXT("（已截断）") : QString()));
         setResult(QStringLiteral("rows"), rows);
         setResult(QStringLiteral("count"), qint64(result.characters.size()));
         return Success;
@@ -175,7 +177,7 @@ private:
     {
         const int guid = character.guid();
         const int toWorld = m_action == QLatin1String("transfer") ? world(parser, QStringLiteral("to-world")) : 0;
-        out.line(QStringLiteral("角色: %1 (CharGUID %2, WorldID %3)").arg(character.name).arg(guid).arg(character.number(CharacterSummary::World)));
+        out.line(STORED_TEXT("角色: %1 (CharGUID %2, WorldID %3)").arg(character.name).arg(guid).arg(character.number(CharacterSummary::World)));
         CharacterOperation::Request request;
         request.charguid = guid;
         request.kind = m_action == QLatin1String("copy")       ? CharacterOperation::Kind::Copy
@@ -191,7 +193,7 @@ private:
         if (m_action == QLatin1String("set")) {
             const CharacterEdit::Check check = CharacterEdit::check(db, guid, changes);
             if (!check.failure.isEmpty() || !check.refusal.isEmpty())
-                return fail(out, check.failure.isEmpty() ? check.refusal : QStringLiteral("检查失败: %1").arg(check.failure));
+                return fail(out, check.failure.isEmpty() ? check.refusal : STORED_TEXT("检查失败: %1").arg(check.failure));
         } else {
             const CharacterOperation::Preview counted = CharacterOperation::preview(db, &request);
             if (!counted.refusal.isEmpty())
@@ -202,7 +204,7 @@ private:
             }
             preview = counted.rows;
             if (request.kind == CharacterOperation::Kind::Copy)
-                out.line(QStringLiteral("副本名: %1").arg(request.newName));
+                out.line(STORED_TEXT("副本名: %1").arg(request.newName));
         }
         QJsonObject counts;
         for (const RowPreview::Count &count : preview)
@@ -230,13 +232,13 @@ private:
             error = result.failure;
             undoPath = result.undoFile;
             if (ok && request.kind == CharacterOperation::Kind::Copy) {
-                out.line(QStringLiteral("副本: %1 (CharGUID %2)").arg(result.newName).arg(result.newGuid));
+                out.line(STORED_TEXT("副本: %1 (CharGUID %2)").arg(result.newName).arg(result.newGuid));
                 setResult(QStringLiteral("copy"), QJsonObject{{QStringLiteral("charguid"), result.newGuid}, {QStringLiteral("charname"), result.newName}});
             }
         }
         if (!ok)
-            return fail(out, QStringLiteral("操作失败: %1").arg(error.isEmpty() ? QStringLiteral("未知错误") : error));
-        out.line(QStringLiteral("操作完成"));
+            return fail(out, STORED_TEXT("操作失败: %1").arg(error.isEmpty() ? STORED_TEXT("未知错误") : error));
+        out.line(STORED_TEXT("操作完成"));
         printUndoFile(undoPath, out);
         if (!undoPath.isEmpty())
             setResult(QStringLiteral("undoFile"), undoPath);

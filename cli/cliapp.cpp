@@ -1,7 +1,9 @@
 #include "cliapp.h"
 
+#include "app/language.h"
 #include "command.h"
 
+#include <QCoreApplication>
 #include <QTextStream>
 
 #include <algorithm>
@@ -19,10 +21,10 @@ QList<std::shared_ptr<Command>> commands()
 namespace {
 QString overview(const QList<std::shared_ptr<Cli::Command>> &commands)
 {
-    QString text = QStringLiteral("用法: quorvel-cli <命令> [选项]\n\n命令:\n");
+    QString text = QCoreApplication::translate("Cli", "用法: quorvel-cli <命令> [选项]\n\n命令:\n");
     for (const auto &command : commands)
         text += QStringLiteral("  %1%2\n").arg(command->name(), -12).arg(command->description());
-    text += QStringLiteral("\n各命令的选项: quorvel-cli <命令> --help\n"
+    text += QCoreApplication::translate("Cli", "\n各命令的选项: quorvel-cli <命令> --help\n"
                            "退出码: 0 成功，1 操作失败，2 用法错误。会修改数据的命令不加 --yes 时只做预演。\n"
                            "--version 显示版本。\n");
     return text;
@@ -48,7 +50,7 @@ int runCommandLine(const QStringList &arguments)
         QStringList names;
         for (const auto &command : all)
             names.append(command->name());
-        err << "quorvel-cli: 未知命令 \"" << name << "\"，可用: " << names.join(QStringLiteral(", ")) << '\n';
+        err << "quorvel-cli: " << QCoreApplication::translate("Cli", "未知命令 \"%1\"，可用: %2").arg(name, names.join(QStringLiteral(", "))) << '\n';
         return Usage;
     }
     Command &command = **found;
@@ -65,19 +67,19 @@ int runCommandLine(const QStringList &arguments)
     }
     if (parser.isSet(QStringLiteral("help")) || parser.isSet(QStringLiteral("help-all"))) {
         QString help = parser.helpText();
-        help.replace(0, help.indexOf(QLatin1Char('\n')), QStringLiteral("用法: quorvel-cli %1 [选项]").arg(name));
+        help.replace(0, help.indexOf(QLatin1Char('\n')), QCoreApplication::translate("Cli", "用法: quorvel-cli %1 [选项]").arg(name));
         QTextStream(stdout) << help;
         return Success;
     }
     if (!parser.positionalArguments().isEmpty() && !command.takesArguments()) {
-        err << "quorvel-cli " << name << ": 多余的参数 \"" << parser.positionalArguments().join(QLatin1Char(' ')) << "\"\n";
+        err << "quorvel-cli " << name << ": " << QCoreApplication::translate("Cli", "多余的参数 \"%1\"").arg(parser.positionalArguments().join(QLatin1Char(' '))) << '\n';
         return Usage;
     }
 
     Output out(command.logPrefix());
     const int code = command.execute(parser, out);
     if (command.usageFailed()) {
-        err << "quorvel-cli " << name << ": " << command.usageText() << '\n';
+        err << "quorvel-cli " << name << ": " << Language::shown(command.usageText()) << '\n';
         return Usage;
     }
     return code;

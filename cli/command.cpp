@@ -1,13 +1,16 @@
 #include "command.h"
 
 #include "app/dailylog.h"
+#include "app/language.h"
 #include "db/databasemanager.h"
+#include "db/hoststore.h"
+#include "db/storedtext.h"
 #include "engine/rowpreview.h"
 #include "merge/mergelog.h"
 #include "merge/mergesettings.h"
 #include "terminal.h"
-#include "db/hoststore.h"
 
+#include <QCoreApplication>
 #include <QJsonDocument>
 #include <QTextStream>
 
@@ -23,7 +26,7 @@ void Output::line(const QString &message)
 {
     clearProgress();
     const QString text = timestampedLine(message);
-    QTextStream(m_toError ? stderr : stdout) << text << '\n' << Qt::flush;
+    QTextStream(m_toError ? stderr : stdout) << timestampedLine(Language::shown(message)) << '\n' << Qt::flush;
     if (m_prefix == QLatin1String("merge_"))
         writeMergeLogLine(text);
     else
@@ -46,7 +49,7 @@ void Output::progress(int percent, const QString &label)
         return;
     const int filled = qBound(0, percent, 100) * 30 / 100;
     QTextStream(stderr) << "\r[" << QString(filled, QLatin1Char('#')) << QString(30 - filled, QLatin1Char('.')) << "] "
-                        << qBound(0, percent, 100) << "% " << label.left(40) << "\x1b[K" << Qt::flush;
+                        << qBound(0, percent, 100) << "% " << Language::shown(label).left(40) << "\x1b[K" << Qt::flush;
     m_shown = true;
 }
 
@@ -67,7 +70,7 @@ Command::Command(const QString &name, const QString &description, const QString 
 void Command::addOptions(QCommandLineParser &parser) const
 {
     if (changesData())
-        parser.addOption({QStringLiteral("yes"), QStringLiteral("真正执行（不加时只预演，不做修改）")});
+        parser.addOption({QStringLiteral("yes"), QCoreApplication::translate("Cli", "真正执行（不加时只预演，不做修改）")});
 }
 
 void Command::usageError(const QString &text)
@@ -79,7 +82,7 @@ void Command::usageError(const QString &text)
 QList<int> Command::worldList(const QCommandLineParser &parser, const QString &option)
 {
     if (!parser.isSet(option)) {
-        usageError(QStringLiteral("缺少 --%1").arg(option));
+        usageError(STORED_TEXT("缺少 --%1").arg(option));
         return {};
     }
     QList<int> ids;
@@ -87,13 +90,13 @@ QList<int> Command::worldList(const QCommandLineParser &parser, const QString &o
         bool ok = false;
         const int id = part.trimmed().toInt(&ok);
         if (!ok || id < 1) {
-            usageError(QStringLiteral("--%1: \"%2\" 不是有效的 WorldID").arg(option, part.trimmed()));
+            usageError(STORED_TEXT("--%1: \"%2\" 不是有效的 WorldID").arg(option, part.trimmed()));
             return {};
         }
         ids.append(id);
     }
     if (ids.isEmpty())
-        usageError(QStringLiteral("--%1: 需要至少一个 WorldID").arg(option));
+        usageError(STORED_TEXT("--%1: 需要至少一个 WorldID").arg(option));
     return ids;
 }
 
@@ -103,7 +106,7 @@ int Command::world(const QCommandLineParser &parser, const QString &option)
     if (usageFailed())
         return 0;
     if (ids.size() != 1) {
-        usageError(QStringLiteral("--%1: 只能给一个 WorldID").arg(option));
+        usageError(STORED_TEXT("--%1: 只能给一个 WorldID").arg(option));
         return 0;
     }
     return ids.first();
@@ -116,7 +119,7 @@ bool Command::cleanLevel(const QCommandLineParser &parser, int *level)
     bool ok = false;
     const int value = parser.value(QStringLiteral("clean-level")).toInt(&ok);
     if (!ok || value < kMinCleanLevel || value > kMaxCleanLevel) {
-        usageError(QStringLiteral("--clean-level: 清理等级必须为%1-%2之间的数字").arg(kMinCleanLevel).arg(kMaxCleanLevel));
+        usageError(STORED_TEXT("--clean-level: 清理等级必须为%1-%2之间的数字").arg(kMinCleanLevel).arg(kMaxCleanLevel));
         return false;
     }
     *level = value;
@@ -130,34 +133,34 @@ HostConfig Command::namedHost(const QString &name)
         if (host.name == name)
             return host;
     }
-    usageError(QStringLiteral("主机配置中没有 \"%1\" (%2)").arg(name, hostConfigFilePath()));
+    usageError(STORED_TEXT("主机配置中没有 \"%1\" (%2)").arg(name, hostConfigFilePath()));
     return HostConfig();
 }
 
 void Command::dryRunNote(Output &out)
 {
-    out.line(QStringLiteral("预演完成，未做任何修改。确认无误后加 --yes 执行。"));
+    out.line(STORED_TEXT("预演完成，未做任何修改。确认无误后加 --yes 执行。"));
 }
 
 void Command::addUndoOption(QCommandLineParser &parser)
 {
-    parser.addOption({QStringLiteral("no-undo"), QStringLiteral("不写撤销文件（已另做完整备份时）")});
+    parser.addOption({QStringLiteral("no-undo"), QCoreApplication::translate("Cli", "不写撤销文件（已另做完整备份时）")});
 }
 
 void Command::printUndoFile(const QString &path, Output &out)
 {
     if (!path.isEmpty())
-        out.line(QStringLiteral("撤销文件: %1").arg(path));
+        out.line(STORED_TEXT("撤销文件: %1").arg(path));
 }
 
 void ServerCommand::addOptions(QCommandLineParser &parser) const
 {
     parser.addOptions({
-        {QStringLiteral("host"), QStringLiteral("host_configs.json 中的主机名称"), QStringLiteral("NAME")},
-        {QStringLiteral("server"), QStringLiteral("不用主机配置时: 服务器地址"), QStringLiteral("HOST:PORT")},
-        {QStringLiteral("user"), QStringLiteral("不用主机配置时: 用户名"), QStringLiteral("USER")},
-        {QStringLiteral("database"), QStringLiteral("不用主机配置时: 角色数据库"), QStringLiteral("DB")},
-        {QStringLiteral("password-stdin"), QStringLiteral("从标准输入读取密码（一行）")},
+        {QStringLiteral("host"), QCoreApplication::translate("Cli", "host_configs.json 中的主机名称"), QStringLiteral("NAME")},
+        {QStringLiteral("server"), QCoreApplication::translate("Cli", "不用主机配置时: 服务器地址"), QStringLiteral("HOST:PORT")},
+        {QStringLiteral("user"), QCoreApplication::translate("Cli", "不用主机配置时: 用户名"), QStringLiteral("USER")},
+        {QStringLiteral("database"), QCoreApplication::translate("Cli", "不用主机配置时: 角色数据库"), QStringLiteral("DB")},
+        {QStringLiteral("password-stdin"), QCoreApplication::translate("Cli", "从标准输入读取密码（一行）")},
     });
     Command::addOptions(parser);
 }
@@ -167,7 +170,7 @@ HostConfig ServerCommand::connection(const QCommandLineParser &parser, Output &o
     HostConfig config;
     const bool direct = parser.isSet(QStringLiteral("server")) || parser.isSet(QStringLiteral("user")) || parser.isSet(QStringLiteral("database"));
     if (parser.isSet(QStringLiteral("host")) && direct) {
-        usageError(QStringLiteral("--host 不能与 --server/--user/--database 同时使用：只能用一种方式指定服务器"));
+        usageError(STORED_TEXT("--host 不能与 --server/--user/--database 同时使用：只能用一种方式指定服务器"));
         return config;
     }
     if (parser.isSet(QStringLiteral("host"))) {
@@ -178,10 +181,10 @@ HostConfig ServerCommand::connection(const QCommandLineParser &parser, Output &o
         bool ok = colon > 0;
         const int port = ok ? server.mid(colon + 1).toInt(&ok) : 0;
         if (!ok || port < 1 || port > 65535) {
-            usageError(QStringLiteral("--server: 需要 HOST:PORT，收到 \"%1\"").arg(server));
+            usageError(STORED_TEXT("--server: 需要 HOST:PORT，收到 \"%1\"").arg(server));
             return config;
         }
-        config = HostConfig::initial(QStringLiteral("命令行"));
+        config = HostConfig::initial(STORED_TEXT("命令行"));
         config.host = config.webHost = server.left(colon);
         config.port = config.webPort = port;
         config.username = config.webUsername = parser.value(QStringLiteral("user")).isEmpty()
@@ -190,16 +193,16 @@ HostConfig ServerCommand::connection(const QCommandLineParser &parser, Output &o
             config.database = parser.value(QStringLiteral("database"));
         config.password.clear();
         if (!parser.isSet(QStringLiteral("password-stdin")) && Terminal::isStandardInput())
-            config.password = Terminal::readPassword(QStringLiteral("%1@%2 的密码: ").arg(config.username, server));
+            config.password = Terminal::readPassword(STORED_TEXT("%1@%2 的密码: ").arg(config.username, server));
     } else {
-        usageError(QStringLiteral("需要 --host NAME 或 --server HOST:PORT"));
+        usageError(STORED_TEXT("需要 --host NAME 或 --server HOST:PORT"));
         return config;
     }
     if (parser.isSet(QStringLiteral("password-stdin")))
         config.password = Terminal::readLine();
     config.webPassword = config.webPassword.isEmpty() ? config.password : config.webPassword;
     if (!usageFailed())
-        printServer(QStringLiteral("服务器"), config, out);
+        printServer(STORED_TEXT("服务器"), config, out);
     return config;
 }
 
@@ -217,14 +220,14 @@ bool ServerCommand::connectSession(const HostConfig &config, Output &out)
     const bool ok = manager->connectToDatabase(config);
     QObject::disconnect(heard);
     if (!ok)
-        out.line(QStringLiteral("连接数据库失败: %1:%2/%3: %4").arg(config.host, QString::number(config.port), config.database, reason));
+        out.line(STORED_TEXT("连接数据库失败: %1:%2/%3: %4").arg(config.host, QString::number(config.port), config.database, reason));
     return ok;
 }
 
 int ServerCommand::openWorlds(const QCommandLineParser &parser, Output &out, QList<int> *worlds, HostConfig *config)
 {
     if (!parser.isSet(QStringLiteral("worlds"))) {
-        usageError(QStringLiteral("%1 需要 --worlds 1,2,...").arg(name()));
+        usageError(STORED_TEXT("%1 需要 --worlds 1,2,...").arg(name()));
         return Usage;
     }
     *worlds = worldList(parser, QStringLiteral("worlds"));
@@ -252,7 +255,7 @@ void ActionCommand::addOptions(QCommandLineParser &parser) const
 {
     ServerCommand::addOptions(parser);
     parser.addPositionalArgument(QStringLiteral("ACTION"), m_actions.join(QLatin1Char('|')));
-    parser.addOption({QStringLiteral("json"), QStringLiteral("把结果作为一个 JSON 对象输出到标准输出（日志改到标准错误）")});
+    parser.addOption({QStringLiteral("json"), QCoreApplication::translate("Cli", "把结果作为一个 JSON 对象输出到标准输出（日志改到标准错误）")});
 }
 
 bool ActionCommand::takesMoreArguments(const QString &) const
@@ -265,11 +268,11 @@ int ActionCommand::execute(const QCommandLineParser &parser, Output &out)
     const QStringList arguments = parser.positionalArguments();
     const QString action = arguments.value(0);
     if (!m_actions.contains(action)) {
-        usageError(QStringLiteral("需要一个动作: %1").arg(m_actions.join(QLatin1Char('|'))));
+        usageError(STORED_TEXT("需要一个动作: %1").arg(m_actions.join(QLatin1Char('|'))));
         return Usage;
     }
     if (arguments.size() > 1 && !takesMoreArguments(action)) {
-        usageError(QStringLiteral("多余的参数 \"%1\"").arg(arguments.mid(1).join(QLatin1Char(' '))));
+        usageError(STORED_TEXT("多余的参数 \"%1\"").arg(arguments.mid(1).join(QLatin1Char(' '))));
         return Usage;
     }
     m_json = parser.isSet(QStringLiteral("json"));

@@ -1,6 +1,8 @@
+#include <QCoreApplication>
 #include "command.h"
 
 #include "db/databasemanager.h"
+#include "db/storedtext.h"
 #include "engine/exportmanager.h"
 
 namespace Cli {
@@ -10,15 +12,15 @@ class ExportCommand : public ServerCommand
 {
 public:
     ExportCommand()
-        : ServerCommand(QStringLiteral("export"), QStringLiteral("把区服的角色列表导出为 CSV"), QStringLiteral("character_"))
+        : ServerCommand(QStringLiteral("export"), QCoreApplication::translate("Cli", "把区服的角色列表导出为 CSV"), QStringLiteral("character_"))
     {
     }
 
     void addOptions(QCommandLineParser &parser) const override
     {
         ServerCommand::addOptions(parser);
-        parser.addOption({QStringLiteral("file"), QStringLiteral("CSV 文件"), QStringLiteral("PATH")});
-        parser.addOption({QStringLiteral("worlds"), QStringLiteral("WorldID 列表，如 2,3"), QStringLiteral("LIST")});
+        parser.addOption({QStringLiteral("file"), QCoreApplication::translate("Cli", "CSV 文件"), QStringLiteral("PATH")});
+        parser.addOption({QStringLiteral("worlds"), QCoreApplication::translate("Cli", "WorldID 列表，如 2,3"), QStringLiteral("LIST")});
     }
 
     int execute(const QCommandLineParser &parser, Output &out) override
@@ -29,7 +31,7 @@ public:
             return code;
         ExportManager exporter(nullptr);
         QObject::connect(&exporter, &ExportManager::logMessage, [&out](const QString &m) { out.line(m); });
-        QObject::connect(&exporter, &ExportManager::exportProgress, [&out](int p) { out.progress(p, QStringLiteral("导出")); });
+        QObject::connect(&exporter, &ExportManager::exportProgress, [&out](int p) { out.progress(p, STORED_TEXT("导出")); });
         const QString file = parser.value(QStringLiteral("file")).isEmpty() ? exporter.generateExportPath(worlds)
                                                                             : parser.value(QStringLiteral("file"));
         const bool ok = exporter.exportCharacters(DatabaseManager::instance()->queryCharacters(worlds), file);

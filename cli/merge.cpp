@@ -1,5 +1,7 @@
+#include <QCoreApplication>
 #include "command.h"
 
+#include "db/storedtext.h"
 #include "merge/mergeengine.h"
 #include "terminal.h"
 
@@ -22,7 +24,7 @@ class MergeCommand : public Command
 {
 public:
     MergeCommand()
-        : Command(QStringLiteral("merge"), QStringLiteral("跨服合区（需 --yes）"), QStringLiteral("merge_"))
+        : Command(QStringLiteral("merge"), QCoreApplication::translate("Cli", "跨服合区（需 --yes）"), QStringLiteral("merge_"))
     {
     }
 
@@ -31,18 +33,18 @@ public:
     void addOptions(QCommandLineParser &parser) const override
     {
         parser.addOptions({
-            {QStringLiteral("main-world"), QStringLiteral("主区（目标）WorldID"), QStringLiteral("N")},
-            {QStringLiteral("sub-world"), QStringLiteral("副区（来源）WorldID"), QStringLiteral("N")},
-            {QStringLiteral("clean-level"), QStringLiteral("先删除等级 ≤ N 的角色（1-150）"), QStringLiteral("N")},
-            {QStringLiteral("main"), QStringLiteral("主服（目标）的主机名称"), QStringLiteral("NAME")},
-            {QStringLiteral("sub"), QStringLiteral("副服（来源）的主机名称"), QStringLiteral("NAME")},
-            {QStringLiteral("char-suffix"), QStringLiteral("重名角色的后缀（默认 _S2）"), QStringLiteral("TEXT")},
-            {QStringLiteral("account-suffix"), QStringLiteral("重名账号的后缀（默认 _S2）"), QStringLiteral("TEXT")},
-            {QStringLiteral("no-accounts"), QStringLiteral("不合并账号")},
-            {QStringLiteral("backup"), QStringLiteral("合区前备份主服")},
-            {QStringLiteral("fill-missing"), QStringLiteral("主服必填而副服没有的字段，填入游戏为新角色写入的值")},
-            {QStringLiteral("again"), QStringLiteral("主服似乎已合并过这些角色时仍然合并（需同时加 --yes）")},
-            {QStringLiteral("password-stdin"), QStringLiteral("主机配置中没有密码时，从标准输入读取（每个一行，先主服）")},
+            {QStringLiteral("main-world"), QCoreApplication::translate("Cli", "主区（目标）WorldID"), QStringLiteral("N")},
+            {QStringLiteral("sub-world"), QCoreApplication::translate("Cli", "副区（来源）WorldID"), QStringLiteral("N")},
+            {QStringLiteral("clean-level"), QCoreApplication::translate("Cli", "先删除等级 ≤ N 的角色（1-150）"), QStringLiteral("N")},
+            {QStringLiteral("main"), QCoreApplication::translate("Cli", "主服（目标）的主机名称"), QStringLiteral("NAME")},
+            {QStringLiteral("sub"), QCoreApplication::translate("Cli", "副服（来源）的主机名称"), QStringLiteral("NAME")},
+            {QStringLiteral("char-suffix"), QCoreApplication::translate("Cli", "重名角色的后缀（默认 _S2）"), QStringLiteral("TEXT")},
+            {QStringLiteral("account-suffix"), QCoreApplication::translate("Cli", "重名账号的后缀（默认 _S2）"), QStringLiteral("TEXT")},
+            {QStringLiteral("no-accounts"), QCoreApplication::translate("Cli", "不合并账号")},
+            {QStringLiteral("backup"), QCoreApplication::translate("Cli", "合区前备份主服")},
+            {QStringLiteral("fill-missing"), QCoreApplication::translate("Cli", "主服必填而副服没有的字段，填入游戏为新角色写入的值")},
+            {QStringLiteral("again"), QCoreApplication::translate("Cli", "主服似乎已合并过这些角色时仍然合并（需同时加 --yes）")},
+            {QStringLiteral("password-stdin"), QCoreApplication::translate("Cli", "主机配置中没有密码时，从标准输入读取（每个一行，先主服）")},
         });
         addUndoOption(parser);
         Command::addOptions(parser);
@@ -51,7 +53,7 @@ public:
     int execute(const QCommandLineParser &parser, Output &out) override
     {
         if (!parser.isSet(QStringLiteral("main")) || !parser.isSet(QStringLiteral("sub"))) {
-            usageError(QStringLiteral("merge 需要 --main NAME 和 --sub NAME"));
+            usageError(STORED_TEXT("merge 需要 --main NAME 和 --sub NAME"));
             return Usage;
         }
         MergeSettings settings;
@@ -72,8 +74,8 @@ public:
         settings.cleanLowLevel = cleanLevel(parser, &settings.cleanLevel);
         if (usageFailed())
             return Usage;
-        printServer(QStringLiteral("主区"), main, out);
-        printServer(QStringLiteral("副区"), sub, out);
+        printServer(STORED_TEXT("主区"), main, out);
+        printServer(STORED_TEXT("副区"), sub, out);
         settings.mergeWeb = !parser.isSet(QStringLiteral("no-accounts"));
         settings.backupFirst = parser.isSet(QStringLiteral("backup"));
         settings.fillMissingColumns = parser.isSet(QStringLiteral("fill-missing"));
@@ -85,11 +87,11 @@ public:
             if (parser.isSet(QStringLiteral("password-stdin")))
                 endpoint->password = Terminal::readLine();
             else if (Terminal::isStandardInput())
-                endpoint->password = Terminal::readPassword(QStringLiteral("%1 (%2@%3) 的密码: ").arg(name, endpoint->username, endpoint->host));
+                endpoint->password = Terminal::readPassword(STORED_TEXT("%1 (%2@%3) 的密码: ").arg(name, endpoint->username, endpoint->host));
         }
 
         if (!parser.isSet(QStringLiteral("yes"))) {
-            out.line(QStringLiteral("将把 %1 的 WorldID %2 合入 %3 的 WorldID %4:")
+            out.line(STORED_TEXT("将把 %1 的 WorldID %2 合入 %3 的 WorldID %4:")
                          .arg(sub.name, QString::number(settings.subWorldId), main.name, QString::number(settings.mainWorldId)));
             MergePreflight preflight;
             if (!preflightMerge(settings, out.context(), &preflight))
@@ -97,7 +99,7 @@ public:
             if (!preflight.refusals.isEmpty())
                 return Failed;
             if (preflight.alreadyMerged > 0)
-                out.line(QStringLiteral("要再次合并，需同时加 --yes --again。"));
+                out.line(STORED_TEXT("要再次合并，需同时加 --yes --again。"));
             dryRunNote(out);
             return Success;
         }

@@ -1,6 +1,8 @@
+#include <QCoreApplication>
 #include "command.h"
 
 #include "db/databasemanager.h"
+#include "db/storedtext.h"
 #include "merge/sameservermerge.h"
 
 namespace Cli {
@@ -10,7 +12,7 @@ class MergeSameCommand : public ServerCommand
 {
 public:
     MergeSameCommand()
-        : ServerCommand(QStringLiteral("merge-same"), QStringLiteral("同服合区（需 --yes）"), QStringLiteral("merge_"))
+        : ServerCommand(QStringLiteral("merge-same"), QCoreApplication::translate("Cli", "同服合区（需 --yes）"), QStringLiteral("merge_"))
     {
     }
 
@@ -20,12 +22,12 @@ public:
     {
         ServerCommand::addOptions(parser);
         parser.addOptions({
-            {QStringLiteral("main-world"), QStringLiteral("主区（目标）WorldID"), QStringLiteral("N")},
-            {QStringLiteral("sub-world"), QStringLiteral("副区（来源）WorldID"), QStringLiteral("N")},
-            {QStringLiteral("clean-level"), QStringLiteral("先删除等级 ≤ N 的角色（1-150）"), QStringLiteral("N")},
-            {QStringLiteral("main-accounts"), QStringLiteral("独立账号库: 主区的账号数据库"), QStringLiteral("DB")},
-            {QStringLiteral("sub-accounts"), QStringLiteral("独立账号库: 副区的账号数据库"), QStringLiteral("DB")},
-            {QStringLiteral("suffix"), QStringLiteral("重名账号的后缀"), QStringLiteral("TEXT")},
+            {QStringLiteral("main-world"), QCoreApplication::translate("Cli", "主区（目标）WorldID"), QStringLiteral("N")},
+            {QStringLiteral("sub-world"), QCoreApplication::translate("Cli", "副区（来源）WorldID"), QStringLiteral("N")},
+            {QStringLiteral("clean-level"), QCoreApplication::translate("Cli", "先删除等级 ≤ N 的角色（1-150）"), QStringLiteral("N")},
+            {QStringLiteral("main-accounts"), QCoreApplication::translate("Cli", "独立账号库: 主区的账号数据库"), QStringLiteral("DB")},
+            {QStringLiteral("sub-accounts"), QCoreApplication::translate("Cli", "独立账号库: 副区的账号数据库"), QStringLiteral("DB")},
+            {QStringLiteral("suffix"), QCoreApplication::translate("Cli", "重名账号的后缀"), QStringLiteral("TEXT")},
         });
         addUndoOption(parser);
     }
@@ -38,7 +40,7 @@ public:
         if (usageFailed())
             return Usage;
         if (parameters.subWorldId == parameters.mainWorldId) {
-            usageError(QStringLiteral("--sub-world 与 --main-world 不能相同"));
+            usageError(STORED_TEXT("--sub-world 与 --main-world 不能相同"));
             return Usage;
         }
         parameters.cleanLowLevel = cleanLevel(parser, &parameters.levelThreshold);
@@ -49,11 +51,11 @@ public:
             parameters.mainAccountDb = parser.value(QStringLiteral("main-accounts"));
             parameters.subAccountDb = parser.value(QStringLiteral("sub-accounts"));
             if (!isPlainDatabaseName(parameters.mainAccountDb) || !isPlainDatabaseName(parameters.subAccountDb)) {
-                usageError(QStringLiteral("--main-accounts 和 --sub-accounts 需同时给出有效的数据库名"));
+                usageError(STORED_TEXT("--main-accounts 和 --sub-accounts 需同时给出有效的数据库名"));
                 return Usage;
             }
             if (!parser.isSet(QStringLiteral("suffix"))) {
-                usageError(QStringLiteral("独立账号库需要 --suffix TEXT（重名账号的后缀）"));
+                usageError(STORED_TEXT("独立账号库需要 --suffix TEXT（重名账号的后缀）"));
                 return Usage;
             }
             parameters.conflictSuffix = parser.value(QStringLiteral("suffix"));

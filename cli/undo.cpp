@@ -1,8 +1,11 @@
 #include "command.h"
+#include "app/language.h"
+#include "db/storedtext.h"
 
 #include "db/databasemanager.h"
 #include "engine/undofile.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -16,7 +19,7 @@ class UndoCommand : public ServerCommand
 {
 public:
     UndoCommand()
-        : ServerCommand(QStringLiteral("undo"), QStringLiteral("执行撤销文件 FILE，放回操作改动的数据（需 --yes）"), QStringLiteral("undo_"))
+        : ServerCommand(QStringLiteral("undo"), QCoreApplication::translate("Cli", "执行撤销文件 FILE，放回操作改动的数据（需 --yes）"), QStringLiteral("undo_"))
     {
     }
 
@@ -26,14 +29,14 @@ public:
     void addOptions(QCommandLineParser &parser) const override
     {
         ServerCommand::addOptions(parser);
-        parser.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("撤销文件（backups/undo/ 下）；list 列出尚未执行的撤销文件"));
-        parser.addOption({QStringLiteral("json"), QStringLiteral("list: 以 JSON 输出")});
+        parser.addPositionalArgument(QStringLiteral("FILE"), STORED_TEXT("撤销文件（backups/undo/ 下）；list 列出尚未执行的撤销文件"));
+        parser.addOption({QStringLiteral("json"), QCoreApplication::translate("Cli", "list: 以 JSON 输出")});
     }
 
     int execute(const QCommandLineParser &parser, Output &out) override
     {
         if (parser.positionalArguments().size() != 1) {
-            usageError(QStringLiteral("undo 需要一个撤销文件，或 list"));
+            usageError(STORED_TEXT("undo 需要一个撤销文件，或 list"));
             return Usage;
         }
         const QString path = parser.positionalArguments().constFirst();
@@ -44,7 +47,7 @@ public:
             return Usage;
         const UndoFile::Summary summary = UndoFile::read(path);
         if (!summary.valid) {
-            out.line(QFileInfo::exists(path) ? QStringLiteral("%1 不是撤销文件").arg(path) : QStringLiteral("撤销文件不存在: %1").arg(path));
+            out.line(QFileInfo::exists(path) ? STORED_TEXT("%1 不是撤销文件").arg(path) : STORED_TEXT("撤销文件不存在: %1").arg(path));
             return Failed;
         }
         for (const QString &line : UndoFile::describe(summary))
@@ -58,11 +61,11 @@ public:
             return Failed;
         }
         if (rehearsal) {
-            out.line(QStringLiteral("检查通过：文件完整，数据仍是操作后的样子，要放回的角色ID都空闲"));
+            out.line(STORED_TEXT("检查通过：文件完整，数据仍是操作后的样子，要放回的角色ID都空闲"));
             dryRunNote(out);
             return Success;
         }
-        out.line(QStringLiteral("撤销完成: %1").arg(path));
+        out.line(STORED_TEXT("撤销完成: %1").arg(path));
         return Success;
     }
 
@@ -84,7 +87,7 @@ private:
             }
             stream << summary.path << '\n';
             for (const QString &line : UndoFile::describe(summary))
-                stream << "  " << line << '\n';
+                stream << "  " << Language::shown(line) << '\n';
         }
         if (parser.isSet(QStringLiteral("json")))
             stream << QJsonDocument(QJsonObject{{QStringLiteral("command"), QStringLiteral("undo list")}, {QStringLiteral("ok"), true},

@@ -1,10 +1,12 @@
 #include "command.h"
 
 #include "db/databasemanager.h"
+#include "db/storedtext.h"
 #include "engine/accountcleanup.h"
 #include "engine/zonewipe.h"
 #include "merge/sameservermerge.h"
 
+#include <QCoreApplication>
 #include <QSqlQuery>
 
 namespace Cli {
@@ -14,7 +16,7 @@ class WipeCommand : public ServerCommand
 {
 public:
     WipeCommand()
-        : ServerCommand(QStringLiteral("wipe"), QStringLiteral("删除区服的全部角色及其账号（需 --yes）"), QStringLiteral("zone_delete_"))
+        : ServerCommand(QStringLiteral("wipe"), QCoreApplication::translate("Cli", "删除区服的全部角色及其账号（需 --yes）"), QStringLiteral("zone_delete_"))
     {
     }
 
@@ -23,8 +25,8 @@ public:
     void addOptions(QCommandLineParser &parser) const override
     {
         ServerCommand::addOptions(parser);
-        parser.addOption({QStringLiteral("worlds"), QStringLiteral("WorldID 列表，如 2,3"), QStringLiteral("LIST")});
-        parser.addOption({QStringLiteral("accounts"), QStringLiteral("同时清理的账号数据库，如 web,web2"), QStringLiteral("LIST")});
+        parser.addOption({QStringLiteral("worlds"), QCoreApplication::translate("Cli", "WorldID 列表，如 2,3"), QStringLiteral("LIST")});
+        parser.addOption({QStringLiteral("accounts"), QCoreApplication::translate("Cli", "同时清理的账号数据库，如 web,web2"), QStringLiteral("LIST")});
         addUndoOption(parser);
     }
 
@@ -41,30 +43,30 @@ public:
         AccountCleanup::WipedAccounts accounts;
         QString error;
         if (!accountDatabases.isEmpty() && !AccountCleanup::collectAccountNames(db, worlds, &accounts, &error)) {
-            out.line(QStringLiteral("读取账号失败，未做任何修改: %1").arg(error));
+            out.line(STORED_TEXT("读取账号失败，未做任何修改: %1").arg(error));
             return Failed;
         }
         ZoneWipe::Request request{worlds, accountDatabases, accounts, config, !parser.isSet(QStringLiteral("no-undo"))};
         // Counted where the wipe deletes: a count that cannot be made stops the wipe as well.
         const QStringList preview = ZoneWipe::preview(db, request, &error);
         if (preview.isEmpty()) {
-            out.line(QStringLiteral("账号删除失败，未做任何修改: %1").arg(error));
+            out.line(STORED_TEXT("账号删除失败，未做任何修改: %1").arg(error));
             return Failed;
         }
         if (!parser.isSet(QStringLiteral("yes"))) {
-            out.line(QStringLiteral("将删除 zoneworldid IN (%1) 的角色数据:").arg(idListText(worlds)));
+            out.line(STORED_TEXT("将删除 zoneworldid IN (%1) 的角色数据:").arg(idListText(worlds)));
             for (const QString &line : preview)
                 out.line(line);
             dryRunNote(out);
             return Success;
         }
-        if (preview.first().startsWith(QStringLiteral("注意：游戏可能仍在运行")))
+        if (preview.first().startsWith(STORED_TEXT("注意：游戏可能仍在运行")))
             out.line(preview.first());
         ZoneWipe::Result result;
         const bool ok = ZoneWipe::run(db, request, out.context(), &result);
         out.clearProgress();
         if (result.accountsFailed)
-            out.line(QStringLiteral("账号删除失败：%1 个角色已删除，账号未全部删除（见上）").arg(result.deleted));
+            out.line(STORED_TEXT("账号删除失败：%1 个角色已删除，账号未全部删除（见上）").arg(result.deleted));
         printUndoFile(result.undoPath, out);
         return ok ? Success : Failed;
     }
@@ -80,7 +82,7 @@ private:
         for (QString &name : names) {
             name = name.trimmed();
             if (!isPlainDatabaseName(name)) {
-                usageError(QStringLiteral("--accounts: \"%1\" 不是有效的数据库名").arg(name));
+                usageError(STORED_TEXT("--accounts: \"%1\" 不是有效的数据库名").arg(name));
                 return {};
             }
         }
@@ -92,7 +94,7 @@ private:
             query.prepare(QStringLiteral("SELECT COUNT(*) FROM information_schema.tables WHERE table_schema = ? AND table_name = 'account'"));
             query.addBindValue(textParameter(DatabaseManager::instance()->database(), name));
             if (!query.exec() || !query.next() || query.value(0).toInt() == 0) {
-                usageError(QStringLiteral("--accounts: 服务器上没有账号数据库 \"%1\"").arg(name));
+                usageError(STORED_TEXT("--accounts: 服务器上没有账号数据库 \"%1\"").arg(name));
                 return {};
             }
         }

@@ -1,7 +1,9 @@
 #include "command.h"
 
 #include "db/databasemanager.h"
+#include "db/storedtext.h"
 
+#include <QCoreApplication>
 #include <QTextStream>
 
 namespace Cli {
@@ -11,7 +13,7 @@ class WorldsCommand : public ServerCommand
 {
 public:
     WorldsCommand()
-        : ServerCommand(QStringLiteral("worlds"), QStringLiteral("列出 WorldID 及其角色数"))
+        : ServerCommand(QStringLiteral("worlds"), QCoreApplication::translate("Cli", "列出 WorldID 及其角色数"))
     {
     }
 
@@ -24,7 +26,7 @@ public:
             return Failed;
         const QMap<int, int> stats = DatabaseManager::instance()->getWorldIdStatistics();
         QTextStream stream(stdout);
-        stream << "WorldID\t角色数\n";
+        stream << QCoreApplication::translate("Cli", "WorldID\t角色数\n");
         for (auto it = stats.cbegin(); it != stats.cend(); ++it)
             stream << it.key() << '\t' << it.value() << '\n';
         return Success;

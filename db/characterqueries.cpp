@@ -1,5 +1,6 @@
 #include "characterqueries.h"
 
+#include "db/storedtext.h"
 #include "legacytext.h"
 #include "sqlcolumns.h"
 
@@ -122,7 +123,7 @@ Result search(QSqlDatabase &db, SearchBy by, const QString &text, int limit)
     if (by == SearchBy::CharGuid) {
         const qint64 guid = parseCharGuid(text);
         if (guid < 1)
-            return {false, QStringLiteral("CharGUID必须是正整数\n支持格式: 11001234 或 A7DD92 或 0xA7DD92"), {}, false};
+            return {false, STORED_TEXT("CharGUID必须是正整数\n支持格式: 11001234 或 A7DD92 或 0xA7DD92"), {}, false};
         return read(db, kSelectColumns + QStringLiteral("WHERE charguid = %1").arg(guid));
     }
     const QByteArray literal = "X'" + containsPattern(encodeGbk(text)).toHex() + '\'';

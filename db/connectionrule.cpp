@@ -1,5 +1,6 @@
 #include "connectionrule.h"
 
+#include "db/storedtext.h"
 #include "hostconfig.h"
 
 #include <QAtomicInt>
@@ -78,7 +79,7 @@ bool applyWorkSession(QSqlDatabase &db, QString *error)
     QSqlQuery query(db);
     if (query.exec(QStringLiteral("SET SESSION sql_mode = '%1'").arg(QLatin1String(kWorkSqlMode))))
         return true;
-    *error = QStringLiteral("无法设置会话的 sql_mode: %1").arg(query.lastError().text());
+    *error = STORED_TEXT_IN("ConnectionRule", "无法设置会话的 sql_mode: %1").arg(query.lastError().text());
     return false;
 }
 
@@ -141,9 +142,9 @@ ConnectionOutcome openMysqlConnection(const QString &name, const ConnectionReque
         outcome.lastError = error;
     }
     if (!telling.isEmpty())
-        outcome.lastError = QStringLiteral("%1（已尝试的 ODBC 驱动: %2）").arg(telling, installed.join(QStringLiteral(", ")));
+        outcome.lastError = STORED_TEXT_IN("ConnectionRule", "%1（已尝试的 ODBC 驱动: %2）").arg(telling, installed.join(QStringLiteral(", ")));
     else
-        outcome.lastError = QStringLiteral("%1（没有安装 MySQL ODBC 驱动，已尝试: %2）").arg(outcome.lastError, odbcDriverNames().join(QStringLiteral(", ")));
+        outcome.lastError = STORED_TEXT_IN("ConnectionRule", "%1（没有安装 MySQL ODBC 驱动，已尝试: %2）").arg(outcome.lastError, odbcDriverNames().join(QStringLiteral(", ")));
     return outcome;
 }
 

@@ -3,6 +3,7 @@
 #include "app/debuglog.h"
 #include "characterqueries.h"
 #include "connectionrule.h"
+#include "db/storedtext.h"
 #include "legacytext.h"
 
 #include <QCoreApplication>
@@ -20,8 +21,7 @@ const QString kMainOptions = QStringLiteral(
     "MYSQL_OPT_CONNECT_TIMEOUT=30;MYSQL_OPT_READ_TIMEOUT=3600;MYSQL_OPT_WRITE_TIMEOUT=3600");
 const QString kTestOptions = QStringLiteral("MYSQL_OPT_CONNECT_TIMEOUT=5");
 
-const QString kOdbcAdvice = QStringLiteral(
-    "\n\n请检查：\n1. MySQL ODBC 驱动是否安装\n2. 数据库连接信息是否正确\n3. MySQL 服务是否运行");
+const QString kOdbcAdvice = STORED_TEXT_IN("DatabaseManager", "\n\n请检查：\n1. MySQL ODBC 驱动是否安装\n2. 数据库连接信息是否正确\n3. MySQL 服务是否运行");
 
 void shutDownSession()
 {
@@ -62,7 +62,7 @@ DatabaseManager::~DatabaseManager()
 {
     if (m_keepAliveTimer->isActive()) {
         m_keepAliveTimer->stop();
-        debugLog(QStringLiteral("停止数据库心跳保活"));
+        debugLog(STORED_TEXT("停止数据库心跳保活"));
     }
     disconnectFromDatabase();
 }
@@ -101,7 +101,7 @@ void DatabaseManager::disconnectFromDatabase()
 {
     if (m_keepAliveTimer->isActive()) {
         m_keepAliveTimer->stop();
-        debugLog(QStringLiteral("停止数据库心跳保活"));
+        debugLog(STORED_TEXT("停止数据库心跳保活"));
     }
     if (m_connected) {
         m_db.close();
@@ -169,7 +169,7 @@ void DatabaseManager::endOperation()
 
 QString DatabaseManager::busyRefusal() const
 {
-    return isBusy() ? QStringLiteral("正在%1，请等它结束后再操作").arg(m_operation) : QString();
+    return isBusy() ? STORED_TEXT("正在%1，请等它结束后再操作").arg(m_operation) : QString();
 }
 
 bool DatabaseManager::testConnection(const HostConfig &config)
@@ -198,9 +198,9 @@ void DatabaseManager::reportFailure(const ConnectionOutcome &outcome, bool test)
     if (!outcome.viaOdbc)
         emit errorOccurred(outcome.lastError);
     else if (test)
-        emit errorOccurred(QStringLiteral("无法连接数据库：%1").arg(outcome.lastError) + kOdbcAdvice);
+        emit errorOccurred(STORED_TEXT("无法连接数据库：%1").arg(outcome.lastError) + kOdbcAdvice);
     else
-        emit errorOccurred(QStringLiteral("无法连接数据库，最后错误：%1").arg(outcome.lastError) + kOdbcAdvice);
+        emit errorOccurred(STORED_TEXT("无法连接数据库，最后错误：%1").arg(outcome.lastError) + kOdbcAdvice);
 }
 
 bool DatabaseManager::checkConnection()
@@ -209,7 +209,7 @@ bool DatabaseManager::checkConnection()
         return false;
     QSqlQuery query(m_db);
     if (!query.exec(QStringLiteral("SELECT 1"))) {
-        debugLog(QStringLiteral("心跳查询失败: %1").arg(query.lastError().text()));
+        debugLog(STORED_TEXT("心跳查询失败: %1").arg(query.lastError().text()));
         return false;
     }
     return true;
@@ -220,7 +220,7 @@ bool DatabaseManager::ensureConnected()
     if (m_connected && m_db.isOpen()) {
         if (checkConnection())
             return true;
-        debugLog(QStringLiteral("连接已断开，尝试重连..."));
+        debugLog(STORED_TEXT("连接已断开，尝试重连..."));
     }
     return reconnect();
 }
@@ -230,20 +230,20 @@ bool DatabaseManager::ensureUsable(QString *error)
     if (m_connected && checkConnection())
         return true;
     if (!m_wanted) {
-        *error = QStringLiteral("未连接到数据库");
+        *error = STORED_TEXT("未连接到数据库");
         return false;
     }
-    debugLog(QStringLiteral("连接已断开，尝试重连..."));
+    debugLog(STORED_TEXT("连接已断开，尝试重连..."));
     if (reconnect())
         return true;
-    *error = QStringLiteral("无法连接服务器 %1: %2").arg(serverLabel(), m_lastFailure);
+    *error = STORED_TEXT("无法连接服务器 %1: %2").arg(serverLabel(), m_lastFailure);
     emit connectionStatusChanged(false);
     return false;
 }
 
 bool DatabaseManager::reconnect()
 {
-    debugLog(QStringLiteral("执行数据库重连..."));
+    debugLog(STORED_TEXT("执行数据库重连..."));
     const HostConfig config = m_config;
     if (m_connected) {
         m_db.close();
@@ -252,14 +252,14 @@ bool DatabaseManager::reconnect()
     releaseConnection();
     const bool ok = connectToDatabase(config);
     m_wanted = true;  // a failed attempt leaves the operator's wish to be connected
-    debugLog(ok ? QStringLiteral("数据库重连成功") : QStringLiteral("数据库重连失败"));
+    debugLog(ok ? STORED_TEXT("数据库重连成功") : STORED_TEXT("数据库重连失败"));
     return ok;
 }
 
 void DatabaseManager::startKeepAlive(int intervalMs)
 {
     m_keepAliveTimer->start(intervalMs);
-    debugLog(QStringLiteral("启动数据库心跳保活，间隔: %1ms").arg(intervalMs));
+    debugLog(STORED_TEXT("启动数据库心跳保活，间隔: %1ms").arg(intervalMs));
 }
 
 bool DatabaseManager::isKeepAliveActive() const
@@ -272,11 +272,11 @@ void DatabaseManager::onKeepAliveTimeout()
     // A reconnection would replace the session under the running operation's feet.
     if (isBusy() || !m_connected || checkConnection())
         return;
-    debugLog(QStringLiteral("心跳检测失败，尝试重连..."));
+    debugLog(STORED_TEXT("心跳检测失败，尝试重连..."));
     if (reconnect()) {
-        debugLog(QStringLiteral("自动重连成功"));
+        debugLog(STORED_TEXT("自动重连成功"));
     } else {
-        debugLog(QStringLiteral("自动重连失败"));
+        debugLog(STORED_TEXT("自动重连失败"));
         emit connectionStatusChanged(false);
     }
 }
@@ -300,14 +300,14 @@ QString idListText(const QList<int> &ids)
 QList<CharacterSummary> DatabaseManager::queryCharacters(const QList<int> &worldIds, QString *error)
 {
     if (!isConnected()) {
-        debugLog(QStringLiteral("queryCharacters: 数据库未连接"));
+        debugLog(STORED_TEXT("queryCharacters: 数据库未连接"));
         if (error)
-            *error = QStringLiteral("未连接到数据库");
+            *error = STORED_TEXT("未连接到数据库");
         return {};
     }
     const CharacterQueries::Result result = CharacterQueries::byWorlds(m_db, worldIds);
     if (!result.ok) {
-        debugLog(QStringLiteral("queryCharacters: SQL 执行失败 - %1").arg(result.error));
+        debugLog(STORED_TEXT("queryCharacters: SQL 执行失败 - %1").arg(result.error));
         emit errorOccurred(result.error);
     }
     if (error)
@@ -334,7 +334,7 @@ QList<int> DatabaseManager::getCharGuids(const QList<int> &worldIds, QString *er
     QString reason;
     const QList<int> guids = isConnected() ? charGuidsOfWorlds(m_db, worldIds, &reason) : QList<int>();
     if (!isConnected())
-        reason = QStringLiteral("未连接到数据库");
+        reason = STORED_TEXT("未连接到数据库");
     if (error)
         *error = reason;
     return guids;
@@ -349,7 +349,7 @@ QMap<int, int> DatabaseManager::getWorldIdStatistics()
     query.setForwardOnly(true);
     if (!query.exec(QStringLiteral("SELECT zoneworldid, COUNT(*) as char_count FROM t_char "
                                    "GROUP BY zoneworldid ORDER BY zoneworldid ASC"))) {
-        emit errorOccurred(QStringLiteral("获取角色统计失败: ") + query.lastError().text());
+        emit errorOccurred(STORED_TEXT("获取角色统计失败: ") + query.lastError().text());
         return counts;
     }
     while (query.next())

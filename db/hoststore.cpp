@@ -2,6 +2,7 @@
 
 #include "app/atomicfile.h"
 #include "app/debuglog.h"
+#include "db/storedtext.h"
 
 #include <QFile>
 #include <QJsonArray>
@@ -68,7 +69,7 @@ HostConfigList readHostConfigs(const QString &path)
             configs.append(fromJson(value.toObject()));
     }
     if (configs.isEmpty())
-        configs.append(HostConfig::initial(QStringLiteral("本地数据库")));
+        configs.append(HostConfig::initial(STORED_TEXT_IN("HostStore", "本地数据库")));
     return configs;
 }
 

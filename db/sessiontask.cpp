@@ -2,6 +2,7 @@
 
 #include "connectionrule.h"
 #include "databasemanager.h"
+#include "db/storedtext.h"
 
 #include <QSqlDatabase>
 #include <QThread>
@@ -15,7 +16,7 @@ SessionTask *SessionTask::start(const QString &what, Work work, QObject *parent,
 {
     DatabaseManager *manager = DatabaseManager::instance();
     if (connection == Connection::Session && !manager->isConnected()) {
-        *refusal = QStringLiteral("未连接到数据库");
+        *refusal = STORED_TEXT("未连接到数据库");
         return nullptr;
     }
     if (!manager->beginOperation(what, refusal))
@@ -38,7 +39,7 @@ SessionTask *SessionTask::start(const QString &what, Work work, QObject *parent,
             if (outcome.ok)
                 ok = work(db, *task);
             else
-                task->log(QStringLiteral("连接数据库失败: %1").arg(outcome.lastError));
+                task->log(STORED_TEXT("连接数据库失败: %1").arg(outcome.lastError));
             db.close();
         }
         removeNamedConnection(name);

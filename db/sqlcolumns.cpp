@@ -1,5 +1,8 @@
 #include "sqlcolumns.h"
 
+#include "db/storedtext.h"
+
+
 #include <QLocale>
 #include <QRegularExpression>
 #include <QSqlDatabase>
@@ -32,7 +35,7 @@ QByteArray asciiText(const QVariant &value)
 bool appendChecked(QByteArray *out, const QByteArray &text, const QRegularExpression &pattern, QString *error)
 {
     if (!pattern.match(QString::fromLatin1(text)).hasMatch()) {
-        *error = QStringLiteral("无法精确写出的值: %1").arg(QString::fromLatin1(text.left(40)));
+        *error = STORED_TEXT("无法精确写出的值: %1").arg(QString::fromLatin1(text.left(40)));
         return false;
     }
     out->append(text);
@@ -256,7 +259,7 @@ bool appendLiteral(QByteArray *out, ValueKind kind, const QVariant &value, QStri
         if (type == QMetaType::Double || type == QMetaType::Float) {
             const double number = value.toDouble();
             if (!std::isfinite(number)) {
-                *error = QStringLiteral("无法写出的浮点值: %1").arg(number);
+                *error = STORED_TEXT("无法写出的浮点值: %1").arg(number);
                 return false;
             }
             // An exponent makes it an approximate-value literal: read as a double, exactly.
@@ -278,7 +281,7 @@ bool appendLiteral(QByteArray *out, ValueKind kind, const QVariant &value, QStri
     case ValueKind::Temporal: {
         const QByteArray text = asciiText(value);
         if (!temporal.match(QString::fromLatin1(text)).hasMatch()) {
-            *error = QStringLiteral("无法精确写出的时间值: %1").arg(QString::fromLatin1(text.left(40)));
+            *error = STORED_TEXT("无法精确写出的时间值: %1").arg(QString::fromLatin1(text.left(40)));
             return false;
         }
         out->append('\'' + text + '\'');
@@ -287,7 +290,7 @@ bool appendLiteral(QByteArray *out, ValueKind kind, const QVariant &value, QStri
     case ValueKind::Timestamp: {
         const QByteArray text = asciiText(value);
         if (!seconds.match(QString::fromLatin1(text)).hasMatch()) {
-            *error = QStringLiteral("无法精确写出的时间戳: %1").arg(QString::fromLatin1(text.left(40)));
+            *error = STORED_TEXT("无法精确写出的时间戳: %1").arg(QString::fromLatin1(text.left(40)));
             return false;
         }
         // The zero timestamp has no seconds since 1970.
@@ -303,7 +306,7 @@ bool appendLiteral(QByteArray *out, ValueKind kind, const QVariant &value, QStri
     case ValueKind::Enum:
     case ValueKind::Bytes:
         if (type != QMetaType::QByteArray) {
-            *error = QStringLiteral("无法写入的值类型 %1").arg(QString::fromLatin1(value.typeName()));
+            *error = STORED_TEXT("无法写入的值类型 %1").arg(QString::fromLatin1(value.typeName()));
             return false;
         }
         appendHex(out, value.toByteArray(), charset);

@@ -4,6 +4,7 @@
 #include "db/databasemanager.h"
 #include "db/legacytext.h"
 #include "db/sqlcolumns.h"
+#include "db/storedtext.h"
 #include "undofile.h"
 
 #include <QRegularExpression>
@@ -92,15 +93,15 @@ bool deleteAccountsHere(QSqlDatabase &db, const QStringList &databases, const QL
             if (undo && undo->saveRows(db, QStringLiteral("account"), where, {}, error, database, QStringLiteral("name")) < 0)
                 return false;
             if (!query.exec(QStringLiteral("DELETE FROM %1.account WHERE %2").arg(Sql::quoted(database), where))) {
-                *error = QStringLiteral("删除 %1 的账号失败: %2").arg(database, query.lastError().text());
+                *error = STORED_TEXT("删除 %1 的账号失败: %2").arg(database, query.lastError().text());
                 return false;
             }
             deleted += query.numRowsAffected();
         }
-        log(QStringLiteral("库 %1 成功删除 %2 个账号").arg(database).arg(deleted));
+        log(STORED_TEXT("库 %1 成功删除 %2 个账号").arg(database).arg(deleted));
         total += deleted;
     }
-    log(QStringLiteral("所有账号库共删除 %1 个账号").arg(total));
+    log(STORED_TEXT("所有账号库共删除 %1 个账号").arg(total));
     if (deletedCount)
         *deletedCount = total;
     return true;
@@ -124,7 +125,7 @@ QStringList detectAccountDatabases(QSqlDatabase &db, const LogSink &log)
 {
     QSqlQuery query(db);
     if (!query.exec(QStringLiteral("SHOW DATABASES LIKE 'web%'"))) {
-        log(QStringLiteral("查询web库失败: ") + query.lastError().text());
+        log(STORED_TEXT("查询web库失败: ") + query.lastError().text());
         return {};
     }
     QStringList names;
@@ -132,9 +133,9 @@ QStringList detectAccountDatabases(QSqlDatabase &db, const LogSink &log)
         names.append(query.value(0).toString());
     const QStringList kept = filterAccountDatabases(names);
     if (kept.isEmpty())
-        log(QStringLiteral("未检测到账号库"));
+        log(STORED_TEXT("未检测到账号库"));
     else
-        log(QStringLiteral("检测到 %1 个账号库: %2").arg(kept.size()).arg(kept.join(QStringLiteral(", "))));
+        log(STORED_TEXT("检测到 %1 个账号库: %2").arg(kept.size()).arg(kept.join(QStringLiteral(", "))));
     return kept;
 }
 
@@ -197,13 +198,13 @@ bool AccountConnections::open(const HostConfig &stored, const QStringList &datab
         m_connections.append(connectionName);
         const ConnectionOutcome outcome = openMysqlConnection(connectionName, request);
         if (!outcome.ok) {
-            *error = QStringLiteral("无法连接账号数据库 %1 (%2:%3): %4").arg(database, request.host).arg(request.port).arg(outcome.failureReason());
+            *error = STORED_TEXT("无法连接账号数据库 %1 (%2:%3): %4").arg(database, request.host).arg(request.port).arg(outcome.failureReason());
             close();
             return false;
         }
         if (log)
-            log(outcome.viaOdbc ? QStringLiteral("使用 ODBC 驱动 [%1] 连接 %2 成功").arg(outcome.odbcDriver, database)
-                                : QStringLiteral("使用 QMYSQL 驱动连接 %1 成功").arg(database));
+            log(outcome.viaOdbc ? STORED_TEXT("使用 ODBC 驱动 [%1] 连接 %2 成功").arg(outcome.odbcDriver, database)
+                                : STORED_TEXT("使用 QMYSQL 驱动连接 %1 成功").arg(database));
     }
     return true;
 }
@@ -228,12 +229,12 @@ bool deleteAccounts(AccountConnections &connections, const QStringList &database
 {
     *deleted = 0;
     if (accountNames.isEmpty()) {
-        log(QStringLiteral("没有找到需要删除的账号"));
+        log(STORED_TEXT("没有找到需要删除的账号"));
         return true;
     }
-    log(QStringLiteral("找到 %1 个账号需要删除").arg(accountNames.size()));
+    log(STORED_TEXT("找到 %1 个账号需要删除").arg(accountNames.size()));
     for (const QString &database : databases) {
-        log(QStringLiteral("正在处理账号库: %1").arg(database));
+        log(STORED_TEXT("正在处理账号库: %1").arg(database));
         QSqlDatabase db = connections.database(database);
         int count = 0;
         const bool ok = db.transaction() && deleteAccountsHere(db, {database}, accountNames, nullptr, [](const QString &) {}, error, &count)
@@ -241,16 +242,16 @@ bool deleteAccounts(AccountConnections &connections, const QStringList &database
         if (!ok) {
             if (error->isEmpty())
                 *error = db.lastError().text();
-            *error = QStringLiteral("删除 %1 的账号失败，该库已回滚: %2").arg(database, *error);
+            *error = STORED_TEXT("删除 %1 的账号失败，该库已回滚: %2").arg(database, *error);
             db.rollback();
             if (*deleted > 0)
-                log(QStringLiteral("此前的账号库已删除 %1 个账号").arg(*deleted));
+                log(STORED_TEXT("此前的账号库已删除 %1 个账号").arg(*deleted));
             return false;
         }
         *deleted += count;
-        log(QStringLiteral("库 %1 成功删除 %2 个账号").arg(database).arg(count));
+        log(STORED_TEXT("库 %1 成功删除 %2 个账号").arg(database).arg(count));
     }
-    log(QStringLiteral("所有账号库共删除 %1 个账号").arg(*deleted));
+    log(STORED_TEXT("所有账号库共删除 %1 个账号").arg(*deleted));
     return true;
 }
 
@@ -266,7 +267,7 @@ bool countAccounts(QSqlDatabase &session, const HostConfig &config, const QStrin
         QSqlDatabase db = here ? session : connections.database(database);
         const int count = countAccounts(db, database, accountNames);
         if (count < 0) {
-            *error = QStringLiteral("无法统计 %1 的账号").arg(database);
+            *error = STORED_TEXT("无法统计 %1 的账号").arg(database);
             return false;
         }
         counts->insert(database, count);
@@ -292,7 +293,7 @@ QStringList detectAccountDatabases(QSqlDatabase &session, const HostConfig &conf
         names = detectAccountDatabases(db, log);
         db.close();
     } else {
-        log(QStringLiteral("无法连接账号服务器 %1:%2: %3").arg(server.host).arg(server.port).arg(outcome.failureReason()));
+        log(STORED_TEXT("无法连接账号服务器 %1:%2: %3").arg(server.host).arg(server.port).arg(outcome.failureReason()));
     }
     removeNamedConnection(name);
     return names;

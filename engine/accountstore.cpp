@@ -3,6 +3,7 @@
 #include "db/connectionrule.h"
 #include "db/databasemanager.h"
 #include "db/sqlcolumns.h"
+#include "db/storedtext.h"
 #include "undoabletransaction.h"
 
 #include <QCryptographicHash>
@@ -99,7 +100,7 @@ bool AccountStore::run(const QString &sql, const QVariantList &values, bool must
         return false;
     }
     if (mustMatch && query.numRowsAffected() == 0) {
-        m_error = QStringLiteral("账号不存在（可能已被删除）");
+        m_error = STORED_TEXT("账号不存在（可能已被删除）");
         return false;
     }
     m_error.clear();
@@ -127,7 +128,7 @@ bool AccountStore::registerAccount(const QString &name, const QString &password)
             {name, hashPassword(password)}, false))
         return true;
     if (m_lastErrorNumber == 1062)  // the unique name index: the name is taken
-        m_error = QStringLiteral("账号已存在: %1").arg(name);
+        m_error = STORED_TEXT("账号已存在: %1").arg(name);
     return false;
 }
 
@@ -151,7 +152,7 @@ bool AccountStore::runWithUndo(const QString &operation, const QString &sql, con
                                    : undo->saveRows(db, QStringLiteral("account"), where, bound, &error, QString(), QStringLiteral("name")))
         >= 0;
     if (!saved) {
-        m_error = QStringLiteral("撤销文件无法写入，未做任何修改: %1").arg(error);
+        m_error = STORED_TEXT("撤销文件无法写入，未做任何修改: %1").arg(error);
         return false;
     }
     if (!run(sql, values, !pointsOnly))
@@ -176,7 +177,7 @@ qint64 AccountStore::countRows(const QString &name)
 
 bool AccountStore::deleteAccount(const QString &name)
 {
-    return runWithUndo(QStringLiteral("删除账号 %1").arg(name), QStringLiteral("DELETE FROM account WHERE name = ?"), {name},
+    return runWithUndo(STORED_TEXT("删除账号 %1").arg(name), QStringLiteral("DELETE FROM account WHERE name = ?"), {name},
                        QStringLiteral("name = ?"), {name}, false);
 }
 
@@ -199,18 +200,18 @@ bool AccountStore::updateAccount(qint64 id, const QStringList &assignments, cons
 bool AccountStore::addPointsToAll(qint64 points)
 {
     // One statement: it changes every account or, when it fails, none.
-    return runWithUndo(QStringLiteral("所有账号增加点数 %1").arg(points), QStringLiteral("UPDATE account SET point = point + %1").arg(points), {},
+    return runWithUndo(STORED_TEXT("所有账号增加点数 %1").arg(points), QStringLiteral("UPDATE account SET point = point + %1").arg(points), {},
                        QStringLiteral("1 = 1"), {}, true);
 }
 
 bool AccountStore::clearPoints()
 {
-    return runWithUndo(QStringLiteral("清空所有账号点数"), QStringLiteral("UPDATE account SET point = 0"), {}, QStringLiteral("1 = 1"), {}, true);
+    return runWithUndo(STORED_TEXT("清空所有账号点数"), QStringLiteral("UPDATE account SET point = 0"), {}, QStringLiteral("1 = 1"), {}, true);
 }
 
 bool AccountStore::setAllPoints(qint64 points)
 {
-    return runWithUndo(QStringLiteral("所有账号点数设为 %1").arg(points), QStringLiteral("UPDATE account SET point = %1").arg(points), {},
+    return runWithUndo(STORED_TEXT("所有账号点数设为 %1").arg(points), QStringLiteral("UPDATE account SET point = %1").arg(points), {},
                        QStringLiteral("1 = 1"), {}, true);
 }
 

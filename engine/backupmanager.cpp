@@ -3,6 +3,7 @@
 #include "app/debuglog.h"
 #include "clientoptionfile.h"
 #include "db/connectionrule.h"
+#include "db/storedtext.h"
 #include "rowpreview.h"
 
 #include <QDateTime>
@@ -119,7 +120,7 @@ bool BackupManager::refuseWhileBusy(bool backup, const QString &database)
     if (m_mode == Idle)
         return false;
     // A second start would have to end the running tool; it is refused instead.
-    emit errorOccurred(QStringLiteral("已有备份或恢复操作正在进行，请等待完成"));
+    emit errorOccurred(STORED_TEXT("已有备份或恢复操作正在进行，请等待完成"));
     if (backup)
         emit backupCompleted(false, QString());
     else
@@ -142,7 +143,7 @@ bool BackupManager::connectionArguments(const QString &host, int port, const QSt
         if (mode == Backup)
             QFile::remove(partialPath());
         finishOperation();
-        emit errorOccurred(QStringLiteral("无法在临时目录 %1 写入密码文件，未启动 %2")
+        emit errorOccurred(STORED_TEXT("无法在临时目录 %1 写入密码文件，未启动 %2")
                                .arg(QDir::tempPath(), mode == Backup ? QStringLiteral("mysqldump") : QStringLiteral("mysql")));
         if (mode == Backup)
             emit backupCompleted(false, QString());
@@ -192,7 +193,7 @@ void BackupManager::beginOperation(Mode mode, const QString &filePath, const QSt
     m_filePath = filePath;
     m_database = database;
     m_lastProgress = -1;
-    emit logMessage((mode == Backup ? QStringLiteral("开始备份数据库: %1") : QStringLiteral("开始恢复数据库: %1")).arg(database));
+    emit logMessage((mode == Backup ? STORED_TEXT("开始备份数据库: %1") : STORED_TEXT("开始恢复数据库: %1")).arg(database));
     emitProgress(0);
 }
 
@@ -209,7 +210,7 @@ void BackupManager::backupDatabase(const QString &host, int port, const QString 
     QString fileError;
     if (!createPrivateFile(partialPath(), &fileError)) {
         finishOperation();
-        emit errorOccurred(QStringLiteral("无法创建备份文件 %1: %2").arg(filePath, fileError));
+        emit errorOccurred(STORED_TEXT("无法创建备份文件 %1: %2").arg(filePath, fileError));
         emit backupCompleted(false, QString());
         return;
     }
@@ -223,13 +224,13 @@ void BackupManager::backupDatabase(const QString &host, int port, const QString 
     shown += rest;
     m_expectedDumpSize = 0;
 
-    emit logMessage(QStringLiteral("执行命令: %1 %2").arg(m_dumpToolPath, shown.join(QLatin1Char(' '))));
+    emit logMessage(STORED_TEXT("执行命令: %1 %2").arg(m_dumpToolPath, shown.join(QLatin1Char(' '))));
     emitProgress(10);
     startProcess(m_dumpToolPath, arguments);
     if (m_mode != Backup)
         return;  // failed to start; already reported
     emitProgress(30);
-    emit logMessage(QStringLiteral("mysqldump 正在运行..."));
+    emit logMessage(STORED_TEXT("mysqldump 正在运行..."));
     // A server slow to answer must not hold the window: the estimate arrives when it arrives.
     auto *size = new QFutureWatcher<qint64>(this);
     connect(size, &QFutureWatcher<qint64>::finished, this, [this, size, filePath] {
@@ -254,7 +255,7 @@ void BackupManager::restoreDatabase(const QString &host, int port, const QString
     if (!input->exists() || !input->open(QIODevice::ReadOnly)) {
         delete input;
         m_mode = Idle;
-        emit errorOccurred(QStringLiteral("备份文件不存在: ") + filePath);
+        emit errorOccurred(STORED_TEXT("备份文件不存在: ") + filePath);
         emit restoreCompleted(false, database);
         return;
     }
@@ -272,7 +273,7 @@ void BackupManager::restoreDatabase(const QString &host, int port, const QString
     m_inputSize = m_input->size();
     if (!isMariaDbTool(m_clientToolPath) && isSandboxLine(m_input->peek(64)))
         m_input->readLine();
-    emit logMessage(QStringLiteral("备份文件: %1 (%2 KB)").arg(filePath, QString::number(m_inputSize / 1024)));
+    emit logMessage(STORED_TEXT("备份文件: %1 (%2 KB)").arg(filePath, QString::number(m_inputSize / 1024)));
 
     QStringList shown;
     QStringList arguments;
@@ -280,13 +281,13 @@ void BackupManager::restoreDatabase(const QString &host, int port, const QString
         return;
     arguments.append(database);
     shown.append(database);
-    emit logMessage(QStringLiteral("执行命令: %1 %2 < %3").arg(m_clientToolPath, shown.join(QLatin1Char(' ')), filePath));
+    emit logMessage(STORED_TEXT("执行命令: %1 %2 < %3").arg(m_clientToolPath, shown.join(QLatin1Char(' ')), filePath));
     emitProgress(10);
     startProcess(m_clientToolPath, arguments);
     if (m_mode != Restore)
         return;
     emitProgress(30);
-    emit logMessage(QStringLiteral("mysql 正在运行..."));
+    emit logMessage(STORED_TEXT("mysql 正在运行..."));
     // The file goes to the tool in chunks, so that the bytes sent tell how far it got.
     connect(m_process, &QProcess::started, this, &BackupManager::feedInput);
     connect(m_process, &QProcess::bytesWritten, this, &BackupManager::feedInput);
@@ -343,10 +344,10 @@ void BackupManager::onProcessError(QProcess::ProcessError error)
     m_process = nullptr;
     if (mode == Backup) {
         QFile::remove(partialPath());
-        emit errorOccurred(QStringLiteral("无法启动 mysqldump，请确保程序目录下存在 mysqldump.exe 及其依赖 DLL"));
+        emit errorOccurred(STORED_TEXT("无法启动 mysqldump，请确保程序目录下存在 mysqldump.exe 及其依赖 DLL"));
         emit backupCompleted(false, QString());
     } else if (mode == Restore) {
-        emit errorOccurred(QStringLiteral("无法启动 mysql，请确保程序目录下存在 mysql.exe 及其依赖 DLL"));
+        emit errorOccurred(STORED_TEXT("无法启动 mysql，请确保程序目录下存在 mysql.exe 及其依赖 DLL"));
         emit restoreCompleted(false, m_database);
     }
 }
@@ -379,25 +380,25 @@ void BackupManager::onProcessFinished(int exitCode, QProcess::ExitStatus exitSta
     bool ok = exitStatus == QProcess::NormalExit && exitCode == 0;
     QString failure;
     if (exitStatus == QProcess::CrashExit)
-        failure = QStringLiteral("%1 异常终止").arg(mode == Backup ? QStringLiteral("mysqldump") : QStringLiteral("mysql"));
+        failure = STORED_TEXT("%1 异常终止").arg(mode == Backup ? QStringLiteral("mysqldump") : QStringLiteral("mysql"));
     else
-        failure = (mode == Backup ? QStringLiteral("备份失败，退出码: %1") : QStringLiteral("恢复失败，退出码: %1")).arg(exitCode);
+        failure = (mode == Backup ? STORED_TEXT("备份失败，退出码: %1") : STORED_TEXT("恢复失败，退出码: %1")).arg(exitCode);
     // A dump is no transaction: what mysql ran before it stopped stays.
     if (mode == Restore && !ok)
-        failure += QStringLiteral("（mysql 已执行的语句不会回滚，数据库可能只部分恢复，请用完整的备份再恢复一次）");
+        failure += STORED_TEXT("（mysql 已执行的语句不会回滚，数据库可能只部分恢复，请用完整的备份再恢复一次）");
 
     if (mode == Backup) {
         if (ok && !RestorePreview::dumpCompleted(partialPath())) {
             ok = false;
-            failure = QStringLiteral("mysqldump 的输出不完整（没有 \"-- Dump completed\"）");
+            failure = STORED_TEXT("mysqldump 的输出不完整（没有 \"-- Dump completed\"）");
         }
         if (ok && QFile::exists(m_filePath) && !QFile::remove(m_filePath)) {
             ok = false;
-            failure = QStringLiteral("无法替换已有的文件 %1").arg(m_filePath);
+            failure = STORED_TEXT("无法替换已有的文件 %1").arg(m_filePath);
         }
         if (ok && !QFile::rename(partialPath(), m_filePath)) {
             ok = false;
-            failure = QStringLiteral("无法把备份命名为 %1").arg(m_filePath);
+            failure = STORED_TEXT("无法把备份命名为 %1").arg(m_filePath);
         }
         if (!ok) {
             QFile::remove(partialPath());
@@ -405,12 +406,12 @@ void BackupManager::onProcessFinished(int exitCode, QProcess::ExitStatus exitSta
             emit backupCompleted(false, QString());
             return;
         }
-        emit logMessage(QStringLiteral("备份完成: %1 (%2 KB)").arg(m_filePath, QString::number(QFileInfo(m_filePath).size() / 1024)));
+        emit logMessage(STORED_TEXT("备份完成: %1 (%2 KB)").arg(m_filePath, QString::number(QFileInfo(m_filePath).size() / 1024)));
         emit backupProgress(100);
         emit backupCompleted(true, m_filePath);
     } else if (mode == Restore) {
         if (ok) {
-            emit logMessage(QStringLiteral("恢复完成: %1").arg(m_database));
+            emit logMessage(STORED_TEXT("恢复完成: %1").arg(m_database));
             emit restoreProgress(100);
         } else {
             emit errorOccurred(failure);

@@ -8,6 +8,7 @@
 #include "db/databasemanager.h"
 #include "db/legacytext.h"
 #include "db/sqlcolumns.h"
+#include "db/storedtext.h"
 #include "undoabletransaction.h"
 
 #include <QRandomGenerator>
@@ -121,22 +122,22 @@ bool CharacterCopier::copyCharacter(int source, const QString &account, const QS
                                     QString *usedName, QString *failure)
 {
     m_columns.clear();
-    m_context.log(QStringLiteral("========== 开始复制角色 =========="));
-    m_context.log(QStringLiteral("源CharGUID=%1, 目标账号=%2, 新名称=%3").arg(source).arg(account, newName));
+    m_context.log(STORED_TEXT("========== 开始复制角色 =========="));
+    m_context.log(STORED_TEXT("源CharGUID=%1, 目标账号=%2, 新名称=%3").arg(source).arg(account, newName));
     QSqlDatabase &db = m_db;
 
     QString error;
     QStringList present;
     if (!CharacterPurge::existingTables(db, addedTables().mid(1), &present, &error)) {
-        m_context.log(QStringLiteral("错误: 读取表清单失败: %1").arg(error));
-        *failure = QStringLiteral("读取表清单失败: %1").arg(error);
+        m_context.log(STORED_TEXT("错误: 读取表清单失败: %1").arg(error));
+        *failure = STORED_TEXT("读取表清单失败: %1").arg(error);
         return false;
     }
     m_undoPath.clear();
     UndoableTransaction transaction(db);
-    if (!transaction.begin(QStringLiteral("复制角色 CharGUID %1").arg(source), m_writeUndo, &error)) {
+    if (!transaction.begin(STORED_TEXT("复制角色 CharGUID %1").arg(source), m_writeUndo, &error)) {
         *failure = error;
-        m_context.log(QStringLiteral("错误: ") + *failure);
+        m_context.log(STORED_TEXT("错误: ") + *failure);
         return false;
     }
     auto fail = [&](const QString &logLine, const QString &message) {
@@ -145,42 +146,42 @@ bool CharacterCopier::copyCharacter(int source, const QString &account, const QS
         *failure = message;
         return false;
     };
-    const QString cancelText = QStringLiteral("已取消，复制已回滚");
+    const QString cancelText = STORED_TEXT("已取消，复制已回滚");
     auto cancelled = [this] { return m_context.cancelled(); };
 
     bool found = false;
     const qint64 world = scalar(db, QStringLiteral("SELECT zoneworldid FROM t_char WHERE charguid = ?"), {source}, 0, &found);
     if (!found)
-        return fail(QStringLiteral("错误: 获取源角色信息失败"), QStringLiteral("获取源角色信息失败"));
-    m_context.log(QStringLiteral("源角色 zoneworldid: %1").arg(world));
+        return fail(STORED_TEXT("错误: 获取源角色信息失败"), STORED_TEXT("获取源角色信息失败"));
+    m_context.log(STORED_TEXT("源角色 zoneworldid: %1").arg(world));
 
     // The new id is the one the game would give the world's next character, and the counter
     // moves on to it, so that the game's own next creation finds a free id again.
     CharGuidLedger ledger;
     QList<int> newIds;
     if (!ledger.read(db, int(world), &error) || !ledger.allocate(db, int(world), 1, &newIds, &error))
-        return fail(QStringLiteral("错误: 获取新charguid失败: %1").arg(error), QStringLiteral("获取新charguid失败: %1").arg(error));
+        return fail(STORED_TEXT("错误: 获取新charguid失败: %1").arg(error), STORED_TEXT("获取新charguid失败: %1").arg(error));
     const int guid = newIds.first();
     const qint64 oldCounter = ledger.counter(int(world));
     if (!ledger.setCounter(db, int(world), guid, &error))
-        return fail(QStringLiteral("错误: %1").arg(error), QStringLiteral("更新maxcharguid失败: %1").arg(error));
-    m_context.log(QStringLiteral("分配新CharGUID: %1").arg(guid));
+        return fail(STORED_TEXT("错误: %1").arg(error), STORED_TEXT("更新maxcharguid失败: %1").arg(error));
+    m_context.log(STORED_TEXT("分配新CharGUID: %1").arg(guid));
 
     QString name = newName;
     for (int attempt = 0; attempt < 5; ++attempt) {
         if (CharacterQueries::charactersNamed(db, name) == 0)
             break;
         const QString next = randomName();
-        m_context.log(QStringLiteral("角色名 %1 已被占用，重新生成: %2").arg(name, next));
+        m_context.log(STORED_TEXT("角色名 %1 已被占用，重新生成: %2").arg(name, next));
         name = next;
     }
     if (copyRows(db, QStringLiteral("t_char"),
                  {{QStringLiteral("charguid"), guid}, {QStringLiteral("accname"), legacy(account)},
                   {QStringLiteral("charname"), legacy(name)}},
                  QStringLiteral("charguid = ?"), {source}, &error) != 1) {
-        return fail(QStringLiteral("错误: 复制t_char失败: %1").arg(error), QStringLiteral("复制角色基础数据失败: %1").arg(error));
+        return fail(STORED_TEXT("错误: 复制t_char失败: %1").arg(error), STORED_TEXT("复制角色基础数据失败: %1").arg(error));
     }
-    m_context.log(QStringLiteral("t_char 复制成功"));
+    m_context.log(STORED_TEXT("t_char 复制成功"));
 
     for (int i = 0; i < copiedTables.size(); ++i) {
         const QString &table = copiedTables.at(i);
@@ -188,49 +189,49 @@ bool CharacterCopier::copyCharacter(int source, const QString &account, const QS
         if (cancelled())
             return fail(cancelText, cancelText);
         if (!present.contains(table)) {
-            m_context.log(QStringLiteral("警告: 表 %1 不存在，跳过").arg(table));
+            m_context.log(STORED_TEXT("警告: 表 %1 不存在，跳过").arg(table));
             continue;
         }
         const qint64 copied = copyRows(db, table, {{QStringLiteral("charguid"), guid}}, QStringLiteral("charguid = ?"),
                                        {source}, &error);
         if (copied < 0)
-            return fail(QStringLiteral("错误: 复制%1失败: %2").arg(table, error), QStringLiteral("复制%1失败: %2").arg(table, error));
+            return fail(STORED_TEXT("错误: 复制%1失败: %2").arg(table, error), STORED_TEXT("复制%1失败: %2").arg(table, error));
         if (copied > 0)
-            m_context.log(QStringLiteral("%1: 复制了 %2 条记录").arg(table).arg(copied));
+            m_context.log(STORED_TEXT("%1: 复制了 %2 条记录").arg(table).arg(copied));
     }
 
     m_context.progress(QStringLiteral("t_iteminfo"), 20, progressSteps);
     if (cancelled())
         return fail(cancelText, cancelText);
     if (!present.contains(QStringLiteral("t_iteminfo"))) {
-        m_context.log(QStringLiteral("警告: 表 t_iteminfo 不存在，跳过"));
+        m_context.log(STORED_TEXT("警告: 表 t_iteminfo 不存在，跳过"));
     } else {
         qint64 maxGuid = scalar(db, QStringLiteral("SELECT MAX(guid) FROM t_iteminfo"), {}, 0);
-        m_context.log(QStringLiteral("t_iteminfo 全局最大 guid: %1").arg(maxGuid));
+        m_context.log(STORED_TEXT("t_iteminfo 全局最大 guid: %1").arg(maxGuid));
         QList<qint64> rows;
         QSqlQuery query(db);
         query.prepare(QStringLiteral("SELECT aid FROM t_iteminfo WHERE charguid = ? ORDER BY aid"));
         query.addBindValue(source);
         if (!query.exec())
-            return fail(QStringLiteral("错误: 查询t_iteminfo失败: %1").arg(query.lastError().text()),
-                        QStringLiteral("查询t_iteminfo失败: %1").arg(query.lastError().text()));
+            return fail(STORED_TEXT("错误: 查询t_iteminfo失败: %1").arg(query.lastError().text()),
+                        STORED_TEXT("查询t_iteminfo失败: %1").arg(query.lastError().text()));
         while (query.next())
             rows.append(query.value(0).toLongLong());
-        m_context.log(QStringLiteral("从源角色读取到 %1 条装备记录").arg(rows.size()));
+        m_context.log(STORED_TEXT("从源角色读取到 %1 条装备记录").arg(rows.size()));
         for (qint64 aid : std::as_const(rows)) {
             ++maxGuid;
             if (copyRows(db, QStringLiteral("t_iteminfo"), {{QStringLiteral("charguid"), guid}, {QStringLiteral("guid"), maxGuid}},
                          QStringLiteral("aid = ?"), {aid}, &error) != 1)
-                return fail(QStringLiteral("错误: 复制t_iteminfo失败: %1").arg(error), QStringLiteral("复制t_iteminfo失败: %1").arg(error));
+                return fail(STORED_TEXT("错误: 复制t_iteminfo失败: %1").arg(error), STORED_TEXT("复制t_iteminfo失败: %1").arg(error));
         }
-        m_context.log(QStringLiteral("t_iteminfo: 复制了 %1 条装备记录，新 guid 范围: %2-%3")
+        m_context.log(STORED_TEXT("t_iteminfo: 复制了 %1 条装备记录，新 guid 范围: %2-%3")
                             .arg(rows.size()).arg(maxGuid - rows.size() + 1).arg(maxGuid));
     }
 
     if (cancelled())
         return fail(cancelText, cancelText);
     if (!copyPets(db, source, guid, int(world), present, &error))
-        return fail(QStringLiteral("错误: %1").arg(error), error);
+        return fail(STORED_TEXT("错误: %1").arg(error), error);
     if (cancelled())
         return fail(cancelText, cancelText);
 
@@ -239,7 +240,7 @@ bool CharacterCopier::copyCharacter(int source, const QString &account, const QS
         // character it wrote; the counter goes back only while nobody was created since.
         if (undo->saveAdded(db, QStringLiteral("t_char"), QStringLiteral("charguid"), {QStringLiteral("charname"), QStringLiteral("accname")},
                             QStringLiteral("charguid = ?"), {guid}, &error) < 0)
-            return fail(QStringLiteral("错误: %1").arg(error), error);
+            return fail(STORED_TEXT("错误: %1").arg(error), error);
         for (const QString &table : addedTables().mid(1)) {
             if (present.contains(table))
                 undo->addRemoval(table, QStringLiteral("charguid"), {guid},
@@ -248,19 +249,19 @@ bool CharacterCopier::copyCharacter(int source, const QString &account, const QS
         if (!undo->addStatement(QStringLiteral("UPDATE %1 SET maxcharguid = %2 WHERE worldid = %3 AND maxcharguid = %4")
                                     .arg(QStringLiteral("%1"), QString::number(oldCounter), QString::number(world), QString::number(guid)),
                                 QStringLiteral("t_var"), 1, &error))
-            return fail(QStringLiteral("错误: %1").arg(error), error);
+            return fail(STORED_TEXT("错误: %1").arg(error), error);
     }
     if (!transaction.commit(&error)) {
-        m_context.log(QStringLiteral("错误: %1").arg(error));
+        m_context.log(STORED_TEXT("错误: %1").arg(error));
         *failure = error;
         return false;
     }
     m_undoPath = transaction.undoPath();
     if (!m_undoPath.isEmpty())
-        m_context.log(QStringLiteral("撤销文件: %1").arg(m_undoPath));
+        m_context.log(STORED_TEXT("撤销文件: %1").arg(m_undoPath));
     m_context.progress(QString(), progressSteps, progressSteps);
-    m_context.log(QStringLiteral("========== 角色复制完成 =========="));
-    m_context.log(QStringLiteral("新CharGUID=%1, 新角色名=%2").arg(guid).arg(name));
+    m_context.log(STORED_TEXT("========== 角色复制完成 =========="));
+    m_context.log(STORED_TEXT("新CharGUID=%1, 新角色名=%2").arg(guid).arg(name));
     *newGuid = guid;
     *usedName = name;
     return true;
@@ -268,13 +269,13 @@ bool CharacterCopier::copyCharacter(int source, const QString &account, const QS
 
 bool CharacterCopier::copyPets(QSqlDatabase &db, int source, int newGuid, int world, const QStringList &present, QString *error)
 {
-    m_context.log(QStringLiteral("开始复制宠物数据..."));
+    m_context.log(STORED_TEXT("开始复制宠物数据..."));
     qint64 last = 0;
     for (const QString &table : {QStringLiteral("t_pet"), QStringLiteral("t_pet_bank")}) {
         if (present.contains(table))
             last = qMax(last, scalar(db, QStringLiteral("SELECT MAX(lpetguid) FROM %1").arg(table), {}, 0));
     }
-    m_context.log(QStringLiteral("宠物当前最大 lpetguid: %1").arg(last));
+    m_context.log(STORED_TEXT("宠物当前最大 lpetguid: %1").arg(last));
 
     // Reads the aid and the pet's id pair of each of the character's rows of a table.
     auto readRows = [&](const QString &table, QList<std::tuple<qint64, qint64, qint64>> *rows) {
@@ -282,7 +283,7 @@ bool CharacterCopier::copyPets(QSqlDatabase &db, int source, int newGuid, int wo
         query.prepare(QStringLiteral("SELECT aid, hpetguid, lpetguid FROM %1 WHERE charguid = ? ORDER BY aid").arg(table));
         query.addBindValue(source);
         if (!query.exec()) {
-            *error = QStringLiteral("查询%1失败: %2").arg(table, query.lastError().text());
+            *error = STORED_TEXT("查询%1失败: %2").arg(table, query.lastError().text());
             return false;
         }
         while (query.next())
@@ -293,7 +294,7 @@ bool CharacterCopier::copyPets(QSqlDatabase &db, int source, int newGuid, int wo
     PetMap petIds;
     for (const QString &table : {QStringLiteral("t_pet"), QStringLiteral("t_pet_bank")}) {
         if (!present.contains(table)) {
-            m_context.log(QStringLiteral("警告: 表 %1 不存在，跳过").arg(table));
+            m_context.log(STORED_TEXT("警告: 表 %1 不存在，跳过").arg(table));
             continue;
         }
         QList<std::tuple<qint64, qint64, qint64>> rows;
@@ -310,20 +311,20 @@ bool CharacterCopier::copyPets(QSqlDatabase &db, int source, int newGuid, int wo
                           {QStringLiteral("lspetguid"), last}, {QStringLiteral("petname"), legacy(name)},
                           {QStringLiteral("petnick"), legacy(name)}},
                          QStringLiteral("aid = ?"), {aid}, &copyError) != 1) {
-                *error = QStringLiteral("复制%1失败: %2").arg(table, copyError);
+                *error = STORED_TEXT("复制%1失败: %2").arg(table, copyError);
                 return false;
             }
         }
         if (!rows.isEmpty())
-            m_context.log(QStringLiteral("%1: 复制了 %2 只宠物").arg(table).arg(rows.size()));
+            m_context.log(STORED_TEXT("%1: 复制了 %2 只宠物").arg(table).arg(rows.size()));
     }
 
     const QString petItems = QStringLiteral("t_pet_iteminfo");
     if (!present.contains(petItems)) {
-        m_context.log(QStringLiteral("警告: 表 t_pet_iteminfo 不存在，跳过"));
+        m_context.log(STORED_TEXT("警告: 表 t_pet_iteminfo 不存在，跳过"));
     } else {
         qint64 maxGuid = scalar(db, QStringLiteral("SELECT MAX(guid) FROM t_pet_iteminfo"), {}, 0);
-        m_context.log(QStringLiteral("t_pet_iteminfo 最大 guid: %1").arg(maxGuid));
+        m_context.log(STORED_TEXT("t_pet_iteminfo 最大 guid: %1").arg(maxGuid));
         QList<std::tuple<qint64, qint64, qint64>> rows;
         if (!readRows(petItems, &rows))
             return false;
@@ -336,13 +337,13 @@ bool CharacterCopier::copyPets(QSqlDatabase &db, int source, int newGuid, int wo
                          {{QStringLiteral("charguid"), newGuid}, {QStringLiteral("hpetguid"), pet.first},
                           {QStringLiteral("lpetguid"), pet.second}, {QStringLiteral("guid"), maxGuid}},
                          QStringLiteral("aid = ?"), {aid}, &copyError) != 1) {
-                *error = QStringLiteral("复制t_pet_iteminfo失败: %1").arg(copyError);
+                *error = STORED_TEXT("复制t_pet_iteminfo失败: %1").arg(copyError);
                 return false;
             }
         }
         if (!rows.isEmpty())
-            m_context.log(QStringLiteral("t_pet_iteminfo: 复制了 %1 条宠物装备记录").arg(rows.size()));
+            m_context.log(STORED_TEXT("t_pet_iteminfo: 复制了 %1 条宠物装备记录").arg(rows.size()));
     }
-    m_context.log(QStringLiteral("宠物数据复制完成"));
+    m_context.log(STORED_TEXT("宠物数据复制完成"));
     return true;
 }

@@ -5,6 +5,7 @@
 #include "charguidledger.h"
 #include "db/databasemanager.h"
 #include "db/sqlcolumns.h"
+#include "db/storedtext.h"
 #include "undoabletransaction.h"
 
 #include <QSet>
@@ -27,7 +28,7 @@ QStringList CharacterDeleter::relatedTables()
 bool CharacterDeleter::fail(const QString &message)
 {
     m_error = message;
-    m_context.log(QStringLiteral("错误: ") + message);
+    m_context.log(STORED_TEXT("错误: ") + message);
     return false;
 }
 
@@ -36,51 +37,51 @@ bool CharacterDeleter::deleteByZoneWorldIds(const QList<int> &worldIds, int *del
     *deleted = 0;
     m_error.clear();
     if (!m_db.isOpen())
-        return fail(QStringLiteral("未连接到数据库"));
+        return fail(STORED_TEXT("未连接到数据库"));
 
-    m_context.log(QStringLiteral("开始删除 zoneworldid IN (%1) 的角色数据...").arg(idListText(worldIds)));
+    m_context.log(STORED_TEXT("开始删除 zoneworldid IN (%1) 的角色数据...").arg(idListText(worldIds)));
     m_undoPath.clear();
 
     QString error;
     const QList<int> guids = worldIds.isEmpty() ? QList<int>() : charGuidsOfWorlds(m_db, worldIds, &error);
     if (!error.isEmpty())
-        return fail(QStringLiteral("查询角色失败: ") + error);
+        return fail(STORED_TEXT("查询角色失败: ") + error);
     if (guids.isEmpty()) {
-        m_context.log(QStringLiteral("没有找到符合条件的角色"));
+        m_context.log(STORED_TEXT("没有找到符合条件的角色"));
         return true;
     }
-    m_context.log(QStringLiteral("找到 %1 个角色需要删除").arg(guids.size()));
+    m_context.log(STORED_TEXT("找到 %1 个角色需要删除").arg(guids.size()));
 
     QSqlDatabase &db = m_db;
     CharacterPurge::IdTable idTable(db);
     if (guids.size() > CharacterPurge::kSliceSize && !idTable.create(&error))
         return fail(error);
     UndoableTransaction transaction(db);
-    if (!transaction.begin(QStringLiteral("区服删档 WorldID %1").arg(idListText(worldIds)), m_writeUndo, &error))
+    if (!transaction.begin(STORED_TEXT("区服删档 WorldID %1").arg(idListText(worldIds)), m_writeUndo, &error))
         return fail(error);
     CharacterPurge::Hooks hooks;
     hooks.starting = [this](int step, int steps, CharacterPurge::Step kind, const QString &table) {
-        m_context.progress(kind == CharacterPurge::Step::ReverseRelations ? QStringLiteral("t_relation(反向)") : table, step, steps);
+        m_context.progress(kind == CharacterPurge::Step::ReverseRelations ? STORED_TEXT("t_relation(反向)") : table, step, steps);
     };
     hooks.done = [this](CharacterPurge::Step kind, const QString &table, qint64 rows, bool missing) {
         if (missing)
-            m_context.log(QStringLiteral("  跳过 %1: 表不存在").arg(table));
+            m_context.log(STORED_TEXT("  跳过 %1: 表不存在").arg(table));
         else if (kind == CharacterPurge::Step::ReverseRelations)
-            m_context.log(QStringLiteral("  清理 t_relation(反向关系): %1 条记录").arg(rows));
+            m_context.log(STORED_TEXT("  清理 t_relation(反向关系): %1 条记录").arg(rows));
         else
-            m_context.log(QStringLiteral("  删除 %1: %2 条记录").arg(table).arg(rows));
+            m_context.log(STORED_TEXT("  删除 %1: %2 条记录").arg(table).arg(rows));
     };
     hooks.cancelled = [this] { return m_context.cancelled(); };
     hooks.undo = transaction.undo();
     CharacterPurge::Outcome outcome;
     if (!CharacterPurge::deleteCharacters(db, guids, characterDeleteTables, hooks, &outcome))
-        return fail(outcome.cancelled ? QStringLiteral("已取消，所有删除已回滚") : purgeFailure(outcome));
+        return fail(outcome.cancelled ? STORED_TEXT("已取消，所有删除已回滚") : purgeFailure(outcome));
     if ((m_beforeCommit && !m_beforeCommit(db, transaction.undo(), &error)) || !transaction.commit(&error))
         return fail(error);
     m_undoPath = transaction.undoPath();
     if (!m_undoPath.isEmpty())
-        m_context.log(QStringLiteral("撤销文件: %1").arg(m_undoPath));
-    m_context.log(QStringLiteral("删除完成！共删除 %1 条记录").arg(outcome.rows));
+        m_context.log(STORED_TEXT("撤销文件: %1").arg(m_undoPath));
+    m_context.log(STORED_TEXT("删除完成！共删除 %1 条记录").arg(outcome.rows));
     *deleted = int(guids.size());
     return true;
 }
@@ -88,16 +89,16 @@ bool CharacterDeleter::deleteByZoneWorldIds(const QList<int> &worldIds, int *del
 QString CharacterDeleter::purgeFailure(const CharacterPurge::Outcome &outcome)
 {
     if (outcome.failedTable.isEmpty())
-        return QStringLiteral("读取表清单失败: ") + outcome.error;
+        return STORED_TEXT("读取表清单失败: ") + outcome.error;
     switch (outcome.failedStep) {
     case CharacterPurge::Step::ReverseRelations:
-        return QStringLiteral("清理 t_relation 反向关系失败: %1").arg(outcome.error);
+        return STORED_TEXT("清理 t_relation 反向关系失败: %1").arg(outcome.error);
     case CharacterPurge::Step::Characters:
-        return QStringLiteral("删除 t_char 失败: %1").arg(outcome.error);
+        return STORED_TEXT("删除 t_char 失败: %1").arg(outcome.error);
     case CharacterPurge::Step::Table:
         break;
     }
-    return QStringLiteral("删除 %1 失败: %2").arg(outcome.failedTable, outcome.error);
+    return STORED_TEXT("删除 %1 失败: %2").arg(outcome.failedTable, outcome.error);
 }
 
 
@@ -116,8 +117,8 @@ int CharacterDeleter::repairCharacterDuplicates(int charguid)
 {
     m_error.clear();
     if (!m_db.isOpen())
-        return fail(QStringLiteral("未连接到数据库")), -1;
-    m_context.log(QStringLiteral("[单角色异常修复] 开始修复 CharGUID=%1...").arg(charguid));
+        return fail(STORED_TEXT("未连接到数据库")), -1;
+    m_context.log(STORED_TEXT("[单角色异常修复] 开始修复 CharGUID=%1...").arg(charguid));
     m_undoPath.clear();
 
     QSqlDatabase &db = m_db;
@@ -127,7 +128,7 @@ int CharacterDeleter::repairCharacterDuplicates(int charguid)
             repairs.append(repair);
     }
     if (repairs.isEmpty()) {
-        m_context.log(QStringLiteral("[单角色异常修复] CharGUID=%1 没有发现重复数据").arg(charguid));
+        m_context.log(STORED_TEXT("[单角色异常修复] CharGUID=%1 没有发现重复数据").arg(charguid));
         return 0;
     }
     // The survivors wait in temporary tables, created before the transaction: servers that
@@ -141,7 +142,7 @@ int CharacterDeleter::repairCharacterDuplicates(int charguid)
     dropHolding();
     for (int i = 0; i < repairs.size(); ++i) {
         if (!query.exec(QStringLiteral("CREATE TEMPORARY TABLE %1 LIKE %2").arg(holding(i), repairs.at(i).tableName))) {
-            fail(QStringLiteral("查询%1失败: %2").arg(repairs.at(i).displayName, query.lastError().text()));
+            fail(STORED_TEXT("查询%1失败: %2").arg(repairs.at(i).displayName, query.lastError().text()));
             dropHolding();
             return -1;
         }
@@ -150,7 +151,7 @@ int CharacterDeleter::repairCharacterDuplicates(int charguid)
     dropHolding();
     if (deleted < 0)
         return -1;
-    m_context.log(QStringLiteral("[单角色异常修复] 完成！共删除 %1 条重复记录").arg(deleted));
+    m_context.log(STORED_TEXT("[单角色异常修复] 完成！共删除 %1 条重复记录").arg(deleted));
     return deleted;
 }
 
@@ -159,7 +160,7 @@ int CharacterDeleter::repairIn(const QList<DuplicateRepairTable> &repairs, int c
     QSqlDatabase &db = m_db;
     QString error;
     UndoableTransaction transaction(db);
-    if (!transaction.begin(QStringLiteral("修复技能 CharGUID %1").arg(charguid), m_writeUndo, &error))
+    if (!transaction.begin(STORED_TEXT("修复技能 CharGUID %1").arg(charguid), m_writeUndo, &error))
         return fail(error), -1;
     UndoFile *undo = transaction.undo();
     int deleted = 0;
@@ -167,11 +168,11 @@ int CharacterDeleter::repairIn(const QList<DuplicateRepairTable> &repairs, int c
     for (int index = 0; index < repairs.size(); ++index) {
         const DuplicateRepairTable &repair = repairs.at(index);
         if (m_context.cancelled())
-            return fail(QStringLiteral("已取消，所有修改已回滚")), -1;
+            return fail(STORED_TEXT("已取消，所有修改已回滚")), -1;
         const int groups = duplicateGroups(db, repair, charguid);
         if (groups <= 0)
             continue;
-        m_context.log(QStringLiteral("[%1] 发现 %2 组重复，开始修复...").arg(repair.displayName).arg(groups));
+        m_context.log(STORED_TEXT("[%1] 发现 %2 组重复，开始修复...").arg(repair.displayName).arg(groups));
 
         QStringList keys = repair.keyColumns.split(QLatin1Char(','), Qt::SkipEmptyParts);
         for (QString &key : keys)
@@ -186,7 +187,7 @@ int CharacterDeleter::repairIn(const QList<DuplicateRepairTable> &repairs, int c
         if (!query.exec(QStringLiteral("DELETE t1 FROM %1 t1 INNER JOIN %1 t2 ON t1.charguid = t2.charguid AND %2 "
                                        "AND t1.aid > t2.aid WHERE t1.charguid = %3")
                             .arg(repair.tableName, sameKey.join(QStringLiteral(" AND "))).arg(charguid))) {
-            return fail(QStringLiteral("删除重复%1失败: %2").arg(repair.displayName, query.lastError().text())), -1;
+            return fail(STORED_TEXT("删除重复%1失败: %2").arg(repair.displayName, query.lastError().text())), -1;
         }
         const int removed = query.numRowsAffected();
         deleted += removed;
@@ -196,7 +197,7 @@ int CharacterDeleter::repairIn(const QList<DuplicateRepairTable> &repairs, int c
         QSqlError columnError;
         const QList<Sql::Column> columns = Sql::withoutColumn(Sql::readColumns(db, repair.tableName, &columnError), QStringLiteral("aid"));
         if (columns.isEmpty()) {
-            return fail(QStringLiteral("查询%1失败: %2").arg(repair.displayName, columnError.text())), -1;
+            return fail(STORED_TEXT("查询%1失败: %2").arg(repair.displayName, columnError.text())), -1;
         }
         QStringList names;
         for (const Sql::Column &column : columns) {
@@ -206,50 +207,50 @@ int CharacterDeleter::repairIn(const QList<DuplicateRepairTable> &repairs, int c
         const QString columnList = names.join(QStringLiteral(", "));
         if (!query.exec(QStringLiteral("INSERT INTO %1 (%2) SELECT %2 FROM %3 WHERE charguid = %4")
                             .arg(holding(index), columnList, repair.tableName).arg(charguid))) {
-            return fail(QStringLiteral("查询%1失败: %2").arg(repair.displayName, query.lastError().text())), -1;
+            return fail(STORED_TEXT("查询%1失败: %2").arg(repair.displayName, query.lastError().text())), -1;
         }
         const int survivors = query.numRowsAffected();
         if (!query.exec(QStringLiteral("DELETE FROM %1 WHERE charguid = %2").arg(repair.tableName).arg(charguid))) {
-            return fail(QStringLiteral("删除%1失败: %2").arg(repair.displayName, query.lastError().text())), -1;
+            return fail(STORED_TEXT("删除%1失败: %2").arg(repair.displayName, query.lastError().text())), -1;
         }
         if (!query.exec(QStringLiteral("INSERT INTO %1 (%2) SELECT %2 FROM %3 ORDER BY %4")
                             .arg(repair.tableName, columnList, holding(index), keys.join(QStringLiteral(", "))))) {
-            return fail(QStringLiteral("批量插入%1失败: %2").arg(repair.displayName, query.lastError().text())), -1;
+            return fail(STORED_TEXT("批量插入%1失败: %2").arg(repair.displayName, query.lastError().text())), -1;
         }
         if (undo && undo->saveAdded(db, repair.tableName, QStringLiteral("aid"), {}, QStringLiteral("charguid = ?"), {charguid}, &error) < 0) {
             return fail(error), -1;
         }
-        m_context.log(QStringLiteral("[%1] 删除 %2 条重复，重排 %3 条记录").arg(repair.displayName).arg(removed).arg(survivors));
+        m_context.log(STORED_TEXT("[%1] 删除 %2 条重复，重排 %3 条记录").arg(repair.displayName).arg(removed).arg(survivors));
     }
     if (!transaction.commit(&error)) {
         return fail(error), -1;
     }
     m_undoPath = transaction.undoPath();
     if (!m_undoPath.isEmpty())
-        m_context.log(QStringLiteral("撤销文件: %1").arg(m_undoPath));
+        m_context.log(STORED_TEXT("撤销文件: %1").arg(m_undoPath));
     return deleted;
 }
 
 bool CharacterDeleter::deleteCharacter(int charguid, QString *error)
 {
-    m_context.log(QStringLiteral("开始删除角色 CharGUID=%1").arg(charguid));
+    m_context.log(STORED_TEXT("开始删除角色 CharGUID=%1").arg(charguid));
     m_undoPath.clear();
     QSqlDatabase &db = m_db;
     UndoableTransaction transaction(db);
-    if (!transaction.begin(QStringLiteral("删除角色 CharGUID %1").arg(charguid), m_writeUndo, error)) {
+    if (!transaction.begin(STORED_TEXT("删除角色 CharGUID %1").arg(charguid), m_writeUndo, error)) {
         m_context.log(*error);
         return false;
     }
     CharacterPurge::Hooks hooks;
     hooks.done = [this](CharacterPurge::Step, const QString &table, qint64, bool missing) {
         if (missing)
-            m_context.log(QStringLiteral("跳过 %1: 表不存在").arg(table));
+            m_context.log(STORED_TEXT("跳过 %1: 表不存在").arg(table));
     };
     hooks.undo = transaction.undo();
     CharacterPurge::Outcome outcome;
     const bool deleted = CharacterPurge::deleteCharacters(db, {charguid}, characterDeleteTables, hooks, &outcome);
     if (!deleted || outcome.characters == 0) {
-        *error = deleted ? QStringLiteral("未找到要删除的角色") : purgeFailure(outcome);
+        *error = deleted ? STORED_TEXT("未找到要删除的角色") : purgeFailure(outcome);
         m_context.log(*error);
         return false;
     }
@@ -259,8 +260,8 @@ bool CharacterDeleter::deleteCharacter(int charguid, QString *error)
     }
     m_undoPath = transaction.undoPath();
     if (!m_undoPath.isEmpty())
-        m_context.log(QStringLiteral("撤销文件: %1").arg(m_undoPath));
-    m_context.log(QStringLiteral("角色 %1 删除成功").arg(charguid));
+        m_context.log(STORED_TEXT("撤销文件: %1").arg(m_undoPath));
+    m_context.log(STORED_TEXT("角色 %1 删除成功").arg(charguid));
     return true;
 }
 
@@ -297,29 +298,29 @@ bool CharacterDeleter::moveToWorld(QSqlDatabase &db, UndoFile *undo, int chargui
     };
     const qint64 characters = update(QStringLiteral("UPDATE t_char SET zoneworldid = ? WHERE charguid = ?"));
     if (characters < 0) {
-        m_context.log(QStringLiteral("更新t_char失败: %1").arg(*error));
+        m_context.log(STORED_TEXT("更新t_char失败: %1").arg(*error));
         return false;
     }
     if (characters == 0) {
-        *error = QStringLiteral("未找到要转移的角色");
-        m_context.log(QStringLiteral("警告: 未找到要转移的角色"));
+        *error = STORED_TEXT("未找到要转移的角色");
+        m_context.log(STORED_TEXT("警告: 未找到要转移的角色"));
         return false;
     }
-    m_context.log(QStringLiteral("✓ t_char更新成功 (影响%1行)").arg(characters));
+    m_context.log(STORED_TEXT("✓ t_char更新成功 (影响%1行)").arg(characters));
 
-    const QStringList what = {QStringLiteral("装备"), QStringLiteral("时装"), QStringLiteral("珍兽装备")};
+    const QStringList what = {STORED_TEXT("装备"), STORED_TEXT("时装"), STORED_TEXT("珍兽装备")};
     for (int i = 0; i < worldColumnTables.size(); ++i) {
         const QString &table = worldColumnTables.at(i);
         if (!present.contains(table)) {
-            m_context.log(QStringLiteral("跳过 %1: 表不存在").arg(table));
+            m_context.log(STORED_TEXT("跳过 %1: 表不存在").arg(table));
             continue;
         }
         const qint64 rows = update(QStringLiteral("UPDATE %1 SET world = ? WHERE charguid = ?").arg(table));
         if (rows < 0) {
-            m_context.log(QStringLiteral("更新%1失败: %2").arg(table, *error));
+            m_context.log(STORED_TEXT("更新%1失败: %2").arg(table, *error));
             return false;
         }
-        m_context.log(QStringLiteral("✓ %1更新成功 (影响%2行%3)").arg(table).arg(rows).arg(what.value(i)));
+        m_context.log(STORED_TEXT("✓ %1更新成功 (影响%2行%3)").arg(table).arg(rows).arg(what.value(i)));
     }
     return true;
 }
@@ -347,23 +348,23 @@ bool CharacterDeleter::checkTargetWorld(QSqlDatabase &db, int worldId, QString *
     }
     if (known.contains(worldId))
         return true;
-    *error = QStringLiteral("WorldID %1 不存在，已知的 WorldID: %2").arg(worldId).arg(idListText(known).replace(QLatin1Char(','), QStringLiteral(", ")));
+    *error = STORED_TEXT("WorldID %1 不存在，已知的 WorldID: %2").arg(worldId).arg(idListText(known).replace(QLatin1Char(','), QStringLiteral(", ")));
     return false;
 }
 
 bool CharacterDeleter::transferCharacter(int charguid, int worldId, QString *error)
 {
-    m_context.log(QStringLiteral("开始转移角色 CharGUID=%1 -> WorldID=%2").arg(charguid).arg(worldId));
+    m_context.log(STORED_TEXT("开始转移角色 CharGUID=%1 -> WorldID=%2").arg(charguid).arg(worldId));
     m_undoPath.clear();
     UndoableTransaction transaction(m_db);
-    if (!transaction.begin(QStringLiteral("转移角色 CharGUID %1 到 WorldID %2").arg(charguid).arg(worldId), m_writeUndo, error)) {
+    if (!transaction.begin(STORED_TEXT("转移角色 CharGUID %1 到 WorldID %2").arg(charguid).arg(worldId), m_writeUndo, error)) {
         m_context.log(*error);
         return false;
     }
     if (!moveToWorld(m_db, transaction.undo(), charguid, worldId, error)) {
         transaction.rollback();
-        *error = QStringLiteral("角色转移失败，已回滚所有更改\n\n%1").arg(*error);
-        m_context.log(QStringLiteral("角色转移失败，已回滚所有更改"));
+        *error = STORED_TEXT("角色转移失败，已回滚所有更改\n\n%1").arg(*error);
+        m_context.log(STORED_TEXT("角色转移失败，已回滚所有更改"));
         return false;
     }
     if (!transaction.commit(error)) {
@@ -372,9 +373,9 @@ bool CharacterDeleter::transferCharacter(int charguid, int worldId, QString *err
     }
     m_undoPath = transaction.undoPath();
     if (!m_undoPath.isEmpty())
-        m_context.log(QStringLiteral("撤销文件: %1").arg(m_undoPath));
-    m_context.log(QStringLiteral("===== 角色转移成功 ====="));
-    m_context.log(QStringLiteral("CharGUID=%1 已转移到 WorldID=%2").arg(charguid).arg(worldId));
-    m_context.log(QStringLiteral("共更新 1 条主表记录及相关装备数据"));
+        m_context.log(STORED_TEXT("撤销文件: %1").arg(m_undoPath));
+    m_context.log(STORED_TEXT("===== 角色转移成功 ====="));
+    m_context.log(STORED_TEXT("CharGUID=%1 已转移到 WorldID=%2").arg(charguid).arg(worldId));
+    m_context.log(STORED_TEXT("共更新 1 条主表记录及相关装备数据"));
     return true;
 }

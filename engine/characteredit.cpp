@@ -4,6 +4,7 @@
 #include "db/connectionrule.h"
 #include "db/legacytext.h"
 #include "db/sqlcolumns.h"
+#include "db/storedtext.h"
 #include "undoabletransaction.h"
 #include "undofile.h"
 
@@ -18,9 +19,9 @@ using Sql::execBound;
 namespace {
 QString fieldName(const QString &column)
 {
-    return column == QLatin1String("charname") ? QStringLiteral("角色名")
-        : column == QLatin1String("accname")   ? QStringLiteral("账号名")
-                                               : QStringLiteral("称号");
+    return column == QLatin1String("charname") ? STORED_TEXT("角色名")
+        : column == QLatin1String("accname")   ? STORED_TEXT("账号名")
+                                               : STORED_TEXT("称号");
 }
 } // namespace
 
@@ -62,7 +63,7 @@ Check check(QSqlDatabase &db, int charguid, const Changes &changes)
         const QByteArray bytes = change.second.toByteArray();
         const QString what = fieldName(change.first);
         if (bytes.trimmed().isEmpty() && change.first != QLatin1String("title")) {
-            result.refusal = QStringLiteral("%1不能为空").arg(what);
+            result.refusal = STORED_TEXT("%1不能为空").arg(what);
             return result;
         }
         const Sql::Column *column = Sql::findColumn(columns, change.first);
@@ -71,10 +72,10 @@ Check check(QSqlDatabase &db, int charguid, const Changes &changes)
         const bool inBytes = Sql::isLegacyCharset(column->charset);
         const qsizetype length = inBytes ? bytes.size() : decodeGbk(bytes).size();
         if (length > column->maxLength) {
-            result.refusal = QStringLiteral("%1过长：最多 %2 %3（当前 %4）")
+            result.refusal = STORED_TEXT("%1过长：最多 %2 %3（当前 %4）")
                                  .arg(what)
                                  .arg(column->maxLength)
-                                 .arg(inBytes ? QStringLiteral("字节") : QStringLiteral("个字符"))
+                                 .arg(inBytes ? STORED_TEXT("字节") : STORED_TEXT("个字符"))
                                  .arg(length);
             return result;
         }
@@ -90,7 +91,7 @@ Check check(QSqlDatabase &db, int charguid, const Changes &changes)
                        {textParameter(db, QString::fromLatin1(name.toHex())), charguid}, &result.failure))
             return result;
         if (taken.next()) {
-            result.refusal = QStringLiteral("角色名已存在: %1").arg(decodeGbk(name));
+            result.refusal = STORED_TEXT("角色名已存在: %1").arg(decodeGbk(name));
             return result;
         }
     }
@@ -114,7 +115,7 @@ bool save(QSqlDatabase &db, int charguid, Changes changes, QString *undoPath, QS
     for (const auto &change : std::as_const(changes))
         changedColumns.append(change.first);
     UndoableTransaction transaction(db);
-    bool ok = transaction.begin(QStringLiteral("编辑角色 CharGUID %1").arg(charguid), true, error)
+    bool ok = transaction.begin(STORED_TEXT("编辑角色 CharGUID %1").arg(charguid), true, error)
         && (changedColumns.isEmpty()
             || transaction.undo()->saveColumns(db, QStringLiteral("t_char"), QStringLiteral("charguid"), changedColumns,
                                                QStringLiteral("charguid = ?"), {charguid}, error) >= 0);

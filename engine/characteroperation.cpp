@@ -2,6 +2,7 @@
 
 #include "charactercopier.h"
 #include "characterdeleter.h"
+#include "db/storedtext.h"
 
 #include <QSqlQuery>
 
@@ -17,14 +18,14 @@ Preview preview(QSqlDatabase &db, Request *request)
         if (request->newName.isEmpty())
             request->newName = CharacterCopier::randomName();
         preview.rows = RowPreview::copyRows(db, request->charguid);
-        preview.rows.append({QStringLiteral("t_var(计数器)"), 1, false, QString()});
+        preview.rows.append({STORED_TEXT("t_var(计数器)"), 1, false, QString()});
         break;
     case Kind::Transfer: {
         QSqlQuery current(db);
         current.prepare(QStringLiteral("SELECT zoneworldid FROM t_char WHERE charguid = ?"));
         current.addBindValue(request->charguid);
         if (current.exec() && current.next() && current.value(0).toInt() == request->world) {
-            preview.nothingToDo = QStringLiteral("角色 CharGUID=%1 已在 WorldID=%2，无需转移").arg(request->charguid).arg(request->world);
+            preview.nothingToDo = STORED_TEXT("角色 CharGUID=%1 已在 WorldID=%2，无需转移").arg(request->charguid).arg(request->world);
             return preview;
         }
         if (!CharacterDeleter::checkTargetWorld(db, request->world, &preview.refusal))

@@ -1,6 +1,7 @@
 #include "characterpurge.h"
 
 #include "db/connectionrule.h"
+#include "db/storedtext.h"
 #include "undofile.h"
 
 #include <QSet>
@@ -195,7 +196,7 @@ private:
             }
             query = QSqlQuery();
             db.close();
-            m_error = error.isEmpty() ? QString() : QStringLiteral("撤销文件读取失败: %1").arg(error);
+            m_error = error.isEmpty() ? QString() : STORED_TEXT("撤销文件读取失败: %1").arg(error);
         }
         QSqlDatabase::removeDatabase(m_name);
     }

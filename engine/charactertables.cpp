@@ -1,5 +1,8 @@
 #include "charactertables.h"
 
+#include "db/storedtext.h"
+
+
 const QStringList characterDeleteTables = {
     QStringLiteral("t_ability"),
     QStringLiteral("t_charextra"),
@@ -63,16 +66,16 @@ const QStringList worldColumnTables = {
 };
 
 const QList<DuplicateRepairTable> duplicateRepairSpecs = {
-    {QStringLiteral("t_skill"), QStringLiteral("skid"), QStringLiteral("sktime"), QStringLiteral("技能"), false},
-    {QStringLiteral("t_xinfa"), QStringLiteral("xinfaid"), QStringLiteral("xinfalvl"), QStringLiteral("心法"), false},
-    {QStringLiteral("t_ability"), QStringLiteral("abid"), QStringLiteral("ablvl, abexp"), QStringLiteral("生活技能"), false},
-    {QStringLiteral("t_xiulian"), QStringLiteral("mifaid"), QStringLiteral("mifalvl, mifajinjie"), QStringLiteral("秘籍"), false},
-    {QStringLiteral("t_talent"), QStringLiteral("sectid"), QStringLiteral("sectlvl"), QStringLiteral("天赋"), false},
-    {QStringLiteral("t_chedifulu"), QStringLiteral("idx"), QStringLiteral("sceneid, x, z"), QStringLiteral("传送点"), false},
-    {QStringLiteral("t_di4shop"), QStringLiteral("idx"), QStringLiteral("buycount"), QStringLiteral("商店记录"), false},
-    {QStringLiteral("t_shengwang"), QStringLiteral("swid"), QStringLiteral("swpoint"), QStringLiteral("声望"), false},
-    {QStringLiteral("t_exterior_haircolor"), QStringLiteral("idx"), QStringLiteral("color, redpoint"), QStringLiteral("发色"), false},
-    {QStringLiteral("t_exterior_weapon"), QStringLiteral("exterior_id"), QStringLiteral("lefttime, redpoint, wlevel"), QStringLiteral("武器外观"), false},
-    {QStringLiteral("t_exterior_ranse"), QStringLiteral("exterior_id"), QStringLiteral("color1, color2, color3"), QStringLiteral("染色"), false},
-    {QStringLiteral("t_exterior"), QStringLiteral("exterior_type, exterior_id"), QStringLiteral("lefttime, redpoint"), QStringLiteral("外观"), true},
+    {QStringLiteral("t_skill"), QStringLiteral("skid"), QStringLiteral("sktime"), STORED_TEXT_IN("CharacterTables", "技能"), false},
+    {QStringLiteral("t_xinfa"), QStringLiteral("xinfaid"), QStringLiteral("xinfalvl"), STORED_TEXT_IN("CharacterTables", "心法"), false},
+    {QStringLiteral("t_ability"), QStringLiteral("abid"), QStringLiteral("ablvl, abexp"), STORED_TEXT_IN("CharacterTables", "生活技能"), false},
+    {QStringLiteral("t_xiulian"), QStringLiteral("mifaid"), QStringLiteral("mifalvl, mifajinjie"), STORED_TEXT_IN("CharacterTables", "秘籍"), false},
+    {QStringLiteral("t_talent"), QStringLiteral("sectid"), QStringLiteral("sectlvl"), STORED_TEXT_IN("CharacterTables", "天赋"), false},
+    {QStringLiteral("t_chedifulu"), QStringLiteral("idx"), QStringLiteral("sceneid, x, z"), STORED_TEXT_IN("CharacterTables", "传送点"), false},
+    {QStringLiteral("t_di4shop"), QStringLiteral("idx"), QStringLiteral("buycount"), STORED_TEXT_IN("CharacterTables", "商店记录"), false},
+    {QStringLiteral("t_shengwang"), QStringLiteral("swid"), QStringLiteral("swpoint"), STORED_TEXT_IN("CharacterTables", "声望"), false},
+    {QStringLiteral("t_exterior_haircolor"), QStringLiteral("idx"), QStringLiteral("color, redpoint"), STORED_TEXT_IN("CharacterTables", "发色"), false},
+    {QStringLiteral("t_exterior_weapon"), QStringLiteral("exterior_id"), QStringLiteral("lefttime, redpoint, wlevel"), STORED_TEXT_IN("CharacterTables", "武器外观"), false},
+    {QStringLiteral("t_exterior_ranse"), QStringLiteral("exterior_id"), QStringLiteral("color1, color2, color3"), STORED_TEXT_IN("CharacterTables", "染色"), false},
+    {QStringLiteral("t_exterior"), QStringLiteral("exterior_type, exterior_id"), QStringLiteral("lefttime, redpoint"), STORED_TEXT_IN("CharacterTables", "外观"), true},
 };

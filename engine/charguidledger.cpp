@@ -1,5 +1,8 @@
 #include "charguidledger.h"
 
+#include "db/storedtext.h"
+
+
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSet>
@@ -25,7 +28,7 @@ bool CharGuidLedger::read(QSqlDatabase &db, int lockedWorld, QString *error)
         // the neighbouring worlds' counters move, and the game could create nobody there.
         QSet<QString> unique;
         if (!query.exec(QStringLiteral("SHOW INDEX FROM t_var"))) {
-            *error = QStringLiteral("读取 t_var 失败: %1").arg(query.lastError().text());
+            *error = STORED_TEXT("读取 t_var 失败: %1").arg(query.lastError().text());
             return false;
         }
         QMap<QString, QStringList> indexColumns;
@@ -38,8 +41,8 @@ bool CharGuidLedger::read(QSqlDatabase &db, int lockedWorld, QString *error)
                 unique.insert(columns.first());
         }
         if (!query.exec(QStringLiteral("SELECT maxcharguid FROM t_var WHERE worldid = %1").arg(lockedWorld)) || !query.next()) {
-            *error = query.lastError().isValid() ? QStringLiteral("读取 t_var 失败: %1").arg(query.lastError().text())
-                                                 : QStringLiteral("WorldID %1 在 t_var 中没有计数器").arg(lockedWorld);
+            *error = query.lastError().isValid() ? STORED_TEXT("读取 t_var 失败: %1").arg(query.lastError().text())
+                                                 : STORED_TEXT("WorldID %1 在 t_var 中没有计数器").arg(lockedWorld);
             return false;
         }
         const qint64 seen = query.value(0).toLongLong();
@@ -48,18 +51,18 @@ bool CharGuidLedger::read(QSqlDatabase &db, int lockedWorld, QString *error)
         // A locking read sees the counter as it is now: gone from its place, the game has just
         // created a character there, and the operation is to be tried again.
         if (!query.exec(QStringLiteral("SELECT worldid, maxcharguid FROM t_var WHERE %1 = %2 FOR UPDATE").arg(m_lockedColumn).arg(m_lockedKey))) {
-            *error = QStringLiteral("读取 t_var 失败: %1").arg(query.lastError().text());
+            *error = STORED_TEXT("读取 t_var 失败: %1").arg(query.lastError().text());
             return false;
         }
         if (!query.next() || query.value(0).toInt() != lockedWorld) {
-            *error = QStringLiteral("WorldID %1 的计数器刚刚被游戏改变（有新角色创建），请重试").arg(lockedWorld);
+            *error = STORED_TEXT("WorldID %1 的计数器刚刚被游戏改变（有新角色创建），请重试").arg(lockedWorld);
             m_lockedColumn.clear();
             return false;
         }
         lockedCounter = query.value(1).toLongLong();
     }
     if (!query.exec(QStringLiteral("SELECT worldid, maxcharguid FROM t_var ORDER BY worldid"))) {
-        *error = QStringLiteral("读取 t_var 失败: %1").arg(query.lastError().text());
+        *error = STORED_TEXT("读取 t_var 失败: %1").arg(query.lastError().text());
         return false;
     }
     QMap<int, int> rows;
@@ -70,7 +73,7 @@ bool CharGuidLedger::read(QSqlDatabase &db, int lockedWorld, QString *error)
     }
     for (auto it = rows.cbegin(); it != rows.cend(); ++it) {
         if (it.value() > 1) {
-            *error = QStringLiteral("t_var 中 WorldID %1 有 %2 行计数器，无法确定它的下一个角色ID").arg(it.key()).arg(it.value());
+            *error = STORED_TEXT("t_var 中 WorldID %1 有 %2 行计数器，无法确定它的下一个角色ID").arg(it.key()).arg(it.value());
             m_worlds.clear();
             return false;
         }
@@ -83,23 +86,23 @@ bool CharGuidLedger::read(QSqlDatabase &db, int lockedWorld, QString *error)
     for (auto it = m_worlds.begin(); it != m_worlds.end(); ++it) {
         World &world = it.value();
         world.limit = kIdCeiling;
-        world.limitText = QStringLiteral("角色ID上限 %1").arg(kIdCeiling - 1);
+        world.limitText = STORED_TEXT("角色ID上限 %1").arg(kIdCeiling - 1);
         for (auto o = m_worlds.cbegin(); o != m_worlds.cend(); ++o) {
             if (o.key() != it.key() && o->counter > world.counter && o->counter < world.limit) {
                 world.limit = o->counter;
-                world.limitText = QStringLiteral("WorldID %1 的计数器 %2").arg(o.key()).arg(o->counter);
+                world.limitText = STORED_TEXT("WorldID %1 的计数器 %2").arg(o.key()).arg(o->counter);
             }
         }
         other.bindValue(0, world.counter);
         other.bindValue(1, it.key());
         if (!other.exec()) {
-            *error = QStringLiteral("读取角色ID失败: %1").arg(other.lastError().text());
+            *error = STORED_TEXT("读取角色ID失败: %1").arg(other.lastError().text());
             m_worlds.clear();
             return false;
         }
         if (other.next() && other.value(0).toLongLong() < world.limit) {
             world.limit = other.value(0).toLongLong();
-            world.limitText = QStringLiteral("WorldID %1 的角色 %2").arg(other.value(1).toInt()).arg(world.limit);
+            world.limitText = STORED_TEXT("WorldID %1 的角色 %2").arg(other.value(1).toInt()).arg(world.limit);
         }
     }
     return true;
@@ -127,7 +130,7 @@ bool CharGuidLedger::allocate(QSqlDatabase &db, int world, int count, QList<int>
     ids->clear();
     const auto it = m_worlds.constFind(world);
     if (it == m_worlds.cend()) {
-        *error = QStringLiteral("WorldID %1 在 t_var 中没有计数器（已有: %2）").arg(world).arg(worldList());
+        *error = STORED_TEXT("WorldID %1 在 t_var 中没有计数器（已有: %2）").arg(world).arg(worldList());
         return false;
     }
     if (count <= 0)
@@ -139,7 +142,7 @@ bool CharGuidLedger::allocate(QSqlDatabase &db, int world, int count, QList<int>
     taken.bindValue(0, it->counter);
     taken.bindValue(1, it->limit);
     if (!taken.exec()) {
-        *error = QStringLiteral("读取角色ID失败: %1").arg(taken.lastError().text());
+        *error = STORED_TEXT("读取角色ID失败: %1").arg(taken.lastError().text());
         return false;
     }
     qint64 candidate = it->counter + 1;
@@ -152,7 +155,7 @@ bool CharGuidLedger::allocate(QSqlDatabase &db, int world, int count, QList<int>
     for (; candidate < it->limit && ids->size() < count; ++candidate)
         ids->append(int(candidate));
     if (ids->size() < count) {
-        *error = QStringLiteral("WorldID %1 的角色ID不足：需要 %2 个新ID，计数器 %3 之后只有 %4 个空闲ID，再往上是%5")
+        *error = STORED_TEXT("WorldID %1 的角色ID不足：需要 %2 个新ID，计数器 %3 之后只有 %4 个空闲ID，再往上是%5")
                      .arg(world).arg(count).arg(it->counter).arg(ids->size()).arg(it->limitText);
         ids->clear();
         return false;
@@ -171,11 +174,11 @@ bool CharGuidLedger::setCounter(QSqlDatabase &db, int world, qint64 value, QStri
         query.addBindValue(m_lockedKey);
     query.addBindValue(world);
     if (!query.exec()) {
-        *error = QStringLiteral("更新 WorldID %1 的 maxcharguid 失败: %2").arg(world).arg(query.lastError().text());
+        *error = STORED_TEXT("更新 WorldID %1 的 maxcharguid 失败: %2").arg(world).arg(query.lastError().text());
         return false;
     }
     if (query.numRowsAffected() != 1) {
-        *error = QStringLiteral("更新 WorldID %1 的 maxcharguid 失败: 改变了 %2 行").arg(world).arg(query.numRowsAffected());
+        *error = STORED_TEXT("更新 WorldID %1 的 maxcharguid 失败: 改变了 %2 行").arg(world).arg(query.numRowsAffected());
         return false;
     }
     return true;

@@ -2,6 +2,7 @@
 
 #include "app/atomicfile.h"
 #include "app/debuglog.h"
+#include "db/storedtext.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
@@ -63,16 +64,16 @@ QByteArray ExportManager::csvLine(const CharacterSummary &character)
 
 bool ExportManager::exportCharacters(const QList<CharacterSummary> &characters, const QString &filePath)
 {
-    emit logMessage(QStringLiteral("开始导出角色列表: %1").arg(filePath));
+    emit logMessage(STORED_TEXT("开始导出角色列表: %1").arg(filePath));
     emit exportProgress(0);
 
     AtomicFile file(filePath);
     if (!file.open()) {
-        emit logMessage(QStringLiteral("无法创建导出文件"));
+        emit logMessage(STORED_TEXT("无法创建导出文件"));
         emit exportCompleted(false, QString());
         return false;
     }
-    file.write(windowsChineseText(QStringLiteral("角色GUID,角色名称,门派,等级,ZoneWorldID\n")));
+    file.write(windowsChineseText(STORED_TEXT("角色GUID,角色名称,门派,等级,ZoneWorldID\n")));
     emit exportProgress(10);
 
     const qsizetype n = characters.size();
@@ -83,11 +84,11 @@ bool ExportManager::exportCharacters(const QList<CharacterSummary> &characters, 
     }
     // A failed write leaves the chosen name alone.
     if (!file.commit()) {
-        emit logMessage(QStringLiteral("写入导出文件失败: %1").arg(file.errorString()));
+        emit logMessage(STORED_TEXT("写入导出文件失败: %1").arg(file.errorString()));
         emit exportCompleted(false, QString());
         return false;
     }
-    emit logMessage(QStringLiteral("导出完成: %1 条记录").arg(n));
+    emit logMessage(STORED_TEXT("导出完成: %1 条记录").arg(n));
     emit exportProgress(100);
     emit exportCompleted(true, filePath);
     return true;

@@ -4,6 +4,7 @@
 #include "characterpurge.h"
 #include "charactertables.h"
 #include "db/sqlcolumns.h"
+#include "db/storedtext.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -43,7 +44,7 @@ QList<Count> characterRows(QSqlDatabase &db, const QString &owners, bool reverse
         // The deletion clears the relations pointing at the characters after their own tables.
         if (table == characterDeleteTables.last() && reverseRelations && present.contains(QStringLiteral("t_relation"))) {
             Count reverse = countOf(db, QStringLiteral("t_relation"), QStringLiteral("fguid IN (%1) AND charguid NOT IN (%1)").arg(owners));
-            reverse.table = QStringLiteral("t_relation(反向关系)");
+            reverse.table = STORED_TEXT("t_relation(反向关系)");
             counts.append(reverse);
         }
     }
@@ -102,8 +103,8 @@ QList<Count> repairRows(QSqlDatabase &db, int charguid)
         }
         Count all = countOf(db, twins.table, QStringLiteral("charguid = %1").arg(charguid));
         Count rewritten = all;
-        all.table = QStringLiteral("%1(删除)").arg(twins.table);
-        rewritten.table = QStringLiteral("%1(重新写入)").arg(twins.table);
+        all.table = STORED_TEXT("%1(删除)").arg(twins.table);
+        rewritten.table = STORED_TEXT("%1(重新写入)").arg(twins.table);
         rewritten.rows = all.rows - twins.rows;
         counts << all << rewritten;
     }
@@ -117,11 +118,11 @@ QStringList lines(const QList<Count> &counts, bool nonEmptyOnly)
         if (nonEmptyOnly && count.error.isEmpty() && (count.missing || count.rows == 0))
             continue;
         if (count.missing)
-            lines.append(QStringLiteral("  跳过 %1: 表不存在").arg(count.table));
+            lines.append(STORED_TEXT("  跳过 %1: 表不存在").arg(count.table));
         else if (!count.error.isEmpty())
-            lines.append(QStringLiteral("  %1: 统计失败: %2").arg(count.table, count.error));
+            lines.append(STORED_TEXT("  %1: 统计失败: %2").arg(count.table, count.error));
         else
-            lines.append(QStringLiteral("  %1: %2 条记录").arg(count.table).arg(count.rows));
+            lines.append(STORED_TEXT("  %1: %2 条记录").arg(count.table).arg(count.rows));
     }
     return lines;
 }
@@ -148,7 +149,7 @@ QString liveGameWarning(QSqlDatabase &db, const QStringList &databases, const QS
     }
     if (sessions == 0 && online == 0)
         return QString();
-    return QStringLiteral("注意：游戏可能仍在运行：%1 个其他客户端连接正在使用这些数据库，%2 个账号标记为在线。建议先停服再操作。")
+    return STORED_TEXT("注意：游戏可能仍在运行：%1 个其他客户端连接正在使用这些数据库，%2 个账号标记为在线。建议先停服再操作。")
         .arg(sessions)
         .arg(online);
 }
@@ -169,10 +170,10 @@ QString lockWarning(QSqlDatabase &db, qint64 rows, const QString &where)
     if (pool <= 0 || needed <= pool / 2)
         return QString();
     const auto megabytes = [](qint64 bytes) { return QString::number(double(bytes) / (1024 * 1024), 'f', 1); };
-    return QStringLiteral("注意：%1这次操作在一个事务中改动约 %2 行，行锁约需 %3 MB，而 innodb_buffer_pool_size 只有 %4 MB；"
+    return STORED_TEXT("注意：%1这次操作在一个事务中改动约 %2 行，行锁约需 %3 MB，而 innodb_buffer_pool_size 只有 %4 MB；"
                           "锁放不下时服务器会在做完大部分工作后报错 1206 并全部回滚。"
                           "请先把 innodb_buffer_pool_size 调到 %5 MB 以上，或一次少处理几个区。")
-        .arg(where.isEmpty() ? QString() : where + QStringLiteral("："))
+        .arg(where.isEmpty() ? QString() : where + STORED_TEXT("："))
         .arg(rows)
         .arg(megabytes(needed), megabytes(pool), megabytes(needed * 2));
 }
@@ -239,7 +240,7 @@ bool scan(const QString &dumpFile, Dump *dump, QString *error)
     *dump = Dump();
     QFile file(dumpFile);
     if (!file.open(QIODevice::ReadOnly)) {
-        *error = QStringLiteral("无法读取备份文件 %1: %2").arg(dumpFile, file.errorString());
+        *error = STORED_TEXT("无法读取备份文件 %1: %2").arg(dumpFile, file.errorString());
         return false;
     }
     QByteArray last;
@@ -285,11 +286,11 @@ bool dumpCompleted(const QString &dumpFile)
 QString refusal(const Dump &dump, const QString &dumpFile, const QString &database)
 {
     if (!dump.complete)
-        return QStringLiteral("%1 不是完整的备份（没有 mysqldump 结尾的 \"-- Dump completed\"，可能是失败或中断的备份），拒绝恢复")
+        return STORED_TEXT("%1 不是完整的备份（没有 mysqldump 结尾的 \"-- Dump completed\"，可能是失败或中断的备份），拒绝恢复")
             .arg(QFileInfo(dumpFile).fileName());
     for (const QString &named : dump.databases) {
         if (named != database)
-            return QStringLiteral("%1 会写入数据库 %2（文件中有 CREATE DATABASE/USE），而不是要恢复的 %3，拒绝恢复")
+            return STORED_TEXT("%1 会写入数据库 %2（文件中有 CREATE DATABASE/USE），而不是要恢复的 %3，拒绝恢复")
                 .arg(QFileInfo(dumpFile).fileName(), named, database);
     }
     return QString();
@@ -333,11 +334,11 @@ QStringList lines(const QList<Table> &tables)
     QStringList lines;
     for (const Table &table : tables) {
         if (table.file < 0)
-            lines.append(QStringLiteral("  %1: 现有 %2 条，文件中没有此表，保持不变").arg(table.name).arg(table.now));
+            lines.append(STORED_TEXT("  %1: 现有 %2 条，文件中没有此表，保持不变").arg(table.name).arg(table.now));
         else if (table.now < 0)
-            lines.append(QStringLiteral("  %1: 现在没有此表 → 恢复后 %2 条").arg(table.name).arg(table.file));
+            lines.append(STORED_TEXT("  %1: 现在没有此表 → 恢复后 %2 条").arg(table.name).arg(table.file));
         else
-            lines.append(QStringLiteral("  %1: 现有 %2 条 → 恢复后 %3 条").arg(table.name).arg(table.now).arg(table.file));
+            lines.append(STORED_TEXT("  %1: 现有 %2 条 → 恢复后 %3 条").arg(table.name).arg(table.now).arg(table.file));
     }
     return lines;
 }

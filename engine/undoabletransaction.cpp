@@ -1,5 +1,8 @@
 #include "undoabletransaction.h"
 
+#include "db/storedtext.h"
+
+
 #include <QSqlError>
 
 UndoableTransaction::UndoableTransaction(QSqlDatabase db)
@@ -16,13 +19,13 @@ bool UndoableTransaction::begin(const QString &operation, bool writeUndo, QStrin
 {
     m_path.clear();
     if (!m_db.transaction()) {
-        *error = QStringLiteral("开启事务失败: %1").arg(m_db.lastError().text());
+        *error = STORED_TEXT("开启事务失败: %1").arg(m_db.lastError().text());
         return false;
     }
     m_active = true;
     m_withUndo = writeUndo;
     if (writeUndo && !m_undo.begin(m_db, operation, error)) {
-        *error = QStringLiteral("撤销文件无法写入，未做任何修改: %1").arg(*error);
+        *error = STORED_TEXT("撤销文件无法写入，未做任何修改: %1").arg(*error);
         rollback();
         return false;
     }
@@ -32,16 +35,16 @@ bool UndoableTransaction::begin(const QString &operation, bool writeUndo, QStrin
 bool UndoableTransaction::commit(QString *error)
 {
     if (!m_active) {
-        *error = QStringLiteral("事务未开始");
+        *error = STORED_TEXT("事务未开始");
         return false;
     }
     if (m_withUndo && !m_undo.finish(error)) {
-        *error = QStringLiteral("撤销文件写入失败，已回滚，未做任何修改: %1").arg(*error);
+        *error = STORED_TEXT("撤销文件写入失败，已回滚，未做任何修改: %1").arg(*error);
         rollback();
         return false;
     }
     if (!m_db.commit()) {
-        *error = QStringLiteral("提交事务失败，已回滚: %1").arg(m_db.lastError().text());
+        *error = STORED_TEXT("提交事务失败，已回滚: %1").arg(m_db.lastError().text());
         m_undo.discard();
         rollback();
         return false;

@@ -1,10 +1,11 @@
 #include "undofile.h"
 
-#include "undoformat.h"
 #include "app/atomicfile.h"
 #include "app/debuglog.h"
 #include "db/connectionrule.h"
 #include "db/sqlcolumns.h"
+#include "db/storedtext.h"
+#include "undoformat.h"
 
 #include <QCryptographicHash>
 #include <QDir>
@@ -68,7 +69,7 @@ Verified verifyScript(const QString &path)
     Verified result;
     ScriptReader reader(path);
     if (!reader.open()) {
-        result.failure = QStringLiteral("无法读取撤销文件: %1").arg(reader.errorString());
+        result.failure = STORED_TEXT_IN("UndoApply", "无法读取撤销文件: %1").arg(reader.errorString());
         return result;
     }
     QCryptographicHash hash(QCryptographicHash::Sha256);
@@ -86,7 +87,7 @@ Verified verifyScript(const QString &path)
             continue;
         }
         if (first && line != kMagic) {
-            result.failure = QStringLiteral("%1 不是撤销文件").arg(path);
+            result.failure = STORED_TEXT_IN("UndoApply", "%1 不是撤销文件").arg(path);
             return result;
         }
         first = false;
@@ -109,7 +110,7 @@ Verified verifyScript(const QString &path)
             continue;
         }
         if (!isKnownStatement(statement)) {
-            result.failure = QStringLiteral("撤销文件含有程序不会写出的语句，拒绝执行，未做任何修改: %1")
+            result.failure = STORED_TEXT_IN("UndoApply", "撤销文件含有程序不会写出的语句，拒绝执行，未做任何修改: %1")
                                  .arg(QString::fromUtf8(statement.left(120)));
             return result;
         }
@@ -117,11 +118,11 @@ Verified verifyScript(const QString &path)
         statement.clear();
     }
     if (!ended || after != QList<QByteArray>{kCommit} || !statement.isEmpty()) {
-        result.failure = QStringLiteral("撤销文件不完整（没有结尾的校验行和 COMMIT），可能被截断，拒绝执行，未做任何修改");
+        result.failure = STORED_TEXT_IN("UndoApply", "撤销文件不完整（没有结尾的校验行和 COMMIT），可能被截断，拒绝执行，未做任何修改");
         return result;
     }
     if (declared != result.statements || hash.result().toHex() != declaredHash) {
-        result.failure = QStringLiteral("撤销文件的校验和不符，文件已被修改或损坏，拒绝执行，未做任何修改");
+        result.failure = STORED_TEXT_IN("UndoApply", "撤销文件的校验和不符，文件已被修改或损坏，拒绝执行，未做任何修改");
         return result;
     }
     return result;
@@ -186,12 +187,12 @@ UndoFile::Summary UndoFile::read(const QString &path)
 
 QStringList UndoFile::describe(const Summary &summary)
 {
-    QStringList lines{QStringLiteral("操作: %1").arg(summary.operation),
-                      QStringLiteral("时间: %1").arg(summary.time.toLocalTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"))),
-                      QStringLiteral("服务器: %1").arg(summary.server), QStringLiteral("数据库: %1").arg(summary.database),
-                      QStringLiteral("撤销将写回的数据:")};
+    QStringList lines{STORED_TEXT("操作: %1").arg(summary.operation),
+                      STORED_TEXT("时间: %1").arg(summary.time.toLocalTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"))),
+                      STORED_TEXT("服务器: %1").arg(summary.server), STORED_TEXT("数据库: %1").arg(summary.database),
+                      STORED_TEXT("撤销将写回的数据:")};
     for (const QString &rows : summary.rows)
-        lines.append(QStringLiteral("  %1: %2 条记录").arg(rows.section(QLatin1Char(' '), 0, 0), rows.section(QLatin1Char(' '), -1)));
+        lines.append(STORED_TEXT("  %1: %2 条记录").arg(rows.section(QLatin1Char(' '), 0, 0), rows.section(QLatin1Char(' '), -1)));
     return lines;
 }
 
@@ -211,7 +212,7 @@ bool UndoFile::apply(QSqlDatabase &db, const QString &path, QString *error, bool
 {
     const Summary summary = read(path);
     if (!summary.valid) {
-        *error = QStringLiteral("%1 不是撤销文件").arg(path);
+        *error = STORED_TEXT("%1 不是撤销文件").arg(path);
         return false;
     }
     const Verified verified = verifyScript(path);
@@ -224,7 +225,7 @@ bool UndoFile::apply(QSqlDatabase &db, const QString &path, QString *error, bool
         query.prepare(QStringLiteral("SELECT COUNT(*) FROM information_schema.SCHEMATA WHERE SCHEMA_NAME = ?"));
         query.addBindValue(textParameter(db, database));
         if (!query.exec() || !query.next() || query.value(0).toInt() == 0) {
-            *error = QStringLiteral("服务器上没有数据库 %1，未做任何修改").arg(database);
+            *error = STORED_TEXT("服务器上没有数据库 %1，未做任何修改").arg(database);
             return false;
         }
     }
@@ -237,14 +238,14 @@ bool UndoFile::apply(QSqlDatabase &db, const QString &path, QString *error, bool
             slice.append(QString::number(id));
         if (!query.exec(QStringLiteral("SELECT charguid FROM %1 WHERE charguid IN (%2) ORDER BY charguid")
                             .arg(Sql::qualified(summary.database, QStringLiteral("t_char")), slice.join(QLatin1Char(','))))) {
-            *error = QStringLiteral("检查角色ID失败: %1").arg(query.lastError().text());
+            *error = STORED_TEXT("检查角色ID失败: %1").arg(query.lastError().text());
             return false;
         }
         while (query.next())
             taken.append(query.value(0).toString());
     }
     if (!taken.isEmpty()) {
-        *error = QStringLiteral("以下 %1 个角色ID已被占用，撤销未执行，未做任何修改: %2%3")
+        *error = STORED_TEXT("以下 %1 个角色ID已被占用，撤销未执行，未做任何修改: %2%3")
                      .arg(taken.size())
                      .arg(taken.mid(0, 20).join(QStringLiteral(", ")), taken.size() > 20 ? QStringLiteral(" ...") : QString());
         return false;
@@ -252,20 +253,20 @@ bool UndoFile::apply(QSqlDatabase &db, const QString &path, QString *error, bool
 
     ScriptReader reader(path);
     if (!reader.open()) {
-        *error = QStringLiteral("无法读取撤销文件: %1").arg(reader.errorString());
+        *error = STORED_TEXT("无法读取撤销文件: %1").arg(reader.errorString());
         return false;
     }
     // The file sets the session's mode, time zone and foreign key checks for itself; the
     // connection gets its own back afterwards.
     QStringList session;
     if (!query.exec(QStringLiteral("SELECT @@SESSION.sql_mode, @@SESSION.time_zone, @@SESSION.foreign_key_checks")) || !query.next()) {
-        *error = QStringLiteral("读取会话设置失败: %1").arg(query.lastError().text());
+        *error = STORED_TEXT("读取会话设置失败: %1").arg(query.lastError().text());
         return false;
     }
     for (int i = 0; i < 3; ++i)
         session.append(query.value(i).toString());
     if (!db.transaction()) {
-        *error = QStringLiteral("开启事务失败: %1").arg(db.lastError().text());
+        *error = STORED_TEXT("开启事务失败: %1").arg(db.lastError().text());
         return false;
     }
     static const QRegularExpression failedCheck(QStringLiteral("quorvel_check_(\\d+)_failed"));
@@ -289,11 +290,11 @@ bool UndoFile::apply(QSqlDatabase &db, const QString &path, QString *error, bool
             const QRegularExpressionMatch match = failedCheck.match(text);
             const int number = match.hasMatch() ? match.captured(1).toInt() : 0;
             if (number > 0)
-                *error = QStringLiteral("撤销前的检查未通过（第 %1 项：%2），数据已不是操作后的样子，撤销未执行，未做任何修改")
+                *error = STORED_TEXT("撤销前的检查未通过（第 %1 项：%2），数据已不是操作后的样子，撤销未执行，未做任何修改")
                              .arg(number)
                              .arg(summary.checks.value(number - 1));
             else
-                *error = QStringLiteral("撤销失败，已回滚，未做任何修改: %1\n%2").arg(text, QString::fromUtf8(statement.left(200)));
+                *error = STORED_TEXT("撤销失败，已回滚，未做任何修改: %1\n%2").arg(text, QString::fromUtf8(statement.left(200)));
             ok = false;
         }
         statement.clear();
@@ -302,7 +303,7 @@ bool UndoFile::apply(QSqlDatabase &db, const QString &path, QString *error, bool
         db.rollback();
     else if (ok && !db.commit()) {
         ok = false;
-        *error = QStringLiteral("提交撤销失败，已回滚: %1").arg(db.lastError().text());
+        *error = STORED_TEXT("提交撤销失败，已回滚: %1").arg(db.lastError().text());
     }
     if (!ok)
         db.rollback();
@@ -311,7 +312,7 @@ bool UndoFile::apply(QSqlDatabase &db, const QString &path, QString *error, bool
     query.addBindValue(textParameter(db, session.at(1)));
     query.addBindValue(session.at(2).toInt());
     if (!query.exec())
-        debugLog(QStringLiteral("撤销后恢复会话设置失败: %1").arg(query.lastError().text()));
+        debugLog(STORED_TEXT("撤销后恢复会话设置失败: %1").arg(query.lastError().text()));
     const QFileInfo info(path);
     if (ok && !checkOnly && info.absoluteDir() == QDir(directory())) {
         QDir(directory()).mkpath(QStringLiteral("applied"));

@@ -1,10 +1,11 @@
 #include "undofile.h"
 
-#include "undoformat.h"
 #include "app/atomicfile.h"
 #include "app/debuglog.h"
 #include "db/connectionrule.h"
 #include "db/sqlcolumns.h"
+#include "db/storedtext.h"
+#include "undoformat.h"
 
 #include <QCryptographicHash>
 #include <QDir>
@@ -79,32 +80,32 @@ bool UndoFile::begin(QSqlDatabase &db, const QString &operation, QString *error)
     QSqlQuery query(db);
     if (!query.exec(QStringLiteral("SELECT DATABASE(), @@port, @@hostname, @@max_allowed_packet")) || !query.next()
         || query.value(0).isNull()) {
-        *error = QStringLiteral("无法读取当前数据库，撤销文件未能开始: %1").arg(query.lastError().text());
+        *error = STORED_TEXT("无法读取当前数据库，撤销文件未能开始: %1").arg(query.lastError().text());
         return false;
     }
     m_database = query.value(0).toString();
     m_server = QStringLiteral("%1:%2").arg(db.hostName().isEmpty() ? query.value(2).toString() : db.hostName(), query.value(1).toString());
     m_statementLimit = qBound<qsizetype>(64 * 1024, query.value(3).toLongLong() - 16 * 1024, kMaxStatementBytes);
     if (!QDir().mkpath(directory())) {
-        *error = QStringLiteral("无法创建撤销文件目录 %1").arg(directory());
+        *error = STORED_TEXT("无法创建撤销文件目录 %1").arg(directory());
         return false;
     }
     // A temporary file is created readable by its owner only.
     m_body = std::make_unique<QTemporaryFile>(directory() + QStringLiteral("/.undo_XXXXXX"));
     if (!m_body->open()) {
-        *error = QStringLiteral("无法创建撤销文件: %1").arg(m_body->errorString());
+        *error = STORED_TEXT("无法创建撤销文件: %1").arg(m_body->errorString());
         m_body.reset();
         return false;
     }
     // Counters only rise: data whose counters stand lower is an older copy, or other data.
     if (!query.exec(QStringLiteral("SELECT COUNT(*) FROM information_schema.TABLES WHERE TABLE_SCHEMA = DATABASE() AND TABLE_NAME = 't_var'"))
         || !query.next()) {
-        *error = QStringLiteral("读取表清单失败: %1").arg(query.lastError().text());
+        *error = STORED_TEXT("读取表清单失败: %1").arg(query.lastError().text());
         return false;
     }
     if (query.value(0).toInt() > 0) {
         if (!query.exec(QStringLiteral("SELECT worldid, maxcharguid FROM t_var ORDER BY worldid"))) {
-            *error = QStringLiteral("读取 t_var 失败: %1").arg(query.lastError().text());
+            *error = STORED_TEXT("读取 t_var 失败: %1").arg(query.lastError().text());
             return false;
         }
         QStringList conditions;
@@ -112,7 +113,7 @@ bool UndoFile::begin(QSqlDatabase &db, const QString &operation, QString *error)
             conditions.append(QStringLiteral("(worldid = %1 AND maxcharguid >= %2)").arg(query.value(0).toLongLong()).arg(query.value(1).toLongLong()));
         if (!conditions.isEmpty()) {
             const int number = int(m_checkTexts.size()) + 1;
-            m_checkTexts.append(QStringLiteral("t_var: %1 个世界的角色ID计数器都不低于操作时的值").arg(conditions.size()));
+            m_checkTexts.append(STORED_TEXT("t_var: %1 个世界的角色ID计数器都不低于操作时的值").arg(conditions.size()));
             m_checks += QStringLiteral("SET @quorvel_check = (SELECT CONCAT(COUNT(*)) FROM %1 WHERE %2);\n"
                                        "SET SESSION sql_mode = IF(@quorvel_check = '%3', @@SESSION.sql_mode, 'quorvel_check_%4_failed');\n")
                             .arg(Sql::qualified(m_database, QStringLiteral("t_var")), conditions.join(QStringLiteral(" OR ")))
@@ -133,7 +134,7 @@ bool UndoFile::write(const QByteArray &data, QString *error)
     const bool ok = m_body->write(m_buffer) == m_buffer.size();
     m_buffer.clear();
     if (!ok)
-        *error = QStringLiteral("写入撤销文件失败: %1").arg(m_body->errorString());
+        *error = STORED_TEXT("写入撤销文件失败: %1").arg(m_body->errorString());
     return ok;
 }
 
@@ -164,7 +165,7 @@ bool UndoFile::addCheck(QSqlDatabase *db, const QString &description, const QStr
             // What the server gives now, inside the operation's transaction, is what it must give then.
             QSqlQuery query(*db);
             if (!query.exec(QString::fromUtf8(select)) || !query.next()) {
-                *error = QStringLiteral("读取 %1 失败: %2").arg(table, query.lastError().text());
+                *error = STORED_TEXT("读取 %1 失败: %2").arg(table, query.lastError().text());
                 return false;
             }
             value = query.value(0).toString();
@@ -211,7 +212,7 @@ qint64 UndoFile::saveSelected(QSqlDatabase &db, const QString &table, const QStr
         columns.append(column);
     }
     if (columns.isEmpty() || (isKey && keyIndex < 0)) {
-        *error = QStringLiteral("读取表 %1 的字段失败: %2").arg(table, columnError.isValid() ? columnError.text() : key);
+        *error = STORED_TEXT("读取表 %1 的字段失败: %2").arg(table, columnError.isValid() ? columnError.text() : key);
         return -1;
     }
     QList<QByteArray> keys;
@@ -222,9 +223,9 @@ qint64 UndoFile::saveSelected(QSqlDatabase &db, const QString &table, const QStr
     if (keys.isEmpty())
         return rows;
     const bool ok = form == Form::Insert
-        ? addCheck(nullptr, QStringLiteral("要放回的 %1 行不存在（%2 空闲）").arg(QStringLiteral("%1"), key), table, key, keys,
+        ? addCheck(nullptr, STORED_TEXT("要放回的 %1 行不存在（%2 空闲）").arg(QStringLiteral("%1"), key), table, key, keys,
                    QStringLiteral("CONCAT(COUNT(*))"), QStringLiteral("0"), error, database)
-        : addCheck(&db, QStringLiteral("要改回的 %1 行仍然存在"), table, key, keys, QStringLiteral("CONCAT(COUNT(*))"), QString(), error,
+        : addCheck(&db, STORED_TEXT("要改回的 %1 行仍然存在"), table, key, keys, QStringLiteral("CONCAT(COUNT(*))"), QString(), error,
                    database);
     return ok ? rows : -1;
 }
@@ -245,13 +246,13 @@ bool UndoFile::writeRows(QSqlDatabase &db, const QString &table, const QList<Sql
     if (!query.prepare(QStringLiteral("SELECT %1 FROM %2 WHERE %3%4")
                            .arg(reads.join(QStringLiteral(", ")), target, where,
                                 m_lockingReads ? QStringLiteral(" FOR UPDATE") : QString()))) {
-        *error = QStringLiteral("读取 %1 失败: %2").arg(table, query.lastError().text());
+        *error = STORED_TEXT("读取 %1 失败: %2").arg(table, query.lastError().text());
         return false;
     }
     for (const QVariant &value : values)
         query.addBindValue(value);
     if (!query.exec()) {
-        *error = QStringLiteral("读取 %1 失败: %2").arg(table, query.lastError().text());
+        *error = STORED_TEXT("读取 %1 失败: %2").arg(table, query.lastError().text());
         return false;
     }
 
@@ -345,7 +346,7 @@ bool UndoFile::writeRows(QSqlDatabase &db, const QString &table, const QList<Sql
     // A value the server converted or cut on the way says so only in a warning.
     QSqlQuery warnings(db);
     if (warnings.exec(QStringLiteral("SHOW COUNT(*) WARNINGS")) && warnings.next() && warnings.value(0).toInt() > 0) {
-        *error = QStringLiteral("读取 %1 时服务器给出 %2 条警告，撤销文件可能不精确").arg(table).arg(warnings.value(0).toInt());
+        *error = STORED_TEXT("读取 %1 时服务器给出 %2 条警告，撤销文件可能不精确").arg(table).arg(warnings.value(0).toInt());
         return false;
     }
     return true;
@@ -358,20 +359,20 @@ qint64 UndoFile::saveAdded(QSqlDatabase &db, const QString &table, const QString
     const QList<Sql::Column> all = Sql::readColumns(db, table, &columnError, database);
     const Sql::Column *keyColumn = Sql::findColumn(all, key.toLower());
     if (!keyColumn) {
-        *error = QStringLiteral("读取表 %1 的字段失败: %2").arg(table, columnError.isValid() ? columnError.text() : key);
+        *error = STORED_TEXT("读取表 %1 的字段失败: %2").arg(table, columnError.isValid() ? columnError.text() : key);
         return -1;
     }
     const QString target = Sql::qualified(databaseOf(database), table);
     QSqlQuery query(db);
     query.setForwardOnly(true);
     if (!query.prepare(QStringLiteral("SELECT %1 FROM %2 WHERE %3 FOR UPDATE").arg(Sql::readExpression(*keyColumn), target, where))) {
-        *error = QStringLiteral("读取 %1 失败: %2").arg(table, query.lastError().text());
+        *error = STORED_TEXT("读取 %1 失败: %2").arg(table, query.lastError().text());
         return -1;
     }
     for (const QVariant &value : values)
         query.addBindValue(value);
     if (!query.exec()) {
-        *error = QStringLiteral("读取 %1 失败: %2").arg(table, query.lastError().text());
+        *error = STORED_TEXT("读取 %1 失败: %2").arg(table, query.lastError().text());
         return -1;
     }
     QList<QByteArray> keys;
@@ -389,8 +390,8 @@ qint64 UndoFile::saveAdded(QSqlDatabase &db, const QString &table, const QString
     for (const QString &column : identity)
         parts.append(QStringLiteral("HEX(%1)").arg(quoted(column)));
     const QString fingerprint = QStringLiteral("CONCAT(COUNT(*), ':', COALESCE(SUM(CRC32(CONCAT_WS(':', %1))), 0))").arg(parts.join(QStringLiteral(", ")));
-    const QString what = identity.isEmpty() ? QStringLiteral("操作写入的 %1 行仍在")
-                                             : QStringLiteral("操作写入的 %1 行仍在，%2 未变").arg(QStringLiteral("%1"), identity.join(QLatin1Char('/')));
+    const QString what = identity.isEmpty() ? STORED_TEXT("操作写入的 %1 行仍在")
+                                             : STORED_TEXT("操作写入的 %1 行仍在，%2 未变").arg(QStringLiteral("%1"), identity.join(QLatin1Char('/')));
     if (!addCheck(&db, what, table, key, keys, fingerprint, QString(), error, database))
         return -1;
     for (qsizetype start = 0; start < keys.size();) {
@@ -427,7 +428,7 @@ bool UndoFile::addStatement(const QString &sql, const QString &table, qint64 row
 {
     const QByteArray statement = sql.arg(Sql::qualified(databaseOf(database), table)).toUtf8();
     if (!isKnownStatement(statement)) {
-        *error = QStringLiteral("撤销文件不能写入这条语句: %1").arg(sql.left(80));
+        *error = STORED_TEXT("撤销文件不能写入这条语句: %1").arg(sql.left(80));
         return false;
     }
     m_trailing += statement + ";\n";
@@ -447,16 +448,16 @@ void UndoFile::countRows(const QString &database, const QString &table, qint64 r
 bool UndoFile::finish(QString *error)
 {
     if (!m_body) {
-        *error = QStringLiteral("撤销文件未开始");
+        *error = STORED_TEXT("撤销文件未开始");
         return false;
     }
     if (!m_buffer.isEmpty() && m_body->write(m_buffer) != m_buffer.size()) {
-        *error = QStringLiteral("写入撤销文件失败: %1").arg(m_body->errorString());
+        *error = STORED_TEXT("写入撤销文件失败: %1").arg(m_body->errorString());
         return false;
     }
     m_buffer.clear();
     if (!m_body->flush() || !m_body->seek(0)) {
-        *error = QStringLiteral("写入撤销文件失败: %1").arg(m_body->errorString());
+        *error = STORED_TEXT("写入撤销文件失败: %1").arg(m_body->errorString());
         return false;
     }
     const QString name = QStringLiteral("undo_%1").arg(m_time.toString(QStringLiteral("yyyyMMdd_HHmmss_zzz")));
@@ -504,7 +505,7 @@ bool UndoFile::finish(QString *error)
         && file.commit();
     m_body.reset();
     if (!ok) {
-        *error = QStringLiteral("写入撤销文件 %1 失败: %2").arg(m_path, file.errorString());
+        *error = STORED_TEXT("写入撤销文件 %1 失败: %2").arg(m_path, file.errorString());
         m_path.clear();
     }
     return ok;

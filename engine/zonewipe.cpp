@@ -2,6 +2,7 @@
 
 #include "characterdeleter.h"
 #include "db/databasemanager.h"
+#include "db/storedtext.h"
 #include "rowpreview.h"
 
 #include <QSqlDatabase>
@@ -19,7 +20,7 @@ bool run(QSqlDatabase &db, const Request &request, const OperationContext &conte
     QString error;
     if (!request.accountDatabases.isEmpty() && !accountsHere && !request.accounts.names.isEmpty()
         && !remote.open(request.accountServer, request.accountDatabases, log, &error)) {
-        log(QStringLiteral("账号删除失败，未做任何修改: %1").arg(error));
+        log(STORED_TEXT("账号删除失败，未做任何修改: %1").arg(error));
         return false;
     }
     CharacterDeleter deleter(db, context);
@@ -27,30 +28,30 @@ bool run(QSqlDatabase &db, const Request &request, const OperationContext &conte
     deleter.setBeforeCommit([&](QSqlDatabase &connection, UndoFile *undo, QString *stepError) {
         if (!accountsHere)
             return true;
-        log(QStringLiteral("正在删除账号库数据: %1").arg(request.accountDatabases.join(QStringLiteral(", "))));
+        log(STORED_TEXT("正在删除账号库数据: %1").arg(request.accountDatabases.join(QStringLiteral(", "))));
         if (request.accounts.kept > 0)
-            log(QStringLiteral("保留 %1 个账号：它们在未删档的区服还有角色").arg(request.accounts.kept));
+            log(STORED_TEXT("保留 %1 个账号：它们在未删档的区服还有角色").arg(request.accounts.kept));
         return AccountCleanup::deleteAccountsHere(connection, request.accountDatabases, request.accounts.names,
                                                   undo, log, stepError);
     });
     if (!deleter.deleteByZoneWorldIds(request.worlds, &result->deleted))
         return false;
     result->undoPath = deleter.undoPath();
-    log(QStringLiteral("角色数据删除完成，共删除 %1 个角色").arg(result->deleted));
+    log(STORED_TEXT("角色数据删除完成，共删除 %1 个角色").arg(result->deleted));
     if (request.accountDatabases.isEmpty() || accountsHere)
         return true;
     // Account databases on another server: their own transactions, after the characters'.
-    log(QStringLiteral("账号库在另一台服务器上，账号的删除不在撤销文件中"));
-    log(QStringLiteral("正在删除账号库数据: %1").arg(request.accountDatabases.join(QStringLiteral(", "))));
+    log(STORED_TEXT("账号库在另一台服务器上，账号的删除不在撤销文件中"));
+    log(STORED_TEXT("正在删除账号库数据: %1").arg(request.accountDatabases.join(QStringLiteral(", "))));
     if (request.accounts.kept > 0)
-        log(QStringLiteral("保留 %1 个账号：它们在未删档的区服还有角色").arg(request.accounts.kept));
+        log(STORED_TEXT("保留 %1 个账号：它们在未删档的区服还有角色").arg(request.accounts.kept));
     int deleted = 0;
     if (!AccountCleanup::deleteAccounts(remote, request.accountDatabases, request.accounts.names, log, &deleted, &error)) {
         result->accountsFailed = true;
-        log(QStringLiteral("账号删除失败: %1（角色已删除）").arg(error));
+        log(STORED_TEXT("账号删除失败: %1（角色已删除）").arg(error));
         return false;
     }
-    log(QStringLiteral("账号库数据删除完成"));
+    log(STORED_TEXT("账号库数据删除完成"));
     return true;
 }
 
@@ -63,9 +64,9 @@ QStringList preview(QSqlDatabase &db, const Request &request, QString *error)
     if (!AccountCleanup::countAccounts(db, request.accountServer, request.accountDatabases, request.accounts.names, &counts, error))
         return {};
     for (const QString &database : request.accountDatabases)
-        lines.append(QStringLiteral("  %1.account: %2 个账号").arg(database).arg(counts.value(database)));
+        lines.append(STORED_TEXT("  %1.account: %2 个账号").arg(database).arg(counts.value(database)));
     if (request.accounts.kept > 0)
-        lines.append(QStringLiteral("  保留 %1 个账号：它们在未删档的区服还有角色").arg(request.accounts.kept));
+        lines.append(STORED_TEXT("  保留 %1 个账号：它们在未删档的区服还有角色").arg(request.accounts.kept));
     QSqlQuery current(db);
     const QString database = current.exec(QStringLiteral("SELECT DATABASE()")) && current.next() ? current.value(0).toString() : QString();
     const QStringList here = AccountCleanup::accountsOnSessionServer(request.accountServer) ? request.accountDatabases : QStringList();

@@ -1,6 +1,7 @@
 #include "mergebackup.h"
 
 #include "app/debuglog.h"
+#include "db/storedtext.h"
 #include "engine/clientoptionfile.h"
 
 #include <QDateTime>
@@ -31,7 +32,7 @@ bool dumpMergeDatabase(const QString &program, const MergeEndpoint &endpoint, co
     QStringList arguments;
     QTemporaryFile *optionFile = createClientOptionFile(endpoint.password, &owner);
     if (!optionFile) {
-        log(QStringLiteral("备份失败（%1）：无法写入临时密码文件").arg(database));
+        log(STORED_TEXT_IN("MergeBackup", "备份失败（%1）：无法写入临时密码文件").arg(database));
         return false;
     }
     arguments << clientOptionFileArgument(optionFile);
@@ -39,56 +40,56 @@ bool dumpMergeDatabase(const QString &program, const MergeEndpoint &endpoint, co
     const QString partial = file + QStringLiteral(".part");
     QString error;
     if (!createPrivateFile(partial, &error)) {
-        log(QStringLiteral("备份失败（%1）：无法创建 %2：%3").arg(database, file, error));
+        log(STORED_TEXT_IN("MergeBackup", "备份失败（%1）：无法创建 %2：%3").arg(database, file, error));
         return false;
     }
     arguments << QStringLiteral("-h") + endpoint.host << QStringLiteral("-P") + QString::number(endpoint.port)
               << QStringLiteral("-u") + endpoint.username << dumpOptions(partial, database);
-    log(QStringLiteral("备份数据库 [%1] -> %2").arg(database, file));
+    log(STORED_TEXT_IN("MergeBackup", "备份数据库 [%1] -> %2").arg(database, file));
 
     QProcess process;
     process.start(program, arguments);
     if (!process.waitForStarted(5000)) {
-        log(QStringLiteral("mysqldump 启动失败：%1").arg(process.errorString()));
+        log(STORED_TEXT_IN("MergeBackup", "mysqldump 启动失败：%1").arg(process.errorString()));
         QFile::remove(partial);
         return false;
     }
     process.waitForFinished(-1);
     if (process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0) {
         const QString output = QString::fromLocal8Bit(process.readAllStandardError()).trimmed();
-        log(QStringLiteral("备份失败（%1）：exit=%2 %3").arg(database, QString::number(process.exitCode()), output));
+        log(STORED_TEXT_IN("MergeBackup", "备份失败（%1）：exit=%2 %3").arg(database, QString::number(process.exitCode()), output));
         QFile::remove(partial);  // half a dump is no backup
         return false;
     }
     if (!QFile::rename(partial, file)) {
-        log(QStringLiteral("备份失败（%1）：无法把备份命名为 %2").arg(database, file));
+        log(STORED_TEXT_IN("MergeBackup", "备份失败（%1）：无法把备份命名为 %2").arg(database, file));
         QFile::remove(partial);
         return false;
     }
     const QFileInfo info(file);
-    log(QStringLiteral("备份完成：%1 (%2 KB)").arg(info.fileName(), QString::number(info.size() / 1024)));
+    log(STORED_TEXT_IN("MergeBackup", "备份完成：%1 (%2 KB)").arg(info.fileName(), QString::number(info.size() / 1024)));
     return true;
 }
 } // namespace
 
 bool backupMergeTarget(const MergeSettings &settings, const std::function<void(const QString &)> &log)
 {
-    log(QStringLiteral("========== 备份主区数据库 =========="));
+    log(STORED_TEXT_IN("MergeBackup", "========== 备份主区数据库 =========="));
     const QString directory = applicationDirectory() + QStringLiteral("/backups");
     if (!QDir().mkpath(directory)) {
-        log(QStringLiteral("创建备份目录失败：") + directory);
+        log(STORED_TEXT_IN("MergeBackup", "创建备份目录失败：") + directory);
         return false;
     }
     const QString program = dumpProgram(settings);
     const QString stamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd_HHmmss"));
     if (!dumpMergeDatabase(program, settings.main, settings.main.charDatabase,
                            directory + QStringLiteral("/merge_backup_main_char_%1.sql").arg(stamp), log)) {
-        log(QStringLiteral("主区角色库备份失败，已中止合区（建议检查 mysqldump.exe 及其依赖 DLL）。"));
+        log(STORED_TEXT_IN("MergeBackup", "主区角色库备份失败，已中止合区（建议检查 mysqldump.exe 及其依赖 DLL）。"));
         return false;
     }
     if (!dumpMergeDatabase(program, settings.main, settings.main.webDatabase,
                            directory + QStringLiteral("/merge_backup_main_web_%1.sql").arg(stamp), log)) {
-        log(QStringLiteral("主区账号库备份失败，已中止合区（建议检查 mysqldump.exe 及其依赖 DLL）。"));
+        log(STORED_TEXT_IN("MergeBackup", "主区账号库备份失败，已中止合区（建议检查 mysqldump.exe 及其依赖 DLL）。"));
         return false;
     }
     return true;

@@ -1,4 +1,6 @@
 #include "mergerun.h"
+#include "db/storedtext.h"
+
 
 using namespace MergeRunning;
 
@@ -40,24 +42,24 @@ QStringList MergePreflight::lines() const
     if (!liveGame.isEmpty())
         lines << liveGame;
     lines << lockWarnings;
-    lines << QStringLiteral("将合并 %1 个角色，其中 %2 个获得新的角色ID").arg(characters).arg(renumbered);
+    lines << STORED_TEXT("将合并 %1 个角色，其中 %2 个获得新的角色ID").arg(characters).arg(renumbered);
     if (invalidLeftBehind > 0)
-        lines << QStringLiteral("无效角色（isvalid ≠ 1）不合并，留在副区: %1 个").arg(invalidLeftBehind);
+        lines << STORED_TEXT("无效角色（isvalid ≠ 1）不合并，留在副区: %1 个").arg(invalidLeftBehind);
     if (lowLevelMain > 0 || lowLevelSub > 0)
-        lines << QStringLiteral("先删除低等级角色: 主区 %1 个，副区 %2 个").arg(lowLevelMain).arg(lowLevelSub);
-    lines << QStringLiteral("账号: %1 个，其中 %2 个重名将改名；角色名冲突: %3 个").arg(accounts).arg(accountRenames).arg(characterRenames);
+        lines << STORED_TEXT("先删除低等级角色: 主区 %1 个，副区 %2 个").arg(lowLevelMain).arg(lowLevelSub);
+    lines << STORED_TEXT("账号: %1 个，其中 %2 个重名将改名；角色名冲突: %3 个").arg(accounts).arg(accountRenames).arg(characterRenames);
     for (auto it = rows.cbegin(); it != rows.cend(); ++it)
-        lines << QStringLiteral("  %1: %2 条记录").arg(it.key()).arg(it.value());
+        lines << STORED_TEXT("  %1: %2 条记录").arg(it.key()).arg(it.value());
     if (relationsDropped > 0)
-        lines << QStringLiteral("对方角色不在合并范围内的关系不拷贝: %1 条").arg(relationsDropped);
+        lines << STORED_TEXT("对方角色不在合并范围内的关系不拷贝: %1 条").arg(relationsDropped);
     if (!tablesSkipped.isEmpty())
-        lines << QStringLiteral("主区没有的表，副区数据不拷贝: %1").arg(tablesSkipped.join(QStringLiteral(", ")));
+        lines << STORED_TEXT("主区没有的表，副区数据不拷贝: %1").arg(tablesSkipped.join(QStringLiteral(", ")));
     for (auto it = missingColumns.cbegin(); it != missingColumns.cend(); ++it)
-        lines << QStringLiteral("副区缺少主区必填的字段 %1: %2").arg(it.key(), it.value().join(QStringLiteral(", ")));
+        lines << STORED_TEXT("副区缺少主区必填的字段 %1: %2").arg(it.key(), it.value().join(QStringLiteral(", ")));
     if (alreadyMerged > 0)
-        lines << QStringLiteral("注意: 主区已有 %1 个副区角色（账号与创建时间相同），这次合区似乎已经做过").arg(alreadyMerged);
+        lines << STORED_TEXT("注意: 主区已有 %1 个副区角色（账号与创建时间相同），这次合区似乎已经做过").arg(alreadyMerged);
     for (const QString &refusal : refusals)
-        lines << QStringLiteral("无法合区: %1").arg(refusal);
+        lines << STORED_TEXT("无法合区: %1").arg(refusal);
     return lines;
 }
 
@@ -65,9 +67,9 @@ QStringList MergeReport::lossLines() const
 {
     QStringList lines;
     if (!tablesSkipped.isEmpty())
-        lines << QStringLiteral("主区没有、因而未拷贝的表: %1 个 (%2)").arg(tablesSkipped.size()).arg(tablesSkipped.join(QStringLiteral(", ")));
+        lines << STORED_TEXT("主区没有、因而未拷贝的表: %1 个 (%2)").arg(tablesSkipped.size()).arg(tablesSkipped.join(QStringLiteral(", ")));
     if (!sourceCleanupFailure.isEmpty())
-        lines << QStringLiteral("合区已提交，但副区的低等级角色没有删除（副区未改动）: %1").arg(sourceCleanupFailure);
+        lines << STORED_TEXT("合区已提交，但副区的低等级角色没有删除（副区未改动）: %1").arg(sourceCleanupFailure);
     return lines;
 }
 

@@ -1,8 +1,9 @@
 #include "mergenames.h"
 
-#include "db/legacytext.h"
 #include "db/connectionrule.h"
+#include "db/legacytext.h"
 #include "db/sqlcolumns.h"
+#include "db/storedtext.h"
 
 #include <QRegularExpression>
 #include <QSqlDatabase>
@@ -118,14 +119,14 @@ bool CollationKeys::describe(QSqlDatabase &db, const QString &database, const QS
     query.addBindValue(textParameter(db, column));
     if (!query.exec() || !query.next()) {
         *error = query.lastError().isValid() ? query.lastError().text()
-                                             : QStringLiteral("表 %1 没有字段 %2").arg(table, column);
+                                             : STORED_TEXT("表 %1 没有字段 %2").arg(table, column);
         return false;
     }
     m_charset = query.value(0).toString();
     m_collation = query.value(1).toString();
     m_maxLength = query.value(2).toInt();
     if ((!m_charset.isEmpty() && !isIdentifier(m_charset)) || (!m_collation.isEmpty() && !isIdentifier(m_collation))) {
-        *error = QStringLiteral("字段 %1.%2 的字符集无法识别: %3").arg(table, column, m_collation);
+        *error = STORED_TEXT("字段 %1.%2 的字符集无法识别: %3").arg(table, column, m_collation);
         return false;
     }
     m_table = database.isEmpty() ? Sql::quoted(table) : Sql::quoted(database) + QLatin1Char('.') + Sql::quoted(table);

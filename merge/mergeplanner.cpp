@@ -1,4 +1,6 @@
 #include "mergerun.h"
+#include "db/storedtext.h"
+
 
 using namespace Sql;
 using MergeSql::openEndpoint;
@@ -14,7 +16,7 @@ bool MergeRun::stopped()
 {
     if (!cancelled())
         return false;
-    addLogLine(QStringLiteral("合区已取消"));
+    addLogLine(STORED_TEXT("合区已取消"));
     return true;
 }
 
@@ -49,19 +51,19 @@ bool MergeRun::openWithRetry(QSqlDatabase &db, const QString &name, const MergeE
         // TIMESTAMPs travel as seconds and are stored back in a zone without daylight saving,
         // whatever zones the servers run in.
         if (outcome.ok && !QSqlQuery(db).exec(QStringLiteral("SET time_zone = '+00:00'"))) {
-            addLogLine(QStringLiteral("连接 %1 失败：无法设置时区").arg(label));
+            addLogLine(STORED_TEXT("连接 %1 失败：无法设置时区").arg(label));
             return false;
         }
         if (outcome.ok) {
             if (attempt >= 2)
-                addLogLine(QStringLiteral("连接 %1 成功（第%2次尝试）").arg(label).arg(attempt));
+                addLogLine(STORED_TEXT("连接 %1 成功（第%2次尝试）").arg(label).arg(attempt));
             if (outcome.viaOdbc)
-                addLogLine(QStringLiteral("%1 通过 ODBC 驱动 [%2] 连接").arg(label, outcome.odbcDriver));
+                addLogLine(STORED_TEXT("%1 通过 ODBC 驱动 [%2] 连接").arg(label, outcome.odbcDriver));
             return true;
         }
-        addLogLine(QStringLiteral("连接 %1 失败（尝试 %2/%3）：%4").arg(label).arg(attempt).arg(kMaxAttempts).arg(outcome.failureReason()));
+        addLogLine(STORED_TEXT("连接 %1 失败（尝试 %2/%3）：%4").arg(label).arg(attempt).arg(kMaxAttempts).arg(outcome.failureReason()));
         if (attempt < kMaxAttempts) {
-            addLogLine(QStringLiteral("2秒后重试..."));
+            addLogLine(STORED_TEXT("2秒后重试..."));
             QThread::msleep(2000);
         }
     }
@@ -70,17 +72,17 @@ bool MergeRun::openWithRetry(QSqlDatabase &db, const QString &name, const MergeE
 
 bool MergeRun::connectAll()
 {
-    stage(1, QStringLiteral("连接数据库"));
-    addLogLine(QStringLiteral("异步线程开始连接数据库..."));
+    stage(1, STORED_TEXT("连接数据库"));
+    addLogLine(STORED_TEXT("异步线程开始连接数据库..."));
     // The target's account database lives on the same server: one connection serves both, so
     // that one transaction holds everything the merge writes.
-    if (!openWithRetry(m_target, kTarget, m_settings.main, m_settings.main.charDatabase, QStringLiteral("主区角色库"))
-        || !openWithRetry(m_subChar, kSubChar, m_settings.sub, m_settings.sub.charDatabase, QStringLiteral("副区角色库"))
-        || !openWithRetry(m_subWeb, kSubWeb, m_settings.sub, m_settings.sub.webDatabase, QStringLiteral("副区账号库")))
+    if (!openWithRetry(m_target, kTarget, m_settings.main, m_settings.main.charDatabase, STORED_TEXT("主区角色库"))
+        || !openWithRetry(m_subChar, kSubChar, m_settings.sub, m_settings.sub.charDatabase, STORED_TEXT("副区角色库"))
+        || !openWithRetry(m_subWeb, kSubWeb, m_settings.sub, m_settings.sub.webDatabase, STORED_TEXT("副区账号库")))
         return false;
     m_targetWeb = quoted(m_settings.main.webDatabase) + QStringLiteral(".account");
     m_sourceAccounts = quoted(m_settings.sub.webDatabase) + QStringLiteral(".account");
-    addLogLine(QStringLiteral("异步线程数据库连接成功"));
+    addLogLine(STORED_TEXT("异步线程数据库连接成功"));
     return true;
 }
 
@@ -98,9 +100,9 @@ void MergeRun::checkIdentity()
     if (main.isEmpty() || main != identity(m_subChar))
         return;
     if (m_settings.main.charDatabase.compare(m_settings.sub.charDatabase, Qt::CaseInsensitive) == 0)
-        m_plan.refusals << QStringLiteral("主区和副区是同一个角色库 %1，不能把它合并到自身").arg(m_settings.main.charDatabase);
+        m_plan.refusals << STORED_TEXT("主区和副区是同一个角色库 %1，不能把它合并到自身").arg(m_settings.main.charDatabase);
     if (m_settings.mergeWeb && m_settings.main.webDatabase.compare(m_settings.sub.webDatabase, Qt::CaseInsensitive) == 0)
-        m_plan.refusals << QStringLiteral("主区和副区是同一个账号库 %1，不能把它合并到自身（不合并账号时可取消“合并web库”）")
+        m_plan.refusals << STORED_TEXT("主区和副区是同一个账号库 %1，不能把它合并到自身（不合并账号时可取消“合并web库”）")
                                .arg(m_settings.main.webDatabase);
 }
 
@@ -122,7 +124,7 @@ bool MergeRun::lowLevel(QSqlDatabase &db, int world, QList<int> *ids)
     query.addBindValue(m_settings.cleanLevel);
     query.addBindValue(world);
     if (!query.exec()) {
-        addLogLine(QStringLiteral("查询低等级角色失败：%1").arg(query.lastError().text()));
+        addLogLine(STORED_TEXT("查询低等级角色失败：%1").arg(query.lastError().text()));
         return false;
     }
     while (query.next())
@@ -143,7 +145,7 @@ bool MergeRun::readSource()
                       .arg(m_hasCreateTime ? QStringLiteral("createtime") : QStringLiteral("0")));
     query.addBindValue(m_settings.subWorldId);
     if (!query.exec()) {
-        addLogLine(QStringLiteral("获取副区 charguid 失败：%1").arg(query.lastError().text()));
+        addLogLine(STORED_TEXT("获取副区 charguid 失败：%1").arg(query.lastError().text()));
         return false;
     }
     while (query.next()) {
@@ -184,13 +186,13 @@ bool MergeRun::planColumns()
     };
     describe(m_target, QStringLiteral("t_char"), m_subChar, QString(), QString());
     if (m_columns.value(QStringLiteral("t_char")).first.isEmpty() || m_columns.value(QStringLiteral("t_char")).second.isEmpty()) {
-        addLogLine(QStringLiteral("无法获取 t_char 表结构"));
+        addLogLine(STORED_TEXT("无法获取 t_char 表结构"));
         return false;
     }
     if (m_settings.mergeWeb) {
         describe(m_target, QStringLiteral("account"), m_subChar, m_settings.main.webDatabase, m_settings.sub.webDatabase);
         if (m_columns.value(QStringLiteral("account")).first.isEmpty() || m_columns.value(QStringLiteral("account")).second.isEmpty()) {
-            addLogLine(QStringLiteral("无法获取 account 表结构"));
+            addLogLine(STORED_TEXT("无法获取 account 表结构"));
             return false;
         }
     }
@@ -204,9 +206,9 @@ bool MergeRun::planColumns()
         for (const QString &name : it.value()) {
             const Column *column = findColumn(m_columns.value(it.key()).first, name.toLower());
             if (!m_settings.fillMissingColumns || newRowValue(*column).isEmpty()) {
-                m_plan.refusals << QStringLiteral("主区表 %1 的字段 %2 必须有值，但副区没有这些字段%3")
+                m_plan.refusals << STORED_TEXT("主区表 %1 的字段 %2 必须有值，但副区没有这些字段%3")
                                        .arg(it.key(), it.value().join(QStringLiteral(", ")),
-                                            m_settings.fillMissingColumns ? QString() : QStringLiteral("（可选择用游戏为新角色写入的值填充）"));
+                                            m_settings.fillMissingColumns ? QString() : STORED_TEXT("（可选择用游戏为新角色写入的值填充）"));
                 break;
             }
         }
@@ -223,7 +225,7 @@ bool MergeRun::planIds()
         return true;
     }
     if (!ledger.hasWorld(m_settings.mainWorldId)) {
-        m_plan.refusals << QStringLiteral("主区 WorldID %1 在 t_var 中没有计数器（已有: %2）").arg(m_settings.mainWorldId).arg(ledger.worldList());
+        m_plan.refusals << STORED_TEXT("主区 WorldID %1 在 t_var 中没有计数器（已有: %2）").arg(m_settings.mainWorldId).arg(ledger.worldList());
         return true;
     }
     // A character keeps its id only in another world, where the id is free and no world's
@@ -239,7 +241,7 @@ bool MergeRun::planIds()
             for (const SourceCharacter &character : chunk)
                 check.addBindValue(character.guid);
             if (!check.exec()) {
-                addLogLine(QStringLiteral("检测 charguid 冲突失败：%1").arg(check.lastError().text()));
+                addLogLine(STORED_TEXT("检测 charguid 冲突失败：%1").arg(check.lastError().text()));
                 return false;
             }
             while (check.next())
@@ -263,26 +265,26 @@ bool MergeRun::planAccounts()
         return true;
     QString error;
     if (!m_accountKeys.describe(m_target, m_settings.main.webDatabase, QStringLiteral("account"), QStringLiteral("name"), &error)) {
-        addLogLine(QStringLiteral("读取主区账号表失败：%1").arg(error));
+        addLogLine(STORED_TEXT("读取主区账号表失败：%1").arg(error));
         return false;
     }
     QSet<QByteArray> taken;
     if (!m_accountKeys.keysInColumn(m_target, &taken, &error)) {
-        addLogLine(QStringLiteral("读取主区账号失败：%1").arg(error));
+        addLogLine(STORED_TEXT("读取主区账号失败：%1").arg(error));
         return false;
     }
     QList<QByteArray> names;
     QSqlQuery source(m_subChar);
     source.setForwardOnly(true);
     if (!source.exec(QStringLiteral("SELECT CAST(name AS BINARY) FROM %1").arg(m_sourceAccounts))) {
-        addLogLine(QStringLiteral("查询副区账号失败：") + source.lastError().text());
+        addLogLine(STORED_TEXT("查询副区账号失败：") + source.lastError().text());
         return false;
     }
     while (source.next())
         names.append(source.value(0).toByteArray());
     QList<QByteArray> keys;
     if (!m_accountKeys.keysOf(m_target, names, &keys, &error)) {
-        addLogLine(QStringLiteral("比较账号名失败：%1").arg(error));
+        addLogLine(STORED_TEXT("比较账号名失败：%1").arg(error));
         return false;
     }
     m_plan.accounts = int(names.size());
@@ -307,12 +309,12 @@ bool MergeRun::planAccounts()
         const QByteArray newName = MergeNames::resolve(name, suffix, true, m_accountKeys.isLegacy(), m_accountKeys.maxLength(),
                                                        isTaken, &shortened);
         if (failed) {
-            addLogLine(QStringLiteral("比较账号名失败：%1").arg(error));
+            addLogLine(STORED_TEXT("比较账号名失败：%1").arg(error));
             return false;
         }
         if (shortened) {
             ++m_report->namesShortened;
-            addLogLine(QStringLiteral("账号名过长，已截短后改名：%1 -> %2").arg(m_accountKeys.decode(name), m_accountKeys.decode(newName)));
+            addLogLine(STORED_TEXT("账号名过长，已截短后改名：%1 -> %2").arg(m_accountKeys.decode(name), m_accountKeys.decode(newName)));
         }
         QByteArray newKey;
         m_accountKeys.keyOf(m_target, newName, &newKey, &error);  // asked just before, when resolve tried it
@@ -331,7 +333,7 @@ bool MergeRun::planAccounts()
     const QList<QByteArray> accnames = distinct.values();
     QList<QByteArray> accnameKeys;
     if (!m_accountKeys.keysOf(m_target, accnames, &accnameKeys, &error)) {
-        addLogLine(QStringLiteral("比较账号名失败：%1").arg(error));
+        addLogLine(STORED_TEXT("比较账号名失败：%1").arg(error));
         return false;
     }
     for (qsizetype i = 0; i < accnames.size(); ++i) {
@@ -347,22 +349,22 @@ bool MergeRun::planNames()
 {
     QString error;
     if (!m_nameKeys.describe(m_target, QString(), QStringLiteral("t_char"), QStringLiteral("charname"), &error)) {
-        addLogLine(QStringLiteral("读取主区角色表失败：%1").arg(error));
+        addLogLine(STORED_TEXT("读取主区角色表失败：%1").arg(error));
         return false;
     }
     // The names of characters the clean-up deletes are free for the merged ones.
     QSet<QByteArray> taken;
     if (!m_nameKeys.keysInColumn(m_target, &taken, &error, excludedLowLevel())) {
-        addLogLine(QStringLiteral("读取主区角色名失败：%1").arg(error));
+        addLogLine(STORED_TEXT("读取主区角色名失败：%1").arg(error));
         return false;
     }
-    addLogLine(QStringLiteral("主区角色名总数（含UNIQUE索引）: %1").arg(taken.size()));
+    addLogLine(STORED_TEXT("主区角色名总数（含UNIQUE索引）: %1").arg(taken.size()));
     QList<QByteArray> names;
     for (const SourceCharacter &character : std::as_const(m_characters))
         names.append(character.name.isNull() ? QByteArray("") : character.name);
     QList<QByteArray> keys;
     if (!m_nameKeys.keysOf(m_target, names, &keys, &error)) {
-        addLogLine(QStringLiteral("比较角色名失败：%1").arg(error));
+        addLogLine(STORED_TEXT("比较角色名失败：%1").arg(error));
         return false;
     }
     const QByteArray suffix = m_nameKeys.encode(m_settings.charNameSuffix);
@@ -385,12 +387,12 @@ bool MergeRun::planNames()
         const QByteArray newName = MergeNames::resolve(character.name, suffix, false, m_nameKeys.isLegacy(),
                                                        m_nameKeys.maxLength(), isTaken, &shortened);
         if (failed) {
-            addLogLine(QStringLiteral("比较角色名失败：%1").arg(error));
+            addLogLine(STORED_TEXT("比较角色名失败：%1").arg(error));
             return false;
         }
         if (shortened) {
             ++m_report->namesShortened;
-            addLogLine(QStringLiteral("角色名过长，已截短后改名：%1 -> %2").arg(m_nameKeys.decode(character.name), m_nameKeys.decode(newName)));
+            addLogLine(STORED_TEXT("角色名过长，已截短后改名：%1 -> %2").arg(m_nameKeys.decode(character.name), m_nameKeys.decode(newName)));
         }
         QByteArray newKey;
         m_nameKeys.keyOf(m_target, newName, &newKey, &error);  // asked just before, when resolve tried it
@@ -408,7 +410,7 @@ bool MergeRun::createGuidTables(QSqlDatabase &db, QString *error)
     for (const QString &table : {kGuidTable, kPartnerTable}) {
         query.exec(QStringLiteral("DROP TEMPORARY TABLE IF EXISTS %1").arg(table));
         if (!query.exec(QStringLiteral("CREATE TEMPORARY TABLE %1 (charguid INT PRIMARY KEY)").arg(table))) {
-            *error = QStringLiteral("创建临时表失败：%1").arg(query.lastError().text());
+            *error = STORED_TEXT("创建临时表失败：%1").arg(query.lastError().text());
             return false;
         }
     }
@@ -424,7 +426,7 @@ bool MergeRun::fillGuidTable(QSqlDatabase &db, QString *error) const
             ids.append(QStringLiteral("(%1)").arg(character.guid));
         for (const QString &table : {kGuidTable, kPartnerTable}) {
             if (!query.exec(QStringLiteral("INSERT INTO %1 (charguid) VALUES %2").arg(table, ids.join(QStringLiteral(", "))))) {
-                *error = QStringLiteral("写入临时表失败：%1").arg(query.lastError().text());
+                *error = STORED_TEXT("写入临时表失败：%1").arg(query.lastError().text());
                 return false;
             }
         }
@@ -446,7 +448,7 @@ bool MergeRun::beginSourceSnapshot()
     QSqlQuery query(m_subChar);
     const bool locked = query.exec(QStringLiteral("SET SESSION lock_wait_timeout = 10")) && query.exec(QStringLiteral("FLUSH TABLES WITH READ LOCK"));
     if (!locked) {
-        addLogLine(QStringLiteral("无法短暂锁定副区（%1）：改为在一个连接的一个快照中读取副区，不并行读取").arg(query.lastError().text()));
+        addLogLine(STORED_TEXT("无法短暂锁定副区（%1）：改为在一个连接的一个快照中读取副区，不并行读取").arg(query.lastError().text()));
         m_reader.reset();
     }
     const QString snapshot = QStringLiteral("START TRANSACTION WITH CONSISTENT SNAPSHOT");
@@ -454,15 +456,15 @@ bool MergeRun::beginSourceSnapshot()
     if (!ok)
         error = query.lastError().text();
     if (ok && m_reader && !m_reader->call([&snapshot](QSqlDatabase &db) { return QSqlQuery(db).exec(snapshot); })) {
-        addLogLine(QStringLiteral("副区读取连接无法开始快照，改为单连接读取"));
+        addLogLine(STORED_TEXT("副区读取连接无法开始快照，改为单连接读取"));
         m_reader.reset();
     }
     if (locked)
         query.exec(QStringLiteral("UNLOCK TABLES"));
     if (!ok)
-        addLogLine(QStringLiteral("副区无法开始一致的读取：%1").arg(error));
+        addLogLine(STORED_TEXT("副区无法开始一致的读取：%1").arg(error));
     else if (locked)
-        addLogLine(QStringLiteral("副区的所有读取都在同一时刻的快照中进行"));
+        addLogLine(STORED_TEXT("副区的所有读取都在同一时刻的快照中进行"));
     return ok;
 }
 
@@ -482,7 +484,7 @@ void MergeRun::startReader()
     QString error;
     if (!m_reader->begin(&error)) {
         m_reader.reset();
-        addLogLine(QStringLiteral("副区读取连接失败（%1），改为单连接读取").arg(error));
+        addLogLine(STORED_TEXT("副区读取连接失败（%1），改为单连接读取").arg(error));
     }
 }
 
@@ -497,7 +499,7 @@ bool MergeRun::countRows()
         if (!count.exec(QStringLiteral("SELECT COUNT(*) ") + join) || !count.next()) {
             if (errorNumber(count.lastError()) == kErrorNoSuchTable)
                 continue;  // nothing to copy
-            addLogLine(QStringLiteral("统计副区表 %1 失败：%2").arg(table, count.lastError().text()));
+            addLogLine(STORED_TEXT("统计副区表 %1 失败：%2").arg(table, count.lastError().text()));
             return false;
         }
         qint64 rows = count.value(0).toLongLong();
@@ -506,7 +508,7 @@ bool MergeRun::countRows()
             if (!count.exec(QStringLiteral("SELECT COUNT(*) ") + join + QStringLiteral(" WHERE r.fguid NOT IN (SELECT charguid FROM %1)")
                                                                             .arg(kPartnerTable))
                 || !count.next()) {
-                addLogLine(QStringLiteral("统计副区表 %1 失败：%2").arg(table, count.lastError().text()));
+                addLogLine(STORED_TEXT("统计副区表 %1 失败：%2").arg(table, count.lastError().text()));
                 return false;
             }
             m_plan.relationsDropped = count.value(0).toInt();
@@ -542,7 +544,7 @@ bool MergeRun::countAlreadyMerged()
         for (qint64 time : slice)
             query.addBindValue(time);
         if (!query.exec()) {
-            addLogLine(QStringLiteral("检查是否已合并失败：%1").arg(query.lastError().text()));
+            addLogLine(STORED_TEXT("检查是否已合并失败：%1").arg(query.lastError().text()));
             return false;
         }
         while (query.next()) {
@@ -565,7 +567,7 @@ bool MergeRun::countAlreadyMerged()
 
 void MergeRun::statistics()
 {
-    addLogLine(QStringLiteral("========== 数据统计 =========="));
+    addLogLine(STORED_TEXT("========== 数据统计 =========="));
     auto count = [](QSqlDatabase &db, const QString &sql, int worldId = -1) -> qint64 {
         QSqlQuery query(db);
         query.prepare(sql);
@@ -575,12 +577,12 @@ void MergeRun::statistics()
     };
     const QString tables = QStringLiteral("SELECT COUNT(*) FROM information_schema.tables WHERE table_schema = DATABASE()");
     const QString characters = QStringLiteral("SELECT COUNT(*) FROM t_char WHERE zoneworldid = ? AND isvalid = 1");
-    const QString line = QStringLiteral("【%1】表数量: %2, 账号数量: %3, 角色数量: %4");
-    addLogLine(line.arg(QStringLiteral("主区"))
+    const QString line = STORED_TEXT("【%1】表数量: %2, 账号数量: %3, 角色数量: %4");
+    addLogLine(line.arg(STORED_TEXT("主区"))
                    .arg(count(m_target, tables))
                    .arg(count(m_target, QStringLiteral("SELECT COUNT(*) FROM ") + m_targetWeb))
                    .arg(count(m_target, characters, m_settings.mainWorldId)));
-    addLogLine(line.arg(QStringLiteral("副区"))
+    addLogLine(line.arg(STORED_TEXT("副区"))
                    .arg(count(m_subChar, tables))
                    .arg(count(m_subChar, QStringLiteral("SELECT COUNT(*) FROM ") + m_sourceAccounts))
                    .arg(count(m_subChar, characters, m_settings.subWorldId)));
@@ -588,32 +590,32 @@ void MergeRun::statistics()
 
 void MergeRun::conflictSurvey()
 {
-    addLogLine(QStringLiteral("========== 冲突检测 =========="));
-    addLogLine(QStringLiteral("【冲突统计】角色名冲突: %1 个, 账号名冲突: %2 个").arg(m_characterConflicts.size()).arg(m_accountConflicts.size()));
+    addLogLine(STORED_TEXT("========== 冲突检测 =========="));
+    addLogLine(STORED_TEXT("【冲突统计】角色名冲突: %1 个, 账号名冲突: %2 个").arg(m_characterConflicts.size()).arg(m_accountConflicts.size()));
     auto list = [this](const QStringList &names, const QString &kind, const QString &suffix) {
         if (names.isEmpty())
             return;
         if (names.size() > kShownRecords)
-            addLogLine(QStringLiteral("冲突%1名(前20个): %2 ...").arg(kind, names.mid(0, kShownRecords).join(QStringLiteral(", "))));
+            addLogLine(STORED_TEXT("冲突%1名(前20个): %2 ...").arg(kind, names.mid(0, kShownRecords).join(QStringLiteral(", "))));
         else
-            addLogLine(QStringLiteral("冲突%1名: ").arg(kind) + names.join(QStringLiteral(", ")));
-        addLogLine(QStringLiteral("冲突%1将添加后缀: %2").arg(kind, suffix));
+            addLogLine(STORED_TEXT("冲突%1名: ").arg(kind) + names.join(QStringLiteral(", ")));
+        addLogLine(STORED_TEXT("冲突%1将添加后缀: %2").arg(kind, suffix));
     };
-    list(m_characterConflicts, QStringLiteral("角色"), m_settings.charNameSuffix);
-    list(m_accountConflicts, QStringLiteral("账号"), m_settings.accountNameSuffix);
+    list(m_characterConflicts, STORED_TEXT("角色"), m_settings.charNameSuffix);
+    list(m_accountConflicts, STORED_TEXT("账号"), m_settings.accountNameSuffix);
 }
 
 bool MergeRun::plan()
 {
-    stage(4, QStringLiteral("数据统计"));
+    stage(4, STORED_TEXT("数据统计"));
     statistics();
     checkIdentity();
     if (m_settings.cleanLowLevel && (m_settings.cleanLevel < kMinCleanLevel || m_settings.cleanLevel > kMaxCleanLevel))
-        m_plan.refusals << QStringLiteral("清理等级必须为%1-%2之间的数字").arg(kMinCleanLevel).arg(kMaxCleanLevel);
+        m_plan.refusals << STORED_TEXT("清理等级必须为%1-%2之间的数字").arg(kMinCleanLevel).arg(kMaxCleanLevel);
     if (!readSource() || !lowLevel(m_target, m_settings.mainWorldId, &m_lowMain))
         return false;
     m_plan.lowLevelMain = int(m_lowMain.size());
-    stage(5, QStringLiteral("冲突检测"));
+    stage(5, STORED_TEXT("冲突检测"));
     if (!planColumns() || !planIds() || !planAccounts() || !planNames())
         return false;
     QString error;
@@ -635,8 +637,8 @@ bool MergeRun::plan()
             if (!warning.isEmpty())
                 m_plan.lockWarnings << warning;
         };
-        warn(m_target, m_settings.mainWorldId, QStringLiteral("主区"));
-        warn(m_subChar, m_settings.subWorldId, QStringLiteral("副区"));
+        warn(m_target, m_settings.mainWorldId, STORED_TEXT("主区"));
+        warn(m_subChar, m_settings.subWorldId, STORED_TEXT("副区"));
     }
     m_plan.liveGame = RowPreview::liveGameWarning(m_target, {m_settings.main.charDatabase},
                                                  m_settings.mergeWeb ? QStringList{m_settings.main.webDatabase} : QStringList());

@@ -1,4 +1,6 @@
 #include "mergerun.h"
+#include "db/storedtext.h"
+
 
 using namespace Sql;
 using MergeSql::openEndpoint;
@@ -10,18 +12,18 @@ namespace MergeRunning {
 bool MergeRun::purgeLowLevel(QSqlDatabase &db, const QString &label, const QList<int> &ids)
 {
     if (ids.isEmpty()) {
-        addLogLine(QStringLiteral("[%1] 未找到等级≤%2的角色").arg(label).arg(m_settings.cleanLevel));
+        addLogLine(STORED_TEXT("[%1] 未找到等级≤%2的角色").arg(label).arg(m_settings.cleanLevel));
         return true;
     }
-    addLogLine(QStringLiteral("[%1] 找到 %2 个等级≤%3的角色，开始清理...").arg(label).arg(ids.size()).arg(m_settings.cleanLevel));
+    addLogLine(STORED_TEXT("[%1] 找到 %2 个等级≤%3的角色，开始清理...").arg(label).arg(ids.size()).arg(m_settings.cleanLevel));
     CharacterPurge::Hooks hooks;
     hooks.done = [this](CharacterPurge::Step kind, const QString &table, qint64 rows, bool missing) {
         if (missing)
-            addLogLine(QStringLiteral("  表 %1 不存在，跳过").arg(table));
+            addLogLine(STORED_TEXT("  表 %1 不存在，跳过").arg(table));
         else if (kind == CharacterPurge::Step::Characters)
-            addLogLine(QStringLiteral("  已删除 t_char: %1 条").arg(rows));
+            addLogLine(STORED_TEXT("  已删除 t_char: %1 条").arg(rows));
         else if (rows > 0)
-            addLogLine(QStringLiteral("  已清理 %1: %2 条").arg(kind == CharacterPurge::Step::ReverseRelations ? QStringLiteral("t_relation (fguid)") : table)
+            addLogLine(STORED_TEXT("  已清理 %1: %2 条").arg(kind == CharacterPurge::Step::ReverseRelations ? QStringLiteral("t_relation (fguid)") : table)
                            .arg(rows));
     };
     hooks.cancelled = [this] { return cancelled(); };
@@ -29,10 +31,10 @@ bool MergeRun::purgeLowLevel(QSqlDatabase &db, const QString &label, const QList
     CharacterPurge::Outcome outcome;
     if (!CharacterPurge::deleteCharacters(db, ids, mergeCharacterTables, hooks, &outcome)) {
         if (!outcome.cancelled)
-            addLogLine(QStringLiteral("[%1] 清理 %2 失败：%3").arg(label, outcome.failedTable, outcome.error));
+            addLogLine(STORED_TEXT("[%1] 清理 %2 失败：%3").arg(label, outcome.failedTable, outcome.error));
         return false;
     }
-    addLogLine(QStringLiteral("[%1] 低等级角色清理完成").arg(label));
+    addLogLine(STORED_TEXT("[%1] 低等级角色清理完成").arg(label));
     return true;
 }
 
@@ -40,9 +42,9 @@ void MergeRun::cleanSource()
 {
     if (!m_settings.cleanLowLevel)
         return;
-    stage(3, QStringLiteral("清理低等级角色"));
-    addLogLine(QStringLiteral("========== 清理副区低等级角色 =========="));
-    addLogLine(QStringLiteral("清理等级 ≤ %1 的角色").arg(m_settings.cleanLevel));
+    stage(3, STORED_TEXT("清理低等级角色"));
+    addLogLine(STORED_TEXT("========== 清理副区低等级角色 =========="));
+    addLogLine(STORED_TEXT("清理等级 ≤ %1 的角色").arg(m_settings.cleanLevel));
     // After the target has committed: the characters are never merged, so the plan stands
     // either way, and a merge that fails leaves the source whole. Its own undo file.
     QString error;
@@ -52,7 +54,7 @@ void MergeRun::cleanSource()
         return;
     }
     UndoableTransaction transaction(m_subChar);
-    if (!transaction.begin(QStringLiteral("跨服合区 清理副区 %1:%2/%3 WorldID %4 等级≤%5的角色")
+    if (!transaction.begin(STORED_TEXT("跨服合区 清理副区 %1:%2/%3 WorldID %4 等级≤%5的角色")
                                .arg(m_settings.sub.host).arg(m_settings.sub.port).arg(m_settings.sub.charDatabase)
                                .arg(m_settings.subWorldId).arg(m_settings.cleanLevel),
                            m_settings.writeUndo, &error)) {
@@ -62,16 +64,16 @@ void MergeRun::cleanSource()
     // Only characters that were low-level when the plan left them behind, and still are.
     QList<int> now;
     if (!lowLevel(m_subChar, m_settings.subWorldId, &now)) {
-        m_report->sourceCleanupFailure = QStringLiteral("无法读取副区低等级角色");
+        m_report->sourceCleanupFailure = STORED_TEXT("无法读取副区低等级角色");
         return;
     }
     const QSet<int> planned(m_lowSub.cbegin(), m_lowSub.cend());
     now.removeIf([&](int id) { return !planned.contains(id); });
     m_undo = transaction.undo();
-    const bool purged = purgeLowLevel(m_subChar, QStringLiteral("副区"), now);
+    const bool purged = purgeLowLevel(m_subChar, STORED_TEXT("副区"), now);
     m_undo = nullptr;
     if (!purged) {
-        m_report->sourceCleanupFailure = QStringLiteral("清理失败，已回滚");
+        m_report->sourceCleanupFailure = STORED_TEXT("清理失败，已回滚");
         return;
     }
     if (!transaction.commit(&error)) {
@@ -80,17 +82,17 @@ void MergeRun::cleanSource()
     }
     m_report->sourceUndoFile = transaction.undoPath();
     if (!m_report->sourceUndoFile.isEmpty())
-        addLogLine(QStringLiteral("副区撤销文件: %1").arg(m_report->sourceUndoFile));
+        addLogLine(STORED_TEXT("副区撤销文件: %1").arg(m_report->sourceUndoFile));
 }
 
 bool MergeRun::copyAccounts()
 {
     if (!m_settings.mergeWeb) {
-        addLogLine(QStringLiteral("跳过web库合并（用户未勾选）"));
+        addLogLine(STORED_TEXT("跳过web库合并（用户未勾选）"));
         return true;
     }
-    stage(7, QStringLiteral("合并账号"));
-    addLogLine(QStringLiteral("合并账号数据..."));
+    stage(7, STORED_TEXT("合并账号"));
+    addLogLine(STORED_TEXT("合并账号数据..."));
     const auto columns = m_columns.value(QStringLiteral("account"));
     RowCopier copier(m_subChar, m_target, m_targetWeb);
     copier.setColumns(columns.first, columns.second, m_settings.fillMissingColumns, {QStringLiteral("id")});
@@ -108,24 +110,24 @@ bool MergeRun::copyAccounts()
                                 },
                                 [this] { return cancelled(); }, &copied, &error);
     if (!ok) {
-        addLogLine(QStringLiteral("账号批量插入失败：%1").arg(error));
+        addLogLine(STORED_TEXT("账号批量插入失败：%1").arg(error));
         return false;
     }
     m_report->accountsMerged = int(copied);
     m_copiedRows.insert(QStringLiteral("account"), copied);
-    addLogLine(QStringLiteral("账号合并完成：成功 %1 个，冲突改名 %2 个").arg(copied).arg(m_accountRecords.size()));
+    addLogLine(STORED_TEXT("账号合并完成：成功 %1 个，冲突改名 %2 个").arg(copied).arg(m_accountRecords.size()));
     return true;
 }
 
 bool MergeRun::copyCharacters()
 {
-    stage(8, QStringLiteral("合并角色"));
-    addLogLine(QStringLiteral("合并角色数据..."));
+    stage(8, STORED_TEXT("合并角色"));
+    addLogLine(STORED_TEXT("合并角色数据..."));
     const auto columns = m_columns.value(QStringLiteral("t_char"));
     RowCopier copier(m_subChar, m_target, QStringLiteral("t_char"));
     copier.setReader(m_reader.get());
     copier.setColumns(columns.first, columns.second, m_settings.fillMissingColumns, {QStringLiteral("aid")});
-    addLogLine(QStringLiteral("获取到 t_char 表 %1 个字段").arg(columns.second.size()));
+    addLogLine(STORED_TEXT("获取到 t_char 表 %1 个字段").arg(columns.second.size()));
     const int guid = copier.position(QStringLiteral("charguid"));
     const int world = copier.position(QStringLiteral("zoneworldid"));
     const int name = copier.position(QStringLiteral("charname"));
@@ -152,12 +154,12 @@ bool MergeRun::copyCharacters()
         },
         [this] { return cancelled(); }, &copied, &error);
     if (!ok) {
-        addLogLine(QStringLiteral("角色插入失败: %1").arg(error));
+        addLogLine(STORED_TEXT("角色插入失败: %1").arg(error));
         return false;
     }
     m_report->charactersMerged = int(copied);
     m_copiedRows.insert(QStringLiteral("t_char"), copied);
-    addLogLine(QStringLiteral("角色合并完成：成功 %1 个，角色名冲突 %2 个").arg(copied).arg(m_characterRecords.size()));
+    addLogLine(STORED_TEXT("角色合并完成：成功 %1 个，角色名冲突 %2 个").arg(copied).arg(m_characterRecords.size()));
     return true;
 }
 
@@ -198,41 +200,41 @@ std::unique_ptr<RowCopier> MergeRun::startTable(const QString &table)
 bool MergeRun::copyTable(const QString &table, RowCopier *copier)
 {
     m_context.progress(table, 0, m_plan.rows.value(table));
-    addLogLine(QStringLiteral("合并表 %1...").arg(table));
+    addLogLine(STORED_TEXT("合并表 %1...").arg(table));
     if (!copier) {
         if (m_plan.tablesSkipped.contains(table))
-            addLogLine(QStringLiteral("警告：主区没有表 %1，副区的 %1 数据未拷贝").arg(table));
+            addLogLine(STORED_TEXT("警告：主区没有表 %1，副区的 %1 数据未拷贝").arg(table));
         else
-            addLogLine(QStringLiteral("表 %1 不存在，跳过").arg(table));
+            addLogLine(STORED_TEXT("表 %1 不存在，跳过").arg(table));
         return true;
     }
     {
         QSqlQuery indexQuery(m_subChar);
         if (indexQuery.exec(QStringLiteral("SHOW INDEX FROM %1 WHERE Column_name = 'charguid'").arg(table)) && !indexQuery.next())
-            addLogLine(QStringLiteral("提示：副区表 %1 缺少 charguid 索引，关联表拷贝可能很慢（建议为 charguid 建索引）").arg(table));
+            addLogLine(STORED_TEXT("提示：副区表 %1 缺少 charguid 索引，关联表拷贝可能很慢（建议为 charguid 建索引）").arg(table));
     }
     QElapsedTimer timer;
     timer.start();
     qint64 copied = 0;
     QString error;
     if (!copier->finish(&copied, &error)) {
-        addLogLine(QStringLiteral("表 %1 合并失败：%2").arg(table, error));
+        addLogLine(STORED_TEXT("表 %1 合并失败：%2").arg(table, error));
         return false;
     }
     m_context.progress(table, copied, m_plan.rows.value(table));
     m_copiedRows.insert(table, copied);
-    addLogLine(QStringLiteral("表 %1 合并完成：成功 %2，耗时 %3 秒").arg(table).arg(copied).arg(oneDecimal(timer.elapsed() / 1000.0)));
+    addLogLine(STORED_TEXT("表 %1 合并完成：成功 %2，耗时 %3 秒").arg(table).arg(copied).arg(oneDecimal(timer.elapsed() / 1000.0)));
     return true;
 }
 
 bool MergeRun::copyRelatedTables()
 {
-    stage(9, QStringLiteral("合并关联表"));
+    stage(9, STORED_TEXT("合并关联表"));
     if (m_characters.isEmpty()) {
-        addLogLine(QStringLiteral("未合并任何角色，跳过关联表合并。"));
+        addLogLine(STORED_TEXT("未合并任何角色，跳过关联表合并。"));
         return true;
     }
-    addLogLine(QStringLiteral("已筛选 %1 个合并的角色用于关联表拷贝").arg(m_characters.size()));
+    addLogLine(STORED_TEXT("已筛选 %1 个合并的角色用于关联表拷贝").arg(m_characters.size()));
     // Every read is queued at once: the reader goes on to the next table while this one is written.
     std::vector<std::unique_ptr<RowCopier>> copiers;
     for (const QString &table : mergeCharacterTables)
@@ -252,30 +254,30 @@ bool MergeRun::copyRelatedTables()
 
 bool MergeRun::writeTarget()
 {
-    addLogLine(QStringLiteral("========== 开始合并数据 =========="));
-    addLogLine(m_settings.mainWorldId == m_settings.subWorldId ? QStringLiteral("WorldID相同，准备重新分配charguid...")
-                                                              : QStringLiteral("WorldID不同，检查charguid冲突..."));
+    addLogLine(STORED_TEXT("========== 开始合并数据 =========="));
+    addLogLine(m_settings.mainWorldId == m_settings.subWorldId ? STORED_TEXT("WorldID相同，准备重新分配charguid...")
+                                                              : STORED_TEXT("WorldID不同，检查charguid冲突..."));
     // Created before the transaction: servers that enforce GTID consistency refuse it inside one.
     m_targetIds = std::make_unique<CharacterPurge::IdTable>(m_target);
     QString undoError;
     if (m_settings.cleanLowLevel && !m_targetIds->create(&undoError)) {
-        addLogLine(QStringLiteral("主区未做任何修改：无法建立临时表：%1").arg(undoError));
+        addLogLine(STORED_TEXT("主区未做任何修改：无法建立临时表：%1").arg(undoError));
         return false;
     }
     m_transaction = std::make_unique<UndoableTransaction>(m_target);
-    if (!m_transaction->begin(QStringLiteral("跨服合区 %1:%2/%3 WorldID %4 → WorldID %5")
+    if (!m_transaction->begin(STORED_TEXT("跨服合区 %1:%2/%3 WorldID %4 → WorldID %5")
                                   .arg(m_settings.sub.host).arg(m_settings.sub.port).arg(m_settings.sub.charDatabase)
                                   .arg(m_settings.subWorldId).arg(m_settings.mainWorldId),
                               m_settings.writeUndo, &undoError)) {
-        addLogLine(QStringLiteral("主区未做任何修改：%1").arg(undoError));
+        addLogLine(STORED_TEXT("主区未做任何修改：%1").arg(undoError));
         return false;
     }
     m_undo = m_transaction->undo();
-    addLogLine(QStringLiteral("主区事务已开始：合区完成前主区不会有任何改动"));
+    addLogLine(STORED_TEXT("主区事务已开始：合区完成前主区不会有任何改动"));
     QSqlQuery(m_target).exec(QStringLiteral("SET FOREIGN_KEY_CHECKS = 0"));
 
     // The ids again, now with the counters locked: the game creates nobody until the commit.
-    stage(6, QStringLiteral("分配 charguid"));
+    stage(6, STORED_TEXT("分配 charguid"));
     CharGuidLedger ledger;
     QString error;
     QList<int> ids;
@@ -285,16 +287,16 @@ bool MergeRun::writeTarget()
         return false;
     }
     m_counterBefore = ledger.counter(m_settings.mainWorldId);
-    addLogLine(QStringLiteral("主区 WorldID %1 的 maxcharguid: %2").arg(m_settings.mainWorldId).arg(m_counterBefore));
-    addLogLine(QStringLiteral("副区待合并角色数: %1").arg(m_characters.size()));
+    addLogLine(STORED_TEXT("主区 WorldID %1 的 maxcharguid: %2").arg(m_settings.mainWorldId).arg(m_counterBefore));
+    addLogLine(STORED_TEXT("副区待合并角色数: %1").arg(m_characters.size()));
     for (qsizetype k = 0; k < m_renumbered.size(); ++k)
         m_guidMap.insert(m_renumbered.at(k), ids.at(k));
     if (!ids.isEmpty()) {
         m_lastAllocated = ids.last();
-        addLogLine(QStringLiteral("需要重新分配 %1 个 charguid，新范围: %2 - %3").arg(ids.size()).arg(ids.first()).arg(ids.last()));
+        addLogLine(STORED_TEXT("需要重新分配 %1 个 charguid，新范围: %2 - %3").arg(ids.size()).arg(ids.first()).arg(ids.last()));
     }
 
-    if (m_settings.cleanLowLevel && !purgeLowLevel(m_target, QStringLiteral("主区"), m_lowMain))
+    if (m_settings.cleanLowLevel && !purgeLowLevel(m_target, STORED_TEXT("主区"), m_lowMain))
         return false;
     if (stopped() || !copyAccounts())
         return false;
@@ -302,39 +304,39 @@ bool MergeRun::writeTarget()
             QString readerError;
             return fillGuidTable(db, &readerError);
         })) {
-        addLogLine(QStringLiteral("副区读取连接出错，改为单连接读取"));
+        addLogLine(STORED_TEXT("副区读取连接出错，改为单连接读取"));
         m_reader.reset();
     }
     if (stopped() || !copyCharacters() || stopped() || !copyRelatedTables() || stopped())
         return false;
     m_reader.reset();
 
-    stage(10, QStringLiteral("更新 t_var 与冲突记录"));
+    stage(10, STORED_TEXT("更新 t_var 与冲突记录"));
     // The counter ends on the last id handed out, as if the game had created the characters.
     if (m_lastAllocated > 0) {
         if (!ledger.setCounter(m_target, m_settings.mainWorldId, m_lastAllocated, &error)) {
             addLogLine(error);
             return false;
         }
-        addLogLine(QStringLiteral("已更新 t_var.maxcharguid = %1").arg(m_lastAllocated));
+        addLogLine(STORED_TEXT("已更新 t_var.maxcharguid = %1").arg(m_lastAllocated));
     }
     QSqlQuery(m_target).exec(QStringLiteral("SET FOREIGN_KEY_CHECKS = 1"));
     if (stopped())
         return false;
     if (m_undo && !writeUndo(&undoError)) {
-        addLogLine(QStringLiteral("撤销文件写入失败，主区已回滚：%1").arg(undoError));
+        addLogLine(STORED_TEXT("撤销文件写入失败，主区已回滚：%1").arg(undoError));
         return false;
     }
     if (!m_transaction->commit(&undoError)) {
-        addLogLine(QStringLiteral("主区：%1").arg(undoError));
+        addLogLine(STORED_TEXT("主区：%1").arg(undoError));
         return false;
     }
-    addLogLine(QStringLiteral("主区事务已提交"));
+    addLogLine(STORED_TEXT("主区事务已提交"));
     m_report->undoFile = m_transaction->undoPath();
     m_transaction.reset();
     m_targetIds.reset();
     if (!m_report->undoFile.isEmpty())
-        addLogLine(QStringLiteral("撤销文件: %1").arg(m_report->undoFile));
+        addLogLine(STORED_TEXT("撤销文件: %1").arg(m_report->undoFile));
     return true;
 }
 
@@ -382,20 +384,20 @@ QString MergeRun::writeRenameFile()
     const QString directory = applicationDirectory() + QStringLiteral("/Log");
     QDir().mkpath(directory);
     const QString path = directory + QStringLiteral("/merge_renames_%1.txt").arg(QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd_HHmmss")));
-    QString text = QStringLiteral("副区 %1:%2/%3 WorldID %4 -> 主区 %5:%6/%7 WorldID %8\n")
+    QString text = STORED_TEXT("副区 %1:%2/%3 WorldID %4 -> 主区 %5:%6/%7 WorldID %8\n")
                        .arg(m_settings.sub.host, QString::number(m_settings.sub.port), m_settings.sub.charDatabase,
                             QString::number(m_settings.subWorldId), m_settings.main.host, QString::number(m_settings.main.port),
                             m_settings.main.charDatabase, QString::number(m_settings.mainWorldId));
     auto section = [&text](const QString &title, const QList<Rename> &records) {
-        text += QStringLiteral("\n%1（%2 个）\n").arg(title).arg(records.size());
+        text += STORED_TEXT("\n%1（%2 个）\n").arg(title).arg(records.size());
         for (const Rename &record : records)
             text += QStringLiteral("%1 -> %2\n").arg(record.from, record.to);
     };
-    section(QStringLiteral("账号改名"), m_accountRecords);
-    section(QStringLiteral("角色改名"), m_characterRecords);
+    section(STORED_TEXT("账号改名"), m_accountRecords);
+    section(STORED_TEXT("角色改名"), m_characterRecords);
     AtomicFile file(path);
     if (!file.open() || !file.write(text.toUtf8()) || !file.commit()) {
-        addLogLine(QStringLiteral("警告：改名记录文件写入失败：%1").arg(file.errorString()));
+        addLogLine(STORED_TEXT("警告：改名记录文件写入失败：%1").arg(file.errorString()));
         return QString();
     }
     return path;
@@ -404,7 +406,7 @@ QString MergeRun::writeRenameFile()
 void MergeRun::finish()
 {
     if (!m_accountRecords.isEmpty() || !m_characterRecords.isEmpty()) {
-        addLogLine(QStringLiteral("========== 冲突处理记录 =========="));
+        addLogLine(STORED_TEXT("========== 冲突处理记录 =========="));
         auto records = [this](const QList<Rename> &list, const QString &header) {
             if (list.isEmpty())
                 return;
@@ -412,25 +414,25 @@ void MergeRun::finish()
             for (int i = 0; i < list.size() && i < kShownRecords; ++i)
                 addLogLine(QStringLiteral("  %1 -> %2").arg(list.at(i).from, list.at(i).to));
             if (list.size() > kShownRecords)
-                addLogLine(QStringLiteral("  ... 还有 %1 个未显示").arg(list.size() - kShownRecords));
+                addLogLine(STORED_TEXT("  ... 还有 %1 个未显示").arg(list.size() - kShownRecords));
         };
-        records(m_accountRecords, QStringLiteral("【账号改名】共 %1 个："));
-        records(m_characterRecords, QStringLiteral("【角色改名】共 %1 个："));
+        records(m_accountRecords, STORED_TEXT("【账号改名】共 %1 个："));
+        records(m_characterRecords, STORED_TEXT("【角色改名】共 %1 个："));
         m_report->renameFile = writeRenameFile();
         if (!m_report->renameFile.isEmpty())
-            addLogLine(QStringLiteral("全部改名记录: %1").arg(m_report->renameFile));
+            addLogLine(STORED_TEXT("全部改名记录: %1").arg(m_report->renameFile));
     }
     m_report->invalidLeftBehind = m_plan.invalidLeftBehind;
     m_report->relationsDropped = m_plan.relationsDropped;
     m_report->tablesSkipped = m_plan.tablesSkipped;
     if (m_plan.invalidLeftBehind > 0)
-        addLogLine(QStringLiteral("无效角色（isvalid ≠ 1）未合并: %1 个").arg(m_plan.invalidLeftBehind));
+        addLogLine(STORED_TEXT("无效角色（isvalid ≠ 1）未合并: %1 个").arg(m_plan.invalidLeftBehind));
     if (m_plan.relationsDropped > 0)
-        addLogLine(QStringLiteral("对方角色未合并而未拷贝的关系: %1 条").arg(m_plan.relationsDropped));
+        addLogLine(STORED_TEXT("对方角色未合并而未拷贝的关系: %1 条").arg(m_plan.relationsDropped));
     if (m_report->namesShortened > 0)
-        addLogLine(QStringLiteral("为放入字段而截短的名字: %1 个").arg(m_report->namesShortened));
+        addLogLine(STORED_TEXT("为放入字段而截短的名字: %1 个").arg(m_report->namesShortened));
     if (m_report->hasLosses()) {
-        addLogLine(QStringLiteral("========== 未完整合并 =========="));
+        addLogLine(STORED_TEXT("========== 未完整合并 =========="));
         for (const QString &line : m_report->lossLines())
             addLogLine(line);
     }
@@ -445,15 +447,15 @@ bool MergeRun::run()
         return abort();
     if (!m_plan.refusals.isEmpty()) {
         for (const QString &refusal : std::as_const(m_plan.refusals))
-            addLogLine(QStringLiteral("拒绝合区：%1").arg(refusal));
+            addLogLine(STORED_TEXT("拒绝合区：%1").arg(refusal));
         return abort();
     }
     if (m_plan.alreadyMerged > 0 && !m_settings.again) {
-        addLogLine(QStringLiteral("拒绝合区：主区已有 %1 个副区角色（账号与创建时间相同），这次合区似乎已经做过").arg(m_plan.alreadyMerged));
+        addLogLine(STORED_TEXT("拒绝合区：主区已有 %1 个副区角色（账号与创建时间相同），这次合区似乎已经做过").arg(m_plan.alreadyMerged));
         return abort();
     }
     if (m_settings.backupFirst) {
-        stage(2, QStringLiteral("备份主区数据库"));
+        stage(2, STORED_TEXT("备份主区数据库"));
         if (stopped() || !backupMergeTarget(m_settings, [this](const QString &line) { addLogLine(line); }))
             return abort();
     }
@@ -461,7 +463,7 @@ bool MergeRun::run()
         return abort();
     cleanSource();
     finish();
-    stage(11, QStringLiteral("完成"));
+    stage(11, STORED_TEXT("完成"));
     closeAll();
     return true;
 }

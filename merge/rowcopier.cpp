@@ -1,5 +1,8 @@
 #include "rowcopier.h"
 
+#include "db/storedtext.h"
+
+
 #include <QQueue>
 #include <QSemaphore>
 #include <QRegularExpression>
@@ -352,7 +355,7 @@ bool RowCopier::read(QSqlDatabase db, const Sink &sink, QString *error) const
         if (statement.size() < m_statementLimit)
             continue;
         if (m_cancelled && m_cancelled()) {
-            *error = QStringLiteral("合区已取消");
+            *error = STORED_TEXT("合区已取消");
             return false;
         }
         if (!sink(statement, rows))
@@ -392,7 +395,7 @@ bool RowCopier::flush(const QByteArray &statement, int rows, QString *error)
     QSqlQuery insert(m_target);
     const bool ok = insert.exec(QString::fromLatin1(statement));
     if (!ok || insert.numRowsAffected() != rows) {
-        *error = QStringLiteral("%1: %2").arg(m_table, ok ? QStringLiteral("写入 %1 行，应为 %2 行").arg(insert.numRowsAffected()).arg(rows)
+        *error = QStringLiteral("%1: %2").arg(m_table, ok ? STORED_TEXT("写入 %1 行，应为 %2 行").arg(insert.numRowsAffected()).arg(rows)
                                                           : insert.lastError().text());
         return false;
     }

@@ -3,8 +3,9 @@
 #include "db/connectionrule.h"
 #include "db/databasemanager.h"
 #include "db/legacytext.h"
-#include "engine/charactertables.h"
+#include "db/storedtext.h"
 #include "engine/characterpurge.h"
+#include "engine/charactertables.h"
 #include "engine/rowpreview.h"
 #include "engine/undoabletransaction.h"
 #include "mergenames.h"
@@ -99,7 +100,7 @@ bool SameServerMergeRun::execPrepared(QSqlQuery &query)
 bool SameServerMergeRun::logged(const QSqlQuery &query, bool ok)
 {
     if (!ok)
-        m_log(QStringLiteral("错误: %1").arg(query.lastError().text()));
+        m_log(STORED_TEXT("错误: %1").arg(query.lastError().text()));
     return ok;
 }
 
@@ -123,10 +124,10 @@ qint64 SameServerMergeRun::execOnTable(const QString &table, const QString &sql)
         return query.numRowsAffected();
     if (errorNumber(query.lastError()) == kErrorNoSuchTable) {
         m_missingTables.insert(table);
-        m_log(QStringLiteral("  %1: 表不存在，已跳过").arg(table));
+        m_log(STORED_TEXT("  %1: 表不存在，已跳过").arg(table));
         return 0;
     }
-    m_log(QStringLiteral("错误: %1: %2").arg(table, query.lastError().text()));
+    m_log(STORED_TEXT("错误: %1: %2").arg(table, query.lastError().text()));
     return -1;
 }
 
@@ -138,7 +139,7 @@ bool SameServerMergeRun::valuesAltered(const QString &what)
         return false;
     while (query.next()) {
         if (kAlteredValueWarnings.contains(query.value(1).toInt())) {
-            m_log(QStringLiteral("错误: %1时数据被截断或改变: %2").arg(what, query.value(2).toString()));
+            m_log(STORED_TEXT("错误: %1时数据被截断或改变: %2").arg(what, query.value(2).toString()));
             return true;
         }
     }
@@ -153,9 +154,9 @@ QString SameServerMergeRun::accountText(const QByteArray &name) const
 void SameServerMergeRun::rollBack()
 {
     if (m_db.rollback())
-        m_log(QStringLiteral("↩ 事务已回滚"));
+        m_log(STORED_TEXT("↩ 事务已回滚"));
     else  // the server rolls an open transaction back itself when the connection is gone
-        m_log(QStringLiteral("❌ 事务回滚失败: %1").arg(m_db.lastError().text()));
+        m_log(STORED_TEXT("❌ 事务回滚失败: %1").arg(m_db.lastError().text()));
 }
 
 bool SameServerMergeRun::run()
@@ -174,15 +175,15 @@ bool SameServerMergeRun::run()
                  && exec(temporary, QStringLiteral("CREATE TEMPORARY TABLE %1 (old_name VARBINARY(1024) NOT NULL PRIMARY KEY, "
                                                    "new_name VARBINARY(1024) NOT NULL)").arg(kRenameTable))
                  && exec(temporary, QStringLiteral("CREATE TEMPORARY TABLE %1 LIKE %2").arg(kRenameCopy, kRenameTable))))) {
-        m_log(QStringLiteral("❌ 无法建立临时表，未做任何修改: %1").arg(error.isEmpty() ? temporary.lastError().text() : error));
+        m_log(STORED_TEXT("❌ 无法建立临时表，未做任何修改: %1").arg(error.isEmpty() ? temporary.lastError().text() : error));
         return false;
     }
     UndoableTransaction transaction(m_db);
-    if (!transaction.begin(QStringLiteral("同服合区 WorldID %1 → %2").arg(m_p.subWorldId).arg(m_p.mainWorldId), m_p.writeUndo, &error)) {
+    if (!transaction.begin(STORED_TEXT("同服合区 WorldID %1 → %2").arg(m_p.subWorldId).arg(m_p.mainWorldId), m_p.writeUndo, &error)) {
         m_log(QStringLiteral("❌ %1").arg(error));
         return false;
     }
-    m_log(QStringLiteral("✔ 已启动数据库事务"));
+    m_log(STORED_TEXT("✔ 已启动数据库事务"));
     m_undo = transaction.undo();
 
     struct Step
@@ -193,12 +194,12 @@ bool SameServerMergeRun::run()
         QString failure;
     };
     const QList<Step> steps = {
-        {m_p.cleanLowLevel, QStringLiteral("══ 清理低等级角色 ══"), &SameServerMergeRun::cleanupLowLevelCharacters, QStringLiteral("❌ 清理失败")},
-        {m_undo != nullptr, QString(), &SameServerMergeRun::saveMovedCharacters, QStringLiteral("❌ 撤销文件写入失败")},
-        {m_p.independentAccounts, QStringLiteral("══ 合并账号库 ══"), &SameServerMergeRun::mergeAccountDatabases, QStringLiteral("❌ 账号合并失败")},
-        {m_p.independentAccounts, QStringLiteral("══ 更新角色账号 ══"), &SameServerMergeRun::updateCharacterAccounts, QStringLiteral("❌ 账号更新失败")},
-        {true, QStringLiteral("══ 执行合区 ══"), &SameServerMergeRun::updateZoneWorldId, QStringLiteral("❌ 合区失败")},
-        {true, QStringLiteral("══ 同步world字段 ══"), &SameServerMergeRun::syncWorldField, QStringLiteral("❌ 同步失败")},
+        {m_p.cleanLowLevel, STORED_TEXT("══ 清理低等级角色 ══"), &SameServerMergeRun::cleanupLowLevelCharacters, STORED_TEXT("❌ 清理失败")},
+        {m_undo != nullptr, QString(), &SameServerMergeRun::saveMovedCharacters, STORED_TEXT("❌ 撤销文件写入失败")},
+        {m_p.independentAccounts, STORED_TEXT("══ 合并账号库 ══"), &SameServerMergeRun::mergeAccountDatabases, STORED_TEXT("❌ 账号合并失败")},
+        {m_p.independentAccounts, STORED_TEXT("══ 更新角色账号 ══"), &SameServerMergeRun::updateCharacterAccounts, STORED_TEXT("❌ 账号更新失败")},
+        {true, STORED_TEXT("══ 执行合区 ══"), &SameServerMergeRun::updateZoneWorldId, STORED_TEXT("❌ 合区失败")},
+        {true, STORED_TEXT("══ 同步world字段 ══"), &SameServerMergeRun::syncWorldField, STORED_TEXT("❌ 同步失败")},
     };
     for (const Step &step : steps) {
         if (!step.wanted || cancelled())
@@ -221,10 +222,10 @@ bool SameServerMergeRun::run()
         m_log(QStringLiteral("❌ %1").arg(error));
         return false;
     }
-    m_log(QStringLiteral("✔ 事务已提交"));
+    m_log(STORED_TEXT("✔ 事务已提交"));
     m_undoPath = transaction.undoPath();
     if (!m_undoPath.isEmpty())
-        m_log(QStringLiteral("撤销文件: %1").arg(m_undoPath));
+        m_log(STORED_TEXT("撤销文件: %1").arg(m_undoPath));
     return true;
 }
 
@@ -238,14 +239,14 @@ bool SameServerMergeRun::saveMovedCharacters()
         || m_undo->saveColumns(m_db, QStringLiteral("t_char"), QStringLiteral("charguid"),
                                {QStringLiteral("accname"), QStringLiteral("zoneworldid")}, QStringLiteral("zoneworldid = ?"),
                                {m_p.subWorldId}, &error) < 0) {
-        m_log(QStringLiteral("错误: %1").arg(error));
+        m_log(STORED_TEXT("错误: %1").arg(error));
         return false;
     }
     for (const QString &table : std::as_const(present)) {
         if (m_undo->saveColumns(m_db, table, QStringLiteral("aid"), {QStringLiteral("world")},
                                 QStringLiteral("world <> ? AND charguid IN (SELECT charguid FROM t_char WHERE zoneworldid IN (?, ?))"),
                                 {m_p.mainWorldId, m_p.subWorldId, m_p.mainWorldId}, &error) < 0) {
-            m_log(QStringLiteral("错误: %1").arg(error));
+            m_log(STORED_TEXT("错误: %1").arg(error));
             return false;
         }
     }
@@ -260,30 +261,30 @@ bool SameServerMergeRun::cleanupLowLevelCharacters()
     if (!readCharGuids(query, &ids))
         return false;
     if (ids.isEmpty()) {
-        m_log(QStringLiteral("没有需要清理的角色"));
+        m_log(STORED_TEXT("没有需要清理的角色"));
         return true;
     }
-    m_log(QStringLiteral("待清理: %1 个").arg(ids.size()));
+    m_log(STORED_TEXT("待清理: %1 个").arg(ids.size()));
     CharacterPurge::Hooks hooks;
     hooks.starting = [this](int step, int steps, CharacterPurge::Step, const QString &) { report(20 * (step - 1) / steps); };
     hooks.done = [this](CharacterPurge::Step kind, const QString &table, qint64 rows, bool missing) {
         if (missing)
-            m_log(QStringLiteral("  %1: 表不存在，已跳过").arg(table));
+            m_log(STORED_TEXT("  %1: 表不存在，已跳过").arg(table));
         else if (kind == CharacterPurge::Step::ReverseRelations && rows > 0)
-            m_log(QStringLiteral("  t_relation(反向): %1条").arg(rows));
+            m_log(STORED_TEXT("  t_relation(反向): %1条").arg(rows));
         else if (kind == CharacterPurge::Step::Table && rows > 0)
-            m_log(QStringLiteral("  %1: %2条").arg(table).arg(rows));
+            m_log(STORED_TEXT("  %1: %2条").arg(table).arg(rows));
     };
     hooks.cancelled = [this] { return cancelled(); };
     hooks.undo = m_undo;
     CharacterPurge::Outcome outcome;
     if (!CharacterPurge::deleteCharacters(m_db, ids, mergeCharacterTables, hooks, &outcome)) {
         if (!outcome.cancelled)
-            m_log(QStringLiteral("错误: %1: %2").arg(outcome.failedTable, outcome.error));
+            m_log(STORED_TEXT("错误: %1: %2").arg(outcome.failedTable, outcome.error));
         return false;
     }
     report(20);
-    m_log(QStringLiteral("✓ 删除 %1 个角色").arg(ids.size()));
+    m_log(STORED_TEXT("✓ 删除 %1 个角色").arg(ids.size()));
     return true;
 }
 
@@ -298,7 +299,7 @@ bool SameServerMergeRun::mergeAccountDatabases()
     QString keysError;
     if (!mainName || !findColumn(subColumns, QStringLiteral("name"))
         || !m_accountKeys.describe(m_db, m_p.mainAccountDb, QStringLiteral("account"), QStringLiteral("name"), &keysError)) {
-        m_log(QStringLiteral("错误: 无法读取账号表 %1.account 与 %2.account 的结构: %3")
+        m_log(STORED_TEXT("错误: 无法读取账号表 %1.account 与 %2.account 的结构: %3")
                   .arg(m_p.mainAccountDb, m_p.subAccountDb, error.text()));
         return false;
     }
@@ -309,7 +310,7 @@ bool SameServerMergeRun::mergeAccountDatabases()
         return false;
     const qint64 subAccounts = query.value(0).toLongLong();
     if (subAccounts == 0) {
-        m_log(QStringLiteral("副区没有账号需要合并"));
+        m_log(STORED_TEXT("副区没有账号需要合并"));
         return true;
     }
 
@@ -320,7 +321,7 @@ bool SameServerMergeRun::mergeAccountDatabases()
         return false;
     while (query.next())
         conflicts.append(bytesFromBinaryValue(query.value(0)));
-    m_log(QStringLiteral("副区账号: %1 个, 冲突: %2 个").arg(subAccounts).arg(conflicts.size()));
+    m_log(STORED_TEXT("副区账号: %1 个, 冲突: %2 个").arg(subAccounts).arg(conflicts.size()));
 
     // A suffixed name must be free in both tables and among the names chosen so far, or an
     // account would be handed to another player.
@@ -356,7 +357,7 @@ bool SameServerMergeRun::mergeAccountDatabases()
         if (!exec(rename, QStringLiteral("INSERT INTO %1 (old_name, new_name) VALUES (%2, %3)")
                               .arg(kRenameTable, Sql::bytesLiteral(name), Sql::bytesLiteral(target))))
             return false;
-        m_log(QStringLiteral("  冲突账号 %1 → %2").arg(accountText(name), accountText(target)));
+        m_log(STORED_TEXT("  冲突账号 %1 → %2").arg(accountText(name), accountText(target)));
     }
     if (cancelled())
         return false;
@@ -378,7 +379,7 @@ bool SameServerMergeRun::mergeAccountDatabases()
                          .arg(mainDb, targets.join(QStringLiteral(", ")), sources.join(QStringLiteral(", ")), subDb, kRenameTable)))
         return false;
     const qint64 imported = query.numRowsAffected();
-    if (valuesAltered(QStringLiteral("导入账号")))
+    if (valuesAltered(STORED_TEXT("导入账号")))
         return false;
     // The undo removes the imported accounts again, by the exact names they were stored under.
     QString undoError;
@@ -387,10 +388,10 @@ bool SameServerMergeRun::mergeAccountDatabases()
                                 QStringLiteral("CAST(name AS BINARY) IN (SELECT COALESCE(r.new_name, CAST(s.name AS BINARY)) FROM %1.account s "
                                                "LEFT JOIN %2 r ON r.old_name = CAST(s.name AS BINARY))").arg(subDb, kRenameTable),
                                 {}, &undoError, m_p.mainAccountDb) < 0) {
-        m_log(QStringLiteral("错误: %1").arg(undoError));
+        m_log(STORED_TEXT("错误: %1").arg(undoError));
         return false;
     }
-    m_log(QStringLiteral("✓ 导入 %1 个账号, 冲突处理 %2 个").arg(imported).arg(conflicts.size()));
+    m_log(STORED_TEXT("✓ 导入 %1 个账号, 冲突处理 %2 个").arg(imported).arg(conflicts.size()));
     report(30);
     return true;
 }
@@ -398,7 +399,7 @@ bool SameServerMergeRun::mergeAccountDatabases()
 bool SameServerMergeRun::updateCharacterAccounts()
 {
     if (m_renamed == 0) {
-        m_log(QStringLiteral("没有需要更新的账号"));
+        m_log(STORED_TEXT("没有需要更新的账号"));
         return true;
     }
     if (cancelled())
@@ -420,10 +421,10 @@ bool SameServerMergeRun::updateCharacterAccounts()
                              .arg(m_p.subWorldId)))
             return false;
         characters += query.numRowsAffected();
-        if (valuesAltered(QStringLiteral("更新角色账号")))
+        if (valuesAltered(STORED_TEXT("更新角色账号")))
             return false;
     }
-    m_log(QStringLiteral("✓ 更新 %1 个账号的 %2 个角色").arg(m_renamed).arg(characters));
+    m_log(STORED_TEXT("✓ 更新 %1 个账号的 %2 个角色").arg(m_renamed).arg(characters));
     report(45);
     return true;
 }
@@ -434,13 +435,13 @@ bool SameServerMergeRun::updateZoneWorldId()
     query.prepare(QStringLiteral("SELECT COUNT(*) FROM t_char WHERE zoneworldid = ?"));
     query.addBindValue(m_p.subWorldId);
     const qint64 count = query.exec() && query.next() ? query.value(0).toLongLong() : 0;
-    m_log(QStringLiteral("待修改: %1 个角色").arg(count));
+    m_log(STORED_TEXT("待修改: %1 个角色").arg(count));
     query.prepare(QStringLiteral("UPDATE t_char SET zoneworldid = ? WHERE zoneworldid = ?"));
     query.addBindValue(m_p.mainWorldId);
     query.addBindValue(m_p.subWorldId);
     if (!execPrepared(query))
         return false;
-    m_log(QStringLiteral("✓ 修改 %1 个角色").arg(query.numRowsAffected()));
+    m_log(STORED_TEXT("✓ 修改 %1 个角色").arg(query.numRowsAffected()));
     report(60);
     return true;
 }
@@ -454,7 +455,7 @@ bool SameServerMergeRun::syncWorldField()
     if (!readCharGuids(query, &ids))
         return false;
     if (ids.isEmpty()) {
-        m_log(QStringLiteral("没有需要更新的角色"));
+        m_log(STORED_TEXT("没有需要更新的角色"));
         return true;
     }
     const int slices = int((ids.size() + kSlice - 1) / kSlice);
@@ -472,11 +473,11 @@ bool SameServerMergeRun::syncWorldField()
             if (rows < 0)
                 return false;
             if (rows > 0)
-                m_log(QStringLiteral("  %1: %2条").arg(table).arg(rows));
+                m_log(STORED_TEXT("  %1: %2条").arg(table).arg(rows));
             report(60 + 30 * ++done / total);
         }
     }
-    m_log(QStringLiteral("✓ world字段同步完成"));
+    m_log(STORED_TEXT("✓ world字段同步完成"));
     return true;
 }
 
@@ -507,7 +508,7 @@ QStringList sameServerMergePreview(QSqlDatabase &db, const SameServerMergeParame
     QString survivors = QStringLiteral("SELECT charguid FROM t_char WHERE zoneworldid IN (%1, %2)").arg(p.subWorldId).arg(p.mainWorldId);
     qint64 changed = 0;  // rows the merge's one transaction deletes or changes
     if (p.cleanLowLevel) {
-        lines.append(QStringLiteral("删除两个区等级 ≤ %1 的角色:").arg(p.levelThreshold));
+        lines.append(STORED_TEXT_IN("SameServerMerge", "删除两个区等级 ≤ %1 的角色:").arg(p.levelThreshold));
         const QList<RowPreview::Count> doomed = RowPreview::characterRows(db, sameServerLowLevelCharacters(p), true);
         changed += RowPreview::total(doomed);
         lines += RowPreview::lines(doomed, true);
@@ -518,7 +519,7 @@ QStringList sameServerMergePreview(QSqlDatabase &db, const SameServerMergeParame
                                        .arg(p.cleanLowLevel ? QStringLiteral(" AND charguid NOT IN (%1)").arg(sameServerLowLevelCharacters(p)) : QString())}};
     for (const QString &table : worldColumnTables)
         moved.append({table, QStringLiteral("world <> %1 AND charguid IN (%2)").arg(p.mainWorldId).arg(survivors)});
-    lines.append(QStringLiteral("WorldID %1 → %2，改动的记录:").arg(p.subWorldId).arg(p.mainWorldId));
+    lines.append(STORED_TEXT_IN("SameServerMerge", "WorldID %1 → %2，改动的记录:").arg(p.subWorldId).arg(p.mainWorldId));
     const QList<RowPreview::Count> movedRows = RowPreview::tableRows(db, moved);
     changed += RowPreview::total(movedRows);
     lines += RowPreview::lines(movedRows);
@@ -530,9 +531,9 @@ QStringList sameServerMergePreview(QSqlDatabase &db, const SameServerMergeParame
                                                        "INNER JOIN %2.account s ON m.name = s.name)")
                                             .arg(quoted(p.mainAccountDb), quoted(p.subAccountDb)))
             && query.next();
-        lines.append(counted ? QStringLiteral("  %1.account: 导入 %2 个账号，其中 %3 个重名加后缀")
+        lines.append(counted ? STORED_TEXT_IN("SameServerMerge", "  %1.account: 导入 %2 个账号，其中 %3 个重名加后缀")
                                    .arg(p.mainAccountDb).arg(query.value(0).toLongLong()).arg(query.value(1).toLongLong())
-                             : QStringLiteral("  账号统计失败: %1").arg(query.lastError().text()));
+                             : STORED_TEXT_IN("SameServerMerge", "  账号统计失败: %1").arg(query.lastError().text()));
     }
     return lines;
 }
@@ -540,19 +541,19 @@ QStringList sameServerMergePreview(QSqlDatabase &db, const SameServerMergeParame
 QString sameServerMergeRefusal(const SameServerMergeParameters &p)
 {
     if (p.subWorldId == p.mainWorldId)
-        return QStringLiteral("副区和主区不能相同！");
+        return STORED_TEXT_IN("SameServerMerge", "副区和主区不能相同！");
     if (p.cleanLowLevel && (p.levelThreshold < 1 || p.levelThreshold > 150))
-        return QStringLiteral("清理等级必须为1-150之间的数字");
+        return STORED_TEXT_IN("SameServerMerge", "清理等级必须为1-150之间的数字");
     if (!p.independentAccounts)
         return QString();
     for (const QString &name : {p.mainAccountDb, p.subAccountDb}) {
         if (!isPlainDatabaseName(name))
-            return QStringLiteral("账号库名称无效: %1").arg(name);
+            return STORED_TEXT_IN("SameServerMerge", "账号库名称无效: %1").arg(name);
     }
     if (p.mainAccountDb.compare(p.subAccountDb, Qt::CaseInsensitive) == 0)
-        return QStringLiteral("主区和副区是同一个账号库 %1，不能把它合并到自身").arg(p.mainAccountDb);
+        return STORED_TEXT_IN("SameServerMerge", "主区和副区是同一个账号库 %1，不能把它合并到自身").arg(p.mainAccountDb);
     if (p.conflictSuffix.isEmpty())
-        return QStringLiteral("冲突账号后缀不能为空");
+        return STORED_TEXT_IN("SameServerMerge", "冲突账号后缀不能为空");
     return QString();
 }
 
@@ -560,7 +561,7 @@ bool runSameServerMerge(const HostConfig &host, const SameServerMergeParameters 
                         QString *undoPath)
 {
     const SameServerLogFunction log = [&context](const QString &line) { context.log(line); };
-    const SameServerProgressFunction progress = [&context](int percent) { context.progress(QStringLiteral("同服合区"), percent, 100); };
+    const SameServerProgressFunction progress = [&context](int percent) { context.progress(STORED_TEXT_IN("SameServerMerge", "同服合区"), percent, 100); };
     const QString refusal = sameServerMergeRefusal(parameters);
     if (!refusal.isEmpty()) {
         log(QStringLiteral("❌ ") + refusal);
@@ -572,7 +573,7 @@ bool runSameServerMerge(const HostConfig &host, const SameServerMergeParameters 
         const ConnectionOutcome outcome = openSessionConnection(kConnection, host);
         QSqlDatabase db = QSqlDatabase::database(kConnection, false);
         if (!outcome.ok) {
-            log(QStringLiteral("❌ 数据库连接失败"));
+            log(STORED_TEXT_IN("SameServerMerge", "❌ 数据库连接失败"));
             log(outcome.failureReason());
         } else {
             SameServerMergeRun run(db, parameters, log, progress, context.cancelFlag);

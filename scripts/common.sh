@@ -6,7 +6,7 @@ BUILD_DIR=${QUORVEL_BUILD_DIR:-$ROOT/build}
 
 PACKAGES=(
     cmake ninja-build g++ pkg-config
-    qt6-base-dev libqt6sql6-mysql libqt6sql6-odbc qt6-translations-l10n
+    qt6-base-dev libqt6sql6-mysql libqt6sql6-odbc qt6-translations-l10n qt6-l10n-tools
     unixodbc odbc-mariadb
     mariadb-server mariadb-client
     xvfb xauth fonts-wqy-microhei

@@ -126,46 +126,52 @@ void TestCli::badUsage_data()
 {
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<QString>("message");
+    QTest::addColumn<QString>("english");  // the same with --lang en
+    QTest::newRow("unknown language") << QStringList{QStringLiteral("--lang"), QStringLiteral("xx"), QStringLiteral("worlds")}
+                                      << QStringLiteral("--lang: xx") << QStringLiteral("--lang: xx");
     QTest::newRow("unknown host") << QStringList{QStringLiteral("worlds"), QStringLiteral("--host"), QStringLiteral("无此服")}
-                                  << QStringLiteral("主机配置中没有 \"无此服\"");
-    QTest::newRow("unknown command") << QStringList{QStringLiteral("frobnicate")} << QStringLiteral("未知命令 \"frobnicate\"");
+                                  << QStringLiteral("主机配置中没有 \"无此服\"") << QStringLiteral("The host list has no \"无此服\"");
+    QTest::newRow("unknown command") << QStringList{QStringLiteral("frobnicate")} << QStringLiteral("未知命令 \"frobnicate\"") << QStringLiteral("Unknown command \"frobnicate\"");
     QTest::newRow("bad world list") << QStringList{QStringLiteral("wipe"), QStringLiteral("--host"), QStringLiteral("甲服"),
                                                    QStringLiteral("--worlds"), QStringLiteral("1,x")}
-                                    << QStringLiteral("--worlds: \"x\" 不是有效的 WorldID");
+                                    << QStringLiteral("--worlds: \"x\" 不是有效的 WorldID") << QStringLiteral("--worlds: \"x\" is not a valid WorldID");
     QTest::newRow("password on the command line") << QStringList{QStringLiteral("worlds"), QStringLiteral("--password"), QStringLiteral("x")}
-                                                  << QStringLiteral("未知选项“password”");
+                                                  << QStringLiteral("未知选项“password”") << QStringLiteral("Unknown option 'password'");
     QTest::newRow("account databases without a suffix")
         << QStringList{QStringLiteral("merge-same"), QStringLiteral("--host"), QStringLiteral("甲服"), QStringLiteral("--sub-world"),
                        QStringLiteral("2"), QStringLiteral("--main-world"), QStringLiteral("1"), QStringLiteral("--main-accounts"),
                        QStringLiteral("web"), QStringLiteral("--sub-accounts"), QStringLiteral("web2")}
-        << QStringLiteral("独立账号库需要 --suffix TEXT");
+        << QStringLiteral("独立账号库需要 --suffix TEXT") << QStringLiteral("Separate account databases need --suffix TEXT");
     QTest::newRow("a host entry and a server together")
         << QStringList{QStringLiteral("wipe"), QStringLiteral("--host"), QStringLiteral("甲服"), QStringLiteral("--server"),
                        QStringLiteral("127.0.0.1:1"), QStringLiteral("--database"), QStringLiteral("bigsrc"), QStringLiteral("--worlds"),
                        QStringLiteral("5")}
-        << QStringLiteral("--host 不能与 --server/--user/--database 同时使用");
+        << QStringLiteral("--host 不能与 --server/--user/--database 同时使用") << QStringLiteral("--host cannot be used with --server/--user/--database");
     QTest::newRow("character without an action") << QStringList{QStringLiteral("character"), QStringLiteral("--host"), QStringLiteral("甲服")}
-                                                 << QStringLiteral("需要一个动作: list|search|show|copy|transfer|delete|repair|set");
+                                                 << QStringLiteral("需要一个动作: list|search|show|copy|transfer|delete|repair|set") << QStringLiteral("An action is needed: list|search|show|copy|transfer|delete|repair|set");
     QTest::newRow("a field the editor does not change")
         << QStringList{QStringLiteral("character"), QStringLiteral("set"), QStringLiteral("--host"), QStringLiteral("甲服"),
                        QStringLiteral("--guid"), QStringLiteral("1"), QStringLiteral("isvalid=0")}
-        << QStringLiteral("无法修改 \"isvalid=0\"");
+        << QStringLiteral("无法修改 \"isvalid=0\"") << QStringLiteral("Cannot change \"isvalid=0\"");
     QTest::newRow("clean-up level beyond the window's") << QStringList{QStringLiteral("merge"), QStringLiteral("--main"), QStringLiteral("甲服"),
                                                                       QStringLiteral("--sub"), QStringLiteral("副服"), QStringLiteral("--main-world"),
                                                                       QStringLiteral("1"), QStringLiteral("--sub-world"), QStringLiteral("5"),
                                                                       QStringLiteral("--clean-level"), QStringLiteral("151")}
-                                                       << QStringLiteral("--clean-level: 清理等级必须为1-150之间的数字");
+                                                       << QStringLiteral("--clean-level: 清理等级必须为1-150之间的数字") << QStringLiteral("--clean-level: the level must be a number from 1 to 150");
 }
 
 void TestCli::badUsage()
 {
     QFETCH(QStringList, arguments);
     QFETCH(QString, message);
-    const Result result = run(arguments);
-    QCOMPARE(result.code, 2);
-    QVERIFY2(result.err.contains(message), qPrintable(result.err));
-    QCOMPARE(result.err.count(QLatin1Char('\n')), 1);
-    QVERIFY(result.out.isEmpty());
+    QFETCH(QString, english);
+    for (const auto &[language, expected] : {std::pair{QStringLiteral("zh_CN"), message}, std::pair{QStringLiteral("en"), english}}) {
+        const Result result = run(QStringList{QStringLiteral("--lang=") + language} + arguments);
+        QCOMPARE(result.code, 2);
+        QVERIFY2(result.err.contains(expected), qPrintable(result.err));
+        QCOMPARE(result.err.count(QLatin1Char('\n')), 1);
+        QVERIFY(result.out.isEmpty());
+    }
 }
 
 void TestCli::connectionErrorsGiveTheReason_data()

@@ -42,7 +42,7 @@ AccountManagerDialog::AccountManagerDialog(const HostConfig &accountDatabase, QW
     , m_connection(accountDatabase)
     , m_store(QStringLiteral("web_connection"))
 {
-    setWindowTitle(QStringLiteral("账号管理 - %1@%2").arg(accountDatabase.username, serverLabel(QString(), accountDatabase)));
+    setWindowTitle(tr("账号管理 - %1@%2").arg(accountDatabase.username, serverLabel(QString(), accountDatabase)));
     setMinimumSize(900, 600);
     setModal(true);
     setStyleSheet(darkDialogStyleSheet());
@@ -50,19 +50,19 @@ AccountManagerDialog::AccountManagerDialog(const HostConfig &accountDatabase, QW
     auto *layout = new QVBoxLayout(this);
 
     auto *searchRow = new QHBoxLayout;
-    searchRow->addWidget(new QLabel(QStringLiteral("搜索账号:"), this));
+    searchRow->addWidget(new QLabel(tr("搜索账号:"), this));
     m_searchEdit = new QLineEdit(this);
-    m_searchEdit->setPlaceholderText(QStringLiteral("输入账号名搜索..."));
+    m_searchEdit->setPlaceholderText(tr("输入账号名搜索..."));
     searchRow->addWidget(m_searchEdit, 1);
-    auto *searchButton = new QPushButton(QStringLiteral("搜索"), this);
-    auto *refreshButton = new QPushButton(QStringLiteral("刷新"), this);
+    auto *searchButton = new QPushButton(tr("搜索"), this);
+    auto *refreshButton = new QPushButton(tr("刷新"), this);
     searchRow->addWidget(searchButton);
     searchRow->addWidget(refreshButton);
     layout->addLayout(searchRow);
 
     m_table = new QTableWidget(0, 7, this);
-    m_table->setHorizontalHeaderLabels({QStringLiteral("ID"), QStringLiteral("账号名"), QStringLiteral("点数"),
-                                        QStringLiteral("额外点数"), QStringLiteral("在线"), QStringLiteral("锁定"),
+    m_table->setHorizontalHeaderLabels({QStringLiteral("ID"), tr("账号名"), tr("点数"),
+                                        tr("额外点数"), tr("在线"), tr("锁定"),
                                         QStringLiteral("GM")});
     m_table->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_table->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -71,12 +71,12 @@ AccountManagerDialog::AccountManagerDialog(const HostConfig &accountDatabase, QW
     m_table->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
     layout->addWidget(m_table, 1);
 
-    auto *single = new QGroupBox(QStringLiteral("单个账号操作"), this);
+    auto *single = new QGroupBox(tr("单个账号操作"), this);
     auto *singleRow = new QHBoxLayout(single);
-    auto *registerButton = new QPushButton(QStringLiteral("注册账号"), single);
-    m_deleteButton = new QPushButton(QStringLiteral("删除账号"), single);
-    m_passwordButton = new QPushButton(QStringLiteral("修改密码"), single);
-    m_pointButton = new QPushButton(QStringLiteral("修改点数"), single);
+    auto *registerButton = new QPushButton(tr("注册账号"), single);
+    m_deleteButton = new QPushButton(tr("删除账号"), single);
+    m_passwordButton = new QPushButton(tr("修改密码"), single);
+    m_pointButton = new QPushButton(tr("修改点数"), single);
     for (QPushButton *button : {registerButton, m_deleteButton, m_passwordButton, m_pointButton})
         singleRow->addWidget(button);
     singleRow->addStretch();
@@ -84,11 +84,11 @@ AccountManagerDialog::AccountManagerDialog(const HostConfig &accountDatabase, QW
         button->setEnabled(false);
     layout->addWidget(single);
 
-    auto *batch = new QGroupBox(QStringLiteral("批量操作 (对所有账号)"), this);
+    auto *batch = new QGroupBox(tr("批量操作 (对所有账号)"), this);
     auto *batchRow = new QHBoxLayout(batch);
-    auto *addAll = new QPushButton(QStringLiteral("一键增加点数"), batch);
-    auto *clearAll = new QPushButton(QStringLiteral("一键清空点数"), batch);
-    auto *setAll = new QPushButton(QStringLiteral("一键设置点数"), batch);
+    auto *addAll = new QPushButton(tr("一键增加点数"), batch);
+    auto *clearAll = new QPushButton(tr("一键清空点数"), batch);
+    auto *setAll = new QPushButton(tr("一键设置点数"), batch);
     for (QPushButton *button : {addAll, clearAll, setAll})
         batchRow->addWidget(button);
     batchRow->addStretch();
@@ -96,7 +96,7 @@ AccountManagerDialog::AccountManagerDialog(const HostConfig &accountDatabase, QW
 
     auto *bottom = new QHBoxLayout;
     bottom->addStretch();
-    auto *closeButton = new QPushButton(QStringLiteral("关闭"), this);
+    auto *closeButton = new QPushButton(tr("关闭"), this);
     closeButton->setFixedWidth(100);
     bottom->addWidget(closeButton);
     layout->addLayout(bottom);
@@ -123,7 +123,7 @@ bool AccountManagerDialog::connectAccountDatabase()
 {
     if (m_store.open(m_connection))
         return true;
-    QMessageBox::critical(this, QStringLiteral("错误"), QStringLiteral("无法连接账号数据库: ") + m_store.error());
+    QMessageBox::critical(this, tr("错误"), tr("无法连接账号数据库: ") + m_store.error());
     return false;
 }
 
@@ -136,7 +136,7 @@ void AccountManagerDialog::loadAccounts(const QString &filter)
     m_table->setRowCount(0);
     const QList<AccountRow> rows = m_store.list(filter);
     m_table->setRowCount(int(rows.size()));
-    auto flag = [](bool on) { return on ? QStringLiteral("是") : QStringLiteral("否"); };
+    auto flag = [](bool on) { return on ? tr("是") : tr("否"); };
     // Numbers are held as numbers, so that a header click sorts them as numbers.
     auto number = [](qint64 value) {
         auto *item = new QTableWidgetItem;
@@ -173,8 +173,8 @@ QString AccountManagerDialog::cellText(int row, int column) const
 
 bool AccountManagerDialog::confirm(const QString &text)
 {
-    return confirmChange(this, QMessageBox::Question, QStringLiteral("确认操作"), text,
-                         {QStringLiteral("  account: %1 条记录（点数）").arg(m_store.countRows())});
+    return confirmChange(this, QMessageBox::Question, tr("确认操作"), text,
+                         {tr("  account: %1 条记录（点数）").arg(m_store.countRows())});
 }
 
 void AccountManagerDialog::change(const QString &what, const std::function<bool(AccountStore &)> &operation, const QString &success,
@@ -202,7 +202,7 @@ void AccountManagerDialog::change(const QString &what, const std::function<bool(
         return ok;
     }, this, &refusal, SessionTask::Connection::Own);
     if (!task) {
-        QMessageBox::warning(this, QStringLiteral("提示"), refusal);
+        QMessageBox::warning(this, tr("提示"), refusal);
         return;
     }
     setEnabled(false);
@@ -210,10 +210,10 @@ void AccountManagerDialog::change(const QString &what, const std::function<bool(
         task->deleteLater();
         setEnabled(true);
         if (!ok) {
-            QMessageBox::warning(this, QStringLiteral("失败"), failurePrefix + outcome->error);
+            QMessageBox::warning(this, tr("失败"), failurePrefix + outcome->error);
             return;
         }
-        QMessageBox::information(this, QStringLiteral("成功"), success + undoFileLine(outcome->undoPath));
+        QMessageBox::information(this, tr("成功"), success + undoFileLine(outcome->undoPath));
         if (reload)
             loadAccounts(QString());
     });
@@ -241,27 +241,27 @@ void AccountManagerDialog::onRegister()
 {
     QDialog form(this);
     form.setObjectName(QStringLiteral("registerForm"));
-    form.setWindowTitle(QStringLiteral("注册账号"));
+    form.setWindowTitle(tr("注册账号"));
     form.setFixedSize(350, 200);
     form.setStyleSheet(styleSheet());
     auto *layout = new QVBoxLayout(&form);
     auto *fields = new QFormLayout;
     auto *nameEdit = new QLineEdit(&form);
     nameEdit->setObjectName(QStringLiteral("nameEdit"));
-    nameEdit->setPlaceholderText(QStringLiteral("输入账号名"));
+    nameEdit->setPlaceholderText(tr("输入账号名"));
     auto *passwordEdit = new QLineEdit(&form);
     passwordEdit->setObjectName(QStringLiteral("passwordEdit"));
-    passwordEdit->setPlaceholderText(QStringLiteral("输入密码"));
+    passwordEdit->setPlaceholderText(tr("输入密码"));
     passwordEdit->setEchoMode(QLineEdit::Password);
-    fields->addRow(QStringLiteral("账号名:"), nameEdit);
-    fields->addRow(QStringLiteral("密  码:"), passwordEdit);
+    fields->addRow(tr("账号名:"), nameEdit);
+    fields->addRow(tr("密  码:"), passwordEdit);
     layout->addLayout(fields);
-    auto *suffixBox = new QCheckBox(QStringLiteral("自动添加后缀 ") + accountNameSuffix(), &form);
+    auto *suffixBox = new QCheckBox(tr("自动添加后缀 ") + accountNameSuffix(), &form);
     suffixBox->setChecked(true);
     layout->addWidget(suffixBox);
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &form);
-    buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("注册"));
-    buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("取消"));
+    buttons->button(QDialogButtonBox::Ok)->setText(tr("注册"));
+    buttons->button(QDialogButtonBox::Cancel)->setText(tr("取消"));
     connect(buttons, &QDialogButtonBox::accepted, &form, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, &form, &QDialog::reject);
     layout->addWidget(buttons);
@@ -271,17 +271,17 @@ void AccountManagerDialog::onRegister()
     QString name = nameEdit->text().trimmed();
     const QString password = passwordEdit->text();
     if (name.isEmpty()) {
-        QMessageBox::warning(this, QStringLiteral("错误"), QStringLiteral("账号名不能为空！"));
+        QMessageBox::warning(this, tr("错误"), tr("账号名不能为空！"));
         return;
     }
     if (password.isEmpty()) {
-        QMessageBox::warning(this, QStringLiteral("错误"), QStringLiteral("密码不能为空！"));
+        QMessageBox::warning(this, tr("错误"), tr("密码不能为空！"));
         return;
     }
     if (suffixBox->isChecked())
         name += accountNameSuffix();
-    change(QStringLiteral("注册账号"), [name, password](AccountStore &store) { return store.registerAccount(name, password); },
-           QStringLiteral("账号 %1 注册成功！").arg(name), QStringLiteral("注册失败: "));
+    change(tr("注册账号"), [name, password](AccountStore &store) { return store.registerAccount(name, password); },
+           tr("账号 %1 注册成功！").arg(name), tr("注册失败: "));
 }
 
 void AccountManagerDialog::onDelete()
@@ -293,16 +293,16 @@ void AccountManagerDialog::onDelete()
     // The account's characters stay in the character database: the operator should know them.
     DatabaseManager *session = DatabaseManager::instance();
     const int characters = session->isConnected() ? CharacterQueries::charactersOfAccount(session->database(), name) : -1;
-    QString question = QStringLiteral("确定要删除账号 %1 吗？").arg(name);
+    QString question = tr("确定要删除账号 %1 吗？").arg(name);
     if (characters > 0)
-        question += QStringLiteral("\n\n⚠️ 该账号在 %1 还有 %2 个角色，删除账号后这些角色将无法登录。").arg(session->serverLabel()).arg(characters);
+        question += tr("\n\n⚠️ 该账号在 %1 还有 %2 个角色，删除账号后这些角色将无法登录。").arg(session->serverLabel()).arg(characters);
     else if (characters < 0)
-        question += QStringLiteral("\n\n未连接角色库，无法统计该账号的角色。");
-    if (!confirmChange(this, QMessageBox::Question, QStringLiteral("确认删除"), question,
-                       {QStringLiteral("  account: %1 条记录").arg(m_store.countRows(name))}))
+        question += tr("\n\n未连接角色库，无法统计该账号的角色。");
+    if (!confirmChange(this, QMessageBox::Question, tr("确认删除"), question,
+                       {tr("  account: %1 条记录").arg(m_store.countRows(name))}))
         return;
-    change(QStringLiteral("删除账号"), [name](AccountStore &store) { return store.deleteAccount(name); },
-           QStringLiteral("账号 %1 已删除！").arg(name), QStringLiteral("删除失败: "));
+    change(tr("删除账号"), [name](AccountStore &store) { return store.deleteAccount(name); },
+           tr("账号 %1 已删除！").arg(name), tr("删除失败: "));
 }
 
 void AccountManagerDialog::onChangePassword()
@@ -312,13 +312,13 @@ void AccountManagerDialog::onChangePassword()
         return;
     const QString name = cellText(row, 1);
     bool accepted = false;
-    const QString password = QInputDialog::getText(this, QStringLiteral("修改密码"),
-                                                   QStringLiteral("为账号 %1 设置新密码:").arg(name),
+    const QString password = QInputDialog::getText(this, tr("修改密码"),
+                                                   tr("为账号 %1 设置新密码:").arg(name),
                                                    QLineEdit::Password, QString(), &accepted);
     if (!accepted || password.isEmpty())
         return;
-    change(QStringLiteral("修改密码"), [name, password](AccountStore &store) { return store.setPassword(name, password); },
-           QStringLiteral("账号 %1 密码已修改！").arg(name), QStringLiteral("修改失败: "), false);
+    change(tr("修改密码"), [name, password](AccountStore &store) { return store.setPassword(name, password); },
+           tr("账号 %1 密码已修改！").arg(name), tr("修改失败: "), false);
 }
 
 void AccountManagerDialog::onModifyPoint()
@@ -329,11 +329,11 @@ void AccountManagerDialog::onModifyPoint()
     const QString name = cellText(row, 1);
     const int current = cellText(row, 2).toInt();
     int value = 0;
-    if (!askInt(this, QStringLiteral("修改点数"),
-                QStringLiteral("账号 %1 当前点数: %2\n请输入新点数:").arg(name, QString::number(current)), current, kMinPoint, &value))
+    if (!askInt(this, tr("修改点数"),
+                tr("账号 %1 当前点数: %2\n请输入新点数:").arg(name, QString::number(current)), current, kMinPoint, &value))
         return;
-    change(QStringLiteral("修改点数"), [name, value](AccountStore &store) { return store.setPoint(name, value); },
-           QStringLiteral("账号 %1 点数已修改为 %2！").arg(name, QString::number(value)), QStringLiteral("修改失败: "));
+    change(tr("修改点数"), [name, value](AccountStore &store) { return store.setPoint(name, value); },
+           tr("账号 %1 点数已修改为 %2！").arg(name, QString::number(value)), tr("修改失败: "));
 }
 
 void AccountManagerDialog::onDoubleClicked(int row, int column)
@@ -348,19 +348,19 @@ void AccountManagerDialog::onDoubleClicked(int row, int column)
 
     QDialog form(this);
     form.setObjectName(QStringLiteral("editForm"));
-    form.setWindowTitle(QStringLiteral("编辑账号 - %1").arg(name));
+    form.setWindowTitle(tr("编辑账号 - %1").arg(name));
     form.setFixedSize(400, 280);
     form.setStyleSheet(styleSheet());
     auto *layout = new QVBoxLayout(&form);
     layout->setContentsMargins(20, 20, 20, 20);
-    auto *title = new QLabel(QStringLiteral("账号: <b>%1</b>").arg(name.toHtmlEscaped()), &form);
+    auto *title = new QLabel(tr("账号: <b>%1</b>").arg(name.toHtmlEscaped()), &form);
     title->setStyleSheet(QStringLiteral("color: #3b82f6; font-size: 14px;"));
     layout->addWidget(title);
     auto *fields = new QFormLayout;
     auto *passwordEdit = new QLineEdit(&form);
     passwordEdit->setObjectName(QStringLiteral("passwordEdit"));
     passwordEdit->setEchoMode(QLineEdit::Password);
-    passwordEdit->setPlaceholderText(QStringLiteral("留空则不修改密码"));
+    passwordEdit->setPlaceholderText(tr("留空则不修改密码"));
     auto *pointBox = new QSpinBox(&form);
     pointBox->setObjectName(QStringLiteral("pointBox"));
     pointBox->setRange(kMinPoint, kMaxPoint);
@@ -372,14 +372,14 @@ void AccountManagerDialog::onDoubleClicked(int row, int column)
     // What the form showed, which is what the operator may have changed.
     const int shownPoint = pointBox->value();
     const int shownExpoint = expointBox->value();
-    fields->addRow(QStringLiteral("新密码:"), passwordEdit);
-    fields->addRow(QStringLiteral("点数:"), pointBox);
-    fields->addRow(QStringLiteral("额外点数:"), expointBox);
+    fields->addRow(tr("新密码:"), passwordEdit);
+    fields->addRow(tr("点数:"), pointBox);
+    fields->addRow(tr("额外点数:"), expointBox);
     layout->addLayout(fields);
     auto *buttons = new QHBoxLayout;
     buttons->addStretch();
-    auto *save = new QPushButton(QStringLiteral("保存"), &form);
-    auto *cancel = new QPushButton(QStringLiteral("取消"), &form);
+    auto *save = new QPushButton(tr("保存"), &form);
+    auto *cancel = new QPushButton(tr("取消"), &form);
     save->setFixedWidth(80);
     cancel->setFixedWidth(80);
     buttons->addWidget(save);
@@ -405,39 +405,39 @@ void AccountManagerDialog::onDoubleClicked(int row, int column)
         values.append(expointBox->value());
     }
     if (assignments.isEmpty()) {
-        QMessageBox::information(this, QStringLiteral("提示"), QStringLiteral("没有任何修改。"));
+        QMessageBox::information(this, tr("提示"), tr("没有任何修改。"));
         return;
     }
-    change(QStringLiteral("编辑账号"), [id, assignments, values](AccountStore &store) { return store.updateAccount(id, assignments, values); },
-           QStringLiteral("账号 %1 已更新！").arg(name), QStringLiteral("更新失败: "));
+    change(tr("编辑账号"), [id, assignments, values](AccountStore &store) { return store.updateAccount(id, assignments, values); },
+           tr("账号 %1 已更新！").arg(name), tr("更新失败: "));
 }
 
 void AccountManagerDialog::onBatchAddPoint()
 {
     int points = 0;
-    if (!askInt(this, QStringLiteral("一键增加点数"), QStringLiteral("为所有账号增加多少点数?"), 100, 1, &points))
+    if (!askInt(this, tr("一键增加点数"), tr("为所有账号增加多少点数?"), 100, 1, &points))
         return;
-    if (!confirm(QStringLiteral("确定要为所有账号增加 %1 点数吗？").arg(points)))
+    if (!confirm(tr("确定要为所有账号增加 %1 点数吗？").arg(points)))
         return;
-    change(QStringLiteral("一键增加点数"), [points](AccountStore &store) { return store.addPointsToAll(points); },
-           QStringLiteral("已为所有账号增加 %1 点数！").arg(points), QStringLiteral("操作失败: "));
+    change(tr("一键增加点数"), [points](AccountStore &store) { return store.addPointsToAll(points); },
+           tr("已为所有账号增加 %1 点数！").arg(points), tr("操作失败: "));
 }
 
 void AccountManagerDialog::onBatchClearPoint()
 {
-    if (!confirm(QStringLiteral("确定要清空所有账号的点数吗？")))
+    if (!confirm(tr("确定要清空所有账号的点数吗？")))
         return;
-    change(QStringLiteral("一键清空点数"), [](AccountStore &store) { return store.clearPoints(); }, QStringLiteral("已清空所有账号点数！"),
-           QStringLiteral("操作失败: "));
+    change(tr("一键清空点数"), [](AccountStore &store) { return store.clearPoints(); }, tr("已清空所有账号点数！"),
+           tr("操作失败: "));
 }
 
 void AccountManagerDialog::onBatchSetPoint()
 {
     int points = 0;
-    if (!askInt(this, QStringLiteral("一键设置点数"), QStringLiteral("将所有账号点数设置为:"), 0, 0, &points))
+    if (!askInt(this, tr("一键设置点数"), tr("将所有账号点数设置为:"), 0, 0, &points))
         return;
-    if (!confirm(QStringLiteral("确定要将所有账号点数设置为 %1 吗？").arg(points)))
+    if (!confirm(tr("确定要将所有账号点数设置为 %1 吗？").arg(points)))
         return;
-    change(QStringLiteral("一键设置点数"), [points](AccountStore &store) { return store.setAllPoints(points); },
-           QStringLiteral("已将所有账号点数设置为 %1！").arg(points), QStringLiteral("操作失败: "));
+    change(tr("一键设置点数"), [points](AccountStore &store) { return store.setAllPoints(points); },
+           tr("已将所有账号点数设置为 %1！").arg(points), tr("操作失败: "));
 }

@@ -29,17 +29,17 @@ BankDialog::BankDialog(int charguid, const QString &characterName, QWidget *pare
     : QDialog(parent)
     , m_charguid(charguid)
 {
-    setWindowTitle(QStringLiteral("仓库查看 - %1 - %2").arg(characterName, DatabaseManager::instance()->serverLabel()));
+    setWindowTitle(tr("仓库查看 - %1 - %2").arg(characterName, DatabaseManager::instance()->serverLabel()));
     setMinimumSize(900, 650);
     resize(1000, 700);
     setStyleSheet(darkDialogStyleSheet());
 
     auto *layout = new QVBoxLayout(this);
-    layout->addWidget(new QLabel(QStringLiteral("角色 %1 (GUID: %2) 的仓库物品").arg(characterName, QString::number(charguid)), this));
+    layout->addWidget(new QLabel(tr("角色 %1 (GUID: %2) 的仓库物品").arg(characterName, QString::number(charguid)), this));
     m_table = new QTableWidget(0, 7, this);
-    m_table->setHorizontalHeaderLabels({QStringLiteral("位置"), QStringLiteral("物品ID"), QStringLiteral("物品名称"),
-                                        QStringLiteral("数量"), QStringLiteral("绑定状态"), QStringLiteral("GUID"),
-                                        QStringLiteral("创建者")});
+    m_table->setHorizontalHeaderLabels({tr("位置"), tr("物品ID"), tr("物品名称"),
+                                        tr("数量"), tr("绑定状态"), QStringLiteral("GUID"),
+                                        tr("创建者")});
     const int widths[] = {60, 100, 250, 60, 80, 120, 120};
     for (int column = 0; column < 7; ++column)
         m_table->setColumnWidth(column, widths[column]);
@@ -52,13 +52,13 @@ BankDialog::BankDialog(int charguid, const QString &characterName, QWidget *pare
     m_table->horizontalHeader()->setSortIndicator(0, Qt::AscendingOrder);
     m_table->setSortingEnabled(true);
     layout->addWidget(m_table, 1);
-    m_info = new QLabel(QStringLiteral("加载中..."), this);
+    m_info = new QLabel(tr("加载中..."), this);
     layout->addWidget(m_info);
 
     auto *buttons = new QHBoxLayout;
     buttons->addStretch();
-    auto *refresh = new QPushButton(QStringLiteral("刷新"), this);
-    auto *close = new QPushButton(QStringLiteral("关闭"), this);
+    auto *refresh = new QPushButton(tr("刷新"), this);
+    auto *close = new QPushButton(tr("关闭"), this);
     close->setObjectName(QStringLiteral("closeBtn"));
     close->setMinimumWidth(100);
     buttons->addWidget(refresh);
@@ -73,10 +73,10 @@ BankDialog::BankDialog(int charguid, const QString &characterName, QWidget *pare
 QString BankDialog::bindStateText(int state)
 {
     switch (state) {
-    case 0: return QStringLiteral("未绑定");
-    case 1: return QStringLiteral("已绑定");
-    case 2: return QStringLiteral("装备绑定");
-    default: return QStringLiteral("状态%1").arg(state);
+    case 0: return tr("未绑定");
+    case 1: return tr("已绑定");
+    case 2: return tr("装备绑定");
+    default: return tr("状态%1").arg(state);
     }
 }
 
@@ -90,7 +90,7 @@ void BankDialog::loadItems()
     m_table->setRowCount(0);
     DatabaseManager *manager = DatabaseManager::instance();
     if (!manager->isConnected() || !manager->database().isOpen()) {
-        m_info->setText(QStringLiteral("数据库连接失败"));
+        m_info->setText(tr("数据库连接失败"));
         return;
     }
     // The creator is a player's name: its stored bytes, decoded as GBK for display.
@@ -100,7 +100,7 @@ void BankDialog::loadItems()
                                  "WHERE charguid = :charguid AND isvalid = 1 AND pos >= 210 AND pos < 330 ORDER BY pos ASC"));
     query.bindValue(QStringLiteral(":charguid"), m_charguid);
     if (!query.exec()) {
-        m_info->setText(QStringLiteral("查询失败: %1").arg(query.lastError().text()));
+        m_info->setText(tr("查询失败: %1").arg(query.lastError().text()));
         return;
     }
     // Sorting stays off while rows are filled, so that each row keeps one item's cells.
@@ -129,5 +129,5 @@ void BankDialog::loadItems()
     }
     m_table->setSortingEnabled(true);
     m_table->sortItems(sortColumn, order);
-    m_info->setText(QStringLiteral("共加载 %1 件仓库物品").arg(rows));
+    m_info->setText(tr("共加载 %1 件仓库物品").arg(rows));
 }

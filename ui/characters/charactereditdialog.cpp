@@ -4,11 +4,12 @@
 #include "db/databasemanager.h"
 #include "db/legacytext.h"
 #include "db/sessiontask.h"
+#include "db/sqlcolumns.h"
+#include "db/storedtext.h"
 #include "engine/characterdeleter.h"
+#include "engine/characteredit.h"
 #include "engine/characterpurge.h"
 #include "engine/charactertables.h"
-#include "db/sqlcolumns.h"
-#include "engine/characteredit.h"
 #include "ui/main/changeconfirm.h"
 
 #include <QComboBox>
@@ -82,7 +83,7 @@ CharacterEditDialog::CharacterEditDialog(int charguid, QWidget *parent)
     , m_charguid(charguid)
 {
     const QString hex = QString::number(charguid, 16).toUpper();
-    setWindowTitle(QStringLiteral("编辑角色 - CharGUID: %1 (%2) - %3").arg(QString::number(charguid), hex, DatabaseManager::instance()->serverLabel()));
+    setWindowTitle(tr("编辑角色 - CharGUID: %1 (%2) - %3").arg(QString::number(charguid), hex, DatabaseManager::instance()->serverLabel()));
     setMinimumSize(600, 700);
     setModal(true);
     setStyleSheet(styleSheetText());
@@ -92,7 +93,7 @@ CharacterEditDialog::CharacterEditDialog(int charguid, QWidget *parent)
     layout->setContentsMargins(15, 15, 15, 15);
     auto *tabs = new QTabWidget(this);
     layout->addWidget(tabs, 1);
-    tabs->addTab(buildBasicTab(), QStringLiteral("基本信息"));
+    tabs->addTab(buildBasicTab(), tr("基本信息"));
 
     auto gridTab = [this, tabs](const QString &title) {
         auto *page = new QWidget(tabs);
@@ -100,64 +101,64 @@ CharacterEditDialog::CharacterEditDialog(int charguid, QWidget *parent)
         tabs->addTab(page, title);
         return grid;
     };
-    QGridLayout *grid = gridTab(QStringLiteral("经济属性"));
-    addIntField(grid, QStringLiteral("银币:"), "vmoney", 0, kIntMax);
-    addIntField(grid, QStringLiteral("钱庄银币:"), "bankmoney", 0, kIntMax);
-    addIntField(grid, QStringLiteral("元宝:"), "yuanbao", 0, kIntMax);
-    addIntField(grid, QStringLiteral("绑定元宝:"), "bdyuanbao", 0, kIntMax);
+    QGridLayout *grid = gridTab(tr("经济属性"));
+    addIntField(grid, tr("银币:"), "vmoney", 0, kIntMax);
+    addIntField(grid, tr("钱庄银币:"), "bankmoney", 0, kIntMax);
+    addIntField(grid, tr("元宝:"), "yuanbao", 0, kIntMax);
+    addIntField(grid, tr("绑定元宝:"), "bdyuanbao", 0, kIntMax);
     grid->setRowStretch(grid->rowCount(), 1);
 
-    grid = gridTab(QStringLiteral("战斗属性"));
-    addIntField(grid, QStringLiteral("经验值:"), "exp", 0, kIntMax);
-    addIntField(grid, QStringLiteral("生命值:"), "hp", 0, kIntMax);
-    addIntField(grid, QStringLiteral("魔法值:"), "mp", 0, kIntMax);
-    addIntField(grid, QStringLiteral("力量:"), "str", 0, 99999);
-    addIntField(grid, QStringLiteral("体力:"), "con", 0, 99999);
-    addIntField(grid, QStringLiteral("敏捷:"), "dex", 0, 99999);
-    addIntField(grid, QStringLiteral("灵气:"), "spr", 0, 99999);
-    addIntField(grid, QStringLiteral("定力:"), "ipr", 0, 99999);
-    addIntField(grid, QStringLiteral("属性点:"), "points", 0, 99999);
+    grid = gridTab(tr("战斗属性"));
+    addIntField(grid, tr("经验值:"), "exp", 0, kIntMax);
+    addIntField(grid, tr("生命值:"), "hp", 0, kIntMax);
+    addIntField(grid, tr("魔法值:"), "mp", 0, kIntMax);
+    addIntField(grid, tr("力量:"), "str", 0, 99999);
+    addIntField(grid, tr("体力:"), "con", 0, 99999);
+    addIntField(grid, tr("敏捷:"), "dex", 0, 99999);
+    addIntField(grid, tr("灵气:"), "spr", 0, 99999);
+    addIntField(grid, tr("定力:"), "ipr", 0, 99999);
+    addIntField(grid, tr("属性点:"), "points", 0, 99999);
     grid->setRowStretch(grid->rowCount(), 1);
 
-    grid = gridTab(QStringLiteral("位置信息"));
-    addIntField(grid, QStringLiteral("当前场景:"), "scene", 0, 99999);
-    addIntField(grid, QStringLiteral("X 坐标:"), "xpos", -99999, 99999);
-    addIntField(grid, QStringLiteral("Z 坐标:"), "zpos", -99999, 99999);
-    addIntField(grid, QStringLiteral("返回场景:"), "bkscene", 0, 99999);
-    addIntField(grid, QStringLiteral("返回 X:"), "bkxpos", -99999, 99999);
-    addIntField(grid, QStringLiteral("返回 Z:"), "bkzpos", -99999, 99999);
-    auto *luoyang = new QPushButton(QStringLiteral("返回洛阳"), this);
-    luoyang->setToolTip(QStringLiteral("设置当前位置为洛阳 (场景0, X=9000, Z=18500)"));
+    grid = gridTab(tr("位置信息"));
+    addIntField(grid, tr("当前场景:"), "scene", 0, 99999);
+    addIntField(grid, tr("X 坐标:"), "xpos", -99999, 99999);
+    addIntField(grid, tr("Z 坐标:"), "zpos", -99999, 99999);
+    addIntField(grid, tr("返回场景:"), "bkscene", 0, 99999);
+    addIntField(grid, tr("返回 X:"), "bkxpos", -99999, 99999);
+    addIntField(grid, tr("返回 Z:"), "bkzpos", -99999, 99999);
+    auto *luoyang = new QPushButton(tr("返回洛阳"), this);
+    luoyang->setToolTip(tr("设置当前位置为洛阳 (场景0, X=9000, Z=18500)"));
     grid->addWidget(luoyang, grid->rowCount(), 0, 1, 2);
     grid->setRowStretch(grid->rowCount(), 1);
     connect(luoyang, &QPushButton::clicked, this, &CharacterEditDialog::onReturnToLuoyang);
 
-    grid = gridTab(QStringLiteral("其他属性"));
-    addIntField(grid, QStringLiteral("精力:"), "vigor", 0, 999999);
-    addIntField(grid, QStringLiteral("最大精力:"), "maxvigor", 0, 999999);
-    addIntField(grid, QStringLiteral("活力:"), "enegry", 0, 999999);
-    addIntField(grid, QStringLiteral("最大活力:"), "energymax", 0, 999999);
-    addIntField(grid, QStringLiteral("帮派贡献:"), "guildpoint", 0, kIntMax);
-    addIntField(grid, QStringLiteral("门派贡献:"), "menpaipoint", 0, kIntMax);
-    addIntField(grid, QStringLiteral("武道点数:"), "sect_point", 0, kIntMax);
-    addIntField(grid, QStringLiteral("杀气值:"), "pkvalue", 0, kIntMax);
-    addIntField(grid, QStringLiteral("赠点:"), "zengdian", 0, kIntMax);
+    grid = gridTab(tr("其他属性"));
+    addIntField(grid, tr("精力:"), "vigor", 0, 999999);
+    addIntField(grid, tr("最大精力:"), "maxvigor", 0, 999999);
+    addIntField(grid, tr("活力:"), "enegry", 0, 999999);
+    addIntField(grid, tr("最大活力:"), "energymax", 0, 999999);
+    addIntField(grid, tr("帮派贡献:"), "guildpoint", 0, kIntMax);
+    addIntField(grid, tr("门派贡献:"), "menpaipoint", 0, kIntMax);
+    addIntField(grid, tr("武道点数:"), "sect_point", 0, kIntMax);
+    addIntField(grid, tr("杀气值:"), "pkvalue", 0, kIntMax);
+    addIntField(grid, tr("赠点:"), "zengdian", 0, kIntMax);
     const int titleRow = grid->rowCount();
-    grid->addWidget(new QLabel(QStringLiteral("称号:"), this), titleRow, 0);
+    grid->addWidget(new QLabel(tr("称号:"), this), titleRow, 0);
     auto *title = new QLineEdit(this);
     title->setObjectName(QStringLiteral("title"));
     grid->addWidget(title, titleRow, 1);
     m_texts.append({QStringLiteral("title"), title, {}, {}});
     grid->setRowStretch(grid->rowCount(), 1);
 
-    tabs->addTab(buildBuffTab(), QStringLiteral("BUFF状态"));
-    tabs->addTab(buildXinfaTab(), QStringLiteral("心法技能"));
+    tabs->addTab(buildBuffTab(), tr("BUFF状态"));
+    tabs->addTab(buildXinfaTab(), tr("心法技能"));
 
     auto *buttons = new QHBoxLayout;
-    auto *refresh = new QPushButton(QStringLiteral("刷新"), this);
-    auto *save = new QPushButton(QStringLiteral("保存修改"), this);
+    auto *refresh = new QPushButton(tr("刷新"), this);
+    auto *save = new QPushButton(tr("保存修改"), this);
     save->setObjectName(QStringLiteral("saveBtn"));
-    auto *cancel = new QPushButton(QStringLiteral("取消"), this);
+    auto *cancel = new QPushButton(tr("取消"), this);
     buttons->addWidget(refresh);
     buttons->addStretch();
     buttons->addWidget(save);
@@ -180,19 +181,19 @@ QWidget *CharacterEditDialog::buildBasicTab()
     guid->setStyleSheet(QStringLiteral("color: #3b82f6; font-weight: bold;"));
     grid->addWidget(guid, 0, 1);
 
-    grid->addWidget(new QLabel(QStringLiteral("账号名:"), page), 1, 0);
+    grid->addWidget(new QLabel(tr("账号名:"), page), 1, 0);
     auto *account = new QLineEdit(page);
     account->setObjectName(QStringLiteral("accname"));
-    account->setPlaceholderText(QStringLiteral("可修改账号归属"));
+    account->setPlaceholderText(tr("可修改账号归属"));
     grid->addWidget(account, 1, 1);
     m_texts.append({QStringLiteral("accname"), account, {}, {}});
-    grid->addWidget(new QLabel(QStringLiteral("角色名:"), page), 2, 0);
+    grid->addWidget(new QLabel(tr("角色名:"), page), 2, 0);
     auto *name = new QLineEdit(page);
     name->setObjectName(QStringLiteral("charname"));
     grid->addWidget(name, 2, 1);
     m_texts.append({QStringLiteral("charname"), name, {}, {}});
-    grid->addWidget(new QLabel(QStringLiteral("称号:"), page), 3, 0);
-    m_titleLabel = new QLabel(QStringLiteral("无"), page);
+    grid->addWidget(new QLabel(tr("称号:"), page), 3, 0);
+    m_titleLabel = new QLabel(tr("无"), page);
     m_titleLabel->setStyleSheet(QStringLiteral("color: #FFD700; font-weight: bold;"));
     grid->addWidget(m_titleLabel, 3, 1);
 
@@ -203,25 +204,25 @@ QWidget *CharacterEditDialog::buildBasicTab()
         grid->addWidget(combo, row, 1);
         m_choices.append({QLatin1String(column), combo, names, 0});
     };
-    addChoice(4, QStringLiteral("性别:"), "sex", {QStringLiteral("男"), QStringLiteral("女")});
-    addChoice(5, QStringLiteral("门派:"), "menpai",
-              {QStringLiteral("少林"), QStringLiteral("明教"), QStringLiteral("丐帮"), QStringLiteral("武当"),
-               QStringLiteral("峨眉"), QStringLiteral("星宿"), QStringLiteral("天龙"), QStringLiteral("天山"),
-               QStringLiteral("逍遥"), QStringLiteral("无门派"), QStringLiteral("曼陀山庄"), QStringLiteral("恶人谷")});
-    addIntField(grid, QStringLiteral("等级:"), "level", 1, 200);
+    addChoice(4, tr("性别:"), "sex", {tr("男"), tr("女")});
+    addChoice(5, tr("门派:"), "menpai",
+              {tr("少林"), tr("明教"), tr("丐帮"), tr("武当"),
+               tr("峨眉"), tr("星宿"), tr("天龙"), tr("天山"),
+               tr("逍遥"), tr("无门派"), tr("曼陀山庄"), tr("恶人谷")});
+    addIntField(grid, tr("等级:"), "level", 1, 200);
     addIntField(grid, QStringLiteral("ZoneWorldID:"), "zoneworldid", 1, 999999);
 
-    grid->addWidget(new QLabel(QStringLiteral("封禁状态:"), page), 8, 0);
-    m_banLabel = new QLabel(QStringLiteral("未封禁"), page);
+    grid->addWidget(new QLabel(tr("封禁状态:"), page), 8, 0);
+    m_banLabel = new QLabel(tr("未封禁"), page);
     m_banLabel->setStyleSheet(QStringLiteral("color: #10b981; font-weight: bold;"));
     grid->addWidget(m_banLabel, 8, 1);
     auto *banRow = new QHBoxLayout;
-    m_banButton = new QPushButton(QStringLiteral("封禁角色"), page);
+    m_banButton = new QPushButton(tr("封禁角色"), page);
     m_banButton->setStyleSheet(QStringLiteral("background-color: #ef4444;"));
-    m_banButton->setToolTip(QStringLiteral("封禁角色，设置封禁时间为100年后"));
-    m_unbanButton = new QPushButton(QStringLiteral("解封角色"), page);
+    m_banButton->setToolTip(tr("封禁角色，设置封禁时间为100年后"));
+    m_unbanButton = new QPushButton(tr("解封角色"), page);
     m_unbanButton->setStyleSheet(QStringLiteral("background-color: #10b981;"));
-    m_unbanButton->setToolTip(QStringLiteral("解除角色封禁"));
+    m_unbanButton->setToolTip(tr("解除角色封禁"));
     banRow->addWidget(m_banButton);
     banRow->addWidget(m_unbanButton);
     grid->addLayout(banRow, 9, 0, 1, 2);
@@ -257,18 +258,18 @@ QWidget *CharacterEditDialog::buildBuffTab()
     auto *page = new QWidget(this);
     auto *layout = new QVBoxLayout(page);
     layout->setSpacing(8);
-    m_buffTable = readOnlyTable({QStringLiteral("效果ID"), QStringLiteral("驻留ID"), QStringLiteral("持续时间"),
-                                 QStringLiteral("已持续时间")}, page);
+    m_buffTable = readOnlyTable({tr("效果ID"), tr("驻留ID"), tr("持续时间"),
+                                 tr("已持续时间")}, page);
     m_buffTable->setContextMenuPolicy(Qt::CustomContextMenu);
     layout->addWidget(m_buffTable, 1);
     m_buffMenu = new QMenu(this);
-    connect(m_buffMenu->addAction(QStringLiteral("删除选中BUFF")), &QAction::triggered, this, &CharacterEditDialog::onDeleteBuff);
+    connect(m_buffMenu->addAction(tr("删除选中BUFF")), &QAction::triggered, this, &CharacterEditDialog::onDeleteBuff);
     connect(m_buffTable, &QTableWidget::customContextMenuRequested, this, &CharacterEditDialog::showBuffContextMenu);
 
     auto *row = new QHBoxLayout;
-    auto *note = new QLabel(QStringLiteral("注：时间单位为毫秒，-1表示永久"), page);
+    auto *note = new QLabel(tr("注：时间单位为毫秒，-1表示永久"), page);
     note->setStyleSheet(QStringLiteral("color: #9ca3af; font-size: 11px;"));
-    auto *clear = new QPushButton(QStringLiteral("清空所有BUFF"), page);
+    auto *clear = new QPushButton(tr("清空所有BUFF"), page);
     clear->setStyleSheet(QStringLiteral("background-color: #ef4444;"));
     clear->setMinimumWidth(100);
     row->addWidget(note);
@@ -283,39 +284,39 @@ QWidget *CharacterEditDialog::buildXinfaTab()
 {
     auto *page = new QWidget(this);
     auto *layout = new QVBoxLayout(page);
-    auto *xinfaLabel = new QLabel(QStringLiteral("心法列表"), page);
+    auto *xinfaLabel = new QLabel(tr("心法列表"), page);
     xinfaLabel->setStyleSheet(QStringLiteral("font-weight: bold;"));
     layout->addWidget(xinfaLabel);
-    m_xinfaTable = readOnlyTable({QStringLiteral("心法ID"), QStringLiteral("心法名称"), QStringLiteral("等级")}, page);
+    m_xinfaTable = readOnlyTable({tr("心法ID"), tr("心法名称"), tr("等级")}, page);
     m_xinfaTable->setMaximumHeight(200);
     layout->addWidget(m_xinfaTable);
     connect(m_xinfaTable, &QTableWidget::itemSelectionChanged, this, &CharacterEditDialog::onXinfaSelected);
 
-    auto *group = new QGroupBox(QStringLiteral("修改心法"), page);
+    auto *group = new QGroupBox(tr("修改心法"), page);
     auto *grid = new QGridLayout(group);
-    grid->addWidget(new QLabel(QStringLiteral("心法ID:"), group), 0, 0);
+    grid->addWidget(new QLabel(tr("心法ID:"), group), 0, 0);
     m_xinfaId = new QSpinBox(group);
     m_xinfaId->setRange(0, 1000);
     grid->addWidget(m_xinfaId, 0, 1);
-    grid->addWidget(new QLabel(QStringLiteral("心法名称:"), group), 0, 2);
+    grid->addWidget(new QLabel(tr("心法名称:"), group), 0, 2);
     m_xinfaName = new QLabel(QStringLiteral("-"), group);
     m_xinfaName->setStyleSheet(QStringLiteral("color: #60a5fa;"));
     grid->addWidget(m_xinfaName, 0, 3);
-    grid->addWidget(new QLabel(QStringLiteral("心法等级:"), group), 1, 0);
+    grid->addWidget(new QLabel(tr("心法等级:"), group), 1, 0);
     m_xinfaLevel = new QSpinBox(group);
     m_xinfaLevel->setObjectName(QStringLiteral("xinfaLevel"));
     m_xinfaLevel->setRange(1, 10000);
     grid->addWidget(m_xinfaLevel, 1, 1);
-    auto *save = new QPushButton(QStringLiteral("保存心法修改"), group);
+    auto *save = new QPushButton(tr("保存心法修改"), group);
     save->setStyleSheet(QStringLiteral("background-color: #10b981;"));
     grid->addWidget(save, 1, 2, 1, 2);
     layout->addWidget(group);
     connect(save, &QPushButton::clicked, this, &CharacterEditDialog::onSaveXinfa);
 
-    auto *skillLabel = new QLabel(QStringLiteral("技能列表"), page);
+    auto *skillLabel = new QLabel(tr("技能列表"), page);
     skillLabel->setStyleSheet(QStringLiteral("font-weight: bold;"));
     layout->addWidget(skillLabel);
-    m_skillTable = readOnlyTable({QStringLiteral("技能ID"), QStringLiteral("技能名称"), QStringLiteral("心法ID")}, page);
+    m_skillTable = readOnlyTable({tr("技能ID"), tr("技能名称"), tr("心法ID")}, page);
     layout->addWidget(m_skillTable, 1);
     return page;
 }
@@ -324,7 +325,7 @@ void CharacterEditDialog::loadCharacterData()
 {
     DatabaseManager *manager = DatabaseManager::instance();
     if (!manager->isConnected()) {
-        QMessageBox::warning(this, QStringLiteral("错误"), QStringLiteral("数据库未连接"));
+        QMessageBox::warning(this, tr("错误"), tr("数据库未连接"));
         return;
     }
     QStringList columns = {QStringLiteral("HEX(accname) as accname_hex"), QStringLiteral("HEX(charname) as charname_hex"),
@@ -337,7 +338,7 @@ void CharacterEditDialog::loadCharacterData()
     query.prepare(QStringLiteral("SELECT %1 FROM t_char WHERE charguid = ?").arg(columns.join(QStringLiteral(", "))));
     query.addBindValue(m_charguid);
     if (!query.exec() || !query.next()) {
-        QMessageBox::warning(this, QStringLiteral("错误"), QStringLiteral("无法加载角色数据: %1").arg(query.lastError().text()));
+        QMessageBox::warning(this, tr("错误"), tr("无法加载角色数据: %1").arg(query.lastError().text()));
         return;
     }
 
@@ -351,11 +352,11 @@ void CharacterEditDialog::loadCharacterData()
         const bool exact = encodeGbk(field.shown) == field.stored;
         field.edit->setStyleSheet(exact ? QString() : kOutOfRangeStyle);
         field.edit->setToolTip(exact ? QString()
-                                     : QStringLiteral("存储的字节 %1 不是有效的 GBK 文本；不修改此项时保存不会改写它")
+                                     : tr("存储的字节 %1 不是有效的 GBK 文本；不修改此项时保存不会改写它")
                                            .arg(QString::fromLatin1(field.stored.toHex(' ').toUpper())));
     }
     const QString title = m_texts.at(2).shown;
-    m_titleLabel->setText(title.isEmpty() ? QStringLiteral("无") : title);
+    m_titleLabel->setText(title.isEmpty() ? tr("无") : title);
     const int banEnd = query.value(3).toInt();
 
     int index = 4;
@@ -367,10 +368,10 @@ void CharacterEditDialog::loadCharacterData()
             field.combo->addItem(field.names.at(value), value);
         const bool known = field.stored >= 0 && field.stored < field.names.size();
         if (!known)
-            field.combo->addItem(QStringLiteral("未知(%1)").arg(field.stored), field.stored);
+            field.combo->addItem(tr("未知(%1)").arg(field.stored), field.stored);
         field.combo->setCurrentIndex(known ? field.stored : field.combo->count() - 1);
         field.combo->setStyleSheet(known ? QString() : kOutOfRangeStyle);
-        field.combo->setToolTip(known ? QString() : QStringLiteral("数据库中的值 %1 没有对应选项").arg(field.stored));
+        field.combo->setToolTip(known ? QString() : tr("数据库中的值 %1 没有对应选项").arg(field.stored));
     }
     for (IntField &field : m_ints) {
         field.stored = query.value(index++).toInt();
@@ -379,7 +380,7 @@ void CharacterEditDialog::loadCharacterData()
         field.box->setValue(field.stored);
         field.box->setStyleSheet(inRange ? QString() : kOutOfRangeStyle);
         field.box->setToolTip(inRange ? QString()
-                                      : QStringLiteral("数据库中的值 %1 超出编辑范围 %2 到 %3")
+                                      : tr("数据库中的值 %1 超出编辑范围 %2 到 %3")
                                             .arg(field.stored).arg(field.minimum).arg(field.maximum));
     }
     m_loaded = true;
@@ -394,11 +395,11 @@ void CharacterEditDialog::showBanState(int banEnd)
     const qint64 now = QDateTime::currentSecsSinceEpoch();
     const bool banned = banEnd > 0 && banEnd > now;
     if (banned) {
-        m_banLabel->setText(QStringLiteral("封禁中 - 解封时间: %1")
+        m_banLabel->setText(tr("封禁中 - 解封时间: %1")
                                 .arg(QDateTime::fromSecsSinceEpoch(banEnd).toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"))));
         m_banLabel->setStyleSheet(QStringLiteral("color: #ef4444; font-weight: bold;"));
     } else {
-        m_banLabel->setText(QStringLiteral("未封禁"));
+        m_banLabel->setText(tr("未封禁"));
         m_banLabel->setStyleSheet(QStringLiteral("color: #10b981; font-weight: bold;"));
     }
     m_banButton->setEnabled(!banned);
@@ -433,28 +434,28 @@ QList<QPair<QString, QVariant>> CharacterEditDialog::changedColumns() const
 void CharacterEditDialog::onSave()
 {
     if (!m_loaded) {
-        QMessageBox::warning(this, QStringLiteral("错误"), QStringLiteral("角色数据未加载"));
+        QMessageBox::warning(this, tr("错误"), tr("角色数据未加载"));
         return;
     }
     QList<QPair<QString, QVariant>> changes = changedColumns();
     if (changes.isEmpty()) {
-        QMessageBox::information(this, QStringLiteral("提示"), QStringLiteral("没有需要保存的修改"));
+        QMessageBox::information(this, tr("提示"), tr("没有需要保存的修改"));
         return;
     }
     QSqlDatabase &db = DatabaseManager::instance()->database();
     const CharacterEdit::Check check = CharacterEdit::check(db, m_charguid, changes);
     if (!check.failure.isEmpty() || !check.refusal.isEmpty()) {
         const bool failed = !check.failure.isEmpty();
-        QMessageBox::warning(this, failed ? QStringLiteral("失败") : QStringLiteral("错误"),
-                             failed ? QStringLiteral("保存失败: %1").arg(check.failure) : check.refusal);
+        QMessageBox::warning(this, failed ? tr("失败") : tr("错误"),
+                             failed ? tr("保存失败: %1").arg(check.failure) : check.refusal);
         return;
     }
     const int newWorld = check.newWorld;
-    QString question = QStringLiteral("确定要保存对该角色的修改吗？\n\n注意：修改后需要玩家重新登录才能生效。");
+    QString question = tr("确定要保存对该角色的修改吗？\n\n注意：修改后需要玩家重新登录才能生效。");
     if (newWorld > 0)
-        question += QStringLiteral("\n\nZoneWorldID 将从 %1 改为 %2，角色的装备、时装和珍兽装备随之转移。")
+        question += tr("\n\nZoneWorldID 将从 %1 改为 %2，角色的装备、时装和珍兽装备随之转移。")
                         .arg(intField(QStringLiteral("zoneworldid"))->stored).arg(newWorld);
-    if (QMessageBox::question(this, QStringLiteral("确认保存"), question, QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
+    if (QMessageBox::question(this, tr("确认保存"), question, QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
         != QMessageBox::Yes)
         return;
 
@@ -466,11 +467,11 @@ void CharacterEditDialog::onSave()
     };
     auto outcome = std::make_shared<Outcome>();
     QString refusal;
-    SessionTask *task = SessionTask::start(QStringLiteral("编辑角色"), [guid = m_charguid, changes, outcome](QSqlDatabase &db, SessionTask &) {
+    SessionTask *task = SessionTask::start(STORED_TEXT("编辑角色"), [guid = m_charguid, changes, outcome](QSqlDatabase &db, SessionTask &) {
         return CharacterEdit::save(db, guid, changes, &outcome->undoPath, &outcome->error);
     }, this, &refusal);
     if (!task) {
-        QMessageBox::warning(this, QStringLiteral("提示"), refusal);
+        QMessageBox::warning(this, tr("提示"), refusal);
         return;
     }
     setEnabled(false);
@@ -482,10 +483,10 @@ void CharacterEditDialog::onSave()
         task->deleteLater();
         setEnabled(true);
         if (!ok) {
-            QMessageBox::warning(this, QStringLiteral("失败"), QStringLiteral("保存失败: %1").arg(outcome->error));
+            QMessageBox::warning(this, tr("失败"), tr("保存失败: %1").arg(outcome->error));
             return;
         }
-        QMessageBox::information(this, QStringLiteral("成功"), QStringLiteral("角色数据保存成功！") + undoFileLine(outcome->undoPath));
+        QMessageBox::information(this, tr("成功"), tr("角色数据保存成功！") + undoFileLine(outcome->undoPath));
         accept();
     });
 }
@@ -493,7 +494,7 @@ void CharacterEditDialog::onSave()
 void CharacterEditDialog::onRefresh()
 {
     loadCharacterData();
-    QMessageBox::information(this, QStringLiteral("刷新"), QStringLiteral("角色数据已刷新"));
+    QMessageBox::information(this, tr("刷新"), tr("角色数据已刷新"));
 }
 
 void CharacterEditDialog::onReturnToLuoyang()
@@ -506,52 +507,52 @@ void CharacterEditDialog::onReturnToLuoyang()
 
 void CharacterEditDialog::onBanCharacter()
 {
-    if (QMessageBox::question(this, QStringLiteral("确认封禁"),
-                              QStringLiteral("确定要封禁该角色吗？\n\n角色GUID: %1\n封禁后该角色将无法登录游戏。").arg(m_charguid),
+    if (QMessageBox::question(this, tr("确认封禁"),
+                              tr("确定要封禁该角色吗？\n\n角色GUID: %1\n封禁后该角色将无法登录游戏。").arg(m_charguid),
                               QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
         != QMessageBox::Yes)
         return;
     const qint64 until = QDateTime::currentDateTime().addYears(10).toSecsSinceEpoch();
     QString error;
     if (!CharacterEdit::setBanEnd(DatabaseManager::instance()->database(), m_charguid, until, &error)) {
-        QMessageBox::warning(this, QStringLiteral("失败"), QStringLiteral("封禁失败: %1").arg(error));
+        QMessageBox::warning(this, tr("失败"), tr("封禁失败: %1").arg(error));
         return;
     }
-    QMessageBox::information(this, QStringLiteral("成功"), QStringLiteral("角色已封禁！"));
+    QMessageBox::information(this, tr("成功"), tr("角色已封禁！"));
     loadCharacterData();
 }
 
 void CharacterEditDialog::onUnbanCharacter()
 {
-    if (QMessageBox::question(this, QStringLiteral("确认解封"),
-                              QStringLiteral("确定要解除该角色的封禁吗？\n\n角色GUID: %1").arg(m_charguid),
+    if (QMessageBox::question(this, tr("确认解封"),
+                              tr("确定要解除该角色的封禁吗？\n\n角色GUID: %1").arg(m_charguid),
                               QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
         != QMessageBox::Yes)
         return;
     QString error;
     if (!CharacterEdit::setBanEnd(DatabaseManager::instance()->database(), m_charguid, 0, &error)) {
-        QMessageBox::warning(this, QStringLiteral("失败"), QStringLiteral("解封失败: %1").arg(error));
+        QMessageBox::warning(this, tr("失败"), tr("解封失败: %1").arg(error));
         return;
     }
-    QMessageBox::information(this, QStringLiteral("成功"), QStringLiteral("角色已解封！"));
+    QMessageBox::information(this, tr("成功"), tr("角色已解封！"));
     loadCharacterData();
 }
 
 QString CharacterEditDialog::durationText(quint32 duration)
 {
     if (duration == 0xFFFFFFFFu)
-        return QStringLiteral("永久");
+        return tr("永久");
     const qint32 v = qint32(duration);
     if (v <= 0)
         return QString::number(v);
     const int s = v / 1000, m = s / 60, h = m / 60, days = h / 24;
     if (days >= 1)
-        return QStringLiteral("%1天%2小时").arg(days).arg(h - 24 * days);
+        return tr("%1天%2小时").arg(days).arg(h - 24 * days);
     if (h >= 1)
-        return QStringLiteral("%1小时%2分").arg(h).arg(m - 60 * h);
+        return tr("%1小时%2分").arg(h).arg(m - 60 * h);
     if (m >= 1)
-        return QStringLiteral("%1分%2秒").arg(m).arg(s - 60 * m);
-    return QStringLiteral("%1秒").arg(s);
+        return tr("%1分%2秒").arg(m).arg(s - 60 * m);
+    return tr("%1秒").arg(s);
 }
 
 QString CharacterEditDialog::elapsedText(qint32 elapsed)
@@ -560,10 +561,10 @@ QString CharacterEditDialog::elapsedText(qint32 elapsed)
         return QString::number(elapsed);
     const int s = elapsed / 1000, m = s / 60, h = m / 60;
     if (h >= 1)
-        return QStringLiteral("%1小时%2分").arg(h).arg(m - 60 * h);
+        return tr("%1小时%2分").arg(h).arg(m - 60 * h);
     if (m >= 1)
-        return QStringLiteral("%1分%2秒").arg(m).arg(s - 60 * m);
-    return QStringLiteral("%1秒").arg(s);
+        return tr("%1分%2秒").arg(m).arg(s - 60 * m);
+    return tr("%1秒").arg(s);
 }
 
 void CharacterEditDialog::loadBuffs()
@@ -585,7 +586,7 @@ void CharacterEditDialog::loadBuffs()
         m_buffTable->item(m_buffTable->rowCount() - 1, 0)->setData(Qt::UserRole, query.value(0).toLongLong());
     }
     if (m_buffTable->rowCount() == 0)
-        appendRow(m_buffTable, {QStringLiteral("-"), QStringLiteral("无BUFF数据"), QStringLiteral("-"), QStringLiteral("-")});
+        appendRow(m_buffTable, {QStringLiteral("-"), tr("无BUFF数据"), QStringLiteral("-"), QStringLiteral("-")});
 }
 
 void CharacterEditDialog::showBuffContextMenu(const QPoint &pos)
@@ -598,10 +599,10 @@ void CharacterEditDialog::onDeleteBuff()
 {
     const int row = m_buffTable->currentRow();
     if (row < 0) {
-        QMessageBox::warning(this, QStringLiteral("提示"), QStringLiteral("请先选择要删除的BUFF"));
+        QMessageBox::warning(this, tr("提示"), tr("请先选择要删除的BUFF"));
         return;
     }
-    if (QMessageBox::question(this, QStringLiteral("确认删除"), QStringLiteral("确定要删除选中的BUFF吗？"),
+    if (QMessageBox::question(this, tr("确认删除"), tr("确定要删除选中的BUFF吗？"),
                               QMessageBox::Yes | QMessageBox::No)
         != QMessageBox::Yes)
         return;
@@ -610,26 +611,26 @@ void CharacterEditDialog::onDeleteBuff()
         return;  // the placeholder row
     QString error;
     if (!CharacterEdit::deleteBuff(DatabaseManager::instance()->database(), m_charguid, aid.toLongLong(), &error)) {
-        QMessageBox::warning(this, QStringLiteral("失败"), QStringLiteral("BUFF删除失败"));
+        QMessageBox::warning(this, tr("失败"), tr("BUFF删除失败"));
         return;
     }
-    QMessageBox::information(this, QStringLiteral("成功"), QStringLiteral("BUFF删除成功"));
+    QMessageBox::information(this, tr("成功"), tr("BUFF删除成功"));
     loadBuffs();
 }
 
 void CharacterEditDialog::onClearAllBuff()
 {
-    if (QMessageBox::question(this, QStringLiteral("确认清空"), QStringLiteral("确定要清空该角色的所有BUFF吗？\n\n此操作不可恢复！"),
+    if (QMessageBox::question(this, tr("确认清空"), tr("确定要清空该角色的所有BUFF吗？\n\n此操作不可恢复！"),
                               QMessageBox::Yes | QMessageBox::No)
         != QMessageBox::Yes)
         return;
     QString error;
     const int cleared = CharacterEdit::clearBuffs(DatabaseManager::instance()->database(), m_charguid, &error);
     if (cleared < 0) {
-        QMessageBox::warning(this, QStringLiteral("失败"), QStringLiteral("清空BUFF失败"));
+        QMessageBox::warning(this, tr("失败"), tr("清空BUFF失败"));
         return;
     }
-    QMessageBox::information(this, QStringLiteral("成功"), QStringLiteral("已清空 %1 个BUFF").arg(cleared));
+    QMessageBox::information(this, tr("成功"), tr("已清空 %1 个BUFF").arg(cleared));
     loadBuffs();
 }
 
@@ -642,11 +643,11 @@ void CharacterEditDialog::loadXinfa()
         return;
     while (query.next()) {
         const int id = query.value(1).toInt();
-        appendRow(m_xinfaTable, {QString::number(id), QStringLiteral("心法%1").arg(id), query.value(2).toString()});
+        appendRow(m_xinfaTable, {QString::number(id), tr("心法%1").arg(id), query.value(2).toString()});
         m_xinfaTable->item(m_xinfaTable->rowCount() - 1, 0)->setData(Qt::UserRole, query.value(0).toLongLong());
     }
     if (m_xinfaTable->rowCount() == 0)
-        appendRow(m_xinfaTable, {QStringLiteral("-"), QStringLiteral("无心法数据"), QStringLiteral("-")});
+        appendRow(m_xinfaTable, {QStringLiteral("-"), tr("无心法数据"), QStringLiteral("-")});
 }
 
 void CharacterEditDialog::onXinfaSelected()
@@ -672,27 +673,27 @@ void CharacterEditDialog::showXinfa(int id, int level)
 void CharacterEditDialog::onSaveXinfa()
 {
     if (m_selectedXinfa == 0) {
-        QMessageBox::warning(this, QStringLiteral("提示"), QStringLiteral("请先选择要修改的心法"));
+        QMessageBox::warning(this, tr("提示"), tr("请先选择要修改的心法"));
         return;
     }
     const int id = m_xinfaId->value();
     const int level = m_xinfaLevel->value();
     if (id == m_xinfaShown.first && level == m_xinfaShown.second) {
-        QMessageBox::information(this, QStringLiteral("提示"), QStringLiteral("没有需要保存的修改"));
+        QMessageBox::information(this, tr("提示"), tr("没有需要保存的修改"));
         return;
     }
     if (level != m_xinfaShown.second && (level < 1 || level > 10000)) {
-        QMessageBox::warning(this, QStringLiteral("错误"), QStringLiteral("心法等级需要在1-10000之间"));
+        QMessageBox::warning(this, tr("错误"), tr("心法等级需要在1-10000之间"));
         return;
     }
     QString error;
     if (!CharacterEdit::setXinfa(DatabaseManager::instance()->database(), m_selectedXinfa, id != m_xinfaShown.first ? id : -1,
                                  level != m_xinfaShown.second ? level : -1, &error)) {
-        QMessageBox::warning(this, QStringLiteral("失败"), QStringLiteral("心法修改失败: %1").arg(error));
+        QMessageBox::warning(this, tr("失败"), tr("心法修改失败: %1").arg(error));
         return;
     }
     m_xinfaShown = {id, level};
-    QMessageBox::information(this, QStringLiteral("成功"), QStringLiteral("心法修改成功"));
+    QMessageBox::information(this, tr("成功"), tr("心法修改成功"));
     loadXinfa();
 }
 
@@ -704,8 +705,8 @@ void CharacterEditDialog::loadSkills()
         return;
     while (query.next()) {
         const int id = query.value(1).toInt();
-        appendRow(m_skillTable, {QString::number(id), QStringLiteral("技能%1").arg(id), QStringLiteral("-")});
+        appendRow(m_skillTable, {QString::number(id), tr("技能%1").arg(id), QStringLiteral("-")});
     }
     if (m_skillTable->rowCount() == 0)
-        appendRow(m_skillTable, {QStringLiteral("-"), QStringLiteral("无技能数据"), QStringLiteral("-")});
+        appendRow(m_skillTable, {QStringLiteral("-"), tr("无技能数据"), QStringLiteral("-")});
 }

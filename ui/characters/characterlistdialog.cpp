@@ -2,12 +2,14 @@
 
 #include "app/dailylog.h"
 #include "app/debuglog.h"
+#include "app/language.h"
 #include "bankdialog.h"
 #include "charactereditdialog.h"
 #include "charactertablemodel.h"
 #include "db/characterqueries.h"
 #include "db/connectionrule.h"
 #include "db/legacytext.h"
+#include "db/storedtext.h"
 #include "engine/characteroperation.h"
 #include "engine/exportmanager.h"
 #include "itemconfigmanager.h"
@@ -67,7 +69,7 @@ QProgressBar::chunk { background-color: #3b82f6; border-radius: 6px; }
 CharacterListDialog::CharacterListDialog(QWidget *parent)
     : QDialog(parent)
 {
-    setWindowTitle(QStringLiteral("角色管理 - %1").arg(DatabaseManager::instance()->serverLabel()));
+    setWindowTitle(tr("角色管理 - %1").arg(DatabaseManager::instance()->serverLabel()));
     resize(1400, 800);
     setStyleSheet(styleSheetText());
     buildWidgets();
@@ -78,8 +80,8 @@ CharacterListDialog::CharacterListDialog(QWidget *parent)
     ItemConfigManager *catalogue = ItemConfigManager::instance();
     if (!catalogue->isLoaded()) {
         onLogMessage(catalogue->loadConfig(applicationDirectory() + QStringLiteral("/Config"))
-                         ? QStringLiteral("物品配置加载成功")
-                         : QStringLiteral("物品配置加载失败，请检查 Config 目录"));
+                         ? STORED_TEXT("物品配置加载成功")
+                         : STORED_TEXT("物品配置加载失败，请检查 Config 目录"));
     }
 }
 
@@ -92,32 +94,32 @@ void CharacterListDialog::buildWidgets()
     auto *top = new QHBoxLayout;
     top->addWidget(new QLabel(QStringLiteral("ZoneWorldID:"), this));
     m_worldIdEdit = new QLineEdit(this);
-    m_worldIdEdit->setPlaceholderText(QStringLiteral("输入ID，多个用逗号分隔"));
+    m_worldIdEdit->setPlaceholderText(tr("输入ID，多个用逗号分隔"));
     m_worldIdEdit->setMinimumWidth(150);
     top->addWidget(m_worldIdEdit);
-    auto *selectButton = new QPushButton(QStringLiteral("批量选择"), this);
+    auto *selectButton = new QPushButton(tr("批量选择"), this);
     selectButton->setObjectName(QStringLiteral("editBtn"));
     selectButton->setFixedWidth(90);
     top->addWidget(selectButton);
-    auto *queryButton = new QPushButton(QStringLiteral("查询"), this);
+    auto *queryButton = new QPushButton(tr("查询"), this);
     queryButton->setFixedWidth(70);
     top->addWidget(queryButton);
     top->addSpacing(20);
-    top->addWidget(new QLabel(QStringLiteral("搜索:"), this));
+    top->addWidget(new QLabel(tr("搜索:"), this));
     m_searchType = new QComboBox(this);
-    m_searchType->addItems({QStringLiteral("CharGUID"), QStringLiteral("账号"), QStringLiteral("角色名")});
+    m_searchType->addItems({QStringLiteral("CharGUID"), tr("账号"), tr("角色名")});
     m_searchType->setFixedWidth(100);
     top->addWidget(m_searchType);
     m_searchEdit = new QLineEdit(this);
-    m_searchEdit->setPlaceholderText(QStringLiteral("请输入搜索内容"));
+    m_searchEdit->setPlaceholderText(tr("请输入搜索内容"));
     m_searchEdit->setMinimumWidth(150);
     top->addWidget(m_searchEdit);
-    auto *searchButton = new QPushButton(QStringLiteral("搜索"), this);
+    auto *searchButton = new QPushButton(tr("搜索"), this);
     searchButton->setObjectName(QStringLiteral("searchBtn"));
     searchButton->setFixedWidth(70);
     top->addWidget(searchButton);
     top->addStretch();
-    m_countLabel = new QLabel(QStringLiteral("角色数量: 0"), this);
+    m_countLabel = new QLabel(tr("角色数量: 0"), this);
     top->addWidget(m_countLabel);
     layout->addLayout(top);
 
@@ -138,10 +140,10 @@ void CharacterListDialog::buildWidgets()
     layout->addWidget(m_table, 1);
 
     auto *buttons = new QHBoxLayout;
-    auto *exportButton = new QPushButton(QStringLiteral("导出列表"), this);
-    auto *editButton = new QPushButton(QStringLiteral("编辑角色"), this);
+    auto *exportButton = new QPushButton(tr("导出列表"), this);
+    auto *editButton = new QPushButton(tr("编辑角色"), this);
     editButton->setObjectName(QStringLiteral("editBtn"));
-    m_cancelButton = new QPushButton(QStringLiteral("取消"), this);
+    m_cancelButton = new QPushButton(tr("取消"), this);
     m_cancelButton->setObjectName(QStringLiteral("cancelBtn"));
     buttons->addWidget(exportButton);
     buttons->addWidget(editButton);
@@ -157,18 +159,18 @@ void CharacterListDialog::buildWidgets()
     layout->addWidget(panel.group);
 
     m_contextMenu = new QMenu(this);
-    connect(m_contextMenu->addAction(QStringLiteral("编辑角色")), &QAction::triggered, this,
+    connect(m_contextMenu->addAction(tr("编辑角色")), &QAction::triggered, this,
             &CharacterListDialog::onContextEditCharacter);
-    connect(m_contextMenu->addAction(QStringLiteral("技能修复")), &QAction::triggered, this,
+    connect(m_contextMenu->addAction(tr("技能修复")), &QAction::triggered, this,
             &CharacterListDialog::onContextRepairSkill);
-    connect(m_contextMenu->addAction(QStringLiteral("复制角色")), &QAction::triggered, this,
+    connect(m_contextMenu->addAction(tr("复制角色")), &QAction::triggered, this,
             &CharacterListDialog::onContextCopyCharacter);
-    connect(m_contextMenu->addAction(QStringLiteral("跨区转移角色")), &QAction::triggered, this,
+    connect(m_contextMenu->addAction(tr("跨区转移角色")), &QAction::triggered, this,
             &CharacterListDialog::onContextTransferCharacter);
-    connect(m_contextMenu->addAction(QStringLiteral("查看仓库")), &QAction::triggered, this,
+    connect(m_contextMenu->addAction(tr("查看仓库")), &QAction::triggered, this,
             &CharacterListDialog::onContextViewBank);
     m_contextMenu->addSeparator();
-    connect(m_contextMenu->addAction(QStringLiteral("删除角色")), &QAction::triggered, this,
+    connect(m_contextMenu->addAction(tr("删除角色")), &QAction::triggered, this,
             &CharacterListDialog::onContextDeleteCharacter);
 
     connect(selectButton, &QPushButton::clicked, this, &CharacterListDialog::onSelectWorldIds);
@@ -202,21 +204,21 @@ void CharacterListDialog::runOperation(const QString &what, bool cancellable, Se
     QString refusal;
     m_task = SessionTask::start(what, std::move(work), this, &refusal);
     if (!m_task) {
-        QMessageBox::warning(this, QStringLiteral("提示"), refusal);
+        QMessageBox::warning(this, tr("提示"), refusal);
         return;
     }
     m_cancellable = cancellable;
     connect(m_task, &SessionTask::logMessage, this, &CharacterListDialog::onLogMessage);
     connect(m_task, &SessionTask::progressChanged, this, [this](int percent, const QString &text) {
         m_progress->setValue(percent);
-        m_progress->setFormat(text);
+        m_progress->setFormat(Language::shown(text));
     });
     connect(m_task, &SessionTask::finished, this, [this, done](bool ok, bool cancelled) {
         m_task->deleteLater();
         m_task = nullptr;
         // The bar says how the operation ended, never where a failed one stopped.
         m_progress->setValue(ok ? 100 : 0);
-        m_progress->setFormat(ok ? QStringLiteral("%p%") : cancelled ? QStringLiteral("已取消") : QStringLiteral("失败"));
+        m_progress->setFormat(ok ? QStringLiteral("%p%") : cancelled ? tr("已取消") : tr("失败"));
         updateActions();
         if (m_closeWhenDone) {
             QDialog::reject();
@@ -231,7 +233,7 @@ void CharacterListDialog::onCancelOperation()
 {
     if (!m_task || !m_cancellable)
         return;
-    onLogMessage(QStringLiteral("正在取消..."));
+    onLogMessage(STORED_TEXT("正在取消..."));
     m_task->cancel();
     updateActions();
 }
@@ -242,10 +244,10 @@ void CharacterListDialog::reject()
         QDialog::reject();
         return;
     }
-    const QString question = m_cancellable ? QStringLiteral("操作正在进行，关闭将取消它并回滚。\n\n确定要取消并关闭吗？")
-                                           : QStringLiteral("操作正在进行，窗口将在它完成后关闭。\n\n确定要关闭吗？");
+    const QString question = m_cancellable ? tr("操作正在进行，关闭将取消它并回滚。\n\n确定要取消并关闭吗？")
+                                           : tr("操作正在进行，窗口将在它完成后关闭。\n\n确定要关闭吗？");
     if (m_closeWhenDone
-        || QMessageBox::question(this, QStringLiteral("确认关闭"), question, QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
+        || QMessageBox::question(this, tr("确认关闭"), question, QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
             != QMessageBox::Yes)
         return;
     m_closeWhenDone = true;
@@ -295,34 +297,34 @@ const QList<CharacterSummary> &CharacterListDialog::currentCharacters() const
 void CharacterListDialog::showCharacters(const QList<CharacterSummary> &characters)
 {
     m_model->setCharacters(characters);
-    m_countLabel->setText(QStringLiteral("角色数量: %1").arg(characters.size()));
+    m_countLabel->setText(tr("角色数量: %1").arg(characters.size()));
 }
 
 void CharacterListDialog::onQueryCharacters()
 {
     const QList<int> ids = parseWorldIds();
     if (ids.isEmpty()) {
-        QMessageBox::warning(this, QStringLiteral("警告"), QStringLiteral("请输入有效的 ZoneWorldID"));
+        QMessageBox::warning(this, tr("警告"), tr("请输入有效的 ZoneWorldID"));
         return;
     }
-    onLogMessage(QStringLiteral("查询角色..."));
+    onLogMessage(STORED_TEXT("查询角色..."));
     QString error;
     if (!DatabaseManager::instance()->ensureUsable(&error)) {
-        showFailure(QStringLiteral("查询失败"), error);
+        showFailure(tr("查询失败"), error);
         return;
     }
     // Large zones take seconds: read on the worker, and show once everything has arrived.
     auto found = std::make_shared<CharacterQueries::Result>();
-    runOperation(QStringLiteral("查询角色"), false, [ids, found](QSqlDatabase &db, SessionTask &) {
+    runOperation(STORED_TEXT("查询角色"), false, [ids, found](QSqlDatabase &db, SessionTask &) {
         *found = CharacterQueries::byWorlds(db, ids);
         return found->ok;
     }, [this, found](bool ok, bool) {
         if (!ok) {
-            showFailure(QStringLiteral("查询失败"), found->error);
+            showFailure(tr("查询失败"), found->error);
             return;
         }
         showCharacters(found->characters);
-        onLogMessage(QStringLiteral("查询完成，找到 %1 个角色").arg(found->characters.size()));
+        onLogMessage(STORED_TEXT("查询完成，找到 %1 个角色").arg(found->characters.size()));
         found->characters.clear();
     });
 }
@@ -331,42 +333,41 @@ void CharacterListDialog::showFailure(const QString &what, const QString &error)
 {
     showCharacters({});
     onLogMessage(QStringLiteral("%1: %2").arg(what, error));
-    QMessageBox::warning(this, QStringLiteral("失败"), QStringLiteral("%1\n\n%2").arg(what, error));
+    QMessageBox::warning(this, tr("失败"), QStringLiteral("%1\n\n%2").arg(what, error));
 }
 
 void CharacterListDialog::onSearchCharacters()
 {
     const QString text = m_searchEdit->text().trimmed();
     if (text.isEmpty()) {
-        QMessageBox::warning(this, QStringLiteral("警告"), QStringLiteral("请输入搜索内容"));
+        QMessageBox::warning(this, tr("警告"), tr("请输入搜索内容"));
         return;
     }
     const QString type = m_searchType->currentText();
     const CharacterQueries::SearchBy by = type == QStringLiteral("CharGUID") ? CharacterQueries::SearchBy::CharGuid
-        : type == QStringLiteral("账号")                                      ? CharacterQueries::SearchBy::Account
+        : type == tr("账号")                                      ? CharacterQueries::SearchBy::Account
                                                                               : CharacterQueries::SearchBy::Name;
     if (by == CharacterQueries::SearchBy::CharGuid && CharacterQueries::parseCharGuid(text) < 1) {
-        QMessageBox::warning(this, QStringLiteral("警告"), QStringLiteral("CharGUID必须是正整数\n支持格式: 11001234 或 A7DD92 或 0xA7DD92"));
+        QMessageBox::warning(this, tr("警告"), tr("CharGUID必须是正整数\n支持格式: 11001234 或 A7DD92 或 0xA7DD92"));
         return;
     }
-    onLogMessage(QStringLiteral("搜索角色 [类型: %1]: %2").arg(type, text));
+    onLogMessage(STORED_TEXT("搜索角色 [类型: %1]: %2").arg(type, text));
     DatabaseManager *session = DatabaseManager::instance();
     QString error;
     if (!session->ensureUsable(&error)) {
-        showFailure(QStringLiteral("搜索失败"), error);
+        showFailure(tr("搜索失败"), error);
         return;
     }
     const CharacterQueries::Result result = CharacterQueries::search(session->database(), by, text, kSearchLimit);
     if (!result.ok) {
-        showFailure(QStringLiteral("搜索失败"), result.error);
+        showFailure(tr("搜索失败"), result.error);
         return;
     }
     showCharacters(result.characters);
-    onLogMessage(QStringLiteral("搜索完成，找到 %1 个角色").arg(result.characters.size()));
+    onLogMessage(STORED_TEXT("搜索完成，找到 %1 个角色").arg(result.characters.size()));
     if (result.cut) {
-        const QString limited = QStringLiteral("仅显示前 %1 个结果").arg(kSearchLimit);
-        onLogMessage(limited);
-        m_countLabel->setText(m_countLabel->text() + QStringLiteral("（%1）").arg(limited));
+        onLogMessage(STORED_TEXT("仅显示前 %1 个结果").arg(kSearchLimit));
+        m_countLabel->setText(m_countLabel->text() + tr("（%1）").arg(tr("仅显示前 %1 个结果").arg(kSearchLimit)));
     }
 }
 
@@ -374,8 +375,8 @@ void CharacterListDialog::onSelectWorldIds()
 {
     const QMap<int, int> stats = DatabaseManager::instance()->getWorldIdStatistics();
     if (stats.isEmpty()) {
-        QMessageBox::information(this, QStringLiteral("提示"),
-                                 QStringLiteral("当前数据库中没有找到任何WorldID\n请确保数据库已连接且包含角色数据"));
+        QMessageBox::information(this, tr("提示"),
+                                 tr("当前数据库中没有找到任何WorldID\n请确保数据库已连接且包含角色数据"));
         return;
     }
     WorldIdSelectorDialog selector(this);
@@ -389,18 +390,18 @@ void CharacterListDialog::onSelectWorldIds()
     for (int id : ids)
         texts.append(QString::number(id));
     m_worldIdEdit->setText(texts.join(QLatin1Char(',')));
-    onLogMessage(QStringLiteral("已选择 %1 个WorldID: %2").arg(ids.size()).arg(texts.join(QStringLiteral(", "))));
+    onLogMessage(STORED_TEXT("已选择 %1 个WorldID: %2").arg(ids.size()).arg(texts.join(QStringLiteral(", "))));
 }
 
 void CharacterListDialog::openEditor(int charguid)
 {
     if (const QString refusal = DatabaseManager::instance()->busyRefusal(); !refusal.isEmpty()) {
-        QMessageBox::warning(this, QStringLiteral("提示"), refusal);
+        QMessageBox::warning(this, tr("提示"), refusal);
         return;
     }
     CharacterEditDialog editor(charguid, this);
     if (editor.exec() == QDialog::Accepted) {
-        onLogMessage(QStringLiteral("角色数据已修改"));
+        onLogMessage(STORED_TEXT("角色数据已修改"));
         onQueryCharacters();
     }
 }
@@ -409,17 +410,17 @@ void CharacterListDialog::onEditCharacter()
 {
     const int row = m_table->currentIndex().row();
     if (row < 0) {
-        QMessageBox::warning(this, QStringLiteral("警告"), QStringLiteral("请先选择要编辑的角色"));
+        QMessageBox::warning(this, tr("警告"), tr("请先选择要编辑的角色"));
         return;
     }
     if (row >= m_model->rowCount())
         return;
     const int guid = cellText(row, 0).toInt();
     if (guid <= 0) {
-        QMessageBox::warning(this, QStringLiteral("错误"), QStringLiteral("无效的角色 GUID"));
+        QMessageBox::warning(this, tr("错误"), tr("无效的角色 GUID"));
         return;
     }
-    onLogMessage(QStringLiteral("打开角色编辑: CharGUID = %1").arg(guid));
+    onLogMessage(STORED_TEXT("打开角色编辑: CharGUID = %1").arg(guid));
     openEditor(guid);
 }
 
@@ -436,7 +437,7 @@ void CharacterListDialog::onCharacterDoubleClicked(int row, int column)
     const int guid = cellText(row, 0).toInt();
     if (guid <= 0)
         return;
-    onLogMessage(QStringLiteral("双击编辑角色: CharGUID = %1").arg(guid));
+    onLogMessage(STORED_TEXT("双击编辑角色: CharGUID = %1").arg(guid));
     openEditor(guid);
 }
 
@@ -451,7 +452,7 @@ bool CharacterListDialog::confirmRows(QMessageBox::Icon icon, const QString &tit
                                       const QList<RowPreview::Count> &counts)
 {
     const QStringList shown = RowPreview::lines(counts, true);
-    onLogMessage(QStringLiteral("%1: 将改动的数据:").arg(title));
+    onLogMessage(STORED_TEXT("%1: 将改动的数据:").arg(title));
     for (const QString &line : shown)
         onLogMessage(line);
     return confirmChange(this, icon, title, question, shown, RowPreview::lines(counts));
@@ -460,12 +461,12 @@ bool CharacterListDialog::confirmRows(QMessageBox::Icon icon, const QString &tit
 int CharacterListDialog::requireSelectedCharacter()
 {
     if (const QString refusal = DatabaseManager::instance()->busyRefusal(); !refusal.isEmpty()) {
-        QMessageBox::warning(this, QStringLiteral("提示"), refusal);
+        QMessageBox::warning(this, tr("提示"), refusal);
         return 0;
     }
     const int guid = selectedCharGuid();
     if (guid <= 0) {
-        QMessageBox::warning(this, QStringLiteral("警告"), QStringLiteral("请先选择角色"));
+        QMessageBox::warning(this, tr("警告"), tr("请先选择角色"));
         return 0;
     }
     return guid;
@@ -481,10 +482,10 @@ void CharacterListDialog::runCharacterOperation(const QString &what, const Chara
         return result->ok;
     }, [this, result, done](bool ok, bool cancelled) {
         if (!ok) {
-            QMessageBox::warning(this, QStringLiteral("失败"),
-                                 cancelled                   ? QStringLiteral("操作已取消，数据已回滚")
-                                 : result->failure.isEmpty() ? QStringLiteral("操作失败，数据已回滚，详见日志")
-                                                             : QStringLiteral("操作失败，数据已回滚\n\n%1").arg(result->failure));
+            QMessageBox::warning(this, tr("失败"),
+                                 cancelled                   ? tr("操作已取消，数据已回滚")
+                                 : result->failure.isEmpty() ? tr("操作失败，数据已回滚，详见日志")
+                                                             : tr("操作失败，数据已回滚\n\n%1").arg(result->failure));
             return;
         }
         done(*result);
@@ -499,18 +500,18 @@ void CharacterListDialog::onContextRepairSkill()
     if (request.charguid <= 0)
         return;
     const int guid = request.charguid;
-    if (!confirmRows(QMessageBox::Question, QStringLiteral("确认技能修复"),
-                     QStringLiteral("确认要修复 CharGUID=%1 的重复技能吗？\n\n此操作将删除重复技能并按skid升序排列").arg(guid),
+    if (!confirmRows(QMessageBox::Question, tr("确认技能修复"),
+                     tr("确认要修复 CharGUID=%1 的重复技能吗？\n\n此操作将删除重复技能并按skid升序排列").arg(guid),
                      CharacterOperation::preview(DatabaseManager::instance()->database(), &request).rows))
         return;
-    runCharacterOperation(QStringLiteral("修复技能"), request, [this, guid](const CharacterOperation::Result &result) {
+    runCharacterOperation(STORED_TEXT("修复技能"), request, [this, guid](const CharacterOperation::Result &result) {
         if (result.removed != 0) {
-            onLogMessage(QStringLiteral("CharGUID=%1 技能修复完成，删除 %2 条重复记录").arg(guid).arg(result.removed));
-            QMessageBox::information(this, QStringLiteral("完成"),
-                                     QStringLiteral("技能修复完成！\n删除了 %1 条重复记录").arg(result.removed) + undoFileLine(result.undoFile));
+            onLogMessage(STORED_TEXT("CharGUID=%1 技能修复完成，删除 %2 条重复记录").arg(guid).arg(result.removed));
+            QMessageBox::information(this, tr("完成"),
+                                     tr("技能修复完成！\n删除了 %1 条重复记录").arg(result.removed) + undoFileLine(result.undoFile));
         } else {
-            onLogMessage(QStringLiteral("CharGUID=%1 没有发现重复技能").arg(guid));
-            QMessageBox::information(this, QStringLiteral("完成"), QStringLiteral("没有发现重复技能"));
+            onLogMessage(STORED_TEXT("CharGUID=%1 没有发现重复技能").arg(guid));
+            QMessageBox::information(this, tr("完成"), tr("没有发现重复技能"));
         }
     });
 }
@@ -526,14 +527,14 @@ void CharacterListDialog::onContextCopyCharacter()
     const QString name = cellText(m_table->currentIndex().row(), 1);
 
     QDialog ask(this);
-    ask.setWindowTitle(QStringLiteral("复制角色"));
+    ask.setWindowTitle(tr("复制角色"));
     ask.setMinimumWidth(400);
     auto *layout = new QVBoxLayout(&ask);
-    layout->addWidget(new QLabel(QStringLiteral("将角色 [%1] (GUID=%2) 复制到哪个账号？").arg(name, QString::number(guid)), &ask));
-    layout->addWidget(new QLabel(QStringLiteral("请输入目标账号名称:"), &ask));
+    layout->addWidget(new QLabel(tr("将角色 [%1] (GUID=%2) 复制到哪个账号？").arg(name, QString::number(guid)), &ask));
+    layout->addWidget(new QLabel(tr("请输入目标账号名称:"), &ask));
     auto *accountEdit = new QLineEdit(&ask);
     layout->addWidget(accountEdit);
-    auto *suffix = new QCheckBox(QStringLiteral("自动添加后缀 ") + accountNameSuffix(), &ask);
+    auto *suffix = new QCheckBox(tr("自动添加后缀 ") + accountNameSuffix(), &ask);
     layout->addWidget(suffix);
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &ask);
     layout->addWidget(buttons);
@@ -548,14 +549,14 @@ void CharacterListDialog::onContextCopyCharacter()
         request.account += accountNameSuffix();
 
     const QList<RowPreview::Count> added = CharacterOperation::preview(DatabaseManager::instance()->database(), &request).rows;
-    if (!confirmRows(QMessageBox::Question, QStringLiteral("确认复制"),
-                     QStringLiteral("即将复制角色:\n\n源角色: %1 (GUID=%2)\n目标账号: %3\n新角色名: %4")
+    if (!confirmRows(QMessageBox::Question, tr("确认复制"),
+                     tr("即将复制角色:\n\n源角色: %1 (GUID=%2)\n目标账号: %3\n新角色名: %4")
                          .arg(name, QString::number(guid), request.account, request.newName),
                      added))
         return;
-    runCharacterOperation(QStringLiteral("复制角色"), request, [this, account = request.account](const CharacterOperation::Result &result) {
-        QMessageBox::information(this, QStringLiteral("完成"),
-                                 QStringLiteral("角色复制成功！\n\n新CharGUID: %1\n新角色名: %2\n目标账号: %3\n\n注意: 好友/师徒等社交关系不会被复制")
+    runCharacterOperation(STORED_TEXT("复制角色"), request, [this, account = request.account](const CharacterOperation::Result &result) {
+        QMessageBox::information(this, tr("完成"),
+                                 tr("角色复制成功！\n\n新CharGUID: %1\n新角色名: %2\n目标账号: %3\n\n注意: 好友/师徒等社交关系不会被复制")
                                          .arg(result.newGuid).arg(result.newName, account)
                                      + undoFileLine(result.undoFile));
     });
@@ -571,29 +572,29 @@ void CharacterListDialog::onContextTransferCharacter()
     const int guid = request.charguid;
     const QString name = cellText(m_table->currentIndex().row(), 1);
     bool ok = false;
-    request.world = QInputDialog::getInt(this, QStringLiteral("转移角色"),
-                                         QStringLiteral("将角色 [%1] (GUID=%2) 转移到哪个服务器？\n\n请输入目标 WorldID:").arg(name, QString::number(guid)),
+    request.world = QInputDialog::getInt(this, tr("转移角色"),
+                                         tr("将角色 [%1] (GUID=%2) 转移到哪个服务器？\n\n请输入目标 WorldID:").arg(name, QString::number(guid)),
                                          1, 1, 999999, 1, &ok);
     if (!ok)
         return;
     const CharacterOperation::Preview preview = CharacterOperation::preview(DatabaseManager::instance()->database(), &request);
     if (!preview.nothingToDo.isEmpty()) {
         onLogMessage(preview.nothingToDo);
-        QMessageBox::information(this, QStringLiteral("提示"), QStringLiteral("角色已在 WorldID %1，无需转移").arg(request.world));
+        QMessageBox::information(this, tr("提示"), tr("角色已在 WorldID %1，无需转移").arg(request.world));
         return;
     }
     if (!preview.refusal.isEmpty()) {
         onLogMessage(preview.refusal);
-        QMessageBox::warning(this, QStringLiteral("无法转移"), preview.refusal);
+        QMessageBox::warning(this, tr("无法转移"), preview.refusal);
         return;
     }
-    if (!confirmRows(QMessageBox::Question, QStringLiteral("确认转移"),
-                     QStringLiteral("即将转移角色:\n\n角色: %1 (GUID=%2)\n目标WorldID: %3").arg(name, QString::number(guid), QString::number(request.world)),
+    if (!confirmRows(QMessageBox::Question, tr("确认转移"),
+                     tr("即将转移角色:\n\n角色: %1 (GUID=%2)\n目标WorldID: %3").arg(name, QString::number(guid), QString::number(request.world)),
                      preview.rows))
         return;
-    runCharacterOperation(QStringLiteral("转移角色"), request, [this, guid, world = request.world](const CharacterOperation::Result &result) {
-        QMessageBox::information(this, QStringLiteral("成功"),
-                                 QStringLiteral("角色转移成功!\n\nCharGUID: %1\n新WorldID: %2\n\n已同步更新:\n• 角色主表\n• 角色装备\n• 时装装备\n• 珍兽装备")
+    runCharacterOperation(STORED_TEXT("转移角色"), request, [this, guid, world = request.world](const CharacterOperation::Result &result) {
+        QMessageBox::information(this, tr("成功"),
+                                 tr("角色转移成功!\n\nCharGUID: %1\n新WorldID: %2\n\n已同步更新:\n• 角色主表\n• 角色装备\n• 时装装备\n• 珍兽装备")
                                          .arg(guid).arg(world)
                                      + undoFileLine(result.undoFile));
         if (!m_worldIdEdit->text().trimmed().isEmpty())
@@ -609,12 +610,12 @@ void CharacterListDialog::onContextDeleteCharacter()
     if (request.charguid <= 0)
         return;
     const QString name = cellText(m_table->currentIndex().row(), 1);
-    if (!confirmRows(QMessageBox::Warning, QStringLiteral("确认删除"),
-                     QStringLiteral("确认要删除角色 [%1] (GUID=%2) 及其所有关联数据吗？").arg(name, QString::number(request.charguid)),
+    if (!confirmRows(QMessageBox::Warning, tr("确认删除"),
+                     tr("确认要删除角色 [%1] (GUID=%2) 及其所有关联数据吗？").arg(name, QString::number(request.charguid)),
                      CharacterOperation::preview(DatabaseManager::instance()->database(), &request).rows))
         return;
-    runCharacterOperation(QStringLiteral("删除角色"), request, [this](const CharacterOperation::Result &result) {
-        QMessageBox::information(this, QStringLiteral("完成"), QStringLiteral("角色删除成功") + undoFileLine(result.undoFile));
+    runCharacterOperation(STORED_TEXT("删除角色"), request, [this](const CharacterOperation::Result &result) {
+        QMessageBox::information(this, tr("完成"), tr("角色删除成功") + undoFileLine(result.undoFile));
         if (!m_worldIdEdit->text().trimmed().isEmpty())
             onQueryCharacters();
     });
@@ -626,7 +627,7 @@ void CharacterListDialog::onContextViewBank()
     if (guid <= 0)
         return;
     const QString name = cellText(m_table->currentIndex().row(), 1);
-    onLogMessage(QStringLiteral("查看角色仓库: %1 (GUID=%2)").arg(name, QString::number(guid)));
+    onLogMessage(STORED_TEXT("查看角色仓库: %1 (GUID=%2)").arg(name, QString::number(guid)));
     BankDialog bank(guid, name, this);
     bank.exec();
 }
@@ -634,17 +635,17 @@ void CharacterListDialog::onContextViewBank()
 void CharacterListDialog::onExportCharacters()
 {
     if (m_model->characters().isEmpty()) {
-        QMessageBox::warning(this, QStringLiteral("警告"), QStringLiteral("请先查询角色"));
+        QMessageBox::warning(this, tr("警告"), tr("请先查询角色"));
         return;
     }
     const QString proposed = m_exporter->generateExportPath(parseWorldIds());
-    const QString path = QFileDialog::getSaveFileName(this, QStringLiteral("导出角色列表"), proposed,
-                                                      QStringLiteral("CSV 文件 (*.csv)"));
+    const QString path = QFileDialog::getSaveFileName(this, tr("导出角色列表"), proposed,
+                                                      tr("CSV 文件 (*.csv)"));
     if (path.isEmpty())
         return;
     disconnect(m_exporter, nullptr, nullptr, nullptr);
     connect(m_exporter, &ExportManager::exportProgress, m_progress, &QProgressBar::setValue);
     connect(m_exporter, &ExportManager::logMessage, this, &CharacterListDialog::onLogMessage);
     if (!m_exporter->exportCharacters(m_model->characters(), path))
-        QMessageBox::warning(this, QStringLiteral("失败"), QStringLiteral("导出失败，详见操作日志"));
+        QMessageBox::warning(this, tr("失败"), tr("导出失败，详见操作日志"));
 }

@@ -1,12 +1,18 @@
 #include "charactertablemodel.h"
 
+#include <QCoreApplication>
+
 #include <algorithm>
 #include <array>
 #include <vector>
 
 namespace {
 const std::array<const char *, CharacterSummary::FieldCount> kHeaders = {
-    "CharGUID", "角色名称", "门派", "等级", "ZoneWorldID", "元宝", "绑元宝", "金币", "交子", "武道点", "地图ID", "X", "Z"};
+    "CharGUID", QT_TRANSLATE_NOOP("CharacterTableModel", "角色名称"), QT_TRANSLATE_NOOP("CharacterTableModel", "门派"),
+    QT_TRANSLATE_NOOP("CharacterTableModel", "等级"), "ZoneWorldID", QT_TRANSLATE_NOOP("CharacterTableModel", "元宝"),
+    QT_TRANSLATE_NOOP("CharacterTableModel", "绑元宝"), QT_TRANSLATE_NOOP("CharacterTableModel", "金币"),
+    QT_TRANSLATE_NOOP("CharacterTableModel", "交子"), QT_TRANSLATE_NOOP("CharacterTableModel", "武道点"),
+    QT_TRANSLATE_NOOP("CharacterTableModel", "地图ID"), "X", "Z"};
 } // namespace
 
 CharacterTableModel::CharacterTableModel(QObject *parent)
@@ -16,10 +22,15 @@ CharacterTableModel::CharacterTableModel(QObject *parent)
 
 QString CharacterTableModel::menpaiName(int menpai)
 {
-    static const char *const names[] = {"少林", "明教", "丐帮", "武当", "峨眉", "星宿",
-                                        "天龙", "天山", "逍遥", "无门派", "曼陀"};
+    static const char *const names[] = {
+        QT_TRANSLATE_NOOP("CharacterTableModel", "少林"), QT_TRANSLATE_NOOP("CharacterTableModel", "明教"),
+        QT_TRANSLATE_NOOP("CharacterTableModel", "丐帮"), QT_TRANSLATE_NOOP("CharacterTableModel", "武当"),
+        QT_TRANSLATE_NOOP("CharacterTableModel", "峨眉"), QT_TRANSLATE_NOOP("CharacterTableModel", "星宿"),
+        QT_TRANSLATE_NOOP("CharacterTableModel", "天龙"), QT_TRANSLATE_NOOP("CharacterTableModel", "天山"),
+        QT_TRANSLATE_NOOP("CharacterTableModel", "逍遥"), QT_TRANSLATE_NOOP("CharacterTableModel", "无门派"),
+        QT_TRANSLATE_NOOP("CharacterTableModel", "曼陀")};
     if (menpai >= 0 && menpai < int(std::size(names)))
-        return QString::fromUtf8(names[menpai]);
+        return QCoreApplication::translate("CharacterTableModel", names[menpai]);
     return QString::number(menpai);
 }
 
@@ -63,7 +74,7 @@ QVariant CharacterTableModel::headerData(int section, Qt::Orientation orientatio
         return QVariant();
     if (orientation == Qt::Vertical)
         return section + 1;
-    return QString::fromUtf8(kHeaders.at(section));
+    return QCoreApplication::translate("CharacterTableModel", kHeaders.at(section));
 }
 
 void CharacterTableModel::sort(int column, Qt::SortOrder order)

@@ -2,6 +2,7 @@
 
 #include "app/debuglog.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
@@ -44,7 +45,7 @@ QString ItemConfigManager::getItemName(int itemId) const
     if (itemId == 0)
         return QString();
     const auto it = m_entries.constFind(itemId);
-    return it != m_entries.cend() ? *it : QStringLiteral("未知物品(ID:%1)").arg(itemId);
+    return it != m_entries.cend() ? *it : QCoreApplication::translate("ItemConfigManager", "未知物品(ID:%1)").arg(itemId);
 }
 
 bool ItemConfigManager::parseConfigFile(const QString &path, const RowRule &rule)

@@ -30,7 +30,7 @@ QPushButton:disabled { background-color: #3d3d4d; color: #71717a; }
 WorldIdSelectorDialog::WorldIdSelectorDialog(QWidget *parent)
     : QDialog(parent)
 {
-    setWindowTitle(QStringLiteral("选择 WorldID"));
+    setWindowTitle(tr("选择 WorldID"));
     setMinimumSize(500, 600);
     setStyleSheet(styleSheetText());
 
@@ -38,40 +38,40 @@ WorldIdSelectorDialog::WorldIdSelectorDialog(QWidget *parent)
     layout->setSpacing(12);
     layout->setContentsMargins(15, 15, 15, 15);
 
-    auto *filterGroup = new QGroupBox(QStringLiteral("搜索过滤"), this);
+    auto *filterGroup = new QGroupBox(tr("搜索过滤"), this);
     auto *filterLayout = new QVBoxLayout(filterGroup);
     m_filter = new QLineEdit(filterGroup);
-    m_filter->setPlaceholderText(QStringLiteral("输入WorldID进行搜索..."));
+    m_filter->setPlaceholderText(tr("输入WorldID进行搜索..."));
     filterLayout->addWidget(m_filter);
     layout->addWidget(filterGroup);
 
-    auto *listGroup = new QGroupBox(QStringLiteral("可用的 WorldID"), this);
+    auto *listGroup = new QGroupBox(tr("可用的 WorldID"), this);
     auto *listLayout = new QVBoxLayout(listGroup);
     m_list = new QListWidget(listGroup);
     listLayout->addWidget(m_list);
     layout->addWidget(listGroup, 1);
 
-    auto *bulkGroup = new QGroupBox(QStringLiteral("批量选择"), this);
+    auto *bulkGroup = new QGroupBox(tr("批量选择"), this);
     auto *bulkLayout = new QHBoxLayout(bulkGroup);
-    auto *allButton = new QPushButton(QStringLiteral("全选"), bulkGroup);
-    auto *noneButton = new QPushButton(QStringLiteral("全不选"), bulkGroup);
-    auto *invertButton = new QPushButton(QStringLiteral("反选"), bulkGroup);
+    auto *allButton = new QPushButton(tr("全选"), bulkGroup);
+    auto *noneButton = new QPushButton(tr("全不选"), bulkGroup);
+    auto *invertButton = new QPushButton(tr("反选"), bulkGroup);
     bulkLayout->addWidget(allButton);
     bulkLayout->addWidget(noneButton);
     bulkLayout->addWidget(invertButton);
     bulkLayout->addStretch();
     layout->addWidget(bulkGroup);
 
-    m_status = new QLabel(QStringLiteral("已选择: 0 / 0 个WorldID"), this);
+    m_status = new QLabel(tr("已选择: 0 / 0 个WorldID"), this);
     m_status->setObjectName(QStringLiteral("statusLabel"));
     m_status->setStyleSheet(QStringLiteral("color: #3b82f6; font-weight: bold;"));
     layout->addWidget(m_status);
 
     auto *bottom = new QHBoxLayout;
     bottom->addStretch();
-    m_okButton = new QPushButton(QStringLiteral("确定"), this);
+    m_okButton = new QPushButton(tr("确定"), this);
     m_okButton->setEnabled(false);
-    auto *cancelButton = new QPushButton(QStringLiteral("取消"), this);
+    auto *cancelButton = new QPushButton(tr("取消"), this);
     bottom->addWidget(m_okButton);
     bottom->addWidget(cancelButton);
     layout->addLayout(bottom);
@@ -93,7 +93,7 @@ void WorldIdSelectorDialog::setWorldIds(const QList<int> &worldIds, const QMap<i
     for (int id : worldIds) {
         QString text = QStringLiteral("WorldID: %1").arg(id);
         if (counts.contains(id))
-            text += QStringLiteral("  (角色数: %1)").arg(counts.value(id));
+            text += tr("  (角色数: %1)").arg(counts.value(id));
         auto *item = new QListWidgetItem(text, m_list);
         item->setData(Qt::UserRole, id);
         item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
@@ -167,9 +167,9 @@ void WorldIdSelectorDialog::updateSelectionInfo()
             characters += m_counts.value(item->data(Qt::UserRole).toInt());
         }
     }
-    QString text = QStringLiteral("已选择: %1 / %2 个WorldID").arg(ticked).arg(visible);
+    QString text = tr("已选择: %1 / %2 个WorldID").arg(ticked).arg(visible);
     if (characters > 0)
-        text += QStringLiteral("  (共 %1 个角色)").arg(characters);
+        text += tr("  (共 %1 个角色)").arg(characters);
     m_status->setText(text);
     m_okButton->setEnabled(ticked > 0);
 }

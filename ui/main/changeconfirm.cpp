@@ -1,13 +1,14 @@
 #include "changeconfirm.h"
+#include <QCoreApplication>
 
 bool confirmChange(QWidget *parent, QMessageBox::Icon icon, const QString &title, const QString &question,
                    const QStringList &shown, const QStringList &details, bool undoFile)
 {
-    QString text = question + QStringLiteral("\n\n将改动的数据（服务器上统计）:\n");
-    text += shown.isEmpty() ? QStringLiteral("  无") : shown.join(QLatin1Char('\n'));
+    QString text = question + QCoreApplication::translate("ChangeConfirm", "\n\n将改动的数据（服务器上统计）:\n");
+    text += shown.isEmpty() ? QCoreApplication::translate("ChangeConfirm", "  无") : shown.join(QLatin1Char('\n'));
     if (undoFile)
-        text += QStringLiteral("\n\n改动前先写撤销文件，可在“撤销记录”中撤销。");
-    text += QStringLiteral("\n\n确定要继续吗？");
+        text += QCoreApplication::translate("ChangeConfirm", "\n\n改动前先写撤销文件，可在“撤销记录”中撤销。");
+    text += QCoreApplication::translate("ChangeConfirm", "\n\n确定要继续吗？");
     QMessageBox box(icon, title, text, QMessageBox::Yes | QMessageBox::No, parent);
     if (!details.isEmpty())
         box.setDetailedText(details.join(QLatin1Char('\n')));
@@ -17,5 +18,5 @@ bool confirmChange(QWidget *parent, QMessageBox::Icon icon, const QString &title
 
 QString undoFileLine(const QString &path)
 {
-    return path.isEmpty() ? QString() : QStringLiteral("\n\n撤销文件: %1").arg(path);
+    return path.isEmpty() ? QString() : QCoreApplication::translate("ChangeConfirm", "\n\n撤销文件: %1").arg(path);
 }

@@ -16,7 +16,7 @@ HostConfigDialog::HostConfigDialog(const HostConfigList &configs, QWidget *paren
     : QDialog(parent)
     , m_configs(configs)
 {
-    setWindowTitle(QStringLiteral("主机配置管理"));
+    setWindowTitle(tr("主机配置管理"));
     setMinimumSize(500, 400);
     setModal(true);
 
@@ -24,7 +24,7 @@ HostConfigDialog::HostConfigDialog(const HostConfigList &configs, QWidget *paren
     layout->setSpacing(15);
     layout->setContentsMargins(20, 20, 20, 20);
 
-    auto *title = new QLabel(QStringLiteral("管理数据库连接配置"), this);
+    auto *title = new QLabel(tr("管理数据库连接配置"), this);
     title->setStyleSheet(QStringLiteral("font-size: 14px; font-weight: bold; color: #3b82f6;"));
     layout->addWidget(title);
 
@@ -33,9 +33,9 @@ HostConfigDialog::HostConfigDialog(const HostConfigList &configs, QWidget *paren
     m_list->setAlternatingRowColors(true);
     middle->addWidget(m_list, 1);
     auto *column = new QVBoxLayout;
-    auto *addButton = new QPushButton(QStringLiteral("添加"), this);
-    auto *editButton = new QPushButton(QStringLiteral("编辑"), this);
-    auto *removeButton = new QPushButton(QStringLiteral("删除"), this);
+    auto *addButton = new QPushButton(tr("添加"), this);
+    auto *editButton = new QPushButton(tr("编辑"), this);
+    auto *removeButton = new QPushButton(tr("删除"), this);
     for (QPushButton *button : {addButton, editButton, removeButton}) {
         button->setFixedWidth(70);
         column->addWidget(button);
@@ -46,8 +46,8 @@ HostConfigDialog::HostConfigDialog(const HostConfigList &configs, QWidget *paren
 
     auto *bottom = new QHBoxLayout;
     bottom->addStretch();
-    auto *saveButton = new QPushButton(QStringLiteral("保存"), this);
-    auto *cancelButton = new QPushButton(QStringLiteral("取消"), this);
+    auto *saveButton = new QPushButton(tr("保存"), this);
+    auto *cancelButton = new QPushButton(tr("取消"), this);
     saveButton->setFixedWidth(80);
     cancelButton->setFixedWidth(80);
     bottom->addWidget(saveButton);
@@ -74,7 +74,7 @@ void HostConfigDialog::refreshList()
 
 void HostConfigDialog::onAddConfig()
 {
-    HostConfig config = HostConfig::initial(QStringLiteral("新配置"));
+    HostConfig config = HostConfig::initial(tr("新配置"));
     if (editConfig(config, true)) {
         m_configs.append(config);
         refreshList();
@@ -99,8 +99,8 @@ void HostConfigDialog::onRemoveConfig()
     if (row < 0 || row >= m_configs.size())
         return;
     const auto answer = QMessageBox::question(
-        this, QStringLiteral("确认删除"),
-        QStringLiteral("确定要删除配置 \"%1\" 吗？").arg(m_configs.at(row).name),
+        this, tr("确认删除"),
+        tr("确定要删除配置 \"%1\" 吗？").arg(m_configs.at(row).name),
         QMessageBox::Yes | QMessageBox::No);
     if (answer == QMessageBox::Yes) {
         m_configs.removeAt(row);
@@ -118,7 +118,7 @@ bool HostConfigDialog::editConfig(HostConfig &config, bool isNew)
 {
     QDialog form(this);
     form.setObjectName(QStringLiteral("hostEntryForm"));
-    form.setWindowTitle(isNew ? QStringLiteral("添加配置") : QStringLiteral("编辑配置"));
+    form.setWindowTitle(isNew ? tr("添加配置") : tr("编辑配置"));
     form.setMinimumWidth(450);
     form.setStyleSheet(styleSheet());
 
@@ -137,7 +137,7 @@ bool HostConfigDialog::editConfig(HostConfig &config, bool isNew)
         return edit;
     };
 
-    auto *charHeading = new QLabel(QStringLiteral("角色数据库配置"), &form);
+    auto *charHeading = new QLabel(tr("角色数据库配置"), &form);
     charHeading->setStyleSheet(QStringLiteral("font-weight: bold; color: #3b82f6;"));
     layout->addWidget(charHeading);
     auto *charForm = new QFormLayout;
@@ -149,16 +149,16 @@ bool HostConfigDialog::editConfig(HostConfig &config, bool isNew)
     QLineEdit *passwordEdit = lineEdit(QStringLiteral("passwordEdit"), config.password);
     passwordEdit->setEchoMode(QLineEdit::Password);
     QLineEdit *databaseEdit = lineEdit(QStringLiteral("databaseEdit"), config.database);
-    charForm->addRow(QStringLiteral("配置名称:"), nameEdit);
-    charForm->addRow(QStringLiteral("主机地址:"), hostEdit);
-    charForm->addRow(QStringLiteral("端口:"), portField);
-    charForm->addRow(QStringLiteral("用户名:"), userEdit);
-    charForm->addRow(QStringLiteral("密码:"), passwordEdit);
-    charForm->addRow(QStringLiteral("数据库:"), databaseEdit);
+    charForm->addRow(tr("配置名称:"), nameEdit);
+    charForm->addRow(tr("主机地址:"), hostEdit);
+    charForm->addRow(tr("端口:"), portField);
+    charForm->addRow(tr("用户名:"), userEdit);
+    charForm->addRow(tr("密码:"), passwordEdit);
+    charForm->addRow(tr("数据库:"), databaseEdit);
     layout->addLayout(charForm);
 
     layout->addSpacing(10);
-    auto *webHeading = new QLabel(QStringLiteral("账号数据库配置"), &form);
+    auto *webHeading = new QLabel(tr("账号数据库配置"), &form);
     webHeading->setStyleSheet(QStringLiteral("font-weight: bold; color: #10b981;"));
     layout->addWidget(webHeading);
     auto *webForm = new QFormLayout;
@@ -173,11 +173,11 @@ bool HostConfigDialog::editConfig(HostConfig &config, bool isNew)
                                           config.webPassword.isEmpty() ? config.password : config.webPassword);
     webPasswordEdit->setEchoMode(QLineEdit::Password);
     QLineEdit *webDatabaseEdit = lineEdit(QStringLiteral("webDatabaseEdit"), config.webDatabase);
-    webForm->addRow(QStringLiteral("主机地址:"), webHostEdit);
-    webForm->addRow(QStringLiteral("端口:"), webPortField);
-    webForm->addRow(QStringLiteral("用户名:"), webUserEdit);
-    webForm->addRow(QStringLiteral("密码:"), webPasswordEdit);
-    webForm->addRow(QStringLiteral("数据库:"), webDatabaseEdit);
+    webForm->addRow(tr("主机地址:"), webHostEdit);
+    webForm->addRow(tr("端口:"), webPortField);
+    webForm->addRow(tr("用户名:"), webUserEdit);
+    webForm->addRow(tr("密码:"), webPasswordEdit);
+    webForm->addRow(tr("数据库:"), webDatabaseEdit);
     layout->addLayout(webForm);
 
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &form);

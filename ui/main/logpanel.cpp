@@ -1,7 +1,11 @@
 #include "logpanel.h"
 
+#include "app/language.h"
+
+#include <QCoreApplication>
 #include <QGroupBox>
 #include <QProgressBar>
+#include <QRegularExpression>
 #include <QScrollBar>
 #include <QTextCursor>
 #include <QTextEdit>
@@ -10,7 +14,7 @@
 LogPanel createLogPanel(QWidget *parent, int progressHeight)
 {
     LogPanel panel;
-    panel.group = new QGroupBox(QStringLiteral("操作日志"), parent);
+    panel.group = new QGroupBox(QCoreApplication::translate("LogPanel", "操作日志"), parent);
     auto *layout = new QVBoxLayout(panel.group);
     panel.view = new QTextEdit(panel.group);
     panel.view->setReadOnly(true);
@@ -35,7 +39,10 @@ void appendLogLine(QTextEdit *view, const QString &line)
     cursor.movePosition(QTextCursor::End);
     if (!view->document()->isEmpty())
         cursor.insertBlock();
-    cursor.insertText(line);
+    // The line as stored, after its time, shown in the window's language.
+    static const QRegularExpression stamp(QStringLiteral("^(\\[[0-9: -]+\\] )?(.*)$"), QRegularExpression::DotMatchesEverythingOption);
+    const QRegularExpressionMatch parts = stamp.match(line);
+    cursor.insertText(parts.captured(1) + Language::shown(parts.captured(2)));
     if (following)
         bar->setValue(bar->maximum());
 }

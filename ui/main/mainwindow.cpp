@@ -1,21 +1,23 @@
 #include "mainwindow.h"
 
 #include "app/dailylog.h"
+#include "app/language.h"
+#include "changeconfirm.h"
 #include "db/connectionrule.h"
 #include "db/databasemanager.h"
+#include "db/hoststore.h"
+#include "db/storedtext.h"
 #include "engine/backupmanager.h"
 #include "engine/rowpreview.h"
-#include "ui/merge/mergeserverdialog.h"
-#include "ui/merge/sameservermergedialog.h"
-#include "ui/characters/characterlistdialog.h"
 #include "hostconfigdialog.h"
-#include "changeconfirm.h"
-#include "undodialog.h"
-#include "db/hoststore.h"
 #include "logpanel.h"
 #include "mainstyle.h"
 #include "ui/accounts/accountmanagerdialog.h"
+#include "ui/characters/characterlistdialog.h"
+#include "ui/merge/mergeserverdialog.h"
+#include "ui/merge/sameservermergedialog.h"
 #include "ui/zones/zonedeletedialog.h"
+#include "undodialog.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
@@ -66,7 +68,7 @@ MainWindow::MainWindow(QWidget *parent)
     : QMainWindow(parent)
 {
     initResources();
-    setWindowTitle(QStringLiteral("Quorvel 游戏数据库管理工具 v1.1"));
+    setWindowTitle(tr("Quorvel 游戏数据库管理工具 v1.1"));
     setMinimumSize(600, 700);
     resize(650, 580);
     setWindowIcon(QIcon(QStringLiteral(":/app.ico")));
@@ -86,22 +88,28 @@ void MainWindow::buildLayout()
     mainLayout->setSpacing(12);
     mainLayout->setContentsMargins(15, 15, 15, 15);
 
-    auto *connectionGroup = new QGroupBox(QStringLiteral("数据库连接"), central);
+    auto *connectionGroup = new QGroupBox(tr("数据库连接"), central);
     auto *connectionLayout = new QVBoxLayout(connectionGroup);
     connectionLayout->setSpacing(12);
     connectionLayout->setContentsMargins(15, 18, 15, 15);
 
     auto *firstRow = new QHBoxLayout;
     firstRow->setSpacing(12);
-    auto *configLabel = new QLabel(QStringLiteral("数据库配置"), connectionGroup);
+    auto *configLabel = new QLabel(tr("数据库配置"), connectionGroup);
     configLabel->setObjectName(QStringLiteral("configLabel"));
     m_hostCombo = new QComboBox(connectionGroup);
+    m_hostCombo->setObjectName(QStringLiteral("hostCombo"));
     m_hostCombo->setMinimumWidth(200);
-    m_configButton = makeButton(QStringLiteral("管理配置"), QStringLiteral("configBtn"), connectionGroup);
-    m_configButton->setFixedSize(90, 36);
-    m_statusLabel = new QLabel(QStringLiteral("● 未连接"), connectionGroup);
+    m_configButton = makeButton(tr("管理配置"), QStringLiteral("configBtn"), connectionGroup);
+    m_configButton->setMinimumSize(90, 36);
+    m_statusLabel = new QLabel(tr("● 未连接"), connectionGroup);
     m_statusLabel->setObjectName(QStringLiteral("statusLabel"));
-    m_statusLabel->setFixedWidth(100);
+    m_statusLabel->setMinimumWidth(100);
+    m_languageCombo = new QComboBox(central);
+    m_languageCombo->setObjectName(QStringLiteral("languageCombo"));
+    for (const QString &code : Language::codes())
+        m_languageCombo->addItem(Language::nativeName(code), code);
+    m_languageCombo->setCurrentIndex(m_languageCombo->findData(Language::current()));
     firstRow->addWidget(configLabel);
     firstRow->addWidget(m_hostCombo);
     firstRow->addWidget(m_configButton);
@@ -116,10 +124,10 @@ void MainWindow::buildLayout()
 
     auto *secondRow = new QHBoxLayout;
     secondRow->setSpacing(15);
-    m_connectButton = makeButton(QStringLiteral("连接数据库"), QStringLiteral("connectBtn"), connectionGroup);
-    m_testButton = makeButton(QStringLiteral("测试连接"), QStringLiteral("testBtn"), connectionGroup);
-    m_backupButton = makeButton(QStringLiteral("备份数据库"), QStringLiteral("backupBtn"), connectionGroup);
-    m_restoreButton = makeButton(QStringLiteral("恢复数据库"), QStringLiteral("restoreBtn"), connectionGroup);
+    m_connectButton = makeButton(tr("连接数据库"), QStringLiteral("connectBtn"), connectionGroup);
+    m_testButton = makeButton(tr("测试连接"), QStringLiteral("testBtn"), connectionGroup);
+    m_backupButton = makeButton(tr("备份数据库"), QStringLiteral("backupBtn"), connectionGroup);
+    m_restoreButton = makeButton(tr("恢复数据库"), QStringLiteral("restoreBtn"), connectionGroup);
     for (QPushButton *button : {m_connectButton, m_testButton, m_backupButton, m_restoreButton}) {
         button->setFixedHeight(38);
         secondRow->addWidget(button);
@@ -127,21 +135,21 @@ void MainWindow::buildLayout()
     connectionLayout->addLayout(secondRow);
     mainLayout->addWidget(connectionGroup);
 
-    auto *featureGroup = new QGroupBox(QStringLiteral("功能入口"), central);
+    auto *featureGroup = new QGroupBox(tr("功能入口"), central);
     auto *featureLayout = new QGridLayout(featureGroup);
     featureLayout->setSpacing(12);
     featureLayout->setContentsMargins(15, 15, 15, 15);
-    struct Feature { const char16_t *text; const char *name; int row; int column; };
+    struct Feature { QString text; const char *name; int row; int column; };
     const Feature features[] = {
-        {u"角色管理", "charMgrBtn", 0, 0},
-        {u"账号管理", "accountMgrBtn", 0, 1},
-        {u"跨服合区", "mergeServerBtn", 0, 2},
-        {u"同服合区", "sameServerMergeBtn", 1, 0},
-        {u"区服删档", "zoneDeleteBtn", 1, 1},
-        {u"撤销记录", "undoBtn", 1, 2},
+        {tr("角色管理"), "charMgrBtn", 0, 0},
+        {tr("账号管理"), "accountMgrBtn", 0, 1},
+        {tr("跨服合区"), "mergeServerBtn", 0, 2},
+        {tr("同服合区"), "sameServerMergeBtn", 1, 0},
+        {tr("区服删档"), "zoneDeleteBtn", 1, 1},
+        {tr("撤销记录"), "undoBtn", 1, 2},
     };
     for (const Feature &f : features) {
-        QPushButton *button = makeButton(QString::fromUtf16(f.text), QLatin1String(f.name), featureGroup);
+        QPushButton *button = makeButton(f.text, QLatin1String(f.name), featureGroup);
         button->setMinimumSize(130, 45);
         featureLayout->addWidget(button, f.row, f.column);
     }
@@ -154,8 +162,25 @@ void MainWindow::buildLayout()
     m_progressBar = logPanel.progress;
     mainLayout->addWidget(logPanel.group);
 
+    auto *languageRow = new QHBoxLayout;
+    languageRow->addStretch();
+    languageRow->addWidget(new QLabel(tr("界面语言"), central));
+    languageRow->addWidget(m_languageCombo);
+    mainLayout->addLayout(languageRow);
+
     setCentralWidget(central);
     loadHostConfigs();
+}
+
+void MainWindow::onLanguageChosen()
+{
+    const QString code = m_languageCombo->currentData().toString();
+    if (code == Language::current())
+        return;
+    Language::save(code);
+    // Windows opened from now on speak the new language; this one is built again at the next start.
+    Language::install(code);
+    QMessageBox::information(this, tr("界面语言"), tr("之后打开的窗口使用新的语言，主窗口在下次启动时切换。"));
 }
 
 void MainWindow::connectSignals()
@@ -166,6 +191,7 @@ void MainWindow::connectSignals()
     connect(m_restoreButton, &QPushButton::clicked, this, &MainWindow::onRestoreDatabase);
     connect(m_configButton, &QPushButton::clicked, this, &MainWindow::onHostConfig);
     connect(m_hostCombo, &QComboBox::currentIndexChanged, this, &MainWindow::onHostComboChanged);
+    connect(m_languageCombo, &QComboBox::activated, this, &MainWindow::onLanguageChosen);
     connect(m_accountButton, &QPushButton::clicked, this, &MainWindow::onAccountManager);
 
     const std::pair<const char *, void (MainWindow::*)()> byName[] = {
@@ -228,9 +254,9 @@ bool MainWindow::saveHostConfigs()
     QString error;
     if (writeHostConfigs(hostConfigFilePath(), m_hostConfigs, &error))
         return true;
-    onLogMessage(QStringLiteral("主机配置保存失败: %1").arg(error));
-    QMessageBox::warning(this, QStringLiteral("警告"),
-                         QStringLiteral("主机配置未能保存，文件保持原样：\n%1\n\n%2").arg(hostConfigFilePath(), error));
+    onLogMessage(STORED_TEXT("主机配置保存失败: %1").arg(error));
+    QMessageBox::warning(this, tr("警告"),
+                         tr("主机配置未能保存，文件保持原样：\n%1\n\n%2").arg(hostConfigFilePath(), error));
     return false;
 }
 
@@ -248,21 +274,21 @@ bool MainWindow::requireConnection()
 {
     if (DatabaseManager::instance()->isConnected())
         return true;
-    QMessageBox::warning(this, QStringLiteral("提示"), QStringLiteral("请先连接数据库！"));
+    QMessageBox::warning(this, tr("提示"), tr("请先连接数据库！"));
     return false;
 }
 
 void MainWindow::onTestConnection()
 {
-    onLogMessage(QStringLiteral("测试连接..."));
+    onLogMessage(STORED_TEXT("测试连接..."));
     probeInBackground(getCurrentConfig(), true, [this](const ConnectionOutcome &outcome) {
         if (outcome.ok) {
-            onLogMessage(QStringLiteral("连接测试成功!"));
-            QMessageBox::information(this, QStringLiteral("成功"), QStringLiteral("数据库连接测试成功!"));
+            onLogMessage(STORED_TEXT("连接测试成功!"));
+            QMessageBox::information(this, tr("成功"), tr("数据库连接测试成功!"));
         } else {
             DatabaseManager::instance()->reportFailure(outcome, true);
-            onLogMessage(QStringLiteral("连接测试失败"));
-            QMessageBox::warning(this, QStringLiteral("失败"), QStringLiteral("数据库连接测试失败,请检查配置"));
+            onLogMessage(STORED_TEXT("连接测试失败"));
+            QMessageBox::warning(this, tr("失败"), tr("数据库连接测试失败,请检查配置"));
         }
     });
 }
@@ -272,13 +298,13 @@ void MainWindow::onConnect()
     DatabaseManager *db = DatabaseManager::instance();
     if (db->isConnected()) {
         db->disconnectFromDatabase();
-        onLogMessage(QStringLiteral("已断开连接"));
+        onLogMessage(STORED_TEXT("已断开连接"));
         return;
     }
     if (m_probing)
         return;
-    onLogMessage(QStringLiteral("正在连接..."));
-    m_statusLabel->setText(QStringLiteral("● 正在连接…"));
+    onLogMessage(STORED_TEXT("正在连接..."));
+    m_statusLabel->setText(tr("● 正在连接…"));
     const HostConfig config = getCurrentConfig();
     const int index = m_hostCombo->currentIndex();
     const QString name = m_hostCombo->currentText();
@@ -291,13 +317,13 @@ void MainWindow::onConnect()
             db->reportFailure(outcome, false);
         } else if (db->connectToDatabase(config)) {
             m_sessionIndex = index;
-            onLogMessage(QStringLiteral("连接成功: %1").arg(db->serverLabel()));
+            onLogMessage(STORED_TEXT("连接成功: %1").arg(db->serverLabel()));
             db->startKeepAlive(kKeepAliveIntervalMs);
-            onLogMessage(QStringLiteral("已启动数据库连接保活"));
+            onLogMessage(STORED_TEXT("已启动数据库连接保活"));
             return;
         }
         onConnectionStatusChanged(false);
-        onLogMessage(QStringLiteral("连接失败"));
+        onLogMessage(STORED_TEXT("连接失败"));
     });
 }
 
@@ -333,20 +359,20 @@ void MainWindow::onBackupDatabase()
     QString label;
     const HostConfig config = toolServer(&label);
     const QString proposal = m_backupManager->getDefaultBackupPath();
-    const QString path = QFileDialog::getSaveFileName(this, QStringLiteral("保存备份文件 - %1").arg(label), proposal,
-                                                      QStringLiteral("SQL 文件 (*.sql)"));
+    const QString path = QFileDialog::getSaveFileName(this, tr("保存备份文件 - %1").arg(label), proposal,
+                                                      tr("SQL 文件 (*.sql)"));
     if (path.isEmpty())
         return;
-    onLogMessage(QStringLiteral("开始备份数据库..."));
+    onLogMessage(STORED_TEXT("开始备份数据库..."));
     m_progressBar->setValue(0);
     attachBackupManager();
     connect(m_backupManager, &BackupManager::backupProgress, m_progressBar, &QProgressBar::setValue);
     connect(m_backupManager, &BackupManager::backupCompleted, this, [this](bool success, const QString &filePath) {
         setBackupButtonsEnabled(true);
         if (success)
-            QMessageBox::information(this, QStringLiteral("成功"), QStringLiteral("备份完成: %1").arg(filePath));
+            QMessageBox::information(this, tr("成功"), tr("备份完成: %1").arg(filePath));
         else
-            QMessageBox::warning(this, QStringLiteral("失败"), QStringLiteral("备份失败，请检查日志获取详细信息"));
+            QMessageBox::warning(this, tr("失败"), tr("备份失败，请检查日志获取详细信息"));
     });
     setBackupButtonsEnabled(false);
     m_backupManager->backupDatabase(config.host, config.port, config.username, config.password,
@@ -355,10 +381,10 @@ void MainWindow::onBackupDatabase()
 
 void MainWindow::onRestoreDatabase()
 {
-    const QString filter = QStringLiteral("SQL 文件 (*.sql)");
+    const QString filter = tr("SQL 文件 (*.sql)");
     QStringList files = m_backupManager->getBackupFiles();
     if (files.isEmpty()) {
-        const QString chosen = QFileDialog::getOpenFileName(this, QStringLiteral("选择备份文件"),
+        const QString chosen = QFileDialog::getOpenFileName(this, tr("选择备份文件"),
                                                             m_backupManager->getBackupDir(), filter);
         if (chosen.isEmpty())
             return;
@@ -375,17 +401,17 @@ void MainWindow::onRestoreDatabase()
         items.append(item);
         pathOfItem.insert(item, file);
     }
-    const QString other = QStringLiteral("[ 选择其他备份文件... ]");
+    const QString other = tr("[ 选择其他备份文件... ]");
     items.append(other);
 
     bool ok = false;
-    const QString item = QInputDialog::getItem(this, QStringLiteral("选择备份文件"), QStringLiteral("请选择要恢复的备份:"),
+    const QString item = QInputDialog::getItem(this, tr("选择备份文件"), tr("请选择要恢复的备份:"),
                                                items, 0, false, &ok);
     if (!ok)
         return;
     QString path;
     if (item == other) {
-        path = QFileDialog::getOpenFileName(this, QStringLiteral("选择备份文件"), QString(), filter);
+        path = QFileDialog::getOpenFileName(this, tr("选择备份文件"), QString(), filter);
         if (path.isEmpty())
             return;
     } else {
@@ -413,43 +439,43 @@ void MainWindow::onRestoreDatabase()
             tables = RestorePreview::compare(db, path, &error);
             liveGame = RowPreview::liveGameWarning(db, {config.database}, {});
         } else {
-            error = QStringLiteral("无法连接 %1，无法统计现有行数: %2").arg(label, outcome.failureReason());
+            error = tr("无法连接 %1，无法统计现有行数: %2").arg(label, outcome.failureReason());
         }
         removeNamedConnection(name);
     }
     QApplication::restoreOverrideCursor();
     if (!error.isEmpty() && tables.isEmpty()) {
         onLogMessage(error);
-        QMessageBox::warning(this, QStringLiteral("无法恢复"), error);
+        QMessageBox::warning(this, tr("无法恢复"), error);
         return;
     }
     preview = RestorePreview::lines(tables);
     if (!liveGame.isEmpty())
         preview.prepend(liveGame);
-    onLogMessage(QStringLiteral("恢复将改动的数据:"));
+    onLogMessage(STORED_TEXT("恢复将改动的数据:"));
     for (const QString &line : std::as_const(preview))
         onLogMessage(line);
     QStringList changed;
     for (const QString &line : std::as_const(preview)) {
-        if (!line.contains(QStringLiteral("保持不变")))
+        if (!line.contains(tr("保持不变")))
             changed.append(line);
     }
-    if (!confirmChange(this, QMessageBox::Warning, QStringLiteral("确认恢复"),
-                       QStringLiteral("确认要恢复数据库吗？\n\n目标数据库: %1\n服务器: %2\n备份文件: %3\n\n"
+    if (!confirmChange(this, QMessageBox::Warning, tr("确认恢复"),
+                       tr("确认要恢复数据库吗？\n\n目标数据库: %1\n服务器: %2\n备份文件: %3\n\n"
                                       "⚠️ 警告: 此操作将覆盖当前数据库中的所有数据！\n建议先备份当前数据库！")
                            .arg(config.database, label, QFileInfo(path).fileName()),
-                       changed.mid(0, 30) + (changed.size() > 30 ? QStringList{QStringLiteral("  ……（共 %1 个表，见详细信息）").arg(changed.size())} : QStringList{}),
+                       changed.mid(0, 30) + (changed.size() > 30 ? QStringList{tr("  ……（共 %1 个表，见详细信息）").arg(changed.size())} : QStringList{}),
                        preview, false))
         return;
     // The restore rewrites the database under the session: nothing else may run meanwhile.
     QString refusal;
-    if (!DatabaseManager::instance()->beginOperation(QStringLiteral("恢复数据库"), &refusal)) {
-        QMessageBox::warning(this, QStringLiteral("提示"), refusal);
+    if (!DatabaseManager::instance()->beginOperation(STORED_TEXT("恢复数据库"), &refusal)) {
+        QMessageBox::warning(this, tr("提示"), refusal);
         return;
     }
     m_restoring = true;
 
-    onLogMessage(QStringLiteral("开始恢复数据库..."));
+    onLogMessage(STORED_TEXT("开始恢复数据库..."));
     m_progressBar->setValue(0);
     attachBackupManager();
     connect(m_backupManager, &BackupManager::restoreProgress, m_progressBar, &QProgressBar::setValue);
@@ -458,13 +484,13 @@ void MainWindow::onRestoreDatabase()
             DatabaseManager::instance()->endOperation();
         setBackupButtonsEnabled(true);
         if (success) {
-            QMessageBox::information(this, QStringLiteral("成功"),
-                                     QStringLiteral("数据库恢复完成: %1\n\n请重新连接数据库以刷新数据。").arg(database));
+            QMessageBox::information(this, tr("成功"),
+                                     tr("数据库恢复完成: %1\n\n请重新连接数据库以刷新数据。").arg(database));
             DatabaseManager *db = DatabaseManager::instance();
             if (db->isConnected())
                 db->disconnectFromDatabase();
         } else {
-            QMessageBox::warning(this, QStringLiteral("失败"), QStringLiteral("数据库恢复失败，请检查日志获取详细信息"));
+            QMessageBox::warning(this, tr("失败"), tr("数据库恢复失败，请检查日志获取详细信息"));
         }
     });
     setBackupButtonsEnabled(false);
@@ -492,7 +518,7 @@ void MainWindow::onHostConfig()
         m_hostCombo->setCurrentIndex(match >= 0 ? match : (m_hostCombo->count() > 0 ? 0 : -1));
     }
     if (saveHostConfigs())
-        onLogMessage(QStringLiteral("主机配置已更新"));
+        onLogMessage(STORED_TEXT("主机配置已更新"));
     if (!connected)
         return;
     m_sessionIndex = match;
@@ -503,15 +529,15 @@ void MainWindow::onHostConfig()
     if (match >= 0 && edited == db->storedConfig())
         return;
     const QString question = match >= 0
-        ? QStringLiteral("正在使用的主机配置 %1 已修改。\n\n当前仍连接在 %2。是否用新的设置重新连接？").arg(shown, db->serverLabel())
-        : QStringLiteral("正在使用的主机配置 %1 已删除。\n\n当前仍连接在 %2。是否断开连接？").arg(shown, db->serverLabel());
-    if (QMessageBox::question(this, QStringLiteral("主机配置已修改"), question, QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
+        ? tr("正在使用的主机配置 %1 已修改。\n\n当前仍连接在 %2。是否用新的设置重新连接？").arg(shown, db->serverLabel())
+        : tr("正在使用的主机配置 %1 已删除。\n\n当前仍连接在 %2。是否断开连接？").arg(shown, db->serverLabel());
+    if (QMessageBox::question(this, tr("主机配置已修改"), question, QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
         != QMessageBox::Yes) {
-        onLogMessage(QStringLiteral("会话仍连接在 %1，重新连接后才使用新的设置").arg(db->serverLabel()));
+        onLogMessage(STORED_TEXT("会话仍连接在 %1，重新连接后才使用新的设置").arg(db->serverLabel()));
         return;
     }
     db->disconnectFromDatabase();
-    onLogMessage(QStringLiteral("已断开连接"));
+    onLogMessage(STORED_TEXT("已断开连接"));
     if (match >= 0)
         onConnect();
 }
@@ -522,16 +548,16 @@ void MainWindow::onHostComboChanged(int index)
     DatabaseManager *db = DatabaseManager::instance();
     if (!db->isConnected() || index == m_sessionIndex)
         return;
-    const QString question = QStringLiteral("当前已连接 %1。\n\n切换到 %2 将断开当前连接，确定要切换吗？")
+    const QString question = tr("当前已连接 %1。\n\n切换到 %2 将断开当前连接，确定要切换吗？")
                                  .arg(db->serverLabel(), m_hostCombo->itemText(index));
-    if (QMessageBox::question(this, QStringLiteral("切换主机"), question, QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
+    if (QMessageBox::question(this, tr("切换主机"), question, QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
         != QMessageBox::Yes) {
         const QSignalBlocker blocker(m_hostCombo);
         m_hostCombo->setCurrentIndex(m_sessionIndex);
         return;
     }
     db->disconnectFromDatabase();
-    onLogMessage(QStringLiteral("已断开连接"));
+    onLogMessage(STORED_TEXT("已断开连接"));
     onConnect();
 }
 
@@ -539,12 +565,12 @@ void MainWindow::onAccountManager()
 {
     const int index = m_hostCombo->currentIndex();
     if (index < 0 || index >= m_hostConfigs.size()) {
-        QMessageBox::warning(this, QStringLiteral("警告"), QStringLiteral("请先选择主机配置"));
+        QMessageBox::warning(this, tr("警告"), tr("请先选择主机配置"));
         return;
     }
     QString label;
     const HostConfig web = accountDatabaseConfig(toolServer(&label));
-    onLogMessage(QStringLiteral("打开账号管理: %1@%2:%3/%4")
+    onLogMessage(STORED_TEXT("打开账号管理: %1@%2:%3/%4")
                      .arg(web.username, web.host, QString::number(web.port), web.database));
     AccountManagerDialog dialog(web, this);
     dialog.exec();
@@ -554,7 +580,7 @@ void MainWindow::onCharacterManager()
 {
     if (!requireConnection())
         return;
-    onLogMessage(QStringLiteral("打开角色管理对话框"));
+    onLogMessage(STORED_TEXT("打开角色管理对话框"));
     auto *dialog = new CharacterListDialog(this);
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     dialog->show();
@@ -562,7 +588,7 @@ void MainWindow::onCharacterManager()
 
 void MainWindow::onMergeServer()
 {
-    onLogMessage(QStringLiteral("打开跨服合区对话框"));
+    onLogMessage(STORED_TEXT("打开跨服合区对话框"));
     MergeServerDialog dialog(m_hostConfigs, this);
     dialog.exec();
 }
@@ -571,17 +597,17 @@ void MainWindow::onSameServerMerge()
 {
     if (!requireConnection())
         return;
-    onLogMessage(QStringLiteral("打开同服合区对话框"));
+    onLogMessage(STORED_TEXT("打开同服合区对话框"));
     SameServerMergeDialog dialog(this);
     if (dialog.exec() == QDialog::Accepted)
-        onLogMessage(QStringLiteral("同服合区操作完成"));
+        onLogMessage(STORED_TEXT("同服合区操作完成"));
 }
 
 void MainWindow::onZoneDelete()
 {
     if (!requireConnection())
         return;
-    onLogMessage(QStringLiteral("打开区服删档对话框"));
+    onLogMessage(STORED_TEXT("打开区服删档对话框"));
     ZoneDeleteDialog dialog(this);
     dialog.exec();
 }
@@ -590,7 +616,7 @@ void MainWindow::onUndoRecords()
 {
     if (!requireConnection())
         return;
-    onLogMessage(QStringLiteral("打开撤销记录"));
+    onLogMessage(STORED_TEXT("打开撤销记录"));
     UndoDialog dialog(this);
     connect(&dialog, &UndoDialog::logMessage, this, &MainWindow::onLogMessage);
     dialog.exec();
@@ -601,15 +627,15 @@ void MainWindow::closeEvent(QCloseEvent *event)
     // A running operation is cancelled (and rolled back) or waited for as its window closes.
     const QString running = DatabaseManager::instance()->busyRefusal();
     if (!running.isEmpty() && !m_restoring
-        && QMessageBox::question(this, QStringLiteral("提示"), QStringLiteral("%1。\n\n退出将取消正在进行的操作，确定要退出吗？").arg(running),
+        && QMessageBox::question(this, tr("提示"), tr("%1。\n\n退出将取消正在进行的操作，确定要退出吗？").arg(running),
                                  QMessageBox::Yes | QMessageBox::No, QMessageBox::No) != QMessageBox::Yes) {
         event->ignore();
         return;
     }
     // Closing ends the running tool with the program; never without the operator's word.
     if (m_backupManager->isBusy()
-        && QMessageBox::question(this, QStringLiteral("提示"),
-                                 QStringLiteral("备份或恢复操作正在进行，退出将中止该操作。\n\n确定要退出吗？"),
+        && QMessageBox::question(this, tr("提示"),
+                                 tr("备份或恢复操作正在进行，退出将中止该操作。\n\n确定要退出吗？"),
                                  QMessageBox::Yes | QMessageBox::No, QMessageBox::No) != QMessageBox::Yes) {
         event->ignore();
         return;
@@ -627,12 +653,12 @@ void MainWindow::onLogMessage(const QString &message)
 void MainWindow::onConnectionStatusChanged(bool connected)
 {
     if (connected) {
-        m_statusLabel->setText(QStringLiteral("● 已连接"));
+        m_statusLabel->setText(tr("● 已连接"));
         m_statusLabel->setStyleSheet(kConnectedStyle);
-        m_connectButton->setText(QStringLiteral("断开连接"));
+        m_connectButton->setText(tr("断开连接"));
     } else {
-        m_statusLabel->setText(QStringLiteral("● 未连接"));
+        m_statusLabel->setText(tr("● 未连接"));
         m_statusLabel->setStyleSheet(kDisconnectedStyle);
-        m_connectButton->setText(QStringLiteral("连接数据库"));
+        m_connectButton->setText(tr("连接数据库"));
     }
 }

@@ -39,6 +39,7 @@ private slots:
     void onRestoreDatabase();
     void onHostConfig();
     void onHostComboChanged(int index);
+    void onLanguageChosen();
     void onAccountManager();
     void onCharacterManager();
     void onMergeServer();
@@ -62,6 +63,7 @@ private:
     void probeInBackground(const HostConfig &config, bool test, const std::function<void(const ConnectionOutcome &)> &done);
 
     HostConfigList m_hostConfigs;
+    QComboBox *m_languageCombo = nullptr;
     QComboBox *m_hostCombo = nullptr;
     QPushButton *m_configButton = nullptr;
     QPushButton *m_connectButton = nullptr;

@@ -2,11 +2,12 @@
 
 #include "app/startup.h"
 
+#include <QCoreApplication>
 #include <QMessageBox>
 
 bool confirmMissingOdbcDriver()
 {
-    QMessageBox box(QMessageBox::Warning, QStringLiteral("缺少 MySQL ODBC 驱动"),
+    QMessageBox box(QMessageBox::Warning, QCoreApplication::translate("OdbcWarning", "缺少 MySQL ODBC 驱动"),
                     missingOdbcDriverText(), QMessageBox::Yes | QMessageBox::No);
     box.setDefaultButton(QMessageBox::No);
     return box.exec() == QMessageBox::Yes;

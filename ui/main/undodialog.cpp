@@ -1,7 +1,9 @@
 #include "undodialog.h"
 
+#include "app/language.h"
 #include "db/databasemanager.h"
 #include "db/sessiontask.h"
+#include "db/storedtext.h"
 
 #include <QDialogButtonBox>
 #include <QHeaderView>
@@ -15,13 +17,13 @@
 UndoDialog::UndoDialog(QWidget *parent)
     : QDialog(parent)
 {
-    setWindowTitle(QStringLiteral("撤销记录 - %1").arg(DatabaseManager::instance()->serverLabel()));
+    setWindowTitle(tr("撤销记录 - %1").arg(DatabaseManager::instance()->serverLabel()));
     resize(820, 560);
     auto *layout = new QVBoxLayout(this);
-    layout->addWidget(new QLabel(QStringLiteral("撤销文件目录: %1").arg(UndoFile::directory()), this));
+    layout->addWidget(new QLabel(tr("撤销文件目录: %1").arg(UndoFile::directory()), this));
     m_table = new QTableWidget(0, 5, this);
-    m_table->setHorizontalHeaderLabels({QStringLiteral("时间"), QStringLiteral("操作"), QStringLiteral("服务器"),
-                                        QStringLiteral("数据库"), QStringLiteral("记录数")});
+    m_table->setHorizontalHeaderLabels({tr("时间"), tr("操作"), tr("服务器"),
+                                        tr("数据库"), tr("记录数")});
     m_table->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_table->setSelectionMode(QAbstractItemView::SingleSelection);
     m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -31,8 +33,8 @@ UndoDialog::UndoDialog(QWidget *parent)
     m_details->setReadOnly(true);
     layout->addWidget(m_details, 2);
     auto *buttons = new QDialogButtonBox(this);
-    m_applyButton = buttons->addButton(QStringLiteral("执行撤销"), QDialogButtonBox::ActionRole);
-    buttons->addButton(QStringLiteral("刷新"), QDialogButtonBox::ResetRole)->setObjectName(QStringLiteral("reloadBtn"));
+    m_applyButton = buttons->addButton(tr("执行撤销"), QDialogButtonBox::ActionRole);
+    buttons->addButton(tr("刷新"), QDialogButtonBox::ResetRole)->setObjectName(QStringLiteral("reloadBtn"));
     buttons->addButton(QDialogButtonBox::Close);
     layout->addWidget(buttons);
     connect(m_applyButton, &QPushButton::clicked, this, &UndoDialog::onApply);
@@ -51,7 +53,7 @@ void UndoDialog::reload()
         qint64 rows = 0;
         for (const QString &count : file.rows)
             rows += count.section(QLatin1Char(' '), -1).toLongLong();
-        const QStringList cells{file.time.toLocalTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")), file.operation,
+        const QStringList cells{file.time.toLocalTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")), Language::shown(file.operation),
                                 file.server, file.database, QString::number(rows)};
         for (int column = 0; column < cells.size(); ++column)
             m_table->setItem(row, column, new QTableWidgetItem(cells.at(column)));
@@ -67,9 +69,9 @@ void UndoDialog::onSelectionChanged()
     const int row = m_table->currentRow();
     const bool chosen = row >= 0 && row < m_files.size() && m_table->selectionModel()->hasSelection();
     m_applyButton->setEnabled(chosen && !m_task);
-    m_details->setPlainText(chosen ? (UndoFile::describe(m_files.at(row)) + QStringList{QStringLiteral("文件: %1").arg(m_files.at(row).path)})
-                                         .join(QLatin1Char('\n'))
-                                   : QStringLiteral("没有撤销文件"));
+    m_details->setPlainText(chosen ? Language::shown(UndoFile::describe(m_files.at(row)).join(QLatin1Char('\n'))) + QLatin1Char('\n')
+                                         + tr("文件: %1").arg(m_files.at(row).path)
+                                   : tr("没有撤销文件"));
 }
 
 void UndoDialog::onApply()
@@ -80,17 +82,17 @@ void UndoDialog::onApply()
     const UndoFile::Summary file = m_files.at(row);
     DatabaseManager *session = DatabaseManager::instance();
     if (const QString refusal = session->busyRefusal(); !refusal.isEmpty() || !session->isConnected()) {
-        QMessageBox::warning(this, QStringLiteral("提示"), refusal.isEmpty() ? QStringLiteral("请先连接数据库") : refusal);
+        QMessageBox::warning(this, tr("提示"), refusal.isEmpty() ? tr("请先连接数据库") : refusal);
         return;
     }
     // The file and its checks run before the question (and roll back); the undo runs them again.
     QString error;
     if (!UndoFile::apply(session->database(), file.path, &error, true)) {
-        QMessageBox::warning(this, QStringLiteral("无法撤销"), error);
+        QMessageBox::warning(this, tr("无法撤销"), error);
         return;
     }
-    QMessageBox confirm(QMessageBox::Warning, QStringLiteral("确认撤销"),
-                        QStringLiteral("将在 %1 上执行撤销文件，放回“%2”改动的数据。\n\n%3\n\n确定要继续吗？")
+    QMessageBox confirm(QMessageBox::Warning, tr("确认撤销"),
+                        tr("将在 %1 上执行撤销文件，放回“%2”改动的数据。\n\n%3\n\n确定要继续吗？")
                             .arg(session->serverLabel(), file.operation, UndoFile::describe(file).join(QLatin1Char('\n'))),
                         QMessageBox::Yes | QMessageBox::No, this);
     confirm.setDefaultButton(QMessageBox::No);
@@ -99,12 +101,12 @@ void UndoDialog::onApply()
     const QString path = file.path;
     auto failure = std::make_shared<QString>();
     QString refusal;
-    m_task = SessionTask::start(QStringLiteral("撤销"), [path, failure](QSqlDatabase &db, SessionTask &task) {
-        task.log(QStringLiteral("执行撤销文件: %1").arg(path));
+    m_task = SessionTask::start(STORED_TEXT("撤销"), [path, failure](QSqlDatabase &db, SessionTask &task) {
+        task.log(STORED_TEXT("执行撤销文件: %1").arg(path));
         return UndoFile::apply(db, path, failure.get());
     }, this, &refusal);
     if (!m_task) {
-        QMessageBox::warning(this, QStringLiteral("提示"), refusal);
+        QMessageBox::warning(this, tr("提示"), refusal);
         return;
     }
     m_applyButton->setEnabled(false);
@@ -112,15 +114,15 @@ void UndoDialog::onApply()
     connect(m_task, &SessionTask::finished, this, [this, path, failure](bool ok, bool) {
         m_task->deleteLater();
         m_task = nullptr;
-        emit logMessage(ok ? QStringLiteral("撤销完成: %1").arg(path) : QStringLiteral("撤销失败: %1").arg(*failure));
+        emit logMessage(ok ? STORED_TEXT("撤销完成: %1").arg(path) : STORED_TEXT("撤销失败: %1").arg(*failure));
         if (m_closeWhenDone) {
             QDialog::reject();
             return;
         }
         if (ok)
-            QMessageBox::information(this, QStringLiteral("完成"), QStringLiteral("撤销完成，数据已放回。\n\n%1").arg(path));
+            QMessageBox::information(this, tr("完成"), tr("撤销完成，数据已放回。\n\n%1").arg(path));
         else
-            QMessageBox::warning(this, QStringLiteral("失败"), *failure);
+            QMessageBox::warning(this, tr("失败"), *failure);
         reload();
     });
 }

@@ -1,8 +1,10 @@
 #include "mergeserverdialog.h"
 
 #include "app/dailylog.h"
+#include "app/language.h"
 #include "db/connectionrule.h"
 #include "db/databasemanager.h"
+#include "db/storedtext.h"
 #include "merge/mergelog.h"
 #include "merge/mergesql.h"
 #include "ui/main/changeconfirm.h"
@@ -42,55 +44,55 @@ MergeServerDialog::MergeServerDialog(const HostConfigList &hostConfigs, QWidget 
     : QDialog(parent)
     , m_hostConfigs(hostConfigs)
 {
-    setWindowTitle(QStringLiteral("跨服合区"));
+    setWindowTitle(tr("跨服合区"));
     resize(800, 700);
     setModal(true);
 
     m_main.isMain = true;
-    m_main.label = QStringLiteral("主区");
+    m_main.label = tr("主区");
     m_main.prefix = QStringLiteral("main");
     m_sub.isMain = false;
-    m_sub.label = QStringLiteral("副区");
+    m_sub.label = tr("副区");
     m_sub.prefix = QStringLiteral("sub");
 
     auto *layout = new QVBoxLayout(this);
-    layout->addWidget(createGroup(m_main, QStringLiteral("主区配置（目标区）")));
-    layout->addWidget(createGroup(m_sub, QStringLiteral("副区配置（源区）")));
+    layout->addWidget(createGroup(m_main, tr("主区配置（目标区）")));
+    layout->addWidget(createGroup(m_sub, tr("副区配置（源区）")));
 
-    auto *options = new QGroupBox(QStringLiteral("合区配置"), this);
+    auto *options = new QGroupBox(tr("合区配置"), this);
     auto *grid = new QGridLayout(options);
-    grid->addWidget(new QLabel(QStringLiteral("合区模式:"), options), 0, 0);
-    m_modeLabel = new QLabel(QStringLiteral("请先连接主区和副区"), options);
+    grid->addWidget(new QLabel(tr("合区模式:"), options), 0, 0);
+    m_modeLabel = new QLabel(tr("请先连接主区和副区"), options);
     m_modeLabel->setStyleSheet(kAmberStyle);
     grid->addWidget(m_modeLabel, 0, 1, 1, 5);
-    grid->addWidget(new QLabel(QStringLiteral("角色名后缀:"), options), 1, 0);
+    grid->addWidget(new QLabel(tr("角色名后缀:"), options), 1, 0);
     m_charSuffix = new QLineEdit(QStringLiteral("_S2"), options);
     m_charSuffix->setMaximumWidth(100);
     grid->addWidget(m_charSuffix, 1, 1);
-    grid->addWidget(new QLabel(QStringLiteral("账号名后缀:"), options), 1, 2);
+    grid->addWidget(new QLabel(tr("账号名后缀:"), options), 1, 2);
     m_accountSuffix = new QLineEdit(QStringLiteral("_S2"), options);
     m_accountSuffix->setMaximumWidth(100);
     grid->addWidget(m_accountSuffix, 1, 3);
-    m_cleanCheck = new QCheckBox(QStringLiteral("合区前清理低等级角色（两区）"), options);
+    m_cleanCheck = new QCheckBox(tr("合区前清理低等级角色（两区）"), options);
     grid->addWidget(m_cleanCheck, 2, 0, 1, 2);
-    grid->addWidget(new QLabel(QStringLiteral("清理等级 ≤"), options), 2, 2);
+    grid->addWidget(new QLabel(tr("清理等级 ≤"), options), 2, 2);
     m_cleanLevel = new QLineEdit(QStringLiteral("10"), options);
     m_cleanLevel->setPlaceholderText(QStringLiteral("1-150"));
     m_cleanLevel->setFixedWidth(60);
     m_cleanLevel->setEnabled(false);
     m_cleanLevel->setValidator(new QIntValidator(1, 150, m_cleanLevel));
     grid->addWidget(m_cleanLevel, 2, 3);
-    m_mergeWebCheck = new QCheckBox(QStringLiteral("合并web库（账号数据）"), options);
+    m_mergeWebCheck = new QCheckBox(tr("合并web库（账号数据）"), options);
     m_mergeWebCheck->setChecked(true);
-    m_mergeWebCheck->setToolTip(QStringLiteral("勾选后将合并副区的web库账号数据到主区"));
+    m_mergeWebCheck->setToolTip(tr("勾选后将合并副区的web库账号数据到主区"));
     grid->addWidget(m_mergeWebCheck, 3, 0, 1, 2);
     layout->addWidget(options);
 
     auto *buttons = new QHBoxLayout;
-    m_mergeButton = new QPushButton(QStringLiteral("开始合区"), this);
+    m_mergeButton = new QPushButton(tr("开始合区"), this);
     m_mergeButton->setObjectName(QStringLiteral("mergeBtn"));
     m_mergeButton->setEnabled(false);
-    m_cancelButton = new QPushButton(QStringLiteral("取消"), this);
+    m_cancelButton = new QPushButton(tr("取消"), this);
     buttons->addWidget(m_mergeButton);
     buttons->addStretch();
     buttons->addWidget(m_cancelButton);
@@ -102,7 +104,7 @@ MergeServerDialog::MergeServerDialog(const HostConfigList &hostConfigs, QWidget 
     m_logView->setMinimumHeight(80);
     m_progressBar = logPanel.progress;
     m_progressBar->setRange(0, 100);
-    m_progressBar->setFormat(QStringLiteral("就绪"));
+    m_progressBar->setFormat(tr("就绪"));
     layout->addWidget(logPanel.group, 1);
 
     setStyleSheet(darkDialogStyleSheet() + QStringLiteral(
@@ -150,11 +152,12 @@ QWidget *MergeServerDialog::createGroup(ServerGroup &group, const QString &title
     auto *box = new QGroupBox(title, this);
     auto *grid = new QGridLayout(box);
     group.preset = new QComboBox(box);
-    group.preset->addItem(QStringLiteral("手动输入"));
+    group.preset->addItem(tr("手动输入"));
     for (const HostConfig &config : std::as_const(m_hostConfigs))
         group.preset->addItem(config.name);
     group.host = new QLineEdit(box);
     group.host->setPlaceholderText(QStringLiteral("192.168.1.100"));
+    group.host->setMinimumWidth(group.host->fontMetrics().horizontalAdvance(group.host->placeholderText()) + 16);
     group.port = new QLineEdit(QStringLiteral("3306"), box);
     group.port->setFixedWidth(60);
     group.user = new QLineEdit(QStringLiteral("root"), box);
@@ -164,26 +167,26 @@ QWidget *MergeServerDialog::createGroup(ServerGroup &group, const QString &title
     group.webDatabase = new QLineEdit(QStringLiteral("web"), box);
     group.worldIds = new QComboBox(box);
     group.worldIds->setMinimumWidth(80);
-    group.testButton = new QPushButton(QStringLiteral("测试"), box);
+    group.testButton = new QPushButton(tr("测试"), box);
     group.testButton->setFixedWidth(60);
-    group.connectButton = new QPushButton(QStringLiteral("连接"), box);
+    group.connectButton = new QPushButton(tr("连接"), box);
     group.connectButton->setFixedWidth(60);
-    group.status = new QLabel(QStringLiteral("○ 未连接"), box);
+    group.status = new QLabel(tr("○ 未连接"), box);
     group.status->setStyleSheet(kDisconnectedStyle);
 
-    grid->addWidget(new QLabel(QStringLiteral("预设:"), box), 0, 0);
+    grid->addWidget(new QLabel(tr("预设:"), box), 0, 0);
     grid->addWidget(group.preset, 0, 1);
-    grid->addWidget(new QLabel(QStringLiteral("主机:"), box), 0, 2);
+    grid->addWidget(new QLabel(tr("主机:"), box), 0, 2);
     grid->addWidget(group.host, 0, 3);
-    grid->addWidget(new QLabel(QStringLiteral("端口:"), box), 0, 4);
+    grid->addWidget(new QLabel(tr("端口:"), box), 0, 4);
     grid->addWidget(group.port, 0, 5);
-    grid->addWidget(new QLabel(QStringLiteral("用户:"), box), 1, 0);
+    grid->addWidget(new QLabel(tr("用户:"), box), 1, 0);
     grid->addWidget(group.user, 1, 1);
-    grid->addWidget(new QLabel(QStringLiteral("密码:"), box), 1, 2);
+    grid->addWidget(new QLabel(tr("密码:"), box), 1, 2);
     grid->addWidget(group.password, 1, 3);
-    grid->addWidget(new QLabel(QStringLiteral("角色库:"), box), 1, 4);
+    grid->addWidget(new QLabel(tr("角色库:"), box), 1, 4);
     grid->addWidget(group.charDatabase, 1, 5);
-    grid->addWidget(new QLabel(QStringLiteral("账号库:"), box), 2, 0);
+    grid->addWidget(new QLabel(tr("账号库:"), box), 2, 0);
     grid->addWidget(group.webDatabase, 2, 1);
     grid->addWidget(new QLabel(QStringLiteral("WorldID:"), box), 2, 2);
     grid->addWidget(group.worldIds, 2, 3);
@@ -214,9 +217,9 @@ void MergeServerDialog::onSubConnectClicked() { connectClicked(m_sub); }
 
 void MergeServerDialog::showDisconnected(ServerGroup &group)
 {
-    group.status->setText(QStringLiteral("○ 未连接"));
+    group.status->setText(tr("○ 未连接"));
     group.status->setStyleSheet(kDisconnectedStyle);
-    group.connectButton->setText(QStringLiteral("连接"));
+    group.connectButton->setText(tr("连接"));
     group.worldIds->clear();
 }
 
@@ -253,8 +256,8 @@ ServerCheck checkServer(const MergeEndpoint &e, const QString &prefix, const QSt
                         const QString &options, const std::atomic_bool *stop, const std::function<void(const QString &)> &log)
 {
     ServerCheck check;
-    const QList<std::pair<QString, QString>> databases = {{QStringLiteral("角色库"), e.charDatabase},
-                                                          {QStringLiteral("账号库"), e.webDatabase}};
+    const QList<std::pair<QString, QString>> databases = {{STORED_TEXT_IN("MergeServerDialog", "角色库"), e.charDatabase},
+                                                          {STORED_TEXT_IN("MergeServerDialog", "账号库"), e.webDatabase}};
     for (const auto &[kind, database] : databases) {
         const QString name = QStringLiteral("%1_check_%2").arg(prefix, kind == databases.first().first ? QStringLiteral("char") : QStringLiteral("web"));
         bool open = false;
@@ -265,12 +268,12 @@ ServerCheck checkServer(const MergeEndpoint &e, const QString &prefix, const QSt
                 db = QSqlDatabase::database(name, false);
                 open = outcome.ok;
                 if (open) {
-                    log(QStringLiteral("%1%2连接成功: %3").arg(label, kind, database));
+                    log(STORED_TEXT_IN("MergeServerDialog", "%1%2连接成功: %3").arg(label, kind, database));
                     break;
                 }
                 check.error = outcome.failureReason();
-                log(attempts > 1 ? QStringLiteral("%1%2连接失败（尝试 %3/%4）：%5").arg(label, kind).arg(attempt).arg(attempts).arg(check.error)
-                                 : QStringLiteral("%1%2连接失败: %3").arg(label, kind, check.error));
+                log(attempts > 1 ? STORED_TEXT_IN("MergeServerDialog", "%1%2连接失败（尝试 %3/%4）：%5").arg(label, kind).arg(attempt).arg(attempts).arg(check.error)
+                                 : STORED_TEXT_IN("MergeServerDialog", "%1%2连接失败: %3").arg(label, kind, check.error));
                 if (attempt < attempts)
                     QThread::msleep(2000);
             }
@@ -299,7 +302,7 @@ void MergeServerDialog::runCheck(ServerGroup &group, bool test)
     const MergeEndpoint e = endpoint(group);
     group.testButton->setEnabled(false);
     group.connectButton->setEnabled(false);
-    group.status->setText(QStringLiteral("● 连接中…"));
+    group.status->setText(tr("● 连接中…"));
     auto *watcher = new QFutureWatcher<ServerCheck>(this);
     m_checks.append(watcher);
     connect(watcher, &QFutureWatcher<ServerCheck>::finished, this, [this, watcher, &group, test, e] {
@@ -311,33 +314,33 @@ void MergeServerDialog::runCheck(ServerGroup &group, bool test)
         if (test) {
             showDisconnected(group);
             if (check.failedKind.isEmpty()) {
-                addLogLine(QStringLiteral("%1连接测试成功！").arg(group.label));
-                QMessageBox::information(this, QStringLiteral("成功"),
-                                         QStringLiteral("%1数据库连接测试成功！\n角色库: ").arg(group.label) + e.charDatabase
-                                             + QStringLiteral("\n账号库: ") + e.webDatabase);
+                addLogLine(STORED_TEXT("%1连接测试成功！").arg(group.label));
+                QMessageBox::information(this, tr("成功"),
+                                         tr("%1数据库连接测试成功！\n角色库: ").arg(group.label) + e.charDatabase
+                                             + tr("\n账号库: ") + e.webDatabase);
             } else {
-                QMessageBox::warning(this, QStringLiteral("失败"),
-                                     QStringLiteral("连接失败：%1连接失败: %2").arg(check.failedKind, check.error));
+                QMessageBox::warning(this, tr("失败"),
+                                     tr("连接失败：%1连接失败: %2").arg(check.failedKind, check.error));
             }
             return;
         }
         if (!check.failedKind.isEmpty()) {
             showDisconnected(group);
-            addLogLine(QStringLiteral("%1连接失败").arg(group.label));
-            QMessageBox::warning(this, QStringLiteral("错误"),
-                                 QStringLiteral("无法连接%1%2 '%3'（已重试%4次）").arg(group.label, check.failedKind, check.failedDatabase).arg(kConnectAttempts));
+            addLogLine(STORED_TEXT("%1连接失败").arg(group.label));
+            QMessageBox::warning(this, tr("错误"),
+                                 tr("无法连接%1%2 '%3'（已重试%4次）").arg(group.label, check.failedKind, check.failedDatabase).arg(kConnectAttempts));
             return;
         }
         group.connected = true;
-        group.status->setText(QStringLiteral("● 已连接"));
+        group.status->setText(tr("● 已连接"));
         group.status->setStyleSheet(kConnectedStyle);
-        group.connectButton->setText(QStringLiteral("断开"));
+        group.connectButton->setText(tr("断开"));
         group.worldIds->blockSignals(true);
         group.worldIds->clear();
         for (int id : check.worlds)
             group.worldIds->addItem(QString::number(id), id);
         group.worldIds->blockSignals(false);
-        addLogLine(QStringLiteral("%1连接成功，发现 %2 个WorldID").arg(group.label).arg(check.worlds.size()));
+        addLogLine(STORED_TEXT("%1连接成功，发现 %2 个WorldID").arg(group.label).arg(check.worlds.size()));
         updateMergeMode();
     });
     const QString label = test ? QString() : group.label;
@@ -350,9 +353,9 @@ void MergeServerDialog::runCheck(ServerGroup &group, bool test)
 
 void MergeServerDialog::testConnection(ServerGroup &group)
 {
-    addLogLine(QStringLiteral("测试%1连接...").arg(group.label));
+    addLogLine(STORED_TEXT("测试%1连接...").arg(group.label));
     const MergeEndpoint e = endpoint(group);
-    addLogLine(QStringLiteral("连接参数: %1:%2, 角色库=%3, 账号库=%4").arg(e.host, QString::number(e.port), e.charDatabase, e.webDatabase));
+    addLogLine(STORED_TEXT("连接参数: %1:%2, 角色库=%3, 账号库=%4").arg(e.host, QString::number(e.port), e.charDatabase, e.webDatabase));
     runCheck(group, true);
 }
 
@@ -366,11 +369,11 @@ void MergeServerDialog::connectClicked(ServerGroup &group)
     }
     const MergeEndpoint e = endpoint(group);
     if (group.isMain && e.host.isEmpty()) {
-        QMessageBox::warning(this, QStringLiteral("错误"), QStringLiteral("请输入主区主机地址"));
+        QMessageBox::warning(this, tr("错误"), tr("请输入主区主机地址"));
         return;
     }
-    addLogLine(QStringLiteral("正在连接%1数据库...").arg(group.label));
-    addLogLine(QStringLiteral("%1连接参数: %2:%3, 角色库=%4, 账号库=%5").arg(group.label, e.host, QString::number(e.port), e.charDatabase, e.webDatabase));
+    addLogLine(STORED_TEXT("正在连接%1数据库...").arg(group.label));
+    addLogLine(STORED_TEXT("%1连接参数: %2:%3, 角色库=%4, 账号库=%5").arg(group.label, e.host, QString::number(e.port), e.charDatabase, e.webDatabase));
     runCheck(group, false);
 }
 
@@ -380,7 +383,7 @@ void MergeServerDialog::updateMergeMode()
         && m_sub.worldIds->count() > 0;
     m_mergeButton->setEnabled(possible && !m_merging);
     if (!possible) {
-        m_modeLabel->setText(QStringLiteral("请先连接主区和副区"));
+        m_modeLabel->setText(tr("请先连接主区和副区"));
         m_modeLabel->setStyleSheet(kAmberStyle);
         return;
     }
@@ -389,15 +392,15 @@ void MergeServerDialog::updateMergeMode()
     // The merge that has just run is not offered again; another choice of servers or worlds is.
     if (!m_doneKey.isEmpty() && mergeKey() == m_doneKey) {
         m_mergeButton->setEnabled(false);
-        m_modeLabel->setText(QStringLiteral("已完成合区 (%1 ← %2)，如需再合并请更换区服").arg(m_mainWorldId).arg(m_subWorldId));
+        m_modeLabel->setText(tr("已完成合区 (%1 ← %2)，如需再合并请更换区服").arg(m_mainWorldId).arg(m_subWorldId));
         m_modeLabel->setStyleSheet(kGreenStyle);
         return;
     }
     if (m_mainWorldId != m_subWorldId) {
-        m_modeLabel->setText(QStringLiteral("WorldID 不同 (%1 ← %2) - 保持charguid").arg(m_mainWorldId).arg(m_subWorldId));
+        m_modeLabel->setText(tr("WorldID 不同 (%1 ← %2) - 保持charguid").arg(m_mainWorldId).arg(m_subWorldId));
         m_modeLabel->setStyleSheet(kGreenStyle);
     } else {
-        m_modeLabel->setText(QStringLiteral("WorldID 相同 (%1) - 需重新分配charguid").arg(m_mainWorldId));
+        m_modeLabel->setText(tr("WorldID 相同 (%1) - 需重新分配charguid").arg(m_mainWorldId));
         m_modeLabel->setStyleSheet(kAmberStyle);
     }
 }
@@ -417,16 +420,16 @@ void MergeServerDialog::setMerging(bool merging, const QString &buttonText)
     m_mergeButton->setText(buttonText);
     m_mergeButton->setEnabled(!merging);
     m_cancelButton->setEnabled(true);
-    m_cancelButton->setText(merging ? QStringLiteral("取消合区") : QStringLiteral("取消"));
+    m_cancelButton->setText(merging ? tr("取消合区") : tr("取消"));
 }
 
 void MergeServerDialog::onStartMerge()
 {
     if (m_merging) {
-        addLogLine(QStringLiteral("有操作正在进行中..."));
+        addLogLine(STORED_TEXT("有操作正在进行中..."));
         return;
     }
-    addLogLine(QStringLiteral("========== 开始合区 =========="));
+    addLogLine(STORED_TEXT("========== 开始合区 =========="));
     MergeSettings settings;
     settings.main = endpoint(m_main);
     settings.sub = endpoint(m_sub);
@@ -440,17 +443,17 @@ void MergeServerDialog::onStartMerge()
     bool levelOk = false;
     const int level = m_cleanLevel->text().trimmed().toInt(&levelOk);
     if (settings.cleanLowLevel && (!levelOk || level < kMinCleanLevel || level > kMaxCleanLevel)) {
-        QMessageBox::warning(this, QStringLiteral("输入错误"), QStringLiteral("清理等级必须为1-150之间的数字"));
+        QMessageBox::warning(this, tr("输入错误"), tr("清理等级必须为1-150之间的数字"));
         return;
     }
     settings.cleanLevel = levelOk && level > 0 ? level : 10;
     m_settings = settings;
 
     // First what the merge would do, counted on both servers; nothing changes yet.
-    setMerging(true, QStringLiteral("预检中..."));
+    setMerging(true, tr("预检中..."));
     m_cancel = false;
     m_progressBar->setValue(0);
-    m_progressBar->setFormat(QStringLiteral("预检中..."));
+    m_progressBar->setFormat(tr("预检中..."));
     delete m_preflightWatcher;
     m_preflightWatcher = new QFutureWatcher<bool>(this);
     connect(m_preflightWatcher, &QFutureWatcher<bool>::finished, this, &MergeServerDialog::onPreflightFinished);
@@ -461,37 +464,37 @@ void MergeServerDialog::onStartMerge()
 
 void MergeServerDialog::onPreflightFinished()
 {
-    setMerging(false, QStringLiteral("开始合区"));
-    m_progressBar->setFormat(QStringLiteral("就绪"));
+    setMerging(false, tr("开始合区"));
+    m_progressBar->setFormat(tr("就绪"));
     if (m_closeWhenDone) {
         QDialog::reject();
         return;
     }
     if (!m_preflightWatcher->future().result()) {
-        QMessageBox::warning(this, QStringLiteral("失败"), QStringLiteral("合区预检失败，未做任何修改，请检查日志！"));
+        QMessageBox::warning(this, tr("失败"), tr("合区预检失败，未做任何修改，请检查日志！"));
         return;
     }
     if (!m_preflight.refusals.isEmpty()) {
-        QMessageBox::warning(this, QStringLiteral("无法合区"),
-                             QStringLiteral("合区未开始，两边都没有改动：\n\n") + m_preflight.refusals.join(QLatin1Char('\n')));
+        QMessageBox::warning(this, tr("无法合区"),
+                             tr("合区未开始，两边都没有改动：\n\n") + m_preflight.refusals.join(QLatin1Char('\n')));
         return;
     }
     if (m_preflight.alreadyMerged > 0) {
-        if (QMessageBox::warning(this, QStringLiteral("可能已经合并过"),
-                                 QStringLiteral("主区已有 %1 个副区角色（账号与创建时间相同），这次合区似乎已经做过。\n\n"
+        if (QMessageBox::warning(this, tr("可能已经合并过"),
+                                 tr("主区已有 %1 个副区角色（账号与创建时间相同），这次合区似乎已经做过。\n\n"
                                                 "再次合并会把这些角色和账号再复制一份（带后缀）。确定要继续吗？")
                                      .arg(m_preflight.alreadyMerged),
                                  QMessageBox::Yes | QMessageBox::No, QMessageBox::No) != QMessageBox::Yes)
             return;
         m_settings.again = true;
     }
-    if (QMessageBox::question(this, QStringLiteral("确认合区"),
-                              QStringLiteral("确定要将副区 WorldID=%1 的数据合并到主区 WorldID=%2 吗？\n\n%3\n\n此操作不可逆！")
+    if (QMessageBox::question(this, tr("确认合区"),
+                              tr("确定要将副区 WorldID=%1 的数据合并到主区 WorldID=%2 吗？\n\n%3\n\n此操作不可逆！")
                                   .arg(m_subWorldId).arg(m_mainWorldId).arg(m_preflight.lines().join(QLatin1Char('\n'))),
                               QMessageBox::Yes | QMessageBox::No, QMessageBox::No) != QMessageBox::Yes)
         return;
-    m_backupFirst = QMessageBox::question(this, QStringLiteral("备份数据库"),
-                                          QStringLiteral("是否在合区前备份主区数据库？\n\n备份可能需要几分钟时间。"),
+    m_backupFirst = QMessageBox::question(this, tr("备份数据库"),
+                                          tr("是否在合区前备份主区数据库？\n\n备份可能需要几分钟时间。"),
                                           QMessageBox::Yes | QMessageBox::No, QMessageBox::No) == QMessageBox::Yes;
     m_settings.backupFirst = m_backupFirst;
     startRun();
@@ -503,21 +506,21 @@ void MergeServerDialog::startRun()
     const MergeSettings settings = m_settings;
     MergeReport *report = &m_report;
     QString refusal;
-    m_task = SessionTask::start(QStringLiteral("跨服合区"), [settings, report](QSqlDatabase &, SessionTask &task) {
+    m_task = SessionTask::start(STORED_TEXT("跨服合区"), [settings, report](QSqlDatabase &, SessionTask &task) {
         return runMerge(settings, task.context(), report);
     }, this, &refusal, SessionTask::Connection::Own);
     if (!m_task) {
-        QMessageBox::warning(this, QStringLiteral("提示"), refusal);
+        QMessageBox::warning(this, tr("提示"), refusal);
         return;
     }
     connect(m_task, &SessionTask::logMessage, this, &MergeServerDialog::addLogLine);
     connect(m_task, &SessionTask::progressChanged, this, [this](int value, const QString &text) {
         m_progressBar->setValue(value);
-        m_progressBar->setFormat(text);
+        m_progressBar->setFormat(Language::shown(text));
     });
     connect(m_task, &SessionTask::finished, this, &MergeServerDialog::onMergeFinished);
     m_cancel = false;
-    setMerging(true, QStringLiteral("合区中..."));
+    setMerging(true, tr("合区中..."));
     m_progressBar->setValue(0);
 }
 
@@ -525,16 +528,16 @@ bool MergeServerDialog::askToCancel()
 {
     if (m_cancel)
         return true;
-    if (QMessageBox::question(this, QStringLiteral("取消合区"),
-                              QStringLiteral("合区正在进行。取消后，主区保持合区开始前的样子。\n\n确定要取消吗？"),
+    if (QMessageBox::question(this, tr("取消合区"),
+                              tr("合区正在进行。取消后，主区保持合区开始前的样子。\n\n确定要取消吗？"),
                               QMessageBox::Yes | QMessageBox::No, QMessageBox::No) != QMessageBox::Yes)
         return false;
     m_cancel = true;
     if (m_task)
         m_task->cancel();
-    addLogLine(QStringLiteral("正在取消合区..."));
+    addLogLine(STORED_TEXT("正在取消合区..."));
     m_cancelButton->setEnabled(false);
-    m_cancelButton->setText(QStringLiteral("正在取消..."));
+    m_cancelButton->setText(tr("正在取消..."));
     return true;
 }
 
@@ -554,32 +557,32 @@ void MergeServerDialog::onMergeFinished(bool ok, bool cancelled)
 {
     m_task->deleteLater();
     m_task = nullptr;
-    setMerging(false, QStringLiteral("开始合区"));
+    setMerging(false, tr("开始合区"));
     if (m_closeWhenDone) {
-        addLogLine(ok ? QStringLiteral("========== 合区完成 ==========") : QStringLiteral("========== 合区已取消，主区未改动 =========="));
+        addLogLine(ok ? STORED_TEXT("========== 合区完成 ==========") : STORED_TEXT("========== 合区已取消，主区未改动 =========="));
         QDialog::reject();
         return;
     }
     if (!ok) {
-        addLogLine(cancelled ? QStringLiteral("========== 合区已取消，主区未改动 ==========") : QStringLiteral("========== 合区失败 =========="));
-        m_progressBar->setFormat(cancelled ? QStringLiteral("合区已取消") : QStringLiteral("合区失败"));
-        QMessageBox::warning(this, QStringLiteral("失败"), cancelled ? QStringLiteral("合区已取消，主区保持原样。")
-                                                                    : QStringLiteral("合区操作失败，请检查日志！"));
+        addLogLine(cancelled ? STORED_TEXT("========== 合区已取消，主区未改动 ==========") : STORED_TEXT("========== 合区失败 =========="));
+        m_progressBar->setFormat(cancelled ? tr("合区已取消") : tr("合区失败"));
+        QMessageBox::warning(this, tr("失败"), cancelled ? tr("合区已取消，主区保持原样。")
+                                                                    : tr("合区操作失败，请检查日志！"));
         return;
     }
-    addLogLine(QStringLiteral("========== 合区完成 =========="));
+    addLogLine(STORED_TEXT("========== 合区完成 =========="));
     m_progressBar->setValue(100);
     m_doneKey = mergeKey();
     updateMergeMode();
     if (m_report.hasLosses()) {
-        m_progressBar->setFormat(QStringLiteral("合区完成（有数据未合并）"));
-        QMessageBox::warning(this, QStringLiteral("警告"),
-                             QStringLiteral("合区已完成，但有数据未能合并：\n\n") + m_report.lossLines().join(QLatin1Char('\n'))
-                                 + QStringLiteral("\n\n详情请查看日志。") + undoFileLine(m_report.undoFile));
+        m_progressBar->setFormat(tr("合区完成（有数据未合并）"));
+        QMessageBox::warning(this, tr("警告"),
+                             tr("合区已完成，但有数据未能合并：\n\n") + m_report.lossLines().join(QLatin1Char('\n'))
+                                 + tr("\n\n详情请查看日志。") + undoFileLine(m_report.undoFile));
         return;
     }
-    m_progressBar->setFormat(QStringLiteral("合区完成"));
-    QMessageBox::information(this, QStringLiteral("成功"), QStringLiteral("合区操作完成！") + undoFileLine(m_report.undoFile));
+    m_progressBar->setFormat(tr("合区完成"));
+    QMessageBox::information(this, tr("成功"), tr("合区操作完成！") + undoFileLine(m_report.undoFile));
 }
 
 void MergeServerDialog::addLogLine(const QString &text)

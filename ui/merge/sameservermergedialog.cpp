@@ -1,6 +1,7 @@
 #include "sameservermergedialog.h"
 
 #include "db/databasemanager.h"
+#include "db/storedtext.h"
 #include "ui/main/changeconfirm.h"
 #include "ui/main/logpanel.h"
 #include "ui/main/mainstyle.h"
@@ -60,7 +61,7 @@ qint64 charactersOf(int worldId)
 SameServerMergeDialog::SameServerMergeDialog(QWidget *parent)
     : QDialog(parent)
 {
-    setWindowTitle(QStringLiteral("同服合区 - %1").arg(DatabaseManager::instance()->serverLabel()));
+    setWindowTitle(tr("同服合区 - %1").arg(DatabaseManager::instance()->serverLabel()));
     setMinimumSize(900, 500);
     resize(950, 550);
     setStyleSheet(darkDialogStyleSheet() + extraStyleSheet());
@@ -75,60 +76,60 @@ SameServerMergeDialog::SameServerMergeDialog(QWidget *parent)
     outer->addLayout(left, 1);
     outer->addLayout(right, 1);
 
-    auto *zoneGroup = new QGroupBox(QStringLiteral("区服设置"), this);
+    auto *zoneGroup = new QGroupBox(tr("区服设置"), this);
     auto *zoneGrid = new QGridLayout(zoneGroup);
     zoneGrid->setSpacing(8);
     m_subCombo = new QComboBox(zoneGroup);
     m_subCombo->setMinimumWidth(150);
     m_mainCombo = new QComboBox(zoneGroup);
     m_mainCombo->setMinimumWidth(150);
-    zoneGrid->addWidget(new QLabel(QStringLiteral("副区 (被合并):"), zoneGroup), 0, 0);
+    zoneGrid->addWidget(new QLabel(tr("副区 (被合并):"), zoneGroup), 0, 0);
     zoneGrid->addWidget(m_subCombo, 0, 1);
-    zoneGrid->addWidget(new QLabel(QStringLiteral("主区 (合并到):"), zoneGroup), 1, 0);
+    zoneGrid->addWidget(new QLabel(tr("主区 (合并到):"), zoneGroup), 1, 0);
     zoneGrid->addWidget(m_mainCombo, 1, 1);
     zoneGrid->setColumnStretch(2, 1);
     left->addWidget(zoneGroup);
 
-    auto *cleanGroup = new QGroupBox(QStringLiteral("清理低等级角色"), this);
+    auto *cleanGroup = new QGroupBox(tr("清理低等级角色"), this);
     auto *cleanGrid = new QGridLayout(cleanGroup);
     cleanGrid->setSpacing(8);
-    m_cleanCheck = new QCheckBox(QStringLiteral("合区前清理低等级角色"), cleanGroup);
+    m_cleanCheck = new QCheckBox(tr("合区前清理低等级角色"), cleanGroup);
     m_levelEdit = new QLineEdit(QString::number(kDefaultLevel), cleanGroup);
     m_levelEdit->setValidator(new QIntValidator(1, 150, m_levelEdit));
     m_levelEdit->setFixedWidth(60);
     m_levelEdit->setEnabled(false);
-    m_cleanCountLabel = new QLabel(QStringLiteral("待清理: 0 个"), cleanGroup);
+    m_cleanCountLabel = new QLabel(tr("待清理: 0 个"), cleanGroup);
     m_cleanCountLabel->setStyleSheet(QStringLiteral("color: #f97316;"));
     cleanGrid->addWidget(m_cleanCheck, 0, 0, 1, 3);
-    cleanGrid->addWidget(new QLabel(QStringLiteral("等级 ≤"), cleanGroup), 1, 0);
+    cleanGrid->addWidget(new QLabel(tr("等级 ≤"), cleanGroup), 1, 0);
     cleanGrid->addWidget(m_levelEdit, 1, 1);
     cleanGrid->addWidget(m_cleanCountLabel, 1, 2);
     cleanGrid->setColumnStretch(2, 1);
     left->addWidget(cleanGroup);
 
-    auto *modeGroup = new QGroupBox(QStringLiteral("账号库模式"), this);
+    auto *modeGroup = new QGroupBox(tr("账号库模式"), this);
     auto *modeLayout = new QVBoxLayout(modeGroup);
     modeLayout->setSpacing(6);
-    m_sameAccountRadio = new QRadioButton(QStringLiteral("同一账号库（默认）"), modeGroup);
+    m_sameAccountRadio = new QRadioButton(tr("同一账号库（默认）"), modeGroup);
     m_sameAccountRadio->setChecked(true);
-    m_independentRadio = new QRadioButton(QStringLiteral("独立账号库"), modeGroup);
-    m_accountGroup = new QGroupBox(QStringLiteral("独立账号库设置"), modeGroup);
+    m_independentRadio = new QRadioButton(tr("独立账号库"), modeGroup);
+    m_accountGroup = new QGroupBox(tr("独立账号库设置"), modeGroup);
     m_accountGroup->setEnabled(false);
     auto *accountGrid = new QGridLayout(m_accountGroup);
     accountGrid->setSpacing(6);
     m_mainAccountEdit = new QLineEdit(QStringLiteral("web"), m_accountGroup);
-    m_mainAccountEdit->setPlaceholderText(QStringLiteral("如: web"));
+    m_mainAccountEdit->setPlaceholderText(tr("如: web"));
     m_subAccountEdit = new QLineEdit(m_accountGroup);
-    m_subAccountEdit->setPlaceholderText(QStringLiteral("如: web2"));
+    m_subAccountEdit->setPlaceholderText(tr("如: web2"));
     m_suffixEdit = new QLineEdit(QStringLiteral("_s2"), m_accountGroup);
-    m_suffixEdit->setPlaceholderText(QStringLiteral("如: _s2"));
-    m_conflictLabel = new QLabel(QStringLiteral("冲突: 0 个"), m_accountGroup);
+    m_suffixEdit->setPlaceholderText(tr("如: _s2"));
+    m_conflictLabel = new QLabel(tr("冲突: 0 个"), m_accountGroup);
     m_conflictLabel->setStyleSheet(QStringLiteral("color: #ef4444;"));
-    accountGrid->addWidget(new QLabel(QStringLiteral("主区账号库:"), m_accountGroup), 0, 0);
+    accountGrid->addWidget(new QLabel(tr("主区账号库:"), m_accountGroup), 0, 0);
     accountGrid->addWidget(m_mainAccountEdit, 0, 1);
-    accountGrid->addWidget(new QLabel(QStringLiteral("副区账号库:"), m_accountGroup), 1, 0);
+    accountGrid->addWidget(new QLabel(tr("副区账号库:"), m_accountGroup), 1, 0);
     accountGrid->addWidget(m_subAccountEdit, 1, 1);
-    accountGrid->addWidget(new QLabel(QStringLiteral("冲突后缀:"), m_accountGroup), 2, 0);
+    accountGrid->addWidget(new QLabel(tr("冲突后缀:"), m_accountGroup), 2, 0);
     accountGrid->addWidget(m_suffixEdit, 2, 1);
     accountGrid->addWidget(m_conflictLabel, 2, 2);
     modeLayout->addWidget(m_sameAccountRadio);
@@ -137,12 +138,12 @@ SameServerMergeDialog::SameServerMergeDialog(QWidget *parent)
     left->addWidget(modeGroup);
     left->addStretch();
 
-    auto *previewGroup = new QGroupBox(QStringLiteral("操作预览"), this);
+    auto *previewGroup = new QGroupBox(tr("操作预览"), this);
     auto *previewLayout = new QVBoxLayout(previewGroup);
     m_previewLabel = new QLabel(previewGroup);
     m_previewLabel->setMinimumHeight(120);
     m_previewLabel->setStyleSheet(QStringLiteral("background-color: #2d2d3d; padding: 8px; border-radius: 4px;"));
-    auto *refreshButton = new QPushButton(QStringLiteral("刷新"), previewGroup);
+    auto *refreshButton = new QPushButton(tr("刷新"), previewGroup);
     refreshButton->setFixedWidth(70);
     previewLayout->addWidget(m_previewLabel);
     previewLayout->addWidget(refreshButton, 0, Qt::AlignRight);
@@ -157,10 +158,10 @@ SameServerMergeDialog::SameServerMergeDialog(QWidget *parent)
 
     auto *buttons = new QHBoxLayout;
     buttons->addStretch();
-    m_executeButton = new QPushButton(QStringLiteral("执行合区"), this);
+    m_executeButton = new QPushButton(tr("执行合区"), this);
     m_executeButton->setObjectName(QStringLiteral("executeBtn"));
     m_executeButton->setMinimumWidth(100);
-    m_closeButton = new QPushButton(QStringLiteral("取消"), this);
+    m_closeButton = new QPushButton(tr("取消"), this);
     m_closeButton->setMinimumWidth(70);
     buttons->addWidget(m_executeButton);
     buttons->addWidget(m_closeButton);
@@ -202,7 +203,7 @@ void SameServerMergeDialog::loadWorldList()
     const QMap<int, int> counts = DatabaseManager::instance()->getWorldIdStatistics();
     m_worldIds = counts.keys();
     for (auto it = counts.cbegin(); it != counts.cend(); ++it) {
-        const QString text = QStringLiteral("%1 (%2个角色)").arg(it.key()).arg(it.value());
+        const QString text = tr("%1 (%2个角色)").arg(it.key()).arg(it.value());
         m_subCombo->addItem(text, it.key());
         m_mainCombo->addItem(text, it.key());
     }
@@ -249,7 +250,7 @@ void SameServerMergeDialog::onPreview()
         parameters.levelThreshold = levelValue();
         lowLevel = countOf(QStringLiteral("SELECT COUNT(*) FROM (%1) doomed").arg(sameServerLowLevelCharacters(parameters)));
     }
-    m_cleanCountLabel->setText(QStringLiteral("待清理: %1 个").arg(lowLevel));
+    m_cleanCountLabel->setText(tr("待清理: %1 个").arg(lowLevel));
 
     // Database names go into the statement text: anything but a plain name counts nothing.
     const bool independent = m_independentRadio->isChecked();
@@ -260,21 +261,21 @@ void SameServerMergeDialog::onPreview()
         conflicts = countOf(QStringLiteral("SELECT COUNT(*) FROM `%1`.account m INNER JOIN `%2`.account s ON m.name = s.name")
                                 .arg(mainDb, subDb));
     }
-    m_conflictLabel->setText(QStringLiteral("冲突: %1 个").arg(conflicts));
+    m_conflictLabel->setText(tr("冲突: %1 个").arg(conflicts));
 
-    QString text = QStringLiteral("副区 [%1]: %2 个角色\n主区 [%3]: %4 个角色\n").arg(sub).arg(subCount).arg(main).arg(mainCount);
+    QString text = tr("副区 [%1]: %2 个角色\n主区 [%3]: %4 个角色\n").arg(sub).arg(subCount).arg(main).arg(mainCount);
     if (sub == main)
-        text += QStringLiteral("\n⚠️ 副区和主区不能相同！\n");
+        text += tr("\n⚠️ 副区和主区不能相同！\n");
     if (m_cleanCheck->isChecked())
-        text += QStringLiteral("清理 ≤%1级: %2 个\n").arg(m_levelEdit->text(), QString::number(lowLevel));
+        text += tr("清理 ≤%1级: %2 个\n").arg(m_levelEdit->text(), QString::number(lowLevel));
     if (independent) {
         const qint64 subAccounts = isPlainDatabaseName(subDb) ? countOf(QStringLiteral("SELECT COUNT(*) FROM `%1`.account").arg(subDb)) : 0;
-        text += QStringLiteral("副区账号: %1 个\n").arg(subAccounts);
+        text += tr("副区账号: %1 个\n").arg(subAccounts);
         if (conflicts > 0)
-            text += QStringLiteral("冲突账号: %1 个\n").arg(conflicts);
+            text += tr("冲突账号: %1 个\n").arg(conflicts);
     }
-    text += QStringLiteral("\n合并后总角色: %1 个\n").arg(mainCount - lowLevel + subCount);
-    text += QStringLiteral("自动同步world字段");
+    text += tr("\n合并后总角色: %1 个\n").arg(mainCount - lowLevel + subCount);
+    text += tr("自动同步world字段");
     m_previewLabel->setText(text);
 }
 
@@ -283,7 +284,7 @@ void SameServerMergeDialog::onExecute()
     const int sub = m_subCombo->currentData().toInt();
     const int main = m_mainCombo->currentData().toInt();
     if (sub == main) {
-        QMessageBox::warning(this, QStringLiteral("警告"), QStringLiteral("副区和主区不能相同！"));
+        QMessageBox::warning(this, tr("警告"), tr("副区和主区不能相同！"));
         return;
     }
     const QString mainDb = m_mainAccountEdit->text().trimmed();
@@ -291,15 +292,15 @@ void SameServerMergeDialog::onExecute()
     const QString suffix = m_suffixEdit->text().trimmed();
     if (m_independentRadio->isChecked()) {
         const QList<std::pair<bool, QString>> checks = {
-            {mainDb.isEmpty(), QStringLiteral("请输入主区账号库名称！")},
-            {subDb.isEmpty(), QStringLiteral("请输入副区账号库名称！")},
-            {suffix.isEmpty(), QStringLiteral("请输入冲突账号后缀！")},
+            {mainDb.isEmpty(), tr("请输入主区账号库名称！")},
+            {subDb.isEmpty(), tr("请输入副区账号库名称！")},
+            {suffix.isEmpty(), tr("请输入冲突账号后缀！")},
             {!isPlainDatabaseName(mainDb) || !isPlainDatabaseName(subDb),
-             QStringLiteral("账号库名称只能包含字母、数字、_ 和 $！")},
+             tr("账号库名称只能包含字母、数字、_ 和 $！")},
         };
         for (const auto &[failed, message] : checks) {
             if (failed) {
-                QMessageBox::warning(this, QStringLiteral("警告"), message);
+                QMessageBox::warning(this, tr("警告"), message);
                 return;
             }
         }
@@ -314,14 +315,14 @@ void SameServerMergeDialog::onExecute()
     parameters.subAccountDb = subDb;
     parameters.conflictSuffix = suffix;
     if (const QString refusal = sameServerMergeRefusal(parameters); !refusal.isEmpty()) {
-        QMessageBox::warning(this, QStringLiteral("警告"), refusal);
+        QMessageBox::warning(this, tr("警告"), refusal);
         return;
     }
     const QStringList preview = sameServerMergePreview(DatabaseManager::instance()->database(), parameters);
     for (const QString &line : preview)
         addLogLine(line);
-    if (!confirmChange(this, QMessageBox::Question, QStringLiteral("确认执行合区"),
-                       QStringLiteral("即将执行同服合区操作：\n\n副区 [%1] → 主区 [%2]").arg(sub).arg(main), preview))
+    if (!confirmChange(this, QMessageBox::Question, tr("确认执行合区"),
+                       tr("即将执行同服合区操作：\n\n副区 [%1] → 主区 [%2]").arg(sub).arg(main), preview))
         return;
 
     m_parameters = parameters;
@@ -329,11 +330,11 @@ void SameServerMergeDialog::onExecute()
     const HostConfig host = DatabaseManager::instance()->storedConfig();
     auto undoPath = std::make_shared<QString>();
     QString refusal;
-    m_task = SessionTask::start(QStringLiteral("同服合区"), [host, parameters, undoPath](QSqlDatabase &, SessionTask &task) {
+    m_task = SessionTask::start(STORED_TEXT("同服合区"), [host, parameters, undoPath](QSqlDatabase &, SessionTask &task) {
         return runSameServerMerge(host, parameters, task.context(), undoPath.get());
     }, this, &refusal, SessionTask::Connection::Own);
     if (!m_task) {
-        QMessageBox::warning(this, QStringLiteral("提示"), refusal);
+        QMessageBox::warning(this, tr("提示"), refusal);
         return;
     }
     connect(m_task, &SessionTask::logMessage, this, &SameServerMergeDialog::addLogLine);
@@ -348,22 +349,22 @@ void SameServerMergeDialog::onExecute()
     m_logView->clear();
     m_progressBar->setValue(0);
     m_executeButton->setEnabled(false);
-    m_closeButton->setText(QStringLiteral("取消"));
-    addLogLine(QStringLiteral("══ 开始异步合区操作 ══"));
-    addLogLine(QStringLiteral("副区: %1, 主区: %2").arg(sub).arg(main));
+    m_closeButton->setText(tr("取消"));
+    addLogLine(STORED_TEXT("══ 开始异步合区操作 ══"));
+    addLogLine(STORED_TEXT("副区: %1, 主区: %2").arg(sub).arg(main));
 }
 
 void SameServerMergeDialog::onMergeFinished(bool success)
 {
     m_executeButton->setEnabled(true);
-    m_closeButton->setText(QStringLiteral("关闭"));
+    m_closeButton->setText(tr("关闭"));
     if (success) {
         m_progressBar->setValue(100);
-        addLogLine(QStringLiteral("══ 合区完成 ══"));
-        QMessageBox::information(this, QStringLiteral("成功"), QStringLiteral("同服合区操作完成！") + undoFileLine(m_undoPath));
+        addLogLine(STORED_TEXT("══ 合区完成 ══"));
+        QMessageBox::information(this, tr("成功"), tr("同服合区操作完成！") + undoFileLine(m_undoPath));
         accept();
         return;
     }
-    addLogLine(QStringLiteral("══ 合区失败 ══"));
-    QMessageBox::warning(this, QStringLiteral("失败"), QStringLiteral("合区操作失败，数据已回滚，请查看日志。"));
+    addLogLine(STORED_TEXT("══ 合区失败 ══"));
+    QMessageBox::warning(this, tr("失败"), tr("合区操作失败，数据已回滚，请查看日志。"));
 }

@@ -1,8 +1,10 @@
 #include "zonedeletedialog.h"
 
 #include "app/dailylog.h"
+#include "app/language.h"
 #include "db/databasemanager.h"
 #include "db/sessiontask.h"
+#include "db/storedtext.h"
 #include "engine/accountcleanup.h"
 #include "engine/rowpreview.h"
 #include "engine/zonewipe.h"
@@ -23,7 +25,7 @@
 ZoneDeleteDialog::ZoneDeleteDialog(QWidget *parent)
     : QDialog(parent)
 {
-    setWindowTitle(QStringLiteral("区服删档 - %1").arg(DatabaseManager::instance()->serverLabel()));
+    setWindowTitle(tr("区服删档 - %1").arg(DatabaseManager::instance()->serverLabel()));
     resize(600, 550);
     setModal(true);
 
@@ -31,13 +33,13 @@ ZoneDeleteDialog::ZoneDeleteDialog(QWidget *parent)
     layout->setSpacing(12);
     layout->setContentsMargins(15, 15, 15, 15);
 
-    auto *worldGroup = new QGroupBox(QStringLiteral("选择要删档的区服"), this);
+    auto *worldGroup = new QGroupBox(tr("选择要删档的区服"), this);
     auto *worldLayout = new QVBoxLayout(worldGroup);
     auto *worldRow = new QHBoxLayout;
-    m_countLabel = new QLabel(QStringLiteral("区服数量: 0"), worldGroup);
-    auto *selectAll = new QPushButton(QStringLiteral("全选"), worldGroup);
-    auto *selectNone = new QPushButton(QStringLiteral("取消全选"), worldGroup);
-    auto *refresh = new QPushButton(QStringLiteral("刷新"), worldGroup);
+    m_countLabel = new QLabel(tr("区服数量: 0"), worldGroup);
+    auto *selectAll = new QPushButton(tr("全选"), worldGroup);
+    auto *selectNone = new QPushButton(tr("取消全选"), worldGroup);
+    auto *refresh = new QPushButton(tr("刷新"), worldGroup);
     selectAll->setFixedWidth(70);
     selectNone->setFixedWidth(80);
     refresh->setFixedWidth(70);
@@ -53,14 +55,14 @@ ZoneDeleteDialog::ZoneDeleteDialog(QWidget *parent)
     worldLayout->addWidget(m_worldList);
     layout->addWidget(worldGroup);
 
-    auto *accountGroup = new QGroupBox(QStringLiteral("账号库选项 (自动检测)"), this);
+    auto *accountGroup = new QGroupBox(tr("账号库选项 (自动检测)"), this);
     auto *accountLayout = new QVBoxLayout(accountGroup);
-    accountLayout->addWidget(new QLabel(QStringLiteral("勾选要同时删除账号数据的库（不勾选则不删除账号）:"), accountGroup));
+    accountLayout->addWidget(new QLabel(tr("勾选要同时删除账号数据的库（不勾选则不删除账号）:"), accountGroup));
     m_accountDbList = new QListWidget(accountGroup);
     m_accountDbList->setSelectionMode(QAbstractItemView::NoSelection);
     m_accountDbList->setMaximumHeight(100);
     accountLayout->addWidget(m_accountDbList);
-    auto *warning = new QLabel(QStringLiteral("⚠️ 删档前会写撤销文件：在没有角色占用被释放的ID之前，可在主窗口的“撤销记录”中撤销。"), accountGroup);
+    auto *warning = new QLabel(tr("⚠️ 删档前会写撤销文件：在没有角色占用被释放的ID之前，可在主窗口的“撤销记录”中撤销。"), accountGroup);
     warning->setStyleSheet(QStringLiteral("color: #ef4444; font-weight: bold;"));
     warning->setWordWrap(true);
     accountLayout->addWidget(warning);
@@ -73,13 +75,13 @@ ZoneDeleteDialog::ZoneDeleteDialog(QWidget *parent)
 
     auto *bottom = new QHBoxLayout;
     bottom->addStretch();
-    m_deleteButton = new QPushButton(QStringLiteral("开始删档"), this);
+    m_deleteButton = new QPushButton(tr("开始删档"), this);
     m_deleteButton->setObjectName(QStringLiteral("deleteBtn"));
     m_deleteButton->setFixedSize(120, 40);
-    m_cancelButton = new QPushButton(QStringLiteral("取消"), this);
+    m_cancelButton = new QPushButton(tr("取消"), this);
     m_cancelButton->setFixedSize(100, 40);
     m_cancelButton->setEnabled(false);
-    auto *closeButton = new QPushButton(QStringLiteral("关闭"), this);
+    auto *closeButton = new QPushButton(tr("关闭"), this);
     closeButton->setFixedSize(100, 40);
     bottom->addWidget(m_deleteButton);
     bottom->addWidget(m_cancelButton);
@@ -120,26 +122,26 @@ void ZoneDeleteDialog::onRefreshWorldList()
     m_worldCounts.clear();
     DatabaseManager *db = DatabaseManager::instance();
     if (!db->isConnected()) {
-        addLogLine(QStringLiteral("错误：数据库未连接"));
-        m_countLabel->setText(QStringLiteral("区服数量: 0"));
+        addLogLine(STORED_TEXT("错误：数据库未连接"));
+        m_countLabel->setText(tr("区服数量: 0"));
         return;
     }
-    addLogLine(QStringLiteral("正在加载区服列表..."));
+    addLogLine(STORED_TEXT("正在加载区服列表..."));
     m_worldCounts = db->getWorldIdStatistics();
     if (m_worldCounts.isEmpty()) {
-        addLogLine(QStringLiteral("未找到任何区服数据"));
-        m_countLabel->setText(QStringLiteral("区服数量: 0"));
+        addLogLine(STORED_TEXT("未找到任何区服数据"));
+        m_countLabel->setText(tr("区服数量: 0"));
         return;
     }
     for (auto it = m_worldCounts.cbegin(); it != m_worldCounts.cend(); ++it) {
-        auto *item = new QListWidgetItem(QStringLiteral("WorldID: %1  (角色数量: %2)").arg(it.key()).arg(it.value()),
+        auto *item = new QListWidgetItem(tr("WorldID: %1  (角色数量: %2)").arg(it.key()).arg(it.value()),
                                          m_worldList);
         item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
         item->setCheckState(Qt::Unchecked);
         item->setData(Qt::UserRole, it.key());
     }
-    m_countLabel->setText(QStringLiteral("区服数量: %1").arg(m_worldCounts.size()));
-    addLogLine(QStringLiteral("加载完成，共 %1 个区服").arg(m_worldCounts.size()));
+    m_countLabel->setText(tr("区服数量: %1").arg(m_worldCounts.size()));
+    addLogLine(STORED_TEXT("加载完成，共 %1 个区服").arg(m_worldCounts.size()));
     detectAccountDatabases();
 }
 
@@ -193,7 +195,7 @@ bool ZoneDeleteDialog::collectAccountNames(const QList<int> &worldIds, QString *
 void ZoneDeleteDialog::onStartDelete()
 {
     if (m_task) {
-        QMessageBox::warning(this, QStringLiteral("提示"), QStringLiteral("删档操作正在进行中，请等待完成"));
+        QMessageBox::warning(this, tr("提示"), tr("删档操作正在进行中，请等待完成"));
         return;
     }
     QList<int> worldIds;
@@ -209,23 +211,23 @@ void ZoneDeleteDialog::onStartDelete()
         characters += m_worldCounts.value(id, 0);
     }
     if (worldIds.isEmpty()) {
-        QMessageBox::warning(this, QStringLiteral("提示"), QStringLiteral("请至少选择一个区服进行删档"));
+        QMessageBox::warning(this, tr("提示"), tr("请至少选择一个区服进行删档"));
         return;
     }
 
     const QString idText = idTexts.join(QStringLiteral(", "));
-    QString text = QStringLiteral("即将删除以下区服的所有数据：\n\n区服ID: %1\n角色总数: %2\n\n").arg(idText).arg(characters);
+    QString text = tr("即将删除以下区服的所有数据：\n\n区服ID: %1\n角色总数: %2\n\n").arg(idText).arg(characters);
     const QStringList accountDbs = checkedAccountDatabases();
     m_accounts = AccountCleanup::WipedAccounts();
     if (!accountDbs.isEmpty()) {
         // Gathered before anything is deleted: afterwards the characters that name them are gone.
         QString error;
         if (!collectAccountNames(worldIds, &error)) {
-            addLogLine(QStringLiteral("读取账号失败: %1").arg(error));
-            QMessageBox::warning(this, QStringLiteral("失败"), QStringLiteral("读取要删除的账号失败，未做任何修改。\n\n%1").arg(error));
+            addLogLine(STORED_TEXT("读取账号失败: %1").arg(error));
+            QMessageBox::warning(this, tr("失败"), tr("读取要删除的账号失败，未做任何修改。\n\n%1").arg(error));
             return;
         }
-        text += QStringLiteral("⚠️ 同时删除账号库: %1\n要删除的账号: %2 个\n保留的账号: %3 个（在未删档的区服还有角色）\n\n")
+        text += tr("⚠️ 同时删除账号库: %1\n要删除的账号: %2 个\n保留的账号: %3 个（在未删档的区服还有角色）\n\n")
                     .arg(accountDbs.join(QStringLiteral(", ")), QString::number(m_accounts.names.size()), QString::number(m_accounts.kept));
     }
     // What the wipe will delete, table by table, counted where it deletes, as the command line counts it.
@@ -237,22 +239,22 @@ void ZoneDeleteDialog::onStartDelete()
     QString previewError;
     const QStringList preview = ZoneWipe::preview(DatabaseManager::instance()->database(), request, &previewError);
     if (preview.isEmpty()) {
-        addLogLine(QStringLiteral("账号删除失败，未做任何修改: %1").arg(previewError));
-        QMessageBox::warning(this, QStringLiteral("失败"), QStringLiteral("账号删除失败，未做任何修改。\n\n%1").arg(previewError));
+        addLogLine(STORED_TEXT("账号删除失败，未做任何修改: %1").arg(previewError));
+        QMessageBox::warning(this, tr("失败"), tr("账号删除失败，未做任何修改。\n\n%1").arg(previewError));
         return;
     }
-    addLogLine(QStringLiteral("将删除的数据:"));
+    addLogLine(STORED_TEXT("将删除的数据:"));
     for (const QString &line : std::as_const(preview))
         addLogLine(line);
-    text += QStringLiteral("删除前先写撤销文件，可在“撤销记录”中撤销。各表行数见日志和详细信息。\n\n确定要继续吗？");
+    text += tr("删除前先写撤销文件，可在“撤销记录”中撤销。各表行数见日志和详细信息。\n\n确定要继续吗？");
 
-    QMessageBox first(QMessageBox::Warning, QStringLiteral("确认删档"), text, QMessageBox::Yes | QMessageBox::No, this);
+    QMessageBox first(QMessageBox::Warning, tr("确认删档"), text, QMessageBox::Yes | QMessageBox::No, this);
     first.setDetailedText(preview.join(QLatin1Char('\n')));
     first.setDefaultButton(QMessageBox::No);
     if (first.exec() != QMessageBox::Yes)
         return;
-    QMessageBox second(QMessageBox::Critical, QStringLiteral("最终确认"),
-                       QStringLiteral("这是最终确认！\n\n确定要执行删档操作吗？"),
+    QMessageBox second(QMessageBox::Critical, tr("最终确认"),
+                       tr("这是最终确认！\n\n确定要执行删档操作吗？"),
                        QMessageBox::Yes | QMessageBox::No, this);
     second.setDefaultButton(QMessageBox::No);
     if (second.exec() != QMessageBox::Yes)
@@ -261,24 +263,24 @@ void ZoneDeleteDialog::onStartDelete()
     // The wipe and the account clean-up run on a connection of their own; the window only reacts.
     auto outcome = std::make_shared<ZoneWipe::Result>();
     QString refusal;
-    m_task = SessionTask::start(QStringLiteral("区服删档"), [request, outcome](QSqlDatabase &db, SessionTask &task) {
+    m_task = SessionTask::start(STORED_TEXT("区服删档"), [request, outcome](QSqlDatabase &db, SessionTask &task) {
         return ZoneWipe::run(db, request, task.context(), outcome.get());
     }, this, &refusal);
     if (!m_task) {
-        QMessageBox::warning(this, QStringLiteral("提示"), refusal);
+        QMessageBox::warning(this, tr("提示"), refusal);
         return;
     }
     m_outcome = outcome;
     connect(m_task, &SessionTask::logMessage, this, &ZoneDeleteDialog::addLogLine);
     connect(m_task, &SessionTask::progressChanged, this, [this](int percent, const QString &text) {
         m_progressBar->setValue(percent);
-        m_progressBar->setFormat(text);
+        m_progressBar->setFormat(Language::shown(text));
     });
     connect(m_task, &SessionTask::finished, this, &ZoneDeleteDialog::onDeleteFinished);
     m_progressBar->setValue(0);
-    addLogLine(QStringLiteral("========== 开始删档操作 =========="));
-    addLogLine(QStringLiteral("选中区服: %1").arg(idText));
-    addLogLine(QStringLiteral("预计删除角色数: %1").arg(characters));
+    addLogLine(STORED_TEXT("========== 开始删档操作 =========="));
+    addLogLine(STORED_TEXT("选中区服: %1").arg(idText));
+    addLogLine(STORED_TEXT("预计删除角色数: %1").arg(characters));
     updateButtons();
 }
 
@@ -293,7 +295,7 @@ void ZoneDeleteDialog::onCancelDelete()
 {
     if (!m_task)
         return;
-    addLogLine(QStringLiteral("正在取消删档..."));
+    addLogLine(STORED_TEXT("正在取消删档..."));
     m_task->cancel();
     updateButtons();
 }
@@ -305,8 +307,8 @@ void ZoneDeleteDialog::reject()
         return;
     }
     if (m_closeWhenDone
-        || QMessageBox::question(this, QStringLiteral("确认关闭"),
-                                 QStringLiteral("删档正在进行，关闭将取消删档并回滚。\n\n确定要取消并关闭吗？"),
+        || QMessageBox::question(this, tr("确认关闭"),
+                                 tr("删档正在进行，关闭将取消删档并回滚。\n\n确定要取消并关闭吗？"),
                                  QMessageBox::Yes | QMessageBox::No, QMessageBox::No) != QMessageBox::Yes)
         return;
     m_closeWhenDone = true;
@@ -323,10 +325,10 @@ void ZoneDeleteDialog::onDeleteFinished(bool ok, bool cancelled)
     m_progressBar->setFormat(QString());
     updateButtons();
     const QString failure = outcome.accountsFailed
-        ? QStringLiteral("账号删除失败：%1 个角色已删除，账号未全部删除，详见日志").arg(outcome.deleted)
-        : cancelled ? QStringLiteral("删档已取消，数据已回滚") : QStringLiteral("删档操作失败，数据已回滚");
+        ? tr("账号删除失败：%1 个角色已删除，账号未全部删除，详见日志").arg(outcome.deleted)
+        : cancelled ? tr("删档已取消，数据已回滚") : tr("删档操作失败，数据已回滚");
     if (ok) {
-        addLogLine(QStringLiteral("========== 删档操作完成 =========="));
+        addLogLine(STORED_TEXT("========== 删档操作完成 =========="));
         m_progressBar->setValue(100);
     } else {
         addLogLine(failure);
@@ -337,13 +339,13 @@ void ZoneDeleteDialog::onDeleteFinished(bool ok, bool cancelled)
         return;
     }
     if (ok) {
-        QString text = QStringLiteral("删档完成！\n\n共删除 %1 个角色数据").arg(outcome.deleted);
+        QString text = tr("删档完成！\n\n共删除 %1 个角色数据").arg(outcome.deleted);
         if (!outcome.undoPath.isEmpty())
-            text += QStringLiteral("\n\n撤销文件: %1").arg(outcome.undoPath);
-        QMessageBox::information(this, QStringLiteral("完成"), text);
+            text += tr("\n\n撤销文件: %1").arg(outcome.undoPath);
+        QMessageBox::information(this, tr("完成"), text);
         onRefreshWorldList();
     } else {
-        QMessageBox::warning(this, QStringLiteral("失败"),
-                             outcome.undoPath.isEmpty() ? failure : QStringLiteral("%1\n\n撤销文件: %2").arg(failure, outcome.undoPath));
+        QMessageBox::warning(this, tr("失败"),
+                             outcome.undoPath.isEmpty() ? failure : tr("%1\n\n撤销文件: %2").arg(failure, outcome.undoPath));
     }
 }

@@ -1,5 +1,6 @@
 #include "logfiles.h"
 #include "app/debuglog.h"
+#include "app/language.h"
 #include "db/databasemanager.h"
 #include "filesizelimit.h"
 #include "modalanswer.h"
@@ -15,9 +16,16 @@
 #include "ui/main/hostconfigdialog.h"
 #include "ui/main/mainwindow.h"
 #include "ui/main/screenfit.h"
+#include "ui/main/storedtextdisplay.h"
+#include "ui/main/undodialog.h"
 #include "ui/zones/zonedeletedialog.h"
 
 #include <QComboBox>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QProgressBar>
+#include <QTabBar>
+#include <QTextDocument>
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
@@ -48,6 +56,7 @@ private slots:
     void editedSessionEntryKeepsItsServer();
     void readsEveryEntryWithFallbacks();
     void writesSortedPrivateFilesThatReadBack();
+    void everyWindowFitsTheScreen_data();
     void everyWindowFitsTheScreen();
 
 private:
@@ -143,7 +152,7 @@ void TestMainWindow::connectsTestsAndLogs()
 
     // Another entry while connected: the operator is asked first. No keeps session and selection;
     // yes disconnects and connects to the new one.
-    auto *hosts = w.findChild<QComboBox *>();
+    auto *hosts = w.findChild<QComboBox *>(QStringLiteral("hostCombo"));
     ModalRecord ask;
     answerNextMessageBox(QMessageBox::No, &ask);
     hosts->setCurrentIndex(2);
@@ -200,7 +209,7 @@ void TestMainWindow::silentServerLeavesTheWindowLive()
 void TestMainWindow::accountManagerFallsBackToCharacterDatabase()
 {
     MainWindow w;
-    w.findChild<QComboBox *>()->setCurrentIndex(2);
+    w.findChild<QComboBox *>(QStringLiteral("hostCombo"))->setCurrentIndex(2);
     QString connectedTo;
     withNextModal([&connectedTo](QWidget *dialog) {
         connectedTo = QSqlDatabase::database(QStringLiteral("web_connection"), false).databaseName();
@@ -266,7 +275,7 @@ void TestMainWindow::hostDialogEditsTheList()
     };
     {
         MainWindow w;
-        auto *combo = w.findChild<QComboBox *>();
+        auto *combo = w.findChild<QComboBox *>(QStringLiteral("hostCombo"));
         editHosts(w, [&](QWidget *dialog) { addEntry(dialog, QStringLiteral("取消")); });
         QVERIFY(file.open(QIODevice::ReadOnly));
         QCOMPARE(file.readAll(), content);
@@ -311,7 +320,7 @@ void TestMainWindow::hostDialogEditsTheList()
         QCOMPARE(warning.text, QStringLiteral("请先选择主机配置"));
     }
     MainWindow next;
-    QCOMPARE(next.findChild<QComboBox *>()->itemText(0), QStringLiteral("本地数据库"));
+    QCOMPARE(next.findChild<QComboBox *>(QStringLiteral("hostCombo"))->itemText(0), QStringLiteral("本地数据库"));
 }
 
 void TestMainWindow::editedSessionEntryKeepsItsServer()
@@ -409,39 +418,134 @@ void TestMainWindow::writesSortedPrivateFilesThatReadBack()
     QVERIFY(!writeHostConfigs(m_dir.filePath(QStringLiteral("no/such/dir/host_configs.json")), {a}));
 }
 
+void TestMainWindow::everyWindowFitsTheScreen_data()
+{
+    QTest::addColumn<QString>("language");
+    QTest::newRow("Chinese") << QStringLiteral("zh_CN");
+    QTest::newRow("English") << QStringLiteral("en");
+}
+
+// Every text a window shows, in the window's language and not cut off; in English without a
+// Chinese character.
+static QStringList textFaults(QWidget *window, const char *name, bool english, const QStringList &data)
+{
+    QStringList faults;
+    auto fault = [&](QWidget *widget, const QString &what, const QString &text) {
+        faults << QStringLiteral("%1: %2 %3 \"%4\"").arg(QLatin1String(name), QLatin1String(widget->metaObject()->className()), what, text);
+    };
+    static const QRegularExpression chinese(QStringLiteral("[\\x{3000}-\\x{9fff}\\x{ff00}-\\x{ffef}]"));
+    // The host names are the operator's own, shown as they are.
+    auto language = [&](QWidget *widget, const QString &what, const QString &text) {
+        QString own = text;
+        for (const QString &name : data)
+            own.remove(name);
+        if (english && own.contains(chinese))
+            fault(widget, what, text);
+    };
+    auto fits = [&](QWidget *widget, const QString &text, int room) {
+        if (!text.contains(QLatin1Char('\n')) && widget->fontMetrics().horizontalAdvance(text) > room)
+            fault(widget, QStringLiteral("cut (%1 px)").arg(room), text);
+    };
+    language(window, QStringLiteral("title"), window->windowTitle());
+    const QList<QWidget *> widgets = window->findChildren<QWidget *>();
+    for (QWidget *widget : widgets) {
+        if (!widget->isVisibleTo(window))
+            continue;
+        language(widget, QStringLiteral("tool tip"), widget->toolTip());
+        if (auto *label = qobject_cast<QLabel *>(widget)) {
+            QTextDocument plain;
+            if (Qt::mightBeRichText(label->text()))
+                plain.setHtml(label->text());
+            else
+                plain.setPlainText(label->text());
+            language(label, QStringLiteral("text"), plain.toPlainText());
+            if (!label->wordWrap() && label->pixmap().isNull())
+                fits(label, plain.toPlainText(), label->contentsRect().width());
+        } else if (auto *button = qobject_cast<QAbstractButton *>(widget)) {
+            language(button, QStringLiteral("text"), button->text());
+            if (!button->text().isEmpty() && button->sizeHint().width() > button->width())
+                fault(button, QStringLiteral("cut (%1 px of %2)").arg(button->width()).arg(button->sizeHint().width()), button->text());
+        } else if (auto *group = qobject_cast<QGroupBox *>(widget)) {
+            language(group, QStringLiteral("title"), group->title());
+            fits(group, group->title(), group->width() - 16);
+        } else if (auto *edit = qobject_cast<QLineEdit *>(widget)) {
+            language(edit, QStringLiteral("placeholder"), edit->placeholderText());
+            fits(edit, edit->placeholderText(), edit->width() - 8);
+        } else if (auto *combo = qobject_cast<QComboBox *>(widget)) {
+            for (int i = 0; i < combo->count(); ++i) {
+                // The language choice names each language in itself.
+                if (combo->itemData(i).toString() != QLatin1String("zh_CN"))
+                    language(combo, QStringLiteral("item"), combo->itemText(i));
+            }
+        } else if (auto *tabs = qobject_cast<QTabBar *>(widget)) {
+            for (int i = 0; i < tabs->count(); ++i) {
+                language(tabs, QStringLiteral("tab"), tabs->tabText(i));
+                fits(tabs, tabs->tabText(i), tabs->tabRect(i).width() - 8);
+            }
+        } else if (auto *header = qobject_cast<QHeaderView *>(widget)) {
+            for (int i = 0; header->model() && i < header->count(); ++i)
+                language(header, QStringLiteral("header"), header->model()->headerData(i, header->orientation()).toString());
+        } else if (auto *bar = qobject_cast<QProgressBar *>(widget)) {
+            language(bar, QStringLiteral("text"), bar->text());
+        } else if (auto *text = qobject_cast<QTextEdit *>(widget)) {
+            language(text, QStringLiteral("text"), text->toPlainText());
+        }
+    }
+    return faults;
+}
+
 void TestMainWindow::everyWindowFitsTheScreen()
 {
+    QFETCH(QString, language);
+    const bool english = language == QLatin1String("en");
+    Language::install(language);
+    installStoredTextDisplay();
     // Run by ctest on a 1280 x 760 screen: the free area of a 1280 x 800 one with its task bar.
     installScreenFit();
     MainWindow main;
     QStringList faults;
-    auto check = [&faults](QWidget *window, const char *name) {
+    QStringList hostNames;
+    for (const HostConfig &host : std::as_const(m_hosts))
+        hostNames << host.name;
+    auto check = [&faults, english, hostNames](QWidget *window, const char *name) {
         window->show();
+        QCoreApplication::processEvents();
         const QRect free = window->screen()->availableGeometry();
         const QSize needed = window->minimumSizeHint();
         if (!free.contains(window->frameGeometry()) || window->width() < needed.width() || window->height() < needed.height())
             faults << QStringLiteral("%1: %2x%3 at %4,%5, needs %6x%7, screen %8x%9")
                           .arg(QLatin1String(name)).arg(window->width()).arg(window->height()).arg(window->x()).arg(window->y())
                           .arg(needed.width()).arg(needed.height()).arg(free.width()).arg(free.height());
+        faults << textFaults(window, name, english, hostNames);
         window->hide();
+    };
+    QList<ModalRecord> boxes;
+    auto checkBoxes = [&] {
+        for (const ModalRecord &box : std::as_const(boxes)) {
+            if (english && (box.text + box.title).contains(QRegularExpression(QStringLiteral("[\\x{4e00}-\\x{9fff}]"))))
+                faults << QStringLiteral("message box: %1 %2").arg(box.title, box.text);
+        }
+        boxes.clear();
     };
     check(&main, "main window");
     {
         CharacterListDialog list(&main);
         check(&list, "character list");
-        answerMessageBoxes({QMessageBox::Ok});  // no session: the editor says so
+        answerMessageBoxes({QMessageBox::Ok}, &boxes);  // no session: the editor says so
         CharacterEditDialog editor(1, &main);
         stopAnsweringModals();
+        checkBoxes();
         check(&editor, "editor");
         BankDialog bank(1, QStringLiteral("x"), &main);
         check(&bank, "bank");
     }
     {
-        answerMessageBoxes({QMessageBox::Ok});  // the account database is unreachable
+        answerMessageBoxes({QMessageBox::Ok}, &boxes);  // the account database is unreachable
         HostConfig nowhere = HostConfig::initial();
         nowhere.port = 1;
         AccountManagerDialog accounts(nowhere, &main);
         stopAnsweringModals();
+        checkBoxes();
         check(&accounts, "accounts");
         MergeServerDialog merge(m_hosts, &main);
         check(&merge, "cross-server merge");
@@ -453,7 +557,21 @@ void TestMainWindow::everyWindowFitsTheScreen()
         check(&hosts, "hosts");
         WorldIdSelectorDialog selector(&main);
         check(&selector, "world selector");
+        UndoDialog undo(&main);
+        check(&undo, "undo history");
     }
+    // The log shows its lines in the window's language; the Log folder keeps them as written.
+    main.show();
+    QTest::mouseClick(button(main, "connectBtn"), Qt::LeftButton);
+    QTRY_VERIFY_WITH_TIMEOUT(DatabaseManager::instance()->isConnected(), 10000);
+    const QStringList shown = logLines(main);
+    QCOMPARE(logFileLines().size(), shown.size());
+    const QRegularExpression chinese(QStringLiteral("[\\x{4e00}-\\x{9fff}]"));
+    for (int i = 0; i < shown.size(); ++i) {
+        QVERIFY2(QString(shown.at(i)).remove(m_hosts.first().name).contains(chinese) != english, qPrintable(shown.at(i)));
+        QVERIFY2(logFileLines().at(i).contains(chinese), qPrintable(logFileLines().at(i)));
+    }
+    Language::install(QStringLiteral("zh_CN"));
     QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QLatin1Char('\n'))));
 }
 

@@ -1,0 +1,76 @@
+#include "app/language.h"
+
+#include <QFile>
+#include <QRegularExpression>
+#include <QXmlStreamReader>
+#include <QtTest>
+
+class TestLanguage : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void cleanupTestCase() { Language::install(QStringLiteral("zh_CN")); }
+    void everyTextHasItsEnglish();
+    void storedTextsShowInEnglish_data();
+    void storedTextsShowInEnglish();
+};
+
+void TestLanguage::everyTextHasItsEnglish()
+{
+    QFile file(QStringLiteral(QUORVEL_SOURCE_DIR "/translations/quorvel_en.ts"));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QXmlStreamReader xml(&file);
+    static const QRegularExpression chinese(QStringLiteral("[\\x{3000}-\\x{9fff}\\x{ff00}-\\x{ffef}]"));
+    static const QRegularExpression placeholder(QStringLiteral("%\\d+"));
+    auto placeholders = [](const QString &text) {
+        QStringList found;
+        for (auto it = placeholder.globalMatch(text); it.hasNext();)
+            found << it.next().captured();
+        found.sort();
+        return found;
+    };
+    QString source;
+    int messages = 0;
+    QStringList faults;
+    while (xml.readNextStartElement() || !xml.atEnd()) {
+        if (xml.name() == QLatin1String("source")) {
+            source = xml.readElementText();
+        } else if (xml.name() == QLatin1String("translation")) {
+            const bool unfinished = xml.attributes().value(QLatin1String("type")) == QLatin1String("unfinished");
+            const QString english = xml.readElementText();
+            ++messages;
+            if (unfinished || english.isEmpty() || english.contains(chinese) || placeholders(english) != placeholders(source))
+                faults << source + QStringLiteral(" -> ") + english;
+        }
+    }
+    QVERIFY(messages > 1000);
+    QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QLatin1Char('\n'))));
+}
+
+void TestLanguage::storedTextsShowInEnglish_data()
+{
+    QTest::addColumn<QString>("stored");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("arguments") << QStringLiteral("删除完成！共删除 12 条记录") << QStringLiteral("Deletion done! 12 rows deleted");
+    QTest::newRow("a message inside another") << QStringLiteral("错误: 删除 t_char 失败: boom")
+                                              << QStringLiteral("Error: Deleting t_char failed: boom");
+    QTest::newRow("a stage and its count") << QStringLiteral("合并角色 (3/11)") << QStringLiteral("Merging characters (3/11)");
+    QTest::newRow("lines") << QStringLiteral("已取消\n角色删除成功") << QStringLiteral("Cancelled\nCharacter deleted");
+    QTest::newRow("a name that starts like a message") << QStringLiteral("无此服") << QStringLiteral("无此服");
+    QTest::newRow("a name as an argument") << QStringLiteral("角色名已存在: 无此服") << QStringLiteral("The character name exists already: 无此服");
+    QTest::newRow("percent signs of the data") << QStringLiteral("角色名已存在: %1 100%") << QStringLiteral("The character name exists already: %1 100%");
+}
+
+void TestLanguage::storedTextsShowInEnglish()
+{
+    QFETCH(QString, stored);
+    QFETCH(QString, shown);
+    Language::install(QStringLiteral("zh_CN"));
+    QCOMPARE(Language::shown(stored), stored);
+    Language::install(QStringLiteral("en"));
+    QCOMPARE(Language::shown(stored), shown);
+}
+
+QTEST_MAIN(TestLanguage)
+#include "tst_language.moc"
