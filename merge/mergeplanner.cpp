@@ -100,9 +100,9 @@ void MergeRun::checkIdentity()
     if (main.isEmpty() || main != identity(m_subChar))
         return;
     if (m_settings.main.charDatabase.compare(m_settings.sub.charDatabase, Qt::CaseInsensitive) == 0)
-        m_plan.refusals << STORED_TEXT("主区和副区是同一个角色库 %1，不能把它合并到自身").arg(m_settings.main.charDatabase);
+        m_plan.preflight.refusals << STORED_TEXT("主区和副区是同一个角色库 %1，不能把它合并到自身").arg(m_settings.main.charDatabase);
     if (m_settings.mergeWeb && m_settings.main.webDatabase.compare(m_settings.sub.webDatabase, Qt::CaseInsensitive) == 0)
-        m_plan.refusals << STORED_TEXT("主区和副区是同一个账号库 %1，不能把它合并到自身（不合并账号时可取消“合并web库”）")
+        m_plan.preflight.refusals << STORED_TEXT("主区和副区是同一个账号库 %1，不能把它合并到自身（不合并账号时可取消“合并web库”）")
                                .arg(m_settings.main.webDatabase);
 }
 
@@ -136,13 +136,13 @@ bool MergeRun::readSource()
 {
     QSqlError error;
     const QList<Column> columns = readColumns(m_subChar, QStringLiteral("t_char"), &error);
-    m_hasCreateTime = findColumn(columns, QStringLiteral("createtime"))
+    m_plan.hasCreateTime = findColumn(columns, QStringLiteral("createtime"))
         && findColumn(readColumns(m_target, QStringLiteral("t_char"), &error), QStringLiteral("createtime"));
     QSqlQuery query(m_subChar);
     query.setForwardOnly(true);
     query.prepare(QStringLiteral("SELECT charguid, CAST(charname AS BINARY), CAST(accname AS BINARY), %1, level, isvalid "
                                  "FROM t_char WHERE zoneworldid = ? ORDER BY charguid")
-                      .arg(m_hasCreateTime ? QStringLiteral("createtime") : QStringLiteral("0")));
+                      .arg(m_plan.hasCreateTime ? QStringLiteral("createtime") : QStringLiteral("0")));
     query.addBindValue(m_settings.subWorldId);
     if (!query.exec()) {
         addLogLine(STORED_TEXT("获取副区 charguid 失败：%1").arg(query.lastError().text()));
@@ -150,19 +150,19 @@ bool MergeRun::readSource()
     }
     while (query.next()) {
         if (query.value(5).toInt() != 1) {
-            ++m_plan.invalidLeftBehind;
+            ++m_plan.preflight.invalidLeftBehind;
             continue;
         }
         const int guid = query.value(0).toInt();
         if (m_settings.cleanLowLevel && query.value(4).toInt() <= m_settings.cleanLevel) {
-            m_lowSub.append(guid);
+            m_plan.lowSub.append(guid);
             continue;
         }
-        m_characters.append({guid, query.value(1).isNull() ? QByteArray() : query.value(1).toByteArray(),
+        m_plan.characters.append({guid, query.value(1).isNull() ? QByteArray() : query.value(1).toByteArray(),
                              query.value(2).toByteArray(), query.value(3).toLongLong()});
     }
-    m_plan.characters = int(m_characters.size());
-    m_plan.lowLevelSub = int(m_lowSub.size());
+    m_plan.preflight.characters = int(m_plan.characters.size());
+    m_plan.preflight.lowLevelSub = int(m_plan.lowSub.size());
     return true;
 }
 
@@ -173,7 +173,7 @@ bool MergeRun::planColumns()
         QSqlError error;
         const QList<Column> targetColumns = readColumns(target, table, &error, database);
         const QList<Column> sourceColumns = readColumns(source, table, &error, sourceDatabase);
-        m_columns.insert(table, {targetColumns, sourceColumns});
+        m_plan.columns.insert(table, {targetColumns, sourceColumns});
         if (targetColumns.isEmpty() || sourceColumns.isEmpty())
             return;
         QStringList missing;
@@ -182,31 +182,31 @@ bool MergeRun::planColumns()
                 missing.append(column.name);
         }
         if (!missing.isEmpty())
-            m_plan.missingColumns.insert(table, missing);
+            m_plan.preflight.missingColumns.insert(table, missing);
     };
     describe(m_target, QStringLiteral("t_char"), m_subChar, QString(), QString());
-    if (m_columns.value(QStringLiteral("t_char")).first.isEmpty() || m_columns.value(QStringLiteral("t_char")).second.isEmpty()) {
+    if (m_plan.columns.value(QStringLiteral("t_char")).first.isEmpty() || m_plan.columns.value(QStringLiteral("t_char")).second.isEmpty()) {
         addLogLine(STORED_TEXT("无法获取 t_char 表结构"));
         return false;
     }
     if (m_settings.mergeWeb) {
         describe(m_target, QStringLiteral("account"), m_subChar, m_settings.main.webDatabase, m_settings.sub.webDatabase);
-        if (m_columns.value(QStringLiteral("account")).first.isEmpty() || m_columns.value(QStringLiteral("account")).second.isEmpty()) {
+        if (m_plan.columns.value(QStringLiteral("account")).first.isEmpty() || m_plan.columns.value(QStringLiteral("account")).second.isEmpty()) {
             addLogLine(STORED_TEXT("无法获取 account 表结构"));
             return false;
         }
     }
     for (const QString &table : mergeCharacterTables) {
         describe(m_target, table, m_subChar, QString(), QString());
-        const auto &columns = m_columns.value(table);
+        const auto &columns = m_plan.columns.value(table);
         if (!columns.first.isEmpty() && !columns.second.isEmpty())
-            m_copyTables.append(table);
+            m_plan.copyTables.append(table);
     }
-    for (auto it = m_plan.missingColumns.cbegin(); it != m_plan.missingColumns.cend(); ++it) {
+    for (auto it = m_plan.preflight.missingColumns.cbegin(); it != m_plan.preflight.missingColumns.cend(); ++it) {
         for (const QString &name : it.value()) {
-            const Column *column = findColumn(m_columns.value(it.key()).first, name.toLower());
+            const Column *column = findColumn(m_plan.columns.value(it.key()).first, name.toLower());
             if (!m_settings.fillMissingColumns || newRowValue(*column).isEmpty()) {
-                m_plan.refusals << STORED_TEXT("主区表 %1 的字段 %2 必须有值，但副区没有这些字段%3")
+                m_plan.preflight.refusals << STORED_TEXT("主区表 %1 的字段 %2 必须有值，但副区没有这些字段%3")
                                        .arg(it.key(), it.value().join(QStringLiteral(", ")),
                                             m_settings.fillMissingColumns ? QString() : STORED_TEXT("（可选择用游戏为新角色写入的值填充）"));
                 break;
@@ -221,11 +221,11 @@ bool MergeRun::planIds()
     CharGuidLedger ledger;
     QString error;
     if (!ledger.read(m_target, CharGuidLedger::kNoLock, &error)) {
-        m_plan.refusals << error;
+        m_plan.preflight.refusals << error;
         return true;
     }
     if (!ledger.hasWorld(m_settings.mainWorldId)) {
-        m_plan.refusals << STORED_TEXT("主区 WorldID %1 在 t_var 中没有计数器（已有: %2）").arg(m_settings.mainWorldId).arg(ledger.worldList());
+        m_plan.preflight.refusals << STORED_TEXT("主区 WorldID %1 在 t_var 中没有计数器（已有: %2）").arg(m_settings.mainWorldId).arg(ledger.worldList());
         return true;
     }
     // A character keeps its id only in another world, where the id is free and no world's
@@ -233,8 +233,8 @@ bool MergeRun::planIds()
     // next character.
     QSet<int> taken;
     if (m_settings.mainWorldId != m_settings.subWorldId) {
-        for (qsizetype i = 0; i < m_characters.size(); i += 1000) {
-            const QList<SourceCharacter> chunk = m_characters.mid(i, 1000);
+        for (qsizetype i = 0; i < m_plan.characters.size(); i += 1000) {
+            const QList<SourceCharacter> chunk = m_plan.characters.mid(i, 1000);
             QSqlQuery check(m_target);
             check.prepare(QStringLiteral("SELECT charguid FROM t_char WHERE charguid IN (%1)")
                               .arg(QStringList(chunk.size(), QStringLiteral("?")).join(QLatin1Char(','))));
@@ -248,14 +248,14 @@ bool MergeRun::planIds()
                 taken.insert(check.value(0).toInt());
         }
     }
-    for (const SourceCharacter &character : std::as_const(m_characters)) {
+    for (const SourceCharacter &character : std::as_const(m_plan.characters)) {
         if (m_settings.mainWorldId == m_settings.subWorldId || taken.contains(character.guid) || ledger.isNextId(character.guid))
-            m_renumbered.append(character.guid);
+            m_plan.renumbered.append(character.guid);
     }
-    m_plan.renumbered = int(m_renumbered.size());
+    m_plan.preflight.renumbered = int(m_plan.renumbered.size());
     QList<int> ids;
-    if (!ledger.allocate(m_target, m_settings.mainWorldId, int(m_renumbered.size()), &ids, &error))
-        m_plan.refusals << error;
+    if (!ledger.allocate(m_target, m_settings.mainWorldId, int(m_plan.renumbered.size()), &ids, &error))
+        m_plan.preflight.refusals << error;
     return true;
 }
 
@@ -287,7 +287,7 @@ bool MergeRun::planAccounts()
         addLogLine(STORED_TEXT("比较账号名失败：%1").arg(error));
         return false;
     }
-    m_plan.accounts = int(names.size());
+    m_plan.preflight.accounts = int(names.size());
     // Compared as the target's name column compares: "Bob" and "bob" clash on a
     // case-insensitive column. Names chosen here are taken for the accounts that follow.
     const QByteArray suffix = m_accountKeys.encode(m_settings.accountNameSuffix);
@@ -304,7 +304,7 @@ bool MergeRun::planAccounts()
             taken.insert(keys.at(i));
             continue;
         }
-        m_accountConflicts.append(m_accountKeys.decode(name));
+        m_plan.accountConflicts.append(m_accountKeys.decode(name));
         bool shortened = false;
         const QByteArray newName = MergeNames::resolve(name, suffix, true, m_accountKeys.isLegacy(), m_accountKeys.maxLength(),
                                                        isTaken, &shortened);
@@ -319,16 +319,16 @@ bool MergeRun::planAccounts()
         QByteArray newKey;
         m_accountKeys.keyOf(m_target, newName, &newKey, &error);  // asked just before, when resolve tried it
         taken.insert(newKey);
-        m_accountNames.insert(name, newName);
+        m_plan.accountNames.insert(name, newName);
         renamedByKey.insert(keys.at(i), newName);
-        m_accountRecords.append({m_accountKeys.decode(name), m_accountKeys.decode(newName)});
+        m_plan.accountRecords.append({m_accountKeys.decode(name), m_accountKeys.decode(newName)});
     }
-    m_plan.accountRenames = int(m_accountRecords.size());
+    m_plan.preflight.accountRenames = int(m_plan.accountRecords.size());
 
     // A character follows its renamed account when its accname is that account to the name
     // column's collation: the comparison that found the clash.
     QSet<QByteArray> distinct;
-    for (const SourceCharacter &character : std::as_const(m_characters))
+    for (const SourceCharacter &character : std::as_const(m_plan.characters))
         distinct.insert(character.account);
     const QList<QByteArray> accnames = distinct.values();
     QList<QByteArray> accnameKeys;
@@ -337,10 +337,10 @@ bool MergeRun::planAccounts()
         return false;
     }
     for (qsizetype i = 0; i < accnames.size(); ++i) {
-        if (m_accountNames.contains(accnames.at(i)))
-            m_accnames.insert(accnames.at(i), m_accountNames.value(accnames.at(i)));
+        if (m_plan.accountNames.contains(accnames.at(i)))
+            m_plan.accnames.insert(accnames.at(i), m_plan.accountNames.value(accnames.at(i)));
         else if (renamedByKey.contains(accnameKeys.at(i)) && !names.contains(accnames.at(i)))
-            m_accnames.insert(accnames.at(i), renamedByKey.value(accnameKeys.at(i)));
+            m_plan.accnames.insert(accnames.at(i), renamedByKey.value(accnameKeys.at(i)));
     }
     return true;
 }
@@ -360,7 +360,7 @@ bool MergeRun::planNames()
     }
     addLogLine(STORED_TEXT("主区角色名总数（含UNIQUE索引）: %1").arg(taken.size()));
     QList<QByteArray> names;
-    for (const SourceCharacter &character : std::as_const(m_characters))
+    for (const SourceCharacter &character : std::as_const(m_plan.characters))
         names.append(character.name.isNull() ? QByteArray("") : character.name);
     QList<QByteArray> keys;
     if (!m_nameKeys.keysOf(m_target, names, &keys, &error)) {
@@ -374,15 +374,15 @@ bool MergeRun::planNames()
         failed = failed || !m_nameKeys.keyOf(m_target, candidate, &key, &error);
         return taken.contains(key);
     };
-    for (qsizetype i = 0; i < m_characters.size(); ++i) {
-        const SourceCharacter &character = m_characters.at(i);
+    for (qsizetype i = 0; i < m_plan.characters.size(); ++i) {
+        const SourceCharacter &character = m_plan.characters.at(i);
         if (character.name.isNull())
             continue;
         if (!taken.contains(keys.at(i))) {
             taken.insert(keys.at(i));
             continue;
         }
-        m_characterConflicts.append(m_nameKeys.decode(character.name));
+        m_plan.characterConflicts.append(m_nameKeys.decode(character.name));
         bool shortened = false;
         const QByteArray newName = MergeNames::resolve(character.name, suffix, false, m_nameKeys.isLegacy(),
                                                        m_nameKeys.maxLength(), isTaken, &shortened);
@@ -397,10 +397,10 @@ bool MergeRun::planNames()
         QByteArray newKey;
         m_nameKeys.keyOf(m_target, newName, &newKey, &error);  // asked just before, when resolve tried it
         taken.insert(newKey);
-        m_newNames.insert(character.guid, newName);
-        m_characterRecords.append({m_nameKeys.decode(character.name), m_nameKeys.decode(newName)});
+        m_plan.newNames.insert(character.guid, newName);
+        m_plan.characterRecords.append({m_nameKeys.decode(character.name), m_nameKeys.decode(newName)});
     }
-    m_plan.characterRenames = int(m_characterRecords.size());
+    m_plan.preflight.characterRenames = int(m_plan.characterRecords.size());
     return true;
 }
 
@@ -420,9 +420,9 @@ bool MergeRun::createGuidTables(QSqlDatabase &db, QString *error)
 bool MergeRun::fillGuidTable(QSqlDatabase &db, QString *error) const
 {
     QSqlQuery query(db);
-    for (qsizetype i = 0; i < m_characters.size(); i += 1000) {
+    for (qsizetype i = 0; i < m_plan.characters.size(); i += 1000) {
         QStringList ids;
-        for (const SourceCharacter &character : m_characters.mid(i, 1000))
+        for (const SourceCharacter &character : m_plan.characters.mid(i, 1000))
             ids.append(QStringLiteral("(%1)").arg(character.guid));
         for (const QString &table : {kGuidTable, kPartnerTable}) {
             if (!query.exec(QStringLiteral("INSERT INTO %1 (charguid) VALUES %2").arg(table, ids.join(QStringLiteral(", "))))) {
@@ -490,9 +490,9 @@ void MergeRun::startReader()
 
 bool MergeRun::countRows()
 {
-    m_plan.rows.insert(QStringLiteral("t_char"), m_characters.size());
+    m_plan.preflight.rows.insert(QStringLiteral("t_char"), m_plan.characters.size());
     if (m_settings.mergeWeb)
-        m_plan.rows.insert(QStringLiteral("account"), m_plan.accounts);
+        m_plan.preflight.rows.insert(QStringLiteral("account"), m_plan.preflight.accounts);
     for (const QString &table : mergeCharacterTables) {
         const QString join = QStringLiteral("FROM %1 r INNER JOIN %2 g ON r.charguid = g.charguid").arg(table, kGuidTable);
         QSqlQuery count(m_subChar);
@@ -511,13 +511,13 @@ bool MergeRun::countRows()
                 addLogLine(STORED_TEXT("统计副区表 %1 失败：%2").arg(table, count.lastError().text()));
                 return false;
             }
-            m_plan.relationsDropped = count.value(0).toInt();
-            rows -= m_plan.relationsDropped;
+            m_plan.preflight.relationsDropped = count.value(0).toInt();
+            rows -= m_plan.preflight.relationsDropped;
         }
-        if (m_copyTables.contains(table))
-            m_plan.rows.insert(table, rows);
+        if (m_plan.copyTables.contains(table))
+            m_plan.preflight.rows.insert(table, rows);
         else if (rows > 0)
-            m_plan.tablesSkipped.append(table);
+            m_plan.preflight.tablesSkipped.append(table);
     }
     return true;
 }
@@ -525,10 +525,10 @@ bool MergeRun::countRows()
 bool MergeRun::countAlreadyMerged()
 {
     // A merged character arrives with its account, renamed or not, and its creation time.
-    if (!m_hasCreateTime || m_characters.isEmpty())
+    if (!m_plan.hasCreateTime || m_plan.characters.isEmpty())
         return true;
     QMultiHash<qint64, const SourceCharacter *> byTime;
-    for (const SourceCharacter &character : std::as_const(m_characters))
+    for (const SourceCharacter &character : std::as_const(m_plan.characters))
         byTime.insert(character.created, &character);
     const QList<qint64> times = byTime.uniqueKeys();
     const QByteArray nameSuffix = m_nameKeys.encode(m_settings.charNameSuffix);
@@ -561,7 +561,7 @@ bool MergeRun::countAlreadyMerged()
             }
         }
     }
-    m_plan.alreadyMerged = int(found.size());
+    m_plan.preflight.alreadyMerged = int(found.size());
     return true;
 }
 
@@ -591,7 +591,7 @@ void MergeRun::statistics()
 void MergeRun::conflictSurvey()
 {
     addLogLine(STORED_TEXT("========== 冲突检测 =========="));
-    addLogLine(STORED_TEXT("【冲突统计】角色名冲突: %1 个, 账号名冲突: %2 个").arg(m_characterConflicts.size()).arg(m_accountConflicts.size()));
+    addLogLine(STORED_TEXT("【冲突统计】角色名冲突: %1 个, 账号名冲突: %2 个").arg(m_plan.characterConflicts.size()).arg(m_plan.accountConflicts.size()));
     auto list = [this](const QStringList &names, const QString &kind, const QString &suffix) {
         if (names.isEmpty())
             return;
@@ -601,30 +601,31 @@ void MergeRun::conflictSurvey()
             addLogLine(STORED_TEXT("冲突%1名: ").arg(kind) + names.join(QStringLiteral(", ")));
         addLogLine(STORED_TEXT("冲突%1将添加后缀: %2").arg(kind, suffix));
     };
-    list(m_characterConflicts, STORED_TEXT("角色"), m_settings.charNameSuffix);
-    list(m_accountConflicts, STORED_TEXT("账号"), m_settings.accountNameSuffix);
+    list(m_plan.characterConflicts, STORED_TEXT("角色"), m_settings.charNameSuffix);
+    list(m_plan.accountConflicts, STORED_TEXT("账号"), m_settings.accountNameSuffix);
 }
 
-bool MergeRun::plan()
+bool MergeRun::makePlan()
 {
     stage(4, STORED_TEXT("数据统计"));
     statistics();
     checkIdentity();
     if (m_settings.cleanLowLevel && (m_settings.cleanLevel < kMinCleanLevel || m_settings.cleanLevel > kMaxCleanLevel))
-        m_plan.refusals << STORED_TEXT("清理等级必须为%1-%2之间的数字").arg(kMinCleanLevel).arg(kMaxCleanLevel);
-    if (!readSource() || !lowLevel(m_target, m_settings.mainWorldId, &m_lowMain))
+        m_plan.preflight.refusals << STORED_TEXT("清理等级必须为%1-%2之间的数字").arg(kMinCleanLevel).arg(kMaxCleanLevel);
+    if (!readSource() || !lowLevel(m_target, m_settings.mainWorldId, &m_plan.lowMain))
         return false;
-    m_plan.lowLevelMain = int(m_lowMain.size());
+    m_plan.preflight.lowLevelMain = int(m_plan.lowMain.size());
     stage(5, STORED_TEXT("冲突检测"));
     if (!planColumns() || !planIds() || !planAccounts() || !planNames())
         return false;
+    m_plan.accountCharset = m_accountKeys.charset();
     QString error;
     if (!fillGuidTable(m_subChar, &error)) {
         addLogLine(error);
         return false;
     }
-    for (const SourceCharacter &character : std::as_const(m_characters))
-        m_merged.insert(character.guid);
+    for (const SourceCharacter &character : std::as_const(m_plan.characters))
+        m_plan.merged.insert(character.guid);
     if (!countRows() || !countAlreadyMerged())
         return false;
     conflictSurvey();
@@ -635,14 +636,14 @@ bool MergeRun::plan()
                                          .arg(m_settings.cleanLevel).arg(world);
             const QString warning = RowPreview::lockWarning(db, RowPreview::total(RowPreview::characterRows(db, lowLevel, true)), where);
             if (!warning.isEmpty())
-                m_plan.lockWarnings << warning;
+                m_plan.preflight.lockWarnings << warning;
         };
         warn(m_target, m_settings.mainWorldId, STORED_TEXT("主区"));
         warn(m_subChar, m_settings.subWorldId, STORED_TEXT("副区"));
     }
-    m_plan.liveGame = RowPreview::liveGameWarning(m_target, {m_settings.main.charDatabase},
+    m_plan.preflight.liveGame = RowPreview::liveGameWarning(m_target, {m_settings.main.charDatabase},
                                                  m_settings.mergeWeb ? QStringList{m_settings.main.webDatabase} : QStringList());
-    for (const QString &line : m_plan.lines())
+    for (const QString &line : m_plan.preflight.lines())
         addLogLine(line);
     return true;
 }

@@ -1,8 +1,8 @@
 #pragma once
 
 // The cross-server merge's one run, shared by its two halves: the planner (mergeplanner.cpp)
-// reads both servers and produces the preflight; the writer (mergewriter.cpp) carries the plan
-// out in the target's transaction. Not part of the merge's interface (mergeengine.h).
+// reads both servers and produces a MergePlan, the preflight in it; the writer (mergewriter.cpp)
+// carries that plan out in the target's transaction. Not part of the merge's interface (mergeengine.h).
 #include "mergeengine.h"
 
 #include "app/atomicfile.h"
@@ -63,6 +63,29 @@ struct Rename
     QString to;
 };
 
+// What the planner read on both servers and decided: the preflight the confirmation shows and
+// everything the writer needs to carry it out. The writer only reads it.
+struct MergePlan
+{
+    MergePreflight preflight;
+    QList<SourceCharacter> characters;  // merged, by charguid
+    QSet<int> merged;                   // their source ids
+    QList<int> lowMain;                 // low-level characters to delete first, on each server
+    QList<int> lowSub;
+    QList<int> renumbered;              // source ids that get a new id, in charguid order
+    QHash<int, QByteArray> newNames;           // source charguid -> its new name
+    QHash<QByteArray, QByteArray> accountNames; // source account -> new name, renamed ones only
+    QHash<QByteArray, QByteArray> accnames;     // a character's accname -> its renamed account
+    QList<Rename> accountRecords;
+    QList<Rename> characterRecords;
+    QStringList characterConflicts;
+    QStringList accountConflicts;
+    QHash<QString, QPair<QList<Sql::Column>, QList<Sql::Column>>> columns;  // table -> target, source
+    QStringList copyTables;  // related tables both servers have
+    bool hasCreateTime = false;
+    QString accountCharset;  // of the target's account names
+};
+
 class MergeRun
 {
 public:
@@ -86,7 +109,7 @@ private:
     bool connectAll();
 
     // What the run will do, read on both servers; changes nothing but temporary tables.
-    bool plan();
+    bool makePlan();
     void checkIdentity();
     bool readSource();
     bool lowLevel(QSqlDatabase &db, int world, QList<int> *ids);
@@ -104,17 +127,18 @@ private:
     void conflictSurvey();
     QString excludedLowLevel() const;
 
-    void cleanSource();
-    bool writeTarget();
-    bool writeUndo(QString *error);
+    // Carrying the plan out: the target's transaction, then the source's clean-up and the report.
+    void cleanSource(const MergePlan &plan);
+    bool writeTarget(const MergePlan &plan);
+    bool writeUndo(const MergePlan &plan, QString *error);
     bool purgeLowLevel(QSqlDatabase &db, const QString &label, const QList<int> &ids);
-    bool copyAccounts();
-    bool copyCharacters();
-    bool copyRelatedTables();
-    std::unique_ptr<RowCopier> startTable(const QString &table);
-    bool copyTable(const QString &table, RowCopier *copier);
-    void finish();
-    QString writeRenameFile();
+    bool copyAccounts(const MergePlan &plan);
+    bool copyCharacters(const MergePlan &plan);
+    bool copyRelatedTables(const MergePlan &plan);
+    std::unique_ptr<RowCopier> startTable(const MergePlan &plan, const QString &table);
+    bool copyTable(const MergePlan &plan, const QString &table, RowCopier *copier);
+    void finish(const MergePlan &plan);
+    QString writeRenameFile(const MergePlan &plan);
 
     MergeSettings m_settings;
     const OperationContext &m_context;
@@ -129,26 +153,12 @@ private:
     QString m_targetWeb;  // the target account table, qualified
     QString m_sourceAccounts;  // the source's, read through the character connection's snapshot
 
-    MergePreflight m_plan;
-    QList<SourceCharacter> m_characters;  // merged, by charguid
-    QList<int> m_lowMain;
-    QList<int> m_lowSub;
-    QList<int> m_renumbered;              // source ids that get a new id, in charguid order
+    MergePlan m_plan;  // the planner's, handed to the writer
+    CollationKeys m_nameKeys;     // the planner's
+    CollationKeys m_accountKeys;
+    // The writer's own, in the target's transaction.
     QMap<int, int> m_guidMap;
     int m_lastAllocated = 0;
-    QSet<int> m_merged;
-    QHash<int, QByteArray> m_newNames;           // source charguid -> its new name
-    QHash<QByteArray, QByteArray> m_accountNames; // source account -> new name, renamed ones only
-    QHash<QByteArray, QByteArray> m_accnames;     // a character's accname -> its renamed account
-    QList<Rename> m_accountRecords;
-    QList<Rename> m_characterRecords;
-    QStringList m_characterConflicts;
-    QStringList m_accountConflicts;
-    CollationKeys m_nameKeys;
-    CollationKeys m_accountKeys;
-    QHash<QString, QPair<QList<Sql::Column>, QList<Sql::Column>>> m_columns;  // table -> target, source
-    QStringList m_copyTables;  // related tables both servers have
-    bool m_hasCreateTime = false;
     std::unique_ptr<CharacterPurge::IdTable> m_targetIds;  // outlives the transaction
     std::unique_ptr<UndoableTransaction> m_transaction;  // the target's, while it writes
     UndoFile *m_undo = nullptr;         // when the operator wants the file

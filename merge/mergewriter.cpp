@@ -38,7 +38,7 @@ bool MergeRun::purgeLowLevel(QSqlDatabase &db, const QString &label, const QList
     return true;
 }
 
-void MergeRun::cleanSource()
+void MergeRun::cleanSource(const MergePlan &plan)
 {
     if (!m_settings.cleanLowLevel)
         return;
@@ -67,7 +67,7 @@ void MergeRun::cleanSource()
         m_report->sourceCleanupFailure = STORED_TEXT("无法读取副区低等级角色");
         return;
     }
-    const QSet<int> planned(m_lowSub.cbegin(), m_lowSub.cend());
+    const QSet<int> planned(plan.lowSub.cbegin(), plan.lowSub.cend());
     now.removeIf([&](int id) { return !planned.contains(id); });
     m_undo = transaction.undo();
     const bool purged = purgeLowLevel(m_subChar, STORED_TEXT("副区"), now);
@@ -85,7 +85,7 @@ void MergeRun::cleanSource()
         addLogLine(STORED_TEXT("副区撤销文件: %1").arg(m_report->sourceUndoFile));
 }
 
-bool MergeRun::copyAccounts()
+bool MergeRun::copyAccounts(const MergePlan &plan)
 {
     if (!m_settings.mergeWeb) {
         addLogLine(STORED_TEXT("跳过web库合并（用户未勾选）"));
@@ -93,7 +93,7 @@ bool MergeRun::copyAccounts()
     }
     stage(7, STORED_TEXT("合并账号"));
     addLogLine(STORED_TEXT("合并账号数据..."));
-    const auto columns = m_columns.value(QStringLiteral("account"));
+    const auto columns = plan.columns.value(QStringLiteral("account"));
     RowCopier copier(m_subChar, m_target, m_targetWeb);
     copier.setColumns(columns.first, columns.second, m_settings.fillMissingColumns, {QStringLiteral("id")});
     copier.setFixed(QStringLiteral("is_online"), QStringLiteral("0"));
@@ -102,8 +102,8 @@ bool MergeRun::copyAccounts()
     QString error;
     const bool ok = copier.copy(QStringLiteral("SELECT %1 FROM %2 a").arg(copier.selectList(QStringLiteral("a")), m_sourceAccounts), {},
                                 [&](QVariantList &row) {
-                                    const auto renamed = m_accountNames.constFind(row.at(name).toByteArray());
-                                    if (renamed != m_accountNames.cend())
+                                    const auto renamed = plan.accountNames.constFind(row.at(name).toByteArray());
+                                    if (renamed != plan.accountNames.cend())
                                         row[name] = renamed.value();
                                     m_insertedAccounts.append(row.at(name).toByteArray());
                                     return true;
@@ -115,15 +115,15 @@ bool MergeRun::copyAccounts()
     }
     m_report->accountsMerged = int(copied);
     m_copiedRows.insert(QStringLiteral("account"), copied);
-    addLogLine(STORED_TEXT("账号合并完成：成功 %1 个，冲突改名 %2 个").arg(copied).arg(m_accountRecords.size()));
+    addLogLine(STORED_TEXT("账号合并完成：成功 %1 个，冲突改名 %2 个").arg(copied).arg(plan.accountRecords.size()));
     return true;
 }
 
-bool MergeRun::copyCharacters()
+bool MergeRun::copyCharacters(const MergePlan &plan)
 {
     stage(8, STORED_TEXT("合并角色"));
     addLogLine(STORED_TEXT("合并角色数据..."));
-    const auto columns = m_columns.value(QStringLiteral("t_char"));
+    const auto columns = plan.columns.value(QStringLiteral("t_char"));
     RowCopier copier(m_subChar, m_target, QStringLiteral("t_char"));
     copier.setReader(m_reader.get());
     copier.setColumns(columns.first, columns.second, m_settings.fillMissingColumns, {QStringLiteral("aid")});
@@ -144,10 +144,10 @@ bool MergeRun::copyCharacters()
             row[guid] = m_guidMap.value(source, source);
             if (world >= 0)
                 row[world] = m_settings.mainWorldId;
-            if (name >= 0 && m_newNames.contains(source))
-                row[name] = m_newNames.value(source);
-            if (account >= 0 && m_accnames.contains(row.at(account).toByteArray()))
-                row[account] = m_accnames.value(row.at(account).toByteArray());
+            if (name >= 0 && plan.newNames.contains(source))
+                row[name] = plan.newNames.value(source);
+            if (account >= 0 && plan.accnames.contains(row.at(account).toByteArray()))
+                row[account] = plan.accnames.value(row.at(account).toByteArray());
             if (title >= 0 && !row.at(title).isNull())
                 row[title] = cutTitle(row.at(title).toByteArray());
             return true;
@@ -159,13 +159,13 @@ bool MergeRun::copyCharacters()
     }
     m_report->charactersMerged = int(copied);
     m_copiedRows.insert(QStringLiteral("t_char"), copied);
-    addLogLine(STORED_TEXT("角色合并完成：成功 %1 个，角色名冲突 %2 个").arg(copied).arg(m_characterRecords.size()));
+    addLogLine(STORED_TEXT("角色合并完成：成功 %1 个，角色名冲突 %2 个").arg(copied).arg(plan.characterRecords.size()));
     return true;
 }
 
-std::unique_ptr<RowCopier> MergeRun::startTable(const QString &table)
+std::unique_ptr<RowCopier> MergeRun::startTable(const MergePlan &plan, const QString &table)
 {
-    const auto columns = m_columns.value(table);
+    const auto columns = plan.columns.value(table);
     auto copier = std::make_unique<RowCopier>(m_subChar, m_target, table);
     copier->setReader(m_reader.get());
     copier->setColumns(columns.first, columns.second, m_settings.fillMissingColumns, {QStringLiteral("aid")});
@@ -177,17 +177,17 @@ std::unique_ptr<RowCopier> MergeRun::startTable(const QString &table)
     copier->start(
         QStringLiteral("SELECT %1 FROM %2 r INNER JOIN %3 g ON r.charguid = g.charguid").arg(copier->selectList(QStringLiteral("r")), table, kGuidTable),
         {},
-        [this, guid, partner, partnerName, world](QVariantList &row) {
+        [this, &plan, guid, partner, partnerName, world](QVariantList &row) {
             const int owner = row.at(guid).toInt();
             row[guid] = m_guidMap.value(owner, owner);
             if (partner >= 0) {
                 const int other = row.at(partner).toInt();
-                if (!m_merged.contains(other))
+                if (!plan.merged.contains(other))
                     return false;  // counted by the plan
                 row[partner] = m_guidMap.value(other, other);
                 // The friend list shows the partner under the name it has in the target.
-                if (partnerName >= 0 && m_newNames.contains(other))
-                    row[partnerName] = m_newNames.value(other);
+                if (partnerName >= 0 && plan.newNames.contains(other))
+                    row[partnerName] = plan.newNames.value(other);
             }
             if (world >= 0)
                 row[world] = m_settings.mainWorldId;
@@ -197,12 +197,12 @@ std::unique_ptr<RowCopier> MergeRun::startTable(const QString &table)
     return copier;
 }
 
-bool MergeRun::copyTable(const QString &table, RowCopier *copier)
+bool MergeRun::copyTable(const MergePlan &plan, const QString &table, RowCopier *copier)
 {
-    m_context.progress(table, 0, m_plan.rows.value(table));
+    m_context.progress(table, 0, plan.preflight.rows.value(table));
     addLogLine(STORED_TEXT("合并表 %1...").arg(table));
     if (!copier) {
-        if (m_plan.tablesSkipped.contains(table))
+        if (plan.preflight.tablesSkipped.contains(table))
             addLogLine(STORED_TEXT("警告：主区没有表 %1，副区的 %1 数据未拷贝").arg(table));
         else
             addLogLine(STORED_TEXT("表 %1 不存在，跳过").arg(table));
@@ -221,26 +221,26 @@ bool MergeRun::copyTable(const QString &table, RowCopier *copier)
         addLogLine(STORED_TEXT("表 %1 合并失败：%2").arg(table, error));
         return false;
     }
-    m_context.progress(table, copied, m_plan.rows.value(table));
+    m_context.progress(table, copied, plan.preflight.rows.value(table));
     m_copiedRows.insert(table, copied);
     addLogLine(STORED_TEXT("表 %1 合并完成：成功 %2，耗时 %3 秒").arg(table).arg(copied).arg(oneDecimal(timer.elapsed() / 1000.0)));
     return true;
 }
 
-bool MergeRun::copyRelatedTables()
+bool MergeRun::copyRelatedTables(const MergePlan &plan)
 {
     stage(9, STORED_TEXT("合并关联表"));
-    if (m_characters.isEmpty()) {
+    if (plan.characters.isEmpty()) {
         addLogLine(STORED_TEXT("未合并任何角色，跳过关联表合并。"));
         return true;
     }
-    addLogLine(STORED_TEXT("已筛选 %1 个合并的角色用于关联表拷贝").arg(m_characters.size()));
+    addLogLine(STORED_TEXT("已筛选 %1 个合并的角色用于关联表拷贝").arg(plan.characters.size()));
     // Every read is queued at once: the reader goes on to the next table while this one is written.
     std::vector<std::unique_ptr<RowCopier>> copiers;
     for (const QString &table : mergeCharacterTables)
-        copiers.push_back(m_copyTables.contains(table) ? startTable(table) : nullptr);
+        copiers.push_back(plan.copyTables.contains(table) ? startTable(plan, table) : nullptr);
     for (int i = 0; i < mergeCharacterTables.size(); ++i) {
-        if (stopped() || !copyTable(mergeCharacterTables.at(i), copiers.at(i).get())) {
+        if (stopped() || !copyTable(plan, mergeCharacterTables.at(i), copiers.at(i).get())) {
             // The reader reads in order: stop every read before waiting for any.
             for (const auto &copier : copiers) {
                 if (copier)
@@ -252,7 +252,7 @@ bool MergeRun::copyRelatedTables()
     return true;
 }
 
-bool MergeRun::writeTarget()
+bool MergeRun::writeTarget(const MergePlan &plan)
 {
     addLogLine(STORED_TEXT("========== 开始合并数据 =========="));
     addLogLine(m_settings.mainWorldId == m_settings.subWorldId ? STORED_TEXT("WorldID相同，准备重新分配charguid...")
@@ -282,23 +282,23 @@ bool MergeRun::writeTarget()
     QString error;
     QList<int> ids;
     if (!ledger.read(m_target, m_settings.mainWorldId, &error)
-        || !ledger.allocate(m_target, m_settings.mainWorldId, int(m_renumbered.size()), &ids, &error)) {
+        || !ledger.allocate(m_target, m_settings.mainWorldId, int(plan.renumbered.size()), &ids, &error)) {
         addLogLine(error);
         return false;
     }
     m_counterBefore = ledger.counter(m_settings.mainWorldId);
     addLogLine(STORED_TEXT("主区 WorldID %1 的 maxcharguid: %2").arg(m_settings.mainWorldId).arg(m_counterBefore));
-    addLogLine(STORED_TEXT("副区待合并角色数: %1").arg(m_characters.size()));
-    for (qsizetype k = 0; k < m_renumbered.size(); ++k)
-        m_guidMap.insert(m_renumbered.at(k), ids.at(k));
+    addLogLine(STORED_TEXT("副区待合并角色数: %1").arg(plan.characters.size()));
+    for (qsizetype k = 0; k < plan.renumbered.size(); ++k)
+        m_guidMap.insert(plan.renumbered.at(k), ids.at(k));
     if (!ids.isEmpty()) {
         m_lastAllocated = ids.last();
         addLogLine(STORED_TEXT("需要重新分配 %1 个 charguid，新范围: %2 - %3").arg(ids.size()).arg(ids.first()).arg(ids.last()));
     }
 
-    if (m_settings.cleanLowLevel && !purgeLowLevel(m_target, STORED_TEXT("主区"), m_lowMain))
+    if (m_settings.cleanLowLevel && !purgeLowLevel(m_target, STORED_TEXT("主区"), plan.lowMain))
         return false;
-    if (stopped() || !copyAccounts())
+    if (stopped() || !copyAccounts(plan))
         return false;
     if (m_reader && !m_reader->call([this](QSqlDatabase &db) {
             QString readerError;
@@ -307,7 +307,7 @@ bool MergeRun::writeTarget()
         addLogLine(STORED_TEXT("副区读取连接出错，改为单连接读取"));
         m_reader.reset();
     }
-    if (stopped() || !copyCharacters() || stopped() || !copyRelatedTables() || stopped())
+    if (stopped() || !copyCharacters(plan) || stopped() || !copyRelatedTables(plan) || stopped())
         return false;
     m_reader.reset();
 
@@ -323,7 +323,7 @@ bool MergeRun::writeTarget()
     QSqlQuery(m_target).exec(QStringLiteral("SET FOREIGN_KEY_CHECKS = 1"));
     if (stopped())
         return false;
-    if (m_undo && !writeUndo(&undoError)) {
+    if (m_undo && !writeUndo(plan, &undoError)) {
         addLogLine(STORED_TEXT("撤销文件写入失败，主区已回滚：%1").arg(undoError));
         return false;
     }
@@ -340,14 +340,14 @@ bool MergeRun::writeTarget()
     return true;
 }
 
-bool MergeRun::writeUndo(QString *error)
+bool MergeRun::writeUndo(const MergePlan &plan, QString *error)
 {
     // What the merge added goes first, by the ids and names it was stored under, once the undo
     // has checked that they are still the characters and accounts the merge wrote, so that the
     // target's own deleted characters come back under the names merged ones took over; the
     // counter goes back only while the game has created nobody since.
     QList<qint64> ids;
-    for (const SourceCharacter &character : std::as_const(m_characters))
+    for (const SourceCharacter &character : std::as_const(plan.characters))
         ids.append(m_guidMap.value(character.guid, character.guid));
     const int slice = 1000;
     for (qsizetype start = 0; start < ids.size(); start += slice) {
@@ -362,7 +362,7 @@ bool MergeRun::writeUndo(QString *error)
         if (m_copiedRows.contains(table))
             m_undo->addRemoval(table, QStringLiteral("charguid"), ids, m_copiedRows.value(table));
     }
-    const QByteArray introducer = m_accountKeys.charset().isEmpty() ? QByteArray() : '_' + m_accountKeys.charset().toLatin1() + ' ';
+    const QByteArray introducer = plan.accountCharset.isEmpty() ? QByteArray() : '_' + plan.accountCharset.toLatin1() + ' ';
     for (qsizetype start = 0; start < m_insertedAccounts.size(); start += slice) {
         QStringList names;
         for (const QByteArray &name : m_insertedAccounts.mid(start, slice))
@@ -379,7 +379,7 @@ bool MergeRun::writeUndo(QString *error)
                                 QStringLiteral("t_var"), 1, error);
 }
 
-QString MergeRun::writeRenameFile()
+QString MergeRun::writeRenameFile(const MergePlan &plan)
 {
     const QString directory = applicationDirectory() + QStringLiteral("/Log");
     QDir().mkpath(directory);
@@ -393,8 +393,8 @@ QString MergeRun::writeRenameFile()
         for (const Rename &record : records)
             text += QStringLiteral("%1 -> %2\n").arg(record.from, record.to);
     };
-    section(STORED_TEXT("账号改名"), m_accountRecords);
-    section(STORED_TEXT("角色改名"), m_characterRecords);
+    section(STORED_TEXT("账号改名"), plan.accountRecords);
+    section(STORED_TEXT("角色改名"), plan.characterRecords);
     AtomicFile file(path);
     if (!file.open() || !file.write(text.toUtf8()) || !file.commit()) {
         addLogLine(STORED_TEXT("警告：改名记录文件写入失败：%1").arg(file.errorString()));
@@ -403,9 +403,9 @@ QString MergeRun::writeRenameFile()
     return path;
 }
 
-void MergeRun::finish()
+void MergeRun::finish(const MergePlan &plan)
 {
-    if (!m_accountRecords.isEmpty() || !m_characterRecords.isEmpty()) {
+    if (!plan.accountRecords.isEmpty() || !plan.characterRecords.isEmpty()) {
         addLogLine(STORED_TEXT("========== 冲突处理记录 =========="));
         auto records = [this](const QList<Rename> &list, const QString &header) {
             if (list.isEmpty())
@@ -416,19 +416,19 @@ void MergeRun::finish()
             if (list.size() > kShownRecords)
                 addLogLine(STORED_TEXT("  ... 还有 %1 个未显示").arg(list.size() - kShownRecords));
         };
-        records(m_accountRecords, STORED_TEXT("【账号改名】共 %1 个："));
-        records(m_characterRecords, STORED_TEXT("【角色改名】共 %1 个："));
-        m_report->renameFile = writeRenameFile();
+        records(plan.accountRecords, STORED_TEXT("【账号改名】共 %1 个："));
+        records(plan.characterRecords, STORED_TEXT("【角色改名】共 %1 个："));
+        m_report->renameFile = writeRenameFile(plan);
         if (!m_report->renameFile.isEmpty())
             addLogLine(STORED_TEXT("全部改名记录: %1").arg(m_report->renameFile));
     }
-    m_report->invalidLeftBehind = m_plan.invalidLeftBehind;
-    m_report->relationsDropped = m_plan.relationsDropped;
-    m_report->tablesSkipped = m_plan.tablesSkipped;
-    if (m_plan.invalidLeftBehind > 0)
-        addLogLine(STORED_TEXT("无效角色（isvalid ≠ 1）未合并: %1 个").arg(m_plan.invalidLeftBehind));
-    if (m_plan.relationsDropped > 0)
-        addLogLine(STORED_TEXT("对方角色未合并而未拷贝的关系: %1 条").arg(m_plan.relationsDropped));
+    m_report->invalidLeftBehind = plan.preflight.invalidLeftBehind;
+    m_report->relationsDropped = plan.preflight.relationsDropped;
+    m_report->tablesSkipped = plan.preflight.tablesSkipped;
+    if (plan.preflight.invalidLeftBehind > 0)
+        addLogLine(STORED_TEXT("无效角色（isvalid ≠ 1）未合并: %1 个").arg(plan.preflight.invalidLeftBehind));
+    if (plan.preflight.relationsDropped > 0)
+        addLogLine(STORED_TEXT("对方角色未合并而未拷贝的关系: %1 条").arg(plan.preflight.relationsDropped));
     if (m_report->namesShortened > 0)
         addLogLine(STORED_TEXT("为放入字段而截短的名字: %1 个").arg(m_report->namesShortened));
     if (m_report->hasLosses()) {
@@ -443,15 +443,15 @@ bool MergeRun::run()
     *m_report = MergeReport();
     if (!connectAll() || !beginSourceSnapshot())
         return abort();
-    if (!plan() || stopped())
+    if (!makePlan() || stopped())
         return abort();
-    if (!m_plan.refusals.isEmpty()) {
-        for (const QString &refusal : std::as_const(m_plan.refusals))
+    if (!m_plan.preflight.refusals.isEmpty()) {
+        for (const QString &refusal : std::as_const(m_plan.preflight.refusals))
             addLogLine(STORED_TEXT("拒绝合区：%1").arg(refusal));
         return abort();
     }
-    if (m_plan.alreadyMerged > 0 && !m_settings.again) {
-        addLogLine(STORED_TEXT("拒绝合区：主区已有 %1 个副区角色（账号与创建时间相同），这次合区似乎已经做过").arg(m_plan.alreadyMerged));
+    if (m_plan.preflight.alreadyMerged > 0 && !m_settings.again) {
+        addLogLine(STORED_TEXT("拒绝合区：主区已有 %1 个副区角色（账号与创建时间相同），这次合区似乎已经做过").arg(m_plan.preflight.alreadyMerged));
         return abort();
     }
     if (m_settings.backupFirst) {
@@ -459,10 +459,10 @@ bool MergeRun::run()
         if (stopped() || !backupMergeTarget(m_settings, [this](const QString &line) { addLogLine(line); }))
             return abort();
     }
-    if (stopped() || !writeTarget())
+    if (stopped() || !writeTarget(m_plan))
         return abort();
-    cleanSource();
-    finish();
+    cleanSource(m_plan);
+    finish(m_plan);
     stage(11, STORED_TEXT("完成"));
     closeAll();
     return true;
@@ -471,8 +471,8 @@ bool MergeRun::run()
 bool MergeRun::preflight(MergePreflight *result)
 {
     QString error;
-    const bool ok = connectAll() && createGuidTables(m_subChar, &error) && plan();
-    *result = m_plan;
+    const bool ok = connectAll() && createGuidTables(m_subChar, &error) && makePlan();
+    *result = m_plan.preflight;
     closeAll();
     return ok;
 }
