@@ -95,7 +95,7 @@ void CharacterListDialog::buildWidgets()
     top->addWidget(new QLabel(QStringLiteral("ZoneWorldID:"), this));
     m_worldIdEdit = new QLineEdit(this);
     m_worldIdEdit->setPlaceholderText(tr("输入ID，多个用逗号分隔"));
-    m_worldIdEdit->setMinimumWidth(150);
+    m_worldIdEdit->setMinimumWidth(qMax(150, m_worldIdEdit->fontMetrics().horizontalAdvance(m_worldIdEdit->placeholderText()) + 32));
     top->addWidget(m_worldIdEdit);
     auto *selectButton = new QPushButton(tr("批量选择"), this);
     selectButton->setObjectName(QStringLiteral("editBtn"));
@@ -112,7 +112,7 @@ void CharacterListDialog::buildWidgets()
     top->addWidget(m_searchType);
     m_searchEdit = new QLineEdit(this);
     m_searchEdit->setPlaceholderText(tr("请输入搜索内容"));
-    m_searchEdit->setMinimumWidth(150);
+    m_searchEdit->setMinimumWidth(qMax(150, m_searchEdit->fontMetrics().horizontalAdvance(m_searchEdit->placeholderText()) + 32));
     top->addWidget(m_searchEdit);
     auto *searchButton = new QPushButton(tr("搜索"), this);
     searchButton->setObjectName(QStringLiteral("searchBtn"));
@@ -136,6 +136,15 @@ void CharacterListDialog::buildWidgets()
     m_table->setMinimumHeight(200);
     m_table->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
     m_table->horizontalHeader()->setStretchLastSection(true);
+    // Each column at least as wide as its title in the window's language (bold in the style).
+    QFont bold = m_table->horizontalHeader()->font();
+    bold.setBold(true);
+    const QFontMetrics titles(bold);
+    for (int column = 0; column < m_model->columnCount(); ++column) {
+        const int needed = titles.horizontalAdvance(m_model->headerData(column, Qt::Horizontal).toString()) + 28;
+        if (m_table->horizontalHeader()->sectionSize(column) < needed)
+            m_table->horizontalHeader()->resizeSection(column, needed);
+    }
     m_table->setContextMenuPolicy(Qt::CustomContextMenu);
     layout->addWidget(m_table, 1);
 

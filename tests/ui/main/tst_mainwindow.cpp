@@ -470,7 +470,8 @@ static QStringList textFaults(QWidget *window, const char *name, bool english, c
             fits(group, group->title(), group->width() - 16);
         } else if (auto *edit = qobject_cast<QLineEdit *>(widget)) {
             language(edit, QStringLiteral("placeholder"), edit->placeholderText());
-            fits(edit, edit->placeholderText(), edit->width() - 8);
+            if (edit->text().isEmpty())
+                fits(edit, edit->placeholderText(), edit->width() - 30);  // the style sheet pads 12 px a side
         } else if (auto *combo = qobject_cast<QComboBox *>(widget)) {
             for (int i = 0; i < combo->count(); ++i) {
                 // The language choice names each language in itself.
@@ -483,8 +484,15 @@ static QStringList textFaults(QWidget *window, const char *name, bool english, c
                 fits(tabs, tabs->tabText(i), tabs->tabRect(i).width() - 8);
             }
         } else if (auto *header = qobject_cast<QHeaderView *>(widget)) {
-            for (int i = 0; header->model() && i < header->count(); ++i)
-                language(header, QStringLiteral("header"), header->model()->headerData(i, header->orientation()).toString());
+            QFont bold = header->font();
+            bold.setBold(true);  // as the style sheet draws them
+            for (int i = 0; header->model() && i < header->count(); ++i) {
+                const QString title = header->model()->headerData(i, header->orientation()).toString();
+                language(header, QStringLiteral("header"), title);
+                if (header->orientation() == Qt::Horizontal && !header->isSectionHidden(i)
+                    && QFontMetrics(bold).horizontalAdvance(title) + 16 > header->sectionSize(i))
+                    fault(header, QStringLiteral("cut (%1 px)").arg(header->sectionSize(i)), title);
+            }
         } else if (auto *bar = qobject_cast<QProgressBar *>(widget)) {
             language(bar, QStringLiteral("text"), bar->text());
         } else if (auto *text = qobject_cast<QTextEdit *>(widget)) {
@@ -517,6 +525,9 @@ void TestMainWindow::everyWindowFitsTheScreen()
                           .arg(QLatin1String(name)).arg(window->width()).arg(window->height()).arg(window->x()).arg(window->y())
                           .arg(needed.width()).arg(needed.height()).arg(free.width()).arg(free.height());
         faults << textFaults(window, name, english, hostNames);
+        // QUORVEL_SCREENSHOTS=DIR keeps a picture of every window in every language, to look at.
+        if (const QString folder = qEnvironmentVariable("QUORVEL_SCREENSHOTS"); !folder.isEmpty())
+            window->grab().save(QStringLiteral("%1/%2-%3.png").arg(folder, QLatin1String(name), english ? QStringLiteral("en") : QStringLiteral("zh")));
         window->hide();
     };
     QList<ModalRecord> boxes;
