@@ -72,6 +72,11 @@ void TestPackage::installedProgramsRun()
                               m_server.password.toUtf8() + '\n');
     QVERIFY2(worlds.code == 0 && worlds.out.contains(QStringLiteral("\n1\t5\n")) && worlds.out.contains(QStringLiteral("\n2\t5\n")),
              qPrintable(worlds.out));
+    // Both languages are in the installed program, Qt's own Chinese texts from their package.
+    QVERIFY(run(QStringLiteral("quorvel-cli"), {QStringLiteral("--lang"), QStringLiteral("en"), QStringLiteral("help")})
+                .out.startsWith(QStringLiteral("Usage: quorvel-cli <command>")));
+    QVERIFY(run(QStringLiteral("quorvel-cli"), {QStringLiteral("--lang"), QStringLiteral("zh_CN"), QStringLiteral("worlds"), QStringLiteral("--password"),
+                                                QStringLiteral("x")}).out.contains(QStringLiteral("未知选项")));
     // Its day's log went to the data folder; nothing was written beside the programs.
     const QDir logs(m_home.filePath(QStringLiteral("data/Velistra/Quorvel/Log")));
     QVERIFY2(!logs.entryList(QDir::Files).isEmpty(), qPrintable(logs.path()));
