@@ -47,7 +47,6 @@ private slots:
     void failureInLastStepRollsBackEverything();
     void olderDeploymentSkipsMissingTables();
     void failedCharacterQueryIsAFailure();
-    void serverCrashMidWipeLosesNothing();
 
 private:
     QMap<QString, QString> checksums(const TestServer &server, const QString &database);
@@ -242,33 +241,6 @@ void TestCharacterDeleter::failedCharacterQueryIsAFailure()
     QVERIFY2(deleter.error().contains(QStringLiteral("zoneworldid")), qPrintable(deleter.error()));
     QVERIFY(DatabaseManager::instance()->connectToDatabase(m_server.hostConfig(kDb)));
     TestServers::runSql(m_server, "DROP DATABASE wipe_old; DROP DATABASE wipe_old_web;");
-}
-
-void TestCharacterDeleter::serverCrashMidWipeLosesNothing()
-{
-    const TestServer server = TestServers::startPrivate();
-    QVERIFY(server.isValid());
-    SampleOptions options = TestServers::smallSample(kDb, {1, 2}, 0);
-    options.worldSizes = {4000, 500};
-    QVERIFY(TestServers::loadSample(server, options));
-    const QMap<QString, QString> before = checksums(server, kDb);
-
-    DatabaseManager *db = DatabaseManager::instance();
-    QVERIFY(db->connectToDatabase(server.hostConfig(kDb)));
-    OperationContext context;
-    context.onProgress = [&server](const QString &, qint64 done, qint64) {
-        if (done == 14)  // half-way, after thirteen tables lost their rows
-            TestServers::kill(server);
-    };
-    CharacterDeleter deleter(DatabaseManager::instance()->database(), context);
-    int deleted = -1;
-    QVERIFY(!deleter.deleteByZoneWorldIds({1}, &deleted));
-    QVERIFY2(deleter.error().contains(QStringLiteral("t_iteminfo")), qPrintable(deleter.error()));
-
-    db->disconnectFromDatabase();
-    QVERIFY(TestServers::start(server));
-    QCOMPARE(checksums(server, kDb), before);
-    QVERIFY(db->connectToDatabase(m_server.hostConfig(kDb)));
 }
 
 QTEST_MAIN(TestCharacterDeleter)

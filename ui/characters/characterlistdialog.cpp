@@ -319,7 +319,7 @@ void CharacterListDialog::onQueryCharacters()
     onLogMessage(STORED_TEXT("查询角色..."));
     QString error;
     if (!DatabaseManager::instance()->ensureUsable(&error)) {
-        showFailure(tr("查询失败"), error);
+        showFailure(STORED_TEXT("查询失败"), error);
         return;
     }
     // Large zones take seconds: read on the worker, and show once everything has arrived.
@@ -329,7 +329,7 @@ void CharacterListDialog::onQueryCharacters()
         return found->ok;
     }, [this, found](bool ok, bool) {
         if (!ok) {
-            showFailure(tr("查询失败"), found->error);
+            showFailure(STORED_TEXT("查询失败"), found->error);
             return;
         }
         showCharacters(found->characters);
@@ -342,7 +342,7 @@ void CharacterListDialog::showFailure(const QString &what, const QString &error)
 {
     showCharacters({});
     onLogMessage(QStringLiteral("%1: %2").arg(what, error));
-    QMessageBox::warning(this, tr("失败"), QStringLiteral("%1\n\n%2").arg(what, error));
+    QMessageBox::warning(this, tr("失败"), QStringLiteral("%1\n\n%2").arg(Language::shown(what), Language::shown(error)));
 }
 
 void CharacterListDialog::onSearchCharacters()
@@ -364,12 +364,12 @@ void CharacterListDialog::onSearchCharacters()
     DatabaseManager *session = DatabaseManager::instance();
     QString error;
     if (!session->ensureUsable(&error)) {
-        showFailure(tr("搜索失败"), error);
+        showFailure(STORED_TEXT("搜索失败"), error);
         return;
     }
     const CharacterQueries::Result result = CharacterQueries::search(session->database(), by, text, kSearchLimit);
     if (!result.ok) {
-        showFailure(tr("搜索失败"), result.error);
+        showFailure(STORED_TEXT("搜索失败"), result.error);
         return;
     }
     showCharacters(result.characters);
@@ -464,7 +464,7 @@ bool CharacterListDialog::confirmRows(QMessageBox::Icon icon, const QString &tit
     onLogMessage(STORED_TEXT("%1: 将改动的数据:").arg(title));
     for (const QString &line : shown)
         onLogMessage(line);
-    return confirmChange(this, icon, title, question, shown, RowPreview::lines(counts));
+    return confirmChange(this, icon, Language::shown(title), question, shown, RowPreview::lines(counts));
 }
 
 int CharacterListDialog::requireSelectedCharacter()
@@ -509,7 +509,7 @@ void CharacterListDialog::onContextRepairSkill()
     if (request.charguid <= 0)
         return;
     const int guid = request.charguid;
-    if (!confirmRows(QMessageBox::Question, tr("确认技能修复"),
+    if (!confirmRows(QMessageBox::Question, STORED_TEXT("确认技能修复"),
                      tr("确认要修复 CharGUID=%1 的重复技能吗？\n\n此操作将删除重复技能并按skid升序排列").arg(guid),
                      CharacterOperation::preview(DatabaseManager::instance()->database(), &request).rows))
         return;
@@ -558,7 +558,7 @@ void CharacterListDialog::onContextCopyCharacter()
         request.account += accountNameSuffix();
 
     const QList<RowPreview::Count> added = CharacterOperation::preview(DatabaseManager::instance()->database(), &request).rows;
-    if (!confirmRows(QMessageBox::Question, tr("确认复制"),
+    if (!confirmRows(QMessageBox::Question, STORED_TEXT("确认复制"),
                      tr("即将复制角色:\n\n源角色: %1 (GUID=%2)\n目标账号: %3\n新角色名: %4")
                          .arg(name, QString::number(guid), request.account, request.newName),
                      added))
@@ -597,7 +597,7 @@ void CharacterListDialog::onContextTransferCharacter()
         QMessageBox::warning(this, tr("无法转移"), preview.refusal);
         return;
     }
-    if (!confirmRows(QMessageBox::Question, tr("确认转移"),
+    if (!confirmRows(QMessageBox::Question, STORED_TEXT("确认转移"),
                      tr("即将转移角色:\n\n角色: %1 (GUID=%2)\n目标WorldID: %3").arg(name, QString::number(guid), QString::number(request.world)),
                      preview.rows))
         return;
@@ -619,7 +619,7 @@ void CharacterListDialog::onContextDeleteCharacter()
     if (request.charguid <= 0)
         return;
     const QString name = cellText(m_table->currentIndex().row(), 1);
-    if (!confirmRows(QMessageBox::Warning, tr("确认删除"),
+    if (!confirmRows(QMessageBox::Warning, STORED_TEXT("确认删除"),
                      tr("确认要删除角色 [%1] (GUID=%2) 及其所有关联数据吗？").arg(name, QString::number(request.charguid)),
                      CharacterOperation::preview(DatabaseManager::instance()->database(), &request).rows))
         return;
