@@ -12,6 +12,7 @@
 #include <QTranslator>
 #include <QXmlStreamReader>
 
+#include <algorithm>
 #include <memory>
 
 namespace Language {
@@ -173,6 +174,19 @@ QString shownAt(const QString &stored, int depth)
         const QString candidate = translated(c.whole.value(prefix), prefix) + shownAt(stored.mid(prefix.size()), depth + 1);
         if (consider(candidate))
             return candidate;
+    }
+    // A stored text after a text already shown ("Deletion failed: " + a stored failure).
+    if (first.isNull()) {
+        qsizetype at = 0;
+        while (at < stored.size() && !hasChinese(stored.mid(at, 1)))
+            ++at;
+        const qsizetype cut = std::max({stored.lastIndexOf(QLatin1String(": "), at), stored.lastIndexOf(QLatin1Char('\n'), at)});
+        if (cut >= 0 && cut < at) {
+            const qsizetype from = stored.at(cut) == QLatin1Char('\n') ? cut + 1 : cut + 2;
+            const QString candidate = stored.left(from) + shownAt(stored.mid(from), depth + 1);
+            if (consider(candidate))
+                return candidate;
+        }
     }
     return first.isNull() ? stored : first;
 }

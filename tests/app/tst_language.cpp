@@ -57,6 +57,8 @@ void TestLanguage::storedTextsShowInEnglish_data()
                                               << QStringLiteral("Error: Deleting t_char failed: boom");
     QTest::newRow("a stage and its count") << QStringLiteral("合并角色 (3/11)") << QStringLiteral("Merging characters (3/11)");
     QTest::newRow("lines") << QStringLiteral("已取消\n角色删除成功") << QStringLiteral("Cancelled\nCharacter deleted");
+    QTest::newRow("after a text already shown") << QStringLiteral("Deletion failed: 未找到要删除的角色")
+                                                << QStringLiteral("Deletion failed: The character to delete was not found");
     QTest::newRow("a name that starts like a message") << QStringLiteral("无此服") << QStringLiteral("无此服");
     QTest::newRow("a name as an argument") << QStringLiteral("角色名已存在: 无此服") << QStringLiteral("The character name exists already: 无此服");
     QTest::newRow("percent signs of the data") << QStringLiteral("角色名已存在: %1 100%") << QStringLiteral("The character name exists already: %1 100%");
