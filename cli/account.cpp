@@ -86,10 +86,16 @@ private:
 
         if (action == QLatin1String("list"))
             return list(store, name, out);
-        const bool all = parser.isSet(QStringLiteral("all"));
-        if (action != QLatin1String("register")) {
-            const qint64 rows = store.countRows(all ? QString() : name);
-            if (!all && rows == 0)
+        const AccountChange change = AccountChange::of(action == QLatin1String("register")      ? AccountChange::Kind::Register
+                                                       : action == QLatin1String("delete")    ? AccountChange::Kind::Delete
+                                                       : !parser.isSet(QStringLiteral("all")) ? AccountChange::Kind::Point
+                                                       : parser.isSet(QStringLiteral("clear")) ? AccountChange::Kind::ClearAll
+                                                       : parser.isSet(QStringLiteral("add"))   ? AccountChange::Kind::AddToAll
+                                                                                               : AccountChange::Kind::SetAll,
+                                                       name, password, points);
+        if (change.kind != AccountChange::Kind::Register) {
+            const qint64 rows = change.preview(store);
+            if (!change.changesAll() && rows == 0)
                 return fail(out, STORED_TEXT("账号不存在: %1").arg(name));
             out.line(STORED_TEXT("将改动 account: %1 条记录").arg(rows));
             setResult(QStringLiteral("counts"), QJsonObject{{QStringLiteral("account"), rows}});
@@ -98,19 +104,7 @@ private:
             dryRunNote(out);
             return Success;
         }
-        bool ok = false;
-        if (action == QLatin1String("register"))
-            ok = store.registerAccount(name, password);
-        else if (action == QLatin1String("delete"))
-            ok = store.deleteAccount(name);
-        else if (!all)
-            ok = store.setPoint(name, points);
-        else if (parser.isSet(QStringLiteral("clear")))
-            ok = store.clearPoints();
-        else if (parser.isSet(QStringLiteral("add")))
-            ok = store.addPointsToAll(points);
-        else
-            ok = store.setAllPoints(points);
+        const bool ok = change.run(store);
         if (!ok)
             return fail(out, STORED_TEXT("操作失败: %1").arg(store.error()));
         out.line(STORED_TEXT("操作完成"));

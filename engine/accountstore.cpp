@@ -219,3 +219,33 @@ QString AccountStore::hashPassword(const QString &password)
 {
     return QString::fromLatin1(QCryptographicHash::hash(password.toUtf8(), QCryptographicHash::Md5).toHex());
 }
+
+qint64 AccountChange::preview(AccountStore &store) const
+{
+    if (kind == Kind::Register)
+        return 0;
+    return store.countRows(changesAll() ? QString() : name);
+}
+
+bool AccountChange::run(AccountStore &store) const
+{
+    switch (kind) {
+    case Kind::Register:
+        return store.registerAccount(name, password);
+    case Kind::Delete:
+        return store.deleteAccount(name);
+    case Kind::Password:
+        return store.setPassword(name, password);
+    case Kind::Point:
+        return store.setPoint(name, value);
+    case Kind::Edit:
+        return store.updateAccount(id, assignments, values);
+    case Kind::AddToAll:
+        return store.addPointsToAll(value);
+    case Kind::ClearAll:
+        return store.clearPoints();
+    case Kind::SetAll:
+        return store.setAllPoints(value);
+    }
+    return false;
+}

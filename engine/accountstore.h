@@ -19,6 +19,40 @@ struct AccountRow
     bool gm = false;
 };
 
+class AccountStore;
+
+// One change of the account table, as the account window and `quorvel-cli account` ask for it:
+// what the operator chose, what it will touch, and its run in the store's transaction.
+struct AccountChange
+{
+    enum class Kind { Register, Delete, Password, Point, Edit, AddToAll, ClearAll, SetAll };
+    Kind kind = Kind::Register;
+    QString name;      // Register, Delete, Password, Point
+    QString password;  // Register, Password
+    qint64 value = 0;  // Point, AddToAll, SetAll
+    qint64 id = 0;     // Edit: the row, its assignments ("point = ?") and their values
+    QStringList assignments;
+    QVariantList values;
+
+    static AccountChange of(Kind kind, const QString &name = QString(), const QString &password = QString(), qint64 value = 0)
+    {
+        AccountChange change;
+        change.kind = kind;
+        change.name = name;
+        change.password = password;
+        change.value = value;
+        return change;
+    }
+
+    bool changesAll() const { return kind == Kind::AddToAll || kind == Kind::ClearAll || kind == Kind::SetAll; }
+    // The account rows it changes, counted now: one account's, or all of them for a batch; 0 for
+    // a registration (it adds one).
+    qint64 preview(AccountStore &store) const;
+    // False with the store's error(); the store's undoPath() names the undo file a delete or a
+    // batch wrote.
+    bool run(AccountStore &store) const;
+};
+
 // The account table of one account database, over a connection of its own.
 // Every change reports false with the driver's error text in error().
 class AccountStore

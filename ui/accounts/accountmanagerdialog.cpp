@@ -3,6 +3,7 @@
 #include "db/characterqueries.h"
 #include "db/databasemanager.h"
 #include "db/sessiontask.h"
+#include "db/storedtext.h"
 #include "ui/main/changeconfirm.h"
 #include "ui/main/mainstyle.h"
 
@@ -177,7 +178,7 @@ bool AccountManagerDialog::confirm(const QString &text)
                          {tr("  account: %1 条记录（点数）").arg(m_store.countRows())});
 }
 
-void AccountManagerDialog::change(const QString &what, const std::function<bool(AccountStore &)> &operation, const QString &success,
+void AccountManagerDialog::change(const QString &what, const AccountChange &operation, const QString &success,
                                   const QString &failurePrefix, bool reload)
 {
     // On the session's worker, with an account store of its own there: the window waits.
@@ -196,7 +197,7 @@ void AccountManagerDialog::change(const QString &what, const std::function<bool(
             outcome->error = store.error();
             return false;
         }
-        const bool ok = operation(store);
+        const bool ok = operation.run(store);
         outcome->error = store.error();
         outcome->undoPath = store.undoPath();
         return ok;
@@ -280,7 +281,7 @@ void AccountManagerDialog::onRegister()
     }
     if (suffixBox->isChecked())
         name += accountNameSuffix();
-    change(tr("注册账号"), [name, password](AccountStore &store) { return store.registerAccount(name, password); },
+    change(STORED_TEXT("注册账号"), AccountChange::of(AccountChange::Kind::Register, name, password),
            tr("账号 %1 注册成功！").arg(name), tr("注册失败: "));
 }
 
@@ -301,7 +302,7 @@ void AccountManagerDialog::onDelete()
     if (!confirmChange(this, QMessageBox::Question, tr("确认删除"), question,
                        {tr("  account: %1 条记录").arg(m_store.countRows(name))}))
         return;
-    change(tr("删除账号"), [name](AccountStore &store) { return store.deleteAccount(name); },
+    change(STORED_TEXT("删除账号"), AccountChange::of(AccountChange::Kind::Delete, name),
            tr("账号 %1 已删除！").arg(name), tr("删除失败: "));
 }
 
@@ -317,7 +318,7 @@ void AccountManagerDialog::onChangePassword()
                                                    QLineEdit::Password, QString(), &accepted);
     if (!accepted || password.isEmpty())
         return;
-    change(tr("修改密码"), [name, password](AccountStore &store) { return store.setPassword(name, password); },
+    change(STORED_TEXT("修改密码"), AccountChange::of(AccountChange::Kind::Password, name, password),
            tr("账号 %1 密码已修改！").arg(name), tr("修改失败: "), false);
 }
 
@@ -332,7 +333,7 @@ void AccountManagerDialog::onModifyPoint()
     if (!askInt(this, tr("修改点数"),
                 tr("账号 %1 当前点数: %2\n请输入新点数:").arg(name, QString::number(current)), current, kMinPoint, &value))
         return;
-    change(tr("修改点数"), [name, value](AccountStore &store) { return store.setPoint(name, value); },
+    change(STORED_TEXT("修改点数"), AccountChange::of(AccountChange::Kind::Point, name, QString(), value),
            tr("账号 %1 点数已修改为 %2！").arg(name, QString::number(value)), tr("修改失败: "));
 }
 
@@ -408,7 +409,11 @@ void AccountManagerDialog::onDoubleClicked(int row, int column)
         QMessageBox::information(this, tr("提示"), tr("没有任何修改。"));
         return;
     }
-    change(tr("编辑账号"), [id, assignments, values](AccountStore &store) { return store.updateAccount(id, assignments, values); },
+    AccountChange edit = AccountChange::of(AccountChange::Kind::Edit, name);
+    edit.id = id;
+    edit.assignments = assignments;
+    edit.values = values;
+    change(STORED_TEXT("编辑账号"), edit,
            tr("账号 %1 已更新！").arg(name), tr("更新失败: "));
 }
 
@@ -419,7 +424,7 @@ void AccountManagerDialog::onBatchAddPoint()
         return;
     if (!confirm(tr("确定要为所有账号增加 %1 点数吗？").arg(points)))
         return;
-    change(tr("一键增加点数"), [points](AccountStore &store) { return store.addPointsToAll(points); },
+    change(STORED_TEXT("一键增加点数"), AccountChange::of(AccountChange::Kind::AddToAll, QString(), QString(), points),
            tr("已为所有账号增加 %1 点数！").arg(points), tr("操作失败: "));
 }
 
@@ -427,7 +432,7 @@ void AccountManagerDialog::onBatchClearPoint()
 {
     if (!confirm(tr("确定要清空所有账号的点数吗？")))
         return;
-    change(tr("一键清空点数"), [](AccountStore &store) { return store.clearPoints(); }, tr("已清空所有账号点数！"),
+    change(STORED_TEXT("一键清空点数"), AccountChange::of(AccountChange::Kind::ClearAll), tr("已清空所有账号点数！"),
            tr("操作失败: "));
 }
 
@@ -438,6 +443,6 @@ void AccountManagerDialog::onBatchSetPoint()
         return;
     if (!confirm(tr("确定要将所有账号点数设置为 %1 吗？").arg(points)))
         return;
-    change(tr("一键设置点数"), [points](AccountStore &store) { return store.setAllPoints(points); },
+    change(STORED_TEXT("一键设置点数"), AccountChange::of(AccountChange::Kind::SetAll, QString(), QString(), points),
            tr("已将所有账号点数设置为 %1！").arg(points), tr("操作失败: "));
 }

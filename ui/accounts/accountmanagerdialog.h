@@ -43,7 +43,7 @@ private:
     bool confirm(const QString &text);
     // Runs a change of the account table off the window's thread and shows its outcome; a
     // successful one reloads the whole list unless told not to.
-    void change(const QString &what, const std::function<bool(AccountStore &)> &operation, const QString &success,
+    void change(const QString &what, const AccountChange &operation, const QString &success,
                 const QString &failurePrefix, bool reload = true);
     int currentRow() const;
     QString cellText(int row, int column) const;
