@@ -65,7 +65,6 @@ private slots:
     void bansUnbansAndCancels();
     void buffsXinfaAndSkills();
     void bankFromTheCharacterList();
-    void savesAndSearchesOverOdbc();
 
 private:
     QString query(const QString &sql) { return TestServers::querySql(m_server, sql, kDb); }
@@ -322,38 +321,6 @@ void TestCharacterEditDialog::bankFromTheCharacterList()
 
     withNextModal([](QWidget *w) { QVERIFY(clickButton(w, QStringLiteral("取消"))); }, "CharacterEditDialog");
     QVERIFY(clickButton(&list, QStringLiteral("编辑角色")));
-}
-
-void TestCharacterEditDialog::savesAndSearchesOverOdbc()
-{
-    QTemporaryDir odbc;
-    if (!TestServers::installPrivateOdbcDriver(odbc.path(), QStringLiteral("MySQL ODBC 8.0 Unicode Driver")))
-        QSKIP("the MariaDB ODBC driver (odbc-mariadb) is not installed");
-    TestServers::useNativeDriver(false);
-    DatabaseManager *db = DatabaseManager::instance();
-    QVERIFY(db->connectToDatabase(m_server.hostConfig(kDb)));
-    QCOMPARE(db->database().driverName(), QStringLiteral("QODBC"));
-    QVERIFY(TestServers::runSql(m_server, "UPDATE t_char SET accname = 'it''s\\\\me' WHERE charguid = 5;", kDb));
-    {
-        CharacterEditDialog editor(5, nullptr);
-        editor.findChild<QLineEdit *>(QStringLiteral("title"))->setText(QStringLiteral("x', level = '1"));
-        editor.findChild<QLineEdit *>(QStringLiteral("charname"))->setText(decodeGbk(QByteArray::fromHex("8180B0A1")));
-        answerMessageBoxes({QMessageBox::Yes, QMessageBox::Ok});
-        QVERIFY(clickButton(&editor, QStringLiteral("保存修改")));
-        QTRY_VERIFY(!DatabaseManager::instance()->isBusy());  // the save runs on the session's worker
-    }
-    QCOMPARE(query(QStringLiteral("SELECT HEX(charname), title FROM t_char WHERE charguid = 5")),
-             QStringLiteral("8180B0A1\tx', level = '1"));
-
-    CharacterListDialog list(nullptr);
-    list.findChild<QComboBox *>()->setCurrentIndex(1);
-    editWithPlaceholder(&list, QStringLiteral("请输入搜索内容"))->setText(QStringLiteral("it's\\"));
-    QVERIFY(clickButton(&list, QStringLiteral("搜索")));
-    QCOMPARE(list.currentCharacters().size(), 1);
-    QCOMPARE(list.currentCharacters().value(0).guid(), 5);
-
-    TestServers::useNativeDriver(true);
-    QVERIFY(db->connectToDatabase(m_server.hostConfig(kDb)));
 }
 
 QTEST_MAIN(TestCharacterEditDialog)
