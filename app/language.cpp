@@ -52,6 +52,7 @@ struct Message
     QString source;
     QRegularExpression pattern;  // empty for a message without arguments
     QList<int> argumentNumbers;  // the %n of each capture, in order
+    QList<bool> joinedToNext;    // nothing between this capture and the next ("%1%2")
     QString longestPiece;        // a quick test before the pattern
 };
 
@@ -88,19 +89,22 @@ const Catalogue &catalogue()
                     result.prefixes.append(source);
                     continue;
                 }
-                Message message{context, source, {}, {}, {}};
+                Message message{context, source, {}, {}, {}, {}};
                 QString pattern = QStringLiteral("^");
                 qsizetype at = 0;
                 auto it = placeholder.globalMatch(source);
                 while (it.hasNext()) {
                     const QRegularExpressionMatch m = it.next();
                     const QString piece = source.mid(at, m.capturedStart() - at);
+                    if (!message.argumentNumbers.isEmpty())
+                        message.joinedToNext.append(piece.isEmpty());
                     if (piece.size() > message.longestPiece.size())
                         message.longestPiece = piece;
                     pattern += QRegularExpression::escape(piece) + QStringLiteral("(.*?)");
                     message.argumentNumbers.append(m.captured(1).toInt());
                     at = m.capturedEnd();
                 }
+                message.joinedToNext.append(false);
                 const QString tail = source.mid(at);
                 if (tail.size() > message.longestPiece.size())
                     message.longestPiece = tail;
@@ -195,9 +199,26 @@ QString withArguments(const Message &message, const QRegularExpressionMatch &mat
 {
     const QString text = translated(message.context, message.source);
     // Arguments by their number, each shown the same way; %n in an argument stays as it is.
+    QStringList captured;
+    for (int i = 0; i < message.argumentNumbers.size(); ++i)
+        captured << match.captured(i + 1);
+    // Two arguments side by side ("主区" "角色库"): split where both halves are messages.
+    const Catalogue &c = catalogue();
+    for (int i = 0; i + 1 < captured.size(); ++i) {
+        if (!message.joinedToNext.at(i))
+            continue;
+        const QString both = captured.at(i) + captured.at(i + 1);
+        for (qsizetype k = 1; k < both.size(); ++k) {
+            if (c.whole.contains(both.left(k)) && c.whole.contains(both.mid(k))) {
+                captured[i] = both.left(k);
+                captured[i + 1] = both.mid(k);
+                break;
+            }
+        }
+    }
     QHash<int, QString> arguments;
     for (int i = 0; i < message.argumentNumbers.size(); ++i)
-        arguments.insert(message.argumentNumbers.at(i), shownAt(match.captured(i + 1), depth + 1));
+        arguments.insert(message.argumentNumbers.at(i), shownAt(captured.at(i), depth + 1));
     static const QRegularExpression placeholder(QStringLiteral("%(\\d{1,2})"));
     QString result;
     qsizetype at = 0;

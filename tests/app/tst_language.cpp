@@ -12,6 +12,7 @@ class TestLanguage : public QObject
 private slots:
     void cleanupTestCase() { Language::install(QStringLiteral("zh_CN")); }
     void everyTextHasItsEnglish();
+    void everyMessageShowsInEnglish();
     void storedTextsShowInEnglish_data();
     void storedTextsShowInEnglish();
 };
@@ -48,6 +49,39 @@ void TestLanguage::everyTextHasItsEnglish()
     QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QLatin1Char('\n'))));
 }
 
+// Every message, its arguments filled with plain values, reads as its own English: no message
+// is taken for another or left half-translated.
+void TestLanguage::everyMessageShowsInEnglish()
+{
+    QFile file(QStringLiteral(QUORVEL_SOURCE_DIR "/translations/quorvel_en.ts"));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QXmlStreamReader xml(&file);
+    static const QRegularExpression chinese(QStringLiteral("[\\x{3000}-\\x{9fff}\\x{ff00}-\\x{ffef}]"));
+    static const QRegularExpression placeholder(QStringLiteral("%\\d+"));
+    Language::install(QStringLiteral("en"));
+    QString stored;
+    QStringList faults;
+    int messages = 0;
+    while (xml.readNextStartElement() || !xml.atEnd()) {
+        if (xml.name() == QLatin1String("source")) {
+            stored = xml.readElementText();
+        } else if (xml.name() == QLatin1String("translation")) {
+            QString english = xml.readElementText();
+            // The CSV header is never shown; arguments side by side are split by what they hold
+            // (a case of storedTextsShowInEnglish).
+            static const QRegularExpression sideBySide(QStringLiteral("%\\d+%\\d"));
+            if (!stored.contains(chinese) || stored.contains(QLatin1String(",ZoneWorldID")) || stored.contains(sideBySide))
+                continue;
+            ++messages;
+            const QString shown = Language::shown(QString(stored).replace(placeholder, QStringLiteral("7")));
+            if (shown != english.replace(placeholder, QStringLiteral("7")))
+                faults << stored + QStringLiteral(" -> ") + shown;
+        }
+    }
+    QVERIFY(messages > 1000);
+    QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QLatin1Char('\n'))));
+}
+
 void TestLanguage::storedTextsShowInEnglish_data()
 {
     QTest::addColumn<QString>("stored");
@@ -59,6 +93,8 @@ void TestLanguage::storedTextsShowInEnglish_data()
     QTest::newRow("lines") << QStringLiteral("已取消\n角色删除成功") << QStringLiteral("Cancelled\nCharacter deleted");
     QTest::newRow("after a text already shown") << QStringLiteral("Deletion failed: 未找到要删除的角色")
                                                 << QStringLiteral("Deletion failed: The character to delete was not found");
+    QTest::newRow("two arguments side by side") << QStringLiteral("主区角色库连接成功: game")
+                                                << QStringLiteral("main character database connected: game");
     QTest::newRow("a name that starts like a message") << QStringLiteral("无此服") << QStringLiteral("无此服");
     QTest::newRow("a name as an argument") << QStringLiteral("角色名已存在: 无此服") << QStringLiteral("The character name exists already: 无此服");
     QTest::newRow("percent signs of the data") << QStringLiteral("角色名已存在: %1 100%") << QStringLiteral("The character name exists already: %1 100%");
