@@ -2329,18 +2329,6 @@ Commands:
 </translation>
     </message>
     <message>
-        <source>
-各命令的选项: quorvel-cli &lt;命令&gt; --help
-退出码: 0 成功，1 操作失败，2 用法错误。会修改数据的命令不加 --yes 时只做预演。
---version 显示版本。
-</source>
-        <translation>
-Options of a command: quorvel-cli &lt;command&gt; --help
-Exit codes: 0 success, 1 the operation failed, 2 wrong usage. Commands that change data only rehearse without --yes.
---version shows the version.
-</translation>
-    </message>
-    <message>
         <source>未知命令 &quot;%1&quot;，可用: %2</source>
         <translation>Unknown command &quot;%1&quot;; there are: %2</translation>
     </message>
@@ -2488,6 +2476,18 @@ Exit codes: 0 success, 1 the operation failed, 2 wrong usage. Commands that chan
         <source>WorldID	角色数
 </source>
         <translation>WorldID	characters
+</translation>
+    </message>
+    <message>
+        <source>
+各命令的选项: quorvel-cli &lt;命令&gt; --help
+退出码: 0 成功，1 操作失败，2 用法错误。会修改数据的命令不加 --yes 时只做预演。
+--version 显示版本；--lang zh_CN|en 选择语言（默认跟随系统）。
+</source>
+        <translation>
+Options of a command: quorvel-cli &lt;command&gt; --help
+Exit codes: 0 success, 1 the operation failed, 2 wrong usage. Commands that change data only rehearse without --yes.
+--version shows the version; --lang zh_CN|en chooses the language (by default the system&apos;s).
 </translation>
     </message>
 </context>

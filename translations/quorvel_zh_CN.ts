@@ -2329,18 +2329,6 @@ CharGUID: %1
 </translation>
     </message>
     <message>
-        <source>
-各命令的选项: quorvel-cli &lt;命令&gt; --help
-退出码: 0 成功，1 操作失败，2 用法错误。会修改数据的命令不加 --yes 时只做预演。
---version 显示版本。
-</source>
-        <translation>
-各命令的选项: quorvel-cli &lt;命令&gt; --help
-退出码: 0 成功，1 操作失败，2 用法错误。会修改数据的命令不加 --yes 时只做预演。
---version 显示版本。
-</translation>
-    </message>
-    <message>
         <source>未知命令 &quot;%1&quot;，可用: %2</source>
         <translation>未知命令 &quot;%1&quot;，可用: %2</translation>
     </message>
@@ -2488,6 +2476,18 @@ CharGUID: %1
         <source>WorldID	角色数
 </source>
         <translation>WorldID	角色数
+</translation>
+    </message>
+    <message>
+        <source>
+各命令的选项: quorvel-cli &lt;命令&gt; --help
+退出码: 0 成功，1 操作失败，2 用法错误。会修改数据的命令不加 --yes 时只做预演。
+--version 显示版本；--lang zh_CN|en 选择语言（默认跟随系统）。
+</source>
+        <translation>
+各命令的选项: quorvel-cli &lt;命令&gt; --help
+退出码: 0 成功，1 操作失败，2 用法错误。会修改数据的命令不加 --yes 时只做预演。
+--version 显示版本；--lang zh_CN|en 选择语言（默认跟随系统）。
 </translation>
     </message>
 </context>
