@@ -3237,10 +3237,6 @@ Please check:
         <translation>Data the restore changes:</translation>
     </message>
     <message>
-        <source>保持不变</source>
-        <translation>unchanged</translation>
-    </message>
-    <message>
         <source>确认恢复</source>
         <translation>Confirm restore</translation>
     </message>

@@ -3237,10 +3237,6 @@ CharGUID: %1
         <translation>恢复将改动的数据:</translation>
     </message>
     <message>
-        <source>保持不变</source>
-        <translation>保持不变</translation>
-    </message>
-    <message>
         <source>确认恢复</source>
         <translation>确认恢复</translation>
     </message>

@@ -40,6 +40,9 @@
 #include <QTextEdit>
 #include <QVBoxLayout>
 
+#include <algorithm>
+#include <iterator>
+
 static void initResources()
 {
     // The resources live in a static library; referencing them keeps them linked in.
@@ -455,11 +458,12 @@ void MainWindow::onRestoreDatabase()
     onLogMessage(STORED_TEXT("恢复将改动的数据:"));
     for (const QString &line : std::as_const(preview))
         onLogMessage(line);
-    QStringList changed;
-    for (const QString &line : std::as_const(preview)) {
-        if (!line.contains(tr("保持不变")))
-            changed.append(line);
-    }
+    // The box lists the tables the file recreates; the details list them all.
+    QList<RestorePreview::Table> recreated;
+    std::copy_if(tables.cbegin(), tables.cend(), std::back_inserter(recreated), [](const RestorePreview::Table &t) { return t.file >= 0; });
+    QStringList changed = RestorePreview::lines(recreated);
+    if (!liveGame.isEmpty())
+        changed.prepend(liveGame);
     if (!confirmChange(this, QMessageBox::Warning, tr("确认恢复"),
                        tr("确认要恢复数据库吗？\n\n目标数据库: %1\n服务器: %2\n备份文件: %3\n\n"
                                       "⚠️ 警告: 此操作将覆盖当前数据库中的所有数据！\n建议先备份当前数据库！")
