@@ -11,11 +11,36 @@ class TestLanguage : public QObject
 
 private slots:
     void cleanupTestCase() { Language::install(QStringLiteral("zh_CN")); }
+    void choosesTheLanguage_data();
+    void choosesTheLanguage();
     void everyTextHasItsEnglish();
     void everyMessageShowsInEnglish();
     void storedTextsShowInEnglish_data();
     void storedTextsShowInEnglish();
 };
+
+void TestLanguage::choosesTheLanguage_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("saved");
+    QTest::addColumn<QString>("chosen");  // empty: refused
+    const QStringList program{QStringLiteral("quorvel")};
+    QTest::newRow("--lang wins") << program + QStringList{QStringLiteral("--lang"), QStringLiteral("zh_CN")} << QStringLiteral("en")
+                                 << QStringLiteral("zh_CN");
+    QTest::newRow("--lang=") << program + QStringList{QStringLiteral("--lang=en")} << QString() << QStringLiteral("en");
+    QTest::newRow("the window's choice") << program << QStringLiteral("en") << QStringLiteral("en");
+    QTest::newRow("an unknown code") << program + QStringList{QStringLiteral("--lang"), QStringLiteral("fr")} << QString() << QString();
+}
+
+void TestLanguage::choosesTheLanguage()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, saved);
+    QFETCH(QString, chosen);
+    QString error;
+    QCOMPARE(Language::choose(arguments, saved, &error), chosen);
+    QCOMPARE(error.isEmpty(), !chosen.isEmpty());
+}
 
 void TestLanguage::everyTextHasItsEnglish()
 {

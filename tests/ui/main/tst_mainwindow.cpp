@@ -571,8 +571,18 @@ void TestMainWindow::everyWindowFitsTheScreen()
         UndoDialog undo(&main);
         check(&undo, "undo history");
     }
-    // The log shows its lines in the window's language; the Log folder keeps them as written.
+    // The choice in the window is kept for the next start.
     main.show();
+    auto *languages = main.findChild<QComboBox *>(QStringLiteral("languageCombo"));
+    const QString other = english ? QStringLiteral("zh_CN") : QStringLiteral("en");
+    answerNextMessageBox(QMessageBox::Ok);
+    languages->setCurrentIndex(languages->findData(other));
+    emit languages->activated(languages->currentIndex());
+    QCOMPARE(Language::saved(), other);
+    QFile::remove(applicationDirectory() + QStringLiteral("/quorvel.ini"));
+    Language::install(language);
+
+    // The log shows its lines in the window's language; the Log folder keeps them as written.
     QTest::mouseClick(button(main, "connectBtn"), Qt::LeftButton);
     QTRY_VERIFY_WITH_TIMEOUT(DatabaseManager::instance()->isConnected(), 10000);
     const QStringList shown = logLines(main);
