@@ -501,11 +501,17 @@ void CharacterListDialog::runCharacterOperation(const QString &what, const Chara
     });
 }
 
-void CharacterListDialog::onContextRepairSkill()
+CharacterOperation::Request CharacterListDialog::selectedRequest(CharacterOperation::Kind kind)
 {
     CharacterOperation::Request request;
-    request.kind = CharacterOperation::Kind::Repair;
+    request.kind = kind;
     request.charguid = requireSelectedCharacter();
+    return request;
+}
+
+void CharacterListDialog::onContextRepairSkill()
+{
+    CharacterOperation::Request request = selectedRequest(CharacterOperation::Kind::Repair);
     if (request.charguid <= 0)
         return;
     const int guid = request.charguid;
@@ -527,9 +533,7 @@ void CharacterListDialog::onContextRepairSkill()
 
 void CharacterListDialog::onContextCopyCharacter()
 {
-    CharacterOperation::Request request;
-    request.kind = CharacterOperation::Kind::Copy;
-    request.charguid = requireSelectedCharacter();
+    CharacterOperation::Request request = selectedRequest(CharacterOperation::Kind::Copy);
     if (request.charguid <= 0)
         return;
     const int guid = request.charguid;
@@ -573,9 +577,7 @@ void CharacterListDialog::onContextCopyCharacter()
 
 void CharacterListDialog::onContextTransferCharacter()
 {
-    CharacterOperation::Request request;
-    request.kind = CharacterOperation::Kind::Transfer;
-    request.charguid = requireSelectedCharacter();
+    CharacterOperation::Request request = selectedRequest(CharacterOperation::Kind::Transfer);
     if (request.charguid <= 0)
         return;
     const int guid = request.charguid;
@@ -613,9 +615,7 @@ void CharacterListDialog::onContextTransferCharacter()
 
 void CharacterListDialog::onContextDeleteCharacter()
 {
-    CharacterOperation::Request request;
-    request.kind = CharacterOperation::Kind::Delete;
-    request.charguid = requireSelectedCharacter();
+    CharacterOperation::Request request = selectedRequest(CharacterOperation::Kind::Delete);
     if (request.charguid <= 0)
         return;
     const QString name = cellText(m_table->currentIndex().row(), 1);

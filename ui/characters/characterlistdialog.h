@@ -76,6 +76,8 @@ private:
     void openEditor(int charguid);
     // For actions that need a selected character: its charguid, or 0 after the warning.
     int requireSelectedCharacter();
+    // A request of that kind for the selected character; its charguid is 0 after the warning.
+    CharacterOperation::Request selectedRequest(CharacterOperation::Kind kind);
     // Logs what the operation will touch and asks with those counts; true on Yes.
     bool confirmRows(QMessageBox::Icon icon, const QString &title, const QString &question, const QList<RowPreview::Count> &counts);
     // Runs `work` on a worker as the session's operation `what`, its log and progress shown
