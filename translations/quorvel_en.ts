@@ -3402,10 +3402,6 @@ Quit?</translation>
         <source>撤销记录</source>
         <translation>Undo history</translation>
     </message>
-    <message>
-        <source>之后打开的窗口使用新的语言，主窗口在下次启动时切换。</source>
-        <translation>Windows opened from now on use the new language; the main window changes at the next start.</translation>
-    </message>
 </context>
 <context>
     <name>MergeBackup</name>

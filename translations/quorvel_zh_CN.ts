@@ -3402,10 +3402,6 @@ CharGUID: %1
         <source>撤销记录</source>
         <translation>撤销记录</translation>
     </message>
-    <message>
-        <source>之后打开的窗口使用新的语言，主窗口在下次启动时切换。</source>
-        <translation>之后打开的窗口使用新的语言，主窗口在下次启动时切换。</translation>
-    </message>
 </context>
 <context>
     <name>MergeBackup</name>

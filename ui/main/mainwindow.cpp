@@ -71,7 +71,6 @@ MainWindow::MainWindow(QWidget *parent)
     : QMainWindow(parent)
 {
     initResources();
-    setWindowTitle(tr("Quorvel 游戏数据库管理工具 v1.1"));
     setMinimumSize(600, 700);
     resize(650, 580);
     setWindowIcon(QIcon(QStringLiteral(":/app.ico")));
@@ -80,8 +79,40 @@ MainWindow::MainWindow(QWidget *parent)
     setStyleSheet(mainStyleSheet());
     connectSignals();
     m_backupManager = new BackupManager(this);
-    onConnectionStatusChanged(false);
+    retranslate();
     updateSessionActions();
+}
+
+void MainWindow::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::LanguageChange)
+        retranslate();
+    QMainWindow::changeEvent(event);
+}
+
+void MainWindow::retranslate()
+{
+    setWindowTitle(tr("Quorvel 游戏数据库管理工具 v1.1"));
+    m_connectionGroup->setTitle(tr("数据库连接"));
+    m_configLabel->setText(tr("数据库配置"));
+    m_configButton->setText(tr("管理配置"));
+    m_testButton->setText(tr("测试连接"));
+    m_backupButton->setText(tr("备份数据库"));
+    m_restoreButton->setText(tr("恢复数据库"));
+    m_featureGroup->setTitle(tr("功能入口"));
+    const std::pair<const char *, QString> features[] = {
+        {"charMgrBtn", tr("角色管理")},       {"accountMgrBtn", tr("账号管理")}, {"mergeServerBtn", tr("跨服合区")},
+        {"sameServerMergeBtn", tr("同服合区")}, {"zoneDeleteBtn", tr("区服删档")}, {"undoBtn", tr("撤销记录")},
+    };
+    for (const auto &[name, text] : features)
+        m_featureGroup->findChild<QPushButton *>(QLatin1String(name))->setText(text);
+    m_logGroup->setTitle(QCoreApplication::translate("LogPanel", "操作日志"));
+    m_languageLabel->setText(tr("界面语言"));
+    onConnectionStatusChanged(DatabaseManager::instance()->isConnected());
+    // The log's lines again, as kept, in the new language.
+    m_logView->clear();
+    for (const QString &line : std::as_const(m_logLines))
+        appendLogLine(m_logView, line);
 }
 
 void MainWindow::buildLayout()
@@ -91,21 +122,21 @@ void MainWindow::buildLayout()
     mainLayout->setSpacing(12);
     mainLayout->setContentsMargins(15, 15, 15, 15);
 
-    auto *connectionGroup = new QGroupBox(tr("数据库连接"), central);
+    auto *connectionGroup = m_connectionGroup = new QGroupBox(central);
     auto *connectionLayout = new QVBoxLayout(connectionGroup);
     connectionLayout->setSpacing(12);
     connectionLayout->setContentsMargins(15, 18, 15, 15);
 
     auto *firstRow = new QHBoxLayout;
     firstRow->setSpacing(12);
-    auto *configLabel = new QLabel(tr("数据库配置"), connectionGroup);
+    auto *configLabel = m_configLabel = new QLabel(connectionGroup);
     configLabel->setObjectName(QStringLiteral("configLabel"));
     m_hostCombo = new QComboBox(connectionGroup);
     m_hostCombo->setObjectName(QStringLiteral("hostCombo"));
     m_hostCombo->setMinimumWidth(200);
-    m_configButton = makeButton(tr("管理配置"), QStringLiteral("configBtn"), connectionGroup);
+    m_configButton = makeButton(QString(), QStringLiteral("configBtn"), connectionGroup);
     m_configButton->setMinimumSize(90, 36);
-    m_statusLabel = new QLabel(tr("● 未连接"), connectionGroup);
+    m_statusLabel = new QLabel(connectionGroup);
     m_statusLabel->setObjectName(QStringLiteral("statusLabel"));
     m_statusLabel->setMinimumWidth(100);
     m_languageCombo = new QComboBox(central);
@@ -127,10 +158,10 @@ void MainWindow::buildLayout()
 
     auto *secondRow = new QHBoxLayout;
     secondRow->setSpacing(15);
-    m_connectButton = makeButton(tr("连接数据库"), QStringLiteral("connectBtn"), connectionGroup);
-    m_testButton = makeButton(tr("测试连接"), QStringLiteral("testBtn"), connectionGroup);
-    m_backupButton = makeButton(tr("备份数据库"), QStringLiteral("backupBtn"), connectionGroup);
-    m_restoreButton = makeButton(tr("恢复数据库"), QStringLiteral("restoreBtn"), connectionGroup);
+    m_connectButton = makeButton(QString(), QStringLiteral("connectBtn"), connectionGroup);
+    m_testButton = makeButton(QString(), QStringLiteral("testBtn"), connectionGroup);
+    m_backupButton = makeButton(QString(), QStringLiteral("backupBtn"), connectionGroup);
+    m_restoreButton = makeButton(QString(), QStringLiteral("restoreBtn"), connectionGroup);
     for (QPushButton *button : {m_connectButton, m_testButton, m_backupButton, m_restoreButton}) {
         button->setFixedHeight(38);
         secondRow->addWidget(button);
@@ -138,21 +169,17 @@ void MainWindow::buildLayout()
     connectionLayout->addLayout(secondRow);
     mainLayout->addWidget(connectionGroup);
 
-    auto *featureGroup = new QGroupBox(tr("功能入口"), central);
+    auto *featureGroup = m_featureGroup = new QGroupBox(central);
     auto *featureLayout = new QGridLayout(featureGroup);
     featureLayout->setSpacing(12);
     featureLayout->setContentsMargins(15, 15, 15, 15);
-    struct Feature { QString text; const char *name; int row; int column; };
+    struct Feature { const char *name; int row; int column; };
     const Feature features[] = {
-        {tr("角色管理"), "charMgrBtn", 0, 0},
-        {tr("账号管理"), "accountMgrBtn", 0, 1},
-        {tr("跨服合区"), "mergeServerBtn", 0, 2},
-        {tr("同服合区"), "sameServerMergeBtn", 1, 0},
-        {tr("区服删档"), "zoneDeleteBtn", 1, 1},
-        {tr("撤销记录"), "undoBtn", 1, 2},
+        {"charMgrBtn", 0, 0}, {"accountMgrBtn", 0, 1}, {"mergeServerBtn", 0, 2},
+        {"sameServerMergeBtn", 1, 0}, {"zoneDeleteBtn", 1, 1}, {"undoBtn", 1, 2},
     };
     for (const Feature &f : features) {
-        QPushButton *button = makeButton(f.text, QLatin1String(f.name), featureGroup);
+        QPushButton *button = makeButton(QString(), QLatin1String(f.name), featureGroup);
         button->setMinimumSize(130, 45);
         featureLayout->addWidget(button, f.row, f.column);
     }
@@ -163,11 +190,13 @@ void MainWindow::buildLayout()
     m_logView = logPanel.view;
     m_logView->setFixedHeight(120);
     m_progressBar = logPanel.progress;
+    m_logGroup = logPanel.group;
     mainLayout->addWidget(logPanel.group);
 
     auto *languageRow = new QHBoxLayout;
     languageRow->addStretch();
-    languageRow->addWidget(new QLabel(tr("界面语言"), central));
+    m_languageLabel = new QLabel(central);
+    languageRow->addWidget(m_languageLabel);
     languageRow->addWidget(m_languageCombo);
     mainLayout->addLayout(languageRow);
 
@@ -181,9 +210,7 @@ void MainWindow::onLanguageChosen()
     if (code == Language::current())
         return;
     Language::save(code);
-    // Windows opened from now on speak the new language; this one is built again at the next start.
-    Language::install(code);
-    QMessageBox::information(this, tr("界面语言"), tr("之后打开的窗口使用新的语言，主窗口在下次启动时切换。"));
+    Language::install(code);  // every open window hears of it and sets its texts again
 }
 
 void MainWindow::connectSignals()
@@ -650,6 +677,7 @@ void MainWindow::closeEvent(QCloseEvent *event)
 void MainWindow::onLogMessage(const QString &message)
 {
     const QString line = timestampedLine(message);
+    m_logLines.append(line);
     appendLogLine(m_logView, line);
     appendToDailyLog(QStringLiteral("operation_"), line);
 }

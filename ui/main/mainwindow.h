@@ -9,6 +9,7 @@
 
 class BackupManager;
 class QComboBox;
+class QGroupBox;
 class QLabel;
 class QProgressBar;
 class QPushButton;
@@ -31,6 +32,8 @@ public:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    // A new language: the window's texts and its log are set again.
+    void changeEvent(QEvent *event) override;
 
 private slots:
     void onTestConnection();
@@ -51,6 +54,7 @@ private slots:
 
 private:
     void buildLayout();
+    void retranslate();
     void connectSignals();
     void loadHostConfigs();
     bool saveHostConfigs();
@@ -72,6 +76,12 @@ private:
     QPushButton *m_restoreButton = nullptr;
     QPushButton *m_accountButton = nullptr;
     QLabel *m_statusLabel = nullptr;
+    QLabel *m_configLabel = nullptr;
+    QLabel *m_languageLabel = nullptr;
+    QGroupBox *m_connectionGroup = nullptr;
+    QGroupBox *m_featureGroup = nullptr;
+    QGroupBox *m_logGroup = nullptr;
+    QStringList m_logLines;  // as kept, to be shown again in another language
     QTextEdit *m_logView = nullptr;
     QProgressBar *m_progressBar = nullptr;
     BackupManager *m_backupManager = nullptr;
