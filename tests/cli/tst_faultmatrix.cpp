@@ -6,8 +6,8 @@
 #include "app/debuglog.h"
 #include "db/databasemanager.h"
 #include "engine/accountstore.h"
-#include "engine/charactercopier.h"
 #include "engine/characterdeleter.h"
+#include "engine/characteroperation.h"
 #include "engine/undofile.h"
 #include "modalanswer.h"
 #include "testservers.h"
@@ -306,16 +306,23 @@ bool TestFaultMatrix::runEngine(const QString &operation, const QString &fault)
 {
     QSqlDatabase &db = DatabaseManager::instance()->database();
     QString error;
-    if (operation == QLatin1String("delete"))
-        return CharacterDeleter(db).deleteCharacter(kGuid, &error);
-    if (operation == QLatin1String("transfer"))
-        return CharacterDeleter(db).transferCharacter(kGuid, 2, &error);
-    if (operation == QLatin1String("repair"))
-        return CharacterDeleter(db).repairCharacterDuplicates(kGuid) > 0;
-    if (operation == QLatin1String("copy")) {
-        int guid = 0;
-        QString name;
-        return CharacterCopier(db).copyCharacter(kGuid, QStringLiteral("copied@qq.com"), QStringLiteral("Faultcpy"), &guid, &name, &error);
+    // The single-character operations as the windows and the command line run them.
+    const QMap<QString, CharacterOperation::Kind> kinds = {{QStringLiteral("delete"), CharacterOperation::Kind::Delete},
+                                                          {QStringLiteral("transfer"), CharacterOperation::Kind::Transfer},
+                                                          {QStringLiteral("repair"), CharacterOperation::Kind::Repair},
+                                                          {QStringLiteral("copy"), CharacterOperation::Kind::Copy}};
+    if (kinds.contains(operation)) {
+        CharacterOperation::Request request;
+        request.kind = kinds.value(operation);
+        request.charguid = kGuid;
+        request.world = 2;
+        request.account = QStringLiteral("copied@qq.com");
+        request.newName = QStringLiteral("Faultcpy");
+        const CharacterOperation::Result result = CharacterOperation::run(db, request, {});
+        // A failed run names no undo file: nothing it could undo was committed.
+        if (!result.ok && !result.undoFile.isEmpty())
+            return true;
+        return result.ok && (request.kind != CharacterOperation::Kind::Repair || result.removed > 0);
     }
     if (operation == QLatin1String("editor")) {
         // Yes to the question, closed for every other box; the last box says how it ended.
