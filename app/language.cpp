@@ -35,13 +35,21 @@ QLocale localeOf(const QString &code)
     return code == QLatin1String("en") ? QLocale(QLocale::English, QLocale::UnitedStates) : QLocale(QLocale::Chinese, QLocale::China);
 }
 
+bool isChinese(QChar c)
+{
+    return c.unicode() >= 0x3000 && c.unicode() < 0xFFF0 && !(c.unicode() >= 0xD800 && c.unicode() < 0xE000);
+}
+
 bool hasChinese(const QString &text)
 {
-    for (const QChar c : text) {
-        if (c.unicode() >= 0x3000 && c.unicode() < 0xFFF0 && !(c.unicode() >= 0xD800 && c.unicode() < 0xE000))
-            return true;
-    }
-    return false;
+    return std::any_of(text.cbegin(), text.cend(), isChinese);
+}
+
+// "%1" to "%99" in a message.
+const QRegularExpression &placeholder()
+{
+    static const QRegularExpression pattern(QStringLiteral("%(\\d{1,2})"));
+    return pattern;
 }
 
 // A translated message that a stored text may have been written from: its literal pieces
@@ -74,7 +82,6 @@ const Catalogue &catalogue()
             return result;
         QXmlStreamReader xml(&file);
         QString context;
-        static const QRegularExpression placeholder(QStringLiteral("%(\\d{1,2})"));
         while (!xml.atEnd()) {
             if (!xml.readNextStartElement())
                 continue;
@@ -84,7 +91,7 @@ const Catalogue &catalogue()
                 const QString source = xml.readElementText();
                 if (!hasChinese(source))
                     continue;
-                if (!source.contains(placeholder)) {
+                if (!source.contains(placeholder())) {
                     result.whole.insert(source, context);
                     result.prefixes.append(source);
                     continue;
@@ -92,7 +99,7 @@ const Catalogue &catalogue()
                 Message message{context, source, {}, {}, {}, {}};
                 QString pattern = QStringLiteral("^");
                 qsizetype at = 0;
-                auto it = placeholder.globalMatch(source);
+                auto it = placeholder().globalMatch(source);
                 while (it.hasNext()) {
                     const QRegularExpressionMatch m = it.next();
                     const QString piece = source.mid(at, m.capturedStart() - at);
@@ -182,7 +189,7 @@ QString shownAt(const QString &stored, int depth)
     // A stored text after a text already shown ("Deletion failed: " + a stored failure).
     if (first.isNull()) {
         qsizetype at = 0;
-        while (at < stored.size() && !hasChinese(stored.mid(at, 1)))
+        while (at < stored.size() && !isChinese(stored.at(at)))
             ++at;
         const qsizetype cut = std::max({stored.lastIndexOf(QLatin1String(": "), at), stored.lastIndexOf(QLatin1Char('\n'), at)});
         if (cut >= 0 && cut < at) {
@@ -219,10 +226,9 @@ QString withArguments(const Message &message, const QRegularExpressionMatch &mat
     QHash<int, QString> arguments;
     for (int i = 0; i < message.argumentNumbers.size(); ++i)
         arguments.insert(message.argumentNumbers.at(i), shownAt(captured.at(i), depth + 1));
-    static const QRegularExpression placeholder(QStringLiteral("%(\\d{1,2})"));
     QString result;
     qsizetype at = 0;
-    for (auto it = placeholder.globalMatch(text); it.hasNext();) {
+    for (auto it = placeholder().globalMatch(text); it.hasNext();) {
         const QRegularExpressionMatch m = it.next();
         result += text.mid(at, m.capturedStart() - at);
         const int number = m.captured(1).toInt();
