@@ -15,6 +15,7 @@
 #include "itemconfigmanager.h"
 #include "ui/main/changeconfirm.h"
 #include "ui/main/logpanel.h"
+#include "ui/main/mainstyle.h"
 #include "worldidselectordialog.h"
 
 #include <QCheckBox>
@@ -95,7 +96,7 @@ void CharacterListDialog::buildWidgets()
     top->addWidget(new QLabel(QStringLiteral("ZoneWorldID:"), this));
     m_worldIdEdit = new QLineEdit(this);
     m_worldIdEdit->setPlaceholderText(tr("输入ID，多个用逗号分隔"));
-    m_worldIdEdit->setMinimumWidth(qMax(150, m_worldIdEdit->fontMetrics().horizontalAdvance(m_worldIdEdit->placeholderText()) + 32));
+    fitPlaceholder(m_worldIdEdit, 150);
     top->addWidget(m_worldIdEdit);
     auto *selectButton = new QPushButton(tr("批量选择"), this);
     selectButton->setObjectName(QStringLiteral("editBtn"));
@@ -112,7 +113,7 @@ void CharacterListDialog::buildWidgets()
     top->addWidget(m_searchType);
     m_searchEdit = new QLineEdit(this);
     m_searchEdit->setPlaceholderText(tr("请输入搜索内容"));
-    m_searchEdit->setMinimumWidth(qMax(150, m_searchEdit->fontMetrics().horizontalAdvance(m_searchEdit->placeholderText()) + 32));
+    fitPlaceholder(m_searchEdit, 150);
     top->addWidget(m_searchEdit);
     auto *searchButton = new QPushButton(tr("搜索"), this);
     searchButton->setObjectName(QStringLiteral("searchBtn"));

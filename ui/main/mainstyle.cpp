@@ -1,5 +1,7 @@
 #include "mainstyle.h"
 
+#include <QLineEdit>
+
 QString mainStyleSheet()
 {
     return QStringLiteral(R"(
@@ -244,4 +246,9 @@ QProgressBar {
 }
 QProgressBar::chunk { background-color: #3b82f6; border-radius: 3px; }
 )");
+}
+
+void fitPlaceholder(QLineEdit *edit, int minimum)
+{
+    edit->setMinimumWidth(qMax(minimum, edit->fontMetrics().horizontalAdvance(edit->placeholderText()) + 32));
 }

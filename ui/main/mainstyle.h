@@ -2,6 +2,8 @@
 
 #include <QString>
 
+class QLineEdit;
+
 // The dark style sheet of the main window, inherited by every dialog parented to it.
 QString mainStyleSheet();
 
@@ -11,3 +13,7 @@ QString darkDialogStyleSheet();
 
 // The style sheet of the host configuration dialog and its entry form.
 QString hostDialogStyleSheet();
+
+// Widens an input to show its whole placeholder inside the style sheet's padding, and to at
+// least `minimum` pixels: placeholders are longer in some languages.
+void fitPlaceholder(QLineEdit *edit, int minimum = 0);

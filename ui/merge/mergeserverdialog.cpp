@@ -157,7 +157,7 @@ QWidget *MergeServerDialog::createGroup(ServerGroup &group, const QString &title
         group.preset->addItem(config.name);
     group.host = new QLineEdit(box);
     group.host->setPlaceholderText(QStringLiteral("192.168.1.100"));
-    group.host->setMinimumWidth(group.host->fontMetrics().horizontalAdvance(group.host->placeholderText()) + 32);
+    fitPlaceholder(group.host);
     group.port = new QLineEdit(QStringLiteral("3306"), box);
     group.port->setFixedWidth(60);
     group.user = new QLineEdit(QStringLiteral("root"), box);
