@@ -78,7 +78,7 @@ QList<QByteArray> literalStatements(const Rows &rows)
     return statements;
 }
 
-bool boundInserts(QSqlDatabase &db, const Rows &rows)
+bool boundInserts(QSqlDatabase &db, const Rows &rows, QString *error)
 {
     const int perStatement = qMax<int>(1, 60000 / int(rows.columns.size()));
     const QString one = QLatin1Char('(') + QStringList(rows.columns.size(), QStringLiteral("?")).join(QLatin1Char(',')) + QLatin1Char(')');
@@ -87,16 +87,20 @@ bool boundInserts(QSqlDatabase &db, const Rows &rows)
     for (qsizetype start = 0; start < rows.values.size(); start += perStatement) {
         const int size = int(qMin<qsizetype>(perStatement, rows.values.size() - start));
         if (size != prepared
-            && !insert.prepare(QStringLiteral("INSERT INTO %1 (%2) VALUES %3").arg(kScratch, rows.names, QStringList(size, one).join(QLatin1Char(',')))))
+            && !insert.prepare(QStringLiteral("INSERT INTO %1 (%2) VALUES %3").arg(kScratch, rows.names, QStringList(size, one).join(QLatin1Char(','))))) {
+            *error = insert.lastError().text();
             return false;
+        }
         prepared = size;
         int at = 0;
         for (qsizetype row = start; row < start + size; ++row) {
             for (const QVariant &value : rows.values.at(row))
                 insert.bindValue(at++, value);
         }
-        if (!insert.exec())
+        if (!insert.exec()) {
+            *error = insert.lastError().text();
             return false;
+        }
     }
     return true;
 }
@@ -134,36 +138,34 @@ int main(int argc, char *argv[])
             || !query.exec(QStringLiteral("CREATE TABLE %1 LIKE %2").arg(kScratch, table)))
             return 1;
         const QList<QByteArray> statements = literalStatements(rows);
-        QSqlError columnError;
-        const QList<Sql::Column> columns = Sql::readColumns(db, table, &columnError);
         const QStringList forms = {QStringLiteral("INSERT ... SELECT (baseline)"), QStringLiteral("literal INSERTs, as copied"),
                                    QStringLiteral("literal INSERTs, server only"), QStringLiteral("bound values")};
-        QMap<QString, QList<double>> seconds;
+        QList<QList<double>> seconds(forms.size());
         for (int round = 0; round < 3; ++round) {
-            for (const QString &form : forms) {
+            for (int form = 0; form < forms.size(); ++form) {
                 if (!db.transaction())
                     return 1;
                 QElapsedTimer timer;
                 timer.start();
                 bool ok = true;
-                if (form == forms.at(0)) {
+                QString error;
+                if (form == 0) {
                     ok = query.exec(QStringLiteral("INSERT INTO %1 (%2) SELECT %2 FROM %3").arg(kScratch, rows.names, table));
-                } else if (form == forms.at(1)) {
+                } else if (form == 1) {
                     RowCopier copier(db, db, kScratch);
-                    copier.setColumns(columns, columns, false);
+                    copier.setColumns(rows.columns, rows.columns, false);
                     qint64 copied = 0;
-                    QString error;
                     ok = copier.copy(QStringLiteral("SELECT %1 FROM %2 t").arg(copier.selectList(QStringLiteral("t")), table), {}, {}, {},
                                      &copied, &error);
-                } else if (form == forms.at(2)) {
+                } else if (form == 2) {
                     for (const QByteArray &statement : statements)
                         ok = ok && query.exec(QString::fromLatin1(statement));
                 } else {
-                    ok = boundInserts(db, rows);
+                    ok = boundInserts(db, rows, &error);
                 }
                 seconds[form].append(timer.elapsed() / 1000.0);
                 if (!ok) {
-                    QTextStream(stderr) << table << ", " << form << ": " << query.lastError().text() << '\n';
+                    QTextStream(stderr) << table << ", " << forms.at(form) << ": " << (error.isEmpty() ? query.lastError().text() : error) << '\n';
                     return 1;
                 }
                 db.rollback();
@@ -174,11 +176,11 @@ int main(int argc, char *argv[])
             std::sort(values.begin(), values.end());
             return values.at(values.size() / 2);
         };
-        const double baseline = median(seconds.value(forms.at(0)));
-        for (const QString &form : forms) {
-            out << "  " << qSetFieldWidth(32) << Qt::left << form << qSetFieldWidth(0) << qSetRealNumberPrecision(3) << Qt::fixed
-                << median(seconds.value(form)) << " s  ratio " << qSetRealNumberPrecision(2) << baseline / median(seconds.value(form))
-                << Qt::endl;
+        const double baseline = median(seconds.at(0));
+        for (int form = 0; form < forms.size(); ++form) {
+            out << "  " << qSetFieldWidth(32) << Qt::left << forms.at(form) << qSetFieldWidth(0) << qSetRealNumberPrecision(3)
+                << Qt::fixed << median(seconds.at(form)) << " s  ratio " << qSetRealNumberPrecision(2)
+                << baseline / median(seconds.at(form)) << Qt::endl;
         }
     }
     query.exec(QStringLiteral("DROP TABLE IF EXISTS %1").arg(kScratch));
