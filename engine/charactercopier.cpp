@@ -238,7 +238,7 @@ bool CharacterCopier::copyCharacter(int source, const QString &account, const QS
     if (UndoFile *undo = transaction.undo()) {
         // The undo removes the copy again, once it has checked that the copy is still the
         // character it wrote; the counter goes back only while nobody was created since.
-        if (undo->saveAdded(db, QStringLiteral("t_char"), QStringLiteral("charguid"), {QStringLiteral("charname"), QStringLiteral("accname")},
+        if (undo->saveAdded(db, QStringLiteral("t_char"), QStringLiteral("charguid"),
                             QStringLiteral("charguid = ?"), {guid}, &error) < 0)
             return fail(STORED_TEXT("错误: %1").arg(error), error);
         for (const QString &table : addedTables().mid(1)) {

@@ -217,7 +217,7 @@ int CharacterDeleter::repairIn(const QList<DuplicateRepairTable> &repairs, int c
                             .arg(repair.tableName, columnList, holding(index), keys.join(QStringLiteral(", "))))) {
             return fail(STORED_TEXT("批量插入%1失败: %2").arg(repair.displayName, query.lastError().text())), -1;
         }
-        if (undo && undo->saveAdded(db, repair.tableName, QStringLiteral("aid"), {}, QStringLiteral("charguid = ?"), {charguid}, &error) < 0) {
+        if (undo && undo->saveAdded(db, repair.tableName, QStringLiteral("aid"), QStringLiteral("charguid = ?"), {charguid}, &error) < 0) {
             return fail(error), -1;
         }
         m_context.log(STORED_TEXT("[%1] 删除 %2 条重复，重排 %3 条记录").arg(repair.displayName).arg(removed).arg(survivors));

@@ -33,7 +33,7 @@ QByteArray encodeHeader(const QString &text)
     QByteArray out;
     for (const char c : text.toUtf8()) {
         const uchar byte = uchar(c);
-        if (byte < 0x20 || byte == 0x7F || byte == '%')
+        if (byte < 0x20 || byte == 0x7F || byte == '%' || byte == '\\')
             out += '%' + QByteArray::number(byte, 16).rightJustified(2, '0').toUpper();
         else
             out += c;
@@ -51,6 +51,18 @@ bool appendKey(QByteArray *out, const Sql::Column &column, const QVariant &value
     }
     return Sql::appendLiteral(out, column.kind, value, error);
 }
+
+// What a check computes over the rows of its keys: their number and the sum of a checksum of
+// each row's `columns`, each read exactly (TIMESTAMPs as seconds, whatever the session's zone)
+// and quoted, so that NULL, '' and 'NULL' differ.
+QString fingerprintExpression(const QList<Sql::Column> &columns)
+{
+    QStringList values;
+    for (const Sql::Column &column : columns)
+        values.append(QStringLiteral("QUOTE(%1)").arg(Sql::readExpression(column)));
+    return QStringLiteral("CONCAT(COUNT(*), ':', COALESCE(SUM(CRC32(CONCAT_WS(',', %1))), 0))").arg(values.join(QStringLiteral(", ")));
+}
+
 } // namespace
 
 UndoFile::UndoFile() = default;
@@ -70,7 +82,7 @@ bool UndoFile::begin(QSqlDatabase &db, const QString &operation, QString *error)
     m_checks.clear();
     m_removals.clear();
     m_trailing.clear();
-    m_checkTexts.clear();
+    m_probes.clear();
     m_statements = 0;
     m_rows.clear();
     m_counts.clear();
@@ -86,6 +98,11 @@ bool UndoFile::begin(QSqlDatabase &db, const QString &operation, QString *error)
     m_database = query.value(0).toString();
     m_server = QStringLiteral("%1:%2").arg(db.hostName().isEmpty() ? query.value(2).toString() : db.hostName(), query.value(1).toString());
     m_statementLimit = qBound<qsizetype>(64 * 1024, query.value(3).toLongLong() - 16 * 1024, kMaxStatementBytes);
+    m_identity = CommitCheck::serverIdentity(db);
+    if (!m_identity.isValid()) {
+        *error = STORED_TEXT("无法读取服务器的标识，撤销文件未能开始: %1").arg(db.lastError().text());
+        return false;
+    }
     if (!QDir().mkpath(directory())) {
         *error = STORED_TEXT("无法创建撤销文件目录 %1").arg(directory());
         return false;
@@ -112,15 +129,13 @@ bool UndoFile::begin(QSqlDatabase &db, const QString &operation, QString *error)
         while (query.next())
             conditions.append(QStringLiteral("(worldid = %1 AND maxcharguid >= %2)").arg(query.value(0).toLongLong()).arg(query.value(1).toLongLong()));
         if (!conditions.isEmpty()) {
-            const int number = int(m_checkTexts.size()) + 1;
-            m_checkTexts.append(STORED_TEXT("t_var: %1 个世界的角色ID计数器都不低于操作时的值").arg(conditions.size()));
-            m_checks += QStringLiteral("SET @quorvel_check = (SELECT CONCAT(COUNT(*)) FROM %1 WHERE %2);\n"
-                                       "SET SESSION sql_mode = IF(@quorvel_check = '%3', @@SESSION.sql_mode, 'quorvel_check_%4_failed');\n")
-                            .arg(Sql::qualified(m_database, QStringLiteral("t_var")), conditions.join(QStringLiteral(" OR ")))
-                            .arg(conditions.size())
-                            .arg(number)
-                            .toUtf8();
-            m_statements += 2;
+            Check check;
+            check.description = STORED_TEXT("t_var: %1 个世界的角色ID计数器都不低于操作时的值").arg(conditions.size());
+            check.query = QStringLiteral("SELECT CONCAT(COUNT(*)) FROM %1 WHERE %2")
+                              .arg(Sql::qualified(m_database, QStringLiteral("t_var")), conditions.join(QStringLiteral(" OR ")))
+                              .toUtf8();
+            check.expected = check.before = QByteArray::number(conditions.size());
+            m_checks.append(check);
         }
     }
     return true;
@@ -144,11 +159,9 @@ bool UndoFile::writeStatement(const QByteArray &statement, QString *error)
     return write(statement + ";\n", error);
 }
 
-bool UndoFile::addCheck(QSqlDatabase *db, const QString &description, const QString &table, const QString &key,
-                        const QList<QByteArray> &keys, const QString &expression, QString expected, QString *error,
-                        const QString &database)
+QList<QByteArray> UndoFile::slices(const QList<QByteArray> &keys) const
 {
-    const QString source = Sql::qualified(databaseOf(database), table);
+    QList<QByteArray> lists;
     qsizetype start = 0;
     while (start < keys.size()) {
         QByteArray list;
@@ -159,27 +172,73 @@ bool UndoFile::addCheck(QSqlDatabase *db, const QString &description, const QStr
             list += keys.at(end);
             ++end;
         }
-        const QByteArray select = QStringLiteral("SELECT %1 FROM %2 WHERE %3 IN (").arg(expression, source, quoted(key)).toUtf8() + list + ')';
-        QString value = expected;
-        if (value.isEmpty()) {
-            // What the server gives now, inside the operation's transaction, is what it must give then.
-            QSqlQuery query(*db);
-            if (!query.exec(QString::fromUtf8(select)) || !query.next()) {
-                *error = STORED_TEXT("读取 %1 失败: %2").arg(table, query.lastError().text());
-                return false;
-            }
-            value = query.value(0).toString();
-        }
-        const int number = int(m_checkTexts.size()) + 1;
-        m_checkTexts.append(QStringLiteral("%1.%2: %3").arg(databaseOf(database), table, description).arg(end - start));
-        m_checks += "SET @quorvel_check = (" + select + ");\n"
-            + QStringLiteral("SET SESSION sql_mode = IF(@quorvel_check = '%1', @@SESSION.sql_mode, 'quorvel_check_%2_failed');\n")
-                  .arg(value)
-                  .arg(number)
-                  .toUtf8();
-        m_statements += 2;
+        lists.append(list);
         start = end;
     }
+    return lists;
+}
+
+bool UndoFile::addFingerprints(QSqlDatabase *db, const QString &description, const QString &table, const QString &key,
+                               const QStringList &columns, const QList<QByteArray> &keys, QString *error, const QString &database)
+{
+    for (const QByteArray &list : slices(keys)) {
+        Check check;
+        check.pending = true;
+        check.table = table;
+        check.database = databaseOf(database);
+        check.key = key;
+        check.columns = columns;
+        check.keys = list;
+        check.description = QStringLiteral("%1.%2: %3").arg(check.database, table, description);
+        // Rows the operation adds were not there before it; rows it changes were as they are now.
+        check.before = "0:0";
+        if (db && !takeFingerprint(*db, &check, error))
+            return false;
+        if (db)
+            check.before = check.expected;
+        m_checks.append(check);
+    }
+    return true;
+}
+
+bool UndoFile::takeFingerprint(QSqlDatabase &db, Check *check, QString *error)
+{
+    QSqlError columnError;
+    QList<Sql::Column> columns;
+    for (const Sql::Column &column : Sql::readColumns(db, check->table, &columnError, check->database)) {
+        if (!column.generated && (check->columns.isEmpty() || check->columns.contains(column.name, Qt::CaseInsensitive)))
+            columns.append(column);
+    }
+    if (columns.isEmpty()) {
+        *error = STORED_TEXT("读取表 %1 的字段失败: %2").arg(check->table, columnError.text());
+        return false;
+    }
+    const QString source = Sql::qualified(check->database, check->table);
+    const QString expression = fingerprintExpression(columns);
+    const QString where = QStringLiteral("%1 IN (").arg(quoted(check->key));
+    check->query = QStringLiteral("SELECT %1 FROM %2 WHERE ").arg(expression, source).toUtf8() + where.toUtf8() + check->keys + ')';
+    // Each key's rows on their own, so that the program can name the rows that differ; the
+    // check's value is their sum.
+    QSqlQuery query(db);
+    query.setForwardOnly(true);
+    if (!query.exec(QString::fromUtf8(QStringLiteral("SELECT HEX(CAST(%1 AS BINARY)), %2 FROM %3 WHERE ").arg(quoted(check->key), expression, source).toUtf8()
+                                      + where.toUtf8() + check->keys + ") GROUP BY " + quoted(check->key).toUtf8()))) {
+        *error = STORED_TEXT("读取 %1 失败: %2").arg(check->table, query.lastError().text());
+        return false;
+    }
+    qint64 rows = 0;
+    quint64 sum = 0;
+    check->keyValues.clear();
+    while (query.next()) {
+        const QByteArray value = query.value(1).toByteArray();
+        const qsizetype colon = value.indexOf(':');
+        rows += value.left(colon).toLongLong();
+        sum += value.mid(colon + 1).toULongLong();
+        if (!check->keyValues.isEmpty())
+            check->keyValues += ' ';
+        check->keyValues += query.value(0).toByteArray().toLower() + '=' + value;
+    }
+    check->expected = QByteArray::number(rows) + ':' + QByteArray::number(sum);
     return true;
 }
 
@@ -222,12 +281,25 @@ qint64 UndoFile::saveSelected(QSqlDatabase &db, const QString &table, const QStr
     countRows(database, table, rows);
     if (keys.isEmpty())
         return rows;
-    const bool ok = form == Form::Insert
-        ? addCheck(nullptr, STORED_TEXT("要放回的 %1 行不存在（%2 空闲）").arg(QStringLiteral("%1"), key), table, key, keys,
-                   QStringLiteral("CONCAT(COUNT(*))"), QStringLiteral("0"), error, database)
-        : addCheck(&db, STORED_TEXT("要改回的 %1 行仍然存在"), table, key, keys, QStringLiteral("CONCAT(COUNT(*))"), QString(), error,
-                   database);
-    return ok ? rows : -1;
+    if (form == Form::SetBack) {
+        QStringList set = changed;
+        set.removeAll(key);
+        return addFingerprints(&db, STORED_TEXT("要改回的 %1 行仍是操作后的样子（%2 未变）").arg(QString::number(rows), set.join(QLatin1Char('/'))),
+                               table, key, set, keys, error, database)
+            ? rows
+            : -1;
+    }
+    const QString source = Sql::qualified(databaseOf(database), table);
+    for (const QByteArray &list : slices(keys)) {
+        Check check;
+        check.description = QStringLiteral("%1.%2: %3").arg(databaseOf(database), table,
+                                                            STORED_TEXT("要放回的 %1 行不存在（%2 空闲）").arg(QString::number(list.count(',') + 1), key));
+        check.query = QStringLiteral("SELECT CONCAT(COUNT(*)) FROM %1 WHERE %2 IN (").arg(source, quoted(key)).toUtf8() + list + ')';
+        check.expected = "0";
+        check.before = QByteArray::number(list.count(',') + 1);
+        m_checks.append(check);
+    }
+    return rows;
 }
 
 bool UndoFile::writeRows(QSqlDatabase &db, const QString &table, const QList<Sql::Column> &columns, int keyIndex, Form form,
@@ -308,10 +380,11 @@ bool UndoFile::writeRows(QSqlDatabase &db, const QString &table, const QList<Sql
                 const QByteArray name = "@quorvel_v" + QByteArray::number(++variables);
                 for (const QByteArray &statement : Sql::assembleInVariable(name, bytes, valueLimit / 2))
                     prelude += statement + ";\n";
-                prelude += "SET @quorvel_length = LENGTH(" + name + ");\n"
-                    + QStringLiteral("SET SESSION sql_mode = IF(@quorvel_length = %1, @@SESSION.sql_mode, 'quorvel_value_too_large_for_max_allowed_packet');\n")
-                          .arg(bytes.size())
-                          .toUtf8();
+                // Pieces put together in the wrong order, or cut by a server whose packets are
+                // smaller, give another digest: the client stops there.
+                prelude += "SET SESSION sql_mode = IF(SHA2(" + name + ", 256) = '"
+                    + QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex()
+                    + "', @@SESSION.sql_mode, 'quorvel_value_damaged_or_too_large_for_max_allowed_packet');\n";
                 freeing += "SET " + name + " = NULL;\n";
                 row += column.kind == Sql::ValueKind::Json ? "CONVERT(" + name + " USING utf8mb4)"
                     : column.kind == Sql::ValueKind::Enum  ? "CONVERT(" + name + " USING " + column.charset.toLatin1() + ')'
@@ -352,8 +425,8 @@ bool UndoFile::writeRows(QSqlDatabase &db, const QString &table, const QList<Sql
     return true;
 }
 
-qint64 UndoFile::saveAdded(QSqlDatabase &db, const QString &table, const QString &key, const QStringList &identity,
-                           const QString &where, const QVariantList &values, QString *error, const QString &database)
+qint64 UndoFile::saveAdded(QSqlDatabase &db, const QString &table, const QString &key, const QString &where, const QVariantList &values,
+                           QString *error, const QString &database)
 {
     QSqlError columnError;
     const QList<Sql::Column> all = Sql::readColumns(db, table, &columnError, database);
@@ -386,13 +459,8 @@ qint64 UndoFile::saveAdded(QSqlDatabase &db, const QString &table, const QString
     countRows(database, table, keys.size());
     if (keys.isEmpty())
         return 0;
-    QStringList parts{QStringLiteral("HEX(%1)").arg(quoted(key))};
-    for (const QString &column : identity)
-        parts.append(QStringLiteral("HEX(%1)").arg(quoted(column)));
-    const QString fingerprint = QStringLiteral("CONCAT(COUNT(*), ':', COALESCE(SUM(CRC32(CONCAT_WS(':', %1))), 0))").arg(parts.join(QStringLiteral(", ")));
-    const QString what = identity.isEmpty() ? STORED_TEXT("操作写入的 %1 行仍在")
-                                             : STORED_TEXT("操作写入的 %1 行仍在，%2 未变").arg(QStringLiteral("%1"), identity.join(QLatin1Char('/')));
-    if (!addCheck(&db, what, table, key, keys, fingerprint, QString(), error, database))
+    if (!addFingerprints(nullptr, STORED_TEXT("操作写入的 %1 行仍是操作后的样子（每一列都未变）").arg(keys.size()), table, key, {}, keys, error,
+                         database))
         return -1;
     for (qsizetype start = 0; start < keys.size();) {
         QByteArray statement = "DELETE FROM " + target.toUtf8() + " WHERE " + quoted(key).toUtf8() + " IN (";
@@ -410,6 +478,12 @@ qint64 UndoFile::saveAdded(QSqlDatabase &db, const QString &table, const QString
 
 void UndoFile::addRemoval(const QString &table, const QString &key, const QList<qint64> &keys, qint64 rows, const QString &database)
 {
+    QList<QByteArray> literals;
+    for (qint64 value : keys)
+        literals.append(QByteArray::number(value));
+    QString unused;
+    addFingerprints(nullptr, STORED_TEXT("操作写入的、%2 为这 %1 个值的行仍是操作后的样子（行数和每一列都未变）").arg(QString::number(keys.size()), key), table,
+                    key, {}, literals, &unused, database);
     const QByteArray head = "DELETE FROM " + Sql::qualified(databaseOf(database), table).toUtf8() + " WHERE " + quoted(key).toUtf8() + " IN (";
     for (qsizetype start = 0; start < keys.size();) {
         QByteArray statement = head;
@@ -427,7 +501,9 @@ void UndoFile::addRemoval(const QString &table, const QString &key, const QList<
 bool UndoFile::addStatement(const QString &sql, const QString &table, qint64 rows, QString *error, const QString &database)
 {
     const QByteArray statement = sql.arg(Sql::qualified(databaseOf(database), table)).toUtf8();
-    if (!isKnownStatement(statement)) {
+    UndoScript::Statement parsed;
+    QString why;
+    if (!UndoScript::parse(statement + ';', &parsed, &why) || parsed.shape != UndoScript::Shape::CounterBack) {
         *error = STORED_TEXT("撤销文件不能写入这条语句: %1").arg(sql.left(80));
         return false;
     }
@@ -445,11 +521,16 @@ void UndoFile::countRows(const QString &database, const QString &table, qint64 r
     m_counts[key] += rows;
 }
 
-bool UndoFile::finish(QString *error)
+bool UndoFile::finish(QSqlDatabase &db, QString *error)
 {
     if (!m_body) {
         *error = STORED_TEXT("撤销文件未开始");
         return false;
+    }
+    // The rows as the operation leaves them: what the undo will find, or refuse.
+    for (Check &check : m_checks) {
+        if (check.pending && !takeFingerprint(db, &check, error))
+            return false;
     }
     if (!m_buffer.isEmpty() && m_body->write(m_buffer) != m_buffer.size()) {
         *error = STORED_TEXT("写入撤销文件失败: %1").arg(m_body->errorString());
@@ -469,6 +550,7 @@ bool UndoFile::finish(QString *error)
     header += "-- operation: " + encodeHeader(m_operation) + "\n";
     header += "-- time: " + m_time.toString(Qt::ISODate).toUtf8() + "\n";
     header += "-- server: " + encodeHeader(m_server) + "\n";
+    header += "-- server identity: " + encodeHeader(m_identity.text()) + "\n";
     header += "-- database: " + encodeHeader(m_database) + "\n";
     QStringList databases{m_database};
     for (const QString &key : std::as_const(m_rows))
@@ -481,13 +563,24 @@ bool UndoFile::finish(QString *error)
     for (int id : std::as_const(m_characterIds))
         ids.append(QString::number(id));
     header += "-- charguids: " + ids.join(QLatin1Char(',')).toUtf8() + "\n";
-    for (int i = 0; i < m_checkTexts.size(); ++i)
-        header += "-- check " + QByteArray::number(i + 1) + ": " + encodeHeader(m_checkTexts.at(i)) + "\n";
+    // Check 1: the server; then the data, each check's query and the value it must give.
+    header += "-- check 1: " + encodeHeader(STORED_TEXT("服务器与写入时相同 (%1)").arg(m_identity.text())) + "\n";
+    QByteArray checks = UndoScript::serverCheck(m_identity, 1) + "\n";
+    m_probes.clear();
+    for (int i = 0; i < m_checks.size(); ++i) {
+        const Check &check = m_checks.at(i);
+        const int number = i + 2;
+        header += "-- check " + QByteArray::number(number) + ": " + encodeHeader(check.description) + "\n";
+        if (!check.keyValues.isEmpty())
+            checks += "-- keys of check " + QByteArray::number(number) + ": " + check.keyValues + "\n";
+        checks += "SET @quorvel_check = (" + check.query + ");\n" + UndoScript::checkCompare(check.expected, number) + "\n";
+        m_probes.append({check.query, check.before, check.expected});
+    }
     header += "-- 撤销该操作: mysql -h <主机> -P <端口> -u <用户> -p < 本文件，或在程序的“撤销记录”中应用。\n"
-              "-- 文件先检查数据仍是操作后的样子，不符时报错 quorvel_check_N_failed（见上面的 check N）并且不做任何修改。\n"
+              "-- 文件先检查服务器和数据仍是操作后的样子，不符时报错 quorvel_check_N_failed（见上面的 check N）并且不做任何修改。\n"
         + kSessionMode + "\nSET SESSION time_zone = '+00:00';\nSET SESSION foreign_key_checks = 0;\nSTART TRANSACTION;\n"
-        + m_checks + kChanges + "\n" + m_removals;
-    const qint64 statements = m_statements + 4;
+        + checks + kChanges + "\n" + m_removals;
+    const qint64 statements = m_statements + 5 + 2 * m_checks.size();
 
     QCryptographicHash hash(QCryptographicHash::Sha256);
     AtomicFile file(m_path);

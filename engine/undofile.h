@@ -1,5 +1,8 @@
 #pragma once
 
+#include "commitcheck.h"
+#include "undoscript.h"
+
 #include <QDateTime>
 #include <QList>
 #include <QMap>
@@ -22,17 +25,24 @@ struct Column;
 // them from a second connection just after, see CharacterPurge), and finishes the file
 // before it commits: a file that cannot be written whole stops the operation.
 //
-// The file is applied whole or not at all, by the program and by the stock client alike:
+// The file is applied whole or not at all, on the server it was written on, by the program and
+// by the stock client alike:
 // - it runs in one transaction that only its last line commits, so a cut file changes nothing;
-// - it first checks, in SQL, that the data is still as the operation left it (the rows it will
-//   remove are still the rows the operation wrote, the rows it puts back are absent, the rows
-//   it sets back exist, no world's id counter went back); a failed check raises an error
-//   before anything changes, which stops the client;
+// - it first checks, in SQL, that it runs on the server it was written on (MySQL's server_uuid;
+//   on MariaDB, which has none, the host name, port and data folder) and that the data is
+//   still exactly as the operation left it: every column the undo sets back or removes, row by
+//   row (a fingerprint of each key's rows), the rows it puts back absent, no world's id counter
+//   lower. A failed check raises an error before anything changes, which stops the client; the
+//   program names the rows that differ. So a file applied twice, or over later changes, or on
+//   another server, does nothing;
 // - it ends with a trailer (the number of statements and a SHA-256 of everything before), which
-//   the program requires, and the program runs no statement of a form it does not write.
+//   the program requires: it tells a cut or damaged file, not one rewritten by someone who can
+//   write the file. The program also accepts only the statements it writes (UndoScript) and
+//   refuses a file already applied.
 // Every value is written exactly, whatever its type and size (see Sql::appendLiteral): no
-// statement exceeds the server's packet limit, larger values are assembled in a variable.
-// Header values are percent-encoded, so no text of the operation can end a comment line.
+// statement exceeds the server's packet limit; larger values are assembled in a variable and
+// checked by their SHA-256 on the server. Header values are percent-encoded, so no text of the
+// operation can end a comment line.
 class UndoFile
 {
 public:
@@ -60,18 +70,19 @@ public:
     void setLockingReads(bool locking) { m_lockingReads = locking; }
     // Rows whose `changed` columns the operation is about to change: locks them and writes those
     // columns by `key`; the undo sets them back, and leaves the other columns as they are then,
-    // once it has checked that every one of those rows still exists.
+    // once it has checked that those columns of every one of those rows are still as the
+    // operation left them.
     qint64 saveColumns(QSqlDatabase &db, const QString &table, const QString &key, const QStringList &changed,
                        const QString &where, const QVariantList &values, QString *error,
                        const QString &database = QString());
     // Rows the operation has added, called after adding them: the undo deletes them by `key`,
-    // before it puts anything back, once it has checked that the rows under those keys are
-    // still those the operation wrote (as many, with the same `identity` columns).
-    qint64 saveAdded(QSqlDatabase &db, const QString &table, const QString &key, const QStringList &identity,
-                     const QString &where, const QVariantList &values, QString *error,
-                     const QString &database = QString());
+    // before it puts anything back, once it has checked that every column of them is still as
+    // the operation left it.
+    qint64 saveAdded(QSqlDatabase &db, const QString &table, const QString &key, const QString &where,
+                     const QVariantList &values, QString *error, const QString &database = QString());
     // Rows of `table` whose `key` column holds one of `keys`, deleted with the rows saveAdded
-    // checks (a merged character's items); `rows` is what they are now, for the header.
+    // checks (a merged character's items), once the undo has checked that they are still, row
+    // for row, as the operation left them; `rows` is what they are now, for the header.
     void addRemoval(const QString &table, const QString &key, const QList<qint64> &keys, qint64 rows,
                     const QString &database = QString());
     // The charguids the undo puts back, named in the header: the program names those taken since.
@@ -82,11 +93,17 @@ public:
     bool addStatement(const QString &sql, const QString &table, qint64 rows, QString *error, const QString &database = QString());
 
     // Writes the file under a new name in directory(), readable by its owner only; false with
-    // *error, and then no file. The operation commits only after this.
-    bool finish(QString *error);
+    // *error, and then no file. Called on the operation's connection, inside its transaction,
+    // after its last change: the checks take the rows as the operation leaves them. The
+    // operation commits only after this.
+    bool finish(QSqlDatabase &db, QString *error);
     // Removes the finished file: the operation did not take place after all.
     void discard();
     QString path() const { return m_path; }
+    // What tells, after a COMMIT whose answer was lost, whether the operation took place: each
+    // check's value before the operation and at its end. Valid after finish().
+    QList<CommitCheck::Probe> probes() const { return m_probes; }
+    UndoScript::ServerIdentity identity() const { return m_identity; }
 
     // What an undo file says about itself.
     struct Summary
@@ -95,6 +112,7 @@ public:
         QString operation;
         QDateTime time;
         QString server;       // host:port
+        UndoScript::ServerIdentity identity;  // invalid in files written before it was recorded
         QString database;
         QStringList databases;
         QStringList rows;     // "database.table N" in the order written
@@ -108,16 +126,56 @@ public:
     // The undo files of directory(), newest first.
     static QList<Summary> list();
 
+    struct ApplyOptions
+    {
+        bool checkOnly = false;    // run the file's checks alone and roll back
+        bool serverMoved = false;  // the operator confirmed that this is the file's server, moved
+        // The databases the operator chose (a host entry's character and account databases):
+        // the file's own database must be one of them. Empty: any.
+        QStringList databases;
+    };
+    struct Applied
+    {
+        bool ok = false;
+        QString error;
+        // The file names another server than this one (or none): both, for the question whether
+        // the server was moved; set together with the refusal in `error`.
+        bool otherServer = false;
+        QString fileServer;
+        QString thisServer;
+        QString notice;  // a COMMIT whose answer was lost, found committed
+    };
     // Verifies the file (its trailer and checksum, that every statement is one the program
-    // writes, that its databases exist), then runs it in one transaction. False with *error
-    // (the damaged file, the check that failed, the taken ids) and nothing changed. `checkOnly`
-    // runs the file's checks alone and rolls back. The connection's SQL mode, time zone and
-    // foreign key checks are as before afterwards. An applied file of directory() moves to its
-    // "applied" folder, out of the list.
+    // writes and stands where the program writes it, that it acts on the databases it names on
+    // this server, that it was not applied before), then runs it in one transaction. On failure
+    // `error` says why (the damaged file, the other server, the check that failed and the rows
+    // that differ) and nothing changed; a COMMIT whose answer was lost is settled by reading the
+    // server again, and an outcome that cannot be found out is a failure that says so. The
+    // connection's SQL mode, time zone and foreign key checks are as before afterwards. An
+    // applied file of directory() moves to its "applied" folder, out of the list; one from
+    // elsewhere is copied there, so that it is refused next time.
+    static Applied apply(QSqlDatabase &db, const QString &path, const ApplyOptions &options);
     static bool apply(QSqlDatabase &db, const QString &path, QString *error, bool checkOnly = false);
 
 private:
     enum class Form { Insert, SetBack };
+    // One check the file makes before it changes anything.
+    struct Check
+    {
+        QString description;
+        QByteArray query;     // SELECT of one value
+        QByteArray expected;  // what it must give when the undo runs
+        QByteArray before;    // what it gave before the operation
+        QByteArray keyValues; // "key=value ...", the hex of each key's bytes with its rows' value
+        // A fingerprint taken at finish(): the rows of `keys` with every column (`columns`
+        // empty) or those columns.
+        bool pending = false;
+        QString table;
+        QString database;
+        QString key;
+        QStringList columns;
+        QByteArray keys;
+    };
     qint64 saveSelected(QSqlDatabase &db, const QString &table, const QString &key, const QStringList &changed,
                         const QString &where, const QVariantList &values, Form form, QString *error,
                         const QString &database);
@@ -126,25 +184,27 @@ private:
                    QString *error, const QString &database);
     bool write(const QByteArray &data, QString *error);
     bool writeStatement(const QByteArray &statement, QString *error);
-    // A check: `expression` over the rows of `table` whose `key` is one of `keys` must give
-    // `expected` when the undo runs; computed now when `expected` is empty.
-    bool addCheck(QSqlDatabase *db, const QString &description, const QString &table, const QString &key,
-                  const QList<QByteArray> &keys, const QString &expression, QString expected, QString *error,
-                  const QString &database);
+    // The key literals in slices short enough for one statement each.
+    QList<QByteArray> slices(const QList<QByteArray> &keys) const;
+    // Fingerprints of `keys`' rows (their `columns`, or all), checked when the undo runs.
+    bool addFingerprints(QSqlDatabase *db, const QString &description, const QString &table, const QString &key,
+                         const QStringList &columns, const QList<QByteArray> &keys, QString *error, const QString &database);
+    bool takeFingerprint(QSqlDatabase &db, Check *check, QString *error);
     void countRows(const QString &database, const QString &table, qint64 rows);
     QString databaseOf(const QString &database) const { return database.isEmpty() ? m_database : database; }
 
     std::unique_ptr<QTemporaryFile> m_body;
     QByteArray m_buffer;
-    QByteArray m_checks;   // run first
-    QByteArray m_removals; // then the rows the operation added go
-    QByteArray m_trailing; // after the body
-    QStringList m_checkTexts;
+    QList<Check> m_checks;  // run first
+    QByteArray m_removals;  // then the rows the operation added go
+    QByteArray m_trailing;  // after the body
+    QList<CommitCheck::Probe> m_probes;
     qint64 m_statements = 0;
     qsizetype m_statementLimit = 0;
     bool m_lockingReads = true;
     QString m_operation;
     QString m_server;
+    UndoScript::ServerIdentity m_identity;
     QString m_database;   // the connection's
     QDateTime m_time;
     QStringList m_rows;

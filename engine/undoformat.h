@@ -9,6 +9,4 @@ inline const QByteArray kChanges = "-- changes";
 inline const QByteArray kTrailer = "-- end: ";
 inline const QByteArray kCommit = "COMMIT;";
 inline const QByteArray kSessionMode = "SET SESSION sql_mode = 'STRICT_ALL_TABLES,NO_AUTO_VALUE_ON_ZERO';";
-// Whether a statement has a form the undo files are written with: the only ones applied.
-bool isKnownStatement(const QByteArray &statement);
 } // namespace UndoFormat

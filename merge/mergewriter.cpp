@@ -354,7 +354,7 @@ bool MergeRun::writeUndo(const MergePlan &plan, QString *error)
         QStringList list;
         for (qint64 id : ids.mid(start, slice))
             list.append(QString::number(id));
-        if (m_undo->saveAdded(m_target, QStringLiteral("t_char"), QStringLiteral("charguid"), {QStringLiteral("charname"), QStringLiteral("accname")},
+        if (m_undo->saveAdded(m_target, QStringLiteral("t_char"), QStringLiteral("charguid"),
                               QStringLiteral("charguid IN (%1)").arg(list.join(QLatin1Char(','))), {}, error) < 0)
             return false;
     }
@@ -367,7 +367,7 @@ bool MergeRun::writeUndo(const MergePlan &plan, QString *error)
         QStringList names;
         for (const QByteArray &name : m_insertedAccounts.mid(start, slice))
             names.append(QString::fromLatin1(introducer + "X'" + name.toHex() + '\''));
-        if (m_undo->saveAdded(m_target, QStringLiteral("account"), QStringLiteral("name"), {QStringLiteral("id")},
+        if (m_undo->saveAdded(m_target, QStringLiteral("account"), QStringLiteral("name"),
                               QStringLiteral("name IN (%1)").arg(names.join(QLatin1Char(','))), {}, error, m_settings.main.webDatabase)
             < 0)
             return false;

@@ -384,7 +384,7 @@ bool SameServerMergeRun::mergeAccountDatabases()
     // The undo removes the imported accounts again, by the exact names they were stored under.
     QString undoError;
     if (m_undo
-        && m_undo->saveAdded(m_db, QStringLiteral("account"), QStringLiteral("name"), {QStringLiteral("id")},
+        && m_undo->saveAdded(m_db, QStringLiteral("account"), QStringLiteral("name"),
                                 QStringLiteral("CAST(name AS BINARY) IN (SELECT COALESCE(r.new_name, CAST(s.name AS BINARY)) FROM %1.account s "
                                                "LEFT JOIN %2 r ON r.old_name = CAST(s.name AS BINARY))").arg(subDb, kRenameTable),
                                 {}, &undoError, m_p.mainAccountDb) < 0) {
