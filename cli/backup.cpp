@@ -3,6 +3,7 @@
 #include "db/databasemanager.h"
 #include "db/storedtext.h"
 #include "engine/backupmanager.h"
+#include "engine/restorepreview.h"
 #include "engine/rowpreview.h"
 #include "merge/mergesql.h"
 

@@ -31,6 +31,8 @@ public:
         ServerCommand::addOptions(parser);
         parser.addPositionalArgument(QStringLiteral("FILE"), STORED_TEXT("撤销文件（backups/undo/ 下）；list 列出尚未执行的撤销文件"));
         parser.addOption({QStringLiteral("json"), QCoreApplication::translate("Cli", "list: 以 JSON 输出")});
+        parser.addOption({QStringLiteral("server-moved"),
+                          QCoreApplication::translate("Cli", "文件写于的服务器已迁移到这里（标识不同）时，确认后仍执行")});
     }
 
     int execute(const QCommandLineParser &parser, Output &out) override
@@ -54,14 +56,26 @@ public:
             out.line(line);
         if (!connectSession(config, out))
             return Failed;
-        QString error;
-        const bool rehearsal = !parser.isSet(QStringLiteral("yes"));
-        if (!UndoFile::apply(DatabaseManager::instance()->database(), path, &error, rehearsal)) {
-            out.line(error);
+        UndoFile::ApplyOptions options;
+        options.checkOnly = !parser.isSet(QStringLiteral("yes"));
+        options.serverMoved = parser.isSet(QStringLiteral("server-moved"));
+        // The file acts on the database the operator named: the entry's or --database.
+        options.databases = QStringList{config.database, config.webDatabase};
+        if (parser.isSet(QStringLiteral("database")))
+            options.databases = QStringList{parser.value(QStringLiteral("database"))};
+        options.databases.removeAll(QString());
+        const UndoFile::Applied applied = UndoFile::apply(DatabaseManager::instance()->database(), path, options);
+        if (!applied.notice.isEmpty())
+            out.line(applied.notice);
+        if (!applied.ok) {
+            out.line(applied.error);
+            if (applied.otherServer)
+                out.line(STORED_TEXT("确认这就是文件写于的服务器（迁移过）后，可加 --server-moved 执行"));
             return Failed;
         }
+        const bool rehearsal = options.checkOnly;
         if (rehearsal) {
-            out.line(STORED_TEXT("检查通过：文件完整，数据仍是操作后的样子，要放回的角色ID都空闲"));
+            out.line(STORED_TEXT("检查通过：文件完整，服务器是写入时的那台，数据仍是操作后的样子，要放回的角色ID都空闲"));
             dryRunNote(out);
             return Success;
         }

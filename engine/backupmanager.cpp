@@ -4,7 +4,7 @@
 #include "clientoptionfile.h"
 #include "db/connectionrule.h"
 #include "db/storedtext.h"
-#include "rowpreview.h"
+#include "restorepreview.h"
 
 #include <QDateTime>
 #include <QFutureWatcher>
@@ -262,7 +262,7 @@ void BackupManager::restoreDatabase(const QString &host, int port, const QString
     // A cut or failed dump, or one that writes into another database, is not restored at all.
     RestorePreview::Dump dump;
     QString refusal;
-    if (!RestorePreview::scan(filePath, &dump, &refusal) || !(refusal = RestorePreview::refusal(dump, filePath, database)).isEmpty()) {
+    if (!RestorePreview::scan(filePath, database, &dump, &refusal) || !(refusal = RestorePreview::refusal(dump, filePath)).isEmpty()) {
         delete input;
         m_mode = Idle;
         emit errorOccurred(refusal);
@@ -279,8 +279,10 @@ void BackupManager::restoreDatabase(const QString &host, int port, const QString
     QStringList arguments;
     if (!connectionArguments(host, port, user, password, &arguments, &shown))
         return;
-    arguments.append(database);
-    shown.append(database);
+    // The client runs no commands of its own (a shell, another file) where it can be told so.
+    const QStringList safety = RestorePreview::clientSafetyOptions(m_clientToolPath) + QStringList{database};
+    arguments += safety;
+    shown += safety;
     emit logMessage(STORED_TEXT("执行命令: %1 %2 < %3").arg(m_clientToolPath, shown.join(QLatin1Char(' ')), filePath));
     emitProgress(10);
     startProcess(m_clientToolPath, arguments);

@@ -55,37 +55,3 @@ QString lockWarning(QSqlDatabase &db, qint64 rows, const QString &where = QStrin
 qint64 total(const QList<Count> &counts);
 
 } // namespace RowPreview
-
-// What a restore will do, table by table: the rows each table holds now against the rows the
-// dump file puts there. A table the file recreates keeps only the file's rows; a table the
-// file does not name stays as it is.
-namespace RestorePreview {
-
-struct Table
-{
-    QString name;
-    qint64 now = -1;   // -1: the table does not exist now
-    qint64 file = -1;  // -1: the file does not recreate it
-};
-
-// What a dump file holds and whether it may be restored into a database.
-struct Dump
-{
-    QMap<QString, qint64> rows;  // the rows each table it recreates gets (INSERT, INSERT IGNORE, REPLACE)
-    QStringList databases;       // databases it names itself (CREATE DATABASE, USE)
-    bool complete = false;       // it ends as the dump tools end a dump that succeeded
-};
-// False with *error when the file cannot be read.
-bool scan(const QString &dumpFile, Dump *dump, QString *error);
-// Whether the file ends as the dump tools end a dump that succeeded; reads only its end.
-bool dumpCompleted(const QString &dumpFile);
-// Why the dump must not be restored into `database`: incomplete, or naming another database.
-// Empty when it may.
-QString refusal(const Dump &dump, const QString &dumpFile, const QString &database);
-
-// Compares the dump with the connection's database; empty with *error when the file cannot be
-// read or must not be restored there (see refusal).
-QList<Table> compare(QSqlDatabase &db, const QString &dumpFile, QString *error);
-QStringList lines(const QList<Table> &tables);
-
-} // namespace RestorePreview

@@ -2,7 +2,7 @@
 #include "db/databasemanager.h"
 #include "engine/backupmanager.h"
 #include "engine/clientoptionfile.h"
-#include "engine/rowpreview.h"
+#include "engine/restorepreview.h"
 #include "modalanswer.h"
 #include "testservers.h"
 #include "db/hoststore.h"
@@ -63,6 +63,8 @@ private slots:
     void failuresAreReported();
     void refusedDumpsChangeNothing_data();
     void refusedDumpsChangeNothing();
+    void rehearsalListsWhatTheDumpRemoves();
+    void clientRunsNoShellCommands();
     void progressAndBusyTools();
     void backupAndRestoreThroughMainWindow();
 
@@ -205,7 +207,7 @@ void TestBackupManager::failuresAreReported()
     QCOMPARE(wrong->log.last(), QStringLiteral("ERROR 备份失败，退出码: 2"));
 
     QFile small(m_dir.filePath(QStringLiteral("small.sql")));
-    QVERIFY(small.open(QIODevice::WriteOnly) && small.write("SELECT 1;\n-- Dump completed on 2026-12-08\n") > 0);
+    QVERIFY(small.open(QIODevice::WriteOnly) && small.write("SET @x = 1;\n-- Dump completed on 2026-12-08\n") > 0);
     small.close();
     auto restore = finished(manager, false, QStringLiteral("wrong"), small.fileName());
     QVERIFY(!restore->success);
@@ -245,7 +247,21 @@ void TestBackupManager::refusedDumpsChangeNothing_data()
     QTest::newRow("another database named") << QByteArray("CREATE DATABASE /*!32312 IF NOT EXISTS*/ `backup_other`;\nUSE `backup_other`;\n") << 100 << -1;
     QTest::newRow("cut in half") << QByteArray() << 50 << -1;
     QTest::newRow("empty") << QByteArray() << 0 << -1;
-    QTest::newRow("its own database named, rows replaced") << QByteArray("USE `backup_db`;\nREPLACE INTO `t_var` VALUES (1,2,3,4),\n(5,6,7,8);\n") << 100 << 2;
+    QTest::newRow("its own database named, rows replaced")
+        << QByteArray("CREATE DATABASE IF NOT EXISTS `backup_db`;\nUSE `backup_db`;\nREPLACE INTO `t_var` VALUES (1,2,3,4),\n(5,6,7,8);\n") << 100 << 2;
+    // What a careless or hostile colleague may put into a dump: each refused before the client runs.
+    QTest::newRow("use of another database, lower case") << QByteArray("use backup_victim;\nDROP TABLE IF EXISTS t; CREATE TABLE t (id int);\n") << 100 << -1;
+    QTest::newRow("a database dropped") << QByteArray("DROP DATABASE IF EXISTS backup_victim;\n") << 100 << -1;
+    QTest::newRow("a database dropped in an executable comment") << QByteArray("/*!40000 DROP DATABASE backup_victim */;\n") << 100 << -1;
+    QTest::newRow("a table of another database") << QByteArray("DELETE FROM `backup_victim`.`t`;\n") << 100 << -1;
+    QTest::newRow("a shell command") << QByteArray("\\! touch HACKED\n") << 100 << -1;
+    QTest::newRow("a shell command, long form") << QByteArray("system touch HACKED\n") << 100 << -1;
+    QTest::newRow("a shell command in an executable comment") << QByteArray("/*!40101 \\! touch HACKED */;\n") << 100 << -1;
+    QTest::newRow("another file sourced") << QByteArray("\\. victim.sql\n") << 100 << -1;
+    QTest::newRow("another file sourced, long form") << QByteArray("SOURCE victim.sql\n") << 100 << -1;
+    QTest::newRow("another database connected") << QByteArray("connect backup_victim\n") << 100 << -1;
+    QTest::newRow("another database by \\u") << QByteArray("\\u backup_victim\n") << 100 << -1;
+    QTest::newRow("a server setting") << QByteArray("SET GLOBAL max_connections = 77;\n") << 100 << -1;
 }
 
 void TestBackupManager::refusedDumpsChangeNothing()
@@ -265,26 +281,86 @@ void TestBackupManager::refusedDumpsChangeNothing()
     const QByteArray dump = file.readAll();
     RestorePreview::Dump original;
     QString error;
-    QVERIFY(RestorePreview::scan(good, &original, &error));
+    QVERIFY(RestorePreview::scan(good, kDb, &original, &error));
+    QVERIFY2(RestorePreview::refusal(original, good).isEmpty(), qPrintable(RestorePreview::refusal(original, good)));
     const QString damaged = m_dir.filePath(QStringLiteral("damaged.sql"));
     QFile out(damaged);
     QVERIFY(out.open(QIODevice::WriteOnly | QIODevice::Truncate));
     out.write(prefix + dump.left(dump.size() * keep / 100));
     out.close();
+    QFile(m_dir.filePath(QStringLiteral("victim.sql"))).open(QIODevice::WriteOnly);
 
     RestorePreview::Dump scanned;
-    QVERIFY(RestorePreview::scan(damaged, &scanned, &error));
+    QVERIFY(RestorePreview::scan(damaged, kDb, &scanned, &error));
     if (rows >= 0)
         QCOMPARE(scanned.rows.value(QStringLiteral("t_var")), original.rows.value(QStringLiteral("t_var")) + rows);
-    const bool refused = !RestorePreview::refusal(scanned, damaged, kDb).isEmpty();
+    const bool refused = !RestorePreview::refusal(scanned, damaged).isEmpty();
     QCOMPARE(refused, rows < 0);
     if (!refused)
         return;
-    const QMap<QString, QString> before = checksums();
+    QVERIFY(TestServers::runSql(m_server, "CREATE DATABASE IF NOT EXISTS backup_victim; CREATE TABLE IF NOT EXISTS backup_victim.t (id INT); "
+                                          "INSERT INTO backup_victim.t VALUES (1);"));
+    const QMap<QString, QString> before = TestServers::databaseChecksums(m_server, {kDb, QStringLiteral("backup_victim")});
+    QDir::setCurrent(m_dir.path());
     auto restore = finished(manager, false, m_server.password, damaged);
     QVERIFY(!restore->success && !manager.isBusy());
-    QCOMPARE(checksums(), before);
+    QCOMPARE(TestServers::databaseChecksums(m_server, {kDb, QStringLiteral("backup_victim")}), before);
     QCOMPARE(TestServers::querySql(m_server, QStringLiteral("SHOW DATABASES LIKE 'backup_other'")), QString());
+    QVERIFY(!QFile::exists(m_dir.filePath(QStringLiteral("HACKED"))));
+    QVERIFY(TestServers::runSql(m_server, "DROP DATABASE backup_victim;"));
+}
+
+void TestBackupManager::rehearsalListsWhatTheDumpRemoves()
+{
+    // A dump that drops a table it does not recreate and empties another: the preview names
+    // both with their rows, and the restore does what it said.
+    const QString path = m_dir.filePath(QStringLiteral("removing.sql"));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write("-- MariaDB dump\nDROP TABLE IF EXISTS `t_crc32`;\ndelete from t_seckill;\n-- Dump completed on 2026-12-09 10:00:00\n");
+    file.close();
+    QVERIFY(TestServers::runSql(m_server, "CREATE TABLE IF NOT EXISTS t_crc32_keep AS SELECT * FROM t_crc32; "
+                                          "CREATE TABLE IF NOT EXISTS t_seckill_keep AS SELECT * FROM t_seckill;", kDb));
+    const QString crc = TestServers::querySql(m_server, QStringLiteral("SELECT COUNT(*) FROM t_crc32"), kDb);
+    const QString seckill = TestServers::querySql(m_server, QStringLiteral("SELECT COUNT(*) FROM t_seckill"), kDb);
+    QVERIFY(crc.toInt() > 0 && seckill.toInt() > 0);
+    HostConfig config = m_server.hostConfig(kDb);
+    QVERIFY(DatabaseManager::instance()->connectToDatabase(config));
+    QString error;
+    const QList<RestorePreview::Table> tables = RestorePreview::compare(DatabaseManager::instance()->database(), path, &error);
+    QVERIFY2(error.isEmpty(), qPrintable(error));
+    const QStringList lines = RestorePreview::lines(RestorePreview::changed(tables));
+    QCOMPARE(lines.size(), 2);
+    QVERIFY2(lines.at(0).contains(QStringLiteral("t_crc32: 现有 %1 条，文件删除此表").arg(crc)), qPrintable(lines.at(0)));
+    QVERIFY2(lines.at(1).contains(QStringLiteral("t_seckill: 现有 %1 条，文件清空或删除此表的行").arg(seckill)), qPrintable(lines.at(1)));
+    BackupManager manager;
+    QVERIFY(finished(manager, false, m_server.password, path)->success);
+    QCOMPARE(TestServers::querySql(m_server, QStringLiteral("SHOW TABLES LIKE 't_crc32'"), kDb), QString());
+    QCOMPARE(TestServers::querySql(m_server, QStringLiteral("SELECT COUNT(*) FROM t_seckill"), kDb), QStringLiteral("0"));
+    QVERIFY(TestServers::runSql(m_server, "RENAME TABLE t_crc32_keep TO t_crc32; INSERT INTO t_seckill SELECT * FROM t_seckill_keep; "
+                                          "DROP TABLE t_seckill_keep;", kDb));
+    DatabaseManager::instance()->disconnectFromDatabase();
+}
+
+void TestBackupManager::clientRunsNoShellCommands()
+{
+    // The options the restore starts the client with keep it from running a shell, should a
+    // command ever get past the check of the file.
+    BackupManager manager;
+    const QStringList options = RestorePreview::clientSafetyOptions(manager.clientToolPath());
+    QVERIFY(!options.isEmpty());
+    QProcess client;
+    client.setWorkingDirectory(m_dir.path());
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("MYSQL_PWD"), m_server.password);
+    client.setProcessEnvironment(env);
+    client.start(manager.clientToolPath(), QStringList{QStringLiteral("--no-defaults"), QStringLiteral("-h127.0.0.1"),
+                                                       QStringLiteral("-P%1").arg(m_server.port), QStringLiteral("-uroot")}
+                                               + options + QStringList{kDb});
+    client.write("\\! touch HACKED\nsystem touch HACKED\nSELECT 1;\n");
+    client.closeWriteChannel();
+    QVERIFY(client.waitForFinished(20000));
+    QVERIFY(!QFile::exists(m_dir.filePath(QStringLiteral("HACKED"))));
 }
 
 void TestBackupManager::progressAndBusyTools()

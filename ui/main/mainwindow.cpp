@@ -8,6 +8,7 @@
 #include "db/hoststore.h"
 #include "db/storedtext.h"
 #include "engine/backupmanager.h"
+#include "engine/restorepreview.h"
 #include "engine/rowpreview.h"
 #include "hostconfigdialog.h"
 #include "logpanel.h"
@@ -485,10 +486,8 @@ void MainWindow::onRestoreDatabase()
     onLogMessage(STORED_TEXT("恢复将改动的数据:"));
     for (const QString &line : std::as_const(preview))
         onLogMessage(line);
-    // The box lists the tables the file recreates; the details list them all.
-    QList<RestorePreview::Table> recreated;
-    std::copy_if(tables.cbegin(), tables.cend(), std::back_inserter(recreated), [](const RestorePreview::Table &t) { return t.file >= 0; });
-    QStringList changed = RestorePreview::lines(recreated);
+    // The box lists the tables the file changes; the details list them all.
+    QStringList changed = RestorePreview::lines(RestorePreview::changed(tables));
     if (!liveGame.isEmpty())
         changed.prepend(liveGame);
     if (!confirmChange(this, QMessageBox::Warning, tr("确认恢复"),

@@ -86,9 +86,26 @@ void UndoDialog::onApply()
         return;
     }
     // The file and its checks run before the question (and roll back); the undo runs them again.
-    QString error;
-    if (!UndoFile::apply(session->database(), file.path, &error, true)) {
-        QMessageBox::warning(this, tr("无法撤销"), error);
+    // It acts on the session's server and on the databases of its entry alone.
+    UndoFile::ApplyOptions options;
+    options.checkOnly = true;
+    options.databases = QStringList{session->storedConfig().database, session->storedConfig().webDatabase};
+    options.databases.removeAll(QString());
+    UndoFile::Applied check = UndoFile::apply(session->database(), file.path, options);
+    if (!check.ok && check.otherServer) {
+        QMessageBox moved(QMessageBox::Warning, tr("服务器不同"),
+                          tr("这个撤销文件写于另一台服务器。\n\n文件: %1\n当前服务器: %2\n\n"
+                             "只有当这确实是同一台服务器（迁移过）时才能继续。它是同一台服务器吗？")
+                              .arg(check.fileServer, check.thisServer),
+                          QMessageBox::Yes | QMessageBox::No, this);
+        moved.setDefaultButton(QMessageBox::No);
+        if (moved.exec() != QMessageBox::Yes)
+            return;
+        options.serverMoved = true;
+        check = UndoFile::apply(session->database(), file.path, options);
+    }
+    if (!check.ok) {
+        QMessageBox::warning(this, tr("无法撤销"), check.error);
         return;
     }
     QMessageBox confirm(QMessageBox::Warning, tr("确认撤销"),
@@ -101,9 +118,14 @@ void UndoDialog::onApply()
     const QString path = file.path;
     auto failure = std::make_shared<QString>();
     QString refusal;
-    m_task = SessionTask::start(STORED_TEXT("撤销"), [path, failure](QSqlDatabase &db, SessionTask &task) {
+    options.checkOnly = false;
+    m_task = SessionTask::start(STORED_TEXT("撤销"), [path, failure, options](QSqlDatabase &db, SessionTask &task) {
         task.log(STORED_TEXT("执行撤销文件: %1").arg(path));
-        return UndoFile::apply(db, path, failure.get());
+        const UndoFile::Applied applied = UndoFile::apply(db, path, options);
+        if (!applied.notice.isEmpty())
+            task.log(applied.notice);
+        *failure = applied.error;
+        return applied.ok;
     }, this, &refusal);
     if (!m_task) {
         QMessageBox::warning(this, tr("提示"), refusal);
