@@ -7,6 +7,16 @@ namespace {
 const qsizetype kPieceSize = 1 << 20;
 } // namespace
 
+bool openPrivateAppend(QFile *file)
+{
+    const auto ownerOnly = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
+    if (!file->open(QIODevice::Append | QIODevice::Text, ownerOnly))
+        return false;
+    if (file->permissions() & ~(ownerOnly | QFileDevice::ReadUser | QFileDevice::WriteUser))
+        file->setPermissions(ownerOnly);
+    return true;
+}
+
 AtomicFile::AtomicFile(const QString &path)
     : m_file(path)
 {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QFile>
 #include <QFileDevice>
 #include <QSaveFile>
 #include <QString>
@@ -8,6 +9,10 @@
 // A file that is written whole or not at all: the data goes into a file beside the final name,
 // which commit() renames over it. Every write is checked: Qt's own buffered writes can come up
 // short on a full disk or at a file size limit and still commit.
+// Opens `file` to append to it, created readable and writable by its owner only (logs hold
+// player names and accounts); one created wider before is narrowed.
+bool openPrivateAppend(QFile *file);
+
 class AtomicFile
 {
 public:

@@ -1,5 +1,6 @@
 #include "dailylog.h"
 
+#include "atomicfile.h"
 #include "debuglog.h"
 
 #include <QDir>
@@ -23,7 +24,7 @@ void appendToDailyLog(const QString &prefix, const QString &line, const QDate &d
 {
     QDir().mkpath(applicationDirectory() + QStringLiteral("/Log"));
     QFile file(dailyLogPath(prefix, date));
-    if (!file.open(QIODevice::Append | QIODevice::Text))
+    if (!openPrivateAppend(&file))
         return;
     QTextStream out(&file);
     out.setEncoding(QStringConverter::Utf8);

@@ -1,5 +1,7 @@
 #include "debuglog.h"
 
+#include "atomicfile.h"
+
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QDebug>
@@ -30,7 +32,7 @@ void debugLog(const QString &message)
     const QString dir = applicationDirectory();
     if (!dir.isEmpty()) {
         QFile file(dir + QStringLiteral("/debug.log"));
-        if (file.open(QIODevice::Append | QIODevice::Text)) {
+        if (openPrivateAppend(&file)) {
             QTextStream out(&file);
             out.setEncoding(QStringConverter::Utf8);
             out << QDateTime::currentDateTime().toString(QStringLiteral("[yyyy-MM-dd HH:mm:ss] "))

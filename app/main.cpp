@@ -29,7 +29,7 @@ int main(int argc, char *argv[])
     Language::install(language);
     installStoredTextDisplay();
     installScreenFit();
-    removeStaleClientOptionFiles();
+    removeLeftoverToolFiles();
 
     if (!checkOdbcDriver() && !confirmMissingOdbcDriver())
         return 0;

@@ -1,6 +1,7 @@
 #include "command.h"
 
 #include "app/dailylog.h"
+#include "app/debuglog.h"
 #include "app/language.h"
 #include "db/databasemanager.h"
 #include "db/hoststore.h"
@@ -129,6 +130,11 @@ bool Command::cleanLevel(const QCommandLineParser &parser, int *level)
 HostConfig Command::namedHost(const QString &name)
 {
     const HostConfigList hosts = readHostConfigs(hostConfigFilePath());
+    static bool warned = false;
+    if (const QString exposed = hostFileExposure(hostConfigFilePath()); !exposed.isEmpty() && !std::exchange(warned, true)) {
+        debugLog(exposed);
+        QTextStream(stderr) << Language::shown(exposed) << '\n';
+    }
     for (const HostConfig &host : hosts) {
         if (host.name == name)
             return host;

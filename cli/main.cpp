@@ -27,6 +27,6 @@ int main(int argc, char *argv[])
         else
             ++i;
     }
-    removeStaleClientOptionFiles();
+    removeLeftoverToolFiles();
     return runCommandLine(arguments);
 }

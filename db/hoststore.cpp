@@ -5,6 +5,7 @@
 #include "db/storedtext.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -71,6 +72,19 @@ HostConfigList readHostConfigs(const QString &path)
     if (configs.isEmpty())
         configs.append(HostConfig::initial(STORED_TEXT_IN("HostStore", "本地数据库")));
     return configs;
+}
+
+QString hostFileExposure(const QString &path)
+{
+#ifdef Q_OS_WIN
+    Q_UNUSED(path);
+    return QString();
+#else
+    const QFileInfo info(path);
+    if (!info.exists() || !(info.permissions() & (QFileDevice::ReadGroup | QFileDevice::ReadOther)))
+        return QString();
+    return STORED_TEXT_IN("HostStore", "警告: 主机配置文件 %1 含有密码，但其他用户也能读取它；请执行 chmod 600 %1，或在主机配置中保存一次").arg(path);
+#endif
 }
 
 bool writeHostConfigs(const QString &path, const HostConfigList &configs, QString *error)

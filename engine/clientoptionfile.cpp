@@ -1,7 +1,10 @@
 #include "clientoptionfile.h"
 
+#include "app/debuglog.h"
+
 #include <QDateTime>
 #include <QDir>
+#include <QFileInfo>
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryFile>
@@ -70,11 +73,37 @@ QString clientOptionFileArgument(const QTemporaryFile *file)
 
 bool createPrivateFile(const QString &path, QString *error)
 {
+    // Created new, never through a link or into a file another left there: what stands at the
+    // path (a part file of a killed run, or a link) goes first, not what it points to.
     const auto ownerOnly = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
+    const QFileInfo existing(path);
     QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate, ownerOnly) || !file.setPermissions(ownerOnly)) {
+    if ((existing.exists() || existing.isSymLink()) && !file.remove()) {
+        *error = file.errorString();
+        return false;
+    }
+    if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly, ownerOnly) || !file.setPermissions(ownerOnly)) {
         *error = file.errorString();
         return false;
     }
     return true;
+}
+
+void removeLeftoverToolFiles()
+{
+    removeStaleClientOptionFiles();
+    removeStalePartFiles(applicationDirectory() + QStringLiteral("/backups"));
+}
+
+void removeStalePartFiles(const QString &directory)
+{
+    // A dump that runs writes all the time; one untouched for ten minutes was left by a
+    // program that was killed.
+    const QDateTime stale = QDateTime::currentDateTime().addSecs(-600);
+    const QFileInfoList files = QDir(directory).entryInfoList({QStringLiteral("backup_*.sql.part"), QStringLiteral("merge_backup_*.sql.part")},
+                                                              QDir::Files | QDir::Hidden | QDir::System);
+    for (const QFileInfo &file : files) {
+        if (file.lastModified() < stale)
+            QFile::remove(file.absoluteFilePath());
+    }
 }

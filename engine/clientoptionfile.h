@@ -33,6 +33,15 @@ void removeStaleClientOptionFiles();
 // The argument that makes a tool read the file; it must stand first among the arguments.
 QString clientOptionFileArgument(const QTemporaryFile *file);
 
-// Creates (or empties) `path` readable and writable by its owner only, before a tool writes
-// into it: dumps hold password hashes and player data. False with *error when it cannot.
+// Creates `path` new, readable and writable by its owner only, before a tool writes into it:
+// dumps hold password hashes and player data. Whatever stood at the path (a file, a link) is
+// removed first, never written through. False with *error when it cannot.
 bool createPrivateFile(const QString &path, QString *error);
+
+// What a killed program leaves behind: option files in the temporary folder and part files of
+// backups beside the program. Run at every start.
+void removeLeftoverToolFiles();
+
+// Removes the part files of backups (the program's own names) in `directory` that a killed
+// program left behind.
+void removeStalePartFiles(const QString &directory);

@@ -67,8 +67,9 @@ bool ExportManager::exportCharacters(const QList<CharacterSummary> &characters, 
     emit logMessage(STORED_TEXT("开始导出角色列表: %1").arg(filePath));
     emit exportProgress(0);
 
+    // Player names and accounts: readable by the owner only, as the logs and backups.
     AtomicFile file(filePath);
-    if (!file.open()) {
+    if (!file.open(QFileDevice::ReadOwner | QFileDevice::WriteOwner)) {
         emit logMessage(STORED_TEXT("无法创建导出文件"));
         emit exportCompleted(false, QString());
         return false;

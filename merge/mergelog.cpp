@@ -1,5 +1,6 @@
 #include "mergelog.h"
 
+#include "app/atomicfile.h"
 #include "app/debuglog.h"
 
 #include <QDate>
@@ -19,7 +20,7 @@ void writeMergeLogLine(const QString &line)
         return;
     }
     QFile file(directory + QStringLiteral("/merge_%1.log").arg(QDate::currentDate().toString(QStringLiteral("yyyy-MM-dd"))));
-    if (!file.open(QIODevice::Append | QIODevice::Text)) {
+    if (!openPrivateAppend(&file)) {
         qWarning().noquote() << "Failed to open log file:" << file.fileName() << file.errorString();
         return;
     }

@@ -396,7 +396,7 @@ QString MergeRun::writeRenameFile(const MergePlan &plan)
     section(STORED_TEXT("账号改名"), plan.accountRecords);
     section(STORED_TEXT("角色改名"), plan.characterRecords);
     AtomicFile file(path);
-    if (!file.open() || !file.write(text.toUtf8()) || !file.commit()) {
+    if (!file.open(QFileDevice::ReadOwner | QFileDevice::WriteOwner) || !file.write(text.toUtf8()) || !file.commit()) {
         addLogLine(STORED_TEXT("警告：改名记录文件写入失败：%1").arg(file.errorString()));
         return QString();
     }

@@ -99,8 +99,11 @@ void TestCli::initTestCase()
 void TestCli::cleanupTestCase()
 {
     // No log, undo file, backup, export or rename list holds the password, on either driver.
+    // Nor can another user of the machine read any of them.
     for (const QString &directory : QStringList{m_dir.path(), applicationDirectory()})
         QCOMPARE(TestServers::filesHoldingPassword(directory), QStringList());
+    for (const QString &kept : {QStringLiteral("Log"), QStringLiteral("backups"), QStringLiteral("exports"), QStringLiteral("debug.log")})
+        QCOMPARE(TestServers::filesOthersCanRead(m_dir.filePath(kept)), QStringList());
     DatabaseManager::instance()->disconnectFromDatabase();
     for (const char *db : {"cli_a", "cli_b", "cli_c", "cli_sub", "cli_k"})
         TestServers::runSql(m_server, QByteArray("DROP DATABASE IF EXISTS ") + db + "; DROP DATABASE IF EXISTS " + db + "_web;");
@@ -377,7 +380,19 @@ void TestCli::backupRestoreRoundTrips()
     const QString file = m_dir.filePath(QStringLiteral("a.sql"));
     const QMap<QString, QString> before = rowsOf(QStringLiteral("cli_a"));
     const QStringList target = {QStringLiteral("--host"), QStringLiteral("甲服"), QStringLiteral("--file"), file};
+    // A link left where the dump's part file goes is replaced, never written through; part
+    // files a killed backup left behind go at the next start.
+    const QString precious = m_dir.filePath(QStringLiteral("precious.txt"));
+    QFile(precious).open(QIODevice::WriteOnly);
+    QVERIFY(QFile::link(precious, file + QStringLiteral(".part")));
+    QDir().mkpath(m_dir.filePath(QStringLiteral("backups")));
+    QFile stale(m_dir.filePath(QStringLiteral("backups/backup_20261201_030000.sql.part")));
+    QVERIFY(stale.open(QIODevice::WriteOnly) && stale.setFileTime(QDateTime::currentDateTime().addSecs(-3600), QFileDevice::FileModificationTime));
+    stale.close();
     QCOMPARE(run(QStringList{QStringLiteral("backup")} + target).code, 0);
+    QCOMPARE(QFileInfo(precious).size(), 0);
+    QVERIFY(!stale.exists());
+    QCOMPARE(run({QStringLiteral("export"), QStringLiteral("--host"), QStringLiteral("甲服"), QStringLiteral("--worlds"), QStringLiteral("1")}).code, 0);
     QVERIFY(TestServers::runSql(m_server, "DELETE FROM t_skill; DELETE FROM t_char WHERE level > 50;", QStringLiteral("cli_a")));
     const QMap<QString, QString> damaged = rowsOf(QStringLiteral("cli_a"));
     const Result rehearsal = run(QStringList{QStringLiteral("restore")} + target);

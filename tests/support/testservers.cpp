@@ -295,6 +295,23 @@ QStringList filesHoldingPassword(const QString &directory)
     return found;
 }
 
+QStringList filesOthersCanRead(const QString &directory)
+{
+    QStringList found;
+    QStringList files;
+    if (QFileInfo(directory).isFile())
+        files.append(directory);
+    for (QDirIterator it(directory, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories); it.hasNext();)
+        files.append(it.next());
+    for (const QString &file : std::as_const(files)) {
+        const QFileInfo info(file);
+        if (info.suffix() != QLatin1String("sh") && info.permissions() & (QFileDevice::ReadGroup | QFileDevice::ReadOther)
+            && !info.isExecutable())
+            found.append(info.absoluteFilePath());
+    }
+    return found;
+}
+
 void recordStatements(const TestServer &server, bool on)
 {
     runSql(server, on ? "SET GLOBAL general_log = 0; SET GLOBAL log_output = 'TABLE'; TRUNCATE TABLE mysql.general_log; SET GLOBAL general_log = 1;"

@@ -111,6 +111,10 @@ bool hideNativeDriver(const QString &programDirectory);
 // as an ODBC connection string writes it.
 QStringList filesHoldingPassword(const QString &directory);
 
+// The files under `directory` (or that file) that other users of the machine could read: logs, undo files,
+// backups, exports and rename lists hold player names, accounts and password hashes.
+QStringList filesOthersCanRead(const QString &directory);
+
 // Starts (emptied) or stops recording every statement the server runs, in mysql.general_log.
 void recordStatements(const TestServer &server, bool on);
 // The recorded statements that name a temporary table (one a recorded statement created) more

@@ -276,6 +276,8 @@ void MainWindow::probeInBackground(const HostConfig &config, bool test, const st
 void MainWindow::loadHostConfigs()
 {
     m_hostConfigs = readHostConfigs(hostConfigFilePath());
+    if (const QString exposed = hostFileExposure(hostConfigFilePath()); !exposed.isEmpty())
+        onLogMessage(exposed);
     for (const HostConfig &config : std::as_const(m_hostConfigs))
         m_hostCombo->addItem(config.name);
 }
