@@ -92,7 +92,7 @@ Outcome settle(QSqlDatabase &db, qint64 lostId, const UndoScript::ServerIdentity
     {
         QSqlDatabase check = QSqlDatabase::cloneDatabase(db, name);
         bool open = false;
-        for (int attempt = 0; attempt < 10 && !open; ++attempt) {
+        for (int attempt = 0; attempt < 6 && !open; ++attempt) {
             if (attempt > 0)
                 QThread::msleep(500);
             open = check.open();

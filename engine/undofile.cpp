@@ -16,6 +16,7 @@
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QTemporaryFile>
+#include <QUuid>
 
 using Sql::quoted;
 
@@ -548,7 +549,9 @@ bool UndoFile::finish(QSqlDatabase &db, QString *error)
 
     QByteArray header = kMagic + "\n";
     header += "-- operation: " + encodeHeader(m_operation) + "\n";
-    header += "-- time: " + m_time.toString(Qt::ISODate).toUtf8() + "\n";
+    header += "-- time: " + m_time.toString(Qt::ISODateWithMs).toUtf8() + "\n";
+    // Each file its own: the program knows a file it applied by its checksum.
+    header += "-- file: " + QUuid::createUuid().toString(QUuid::WithoutBraces).toUtf8() + "\n";
     header += "-- server: " + encodeHeader(m_server) + "\n";
     header += "-- server identity: " + encodeHeader(m_identity.text()) + "\n";
     header += "-- database: " + encodeHeader(m_database) + "\n";

@@ -2,7 +2,11 @@
 #include "db/databasemanager.h"
 #include "engine/accountstore.h"
 #include "engine/charactercopier.h"
+#include "commitdropper.h"
+#include "db/connectionrule.h"
 #include "engine/characterdeleter.h"
+#include "engine/characteredit.h"
+#include "engine/characteroperation.h"
 #include "engine/undoabletransaction.h"
 #include "engine/zonewipe.h"
 #include "testservers.h"
@@ -35,6 +39,34 @@ QByteArray typedValues(int guid)
         + "'), tx = '剑心 \\n ; -- */', bl = REPEAT(UNHEX('" + all + "'), 35157), en = '剑', st = 'x,z', js = '{\"a\": [1, 2.5, \"剑\"]}', "
           "reg = '2001-01-01 01:01:01' WHERE charguid = " + QByteArray::number(guid) + ";";
 }
+
+// The trailer as the program checks it, computed again over a changed file: what anyone who
+// can write the file can do.
+QByteArray withTrailer(QByteArray text)
+{
+    text.truncate(text.indexOf("\n-- end: ") + 1);
+    qint64 statements = 0;
+    bool header = true;
+    for (const QByteArray &line : text.split('\n')) {
+        header = header && line.startsWith("--");
+        if (!header && !line.startsWith("--") && line.endsWith(';'))
+            ++statements;
+    }
+    return text + "-- end: " + QByteArray::number(statements) + " statements, sha256 "
+        + QCryptographicHash::hash(text, QCryptographicHash::Sha256).toHex() + "\nCOMMIT;\n";
+}
+
+QByteArray contentOf(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+bool writeFile(const QString &path, const QByteArray &content)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(content) == content.size();
+}
 } // namespace
 
 class TestUndoFile : public QObject
@@ -50,6 +82,15 @@ private slots:
     void damagedFilesChangeNothing();
     void reappliedUndoLeavesNewCharactersAlone();
     void headerCarriesNoSql();
+    void filesActOnlyWhereTheyWereWritten_data();
+    void filesActOnlyWhereTheyWereWritten();
+    void laterChangesAreNotSetBack_data();
+    void laterChangesAreNotSetBack();
+    void smuggledStatementsNeverRun_data();
+    void smuggledStatementsNeverRun();
+    void swappedPiecesStopTheClient();
+    void lostCommitAnswerIsSettled_data();
+    void lostCommitAnswerIsSettled();
 
 private:
     QMap<QString, QString> checksums()
@@ -58,11 +99,16 @@ private:
                                                            QStringLiteral("t_iteminfo"), QStringLiteral("t_skill")});
     }
     QString query(const QString &sql) { return TestServers::querySql(m_server, sql, kDb); }
-    QString deleteWithUndo();
+    // Deletes the character (the one with every kind of value by default); its undo file.
+    QString deleteWithUndo(int guid = 0);
     bool stockClient(const QString &path);
+    QString editLevel(int level);
+    void connectSession(int port = 0);
 
     TestServer m_server;
+    TestServer m_other;  // another server with the same databases
     int m_guid = 0;
+    int m_plain = 0;  // a character of world 2 without large values
     QTemporaryDir m_files;
 };
 
@@ -73,13 +119,32 @@ void TestUndoFile::initTestCase()
     sample.worldSizes = {600, 10};
     QVERIFY(TestServers::loadAndConnect(&m_server, sample));
     m_guid = query(QStringLiteral("SELECT MIN(charguid) FROM t_char WHERE zoneworldid = 1")).toInt();
-    QVERIFY(m_guid > 0);
+    m_plain = query(QStringLiteral("SELECT MIN(charguid) FROM t_char WHERE zoneworldid = 2")).toInt();
+    QVERIFY(m_guid > 0 && m_plain > 0);
     // A value over half of max_allowed_packet, which a server-side HEX() turns into NULL.
     QVERIFY(TestServers::runSql(m_server, "SET GLOBAL max_allowed_packet = 16777216;"));
     QVERIFY(TestServers::runSql(m_server, QByteArray("ALTER TABLE t_charextra ") + kTypedColumns + ";" + typedValues(m_guid), kDb));
     QCOMPARE(query(QStringLiteral("SELECT LENGTH(bl) FROM t_charextra WHERE charguid = %1").arg(m_guid)), QStringLiteral("9000192"));
+    connectSession();
+    m_other = TestServers::shared(1);
+    QVERIFY(m_other.isValid() && m_other.port != m_server.port);
+}
+
+void TestUndoFile::connectSession(int port)
+{
+    HostConfig config = m_server.hostConfig(kDb);
+    if (port > 0)
+        config.port = port;
+    QVERIFY(DatabaseManager::instance()->connectToDatabase(config));
     // The program's session in another zone than the file: TIMESTAMPs must not move.
     QSqlQuery(DatabaseManager::instance()->database()).exec(QStringLiteral("SET time_zone = '-05:00'"));
+}
+
+QString TestUndoFile::editLevel(int level)
+{
+    QString path;
+    QString error;
+    return CharacterEdit::save(DatabaseManager::instance()->database(), m_guid, {{QStringLiteral("level"), level}}, &path, &error) ? path : error;
 }
 
 void TestUndoFile::cleanupTestCase()
@@ -89,13 +154,14 @@ void TestUndoFile::cleanupTestCase()
         QCOMPARE(TestServers::filesHoldingPassword(directory), QStringList());
     DatabaseManager::instance()->disconnectFromDatabase();
     TestServers::runSql(m_server, "DROP DATABASE IF EXISTS undo_db; DROP DATABASE IF EXISTS undo_db_web; DROP DATABASE IF EXISTS undo_victim;");
+    TestServers::runSql(m_other, "DROP DATABASE IF EXISTS undo_db;");
 }
 
-QString TestUndoFile::deleteWithUndo()
+QString TestUndoFile::deleteWithUndo(int guid)
 {
     CharacterDeleter deleter(DatabaseManager::instance()->database());
     QString error;
-    return deleter.deleteCharacter(m_guid, &error) ? deleter.undoPath() : QString();
+    return deleter.deleteCharacter(guid > 0 ? guid : m_guid, &error) ? deleter.undoPath() : QString();
 }
 
 bool TestUndoFile::stockClient(const QString &path)
@@ -234,10 +300,15 @@ void TestUndoFile::reappliedUndoLeavesNewCharactersAlone()
     // The counter went back, so the game hands the same id out again, to another character.
     QCOMPARE(query(QStringLiteral("START TRANSACTION; CALL create_char(1, @g); COMMIT; SELECT @g;")).toInt(), copy);
     const QMap<QString, QString> created = checksums();
-    QVERIFY(!UndoFile::apply(db, applied, &error, true));
-    QVERIFY(!UndoFile::apply(db, applied, &error));
-    QVERIFY2(error.contains(QStringLiteral("检查未通过")), qPrintable(error));
-    QVERIFY(!stockClient(applied));
+    // The program refuses a file it applied, and a copy of it; the client stops at the check.
+    const QString copied = m_files.filePath(QStringLiteral("copied.sql"));
+    QVERIFY(QFile::copy(applied, copied));
+    for (const QString &file : {applied, copied}) {
+        QVERIFY(!UndoFile::apply(db, file, &error, true));
+        QVERIFY(!UndoFile::apply(db, file, &error));
+        QVERIFY2(error.contains(QStringLiteral("已经执行过")), qPrintable(error));
+    }
+    QVERIFY(!stockClient(copied));
     QCOMPARE(checksums(), created);
     QVERIFY(TestServers::runSql(m_server, QByteArray("DELETE FROM t_char WHERE charguid = ") + QByteArray::number(copy), kDb));
 }
@@ -257,6 +328,229 @@ void TestUndoFile::headerCarriesNoSql()
     QVERIFY(stockClient(store.undoPath()));
     QCOMPARE(query(QStringLiteral("SELECT COUNT(*) FROM undo_victim.t")), QStringLiteral("0"));
     QCOMPARE(TestServers::databaseChecksums(m_server, {kWeb}), before);
+}
+
+void TestUndoFile::filesActOnlyWhereTheyWereWritten_data()
+{
+    QTest::addColumn<QString>("how");
+    QTest::newRow("program on another server") << QStringLiteral("program");
+    QTest::newRow("mysql client on another server") << QStringLiteral("client");
+    QTest::newRow("program, the server confirmed as moved") << QStringLiteral("moved");
+    QTest::newRow("program, another database chosen") << QStringLiteral("database");
+}
+
+void TestUndoFile::filesActOnlyWhereTheyWereWritten()
+{
+    // The other server holds the same rows as this one after the edit, as a copy or a moved
+    // server would: only the file's check of the server tells them apart.
+    QFETCH(QString, how);
+    QSqlDatabase &db = DatabaseManager::instance()->database();
+    const QString level = query(QStringLiteral("SELECT level FROM t_char WHERE charguid = %1").arg(m_guid));
+    const QString path = editLevel(level.toInt() + 1);
+    QVERIFY2(QFile::exists(path), qPrintable(path));
+    QVERIFY(TestServers::copyTables(m_server, m_other, kDb, {QStringLiteral("t_char"), QStringLiteral("t_var")}));
+    const auto other = [this] { return TestServers::tableChecksums(m_other, kDb, {QStringLiteral("t_char"), QStringLiteral("t_var")}); };
+    const QMap<QString, QString> edited = other();
+    const QMap<QString, QString> here = checksums();
+    {
+        const QString name = QStringLiteral("undo_other_server");
+        QVERIFY(openMysqlConnection(name, m_other.hostConfig(kDb), QString()).ok);
+        QSqlDatabase elsewhere = QSqlDatabase::database(name, false);
+        UndoFile::ApplyOptions options;
+        UndoFile::Applied applied;
+        if (how == QLatin1String("client")) {
+            QVERIFY(!TestServers::runSql(m_other, contentOf(path)));
+        } else if (how == QLatin1String("database")) {
+            options.databases = {QStringLiteral("vexadb_main")};
+            applied = UndoFile::apply(db, path, options);
+            QVERIFY(!applied.ok && !applied.otherServer);
+        } else {
+            options.serverMoved = how == QLatin1String("moved");
+            applied = UndoFile::apply(elsewhere, path, options);
+            QCOMPARE(applied.ok, options.serverMoved);
+            QCOMPARE(applied.otherServer, !options.serverMoved);
+            QVERIFY2(applied.ok || applied.error.contains(QString::number(m_other.port)), qPrintable(applied.error));
+        }
+        elsewhere.close();
+        elsewhere = QSqlDatabase();
+        removeNamedConnection(name);
+        QCOMPARE(other() != edited, how == QLatin1String("moved"));
+        QCOMPARE(checksums(), here);
+    }
+    QString error;
+    if (how == QLatin1String("moved"))  // applied there, so kept in "applied"; the client still takes it here
+        QVERIFY(stockClient(QFileInfo(path).absolutePath() + QStringLiteral("/applied/") + QFileInfo(path).fileName()));
+    else
+        QVERIFY2(UndoFile::apply(db, path, &error), qPrintable(error));
+    QCOMPARE(query(QStringLiteral("SELECT level FROM t_char WHERE charguid = %1").arg(m_guid)), level);
+}
+
+void TestUndoFile::laterChangesAreNotSetBack_data()
+{
+    QTest::addColumn<bool>("stock");
+    QTest::newRow("program") << false;
+    QTest::newRow("mysql client") << true;
+}
+
+void TestUndoFile::laterChangesAreNotSetBack()
+{
+    // An edit's file applied once sets the level back; applied again after a later edit, or
+    // applied over a change the game made since, it changes nothing.
+    QFETCH(bool, stock);
+    QSqlDatabase &db = DatabaseManager::instance()->database();
+    const QString level = query(QStringLiteral("SELECT level FROM t_char WHERE charguid = %1").arg(m_guid));
+    const auto levelNow = [&] { return query(QStringLiteral("SELECT level FROM t_char WHERE charguid = %1").arg(m_guid)); };
+    QString error;
+    const QString first = editLevel(108);
+    QVERIFY2(UndoFile::apply(db, first, &error), qPrintable(error));
+    QCOMPARE(levelNow(), level);
+    QVERIFY(!editLevel(110).isEmpty());
+    const QString again = m_files.filePath(QStringLiteral("again.sql"));
+    QVERIFY(writeFile(again, contentOf(QFileInfo(first).absolutePath() + QStringLiteral("/applied/") + QFileInfo(first).fileName())));
+    const QString second = editLevel(111);
+    QVERIFY(TestServers::runSql(m_server, "UPDATE t_char SET level = 112 WHERE charguid = " + QByteArray::number(m_guid), kDb));
+    const QMap<QString, QString> changed = checksums();
+    for (const QString &file : {again, second}) {
+        if (stock) {
+            QVERIFY(!stockClient(file));
+        } else {
+            QVERIFY(!UndoFile::apply(db, file, &error));
+            // The check names the row that is no longer as the edit left it.
+            QVERIFY2(file == again || error.contains(QStringLiteral("t_char.charguid = %1").arg(m_guid)), qPrintable(error));
+        }
+        QCOMPARE(checksums(), changed);
+    }
+    QVERIFY(TestServers::runSql(m_server, "UPDATE t_char SET level = " + level.toUtf8() + " WHERE charguid = " + QByteArray::number(m_guid), kDb));
+}
+
+void TestUndoFile::smuggledStatementsNeverRun_data()
+{
+    QTest::addColumn<QByteArray>("line");
+    QTest::addColumn<bool>("beforeChanges");
+    QTest::newRow("a server setting among the checks") << QByteArray("SET @quorvel_x = 1, GLOBAL max_connections = 77;") << true;
+    QTest::newRow("a second statement on a line")
+        << QByteArray("DELETE FROM `undo_db`.`t_var` WHERE 0; CREATE DATABASE pwned_by_undo;") << true;
+    QTest::newRow("a change among the checks") << QByteArray("DELETE FROM `undo_db`.`t_var` WHERE `worldid` IN (1);") << true;
+    QTest::newRow("a check reading another table")
+        << QByteArray("SET @quorvel_check = (SELECT COUNT(*) FROM `undo_db`.`t_var` WHERE `worldid` IN ((SELECT 1 FROM mysql.user)));") << true;
+    QTest::newRow("a system table") << QByteArray("DELETE FROM `mysql`.`user` WHERE `User` IN (X'00');") << false;
+    QTest::newRow("an executable comment") << QByteArray("INSERT INTO `undo_db`.`t_var` (`worldid`) VALUES (/*!50000 1), (2 */ 3);") << false;
+    QTest::newRow("a database the header does not list") << QByteArray("DELETE FROM `undo_victim`.`t_var` WHERE `worldid` IN (1);") << false;
+}
+
+void TestUndoFile::smuggledStatementsNeverRun()
+{
+    // Each line added to a real file, its trailer computed again: the rehearsal runs nothing
+    // of it and the run refuses it, before anything changes.
+    QFETCH(QByteArray, line);
+    QFETCH(bool, beforeChanges);
+    const QString path = deleteWithUndo(m_plain);
+    QVERIFY(!path.isEmpty());
+    QByteArray text = contentOf(path);
+    if (beforeChanges)
+        text.replace("-- changes\n", line + "\n-- changes\n");
+    else
+        text.replace("-- changes\n", "-- changes\n" + line + "\n");
+    const QString smuggled = m_files.filePath(QStringLiteral("smuggled.sql"));
+    QVERIFY(writeFile(smuggled, withTrailer(text)));
+    const QString connections = query(QStringLiteral("SELECT @@max_connections"));
+    const QMap<QString, QString> deleted = checksums();
+    QSqlDatabase &db = DatabaseManager::instance()->database();
+    QString error;
+    QVERIFY(!UndoFile::apply(db, smuggled, &error, true));
+    QVERIFY(!UndoFile::apply(db, smuggled, &error));
+    QVERIFY2(error.contains(QStringLiteral("程序不会写出")), qPrintable(error));
+    QCOMPARE(query(QStringLiteral("SELECT @@max_connections")), connections);
+    QCOMPARE(query(QStringLiteral("SHOW DATABASES LIKE 'pwned_by_undo'")), QString());
+    QCOMPARE(checksums(), deleted);
+    QVERIFY2(UndoFile::apply(db, path, &error), qPrintable(error));
+}
+
+void TestUndoFile::swappedPiecesStopTheClient()
+{
+    // The large value is put together from pieces of equal length; two swapped give a value of
+    // the right length and the wrong bytes, which its digest stops.
+    QVERIFY(TestServers::runSql(m_server, "UPDATE t_charextra SET bl = CONCAT(REPEAT(X'00', 200000), REPEAT(X'FF', 200000)) WHERE charguid = "
+                                              + QByteArray::number(m_guid), kDb));
+    const QMap<QString, QString> before = checksums();
+    const QString path = deleteWithUndo();
+    QVERIFY(!path.isEmpty());
+    QList<QByteArray> lines = contentOf(path).split('\n');
+    QList<qsizetype> pieces;
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        if (lines.at(i).startsWith("SET @quorvel_v") && lines.at(i).contains("CONCAT("))
+            pieces.append(i);
+    }
+    QVERIFY(pieces.size() >= 3 && lines.at(pieces.at(0)).size() == lines.at(pieces.at(1)).size()
+            && lines.at(pieces.at(0)) != lines.at(pieces.at(1)));
+    lines.swapItemsAt(pieces.at(0), pieces.at(1));
+    const QString swapped = m_files.filePath(QStringLiteral("swapped.sql"));
+    QVERIFY(writeFile(swapped, withTrailer(lines.join('\n'))));
+    const QMap<QString, QString> deleted = checksums();
+    QVERIFY(!stockClient(swapped));
+    QCOMPARE(checksums(), deleted);
+    QString error;
+    QVERIFY(!UndoFile::apply(DatabaseManager::instance()->database(), swapped, &error));
+    QCOMPARE(checksums(), deleted);
+    QVERIFY2(UndoFile::apply(DatabaseManager::instance()->database(), path, &error), qPrintable(error));
+    QCOMPARE(checksums(), before);
+}
+
+void TestUndoFile::lostCommitAnswerIsSettled_data()
+{
+    QTest::addColumn<int>("mode");
+    QTest::addColumn<bool>("unreachable");
+    QTest::addColumn<bool>("committed");
+    QTest::addColumn<bool>("reported");
+    QTest::newRow("answer lost after the commit") << int(CommitDropper::Mode::AfterServer) << false << true << true;
+    QTest::newRow("commit lost before the server") << int(CommitDropper::Mode::BeforeServer) << false << false << false;
+    QTest::newRow("server out of reach afterwards") << int(CommitDropper::Mode::AfterServer) << true << true << false;
+}
+
+void TestUndoFile::lostCommitAnswerIsSettled()
+{
+    // A delete and then its undo, each through a proxy that loses the answer to its COMMIT:
+    // the program reports what the server holds, keeps the undo file of a change that took
+    // place, and says when it cannot tell.
+    QFETCH(int, mode);
+    QFETCH(bool, unreachable);
+    QFETCH(bool, committed);
+    QFETCH(bool, reported);
+    const QMap<QString, QString> before = checksums();
+    const QStringList files = QDir(UndoFile::directory()).entryList({QStringLiteral("undo_*.sql")});
+    {
+        CommitDropper proxy(m_server.host, m_server.port);
+        connectSession(proxy.port());
+        proxy.arm(CommitDropper::Mode(mode), unreachable);
+        CharacterOperation::Request request;
+        request.kind = CharacterOperation::Kind::Delete;
+        request.charguid = m_plain;
+        const CharacterOperation::Result result = CharacterOperation::run(DatabaseManager::instance()->database(), request, {});
+        QVERIFY(proxy.fired());
+        QVERIFY2(result.ok == reported, qPrintable(result.failure));
+    }
+    connectSession();
+    QCOMPARE(checksums() != before, committed);
+    QStringList added = QDir(UndoFile::directory()).entryList({QStringLiteral("undo_*.sql")});
+    for (const QString &file : files)
+        added.removeAll(file);
+    QCOMPARE(added.size(), committed ? 1 : 0);
+    if (!committed)
+        return;
+    const QString path = UndoFile::directory() + QLatin1Char('/') + added.constFirst();
+    UndoFile::Applied applied;
+    {
+        // The undo's own answer lost: it is found to have taken place.
+        CommitDropper proxy(m_server.host, m_server.port);
+        connectSession(proxy.port());
+        proxy.arm(CommitDropper::Mode::AfterServer);
+        applied = UndoFile::apply(DatabaseManager::instance()->database(), path, UndoFile::ApplyOptions());
+        QVERIFY(proxy.fired());
+    }
+    connectSession();
+    QVERIFY2(applied.ok && !applied.notice.isEmpty(), qPrintable(applied.error));
+    QCOMPARE(checksums(), before);
+    QVERIFY(!QFile::exists(path));
 }
 
 QTEST_MAIN(TestUndoFile)

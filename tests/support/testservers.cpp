@@ -408,6 +408,21 @@ bool copySurvivors(const TestServer &server, const QString &source, const QStrin
     return runSql(server, sql.toUtf8());
 }
 
+bool copyTables(const TestServer &from, const TestServer &to, const QString &database, const QStringList &tables)
+{
+    QProcess dump;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("MYSQL_PWD"), from.password);
+    dump.setProcessEnvironment(env);
+    dump.start(QStringLiteral("mariadb-dump"), QStringList{QStringLiteral("--no-defaults"), QStringLiteral("-h") + from.host,
+                                                           QStringLiteral("-P%1").arg(from.port), QStringLiteral("-uroot"),
+                                                           QStringLiteral("--routines"), database}
+                                                   + tables);
+    if (!dump.waitForFinished(120000) || dump.exitCode() != 0)
+        return false;
+    return runSql(to, "CREATE DATABASE IF NOT EXISTS `" + database.toUtf8() + "`;") && runSql(to, dump.readAllStandardOutput(), database);
+}
+
 QMap<int, WorldIds> worldIds(const TestServer &server, const QString &database)
 {
     QMap<int, WorldIds> worlds;

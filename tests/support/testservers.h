@@ -74,6 +74,10 @@ QByteArray allByteValues();
 bool copySurvivors(const TestServer &server, const QString &source, const QString &target, const QString &doomed,
                    const QStringList &tables);
 
+// Copies `tables` of `database` (all of them when none are named) from one server to another,
+// as a server moved with its data would hold them.
+bool copyTables(const TestServer &from, const TestServer &to, const QString &database, const QStringList &tables = {});
+
 QMap<int, WorldIds> worldIds(const TestServer &server, const QString &database);
 
 // What an operation broke in the game's id allocation, compared with `before`: a world in
