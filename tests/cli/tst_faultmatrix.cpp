@@ -55,6 +55,21 @@ const QStringList kWritesFiles = {QStringLiteral("wipe"), QStringLiteral("delete
                                   QStringLiteral("repair"), QStringLiteral("editor"), QStringLiteral("batch points"),
                                   QStringLiteral("account delete"), QStringLiteral("backup"), QStringLiteral("merge"),
                                   QStringLiteral("merge-same")};
+// What the game may change after an operation in the rows its undo file sets back or removes
+// (or puts back, for a deletion: an id taken again).
+const QMap<QString, QByteArray> kChangedSince = {
+    {QStringLiteral("wipe"), "INSERT INTO fault_db.t_char (charguid, charname, accname, zoneworldid) VALUES (3, 'again', 'again', 1);"},
+    {QStringLiteral("delete"), "INSERT INTO fault_db.t_char (charguid, charname, accname, zoneworldid) VALUES (3, 'again', 'again', 1);"},
+    {QStringLiteral("transfer"), "UPDATE fault_db.t_iteminfo SET world = 1 WHERE charguid = 3;"},
+    {QStringLiteral("copy"), "UPDATE fault_db.t_char SET level = level + 1 WHERE charname = 'Faultcpy';"},
+    {QStringLiteral("repair"), "UPDATE fault_db.t_skill SET sktime = sktime + 1 WHERE charguid = 3;"},
+    {QStringLiteral("editor"), "UPDATE fault_db.t_char SET level = level + 1 WHERE charguid = 3;"},
+    {QStringLiteral("batch points"), "UPDATE fault_db_web.account SET point = point + 100 WHERE name = 'w1u0@qq.com';"},
+    {QStringLiteral("account delete"), "INSERT INTO fault_db_web.account (name) VALUES ('w1u0@qq.com');"},
+    {QStringLiteral("merge"), "UPDATE fault_db_web.account SET point = point + 100000, password = MD5('new') "
+                              "WHERE name IN (SELECT name FROM fault_src_web.account);"},
+    {QStringLiteral("merge-same"), "UPDATE fault_db.t_char SET zoneworldid = 2 WHERE charguid = 1000001;"},
+};
 } // namespace
 
 class TestFaultMatrix : public QObject
@@ -66,6 +81,8 @@ private slots:
     void cleanupTestCase();
     void reportEqualsEffect_data();
     void reportEqualsEffect();
+    void undoFileFitsOnlyItsOwnData_data();
+    void undoFileFitsOnlyItsOwnData();
 
 private:
     QMap<QString, QString> checksums() { return TestServers::databaseChecksums(m_server, {kDb, kWeb, kSource}); }
@@ -79,7 +96,12 @@ private:
     QProcess *killWaitingConnection();
     QString folder(const QString &operation, bool command) const;
 
+    // Applies an undo file through quorvel-cli (with --server-moved when `moved`) and through
+    // the stock client; true when either changed anything. *refused: both refused it.
+    bool applyUndo(const TestServer &server, const QString &file, bool moved, bool *refused);
+
     TestServer m_server;
+    TestServer m_other;  // another server, for the undo files
     QTemporaryDir m_dir;
     QString m_program;
     QString m_dump;      // a whole dump of the fixture's character database
@@ -92,6 +114,8 @@ void TestFaultMatrix::initTestCase()
 {
     m_server = TestServers::startPrivate();
     QVERIFY(m_server.isValid());
+    m_other = TestServers::shared();
+    QVERIFY(m_other.isValid());
     m_program = m_dir.filePath(QStringLiteral("quorvel-cli"));
     QVERIFY(QFile::copy(QStringLiteral(QUORVEL_CLI_PATH), m_program));
     QVERIFY(TestServers::hideNativeDriver(m_dir.path()));
@@ -117,6 +141,8 @@ void TestFaultMatrix::initTestCase()
 
 void TestFaultMatrix::cleanupTestCase()
 {
+    for (const QString &database : {kDb, kWeb, kSource, kSource + QStringLiteral("_web")})
+        TestServers::runSql(m_other, "DROP DATABASE IF EXISTS `" + database.toUtf8() + "`;");
     // No log, undo file, backup, export or rename list holds the password, on either driver.
     for (const QString &directory : QStringList{m_dir.path(), applicationDirectory()})
         QCOMPARE(TestServers::filesHoldingPassword(directory), QStringList());
@@ -227,6 +253,82 @@ void TestFaultMatrix::reportEqualsEffect()
     // A command names the server it acts on first.
     if (kCommands.contains(operation) && fault != QLatin1String("program"))
         QVERIFY2(output.section(QLatin1Char('\n'), 0, 0).contains(QStringLiteral("127.0.0.1:%1/").arg(m_server.port)), qPrintable(output));
+}
+
+void TestFaultMatrix::undoFileFitsOnlyItsOwnData_data()
+{
+    QTest::addColumn<QString>("operation");
+    for (const QString &operation : kChangedSince.keys())
+        QTest::newRow(qPrintable(operation)) << operation;
+}
+
+void TestFaultMatrix::undoFileFitsOnlyItsOwnData()
+{
+    // Two more faults for every operation that writes an undo file, applied afterwards:
+    // "another server" (the same data, on another server) and "rows changed since" (the game
+    // changed what the file would set back or remove). The program and the stock client both
+    // refuse and change nothing; the same file then applies where it belongs.
+    QFETCH(QString, operation);
+    loadFixture();
+    QVERIFY(DatabaseManager::instance()->connectToDatabase(m_server.hostConfig(kDb)));
+    const QString undoFolder = folder(operation, kCommands.contains(operation));
+    QDir(undoFolder).removeRecursively();
+    const QMap<QString, QString> before = checksums();
+    QString output;
+    QVERIFY2(run(operation, QStringLiteral("none"), &output), qPrintable(output));
+    const QStringList files = QDir(undoFolder).entryList({QStringLiteral("undo_*.sql")}, QDir::Files, QDir::Time);
+    QVERIFY2(!files.isEmpty(), qPrintable(output));
+    const QString file = QDir(undoFolder).filePath(files.constFirst());
+    const QMap<QString, QString> after = checksums();
+
+    // Another server.
+    for (const QString &database : {kDb, kWeb, kSource, kSource + QStringLiteral("_web")})
+        QVERIFY(TestServers::copyTables(m_server, m_other, database));
+    const auto elsewhere = [this] { return TestServers::databaseChecksums(m_other, {kDb, kWeb, kSource}); };
+    const QMap<QString, QString> copied = elsewhere();
+    bool refused = false;
+    QVERIFY(!applyUndo(m_other, file, false, &refused));
+    QVERIFY(refused);
+    QCOMPARE(elsewhere(), copied);
+
+    // Rows changed since.
+    QCOMPARE(checksums(), after);
+    QVERIFY(TestServers::runSql(m_server, kChangedSince.value(operation)));
+    const QMap<QString, QString> changed = checksums();
+    QVERIFY(!applyUndo(m_server, file, false, &refused));
+    QVERIFY(refused);
+    QCOMPARE(checksums(), changed);
+
+    // The other server confirmed as this one, moved: the file applies there.
+    QVERIFY(applyUndo(m_other, file, true, &refused));
+    QCOMPARE(elsewhere(), before);
+}
+
+bool TestFaultMatrix::applyUndo(const TestServer &server, const QString &file, bool moved, bool *refused)
+{
+    const QMap<QString, QString> before = TestServers::databaseChecksums(server, {kDb, kWeb, kSource});
+    QProcess process;
+    process.setWorkingDirectory(m_dir.path());
+    process.setProcessChannelMode(QProcess::MergedChannels);
+    QStringList arguments = {QStringLiteral("undo"), file, QStringLiteral("--server"), QStringLiteral("127.0.0.1:%1").arg(server.port),
+                             QStringLiteral("--database"), UndoFile::read(file).database, QStringLiteral("--password-stdin"),
+                             QStringLiteral("--yes")};
+    if (moved)
+        arguments.append(QStringLiteral("--server-moved"));
+    process.start(m_program, arguments);
+    process.write(server.password.toUtf8() + '\n');
+    process.closeWriteChannel();
+    process.waitForFinished(60000);
+    const bool programApplied = process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
+    bool clientApplied = false;
+    if (!programApplied) {
+        QFile script(file);
+        clientApplied = script.open(QIODevice::ReadOnly) && TestServers::runSql(server, script.readAll());
+    }
+    *refused = !programApplied && !clientApplied;
+    if (*refused && TestServers::databaseChecksums(server, {kDb, kWeb, kSource}) != before)
+        qWarning().noquote() << "refused, and yet changed:" << process.readAll();
+    return TestServers::databaseChecksums(server, {kDb, kWeb, kSource}) != before;
 }
 
 QString TestFaultMatrix::folder(const QString &operation, bool command) const
