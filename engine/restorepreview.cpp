@@ -479,7 +479,7 @@ QList<Table> changed(const QList<Table> &tables)
 {
     QList<Table> result;
     for (const Table &table : tables) {
-        if (table.file >= 0 || table.inserted > 0 || table.dropped || table.emptied || table.deleted)
+        if (table.file >= 0 || table.inserted > 0 || (table.dropped && table.now >= 0) || table.emptied || table.deleted)
             result.append(table);
     }
     return result;
@@ -489,19 +489,21 @@ QStringList lines(const QList<Table> &tables)
 {
     QStringList lines;
     for (const Table &table : tables) {
-        const QString now = table.now < 0 ? STORED_TEXT("现在没有此表") : STORED_TEXT("现有 %1 条").arg(table.now);
-        if (table.dropped)
-            lines.append(STORED_TEXT("  %1: %2，文件删除此表（DROP TABLE）").arg(table.name, now));
+        const QString now = QString::number(qMax<qint64>(0, table.now));
+        if (table.dropped && table.now >= 0)
+            lines.append(STORED_TEXT("  %1: 现有 %2 条，文件删除此表（DROP TABLE）").arg(table.name, now));
+        else if (table.file >= 0 && table.now >= 0)
+            lines.append(STORED_TEXT("  %1: 现有 %2 条 → 恢复后 %3 条").arg(table.name, now, QString::number(table.file)));
         else if (table.file >= 0)
-            lines.append(STORED_TEXT("  %1: %2 → 恢复后 %3 条").arg(table.name, now, QString::number(table.file)));
+            lines.append(STORED_TEXT("  %1: 现在没有此表 → 恢复后 %2 条").arg(table.name, QString::number(table.file)));
         else if (table.emptied || table.deleted)
-            lines.append(STORED_TEXT("  %1: %2，文件清空或删除此表的行（%3），再写入 %4 条")
+            lines.append(STORED_TEXT("  %1: 现有 %2 条，文件清空或删除此表的行（%3），再写入 %4 条")
                              .arg(table.name, now, table.emptied ? QStringLiteral("TRUNCATE") : QStringLiteral("DELETE"),
                                   QString::number(table.inserted)));
         else if (table.inserted > 0)
-            lines.append(STORED_TEXT("  %1: %2，文件另外写入 %3 条").arg(table.name, now, QString::number(table.inserted)));
-        else
-            lines.append(STORED_TEXT("  %1: %2，文件中没有此表，保持不变").arg(table.name, now));
+            lines.append(STORED_TEXT("  %1: 现有 %2 条，文件另外写入 %3 条").arg(table.name, now, QString::number(table.inserted)));
+        else if (!table.dropped)
+            lines.append(STORED_TEXT("  %1: 现有 %2 条，文件中没有此表，保持不变").arg(table.name, now));
     }
     return lines;
 }

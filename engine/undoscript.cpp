@@ -48,8 +48,8 @@ bool tokenize(const QByteArray &text, QList<Token> *tokens, QString *why)
 {
     const qsizetype size = text.size();
     qsizetype i = 0;
-    auto fail = [&](const char *what) {
-        *why = STORED_TEXT_IN("UndoScript", "第 %1 个字符处%2").arg(QString::number(i + 1), QString::fromUtf8(what));
+    auto fail = [&](const QString &what) {
+        *why = STORED_TEXT_IN("UndoScript", "第 %1 个字符处: %2").arg(QString::number(i + 1), what);
         return false;
     };
     while (i < size) {
@@ -65,7 +65,7 @@ bool tokenize(const QByteArray &text, QList<Token> *tokens, QString *why)
             while (i < size && isHexDigit(text.at(i)))
                 ++i;
             if (i >= size || text.at(i) != '\'' || (i - start - 2) % 2 != 0)
-                return fail("有不完整的十六进制值");
+                return fail(STORED_TEXT_IN("UndoScript", "不完整的十六进制值"));
             ++i;
             token.kind = Token::Hex;
         } else if (isWordStart(c)) {
@@ -85,18 +85,18 @@ bool tokenize(const QByteArray &text, QList<Token> *tokens, QString *why)
                 if (i < size && (text.at(i) == '+' || text.at(i) == '-'))
                     ++i;
                 if (i >= size || !isDigit(text.at(i)))
-                    return fail("有不完整的数字");
+                    return fail(STORED_TEXT_IN("UndoScript", "不完整的数字"));
                 while (i < size && isDigit(text.at(i)))
                     ++i;
             }
             if (i < size && (isWordStart(text.at(i)) || text.at(i) == '.'))
-                return fail("有不完整的数字");
+                return fail(STORED_TEXT_IN("UndoScript", "不完整的数字"));
             token.kind = Token::Number;
         } else if (c == '`') {
             ++i;
             for (;;) {
                 if (i >= size || text.at(i) == '\0')
-                    return fail("有未结束的名称");
+                    return fail(STORED_TEXT_IN("UndoScript", "未结束的名称"));
                 if (text.at(i) == '`') {
                     if (i + 1 < size && text.at(i + 1) == '`') {
                         i += 2;
@@ -113,7 +113,7 @@ bool tokenize(const QByteArray &text, QList<Token> *tokens, QString *why)
             while (i < size && isTextCharacter(text.at(i)))
                 ++i;
             if (i >= size || text.at(i) != '\'')
-                return fail("有程序不会写出的文本");
+                return fail(STORED_TEXT_IN("UndoScript", "程序不会写出的文本"));
             ++i;
             token.kind = Token::Text;
         } else if (c == '@') {
@@ -126,17 +126,17 @@ bool tokenize(const QByteArray &text, QList<Token> *tokens, QString *why)
             while (i < size && (isWordStart(text.at(i)) || isDigit(text.at(i)) || (token.kind == Token::SystemVariable && text.at(i) == '.')))
                 ++i;
             if (i - start < (token.kind == Token::SystemVariable ? 3 : 2))
-                return fail("有不完整的变量");
+                return fail(STORED_TEXT_IN("UndoScript", "不完整的变量"));
         } else if (c == '>' && i + 1 < size && text.at(i + 1) == '=') {
             i += 2;
             token.kind = Token::Punct;
         } else if (c == '-' && i + 1 < size && text.at(i + 1) == '-') {
-            return fail("有注释");
+            return fail(STORED_TEXT_IN("UndoScript", "注释"));
         } else if (c != '\0' && std::strchr("(),;=*+-.", c)) {
             ++i;
             token.kind = Token::Punct;
         } else {
-            return fail("有程序不会写出的字符");
+            return fail(STORED_TEXT_IN("UndoScript", "程序不会写出的字符"));
         }
         token.text = text.mid(start, i - start);
         token.offset = start;

@@ -2490,6 +2490,10 @@ Exit codes: 0 success, 1 the operation failed, 2 wrong usage. Commands that chan
 --version shows the version; --lang zh_CN|en chooses the language (by default the system&apos;s).
 </translation>
     </message>
+    <message>
+        <source>文件写于的服务器已迁移到这里（标识不同）时，确认后仍执行</source>
+        <translation>run it although the server differs from the one the file was written on: that server was moved here</translation>
+    </message>
 </context>
 <context>
     <name>Cli::AccountCommand</name>
@@ -2789,12 +2793,16 @@ Exit codes: 0 success, 1 the operation failed, 2 wrong usage. Commands that chan
         <translation>The undo file does not exist: %1</translation>
     </message>
     <message>
-        <source>检查通过：文件完整，数据仍是操作后的样子，要放回的角色ID都空闲</source>
-        <translation>Check passed: the file is complete, the data is still as the operation left it, and the character IDs to put back are free</translation>
-    </message>
-    <message>
         <source>撤销完成: %1</source>
         <translation>Undo done: %1</translation>
+    </message>
+    <message>
+        <source>确认这就是文件写于的服务器（迁移过）后，可加 --server-moved 执行</source>
+        <translation>Once sure that this is the server the file was written on (moved), run it with --server-moved</translation>
+    </message>
+    <message>
+        <source>检查通过：文件完整，服务器是写入时的那台，数据仍是操作后的样子，要放回的角色ID都空闲</source>
+        <translation>Check passed: the file is whole, this is the server it was written on, the data is still as the operation left it, and the character IDs to put back are free</translation>
     </message>
 </context>
 <context>
@@ -2837,6 +2845,37 @@ Exit codes: 0 success, 1 the operation failed, 2 wrong usage. Commands that chan
     <message>
         <source>字段 %1.%2 的字符集无法识别: %3</source>
         <translation>The character set of column %1.%2 is not known: %3</translation>
+    </message>
+</context>
+<context>
+    <name>CommitCheck</name>
+    <message>
+        <source>提交未到达服务器的连接 %1 仍持有事务，已结束它</source>
+        <translation>Connection %1, whose COMMIT never reached the server, still held its transaction; it was ended</translation>
+    </message>
+    <message>
+        <source>服务器 20 秒内没有结束原来的连接 %1</source>
+        <translation>The server did not end the lost connection %1 within 20 seconds</translation>
+    </message>
+    <message>
+        <source>服务器拒绝了提交，事务已回滚</source>
+        <translation>the server refused the COMMIT; the transaction was rolled back</translation>
+    </message>
+    <message>
+        <source>无法重新连接服务器: %1</source>
+        <translation>cannot connect to the server again: %1</translation>
+    </message>
+    <message>
+        <source>重新连接到的不是原来的服务器（%1，原来是 %2）</source>
+        <translation>the connection reached another server (%1, not %2)</translation>
+    </message>
+    <message>
+        <source>没有可以判断的数据</source>
+        <translation>no data tells</translation>
+    </message>
+    <message>
+        <source>%1 项数据中 %2 项是提交后的样子、%3 项是提交前的样子，其余已被改动</source>
+        <translation>of %1 checks, %2 show the data as committed, %3 as before; the others were changed since</translation>
     </message>
 </context>
 <context>
@@ -3056,6 +3095,10 @@ Please check:
     <message>
         <source>本地数据库</source>
         <translation>Local database</translation>
+    </message>
+    <message>
+        <source>警告: 主机配置文件 %1 含有密码，但其他用户也能读取它；请执行 chmod 600 %1，或在主机配置中保存一次</source>
+        <translation>Warning: the host file %1 holds passwords, and other users can read it; run chmod 600 %1, or save the host list once</translation>
     </message>
 </context>
 <context>
@@ -4414,20 +4457,95 @@ See the log for details.</translation>
         <translation>%1 is not a complete backup (it lacks the closing &quot;-- Dump completed&quot; of mysqldump; the backup may have failed or been cut); not restoring it</translation>
     </message>
     <message>
-        <source>%1 会写入数据库 %2（文件中有 CREATE DATABASE/USE），而不是要恢复的 %3，拒绝恢复</source>
-        <translation>%1 writes into database %2 (the file has CREATE DATABASE/USE), not into %3 that is to be restored; not restoring it</translation>
+        <source>%1 含有恢复不能执行的内容，拒绝恢复，未做任何修改: %2</source>
+        <translation>%1 holds what a restore must not run; not restoring it, nothing was changed: %2</translation>
     </message>
     <message>
-        <source>  %1: 现有 %2 条，文件中没有此表，保持不变</source>
-        <translation>  %1: %2 rows now; the file does not have this table, it stays as it is</translation>
+        <source>  %1: 现有 %2 条，文件删除此表（DROP TABLE）</source>
+        <translation>  %1: %2 rows now; the file drops this table (DROP TABLE)</translation>
+    </message>
+    <message>
+        <source>  %1: 现有 %2 条 → 恢复后 %3 条</source>
+        <translation>  %1: %2 rows now → %3 rows after the restore</translation>
     </message>
     <message>
         <source>  %1: 现在没有此表 → 恢复后 %2 条</source>
         <translation>  %1: no such table now → %2 rows after the restore</translation>
     </message>
     <message>
-        <source>  %1: 现有 %2 条 → 恢复后 %3 条</source>
-        <translation>  %1: %2 rows now → %3 rows after the restore</translation>
+        <source>  %1: 现有 %2 条，文件清空或删除此表的行（%3），再写入 %4 条</source>
+        <translation>  %1: %2 rows now; the file empties it or deletes its rows (%3), then writes %4 rows</translation>
+    </message>
+    <message>
+        <source>  %1: 现有 %2 条，文件另外写入 %3 条</source>
+        <translation>  %1: %2 rows now; the file adds %3 rows</translation>
+    </message>
+    <message>
+        <source>  %1: 现有 %2 条，文件中没有此表，保持不变</source>
+        <translation>  %1: %2 rows now; the file does not have this table, it stays as it is</translation>
+    </message>
+</context>
+<context>
+    <name>RestorePreview::Scanner</name>
+    <message>
+        <source>第 %1 行: %2</source>
+        <translation>line %1: %2</translation>
+    </message>
+    <message>
+        <source>DELIMITER 没有给出分隔符</source>
+        <translation>DELIMITER without a delimiter</translation>
+    </message>
+    <message>
+        <source>客户端命令 %1</source>
+        <translation>the client command %1</translation>
+    </message>
+    <message>
+        <source>客户端命令 \%1</source>
+        <translation>the client command \%1</translation>
+    </message>
+    <message>
+        <source>表 %1.%2 属于另一个数据库</source>
+        <translation>the table %1.%2 belongs to another database</translation>
+    </message>
+    <message>
+        <source>语句改动服务器的设置: SET %1</source>
+        <translation>a statement that changes the server: SET %1</translation>
+    </message>
+    <message>
+        <source>文件删除数据库</source>
+        <translation>the file drops a database</translation>
+    </message>
+    <message>
+        <source>备份中不该有的语句: DROP %1</source>
+        <translation>a statement no dump holds: DROP %1</translation>
+    </message>
+    <message>
+        <source>文件创建数据库 %1</source>
+        <translation>the file creates the database %1</translation>
+    </message>
+    <message>
+        <source>备份中不该有的语句: CREATE %1</source>
+        <translation>a statement no dump holds: CREATE %1</translation>
+    </message>
+    <message>
+        <source>文件改动另一个数据库 %1</source>
+        <translation>the file changes another database, %1</translation>
+    </message>
+    <message>
+        <source>备份中不该有的语句: ALTER %1</source>
+        <translation>a statement no dump holds: ALTER %1</translation>
+    </message>
+    <message>
+        <source>备份中不该有的语句: DELETE</source>
+        <translation>a statement no dump holds: DELETE</translation>
+    </message>
+    <message>
+        <source>文件切换到另一个数据库 %1</source>
+        <translation>the file switches to another database, %1</translation>
+    </message>
+    <message>
+        <source>备份中不该有的语句: %1</source>
+        <translation>a statement no dump holds: %1</translation>
     </message>
 </context>
 <context>
@@ -4993,16 +5111,24 @@ Start the program anyway?</translation>
         <translation>%1 is not an undo file</translation>
     </message>
     <message>
-        <source>撤销文件含有程序不会写出的语句，拒绝执行，未做任何修改: %1</source>
-        <translation>The undo file holds statements the program does not write; not running it, nothing was changed: %1</translation>
-    </message>
-    <message>
         <source>撤销文件不完整（没有结尾的校验行和 COMMIT），可能被截断，拒绝执行，未做任何修改</source>
         <translation>The undo file is incomplete (no closing check line and COMMIT), it may have been cut; not running it, nothing was changed</translation>
     </message>
     <message>
         <source>撤销文件的校验和不符，文件已被修改或损坏，拒绝执行，未做任何修改</source>
         <translation>The undo file&apos;s checksum does not match: the file was changed or damaged; not running it, nothing was changed</translation>
+    </message>
+    <message>
+        <source>撤销文件含有程序不会写出的内容，拒绝执行，未做任何修改: %1</source>
+        <translation>The undo file holds what the program does not write; not running it, nothing was changed: %1</translation>
+    </message>
+    <message>
+        <source>语句不在程序写它的位置: %1</source>
+        <translation>a statement where the program does not write it: %1</translation>
+    </message>
+    <message>
+        <source>语句作用于文件头没有列出的数据库 %1</source>
+        <translation>a statement on a database the header does not list: %1</translation>
     </message>
 </context>
 <context>
@@ -5111,6 +5237,24 @@ Continue?</translation>
         <source>失败</source>
         <translation>Failed</translation>
     </message>
+    <message>
+        <source>服务器不同</source>
+        <translation>Another server</translation>
+    </message>
+    <message>
+        <source>这个撤销文件写于另一台服务器。
+
+文件: %1
+当前服务器: %2
+
+只有当这确实是同一台服务器（迁移过）时才能继续。它是同一台服务器吗？</source>
+        <translation>This undo file was written on another server.
+
+File: %1
+This server: %2
+
+Go on only if this really is the same server, moved. Is it the same server?</translation>
+    </message>
 </context>
 <context>
     <name>UndoFile</name>
@@ -5155,10 +5299,6 @@ Continue?</translation>
         <translation>These %1 character IDs are taken; the undo did not run, nothing was changed: %2%3</translation>
     </message>
     <message>
-        <source>无法读取撤销文件: %1</source>
-        <translation>Cannot read the undo file: %1</translation>
-    </message>
-    <message>
         <source>读取会话设置失败: %1</source>
         <translation>Reading the session settings failed: %1</translation>
     </message>
@@ -5175,10 +5315,6 @@ Continue?</translation>
 %2</source>
         <translation>The undo failed and was rolled back, nothing was changed: %1
 %2</translation>
-    </message>
-    <message>
-        <source>提交撤销失败，已回滚: %1</source>
-        <translation>Committing the undo failed, rolled back: %1</translation>
     </message>
     <message>
         <source>撤销后恢复会话设置失败: %1</source>
@@ -5225,20 +5361,8 @@ Continue?</translation>
         <translation>the %1 rows to put back do not exist (%2 free)</translation>
     </message>
     <message>
-        <source>要改回的 %1 行仍然存在</source>
-        <translation>the %1 rows to set back still exist</translation>
-    </message>
-    <message>
         <source>读取 %1 时服务器给出 %2 条警告，撤销文件可能不精确</source>
         <translation>The server gave %2 warnings while reading %1; the undo file may not be exact</translation>
-    </message>
-    <message>
-        <source>操作写入的 %1 行仍在</source>
-        <translation>the %1 rows the operation wrote are still there</translation>
-    </message>
-    <message>
-        <source>操作写入的 %1 行仍在，%2 未变</source>
-        <translation>the %1 rows the operation wrote are still there, %2 unchanged</translation>
     </message>
     <message>
         <source>撤销文件不能写入这条语句: %1</source>
@@ -5251,6 +5375,123 @@ Continue?</translation>
     <message>
         <source>写入撤销文件 %1 失败: %2</source>
         <translation>Writing the undo file %1 failed: %2</translation>
+    </message>
+    <message>
+        <source>%1 已经执行过（在 applied 目录中），不能再执行</source>
+        <translation>%1 was applied already (it is in the applied folder); it cannot run again</translation>
+    </message>
+    <message>
+        <source>这个撤销文件已经执行过（%1），不能再执行</source>
+        <translation>This undo file was applied already (%1); it cannot run again</translation>
+    </message>
+    <message>
+        <source>%1（文件没有记录服务器标识）</source>
+        <translation>%1 (the file names no server identity)</translation>
+    </message>
+    <message>
+        <source>无法读取: %1</source>
+        <translation>cannot be read: %1</translation>
+    </message>
+    <message>
+        <source>撤销文件写于另一台服务器，拒绝执行，未做任何修改。
+文件: %1
+当前服务器: %2
+如果这确实是同一台服务器（迁移过），请确认后再执行</source>
+        <translation>The undo file was written on another server; not running it, nothing was changed.
+File: %1
+This server: %2
+If this really is the same server, moved, confirm it and run the file again</translation>
+    </message>
+    <message>
+        <source>撤销文件作用于数据库 %1，而选择的是 %2，拒绝执行，未做任何修改</source>
+        <translation>The undo file acts on the database %1, but %2 was chosen; not running it, nothing was changed</translation>
+    </message>
+    <message>
+        <source>与操作后不同的行（%1 行）: %2%3</source>
+        <translation>Rows no longer as the operation left them (%1): %2%3</translation>
+    </message>
+    <message>
+        <source>撤销文件在执行时被改动，已回滚，未做任何修改</source>
+        <translation>The undo file was changed while it ran; rolled back, nothing was changed</translation>
+    </message>
+    <message>
+        <source>提交撤销时连接中断（%1）；重新连接后核对：撤销已提交</source>
+        <translation>The connection broke at the undo&apos;s COMMIT (%1); checked again on a new connection: the undo was committed</translation>
+    </message>
+    <message>
+        <source>提交撤销失败（%1）；核对结果：未提交，数据没有改动（%2）</source>
+        <translation>Committing the undo failed (%1); checked: not committed, nothing was changed (%2)</translation>
+    </message>
+    <message>
+        <source>提交撤销时连接中断（%1），结果未知：无法确认撤销是否已提交（%2）。请在服务器恢复后用同一文件预演（quorvel-cli undo FILE，不加 --yes）：检查通过说明撤销没有提交，可以再执行；报告检查未通过说明撤销已提交或数据已被改动</source>
+        <translation>The connection broke at the undo&apos;s COMMIT (%1); the outcome is unknown: whether the undo was committed cannot be found out (%2). Once the server is back, rehearse the same file (quorvel-cli undo FILE, without --yes): a passed check means the undo was not committed and may run again; a failed check means it was committed or the data was changed since</translation>
+    </message>
+    <message>
+        <source>无法读取服务器的标识，撤销文件未能开始: %1</source>
+        <translation>Cannot read the server&apos;s identity; the undo file was not started: %1</translation>
+    </message>
+    <message>
+        <source>要改回的 %1 行仍是操作后的样子（%2 未变）</source>
+        <translation>the %1 rows to set back are still as the operation left them (%2 unchanged)</translation>
+    </message>
+    <message>
+        <source>操作写入的 %1 行仍是操作后的样子（每一列都未变）</source>
+        <translation>the %1 rows the operation wrote are still as it left them (every column unchanged)</translation>
+    </message>
+    <message>
+        <source>操作写入的、%2 为这 %1 个值的行仍是操作后的样子（行数和每一列都未变）</source>
+        <translation>the rows the operation wrote under these %1 values of %2 are still as it left them (their number and every column unchanged)</translation>
+    </message>
+    <message>
+        <source>服务器与写入时相同 (%1)</source>
+        <translation>the server is the one the file was written on (%1)</translation>
+    </message>
+</context>
+<context>
+    <name>UndoScript</name>
+    <message>
+        <source>一行中有多条语句</source>
+        <translation>more than one statement on a line</translation>
+    </message>
+    <message>
+        <source>语句没有以 ; 结束</source>
+        <translation>the statement does not end in ;</translation>
+    </message>
+    <message>
+        <source>不是程序写出的语句形式</source>
+        <translation>not a statement the program writes</translation>
+    </message>
+    <message>
+        <source>第 %1 个字符处: %2</source>
+        <translation>at character %1: %2</translation>
+    </message>
+    <message>
+        <source>不完整的十六进制值</source>
+        <translation>an incomplete hexadecimal value</translation>
+    </message>
+    <message>
+        <source>不完整的数字</source>
+        <translation>an incomplete number</translation>
+    </message>
+    <message>
+        <source>未结束的名称</source>
+        <translation>an unterminated name</translation>
+    </message>
+    <message>
+        <source>程序不会写出的文本</source>
+        <translation>a text the program does not write</translation>
+    </message>
+    <message>
+        <source>不完整的变量</source>
+        <translation>an incomplete variable</translation>
+    </message>
+    <message>
+        <source>注释</source>
+        <translation>a comment</translation>
+    </message>
+    <message>
+        <source>程序不会写出的字符</source>
+        <translation>a character the program does not write</translation>
     </message>
 </context>
 <context>
@@ -5272,8 +5513,20 @@ Continue?</translation>
         <translation>Writing the undo file failed, rolled back, nothing was changed: %1</translation>
     </message>
     <message>
-        <source>提交事务失败，已回滚: %1</source>
-        <translation>Committing the transaction failed, rolled back: %1</translation>
+        <source>提交时连接中断（%1）；重新连接后核对：已提交</source>
+        <translation>The connection broke at the COMMIT (%1); checked again on a new connection: committed</translation>
+    </message>
+    <message>
+        <source>提交事务失败（%1）；核对结果：未提交，数据没有改动（%2）</source>
+        <translation>Committing the transaction failed (%1); checked: not committed, nothing was changed (%2)</translation>
+    </message>
+    <message>
+        <source>提交时连接中断（%1），结果未知：无法确认操作是否已提交（%2）。撤销文件保留在 %3；服务器恢复后用 quorvel-cli undo %3 预演（不加 --yes）：检查通过说明操作已提交，需要时再加 --yes 撤销；检查未通过说明操作没有提交或数据已被改动</source>
+        <translation>The connection broke at the COMMIT (%1); the outcome is unknown: whether the operation was committed cannot be found out (%2). Its undo file is kept as %3; once the server is back, rehearse it with quorvel-cli undo %3 (without --yes): a passed check means the operation was committed (add --yes to undo it if needed); a failed check means it was not committed or the data was changed since</translation>
+    </message>
+    <message>
+        <source>提交时连接中断（%1），结果未知：无法确认操作是否已提交（%2）。请重新连接后查看数据</source>
+        <translation>The connection broke at the COMMIT (%1); the outcome is unknown: whether the operation was committed cannot be found out (%2). Connect again and look at the data</translation>
     </message>
 </context>
 <context>

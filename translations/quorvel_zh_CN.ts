@@ -2490,6 +2490,10 @@ CharGUID: %1
 --version 显示版本；--lang zh_CN|en 选择语言（默认跟随系统）。
 </translation>
     </message>
+    <message>
+        <source>文件写于的服务器已迁移到这里（标识不同）时，确认后仍执行</source>
+        <translation>文件写于的服务器已迁移到这里（标识不同）时，确认后仍执行</translation>
+    </message>
 </context>
 <context>
     <name>Cli::AccountCommand</name>
@@ -2789,12 +2793,16 @@ CharGUID: %1
         <translation>撤销文件不存在: %1</translation>
     </message>
     <message>
-        <source>检查通过：文件完整，数据仍是操作后的样子，要放回的角色ID都空闲</source>
-        <translation>检查通过：文件完整，数据仍是操作后的样子，要放回的角色ID都空闲</translation>
-    </message>
-    <message>
         <source>撤销完成: %1</source>
         <translation>撤销完成: %1</translation>
+    </message>
+    <message>
+        <source>确认这就是文件写于的服务器（迁移过）后，可加 --server-moved 执行</source>
+        <translation>确认这就是文件写于的服务器（迁移过）后，可加 --server-moved 执行</translation>
+    </message>
+    <message>
+        <source>检查通过：文件完整，服务器是写入时的那台，数据仍是操作后的样子，要放回的角色ID都空闲</source>
+        <translation>检查通过：文件完整，服务器是写入时的那台，数据仍是操作后的样子，要放回的角色ID都空闲</translation>
     </message>
 </context>
 <context>
@@ -2837,6 +2845,37 @@ CharGUID: %1
     <message>
         <source>字段 %1.%2 的字符集无法识别: %3</source>
         <translation>字段 %1.%2 的字符集无法识别: %3</translation>
+    </message>
+</context>
+<context>
+    <name>CommitCheck</name>
+    <message>
+        <source>提交未到达服务器的连接 %1 仍持有事务，已结束它</source>
+        <translation>提交未到达服务器的连接 %1 仍持有事务，已结束它</translation>
+    </message>
+    <message>
+        <source>服务器 20 秒内没有结束原来的连接 %1</source>
+        <translation>服务器 20 秒内没有结束原来的连接 %1</translation>
+    </message>
+    <message>
+        <source>服务器拒绝了提交，事务已回滚</source>
+        <translation>服务器拒绝了提交，事务已回滚</translation>
+    </message>
+    <message>
+        <source>无法重新连接服务器: %1</source>
+        <translation>无法重新连接服务器: %1</translation>
+    </message>
+    <message>
+        <source>重新连接到的不是原来的服务器（%1，原来是 %2）</source>
+        <translation>重新连接到的不是原来的服务器（%1，原来是 %2）</translation>
+    </message>
+    <message>
+        <source>没有可以判断的数据</source>
+        <translation>没有可以判断的数据</translation>
+    </message>
+    <message>
+        <source>%1 项数据中 %2 项是提交后的样子、%3 项是提交前的样子，其余已被改动</source>
+        <translation>%1 项数据中 %2 项是提交后的样子、%3 项是提交前的样子，其余已被改动</translation>
     </message>
 </context>
 <context>
@@ -3056,6 +3095,10 @@ CharGUID: %1
     <message>
         <source>本地数据库</source>
         <translation>本地数据库</translation>
+    </message>
+    <message>
+        <source>警告: 主机配置文件 %1 含有密码，但其他用户也能读取它；请执行 chmod 600 %1，或在主机配置中保存一次</source>
+        <translation>警告: 主机配置文件 %1 含有密码，但其他用户也能读取它；请执行 chmod 600 %1，或在主机配置中保存一次</translation>
     </message>
 </context>
 <context>
@@ -4414,20 +4457,95 @@ CharGUID: %1
         <translation>%1 不是完整的备份（没有 mysqldump 结尾的 &quot;-- Dump completed&quot;，可能是失败或中断的备份），拒绝恢复</translation>
     </message>
     <message>
-        <source>%1 会写入数据库 %2（文件中有 CREATE DATABASE/USE），而不是要恢复的 %3，拒绝恢复</source>
-        <translation>%1 会写入数据库 %2（文件中有 CREATE DATABASE/USE），而不是要恢复的 %3，拒绝恢复</translation>
+        <source>%1 含有恢复不能执行的内容，拒绝恢复，未做任何修改: %2</source>
+        <translation>%1 含有恢复不能执行的内容，拒绝恢复，未做任何修改: %2</translation>
     </message>
     <message>
-        <source>  %1: 现有 %2 条，文件中没有此表，保持不变</source>
-        <translation>  %1: 现有 %2 条，文件中没有此表，保持不变</translation>
+        <source>  %1: 现有 %2 条，文件删除此表（DROP TABLE）</source>
+        <translation>  %1: 现有 %2 条，文件删除此表（DROP TABLE）</translation>
+    </message>
+    <message>
+        <source>  %1: 现有 %2 条 → 恢复后 %3 条</source>
+        <translation>  %1: 现有 %2 条 → 恢复后 %3 条</translation>
     </message>
     <message>
         <source>  %1: 现在没有此表 → 恢复后 %2 条</source>
         <translation>  %1: 现在没有此表 → 恢复后 %2 条</translation>
     </message>
     <message>
-        <source>  %1: 现有 %2 条 → 恢复后 %3 条</source>
-        <translation>  %1: 现有 %2 条 → 恢复后 %3 条</translation>
+        <source>  %1: 现有 %2 条，文件清空或删除此表的行（%3），再写入 %4 条</source>
+        <translation>  %1: 现有 %2 条，文件清空或删除此表的行（%3），再写入 %4 条</translation>
+    </message>
+    <message>
+        <source>  %1: 现有 %2 条，文件另外写入 %3 条</source>
+        <translation>  %1: 现有 %2 条，文件另外写入 %3 条</translation>
+    </message>
+    <message>
+        <source>  %1: 现有 %2 条，文件中没有此表，保持不变</source>
+        <translation>  %1: 现有 %2 条，文件中没有此表，保持不变</translation>
+    </message>
+</context>
+<context>
+    <name>RestorePreview::Scanner</name>
+    <message>
+        <source>第 %1 行: %2</source>
+        <translation>第 %1 行: %2</translation>
+    </message>
+    <message>
+        <source>DELIMITER 没有给出分隔符</source>
+        <translation>DELIMITER 没有给出分隔符</translation>
+    </message>
+    <message>
+        <source>客户端命令 %1</source>
+        <translation>客户端命令 %1</translation>
+    </message>
+    <message>
+        <source>客户端命令 \%1</source>
+        <translation>客户端命令 \%1</translation>
+    </message>
+    <message>
+        <source>表 %1.%2 属于另一个数据库</source>
+        <translation>表 %1.%2 属于另一个数据库</translation>
+    </message>
+    <message>
+        <source>语句改动服务器的设置: SET %1</source>
+        <translation>语句改动服务器的设置: SET %1</translation>
+    </message>
+    <message>
+        <source>文件删除数据库</source>
+        <translation>文件删除数据库</translation>
+    </message>
+    <message>
+        <source>备份中不该有的语句: DROP %1</source>
+        <translation>备份中不该有的语句: DROP %1</translation>
+    </message>
+    <message>
+        <source>文件创建数据库 %1</source>
+        <translation>文件创建数据库 %1</translation>
+    </message>
+    <message>
+        <source>备份中不该有的语句: CREATE %1</source>
+        <translation>备份中不该有的语句: CREATE %1</translation>
+    </message>
+    <message>
+        <source>文件改动另一个数据库 %1</source>
+        <translation>文件改动另一个数据库 %1</translation>
+    </message>
+    <message>
+        <source>备份中不该有的语句: ALTER %1</source>
+        <translation>备份中不该有的语句: ALTER %1</translation>
+    </message>
+    <message>
+        <source>备份中不该有的语句: DELETE</source>
+        <translation>备份中不该有的语句: DELETE</translation>
+    </message>
+    <message>
+        <source>文件切换到另一个数据库 %1</source>
+        <translation>文件切换到另一个数据库 %1</translation>
+    </message>
+    <message>
+        <source>备份中不该有的语句: %1</source>
+        <translation>备份中不该有的语句: %1</translation>
     </message>
 </context>
 <context>
@@ -4993,16 +5111,24 @@ CharGUID: %1
         <translation>%1 不是撤销文件</translation>
     </message>
     <message>
-        <source>撤销文件含有程序不会写出的语句，拒绝执行，未做任何修改: %1</source>
-        <translation>撤销文件含有程序不会写出的语句，拒绝执行，未做任何修改: %1</translation>
-    </message>
-    <message>
         <source>撤销文件不完整（没有结尾的校验行和 COMMIT），可能被截断，拒绝执行，未做任何修改</source>
         <translation>撤销文件不完整（没有结尾的校验行和 COMMIT），可能被截断，拒绝执行，未做任何修改</translation>
     </message>
     <message>
         <source>撤销文件的校验和不符，文件已被修改或损坏，拒绝执行，未做任何修改</source>
         <translation>撤销文件的校验和不符，文件已被修改或损坏，拒绝执行，未做任何修改</translation>
+    </message>
+    <message>
+        <source>撤销文件含有程序不会写出的内容，拒绝执行，未做任何修改: %1</source>
+        <translation>撤销文件含有程序不会写出的内容，拒绝执行，未做任何修改: %1</translation>
+    </message>
+    <message>
+        <source>语句不在程序写它的位置: %1</source>
+        <translation>语句不在程序写它的位置: %1</translation>
+    </message>
+    <message>
+        <source>语句作用于文件头没有列出的数据库 %1</source>
+        <translation>语句作用于文件头没有列出的数据库 %1</translation>
     </message>
 </context>
 <context>
@@ -5111,6 +5237,24 @@ CharGUID: %1
         <source>失败</source>
         <translation>失败</translation>
     </message>
+    <message>
+        <source>服务器不同</source>
+        <translation>服务器不同</translation>
+    </message>
+    <message>
+        <source>这个撤销文件写于另一台服务器。
+
+文件: %1
+当前服务器: %2
+
+只有当这确实是同一台服务器（迁移过）时才能继续。它是同一台服务器吗？</source>
+        <translation>这个撤销文件写于另一台服务器。
+
+文件: %1
+当前服务器: %2
+
+只有当这确实是同一台服务器（迁移过）时才能继续。它是同一台服务器吗？</translation>
+    </message>
 </context>
 <context>
     <name>UndoFile</name>
@@ -5155,10 +5299,6 @@ CharGUID: %1
         <translation>以下 %1 个角色ID已被占用，撤销未执行，未做任何修改: %2%3</translation>
     </message>
     <message>
-        <source>无法读取撤销文件: %1</source>
-        <translation>无法读取撤销文件: %1</translation>
-    </message>
-    <message>
         <source>读取会话设置失败: %1</source>
         <translation>读取会话设置失败: %1</translation>
     </message>
@@ -5175,10 +5315,6 @@ CharGUID: %1
 %2</source>
         <translation>撤销失败，已回滚，未做任何修改: %1
 %2</translation>
-    </message>
-    <message>
-        <source>提交撤销失败，已回滚: %1</source>
-        <translation>提交撤销失败，已回滚: %1</translation>
     </message>
     <message>
         <source>撤销后恢复会话设置失败: %1</source>
@@ -5225,20 +5361,8 @@ CharGUID: %1
         <translation>要放回的 %1 行不存在（%2 空闲）</translation>
     </message>
     <message>
-        <source>要改回的 %1 行仍然存在</source>
-        <translation>要改回的 %1 行仍然存在</translation>
-    </message>
-    <message>
         <source>读取 %1 时服务器给出 %2 条警告，撤销文件可能不精确</source>
         <translation>读取 %1 时服务器给出 %2 条警告，撤销文件可能不精确</translation>
-    </message>
-    <message>
-        <source>操作写入的 %1 行仍在</source>
-        <translation>操作写入的 %1 行仍在</translation>
-    </message>
-    <message>
-        <source>操作写入的 %1 行仍在，%2 未变</source>
-        <translation>操作写入的 %1 行仍在，%2 未变</translation>
     </message>
     <message>
         <source>撤销文件不能写入这条语句: %1</source>
@@ -5251,6 +5375,123 @@ CharGUID: %1
     <message>
         <source>写入撤销文件 %1 失败: %2</source>
         <translation>写入撤销文件 %1 失败: %2</translation>
+    </message>
+    <message>
+        <source>%1 已经执行过（在 applied 目录中），不能再执行</source>
+        <translation>%1 已经执行过（在 applied 目录中），不能再执行</translation>
+    </message>
+    <message>
+        <source>这个撤销文件已经执行过（%1），不能再执行</source>
+        <translation>这个撤销文件已经执行过（%1），不能再执行</translation>
+    </message>
+    <message>
+        <source>%1（文件没有记录服务器标识）</source>
+        <translation>%1（文件没有记录服务器标识）</translation>
+    </message>
+    <message>
+        <source>无法读取: %1</source>
+        <translation>无法读取: %1</translation>
+    </message>
+    <message>
+        <source>撤销文件写于另一台服务器，拒绝执行，未做任何修改。
+文件: %1
+当前服务器: %2
+如果这确实是同一台服务器（迁移过），请确认后再执行</source>
+        <translation>撤销文件写于另一台服务器，拒绝执行，未做任何修改。
+文件: %1
+当前服务器: %2
+如果这确实是同一台服务器（迁移过），请确认后再执行</translation>
+    </message>
+    <message>
+        <source>撤销文件作用于数据库 %1，而选择的是 %2，拒绝执行，未做任何修改</source>
+        <translation>撤销文件作用于数据库 %1，而选择的是 %2，拒绝执行，未做任何修改</translation>
+    </message>
+    <message>
+        <source>与操作后不同的行（%1 行）: %2%3</source>
+        <translation>与操作后不同的行（%1 行）: %2%3</translation>
+    </message>
+    <message>
+        <source>撤销文件在执行时被改动，已回滚，未做任何修改</source>
+        <translation>撤销文件在执行时被改动，已回滚，未做任何修改</translation>
+    </message>
+    <message>
+        <source>提交撤销时连接中断（%1）；重新连接后核对：撤销已提交</source>
+        <translation>提交撤销时连接中断（%1）；重新连接后核对：撤销已提交</translation>
+    </message>
+    <message>
+        <source>提交撤销失败（%1）；核对结果：未提交，数据没有改动（%2）</source>
+        <translation>提交撤销失败（%1）；核对结果：未提交，数据没有改动（%2）</translation>
+    </message>
+    <message>
+        <source>提交撤销时连接中断（%1），结果未知：无法确认撤销是否已提交（%2）。请在服务器恢复后用同一文件预演（quorvel-cli undo FILE，不加 --yes）：检查通过说明撤销没有提交，可以再执行；报告检查未通过说明撤销已提交或数据已被改动</source>
+        <translation>提交撤销时连接中断（%1），结果未知：无法确认撤销是否已提交（%2）。请在服务器恢复后用同一文件预演（quorvel-cli undo FILE，不加 --yes）：检查通过说明撤销没有提交，可以再执行；报告检查未通过说明撤销已提交或数据已被改动</translation>
+    </message>
+    <message>
+        <source>无法读取服务器的标识，撤销文件未能开始: %1</source>
+        <translation>无法读取服务器的标识，撤销文件未能开始: %1</translation>
+    </message>
+    <message>
+        <source>要改回的 %1 行仍是操作后的样子（%2 未变）</source>
+        <translation>要改回的 %1 行仍是操作后的样子（%2 未变）</translation>
+    </message>
+    <message>
+        <source>操作写入的 %1 行仍是操作后的样子（每一列都未变）</source>
+        <translation>操作写入的 %1 行仍是操作后的样子（每一列都未变）</translation>
+    </message>
+    <message>
+        <source>操作写入的、%2 为这 %1 个值的行仍是操作后的样子（行数和每一列都未变）</source>
+        <translation>操作写入的、%2 为这 %1 个值的行仍是操作后的样子（行数和每一列都未变）</translation>
+    </message>
+    <message>
+        <source>服务器与写入时相同 (%1)</source>
+        <translation>服务器与写入时相同 (%1)</translation>
+    </message>
+</context>
+<context>
+    <name>UndoScript</name>
+    <message>
+        <source>一行中有多条语句</source>
+        <translation>一行中有多条语句</translation>
+    </message>
+    <message>
+        <source>语句没有以 ; 结束</source>
+        <translation>语句没有以 ; 结束</translation>
+    </message>
+    <message>
+        <source>不是程序写出的语句形式</source>
+        <translation>不是程序写出的语句形式</translation>
+    </message>
+    <message>
+        <source>第 %1 个字符处: %2</source>
+        <translation>第 %1 个字符处: %2</translation>
+    </message>
+    <message>
+        <source>不完整的十六进制值</source>
+        <translation>不完整的十六进制值</translation>
+    </message>
+    <message>
+        <source>不完整的数字</source>
+        <translation>不完整的数字</translation>
+    </message>
+    <message>
+        <source>未结束的名称</source>
+        <translation>未结束的名称</translation>
+    </message>
+    <message>
+        <source>程序不会写出的文本</source>
+        <translation>程序不会写出的文本</translation>
+    </message>
+    <message>
+        <source>不完整的变量</source>
+        <translation>不完整的变量</translation>
+    </message>
+    <message>
+        <source>注释</source>
+        <translation>注释</translation>
+    </message>
+    <message>
+        <source>程序不会写出的字符</source>
+        <translation>程序不会写出的字符</translation>
     </message>
 </context>
 <context>
@@ -5272,8 +5513,20 @@ CharGUID: %1
         <translation>撤销文件写入失败，已回滚，未做任何修改: %1</translation>
     </message>
     <message>
-        <source>提交事务失败，已回滚: %1</source>
-        <translation>提交事务失败，已回滚: %1</translation>
+        <source>提交时连接中断（%1）；重新连接后核对：已提交</source>
+        <translation>提交时连接中断（%1）；重新连接后核对：已提交</translation>
+    </message>
+    <message>
+        <source>提交事务失败（%1）；核对结果：未提交，数据没有改动（%2）</source>
+        <translation>提交事务失败（%1）；核对结果：未提交，数据没有改动（%2）</translation>
+    </message>
+    <message>
+        <source>提交时连接中断（%1），结果未知：无法确认操作是否已提交（%2）。撤销文件保留在 %3；服务器恢复后用 quorvel-cli undo %3 预演（不加 --yes）：检查通过说明操作已提交，需要时再加 --yes 撤销；检查未通过说明操作没有提交或数据已被改动</source>
+        <translation>提交时连接中断（%1），结果未知：无法确认操作是否已提交（%2）。撤销文件保留在 %3；服务器恢复后用 quorvel-cli undo %3 预演（不加 --yes）：检查通过说明操作已提交，需要时再加 --yes 撤销；检查未通过说明操作没有提交或数据已被改动</translation>
+    </message>
+    <message>
+        <source>提交时连接中断（%1），结果未知：无法确认操作是否已提交（%2）。请重新连接后查看数据</source>
+        <translation>提交时连接中断（%1），结果未知：无法确认操作是否已提交（%2）。请重新连接后查看数据</translation>
     </message>
 </context>
 <context>
