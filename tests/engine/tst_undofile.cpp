@@ -9,7 +9,9 @@
 #include "engine/characteroperation.h"
 #include "engine/undoabletransaction.h"
 #include "engine/zonewipe.h"
+#include "modalanswer.h"
 #include "testservers.h"
+#include "ui/main/undodialog.h"
 
 #include <QSqlQuery>
 #include <QtTest>
@@ -337,6 +339,7 @@ void TestUndoFile::filesActOnlyWhereTheyWereWritten_data()
     QTest::newRow("mysql client on another server") << QStringLiteral("client");
     QTest::newRow("program, the server confirmed as moved") << QStringLiteral("moved");
     QTest::newRow("program, another database chosen") << QStringLiteral("database");
+    QTest::newRow("window on another server, then confirmed as moved") << QStringLiteral("window");
 }
 
 void TestUndoFile::filesActOnlyWhereTheyWereWritten()
@@ -360,6 +363,24 @@ void TestUndoFile::filesActOnlyWhereTheyWereWritten()
         UndoFile::Applied applied;
         if (how == QLatin1String("client")) {
             QVERIFY(!TestServers::runSql(m_other, contentOf(path)));
+        } else if (how == QLatin1String("window")) {
+            // The undo history on a session of the other server: it shows both servers and
+            // asks; No changes nothing, Yes (and Yes to the undo) applies the file there.
+            QVERIFY(DatabaseManager::instance()->connectToDatabase(m_other.hostConfig(kDb)));
+            UndoDialog records;
+            QList<ModalRecord> answers;
+            answerMessageBoxes({QMessageBox::No}, &answers);
+            QVERIFY(clickButton(&records, QStringLiteral("执行撤销")));
+            QTRY_COMPARE(answers.size(), 1);
+            QVERIFY2(answers.at(0).text.contains(QString::number(m_other.port)) && answers.at(0).text.contains(QString::number(m_server.port)),
+                     qPrintable(answers.at(0).text));
+            QCOMPARE(other(), edited);
+            answers.clear();
+            answerMessageBoxes({QMessageBox::Yes, QMessageBox::Yes, QMessageBox::Ok}, &answers);
+            QVERIFY(clickButton(&records, QStringLiteral("执行撤销")));
+            QTRY_COMPARE_WITH_TIMEOUT(answers.size(), 3, 20000);
+            QVERIFY2(answers.at(2).text.startsWith(QStringLiteral("撤销完成")), qPrintable(answers.at(2).text));
+            connectSession();
         } else if (how == QLatin1String("database")) {
             options.databases = {QStringLiteral("vexadb_main")};
             applied = UndoFile::apply(db, path, options);
@@ -374,11 +395,12 @@ void TestUndoFile::filesActOnlyWhereTheyWereWritten()
         elsewhere.close();
         elsewhere = QSqlDatabase();
         removeNamedConnection(name);
-        QCOMPARE(other() != edited, how == QLatin1String("moved"));
+        const bool moved = how == QLatin1String("moved") || how == QLatin1String("window");
+        QCOMPARE(other() != edited, moved);
         QCOMPARE(checksums(), here);
     }
     QString error;
-    if (how == QLatin1String("moved"))  // applied there, so kept in "applied"; the client still takes it here
+    if (how == QLatin1String("moved") || how == QLatin1String("window"))  // applied there, so kept in "applied"; the client still takes it here
         QVERIFY(stockClient(QFileInfo(path).absolutePath() + QStringLiteral("/applied/") + QFileInfo(path).fileName()));
     else
         QVERIFY2(UndoFile::apply(db, path, &error), qPrintable(error));
