@@ -92,7 +92,8 @@ void TestBackupManager::initTestCase()
         "INSERT INTO every_byte VALUES (1, X'" + all.toHex() + "', X'" + all.toHex() + "');"
         "CREATE TRIGGER t_char_touch BEFORE UPDATE ON t_char FOR EACH ROW SET NEW.logouttime = NEW.logouttime;"
         "CREATE OR REPLACE USER 'bk'@'127.0.0.1' IDENTIFIED BY 'a\"b\\\\c#d; e';"
-        "GRANT ALL ON *.* TO 'bk'@'127.0.0.1';", kDb));
+        "GRANT ALL ON *.* TO 'bk'@'127.0.0.1';"
+        "CREATE DATABASE IF NOT EXISTS backup_victim; CREATE TABLE IF NOT EXISTS backup_victim.t (id INT); INSERT INTO backup_victim.t VALUES (1);", kDb));
     QDir(applicationDirectory() + QStringLiteral("/backups")).removeRecursively();
 }
 
@@ -100,7 +101,7 @@ void TestBackupManager::cleanupTestCase()
 {
     DatabaseManager::instance()->disconnectFromDatabase();
     QFile::remove(hostConfigFilePath());
-    TestServers::runSql(m_server, "DROP DATABASE backup_db; DROP DATABASE backup_web; DROP USER 'bk'@'127.0.0.1';");
+    TestServers::runSql(m_server, "DROP DATABASE backup_db; DROP DATABASE backup_web; DROP DATABASE backup_victim; DROP USER 'bk'@'127.0.0.1';");
 }
 
 QMap<QString, QString> TestBackupManager::checksums()
@@ -266,6 +267,8 @@ void TestBackupManager::refusedDumpsChangeNothing_data()
 
 void TestBackupManager::refusedDumpsChangeNothing()
 {
+    if (TestServers::sqlModeRun())
+        QSKIP("the dump is read before any server sees it");
     QFETCH(QByteArray, prefix);
     QFETCH(int, keep);
     QFETCH(int, rows);
@@ -298,20 +301,23 @@ void TestBackupManager::refusedDumpsChangeNothing()
     QCOMPARE(refused, rows < 0);
     if (!refused)
         return;
-    QVERIFY(TestServers::runSql(m_server, "CREATE DATABASE IF NOT EXISTS backup_victim; CREATE TABLE IF NOT EXISTS backup_victim.t (id INT); "
-                                          "INSERT INTO backup_victim.t VALUES (1);"));
-    const QMap<QString, QString> before = TestServers::databaseChecksums(m_server, {kDb, QStringLiteral("backup_victim")});
+    // The tables a dump rewrites first, and another database.
+    const auto state = [this] {
+        return TestServers::querySql(m_server, QStringLiteral("CHECKSUM TABLE backup_db.every_byte, backup_db.t_ability, backup_db.t_var, backup_victim.t"));
+    };
+    const QString before = state();
     QDir::setCurrent(m_dir.path());
     auto restore = finished(manager, false, m_server.password, damaged);
     QVERIFY(!restore->success && !manager.isBusy());
-    QCOMPARE(TestServers::databaseChecksums(m_server, {kDb, QStringLiteral("backup_victim")}), before);
+    QCOMPARE(state(), before);
     QCOMPARE(TestServers::querySql(m_server, QStringLiteral("SHOW DATABASES LIKE 'backup_other'")), QString());
     QVERIFY(!QFile::exists(m_dir.filePath(QStringLiteral("HACKED"))));
-    QVERIFY(TestServers::runSql(m_server, "DROP DATABASE backup_victim;"));
 }
 
 void TestBackupManager::rehearsalListsWhatTheDumpRemoves()
 {
+    if (TestServers::sqlModeRun())
+        QSKIP("what the file does is read before any server sees it");
     // A dump that drops a table it does not recreate and empties another: the preview names
     // both with their rows, and the restore does what it said.
     const QString path = m_dir.filePath(QStringLiteral("removing.sql"));
@@ -344,6 +350,8 @@ void TestBackupManager::rehearsalListsWhatTheDumpRemoves()
 
 void TestBackupManager::clientRunsNoShellCommands()
 {
+    if (TestServers::sqlModeRun())
+        QSKIP("the client's options do not depend on the server");
     // The options the restore starts the client with keep it from running a shell, should a
     // command ever get past the check of the file.
     BackupManager manager;

@@ -169,6 +169,11 @@ QByteArray serverSqlMode()
     return mode.isEmpty() ? QByteArray("STRICT_TRANS_TABLES,ERROR_FOR_DIVISION_BY_ZERO,NO_ENGINE_SUBSTITUTION") : mode;
 }
 
+bool sqlModeRun()
+{
+    return !qEnvironmentVariableIsEmpty("QUORVEL_TEST_SQL_MODE");
+}
+
 TestServer startPrivate()
 {
     const TestServer server = startOwned();
