@@ -302,9 +302,15 @@ void TestFaultMatrix::undoFileFitsOnlyItsOwnData()
     if (operation == QLatin1String("editor") || operation == QLatin1String("transfer") || operation == QLatin1String("repair"))
         QVERIFY2(output.contains(QStringLiteral("charguid = 3")) || output.contains(QStringLiteral("aid = ")), qPrintable(output));
 
-    // The other server confirmed as this one, moved: the file applies there.
+    // The other server confirmed as this one, moved: the file applies there, once; the
+    // program refuses the applied file, and the stock client stops at its checks.
     QVERIFY(applyUndo(m_other, file, true, &refused));
     QCOMPARE(elsewhere(), before);
+    // (A file of the command line's own folder moved to its "applied" folder; one from elsewhere
+    // stayed, and the program knows it by its content.)
+    const QString applied = QFileInfo(file).absolutePath() + QStringLiteral("/applied/") + QFileInfo(file).fileName();
+    QVERIFY(!applyUndo(m_other, QFile::exists(file) ? file : applied, true, &refused));
+    QVERIFY(refused);
 }
 
 bool TestFaultMatrix::applyUndo(const TestServer &server, const QString &file, bool moved, bool *refused, QString *output)
