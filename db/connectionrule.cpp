@@ -55,6 +55,17 @@ QString odbcConnectionString(const QString &driver, const QString &host, int por
     return text + QStringLiteral("OPTION=3");
 }
 
+QString tcpHost(const QString &host)
+{
+    return host.trimmed().compare(QLatin1String("localhost"), Qt::CaseInsensitive) == 0 ? QStringLiteral("127.0.0.1") : host;
+}
+
+QStringList toolConnectionArguments(const QString &host, int port, const QString &user)
+{
+    return {QStringLiteral("-h") + tcpHost(host), QStringLiteral("-P") + QString::number(port), QStringLiteral("--protocol=TCP"),
+            QStringLiteral("-u") + user};
+}
+
 bool isNativeMysqlAvailable()
 {
     return nativeEnabled.loadRelaxed() && QSqlDatabase::isDriverAvailable(QStringLiteral("QMYSQL"));
@@ -96,12 +107,13 @@ ConnectionOutcome openMysqlConnection(const QString &name, const ConnectionReque
 
     if (isNativeMysqlAvailable()) {
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QMYSQL"), name);
-        db.setHostName(r.host);
+        db.setHostName(tcpHost(r.host));
         db.setPort(r.port);
         db.setUserName(r.user);
         db.setPassword(r.password);
         db.setDatabaseName(r.database);
-        db.setConnectOptions(r.nativeOptions);
+        db.setConnectOptions(r.nativeOptions.isEmpty() ? QStringLiteral("MYSQL_OPT_PROTOCOL=TCP")
+                                                       : r.nativeOptions + QStringLiteral(";MYSQL_OPT_PROTOCOL=TCP"));
         outcome.ok = db.open();
         outcome.lastError = db.lastError().text();
         if (outcome.ok && !applyWorkSession(db, &outcome.lastError)) {
@@ -123,7 +135,7 @@ ConnectionOutcome openMysqlConnection(const QString &name, const ConnectionReque
     QString telling;
     QStringList installed;
     for (const QString &driver : odbcDriverNames()) {
-        db.setDatabaseName(odbcConnectionString(driver, r.host, r.port, r.database, r.user, r.password,
+        db.setDatabaseName(odbcConnectionString(driver, tcpHost(r.host), r.port, r.database, r.user, r.password,
                                                 r.odbcAttributes));
         if (db.open()) {
             outcome.lastError.clear();

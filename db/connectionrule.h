@@ -18,6 +18,13 @@ QString odbcConnectionString(const QString &driver, const QString &host, int por
                              const QString &database, const QString &user,
                              const QString &password, const QString &extraAttributes = QString());
 
+// The host to reach `host` and its port over TCP: every host entry names a port, and that port
+// is meant on every path. MySQL's client libraries, their ODBC drivers and tools take "localhost"
+// for the default local socket and ignore the port; 127.0.0.1 is always TCP.
+QString tcpHost(const QString &host);
+// The same for the command-line tools, which also get --protocol=TCP: -h, -P and the protocol.
+QStringList toolConnectionArguments(const QString &host, int port, const QString &user);
+
 // Whether the native "QMYSQL" plug-in is used. Tests switch it off to exercise the ODBC path.
 bool isNativeMysqlAvailable();
 void setNativeMysqlEnabled(bool enabled);

@@ -31,18 +31,18 @@ bool AccountStore::open(const HostConfig &web)
     const bool native = mainDriver.isEmpty() ? isNativeMysqlAvailable() : mainDriver == QLatin1String("QMYSQL");
     QSqlDatabase db = QSqlDatabase::addDatabase(native ? QStringLiteral("QMYSQL") : QStringLiteral("QODBC"), m_connectionName);
     if (native) {
-        db.setHostName(web.host);
+        db.setHostName(tcpHost(web.host));
         db.setPort(web.port);
         db.setUserName(web.username);
         db.setPassword(web.password);
         db.setDatabaseName(web.database);
         // Found rows rather than changed rows, so that "no such account" can be told apart.
-        db.setConnectOptions(QStringLiteral("MYSQL_OPT_CONNECT_TIMEOUT=10;CLIENT_FOUND_ROWS"));
+        db.setConnectOptions(QStringLiteral("MYSQL_OPT_CONNECT_TIMEOUT=10;CLIENT_FOUND_ROWS;MYSQL_OPT_PROTOCOL=TCP"));
     } else {
         QString driver = DatabaseManager::instance()->odbcDriverName();
         if (driver.isEmpty())
             driver = QStringLiteral("MySQL ODBC 8.0 Unicode Driver");
-        db.setDatabaseName(odbcConnectionString(driver, web.host, web.port, web.database, web.username, web.password));
+        db.setDatabaseName(odbcConnectionString(driver, tcpHost(web.host), web.port, web.database, web.username, web.password));
     }
     m_open = db.open();
     m_error = m_open ? QString() : db.lastError().text();

@@ -152,9 +152,7 @@ bool BackupManager::connectionArguments(const QString &host, int port, const QSt
         return false;
     }
     arguments->append(clientOptionFileArgument(m_optionFile));
-    const QStringList common = {QStringLiteral("-h") + host, QStringLiteral("-P") + QString::number(port),
-                                QStringLiteral("-u") + user};
-    *arguments += common;
+    *arguments += toolConnectionArguments(host, port, user);
     *shown = *arguments;  // what runs: the password stays in the file
     return true;
 }

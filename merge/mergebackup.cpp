@@ -1,6 +1,7 @@
 #include "mergebackup.h"
 
 #include "app/debuglog.h"
+#include "db/connectionrule.h"
 #include "db/storedtext.h"
 #include "engine/clientoptionfile.h"
 
@@ -43,8 +44,7 @@ bool dumpMergeDatabase(const QString &program, const MergeEndpoint &endpoint, co
         log(STORED_TEXT_IN("MergeBackup", "备份失败（%1）：无法创建 %2：%3").arg(database, file, error));
         return false;
     }
-    arguments << QStringLiteral("-h") + endpoint.host << QStringLiteral("-P") + QString::number(endpoint.port)
-              << QStringLiteral("-u") + endpoint.username << dumpOptions(partial, database);
+    arguments << toolConnectionArguments(endpoint.host, endpoint.port, endpoint.username) << dumpOptions(partial, database);
     log(STORED_TEXT_IN("MergeBackup", "备份数据库 [%1] -> %2").arg(database, file));
 
     QProcess process;

@@ -15,6 +15,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -60,6 +61,7 @@ private slots:
 
     void backupAndRestoreKeepEveryByte();
     void passwordStaysOffTheCommandLine();
+    void localhostMeansItsPort();
     void failuresAreReported();
     void refusedDumpsChangeNothing_data();
     void refusedDumpsChangeNothing();
@@ -174,12 +176,14 @@ void TestBackupManager::passwordStaysOffTheCommandLine()
     QVERIFY(!QFile::exists(optionFile));
     QVERIFY(!run.text().contains(QStringLiteral("c#d")));
     // The log shows what runs: the option file, not a password.
-    QVERIFY(run.log.at(1).contains(QStringLiteral("--defaults-extra-file=%1 -h%2 -P%3 -ubk --single-transaction").arg(optionFile, m_server.host).arg(m_server.port)));
+    QVERIFY(run.log.at(1).contains(QStringLiteral("--defaults-extra-file=%1 -h%2 -P%3 --protocol=TCP -ubk --single-transaction")
+                                       .arg(optionFile, m_server.host, QString::number(m_server.port))));
 
     // Without a password nothing asks for one.
     Run empty(&manager);
     manager.backupDatabase(m_server.host, m_server.port, QStringLiteral("nobody"), QString(), kDb, file);
-    QVERIFY(!manager.lastArguments().join(QLatin1Char(' ')).contains(QStringLiteral("-p")));
+    for (const QString &argument : manager.lastArguments())
+        QVERIFY2(!argument.startsWith(QStringLiteral("-p")) && !argument.startsWith(QStringLiteral("--password")), qPrintable(argument));
     QVERIFY(empty.wait() && !empty.success);
 
     // A program killed while its tool ran leaves its file behind: the next start removes it.
@@ -195,6 +199,27 @@ void TestBackupManager::passwordStaysOffTheCommandLine()
     QVERIFY(QFile::exists(fresh->fileName()));
     delete stale;
     delete fresh;
+}
+
+void TestBackupManager::localhostMeansItsPort()
+{
+    // An entry "localhost" with the test server's port: the session and the dump both reach that
+    // server over TCP, not whatever listens on the default local socket (here: nothing).
+    HostConfig config = m_server.hostConfig(kDb);
+    config.host = QStringLiteral("localhost");
+    QVERIFY(DatabaseManager::instance()->connectToDatabase(config));
+    QSqlQuery port(DatabaseManager::instance()->database());
+    QVERIFY(port.exec(QStringLiteral("SELECT @@port")) && port.next());
+    QCOMPARE(port.value(0).toInt(), m_server.port);
+    DatabaseManager::instance()->disconnectFromDatabase();
+    BackupManager manager;
+    const QString file = m_dir.filePath(QStringLiteral("localhost.sql"));
+    auto run = std::make_unique<Run>(&manager);
+    manager.backupDatabase(QStringLiteral("localhost"), m_server.port, QStringLiteral("root"), m_server.password, kDb, file);
+    QVERIFY(run->wait());
+    QVERIFY2(run->success, qPrintable(run->text()));
+    QFile dump(file);
+    QVERIFY(dump.open(QIODevice::ReadOnly) && dump.readAll().contains("CREATE TABLE `every_byte`"));
 }
 
 void TestBackupManager::failuresAreReported()
