@@ -8,18 +8,6 @@
 namespace Cli {
 
 namespace {
-MergeEndpoint endpointOf(const HostConfig &host)
-{
-    MergeEndpoint endpoint;
-    endpoint.host = host.host;
-    endpoint.port = host.port;
-    endpoint.username = host.username;
-    endpoint.password = host.password;
-    endpoint.charDatabase = host.database;
-    endpoint.webDatabase = host.webDatabase;
-    return endpoint;
-}
-
 class MergeCommand : public Command
 {
 public:

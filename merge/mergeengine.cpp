@@ -36,6 +36,18 @@ QByteArray accountTail(const QByteArray &name)
 
 } // namespace MergeRunning
 
+MergeEndpoint endpointOf(const HostConfig &host)
+{
+    MergeEndpoint endpoint;
+    endpoint.host = host.host;
+    endpoint.port = host.port;
+    endpoint.username = host.username;
+    endpoint.password = host.password;
+    endpoint.charDatabase = host.database.isEmpty() ? QStringLiteral("vexadb_main") : host.database;
+    endpoint.webDatabase = host.webDatabase.isEmpty() ? QStringLiteral("web") : host.webDatabase;
+    return endpoint;
+}
+
 QStringList MergePreflight::lines() const
 {
     QStringList lines;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "db/hostconfig.h"
+
 #include <QMap>
 #include <QString>
 #include <QStringList>
@@ -14,6 +16,10 @@ struct MergeEndpoint
     QString charDatabase;
     QString webDatabase;
 };
+
+// The merge endpoint of a host entry: its server, character database and account database. The
+// window and the command line both take an entry's endpoint from here.
+MergeEndpoint endpointOf(const HostConfig &host);
 
 // What the operator chose for one merge; read by the engine, never changed by it.
 struct MergeSettings

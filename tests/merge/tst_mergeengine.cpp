@@ -647,7 +647,9 @@ void TestMergeEngine::mergesWhileTheGameRuns()
 HostConfigList TestMergeEngine::hosts() const
 {
     HostConfig main = m_main.hostConfig(kMainDb);
+    main.webDatabase = kMainWeb;
     HostConfig sub = m_sub.hostConfig(QString());  // no database: the preset fills the default
+    sub.webDatabase = kSubWeb;
     return {main, sub};
 }
 
@@ -680,11 +682,12 @@ void TestMergeEngine::dialogPresetsAndConnections()
     MergeServerDialog dialog(hosts());
     const QList<QComboBox *> combos = dialog.findChildren<QComboBox *>();
     const QList<QLineEdit *> edits = dialog.findChildren<QLineEdit *>();
-    // A preset fills the fields it has and keeps what the operator typed for the rest.
-    edits[11]->setText(QStringLiteral("kept"));
+    // A preset fills every field from its entry, the account database too (as quorvel-cli
+    // merge takes it), and the default character database where the entry names none.
+    edits[11]->setText(QStringLiteral("typed"));
     combos[2]->setCurrentIndex(2);
     QCOMPARE(QStringList({edits[7]->text(), edits[10]->text(), edits[11]->text()}),
-             QStringList({QString::number(m_sub.port), "vexadb_main", "kept"}));
+             QStringList({QString::number(m_sub.port), "vexadb_main", kSubWeb}));
     // A test reaches both databases on a worker and says which one failed.
     ModalRecord tested;
     answerNextMessageBox(QMessageBox::Ok, &tested);

@@ -231,12 +231,13 @@ void MergeServerDialog::hostChanged(ServerGroup &group, int index)
     }
     if (index < 1 || index > m_hostConfigs.size())
         return;
-    const HostConfig &config = m_hostConfigs.at(index - 1);
-    group.host->setText(config.host);
-    group.port->setText(QString::number(config.port));
-    group.user->setText(config.username);
-    group.password->setText(config.password);
-    group.charDatabase->setText(config.database.isEmpty() ? QStringLiteral("vexadb_main") : config.database);
+    const MergeEndpoint e = endpointOf(m_hostConfigs.at(index - 1));
+    group.host->setText(e.host);
+    group.port->setText(QString::number(e.port));
+    group.user->setText(e.username);
+    group.password->setText(e.password);
+    group.charDatabase->setText(e.charDatabase);
+    group.webDatabase->setText(e.webDatabase);
 }
 
 namespace {
