@@ -139,7 +139,7 @@ QStringList detectAccountDatabases(QSqlDatabase &db, const LogSink &log)
     return kept;
 }
 
-bool collectAccountNames(QSqlDatabase &db, const QList<int> &worldIds, WipedAccounts *accounts, QString *error)
+bool collectAccountNames(QSqlDatabase &db, const QList<int> &worldIds, WipedAccounts *accounts, QString *error, bool locking)
 {
     *accounts = WipedAccounts();
     if (worldIds.isEmpty())
@@ -150,8 +150,9 @@ bool collectAccountNames(QSqlDatabase &db, const QList<int> &worldIds, WipedAcco
     const QString worlds = idListText(worldIds);
     QSqlQuery query(db);
     query.setForwardOnly(true);
+    const QString lock = locking ? QStringLiteral(" LOCK IN SHARE MODE") : QString();
     if (!query.exec(QStringLiteral("SELECT DISTINCT HEX(w.accname), EXISTS (SELECT 1 FROM t_char s WHERE s.accname = w.accname "
-                                   "AND s.zoneworldid NOT IN (%1)) FROM t_char w WHERE w.zoneworldid IN (%1)").arg(worlds))) {
+                                   "AND s.zoneworldid NOT IN (%1)%2) FROM t_char w WHERE w.zoneworldid IN (%1)%2").arg(worlds, lock))) {
         *error = query.lastError().text();
         return false;
     }

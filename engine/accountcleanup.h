@@ -33,9 +33,11 @@ struct WipedAccounts
 };
 
 // The distinct account names of the characters of those worlds, less those that also own a
-// character in another world (compared as the accname column compares). False with *error
-// when they cannot be read.
-bool collectAccountNames(QSqlDatabase &db, const QList<int> &worldIds, WipedAccounts *accounts, QString *error);
+// character in another world (compared as the accname column compares). With `locking`, inside
+// the caller's transaction, the rows it decides by are read as they are now and stay so until
+// the transaction ends. False with *error when they cannot be read.
+bool collectAccountNames(QSqlDatabase &db, const QList<int> &worldIds, WipedAccounts *accounts, QString *error,
+                         bool locking = false);
 
 // The account databases of an entry on its account server (webHost, webPort and their login,
 // else the character server's), one connection per database, opened together so that an

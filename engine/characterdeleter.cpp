@@ -42,22 +42,31 @@ bool CharacterDeleter::deleteByZoneWorldIds(const QList<int> &worldIds, int *del
     m_context.log(STORED_TEXT("开始删除 zoneworldid IN (%1) 的角色数据...").arg(idListText(worldIds)));
     m_undoPath.clear();
 
+    if (worldIds.isEmpty()) {
+        m_context.log(STORED_TEXT("没有找到符合条件的角色"));
+        return true;
+    }
     QString error;
-    const QList<int> guids = worldIds.isEmpty() ? QList<int>() : charGuidsOfWorlds(m_db, worldIds, &error);
-    if (!error.isEmpty())
+    QSqlDatabase &db = m_db;
+    // Created before the transaction, whatever the number of characters it then finds.
+    CharacterPurge::IdTable idTable(db);
+    if (!idTable.create(&error))
+        return fail(error);
+    UndoableTransaction transaction(db);
+    transaction.setLog([this](const QString &line) { m_context.log(line); });
+    if (!transaction.begin(STORED_TEXT("区服删档 WorldID %1").arg(idListText(worldIds)), m_writeUndo, &error))
+        return fail(error);
+    // The zone's characters now, locked: what the deletion removes and the report counts.
+    QList<int> guids;
+    if (!CharacterPurge::lockWorldCharacters(db, worldIds, &guids, &error))
         return fail(STORED_TEXT("查询角色失败: ") + error);
     if (guids.isEmpty()) {
+        transaction.rollback();
         m_context.log(STORED_TEXT("没有找到符合条件的角色"));
         return true;
     }
     m_context.log(STORED_TEXT("找到 %1 个角色需要删除").arg(guids.size()));
-
-    QSqlDatabase &db = m_db;
-    CharacterPurge::IdTable idTable(db);
-    if (guids.size() > CharacterPurge::kSliceSize && !idTable.create(&error))
-        return fail(error);
-    UndoableTransaction transaction(db);
-    if (!transaction.begin(STORED_TEXT("区服删档 WorldID %1").arg(idListText(worldIds)), m_writeUndo, &error))
+    if (m_afterLocking && !m_afterLocking(db, transaction.undo(), &error))
         return fail(error);
     CharacterPurge::Hooks hooks;
     hooks.starting = [this](int step, int steps, CharacterPurge::Step kind, const QString &table) {
@@ -82,7 +91,7 @@ bool CharacterDeleter::deleteByZoneWorldIds(const QList<int> &worldIds, int *del
     if (!m_undoPath.isEmpty())
         m_context.log(STORED_TEXT("撤销文件: %1").arg(m_undoPath));
     m_context.log(STORED_TEXT("删除完成！共删除 %1 条记录").arg(outcome.rows));
-    *deleted = int(guids.size());
+    *deleted = int(outcome.characters);
     return true;
 }
 

@@ -31,6 +31,9 @@ public:
     // commit (and the undo file's finish); false with *error rolls everything back.
     using Step = std::function<bool(QSqlDatabase &db, UndoFile *undo, QString *error)>;
     void setBeforeCommit(Step step) { m_beforeCommit = std::move(step); }
+    // Runs inside the zone deletion's transaction once the zone's characters are read and
+    // locked, before anything is deleted; false with *error rolls back.
+    void setAfterLocking(Step step) { m_afterLocking = std::move(step); }
 
     // The tables a character's rows are deleted from, in deletion order.
     static QStringList relatedTables();
@@ -39,8 +42,11 @@ public:
     QString error() const { return m_error; }
 
     // Deletes every character of the given worlds, their rows in every character-owned
-    // table, the relations pointing at them, and their t_char rows, in one transaction.
-    // *deleted holds the characters removed; false when it failed (everything rolled back).
+    // table, the relations pointing at them, and their t_char rows, in one transaction. The
+    // characters are those of the worlds when the transaction reads and locks them: one that
+    // moved away before stays, one that would move away waits. *deleted holds the characters
+    // removed (0, and no undo file, when the worlds had none); false when it failed
+    // (everything rolled back).
     bool deleteByZoneWorldIds(const QList<int> &worldIds, int *deleted);
 
     // Removes one character's duplicated entries from the tables of duplicateRepairSpecs and
@@ -83,4 +89,5 @@ private:
     bool m_writeUndo = true;
     QString m_undoPath;
     Step m_beforeCommit;
+    Step m_afterLocking;
 };

@@ -238,6 +238,45 @@ bool IdTable::create(QString *error)
     return true;
 }
 
+bool lockWorldCharacters(QSqlDatabase &db, const QList<int> &worlds, QList<int> *ids, QString *error)
+{
+    ids->clear();
+    QStringList list;
+    for (int world : worlds)
+        list.append(QString::number(world));
+    QSqlQuery query(db);
+    query.setForwardOnly(true);
+    const auto read = [&](const QString &sql, QList<int> *into) {
+        if (!query.exec(sql)) {
+            *error = query.lastError().text();
+            return false;
+        }
+        while (query.next())
+            into->append(query.value(0).toInt());
+        return true;
+    };
+    // Without an index on the world, a locking read would lock every row it looks at: the whole
+    // table, for as long as the wipe runs.
+    const bool indexed = query.exec(QStringLiteral("SELECT COUNT(*) FROM information_schema.STATISTICS WHERE TABLE_SCHEMA = DATABASE() "
+                                                   "AND TABLE_NAME = 't_char' AND COLUMN_NAME = 'zoneworldid' AND SEQ_IN_INDEX = 1"))
+        && query.next() && query.value(0).toInt() > 0;
+    const QString inWorlds = QStringLiteral("zoneworldid IN (%1)").arg(list.join(QLatin1Char(',')));
+    if (indexed)
+        return read(QStringLiteral("SELECT charguid FROM t_char WHERE %1 FOR UPDATE").arg(inWorlds), ids);
+    QList<int> candidates;
+    if (!read(QStringLiteral("SELECT charguid FROM t_char WHERE %1").arg(inWorlds), &candidates))
+        return false;
+    for (qsizetype start = 0; start < candidates.size(); start += kSliceSize) {
+        QStringList slice;
+        for (int id : candidates.mid(start, kSliceSize))
+            slice.append(QString::number(id));
+        if (!read(QStringLiteral("SELECT charguid FROM t_char WHERE charguid IN (%1) AND %2 FOR UPDATE").arg(slice.join(QLatin1Char(',')), inWorlds),
+                  ids))
+            return false;
+    }
+    return true;
+}
+
 bool existingTables(QSqlDatabase &db, const QStringList &tables, QStringList *existing, QString *error)
 {
     QSqlQuery query(db);

@@ -66,6 +66,12 @@ private:
 bool deleteCharacters(QSqlDatabase &db, const QList<int> &ids, const QStringList &tables, const Hooks &hooks,
                       Outcome *outcome);
 
+// The characters of `worlds`, read and locked inside the caller's transaction, so that they
+// stay the worlds' characters until it ends: through the zoneworldid index where t_char has one
+// (locking those worlds' entries, not the rest of the table), else by id after a plain read
+// (the rows of those ids that are still in the worlds then). False with *error.
+bool lockWorldCharacters(QSqlDatabase &db, const QList<int> &worlds, QList<int> *ids, QString *error);
+
 // Which of `tables` exist in the connection's database (names as given, same order); false
 // with *error set when that cannot be read.
 bool existingTables(QSqlDatabase &db, const QStringList &tables, QStringList *existing, QString *error);

@@ -18,35 +18,39 @@ bool run(QSqlDatabase &db, const Request &request, const OperationContext &conte
     // Accounts on another server: all of them reachable before anything is deleted.
     AccountCleanup::AccountConnections remote;
     QString error;
-    if (!request.accountDatabases.isEmpty() && !accountsHere && !request.accounts.names.isEmpty()
-        && !remote.open(request.accountServer, request.accountDatabases, log, &error)) {
+    if (!request.accountDatabases.isEmpty() && !accountsHere && !remote.open(request.accountServer, request.accountDatabases, log, &error)) {
         log(STORED_TEXT("账号删除失败，未做任何修改: %1").arg(error));
         return false;
     }
     CharacterDeleter deleter(db, context);
     deleter.setWriteUndo(request.undo);
+    // The accounts as the transaction finds them with the zone's characters locked: one whose
+    // character moved to a world that stays keeps its account.
+    AccountCleanup::WipedAccounts accounts;
+    deleter.setAfterLocking([&](QSqlDatabase &connection, UndoFile *, QString *stepError) {
+        return request.accountDatabases.isEmpty() || AccountCleanup::collectAccountNames(connection, request.worlds, &accounts, stepError, true);
+    });
     deleter.setBeforeCommit([&](QSqlDatabase &connection, UndoFile *undo, QString *stepError) {
         if (!accountsHere)
             return true;
         log(STORED_TEXT("正在删除账号库数据: %1").arg(request.accountDatabases.join(QStringLiteral(", "))));
-        if (request.accounts.kept > 0)
-            log(STORED_TEXT("保留 %1 个账号：它们在未删档的区服还有角色").arg(request.accounts.kept));
-        return AccountCleanup::deleteAccountsHere(connection, request.accountDatabases, request.accounts.names,
-                                                  undo, log, stepError);
+        if (accounts.kept > 0)
+            log(STORED_TEXT("保留 %1 个账号：它们在未删档的区服还有角色").arg(accounts.kept));
+        return AccountCleanup::deleteAccountsHere(connection, request.accountDatabases, accounts.names, undo, log, stepError);
     });
     if (!deleter.deleteByZoneWorldIds(request.worlds, &result->deleted))
         return false;
     result->undoPath = deleter.undoPath();
     log(STORED_TEXT("角色数据删除完成，共删除 %1 个角色").arg(result->deleted));
-    if (request.accountDatabases.isEmpty() || accountsHere)
+    if (request.accountDatabases.isEmpty() || accountsHere || result->deleted == 0)
         return true;
     // Account databases on another server: their own transactions, after the characters'.
     log(STORED_TEXT("账号库在另一台服务器上，账号的删除不在撤销文件中"));
     log(STORED_TEXT("正在删除账号库数据: %1").arg(request.accountDatabases.join(QStringLiteral(", "))));
-    if (request.accounts.kept > 0)
-        log(STORED_TEXT("保留 %1 个账号：它们在未删档的区服还有角色").arg(request.accounts.kept));
+    if (accounts.kept > 0)
+        log(STORED_TEXT("保留 %1 个账号：它们在未删档的区服还有角色").arg(accounts.kept));
     int deleted = 0;
-    if (!AccountCleanup::deleteAccounts(remote, request.accountDatabases, request.accounts.names, log, &deleted, &error)) {
+    if (!AccountCleanup::deleteAccounts(remote, request.accountDatabases, accounts.names, log, &deleted, &error)) {
         result->accountsFailed = true;
         log(STORED_TEXT("账号删除失败: %1（角色已删除）").arg(error));
         return false;

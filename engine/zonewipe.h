@@ -20,7 +20,7 @@ struct Request
 {
     QList<int> worlds;
     QStringList accountDatabases;            // empty: accounts stay
-    AccountCleanup::WipedAccounts accounts;  // read before the operator confirmed
+    AccountCleanup::WipedAccounts accounts;  // read before the operator confirmed, for the preview; the run reads them again
     HostConfig accountServer;                // where the account databases are
     bool undo = true;                        // write an undo file first
 };
