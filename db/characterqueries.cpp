@@ -9,6 +9,8 @@
 #include <QSqlError>
 #include <QSqlQuery>
 
+#include <limits>
+
 namespace CharacterQueries {
 
 namespace {
@@ -95,15 +97,17 @@ int charactersNamed(QSqlDatabase &db, const QString &name)
 
 qint64 parseCharGuid(const QString &text)
 {
-    QString s = text.trimmed().toUpper();
-    if (s.startsWith(QLatin1String("0X")))
-        s.remove(0, 2);
-    static const QRegularExpression hexLetter(QStringLiteral("[A-F]"));
+    static const QRegularExpression hexadecimal(QStringLiteral("^(0X)?([0-9A-F]{1,16})$"));
+    static const QRegularExpression decimal(QStringLiteral("^[0-9]{1,19}$"));
+    const QString s = text.trimmed().toUpper();
+    const QRegularExpressionMatch hex = hexadecimal.match(s);
     bool ok = false;
-    qint64 value = s.contains(hexLetter) ? 0 : s.toLongLong(&ok, 10);
-    if (!ok || value < 1)
-        value = s.toLongLong(&ok, 16);
-    return ok && value >= 1 ? value : 0;
+    qint64 value = 0;
+    if (hex.hasMatch() && (hex.capturedLength(1) > 0 || !decimal.match(s).hasMatch()))
+        value = hex.captured(2).toLongLong(&ok, 16);
+    else if (decimal.match(s).hasMatch())
+        value = s.toLongLong(&ok, 10);
+    return ok && value >= 1 && value <= std::numeric_limits<qint32>::max() ? value : 0;
 }
 
 QByteArray containsPattern(const QByteArray &bytes)

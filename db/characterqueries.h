@@ -39,7 +39,9 @@ int charactersOfAccount(QSqlDatabase &db, const QString &account);
 // index compare), -1 when they cannot be counted.
 int charactersNamed(QSqlDatabase &db, const QString &name);
 
-// The id a text names: decimal, hexadecimal with letters or "0x", 0 when it names none.
+// The id a text names: "0x" and hexadecimal digits always hexadecimal, bare digits decimal,
+// bare digits with letters A-F hexadecimal; 0 when it names none or one beyond the charguid
+// column's range (1 to 2147483647).
 qint64 parseCharGuid(const QString &text);
 
 // "%text%" for LIKE ... ESCAPE '!', with the text's own wildcards taken literally. Works on

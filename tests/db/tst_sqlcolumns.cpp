@@ -1,5 +1,6 @@
 // The logic that needs no server: how column descriptions are read, how values are written
-// back as literals, which dump lines a MySQL client must not see.
+// back as literals, which dump lines a MySQL client must not see, how ids are read.
+#include "db/characterqueries.h"
 #include "db/sqlcolumns.h"
 #include "engine/clientoptionfile.h"
 
@@ -21,6 +22,8 @@ private slots:
     void floatsComeBackBitForBit();
     void valuesThatCannotBeWrittenExactlyAreRefused();
     void sandboxLineIsRecognised();
+    void charGuidsAreReadAsWritten_data();
+    void charGuidsAreReadAsWritten();
 };
 
 void TestSqlColumns::generatedColumns_data()
@@ -123,6 +126,30 @@ void TestSqlColumns::sandboxLineIsRecognised()
     QVERIFY(!isSandboxLine("/*!40101 SET @OLD_CHARACTER_SET_CLIENT=@@CHARACTER_SET_CLIENT */;\n"));
     // What a dump needs against either family: consistent, without tablespaces.
     QVERIFY(dumpOptions(QStringLiteral("f.sql"), QStringLiteral("db")).contains(QStringLiteral("--no-tablespaces")));
+}
+
+void TestSqlColumns::charGuidsAreReadAsWritten_data()
+{
+    // The window's search and quorvel-cli's --guid read ids the same way.
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<qint64>("guid");
+    QTest::newRow("decimal") << QStringLiteral(" 161 ") << qint64(161);
+    QTest::newRow("0x means hexadecimal, letters or not") << QStringLiteral("0x10") << qint64(16);
+    QTest::newRow("0x with letters") << QStringLiteral("0xA7DD92") << qint64(0xA7DD92);
+    QTest::newRow("letters without 0x") << QStringLiteral("a7dd92") << qint64(0xA7DD92);
+    QTest::newRow("the largest id") << QStringLiteral("2147483647") << qint64(2147483647);
+    QTest::newRow("beyond the column, hexadecimal") << QStringLiteral("0x1000000A1") << qint64(0);
+    QTest::newRow("beyond the column, decimal") << QStringLiteral("2147483648") << qint64(0);
+    QTest::newRow("not a number") << QStringLiteral("12G") << qint64(0);
+    QTest::newRow("negative") << QStringLiteral("-5") << qint64(0);
+    QTest::newRow("zero") << QStringLiteral("0x0") << qint64(0);
+}
+
+void TestSqlColumns::charGuidsAreReadAsWritten()
+{
+    QFETCH(QString, text);
+    QFETCH(qint64, guid);
+    QCOMPARE(CharacterQueries::parseCharGuid(text), guid);
 }
 
 QTEST_GUILESS_MAIN(TestSqlColumns)
