@@ -88,10 +88,10 @@ private:
             changes = parseAssignments(assignments);
         if (usageFailed())
             return Usage;
-        const HostConfig config = connection(parser, out);
+        m_config = connection(parser, out);
         if (usageFailed())
             return Usage;
-        if (!connectSession(config, out))
+        if (!connectSession(m_config, out))
             return fail(out, STORED_TEXT("无法连接服务器"));
         QSqlDatabase &db = DatabaseManager::instance()->database();
 
@@ -186,6 +186,7 @@ private:
                                                                 : CharacterOperation::Kind::Delete;
         request.world = toWorld;
         request.account = parser.value(QStringLiteral("account")).trimmed();
+        request.accounts = m_config;
         request.newName = parser.value(QStringLiteral("name"));
         request.writeUndo = !parser.isSet(QStringLiteral("no-undo"));
         // Refusals come before the preview, as the windows refuse before their confirmation.
@@ -203,8 +204,11 @@ private:
                 return Success;
             }
             preview = counted.rows;
+            // A name drawn here is the run's only within this run: a rehearsal names none.
             if (request.kind == CharacterOperation::Kind::Copy)
-                out.line(STORED_TEXT("副本名: %1").arg(request.newName));
+                out.line(parser.isSet(QStringLiteral("name")) || parser.isSet(QStringLiteral("yes"))
+                             ? STORED_TEXT("副本名: %1").arg(request.newName)
+                             : STORED_TEXT("副本名: 执行时随机生成一个未被占用的名字（用 --name 指定）"));
         }
         QJsonObject counts;
         for (const RowPreview::Count &count : preview)
@@ -246,6 +250,7 @@ private:
     }
 
     QString m_action;
+    HostConfig m_config;
 };
 } // namespace
 

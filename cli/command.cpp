@@ -165,7 +165,8 @@ void ServerCommand::addOptions(QCommandLineParser &parser) const
         {QStringLiteral("host"), QCoreApplication::translate("Cli", "host_configs.json 中的主机名称"), QStringLiteral("NAME")},
         {QStringLiteral("server"), QCoreApplication::translate("Cli", "不用主机配置时: 服务器地址"), QStringLiteral("HOST:PORT")},
         {QStringLiteral("user"), QCoreApplication::translate("Cli", "不用主机配置时: 用户名"), QStringLiteral("USER")},
-        {QStringLiteral("database"), QCoreApplication::translate("Cli", "不用主机配置时: 角色数据库"), QStringLiteral("DB")},
+        {QStringLiteral("database"), QCoreApplication::translate("Cli", "不用主机配置时: 角色数据库（默认 vexadb_main）"), QStringLiteral("DB")},
+        {QStringLiteral("accounts-database"), QCoreApplication::translate("Cli", "不用主机配置时: 同一服务器上的账号库（默认 web）"), QStringLiteral("DB")},
         {QStringLiteral("password-stdin"), QCoreApplication::translate("Cli", "从标准输入读取密码（一行）")},
     });
     Command::addOptions(parser);
@@ -174,9 +175,10 @@ void ServerCommand::addOptions(QCommandLineParser &parser) const
 HostConfig ServerCommand::connection(const QCommandLineParser &parser, Output &out)
 {
     HostConfig config;
-    const bool direct = parser.isSet(QStringLiteral("server")) || parser.isSet(QStringLiteral("user")) || parser.isSet(QStringLiteral("database"));
+    const bool direct = parser.isSet(QStringLiteral("server")) || parser.isSet(QStringLiteral("user")) || parser.isSet(QStringLiteral("database"))
+        || parser.isSet(QStringLiteral("accounts-database"));
     if (parser.isSet(QStringLiteral("host")) && direct) {
-        usageError(STORED_TEXT("--host 不能与 --server/--user/--database 同时使用：只能用一种方式指定服务器"));
+        usageError(STORED_TEXT("--host 不能与 --server/--user/--database/--accounts-database 同时使用：只能用一种方式指定服务器"));
         return config;
     }
     if (parser.isSet(QStringLiteral("host"))) {
@@ -197,6 +199,8 @@ HostConfig ServerCommand::connection(const QCommandLineParser &parser, Output &o
             ? QStringLiteral("root") : parser.value(QStringLiteral("user"));
         if (parser.isSet(QStringLiteral("database")))
             config.database = parser.value(QStringLiteral("database"));
+        if (parser.isSet(QStringLiteral("accounts-database")))
+            config.webDatabase = parser.value(QStringLiteral("accounts-database"));
         config.password.clear();
         if (!parser.isSet(QStringLiteral("password-stdin")) && Terminal::isStandardInput())
             config.password = Terminal::readPassword(STORED_TEXT("%1@%2 的密码: ").arg(config.username, server));

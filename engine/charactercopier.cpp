@@ -167,14 +167,10 @@ bool CharacterCopier::copyCharacter(int source, const QString &account, const QS
         return fail(STORED_TEXT("错误: %1").arg(error), STORED_TEXT("更新maxcharguid失败: %1").arg(error));
     m_context.log(STORED_TEXT("分配新CharGUID: %1").arg(guid));
 
-    QString name = newName;
-    for (int attempt = 0; attempt < 5; ++attempt) {
-        if (CharacterQueries::charactersNamed(db, name) == 0)
-            break;
-        const QString next = randomName();
-        m_context.log(STORED_TEXT("角色名 %1 已被占用，重新生成: %2").arg(name, next));
-        name = next;
-    }
+    // The name the operator confirmed, or none: one taken since is refused, never replaced.
+    const QString name = newName.isEmpty() ? freeRandomName(db) : newName;
+    if (name.isEmpty() || CharacterQueries::charactersNamed(db, name) != 0)
+        return fail(STORED_TEXT("错误: 角色名 %1 已被占用").arg(name), STORED_TEXT("角色名 %1 已被占用（确认之后被占用），未做任何修改").arg(name));
     if (copyRows(db, QStringLiteral("t_char"),
                  {{QStringLiteral("charguid"), guid}, {QStringLiteral("accname"), legacy(account)},
                   {QStringLiteral("charname"), legacy(name)}},

@@ -1,12 +1,40 @@
 #include "characteroperation.h"
 
 #include "charactercopier.h"
+#include "accountcleanup.h"
 #include "characterdeleter.h"
+#include "db/characterqueries.h"
+#include "db/legacytext.h"
 #include "db/storedtext.h"
 
 #include <QSqlQuery>
 
 namespace CharacterOperation {
+
+namespace {
+// Why the copy must not go to `account`: its account database does not hold it, or cannot be
+// read. Empty when it may.
+QString accountRefusal(QSqlDatabase &db, const Request &request)
+{
+    const QString database = request.accounts.webDatabase;
+    if (database.isEmpty())
+        return STORED_TEXT("主机配置没有账号库，无法确认目标账号 %1 存在，未复制").arg(request.account);
+    // The name as the game stores it: GBK bytes, or UTF-8 in a UTF-8 column.
+    QList<QByteArray> names{encodeGbk(request.account)};
+    if (request.account.toUtf8() != names.constFirst())
+        names.append(request.account.toUtf8());
+    QMap<QString, int> counts;
+    QString error;
+    if (!AccountCleanup::countAccounts(db, request.accounts, {database}, names, &counts, &error))
+        return STORED_TEXT("无法读取账号库 %1: %2，未复制").arg(database, error);
+    if (counts.value(database) > 0)
+        return QString();
+    const QString server = AccountCleanup::accountsOnSessionServer(request.accounts)
+        ? QStringLiteral("%1:%2").arg(request.accounts.host, QString::number(request.accounts.port))
+        : QStringLiteral("%1:%2").arg(request.accounts.webHost, QString::number(request.accounts.webPort));
+    return STORED_TEXT("目标账号 %1 在账号库 %2（%3）中不存在，未复制").arg(request.account, database, server);
+}
+} // namespace
 
 Preview preview(QSqlDatabase &db, Request *request)
 {
@@ -17,6 +45,11 @@ Preview preview(QSqlDatabase &db, Request *request)
             request->newName = CharacterCopier::freeRandomName(db);
         if (request->newName.isEmpty())
             request->newName = CharacterCopier::randomName();
+        preview.refusal = accountRefusal(db, *request);
+        if (preview.refusal.isEmpty() && CharacterQueries::charactersNamed(db, request->newName) != 0)
+            preview.refusal = STORED_TEXT("角色名 %1 已被占用，未复制").arg(request->newName);
+        if (!preview.refusal.isEmpty())
+            return preview;
         preview.rows = RowPreview::copyRows(db, request->charguid);
         preview.rows.append({STORED_TEXT("t_var(计数器)"), 1, false, QString()});
         break;
@@ -47,6 +80,11 @@ Result run(QSqlDatabase &db, const Request &request, const OperationContext &con
 {
     Result result;
     if (request.kind == Kind::Copy) {
+        // The account may have gone since the confirmation.
+        if (result.failure = accountRefusal(db, request); !result.failure.isEmpty()) {
+            context.log(result.failure);
+            return result;
+        }
         CharacterCopier copier(db, context);
         copier.setWriteUndo(request.writeUndo);
         result.ok = copier.copyCharacter(request.charguid, request.account, request.newName, &result.newGuid, &result.newName,

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "db/hostconfig.h"
 #include "db/operationcontext.h"
 #include "rowpreview.h"
 
@@ -19,8 +20,9 @@ struct Request
 {
     Kind kind = Kind::Delete;
     int charguid = 0;
-    QString account;  // copy: the account that receives it
-    QString newName;  // copy: the copy's name; preview() draws a free one when empty
+    QString account;  // copy: the account that receives it, which must exist
+    HostConfig accounts;  // copy: the host entry whose account database (and server) holds that account
+    QString newName;  // copy: the copy's name; preview() draws a free one when empty; the run refuses it when taken
     int world = 0;    // transfer: the world it moves to
     bool writeUndo = true;
 };
@@ -44,6 +46,7 @@ struct Result
 };
 
 // Counts, on the server, what the request will change; draws the copy's name when it has none.
+// Refuses a copy into an account its account database does not hold, or under a name taken.
 Preview preview(QSqlDatabase &db, Request *request);
 Result run(QSqlDatabase &db, const Request &request, const OperationContext &context);
 

@@ -731,10 +731,6 @@ Undo file: %1</translation>
         <translation>New CharGUID: %1</translation>
     </message>
     <message>
-        <source>角色名 %1 已被占用，重新生成: %2</source>
-        <translation>The name %1 is taken, drawing another: %2</translation>
-    </message>
-    <message>
         <source>错误: 复制t_char失败: %1</source>
         <translation>Error: copying t_char failed: %1</translation>
     </message>
@@ -841,6 +837,14 @@ Undo file: %1</translation>
     <message>
         <source>宠物数据复制完成</source>
         <translation>Pets copied</translation>
+    </message>
+    <message>
+        <source>错误: 角色名 %1 已被占用</source>
+        <translation>Error: the character name %1 is taken</translation>
+    </message>
+    <message>
+        <source>角色名 %1 已被占用（确认之后被占用），未做任何修改</source>
+        <translation>The character name %1 is taken (since it was confirmed); nothing was changed</translation>
     </message>
 </context>
 <context>
@@ -1971,18 +1975,6 @@ The duplicates are deleted and the skills ordered by skid</translation>
         <translation>Confirm copy</translation>
     </message>
     <message>
-        <source>即将复制角色:
-
-源角色: %1 (GUID=%2)
-目标账号: %3
-新角色名: %4</source>
-        <translation>About to copy the character:
-
-Source: %1 (GUID=%2)
-Target account: %3
-New name: %4</translation>
-    </message>
-    <message>
         <source>角色复制成功！
 
 新CharGUID: %1
@@ -2090,6 +2082,26 @@ Updated with it:
         <source>导出失败，详见操作日志</source>
         <translation>Export failed; see the log</translation>
     </message>
+    <message>
+        <source>新角色名:</source>
+        <translation>New character name:</translation>
+    </message>
+    <message>
+        <source>无法复制</source>
+        <translation>Cannot copy</translation>
+    </message>
+    <message>
+        <source>即将在 %1 上复制角色:
+
+源角色: %2 (GUID=%3)
+目标账号: %4
+新角色名: %5</source>
+        <translation>About to copy a character on %1:
+
+Source: %2 (GUID=%3)
+Target account: %4
+New name: %5</translation>
+    </message>
 </context>
 <context>
     <name>CharacterOperation</name>
@@ -2100,6 +2112,22 @@ Updated with it:
     <message>
         <source>角色 CharGUID=%1 已在 WorldID=%2，无需转移</source>
         <translation>Character CharGUID=%1 is in WorldID=%2 already; nothing to transfer</translation>
+    </message>
+    <message>
+        <source>主机配置没有账号库，无法确认目标账号 %1 存在，未复制</source>
+        <translation>The host entry names no account database, so the account %1 cannot be found; not copied</translation>
+    </message>
+    <message>
+        <source>无法读取账号库 %1: %2，未复制</source>
+        <translation>Cannot read the account database %1: %2; not copied</translation>
+    </message>
+    <message>
+        <source>目标账号 %1 在账号库 %2（%3）中不存在，未复制</source>
+        <translation>The account %1 does not exist in the account database %2 (%3); not copied</translation>
+    </message>
+    <message>
+        <source>角色名 %1 已被占用，未复制</source>
+        <translation>The character name %1 is taken; not copied</translation>
     </message>
 </context>
 <context>
@@ -2361,10 +2389,6 @@ Commands:
         <translation>Without a host entry: the user</translation>
     </message>
     <message>
-        <source>不用主机配置时: 角色数据库</source>
-        <translation>Without a host entry: the character database</translation>
-    </message>
-    <message>
         <source>从标准输入读取密码（一行）</source>
         <translation>Read the password from standard input (one line)</translation>
     </message>
@@ -2493,6 +2517,14 @@ Exit codes: 0 success, 1 the operation failed, 2 wrong usage. Commands that chan
     <message>
         <source>文件写于的服务器已迁移到这里（标识不同）时，确认后仍执行</source>
         <translation>run it although the server differs from the one the file was written on: that server was moved here</translation>
+    </message>
+    <message>
+        <source>不用主机配置时: 角色数据库（默认 vexadb_main）</source>
+        <translation>without a host entry: the character database (default vexadb_main)</translation>
+    </message>
+    <message>
+        <source>不用主机配置时: 同一服务器上的账号库（默认 web）</source>
+        <translation>without a host entry: the account database on the same server (default web)</translation>
     </message>
 </context>
 <context>
@@ -2631,6 +2663,10 @@ Exit codes: 0 success, 1 the operation failed, 2 wrong usage. Commands that chan
         <source>操作完成</source>
         <translation>Done</translation>
     </message>
+    <message>
+        <source>副本名: 执行时随机生成一个未被占用的名字（用 --name 指定）</source>
+        <translation>Copy&apos;s name: a free one is drawn when the copy runs (or give --name)</translation>
+    </message>
 </context>
 <context>
     <name>Cli::Command</name>
@@ -2719,10 +2755,6 @@ Exit codes: 0 success, 1 the operation failed, 2 wrong usage. Commands that chan
 <context>
     <name>Cli::ServerCommand</name>
     <message>
-        <source>--host 不能与 --server/--user/--database 同时使用：只能用一种方式指定服务器</source>
-        <translation>--host cannot be used with --server/--user/--database: name the server one way only</translation>
-    </message>
-    <message>
         <source>--server: 需要 HOST:PORT，收到 &quot;%1&quot;</source>
         <translation>--server: HOST:PORT is needed, got &quot;%1&quot;</translation>
     </message>
@@ -2749,6 +2781,10 @@ Exit codes: 0 success, 1 the operation failed, 2 wrong usage. Commands that chan
     <message>
         <source>%1 需要 --worlds 1,2,...</source>
         <translation>%1 needs --worlds 1,2,...</translation>
+    </message>
+    <message>
+        <source>--host 不能与 --server/--user/--database/--accounts-database 同时使用：只能用一种方式指定服务器</source>
+        <translation>--host cannot be used with --server/--user/--database/--accounts-database: name the server one way only</translation>
     </message>
 </context>
 <context>

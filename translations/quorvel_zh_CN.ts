@@ -731,10 +731,6 @@
         <translation>分配新CharGUID: %1</translation>
     </message>
     <message>
-        <source>角色名 %1 已被占用，重新生成: %2</source>
-        <translation>角色名 %1 已被占用，重新生成: %2</translation>
-    </message>
-    <message>
         <source>错误: 复制t_char失败: %1</source>
         <translation>错误: 复制t_char失败: %1</translation>
     </message>
@@ -841,6 +837,14 @@
     <message>
         <source>宠物数据复制完成</source>
         <translation>宠物数据复制完成</translation>
+    </message>
+    <message>
+        <source>错误: 角色名 %1 已被占用</source>
+        <translation>错误: 角色名 %1 已被占用</translation>
+    </message>
+    <message>
+        <source>角色名 %1 已被占用（确认之后被占用），未做任何修改</source>
+        <translation>角色名 %1 已被占用（确认之后被占用），未做任何修改</translation>
     </message>
 </context>
 <context>
@@ -1971,18 +1975,6 @@ ZoneWorldID 将从 %1 改为 %2，角色的装备、时装和珍兽装备随之�
         <translation>确认复制</translation>
     </message>
     <message>
-        <source>即将复制角色:
-
-源角色: %1 (GUID=%2)
-目标账号: %3
-新角色名: %4</source>
-        <translation>即将复制角色:
-
-源角色: %1 (GUID=%2)
-目标账号: %3
-新角色名: %4</translation>
-    </message>
-    <message>
         <source>角色复制成功！
 
 新CharGUID: %1
@@ -2090,6 +2082,26 @@ CharGUID: %1
         <source>导出失败，详见操作日志</source>
         <translation>导出失败，详见操作日志</translation>
     </message>
+    <message>
+        <source>新角色名:</source>
+        <translation>新角色名:</translation>
+    </message>
+    <message>
+        <source>无法复制</source>
+        <translation>无法复制</translation>
+    </message>
+    <message>
+        <source>即将在 %1 上复制角色:
+
+源角色: %2 (GUID=%3)
+目标账号: %4
+新角色名: %5</source>
+        <translation>即将在 %1 上复制角色:
+
+源角色: %2 (GUID=%3)
+目标账号: %4
+新角色名: %5</translation>
+    </message>
 </context>
 <context>
     <name>CharacterOperation</name>
@@ -2100,6 +2112,22 @@ CharGUID: %1
     <message>
         <source>角色 CharGUID=%1 已在 WorldID=%2，无需转移</source>
         <translation>角色 CharGUID=%1 已在 WorldID=%2，无需转移</translation>
+    </message>
+    <message>
+        <source>主机配置没有账号库，无法确认目标账号 %1 存在，未复制</source>
+        <translation>主机配置没有账号库，无法确认目标账号 %1 存在，未复制</translation>
+    </message>
+    <message>
+        <source>无法读取账号库 %1: %2，未复制</source>
+        <translation>无法读取账号库 %1: %2，未复制</translation>
+    </message>
+    <message>
+        <source>目标账号 %1 在账号库 %2（%3）中不存在，未复制</source>
+        <translation>目标账号 %1 在账号库 %2（%3）中不存在，未复制</translation>
+    </message>
+    <message>
+        <source>角色名 %1 已被占用，未复制</source>
+        <translation>角色名 %1 已被占用，未复制</translation>
     </message>
 </context>
 <context>
@@ -2361,10 +2389,6 @@ CharGUID: %1
         <translation>不用主机配置时: 用户名</translation>
     </message>
     <message>
-        <source>不用主机配置时: 角色数据库</source>
-        <translation>不用主机配置时: 角色数据库</translation>
-    </message>
-    <message>
         <source>从标准输入读取密码（一行）</source>
         <translation>从标准输入读取密码（一行）</translation>
     </message>
@@ -2493,6 +2517,14 @@ CharGUID: %1
     <message>
         <source>文件写于的服务器已迁移到这里（标识不同）时，确认后仍执行</source>
         <translation>文件写于的服务器已迁移到这里（标识不同）时，确认后仍执行</translation>
+    </message>
+    <message>
+        <source>不用主机配置时: 角色数据库（默认 vexadb_main）</source>
+        <translation>不用主机配置时: 角色数据库（默认 vexadb_main）</translation>
+    </message>
+    <message>
+        <source>不用主机配置时: 同一服务器上的账号库（默认 web）</source>
+        <translation>不用主机配置时: 同一服务器上的账号库（默认 web）</translation>
     </message>
 </context>
 <context>
@@ -2631,6 +2663,10 @@ CharGUID: %1
         <source>操作完成</source>
         <translation>操作完成</translation>
     </message>
+    <message>
+        <source>副本名: 执行时随机生成一个未被占用的名字（用 --name 指定）</source>
+        <translation>副本名: 执行时随机生成一个未被占用的名字（用 --name 指定）</translation>
+    </message>
 </context>
 <context>
     <name>Cli::Command</name>
@@ -2719,10 +2755,6 @@ CharGUID: %1
 <context>
     <name>Cli::ServerCommand</name>
     <message>
-        <source>--host 不能与 --server/--user/--database 同时使用：只能用一种方式指定服务器</source>
-        <translation>--host 不能与 --server/--user/--database 同时使用：只能用一种方式指定服务器</translation>
-    </message>
-    <message>
         <source>--server: 需要 HOST:PORT，收到 &quot;%1&quot;</source>
         <translation>--server: 需要 HOST:PORT，收到 &quot;%1&quot;</translation>
     </message>
@@ -2749,6 +2781,10 @@ CharGUID: %1
     <message>
         <source>%1 需要 --worlds 1,2,...</source>
         <translation>%1 需要 --worlds 1,2,...</translation>
+    </message>
+    <message>
+        <source>--host 不能与 --server/--user/--database/--accounts-database 同时使用：只能用一种方式指定服务器</source>
+        <translation>--host 不能与 --server/--user/--database/--accounts-database 同时使用：只能用一种方式指定服务器</translation>
     </message>
 </context>
 <context>

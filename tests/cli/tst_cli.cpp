@@ -149,7 +149,8 @@ void TestCli::badUsage_data()
         << QStringList{QStringLiteral("wipe"), QStringLiteral("--host"), QStringLiteral("甲服"), QStringLiteral("--server"),
                        QStringLiteral("127.0.0.1:1"), QStringLiteral("--database"), QStringLiteral("bigsrc"), QStringLiteral("--worlds"),
                        QStringLiteral("5")}
-        << QStringLiteral("--host 不能与 --server/--user/--database 同时使用") << QStringLiteral("--host cannot be used with --server/--user/--database");
+        << QStringLiteral("--host 不能与 --server/--user/--database/--accounts-database 同时使用")
+        << QStringLiteral("--host cannot be used with --server/--user/--database/--accounts-database");
     QTest::newRow("character without an action") << QStringList{QStringLiteral("character"), QStringLiteral("--host"), QStringLiteral("甲服")}
                                                  << QStringLiteral("需要一个动作: list|search|show|copy|transfer|delete|repair|set") << QStringLiteral("An action is needed: list|search|show|copy|transfer|delete|repair|set");
     QTest::newRow("a field the editor does not change")
@@ -443,7 +444,8 @@ void TestCli::characterCommandsChangeExactlyWhatTheySay()
     QVERIFY(TestServers::loadSample(m_server, TestServers::smallSample(db, {1, 2}, 10)));
     const int guid = TestServers::querySql(m_server, QStringLiteral("SELECT MIN(charguid) FROM t_char WHERE zoneworldid = 2"), db).toInt();
     const QStringList server = {QStringLiteral("--server"), QStringLiteral("%1:%2").arg(m_server.host).arg(m_server.port),
-                                QStringLiteral("--database"), db, QStringLiteral("--password-stdin")};
+                                QStringLiteral("--database"), db, QStringLiteral("--accounts-database"), db + QStringLiteral("_web"),
+                                QStringLiteral("--password-stdin")};
     const QByteArray password = m_server.password.toUtf8() + '\n';
     const QStringList command = QStringList{QStringLiteral("character"), arguments.first(), QStringLiteral("--guid"), QString::number(guid)}
                                 + server + arguments.mid(1);

@@ -429,7 +429,9 @@ bool TestFaultMatrix::runEngine(const QString &operation, const QString &fault)
         request.kind = kinds.value(operation);
         request.charguid = kGuid;
         request.world = 2;
-        request.account = QStringLiteral("copied@qq.com");
+        request.account = QStringLiteral("w1u0@qq.com");
+        request.accounts = m_server.hostConfig(kDb);
+        request.accounts.webDatabase = kWeb;
         request.newName = QStringLiteral("Faultcpy");
         const CharacterOperation::Result result = CharacterOperation::run(db, request, {});
         // A failed run names no undo file: nothing it could undo was committed.

@@ -502,8 +502,10 @@ SampleOptions smallSample(const QString &database, const QList<int> &worlds, int
 bool loadAndConnect(TestServer *server, const SampleOptions &options)
 {
     *server = shared();
-    return server->isValid() && loadSample(*server, options)
-        && DatabaseManager::instance()->connectToDatabase(server->hostConfig(options.characterDatabase));
+    HostConfig config = server->hostConfig(options.characterDatabase);
+    if (!options.accountDatabases.isEmpty())
+        config.webDatabase = options.accountDatabases.constFirst();
+    return server->isValid() && loadSample(*server, options) && DatabaseManager::instance()->connectToDatabase(config);
 }
 
 } // namespace TestServers

@@ -97,7 +97,7 @@ bool loadSample(const TestServer &server, const SampleOptions &options);
 SampleOptions smallSample(const QString &database, const QList<int> &worlds, int perWorld);
 
 // Takes the shared server, loads `options` into it and connects the session to its character
-// database; false on any failure.
+// database, with its first account database as the entry's; false on any failure.
 bool loadAndConnect(TestServer *server, const SampleOptions &options);
 
 // Registers the MariaDB ODBC driver under `driverName` in a private odbcinst.ini in `dir`

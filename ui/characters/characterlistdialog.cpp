@@ -10,6 +10,7 @@
 #include "db/connectionrule.h"
 #include "db/legacytext.h"
 #include "db/storedtext.h"
+#include "engine/charactercopier.h"
 #include "engine/characteroperation.h"
 #include "engine/exportmanager.h"
 #include "itemconfigmanager.h"
@@ -550,6 +551,12 @@ void CharacterListDialog::onContextCopyCharacter()
     layout->addWidget(accountEdit);
     auto *suffix = new QCheckBox(tr("自动添加后缀 ") + accountNameSuffix(), &ask);
     layout->addWidget(suffix);
+    // The copy's name: a free one drawn now, which the operator may change; the copy gets
+    // exactly this name, or is refused when it is taken by then.
+    layout->addWidget(new QLabel(tr("新角色名:"), &ask));
+    auto *nameEdit = new QLineEdit(CharacterCopier::freeRandomName(DatabaseManager::instance()->database()), &ask);
+    nameEdit->setObjectName(QStringLiteral("newName"));
+    layout->addWidget(nameEdit);
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &ask);
     layout->addWidget(buttons);
     connect(buttons, &QDialogButtonBox::accepted, &ask, &QDialog::accept);
@@ -561,12 +568,19 @@ void CharacterListDialog::onContextCopyCharacter()
         return;
     if (suffix->isChecked() && !request.account.contains(QLatin1Char('@')))
         request.account += accountNameSuffix();
+    request.newName = nameEdit->text().trimmed();
+    request.accounts = DatabaseManager::instance()->storedConfig();
 
-    const QList<RowPreview::Count> added = CharacterOperation::preview(DatabaseManager::instance()->database(), &request).rows;
+    const CharacterOperation::Preview preview = CharacterOperation::preview(DatabaseManager::instance()->database(), &request);
+    if (!preview.refusal.isEmpty()) {
+        onLogMessage(preview.refusal);
+        QMessageBox::warning(this, tr("无法复制"), preview.refusal);
+        return;
+    }
     if (!confirmRows(QMessageBox::Question, STORED_TEXT("确认复制"),
-                     tr("即将复制角色:\n\n源角色: %1 (GUID=%2)\n目标账号: %3\n新角色名: %4")
-                         .arg(name, QString::number(guid), request.account, request.newName),
-                     added))
+                     tr("即将在 %1 上复制角色:\n\n源角色: %2 (GUID=%3)\n目标账号: %4\n新角色名: %5")
+                         .arg(DatabaseManager::instance()->serverLabel(), name, QString::number(guid), request.account, request.newName),
+                     preview.rows))
         return;
     runCharacterOperation(STORED_TEXT("复制角色"), request, [this, account = request.account](const CharacterOperation::Result &result) {
         QMessageBox::information(this, tr("完成"),
