@@ -451,11 +451,19 @@ bool MergeRun::beginSourceSnapshot()
         addLogLine(STORED_TEXT("无法短暂锁定副区（%1）：改为在一个连接的一个快照中读取副区，不并行读取").arg(query.lastError().text()));
         m_reader.reset();
     }
-    const QString snapshot = QStringLiteral("START TRANSACTION WITH CONSISTENT SNAPSHOT");
-    bool ok = query.exec(snapshot);
+    // A consistent snapshot is one only under REPEATABLE READ; a server running READ COMMITTED
+    // would have every statement read another moment.
+    const auto snapshot = [](QSqlQuery &on) {
+        return on.exec(QStringLiteral("SET SESSION TRANSACTION ISOLATION LEVEL REPEATABLE READ"))
+            && on.exec(QStringLiteral("START TRANSACTION WITH CONSISTENT SNAPSHOT"));
+    };
+    bool ok = snapshot(query);
     if (!ok)
         error = query.lastError().text();
-    if (ok && m_reader && !m_reader->call([&snapshot](QSqlDatabase &db) { return QSqlQuery(db).exec(snapshot); })) {
+    if (ok && m_reader && !m_reader->call([&snapshot](QSqlDatabase &db) {
+            QSqlQuery reader(db);
+            return snapshot(reader);
+        })) {
         addLogLine(STORED_TEXT("副区读取连接无法开始快照，改为单连接读取"));
         m_reader.reset();
     }
