@@ -83,9 +83,10 @@ qint64 CharacterCopier::copyRows(QSqlDatabase &db, const QString &table, const Q
     if (known == m_columns.cend()) {
         QSqlError readError;
         QStringList read;
-        // The server computes generated columns itself and refuses values for them.
+        // The server computes generated columns itself and refuses values for them; it numbers
+        // the copy's rows itself too (aid, or a key it generated: MySQL's invisible my_row_id).
         for (const Column &column : withoutColumn(readColumns(db, table, &readError), QStringLiteral("aid"))) {
-            if (!column.generated)
+            if (!column.generated && !column.autoIncrement)
                 read.append(column.name);
         }
         if (read.isEmpty()) {

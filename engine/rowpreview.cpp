@@ -131,6 +131,12 @@ QString liveGameWarning(QSqlDatabase &db, const QStringList &databases, const QS
     for (const QString &database : databases + accountDatabases)
         names.append(Sql::bytesLiteral(database.toUtf8(), QStringLiteral("utf8mb4")));
     QSqlQuery query(db);
+    // Other users' sessions show only with the PROCESS privilege: without it, nobody else seems
+    // to be there, which is not the same as nobody being there. GRANTEE reads 'user'@'host'.
+    const bool seesOthers = query.exec(QStringLiteral("SELECT COUNT(*) FROM information_schema.USER_PRIVILEGES WHERE PRIVILEGE_TYPE = 'PROCESS' "
+                                                      "AND GRANTEE = CONCAT(QUOTE(SUBSTRING_INDEX(CURRENT_USER(), '@', 1)), '@', "
+                                                      "QUOTE(SUBSTRING_INDEX(CURRENT_USER(), '@', -1)))"))
+        && query.next() && query.value(0).toLongLong() > 0;
     // The program's own connections come from its user and host; the game's from others.
     const qint64 sessions = query.exec(QStringLiteral("SELECT COUNT(*) FROM information_schema.PROCESSLIST WHERE ID <> CONNECTION_ID() "
                                                       "AND DB IN (%1) AND NOT (USER = SUBSTRING_INDEX(USER(), '@', 1) "
@@ -145,6 +151,9 @@ QString liveGameWarning(QSqlDatabase &db, const QStringList &databases, const QS
             && query.next())
             online += query.value(0).toLongLong();
     }
+    if (!seesOthers)
+        return STORED_TEXT("注意：无法确认游戏是否已停止：当前用户没有 PROCESS 权限，看不到其他客户端的连接；%1 个账号标记为在线。建议先停服再操作。")
+            .arg(online);
     if (sessions == 0 && online == 0)
         return QString();
     return STORED_TEXT("注意：游戏可能仍在运行：%1 个其他客户端连接正在使用这些数据库，%2 个账号标记为在线。建议先停服再操作。")

@@ -42,7 +42,8 @@ QStringList lines(const QList<Count> &counts, bool nonEmptyOnly = false);
 // Whether the game seems to be running on the databases an operation is about to change: other
 // client sessions on them (other users or hosts than the program's own, as the server's process
 // list shows them) and accounts of `accountDatabases` marked online. A warning line with both
-// numbers, or empty when there are none.
+// numbers, or empty when there are none; a warning that it cannot tell when the program's user
+// may not see other users' sessions (no PROCESS privilege).
 QString liveGameWarning(QSqlDatabase &db, const QStringList &databases, const QStringList &accountDatabases);
 
 // Whether one transaction that deletes or changes `rows` rows will find room for its row locks.

@@ -46,8 +46,11 @@ void MergeRun::cleanSource(const MergePlan &plan)
     addLogLine(STORED_TEXT("========== 清理副区低等级角色 =========="));
     addLogLine(STORED_TEXT("清理等级 ≤ %1 的角色").arg(m_settings.cleanLevel));
     // After the target has committed: the characters are never merged, so the plan stands
-    // either way, and a merge that fails leaves the source whole. Its own undo file.
+    // either way, and a merge that fails leaves the source whole. Its own undo file. The
+    // source's snapshot ends first: MySQL with GTID consistency (5.7) or statement binlogs (8.0)
+    // refuses a temporary table inside an open transaction.
     QString error;
+    QSqlQuery(m_subChar).exec(QStringLiteral("ROLLBACK"));
     CharacterPurge::IdTable ids(m_subChar);
     if (!ids.create(&error)) {
         m_report->sourceCleanupFailure = error;

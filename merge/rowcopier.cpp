@@ -193,7 +193,9 @@ void RowCopier::setColumns(const QList<Column> &targetColumns, const QList<Colum
         Target target{quoted(column.name), column.lower, -1, {}, {}, column.kind};
         if (const Column *source = findColumn(sourceColumns, column.lower)) {
             target.source = int(m_select.size());
-            target.kind = source->kind;
+            // A value is written as the target column takes it: JSON text from a MariaDB source,
+            // where JSON is longtext, must reach a MySQL JSON column as text, not bytes.
+            target.kind = column.kind == ValueKind::Json ? ValueKind::Json : source->kind;
             target.charset = source->kind == ValueKind::Enum ? source->charset.toLatin1() : conversion(*source, column);
             m_select.append(column.lower);
         } else if (column.needsValue() && fillRequired && !newRowValue(column).isEmpty()) {

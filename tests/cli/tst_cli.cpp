@@ -324,9 +324,14 @@ void TestCli::dryRunWipeCountsWhatTheWipeDeletes()
         return TestServers::querySql(m_server, QStringLiteral("SELECT COUNT(*) FROM information_schema.PROCESSLIST WHERE USER = 'game'")) == QLatin1String("1");
     }, 10000));
     const Result dry = run(wipe, m_server.password.toUtf8() + '\n');
+    // A user who may not see other users' sessions is told that it cannot tell.
+    QVERIFY(TestServers::runSql(m_server, "GRANT SELECT ON cli_a_web.* TO 'game'@'127.0.0.1';"));
+    const Result blind = run(wipe + QStringList{QStringLiteral("--user"), QStringLiteral("game")},
+                             "g\n");
     game.kill();
     game.waitForFinished();
     QVERIFY(TestServers::runSql(m_server, "UPDATE cli_a_web.account SET is_online = 0 WHERE is_online = 7; DROP USER 'game'@'127.0.0.1';"));
+    QVERIFY2(blind.code == 0 && blind.out.contains(QStringLiteral("没有 PROCESS 权限")), qPrintable(blind.out + blind.err));
     const QMap<QString, QString> checksums = TestServers::databaseChecksums(m_server, databases);
     QCOMPARE(dry.code, 0);
     QVERIFY2(dry.out.contains(QStringLiteral("1 个其他客户端连接正在使用这些数据库，%1 个账号标记为在线").arg(online + 2)), qPrintable(dry.out));
