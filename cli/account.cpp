@@ -17,7 +17,8 @@ class AccountCommand : public ActionCommand
 {
 public:
     AccountCommand()
-        : ActionCommand(QStringLiteral("account"), QCoreApplication::translate("Cli", "账号: list 查看，register|points|delete 修改（需 --yes）"),
+        : ActionCommand(QStringLiteral("account"),
+                        QCoreApplication::translate("Cli", "账号: list 查看，register|points|delete 修改（需 --yes）；不用主机配置时账号库由 --accounts-database（或 --database）指定"),
                         QStringLiteral("account_"), kActions)
     {
     }
@@ -65,9 +66,12 @@ private:
         HostConfig config = connection(parser, out);
         if (usageFailed())
             return Usage;
-        // A host entry names its account database; --database names it directly.
+        // A host entry names its account database; without one, --accounts-database names it (or
+        // --database, as this command always took it).
         if (parser.isSet(QStringLiteral("host")))
             config = accountDatabaseConfig(config);
+        else if (parser.isSet(QStringLiteral("accounts-database")))
+            config.database = config.webDatabase;
         else if (!parser.isSet(QStringLiteral("database")))
             config.database = QStringLiteral("web");
         // The new account's password: the next line of standard input, never an argument.
@@ -95,6 +99,8 @@ private:
                                                        name, password, points);
         if (change.kind != AccountChange::Kind::Register) {
             const qint64 rows = change.preview(store);
+            if (rows < 0)
+                return fail(out, STORED_TEXT("无法统计账号: %1").arg(store.error()));
             if (!change.changesAll() && rows == 0)
                 return fail(out, STORED_TEXT("账号不存在: %1").arg(name));
             out.line(STORED_TEXT("将改动 account: %1 条记录").arg(rows));

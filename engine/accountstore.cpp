@@ -68,8 +68,11 @@ QList<AccountRow> AccountStore::list(const QString &filter)
     query.prepare(sql);
     if (!filter.isEmpty())
         query.addBindValue(textParameter(db, QLatin1Char('%') + filter + QLatin1Char('%')));
-    if (!query.exec())
+    if (!query.exec()) {
+        m_error = query.lastError().text();
         return rows;
+    }
+    m_error.clear();
     while (query.next()) {
         AccountRow row;
         row.id = query.value(0).toLongLong();
@@ -172,7 +175,11 @@ qint64 AccountStore::countRows(const QString &name)
     query.prepare(name.isEmpty() ? QStringLiteral("SELECT COUNT(*) FROM account") : QStringLiteral("SELECT COUNT(*) FROM account WHERE name = ?"));
     if (!name.isEmpty())
         query.addBindValue(textParameter(db, name));
-    return query.exec() && query.next() ? query.value(0).toLongLong() : -1;
+    if (!query.exec() || !query.next()) {
+        m_error = query.lastError().text();
+        return -1;
+    }
+    return query.value(0).toLongLong();
 }
 
 bool AccountStore::deleteAccount(const QString &name)

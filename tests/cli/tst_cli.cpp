@@ -504,6 +504,16 @@ void TestCli::accountCommands()
     QCOMPARE(run(QStringList{QStringLiteral("undo"), undo, QStringLiteral("--yes"), QStringLiteral("--host"), QStringLiteral("甲服")}).code, 0);
     QCOMPARE(row(), QStringLiteral("70"));
     QVERIFY(TestServers::runSql(m_server, "DELETE FROM account WHERE name = 'cli新人';", QStringLiteral("cli_a_web")));
+    // A database without accounts is a failure, not an empty list; so is a count it cannot make.
+    const QStringList wrong = {QStringLiteral("--server"), QStringLiteral("%1:%2").arg(m_server.host).arg(m_server.port),
+                               QStringLiteral("--accounts-database"), QStringLiteral("cli_a"), QStringLiteral("--password-stdin")};
+    for (const QStringList &action : {QStringList{QStringLiteral("list"), QStringLiteral("--json")},
+                                      QStringList{QStringLiteral("points"), QStringLiteral("--all"), QStringLiteral("--add"), QStringLiteral("5"),
+                                                  QStringLiteral("--json")}}) {
+        const Result failed = run(QStringList{QStringLiteral("account")} + action + wrong, m_server.password.toUtf8() + '\n');
+        QVERIFY2(failed.code == 1 && !QJsonDocument::fromJson(failed.out.toUtf8()).object().value(QStringLiteral("ok")).toBool(true),
+                 qPrintable(failed.out + failed.err));
+    }
 }
 
 #include "tst_cli.moc"

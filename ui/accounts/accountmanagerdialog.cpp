@@ -136,6 +136,11 @@ void AccountManagerDialog::loadAccounts(const QString &filter)
     m_table->setSortingEnabled(false);
     m_table->setRowCount(0);
     const QList<AccountRow> rows = m_store.list(filter);
+    if (!m_store.error().isEmpty()) {
+        m_table->setSortingEnabled(true);
+        QMessageBox::warning(this, tr("错误"), tr("读取账号失败: %1").arg(m_store.error()));
+        return;
+    }
     m_table->setRowCount(int(rows.size()));
     auto flag = [](bool on) { return on ? tr("是") : tr("否"); };
     // Numbers are held as numbers, so that a header click sorts them as numbers.
