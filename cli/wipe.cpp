@@ -50,7 +50,7 @@ public:
         // Counted where the wipe deletes: a count that cannot be made stops the wipe as well.
         const QStringList preview = ZoneWipe::preview(db, request, &error);
         if (preview.isEmpty()) {
-            out.line(STORED_TEXT("账号删除失败，未做任何修改: %1").arg(error));
+            out.line(error);
             return Failed;
         }
         if (!parser.isSet(QStringLiteral("yes"))) {

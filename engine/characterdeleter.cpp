@@ -334,31 +334,57 @@ bool CharacterDeleter::moveToWorld(QSqlDatabase &db, UndoFile *undo, int chargui
     return true;
 }
 
-bool CharacterDeleter::checkTargetWorld(QSqlDatabase &db, int worldId, QString *error)
+namespace {
+// The worlds the game knows by their counters (none without t_var) and, with `withCharacters`,
+// those that have characters; sorted.
+bool knownWorlds(QSqlDatabase &db, bool withCharacters, QList<int> *known, QString *error)
 {
     QStringList present;
     if (!CharacterPurge::existingTables(db, {QStringLiteral("t_var")}, &present, error))
         return false;
-    // The game knows a world by its id counter; a character anywhere else is lost to every world.
-    QList<int> known;
     if (!present.isEmpty()) {
         CharGuidLedger ledger;
         if (!ledger.read(db, CharGuidLedger::kNoLock, error))
             return false;
-        known = ledger.worlds();
-    } else {
+        *known = ledger.worlds();
+    }
+    if (present.isEmpty() || withCharacters) {
         QSqlQuery worlds(db);
         if (!worlds.exec(QStringLiteral("SELECT DISTINCT zoneworldid FROM t_char ORDER BY zoneworldid"))) {
             *error = worlds.lastError().text();
             return false;
         }
         while (worlds.next())
-            known.append(worlds.value(0).toInt());
+            known->append(worlds.value(0).toInt());
     }
-    if (known.contains(worldId))
-        return true;
-    *error = STORED_TEXT("WorldID %1 不存在，已知的 WorldID: %2").arg(worldId).arg(idListText(known).replace(QLatin1Char(','), QStringLiteral(", ")));
-    return false;
+    std::sort(known->begin(), known->end());
+    known->erase(std::unique(known->begin(), known->end()), known->end());
+    return true;
+}
+
+bool refuseUnknown(const QList<int> &worlds, const QList<int> &known, QString *error)
+{
+    for (int world : worlds) {
+        if (!known.contains(world)) {
+            *error = STORED_TEXT("WorldID %1 不存在，已知的 WorldID: %2").arg(QString::number(world), idListText(known).replace(QLatin1Char(','), QStringLiteral(", ")));
+            return false;
+        }
+    }
+    return true;
+}
+} // namespace
+
+bool CharacterDeleter::checkTargetWorld(QSqlDatabase &db, int worldId, QString *error)
+{
+    // The game knows a world by its id counter; a character anywhere else is lost to every world.
+    QList<int> known;
+    return knownWorlds(db, false, &known, error) && refuseUnknown({worldId}, known, error);
+}
+
+bool CharacterDeleter::checkExistingWorlds(QSqlDatabase &db, const QList<int> &worldIds, QString *error)
+{
+    QList<int> known;
+    return knownWorlds(db, true, &known, error) && refuseUnknown(worldIds, known, error);
 }
 
 bool CharacterDeleter::transferCharacter(int charguid, int worldId, QString *error)

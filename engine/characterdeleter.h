@@ -72,6 +72,10 @@ public:
     // Whether a character may move to `worldId`: a world the game knows by its counter in t_var
     // (or, without t_var, a world that has characters). False with the reason in *error.
     static bool checkTargetWorld(QSqlDatabase &db, int worldId, QString *error);
+    // Whether every world of `worldIds` is one the game knows (its counter in t_var) or that
+    // has characters: a world with neither is a mistyped number. False with the reason in
+    // *error, in the words of checkTargetWorld.
+    static bool checkExistingWorlds(QSqlDatabase &db, const QList<int> &worldIds, QString *error);
 
 private:
     // The operator's text for a deletion that failed.

@@ -14,6 +14,11 @@ bool run(QSqlDatabase &db, const Request &request, const OperationContext &conte
 {
     *result = Result();
     auto log = [&context](const QString &line) { context.log(line); };
+    QString refusal;
+    if (!CharacterDeleter::checkExistingWorlds(db, request.worlds, &refusal)) {
+        log(refusal);
+        return false;
+    }
     const bool accountsHere = !request.accountDatabases.isEmpty() && AccountCleanup::accountsOnSessionServer(request.accountServer);
     // Accounts on another server: all of them reachable before anything is deleted.
     AccountCleanup::AccountConnections remote;
@@ -61,12 +66,16 @@ bool run(QSqlDatabase &db, const Request &request, const OperationContext &conte
 
 QStringList preview(QSqlDatabase &db, const Request &request, QString *error)
 {
+    if (!CharacterDeleter::checkExistingWorlds(db, request.worlds, error))
+        return {};
     const QList<RowPreview::Count> rows = RowPreview::characterRows(
         db, QStringLiteral("SELECT charguid FROM t_char WHERE zoneworldid IN (%1)").arg(idListText(request.worlds)), true);
     QStringList lines = RowPreview::lines(rows);
     QMap<QString, int> counts;
-    if (!AccountCleanup::countAccounts(db, request.accountServer, request.accountDatabases, request.accounts.names, &counts, error))
+    if (!AccountCleanup::countAccounts(db, request.accountServer, request.accountDatabases, request.accounts.names, &counts, error)) {
+        *error = STORED_TEXT("账号删除失败，未做任何修改: %1").arg(*error);
         return {};
+    }
     for (const QString &database : request.accountDatabases)
         lines.append(STORED_TEXT("  %1.account: %2 个账号").arg(database).arg(counts.value(database)));
     if (request.accounts.kept > 0)

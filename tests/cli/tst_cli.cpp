@@ -332,6 +332,10 @@ void TestCli::dryRunWipeCountsWhatTheWipeDeletes()
     game.waitForFinished();
     QVERIFY(TestServers::runSql(m_server, "UPDATE cli_a_web.account SET is_online = 0 WHERE is_online = 7; DROP USER 'game'@'127.0.0.1';"));
     QVERIFY2(blind.code == 0 && blind.out.contains(QStringLiteral("没有 PROCESS 权限")), qPrintable(blind.out + blind.err));
+    // A world the game does not know is refused, as the transfer refuses it.
+    const Result unknown = run(QStringList(wipe).replaceInStrings(QRegularExpression(QStringLiteral("^1$")), QStringLiteral("99")),
+                               m_server.password.toUtf8() + '\n');
+    QVERIFY2(unknown.code == 1 && unknown.out.contains(QStringLiteral("WorldID 99 不存在")), qPrintable(unknown.out + unknown.err));
     const QMap<QString, QString> checksums = TestServers::databaseChecksums(m_server, databases);
     QCOMPARE(dry.code, 0);
     QVERIFY2(dry.out.contains(QStringLiteral("1 个其他客户端连接正在使用这些数据库，%1 个账号标记为在线").arg(online + 2)), qPrintable(dry.out));

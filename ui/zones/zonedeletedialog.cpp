@@ -239,8 +239,8 @@ void ZoneDeleteDialog::onStartDelete()
     QString previewError;
     const QStringList preview = ZoneWipe::preview(DatabaseManager::instance()->database(), request, &previewError);
     if (preview.isEmpty()) {
-        addLogLine(STORED_TEXT("账号删除失败，未做任何修改: %1").arg(previewError));
-        QMessageBox::warning(this, tr("失败"), tr("账号删除失败，未做任何修改。\n\n%1").arg(previewError));
+        addLogLine(previewError);
+        QMessageBox::warning(this, tr("失败"), previewError);
         return;
     }
     addLogLine(STORED_TEXT("将删除的数据:"));
