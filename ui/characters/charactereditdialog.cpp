@@ -451,7 +451,8 @@ void CharacterEditDialog::onSave()
         return;
     }
     const int newWorld = check.newWorld;
-    QString question = tr("确定要保存对该角色的修改吗？\n\n注意：修改后需要玩家重新登录才能生效。");
+    QString question = tr("确定要在 %1 上保存对角色 CharGUID %2 的修改吗？\n\n注意：修改后需要玩家重新登录才能生效。")
+                           .arg(DatabaseManager::instance()->serverLabel(), QString::number(m_charguid));
     if (newWorld > 0)
         question += tr("\n\nZoneWorldID 将从 %1 改为 %2，角色的装备、时装和珍兽装备随之转移。")
                         .arg(intField(QStringLiteral("zoneworldid"))->stored).arg(newWorld);

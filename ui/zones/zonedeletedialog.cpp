@@ -216,11 +216,12 @@ void ZoneDeleteDialog::onStartDelete()
     }
 
     const QString idText = idTexts.join(QStringLiteral(", "));
-    QString text = tr("即将删除以下区服的所有数据：\n\n区服ID: %1\n角色总数: %2\n\n").arg(idText).arg(characters);
+    const QString server = DatabaseManager::instance()->serverLabel();
+    QString text = tr("即将在 %1 上删除以下区服的所有数据：\n\n区服ID: %2\n角色总数: %3\n\n").arg(server, idText, QString::number(characters));
     const QStringList accountDbs = checkedAccountDatabases();
     m_accounts = AccountCleanup::WipedAccounts();
     if (!accountDbs.isEmpty()) {
-        // Gathered before anything is deleted: afterwards the characters that name them are gone.
+        // For the confirmation: the wipe decides again, with the zone's characters locked.
         QString error;
         if (!collectAccountNames(worldIds, &error)) {
             addLogLine(STORED_TEXT("读取账号失败: %1").arg(error));
@@ -254,7 +255,7 @@ void ZoneDeleteDialog::onStartDelete()
     if (first.exec() != QMessageBox::Yes)
         return;
     QMessageBox second(QMessageBox::Critical, tr("最终确认"),
-                       tr("这是最终确认！\n\n确定要执行删档操作吗？"),
+                       tr("这是最终确认！\n\n确定要在 %1 上执行删档操作吗？").arg(server),
                        QMessageBox::Yes | QMessageBox::No, this);
     second.setDefaultButton(QMessageBox::No);
     if (second.exec() != QMessageBox::Yes)

@@ -253,7 +253,8 @@ void TestZoneDeleteDialog::refusedOrDeclinedStartChangesNothing_data()
     QTest::addColumn<QByteArray>("tearDown");
     QTest::newRow("no world ticked") << 0 << QList<QMessageBox::StandardButton>({QMessageBox::Ok})
                                      << QStringLiteral("请至少选择一个区服进行删档") << QByteArray() << QByteArray();
-    const QString confirm = QStringLiteral("即将删除以下区服的所有数据：\n\n区服ID: 2\n角色总数: 20\n\n⚠️ 同时删除账号库: web2\n"
+    // The confirmation names the server it deletes on.
+    const QString confirm = QStringLiteral("即将在 SERVER 上删除以下区服的所有数据：\n\n区服ID: 2\n角色总数: 20\n\n⚠️ 同时删除账号库: web2\n"
                                            "要删除的账号: 10 个\n保留的账号: 0 个（在未删档的区服还有角色）\n\n"
                                            "删除前先写撤销文件，可在“撤销记录”中撤销。各表行数见日志和详细信息。\n\n确定要继续吗？");
     QTest::newRow("no at the first") << 2 << QList<QMessageBox::StandardButton>({QMessageBox::No}) << confirm << QByteArray() << QByteArray();
@@ -280,7 +281,8 @@ void TestZoneDeleteDialog::refusedOrDeclinedStartChangesNothing()
     if (!tearDown.isEmpty())
         QVERIFY(TestServers::runSql(m_server, tearDown, QStringLiteral("zone_dlg")));
     QCOMPARE(boxes.size(), answers.size());
-    QVERIFY2(boxes.first().text.startsWith(firstBox), qPrintable(boxes.first().text));
+    QVERIFY2(boxes.first().text.startsWith(QString(firstBox).replace(QStringLiteral("SERVER"), DatabaseManager::instance()->serverLabel())),
+             qPrintable(boxes.first().text));
     QCOMPARE(count(QStringLiteral("SELECT COUNT(*) FROM t_char")), 60);
     QCOMPARE(count(QStringLiteral("SELECT COUNT(*) FROM account"), QStringLiteral("web2")), 10);
     QVERIFY(!todaysLog(QStringLiteral("zone_delete_")).contains(QStringLiteral("开始删档操作")));
