@@ -243,9 +243,7 @@ bool CharacterCopier::copyCharacter(int source, const QString &account, const QS
                 undo->addRemoval(table, QStringLiteral("charguid"), {guid},
                                  scalar(db, QStringLiteral("SELECT COUNT(*) FROM %1 WHERE charguid = ?").arg(table), {guid}, 0));
         }
-        if (!undo->addStatement(QStringLiteral("UPDATE %1 SET maxcharguid = %2 WHERE worldid = %3 AND maxcharguid = %4")
-                                    .arg(QStringLiteral("%1"), QString::number(oldCounter), QString::number(world), QString::number(guid)),
-                                QStringLiteral("t_var"), 1, &error))
+        if (!undo->addStatement(ledger.counterBack(int(world), guid, oldCounter), QStringLiteral("t_var"), 1, &error))
             return fail(STORED_TEXT("错误: %1").arg(error), error);
     }
     if (!transaction.commit(&error)) {

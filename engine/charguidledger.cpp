@@ -15,14 +15,89 @@ namespace {
 const qint64 kIdCeiling = qint64(std::numeric_limits<int>::max()) + 1;
 } // namespace
 
+bool CharGuidLedger::readCounters(QSqlDatabase &db, QMap<int, qint64> *counters, bool *worldColumn, QString *error)
+{
+    counters->clear();
+    QSqlQuery query(db);
+    query.setForwardOnly(true);
+    if (!query.exec(QStringLiteral("SELECT COUNT(*) FROM information_schema.COLUMNS WHERE TABLE_SCHEMA = DATABASE() AND TABLE_NAME = 't_var' "
+                                   "AND COLUMN_NAME = 'worldid'"))
+        || !query.next()) {
+        *error = STORED_TEXT("读取 t_var 失败: %1").arg(query.lastError().text());
+        return false;
+    }
+    *worldColumn = query.value(0).toInt() > 0;
+    if (!query.exec(*worldColumn ? QStringLiteral("SELECT worldid, maxcharguid FROM t_var ORDER BY worldid")
+                                 : QStringLiteral("SELECT maxcharguid FROM t_var ORDER BY maxcharguid"))) {
+        *error = STORED_TEXT("读取 t_var 失败: %1").arg(query.lastError().text());
+        return false;
+    }
+    if (*worldColumn) {
+        while (query.next()) {
+            const int world = query.value(0).toInt();
+            if (counters->contains(world)) {
+                *error = STORED_TEXT("t_var 中 WorldID %1 有多行计数器，无法确定它的下一个角色ID").arg(world);
+                counters->clear();
+                return false;
+            }
+            counters->insert(world, query.value(1).toLongLong());
+        }
+        return true;
+    }
+    // One counter per range: the world whose characters hold most ids from the counter below up
+    // to it (a character moved to another world keeps its id, and stays a minority).
+    QList<qint64> values;
+    while (query.next())
+        values.append(query.value(0).toLongLong());
+    QSqlQuery owner(db);
+    owner.prepare(QStringLiteral("SELECT zoneworldid FROM t_char WHERE charguid > ? AND charguid <= ? GROUP BY zoneworldid "
+                                 "ORDER BY COUNT(*) DESC, zoneworldid LIMIT 1"));
+    qint64 below = 0;
+    for (qint64 value : std::as_const(values)) {
+        owner.bindValue(0, below);
+        owner.bindValue(1, value);
+        if (!owner.exec()) {
+            *error = STORED_TEXT("读取角色ID失败: %1").arg(owner.lastError().text());
+            counters->clear();
+            return false;
+        }
+        if (owner.next()) {
+            const int world = owner.value(0).toInt();
+            if (counters->contains(world)) {
+                *error = STORED_TEXT("t_var 没有 worldid 列，WorldID %1 的角色占着两段ID（计数器 %2 和 %3），无法确定它的计数器")
+                             .arg(QString::number(world), QString::number(counters->value(world)), QString::number(value));
+                counters->clear();
+                return false;
+            }
+            counters->insert(world, value);
+        }
+        below = value;
+    }
+    return true;
+}
+
+QString CharGuidLedger::counterBack(int world, qint64 from, qint64 to) const
+{
+    return m_worldColumn ? QStringLiteral("UPDATE %1 SET maxcharguid = %2 WHERE worldid = %3 AND maxcharguid = %4")
+                               .arg(QStringLiteral("%1"), QString::number(to), QString::number(world), QString::number(from))
+                         : QStringLiteral("UPDATE %1 SET maxcharguid = %2 WHERE maxcharguid = %3")
+                               .arg(QStringLiteral("%1"), QString::number(to), QString::number(from));
+}
+
 bool CharGuidLedger::read(QSqlDatabase &db, int lockedWorld, QString *error)
 {
     m_worlds.clear();
+    m_lockedColumn.clear();
+    QMap<int, qint64> counters;
+    if (!readCounters(db, &counters, &m_worldColumn, error))
+        return false;
     QSqlQuery query(db);
     query.setForwardOnly(true);
-    qint64 lockedCounter = -1;
-    m_lockedColumn.clear();
     if (lockedWorld != kNoLock) {
+        if (!counters.contains(lockedWorld)) {
+            *error = STORED_TEXT("WorldID %1 在 t_var 中没有计数器").arg(lockedWorld);
+            return false;
+        }
         // Only the receiving world's row is locked, by a unique key: t_var is keyed by the
         // counter itself, so a lock through its worldid index would hold the gaps into which
         // the neighbouring worlds' counters move, and the game could create nobody there.
@@ -40,44 +115,26 @@ bool CharGuidLedger::read(QSqlDatabase &db, int lockedWorld, QString *error)
             if (columns.size() == 1)
                 unique.insert(columns.first());
         }
-        if (!query.exec(QStringLiteral("SELECT maxcharguid FROM t_var WHERE worldid = %1").arg(lockedWorld)) || !query.next()) {
-            *error = query.lastError().isValid() ? STORED_TEXT("读取 t_var 失败: %1").arg(query.lastError().text())
-                                                 : STORED_TEXT("WorldID %1 在 t_var 中没有计数器").arg(lockedWorld);
-            return false;
-        }
-        const qint64 seen = query.value(0).toLongLong();
-        m_lockedColumn = unique.contains(QStringLiteral("maxcharguid")) ? QStringLiteral("maxcharguid") : QStringLiteral("worldid");
+        const qint64 seen = counters.value(lockedWorld);
+        m_lockedColumn = unique.contains(QStringLiteral("maxcharguid")) || !m_worldColumn ? QStringLiteral("maxcharguid") : QStringLiteral("worldid");
         m_lockedKey = m_lockedColumn == QLatin1String("maxcharguid") ? seen : lockedWorld;
         // A locking read sees the counter as it is now: gone from its place, the game has just
         // created a character there, and the operation is to be tried again.
-        if (!query.exec(QStringLiteral("SELECT worldid, maxcharguid FROM t_var WHERE %1 = %2 FOR UPDATE").arg(m_lockedColumn).arg(m_lockedKey))) {
+        if (!query.exec(QStringLiteral("SELECT %1 FROM t_var WHERE %2 = %3 FOR UPDATE")
+                            .arg(m_worldColumn ? QStringLiteral("worldid, maxcharguid") : QStringLiteral("maxcharguid, maxcharguid"),
+                                 m_lockedColumn, QString::number(m_lockedKey)))) {
             *error = STORED_TEXT("读取 t_var 失败: %1").arg(query.lastError().text());
             return false;
         }
-        if (!query.next() || query.value(0).toInt() != lockedWorld) {
+        if (!query.next() || (m_worldColumn && query.value(0).toInt() != lockedWorld)) {
             *error = STORED_TEXT("WorldID %1 的计数器刚刚被游戏改变（有新角色创建），请重试").arg(lockedWorld);
             m_lockedColumn.clear();
             return false;
         }
-        lockedCounter = query.value(1).toLongLong();
+        counters[lockedWorld] = query.value(1).toLongLong();
     }
-    if (!query.exec(QStringLiteral("SELECT worldid, maxcharguid FROM t_var ORDER BY worldid"))) {
-        *error = STORED_TEXT("读取 t_var 失败: %1").arg(query.lastError().text());
-        return false;
-    }
-    QMap<int, int> rows;
-    while (query.next()) {
-        const int world = query.value(0).toInt();
-        m_worlds[world].counter = world == lockedWorld && lockedCounter >= 0 ? lockedCounter : query.value(1).toLongLong();
-        ++rows[world];
-    }
-    for (auto it = rows.cbegin(); it != rows.cend(); ++it) {
-        if (it.value() > 1) {
-            *error = STORED_TEXT("t_var 中 WorldID %1 有 %2 行计数器，无法确定它的下一个角色ID").arg(it.key()).arg(it.value());
-            m_worlds.clear();
-            return false;
-        }
-    }
+    for (auto it = counters.cbegin(); it != counters.cend(); ++it)
+        m_worlds[it.key()].counter = it.value();
 
     // A world's counter may climb until it meets another world: that world's counter, or the
     // first character of another world above it.
@@ -167,12 +224,19 @@ bool CharGuidLedger::setCounter(QSqlDatabase &db, int world, qint64 value, QStri
 {
     QSqlQuery query(db);
     const bool byLock = !m_lockedColumn.isEmpty() && m_worlds.contains(world);
-    query.prepare(byLock ? QStringLiteral("UPDATE t_var SET maxcharguid = ? WHERE %1 = ? AND worldid = ?").arg(m_lockedColumn)
-                         : QStringLiteral("UPDATE t_var SET maxcharguid = ? WHERE worldid = ?"));
-    query.addBindValue(value);
-    if (byLock)
-        query.addBindValue(m_lockedKey);
-    query.addBindValue(world);
+    if (!m_worldColumn) {
+        // Without worldid the row is its counter's value.
+        query.prepare(QStringLiteral("UPDATE t_var SET maxcharguid = ? WHERE maxcharguid = ?"));
+        query.addBindValue(value);
+        query.addBindValue(byLock ? m_lockedKey : m_worlds.value(world).counter);
+    } else {
+        query.prepare(byLock ? QStringLiteral("UPDATE t_var SET maxcharguid = ? WHERE %1 = ? AND worldid = ?").arg(m_lockedColumn)
+                             : QStringLiteral("UPDATE t_var SET maxcharguid = ? WHERE worldid = ?"));
+        query.addBindValue(value);
+        if (byLock)
+            query.addBindValue(m_lockedKey);
+        query.addBindValue(world);
+    }
     if (!query.exec()) {
         *error = STORED_TEXT("更新 WorldID %1 的 maxcharguid 失败: %2").arg(world).arg(query.lastError().text());
         return false;

@@ -11,6 +11,10 @@ class QSqlDatabase;
 // ids of its own; the game creates a character by raising its world's counter by one and
 // inserting with that id. Every operation that gives a character a new id takes it here, so
 // that the game's own creation keeps working in every world.
+//
+// Older deployments keep t_var without worldid: one maxcharguid row per world's range, in
+// ascending order. A counter then belongs to the world whose characters hold most of the ids
+// from the counter below it up to it; a world with no characters there has no counter known.
 class CharGuidLedger
 {
 public:
@@ -41,6 +45,16 @@ public:
     // ledger locked, when it locked that world's.
     bool setCounter(QSqlDatabase &db, int world, qint64 value, QString *error);
 
+    // Whether t_var names its worlds (worldid) or keeps one counter per range only.
+    bool hasWorldColumn() const { return m_worldColumn; }
+    // The statement that sets the world's counter back from `from` to `to` while it still
+    // stands at `from` (the game created nobody since), with %1 where t_var stands: for undo files.
+    QString counterBack(int world, qint64 from, qint64 to) const;
+
+    // The counters of every world, by the layout the table has; false with *error when t_var
+    // cannot be read. `worldColumn` says which layout it is.
+    static bool readCounters(QSqlDatabase &db, QMap<int, qint64> *counters, bool *worldColumn, QString *error);
+
 private:
     struct World
     {
@@ -49,6 +63,7 @@ private:
         QString limitText;  // what that id is, for messages
     };
     QMap<int, World> m_worlds;
+    bool m_worldColumn = true;
     // The unique column the locked world's row was locked by, and its value: a lock on the
     // row alone, never on the gaps beside it, where other worlds' counters move.
     QString m_lockedColumn;

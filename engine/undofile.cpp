@@ -122,13 +122,29 @@ bool UndoFile::begin(QSqlDatabase &db, const QString &operation, QString *error)
         return false;
     }
     if (query.value(0).toInt() > 0) {
-        if (!query.exec(QStringLiteral("SELECT worldid, maxcharguid FROM t_var ORDER BY worldid"))) {
+        // With worldid, each world's counter must stand at or above its value now; without it
+        // (one counter per range), each range must still hold one counter between its value now
+        // and the next counter's.
+        const bool worldColumn = query.exec(QStringLiteral("SELECT COUNT(*) FROM information_schema.COLUMNS WHERE TABLE_SCHEMA = DATABASE() "
+                                                           "AND TABLE_NAME = 't_var' AND COLUMN_NAME = 'worldid'"))
+            && query.next() && query.value(0).toInt() > 0;
+        if (!query.exec(worldColumn ? QStringLiteral("SELECT worldid, maxcharguid FROM t_var ORDER BY worldid")
+                                    : QStringLiteral("SELECT maxcharguid FROM t_var ORDER BY maxcharguid"))) {
             *error = STORED_TEXT("读取 t_var 失败: %1").arg(query.lastError().text());
             return false;
         }
         QStringList conditions;
-        while (query.next())
-            conditions.append(QStringLiteral("(worldid = %1 AND maxcharguid >= %2)").arg(query.value(0).toLongLong()).arg(query.value(1).toLongLong()));
+        QList<qint64> counters;
+        while (query.next()) {
+            if (worldColumn)
+                conditions.append(QStringLiteral("(worldid = %1 AND maxcharguid >= %2)").arg(query.value(0).toLongLong()).arg(query.value(1).toLongLong()));
+            else
+                counters.append(query.value(0).toLongLong());
+        }
+        for (qsizetype i = 0; i < counters.size(); ++i) {
+            conditions.append(i + 1 < counters.size() ? QStringLiteral("(maxcharguid >= %1 AND maxcharguid < %2)").arg(counters.at(i)).arg(counters.at(i + 1))
+                                                      : QStringLiteral("(maxcharguid >= %1)").arg(counters.at(i)));
+        }
         if (!conditions.isEmpty()) {
             Check check;
             check.description = STORED_TEXT("t_var: %1 个世界的角色ID计数器都不低于操作时的值").arg(conditions.size());

@@ -132,7 +132,7 @@ bool tokenize(const QByteArray &text, QList<Token> *tokens, QString *why)
             token.kind = Token::Punct;
         } else if (c == '-' && i + 1 < size && text.at(i + 1) == '-') {
             return fail(STORED_TEXT_IN("UndoScript", "注释"));
-        } else if (c != '\0' && std::strchr("(),;=*+-.", c)) {
+        } else if (c != '\0' && std::strchr("(),;=*+-.<", c)) {
             ++i;
             token.kind = Token::Punct;
         } else {
@@ -352,10 +352,22 @@ bool parseCheckValue(Cursor &cursor, const QByteArray &text, Statement *statemen
         if (!cursor.punct(")"))
             return false;
     } else {
-        // The counters' check: (worldid = N AND maxcharguid >= N) OR ...
+        // The counters' check: (worldid = N AND maxcharguid >= N) OR ..., or without worldid
+        // (maxcharguid >= N AND maxcharguid < N) OR ... OR (maxcharguid >= N).
         do {
-            if (!cursor.punct("(") || !cursor.word("worldid") || !cursor.punct("=") || !cursor.integer() || !cursor.word("AND")
-                || !cursor.word("maxcharguid") || !cursor.punct(">=") || !cursor.integer() || !cursor.punct(")"))
+            if (!cursor.punct("("))
+                return false;
+            if (cursor.word("worldid")) {
+                if (!cursor.punct("=") || !cursor.integer() || !cursor.word("AND") || !cursor.word("maxcharguid") || !cursor.punct(">=")
+                    || !cursor.integer())
+                    return false;
+            } else {
+                if (!cursor.word("maxcharguid") || !cursor.punct(">=") || !cursor.integer())
+                    return false;
+                if (cursor.word("AND") && (!cursor.word("maxcharguid") || !cursor.punct("<") || !cursor.integer()))
+                    return false;
+            }
+            if (!cursor.punct(")"))
                 return false;
         } while (cursor.word("OR"));
     }
@@ -481,7 +493,7 @@ bool parse(const QByteArray &text, Statement *statement, QString *why)
                                                           "IF\\(@quorvel_length = \\d+, @@SESSION\\.sql_mode, "
                                                           "'quorvel_value_too_large_for_max_allowed_packet'\\);$"));
     static const QRegularExpression freeing(QStringLiteral("^SET @quorvel_v\\d+ = NULL;$"));
-    static const QRegularExpression counter(QStringLiteral("^UPDATE (%1\\.%1) SET maxcharguid = \\d+ WHERE worldid = \\d+ AND maxcharguid = \\d+;$")
+    static const QRegularExpression counter(QStringLiteral("^UPDATE (%1\\.%1) SET maxcharguid = \\d+ WHERE (worldid = \\d+ AND )?maxcharguid = \\d+;$")
                                                 .arg(QLatin1String(kIdentifier)));
     QRegularExpressionMatch match;
     if (text.size() < 4096) {

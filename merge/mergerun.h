@@ -165,6 +165,7 @@ private:
     QList<QByteArray> m_insertedAccounts;  // the target names of the accounts copied
     QMap<QString, qint64> m_copiedRows;    // table -> rows copied into the target
     qint64 m_counterBefore = 0;
+    QString m_counterBack;  // the undo's statement that sets the counter back
 };
 
 } // namespace MergeRunning

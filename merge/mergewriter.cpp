@@ -290,6 +290,7 @@ bool MergeRun::writeTarget(const MergePlan &plan)
         return false;
     }
     m_counterBefore = ledger.counter(m_settings.mainWorldId);
+    m_counterBack = ledger.counterBack(m_settings.mainWorldId, ids.isEmpty() ? m_counterBefore : ids.last(), m_counterBefore);
     addLogLine(STORED_TEXT("主区 WorldID %1 的 maxcharguid: %2").arg(m_settings.mainWorldId).arg(m_counterBefore));
     addLogLine(STORED_TEXT("副区待合并角色数: %1").arg(plan.characters.size()));
     for (qsizetype k = 0; k < plan.renumbered.size(); ++k)
@@ -375,11 +376,7 @@ bool MergeRun::writeUndo(const MergePlan &plan, QString *error)
             < 0)
             return false;
     }
-    return m_lastAllocated <= 0
-        || m_undo->addStatement(QStringLiteral("UPDATE %1 SET maxcharguid = %2 WHERE worldid = %3 AND maxcharguid = %4")
-                                    .arg(QStringLiteral("%1"), QString::number(m_counterBefore), QString::number(m_settings.mainWorldId),
-                                         QString::number(m_lastAllocated)),
-                                QStringLiteral("t_var"), 1, error);
+    return m_lastAllocated <= 0 || m_undo->addStatement(m_counterBack, QStringLiteral("t_var"), 1, error);
 }
 
 QString MergeRun::writeRenameFile(const MergePlan &plan)

@@ -70,6 +70,7 @@ private slots:
     void transfersKeepingEveryCounter();
     void deletesOneCharacterOrNothing();
     void flowsThroughTheList();
+    void countersWithoutWorldIds();
 
 private:
     QString query(const QString &sql) { return TestServers::querySql(m_server, sql, kDb); }
@@ -487,6 +488,61 @@ void TestCharacterActions::flowsThroughTheList()
     QVERIFY(QMetaObject::invokeMethod(&list, "onContextDeleteCharacter"));
     QTRY_VERIFY_WITH_TIMEOUT(!DatabaseManager::instance()->isBusy(), 20000);
     QCOMPARE(query(QStringLiteral("SELECT COUNT(*) FROM t_char WHERE charguid = 15")), QStringLiteral("0"));
+}
+
+void TestCharacterActions::countersWithoutWorldIds()
+{
+    // An older deployment: t_var keeps one maxcharguid row per world's range and no worldid. The
+    // copy, the transfer, the wipe and their undo files work on it as on the newer layout.
+    const QString old = QStringLiteral("actions_old");
+    SampleOptions sample = TestServers::smallSample(old, {1, 3}, 20);
+    QVERIFY(TestServers::loadSample(m_server, sample));
+    QVERIFY(TestServers::runSql(m_server, "ALTER TABLE t_var DROP COLUMN worldid;", old));
+    HostConfig config = m_server.hostConfig(old);
+    config.webDatabase = old + QStringLiteral("_web");
+    QVERIFY(DatabaseManager::instance()->connectToDatabase(config));
+    QSqlDatabase &db = DatabaseManager::instance()->database();
+    const auto counters = [&] { return TestServers::querySql(m_server, QStringLiteral("SELECT GROUP_CONCAT(maxcharguid ORDER BY maxcharguid) FROM t_var"), old); };
+    const auto sums = [&] { return TestServers::databaseChecksums(m_server, {old, old + QStringLiteral("_web")}); };
+    const QMap<QString, QString> before = sums();
+    const QString counted = counters();
+
+    // The copy takes world 1's next id, and its counter moves there; its undo sets it back.
+    CharacterOperation::Request copy;
+    copy.kind = CharacterOperation::Kind::Copy;
+    copy.charguid = 5;
+    copy.account = QStringLiteral("w1u0@qq.com");
+    copy.accounts = config;
+    QVERIFY(CharacterOperation::preview(db, &copy).refusal.isEmpty());
+    const CharacterOperation::Result copied = CharacterOperation::run(db, copy, {});
+    QVERIFY2(copied.ok, qPrintable(copied.failure));
+    QCOMPARE(copied.newGuid, 21);
+    QCOMPARE(counters(), QStringLiteral("21,1000020"));
+    QString error;
+    QVERIFY2(UndoFile::apply(db, copied.undoFile, &error), qPrintable(error));
+    QCOMPARE(counters(), counted);
+
+    // The transfer knows the worlds by their ranges' counters.
+    CharacterOperation::Request move;
+    move.kind = CharacterOperation::Kind::Transfer;
+    move.charguid = 5;
+    move.world = 77;
+    QVERIFY(!CharacterOperation::preview(db, &move).refusal.isEmpty());
+    move.world = 3;
+    QVERIFY(CharacterOperation::preview(db, &move).refusal.isEmpty());
+    const CharacterOperation::Result moved = CharacterOperation::run(db, move, {});
+    QVERIFY2(moved.ok, qPrintable(moved.failure));
+    QVERIFY2(UndoFile::apply(db, moved.undoFile, &error), qPrintable(error));
+
+    // The wipe writes its undo file, whose counter check reads the ranges.
+    ZoneWipe::Result wiped;
+    QVERIFY(ZoneWipe::run(db, {{3}, {}, {}, config, true}, {}, &wiped));
+    QCOMPARE(wiped.deleted, 20);
+    QVERIFY2(UndoFile::apply(db, wiped.undoPath, &error), qPrintable(error));
+    QCOMPARE(sums(), before);
+
+    QVERIFY(DatabaseManager::instance()->connectToDatabase(m_server.hostConfig(kDb)));
+    TestServers::runSql(m_server, "DROP DATABASE actions_old; DROP DATABASE actions_old_web;");
 }
 
 QTEST_MAIN(TestCharacterActions)

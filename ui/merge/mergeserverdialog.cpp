@@ -5,6 +5,7 @@
 #include "db/connectionrule.h"
 #include "db/databasemanager.h"
 #include "db/storedtext.h"
+#include "engine/charguidledger.h"
 #include "merge/mergelog.h"
 #include "merge/mergesql.h"
 #include "ui/main/changeconfirm.h"
@@ -279,11 +280,12 @@ ServerCheck checkServer(const MergeEndpoint &e, const QString &prefix, const QSt
                     QThread::msleep(2000);
             }
             if (open && check.worlds.isEmpty() && kind == databases.first().first) {
-                QSqlQuery query(db);
-                if (query.exec(QStringLiteral("SELECT worldid FROM t_var ORDER BY worldid"))) {
-                    while (query.next())
-                        check.worlds.append(query.value(0).toInt());
-                }
+                // The worlds the game knows by their counters, whichever layout t_var has.
+                QMap<int, qint64> counters;
+                bool worldColumn = true;
+                QString unused;
+                if (CharGuidLedger::readCounters(db, &counters, &worldColumn, &unused))
+                    check.worlds = counters.keys();
             }
             db.close();
         }
