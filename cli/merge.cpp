@@ -26,6 +26,7 @@ public:
             {QStringLiteral("clean-level"), QCoreApplication::translate("Cli", "先删除等级 ≤ N 的角色（1-150）"), QStringLiteral("N")},
             {QStringLiteral("main"), QCoreApplication::translate("Cli", "主服（目标）的主机名称"), QStringLiteral("NAME")},
             {QStringLiteral("sub"), QCoreApplication::translate("Cli", "副服（来源）的主机名称"), QStringLiteral("NAME")},
+            {QStringLiteral("plan"), QCoreApplication::translate("Cli", "预演给出的合区计划；服务器在此之后有变化时不做任何修改"), QStringLiteral("ID")},
             {QStringLiteral("char-suffix"), QCoreApplication::translate("Cli", "重名角色的后缀（默认 _S2）"), QStringLiteral("TEXT")},
             {QStringLiteral("account-suffix"), QCoreApplication::translate("Cli", "重名账号的后缀（默认 _S2）"), QStringLiteral("TEXT")},
             {QStringLiteral("no-accounts"), QCoreApplication::translate("Cli", "不合并账号")},
@@ -88,10 +89,13 @@ public:
                 return Failed;
             if (preflight.alreadyMerged > 0)
                 out.line(STORED_TEXT("要再次合并，需同时加 --yes --again。"));
+            out.line(STORED_TEXT("合区计划: %1（加 --yes --plan %1 只执行这个计划：服务器在此之后有变化时不做任何修改）")
+                         .arg(QString::fromLatin1(preflight.plan.left(16))));
             dryRunNote(out);
             return Success;
         }
         settings.writeUndo = !parser.isSet(QStringLiteral("no-undo"));
+        settings.confirmedPlan = parser.value(QStringLiteral("plan")).trimmed().toLatin1();
         MergeReport report;
         const bool ok = runMerge(settings, out.context(), &report);
         out.clearProgress();

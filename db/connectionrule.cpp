@@ -112,8 +112,7 @@ ConnectionOutcome openMysqlConnection(const QString &name, const ConnectionReque
         db.setUserName(r.user);
         db.setPassword(r.password);
         db.setDatabaseName(r.database);
-        db.setConnectOptions(r.nativeOptions.isEmpty() ? QStringLiteral("MYSQL_OPT_PROTOCOL=TCP")
-                                                       : r.nativeOptions + QStringLiteral(";MYSQL_OPT_PROTOCOL=TCP"));
+        db.setConnectOptions(r.nativeOptions);
         outcome.ok = db.open();
         outcome.lastError = db.lastError().text();
         if (outcome.ok && !applyWorkSession(db, &outcome.lastError)) {

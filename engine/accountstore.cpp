@@ -37,7 +37,7 @@ bool AccountStore::open(const HostConfig &web)
         db.setPassword(web.password);
         db.setDatabaseName(web.database);
         // Found rows rather than changed rows, so that "no such account" can be told apart.
-        db.setConnectOptions(QStringLiteral("MYSQL_OPT_CONNECT_TIMEOUT=10;CLIENT_FOUND_ROWS;MYSQL_OPT_PROTOCOL=TCP"));
+        db.setConnectOptions(QStringLiteral("MYSQL_OPT_CONNECT_TIMEOUT=10;CLIENT_FOUND_ROWS"));
     } else {
         QString driver = DatabaseManager::instance()->odbcDriverName();
         if (driver.isEmpty())

@@ -253,8 +253,7 @@ bool MergeRun::planIds()
             m_plan.renumbered.append(character.guid);
     }
     m_plan.preflight.renumbered = int(m_plan.renumbered.size());
-    QList<int> ids;
-    if (!ledger.allocate(m_target, m_settings.mainWorldId, int(m_plan.renumbered.size()), &ids, &error))
+    if (!ledger.allocate(m_target, m_settings.mainWorldId, int(m_plan.renumbered.size()), &m_plan.newIds, &error))
         m_plan.preflight.refusals << error;
     return true;
 }
@@ -651,9 +650,69 @@ bool MergeRun::makePlan()
     }
     m_plan.preflight.liveGame = RowPreview::liveGameWarning(m_target, {m_settings.main.charDatabase},
                                                  m_settings.mergeWeb ? QStringList{m_settings.main.webDatabase} : QStringList());
+    m_plan.preflight.plan = fingerprint();
     for (const QString &line : m_plan.preflight.lines())
         addLogLine(line);
     return true;
+}
+
+QByteArray MergeRun::fingerprint() const
+{
+    QCryptographicHash hash(QCryptographicHash::Sha256);
+    const auto add = [&hash](const QByteArray &part) {
+        hash.addData(QByteArray::number(part.size()) + ':' + part);
+    };
+    for (const SourceCharacter &character : m_plan.characters) {
+        add(QByteArray::number(character.guid));
+        add(character.name);
+        add(character.account);
+        add(m_plan.newNames.value(character.guid));
+    }
+    for (const QList<int> &ids : {m_plan.renumbered, m_plan.newIds, m_plan.lowMain, m_plan.lowSub}) {
+        add("ids");
+        for (int id : ids)
+            add(QByteArray::number(id));
+    }
+    QList<QByteArray> accounts = m_plan.accountNames.keys();
+    std::sort(accounts.begin(), accounts.end());
+    for (const QByteArray &account : std::as_const(accounts)) {
+        add(account);
+        add(m_plan.accountNames.value(account));
+    }
+    add(QByteArray::number(m_plan.preflight.accounts));
+    for (auto it = m_plan.preflight.rows.cbegin(); it != m_plan.preflight.rows.cend(); ++it) {
+        add(it.key().toUtf8());
+        add(QByteArray::number(it.value()));
+    }
+    return hash.result().toHex();
+}
+
+bool MergeRun::isConfirmedPlan()
+{
+    const QByteArray &confirmed = m_settings.confirmedPlan;
+    if (confirmed.isEmpty() || m_plan.preflight.plan.startsWith(confirmed.toLower()))
+        return true;
+    addLogLine(STORED_TEXT("拒绝合区：服务器在确认之后有了变化，这次合区不再是确认的那个计划（确认的计划 %1，现在 %2），未做任何修改。请重新预览后再确认。")
+                   .arg(QString::fromLatin1(confirmed.left(16)), QString::fromLatin1(m_plan.preflight.plan.left(16))));
+    const MergePreflight &was = m_settings.confirmed;
+    const MergePreflight &now = m_plan.preflight;
+    const auto compare = [this](const QString &what, qint64 before, qint64 after) {
+        if (before != after)
+            addLogLine(STORED_TEXT("  %1: 确认时 %2，现在 %3").arg(what, QString::number(before), QString::number(after)));
+    };
+    if (!was.plan.isEmpty()) {
+        compare(STORED_TEXT("合并的角色"), was.characters, now.characters);
+        compare(STORED_TEXT("换新ID的角色"), was.renumbered, now.renumbered);
+        compare(STORED_TEXT("改名的角色"), was.characterRenames, now.characterRenames);
+        compare(STORED_TEXT("合并的账号"), was.accounts, now.accounts);
+        compare(STORED_TEXT("改名的账号"), was.accountRenames, now.accountRenames);
+        compare(STORED_TEXT("主区先清理的角色"), was.lowLevelMain, now.lowLevelMain);
+        compare(STORED_TEXT("副区先清理的角色"), was.lowLevelSub, now.lowLevelSub);
+        for (auto it = now.rows.cbegin(); it != now.rows.cend(); ++it)
+            compare(it.key(), was.rows.value(it.key()), it.value());
+    }
+    addLogLine(STORED_TEXT("  （数目相同时，变的是角色或账号的名字，或主区 WorldID %1 的角色ID计数器：游戏在这期间创建了角色）").arg(m_settings.mainWorldId));
+    return false;
 }
 
 } // namespace MergeRunning

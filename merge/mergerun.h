@@ -18,6 +18,7 @@
 #include "mergesql.h"
 #include "rowcopier.h"
 
+#include <QCryptographicHash>
 #include <QDateTime>
 #include <QDir>
 #include <QElapsedTimer>
@@ -73,6 +74,7 @@ struct MergePlan
     QList<int> lowMain;                 // low-level characters to delete first, on each server
     QList<int> lowSub;
     QList<int> renumbered;              // source ids that get a new id, in charguid order
+    QList<int> newIds;                  // the ids they get at the target's counter as read
     QHash<int, QByteArray> newNames;           // source charguid -> its new name
     QHash<QByteArray, QByteArray> accountNames; // source account -> new name, renamed ones only
     QHash<QByteArray, QByteArray> accnames;     // a character's accname -> its renamed account
@@ -117,6 +119,10 @@ private:
     bool planIds();
     bool planAccounts();
     bool planNames();
+    // The plan's fingerprint, MergePreflight::plan.
+    QByteArray fingerprint() const;
+    // Whether the plan is the one the operator confirmed; logs what changed when it is not.
+    bool isConfirmedPlan();
     static bool createGuidTables(QSqlDatabase &db, QString *error);
     bool fillGuidTable(QSqlDatabase &db, QString *error) const;
     void startReader();

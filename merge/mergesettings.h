@@ -21,6 +21,34 @@ struct MergeEndpoint
 // window and the command line both take an entry's endpoint from here.
 MergeEndpoint endpointOf(const HostConfig &host);
 
+// What a merge will do, counted on both servers before anything changes: the window's and the
+// command line's preview. The run works from the same counts.
+struct MergePreflight
+{
+    QStringList refusals;             // each one stops the merge before anything changes
+    int characters = 0;               // source characters that are merged
+    int renumbered = 0;               // of them, those that get a new id
+    int invalidLeftBehind = 0;        // characters of the zone with isvalid <> 1: not merged
+    int lowLevelMain = 0;             // deleted first, with every row they own
+    int lowLevelSub = 0;
+    int accounts = 0;                 // source accounts that are merged
+    int accountRenames = 0;
+    int characterRenames = 0;
+    int alreadyMerged = 0;            // source characters the target seems to hold already
+    QString liveGame;                 // other sessions or online accounts on the target: the game may run
+    QStringList lockWarnings;         // a server whose buffer pool will not hold the run's row locks
+    int relationsDropped = 0;         // relations to characters outside the merge
+    QMap<QString, qint64> rows;       // rows each target table receives
+    QStringList tablesSkipped;        // source tables with rows that the target lacks
+    QMap<QString, QStringList> missingColumns;  // target columns that need a value the source lacks
+    // The plan's fingerprint: which characters, under which ids, names and accounts, with which
+    // rows, at which counter of the target world. Two plans with the same are the same plan.
+    QByteArray plan;
+
+    // The preview as lines for the log, the confirmation and the command line.
+    QStringList lines() const;
+};
+
 // What the operator chose for one merge; read by the engine, never changed by it.
 struct MergeSettings
 {
@@ -43,35 +71,15 @@ struct MergeSettings
     bool writeUndo = true;
     // The dump program; empty: mysqldump beside the program, else the one on the search path.
     QString dumpProgram;
+    // The plan the operator confirmed (MergePreflight::plan, or its start as the command line
+    // prints it): the run carries out that plan or, when the servers changed since, none.
+    // Empty: the run's own plan, as its log shows it.
+    QByteArray confirmedPlan;
+    MergePreflight confirmed;  // its counts, to say what changed
 };
 
 const int kMinCleanLevel = 1;
 const int kMaxCleanLevel = 150;
-
-// What a merge will do, counted on both servers before anything changes: the window's and the
-// command line's preview. The run works from the same counts.
-struct MergePreflight
-{
-    QStringList refusals;             // each one stops the merge before anything changes
-    int characters = 0;               // source characters that are merged
-    int renumbered = 0;               // of them, those that get a new id
-    int invalidLeftBehind = 0;        // characters of the zone with isvalid <> 1: not merged
-    int lowLevelMain = 0;             // deleted first, with every row they own
-    int lowLevelSub = 0;
-    int accounts = 0;                 // source accounts that are merged
-    int accountRenames = 0;
-    int characterRenames = 0;
-    int alreadyMerged = 0;            // source characters the target seems to hold already
-    QString liveGame;                 // other sessions or online accounts on the target: the game may run
-    QStringList lockWarnings;         // a server whose buffer pool will not hold the run's row locks
-    int relationsDropped = 0;         // relations to characters outside the merge
-    QMap<QString, qint64> rows;       // rows each target table receives
-    QStringList tablesSkipped;        // source tables with rows that the target lacks
-    QMap<QString, QStringList> missingColumns;  // target columns that need a value the source lacks
-
-    // The preview as lines for the log, the confirmation and the command line.
-    QStringList lines() const;
-};
 
 // What a successful run did beyond the merged rows.
 struct MergeReport

@@ -289,6 +289,11 @@ bool MergeRun::writeTarget(const MergePlan &plan)
         addLogLine(error);
         return false;
     }
+    // The ids the plan showed, or none: the game created a character there since.
+    if (ids != plan.newIds) {
+        addLogLine(STORED_TEXT("主区 WorldID %1 的角色ID计数器在计划之后变了（游戏创建了角色），未做任何修改，请重试").arg(m_settings.mainWorldId));
+        return false;
+    }
     m_counterBefore = ledger.counter(m_settings.mainWorldId);
     m_counterBack = ledger.counterBack(m_settings.mainWorldId, ids.isEmpty() ? m_counterBefore : ids.last(), m_counterBefore);
     addLogLine(STORED_TEXT("主区 WorldID %1 的 maxcharguid: %2").arg(m_settings.mainWorldId).arg(m_counterBefore));
@@ -443,7 +448,7 @@ bool MergeRun::run()
     *m_report = MergeReport();
     if (!connectAll() || !beginSourceSnapshot())
         return abort();
-    if (!makePlan() || stopped())
+    if (!makePlan() || stopped() || !isConfirmedPlan())
         return abort();
     if (!m_plan.preflight.refusals.isEmpty()) {
         for (const QString &refusal : std::as_const(m_plan.preflight.refusals))

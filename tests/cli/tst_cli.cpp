@@ -235,7 +235,14 @@ void TestCli::mergesGiveTheEnginesRows()
     const int invalid = TestServers::querySql(m_server, QStringLiteral("SELECT COUNT(*) FROM t_char WHERE zoneworldid = 5 AND isvalid <> 1"),
                                               QStringLiteral("cli_sub")).toInt();
     QVERIFY(invalid > 0 && result.out.contains(QStringLiteral("无效角色（isvalid ≠ 1）不合并，留在副区: %1 个").arg(invalid)));
-    result = run(merge + QStringList{QStringLiteral("--yes")});
+    // The rehearsal names its plan; --plan runs that plan or nothing.
+    static const QRegularExpression planLine(QStringLiteral("合区计划: ([0-9a-f]{16})"));
+    const QString plan = planLine.match(result.out).captured(1);
+    QVERIFY2(!plan.isEmpty(), qPrintable(result.out));
+    Result other = run(merge + QStringList{QStringLiteral("--yes"), QStringLiteral("--plan"), QStringLiteral("0123456789abcdef")});
+    QCOMPARE(other.code, 1);
+    QCOMPARE(rowsOf(QStringLiteral("cli_a")), before);
+    result = run(merge + QStringList{QStringLiteral("--yes"), QStringLiteral("--plan"), plan});
     QVERIFY2(result.code == 0, qPrintable(result.err));
     const QMap<QString, QString> sizesAfter = tableSizes();
     for (auto it = counted.cbegin(); it != counted.cend(); ++it)

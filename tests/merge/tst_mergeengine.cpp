@@ -72,6 +72,8 @@ private slots:
     void failuresRollEverythingBack();
     void cleansAndFillsAsCounted();
     void secondRunIsRefusedUnlessAgain();
+    void runCarriesOutTheConfirmedPlan_data();
+    void runCarriesOutTheConfirmedPlan();
     void mergesWhileTheGameRuns();
     void dialogPresetsAndConnections();
     void dialogRefusesABadLevelThenMerges();
@@ -600,6 +602,41 @@ void TestMergeEngine::secondRunIsRefusedUnlessAgain()
     s.again = true;
     QVERIFY(merge(s).ok);
     QVERIFY(checksums(m_main, {kMainDb, kMainWeb}) != before);
+}
+
+void TestMergeEngine::runCarriesOutTheConfirmedPlan_data()
+{
+    // What changes between the confirmation and the run: nothing, a character of the source's
+    // zone gone, one renamed, one created in the target world (its counter moves).
+    QTest::addColumn<QByteArray>("source");
+    QTest::addColumn<QByteArray>("target");
+    QTest::newRow("nothing") << QByteArray() << QByteArray();
+    QTest::newRow("a character left the source zone") << QByteArray("UPDATE t_char SET zoneworldid = 9 WHERE charguid = 900006;") << QByteArray();
+    QTest::newRow("a character renamed") << QByteArray("UPDATE t_char SET charname = 'renamed' WHERE charguid = 900006;") << QByteArray();
+    QTest::newRow("the target's counter moved") << QByteArray() << QByteArray("START TRANSACTION; CALL create_char(2, @g); COMMIT;");
+}
+
+void TestMergeEngine::runCarriesOutTheConfirmedPlan()
+{
+    QFETCH(QByteArray, source);
+    QFETCH(QByteArray, target);
+    loadFixture(5, 1);
+    MergeSettings s = settings(2, 5);
+    MergePreflight confirmed;
+    QVERIFY(preflightMerge(s, {}, &confirmed));
+    QVERIFY(confirmed.refusals.isEmpty() && !confirmed.plan.isEmpty());
+    if (!source.isEmpty())
+        QVERIFY(TestServers::runSql(m_sub, source, kSubDb));
+    if (!target.isEmpty())
+        QVERIFY(TestServers::runSql(m_main, target, kMainDb));
+    const auto before = checksums(m_main, {kMainDb, kMainWeb});
+    s.confirmedPlan = confirmed.plan;
+    s.confirmed = confirmed;
+    const Run run = merge(s);
+    const bool changed = !source.isEmpty() || !target.isEmpty();
+    QCOMPARE(run.ok, !changed);
+    QCOMPARE(checksums(m_main, {kMainDb, kMainWeb}) == before, changed);
+    QCOMPARE(run.log.filter(QStringLiteral("服务器在确认之后有了变化")).isEmpty(), !changed);
 }
 
 void TestMergeEngine::mergesWhileTheGameRuns()

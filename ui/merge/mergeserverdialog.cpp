@@ -496,6 +496,9 @@ void MergeServerDialog::onPreflightFinished()
                                   .arg(m_subWorldId).arg(m_mainWorldId).arg(m_preflight.lines().join(QLatin1Char('\n'))),
                               QMessageBox::Yes | QMessageBox::No, QMessageBox::No) != QMessageBox::Yes)
         return;
+    // The run carries out this plan, or none when the servers changed since.
+    m_settings.confirmedPlan = m_preflight.plan;
+    m_settings.confirmed = m_preflight;
     m_backupFirst = QMessageBox::question(this, tr("备份数据库"),
                                           tr("是否在合区前备份主区数据库？\n\n备份可能需要几分钟时间。"),
                                           QMessageBox::Yes | QMessageBox::No, QMessageBox::No) == QMessageBox::Yes;
