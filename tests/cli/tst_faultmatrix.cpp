@@ -55,6 +55,16 @@ const QStringList kWritesFiles = {QStringLiteral("wipe"), QStringLiteral("delete
                                   QStringLiteral("repair"), QStringLiteral("editor"), QStringLiteral("batch points"),
                                   QStringLiteral("account delete"), QStringLiteral("backup"), QStringLiteral("merge"),
                                   QStringLiteral("merge-same")};
+// A second session's change while the operation waits for the lock in the first column, after
+// it read what it acts on: a character moves out of the wiped zone, a row the transfer will set
+// back changes, the copy's confirmed name is taken.
+const QMap<QString, QPair<QByteArray, QByteArray>> kMeanwhile = {
+    {QStringLiteral("wipe"), {"SELECT * FROM fault_db.t_ability WHERE charguid = 3 FOR UPDATE",
+                              "UPDATE fault_db.t_char SET zoneworldid = 2 WHERE charguid = 3"}},
+    {QStringLiteral("transfer"), {"SELECT * FROM fault_db.t_iteminfo WHERE charguid = 3 FOR UPDATE",
+                                  "UPDATE fault_db.t_char SET zoneworldid = 1, level = level + 1 WHERE charguid = 3"}},
+    {QStringLiteral("copy"), {"SELECT * FROM fault_db.t_var FOR UPDATE", "UPDATE fault_db.t_char SET charname = 'Faultcpy' WHERE charguid = 4"}},
+};
 // What the game may change after an operation in the rows its undo file sets back or removes
 // (or puts back, for a deletion: an id taken again).
 const QMap<QString, QByteArray> kChangedSince = {
@@ -83,6 +93,8 @@ private slots:
     void reportEqualsEffect();
     void undoFileFitsOnlyItsOwnData_data();
     void undoFileFitsOnlyItsOwnData();
+    void secondSessionMeanwhile_data();
+    void secondSessionMeanwhile();
 
 private:
     QMap<QString, QString> checksums() { return TestServers::databaseChecksums(m_server, {kDb, kWeb, kSource}); }
@@ -92,7 +104,8 @@ private:
     bool runCommand(const QString &operation, const QString &fault, QString *output);
     bool runEngine(const QString &operation, const QString &fault);
     QStringList commandArguments(const QString &operation) const;
-    QProcess *holdLocks(const QString &operation);
+    // A session of the test holding the locks `statement` takes, until it is killed.
+    QProcess *holdLocks(const QByteArray &statement);
     QProcess *killWaitingConnection();
     QString folder(const QString &operation, bool command) const;
 
@@ -313,6 +326,67 @@ void TestFaultMatrix::undoFileFitsOnlyItsOwnData()
     QVERIFY(refused);
 }
 
+void TestFaultMatrix::secondSessionMeanwhile_data()
+{
+    QTest::addColumn<QString>("operation");
+    for (const QString &operation : kMeanwhile.keys())
+        QTest::newRow(qPrintable(operation + QStringLiteral(" / a second session changes the rows meanwhile"))) << operation;
+}
+
+void TestFaultMatrix::secondSessionMeanwhile()
+{
+    // The operation stops at a lock a test session holds; meanwhile another session makes its
+    // change (giving up after two seconds of waiting), then the lock goes. Neither may be lost:
+    // a change that went through stands, and the operation acted only on what it then held.
+    QFETCH(QString, operation);
+    loadFixture();
+    QVERIFY(DatabaseManager::instance()->connectToDatabase(m_server.hostConfig(kDb)));
+    const bool command = kCommands.contains(operation);
+    QDir(folder(operation, command)).removeRecursively();
+    const QMap<QString, QString> before = checksums();
+    const auto [lock, change] = kMeanwhile.value(operation);
+    const QString characters = TestServers::querySql(m_server, QStringLiteral("SELECT COUNT(*) FROM t_char"), kDb);
+    QProcess *holder = holdLocks(lock);
+    const QString client = QStringLiteral("mariadb --no-defaults -h127.0.0.1 -P%1 -uroot -N").arg(m_server.port);
+    QProcess meanwhile;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("MYSQL_PWD"), m_server.password);
+    meanwhile.setProcessEnvironment(env);
+    meanwhile.start(QStringLiteral("bash"), {QStringLiteral("-c"), QStringLiteral("for i in $(seq 300); do id=$(%1 -e \"%2\"); [ -n \"$id\" ] && break; sleep 0.1; done; "
+                                                                                  "%1 -e \"SET SESSION innodb_lock_wait_timeout = 2; %3\" && echo CHANGED; "
+                                                                                  "%1 -e \"KILL %4\"")
+                                                                   .arg(client, kWaiting, QString::fromUtf8(change), QString::fromLatin1(m_holder))});
+    QString output;
+    const bool reported = command ? runCommand(operation, QStringLiteral("none"), &output) : runEngine(operation, QStringLiteral("none"));
+    QVERIFY(meanwhile.waitForFinished(60000));
+    const bool changed = meanwhile.readAllStandardOutput().contains("CHANGED");
+    holder->kill();
+    holder->waitForFinished(5000);
+    delete holder;
+    m_holder.clear();
+    const auto query = [this](const QString &sql) { return TestServers::querySql(m_server, sql, kDb); };
+    if (operation == QLatin1String("wipe")) {
+        // The character either moved before the wipe locked the zone, and stays, or the wipe
+        // had it locked and deleted it; either way what the wipe deleted is what it reported.
+        QVERIFY2(reported, qPrintable(output));
+        QCOMPARE(query(QStringLiteral("SELECT COUNT(*) FROM t_char WHERE charguid = 3")), changed ? QStringLiteral("1") : QStringLiteral("0"));
+        QCOMPARE(query(QStringLiteral("SELECT COUNT(*) FROM t_char WHERE zoneworldid = 1")), QStringLiteral("0"));
+    } else if (operation == QLatin1String("transfer")) {
+        // The transfer held the character: the change waited in vain, and the undo file puts
+        // back exactly what was there.
+        QVERIFY(reported && !changed);
+        const QStringList files = QDir(folder(operation, false)).entryList({QStringLiteral("undo_*.sql")});
+        QCOMPARE(files.size(), 1);
+        QCOMPARE(TestServers::applyUndo(m_server, kDb, folder(operation, false) + QLatin1Char('/') + files.constFirst()), QString());
+        QCOMPARE(checksums(), before);
+    } else {
+        // The name confirmed was taken meanwhile: the copy is refused, never made under another.
+        QVERIFY(changed && !reported);
+        QCOMPARE(query(QStringLiteral("SELECT COUNT(*) FROM t_char")), characters);
+        QCOMPARE(query(QStringLiteral("SELECT GROUP_CONCAT(charguid) FROM t_char WHERE charname = 'Faultcpy'")), QStringLiteral("4"));
+    }
+}
+
 bool TestFaultMatrix::applyUndo(const TestServer &server, const QString &file, bool moved, bool *refused, QString *output)
 {
     const QMap<QString, QString> before = TestServers::databaseChecksums(server, {kDb, kWeb, kSource});
@@ -361,7 +435,7 @@ bool TestFaultMatrix::run(const QString &operation, const QString &fault, QStrin
     }
     if (fault == QLatin1String("stopped"))
         TestServers::stop(m_server);
-    QProcess *locks = fault == QLatin1String("connection") || fault == QLatin1String("program") ? holdLocks(operation) : nullptr;
+    QProcess *locks = fault == QLatin1String("connection") || fault == QLatin1String("program") ? holdLocks(kLocks.value(operation)) : nullptr;
     QProcess *killer = fault == QLatin1String("connection") ? killWaitingConnection() : nullptr;
     const bool reported = command ? runCommand(operation, fault, output) : runEngine(operation, fault);
     // The server would hold the locks until the holder's sleep ends: its session goes now.
@@ -466,7 +540,7 @@ bool TestFaultMatrix::runEngine(const QString &operation, const QString &fault)
     return store.deleteAccount(QStringLiteral("w1u0@qq.com"));
 }
 
-QProcess *TestFaultMatrix::holdLocks(const QString &operation)
+QProcess *TestFaultMatrix::holdLocks(const QByteArray &statement)
 {
     auto *process = new QProcess;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
@@ -474,7 +548,7 @@ QProcess *TestFaultMatrix::holdLocks(const QString &operation)
     process->setProcessEnvironment(env);
     process->start(QStringLiteral("mariadb"), {QStringLiteral("--no-defaults"), QStringLiteral("-h127.0.0.1"), QStringLiteral("-P%1").arg(m_server.port),
                                                QStringLiteral("-uroot"), QStringLiteral("--unbuffered")});
-    process->write("START TRANSACTION; " + kLocks.value(operation) + "; SELECT CONCAT('held ', CONNECTION_ID()); SELECT SLEEP(120);\n");
+    process->write("START TRANSACTION; " + statement + "; SELECT CONCAT('held ', CONNECTION_ID()) AS holder; SELECT SLEEP(120);\n");
     QByteArray seen;
     if (!QTest::qWaitFor([&] {
             seen += process->readAll();
