@@ -371,6 +371,10 @@ New points:</translation>
         <source>已将所有账号点数设置为 %1！</source>
         <translation>Set the points of every account to %1!</translation>
     </message>
+    <message>
+        <source>读取账号失败: %1</source>
+        <translation>Reading the accounts failed: %1</translation>
+    </message>
 </context>
 <context>
     <name>AccountStore</name>
@@ -632,10 +636,6 @@ Undo file: %1</translation>
         <translation>The counter of WorldID %1 was just changed by the game (a character was created); try again</translation>
     </message>
     <message>
-        <source>t_var 中 WorldID %1 有 %2 行计数器，无法确定它的下一个角色ID</source>
-        <translation>t_var has %2 counter rows for WorldID %1; its next character ID cannot be told</translation>
-    </message>
-    <message>
         <source>角色ID上限 %1</source>
         <translation>the character ID limit %1</translation>
     </message>
@@ -666,6 +666,14 @@ Undo file: %1</translation>
     <message>
         <source>更新 WorldID %1 的 maxcharguid 失败: 改变了 %2 行</source>
         <translation>Updating maxcharguid of WorldID %1 failed: %2 rows changed</translation>
+    </message>
+    <message>
+        <source>t_var 中 WorldID %1 有多行计数器，无法确定它的下一个角色ID</source>
+        <translation>WorldID %1 has more than one counter row in t_var; its next character ID cannot be told</translation>
+    </message>
+    <message>
+        <source>t_var 没有 worldid 列，WorldID %1 的角色占着两段ID（计数器 %2 和 %3），无法确定它的计数器</source>
+        <translation>t_var has no worldid column, and the characters of WorldID %1 hold two ranges of IDs (counters %2 and %3); its counter cannot be told</translation>
     </message>
 </context>
 <context>
@@ -1020,10 +1028,6 @@ Undo file: %1</translation>
     <message>
         <source>✓ %1更新成功 (影响%2行%3)</source>
         <translation>✓ %1 updated (%2 rows%3)</translation>
-    </message>
-    <message>
-        <source>WorldID %1 不存在，已知的 WorldID: %2</source>
-        <translation>WorldID %1 does not exist; the known WorldIDs: %2</translation>
     </message>
     <message>
         <source>开始转移角色 CharGUID=%1 -&gt; WorldID=%2</source>
@@ -1516,14 +1520,6 @@ Undo file: %1</translation>
         <translation>Saving failed: %1</translation>
     </message>
     <message>
-        <source>确定要保存对该角色的修改吗？
-
-注意：修改后需要玩家重新登录才能生效。</source>
-        <translation>Save the changes to this character?
-
-Note: the player must log in again for them to take effect.</translation>
-    </message>
-    <message>
         <source>
 
 ZoneWorldID 将从 %1 改为 %2，角色的装备、时装和珍兽装备随之转移。</source>
@@ -1688,6 +1684,14 @@ This cannot be undone!</translation>
     <message>
         <source>无技能数据</source>
         <translation>No skills</translation>
+    </message>
+    <message>
+        <source>确定要在 %1 上保存对角色 CharGUID %2 的修改吗？
+
+注意：修改后需要玩家重新登录才能生效。</source>
+        <translation>Save the changes to character CharGUID %2 on %1?
+
+Note: the player must log in again to see them.</translation>
     </message>
 </context>
 <context>
@@ -2283,10 +2287,6 @@ Accepted: 11001234, A7DD92 or 0xA7DD92</translation>
 <context>
     <name>Cli</name>
     <message>
-        <source>账号: list 查看，register|points|delete 修改（需 --yes）</source>
-        <translation>Accounts: list to view; register|points|delete to change (needs --yes)</translation>
-    </message>
-    <message>
         <source>账号名（list: 包含的文字）</source>
         <translation>Account name (list: text it contains)</translation>
     </message>
@@ -2526,6 +2526,14 @@ Exit codes: 0 success, 1 the operation failed, 2 wrong usage. Commands that chan
         <source>不用主机配置时: 同一服务器上的账号库（默认 web）</source>
         <translation>without a host entry: the account database on the same server (default web)</translation>
     </message>
+    <message>
+        <source>账号: list 查看，register|points|delete 修改（需 --yes）；不用主机配置时账号库由 --accounts-database（或 --database）指定</source>
+        <translation>Accounts: list to look, register|points|delete to change (with --yes); without a host entry --accounts-database (or --database) names the account database</translation>
+    </message>
+    <message>
+        <source>预演给出的合区计划；服务器在此之后有变化时不做任何修改</source>
+        <translation>the merge plan a rehearsal printed; when the servers changed since, nothing is changed</translation>
+    </message>
 </context>
 <context>
     <name>Cli::AccountCommand</name>
@@ -2580,6 +2588,10 @@ Exit codes: 0 success, 1 the operation failed, 2 wrong usage. Commands that chan
     <message>
         <source>共 %1 个账号</source>
         <translation>%1 accounts</translation>
+    </message>
+    <message>
+        <source>无法统计账号: %1</source>
+        <translation>Cannot count the accounts: %1</translation>
     </message>
 </context>
 <context>
@@ -2736,6 +2748,10 @@ Exit codes: 0 success, 1 the operation failed, 2 wrong usage. Commands that chan
         <source>要再次合并，需同时加 --yes --again。</source>
         <translation>To merge again, add both --yes and --again.</translation>
     </message>
+    <message>
+        <source>合区计划: %1（加 --yes --plan %1 只执行这个计划：服务器在此之后有变化时不做任何修改）</source>
+        <translation>Merge plan: %1 (with --yes --plan %1 only this plan runs: when the servers changed since, nothing is changed)</translation>
+    </message>
 </context>
 <context>
     <name>Cli::MergeSameCommand</name>
@@ -2846,10 +2862,6 @@ Exit codes: 0 success, 1 the operation failed, 2 wrong usage. Commands that chan
     <message>
         <source>读取账号失败，未做任何修改: %1</source>
         <translation>Reading the accounts failed, nothing was changed: %1</translation>
-    </message>
-    <message>
-        <source>账号删除失败，未做任何修改: %1</source>
-        <translation>Deleting the accounts failed, nothing was changed: %1</translation>
     </message>
     <message>
         <source>将删除 zoneworldid IN (%1) 的角色数据:</source>
@@ -4087,6 +4099,50 @@ Quit?</translation>
         <source>完成</source>
         <translation>Done</translation>
     </message>
+    <message>
+        <source>拒绝合区：服务器在确认之后有了变化，这次合区不再是确认的那个计划（确认的计划 %1，现在 %2），未做任何修改。请重新预览后再确认。</source>
+        <translation>Merge refused: the servers changed after the confirmation, and this merge is no longer the plan confirmed (confirmed %1, now %2); nothing was changed. Preview it again and confirm again.</translation>
+    </message>
+    <message>
+        <source>  %1: 确认时 %2，现在 %3</source>
+        <translation>  %1: %2 when confirmed, %3 now</translation>
+    </message>
+    <message>
+        <source>合并的角色</source>
+        <translation>characters merged</translation>
+    </message>
+    <message>
+        <source>换新ID的角色</source>
+        <translation>characters given new IDs</translation>
+    </message>
+    <message>
+        <source>改名的角色</source>
+        <translation>characters renamed</translation>
+    </message>
+    <message>
+        <source>合并的账号</source>
+        <translation>accounts merged</translation>
+    </message>
+    <message>
+        <source>改名的账号</source>
+        <translation>accounts renamed</translation>
+    </message>
+    <message>
+        <source>主区先清理的角色</source>
+        <translation>main characters deleted first</translation>
+    </message>
+    <message>
+        <source>副区先清理的角色</source>
+        <translation>sub characters deleted first</translation>
+    </message>
+    <message>
+        <source>  （数目相同时，变的是角色或账号的名字，或主区 WorldID %1 的角色ID计数器：游戏在这期间创建了角色）</source>
+        <translation>  (where the numbers are the same, names of characters or accounts changed, or the character ID counter of the main WorldID %1: the game created characters meanwhile)</translation>
+    </message>
+    <message>
+        <source>主区 WorldID %1 的角色ID计数器在计划之后变了（游戏创建了角色），未做任何修改，请重试</source>
+        <translation>The character ID counter of the main WorldID %1 changed after the plan (the game created characters); nothing was changed, try again</translation>
+    </message>
 </context>
 <context>
     <name>MergeServerDialog</name>
@@ -4632,6 +4688,10 @@ See the log for details.</translation>
     <message>
         <source>：</source>
         <translation>: </translation>
+    </message>
+    <message>
+        <source>注意：无法确认游戏是否已停止：当前用户没有 PROCESS 权限，看不到其他客户端的连接；%1 个账号标记为在线。建议先停服再操作。</source>
+        <translation>Note: whether the game has stopped cannot be told: this user has no PROCESS privilege and cannot see other clients&apos; connections; %1 accounts are marked online. Stop the game first.</translation>
     </message>
 </context>
 <context>
@@ -5711,20 +5771,6 @@ If this really is the same server, moved, confirm it and run the file again</tra
         <translation>Choose at least one world to wipe</translation>
     </message>
     <message>
-        <source>即将删除以下区服的所有数据：
-
-区服ID: %1
-角色总数: %2
-
-</source>
-        <translation>About to delete all data of these worlds:
-
-WorldIDs: %1
-Characters: %2
-
-</translation>
-    </message>
-    <message>
         <source>读取账号失败: %1</source>
         <translation>Reading the accounts failed: %1</translation>
     </message>
@@ -5753,18 +5799,6 @@ Accounts kept: %3 (they have characters in worlds not wiped)
 </translation>
     </message>
     <message>
-        <source>账号删除失败，未做任何修改: %1</source>
-        <translation>Deleting the accounts failed, nothing was changed: %1</translation>
-    </message>
-    <message>
-        <source>账号删除失败，未做任何修改。
-
-%1</source>
-        <translation>Deleting the accounts failed, nothing was changed.
-
-%1</translation>
-    </message>
-    <message>
         <source>将删除的数据:</source>
         <translation>Data to delete:</translation>
     </message>
@@ -5783,14 +5817,6 @@ Continue?</translation>
     <message>
         <source>最终确认</source>
         <translation>Final confirmation</translation>
-    </message>
-    <message>
-        <source>这是最终确认！
-
-确定要执行删档操作吗？</source>
-        <translation>This is the final confirmation!
-
-Run the wipe?</translation>
     </message>
     <message>
         <source>区服删档</source>
@@ -5867,6 +5893,28 @@ Undo file: %1</translation>
         <translation>%1
 
 Undo file: %2</translation>
+    </message>
+    <message>
+        <source>即将在 %1 上删除以下区服的所有数据：
+
+区服ID: %2
+角色总数: %3
+
+</source>
+        <translation>About to delete all data of these zones on %1:
+
+World IDs: %2
+Characters: %3
+
+</translation>
+    </message>
+    <message>
+        <source>这是最终确认！
+
+确定要在 %1 上执行删档操作吗？</source>
+        <translation>This is the final confirmation!
+
+Wipe the zones on %1?</translation>
     </message>
 </context>
 <context>

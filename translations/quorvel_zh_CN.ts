@@ -371,6 +371,10 @@
         <source>已将所有账号点数设置为 %1！</source>
         <translation>已将所有账号点数设置为 %1！</translation>
     </message>
+    <message>
+        <source>读取账号失败: %1</source>
+        <translation>读取账号失败: %1</translation>
+    </message>
 </context>
 <context>
     <name>AccountStore</name>
@@ -632,10 +636,6 @@
         <translation>WorldID %1 的计数器刚刚被游戏改变（有新角色创建），请重试</translation>
     </message>
     <message>
-        <source>t_var 中 WorldID %1 有 %2 行计数器，无法确定它的下一个角色ID</source>
-        <translation>t_var 中 WorldID %1 有 %2 行计数器，无法确定它的下一个角色ID</translation>
-    </message>
-    <message>
         <source>角色ID上限 %1</source>
         <translation>角色ID上限 %1</translation>
     </message>
@@ -666,6 +666,14 @@
     <message>
         <source>更新 WorldID %1 的 maxcharguid 失败: 改变了 %2 行</source>
         <translation>更新 WorldID %1 的 maxcharguid 失败: 改变了 %2 行</translation>
+    </message>
+    <message>
+        <source>t_var 中 WorldID %1 有多行计数器，无法确定它的下一个角色ID</source>
+        <translation>t_var 中 WorldID %1 有多行计数器，无法确定它的下一个角色ID</translation>
+    </message>
+    <message>
+        <source>t_var 没有 worldid 列，WorldID %1 的角色占着两段ID（计数器 %2 和 %3），无法确定它的计数器</source>
+        <translation>t_var 没有 worldid 列，WorldID %1 的角色占着两段ID（计数器 %2 和 %3），无法确定它的计数器</translation>
     </message>
 </context>
 <context>
@@ -1020,10 +1028,6 @@
     <message>
         <source>✓ %1更新成功 (影响%2行%3)</source>
         <translation>✓ %1更新成功 (影响%2行%3)</translation>
-    </message>
-    <message>
-        <source>WorldID %1 不存在，已知的 WorldID: %2</source>
-        <translation>WorldID %1 不存在，已知的 WorldID: %2</translation>
     </message>
     <message>
         <source>开始转移角色 CharGUID=%1 -&gt; WorldID=%2</source>
@@ -1516,14 +1520,6 @@
         <translation>保存失败: %1</translation>
     </message>
     <message>
-        <source>确定要保存对该角色的修改吗？
-
-注意：修改后需要玩家重新登录才能生效。</source>
-        <translation>确定要保存对该角色的修改吗？
-
-注意：修改后需要玩家重新登录才能生效。</translation>
-    </message>
-    <message>
         <source>
 
 ZoneWorldID 将从 %1 改为 %2，角色的装备、时装和珍兽装备随之转移。</source>
@@ -1688,6 +1684,14 @@ ZoneWorldID 将从 %1 改为 %2，角色的装备、时装和珍兽装备随之�
     <message>
         <source>无技能数据</source>
         <translation>无技能数据</translation>
+    </message>
+    <message>
+        <source>确定要在 %1 上保存对角色 CharGUID %2 的修改吗？
+
+注意：修改后需要玩家重新登录才能生效。</source>
+        <translation>确定要在 %1 上保存对角色 CharGUID %2 的修改吗？
+
+注意：修改后需要玩家重新登录才能生效。</translation>
     </message>
 </context>
 <context>
@@ -2283,10 +2287,6 @@ CharGUID: %1
 <context>
     <name>Cli</name>
     <message>
-        <source>账号: list 查看，register|points|delete 修改（需 --yes）</source>
-        <translation>账号: list 查看，register|points|delete 修改（需 --yes）</translation>
-    </message>
-    <message>
         <source>账号名（list: 包含的文字）</source>
         <translation>账号名（list: 包含的文字）</translation>
     </message>
@@ -2526,6 +2526,14 @@ CharGUID: %1
         <source>不用主机配置时: 同一服务器上的账号库（默认 web）</source>
         <translation>不用主机配置时: 同一服务器上的账号库（默认 web）</translation>
     </message>
+    <message>
+        <source>账号: list 查看，register|points|delete 修改（需 --yes）；不用主机配置时账号库由 --accounts-database（或 --database）指定</source>
+        <translation>账号: list 查看，register|points|delete 修改（需 --yes）；不用主机配置时账号库由 --accounts-database（或 --database）指定</translation>
+    </message>
+    <message>
+        <source>预演给出的合区计划；服务器在此之后有变化时不做任何修改</source>
+        <translation>预演给出的合区计划；服务器在此之后有变化时不做任何修改</translation>
+    </message>
 </context>
 <context>
     <name>Cli::AccountCommand</name>
@@ -2580,6 +2588,10 @@ CharGUID: %1
     <message>
         <source>共 %1 个账号</source>
         <translation>共 %1 个账号</translation>
+    </message>
+    <message>
+        <source>无法统计账号: %1</source>
+        <translation>无法统计账号: %1</translation>
     </message>
 </context>
 <context>
@@ -2736,6 +2748,10 @@ CharGUID: %1
         <source>要再次合并，需同时加 --yes --again。</source>
         <translation>要再次合并，需同时加 --yes --again。</translation>
     </message>
+    <message>
+        <source>合区计划: %1（加 --yes --plan %1 只执行这个计划：服务器在此之后有变化时不做任何修改）</source>
+        <translation>合区计划: %1（加 --yes --plan %1 只执行这个计划：服务器在此之后有变化时不做任何修改）</translation>
+    </message>
 </context>
 <context>
     <name>Cli::MergeSameCommand</name>
@@ -2846,10 +2862,6 @@ CharGUID: %1
     <message>
         <source>读取账号失败，未做任何修改: %1</source>
         <translation>读取账号失败，未做任何修改: %1</translation>
-    </message>
-    <message>
-        <source>账号删除失败，未做任何修改: %1</source>
-        <translation>账号删除失败，未做任何修改: %1</translation>
     </message>
     <message>
         <source>将删除 zoneworldid IN (%1) 的角色数据:</source>
@@ -4087,6 +4099,50 @@ CharGUID: %1
         <source>完成</source>
         <translation>完成</translation>
     </message>
+    <message>
+        <source>拒绝合区：服务器在确认之后有了变化，这次合区不再是确认的那个计划（确认的计划 %1，现在 %2），未做任何修改。请重新预览后再确认。</source>
+        <translation>拒绝合区：服务器在确认之后有了变化，这次合区不再是确认的那个计划（确认的计划 %1，现在 %2），未做任何修改。请重新预览后再确认。</translation>
+    </message>
+    <message>
+        <source>  %1: 确认时 %2，现在 %3</source>
+        <translation>  %1: 确认时 %2，现在 %3</translation>
+    </message>
+    <message>
+        <source>合并的角色</source>
+        <translation>合并的角色</translation>
+    </message>
+    <message>
+        <source>换新ID的角色</source>
+        <translation>换新ID的角色</translation>
+    </message>
+    <message>
+        <source>改名的角色</source>
+        <translation>改名的角色</translation>
+    </message>
+    <message>
+        <source>合并的账号</source>
+        <translation>合并的账号</translation>
+    </message>
+    <message>
+        <source>改名的账号</source>
+        <translation>改名的账号</translation>
+    </message>
+    <message>
+        <source>主区先清理的角色</source>
+        <translation>主区先清理的角色</translation>
+    </message>
+    <message>
+        <source>副区先清理的角色</source>
+        <translation>副区先清理的角色</translation>
+    </message>
+    <message>
+        <source>  （数目相同时，变的是角色或账号的名字，或主区 WorldID %1 的角色ID计数器：游戏在这期间创建了角色）</source>
+        <translation>  （数目相同时，变的是角色或账号的名字，或主区 WorldID %1 的角色ID计数器：游戏在这期间创建了角色）</translation>
+    </message>
+    <message>
+        <source>主区 WorldID %1 的角色ID计数器在计划之后变了（游戏创建了角色），未做任何修改，请重试</source>
+        <translation>主区 WorldID %1 的角色ID计数器在计划之后变了（游戏创建了角色），未做任何修改，请重试</translation>
+    </message>
 </context>
 <context>
     <name>MergeServerDialog</name>
@@ -4632,6 +4688,10 @@ CharGUID: %1
     <message>
         <source>：</source>
         <translation>：</translation>
+    </message>
+    <message>
+        <source>注意：无法确认游戏是否已停止：当前用户没有 PROCESS 权限，看不到其他客户端的连接；%1 个账号标记为在线。建议先停服再操作。</source>
+        <translation>注意：无法确认游戏是否已停止：当前用户没有 PROCESS 权限，看不到其他客户端的连接；%1 个账号标记为在线。建议先停服再操作。</translation>
     </message>
 </context>
 <context>
@@ -5711,20 +5771,6 @@ CharGUID: %1
         <translation>请至少选择一个区服进行删档</translation>
     </message>
     <message>
-        <source>即将删除以下区服的所有数据：
-
-区服ID: %1
-角色总数: %2
-
-</source>
-        <translation>即将删除以下区服的所有数据：
-
-区服ID: %1
-角色总数: %2
-
-</translation>
-    </message>
-    <message>
         <source>读取账号失败: %1</source>
         <translation>读取账号失败: %1</translation>
     </message>
@@ -5753,18 +5799,6 @@ CharGUID: %1
 </translation>
     </message>
     <message>
-        <source>账号删除失败，未做任何修改: %1</source>
-        <translation>账号删除失败，未做任何修改: %1</translation>
-    </message>
-    <message>
-        <source>账号删除失败，未做任何修改。
-
-%1</source>
-        <translation>账号删除失败，未做任何修改。
-
-%1</translation>
-    </message>
-    <message>
         <source>将删除的数据:</source>
         <translation>将删除的数据:</translation>
     </message>
@@ -5783,14 +5817,6 @@ CharGUID: %1
     <message>
         <source>最终确认</source>
         <translation>最终确认</translation>
-    </message>
-    <message>
-        <source>这是最终确认！
-
-确定要执行删档操作吗？</source>
-        <translation>这是最终确认！
-
-确定要执行删档操作吗？</translation>
     </message>
     <message>
         <source>区服删档</source>
@@ -5867,6 +5893,28 @@ CharGUID: %1
         <translation>%1
 
 撤销文件: %2</translation>
+    </message>
+    <message>
+        <source>即将在 %1 上删除以下区服的所有数据：
+
+区服ID: %2
+角色总数: %3
+
+</source>
+        <translation>即将在 %1 上删除以下区服的所有数据：
+
+区服ID: %2
+角色总数: %3
+
+</translation>
+    </message>
+    <message>
+        <source>这是最终确认！
+
+确定要在 %1 上执行删档操作吗？</source>
+        <translation>这是最终确认！
+
+确定要在 %1 上执行删档操作吗？</translation>
     </message>
 </context>
 <context>
