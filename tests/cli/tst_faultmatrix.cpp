@@ -95,6 +95,7 @@ private slots:
     void undoFileFitsOnlyItsOwnData();
     void secondSessionMeanwhile_data();
     void secondSessionMeanwhile();
+    void twoWipesOfOneZone();
 
 private:
     QMap<QString, QString> checksums() { return TestServers::databaseChecksums(m_server, {kDb, kWeb, kSource}); }
@@ -385,6 +386,49 @@ void TestFaultMatrix::secondSessionMeanwhile()
         QCOMPARE(query(QStringLiteral("SELECT COUNT(*) FROM t_char")), characters);
         QCOMPARE(query(QStringLiteral("SELECT GROUP_CONCAT(charguid) FROM t_char WHERE charname = 'Faultcpy'")), QStringLiteral("4"));
     }
+}
+
+void TestFaultMatrix::twoWipesOfOneZone()
+{
+    // A second wipe of the zone started while the first one runs: the first deletes the zone,
+    // the second finds it empty when it may look and writes no undo file.
+    loadFixture();
+    QDir(folder(QStringLiteral("wipe"), true)).removeRecursively();
+    const QMap<QString, QString> before = checksums();
+    QProcess *holder = holdLocks(kMeanwhile.value(QStringLiteral("wipe")).first);
+    const auto start = [this](QProcess *wipe) {
+        wipe->setWorkingDirectory(m_dir.path());
+        wipe->setProcessChannelMode(QProcess::MergedChannels);
+        wipe->start(m_program, commandArguments(QStringLiteral("wipe")));
+        wipe->write(m_server.password.toUtf8() + '\n');
+        wipe->closeWriteChannel();
+    };
+    const auto waiting = [this] {
+        // Sessions in a locking read of the zone's rows (INNODB_TRX does not list every waiter).
+        return TestServers::querySql(m_server, QStringLiteral("SELECT COUNT(*) FROM information_schema.PROCESSLIST WHERE DB = 'fault_db' AND INFO LIKE '%FOR UPDATE'")).toInt();
+    };
+    QProcess first;
+    QProcess second;
+    start(&first);
+    QVERIFY2(QTest::qWaitFor([&] { return waiting() >= 1; }, 30000), first.readAll().constData());
+    start(&second);
+    QVERIFY(QTest::qWaitFor([&] { return waiting() >= 2; }, 30000));
+    TestServers::runSql(m_server, "KILL " + m_holder + ";");
+    m_holder.clear();
+    QVERIFY(first.waitForFinished(60000) && second.waitForFinished(60000));
+    holder->kill();
+    holder->waitForFinished(5000);
+    delete holder;
+    const QString one = QString::fromUtf8(first.readAll());
+    const QString two = QString::fromUtf8(second.readAll());
+    QVERIFY2(first.exitCode() == 0, qPrintable(one));
+    QVERIFY2(second.exitCode() == 0, qPrintable(two));
+    QCOMPARE(TestServers::querySql(m_server, QStringLiteral("SELECT COUNT(*) FROM t_char WHERE zoneworldid = 1"), kDb), QStringLiteral("0"));
+    // One undo file, and it puts back the whole zone.
+    const QStringList files = QDir(folder(QStringLiteral("wipe"), true)).entryList({QStringLiteral("undo_*.sql")});
+    QCOMPARE(files.size(), 1);
+    QCOMPARE(TestServers::applyUndo(m_server, kDb, folder(QStringLiteral("wipe"), true) + QLatin1Char('/') + files.constFirst()), QString());
+    QCOMPARE(checksums(), before);
 }
 
 bool TestFaultMatrix::applyUndo(const TestServer &server, const QString &file, bool moved, bool *refused, QString *output)

@@ -61,6 +61,15 @@ AccountManagerDialog::AccountManagerDialog(const HostConfig &accountDatabase, QW
     searchRow->addWidget(refreshButton);
     layout->addLayout(searchRow);
 
+    // A list that could not be read says so inside the window, which may not be shown yet.
+    m_status = new QLabel(this);
+    m_status->setObjectName(QStringLiteral("listError"));
+    m_status->setStyleSheet(QStringLiteral("color: #ff6b6b;"));
+    m_status->setWordWrap(true);
+    m_status->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    m_status->hide();
+    layout->addWidget(m_status);
+
     m_table = new QTableWidget(0, 7, this);
     m_table->setHorizontalHeaderLabels({QStringLiteral("ID"), tr("账号名"), tr("点数"),
                                         tr("额外点数"), tr("在线"), tr("锁定"),
@@ -136,9 +145,10 @@ void AccountManagerDialog::loadAccounts(const QString &filter)
     m_table->setSortingEnabled(false);
     m_table->setRowCount(0);
     const QList<AccountRow> rows = m_store.list(filter);
+    m_status->setVisible(!m_store.error().isEmpty());
     if (!m_store.error().isEmpty()) {
         m_table->setSortingEnabled(true);
-        QMessageBox::warning(this, tr("错误"), tr("读取账号失败: %1").arg(m_store.error()));
+        m_status->setText(tr("读取账号失败: %1").arg(m_store.error()));
         return;
     }
     m_table->setRowCount(int(rows.size()));

@@ -7,6 +7,7 @@
 
 #include <functional>
 
+class QLabel;
 class QLineEdit;
 class QPushButton;
 class QTableWidget;
@@ -50,6 +51,7 @@ private:
 
     HostConfig m_connection;
     AccountStore m_store;
+    QLabel *m_status = nullptr;
     QLineEdit *m_searchEdit = nullptr;
     QTableWidget *m_table = nullptr;
     QPushButton *m_deleteButton = nullptr;

@@ -211,12 +211,15 @@ void TestMainWindow::accountManagerFallsBackToCharacterDatabase()
     MainWindow w;
     w.findChild<QComboBox *>(QStringLiteral("hostCombo"))->setCurrentIndex(2);
     QString connectedTo;
-    withNextModal([&connectedTo](QWidget *dialog) {
+    QString listError;
+    withNextModal([&connectedTo, &listError](QWidget *dialog) {
         connectedTo = QSqlDatabase::database(QStringLiteral("web_connection"), false).databaseName();
+        listError = dialog->findChild<QLabel *>(QStringLiteral("listError"))->text();
         dialog->close();
     }, "AccountManagerDialog");
     QTest::mouseClick(button(w, "accountMgrBtn"), Qt::LeftButton);
     QCOMPARE(connectedTo, QStringLiteral("web"));
+    QVERIFY2(!listError.isEmpty(), "a database without an account table must say so in the window");
     QCOMPARE(logFileLines(), QStringList{QStringLiteral("打开账号管理: root@%1:%2/web").arg(m_server.host).arg(m_server.port)});
 
     // An account port of 0 takes the character server's port.
