@@ -102,6 +102,7 @@ private:
     void loadFixture();
     // Runs the operation; true when it reported success. *output holds what a command printed.
     bool run(const QString &operation, const QString &fault, QString *output);
+    void startCommand(QProcess &process, const QString &operation);
     bool runCommand(const QString &operation, const QString &fault, QString *output);
     bool runEngine(const QString &operation, const QString &fault);
     QStringList commandArguments(const QString &operation) const;
@@ -396,33 +397,22 @@ void TestFaultMatrix::twoWipesOfOneZone()
     QDir(folder(QStringLiteral("wipe"), true)).removeRecursively();
     const QMap<QString, QString> before = checksums();
     QProcess *holder = holdLocks(kMeanwhile.value(QStringLiteral("wipe")).first);
-    const auto start = [this](QProcess *wipe) {
-        wipe->setWorkingDirectory(m_dir.path());
-        wipe->setProcessChannelMode(QProcess::MergedChannels);
-        wipe->start(m_program, commandArguments(QStringLiteral("wipe")));
-        wipe->write(m_server.password.toUtf8() + '\n');
-        wipe->closeWriteChannel();
-    };
+    // Sessions in a locking read of the zone's rows (INNODB_TRX does not list every waiter).
     const auto waiting = [this] {
-        // Sessions in a locking read of the zone's rows (INNODB_TRX does not list every waiter).
         return TestServers::querySql(m_server, QStringLiteral("SELECT COUNT(*) FROM information_schema.PROCESSLIST WHERE DB = 'fault_db' AND INFO LIKE '%FOR UPDATE'")).toInt();
     };
-    QProcess first;
-    QProcess second;
-    start(&first);
-    QVERIFY2(QTest::qWaitFor([&] { return waiting() >= 1; }, 30000), first.readAll().constData());
-    start(&second);
-    QVERIFY(QTest::qWaitFor([&] { return waiting() >= 2; }, 30000));
+    QProcess wipes[2];
+    for (int i = 0; i < 2; ++i) {
+        startCommand(wipes[i], QStringLiteral("wipe"));
+        QVERIFY(QTest::qWaitFor([&] { return waiting() > i; }, 30000));
+    }
     TestServers::runSql(m_server, "KILL " + m_holder + ";");
     m_holder.clear();
-    QVERIFY(first.waitForFinished(60000) && second.waitForFinished(60000));
+    for (QProcess &wipe : wipes)
+        QVERIFY2(wipe.waitForFinished(60000) && wipe.exitCode() == 0, wipe.readAll().constData());
     holder->kill();
     holder->waitForFinished(5000);
     delete holder;
-    const QString one = QString::fromUtf8(first.readAll());
-    const QString two = QString::fromUtf8(second.readAll());
-    QVERIFY2(first.exitCode() == 0, qPrintable(one));
-    QVERIFY2(second.exitCode() == 0, qPrintable(two));
     QCOMPARE(TestServers::querySql(m_server, QStringLiteral("SELECT COUNT(*) FROM t_char WHERE zoneworldid = 1"), kDb), QStringLiteral("0"));
     // One undo file, and it puts back the whole zone.
     const QStringList files = QDir(folder(QStringLiteral("wipe"), true)).entryList({QStringLiteral("undo_*.sql")});
@@ -514,14 +504,19 @@ QStringList TestFaultMatrix::commandArguments(const QString &operation) const
             QStringLiteral("1"), QStringLiteral("--sub-world"), QStringLiteral("5"), QStringLiteral("--yes")};
 }
 
-bool TestFaultMatrix::runCommand(const QString &operation, const QString &fault, QString *output)
+void TestFaultMatrix::startCommand(QProcess &process, const QString &operation)
 {
-    QProcess process;
     process.setWorkingDirectory(m_dir.path());
     process.setProcessChannelMode(QProcess::MergedChannels);
     process.start(m_program, commandArguments(operation));
     process.write(m_server.password.toUtf8() + '\n');
     process.closeWriteChannel();
+}
+
+bool TestFaultMatrix::runCommand(const QString &operation, const QString &fault, QString *output)
+{
+    QProcess process;
+    startCommand(process, operation);
     if (fault == QLatin1String("program")) {
         // Killed while it waits for the locks, in the middle of its work.
         for (int i = 0; i < 300 && TestServers::querySql(m_server, kWaiting).isEmpty(); ++i)

@@ -636,7 +636,6 @@ void TestMergeEngine::runCarriesOutTheConfirmedPlan()
     const bool changed = !source.isEmpty() || !target.isEmpty();
     QCOMPARE(run.ok, !changed);
     QCOMPARE(checksums(m_main, {kMainDb, kMainWeb}) == before, changed);
-    QCOMPARE(run.log.filter(QStringLiteral("服务器在确认之后有了变化")).isEmpty(), !changed);
 }
 
 void TestMergeEngine::mergesWhileTheGameRuns()
