@@ -166,7 +166,7 @@ private:
             stream << cells.join(QLatin1Char('\t')) << '\n';
         }
         stream.flush();
-        out.line(STORED_TEXT("共 %1 个角色%2").arg(result.characters.size()).arg(result.cut ? STORED_TEXT("（已截断）") : QString()));
+        out.line(STORED_TEXT("共 %1 个角色%2").arg(result.characters.size()).arg(result.cut ? STORED_TEXT("（已截断）") : Message()));
         setResult(QStringLiteral("rows"), rows);
         setResult(QStringLiteral("count"), qint64(result.characters.size()));
         return Success;
@@ -194,7 +194,7 @@ private:
         if (m_action == QLatin1String("set")) {
             const CharacterEdit::Check check = CharacterEdit::check(db, guid, changes);
             if (!check.failure.isEmpty() || !check.refusal.isEmpty())
-                return fail(out, check.failure.isEmpty() ? check.refusal : STORED_TEXT("检查失败: %1").arg(check.failure));
+                return fail(out, check.failure.isEmpty() ? Message(check.refusal) : STORED_TEXT("检查失败: %1").arg(check.failure));
         } else {
             const CharacterOperation::Preview counted = CharacterOperation::preview(db, &request);
             if (!counted.refusal.isEmpty())
@@ -241,7 +241,7 @@ private:
             }
         }
         if (!ok)
-            return fail(out, STORED_TEXT("操作失败: %1").arg(error.isEmpty() ? STORED_TEXT("未知错误") : error));
+            return fail(out, STORED_TEXT("操作失败: %1").arg(error.isEmpty() ? STORED_TEXT("未知错误") : Message(error)));
         out.line(STORED_TEXT("操作完成"));
         printUndoFile(undoPath, out);
         if (!undoPath.isEmpty())

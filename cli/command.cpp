@@ -23,11 +23,11 @@ Output::Output(const QString &logPrefix)
 {
 }
 
-void Output::line(const QString &message)
+void Output::line(const Message &message)
 {
     clearProgress();
-    const QString text = timestampedLine(message);
-    QTextStream(m_toError ? stderr : stdout) << timestampedLine(Language::shown(message)) << '\n' << Qt::flush;
+    const QString text = timestampedLine(message.stored());
+    QTextStream(m_toError ? stderr : stdout) << timestampedLine(message.shown()) << '\n' << Qt::flush;
     if (m_prefix == QLatin1String("merge_"))
         writeMergeLogLine(text);
     else
@@ -37,20 +37,20 @@ void Output::line(const QString &message)
 OperationContext Output::context()
 {
     OperationContext context;
-    context.onLog = [this](const QString &line) { this->line(line); };
-    context.onProgress = [this](const QString &stage, qint64 done, qint64 total) {
+    context.onLog = [this](const Message &line) { this->line(line); };
+    context.onProgress = [this](const Message &stage, qint64 done, qint64 total) {
         progress(int(done * 100 / qMax<qint64>(1, total)), stage);
     };
     return context;
 }
 
-void Output::progress(int percent, const QString &label)
+void Output::progress(int percent, const Message &label)
 {
     if (!m_progress)
         return;
     const int filled = qBound(0, percent, 100) * 30 / 100;
     QTextStream(stderr) << "\r[" << QString(filled, QLatin1Char('#')) << QString(30 - filled, QLatin1Char('.')) << "] "
-                        << qBound(0, percent, 100) << "% " << Language::shown(label).left(40) << "\x1b[K" << Qt::flush;
+                        << qBound(0, percent, 100) << "% " << label.shown().left(40) << "\x1b[K" << Qt::flush;
     m_shown = true;
 }
 

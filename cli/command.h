@@ -22,10 +22,10 @@ class Output
 {
 public:
     explicit Output(const QString &logPrefix);
-    void line(const QString &message);
+    void line(const Message &message);
     // Log lines to standard error: standard output then carries only the command's result.
     void toStandardError(bool on) { m_toError = on; }
-    void progress(int percent, const QString &label = QString());
+    void progress(int percent, const Message &label = Message());
     void clearProgress();
     // The operation's context: its lines as line(), its progress as the bar. No cancel: the
     // command line stops by its signals, and the transaction rolls back with the connection.

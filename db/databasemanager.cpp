@@ -169,7 +169,7 @@ void DatabaseManager::endOperation()
 
 QString DatabaseManager::busyRefusal() const
 {
-    return isBusy() ? STORED_TEXT("正在%1，请等它结束后再操作").arg(m_operation) : QString();
+    return isBusy() ? STORED_TEXT("正在%1，请等它结束后再操作").arg(m_operation).stored() : QString();
 }
 
 bool DatabaseManager::testConnection(const HostConfig &config)

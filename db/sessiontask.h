@@ -42,15 +42,15 @@ public:
     bool isRunning() const { return m_running; }
 
     // For the work, from the worker thread.
-    void log(const QString &line) { emit logMessage(line); }
-    void progress(int percent, const QString &text) { emit progressChanged(percent, text); }
+    void log(const Message &line) { emit logMessage(line); }
+    void progress(int percent, const Message &text) { emit progressChanged(percent, text); }
     // The operation's context: its lines and progress as this task's signals ("table (3/27)"
     // and its percentage), its cancel as this task's.
     OperationContext context();
 
 signals:
-    void logMessage(const QString &line);
-    void progressChanged(int percent, const QString &text);
+    void logMessage(const Message &line);
+    void progressChanged(int percent, const Message &text);
     // On the starting thread, after the session is released. `cancelled` when the operator
     // asked for it before the work ended.
     void finished(bool ok, bool cancelled);

@@ -1,13 +1,14 @@
 #pragma once
 
-#include <QString>
+#include "message.h"
 
-// A text the program writes where it is kept: log lines, failures, undo file headers, CSV
-// headers, the command line's JSON. These stay in the source language, whatever language the
-// window shows, so that logs and files read the same for scripts and support; windows and the
-// command line show them in the operator's language through Language::shown(). Extracted for
-// translation with the rest (lupdate takes STORED_TEXT for QT_TR_NOOP).
-#define STORED_TEXT(text) QStringLiteral(text)
+// A text of the program's own, written in the source language: a Message (see message.h) that
+// keeps its arguments apart until it is shown. What is kept (log lines, undo file headers, CSV
+// headers, the command line's JSON) is its stored() form and stays in the source language,
+// whatever language the window shows, so that logs and files read the same for scripts and
+// support; windows and the command line show its shown() form. Extracted for translation with
+// the rest (lupdate takes STORED_TEXT for QT_TR_NOOP).
+#define STORED_TEXT(text) Message::source(QStringLiteral(text))
 
 // The same where no class or namespace around it gives lupdate a context for the text.
-#define STORED_TEXT_IN(context, text) QStringLiteral(text)
+#define STORED_TEXT_IN(context, text) Message::source(QStringLiteral(text))

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "db/message.h"
+
 #include <QObject>
 #include <QProcess>
 #include <QStringList>
@@ -42,7 +44,7 @@ signals:
     void backupCompleted(bool success, const QString &filePath);
     void restoreProgress(int percent);
     void restoreCompleted(bool success, const QString &database);
-    void logMessage(const QString &message);
+    void logMessage(const Message &message);
     void errorOccurred(const QString &error);
 
 private slots:

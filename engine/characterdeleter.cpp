@@ -70,7 +70,7 @@ bool CharacterDeleter::deleteByZoneWorldIds(const QList<int> &worldIds, int *del
         return fail(error);
     CharacterPurge::Hooks hooks;
     hooks.starting = [this](int step, int steps, CharacterPurge::Step kind, const QString &table) {
-        m_context.progress(kind == CharacterPurge::Step::ReverseRelations ? STORED_TEXT("t_relation(反向)") : table, step, steps);
+        m_context.progress(kind == CharacterPurge::Step::ReverseRelations ? STORED_TEXT("t_relation(反向)") : Message(table), step, steps);
     };
     hooks.done = [this](CharacterPurge::Step kind, const QString &table, qint64 rows, bool missing) {
         if (missing)
@@ -84,7 +84,7 @@ bool CharacterDeleter::deleteByZoneWorldIds(const QList<int> &worldIds, int *del
     hooks.undo = transaction.undo();
     CharacterPurge::Outcome outcome;
     if (!CharacterPurge::deleteCharacters(db, guids, characterDeleteTables, hooks, &outcome))
-        return fail(outcome.cancelled ? STORED_TEXT("已取消，所有删除已回滚") : purgeFailure(outcome));
+        return fail(outcome.cancelled ? STORED_TEXT("已取消，所有删除已回滚") : Message(purgeFailure(outcome)));
     if ((m_beforeCommit && !m_beforeCommit(db, transaction.undo(), &error)) || !transaction.commit(&error))
         return fail(error);
     m_undoPath = transaction.undoPath();
@@ -259,7 +259,7 @@ bool CharacterDeleter::deleteCharacter(int charguid, QString *error)
     CharacterPurge::Outcome outcome;
     const bool deleted = CharacterPurge::deleteCharacters(db, {charguid}, characterDeleteTables, hooks, &outcome);
     if (!deleted || outcome.characters == 0) {
-        *error = deleted ? STORED_TEXT("未找到要删除的角色") : purgeFailure(outcome);
+        *error = deleted ? STORED_TEXT("未找到要删除的角色") : Message(purgeFailure(outcome));
         m_context.log(*error);
         return false;
     }

@@ -196,7 +196,7 @@ private:
             }
             query = QSqlQuery();
             db.close();
-            m_error = error.isEmpty() ? QString() : STORED_TEXT("撤销文件读取失败: %1").arg(error);
+            m_error = error.isEmpty() ? QString() : STORED_TEXT("撤销文件读取失败: %1").arg(error).stored();
         }
         QSqlDatabase::removeDatabase(m_name);
     }

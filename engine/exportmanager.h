@@ -2,6 +2,8 @@
 
 #include "db/databasemanager.h"
 
+#include "db/message.h"
+
 #include <QList>
 #include <QObject>
 #include <QString>
@@ -28,5 +30,5 @@ public:
 signals:
     void exportProgress(int percent);
     void exportCompleted(bool success, const QString &filePath);
-    void logMessage(const QString &message);
+    void logMessage(const Message &message);
 };

@@ -372,8 +372,8 @@ UndoFile::Applied UndoFile::apply(QSqlDatabase &db, const QString &path, const A
     const UndoScript::ServerIdentity here = CommitCheck::serverIdentity(db);
     if (!summary.identity.isValid() || here.kind != summary.identity.kind || here.value != summary.identity.value) {
         result.fileServer = summary.identity.isValid() ? QStringLiteral("%1 (%2)").arg(summary.server, summary.identity.text())
-                                                       : STORED_TEXT("%1（文件没有记录服务器标识）").arg(summary.server);
-        result.thisServer = here.isValid() ? here.text() : STORED_TEXT("无法读取: %1").arg(db.lastError().text());
+                                                       : STORED_TEXT("%1（文件没有记录服务器标识）").arg(summary.server).stored();
+        result.thisServer = here.isValid() ? here.text() : STORED_TEXT("无法读取: %1").arg(db.lastError().text()).stored();
         if (!options.serverMoved) {
             result.otherServer = true;
             result.error = STORED_TEXT("撤销文件写于另一台服务器，拒绝执行，未做任何修改。\n文件: %1\n当前服务器: %2\n"

@@ -119,7 +119,7 @@ bool CollationKeys::describe(QSqlDatabase &db, const QString &database, const QS
     query.addBindValue(textParameter(db, column));
     if (!query.exec() || !query.next()) {
         *error = query.lastError().isValid() ? query.lastError().text()
-                                             : STORED_TEXT("表 %1 没有字段 %2").arg(table, column);
+                                             : STORED_TEXT("表 %1 没有字段 %2").arg(table, column).stored();
         return false;
     }
     m_charset = query.value(0).toString();

@@ -208,7 +208,7 @@ bool MergeRun::planColumns()
             if (!m_settings.fillMissingColumns || newRowValue(*column).isEmpty()) {
                 m_plan.preflight.refusals << STORED_TEXT("主区表 %1 的字段 %2 必须有值，但副区没有这些字段%3")
                                        .arg(it.key(), it.value().join(QStringLiteral(", ")),
-                                            m_settings.fillMissingColumns ? QString() : STORED_TEXT("（可选择用游戏为新角色写入的值填充）"));
+                                            m_settings.fillMissingColumns ? Message() : STORED_TEXT("（可选择用游戏为新角色写入的值填充）"));
                 break;
             }
         }

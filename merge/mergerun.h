@@ -100,7 +100,7 @@ public:
     bool preflight(MergePreflight *result);
 
 private:
-    void addLogLine(const QString &text) { m_context.log(text); }
+    void addLogLine(const Message &text) { m_context.log(text); }
     void stage(int number, const QString &text);
     bool cancelled() const { return m_context.cancelled(); }
     bool stopped();

@@ -397,7 +397,7 @@ bool RowCopier::flush(const QByteArray &statement, int rows, QString *error)
     QSqlQuery insert(m_target);
     const bool ok = insert.exec(QString::fromLatin1(statement));
     if (!ok || insert.numRowsAffected() != rows) {
-        *error = QStringLiteral("%1: %2").arg(m_table, ok ? STORED_TEXT("写入 %1 行，应为 %2 行").arg(insert.numRowsAffected()).arg(rows)
+        *error = QStringLiteral("%1: %2").arg(m_table, ok ? STORED_TEXT("写入 %1 行，应为 %2 行").arg(insert.numRowsAffected()).arg(rows).stored()
                                                           : insert.lastError().text());
         return false;
     }

@@ -265,10 +265,9 @@ void CharacterListDialog::reject()
     onCancelOperation();
 }
 
-void CharacterListDialog::onLogMessage(const QString &message)
+void CharacterListDialog::onLogMessage(const Message &message)
 {
-    const QString line = timestampedLine(message);
-    appendLogLine(m_logView, line);
+    const QString line = m_logView->addLine(message);
     appendToDailyLog(QStringLiteral("character_"), line);
 }
 

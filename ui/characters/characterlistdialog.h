@@ -1,5 +1,7 @@
 #pragma once
 
+#include "db/message.h"
+
 #include "engine/characteroperation.h"
 #include "engine/rowpreview.h"
 #include <QMessageBox>
@@ -23,7 +25,7 @@ class QMenu;
 class QProgressBar;
 class QPushButton;
 class QTableView;
-class QTextEdit;
+class LogView;
 
 // The character management window: lists characters by world id, searches them and acts on
 // the selected one. Works on the main session; non-modal, several may be open.
@@ -45,7 +47,7 @@ public:
     // `how` receives the debug line that names the form.
 
 public slots:
-    void onLogMessage(const QString &message);
+    void onLogMessage(const Message &message);
     void onQueryCharacters();
     // Closing while an operation of this window runs asks first, then cancels it (where it
     // can be) and closes when it has ended.
@@ -98,7 +100,7 @@ private:
     QLabel *m_countLabel = nullptr;
     QTableView *m_table = nullptr;
     QMenu *m_contextMenu = nullptr;
-    QTextEdit *m_logView = nullptr;
+    LogView *m_logView = nullptr;
     QProgressBar *m_progress = nullptr;
     QPushButton *m_cancelButton = nullptr;
     QList<QWidget *> m_sessionWidgets;  // off while any operation holds the session

@@ -1,23 +1,90 @@
 #include "logpanel.h"
 
-#include "app/language.h"
-
 #include <QCoreApplication>
+#include <QEvent>
 #include <QGroupBox>
 #include <QProgressBar>
-#include <QRegularExpression>
 #include <QScrollBar>
 #include <QTextCursor>
-#include <QTextEdit>
+#include <QTime>
 #include <QVBoxLayout>
+
+namespace {
+
+class LogGroup : public QGroupBox
+{
+public:
+    explicit LogGroup(QWidget *parent)
+        : QGroupBox(parent)
+    {
+        retranslate();
+    }
+
+protected:
+    void changeEvent(QEvent *event) override
+    {
+        if (event->type() == QEvent::LanguageChange)
+            retranslate();
+        QGroupBox::changeEvent(event);
+    }
+
+private:
+    void retranslate() { setTitle(QCoreApplication::translate("LogPanel", "操作日志")); }
+};
+
+} // namespace
+
+LogView::LogView(QWidget *parent)
+    : QTextEdit(parent)
+{
+    setReadOnly(true);
+}
+
+QString LogView::addLine(const Message &message, const QString &prefix)
+{
+    const QString stamp = prefix.isEmpty() ? QStringLiteral("[%1] ").arg(QTime::currentTime().toString(QStringLiteral("HH:mm:ss"))) : prefix;
+    m_lines.append({stamp, message});
+    show(stamp, message);
+    return stamp + message.stored();
+}
+
+void LogView::clearLines()
+{
+    m_lines.clear();
+    clear();
+}
+
+void LogView::show(const QString &prefix, const Message &message)
+{
+    // As plain text: QTextEdit::append() shows escaped markup literally when the rest of the
+    // line looks plain ("湖壹陆伍 -&gt; 湖壹陆伍_S2").
+    QScrollBar *bar = verticalScrollBar();
+    const bool following = bar->value() == bar->maximum();
+    QTextCursor cursor(document());
+    cursor.movePosition(QTextCursor::End);
+    if (!document()->isEmpty())
+        cursor.insertBlock();
+    cursor.insertText(prefix + message.shown());
+    if (following)
+        bar->setValue(bar->maximum());
+}
+
+void LogView::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::LanguageChange) {
+        clear();
+        for (const auto &[prefix, message] : std::as_const(m_lines))
+            show(prefix, message);
+    }
+    QTextEdit::changeEvent(event);
+}
 
 LogPanel createLogPanel(QWidget *parent, int progressHeight)
 {
     LogPanel panel;
-    panel.group = new QGroupBox(QCoreApplication::translate("LogPanel", "操作日志"), parent);
+    panel.group = new LogGroup(parent);
     auto *layout = new QVBoxLayout(panel.group);
-    panel.view = new QTextEdit(panel.group);
-    panel.view->setReadOnly(true);
+    panel.view = new LogView(panel.group);
     // Windows give it their spare height; on a small screen it shrinks to a few lines.
     panel.view->setMinimumHeight(60);
     panel.progress = new QProgressBar(panel.group);
@@ -27,22 +94,4 @@ LogPanel createLogPanel(QWidget *parent, int progressHeight)
     layout->addWidget(panel.view);
     layout->addWidget(panel.progress);
     return panel;
-}
-
-void appendLogLine(QTextEdit *view, const QString &line)
-{
-    // As plain text: QTextEdit::append() shows escaped markup literally when the rest of the
-    // line looks plain ("湖壹陆伍 -&gt; 湖壹陆伍_S2").
-    QScrollBar *bar = view->verticalScrollBar();
-    const bool following = bar->value() == bar->maximum();
-    QTextCursor cursor(view->document());
-    cursor.movePosition(QTextCursor::End);
-    if (!view->document()->isEmpty())
-        cursor.insertBlock();
-    // The line as stored, after its time, shown in the window's language.
-    static const QRegularExpression stamp(QStringLiteral("^(\\[[0-9: -]+\\] )?(.*)$"), QRegularExpression::DotMatchesEverythingOption);
-    const QRegularExpressionMatch parts = stamp.match(line);
-    cursor.insertText(parts.captured(1) + Language::shown(parts.captured(2)));
-    if (following)
-        bar->setValue(bar->maximum());
 }

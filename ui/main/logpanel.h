@@ -1,22 +1,44 @@
 #pragma once
 
+#include "db/message.h"
+
+#include <QList>
 #include <QString>
+#include <QTextEdit>
 
 class QGroupBox;
 class QProgressBar;
-class QTextEdit;
 class QWidget;
 
-// The "操作日志" group that windows of the program share: a read-only log view above a
-// progress bar that shows its text. The view takes what height the window gives it.
+// A read-only log that keeps its lines as messages: each is shown in the window's language after
+// its time, and shown again in the new language when the operator switches it.
+class LogView : public QTextEdit
+{
+public:
+    explicit LogView(QWidget *parent = nullptr);
+
+    // Appends `message` after `prefix` (the time, "[HH:mm:ss] " when empty) as a paragraph of its
+    // own, shown literally (no markup, line breaks kept). Returns the line as kept: the prefix
+    // and the message in the source language, for a log file.
+    QString addLine(const Message &message, const QString &prefix = QString());
+    void clearLines();
+
+protected:
+    void changeEvent(QEvent *event) override;
+
+private:
+    void show(const QString &prefix, const Message &message);
+
+    QList<std::pair<QString, Message>> m_lines;
+};
+
+// The "操作日志" group that windows of the program share: a log view above a progress bar that
+// shows its text. The view takes what height the window gives it.
 struct LogPanel
 {
     QGroupBox *group = nullptr;
-    QTextEdit *view = nullptr;
+    LogView *view = nullptr;
     QProgressBar *progress = nullptr;
 };
 
 LogPanel createLogPanel(QWidget *parent, int progressHeight);
-
-// Appends one line as a paragraph of its own, shown literally (no markup, line breaks kept).
-void appendLogLine(QTextEdit *view, const QString &line);

@@ -107,13 +107,8 @@ void MainWindow::retranslate()
     };
     for (const auto &[name, text] : features)
         m_featureGroup->findChild<QPushButton *>(QLatin1String(name))->setText(text);
-    m_logGroup->setTitle(QCoreApplication::translate("LogPanel", "操作日志"));
     m_languageLabel->setText(tr("界面语言"));
     onConnectionStatusChanged(DatabaseManager::instance()->isConnected());
-    // The log's lines again, as kept, in the new language.
-    m_logView->clear();
-    for (const QString &line : std::as_const(m_logLines))
-        appendLogLine(m_logView, line);
 }
 
 void MainWindow::buildLayout()
@@ -675,11 +670,9 @@ void MainWindow::closeEvent(QCloseEvent *event)
     QMainWindow::closeEvent(event);
 }
 
-void MainWindow::onLogMessage(const QString &message)
+void MainWindow::onLogMessage(const Message &message)
 {
-    const QString line = timestampedLine(message);
-    m_logLines.append(line);
-    appendLogLine(m_logView, line);
+    const QString line = m_logView->addLine(message);
     appendToDailyLog(QStringLiteral("operation_"), line);
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "db/message.h"
+
 #include "db/connectionrule.h"
 #include "db/hostconfig.h"
 
@@ -13,7 +15,7 @@ class QGroupBox;
 class QLabel;
 class QProgressBar;
 class QPushButton;
-class QTextEdit;
+class LogView;
 
 class MainWindow : public QMainWindow
 {
@@ -49,7 +51,7 @@ private slots:
     void onSameServerMerge();
     void onZoneDelete();
     void onUndoRecords();
-    void onLogMessage(const QString &message);
+    void onLogMessage(const Message &message);
     void onConnectionStatusChanged(bool connected);
 
 private:
@@ -81,8 +83,7 @@ private:
     QGroupBox *m_connectionGroup = nullptr;
     QGroupBox *m_featureGroup = nullptr;
     QGroupBox *m_logGroup = nullptr;
-    QStringList m_logLines;  // as kept, to be shown again in another language
-    QTextEdit *m_logView = nullptr;
+    LogView *m_logView = nullptr;
     QProgressBar *m_progressBar = nullptr;
     BackupManager *m_backupManager = nullptr;
     QList<QPushButton *> m_sessionButtons;  // off while an operation holds the session

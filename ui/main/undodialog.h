@@ -2,6 +2,8 @@
 
 #include "engine/undofile.h"
 
+#include "db/message.h"
+
 #include <QDialog>
 #include <QList>
 
@@ -20,7 +22,7 @@ public:
     explicit UndoDialog(QWidget *parent = nullptr);
 
 signals:
-    void logMessage(const QString &line);
+    void logMessage(const Message &line);
 
 public slots:
     void reload();

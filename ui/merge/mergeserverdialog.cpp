@@ -591,13 +591,13 @@ void MergeServerDialog::onMergeFinished(bool ok, bool cancelled)
     QMessageBox::information(this, tr("成功"), tr("合区操作完成！") + undoFileLine(m_report.undoFile));
 }
 
-void MergeServerDialog::addLogLine(const QString &text)
+void MergeServerDialog::addLogLine(const Message &text)
 {
-    const QString line = timestampedLine(text);
+    const QString line = timestampedLine(text.stored());
     if (QThread::currentThread() != thread())
-        QMetaObject::invokeMethod(this, [this, line]() { appendLogLine(m_logView, line); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(this, [this, text]() { m_logView->addLine(text); }, Qt::QueuedConnection);
     else
-        appendLogLine(m_logView, line);
+        m_logView->addLine(text);
     writeMergeLog(line);
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "db/message.h"
+
 #include "db/hostconfig.h"
 #include "db/sessiontask.h"
 #include "merge/mergeengine.h"
@@ -18,7 +20,7 @@ class QLineEdit;
 class QProgressBar;
 class QPushButton;
 class QSqlDatabase;
-class QTextEdit;
+class LogView;
 
 // Merges one zone of a source server ("副区") into a target server ("主区"): connects both,
 // shows their world ids and the merge mode, and runs the merge engine on a worker thread.
@@ -80,7 +82,7 @@ private:
     void runCheck(ServerGroup &group, bool test);
     void showDisconnected(ServerGroup &group);
     void updateMergeMode();
-    void addLogLine(const QString &text);
+    void addLogLine(const Message &text);
     void writeMergeLog(const QString &line);
     // Runs on the worker: the preflight, then (when the operator goes on) the merge.
     void onPreflightFinished();
@@ -118,6 +120,6 @@ private:
     QLineEdit *m_cleanLevel = nullptr;
     QCheckBox *m_mergeWebCheck = nullptr;
     QPushButton *m_mergeButton = nullptr;
-    QTextEdit *m_logView = nullptr;
+    LogView *m_logView = nullptr;
     QProgressBar *m_progressBar = nullptr;
 };

@@ -191,9 +191,9 @@ SameServerMergeDialog::~SameServerMergeDialog()
     }
 }
 
-void SameServerMergeDialog::addLogLine(const QString &message)
+void SameServerMergeDialog::addLogLine(const Message &message)
 {
-    appendLogLine(m_logView, QStringLiteral("[%1] %2").arg(QTime::currentTime().toString(QStringLiteral("HH:mm:ss")), message));
+    m_logView->addLine(message);
 }
 
 void SameServerMergeDialog::loadWorldList()
@@ -346,7 +346,7 @@ void SameServerMergeDialog::onExecute()
         onMergeFinished(ok);
     });
 
-    m_logView->clear();
+    m_logView->clearLines();
     m_progressBar->setValue(0);
     m_executeButton->setEnabled(false);
     m_closeButton->setText(tr("取消"));

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "db/message.h"
+
 #include "db/sessiontask.h"
 #include "merge/sameservermerge.h"
 
@@ -16,7 +18,7 @@ class QLineEdit;
 class QProgressBar;
 class QPushButton;
 class QRadioButton;
-class QTextEdit;
+class LogView;
 
 // Merges one world of the session's character database into another ("副区" into "主区"),
 // with an optional clean-up of low-level characters and an optional account-database merge.
@@ -43,7 +45,7 @@ private slots:
 private:
     void loadWorldList();
     int levelValue() const;
-    void addLogLine(const QString &message);
+    void addLogLine(const Message &message);
 
     QList<int> m_worldIds;
     SameServerMergeParameters m_parameters;
@@ -62,7 +64,7 @@ private:
     QLineEdit *m_suffixEdit = nullptr;
     QLabel *m_conflictLabel = nullptr;
     QLabel *m_previewLabel = nullptr;
-    QTextEdit *m_logView = nullptr;
+    LogView *m_logView = nullptr;
     QProgressBar *m_progressBar = nullptr;
     QPushButton *m_executeButton = nullptr;
     QPushButton *m_closeButton = nullptr;

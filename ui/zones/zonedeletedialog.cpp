@@ -104,10 +104,9 @@ ZoneDeleteDialog::ZoneDeleteDialog(QWidget *parent)
     onRefreshWorldList();
 }
 
-void ZoneDeleteDialog::addLogLine(const QString &message)
+void ZoneDeleteDialog::addLogLine(const Message &message)
 {
-    const QString line = timestampedLine(message);
-    appendLogLine(m_logView, line);
+    const QString line = m_logView->addLine(message);
     writeLogFile(line);
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "db/message.h"
+
 #include "engine/accountcleanup.h"
 #include "engine/zonewipe.h"
 
@@ -15,7 +17,7 @@ class SessionTask;
 class QListWidget;
 class QProgressBar;
 class QPushButton;
-class QTextEdit;
+class LogView;
 
 // Wipes whole zones: every character of the ticked world ids, and optionally their accounts
 // in the ticked account databases.
@@ -39,7 +41,7 @@ public slots:
     void reject() override;
 
 private:
-    void addLogLine(const QString &message);
+    void addLogLine(const Message &message);
     void writeLogFile(const QString &line);
     void detectAccountDatabases();
     QStringList checkedAccountDatabases() const;
@@ -50,7 +52,7 @@ private:
     QLabel *m_countLabel = nullptr;
     QListWidget *m_worldList = nullptr;
     QListWidget *m_accountDbList = nullptr;
-    QTextEdit *m_logView = nullptr;
+    LogView *m_logView = nullptr;
     QProgressBar *m_progressBar = nullptr;
     QPushButton *m_deleteButton = nullptr;
     QPushButton *m_cancelButton = nullptr;
