@@ -80,7 +80,7 @@ private:
                      .arg(file, QString::number(QFileInfo(file).size()), config.database));
         if (!connectSession(config, out))
             return Failed;
-        QString error;
+        Message error;
         const QList<RestorePreview::Table> tables = RestorePreview::compare(DatabaseManager::instance()->database(), file, &error);
         if (!error.isEmpty()) {
             out.line(error);

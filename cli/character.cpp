@@ -225,7 +225,7 @@ private:
             return Success;
         }
 
-        QString error;
+        Message error;
         QString undoPath;
         bool ok = false;
         if (m_action == QLatin1String("set")) {

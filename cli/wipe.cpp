@@ -41,7 +41,7 @@ public:
             return Usage;
         QSqlDatabase &db = DatabaseManager::instance()->database();
         AccountCleanup::WipedAccounts accounts;
-        QString error;
+        Message error;
         if (!accountDatabases.isEmpty() && !AccountCleanup::collectAccountNames(db, worlds, &accounts, &error)) {
             out.line(STORED_TEXT("读取账号失败，未做任何修改: %1").arg(error));
             return Failed;

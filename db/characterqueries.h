@@ -1,5 +1,7 @@
 #pragma once
 
+#include "message.h"
+
 #include "databasemanager.h"
 
 #include <QList>
@@ -14,7 +16,7 @@ namespace CharacterQueries {
 struct Result
 {
     bool ok = false;
-    QString error;
+    Message error;
     QList<CharacterSummary> characters;
     bool cut = false;  // a search found more than its limit
 };

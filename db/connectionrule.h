@@ -1,5 +1,7 @@
 #pragma once
 
+#include "message.h"
+
 #include <QString>
 #include <QStringList>
 #include <QVariant>

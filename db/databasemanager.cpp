@@ -148,7 +148,7 @@ QString DatabaseManager::serverLabel() const
     return ::serverLabel(m_entryName, m_config);
 }
 
-bool DatabaseManager::beginOperation(const QString &what, QString *refusal)
+bool DatabaseManager::beginOperation(const QString &what, Message *refusal)
 {
     if (isBusy()) {
         *refusal = busyRefusal();
@@ -225,7 +225,7 @@ bool DatabaseManager::ensureConnected()
     return reconnect();
 }
 
-bool DatabaseManager::ensureUsable(QString *error)
+bool DatabaseManager::ensureUsable(Message *error)
 {
     if (m_connected && checkConnection())
         return true;
@@ -297,7 +297,7 @@ QString idListText(const QList<int> &ids)
     return parts.join(QLatin1Char(','));
 }
 
-QList<CharacterSummary> DatabaseManager::queryCharacters(const QList<int> &worldIds, QString *error)
+QList<CharacterSummary> DatabaseManager::queryCharacters(const QList<int> &worldIds, Message *error)
 {
     if (!isConnected()) {
         debugLog(STORED_TEXT("queryCharacters: 数据库未连接"));
@@ -315,7 +315,7 @@ QList<CharacterSummary> DatabaseManager::queryCharacters(const QList<int> &world
     return result.characters;
 }
 
-QList<int> charGuidsOfWorlds(QSqlDatabase &db, const QList<int> &worldIds, QString *error)
+QList<int> charGuidsOfWorlds(QSqlDatabase &db, const QList<int> &worldIds, Message *error)
 {
     QList<int> guids;
     QSqlQuery query(db);
@@ -329,9 +329,9 @@ QList<int> charGuidsOfWorlds(QSqlDatabase &db, const QList<int> &worldIds, QStri
     return guids;
 }
 
-QList<int> DatabaseManager::getCharGuids(const QList<int> &worldIds, QString *error)
+QList<int> DatabaseManager::getCharGuids(const QList<int> &worldIds, Message *error)
 {
-    QString reason;
+    Message reason;
     const QList<int> guids = isConnected() ? charGuidsOfWorlds(m_db, worldIds, &reason) : QList<int>();
     if (!isConnected())
         reason = STORED_TEXT("未连接到数据库");

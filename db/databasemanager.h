@@ -1,5 +1,7 @@
 #pragma once
 
+#include "message.h"
+
 #include "connectionrule.h"
 #include "hostconfig.h"
 
@@ -39,7 +41,7 @@ QString serverLabel(const QString &entryName, const HostConfig &config);
 
 // The charguids of the characters of the given worlds, on any connection; empty with *error
 // when the statement fails.
-QList<int> charGuidsOfWorlds(QSqlDatabase &db, const QList<int> &worldIds, QString *error);
+QList<int> charGuidsOfWorlds(QSqlDatabase &db, const QList<int> &worldIds, Message *error);
 
 // Opens `name` by the session's rule: its client options, and latin1 on the native plug-in so
 // that legacy bytes pass unchanged. For the session and for engines that need a connection of
@@ -70,7 +72,7 @@ public:
 
     // One operation that changes data owns the session at a time (see SessionTask): the
     // others are refused with the reason in *refusal, and the keep-alive waits.
-    bool beginOperation(const QString &what, QString *refusal);
+    bool beginOperation(const QString &what, Message *refusal);
     void endOperation();
     bool isBusy() const { return !m_operation.isEmpty(); }
     // The refusal for an action that needs the session while an operation holds it; empty when none does.
@@ -87,16 +89,16 @@ public:
     // Before an action on the session: true when it answers, or when a lost connection could
     // be opened again. False with the operator's text in *error: not connected, or the server
     // cannot be reached (naming it and why).
-    bool ensureUsable(QString *error);
+    bool ensureUsable(Message *error);
     bool reconnect();
     void startKeepAlive(int intervalMs);
     bool isKeepAliveActive() const;
 
     // Read-only queries of t_char on the session; empty results when it is not open. A failed
     // query names its reason in *error, when given.
-    QList<CharacterSummary> queryCharacters(const QList<int> &worldIds, QString *error = nullptr);
+    QList<CharacterSummary> queryCharacters(const QList<int> &worldIds, Message *error = nullptr);
     // On failure (not connected, or the statement failed) *error, when given, holds the reason.
-    QList<int> getCharGuids(const QList<int> &worldIds, QString *error = nullptr);
+    QList<int> getCharGuids(const QList<int> &worldIds, Message *error = nullptr);
     QMap<int, int> getWorldIdStatistics();
 
     static QString decodeGbk(const QByteArray &bytes);

@@ -87,7 +87,7 @@ QString hostFileExposure(const QString &path)
 #endif
 }
 
-bool writeHostConfigs(const QString &path, const HostConfigList &configs, QString *error)
+bool writeHostConfigs(const QString &path, const HostConfigList &configs, Message *error)
 {
     QJsonArray array;
     for (const HostConfig &config : configs)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "message.h"
+
 #include "db/hostconfig.h"
 
 // The host list file, host_configs.json beside the program.
@@ -15,4 +17,4 @@ QString hostFileExposure(const QString &path);
 // Writes the list in indented JSON. The file holds passwords, so it is made readable by its
 // owner only where the platform has such permissions. False, with the reason in *error, when
 // it cannot be written; the old file is then kept as it was.
-bool writeHostConfigs(const QString &path, const HostConfigList &configs, QString *error = nullptr);
+bool writeHostConfigs(const QString &path, const HostConfigList &configs, Message *error = nullptr);

@@ -63,6 +63,7 @@ public:
     // In the language installed now: what is shown.
     QString shown() const { return render(true); }
 
+    void clear() { *this = Message(); }
     bool isEmpty() const { return m_text.isEmpty() && m_arguments.empty(); }
     bool isData() const { return m_kind == Kind::Data; }
     // The template (or the data) as written, for tests.

@@ -32,7 +32,7 @@ QByteArray asciiText(const QVariant &value)
     return value.typeId() == QMetaType::QByteArray ? value.toByteArray() : value.toString().toLatin1();
 }
 
-bool appendChecked(QByteArray *out, const QByteArray &text, const QRegularExpression &pattern, QString *error)
+bool appendChecked(QByteArray *out, const QByteArray &text, const QRegularExpression &pattern, Message *error)
 {
     if (!pattern.match(QString::fromLatin1(text)).hasMatch()) {
         *error = STORED_TEXT("无法精确写出的值: %1").arg(QString::fromLatin1(text.left(40)));
@@ -231,7 +231,7 @@ QString copyExpression(const Column &column, const QString &alias)
     return column.kind == ValueKind::Bytes ? QStringLiteral("CAST(%1 AS BINARY)").arg(reference) : reference;
 }
 
-bool appendLiteral(QByteArray *out, ValueKind kind, const QVariant &value, QString *error, const QByteArray &charset)
+bool appendLiteral(QByteArray *out, ValueKind kind, const QVariant &value, Message *error, const QByteArray &charset)
 {
     static const QRegularExpression integer(QStringLiteral("^-?\\d+$"));
     static const QRegularExpression number(QStringLiteral("^[+-]?(\\d+(\\.\\d*)?|\\.\\d+)([eE][+-]?\\d+)?$"));
@@ -337,7 +337,7 @@ qsizetype literalSize(const QVariant &value)
     return value.typeId() == QMetaType::QByteArray ? 2 * value.toByteArray().size() + 48 : 48;
 }
 
-bool execBound(QSqlQuery *query, const QString &sql, const QVariantList &values, QString *error)
+bool execBound(QSqlQuery *query, const QString &sql, const QVariantList &values, Message *error)
 {
     bool ok = query->prepare(sql);
     if (ok) {

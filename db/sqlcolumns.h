@@ -1,5 +1,7 @@
 #pragma once
 
+#include "message.h"
+
 #include <QByteArray>
 #include <QList>
 #include <QSqlError>
@@ -94,7 +96,7 @@ QString copyExpression(const Column &column, const QString &alias = QString());
 // number for every numeric kind, never a hexadecimal literal (MySQL takes X'..' as a number
 // in numeric contexts). `charset` relabels the bytes of a text value with that character set
 // (CONVERT(X'..' USING charset)). False with *error for a value that cannot be written exactly.
-bool appendLiteral(QByteArray *out, ValueKind kind, const QVariant &value, QString *error,
+bool appendLiteral(QByteArray *out, ValueKind kind, const QVariant &value, Message *error,
                    const QByteArray &charset = QByteArray());
 
 // Stored bytes as a literal for a statement: X'..', or introduced with `charset` (_latin1 X'..')
@@ -113,6 +115,6 @@ qsizetype literalSize(const QVariant &value);
 
 // Prepares `sql` on the query, binds `values` in order and executes it; false with *error
 // (when given) set to the driver's text.
-bool execBound(QSqlQuery *query, const QString &sql, const QVariantList &values, QString *error = nullptr);
+bool execBound(QSqlQuery *query, const QString &sql, const QVariantList &values, Message *error = nullptr);
 
 } // namespace Sql

@@ -81,7 +81,7 @@ int countAccounts(QSqlDatabase &db, const QString &database, const QList<QByteAr
 }
 
 bool deleteAccountsHere(QSqlDatabase &db, const QStringList &databases, const QList<QByteArray> &accountNames,
-                        UndoFile *undo, const LogSink &log, QString *error, int *deletedCount)
+                        UndoFile *undo, const LogSink &log, Message *error, int *deletedCount)
 {
     int total = 0;
     QSqlQuery query(db);
@@ -139,7 +139,7 @@ QStringList detectAccountDatabases(QSqlDatabase &db, const LogSink &log)
     return kept;
 }
 
-bool collectAccountNames(QSqlDatabase &db, const QList<int> &worldIds, WipedAccounts *accounts, QString *error, bool locking)
+bool collectAccountNames(QSqlDatabase &db, const QList<int> &worldIds, WipedAccounts *accounts, Message *error, bool locking)
 {
     *accounts = WipedAccounts();
     if (worldIds.isEmpty())
@@ -182,7 +182,7 @@ void AccountConnections::close()
     m_connections.clear();
 }
 
-bool AccountConnections::open(const HostConfig &stored, const QStringList &databases, const LogSink &log, QString *error)
+bool AccountConnections::open(const HostConfig &stored, const QStringList &databases, const LogSink &log, Message *error)
 {
     close();
     for (const QString &database : databases) {
@@ -216,7 +216,7 @@ QSqlDatabase AccountConnections::database(const QString &name) const
 }
 
 bool deleteAccounts(const HostConfig &stored, const QStringList &databases, const QList<QByteArray> &accountNames,
-                    const LogSink &log, int *deleted, QString *error)
+                    const LogSink &log, int *deleted, Message *error)
 {
     *deleted = 0;
     AccountConnections connections;
@@ -226,7 +226,7 @@ bool deleteAccounts(const HostConfig &stored, const QStringList &databases, cons
 }
 
 bool deleteAccounts(AccountConnections &connections, const QStringList &databases, const QList<QByteArray> &accountNames,
-                    const LogSink &log, int *deleted, QString *error)
+                    const LogSink &log, int *deleted, Message *error)
 {
     *deleted = 0;
     if (accountNames.isEmpty()) {
@@ -257,7 +257,7 @@ bool deleteAccounts(AccountConnections &connections, const QStringList &database
 }
 
 bool countAccounts(QSqlDatabase &session, const HostConfig &config, const QStringList &databases,
-                   const QList<QByteArray> &accountNames, QMap<QString, int> *counts, QString *error)
+                   const QList<QByteArray> &accountNames, QMap<QString, int> *counts, Message *error)
 {
     counts->clear();
     AccountConnections connections;

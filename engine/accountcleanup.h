@@ -1,5 +1,7 @@
 #pragma once
 
+#include "db/message.h"
+
 #include "db/hostconfig.h"
 
 #include <QByteArray>
@@ -36,7 +38,7 @@ struct WipedAccounts
 // character in another world (compared as the accname column compares). With `locking`, inside
 // the caller's transaction, the rows it decides by are read as they are now and stay so until
 // the transaction ends. False with *error when they cannot be read.
-bool collectAccountNames(QSqlDatabase &db, const QList<int> &worldIds, WipedAccounts *accounts, QString *error,
+bool collectAccountNames(QSqlDatabase &db, const QList<int> &worldIds, WipedAccounts *accounts, Message *error,
                          bool locking = false);
 
 // The account databases of an entry on its account server (webHost, webPort and their login,
@@ -52,7 +54,7 @@ public:
     AccountConnections &operator=(const AccountConnections &) = delete;
 
     // False with *error naming the first database that cannot be opened; none is open then.
-    bool open(const HostConfig &config, const QStringList &databases, const LogSink &log, QString *error);
+    bool open(const HostConfig &config, const QStringList &databases, const LogSink &log, Message *error);
     QSqlDatabase database(const QString &name) const;
 
 private:
@@ -65,16 +67,16 @@ private:
 // *error when a database could not be reached or its deletion failed (databases before it
 // stay deleted, which the log says). *deleted counts the accounts deleted.
 bool deleteAccounts(const HostConfig &storedConfig, const QStringList &databases, const QList<QByteArray> &accountNames,
-                    const LogSink &log, int *deleted, QString *error);
+                    const LogSink &log, int *deleted, Message *error);
 // The same over connections already open.
 bool deleteAccounts(AccountConnections &connections, const QStringList &databases, const QList<QByteArray> &accountNames,
-                    const LogSink &log, int *deleted, QString *error);
+                    const LogSink &log, int *deleted, Message *error);
 
 // The accounts each database holds of `accountNames`, counted where deleteAccounts or
 // deleteAccountsHere will delete them: through `session` when the databases live on its
 // server, else on the account server. False with *error when a database cannot be read.
 bool countAccounts(QSqlDatabase &session, const HostConfig &config, const QStringList &databases,
-                   const QList<QByteArray> &accountNames, QMap<QString, int> *counts, QString *error);
+                   const QList<QByteArray> &accountNames, QMap<QString, int> *counts, Message *error);
 
 // The account databases of the entry's account server, filtered and ordered: through the
 // session when it is that server.
@@ -91,6 +93,6 @@ int countAccounts(QSqlDatabase &db, const QString &database, const QList<QByteAr
 // Deletes the accounts from each database through `db` itself, inside the caller's transaction,
 // each row first written to `undo` when given. False with *error; the caller rolls back.
 bool deleteAccountsHere(QSqlDatabase &db, const QStringList &databases, const QList<QByteArray> &accountNames,
-                        UndoFile *undo, const LogSink &log, QString *error, int *deleted = nullptr);
+                        UndoFile *undo, const LogSink &log, Message *error, int *deleted = nullptr);
 
 } // namespace AccountCleanup

@@ -45,8 +45,10 @@ bool AccountStore::open(const HostConfig &web)
         db.setDatabaseName(odbcConnectionString(driver, tcpHost(web.host), web.port, web.database, web.username, web.password));
     }
     m_open = db.open();
-    m_error = m_open ? QString() : db.lastError().text();
-    if (m_open && !applyWorkSession(db, &m_error)) {
+    QString sessionError = m_open ? QString() : db.lastError().text();
+    m_error = sessionError;
+    if (m_open && !applyWorkSession(db, &sessionError)) {
+        m_error = sessionError;
         m_open = false;
         db.close();
     }
@@ -144,7 +146,7 @@ bool AccountStore::runWithUndo(const QString &operation, const QString &sql, con
     for (const QVariant &value : whereValues)
         bound.append(value.typeId() == QMetaType::QString ? textParameter(db, value.toString()) : value);
     UndoableTransaction transaction(db);
-    QString error;
+    Message error;
     if (!transaction.begin(operation, true, &error)) {
         m_error = error;
         return false;

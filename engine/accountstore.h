@@ -1,5 +1,7 @@
 #pragma once
 
+#include "db/message.h"
+
 #include "db/hostconfig.h"
 
 #include <QList>
@@ -67,7 +69,7 @@ public:
     // main session opened with (or a default one).
     bool open(const HostConfig &accountDatabase);
     bool isOpen() const { return m_open; }
-    QString error() const { return m_error; }
+    Message error() const { return m_error; }
 
     // Rows whose name contains the filter ("%" and "_" keep their LIKE meaning); all without one.
     QList<AccountRow> list(const QString &filter);
@@ -99,7 +101,7 @@ private:
 
     QString m_connectionName;
     bool m_open = false;
-    QString m_error;
+    Message m_error;
     int m_lastErrorNumber = 0;
     QString m_undoPath;
 };

@@ -205,7 +205,7 @@ void BackupManager::backupDatabase(const QString &host, int port, const QString 
     QDir().mkpath(QFileInfo(filePath).absolutePath());
     // The dump holds password hashes and player data: readable by its owner only. It takes its
     // name only once the tool has finished it: a failed dump never looks like a backup.
-    QString fileError;
+    Message fileError;
     if (!createPrivateFile(partialPath(), &fileError)) {
         finishOperation();
         emit errorOccurred(STORED_TEXT("无法创建备份文件 %1: %2").arg(filePath, fileError));
@@ -259,7 +259,7 @@ void BackupManager::restoreDatabase(const QString &host, int port, const QString
     }
     // A cut or failed dump, or one that writes into another database, is not restored at all.
     RestorePreview::Dump dump;
-    QString refusal;
+    Message refusal;
     if (!RestorePreview::scan(filePath, database, &dump, &refusal) || !(refusal = RestorePreview::refusal(dump, filePath)).isEmpty()) {
         delete input;
         m_mode = Idle;

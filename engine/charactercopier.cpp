@@ -77,7 +77,7 @@ QString CharacterCopier::freeRandomName(QSqlDatabase &db)
 }
 
 qint64 CharacterCopier::copyRows(QSqlDatabase &db, const QString &table, const QMap<QString, QVariant> &replacements,
-                                 const QString &where, const QVariantList &whereValues, QString *error)
+                                 const QString &where, const QVariantList &whereValues, Message *error)
 {
     auto known = m_columns.constFind(table);
     if (known == m_columns.cend()) {
@@ -120,14 +120,14 @@ qint64 CharacterCopier::copyRows(QSqlDatabase &db, const QString &table, const Q
 }
 
 bool CharacterCopier::copyCharacter(int source, const QString &account, const QString &newName, int *newGuid,
-                                    QString *usedName, QString *failure)
+                                    QString *usedName, Message *failure)
 {
     m_columns.clear();
     m_context.log(STORED_TEXT("========== 开始复制角色 =========="));
     m_context.log(STORED_TEXT("源CharGUID=%1, 目标账号=%2, 新名称=%3").arg(source).arg(account, newName));
     QSqlDatabase &db = m_db;
 
-    QString error;
+    Message error;
     QStringList present;
     if (!CharacterPurge::existingTables(db, addedTables().mid(1), &present, &error)) {
         m_context.log(STORED_TEXT("错误: 读取表清单失败: %1").arg(error));
@@ -262,7 +262,7 @@ bool CharacterCopier::copyCharacter(int source, const QString &account, const QS
     return true;
 }
 
-bool CharacterCopier::copyPets(QSqlDatabase &db, int source, int newGuid, int world, const QStringList &present, QString *error)
+bool CharacterCopier::copyPets(QSqlDatabase &db, int source, int newGuid, int world, const QStringList &present, Message *error)
 {
     m_context.log(STORED_TEXT("开始复制宠物数据..."));
     qint64 last = 0;
@@ -299,7 +299,7 @@ bool CharacterCopier::copyPets(QSqlDatabase &db, int source, int newGuid, int wo
             ++last;
             const QString name = randomName();
             petIds.insert({high, low}, {world, last});
-            QString copyError;
+            Message copyError;
             if (copyRows(db, table,
                          {{QStringLiteral("charguid"), newGuid}, {QStringLiteral("hpetguid"), world},
                           {QStringLiteral("lpetguid"), last}, {QStringLiteral("hspetguid"), world},
@@ -327,7 +327,7 @@ bool CharacterCopier::copyPets(QSqlDatabase &db, int source, int newGuid, int wo
             ++maxGuid;
             // An item of a pet that was not copied keeps its pet ids.
             const QPair<qint64, qint64> pet = petIds.value({high, low}, {high, low});
-            QString copyError;
+            Message copyError;
             if (copyRows(db, petItems,
                          {{QStringLiteral("charguid"), newGuid}, {QStringLiteral("hpetguid"), pet.first},
                           {QStringLiteral("lpetguid"), pet.second}, {QStringLiteral("guid"), maxGuid}},

@@ -39,17 +39,17 @@ public:
     // and *usedName hold the copy's id and name; on failure *failure holds the text for the
     // operator, and nothing has changed.
     bool copyCharacter(int source, const QString &account, const QString &newName, int *newGuid,
-                       QString *usedName, QString *failure);
+                       QString *usedName, Message *failure);
 
 private:
     using PetMap = QMap<QPair<qint64, qint64>, QPair<qint64, qint64>>;
 
-    bool copyPets(QSqlDatabase &db, int source, int newGuid, int world, const QStringList &present, QString *error);
+    bool copyPets(QSqlDatabase &db, int source, int newGuid, int world, const QStringList &present, Message *error);
     // INSERT INTO table SELECT ... FROM table WHERE <where>, every column but aid, the named ones
     // replaced by bound values (QByteArray values are legacy text bytes). Returns the rows
     // copied, or -1 with *error.
     qint64 copyRows(QSqlDatabase &db, const QString &table, const QMap<QString, QVariant> &replacements,
-                    const QString &where, const QVariantList &whereValues, QString *error);
+                    const QString &where, const QVariantList &whereValues, Message *error);
 
     // Column lists read during one copy; items and pets are copied row by row.
     QHash<QString, QStringList> m_columns;

@@ -46,7 +46,7 @@ bool CharacterDeleter::deleteByZoneWorldIds(const QList<int> &worldIds, int *del
         m_context.log(STORED_TEXT("没有找到符合条件的角色"));
         return true;
     }
-    QString error;
+    Message error;
     QSqlDatabase &db = m_db;
     // Created before the transaction, whatever the number of characters it then finds.
     CharacterPurge::IdTable idTable(db);
@@ -167,7 +167,7 @@ int CharacterDeleter::repairCharacterDuplicates(int charguid)
 int CharacterDeleter::repairIn(const QList<DuplicateRepairTable> &repairs, int charguid, const std::function<QString(int)> &holding)
 {
     QSqlDatabase &db = m_db;
-    QString error;
+    Message error;
     UndoableTransaction transaction(db);
     if (!transaction.begin(STORED_TEXT("修复技能 CharGUID %1").arg(charguid), m_writeUndo, &error))
         return fail(error), -1;
@@ -240,7 +240,7 @@ int CharacterDeleter::repairIn(const QList<DuplicateRepairTable> &repairs, int c
     return deleted;
 }
 
-bool CharacterDeleter::deleteCharacter(int charguid, QString *error)
+bool CharacterDeleter::deleteCharacter(int charguid, Message *error)
 {
     m_context.log(STORED_TEXT("开始删除角色 CharGUID=%1").arg(charguid));
     m_undoPath.clear();
@@ -274,7 +274,7 @@ bool CharacterDeleter::deleteCharacter(int charguid, QString *error)
     return true;
 }
 
-bool CharacterDeleter::moveToWorld(QSqlDatabase &db, UndoFile *undo, int charguid, int worldId, QString *error)
+bool CharacterDeleter::moveToWorld(QSqlDatabase &db, UndoFile *undo, int charguid, int worldId, Message *error)
 {
     QStringList present;
     if (!CharacterPurge::existingTables(db, worldColumnTables, &present, error) || !checkTargetWorld(db, worldId, error)) {
@@ -337,7 +337,7 @@ bool CharacterDeleter::moveToWorld(QSqlDatabase &db, UndoFile *undo, int chargui
 namespace {
 // The worlds the game knows by their counters (none without t_var) and, with `withCharacters`,
 // those that have characters; sorted.
-bool knownWorlds(QSqlDatabase &db, bool withCharacters, QList<int> *known, QString *error)
+bool knownWorlds(QSqlDatabase &db, bool withCharacters, QList<int> *known, Message *error)
 {
     QStringList present;
     if (!CharacterPurge::existingTables(db, {QStringLiteral("t_var")}, &present, error))
@@ -362,7 +362,7 @@ bool knownWorlds(QSqlDatabase &db, bool withCharacters, QList<int> *known, QStri
     return true;
 }
 
-bool refuseUnknown(const QList<int> &worlds, const QList<int> &known, QString *error)
+bool refuseUnknown(const QList<int> &worlds, const QList<int> &known, Message *error)
 {
     for (int world : worlds) {
         if (!known.contains(world)) {
@@ -374,20 +374,20 @@ bool refuseUnknown(const QList<int> &worlds, const QList<int> &known, QString *e
 }
 } // namespace
 
-bool CharacterDeleter::checkTargetWorld(QSqlDatabase &db, int worldId, QString *error)
+bool CharacterDeleter::checkTargetWorld(QSqlDatabase &db, int worldId, Message *error)
 {
     // The game knows a world by its id counter; a character anywhere else is lost to every world.
     QList<int> known;
     return knownWorlds(db, false, &known, error) && refuseUnknown({worldId}, known, error);
 }
 
-bool CharacterDeleter::checkExistingWorlds(QSqlDatabase &db, const QList<int> &worldIds, QString *error)
+bool CharacterDeleter::checkExistingWorlds(QSqlDatabase &db, const QList<int> &worldIds, Message *error)
 {
     QList<int> known;
     return knownWorlds(db, true, &known, error) && refuseUnknown(worldIds, known, error);
 }
 
-bool CharacterDeleter::transferCharacter(int charguid, int worldId, QString *error)
+bool CharacterDeleter::transferCharacter(int charguid, int worldId, Message *error)
 {
     m_context.log(STORED_TEXT("开始转移角色 CharGUID=%1 -> WorldID=%2").arg(charguid).arg(worldId));
     m_undoPath.clear();

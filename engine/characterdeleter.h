@@ -29,7 +29,7 @@ public:
     QString undoPath() const { return m_undoPath; }
     // Runs inside the zone deletion's transaction after the characters are gone, before the
     // commit (and the undo file's finish); false with *error rolls everything back.
-    using Step = std::function<bool(QSqlDatabase &db, UndoFile *undo, QString *error)>;
+    using Step = std::function<bool(QSqlDatabase &db, UndoFile *undo, Message *error)>;
     void setBeforeCommit(Step step) { m_beforeCommit = std::move(step); }
     // Runs inside the zone deletion's transaction once the zone's characters are read and
     // locked, before anything is deleted; false with *error rolls back.
@@ -39,7 +39,7 @@ public:
     static QStringList relatedTables();
 
     // The reason the last deletion by worlds or repair failed.
-    QString error() const { return m_error; }
+    Message error() const { return m_error; }
 
     // Deletes every character of the given worlds, their rows in every character-owned
     // table, the relations pointing at them, and their t_char rows, in one transaction. The
@@ -57,25 +57,25 @@ public:
     // Deletes one character: its rows in every related table, the relations pointing at it and
     // its t_char row, in one transaction; missing tables are skipped with a log line. False with
     // the reason in *error (everything rolled back).
-    bool deleteCharacter(int charguid, QString *error);
+    bool deleteCharacter(int charguid, Message *error);
 
     // Moves one character to another world, in one transaction (see moveToWorld). False with
     // the text for the operator in *error (everything rolled back).
-    bool transferCharacter(int charguid, int worldId, QString *error);
+    bool transferCharacter(int charguid, int worldId, Message *error);
 
     // Moves the character's t_char row and the world column of its rows in the item tables to
     // `worldId`, inside the caller's transaction on `db` (any connection), first writing the
     // old worlds into `undo` when given. The character keeps its id and every counter stays as
     // it is. Refuses a world the game does not know (no counter in t_var). False with the
     // reason in *error; the caller rolls back.
-    bool moveToWorld(QSqlDatabase &db, UndoFile *undo, int charguid, int worldId, QString *error);
+    bool moveToWorld(QSqlDatabase &db, UndoFile *undo, int charguid, int worldId, Message *error);
     // Whether a character may move to `worldId`: a world the game knows by its counter in t_var
     // (or, without t_var, a world that has characters). False with the reason in *error.
-    static bool checkTargetWorld(QSqlDatabase &db, int worldId, QString *error);
+    static bool checkTargetWorld(QSqlDatabase &db, int worldId, Message *error);
     // Whether every world of `worldIds` is one the game knows (its counter in t_var) or that
     // has characters: a world with neither is a mistyped number. False with the reason in
     // *error, in the words of checkTargetWorld.
-    static bool checkExistingWorlds(QSqlDatabase &db, const QList<int> &worldIds, QString *error);
+    static bool checkExistingWorlds(QSqlDatabase &db, const QList<int> &worldIds, Message *error);
 
 private:
     // The operator's text for a deletion that failed.
@@ -89,7 +89,7 @@ private:
 
     QSqlDatabase m_db;
     OperationContext m_context;
-    QString m_error;
+    Message m_error;
     bool m_writeUndo = true;
     QString m_undoPath;
     Step m_beforeCommit;

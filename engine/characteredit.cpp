@@ -100,7 +100,7 @@ Check check(QSqlDatabase &db, int charguid, const Changes &changes)
     return result;
 }
 
-bool save(QSqlDatabase &db, int charguid, Changes changes, QString *undoPath, QString *error)
+bool save(QSqlDatabase &db, int charguid, Changes changes, QString *undoPath, Message *error)
 {
     // A new world id moves the character as the transfer does: its items follow.
     int newWorld = 0;
@@ -153,25 +153,25 @@ bool save(QSqlDatabase &db, int charguid, Changes changes, QString *undoPath, QS
     return true;
 }
 
-bool setBanEnd(QSqlDatabase &db, int charguid, qint64 until, QString *error)
+bool setBanEnd(QSqlDatabase &db, int charguid, qint64 until, Message *error)
 {
     QSqlQuery query(db);
     return execBound(&query, QStringLiteral("UPDATE t_char SET banendtime = ? WHERE charguid = ?"), {until, charguid}, error);
 }
 
-bool deleteBuff(QSqlDatabase &db, int charguid, qint64 aid, QString *error)
+bool deleteBuff(QSqlDatabase &db, int charguid, qint64 aid, Message *error)
 {
     QSqlQuery query(db);
     return execBound(&query, QStringLiteral("DELETE FROM t_impact WHERE aid = ? AND charguid = ?"), {aid, charguid}, error);
 }
 
-int clearBuffs(QSqlDatabase &db, int charguid, QString *error)
+int clearBuffs(QSqlDatabase &db, int charguid, Message *error)
 {
     QSqlQuery query(db);
     return execBound(&query, QStringLiteral("DELETE FROM t_impact WHERE charguid = ?"), {charguid}, error) ? query.numRowsAffected() : -1;
 }
 
-bool setXinfa(QSqlDatabase &db, qint64 aid, int id, int level, QString *error)
+bool setXinfa(QSqlDatabase &db, qint64 aid, int id, int level, Message *error)
 {
     QStringList assignments;
     QVariantList values;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "db/message.h"
+
 #include <QList>
 #include <QPair>
 #include <QString>
@@ -21,8 +23,8 @@ bool isTextColumn(const QString &column);
 
 struct Check
 {
-    QString refusal;  // what the operator must correct first ("角色名过长：…")
-    QString failure;  // the server could not be asked
+    Message refusal;  // what the operator must correct first ("角色名过长：…")
+    Message failure;  // the server could not be asked
     int newWorld = 0; // a changed zoneworldid: the save moves the character there
 };
 
@@ -34,14 +36,14 @@ Check check(QSqlDatabase &db, int charguid, const Changes &changes);
 // Saves the changes in one transaction with an undo file that sets the changed columns back;
 // a changed world moves the character as the transfer does, its items with it. False with
 // *error after a rollback.
-bool save(QSqlDatabase &db, int charguid, Changes changes, QString *undoPath, QString *error);
+bool save(QSqlDatabase &db, int charguid, Changes changes, QString *undoPath, Message *error);
 
 // The smaller edits of the editor's tabs. False with *error.
-bool setBanEnd(QSqlDatabase &db, int charguid, qint64 until, QString *error);
-bool deleteBuff(QSqlDatabase &db, int charguid, qint64 aid, QString *error);
+bool setBanEnd(QSqlDatabase &db, int charguid, qint64 until, Message *error);
+bool deleteBuff(QSqlDatabase &db, int charguid, qint64 aid, Message *error);
 // The number of buffs removed, or -1 with *error.
-int clearBuffs(QSqlDatabase &db, int charguid, QString *error);
+int clearBuffs(QSqlDatabase &db, int charguid, Message *error);
 // Sets the xinfa row's id and level; a value of -1 stays as it is.
-bool setXinfa(QSqlDatabase &db, qint64 aid, int id, int level, QString *error);
+bool setXinfa(QSqlDatabase &db, qint64 aid, int id, int level, Message *error);
 
 } // namespace CharacterEdit

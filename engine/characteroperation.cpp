@@ -24,7 +24,7 @@ QString accountRefusal(QSqlDatabase &db, const Request &request)
     if (request.account.toUtf8() != names.constFirst())
         names.append(request.account.toUtf8());
     QMap<QString, int> counts;
-    QString error;
+    Message error;
     if (!AccountCleanup::countAccounts(db, request.accounts, {database}, names, &counts, &error))
         return STORED_TEXT("无法读取账号库 %1: %2，未复制").arg(database, error);
     if (counts.value(database) > 0)

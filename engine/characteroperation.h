@@ -29,7 +29,7 @@ struct Request
 
 struct Preview
 {
-    QString refusal;      // why it cannot run (a world the game does not know); nothing else is set
+    Message refusal;      // why it cannot run (a world the game does not know); nothing else is set
     QString nothingToDo;  // why running it would change nothing (the character is in that world already)
     QList<RowPreview::Count> rows;
 };
@@ -38,7 +38,7 @@ struct Result
 {
     bool ok = false;
     bool cancelled = false;
-    QString failure;   // the operator's text when !ok
+    Message failure;   // the operator's text when !ok
     QString undoFile;  // the committed change's undo file, when one was written
     int newGuid = 0;   // copy
     QString newName;   // copy: the name it got (drawn again when taken meanwhile)

@@ -20,7 +20,7 @@ const QString kIdTable = QStringLiteral("quorvel_purge_ids");
 const QString kPartnerTable = QStringLiteral("quorvel_purge_partners");  // the same ids, for a second reference
 
 // Fills the temporary table (just created, empty) with the ids, in slices; false with *error.
-bool fillIdTable(QSqlDatabase &db, const QList<int> &ids, QString *error)
+bool fillIdTable(QSqlDatabase &db, const QList<int> &ids, Message *error)
 {
     QSqlQuery query(db);
     qsizetype preparedSize = -1;
@@ -47,7 +47,7 @@ bool fillIdTable(QSqlDatabase &db, const QList<int> &ids, QString *error)
 // table, or in slices of bound ids. With an undo file, each statement's rows are written to it
 // first, under the lock the deletion then takes. The affected rows, or -1 with *error.
 qint64 deleteRows(QSqlDatabase &db, const QString &table, const QString &column, const QList<int> &ids, bool joined,
-                  bool trailing, const Hooks &hooks, QString *error, bool *cancelled)
+                  bool trailing, const Hooks &hooks, Message *error, bool *cancelled)
 {
     qint64 affected = 0;
     QSqlQuery query(db);
@@ -132,7 +132,7 @@ public:
         m_wake.notify_all();
     }
     // Waits until every table asked for is in the file; false with *error when one is not.
-    bool finish(QString *error)
+    bool finish(Message *error)
     {
         {
             std::lock_guard<std::mutex> lock(m_mutex);
@@ -149,7 +149,7 @@ private:
     {
         {
             QSqlDatabase db = QSqlDatabase::cloneDatabase(m_source, m_name);
-            QString error;
+            Message error;
             QSqlQuery query(db);
             // Its temporary tables before any transaction (servers that enforce GTID consistency).
             const auto prepare = [&] {
@@ -157,8 +157,10 @@ private:
                     error = db.lastError().text();
                     return;
                 }
-                if (!applyWorkSession(db, &error))
+                if (QString sessionError; !applyWorkSession(db, &sessionError)) {
+                    error = sessionError;
                     return;
+                }
                 if (!query.exec(QStringLiteral("CREATE TEMPORARY TABLE %1 (charguid INT PRIMARY KEY)").arg(kIdTable))
                     || (fillIdTable(db, m_ids, &error)
                         && !query.exec(QStringLiteral("CREATE TEMPORARY TABLE %1 (charguid INT PRIMARY KEY) SELECT charguid FROM %2")
@@ -226,7 +228,7 @@ IdTable::~IdTable()
         QSqlQuery(m_db).exec(QStringLiteral("DROP TEMPORARY TABLE IF EXISTS %1").arg(kIdTable));
 }
 
-bool IdTable::create(QString *error)
+bool IdTable::create(Message *error)
 {
     QSqlQuery query(m_db);
     query.exec(QStringLiteral("DROP TEMPORARY TABLE IF EXISTS %1").arg(kIdTable));
@@ -238,7 +240,7 @@ bool IdTable::create(QString *error)
     return true;
 }
 
-bool lockWorldCharacters(QSqlDatabase &db, const QList<int> &worlds, QList<int> *ids, QString *error)
+bool lockWorldCharacters(QSqlDatabase &db, const QList<int> &worlds, QList<int> *ids, Message *error)
 {
     ids->clear();
     QStringList list;
@@ -277,7 +279,7 @@ bool lockWorldCharacters(QSqlDatabase &db, const QList<int> &worlds, QList<int> 
     return true;
 }
 
-bool existingTables(QSqlDatabase &db, const QStringList &tables, QStringList *existing, QString *error)
+bool existingTables(QSqlDatabase &db, const QStringList &tables, QStringList *existing, Message *error)
 {
     QSqlQuery query(db);
     query.setForwardOnly(true);

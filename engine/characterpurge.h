@@ -1,5 +1,7 @@
 #pragma once
 
+#include "db/message.h"
+
 #include <QList>
 #include <QSqlDatabase>
 #include <QString>
@@ -38,7 +40,7 @@ struct Outcome
     qint64 characters = 0;  // t_char rows
     Step failedStep = Step::Table;
     QString failedTable;    // empty when the tables could not be listed
-    QString error;          // empty when nothing failed
+    Message error;          // empty when nothing failed
     bool cancelled = false;
 };
 
@@ -53,7 +55,7 @@ public:
     ~IdTable();
     IdTable(const IdTable &) = delete;
     IdTable &operator=(const IdTable &) = delete;
-    bool create(QString *error);
+    bool create(Message *error);
 
 private:
     QSqlDatabase m_db;
@@ -70,10 +72,10 @@ bool deleteCharacters(QSqlDatabase &db, const QList<int> &ids, const QStringList
 // stay the worlds' characters until it ends: through the zoneworldid index where t_char has one
 // (locking those worlds' entries, not the rest of the table), else by id after a plain read
 // (the rows of those ids that are still in the worlds then). False with *error.
-bool lockWorldCharacters(QSqlDatabase &db, const QList<int> &worlds, QList<int> *ids, QString *error);
+bool lockWorldCharacters(QSqlDatabase &db, const QList<int> &worlds, QList<int> *ids, Message *error);
 
 // Which of `tables` exist in the connection's database (names as given, same order); false
 // with *error set when that cannot be read.
-bool existingTables(QSqlDatabase &db, const QStringList &tables, QStringList *existing, QString *error);
+bool existingTables(QSqlDatabase &db, const QStringList &tables, QStringList *existing, Message *error);
 
 } // namespace CharacterPurge

@@ -15,7 +15,7 @@ namespace {
 const qint64 kIdCeiling = qint64(std::numeric_limits<int>::max()) + 1;
 } // namespace
 
-bool CharGuidLedger::readCounters(QSqlDatabase &db, QMap<int, qint64> *counters, bool *worldColumn, QString *error)
+bool CharGuidLedger::readCounters(QSqlDatabase &db, QMap<int, qint64> *counters, bool *worldColumn, Message *error)
 {
     counters->clear();
     QSqlQuery query(db);
@@ -84,7 +84,7 @@ QString CharGuidLedger::counterBack(int world, qint64 from, qint64 to) const
                                .arg(QStringLiteral("%1"), QString::number(to), QString::number(from));
 }
 
-bool CharGuidLedger::read(QSqlDatabase &db, int lockedWorld, QString *error)
+bool CharGuidLedger::read(QSqlDatabase &db, int lockedWorld, Message *error)
 {
     m_worlds.clear();
     m_lockedColumn.clear();
@@ -182,7 +182,7 @@ bool CharGuidLedger::isNextId(qint64 id) const
     return false;
 }
 
-bool CharGuidLedger::allocate(QSqlDatabase &db, int world, int count, QList<int> *ids, QString *error) const
+bool CharGuidLedger::allocate(QSqlDatabase &db, int world, int count, QList<int> *ids, Message *error) const
 {
     ids->clear();
     const auto it = m_worlds.constFind(world);
@@ -220,7 +220,7 @@ bool CharGuidLedger::allocate(QSqlDatabase &db, int world, int count, QList<int>
     return true;
 }
 
-bool CharGuidLedger::setCounter(QSqlDatabase &db, int world, qint64 value, QString *error)
+bool CharGuidLedger::setCounter(QSqlDatabase &db, int world, qint64 value, Message *error)
 {
     QSqlQuery query(db);
     const bool byLock = !m_lockedColumn.isEmpty() && m_worlds.contains(world);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "db/message.h"
+
 #include <QList>
 #include <QMap>
 #include <QString>
@@ -24,7 +26,7 @@ public:
     // there meanwhile; the other worlds go on creating characters (their counters only move
     // within their own ranges, which bound this world's from outside). False with the reason
     // in *error (no t_var table, no counter of the locked world, or a world with more than one).
-    bool read(QSqlDatabase &db, int lockedWorld, QString *error);
+    bool read(QSqlDatabase &db, int lockedWorld, Message *error);
 
     bool hasWorld(int world) const { return m_worlds.contains(world); }
     QList<int> worlds() const { return m_worlds.keys(); }
@@ -39,11 +41,11 @@ public:
     // The next `count` ids of the world as the game would hand them out: counter + 1, + 2, ...,
     // skipping ids that its own characters hold. False, with the numbers in *error, when they
     // would run into another world's ids. Writes nothing.
-    bool allocate(QSqlDatabase &db, int world, int count, QList<int> *ids, QString *error) const;
+    bool allocate(QSqlDatabase &db, int world, int count, QList<int> *ids, Message *error) const;
 
     // Sets the world's counter to `value`, which must change exactly one row; by the row the
     // ledger locked, when it locked that world's.
-    bool setCounter(QSqlDatabase &db, int world, qint64 value, QString *error);
+    bool setCounter(QSqlDatabase &db, int world, qint64 value, Message *error);
 
     // Whether t_var names its worlds (worldid) or keeps one counter per range only.
     bool hasWorldColumn() const { return m_worldColumn; }
@@ -53,7 +55,7 @@ public:
 
     // The counters of every world, by the layout the table has; false with *error when t_var
     // cannot be read. `worldColumn` says which layout it is.
-    static bool readCounters(QSqlDatabase &db, QMap<int, qint64> *counters, bool *worldColumn, QString *error);
+    static bool readCounters(QSqlDatabase &db, QMap<int, qint64> *counters, bool *worldColumn, Message *error);
 
 private:
     struct World

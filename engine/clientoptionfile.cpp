@@ -71,7 +71,7 @@ QString clientOptionFileArgument(const QTemporaryFile *file)
     return QStringLiteral("--defaults-extra-file=") + file->fileName();
 }
 
-bool createPrivateFile(const QString &path, QString *error)
+bool createPrivateFile(const QString &path, Message *error)
 {
     // Created new, never through a link or into a file another left there: what stands at the
     // path (a part file of a killed run, or a link) goes first, not what it points to.

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "db/message.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
@@ -36,7 +38,7 @@ QString clientOptionFileArgument(const QTemporaryFile *file);
 // Creates `path` new, readable and writable by its owner only, before a tool writes into it:
 // dumps hold password hashes and player data. Whatever stood at the path (a file, a link) is
 // removed first, never written through. False with *error when it cannot.
-bool createPrivateFile(const QString &path, QString *error);
+bool createPrivateFile(const QString &path, Message *error);
 
 // What a killed program leaves behind: option files in the temporary folder and part files of
 // backups beside the program. Run at every start.

@@ -397,7 +397,7 @@ void Scanner::classify()
 
 } // namespace
 
-bool scan(const QString &dumpFile, const QString &database, Dump *dump, QString *error)
+bool scan(const QString &dumpFile, const QString &database, Dump *dump, Message *error)
 {
     QFile file(dumpFile);
     if (!file.open(QIODevice::ReadOnly)) {
@@ -432,7 +432,7 @@ QString refusal(const Dump &dump, const QString &dumpFile)
     return QString();
 }
 
-QList<Table> compare(QSqlDatabase &db, const QString &dumpFile, QString *error)
+QList<Table> compare(QSqlDatabase &db, const QString &dumpFile, Message *error)
 {
     QSqlQuery query(db);
     const QString database = query.exec(QStringLiteral("SELECT DATABASE()")) && query.next() ? query.value(0).toString() : QString();

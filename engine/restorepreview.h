@@ -1,5 +1,7 @@
 #pragma once
 
+#include "db/message.h"
+
 #include <QList>
 #include <QMap>
 #include <QString>
@@ -45,7 +47,7 @@ struct Dump
 };
 // Reads the whole file; false with *error when it cannot be read. `database` is the database
 // it is to be restored into, which the file may name and no other.
-bool scan(const QString &dumpFile, const QString &database, Dump *dump, QString *error);
+bool scan(const QString &dumpFile, const QString &database, Dump *dump, Message *error);
 // Whether the file ends as the dump tools end a dump that succeeded; reads only its end.
 bool dumpCompleted(const QString &dumpFile);
 // Why the dump must not be restored into `database`: incomplete, or unfit (see above).
@@ -54,7 +56,7 @@ QString refusal(const Dump &dump, const QString &dumpFile);
 
 // Compares the dump with the connection's database; empty with *error when the file cannot be
 // read or must not be restored there (see refusal).
-QList<Table> compare(QSqlDatabase &db, const QString &dumpFile, QString *error);
+QList<Table> compare(QSqlDatabase &db, const QString &dumpFile, Message *error);
 // A line per table: what it holds now and what the file does to it.
 QStringList lines(const QList<Table> &tables);
 // The tables the file changes (recreates, drops, empties, deletes from or writes into).

@@ -30,7 +30,7 @@ QList<Count> characterRows(QSqlDatabase &db, const QString &owners, bool reverse
 {
     const QStringList tables = characterDeleteTables + QStringList{QStringLiteral("t_char")};
     QStringList present;
-    QString error;
+    Message error;
     CharacterPurge::existingTables(db, tables + QStringList{QStringLiteral("t_relation")}, &present, &error);
     QList<Count> counts;
     for (const QString &table : tables) {
@@ -55,7 +55,7 @@ QList<Count> tableRows(QSqlDatabase &db, const QList<QPair<QString, QString>> &t
     for (const auto &[table, where] : tablesAndWhere)
         names.append(table);
     QStringList present;
-    QString error;
+    Message error;
     CharacterPurge::existingTables(db, names, &present, &error);
     QList<Count> counts;
     for (const auto &[table, where] : tablesAndWhere)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "db/message.h"
+
 #include <QList>
 #include <QMap>
 #include <QString>
@@ -17,7 +19,7 @@ struct Count
     QString table;
     qint64 rows = 0;
     bool missing = false;  // the table does not exist here
-    QString error;         // the count failed
+    Message error;         // the count failed
 };
 
 // The rows of every character-owned table, the relations pointing at them (when asked) and

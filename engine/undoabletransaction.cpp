@@ -16,7 +16,7 @@ UndoableTransaction::~UndoableTransaction()
     rollback();
 }
 
-bool UndoableTransaction::begin(const QString &operation, bool writeUndo, QString *error)
+bool UndoableTransaction::begin(const QString &operation, bool writeUndo, Message *error)
 {
     m_path.clear();
     m_connection = CommitCheck::connectionId(m_db);
@@ -34,7 +34,7 @@ bool UndoableTransaction::begin(const QString &operation, bool writeUndo, QStrin
     return true;
 }
 
-bool UndoableTransaction::commit(QString *error)
+bool UndoableTransaction::commit(Message *error)
 {
     if (!m_active) {
         *error = STORED_TEXT("事务未开始");

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "db/message.h"
+
 #include "undofile.h"
 
 #include <QSqlDatabase>
@@ -29,7 +31,7 @@ public:
 
     // Starts the transaction and, with `writeUndo`, the undo file of `operation`. False with
     // *error (nothing started) when either cannot start.
-    bool begin(const QString &operation, bool writeUndo, QString *error);
+    bool begin(const QString &operation, bool writeUndo, Message *error);
     bool isActive() const { return m_active; }
     // The file to write what the operation changes into; null without one.
     UndoFile *undo() { return m_withUndo ? &m_undo : nullptr; }
@@ -37,7 +39,7 @@ public:
     // Finishes the undo file, then commits. False with *error and everything rolled back (and
     // no file) when either fails; false with *error naming the kept undo file when the outcome
     // of a lost answer cannot be found out.
-    bool commit(QString *error);
+    bool commit(Message *error);
     void rollback();
     // The committed operation's undo file; empty without one.
     QString undoPath() const { return m_path; }

@@ -180,7 +180,7 @@ Walked walk(const QString &path, const QStringList &databases, const std::functi
         step.text = text;
         step.checks = checks;
         text.clear();
-        QString why;
+        Message why;
         if (!UndoScript::parse(step.text, &step.statement, &why))
             return refuse(QStringLiteral("%1: %2").arg(why, QString::fromUtf8(step.text.left(120))));
         using UndoScript::Shape;
@@ -331,7 +331,7 @@ QList<UndoFile::Summary> UndoFile::list()
     return files;
 }
 
-bool UndoFile::apply(QSqlDatabase &db, const QString &path, QString *error, bool checkOnly)
+bool UndoFile::apply(QSqlDatabase &db, const QString &path, Message *error, bool checkOnly)
 {
     ApplyOptions options;
     options.checkOnly = checkOnly;
@@ -460,10 +460,10 @@ UndoFile::Applied UndoFile::apply(QSqlDatabase &db, const QString &path, const A
             result.error = STORED_TEXT("撤销前的检查未通过（第 %1 项：%2），数据已不是操作后的样子，撤销未执行，未做任何修改")
                                .arg(QString::number(number), summary.checks.value(number - 1));
             if (!rows.isEmpty())
-                result.error += QLatin1Char('\n')
-                    + STORED_TEXT("与操作后不同的行（%1 行）: %2%3")
+                result.error = Message::joined({result.error, STORED_TEXT("与操作后不同的行（%1 行）: %2%3")
                           .arg(QString::number(rows.size()), rows.mid(0, 20).join(QStringLiteral(", ")),
-                               rows.size() > 20 ? QStringLiteral(" ...") : QString());
+                               rows.size() > 20 ? QStringLiteral(" ...") : QString())},
+                                                 QStringLiteral("\n"));
         } else {
             result.error = STORED_TEXT("撤销失败，已回滚，未做任何修改: %1\n%2").arg(text, QString::fromUtf8(step.text.left(200)));
         }

@@ -44,7 +44,7 @@ QByteArray encodeHeader(const QString &text)
 
 // The literal of a key value for an IN list: text with its character set's introducer, so
 // that the comparison uses the column's collation and index.
-bool appendKey(QByteArray *out, const Sql::Column &column, const QVariant &value, QString *error)
+bool appendKey(QByteArray *out, const Sql::Column &column, const QVariant &value, Message *error)
 {
     if (column.kind == Sql::ValueKind::Bytes && !column.charset.isEmpty() && value.typeId() == QMetaType::QByteArray) {
         out->append('_' + column.charset.toLatin1() + " X'" + value.toByteArray().toHex() + '\'');
@@ -75,7 +75,7 @@ QString UndoFile::directory()
     return applicationDirectory() + QStringLiteral("/backups/undo");
 }
 
-bool UndoFile::begin(QSqlDatabase &db, const QString &operation, QString *error)
+bool UndoFile::begin(QSqlDatabase &db, const QString &operation, Message *error)
 {
     m_operation = operation;
     m_time = QDateTime::currentDateTime();
@@ -158,7 +158,7 @@ bool UndoFile::begin(QSqlDatabase &db, const QString &operation, QString *error)
     return true;
 }
 
-bool UndoFile::write(const QByteArray &data, QString *error)
+bool UndoFile::write(const QByteArray &data, Message *error)
 {
     m_buffer.append(data);
     if (m_buffer.size() < kChunk)
@@ -170,7 +170,7 @@ bool UndoFile::write(const QByteArray &data, QString *error)
     return ok;
 }
 
-bool UndoFile::writeStatement(const QByteArray &statement, QString *error)
+bool UndoFile::writeStatement(const QByteArray &statement, Message *error)
 {
     ++m_statements;
     return write(statement + ";\n", error);
@@ -196,7 +196,7 @@ QList<QByteArray> UndoFile::slices(const QList<QByteArray> &keys) const
 }
 
 bool UndoFile::addFingerprints(QSqlDatabase *db, const QString &description, const QString &table, const QString &key,
-                               const QStringList &columns, const QList<QByteArray> &keys, QString *error, const QString &database)
+                               const QStringList &columns, const QList<QByteArray> &keys, Message *error, const QString &database)
 {
     for (const QByteArray &list : slices(keys)) {
         Check check;
@@ -218,7 +218,7 @@ bool UndoFile::addFingerprints(QSqlDatabase *db, const QString &description, con
     return true;
 }
 
-bool UndoFile::takeFingerprint(QSqlDatabase &db, Check *check, QString *error)
+bool UndoFile::takeFingerprint(QSqlDatabase &db, Check *check, Message *error)
 {
     QSqlError columnError;
     QList<Sql::Column> columns;
@@ -260,19 +260,19 @@ bool UndoFile::takeFingerprint(QSqlDatabase &db, Check *check, QString *error)
 }
 
 qint64 UndoFile::saveRows(QSqlDatabase &db, const QString &table, const QString &where, const QVariantList &values,
-                          QString *error, const QString &database, const QString &absentKey)
+                          Message *error, const QString &database, const QString &absentKey)
 {
     return saveSelected(db, table, absentKey, {}, where, values, Form::Insert, error, database);
 }
 
 qint64 UndoFile::saveColumns(QSqlDatabase &db, const QString &table, const QString &key, const QStringList &changed,
-                             const QString &where, const QVariantList &values, QString *error, const QString &database)
+                             const QString &where, const QVariantList &values, Message *error, const QString &database)
 {
     return saveSelected(db, table, key, changed, where, values, Form::SetBack, error, database);
 }
 
 qint64 UndoFile::saveSelected(QSqlDatabase &db, const QString &table, const QString &key, const QStringList &changed,
-                              const QString &where, const QVariantList &values, Form form, QString *error,
+                              const QString &where, const QVariantList &values, Form form, Message *error,
                               const QString &database)
 {
     QSqlError columnError;
@@ -321,7 +321,7 @@ qint64 UndoFile::saveSelected(QSqlDatabase &db, const QString &table, const QStr
 
 bool UndoFile::writeRows(QSqlDatabase &db, const QString &table, const QList<Sql::Column> &columns, int keyIndex, Form form,
                          const QString &where, const QVariantList &values, QList<QByteArray> *keys, qint64 *rows,
-                         QString *error, const QString &database)
+                         Message *error, const QString &database)
 {
     QStringList reads;
     QStringList names;
@@ -443,7 +443,7 @@ bool UndoFile::writeRows(QSqlDatabase &db, const QString &table, const QList<Sql
 }
 
 qint64 UndoFile::saveAdded(QSqlDatabase &db, const QString &table, const QString &key, const QString &where, const QVariantList &values,
-                           QString *error, const QString &database)
+                           Message *error, const QString &database)
 {
     QSqlError columnError;
     const QList<Sql::Column> all = Sql::readColumns(db, table, &columnError, database);
@@ -498,7 +498,7 @@ void UndoFile::addRemoval(const QString &table, const QString &key, const QList<
     QList<QByteArray> literals;
     for (qint64 value : keys)
         literals.append(QByteArray::number(value));
-    QString unused;
+    Message unused;
     addFingerprints(nullptr, STORED_TEXT("操作写入的、%2 为这 %1 个值的行仍是操作后的样子（行数和每一列都未变）").arg(QString::number(keys.size()), key), table,
                     key, {}, literals, &unused, database);
     const QByteArray head = "DELETE FROM " + Sql::qualified(databaseOf(database), table).toUtf8() + " WHERE " + quoted(key).toUtf8() + " IN (";
@@ -515,11 +515,11 @@ void UndoFile::addRemoval(const QString &table, const QString &key, const QList<
     countRows(database, table, rows);
 }
 
-bool UndoFile::addStatement(const QString &sql, const QString &table, qint64 rows, QString *error, const QString &database)
+bool UndoFile::addStatement(const QString &sql, const QString &table, qint64 rows, Message *error, const QString &database)
 {
     const QByteArray statement = sql.arg(Sql::qualified(databaseOf(database), table)).toUtf8();
     UndoScript::Statement parsed;
-    QString why;
+    Message why;
     if (!UndoScript::parse(statement + ';', &parsed, &why) || parsed.shape != UndoScript::Shape::CounterBack) {
         *error = STORED_TEXT("撤销文件不能写入这条语句: %1").arg(sql.left(80));
         return false;
@@ -538,7 +538,7 @@ void UndoFile::countRows(const QString &database, const QString &table, qint64 r
     m_counts[key] += rows;
 }
 
-bool UndoFile::finish(QSqlDatabase &db, QString *error)
+bool UndoFile::finish(QSqlDatabase &db, Message *error)
 {
     if (!m_body) {
         *error = STORED_TEXT("撤销文件未开始");

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "db/message.h"
+
 #include "commitcheck.h"
 #include "undoscript.h"
 
@@ -56,7 +58,7 @@ public:
 
     // Starts the file of `operation` on the connection's server and database; false with
     // *error when it cannot be started.
-    bool begin(QSqlDatabase &db, const QString &operation, QString *error);
+    bool begin(QSqlDatabase &db, const QString &operation, Message *error);
     bool isOpen() const { return m_body != nullptr; }
 
     // Rows the operation is about to delete: locks the rows `where` selects (its values bound)
@@ -64,7 +66,7 @@ public:
     // be absent when the undo runs (t_char's charguid, the account's name), or it refuses.
     // `database` names another database of the same server. The rows written, or -1 with *error.
     qint64 saveRows(QSqlDatabase &db, const QString &table, const QString &where, const QVariantList &values,
-                    QString *error, const QString &database = QString(), const QString &absentKey = QString());
+                    Message *error, const QString &database = QString(), const QString &absentKey = QString());
     // Reads without FOR UPDATE: for a second connection reading, in a snapshot taken after the
     // operation's connection deleted them, rows that connection holds locked.
     void setLockingReads(bool locking) { m_lockingReads = locking; }
@@ -73,13 +75,13 @@ public:
     // once it has checked that those columns of every one of those rows are still as the
     // operation left them.
     qint64 saveColumns(QSqlDatabase &db, const QString &table, const QString &key, const QStringList &changed,
-                       const QString &where, const QVariantList &values, QString *error,
+                       const QString &where, const QVariantList &values, Message *error,
                        const QString &database = QString());
     // Rows the operation has added, called after adding them: the undo deletes them by `key`,
     // before it puts anything back, once it has checked that every column of them is still as
     // the operation left it.
     qint64 saveAdded(QSqlDatabase &db, const QString &table, const QString &key, const QString &where,
-                     const QVariantList &values, QString *error, const QString &database = QString());
+                     const QVariantList &values, Message *error, const QString &database = QString());
     // Rows of `table` whose `key` column holds one of `keys`, deleted with the rows saveAdded
     // checks (a merged character's items), once the undo has checked that they are still, row
     // for row, as the operation left them; `rows` is what they are now, for the header.
@@ -90,13 +92,13 @@ public:
     // A statement the undo runs after everything else (a counter set back while the game has
     // created nobody since), with %1 where `table` stands (written qualified with its database);
     // `rows` is what it touches, for the header. Built by the caller from numbers only.
-    bool addStatement(const QString &sql, const QString &table, qint64 rows, QString *error, const QString &database = QString());
+    bool addStatement(const QString &sql, const QString &table, qint64 rows, Message *error, const QString &database = QString());
 
     // Writes the file under a new name in directory(), readable by its owner only; false with
     // *error, and then no file. Called on the operation's connection, inside its transaction,
     // after its last change: the checks take the rows as the operation leaves them. The
     // operation commits only after this.
-    bool finish(QSqlDatabase &db, QString *error);
+    bool finish(QSqlDatabase &db, Message *error);
     // Removes the finished file: the operation did not take place after all.
     void discard();
     QString path() const { return m_path; }
@@ -137,7 +139,7 @@ public:
     struct Applied
     {
         bool ok = false;
-        QString error;
+        Message error;
         // The file names another server than this one (or none): both, for the question whether
         // the server was moved; set together with the refusal in `error`.
         bool otherServer = false;
@@ -155,7 +157,7 @@ public:
     // applied file of directory() moves to its "applied" folder, out of the list; one from
     // elsewhere is copied there, so that it is refused next time.
     static Applied apply(QSqlDatabase &db, const QString &path, const ApplyOptions &options);
-    static bool apply(QSqlDatabase &db, const QString &path, QString *error, bool checkOnly = false);
+    static bool apply(QSqlDatabase &db, const QString &path, Message *error, bool checkOnly = false);
 
 private:
     enum class Form { Insert, SetBack };
@@ -177,19 +179,19 @@ private:
         QByteArray keys;
     };
     qint64 saveSelected(QSqlDatabase &db, const QString &table, const QString &key, const QStringList &changed,
-                        const QString &where, const QVariantList &values, Form form, QString *error,
+                        const QString &where, const QVariantList &values, Form form, Message *error,
                         const QString &database);
     bool writeRows(QSqlDatabase &db, const QString &table, const QList<Sql::Column> &columns, int keyIndex, Form form,
                    const QString &where, const QVariantList &values, QList<QByteArray> *keys, qint64 *rows,
-                   QString *error, const QString &database);
-    bool write(const QByteArray &data, QString *error);
-    bool writeStatement(const QByteArray &statement, QString *error);
+                   Message *error, const QString &database);
+    bool write(const QByteArray &data, Message *error);
+    bool writeStatement(const QByteArray &statement, Message *error);
     // The key literals in slices short enough for one statement each.
     QList<QByteArray> slices(const QList<QByteArray> &keys) const;
     // Fingerprints of `keys`' rows (their `columns`, or all), checked when the undo runs.
     bool addFingerprints(QSqlDatabase *db, const QString &description, const QString &table, const QString &key,
-                         const QStringList &columns, const QList<QByteArray> &keys, QString *error, const QString &database);
-    bool takeFingerprint(QSqlDatabase &db, Check *check, QString *error);
+                         const QStringList &columns, const QList<QByteArray> &keys, Message *error, const QString &database);
+    bool takeFingerprint(QSqlDatabase &db, Check *check, Message *error);
     void countRows(const QString &database, const QString &table, qint64 rows);
     QString databaseOf(const QString &database) const { return database.isEmpty() ? m_database : database; }
 

@@ -44,7 +44,7 @@ bool isTextCharacter(char c)
 
 // Splits a statement into tokens as the server would, refusing everything the program does not
 // write: comments, double quotes, backslashes, texts with other characters, a ";" before the end.
-bool tokenize(const QByteArray &text, QList<Token> *tokens, QString *why)
+bool tokenize(const QByteArray &text, QList<Token> *tokens, Message *why)
 {
     const qsizetype size = text.size();
     qsizetype i = 0;
@@ -465,7 +465,7 @@ bool isValuePiece(const QByteArray &text)
 const char *const kIdentifier = "`(?:[^`]|``)+`";
 } // namespace
 
-bool parse(const QByteArray &text, Statement *statement, QString *why)
+bool parse(const QByteArray &text, Statement *statement, Message *why)
 {
     *statement = Statement();
     static const QList<QPair<QByteArray, Shape>> fixed = {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "db/message.h"
+
 #include <QByteArray>
 #include <QList>
 #include <QString>
@@ -46,7 +48,7 @@ struct Statement
 
 // Parses one statement (its text up to and including the ";"). False with *why when it is not
 // one of the shapes.
-bool parse(const QByteArray &text, Statement *statement, QString *why);
+bool parse(const QByteArray &text, Statement *statement, Message *why);
 
 // Where a statement may stand in the file: before the "-- changes" line (the setup and the
 // checks, all of which a rehearsal runs and rolls back) or after it (the changes).

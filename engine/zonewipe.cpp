@@ -14,7 +14,7 @@ bool run(QSqlDatabase &db, const Request &request, const OperationContext &conte
 {
     *result = Result();
     auto log = [&context](const QString &line) { context.log(line); };
-    QString refusal;
+    Message refusal;
     if (!CharacterDeleter::checkExistingWorlds(db, request.worlds, &refusal)) {
         log(refusal);
         return false;
@@ -22,7 +22,7 @@ bool run(QSqlDatabase &db, const Request &request, const OperationContext &conte
     const bool accountsHere = !request.accountDatabases.isEmpty() && AccountCleanup::accountsOnSessionServer(request.accountServer);
     // Accounts on another server: all of them reachable before anything is deleted.
     AccountCleanup::AccountConnections remote;
-    QString error;
+    Message error;
     if (!request.accountDatabases.isEmpty() && !accountsHere && !remote.open(request.accountServer, request.accountDatabases, log, &error)) {
         log(STORED_TEXT("账号删除失败，未做任何修改: %1").arg(error));
         return false;
@@ -32,10 +32,10 @@ bool run(QSqlDatabase &db, const Request &request, const OperationContext &conte
     // The accounts as the transaction finds them with the zone's characters locked: one whose
     // character moved to a world that stays keeps its account.
     AccountCleanup::WipedAccounts accounts;
-    deleter.setAfterLocking([&](QSqlDatabase &connection, UndoFile *, QString *stepError) {
+    deleter.setAfterLocking([&](QSqlDatabase &connection, UndoFile *, Message *stepError) {
         return request.accountDatabases.isEmpty() || AccountCleanup::collectAccountNames(connection, request.worlds, &accounts, stepError, true);
     });
-    deleter.setBeforeCommit([&](QSqlDatabase &connection, UndoFile *undo, QString *stepError) {
+    deleter.setBeforeCommit([&](QSqlDatabase &connection, UndoFile *undo, Message *stepError) {
         if (!accountsHere)
             return true;
         log(STORED_TEXT("正在删除账号库数据: %1").arg(request.accountDatabases.join(QStringLiteral(", "))));
@@ -64,7 +64,7 @@ bool run(QSqlDatabase &db, const Request &request, const OperationContext &conte
     return true;
 }
 
-QStringList preview(QSqlDatabase &db, const Request &request, QString *error)
+QStringList preview(QSqlDatabase &db, const Request &request, Message *error)
 {
     if (!CharacterDeleter::checkExistingWorlds(db, request.worlds, error))
         return {};

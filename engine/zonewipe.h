@@ -36,7 +36,7 @@ struct Result
 // What the wipe will delete, table by table, counted where it will delete it: the characters'
 // rows on `db`, the accounts on the account server. Empty with *error when something cannot be
 // counted (the account server cannot be reached): the wipe must not start then.
-QStringList preview(QSqlDatabase &db, const Request &request, QString *error);
+QStringList preview(QSqlDatabase &db, const Request &request, Message *error);
 
 // With the account databases on the same server, accounts and characters go in one
 // transaction, and the undo file holds both; otherwise every account database is opened

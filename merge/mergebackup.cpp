@@ -39,7 +39,7 @@ bool dumpMergeDatabase(const QString &program, const MergeEndpoint &endpoint, co
     arguments << clientOptionFileArgument(optionFile);
     // Named only once the dump is whole: a failed one never looks like a backup.
     const QString partial = file + QStringLiteral(".part");
-    QString error;
+    Message error;
     if (!createPrivateFile(partial, &error)) {
         log(STORED_TEXT_IN("MergeBackup", "备份失败（%1）：无法创建 %2：%3").arg(database, file, error));
         return false;

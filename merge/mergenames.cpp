@@ -107,7 +107,7 @@ bool isIdentifier(const QString &name)
 }
 } // namespace
 
-bool CollationKeys::describe(QSqlDatabase &db, const QString &database, const QString &table, const QString &column, QString *error)
+bool CollationKeys::describe(QSqlDatabase &db, const QString &database, const QString &table, const QString &column, Message *error)
 {
     QSqlQuery query(db);
     query.prepare(QStringLiteral("SELECT CHARACTER_SET_NAME, COLLATION_NAME, CHARACTER_MAXIMUM_LENGTH FROM information_schema.COLUMNS "
@@ -176,7 +176,7 @@ QString CollationKeys::equalTo(const QString &column, const QString &placeholder
         .arg(column, placeholder, m_charset, m_collation);
 }
 
-bool CollationKeys::keysOf(QSqlDatabase &db, const QList<QByteArray> &values, QList<QByteArray> *keys, QString *error) const
+bool CollationKeys::keysOf(QSqlDatabase &db, const QList<QByteArray> &values, QList<QByteArray> *keys, Message *error) const
 {
     keys->clear();
     // The values stand in the statement as hexadecimal literals: bound, the driver would size
@@ -200,7 +200,7 @@ bool CollationKeys::keysOf(QSqlDatabase &db, const QList<QByteArray> &values, QL
     return true;
 }
 
-bool CollationKeys::keyOf(QSqlDatabase &db, const QByteArray &value, QByteArray *key, QString *error) const
+bool CollationKeys::keyOf(QSqlDatabase &db, const QByteArray &value, QByteArray *key, Message *error) const
 {
     QList<QByteArray> keys;
     if (!keysOf(db, {value}, &keys, error))
@@ -209,7 +209,7 @@ bool CollationKeys::keyOf(QSqlDatabase &db, const QByteArray &value, QByteArray 
     return true;
 }
 
-bool CollationKeys::keysInColumn(QSqlDatabase &db, QSet<QByteArray> *keys, QString *error, const QString &exclude) const
+bool CollationKeys::keysInColumn(QSqlDatabase &db, QSet<QByteArray> *keys, Message *error, const QString &exclude) const
 {
     keys->clear();
     QSqlQuery query(db);

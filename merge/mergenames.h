@@ -1,5 +1,7 @@
 #pragma once
 
+#include "db/message.h"
+
 #include <QByteArray>
 #include <QList>
 #include <QSet>
@@ -31,7 +33,7 @@ class CollationKeys
 public:
     // The character set and collation of `column` of `table`, in `database` (empty: the
     // connection's). False with *error when they cannot be read.
-    bool describe(QSqlDatabase &db, const QString &database, const QString &table, const QString &column, QString *error);
+    bool describe(QSqlDatabase &db, const QString &database, const QString &table, const QString &column, Message *error);
 
     QString charset() const { return m_charset; }
     // GBK bytes kept in a single-byte character set.
@@ -42,10 +44,10 @@ public:
     QString decode(const QByteArray &bytes) const;
 
     // Keys of stored bytes, in order, computed on `db` (the column's server).
-    bool keysOf(QSqlDatabase &db, const QList<QByteArray> &values, QList<QByteArray> *keys, QString *error) const;
-    bool keyOf(QSqlDatabase &db, const QByteArray &value, QByteArray *key, QString *error) const;
+    bool keysOf(QSqlDatabase &db, const QList<QByteArray> &values, QList<QByteArray> *keys, Message *error) const;
+    bool keyOf(QSqlDatabase &db, const QByteArray &value, QByteArray *key, Message *error) const;
     // Keys of every value the column holds, but for the rows `exclude` (a condition on them) names.
-    bool keysInColumn(QSqlDatabase &db, QSet<QByteArray> *keys, QString *error, const QString &exclude = QString()) const;
+    bool keysInColumn(QSqlDatabase &db, QSet<QByteArray> *keys, Message *error, const QString &exclude = QString()) const;
     // A condition that holds where `column` (of another table, another character set even)
     // equals the value bound at `placeholder`, as this column compares them.
     QString equalTo(const QString &column, const QString &placeholder) const;

@@ -219,7 +219,7 @@ bool MergeRun::planColumns()
 bool MergeRun::planIds()
 {
     CharGuidLedger ledger;
-    QString error;
+    Message error;
     if (!ledger.read(m_target, CharGuidLedger::kNoLock, &error)) {
         m_plan.preflight.refusals << error;
         return true;
@@ -262,7 +262,7 @@ bool MergeRun::planAccounts()
 {
     if (!m_settings.mergeWeb)
         return true;
-    QString error;
+    Message error;
     if (!m_accountKeys.describe(m_target, m_settings.main.webDatabase, QStringLiteral("account"), QStringLiteral("name"), &error)) {
         addLogLine(STORED_TEXT("读取主区账号表失败：%1").arg(error));
         return false;
@@ -346,7 +346,7 @@ bool MergeRun::planAccounts()
 
 bool MergeRun::planNames()
 {
-    QString error;
+    Message error;
     if (!m_nameKeys.describe(m_target, QString(), QStringLiteral("t_char"), QStringLiteral("charname"), &error)) {
         addLogLine(STORED_TEXT("读取主区角色表失败：%1").arg(error));
         return false;
@@ -403,7 +403,7 @@ bool MergeRun::planNames()
     return true;
 }
 
-bool MergeRun::createGuidTables(QSqlDatabase &db, QString *error)
+bool MergeRun::createGuidTables(QSqlDatabase &db, Message *error)
 {
     QSqlQuery query(db);
     for (const QString &table : {kGuidTable, kPartnerTable}) {
@@ -416,7 +416,7 @@ bool MergeRun::createGuidTables(QSqlDatabase &db, QString *error)
     return true;
 }
 
-bool MergeRun::fillGuidTable(QSqlDatabase &db, QString *error) const
+bool MergeRun::fillGuidTable(QSqlDatabase &db, Message *error) const
 {
     QSqlQuery query(db);
     for (qsizetype i = 0; i < m_plan.characters.size(); i += 1000) {
@@ -438,7 +438,7 @@ bool MergeRun::beginSourceSnapshot()
     // Every read of the source sees one moment, though players may still be on it: the
     // character connection and the reader start their snapshots under a short global read lock.
     // The temporary tables exist before: no CREATE inside the snapshots' transactions.
-    QString error;
+    Message error;
     if (!createGuidTables(m_subChar, &error)) {
         addLogLine(error);
         return false;
@@ -479,7 +479,7 @@ void MergeRun::startReader()
 {
     // A second connection to the source, so that reading and writing overlap. Without it the
     // copy reads through the first one: slower, the same rows.
-    m_reader = std::make_unique<SourceReader>([this](QSqlDatabase &db, QString *error) {
+    m_reader = std::make_unique<SourceReader>([this](QSqlDatabase &db, Message *error) {
         const ConnectionOutcome outcome = openEndpoint(kSubReader, m_settings.sub, m_settings.sub.charDatabase, kOptions);
         db = QSqlDatabase::database(kSubReader, false);
         if (!outcome.ok) {
@@ -488,7 +488,7 @@ void MergeRun::startReader()
         }
         return QSqlQuery(db).exec(QStringLiteral("SET time_zone = '+00:00'")) && createGuidTables(db, error);
     });
-    QString error;
+    Message error;
     if (!m_reader->begin(&error)) {
         m_reader.reset();
         addLogLine(STORED_TEXT("副区读取连接失败（%1），改为单连接读取").arg(error));
@@ -626,7 +626,7 @@ bool MergeRun::makePlan()
     if (!planColumns() || !planIds() || !planAccounts() || !planNames())
         return false;
     m_plan.accountCharset = m_accountKeys.charset();
-    QString error;
+    Message error;
     if (!fillGuidTable(m_subChar, &error)) {
         addLogLine(error);
         return false;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "db/message.h"
+
 // The cross-server merge's one run, shared by its two halves: the planner (mergeplanner.cpp)
 // reads both servers and produces a MergePlan, the preflight in it; the writer (mergewriter.cpp)
 // carries that plan out in the target's transaction. Not part of the merge's interface (mergeengine.h).
@@ -123,8 +125,8 @@ private:
     QByteArray fingerprint() const;
     // Whether the plan is the one the operator confirmed; logs what changed when it is not.
     bool isConfirmedPlan();
-    static bool createGuidTables(QSqlDatabase &db, QString *error);
-    bool fillGuidTable(QSqlDatabase &db, QString *error) const;
+    static bool createGuidTables(QSqlDatabase &db, Message *error);
+    bool fillGuidTable(QSqlDatabase &db, Message *error) const;
     void startReader();
     bool beginSourceSnapshot();
     bool countRows();
@@ -136,7 +138,7 @@ private:
     // Carrying the plan out: the target's transaction, then the source's clean-up and the report.
     void cleanSource(const MergePlan &plan);
     bool writeTarget(const MergePlan &plan);
-    bool writeUndo(const MergePlan &plan, QString *error);
+    bool writeUndo(const MergePlan &plan, Message *error);
     bool purgeLowLevel(QSqlDatabase &db, const QString &label, const QList<int> &ids);
     bool copyAccounts(const MergePlan &plan);
     bool copyCharacters(const MergePlan &plan);

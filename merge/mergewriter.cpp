@@ -49,7 +49,7 @@ void MergeRun::cleanSource(const MergePlan &plan)
     // either way, and a merge that fails leaves the source whole. Its own undo file. The
     // source's snapshot ends first: MySQL with GTID consistency (5.7) or statement binlogs (8.0)
     // refuses a temporary table inside an open transaction.
-    QString error;
+    Message error;
     QSqlQuery(m_subChar).exec(QStringLiteral("ROLLBACK"));
     CharacterPurge::IdTable ids(m_subChar);
     if (!ids.create(&error)) {
@@ -102,7 +102,7 @@ bool MergeRun::copyAccounts(const MergePlan &plan)
     copier.setFixed(QStringLiteral("is_online"), QStringLiteral("0"));
     const int name = copier.position(QStringLiteral("name"));
     qint64 copied = 0;
-    QString error;
+    Message error;
     const bool ok = copier.copy(QStringLiteral("SELECT %1 FROM %2 a").arg(copier.selectList(QStringLiteral("a")), m_sourceAccounts), {},
                                 [&](QVariantList &row) {
                                     const auto renamed = plan.accountNames.constFind(row.at(name).toByteArray());
@@ -137,7 +137,7 @@ bool MergeRun::copyCharacters(const MergePlan &plan)
     const int account = copier.position(QStringLiteral("accname"));
     const int title = copier.position(QStringLiteral("title"));
     qint64 copied = 0;
-    QString error;
+    Message error;
     const bool ok = copier.copy(
         QStringLiteral("SELECT %1 FROM t_char r INNER JOIN %2 g ON r.charguid = g.charguid ORDER BY r.charguid")
             .arg(copier.selectList(QStringLiteral("r")), kGuidTable),
@@ -219,7 +219,7 @@ bool MergeRun::copyTable(const MergePlan &plan, const QString &table, RowCopier 
     QElapsedTimer timer;
     timer.start();
     qint64 copied = 0;
-    QString error;
+    Message error;
     if (!copier->finish(&copied, &error)) {
         addLogLine(STORED_TEXT("表 %1 合并失败：%2").arg(table, error));
         return false;
@@ -262,7 +262,7 @@ bool MergeRun::writeTarget(const MergePlan &plan)
                                                               : STORED_TEXT("WorldID不同，检查charguid冲突..."));
     // Created before the transaction: servers that enforce GTID consistency refuse it inside one.
     m_targetIds = std::make_unique<CharacterPurge::IdTable>(m_target);
-    QString undoError;
+    Message undoError;
     if (m_settings.cleanLowLevel && !m_targetIds->create(&undoError)) {
         addLogLine(STORED_TEXT("主区未做任何修改：无法建立临时表：%1").arg(undoError));
         return false;
@@ -282,7 +282,7 @@ bool MergeRun::writeTarget(const MergePlan &plan)
     // The ids again, now with the counters locked: the game creates nobody until the commit.
     stage(6, STORED_TEXT("分配 charguid"));
     CharGuidLedger ledger;
-    QString error;
+    Message error;
     QList<int> ids;
     if (!ledger.read(m_target, m_settings.mainWorldId, &error)
         || !ledger.allocate(m_target, m_settings.mainWorldId, int(plan.renumbered.size()), &ids, &error)) {
@@ -310,7 +310,7 @@ bool MergeRun::writeTarget(const MergePlan &plan)
     if (stopped() || !copyAccounts(plan))
         return false;
     if (m_reader && !m_reader->call([this](QSqlDatabase &db) {
-            QString readerError;
+            Message readerError;
             return fillGuidTable(db, &readerError);
         })) {
         addLogLine(STORED_TEXT("副区读取连接出错，改为单连接读取"));
@@ -349,7 +349,7 @@ bool MergeRun::writeTarget(const MergePlan &plan)
     return true;
 }
 
-bool MergeRun::writeUndo(const MergePlan &plan, QString *error)
+bool MergeRun::writeUndo(const MergePlan &plan, Message *error)
 {
     // What the merge added goes first, by the ids and names it was stored under, once the undo
     // has checked that they are still the characters and accounts the merge wrote, so that the
@@ -475,7 +475,7 @@ bool MergeRun::run()
 
 bool MergeRun::preflight(MergePreflight *result)
 {
-    QString error;
+    Message error;
     const bool ok = connectAll() && createGuidTables(m_subChar, &error) && makePlan();
     *result = m_plan.preflight;
     closeAll();

@@ -79,7 +79,7 @@ public:
         m_changed.wakeAll();
     }
     // Waits for the reader; false with *error when it failed.
-    bool wait(QString *error)
+    bool wait(Message *error)
     {
         QMutexLocker lock(&m_mutex);
         while (!m_finished)
@@ -114,7 +114,7 @@ SourceReader::~SourceReader()
     wait();
 }
 
-bool SourceReader::begin(QString *error)
+bool SourceReader::begin(Message *error)
 {
     start();
     QMutexLocker lock(&m_mutex);
@@ -146,7 +146,7 @@ bool SourceReader::call(const std::function<bool(QSqlDatabase &)> &job)
 void SourceReader::run()
 {
     QSqlDatabase db;
-    QString error;
+    Message error;
     const bool open = m_open(db, &error);
     {
         QMutexLocker lock(&m_mutex);
@@ -242,13 +242,13 @@ RowCopier::~RowCopier()
 {
     if (m_pipe) {
         m_pipe->stop();
-        QString ignored;
+        Message ignored;
         m_pipe->wait(&ignored);  // the read refers to this copier
     }
 }
 
 bool RowCopier::copy(const QString &select, const QVariantList &values, const Transform &transform, const Cancelled &cancelled,
-                     qint64 *copied, QString *error)
+                     qint64 *copied, Message *error)
 {
     start(select, values, transform, cancelled);
     return finish(copied, error);
@@ -268,7 +268,7 @@ void RowCopier::start(const QString &select, const QVariantList &values, const T
             pipe->finish(false, QString());
             return;
         }
-        QString error;
+        Message error;
         const bool ok = read(source, [pipe](const QByteArray &statement, int rows) { return pipe->push(statement, rows); }, &error);
         pipe->finish(ok, error);
     });
@@ -280,7 +280,7 @@ void RowCopier::stop()
         m_pipe->stop();
 }
 
-bool RowCopier::finish(qint64 *copied, QString *error)
+bool RowCopier::finish(qint64 *copied, Message *error)
 {
     *copied = 0;
     if (!m_pipe) {
@@ -302,7 +302,7 @@ bool RowCopier::finish(qint64 *copied, QString *error)
         }
         *copied += rows;
     }
-    QString readError;
+    Message readError;
     if (!m_pipe->wait(&readError) && ok) {
         *error = readError;
         ok = false;
@@ -311,7 +311,7 @@ bool RowCopier::finish(qint64 *copied, QString *error)
     return ok;
 }
 
-bool RowCopier::read(QSqlDatabase db, const Sink &sink, QString *error) const
+bool RowCopier::read(QSqlDatabase db, const Sink &sink, Message *error) const
 {
     QSqlQuery source(db);
     source.setForwardOnly(true);
@@ -368,7 +368,7 @@ bool RowCopier::read(QSqlDatabase db, const Sink &sink, QString *error) const
     return rows == 0 || sink(statement, rows);
 }
 
-bool RowCopier::rowLiteral(const QVariantList &row, QByteArray *literal, QList<QByteArray> *prelude, QString *error) const
+bool RowCopier::rowLiteral(const QVariantList &row, QByteArray *literal, QList<QByteArray> *prelude, Message *error) const
 {
     literal->append('(');
     for (int i = 0; i < row.size(); ++i) {
@@ -392,7 +392,7 @@ bool RowCopier::rowLiteral(const QVariantList &row, QByteArray *literal, QList<Q
     return true;
 }
 
-bool RowCopier::flush(const QByteArray &statement, int rows, QString *error)
+bool RowCopier::flush(const QByteArray &statement, int rows, Message *error)
 {
     QSqlQuery insert(m_target);
     const bool ok = insert.exec(QString::fromLatin1(statement));

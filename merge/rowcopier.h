@@ -1,5 +1,7 @@
 #pragma once
 
+#include "db/message.h"
+
 #include "db/sqlcolumns.h"
 
 #include <QList>
@@ -24,13 +26,13 @@ class SourceReader : public QThread
 public:
     // Opens the connection on the reader's thread, with whatever its selects need (temporary
     // tables); false with *error when it cannot.
-    using Open = std::function<bool(QSqlDatabase &db, QString *error)>;
+    using Open = std::function<bool(QSqlDatabase &db, Message *error)>;
 
     explicit SourceReader(Open open);
     ~SourceReader() override;
 
     // Starts the thread and waits until the connection is open; false with *error if it is not.
-    bool begin(QString *error);
+    bool begin(Message *error);
     // Runs `job` on the reader's thread with its connection, after the jobs posted before.
     void post(std::function<void(QSqlDatabase &db)> job);
     // The same, waiting for the job's answer.
@@ -85,12 +87,12 @@ public:
     // each row, and inserts the rows. False with *error when a statement fails or `cancelled`
     // says so; the caller rolls back. *copied counts the rows written.
     bool copy(const QString &select, const QVariantList &values, const Transform &transform, const Cancelled &cancelled,
-              qint64 *copied, QString *error);
+              qint64 *copied, Message *error);
     // The same in two steps, so that the reader can read ahead of the writer: start() queues
     // the read on the reader (the transform then runs on the reader's thread), finish() writes.
     // Without a reader, finish() does both.
     void start(const QString &select, const QVariantList &values, const Transform &transform, const Cancelled &cancelled);
-    bool finish(qint64 *copied, QString *error);
+    bool finish(qint64 *copied, Message *error);
     // Makes a started read stop soon; for copiers whose turn will not come.
     void stop();
 
@@ -105,11 +107,11 @@ private:
         Sql::ValueKind kind = Sql::ValueKind::Bytes;  // of the value as the source reads it
     };
     using Sink = std::function<bool(const QByteArray &statement, int rows)>;
-    bool read(QSqlDatabase source, const Sink &sink, QString *error) const;
+    bool read(QSqlDatabase source, const Sink &sink, Message *error) const;
     // The literal of one row, "(..)"; a value too large for one statement goes into a variable,
     // whose statements come first in *prelude.
-    bool rowLiteral(const QVariantList &row, QByteArray *literal, QList<QByteArray> *prelude, QString *error) const;
-    bool flush(const QByteArray &statement, int rows, QString *error);
+    bool rowLiteral(const QVariantList &row, QByteArray *literal, QList<QByteArray> *prelude, Message *error) const;
+    bool flush(const QByteArray &statement, int rows, Message *error);
 
     QSqlDatabase m_source;
     QSqlDatabase m_target;

@@ -163,7 +163,7 @@ bool SameServerMergeRun::run()
 {
     // Temporary tables exist before the transaction and go after it: servers that enforce GTID
     // consistency refuse to create or drop one inside it.
-    QString error;
+    Message error;
     CharacterPurge::IdTable idTable(m_db);
     QSqlQuery temporary(m_db);
     const auto dropRenames = qScopeGuard([&temporary] {
@@ -175,7 +175,7 @@ bool SameServerMergeRun::run()
                  && exec(temporary, QStringLiteral("CREATE TEMPORARY TABLE %1 (old_name VARBINARY(1024) NOT NULL PRIMARY KEY, "
                                                    "new_name VARBINARY(1024) NOT NULL)").arg(kRenameTable))
                  && exec(temporary, QStringLiteral("CREATE TEMPORARY TABLE %1 LIKE %2").arg(kRenameCopy, kRenameTable))))) {
-        m_log(STORED_TEXT("❌ 无法建立临时表，未做任何修改: %1").arg(error.isEmpty() ? temporary.lastError().text() : error));
+        m_log(STORED_TEXT("❌ 无法建立临时表，未做任何修改: %1").arg(error.isEmpty() ? Message(temporary.lastError().text()) : error));
         return false;
     }
     UndoableTransaction transaction(m_db);
@@ -233,7 +233,7 @@ bool SameServerMergeRun::saveMovedCharacters()
 {
     // The sub world's characters change world (and account, when renamed); items change world
     // for every character that ends in the main world.
-    QString error;
+    Message error;
     QStringList present;
     if (!CharacterPurge::existingTables(m_db, worldColumnTables, &present, &error)
         || m_undo->saveColumns(m_db, QStringLiteral("t_char"), QStringLiteral("charguid"),
@@ -296,7 +296,7 @@ bool SameServerMergeRun::mergeAccountDatabases()
     const QList<Column> mainColumns = readColumns(m_db, QStringLiteral("account"), &error, m_p.mainAccountDb);
     const QList<Column> subColumns = readColumns(m_db, QStringLiteral("account"), &error, m_p.subAccountDb);
     const Column *mainName = findColumn(mainColumns, QStringLiteral("name"));
-    QString keysError;
+    Message keysError;
     if (!mainName || !findColumn(subColumns, QStringLiteral("name"))
         || !m_accountKeys.describe(m_db, m_p.mainAccountDb, QStringLiteral("account"), QStringLiteral("name"), &keysError)) {
         m_log(STORED_TEXT("错误: 无法读取账号表 %1.account 与 %2.account 的结构: %3")
@@ -382,7 +382,7 @@ bool SameServerMergeRun::mergeAccountDatabases()
     if (valuesAltered(STORED_TEXT("导入账号")))
         return false;
     // The undo removes the imported accounts again, by the exact names they were stored under.
-    QString undoError;
+    Message undoError;
     if (m_undo
         && m_undo->saveAdded(m_db, QStringLiteral("account"), QStringLiteral("name"),
                                 QStringLiteral("CAST(name AS BINARY) IN (SELECT COALESCE(r.new_name, CAST(s.name AS BINARY)) FROM %1.account s "

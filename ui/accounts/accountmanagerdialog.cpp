@@ -204,7 +204,7 @@ void AccountManagerDialog::change(const QString &what, const AccountChange &oper
     };
     auto outcome = std::make_shared<Outcome>();
     const HostConfig connection = m_connection;
-    QString refusal;
+    Message refusal;
     SessionTask *task = SessionTask::start(what, [connection, operation, outcome](QSqlDatabase &, SessionTask &) {
         static std::atomic_int serial{0};
         AccountStore store(QStringLiteral("account_task_%1").arg(++serial));

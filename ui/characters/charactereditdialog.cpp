@@ -447,7 +447,7 @@ void CharacterEditDialog::onSave()
     if (!check.failure.isEmpty() || !check.refusal.isEmpty()) {
         const bool failed = !check.failure.isEmpty();
         QMessageBox::warning(this, failed ? tr("失败") : tr("错误"),
-                             failed ? tr("保存失败: %1").arg(check.failure) : check.refusal);
+                             failed ? tr("保存失败: %1").arg(check.failure.shown()) : check.refusal.shown());
         return;
     }
     const int newWorld = check.newWorld;
@@ -464,10 +464,10 @@ void CharacterEditDialog::onSave()
     struct Outcome
     {
         QString undoPath;
-        QString error;
+        Message error;
     };
     auto outcome = std::make_shared<Outcome>();
-    QString refusal;
+    Message refusal;
     SessionTask *task = SessionTask::start(STORED_TEXT("编辑角色"), [guid = m_charguid, changes, outcome](QSqlDatabase &db, SessionTask &) {
         return CharacterEdit::save(db, guid, changes, &outcome->undoPath, &outcome->error);
     }, this, &refusal);
@@ -476,7 +476,7 @@ void CharacterEditDialog::onSave()
         return;
     }
     setEnabled(false);
-    connect(task, &SessionTask::logMessage, this, [outcome](const QString &line) {
+    connect(task, &SessionTask::logMessage, this, [outcome](const Message &line) {
         if (outcome->error.isEmpty())
             outcome->error = line;  // the worker could not connect
     });
@@ -484,7 +484,7 @@ void CharacterEditDialog::onSave()
         task->deleteLater();
         setEnabled(true);
         if (!ok) {
-            QMessageBox::warning(this, tr("失败"), tr("保存失败: %1").arg(outcome->error));
+            QMessageBox::warning(this, tr("失败"), tr("保存失败: %1").arg(outcome->error.shown()));
             return;
         }
         QMessageBox::information(this, tr("成功"), tr("角色数据保存成功！") + undoFileLine(outcome->undoPath));
@@ -514,7 +514,7 @@ void CharacterEditDialog::onBanCharacter()
         != QMessageBox::Yes)
         return;
     const qint64 until = QDateTime::currentDateTime().addYears(10).toSecsSinceEpoch();
-    QString error;
+    Message error;
     if (!CharacterEdit::setBanEnd(DatabaseManager::instance()->database(), m_charguid, until, &error)) {
         QMessageBox::warning(this, tr("失败"), tr("封禁失败: %1").arg(error));
         return;
@@ -530,7 +530,7 @@ void CharacterEditDialog::onUnbanCharacter()
                               QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
         != QMessageBox::Yes)
         return;
-    QString error;
+    Message error;
     if (!CharacterEdit::setBanEnd(DatabaseManager::instance()->database(), m_charguid, 0, &error)) {
         QMessageBox::warning(this, tr("失败"), tr("解封失败: %1").arg(error));
         return;
@@ -610,7 +610,7 @@ void CharacterEditDialog::onDeleteBuff()
     const QVariant aid = m_buffTable->item(row, 0)->data(Qt::UserRole);
     if (!aid.isValid())
         return;  // the placeholder row
-    QString error;
+    Message error;
     if (!CharacterEdit::deleteBuff(DatabaseManager::instance()->database(), m_charguid, aid.toLongLong(), &error)) {
         QMessageBox::warning(this, tr("失败"), tr("BUFF删除失败"));
         return;
@@ -625,7 +625,7 @@ void CharacterEditDialog::onClearAllBuff()
                               QMessageBox::Yes | QMessageBox::No)
         != QMessageBox::Yes)
         return;
-    QString error;
+    Message error;
     const int cleared = CharacterEdit::clearBuffs(DatabaseManager::instance()->database(), m_charguid, &error);
     if (cleared < 0) {
         QMessageBox::warning(this, tr("失败"), tr("清空BUFF失败"));
@@ -687,7 +687,7 @@ void CharacterEditDialog::onSaveXinfa()
         QMessageBox::warning(this, tr("错误"), tr("心法等级需要在1-10000之间"));
         return;
     }
-    QString error;
+    Message error;
     if (!CharacterEdit::setXinfa(DatabaseManager::instance()->database(), m_selectedXinfa, id != m_xinfaShown.first ? id : -1,
                                  level != m_xinfaShown.second ? level : -1, &error)) {
         QMessageBox::warning(this, tr("失败"), tr("心法修改失败: %1").arg(error));

@@ -212,7 +212,7 @@ void CharacterListDialog::updateActions()
 void CharacterListDialog::runOperation(const QString &what, bool cancellable, SessionTask::Work work,
                                        const std::function<void(bool ok, bool cancelled)> &done)
 {
-    QString refusal;
+    Message refusal;
     m_task = SessionTask::start(what, std::move(work), this, &refusal);
     if (!m_task) {
         QMessageBox::warning(this, tr("提示"), refusal);
@@ -318,7 +318,7 @@ void CharacterListDialog::onQueryCharacters()
         return;
     }
     onLogMessage(STORED_TEXT("查询角色..."));
-    QString error;
+    Message error;
     if (!DatabaseManager::instance()->ensureUsable(&error)) {
         showFailure(STORED_TEXT("查询失败"), error);
         return;
@@ -363,7 +363,7 @@ void CharacterListDialog::onSearchCharacters()
     }
     onLogMessage(STORED_TEXT("搜索角色 [类型: %1]: %2").arg(type, text));
     DatabaseManager *session = DatabaseManager::instance();
-    QString error;
+    Message error;
     if (!session->ensureUsable(&error)) {
         showFailure(STORED_TEXT("搜索失败"), error);
         return;

@@ -279,7 +279,7 @@ void MainWindow::loadHostConfigs()
 
 bool MainWindow::saveHostConfigs()
 {
-    QString error;
+    Message error;
     if (writeHostConfigs(hostConfigFilePath(), m_hostConfigs, &error))
         return true;
     onLogMessage(STORED_TEXT("主机配置保存失败: %1").arg(error));
@@ -452,7 +452,7 @@ void MainWindow::onRestoreDatabase()
     // now against the rows of the file.
     QStringList preview;
     DatabaseManager *session = DatabaseManager::instance();
-    QString error;
+    Message error;
     QApplication::setOverrideCursor(Qt::WaitCursor);
     QList<RestorePreview::Table> tables;
     QString liveGame;
@@ -495,7 +495,7 @@ void MainWindow::onRestoreDatabase()
                        preview, false))
         return;
     // The restore rewrites the database under the session: nothing else may run meanwhile.
-    QString refusal;
+    Message refusal;
     if (!DatabaseManager::instance()->beginOperation(STORED_TEXT("恢复数据库"), &refusal)) {
         QMessageBox::warning(this, tr("提示"), refusal);
         return;

@@ -117,7 +117,7 @@ void UndoDialog::onApply()
         return;
     const QString path = file.path;
     auto failure = std::make_shared<QString>();
-    QString refusal;
+    Message refusal;
     options.checkOnly = false;
     m_task = SessionTask::start(STORED_TEXT("撤销"), [path, failure, options](QSqlDatabase &db, SessionTask &task) {
         task.log(STORED_TEXT("执行撤销文件: %1").arg(path));

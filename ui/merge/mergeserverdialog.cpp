@@ -283,7 +283,7 @@ ServerCheck checkServer(const MergeEndpoint &e, const QString &prefix, const QSt
                 // The worlds the game knows by their counters, whichever layout t_var has.
                 QMap<int, qint64> counters;
                 bool worldColumn = true;
-                QString unused;
+                Message unused;
                 if (CharGuidLedger::readCounters(db, &counters, &worldColumn, &unused))
                     check.worlds = counters.keys();
             }
@@ -511,7 +511,7 @@ void MergeServerDialog::startRun()
     // No other operation of this program writes while the merge does; it connects on its own.
     const MergeSettings settings = m_settings;
     MergeReport *report = &m_report;
-    QString refusal;
+    Message refusal;
     m_task = SessionTask::start(STORED_TEXT("跨服合区"), [settings, report](QSqlDatabase &, SessionTask &task) {
         return runMerge(settings, task.context(), report);
     }, this, &refusal, SessionTask::Connection::Own);

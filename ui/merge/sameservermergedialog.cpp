@@ -329,7 +329,7 @@ void SameServerMergeDialog::onExecute()
     // The engine opens a connection of its own on the task's thread with the session's entry.
     const HostConfig host = DatabaseManager::instance()->storedConfig();
     auto undoPath = std::make_shared<QString>();
-    QString refusal;
+    Message refusal;
     m_task = SessionTask::start(STORED_TEXT("同服合区"), [host, parameters, undoPath](QSqlDatabase &, SessionTask &task) {
         return runSameServerMerge(host, parameters, task.context(), undoPath.get());
     }, this, &refusal, SessionTask::Connection::Own);

@@ -186,7 +186,7 @@ QStringList ZoneDeleteDialog::checkedAccountDatabases() const
     return names;
 }
 
-bool ZoneDeleteDialog::collectAccountNames(const QList<int> &worldIds, QString *error)
+bool ZoneDeleteDialog::collectAccountNames(const QList<int> &worldIds, Message *error)
 {
     return AccountCleanup::collectAccountNames(DatabaseManager::instance()->database(), worldIds, &m_accounts, error);
 }
@@ -221,7 +221,7 @@ void ZoneDeleteDialog::onStartDelete()
     m_accounts = AccountCleanup::WipedAccounts();
     if (!accountDbs.isEmpty()) {
         // For the confirmation: the wipe decides again, with the zone's characters locked.
-        QString error;
+        Message error;
         if (!collectAccountNames(worldIds, &error)) {
             addLogLine(STORED_TEXT("读取账号失败: %1").arg(error));
             QMessageBox::warning(this, tr("失败"), tr("读取要删除的账号失败，未做任何修改。\n\n%1").arg(error));
@@ -236,7 +236,7 @@ void ZoneDeleteDialog::onStartDelete()
     request.accountDatabases = accountDbs;
     request.accounts = m_accounts;
     request.accountServer = DatabaseManager::instance()->storedConfig();
-    QString previewError;
+    Message previewError;
     const QStringList preview = ZoneWipe::preview(DatabaseManager::instance()->database(), request, &previewError);
     if (preview.isEmpty()) {
         addLogLine(previewError);
@@ -262,7 +262,7 @@ void ZoneDeleteDialog::onStartDelete()
 
     // The wipe and the account clean-up run on a connection of their own; the window only reacts.
     auto outcome = std::make_shared<ZoneWipe::Result>();
-    QString refusal;
+    Message refusal;
     m_task = SessionTask::start(STORED_TEXT("区服删档"), [request, outcome](QSqlDatabase &db, SessionTask &task) {
         return ZoneWipe::run(db, request, task.context(), outcome.get());
     }, this, &refusal);
