@@ -61,7 +61,7 @@ QList<QByteArray> literalStatements(const Rows &rows)
     const QByteArray head = "INSERT INTO " + kScratch.toUtf8() + " (" + rows.names.toUtf8() + ") VALUES ";
     QList<QByteArray> statements;
     QByteArray statement;
-    QString error;
+    Message error;
     for (const QVariantList &row : rows.values) {
         statement += statement.isEmpty() ? head + '(' : QByteArray(",(");
         for (int i = 0; i < row.size(); ++i) {
@@ -78,7 +78,7 @@ QList<QByteArray> literalStatements(const Rows &rows)
     return statements;
 }
 
-bool boundInserts(QSqlDatabase &db, const Rows &rows, QString *error)
+bool boundInserts(QSqlDatabase &db, const Rows &rows, Message *error)
 {
     const int perStatement = qMax<int>(1, 60000 / int(rows.columns.size()));
     const QString one = QLatin1Char('(') + QStringList(rows.columns.size(), QStringLiteral("?")).join(QLatin1Char(',')) + QLatin1Char(')');
@@ -148,7 +148,7 @@ int main(int argc, char *argv[])
                 QElapsedTimer timer;
                 timer.start();
                 bool ok = true;
-                QString error;
+                Message error;
                 if (form == 0) {
                     ok = query.exec(QStringLiteral("INSERT INTO %1 (%2) SELECT %2 FROM %3").arg(kScratch, rows.names, table));
                 } else if (form == 1) {
@@ -165,7 +165,7 @@ int main(int argc, char *argv[])
                 }
                 seconds[form].append(timer.elapsed() / 1000.0);
                 if (!ok) {
-                    QTextStream(stderr) << table << ", " << forms.at(form) << ": " << (error.isEmpty() ? query.lastError().text() : error) << '\n';
+                    QTextStream(stderr) << table << ", " << forms.at(form) << ": " << (error.isEmpty() ? query.lastError().text() : error.stored()) << '\n';
                     return 1;
                 }
                 db.rollback();

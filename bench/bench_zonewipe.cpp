@@ -96,7 +96,7 @@ int main(int argc, char *argv[])
             if (name == copies.at(1)) {
                 ok = serverSideWipe(manager->database(), world);
             } else {
-                QString refusal;
+                Message refusal;
                 const bool undo = name == copies.at(2);
                 SessionTask *task = SessionTask::start(QStringLiteral("区服删档"), [world, undo, &undoPath](QSqlDatabase &db, SessionTask &) {
                     ZoneWipe::Result result;

@@ -77,7 +77,7 @@ private:
         // The new account's password: the next line of standard input, never an argument.
         QString password;
         if (action == QLatin1String("register")) {
-            password = Terminal::isStandardInput() ? Terminal::readPassword(STORED_TEXT("账号 %1 的密码: ").arg(name)) : Terminal::readLine();
+            password = Terminal::isStandardInput() ? Terminal::readPassword(STORED_TEXT("账号 %1 的密码: ").arg(name).shown()) : Terminal::readLine();
             if (password.isEmpty()) {
                 usageError(STORED_TEXT("register 需要新账号的密码（标准输入的下一行）"));
                 return Usage;

@@ -57,8 +57,8 @@ public:
         }
         bool ok = false;
         QEventLoop loop;
-        QObject::connect(&backup, &BackupManager::logMessage, &loop, [&out](const QString &m) { out.line(m); });
-        QObject::connect(&backup, &BackupManager::errorOccurred, &loop, [&out](const QString &m) { out.line(m); });
+        QObject::connect(&backup, &BackupManager::logMessage, &loop, [&out](const Message &m) { out.line(m); });
+        QObject::connect(&backup, &BackupManager::errorOccurred, &loop, [&out](const Message &m) { out.line(m); });
         QObject::connect(&backup, &BackupManager::backupProgress, &loop, [&out](int p) { out.progress(p, STORED_TEXT("备份")); });
         QObject::connect(&backup, &BackupManager::restoreProgress, &loop, [&out](int p) { out.progress(p, STORED_TEXT("恢复")); });
         QObject::connect(&backup, &BackupManager::backupCompleted, &loop, [&](bool success) { ok = success; loop.quit(); });

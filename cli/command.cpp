@@ -74,7 +74,7 @@ void Command::addOptions(QCommandLineParser &parser) const
         parser.addOption({QStringLiteral("yes"), QCoreApplication::translate("Cli", "真正执行（不加时只预演，不做修改）")});
 }
 
-void Command::usageError(const QString &text)
+void Command::usageError(const Message &text)
 {
     if (m_usageError.isEmpty())
         m_usageError = text;
@@ -203,7 +203,7 @@ HostConfig ServerCommand::connection(const QCommandLineParser &parser, Output &o
             config.webDatabase = parser.value(QStringLiteral("accounts-database"));
         config.password.clear();
         if (!parser.isSet(QStringLiteral("password-stdin")) && Terminal::isStandardInput())
-            config.password = Terminal::readPassword(STORED_TEXT("%1@%2 的密码: ").arg(config.username, server));
+            config.password = Terminal::readPassword(STORED_TEXT("%1@%2 的密码: ").arg(config.username, server).shown());
     } else {
         usageError(STORED_TEXT("需要 --host NAME 或 --server HOST:PORT"));
         return config;
@@ -296,10 +296,10 @@ int ActionCommand::execute(const QCommandLineParser &parser, Output &out)
     return code;
 }
 
-int ActionCommand::fail(Output &out, const QString &error)
+int ActionCommand::fail(Output &out, const Message &error)
 {
     out.line(error);
-    m_result.insert(QStringLiteral("error"), error);
+    m_result.insert(QStringLiteral("error"), error.stored());
     return Failed;
 }
 

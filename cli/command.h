@@ -57,9 +57,9 @@ public:
     virtual void addOptions(QCommandLineParser &parser) const;
     virtual int execute(const QCommandLineParser &parser, Output &out) = 0;
 
-    void usageError(const QString &text);
+    void usageError(const Message &text);
     bool usageFailed() const { return !m_usageError.isEmpty(); }
-    QString usageText() const { return m_usageError; }
+    Message usageText() const { return m_usageError; }
 
 protected:
     // The --worlds list (or a single world for `option` = one id).
@@ -79,7 +79,7 @@ private:
     QString m_name;
     QString m_description;
     QString m_logPrefix;
-    QString m_usageError;
+    Message m_usageError;
 };
 
 // A command on one server's character database: --host NAME, or --server with --user and
@@ -118,7 +118,7 @@ protected:
     // Whether the action takes positional arguments after its name.
     virtual bool takesMoreArguments(const QString &action) const;
     // Logs the error, puts it in the result, and gives Failed.
-    int fail(Output &out, const QString &error);
+    int fail(Output &out, const Message &error);
     bool json() const { return m_json; }
     void setResult(const QString &key, const QJsonValue &value) { m_result.insert(key, value); }
 

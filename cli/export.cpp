@@ -30,7 +30,7 @@ public:
         if (const int code = openWorlds(parser, out, &worlds, &config); code != Success)
             return code;
         ExportManager exporter(nullptr);
-        QObject::connect(&exporter, &ExportManager::logMessage, [&out](const QString &m) { out.line(m); });
+        QObject::connect(&exporter, &ExportManager::logMessage, [&out](const Message &m) { out.line(m); });
         QObject::connect(&exporter, &ExportManager::exportProgress, [&out](int p) { out.progress(p, STORED_TEXT("导出")); });
         const QString file = parser.value(QStringLiteral("file")).isEmpty() ? exporter.generateExportPath(worlds)
                                                                             : parser.value(QStringLiteral("file"));

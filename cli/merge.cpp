@@ -76,7 +76,7 @@ public:
             if (parser.isSet(QStringLiteral("password-stdin")))
                 endpoint->password = Terminal::readLine();
             else if (Terminal::isStandardInput())
-                endpoint->password = Terminal::readPassword(STORED_TEXT("%1 (%2@%3) 的密码: ").arg(name, endpoint->username, endpoint->host));
+                endpoint->password = Terminal::readPassword(STORED_TEXT("%1 (%2@%3) 的密码: ").arg(name, endpoint->username, endpoint->host).shown());
         }
 
         if (!parser.isSet(QStringLiteral("yes"))) {

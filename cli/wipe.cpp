@@ -48,20 +48,21 @@ public:
         }
         ZoneWipe::Request request{worlds, accountDatabases, accounts, config, !parser.isSet(QStringLiteral("no-undo"))};
         // Counted where the wipe deletes: a count that cannot be made stops the wipe as well.
-        const QStringList preview = ZoneWipe::preview(db, request, &error);
+        Message liveGame;
+        const QList<Message> preview = ZoneWipe::preview(db, request, &error, &liveGame);
         if (preview.isEmpty()) {
             out.line(error);
             return Failed;
         }
         if (!parser.isSet(QStringLiteral("yes"))) {
             out.line(STORED_TEXT("将删除 zoneworldid IN (%1) 的角色数据:").arg(idListText(worlds)));
-            for (const QString &line : preview)
+            for (const Message &line : preview)
                 out.line(line);
             dryRunNote(out);
             return Success;
         }
-        if (preview.first().startsWith(STORED_TEXT("注意：游戏可能仍在运行")))
-            out.line(preview.first());
+        if (!liveGame.isEmpty())
+            out.line(liveGame);
         ZoneWipe::Result result;
         const bool ok = ZoneWipe::run(db, request, out.context(), &result);
         out.clearProgress();

@@ -19,7 +19,7 @@ class UndoFile;
 // on the character database's server.
 namespace AccountCleanup {
 
-using LogSink = std::function<void(const QString &)>;
+using LogSink = std::function<void(const Message &)>;
 
 // Keeps "web" and "web" followed by digits, "web" first, then by number (web2 before web10).
 QStringList filterAccountDatabases(const QStringList &names);

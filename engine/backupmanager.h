@@ -45,7 +45,7 @@ signals:
     void restoreProgress(int percent);
     void restoreCompleted(bool success, const QString &database);
     void logMessage(const Message &message);
-    void errorOccurred(const QString &error);
+    void errorOccurred(const Message &error);
 
 private slots:
     void onProcessFinished(int exitCode, QProcess::ExitStatus exitStatus);

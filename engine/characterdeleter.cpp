@@ -53,7 +53,7 @@ bool CharacterDeleter::deleteByZoneWorldIds(const QList<int> &worldIds, int *del
     if (!idTable.create(&error))
         return fail(error);
     UndoableTransaction transaction(db);
-    transaction.setLog([this](const QString &line) { m_context.log(line); });
+    transaction.setLog([this](const Message &line) { m_context.log(line); });
     if (!transaction.begin(STORED_TEXT("区服删档 WorldID %1").arg(idListText(worldIds)), m_writeUndo, &error))
         return fail(error);
     // The zone's characters now, locked: what the deletion removes and the report counts.

@@ -485,9 +485,9 @@ QList<Table> changed(const QList<Table> &tables)
     return result;
 }
 
-QStringList lines(const QList<Table> &tables)
+QList<Message> lines(const QList<Table> &tables)
 {
-    QStringList lines;
+    QList<Message> lines;
     for (const Table &table : tables) {
         const QString now = QString::number(qMax<qint64>(0, table.now));
         if (table.dropped && table.now >= 0)

@@ -58,7 +58,7 @@ QString refusal(const Dump &dump, const QString &dumpFile);
 // read or must not be restored there (see refusal).
 QList<Table> compare(QSqlDatabase &db, const QString &dumpFile, Message *error);
 // A line per table: what it holds now and what the file does to it.
-QStringList lines(const QList<Table> &tables);
+QList<Message> lines(const QList<Table> &tables);
 // The tables the file changes (recreates, drops, empties, deletes from or writes into).
 QList<Table> changed(const QList<Table> &tables);
 

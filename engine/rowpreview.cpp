@@ -109,9 +109,9 @@ QList<Count> repairRows(QSqlDatabase &db, int charguid)
     return counts;
 }
 
-QStringList lines(const QList<Count> &counts, bool nonEmptyOnly)
+QList<Message> lines(const QList<Count> &counts, bool nonEmptyOnly)
 {
-    QStringList lines;
+    QList<Message> lines;
     for (const Count &count : counts) {
         if (nonEmptyOnly && count.error.isEmpty() && (count.missing || count.rows == 0))
             continue;
@@ -125,7 +125,7 @@ QStringList lines(const QList<Count> &counts, bool nonEmptyOnly)
     return lines;
 }
 
-QString liveGameWarning(QSqlDatabase &db, const QStringList &databases, const QStringList &accountDatabases)
+Message liveGameWarning(QSqlDatabase &db, const QStringList &databases, const QStringList &accountDatabases)
 {
     QStringList names;
     for (const QString &database : databases + accountDatabases)
@@ -161,7 +161,7 @@ QString liveGameWarning(QSqlDatabase &db, const QStringList &databases, const QS
         .arg(online);
 }
 
-QString lockWarning(QSqlDatabase &db, qint64 rows, const QString &where)
+Message lockWarning(QSqlDatabase &db, qint64 rows, const QString &where)
 {
     // InnoDB takes row locks from the buffer pool and refuses new ones (error 1206) once less
     // than a quarter of the pool is left for pages. Measured on MariaDB 10.11 with a 6 MB pool:

@@ -39,20 +39,20 @@ QList<Count> repairRows(QSqlDatabase &db, int charguid);
 
 // "  t_skill: 40 条记录" per table, "  跳过 t_x: 表不存在" for a missing one; `nonEmptyOnly`
 // leaves out the tables without rows.
-QStringList lines(const QList<Count> &counts, bool nonEmptyOnly = false);
+QList<Message> lines(const QList<Count> &counts, bool nonEmptyOnly = false);
 
 // Whether the game seems to be running on the databases an operation is about to change: other
 // client sessions on them (other users or hosts than the program's own, as the server's process
 // list shows them) and accounts of `accountDatabases` marked online. A warning line with both
 // numbers, or empty when there are none; a warning that it cannot tell when the program's user
 // may not see other users' sessions (no PROCESS privilege).
-QString liveGameWarning(QSqlDatabase &db, const QStringList &databases, const QStringList &accountDatabases);
+Message liveGameWarning(QSqlDatabase &db, const QStringList &databases, const QStringList &accountDatabases);
 
 // Whether one transaction that deletes or changes `rows` rows will find room for its row locks.
 // InnoDB keeps them in the buffer pool and fails the statement that runs out (error 1206) after
 // all the work before it. A warning line with the estimate, the pool and what to do, or empty
 // when they fit. `where` names the server in the line ("主区" ...), empty for the session's.
-QString lockWarning(QSqlDatabase &db, qint64 rows, const QString &where = QString());
+Message lockWarning(QSqlDatabase &db, qint64 rows, const QString &where = QString());
 
 // The sum of the rows of the tables that exist.
 qint64 total(const QList<Count> &counts);

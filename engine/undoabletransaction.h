@@ -27,7 +27,7 @@ public:
     UndoableTransaction &operator=(const UndoableTransaction &) = delete;
 
     // Where commit() says what it found after a lost answer; debug.log only without one.
-    void setLog(std::function<void(const QString &)> log) { m_log = std::move(log); }
+    void setLog(std::function<void(const Message &)> log) { m_log = std::move(log); }
 
     // Starts the transaction and, with `writeUndo`, the undo file of `operation`. False with
     // *error (nothing started) when either cannot start.
@@ -51,5 +51,5 @@ private:
     bool m_active = false;
     qint64 m_connection = 0;
     QString m_path;
-    std::function<void(const QString &)> m_log;
+    std::function<void(const Message &)> m_log;
 };

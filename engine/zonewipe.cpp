@@ -13,7 +13,7 @@ namespace ZoneWipe {
 bool run(QSqlDatabase &db, const Request &request, const OperationContext &context, Result *result)
 {
     *result = Result();
-    auto log = [&context](const QString &line) { context.log(line); };
+    auto log = [&context](const Message &line) { context.log(line); };
     Message refusal;
     if (!CharacterDeleter::checkExistingWorlds(db, request.worlds, &refusal)) {
         log(refusal);
@@ -64,13 +64,13 @@ bool run(QSqlDatabase &db, const Request &request, const OperationContext &conte
     return true;
 }
 
-QStringList preview(QSqlDatabase &db, const Request &request, Message *error)
+QList<Message> preview(QSqlDatabase &db, const Request &request, Message *error, Message *liveGame)
 {
     if (!CharacterDeleter::checkExistingWorlds(db, request.worlds, error))
         return {};
     const QList<RowPreview::Count> rows = RowPreview::characterRows(
         db, QStringLiteral("SELECT charguid FROM t_char WHERE zoneworldid IN (%1)").arg(idListText(request.worlds)), true);
-    QStringList lines = RowPreview::lines(rows);
+    QList<Message> lines = RowPreview::lines(rows);
     QMap<QString, int> counts;
     if (!AccountCleanup::countAccounts(db, request.accountServer, request.accountDatabases, request.accounts.names, &counts, error)) {
         *error = STORED_TEXT("账号删除失败，未做任何修改: %1").arg(*error);
@@ -83,10 +83,13 @@ QStringList preview(QSqlDatabase &db, const Request &request, Message *error)
     QSqlQuery current(db);
     const QString database = current.exec(QStringLiteral("SELECT DATABASE()")) && current.next() ? current.value(0).toString() : QString();
     const QStringList here = AccountCleanup::accountsOnSessionServer(request.accountServer) ? request.accountDatabases : QStringList();
-    if (const QString warning = RowPreview::lockWarning(db, RowPreview::total(rows)); !warning.isEmpty())
+    if (const Message warning = RowPreview::lockWarning(db, RowPreview::total(rows)); !warning.isEmpty())
         lines.prepend(warning);
-    if (const QString warning = RowPreview::liveGameWarning(db, {database}, here); !warning.isEmpty())
+    if (const Message warning = RowPreview::liveGameWarning(db, {database}, here); !warning.isEmpty()) {
         lines.prepend(warning);
+        if (liveGame)
+            *liveGame = warning;
+    }
     return lines;
 }
 

@@ -35,8 +35,9 @@ struct Result
 
 // What the wipe will delete, table by table, counted where it will delete it: the characters'
 // rows on `db`, the accounts on the account server. Empty with *error when something cannot be
-// counted (the account server cannot be reached): the wipe must not start then.
-QStringList preview(QSqlDatabase &db, const Request &request, Message *error);
+// counted (the account server cannot be reached): the wipe must not start then. The lines
+// begin with the warnings (the game seems to be running, row locks); *liveGame is the first.
+QList<Message> preview(QSqlDatabase &db, const Request &request, Message *error, Message *liveGame = nullptr);
 
 // With the account databases on the same server, accounts and characters go in one
 // transaction, and the undo file holds both; otherwise every account database is opened

@@ -27,7 +27,7 @@ QString dumpProgram(const MergeSettings &settings)
 }
 
 bool dumpMergeDatabase(const QString &program, const MergeEndpoint &endpoint, const QString &database, const QString &file,
-                       const std::function<void(const QString &)> &log)
+                       const std::function<void(const Message &)> &log)
 {
     QObject owner;
     QStringList arguments;
@@ -72,7 +72,7 @@ bool dumpMergeDatabase(const QString &program, const MergeEndpoint &endpoint, co
 }
 } // namespace
 
-bool backupMergeTarget(const MergeSettings &settings, const std::function<void(const QString &)> &log)
+bool backupMergeTarget(const MergeSettings &settings, const std::function<void(const Message &)> &log)
 {
     log(STORED_TEXT_IN("MergeBackup", "========== 备份主区数据库 =========="));
     const QString directory = applicationDirectory() + QStringLiteral("/backups");

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "db/message.h"
+
 #include "mergesettings.h"
 
 #include <functional>
@@ -7,4 +9,4 @@
 // Dumps the target's character and account databases into backups/ beside the program before
 // a merge, with mysqldump; the files are readable by their owner only. False, with the reason
 // logged, when either dump fails.
-bool backupMergeTarget(const MergeSettings &settings, const std::function<void(const QString &)> &log);
+bool backupMergeTarget(const MergeSettings &settings, const std::function<void(const Message &)> &log);

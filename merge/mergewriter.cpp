@@ -461,7 +461,7 @@ bool MergeRun::run()
     }
     if (m_settings.backupFirst) {
         stage(2, STORED_TEXT("备份主区数据库"));
-        if (stopped() || !backupMergeTarget(m_settings, [this](const QString &line) { addLogLine(line); }))
+        if (stopped() || !backupMergeTarget(m_settings, [this](const Message &line) { addLogLine(line); }))
             return abort();
     }
     if (stopped() || !writeTarget(m_plan))

@@ -20,7 +20,7 @@
 using namespace Sql;
 
 namespace {
-using SameServerLogFunction = std::function<void(const QString &)>;
+using SameServerLogFunction = std::function<void(const Message &)>;
 using SameServerProgressFunction = std::function<void(int)>;
 
 
@@ -497,13 +497,13 @@ QString sameServerLowLevelCharacters(const SameServerMergeParameters &p)
         .arg(p.levelThreshold);
 }
 
-QStringList sameServerMergePreview(QSqlDatabase &db, const SameServerMergeParameters &p)
+QList<Message> sameServerMergePreview(QSqlDatabase &db, const SameServerMergeParameters &p)
 {
-    QStringList lines;
+    QList<Message> lines;
     QSqlQuery current(db);
     const QString database = current.exec(QStringLiteral("SELECT DATABASE()")) && current.next() ? current.value(0).toString() : QString();
     const QStringList accounts = p.independentAccounts ? QStringList{p.mainAccountDb, p.subAccountDb} : QStringList();
-    if (const QString warning = RowPreview::liveGameWarning(db, {database}, accounts); !warning.isEmpty())
+    if (const Message warning = RowPreview::liveGameWarning(db, {database}, accounts); !warning.isEmpty())
         lines.append(warning);
     QString survivors = QStringLiteral("SELECT charguid FROM t_char WHERE zoneworldid IN (%1, %2)").arg(p.subWorldId).arg(p.mainWorldId);
     qint64 changed = 0;  // rows the merge's one transaction deletes or changes
@@ -523,7 +523,7 @@ QStringList sameServerMergePreview(QSqlDatabase &db, const SameServerMergeParame
     const QList<RowPreview::Count> movedRows = RowPreview::tableRows(db, moved);
     changed += RowPreview::total(movedRows);
     lines += RowPreview::lines(movedRows);
-    if (const QString warning = RowPreview::lockWarning(db, changed); !warning.isEmpty())
+    if (const Message warning = RowPreview::lockWarning(db, changed); !warning.isEmpty())
         lines.prepend(warning);
     if (p.independentAccounts && isPlainDatabaseName(p.mainAccountDb) && isPlainDatabaseName(p.subAccountDb)) {
         QSqlQuery query(db);
@@ -538,7 +538,7 @@ QStringList sameServerMergePreview(QSqlDatabase &db, const SameServerMergeParame
     return lines;
 }
 
-QString sameServerMergeRefusal(const SameServerMergeParameters &p)
+Message sameServerMergeRefusal(const SameServerMergeParameters &p)
 {
     if (p.subWorldId == p.mainWorldId)
         return STORED_TEXT_IN("SameServerMerge", "副区和主区不能相同！");
@@ -560,7 +560,7 @@ QString sameServerMergeRefusal(const SameServerMergeParameters &p)
 bool runSameServerMerge(const HostConfig &host, const SameServerMergeParameters &parameters, const OperationContext &context,
                         QString *undoPath)
 {
-    const SameServerLogFunction log = [&context](const QString &line) { context.log(line); };
+    const SameServerLogFunction log = [&context](const Message &line) { context.log(line); };
     const SameServerProgressFunction progress = [&context](int percent) { context.progress(STORED_TEXT_IN("SameServerMerge", "同服合区"), percent, 100); };
     const QString refusal = sameServerMergeRefusal(parameters);
     if (!refusal.isEmpty()) {

@@ -36,11 +36,11 @@ class QSqlDatabase;
 // rows of the characters the clean-up deletes, the characters that move, the item rows whose
 // world changes and the accounts imported. The dialog's confirmation and the command line's
 // rehearsal show these lines.
-QStringList sameServerMergePreview(QSqlDatabase &db, const SameServerMergeParameters &parameters);
+QList<Message> sameServerMergePreview(QSqlDatabase &db, const SameServerMergeParameters &parameters);
 
 // What stops the merge before it starts (the same world twice, a bad account database name,
 // the same account database twice, an empty suffix, a level outside 1 to 150); empty when none.
-QString sameServerMergeRefusal(const SameServerMergeParameters &parameters);
+Message sameServerMergeRefusal(const SameServerMergeParameters &parameters);
 
 // Merges the world subWorldId of the character database into mainWorldId, in one transaction
 // that is committed at the end or rolled back whole: optionally deletes the low-level

@@ -217,7 +217,7 @@ void TestFaultMatrix::reportEqualsEffect()
         m_input = m_dump;
     } else if (operation == QLatin1String("undo")) {
         CharacterDeleter deleter(DatabaseManager::instance()->database());
-        QString error;
+        Message error;
         QVERIFY2(deleter.deleteCharacter(kGuid, &error), qPrintable(error));
         m_input = m_undoFile = deleter.undoPath();
     }

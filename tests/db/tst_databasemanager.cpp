@@ -243,7 +243,7 @@ void TestDatabaseManager::failedQueriesAreReported()
     DatabaseManager *db = DatabaseManager::instance();
     QVERIFY(db->connectToDatabase(m_server.hostConfig(QStringLiteral("queries_db"))));
     QSignalSpy errors(db, &DatabaseManager::errorOccurred);
-    QString error;
+    Message error;
     QVERIFY(db->getCharGuids({}, &error).isEmpty());
     QVERIFY(!error.isEmpty());
 

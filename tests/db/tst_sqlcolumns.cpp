@@ -79,7 +79,7 @@ void TestSqlColumns::numbersNeverTravelAsHexadecimal()
     QFETCH(QVariant, value);
     QFETCH(QByteArray, literal);
     QByteArray out;
-    QString error;
+    Message error;
     QVERIFY2(Sql::appendLiteral(&out, Sql::kindOfType(type), value, &error), qPrintable(error));
     QCOMPARE(out, literal);
 }
@@ -100,7 +100,7 @@ void TestSqlColumns::floatsComeBackBitForBit()
 {
     QFETCH(double, value);
     QByteArray out;
-    QString error;
+    Message error;
     QVERIFY(Sql::appendLiteral(&out, Sql::ValueKind::Float, value, &error));
     QVERIFY(out.contains('e'));  // an approximate-value literal, read as a double
     const double back = out.toDouble();
@@ -111,7 +111,7 @@ void TestSqlColumns::floatsComeBackBitForBit()
 void TestSqlColumns::valuesThatCannotBeWrittenExactlyAreRefused()
 {
     QByteArray out;
-    QString error;
+    Message error;
     QVERIFY(!Sql::appendLiteral(&out, Sql::ValueKind::Decimal, QByteArray("1; DROP TABLE t"), &error));
     QVERIFY(!Sql::appendLiteral(&out, Sql::ValueKind::Temporal, QByteArray("2024-01-01' OR '1"), &error));
     QVERIFY(!Sql::appendLiteral(&out, Sql::ValueKind::Float, std::nan(""), &error));

@@ -308,7 +308,7 @@ void TestBackupManager::refusedDumpsChangeNothing()
     QVERIFY(file.open(QIODevice::ReadOnly));
     const QByteArray dump = file.readAll();
     RestorePreview::Dump original;
-    QString error;
+    Message error;
     QVERIFY(RestorePreview::scan(good, kDb, &original, &error));
     QVERIFY2(RestorePreview::refusal(original, good).isEmpty(), qPrintable(RestorePreview::refusal(original, good)));
     const QString damaged = m_dir.filePath(QStringLiteral("damaged.sql"));
@@ -357,10 +357,10 @@ void TestBackupManager::rehearsalListsWhatTheDumpRemoves()
     QVERIFY(crc.toInt() > 0 && seckill.toInt() > 0);
     HostConfig config = m_server.hostConfig(kDb);
     QVERIFY(DatabaseManager::instance()->connectToDatabase(config));
-    QString error;
+    Message error;
     const QList<RestorePreview::Table> tables = RestorePreview::compare(DatabaseManager::instance()->database(), path, &error);
     QVERIFY2(error.isEmpty(), qPrintable(error));
-    const QStringList lines = RestorePreview::lines(RestorePreview::changed(tables));
+    const QStringList lines = storedLines(RestorePreview::lines(RestorePreview::changed(tables)));
     QCOMPARE(lines.size(), 2);
     QVERIFY2(lines.at(0).contains(QStringLiteral("t_crc32: 现有 %1 条，文件删除此表").arg(crc)), qPrintable(lines.at(0)));
     QVERIFY2(lines.at(1).contains(QStringLiteral("t_seckill: 现有 %1 条，文件清空或删除此表的行").arg(seckill)), qPrintable(lines.at(1)));

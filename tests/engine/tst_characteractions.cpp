@@ -163,7 +163,7 @@ void TestCharacterActions::previewCountsAndUndoPutsEveryRowBack()
     }
     request.account = QStringLiteral("w1u0@qq.com");
     const QList<RowPreview::Count> preview = CharacterOperation::preview(db, &request).rows;
-    QString error;
+    Message error;
     const CharacterOperation::Result result = CharacterOperation::run(db, request, {});
     QVERIFY2(result.ok, qPrintable(result.failure));
     const QString path = result.undoFile;
@@ -185,7 +185,7 @@ void TestCharacterActions::previewCountsAndUndoPutsEveryRowBack()
         // A character created since under the id refuses the undo, which changes nothing.
         QVERIFY(TestServers::runSql(m_server, addRow("t_char", guid, "charname = 'newcomer'"), kDb));
         QVERIFY(!UndoFile::apply(db, path, &error));
-        QVERIFY2(error.contains(QStringLiteral("以下 1 个角色ID已被占用")) && error.endsWith(QString::number(guid)), qPrintable(error));
+        QVERIFY2(error.stored().contains(QStringLiteral("以下 1 个角色ID已被占用")) && error.stored().endsWith(QString::number(guid)), qPrintable(error));
         QVERIFY(TestServers::runSql(m_server, "DELETE FROM t_char WHERE charname = 'newcomer';", kDb));
     }
     auto sessionModes = [&db] {
@@ -238,7 +238,7 @@ void TestCharacterActions::repairsDuplicatesOrNothing()
                                           "SIGNAL SQLSTATE '45000' SET MESSAGE_TEXT = 'skills are frozen';", kDb));
     QCOMPARE(deleter.repairCharacterDuplicates(kSkills), -1);
     QVERIFY(TestServers::runSql(m_server, "DROP TRIGGER skill_guard;", kDb));
-    QVERIFY2(deleter.error().contains(QStringLiteral("skills are frozen")), qPrintable(deleter.error()));
+    QVERIFY2(deleter.error().stored().contains(QStringLiteral("skills are frozen")), qPrintable(deleter.error()));
     QCOMPARE(TestServers::tableChecksums(m_server, kDb, repairTables()), tables);
 
     // One row per key remains, the first, with every column as stored, reinserted in key order.
@@ -294,7 +294,8 @@ void TestCharacterActions::copiesEveryRowExactly()
     context.onProgress = [&steps](const QString &, qint64, qint64) { ++steps; };
     CharacterCopier copier(DatabaseManager::instance()->database(), context);
     int guid = 0;
-    QString name, failure;
+    QString name;
+    Message failure;
     QVERIFY2(copier.copyCharacter(kSource, QStringLiteral("target@qq.com"), QStringLiteral("Abcdefgh"), &guid, &name, &failure),
              qPrintable(failure));
     // The id the game would have given world 1's next character; world 3's ids lie above.
@@ -337,7 +338,7 @@ void TestCharacterActions::copiesEveryRowExactly()
              QString::fromLatin1(encodeGbk(chinese).toHex().toUpper()));
     int third = 0;
     QVERIFY(!copier.copyCharacter(kSource, QStringLiteral("t3"), chinese, &third, &name, &failure));
-    QVERIFY2(failure.contains(chinese), qPrintable(failure));
+    QVERIFY2(failure.stored().contains(chinese), qPrintable(failure));
 }
 
 void TestCharacterActions::failedCopiesChangeNothing_data()
@@ -370,7 +371,8 @@ void TestCharacterActions::failedCopiesChangeNothing()
     const QMap<QString, QString> before = checksums();
     CharacterCopier copier(DatabaseManager::instance()->database());
     int guid = 0;
-    QString name, message;
+    QString name;
+    Message message;
     // A taken name (the index ignores case) is refused, never replaced by another.
     const bool ok = copier.copyCharacter(kSource, QStringLiteral("t"), QStringLiteral("TAKENABC"), &guid, &name, &message);
     const QMap<QString, QString> after = checksums();
@@ -378,7 +380,7 @@ void TestCharacterActions::failedCopiesChangeNothing()
         QVERIFY(TestServers::runSql(m_server, tearDown, kDb));
     QVERIFY(!ok);
     // The server's words stand after the program's, whatever a driver puts around them.
-    QVERIFY2(message.startsWith(failure.section(QStringLiteral(": "), 0, 0)) && message.contains(failure.section(QStringLiteral(": "), 1)),
+    QVERIFY2(message.stored().startsWith(failure.section(QStringLiteral(": "), 0, 0)) && message.stored().contains(failure.section(QStringLiteral(": "), 1)),
              qPrintable(message));
     QCOMPARE(after, before);
 }
@@ -389,7 +391,7 @@ void TestCharacterActions::transfersKeepingEveryCounter()
                                           "DELETE FROM t_exterior_fashion WHERE charguid = 13;", kDb));
     const QMap<int, WorldIds> ids = TestServers::worldIds(m_server, kDb);
     CharacterDeleter deleter(DatabaseManager::instance()->database());
-    QString error;
+    Message error;
     QVERIFY2(deleter.transferCharacter(kSource, 3, &error), qPrintable(error));
     QCOMPARE(query(QStringLiteral("SELECT CONCAT((SELECT zoneworldid FROM t_char WHERE charguid = 11), ' ',"
                                   "(SELECT COUNT(*) FROM t_iteminfo WHERE charguid = 11 AND world <> 3), ' ',"
@@ -405,7 +407,7 @@ void TestCharacterActions::transfersKeepingEveryCounter()
     QCOMPARE(error, QStringLiteral("角色转移失败，已回滚所有更改\n\nWorldID 999 不存在，已知的 WorldID: 1, 3"));
     QVERIFY(!deleter.transferCharacter(kSource, 1, &error));
     QVERIFY(TestServers::runSql(m_server, "DROP TRIGGER no_moves;", kDb));
-    QVERIFY(error.contains(QStringLiteral("pets stay")));
+    QVERIFY(error.stored().contains(QStringLiteral("pets stay")));
     QCOMPARE(checksums(), before);
     QVERIFY(deleter.transferCharacter(kSource, 1, &error));
 }
@@ -418,7 +420,7 @@ void TestCharacterActions::deletesOneCharacterOrNothing()
                                           "SIGNAL SQLSTATE '45000' SET MESSAGE_TEXT = 'kept';", kDb));
     const QMap<QString, QString> before = checksums();
     CharacterDeleter deleter(DatabaseManager::instance()->database());
-    QString error;
+    Message error;
     QVERIFY(!deleter.deleteCharacter(14, &error));
     QVERIFY(TestServers::runSql(m_server, "DROP TRIGGER keep_chars;", kDb));
     QCOMPARE(checksums(), before);
@@ -518,7 +520,7 @@ void TestCharacterActions::countersWithoutWorldIds()
     QVERIFY2(copied.ok, qPrintable(copied.failure));
     QCOMPARE(copied.newGuid, 21);
     QCOMPARE(counters(), QStringLiteral("21,1000020"));
-    QString error;
+    Message error;
     QVERIFY2(UndoFile::apply(db, copied.undoFile, &error), qPrintable(error));
     QCOMPARE(counters(), counted);
 

@@ -210,7 +210,7 @@ void TestCharacterDeleter::failureInLastStepRollsBackEverything()
     QVERIFY(TestServers::runSql(m_server, "DROP TRIGGER t_char_guard;", kDb));
 
     QCOMPARE(recorder.deleted, 0);
-    QVERIFY2(deleter.error().contains(QStringLiteral("characters are protected")), qPrintable(deleter.error()));
+    QVERIFY2(deleter.error().stored().contains(QStringLiteral("characters are protected")), qPrintable(deleter.error()));
     QCOMPARE(checksums(m_server, kDb), before);
 }
 
@@ -238,7 +238,7 @@ void TestCharacterDeleter::failedCharacterQueryIsAFailure()
     CharacterDeleter deleter(DatabaseManager::instance()->database(), recorder.context);
     QVERIFY(!deleter.deleteByZoneWorldIds({2}, &recorder.deleted));
     QVERIFY(recorder.steps.isEmpty());
-    QVERIFY2(deleter.error().contains(QStringLiteral("zoneworldid")), qPrintable(deleter.error()));
+    QVERIFY2(deleter.error().stored().contains(QStringLiteral("zoneworldid")), qPrintable(deleter.error()));
     QVERIFY(DatabaseManager::instance()->connectToDatabase(m_server.hostConfig(kDb)));
     TestServers::runSql(m_server, "DROP DATABASE wipe_old; DROP DATABASE wipe_old_web;");
 }

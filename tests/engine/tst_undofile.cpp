@@ -143,8 +143,8 @@ void TestUndoFile::connectSession(int port)
 QString TestUndoFile::editLevel(int level)
 {
     QString path;
-    QString error;
-    return CharacterEdit::save(DatabaseManager::instance()->database(), m_guid, {{QStringLiteral("level"), level}}, &path, &error) ? path : error;
+    Message error;
+    return CharacterEdit::save(DatabaseManager::instance()->database(), m_guid, {{QStringLiteral("level"), level}}, &path, &error) ? path : error.stored();
 }
 
 void TestUndoFile::cleanupTestCase()
@@ -160,7 +160,7 @@ void TestUndoFile::cleanupTestCase()
 QString TestUndoFile::deleteWithUndo(int guid)
 {
     CharacterDeleter deleter(DatabaseManager::instance()->database());
-    QString error;
+    Message error;
     return deleter.deleteCharacter(guid > 0 ? guid : m_guid, &error) ? deleter.undoPath() : QString();
 }
 
@@ -187,7 +187,7 @@ void TestUndoFile::everyValueComesBackExactly()
     QSqlDatabase &db = DatabaseManager::instance()->database();
     const QMap<QString, QString> before = checksums();
     QString path;
-    QString error;
+    Message error;
     if (operation == QLatin1String("delete")) {
         path = deleteWithUndo();
     } else if (operation == QLatin1String("wipe")) {
@@ -267,7 +267,7 @@ void TestUndoFile::damagedFilesChangeNothing()
     QVERIFY(out.open(QIODevice::WriteOnly | QIODevice::Truncate) && out.write(text) == text.size());
     out.close();
 
-    QString error;
+    Message error;
     QCOMPARE(UndoFile::apply(DatabaseManager::instance()->database(), damaged, &error), applies);
     QCOMPARE(checksums(), applies ? before : deleted);
     if (applies) {
@@ -288,7 +288,7 @@ void TestUndoFile::reappliedUndoLeavesNewCharactersAlone()
     CharacterCopier copier(db);
     int copy = 0;
     QString name;
-    QString error;
+    Message error;
     QVERIFY2(copier.copyCharacter(m_guid, QStringLiteral("again@qq.com"), QStringLiteral("Againabc"), &copy, &name, &error), qPrintable(error));
     const QString path = copier.undoPath();
     QVERIFY2(UndoFile::apply(db, path, &error), qPrintable(error));
@@ -303,7 +303,7 @@ void TestUndoFile::reappliedUndoLeavesNewCharactersAlone()
     for (const QString &file : {applied, copied}) {
         QVERIFY(!UndoFile::apply(db, file, &error, true));
         QVERIFY(!UndoFile::apply(db, file, &error));
-        QVERIFY2(error.contains(QStringLiteral("已经执行过")), qPrintable(error));
+        QVERIFY2(error.stored().contains(QStringLiteral("已经执行过")), qPrintable(error));
     }
     QVERIFY(!stockClient(copied));
     QCOMPARE(checksums(), created);
@@ -377,7 +377,7 @@ void TestUndoFile::filesActOnlyWhereTheyWereWritten()
     }
     QCOMPARE(other() != edited, how == QLatin1String("window"));
     QCOMPARE(checksums(), here);
-    QString error;
+    Message error;
     if (how == QLatin1String("window"))  // applied there, so kept in "applied"; the client still takes it here
         QVERIFY(stockClient(QFileInfo(path).absolutePath() + QStringLiteral("/applied/") + QFileInfo(path).fileName()));
     else
@@ -420,10 +420,10 @@ void TestUndoFile::smuggledStatementsNeverRun()
     const QString connections = query(QStringLiteral("SELECT @@max_connections"));
     const QMap<QString, QString> deleted = checksums();
     QSqlDatabase &db = DatabaseManager::instance()->database();
-    QString error;
+    Message error;
     QVERIFY(!UndoFile::apply(db, smuggled, &error, true));
     QVERIFY(!UndoFile::apply(db, smuggled, &error));
-    QVERIFY2(error.contains(QStringLiteral("程序不会写出")), qPrintable(error));
+    QVERIFY2(error.stored().contains(QStringLiteral("程序不会写出")), qPrintable(error));
     QCOMPARE(query(QStringLiteral("SELECT @@max_connections")), connections);
     QCOMPARE(query(QStringLiteral("SHOW DATABASES LIKE 'pwned_by_undo'")), QString());
     QCOMPARE(checksums(), deleted);
@@ -455,7 +455,7 @@ void TestUndoFile::swappedPiecesStopTheClient()
     const QMap<QString, QString> deleted = checksums();
     QVERIFY(!stockClient(swapped));
     QCOMPARE(checksums(), deleted);
-    QString error;
+    Message error;
     QVERIFY(!UndoFile::apply(DatabaseManager::instance()->database(), swapped, &error));
     QCOMPARE(checksums(), deleted);
     QVERIFY2(UndoFile::apply(DatabaseManager::instance()->database(), path, &error), qPrintable(error));

@@ -254,8 +254,8 @@ QString applyUndo(const TestServer &server, const QString &database, const QStri
         return QStringLiteral("no undo file in: ") + resultText;
     if (!DatabaseManager::instance()->connectToDatabase(server.hostConfig(database)))
         return QStringLiteral("cannot connect");
-    QString error;
-    return UndoFile::apply(DatabaseManager::instance()->database(), path, &error) ? QString() : error;
+    Message error;
+    return UndoFile::apply(DatabaseManager::instance()->database(), path, &error) ? QString() : error.stored();
 }
 
 QByteArray allByteValues()

@@ -458,14 +458,14 @@ void CharacterListDialog::onShowContextMenu(const QPoint &pos)
     m_contextMenu->exec(m_table->viewport()->mapToGlobal(pos));
 }
 
-bool CharacterListDialog::confirmRows(QMessageBox::Icon icon, const QString &title, const QString &question,
+bool CharacterListDialog::confirmRows(QMessageBox::Icon icon, const Message &title, const QString &question,
                                       const QList<RowPreview::Count> &counts)
 {
-    const QStringList shown = RowPreview::lines(counts, true);
+    const QList<Message> shown = RowPreview::lines(counts, true);
     onLogMessage(STORED_TEXT("%1: 将改动的数据:").arg(title));
-    for (const QString &line : shown)
+    for (const Message &line : shown)
         onLogMessage(line);
-    return confirmChange(this, icon, Language::shown(title), question, shown, RowPreview::lines(counts));
+    return confirmChange(this, icon, title.shown(), question, shown, RowPreview::lines(counts));
 }
 
 int CharacterListDialog::requireSelectedCharacter()

@@ -81,7 +81,7 @@ private:
     // A request of that kind for the selected character; its charguid is 0 after the warning.
     CharacterOperation::Request selectedRequest(CharacterOperation::Kind kind);
     // Logs what the operation will touch and asks with those counts; true on Yes.
-    bool confirmRows(QMessageBox::Icon icon, const QString &title, const QString &question, const QList<RowPreview::Count> &counts);
+    bool confirmRows(QMessageBox::Icon icon, const Message &title, const QString &question, const QList<RowPreview::Count> &counts);
     // Runs `work` on a worker as the session's operation `what`, its log and progress shown
     // here; `done` gets the outcome. `cancellable` offers the cancel button (one transaction).
     // Runs a single-character operation on the session's worker and hands its result to `done`

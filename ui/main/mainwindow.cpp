@@ -450,12 +450,12 @@ void MainWindow::onRestoreDatabase()
     const HostConfig config = toolServer(&label);
     // What the restore does to each table, counted on the server it writes to: the rows there
     // now against the rows of the file.
-    QStringList preview;
+    QList<Message> preview;
     DatabaseManager *session = DatabaseManager::instance();
     Message error;
     QApplication::setOverrideCursor(Qt::WaitCursor);
     QList<RestorePreview::Table> tables;
-    QString liveGame;
+    Message liveGame;
     if (session->isConnected()) {
         tables = RestorePreview::compare(session->database(), path, &error);
         liveGame = RowPreview::liveGameWarning(session->database(), {config.database}, {});
@@ -467,31 +467,31 @@ void MainWindow::onRestoreDatabase()
             tables = RestorePreview::compare(db, path, &error);
             liveGame = RowPreview::liveGameWarning(db, {config.database}, {});
         } else {
-            error = tr("无法连接 %1，无法统计现有行数: %2").arg(label, outcome.failureReason());
+            error = STORED_TEXT("无法连接 %1，无法统计现有行数: %2").arg(label, outcome.failureReason());
         }
         removeNamedConnection(name);
     }
     QApplication::restoreOverrideCursor();
     if (!error.isEmpty() && tables.isEmpty()) {
         onLogMessage(error);
-        QMessageBox::warning(this, tr("无法恢复"), error);
+        QMessageBox::warning(this, tr("无法恢复"), error.shown());
         return;
     }
     preview = RestorePreview::lines(tables);
     if (!liveGame.isEmpty())
         preview.prepend(liveGame);
     onLogMessage(STORED_TEXT("恢复将改动的数据:"));
-    for (const QString &line : std::as_const(preview))
+    for (const Message &line : std::as_const(preview))
         onLogMessage(line);
     // The box lists the tables the file changes; the details list them all.
-    QStringList changed = RestorePreview::lines(RestorePreview::changed(tables));
+    QList<Message> changed = RestorePreview::lines(RestorePreview::changed(tables));
     if (!liveGame.isEmpty())
         changed.prepend(liveGame);
     if (!confirmChange(this, QMessageBox::Warning, tr("确认恢复"),
                        tr("确认要恢复数据库吗？\n\n目标数据库: %1\n服务器: %2\n备份文件: %3\n\n"
                                       "⚠️ 警告: 此操作将覆盖当前数据库中的所有数据！\n建议先备份当前数据库！")
                            .arg(config.database, label, QFileInfo(path).fileName()),
-                       changed.mid(0, 30) + (changed.size() > 30 ? QStringList{tr("  ……（共 %1 个表，见详细信息）").arg(changed.size())} : QStringList{}),
+                       changed.mid(0, 30) + (changed.size() > 30 ? QList<Message>{tr("  ……（共 %1 个表，见详细信息）").arg(changed.size())} : QList<Message>{}),
                        preview, false))
         return;
     // The restore rewrites the database under the session: nothing else may run meanwhile.

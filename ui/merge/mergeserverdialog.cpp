@@ -255,7 +255,7 @@ struct ServerCheck
 // the worlds and closes again. Runs on a worker, so that a server slow to answer never holds
 // the window; the merge opens connections of its own.
 ServerCheck checkServer(const MergeEndpoint &e, const QString &prefix, const QString &label, int attempts,
-                        const QString &options, const std::atomic_bool *stop, const std::function<void(const QString &)> &log)
+                        const QString &options, const std::atomic_bool *stop, const std::function<void(const Message &)> &log)
 {
     ServerCheck check;
     const QList<std::pair<QString, QString>> databases = {{STORED_TEXT_IN("MergeServerDialog", "角色库"), e.charDatabase},
@@ -350,7 +350,7 @@ void MergeServerDialog::runCheck(ServerGroup &group, bool test)
     const int attempts = test ? 1 : kConnectAttempts;
     const QString options = test ? QStringLiteral("MYSQL_OPT_CONNECT_TIMEOUT=10") : kDialogOptions;
     watcher->setFuture(QtConcurrent::run([this, e, prefix = group.prefix, label, attempts, options] {
-        return checkServer(e, prefix, label, attempts, options, &m_closing, [this](const QString &line) { addLogLine(line); });
+        return checkServer(e, prefix, label, attempts, options, &m_closing, [this](const Message &line) { addLogLine(line); });
     }));
 }
 
@@ -461,7 +461,7 @@ void MergeServerDialog::onStartMerge()
     m_preflightWatcher = new QFutureWatcher<bool>(this);
     connect(m_preflightWatcher, &QFutureWatcher<bool>::finished, this, &MergeServerDialog::onPreflightFinished);
     OperationContext context;
-    context.onLog = [this](const QString &text) { addLogLine(text); };
+    context.onLog = [this](const Message &text) { addLogLine(text); };
     m_preflightWatcher->setFuture(QtConcurrent::run([this, settings, context]() { return preflightMerge(settings, context, &m_preflight); }));
 }
 

@@ -314,12 +314,12 @@ void SameServerMergeDialog::onExecute()
     parameters.mainAccountDb = mainDb;
     parameters.subAccountDb = subDb;
     parameters.conflictSuffix = suffix;
-    if (const QString refusal = sameServerMergeRefusal(parameters); !refusal.isEmpty()) {
-        QMessageBox::warning(this, tr("警告"), refusal);
+    if (const Message refusal = sameServerMergeRefusal(parameters); !refusal.isEmpty()) {
+        QMessageBox::warning(this, tr("警告"), refusal.shown());
         return;
     }
-    const QStringList preview = sameServerMergePreview(DatabaseManager::instance()->database(), parameters);
-    for (const QString &line : preview)
+    const QList<Message> preview = sameServerMergePreview(DatabaseManager::instance()->database(), parameters);
+    for (const Message &line : preview)
         addLogLine(line);
     if (!confirmChange(this, QMessageBox::Question, tr("确认执行合区"),
                        tr("即将执行同服合区操作：\n\n副区 [%1] → 主区 [%2]").arg(sub).arg(main), preview))

@@ -167,7 +167,7 @@ void ZoneDeleteDialog::detectAccountDatabases()
     if (!db->isConnected())
         return;
     const QStringList names = AccountCleanup::detectAccountDatabases(
-        db->database(), db->storedConfig(), [this](const QString &line) { addLogLine(line); });
+        db->database(), db->storedConfig(), [this](const Message &line) { addLogLine(line); });
     for (const QString &name : names) {
         auto *item = new QListWidgetItem(name, m_accountDbList);
         item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
@@ -224,7 +224,7 @@ void ZoneDeleteDialog::onStartDelete()
         Message error;
         if (!collectAccountNames(worldIds, &error)) {
             addLogLine(STORED_TEXT("读取账号失败: %1").arg(error));
-            QMessageBox::warning(this, tr("失败"), tr("读取要删除的账号失败，未做任何修改。\n\n%1").arg(error));
+            QMessageBox::warning(this, tr("失败"), tr("读取要删除的账号失败，未做任何修改。\n\n%1").arg(error.shown()));
             return;
         }
         text += tr("⚠️ 同时删除账号库: %1\n要删除的账号: %2 个\n保留的账号: %3 个（在未删档的区服还有角色）\n\n")
@@ -237,19 +237,19 @@ void ZoneDeleteDialog::onStartDelete()
     request.accounts = m_accounts;
     request.accountServer = DatabaseManager::instance()->storedConfig();
     Message previewError;
-    const QStringList preview = ZoneWipe::preview(DatabaseManager::instance()->database(), request, &previewError);
+    const QList<Message> preview = ZoneWipe::preview(DatabaseManager::instance()->database(), request, &previewError);
     if (preview.isEmpty()) {
         addLogLine(previewError);
-        QMessageBox::warning(this, tr("失败"), previewError);
+        QMessageBox::warning(this, tr("失败"), previewError.shown());
         return;
     }
     addLogLine(STORED_TEXT("将删除的数据:"));
-    for (const QString &line : std::as_const(preview))
+    for (const Message &line : std::as_const(preview))
         addLogLine(line);
     text += tr("删除前先写撤销文件，可在“撤销记录”中撤销。各表行数见日志和详细信息。\n\n确定要继续吗？");
 
     QMessageBox first(QMessageBox::Warning, tr("确认删档"), text, QMessageBox::Yes | QMessageBox::No, this);
-    first.setDetailedText(preview.join(QLatin1Char('\n')));
+    first.setDetailedText(shownLines(preview).join(QLatin1Char('\n')));
     first.setDefaultButton(QMessageBox::No);
     if (first.exec() != QMessageBox::Yes)
         return;

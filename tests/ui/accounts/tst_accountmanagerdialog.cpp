@@ -303,7 +303,7 @@ void TestAccountManagerDialog::batchesAndTheirRollback()
     QVERIFY(TestServers::runSql(m_server, "UPDATE account SET expoint = expoint + 1;", QStringLiteral("acct_web")));
     QSqlDatabase db = QSqlDatabase::database(QStringLiteral("web_connection"), false);
     for (const QString &file : std::as_const(undoFiles)) {
-        QString error;
+        Message error;
         QVERIFY2(UndoFile::apply(db, file, &error), qPrintable(error));
     }
     QCOMPARE(query(QStringLiteral("SELECT GROUP_CONCAT(point ORDER BY id) FROM account")), QStringLiteral("10,20,30,40,50,60,70"));

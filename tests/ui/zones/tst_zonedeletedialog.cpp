@@ -130,7 +130,7 @@ void TestZoneDeleteDialog::detectsAccountDatabasesAndNames()
     QCOMPARE(AccountCleanup::detectAccountDatabases(db, [](const QString &) {}), QStringList({"web", "web2", "web9", "web10"}));
 
     AccountCleanup::WipedAccounts accounts;
-    QString error;
+    Message error;
     QVERIFY(AccountCleanup::collectAccountNames(db, {7}, &accounts, &error));
     std::sort(accounts.names.begin(), accounts.names.end());
     // "alice" twice is one name; "Alice" differs by its bytes and stays a name of its own.
@@ -150,12 +150,12 @@ void TestZoneDeleteDialog::deletesFromEveryTickedDatabase()
 {
     HostConfig stored = m_server.hostConfig(QStringLiteral("cleanup_chars"));
     AccountCleanup::WipedAccounts accounts;
-    QString error;
+    Message error;
     QVERIFY(AccountCleanup::collectAccountNames(DatabaseManager::instance()->database(), {7}, &accounts, &error));
     m_log.clear();
     int deleted = 0;
     QVERIFY2(AccountCleanup::deleteAccounts(stored, {"web", "web2", "web9"}, accounts.names,
-                                            [this](const QString &line) { m_log.append(line); }, &deleted, &error), qPrintable(error));
+                                            [this](const Message &line) { m_log.append(line); }, &deleted, &error), qPrintable(error));
 
     // web: alice and the GBK name; "Shared", its neighbour differing in bytes 0x80-0x9F, and bob stay.
     QCOMPARE(names(QStringLiteral("web")),
@@ -178,17 +178,17 @@ void TestZoneDeleteDialog::skipsDatabaseThatCannotBeOpened()
     const QStringList web = names(QStringLiteral("web"));
     m_log.clear();
     int deleted = -1;
-    QString error;
+    Message error;
     QVERIFY(!AccountCleanup::deleteAccounts(stored, {"web", "web2", "web10"}, {"bob", "nobody"},
-                                            [this](const QString &line) { m_log.append(line); }, &deleted, &error));
+                                            [this](const Message &line) { m_log.append(line); }, &deleted, &error));
     QCOMPARE(deleted, 0);
-    QVERIFY2(error.startsWith(QStringLiteral("无法连接账号数据库 web10 ")), qPrintable(error));
+    QVERIFY2(error.stored().startsWith(QStringLiteral("无法连接账号数据库 web10 ")), qPrintable(error));
     QCOMPARE(names(QStringLiteral("web")), web);
     QCOMPARE(names(QStringLiteral("web10")), QStringList({"736861726564"}));
     QVERIFY(!QSqlDatabase::contains(QStringLiteral("zone_delete_web_conn_web10")));
 
     m_log.clear();
-    QVERIFY(AccountCleanup::deleteAccounts(stored, {"web"}, {}, [this](const QString &line) { m_log.append(line); }, &deleted, &error));
+    QVERIFY(AccountCleanup::deleteAccounts(stored, {"web"}, {}, [this](const Message &line) { m_log.append(line); }, &deleted, &error));
     QCOMPARE(deleted, 0);
     QCOMPARE(m_log, QStringList{QStringLiteral("没有找到需要删除的账号")});
 }
