@@ -27,9 +27,4 @@ QString current();
 QString saved();
 void save(const QString &code);
 
-// A stored text (a log line, a failure, see STORED_TEXT) in the current language: the message
-// it was written from is found among the translated ones, and its arguments are shown the same
-// way. Texts no message matches are returned as they are.
-QString shown(const QString &stored);
-
 } // namespace Language

@@ -4,7 +4,6 @@
 #include "ui/main/mainwindow.h"
 #include "ui/main/odbcwarning.h"
 #include "ui/main/screenfit.h"
-#include "ui/main/storedtextdisplay.h"
 
 #include <QApplication>
 #include <QTextStream>
@@ -27,7 +26,6 @@ int main(int argc, char *argv[])
         return 2;
     }
     Language::install(language);
-    installStoredTextDisplay();
     installScreenFit();
     removeLeftoverToolFiles();
 

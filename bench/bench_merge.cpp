@@ -174,7 +174,7 @@ int main(int argc, char *argv[])
         out << "warning: the merge carried " << rows << " rows, the baseline " << baseRows << Qt::endl;
     if (report.relationsDropped > 0)
         out << "  relations to unmerged characters dropped: " << report.relationsDropped << Qt::endl;
-    for (const QString &line : report.lossLines())
+    for (const Message &line : report.lossLines())
         out << "  " << line << Qt::endl;
     printRow(out, QStringLiteral("runMerge, whole run"), rows, seconds, baseline);
     for (const QString &name : std::as_const(stageOrder)) {

@@ -86,9 +86,9 @@ private:
             out.line(error);
             return Failed;
         }
-        if (const QString warning = RowPreview::liveGameWarning(DatabaseManager::instance()->database(), {config.database}, {}); !warning.isEmpty())
+        if (const Message warning = RowPreview::liveGameWarning(DatabaseManager::instance()->database(), {config.database}, {}); !warning.isEmpty())
             out.line(warning);
-        for (const QString &line : RestorePreview::lines(tables))
+        for (const Message &line : RestorePreview::lines(tables))
             out.line(line);
         dryRunNote(out);
         return Success;

@@ -214,7 +214,7 @@ private:
         for (const RowPreview::Count &count : preview)
             counts.insert(count.table, count.missing ? QJsonValue() : QJsonValue(count.rows));
         setResult(QStringLiteral("counts"), counts);
-        for (const QString &line : RowPreview::lines(preview, true))
+        for (const Message &line : RowPreview::lines(preview, true))
             out.line(line);
         for (const auto &change : changes)
             out.line(QStringLiteral("  %1 = %2").arg(change.first,

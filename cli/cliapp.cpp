@@ -79,7 +79,7 @@ int runCommandLine(const QStringList &arguments)
     Output out(command.logPrefix());
     const int code = command.execute(parser, out);
     if (command.usageFailed()) {
-        err << "quorvel-cli " << name << ": " << Language::shown(command.usageText()) << '\n';
+        err << "quorvel-cli " << name << ": " << command.usageText().shown() << '\n';
         return Usage;
     }
     return code;

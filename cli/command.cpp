@@ -131,9 +131,9 @@ HostConfig Command::namedHost(const QString &name)
 {
     const HostConfigList hosts = readHostConfigs(hostConfigFilePath());
     static bool warned = false;
-    if (const QString exposed = hostFileExposure(hostConfigFilePath()); !exposed.isEmpty() && !std::exchange(warned, true)) {
+    if (const Message exposed = hostFileExposure(hostConfigFilePath()); !exposed.isEmpty() && !std::exchange(warned, true)) {
         debugLog(exposed);
-        QTextStream(stderr) << Language::shown(exposed) << '\n';
+        QTextStream(stderr) << exposed.shown() << '\n';
     }
     for (const HostConfig &host : hosts) {
         if (host.name == name)
@@ -251,7 +251,7 @@ int ServerCommand::openWorlds(const QCommandLineParser &parser, Output &out, QLi
 
 void printRowCounts(QSqlDatabase &db, const QString &owners, Output &out, bool reverseRelations)
 {
-    for (const QString &line : RowPreview::lines(RowPreview::characterRows(db, owners, reverseRelations)))
+    for (const Message &line : RowPreview::lines(RowPreview::characterRows(db, owners, reverseRelations)))
         out.line(line);
 }
 

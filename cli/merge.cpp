@@ -99,7 +99,7 @@ public:
         MergeReport report;
         const bool ok = runMerge(settings, out.context(), &report);
         out.clearProgress();
-        for (const QString &loss : report.lossLines())
+        for (const Message &loss : report.lossLines())
             out.line(loss);
         printUndoFile(report.sourceUndoFile, out);
         printUndoFile(report.undoFile, out);

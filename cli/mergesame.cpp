@@ -60,7 +60,7 @@ public:
             }
             parameters.conflictSuffix = parser.value(QStringLiteral("suffix"));
         }
-        if (const QString refusal = sameServerMergeRefusal(parameters); !refusal.isEmpty()) {
+        if (const Message refusal = sameServerMergeRefusal(parameters); !refusal.isEmpty()) {
             usageError(refusal);
             return Usage;
         }
@@ -70,7 +70,7 @@ public:
         if (!parser.isSet(QStringLiteral("yes"))) {
             if (!connectSession(config, out))
                 return Failed;
-            for (const QString &line : sameServerMergePreview(DatabaseManager::instance()->database(), parameters))
+            for (const Message &line : sameServerMergePreview(DatabaseManager::instance()->database(), parameters))
                 out.line(line);
             dryRunNote(out);
             return Success;

@@ -52,7 +52,7 @@ public:
             out.line(QFileInfo::exists(path) ? STORED_TEXT("%1 不是撤销文件").arg(path) : STORED_TEXT("撤销文件不存在: %1").arg(path));
             return Failed;
         }
-        for (const QString &line : UndoFile::describe(summary))
+        for (const Message &line : UndoFile::describe(summary))
             out.line(line);
         if (!connectSession(config, out))
             return Failed;
@@ -100,8 +100,8 @@ private:
                 continue;
             }
             stream << summary.path << '\n';
-            for (const QString &line : UndoFile::describe(summary))
-                stream << "  " << Language::shown(line) << '\n';
+            for (const Message &line : UndoFile::describe(summary))
+                stream << "  " << line.shown() << '\n';
         }
         if (parser.isSet(QStringLiteral("json")))
             stream << QJsonDocument(QJsonObject{{QStringLiteral("command"), QStringLiteral("undo list")}, {QStringLiteral("ok"), true},

@@ -148,7 +148,7 @@ QString DatabaseManager::serverLabel() const
     return ::serverLabel(m_entryName, m_config);
 }
 
-bool DatabaseManager::beginOperation(const QString &what, Message *refusal)
+bool DatabaseManager::beginOperation(const Message &what, Message *refusal)
 {
     if (isBusy()) {
         *refusal = busyRefusal();
@@ -167,9 +167,9 @@ void DatabaseManager::endOperation()
     emit busyChanged(false);
 }
 
-QString DatabaseManager::busyRefusal() const
+Message DatabaseManager::busyRefusal() const
 {
-    return isBusy() ? STORED_TEXT("正在%1，请等它结束后再操作").arg(m_operation).stored() : QString();
+    return isBusy() ? STORED_TEXT("正在%1，请等它结束后再操作").arg(m_operation) : Message();
 }
 
 bool DatabaseManager::testConnection(const HostConfig &config)

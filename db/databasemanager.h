@@ -72,11 +72,11 @@ public:
 
     // One operation that changes data owns the session at a time (see SessionTask): the
     // others are refused with the reason in *refusal, and the keep-alive waits.
-    bool beginOperation(const QString &what, Message *refusal);
+    bool beginOperation(const Message &what, Message *refusal);
     void endOperation();
     bool isBusy() const { return !m_operation.isEmpty(); }
     // The refusal for an action that needs the session while an operation holds it; empty when none does.
-    QString busyRefusal() const;
+    Message busyRefusal() const;
 
     bool testConnection(const HostConfig &config);
     // Opens and closes a connection by the session's rule, on any thread, so that a server
@@ -121,7 +121,7 @@ private:
     QTimer *m_keepAliveTimer = nullptr;
     QString m_odbcDriverName;
     QString m_entryName;
-    QString m_operation;  // what holds the session, empty when nothing does
+    Message m_operation;  // what holds the session, empty when nothing does
     bool m_wanted = false;  // connected by the operator and not disconnected since
     QString m_lastFailure;  // why the last connection attempt failed
 };

@@ -74,7 +74,7 @@ HostConfigList readHostConfigs(const QString &path)
     return configs;
 }
 
-QString hostFileExposure(const QString &path)
+Message hostFileExposure(const QString &path)
 {
 #ifdef Q_OS_WIN
     Q_UNUSED(path);

@@ -12,7 +12,7 @@ HostConfigList readHostConfigs(const QString &path);
 
 // A warning when the host list can be read by other users of the machine (it holds
 // passwords); empty when it cannot, or where the platform has no such permissions.
-QString hostFileExposure(const QString &path);
+Message hostFileExposure(const QString &path);
 
 // Writes the list in indented JSON. The file holds passwords, so it is made readable by its
 // owner only where the platform has such permissions. False, with the reason in *error, when

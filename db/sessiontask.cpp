@@ -12,7 +12,7 @@ SessionTask::SessionTask(QObject *parent)
 {
 }
 
-SessionTask *SessionTask::start(const QString &what, Work work, QObject *parent, Message *refusal, Connection connection)
+SessionTask *SessionTask::start(const Message &what, Work work, QObject *parent, Message *refusal, Connection connection)
 {
     DatabaseManager *manager = DatabaseManager::instance();
     if (connection == Connection::Session && !manager->isConnected()) {

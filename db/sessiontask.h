@@ -31,7 +31,7 @@ public:
 
     // Claims the session for `what` and starts `work`. Null with *refusal when nobody is
     // connected (for Connection::Session) or another operation holds the session.
-    static SessionTask *start(const QString &what, Work work, QObject *parent, Message *refusal,
+    static SessionTask *start(const Message &what, Work work, QObject *parent, Message *refusal,
                               Connection connection = Connection::Session);
     // Cancels and waits for the work when it is still running.
     ~SessionTask() override;

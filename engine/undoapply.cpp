@@ -308,9 +308,9 @@ UndoFile::Summary UndoFile::read(const QString &path)
     return summary;
 }
 
-QStringList UndoFile::describe(const Summary &summary)
+QList<Message> UndoFile::describe(const Summary &summary)
 {
-    QStringList lines{STORED_TEXT("操作: %1").arg(summary.operation),
+    QList<Message> lines{STORED_TEXT("操作: %1").arg(summary.operation),
                       STORED_TEXT("时间: %1").arg(summary.time.toLocalTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"))),
                       STORED_TEXT("服务器: %1").arg(summary.server), STORED_TEXT("数据库: %1").arg(summary.database),
                       STORED_TEXT("撤销将写回的数据:")};

@@ -124,7 +124,7 @@ public:
     };
     static Summary read(const QString &path);
     // "操作: …", "时间: …", "服务器: …", "数据库: …" and "  database.table: N" per table.
-    static QStringList describe(const Summary &summary);
+    static QList<Message> describe(const Summary &summary);
     // The undo files of directory(), newest first.
     static QList<Summary> list();
 

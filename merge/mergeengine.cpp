@@ -48,9 +48,9 @@ MergeEndpoint endpointOf(const HostConfig &host)
     return endpoint;
 }
 
-QStringList MergePreflight::lines() const
+QList<Message> MergePreflight::lines() const
 {
-    QStringList lines;
+    QList<Message> lines;
     if (!liveGame.isEmpty())
         lines << liveGame;
     lines << lockWarnings;
@@ -70,14 +70,14 @@ QStringList MergePreflight::lines() const
         lines << STORED_TEXT("副区缺少主区必填的字段 %1: %2").arg(it.key(), it.value().join(QStringLiteral(", ")));
     if (alreadyMerged > 0)
         lines << STORED_TEXT("注意: 主区已有 %1 个副区角色（账号与创建时间相同），这次合区似乎已经做过").arg(alreadyMerged);
-    for (const QString &refusal : refusals)
+    for (const Message &refusal : refusals)
         lines << STORED_TEXT("无法合区: %1").arg(refusal);
     return lines;
 }
 
-QStringList MergeReport::lossLines() const
+QList<Message> MergeReport::lossLines() const
 {
-    QStringList lines;
+    QList<Message> lines;
     if (!tablesSkipped.isEmpty())
         lines << STORED_TEXT("主区没有、因而未拷贝的表: %1 个 (%2)").arg(tablesSkipped.size()).arg(tablesSkipped.join(QStringLiteral(", ")));
     if (!sourceCleanupFailure.isEmpty())

@@ -641,7 +641,7 @@ bool MergeRun::makePlan()
         const auto warn = [this](QSqlDatabase &db, int world, const QString &where) {
             const QString lowLevel = QStringLiteral("SELECT charguid FROM t_char WHERE level <= %1 AND isvalid = 1 AND zoneworldid = %2")
                                          .arg(m_settings.cleanLevel).arg(world);
-            const QString warning = RowPreview::lockWarning(db, RowPreview::total(RowPreview::characterRows(db, lowLevel, true)), where);
+            const Message warning = RowPreview::lockWarning(db, RowPreview::total(RowPreview::characterRows(db, lowLevel, true)), where);
             if (!warning.isEmpty())
                 m_plan.preflight.lockWarnings << warning;
         };
@@ -651,7 +651,7 @@ bool MergeRun::makePlan()
     m_plan.preflight.liveGame = RowPreview::liveGameWarning(m_target, {m_settings.main.charDatabase},
                                                  m_settings.mergeWeb ? QStringList{m_settings.main.webDatabase} : QStringList());
     m_plan.preflight.plan = fingerprint();
-    for (const QString &line : m_plan.preflight.lines())
+    for (const Message &line : m_plan.preflight.lines())
         addLogLine(line);
     return true;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "db/message.h"
+
 #include "db/hostconfig.h"
 
 #include <QMap>
@@ -25,7 +27,7 @@ MergeEndpoint endpointOf(const HostConfig &host);
 // command line's preview. The run works from the same counts.
 struct MergePreflight
 {
-    QStringList refusals;             // each one stops the merge before anything changes
+    QList<Message> refusals;          // each one stops the merge before anything changes
     int characters = 0;               // source characters that are merged
     int renumbered = 0;               // of them, those that get a new id
     int invalidLeftBehind = 0;        // characters of the zone with isvalid <> 1: not merged
@@ -35,8 +37,8 @@ struct MergePreflight
     int accountRenames = 0;
     int characterRenames = 0;
     int alreadyMerged = 0;            // source characters the target seems to hold already
-    QString liveGame;                 // other sessions or online accounts on the target: the game may run
-    QStringList lockWarnings;         // a server whose buffer pool will not hold the run's row locks
+    Message liveGame;                 // other sessions or online accounts on the target: the game may run
+    QList<Message> lockWarnings;      // a server whose buffer pool will not hold the run's row locks
     int relationsDropped = 0;         // relations to characters outside the merge
     QMap<QString, qint64> rows;       // rows each target table receives
     QStringList tablesSkipped;        // source tables with rows that the target lacks
@@ -46,7 +48,7 @@ struct MergePreflight
     QByteArray plan;
 
     // The preview as lines for the log, the confirmation and the command line.
-    QStringList lines() const;
+    QList<Message> lines() const;
 };
 
 // What the operator chose for one merge; read by the engine, never changed by it.
@@ -93,9 +95,9 @@ struct MergeReport
     QString renameFile;                // every rename of the run, for the players' support
     QString undoFile;                  // takes the target back to before the merge
     QString sourceUndoFile;            // puts back the source's low-level characters
-    QString sourceCleanupFailure;      // why the source's clean-up, after the merge, did not happen
+    Message sourceCleanupFailure;      // why the source's clean-up, after the merge, did not happen
 
     bool hasLosses() const { return !tablesSkipped.isEmpty() || !sourceCleanupFailure.isEmpty(); }
     // The lines that describe the losses, for the log and the warning box.
-    QStringList lossLines() const;
+    QList<Message> lossLines() const;
 };

@@ -438,7 +438,7 @@ void MergeRun::finish(const MergePlan &plan)
         addLogLine(STORED_TEXT("为放入字段而截短的名字: %1 个").arg(m_report->namesShortened));
     if (m_report->hasLosses()) {
         addLogLine(STORED_TEXT("========== 未完整合并 =========="));
-        for (const QString &line : m_report->lossLines())
+        for (const Message &line : m_report->lossLines())
             addLogLine(line);
     }
 }
@@ -451,7 +451,7 @@ bool MergeRun::run()
     if (!makePlan() || stopped() || !isConfirmedPlan())
         return abort();
     if (!m_plan.preflight.refusals.isEmpty()) {
-        for (const QString &refusal : std::as_const(m_plan.preflight.refusals))
+        for (const Message &refusal : std::as_const(m_plan.preflight.refusals))
             addLogLine(STORED_TEXT("拒绝合区：%1").arg(refusal));
         return abort();
     }

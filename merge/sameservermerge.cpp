@@ -562,7 +562,7 @@ bool runSameServerMerge(const HostConfig &host, const SameServerMergeParameters 
 {
     const SameServerLogFunction log = [&context](const Message &line) { context.log(line); };
     const SameServerProgressFunction progress = [&context](int percent) { context.progress(STORED_TEXT_IN("SameServerMerge", "同服合区"), percent, 100); };
-    const QString refusal = sameServerMergeRefusal(parameters);
+    const Message refusal = sameServerMergeRefusal(parameters);
     if (!refusal.isEmpty()) {
         log(QStringLiteral("❌ ") + refusal);
         return false;

@@ -133,7 +133,7 @@ bool AccountManagerDialog::connectAccountDatabase()
 {
     if (m_store.open(m_connection))
         return true;
-    QMessageBox::critical(this, tr("错误"), tr("无法连接账号数据库: ") + m_store.error());
+    QMessageBox::critical(this, tr("错误"), tr("无法连接账号数据库: ") + m_store.error().shown());
     return false;
 }
 
@@ -148,7 +148,7 @@ void AccountManagerDialog::loadAccounts(const QString &filter)
     m_status->setVisible(!m_store.error().isEmpty());
     if (!m_store.error().isEmpty()) {
         m_table->setSortingEnabled(true);
-        m_status->setText(tr("读取账号失败: %1").arg(m_store.error()));
+        m_status->setText(tr("读取账号失败: %1").arg(m_store.error().shown()));
         return;
     }
     m_table->setRowCount(int(rows.size()));
@@ -199,7 +199,7 @@ void AccountManagerDialog::change(const QString &what, const AccountChange &oper
     // On the session's worker, with an account store of its own there: the window waits.
     struct Outcome
     {
-        QString error;
+        Message error;
         QString undoPath;
     };
     auto outcome = std::make_shared<Outcome>();
@@ -218,7 +218,7 @@ void AccountManagerDialog::change(const QString &what, const AccountChange &oper
         return ok;
     }, this, &refusal, SessionTask::Connection::Own);
     if (!task) {
-        QMessageBox::warning(this, tr("提示"), refusal);
+        QMessageBox::warning(this, tr("提示"), refusal.shown());
         return;
     }
     setEnabled(false);
@@ -226,7 +226,7 @@ void AccountManagerDialog::change(const QString &what, const AccountChange &oper
         task->deleteLater();
         setEnabled(true);
         if (!ok) {
-            QMessageBox::warning(this, tr("失败"), failurePrefix + outcome->error);
+            QMessageBox::warning(this, tr("失败"), failurePrefix + outcome->error.shown());
             return;
         }
         QMessageBox::information(this, tr("成功"), success + undoFileLine(outcome->undoPath));

@@ -472,7 +472,7 @@ void CharacterEditDialog::onSave()
         return CharacterEdit::save(db, guid, changes, &outcome->undoPath, &outcome->error);
     }, this, &refusal);
     if (!task) {
-        QMessageBox::warning(this, tr("提示"), refusal);
+        QMessageBox::warning(this, tr("提示"), refusal.shown());
         return;
     }
     setEnabled(false);
@@ -516,7 +516,7 @@ void CharacterEditDialog::onBanCharacter()
     const qint64 until = QDateTime::currentDateTime().addYears(10).toSecsSinceEpoch();
     Message error;
     if (!CharacterEdit::setBanEnd(DatabaseManager::instance()->database(), m_charguid, until, &error)) {
-        QMessageBox::warning(this, tr("失败"), tr("封禁失败: %1").arg(error));
+        QMessageBox::warning(this, tr("失败"), tr("封禁失败: %1").arg(error.shown()));
         return;
     }
     QMessageBox::information(this, tr("成功"), tr("角色已封禁！"));
@@ -532,7 +532,7 @@ void CharacterEditDialog::onUnbanCharacter()
         return;
     Message error;
     if (!CharacterEdit::setBanEnd(DatabaseManager::instance()->database(), m_charguid, 0, &error)) {
-        QMessageBox::warning(this, tr("失败"), tr("解封失败: %1").arg(error));
+        QMessageBox::warning(this, tr("失败"), tr("解封失败: %1").arg(error.shown()));
         return;
     }
     QMessageBox::information(this, tr("成功"), tr("角色已解封！"));
@@ -690,7 +690,7 @@ void CharacterEditDialog::onSaveXinfa()
     Message error;
     if (!CharacterEdit::setXinfa(DatabaseManager::instance()->database(), m_selectedXinfa, id != m_xinfaShown.first ? id : -1,
                                  level != m_xinfaShown.second ? level : -1, &error)) {
-        QMessageBox::warning(this, tr("失败"), tr("心法修改失败: %1").arg(error));
+        QMessageBox::warning(this, tr("失败"), tr("心法修改失败: %1").arg(error.shown()));
         return;
     }
     m_xinfaShown = {id, level};

@@ -215,14 +215,14 @@ void CharacterListDialog::runOperation(const QString &what, bool cancellable, Se
     Message refusal;
     m_task = SessionTask::start(what, std::move(work), this, &refusal);
     if (!m_task) {
-        QMessageBox::warning(this, tr("提示"), refusal);
+        QMessageBox::warning(this, tr("提示"), refusal.shown());
         return;
     }
     m_cancellable = cancellable;
     connect(m_task, &SessionTask::logMessage, this, &CharacterListDialog::onLogMessage);
-    connect(m_task, &SessionTask::progressChanged, this, [this](int percent, const QString &text) {
+    connect(m_task, &SessionTask::progressChanged, this, [this](int percent, const Message &text) {
         m_progress->setValue(percent);
-        m_progress->setFormat(Language::shown(text));
+        m_progress->setFormat(text.shown());
     });
     connect(m_task, &SessionTask::finished, this, [this, done](bool ok, bool cancelled) {
         m_task->deleteLater();
@@ -339,11 +339,11 @@ void CharacterListDialog::onQueryCharacters()
     });
 }
 
-void CharacterListDialog::showFailure(const QString &what, const QString &error)
+void CharacterListDialog::showFailure(const Message &what, const Message &error)
 {
     showCharacters({});
-    onLogMessage(QStringLiteral("%1: %2").arg(what, error));
-    QMessageBox::warning(this, tr("失败"), QStringLiteral("%1\n\n%2").arg(Language::shown(what), Language::shown(error)));
+    onLogMessage(Message::source(QStringLiteral("%1: %2")).arg(what, error));
+    QMessageBox::warning(this, tr("失败"), QStringLiteral("%1\n\n%2").arg(what.shown(), error.shown()));
 }
 
 void CharacterListDialog::onSearchCharacters()
@@ -405,8 +405,8 @@ void CharacterListDialog::onSelectWorldIds()
 
 void CharacterListDialog::openEditor(int charguid)
 {
-    if (const QString refusal = DatabaseManager::instance()->busyRefusal(); !refusal.isEmpty()) {
-        QMessageBox::warning(this, tr("提示"), refusal);
+    if (const Message refusal = DatabaseManager::instance()->busyRefusal(); !refusal.isEmpty()) {
+        QMessageBox::warning(this, tr("提示"), refusal.shown());
         return;
     }
     CharacterEditDialog editor(charguid, this);
@@ -470,8 +470,8 @@ bool CharacterListDialog::confirmRows(QMessageBox::Icon icon, const Message &tit
 
 int CharacterListDialog::requireSelectedCharacter()
 {
-    if (const QString refusal = DatabaseManager::instance()->busyRefusal(); !refusal.isEmpty()) {
-        QMessageBox::warning(this, tr("提示"), refusal);
+    if (const Message refusal = DatabaseManager::instance()->busyRefusal(); !refusal.isEmpty()) {
+        QMessageBox::warning(this, tr("提示"), refusal.shown());
         return 0;
     }
     const int guid = selectedCharGuid();
@@ -495,7 +495,7 @@ void CharacterListDialog::runCharacterOperation(const QString &what, const Chara
             QMessageBox::warning(this, tr("失败"),
                                  cancelled                   ? tr("操作已取消，数据已回滚")
                                  : result->failure.isEmpty() ? tr("操作失败，数据已回滚，详见日志")
-                                                             : tr("操作失败，数据已回滚\n\n%1").arg(result->failure));
+                                                             : tr("操作失败，数据已回滚\n\n%1").arg(result->failure.shown()));
             return;
         }
         done(*result);
@@ -573,7 +573,7 @@ void CharacterListDialog::onContextCopyCharacter()
     const CharacterOperation::Preview preview = CharacterOperation::preview(DatabaseManager::instance()->database(), &request);
     if (!preview.refusal.isEmpty()) {
         onLogMessage(preview.refusal);
-        QMessageBox::warning(this, tr("无法复制"), preview.refusal);
+        QMessageBox::warning(this, tr("无法复制"), preview.refusal.shown());
         return;
     }
     if (!confirmRows(QMessageBox::Question, STORED_TEXT("确认复制"),
@@ -610,7 +610,7 @@ void CharacterListDialog::onContextTransferCharacter()
     }
     if (!preview.refusal.isEmpty()) {
         onLogMessage(preview.refusal);
-        QMessageBox::warning(this, tr("无法转移"), preview.refusal);
+        QMessageBox::warning(this, tr("无法转移"), preview.refusal.shown());
         return;
     }
     if (!confirmRows(QMessageBox::Question, STORED_TEXT("确认转移"),

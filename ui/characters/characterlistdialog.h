@@ -74,7 +74,7 @@ private:
     void showCharacters(const QList<CharacterSummary> &characters);
     // A failed query or search: the list empties and the window says why. `what` and the title of
     // confirmRows are stored texts: logged as written, shown in the window's language.
-    void showFailure(const QString &what, const QString &error);
+    void showFailure(const Message &what, const Message &error);
     void openEditor(int charguid);
     // For actions that need a selected character: its charguid, or 0 after the warning.
     int requireSelectedCharacter();

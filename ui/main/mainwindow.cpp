@@ -271,7 +271,7 @@ void MainWindow::probeInBackground(const HostConfig &config, bool test, const st
 void MainWindow::loadHostConfigs()
 {
     m_hostConfigs = readHostConfigs(hostConfigFilePath());
-    if (const QString exposed = hostFileExposure(hostConfigFilePath()); !exposed.isEmpty())
+    if (const Message exposed = hostFileExposure(hostConfigFilePath()); !exposed.isEmpty())
         onLogMessage(exposed);
     for (const HostConfig &config : std::as_const(m_hostConfigs))
         m_hostCombo->addItem(config.name);
@@ -284,7 +284,7 @@ bool MainWindow::saveHostConfigs()
         return true;
     onLogMessage(STORED_TEXT("主机配置保存失败: %1").arg(error));
     QMessageBox::warning(this, tr("警告"),
-                         tr("主机配置未能保存，文件保持原样：\n%1\n\n%2").arg(hostConfigFilePath(), error));
+                         tr("主机配置未能保存，文件保持原样：\n%1\n\n%2").arg(hostConfigFilePath(), error.shown()));
     return false;
 }
 
@@ -497,7 +497,7 @@ void MainWindow::onRestoreDatabase()
     // The restore rewrites the database under the session: nothing else may run meanwhile.
     Message refusal;
     if (!DatabaseManager::instance()->beginOperation(STORED_TEXT("恢复数据库"), &refusal)) {
-        QMessageBox::warning(this, tr("提示"), refusal);
+        QMessageBox::warning(this, tr("提示"), refusal.shown());
         return;
     }
     m_restoring = true;
@@ -652,9 +652,9 @@ void MainWindow::onUndoRecords()
 void MainWindow::closeEvent(QCloseEvent *event)
 {
     // A running operation is cancelled (and rolled back) or waited for as its window closes.
-    const QString running = DatabaseManager::instance()->busyRefusal();
+    const Message running = DatabaseManager::instance()->busyRefusal();
     if (!running.isEmpty() && !m_restoring
-        && QMessageBox::question(this, tr("提示"), tr("%1。\n\n退出将取消正在进行的操作，确定要退出吗？").arg(running),
+        && QMessageBox::question(this, tr("提示"), tr("%1。\n\n退出将取消正在进行的操作，确定要退出吗？").arg(running.shown()),
                                  QMessageBox::Yes | QMessageBox::No, QMessageBox::No) != QMessageBox::Yes) {
         event->ignore();
         return;

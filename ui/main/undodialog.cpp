@@ -53,7 +53,7 @@ void UndoDialog::reload()
         qint64 rows = 0;
         for (const QString &count : file.rows)
             rows += count.section(QLatin1Char(' '), -1).toLongLong();
-        const QStringList cells{file.time.toLocalTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")), Language::shown(file.operation),
+        const QStringList cells{file.time.toLocalTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")), file.operation,
                                 file.server, file.database, QString::number(rows)};
         for (int column = 0; column < cells.size(); ++column)
             m_table->setItem(row, column, new QTableWidgetItem(cells.at(column)));
@@ -69,7 +69,7 @@ void UndoDialog::onSelectionChanged()
     const int row = m_table->currentRow();
     const bool chosen = row >= 0 && row < m_files.size() && m_table->selectionModel()->hasSelection();
     m_applyButton->setEnabled(chosen && !m_task);
-    m_details->setPlainText(chosen ? Language::shown(UndoFile::describe(m_files.at(row)).join(QLatin1Char('\n'))) + QLatin1Char('\n')
+    m_details->setPlainText(chosen ? shownLines(UndoFile::describe(m_files.at(row))).join(QLatin1Char('\n')) + QLatin1Char('\n')
                                          + tr("文件: %1").arg(m_files.at(row).path)
                                    : tr("没有撤销文件"));
 }
@@ -81,8 +81,8 @@ void UndoDialog::onApply()
         return;
     const UndoFile::Summary file = m_files.at(row);
     DatabaseManager *session = DatabaseManager::instance();
-    if (const QString refusal = session->busyRefusal(); !refusal.isEmpty() || !session->isConnected()) {
-        QMessageBox::warning(this, tr("提示"), refusal.isEmpty() ? tr("请先连接数据库") : refusal);
+    if (const Message refusal = session->busyRefusal(); !refusal.isEmpty() || !session->isConnected()) {
+        QMessageBox::warning(this, tr("提示"), refusal.isEmpty() ? tr("请先连接数据库") : refusal.shown());
         return;
     }
     // The file and its checks run before the question (and roll back); the undo runs them again.
@@ -105,12 +105,12 @@ void UndoDialog::onApply()
         check = UndoFile::apply(session->database(), file.path, options);
     }
     if (!check.ok) {
-        QMessageBox::warning(this, tr("无法撤销"), check.error);
+        QMessageBox::warning(this, tr("无法撤销"), check.error.shown());
         return;
     }
     QMessageBox confirm(QMessageBox::Warning, tr("确认撤销"),
                         tr("将在 %1 上执行撤销文件，放回“%2”改动的数据。\n\n%3\n\n确定要继续吗？")
-                            .arg(session->serverLabel(), file.operation, UndoFile::describe(file).join(QLatin1Char('\n'))),
+                            .arg(session->serverLabel(), file.operation, shownLines(UndoFile::describe(file)).join(QLatin1Char('\n'))),
                         QMessageBox::Yes | QMessageBox::No, this);
     confirm.setDefaultButton(QMessageBox::No);
     if (confirm.exec() != QMessageBox::Yes)
@@ -128,7 +128,7 @@ void UndoDialog::onApply()
         return applied.ok;
     }, this, &refusal);
     if (!m_task) {
-        QMessageBox::warning(this, tr("提示"), refusal);
+        QMessageBox::warning(this, tr("提示"), refusal.shown());
         return;
     }
     m_applyButton->setEnabled(false);

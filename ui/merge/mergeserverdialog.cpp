@@ -50,10 +50,10 @@ MergeServerDialog::MergeServerDialog(const HostConfigList &hostConfigs, QWidget 
     setModal(true);
 
     m_main.isMain = true;
-    m_main.label = tr("主区");
+    m_main.label = STORED_TEXT("主区");
     m_main.prefix = QStringLiteral("main");
     m_sub.isMain = false;
-    m_sub.label = tr("副区");
+    m_sub.label = STORED_TEXT("副区");
     m_sub.prefix = QStringLiteral("sub");
 
     auto *layout = new QVBoxLayout(this);
@@ -245,7 +245,7 @@ namespace {
 // What reaching one server found: the worlds of its character database, or what failed.
 struct ServerCheck
 {
-    QString failedKind;      // "角色库" or "账号库", empty on success
+    Message failedKind;      // "角色库" or "账号库", empty on success
     QString failedDatabase;
     QString error;
     QList<int> worlds;
@@ -254,14 +254,16 @@ struct ServerCheck
 // Reaches the character and the account database of one server, `attempts` times each, reads
 // the worlds and closes again. Runs on a worker, so that a server slow to answer never holds
 // the window; the merge opens connections of its own.
-ServerCheck checkServer(const MergeEndpoint &e, const QString &prefix, const QString &label, int attempts,
+ServerCheck checkServer(const MergeEndpoint &e, const QString &prefix, const Message &label, int attempts,
                         const QString &options, const std::atomic_bool *stop, const std::function<void(const Message &)> &log)
 {
     ServerCheck check;
-    const QList<std::pair<QString, QString>> databases = {{STORED_TEXT_IN("MergeServerDialog", "角色库"), e.charDatabase},
+    const QList<std::pair<Message, QString>> databases = {{STORED_TEXT_IN("MergeServerDialog", "角色库"), e.charDatabase},
                                                           {STORED_TEXT_IN("MergeServerDialog", "账号库"), e.webDatabase}};
     for (const auto &[kind, database] : databases) {
-        const QString name = QStringLiteral("%1_check_%2").arg(prefix, kind == databases.first().first ? QStringLiteral("char") : QStringLiteral("web"));
+        // "主区角色库", or only "角色库" for a test of one entry.
+        const Message what = label.isEmpty() ? kind : STORED_TEXT_IN("MergeServerDialog", "%1%2").arg(label, kind);
+        const QString name = QStringLiteral("%1_check_%2").arg(prefix, &kind == &databases.first().first ? QStringLiteral("char") : QStringLiteral("web"));
         bool open = false;
         {
             QSqlDatabase db;
@@ -270,16 +272,16 @@ ServerCheck checkServer(const MergeEndpoint &e, const QString &prefix, const QSt
                 db = QSqlDatabase::database(name, false);
                 open = outcome.ok;
                 if (open) {
-                    log(STORED_TEXT_IN("MergeServerDialog", "%1%2连接成功: %3").arg(label, kind, database));
+                    log(STORED_TEXT_IN("MergeServerDialog", "%1连接成功: %2").arg(what, database));
                     break;
                 }
                 check.error = outcome.failureReason();
-                log(attempts > 1 ? STORED_TEXT_IN("MergeServerDialog", "%1%2连接失败（尝试 %3/%4）：%5").arg(label, kind).arg(attempt).arg(attempts).arg(check.error)
-                                 : STORED_TEXT_IN("MergeServerDialog", "%1%2连接失败: %3").arg(label, kind, check.error));
+                log(attempts > 1 ? STORED_TEXT_IN("MergeServerDialog", "%1连接失败（尝试 %2/%3）：%4").arg(what).arg(attempt).arg(attempts).arg(check.error)
+                                 : STORED_TEXT_IN("MergeServerDialog", "%1连接失败: %2").arg(what, check.error));
                 if (attempt < attempts)
                     QThread::msleep(2000);
             }
-            if (open && check.worlds.isEmpty() && kind == databases.first().first) {
+            if (open && check.worlds.isEmpty() && &kind == &databases.first().first) {
                 // The worlds the game knows by their counters, whichever layout t_var has.
                 QMap<int, qint64> counters;
                 bool worldColumn = true;
@@ -319,7 +321,7 @@ void MergeServerDialog::runCheck(ServerGroup &group, bool test)
             if (check.failedKind.isEmpty()) {
                 addLogLine(STORED_TEXT("%1连接测试成功！").arg(group.label));
                 QMessageBox::information(this, tr("成功"),
-                                         tr("%1数据库连接测试成功！\n角色库: ").arg(group.label) + e.charDatabase
+                                         tr("%1数据库连接测试成功！\n角色库: ").arg(group.label.shown()) + e.charDatabase
                                              + tr("\n账号库: ") + e.webDatabase);
             } else {
                 QMessageBox::warning(this, tr("失败"),
@@ -331,7 +333,7 @@ void MergeServerDialog::runCheck(ServerGroup &group, bool test)
             showDisconnected(group);
             addLogLine(STORED_TEXT("%1连接失败").arg(group.label));
             QMessageBox::warning(this, tr("错误"),
-                                 tr("无法连接%1%2 '%3'（已重试%4次）").arg(group.label, check.failedKind, check.failedDatabase).arg(kConnectAttempts));
+                                 tr("无法连接%1%2 '%3'（已重试%4次）").arg(group.label.shown(), check.failedKind.shown(), check.failedDatabase, QString::number(kConnectAttempts)));
             return;
         }
         group.connected = true;
@@ -346,7 +348,7 @@ void MergeServerDialog::runCheck(ServerGroup &group, bool test)
         addLogLine(STORED_TEXT("%1连接成功，发现 %2 个WorldID").arg(group.label).arg(check.worlds.size()));
         updateMergeMode();
     });
-    const QString label = test ? QString() : group.label;
+    const Message label = test ? Message() : group.label;
     const int attempts = test ? 1 : kConnectAttempts;
     const QString options = test ? QStringLiteral("MYSQL_OPT_CONNECT_TIMEOUT=10") : kDialogOptions;
     watcher->setFuture(QtConcurrent::run([this, e, prefix = group.prefix, label, attempts, options] {
@@ -479,7 +481,7 @@ void MergeServerDialog::onPreflightFinished()
     }
     if (!m_preflight.refusals.isEmpty()) {
         QMessageBox::warning(this, tr("无法合区"),
-                             tr("合区未开始，两边都没有改动：\n\n") + m_preflight.refusals.join(QLatin1Char('\n')));
+                             tr("合区未开始，两边都没有改动：\n\n") + shownLines(m_preflight.refusals).join(QLatin1Char('\n')));
         return;
     }
     if (m_preflight.alreadyMerged > 0) {
@@ -493,7 +495,7 @@ void MergeServerDialog::onPreflightFinished()
     }
     if (QMessageBox::question(this, tr("确认合区"),
                               tr("确定要将副区 WorldID=%1 的数据合并到主区 WorldID=%2 吗？\n\n%3\n\n此操作不可逆！")
-                                  .arg(m_subWorldId).arg(m_mainWorldId).arg(m_preflight.lines().join(QLatin1Char('\n'))),
+                                  .arg(QString::number(m_subWorldId), QString::number(m_mainWorldId), shownLines(m_preflight.lines()).join(QLatin1Char('\n'))),
                               QMessageBox::Yes | QMessageBox::No, QMessageBox::No) != QMessageBox::Yes)
         return;
     // The run carries out this plan, or none when the servers changed since.
@@ -516,13 +518,13 @@ void MergeServerDialog::startRun()
         return runMerge(settings, task.context(), report);
     }, this, &refusal, SessionTask::Connection::Own);
     if (!m_task) {
-        QMessageBox::warning(this, tr("提示"), refusal);
+        QMessageBox::warning(this, tr("提示"), refusal.shown());
         return;
     }
     connect(m_task, &SessionTask::logMessage, this, &MergeServerDialog::addLogLine);
-    connect(m_task, &SessionTask::progressChanged, this, [this](int value, const QString &text) {
+    connect(m_task, &SessionTask::progressChanged, this, [this](int value, const Message &text) {
         m_progressBar->setValue(value);
-        m_progressBar->setFormat(Language::shown(text));
+        m_progressBar->setFormat(text.shown());
     });
     connect(m_task, &SessionTask::finished, this, &MergeServerDialog::onMergeFinished);
     m_cancel = false;
@@ -583,7 +585,7 @@ void MergeServerDialog::onMergeFinished(bool ok, bool cancelled)
     if (m_report.hasLosses()) {
         m_progressBar->setFormat(tr("合区完成（有数据未合并）"));
         QMessageBox::warning(this, tr("警告"),
-                             tr("合区已完成，但有数据未能合并：\n\n") + m_report.lossLines().join(QLatin1Char('\n'))
+                             tr("合区已完成，但有数据未能合并：\n\n") + shownLines(m_report.lossLines()).join(QLatin1Char('\n'))
                                  + tr("\n\n详情请查看日志。") + undoFileLine(m_report.undoFile));
         return;
     }

@@ -57,7 +57,7 @@ private:
     struct ServerGroup
     {
         bool isMain = true;
-        QString label;           // "主区" or "副区"
+        Message label;           // "主区" or "副区"
         QString prefix;          // of the connection names: "main" or "sub"
         QComboBox *preset = nullptr;
         QLineEdit *host = nullptr;

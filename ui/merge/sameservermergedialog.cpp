@@ -334,7 +334,7 @@ void SameServerMergeDialog::onExecute()
         return runSameServerMerge(host, parameters, task.context(), undoPath.get());
     }, this, &refusal, SessionTask::Connection::Own);
     if (!m_task) {
-        QMessageBox::warning(this, tr("提示"), refusal);
+        QMessageBox::warning(this, tr("提示"), refusal.shown());
         return;
     }
     connect(m_task, &SessionTask::logMessage, this, &SameServerMergeDialog::addLogLine);

@@ -267,14 +267,14 @@ void ZoneDeleteDialog::onStartDelete()
         return ZoneWipe::run(db, request, task.context(), outcome.get());
     }, this, &refusal);
     if (!m_task) {
-        QMessageBox::warning(this, tr("提示"), refusal);
+        QMessageBox::warning(this, tr("提示"), refusal.shown());
         return;
     }
     m_outcome = outcome;
     connect(m_task, &SessionTask::logMessage, this, &ZoneDeleteDialog::addLogLine);
-    connect(m_task, &SessionTask::progressChanged, this, [this](int percent, const QString &text) {
+    connect(m_task, &SessionTask::progressChanged, this, [this](int percent, const Message &text) {
         m_progressBar->setValue(percent);
-        m_progressBar->setFormat(Language::shown(text));
+        m_progressBar->setFormat(text.shown());
     });
     connect(m_task, &SessionTask::finished, this, &ZoneDeleteDialog::onDeleteFinished);
     m_progressBar->setValue(0);

@@ -16,7 +16,6 @@
 #include "ui/main/hostconfigdialog.h"
 #include "ui/main/mainwindow.h"
 #include "ui/main/screenfit.h"
-#include "ui/main/storedtextdisplay.h"
 #include "ui/main/undodialog.h"
 #include "ui/zones/zonedeletedialog.h"
 
@@ -510,7 +509,6 @@ void TestMainWindow::everyWindowFitsTheScreen()
     QFETCH(QString, language);
     const bool english = language == QLatin1String("en");
     Language::install(language);
-    installStoredTextDisplay();
     // Run by ctest on a 1280 x 760 screen: the free area of a 1280 x 800 one with its task bar.
     installScreenFit();
     MainWindow main;
