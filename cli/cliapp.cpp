@@ -23,7 +23,7 @@ QString overview(const QList<std::shared_ptr<Cli::Command>> &commands)
 {
     QString text = QCoreApplication::translate("Cli", "用法: quorvel-cli <命令> [选项]\n\n命令:\n");
     for (const auto &command : commands)
-        text += QStringLiteral("  %1%2\n").arg(command->name(), -12).arg(command->description());
+        text += QStringLiteral("  %1%2\n").arg(command->name().leftJustified(12), command->description());
     text += QCoreApplication::translate("Cli", "\n各命令的选项: quorvel-cli <命令> --help\n"
                            "退出码: 0 成功，1 操作失败，2 用法错误。会修改数据的命令不加 --yes 时只做预演。\n"
                            "--version 显示版本；--lang zh_CN|en 选择语言（默认跟随系统）。\n");

@@ -216,9 +216,9 @@ HostConfig ServerCommand::connection(const QCommandLineParser &parser, Output &o
     return config;
 }
 
-void Command::printServer(const QString &role, const HostConfig &config, Output &out)
+void Command::printServer(const Message &role, const HostConfig &config, Output &out)
 {
-    out.line(QStringLiteral("%1: %2").arg(role, serverLabel(config.name, config)));
+    out.line(Message::source(QStringLiteral("%1: %2")).arg(role, serverLabel(config.name, config)));
 }
 
 bool ServerCommand::connectSession(const HostConfig &config, Output &out)

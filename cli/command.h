@@ -73,7 +73,7 @@ protected:
     static void addUndoOption(QCommandLineParser &parser);
     static void printUndoFile(const QString &path, Output &out);
     // "服务器: 一区 (host:port/database)": the first line of every command on a server.
-    static void printServer(const QString &role, const HostConfig &config, Output &out);
+    static void printServer(const Message &role, const HostConfig &config, Output &out);
 
 private:
     QString m_name;

@@ -29,7 +29,7 @@ public:
     void addOptions(QCommandLineParser &parser) const override
     {
         ServerCommand::addOptions(parser);
-        parser.addPositionalArgument(QStringLiteral("FILE"), STORED_TEXT("撤销文件（backups/undo/ 下）；list 列出尚未执行的撤销文件"));
+        parser.addPositionalArgument(QStringLiteral("FILE"), STORED_TEXT("撤销文件（backups/undo/ 下）；list 列出尚未执行的撤销文件").shown());
         parser.addOption({QStringLiteral("json"), QCoreApplication::translate("Cli", "list: 以 JSON 输出")});
         parser.addOption({QStringLiteral("server-moved"),
                           QCoreApplication::translate("Cli", "文件写于的服务器已迁移到这里（标识不同）时，确认后仍执行")});

@@ -141,7 +141,7 @@ Result search(QSqlDatabase &db, SearchBy by, const QString &text, int limit)
     }
     // One row more than is shown tells whether the list was cut.
     Result result = read(db, kSelectColumns + QStringLiteral("WHERE %1 ESCAPE '!' AND isvalid = 1 ORDER BY level DESC LIMIT %2")
-                                                  .arg(condition).arg(limit + 1));
+                                                  .arg(condition, QString::number(limit + 1)));
     result.cut = result.characters.size() > limit;
     if (result.cut)
         result.characters.removeLast();

@@ -116,7 +116,7 @@ int CharacterDeleter::duplicateGroups(QSqlDatabase &db, const DuplicateRepairTab
     QSqlQuery query(db);
     if (!query.exec(QStringLiteral("SELECT COUNT(*) FROM (  SELECT %1 FROM %2 WHERE charguid = %3 GROUP BY %1 "
                                    "HAVING COUNT(*) > 1) AS dup")
-                        .arg(repair.keyColumns, repair.tableName).arg(charguid))
+                        .arg(repair.keyColumns, repair.tableName, QString::number(charguid)))
         || !query.next())
         return 0;
     return query.value(0).toInt();
@@ -215,7 +215,7 @@ int CharacterDeleter::repairIn(const QList<DuplicateRepairTable> &repairs, int c
         }
         const QString columnList = names.join(QStringLiteral(", "));
         if (!query.exec(QStringLiteral("INSERT INTO %1 (%2) SELECT %2 FROM %3 WHERE charguid = %4")
-                            .arg(holding(index), columnList, repair.tableName).arg(charguid))) {
+                            .arg(holding(index), columnList, repair.tableName, QString::number(charguid)))) {
             return fail(STORED_TEXT("查询%1失败: %2").arg(repair.displayName, query.lastError().text())), -1;
         }
         const int survivors = query.numRowsAffected();

@@ -2,6 +2,7 @@
 
 #include "app/atomicfile.h"
 #include "app/debuglog.h"
+#include "db/legacytext.h"
 #include "db/storedtext.h"
 
 #include <QCoreApplication>
@@ -52,14 +53,13 @@ QString ExportManager::generateExportPath(const QList<int> &worldIds)
 
 QByteArray ExportManager::csvLine(const CharacterSummary &character)
 {
+    // Field by field: the name is quoted and written as its GBK bytes, line breaks and all.
     QString name = defusedName(character.name);
     name.replace(QLatin1Char('"'), QStringLiteral("\"\""));
-    return windowsChineseText(QStringLiteral("%1,\"%2\",%3,%4,%5\n")
-                                  .arg(character.number(CharacterSummary::CharGuid))
-                                  .arg(name)
-                                  .arg(character.number(CharacterSummary::Menpai))
-                                  .arg(character.number(CharacterSummary::Level))
-                                  .arg(character.number(CharacterSummary::World)));
+    return QByteArray::number(character.number(CharacterSummary::CharGuid)) + ",\"" + encodeGbk(name) + "\","
+        + QByteArray::number(character.number(CharacterSummary::Menpai)) + ','
+        + QByteArray::number(character.number(CharacterSummary::Level)) + ','
+        + QByteArray::number(character.number(CharacterSummary::World)) + "\r\n";
 }
 
 bool ExportManager::exportCharacters(const QList<CharacterSummary> &characters, const QString &filePath)

@@ -561,7 +561,7 @@ bool UndoFile::finish(QSqlDatabase &db, Message *error)
     const QString name = QStringLiteral("undo_%1").arg(m_time.toString(QStringLiteral("yyyyMMdd_HHmmss_zzz")));
     m_path = QStringLiteral("%1/%2.sql").arg(directory(), name);
     for (int n = 2; QFileInfo::exists(m_path); ++n)
-        m_path = QStringLiteral("%1/%2_%3.sql").arg(directory(), name).arg(n);
+        m_path = QStringLiteral("%1/%2_%3.sql").arg(directory(), name, QString::number(n));
 
     QByteArray header = kMagic + "\n";
     header += "-- operation: " + encodeHeader(m_operation) + "\n";

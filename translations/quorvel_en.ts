@@ -2868,10 +2868,6 @@ Exit codes: 0 success, 1 the operation failed, 2 wrong usage. Commands that chan
         <translation>Will delete the characters of zoneworldid IN (%1):</translation>
     </message>
     <message>
-        <source>注意：游戏可能仍在运行</source>
-        <translation>Note: the game may still be running</translation>
-    </message>
-    <message>
         <source>账号删除失败：%1 个角色已删除，账号未全部删除（见上）</source>
         <translation>Deleting the accounts failed: %1 characters were deleted, not all their accounts (see above)</translation>
     </message>
@@ -3492,6 +3488,10 @@ Quit?</translation>
     <message>
         <source>撤销记录</source>
         <translation>Undo history</translation>
+    </message>
+    <message>
+        <source>请先关闭其他窗口，再切换界面语言。</source>
+        <translation>Close the other windows first, then switch the language.</translation>
     </message>
 </context>
 <context>
@@ -4519,16 +4519,20 @@ See the log for details.</translation>
         <translation>account database</translation>
     </message>
     <message>
-        <source>%1%2连接成功: %3</source>
-        <translation>%1 %2 connected: %3</translation>
+        <source>%1%2</source>
+        <translation>%1 %2</translation>
     </message>
     <message>
-        <source>%1%2连接失败（尝试 %3/%4）：%5</source>
-        <translation>%1 %2 connection failed (attempt %3/%4): %5</translation>
+        <source>%1连接成功: %2</source>
+        <translation>%1 connected: %2</translation>
     </message>
     <message>
-        <source>%1%2连接失败: %3</source>
-        <translation>%1 %2 connection failed: %3</translation>
+        <source>%1连接失败（尝试 %2/%3）：%4</source>
+        <translation>%1 connection failed (attempt %2/%3): %4</translation>
+    </message>
+    <message>
+        <source>%1连接失败: %2</source>
+        <translation>%1 connection failed: %2</translation>
     </message>
 </context>
 <context>

@@ -2868,10 +2868,6 @@ CharGUID: %1
         <translation>将删除 zoneworldid IN (%1) 的角色数据:</translation>
     </message>
     <message>
-        <source>注意：游戏可能仍在运行</source>
-        <translation>注意：游戏可能仍在运行</translation>
-    </message>
-    <message>
         <source>账号删除失败：%1 个角色已删除，账号未全部删除（见上）</source>
         <translation>账号删除失败：%1 个角色已删除，账号未全部删除（见上）</translation>
     </message>
@@ -3492,6 +3488,10 @@ CharGUID: %1
     <message>
         <source>撤销记录</source>
         <translation>撤销记录</translation>
+    </message>
+    <message>
+        <source>请先关闭其他窗口，再切换界面语言。</source>
+        <translation>请先关闭其他窗口，再切换界面语言。</translation>
     </message>
 </context>
 <context>
@@ -4519,16 +4519,20 @@ CharGUID: %1
         <translation>账号库</translation>
     </message>
     <message>
-        <source>%1%2连接成功: %3</source>
-        <translation>%1%2连接成功: %3</translation>
+        <source>%1%2</source>
+        <translation>%1%2</translation>
     </message>
     <message>
-        <source>%1%2连接失败（尝试 %3/%4）：%5</source>
-        <translation>%1%2连接失败（尝试 %3/%4）：%5</translation>
+        <source>%1连接成功: %2</source>
+        <translation>%1连接成功: %2</translation>
     </message>
     <message>
-        <source>%1%2连接失败: %3</source>
-        <translation>%1%2连接失败: %3</translation>
+        <source>%1连接失败（尝试 %2/%3）：%4</source>
+        <translation>%1连接失败（尝试 %2/%3）：%4</translation>
+    </message>
+    <message>
+        <source>%1连接失败: %2</source>
+        <translation>%1连接失败: %2</translation>
     </message>
 </context>
 <context>

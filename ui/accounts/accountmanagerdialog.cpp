@@ -311,7 +311,7 @@ void AccountManagerDialog::onDelete()
     const int characters = session->isConnected() ? CharacterQueries::charactersOfAccount(session->database(), name) : -1;
     QString question = tr("确定要删除账号 %1 吗？").arg(name);
     if (characters > 0)
-        question += tr("\n\n⚠️ 该账号在 %1 还有 %2 个角色，删除账号后这些角色将无法登录。").arg(session->serverLabel()).arg(characters);
+        question += tr("\n\n⚠️ 该账号在 %1 还有 %2 个角色，删除账号后这些角色将无法登录。").arg(session->serverLabel(), QString::number(characters));
     else if (characters < 0)
         question += tr("\n\n未连接角色库，无法统计该账号的角色。");
     if (!confirmChange(this, QMessageBox::Question, tr("确认删除"), question,

@@ -205,6 +205,17 @@ void MainWindow::onLanguageChosen()
     const QString code = m_languageCombo->currentData().toString();
     if (code == Language::current())
         return;
+    // A window half in one language and half in the other shows neither well: the language
+    // changes while the main window is the only one open.
+    const QWidgetList windows = QApplication::topLevelWidgets();
+    const bool othersOpen = std::any_of(windows.cbegin(), windows.cend(), [this](const QWidget *window) {
+        return window != this && window->isVisible() && window->isWindow() && qobject_cast<const QDialog *>(window);
+    });
+    if (othersOpen) {
+        m_languageCombo->setCurrentIndex(m_languageCombo->findData(Language::current()));
+        QMessageBox::information(this, tr("界面语言"), tr("请先关闭其他窗口，再切换界面语言。"));
+        return;
+    }
     Language::save(code);
     Language::install(code);  // every open window hears of it and sets its texts again
 }

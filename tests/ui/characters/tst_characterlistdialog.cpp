@@ -309,22 +309,64 @@ void TestCharacterListDialog::exportWritesGbkLinesWithQuotedNames()
     QList<CharacterSummary> list = {
         character(11001234, QStringLiteral("剑\"客,一\n号")), character(2, QStringLiteral("=HYPERLINK(\"x\")")),
         character(3, QStringLiteral("-1+2")), character(4, QStringLiteral("@sum")), character(5, QStringLiteral("+x")),
-        character(6, QStringLiteral("a=b")), character(7, QStringLiteral("表😀")), character(8, QString()),
+        character(6, QStringLiteral("a=b")), character(8, QString()), character(9, QStringLiteral("%1")),
+        character(10, QStringLiteral("%0A")), character(11, QStringLiteral("\r%0A%")), character(12, QStringLiteral("a,b")),
+        character(13, QStringLiteral("\"x\"")), character(14, QStringLiteral("甲\r\n乙")),
     };
-    for (int i = 0; i < 250; ++i)
-        list.append(character(100 + i, QStringLiteral("角色%1").arg(i)));
+    // Every GBK byte value: each lead byte, each trail byte, in names of valid pairs.
+    QStringDecoder pairs("GBK");
+    for (int lead = 0x81; lead <= 0xFE; ++lead) {
+        QByteArray bytes;
+        for (int trail = 0x40; trail <= 0xFE; ++trail) {
+            const char pair[2] = {char(lead), char(trail)};
+            pairs.resetState();
+            if (trail != 0x7F && !QString(pairs.decode(QByteArrayView(pair, 2))).contains(QChar::ReplacementCharacter) && !pairs.hasError())
+                bytes.append(pair, 2);
+        }
+        list.append(character(100 + lead, decodeGbk(bytes)));
+    }
     QVERIFY(exporter.exportCharacters(list, path));
     QFile file(path);
     QVERIFY(file.open(QIODevice::ReadOnly));
     const QByteArray bytes = file.readAll();
-    QStringDecoder gbk("GBK");
-    QVERIFY(QString(gbk.decode(bytes)).startsWith(QStringLiteral(
-        "角色GUID,角色名称,门派,等级,ZoneWorldID\r\n11001234,\"剑\"\"客,一\r\n号\",3,45,2\r\n2,\"'=HYPERLINK(\"\"x\"\")\",3,45,2\r\n"
-        "3,\"'-1+2\",3,45,2\r\n4,\"'@sum\",3,45,2\r\n5,\"'+x\",3,45,2\r\n6,\"a=b\",3,45,2\r\n")));
-    // The name outside GBK keeps its encodable part.
-    QVERIFY(bytes.contains(QByteArray("7,\"\xB1\xED")) && bytes.contains("\",3,45,2\r\n8,\"\",3,45,2\r\n100,"));
-    QCOMPARE(bytes.count("\r\n"), 1 + 259);
     QVERIFY(!bytes.contains("\xEF\xBB\xBF"));
+    QStringDecoder gbk("GBK");
+    const QString text = gbk.decode(bytes);
+    QVERIFY(!gbk.hasError());
+    // Read back as a spreadsheet or Python's csv module reads it (RFC 4180).
+    QList<QStringList> records{{}};
+    QString field;
+    bool quoted = false;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        if (quoted) {
+            if (c == QLatin1Char('"') && i + 1 < text.size() && text.at(i + 1) == QLatin1Char('"'))
+                field += c, ++i;
+            else if (c == QLatin1Char('"'))
+                quoted = false;
+            else
+                field += c;
+        } else if (c == QLatin1Char('"')) {
+            quoted = true;
+        } else if (c == QLatin1Char(',')) {
+            records.last() << std::exchange(field, QString());
+        } else if (c == QLatin1Char('\r') && i + 1 < text.size() && text.at(i + 1) == QLatin1Char('\n')) {
+            records.last() << std::exchange(field, QString());
+            records.append(QStringList());
+            ++i;
+        } else {
+            field += c;
+        }
+    }
+    QVERIFY(records.last().isEmpty() && field.isEmpty());
+    records.removeLast();
+    QCOMPARE(records.size(), 1 + list.size());
+    QCOMPARE(records.first(), QStringList({"角色GUID", "角色名称", "门派", "等级", "ZoneWorldID"}));
+    for (int i = 0; i < list.size(); ++i) {
+        const QString expected = QStringLiteral("=+-@").contains(list.at(i).name.left(1)) && !list.at(i).name.isEmpty()
+            ? QLatin1Char('\'') + list.at(i).name : list.at(i).name;
+        QCOMPARE(records.at(i + 1), QStringList({QString::number(list.at(i).guid()), expected, "3", "45", "2"}));
+    }
     QList<int> values;
     for (const QList<QVariant> &args : std::as_const(progress))
         values.append(args.at(0).toInt());

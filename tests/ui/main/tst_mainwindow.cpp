@@ -573,9 +573,22 @@ void TestMainWindow::everyWindowFitsTheScreen()
         check(&undo, "undo history");
     }
     // The choice in the window takes effect at once and is kept for the next start.
+    // With another window open it does not: no window is left half in each language.
     main.show();
     auto *languages = main.findChild<QComboBox *>(QStringLiteral("languageCombo"));
     const QString other = english ? QStringLiteral("zh_CN") : QStringLiteral("en");
+    {
+        CharacterListDialog list(&main);
+        list.show();
+        answerMessageBoxes({QMessageBox::Ok}, &boxes);
+        languages->setCurrentIndex(languages->findData(other));
+        emit languages->activated(languages->currentIndex());
+        stopAnsweringModals();
+        QCOMPARE(boxes.size(), 1);
+        boxes.clear();
+        QCOMPARE(Language::current(), language);
+        QCOMPARE(languages->currentData().toString(), language);
+    }
     languages->setCurrentIndex(languages->findData(other));
     emit languages->activated(languages->currentIndex());
     QTest::qWait(50);  // the layouts settle on the new texts
