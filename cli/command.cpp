@@ -224,9 +224,9 @@ void Command::printServer(const Message &role, const HostConfig &config, Output 
 bool ServerCommand::connectSession(const HostConfig &config, Output &out)
 {
     DatabaseManager *manager = DatabaseManager::instance();
-    QString reason;
+    Message reason;
     const QMetaObject::Connection heard =
-        QObject::connect(manager, &DatabaseManager::errorOccurred, [&reason](const QString &error) { reason = error; });
+        QObject::connect(manager, &DatabaseManager::errorOccurred, [&reason](const Message &error) { reason = error; });
     const bool ok = manager->connectToDatabase(config);
     QObject::disconnect(heard);
     if (!ok)

@@ -114,11 +114,12 @@ ConnectionOutcome openMysqlConnection(const QString &name, const ConnectionReque
         db.setDatabaseName(r.database);
         db.setConnectOptions(r.nativeOptions);
         outcome.ok = db.open();
-        outcome.lastError = db.lastError().text();
-        if (outcome.ok && !applyWorkSession(db, &outcome.lastError)) {
+        QString error = db.lastError().text();
+        if (outcome.ok && !applyWorkSession(db, &error)) {
             outcome.ok = false;
             db.close();
         }
+        outcome.lastError = error;
         if (outcome.ok || !r.odbcAfterNativeFailure)
             return outcome;
         outcome.nativeError = db.lastError().text();
@@ -137,8 +138,9 @@ ConnectionOutcome openMysqlConnection(const QString &name, const ConnectionReque
         db.setDatabaseName(odbcConnectionString(driver, tcpHost(r.host), r.port, r.database, r.user, r.password,
                                                 r.odbcAttributes));
         if (db.open()) {
-            outcome.lastError.clear();
-            outcome.ok = applyWorkSession(db, &outcome.lastError);
+            QString error;
+            outcome.ok = applyWorkSession(db, &error);
+            outcome.lastError = error;
             outcome.odbcDriver = driver;
             if (!outcome.ok)
                 db.close();
@@ -155,7 +157,7 @@ ConnectionOutcome openMysqlConnection(const QString &name, const ConnectionReque
     if (!telling.isEmpty())
         outcome.lastError = STORED_TEXT_IN("ConnectionRule", "%1（已尝试的 ODBC 驱动: %2）").arg(telling, installed.join(QStringLiteral(", ")));
     else
-        outcome.lastError = STORED_TEXT_IN("ConnectionRule", "%1（没有安装 MySQL ODBC 驱动，已尝试: %2）").arg(outcome.lastError, odbcDriverNames().join(QStringLiteral(", ")));
+        outcome.lastError = STORED_TEXT_IN("ConnectionRule", "%1（没有安装 MySQL ODBC 驱动，已尝试: %2）").arg(outcome.lastError.stored(), odbcDriverNames().join(QStringLiteral(", ")));
     return outcome;
 }
 

@@ -53,11 +53,11 @@ struct ConnectionOutcome
     bool ok = false;
     bool viaOdbc = false;
     QString odbcDriver;  // the driver that opened, on the ODBC path
-    QString lastError;   // the connection's last error text after the last attempt
-    QString nativeError; // why the native plug-in failed, when it was tried
+    Message lastError;   // the connection's last error text after the last attempt
+    Message nativeError; // why the native plug-in failed, when it was tried
 
     // The most telling reason of a failure: the native plug-in's, else the last attempt's.
-    QString failureReason() const { return nativeError.isEmpty() ? lastError : nativeError; }
+    Message failureReason() const { return nativeError.isEmpty() ? lastError : nativeError; }
 };
 
 // Opens a named MySQL connection: native plug-in with the given client options first;

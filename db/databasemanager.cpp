@@ -21,7 +21,7 @@ const QString kMainOptions = QStringLiteral(
     "MYSQL_OPT_CONNECT_TIMEOUT=30;MYSQL_OPT_READ_TIMEOUT=3600;MYSQL_OPT_WRITE_TIMEOUT=3600");
 const QString kTestOptions = QStringLiteral("MYSQL_OPT_CONNECT_TIMEOUT=5");
 
-const QString kOdbcAdvice = STORED_TEXT_IN("DatabaseManager", "\n\n请检查：\n1. MySQL ODBC 驱动是否安装\n2. 数据库连接信息是否正确\n3. MySQL 服务是否运行");
+const Message kOdbcAdvice = STORED_TEXT_IN("DatabaseManager", "\n\n请检查：\n1. MySQL ODBC 驱动是否安装\n2. 数据库连接信息是否正确\n3. MySQL 服务是否运行");
 
 void shutDownSession()
 {

@@ -106,7 +106,7 @@ public:
 signals:
     void connectionStatusChanged(bool connected);
     void busyChanged(bool busy);
-    void errorOccurred(const QString &error);
+    void errorOccurred(const Message &error);
 
 private slots:
     void onKeepAliveTimeout();

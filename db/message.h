@@ -71,6 +71,10 @@ public:
 
     // Several messages as lines, or one line after another.
     static Message joined(const QList<Message> &parts, const QString &separator);
+    // One text after the other ("读取失败: " + the server's error).
+    friend Message operator+(const Message &first, const Message &second) { return joined({first, second}, QString()); }
+    friend Message operator+(const Message &first, const QString &second) { return first + Message(second); }
+    friend Message operator+(const QString &first, const Message &second) { return Message(first) + second; }
 
 private:
     QString render(bool translate) const;

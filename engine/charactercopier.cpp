@@ -141,13 +141,13 @@ bool CharacterCopier::copyCharacter(int source, const QString &account, const QS
         m_context.log(STORED_TEXT("错误: ") + *failure);
         return false;
     }
-    auto fail = [&](const QString &logLine, const QString &message) {
+    auto fail = [&](const Message &logLine, const Message &message) {
         m_context.log(logLine);
         transaction.rollback();
         *failure = message;
         return false;
     };
-    const QString cancelText = STORED_TEXT("已取消，复制已回滚");
+    const Message cancelText = STORED_TEXT("已取消，复制已回滚");
     auto cancelled = [this] { return m_context.cancelled(); };
 
     bool found = false;

@@ -25,7 +25,7 @@ QStringList CharacterDeleter::relatedTables()
     return characterDeleteTables;
 }
 
-bool CharacterDeleter::fail(const QString &message)
+bool CharacterDeleter::fail(const Message &message)
 {
     m_error = message;
     m_context.log(STORED_TEXT("错误: ") + message);
@@ -84,7 +84,7 @@ bool CharacterDeleter::deleteByZoneWorldIds(const QList<int> &worldIds, int *del
     hooks.undo = transaction.undo();
     CharacterPurge::Outcome outcome;
     if (!CharacterPurge::deleteCharacters(db, guids, characterDeleteTables, hooks, &outcome))
-        return fail(outcome.cancelled ? STORED_TEXT("已取消，所有删除已回滚") : Message(purgeFailure(outcome)));
+        return fail(outcome.cancelled ? STORED_TEXT("已取消，所有删除已回滚") : purgeFailure(outcome));
     if ((m_beforeCommit && !m_beforeCommit(db, transaction.undo(), &error)) || !transaction.commit(&error))
         return fail(error);
     m_undoPath = transaction.undoPath();
@@ -95,7 +95,7 @@ bool CharacterDeleter::deleteByZoneWorldIds(const QList<int> &worldIds, int *del
     return true;
 }
 
-QString CharacterDeleter::purgeFailure(const CharacterPurge::Outcome &outcome)
+Message CharacterDeleter::purgeFailure(const CharacterPurge::Outcome &outcome)
 {
     if (outcome.failedTable.isEmpty())
         return STORED_TEXT("读取表清单失败: ") + outcome.error;
@@ -259,7 +259,7 @@ bool CharacterDeleter::deleteCharacter(int charguid, Message *error)
     CharacterPurge::Outcome outcome;
     const bool deleted = CharacterPurge::deleteCharacters(db, {charguid}, characterDeleteTables, hooks, &outcome);
     if (!deleted || outcome.characters == 0) {
-        *error = deleted ? STORED_TEXT("未找到要删除的角色") : Message(purgeFailure(outcome));
+        *error = deleted ? STORED_TEXT("未找到要删除的角色") : purgeFailure(outcome);
         m_context.log(*error);
         return false;
     }

@@ -79,8 +79,8 @@ public:
 
 private:
     // The operator's text for a deletion that failed.
-    static QString purgeFailure(const CharacterPurge::Outcome &outcome);
-    bool fail(const QString &message);
+    static Message purgeFailure(const CharacterPurge::Outcome &outcome);
+    bool fail(const Message &message);
     // The repair's transaction, with the survivors held in the given temporary tables; the
     // rows removed, or -1 after reporting the failure.
     int repairIn(const QList<DuplicateRepairTable> &repairs, int charguid, const std::function<QString(int)> &holding);

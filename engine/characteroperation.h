@@ -30,7 +30,7 @@ struct Request
 struct Preview
 {
     Message refusal;      // why it cannot run (a world the game does not know); nothing else is set
-    QString nothingToDo;  // why running it would change nothing (the character is in that world already)
+    Message nothingToDo;  // why running it would change nothing (the character is in that world already)
     QList<RowPreview::Count> rows;
 };
 

@@ -62,7 +62,7 @@ private:
     {
         qint64 counter = 0;
         qint64 limit = 0;   // the first id the counter must not reach
-        QString limitText;  // what that id is, for messages
+        Message limitText;  // what that id is, for messages
     };
     QMap<int, World> m_worlds;
     bool m_worldColumn = true;

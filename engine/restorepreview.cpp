@@ -422,7 +422,7 @@ bool dumpCompleted(const QString &dumpFile)
     return lines.last().startsWith("-- Dump completed");
 }
 
-QString refusal(const Dump &dump, const QString &dumpFile)
+Message refusal(const Dump &dump, const QString &dumpFile)
 {
     if (!dump.complete)
         return STORED_TEXT("%1 不是完整的备份（没有 mysqldump 结尾的 \"-- Dump completed\"，可能是失败或中断的备份），拒绝恢复")
@@ -439,7 +439,7 @@ QList<Table> compare(QSqlDatabase &db, const QString &dumpFile, Message *error)
     Dump dump;
     if (!scan(dumpFile, database, &dump, error))
         return {};
-    if (const QString refused = refusal(dump, dumpFile); !refused.isEmpty()) {
+    if (const Message refused = refusal(dump, dumpFile); !refused.isEmpty()) {
         *error = refused;
         return {};
     }

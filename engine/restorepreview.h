@@ -42,7 +42,7 @@ struct Dump
     QStringList emptied;         // TRUNCATE
     QStringList deleted;         // DELETE FROM
     QStringList databases;       // databases it names itself (CREATE DATABASE, USE)
-    QString unfit;               // why it must not be restored anywhere; empty when it may
+    Message unfit;               // why it must not be restored anywhere; empty when it may
     bool complete = false;       // it ends as the dump tools end a dump that succeeded
 };
 // Reads the whole file; false with *error when it cannot be read. `database` is the database
@@ -52,7 +52,7 @@ bool scan(const QString &dumpFile, const QString &database, Dump *dump, Message 
 bool dumpCompleted(const QString &dumpFile);
 // Why the dump must not be restored into `database`: incomplete, or unfit (see above).
 // Empty when it may.
-QString refusal(const Dump &dump, const QString &dumpFile);
+Message refusal(const Dump &dump, const QString &dumpFile);
 
 // Compares the dump with the connection's database; empty with *error when the file cannot be
 // read or must not be restored there (see refusal).

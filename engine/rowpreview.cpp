@@ -161,7 +161,7 @@ Message liveGameWarning(QSqlDatabase &db, const QStringList &databases, const QS
         .arg(online);
 }
 
-Message lockWarning(QSqlDatabase &db, qint64 rows, const QString &where)
+Message lockWarning(QSqlDatabase &db, qint64 rows, const Message &where)
 {
     // InnoDB takes row locks from the buffer pool and refuses new ones (error 1206) once less
     // than a quarter of the pool is left for pages. Measured on MariaDB 10.11 with a 6 MB pool:
@@ -180,7 +180,7 @@ Message lockWarning(QSqlDatabase &db, qint64 rows, const QString &where)
     return STORED_TEXT("注意：%1这次操作在一个事务中改动约 %2 行，行锁约需 %3 MB，而 innodb_buffer_pool_size 只有 %4 MB；"
                           "锁放不下时服务器会在做完大部分工作后报错 1206 并全部回滚。"
                           "请先把 innodb_buffer_pool_size 调到 %5 MB 以上，或一次少处理几个区。")
-        .arg(where.isEmpty() ? QString() : where + STORED_TEXT("："))
+        .arg(where.isEmpty() ? Message() : where + STORED_TEXT("："))
         .arg(rows)
         .arg(megabytes(needed), megabytes(pool), megabytes(needed * 2));
 }

@@ -16,7 +16,7 @@ namespace RowPreview {
 
 struct Count
 {
-    QString table;
+    Message table;  // the table's name, or a message naming what is counted ("t_var(计数器)")
     qint64 rows = 0;
     bool missing = false;  // the table does not exist here
     Message error;         // the count failed
@@ -52,7 +52,7 @@ Message liveGameWarning(QSqlDatabase &db, const QStringList &databases, const QS
 // InnoDB keeps them in the buffer pool and fails the statement that runs out (error 1206) after
 // all the work before it. A warning line with the estimate, the pool and what to do, or empty
 // when they fit. `where` names the server in the line ("主区" ...), empty for the session's.
-Message lockWarning(QSqlDatabase &db, qint64 rows, const QString &where = QString());
+Message lockWarning(QSqlDatabase &db, qint64 rows, const Message &where = Message());
 
 // The sum of the rows of the tables that exist.
 qint64 total(const QList<Count> &counts);

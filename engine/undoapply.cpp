@@ -120,7 +120,7 @@ Walked walk(const QString &path, const QStringList &databases, const std::functi
     bool awaitingCompare = false;
     qint64 declared = -1;
     QByteArray keyValues;
-    auto refuse = [&](const QString &why) {
+    auto refuse = [&](const Message &why) {
         result.failure = STORED_TEXT_IN("UndoApply", "撤销文件含有程序不会写出的内容，拒绝执行，未做任何修改: %1").arg(why);
         return result;
     };
@@ -182,7 +182,7 @@ Walked walk(const QString &path, const QStringList &databases, const std::functi
         text.clear();
         Message why;
         if (!UndoScript::parse(step.text, &step.statement, &why))
-            return refuse(QStringLiteral("%1: %2").arg(why, QString::fromUtf8(step.text.left(120))));
+            return refuse(Message::source(QStringLiteral("%1: %2")).arg(why, QString::fromUtf8(step.text.left(120))));
         using UndoScript::Shape;
         const Shape shape = step.statement.shape;
         // The setup, then the checks (each value followed by its comparison), then the changes.

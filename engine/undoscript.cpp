@@ -48,7 +48,7 @@ bool tokenize(const QByteArray &text, QList<Token> *tokens, Message *why)
 {
     const qsizetype size = text.size();
     qsizetype i = 0;
-    auto fail = [&](const QString &what) {
+    auto fail = [&](const Message &what) {
         *why = STORED_TEXT_IN("UndoScript", "第 %1 个字符处: %2").arg(QString::number(i + 1), what);
         return false;
     };

@@ -7,7 +7,7 @@ using MergeSql::openEndpoint;
 
 namespace MergeRunning {
 
-void MergeRun::stage(int number, const QString &text)
+void MergeRun::stage(int number, const Message &text)
 {
     m_context.progress(text, number - 1, kStages);
 }
@@ -42,7 +42,7 @@ bool MergeRun::abort()
 }
 
 bool MergeRun::openWithRetry(QSqlDatabase &db, const QString &name, const MergeEndpoint &endpoint,
-                             const QString &database, const QString &label)
+                             const QString &database, const Message &label)
 {
     for (int attempt = 1; attempt <= kMaxAttempts; ++attempt) {
         db = QSqlDatabase();
@@ -584,7 +584,7 @@ void MergeRun::statistics()
     };
     const QString tables = QStringLiteral("SELECT COUNT(*) FROM information_schema.tables WHERE table_schema = DATABASE()");
     const QString characters = QStringLiteral("SELECT COUNT(*) FROM t_char WHERE zoneworldid = ? AND isvalid = 1");
-    const QString line = STORED_TEXT("【%1】表数量: %2, 账号数量: %3, 角色数量: %4");
+    const Message line = STORED_TEXT("【%1】表数量: %2, 账号数量: %3, 角色数量: %4");
     addLogLine(line.arg(STORED_TEXT("主区"))
                    .arg(count(m_target, tables))
                    .arg(count(m_target, QStringLiteral("SELECT COUNT(*) FROM ") + m_targetWeb))
@@ -599,7 +599,7 @@ void MergeRun::conflictSurvey()
 {
     addLogLine(STORED_TEXT("========== 冲突检测 =========="));
     addLogLine(STORED_TEXT("【冲突统计】角色名冲突: %1 个, 账号名冲突: %2 个").arg(m_plan.characterConflicts.size()).arg(m_plan.accountConflicts.size()));
-    auto list = [this](const QStringList &names, const QString &kind, const QString &suffix) {
+    auto list = [this](const QStringList &names, const Message &kind, const QString &suffix) {
         if (names.isEmpty())
             return;
         if (names.size() > kShownRecords)
@@ -638,7 +638,7 @@ bool MergeRun::makePlan()
     conflictSurvey();
     if (m_settings.cleanLowLevel) {
         // Rows the merge inserts take no lock memory; the low-level deletions on either server do.
-        const auto warn = [this](QSqlDatabase &db, int world, const QString &where) {
+        const auto warn = [this](QSqlDatabase &db, int world, const Message &where) {
             const QString lowLevel = QStringLiteral("SELECT charguid FROM t_char WHERE level <= %1 AND isvalid = 1 AND zoneworldid = %2")
                                          .arg(m_settings.cleanLevel).arg(world);
             const Message warning = RowPreview::lockWarning(db, RowPreview::total(RowPreview::characterRows(db, lowLevel, true)), where);
@@ -696,7 +696,7 @@ bool MergeRun::isConfirmedPlan()
                    .arg(QString::fromLatin1(confirmed.left(16)), QString::fromLatin1(m_plan.preflight.plan.left(16))));
     const MergePreflight &was = m_settings.confirmed;
     const MergePreflight &now = m_plan.preflight;
-    const auto compare = [this](const QString &what, qint64 before, qint64 after) {
+    const auto compare = [this](const Message &what, qint64 before, qint64 after) {
         if (before != after)
             addLogLine(STORED_TEXT("  %1: 确认时 %2，现在 %3").arg(what, QString::number(before), QString::number(after)));
     };

@@ -103,13 +103,13 @@ public:
 
 private:
     void addLogLine(const Message &text) { m_context.log(text); }
-    void stage(int number, const QString &text);
+    void stage(int number, const Message &text);
     bool cancelled() const { return m_context.cancelled(); }
     bool stopped();
     bool abort();
     void closeAll();
     bool openWithRetry(QSqlDatabase &db, const QString &name, const MergeEndpoint &endpoint, const QString &database,
-                       const QString &label);
+                       const Message &label);
     bool connectAll();
 
     // What the run will do, read on both servers; changes nothing but temporary tables.
@@ -139,7 +139,7 @@ private:
     void cleanSource(const MergePlan &plan);
     bool writeTarget(const MergePlan &plan);
     bool writeUndo(const MergePlan &plan, Message *error);
-    bool purgeLowLevel(QSqlDatabase &db, const QString &label, const QList<int> &ids);
+    bool purgeLowLevel(QSqlDatabase &db, const Message &label, const QList<int> &ids);
     bool copyAccounts(const MergePlan &plan);
     bool copyCharacters(const MergePlan &plan);
     bool copyRelatedTables(const MergePlan &plan);

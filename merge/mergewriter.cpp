@@ -9,7 +9,7 @@ namespace MergeRunning {
 
 // ---- The run ----
 
-bool MergeRun::purgeLowLevel(QSqlDatabase &db, const QString &label, const QList<int> &ids)
+bool MergeRun::purgeLowLevel(QSqlDatabase &db, const Message &label, const QList<int> &ids)
 {
     if (ids.isEmpty()) {
         addLogLine(STORED_TEXT("[%1] 未找到等级≤%2的角色").arg(label).arg(m_settings.cleanLevel));

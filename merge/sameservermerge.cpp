@@ -189,9 +189,9 @@ bool SameServerMergeRun::run()
     struct Step
     {
         bool wanted;
-        QString title;
+        Message title;
         bool (SameServerMergeRun::*run)();
-        QString failure;
+        Message failure;
     };
     const QList<Step> steps = {
         {m_p.cleanLowLevel, STORED_TEXT("══ 清理低等级角色 ══"), &SameServerMergeRun::cleanupLowLevelCharacters, STORED_TEXT("❌ 清理失败")},

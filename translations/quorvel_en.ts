@@ -2788,7 +2788,7 @@ Exit codes: 0 success, 1 the operation failed, 2 wrong usage. Commands that chan
     </message>
     <message>
         <source>服务器</source>
-        <translation>server</translation>
+        <translation>Server</translation>
     </message>
     <message>
         <source>连接数据库失败: %1:%2/%3: %4</source>
@@ -5251,7 +5251,7 @@ Start the program anyway?</translation>
     </message>
     <message>
         <source>服务器</source>
-        <translation>server</translation>
+        <translation>Server</translation>
     </message>
     <message>
         <source>数据库</source>

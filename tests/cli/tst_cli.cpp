@@ -1,5 +1,6 @@
 #include "logfiles.h"
 #include "app/debuglog.h"
+#include "db/legacytext.h"
 #include "db/databasemanager.h"
 #include "engine/charactertables.h"
 #include "merge/mergeengine.h"
@@ -437,16 +438,19 @@ void TestCli::characterCommandsChangeExactlyWhatTheySay_data()
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<QString>("changed");  // what the run leaves, read back by its own query
     QTest::addColumn<QString>("expected");
+    QTest::addColumn<QString>("name");  // the character's, shown exactly so in the English rehearsal
     QTest::newRow("set") << QStringList{QStringLiteral("set"), QStringLiteral("level=77"), QStringLiteral("charname=新名字")}
                          << QStringLiteral("SELECT CONCAT(level, ' ', HEX(charname)) FROM t_char WHERE charguid = %1")
-                         << QStringLiteral("77 D0C2C3FBD7D6");
+                         << QStringLiteral("77 D0C2C3FBD7D6") << QStringLiteral("无");
     QTest::newRow("transfer") << QStringList{QStringLiteral("transfer"), QStringLiteral("--to-world"), QStringLiteral("1")}
-                              << QStringLiteral("SELECT zoneworldid FROM t_char WHERE charguid = %1") << QStringLiteral("1");
+                              << QStringLiteral("SELECT zoneworldid FROM t_char WHERE charguid = %1") << QStringLiteral("1")
+                              << QStringLiteral("逍遥");
     QTest::newRow("delete") << QStringList{QStringLiteral("delete")}
-                            << QStringLiteral("SELECT COUNT(*) FROM t_char WHERE charguid = %1") << QStringLiteral("0");
+                            << QStringLiteral("SELECT COUNT(*) FROM t_char WHERE charguid = %1") << QStringLiteral("0") << QStringLiteral("%1");
     QTest::newRow("copy") << QStringList{QStringLiteral("copy"), QStringLiteral("--account"), QStringLiteral("w2u0@qq.com"),
                                          QStringLiteral("--name"), QStringLiteral("副本")}
-                          << QStringLiteral("SELECT COUNT(*) FROM t_char WHERE charname = X'B8B1B1BE' AND charguid <> %1") << QStringLiteral("1");
+                          << QStringLiteral("SELECT COUNT(*) FROM t_char WHERE charname = X'B8B1B1BE' AND charguid <> %1") << QStringLiteral("1")
+                          << QStringLiteral("%2%3");
 }
 
 // Every character action rehearses without --yes, changes what it says with it, reports as
@@ -456,9 +460,12 @@ void TestCli::characterCommandsChangeExactlyWhatTheySay()
     QFETCH(QStringList, arguments);
     QFETCH(QString, changed);
     QFETCH(QString, expected);
+    QFETCH(QString, name);
     const QString db = QStringLiteral("cli_c");
     QVERIFY(TestServers::loadSample(m_server, TestServers::smallSample(db, {1, 2}, 10)));
     const int guid = TestServers::querySql(m_server, QStringLiteral("SELECT MIN(charguid) FROM t_char WHERE zoneworldid = 2"), db).toInt();
+    QVERIFY(TestServers::runSql(m_server, QStringLiteral("UPDATE t_char SET charname = X'%1' WHERE charguid = %2;")
+                                              .arg(QString::fromLatin1(encodeGbk(name).toHex()), QString::number(guid)).toUtf8(), db));
     const QStringList server = {QStringLiteral("--server"), QStringLiteral("%1:%2").arg(m_server.host).arg(m_server.port),
                                 QStringLiteral("--database"), db, QStringLiteral("--accounts-database"), db + QStringLiteral("_web"),
                                 QStringLiteral("--password-stdin")};
@@ -471,8 +478,10 @@ void TestCli::characterCommandsChangeExactlyWhatTheySay()
                                          QStringLiteral("--guid"), QString::number(guid)} + server, password);
     const QJsonObject object = QJsonDocument::fromJson(shown.out.toUtf8()).object();
     QCOMPARE(object.value(QStringLiteral("rows")).toArray().at(0).toObject().value(QStringLiteral("charguid")).toInt(), guid);
-    const Result rehearsal = run(command, password);
+    const Result rehearsal = run(QStringList{QStringLiteral("--lang=en")} + command, password);
     QVERIFY2(rehearsal.code == 0, qPrintable(rehearsal.out + rehearsal.err));
+    QVERIFY2(rehearsal.out.contains(QStringLiteral("Character: %1 (CharGUID %2, WorldID 2)").arg(name, QString::number(guid))),
+             qPrintable(rehearsal.out));
     QCOMPARE(rowsOf(db), before);
 
     const Result done = run(command + QStringList{QStringLiteral("--yes"), QStringLiteral("--json")}, password);

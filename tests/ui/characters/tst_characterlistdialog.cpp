@@ -1,4 +1,5 @@
 #include "logfiles.h"
+#include "app/language.h"
 #include "db/databasemanager.h"
 #include "db/legacytext.h"
 #include "engine/exportmanager.h"
@@ -74,6 +75,7 @@ private slots:
     void searches();
     void failedSearchEmptiesTheTable();
     void repairAndExportFlows();
+    void confirmationsShowNamesAsGiven();
     void selectorFiltersAndTicks();
     void exportWritesGbkLinesWithQuotedNames();
     void failedExportKeepsTheEarlierFile();
@@ -277,6 +279,30 @@ void TestCharacterListDialog::repairAndExportFlows()
     QCOMPARE(bytes.count("\r\n"), 2);
     QVERIFY(bytes.contains("11001234,\"\xB0\x5C\xC4\xE3\","));
     file.remove();
+}
+
+// A name that is also a word of the program is shown as it is, in English as in Chinese.
+void TestCharacterListDialog::confirmationsShowNamesAsGiven()
+{
+    const QString before = TestServers::querySql(m_server, QStringLiteral("SELECT HEX(charname) FROM t_char WHERE charguid = 11001234"), kDb);
+    const QString name = QStringLiteral("逍遥");
+    QVERIFY(TestServers::runSql(m_server, QStringLiteral("UPDATE t_char SET charname = X'%1' WHERE charguid = 11001234;")
+                                              .arg(QString::fromLatin1(encodeGbk(name).toHex())).toUtf8(), kDb));
+    search(QStringLiteral("CharGUID"), QStringLiteral("11001234"));
+    QTableView *table = tableOf(m_dialog);
+    QTRY_COMPARE(table->model()->rowCount(), 1);
+    table->setCurrentIndex(table->model()->index(0, 1));
+    QList<ModalRecord> boxes;
+    for (const QString &language : {QStringLiteral("en"), QStringLiteral("zh_CN")}) {
+        Language::install(language);
+        answerMessageBoxes({QMessageBox::No}, &boxes);
+        QVERIFY(QMetaObject::invokeMethod(m_dialog, "onContextDeleteCharacter"));
+        stopAnsweringModals();
+    }
+    QVERIFY(TestServers::runSql(m_server, QStringLiteral("UPDATE t_char SET charname = X'%1' WHERE charguid = 11001234;").arg(before).toUtf8(), kDb));
+    QCOMPARE(boxes.size(), 2);
+    QVERIFY2(boxes.at(0).text.startsWith(QStringLiteral("Delete character [逍遥] (GUID=11001234)")), qPrintable(boxes.at(0).text));
+    QVERIFY2(boxes.at(1).text.startsWith(QStringLiteral("确认要删除角色 [逍遥] (GUID=11001234)")), qPrintable(boxes.at(1).text));
 }
 
 void TestCharacterListDialog::selectorFiltersAndTicks()

@@ -14,6 +14,7 @@
 #include "ui/characters/characterlistdialog.h"
 #include "ui/characters/worldidselectordialog.h"
 #include "ui/main/hostconfigdialog.h"
+#include "engine/undofile.h"
 #include "ui/main/mainwindow.h"
 #include "ui/main/screenfit.h"
 #include "ui/main/undodialog.h"
@@ -235,7 +236,7 @@ void TestMainWindow::logKeepsPercentSignsAndGoesToDatedFiles()
     // Shown as written, with or without anything that looks like markup.
     const QStringList lines = {QStringLiteral("进度 100%1 <b>完成</b>"), QStringLiteral("湖壹陆伍 -> 湖壹陆伍_S2 & x")};
     for (const QString &line : lines)
-        QMetaObject::invokeMethod(&w, "onLogMessage", Q_ARG(QString, line));
+        QMetaObject::invokeMethod(&w, "onLogMessage", Q_ARG(Message, Message(line)));
     QCOMPARE(logLines(w), lines);
     QCOMPARE(logFileLines(), lines);
 
@@ -516,7 +517,7 @@ void TestMainWindow::everyWindowFitsTheScreen()
     QStringList hostNames;
     for (const HostConfig &host : std::as_const(m_hosts))
         hostNames << host.name;
-    auto check = [&faults, english, hostNames](QWidget *window, const char *name) {
+    auto check = [&faults, english, &hostNames](QWidget *window, const char *name) {
         window->show();
         QCoreApplication::processEvents();
         const QRect free = window->screen()->availableGeometry();
@@ -569,6 +570,9 @@ void TestMainWindow::everyWindowFitsTheScreen()
         check(&hosts, "hosts");
         WorldIdSelectorDialog selector(&main);
         check(&selector, "world selector");
+        // What an undo file names (its operation) is read back from the file, as written.
+        for (const UndoFile::Summary &file : UndoFile::list())
+            hostNames << file.operation;
         UndoDialog undo(&main);
         check(&undo, "undo history");
     }
