@@ -173,7 +173,7 @@ void TestCharacterActions::previewCountsAndUndoPutsEveryRowBack()
     // What the confirmation counted is what changed: the undo file's rows, or the rows the repair removed.
     QMap<QString, qint64> counted;
     for (const RowPreview::Count &count : std::as_const(preview))
-        counted[count.table.section(QLatin1Char('('), 0, 0)] += count.rows;
+        counted[count.table.stored().section(QLatin1Char('('), 0, 0)] += count.rows;
     const UndoFile::Summary summary = UndoFile::read(path);
     for (const QString &line : summary.rows) {
         const QString table = line.section(QLatin1Char('.'), 1).section(QLatin1Char(' '), 0, 0);
@@ -213,7 +213,7 @@ void TestCharacterActions::unwritableUndoFileStopsTheWipe()
     QStringList log;
     ZoneWipe::Result result;
     const bool ok = ZoneWipe::run(DatabaseManager::instance()->database(), {{1}, {}, {}, {}, true},
-                                  {[&log](const QString &line) { log.append(line); }}, &result);
+                                  OperationContext{[&log](const Message &line) { log.append(line); }, {}, nullptr}, &result);
     QVERIFY(QFile::remove(folder));
     QVERIFY(!ok);
     QVERIFY(result.undoPath.isEmpty());
