@@ -5,8 +5,24 @@
 #include "ui/main/odbcwarning.h"
 #include "ui/main/screenfit.h"
 
+#include "app/debuglog.h"
+#include "db/storedtext.h"
+
 #include <QApplication>
+#include <QFontDatabase>
 #include <QTextStream>
+
+namespace {
+// The window's language, or English when it is Chinese and no installed font has Chinese
+// characters: the window would show boxes for every text.
+QString languageWithFonts(const QString &language)
+{
+    if (language != QLatin1String("zh_CN") || !QFontDatabase::families(QFontDatabase::SimplifiedChinese).isEmpty())
+        return language;
+    debugLog(STORED_TEXT_IN("Startup", "没有能显示中文的字体（请安装 fonts-noto-cjk 或 fonts-wqy-microhei），界面改用英文"));
+    return QStringLiteral("en");
+}
+} // namespace
 
 int main(int argc, char *argv[])
 {
@@ -25,7 +41,7 @@ int main(int argc, char *argv[])
         QTextStream(stderr) << "quorvel: " << languageError << '\n';
         return 2;
     }
-    Language::install(language);
+    Language::install(languageWithFonts(language));
     installScreenFit();
     removeLeftoverToolFiles();
 

@@ -1,6 +1,7 @@
 #include "command.h"
 
 #include "db/databasemanager.h"
+#include "db/hoststore.h"
 #include "db/storedtext.h"
 #include "engine/backupmanager.h"
 #include "engine/restorepreview.h"
@@ -10,6 +11,10 @@
 #include <QCoreApplication>
 #include <QEventLoop>
 #include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QTextStream>
 #include <QSqlQuery>
 
 namespace Cli {
@@ -32,10 +37,18 @@ public:
     {
         ServerCommand::addOptions(parser);
         parser.addOption({QStringLiteral("file"), QCoreApplication::translate("Cli", "SQL 文件"), QStringLiteral("PATH")});
+        if (m_restore)
+            return;
+        parser.addOption({QStringLiteral("all"), QCoreApplication::translate("Cli", "依次备份主机配置中每个主机的角色库和账号库，文件以主机和数据库命名")});
+        parser.addOption({QStringLiteral("keep"), QCoreApplication::translate("Cli", "--all: 每个主机的每个数据库只保留最新的 N 个完整备份（N ≥ 1）"),
+                          QStringLiteral("N")});
+        parser.addOption({QStringLiteral("json"), QCoreApplication::translate("Cli", "--all: 把每个备份的结果作为一个 JSON 对象输出到标准输出（日志改到标准错误）")});
     }
 
     int execute(const QCommandLineParser &parser, Output &out) override
     {
+        if (!m_restore && parser.isSet(QStringLiteral("all")))
+            return backupAll(parser, out);
         const HostConfig config = connection(parser, out);
         if (usageFailed())
             return Usage;
@@ -55,6 +68,14 @@ public:
         } else if (file.isEmpty()) {
             file = backup.getDefaultBackupPath();
         }
+        return runTool(backup, config.host, config.port, config.username, config.password, config.database, file, out) ? Success : Failed;
+    }
+
+private:
+    // One dump or restore with the tools, its lines and progress on `out`; true when it succeeded.
+    bool runTool(BackupManager &backup, const QString &host, int port, const QString &user, const QString &password,
+                 const QString &database, const QString &file, Output &out)
+    {
         bool ok = false;
         QEventLoop loop;
         QObject::connect(&backup, &BackupManager::logMessage, &loop, [&out](const Message &m) { out.line(m); });
@@ -64,16 +85,75 @@ public:
         QObject::connect(&backup, &BackupManager::backupCompleted, &loop, [&](bool success) { ok = success; loop.quit(); });
         QObject::connect(&backup, &BackupManager::restoreCompleted, &loop, [&](bool success) { ok = success; loop.quit(); });
         if (m_restore)
-            backup.restoreDatabase(config.host, config.port, config.username, config.password, config.database, file);
+            backup.restoreDatabase(host, port, user, password, database, file);
         else
-            backup.backupDatabase(config.host, config.port, config.username, config.password, config.database, file);
+            backup.backupDatabase(host, port, user, password, database, file);
         if (backup.isBusy())
             loop.exec();
         out.clearProgress();
-        return ok ? Success : Failed;
+        return ok;
     }
 
-private:
+    // Every entry's character and account databases, one after the other: one that fails does
+    // not stop the others. Then the rotation, and a line (or a JSON object) per backup.
+    int backupAll(const QCommandLineParser &parser, Output &out)
+    {
+        int keep = 0;
+        if (parser.isSet(QStringLiteral("keep"))) {
+            bool ok = false;
+            keep = parser.value(QStringLiteral("keep")).toInt(&ok);
+            if (!ok || keep < 1) {
+                usageError(STORED_TEXT("--keep 需要正整数，而不是 \"%1\"").arg(parser.value(QStringLiteral("keep"))));
+                return Usage;
+            }
+        }
+        const bool json = parser.isSet(QStringLiteral("json"));
+        out.toStandardError(json);
+        const HostConfigList hosts = readHostConfigs(hostConfigFilePath());
+        if (hosts.isEmpty()) {
+            out.line(STORED_TEXT("主机配置中没有主机 (%1)").arg(hostConfigFilePath()));
+            return Failed;
+        }
+        BackupManager backup;
+        QJsonArray results;
+        int failed = 0;
+        for (const HostConfig &host : hosts) {
+            QList<HostConfig> databases{host};
+            if (!host.webDatabase.isEmpty())
+                databases.append(accountDatabaseConfig(host));
+            for (const HostConfig &config : std::as_const(databases)) {
+                QString file;
+                bool ok = false;
+                if (config.password.isEmpty()) {
+                    out.line(STORED_TEXT("%1: 主机配置中没有 %2 的密码，跳过").arg(host.name, config.database));
+                } else {
+                    file = backup.entryBackupPath(host.name, config.database);
+                    ok = runTool(backup, config.host, config.port, config.username, config.password, config.database, file, out);
+                }
+                QStringList removed;
+                if (ok && keep > 0) {
+                    for (const QString &old : backup.backupsBeyond(host.name, config.database, keep)) {
+                        if (QFile::remove(old))
+                            removed.append(old);
+                    }
+                }
+                failed += ok ? 0 : 1;
+                out.line((ok ? STORED_TEXT("备份成功: %1 %2 → %3（删除旧备份 %4 个）") : STORED_TEXT("备份失败: %1 %2"))
+                             .arg(host.name, config.database, file, QString::number(removed.size())));
+                results.append(QJsonObject{{QStringLiteral("entry"), host.name}, {QStringLiteral("database"), config.database},
+                                           {QStringLiteral("ok"), ok}, {QStringLiteral("file"), ok ? file : QString()},
+                                           {QStringLiteral("removed"), QJsonArray::fromStringList(removed)}});
+            }
+        }
+        out.line(STORED_TEXT("备份完成: %1 个成功，%2 个失败").arg(results.size() - failed).arg(failed));
+        if (json)
+            QTextStream(stdout) << QJsonDocument(QJsonObject{{QStringLiteral("command"), QStringLiteral("backup")}, {QStringLiteral("ok"), failed == 0},
+                                                             {QStringLiteral("backups"), results}})
+                                       .toJson(QJsonDocument::Compact)
+                                << '\n';
+        return failed == 0 ? Success : Failed;
+    }
+
     int rehearse(const HostConfig &config, const QString &file, Output &out)
     {
         out.line(STORED_TEXT("将用 %1 (%2 字节) 恢复数据库 %3，各表现有行数与文件中的行数:")

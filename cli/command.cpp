@@ -277,23 +277,32 @@ int ActionCommand::execute(const QCommandLineParser &parser, Output &out)
 {
     const QStringList arguments = parser.positionalArguments();
     const QString action = arguments.value(0);
+    m_json = parser.isSet(QStringLiteral("json"));
+    m_result = QJsonObject{{QStringLiteral("command"), name()}, {QStringLiteral("action"), action}};
+    out.toStandardError(m_json);
+    const int code = runAction(parser, action, arguments, out);
+    // With --json there is always one object, a usage error's too.
+    if (m_json) {
+        m_result.insert(QStringLiteral("ok"), code == Success);
+        if (usageFailed())
+            m_result.insert(QStringLiteral("error"), usageText().stored());
+        QTextStream(stdout) << QJsonDocument(m_result).toJson(QJsonDocument::Compact) << '\n';
+    }
+    return code;
+}
+
+int ActionCommand::runAction(const QCommandLineParser &parser, const QString &action, const QStringList &arguments, Output &out)
+{
     if (!m_actions.contains(action)) {
-        usageError(STORED_TEXT("需要一个动作: %1").arg(m_actions.join(QLatin1Char('|'))));
+        usageError(action.isEmpty() ? STORED_TEXT("需要一个动作: %1").arg(m_actions.join(QLatin1Char('|')))
+                                    : STORED_TEXT("未知的动作 \"%1\"，可用: %2").arg(action, m_actions.join(QLatin1Char('|'))));
         return Usage;
     }
     if (arguments.size() > 1 && !takesMoreArguments(action)) {
         usageError(STORED_TEXT("多余的参数 \"%1\"").arg(arguments.mid(1).join(QLatin1Char(' '))));
         return Usage;
     }
-    m_json = parser.isSet(QStringLiteral("json"));
-    m_result = QJsonObject{{QStringLiteral("command"), name()}, {QStringLiteral("action"), action}};
-    out.toStandardError(m_json);
-    const int code = run(parser, action, arguments.mid(1), out);
-    if (m_json && !usageFailed()) {
-        m_result.insert(QStringLiteral("ok"), code == Success);
-        QTextStream(stdout) << QJsonDocument(m_result).toJson(QJsonDocument::Compact) << '\n';
-    }
-    return code;
+    return run(parser, action, arguments.mid(1), out);
 }
 
 int ActionCommand::fail(Output &out, const Message &error)

@@ -123,6 +123,8 @@ protected:
     void setResult(const QString &key, const QJsonValue &value) { m_result.insert(key, value); }
 
 private:
+    int runAction(const QCommandLineParser &parser, const QString &action, const QStringList &arguments, Output &out);
+
     QStringList m_actions;
     bool m_json = false;
     QJsonObject m_result;

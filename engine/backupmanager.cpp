@@ -10,6 +10,7 @@
 #include <QFutureWatcher>
 #include <QtConcurrent>
 #include <QDir>
+#include <QRegularExpression>
 #include <QFile>
 #include <QFileInfo>
 #include <QSqlDatabase>
@@ -104,6 +105,38 @@ QString BackupManager::getDefaultBackupPath() const
     QDir().mkpath(getBackupDir());
     return getBackupDir() + QStringLiteral("/backup_")
         + QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd_HHmmss")) + QStringLiteral(".sql");
+}
+
+namespace {
+QString fileNamePart(const QString &text)
+{
+    QString part = text;
+    static const QRegularExpression unsafe(QStringLiteral("[\\\\/:*?\"<>|\\s\\x00-\\x1f]"));
+    return part.replace(unsafe, QStringLiteral("_"));
+}
+} // namespace
+
+QString BackupManager::entryBackupPath(const QString &entry, const QString &database) const
+{
+    QDir().mkpath(getBackupDir());
+    const QString stem = getBackupDir() + QLatin1Char('/') + fileNamePart(entry) + QLatin1Char('_') + fileNamePart(database) + QLatin1Char('_')
+        + QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd_HHmmss"));
+    QString path = stem + QStringLiteral(".sql");
+    for (int n = 2; QFileInfo::exists(path) || QFileInfo::exists(path + QStringLiteral(".part")); ++n)
+        path = stem + QStringLiteral("_%1.sql").arg(n);
+    return path;
+}
+
+QStringList BackupManager::backupsBeyond(const QString &entry, const QString &database, int keep) const
+{
+    const QString prefix = fileNamePart(entry) + QLatin1Char('_') + fileNamePart(database) + QLatin1Char('_');
+    static const QRegularExpression stamp(QStringLiteral("^\\d{8}_\\d{6}(_\\d+)?\\.sql$"));
+    QStringList whole;
+    for (const QString &name : QDir(getBackupDir()).entryList({prefix + QStringLiteral("*.sql")}, QDir::Files, QDir::Name | QDir::Reversed)) {
+        if (stamp.match(name.mid(prefix.size())).hasMatch())
+            whole.append(getBackupDir() + QLatin1Char('/') + name);
+    }
+    return whole.mid(qMax(1, keep));
 }
 
 QStringList BackupManager::getBackupFiles() const

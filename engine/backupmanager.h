@@ -28,6 +28,12 @@ public:
     QStringList getBackupFiles() const;
     QString getBackupDir() const;
     QString getDefaultBackupPath() const;
+    // backups/<entry>_<database>_<yyyyMMdd_HHmmss>.sql: a host entry's database, named so that
+    // the backups of several servers keep apart (characters a file name cannot hold become "_").
+    QString entryBackupPath(const QString &entry, const QString &database) const;
+    // The whole backups of that entry and database beyond the newest `keep` (>= 1), oldest last:
+    // what a rotation removes. Unfinished dumps (".part") are not backups and stay out of it.
+    QStringList backupsBeyond(const QString &entry, const QString &database, int keep) const;
 
     bool isBusy() const { return m_mode != Idle; }
 

@@ -11,6 +11,8 @@
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
+#include <QSaveFile>
+#include <QSet>
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QSqlDatabase>
@@ -331,6 +333,63 @@ QList<UndoFile::Summary> UndoFile::list()
     return files;
 }
 
+namespace {
+// Checksums of applied files that a prune removed, one per line.
+QString prunedChecksumsPath()
+{
+    return QDir(UndoFile::directory()).filePath(QStringLiteral("applied/pruned-checksums.txt"));
+}
+} // namespace
+
+QList<UndoFile::Prunable> UndoFile::prunable(int days, const QStringList &named)
+{
+    QList<Prunable> files;
+    const QDir applied(QDir(directory()).filePath(QStringLiteral("applied")));
+    QSet<QString> chosen;
+    for (const QString &path : named)
+        chosen.insert(QFileInfo(path).absoluteFilePath());
+    for (const QFileInfo &entry : applied.entryInfoList({QStringLiteral("*.sql")}, QDir::Files, QDir::Time))
+        files.append({entry.absoluteFilePath(), entry.size(), true});
+    const QDateTime limit = QDateTime::currentDateTime().addDays(-qMax(0, days));
+    QSet<QString> kept;  // server and database whose newest file was seen
+    QList<Summary> written = list();
+    std::stable_sort(written.begin(), written.end(), [](const Summary &a, const Summary &b) { return a.time > b.time; });
+    for (const Summary &file : std::as_const(written)) {
+        const QString absolute = QFileInfo(file.path).absoluteFilePath();
+        const QString where = (file.identity.isValid() ? file.identity.text() : file.server) + QLatin1Char('/') + file.database;
+        const bool newest = !kept.contains(where);
+        kept.insert(where);
+        if (chosen.contains(absolute) || (days >= 0 && file.time.isValid() && file.time < limit && !newest))
+            files.append({absolute, QFileInfo(absolute).size(), false});
+    }
+    return files;
+}
+
+bool UndoFile::prune(const QList<Prunable> &files, Message *error)
+{
+    QSaveFile record(prunedChecksumsPath());
+    QByteArray checksums;
+    if (QFile old(prunedChecksumsPath()); old.open(QIODevice::ReadOnly))
+        checksums = old.readAll();
+    for (const Prunable &file : files) {
+        if (file.applied)
+            checksums += trailerChecksum(file.path) + '\n';
+    }
+    if (std::any_of(files.cbegin(), files.cend(), [](const Prunable &file) { return file.applied; })
+        && (!QDir().mkpath(QFileInfo(prunedChecksumsPath()).absolutePath()) || !record.open(QIODevice::WriteOnly)
+            || record.write(checksums) != checksums.size() || !record.commit())) {
+        *error = STORED_TEXT("无法记录已执行的撤销文件: %1").arg(record.errorString());
+        return false;
+    }
+    for (const Prunable &file : files) {
+        if (QFile::exists(file.path) && !QFile::remove(file.path)) {
+            *error = STORED_TEXT("无法删除 %1").arg(file.path);
+            return false;
+        }
+    }
+    return true;
+}
+
 bool UndoFile::apply(QSqlDatabase &db, const QString &path, Message *error, bool checkOnly)
 {
     ApplyOptions options;
@@ -361,6 +420,11 @@ UndoFile::Applied UndoFile::apply(QSqlDatabase &db, const QString &path, const A
             result.error = STORED_TEXT("这个撤销文件已经执行过（%1），不能再执行").arg(done.absoluteFilePath());
             return result;
         }
+    }
+    if (QFile pruned(prunedChecksumsPath()); !checksum.isEmpty() && pruned.open(QIODevice::ReadOnly)
+        && pruned.readAll().split('\n').contains(checksum)) {
+        result.error = STORED_TEXT("这个撤销文件已经执行过（其执行记录已清理），不能再执行");
+        return result;
     }
     const QStringList databases = summary.databases.isEmpty() ? QStringList{summary.database} : summary.databases;
     const Walked verified = walk(path, databases);

@@ -128,6 +128,23 @@ public:
     // The undo files of directory(), newest first.
     static QList<Summary> list();
 
+    // A file that a prune removes.
+    struct Prunable
+    {
+        QString path;
+        qint64 bytes = 0;
+        bool applied = false;  // in the "applied" folder: it has been run
+    };
+    // What a prune removes, newest first: every applied file, every undo file of directory()
+    // older than `days` days (none when `days` < 0), and the files `named` (undo files of
+    // directory() or of its applied folder, whatever their age). The newest file of each
+    // server's database that has not been applied stays unless it is named: the way back from
+    // the last change there is never removed by age alone.
+    static QList<Prunable> prunable(int days, const QStringList &named = {});
+    // Removes them; the checksums of applied files stay recorded, so that a copy of one found
+    // elsewhere is still refused. False with *error at the first file that cannot be removed.
+    static bool prune(const QList<Prunable> &files, Message *error);
+
     struct ApplyOptions
     {
         bool checkOnly = false;    // run the file's checks alone and roll back

@@ -18,6 +18,7 @@ LC_ALL=C.UTF-8 help2man --locale=C.UTF-8 --no-info --section=1 --version-string=
 
 gzip -9nc "$ROOT/packaging/quorvel.1" > "$BUILD_DIR/quorvel.1.gz"
 gzip -9nc "$ROOT/packaging/changelog" > "$BUILD_DIR/changelog.gz"
+gzip -9nc "$ROOT/README.md" > "$BUILD_DIR/README.md.gz"
 
 (cd "$BUILD_DIR" && cpack -G DEB -B "$BUILD_DIR/package" >/dev/null)
 DEB=$(ls -t "$BUILD_DIR"/package/quorvel_*.deb | head -n 1)

@@ -1701,14 +1701,6 @@ Note: the player must log in again to see them.</translation>
         <translation>Characters - %1</translation>
     </message>
     <message>
-        <source>物品配置加载成功</source>
-        <translation>Item catalogue loaded</translation>
-    </message>
-    <message>
-        <source>物品配置加载失败，请检查 Config 目录</source>
-        <translation>The item catalogue could not be loaded; check the Config folder</translation>
-    </message>
-    <message>
         <source>输入ID，多个用逗号分隔</source>
         <translation>IDs, separated by commas</translation>
     </message>
@@ -2105,6 +2097,14 @@ Updated with it:
 Source: %2 (GUID=%3)
 Target account: %4
 New name: %5</translation>
+    </message>
+    <message>
+        <source>物品配置加载成功: %1</source>
+        <translation>Item catalogue loaded: %1</translation>
+    </message>
+    <message>
+        <source>物品配置加载失败，请检查目录 %1</source>
+        <translation>The item catalogue could not be loaded; check the folder %1</translation>
     </message>
 </context>
 <context>
@@ -2534,6 +2534,26 @@ Exit codes: 0 success, 1 the operation failed, 2 wrong usage. Commands that chan
         <source>预演给出的合区计划；服务器在此之后有变化时不做任何修改</source>
         <translation>the merge plan a rehearsal printed; when the servers changed since, nothing is changed</translation>
     </message>
+    <message>
+        <source>依次备份主机配置中每个主机的角色库和账号库，文件以主机和数据库命名</source>
+        <translation>Back up the character and account databases of every host entry, one after the other, into files named after the entry and the database</translation>
+    </message>
+    <message>
+        <source>--all: 每个主机的每个数据库只保留最新的 N 个完整备份（N ≥ 1）</source>
+        <translation>--all: keep only the newest N whole backups of each entry's database (N ≥ 1)</translation>
+    </message>
+    <message>
+        <source>--all: 把每个备份的结果作为一个 JSON 对象输出到标准输出（日志改到标准错误）</source>
+        <translation>--all: print the result of every backup as one JSON object on standard output (the log goes to standard error)</translation>
+    </message>
+    <message>
+        <source>删除已执行的撤销文件和早于 --older-than 天的撤销文件（需 --yes；其后可列出要删除的文件）</source>
+        <translation>Remove applied undo files and undo files older than --older-than days (needs --yes; files to remove may follow)</translation>
+    </message>
+    <message>
+        <source>prune: 也删除早于 DAYS 天的撤销文件（每个数据库最新的一个除外）</source>
+        <translation>prune: also remove undo files older than DAYS days (except the newest of each database)</translation>
+    </message>
 </context>
 <context>
     <name>Cli::AccountCommand</name>
@@ -2603,6 +2623,10 @@ Exit codes: 0 success, 1 the operation failed, 2 wrong usage. Commands that chan
     <message>
         <source>多余的参数 &quot;%1&quot;</source>
         <translation>Unexpected arguments &quot;%1&quot;</translation>
+    </message>
+    <message>
+        <source>未知的动作 &quot;%1&quot;，可用: %2</source>
+        <translation>Unknown action &quot;%1&quot;; available: %2</translation>
     </message>
 </context>
 <context>
@@ -2825,6 +2849,30 @@ Exit codes: 0 success, 1 the operation failed, 2 wrong usage. Commands that chan
         <source>将用 %1 (%2 字节) 恢复数据库 %3，各表现有行数与文件中的行数:</source>
         <translation>Restoring database %3 from %1 (%2 bytes); rows of each table now and in the file:</translation>
     </message>
+    <message>
+        <source>--keep 需要正整数，而不是 &quot;%1&quot;</source>
+        <translation>--keep needs a positive whole number, not &quot;%1&quot;</translation>
+    </message>
+    <message>
+        <source>主机配置中没有主机 (%1)</source>
+        <translation>The host list has no entries (%1)</translation>
+    </message>
+    <message>
+        <source>%1: 主机配置中没有 %2 的密码，跳过</source>
+        <translation>%1: the host list has no password for %2; skipped</translation>
+    </message>
+    <message>
+        <source>备份成功: %1 %2 → %3（删除旧备份 %4 个）</source>
+        <translation>Backed up: %1 %2 → %3 (%4 older backups removed)</translation>
+    </message>
+    <message>
+        <source>备份失败: %1 %2</source>
+        <translation>Backup failed: %1 %2</translation>
+    </message>
+    <message>
+        <source>备份完成: %1 个成功，%2 个失败</source>
+        <translation>Backups done: %1 succeeded, %2 failed</translation>
+    </message>
 </context>
 <context>
     <name>Cli::UndoCommand</name>
@@ -2855,6 +2903,30 @@ Exit codes: 0 success, 1 the operation failed, 2 wrong usage. Commands that chan
     <message>
         <source>检查通过：文件完整，服务器是写入时的那台，数据仍是操作后的样子，要放回的角色ID都空闲</source>
         <translation>Check passed: the file is whole, this is the server it was written on, the data is still as the operation left it, and the character IDs to put back are free</translation>
+    </message>
+    <message>
+        <source>--older-than 需要天数（非负整数）</source>
+        <translation>--older-than needs a number of days (a whole number, 0 or more)</translation>
+    </message>
+    <message>
+        <source>  %1（已执行，%2 字节）</source>
+        <translation>  %1 (applied, %2 bytes)</translation>
+    </message>
+    <message>
+        <source>  %1（%2 字节）</source>
+        <translation>  %1 (%2 bytes)</translation>
+    </message>
+    <message>
+        <source>共 %1 个撤销文件，%2 字节</source>
+        <translation>%1 undo files, %2 bytes</translation>
+    </message>
+    <message>
+        <source>已删除 %1 个撤销文件</source>
+        <translation>Removed %1 undo files</translation>
+    </message>
+    <message>
+        <source>没有尚未执行的撤销文件（%1）</source>
+        <translation>No undo files that have not been applied (%1)</translation>
     </message>
 </context>
 <context>
@@ -3161,10 +3233,6 @@ Please check:
 </context>
 <context>
     <name>MainWindow</name>
-    <message>
-        <source>Quorvel 游戏数据库管理工具 v1.1</source>
-        <translation>Quorvel game database manager v1.1</translation>
-    </message>
     <message>
         <source>数据库连接</source>
         <translation>Connection</translation>
@@ -3492,6 +3560,10 @@ Quit?</translation>
     <message>
         <source>请先关闭其他窗口，再切换界面语言。</source>
         <translation>Close the other windows first, then switch the language.</translation>
+    </message>
+    <message>
+        <source>Quorvel 游戏数据库管理工具 v%1</source>
+        <translation>Quorvel game database tool v%1</translation>
     </message>
 </context>
 <context>
@@ -5199,6 +5271,10 @@ or run mysql-connector-odbc-9.x.x-winx64.msi from the program&apos;s folder.
 
 Start the program anyway?</translation>
     </message>
+    <message>
+        <source>没有能显示中文的字体（请安装 fonts-noto-cjk 或 fonts-wqy-microhei），界面改用英文</source>
+        <translation>No font shows Chinese (install fonts-noto-cjk or fonts-wqy-microhei); the window uses English</translation>
+    </message>
 </context>
 <context>
     <name>UndoApply</name>
@@ -5545,6 +5621,18 @@ If this really is the same server, moved, confirm it and run the file again</tra
     <message>
         <source>服务器与写入时相同 (%1)</source>
         <translation>the server is the one the file was written on (%1)</translation>
+    </message>
+    <message>
+        <source>无法记录已执行的撤销文件: %1</source>
+        <translation>Cannot record the applied undo files: %1</translation>
+    </message>
+    <message>
+        <source>无法删除 %1</source>
+        <translation>Cannot remove %1</translation>
+    </message>
+    <message>
+        <source>这个撤销文件已经执行过（其执行记录已清理），不能再执行</source>
+        <translation>This undo file was applied before (its record was pruned); it cannot run again</translation>
     </message>
 </context>
 <context>

@@ -1701,14 +1701,6 @@ ZoneWorldID 将从 %1 改为 %2，角色的装备、时装和珍兽装备随之�
         <translation>角色管理 - %1</translation>
     </message>
     <message>
-        <source>物品配置加载成功</source>
-        <translation>物品配置加载成功</translation>
-    </message>
-    <message>
-        <source>物品配置加载失败，请检查 Config 目录</source>
-        <translation>物品配置加载失败，请检查 Config 目录</translation>
-    </message>
-    <message>
         <source>输入ID，多个用逗号分隔</source>
         <translation>输入ID，多个用逗号分隔</translation>
     </message>
@@ -2105,6 +2097,14 @@ CharGUID: %1
 源角色: %2 (GUID=%3)
 目标账号: %4
 新角色名: %5</translation>
+    </message>
+    <message>
+        <source>物品配置加载成功: %1</source>
+        <translation>物品配置加载成功: %1</translation>
+    </message>
+    <message>
+        <source>物品配置加载失败，请检查目录 %1</source>
+        <translation>物品配置加载失败，请检查目录 %1</translation>
     </message>
 </context>
 <context>
@@ -2534,6 +2534,26 @@ CharGUID: %1
         <source>预演给出的合区计划；服务器在此之后有变化时不做任何修改</source>
         <translation>预演给出的合区计划；服务器在此之后有变化时不做任何修改</translation>
     </message>
+    <message>
+        <source>依次备份主机配置中每个主机的角色库和账号库，文件以主机和数据库命名</source>
+        <translation>依次备份主机配置中每个主机的角色库和账号库，文件以主机和数据库命名</translation>
+    </message>
+    <message>
+        <source>--all: 每个主机的每个数据库只保留最新的 N 个完整备份（N ≥ 1）</source>
+        <translation>--all: 每个主机的每个数据库只保留最新的 N 个完整备份（N ≥ 1）</translation>
+    </message>
+    <message>
+        <source>--all: 把每个备份的结果作为一个 JSON 对象输出到标准输出（日志改到标准错误）</source>
+        <translation>--all: 把每个备份的结果作为一个 JSON 对象输出到标准输出（日志改到标准错误）</translation>
+    </message>
+    <message>
+        <source>删除已执行的撤销文件和早于 --older-than 天的撤销文件（需 --yes；其后可列出要删除的文件）</source>
+        <translation>删除已执行的撤销文件和早于 --older-than 天的撤销文件（需 --yes；其后可列出要删除的文件）</translation>
+    </message>
+    <message>
+        <source>prune: 也删除早于 DAYS 天的撤销文件（每个数据库最新的一个除外）</source>
+        <translation>prune: 也删除早于 DAYS 天的撤销文件（每个数据库最新的一个除外）</translation>
+    </message>
 </context>
 <context>
     <name>Cli::AccountCommand</name>
@@ -2603,6 +2623,10 @@ CharGUID: %1
     <message>
         <source>多余的参数 &quot;%1&quot;</source>
         <translation>多余的参数 &quot;%1&quot;</translation>
+    </message>
+    <message>
+        <source>未知的动作 &quot;%1&quot;，可用: %2</source>
+        <translation>未知的动作 &quot;%1&quot;，可用: %2</translation>
     </message>
 </context>
 <context>
@@ -2825,6 +2849,30 @@ CharGUID: %1
         <source>将用 %1 (%2 字节) 恢复数据库 %3，各表现有行数与文件中的行数:</source>
         <translation>将用 %1 (%2 字节) 恢复数据库 %3，各表现有行数与文件中的行数:</translation>
     </message>
+    <message>
+        <source>--keep 需要正整数，而不是 &quot;%1&quot;</source>
+        <translation>--keep 需要正整数，而不是 &quot;%1&quot;</translation>
+    </message>
+    <message>
+        <source>主机配置中没有主机 (%1)</source>
+        <translation>主机配置中没有主机 (%1)</translation>
+    </message>
+    <message>
+        <source>%1: 主机配置中没有 %2 的密码，跳过</source>
+        <translation>%1: 主机配置中没有 %2 的密码，跳过</translation>
+    </message>
+    <message>
+        <source>备份成功: %1 %2 → %3（删除旧备份 %4 个）</source>
+        <translation>备份成功: %1 %2 → %3（删除旧备份 %4 个）</translation>
+    </message>
+    <message>
+        <source>备份失败: %1 %2</source>
+        <translation>备份失败: %1 %2</translation>
+    </message>
+    <message>
+        <source>备份完成: %1 个成功，%2 个失败</source>
+        <translation>备份完成: %1 个成功，%2 个失败</translation>
+    </message>
 </context>
 <context>
     <name>Cli::UndoCommand</name>
@@ -2855,6 +2903,30 @@ CharGUID: %1
     <message>
         <source>检查通过：文件完整，服务器是写入时的那台，数据仍是操作后的样子，要放回的角色ID都空闲</source>
         <translation>检查通过：文件完整，服务器是写入时的那台，数据仍是操作后的样子，要放回的角色ID都空闲</translation>
+    </message>
+    <message>
+        <source>--older-than 需要天数（非负整数）</source>
+        <translation>--older-than 需要天数（非负整数）</translation>
+    </message>
+    <message>
+        <source>  %1（已执行，%2 字节）</source>
+        <translation>  %1（已执行，%2 字节）</translation>
+    </message>
+    <message>
+        <source>  %1（%2 字节）</source>
+        <translation>  %1（%2 字节）</translation>
+    </message>
+    <message>
+        <source>共 %1 个撤销文件，%2 字节</source>
+        <translation>共 %1 个撤销文件，%2 字节</translation>
+    </message>
+    <message>
+        <source>已删除 %1 个撤销文件</source>
+        <translation>已删除 %1 个撤销文件</translation>
+    </message>
+    <message>
+        <source>没有尚未执行的撤销文件（%1）</source>
+        <translation>没有尚未执行的撤销文件（%1）</translation>
     </message>
 </context>
 <context>
@@ -3161,10 +3233,6 @@ CharGUID: %1
 </context>
 <context>
     <name>MainWindow</name>
-    <message>
-        <source>Quorvel 游戏数据库管理工具 v1.1</source>
-        <translation>Quorvel 游戏数据库管理工具 v1.1</translation>
-    </message>
     <message>
         <source>数据库连接</source>
         <translation>数据库连接</translation>
@@ -3492,6 +3560,10 @@ CharGUID: %1
     <message>
         <source>请先关闭其他窗口，再切换界面语言。</source>
         <translation>请先关闭其他窗口，再切换界面语言。</translation>
+    </message>
+    <message>
+        <source>Quorvel 游戏数据库管理工具 v%1</source>
+        <translation>Quorvel 游戏数据库管理工具 v%1</translation>
     </message>
 </context>
 <context>
@@ -5199,6 +5271,10 @@ CharGUID: %1
 
 是否继续启动程序？</translation>
     </message>
+    <message>
+        <source>没有能显示中文的字体（请安装 fonts-noto-cjk 或 fonts-wqy-microhei），界面改用英文</source>
+        <translation>没有能显示中文的字体（请安装 fonts-noto-cjk 或 fonts-wqy-microhei），界面改用英文</translation>
+    </message>
 </context>
 <context>
     <name>UndoApply</name>
@@ -5545,6 +5621,18 @@ CharGUID: %1
     <message>
         <source>服务器与写入时相同 (%1)</source>
         <translation>服务器与写入时相同 (%1)</translation>
+    </message>
+    <message>
+        <source>无法记录已执行的撤销文件: %1</source>
+        <translation>无法记录已执行的撤销文件: %1</translation>
+    </message>
+    <message>
+        <source>无法删除 %1</source>
+        <translation>无法删除 %1</translation>
+    </message>
+    <message>
+        <source>这个撤销文件已经执行过（其执行记录已清理），不能再执行</source>
+        <translation>这个撤销文件已经执行过（其执行记录已清理），不能再执行</translation>
     </message>
 </context>
 <context>

@@ -47,6 +47,7 @@ private slots:
     void killedMergeLeavesTheTargetAsItWas();
     void dryRunWipeCountsWhatTheWipeDeletes();
     void backupRestoreRoundTrips();
+    void backupAllRotatesEveryEntry();
     void characterCommandsChangeExactlyWhatTheySay_data();
     void characterCommandsChangeExactlyWhatTheySay();
     void accountCommands();
@@ -154,6 +155,8 @@ void TestCli::badUsage_data()
         << QStringLiteral("--host cannot be used with --server/--user/--database/--accounts-database");
     QTest::newRow("character without an action") << QStringList{QStringLiteral("character"), QStringLiteral("--host"), QStringLiteral("甲服")}
                                                  << QStringLiteral("需要一个动作: list|search|show|copy|transfer|delete|repair|set") << QStringLiteral("An action is needed: list|search|show|copy|transfer|delete|repair|set");
+    QTest::newRow("an unknown action") << QStringList{QStringLiteral("character"), QStringLiteral("lst"), QStringLiteral("--host"), QStringLiteral("甲服")}
+                                       << QStringLiteral("未知的动作 \"lst\"") << QStringLiteral("Unknown action \"lst\"");
     QTest::newRow("a field the editor does not change")
         << QStringList{QStringLiteral("character"), QStringLiteral("set"), QStringLiteral("--host"), QStringLiteral("甲服"),
                        QStringLiteral("--guid"), QStringLiteral("1"), QStringLiteral("isvalid=0")}
@@ -176,6 +179,14 @@ void TestCli::badUsage()
         QVERIFY2(result.err.contains(expected), qPrintable(result.err));
         QCOMPARE(result.err.count(QLatin1Char('\n')), 1);
         QVERIFY(result.out.isEmpty());
+    }
+    // With --json an action's usage error is an object too.
+    if (arguments.first() == QLatin1String("character")) {
+        const Result result = run(arguments + QStringList{QStringLiteral("--json")});
+        const QJsonObject object = QJsonDocument::fromJson(result.out.toUtf8()).object();
+        QVERIFY2(result.code == 2 && object.value(QStringLiteral("ok")) == QJsonValue(false)
+                     && object.value(QStringLiteral("error")).toString().startsWith(message.left(4)),
+                 qPrintable(result.out));
     }
 }
 
@@ -430,6 +441,66 @@ void TestCli::backupRestoreRoundTrips()
             QCOMPARE(m.captured(2), QStringLiteral("0"));
     }
     QVERIFY(tables >= 26);
+}
+
+// backup --all backs up every entry's databases (an account database on another server too),
+// keeps the newest two of each, reports the entry whose server is down, and every kept file
+// restores its database.
+void TestCli::backupAllRotatesEveryEntry()
+{
+    const TestServer accounts = TestServers::shared(1);
+    QVERIFY(accounts.isValid());
+    QVERIFY(TestServers::runSql(accounts, "DROP DATABASE IF EXISTS cli_b_web; CREATE DATABASE cli_b_web;"));
+    QVERIFY(TestServers::copyTables(m_server, accounts, QStringLiteral("cli_b_web")));
+    HostConfig remote = host(QStringLiteral("乙 服/2"), QStringLiteral("cli_b"));
+    remote.webHost = accounts.host;
+    remote.webPort = accounts.port;
+    remote.webPassword = accounts.password;
+    HostConfig down = host(QStringLiteral("停服"), QStringLiteral("cli_b"));
+    down.port = 1;
+    down.webDatabase.clear();
+    const QString hosts = m_dir.filePath(QStringLiteral("host_configs.json"));
+    const QString saved = hosts + QStringLiteral(".saved");
+    QVERIFY(QFile::copy(hosts, saved));
+    QVERIFY(writeHostConfigs(hosts, {host(QStringLiteral("甲服"), QStringLiteral("cli_a")), remote, down}));
+    QDir backups(m_dir.filePath(QStringLiteral("backups")));
+    for (const QString &old : backups.entryList({QStringLiteral("*.sql")}, QDir::Files))
+        QVERIFY(backups.remove(old));
+    struct Database
+    {
+        QString prefix;
+        TestServer server;
+        QString name;
+    };
+    const QList<Database> databases = {{QStringLiteral("甲服_cli_a_"), m_server, QStringLiteral("cli_a")},
+                                       {QStringLiteral("甲服_cli_a_web_"), m_server, QStringLiteral("cli_a_web")},
+                                       {QStringLiteral("乙_服_2_cli_b_"), m_server, QStringLiteral("cli_b")},
+                                       {QStringLiteral("乙_服_2_cli_b_web_"), accounts, QStringLiteral("cli_b_web")}};
+    QMap<QString, QMap<QString, QString>> before;
+    for (const Database &database : databases)
+        before.insert(database.name, TestServers::databaseChecksums(database.server, {database.name}));
+    for (int run = 0; run < 3; ++run) {
+        const Result result = this->run({QStringLiteral("backup"), QStringLiteral("--all"), QStringLiteral("--keep"), QStringLiteral("2"),
+                                         QStringLiteral("--json")});
+        QCOMPARE(result.code, 1);  // the entry whose server is down
+        const QJsonArray done = QJsonDocument::fromJson(result.out.toUtf8()).object().value(QStringLiteral("backups")).toArray();
+        QCOMPARE(done.size(), 5);
+        for (const QJsonValue &backup : done)
+            QCOMPARE(backup.toObject().value(QStringLiteral("ok")).toBool(), backup.toObject().value(QStringLiteral("entry")).toString() != QStringLiteral("停服"));
+    }
+    for (const Database &database : databases) {
+        const QStringList kept = backups.entryList({database.prefix + QStringLiteral("2*.sql")}, QDir::Files, QDir::Name | QDir::Reversed);
+        QCOMPARE(kept.size(), 2);
+        QVERIFY(TestServers::runSql(database.server, "DELETE FROM account;", database.name) || TestServers::runSql(database.server, "DELETE FROM t_char;", database.name));
+        const Result restored = run({QStringLiteral("restore"), QStringLiteral("--file"), backups.filePath(kept.first()), QStringLiteral("--server"),
+                                     QStringLiteral("%1:%2").arg(database.server.host).arg(database.server.port), QStringLiteral("--database"),
+                                     database.name, QStringLiteral("--password-stdin"), QStringLiteral("--yes")},
+                                    database.server.password.toUtf8() + '\n');
+        QVERIFY2(restored.code == 0, qPrintable(restored.out + restored.err));
+        QCOMPARE(TestServers::databaseChecksums(database.server, {database.name}), before.value(database.name));
+    }
+    QVERIFY(QFile::remove(hosts) && QFile::rename(saved, hosts));
+    TestServers::runSql(accounts, "DROP DATABASE IF EXISTS cli_b_web;");
 }
 
 QTEST_MAIN(TestCli)

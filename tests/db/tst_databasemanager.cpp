@@ -91,8 +91,8 @@ void TestDatabaseManager::sessionLifecycle()
     unreachable.port = 1;
     QVERIFY(!db->connectToDatabase(unreachable));
     QCOMPARE(errors.count(), 3);
-    QVERIFY(errors.at(1).at(0).toString().contains(QStringLiteral("Access denied")));
-    QVERIFY(errors.at(2).at(0).toString().contains(QStringLiteral("Can't connect")));
+    QVERIFY(errors.at(1).at(0).value<Message>().stored().contains(QStringLiteral("Access denied")));
+    QVERIFY(errors.at(2).at(0).value<Message>().stored().contains(QStringLiteral("Can't connect")));
     QCOMPARE(status.count(), 0);
     QVERIFY(!QSqlDatabase::contains(QStringLiteral("main_connection")));
 
@@ -193,7 +193,7 @@ void TestDatabaseManager::odbcPath()
     QVERIFY(!db->connectToDatabase(wrong));
     QVERIFY(!db->testConnection(wrong));
     QCOMPARE(errors.count(), 2);
-    QVERIFY(errors.at(0).at(0).toString().startsWith(QStringLiteral("无法连接数据库，最后错误：")));
+    QVERIFY(errors.at(0).at(0).value<Message>().stored().startsWith(QStringLiteral("无法连接数据库，最后错误：")));
     QVERIFY(!QSqlDatabase::contains(QStringLiteral("test_connection")));
 }
 
@@ -255,7 +255,7 @@ void TestDatabaseManager::failedQueriesAreReported()
     QVERIFY(db->getWorldIdStatistics().isEmpty());
     QVERIFY(query.exec(QStringLiteral("RENAME TABLE t_char_away TO t_char")));
     QCOMPARE(errors.count(), 2);
-    QVERIFY(errors.at(1).at(0).toString().startsWith(QStringLiteral("获取角色统计失败: ")));
+    QVERIFY(errors.at(1).at(0).value<Message>().stored().startsWith(QStringLiteral("获取角色统计失败: ")));
 }
 
 void TestDatabaseManager::gbkConversions_data()

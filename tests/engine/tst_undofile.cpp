@@ -83,6 +83,7 @@ private slots:
     void damagedFilesChangeNothing_data();
     void damagedFilesChangeNothing();
     void reappliedUndoLeavesNewCharactersAlone();
+    void pruneKeepsTheNewestOfEachDatabase();
     void headerCarriesNoSql();
     void filesActOnlyWhereTheyWereWritten_data();
     void filesActOnlyWhereTheyWereWritten();
@@ -307,7 +308,57 @@ void TestUndoFile::reappliedUndoLeavesNewCharactersAlone()
     }
     QVERIFY(!stockClient(copied));
     QCOMPARE(checksums(), created);
+
+    // A prune removes the applied file; its copy is still refused.
+    const QList<UndoFile::Prunable> pruned = UndoFile::prunable(-1);
+    QVERIFY(std::any_of(pruned.cbegin(), pruned.cend(), [&applied](const UndoFile::Prunable &file) {
+        return file.applied && file.path == QFileInfo(applied).absoluteFilePath();
+    }));
+    QVERIFY(std::all_of(pruned.cbegin(), pruned.cend(), [](const UndoFile::Prunable &file) { return file.applied; }));
+    QVERIFY2(UndoFile::prune(pruned, &error), qPrintable(error));
+    QVERIFY(!QFile::exists(applied));
+    QVERIFY(!UndoFile::apply(db, copied, &error));
+    QVERIFY2(error.stored().contains(QStringLiteral("已经执行过")), qPrintable(error));
+    QCOMPARE(checksums(), created);
     QVERIFY(TestServers::runSql(m_server, QByteArray("DELETE FROM t_char WHERE charguid = ") + QByteArray::number(copy), kDb));
+}
+
+// By age: files older than the limit go, except the newest of each database, unless named.
+void TestUndoFile::pruneKeepsTheNewestOfEachDatabase()
+{
+    const QDir folder(UndoFile::directory());
+    QVERIFY(folder.mkpath(QStringLiteral(".")));
+    for (const QFileInfo &old : folder.entryInfoList({QStringLiteral("undo_*.sql")}, QDir::Files))
+        QVERIFY(QFile::remove(old.absoluteFilePath()));
+    auto write = [&folder](const QString &name, const QString &database, int daysAgo) {
+        QFile file(folder.filePath(name));
+        const QByteArray time = QDateTime::currentDateTime().addDays(-daysAgo).toString(Qt::ISODateWithMs).toUtf8();
+        return file.open(QIODevice::WriteOnly)
+            && file.write("-- Quorvel undo file\n-- operation: x\n-- time: " + time + "\n-- server: h:1\n-- database: " + database.toUtf8() + "\n") > 0;
+    };
+    QVERIFY(write(QStringLiteral("undo_a1.sql"), QStringLiteral("a"), 10));
+    QVERIFY(write(QStringLiteral("undo_a2.sql"), QStringLiteral("a"), 9));
+    QVERIFY(write(QStringLiteral("undo_a3.sql"), QStringLiteral("a"), 1));
+    QVERIFY(write(QStringLiteral("undo_b1.sql"), QStringLiteral("b"), 20));
+    auto names = [](const QList<UndoFile::Prunable> &files) {
+        QStringList found;
+        for (const UndoFile::Prunable &file : files) {
+            if (!file.applied)
+                found << QFileInfo(file.path).fileName();
+        }
+        found.sort();
+        return found;
+    };
+    QCOMPARE(names(UndoFile::prunable(5)), QStringList({QStringLiteral("undo_a1.sql"), QStringLiteral("undo_a2.sql")}));
+    QCOMPARE(names(UndoFile::prunable(0)), QStringList({QStringLiteral("undo_a1.sql"), QStringLiteral("undo_a2.sql")}));
+    QCOMPARE(names(UndoFile::prunable(-1)), QStringList());
+    QCOMPARE(names(UndoFile::prunable(30, {folder.filePath(QStringLiteral("undo_b1.sql"))})), QStringList({QStringLiteral("undo_b1.sql")}));
+    Message error;
+    QVERIFY(UndoFile::prune(UndoFile::prunable(5), &error));
+    QCOMPARE(folder.entryList({QStringLiteral("undo_*.sql")}, QDir::Files, QDir::Name),
+             QStringList({QStringLiteral("undo_a3.sql"), QStringLiteral("undo_b1.sql")}));
+    for (const QString &left : folder.entryList({QStringLiteral("undo_*.sql")}, QDir::Files))
+        QVERIFY(QFile::remove(folder.filePath(left)));
 }
 
 void TestUndoFile::headerCarriesNoSql()

@@ -24,6 +24,7 @@ private:
     };
     Result run(const QString &program, const QStringList &arguments, const QByteArray &input = QByteArray());
 
+    QString m_package;
     QTemporaryDir m_root;
     QTemporaryDir m_home;
     TestServer m_server;
@@ -34,7 +35,8 @@ void TestPackage::initTestCase()
     const QFileInfoList packages = QDir(QStringLiteral(QUORVEL_PACKAGE_DIR)).entryInfoList({QStringLiteral("quorvel_*.deb")}, QDir::Files, QDir::Time);
     if (packages.isEmpty())
         QSKIP("no package built: bash scripts/package.sh");
-    QCOMPARE(QProcess::execute(QStringLiteral("dpkg"), {QStringLiteral("-x"), packages.first().filePath(), m_root.path()}), 0);
+    m_package = packages.first().filePath();
+    QCOMPARE(QProcess::execute(QStringLiteral("dpkg"), {QStringLiteral("-x"), m_package, m_root.path()}), 0);
     QVERIFY(TestServers::loadAndConnect(&m_server, TestServers::smallSample(QStringLiteral("pkg_db"), {1, 2}, 5)));
 }
 
@@ -63,8 +65,17 @@ TestPackage::Result TestPackage::run(const QString &program, const QStringList &
 
 void TestPackage::installedProgramsRun()
 {
-    QCOMPARE(run(QStringLiteral("quorvel-cli"), {QStringLiteral("--version")}).out.trimmed(), QStringLiteral("quorvel-cli 1.0"));
-    QCOMPARE(run(QStringLiteral("quorvel"), {QStringLiteral("--version")}).out.trimmed(), QStringLiteral("quorvel 1.0"));
+    // One version everywhere: the package's, the programs', the window's title (from project()).
+    QCOMPARE(run(QStringLiteral("quorvel-cli"), {QStringLiteral("--version")}).out.trimmed(), QStringLiteral("quorvel-cli " QUORVEL_VERSION));
+    QCOMPARE(run(QStringLiteral("quorvel"), {QStringLiteral("--version")}).out.trimmed(), QStringLiteral("quorvel " QUORVEL_VERSION));
+    QProcess fields;
+    fields.start(QStringLiteral("dpkg-deb"), {QStringLiteral("-f"), m_package, QStringLiteral("Version"), QStringLiteral("Depends")});
+    QVERIFY(fields.waitForFinished());
+    const QString control = QString::fromUtf8(fields.readAllStandardOutput());
+    QVERIFY2(control.contains(QStringLiteral("Version: " QUORVEL_VERSION "\n")), qPrintable(control));
+    // The window is Chinese by default: the package brings a font that has the characters.
+    QVERIFY2(control.contains(QStringLiteral("fonts-noto-cjk | fonts-wqy-microhei")), qPrintable(control));
+    QVERIFY(QFileInfo::exists(m_root.filePath(QStringLiteral("usr/share/doc/quorvel/README.md.gz"))));
 
     const Result worlds = run(QStringLiteral("quorvel-cli"), {QStringLiteral("worlds"), QStringLiteral("--server"),
                                                               QStringLiteral("%1:%2").arg(m_server.host).arg(m_server.port),

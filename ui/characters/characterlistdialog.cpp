@@ -21,6 +21,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
 #include <QCoreApplication>
 #include <QDialogButtonBox>
 #include <QFileDialog>
@@ -81,9 +82,10 @@ CharacterListDialog::CharacterListDialog(QWidget *parent)
 
     ItemConfigManager *catalogue = ItemConfigManager::instance();
     if (!catalogue->isLoaded()) {
+        const QString folder = QDir::toNativeSeparators(applicationDirectory() + QStringLiteral("/Config"));
         onLogMessage(catalogue->loadConfig(applicationDirectory() + QStringLiteral("/Config"))
-                         ? STORED_TEXT("物品配置加载成功")
-                         : STORED_TEXT("物品配置加载失败，请检查 Config 目录"));
+                         ? STORED_TEXT("物品配置加载成功: %1").arg(folder)
+                         : STORED_TEXT("物品配置加载失败，请检查目录 %1").arg(folder));
     }
 }
 

@@ -93,7 +93,7 @@ void MainWindow::changeEvent(QEvent *event)
 
 void MainWindow::retranslate()
 {
-    setWindowTitle(tr("Quorvel 游戏数据库管理工具 v1.1"));
+    setWindowTitle(tr("Quorvel 游戏数据库管理工具 v%1").arg(QStringLiteral(QUORVEL_VERSION)));
     m_connectionGroup->setTitle(tr("数据库连接"));
     m_configLabel->setText(tr("数据库配置"));
     m_configButton->setText(tr("管理配置"));
