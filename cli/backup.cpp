@@ -39,6 +39,7 @@ public:
         parser.addOption({QStringLiteral("file"), QCoreApplication::translate("Cli", "SQL 文件"), QStringLiteral("PATH")});
         if (m_restore)
             return;
+        parser.addOption({QStringLiteral("gzip"), QCoreApplication::translate("Cli", "压缩为 .sql.gz（边备份边压缩，磁盘上不留未压缩的文件）")});
         parser.addOption({QStringLiteral("all"), QCoreApplication::translate("Cli", "依次备份主机配置中每个主机的角色库和账号库，文件以主机和数据库命名")});
         parser.addOption({QStringLiteral("keep"), QCoreApplication::translate("Cli", "--all: 每个主机的每个数据库只保留最新的 N 个完整备份（N ≥ 1）"),
                           QStringLiteral("N")});
@@ -67,6 +68,11 @@ public:
                 return rehearse(config, file, out);
         } else if (file.isEmpty()) {
             file = backup.getDefaultBackupPath();
+            if (parser.isSet(QStringLiteral("gzip")))
+                file += QStringLiteral(".gz");
+        } else if (parser.isSet(QStringLiteral("gzip")) && !file.endsWith(QLatin1String(".gz"))) {
+            usageError(STORED_TEXT("--gzip 的文件名需以 .gz 结尾: %1").arg(file));
+            return Usage;
         }
         return runTool(backup, config.host, config.port, config.username, config.password, config.database, file, out) ? Success : Failed;
     }
@@ -127,7 +133,7 @@ private:
                 if (config.password.isEmpty()) {
                     out.line(STORED_TEXT("%1: 主机配置中没有 %2 的密码，跳过").arg(host.name, config.database));
                 } else {
-                    file = backup.entryBackupPath(host.name, config.database);
+                    file = backup.entryBackupPath(host.name, config.database, parser.isSet(QStringLiteral("gzip")));
                     ok = runTool(backup, config.host, config.port, config.username, config.password, config.database, file, out);
                 }
                 QStringList removed;

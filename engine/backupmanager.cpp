@@ -4,6 +4,7 @@
 #include "clientoptionfile.h"
 #include "db/connectionrule.h"
 #include "db/storedtext.h"
+#include "gzipfile.h"
 #include "restorepreview.h"
 
 #include <QDateTime>
@@ -116,23 +117,30 @@ QString fileNamePart(const QString &text)
 }
 } // namespace
 
-QString BackupManager::entryBackupPath(const QString &entry, const QString &database) const
+QString BackupManager::entryBackupPath(const QString &entry, const QString &database, bool compressed) const
 {
     QDir().mkpath(getBackupDir());
     const QString stem = getBackupDir() + QLatin1Char('/') + fileNamePart(entry) + QLatin1Char('_') + fileNamePart(database) + QLatin1Char('_')
         + QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd_HHmmss"));
-    QString path = stem + QStringLiteral(".sql");
+    const QString extension = compressed ? QStringLiteral(".sql.gz") : QStringLiteral(".sql");
+    QString path = stem + extension;
     for (int n = 2; QFileInfo::exists(path) || QFileInfo::exists(path + QStringLiteral(".part")); ++n)
-        path = stem + QStringLiteral("_%1.sql").arg(n);
+        path = stem + QStringLiteral("_%1").arg(n) + extension;
     return path;
 }
 
 QStringList BackupManager::backupsBeyond(const QString &entry, const QString &database, int keep) const
 {
     const QString prefix = fileNamePart(entry) + QLatin1Char('_') + fileNamePart(database) + QLatin1Char('_');
-    static const QRegularExpression stamp(QStringLiteral("^\\d{8}_\\d{6}(_\\d+)?\\.sql$"));
+    static const QRegularExpression stamp(QStringLiteral("^\\d{8}_\\d{6}(_\\d+)?\\.sql(\\.gz)?$"));
     QStringList whole;
-    for (const QString &name : QDir(getBackupDir()).entryList({prefix + QStringLiteral("*.sql")}, QDir::Files, QDir::Name | QDir::Reversed)) {
+    // Newest first by the time in the name (a compressed and a plain one of the same second
+    // count as two).
+    QStringList names = QDir(getBackupDir()).entryList({prefix + QStringLiteral("*.sql"), prefix + QStringLiteral("*.sql.gz")}, QDir::Files);
+    std::sort(names.begin(), names.end(), [](const QString &a, const QString &b) {
+        return QString(a).remove(QStringLiteral(".gz")) > QString(b).remove(QStringLiteral(".gz"));
+    });
+    for (const QString &name : std::as_const(names)) {
         if (stamp.match(name.mid(prefix.size())).hasMatch())
             whole.append(getBackupDir() + QLatin1Char('/') + name);
     }
@@ -141,7 +149,7 @@ QStringList BackupManager::backupsBeyond(const QString &entry, const QString &da
 
 QStringList BackupManager::getBackupFiles() const
 {
-    const QFileInfoList entries = QDir(getBackupDir()).entryInfoList({QStringLiteral("*.sql")}, QDir::Files, QDir::Time);
+    const QFileInfoList entries = QDir(getBackupDir()).entryInfoList({QStringLiteral("*.sql"), QStringLiteral("*.sql.gz")}, QDir::Files, QDir::Time);
     QStringList files;
     for (const QFileInfo &entry : entries)
         files.append(entry.absoluteFilePath());
@@ -195,11 +203,7 @@ void BackupManager::startProcess(const QString &program, const QStringList &argu
     if (m_process)
         m_process->deleteLater();
     m_process = new QProcess(this);
-    connect(m_process, &QProcess::readyReadStandardOutput, this, [this]() {
-        const QString text = QString::fromLocal8Bit(m_process->readAllStandardOutput());
-        if (!text.isEmpty())
-            emit logMessage(text);
-    });
+    connect(m_process, &QProcess::readyReadStandardOutput, this, &BackupManager::onStandardOutput);
     connect(m_process, &QProcess::readyReadStandardError, this, &BackupManager::onStandardError);
     connect(m_process, &QProcess::finished, this, &BackupManager::onProcessFinished);
     connect(m_process, &QProcess::errorOccurred, this, &BackupManager::onProcessError);
@@ -246,11 +250,24 @@ void BackupManager::backupDatabase(const QString &host, int port, const QString 
         return;
     }
 
+    // A compressed backup: the tool writes to its standard output, and the program compresses it
+    // into the part file as it comes, never an uncompressed copy on disk.
+    const bool compressed = Gzip::isCompressed(filePath);
+    delete m_compressor;
+    m_compressor = nullptr;
+    delete m_output;
+    m_output = nullptr;
+    if (compressed) {
+        m_output = new QFile(partialPath(), this);
+        m_outputFailed = !m_output->open(QIODevice::WriteOnly | QIODevice::Truncate);
+        m_compressor = new Gzip::Writer(m_output);
+    }
+
     QStringList shown;
     QStringList arguments;
     if (!connectionArguments(host, port, user, password, &arguments, &shown))
         return;
-    const QStringList rest = dumpOptions(partialPath(), database);
+    const QStringList rest = dumpOptions(compressed ? QString() : partialPath(), database);
     arguments += rest;
     shown += rest;
     m_expectedDumpSize = 0;
@@ -282,8 +299,8 @@ void BackupManager::restoreDatabase(const QString &host, int port, const QString
         return;
     beginOperation(Restore, filePath, database);
 
-    auto *input = new QFile(filePath, this);
-    if (!input->exists() || !input->open(QIODevice::ReadOnly)) {
+    auto *input = new Gzip::Dump;
+    if (QString openError; !QFileInfo::exists(filePath) || !input->open(filePath, &openError)) {
         delete input;
         m_mode = Idle;
         emit errorOccurred(STORED_TEXT("备份文件不存在: ") + filePath);
@@ -301,9 +318,9 @@ void BackupManager::restoreDatabase(const QString &host, int port, const QString
         return;
     }
     m_input = input;
-    m_inputSize = m_input->size();
-    if (!isMariaDbTool(m_clientToolPath) && isSandboxLine(m_input->peek(64)))
-        m_input->readLine();
+    m_inputSize = m_input->fileSize();
+    if (!isMariaDbTool(m_clientToolPath) && isSandboxLine(m_input->device()->peek(64)))
+        m_input->device()->readLine();
     emit logMessage(STORED_TEXT("备份文件: %1 (%2 KB)").arg(filePath, QString::number(m_inputSize / 1024)));
 
     QStringList shown;
@@ -334,11 +351,17 @@ void BackupManager::feedInput()
         return;
     if (m_process->bytesToWrite() > kInputChunk)
         return;
-    const QByteArray chunk = m_input->read(kInputChunk);
+    const QByteArray chunk = m_input->device()->read(kInputChunk);
     if (!chunk.isEmpty())
         m_process->write(chunk);
-    emitProgress(workProgress(m_input->pos() - m_process->bytesToWrite(), m_inputSize));
-    if (m_input->atEnd() && chunk.isEmpty()) {
+    emitProgress(workProgress(m_input->filePosition(), m_inputSize));
+    if (m_input->failed()) {
+        // The file changed since it was checked: the client must not take what it got as all.
+        m_inputFailed = true;
+        m_process->kill();
+        return;
+    }
+    if (m_input->device()->atEnd() && chunk.isEmpty()) {
         m_process->closeWriteChannel();
         delete m_input;
         m_input = nullptr;
@@ -385,6 +408,15 @@ void BackupManager::onProcessError(QProcess::ProcessError error)
     }
 }
 
+void BackupManager::onStandardOutput()
+{
+    const QByteArray output = m_process->readAllStandardOutput();
+    if (m_compressor)
+        m_outputFailed = !m_compressor->write(output) || m_outputFailed;
+    else if (!output.isEmpty())
+        emit logMessage(QString::fromLocal8Bit(output));
+}
+
 void BackupManager::finishOperation()
 {
     m_sizeTimer->stop();
@@ -399,9 +431,7 @@ void BackupManager::onProcessFinished(int exitCode, QProcess::ExitStatus exitSta
 {
     const Mode mode = m_mode;
     if (m_process) {
-        const QString output = QString::fromLocal8Bit(m_process->readAllStandardOutput());
-        if (!output.isEmpty())
-            emit logMessage(output);
+        onStandardOutput();
         onStandardError();
         m_process->deleteLater();
         m_process = nullptr;
@@ -417,11 +447,31 @@ void BackupManager::onProcessFinished(int exitCode, QProcess::ExitStatus exitSta
     else
         failure = (mode == Backup ? STORED_TEXT("备份失败，退出码: %1") : STORED_TEXT("恢复失败，退出码: %1")).arg(exitCode);
     // A dump is no transaction: what mysql ran before it stopped stays.
+    if (mode == Restore && std::exchange(m_inputFailed, false)) {
+        ok = false;
+        failure = STORED_TEXT("备份文件在检查之后读取失败，恢复已中止");
+    }
     if (mode == Restore && !ok)
         failure += STORED_TEXT("（mysql 已执行的语句不会回滚，数据库可能只部分恢复，请用完整的备份再恢复一次）");
 
+    // The compressed file's last member, and whether the dump completed, from what was written.
+    bool completed = false;
+    if (m_compressor) {
+        m_outputFailed = !m_compressor->finish() || !m_output->flush() || m_outputFailed;
+        completed = m_compressor->tail().trimmed().split('\n').constLast().startsWith("-- Dump completed");
+        if (m_outputFailed && ok) {
+            ok = false;
+            failure = STORED_TEXT("写入备份文件失败: %1").arg(m_output->errorString());
+        }
+        delete m_compressor;
+        m_compressor = nullptr;
+        delete m_output;
+        m_output = nullptr;
+    } else if (mode == Backup) {
+        completed = RestorePreview::dumpCompleted(partialPath());
+    }
     if (mode == Backup) {
-        if (ok && !RestorePreview::dumpCompleted(partialPath())) {
+        if (ok && !completed) {
             ok = false;
             failure = STORED_TEXT("mysqldump 的输出不完整（没有 \"-- Dump completed\"）");
         }

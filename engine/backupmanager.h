@@ -6,6 +6,10 @@
 #include <QProcess>
 #include <QStringList>
 
+namespace Gzip {
+class Dump;
+class Writer;
+}
 class QFile;
 class QTemporaryFile;
 class QTimer;
@@ -30,7 +34,8 @@ public:
     QString getDefaultBackupPath() const;
     // backups/<entry>_<database>_<yyyyMMdd_HHmmss>.sql: a host entry's database, named so that
     // the backups of several servers keep apart (characters a file name cannot hold become "_").
-    QString entryBackupPath(const QString &entry, const QString &database) const;
+    // With `compressed`, ".sql.gz": backupDatabase() compresses a path so named as it writes.
+    QString entryBackupPath(const QString &entry, const QString &database, bool compressed = false) const;
     // The whole backups of that entry and database beyond the newest `keep` (>= 1), oldest last:
     // what a rotation removes. Unfinished dumps (".part") are not backups and stay out of it.
     QStringList backupsBeyond(const QString &entry, const QString &database, int keep) const;
@@ -68,6 +73,7 @@ private:
     void startProcess(const QString &program, const QStringList &arguments);
     void onProcessError(QProcess::ProcessError error);
     void onStandardError();
+    void onStandardOutput();
     void feedInput();
     void updateBackupProgress();
     void finishOperation();
@@ -84,8 +90,12 @@ private:
 
     QStringList m_lastArguments;
     QTemporaryFile *m_optionFile = nullptr;
-    QFile *m_input = nullptr;         // restore: the file fed to the tool
+    Gzip::Dump *m_input = nullptr;    // restore: the file fed to the tool
     qint64 m_inputSize = 0;
+    QFile *m_output = nullptr;        // a compressed backup: the file the dump goes to
+    Gzip::Writer *m_compressor = nullptr;
+    bool m_outputFailed = false;
+    bool m_inputFailed = false;       // a compressed file that could not be read to its end
     QTimer *m_sizeTimer = nullptr;    // backup: watches the growing dump
     qint64 m_expectedDumpSize = 0;
     int m_lastProgress = -1;

@@ -50,8 +50,11 @@ void removeStaleClientOptionFiles()
 
 QStringList dumpOptions(const QString &file, const QString &database)
 {
-    return {QStringLiteral("--single-transaction"), QStringLiteral("--routines"), QStringLiteral("--triggers"),
-            QStringLiteral("--no-tablespaces"), QStringLiteral("-r") + file, database};
+    QStringList options{QStringLiteral("--single-transaction"), QStringLiteral("--routines"), QStringLiteral("--triggers"),
+                        QStringLiteral("--no-tablespaces")};
+    if (!file.isEmpty())
+        options.append(QStringLiteral("-r") + file);
+    return options + QStringList{database};
 }
 
 bool isSandboxLine(const QByteArray &line)

@@ -19,7 +19,8 @@ class QObject;
 QTemporaryFile *createClientOptionFile(const QString &password, QObject *parent = nullptr);
 
 // The dump tool's options after the connection: a consistent dump with routines and
-// triggers, without tablespaces (newer MySQL wants the PROCESS privilege for them), into `file`.
+// triggers, without tablespaces (newer MySQL wants the PROCESS privilege for them), into `file`
+// (empty: to standard output).
 QStringList dumpOptions(const QString &file, const QString &database);
 
 // MariaDB 10.11.8 and later begin a dump with "/*M!999999\- enable the sandbox mode */",

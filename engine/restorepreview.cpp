@@ -2,6 +2,8 @@
 
 #include "db/storedtext.h"
 
+#include "gzipfile.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
@@ -399,14 +401,19 @@ void Scanner::classify()
 
 bool scan(const QString &dumpFile, const QString &database, Dump *dump, Message *error)
 {
-    QFile file(dumpFile);
-    if (!file.open(QIODevice::ReadOnly)) {
-        *error = STORED_TEXT("无法读取备份文件 %1: %2").arg(dumpFile, file.errorString());
+    Gzip::Dump file;
+    QString openError;
+    if (!file.open(dumpFile, &openError)) {
+        *error = STORED_TEXT("无法读取备份文件 %1: %2").arg(dumpFile, openError);
         return false;
     }
     Scanner scanner(database);
-    while (!file.atEnd())
-        scanner.feed(file.read(1 << 20));
+    while (!file.device()->atEnd())
+        scanner.feed(file.device()->read(1 << 20));
+    if (file.failed()) {
+        *error = STORED_TEXT("无法读取备份文件 %1: %2").arg(dumpFile, file.device()->errorString());
+        return false;
+    }
     scanner.finish();
     *dump = scanner.dump;
     return true;

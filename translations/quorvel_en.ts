@@ -504,6 +504,14 @@ New points:</translation>
         <source>恢复完成: %1</source>
         <translation>Restore done: %1</translation>
     </message>
+    <message>
+        <source>备份文件在检查之后读取失败，恢复已中止</source>
+        <translation>The backup file could not be read after it was checked; the restore was stopped</translation>
+    </message>
+    <message>
+        <source>写入备份文件失败: %1</source>
+        <translation>Writing the backup file failed: %1</translation>
+    </message>
 </context>
 <context>
     <name>BankDialog</name>
@@ -2540,7 +2548,7 @@ Exit codes: 0 success, 1 the operation failed, 2 wrong usage. Commands that chan
     </message>
     <message>
         <source>--all: 每个主机的每个数据库只保留最新的 N 个完整备份（N ≥ 1）</source>
-        <translation>--all: keep only the newest N whole backups of each entry's database (N ≥ 1)</translation>
+        <translation>--all: keep only the newest N whole backups of each entry&apos;s database (N ≥ 1)</translation>
     </message>
     <message>
         <source>--all: 把每个备份的结果作为一个 JSON 对象输出到标准输出（日志改到标准错误）</source>
@@ -2553,6 +2561,10 @@ Exit codes: 0 success, 1 the operation failed, 2 wrong usage. Commands that chan
     <message>
         <source>prune: 也删除早于 DAYS 天的撤销文件（每个数据库最新的一个除外）</source>
         <translation>prune: also remove undo files older than DAYS days (except the newest of each database)</translation>
+    </message>
+    <message>
+        <source>压缩为 .sql.gz（边备份边压缩，磁盘上不留未压缩的文件）</source>
+        <translation>Compress into .sql.gz while the backup runs (no uncompressed file on disk)</translation>
     </message>
 </context>
 <context>
@@ -2872,6 +2884,10 @@ Exit codes: 0 success, 1 the operation failed, 2 wrong usage. Commands that chan
     <message>
         <source>备份完成: %1 个成功，%2 个失败</source>
         <translation>Backups done: %1 succeeded, %2 failed</translation>
+    </message>
+    <message>
+        <source>--gzip 的文件名需以 .gz 结尾: %1</source>
+        <translation>With --gzip the file name must end in .gz: %1</translation>
     </message>
 </context>
 <context>
@@ -3352,10 +3368,6 @@ Please check:
         <translation>Save the backup - %1</translation>
     </message>
     <message>
-        <source>SQL 文件 (*.sql)</source>
-        <translation>SQL files (*.sql)</translation>
-    </message>
-    <message>
         <source>开始备份数据库...</source>
         <translation>Backing up the database...</translation>
     </message>
@@ -3564,6 +3576,14 @@ Quit?</translation>
     <message>
         <source>Quorvel 游戏数据库管理工具 v%1</source>
         <translation>Quorvel game database tool v%1</translation>
+    </message>
+    <message>
+        <source>压缩的 SQL 文件 (*.sql.gz);;SQL 文件 (*.sql)</source>
+        <translation>Compressed SQL files (*.sql.gz);;SQL files (*.sql)</translation>
+    </message>
+    <message>
+        <source>SQL 文件 (*.sql *.sql.gz)</source>
+        <translation>SQL files (*.sql *.sql.gz)</translation>
     </message>
 </context>
 <context>

@@ -504,6 +504,14 @@
         <source>恢复完成: %1</source>
         <translation>恢复完成: %1</translation>
     </message>
+    <message>
+        <source>备份文件在检查之后读取失败，恢复已中止</source>
+        <translation>备份文件在检查之后读取失败，恢复已中止</translation>
+    </message>
+    <message>
+        <source>写入备份文件失败: %1</source>
+        <translation>写入备份文件失败: %1</translation>
+    </message>
 </context>
 <context>
     <name>BankDialog</name>
@@ -2554,6 +2562,10 @@ CharGUID: %1
         <source>prune: 也删除早于 DAYS 天的撤销文件（每个数据库最新的一个除外）</source>
         <translation>prune: 也删除早于 DAYS 天的撤销文件（每个数据库最新的一个除外）</translation>
     </message>
+    <message>
+        <source>压缩为 .sql.gz（边备份边压缩，磁盘上不留未压缩的文件）</source>
+        <translation>压缩为 .sql.gz（边备份边压缩，磁盘上不留未压缩的文件）</translation>
+    </message>
 </context>
 <context>
     <name>Cli::AccountCommand</name>
@@ -2872,6 +2884,10 @@ CharGUID: %1
     <message>
         <source>备份完成: %1 个成功，%2 个失败</source>
         <translation>备份完成: %1 个成功，%2 个失败</translation>
+    </message>
+    <message>
+        <source>--gzip 的文件名需以 .gz 结尾: %1</source>
+        <translation>--gzip 的文件名需以 .gz 结尾: %1</translation>
     </message>
 </context>
 <context>
@@ -3352,10 +3368,6 @@ CharGUID: %1
         <translation>保存备份文件 - %1</translation>
     </message>
     <message>
-        <source>SQL 文件 (*.sql)</source>
-        <translation>SQL 文件 (*.sql)</translation>
-    </message>
-    <message>
         <source>开始备份数据库...</source>
         <translation>开始备份数据库...</translation>
     </message>
@@ -3564,6 +3576,14 @@ CharGUID: %1
     <message>
         <source>Quorvel 游戏数据库管理工具 v%1</source>
         <translation>Quorvel 游戏数据库管理工具 v%1</translation>
+    </message>
+    <message>
+        <source>压缩的 SQL 文件 (*.sql.gz);;SQL 文件 (*.sql)</source>
+        <translation>压缩的 SQL 文件 (*.sql.gz);;SQL 文件 (*.sql)</translation>
+    </message>
+    <message>
+        <source>SQL 文件 (*.sql *.sql.gz)</source>
+        <translation>SQL 文件 (*.sql *.sql.gz)</translation>
     </message>
 </context>
 <context>

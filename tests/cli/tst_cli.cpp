@@ -443,9 +443,9 @@ void TestCli::backupRestoreRoundTrips()
     QVERIFY(tables >= 26);
 }
 
-// backup --all backs up every entry's databases (an account database on another server too),
-// keeps the newest two of each, reports the entry whose server is down, and every kept file
-// restores its database.
+// backup --all --gzip backs up every entry's databases (an account database on another server
+// too), compressed as they are written, keeps the newest two of each, reports the entry whose
+// server is down, and every kept file restores its database.
 void TestCli::backupAllRotatesEveryEntry()
 {
     const TestServer accounts = TestServers::shared(1);
@@ -464,7 +464,7 @@ void TestCli::backupAllRotatesEveryEntry()
     QVERIFY(QFile::copy(hosts, saved));
     QVERIFY(writeHostConfigs(hosts, {host(QStringLiteral("甲服"), QStringLiteral("cli_a")), remote, down}));
     QDir backups(m_dir.filePath(QStringLiteral("backups")));
-    for (const QString &old : backups.entryList({QStringLiteral("*.sql")}, QDir::Files))
+    for (const QString &old : backups.entryList({QStringLiteral("*.sql"), QStringLiteral("*.gz")}, QDir::Files))
         QVERIFY(backups.remove(old));
     struct Database
     {
@@ -480,8 +480,8 @@ void TestCli::backupAllRotatesEveryEntry()
     for (const Database &database : databases)
         before.insert(database.name, TestServers::databaseChecksums(database.server, {database.name}));
     for (int run = 0; run < 3; ++run) {
-        const Result result = this->run({QStringLiteral("backup"), QStringLiteral("--all"), QStringLiteral("--keep"), QStringLiteral("2"),
-                                         QStringLiteral("--json")});
+        const Result result = this->run({QStringLiteral("backup"), QStringLiteral("--all"), QStringLiteral("--gzip"), QStringLiteral("--keep"),
+                                         QStringLiteral("2"), QStringLiteral("--json")});
         QCOMPARE(result.code, 1);  // the entry whose server is down
         const QJsonArray done = QJsonDocument::fromJson(result.out.toUtf8()).object().value(QStringLiteral("backups")).toArray();
         QCOMPARE(done.size(), 5);
@@ -489,7 +489,7 @@ void TestCli::backupAllRotatesEveryEntry()
             QCOMPARE(backup.toObject().value(QStringLiteral("ok")).toBool(), backup.toObject().value(QStringLiteral("entry")).toString() != QStringLiteral("停服"));
     }
     for (const Database &database : databases) {
-        const QStringList kept = backups.entryList({database.prefix + QStringLiteral("2*.sql")}, QDir::Files, QDir::Name | QDir::Reversed);
+        const QStringList kept = backups.entryList({database.prefix + QStringLiteral("2*.sql.gz")}, QDir::Files, QDir::Name | QDir::Reversed);
         QCOMPARE(kept.size(), 2);
         QVERIFY(TestServers::runSql(database.server, "DELETE FROM account;", database.name) || TestServers::runSql(database.server, "DELETE FROM t_char;", database.name));
         const Result restored = run({QStringLiteral("restore"), QStringLiteral("--file"), backups.filePath(kept.first()), QStringLiteral("--server"),

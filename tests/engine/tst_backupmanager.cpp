@@ -1,6 +1,7 @@
 #include "app/debuglog.h"
 #include "db/databasemanager.h"
 #include "engine/backupmanager.h"
+#include "engine/gzipfile.h"
 #include "engine/clientoptionfile.h"
 #include "engine/restorepreview.h"
 #include "modalanswer.h"
@@ -17,6 +18,7 @@
 #include <QSignalSpy>
 #include <QSqlQuery>
 #include <QTemporaryDir>
+#include <QBuffer>
 #include <QtTest>
 
 namespace {
@@ -65,6 +67,7 @@ private slots:
     void failuresAreReported();
     void refusedDumpsChangeNothing_data();
     void refusedDumpsChangeNothing();
+    void compressedDumpsReadAsWritten();
     void rehearsalListsWhatTheDumpRemoves();
     void clientRunsNoShellCommands();
     void progressAndBusyTools();
@@ -337,6 +340,46 @@ void TestBackupManager::refusedDumpsChangeNothing()
     QCOMPARE(state(), before);
     QCOMPARE(TestServers::querySql(m_server, QStringLiteral("SHOW DATABASES LIKE 'backup_other'")), QString());
     QVERIFY(!QFile::exists(m_dir.filePath(QStringLiteral("HACKED"))));
+}
+
+// A compressed dump reads back as the plain one; cut, damaged or written by another program,
+// it is refused before anything runs.
+void TestBackupManager::compressedDumpsReadAsWritten()
+{
+    BackupManager manager;
+    const QString plain = m_dir.filePath(QStringLiteral("plain.sql"));
+    const QString packed = m_dir.filePath(QStringLiteral("packed.sql.gz"));
+    const auto first = finished(manager, true, m_server.password, plain);
+    const auto second = finished(manager, true, m_server.password, packed);
+    QVERIFY(first->success && second->success);
+    QFile file(packed);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray bytes = file.readAll();
+    QVERIFY(bytes.startsWith("\x1f\x8b") && !bytes.contains("CREATE TABLE"));
+    RestorePreview::Dump expected;
+    RestorePreview::Dump read;
+    Message error;
+    QVERIFY(RestorePreview::scan(plain, kDb, &expected, &error));
+    QVERIFY2(RestorePreview::scan(packed, kDb, &read, &error), qPrintable(error));
+    QVERIFY(read.complete && RestorePreview::refusal(read, packed).isEmpty());
+    QCOMPARE(read.rows, expected.rows);
+    QByteArray flipped = bytes;
+    flipped[flipped.size() / 2] = char(flipped.at(flipped.size() / 2) ^ 0x5A);
+    QByteArray foreign;
+    {
+        QBuffer buffer(&foreign);
+        buffer.open(QIODevice::WriteOnly);
+        Gzip::Writer writer(&buffer);
+        QVERIFY(writer.write("x") && writer.finish());
+        foreign[3] = 0;  // no extra field: as gzip itself writes
+    }
+    for (const QByteArray &bad : {bytes.left(bytes.size() - 100), flipped, foreign}) {
+        QFile out(packed);
+        QVERIFY(out.open(QIODevice::WriteOnly | QIODevice::Truncate) && out.write(bad) == bad.size());
+        out.close();
+        RestorePreview::Dump scanned;
+        QVERIFY(!RestorePreview::scan(packed, kDb, &scanned, &error) || !RestorePreview::refusal(scanned, packed).isEmpty());
+    }
 }
 
 void TestBackupManager::rehearsalListsWhatTheDumpRemoves()

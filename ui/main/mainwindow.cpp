@@ -397,9 +397,11 @@ void MainWindow::onBackupDatabase()
 {
     QString label;
     const HostConfig config = toolServer(&label);
-    const QString proposal = m_backupManager->getDefaultBackupPath();
+    // Named after the entry and the database, compressed as it is written, as backup --all does.
+    const QString proposal = config.name.isEmpty() ? m_backupManager->getDefaultBackupPath() + QStringLiteral(".gz")
+                                                   : m_backupManager->entryBackupPath(config.name, config.database, true);
     const QString path = QFileDialog::getSaveFileName(this, tr("保存备份文件 - %1").arg(label), proposal,
-                                                      tr("SQL 文件 (*.sql)"));
+                                                      tr("压缩的 SQL 文件 (*.sql.gz);;SQL 文件 (*.sql)"));
     if (path.isEmpty())
         return;
     onLogMessage(STORED_TEXT("开始备份数据库..."));
@@ -420,7 +422,7 @@ void MainWindow::onBackupDatabase()
 
 void MainWindow::onRestoreDatabase()
 {
-    const QString filter = tr("SQL 文件 (*.sql)");
+    const QString filter = tr("SQL 文件 (*.sql *.sql.gz)");
     QStringList files = m_backupManager->getBackupFiles();
     if (files.isEmpty()) {
         const QString chosen = QFileDialog::getOpenFileName(this, tr("选择备份文件"),
