@@ -43,7 +43,7 @@ public:
     {
         ActionCommand::addOptions(parser);
         addUndoOption(parser);
-        parser.addPositionalArgument(QStringLiteral("FIELD=VALUE"), STORED_TEXT("set 的字段与新值，可多个").shown(), QStringLiteral("[FIELD=VALUE...]"));
+        parser.addPositionalArgument(QStringLiteral("FIELD=VALUE"), STORED_TEXT("set 的字段与新值，可多个；可改的字段: %1").arg(CharacterEdit::editableColumns().join(QStringLiteral(", "))).shown(), QStringLiteral("[FIELD=VALUE...]"));
         parser.addOptions({
             {QStringLiteral("worlds"), QCoreApplication::translate("Cli", "list: WorldID 列表，如 2,3"), QStringLiteral("LIST")},
             {QStringLiteral("guid"), QCoreApplication::translate("Cli", "角色的 CharGUID（十进制，或游戏显示的十六进制）"), QStringLiteral("ID")},

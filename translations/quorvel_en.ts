@@ -2644,10 +2644,6 @@ Exit codes: 0 success, 1 the operation failed, 2 wrong usage. Commands that chan
 <context>
     <name>Cli::CharacterCommand</name>
     <message>
-        <source>set 的字段与新值，可多个</source>
-        <translation>set: the fields and their new values, one or more</translation>
-    </message>
-    <message>
         <source>%1 需要 --guid（正整数，或 0x 开头的十六进制）</source>
         <translation>%1 needs --guid (a positive number, or hexadecimal starting with 0x)</translation>
     </message>
@@ -2714,6 +2710,10 @@ Exit codes: 0 success, 1 the operation failed, 2 wrong usage. Commands that chan
     <message>
         <source>副本名: 执行时随机生成一个未被占用的名字（用 --name 指定）</source>
         <translation>Copy&apos;s name: a free one is drawn when the copy runs (or give --name)</translation>
+    </message>
+    <message>
+        <source>set 的字段与新值，可多个；可改的字段: %1</source>
+        <translation>set: the fields and their new values, one or more; the fields: %1</translation>
     </message>
 </context>
 <context>

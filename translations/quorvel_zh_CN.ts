@@ -2644,10 +2644,6 @@ CharGUID: %1
 <context>
     <name>Cli::CharacterCommand</name>
     <message>
-        <source>set 的字段与新值，可多个</source>
-        <translation>set 的字段与新值，可多个</translation>
-    </message>
-    <message>
         <source>%1 需要 --guid（正整数，或 0x 开头的十六进制）</source>
         <translation>%1 需要 --guid（正整数，或 0x 开头的十六进制）</translation>
     </message>
@@ -2714,6 +2710,10 @@ CharGUID: %1
     <message>
         <source>副本名: 执行时随机生成一个未被占用的名字（用 --name 指定）</source>
         <translation>副本名: 执行时随机生成一个未被占用的名字（用 --name 指定）</translation>
+    </message>
+    <message>
+        <source>set 的字段与新值，可多个；可改的字段: %1</source>
+        <translation>set 的字段与新值，可多个；可改的字段: %1</translation>
     </message>
 </context>
 <context>

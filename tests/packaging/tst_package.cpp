@@ -76,6 +76,19 @@ void TestPackage::installedProgramsRun()
     // The window is Chinese by default: the package brings a font that has the characters.
     QVERIFY2(control.contains(QStringLiteral("fonts-noto-cjk | fonts-wqy-microhei")), qPrintable(control));
     QVERIFY(QFileInfo::exists(m_root.filePath(QStringLiteral("usr/share/doc/quorvel/README.md.gz"))));
+    // The manual pages, English and Chinese, hold every command's options and the exit codes.
+    for (const QString &page : {QStringLiteral("usr/share/man/man1/quorvel-cli.1.gz"), QStringLiteral("usr/share/man/zh_CN/man1/quorvel-cli.1.gz")}) {
+        QProcess gunzip;
+        gunzip.start(QStringLiteral("gzip"), {QStringLiteral("-dc"), m_root.filePath(page)});
+        QVERIFY(gunzip.waitForFinished());
+        const QString text = QString::fromUtf8(gunzip.readAllStandardOutput());
+        for (const QString &command : {QStringLiteral("worlds"), QStringLiteral("backup"), QStringLiteral("restore"), QStringLiteral("character"),
+                                       QStringLiteral("account"), QStringLiteral("wipe"), QStringLiteral("export"), QStringLiteral("merge"),
+                                       QStringLiteral("merge-same"), QStringLiteral("undo")})
+            QVERIFY2(text.contains(QStringLiteral(".SS ") + command + QLatin1Char('\n')), qPrintable(page + QLatin1Char(' ') + command));
+        QVERIFY2(text.contains(QStringLiteral("\\-\\-older\\-than")) && text.contains(QStringLiteral("host_configs.json"))
+                     && text.contains(QStringLiteral("EXIT STATUS")), qPrintable(page));
+    }
 
     const Result worlds = run(QStringLiteral("quorvel-cli"), {QStringLiteral("worlds"), QStringLiteral("--server"),
                                                               QStringLiteral("%1:%2").arg(m_server.host).arg(m_server.port),
