@@ -55,6 +55,7 @@ using HostConfigList = QList<HostConfig>;
 inline HostConfig accountDatabaseConfig(const HostConfig &entry)
 {
     HostConfig web;
+    web.name = entry.name;
     web.host = entry.webHost.isEmpty() ? entry.host : entry.webHost;
     web.port = entry.webPort == 0 ? entry.port : entry.webPort;
     web.username = entry.webUsername.isEmpty() ? entry.username : entry.webUsername;

@@ -1420,10 +1420,6 @@ Undo file: %1</translation>
         <translation>Delete selected buff</translation>
     </message>
     <message>
-        <source>注：时间单位为毫秒，-1表示永久</source>
-        <translation>Note: times are in milliseconds, -1 means permanent</translation>
-    </message>
-    <message>
         <source>清空所有BUFF</source>
         <translation>Clear all buffs</translation>
     </message>
@@ -1700,6 +1696,10 @@ This cannot be undone!</translation>
         <translation>Save the changes to character CharGUID %2 on %1?
 
 Note: the player must log in again to see them.</translation>
+    </message>
+    <message>
+        <source>注：持续时间为 -1 表示永久</source>
+        <translation>Note: a duration of -1 means permanent</translation>
     </message>
 </context>
 <context>
@@ -2113,6 +2113,14 @@ New name: %5</translation>
     <message>
         <source>物品配置加载失败，请检查目录 %1</source>
         <translation>The item catalogue could not be loaded; check the folder %1</translation>
+    </message>
+    <message>
+        <source>取消正在进行的操作</source>
+        <translation>Cancel the running operation</translation>
+    </message>
+    <message>
+        <source>关闭</source>
+        <translation>Close</translation>
     </message>
 </context>
 <context>

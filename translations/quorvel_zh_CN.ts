@@ -1420,10 +1420,6 @@
         <translation>删除选中BUFF</translation>
     </message>
     <message>
-        <source>注：时间单位为毫秒，-1表示永久</source>
-        <translation>注：时间单位为毫秒，-1表示永久</translation>
-    </message>
-    <message>
         <source>清空所有BUFF</source>
         <translation>清空所有BUFF</translation>
     </message>
@@ -1700,6 +1696,10 @@ ZoneWorldID 将从 %1 改为 %2，角色的装备、时装和珍兽装备随之�
         <translation>确定要在 %1 上保存对角色 CharGUID %2 的修改吗？
 
 注意：修改后需要玩家重新登录才能生效。</translation>
+    </message>
+    <message>
+        <source>注：持续时间为 -1 表示永久</source>
+        <translation>注：持续时间为 -1 表示永久</translation>
     </message>
 </context>
 <context>
@@ -2113,6 +2113,14 @@ CharGUID: %1
     <message>
         <source>物品配置加载失败，请检查目录 %1</source>
         <translation>物品配置加载失败，请检查目录 %1</translation>
+    </message>
+    <message>
+        <source>取消正在进行的操作</source>
+        <translation>取消正在进行的操作</translation>
+    </message>
+    <message>
+        <source>关闭</source>
+        <translation>关闭</translation>
     </message>
 </context>
 <context>

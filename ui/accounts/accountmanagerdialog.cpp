@@ -43,7 +43,7 @@ AccountManagerDialog::AccountManagerDialog(const HostConfig &accountDatabase, QW
     , m_connection(accountDatabase)
     , m_store(QStringLiteral("web_connection"))
 {
-    setWindowTitle(tr("账号管理 - %1@%2").arg(accountDatabase.username, serverLabel(QString(), accountDatabase)));
+    setWindowTitle(tr("账号管理 - %1@%2").arg(accountDatabase.username, serverLabel(accountDatabase.name, accountDatabase)));
     setMinimumSize(900, 600);
     setModal(true);
     setStyleSheet(darkDialogStyleSheet());

@@ -267,7 +267,7 @@ QWidget *CharacterEditDialog::buildBuffTab()
     connect(m_buffTable, &QTableWidget::customContextMenuRequested, this, &CharacterEditDialog::showBuffContextMenu);
 
     auto *row = new QHBoxLayout;
-    auto *note = new QLabel(tr("注：时间单位为毫秒，-1表示永久"), page);
+    auto *note = new QLabel(tr("注：持续时间为 -1 表示永久"), page);
     note->setStyleSheet(QStringLiteral("color: #9ca3af; font-size: 11px;"));
     auto *clear = new QPushButton(tr("清空所有BUFF"), page);
     clear->setStyleSheet(QStringLiteral("background-color: #ef4444;"));

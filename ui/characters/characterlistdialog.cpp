@@ -158,10 +158,14 @@ void CharacterListDialog::buildWidgets()
     editButton->setObjectName(QStringLiteral("editBtn"));
     m_cancelButton = new QPushButton(tr("取消"), this);
     m_cancelButton->setObjectName(QStringLiteral("cancelBtn"));
+    m_cancelButton->setToolTip(tr("取消正在进行的操作"));
+    auto *closeButton = new QPushButton(tr("关闭"), this);
+    connect(closeButton, &QPushButton::clicked, this, &QDialog::reject);
     buttons->addWidget(exportButton);
     buttons->addWidget(editButton);
     buttons->addStretch();
     buttons->addWidget(m_cancelButton);
+    buttons->addWidget(closeButton);
     layout->addLayout(buttons);
     m_sessionWidgets = {selectButton, queryButton, searchButton, m_searchEdit, editButton};
 
