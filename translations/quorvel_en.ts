@@ -5459,6 +5459,48 @@ This server: %2
 
 Go on only if this really is the same server, moved. Is it the same server?</translation>
     </message>
+    <message>
+        <source>大小</source>
+        <translation>Size</translation>
+    </message>
+    <message>
+        <source>清理旧文件...</source>
+        <translation>Prune old files...</translation>
+    </message>
+    <message>
+        <source>共 %1 个撤销文件，%2</source>
+        <translation>%1 undo files, %2</translation>
+    </message>
+    <message>
+        <source>清理撤销文件</source>
+        <translation>Prune undo files</translation>
+    </message>
+    <message>
+        <source>删除已执行的撤销文件，以及早于多少天的撤销文件？
+（每个数据库最新的一个撤销文件总会保留）</source>
+        <translation>Remove the applied undo files, and undo files older than how many days?
+(The newest undo file of each database is always kept.)</translation>
+    </message>
+    <message>
+        <source>没有要删除的撤销文件</source>
+        <translation>No undo files to remove</translation>
+    </message>
+    <message>
+        <source>%1（已执行）</source>
+        <translation>%1 (applied)</translation>
+    </message>
+    <message>
+        <source>将删除 %1 个撤销文件，共 %2。删除后不能再用它们撤销。
+
+确定要继续吗？</source>
+        <translation>This removes %1 undo files, %2 in all. Their operations can no longer be undone.
+
+Continue?</translation>
+    </message>
+    <message>
+        <source>已删除 %1 个撤销文件</source>
+        <translation>Removed %1 undo files</translation>
+    </message>
 </context>
 <context>
     <name>UndoFile</name>

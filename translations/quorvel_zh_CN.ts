@@ -5459,6 +5459,48 @@ CharGUID: %1
 
 只有当这确实是同一台服务器（迁移过）时才能继续。它是同一台服务器吗？</translation>
     </message>
+    <message>
+        <source>大小</source>
+        <translation>大小</translation>
+    </message>
+    <message>
+        <source>清理旧文件...</source>
+        <translation>清理旧文件...</translation>
+    </message>
+    <message>
+        <source>共 %1 个撤销文件，%2</source>
+        <translation>共 %1 个撤销文件，%2</translation>
+    </message>
+    <message>
+        <source>清理撤销文件</source>
+        <translation>清理撤销文件</translation>
+    </message>
+    <message>
+        <source>删除已执行的撤销文件，以及早于多少天的撤销文件？
+（每个数据库最新的一个撤销文件总会保留）</source>
+        <translation>删除已执行的撤销文件，以及早于多少天的撤销文件？
+（每个数据库最新的一个撤销文件总会保留）</translation>
+    </message>
+    <message>
+        <source>没有要删除的撤销文件</source>
+        <translation>没有要删除的撤销文件</translation>
+    </message>
+    <message>
+        <source>%1（已执行）</source>
+        <translation>%1（已执行）</translation>
+    </message>
+    <message>
+        <source>将删除 %1 个撤销文件，共 %2。删除后不能再用它们撤销。
+
+确定要继续吗？</source>
+        <translation>将删除 %1 个撤销文件，共 %2。删除后不能再用它们撤销。
+
+确定要继续吗？</translation>
+    </message>
+    <message>
+        <source>已删除 %1 个撤销文件</source>
+        <translation>已删除 %1 个撤销文件</translation>
+    </message>
 </context>
 <context>
     <name>UndoFile</name>

@@ -12,6 +12,9 @@
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTextEdit>
+#include <QInputDialog>
+#include <QLocale>
+#include <QFileInfo>
 #include <QVBoxLayout>
 
 UndoDialog::UndoDialog(QWidget *parent)
@@ -21,9 +24,11 @@ UndoDialog::UndoDialog(QWidget *parent)
     resize(820, 560);
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(new QLabel(tr("撤销文件目录: %1").arg(UndoFile::directory()), this));
-    m_table = new QTableWidget(0, 5, this);
+    m_total = new QLabel(this);
+    layout->addWidget(m_total);
+    m_table = new QTableWidget(0, 6, this);
     m_table->setHorizontalHeaderLabels({tr("时间"), tr("操作"), tr("服务器"),
-                                        tr("数据库"), tr("记录数")});
+                                        tr("数据库"), tr("记录数"), tr("大小")});
     m_table->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_table->setSelectionMode(QAbstractItemView::SingleSelection);
     m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -35,9 +40,11 @@ UndoDialog::UndoDialog(QWidget *parent)
     auto *buttons = new QDialogButtonBox(this);
     m_applyButton = buttons->addButton(tr("执行撤销"), QDialogButtonBox::ActionRole);
     buttons->addButton(tr("刷新"), QDialogButtonBox::ResetRole)->setObjectName(QStringLiteral("reloadBtn"));
+    QPushButton *pruneButton = buttons->addButton(tr("清理旧文件..."), QDialogButtonBox::ActionRole);
     buttons->addButton(QDialogButtonBox::Close);
     layout->addWidget(buttons);
     connect(m_applyButton, &QPushButton::clicked, this, &UndoDialog::onApply);
+    connect(pruneButton, &QPushButton::clicked, this, &UndoDialog::onPrune);
     connect(buttons->findChild<QPushButton *>(QStringLiteral("reloadBtn")), &QPushButton::clicked, this, &UndoDialog::reload);
     connect(buttons, &QDialogButtonBox::rejected, this, &UndoDialog::reject);
     connect(m_table, &QTableWidget::itemSelectionChanged, this, &UndoDialog::onSelectionChanged);
@@ -48,20 +55,60 @@ void UndoDialog::reload()
 {
     m_files = UndoFile::list();
     m_table->setRowCount(int(m_files.size()));
+    const QLocale locale;
+    qint64 total = 0;
     for (int row = 0; row < m_files.size(); ++row) {
         const UndoFile::Summary &file = m_files.at(row);
         qint64 rows = 0;
         for (const QString &count : file.rows)
             rows += count.section(QLatin1Char(' '), -1).toLongLong();
+        const qint64 bytes = QFileInfo(file.path).size();
+        total += bytes;
         const QStringList cells{file.time.toLocalTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")), file.operation,
-                                file.server, file.database, QString::number(rows)};
+                                file.server, file.database, locale.toString(rows), locale.formattedDataSize(bytes)};
         for (int column = 0; column < cells.size(); ++column)
             m_table->setItem(row, column, new QTableWidgetItem(cells.at(column)));
     }
     m_table->resizeColumnsToContents();
+    m_total->setText(tr("共 %1 个撤销文件，%2").arg(locale.toString(m_files.size()), locale.formattedDataSize(total)));
     if (!m_files.isEmpty())
         m_table->selectRow(0);
     onSelectionChanged();
+}
+
+void UndoDialog::onPrune()
+{
+    bool ok = false;
+    const int days = QInputDialog::getInt(this, tr("清理撤销文件"),
+                                          tr("删除已执行的撤销文件，以及早于多少天的撤销文件？\n（每个数据库最新的一个撤销文件总会保留）"), 30, 0,
+                                          36500, 1, &ok);
+    if (!ok)
+        return;
+    const QList<UndoFile::Prunable> files = UndoFile::prunable(days);
+    if (files.isEmpty()) {
+        QMessageBox::information(this, tr("清理撤销文件"), tr("没有要删除的撤销文件"));
+        return;
+    }
+    qint64 bytes = 0;
+    QStringList names;
+    for (const UndoFile::Prunable &file : files) {
+        bytes += file.bytes;
+        names << (file.applied ? tr("%1（已执行）").arg(QFileInfo(file.path).fileName()) : QFileInfo(file.path).fileName());
+    }
+    QMessageBox confirm(QMessageBox::Question, tr("清理撤销文件"),
+                        tr("将删除 %1 个撤销文件，共 %2。删除后不能再用它们撤销。\n\n确定要继续吗？")
+                            .arg(QLocale().toString(files.size()), QLocale().formattedDataSize(bytes)),
+                        QMessageBox::Yes | QMessageBox::No, this);
+    confirm.setDetailedText(names.join(QLatin1Char('\n')));
+    confirm.setDefaultButton(QMessageBox::No);
+    if (confirm.exec() != QMessageBox::Yes)
+        return;
+    Message error;
+    if (!UndoFile::prune(files, &error))
+        QMessageBox::warning(this, tr("失败"), error.shown());
+    else
+        emit logMessage(STORED_TEXT("已删除 %1 个撤销文件").arg(files.size()));
+    reload();
 }
 
 void UndoDialog::onSelectionChanged()

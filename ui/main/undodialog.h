@@ -7,6 +7,7 @@
 #include <QDialog>
 #include <QList>
 
+class QLabel;
 class QPushButton;
 class QTableWidget;
 class QTextEdit;
@@ -32,11 +33,13 @@ public slots:
 private slots:
     void onSelectionChanged();
     void onApply();
+    void onPrune();
 
 private:
     QTableWidget *m_table = nullptr;
     QTextEdit *m_details = nullptr;
     QPushButton *m_applyButton = nullptr;
+    QLabel *m_total = nullptr;
     QList<UndoFile::Summary> m_files;
     SessionTask *m_task = nullptr;
     bool m_closeWhenDone = false;
