@@ -91,8 +91,10 @@ private:
         m_config = connection(parser, out);
         if (usageFailed())
             return Usage;
-        if (!connectSession(m_config, out))
-            return fail(out, STORED_TEXT("无法连接服务器"));
+        if (Message failure; !connectSession(m_config, out, &failure)) {
+            setResult(QStringLiteral("error"), failure.stored());
+            return Failed;
+        }
         QSqlDatabase &db = DatabaseManager::instance()->database();
 
         if (m_action == QLatin1String("list"))

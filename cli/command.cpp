@@ -208,8 +208,15 @@ HostConfig ServerCommand::connection(const QCommandLineParser &parser, Output &o
         usageError(STORED_TEXT("需要 --host NAME 或 --server HOST:PORT"));
         return config;
     }
-    if (parser.isSet(QStringLiteral("password-stdin")))
+    if (parser.isSet(QStringLiteral("password-stdin"))) {
         config.password = Terminal::readLine();
+    } else if (config.password.isEmpty() && !usageFailed()) {
+        // A host entry without a password: asked for on a terminal, else said, never tried blank unheard.
+        if (Terminal::isStandardInput() && parser.isSet(QStringLiteral("host")))
+            config.password = Terminal::readPassword(STORED_TEXT("%1@%2 的密码: ").arg(config.username, config.host).shown());
+        else if (!Terminal::isStandardInput())
+            out.line(STORED_TEXT("注意：没有密码（主机配置中没有，也没有 --password-stdin），以空密码连接 %1").arg(config.host));
+    }
     config.webPassword = config.webPassword.isEmpty() ? config.password : config.webPassword;
     if (!usageFailed())
         printServer(STORED_TEXT("服务器"), config, out);
@@ -221,7 +228,7 @@ void Command::printServer(const Message &role, const HostConfig &config, Output 
     out.line(Message::source(QStringLiteral("%1: %2")).arg(role, serverLabel(config.name, config)));
 }
 
-bool ServerCommand::connectSession(const HostConfig &config, Output &out)
+bool ServerCommand::connectSession(const HostConfig &config, Output &out, Message *failure)
 {
     DatabaseManager *manager = DatabaseManager::instance();
     Message reason;
@@ -229,8 +236,12 @@ bool ServerCommand::connectSession(const HostConfig &config, Output &out)
         QObject::connect(manager, &DatabaseManager::errorOccurred, [&reason](const Message &error) { reason = error; });
     const bool ok = manager->connectToDatabase(config);
     QObject::disconnect(heard);
-    if (!ok)
-        out.line(STORED_TEXT("连接数据库失败: %1:%2/%3: %4").arg(config.host, QString::number(config.port), config.database, reason));
+    if (!ok) {
+        const Message line = STORED_TEXT("连接数据库失败: %1:%2/%3: %4").arg(config.host, QString::number(config.port), config.database, reason);
+        out.line(line);
+        if (failure)
+            *failure = line;
+    }
     return ok;
 }
 

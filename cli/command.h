@@ -95,7 +95,8 @@ protected:
     // direct options together are a usage error.
     HostConfig connection(const QCommandLineParser &parser, Output &out);
     // Opens the session on the connection: false after saying why.
-    bool connectSession(const HostConfig &config, Output &out);
+    // Connects the session; on failure logs why (the server's own reason) and gives it in *failure.
+    bool connectSession(const HostConfig &config, Output &out, Message *failure = nullptr);
     // The session and --worlds of a command that works on worlds: Success, Usage or Failed.
     int openWorlds(const QCommandLineParser &parser, Output &out, QList<int> *worlds, HostConfig *config);
 };

@@ -2668,10 +2668,6 @@ Exit codes: 0 success, 1 the operation failed, 2 wrong usage. Commands that chan
         <translation>copy needs --account</translation>
     </message>
     <message>
-        <source>无法连接服务器</source>
-        <translation>Cannot connect to the server</translation>
-    </message>
-    <message>
         <source>查询失败: %1</source>
         <translation>Query failed: %1</translation>
     </message>
@@ -2845,6 +2841,10 @@ Exit codes: 0 success, 1 the operation failed, 2 wrong usage. Commands that chan
     <message>
         <source>--host 不能与 --server/--user/--database/--accounts-database 同时使用：只能用一种方式指定服务器</source>
         <translation>--host cannot be used with --server/--user/--database/--accounts-database: name the server one way only</translation>
+    </message>
+    <message>
+        <source>注意：没有密码（主机配置中没有，也没有 --password-stdin），以空密码连接 %1</source>
+        <translation>Note: no password (none in the host list, no --password-stdin); connecting to %1 with an empty one</translation>
     </message>
 </context>
 <context>
@@ -3592,6 +3592,10 @@ Quit?</translation>
     <message>
         <source>SQL 文件 (*.sql *.sql.gz)</source>
         <translation>SQL files (*.sql *.sql.gz)</translation>
+    </message>
+    <message>
+        <source>还没有主机配置（%1）：点“管理配置”添加游戏的服务器；内置的一项指向本机 3306 端口</source>
+        <translation>No host list yet (%1): add the game&apos;s servers with “Hosts...”; the built-in entry points at port 3306 of this machine</translation>
     </message>
 </context>
 <context>

@@ -2668,10 +2668,6 @@ CharGUID: %1
         <translation>copy 需要 --account</translation>
     </message>
     <message>
-        <source>无法连接服务器</source>
-        <translation>无法连接服务器</translation>
-    </message>
-    <message>
         <source>查询失败: %1</source>
         <translation>查询失败: %1</translation>
     </message>
@@ -2845,6 +2841,10 @@ CharGUID: %1
     <message>
         <source>--host 不能与 --server/--user/--database/--accounts-database 同时使用：只能用一种方式指定服务器</source>
         <translation>--host 不能与 --server/--user/--database/--accounts-database 同时使用：只能用一种方式指定服务器</translation>
+    </message>
+    <message>
+        <source>注意：没有密码（主机配置中没有，也没有 --password-stdin），以空密码连接 %1</source>
+        <translation>注意：没有密码（主机配置中没有，也没有 --password-stdin），以空密码连接 %1</translation>
     </message>
 </context>
 <context>
@@ -3592,6 +3592,10 @@ CharGUID: %1
     <message>
         <source>SQL 文件 (*.sql *.sql.gz)</source>
         <translation>SQL 文件 (*.sql *.sql.gz)</translation>
+    </message>
+    <message>
+        <source>还没有主机配置（%1）：点“管理配置”添加游戏的服务器；内置的一项指向本机 3306 端口</source>
+        <translation>还没有主机配置（%1）：点“管理配置”添加游戏的服务器；内置的一项指向本机 3306 端口</translation>
     </message>
 </context>
 <context>

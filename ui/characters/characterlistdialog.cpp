@@ -323,6 +323,7 @@ void CharacterListDialog::onQueryCharacters()
         QMessageBox::warning(this, tr("警告"), tr("请输入有效的 ZoneWorldID"));
         return;
     }
+    m_showingSearch = false;
     onLogMessage(STORED_TEXT("查询角色..."));
     Message error;
     if (!DatabaseManager::instance()->ensureUsable(&error)) {
@@ -359,6 +360,7 @@ void CharacterListDialog::onSearchCharacters()
         QMessageBox::warning(this, tr("警告"), tr("请输入搜索内容"));
         return;
     }
+    m_showingSearch = true;
     const QString type = m_searchType->currentText();
     const CharacterQueries::SearchBy by = type == QStringLiteral("CharGUID") ? CharacterQueries::SearchBy::CharGuid
         : type == tr("账号")                                      ? CharacterQueries::SearchBy::Account
@@ -418,7 +420,11 @@ void CharacterListDialog::openEditor(int charguid)
     CharacterEditDialog editor(charguid, this);
     if (editor.exec() == QDialog::Accepted) {
         onLogMessage(STORED_TEXT("角色数据已修改"));
-        onQueryCharacters();
+        // The list the operator was looking at, again: the search's, or the worlds'.
+        if (m_showingSearch)
+            onSearchCharacters();
+        else
+            onQueryCharacters();
     }
 }
 

@@ -101,6 +101,7 @@ private:
     QTableView *m_table = nullptr;
     QMenu *m_contextMenu = nullptr;
     LogView *m_logView = nullptr;
+    bool m_showingSearch = false;  // the list shows a search's result, not worlds' characters
     QProgressBar *m_progress = nullptr;
     QPushButton *m_cancelButton = nullptr;
     QList<QWidget *> m_sessionWidgets;  // off while any operation holds the session

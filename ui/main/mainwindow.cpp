@@ -27,6 +27,7 @@
 #include <QFutureWatcher>
 #include <QSignalBlocker>
 #include <QtConcurrent>
+#include <QDir>
 #include <QFileInfo>
 #include <QFrame>
 #include <QGridLayout>
@@ -282,6 +283,10 @@ void MainWindow::probeInBackground(const HostConfig &config, bool test, const st
 void MainWindow::loadHostConfigs()
 {
     m_hostConfigs = readHostConfigs(hostConfigFilePath());
+    // A first start: say where the host list goes and how it is written.
+    if (!QFileInfo::exists(hostConfigFilePath()))
+        onLogMessage(STORED_TEXT("还没有主机配置（%1）：点“管理配置”添加游戏的服务器；内置的一项指向本机 3306 端口")
+                         .arg(QDir::toNativeSeparators(hostConfigFilePath())));
     if (const Message exposed = hostFileExposure(hostConfigFilePath()); !exposed.isEmpty())
         onLogMessage(exposed);
     for (const HostConfig &config : std::as_const(m_hostConfigs))

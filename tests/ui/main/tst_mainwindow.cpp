@@ -572,7 +572,7 @@ void TestMainWindow::everyWindowFitsTheScreen()
         check(&selector, "world selector");
         // What an undo file names (its operation) is read back from the file, as written.
         for (const UndoFile::Summary &file : UndoFile::list())
-            hostNames << file.operation;
+            hostNames << file.operation << file.operation.split(QRegularExpression(QStringLiteral("[\r\n]")));
         UndoDialog undo(&main);
         check(&undo, "undo history");
     }
