@@ -178,7 +178,7 @@ bool BackupManager::connectionArguments(const QString &host, int port, const QSt
     // user of the machine can read; the tools want that option first. Without the file the
     // tool could not log in or could not talk to a server of the other family, so nothing is
     // started.
-    m_optionFile = createClientOptionFile(password, this);
+    m_optionFile = createClientOptionFile(password, this, !isMariaDbTool(m_mode == Backup ? m_dumpToolPath : m_clientToolPath));
     if (!m_optionFile) {
         const Mode mode = m_mode;
         if (mode == Backup)
@@ -381,7 +381,8 @@ void BackupManager::onStandardError()
     // their errors come through.
     QStringList lines;
     for (const QString &line : QString::fromLocal8Bit(m_process->readAllStandardError()).split(QLatin1Char('\n'))) {
-        if (!line.trimmed().isEmpty() && !line.contains(QLatin1String("warning"), Qt::CaseInsensitive))
+        if (!line.trimmed().isEmpty() && !line.contains(QLatin1String("warning"), Qt::CaseInsensitive)
+            && !line.contains(QLatin1String("unknown variable 'loose-")))
             lines.append(line);
     }
     if (!lines.isEmpty())

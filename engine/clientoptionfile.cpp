@@ -19,7 +19,7 @@ QByteArray optionFileValue(const QString &value)
 }
 } // namespace
 
-QTemporaryFile *createClientOptionFile(const QString &password, QObject *parent)
+QTemporaryFile *createClientOptionFile(const QString &password, QObject *parent, bool mysqlTools)
 {
     // QTemporaryFile creates its file readable and writable by the owner only.
     auto *file = new QTemporaryFile(QDir::tempPath() + QStringLiteral("/quorvel-XXXXXX.cnf"), parent);
@@ -29,7 +29,8 @@ QTemporaryFile *createClientOptionFile(const QString &password, QObject *parent)
     QByteArray content = "[client]\n";
     if (!password.isEmpty())
         content += "password=" + optionFileValue(password) + "\n";
-    content += "loose-get-server-public-key=1\n[mysqldump]\nloose-column-statistics=0\nloose-set-gtid-purged=OFF\n";
+    if (mysqlTools)
+        content += "loose-get-server-public-key=1\n[mysqldump]\nloose-column-statistics=0\nloose-set-gtid-purged=OFF\n";
     if (!file->open() || file->write(content) < 0 || !file->flush()) {
         delete file;
         return nullptr;

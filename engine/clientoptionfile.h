@@ -12,11 +12,12 @@ class QObject;
 // The MySQL client tools read the password from an owner-only option file, never from the
 // command line that every user of the machine can read.
 //
-// Creates such a file, with the password (when there is one) under [client], and what the
-// tools of either family need against servers of the other; nullptr when it cannot be
-// written. The file is removed when the returned object (owned by `parent`) is deleted.
-// Options a tool does not know are "loose-": MariaDB's tools warn and go on.
-QTemporaryFile *createClientOptionFile(const QString &password, QObject *parent = nullptr);
+// Creates such a file, with the password (when there is one) under [client], and, for MySQL's
+// tools (`mysqlTools`), what they need against servers of the other family; nullptr when it
+// cannot be written. MariaDB's tools would print a note for each of those options, which reads
+// as an error in a backup's log. The file is removed when the returned object (owned by
+// `parent`) is deleted.
+QTemporaryFile *createClientOptionFile(const QString &password, QObject *parent = nullptr, bool mysqlTools = true);
 
 // The dump tool's options after the connection: a consistent dump with routines and
 // triggers, without tablespaces (newer MySQL wants the PROCESS privilege for them), into `file`

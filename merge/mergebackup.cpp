@@ -31,7 +31,7 @@ bool dumpMergeDatabase(const QString &program, const MergeEndpoint &endpoint, co
 {
     QObject owner;
     QStringList arguments;
-    QTemporaryFile *optionFile = createClientOptionFile(endpoint.password, &owner);
+    QTemporaryFile *optionFile = createClientOptionFile(endpoint.password, &owner, !isMariaDbTool(program));
     if (!optionFile) {
         log(STORED_TEXT_IN("MergeBackup", "备份失败（%1）：无法写入临时密码文件").arg(database));
         return false;
