@@ -170,7 +170,7 @@ bool BackupManager::refuseWhileBusy(bool backup, const QString &database)
 }
 
 bool BackupManager::connectionArguments(const QString &host, int port, const QString &user, const QString &password,
-                                        QStringList *arguments, QStringList *shown)
+                                        QStringList *arguments, QStringList *shown, bool mariadbTool)
 {
     arguments->clear();
     delete m_optionFile;
@@ -178,7 +178,7 @@ bool BackupManager::connectionArguments(const QString &host, int port, const QSt
     // user of the machine can read; the tools want that option first. Without the file the
     // tool could not log in or could not talk to a server of the other family, so nothing is
     // started.
-    m_optionFile = createClientOptionFile(password, this, !isMariaDbTool(m_mode == Backup ? m_dumpToolPath : m_clientToolPath));
+    m_optionFile = createClientOptionFile(password, this, !mariadbTool);
     if (!m_optionFile) {
         const Mode mode = m_mode;
         if (mode == Backup)
@@ -265,7 +265,7 @@ void BackupManager::backupDatabase(const QString &host, int port, const QString 
 
     QStringList shown;
     QStringList arguments;
-    if (!connectionArguments(host, port, user, password, &arguments, &shown))
+    if (!connectionArguments(host, port, user, password, &arguments, &shown, isMariaDbTool(m_dumpToolPath)))
         return;
     const QStringList rest = dumpOptions(compressed ? QString() : partialPath(), database);
     arguments += rest;
@@ -319,13 +319,14 @@ void BackupManager::restoreDatabase(const QString &host, int port, const QString
     }
     m_input = input;
     m_inputSize = m_input->fileSize();
-    if (!isMariaDbTool(m_clientToolPath) && isSandboxLine(m_input->device()->peek(64)))
+    const bool mariadbTool = isMariaDbTool(m_clientToolPath);
+    if (!mariadbTool && isSandboxLine(m_input->device()->peek(64)))
         m_input->device()->readLine();
     emit logMessage(STORED_TEXT("备份文件: %1 (%2 KB)").arg(filePath, QString::number(m_inputSize / 1024)));
 
     QStringList shown;
     QStringList arguments;
-    if (!connectionArguments(host, port, user, password, &arguments, &shown))
+    if (!connectionArguments(host, port, user, password, &arguments, &shown, mariadbTool))
         return;
     // The client runs no commands of its own (a shell, another file) where it can be told so.
     const QStringList safety = RestorePreview::clientSafetyOptions(m_clientToolPath) + QStringList{database};

@@ -67,9 +67,10 @@ private:
     bool refuseWhileBusy(bool backup, const QString &database);
     void beginOperation(Mode mode, const QString &filePath, const QString &database);
     // The tool's connection arguments, and as the log shows them; false (the operation ended
-    // and reported) when the password cannot be handed over.
+    // and reported) when the password cannot be handed over. `mariadbTool`: the tool is MariaDB's,
+    // which gets no MySQL-only options.
     bool connectionArguments(const QString &host, int port, const QString &user, const QString &password,
-                             QStringList *arguments, QStringList *shown);
+                             QStringList *arguments, QStringList *shown, bool mariadbTool);
     void startProcess(const QString &program, const QStringList &arguments);
     void onProcessError(QProcess::ProcessError error);
     void onStandardError();
