@@ -139,7 +139,7 @@ private:
                        << int(row.locked) << '\t' << int(row.gm) << '\n';
         }
         stream.flush();
-        out.line(STORED_TEXT("共 %1 个账号").arg(rows.size()));
+        out.line(STORED_COUNT("共 %Ln 个账号").count(rows.size()));
         setResult(QStringLiteral("rows"), array);
         setResult(QStringLiteral("count"), qint64(rows.size()));
         return Success;

@@ -168,7 +168,7 @@ private:
             stream << cells.join(QLatin1Char('\t')) << '\n';
         }
         stream.flush();
-        out.line(STORED_TEXT("共 %1 个角色%2").arg(result.characters.size()).arg(result.cut ? STORED_TEXT("（已截断）") : Message()));
+        out.line(STORED_COUNT("共 %Ln 个角色%1").count(result.characters.size()).arg(result.cut ? STORED_TEXT("（已截断）") : Message()));
         setResult(QStringLiteral("rows"), rows);
         setResult(QStringLiteral("count"), qint64(result.characters.size()));
         return Success;

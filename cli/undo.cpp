@@ -120,7 +120,7 @@ private:
         if (rehearsal)
             dryRunNote(out);
         else
-            out.line(ok ? STORED_TEXT("已删除 %1 个撤销文件").arg(files.size()) : error);
+            out.line(ok ? STORED_COUNT("已删除 %Ln 个撤销文件").count(files.size()) : error);
         if (parser.isSet(QStringLiteral("json")))
             QTextStream(stdout) << QJsonDocument(QJsonObject{{QStringLiteral("command"), QStringLiteral("undo prune")}, {QStringLiteral("ok"), ok},
                                                              {QStringLiteral("removed"), !rehearsal && ok}, {QStringLiteral("files"), removed},

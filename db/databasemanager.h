@@ -67,6 +67,7 @@ public:
 
     // The host entry's name, for serverLabel(); the configuration itself carries none.
     void setEntryName(const QString &name);
+    QString entryName() const { return m_entryName; }
     // What a window working on this session names as its server: "一区 (host:port/database)".
     QString serverLabel() const;
 

@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QHash>
+#include <QLocale>
 #include <QXmlStreamReader>
 
 namespace {
@@ -31,12 +32,14 @@ const QHash<QString, QByteArray> &contexts()
     return byText;
 }
 
-QString translated(const QString &text)
+QString translated(const QString &text, qint64 count)
 {
     const auto context = contexts().constFind(text);
     if (context == contexts().cend())
-        return text;
-    return QCoreApplication::translate(context->constData(), text.toUtf8().constData());
+        return count < 0 ? text : QString(text).replace(QLatin1String("%Ln"), QLocale().toString(count));
+    // The catalogue's plural form for the count, with "%Ln" filled by the default locale.
+    return QCoreApplication::translate(context->constData(), text.toUtf8().constData(), nullptr,
+                                       count < 0 ? -1 : int(qMin<qint64>(count, INT_MAX)));
 }
 
 } // namespace
@@ -89,7 +92,9 @@ QString Message::render(bool translate) const
     case Kind::Template:
         break;
     }
-    const QString text = translate ? translated(m_text) : m_text;
+    QString text = translate ? translated(m_text, m_count) : m_text;
+    if (!translate && m_count >= 0)
+        text.replace(QLatin1String("%Ln"), QString::number(m_count));
     if (m_arguments.empty())
         return text;
     // The places as QString::arg reads them: '%' and one or two digits.

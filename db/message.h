@@ -48,6 +48,15 @@ public:
     {
         return arg(QStringLiteral("%1").arg(number, fieldWidth, format, precision, fill));
     }
+    // The count a text's plural form goes by, filling its "%Ln" (see STORED_COUNT): grouped
+    // by the installed language's rules where shown, plain digits where kept.
+    Message count(qint64 n) const
+    {
+        Message result = *this;
+        result.m_count = n;
+        return result;
+    }
+
     // Several at once, as QString::arg(a, b, ...).
     template <typename A, typename B, typename... Rest,
               std::enable_if_t<!std::is_arithmetic_v<B> && !std::is_same_v<std::decay_t<B>, QChar>, int> = 0>
@@ -64,7 +73,7 @@ public:
     QString shown() const { return render(true); }
 
     void clear() { *this = Message(); }
-    bool isEmpty() const { return m_text.isEmpty() && m_arguments.empty(); }
+    bool isEmpty() const { return m_text.isEmpty() && m_arguments.empty() && m_count < 0; }
     bool isData() const { return m_kind == Kind::Data; }
     // The template (or the data) as written, for tests.
     QString sourceText() const { return m_text; }
@@ -84,6 +93,7 @@ private:
     QString m_text;  // the data, the template, or the separator of the joined parts
     Kind m_kind = Kind::Data;
     std::vector<Message> m_arguments;
+    qint64 m_count = -1;  // none below 0
 };
 
 Q_DECLARE_METATYPE(Message)

@@ -12,3 +12,7 @@
 
 // The same where no class or namespace around it gives lupdate a context for the text.
 #define STORED_TEXT_IN(context, text) Message::source(QStringLiteral(text))
+
+// A text whose wording follows a count, filled into its "%Ln": STORED_COUNT("找到 %Ln 个角色").count(n).
+// lupdate takes it for QT_TR_N_NOOP, so that the catalogue holds the text's plural forms.
+#define STORED_COUNT(text) Message::source(QStringLiteral(text))

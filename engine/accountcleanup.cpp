@@ -101,7 +101,7 @@ bool deleteAccountsHere(QSqlDatabase &db, const QStringList &databases, const QL
         log(STORED_TEXT("库 %1 成功删除 %2 个账号").arg(database).arg(deleted));
         total += deleted;
     }
-    log(STORED_TEXT("所有账号库共删除 %1 个账号").arg(total));
+    log(STORED_COUNT("所有账号库共删除 %Ln 个账号").count(total));
     if (deletedCount)
         *deletedCount = total;
     return true;
@@ -188,10 +188,11 @@ bool AccountConnections::open(const HostConfig &stored, const QStringList &datab
     for (const QString &database : databases) {
         const QString connectionName = QStringLiteral("zone_delete_web_conn_%1").arg(database);
         ConnectionRequest request;
-        request.host = stored.webHost.isEmpty() ? stored.host : stored.webHost;
-        request.port = stored.webPort == 0 ? stored.port : stored.webPort;
-        request.user = stored.webUsername.isEmpty() ? stored.username : stored.webUsername;
-        request.password = stored.webPassword.isEmpty() ? stored.password : stored.webPassword;
+        const HostConfig server = accountDatabaseConfig(stored);
+        request.host = server.host;
+        request.port = server.port;
+        request.user = server.username;
+        request.password = server.password;
         request.database = database;
         request.nativeOptions = QStringLiteral("MYSQL_OPT_CONNECT_TIMEOUT=30");
         request.odbcAttributes = QStringLiteral("CHARSET=gbk");
@@ -233,7 +234,7 @@ bool deleteAccounts(AccountConnections &connections, const QStringList &database
         log(STORED_TEXT("没有找到需要删除的账号"));
         return true;
     }
-    log(STORED_TEXT("找到 %1 个账号需要删除").arg(accountNames.size()));
+    log(STORED_COUNT("找到 %Ln 个账号需要删除").count(accountNames.size()));
     for (const QString &database : databases) {
         log(STORED_TEXT("正在处理账号库: %1").arg(database));
         QSqlDatabase db = connections.database(database);
@@ -252,7 +253,7 @@ bool deleteAccounts(AccountConnections &connections, const QStringList &database
         *deleted += count;
         log(STORED_TEXT("库 %1 成功删除 %2 个账号").arg(database).arg(count));
     }
-    log(STORED_TEXT("所有账号库共删除 %1 个账号").arg(*deleted));
+    log(STORED_COUNT("所有账号库共删除 %Ln 个账号").count(*deleted));
     return true;
 }
 
@@ -280,11 +281,7 @@ QStringList detectAccountDatabases(QSqlDatabase &session, const HostConfig &conf
 {
     if (accountsOnSessionServer(config))
         return detectAccountDatabases(session, log);
-    HostConfig server = config;
-    server.host = config.webHost;
-    server.port = config.webPort == 0 ? config.port : config.webPort;
-    server.username = config.webUsername.isEmpty() ? config.username : config.webUsername;
-    server.password = config.webPassword.isEmpty() ? config.password : config.webPassword;
+    HostConfig server = accountDatabaseConfig(config);
     server.database.clear();
     const QString name = QStringLiteral("account_server_probe");
     QStringList names;

@@ -194,7 +194,7 @@ bool CharacterCopier::copyCharacter(int source, const QString &account, const QS
         if (copied < 0)
             return fail(STORED_TEXT("错误: 复制%1失败: %2").arg(table, error), STORED_TEXT("复制%1失败: %2").arg(table, error));
         if (copied > 0)
-            m_context.log(STORED_TEXT("%1: 复制了 %2 条记录").arg(table).arg(copied));
+            m_context.log(STORED_COUNT("%1: 复制了 %Ln 条记录").count(copied).arg(table));
     }
 
     m_context.progress(QStringLiteral("t_iteminfo"), 20, progressSteps);

@@ -65,7 +65,7 @@ bool CharacterDeleter::deleteByZoneWorldIds(const QList<int> &worldIds, int *del
         m_context.log(STORED_TEXT("没有找到符合条件的角色"));
         return true;
     }
-    m_context.log(STORED_TEXT("找到 %1 个角色需要删除").arg(guids.size()));
+    m_context.log(STORED_COUNT("找到 %Ln 个角色需要删除").count(guids.size()));
     if (m_afterLocking && !m_afterLocking(db, transaction.undo(), &error))
         return fail(error);
     CharacterPurge::Hooks hooks;
@@ -78,7 +78,7 @@ bool CharacterDeleter::deleteByZoneWorldIds(const QList<int> &worldIds, int *del
         else if (kind == CharacterPurge::Step::ReverseRelations)
             m_context.log(STORED_TEXT("  清理 t_relation(反向关系): %1 条记录").arg(rows));
         else
-            m_context.log(STORED_TEXT("  删除 %1: %2 条记录").arg(table).arg(rows));
+            m_context.log(STORED_COUNT("  删除 %1: %Ln 条记录").count(rows).arg(table));
     };
     hooks.cancelled = [this] { return m_context.cancelled(); };
     hooks.undo = transaction.undo();
@@ -90,7 +90,7 @@ bool CharacterDeleter::deleteByZoneWorldIds(const QList<int> &worldIds, int *del
     m_undoPath = transaction.undoPath();
     if (!m_undoPath.isEmpty())
         m_context.log(STORED_TEXT("撤销文件: %1").arg(m_undoPath));
-    m_context.log(STORED_TEXT("删除完成！共删除 %1 条记录").arg(outcome.rows));
+    m_context.log(STORED_COUNT("删除完成！共删除 %Ln 条记录").count(outcome.rows));
     *deleted = int(outcome.characters);
     return true;
 }

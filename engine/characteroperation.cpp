@@ -29,9 +29,8 @@ QString accountRefusal(QSqlDatabase &db, const Request &request)
         return STORED_TEXT("无法读取账号库 %1: %2，未复制").arg(database, error);
     if (counts.value(database) > 0)
         return QString();
-    const QString server = AccountCleanup::accountsOnSessionServer(request.accounts)
-        ? QStringLiteral("%1:%2").arg(request.accounts.host, QString::number(request.accounts.port))
-        : QStringLiteral("%1:%2").arg(request.accounts.webHost, QString::number(request.accounts.webPort));
+    const HostConfig accounts = accountDatabaseConfig(request.accounts);
+    const QString server = QStringLiteral("%1:%2").arg(accounts.host, QString::number(accounts.port));
     return STORED_TEXT("目标账号 %1 在账号库 %2（%3）中不存在，未复制").arg(request.account, database, server);
 }
 } // namespace

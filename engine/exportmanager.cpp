@@ -89,7 +89,7 @@ bool ExportManager::exportCharacters(const QList<CharacterSummary> &characters, 
         emit exportCompleted(false, QString());
         return false;
     }
-    emit logMessage(STORED_TEXT("导出完成: %1 条记录").arg(n));
+    emit logMessage(STORED_COUNT("导出完成: %Ln 条记录").count(n));
     emit exportProgress(100);
     emit exportCompleted(true, filePath);
     return true;

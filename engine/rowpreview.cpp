@@ -120,7 +120,7 @@ QList<Message> lines(const QList<Count> &counts, bool nonEmptyOnly)
         else if (!count.error.isEmpty())
             lines.append(STORED_TEXT("  %1: 统计失败: %2").arg(count.table, count.error));
         else
-            lines.append(STORED_TEXT("  %1: %2 条记录").arg(count.table).arg(count.rows));
+            lines.append(STORED_COUNT("  %1: %Ln 条记录").count(count.rows).arg(count.table));
     }
     return lines;
 }

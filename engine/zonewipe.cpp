@@ -46,7 +46,7 @@ bool run(QSqlDatabase &db, const Request &request, const OperationContext &conte
     if (!deleter.deleteByZoneWorldIds(request.worlds, &result->deleted))
         return false;
     result->undoPath = deleter.undoPath();
-    log(STORED_TEXT("角色数据删除完成，共删除 %1 个角色").arg(result->deleted));
+    log(STORED_COUNT("角色数据删除完成，共删除 %Ln 个角色").count(result->deleted));
     if (request.accountDatabases.isEmpty() || accountsHere || result->deleted == 0)
         return true;
     // Account databases on another server: their own transactions, after the characters'.

@@ -61,7 +61,7 @@ QList<Message> MergePreflight::lines() const
         lines << STORED_TEXT("先删除低等级角色: 主区 %1 个，副区 %2 个").arg(lowLevelMain).arg(lowLevelSub);
     lines << STORED_TEXT("账号: %1 个，其中 %2 个重名将改名；角色名冲突: %3 个").arg(accounts).arg(accountRenames).arg(characterRenames);
     for (auto it = rows.cbegin(); it != rows.cend(); ++it)
-        lines << STORED_TEXT("  %1: %2 条记录").arg(it.key()).arg(it.value());
+        lines << STORED_COUNT("  %1: %Ln 条记录").count(it.value()).arg(it.key());
     if (relationsDropped > 0)
         lines << STORED_TEXT("对方角色不在合并范围内的关系不拷贝: %1 条").arg(relationsDropped);
     if (!tablesSkipped.isEmpty())

@@ -273,7 +273,7 @@ bool SameServerMergeRun::cleanupLowLevelCharacters()
         else if (kind == CharacterPurge::Step::ReverseRelations && rows > 0)
             m_log(STORED_TEXT("  t_relation(反向): %1条").arg(rows));
         else if (kind == CharacterPurge::Step::Table && rows > 0)
-            m_log(STORED_TEXT("  %1: %2条").arg(table).arg(rows));
+            m_log(STORED_COUNT("  %1: %Ln条").count(rows).arg(table));
     };
     hooks.cancelled = [this] { return cancelled(); };
     hooks.undo = m_undo;
@@ -473,7 +473,7 @@ bool SameServerMergeRun::syncWorldField()
             if (rows < 0)
                 return false;
             if (rows > 0)
-                m_log(STORED_TEXT("  %1: %2条").arg(table).arg(rows));
+                m_log(STORED_COUNT("  %1: %Ln条").count(rows).arg(table));
             report(60 + 30 * ++done / total);
         }
     }

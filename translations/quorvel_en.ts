@@ -12,10 +12,6 @@
         <translation>Deleted %2 accounts from database %1</translation>
     </message>
     <message>
-        <source>所有账号库共删除 %1 个账号</source>
-        <translation>Deleted %1 accounts from all account databases</translation>
-    </message>
-    <message>
         <source>查询web库失败: </source>
         <translation>Reading the web database failed: </translation>
     </message>
@@ -30,10 +26,6 @@
     <message>
         <source>没有找到需要删除的账号</source>
         <translation>No accounts to delete</translation>
-    </message>
-    <message>
-        <source>找到 %1 个账号需要删除</source>
-        <translation>Found %1 accounts to delete</translation>
     </message>
     <message>
         <source>正在处理账号库: %1</source>
@@ -54,6 +46,20 @@
     <message>
         <source>无法连接账号服务器 %1:%2: %3</source>
         <translation>Cannot connect to the account server %1:%2: %3</translation>
+    </message>
+    <message numerus="yes">
+        <source>所有账号库共删除 %Ln 个账号</source>
+        <translation>
+            <numerusform>Deleted %Ln account from all account databases</numerusform>
+            <numerusform>Deleted %Ln accounts from all account databases</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>找到 %Ln 个账号需要删除</source>
+        <translation>
+            <numerusform>Found %Ln account to delete</numerusform>
+            <numerusform>Found %Ln accounts to delete</numerusform>
+        </translation>
     </message>
 </context>
 <context>
@@ -771,10 +777,6 @@ Undo file: %1</translation>
         <translation>Copying %1 failed: %2</translation>
     </message>
     <message>
-        <source>%1: 复制了 %2 条记录</source>
-        <translation>%1: copied %2 rows</translation>
-    </message>
-    <message>
         <source>警告: 表 t_iteminfo 不存在，跳过</source>
         <translation>Warning: table t_iteminfo does not exist, skipped</translation>
     </message>
@@ -862,6 +864,13 @@ Undo file: %1</translation>
         <source>角色名 %1 已被占用（确认之后被占用），未做任何修改</source>
         <translation>The character name %1 is taken (since it was confirmed); nothing was changed</translation>
     </message>
+    <message numerus="yes">
+        <source>%1: 复制了 %Ln 条记录</source>
+        <translation>
+            <numerusform>%1: copied %Ln row</numerusform>
+            <numerusform>%1: copied %Ln rows</numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>CharacterDeleter</name>
@@ -886,10 +895,6 @@ Undo file: %1</translation>
         <translation>No matching characters</translation>
     </message>
     <message>
-        <source>找到 %1 个角色需要删除</source>
-        <translation>Found %1 characters to delete</translation>
-    </message>
-    <message>
         <source>区服删档 WorldID %1</source>
         <translation>Zone wipe WorldID %1</translation>
     </message>
@@ -906,20 +911,12 @@ Undo file: %1</translation>
         <translation>  Cleared t_relation (reverse relations): %1 rows</translation>
     </message>
     <message>
-        <source>  删除 %1: %2 条记录</source>
-        <translation>  Deleted %1: %2 rows</translation>
-    </message>
-    <message>
         <source>已取消，所有删除已回滚</source>
         <translation>Cancelled, every deletion was rolled back</translation>
     </message>
     <message>
         <source>撤销文件: %1</source>
         <translation>Undo file: %1</translation>
-    </message>
-    <message>
-        <source>删除完成！共删除 %1 条记录</source>
-        <translation>Deletion done! %1 rows deleted</translation>
     </message>
     <message>
         <source>读取表清单失败: </source>
@@ -1068,6 +1065,27 @@ Undo file: %1</translation>
     <message>
         <source>共更新 1 条主表记录及相关装备数据</source>
         <translation>Updated 1 character row and its items</translation>
+    </message>
+    <message numerus="yes">
+        <source>找到 %Ln 个角色需要删除</source>
+        <translation>
+            <numerusform>Found %Ln character to delete</numerusform>
+            <numerusform>Found %Ln characters to delete</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>  删除 %1: %Ln 条记录</source>
+        <translation>
+            <numerusform>  Deleted %1: %Ln row</numerusform>
+            <numerusform>  Deleted %1: %Ln rows</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>删除完成！共删除 %Ln 条记录</source>
+        <translation>
+            <numerusform>Deletion done! %Ln row deleted</numerusform>
+            <numerusform>Deletion done! %Ln rows deleted</numerusform>
+        </translation>
     </message>
 </context>
 <context>
@@ -1837,10 +1855,6 @@ Close?</translation>
         <translation>Query characters</translation>
     </message>
     <message>
-        <source>查询完成，找到 %1 个角色</source>
-        <translation>Query done, %1 characters found</translation>
-    </message>
-    <message>
         <source>CharGUID必须是正整数
 支持格式: 11001234 或 A7DD92 或 0xA7DD92</source>
         <translation>CharGUID must be a positive whole number
@@ -1853,10 +1867,6 @@ Accepted: 11001234, A7DD92 or 0xA7DD92</translation>
     <message>
         <source>搜索失败</source>
         <translation>Search failed</translation>
-    </message>
-    <message>
-        <source>搜索完成，找到 %1 个角色</source>
-        <translation>Search done, %1 characters found</translation>
     </message>
     <message>
         <source>仅显示前 %1 个结果</source>
@@ -2121,6 +2131,20 @@ New name: %5</translation>
     <message>
         <source>关闭</source>
         <translation>Close</translation>
+    </message>
+    <message numerus="yes">
+        <source>查询完成，找到 %Ln 个角色</source>
+        <translation>
+            <numerusform>Query done, %Ln character found</numerusform>
+            <numerusform>Query done, %Ln characters found</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>搜索完成，找到 %Ln 个角色</source>
+        <translation>
+            <numerusform>Search done, %Ln character found</numerusform>
+            <numerusform>Search done, %Ln characters found</numerusform>
+        </translation>
     </message>
 </context>
 <context>
@@ -2626,12 +2650,15 @@ Exit codes: 0 success, 1 the operation failed, 2 wrong usage. Commands that chan
         <translation>Query failed: %1</translation>
     </message>
     <message>
-        <source>共 %1 个账号</source>
-        <translation>%1 accounts</translation>
-    </message>
-    <message>
         <source>无法统计账号: %1</source>
         <translation>Cannot count the accounts: %1</translation>
+    </message>
+    <message numerus="yes">
+        <source>共 %Ln 个账号</source>
+        <translation>
+            <numerusform>%Ln account</numerusform>
+            <numerusform>%Ln accounts</numerusform>
+        </translation>
     </message>
 </context>
 <context>
@@ -2676,10 +2703,6 @@ Exit codes: 0 success, 1 the operation failed, 2 wrong usage. Commands that chan
         <translation>No such character: CharGUID %1</translation>
     </message>
     <message>
-        <source>共 %1 个角色%2</source>
-        <translation>%1 characters%2</translation>
-    </message>
-    <message>
         <source>（已截断）</source>
         <translation> (cut short)</translation>
     </message>
@@ -2718,6 +2741,13 @@ Exit codes: 0 success, 1 the operation failed, 2 wrong usage. Commands that chan
     <message>
         <source>set 的字段与新值，可多个；可改的字段: %1</source>
         <translation>set: the fields and their new values, one or more; the fields: %1</translation>
+    </message>
+    <message numerus="yes">
+        <source>共 %Ln 个角色%1</source>
+        <translation>
+            <numerusform>%Ln character%1</numerusform>
+            <numerusform>%Ln characters%1</numerusform>
+        </translation>
     </message>
 </context>
 <context>
@@ -2945,12 +2975,15 @@ Exit codes: 0 success, 1 the operation failed, 2 wrong usage. Commands that chan
         <translation>%1 undo files, %2 bytes</translation>
     </message>
     <message>
-        <source>已删除 %1 个撤销文件</source>
-        <translation>Removed %1 undo files</translation>
-    </message>
-    <message>
         <source>没有尚未执行的撤销文件（%1）</source>
         <translation>No undo files that have not been applied (%1)</translation>
+    </message>
+    <message numerus="yes">
+        <source>已删除 %Ln 个撤销文件</source>
+        <translation>
+            <numerusform>Removed %Ln undo file</numerusform>
+            <numerusform>Removed %Ln undo files</numerusform>
+        </translation>
     </message>
 </context>
 <context>
@@ -3142,9 +3175,12 @@ Please check:
         <source>写入导出文件失败: %1</source>
         <translation>Writing the export file failed: %1</translation>
     </message>
-    <message>
-        <source>导出完成: %1 条记录</source>
-        <translation>Export done: %1 rows</translation>
+    <message numerus="yes">
+        <source>导出完成: %Ln 条记录</source>
+        <translation>
+            <numerusform>Export done: %Ln row</numerusform>
+            <numerusform>Export done: %Ln rows</numerusform>
+        </translation>
     </message>
 </context>
 <context>
@@ -3227,6 +3263,34 @@ Please check:
     </message>
     <message>
         <source>账号数据库配置</source>
+        <translation>Account database</translation>
+    </message>
+    <message>
+        <source>同角色数据库</source>
+        <translation>Same as the character database</translation>
+    </message>
+    <message>
+        <source>测试连接</source>
+        <translation>Test connection</translation>
+    </message>
+    <message>
+        <source>正在连接…</source>
+        <translation>Connecting…</translation>
+    </message>
+    <message>
+        <source>%1 %2: 连接成功</source>
+        <translation>%1 %2: connected</translation>
+    </message>
+    <message>
+        <source>%1 %2: 连接失败: %3</source>
+        <translation>%1 %2: connection failed: %3</translation>
+    </message>
+    <message>
+        <source>角色数据库</source>
+        <translation>Character database</translation>
+    </message>
+    <message>
+        <source>账号数据库</source>
         <translation>Account database</translation>
     </message>
 </context>
@@ -3597,6 +3661,26 @@ Quit?</translation>
         <source>还没有主机配置（%1）：点“管理配置”添加游戏的服务器；内置的一项指向本机 3306 端口</source>
         <translation>No host list yet (%1): add the game&apos;s servers with “Hosts...”; the built-in entry points at port 3306 of this machine</translation>
     </message>
+    <message>
+        <source>旧备份</source>
+        <translation>Older backups</translation>
+    </message>
+    <message>
+        <source>%1 的数据库 %2 共有 %3 个完整备份。保留最新的几个？更早的将被删除。</source>
+        <translation>%1&apos;s database %2 has %3 whole backups. How many of the newest should stay? The older ones are removed.</translation>
+    </message>
+    <message>
+        <source>已删除旧备份: %1</source>
+        <translation>Removed older backup: %1</translation>
+    </message>
+    <message>
+        <source>无法删除旧备份: %1</source>
+        <translation>Cannot remove older backup: %1</translation>
+    </message>
+    <message>
+        <source>保留最新 %1 个备份，删除了 %2 个</source>
+        <translation>Kept the newest %1 backups, removed %2</translation>
+    </message>
 </context>
 <context>
     <name>MergeBackup</name>
@@ -3664,10 +3748,6 @@ Quit?</translation>
         <translation>Accounts: %1, %2 of them renamed for clashing names; clashing character names: %3</translation>
     </message>
     <message>
-        <source>  %1: %2 条记录</source>
-        <translation>  %1: %2 rows</translation>
-    </message>
-    <message>
         <source>对方角色不在合并范围内的关系不拷贝: %1 条</source>
         <translation>Relations to characters outside the merge are not copied: %1 rows</translation>
     </message>
@@ -3686,6 +3766,13 @@ Quit?</translation>
     <message>
         <source>无法合区: %1</source>
         <translation>Cannot merge: %1</translation>
+    </message>
+    <message numerus="yes">
+        <source>  %1: %Ln 条记录</source>
+        <translation>
+            <numerusform>  %1: %Ln row</numerusform>
+            <numerusform>  %1: %Ln rows</numerusform>
+        </translation>
     </message>
 </context>
 <context>
@@ -4782,10 +4869,6 @@ See the log for details.</translation>
         <translation>  %1: counting failed: %2</translation>
     </message>
     <message>
-        <source>  %1: %2 条记录</source>
-        <translation>  %1: %2 rows</translation>
-    </message>
-    <message>
         <source>注意：游戏可能仍在运行：%1 个其他客户端连接正在使用这些数据库，%2 个账号标记为在线。建议先停服再操作。</source>
         <translation>Note: the game may still be running: %1 other client sessions use these databases, %2 accounts are marked online. Stop the game server first.</translation>
     </message>
@@ -4800,6 +4883,13 @@ See the log for details.</translation>
     <message>
         <source>注意：无法确认游戏是否已停止：当前用户没有 PROCESS 权限，看不到其他客户端的连接；%1 个账号标记为在线。建议先停服再操作。</source>
         <translation>Note: whether the game has stopped cannot be told: this user has no PROCESS privilege and cannot see other clients&apos; connections; %1 accounts are marked online. Stop the game first.</translation>
+    </message>
+    <message numerus="yes">
+        <source>  %1: %Ln 条记录</source>
+        <translation>
+            <numerusform>  %1: %Ln row</numerusform>
+            <numerusform>  %1: %Ln rows</numerusform>
+        </translation>
     </message>
 </context>
 <context>
@@ -4944,10 +5034,6 @@ See the log for details.</translation>
         <translation>Cancel</translation>
     </message>
     <message>
-        <source>%1 (%2个角色)</source>
-        <translation>%1 (%2 characters)</translation>
-    </message>
-    <message>
         <source>待清理: %1 个</source>
         <translation>To delete: %1</translation>
     </message>
@@ -5081,6 +5167,13 @@ Sub [%1] → main [%2]</translation>
         <source>合区操作失败，数据已回滚，请查看日志。</source>
         <translation>The merge failed and was rolled back; see the log.</translation>
     </message>
+    <message numerus="yes">
+        <source>%1 (%Ln个角色)</source>
+        <translation>
+            <numerusform>%1 (%Ln character)</numerusform>
+            <numerusform>%1 (%Ln characters)</numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>SameServerMergeRun</name>
@@ -5185,10 +5278,6 @@ Sub [%1] → main [%2]</translation>
         <translation>  t_relation (reverse): %1 rows</translation>
     </message>
     <message>
-        <source>  %1: %2条</source>
-        <translation>  %1: %2 rows</translation>
-    </message>
-    <message>
         <source>✓ 删除 %1 个角色</source>
         <translation>✓ %1 characters deleted</translation>
     </message>
@@ -5243,6 +5332,13 @@ Sub [%1] → main [%2]</translation>
     <message>
         <source>✓ world字段同步完成</source>
         <translation>✓ World columns updated</translation>
+    </message>
+    <message numerus="yes">
+        <source>  %1: %Ln条</source>
+        <translation>
+            <numerusform>  %1: %Ln row</numerusform>
+            <numerusform>  %1: %Ln rows</numerusform>
+        </translation>
     </message>
 </context>
 <context>
@@ -5472,10 +5568,6 @@ Go on only if this really is the same server, moved. Is it the same server?</tra
         <translation>Prune old files...</translation>
     </message>
     <message>
-        <source>共 %1 个撤销文件，%2</source>
-        <translation>%1 undo files, %2</translation>
-    </message>
-    <message>
         <source>清理撤销文件</source>
         <translation>Prune undo files</translation>
     </message>
@@ -5493,17 +5585,32 @@ Go on only if this really is the same server, moved. Is it the same server?</tra
         <source>%1（已执行）</source>
         <translation>%1 (applied)</translation>
     </message>
-    <message>
-        <source>将删除 %1 个撤销文件，共 %2。删除后不能再用它们撤销。
+    <message numerus="yes">
+        <source>共 %Ln 个撤销文件，%1</source>
+        <translation>
+            <numerusform>%Ln undo file, %1</numerusform>
+            <numerusform>%Ln undo files, %1</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>将删除 %Ln 个撤销文件，共 %1。删除后不能再用它们撤销。
 
 确定要继续吗？</source>
-        <translation>This removes %1 undo files, %2 in all. Their operations can no longer be undone.
+        <translation>
+            <numerusform>This removes %Ln undo file, %1 in all. Its operation can no longer be undone.
 
-Continue?</translation>
+Continue?</numerusform>
+            <numerusform>This removes %Ln undo files, %1 in all. Their operations can no longer be undone.
+
+Continue?</numerusform>
+        </translation>
     </message>
-    <message>
-        <source>已删除 %1 个撤销文件</source>
-        <translation>Removed %1 undo files</translation>
+    <message numerus="yes">
+        <source>已删除 %Ln 个撤销文件</source>
+        <translation>
+            <numerusform>Removed %Ln undo file</numerusform>
+            <numerusform>Removed %Ln undo files</numerusform>
+        </translation>
     </message>
 </context>
 <context>
@@ -5845,9 +5952,12 @@ If this really is the same server, moved, confirm it and run the file again</tra
         <source>已选择: %1 / %2 个WorldID</source>
         <translation>Chosen: %1 / %2 WorldIDs</translation>
     </message>
-    <message>
-        <source>  (共 %1 个角色)</source>
-        <translation>  (%1 characters)</translation>
+    <message numerus="yes">
+        <source>  (共 %Ln 个角色)</source>
+        <translation>
+            <numerusform>  (%Ln character)</numerusform>
+            <numerusform>  (%Ln characters)</numerusform>
+        </translation>
     </message>
 </context>
 <context>
@@ -6033,14 +6143,6 @@ Cancel it and close?</translation>
         <translation>========== Wipe done ==========</translation>
     </message>
     <message>
-        <source>删档完成！
-
-共删除 %1 个角色数据</source>
-        <translation>Wipe done!
-
-%1 characters deleted</translation>
-    </message>
-    <message>
         <source>
 
 撤销文件: %1</source>
@@ -6082,6 +6184,19 @@ Characters: %3
 
 Wipe the zones on %1?</translation>
     </message>
+    <message numerus="yes">
+        <source>删档完成！
+
+共删除 %Ln 个角色数据</source>
+        <translation>
+            <numerusform>Wipe done!
+
+%Ln character deleted</numerusform>
+            <numerusform>Wipe done!
+
+%Ln characters deleted</numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>ZoneWipe</name>
@@ -6096,10 +6211,6 @@ Wipe the zones on %1?</translation>
     <message>
         <source>保留 %1 个账号：它们在未删档的区服还有角色</source>
         <translation>Keeping %1 accounts: they have characters in worlds not wiped</translation>
-    </message>
-    <message>
-        <source>角色数据删除完成，共删除 %1 个角色</source>
-        <translation>Character data deleted, %1 characters</translation>
     </message>
     <message>
         <source>账号库在另一台服务器上，账号的删除不在撤销文件中</source>
@@ -6120,6 +6231,13 @@ Wipe the zones on %1?</translation>
     <message>
         <source>  保留 %1 个账号：它们在未删档的区服还有角色</source>
         <translation>  Keeping %1 accounts: they have characters in worlds not wiped</translation>
+    </message>
+    <message numerus="yes">
+        <source>角色数据删除完成，共删除 %Ln 个角色</source>
+        <translation>
+            <numerusform>Character data deleted, %Ln character</numerusform>
+            <numerusform>Character data deleted, %Ln characters</numerusform>
+        </translation>
     </message>
 </context>
 </TS>

@@ -12,10 +12,6 @@
         <translation>库 %1 成功删除 %2 个账号</translation>
     </message>
     <message>
-        <source>所有账号库共删除 %1 个账号</source>
-        <translation>所有账号库共删除 %1 个账号</translation>
-    </message>
-    <message>
         <source>查询web库失败: </source>
         <translation>查询web库失败: </translation>
     </message>
@@ -30,10 +26,6 @@
     <message>
         <source>没有找到需要删除的账号</source>
         <translation>没有找到需要删除的账号</translation>
-    </message>
-    <message>
-        <source>找到 %1 个账号需要删除</source>
-        <translation>找到 %1 个账号需要删除</translation>
     </message>
     <message>
         <source>正在处理账号库: %1</source>
@@ -54,6 +46,18 @@
     <message>
         <source>无法连接账号服务器 %1:%2: %3</source>
         <translation>无法连接账号服务器 %1:%2: %3</translation>
+    </message>
+    <message numerus="yes">
+        <source>所有账号库共删除 %Ln 个账号</source>
+        <translation>
+            <numerusform>所有账号库共删除 %Ln 个账号</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>找到 %Ln 个账号需要删除</source>
+        <translation>
+            <numerusform>找到 %Ln 个账号需要删除</numerusform>
+        </translation>
     </message>
 </context>
 <context>
@@ -771,10 +775,6 @@
         <translation>复制%1失败: %2</translation>
     </message>
     <message>
-        <source>%1: 复制了 %2 条记录</source>
-        <translation>%1: 复制了 %2 条记录</translation>
-    </message>
-    <message>
         <source>警告: 表 t_iteminfo 不存在，跳过</source>
         <translation>警告: 表 t_iteminfo 不存在，跳过</translation>
     </message>
@@ -862,6 +862,12 @@
         <source>角色名 %1 已被占用（确认之后被占用），未做任何修改</source>
         <translation>角色名 %1 已被占用（确认之后被占用），未做任何修改</translation>
     </message>
+    <message numerus="yes">
+        <source>%1: 复制了 %Ln 条记录</source>
+        <translation>
+            <numerusform>%1: 复制了 %Ln 条记录</numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>CharacterDeleter</name>
@@ -886,10 +892,6 @@
         <translation>没有找到符合条件的角色</translation>
     </message>
     <message>
-        <source>找到 %1 个角色需要删除</source>
-        <translation>找到 %1 个角色需要删除</translation>
-    </message>
-    <message>
         <source>区服删档 WorldID %1</source>
         <translation>区服删档 WorldID %1</translation>
     </message>
@@ -906,20 +908,12 @@
         <translation>  清理 t_relation(反向关系): %1 条记录</translation>
     </message>
     <message>
-        <source>  删除 %1: %2 条记录</source>
-        <translation>  删除 %1: %2 条记录</translation>
-    </message>
-    <message>
         <source>已取消，所有删除已回滚</source>
         <translation>已取消，所有删除已回滚</translation>
     </message>
     <message>
         <source>撤销文件: %1</source>
         <translation>撤销文件: %1</translation>
-    </message>
-    <message>
-        <source>删除完成！共删除 %1 条记录</source>
-        <translation>删除完成！共删除 %1 条记录</translation>
     </message>
     <message>
         <source>读取表清单失败: </source>
@@ -1068,6 +1062,24 @@
     <message>
         <source>共更新 1 条主表记录及相关装备数据</source>
         <translation>共更新 1 条主表记录及相关装备数据</translation>
+    </message>
+    <message numerus="yes">
+        <source>找到 %Ln 个角色需要删除</source>
+        <translation>
+            <numerusform>找到 %Ln 个角色需要删除</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>  删除 %1: %Ln 条记录</source>
+        <translation>
+            <numerusform>  删除 %1: %Ln 条记录</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>删除完成！共删除 %Ln 条记录</source>
+        <translation>
+            <numerusform>删除完成！共删除 %Ln 条记录</numerusform>
+        </translation>
     </message>
 </context>
 <context>
@@ -1837,10 +1849,6 @@ ZoneWorldID 将从 %1 改为 %2，角色的装备、时装和珍兽装备随之�
         <translation>查询角色</translation>
     </message>
     <message>
-        <source>查询完成，找到 %1 个角色</source>
-        <translation>查询完成，找到 %1 个角色</translation>
-    </message>
-    <message>
         <source>CharGUID必须是正整数
 支持格式: 11001234 或 A7DD92 或 0xA7DD92</source>
         <translation>CharGUID必须是正整数
@@ -1853,10 +1861,6 @@ ZoneWorldID 将从 %1 改为 %2，角色的装备、时装和珍兽装备随之�
     <message>
         <source>搜索失败</source>
         <translation>搜索失败</translation>
-    </message>
-    <message>
-        <source>搜索完成，找到 %1 个角色</source>
-        <translation>搜索完成，找到 %1 个角色</translation>
     </message>
     <message>
         <source>仅显示前 %1 个结果</source>
@@ -2121,6 +2125,18 @@ CharGUID: %1
     <message>
         <source>关闭</source>
         <translation>关闭</translation>
+    </message>
+    <message numerus="yes">
+        <source>查询完成，找到 %Ln 个角色</source>
+        <translation>
+            <numerusform>查询完成，找到 %Ln 个角色</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>搜索完成，找到 %Ln 个角色</source>
+        <translation>
+            <numerusform>搜索完成，找到 %Ln 个角色</numerusform>
+        </translation>
     </message>
 </context>
 <context>
@@ -2626,12 +2642,14 @@ CharGUID: %1
         <translation>查询失败: %1</translation>
     </message>
     <message>
-        <source>共 %1 个账号</source>
-        <translation>共 %1 个账号</translation>
-    </message>
-    <message>
         <source>无法统计账号: %1</source>
         <translation>无法统计账号: %1</translation>
+    </message>
+    <message numerus="yes">
+        <source>共 %Ln 个账号</source>
+        <translation>
+            <numerusform>共 %Ln 个账号</numerusform>
+        </translation>
     </message>
 </context>
 <context>
@@ -2676,10 +2694,6 @@ CharGUID: %1
         <translation>角色不存在: CharGUID %1</translation>
     </message>
     <message>
-        <source>共 %1 个角色%2</source>
-        <translation>共 %1 个角色%2</translation>
-    </message>
-    <message>
         <source>（已截断）</source>
         <translation>（已截断）</translation>
     </message>
@@ -2718,6 +2732,12 @@ CharGUID: %1
     <message>
         <source>set 的字段与新值，可多个；可改的字段: %1</source>
         <translation>set 的字段与新值，可多个；可改的字段: %1</translation>
+    </message>
+    <message numerus="yes">
+        <source>共 %Ln 个角色%1</source>
+        <translation>
+            <numerusform>共 %Ln 个角色%1</numerusform>
+        </translation>
     </message>
 </context>
 <context>
@@ -2945,12 +2965,14 @@ CharGUID: %1
         <translation>共 %1 个撤销文件，%2 字节</translation>
     </message>
     <message>
-        <source>已删除 %1 个撤销文件</source>
-        <translation>已删除 %1 个撤销文件</translation>
-    </message>
-    <message>
         <source>没有尚未执行的撤销文件（%1）</source>
         <translation>没有尚未执行的撤销文件（%1）</translation>
+    </message>
+    <message numerus="yes">
+        <source>已删除 %Ln 个撤销文件</source>
+        <translation>
+            <numerusform>已删除 %Ln 个撤销文件</numerusform>
+        </translation>
     </message>
 </context>
 <context>
@@ -3142,9 +3164,11 @@ CharGUID: %1
         <source>写入导出文件失败: %1</source>
         <translation>写入导出文件失败: %1</translation>
     </message>
-    <message>
-        <source>导出完成: %1 条记录</source>
-        <translation>导出完成: %1 条记录</translation>
+    <message numerus="yes">
+        <source>导出完成: %Ln 条记录</source>
+        <translation>
+            <numerusform>导出完成: %Ln 条记录</numerusform>
+        </translation>
     </message>
 </context>
 <context>
@@ -3228,6 +3252,34 @@ CharGUID: %1
     <message>
         <source>账号数据库配置</source>
         <translation>账号数据库配置</translation>
+    </message>
+    <message>
+        <source>同角色数据库</source>
+        <translation>同角色数据库</translation>
+    </message>
+    <message>
+        <source>测试连接</source>
+        <translation>测试连接</translation>
+    </message>
+    <message>
+        <source>正在连接…</source>
+        <translation>正在连接…</translation>
+    </message>
+    <message>
+        <source>%1 %2: 连接成功</source>
+        <translation>%1 %2: 连接成功</translation>
+    </message>
+    <message>
+        <source>%1 %2: 连接失败: %3</source>
+        <translation>%1 %2: 连接失败: %3</translation>
+    </message>
+    <message>
+        <source>角色数据库</source>
+        <translation>角色数据库</translation>
+    </message>
+    <message>
+        <source>账号数据库</source>
+        <translation>账号数据库</translation>
     </message>
 </context>
 <context>
@@ -3597,6 +3649,26 @@ CharGUID: %1
         <source>还没有主机配置（%1）：点“管理配置”添加游戏的服务器；内置的一项指向本机 3306 端口</source>
         <translation>还没有主机配置（%1）：点“管理配置”添加游戏的服务器；内置的一项指向本机 3306 端口</translation>
     </message>
+    <message>
+        <source>旧备份</source>
+        <translation>旧备份</translation>
+    </message>
+    <message>
+        <source>%1 的数据库 %2 共有 %3 个完整备份。保留最新的几个？更早的将被删除。</source>
+        <translation>%1 的数据库 %2 共有 %3 个完整备份。保留最新的几个？更早的将被删除。</translation>
+    </message>
+    <message>
+        <source>已删除旧备份: %1</source>
+        <translation>已删除旧备份: %1</translation>
+    </message>
+    <message>
+        <source>无法删除旧备份: %1</source>
+        <translation>无法删除旧备份: %1</translation>
+    </message>
+    <message>
+        <source>保留最新 %1 个备份，删除了 %2 个</source>
+        <translation>保留最新 %1 个备份，删除了 %2 个</translation>
+    </message>
 </context>
 <context>
     <name>MergeBackup</name>
@@ -3664,10 +3736,6 @@ CharGUID: %1
         <translation>账号: %1 个，其中 %2 个重名将改名；角色名冲突: %3 个</translation>
     </message>
     <message>
-        <source>  %1: %2 条记录</source>
-        <translation>  %1: %2 条记录</translation>
-    </message>
-    <message>
         <source>对方角色不在合并范围内的关系不拷贝: %1 条</source>
         <translation>对方角色不在合并范围内的关系不拷贝: %1 条</translation>
     </message>
@@ -3686,6 +3754,12 @@ CharGUID: %1
     <message>
         <source>无法合区: %1</source>
         <translation>无法合区: %1</translation>
+    </message>
+    <message numerus="yes">
+        <source>  %1: %Ln 条记录</source>
+        <translation>
+            <numerusform>  %1: %Ln 条记录</numerusform>
+        </translation>
     </message>
 </context>
 <context>
@@ -4782,10 +4856,6 @@ CharGUID: %1
         <translation>  %1: 统计失败: %2</translation>
     </message>
     <message>
-        <source>  %1: %2 条记录</source>
-        <translation>  %1: %2 条记录</translation>
-    </message>
-    <message>
         <source>注意：游戏可能仍在运行：%1 个其他客户端连接正在使用这些数据库，%2 个账号标记为在线。建议先停服再操作。</source>
         <translation>注意：游戏可能仍在运行：%1 个其他客户端连接正在使用这些数据库，%2 个账号标记为在线。建议先停服再操作。</translation>
     </message>
@@ -4800,6 +4870,12 @@ CharGUID: %1
     <message>
         <source>注意：无法确认游戏是否已停止：当前用户没有 PROCESS 权限，看不到其他客户端的连接；%1 个账号标记为在线。建议先停服再操作。</source>
         <translation>注意：无法确认游戏是否已停止：当前用户没有 PROCESS 权限，看不到其他客户端的连接；%1 个账号标记为在线。建议先停服再操作。</translation>
+    </message>
+    <message numerus="yes">
+        <source>  %1: %Ln 条记录</source>
+        <translation>
+            <numerusform>  %1: %Ln 条记录</numerusform>
+        </translation>
     </message>
 </context>
 <context>
@@ -4944,10 +5020,6 @@ CharGUID: %1
         <translation>取消</translation>
     </message>
     <message>
-        <source>%1 (%2个角色)</source>
-        <translation>%1 (%2个角色)</translation>
-    </message>
-    <message>
         <source>待清理: %1 个</source>
         <translation>待清理: %1 个</translation>
     </message>
@@ -5081,6 +5153,12 @@ CharGUID: %1
         <source>合区操作失败，数据已回滚，请查看日志。</source>
         <translation>合区操作失败，数据已回滚，请查看日志。</translation>
     </message>
+    <message numerus="yes">
+        <source>%1 (%Ln个角色)</source>
+        <translation>
+            <numerusform>%1 (%Ln个角色)</numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>SameServerMergeRun</name>
@@ -5185,10 +5263,6 @@ CharGUID: %1
         <translation>  t_relation(反向): %1条</translation>
     </message>
     <message>
-        <source>  %1: %2条</source>
-        <translation>  %1: %2条</translation>
-    </message>
-    <message>
         <source>✓ 删除 %1 个角色</source>
         <translation>✓ 删除 %1 个角色</translation>
     </message>
@@ -5243,6 +5317,12 @@ CharGUID: %1
     <message>
         <source>✓ world字段同步完成</source>
         <translation>✓ world字段同步完成</translation>
+    </message>
+    <message numerus="yes">
+        <source>  %1: %Ln条</source>
+        <translation>
+            <numerusform>  %1: %Ln条</numerusform>
+        </translation>
     </message>
 </context>
 <context>
@@ -5472,10 +5552,6 @@ CharGUID: %1
         <translation>清理旧文件...</translation>
     </message>
     <message>
-        <source>共 %1 个撤销文件，%2</source>
-        <translation>共 %1 个撤销文件，%2</translation>
-    </message>
-    <message>
         <source>清理撤销文件</source>
         <translation>清理撤销文件</translation>
     </message>
@@ -5493,17 +5569,27 @@ CharGUID: %1
         <source>%1（已执行）</source>
         <translation>%1（已执行）</translation>
     </message>
-    <message>
-        <source>将删除 %1 个撤销文件，共 %2。删除后不能再用它们撤销。
+    <message numerus="yes">
+        <source>共 %Ln 个撤销文件，%1</source>
+        <translation>
+            <numerusform>共 %Ln 个撤销文件，%1</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>将删除 %Ln 个撤销文件，共 %1。删除后不能再用它们撤销。
 
 确定要继续吗？</source>
-        <translation>将删除 %1 个撤销文件，共 %2。删除后不能再用它们撤销。
+        <translation>
+            <numerusform>将删除 %Ln 个撤销文件，共 %1。删除后不能再用它们撤销。
 
-确定要继续吗？</translation>
+确定要继续吗？</numerusform>
+        </translation>
     </message>
-    <message>
-        <source>已删除 %1 个撤销文件</source>
-        <translation>已删除 %1 个撤销文件</translation>
+    <message numerus="yes">
+        <source>已删除 %Ln 个撤销文件</source>
+        <translation>
+            <numerusform>已删除 %Ln 个撤销文件</numerusform>
+        </translation>
     </message>
 </context>
 <context>
@@ -5845,9 +5931,11 @@ CharGUID: %1
         <source>已选择: %1 / %2 个WorldID</source>
         <translation>已选择: %1 / %2 个WorldID</translation>
     </message>
-    <message>
-        <source>  (共 %1 个角色)</source>
-        <translation>  (共 %1 个角色)</translation>
+    <message numerus="yes">
+        <source>  (共 %Ln 个角色)</source>
+        <translation>
+            <numerusform>  (共 %Ln 个角色)</numerusform>
+        </translation>
     </message>
 </context>
 <context>
@@ -6033,14 +6121,6 @@ CharGUID: %1
         <translation>========== 删档操作完成 ==========</translation>
     </message>
     <message>
-        <source>删档完成！
-
-共删除 %1 个角色数据</source>
-        <translation>删档完成！
-
-共删除 %1 个角色数据</translation>
-    </message>
-    <message>
         <source>
 
 撤销文件: %1</source>
@@ -6082,6 +6162,16 @@ CharGUID: %1
 
 确定要在 %1 上执行删档操作吗？</translation>
     </message>
+    <message numerus="yes">
+        <source>删档完成！
+
+共删除 %Ln 个角色数据</source>
+        <translation>
+            <numerusform>删档完成！
+
+共删除 %Ln 个角色数据</numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>ZoneWipe</name>
@@ -6096,10 +6186,6 @@ CharGUID: %1
     <message>
         <source>保留 %1 个账号：它们在未删档的区服还有角色</source>
         <translation>保留 %1 个账号：它们在未删档的区服还有角色</translation>
-    </message>
-    <message>
-        <source>角色数据删除完成，共删除 %1 个角色</source>
-        <translation>角色数据删除完成，共删除 %1 个角色</translation>
     </message>
     <message>
         <source>账号库在另一台服务器上，账号的删除不在撤销文件中</source>
@@ -6120,6 +6206,12 @@ CharGUID: %1
     <message>
         <source>  保留 %1 个账号：它们在未删档的区服还有角色</source>
         <translation>  保留 %1 个账号：它们在未删档的区服还有角色</translation>
+    </message>
+    <message numerus="yes">
+        <source>角色数据删除完成，共删除 %Ln 个角色</source>
+        <translation>
+            <numerusform>角色数据删除完成，共删除 %Ln 个角色</numerusform>
+        </translation>
     </message>
 </context>
 </TS>

@@ -479,19 +479,42 @@ void TestBackupManager::backupAndRestoreThroughMainWindow()
         auto *dialog = qobject_cast<QFileDialog *>(modal);
         QVERIFY(dialog);
         proposed = dialog->selectedFiles().value(0);
+        // Two earlier backups of the same entry and database, named as the window names them.
+        for (const char *day : {"20200101", "20200102"}) {
+            QFile earlier(QString(proposed).replace(QRegularExpression(QStringLiteral("\\d{8}_\\d{6}.*$")),
+                                                     QLatin1String(day) + QStringLiteral("_000000.sql")));
+            QVERIFY(earlier.open(QIODevice::WriteOnly) && earlier.write("--") == 2 && earlier.flush());
+            earlier.setFileTime(QDateTime::currentDateTime().addDays(-3), QFileDevice::FileModificationTime);
+        }
         // Typed into the name field, as an operator would; the dialog's directory may still be loading.
-        dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"))->setText(dir + QStringLiteral("/newest.sql"));
+        dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"))->setText(proposed);
         QMetaObject::invokeMethod(dialog, "accept");
     });
     QList<ModalRecord> boxes;
     answerMessageBoxes({QMessageBox::Ok}, &boxes);
     QTest::mouseClick(window.findChild<QPushButton *>(QStringLiteral("backupBtn")), Qt::LeftButton);
-    // The proposal is in the backups folder, which it created; restoring waits for the backup.
+    // The proposal is in the backups folder, which it created, named after the entry and compressed;
+    // restoring waits for the backup.
     QCOMPARE(QFileInfo(proposed).absolutePath(), dir);
+    QVERIFY2(proposed.endsWith(QStringLiteral(".sql.gz")) && QFileInfo(proposed).fileName().startsWith(m_server.hostConfig(kDb).name),
+             qPrintable(proposed));
     QVERIFY(!window.findChild<QPushButton *>(QStringLiteral("restoreBtn"))->isEnabled());
+    int offered = 0;
+    withNextModal([&](QWidget *modal) {
+        auto *dialog = qobject_cast<QInputDialog *>(modal);
+        QVERIFY(dialog);
+        offered = dialog->intMaximum();
+        dialog->setIntValue(2);
+        dialog->accept();
+    }, "QInputDialog");
     QTRY_COMPARE_WITH_TIMEOUT(boxes.size(), 1, 120000);
-    QCOMPARE(boxes.first().text, QStringLiteral("备份完成: ") + dir + QStringLiteral("/newest.sql"));
+    QCOMPARE(boxes.first().text, QStringLiteral("备份完成: ") + proposed);
     QCOMPARE(window.findChild<QProgressBar *>()->value(), 100);
+    // Three whole backups of the entry; the oldest goes, the other two stay.
+    QTRY_COMPARE(offered, 3);
+    QStringList kept = QDir(dir).entryList(QDir::Files);
+    QCOMPARE(kept.size(), 2);
+    QVERIFY2(kept.join(QLatin1Char(' ')).contains(QStringLiteral("20200102_000000.sql")), qPrintable(kept.join(QLatin1Char(' '))));
 
     // An older backup and a file that is no backup; the list offers the newest first.
     QFile older(dir + QStringLiteral("/older.sql"));
@@ -515,8 +538,9 @@ void TestBackupManager::backupAndRestoreThroughMainWindow()
         dialog->accept();
     });
     QTest::mouseClick(window.findChild<QPushButton *>(QStringLiteral("restoreBtn")), Qt::LeftButton);
-    QCOMPARE(items.size(), 3);
-    QVERIFY(items.at(0).startsWith(QStringLiteral("newest.sql (")) && items.at(1).startsWith(QStringLiteral("older.sql (0 KB) - ")));
+    QCOMPARE(items.size(), 4);
+    QVERIFY2(items.at(0).startsWith(QFileInfo(proposed).fileName() + QStringLiteral(" (")) && items.at(1).startsWith(QStringLiteral("older.sql (0 KB) - ")),
+             qPrintable(items.join(QLatin1Char('\n'))));
     QVERIFY2(boxes.value(0).text.contains(QStringLiteral("服务器: ")), qPrintable(boxes.value(0).text));
     QVERIFY(DatabaseManager::instance()->isBusy());  // the restore holds the session
     QTRY_COMPARE_WITH_TIMEOUT(boxes.size(), 2, 120000);

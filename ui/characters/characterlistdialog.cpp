@@ -341,7 +341,7 @@ void CharacterListDialog::onQueryCharacters()
             return;
         }
         showCharacters(found->characters);
-        onLogMessage(STORED_TEXT("查询完成，找到 %1 个角色").arg(found->characters.size()));
+        onLogMessage(STORED_COUNT("查询完成，找到 %Ln 个角色").count(found->characters.size()));
         found->characters.clear();
     });
 }
@@ -382,7 +382,7 @@ void CharacterListDialog::onSearchCharacters()
         return;
     }
     showCharacters(result.characters);
-    onLogMessage(STORED_TEXT("搜索完成，找到 %1 个角色").arg(result.characters.size()));
+    onLogMessage(STORED_COUNT("搜索完成，找到 %Ln 个角色").count(result.characters.size()));
     if (result.cut) {
         onLogMessage(STORED_TEXT("仅显示前 %1 个结果").arg(kSearchLimit));
         m_countLabel->setText(m_countLabel->text() + tr("（%1）").arg(tr("仅显示前 %1 个结果").arg(kSearchLimit)));

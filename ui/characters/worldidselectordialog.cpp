@@ -169,7 +169,7 @@ void WorldIdSelectorDialog::updateSelectionInfo()
     }
     QString text = tr("已选择: %1 / %2 个WorldID").arg(ticked).arg(visible);
     if (characters > 0)
-        text += tr("  (共 %1 个角色)").arg(characters);
+        text += tr("  (共 %Ln 个角色)", nullptr, characters);
     m_status->setText(text);
     m_okButton->setEnabled(ticked > 0);
 }

@@ -2,8 +2,11 @@
 
 #include "mainstyle.h"
 
+#include "db/databasemanager.h"
+
 #include <QDialogButtonBox>
 #include <QFormLayout>
+#include <QFutureWatcher>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -11,6 +14,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <QtConcurrent/QtConcurrentRun>
 
 HostConfigDialog::HostConfigDialog(const HostConfigList &configs, QWidget *parent)
     : QDialog(parent)
@@ -163,15 +167,18 @@ bool HostConfigDialog::editConfig(HostConfig &config, bool isNew)
     layout->addWidget(webHeading);
     auto *webForm = new QFormLayout;
     webForm->setVerticalSpacing(8);
-    QLineEdit *webHostEdit = lineEdit(QStringLiteral("webHostEdit"),
-                                      config.webHost.isEmpty() ? config.host : config.webHost);
-    QLineEdit *webPortField = portEdit(QStringLiteral("webPortEdit"),
-                                       config.webPort == 0 ? config.port : config.webPort);
-    QLineEdit *webUserEdit = lineEdit(QStringLiteral("webUserEdit"),
-                                      config.webUsername.isEmpty() ? config.username : config.webUsername);
-    QLineEdit *webPasswordEdit = lineEdit(QStringLiteral("webPasswordEdit"),
-                                          config.webPassword.isEmpty() ? config.password : config.webPassword);
+    // An empty field means the character server's value, so that an entry whose accounts live
+    // on the same server is typed once and follows it when it changes.
+    auto ownValue = [](const QString &web, const QString &character) { return web == character ? QString() : web; };
+    QLineEdit *webHostEdit = lineEdit(QStringLiteral("webHostEdit"), ownValue(config.webHost, config.host));
+    QLineEdit *webPortField = lineEdit(QStringLiteral("webPortEdit"),
+                                       config.webPort == 0 || config.webPort == config.port ? QString() : QString::number(config.webPort));
+    webPortField->setFixedWidth(80);
+    QLineEdit *webUserEdit = lineEdit(QStringLiteral("webUserEdit"), ownValue(config.webUsername, config.username));
+    QLineEdit *webPasswordEdit = lineEdit(QStringLiteral("webPasswordEdit"), ownValue(config.webPassword, config.password));
     webPasswordEdit->setEchoMode(QLineEdit::Password);
+    for (QLineEdit *edit : {webHostEdit, webPortField, webUserEdit, webPasswordEdit})
+        edit->setPlaceholderText(tr("同角色数据库"));
     QLineEdit *webDatabaseEdit = lineEdit(QStringLiteral("webDatabaseEdit"), config.webDatabase);
     webForm->addRow(tr("主机地址:"), webHostEdit);
     webForm->addRow(tr("端口:"), webPortField);
@@ -179,6 +186,59 @@ bool HostConfigDialog::editConfig(HostConfig &config, bool isNew)
     webForm->addRow(tr("密码:"), webPasswordEdit);
     webForm->addRow(tr("数据库:"), webDatabaseEdit);
     layout->addLayout(webForm);
+
+    auto collect = [&] {
+        HostConfig c;
+        c.name = nameEdit->text().trimmed();
+        c.host = hostEdit->text().trimmed();
+        c.port = portField->text().toInt();
+        c.username = userEdit->text().trimmed();
+        c.password = passwordEdit->text();
+        c.database = databaseEdit->text().trimmed();
+        c.webHost = webHostEdit->text().trimmed();
+        c.webPort = webPortField->text().toInt();
+        c.webUsername = webUserEdit->text().trimmed();
+        c.webPassword = webPasswordEdit->text();
+        c.webDatabase = webDatabaseEdit->text().trimmed();
+        if (c.name.isEmpty())
+            c.name = c.host;
+        return c;
+    };
+
+    auto *testRow = new QHBoxLayout;
+    auto *testButton = new QPushButton(tr("测试连接"), &form);
+    testButton->setObjectName(QStringLiteral("testConnectionButton"));
+    auto *testResult = new QLabel(&form);
+    testResult->setObjectName(QStringLiteral("testResult"));
+    testResult->setWordWrap(true);
+    testResult->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    testRow->addWidget(testButton);
+    testRow->addWidget(testResult, 1);
+    layout->addLayout(testRow);
+    connect(testButton, &QPushButton::clicked, &form, [&collect, testButton, testResult, &form] {
+        testButton->setEnabled(false);
+        testResult->setText(tr("正在连接…"));
+        const HostConfig entry = collect();
+        auto *watcher = new QFutureWatcher<QStringList>(&form);
+        connect(watcher, &QFutureWatcher<QStringList>::finished, &form, [watcher, testButton, testResult] {
+            watcher->deleteLater();
+            testButton->setEnabled(true);
+            testResult->setText(watcher->result().join(QLatin1Char('\n')));
+        });
+        // Off the window's thread: a server that does not answer holds only this label.
+        watcher->setFuture(QtConcurrent::run([entry] {
+            QStringList lines;
+            auto probe = [&lines](const QString &what, const HostConfig &config) {
+                const ConnectionOutcome outcome = DatabaseManager::probe(config, true);
+                const QString server = QStringLiteral("%1:%2/%3").arg(config.host, QString::number(config.port), config.database);
+                lines.append(outcome.ok ? tr("%1 %2: 连接成功").arg(what, server)
+                                        : tr("%1 %2: 连接失败: %3").arg(what, server, outcome.failureReason().shown()));
+            };
+            probe(tr("角色数据库"), entry);
+            probe(tr("账号数据库"), accountDatabaseConfig(entry));
+            return lines;
+        }));
+    });
 
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &form);
     connect(buttons, &QDialogButtonBox::accepted, &form, &QDialog::accept);
@@ -188,18 +248,6 @@ bool HostConfigDialog::editConfig(HostConfig &config, bool isNew)
     if (form.exec() != QDialog::Accepted)
         return false;
 
-    config.name = nameEdit->text().trimmed();
-    config.host = hostEdit->text().trimmed();
-    config.port = portField->text().toInt();
-    config.username = userEdit->text().trimmed();
-    config.password = passwordEdit->text();
-    config.database = databaseEdit->text().trimmed();
-    config.webHost = webHostEdit->text().trimmed();
-    config.webPort = webPortField->text().toInt();
-    config.webUsername = webUserEdit->text().trimmed();
-    config.webPassword = webPasswordEdit->text();
-    config.webDatabase = webDatabaseEdit->text().trimmed();
-    if (config.name.isEmpty())
-        config.name = config.host;
+    config = collect();
     return true;
 }

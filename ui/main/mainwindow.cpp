@@ -390,12 +390,17 @@ HostConfig MainWindow::toolServer(QString *label) const
 {
     // While connected, the tools work on the session's server, whatever the selector shows.
     const DatabaseManager *session = DatabaseManager::instance();
+    HostConfig config;
     if (session->isConnected()) {
         *label = session->serverLabel();
-        return session->storedConfig();
+        config = session->storedConfig();
+        config.name = session->entryName();
+    } else {
+        *label = serverLabel(m_hostCombo->currentText(), getCurrentConfig());
+        config = getCurrentConfig();
+        config.name = m_hostCombo->currentText();
     }
-    *label = serverLabel(m_hostCombo->currentText(), getCurrentConfig());
-    return getCurrentConfig();
+    return config;
 }
 
 void MainWindow::onBackupDatabase()
@@ -413,16 +418,44 @@ void MainWindow::onBackupDatabase()
     m_progressBar->setValue(0);
     attachBackupManager();
     connect(m_backupManager, &BackupManager::backupProgress, m_progressBar, &QProgressBar::setValue);
-    connect(m_backupManager, &BackupManager::backupCompleted, this, [this](bool success, const QString &filePath) {
+    connect(m_backupManager, &BackupManager::backupCompleted, this, [this, config](bool success, const QString &filePath) {
         setBackupButtonsEnabled(true);
-        if (success)
-            QMessageBox::information(this, tr("成功"), tr("备份完成: %1").arg(filePath));
-        else
+        if (!success) {
             QMessageBox::warning(this, tr("失败"), tr("备份失败，请检查日志获取详细信息"));
+            return;
+        }
+        QMessageBox::information(this, tr("成功"), tr("备份完成: %1").arg(filePath));
+        pruneEntryBackups(config.name, config.database);
     });
     setBackupButtonsEnabled(false);
     m_backupManager->backupDatabase(config.host, config.port, config.username, config.password,
                                     config.database, path);
+}
+
+void MainWindow::pruneEntryBackups(const QString &entry, const QString &database)
+{
+    // Only whole backups named after this entry and database count; the newest always stays.
+    const QStringList older = m_backupManager->backupsBeyond(entry, database, 1);
+    if (older.isEmpty() || entry.isEmpty())
+        return;
+    const int total = older.size() + 1;
+    bool ok = false;
+    const int keep = QInputDialog::getInt(this, tr("旧备份"),
+                                          tr("%1 的数据库 %2 共有 %3 个完整备份。保留最新的几个？更早的将被删除。")
+                                              .arg(entry, database, QString::number(total)),
+                                          total, 1, total, 1, &ok);
+    if (!ok || keep >= total)
+        return;
+    int removed = 0;
+    for (const QString &path : m_backupManager->backupsBeyond(entry, database, keep)) {
+        if (QFile::remove(path)) {
+            ++removed;
+            onLogMessage(STORED_TEXT("已删除旧备份: %1").arg(QDir::toNativeSeparators(path)));
+        } else {
+            onLogMessage(STORED_TEXT("无法删除旧备份: %1").arg(QDir::toNativeSeparators(path)));
+        }
+    }
+    onLogMessage(STORED_TEXT("保留最新 %1 个备份，删除了 %2 个").arg(keep).arg(removed));
 }
 
 void MainWindow::onRestoreDatabase()

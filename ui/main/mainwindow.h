@@ -25,7 +25,7 @@ public:
     explicit MainWindow(QWidget *parent = nullptr);
 
     HostConfig getCurrentConfig() const;
-    // The server backup and restore work on, and its name for the windows.
+    // The server backup and restore work on (named after its host entry), and its name for the windows.
     HostConfig toolServer(QString *label) const;
     const HostConfigList &hostConfigs() const { return m_hostConfigs; }
 
@@ -55,6 +55,8 @@ private slots:
     void onConnectionStatusChanged(bool connected);
 
 private:
+    // After a backup of a host entry's database: offers to keep only its newest backups.
+    void pruneEntryBackups(const QString &entry, const QString &database);
     void buildLayout();
     void retranslate();
     void connectSignals();

@@ -70,7 +70,7 @@ void UndoDialog::reload()
             m_table->setItem(row, column, new QTableWidgetItem(cells.at(column)));
     }
     m_table->resizeColumnsToContents();
-    m_total->setText(tr("共 %1 个撤销文件，%2").arg(locale.toString(m_files.size()), locale.formattedDataSize(total)));
+    m_total->setText(tr("共 %Ln 个撤销文件，%1", nullptr, m_files.size()).arg(locale.formattedDataSize(total)));
     if (!m_files.isEmpty())
         m_table->selectRow(0);
     onSelectionChanged();
@@ -96,8 +96,8 @@ void UndoDialog::onPrune()
         names << (file.applied ? tr("%1（已执行）").arg(QFileInfo(file.path).fileName()) : QFileInfo(file.path).fileName());
     }
     QMessageBox confirm(QMessageBox::Question, tr("清理撤销文件"),
-                        tr("将删除 %1 个撤销文件，共 %2。删除后不能再用它们撤销。\n\n确定要继续吗？")
-                            .arg(QLocale().toString(files.size()), QLocale().formattedDataSize(bytes)),
+                        tr("将删除 %Ln 个撤销文件，共 %1。删除后不能再用它们撤销。\n\n确定要继续吗？", nullptr, files.size())
+                            .arg(QLocale().formattedDataSize(bytes)),
                         QMessageBox::Yes | QMessageBox::No, this);
     confirm.setDetailedText(names.join(QLatin1Char('\n')));
     confirm.setDefaultButton(QMessageBox::No);
@@ -107,7 +107,7 @@ void UndoDialog::onPrune()
     if (!UndoFile::prune(files, &error))
         QMessageBox::warning(this, tr("失败"), error.shown());
     else
-        emit logMessage(STORED_TEXT("已删除 %1 个撤销文件").arg(files.size()));
+        emit logMessage(STORED_COUNT("已删除 %Ln 个撤销文件").count(files.size()));
     reload();
 }
 

@@ -203,7 +203,7 @@ void SameServerMergeDialog::loadWorldList()
     const QMap<int, int> counts = DatabaseManager::instance()->getWorldIdStatistics();
     m_worldIds = counts.keys();
     for (auto it = counts.cbegin(); it != counts.cend(); ++it) {
-        const QString text = tr("%1 (%2个角色)").arg(it.key()).arg(it.value());
+        const QString text = tr("%1 (%Ln个角色)", nullptr, it.value()).arg(it.key());
         m_subCombo->addItem(text, it.key());
         m_mainCombo->addItem(text, it.key());
     }

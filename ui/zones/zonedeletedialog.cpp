@@ -339,7 +339,7 @@ void ZoneDeleteDialog::onDeleteFinished(bool ok, bool cancelled)
         return;
     }
     if (ok) {
-        QString text = tr("删档完成！\n\n共删除 %1 个角色数据").arg(outcome.deleted);
+        QString text = tr("删档完成！\n\n共删除 %Ln 个角色数据", nullptr, outcome.deleted);
         if (!outcome.undoPath.isEmpty())
             text += tr("\n\n撤销文件: %1").arg(outcome.undoPath);
         QMessageBox::information(this, tr("完成"), text);

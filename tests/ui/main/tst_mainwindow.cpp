@@ -285,12 +285,33 @@ void TestMainWindow::hostDialogEditsTheList()
         file.close();
         QVERIFY(logFileLines().isEmpty());
 
+        // The entry's test reaches each database off the window's thread and says why one fails.
+        QStringList tested;
+        editHosts(w, [&](QWidget *dialog) {
+            withNextModal([&](QWidget *form) {
+                form->findChild<QLineEdit *>(QStringLiteral("webPasswordEdit"))->setText(QStringLiteral("wrong"));
+                form->findChild<QPushButton *>(QStringLiteral("testConnectionButton"))->click();
+                auto *result = form->findChild<QLabel *>(QStringLiteral("testResult"));
+                QTRY_VERIFY_WITH_TIMEOUT(result->text().count(QLatin1Char('\n')) == 1, 15000);
+                tested = result->text().split(QLatin1Char('\n'));
+                form->findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Cancel)->click();
+            });
+            dialog->findChild<QListWidget *>()->setCurrentRow(0);
+            QVERIFY(clickButton(dialog, QStringLiteral("编辑")));
+            QVERIFY(clickButton(dialog, QStringLiteral("取消")));
+        });
+        QCOMPARE(tested.size(), 2);
+        QVERIFY2(!tested.at(0).contains(QStringLiteral("失败")) && tested.at(1).contains(QStringLiteral("Access denied")),
+                 qPrintable(tested.join(QLatin1Char('\n'))));
+
         combo->setCurrentIndex(1);
         editHosts(w, [&](QWidget *dialog) { addEntry(dialog, QStringLiteral("保存")); });
         const HostConfigList saved = readHostConfigs(hostConfigFilePath());
         const HostConfig &added = saved.last();
-        QCOMPARE(QStringList({added.name, added.host, QString::number(added.port), added.password, added.webHost}),
-                 QStringList({"192.0.2.7", "192.0.2.7", "0", " p w ", "localhost"}));
+        // The account server, left as it was offered, follows the character server.
+        QCOMPARE(QStringList({added.name, added.host, QString::number(added.port), added.password, added.webHost,
+                              accountDatabaseConfig(added).host}),
+                 QStringList({"192.0.2.7", "192.0.2.7", "0", " p w ", "", "192.0.2.7"}));
         QCOMPARE(w.hostConfigs(), saved);
         QCOMPARE(combo->currentText(), QStringLiteral("错误密码"));
         QCOMPARE(logFileLines(), QStringList{QStringLiteral("主机配置已更新")});
