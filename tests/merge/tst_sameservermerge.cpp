@@ -381,7 +381,7 @@ void TestSameServerMerge::dialogRunsAndReportsBothOutcomes()
     execute->click();
     QTRY_COMPARE_WITH_TIMEOUT(boxes.size(), 2, 60000);
     // The confirmation counted the characters that then moved; the result names the undo file.
-    QVERIFY2(boxes.at(0).text.contains(QStringLiteral("  t_char: 2000 条记录")), qPrintable(boxes.at(0).text));
+    QVERIFY2(boxes.at(0).text.contains(QStringLiteral("  t_char: 2,000 条记录")), qPrintable(boxes.at(0).text));
     QVERIFY2(boxes.at(1).text.startsWith(QStringLiteral("同服合区操作完成！\n\n撤销文件: ")), qPrintable(boxes.at(1).text));
     QCOMPARE(dialog.result(), int(QDialog::Accepted));
     QCOMPARE(count(QStringLiteral("SELECT COUNT(*) FROM t_char WHERE zoneworldid = 2")), QStringLiteral("3800"));
