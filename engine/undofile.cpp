@@ -54,13 +54,18 @@ bool appendKey(QByteArray *out, const Sql::Column &column, const QVariant &value
 }
 
 // What a check computes over the rows of its keys: their number and the sum of a checksum of
-// each row's `columns`, each read exactly (TIMESTAMPs as seconds, whatever the session's zone)
-// and quoted, so that NULL, '' and 'NULL' differ.
+// each row's `columns`, each read exactly (TIMESTAMPs as seconds, whatever the session's zone).
+// Values that may be NULL or hold the separator are quoted, so that NULL, '' and 'NULL' differ
+// and no comma moves between two values; a number or a date that cannot be NULL goes as its
+// text, which the server makes without the quoting (a third of the work on a wide table).
 QString fingerprintExpression(const QList<Sql::Column> &columns)
 {
     QStringList values;
-    for (const Sql::Column &column : columns)
-        values.append(QStringLiteral("QUOTE(%1)").arg(Sql::readExpression(column)));
+    for (const Sql::Column &column : columns) {
+        const bool plain = !column.nullable && column.kind != Sql::ValueKind::Bytes && column.kind != Sql::ValueKind::Json
+            && column.kind != Sql::ValueKind::Enum;
+        values.append(plain ? Sql::readExpression(column) : QStringLiteral("QUOTE(%1)").arg(Sql::readExpression(column)));
+    }
     return QStringLiteral("CONCAT(COUNT(*), ':', COALESCE(SUM(CRC32(CONCAT_WS(',', %1))), 0))").arg(values.join(QStringLiteral(", ")));
 }
 

@@ -1,6 +1,8 @@
 #include "mergerun.h"
 #include "db/storedtext.h"
 
+#include <QScopeGuard>
+#include <QSemaphore>
 
 using namespace Sql;
 using MergeSql::openEndpoint;
@@ -495,18 +497,15 @@ void MergeRun::startReader()
     }
 }
 
-bool MergeRun::countRows()
+bool MergeRun::countSourceRows(QSqlDatabase &source, SourceRows *counted, Message *error)
 {
-    m_plan.preflight.rows.insert(QStringLiteral("t_char"), m_plan.characters.size());
-    if (m_settings.mergeWeb)
-        m_plan.preflight.rows.insert(QStringLiteral("account"), m_plan.preflight.accounts);
     for (const QString &table : mergeCharacterTables) {
         const QString join = QStringLiteral("FROM %1 r INNER JOIN %2 g ON r.charguid = g.charguid").arg(table, kGuidTable);
-        QSqlQuery count(m_subChar);
+        QSqlQuery count(source);
         if (!count.exec(QStringLiteral("SELECT COUNT(*) ") + join) || !count.next()) {
             if (errorNumber(count.lastError()) == kErrorNoSuchTable)
                 continue;  // nothing to copy
-            addLogLine(STORED_TEXT("统计副区表 %1 失败：%2").arg(table, count.lastError().text()));
+            *error = STORED_TEXT("统计副区表 %1 失败：%2").arg(table, count.lastError().text());
             return false;
         }
         qint64 rows = count.value(0).toLongLong();
@@ -515,18 +514,29 @@ bool MergeRun::countRows()
             if (!count.exec(QStringLiteral("SELECT COUNT(*) ") + join + QStringLiteral(" WHERE r.fguid NOT IN (SELECT charguid FROM %1)")
                                                                             .arg(kPartnerTable))
                 || !count.next()) {
-                addLogLine(STORED_TEXT("统计副区表 %1 失败：%2").arg(table, count.lastError().text()));
+                *error = STORED_TEXT("统计副区表 %1 失败：%2").arg(table, count.lastError().text());
                 return false;
             }
-            m_plan.preflight.relationsDropped = count.value(0).toInt();
-            rows -= m_plan.preflight.relationsDropped;
+            counted->relationsDropped = count.value(0).toInt();
+            rows -= counted->relationsDropped;
         }
-        if (m_plan.copyTables.contains(table))
-            m_plan.preflight.rows.insert(table, rows);
-        else if (rows > 0)
-            m_plan.preflight.tablesSkipped.append(table);
+        counted->rows.insert(table, rows);
     }
     return true;
+}
+
+void MergeRun::takeRowCounts(const SourceRows &counted)
+{
+    m_plan.preflight.rows.insert(QStringLiteral("t_char"), m_plan.characters.size());
+    if (m_settings.mergeWeb)
+        m_plan.preflight.rows.insert(QStringLiteral("account"), m_plan.preflight.accounts);
+    m_plan.preflight.relationsDropped = counted.relationsDropped;
+    for (auto it = counted.rows.cbegin(); it != counted.rows.cend(); ++it) {
+        if (m_plan.copyTables.contains(it.key()))
+            m_plan.preflight.rows.insert(it.key(), it.value());
+        else if (it.value() > 0)
+            m_plan.preflight.tablesSkipped.append(it.key());
+    }
 }
 
 bool MergeRun::countAlreadyMerged()
@@ -542,15 +552,16 @@ bool MergeRun::countAlreadyMerged()
     const QByteArray accountSuffix = m_settings.mergeWeb ? m_accountKeys.encode(m_settings.accountNameSuffix)
                                                          : m_settings.accountNameSuffix.toUtf8();
     QSet<int> found;
-    for (qsizetype start = 0; start < times.size(); start += 500) {
-        const QList<qint64> slice = times.mid(start, 500);
+    // Without an index on createtime each statement reads the whole table: the times go in as
+    // few statements as the packet allows (numbers the program writes, nothing of the data).
+    for (qsizetype start = 0; start < times.size(); start += 40000) {
+        QStringList slice;
+        for (qint64 time : times.mid(start, 40000))
+            slice.append(QString::number(time));
         QSqlQuery query(m_target);
         query.setForwardOnly(true);
-        query.prepare(QStringLiteral("SELECT createtime, CAST(charname AS BINARY), CAST(accname AS BINARY) FROM t_char WHERE createtime IN (%1)")
-                          .arg(QStringList(slice.size(), QStringLiteral("?")).join(QLatin1Char(','))));
-        for (qint64 time : slice)
-            query.addBindValue(time);
-        if (!query.exec()) {
+        if (!query.exec(QStringLiteral("SELECT createtime, CAST(charname AS BINARY), CAST(accname AS BINARY) FROM t_char WHERE createtime IN (%1)")
+                            .arg(slice.join(QLatin1Char(','))))) {
             addLogLine(STORED_TEXT("检查是否已合并失败：%1").arg(query.lastError().text()));
             return false;
         }
@@ -623,7 +634,31 @@ bool MergeRun::makePlan()
         return false;
     m_plan.preflight.lowLevelMain = int(m_plan.lowMain.size());
     stage(5, STORED_TEXT("冲突检测"));
-    if (!planColumns() || !planIds() || !planAccounts() || !planNames())
+    if (!planColumns())
+        return false;
+    // The reader counts the source's rows while this thread plans on the target. The job reads
+    // the plan's characters: it ends before this function does, whatever happens here.
+    struct Pending
+    {
+        SourceRows rows;
+        Message error;
+        bool ok = false;
+        QSemaphore done;
+    };
+    auto pending = std::make_shared<Pending>();
+    bool waiting = false;
+    if (m_reader) {
+        waiting = true;
+        m_reader->post([this, pending](QSqlDatabase &db) {
+            pending->ok = fillGuidTable(db, &pending->error) && countSourceRows(db, &pending->rows, &pending->error);
+            pending->done.release();
+        });
+    }
+    const auto joinReader = qScopeGuard([&waiting, pending] {
+        if (waiting)
+            pending->done.acquire();
+    });
+    if (!planIds() || !planAccounts() || !planNames())
         return false;
     m_plan.accountCharset = m_accountKeys.charset();
     Message error;
@@ -633,8 +668,26 @@ bool MergeRun::makePlan()
     }
     for (const SourceCharacter &character : std::as_const(m_plan.characters))
         m_plan.merged.insert(character.guid);
-    if (!countRows() || !countAlreadyMerged())
+    if (!countAlreadyMerged())
         return false;
+    if (waiting) {
+        pending->done.acquire();
+        waiting = false;
+        m_readerHasIds = pending->ok;
+        if (!pending->ok) {
+            addLogLine(STORED_TEXT("副区读取连接出错（%1），改为单连接读取").arg(pending->error));
+            m_reader.reset();
+        }
+    }
+    SourceRows counted = pending->rows;
+    if (!m_readerHasIds) {
+        counted = SourceRows();
+        if (!countSourceRows(m_subChar, &counted, &error)) {
+            addLogLine(error);
+            return false;
+        }
+    }
+    takeRowCounts(counted);
     conflictSurvey();
     if (m_settings.cleanLowLevel) {
         // Rows the merge inserts take no lock memory; the low-level deletions on either server do.
@@ -650,8 +703,7 @@ bool MergeRun::makePlan()
     }
     m_plan.preflight.liveGame = RowPreview::liveGameWarning(m_target, {m_settings.main.charDatabase},
                                                  m_settings.mergeWeb ? QStringList{m_settings.main.webDatabase} : QStringList());
-    m_plan.preflight.plan = fingerprint();
-    for (const Message &line : m_plan.preflight.lines())
+    m_plan.preflight.plan = fingerprint();    for (const Message &line : m_plan.preflight.lines())
         addLogLine(line);
     return true;
 }

@@ -129,7 +129,17 @@ private:
     bool fillGuidTable(QSqlDatabase &db, Message *error) const;
     void startReader();
     bool beginSourceSnapshot();
-    bool countRows();
+    // The rows of each related table that the merged characters own, on a source connection
+    // that holds the filled id tables: table -> rows (absent: no such table), and the relations
+    // to characters outside the merge. False with *error when a count fails.
+    struct SourceRows
+    {
+        QMap<QString, qint64> rows;
+        int relationsDropped = 0;
+    };
+    static bool countSourceRows(QSqlDatabase &source, SourceRows *counted, Message *error);
+    // The counts in the plan: the preview's rows, the tables skipped.
+    void takeRowCounts(const SourceRows &counted);
     bool countAlreadyMerged();
     void statistics();
     void conflictSurvey();
@@ -158,6 +168,7 @@ private:
     QSqlDatabase m_subChar;
     QSqlDatabase m_subWeb;
     std::unique_ptr<SourceReader> m_reader;  // reads the character tables while the target writes
+    bool m_readerHasIds = false;  // the reader's id tables hold the plan's characters
     QString m_targetWeb;  // the target account table, qualified
     QString m_sourceAccounts;  // the source's, read through the character connection's snapshot
 

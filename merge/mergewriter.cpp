@@ -309,7 +309,7 @@ bool MergeRun::writeTarget(const MergePlan &plan)
         return false;
     if (stopped() || !copyAccounts(plan))
         return false;
-    if (m_reader && !m_reader->call([this](QSqlDatabase &db) {
+    if (m_reader && !m_readerHasIds && !m_reader->call([this](QSqlDatabase &db) {
             Message readerError;
             return fillGuidTable(db, &readerError);
         })) {
@@ -476,7 +476,10 @@ bool MergeRun::run()
 bool MergeRun::preflight(MergePreflight *result)
 {
     Message error;
-    const bool ok = connectAll() && createGuidTables(m_subChar, &error) && makePlan();
+    bool ok = connectAll() && createGuidTables(m_subChar, &error);
+    if (ok)
+        startReader();
+    ok = ok && makePlan();
     *result = m_plan.preflight;
     closeAll();
     return ok;
