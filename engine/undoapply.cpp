@@ -94,6 +94,23 @@ struct Walked
     QString failure;
 };
 
+// The digest a file's trailer names and its value, read from the file's end; empty when the
+// end holds no trailer.
+QPair<QByteArray, QByteArray> trailerDigest(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    file.seek(qMax<qint64>(0, file.size() - 256));
+    const QByteArray tail = file.readAll();
+    for (const QByteArray &name : {kDigestName, kOldDigestName}) {
+        const qsizetype at = tail.lastIndexOf(" statements, " + name + ' ');
+        if (at >= 0)
+            return {name, tail.mid(at + 14 + name.size(), 64)};
+    }
+    return {};
+}
+
 // Reads the file statement by statement, as the program writes it and nothing else: the magic
 // line, the header, the setup and the checks, the "-- changes" line, the changes, the trailer
 // and COMMIT. Every statement must parse as one of UndoScript's shapes, in its section, on the
@@ -103,7 +120,7 @@ struct Walked
 Walked walk(const QString &path, const QStringList &databases, const std::function<bool(const Step &)> &visit = {},
             bool stopAtChanges = false)
 {
-    static const QRegularExpression trailer(QStringLiteral("^-- end: (\\d+) statements, sha256 ([0-9a-f]{64})$"));
+    static const QRegularExpression trailer(QStringLiteral("^-- end: (\\d+) statements, (sha256|blake2b-256) ([0-9a-f]{64})$"));
     static const QRegularExpression keysLine(QStringLiteral("^-- keys of check (\\d+): "));
     Walked result;
     ScriptReader reader(path);
@@ -111,7 +128,9 @@ Walked walk(const QString &path, const QStringList &databases, const std::functi
         result.failure = STORED_TEXT_IN("UndoApply", "无法读取撤销文件: %1").arg(reader.errorString());
         return result;
     }
-    QCryptographicHash hash(QCryptographicHash::Sha256);
+    // The digest the trailer names, read first: the walk hashes as it reads.
+    const QByteArray digestName = trailerDigest(path).first;
+    QCryptographicHash hash(digestName == kOldDigestName ? QCryptographicHash::Sha256 : kDigest);
     QByteArray text;
     bool first = true;
     bool header = true;
@@ -149,7 +168,9 @@ Walked walk(const QString &path, const QStringList &databases, const std::functi
             if (!match.hasMatch())
                 break;
             declared = match.captured(1).toLongLong();
-            result.checksum = match.captured(2).toLatin1();
+            if (match.captured(2).toLatin1() != digestName)
+                break;
+            result.checksum = match.captured(3).toLatin1();
             ended = true;
             continue;
         }
@@ -220,13 +241,7 @@ Walked walk(const QString &path, const QStringList &databases, const std::functi
 // The trailer's checksum of a file, read from its end: to know a file applied before.
 QByteArray trailerChecksum(const QString &path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return QByteArray();
-    file.seek(qMax<qint64>(0, file.size() - 256));
-    const QByteArray tail = file.readAll();
-    const qsizetype at = tail.lastIndexOf("sha256 ");
-    return at < 0 ? QByteArray() : tail.mid(at + 7, 64);
+    return trailerDigest(path).second;
 }
 
 // A key as the program shows it: its bytes as text, numbers as they are.

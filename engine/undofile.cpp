@@ -606,7 +606,7 @@ bool UndoFile::finish(QSqlDatabase &db, Message *error)
         + checks + kChanges + "\n" + m_removals;
     const qint64 statements = m_statements + 5 + 2 * m_checks.size();
 
-    QCryptographicHash hash(QCryptographicHash::Sha256);
+    QCryptographicHash hash(kDigest);
     AtomicFile file(m_path);
     auto put = [&](const QByteArray &data) {
         hash.addData(data);
@@ -618,7 +618,7 @@ bool UndoFile::finish(QSqlDatabase &db, Message *error)
         ok = !chunk.isEmpty() && put(chunk);
     }
     ok = ok && put(m_trailing);
-    ok = ok && file.write(kTrailer + QByteArray::number(statements) + " statements, sha256 " + hash.result().toHex() + "\n" + kCommit + "\n")
+    ok = ok && file.write(kTrailer + QByteArray::number(statements) + " statements, " + kDigestName + ' ' + hash.result().toHex() + "\n" + kCommit + "\n")
         && file.commit();
     m_body.reset();
     if (!ok) {
