@@ -43,8 +43,6 @@ private slots:
     void connectionErrorsGiveTheReason_data();
     void connectionErrorsGiveTheReason();
     void mergesGiveTheEnginesRows();
-    void killedMergeLeavesTheTargetAsItWas_data();
-    void killedMergeLeavesTheTargetAsItWas();
     void dryRunWipeCountsWhatTheWipeDeletes();
     void backupRestoreRoundTrips();
     void backupAllRotatesEveryEntry();
@@ -85,12 +83,9 @@ void TestCli::initTestCase()
     m_program = m_dir.filePath(QStringLiteral("quorvel-cli"));
     QVERIFY(QFile::copy(QStringLiteral(QUORVEL_CLI_PATH), m_program));
     QVERIFY(TestServers::hideNativeDriver(m_dir.path()));
-    HostConfig unsaved = host(QStringLiteral("无密码服"), QStringLiteral("cli_k"));  // its password comes from standard input
-    unsaved.password.clear();
-    unsaved.webPassword.clear();
     QVERIFY(writeHostConfigs(m_dir.filePath(QStringLiteral("host_configs.json")),
-                             {host(QStringLiteral("甲服"), QStringLiteral("cli_a")), host(QStringLiteral("副服"), QStringLiteral("cli_sub")), unsaved}));
-    for (const QString &db : {QStringLiteral("cli_a"), QStringLiteral("cli_b"), QStringLiteral("cli_k")})
+                             {host(QStringLiteral("甲服"), QStringLiteral("cli_a")), host(QStringLiteral("副服"), QStringLiteral("cli_sub"))}));
+    for (const QString &db : {QStringLiteral("cli_a"), QStringLiteral("cli_b")})
         QVERIFY(TestServers::loadSample(m_server, TestServers::smallSample(db, {1, 2}, 30)));
     SampleOptions sub = TestServers::smallSample(QStringLiteral("cli_sub"), {5}, 25);
     sub.firstCharGuid = 50;  // world 1's next ids in the main database, so the merge renumbers
@@ -107,7 +102,7 @@ void TestCli::cleanupTestCase()
     for (const QString &kept : {QStringLiteral("Log"), QStringLiteral("backups"), QStringLiteral("exports"), QStringLiteral("debug.log")})
         QCOMPARE(TestServers::filesOthersCanRead(m_dir.filePath(kept)), QStringList());
     DatabaseManager::instance()->disconnectFromDatabase();
-    for (const char *db : {"cli_a", "cli_b", "cli_c", "cli_sub", "cli_k"})
+    for (const char *db : {"cli_a", "cli_b", "cli_c", "cli_sub"})
         TestServers::runSql(m_server, QByteArray("DROP DATABASE IF EXISTS ") + db + "; DROP DATABASE IF EXISTS " + db + "_web;");
 }
 
@@ -282,42 +277,6 @@ void TestCli::mergesGiveTheEnginesRows()
     parameters.levelThreshold = 20;
     QVERIFY(runSameServerMerge(main, parameters, {}));
     QCOMPARE(rowsOf(QStringLiteral("cli_a")), rowsOf(QStringLiteral("cli_b")));
-}
-
-void TestCli::killedMergeLeavesTheTargetAsItWas_data()
-{
-    QTest::addColumn<QString>("table");   // whose first insert waits three seconds
-    QTest::addColumn<QString>("marker");  // the line after which the program is killed
-    QTest::newRow("during the accounts") << QStringLiteral("cli_k_web.account") << QStringLiteral("合并账号数据...");
-    QTest::newRow("during the characters") << QStringLiteral("cli_k.t_char") << QStringLiteral("合并角色数据...");
-    QTest::newRow("during the related tables") << QStringLiteral("cli_k.t_iteminfo") << QStringLiteral("合并表 t_iteminfo...");
-}
-
-// SIGKILL of the program in the middle of a merge: every table of both target databases as before.
-void TestCli::killedMergeLeavesTheTargetAsItWas()
-{
-    QFETCH(QString, table);
-    QFETCH(QString, marker);
-    const QString trigger = table.section(QLatin1Char('.'), 0, 0) + QStringLiteral(".slow");
-    QVERIFY(TestServers::runSql(m_server, QStringLiteral("DELIMITER ;;\nCREATE TRIGGER %1 BEFORE INSERT ON %2 FOR EACH ROW BEGIN "
-                                                         "IF @slept IS NULL THEN SET @slept = 1; DO SLEEP(3); END IF; END;;\nDELIMITER ;\n")
-                                              .arg(trigger, table).toUtf8()));
-    const QMap<QString, QString> before = TestServers::databaseChecksums(m_server, {QStringLiteral("cli_k"), QStringLiteral("cli_k_web")});
-    QProcess merge;
-    merge.setWorkingDirectory(m_dir.path());
-    merge.start(m_program, {QStringLiteral("merge"), QStringLiteral("--main"), QStringLiteral("无密码服"), QStringLiteral("--sub"),
-                            QStringLiteral("副服"), QStringLiteral("--main-world"), QStringLiteral("1"), QStringLiteral("--sub-world"),
-                            QStringLiteral("5"), QStringLiteral("--password-stdin"), QStringLiteral("--yes")});
-    merge.write(m_server.password.toUtf8() + '\n');
-    merge.closeWriteChannel();
-    QString out;
-    QTRY_VERIFY_WITH_TIMEOUT((out += QString::fromUtf8(merge.readAllStandardOutput())).contains(marker), 60000);
-    merge.kill();
-    QVERIFY(merge.waitForFinished(10000));
-    out += QString::fromUtf8(merge.readAllStandardOutput());
-    TestServers::runSql(m_server, QStringLiteral("DROP TRIGGER %1;").arg(trigger).toUtf8());
-    QVERIFY2(!out.contains(QStringLiteral("主区事务已提交")), qPrintable(out));
-    QCOMPARE(TestServers::databaseChecksums(m_server, {QStringLiteral("cli_k"), QStringLiteral("cli_k_web")}), before);
 }
 
 void TestCli::dryRunWipeCountsWhatTheWipeDeletes()

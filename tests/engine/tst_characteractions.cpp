@@ -62,7 +62,6 @@ private slots:
     void cleanupTestCase();
     void previewCountsAndUndoPutsEveryRowBack_data();
     void previewCountsAndUndoPutsEveryRowBack();
-    void unwritableUndoFileStopsTheWipe();
     void repairsDuplicatesOrNothing();
     void copiesEveryRowExactly();
     void failedCopiesChangeNothing_data();
@@ -199,25 +198,6 @@ void TestCharacterActions::previewCountsAndUndoPutsEveryRowBack()
     QCOMPARE(sessionModes(), modes);  // the file's own settings end with it
     if (request.kind == CharacterOperation::Kind::Copy)
         QVERIFY(TestServers::runSql(m_server, "ALTER TABLE t_talent CHANGE my_row_id aid BIGINT NOT NULL AUTO_INCREMENT;", kDb));
-}
-
-void TestCharacterActions::unwritableUndoFileStopsTheWipe()
-{
-    // A file where the undo folder belongs: no undo file can be written, so nothing is deleted.
-    const QString folder = UndoFile::directory();
-    QVERIFY(QDir(folder).removeRecursively());
-    QFile blocker(folder);
-    QVERIFY(blocker.open(QIODevice::WriteOnly));
-    blocker.close();
-    const QMap<QString, QString> before = checksums();
-    QStringList log;
-    ZoneWipe::Result result;
-    const bool ok = ZoneWipe::run(DatabaseManager::instance()->database(), {{1}, {}, {}, {}, true},
-                                  OperationContext{[&log](const Message &line) { log.append(line); }, {}, nullptr}, &result);
-    QVERIFY(QFile::remove(folder));
-    QVERIFY(!ok);
-    QVERIFY(result.undoPath.isEmpty());
-    QCOMPARE(checksums(), before);
 }
 
 void TestCharacterActions::repairsDuplicatesOrNothing()

@@ -453,7 +453,7 @@ void TestUndoFile::smuggledStatementsNeverRun_data()
 
 void TestUndoFile::smuggledStatementsNeverRun()
 {
-    if (TestServers::sqlModeRun() || TestServers::odbcRun())
+    if (TestServers::rerun())
         QSKIP("the file is refused before any statement reaches a driver or a server's SQL mode");
     // Each line added to a real file, its trailer computed again: the rehearsal runs nothing
     // of it and the run refuses it, before anything changes.
@@ -485,7 +485,7 @@ void TestUndoFile::smuggledStatementsNeverRun()
 
 void TestUndoFile::swappedPiecesStopTheClient()
 {
-    if (TestServers::sqlModeRun() || TestServers::odbcRun())
+    if (TestServers::rerun())
         QSKIP("the stock client's run, the same on every driver and mode");
     // The large value is put together from pieces of equal length; two swapped give a value of
     // the right length and the wrong bytes, which its digest stops.

@@ -350,6 +350,11 @@ bool odbcRun()
     return odbcSetUp().active;
 }
 
+bool rerun()
+{
+    return odbcRun() || sqlModeRun();
+}
+
 void useNativeDriver(bool native)
 {
     setNativeMysqlEnabled(native && !odbcRun());

@@ -107,6 +107,10 @@ bool installPrivateOdbcDriver(const QString &dir, const QString &driverName);
 // Whether this run goes through the ODBC path (QUORVEL_TEST_ODBC=1): the native plug-in is
 // off from the start, with the MariaDB ODBC driver registered under a name the program tries.
 bool odbcRun();
+// Whether this run is one of the two reruns (ODBC, MySQL's SQL mode). They exist for what differs
+// there, the connection rule, text binding and literal writing: a dialog's own behaviour, or a
+// file refused before it reaches a driver, is tested once.
+bool rerun();
 // For tests that choose a driver: in an ODBC run the native plug-in stays off.
 void useNativeDriver(bool native);
 // In an ODBC run, a qt.conf beside a copied program whose plug-in folder holds the ODBC SQL
