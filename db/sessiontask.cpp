@@ -65,9 +65,7 @@ OperationContext SessionTask::context()
 {
     OperationContext context;
     context.onLog = [this](const Message &line) { log(line); };
-    context.onProgress = [this](const Message &stage, qint64 done, qint64 total) {
-        progress(int(done * 100 / qMax<qint64>(1, total)), Message::source(QStringLiteral("%1 (%2/%3)")).arg(stage).arg(done).arg(total));
-    };
+    context.onProgress = [this](const Message &stage, qint64 done, qint64 total) { progress(stage, done, total); };
     context.cancelFlag = &m_cancel;
     return context;
 }

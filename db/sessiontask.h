@@ -43,14 +43,15 @@ public:
 
     // For the work, from the worker thread.
     void log(const Message &line) { emit logMessage(line); }
-    void progress(int percent, const Message &text) { emit progressChanged(percent, text); }
-    // The operation's context: its lines and progress as this task's signals ("table (3/27)"
-    // and its percentage), its cancel as this task's.
+    void progress(const Message &stage, qint64 done, qint64 total) { emit progressChanged(stage, done, total); }
+    // The operation's context: its lines and progress as this task's signals, its cancel as
+    // this task's.
     OperationContext context();
 
 signals:
     void logMessage(const Message &line);
-    void progressChanged(int percent, const Message &text);
+    // The stage and how far it is, as values (showProgress() in the windows).
+    void progressChanged(const Message &stage, qint64 done, qint64 total);
     // On the starting thread, after the session is released. `cancelled` when the operator
     // asked for it before the work ended.
     void finished(bool ok, bool cancelled);

@@ -226,9 +226,8 @@ void CharacterListDialog::runOperation(const QString &what, bool cancellable, Se
     }
     m_cancellable = cancellable;
     connect(m_task, &SessionTask::logMessage, this, &CharacterListDialog::onLogMessage);
-    connect(m_task, &SessionTask::progressChanged, this, [this](int percent, const Message &text) {
-        m_progress->setValue(percent);
-        m_progress->setFormat(text.shown());
+    connect(m_task, &SessionTask::progressChanged, this, [this](const Message &stage, qint64 done, qint64 total) {
+        showProgress(m_progress, stage, done, total);
     });
     connect(m_task, &SessionTask::finished, this, [this, done](bool ok, bool cancelled) {
         m_task->deleteLater();

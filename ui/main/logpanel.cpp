@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QEvent>
 #include <QGroupBox>
+#include <QLocale>
 #include <QProgressBar>
 #include <QScrollBar>
 #include <QTextCursor>
@@ -94,4 +95,12 @@ LogPanel createLogPanel(QWidget *parent, int progressHeight)
     layout->addWidget(panel.view);
     layout->addWidget(panel.progress);
     return panel;
+}
+
+void showProgress(QProgressBar *bar, const Message &stage, qint64 done, qint64 total)
+{
+    bar->setValue(int(qBound(qint64(0), done * 100 / qMax<qint64>(1, total), qint64(100))));
+    const QLocale locale;
+    bar->setFormat(stage.isEmpty() ? QStringLiteral("%p%")
+                                   : QStringLiteral("%1 (%2/%3)").arg(stage.shown(), locale.toString(done), locale.toString(total)));
 }

@@ -42,3 +42,6 @@ struct LogPanel
 };
 
 LogPanel createLogPanel(QWidget *parent, int progressHeight);
+
+// An operation's progress on a bar: its share done, and the stage with its counts as the text.
+void showProgress(QProgressBar *bar, const Message &stage, qint64 done, qint64 total);

@@ -522,9 +522,8 @@ void MergeServerDialog::startRun()
         return;
     }
     connect(m_task, &SessionTask::logMessage, this, &MergeServerDialog::addLogLine);
-    connect(m_task, &SessionTask::progressChanged, this, [this](int value, const Message &text) {
-        m_progressBar->setValue(value);
-        m_progressBar->setFormat(text.shown());
+    connect(m_task, &SessionTask::progressChanged, this, [this](const Message &stage, qint64 done, qint64 total) {
+        showProgress(m_progressBar, stage, done, total);
     });
     connect(m_task, &SessionTask::finished, this, &MergeServerDialog::onMergeFinished);
     m_cancel = false;

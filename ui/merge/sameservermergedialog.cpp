@@ -338,7 +338,9 @@ void SameServerMergeDialog::onExecute()
         return;
     }
     connect(m_task, &SessionTask::logMessage, this, &SameServerMergeDialog::addLogLine);
-    connect(m_task, &SessionTask::progressChanged, m_progressBar, &QProgressBar::setValue);
+    connect(m_task, &SessionTask::progressChanged, this, [this](const Message &stage, qint64 done, qint64 total) {
+        showProgress(m_progressBar, stage, done, total);
+    });
     connect(m_task, &SessionTask::finished, this, [this, undoPath](bool ok) {
         m_task->deleteLater();
         m_task = nullptr;

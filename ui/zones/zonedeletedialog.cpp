@@ -272,9 +272,8 @@ void ZoneDeleteDialog::onStartDelete()
     }
     m_outcome = outcome;
     connect(m_task, &SessionTask::logMessage, this, &ZoneDeleteDialog::addLogLine);
-    connect(m_task, &SessionTask::progressChanged, this, [this](int percent, const Message &text) {
-        m_progressBar->setValue(percent);
-        m_progressBar->setFormat(text.shown());
+    connect(m_task, &SessionTask::progressChanged, this, [this](const Message &stage, qint64 done, qint64 total) {
+        showProgress(m_progressBar, stage, done, total);
     });
     connect(m_task, &SessionTask::finished, this, &ZoneDeleteDialog::onDeleteFinished);
     m_progressBar->setValue(0);
