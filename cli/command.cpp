@@ -119,8 +119,8 @@ bool Command::cleanLevel(const QCommandLineParser &parser, int *level)
         return false;
     bool ok = false;
     const int value = parser.value(QStringLiteral("clean-level")).toInt(&ok);
-    if (!ok || value < kMinCleanLevel || value > kMaxCleanLevel) {
-        usageError(STORED_TEXT("--clean-level: 清理等级必须为%1-%2之间的数字").arg(kMinCleanLevel).arg(kMaxCleanLevel));
+    if (!ok || !isCleanLevel(value)) {
+        usageError(Message::source(QStringLiteral("--clean-level: %1")).arg(cleanLevelRefusal()));
         return false;
     }
     *level = value;

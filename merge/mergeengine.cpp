@@ -36,6 +36,11 @@ QByteArray accountTail(const QByteArray &name)
 
 } // namespace MergeRunning
 
+Message cleanLevelRefusal()
+{
+    return STORED_TEXT_IN("MergeSettings", "清理等级必须为%1-%2之间的数字").arg(kMinCleanLevel).arg(kMaxCleanLevel);
+}
+
 MergeEndpoint endpointOf(const HostConfig &host)
 {
     MergeEndpoint endpoint;

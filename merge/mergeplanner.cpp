@@ -628,8 +628,8 @@ bool MergeRun::makePlan()
     stage(4, STORED_TEXT("数据统计"));
     statistics();
     checkIdentity();
-    if (m_settings.cleanLowLevel && (m_settings.cleanLevel < kMinCleanLevel || m_settings.cleanLevel > kMaxCleanLevel))
-        m_plan.preflight.refusals << STORED_TEXT("清理等级必须为%1-%2之间的数字").arg(kMinCleanLevel).arg(kMaxCleanLevel);
+    if (m_settings.cleanLowLevel && !isCleanLevel(m_settings.cleanLevel))
+        m_plan.preflight.refusals << cleanLevelRefusal();
     if (!readSource() || !lowLevel(m_target, m_settings.mainWorldId, &m_plan.lowMain))
         return false;
     m_plan.preflight.lowLevelMain = int(m_plan.lowMain.size());

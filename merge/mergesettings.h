@@ -80,8 +80,15 @@ struct MergeSettings
     MergePreflight confirmed;  // its counts, to say what changed
 };
 
+// The levels a merge's clean-up may take: characters of this level and below are deleted first.
 const int kMinCleanLevel = 1;
 const int kMaxCleanLevel = 150;
+inline bool isCleanLevel(int level)
+{
+    return level >= kMinCleanLevel && level <= kMaxCleanLevel;
+}
+// Why a level outside them is refused, wherever it is typed.
+Message cleanLevelRefusal();
 
 // What a successful run did beyond the merged rows.
 struct MergeReport

@@ -1,5 +1,6 @@
 #include "sameservermerge.h"
 
+#include "mergesettings.h"
 #include "db/connectionrule.h"
 #include "db/databasemanager.h"
 #include "db/legacytext.h"
@@ -542,8 +543,8 @@ Message sameServerMergeRefusal(const SameServerMergeParameters &p)
 {
     if (p.subWorldId == p.mainWorldId)
         return STORED_TEXT_IN("SameServerMerge", "副区和主区不能相同！");
-    if (p.cleanLowLevel && (p.levelThreshold < 1 || p.levelThreshold > 150))
-        return STORED_TEXT_IN("SameServerMerge", "清理等级必须为1-150之间的数字");
+    if (p.cleanLowLevel && !isCleanLevel(p.levelThreshold))
+        return cleanLevelRefusal();
     if (!p.independentAccounts)
         return QString();
     for (const QString &name : {p.mainAccountDb, p.subAccountDb}) {

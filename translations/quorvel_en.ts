@@ -2769,10 +2769,6 @@ Exit codes: 0 success, 1 the operation failed, 2 wrong usage. Commands that chan
         <translation>--%1: only one WorldID is allowed</translation>
     </message>
     <message>
-        <source>--clean-level: 清理等级必须为%1-%2之间的数字</source>
-        <translation>--clean-level: the level must be a number from %1 to %2</translation>
-    </message>
-    <message>
         <source>主机配置中没有 &quot;%1&quot; (%2)</source>
         <translation>The host list has no &quot;%1&quot; (%2)</translation>
     </message>
@@ -4001,10 +3997,6 @@ Quit?</translation>
         <translation>Counting</translation>
     </message>
     <message>
-        <source>清理等级必须为%1-%2之间的数字</source>
-        <translation>The clean-up level must be a number from %1 to %2</translation>
-    </message>
-    <message>
         <source>冲突检测</source>
         <translation>Clash check</translation>
     </message>
@@ -4334,6 +4326,10 @@ Quit?</translation>
         <source>主区 WorldID %1 的角色ID计数器在计划之后变了（游戏创建了角色），未做任何修改，请重试</source>
         <translation>The character ID counter of the main WorldID %1 changed after the plan (the game created characters); nothing was changed, try again</translation>
     </message>
+    <message>
+        <source>副区读取连接出错（%1），改为单连接读取</source>
+        <translation>The source&apos;s reading connection failed (%1); reading on one connection instead</translation>
+    </message>
 </context>
 <context>
     <name>MergeServerDialog</name>
@@ -4554,10 +4550,6 @@ Account database: </translation>
         <translation>Input error</translation>
     </message>
     <message>
-        <source>清理等级必须为1-150之间的数字</source>
-        <translation>The clean-up level must be a number from 1 to 150</translation>
-    </message>
-    <message>
         <source>预检中...</source>
         <translation>Checking...</translation>
     </message>
@@ -4724,6 +4716,13 @@ See the log for details.</translation>
     <message>
         <source>%1连接失败: %2</source>
         <translation>%1 connection failed: %2</translation>
+    </message>
+</context>
+<context>
+    <name>MergeSettings</name>
+    <message>
+        <source>清理等级必须为%1-%2之间的数字</source>
+        <translation>The clean-up level must be a number from %1 to %2</translation>
     </message>
 </context>
 <context>
@@ -4913,10 +4912,6 @@ See the log for details.</translation>
     <message>
         <source>副区和主区不能相同！</source>
         <translation>Sub and main must differ!</translation>
-    </message>
-    <message>
-        <source>清理等级必须为1-150之间的数字</source>
-        <translation>The clean-up level must be a number from 1 to 150</translation>
     </message>
     <message>
         <source>账号库名称无效: %1</source>

@@ -2759,10 +2759,6 @@ CharGUID: %1
         <translation>--%1: 只能给一个 WorldID</translation>
     </message>
     <message>
-        <source>--clean-level: 清理等级必须为%1-%2之间的数字</source>
-        <translation>--clean-level: 清理等级必须为%1-%2之间的数字</translation>
-    </message>
-    <message>
         <source>主机配置中没有 &quot;%1&quot; (%2)</source>
         <translation>主机配置中没有 &quot;%1&quot; (%2)</translation>
     </message>
@@ -3988,10 +3984,6 @@ CharGUID: %1
         <translation>数据统计</translation>
     </message>
     <message>
-        <source>清理等级必须为%1-%2之间的数字</source>
-        <translation>清理等级必须为%1-%2之间的数字</translation>
-    </message>
-    <message>
         <source>冲突检测</source>
         <translation>冲突检测</translation>
     </message>
@@ -4321,6 +4313,10 @@ CharGUID: %1
         <source>主区 WorldID %1 的角色ID计数器在计划之后变了（游戏创建了角色），未做任何修改，请重试</source>
         <translation>主区 WorldID %1 的角色ID计数器在计划之后变了（游戏创建了角色），未做任何修改，请重试</translation>
     </message>
+    <message>
+        <source>副区读取连接出错（%1），改为单连接读取</source>
+        <translation>副区读取连接出错（%1），改为单连接读取</translation>
+    </message>
 </context>
 <context>
     <name>MergeServerDialog</name>
@@ -4541,10 +4537,6 @@ CharGUID: %1
         <translation>输入错误</translation>
     </message>
     <message>
-        <source>清理等级必须为1-150之间的数字</source>
-        <translation>清理等级必须为1-150之间的数字</translation>
-    </message>
-    <message>
         <source>预检中...</source>
         <translation>预检中...</translation>
     </message>
@@ -4711,6 +4703,13 @@ CharGUID: %1
     <message>
         <source>%1连接失败: %2</source>
         <translation>%1连接失败: %2</translation>
+    </message>
+</context>
+<context>
+    <name>MergeSettings</name>
+    <message>
+        <source>清理等级必须为%1-%2之间的数字</source>
+        <translation>清理等级必须为%1-%2之间的数字</translation>
     </message>
 </context>
 <context>
@@ -4899,10 +4898,6 @@ CharGUID: %1
     <message>
         <source>副区和主区不能相同！</source>
         <translation>副区和主区不能相同！</translation>
-    </message>
-    <message>
-        <source>清理等级必须为1-150之间的数字</source>
-        <translation>清理等级必须为1-150之间的数字</translation>
     </message>
     <message>
         <source>账号库名称无效: %1</source>

@@ -160,7 +160,7 @@ void TestCli::badUsage_data()
                                                                       QStringLiteral("--sub"), QStringLiteral("副服"), QStringLiteral("--main-world"),
                                                                       QStringLiteral("1"), QStringLiteral("--sub-world"), QStringLiteral("5"),
                                                                       QStringLiteral("--clean-level"), QStringLiteral("151")}
-                                                       << QStringLiteral("--clean-level: 清理等级必须为1-150之间的数字") << QStringLiteral("--clean-level: the level must be a number from 1 to 150");
+                                                       << QStringLiteral("--clean-level: 清理等级必须为1-150之间的数字") << QStringLiteral("--clean-level: The clean-up level must be a number from 1 to 150");
 }
 
 void TestCli::badUsage()

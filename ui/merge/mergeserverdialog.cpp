@@ -78,10 +78,10 @@ MergeServerDialog::MergeServerDialog(const HostConfigList &hostConfigs, QWidget 
     grid->addWidget(m_cleanCheck, 2, 0, 1, 2);
     grid->addWidget(new QLabel(tr("清理等级 ≤"), options), 2, 2);
     m_cleanLevel = new QLineEdit(QStringLiteral("10"), options);
-    m_cleanLevel->setPlaceholderText(QStringLiteral("1-150"));
+    m_cleanLevel->setPlaceholderText(QStringLiteral("%1-%2").arg(kMinCleanLevel).arg(kMaxCleanLevel));
     m_cleanLevel->setFixedWidth(60);
     m_cleanLevel->setEnabled(false);
-    m_cleanLevel->setValidator(new QIntValidator(1, 150, m_cleanLevel));
+    m_cleanLevel->setValidator(new QIntValidator(kMinCleanLevel, kMaxCleanLevel, m_cleanLevel));
     grid->addWidget(m_cleanLevel, 2, 3);
     m_mergeWebCheck = new QCheckBox(tr("合并web库（账号数据）"), options);
     m_mergeWebCheck->setChecked(true);
@@ -447,8 +447,8 @@ void MergeServerDialog::onStartMerge()
     settings.dumpProgram = m_dumpProgram;
     bool levelOk = false;
     const int level = m_cleanLevel->text().trimmed().toInt(&levelOk);
-    if (settings.cleanLowLevel && (!levelOk || level < kMinCleanLevel || level > kMaxCleanLevel)) {
-        QMessageBox::warning(this, tr("输入错误"), tr("清理等级必须为1-150之间的数字"));
+    if (settings.cleanLowLevel && (!levelOk || !isCleanLevel(level))) {
+        QMessageBox::warning(this, tr("输入错误"), cleanLevelRefusal().shown());
         return;
     }
     settings.cleanLevel = levelOk && level > 0 ? level : 10;

@@ -2,6 +2,7 @@
 
 #include "db/databasemanager.h"
 #include "db/storedtext.h"
+#include "merge/mergesettings.h"
 #include "ui/main/changeconfirm.h"
 #include "ui/main/logpanel.h"
 #include "ui/main/mainstyle.h"
@@ -95,7 +96,7 @@ SameServerMergeDialog::SameServerMergeDialog(QWidget *parent)
     cleanGrid->setSpacing(8);
     m_cleanCheck = new QCheckBox(tr("合区前清理低等级角色"), cleanGroup);
     m_levelEdit = new QLineEdit(QString::number(kDefaultLevel), cleanGroup);
-    m_levelEdit->setValidator(new QIntValidator(1, 150, m_levelEdit));
+    m_levelEdit->setValidator(new QIntValidator(kMinCleanLevel, kMaxCleanLevel, m_levelEdit));
     m_levelEdit->setFixedWidth(60);
     m_levelEdit->setEnabled(false);
     m_cleanCountLabel = new QLabel(tr("待清理: 0 个"), cleanGroup);
