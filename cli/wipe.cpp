@@ -40,29 +40,22 @@ public:
         if (usageFailed())
             return Usage;
         QSqlDatabase &db = DatabaseManager::instance()->database();
-        AccountCleanup::WipedAccounts accounts;
-        Message error;
-        if (!accountDatabases.isEmpty() && !AccountCleanup::collectAccountNames(db, worlds, &accounts, &error)) {
-            out.line(STORED_TEXT("读取账号失败，未做任何修改: %1").arg(error));
-            return Failed;
-        }
-        ZoneWipe::Request request{worlds, accountDatabases, accounts, config, !parser.isSet(QStringLiteral("no-undo"))};
+        ZoneWipe::Request request{worlds, accountDatabases, {}, config, !parser.isSet(QStringLiteral("no-undo"))};
         // Counted where the wipe deletes: a count that cannot be made stops the wipe as well.
-        Message liveGame;
-        const QList<Message> preview = ZoneWipe::preview(db, request, &error, &liveGame);
-        if (preview.isEmpty()) {
-            out.line(error);
+        const ZoneWipe::Preview preview = ZoneWipe::preview(db, &request);
+        if (!preview.ok()) {
+            out.line(preview.failure);
             return Failed;
         }
         if (!parser.isSet(QStringLiteral("yes"))) {
             out.line(STORED_TEXT("将删除 zoneworldid IN (%1) 的角色数据:").arg(idListText(worlds)));
-            for (const Message &line : preview)
+            for (const Message &line : preview.lines)
                 out.line(line);
             dryRunNote(out);
             return Success;
         }
-        if (!liveGame.isEmpty())
-            out.line(liveGame);
+        if (!preview.liveGame.isEmpty())
+            out.line(preview.liveGame);
         ZoneWipe::Result result;
         const bool ok = ZoneWipe::run(db, request, out.context(), &result);
         out.clearProgress();

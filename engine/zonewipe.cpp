@@ -64,33 +64,41 @@ bool run(QSqlDatabase &db, const Request &request, const OperationContext &conte
     return true;
 }
 
-QList<Message> preview(QSqlDatabase &db, const Request &request, Message *error, Message *liveGame)
+Preview preview(QSqlDatabase &db, Request *request)
 {
-    if (!CharacterDeleter::checkExistingWorlds(db, request.worlds, error))
-        return {};
-    const QList<RowPreview::Count> rows = RowPreview::characterRows(
-        db, QStringLiteral("SELECT charguid FROM t_char WHERE zoneworldid IN (%1)").arg(idListText(request.worlds)), true);
-    QList<Message> lines = RowPreview::lines(rows);
-    QMap<QString, int> counts;
-    if (!AccountCleanup::countAccounts(db, request.accountServer, request.accountDatabases, request.accounts.names, &counts, error)) {
-        *error = STORED_TEXT("账号删除失败，未做任何修改: %1").arg(*error);
-        return {};
+    Preview result;
+    Message error;
+    if (!CharacterDeleter::checkExistingWorlds(db, request->worlds, &error)) {
+        result.failure = error;
+        return result;
     }
-    for (const QString &database : request.accountDatabases)
+    request->accounts = AccountCleanup::WipedAccounts();
+    if (!request->accountDatabases.isEmpty() && !AccountCleanup::collectAccountNames(db, request->worlds, &request->accounts, &error)) {
+        result.failure = STORED_TEXT("读取要删除的账号失败，未做任何修改: %1").arg(error);
+        return result;
+    }
+    const QList<RowPreview::Count> rows = RowPreview::characterRows(
+        db, QStringLiteral("SELECT charguid FROM t_char WHERE zoneworldid IN (%1)").arg(idListText(request->worlds)), true);
+    QList<Message> &lines = result.lines;
+    lines = RowPreview::lines(rows);
+    QMap<QString, int> counts;
+    if (!AccountCleanup::countAccounts(db, request->accountServer, request->accountDatabases, request->accounts.names, &counts, &error)) {
+        result.failure = STORED_TEXT("账号删除失败，未做任何修改: %1").arg(error);
+        return result;
+    }
+    for (const QString &database : request->accountDatabases)
         lines.append(STORED_TEXT("  %1.account: %2 个账号").arg(database).arg(counts.value(database)));
-    if (request.accounts.kept > 0)
-        lines.append(STORED_TEXT("  保留 %1 个账号：它们在未删档的区服还有角色").arg(request.accounts.kept));
+    if (request->accounts.kept > 0)
+        lines.append(STORED_TEXT("  保留 %1 个账号：它们在未删档的区服还有角色").arg(request->accounts.kept));
     QSqlQuery current(db);
     const QString database = current.exec(QStringLiteral("SELECT DATABASE()")) && current.next() ? current.value(0).toString() : QString();
-    const QStringList here = AccountCleanup::accountsOnSessionServer(request.accountServer) ? request.accountDatabases : QStringList();
+    const QStringList here = AccountCleanup::accountsOnSessionServer(request->accountServer) ? request->accountDatabases : QStringList();
     if (const Message warning = RowPreview::lockWarning(db, RowPreview::total(rows)); !warning.isEmpty())
         lines.prepend(warning);
-    if (const Message warning = RowPreview::liveGameWarning(db, {database}, here); !warning.isEmpty()) {
-        lines.prepend(warning);
-        if (liveGame)
-            *liveGame = warning;
-    }
-    return lines;
+    result.liveGame = RowPreview::liveGameWarning(db, {database}, here);
+    if (!result.liveGame.isEmpty())
+        lines.prepend(result.liveGame);
+    return result;
 }
 
 } // namespace ZoneWipe

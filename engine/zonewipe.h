@@ -20,7 +20,7 @@ struct Request
 {
     QList<int> worlds;
     QStringList accountDatabases;            // empty: accounts stay
-    AccountCleanup::WipedAccounts accounts;  // read before the operator confirmed, for the preview; the run reads them again
+    AccountCleanup::WipedAccounts accounts;  // read by preview(), for the confirmation; the run reads them again
     HostConfig accountServer;                // where the account databases are
     bool undo = true;                        // write an undo file first
 };
@@ -33,11 +33,19 @@ struct Result
 };
 
 
-// What the wipe will delete, table by table, counted where it will delete it: the characters'
-// rows on `db`, the accounts on the account server. Empty with *error when something cannot be
-// counted (the account server cannot be reached): the wipe must not start then. The lines
-// begin with the warnings (the game seems to be running, row locks); *liveGame is the first.
-QList<Message> preview(QSqlDatabase &db, const Request &request, Message *error, Message *liveGame = nullptr);
+// What the wipe will delete, counted where it will delete it.
+struct Preview
+{
+    Message failure;      // something could not be read or counted: the wipe must not start
+    QList<Message> lines; // table by table, the warnings first
+    Message liveGame;     // the game seems to be running (also among the lines)
+
+    bool ok() const { return failure.isEmpty(); }
+};
+
+// Reads the accounts the wipe would delete into request->accounts (when account databases are
+// named), then counts the characters' rows on `db` and the accounts on the account server.
+Preview preview(QSqlDatabase &db, Request *request);
 
 // With the account databases on the same server, accounts and characters go in one
 // transaction, and the undo file holds both; otherwise every account database is opened

@@ -2985,10 +2985,6 @@ Exit codes: 0 success, 1 the operation failed, 2 wrong usage. Commands that chan
 <context>
     <name>Cli::WipeCommand</name>
     <message>
-        <source>读取账号失败，未做任何修改: %1</source>
-        <translation>Reading the accounts failed, nothing was changed: %1</translation>
-    </message>
-    <message>
         <source>将删除 zoneworldid IN (%1) 的角色数据:</source>
         <translation>Will delete the characters of zoneworldid IN (%1):</translation>
     </message>
@@ -6042,20 +6038,8 @@ If this really is the same server, moved, confirm it and run the file again</tra
         <translation>Choose at least one world to wipe</translation>
     </message>
     <message>
-        <source>读取账号失败: %1</source>
-        <translation>Reading the accounts failed: %1</translation>
-    </message>
-    <message>
         <source>失败</source>
         <translation>Failed</translation>
-    </message>
-    <message>
-        <source>读取要删除的账号失败，未做任何修改。
-
-%1</source>
-        <translation>Reading the accounts to delete failed, nothing was changed.
-
-%1</translation>
     </message>
     <message>
         <source>⚠️ 同时删除账号库: %1
@@ -6233,6 +6217,10 @@ Wipe the zones on %1?</translation>
             <numerusform>Character data deleted, %Ln character</numerusform>
             <numerusform>Character data deleted, %Ln characters</numerusform>
         </translation>
+    </message>
+    <message>
+        <source>读取要删除的账号失败，未做任何修改: %1</source>
+        <translation>Reading the accounts to delete failed, nothing was changed: %1</translation>
     </message>
 </context>
 </TS>

@@ -2974,10 +2974,6 @@ CharGUID: %1
 <context>
     <name>Cli::WipeCommand</name>
     <message>
-        <source>读取账号失败，未做任何修改: %1</source>
-        <translation>读取账号失败，未做任何修改: %1</translation>
-    </message>
-    <message>
         <source>将删除 zoneworldid IN (%1) 的角色数据:</source>
         <translation>将删除 zoneworldid IN (%1) 的角色数据:</translation>
     </message>
@@ -6020,20 +6016,8 @@ CharGUID: %1
         <translation>请至少选择一个区服进行删档</translation>
     </message>
     <message>
-        <source>读取账号失败: %1</source>
-        <translation>读取账号失败: %1</translation>
-    </message>
-    <message>
         <source>失败</source>
         <translation>失败</translation>
-    </message>
-    <message>
-        <source>读取要删除的账号失败，未做任何修改。
-
-%1</source>
-        <translation>读取要删除的账号失败，未做任何修改。
-
-%1</translation>
     </message>
     <message>
         <source>⚠️ 同时删除账号库: %1
@@ -6207,6 +6191,10 @@ CharGUID: %1
         <translation>
             <numerusform>角色数据删除完成，共删除 %Ln 个角色</numerusform>
         </translation>
+    </message>
+    <message>
+        <source>读取要删除的账号失败，未做任何修改: %1</source>
+        <translation>读取要删除的账号失败，未做任何修改: %1</translation>
     </message>
 </context>
 </TS>

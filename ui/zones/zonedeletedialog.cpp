@@ -186,11 +186,6 @@ QStringList ZoneDeleteDialog::checkedAccountDatabases() const
     return names;
 }
 
-bool ZoneDeleteDialog::collectAccountNames(const QList<int> &worldIds, Message *error)
-{
-    return AccountCleanup::collectAccountNames(DatabaseManager::instance()->database(), worldIds, &m_accounts, error);
-}
-
 void ZoneDeleteDialog::onStartDelete()
 {
     if (m_task) {
@@ -218,38 +213,30 @@ void ZoneDeleteDialog::onStartDelete()
     const QString server = DatabaseManager::instance()->serverLabel();
     QString text = tr("即将在 %1 上删除以下区服的所有数据：\n\n区服ID: %2\n角色总数: %3\n\n").arg(server, idText, QString::number(characters));
     const QStringList accountDbs = checkedAccountDatabases();
-    m_accounts = AccountCleanup::WipedAccounts();
-    if (!accountDbs.isEmpty()) {
-        // For the confirmation: the wipe decides again, with the zone's characters locked.
-        Message error;
-        if (!collectAccountNames(worldIds, &error)) {
-            addLogLine(STORED_TEXT("读取账号失败: %1").arg(error));
-            QMessageBox::warning(this, tr("失败"), tr("读取要删除的账号失败，未做任何修改。\n\n%1").arg(error.shown()));
-            return;
-        }
-        text += tr("⚠️ 同时删除账号库: %1\n要删除的账号: %2 个\n保留的账号: %3 个（在未删档的区服还有角色）\n\n")
-                    .arg(accountDbs.join(QStringLiteral(", ")), QString::number(m_accounts.names.size()), QString::number(m_accounts.kept));
-    }
-    // What the wipe will delete, table by table, counted where it deletes, as the command line counts it.
+    // What the wipe will delete, table by table, counted where it deletes, as the command line
+    // counts it; the accounts for the confirmation (the wipe decides again, with the zone's
+    // characters locked).
     ZoneWipe::Request request;
     request.worlds = worldIds;
     request.accountDatabases = accountDbs;
-    request.accounts = m_accounts;
     request.accountServer = DatabaseManager::instance()->storedConfig();
-    Message previewError;
-    const QList<Message> preview = ZoneWipe::preview(DatabaseManager::instance()->database(), request, &previewError);
-    if (preview.isEmpty()) {
-        addLogLine(previewError);
-        QMessageBox::warning(this, tr("失败"), previewError.shown());
+    const ZoneWipe::Preview preview = ZoneWipe::preview(DatabaseManager::instance()->database(), &request);
+    if (!preview.ok()) {
+        addLogLine(preview.failure);
+        QMessageBox::warning(this, tr("失败"), preview.failure.shown());
         return;
     }
+    m_accounts = request.accounts;
+    if (!accountDbs.isEmpty())
+        text += tr("⚠️ 同时删除账号库: %1\n要删除的账号: %2 个\n保留的账号: %3 个（在未删档的区服还有角色）\n\n")
+                    .arg(accountDbs.join(QStringLiteral(", ")), QString::number(m_accounts.names.size()), QString::number(m_accounts.kept));
     addLogLine(STORED_TEXT("将删除的数据:"));
-    for (const Message &line : std::as_const(preview))
+    for (const Message &line : preview.lines)
         addLogLine(line);
     text += tr("删除前先写撤销文件，可在“撤销记录”中撤销。各表行数见日志和详细信息。\n\n确定要继续吗？");
 
     QMessageBox first(QMessageBox::Warning, tr("确认删档"), text, QMessageBox::Yes | QMessageBox::No, this);
-    first.setDetailedText(shownLines(preview).join(QLatin1Char('\n')));
+    first.setDetailedText(shownLines(preview.lines).join(QLatin1Char('\n')));
     first.setDefaultButton(QMessageBox::No);
     if (first.exec() != QMessageBox::Yes)
         return;

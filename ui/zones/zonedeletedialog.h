@@ -45,7 +45,6 @@ private:
     void writeLogFile(const QString &line);
     void detectAccountDatabases();
     QStringList checkedAccountDatabases() const;
-    bool collectAccountNames(const QList<int> &worldIds, Message *error);
     void setAllWorldsChecked(bool checked);
     void updateButtons();
 

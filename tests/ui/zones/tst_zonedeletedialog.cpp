@@ -262,7 +262,7 @@ void TestZoneDeleteDialog::refusedOrDeclinedStartChangesNothing_data()
                                      << QByteArray() << QByteArray();
     // The account names cannot be read: the wipe does not start at all.
     QTest::newRow("account names unreadable")
-        << 2 << QList<QMessageBox::StandardButton>({QMessageBox::Ok}) << QStringLiteral("读取要删除的账号失败，未做任何修改。")
+        << 2 << QList<QMessageBox::StandardButton>({QMessageBox::Ok}) << QStringLiteral("读取要删除的账号失败，未做任何修改: ")
         << QByteArray("ALTER TABLE t_char RENAME COLUMN accname TO accname_gone;")
         << QByteArray("ALTER TABLE t_char RENAME COLUMN accname_gone TO accname;");
 }
