@@ -1,7 +1,6 @@
 #include "accountstore.h"
 
 #include "db/connectionrule.h"
-#include "db/databasemanager.h"
 #include "db/sqlcolumns.h"
 #include "db/storedtext.h"
 #include "undoabletransaction.h"
@@ -26,32 +25,20 @@ AccountStore::~AccountStore()
 
 bool AccountStore::open(const HostConfig &web)
 {
-    removeNamedConnection(m_connectionName);
-    const QString mainDriver = DatabaseManager::instance()->database().driverName();
-    const bool native = mainDriver.isEmpty() ? isNativeMysqlAvailable() : mainDriver == QLatin1String("QMYSQL");
-    QSqlDatabase db = QSqlDatabase::addDatabase(native ? QStringLiteral("QMYSQL") : QStringLiteral("QODBC"), m_connectionName);
-    if (native) {
-        db.setHostName(tcpHost(web.host));
-        db.setPort(web.port);
-        db.setUserName(web.username);
-        db.setPassword(web.password);
-        db.setDatabaseName(web.database);
-        // Found rows rather than changed rows, so that "no such account" can be told apart.
-        db.setConnectOptions(QStringLiteral("MYSQL_OPT_CONNECT_TIMEOUT=10;CLIENT_FOUND_ROWS"));
-    } else {
-        QString driver = DatabaseManager::instance()->odbcDriverName();
-        if (driver.isEmpty())
-            driver = QStringLiteral("MySQL ODBC 8.0 Unicode Driver");
-        db.setDatabaseName(odbcConnectionString(driver, tcpHost(web.host), web.port, web.database, web.username, web.password));
-    }
-    m_open = db.open();
-    QString sessionError = m_open ? QString() : db.lastError().text();
-    m_error = sessionError;
-    if (m_open && !applyWorkSession(db, &sessionError)) {
-        m_error = sessionError;
-        m_open = false;
-        db.close();
-    }
+    // By the connection rule, on whatever thread the store lives: never through the window's
+    // session, which belongs to the window's thread.
+    ConnectionRequest request;
+    request.host = web.host;
+    request.port = web.port;
+    request.user = web.username;
+    request.password = web.password;
+    request.database = web.database;
+    // Found rows rather than changed rows, so that "no such account" can be told apart (the
+    // ODBC connection string asks for the same).
+    request.nativeOptions = QStringLiteral("MYSQL_OPT_CONNECT_TIMEOUT=10;CLIENT_FOUND_ROWS");
+    const ConnectionOutcome outcome = openMysqlConnection(m_connectionName, request);
+    m_open = outcome.ok;
+    m_error = m_open ? Message() : outcome.failureReason();
     return m_open;
 }
 
