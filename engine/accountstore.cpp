@@ -27,16 +27,9 @@ bool AccountStore::open(const HostConfig &web)
 {
     // By the connection rule, on whatever thread the store lives: never through the window's
     // session, which belongs to the window's thread.
-    ConnectionRequest request;
-    request.host = web.host;
-    request.port = web.port;
-    request.user = web.username;
-    request.password = web.password;
-    request.database = web.database;
     // Found rows rather than changed rows, so that "no such account" can be told apart (the
     // ODBC connection string asks for the same).
-    request.nativeOptions = QStringLiteral("MYSQL_OPT_CONNECT_TIMEOUT=10;CLIENT_FOUND_ROWS");
-    const ConnectionOutcome outcome = openMysqlConnection(m_connectionName, request);
+    const ConnectionOutcome outcome = openMysqlConnection(m_connectionName, web, QStringLiteral("MYSQL_OPT_CONNECT_TIMEOUT=10;CLIENT_FOUND_ROWS"));
     m_open = outcome.ok;
     m_error = m_open ? Message() : outcome.failureReason();
     return m_open;
