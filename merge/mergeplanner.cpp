@@ -679,13 +679,12 @@ bool MergeRun::makePlan()
             m_reader.reset();
         }
     }
-    SourceRows counted = pending->rows;
-    if (!m_readerHasIds) {
-        counted = SourceRows();
-        if (!countSourceRows(m_subChar, &counted, &error)) {
-            addLogLine(error);
-            return false;
-        }
+    SourceRows counted;
+    if (m_readerHasIds) {
+        counted = pending->rows;
+    } else if (!countSourceRows(m_subChar, &counted, &error)) {
+        addLogLine(error);
+        return false;
     }
     takeRowCounts(counted);
     conflictSurvey();
@@ -703,7 +702,8 @@ bool MergeRun::makePlan()
     }
     m_plan.preflight.liveGame = RowPreview::liveGameWarning(m_target, {m_settings.main.charDatabase},
                                                  m_settings.mergeWeb ? QStringList{m_settings.main.webDatabase} : QStringList());
-    m_plan.preflight.plan = fingerprint();    for (const Message &line : m_plan.preflight.lines())
+    m_plan.preflight.plan = fingerprint();
+    for (const Message &line : m_plan.preflight.lines())
         addLogLine(line);
     return true;
 }
