@@ -136,13 +136,7 @@ private:
                     file = backup.entryBackupPath(host.name, config.database, parser.isSet(QStringLiteral("gzip")));
                     ok = runTool(backup, config.host, config.port, config.username, config.password, config.database, file, out);
                 }
-                QStringList removed;
-                if (ok && keep > 0) {
-                    for (const QString &old : backup.backupsBeyond(host.name, config.database, keep)) {
-                        if (QFile::remove(old))
-                            removed.append(old);
-                    }
-                }
+                const QStringList removed = ok && keep > 0 ? backup.removeBackupsBeyond(host.name, config.database, keep) : QStringList();
                 failed += ok ? 0 : 1;
                 out.line((ok ? STORED_TEXT("备份成功: %1 %2 → %3（删除旧备份 %4 个）") : STORED_TEXT("备份失败: %1 %2"))
                              .arg(host.name, config.database, file, QString::number(removed.size())));

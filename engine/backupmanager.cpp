@@ -147,6 +147,18 @@ QStringList BackupManager::backupsBeyond(const QString &entry, const QString &da
     return whole.mid(qMax(1, keep));
 }
 
+QStringList BackupManager::removeBackupsBeyond(const QString &entry, const QString &database, int keep, QStringList *kept) const
+{
+    QStringList removed;
+    for (const QString &path : backupsBeyond(entry, database, keep)) {
+        if (QFile::remove(path))
+            removed.append(path);
+        else if (kept)
+            kept->append(path);
+    }
+    return removed;
+}
+
 QStringList BackupManager::getBackupFiles() const
 {
     const QFileInfoList entries = QDir(getBackupDir()).entryInfoList({QStringLiteral("*.sql"), QStringLiteral("*.sql.gz")}, QDir::Files, QDir::Time);

@@ -39,6 +39,8 @@ public:
     // The whole backups of that entry and database beyond the newest `keep` (>= 1), oldest last:
     // what a rotation removes. Unfinished dumps (".part") are not backups and stay out of it.
     QStringList backupsBeyond(const QString &entry, const QString &database, int keep) const;
+    // Removes those; returns the files removed, and those that could not be into *kept.
+    QStringList removeBackupsBeyond(const QString &entry, const QString &database, int keep, QStringList *kept = nullptr) const;
 
     bool isBusy() const { return m_mode != Idle; }
 

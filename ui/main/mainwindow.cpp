@@ -446,16 +446,13 @@ void MainWindow::pruneEntryBackups(const QString &entry, const QString &database
                                           total, 1, total, 1, &ok);
     if (!ok || keep >= total)
         return;
-    int removed = 0;
-    for (const QString &path : m_backupManager->backupsBeyond(entry, database, keep)) {
-        if (QFile::remove(path)) {
-            ++removed;
-            onLogMessage(STORED_TEXT("已删除旧备份: %1").arg(QDir::toNativeSeparators(path)));
-        } else {
-            onLogMessage(STORED_TEXT("无法删除旧备份: %1").arg(QDir::toNativeSeparators(path)));
-        }
-    }
-    onLogMessage(STORED_TEXT("保留最新 %1 个备份，删除了 %2 个").arg(keep).arg(removed));
+    QStringList kept;
+    const QStringList removed = m_backupManager->removeBackupsBeyond(entry, database, keep, &kept);
+    for (const QString &path : removed)
+        onLogMessage(STORED_TEXT("已删除旧备份: %1").arg(QDir::toNativeSeparators(path)));
+    for (const QString &path : std::as_const(kept))
+        onLogMessage(STORED_TEXT("无法删除旧备份: %1").arg(QDir::toNativeSeparators(path)));
+    onLogMessage(STORED_TEXT("保留最新 %1 个备份，删除了 %2 个").arg(keep).arg(removed.size()));
 }
 
 void MainWindow::onRestoreDatabase()
