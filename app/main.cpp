@@ -1,12 +1,13 @@
-#include "app/language.h"
+#include "base/language.h"
 #include "engine/clientoptionfile.h"
-#include "startup.h"
+#include "base/identity.h"
+#include "db/odbcdriver.h"
 #include "ui/main/mainwindow.h"
 #include "ui/main/odbcwarning.h"
 #include "ui/main/screenfit.h"
 
-#include "app/debuglog.h"
-#include "db/storedtext.h"
+#include "base/debuglog.h"
+#include "base/storedtext.h"
 
 #include <QApplication>
 #include <QFontDatabase>

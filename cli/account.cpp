@@ -1,6 +1,6 @@
 #include "command.h"
 
-#include "db/storedtext.h"
+#include "base/storedtext.h"
 #include "engine/accountstore.h"
 #include "terminal.h"
 

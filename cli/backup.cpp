@@ -2,7 +2,7 @@
 
 #include "db/databasemanager.h"
 #include "db/hoststore.h"
-#include "db/storedtext.h"
+#include "base/storedtext.h"
 #include "engine/backupmanager.h"
 #include "engine/restorepreview.h"
 #include "engine/rowpreview.h"

@@ -3,7 +3,7 @@
 #include "db/characterqueries.h"
 #include "db/databasemanager.h"
 #include "db/legacytext.h"
-#include "db/storedtext.h"
+#include "base/storedtext.h"
 #include "engine/characteredit.h"
 #include "engine/characteroperation.h"
 #include "engine/rowpreview.h"

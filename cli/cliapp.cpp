@@ -1,6 +1,6 @@
 #include "cliapp.h"
 
-#include "app/language.h"
+#include "base/language.h"
 #include "command.h"
 
 #include <QCoreApplication>

@@ -1,5 +1,5 @@
-#include "app/language.h"
-#include "app/startup.h"
+#include "base/language.h"
+#include "db/odbcdriver.h"
 #include "cli/cliapp.h"
 #include "engine/clientoptionfile.h"
 

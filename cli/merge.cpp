@@ -1,7 +1,7 @@
 #include <QCoreApplication>
 #include "command.h"
 
-#include "db/storedtext.h"
+#include "base/storedtext.h"
 #include "merge/mergeengine.h"
 #include "terminal.h"
 

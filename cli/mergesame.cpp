@@ -2,7 +2,7 @@
 #include "command.h"
 
 #include "db/databasemanager.h"
-#include "db/storedtext.h"
+#include "base/storedtext.h"
 #include "merge/sameservermerge.h"
 
 namespace Cli {

@@ -1,6 +1,6 @@
 #include "command.h"
-#include "app/language.h"
-#include "db/storedtext.h"
+#include "base/language.h"
+#include "base/storedtext.h"
 
 #include "db/databasemanager.h"
 #include "engine/undofile.h"

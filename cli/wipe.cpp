@@ -1,7 +1,7 @@
 #include "command.h"
 
 #include "db/databasemanager.h"
-#include "db/storedtext.h"
+#include "base/storedtext.h"
 #include "engine/accountcleanup.h"
 #include "engine/zonewipe.h"
 #include "merge/sameservermerge.h"

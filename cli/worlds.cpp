@@ -1,7 +1,7 @@
 #include "command.h"
 
 #include "db/databasemanager.h"
-#include "db/storedtext.h"
+#include "base/storedtext.h"
 
 #include <QCoreApplication>
 #include <QTextStream>

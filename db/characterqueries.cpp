@@ -1,6 +1,6 @@
 #include "characterqueries.h"
 
-#include "db/storedtext.h"
+#include "base/storedtext.h"
 #include "legacytext.h"
 #include "sqlcolumns.h"
 
@@ -10,6 +10,22 @@
 #include <QSqlQuery>
 
 #include <limits>
+
+const char *CharacterSummary::column(Field field)
+{
+    static const char *const columns[FieldCount] = {"charguid", "charname", "menpai", "level", "zoneworldid", "yuanbao",
+                                                    "bdyuanbao", "vmoney", "bankmoney", "sect_point", "scene", "xpos", "zpos"};
+    return columns[field];
+}
+
+QString idListText(const QList<int> &ids)
+{
+    QStringList parts;
+    parts.reserve(ids.size());
+    for (int id : ids)
+        parts.append(QString::number(id));
+    return parts.join(QLatin1Char(','));
+}
 
 namespace CharacterQueries {
 

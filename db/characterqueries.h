@@ -1,13 +1,33 @@
 #pragma once
 
-#include "message.h"
-
-#include "databasemanager.h"
+#include "base/message.h"
 
 #include <QList>
 #include <QString>
 
+#include <array>
+
 class QSqlDatabase;
+
+// One character of t_char as the list shows it: the name decoded for display, the numbers as
+// stored. Compact, since a list holds every character of several zones.
+struct CharacterSummary
+{
+    // The columns, in the list's order.
+    enum Field { CharGuid, Name, Menpai, Level, World, Yuanbao, BoundYuanbao, Money, BankMoney, SectPoint, Scene, X, Z, FieldCount };
+    static const char *column(Field field);  // "charguid", "charname", ...
+
+    QString name;
+    std::array<qint64, FieldCount> numbers{};  // by field; Name's slot is unused
+
+    qint64 number(Field field) const { return numbers[field]; }
+    int guid() const { return int(numbers[CharGuid]); }
+    // The field's value as text: the name, or the number in decimal.
+    QString text(Field field) const { return field == Name ? name : QString::number(numbers[field]); }
+};
+
+// Ids in decimal joined by "," without blanks, in the given order: the text of an IN list.
+QString idListText(const QList<int> &ids);
 
 // The character list's reads of t_char, on any connection: a failure comes back with its
 // reason, never as an empty list.

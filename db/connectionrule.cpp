@@ -1,6 +1,6 @@
 #include "connectionrule.h"
 
-#include "db/storedtext.h"
+#include "base/storedtext.h"
 #include "hostconfig.h"
 
 #include <QAtomicInt>

@@ -1,9 +1,9 @@
 #include "databasemanager.h"
 
-#include "app/debuglog.h"
+#include "base/debuglog.h"
 #include "characterqueries.h"
 #include "connectionrule.h"
-#include "db/storedtext.h"
+#include "base/storedtext.h"
 #include "legacytext.h"
 
 #include <QCoreApplication>
@@ -279,22 +279,6 @@ void DatabaseManager::onKeepAliveTimeout()
         debugLog(STORED_TEXT("自动重连失败"));
         emit connectionStatusChanged(false);
     }
-}
-
-const char *CharacterSummary::column(Field field)
-{
-    static const char *const columns[FieldCount] = {"charguid", "charname", "menpai", "level", "zoneworldid", "yuanbao",
-                                                    "bdyuanbao", "vmoney", "bankmoney", "sect_point", "scene", "xpos", "zpos"};
-    return columns[field];
-}
-
-QString idListText(const QList<int> &ids)
-{
-    QStringList parts;
-    parts.reserve(ids.size());
-    for (int id : ids)
-        parts.append(QString::number(id));
-    return parts.join(QLatin1Char(','));
 }
 
 QList<CharacterSummary> DatabaseManager::queryCharacters(const QList<int> &worldIds, Message *error)

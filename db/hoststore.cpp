@@ -1,8 +1,8 @@
 #include "hoststore.h"
 
-#include "app/atomicfile.h"
-#include "app/debuglog.h"
-#include "db/storedtext.h"
+#include "base/atomicfile.h"
+#include "base/debuglog.h"
+#include "base/storedtext.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "message.h"
+#include "base/message.h"
 
 #include <atomic>
 #include <functional>

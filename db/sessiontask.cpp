@@ -2,7 +2,7 @@
 
 #include "connectionrule.h"
 #include "databasemanager.h"
-#include "db/storedtext.h"
+#include "base/storedtext.h"
 
 #include <QSqlDatabase>
 #include <QThread>

@@ -1,6 +1,6 @@
 #include "sqlcolumns.h"
 
-#include "db/storedtext.h"
+#include "base/storedtext.h"
 
 
 #include <QLocale>

@@ -4,7 +4,7 @@
 #include "db/databasemanager.h"
 #include "db/legacytext.h"
 #include "db/sqlcolumns.h"
-#include "db/storedtext.h"
+#include "base/storedtext.h"
 #include "undofile.h"
 
 #include <QRegularExpression>

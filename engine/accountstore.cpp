@@ -2,7 +2,7 @@
 
 #include "db/connectionrule.h"
 #include "db/sqlcolumns.h"
-#include "db/storedtext.h"
+#include "base/storedtext.h"
 #include "undoabletransaction.h"
 
 #include <QCryptographicHash>

@@ -1,9 +1,9 @@
 #include "backupmanager.h"
 
-#include "app/debuglog.h"
+#include "base/debuglog.h"
 #include "clientoptionfile.h"
 #include "db/connectionrule.h"
-#include "db/storedtext.h"
+#include "base/storedtext.h"
 #include "gzipfile.h"
 #include "restorepreview.h"
 

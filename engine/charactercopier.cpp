@@ -8,7 +8,7 @@
 #include "db/databasemanager.h"
 #include "db/legacytext.h"
 #include "db/sqlcolumns.h"
-#include "db/storedtext.h"
+#include "base/storedtext.h"
 #include "undoabletransaction.h"
 
 #include <QRandomGenerator>

@@ -5,7 +5,7 @@
 #include "charguidledger.h"
 #include "db/databasemanager.h"
 #include "db/sqlcolumns.h"
-#include "db/storedtext.h"
+#include "base/storedtext.h"
 #include "undoabletransaction.h"
 
 #include <QSet>

@@ -4,7 +4,7 @@
 #include "db/connectionrule.h"
 #include "db/legacytext.h"
 #include "db/sqlcolumns.h"
-#include "db/storedtext.h"
+#include "base/storedtext.h"
 #include "undoabletransaction.h"
 #include "undofile.h"
 

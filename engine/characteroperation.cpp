@@ -5,7 +5,7 @@
 #include "characterdeleter.h"
 #include "db/characterqueries.h"
 #include "db/legacytext.h"
-#include "db/storedtext.h"
+#include "base/storedtext.h"
 
 #include <QSqlQuery>
 

@@ -1,7 +1,7 @@
 #include "characterpurge.h"
 
 #include "db/connectionrule.h"
-#include "db/storedtext.h"
+#include "base/storedtext.h"
 #include "undofile.h"
 
 #include <QSet>

@@ -1,6 +1,6 @@
 #include "charactertables.h"
 
-#include "db/storedtext.h"
+#include "base/storedtext.h"
 
 
 const QStringList characterDeleteTables = {

@@ -1,6 +1,6 @@
 #include "charguidledger.h"
 
-#include "db/storedtext.h"
+#include "base/storedtext.h"
 
 
 #include <QSqlDatabase>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "db/message.h"
+#include "base/message.h"
 
 #include <QList>
 #include <QMap>

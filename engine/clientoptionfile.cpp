@@ -1,6 +1,6 @@
 #include "clientoptionfile.h"
 
-#include "app/debuglog.h"
+#include "base/debuglog.h"
 
 #include <QDateTime>
 #include <QDir>

@@ -1,8 +1,8 @@
 #include "commitcheck.h"
 
-#include "app/debuglog.h"
+#include "base/debuglog.h"
 #include "db/connectionrule.h"
-#include "db/storedtext.h"
+#include "base/storedtext.h"
 
 #include <QDeadlineTimer>
 #include <QSqlError>

@@ -1,9 +1,9 @@
 #include "exportmanager.h"
 
-#include "app/atomicfile.h"
-#include "app/debuglog.h"
+#include "base/atomicfile.h"
+#include "base/debuglog.h"
 #include "db/legacytext.h"
-#include "db/storedtext.h"
+#include "base/storedtext.h"
 
 #include <QCoreApplication>
 #include <QDateTime>

@@ -2,7 +2,7 @@
 
 #include "db/databasemanager.h"
 
-#include "db/message.h"
+#include "base/message.h"
 
 #include <QList>
 #include <QObject>

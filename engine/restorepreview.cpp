@@ -1,6 +1,6 @@
 #include "restorepreview.h"
 
-#include "db/storedtext.h"
+#include "base/storedtext.h"
 
 #include "gzipfile.h"
 

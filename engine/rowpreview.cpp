@@ -4,7 +4,7 @@
 #include "characterpurge.h"
 #include "charactertables.h"
 #include "db/sqlcolumns.h"
-#include "db/storedtext.h"
+#include "base/storedtext.h"
 
 #include <QMap>
 #include <QSqlDatabase>

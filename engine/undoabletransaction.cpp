@@ -1,8 +1,8 @@
 #include "undoabletransaction.h"
 
-#include "app/debuglog.h"
+#include "base/debuglog.h"
 #include "commitcheck.h"
-#include "db/storedtext.h"
+#include "base/storedtext.h"
 
 #include <QSqlError>
 

@@ -1,10 +1,10 @@
 #include "undofile.h"
 
-#include "app/atomicfile.h"
-#include "app/debuglog.h"
+#include "base/atomicfile.h"
+#include "base/debuglog.h"
 #include "db/connectionrule.h"
 #include "db/sqlcolumns.h"
-#include "db/storedtext.h"
+#include "base/storedtext.h"
 #include "undoformat.h"
 
 #include <QCryptographicHash>

@@ -1,7 +1,7 @@
 #include "undoscript.h"
 
 #include "charactertables.h"
-#include "db/storedtext.h"
+#include "base/storedtext.h"
 
 #include <QRegularExpression>
 

@@ -2,7 +2,7 @@
 
 #include "characterdeleter.h"
 #include "db/databasemanager.h"
-#include "db/storedtext.h"
+#include "base/storedtext.h"
 #include "rowpreview.h"
 
 #include <QSqlDatabase>

@@ -1,8 +1,8 @@
 #include "mergebackup.h"
 
-#include "app/debuglog.h"
+#include "base/debuglog.h"
 #include "db/connectionrule.h"
-#include "db/storedtext.h"
+#include "base/storedtext.h"
 #include "engine/clientoptionfile.h"
 
 #include <QDateTime>

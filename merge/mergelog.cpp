@@ -1,7 +1,7 @@
 #include "mergelog.h"
 
-#include "app/atomicfile.h"
-#include "app/debuglog.h"
+#include "base/atomicfile.h"
+#include "base/debuglog.h"
 
 #include <QDate>
 #include <QDebug>

@@ -3,7 +3,7 @@
 #include "db/connectionrule.h"
 #include "db/legacytext.h"
 #include "db/sqlcolumns.h"
-#include "db/storedtext.h"
+#include "base/storedtext.h"
 
 #include <QRegularExpression>
 #include <QSqlDatabase>

@@ -1,14 +1,14 @@
 #pragma once
 
-#include "db/message.h"
+#include "base/message.h"
 
 // The cross-server merge's one run, shared by its two halves: the planner (mergeplanner.cpp)
 // reads both servers and produces a MergePlan, the preflight in it; the writer (mergewriter.cpp)
 // carries that plan out in the target's transaction. Not part of the merge's interface (mergeengine.h).
 #include "mergeengine.h"
 
-#include "app/atomicfile.h"
-#include "app/debuglog.h"
+#include "base/atomicfile.h"
+#include "base/debuglog.h"
 #include "db/connectionrule.h"
 #include "db/legacytext.h"
 #include "engine/characterpurge.h"

@@ -1,5 +1,5 @@
 #include "mergerun.h"
-#include "db/storedtext.h"
+#include "base/storedtext.h"
 
 
 using namespace Sql;

@@ -1,6 +1,6 @@
 #include "rowcopier.h"
 
-#include "db/storedtext.h"
+#include "base/storedtext.h"
 
 
 #include <QQueue>

@@ -4,7 +4,7 @@
 #include "db/connectionrule.h"
 #include "db/databasemanager.h"
 #include "db/legacytext.h"
-#include "db/storedtext.h"
+#include "base/storedtext.h"
 #include "engine/characterpurge.h"
 #include "engine/charactertables.h"
 #include "engine/rowpreview.h"

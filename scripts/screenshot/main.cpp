@@ -1,7 +1,7 @@
 // Takes pictures of the program connected to a server, for the README:
 //   quorvel-screenshot OUT.png PORT PASSWORD [main|zones|accounts|editor|bank]
 // Run it under xvfb-run so that real fonts render the Chinese text.
-#include "app/startup.h"
+#include "base/identity.h"
 #include "db/databasemanager.h"
 #include "ui/characters/characterlistdialog.h"
 #include "db/hoststore.h"

@@ -1,5 +1,5 @@
 #include "logfiles.h"
-#include "app/debuglog.h"
+#include "base/debuglog.h"
 #include "db/legacytext.h"
 #include "db/databasemanager.h"
 #include "engine/charactertables.h"

@@ -3,7 +3,7 @@
 // effect, failure with none (CHECKSUM TABLE of every table before and after), and commands
 // name the server they act on. Driven through quorvel-cli where the command exists, through
 // the engine (or the editor window) otherwise.
-#include "app/debuglog.h"
+#include "base/debuglog.h"
 #include "db/databasemanager.h"
 #include "engine/accountstore.h"
 #include "engine/characterdeleter.h"

@@ -1,4 +1,4 @@
-#include "app/debuglog.h"
+#include "base/debuglog.h"
 #include "db/databasemanager.h"
 #include "engine/backupmanager.h"
 #include "engine/gzipfile.h"

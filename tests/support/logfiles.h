@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/dailylog.h"
-#include "app/debuglog.h"
+#include "base/dailylog.h"
+#include "base/debuglog.h"
 
 #include <QFile>
 #include <QStringList>

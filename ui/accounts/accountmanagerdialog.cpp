@@ -3,7 +3,7 @@
 #include "db/characterqueries.h"
 #include "db/databasemanager.h"
 #include "db/sessiontask.h"
-#include "db/storedtext.h"
+#include "base/storedtext.h"
 #include "ui/main/changeconfirm.h"
 #include "ui/main/mainstyle.h"
 

@@ -5,7 +5,7 @@
 #include "db/legacytext.h"
 #include "db/sessiontask.h"
 #include "db/sqlcolumns.h"
-#include "db/storedtext.h"
+#include "base/storedtext.h"
 #include "engine/characterdeleter.h"
 #include "engine/characteredit.h"
 #include "engine/characterpurge.h"

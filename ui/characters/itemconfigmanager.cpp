@@ -1,6 +1,6 @@
 #include "itemconfigmanager.h"
 
-#include "app/debuglog.h"
+#include "base/debuglog.h"
 
 #include <QCoreApplication>
 #include <QFile>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include <QMessageBox>
-#include "db/message.h"
+#include "base/message.h"
 
 #include <QList>
 

@@ -1,6 +1,6 @@
 #include "odbcwarning.h"
 
-#include "app/startup.h"
+#include "db/odbcdriver.h"
 
 #include <QCoreApplication>
 #include <QMessageBox>

@@ -1,9 +1,9 @@
 #include "undodialog.h"
 
-#include "app/language.h"
+#include "base/language.h"
 #include "db/databasemanager.h"
 #include "db/sessiontask.h"
-#include "db/storedtext.h"
+#include "base/storedtext.h"
 
 #include <QDialogButtonBox>
 #include <QHeaderView>

@@ -2,7 +2,7 @@
 
 #include "engine/undofile.h"
 
-#include "db/message.h"
+#include "base/message.h"
 
 #include <QDialog>
 #include <QList>

@@ -1,10 +1,10 @@
 #include "mergeserverdialog.h"
 
-#include "app/dailylog.h"
-#include "app/language.h"
+#include "base/dailylog.h"
+#include "base/language.h"
 #include "db/connectionrule.h"
 #include "db/databasemanager.h"
-#include "db/storedtext.h"
+#include "base/storedtext.h"
 #include "engine/charguidledger.h"
 #include "merge/mergelog.h"
 #include "merge/mergesql.h"

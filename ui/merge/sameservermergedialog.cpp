@@ -1,7 +1,7 @@
 #include "sameservermergedialog.h"
 
 #include "db/databasemanager.h"
-#include "db/storedtext.h"
+#include "base/storedtext.h"
 #include "merge/mergesettings.h"
 #include "ui/main/changeconfirm.h"
 #include "ui/main/logpanel.h"

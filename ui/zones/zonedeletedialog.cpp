@@ -1,10 +1,10 @@
 #include "zonedeletedialog.h"
 
-#include "app/dailylog.h"
-#include "app/language.h"
+#include "base/dailylog.h"
+#include "base/language.h"
 #include "db/databasemanager.h"
 #include "db/sessiontask.h"
-#include "db/storedtext.h"
+#include "base/storedtext.h"
 #include "engine/accountcleanup.h"
 #include "engine/rowpreview.h"
 #include "engine/zonewipe.h"

@@ -1,5 +1,5 @@
 #include "logfiles.h"
-#include "app/language.h"
+#include "base/language.h"
 #include "db/databasemanager.h"
 #include "db/legacytext.h"
 #include "engine/exportmanager.h"

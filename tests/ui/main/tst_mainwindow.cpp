@@ -1,6 +1,6 @@
 #include "logfiles.h"
-#include "app/debuglog.h"
-#include "app/language.h"
+#include "base/debuglog.h"
+#include "base/language.h"
 #include "db/databasemanager.h"
 #include "filesizelimit.h"
 #include "modalanswer.h"

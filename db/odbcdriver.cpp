@@ -1,24 +1,12 @@
-#include "startup.h"
+#include "odbcdriver.h"
 
-#include "db/storedtext.h"
+#include "base/storedtext.h"
 
-
-#include <QCoreApplication>
-#include <QLibraryInfo>
-#include <QLocale>
 #include <QProcess>
 #include <QSqlDatabase>
-#include <QTranslator>
 
 namespace {
 const char *const kDownloadUrl = "https://dev.mysql.com/downloads/connector/odbc/";
-}
-
-void applyApplicationIdentity()
-{
-    QCoreApplication::setApplicationName(QStringLiteral("Quorvel"));
-    QCoreApplication::setApplicationVersion(QStringLiteral(QUORVEL_VERSION));
-    QCoreApplication::setOrganizationName(QStringLiteral("Velistra"));
 }
 
 QString probeOdbcDriverName(const QString &program, const QStringList &arguments, int timeoutMs)

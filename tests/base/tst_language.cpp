@@ -1,5 +1,5 @@
-#include "app/language.h"
-#include "db/message.h"
+#include "base/language.h"
+#include "base/message.h"
 
 #include <QFile>
 #include <QRegularExpression>

@@ -3,10 +3,6 @@
 #include <QString>
 #include <QStringList>
 
-// Sets the application name, version and organisation.
-void applyApplicationIdentity();
-
-
 // True when the SQL layer has its ODBC plug-in and a MySQL ODBC driver is installed.
 bool checkOdbcDriver();
 

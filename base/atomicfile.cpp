@@ -1,6 +1,6 @@
 #include "atomicfile.h"
 
-#include "db/storedtext.h"
+#include "base/storedtext.h"
 
 
 namespace {

@@ -1,0 +1,4 @@
+#pragma once
+
+// Sets the application name, version and organisation.
+void applyApplicationIdentity();
