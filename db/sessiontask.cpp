@@ -22,11 +22,11 @@ SessionTask *SessionTask::start(const Message &what, Work work, QObject *parent,
     if (!manager->beginOperation(what, refusal))
         return nullptr;
     auto *task = new SessionTask(parent);
+    task->m_claimed = true;
     static std::atomic_int serial{0};
     const QString name = QStringLiteral("session_task_%1").arg(++serial);
     const HostConfig config = manager->storedConfig();
-    task->m_running = true;
-    task->m_thread = QThread::create([task, name, config, connection, work = std::move(work)] {
+    task->launch([task, name, config, connection, work = std::move(work)] {
         bool ok = false;
         if (connection == Connection::Own) {
             QSqlDatabase none;
@@ -45,9 +45,34 @@ SessionTask *SessionTask::start(const Message &what, Work work, QObject *parent,
         removeNamedConnection(name);
         task->m_ok = ok;
     });
-    connect(task->m_thread, &QThread::finished, task, &SessionTask::onThreadFinished);
-    task->m_thread->start();
     return task;
+}
+
+SessionTask *SessionTask::startDetached(Work work, QObject *parent)
+{
+    auto *task = new SessionTask(parent);
+    task->launch([task, work = std::move(work)] {
+        QSqlDatabase none;
+        task->m_ok = work(none, *task);
+    });
+    return task;
+}
+
+void SessionTask::launch(std::function<void()> body)
+{
+    m_running = true;
+    m_thread = QThread::create(std::move(body));
+    connect(m_thread, &QThread::finished, this, &SessionTask::onThreadFinished);
+    // Once the caller has connected to the signals: the work's first lines are not lost.
+    QMetaObject::invokeMethod(this, [this] { m_thread->start(); }, Qt::QueuedConnection);
+}
+
+void SessionTask::release()
+{
+    m_running = false;
+    if (m_claimed)
+        DatabaseManager::instance()->endOperation();
+    m_claimed = false;
 }
 
 SessionTask::~SessionTask()
@@ -58,7 +83,7 @@ SessionTask::~SessionTask()
         delete m_thread;
     }
     if (m_running)
-        DatabaseManager::instance()->endOperation();
+        release();
 }
 
 OperationContext SessionTask::context()
@@ -79,7 +104,6 @@ void SessionTask::onThreadFinished()
 {
     if (!m_running)
         return;
-    m_running = false;
-    DatabaseManager::instance()->endOperation();
+    release();
     emit finished(m_ok.load(), m_cancel.load());
 }

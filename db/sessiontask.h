@@ -33,6 +33,10 @@ public:
     // connected (for Connection::Session) or another operation holds the session.
     static SessionTask *start(const Message &what, Work work, QObject *parent, Message *refusal,
                               Connection connection = Connection::Session);
+    // Starts `work` on a thread of its own without claiming the session or connecting (it gets
+    // an invalid connection): a connection test, a preflight that only reads, on connections
+    // it opens itself. Its results go back through what it captures, read in finished().
+    static SessionTask *startDetached(Work work, QObject *parent);
     // Cancels and waits for the work when it is still running.
     ~SessionTask() override;
 
@@ -58,10 +62,13 @@ signals:
 
 private:
     explicit SessionTask(QObject *parent);
+    void launch(std::function<void()> body);
     void onThreadFinished();
+    void release();
 
     QThread *m_thread = nullptr;
     std::atomic_bool m_cancel{false};
     std::atomic_bool m_ok{false};
     bool m_running = false;
+    bool m_claimed = false;  // holds the session until the work ends
 };

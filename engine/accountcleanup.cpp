@@ -81,7 +81,7 @@ int countAccounts(QSqlDatabase &db, const QString &database, const QList<QByteAr
 }
 
 bool deleteAccountsHere(QSqlDatabase &db, const QStringList &databases, const QList<QByteArray> &accountNames,
-                        UndoFile *undo, const LogSink &log, Message *error, int *deletedCount)
+                        UndoFile *undo, const OperationContext &context, Message *error, int *deletedCount)
 {
     int total = 0;
     QSqlQuery query(db);
@@ -98,10 +98,10 @@ bool deleteAccountsHere(QSqlDatabase &db, const QStringList &databases, const QL
             }
             deleted += query.numRowsAffected();
         }
-        log(STORED_TEXT("库 %1 成功删除 %2 个账号").arg(database).arg(deleted));
+        context.log(STORED_TEXT("库 %1 成功删除 %2 个账号").arg(database).arg(deleted));
         total += deleted;
     }
-    log(STORED_COUNT("所有账号库共删除 %Ln 个账号").count(total));
+    context.log(STORED_COUNT("所有账号库共删除 %Ln 个账号").count(total));
     if (deletedCount)
         *deletedCount = total;
     return true;
@@ -121,11 +121,11 @@ QStringList filterAccountDatabases(const QStringList &names)
     return kept;
 }
 
-QStringList detectAccountDatabases(QSqlDatabase &db, const LogSink &log)
+QStringList detectAccountDatabases(QSqlDatabase &db, const OperationContext &context)
 {
     QSqlQuery query(db);
     if (!query.exec(QStringLiteral("SHOW DATABASES LIKE 'web%'"))) {
-        log(STORED_TEXT("查询web库失败: ") + query.lastError().text());
+        context.log(STORED_TEXT("查询web库失败: ") + query.lastError().text());
         return {};
     }
     QStringList names;
@@ -133,9 +133,9 @@ QStringList detectAccountDatabases(QSqlDatabase &db, const LogSink &log)
         names.append(query.value(0).toString());
     const QStringList kept = filterAccountDatabases(names);
     if (kept.isEmpty())
-        log(STORED_TEXT("未检测到账号库"));
+        context.log(STORED_TEXT("未检测到账号库"));
     else
-        log(STORED_TEXT("检测到 %1 个账号库: %2").arg(kept.size()).arg(kept.join(QStringLiteral(", "))));
+        context.log(STORED_TEXT("检测到 %1 个账号库: %2").arg(kept.size()).arg(kept.join(QStringLiteral(", "))));
     return kept;
 }
 
@@ -182,7 +182,7 @@ void AccountConnections::close()
     m_connections.clear();
 }
 
-bool AccountConnections::open(const HostConfig &stored, const QStringList &databases, const LogSink &log, Message *error)
+bool AccountConnections::open(const HostConfig &stored, const QStringList &databases, const OperationContext &context, Message *error)
 {
     close();
     for (const QString &database : databases) {
@@ -204,9 +204,8 @@ bool AccountConnections::open(const HostConfig &stored, const QStringList &datab
             close();
             return false;
         }
-        if (log)
-            log(outcome.viaOdbc ? STORED_TEXT("使用 ODBC 驱动 [%1] 连接 %2 成功").arg(outcome.odbcDriver, database)
-                                : STORED_TEXT("使用 QMYSQL 驱动连接 %1 成功").arg(database));
+        context.log(outcome.viaOdbc ? STORED_TEXT("使用 ODBC 驱动 [%1] 连接 %2 成功").arg(outcome.odbcDriver, database)
+                                    : STORED_TEXT("使用 QMYSQL 驱动连接 %1 成功").arg(database));
     }
     return true;
 }
@@ -217,29 +216,29 @@ QSqlDatabase AccountConnections::database(const QString &name) const
 }
 
 bool deleteAccounts(const HostConfig &stored, const QStringList &databases, const QList<QByteArray> &accountNames,
-                    const LogSink &log, int *deleted, Message *error)
+                    const OperationContext &context, int *deleted, Message *error)
 {
     *deleted = 0;
     AccountConnections connections;
-    return accountNames.isEmpty() || connections.open(stored, databases, log, error)
-        ? deleteAccounts(connections, databases, accountNames, log, deleted, error)
+    return accountNames.isEmpty() || connections.open(stored, databases, context, error)
+        ? deleteAccounts(connections, databases, accountNames, context, deleted, error)
         : false;
 }
 
 bool deleteAccounts(AccountConnections &connections, const QStringList &databases, const QList<QByteArray> &accountNames,
-                    const LogSink &log, int *deleted, Message *error)
+                    const OperationContext &context, int *deleted, Message *error)
 {
     *deleted = 0;
     if (accountNames.isEmpty()) {
-        log(STORED_TEXT("没有找到需要删除的账号"));
+        context.log(STORED_TEXT("没有找到需要删除的账号"));
         return true;
     }
-    log(STORED_COUNT("找到 %Ln 个账号需要删除").count(accountNames.size()));
+    context.log(STORED_COUNT("找到 %Ln 个账号需要删除").count(accountNames.size()));
     for (const QString &database : databases) {
-        log(STORED_TEXT("正在处理账号库: %1").arg(database));
+        context.log(STORED_TEXT("正在处理账号库: %1").arg(database));
         QSqlDatabase db = connections.database(database);
         int count = 0;
-        const bool ok = db.transaction() && deleteAccountsHere(db, {database}, accountNames, nullptr, [](const QString &) {}, error, &count)
+        const bool ok = db.transaction() && deleteAccountsHere(db, {database}, accountNames, nullptr, OperationContext(), error, &count)
             && db.commit();
         if (!ok) {
             if (error->isEmpty())
@@ -247,13 +246,13 @@ bool deleteAccounts(AccountConnections &connections, const QStringList &database
             *error = STORED_TEXT("删除 %1 的账号失败，该库已回滚: %2").arg(database, *error);
             db.rollback();
             if (*deleted > 0)
-                log(STORED_TEXT("此前的账号库已删除 %1 个账号").arg(*deleted));
+                context.log(STORED_TEXT("此前的账号库已删除 %1 个账号").arg(*deleted));
             return false;
         }
         *deleted += count;
-        log(STORED_TEXT("库 %1 成功删除 %2 个账号").arg(database).arg(count));
+        context.log(STORED_TEXT("库 %1 成功删除 %2 个账号").arg(database).arg(count));
     }
-    log(STORED_COUNT("所有账号库共删除 %Ln 个账号").count(*deleted));
+    context.log(STORED_COUNT("所有账号库共删除 %Ln 个账号").count(*deleted));
     return true;
 }
 
@@ -277,10 +276,10 @@ bool countAccounts(QSqlDatabase &session, const HostConfig &config, const QStrin
     return true;
 }
 
-QStringList detectAccountDatabases(QSqlDatabase &session, const HostConfig &config, const LogSink &log)
+QStringList detectAccountDatabases(QSqlDatabase &session, const HostConfig &config, const OperationContext &context)
 {
     if (accountsOnSessionServer(config))
-        return detectAccountDatabases(session, log);
+        return detectAccountDatabases(session, context);
     HostConfig server = accountDatabaseConfig(config);
     server.database.clear();
     const QString name = QStringLiteral("account_server_probe");
@@ -288,10 +287,10 @@ QStringList detectAccountDatabases(QSqlDatabase &session, const HostConfig &conf
     const ConnectionOutcome outcome = openMysqlConnection(name, server, QStringLiteral("MYSQL_OPT_CONNECT_TIMEOUT=10"));
     if (outcome.ok) {
         QSqlDatabase db = QSqlDatabase::database(name, false);
-        names = detectAccountDatabases(db, log);
+        names = detectAccountDatabases(db, context);
         db.close();
     } else {
-        log(STORED_TEXT("无法连接账号服务器 %1:%2: %3").arg(server.host).arg(server.port).arg(outcome.failureReason()));
+        context.log(STORED_TEXT("无法连接账号服务器 %1:%2: %3").arg(server.host).arg(server.port).arg(outcome.failureReason()));
     }
     removeNamedConnection(name);
     return names;

@@ -3,14 +3,13 @@
 #include "base/message.h"
 
 #include "db/hostconfig.h"
+#include "db/operationcontext.h"
 
 #include <QByteArray>
 #include <QList>
 #include <QMap>
 #include <QSqlDatabase>
 #include <QStringList>
-
-#include <functional>
 
 class QSqlDatabase;
 class UndoFile;
@@ -19,13 +18,11 @@ class UndoFile;
 // on the character database's server.
 namespace AccountCleanup {
 
-using LogSink = std::function<void(const Message &)>;
-
 // Keeps "web" and "web" followed by digits, "web" first, then by number (web2 before web10).
 QStringList filterAccountDatabases(const QStringList &names);
 
 // The account databases on the session's server, filtered and ordered; logs the outcome.
-QStringList detectAccountDatabases(QSqlDatabase &db, const LogSink &log);
+QStringList detectAccountDatabases(QSqlDatabase &db, const OperationContext &context);
 
 // The accounts of the characters of wiped worlds.
 struct WipedAccounts
@@ -54,7 +51,7 @@ public:
     AccountConnections &operator=(const AccountConnections &) = delete;
 
     // False with *error naming the first database that cannot be opened; none is open then.
-    bool open(const HostConfig &config, const QStringList &databases, const LogSink &log, Message *error);
+    bool open(const HostConfig &config, const QStringList &databases, const OperationContext &context, Message *error);
     QSqlDatabase database(const QString &name) const;
 
 private:
@@ -67,10 +64,10 @@ private:
 // *error when a database could not be reached or its deletion failed (databases before it
 // stay deleted, which the log says). *deleted counts the accounts deleted.
 bool deleteAccounts(const HostConfig &storedConfig, const QStringList &databases, const QList<QByteArray> &accountNames,
-                    const LogSink &log, int *deleted, Message *error);
+                    const OperationContext &context, int *deleted, Message *error);
 // The same over connections already open.
 bool deleteAccounts(AccountConnections &connections, const QStringList &databases, const QList<QByteArray> &accountNames,
-                    const LogSink &log, int *deleted, Message *error);
+                    const OperationContext &context, int *deleted, Message *error);
 
 // The accounts each database holds of `accountNames`, counted where deleteAccounts or
 // deleteAccountsHere will delete them: through `session` when the databases live on its
@@ -80,7 +77,7 @@ bool countAccounts(QSqlDatabase &session, const HostConfig &config, const QStrin
 
 // The account databases of the entry's account server, filtered and ordered: through the
 // session when it is that server.
-QStringList detectAccountDatabases(QSqlDatabase &session, const HostConfig &config, const LogSink &log);
+QStringList detectAccountDatabases(QSqlDatabase &session, const HostConfig &config, const OperationContext &context);
 
 // Whether the account databases of the entry live on the character database's server, so that
 // one connection and one transaction can hold both.
@@ -93,6 +90,6 @@ int countAccounts(QSqlDatabase &db, const QString &database, const QList<QByteAr
 // Deletes the accounts from each database through `db` itself, inside the caller's transaction,
 // each row first written to `undo` when given. False with *error; the caller rolls back.
 bool deleteAccountsHere(QSqlDatabase &db, const QStringList &databases, const QList<QByteArray> &accountNames,
-                        UndoFile *undo, const LogSink &log, Message *error, int *deleted = nullptr);
+                        UndoFile *undo, const OperationContext &context, Message *error, int *deleted = nullptr);
 
 } // namespace AccountCleanup

@@ -68,22 +68,8 @@ bool CharacterDeleter::deleteByZoneWorldIds(const QList<int> &worldIds, int *del
     m_context.log(STORED_COUNT("找到 %Ln 个角色需要删除").count(guids.size()));
     if (m_afterLocking && !m_afterLocking(db, transaction.undo(), &error))
         return fail(error);
-    CharacterPurge::Hooks hooks;
-    hooks.starting = [this](int step, int steps, CharacterPurge::Step kind, const QString &table) {
-        m_context.progress(kind == CharacterPurge::Step::ReverseRelations ? STORED_TEXT("t_relation(反向)") : Message(table), step, steps);
-    };
-    hooks.done = [this](CharacterPurge::Step kind, const QString &table, qint64 rows, bool missing) {
-        if (missing)
-            m_context.log(STORED_TEXT("  跳过 %1: 表不存在").arg(table));
-        else if (kind == CharacterPurge::Step::ReverseRelations)
-            m_context.log(STORED_TEXT("  清理 t_relation(反向关系): %1 条记录").arg(rows));
-        else
-            m_context.log(STORED_COUNT("  删除 %1: %Ln 条记录").count(rows).arg(table));
-    };
-    hooks.cancelled = [this] { return m_context.cancelled(); };
-    hooks.undo = transaction.undo();
     CharacterPurge::Outcome outcome;
-    if (!CharacterPurge::deleteCharacters(db, guids, characterDeleteTables, hooks, &outcome))
+    if (!CharacterPurge::deleteCharacters(db, guids, characterDeleteTables, transaction.undo(), m_context, &outcome))
         return fail(outcome.cancelled ? STORED_TEXT("已取消，所有删除已回滚") : purgeFailure(outcome));
     if ((m_beforeCommit && !m_beforeCommit(db, transaction.undo(), &error)) || !transaction.commit(&error))
         return fail(error);
@@ -250,14 +236,8 @@ bool CharacterDeleter::deleteCharacter(int charguid, Message *error)
         m_context.log(*error);
         return false;
     }
-    CharacterPurge::Hooks hooks;
-    hooks.done = [this](CharacterPurge::Step, const QString &table, qint64, bool missing) {
-        if (missing)
-            m_context.log(STORED_TEXT("跳过 %1: 表不存在").arg(table));
-    };
-    hooks.undo = transaction.undo();
     CharacterPurge::Outcome outcome;
-    const bool deleted = CharacterPurge::deleteCharacters(db, {charguid}, characterDeleteTables, hooks, &outcome);
+    const bool deleted = CharacterPurge::deleteCharacters(db, {charguid}, characterDeleteTables, transaction.undo(), m_context, &outcome);
     if (!deleted || outcome.characters == 0) {
         *error = deleted ? STORED_TEXT("未找到要删除的角色") : purgeFailure(outcome);
         m_context.log(*error);

@@ -47,14 +47,14 @@ bool fillIdTable(QSqlDatabase &db, const QList<int> &ids, Message *error)
 // table, or in slices of bound ids. With an undo file, each statement's rows are written to it
 // first, under the lock the deletion then takes. The affected rows, or -1 with *error.
 qint64 deleteRows(QSqlDatabase &db, const QString &table, const QString &column, const QList<int> &ids, bool joined,
-                  bool trailing, const Hooks &hooks, Message *error, bool *cancelled)
+                  bool trailing, UndoFile *undo, const OperationContext &context, Message *error, bool *cancelled)
 {
     qint64 affected = 0;
     QSqlQuery query(db);
     qsizetype preparedSize = -1;
     const qsizetype step = joined ? ids.size() : kSliceSize;
     for (qsizetype start = 0; start < ids.size(); start += step) {
-        if (hooks.cancelled && hooks.cancelled()) {
+        if (context.cancelled()) {
             *cancelled = true;
             return -1;
         }
@@ -66,8 +66,8 @@ qint64 deleteRows(QSqlDatabase &db, const QString &table, const QString &column,
             for (qsizetype i = 0; i < size; ++i)
                 values.append(ids.at(start + i));
         }
-        if (hooks.undo && !trailing
-            && hooks.undo->saveRows(db, table, where, values, error, QString(),
+        if (undo && !trailing
+            && undo->saveRows(db, table, where, values, error, QString(),
                                     table == QLatin1String("t_char") ? QStringLiteral("charguid") : QString()) < 0)
             return -1;
         if (joined) {
@@ -299,16 +299,16 @@ bool existingTables(QSqlDatabase &db, const QStringList &tables, QStringList *ex
     return true;
 }
 
-bool deleteCharacters(QSqlDatabase &db, const QList<int> &ids, const QStringList &tables, const Hooks &hooks,
-                      Outcome *outcome)
+bool deleteCharacters(QSqlDatabase &db, const QList<int> &ids, const QStringList &tables, UndoFile *undo,
+                      const OperationContext &context, Outcome *outcome)
 {
     *outcome = Outcome();
     QStringList present;
     if (!existingTables(db, tables + QStringList{QStringLiteral("t_relation")}, &present, &outcome->error))
         return false;
     // The undo puts these ids back: it first checks that nobody has taken one since.
-    if (hooks.undo)
-        hooks.undo->addCharacterIds(ids);
+    if (undo)
+        undo->addCharacterIds(ids);
     struct Item
     {
         Step kind;
@@ -322,8 +322,8 @@ bool deleteCharacters(QSqlDatabase &db, const QList<int> &ids, const QStringList
         return false;
     // Rows of many characters go into the undo file from a second connection, meanwhile.
     std::unique_ptr<TrailingUndoReader> reader;
-    if (joined && hooks.undo)
-        reader = std::make_unique<TrailingUndoReader>(db, ids, hooks.undo);
+    if (joined && undo)
+        reader = std::make_unique<TrailingUndoReader>(db, ids, undo);
     QList<Item> steps;
     for (const QString &table : tables)
         steps.append({Step::Table, table, QStringLiteral("charguid")});
@@ -331,16 +331,16 @@ bool deleteCharacters(QSqlDatabase &db, const QList<int> &ids, const QStringList
     steps.append({Step::Characters, QStringLiteral("t_char"), QStringLiteral("charguid")});
     for (int i = 0; i < steps.size(); ++i) {
         const Item &item = steps.at(i);
-        if (hooks.starting)
-            hooks.starting(i + 1, int(steps.size()), item.kind, item.table);
+        const bool reverse = item.kind == Step::ReverseRelations;
+        context.progress(reverse ? STORED_TEXT("t_relation(反向)") : Message(item.table), i + 1, steps.size());
         if (item.kind != Step::Characters && !present.contains(item.table)) {
             // A missing t_relation is reported once, as a table of the list.
-            if (hooks.done && item.kind == Step::Table)
-                hooks.done(item.kind, item.table, 0, true);
+            if (!reverse)
+                context.log(STORED_TEXT("  跳过 %1: 表不存在").arg(item.table));
             continue;
         }
-        const qint64 rows = deleteRows(db, item.table, item.column, ids, joined, reader != nullptr, hooks, &outcome->error,
-                                       &outcome->cancelled);
+        const qint64 rows = deleteRows(db, item.table, item.column, ids, joined, reader != nullptr, undo, context,
+                                       &outcome->error, &outcome->cancelled);
         if (rows < 0) {
             outcome->failedStep = item.kind;
             outcome->failedTable = item.table;
@@ -351,8 +351,8 @@ bool deleteCharacters(QSqlDatabase &db, const QList<int> &ids, const QStringList
             outcome->characters = rows;
         if (reader)
             reader->read(item.table, item.column);
-        if (hooks.done)
-            hooks.done(item.kind, item.table, rows, false);
+        context.log(reverse ? STORED_TEXT("  清理 t_relation(反向关系): %1 条记录").arg(rows)
+                            : STORED_COUNT("  删除 %1: %Ln 条记录").count(rows).arg(item.table));
     }
     if (reader && !reader->finish(&outcome->error)) {
         outcome->failedStep = Step::Characters;

@@ -1,13 +1,12 @@
 #pragma once
 
 #include "base/message.h"
+#include "db/operationcontext.h"
 
 #include <QList>
 #include <QSqlDatabase>
 #include <QString>
 #include <QStringList>
-
-#include <functional>
 
 class QSqlDatabase;
 class UndoFile;
@@ -21,18 +20,6 @@ namespace CharacterPurge {
 const int kSliceSize = 500;
 
 enum class Step { Table, ReverseRelations, Characters };
-
-struct Hooks
-{
-    // Before each step: its number from 1 and the number of steps.
-    std::function<void(int step, int steps, Step kind, const QString &table)> starting;
-    // After each step: the rows it deleted, or that the table does not exist here (skipped).
-    std::function<void(Step kind, const QString &table, qint64 rows, bool missing)> done;
-    // Polled before every statement; true stops the deletion.
-    std::function<bool()> cancelled;
-    // Receives every row before it is deleted, when given.
-    UndoFile *undo = nullptr;
-};
 
 struct Outcome
 {
@@ -62,11 +49,14 @@ private:
     bool m_created = false;
 };
 
-// False when a statement fails (failedStep, failedTable and error say which) or the caller
-// cancels; the caller then rolls back. Tables missing here are skipped, t_char is not. More
-// than one slice of ids needs an IdTable created before the transaction.
-bool deleteCharacters(QSqlDatabase &db, const QList<int> &ids, const QStringList &tables, const Hooks &hooks,
-                      Outcome *outcome);
+// False when a statement fails (failedStep, failedTable and error say which) or the context's
+// cancel is set (polled before every statement); the caller then rolls back. Tables missing here
+// are skipped, t_char is not. Every row goes to `undo` before it is deleted, when given. Each
+// step is reported to the context as progress (its table, its number from 1 of the steps)
+// before it runs and as a log line of its rows or of the missing table after. More than one
+// slice of ids needs an IdTable created before the transaction.
+bool deleteCharacters(QSqlDatabase &db, const QList<int> &ids, const QStringList &tables, UndoFile *undo,
+                      const OperationContext &context, Outcome *outcome);
 
 // The characters of `worlds`, read and locked inside the caller's transaction, so that they
 // stay the worlds' characters until it ends: through the zoneworldid index where t_char has one

@@ -23,7 +23,7 @@ bool run(QSqlDatabase &db, const Request &request, const OperationContext &conte
     // Accounts on another server: all of them reachable before anything is deleted.
     AccountCleanup::AccountConnections remote;
     Message error;
-    if (!request.accountDatabases.isEmpty() && !accountsHere && !remote.open(request.accountServer, request.accountDatabases, log, &error)) {
+    if (!request.accountDatabases.isEmpty() && !accountsHere && !remote.open(request.accountServer, request.accountDatabases, context, &error)) {
         log(STORED_TEXT("账号删除失败，未做任何修改: %1").arg(error));
         return false;
     }
@@ -41,7 +41,7 @@ bool run(QSqlDatabase &db, const Request &request, const OperationContext &conte
         log(STORED_TEXT("正在删除账号库数据: %1").arg(request.accountDatabases.join(QStringLiteral(", "))));
         if (accounts.kept > 0)
             log(STORED_TEXT("保留 %1 个账号：它们在未删档的区服还有角色").arg(accounts.kept));
-        return AccountCleanup::deleteAccountsHere(connection, request.accountDatabases, accounts.names, undo, log, stepError);
+        return AccountCleanup::deleteAccountsHere(connection, request.accountDatabases, accounts.names, undo, context, stepError);
     });
     if (!deleter.deleteByZoneWorldIds(request.worlds, &result->deleted))
         return false;
@@ -55,7 +55,7 @@ bool run(QSqlDatabase &db, const Request &request, const OperationContext &conte
     if (accounts.kept > 0)
         log(STORED_TEXT("保留 %1 个账号：它们在未删档的区服还有角色").arg(accounts.kept));
     int deleted = 0;
-    if (!AccountCleanup::deleteAccounts(remote, request.accountDatabases, accounts.names, log, &deleted, &error)) {
+    if (!AccountCleanup::deleteAccounts(remote, request.accountDatabases, accounts.names, context, &deleted, &error)) {
         result->accountsFailed = true;
         log(STORED_TEXT("账号删除失败: %1（角色已删除）").arg(error));
         return false;

@@ -16,20 +16,11 @@ bool MergeRun::purgeLowLevel(QSqlDatabase &db, const Message &label, const QList
         return true;
     }
     addLogLine(STORED_TEXT("[%1] 找到 %2 个等级≤%3的角色，开始清理...").arg(label).arg(ids.size()).arg(m_settings.cleanLevel));
-    CharacterPurge::Hooks hooks;
-    hooks.done = [this](CharacterPurge::Step kind, const QString &table, qint64 rows, bool missing) {
-        if (missing)
-            addLogLine(STORED_TEXT("  表 %1 不存在，跳过").arg(table));
-        else if (kind == CharacterPurge::Step::Characters)
-            addLogLine(STORED_TEXT("  已删除 t_char: %1 条").arg(rows));
-        else if (rows > 0)
-            addLogLine(STORED_TEXT("  已清理 %1: %2 条").arg(kind == CharacterPurge::Step::ReverseRelations ? QStringLiteral("t_relation (fguid)") : table)
-                           .arg(rows));
-    };
-    hooks.cancelled = [this] { return cancelled(); };
-    hooks.undo = m_undo;
+    // The clean-up is one stage of the merge's bar: its tables are lines of the log only.
+    OperationContext purge = m_context;
+    purge.onProgress = nullptr;
     CharacterPurge::Outcome outcome;
-    if (!CharacterPurge::deleteCharacters(db, ids, mergeCharacterTables, hooks, &outcome)) {
+    if (!CharacterPurge::deleteCharacters(db, ids, mergeCharacterTables, m_undo, purge, &outcome)) {
         if (!outcome.cancelled)
             addLogLine(STORED_TEXT("[%1] 清理 %2 失败：%3").arg(label, outcome.failedTable, outcome.error));
         return false;

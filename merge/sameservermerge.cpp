@@ -21,8 +21,6 @@
 using namespace Sql;
 
 namespace {
-using SameServerLogFunction = std::function<void(const Message &)>;
-using SameServerProgressFunction = std::function<void(int)>;
 
 
 const QString kConnection = QStringLiteral("same_server_merge");
@@ -36,9 +34,8 @@ const QSet<int> kAlteredValueWarnings = {1265, 1366, 1406};
 class SameServerMergeRun
 {
 public:
-    SameServerMergeRun(QSqlDatabase db, const SameServerMergeParameters &parameters, const SameServerLogFunction &log,
-                       const SameServerProgressFunction &progress, const std::atomic_bool *cancel)
-        : m_db(db), m_p(parameters), m_log(log), m_progress(progress), m_cancel(cancel)
+    SameServerMergeRun(QSqlDatabase db, const SameServerMergeParameters &parameters, const OperationContext &context)
+        : m_db(db), m_p(parameters), m_context(context)
     {
     }
 
@@ -53,7 +50,8 @@ private:
     bool updateZoneWorldId();
     bool syncWorldField();
 
-    bool cancelled() const { return m_cancel && m_cancel->load(); }
+    bool cancelled() const { return m_context.cancelled(); }
+    void log(const Message &line) const { m_context.log(line); }
     void report(int value);
     void rollBack();
     bool exec(QSqlQuery &query, const QString &sql);
@@ -66,9 +64,7 @@ private:
 
     QSqlDatabase m_db;
     const SameServerMergeParameters &m_p;
-    const SameServerLogFunction &m_log;
-    const SameServerProgressFunction &m_progress;
-    const std::atomic_bool *m_cancel;
+    const OperationContext &m_context;
     int m_reported = 0;
     QSet<QString> m_missingTables;
     int m_renamed = 0;  // accounts imported under a suffixed name, listed in the rename table
@@ -83,8 +79,7 @@ void SameServerMergeRun::report(int value)
     value = qBound(0, value, 100);
     if (value > m_reported) {
         m_reported = value;
-        if (m_progress)
-            m_progress(value);
+        m_context.progress(STORED_TEXT_IN("SameServerMerge", "同服合区"), value, 100);
     }
 }
 
@@ -101,7 +96,7 @@ bool SameServerMergeRun::execPrepared(QSqlQuery &query)
 bool SameServerMergeRun::logged(const QSqlQuery &query, bool ok)
 {
     if (!ok)
-        m_log(STORED_TEXT("错误: %1").arg(query.lastError().text()));
+        log(STORED_TEXT("错误: %1").arg(query.lastError().text()));
     return ok;
 }
 
@@ -125,10 +120,10 @@ qint64 SameServerMergeRun::execOnTable(const QString &table, const QString &sql)
         return query.numRowsAffected();
     if (errorNumber(query.lastError()) == kErrorNoSuchTable) {
         m_missingTables.insert(table);
-        m_log(STORED_TEXT("  %1: 表不存在，已跳过").arg(table));
+        log(STORED_TEXT("  %1: 表不存在，已跳过").arg(table));
         return 0;
     }
-    m_log(STORED_TEXT("错误: %1: %2").arg(table, query.lastError().text()));
+    log(STORED_TEXT("错误: %1: %2").arg(table, query.lastError().text()));
     return -1;
 }
 
@@ -140,7 +135,7 @@ bool SameServerMergeRun::valuesAltered(const QString &what)
         return false;
     while (query.next()) {
         if (kAlteredValueWarnings.contains(query.value(1).toInt())) {
-            m_log(STORED_TEXT("错误: %1时数据被截断或改变: %2").arg(what, query.value(2).toString()));
+            log(STORED_TEXT("错误: %1时数据被截断或改变: %2").arg(what, query.value(2).toString()));
             return true;
         }
     }
@@ -155,9 +150,9 @@ QString SameServerMergeRun::accountText(const QByteArray &name) const
 void SameServerMergeRun::rollBack()
 {
     if (m_db.rollback())
-        m_log(STORED_TEXT("↩ 事务已回滚"));
+        log(STORED_TEXT("↩ 事务已回滚"));
     else  // the server rolls an open transaction back itself when the connection is gone
-        m_log(STORED_TEXT("❌ 事务回滚失败: %1").arg(m_db.lastError().text()));
+        log(STORED_TEXT("❌ 事务回滚失败: %1").arg(m_db.lastError().text()));
 }
 
 bool SameServerMergeRun::run()
@@ -176,15 +171,15 @@ bool SameServerMergeRun::run()
                  && exec(temporary, QStringLiteral("CREATE TEMPORARY TABLE %1 (old_name VARBINARY(1024) NOT NULL PRIMARY KEY, "
                                                    "new_name VARBINARY(1024) NOT NULL)").arg(kRenameTable))
                  && exec(temporary, QStringLiteral("CREATE TEMPORARY TABLE %1 LIKE %2").arg(kRenameCopy, kRenameTable))))) {
-        m_log(STORED_TEXT("❌ 无法建立临时表，未做任何修改: %1").arg(error.isEmpty() ? Message(temporary.lastError().text()) : error));
+        log(STORED_TEXT("❌ 无法建立临时表，未做任何修改: %1").arg(error.isEmpty() ? Message(temporary.lastError().text()) : error));
         return false;
     }
     UndoableTransaction transaction(m_db);
     if (!transaction.begin(STORED_TEXT("同服合区 WorldID %1 → %2").arg(m_p.subWorldId).arg(m_p.mainWorldId), m_p.writeUndo, &error)) {
-        m_log(QStringLiteral("❌ %1").arg(error));
+        log(QStringLiteral("❌ %1").arg(error));
         return false;
     }
-    m_log(STORED_TEXT("✔ 已启动数据库事务"));
+    log(STORED_TEXT("✔ 已启动数据库事务"));
     m_undo = transaction.undo();
 
     struct Step
@@ -206,11 +201,11 @@ bool SameServerMergeRun::run()
         if (!step.wanted || cancelled())
             continue;
         if (!step.title.isEmpty())
-            m_log(step.title);
+            log(step.title);
         if (!(this->*step.run)()) {
             // A cancelled step stops without a message of its own.
             if (!cancelled())
-                m_log(step.failure);
+                log(step.failure);
             rollBack();
             return false;
         }
@@ -220,13 +215,13 @@ bool SameServerMergeRun::run()
         return false;
     }
     if (!transaction.commit(&error)) {
-        m_log(QStringLiteral("❌ %1").arg(error));
+        log(QStringLiteral("❌ %1").arg(error));
         return false;
     }
-    m_log(STORED_TEXT("✔ 事务已提交"));
+    log(STORED_TEXT("✔ 事务已提交"));
     m_undoPath = transaction.undoPath();
     if (!m_undoPath.isEmpty())
-        m_log(STORED_TEXT("撤销文件: %1").arg(m_undoPath));
+        log(STORED_TEXT("撤销文件: %1").arg(m_undoPath));
     return true;
 }
 
@@ -240,14 +235,14 @@ bool SameServerMergeRun::saveMovedCharacters()
         || m_undo->saveColumns(m_db, QStringLiteral("t_char"), QStringLiteral("charguid"),
                                {QStringLiteral("accname"), QStringLiteral("zoneworldid")}, QStringLiteral("zoneworldid = ?"),
                                {m_p.subWorldId}, &error) < 0) {
-        m_log(STORED_TEXT("错误: %1").arg(error));
+        log(STORED_TEXT("错误: %1").arg(error));
         return false;
     }
     for (const QString &table : std::as_const(present)) {
         if (m_undo->saveColumns(m_db, table, QStringLiteral("aid"), {QStringLiteral("world")},
                                 QStringLiteral("world <> ? AND charguid IN (SELECT charguid FROM t_char WHERE zoneworldid IN (?, ?))"),
                                 {m_p.mainWorldId, m_p.subWorldId, m_p.mainWorldId}, &error) < 0) {
-            m_log(STORED_TEXT("错误: %1").arg(error));
+            log(STORED_TEXT("错误: %1").arg(error));
             return false;
         }
     }
@@ -262,30 +257,23 @@ bool SameServerMergeRun::cleanupLowLevelCharacters()
     if (!readCharGuids(query, &ids))
         return false;
     if (ids.isEmpty()) {
-        m_log(STORED_TEXT("没有需要清理的角色"));
+        log(STORED_TEXT("没有需要清理的角色"));
         return true;
     }
-    m_log(STORED_TEXT("待清理: %1 个").arg(ids.size()));
-    CharacterPurge::Hooks hooks;
-    hooks.starting = [this](int step, int steps, CharacterPurge::Step, const QString &) { report(20 * (step - 1) / steps); };
-    hooks.done = [this](CharacterPurge::Step kind, const QString &table, qint64 rows, bool missing) {
-        if (missing)
-            m_log(STORED_TEXT("  %1: 表不存在，已跳过").arg(table));
-        else if (kind == CharacterPurge::Step::ReverseRelations && rows > 0)
-            m_log(STORED_TEXT("  t_relation(反向): %1条").arg(rows));
-        else if (kind == CharacterPurge::Step::Table && rows > 0)
-            m_log(STORED_COUNT("  %1: %Ln条").count(rows).arg(table));
-    };
-    hooks.cancelled = [this] { return cancelled(); };
-    hooks.undo = m_undo;
+    log(STORED_TEXT("待清理: %1 个").arg(ids.size()));
+    // The clean-up's steps take the first fifth of the bar.
+    OperationContext purge;
+    purge.onLog = m_context.onLog;
+    purge.onProgress = [this](const Message &, qint64 step, qint64 steps) { report(int(20 * (step - 1) / steps)); };
+    purge.cancelFlag = m_context.cancelFlag;
     CharacterPurge::Outcome outcome;
-    if (!CharacterPurge::deleteCharacters(m_db, ids, mergeCharacterTables, hooks, &outcome)) {
+    if (!CharacterPurge::deleteCharacters(m_db, ids, mergeCharacterTables, m_undo, purge, &outcome)) {
         if (!outcome.cancelled)
-            m_log(STORED_TEXT("错误: %1: %2").arg(outcome.failedTable, outcome.error));
+            log(STORED_TEXT("错误: %1: %2").arg(outcome.failedTable, outcome.error));
         return false;
     }
     report(20);
-    m_log(STORED_TEXT("✓ 删除 %1 个角色").arg(ids.size()));
+    log(STORED_TEXT("✓ 删除 %1 个角色").arg(ids.size()));
     return true;
 }
 
@@ -300,7 +288,7 @@ bool SameServerMergeRun::mergeAccountDatabases()
     Message keysError;
     if (!mainName || !findColumn(subColumns, QStringLiteral("name"))
         || !m_accountKeys.describe(m_db, m_p.mainAccountDb, QStringLiteral("account"), QStringLiteral("name"), &keysError)) {
-        m_log(STORED_TEXT("错误: 无法读取账号表 %1.account 与 %2.account 的结构: %3")
+        log(STORED_TEXT("错误: 无法读取账号表 %1.account 与 %2.account 的结构: %3")
                   .arg(m_p.mainAccountDb, m_p.subAccountDb, error.text()));
         return false;
     }
@@ -311,7 +299,7 @@ bool SameServerMergeRun::mergeAccountDatabases()
         return false;
     const qint64 subAccounts = query.value(0).toLongLong();
     if (subAccounts == 0) {
-        m_log(STORED_TEXT("副区没有账号需要合并"));
+        log(STORED_TEXT("副区没有账号需要合并"));
         return true;
     }
 
@@ -322,7 +310,7 @@ bool SameServerMergeRun::mergeAccountDatabases()
         return false;
     while (query.next())
         conflicts.append(bytesFromBinaryValue(query.value(0)));
-    m_log(STORED_TEXT("副区账号: %1 个, 冲突: %2 个").arg(subAccounts).arg(conflicts.size()));
+    log(STORED_TEXT("副区账号: %1 个, 冲突: %2 个").arg(subAccounts).arg(conflicts.size()));
 
     // A suffixed name must be free in both tables and among the names chosen so far, or an
     // account would be handed to another player.
@@ -358,7 +346,7 @@ bool SameServerMergeRun::mergeAccountDatabases()
         if (!exec(rename, QStringLiteral("INSERT INTO %1 (old_name, new_name) VALUES (%2, %3)")
                               .arg(kRenameTable, Sql::bytesLiteral(name), Sql::bytesLiteral(target))))
             return false;
-        m_log(STORED_TEXT("  冲突账号 %1 → %2").arg(accountText(name), accountText(target)));
+        log(STORED_TEXT("  冲突账号 %1 → %2").arg(accountText(name), accountText(target)));
     }
     if (cancelled())
         return false;
@@ -389,10 +377,10 @@ bool SameServerMergeRun::mergeAccountDatabases()
                                 QStringLiteral("CAST(name AS BINARY) IN (SELECT COALESCE(r.new_name, CAST(s.name AS BINARY)) FROM %1.account s "
                                                "LEFT JOIN %2 r ON r.old_name = CAST(s.name AS BINARY))").arg(subDb, kRenameTable),
                                 {}, &undoError, m_p.mainAccountDb) < 0) {
-        m_log(STORED_TEXT("错误: %1").arg(undoError));
+        log(STORED_TEXT("错误: %1").arg(undoError));
         return false;
     }
-    m_log(STORED_TEXT("✓ 导入 %1 个账号, 冲突处理 %2 个").arg(imported).arg(conflicts.size()));
+    log(STORED_TEXT("✓ 导入 %1 个账号, 冲突处理 %2 个").arg(imported).arg(conflicts.size()));
     report(30);
     return true;
 }
@@ -400,7 +388,7 @@ bool SameServerMergeRun::mergeAccountDatabases()
 bool SameServerMergeRun::updateCharacterAccounts()
 {
     if (m_renamed == 0) {
-        m_log(STORED_TEXT("没有需要更新的账号"));
+        log(STORED_TEXT("没有需要更新的账号"));
         return true;
     }
     if (cancelled())
@@ -425,7 +413,7 @@ bool SameServerMergeRun::updateCharacterAccounts()
         if (valuesAltered(STORED_TEXT("更新角色账号")))
             return false;
     }
-    m_log(STORED_TEXT("✓ 更新 %1 个账号的 %2 个角色").arg(m_renamed).arg(characters));
+    log(STORED_TEXT("✓ 更新 %1 个账号的 %2 个角色").arg(m_renamed).arg(characters));
     report(45);
     return true;
 }
@@ -436,13 +424,13 @@ bool SameServerMergeRun::updateZoneWorldId()
     query.prepare(QStringLiteral("SELECT COUNT(*) FROM t_char WHERE zoneworldid = ?"));
     query.addBindValue(m_p.subWorldId);
     const qint64 count = query.exec() && query.next() ? query.value(0).toLongLong() : 0;
-    m_log(STORED_TEXT("待修改: %1 个角色").arg(count));
+    log(STORED_TEXT("待修改: %1 个角色").arg(count));
     query.prepare(QStringLiteral("UPDATE t_char SET zoneworldid = ? WHERE zoneworldid = ?"));
     query.addBindValue(m_p.mainWorldId);
     query.addBindValue(m_p.subWorldId);
     if (!execPrepared(query))
         return false;
-    m_log(STORED_TEXT("✓ 修改 %1 个角色").arg(query.numRowsAffected()));
+    log(STORED_TEXT("✓ 修改 %1 个角色").arg(query.numRowsAffected()));
     report(60);
     return true;
 }
@@ -456,7 +444,7 @@ bool SameServerMergeRun::syncWorldField()
     if (!readCharGuids(query, &ids))
         return false;
     if (ids.isEmpty()) {
-        m_log(STORED_TEXT("没有需要更新的角色"));
+        log(STORED_TEXT("没有需要更新的角色"));
         return true;
     }
     const int slices = int((ids.size() + kSlice - 1) / kSlice);
@@ -474,11 +462,11 @@ bool SameServerMergeRun::syncWorldField()
             if (rows < 0)
                 return false;
             if (rows > 0)
-                m_log(STORED_COUNT("  %1: %Ln条").count(rows).arg(table));
+                log(STORED_COUNT("  %1: %Ln条").count(rows).arg(table));
             report(60 + 30 * ++done / total);
         }
     }
-    m_log(STORED_TEXT("✓ world字段同步完成"));
+    log(STORED_TEXT("✓ world字段同步完成"));
     return true;
 }
 
@@ -561,8 +549,7 @@ Message sameServerMergeRefusal(const SameServerMergeParameters &p)
 bool runSameServerMerge(const HostConfig &host, const SameServerMergeParameters &parameters, const OperationContext &context,
                         QString *undoPath)
 {
-    const SameServerLogFunction log = [&context](const Message &line) { context.log(line); };
-    const SameServerProgressFunction progress = [&context](int percent) { context.progress(STORED_TEXT_IN("SameServerMerge", "同服合区"), percent, 100); };
+    auto log = [&context](const Message &line) { context.log(line); };
     const Message refusal = sameServerMergeRefusal(parameters);
     if (!refusal.isEmpty()) {
         log(QStringLiteral("❌ ") + refusal);
@@ -577,7 +564,7 @@ bool runSameServerMerge(const HostConfig &host, const SameServerMergeParameters 
             log(STORED_TEXT_IN("SameServerMerge", "❌ 数据库连接失败"));
             log(outcome.failureReason());
         } else {
-            SameServerMergeRun run(db, parameters, log, progress, context.cancelFlag);
+            SameServerMergeRun run(db, parameters, context);
             ok = run.run();
             if (ok && undoPath)
                 *undoPath = run.undoPath();

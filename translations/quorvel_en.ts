@@ -899,18 +899,6 @@ Undo file: %1</translation>
         <translation>Zone wipe WorldID %1</translation>
     </message>
     <message>
-        <source>t_relation(反向)</source>
-        <translation>t_relation (reverse)</translation>
-    </message>
-    <message>
-        <source>  跳过 %1: 表不存在</source>
-        <translation>  Skipped %1: the table does not exist</translation>
-    </message>
-    <message>
-        <source>  清理 t_relation(反向关系): %1 条记录</source>
-        <translation>  Cleared t_relation (reverse relations): %1 rows</translation>
-    </message>
-    <message>
         <source>已取消，所有删除已回滚</source>
         <translation>Cancelled, every deletion was rolled back</translation>
     </message>
@@ -1071,13 +1059,6 @@ Undo file: %1</translation>
         <translation>
             <numerusform>Found %Ln character to delete</numerusform>
             <numerusform>Found %Ln characters to delete</numerusform>
-        </translation>
-    </message>
-    <message numerus="yes">
-        <source>  删除 %1: %Ln 条记录</source>
-        <translation>
-            <numerusform>  Deleted %1: %Ln row</numerusform>
-            <numerusform>  Deleted %1: %Ln rows</numerusform>
         </translation>
     </message>
     <message numerus="yes">
@@ -2172,6 +2153,28 @@ New name: %5</translation>
     <message>
         <source>角色名 %1 已被占用，未复制</source>
         <translation>The character name %1 is taken; not copied</translation>
+    </message>
+</context>
+<context>
+    <name>CharacterPurge</name>
+    <message>
+        <source>t_relation(反向)</source>
+        <translation>t_relation (reverse)</translation>
+    </message>
+    <message>
+        <source>  跳过 %1: 表不存在</source>
+        <translation>  Skipped %1: the table does not exist</translation>
+    </message>
+    <message>
+        <source>  清理 t_relation(反向关系): %1 条记录</source>
+        <translation>  Cleared t_relation (reverse relations): %1 rows</translation>
+    </message>
+    <message numerus="yes">
+        <source>  删除 %1: %Ln 条记录</source>
+        <translation>
+            <numerusform>  Deleted %1: %Ln row</numerusform>
+            <numerusform>  Deleted %1: %Ln rows</numerusform>
+        </translation>
     </message>
 </context>
 <context>
@@ -4005,18 +4008,6 @@ Quit?</translation>
         <translation>[%1] found %2 characters of level ≤ %3, deleting...</translation>
     </message>
     <message>
-        <source>  表 %1 不存在，跳过</source>
-        <translation>  Table %1 does not exist, skipped</translation>
-    </message>
-    <message>
-        <source>  已删除 t_char: %1 条</source>
-        <translation>  Deleted t_char: %1 rows</translation>
-    </message>
-    <message>
-        <source>  已清理 %1: %2 条</source>
-        <translation>  Cleared %1: %2 rows</translation>
-    </message>
-    <message>
         <source>[%1] 清理 %2 失败：%3</source>
         <translation>[%1] Clearing %2 failed: %3</translation>
     </message>
@@ -5263,10 +5254,6 @@ Sub [%1] → main [%2]</translation>
     <message>
         <source>待清理: %1 个</source>
         <translation>To delete: %1</translation>
-    </message>
-    <message>
-        <source>  t_relation(反向): %1条</source>
-        <translation>  t_relation (reverse): %1 rows</translation>
     </message>
     <message>
         <source>✓ 删除 %1 个角色</source>

@@ -896,18 +896,6 @@
         <translation>区服删档 WorldID %1</translation>
     </message>
     <message>
-        <source>t_relation(反向)</source>
-        <translation>t_relation(反向)</translation>
-    </message>
-    <message>
-        <source>  跳过 %1: 表不存在</source>
-        <translation>  跳过 %1: 表不存在</translation>
-    </message>
-    <message>
-        <source>  清理 t_relation(反向关系): %1 条记录</source>
-        <translation>  清理 t_relation(反向关系): %1 条记录</translation>
-    </message>
-    <message>
         <source>已取消，所有删除已回滚</source>
         <translation>已取消，所有删除已回滚</translation>
     </message>
@@ -1067,12 +1055,6 @@
         <source>找到 %Ln 个角色需要删除</source>
         <translation>
             <numerusform>找到 %Ln 个角色需要删除</numerusform>
-        </translation>
-    </message>
-    <message numerus="yes">
-        <source>  删除 %1: %Ln 条记录</source>
-        <translation>
-            <numerusform>  删除 %1: %Ln 条记录</numerusform>
         </translation>
     </message>
     <message numerus="yes">
@@ -2164,6 +2146,27 @@ CharGUID: %1
     <message>
         <source>角色名 %1 已被占用，未复制</source>
         <translation>角色名 %1 已被占用，未复制</translation>
+    </message>
+</context>
+<context>
+    <name>CharacterPurge</name>
+    <message>
+        <source>t_relation(反向)</source>
+        <translation>t_relation(反向)</translation>
+    </message>
+    <message>
+        <source>  跳过 %1: 表不存在</source>
+        <translation>  跳过 %1: 表不存在</translation>
+    </message>
+    <message>
+        <source>  清理 t_relation(反向关系): %1 条记录</source>
+        <translation>  清理 t_relation(反向关系): %1 条记录</translation>
+    </message>
+    <message numerus="yes">
+        <source>  删除 %1: %Ln 条记录</source>
+        <translation>
+            <numerusform>  删除 %1: %Ln 条记录</numerusform>
+        </translation>
     </message>
 </context>
 <context>
@@ -3992,18 +3995,6 @@ CharGUID: %1
         <translation>[%1] 找到 %2 个等级≤%3的角色，开始清理...</translation>
     </message>
     <message>
-        <source>  表 %1 不存在，跳过</source>
-        <translation>  表 %1 不存在，跳过</translation>
-    </message>
-    <message>
-        <source>  已删除 t_char: %1 条</source>
-        <translation>  已删除 t_char: %1 条</translation>
-    </message>
-    <message>
-        <source>  已清理 %1: %2 条</source>
-        <translation>  已清理 %1: %2 条</translation>
-    </message>
-    <message>
         <source>[%1] 清理 %2 失败：%3</source>
         <translation>[%1] 清理 %2 失败：%3</translation>
     </message>
@@ -5248,10 +5239,6 @@ CharGUID: %1
     <message>
         <source>待清理: %1 个</source>
         <translation>待清理: %1 个</translation>
-    </message>
-    <message>
-        <source>  t_relation(反向): %1条</source>
-        <translation>  t_relation(反向): %1条</translation>
     </message>
     <message>
         <source>✓ 删除 %1 个角色</source>

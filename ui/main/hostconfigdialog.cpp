@@ -3,10 +3,10 @@
 #include "mainstyle.h"
 
 #include "db/databasemanager.h"
+#include "db/sessiontask.h"
 
 #include <QDialogButtonBox>
 #include <QFormLayout>
-#include <QFutureWatcher>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -14,7 +14,6 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QVBoxLayout>
-#include <QtConcurrent/QtConcurrentRun>
 
 HostConfigDialog::HostConfigDialog(const HostConfigList &configs, QWidget *parent)
     : QDialog(parent)
@@ -219,25 +218,24 @@ bool HostConfigDialog::editConfig(HostConfig &config, bool isNew)
         testButton->setEnabled(false);
         testResult->setText(tr("正在连接…"));
         const HostConfig entry = collect();
-        auto *watcher = new QFutureWatcher<QStringList>(&form);
-        connect(watcher, &QFutureWatcher<QStringList>::finished, &form, [watcher, testButton, testResult] {
-            watcher->deleteLater();
-            testButton->setEnabled(true);
-            testResult->setText(watcher->result().join(QLatin1Char('\n')));
-        });
         // Off the window's thread: a server that does not answer holds only this label.
-        watcher->setFuture(QtConcurrent::run([entry] {
-            QStringList lines;
+        auto lines = std::make_shared<QStringList>();
+        SessionTask *task = SessionTask::startDetached([entry, lines](QSqlDatabase &, SessionTask &) {
             auto probe = [&lines](const QString &what, const HostConfig &config) {
                 const ConnectionOutcome outcome = DatabaseManager::probe(config, true);
                 const QString server = QStringLiteral("%1:%2/%3").arg(config.host, QString::number(config.port), config.database);
-                lines.append(outcome.ok ? tr("%1 %2: 连接成功").arg(what, server)
-                                        : tr("%1 %2: 连接失败: %3").arg(what, server, outcome.failureReason().shown()));
+                lines->append(outcome.ok ? tr("%1 %2: 连接成功").arg(what, server)
+                                         : tr("%1 %2: 连接失败: %3").arg(what, server, outcome.failureReason().shown()));
             };
             probe(tr("角色数据库"), entry);
             probe(tr("账号数据库"), accountDatabaseConfig(entry));
-            return lines;
-        }));
+            return true;
+        }, &form);
+        connect(task, &SessionTask::finished, &form, [task, lines, testButton, testResult] {
+            task->deleteLater();
+            testButton->setEnabled(true);
+            testResult->setText(lines->join(QLatin1Char('\n')));
+        });
     });
 
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &form);

@@ -5,6 +5,7 @@
 #include "changeconfirm.h"
 #include "db/connectionrule.h"
 #include "db/databasemanager.h"
+#include "db/sessiontask.h"
 #include "db/hoststore.h"
 #include "base/storedtext.h"
 #include "engine/backupmanager.h"
@@ -24,9 +25,7 @@
 #include <QComboBox>
 #include <QDateTime>
 #include <QFileDialog>
-#include <QFutureWatcher>
 #include <QSignalBlocker>
-#include <QtConcurrent>
 #include <QDir>
 #include <QFileInfo>
 #include <QFrame>
@@ -270,14 +269,17 @@ void MainWindow::probeInBackground(const HostConfig &config, bool test, const st
 {
     m_probing = true;
     updateSessionActions();
-    auto *watcher = new QFutureWatcher<ConnectionOutcome>(this);
-    connect(watcher, &QFutureWatcher<ConnectionOutcome>::finished, this, [this, watcher, done] {
-        watcher->deleteLater();
+    auto outcome = std::make_shared<ConnectionOutcome>();
+    SessionTask *task = SessionTask::startDetached([config, test, outcome](QSqlDatabase &, SessionTask &) {
+        *outcome = DatabaseManager::probe(config, test);
+        return outcome->ok;
+    }, this);
+    connect(task, &SessionTask::finished, this, [this, task, outcome, done] {
+        task->deleteLater();
         m_probing = false;
         updateSessionActions();
-        done(watcher->result());
+        done(*outcome);
     });
-    watcher->setFuture(QtConcurrent::run([config, test] { return DatabaseManager::probe(config, test); }));
 }
 
 void MainWindow::loadHostConfigs()

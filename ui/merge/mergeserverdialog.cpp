@@ -30,7 +30,6 @@
 #include <QTextEdit>
 #include <QThread>
 #include <QVBoxLayout>
-#include <QtConcurrent/QtConcurrentRun>
 
 namespace {
 const QString kDisconnectedStyle = QStringLiteral("color: #ef4444;");
@@ -133,18 +132,11 @@ MergeServerDialog::~MergeServerDialog()
 {
     // A merge still running is cancelled (its transaction rolls back) and waited for.
     m_cancel = true;
-    m_closing = true;
-    if (m_preflightWatcher) {
-        m_preflightWatcher->disconnect(this);
-        m_preflightWatcher->waitForFinished();
-    }
-    if (m_task) {
-        m_task->disconnect(this);
-        delete m_task;
-    }
-    for (QFutureWatcherBase *check : std::as_const(m_checks)) {
-        check->disconnect(this);
-        check->waitForFinished();
+    for (SessionTask *task : m_checks + QList<SessionTask *>{m_preflightTask, m_task}) {
+        if (task) {
+            task->disconnect(this);
+            delete task;
+        }
     }
 }
 
@@ -308,14 +300,22 @@ void MergeServerDialog::runCheck(ServerGroup &group, bool test)
     group.testButton->setEnabled(false);
     group.connectButton->setEnabled(false);
     group.status->setText(tr("● 连接中…"));
-    auto *watcher = new QFutureWatcher<ServerCheck>(this);
-    m_checks.append(watcher);
-    connect(watcher, &QFutureWatcher<ServerCheck>::finished, this, [this, watcher, &group, test, e] {
-        m_checks.removeOne(watcher);
-        watcher->deleteLater();
+    const Message label = test ? Message() : group.label;
+    const int attempts = test ? 1 : kConnectAttempts;
+    const QString options = test ? QStringLiteral("MYSQL_OPT_CONNECT_TIMEOUT=10") : kDialogOptions;
+    auto result = std::make_shared<ServerCheck>();
+    SessionTask *task = SessionTask::startDetached([e, prefix = group.prefix, label, attempts, options, result](QSqlDatabase &, SessionTask &task) {
+        *result = checkServer(e, prefix, label, attempts, options, task.cancelFlag(), [&task](const Message &line) { task.log(line); });
+        return result->failedKind.isEmpty();
+    }, this);
+    m_checks.append(task);
+    connect(task, &SessionTask::logMessage, this, &MergeServerDialog::addLogLine);
+    connect(task, &SessionTask::finished, this, [this, task, result, &group, test, e] {
+        m_checks.removeOne(task);
+        task->deleteLater();
         group.testButton->setEnabled(true);
         group.connectButton->setEnabled(true);
-        const ServerCheck check = watcher->result();
+        const ServerCheck check = *result;
         if (test) {
             showDisconnected(group);
             if (check.failedKind.isEmpty()) {
@@ -348,12 +348,6 @@ void MergeServerDialog::runCheck(ServerGroup &group, bool test)
         addLogLine(STORED_TEXT("%1连接成功，发现 %2 个WorldID").arg(group.label).arg(check.worlds.size()));
         updateMergeMode();
     });
-    const Message label = test ? Message() : group.label;
-    const int attempts = test ? 1 : kConnectAttempts;
-    const QString options = test ? QStringLiteral("MYSQL_OPT_CONNECT_TIMEOUT=10") : kDialogOptions;
-    watcher->setFuture(QtConcurrent::run([this, e, prefix = group.prefix, label, attempts, options] {
-        return checkServer(e, prefix, label, attempts, options, &m_closing, [this](const Message &line) { addLogLine(line); });
-    }));
 }
 
 void MergeServerDialog::testConnection(ServerGroup &group)
@@ -459,15 +453,16 @@ void MergeServerDialog::onStartMerge()
     m_cancel = false;
     m_progressBar->setValue(0);
     m_progressBar->setFormat(tr("预检中..."));
-    delete m_preflightWatcher;
-    m_preflightWatcher = new QFutureWatcher<bool>(this);
-    connect(m_preflightWatcher, &QFutureWatcher<bool>::finished, this, &MergeServerDialog::onPreflightFinished);
-    OperationContext context;
-    context.onLog = [this](const Message &text) { addLogLine(text); };
-    m_preflightWatcher->setFuture(QtConcurrent::run([this, settings, context]() { return preflightMerge(settings, context, &m_preflight); }));
+    delete m_preflightTask;
+    MergePreflight *preflight = &m_preflight;
+    m_preflightTask = SessionTask::startDetached([settings, preflight](QSqlDatabase &, SessionTask &task) {
+        return preflightMerge(settings, task.context(), preflight);
+    }, this);
+    connect(m_preflightTask, &SessionTask::logMessage, this, &MergeServerDialog::addLogLine);
+    connect(m_preflightTask, &SessionTask::finished, this, &MergeServerDialog::onPreflightFinished);
 }
 
-void MergeServerDialog::onPreflightFinished()
+void MergeServerDialog::onPreflightFinished(bool ok)
 {
     setMerging(false, tr("开始合区"));
     m_progressBar->setFormat(tr("就绪"));
@@ -475,7 +470,7 @@ void MergeServerDialog::onPreflightFinished()
         QDialog::reject();
         return;
     }
-    if (!m_preflightWatcher->future().result()) {
+    if (!ok) {
         QMessageBox::warning(this, tr("失败"), tr("合区预检失败，未做任何修改，请检查日志！"));
         return;
     }

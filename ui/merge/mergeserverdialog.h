@@ -8,7 +8,7 @@
 #include "merge/mergesettings.h"
 
 #include <QDialog>
-#include <QFutureWatcher>
+#include <QPointer>
 #include <QList>
 
 #include <atomic>
@@ -85,7 +85,7 @@ private:
     void addLogLine(const Message &text);
     void writeMergeLog(const QString &line);
     // Runs on the worker: the preflight, then (when the operator goes on) the merge.
-    void onPreflightFinished();
+    void onPreflightFinished(bool ok);
     void startRun();
     // Asks whether to stop the running merge; true when it is being cancelled.
     bool askToCancel();
@@ -104,13 +104,12 @@ private:
     bool m_backupFirst = false;
     bool m_closeWhenDone = false;
     std::atomic_bool m_cancel{false};
-    std::atomic_bool m_closing{false};  // stops the servers being reached
     QString m_dumpProgram;
     QString m_doneKey;  // the merge that has just succeeded, not offered again
     MergePreflight m_preflight;
     SessionTask *m_task = nullptr;  // the running merge
-    QFutureWatcher<bool> *m_preflightWatcher = nullptr;
-    QList<QFutureWatcherBase *> m_checks;  // servers being reached
+    QPointer<SessionTask> m_preflightTask;
+    QList<SessionTask *> m_checks;  // servers being reached
     QPushButton *m_cancelButton = nullptr;
 
     QLabel *m_modeLabel = nullptr;

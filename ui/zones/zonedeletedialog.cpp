@@ -166,8 +166,9 @@ void ZoneDeleteDialog::detectAccountDatabases()
     DatabaseManager *db = DatabaseManager::instance();
     if (!db->isConnected())
         return;
-    const QStringList names = AccountCleanup::detectAccountDatabases(
-        db->database(), db->storedConfig(), [this](const Message &line) { addLogLine(line); });
+    OperationContext context;
+    context.onLog = [this](const Message &line) { addLogLine(line); };
+    const QStringList names = AccountCleanup::detectAccountDatabases(db->database(), db->storedConfig(), context);
     for (const QString &name : names) {
         auto *item = new QListWidgetItem(name, m_accountDbList);
         item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
