@@ -3,7 +3,7 @@
 
 #include "db/databasemanager.h"
 #include "base/storedtext.h"
-#include "engine/exportmanager.h"
+#include "engine/characterexport.h"
 
 namespace Cli {
 
@@ -29,14 +29,13 @@ public:
         HostConfig config;
         if (const int code = openWorlds(parser, out, &worlds, &config); code != Success)
             return code;
-        ExportManager exporter(nullptr);
-        QObject::connect(&exporter, &ExportManager::logMessage, [&out](const Message &m) { out.line(m); });
-        QObject::connect(&exporter, &ExportManager::exportProgress, [&out](int p) { out.progress(p, STORED_TEXT("导出")); });
-        const QString file = parser.value(QStringLiteral("file")).isEmpty() ? exporter.generateExportPath(worlds)
-                                                                            : parser.value(QStringLiteral("file"));
-        const bool ok = exporter.exportCharacters(DatabaseManager::instance()->queryCharacters(worlds), file);
+        CharacterExport::Request request;
+        request.path = parser.value(QStringLiteral("file")).isEmpty() ? CharacterExport::defaultPath(worlds)
+                                                                      : parser.value(QStringLiteral("file"));
+        request.characters = DatabaseManager::instance()->queryCharacters(worlds);
+        const CharacterExport::Result result = CharacterExport::run(request, out.context());
         out.clearProgress();
-        return ok ? Success : Failed;
+        return result.ok ? Success : Failed;
     }
 };
 } // namespace

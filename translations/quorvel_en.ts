@@ -1702,6 +1702,38 @@ Note: the player must log in again to see them.</translation>
     </message>
 </context>
 <context>
+    <name>CharacterExport</name>
+    <message>
+        <source>导出</source>
+        <translation>Export</translation>
+    </message>
+    <message>
+        <source>开始导出角色列表: %1</source>
+        <translation>Exporting the character list: %1</translation>
+    </message>
+    <message>
+        <source>无法创建导出文件</source>
+        <translation>Cannot create the export file</translation>
+    </message>
+    <message>
+        <source>角色GUID,角色名称,门派,等级,ZoneWorldID
+</source>
+        <translation>CharGUID,Name,Sect,Level,ZoneWorldID
+</translation>
+    </message>
+    <message>
+        <source>写入导出文件失败: %1</source>
+        <translation>Writing the export file failed: %1</translation>
+    </message>
+    <message numerus="yes">
+        <source>导出完成: %Ln 条记录</source>
+        <translation>
+            <numerusform>Export done: %Ln row</numerusform>
+            <numerusform>Export done: %Ln rows</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
     <name>CharacterListDialog</name>
     <message>
         <source>角色管理 - %1</source>
@@ -2785,13 +2817,6 @@ Exit codes: 0 success, 1 the operation failed, 2 wrong usage. Commands that chan
     </message>
 </context>
 <context>
-    <name>Cli::ExportCommand</name>
-    <message>
-        <source>导出</source>
-        <translation>export</translation>
-    </message>
-</context>
-<context>
     <name>Cli::MergeCommand</name>
     <message>
         <source>merge 需要 --main NAME 和 --sub NAME</source>
@@ -3148,34 +3173,6 @@ Please check:
 1. whether the MySQL ODBC driver is installed
 2. whether the connection settings are right
 3. whether the MySQL server is running</translation>
-    </message>
-</context>
-<context>
-    <name>ExportManager</name>
-    <message>
-        <source>开始导出角色列表: %1</source>
-        <translation>Exporting the character list: %1</translation>
-    </message>
-    <message>
-        <source>无法创建导出文件</source>
-        <translation>Cannot create the export file</translation>
-    </message>
-    <message>
-        <source>角色GUID,角色名称,门派,等级,ZoneWorldID
-</source>
-        <translation>CharGUID,Name,Sect,Level,ZoneWorldID
-</translation>
-    </message>
-    <message>
-        <source>写入导出文件失败: %1</source>
-        <translation>Writing the export file failed: %1</translation>
-    </message>
-    <message numerus="yes">
-        <source>导出完成: %Ln 条记录</source>
-        <translation>
-            <numerusform>Export done: %Ln row</numerusform>
-            <numerusform>Export done: %Ln rows</numerusform>
-        </translation>
     </message>
 </context>
 <context>

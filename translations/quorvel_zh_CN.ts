@@ -1697,6 +1697,37 @@ ZoneWorldID 将从 %1 改为 %2，角色的装备、时装和珍兽装备随之�
     </message>
 </context>
 <context>
+    <name>CharacterExport</name>
+    <message>
+        <source>导出</source>
+        <translation>导出</translation>
+    </message>
+    <message>
+        <source>开始导出角色列表: %1</source>
+        <translation>开始导出角色列表: %1</translation>
+    </message>
+    <message>
+        <source>无法创建导出文件</source>
+        <translation>无法创建导出文件</translation>
+    </message>
+    <message>
+        <source>角色GUID,角色名称,门派,等级,ZoneWorldID
+</source>
+        <translation>角色GUID,角色名称,门派,等级,ZoneWorldID
+</translation>
+    </message>
+    <message>
+        <source>写入导出文件失败: %1</source>
+        <translation>写入导出文件失败: %1</translation>
+    </message>
+    <message numerus="yes">
+        <source>导出完成: %Ln 条记录</source>
+        <translation>
+            <numerusform>导出完成: %Ln 条记录</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
     <name>CharacterListDialog</name>
     <message>
         <source>角色管理 - %1</source>
@@ -2775,13 +2806,6 @@ CharGUID: %1
     </message>
 </context>
 <context>
-    <name>Cli::ExportCommand</name>
-    <message>
-        <source>导出</source>
-        <translation>导出</translation>
-    </message>
-</context>
-<context>
     <name>Cli::MergeCommand</name>
     <message>
         <source>merge 需要 --main NAME 和 --sub NAME</source>
@@ -3137,33 +3161,6 @@ CharGUID: %1
 1. MySQL ODBC 驱动是否安装
 2. 数据库连接信息是否正确
 3. MySQL 服务是否运行</translation>
-    </message>
-</context>
-<context>
-    <name>ExportManager</name>
-    <message>
-        <source>开始导出角色列表: %1</source>
-        <translation>开始导出角色列表: %1</translation>
-    </message>
-    <message>
-        <source>无法创建导出文件</source>
-        <translation>无法创建导出文件</translation>
-    </message>
-    <message>
-        <source>角色GUID,角色名称,门派,等级,ZoneWorldID
-</source>
-        <translation>角色GUID,角色名称,门派,等级,ZoneWorldID
-</translation>
-    </message>
-    <message>
-        <source>写入导出文件失败: %1</source>
-        <translation>写入导出文件失败: %1</translation>
-    </message>
-    <message numerus="yes">
-        <source>导出完成: %Ln 条记录</source>
-        <translation>
-            <numerusform>导出完成: %Ln 条记录</numerusform>
-        </translation>
     </message>
 </context>
 <context>

@@ -12,7 +12,7 @@
 #include "base/storedtext.h"
 #include "engine/charactercopier.h"
 #include "engine/characteroperation.h"
-#include "engine/exportmanager.h"
+#include "engine/characterexport.h"
 #include "itemconfigmanager.h"
 #include "ui/main/changeconfirm.h"
 #include "ui/main/logpanel.h"
@@ -76,7 +76,6 @@ CharacterListDialog::CharacterListDialog(QWidget *parent)
     resize(1400, 800);
     setStyleSheet(styleSheetText());
     buildWidgets();
-    m_exporter = new ExportManager(this);
     connect(DatabaseManager::instance(), &DatabaseManager::busyChanged, this, &CharacterListDialog::updateActions);
     updateActions();
 
@@ -672,14 +671,15 @@ void CharacterListDialog::onExportCharacters()
         QMessageBox::warning(this, tr("警告"), tr("请先查询角色"));
         return;
     }
-    const QString proposed = m_exporter->generateExportPath(parseWorldIds());
+    const QString proposed = CharacterExport::defaultPath(parseWorldIds());
     const QString path = QFileDialog::getSaveFileName(this, tr("导出角色列表"), proposed,
                                                       tr("CSV 文件 (*.csv)"));
     if (path.isEmpty())
         return;
-    disconnect(m_exporter, nullptr, nullptr, nullptr);
-    connect(m_exporter, &ExportManager::exportProgress, m_progress, &QProgressBar::setValue);
-    connect(m_exporter, &ExportManager::logMessage, this, &CharacterListDialog::onLogMessage);
-    if (!m_exporter->exportCharacters(m_model->characters(), path))
+    // A local file of the rows already listed: quick enough for the window's own thread.
+    OperationContext context;
+    context.onLog = [this](const Message &line) { onLogMessage(line); };
+    context.onProgress = [this](const Message &stage, qint64 done, qint64 total) { showProgress(m_progress, stage, done, total); };
+    if (!CharacterExport::run({m_model->characters(), path}, context).ok)
         QMessageBox::warning(this, tr("失败"), tr("导出失败，详见操作日志"));
 }

@@ -17,7 +17,6 @@
 #include <functional>
 
 class CharacterTableModel;
-class ExportManager;
 class QComboBox;
 class QLabel;
 class QLineEdit;
@@ -92,7 +91,6 @@ private:
                       const std::function<void(bool ok, bool cancelled)> &done);
     QString cellText(int row, int column) const;
 
-    ExportManager *m_exporter = nullptr;
     CharacterTableModel *m_model = nullptr;
     QLineEdit *m_worldIdEdit = nullptr;
     QComboBox *m_searchType = nullptr;

@@ -2,7 +2,7 @@
 #include "base/language.h"
 #include "db/databasemanager.h"
 #include "db/legacytext.h"
-#include "engine/exportmanager.h"
+#include "engine/characterexport.h"
 #include "filesizelimit.h"
 #include "modalanswer.h"
 #include "testservers.h"
@@ -330,8 +330,9 @@ void TestCharacterListDialog::exportWritesGbkLinesWithQuotedNames()
     QFile old(path);
     QVERIFY(old.open(QIODevice::WriteOnly) && old.write("earlier content, longer than the new file will be\n" + QByteArray(4000, 'x')));
     old.close();
-    ExportManager exporter(this);
-    QSignalSpy progress(&exporter, &ExportManager::exportProgress);
+    QList<qint64> progress;
+    OperationContext context;
+    context.onProgress = [&progress](const Message &, qint64 done, qint64) { progress.append(done); };
     QList<CharacterSummary> list = {
         character(11001234, QStringLiteral("剑\"客,一\n号")), character(2, QStringLiteral("=HYPERLINK(\"x\")")),
         character(3, QStringLiteral("-1+2")), character(4, QStringLiteral("@sum")), character(5, QStringLiteral("+x")),
@@ -351,7 +352,7 @@ void TestCharacterListDialog::exportWritesGbkLinesWithQuotedNames()
         }
         list.append(character(100 + lead, decodeGbk(bytes)));
     }
-    QVERIFY(exporter.exportCharacters(list, path));
+    QVERIFY(CharacterExport::run({list, path}, context).ok);
     QFile file(path);
     QVERIFY(file.open(QIODevice::ReadOnly));
     const QByteArray bytes = file.readAll();
@@ -393,10 +394,7 @@ void TestCharacterListDialog::exportWritesGbkLinesWithQuotedNames()
             ? QLatin1Char('\'') + list.at(i).name : list.at(i).name;
         QCOMPARE(records.at(i + 1), QStringList({QString::number(list.at(i).guid()), expected, "3", "45", "2"}));
     }
-    QList<int> values;
-    for (const QList<QVariant> &args : std::as_const(progress))
-        values.append(args.at(0).toInt());
-    QVERIFY(std::is_sorted(values.cbegin(), values.cend()) && values.size() > 4 && values.last() == 100);
+    QVERIFY(std::is_sorted(progress.cbegin(), progress.cend()) && progress.first() == 0 && progress.last() == list.size());
 }
 
 void TestCharacterListDialog::failedExportKeepsTheEarlierFile()
@@ -409,17 +407,13 @@ void TestCharacterListDialog::failedExportKeepsTheEarlierFile()
     QList<CharacterSummary> list;
     for (int i = 0; i < 5000; ++i)
         list.append(character(i + 1, QStringLiteral("角色名称%1").arg(i)));
-    ExportManager exporter(this);
-    QSignalSpy completed(&exporter, &ExportManager::exportCompleted);
-    bool ok = true;
+    CharacterExport::Result result;
     {
         FileSizeLimit limit(20000);
-        ok = exporter.exportCharacters(list, path);
+        result = CharacterExport::run({list, path}, OperationContext());
     }
-    QVERIFY(!ok);
-    QVERIFY(!exporter.exportCharacters(list, m_dir.filePath(QStringLiteral("missing/x.csv"))));
-    QCOMPARE(completed.size(), 2);
-    QCOMPARE(completed.at(0), QVariantList({false, QString()}));
+    QVERIFY(!result.ok && !result.failure.isEmpty());
+    QVERIFY(!CharacterExport::run({list, m_dir.filePath(QStringLiteral("missing/x.csv"))}, OperationContext()).ok);
     QFile file(path);
     QVERIFY(file.open(QIODevice::ReadOnly));
     QCOMPARE(file.readAll(), QByteArray("kept\r\n"));

@@ -1,4 +1,4 @@
-#include "exportmanager.h"
+#include "characterexport.h"
 
 #include "base/atomicfile.h"
 #include "base/debuglog.h"
@@ -31,12 +31,9 @@ QString defusedName(const QString &name)
 }
 } // namespace
 
-ExportManager::ExportManager(QObject *parent)
-    : QObject(parent)
-{
-}
+namespace CharacterExport {
 
-QString ExportManager::generateExportPath(const QList<int> &worldIds)
+QString defaultPath(const QList<int> &worldIds)
 {
     const QString folder = applicationDirectory() + QStringLiteral("/exports");
     QDir().mkpath(folder);
@@ -51,7 +48,7 @@ QString ExportManager::generateExportPath(const QList<int> &worldIds)
     return folder + QLatin1Char('/') + name;
 }
 
-QByteArray ExportManager::csvLine(const CharacterSummary &character)
+QByteArray csvLine(const CharacterSummary &character)
 {
     // Field by field: the name is quoted and written as its GBK bytes, line breaks and all.
     QString name = defusedName(character.name);
@@ -62,35 +59,36 @@ QByteArray ExportManager::csvLine(const CharacterSummary &character)
         + QByteArray::number(character.number(CharacterSummary::World)) + "\r\n";
 }
 
-bool ExportManager::exportCharacters(const QList<CharacterSummary> &characters, const QString &filePath)
+Result run(const Request &request, const OperationContext &context)
 {
-    emit logMessage(STORED_TEXT("开始导出角色列表: %1").arg(filePath));
-    emit exportProgress(0);
-
+    Result result;
+    const Message stage = STORED_TEXT("导出");
+    const qsizetype n = request.characters.size();
+    context.log(STORED_TEXT("开始导出角色列表: %1").arg(request.path));
+    context.progress(stage, 0, n);
     // Player names and accounts: readable by the owner only, as the logs and backups.
-    AtomicFile file(filePath);
+    AtomicFile file(request.path);
     if (!file.open(QFileDevice::ReadOwner | QFileDevice::WriteOwner)) {
-        emit logMessage(STORED_TEXT("无法创建导出文件"));
-        emit exportCompleted(false, QString());
-        return false;
+        result.failure = STORED_TEXT("无法创建导出文件");
+        context.log(result.failure);
+        return result;
     }
     file.write(windowsChineseText(STORED_TEXT("角色GUID,角色名称,门派,等级,ZoneWorldID\n")));
-    emit exportProgress(10);
-
-    const qsizetype n = characters.size();
     for (qsizetype i = 0; i < n; ++i) {
-        file.write(csvLine(characters.at(i)));
+        file.write(csvLine(request.characters.at(i)));
         if (i % 100 == 0 || i == n - 1)
-            emit exportProgress(int(10 + (i + 1) * 80 / n));
+            context.progress(stage, i + 1, n);
     }
     // A failed write leaves the chosen name alone.
     if (!file.commit()) {
-        emit logMessage(STORED_TEXT("写入导出文件失败: %1").arg(file.errorString()));
-        emit exportCompleted(false, QString());
-        return false;
+        result.failure = STORED_TEXT("写入导出文件失败: %1").arg(file.errorString());
+        context.log(result.failure);
+        return result;
     }
-    emit logMessage(STORED_COUNT("导出完成: %Ln 条记录").count(n));
-    emit exportProgress(100);
-    emit exportCompleted(true, filePath);
-    return true;
+    result.ok = true;
+    result.rows = n;
+    context.log(STORED_COUNT("导出完成: %Ln 条记录").count(n));
+    return result;
 }
+
+} // namespace CharacterExport
