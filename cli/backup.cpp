@@ -9,7 +9,6 @@
 #include "merge/mergesql.h"
 
 #include <QCoreApplication>
-#include <QEventLoop>
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -67,37 +66,27 @@ public:
             if (!parser.isSet(QStringLiteral("yes")))
                 return rehearse(config, file, out);
         } else if (file.isEmpty()) {
-            file = backup.getDefaultBackupPath();
+            file = backup.defaultBackupPath();
             if (parser.isSet(QStringLiteral("gzip")))
                 file += QStringLiteral(".gz");
         } else if (parser.isSet(QStringLiteral("gzip")) && !file.endsWith(QLatin1String(".gz"))) {
             usageError(STORED_TEXT("--gzip 的文件名需以 .gz 结尾: %1").arg(file));
             return Usage;
         }
-        return runTool(backup, config.host, config.port, config.username, config.password, config.database, file, out) ? Success : Failed;
+        return runTool(config, file, out) ? Success : Failed;
     }
 
 private:
     // One dump or restore with the tools, its lines and progress on `out`; true when it succeeded.
-    bool runTool(BackupManager &backup, const QString &host, int port, const QString &user, const QString &password,
-                 const QString &database, const QString &file, Output &out)
+    bool runTool(const HostConfig &server, const QString &file, Output &out)
     {
-        bool ok = false;
-        QEventLoop loop;
-        QObject::connect(&backup, &BackupManager::logMessage, &loop, [&out](const Message &m) { out.line(m); });
-        QObject::connect(&backup, &BackupManager::errorOccurred, &loop, [&out](const Message &m) { out.line(m); });
-        QObject::connect(&backup, &BackupManager::backupProgress, &loop, [&out](int p) { out.progress(p, STORED_TEXT("备份")); });
-        QObject::connect(&backup, &BackupManager::restoreProgress, &loop, [&out](int p) { out.progress(p, STORED_TEXT("恢复")); });
-        QObject::connect(&backup, &BackupManager::backupCompleted, &loop, [&](bool success) { ok = success; loop.quit(); });
-        QObject::connect(&backup, &BackupManager::restoreCompleted, &loop, [&](bool success) { ok = success; loop.quit(); });
-        if (m_restore)
-            backup.restoreDatabase(host, port, user, password, database, file);
-        else
-            backup.backupDatabase(host, port, user, password, database, file);
-        if (backup.isBusy())
-            loop.exec();
+        DatabaseTool::Request request;
+        request.kind = m_restore ? DatabaseTool::Request::Restore : DatabaseTool::Request::Backup;
+        request.server = server;
+        request.path = file;
+        const DatabaseTool::Result result = DatabaseTool::run(request, out.context());
         out.clearProgress();
-        return ok;
+        return result.ok;
     }
 
     // Every entry's character and account databases, one after the other: one that fails does
@@ -134,7 +123,7 @@ private:
                     out.line(STORED_TEXT("%1: 主机配置中没有 %2 的密码，跳过").arg(host.name, config.database));
                 } else {
                     file = backup.entryBackupPath(host.name, config.database, parser.isSet(QStringLiteral("gzip")));
-                    ok = runTool(backup, config.host, config.port, config.username, config.password, config.database, file, out);
+                    ok = runTool(config, file, out);
                 }
                 const QStringList removed = ok && keep > 0 ? backup.removeBackupsBeyond(host.name, config.database, keep) : QStringList();
                 failed += ok ? 0 : 1;

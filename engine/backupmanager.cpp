@@ -12,6 +12,7 @@
 #include <QtConcurrent>
 #include <QDir>
 #include <QRegularExpression>
+#include <QEventLoop>
 #include <QFile>
 #include <QFileInfo>
 #include <QSqlDatabase>
@@ -90,21 +91,27 @@ BackupManager::~BackupManager()
     }
 }
 
+void BackupManager::cancel()
+{
+    if (m_process)
+        m_process->kill();
+}
+
 void BackupManager::setToolPaths(const QString &dumpTool, const QString &clientTool)
 {
     m_dumpToolPath = dumpTool;
     m_clientToolPath = clientTool;
 }
 
-QString BackupManager::getBackupDir() const
+QString BackupManager::backupDirectory() const
 {
     return applicationDirectory() + QStringLiteral("/backups");
 }
 
-QString BackupManager::getDefaultBackupPath() const
+QString BackupManager::defaultBackupPath() const
 {
-    QDir().mkpath(getBackupDir());
-    return getBackupDir() + QStringLiteral("/backup_")
+    QDir().mkpath(backupDirectory());
+    return backupDirectory() + QStringLiteral("/backup_")
         + QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd_HHmmss")) + QStringLiteral(".sql");
 }
 
@@ -119,8 +126,8 @@ QString fileNamePart(const QString &text)
 
 QString BackupManager::entryBackupPath(const QString &entry, const QString &database, bool compressed) const
 {
-    QDir().mkpath(getBackupDir());
-    const QString stem = getBackupDir() + QLatin1Char('/') + fileNamePart(entry) + QLatin1Char('_') + fileNamePart(database) + QLatin1Char('_')
+    QDir().mkpath(backupDirectory());
+    const QString stem = backupDirectory() + QLatin1Char('/') + fileNamePart(entry) + QLatin1Char('_') + fileNamePart(database) + QLatin1Char('_')
         + QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd_HHmmss"));
     const QString extension = compressed ? QStringLiteral(".sql.gz") : QStringLiteral(".sql");
     QString path = stem + extension;
@@ -136,13 +143,13 @@ QStringList BackupManager::backupsBeyond(const QString &entry, const QString &da
     QStringList whole;
     // Newest first by the time in the name (a compressed and a plain one of the same second
     // count as two).
-    QStringList names = QDir(getBackupDir()).entryList({prefix + QStringLiteral("*.sql"), prefix + QStringLiteral("*.sql.gz")}, QDir::Files);
+    QStringList names = QDir(backupDirectory()).entryList({prefix + QStringLiteral("*.sql"), prefix + QStringLiteral("*.sql.gz")}, QDir::Files);
     std::sort(names.begin(), names.end(), [](const QString &a, const QString &b) {
         return QString(a).remove(QStringLiteral(".gz")) > QString(b).remove(QStringLiteral(".gz"));
     });
     for (const QString &name : std::as_const(names)) {
         if (stamp.match(name.mid(prefix.size())).hasMatch())
-            whole.append(getBackupDir() + QLatin1Char('/') + name);
+            whole.append(backupDirectory() + QLatin1Char('/') + name);
     }
     return whole.mid(qMax(1, keep));
 }
@@ -159,9 +166,9 @@ QStringList BackupManager::removeBackupsBeyond(const QString &entry, const QStri
     return removed;
 }
 
-QStringList BackupManager::getBackupFiles() const
+QStringList BackupManager::backupFiles() const
 {
-    const QFileInfoList entries = QDir(getBackupDir()).entryInfoList({QStringLiteral("*.sql"), QStringLiteral("*.sql.gz")}, QDir::Files, QDir::Time);
+    const QFileInfoList entries = QDir(backupDirectory()).entryInfoList({QStringLiteral("*.sql"), QStringLiteral("*.sql.gz")}, QDir::Files, QDir::Time);
     QStringList files;
     for (const QFileInfo &entry : entries)
         files.append(entry.absoluteFilePath());
@@ -516,3 +523,49 @@ void BackupManager::onProcessFinished(int exitCode, QProcess::ExitStatus exitSta
         emit restoreCompleted(ok, m_database);
     }
 }
+
+namespace DatabaseTool {
+
+Result run(const Request &request, const OperationContext &context)
+{
+    Result result;
+    BackupManager tool;
+    if (!request.dumpTool.isEmpty() || !request.clientTool.isEmpty())
+        tool.setToolPaths(request.dumpTool.isEmpty() ? tool.dumpToolPath() : request.dumpTool,
+                          request.clientTool.isEmpty() ? tool.clientToolPath() : request.clientTool);
+    const bool backup = request.kind == Request::Backup;
+    const Message stage = backup ? STORED_TEXT("备份") : STORED_TEXT("恢复");
+    QEventLoop loop;
+    QObject::connect(&tool, &BackupManager::logMessage, &loop, [&context](const Message &line) { context.log(line); });
+    QObject::connect(&tool, &BackupManager::errorOccurred, &loop, [&context](const Message &line) { context.log(line); });
+    auto progress = [&context, stage](int percent) { context.progress(stage, percent, 100); };
+    QObject::connect(&tool, &BackupManager::backupProgress, &loop, progress);
+    QObject::connect(&tool, &BackupManager::restoreProgress, &loop, progress);
+    auto done = [&result, &loop, backup](bool ok, const QString &text) {
+        result.ok = ok;
+        if (backup)
+            result.path = text;
+        loop.quit();
+    };
+    QObject::connect(&tool, &BackupManager::backupCompleted, &loop, done);
+    QObject::connect(&tool, &BackupManager::restoreCompleted, &loop, done);
+    QTimer cancelCheck;
+    QObject::connect(&cancelCheck, &QTimer::timeout, &loop, [&] {
+        if (context.cancelled() && !result.cancelled) {
+            result.cancelled = true;
+            tool.cancel();
+        }
+    });
+    const HostConfig &server = request.server;
+    if (backup)
+        tool.backupDatabase(server.host, server.port, server.username, server.password, server.database, request.path);
+    else
+        tool.restoreDatabase(server.host, server.port, server.username, server.password, server.database, request.path);
+    if (tool.isBusy()) {
+        cancelCheck.start(200);
+        loop.exec();
+    }
+    return result;
+}
+
+} // namespace DatabaseTool

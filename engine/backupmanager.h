@@ -1,6 +1,8 @@
 #pragma once
 
 #include "base/message.h"
+#include "db/hostconfig.h"
+#include "db/operationcontext.h"
 
 #include <QObject>
 #include <QProcess>
@@ -28,10 +30,12 @@ public:
                         const QString &database, const QString &filePath);
     void restoreDatabase(const QString &host, int port, const QString &user, const QString &password,
                          const QString &database, const QString &filePath);
+    // Ends the running tool; it then reports a failure (a restore keeps what it already ran).
+    void cancel();
 
-    QStringList getBackupFiles() const;
-    QString getBackupDir() const;
-    QString getDefaultBackupPath() const;
+    QStringList backupFiles() const;
+    QString backupDirectory() const;
+    QString defaultBackupPath() const;
     // backups/<entry>_<database>_<yyyyMMdd_HHmmss>.sql: a host entry's database, named so that
     // the backups of several servers keep apart (characters a file name cannot hold become "_").
     // With `compressed`, ".sql.gz": backupDatabase() compresses a path so named as it writes.
@@ -103,3 +107,29 @@ private:
     qint64 m_expectedDumpSize = 0;
     int m_lastProgress = -1;
 };
+
+// One dump or restore of a server's database with the tools, run to its end on the calling
+// thread (in an event loop of its own): its lines and progress go to the context, and its
+// cancel ends the tool. The window runs it on a session task, the command line directly.
+namespace DatabaseTool {
+
+struct Request
+{
+    enum Kind { Backup, Restore };
+    Kind kind = Backup;
+    HostConfig server;   // host, port, login and database
+    QString path;        // the file written or read; ".gz" compresses or decompresses
+    QString dumpTool;    // empty: found beside the program or on the search path
+    QString clientTool;
+};
+
+struct Result
+{
+    bool ok = false;
+    bool cancelled = false;
+    QString path;  // the backup written
+};
+
+Result run(const Request &request, const OperationContext &context);
+
+} // namespace DatabaseTool

@@ -2912,14 +2912,6 @@ Exit codes: 0 success, 1 the operation failed, 2 wrong usage. Commands that chan
         <translation>The backup file does not exist: %1</translation>
     </message>
     <message>
-        <source>备份</source>
-        <translation>backup</translation>
-    </message>
-    <message>
-        <source>恢复</source>
-        <translation>restore</translation>
-    </message>
-    <message>
         <source>将用 %1 (%2 字节) 恢复数据库 %3，各表现有行数与文件中的行数:</source>
         <translation>Restoring database %3 from %1 (%2 bytes); rows of each table now and in the file:</translation>
     </message>
@@ -3173,6 +3165,17 @@ Please check:
 1. whether the MySQL ODBC driver is installed
 2. whether the connection settings are right
 3. whether the MySQL server is running</translation>
+    </message>
+</context>
+<context>
+    <name>DatabaseTool</name>
+    <message>
+        <source>备份</source>
+        <translation>Backup</translation>
+    </message>
+    <message>
+        <source>恢复</source>
+        <translation>Restore</translation>
     </message>
 </context>
 <context>

@@ -2901,14 +2901,6 @@ CharGUID: %1
         <translation>备份文件不存在: %1</translation>
     </message>
     <message>
-        <source>备份</source>
-        <translation>备份</translation>
-    </message>
-    <message>
-        <source>恢复</source>
-        <translation>恢复</translation>
-    </message>
-    <message>
         <source>将用 %1 (%2 字节) 恢复数据库 %3，各表现有行数与文件中的行数:</source>
         <translation>将用 %1 (%2 字节) 恢复数据库 %3，各表现有行数与文件中的行数:</translation>
     </message>
@@ -3161,6 +3153,17 @@ CharGUID: %1
 1. MySQL ODBC 驱动是否安装
 2. 数据库连接信息是否正确
 3. MySQL 服务是否运行</translation>
+    </message>
+</context>
+<context>
+    <name>DatabaseTool</name>
+    <message>
+        <source>备份</source>
+        <translation>备份</translation>
+    </message>
+    <message>
+        <source>恢复</source>
+        <translation>恢复</translation>
     </message>
 </context>
 <context>

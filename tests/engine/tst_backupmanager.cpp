@@ -142,7 +142,7 @@ void TestBackupManager::backupAndRestoreKeepEveryByte()
     const QMap<QString, QString> original = checksums();
     QCOMPARE(original.size(), 28);
     BackupManager manager;
-    const QString file = manager.getDefaultBackupPath();
+    const QString file = manager.defaultBackupPath();
     auto backup = finished(manager, true, m_server.password, file);
     QVERIFY2(backup->success && backup->result == file, qPrintable(backup->text()));
     QVERIFY(!manager.isBusy());
@@ -442,29 +442,42 @@ void TestBackupManager::clientRunsNoShellCommands()
 void TestBackupManager::progressAndBusyTools()
 {
     // A dump tool that writes its file in steps, as a large dump grows.
+    const QString slowTool = fakeTool(QStringLiteral(
+        "for a in \"$@\"; do case \"$a\" in -r*) f=\"${a#-r}\";; esac; done\n"
+        "for i in 1 2 3 4 5 6; do head -c 300000 /dev/zero >> \"$f\"; sleep 0.3; done; printf '\\n-- Dump completed\\n' >> \"$f\""));
+    BackupManager manager;
+    manager.setToolPaths(slowTool, QString());
+    Run run(&manager);
+    manager.backupDatabase(m_server.host, m_server.port, QStringLiteral("root"), m_server.password, kDb,
+                           m_dir.filePath(QStringLiteral("growing.sql")));
+    // A second start is refused and leaves the running tool alone.
+    QSignalSpy refused(&manager, &BackupManager::restoreCompleted);
+    manager.restoreDatabase(m_server.host, m_server.port, QStringLiteral("root"), QString(), kDb, m_dir.filePath(QStringLiteral("growing.sql")));
+    QCOMPARE(refused.count(), 1);
+    run.done = false;
+    QVERIFY(run.wait(20000) && run.success);
+    QVERIFY2(run.rose(), qPrintable(QString::number(run.progress.size())));
+
+    // The window's backup: restoring waits for it, and closing the window asks.
+    QVERIFY(writeHostConfigs(hostConfigFilePath(), {m_server.hostConfig(kDb)}));
     MainWindow window;
     window.show();
-    BackupManager *manager = window.backupManager();
-    manager->setToolPaths(fakeTool(QStringLiteral(
-        "for a in \"$@\"; do case \"$a\" in -r*) f=\"${a#-r}\";; esac; done\n"
-        "for i in 1 2 3 4 5 6; do head -c 300000 /dev/zero >> \"$f\"; sleep 0.3; done; printf '\\n-- Dump completed\\n' >> \"$f\"")), QString());
-    Run run(manager);
-    manager->backupDatabase(m_server.host, m_server.port, QStringLiteral("root"), m_server.password, kDb,
-                            m_dir.filePath(QStringLiteral("growing.sql")));
-
-    // A second start is refused and leaves the running tool alone; closing the window asks.
-    QSignalSpy refused(manager, &BackupManager::restoreCompleted);
-    manager->restoreDatabase(m_server.host, m_server.port, QStringLiteral("root"), QString(), kDb, m_dir.filePath(QStringLiteral("growing.sql")));
-    QCOMPARE(refused.count(), 1);
-    QVERIFY(run.log.contains(QStringLiteral("ERROR 已有备份或恢复操作正在进行，请等待完成")));
-    run.done = false;
-    answerMessageBoxes({QMessageBox::No});
+    window.backupManager()->setToolPaths(slowTool, QString());
+    withNextModal([&](QWidget *modal) {
+        auto *dialog = qobject_cast<QFileDialog *>(modal);
+        QVERIFY(dialog);
+        dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"))->setText(m_dir.filePath(QStringLiteral("window.sql")));
+        QMetaObject::invokeMethod(dialog, "accept");
+    });
+    QList<ModalRecord> boxes;
+    answerMessageBoxes({QMessageBox::No}, &boxes);
+    QTest::mouseClick(window.findChild<QPushButton *>(QStringLiteral("backupBtn")), Qt::LeftButton);
+    QVERIFY(!window.findChild<QPushButton *>(QStringLiteral("restoreBtn"))->isEnabled());
     QVERIFY(!window.close());
     QVERIFY(window.isVisible());
-
-    QTRY_VERIFY_WITH_TIMEOUT(run.done, 20000);
-    QVERIFY(run.success);
-    QVERIFY2(run.rose(), qPrintable(QString::number(run.progress.size())));
+    answerMessageBoxes({QMessageBox::Ok}, &boxes);
+    QTRY_COMPARE_WITH_TIMEOUT(boxes.size(), 2, 20000);
+    QCOMPARE(boxes.at(1).text, QStringLiteral("备份完成: ") + m_dir.filePath(QStringLiteral("window.sql")));
     QVERIFY(window.close());  // nothing runs: no question
 }
 

@@ -262,7 +262,7 @@ void MainWindow::updateSessionActions()
     m_testButton->setEnabled(!m_probing);
     m_hostCombo->setEnabled(!busy && !m_probing);
     m_configButton->setEnabled(!busy && !m_probing);
-    m_restoreButton->setEnabled(!busy && !(m_backupManager && m_backupManager->isBusy()));
+    m_restoreButton->setEnabled(!busy && !m_toolTask);
 }
 
 void MainWindow::probeInBackground(const HostConfig &config, bool test, const std::function<void(const ConnectionOutcome &)> &done)
@@ -373,12 +373,45 @@ void MainWindow::onConnect()
     });
 }
 
-void MainWindow::attachBackupManager()
+bool MainWindow::runTool(const DatabaseTool::Request &request, const std::function<void(const DatabaseTool::Result &)> &done)
 {
-    disconnect(m_backupManager, nullptr, this, nullptr);
-    disconnect(m_backupManager, nullptr, m_progressBar, nullptr);
-    connect(m_backupManager, &BackupManager::logMessage, this, &MainWindow::onLogMessage);
-    connect(m_backupManager, &BackupManager::errorOccurred, this, &MainWindow::onLogMessage);
+    auto result = std::make_shared<DatabaseTool::Result>();
+    const SessionTask::Work work = [request, result](QSqlDatabase &, SessionTask &task) {
+        *result = DatabaseTool::run(request, task.context());
+        return result->ok;
+    };
+    // The restore rewrites the database under the session: nothing else may run meanwhile.
+    Message refusal;
+    m_toolTask = request.kind == DatabaseTool::Request::Restore
+        ? SessionTask::start(STORED_TEXT("恢复数据库"), work, this, &refusal, SessionTask::Connection::Own)
+        : SessionTask::startDetached(work, this);
+    if (!m_toolTask) {
+        QMessageBox::warning(this, tr("提示"), refusal.shown());
+        return false;
+    }
+    connect(m_toolTask, &SessionTask::logMessage, this, &MainWindow::onLogMessage);
+    connect(m_toolTask, &SessionTask::progressChanged, this, [this](const Message &stage, qint64 done, qint64 total) {
+        showProgress(m_progressBar, stage, done, total);
+    });
+    connect(m_toolTask, &SessionTask::finished, this, [this, result, done] {
+        std::exchange(m_toolTask, nullptr)->deleteLater();
+        setBackupButtonsEnabled(true);
+        done(*result);
+    });
+    m_progressBar->setValue(0);
+    setBackupButtonsEnabled(false);
+    return true;
+}
+
+DatabaseTool::Request MainWindow::toolRequest(DatabaseTool::Request::Kind kind, const HostConfig &server, const QString &path) const
+{
+    DatabaseTool::Request request;
+    request.kind = kind;
+    request.server = server;
+    request.path = path;
+    request.dumpTool = m_backupManager->dumpToolPath();
+    request.clientTool = m_backupManager->clientToolPath();
+    return request;
 }
 
 void MainWindow::setBackupButtonsEnabled(bool enabled)
@@ -410,28 +443,21 @@ void MainWindow::onBackupDatabase()
     QString label;
     const HostConfig config = toolServer(&label);
     // Named after the entry and the database, compressed as it is written, as backup --all does.
-    const QString proposal = config.name.isEmpty() ? m_backupManager->getDefaultBackupPath() + QStringLiteral(".gz")
+    const QString proposal = config.name.isEmpty() ? m_backupManager->defaultBackupPath() + QStringLiteral(".gz")
                                                    : m_backupManager->entryBackupPath(config.name, config.database, true);
     const QString path = QFileDialog::getSaveFileName(this, tr("保存备份文件 - %1").arg(label), proposal,
                                                       tr("压缩的 SQL 文件 (*.sql.gz);;SQL 文件 (*.sql)"));
     if (path.isEmpty())
         return;
     onLogMessage(STORED_TEXT("开始备份数据库..."));
-    m_progressBar->setValue(0);
-    attachBackupManager();
-    connect(m_backupManager, &BackupManager::backupProgress, m_progressBar, &QProgressBar::setValue);
-    connect(m_backupManager, &BackupManager::backupCompleted, this, [this, config](bool success, const QString &filePath) {
-        setBackupButtonsEnabled(true);
-        if (!success) {
+    runTool(toolRequest(DatabaseTool::Request::Backup, config, path), [this, config](const DatabaseTool::Result &result) {
+        if (!result.ok) {
             QMessageBox::warning(this, tr("失败"), tr("备份失败，请检查日志获取详细信息"));
             return;
         }
-        QMessageBox::information(this, tr("成功"), tr("备份完成: %1").arg(filePath));
+        QMessageBox::information(this, tr("成功"), tr("备份完成: %1").arg(result.path));
         pruneEntryBackups(config.name, config.database);
     });
-    setBackupButtonsEnabled(false);
-    m_backupManager->backupDatabase(config.host, config.port, config.username, config.password,
-                                    config.database, path);
 }
 
 void MainWindow::pruneEntryBackups(const QString &entry, const QString &database)
@@ -460,10 +486,10 @@ void MainWindow::pruneEntryBackups(const QString &entry, const QString &database
 void MainWindow::onRestoreDatabase()
 {
     const QString filter = tr("SQL 文件 (*.sql *.sql.gz)");
-    QStringList files = m_backupManager->getBackupFiles();
+    QStringList files = m_backupManager->backupFiles();
     if (files.isEmpty()) {
         const QString chosen = QFileDialog::getOpenFileName(this, tr("选择备份文件"),
-                                                            m_backupManager->getBackupDir(), filter);
+                                                            m_backupManager->backupDirectory(), filter);
         if (chosen.isEmpty())
             return;
         files = {chosen};
@@ -544,35 +570,17 @@ void MainWindow::onRestoreDatabase()
                        changed.mid(0, 30) + (changed.size() > 30 ? QList<Message>{tr("  ……（共 %1 个表，见详细信息）").arg(changed.size())} : QList<Message>{}),
                        preview, false))
         return;
-    // The restore rewrites the database under the session: nothing else may run meanwhile.
-    Message refusal;
-    if (!DatabaseManager::instance()->beginOperation(STORED_TEXT("恢复数据库"), &refusal)) {
-        QMessageBox::warning(this, tr("提示"), refusal.shown());
-        return;
-    }
-    m_restoring = true;
-
     onLogMessage(STORED_TEXT("开始恢复数据库..."));
-    m_progressBar->setValue(0);
-    attachBackupManager();
-    connect(m_backupManager, &BackupManager::restoreProgress, m_progressBar, &QProgressBar::setValue);
-    connect(m_backupManager, &BackupManager::restoreCompleted, this, [this](bool success, const QString &database) {
-        if (std::exchange(m_restoring, false))
-            DatabaseManager::instance()->endOperation();
-        setBackupButtonsEnabled(true);
-        if (success) {
-            QMessageBox::information(this, tr("成功"),
-                                     tr("数据库恢复完成: %1\n\n请重新连接数据库以刷新数据。").arg(database));
-            DatabaseManager *db = DatabaseManager::instance();
-            if (db->isConnected())
-                db->disconnectFromDatabase();
-        } else {
+    runTool(toolRequest(DatabaseTool::Request::Restore, config, path), [this, config](const DatabaseTool::Result &result) {
+        if (!result.ok) {
             QMessageBox::warning(this, tr("失败"), tr("数据库恢复失败，请检查日志获取详细信息"));
+            return;
         }
+        QMessageBox::information(this, tr("成功"), tr("数据库恢复完成: %1\n\n请重新连接数据库以刷新数据。").arg(config.database));
+        DatabaseManager *db = DatabaseManager::instance();
+        if (db->isConnected())
+            db->disconnectFromDatabase();
     });
-    setBackupButtonsEnabled(false);
-    m_backupManager->restoreDatabase(config.host, config.port, config.username, config.password,
-                                     config.database, path);
 }
 
 void MainWindow::onHostConfig()
@@ -703,14 +711,14 @@ void MainWindow::closeEvent(QCloseEvent *event)
 {
     // A running operation is cancelled (and rolled back) or waited for as its window closes.
     const Message running = DatabaseManager::instance()->busyRefusal();
-    if (!running.isEmpty() && !m_restoring
+    if (!running.isEmpty() && !m_toolTask
         && QMessageBox::question(this, tr("提示"), tr("%1。\n\n退出将取消正在进行的操作，确定要退出吗？").arg(running.shown()),
                                  QMessageBox::Yes | QMessageBox::No, QMessageBox::No) != QMessageBox::Yes) {
         event->ignore();
         return;
     }
     // Closing ends the running tool with the program; never without the operator's word.
-    if (m_backupManager->isBusy()
+    if (m_toolTask
         && QMessageBox::question(this, tr("提示"),
                                  tr("备份或恢复操作正在进行，退出将中止该操作。\n\n确定要退出吗？"),
                                  QMessageBox::Yes | QMessageBox::No, QMessageBox::No) != QMessageBox::Yes) {

@@ -4,12 +4,14 @@
 
 #include "db/connectionrule.h"
 #include "db/hostconfig.h"
+#include "db/sessiontask.h"
+#include "engine/backupmanager.h"
 
 #include <QMainWindow>
+#include <QPointer>
 
 #include <functional>
 
-class BackupManager;
 class QComboBox;
 class QGroupBox;
 class QLabel;
@@ -63,7 +65,9 @@ private:
     void loadHostConfigs();
     bool saveHostConfigs();
     bool requireConnection();
-    void attachBackupManager();
+    // Runs a dump or restore on a task of its own; `done` gets its result on this thread.
+    bool runTool(const DatabaseTool::Request &request, const std::function<void(const DatabaseTool::Result &)> &done);
+    DatabaseTool::Request toolRequest(DatabaseTool::Request::Kind kind, const HostConfig &server, const QString &path) const;
     void setBackupButtonsEnabled(bool enabled);
     // Enables what needs the session, or a free server, by the session's state.
     void updateSessionActions();
@@ -91,5 +95,5 @@ private:
     QList<QPushButton *> m_sessionButtons;  // off while an operation holds the session
     int m_sessionIndex = -1;                // the host entry the session is connected to
     bool m_probing = false;                 // a connection attempt or test is under way
-    bool m_restoring = false;               // the restore holds the session
+    QPointer<SessionTask> m_toolTask;       // the running backup or restore
 };
