@@ -4,8 +4,6 @@
 #include "db/hoststore.h"
 #include "base/storedtext.h"
 #include "engine/backupmanager.h"
-#include "engine/restorepreview.h"
-#include "engine/rowpreview.h"
 #include "merge/mergesql.h"
 
 #include <QCoreApplication>
@@ -147,17 +145,16 @@ private:
     {
         out.line(STORED_TEXT("将用 %1 (%2 字节) 恢复数据库 %3，各表现有行数与文件中的行数:")
                      .arg(file, QString::number(QFileInfo(file).size()), config.database));
-        if (!connectSession(config, out))
-            return Failed;
-        Message error;
-        const QList<RestorePreview::Table> tables = RestorePreview::compare(DatabaseManager::instance()->database(), file, &error);
-        if (!error.isEmpty()) {
-            out.line(error);
+        DatabaseTool::Request request;
+        request.kind = DatabaseTool::Request::Restore;
+        request.server = config;
+        request.path = file;
+        const DatabaseTool::Preview preview = DatabaseTool::preview(request);
+        if (!preview.failure.isEmpty()) {
+            out.line(preview.failure);
             return Failed;
         }
-        if (const Message warning = RowPreview::liveGameWarning(DatabaseManager::instance()->database(), {config.database}, {}); !warning.isEmpty())
-            out.line(warning);
-        for (const Message &line : RestorePreview::lines(tables))
+        for (const Message &line : preview.lines())
             out.line(line);
         dryRunNote(out);
         return Success;

@@ -6,6 +6,7 @@
 #include "base/storedtext.h"
 #include "gzipfile.h"
 #include "restorepreview.h"
+#include "rowpreview.h"
 
 #include <QDateTime>
 #include <QFutureWatcher>
@@ -525,6 +526,33 @@ void BackupManager::onProcessFinished(int exitCode, QProcess::ExitStatus exitSta
 }
 
 namespace DatabaseTool {
+
+QList<Message> Preview::lines() const
+{
+    QList<Message> result = RestorePreview::lines(tables);
+    if (!liveGame.isEmpty())
+        result.prepend(liveGame);
+    return result;
+}
+
+Preview preview(const Request &request)
+{
+    Preview result;
+    const QString name = QStringLiteral("restore_preview");
+    {
+        const ConnectionOutcome outcome = openMysqlConnection(name, request.server, QStringLiteral("MYSQL_OPT_CONNECT_TIMEOUT=5"));
+        QSqlDatabase db = QSqlDatabase::database(name, false);
+        if (!outcome.ok) {
+            result.failure = STORED_TEXT("无法连接 %1:%2，无法统计现有行数: %3")
+                                 .arg(request.server.host, QString::number(request.server.port), outcome.failureReason());
+        } else {
+            result.tables = RestorePreview::compare(db, request.path, &result.failure);
+            result.liveGame = RowPreview::liveGameWarning(db, {request.server.database}, {});
+        }
+    }
+    removeNamedConnection(name);
+    return result;
+}
 
 Result run(const Request &request, const OperationContext &context)
 {

@@ -3,6 +3,7 @@
 #include "base/message.h"
 #include "db/hostconfig.h"
 #include "db/operationcontext.h"
+#include "restorepreview.h"
 
 #include <QObject>
 #include <QProcess>
@@ -129,6 +130,19 @@ struct Result
     bool cancelled = false;
     QString path;  // the backup written
 };
+
+// What a restore would do, counted on the server it writes to (a connection of its own): the
+// rows of each table there now against the file's, and whether the game seems to be running.
+struct Preview
+{
+    QList<RestorePreview::Table> tables;
+    Message liveGame;  // empty when the game seems stopped
+    Message failure;   // the file cannot be read or restored there, or the server not reached
+    // The live-game warning, then a line per table.
+    QList<Message> lines() const;
+};
+
+Preview preview(const Request &request);
 
 Result run(const Request &request, const OperationContext &context);
 

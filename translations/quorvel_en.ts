@@ -3177,6 +3177,10 @@ Please check:
         <source>恢复</source>
         <translation>Restore</translation>
     </message>
+    <message>
+        <source>无法连接 %1:%2，无法统计现有行数: %3</source>
+        <translation>Cannot connect to %1:%2 to count its rows: %3</translation>
+    </message>
 </context>
 <context>
     <name>HostConfigDialog</name>
@@ -3457,10 +3461,6 @@ Please check:
     <message>
         <source>请选择要恢复的备份:</source>
         <translation>The backup to restore:</translation>
-    </message>
-    <message>
-        <source>无法连接 %1，无法统计现有行数: %2</source>
-        <translation>Cannot connect to %1 to count its rows: %2</translation>
     </message>
     <message>
         <source>无法恢复</source>

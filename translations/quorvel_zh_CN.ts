@@ -3165,6 +3165,10 @@ CharGUID: %1
         <source>恢复</source>
         <translation>恢复</translation>
     </message>
+    <message>
+        <source>无法连接 %1:%2，无法统计现有行数: %3</source>
+        <translation>无法连接 %1，无法统计现有行数: %3 {1:%2，?}</translation>
+    </message>
 </context>
 <context>
     <name>HostConfigDialog</name>
@@ -3445,10 +3449,6 @@ CharGUID: %1
     <message>
         <source>请选择要恢复的备份:</source>
         <translation>请选择要恢复的备份:</translation>
-    </message>
-    <message>
-        <source>无法连接 %1，无法统计现有行数: %2</source>
-        <translation>无法连接 %1，无法统计现有行数: %2</translation>
     </message>
     <message>
         <source>无法恢复</source>
