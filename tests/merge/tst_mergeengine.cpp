@@ -2,39 +2,17 @@
 #include "db/legacytext.h"
 #include "db/databasemanager.h"
 #include "engine/charactertables.h"
-#include "logfiles.h"
 #include "merge/mergeengine.h"
-#include "ui/merge/mergeserverdialog.h"
-#include "modalanswer.h"
+#include "mergefixture.h"
 #include "testservers.h"
 
-#include <QCheckBox>
-#include <QComboBox>
 #include <QDir>
 #include <QFile>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
 #include <QTemporaryDir>
-#include <QTextEdit>
 #include <QtTest>
 
 namespace {
-const QString kMainDb = QStringLiteral("merge_main");
-const QString kMainWeb = QStringLiteral("merge_web");
-const QString kSubDb = QStringLiteral("merge_sub");
-const QString kSubWeb = QStringLiteral("merge_subweb");
-
-QByteArray hex(const QByteArray &bytes)
-{
-    return "X'" + bytes.toHex() + "'";
-}
-
-// The 256 byte values in chunks that fit the legacy text columns.
-QByteArray chunk(int k)
-{
-    return TestServers::allByteValues().mid(k * 37, 37);
-}
+using namespace MergeFixture;
 
 QByteArray allBytes()
 {
@@ -75,16 +53,10 @@ private slots:
     void runCarriesOutTheConfirmedPlan_data();
     void runCarriesOutTheConfirmedPlan();
     void mergesWhileTheGameRuns();
-    void dialogPresetsAndConnections();
-    void dialogRefusesABadLevelThenMerges();
-    void dialogCancelsAndClosesWhileMerging();
 
 private:
     void loadFixture(int sourceWorld, int sourceFirstGuid);
     MergeSettings settings(int mainWorld, int subWorld) const;
-    // Opens the merge window on both servers, connected, with these worlds chosen.
-    void connectDialog(MergeServerDialog &dialog, int mainWorld, int subWorld);
-    HostConfigList hosts() const;
     // `watch` sees the run reach each of its stages as it starts ("合并角色", then the related
     // tables by name), and may cancel the run there.
     Run merge(const MergeSettings &settings, const std::function<void(const QString &, std::atomic_bool &)> &watch = {});
@@ -110,61 +82,7 @@ void TestMergeEngine::initTestCase()
 
 void TestMergeEngine::loadFixture(int sourceWorld, int sourceFirstGuid)
 {
-    SampleOptions target = TestServers::smallSample(kMainDb, {1, 2}, 20);
-    target.accountDatabases = {kMainWeb};
-    QVERIFY(TestServers::loadSample(m_main, target));
-    SampleOptions source = target;
-    source.characterDatabase = kSubDb;
-    source.accountDatabases = {kSubWeb};
-    source.worldIds = {sourceWorld, 9};
-    source.firstCharGuid = sourceFirstGuid;
-    source.seed = target.seed + 1;  // other players, though with the same account names
-    QVERIFY(TestServers::loadSample(m_sub, source));
-
-    // Names and accounts that clash in the target, one of them too long for its suffix, and two
-    // that clash only as the columns compare: GBK C9A1 against E9A1 (latin1_swedish_ci folds
-    // their lead bytes) and "Carol" against "carol".
-    const QByteArray sword = encodeGbk(QStringLiteral("剑心"));
-    const QByteArray longName = encodeGbk(QString(24, QChar(0x5251)));
-    // Item columns of the types a value can lose its way in when it travels as text.
-    const QByteArray typed = "ALTER TABLE t_iteminfo ADD price DECIMAL(14,2) NULL, ADD rate DOUBLE NULL, ADD made DATETIME(3) NULL, "
-                             "ADD flags BIT(8) NULL, ADD kind ENUM('a','b') NULL, ADD big BIGINT UNSIGNED NULL, ADD weight FLOAT NULL, "
-                             "ADD stamp TIMESTAMP NULL DEFAULT NULL;";
-    QByteArray targetSql = "USE merge_main;" + typed +
-        "INSERT INTO t_char (charguid, accname, charname, zoneworldid, createtime, logouttime, haircolor, pwdsafe, settings) VALUES "
-        "(800001,'x'," + hex(sword) + ",2,1,1,1,'',''),(800002,'x'," + hex(sword + "_S2") + ",2,1,1,1,'',''),"
-        "(800003,'x'," + hex(longName) + ",2,1,1,1,'',''),(800004,'x',X'C9A1C9A1',2,1,1,1,'','');"
-        "USE merge_web; INSERT INTO account (name, password, reg_time, reg_ip) VALUES "
-        "('bob@x.com','p','2025-01-01','1'),('bob_S2@x.com','p','2025-01-01','1'),('Carol','p','2025-01-01','1');";
-    QVERIFY(TestServers::runSql(m_main, targetSql));
-
-    // Characters whose legacy text holds every byte value, with pets, items and relations.
-    const QByteArray w = QByteArray::number(sourceWorld);
-    QByteArray sql = "SET NAMES utf8mb4; USE merge_sub;" + typed;
-    for (int k = 0; k < 7; ++k) {
-        const QByteArray g = QByteArray::number(900001 + k);
-        const QByteArray name = k == 0 ? sword : (k == 1 ? longName : chunk(k));
-        sql += "INSERT INTO t_char (charguid, accname, charname, title, level, zoneworldid, createtime, logouttime, haircolor, pwdsafe, settings) VALUES ("
-            + g + ",'bob@x.com'," + hex(name) + "," + hex(chunk(6 - k)) + ",50," + w + ",1,2,3," + hex(chunk(k).left(32)) + "," + hex(allBytes()) + ");"
-            "INSERT INTO t_pet (charguid, hpetguid, lpetguid, hspetguid, lspetguid, petname, petnick, level, petdata) VALUES ("
-            + g + ",1," + g + ",1," + g + "," + hex(chunk(k)) + "," + hex(chunk(6 - k)) + ",1,'');"
-            "INSERT INTO t_iteminfo (charguid, guid, world, server, itemtype, pos, p1, p2, p3, p4, p5, p6, p7, p8, p9, p10, p11, p12, p13, p14, p15, p16, p17, "
-            "creator, fixattr, price, rate, made, flags, kind, big, weight) VALUES ("
-            + g + ",1," + w + ",1,1,1,1,2,3,4,5,6,7,8,9,10,11,12,13,14,15,16,-17," + hex(chunk(k)) + "," + hex(chunk(6 - k))
-            + ",-123456789012.34,-1.25e-300,'2025-01-02 03:04:05.678',b'10100101','b',18446744073709551615,16777218);"
-            "UPDATE t_iteminfo SET stamp = FROM_UNIXTIME(1700000000 + " + g + ") WHERE charguid = " + g + ";"
-            "INSERT INTO t_relation (charguid, fguid, fname, relflag, fpoint) VALUES (" + g + "," + QByteArray::number(900001 + (k + 1) % 7)
-            + "," + hex(chunk(k)) + ",1,1),(" + g + ",777777,'gone',1,1);"
-            "INSERT INTO t_impact (charguid, imdata, dbversion) VALUES (" + g + "," + hex(allBytes()) + ",1);";
-    }
-    // A character whose accname has another case than its account's name still belongs to it.
-    sql += "UPDATE t_char SET accname = 'BoB@X.com' WHERE charguid = 900004;"
-           "INSERT INTO t_char (charguid, accname, charname, level, zoneworldid, createtime, logouttime, haircolor, pwdsafe, settings) VALUES "
-           "(900008,'carol',X'E9A1E9A1',50," + w + ",1,2,3,'','');";
-    sql += "USE merge_subweb; INSERT INTO account (name, password, user_name, address, reg_time, reg_ip) VALUES "
-           "('bob@x.com','p','" + QStringLiteral("玩家").toUtf8() + "','" + QStringLiteral("路🙂").toUtf8() + "','2025-01-02 03:04:05','9'),"
-           "('carol','p',NULL,NULL,'2025-01-02','9');";
-    QVERIFY(TestServers::runSql(m_sub, sql));
+    QVERIFY(MergeFixture::load(m_main, m_sub, sourceWorld, sourceFirstGuid));
 }
 
 MergeSettings TestMergeEngine::settings(int mainWorld, int subWorld) const
@@ -680,148 +598,6 @@ void TestMergeEngine::mergesWhileTheGameRuns()
     QCOMPARE(mainQuery(big), sourceBig);
     QCOMPARE(subQuery(QStringLiteral("SELECT COUNT(*) FROM t_iteminfo WHERE guid = 999999")), QStringLiteral("1"));
     QCOMPARE(mainQuery(items).toInt(), targetItems + sourceItems);
-}
-
-HostConfigList TestMergeEngine::hosts() const
-{
-    HostConfig main = m_main.hostConfig(kMainDb);
-    main.webDatabase = kMainWeb;
-    HostConfig sub = m_sub.hostConfig(QString());  // no database: the preset fills the default
-    sub.webDatabase = kSubWeb;
-    return {main, sub};
-}
-
-// Fields per group: host, port, user, password, character database, account database.
-void TestMergeEngine::connectDialog(MergeServerDialog &dialog, int mainWorld, int subWorld)
-{
-    const QList<QComboBox *> combos = dialog.findChildren<QComboBox *>();  // main preset, worlds, sub preset, worlds
-    const QList<QLineEdit *> edits = dialog.findChildren<QLineEdit *>();
-    combos[0]->setCurrentIndex(1);
-    combos[2]->setCurrentIndex(2);
-    edits[5]->setText(kMainWeb);
-    edits[10]->setText(kSubDb);
-    edits[11]->setText(kSubWeb);
-    // A failed connect shows a box: answer it rather than hang, and fail.
-    QList<ModalRecord> errors;
-    answerMessageBoxes({QMessageBox::Ok, QMessageBox::Ok}, &errors);
-    QVERIFY(clickButton(edits[0]->parentWidget(), QStringLiteral("连接")));
-    QVERIFY(clickButton(edits[6]->parentWidget(), QStringLiteral("连接")));
-    // Both servers are reached on workers; the window fills the worlds when they answer.
-    QTRY_VERIFY_WITH_TIMEOUT((combos[1]->count() > 0 && combos[3]->count() > 0) || !errors.isEmpty(), 20000);
-    stopAnsweringModals();
-    QVERIFY2(errors.isEmpty(), qPrintable(errors.value(0).text));
-    combos[1]->setCurrentIndex(combos[1]->findData(mainWorld));
-    combos[3]->setCurrentIndex(combos[3]->findData(subWorld));
-}
-
-void TestMergeEngine::dialogPresetsAndConnections()
-{
-    if (TestServers::rerun())
-        QSKIP("the dialog's own behaviour, the same on every driver and SQL mode");
-    loadFixture(1, 5000);
-    MergeServerDialog dialog(hosts());
-    const QList<QComboBox *> combos = dialog.findChildren<QComboBox *>();
-    const QList<QLineEdit *> edits = dialog.findChildren<QLineEdit *>();
-    // A preset fills every field from its entry, the account database too (as quorvel-cli
-    // merge takes it), and the default character database where the entry names none.
-    edits[11]->setText(QStringLiteral("typed"));
-    combos[2]->setCurrentIndex(2);
-    QCOMPARE(QStringList({edits[7]->text(), edits[10]->text(), edits[11]->text()}),
-             QStringList({QString::number(m_sub.port), "vexadb_main", kSubWeb}));
-    // A test reaches both databases on a worker and says which one failed.
-    ModalRecord tested;
-    answerNextMessageBox(QMessageBox::Ok, &tested);
-    QVERIFY(clickButton(edits[6]->parentWidget(), QStringLiteral("测试")));
-    QTRY_VERIFY_WITH_TIMEOUT(tested.seen, 20000);
-    QVERIFY2(tested.text.startsWith(QStringLiteral("连接失败：角色库连接失败: ")) && tested.text.contains(QStringLiteral("Unknown database 'vexadb_main'")),
-             qPrintable(tested.text));
-    connectDialog(dialog, 1, 1);
-    bool sameWorld = false;
-    for (QLabel *label : dialog.findChildren<QLabel *>())
-        sameWorld = sameWorld || label->text() == QStringLiteral("WorldID 相同 (1) - 需重新分配charguid");
-    QVERIFY(sameWorld);
-    // Another preset disconnects the group, which stops the start.
-    combos[2]->setCurrentIndex(0);
-    QCOMPARE(combos[3]->count(), 0);
-    QVERIFY(!dialog.findChild<QPushButton *>(QStringLiteral("mergeBtn"))->isEnabled());
-}
-
-void TestMergeEngine::dialogRefusesABadLevelThenMerges()
-{
-    if (TestServers::rerun())
-        QSKIP("the dialog's own behaviour, the same on every driver and SQL mode");
-    loadFixture(5, 5000);
-    MergeServerDialog dialog(hosts());
-    connectDialog(dialog, 2, 5);
-    auto *start = dialog.findChild<QPushButton *>(QStringLiteral("mergeBtn"));
-    const QString before = checksums(m_main, {kMainDb, kMainWeb}).value(kMainDb + QStringLiteral(".t_char"));
-    dialog.findChild<QCheckBox *>()->setChecked(true);
-    dialog.findChildren<QLineEdit *>().at(14)->setText(QStringLiteral("0"));
-    QList<ModalRecord> boxes;
-    answerMessageBoxes({QMessageBox::Ok}, &boxes);
-    start->click();
-    QTRY_COMPARE(boxes.size(), 1);
-    QCOMPARE(boxes.at(0).title, QStringLiteral("输入错误"));
-    QCOMPARE(checksums(m_main, {kMainDb}).value(kMainDb + QStringLiteral(".t_char")), before);
-
-    dialog.findChild<QCheckBox *>()->setChecked(false);
-    const int target = mainQuery(QStringLiteral("SELECT COUNT(*) FROM t_char WHERE zoneworldid = 2")).toInt();
-    const int source = subQuery(QStringLiteral("SELECT COUNT(*) FROM t_char WHERE zoneworldid = 5 AND isvalid = 1")).toInt();
-    boxes.clear();
-    answerMessageBoxes({QMessageBox::Yes, QMessageBox::No, QMessageBox::Ok}, &boxes);
-    start->click();
-    QTRY_COMPARE_WITH_TIMEOUT(boxes.size(), 3, 60000);
-    QVERIFY2(boxes.at(2).text.startsWith(QStringLiteral("合区操作完成！\n\n撤销文件: ")), qPrintable(boxes.at(2).text));
-    // The confirmation showed what the preflight counted; the same merge is not offered again.
-    QVERIFY(boxes.at(0).text.contains(QStringLiteral("将合并 %1 个角色").arg(source)));
-    QVERIFY(!start->isEnabled());
-    QCOMPARE(mainQuery(QStringLiteral("SELECT COUNT(*) FROM t_char WHERE zoneworldid = 2")).toInt(), target + source);
-    // Lines of both threads reach the day's file.
-    const QString text = todaysLog(QStringLiteral("merge_"));
-    QVERIFY(text.contains(QStringLiteral("异步线程数据库连接成功")) && text.contains(QStringLiteral("========== 合区完成 ==========")));
-}
-
-void TestMergeEngine::dialogCancelsAndClosesWhileMerging()
-{
-    if (TestServers::rerun())
-        QSKIP("the dialog's own behaviour, the same on every driver and SQL mode");
-    loadFixture(5, 5000);
-    // The last table's first insert waits three seconds, the time to cancel.
-    QVERIFY(TestServers::runSql(m_main, "DELIMITER ;;\nCREATE TRIGGER slow BEFORE INSERT ON t_xiulian FOR EACH ROW BEGIN "
-                                        "IF @slept IS NULL THEN SET @slept = 1; DO SLEEP(3); END IF; END;;\nDELIMITER ;\n", kMainDb));
-    const auto before = checksums(m_main, {kMainDb, kMainWeb});
-    MergeServerDialog dialog(hosts());
-    dialog.open();
-    connectDialog(dialog, 2, 5);
-    auto *start = dialog.findChild<QPushButton *>(QStringLiteral("mergeBtn"));
-    auto waitForTheLastTable = [&] {
-        // The server shows the merge's insert asleep in the trigger.
-        QTRY_VERIFY_WITH_TIMEOUT(TestServers::querySql(m_main, QStringLiteral("SELECT COUNT(*) FROM information_schema.PROCESSLIST "
-                                                                              "WHERE DB = '%1' AND STATE = 'User sleep'").arg(kMainDb)).toInt() > 0,
-                                 60000);
-    };
-
-    QList<ModalRecord> boxes;
-    answerMessageBoxes({QMessageBox::Yes, QMessageBox::No}, &boxes);
-    start->click();
-    waitForTheLastTable();
-    answerMessageBoxes({QMessageBox::Yes, QMessageBox::Ok}, &boxes);
-    QVERIFY(clickButton(&dialog, QStringLiteral("取消合区")));
-    QTRY_COMPARE_WITH_TIMEOUT(boxes.size(), 4, 60000);
-    QCOMPARE(boxes.at(3).text, QStringLiteral("合区已取消，主区保持原样。"));
-    QCOMPARE(checksums(m_main, {kMainDb, kMainWeb}), before);
-    QVERIFY(dialog.isVisible() && start->isEnabled());
-
-    // Closing the window while it merges asks, cancels, and closes once the run has ended.
-    boxes.clear();
-    answerMessageBoxes({QMessageBox::Yes, QMessageBox::No}, &boxes);
-    start->click();
-    waitForTheLastTable();
-    answerMessageBoxes({QMessageBox::Yes}, &boxes);
-    dialog.reject();
-    QTRY_VERIFY_WITH_TIMEOUT(!dialog.isVisible(), 60000);
-    QCOMPARE(boxes.last().title, QStringLiteral("取消合区"));
-    QCOMPARE(checksums(m_main, {kMainDb, kMainWeb}), before);
 }
 
 QTEST_MAIN(TestMergeEngine)

@@ -11,6 +11,7 @@
 #include "engine/characterpurge.h"
 #include "engine/charactertables.h"
 #include "ui/main/changeconfirm.h"
+#include "ui/main/mainstyle.h"
 
 #include <QComboBox>
 #include <QDateTime>
@@ -36,27 +37,6 @@
 namespace {
 const int kIntMax = std::numeric_limits<int>::max();
 const QString kOutOfRangeStyle = QStringLiteral("color: #f59e0b;");
-
-QString styleSheetText()
-{
-    return QStringLiteral(R"(
-QDialog { background-color: #1e1e2e; color: #e4e4e7; }
-QLabel { color: #e4e4e7; }
-QTabWidget::pane { background-color: #2d2d3d; border: 1px solid #3d3d4d; border-radius: 6px; }
-QTabBar::tab { background-color: #2d2d3d; color: #e4e4e7; padding: 8px 16px; border-top-left-radius: 6px; border-top-right-radius: 6px; }
-QTabBar::tab:selected { background-color: #3b82f6; color: white; }
-QLineEdit, QSpinBox, QComboBox { background-color: #1e1e2e; color: #e4e4e7; border: 1px solid #3d3d4d; border-radius: 6px; padding: 4px; }
-QTableWidget { background-color: #1e1e2e; alternate-background-color: #262636; color: #e4e4e7; gridline-color: #3d3d4d; }
-QHeaderView::section { background-color: #2d2d3d; color: #e4e4e7; border: 1px solid #3d3d4d; padding: 4px; }
-QGroupBox { color: #e4e4e7; border: 1px solid #3d3d4d; border-radius: 6px; margin-top: 12px; padding: 8px; }
-QGroupBox::title { subcontrol-origin: margin; left: 10px; padding: 0 4px; }
-QPushButton { background-color: #3b82f6; color: white; border: none; border-radius: 6px; padding: 6px 14px; }
-QPushButton:hover { background-color: #2563eb; }
-QPushButton:disabled { background-color: #3d3d4d; color: #71717a; }
-QPushButton#saveBtn { background-color: #10b981; }
-QPushButton#saveBtn:hover { background-color: #059669; }
-)");
-}
 
 QTableWidget *readOnlyTable(const QStringList &headers, QWidget *parent)
 {
@@ -86,7 +66,7 @@ CharacterEditDialog::CharacterEditDialog(int charguid, QWidget *parent)
     setWindowTitle(tr("编辑角色 - CharGUID: %1 (%2) - %3").arg(QString::number(charguid), hex, DatabaseManager::instance()->serverLabel()));
     setMinimumSize(600, 700);
     setModal(true);
-    setStyleSheet(styleSheetText());
+    setStyleSheet(characterEditStyleSheet());
 
     auto *layout = new QVBoxLayout(this);
     layout->setSpacing(10);

@@ -11,6 +11,9 @@ QString mainStyleSheet();
 // labels, group boxes, inputs, lists, tables, check indicators, buttons and progress bars.
 QString darkDialogStyleSheet();
 
+// The character editor's tabs, tables and buttons (its save button green).
+QString characterEditStyleSheet();
+
 // The style sheet of the host configuration dialog and its entry form.
 QString hostDialogStyleSheet();
 
