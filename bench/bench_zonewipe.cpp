@@ -99,10 +99,9 @@ int main(int argc, char *argv[])
                 Message refusal;
                 const bool undo = name == copies.at(2);
                 SessionTask *task = SessionTask::start(QStringLiteral("区服删档"), [world, undo, &undoPath](QSqlDatabase &db, SessionTask &) {
-                    ZoneWipe::Result result;
-                    const bool done = ZoneWipe::run(db, {{world}, {}, {}, {}, undo}, {}, &result);
+                    const ZoneWipe::Result result = ZoneWipe::run(db, {{world}, {}, {}, {}, undo}, {});
                     undoPath = result.undoPath;
-                    return done;
+                    return result.ok;
                 }, &app, &refusal);
                 if (!task)
                     return 1;

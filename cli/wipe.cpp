@@ -56,13 +56,12 @@ public:
         }
         if (!preview.liveGame.isEmpty())
             out.line(preview.liveGame);
-        ZoneWipe::Result result;
-        const bool ok = ZoneWipe::run(db, request, out.context(), &result);
+        const ZoneWipe::Result result = ZoneWipe::run(db, request, out.context());
         out.clearProgress();
         if (result.accountsFailed)
             out.line(STORED_TEXT("账号删除失败：%1 个角色已删除，账号未全部删除（见上）").arg(result.deleted));
         printUndoFile(result.undoPath, out);
-        return ok ? Success : Failed;
+        return result.ok ? Success : Failed;
     }
 
 private:

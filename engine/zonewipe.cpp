@@ -10,9 +10,9 @@
 
 namespace ZoneWipe {
 
-bool run(QSqlDatabase &db, const Request &request, const OperationContext &context, Result *result)
+namespace {
+bool wipe(QSqlDatabase &db, const Request &request, const OperationContext &context, Result *result)
 {
-    *result = Result();
     auto log = [&context](const Message &line) { context.log(line); };
     Message refusal;
     if (!CharacterDeleter::checkExistingWorlds(db, request.worlds, &refusal)) {
@@ -62,6 +62,15 @@ bool run(QSqlDatabase &db, const Request &request, const OperationContext &conte
     }
     log(STORED_TEXT("账号库数据删除完成"));
     return true;
+}
+} // namespace
+
+Result run(QSqlDatabase &db, const Request &request, const OperationContext &context)
+{
+    Result result;
+    result.ok = wipe(db, request, context, &result);
+    result.cancelled = !result.ok && context.cancelled();
+    return result;
 }
 
 Preview preview(QSqlDatabase &db, Request *request)

@@ -27,6 +27,8 @@ struct Request
 
 struct Result
 {
+    bool ok = false;
+    bool cancelled = false;  // the operator stopped it: nothing was deleted
     int deleted = 0;   // characters
     QString undoPath;  // the undo file, when one was written
     bool accountsFailed = false;  // characters deleted, but their accounts on another server not (all)
@@ -50,10 +52,11 @@ Preview preview(QSqlDatabase &db, Request *request);
 // With the account databases on the same server, accounts and characters go in one
 // transaction, and the undo file holds both; otherwise every account database is opened
 // first (one that cannot be: nothing is deleted), and the accounts follow the committed
-// characters in transactions of their own, outside the undo file. False when the transaction
+// characters in transactions of their own, outside the undo file. Not ok when the transaction
 // failed, was cancelled or the undo file could not be written (then nothing is deleted at all),
-// or when an account database's deletion failed after the characters (result->accountsFailed).
-// Progress goes by table; the cancel is polled between statements of the characters' part.
-bool run(QSqlDatabase &db, const Request &request, const OperationContext &context, Result *result);
+// or when an account database's deletion failed after the characters (accountsFailed); the
+// context's log says why. Progress goes by table; the cancel is polled between statements of
+// the characters' part.
+Result run(QSqlDatabase &db, const Request &request, const OperationContext &context);
 
 } // namespace ZoneWipe

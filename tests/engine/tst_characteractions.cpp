@@ -517,8 +517,8 @@ void TestCharacterActions::countersWithoutWorldIds()
     QVERIFY2(UndoFile::apply(db, moved.undoFile, &error), qPrintable(error));
 
     // The wipe writes its undo file, whose counter check reads the ranges.
-    ZoneWipe::Result wiped;
-    QVERIFY(ZoneWipe::run(db, {{3}, {}, {}, config, true}, {}, &wiped));
+    const ZoneWipe::Result wiped = ZoneWipe::run(db, {{3}, {}, {}, config, true}, {});
+    QVERIFY(wiped.ok);
     QCOMPARE(wiped.deleted, 20);
     QVERIFY2(UndoFile::apply(db, wiped.undoPath, &error), qPrintable(error));
     QCOMPARE(sums(), before);

@@ -192,8 +192,8 @@ void TestUndoFile::everyValueComesBackExactly()
     if (operation == QLatin1String("delete")) {
         path = deleteWithUndo();
     } else if (operation == QLatin1String("wipe")) {
-        ZoneWipe::Result result;
-        QVERIFY(ZoneWipe::run(db, {{1}, {}, {}, {}, true}, {}, &result));
+        const ZoneWipe::Result result = ZoneWipe::run(db, {{1}, {}, {}, {}, true}, {});
+        QVERIFY(result.ok);
         QCOMPARE(query(QStringLiteral("SELECT COUNT(*) FROM t_char WHERE zoneworldid = 1")), QStringLiteral("0"));
         path = result.undoPath;
     } else if (operation == QLatin1String("transfer")) {

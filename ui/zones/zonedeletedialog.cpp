@@ -252,7 +252,8 @@ void ZoneDeleteDialog::onStartDelete()
     auto outcome = std::make_shared<ZoneWipe::Result>();
     Message refusal;
     m_task = SessionTask::start(STORED_TEXT("区服删档"), [request, outcome](QSqlDatabase &db, SessionTask &task) {
-        return ZoneWipe::run(db, request, task.context(), outcome.get());
+        *outcome = ZoneWipe::run(db, request, task.context());
+        return outcome->ok;
     }, this, &refusal);
     if (!m_task) {
         QMessageBox::warning(this, tr("提示"), refusal.shown());
