@@ -146,8 +146,8 @@ int main(int argc, char *argv[])
     // The operator's path plans first (the preview), then runs the confirmed plan.
     settle(target);
     timer.restart();
-    MergePreflight preflight;
-    if (!preflightMerge(settings, OperationContext(), &preflight))
+    const MergePreflight preflight = CrossServerMerge::preview(settings, OperationContext());
+    if (!preflight.ok)
         return 1;
     const double preflightSeconds = timer.elapsed() / 1000.0;
     settings.confirmedPlan = preflight.plan;
@@ -161,7 +161,6 @@ int main(int argc, char *argv[])
     settle(target);
     timer.restart();
     stageTimer.start();
-    MergeReport report;
     OperationContext context;
     context.onProgress = [&](const QString &name, qint64, qint64) {
         const QString now = name.startsWith(QLatin1String("t_")) ? QStringLiteral("related tables") : name;
@@ -172,7 +171,8 @@ int main(int argc, char *argv[])
                 stageOrder.append(now);
         }
     };
-    const bool ok = runMerge(settings, context, &report);
+    const MergeReport report = CrossServerMerge::run(settings, context);
+    const bool ok = report.ok;
     stageSeconds[stage] += stageTimer.restart() / 1000.0;
     const double seconds = timer.elapsed() / 1000.0;
     if (!ok)
@@ -185,7 +185,7 @@ int main(int argc, char *argv[])
         out << "  relations to unmerged characters dropped: " << report.relationsDropped << Qt::endl;
     for (const Message &line : report.lossLines())
         out << "  " << line << Qt::endl;
-    printRow(out, QStringLiteral("runMerge, whole run"), rows, seconds, baseline);
+    printRow(out, QStringLiteral("CrossServerMerge::run, whole run"), rows, seconds, baseline);
     printRow(out, QStringLiteral("preview, then the run"), rows, preflightSeconds + seconds, baseline);
     out << "  preview: " << qSetRealNumberPrecision(2) << preflightSeconds << " s" << Qt::endl;
     for (const QString &name : std::as_const(stageOrder)) {

@@ -82,8 +82,8 @@ public:
         if (!parser.isSet(QStringLiteral("yes"))) {
             out.line(STORED_TEXT("将把 %1 的 WorldID %2 合入 %3 的 WorldID %4:")
                          .arg(sub.name, QString::number(settings.subWorldId), main.name, QString::number(settings.mainWorldId)));
-            MergePreflight preflight;
-            if (!preflightMerge(settings, out.context(), &preflight))
+            const CrossServerMerge::Preview preflight = CrossServerMerge::preview(settings, out.context());
+            if (!preflight.ok)
                 return Failed;
             if (!preflight.refusals.isEmpty())
                 return Failed;
@@ -96,14 +96,13 @@ public:
         }
         settings.writeUndo = !parser.isSet(QStringLiteral("no-undo"));
         settings.confirmedPlan = parser.value(QStringLiteral("plan")).trimmed().toLatin1();
-        MergeReport report;
-        const bool ok = runMerge(settings, out.context(), &report);
+        const CrossServerMerge::Result report = CrossServerMerge::run(settings, out.context());
         out.clearProgress();
         for (const Message &loss : report.lossLines())
             out.line(loss);
         printUndoFile(report.sourceUndoFile, out);
         printUndoFile(report.undoFile, out);
-        return ok && !report.hasLosses() ? Success : Failed;
+        return report.ok && !report.hasLosses() ? Success : Failed;
     }
 };
 } // namespace

@@ -90,14 +90,23 @@ QList<Message> MergeReport::lossLines() const
     return lines;
 }
 
-bool runMerge(const MergeSettings &settings, const OperationContext &context, MergeReport *report)
+namespace CrossServerMerge {
+
+Preview preview(const Request &request, const OperationContext &context)
 {
-    MergeRun run(settings, context, report);
-    return run.run();
+    Preview preview;
+    MergeRun run(request, context, nullptr);
+    preview.ok = run.preflight(&preview);
+    return preview;
 }
 
-bool preflightMerge(const MergeSettings &settings, const OperationContext &context, MergePreflight *preflight)
+Result run(const Request &request, const OperationContext &context)
 {
-    MergeRun run(settings, context, nullptr);
-    return run.preflight(preflight);
+    Result result;
+    MergeRun run(request, context, &result);
+    result.ok = run.run();
+    result.cancelled = !result.ok && context.cancelled();
+    return result;
 }
+
+} // namespace CrossServerMerge

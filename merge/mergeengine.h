@@ -19,13 +19,21 @@
 // leaves the target as it was. The source is changed only by the low-level clean-up, in a
 // transaction of its own with its own undo file, after the target has committed; a merge that
 // fails leaves the source whole. A run refuses to start on what its preflight finds (see
-// preflightMerge).
+// CrossServerMerge::preview).
 // Progress goes by stage ("合并角色" and the others, `done` of the 11 stages as each starts),
 // then by table of the related tables (the table's name, rows of the rows it will get).
-bool runMerge(const MergeSettings &settings, const OperationContext &context, MergeReport *report = nullptr);
+namespace CrossServerMerge {
 
-// Counts on both servers what runMerge would do, and what would stop it (the same database on
+using Request = MergeSettings;
+using Preview = MergePreflight;
+using Result = MergeReport;
+
+Result run(const Request &request, const OperationContext &context);
+
+// Counts on both servers what run() would do, and what would stop it (the same database on
 // both sides, a main world without an id counter, a clean-up level outside 1 to 150, required
-// target columns the source cannot fill, too few free character ids). Changes nothing. False
+// target columns the source cannot fill, too few free character ids). Changes nothing. Not ok
 // when a server cannot be reached or read.
-bool preflightMerge(const MergeSettings &settings, const OperationContext &context, MergePreflight *preflight);
+Preview preview(const Request &request, const OperationContext &context);
+
+} // namespace CrossServerMerge

@@ -27,6 +27,7 @@ MergeEndpoint endpointOf(const HostConfig &host);
 // command line's preview. The run works from the same counts.
 struct MergePreflight
 {
+    bool ok = false;                  // both servers were read; the counts hold
     QList<Message> refusals;          // each one stops the merge before anything changes
     int characters = 0;               // source characters that are merged
     int renumbered = 0;               // of them, those that get a new id
@@ -90,9 +91,11 @@ inline bool isCleanLevel(int level)
 // Why a level outside them is refused, wherever it is typed.
 Message cleanLevelRefusal();
 
-// What a successful run did beyond the merged rows.
+// Whether a run committed, and what it did beyond the merged rows.
 struct MergeReport
 {
+    bool ok = false;                   // the target committed (the log says why not)
+    bool cancelled = false;            // the operator stopped it: the target is as it was
     int charactersMerged = 0;
     int accountsMerged = 0;
     int invalidLeftBehind = 0;

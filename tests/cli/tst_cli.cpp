@@ -263,7 +263,7 @@ void TestCli::mergesGiveTheEnginesRows()
     settings.sub = {sub.host, sub.port, sub.username, sub.password, sub.database, sub.webDatabase};
     settings.mainWorldId = 1;
     settings.subWorldId = 5;
-    QVERIFY(runMerge(settings, {}));
+    QVERIFY(CrossServerMerge::run(settings, {}).ok);
     QCOMPARE(rowsOf(QStringLiteral("cli_a")), rowsOf(QStringLiteral("cli_b")));
 
     result = run({QStringLiteral("merge-same"), QStringLiteral("--host"), QStringLiteral("甲服"), QStringLiteral("--sub-world"),

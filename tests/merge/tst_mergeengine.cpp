@@ -108,7 +108,8 @@ Run TestMergeEngine::merge(const MergeSettings &settings, const std::function<vo
         reached = stage;
     };
     context.cancelFlag = &cancel;
-    run.ok = runMerge(settings, context, &run.report);
+    run.report = CrossServerMerge::run(settings, context);
+    run.ok = run.report.ok;
     return run;
 }
 
@@ -466,8 +467,8 @@ void TestMergeEngine::cleansAndFillsAsCounted()
     s.cleanLowLevel = true;
     s.cleanLevel = 10;
     s.fillMissingColumns = true;
-    MergePreflight preflight;
-    QVERIFY(preflightMerge(s, {}, &preflight));
+    const MergePreflight preflight = CrossServerMerge::preview(s, {});
+    QVERIFY(preflight.ok);
     QVERIFY(preflight.refusals.isEmpty() && preflight.lowLevelMain > 0 && preflight.lowLevelSub > 0);
     const QString lowSub = subQuery(QStringLiteral("SELECT COUNT(*) FROM t_char WHERE zoneworldid = 5 AND isvalid = 1 AND level <= 10"));
     const int mergedBefore = mainQuery(QStringLiteral("SELECT COUNT(*) FROM t_char WHERE zoneworldid = 2")).toInt();
@@ -540,8 +541,8 @@ void TestMergeEngine::runCarriesOutTheConfirmedPlan()
     QFETCH(QByteArray, target);
     loadFixture(5, 1);
     MergeSettings s = settings(2, 5);
-    MergePreflight confirmed;
-    QVERIFY(preflightMerge(s, {}, &confirmed));
+    const MergePreflight confirmed = CrossServerMerge::preview(s, {});
+    QVERIFY(confirmed.ok);
     QVERIFY(confirmed.refusals.isEmpty() && !confirmed.plan.isEmpty());
     if (!source.isEmpty())
         QVERIFY(TestServers::runSql(m_sub, source, kSubDb));

@@ -456,7 +456,8 @@ void MergeServerDialog::onStartMerge()
     delete m_preflightTask;
     MergePreflight *preflight = &m_preflight;
     m_preflightTask = SessionTask::startDetached([settings, preflight](QSqlDatabase &, SessionTask &task) {
-        return preflightMerge(settings, task.context(), preflight);
+        *preflight = CrossServerMerge::preview(settings, task.context());
+        return preflight->ok;
     }, this);
     connect(m_preflightTask, &SessionTask::logMessage, this, &MergeServerDialog::addLogLine);
     connect(m_preflightTask, &SessionTask::finished, this, &MergeServerDialog::onPreflightFinished);
@@ -510,7 +511,8 @@ void MergeServerDialog::startRun()
     MergeReport *report = &m_report;
     Message refusal;
     m_task = SessionTask::start(STORED_TEXT("跨服合区"), [settings, report](QSqlDatabase &, SessionTask &task) {
-        return runMerge(settings, task.context(), report);
+        *report = CrossServerMerge::run(settings, task.context());
+        return report->ok;
     }, this, &refusal, SessionTask::Connection::Own);
     if (!m_task) {
         QMessageBox::warning(this, tr("提示"), refusal.shown());
