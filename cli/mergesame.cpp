@@ -60,7 +60,7 @@ public:
             }
             parameters.conflictSuffix = parser.value(QStringLiteral("suffix"));
         }
-        if (const Message refusal = sameServerMergeRefusal(parameters); !refusal.isEmpty()) {
+        if (const Message refusal = SameServerMerge::refusal(parameters); !refusal.isEmpty()) {
             usageError(refusal);
             return Usage;
         }
@@ -70,17 +70,16 @@ public:
         if (!parser.isSet(QStringLiteral("yes"))) {
             if (!connectSession(config, out))
                 return Failed;
-            for (const Message &line : sameServerMergePreview(DatabaseManager::instance()->database(), parameters))
+            for (const Message &line : SameServerMerge::preview(DatabaseManager::instance()->database(), parameters).lines)
                 out.line(line);
             dryRunNote(out);
             return Success;
         }
         parameters.writeUndo = !parser.isSet(QStringLiteral("no-undo"));
-        QString undoPath;
-        const bool ok = runSameServerMerge(config, parameters, out.context(), &undoPath);
+        const SameServerMerge::Result result = SameServerMerge::run(config, parameters, out.context());
         out.clearProgress();
-        printUndoFile(undoPath, out);
-        return ok ? Success : Failed;
+        printUndoFile(result.undoPath, out);
+        return result.ok ? Success : Failed;
     }
 };
 } // namespace

@@ -486,14 +486,21 @@ QString sameServerLowLevelCharacters(const SameServerMergeParameters &p)
         .arg(p.levelThreshold);
 }
 
-QList<Message> sameServerMergePreview(QSqlDatabase &db, const SameServerMergeParameters &p)
+namespace SameServerMerge {
+
+Preview preview(QSqlDatabase &db, const Request &p)
 {
-    QList<Message> lines;
+    Preview result;
+    result.refusal = refusal(p);
+    if (!result.refusal.isEmpty())
+        return result;
+    QList<Message> &lines = result.lines;
     QSqlQuery current(db);
     const QString database = current.exec(QStringLiteral("SELECT DATABASE()")) && current.next() ? current.value(0).toString() : QString();
     const QStringList accounts = p.independentAccounts ? QStringList{p.mainAccountDb, p.subAccountDb} : QStringList();
-    if (const Message warning = RowPreview::liveGameWarning(db, {database}, accounts); !warning.isEmpty())
-        lines.append(warning);
+    result.liveGame = RowPreview::liveGameWarning(db, {database}, accounts);
+    if (!result.liveGame.isEmpty())
+        lines.append(result.liveGame);
     QString survivors = QStringLiteral("SELECT charguid FROM t_char WHERE zoneworldid IN (%1, %2)").arg(p.subWorldId).arg(p.mainWorldId);
     qint64 changed = 0;  // rows the merge's one transaction deletes or changes
     if (p.cleanLowLevel) {
@@ -524,10 +531,10 @@ QList<Message> sameServerMergePreview(QSqlDatabase &db, const SameServerMergePar
                                    .arg(p.mainAccountDb).arg(query.value(0).toLongLong()).arg(query.value(1).toLongLong())
                              : STORED_TEXT_IN("SameServerMerge", "  账号统计失败: %1").arg(query.lastError().text()));
     }
-    return lines;
+    return result;
 }
 
-Message sameServerMergeRefusal(const SameServerMergeParameters &p)
+Message refusal(const Request &p)
 {
     if (p.subWorldId == p.mainWorldId)
         return STORED_TEXT_IN("SameServerMerge", "副区和主区不能相同！");
@@ -546,17 +553,14 @@ Message sameServerMergeRefusal(const SameServerMergeParameters &p)
     return QString();
 }
 
-bool runSameServerMerge(const HostConfig &host, const SameServerMergeParameters &parameters, const OperationContext &context,
-                        QString *undoPath)
+Result run(const HostConfig &host, const Request &parameters, const OperationContext &context)
 {
+    Result result;
     auto log = [&context](const Message &line) { context.log(line); };
-    const Message refusal = sameServerMergeRefusal(parameters);
-    if (!refusal.isEmpty()) {
-        log(QStringLiteral("❌ ") + refusal);
-        return false;
+    if (const Message refused = refusal(parameters); !refused.isEmpty()) {
+        log(QStringLiteral("❌ ") + refused);
+        return result;
     }
-
-    bool ok = false;
     {
         const ConnectionOutcome outcome = openSessionConnection(kConnection, host);
         QSqlDatabase db = QSqlDatabase::database(kConnection, false);
@@ -565,12 +569,15 @@ bool runSameServerMerge(const HostConfig &host, const SameServerMergeParameters 
             log(outcome.failureReason());
         } else {
             SameServerMergeRun run(db, parameters, context);
-            ok = run.run();
-            if (ok && undoPath)
-                *undoPath = run.undoPath();
+            result.ok = run.run();
+            if (result.ok)
+                result.undoPath = run.undoPath();
             db.close();
         }
     }
     removeNamedConnection(kConnection);
-    return ok;
+    result.cancelled = !result.ok && context.cancelled();
+    return result;
 }
+
+} // namespace SameServerMerge

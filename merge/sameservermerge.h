@@ -32,15 +32,32 @@ bool isPlainDatabaseName(const QString &name);
 QString sameServerLowLevelCharacters(const SameServerMergeParameters &parameters);
 
 class QSqlDatabase;
-// What the merge will change, counted on the server on `db` (the character database): the
-// rows of the characters the clean-up deletes, the characters that move, the item rows whose
-// world changes and the accounts imported. The dialog's confirmation and the command line's
-// rehearsal show these lines.
-QList<Message> sameServerMergePreview(QSqlDatabase &db, const SameServerMergeParameters &parameters);
+
+namespace SameServerMerge {
+
+using Request = SameServerMergeParameters;
 
 // What stops the merge before it starts (the same world twice, a bad account database name,
 // the same account database twice, an empty suffix, a level outside 1 to 150); empty when none.
-Message sameServerMergeRefusal(const SameServerMergeParameters &parameters);
+Message refusal(const Request &request);
+
+// What the merge will change, counted on the server on `db` (the character database): the
+// rows of the characters the clean-up deletes, the characters that move, the item rows whose
+// world changes and the accounts imported.
+struct Preview
+{
+    Message refusal;       // as refusal(): nothing was counted, the merge must not start
+    Message liveGame;      // the game seems to be running (also among the lines)
+    QList<Message> lines;  // what the confirmation and the rehearsal show, the warnings first
+};
+Preview preview(QSqlDatabase &db, const Request &request);
+
+struct Result
+{
+    bool ok = false;         // everything was committed
+    bool cancelled = false;  // the operator stopped it: nothing changed
+    QString undoPath;        // the undo file of a merge that was committed
+};
 
 // Merges the world subWorldId of the character database into mainWorldId, in one transaction
 // that is committed at the end or rolled back whole: optionally deletes the low-level
@@ -48,9 +65,9 @@ Message sameServerMergeRefusal(const SameServerMergeParameters &parameters);
 // account database (clashing names get the suffix) and repoints their characters, moves the
 // characters and follows with the item tables' world fields. Characters keep their ids, so
 // every world's id counter stays as it is.
-// Runs on a worker thread on a connection of its own to `host`, opened and removed there.
+// Runs on a connection of its own to `host`, opened and removed on the calling thread.
 // Its progress runs from 0 to 100 of one stage, never decreasing; its cancel is polled between
-// steps, slices and accounts. True when everything was committed.
-// *undoPath names the undo file of a merge that was committed.
-bool runSameServerMerge(const HostConfig &host, const SameServerMergeParameters &parameters, const OperationContext &context,
-                        QString *undoPath = nullptr);
+// steps, slices and accounts.
+Result run(const HostConfig &host, const Request &request, const OperationContext &context);
+
+} // namespace SameServerMerge

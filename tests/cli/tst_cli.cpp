@@ -275,7 +275,7 @@ void TestCli::mergesGiveTheEnginesRows()
     parameters.mainWorldId = 1;
     parameters.cleanLowLevel = true;
     parameters.levelThreshold = 20;
-    QVERIFY(runSameServerMerge(main, parameters, {}));
+    QVERIFY(SameServerMerge::run(main, parameters, {}).ok);
     QCOMPARE(rowsOf(QStringLiteral("cli_a")), rowsOf(QStringLiteral("cli_b")));
 }
 

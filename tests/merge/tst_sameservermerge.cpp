@@ -153,7 +153,7 @@ Run TestSameServerMerge::merge(const TestServer &server, const SameServerMergePa
             watch(run, cancel);
     };
     context.cancelFlag = &cancel;
-    run.ok = runSameServerMerge(server.hostConfig(kDb), parameters, context);
+    run.ok = SameServerMerge::run(server.hostConfig(kDb), parameters, context).ok;
     return run;
 }
 

@@ -315,24 +315,25 @@ void SameServerMergeDialog::onExecute()
     parameters.mainAccountDb = mainDb;
     parameters.subAccountDb = subDb;
     parameters.conflictSuffix = suffix;
-    if (const Message refusal = sameServerMergeRefusal(parameters); !refusal.isEmpty()) {
-        QMessageBox::warning(this, tr("警告"), refusal.shown());
+    const SameServerMerge::Preview preview = SameServerMerge::preview(DatabaseManager::instance()->database(), parameters);
+    if (!preview.refusal.isEmpty()) {
+        QMessageBox::warning(this, tr("警告"), preview.refusal.shown());
         return;
     }
-    const QList<Message> preview = sameServerMergePreview(DatabaseManager::instance()->database(), parameters);
-    for (const Message &line : preview)
+    for (const Message &line : preview.lines)
         addLogLine(line);
     if (!confirmChange(this, QMessageBox::Question, tr("确认执行合区"),
-                       tr("即将执行同服合区操作：\n\n副区 [%1] → 主区 [%2]").arg(sub).arg(main), preview))
+                       tr("即将执行同服合区操作：\n\n副区 [%1] → 主区 [%2]").arg(sub).arg(main), preview.lines))
         return;
 
     m_parameters = parameters;
     // The engine opens a connection of its own on the task's thread with the session's entry.
     const HostConfig host = DatabaseManager::instance()->storedConfig();
-    auto undoPath = std::make_shared<QString>();
+    auto result = std::make_shared<SameServerMerge::Result>();
     Message refusal;
-    m_task = SessionTask::start(STORED_TEXT("同服合区"), [host, parameters, undoPath](QSqlDatabase &, SessionTask &task) {
-        return runSameServerMerge(host, parameters, task.context(), undoPath.get());
+    m_task = SessionTask::start(STORED_TEXT("同服合区"), [host, parameters, result](QSqlDatabase &, SessionTask &task) {
+        *result = SameServerMerge::run(host, parameters, task.context());
+        return result->ok;
     }, this, &refusal, SessionTask::Connection::Own);
     if (!m_task) {
         QMessageBox::warning(this, tr("提示"), refusal.shown());
@@ -342,10 +343,10 @@ void SameServerMergeDialog::onExecute()
     connect(m_task, &SessionTask::progressChanged, this, [this](const Message &stage, qint64 done, qint64 total) {
         showProgress(m_progressBar, stage, done, total);
     });
-    connect(m_task, &SessionTask::finished, this, [this, undoPath](bool ok) {
+    connect(m_task, &SessionTask::finished, this, [this, result](bool ok) {
         m_task->deleteLater();
         m_task = nullptr;
-        m_undoPath = *undoPath;
+        m_undoPath = result->undoPath;
         onMergeFinished(ok);
     });
 
