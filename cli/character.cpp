@@ -194,7 +194,7 @@ private:
         // Refusals come before the preview, as the windows refuse before their confirmation.
         QList<RowPreview::Count> preview;
         if (m_action == QLatin1String("set")) {
-            const CharacterEdit::Check check = CharacterEdit::check(db, guid, changes);
+            const CharacterEdit::Preview check = CharacterEdit::preview(db, {guid, changes});
             if (!check.failure.isEmpty() || !check.refusal.isEmpty())
                 return fail(out, check.failure.isEmpty() ? Message(check.refusal) : STORED_TEXT("检查失败: %1").arg(check.failure));
         } else {
@@ -231,7 +231,10 @@ private:
         QString undoPath;
         bool ok = false;
         if (m_action == QLatin1String("set")) {
-            ok = CharacterEdit::save(db, guid, changes, &undoPath, &error);
+            const CharacterEdit::Result result = CharacterEdit::save(db, {guid, changes});
+            ok = result.ok;
+            error = result.failure;
+            undoPath = result.undoPath;
         } else {
             const CharacterOperation::Result result = CharacterOperation::run(db, request, out.context());
             ok = result.ok;

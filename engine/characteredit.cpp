@@ -44,9 +44,11 @@ bool isTextColumn(const QString &column)
     return column == QLatin1String("accname") || column == QLatin1String("charname") || column == QLatin1String("title");
 }
 
-Check check(QSqlDatabase &db, int charguid, const Changes &changes)
+Preview preview(QSqlDatabase &db, const Request &request)
 {
-    Check result;
+    const int charguid = request.charguid;
+    const Changes &changes = request.changes;
+    Preview result;
     // Texts are checked in the column's own terms before anything is written: a server without
     // strict mode would cut a name, half a GBK character included, and say nothing.
     QSqlError columnError;
@@ -100,8 +102,12 @@ Check check(QSqlDatabase &db, int charguid, const Changes &changes)
     return result;
 }
 
-bool save(QSqlDatabase &db, int charguid, Changes changes, QString *undoPath, Message *error)
+Result save(QSqlDatabase &db, const Request &request)
 {
+    Result result;
+    const int charguid = request.charguid;
+    Changes changes = request.changes;
+    Message *error = &result.failure;
     // A new world id moves the character as the transfer does: its items follow.
     int newWorld = 0;
     for (qsizetype i = 0; i < changes.size(); ++i) {
@@ -144,13 +150,13 @@ bool save(QSqlDatabase &db, int charguid, Changes changes, QString *undoPath, Me
         CharacterDeleter mover(db);
         ok = mover.moveToWorld(db, transaction.undo(), charguid, newWorld, error);
     }
-    ok = ok && transaction.commit(error);
-    if (!ok) {
+    result.ok = ok && transaction.commit(error);
+    if (!result.ok) {
         transaction.rollback();
-        return false;
+        return result;
     }
-    *undoPath = transaction.undoPath();
-    return true;
+    result.undoPath = transaction.undoPath();
+    return result;
 }
 
 bool setBanEnd(QSqlDatabase &db, int charguid, qint64 until, Message *error)

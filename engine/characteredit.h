@@ -21,7 +21,14 @@ const QStringList &editableColumns();
 // Those of them that hold text: accname, charname and title.
 bool isTextColumn(const QString &column);
 
-struct Check
+// One save of the editor: the character and its changed columns.
+struct Request
+{
+    int charguid = 0;
+    Changes changes;
+};
+
+struct Preview
 {
     Message refusal;  // what the operator must correct first ("角色名过长：…")
     Message failure;  // the server could not be asked
@@ -31,12 +38,18 @@ struct Check
 // Whether the changes may be saved: texts not empty and within their column (in bytes where the
 // column holds legacy text, never cutting a GBK character), a new name not taken as the name's
 // unique index compares it, a new world that exists.
-Check check(QSqlDatabase &db, int charguid, const Changes &changes);
+Preview preview(QSqlDatabase &db, const Request &request);
+
+struct Result
+{
+    bool ok = false;
+    Message failure;   // why it was rolled back
+    QString undoPath;  // sets the changed columns back
+};
 
 // Saves the changes in one transaction with an undo file that sets the changed columns back;
-// a changed world moves the character as the transfer does, its items with it. False with
-// *error after a rollback.
-bool save(QSqlDatabase &db, int charguid, Changes changes, QString *undoPath, Message *error);
+// a changed world moves the character as the transfer does, its items with it.
+Result save(QSqlDatabase &db, const Request &request);
 
 // The smaller edits of the editor's tabs. False with *error.
 bool setBanEnd(QSqlDatabase &db, int charguid, qint64 until, Message *error);

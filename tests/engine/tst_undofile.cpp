@@ -143,9 +143,8 @@ void TestUndoFile::connectSession(int port)
 
 QString TestUndoFile::editLevel(int level)
 {
-    QString path;
-    Message error;
-    return CharacterEdit::save(DatabaseManager::instance()->database(), m_guid, {{QStringLiteral("level"), level}}, &path, &error) ? path : error.stored();
+    const CharacterEdit::Result saved = CharacterEdit::save(DatabaseManager::instance()->database(), {m_guid, {{QStringLiteral("level"), level}}});
+    return saved.ok ? saved.undoPath : saved.failure.stored();
 }
 
 void TestUndoFile::cleanupTestCase()

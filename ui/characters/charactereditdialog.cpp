@@ -423,7 +423,7 @@ void CharacterEditDialog::onSave()
         return;
     }
     QSqlDatabase &db = DatabaseManager::instance()->database();
-    const CharacterEdit::Check check = CharacterEdit::check(db, m_charguid, changes);
+    const CharacterEdit::Preview check = CharacterEdit::preview(db, {m_charguid, changes});
     if (!check.failure.isEmpty() || !check.refusal.isEmpty()) {
         const bool failed = !check.failure.isEmpty();
         QMessageBox::warning(this, failed ? tr("失败") : tr("错误"),
@@ -441,15 +441,11 @@ void CharacterEditDialog::onSave()
         return;
 
     // Saved on the session's worker, as every other change; the window waits meanwhile.
-    struct Outcome
-    {
-        QString undoPath;
-        Message error;
-    };
-    auto outcome = std::make_shared<Outcome>();
+    auto outcome = std::make_shared<CharacterEdit::Result>();
     Message refusal;
-    SessionTask *task = SessionTask::start(STORED_TEXT("编辑角色"), [guid = m_charguid, changes, outcome](QSqlDatabase &db, SessionTask &) {
-        return CharacterEdit::save(db, guid, changes, &outcome->undoPath, &outcome->error);
+    SessionTask *task = SessionTask::start(STORED_TEXT("编辑角色"), [request = CharacterEdit::Request{m_charguid, changes}, outcome](QSqlDatabase &db, SessionTask &) {
+        *outcome = CharacterEdit::save(db, request);
+        return outcome->ok;
     }, this, &refusal);
     if (!task) {
         QMessageBox::warning(this, tr("提示"), refusal.shown());
@@ -457,14 +453,14 @@ void CharacterEditDialog::onSave()
     }
     setEnabled(false);
     connect(task, &SessionTask::logMessage, this, [outcome](const Message &line) {
-        if (outcome->error.isEmpty())
-            outcome->error = line;  // the worker could not connect
+        if (outcome->failure.isEmpty())
+            outcome->failure = line;  // the worker could not connect
     });
     connect(task, &SessionTask::finished, this, [this, task, outcome](bool ok) {
         task->deleteLater();
         setEnabled(true);
         if (!ok) {
-            QMessageBox::warning(this, tr("失败"), tr("保存失败: %1").arg(outcome->error.shown()));
+            QMessageBox::warning(this, tr("失败"), tr("保存失败: %1").arg(outcome->failure.shown()));
             return;
         }
         QMessageBox::information(this, tr("成功"), tr("角色数据保存成功！") + undoFileLine(outcome->undoPath));
