@@ -98,25 +98,23 @@ private:
                                                                                                : AccountChange::Kind::SetAll,
                                                        name, password, points);
         if (change.kind != AccountChange::Kind::Register) {
-            const qint64 rows = change.preview(store);
-            if (rows < 0)
-                return fail(out, STORED_TEXT("无法统计账号: %1").arg(store.error()));
-            if (!change.changesAll() && rows == 0)
-                return fail(out, STORED_TEXT("账号不存在: %1").arg(name));
-            out.line(STORED_TEXT("将改动 account: %1 条记录").arg(rows));
-            setResult(QStringLiteral("counts"), QJsonObject{{QStringLiteral("account"), rows}});
+            const AccountChange::Preview preview = change.preview(store);
+            if (!preview.failure.isEmpty() || !preview.refusal.isEmpty())
+                return fail(out, preview.failure.isEmpty() ? preview.refusal : preview.failure);
+            out.line(STORED_TEXT("将改动 account: %1 条记录").arg(preview.rows));
+            setResult(QStringLiteral("counts"), QJsonObject{{QStringLiteral("account"), preview.rows}});
         }
         if (!parser.isSet(QStringLiteral("yes"))) {
             dryRunNote(out);
             return Success;
         }
-        const bool ok = change.run(store);
-        if (!ok)
-            return fail(out, STORED_TEXT("操作失败: %1").arg(store.error()));
+        const AccountChange::Result result = change.run(store);
+        if (!result.ok)
+            return fail(out, STORED_TEXT("操作失败: %1").arg(result.failure));
         out.line(STORED_TEXT("操作完成"));
-        printUndoFile(store.undoPath(), out);
-        if (!store.undoPath().isEmpty())
-            setResult(QStringLiteral("undoFile"), store.undoPath());
+        printUndoFile(result.undoPath, out);
+        if (!result.undoPath.isEmpty())
+            setResult(QStringLiteral("undoFile"), result.undoPath);
         return Success;
     }
 

@@ -209,32 +209,50 @@ QString AccountStore::hashPassword(const QString &password)
     return QString::fromLatin1(QCryptographicHash::hash(password.toUtf8(), QCryptographicHash::Md5).toHex());
 }
 
-qint64 AccountChange::preview(AccountStore &store) const
+AccountChange::Preview AccountChange::preview(AccountStore &store) const
 {
+    Preview result;
     if (kind == Kind::Register)
-        return 0;
-    return store.countRows(changesAll() ? QString() : name);
+        return result;
+    result.rows = store.countRows(changesAll() ? QString() : name);
+    if (result.rows < 0)
+        result.failure = STORED_TEXT("无法统计账号: %1").arg(store.error());
+    else if (!changesAll() && kind != Kind::Edit && result.rows == 0)
+        result.refusal = STORED_TEXT("账号不存在: %1").arg(name);
+    return result;
 }
 
-bool AccountChange::run(AccountStore &store) const
+AccountChange::Result AccountChange::run(AccountStore &store) const
 {
+    Result result;
     switch (kind) {
     case Kind::Register:
-        return store.registerAccount(name, password);
+        result.ok = store.registerAccount(name, password);
+        break;
     case Kind::Delete:
-        return store.deleteAccount(name);
+        result.ok = store.deleteAccount(name);
+        break;
     case Kind::Password:
-        return store.setPassword(name, password);
+        result.ok = store.setPassword(name, password);
+        break;
     case Kind::Point:
-        return store.setPoint(name, value);
+        result.ok = store.setPoint(name, value);
+        break;
     case Kind::Edit:
-        return store.updateAccount(id, assignments, values);
+        result.ok = store.updateAccount(id, assignments, values);
+        break;
     case Kind::AddToAll:
-        return store.addPointsToAll(value);
+        result.ok = store.addPointsToAll(value);
+        break;
     case Kind::ClearAll:
-        return store.clearPoints();
+        result.ok = store.clearPoints();
+        break;
     case Kind::SetAll:
-        return store.setAllPoints(value);
+        result.ok = store.setAllPoints(value);
+        break;
     }
-    return false;
+    if (!result.ok)
+        result.failure = store.error();
+    result.undoPath = store.undoPath();
+    return result;
 }

@@ -47,12 +47,22 @@ struct AccountChange
     }
 
     bool changesAll() const { return kind == Kind::AddToAll || kind == Kind::ClearAll || kind == Kind::SetAll; }
-    // The account rows it changes, counted now: one account's, or all of them for a batch; 0 for
-    // a registration (it adds one).
-    qint64 preview(AccountStore &store) const;
-    // False with the store's error(); the store's undoPath() names the undo file a delete or a
-    // batch wrote.
-    bool run(AccountStore &store) const;
+
+    struct Preview
+    {
+        qint64 rows = 0;  // the account rows it changes: one account's, or all of them for a batch; 0 for a registration
+        Message refusal;  // the account it names does not exist
+        Message failure;  // they could not be counted
+    };
+    Preview preview(AccountStore &store) const;
+
+    struct Result
+    {
+        bool ok = false;
+        Message failure;   // the store's error
+        QString undoPath;  // the undo file a delete or a batch wrote
+    };
+    Result run(AccountStore &store) const;
 };
 
 // The account table of one account database, over a connection of its own.

@@ -2,6 +2,17 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en" sourcelanguage="zh_CN">
 <context>
+    <name>AccountChange</name>
+    <message>
+        <source>无法统计账号: %1</source>
+        <translation>Cannot count the accounts: %1</translation>
+    </message>
+    <message>
+        <source>账号不存在: %1</source>
+        <translation>No such account: %1</translation>
+    </message>
+</context>
+<context>
     <name>AccountCleanup</name>
     <message>
         <source>删除 %1 的账号失败: %2</source>
@@ -2665,10 +2676,6 @@ Exit codes: 0 success, 1 the operation failed, 2 wrong usage. Commands that chan
         <translation>Account database: %1</translation>
     </message>
     <message>
-        <source>账号不存在: %1</source>
-        <translation>No such account: %1</translation>
-    </message>
-    <message>
         <source>将改动 account: %1 条记录</source>
         <translation>Will change account: %1 rows</translation>
     </message>
@@ -2683,10 +2690,6 @@ Exit codes: 0 success, 1 the operation failed, 2 wrong usage. Commands that chan
     <message>
         <source>查询失败: %1</source>
         <translation>Query failed: %1</translation>
-    </message>
-    <message>
-        <source>无法统计账号: %1</source>
-        <translation>Cannot count the accounts: %1</translation>
     </message>
     <message numerus="yes">
         <source>共 %Ln 个账号</source>

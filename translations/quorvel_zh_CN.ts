@@ -2,6 +2,17 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="zh_CN" sourcelanguage="zh_CN">
 <context>
+    <name>AccountChange</name>
+    <message>
+        <source>无法统计账号: %1</source>
+        <translation>无法统计账号: %1</translation>
+    </message>
+    <message>
+        <source>账号不存在: %1</source>
+        <translation>账号不存在: %1</translation>
+    </message>
+</context>
+<context>
     <name>AccountCleanup</name>
     <message>
         <source>删除 %1 的账号失败: %2</source>
@@ -2656,10 +2667,6 @@ CharGUID: %1
         <translation>账号数据库: %1</translation>
     </message>
     <message>
-        <source>账号不存在: %1</source>
-        <translation>账号不存在: %1</translation>
-    </message>
-    <message>
         <source>将改动 account: %1 条记录</source>
         <translation>将改动 account: %1 条记录</translation>
     </message>
@@ -2674,10 +2681,6 @@ CharGUID: %1
     <message>
         <source>查询失败: %1</source>
         <translation>查询失败: %1</translation>
-    </message>
-    <message>
-        <source>无法统计账号: %1</source>
-        <translation>无法统计账号: %1</translation>
     </message>
     <message numerus="yes">
         <source>共 %Ln 个账号</source>

@@ -190,32 +190,25 @@ QString AccountManagerDialog::cellText(int row, int column) const
 bool AccountManagerDialog::confirm(const QString &text)
 {
     return confirmChange(this, QMessageBox::Question, tr("确认操作"), text,
-                         {tr("  account: %1 条记录（点数）").arg(m_store.countRows())});
+                         {tr("  account: %1 条记录（点数）").arg(AccountChange::of(AccountChange::Kind::ClearAll).preview(m_store).rows)});
 }
 
 void AccountManagerDialog::change(const QString &what, const AccountChange &operation, const QString &success,
                                   const QString &failurePrefix, bool reload)
 {
     // On the session's worker, with an account store of its own there: the window waits.
-    struct Outcome
-    {
-        Message error;
-        QString undoPath;
-    };
-    auto outcome = std::make_shared<Outcome>();
+    auto outcome = std::make_shared<AccountChange::Result>();
     const HostConfig connection = m_connection;
     Message refusal;
     SessionTask *task = SessionTask::start(what, [connection, operation, outcome](QSqlDatabase &, SessionTask &) {
         static std::atomic_int serial{0};
         AccountStore store(QStringLiteral("account_task_%1").arg(++serial));
         if (!store.open(connection)) {
-            outcome->error = store.error();
+            outcome->failure = store.error();
             return false;
         }
-        const bool ok = operation.run(store);
-        outcome->error = store.error();
-        outcome->undoPath = store.undoPath();
-        return ok;
+        *outcome = operation.run(store);
+        return outcome->ok;
     }, this, &refusal, SessionTask::Connection::Own);
     if (!task) {
         QMessageBox::warning(this, tr("提示"), refusal.shown());
@@ -226,7 +219,7 @@ void AccountManagerDialog::change(const QString &what, const AccountChange &oper
         task->deleteLater();
         setEnabled(true);
         if (!ok) {
-            QMessageBox::warning(this, tr("失败"), failurePrefix + outcome->error.shown());
+            QMessageBox::warning(this, tr("失败"), failurePrefix + outcome->failure.shown());
             return;
         }
         QMessageBox::information(this, tr("成功"), success + undoFileLine(outcome->undoPath));
@@ -315,7 +308,7 @@ void AccountManagerDialog::onDelete()
     else if (characters < 0)
         question += tr("\n\n未连接角色库，无法统计该账号的角色。");
     if (!confirmChange(this, QMessageBox::Question, tr("确认删除"), question,
-                       {tr("  account: %1 条记录").arg(m_store.countRows(name))}))
+                       {tr("  account: %1 条记录").arg(AccountChange::of(AccountChange::Kind::Delete, name).preview(m_store).rows)}))
         return;
     change(STORED_TEXT("删除账号"), AccountChange::of(AccountChange::Kind::Delete, name),
            tr("账号 %1 已删除！").arg(name), tr("删除失败: "));
