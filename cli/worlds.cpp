@@ -24,7 +24,7 @@ public:
             return Usage;
         if (!connectSession(config, out))
             return Failed;
-        const QMap<int, int> stats = DatabaseManager::instance()->getWorldIdStatistics();
+        const QMap<int, int> stats = DatabaseManager::instance()->worldIdStatistics();
         QTextStream stream(stdout);
         stream << QCoreApplication::translate("Cli", "WorldID\t角色数\n");
         for (auto it = stats.cbegin(); it != stats.cend(); ++it)

@@ -313,7 +313,7 @@ QList<int> charGuidsOfWorlds(QSqlDatabase &db, const QList<int> &worldIds, Messa
     return guids;
 }
 
-QList<int> DatabaseManager::getCharGuids(const QList<int> &worldIds, Message *error)
+QList<int> DatabaseManager::charGuids(const QList<int> &worldIds, Message *error)
 {
     Message reason;
     const QList<int> guids = isConnected() ? charGuidsOfWorlds(m_db, worldIds, &reason) : QList<int>();
@@ -324,7 +324,7 @@ QList<int> DatabaseManager::getCharGuids(const QList<int> &worldIds, Message *er
     return guids;
 }
 
-QMap<int, int> DatabaseManager::getWorldIdStatistics()
+QMap<int, int> DatabaseManager::worldIdStatistics()
 {
     QMap<int, int> counts;
     if (!isConnected())

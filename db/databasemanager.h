@@ -78,8 +78,8 @@ public:
     // query names its reason in *error, when given.
     QList<CharacterSummary> queryCharacters(const QList<int> &worldIds, Message *error = nullptr);
     // On failure (not connected, or the statement failed) *error, when given, holds the reason.
-    QList<int> getCharGuids(const QList<int> &worldIds, Message *error = nullptr);
-    QMap<int, int> getWorldIdStatistics();
+    QList<int> charGuids(const QList<int> &worldIds, Message *error = nullptr);
+    QMap<int, int> worldIdStatistics();
 
     static QString decodeGbk(const QByteArray &bytes);
 

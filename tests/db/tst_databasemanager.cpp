@@ -203,8 +203,8 @@ void TestDatabaseManager::queriesWithoutConnectionReturnEmpty()
     db->disconnectFromDatabase();
     clearDebugLog();
     QVERIFY(db->queryCharacters({1}).isEmpty());
-    QVERIFY(db->getCharGuids({1}).isEmpty());
-    QVERIFY(db->getWorldIdStatistics().isEmpty());
+    QVERIFY(db->charGuids({1}).isEmpty());
+    QVERIFY(db->worldIdStatistics().isEmpty());
     QCOMPARE(debugLogMessages().last(), QStringLiteral("queryCharacters: 数据库未连接"));
 }
 
@@ -228,12 +228,12 @@ void TestDatabaseManager::summariesAndStatisticsMatchTheRows()
     }
     // A world given twice lists its characters once.
     QCOMPARE(db->queryCharacters({10, 10}).size(), 3);
-    QList<int> guids = db->getCharGuids({10, 10, 2});
+    QList<int> guids = db->charGuids({10, 10, 2});
     QCOMPARE(guids.size(), 43);
     std::sort(guids.begin(), guids.end());
     QCOMPARE(std::adjacent_find(guids.begin(), guids.end()), guids.end());
 
-    const QMap<int, int> counts = db->getWorldIdStatistics();
+    const QMap<int, int> counts = db->worldIdStatistics();
     QCOMPARE(counts.keys(), QList<int>({1, 2, 10}));
     QCOMPARE(counts.values(), QList<int>({25, 40, 3}));
 }
@@ -244,7 +244,7 @@ void TestDatabaseManager::failedQueriesAreReported()
     QVERIFY(db->connectToDatabase(m_server.hostConfig(QStringLiteral("queries_db"))));
     QSignalSpy errors(db, &DatabaseManager::errorOccurred);
     Message error;
-    QVERIFY(db->getCharGuids({}, &error).isEmpty());
+    QVERIFY(db->charGuids({}, &error).isEmpty());
     QVERIFY(!error.isEmpty());
 
     QSqlQuery query(db->database());
@@ -252,7 +252,7 @@ void TestDatabaseManager::failedQueriesAreReported()
     QVERIFY(db->queryCharacters({1}, &error).isEmpty());
     QVERIFY(!error.isEmpty());
     QCOMPARE(errors.count(), 1);
-    QVERIFY(db->getWorldIdStatistics().isEmpty());
+    QVERIFY(db->worldIdStatistics().isEmpty());
     QVERIFY(query.exec(QStringLiteral("RENAME TABLE t_char_away TO t_char")));
     QCOMPARE(errors.count(), 2);
     QVERIFY(errors.at(1).at(0).value<Message>().stored().startsWith(QStringLiteral("获取角色统计失败: ")));

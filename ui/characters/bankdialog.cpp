@@ -117,7 +117,7 @@ void BankDialog::loadItems()
         m_table->insertRow(rows);
         m_table->setItem(rows, 0, centred(query.value(3).toLongLong()));
         m_table->setItem(rows, 1, centred(itemType));
-        m_table->setItem(rows, 2, new QTableWidgetItem(ItemConfigManager::instance()->getItemName(itemType)));
+        m_table->setItem(rows, 2, new QTableWidgetItem(ItemConfigManager::instance()->itemName(itemType)));
         m_table->setItem(rows, 3, centred(count == 0 ? 1 : count));
         QTableWidgetItem *state = centred(bindStateText(bind));
         if (bind != 0)

@@ -389,7 +389,7 @@ void CharacterListDialog::onSearchCharacters()
 
 void CharacterListDialog::onSelectWorldIds()
 {
-    const QMap<int, int> stats = DatabaseManager::instance()->getWorldIdStatistics();
+    const QMap<int, int> stats = DatabaseManager::instance()->worldIdStatistics();
     if (stats.isEmpty()) {
         QMessageBox::information(this, tr("提示"),
                                  tr("当前数据库中没有找到任何WorldID\n请确保数据库已连接且包含角色数据"));

@@ -40,7 +40,7 @@ bool ItemConfigManager::loadConfig(const QString &folder)
     return m_loaded;
 }
 
-QString ItemConfigManager::getItemName(int itemId) const
+QString ItemConfigManager::itemName(int itemId) const
 {
     if (itemId == 0)
         return QString();

@@ -19,7 +19,7 @@ public:
     QString folder() const { return m_folder; }
 
     // Empty for 0, the name when known, "未知物品(ID:%1)" otherwise.
-    QString getItemName(int itemId) const;
+    QString itemName(int itemId) const;
 
 private:
     using RowRule = std::function<void(const QStringList &fields)>;

@@ -7,7 +7,7 @@
 class QListWidget;
 class QListWidgetItem;
 
-// Edits a copy of the host list; the caller takes the list back with getConfigs() on acceptance.
+// Edits a copy of the host list; the caller takes the list back with configs() on acceptance.
 class HostConfigDialog : public QDialog
 {
     Q_OBJECT
@@ -15,7 +15,7 @@ class HostConfigDialog : public QDialog
 public:
     explicit HostConfigDialog(const HostConfigList &configs, QWidget *parent = nullptr);
 
-    HostConfigList getConfigs() const { return m_configs; }
+    HostConfigList configs() const { return m_configs; }
 
 private slots:
     void onAddConfig();

@@ -301,7 +301,7 @@ bool MainWindow::saveHostConfigs()
     return false;
 }
 
-HostConfig MainWindow::getCurrentConfig() const
+HostConfig MainWindow::currentConfig() const
 {
     const int index = m_hostCombo->currentIndex();
     if (index < 0 || index >= m_hostConfigs.size())
@@ -322,7 +322,7 @@ bool MainWindow::requireConnection()
 void MainWindow::onTestConnection()
 {
     onLogMessage(STORED_TEXT("测试连接..."));
-    probeInBackground(getCurrentConfig(), true, [this](const ConnectionOutcome &outcome) {
+    probeInBackground(currentConfig(), true, [this](const ConnectionOutcome &outcome) {
         if (outcome.ok) {
             onLogMessage(STORED_TEXT("连接测试成功!"));
             QMessageBox::information(this, tr("成功"), tr("数据库连接测试成功!"));
@@ -346,7 +346,7 @@ void MainWindow::onConnect()
         return;
     onLogMessage(STORED_TEXT("正在连接..."));
     m_statusLabel->setText(tr("● 正在连接…"));
-    const HostConfig config = getCurrentConfig();
+    const HostConfig config = currentConfig();
     const int index = m_hostCombo->currentIndex();
     const QString name = m_hostCombo->currentText();
     // The server is reached on a worker first; the session then opens on this thread against
@@ -376,7 +376,7 @@ void MainWindow::onHostConfig()
     DatabaseManager *db = DatabaseManager::instance();
     const bool connected = db->isConnected() && m_sessionIndex >= 0;
     const QString shown = connected ? m_hostCombo->itemText(m_sessionIndex) : m_hostCombo->currentText();
-    m_hostConfigs = dialog.getConfigs();
+    m_hostConfigs = dialog.configs();
     int match = -1;
     {
         // Filling the list again is no choice of the operator's.

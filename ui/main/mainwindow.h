@@ -26,7 +26,7 @@ class MainWindow : public QMainWindow
 public:
     explicit MainWindow(QWidget *parent = nullptr);
 
-    HostConfig getCurrentConfig() const;
+    HostConfig currentConfig() const;
     // The server backup and restore work on (named after its host entry), and its name for the windows.
     HostConfig toolServer(QString *label) const;
     const HostConfigList &hostConfigs() const { return m_hostConfigs; }

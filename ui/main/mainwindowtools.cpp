@@ -79,8 +79,8 @@ HostConfig MainWindow::toolServer(QString *label) const
         config = session->storedConfig();
         config.name = session->entryName();
     } else {
-        *label = serverLabel(m_hostCombo->currentText(), getCurrentConfig());
-        config = getCurrentConfig();
+        *label = serverLabel(m_hostCombo->currentText(), currentConfig());
+        config = currentConfig();
         config.name = m_hostCombo->currentText();
     }
     return config;

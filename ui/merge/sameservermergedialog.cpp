@@ -201,7 +201,7 @@ void SameServerMergeDialog::loadWorldList()
 {
     m_subCombo->clear();
     m_mainCombo->clear();
-    const QMap<int, int> counts = DatabaseManager::instance()->getWorldIdStatistics();
+    const QMap<int, int> counts = DatabaseManager::instance()->worldIdStatistics();
     m_worldIds = counts.keys();
     for (auto it = counts.cbegin(); it != counts.cend(); ++it) {
         const QString text = tr("%1 (%Ln个角色)", nullptr, it.value()).arg(it.key());

@@ -126,7 +126,7 @@ void ZoneDeleteDialog::onRefreshWorldList()
         return;
     }
     addLogLine(STORED_TEXT("正在加载区服列表..."));
-    m_worldCounts = db->getWorldIdStatistics();
+    m_worldCounts = db->worldIdStatistics();
     if (m_worldCounts.isEmpty()) {
         addLogLine(STORED_TEXT("未找到任何区服数据"));
         m_countLabel->setText(tr("区服数量: 0"));

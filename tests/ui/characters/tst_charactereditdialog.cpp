@@ -279,7 +279,7 @@ void TestCharacterEditDialog::bankFromTheCharacterList()
     QVERIFY(catalogue->loadConfig(dir.path()));
     QStringList names;
     for (int id : {1, 10, 11, 20, 40, 12, 0})
-        names.append(catalogue->getItemName(id));
+        names.append(catalogue->itemName(id));
     QCOMPARE(names, QStringList({"未知物品(ID:1)", "红宝石(新)", "价格$5", "宝石胜出", "青锋剑", "未知物品(ID:12)", ""}));
 
     QByteArray sql = "DELETE FROM t_iteminfo WHERE charguid = 6; INSERT INTO t_iteminfo "

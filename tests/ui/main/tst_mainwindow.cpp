@@ -337,7 +337,7 @@ void TestMainWindow::hostDialogEditsTheList()
         QCOMPARE(combo->currentIndex(), 0);
         QCOMPARE(readHostConfigs(hostConfigFilePath()).size(), 4);
         editHosts(w, [&](QWidget *dialog) { removeRows(dialog, 0, 4); });
-        QCOMPARE(w.getCurrentConfig(), HostConfig::initial());
+        QCOMPARE(w.currentConfig(), HostConfig::initial());
         ModalRecord warning;
         answerNextMessageBox(QMessageBox::Ok, &warning);
         QTest::mouseClick(button(w, "accountMgrBtn"), Qt::LeftButton);
