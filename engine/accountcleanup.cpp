@@ -186,7 +186,7 @@ bool AccountConnections::open(const HostConfig &stored, const QStringList &datab
 {
     close();
     for (const QString &database : databases) {
-        const QString connectionName = QStringLiteral("zone_delete_web_conn_%1").arg(database);
+        const QString connectionName = QStringLiteral("zone_wipe_web_conn_%1").arg(database);
         ConnectionRequest request;
         const HostConfig server = accountDatabaseConfig(stored);
         request.host = server.host;
@@ -212,7 +212,7 @@ bool AccountConnections::open(const HostConfig &stored, const QStringList &datab
 
 QSqlDatabase AccountConnections::database(const QString &name) const
 {
-    return QSqlDatabase::database(QStringLiteral("zone_delete_web_conn_%1").arg(name), false);
+    return QSqlDatabase::database(QStringLiteral("zone_wipe_web_conn_%1").arg(name), false);
 }
 
 bool deleteAccounts(const HostConfig &stored, const QStringList &databases, const QList<QByteArray> &accountNames,

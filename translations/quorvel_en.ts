@@ -5942,7 +5942,53 @@ If this really is the same server, moved, confirm it and run the file again</tra
     </message>
 </context>
 <context>
-    <name>ZoneDeleteDialog</name>
+    <name>ZoneWipe</name>
+    <message>
+        <source>账号删除失败，未做任何修改: %1</source>
+        <translation>Deleting the accounts failed, nothing was changed: %1</translation>
+    </message>
+    <message>
+        <source>正在删除账号库数据: %1</source>
+        <translation>Deleting from the account databases: %1</translation>
+    </message>
+    <message>
+        <source>保留 %1 个账号：它们在未删档的区服还有角色</source>
+        <translation>Keeping %1 accounts: they have characters in worlds not wiped</translation>
+    </message>
+    <message>
+        <source>账号库在另一台服务器上，账号的删除不在撤销文件中</source>
+        <translation>The account databases are on another server; the account deletion is not in the undo file</translation>
+    </message>
+    <message>
+        <source>账号删除失败: %1（角色已删除）</source>
+        <translation>Deleting the accounts failed: %1 (the characters were deleted)</translation>
+    </message>
+    <message>
+        <source>账号库数据删除完成</source>
+        <translation>Account databases cleared</translation>
+    </message>
+    <message>
+        <source>  %1.account: %2 个账号</source>
+        <translation>  %1.account: %2 accounts</translation>
+    </message>
+    <message>
+        <source>  保留 %1 个账号：它们在未删档的区服还有角色</source>
+        <translation>  Keeping %1 accounts: they have characters in worlds not wiped</translation>
+    </message>
+    <message numerus="yes">
+        <source>角色数据删除完成，共删除 %Ln 个角色</source>
+        <translation>
+            <numerusform>Character data deleted, %Ln character</numerusform>
+            <numerusform>Character data deleted, %Ln characters</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>读取要删除的账号失败，未做任何修改: %1</source>
+        <translation>Reading the accounts to delete failed, nothing was changed: %1</translation>
+    </message>
+</context>
+<context>
+    <name>ZoneWipeDialog</name>
     <message>
         <source>区服删档 - %1</source>
         <translation>Zone wipe - %1</translation>
@@ -6165,52 +6211,6 @@ Wipe the zones on %1?</translation>
 
 %Ln characters deleted</numerusform>
         </translation>
-    </message>
-</context>
-<context>
-    <name>ZoneWipe</name>
-    <message>
-        <source>账号删除失败，未做任何修改: %1</source>
-        <translation>Deleting the accounts failed, nothing was changed: %1</translation>
-    </message>
-    <message>
-        <source>正在删除账号库数据: %1</source>
-        <translation>Deleting from the account databases: %1</translation>
-    </message>
-    <message>
-        <source>保留 %1 个账号：它们在未删档的区服还有角色</source>
-        <translation>Keeping %1 accounts: they have characters in worlds not wiped</translation>
-    </message>
-    <message>
-        <source>账号库在另一台服务器上，账号的删除不在撤销文件中</source>
-        <translation>The account databases are on another server; the account deletion is not in the undo file</translation>
-    </message>
-    <message>
-        <source>账号删除失败: %1（角色已删除）</source>
-        <translation>Deleting the accounts failed: %1 (the characters were deleted)</translation>
-    </message>
-    <message>
-        <source>账号库数据删除完成</source>
-        <translation>Account databases cleared</translation>
-    </message>
-    <message>
-        <source>  %1.account: %2 个账号</source>
-        <translation>  %1.account: %2 accounts</translation>
-    </message>
-    <message>
-        <source>  保留 %1 个账号：它们在未删档的区服还有角色</source>
-        <translation>  Keeping %1 accounts: they have characters in worlds not wiped</translation>
-    </message>
-    <message numerus="yes">
-        <source>角色数据删除完成，共删除 %Ln 个角色</source>
-        <translation>
-            <numerusform>Character data deleted, %Ln character</numerusform>
-            <numerusform>Character data deleted, %Ln characters</numerusform>
-        </translation>
-    </message>
-    <message>
-        <source>读取要删除的账号失败，未做任何修改: %1</source>
-        <translation>Reading the accounts to delete failed, nothing was changed: %1</translation>
     </message>
 </context>
 </TS>

@@ -5920,7 +5920,52 @@ CharGUID: %1
     </message>
 </context>
 <context>
-    <name>ZoneDeleteDialog</name>
+    <name>ZoneWipe</name>
+    <message>
+        <source>账号删除失败，未做任何修改: %1</source>
+        <translation>账号删除失败，未做任何修改: %1</translation>
+    </message>
+    <message>
+        <source>正在删除账号库数据: %1</source>
+        <translation>正在删除账号库数据: %1</translation>
+    </message>
+    <message>
+        <source>保留 %1 个账号：它们在未删档的区服还有角色</source>
+        <translation>保留 %1 个账号：它们在未删档的区服还有角色</translation>
+    </message>
+    <message>
+        <source>账号库在另一台服务器上，账号的删除不在撤销文件中</source>
+        <translation>账号库在另一台服务器上，账号的删除不在撤销文件中</translation>
+    </message>
+    <message>
+        <source>账号删除失败: %1（角色已删除）</source>
+        <translation>账号删除失败: %1（角色已删除）</translation>
+    </message>
+    <message>
+        <source>账号库数据删除完成</source>
+        <translation>账号库数据删除完成</translation>
+    </message>
+    <message>
+        <source>  %1.account: %2 个账号</source>
+        <translation>  %1.account: %2 个账号</translation>
+    </message>
+    <message>
+        <source>  保留 %1 个账号：它们在未删档的区服还有角色</source>
+        <translation>  保留 %1 个账号：它们在未删档的区服还有角色</translation>
+    </message>
+    <message numerus="yes">
+        <source>角色数据删除完成，共删除 %Ln 个角色</source>
+        <translation>
+            <numerusform>角色数据删除完成，共删除 %Ln 个角色</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>读取要删除的账号失败，未做任何修改: %1</source>
+        <translation>读取要删除的账号失败，未做任何修改: %1</translation>
+    </message>
+</context>
+<context>
+    <name>ZoneWipeDialog</name>
     <message>
         <source>区服删档 - %1</source>
         <translation>区服删档 - %1</translation>
@@ -6140,51 +6185,6 @@ CharGUID: %1
 
 共删除 %Ln 个角色数据</numerusform>
         </translation>
-    </message>
-</context>
-<context>
-    <name>ZoneWipe</name>
-    <message>
-        <source>账号删除失败，未做任何修改: %1</source>
-        <translation>账号删除失败，未做任何修改: %1</translation>
-    </message>
-    <message>
-        <source>正在删除账号库数据: %1</source>
-        <translation>正在删除账号库数据: %1</translation>
-    </message>
-    <message>
-        <source>保留 %1 个账号：它们在未删档的区服还有角色</source>
-        <translation>保留 %1 个账号：它们在未删档的区服还有角色</translation>
-    </message>
-    <message>
-        <source>账号库在另一台服务器上，账号的删除不在撤销文件中</source>
-        <translation>账号库在另一台服务器上，账号的删除不在撤销文件中</translation>
-    </message>
-    <message>
-        <source>账号删除失败: %1（角色已删除）</source>
-        <translation>账号删除失败: %1（角色已删除）</translation>
-    </message>
-    <message>
-        <source>账号库数据删除完成</source>
-        <translation>账号库数据删除完成</translation>
-    </message>
-    <message>
-        <source>  %1.account: %2 个账号</source>
-        <translation>  %1.account: %2 个账号</translation>
-    </message>
-    <message>
-        <source>  保留 %1 个账号：它们在未删档的区服还有角色</source>
-        <translation>  保留 %1 个账号：它们在未删档的区服还有角色</translation>
-    </message>
-    <message numerus="yes">
-        <source>角色数据删除完成，共删除 %Ln 个角色</source>
-        <translation>
-            <numerusform>角色数据删除完成，共删除 %Ln 个角色</numerusform>
-        </translation>
-    </message>
-    <message>
-        <source>读取要删除的账号失败，未做任何修改: %1</source>
-        <translation>读取要删除的账号失败，未做任何修改: %1</translation>
     </message>
 </context>
 </TS>

@@ -88,7 +88,7 @@ int main(int argc, char *argv[])
             openFromCharacterList(&window, view);
             return;
         }
-        const char *button = view == QLatin1String("zones") ? "zoneDeleteBtn" : "accountMgrBtn";
+        const char *button = view == QLatin1String("zones") ? "zoneWipeBtn" : "accountMgrBtn";
         window.findChild<QPushButton *>(QLatin1String(button))->click();
     });
     return app.exec();

@@ -16,7 +16,7 @@
 #include "ui/characters/characterlistdialog.h"
 #include "ui/merge/mergeserverdialog.h"
 #include "ui/merge/sameservermergedialog.h"
-#include "ui/zones/zonedeletedialog.h"
+#include "ui/zones/zonewipedialog.h"
 #include "undodialog.h"
 
 #include <QCloseEvent>
@@ -98,7 +98,7 @@ void MainWindow::retranslate()
     m_featureGroup->setTitle(tr("功能入口"));
     const std::pair<const char *, QString> features[] = {
         {"charMgrBtn", tr("角色管理")},       {"accountMgrBtn", tr("账号管理")}, {"mergeServerBtn", tr("跨服合区")},
-        {"sameServerMergeBtn", tr("同服合区")}, {"zoneDeleteBtn", tr("区服删档")}, {"undoBtn", tr("撤销记录")},
+        {"sameServerMergeBtn", tr("同服合区")}, {"zoneWipeBtn", tr("区服删档")}, {"undoBtn", tr("撤销记录")},
     };
     for (const auto &[name, text] : features)
         m_featureGroup->findChild<QPushButton *>(QLatin1String(name))->setText(text);
@@ -167,7 +167,7 @@ void MainWindow::buildLayout()
     struct Feature { const char *name; int row; int column; };
     const Feature features[] = {
         {"charMgrBtn", 0, 0}, {"accountMgrBtn", 0, 1}, {"mergeServerBtn", 0, 2},
-        {"sameServerMergeBtn", 1, 0}, {"zoneDeleteBtn", 1, 1}, {"undoBtn", 1, 2},
+        {"sameServerMergeBtn", 1, 0}, {"zoneWipeBtn", 1, 1}, {"undoBtn", 1, 2},
     };
     for (const Feature &f : features) {
         QPushButton *button = makeButton(QString(), QLatin1String(f.name), featureGroup);
@@ -230,7 +230,7 @@ void MainWindow::connectSignals()
         {"charMgrBtn", &MainWindow::onCharacterManager},
         {"mergeServerBtn", &MainWindow::onMergeServer},
         {"sameServerMergeBtn", &MainWindow::onSameServerMerge},
-        {"zoneDeleteBtn", &MainWindow::onZoneDelete},
+        {"zoneWipeBtn", &MainWindow::onZoneWipe},
         {"undoBtn", &MainWindow::onUndoRecords},
     };
     for (const auto &[name, slot] : byName) {
@@ -242,7 +242,7 @@ void MainWindow::connectSignals()
     connect(db, &DatabaseManager::connectionStatusChanged, this, &MainWindow::onConnectionStatusChanged);
     connect(db, &DatabaseManager::errorOccurred, this, &MainWindow::onLogMessage);
     connect(db, &DatabaseManager::busyChanged, this, &MainWindow::updateSessionActions);
-    for (const char *name : {"charMgrBtn", "accountMgrBtn", "mergeServerBtn", "sameServerMergeBtn", "zoneDeleteBtn", "undoBtn"}) {
+    for (const char *name : {"charMgrBtn", "accountMgrBtn", "mergeServerBtn", "sameServerMergeBtn", "zoneWipeBtn", "undoBtn"}) {
         if (auto *button = findChild<QPushButton *>(QLatin1String(name)))
             m_sessionButtons.append(button);
     }
@@ -473,12 +473,12 @@ void MainWindow::onSameServerMerge()
         onLogMessage(STORED_TEXT("同服合区操作完成"));
 }
 
-void MainWindow::onZoneDelete()
+void MainWindow::onZoneWipe()
 {
     if (!requireConnection())
         return;
     onLogMessage(STORED_TEXT("打开区服删档对话框"));
-    ZoneDeleteDialog dialog(this);
+    ZoneWipeDialog dialog(this);
     dialog.exec();
 }
 

@@ -51,7 +51,7 @@ private slots:
     void onCharacterManager();
     void onMergeServer();
     void onSameServerMerge();
-    void onZoneDelete();
+    void onZoneWipe();
     void onUndoRecords();
     void onLogMessage(const Message &message);
     void onConnectionStatusChanged(bool connected);

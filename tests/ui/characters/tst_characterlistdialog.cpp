@@ -452,7 +452,7 @@ void TestCharacterListDialog::copyOwnsTheSession()
     CharacterListDialog other(nullptr);
     QVERIFY(!other.findChild<QPushButton *>(QStringLiteral("searchBtn"))->isEnabled());
     MainWindow main;
-    QVERIFY(!main.findChild<QPushButton *>(QStringLiteral("zoneDeleteBtn"))->isEnabled());
+    QVERIFY(!main.findChild<QPushButton *>(QStringLiteral("zoneWipeBtn"))->isEnabled());
     ModalRecord refusal;
     answerNextMessageBox(QMessageBox::Ok, &refusal);
     QVERIFY(QMetaObject::invokeMethod(&other, "onContextDeleteCharacter"));

@@ -18,7 +18,7 @@
 #include "ui/main/mainwindow.h"
 #include "ui/main/screenfit.h"
 #include "ui/main/undodialog.h"
-#include "ui/zones/zonedeletedialog.h"
+#include "ui/zones/zonewipedialog.h"
 
 #include <QComboBox>
 #include <QGroupBox>
@@ -131,7 +131,7 @@ void TestMainWindow::connectsTestsAndLogs()
     MainWindow w;
     w.show();
     // The session's windows need a connection and say so without logging anything.
-    for (const char *name : {"charMgrBtn", "sameServerMergeBtn", "zoneDeleteBtn"}) {
+    for (const char *name : {"charMgrBtn", "sameServerMergeBtn", "zoneWipeBtn"}) {
         ModalRecord box;
         answerNextMessageBox(QMessageBox::Ok, &box);
         QTest::mouseClick(button(w, name), Qt::LeftButton);
@@ -585,7 +585,7 @@ void TestMainWindow::everyWindowFitsTheScreen()
         check(&merge, "cross-server merge");
         SameServerMergeDialog same(&main);
         check(&same, "same-server merge");
-        ZoneDeleteDialog zones(&main);
+        ZoneWipeDialog zones(&main);
         check(&zones, "zone wipe");
         HostConfigDialog hosts(m_hosts, &main);
         check(&hosts, "hosts");

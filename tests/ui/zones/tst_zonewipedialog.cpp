@@ -9,7 +9,7 @@
 #include "testservers.h"
 #include "db/hoststore.h"
 #include "ui/main/mainwindow.h"
-#include "ui/zones/zonedeletedialog.h"
+#include "ui/zones/zonewipedialog.h"
 
 #include <QDir>
 #include <QListWidget>
@@ -21,7 +21,7 @@
 
 // The zone wipe's account clean-up on databases of several character sets, then the wipe as the
 // operator drives it: from the main window, with real widgets.
-class TestZoneDeleteDialog : public QObject
+class TestZoneWipeDialog : public QObject
 {
     Q_OBJECT
 
@@ -59,7 +59,7 @@ private:
     QByteArray m_gbkNeighbour;
 };
 
-void TestZoneDeleteDialog::initTestCase()
+void TestZoneWipeDialog::initTestCase()
 {
     m_server = TestServers::shared();
     QVERIFY(m_server.isValid());
@@ -93,7 +93,7 @@ void TestZoneDeleteDialog::initTestCase()
 }
 
 // The wipe's own sample replaces the account databases of the clean-up tests.
-void TestZoneDeleteDialog::loadZoneSample()
+void TestZoneWipeDialog::loadZoneSample()
 {
     if (m_zoneLoaded)
         return;
@@ -106,7 +106,7 @@ void TestZoneDeleteDialog::loadZoneSample()
     m_zoneLoaded = true;
 }
 
-void TestZoneDeleteDialog::cleanupTestCase()
+void TestZoneWipeDialog::cleanupTestCase()
 {
     DatabaseManager::instance()->disconnectFromDatabase();
     QFile::remove(hostConfigFilePath());
@@ -114,13 +114,13 @@ void TestZoneDeleteDialog::cleanupTestCase()
                                   "DROP USER 'cleaner'@'127.0.0.1';");
 }
 
-QStringList TestZoneDeleteDialog::names(const QString &database)
+QStringList TestZoneWipeDialog::names(const QString &database)
 {
     return TestServers::querySql(m_server, QStringLiteral("SELECT HEX(name) FROM account ORDER BY HEX(name)"), database)
         .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
 }
 
-void TestZoneDeleteDialog::detectsAccountDatabasesAndNames()
+void TestZoneWipeDialog::detectsAccountDatabasesAndNames()
 {
     QCOMPARE(AccountCleanup::filterAccountDatabases({"webtest", "web10", "web_bak", "web2", "web9", "web", "web01x", "Web3"}),
              QStringList({"web", "web2", "web9", "web10"}));
@@ -145,7 +145,7 @@ void TestZoneDeleteDialog::detectsAccountDatabasesAndNames()
     QCOMPARE(accounts.kept, 2);
 }
 
-void TestZoneDeleteDialog::deletesFromEveryTickedDatabase()
+void TestZoneWipeDialog::deletesFromEveryTickedDatabase()
 {
     HostConfig stored = m_server.hostConfig(QStringLiteral("cleanup_chars"));
     AccountCleanup::WipedAccounts accounts;
@@ -163,10 +163,10 @@ void TestZoneDeleteDialog::deletesFromEveryTickedDatabase()
     // web9 keeps names as GBK text; the same bytes are deleted there too.
     QCOMPARE(names(QStringLiteral("web9")), QStringList());
     QCOMPARE(deleted, 2 + 1 + 2);
-    QVERIFY(!QSqlDatabase::contains(QStringLiteral("zone_delete_web_conn_web")));
+    QVERIFY(!QSqlDatabase::contains(QStringLiteral("zone_wipe_web_conn_web")));
 }
 
-void TestZoneDeleteDialog::skipsDatabaseThatCannotBeOpened()
+void TestZoneWipeDialog::skipsDatabaseThatCannotBeOpened()
 {
     // One database the account server refuses: nothing is deleted in any, and it says which.
     HostConfig stored = m_server.hostConfig(QStringLiteral("cleanup_chars"));
@@ -181,14 +181,14 @@ void TestZoneDeleteDialog::skipsDatabaseThatCannotBeOpened()
     QVERIFY2(error.stored().startsWith(QStringLiteral("无法连接账号数据库 web10 ")), qPrintable(error));
     QCOMPARE(names(QStringLiteral("web")), web);
     QCOMPARE(names(QStringLiteral("web10")), QStringList({"736861726564"}));
-    QVERIFY(!QSqlDatabase::contains(QStringLiteral("zone_delete_web_conn_web10")));
+    QVERIFY(!QSqlDatabase::contains(QStringLiteral("zone_wipe_web_conn_web10")));
 
     QVERIFY(AccountCleanup::deleteAccounts(stored, {"web"}, {}, OperationContext(), &deleted, &error));
     QCOMPARE(deleted, 0);
 }
 
 
-QList<ModalRecord> TestZoneDeleteDialog::wipe(int world, const QString &accounts, const QList<QMessageBox::StandardButton> &answers,
+QList<ModalRecord> TestZoneWipeDialog::wipe(int world, const QString &accounts, const QList<QMessageBox::StandardButton> &answers,
                                               const QString &cancelAt)
 {
     DatabaseManager::instance()->disconnectFromDatabase();
@@ -198,7 +198,7 @@ QList<ModalRecord> TestZoneDeleteDialog::wipe(int world, const QString &accounts
     if (!QTest::qWaitFor([] { return DatabaseManager::instance()->isConnected(); }, 30000))
         return boxes;
     withNextModal([&](QWidget *modal) {
-        auto *dialog = qobject_cast<ZoneDeleteDialog *>(modal);
+        auto *dialog = qobject_cast<ZoneWipeDialog *>(modal);
         QVERIFY(dialog);
         QVERIFY(dialog->windowTitle().contains(QStringLiteral("%1:%2/").arg(m_server.host).arg(m_server.port)));
         const QList<QListWidget *> lists = dialog->findChildren<QListWidget *>();
@@ -226,19 +226,19 @@ QList<ModalRecord> TestZoneDeleteDialog::wipe(int world, const QString &accounts
         QVERIFY(dialog->findChild<QPushButton *>(QStringLiteral("deleteBtn"))->isEnabled());
         dialog->reject();
     });
-    QTest::mouseClick(window.findChild<QPushButton *>(QStringLiteral("zoneDeleteBtn")), Qt::LeftButton);
+    QTest::mouseClick(window.findChild<QPushButton *>(QStringLiteral("zoneWipeBtn")), Qt::LeftButton);
     return boxes;
 }
 
-void TestZoneDeleteDialog::withoutConnectionSaysSo()
+void TestZoneWipeDialog::withoutConnectionSaysSo()
 {
     DatabaseManager::instance()->disconnectFromDatabase();
-    ZoneDeleteDialog dialog;
+    ZoneWipeDialog dialog;
     QVERIFY(dialog.findChild<QTextEdit *>()->toPlainText().endsWith(QStringLiteral("错误：数据库未连接")));
     QCOMPARE(dialog.findChildren<QListWidget *>().at(0)->count(), 0);
 }
 
-void TestZoneDeleteDialog::refusedOrDeclinedStartChangesNothing_data()
+void TestZoneWipeDialog::refusedOrDeclinedStartChangesNothing_data()
 {
     QTest::addColumn<int>("world");
     QTest::addColumn<QList<QMessageBox::StandardButton>>("answers");
@@ -261,7 +261,7 @@ void TestZoneDeleteDialog::refusedOrDeclinedStartChangesNothing_data()
         << QByteArray("ALTER TABLE t_char RENAME COLUMN accname_gone TO accname;");
 }
 
-void TestZoneDeleteDialog::refusedOrDeclinedStartChangesNothing()
+void TestZoneWipeDialog::refusedOrDeclinedStartChangesNothing()
 {
     QFETCH(int, world);
     QFETCH(QList<QMessageBox::StandardButton>, answers);
@@ -282,7 +282,7 @@ void TestZoneDeleteDialog::refusedOrDeclinedStartChangesNothing()
     QVERIFY(!todaysLog(QStringLiteral("zone_delete_")).contains(QStringLiteral("开始删档操作")));
 }
 
-void TestZoneDeleteDialog::wipesZoneAndItsAccounts()
+void TestZoneWipeDialog::wipesZoneAndItsAccounts()
 {
     loadZoneSample();
     // World 2's accounts live in web2; one of them also owns a character in world 10.
@@ -334,7 +334,7 @@ void TestZoneDeleteDialog::wipesZoneAndItsAccounts()
 
 // A wipe of a few thousand characters, cancelled while its worker is in the middle of the
 // tables: every row of the database stays, and the window says it rolled back.
-void TestZoneDeleteDialog::cancelledWipeKeepsEveryRow()
+void TestZoneWipeDialog::cancelledWipeKeepsEveryRow()
 {
     SampleOptions options = TestServers::smallSample(QStringLiteral("zone_big"), {1, 2}, 0);
     options.accountDatabases = {QStringLiteral("web3")};
@@ -354,5 +354,5 @@ void TestZoneDeleteDialog::cancelledWipeKeepsEveryRow()
     TestServers::runSql(m_server, "DROP DATABASE zone_big; DROP DATABASE web3;");
 }
 
-QTEST_MAIN(TestZoneDeleteDialog)
-#include "tst_zonedeletedialog.moc"
+QTEST_MAIN(TestZoneWipeDialog)
+#include "tst_zonewipedialog.moc"

@@ -1,4 +1,4 @@
-#include "zonedeletedialog.h"
+#include "zonewipedialog.h"
 
 #include "base/dailylog.h"
 #include "base/language.h"
@@ -22,7 +22,7 @@
 #include <QVBoxLayout>
 
 
-ZoneDeleteDialog::ZoneDeleteDialog(QWidget *parent)
+ZoneWipeDialog::ZoneWipeDialog(QWidget *parent)
     : QDialog(parent)
 {
     setWindowTitle(tr("区服删档 - %1").arg(DatabaseManager::instance()->serverLabel()));
@@ -93,29 +93,29 @@ ZoneDeleteDialog::ZoneDeleteDialog(QWidget *parent)
         "QPushButton#deleteBtn:hover { background-color: #dc2626; }"
         "QPushButton#deleteBtn:disabled { background-color: #4d4d5d; color: #8d8d9d; }"));
 
-    connect(refresh, &QPushButton::clicked, this, &ZoneDeleteDialog::onRefreshWorldList);
-    connect(selectAll, &QPushButton::clicked, this, &ZoneDeleteDialog::onSelectAll);
-    connect(selectNone, &QPushButton::clicked, this, &ZoneDeleteDialog::onSelectNone);
-    connect(m_deleteButton, &QPushButton::clicked, this, &ZoneDeleteDialog::onStartDelete);
-    connect(m_cancelButton, &QPushButton::clicked, this, &ZoneDeleteDialog::onCancelDelete);
+    connect(refresh, &QPushButton::clicked, this, &ZoneWipeDialog::onRefreshWorldList);
+    connect(selectAll, &QPushButton::clicked, this, &ZoneWipeDialog::onSelectAll);
+    connect(selectNone, &QPushButton::clicked, this, &ZoneWipeDialog::onSelectNone);
+    connect(m_deleteButton, &QPushButton::clicked, this, &ZoneWipeDialog::onStartDelete);
+    connect(m_cancelButton, &QPushButton::clicked, this, &ZoneWipeDialog::onCancelDelete);
     connect(closeButton, &QPushButton::clicked, this, &QDialog::reject);
-    connect(DatabaseManager::instance(), &DatabaseManager::busyChanged, this, &ZoneDeleteDialog::updateButtons);
+    connect(DatabaseManager::instance(), &DatabaseManager::busyChanged, this, &ZoneWipeDialog::updateButtons);
 
     onRefreshWorldList();
 }
 
-void ZoneDeleteDialog::addLogLine(const Message &message)
+void ZoneWipeDialog::addLogLine(const Message &message)
 {
     const QString line = m_logView->addLine(message);
     writeLogFile(line);
 }
 
-void ZoneDeleteDialog::writeLogFile(const QString &line)
+void ZoneWipeDialog::writeLogFile(const QString &line)
 {
     appendToDailyLog(QStringLiteral("zone_delete_"), line);
 }
 
-void ZoneDeleteDialog::onRefreshWorldList()
+void ZoneWipeDialog::onRefreshWorldList()
 {
     m_worldList->clear();
     m_worldCounts.clear();
@@ -144,23 +144,23 @@ void ZoneDeleteDialog::onRefreshWorldList()
     detectAccountDatabases();
 }
 
-void ZoneDeleteDialog::setAllWorldsChecked(bool checked)
+void ZoneWipeDialog::setAllWorldsChecked(bool checked)
 {
     for (int i = 0; i < m_worldList->count(); ++i)
         m_worldList->item(i)->setCheckState(checked ? Qt::Checked : Qt::Unchecked);
 }
 
-void ZoneDeleteDialog::onSelectAll()
+void ZoneWipeDialog::onSelectAll()
 {
     setAllWorldsChecked(true);
 }
 
-void ZoneDeleteDialog::onSelectNone()
+void ZoneWipeDialog::onSelectNone()
 {
     setAllWorldsChecked(false);
 }
 
-void ZoneDeleteDialog::detectAccountDatabases()
+void ZoneWipeDialog::detectAccountDatabases()
 {
     m_accountDbList->clear();
     DatabaseManager *db = DatabaseManager::instance();
@@ -177,7 +177,7 @@ void ZoneDeleteDialog::detectAccountDatabases()
     }
 }
 
-QStringList ZoneDeleteDialog::checkedAccountDatabases() const
+QStringList ZoneWipeDialog::checkedAccountDatabases() const
 {
     QStringList names;
     for (int i = 0; i < m_accountDbList->count(); ++i) {
@@ -187,7 +187,7 @@ QStringList ZoneDeleteDialog::checkedAccountDatabases() const
     return names;
 }
 
-void ZoneDeleteDialog::onStartDelete()
+void ZoneWipeDialog::onStartDelete()
 {
     if (m_task) {
         QMessageBox::warning(this, tr("提示"), tr("删档操作正在进行中，请等待完成"));
@@ -260,11 +260,11 @@ void ZoneDeleteDialog::onStartDelete()
         return;
     }
     m_outcome = outcome;
-    connect(m_task, &SessionTask::logMessage, this, &ZoneDeleteDialog::addLogLine);
+    connect(m_task, &SessionTask::logMessage, this, &ZoneWipeDialog::addLogLine);
     connect(m_task, &SessionTask::progressChanged, this, [this](const Message &stage, qint64 done, qint64 total) {
         showProgress(m_progressBar, stage, done, total);
     });
-    connect(m_task, &SessionTask::finished, this, &ZoneDeleteDialog::onDeleteFinished);
+    connect(m_task, &SessionTask::finished, this, &ZoneWipeDialog::onDeleteFinished);
     m_progressBar->setValue(0);
     addLogLine(STORED_TEXT("========== 开始删档操作 =========="));
     addLogLine(STORED_TEXT("选中区服: %1").arg(idText));
@@ -272,14 +272,14 @@ void ZoneDeleteDialog::onStartDelete()
     updateButtons();
 }
 
-void ZoneDeleteDialog::updateButtons()
+void ZoneWipeDialog::updateButtons()
 {
     const bool running = m_task != nullptr;
     m_deleteButton->setEnabled(!running && !DatabaseManager::instance()->isBusy());
     m_cancelButton->setEnabled(running && !m_task->isCancelled());
 }
 
-void ZoneDeleteDialog::onCancelDelete()
+void ZoneWipeDialog::onCancelDelete()
 {
     if (!m_task)
         return;
@@ -288,7 +288,7 @@ void ZoneDeleteDialog::onCancelDelete()
     updateButtons();
 }
 
-void ZoneDeleteDialog::reject()
+void ZoneWipeDialog::reject()
 {
     if (!m_task) {
         QDialog::reject();
@@ -303,7 +303,7 @@ void ZoneDeleteDialog::reject()
     onCancelDelete();
 }
 
-void ZoneDeleteDialog::onDeleteFinished(bool ok, bool cancelled)
+void ZoneWipeDialog::onDeleteFinished(bool ok, bool cancelled)
 {
     m_task->deleteLater();
     m_task = nullptr;

@@ -21,12 +21,12 @@ class LogView;
 
 // Wipes whole zones: every character of the ticked world ids, and optionally their accounts
 // in the ticked account databases.
-class ZoneDeleteDialog : public QDialog
+class ZoneWipeDialog : public QDialog
 {
     Q_OBJECT
 
 public:
-    explicit ZoneDeleteDialog(QWidget *parent = nullptr);
+    explicit ZoneWipeDialog(QWidget *parent = nullptr);
 
 private slots:
     void onRefreshWorldList();
