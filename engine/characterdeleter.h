@@ -22,7 +22,7 @@ class CharacterDeleter
 {
 public:
     explicit CharacterDeleter(QSqlDatabase db, const OperationContext &context = {});
-    // Every deletion, repair and transfer writes an undo file inside its transaction, from the
+    // Every deletion and repair writes an undo file inside its transaction, from the
     // rows it is about to change, unless this is switched off; undoPath() names the file of the
     // last committed one.
     void setWriteUndo(bool write) { m_writeUndo = write; }
@@ -58,24 +58,6 @@ public:
     // its t_char row, in one transaction; missing tables are skipped with a log line. False with
     // the reason in *error (everything rolled back).
     bool deleteCharacter(int charguid, Message *error);
-
-    // Moves one character to another world, in one transaction (see moveToWorld). False with
-    // the text for the operator in *error (everything rolled back).
-    bool transferCharacter(int charguid, int worldId, Message *error);
-
-    // Moves the character's t_char row and the world column of its rows in the item tables to
-    // `worldId`, inside the caller's transaction on `db` (any connection), first writing the
-    // old worlds into `undo` when given. The character keeps its id and every counter stays as
-    // it is. Refuses a world the game does not know (no counter in t_var). False with the
-    // reason in *error; the caller rolls back.
-    bool moveToWorld(QSqlDatabase &db, UndoFile *undo, int charguid, int worldId, Message *error);
-    // Whether a character may move to `worldId`: a world the game knows by its counter in t_var
-    // (or, without t_var, a world that has characters). False with the reason in *error.
-    static bool checkTargetWorld(QSqlDatabase &db, int worldId, Message *error);
-    // Whether every world of `worldIds` is one the game knows (its counter in t_var) or that
-    // has characters: a world with neither is a mistyped number. False with the reason in
-    // *error, in the words of checkTargetWorld.
-    static bool checkExistingWorlds(QSqlDatabase &db, const QList<int> &worldIds, Message *error);
 
 private:
     // The operator's text for a deletion that failed.

@@ -1,6 +1,6 @@
 #include "characteredit.h"
 
-#include "characterdeleter.h"
+#include "charactertransfer.h"
 #include "db/connectionrule.h"
 #include "db/legacytext.h"
 #include "db/sqlcolumns.h"
@@ -97,7 +97,7 @@ Preview preview(QSqlDatabase &db, const Request &request)
             return result;
         }
     }
-    if (result.newWorld > 0 && !CharacterDeleter::checkTargetWorld(db, result.newWorld, &result.refusal))
+    if (result.newWorld > 0 && !CharacterTransfer::checkTargetWorld(db, result.newWorld, &result.refusal))
         result.newWorld = 0;
     return result;
 }
@@ -147,8 +147,7 @@ Result save(QSqlDatabase &db, const Request &request)
                        values << charguid, error);
     }
     if (ok && newWorld > 0) {
-        CharacterDeleter mover(db);
-        ok = mover.moveToWorld(db, transaction.undo(), charguid, newWorld, error);
+        ok = CharacterTransfer::moveToWorld(db, transaction.undo(), charguid, newWorld, OperationContext(), error);
     }
     result.ok = ok && transaction.commit(error);
     if (!result.ok) {

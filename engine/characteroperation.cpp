@@ -1,6 +1,7 @@
 #include "characteroperation.h"
 
 #include "charactercopier.h"
+#include "charactertransfer.h"
 #include "accountcleanup.h"
 #include "characterdeleter.h"
 #include "db/characterqueries.h"
@@ -60,7 +61,7 @@ Preview preview(QSqlDatabase &db, Request *request)
             preview.nothingToDo = STORED_TEXT("角色 CharGUID=%1 已在 WorldID=%2，无需转移").arg(request->charguid).arg(request->world);
             return preview;
         }
-        if (!CharacterDeleter::checkTargetWorld(db, request->world, &preview.refusal))
+        if (!CharacterTransfer::checkTargetWorld(db, request->world, &preview.refusal))
             return preview;
         preview.rows = RowPreview::transferRows(db, request->charguid);
         break;
@@ -90,13 +91,14 @@ Result run(QSqlDatabase &db, const Request &request, const OperationContext &con
                                          &result.failure);
         if (result.ok)
             result.undoFile = copier.undoPath();
+    } else if (request.kind == Kind::Transfer) {
+        result.ok = CharacterTransfer::transfer(db, request.charguid, request.world, request.writeUndo, context, &result.undoFile,
+                                               &result.failure);
     } else {
         CharacterDeleter deleter(db, context);
         deleter.setWriteUndo(request.writeUndo);
         if (request.kind == Kind::Delete) {
             result.ok = deleter.deleteCharacter(request.charguid, &result.failure);
-        } else if (request.kind == Kind::Transfer) {
-            result.ok = deleter.transferCharacter(request.charguid, request.world, &result.failure);
         } else {
             result.removed = deleter.repairCharacterDuplicates(request.charguid);
             result.ok = result.removed >= 0;

@@ -1,6 +1,7 @@
 #include "zonewipe.h"
 
 #include "characterdeleter.h"
+#include "charactertransfer.h"
 #include "db/databasemanager.h"
 #include "base/storedtext.h"
 #include "rowpreview.h"
@@ -15,7 +16,7 @@ bool wipe(QSqlDatabase &db, const Request &request, const OperationContext &cont
 {
     auto log = [&context](const Message &line) { context.log(line); };
     Message refusal;
-    if (!CharacterDeleter::checkExistingWorlds(db, request.worlds, &refusal)) {
+    if (!CharacterTransfer::checkExistingWorlds(db, request.worlds, &refusal)) {
         log(refusal);
         return false;
     }
@@ -77,7 +78,7 @@ Preview preview(QSqlDatabase &db, Request *request)
 {
     Preview result;
     Message error;
-    if (!CharacterDeleter::checkExistingWorlds(db, request->worlds, &error)) {
+    if (!CharacterTransfer::checkExistingWorlds(db, request->worlds, &error)) {
         result.failure = error;
         return result;
     }

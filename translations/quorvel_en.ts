@@ -986,84 +986,12 @@ Undo file: %1</translation>
         <translation>Delete character CharGUID %1</translation>
     </message>
     <message>
-        <source>跳过 %1: 表不存在</source>
-        <translation>Skipped %1: the table does not exist</translation>
-    </message>
-    <message>
         <source>未找到要删除的角色</source>
         <translation>The character to delete was not found</translation>
     </message>
     <message>
         <source>角色 %1 删除成功</source>
         <translation>Character %1 deleted</translation>
-    </message>
-    <message>
-        <source>更新t_char失败: %1</source>
-        <translation>Updating t_char failed: %1</translation>
-    </message>
-    <message>
-        <source>未找到要转移的角色</source>
-        <translation>The character to transfer was not found</translation>
-    </message>
-    <message>
-        <source>警告: 未找到要转移的角色</source>
-        <translation>Warning: the character to transfer was not found</translation>
-    </message>
-    <message>
-        <source>✓ t_char更新成功 (影响%1行)</source>
-        <translation>✓ t_char updated (%1 rows)</translation>
-    </message>
-    <message>
-        <source>装备</source>
-        <translation>equipment</translation>
-    </message>
-    <message>
-        <source>时装</source>
-        <translation>fashion</translation>
-    </message>
-    <message>
-        <source>珍兽装备</source>
-        <translation>pet equipment</translation>
-    </message>
-    <message>
-        <source>更新%1失败: %2</source>
-        <translation>Updating %1 failed: %2</translation>
-    </message>
-    <message>
-        <source>✓ %1更新成功 (影响%2行%3)</source>
-        <translation>✓ %1 updated (%2 rows%3)</translation>
-    </message>
-    <message>
-        <source>开始转移角色 CharGUID=%1 -&gt; WorldID=%2</source>
-        <translation>Transferring character CharGUID=%1 -&gt; WorldID=%2</translation>
-    </message>
-    <message>
-        <source>转移角色 CharGUID %1 到 WorldID %2</source>
-        <translation>Transfer character CharGUID %1 to WorldID %2</translation>
-    </message>
-    <message>
-        <source>角色转移失败，已回滚所有更改
-
-%1</source>
-        <translation>The transfer failed, every change was rolled back
-
-%1</translation>
-    </message>
-    <message>
-        <source>角色转移失败，已回滚所有更改</source>
-        <translation>The transfer failed, every change was rolled back</translation>
-    </message>
-    <message>
-        <source>===== 角色转移成功 =====</source>
-        <translation>===== Character transferred =====</translation>
-    </message>
-    <message>
-        <source>CharGUID=%1 已转移到 WorldID=%2</source>
-        <translation>CharGUID=%1 moved to WorldID=%2</translation>
-    </message>
-    <message>
-        <source>共更新 1 条主表记录及相关装备数据</source>
-        <translation>Updated 1 character row and its items</translation>
     </message>
     <message numerus="yes">
         <source>找到 %Ln 个角色需要删除</source>
@@ -2368,6 +2296,89 @@ Accepted: 11001234, A7DD92 or 0xA7DD92</translation>
     <message>
         <source>外观</source>
         <translation>looks</translation>
+    </message>
+</context>
+<context>
+    <name>CharacterTransfer</name>
+    <message>
+        <source>更新t_char失败: %1</source>
+        <translation>Updating t_char failed: %1</translation>
+    </message>
+    <message>
+        <source>未找到要转移的角色</source>
+        <translation>The character to transfer was not found</translation>
+    </message>
+    <message>
+        <source>警告: 未找到要转移的角色</source>
+        <translation>Warning: the character to transfer was not found</translation>
+    </message>
+    <message>
+        <source>✓ t_char更新成功 (影响%1行)</source>
+        <translation>✓ t_char updated (%1 rows)</translation>
+    </message>
+    <message>
+        <source>装备</source>
+        <translation>equipment</translation>
+    </message>
+    <message>
+        <source>时装</source>
+        <translation>fashion</translation>
+    </message>
+    <message>
+        <source>珍兽装备</source>
+        <translation>pet equipment</translation>
+    </message>
+    <message>
+        <source>跳过 %1: 表不存在</source>
+        <translation>Skipped %1: the table does not exist</translation>
+    </message>
+    <message>
+        <source>更新%1失败: %2</source>
+        <translation>Updating %1 failed: %2</translation>
+    </message>
+    <message>
+        <source>✓ %1更新成功 (影响%2行%3)</source>
+        <translation>✓ %1 updated (%2 rows%3)</translation>
+    </message>
+    <message>
+        <source>WorldID %1 不存在，已知的 WorldID: %2</source>
+        <translation>WorldID %1 does not exist; the known WorldIDs: %2</translation>
+    </message>
+    <message>
+        <source>开始转移角色 CharGUID=%1 -&gt; WorldID=%2</source>
+        <translation>Transferring character CharGUID=%1 -&gt; WorldID=%2</translation>
+    </message>
+    <message>
+        <source>转移角色 CharGUID %1 到 WorldID %2</source>
+        <translation>Transfer character CharGUID %1 to WorldID %2</translation>
+    </message>
+    <message>
+        <source>角色转移失败，已回滚所有更改
+
+%1</source>
+        <translation>The transfer failed, every change was rolled back
+
+%1</translation>
+    </message>
+    <message>
+        <source>角色转移失败，已回滚所有更改</source>
+        <translation>The transfer failed, every change was rolled back</translation>
+    </message>
+    <message>
+        <source>撤销文件: %1</source>
+        <translation>Undo file: %1</translation>
+    </message>
+    <message>
+        <source>===== 角色转移成功 =====</source>
+        <translation>===== Character transferred =====</translation>
+    </message>
+    <message>
+        <source>CharGUID=%1 已转移到 WorldID=%2</source>
+        <translation>CharGUID=%1 moved to WorldID=%2</translation>
+    </message>
+    <message>
+        <source>共更新 1 条主表记录及相关装备数据</source>
+        <translation>Updated 1 character row and its items</translation>
     </message>
 </context>
 <context>

@@ -983,84 +983,12 @@
         <translation>删除角色 CharGUID %1</translation>
     </message>
     <message>
-        <source>跳过 %1: 表不存在</source>
-        <translation>跳过 %1: 表不存在</translation>
-    </message>
-    <message>
         <source>未找到要删除的角色</source>
         <translation>未找到要删除的角色</translation>
     </message>
     <message>
         <source>角色 %1 删除成功</source>
         <translation>角色 %1 删除成功</translation>
-    </message>
-    <message>
-        <source>更新t_char失败: %1</source>
-        <translation>更新t_char失败: %1</translation>
-    </message>
-    <message>
-        <source>未找到要转移的角色</source>
-        <translation>未找到要转移的角色</translation>
-    </message>
-    <message>
-        <source>警告: 未找到要转移的角色</source>
-        <translation>警告: 未找到要转移的角色</translation>
-    </message>
-    <message>
-        <source>✓ t_char更新成功 (影响%1行)</source>
-        <translation>✓ t_char更新成功 (影响%1行)</translation>
-    </message>
-    <message>
-        <source>装备</source>
-        <translation>装备</translation>
-    </message>
-    <message>
-        <source>时装</source>
-        <translation>时装</translation>
-    </message>
-    <message>
-        <source>珍兽装备</source>
-        <translation>珍兽装备</translation>
-    </message>
-    <message>
-        <source>更新%1失败: %2</source>
-        <translation>更新%1失败: %2</translation>
-    </message>
-    <message>
-        <source>✓ %1更新成功 (影响%2行%3)</source>
-        <translation>✓ %1更新成功 (影响%2行%3)</translation>
-    </message>
-    <message>
-        <source>开始转移角色 CharGUID=%1 -&gt; WorldID=%2</source>
-        <translation>开始转移角色 CharGUID=%1 -&gt; WorldID=%2</translation>
-    </message>
-    <message>
-        <source>转移角色 CharGUID %1 到 WorldID %2</source>
-        <translation>转移角色 CharGUID %1 到 WorldID %2</translation>
-    </message>
-    <message>
-        <source>角色转移失败，已回滚所有更改
-
-%1</source>
-        <translation>角色转移失败，已回滚所有更改
-
-%1</translation>
-    </message>
-    <message>
-        <source>角色转移失败，已回滚所有更改</source>
-        <translation>角色转移失败，已回滚所有更改</translation>
-    </message>
-    <message>
-        <source>===== 角色转移成功 =====</source>
-        <translation>===== 角色转移成功 =====</translation>
-    </message>
-    <message>
-        <source>CharGUID=%1 已转移到 WorldID=%2</source>
-        <translation>CharGUID=%1 已转移到 WorldID=%2</translation>
-    </message>
-    <message>
-        <source>共更新 1 条主表记录及相关装备数据</source>
-        <translation>共更新 1 条主表记录及相关装备数据</translation>
     </message>
     <message numerus="yes">
         <source>找到 %Ln 个角色需要删除</source>
@@ -2359,6 +2287,89 @@ CharGUID: %1
     <message>
         <source>外观</source>
         <translation>外观</translation>
+    </message>
+</context>
+<context>
+    <name>CharacterTransfer</name>
+    <message>
+        <source>更新t_char失败: %1</source>
+        <translation>更新t_char失败: %1</translation>
+    </message>
+    <message>
+        <source>未找到要转移的角色</source>
+        <translation>未找到要转移的角色</translation>
+    </message>
+    <message>
+        <source>警告: 未找到要转移的角色</source>
+        <translation>警告: 未找到要转移的角色</translation>
+    </message>
+    <message>
+        <source>✓ t_char更新成功 (影响%1行)</source>
+        <translation>✓ t_char更新成功 (影响%1行)</translation>
+    </message>
+    <message>
+        <source>装备</source>
+        <translation>装备</translation>
+    </message>
+    <message>
+        <source>时装</source>
+        <translation>时装</translation>
+    </message>
+    <message>
+        <source>珍兽装备</source>
+        <translation>珍兽装备</translation>
+    </message>
+    <message>
+        <source>跳过 %1: 表不存在</source>
+        <translation>跳过 %1: 表不存在</translation>
+    </message>
+    <message>
+        <source>更新%1失败: %2</source>
+        <translation>更新%1失败: %2</translation>
+    </message>
+    <message>
+        <source>✓ %1更新成功 (影响%2行%3)</source>
+        <translation>✓ %1更新成功 (影响%2行%3)</translation>
+    </message>
+    <message>
+        <source>WorldID %1 不存在，已知的 WorldID: %2</source>
+        <translation>WorldID %1 不存在，已知的 WorldID: %2</translation>
+    </message>
+    <message>
+        <source>开始转移角色 CharGUID=%1 -&gt; WorldID=%2</source>
+        <translation>开始转移角色 CharGUID=%1 -&gt; WorldID=%2</translation>
+    </message>
+    <message>
+        <source>转移角色 CharGUID %1 到 WorldID %2</source>
+        <translation>转移角色 CharGUID %1 到 WorldID %2</translation>
+    </message>
+    <message>
+        <source>角色转移失败，已回滚所有更改
+
+%1</source>
+        <translation>角色转移失败，已回滚所有更改
+
+%1</translation>
+    </message>
+    <message>
+        <source>角色转移失败，已回滚所有更改</source>
+        <translation>角色转移失败，已回滚所有更改</translation>
+    </message>
+    <message>
+        <source>撤销文件: %1</source>
+        <translation>撤销文件: %1</translation>
+    </message>
+    <message>
+        <source>===== 角色转移成功 =====</source>
+        <translation>===== 角色转移成功 =====</translation>
+    </message>
+    <message>
+        <source>CharGUID=%1 已转移到 WorldID=%2</source>
+        <translation>CharGUID=%1 已转移到 WorldID=%2</translation>
+    </message>
+    <message>
+        <source>共更新 1 条主表记录及相关装备数据</source>
+        <translation>共更新 1 条主表记录及相关装备数据</translation>
     </message>
 </context>
 <context>

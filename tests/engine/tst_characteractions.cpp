@@ -2,6 +2,7 @@
 #include "db/legacytext.h"
 #include "engine/charactercopier.h"
 #include "engine/characterdeleter.h"
+#include "engine/charactertransfer.h"
 #include "engine/characteroperation.h"
 #include "engine/charactertables.h"
 #include "engine/rowpreview.h"
@@ -370,26 +371,28 @@ void TestCharacterActions::transfersKeepingEveryCounter()
     QVERIFY(TestServers::runSql(m_server, "DELETE FROM t_iteminfo WHERE charguid = 13; DELETE FROM t_pet_iteminfo WHERE charguid = 13;"
                                           "DELETE FROM t_exterior_fashion WHERE charguid = 13;", kDb));
     const QMap<int, WorldIds> ids = TestServers::worldIds(m_server, kDb);
-    CharacterDeleter deleter(DatabaseManager::instance()->database());
+    QSqlDatabase &db = DatabaseManager::instance()->database();
     Message error;
-    QVERIFY2(deleter.transferCharacter(kSource, 3, &error), qPrintable(error));
+    QString undoPath;
+    auto transfer = [&](int guid, int world) { return CharacterTransfer::transfer(db, guid, world, true, {}, &undoPath, &error); };
+    QVERIFY2(transfer(kSource, 3), qPrintable(error));
     QCOMPARE(query(QStringLiteral("SELECT CONCAT((SELECT zoneworldid FROM t_char WHERE charguid = 11), ' ',"
                                   "(SELECT COUNT(*) FROM t_iteminfo WHERE charguid = 11 AND world <> 3), ' ',"
                                   "(SELECT COUNT(*) FROM t_pet_iteminfo WHERE charguid = 11 AND world <> 3))")), QStringLiteral("3 0 0"));
-    QVERIFY2(deleter.transferCharacter(13, 3, &error), qPrintable(error));  // no items
+    QVERIFY2(transfer(13, 3), qPrintable(error));  // no items
     QCOMPARE(TestServers::idFaults(m_server, kDb, ids), QStringList());
 
     // A world the game does not know, and a failing step: nothing changes.
     QVERIFY(TestServers::runSql(m_server, "CREATE TRIGGER no_moves BEFORE UPDATE ON t_pet_iteminfo FOR EACH ROW "
                                           "SIGNAL SQLSTATE '45000' SET MESSAGE_TEXT = 'pets stay';", kDb));
     const QMap<QString, QString> before = checksums();
-    QVERIFY(!deleter.transferCharacter(kSource, 999, &error));
+    QVERIFY(!transfer(kSource, 999));
     QCOMPARE(error, QStringLiteral("角色转移失败，已回滚所有更改\n\nWorldID 999 不存在，已知的 WorldID: 1, 3"));
-    QVERIFY(!deleter.transferCharacter(kSource, 1, &error));
+    QVERIFY(!transfer(kSource, 1));
     QVERIFY(TestServers::runSql(m_server, "DROP TRIGGER no_moves;", kDb));
     QVERIFY(error.stored().contains(QStringLiteral("pets stay")));
     QCOMPARE(checksums(), before);
-    QVERIFY(deleter.transferCharacter(kSource, 1, &error));
+    QVERIFY(transfer(kSource, 1));
 }
 
 void TestCharacterActions::deletesOneCharacterOrNothing()

@@ -6,6 +6,7 @@
 #include "db/connectionrule.h"
 #include "engine/characterdeleter.h"
 #include "engine/characteredit.h"
+#include "engine/charactertransfer.h"
 #include "engine/characteroperation.h"
 #include "engine/undoabletransaction.h"
 #include "engine/zonewipe.h"
@@ -196,9 +197,7 @@ void TestUndoFile::everyValueComesBackExactly()
         QCOMPARE(query(QStringLiteral("SELECT COUNT(*) FROM t_char WHERE zoneworldid = 1")), QStringLiteral("0"));
         path = result.undoPath;
     } else if (operation == QLatin1String("transfer")) {
-        CharacterDeleter deleter(db);
-        QVERIFY2(deleter.transferCharacter(m_guid, 2, &error), qPrintable(error));
-        path = deleter.undoPath();
+        QVERIFY2(CharacterTransfer::transfer(db, m_guid, 2, true, {}, &path, &error), qPrintable(error));
         // What the player does meanwhile stays: the undo sets the world back, nothing else.
         QVERIFY(TestServers::runSql(m_server, QByteArray("UPDATE t_char SET level = level + 50 WHERE charguid = ") + QByteArray::number(m_guid), kDb));
     } else {
