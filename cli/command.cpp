@@ -230,12 +230,8 @@ void Command::printServer(const Message &role, const HostConfig &config, Output 
 
 bool ServerCommand::connectSession(const HostConfig &config, Output &out, Message *failure)
 {
-    DatabaseManager *manager = DatabaseManager::instance();
     Message reason;
-    const QMetaObject::Connection heard =
-        QObject::connect(manager, &DatabaseManager::errorOccurred, [&reason](const Message &error) { reason = error; });
-    const bool ok = manager->connectToDatabase(config);
-    QObject::disconnect(heard);
+    const bool ok = DatabaseManager::instance()->connectToDatabase(config, &reason);
     if (!ok) {
         const Message line = STORED_TEXT("连接数据库失败: %1:%2/%3: %4").arg(config.host, QString::number(config.port), config.database, reason);
         out.line(line);

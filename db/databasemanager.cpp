@@ -73,7 +73,7 @@ void DatabaseManager::releaseConnection()
     removeNamedConnection(kMainConnection);
 }
 
-bool DatabaseManager::connectToDatabase(const HostConfig &config)
+bool DatabaseManager::connectToDatabase(const HostConfig &config, Message *failure)
 {
     if (m_connected)
         disconnectFromDatabase();
@@ -85,7 +85,10 @@ bool DatabaseManager::connectToDatabase(const HostConfig &config)
     if (!outcome.ok) {
         m_lastFailure = outcome.failureReason();
         releaseConnection();
-        reportFailure(outcome, false);
+        const Message reason = failureMessage(outcome, false);
+        emit errorOccurred(reason);
+        if (failure)
+            *failure = reason;
         return false;
     }
     m_wanted = true;
@@ -176,7 +179,7 @@ bool DatabaseManager::testConnection(const HostConfig &config)
 {
     const ConnectionOutcome outcome = probe(config, true);
     if (!outcome.ok)
-        reportFailure(outcome, true);
+        emit errorOccurred(failureMessage(outcome, true));
     return outcome.ok;
 }
 
@@ -193,14 +196,11 @@ ConnectionOutcome DatabaseManager::probe(const HostConfig &config, bool test)
     return outcome;
 }
 
-void DatabaseManager::reportFailure(const ConnectionOutcome &outcome, bool test)
+Message DatabaseManager::failureMessage(const ConnectionOutcome &outcome, bool test)
 {
     if (!outcome.viaOdbc)
-        emit errorOccurred(outcome.lastError);
-    else if (test)
-        emit errorOccurred(STORED_TEXT("无法连接数据库：%1").arg(outcome.lastError) + kOdbcAdvice);
-    else
-        emit errorOccurred(STORED_TEXT("无法连接数据库，最后错误：%1").arg(outcome.lastError) + kOdbcAdvice);
+        return outcome.lastError;
+    return (test ? STORED_TEXT("无法连接数据库：%1") : STORED_TEXT("无法连接数据库，最后错误：%1")).arg(outcome.lastError) + kOdbcAdvice;
 }
 
 bool DatabaseManager::checkConnection()

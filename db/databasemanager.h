@@ -37,7 +37,7 @@ public:
     static DatabaseManager *instance();
     ~DatabaseManager() override;
 
-    bool connectToDatabase(const HostConfig &config);
+    bool connectToDatabase(const HostConfig &config, Message *failure = nullptr);
     void disconnectFromDatabase();
     bool isConnected() const;
     QSqlDatabase &database();
@@ -62,8 +62,8 @@ public:
     // Opens and closes a connection by the session's rule, on any thread, so that a server
     // slow to answer never holds the window; `test` uses the test's short connect timeout.
     static ConnectionOutcome probe(const HostConfig &config, bool test);
-    // Emits errorOccurred with the operator's text for a failed attempt.
-    void reportFailure(const ConnectionOutcome &outcome, bool test);
+    // What the operator reads when a connection fails: the server's reason, with advice on ODBC.
+    static Message failureMessage(const ConnectionOutcome &outcome, bool test);
     bool checkConnection();
     bool ensureConnected();
     // Before an action on the session: true when it answers, or when a lost connection could

@@ -327,7 +327,7 @@ void MainWindow::onTestConnection()
             onLogMessage(STORED_TEXT("连接测试成功!"));
             QMessageBox::information(this, tr("成功"), tr("数据库连接测试成功!"));
         } else {
-            DatabaseManager::instance()->reportFailure(outcome, true);
+            onLogMessage(DatabaseManager::failureMessage(outcome, true));
             onLogMessage(STORED_TEXT("连接测试失败"));
             QMessageBox::warning(this, tr("失败"), tr("数据库连接测试失败,请检查配置"));
         }
@@ -355,7 +355,7 @@ void MainWindow::onConnect()
         DatabaseManager *db = DatabaseManager::instance();
         db->setEntryName(name);
         if (!outcome.ok) {
-            db->reportFailure(outcome, false);
+            onLogMessage(DatabaseManager::failureMessage(outcome, false));
         } else if (db->connectToDatabase(config)) {
             m_sessionIndex = index;
             onLogMessage(STORED_TEXT("连接成功: %1").arg(db->serverLabel()));
