@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, starts two throw-away MariaDB servers, runs every test
-# and stops the servers again, also when tests fail. Exits non-zero on any failure.
+# Installs what is missing, builds, starts two pairs of throw-away MariaDB servers, runs every
+# test, two programs at a time (each on a pair of its own), and stops the servers again, also
+# when tests fail. Exits non-zero on any failure.
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 
@@ -23,11 +24,17 @@ trap cleanup EXIT
 export QUORVEL_TEST_RUN_DIR="$SERVERS"
 export QUORVEL_TEST_PASSWORD='Qv;p{w}d=1'
 ports=()
-for n in 1 2; do
+for n in 1 2 3 4; do
     ports+=("$("$ROOT/scripts/mariadb-sandbox.sh" start-any "$SERVERS/server$n" "$QUORVEL_TEST_PASSWORD")")
 done
+# A program run alone takes the first pair; under ctest -j2 each program gets pair a or b.
 export QUORVEL_TEST_SERVERS="${ports[0]},${ports[1]}"
-echo "== Test servers on 127.0.0.1:${ports[0]} and :${ports[1]}"
+export QUORVEL_TEST_SERVERS_a="${ports[0]},${ports[1]}"
+export QUORVEL_TEST_SERVERS_b="${ports[2]},${ports[3]}"
+echo "== Test servers on 127.0.0.1:${ports[*]}"
+cat >"$SERVERS/resources.json" <<'JSON'
+{"version": {"major": 1, "minor": 0}, "local": [{"servers": [{"id": "a", "slots": 1}, {"id": "b", "slots": 1}]}]}
+JSON
 
 cd "$BUILD_DIR"
-ctest --output-on-failure --timeout 600
+ctest --output-on-failure --timeout 600 -j2 --resource-spec-file "$SERVERS/resources.json"

@@ -136,12 +136,23 @@ QString scriptsDirectory()
     return QStringLiteral(QUORVEL_SOURCE_DIR "/scripts");
 }
 
+// The shared servers' ports: QUORVEL_TEST_SERVERS, or under `ctest -j` the pair of the lane
+// ctest gave this program (its resource "servers", id a or b: QUORVEL_TEST_SERVERS_a), so
+// that two programs at once never share a server, its databases or its global settings.
+QStringList sharedPorts()
+{
+    const QString lane = qEnvironmentVariable("CTEST_RESOURCE_GROUP_0_SERVERS").section(QLatin1Char(','), 0, 0);
+    const QByteArray variable = lane.startsWith(QLatin1String("id:"))
+        ? "QUORVEL_TEST_SERVERS_" + lane.mid(3).toLatin1() : QByteArray("QUORVEL_TEST_SERVERS");
+    return qEnvironmentVariable(variable.constData()).split(QLatin1Char(','), Qt::SkipEmptyParts);
+}
+
 TestServer shared(int index)
 {
     static QList<TestServer> servers;
     if (servers.size() > index)
         return servers.at(index);
-    const QStringList ports = qEnvironmentVariable("QUORVEL_TEST_SERVERS").split(QLatin1Char(','), Qt::SkipEmptyParts);
+    const QStringList ports = sharedPorts();
     while (servers.size() <= index) {
         if (servers.size() < ports.size()) {
             TestServer server;
