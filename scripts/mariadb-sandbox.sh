@@ -53,7 +53,8 @@ start() {
             --character-set-server=latin1 --collation-server=latin1_swedish_ci \
             ${MARIADB_SANDBOX_OPTIONS:-} </dev/null >/dev/null 2>&1 &
         local server=$!
-        for _ in $(seq 1 300); do
+        # Up to a minute: a test command runs two programs and four servers on two cores.
+        for _ in $(seq 1 600); do
             if mariadb --no-defaults --socket="$dir/mariadbd.sock" -uroot -e 'SELECT 1' >/dev/null 2>&1; then
                 break
             fi
