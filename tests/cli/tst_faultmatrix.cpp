@@ -561,7 +561,7 @@ bool TestFaultMatrix::runEngine(const QString &operation, const QString &fault)
             editor.findChild<QLineEdit *>(QStringLiteral("charname"))->setText(QStringLiteral("A") + QString(26, QChar(0x4FA0)));
         else
             editor.findChild<QSpinBox *>(QStringLiteral("level"))->setValue(editor.findChild<QSpinBox *>(QStringLiteral("level"))->value() + 1);
-        clickButton(&editor, QStringLiteral("保存修改"));
+        clickButton(&editor, "saveBtn");
         // The save runs on the session's worker.
         const bool ended = QTest::qWaitFor([] { return !DatabaseManager::instance()->isBusy(); }, 10000);
         stopAnsweringModals();

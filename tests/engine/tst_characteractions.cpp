@@ -422,7 +422,7 @@ void TestCharacterActions::flowsThroughTheList()
     auto select = [&list](int guid) {
         list.findChild<QComboBox *>()->setCurrentIndex(0);
         editWithPlaceholder(&list, QStringLiteral("请输入搜索内容"))->setText(QString::number(guid));
-        QVERIFY(clickButton(&list, QStringLiteral("搜索")));
+        QVERIFY(clickButton(&list, "searchBtn"));
         auto *table = list.findChild<QTableView *>();
         table->setCurrentIndex(table->model()->index(0, 0));
     };

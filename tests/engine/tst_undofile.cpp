@@ -407,14 +407,14 @@ void TestUndoFile::filesActOnlyWhereTheyWereWritten()
         UndoDialog records;
         QList<ModalRecord> answers;
         answerMessageBoxes({QMessageBox::No}, &answers);
-        QVERIFY(clickButton(&records, QStringLiteral("执行撤销")));
+        QVERIFY(clickButton(&records, "applyBtn"));
         QTRY_COMPARE(answers.size(), 1);
         QVERIFY2(answers.at(0).text.contains(QString::number(m_other.port)) && answers.at(0).text.contains(QString::number(m_server.port)),
                  qPrintable(answers.at(0).text));
         QCOMPARE(other(), edited);
         answers.clear();
         answerMessageBoxes({QMessageBox::Yes, QMessageBox::Yes, QMessageBox::Ok}, &answers);
-        QVERIFY(clickButton(&records, QStringLiteral("执行撤销")));
+        QVERIFY(clickButton(&records, "applyBtn"));
         QTRY_COMPARE_WITH_TIMEOUT(answers.size(), 3, 20000);
         QVERIFY2(answers.at(2).text.startsWith(QStringLiteral("撤销完成")), qPrintable(answers.at(2).text));
         connectSession();

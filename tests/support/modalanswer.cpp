@@ -75,15 +75,14 @@ void answerNextMessageBox(QMessageBox::StandardButton button, ModalRecord *recor
     }, "QMessageBox");
 }
 
-bool clickButton(QWidget *parent, const QString &text)
+bool clickButton(QWidget *parent, const char *objectName)
 {
-    for (QPushButton *button : parent->findChildren<QPushButton *>()) {
-        if (button->text() == text) {
-            button->click();
-            return true;
-        }
-    }
-    return false;
+    // One button of that name, or the test is wrong about the window.
+    const QList<QPushButton *> buttons = parent->findChildren<QPushButton *>(QLatin1String(objectName));
+    if (buttons.size() != 1)
+        return false;
+    buttons.first()->click();
+    return true;
 }
 
 QLineEdit *editWithPlaceholder(QWidget *parent, const QString &placeholder)

@@ -27,8 +27,9 @@ void answerMessageBoxes(const QList<QMessageBox::StandardButton> &buttons, QList
 // Drops every answer still armed, e.g. the guard against an error box that did not come.
 void stopAnsweringModals();
 
-// Clicks the push button with this text among the widget's children; false when there is none.
-bool clickButton(QWidget *parent, const QString &text);
+// Clicks the one push button of this object name among the widget's children; false when there is
+// none or more than one.
+bool clickButton(QWidget *parent, const char *objectName);
 
 // The line edit with this placeholder among the widget's children, or null.
 QLineEdit *editWithPlaceholder(QWidget *parent, const QString &placeholder);

@@ -56,7 +56,9 @@ AccountManagerDialog::AccountManagerDialog(const HostConfig &accountDatabase, QW
     m_searchEdit->setPlaceholderText(tr("输入账号名搜索..."));
     searchRow->addWidget(m_searchEdit, 1);
     auto *searchButton = new QPushButton(tr("搜索"), this);
+    searchButton->setObjectName(QStringLiteral("searchBtn"));
     auto *refreshButton = new QPushButton(tr("刷新"), this);
+    refreshButton->setObjectName(QStringLiteral("refreshBtn"));
     searchRow->addWidget(searchButton);
     searchRow->addWidget(refreshButton);
     layout->addLayout(searchRow);
@@ -84,9 +86,13 @@ AccountManagerDialog::AccountManagerDialog(const HostConfig &accountDatabase, QW
     auto *single = new QGroupBox(tr("单个账号操作"), this);
     auto *singleRow = new QHBoxLayout(single);
     auto *registerButton = new QPushButton(tr("注册账号"), single);
+    registerButton->setObjectName(QStringLiteral("registerBtn"));
     m_deleteButton = new QPushButton(tr("删除账号"), single);
+    m_deleteButton->setObjectName(QStringLiteral("deleteAccountBtn"));
     m_passwordButton = new QPushButton(tr("修改密码"), single);
+    m_passwordButton->setObjectName(QStringLiteral("passwordBtn"));
     m_pointButton = new QPushButton(tr("修改点数"), single);
+    m_pointButton->setObjectName(QStringLiteral("pointBtn"));
     for (QPushButton *button : {registerButton, m_deleteButton, m_passwordButton, m_pointButton})
         singleRow->addWidget(button);
     singleRow->addStretch();
@@ -97,8 +103,11 @@ AccountManagerDialog::AccountManagerDialog(const HostConfig &accountDatabase, QW
     auto *batch = new QGroupBox(tr("批量操作 (对所有账号)"), this);
     auto *batchRow = new QHBoxLayout(batch);
     auto *addAll = new QPushButton(tr("一键增加点数"), batch);
+    addAll->setObjectName(QStringLiteral("addPointsBtn"));
     auto *clearAll = new QPushButton(tr("一键清空点数"), batch);
+    clearAll->setObjectName(QStringLiteral("clearPointsBtn"));
     auto *setAll = new QPushButton(tr("一键设置点数"), batch);
+    setAll->setObjectName(QStringLiteral("setPointsBtn"));
     for (QPushButton *button : {addAll, clearAll, setAll})
         batchRow->addWidget(button);
     batchRow->addStretch();
@@ -270,6 +279,7 @@ void AccountManagerDialog::onRegister()
     layout->addWidget(suffixBox);
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &form);
     buttons->button(QDialogButtonBox::Ok)->setText(tr("注册"));
+    buttons->button(QDialogButtonBox::Ok)->setObjectName(QStringLiteral("registerOkBtn"));
     buttons->button(QDialogButtonBox::Cancel)->setText(tr("取消"));
     connect(buttons, &QDialogButtonBox::accepted, &form, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, &form, &QDialog::reject);
@@ -388,6 +398,7 @@ void AccountManagerDialog::onDoubleClicked(int row, int column)
     auto *buttons = new QHBoxLayout;
     buttons->addStretch();
     auto *save = new QPushButton(tr("保存"), &form);
+    save->setObjectName(QStringLiteral("saveBtn"));
     auto *cancel = new QPushButton(tr("取消"), &form);
     save->setFixedWidth(80);
     cancel->setFixedWidth(80);

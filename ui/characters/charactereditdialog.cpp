@@ -108,6 +108,7 @@ CharacterEditDialog::CharacterEditDialog(int charguid, QWidget *parent)
     addIntField(grid, tr("返回 X:"), "bkxpos", -99999, 99999);
     addIntField(grid, tr("返回 Z:"), "bkzpos", -99999, 99999);
     auto *luoyang = new QPushButton(tr("返回洛阳"), this);
+    luoyang->setObjectName(QStringLiteral("luoyangBtn"));
     luoyang->setToolTip(tr("设置当前位置为洛阳 (场景0, X=9000, Z=18500)"));
     grid->addWidget(luoyang, grid->rowCount(), 0, 1, 2);
     grid->setRowStretch(grid->rowCount(), 1);
@@ -139,6 +140,7 @@ CharacterEditDialog::CharacterEditDialog(int charguid, QWidget *parent)
     auto *save = new QPushButton(tr("保存修改"), this);
     save->setObjectName(QStringLiteral("saveBtn"));
     auto *cancel = new QPushButton(tr("取消"), this);
+    cancel->setObjectName(QStringLiteral("cancelBtn"));
     buttons->addWidget(refresh);
     buttons->addStretch();
     buttons->addWidget(save);
@@ -198,9 +200,11 @@ QWidget *CharacterEditDialog::buildBasicTab()
     grid->addWidget(m_banLabel, 8, 1);
     auto *banRow = new QHBoxLayout;
     m_banButton = new QPushButton(tr("封禁角色"), page);
+    m_banButton->setObjectName(QStringLiteral("banBtn"));
     m_banButton->setStyleSheet(QStringLiteral("background-color: #ef4444;"));
     m_banButton->setToolTip(tr("封禁角色，设置封禁时间为100年后"));
     m_unbanButton = new QPushButton(tr("解封角色"), page);
+    m_unbanButton->setObjectName(QStringLiteral("unbanBtn"));
     m_unbanButton->setStyleSheet(QStringLiteral("background-color: #10b981;"));
     m_unbanButton->setToolTip(tr("解除角色封禁"));
     banRow->addWidget(m_banButton);
@@ -250,6 +254,7 @@ QWidget *CharacterEditDialog::buildBuffTab()
     auto *note = new QLabel(tr("注：持续时间为 -1 表示永久"), page);
     note->setStyleSheet(QStringLiteral("color: #9ca3af; font-size: 11px;"));
     auto *clear = new QPushButton(tr("清空所有BUFF"), page);
+    clear->setObjectName(QStringLiteral("clearBuffsBtn"));
     clear->setStyleSheet(QStringLiteral("background-color: #ef4444;"));
     clear->setMinimumWidth(100);
     row->addWidget(note);
@@ -288,6 +293,7 @@ QWidget *CharacterEditDialog::buildXinfaTab()
     m_xinfaLevel->setRange(1, 10000);
     grid->addWidget(m_xinfaLevel, 1, 1);
     auto *save = new QPushButton(tr("保存心法修改"), group);
+    save->setObjectName(QStringLiteral("saveXinfaBtn"));
     save->setStyleSheet(QStringLiteral("background-color: #10b981;"));
     grid->addWidget(save, 1, 2, 1, 2);
     layout->addWidget(group);

@@ -101,10 +101,11 @@ void CharacterListDialog::buildWidgets()
     fitPlaceholder(m_worldIdEdit, 150);
     top->addWidget(m_worldIdEdit);
     auto *selectButton = new QPushButton(tr("批量选择"), this);
-    selectButton->setObjectName(QStringLiteral("editBtn"));
+    selectButton->setObjectName(QStringLiteral("selectWorldsBtn"));
     selectButton->setFixedWidth(90);
     top->addWidget(selectButton);
     auto *queryButton = new QPushButton(tr("查询"), this);
+    queryButton->setObjectName(QStringLiteral("queryBtn"));
     queryButton->setFixedWidth(70);
     top->addWidget(queryButton);
     top->addSpacing(20);
@@ -153,12 +154,14 @@ void CharacterListDialog::buildWidgets()
 
     auto *buttons = new QHBoxLayout;
     auto *exportButton = new QPushButton(tr("导出列表"), this);
+    exportButton->setObjectName(QStringLiteral("exportBtn"));
     auto *editButton = new QPushButton(tr("编辑角色"), this);
     editButton->setObjectName(QStringLiteral("editBtn"));
     m_cancelButton = new QPushButton(tr("取消"), this);
     m_cancelButton->setObjectName(QStringLiteral("cancelBtn"));
     m_cancelButton->setToolTip(tr("取消正在进行的操作"));
     auto *closeButton = new QPushButton(tr("关闭"), this);
+    closeButton->setObjectName(QStringLiteral("closeBtn"));
     connect(closeButton, &QPushButton::clicked, this, &QDialog::reject);
     buttons->addWidget(exportButton);
     buttons->addWidget(editButton);

@@ -54,8 +54,11 @@ WorldIdSelectorDialog::WorldIdSelectorDialog(QWidget *parent)
     auto *bulkGroup = new QGroupBox(tr("批量选择"), this);
     auto *bulkLayout = new QHBoxLayout(bulkGroup);
     auto *allButton = new QPushButton(tr("全选"), bulkGroup);
+    allButton->setObjectName(QStringLiteral("allBtn"));
     auto *noneButton = new QPushButton(tr("全不选"), bulkGroup);
+    noneButton->setObjectName(QStringLiteral("noneBtn"));
     auto *invertButton = new QPushButton(tr("反选"), bulkGroup);
+    invertButton->setObjectName(QStringLiteral("invertBtn"));
     bulkLayout->addWidget(allButton);
     bulkLayout->addWidget(noneButton);
     bulkLayout->addWidget(invertButton);
@@ -70,6 +73,7 @@ WorldIdSelectorDialog::WorldIdSelectorDialog(QWidget *parent)
     auto *bottom = new QHBoxLayout;
     bottom->addStretch();
     m_okButton = new QPushButton(tr("确定"), this);
+    m_okButton->setObjectName(QStringLiteral("okBtn"));
     m_okButton->setEnabled(false);
     auto *cancelButton = new QPushButton(tr("取消"), this);
     bottom->addWidget(m_okButton);

@@ -37,8 +37,11 @@ HostConfigDialog::HostConfigDialog(const HostConfigList &configs, QWidget *paren
     middle->addWidget(m_list, 1);
     auto *column = new QVBoxLayout;
     auto *addButton = new QPushButton(tr("添加"), this);
+    addButton->setObjectName(QStringLiteral("addBtn"));
     auto *editButton = new QPushButton(tr("编辑"), this);
+    editButton->setObjectName(QStringLiteral("editBtn"));
     auto *removeButton = new QPushButton(tr("删除"), this);
+    removeButton->setObjectName(QStringLiteral("removeBtn"));
     for (QPushButton *button : {addButton, editButton, removeButton}) {
         button->setFixedWidth(70);
         column->addWidget(button);
@@ -50,7 +53,9 @@ HostConfigDialog::HostConfigDialog(const HostConfigList &configs, QWidget *paren
     auto *bottom = new QHBoxLayout;
     bottom->addStretch();
     auto *saveButton = new QPushButton(tr("保存"), this);
+    saveButton->setObjectName(QStringLiteral("saveBtn"));
     auto *cancelButton = new QPushButton(tr("取消"), this);
+    cancelButton->setObjectName(QStringLiteral("cancelBtn"));
     saveButton->setFixedWidth(80);
     cancelButton->setFixedWidth(80);
     bottom->addWidget(saveButton);

@@ -48,8 +48,8 @@ QPushButton#deleteBtn { background-color: #ef4444; }
 QPushButton#deleteBtn:hover { background-color: #dc2626; }
 QPushButton#modifyBtn { background-color: #f97316; }
 QPushButton#modifyBtn:hover { background-color: #ea580c; }
-QPushButton#editBtn { background-color: #8b5cf6; }
-QPushButton#editBtn:hover { background-color: #7c3aed; }
+QPushButton#editBtn, QPushButton#selectWorldsBtn { background-color: #8b5cf6; }
+QPushButton#editBtn:hover, QPushButton#selectWorldsBtn:hover { background-color: #7c3aed; }
 QPushButton#repairSkillBtn { background-color: #10b981; }
 QPushButton#repairSkillBtn:hover { background-color: #059669; }
 QPushButton#testBtn { background-color: #6366f1; }

@@ -39,6 +39,7 @@ UndoDialog::UndoDialog(QWidget *parent)
     layout->addWidget(m_details, 2);
     auto *buttons = new QDialogButtonBox(this);
     m_applyButton = buttons->addButton(tr("执行撤销"), QDialogButtonBox::ActionRole);
+    m_applyButton->setObjectName(QStringLiteral("applyBtn"));
     buttons->addButton(tr("刷新"), QDialogButtonBox::ResetRole)->setObjectName(QStringLiteral("reloadBtn"));
     QPushButton *pruneButton = buttons->addButton(tr("清理旧文件..."), QDialogButtonBox::ActionRole);
     buttons->addButton(QDialogButtonBox::Close);

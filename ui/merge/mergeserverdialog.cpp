@@ -93,6 +93,7 @@ MergeServerDialog::MergeServerDialog(const HostConfigList &hostConfigs, QWidget 
     m_mergeButton->setObjectName(QStringLiteral("mergeBtn"));
     m_mergeButton->setEnabled(false);
     m_cancelButton = new QPushButton(tr("取消"), this);
+    m_cancelButton->setObjectName(QStringLiteral("cancelBtn"));
     buttons->addWidget(m_mergeButton);
     buttons->addStretch();
     buttons->addWidget(m_cancelButton);
@@ -161,8 +162,10 @@ QWidget *MergeServerDialog::createGroup(ServerGroup &group, const QString &title
     group.worldIds = new QComboBox(box);
     group.worldIds->setMinimumWidth(80);
     group.testButton = new QPushButton(tr("测试"), box);
+    group.testButton->setObjectName(QStringLiteral("testBtn"));
     group.testButton->setFixedWidth(60);
     group.connectButton = new QPushButton(tr("连接"), box);
+    group.connectButton->setObjectName(QStringLiteral("connectBtn"));
     group.connectButton->setFixedWidth(60);
     group.status = new QLabel(tr("○ 未连接"), box);
     group.status->setStyleSheet(kDisconnectedStyle);

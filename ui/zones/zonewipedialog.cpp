@@ -79,6 +79,7 @@ ZoneWipeDialog::ZoneWipeDialog(QWidget *parent)
     m_deleteButton->setObjectName(QStringLiteral("deleteBtn"));
     m_deleteButton->setFixedSize(120, 40);
     m_cancelButton = new QPushButton(tr("取消"), this);
+    m_cancelButton->setObjectName(QStringLiteral("cancelBtn"));
     m_cancelButton->setFixedSize(100, 40);
     m_cancelButton->setEnabled(false);
     auto *closeButton = new QPushButton(tr("关闭"), this);

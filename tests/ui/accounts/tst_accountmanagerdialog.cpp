@@ -46,7 +46,7 @@ private:
     static QStringList names(QDialog &d);
     static bool selectName(QDialog &d, const QString &name);
     static ModalRecord registerAccount(QDialog &d, const QString &name, const QString &password, bool suffix);
-    static QList<ModalRecord> answerInput(QDialog &d, const QString &button, const std::function<void(QInputDialog *)> &fill,
+    static QList<ModalRecord> answerInput(QDialog &d, const char *button, const std::function<void(QInputDialog *)> &fill,
                                           const QList<QMessageBox::StandardButton> &answers);
 
     TestServer m_server;
@@ -97,14 +97,14 @@ ModalRecord TestAccountManagerDialog::registerAccount(QDialog &d, const QString 
         form->findChild<QLineEdit *>(QStringLiteral("passwordEdit"))->setText(password);
         form->findChild<QCheckBox *>()->setChecked(suffix);
         answerNextMessageBox(QMessageBox::Ok, &result);
-        clickButton(form, QStringLiteral("注册"));
+        clickButton(form, "registerOkBtn");
     });
-    clickButton(&d, QStringLiteral("注册账号"));
+    clickButton(&d, "registerBtn");
     settle();
     return result;
 }
 
-QList<ModalRecord> TestAccountManagerDialog::answerInput(QDialog &d, const QString &button,
+QList<ModalRecord> TestAccountManagerDialog::answerInput(QDialog &d, const char *button,
                                                          const std::function<void(QInputDialog *)> &fill,
                                                          const QList<QMessageBox::StandardButton> &answers)
 {
@@ -142,7 +142,7 @@ void TestAccountManagerDialog::searchBindsTheText()
     QTest::keyClicks(search, text);
     QTest::keyClick(search, Qt::Key_Return);
     QCOMPARE(names(dialog), expected);
-    clickButton(&dialog, QStringLiteral("刷新"));
+    clickButton(&dialog, "refreshBtn");
     QCOMPARE(names(dialog).size(), 7);
 }
 
@@ -182,11 +182,11 @@ void TestAccountManagerDialog::singleAccountActions()
 
     auto *search = dialog.findChild<QLineEdit *>();
     search->setText(QStringLiteral("o'neil"));
-    clickButton(&dialog, QStringLiteral("搜索"));
+    clickButton(&dialog, "searchBtn");
     QVERIFY(selectName(dialog, QStringLiteral("o'neil")));
     QList<ModalRecord> boxes;
     answerMessageBoxes({QMessageBox::Yes, QMessageBox::Ok}, &boxes);
-    clickButton(&dialog, QStringLiteral("删除账号"));
+    clickButton(&dialog, "deleteAccountBtn");
     settle();
     QVERIFY2(boxes.value(1).text.startsWith(QStringLiteral("账号 o'neil 已删除！\n\n撤销文件: ")), qPrintable(boxes.value(1).text));
     QCOMPARE(names(dialog).size(), 6);  // all accounts again after a delete
@@ -197,22 +197,22 @@ void TestAccountManagerDialog::singleAccountActions()
     QVERIFY(TestServers::runSql(m_server, "DELETE FROM account WHERE name = 'bob';", QStringLiteral("acct_web")));
     boxes.clear();
     answerMessageBoxes({QMessageBox::Yes, QMessageBox::Ok}, &boxes);
-    clickButton(&dialog, QStringLiteral("删除账号"));
+    clickButton(&dialog, "deleteAccountBtn");
     settle();
     QVERIFY(boxes.value(1).text.startsWith(QStringLiteral("删除失败: ")));
     QVERIFY(selectName(dialog, QStringLiteral("alice")));
     answerMessageBoxes({QMessageBox::No});
-    clickButton(&dialog, QStringLiteral("删除账号"));
+    clickButton(&dialog, "deleteAccountBtn");
     settle();
 
     QVERIFY(selectName(dialog, QStringLiteral("carol_1")));
-    boxes = answerInput(dialog, QStringLiteral("修改密码"), [](QInputDialog *input) {
+    boxes = answerInput(dialog, "passwordBtn", [](QInputDialog *input) {
         QCOMPARE(input->textEchoMode(), QLineEdit::Password);
         input->setTextValue(QStringLiteral("new-pw"));
     }, {QMessageBox::Ok});
     QCOMPARE(boxes.value(0).text, QStringLiteral("账号 carol_1 密码已修改！"));
     QVERIFY(selectName(dialog, QStringLiteral("carol_1")));
-    answerInput(dialog, QStringLiteral("修改点数"), [](QInputDialog *input) {
+    answerInput(dialog, "pointBtn", [](QInputDialog *input) {
         QCOMPARE(input->intValue(), 60);
         input->setIntValue(2147483647);
     }, {QMessageBox::Ok});
@@ -232,14 +232,14 @@ void TestAccountManagerDialog::editWritesOnlyWhatChanged()
         return status.exec(QStringLiteral("SHOW SESSION STATUS LIKE 'Com_update'")) && status.next() ? status.value(1).toLongLong() : -1;
     };
     QVERIFY(TestServers::runSql(m_server, "UPDATE account SET expoint = -3 WHERE name = 'bob';", QStringLiteral("acct_web")));
-    clickButton(&dialog, QStringLiteral("刷新"));
+    clickButton(&dialog, "refreshBtn");
     const qint64 before = updates();
     ModalRecord box;
     auto edit = [&](const std::function<void(QWidget *)> &fill) {
         withNextModal([&](QWidget *form) {
             fill(form);
             answerNextMessageBox(QMessageBox::Ok, &box);
-            clickButton(form, QStringLiteral("保存"));
+            clickButton(form, "saveBtn");
         });
         emit table(dialog)->cellDoubleClicked(1, 3);
         settle();
@@ -270,19 +270,19 @@ void TestAccountManagerDialog::batchesAndTheirRollback()
         QVERIFY2(boxes.value(0).text.contains(QStringLiteral("account: 7 条记录（点数）")), qPrintable(boxes.value(0).text));
         undoFiles.prepend(boxes.value(1).text.section(QStringLiteral("撤销文件: "), 1));
     };
-    undoFileOf(answerInput(dialog, QStringLiteral("一键增加点数"), [](QInputDialog *input) {
+    undoFileOf(answerInput(dialog, "addPointsBtn", [](QInputDialog *input) {
         QCOMPARE(input->intMinimum(), 1);
         input->setIntValue(5);
     }, yes));
     QCOMPARE(query(QStringLiteral("SELECT GROUP_CONCAT(point ORDER BY id) FROM account")), QStringLiteral("15,25,35,45,55,65,75"));
     QCOMPARE(table(dialog)->item(0, 2)->text(), QStringLiteral("15"));
-    answerInput(dialog, QStringLiteral("一键增加点数"), [](QInputDialog *) {}, {QMessageBox::No});
+    answerInput(dialog, "addPointsBtn", [](QInputDialog *) {}, {QMessageBox::No});
     QCOMPARE(query(QStringLiteral("SELECT SUM(point) FROM account")), QStringLiteral("315"));
 
     // One account overflowing fails the whole batch.
     QVERIFY(TestServers::runSql(m_server, "UPDATE account SET point = 2147483600 WHERE name = 'carolX1';", QStringLiteral("acct_web")));
     const QString before = query(QStringLiteral("SELECT GROUP_CONCAT(point ORDER BY id) FROM account"));
-    QList<ModalRecord> boxes = answerInput(dialog, QStringLiteral("一键增加点数"),
+    QList<ModalRecord> boxes = answerInput(dialog, "addPointsBtn",
                                            [](QInputDialog *input) { input->setIntValue(100); }, yes);
     QVERIFY2(boxes.value(1).text.startsWith(QStringLiteral("操作失败: ")) && boxes.value(1).text.contains(QStringLiteral("range")),
              qPrintable(boxes.value(1).text));
@@ -290,11 +290,11 @@ void TestAccountManagerDialog::batchesAndTheirRollback()
 
     // Back to what the first batch left: its undo file checks every account's points.
     QVERIFY(TestServers::runSql(m_server, "UPDATE account SET point = 75 WHERE name = 'carolX1';", QStringLiteral("acct_web")));
-    undoFileOf(answerInput(dialog, QStringLiteral("一键设置点数"), [](QInputDialog *input) { input->setIntValue(3); }, yes));
+    undoFileOf(answerInput(dialog, "setPointsBtn", [](QInputDialog *input) { input->setIntValue(3); }, yes));
     QCOMPARE(query(QStringLiteral("SELECT SUM(point) FROM account")), QStringLiteral("21"));
     QList<ModalRecord> clearing;
     answerMessageBoxes(yes, &clearing);
-    clickButton(&dialog, QStringLiteral("一键清空点数"));
+    clickButton(&dialog, "clearPointsBtn");
     settle();
     undoFileOf(clearing);
     QCOMPARE(query(QStringLiteral("SELECT SUM(point) + SUM(expoint) FROM account")), QStringLiteral("28"));  // expoint untouched
@@ -319,7 +319,7 @@ void TestAccountManagerDialog::unreachableDatabaseLeavesDialogUsable()
     answerNextMessageBox(QMessageBox::Ok, &box);
     AccountManagerDialog dialog(nowhere);
     QVERIFY2(box.text.startsWith(QStringLiteral("无法连接账号数据库: ")), qPrintable(box.text));
-    clickButton(&dialog, QStringLiteral("刷新"));
+    clickButton(&dialog, "refreshBtn");
     QCOMPARE(table(dialog)->rowCount(), 0);
     QVERIFY(registerAccount(dialog, QStringLiteral("x"), QStringLiteral("y"), true).text.startsWith(QStringLiteral("注册失败: ")));
 }

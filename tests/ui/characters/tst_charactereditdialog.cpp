@@ -102,7 +102,7 @@ void TestCharacterEditDialog::savesOnlyWhatChangedByteForByte()
         name->setText(newName);
         editor.findChild<QSpinBox *>(QStringLiteral("vmoney"))->setValue(424242);
         answerMessageBoxes({QMessageBox::Yes, QMessageBox::Ok});
-        QVERIFY(clickButton(&editor, QStringLiteral("保存修改")));
+        QVERIFY(clickButton(&editor, "saveBtn"));
         QTRY_VERIFY(!DatabaseManager::instance()->isBusy());  // the save runs on the session's worker
         QCOMPARE(editor.result(), int(QDialog::Accepted));
     }
@@ -116,13 +116,13 @@ void TestCharacterEditDialog::savesOnlyWhatChangedByteForByte()
         CharacterEditDialog editor(2, nullptr);
         ModalRecord box;
         answerNextMessageBox(QMessageBox::Ok, &box);
-        QVERIFY(clickButton(&editor, QStringLiteral("保存修改")));
+        QVERIFY(clickButton(&editor, "saveBtn"));
         QTRY_VERIFY(!DatabaseManager::instance()->isBusy());  // the save runs on the session's worker
         QCOMPARE(box.text, QStringLiteral("没有需要保存的修改"));
         QCOMPARE(query(second), secondBefore);
         editor.findChild<QSpinBox *>(QStringLiteral("level"))->setValue(88);
         answerMessageBoxes({QMessageBox::Yes, QMessageBox::Ok});
-        QVERIFY(clickButton(&editor, QStringLiteral("保存修改")));
+        QVERIFY(clickButton(&editor, "saveBtn"));
         QTRY_VERIFY(!DatabaseManager::instance()->isBusy());  // the save runs on the session's worker
     }
     QCOMPARE(query(QStringLiteral("SELECT HEX(charname), level FROM t_char WHERE charguid = 2")), QStringLiteral("FF41FE80\t88"));
@@ -141,13 +141,13 @@ void TestCharacterEditDialog::savesOnlyWhatChangedByteForByte()
         // A world the game does not know is refused before the question.
         QList<ModalRecord> boxes;
         answerMessageBoxes({QMessageBox::Ok}, &boxes);
-        QVERIFY(clickButton(&editor, QStringLiteral("保存修改")));
+        QVERIFY(clickButton(&editor, "saveBtn"));
         QTRY_VERIFY(!DatabaseManager::instance()->isBusy());  // the save runs on the session's worker
         QCOMPARE(boxes.value(0).text, QStringLiteral("WorldID 999 不存在，已知的 WorldID: 1, 2"));
         QCOMPARE(query(moved), QStringLiteral("1\t88\t0"));
         editor.findChild<QSpinBox *>(QStringLiteral("zoneworldid"))->setValue(2);
         answerMessageBoxes({QMessageBox::Yes, QMessageBox::Ok}, &saved);
-        QVERIFY(clickButton(&editor, QStringLiteral("保存修改")));
+        QVERIFY(clickButton(&editor, "saveBtn"));
         QTRY_VERIFY(!DatabaseManager::instance()->isBusy());  // the save runs on the session's worker
     }
     QCOMPARE(query(moved), QStringLiteral("2\t77\t0"));
@@ -183,7 +183,7 @@ void TestCharacterEditDialog::refusesEmptyOrTakenNames()
     editor.findChild<QLineEdit *>(field)->setText(text);
     QList<ModalRecord> boxes;
     answerMessageBoxes({QMessageBox::Yes, QMessageBox::Ok}, &boxes);
-    QVERIFY(clickButton(&editor, QStringLiteral("保存修改")));
+    QVERIFY(clickButton(&editor, "saveBtn"));
     QTRY_VERIFY(!DatabaseManager::instance()->isBusy());  // the save runs on the session's worker
     stopAnsweringModals();
     QCOMPARE(boxes.last().text.section(QLatin1Char('\n'), 0, 0), box);
@@ -197,16 +197,16 @@ void TestCharacterEditDialog::bansUnbansAndCancels()
     const QString stored = query(position);
     CharacterEditDialog editor(3, nullptr);
     answerMessageBoxes({QMessageBox::Yes, QMessageBox::Ok});
-    QVERIFY(clickButton(&editor, QStringLiteral("封禁角色")));
+    QVERIFY(clickButton(&editor, "banBtn"));
     const qint64 expected = QDateTime::currentDateTime().addYears(10).toSecsSinceEpoch();
     QVERIFY(qAbs(query(QStringLiteral("SELECT banendtime FROM t_char WHERE charguid = 3")).toLongLong() - expected) < 60);
 
     answerMessageBoxes({QMessageBox::Yes, QMessageBox::Ok});
-    QVERIFY(clickButton(&editor, QStringLiteral("解封角色")));
+    QVERIFY(clickButton(&editor, "unbanBtn"));
     QCOMPARE(query(QStringLiteral("SELECT banendtime FROM t_char WHERE charguid = 3")), QStringLiteral("0"));
 
-    QVERIFY(clickButton(&editor, QStringLiteral("返回洛阳")));
-    QVERIFY(clickButton(&editor, QStringLiteral("取消")));
+    QVERIFY(clickButton(&editor, "luoyangBtn"));
+    QVERIFY(clickButton(&editor, "cancelBtn"));
     QCOMPARE(query(position), stored);
 }
 
@@ -231,7 +231,7 @@ void TestCharacterEditDialog::buffsXinfaAndSkills()
     QCOMPARE(buffs->rowCount(), 4);
 
     answerMessageBoxes({QMessageBox::Yes, QMessageBox::Ok});
-    QVERIFY(clickButton(&editor, QStringLiteral("清空所有BUFF")));
+    QVERIFY(clickButton(&editor, "clearBuffsBtn"));
     QCOMPARE(cells(buffs), QStringLiteral("-|无BUFF数据|-|-"));
     buffs->setCurrentCell(0, 0);
     answerNextMessageBox(QMessageBox::Yes);
@@ -242,21 +242,21 @@ void TestCharacterEditDialog::buffsXinfaAndSkills()
     xinfa->selectRow(0);
     editor.findChild<QSpinBox *>(QStringLiteral("xinfaLevel"))->setValue(77);
     answerMessageBoxes({QMessageBox::Ok});
-    QVERIFY(clickButton(&editor, QStringLiteral("保存心法修改")));
+    QVERIFY(clickButton(&editor, "saveXinfaBtn"));
     QCOMPARE(query(QStringLiteral("SELECT xinfalvl FROM t_xinfa WHERE aid = %1").arg(firstXinfa)), QStringLiteral("77"));
     QVERIFY(cells(tableWithHeader(&editor, QStringLiteral("技能ID"))).contains(QStringLiteral("|技能")));
     // A row the boxes' usual ranges cannot hold: only the changed level is written.
     xinfa->selectRow(xinfa->rowCount() - 1);
     editor.findChild<QSpinBox *>(QStringLiteral("xinfaLevel"))->setValue(5);
     answerMessageBoxes({QMessageBox::Ok});
-    QVERIFY(clickButton(&editor, QStringLiteral("保存心法修改")));
+    QVERIFY(clickButton(&editor, "saveXinfaBtn"));
     QCOMPARE(query(QStringLiteral("SELECT xinfalvl FROM t_xinfa WHERE charguid = 4 AND xinfaid = 1500")), QStringLiteral("5"));
 
     // A character without xinfa shows a placeholder row, which saves nothing.
     CharacterEditDialog empty(5, nullptr);
     tableWithHeader(&empty, QStringLiteral("心法ID"))->selectRow(0);
     answerNextMessageBox(QMessageBox::Ok);
-    QVERIFY(clickButton(&empty, QStringLiteral("保存心法修改")));
+    QVERIFY(clickButton(&empty, "saveXinfaBtn"));
     QCOMPARE(query(QStringLiteral("SELECT COUNT(*) FROM t_xinfa WHERE charguid = 5")), QStringLiteral("0"));
 }
 
@@ -298,7 +298,7 @@ void TestCharacterEditDialog::bankFromTheCharacterList()
     CharacterListDialog list(nullptr);
     list.findChild<QComboBox *>()->setCurrentIndex(0);
     editWithPlaceholder(&list, QStringLiteral("请输入搜索内容"))->setText(QStringLiteral("6"));
-    QVERIFY(clickButton(&list, QStringLiteral("搜索")));
+    QVERIFY(clickButton(&list, "searchBtn"));
     auto *table = list.findChild<QTableView *>();
     table->setCurrentIndex(table->model()->index(0, 0));
     QString shown;
@@ -309,7 +309,7 @@ void TestCharacterEditDialog::bankFromTheCharacterList()
         items->sortByColumn(1, Qt::AscendingOrder);  // item ids as numbers
         for (int row = 0; row < items->rowCount(); ++row)
             byItemId.append(items->item(row, 1)->text());
-        QVERIFY(clickButton(w, QStringLiteral("关闭")));
+        QVERIFY(clickButton(w, "closeBtn"));
     }, "BankDialog");
     QVERIFY(QMetaObject::invokeMethod(&list, "onContextViewBank"));
     QCOMPARE(shown, QStringLiteral("210|20001|金疮药|1|未绑定|900210|订老\n"
@@ -319,8 +319,8 @@ void TestCharacterEditDialog::bankFromTheCharacterList()
                                    "共加载 4 件仓库物品"));
     QCOMPARE(byItemId, QStringList({"0", "98", "99", "20001"}));
 
-    withNextModal([](QWidget *w) { QVERIFY(clickButton(w, QStringLiteral("取消"))); }, "CharacterEditDialog");
-    QVERIFY(clickButton(&list, QStringLiteral("编辑角色")));
+    withNextModal([](QWidget *w) { QVERIFY(clickButton(w, "cancelBtn")); }, "CharacterEditDialog");
+    QVERIFY(clickButton(&list, "editBtn"));
 }
 
 QTEST_MAIN(TestCharacterEditDialog)

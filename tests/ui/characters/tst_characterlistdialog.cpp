@@ -113,8 +113,8 @@ void TestCharacterListDialog::cleanupTestCase()
 void TestCharacterListDialog::listsWorldsThroughTheMainWindow()
 {
     MainWindow window;
-    QVERIFY(clickButton(&window, QStringLiteral("角色管理")));
-    QVERIFY(clickButton(&window, QStringLiteral("角色管理")));
+    QVERIFY(clickButton(&window, "charMgrBtn"));
+    QVERIFY(clickButton(&window, "charMgrBtn"));
     const QList<CharacterListDialog *> open = window.findChildren<CharacterListDialog *>();
     QCOMPARE(open.size(), 2);
     QPointer<CharacterListDialog> dialog = open.first();
@@ -123,16 +123,16 @@ void TestCharacterListDialog::listsWorldsThroughTheMainWindow()
     withNextModal([](QWidget *w) {
         auto *list = w->findChild<QListWidget *>();
         list->item(1)->setCheckState(Qt::Checked);
-        QVERIFY(clickButton(w, QStringLiteral("确定")));
+        QVERIFY(clickButton(w, "okBtn"));
     }, "WorldIdSelectorDialog");
-    QVERIFY(clickButton(dialog, QStringLiteral("批量选择")));
+    QVERIFY(clickButton(dialog, "selectWorldsBtn"));
     QLineEdit *worlds = editWithPlaceholder(dialog, QStringLiteral("输入ID，多个用逗号分隔"));
     QCOMPARE(worlds->text(), QStringLiteral("2"));
     worlds->setText(QStringLiteral("1, 2,,abc, -3,0"));
     QCOMPARE(dialog->parseWorldIds(), QList<int>({1, 2}));
 
     tableOf(dialog)->sortByColumn(3, Qt::DescendingOrder);
-    QVERIFY(clickButton(dialog, QStringLiteral("查询")));
+    QVERIFY(clickButton(dialog, "queryBtn"));
     QTRY_VERIFY(!DatabaseManager::instance()->isBusy());
 
     // Every row holds one record's cells, and the rows follow the level column as numbers.
@@ -171,7 +171,7 @@ void TestCharacterListDialog::search(const QString &type, const QString &text)
 {
     m_dialog->findChild<QComboBox *>()->setCurrentText(type);
     editWithPlaceholder(m_dialog, QStringLiteral("请输入搜索内容"))->setText(text);
-    QVERIFY(clickButton(m_dialog, QStringLiteral("搜索")));
+    QVERIFY(clickButton(m_dialog, "searchBtn"));
 }
 
 void TestCharacterListDialog::searches_data()
@@ -219,7 +219,7 @@ void TestCharacterListDialog::searches()
 void TestCharacterListDialog::failedSearchEmptiesTheTable()
 {
     editWithPlaceholder(m_dialog, QStringLiteral("输入ID，多个用逗号分隔"))->setText(QStringLiteral("3"));
-    QVERIFY(clickButton(m_dialog, QStringLiteral("查询")));
+    QVERIFY(clickButton(m_dialog, "queryBtn"));
     QTRY_COMPARE(tableOf(m_dialog)->model()->rowCount(), 40);
     QVERIFY(TestServers::runSql(m_server, "ALTER TABLE t_char CHANGE accname accname_x VARCHAR(50) CHARACTER SET latin1 NOT NULL;", kDb));
     ModalRecord failure;
@@ -272,7 +272,7 @@ void TestCharacterListDialog::repairAndExportFlows()
         files->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"))->setText(QFileInfo(path).fileName());
         QMetaObject::invokeMethod(files, "accept");
     }, "QFileDialog");
-    QVERIFY(clickButton(m_dialog, QStringLiteral("导出列表")));
+    QVERIFY(clickButton(m_dialog, "exportBtn"));
     QFile file(path);
     QVERIFY(file.open(QIODevice::ReadOnly));
     const QByteArray bytes = file.readAll();
@@ -316,11 +316,11 @@ void TestCharacterListDialog::selectorFiltersAndTicks()
     QCOMPARE(selector.findChild<QLabel *>(QStringLiteral("statusLabel"))->text(), QStringLiteral("已选择: 1 / 3 个WorldID  (共 17 个角色)"));
     // Ticks hidden by the filter are kept; "all" and "invert" act on the shown items only.
     filter->setText(QStringLiteral("3"));
-    QVERIFY(clickButton(&selector, QStringLiteral("全选")));
+    QVERIFY(clickButton(&selector, "allBtn"));
     QCOMPARE(selector.selectedWorldIds(), QList<int>({5, 10, 30}));
-    QVERIFY(clickButton(&selector, QStringLiteral("反选")));
+    QVERIFY(clickButton(&selector, "invertBtn"));
     QCOMPARE(selector.selectedWorldIds(), QList<int>({5}));
-    QVERIFY(clickButton(&selector, QStringLiteral("全不选")));
+    QVERIFY(clickButton(&selector, "noneBtn"));
     QVERIFY(selector.selectedWorldIds().isEmpty());
 }
 

@@ -256,7 +256,7 @@ void TestMainWindow::hostDialogEditsTheList()
     QVERIFY(file.open(QIODevice::ReadOnly));
     const QByteArray content = file.readAll();
     file.close();
-    auto addEntry = [](QWidget *dialog, const QString &closeWith) {
+    auto addEntry = [](QWidget *dialog, const char *closeWith) {
         withNextModal([](QWidget *form) {
             auto field = [form](const char *name) { return form->findChild<QLineEdit *>(QLatin1String(name)); };
             field("nameEdit")->setText(QStringLiteral("  "));
@@ -265,21 +265,21 @@ void TestMainWindow::hostDialogEditsTheList()
             field("passwordEdit")->setText(QStringLiteral(" p w "));
             form->findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Ok)->click();
         });
-        QVERIFY(clickButton(dialog, QStringLiteral("添加")));
+        QVERIFY(clickButton(dialog, "addBtn"));
         QVERIFY(clickButton(dialog, closeWith));
     };
     auto removeRows = [](QWidget *dialog, int row, int count) {
         for (int i = 0; i < count; ++i) {
             dialog->findChild<QListWidget *>()->setCurrentRow(row);
             answerNextMessageBox(QMessageBox::Yes);
-            QVERIFY(clickButton(dialog, QStringLiteral("删除")));
+            QVERIFY(clickButton(dialog, "removeBtn"));
         }
-        QVERIFY(clickButton(dialog, QStringLiteral("保存")));
+        QVERIFY(clickButton(dialog, "saveBtn"));
     };
     {
         MainWindow w;
         auto *combo = w.findChild<QComboBox *>(QStringLiteral("hostCombo"));
-        editHosts(w, [&](QWidget *dialog) { addEntry(dialog, QStringLiteral("取消")); });
+        editHosts(w, [&](QWidget *dialog) { addEntry(dialog, "cancelBtn"); });
         QVERIFY(file.open(QIODevice::ReadOnly));
         QCOMPARE(file.readAll(), content);
         file.close();
@@ -297,15 +297,15 @@ void TestMainWindow::hostDialogEditsTheList()
                 form->findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Cancel)->click();
             });
             dialog->findChild<QListWidget *>()->setCurrentRow(0);
-            QVERIFY(clickButton(dialog, QStringLiteral("编辑")));
-            QVERIFY(clickButton(dialog, QStringLiteral("取消")));
+            QVERIFY(clickButton(dialog, "editBtn"));
+            QVERIFY(clickButton(dialog, "cancelBtn"));
         });
         QCOMPARE(tested.size(), 2);
         QVERIFY2(!tested.at(0).contains(QStringLiteral("失败")) && tested.at(1).contains(QStringLiteral("Access denied")),
                  qPrintable(tested.join(QLatin1Char('\n'))));
 
         combo->setCurrentIndex(1);
-        editHosts(w, [&](QWidget *dialog) { addEntry(dialog, QStringLiteral("保存")); });
+        editHosts(w, [&](QWidget *dialog) { addEntry(dialog, "saveBtn"); });
         const HostConfigList saved = readHostConfigs(hostConfigFilePath());
         const HostConfig &added = saved.last();
         // The account server, left as it was offered, follows the character server.
@@ -324,7 +324,7 @@ void TestMainWindow::hostDialogEditsTheList()
         {
             FileSizeLimit limit(64);
             answerNextMessageBox(QMessageBox::Ok, &full);
-            editHosts(w, [&](QWidget *dialog) { addEntry(dialog, QStringLiteral("保存")); });
+            editHosts(w, [&](QWidget *dialog) { addEntry(dialog, "saveBtn"); });
         }
         QVERIFY2(full.text.startsWith(QStringLiteral("主机配置未能保存，文件保持原样")), qPrintable(full.text + logLines(w).join(QLatin1Char('\n'))));
         QVERIFY(logLines(w).last().startsWith(QStringLiteral("主机配置保存失败: ")));
@@ -357,7 +357,7 @@ void TestMainWindow::editedSessionEntryKeepsItsServer()
     // Saving the list unchanged asks nothing.
     QList<ModalRecord> boxes;
     answerMessageBoxes({QMessageBox::No}, &boxes);
-    editHosts(w, [](QWidget *dialog) { QVERIFY(clickButton(dialog, QStringLiteral("保存"))); });
+    editHosts(w, [](QWidget *dialog) { QVERIFY(clickButton(dialog, "saveBtn")); });
     stopAnsweringModals();
     QVERIFY2(boxes.isEmpty(), qPrintable(boxes.value(0).text));
 
@@ -369,9 +369,9 @@ void TestMainWindow::editedSessionEntryKeepsItsServer()
             form->findChild<QLineEdit *>(QStringLiteral("portEdit"))->setText(QStringLiteral("1"));
             form->findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Ok)->click();
         });
-        QVERIFY(clickButton(dialog, QStringLiteral("编辑")));
+        QVERIFY(clickButton(dialog, "editBtn"));
         answerMessageBoxes({QMessageBox::No}, nullptr);
-        QVERIFY(clickButton(dialog, QStringLiteral("保存")));
+        QVERIFY(clickButton(dialog, "saveBtn"));
     });
     QTRY_VERIFY(!QApplication::activeModalWidget());
     QCOMPARE(w.hostConfigs().value(0).port, 1);

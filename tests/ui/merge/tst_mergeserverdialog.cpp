@@ -56,8 +56,8 @@ void TestMergeServerDialog::connectDialog(MergeServerDialog &dialog, int mainWor
     // A failed connect shows a box: answer it rather than hang, and fail.
     QList<ModalRecord> errors;
     answerMessageBoxes({QMessageBox::Ok, QMessageBox::Ok}, &errors);
-    QVERIFY(clickButton(edits[0]->parentWidget(), QStringLiteral("连接")));
-    QVERIFY(clickButton(edits[6]->parentWidget(), QStringLiteral("连接")));
+    QVERIFY(clickButton(edits[0]->parentWidget(), "connectBtn"));
+    QVERIFY(clickButton(edits[6]->parentWidget(), "connectBtn"));
     // Both servers are reached on workers; the window fills the worlds when they answer.
     QTRY_VERIFY_WITH_TIMEOUT((combos[1]->count() > 0 && combos[3]->count() > 0) || !errors.isEmpty(), 20000);
     stopAnsweringModals();
@@ -81,7 +81,7 @@ void TestMergeServerDialog::dialogPresetsAndConnections()
     // A test reaches both databases on a worker and says which one failed.
     ModalRecord tested;
     answerNextMessageBox(QMessageBox::Ok, &tested);
-    QVERIFY(clickButton(edits[6]->parentWidget(), QStringLiteral("测试")));
+    QVERIFY(clickButton(edits[6]->parentWidget(), "testBtn"));
     QTRY_VERIFY_WITH_TIMEOUT(tested.seen, 20000);
     QVERIFY2(tested.text.startsWith(QStringLiteral("连接失败：角色库连接失败: ")) && tested.text.contains(QStringLiteral("Unknown database 'vexadb_main'")),
              qPrintable(tested.text));
@@ -152,7 +152,7 @@ void TestMergeServerDialog::dialogCancelsAndClosesWhileMerging()
     start->click();
     waitForTheLastTable();
     answerMessageBoxes({QMessageBox::Yes, QMessageBox::Ok}, &boxes);
-    QVERIFY(clickButton(&dialog, QStringLiteral("取消合区")));
+    QVERIFY(clickButton(&dialog, "cancelBtn"));
     QTRY_COMPARE_WITH_TIMEOUT(boxes.size(), 4, 60000);
     QCOMPARE(boxes.at(3).text, QStringLiteral("合区已取消，主区保持原样。"));
     QCOMPARE(TestServers::databaseChecksums(m_main, {kMainDb, kMainWeb}), before);

@@ -213,10 +213,10 @@ QList<ModalRecord> TestZoneWipeDialog::wipe(int world, const QString &accounts, 
                 lists.at(0)->item(i)->setCheckState(Qt::Checked);
         }
         answerMessageBoxes(answers, &boxes);
-        clickButton(dialog, QStringLiteral("开始删档"));
+        clickButton(dialog, "deleteBtn");
         if (!cancelAt.isEmpty()) {
             QTRY_VERIFY_WITH_TIMEOUT(dialog->findChild<QProgressBar *>()->format().startsWith(cancelAt), 60000);
-            QVERIFY(clickButton(dialog, QStringLiteral("取消")));
+            QVERIFY(clickButton(dialog, "cancelBtn"));
         }
         // The wipe runs on a worker; the window reports when it has ended.
         QTRY_VERIFY_WITH_TIMEOUT(boxes.size() == answers.size() && !DatabaseManager::instance()->isBusy(), 60000);
@@ -324,7 +324,7 @@ void TestZoneWipeDialog::wipesZoneAndItsAccounts()
     QVERIFY(records.findChild<QTextEdit *>()->toPlainText().contains(undo));
     QList<ModalRecord> answers;
     answerMessageBoxes({QMessageBox::Yes, QMessageBox::Ok}, &answers);
-    QVERIFY(clickButton(&records, QStringLiteral("执行撤销")));
+    QVERIFY(clickButton(&records, "applyBtn"));
     QTRY_COMPARE_WITH_TIMEOUT(answers.size(), 2, 30000);
     QVERIFY2(answers.at(0).text.contains(QStringLiteral("  zone_dlg.t_char: 20 条记录\n  web2.account: 9 条记录")), qPrintable(answers.at(0).text));
     QVERIFY2(answers.at(1).text.startsWith(QStringLiteral("撤销完成")), qPrintable(answers.at(1).text));
