@@ -137,10 +137,10 @@ int main(int argc, char *argv[])
     printRow(out, QStringLiteral("server-side INSERT ... SELECT (baseline)"), baseRows, baseSeconds, baseline);
 
     MergeSettings settings;
-    settings.main = {QStringLiteral("127.0.0.1"), target.port, QStringLiteral("root"), target.password, kMain, kMain + QStringLiteral("_web")};
-    settings.sub = {QStringLiteral("127.0.0.1"), source.port, QStringLiteral("root"), source.password, kSub, kSub + QStringLiteral("_web")};
-    settings.mainWorldId = 1;
-    settings.subWorldId = 2;
+    settings.target = {QStringLiteral("127.0.0.1"), target.port, QStringLiteral("root"), target.password, kMain, kMain + QStringLiteral("_web")};
+    settings.source = {QStringLiteral("127.0.0.1"), source.port, QStringLiteral("root"), source.password, kSub, kSub + QStringLiteral("_web")};
+    settings.targetWorldId = 1;
+    settings.sourceWorldId = 2;
     settings.mergeWeb = false;
 
     // The operator's path plans first (the preview), then runs the confirmed plan.

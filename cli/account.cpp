@@ -71,7 +71,7 @@ private:
         if (parser.isSet(QStringLiteral("host")))
             config = accountDatabaseConfig(config);
         else if (parser.isSet(QStringLiteral("accounts-database")))
-            config.database = config.webDatabase;
+            config.database = config.accountDatabase;
         else if (!parser.isSet(QStringLiteral("database")))
             config.database = QStringLiteral("web");
         // The new account's password: the next line of standard input, never an argument.

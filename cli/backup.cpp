@@ -112,7 +112,7 @@ private:
         int failed = 0;
         for (const HostConfig &host : hosts) {
             QList<HostConfig> databases{host};
-            if (!host.webDatabase.isEmpty())
+            if (!host.accountDatabase.isEmpty())
                 databases.append(accountDatabaseConfig(host));
             for (const HostConfig &config : std::as_const(databases)) {
                 QString file;

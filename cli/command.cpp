@@ -193,14 +193,14 @@ HostConfig ServerCommand::connection(const QCommandLineParser &parser, Output &o
             return config;
         }
         config = HostConfig::initial(STORED_TEXT("命令行"));
-        config.host = config.webHost = server.left(colon);
-        config.port = config.webPort = port;
-        config.username = config.webUsername = parser.value(QStringLiteral("user")).isEmpty()
+        config.host = config.accountHost = server.left(colon);
+        config.port = config.accountPort = port;
+        config.username = config.accountUsername = parser.value(QStringLiteral("user")).isEmpty()
             ? QStringLiteral("root") : parser.value(QStringLiteral("user"));
         if (parser.isSet(QStringLiteral("database")))
             config.database = parser.value(QStringLiteral("database"));
         if (parser.isSet(QStringLiteral("accounts-database")))
-            config.webDatabase = parser.value(QStringLiteral("accounts-database"));
+            config.accountDatabase = parser.value(QStringLiteral("accounts-database"));
         config.password.clear();
         if (!parser.isSet(QStringLiteral("password-stdin")) && Terminal::isStandardInput())
             config.password = Terminal::readPassword(STORED_TEXT("%1@%2 的密码: ").arg(config.username, server).shown());
@@ -217,7 +217,7 @@ HostConfig ServerCommand::connection(const QCommandLineParser &parser, Output &o
         else if (!Terminal::isStandardInput())
             out.line(STORED_TEXT("注意：没有密码（主机配置中没有，也没有 --password-stdin），以空密码连接 %1").arg(config.host));
     }
-    config.webPassword = config.webPassword.isEmpty() ? config.password : config.webPassword;
+    config.accountPassword = config.accountPassword.isEmpty() ? config.password : config.accountPassword;
     if (!usageFailed())
         printServer(STORED_TEXT("服务器"), config, out);
     return config;

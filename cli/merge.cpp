@@ -50,10 +50,10 @@ public:
         const HostConfig sub = namedHost(parser.value(QStringLiteral("sub")));
         if (usageFailed())
             return Usage;
-        settings.main = endpointOf(main);
-        settings.sub = endpointOf(sub);
-        settings.mainWorldId = world(parser, QStringLiteral("main-world"));
-        settings.subWorldId = world(parser, QStringLiteral("sub-world"));
+        settings.target = endpointOf(main);
+        settings.source = endpointOf(sub);
+        settings.targetWorldId = world(parser, QStringLiteral("main-world"));
+        settings.sourceWorldId = world(parser, QStringLiteral("sub-world"));
         if (usageFailed())
             return Usage;
         if (parser.isSet(QStringLiteral("char-suffix")))
@@ -70,7 +70,7 @@ public:
         settings.fillMissingColumns = parser.isSet(QStringLiteral("fill-missing"));
         settings.again = parser.isSet(QStringLiteral("again"));
         // An entry without a stored password: one line of standard input each, or a prompt.
-        for (auto [endpoint, name] : {std::pair{&settings.main, main.name}, std::pair{&settings.sub, sub.name}}) {
+        for (auto [endpoint, name] : {std::pair{&settings.target, main.name}, std::pair{&settings.source, sub.name}}) {
             if (!endpoint->password.isEmpty())
                 continue;
             if (parser.isSet(QStringLiteral("password-stdin")))
@@ -81,7 +81,7 @@ public:
 
         if (!parser.isSet(QStringLiteral("yes"))) {
             out.line(STORED_TEXT("将把 %1 的 WorldID %2 合入 %3 的 WorldID %4:")
-                         .arg(sub.name, QString::number(settings.subWorldId), main.name, QString::number(settings.mainWorldId)));
+                         .arg(sub.name, QString::number(settings.sourceWorldId), main.name, QString::number(settings.targetWorldId)));
             const CrossServerMerge::Preview preflight = CrossServerMerge::preview(settings, out.context());
             if (!preflight.ok)
                 return Failed;

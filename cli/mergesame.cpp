@@ -35,11 +35,11 @@ public:
     int execute(const QCommandLineParser &parser, Output &out) override
     {
         SameServerMergeParameters parameters;
-        parameters.subWorldId = world(parser, QStringLiteral("sub-world"));
-        parameters.mainWorldId = world(parser, QStringLiteral("main-world"));
+        parameters.sourceWorldId = world(parser, QStringLiteral("sub-world"));
+        parameters.targetWorldId = world(parser, QStringLiteral("main-world"));
         if (usageFailed())
             return Usage;
-        if (parameters.subWorldId == parameters.mainWorldId) {
+        if (parameters.sourceWorldId == parameters.targetWorldId) {
             usageError(STORED_TEXT("--sub-world 与 --main-world 不能相同"));
             return Usage;
         }
@@ -48,9 +48,9 @@ public:
             return Usage;
         if (parser.isSet(QStringLiteral("main-accounts")) || parser.isSet(QStringLiteral("sub-accounts"))) {
             parameters.independentAccounts = true;
-            parameters.mainAccountDb = parser.value(QStringLiteral("main-accounts"));
-            parameters.subAccountDb = parser.value(QStringLiteral("sub-accounts"));
-            if (!isPlainDatabaseName(parameters.mainAccountDb) || !isPlainDatabaseName(parameters.subAccountDb)) {
+            parameters.targetAccountDatabase = parser.value(QStringLiteral("main-accounts"));
+            parameters.sourceAccountDatabase = parser.value(QStringLiteral("sub-accounts"));
+            if (!isPlainDatabaseName(parameters.targetAccountDatabase) || !isPlainDatabaseName(parameters.sourceAccountDatabase)) {
                 usageError(STORED_TEXT("--main-accounts 和 --sub-accounts 需同时给出有效的数据库名"));
                 return Usage;
             }

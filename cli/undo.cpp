@@ -68,7 +68,7 @@ public:
         options.checkOnly = !parser.isSet(QStringLiteral("yes"));
         options.serverMoved = parser.isSet(QStringLiteral("server-moved"));
         // The file acts on the database the operator named: the entry's or --database.
-        options.databases = QStringList{config.database, config.webDatabase};
+        options.databases = QStringList{config.database, config.accountDatabase};
         if (parser.isSet(QStringLiteral("database")))
             options.databases = QStringList{parser.value(QStringLiteral("database"))};
         options.databases.removeAll(QString());

@@ -20,11 +20,11 @@ struct HostConfig
     QString username;
     QString password;
     QString database;
-    QString webHost;
-    int webPort = 3306;
-    QString webUsername;
-    QString webPassword;
-    QString webDatabase = QStringLiteral("web");
+    QString accountHost;
+    int accountPort = 3306;
+    QString accountUsername;
+    QString accountPassword;
+    QString accountDatabase = QStringLiteral("web");
 
     // The configuration used wherever nobody has entered one: local server, user root, no password.
     static HostConfig initial(const QString &name = QString())
@@ -34,17 +34,17 @@ struct HostConfig
         c.host = QStringLiteral("localhost");
         c.username = QStringLiteral("root");
         c.database = QStringLiteral("vexadb_main");
-        c.webHost = QStringLiteral("localhost");
-        c.webUsername = QStringLiteral("root");
+        c.accountHost = QStringLiteral("localhost");
+        c.accountUsername = QStringLiteral("root");
         return c;
     }
 
     friend bool operator==(const HostConfig &a, const HostConfig &b)
     {
         return a.name == b.name && a.host == b.host && a.port == b.port && a.username == b.username
-            && a.password == b.password && a.database == b.database && a.webHost == b.webHost
-            && a.webPort == b.webPort && a.webUsername == b.webUsername
-            && a.webPassword == b.webPassword && a.webDatabase == b.webDatabase;
+            && a.password == b.password && a.database == b.database && a.accountHost == b.accountHost
+            && a.accountPort == b.accountPort && a.accountUsername == b.accountUsername
+            && a.accountPassword == b.accountPassword && a.accountDatabase == b.accountDatabase;
     }
 };
 
@@ -56,10 +56,10 @@ inline HostConfig accountDatabaseConfig(const HostConfig &entry)
 {
     HostConfig web;
     web.name = entry.name;
-    web.host = entry.webHost.isEmpty() ? entry.host : entry.webHost;
-    web.port = entry.webPort == 0 ? entry.port : entry.webPort;
-    web.username = entry.webUsername.isEmpty() ? entry.username : entry.webUsername;
-    web.password = entry.webPassword.isEmpty() ? entry.password : entry.webPassword;
-    web.database = entry.webDatabase.isEmpty() ? QStringLiteral("web") : entry.webDatabase;
+    web.host = entry.accountHost.isEmpty() ? entry.host : entry.accountHost;
+    web.port = entry.accountPort == 0 ? entry.port : entry.accountPort;
+    web.username = entry.accountUsername.isEmpty() ? entry.username : entry.accountUsername;
+    web.password = entry.accountPassword.isEmpty() ? entry.password : entry.accountPassword;
+    web.database = entry.accountDatabase.isEmpty() ? QStringLiteral("web") : entry.accountDatabase;
     return web;
 }

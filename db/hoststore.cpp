@@ -25,13 +25,13 @@ HostConfig fromJson(const QJsonObject &o)
     c.username = o.value(QStringLiteral("username")).toString();
     c.password = o.value(QStringLiteral("password")).toString();
     c.database = o.value(QStringLiteral("database")).toString();
-    c.webHost = stringOf(o, QStringLiteral("web_host"), c.host);
-    c.webPort = o.contains(QStringLiteral("web_port"))
+    c.accountHost = stringOf(o, QStringLiteral("web_host"), c.host);
+    c.accountPort = o.contains(QStringLiteral("web_port"))
         ? o.value(QStringLiteral("web_port")).toInt(c.port)
         : c.port;
-    c.webUsername = stringOf(o, QStringLiteral("web_username"), c.username);
-    c.webPassword = stringOf(o, QStringLiteral("web_password"), c.password);
-    c.webDatabase = stringOf(o, QStringLiteral("web_database"), QStringLiteral("web"));
+    c.accountUsername = stringOf(o, QStringLiteral("web_username"), c.username);
+    c.accountPassword = stringOf(o, QStringLiteral("web_password"), c.password);
+    c.accountDatabase = stringOf(o, QStringLiteral("web_database"), QStringLiteral("web"));
     return c;
 }
 
@@ -44,11 +44,11 @@ QJsonObject toJson(const HostConfig &c)
     o.insert(QStringLiteral("username"), c.username);
     o.insert(QStringLiteral("password"), c.password);
     o.insert(QStringLiteral("database"), c.database);
-    o.insert(QStringLiteral("web_host"), c.webHost);
-    o.insert(QStringLiteral("web_port"), c.webPort);
-    o.insert(QStringLiteral("web_username"), c.webUsername);
-    o.insert(QStringLiteral("web_password"), c.webPassword);
-    o.insert(QStringLiteral("web_database"), c.webDatabase);
+    o.insert(QStringLiteral("web_host"), c.accountHost);
+    o.insert(QStringLiteral("web_port"), c.accountPort);
+    o.insert(QStringLiteral("web_username"), c.accountUsername);
+    o.insert(QStringLiteral("web_password"), c.accountPassword);
+    o.insert(QStringLiteral("web_database"), c.accountDatabase);
     return o;
 }
 } // namespace

@@ -63,7 +63,7 @@ QString nameCondition(const QString &charset, const QList<QByteArray> &names)
 
 bool accountsOnSessionServer(const HostConfig &config)
 {
-    return (config.webHost.isEmpty() || config.webHost == config.host) && (config.webPort == 0 || config.webPort == config.port);
+    return (config.accountHost.isEmpty() || config.accountHost == config.host) && (config.accountPort == 0 || config.accountPort == config.port);
 }
 
 int countAccounts(QSqlDatabase &db, const QString &database, const QList<QByteArray> &accountNames)

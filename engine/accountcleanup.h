@@ -38,7 +38,7 @@ struct WipedAccounts
 bool collectAccountNames(QSqlDatabase &db, const QList<int> &worldIds, WipedAccounts *accounts, Message *error,
                          bool locking = false);
 
-// The account databases of an entry on its account server (webHost, webPort and their login,
+// The account databases of an entry on its account server (accountHost, accountPort and their login,
 // else the character server's), one connection per database, opened together so that an
 // operation learns before it changes anything whether it can reach them all. Closed with the
 // object.

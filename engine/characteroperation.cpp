@@ -17,7 +17,7 @@ namespace {
 // read. Empty when it may.
 QString accountRefusal(QSqlDatabase &db, const Request &request)
 {
-    const QString database = request.accounts.webDatabase;
+    const QString database = request.accounts.accountDatabase;
     if (database.isEmpty())
         return STORED_TEXT("主机配置没有账号库，无法确认目标账号 %1 存在，未复制").arg(request.account);
     // The name as the game stores it: GBK bytes, or UTF-8 in a UTF-8 column.

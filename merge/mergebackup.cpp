@@ -82,12 +82,12 @@ bool backupMergeTarget(const MergeSettings &settings, const std::function<void(c
     }
     const QString program = dumpProgram(settings);
     const QString stamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd_HHmmss"));
-    if (!dumpMergeDatabase(program, settings.main, settings.main.charDatabase,
+    if (!dumpMergeDatabase(program, settings.target, settings.target.charDatabase,
                            directory + QStringLiteral("/merge_backup_main_char_%1.sql").arg(stamp), log)) {
         log(STORED_TEXT_IN("MergeBackup", "主区角色库备份失败，已中止合区（建议检查 mysqldump.exe 及其依赖 DLL）。"));
         return false;
     }
-    if (!dumpMergeDatabase(program, settings.main, settings.main.webDatabase,
+    if (!dumpMergeDatabase(program, settings.target, settings.target.accountDatabase,
                            directory + QStringLiteral("/merge_backup_main_web_%1.sql").arg(stamp), log)) {
         log(STORED_TEXT_IN("MergeBackup", "主区账号库备份失败，已中止合区（建议检查 mysqldump.exe 及其依赖 DLL）。"));
         return false;

@@ -23,12 +23,12 @@ bool MergeRun::stopped()
 void MergeRun::closeAll()
 {
     m_reader.reset();
-    for (QSqlDatabase *db : {&m_target, &m_subChar, &m_subWeb}) {
+    for (QSqlDatabase *db : {&m_target, &m_sourceChar, &m_sourceWeb}) {
         if (db->isOpen())
             db->close();
         *db = QSqlDatabase();
     }
-    for (const QString &name : {kTarget, kSubChar, kSubWeb})
+    for (const QString &name : {kTarget, kSourceChar, kSourceWeb})
         removeNamedConnection(name);
 }
 
@@ -76,12 +76,12 @@ bool MergeRun::connectAll()
     addLogLine(STORED_TEXT("异步线程开始连接数据库..."));
     // The target's account database lives on the same server: one connection serves both, so
     // that one transaction holds everything the merge writes.
-    if (!openWithRetry(m_target, kTarget, m_settings.main, m_settings.main.charDatabase, STORED_TEXT("主区角色库"))
-        || !openWithRetry(m_subChar, kSubChar, m_settings.sub, m_settings.sub.charDatabase, STORED_TEXT("副区角色库"))
-        || !openWithRetry(m_subWeb, kSubWeb, m_settings.sub, m_settings.sub.webDatabase, STORED_TEXT("副区账号库")))
+    if (!openWithRetry(m_target, kTarget, m_settings.target, m_settings.target.charDatabase, STORED_TEXT("主区角色库"))
+        || !openWithRetry(m_sourceChar, kSourceChar, m_settings.source, m_settings.source.charDatabase, STORED_TEXT("副区角色库"))
+        || !openWithRetry(m_sourceWeb, kSourceWeb, m_settings.source, m_settings.source.accountDatabase, STORED_TEXT("副区账号库")))
         return false;
-    m_targetWeb = quoted(m_settings.main.webDatabase) + QStringLiteral(".account");
-    m_sourceAccounts = quoted(m_settings.sub.webDatabase) + QStringLiteral(".account");
+    m_targetWeb = quoted(m_settings.target.accountDatabase) + QStringLiteral(".account");
+    m_sourceAccounts = quoted(m_settings.source.accountDatabase) + QStringLiteral(".account");
     addLogLine(STORED_TEXT("异步线程数据库连接成功"));
     return true;
 }
@@ -92,12 +92,12 @@ bool MergeRun::beginSourceSnapshot()
     // character connection and the reader start their snapshots under a short global read lock.
     // The temporary tables exist before: no CREATE inside the snapshots' transactions.
     Message error;
-    if (!createGuidTables(m_subChar, &error)) {
+    if (!createGuidTables(m_sourceChar, &error)) {
         addLogLine(error);
         return false;
     }
     startReader();
-    QSqlQuery query(m_subChar);
+    QSqlQuery query(m_sourceChar);
     const bool locked = query.exec(QStringLiteral("SET SESSION lock_wait_timeout = 10")) && query.exec(QStringLiteral("FLUSH TABLES WITH READ LOCK"));
     if (!locked) {
         addLogLine(STORED_TEXT("无法短暂锁定副区（%1）：改为在一个连接的一个快照中读取副区，不并行读取").arg(query.lastError().text()));
@@ -133,8 +133,8 @@ void MergeRun::startReader()
     // A second connection to the source, so that reading and writing overlap. Without it the
     // copy reads through the first one: slower, the same rows.
     m_reader = std::make_unique<SourceReader>([this](QSqlDatabase &db, Message *error) {
-        const ConnectionOutcome outcome = openEndpoint(kSubReader, m_settings.sub, m_settings.sub.charDatabase, kOptions);
-        db = QSqlDatabase::database(kSubReader, false);
+        const ConnectionOutcome outcome = openEndpoint(kSourceReader, m_settings.source, m_settings.source.charDatabase, kOptions);
+        db = QSqlDatabase::database(kSourceReader, false);
         if (!outcome.ok) {
             *error = outcome.failureReason();
             return false;

@@ -49,7 +49,7 @@ MergeEndpoint endpointOf(const HostConfig &host)
     endpoint.username = host.username;
     endpoint.password = host.password;
     endpoint.charDatabase = host.database.isEmpty() ? QStringLiteral("vexadb_main") : host.database;
-    endpoint.webDatabase = host.webDatabase.isEmpty() ? QStringLiteral("web") : host.webDatabase;
+    endpoint.accountDatabase = host.accountDatabase.isEmpty() ? QStringLiteral("web") : host.accountDatabase;
     return endpoint;
 }
 
@@ -62,8 +62,8 @@ QList<Message> MergePreflight::lines() const
     lines << STORED_TEXT("将合并 %1 个角色，其中 %2 个获得新的角色ID").arg(characters).arg(renumbered);
     if (invalidLeftBehind > 0)
         lines << STORED_TEXT("无效角色（isvalid ≠ 1）不合并，留在副区: %1 个").arg(invalidLeftBehind);
-    if (lowLevelMain > 0 || lowLevelSub > 0)
-        lines << STORED_TEXT("先删除低等级角色: 主区 %1 个，副区 %2 个").arg(lowLevelMain).arg(lowLevelSub);
+    if (lowLevelTarget > 0 || lowLevelSource > 0)
+        lines << STORED_TEXT("先删除低等级角色: 主区 %1 个，副区 %2 个").arg(lowLevelTarget).arg(lowLevelSource);
     lines << STORED_TEXT("账号: %1 个，其中 %2 个重名将改名；角色名冲突: %3 个").arg(accounts).arg(accountRenames).arg(characterRenames);
     for (auto it = rows.cbegin(); it != rows.cend(); ++it)
         lines << STORED_COUNT("  %1: %Ln 条记录").count(it.value()).arg(it.key());

@@ -7,9 +7,9 @@
 #include <atomic>
 #include <functional>
 
-// The cross-server merge: copies the zone subWorldId of the source server (its characters,
+// The cross-server merge: copies the zone sourceWorldId of the source server (its characters,
 // their rows in every character-owned table, and the source accounts) into the target server
-// as zone mainWorldId. Runs on a worker thread: it opens, uses and removes its own connections
+// as zone targetWorldId. Runs on a worker thread: it opens, uses and removes its own connections
 // there and reports only through the two functions, which may be called from that thread.
 // Text columns are copied as their stored bytes.
 //

@@ -20,20 +20,20 @@ void MergeRun::checkIdentity()
             ? query.value(0).toString() : QString();
     };
     const QString main = identity(m_target);
-    if (main.isEmpty() || main != identity(m_subChar))
+    if (main.isEmpty() || main != identity(m_sourceChar))
         return;
-    if (m_settings.main.charDatabase.compare(m_settings.sub.charDatabase, Qt::CaseInsensitive) == 0)
-        m_plan.preflight.refusals << STORED_TEXT("主区和副区是同一个角色库 %1，不能把它合并到自身").arg(m_settings.main.charDatabase);
-    if (m_settings.mergeWeb && m_settings.main.webDatabase.compare(m_settings.sub.webDatabase, Qt::CaseInsensitive) == 0)
+    if (m_settings.target.charDatabase.compare(m_settings.source.charDatabase, Qt::CaseInsensitive) == 0)
+        m_plan.preflight.refusals << STORED_TEXT("主区和副区是同一个角色库 %1，不能把它合并到自身").arg(m_settings.target.charDatabase);
+    if (m_settings.mergeWeb && m_settings.target.accountDatabase.compare(m_settings.source.accountDatabase, Qt::CaseInsensitive) == 0)
         m_plan.preflight.refusals << STORED_TEXT("主区和副区是同一个账号库 %1，不能把它合并到自身（不合并账号时可取消“合并web库”）")
-                               .arg(m_settings.main.webDatabase);
+                               .arg(m_settings.target.accountDatabase);
 }
 
 QString MergeRun::excludedLowLevel() const
 {
     if (!m_settings.cleanLowLevel)
         return QString();
-    return QStringLiteral("zoneworldid = %1 AND isvalid = 1 AND level <= %2").arg(m_settings.mainWorldId).arg(m_settings.cleanLevel);
+    return QStringLiteral("zoneworldid = %1 AND isvalid = 1 AND level <= %2").arg(m_settings.targetWorldId).arg(m_settings.cleanLevel);
 }
 
 bool MergeRun::lowLevel(QSqlDatabase &db, int world, QList<int> *ids)
@@ -58,15 +58,15 @@ bool MergeRun::lowLevel(QSqlDatabase &db, int world, QList<int> *ids)
 bool MergeRun::readSource()
 {
     QSqlError error;
-    const QList<Column> columns = readColumns(m_subChar, QStringLiteral("t_char"), &error);
+    const QList<Column> columns = readColumns(m_sourceChar, QStringLiteral("t_char"), &error);
     m_plan.hasCreateTime = findColumn(columns, QStringLiteral("createtime"))
         && findColumn(readColumns(m_target, QStringLiteral("t_char"), &error), QStringLiteral("createtime"));
-    QSqlQuery query(m_subChar);
+    QSqlQuery query(m_sourceChar);
     query.setForwardOnly(true);
     query.prepare(QStringLiteral("SELECT charguid, CAST(charname AS BINARY), CAST(accname AS BINARY), %1, level, isvalid "
                                  "FROM t_char WHERE zoneworldid = ? ORDER BY charguid")
                       .arg(m_plan.hasCreateTime ? QStringLiteral("createtime") : QStringLiteral("0")));
-    query.addBindValue(m_settings.subWorldId);
+    query.addBindValue(m_settings.sourceWorldId);
     if (!query.exec()) {
         addLogLine(STORED_TEXT("获取副区 charguid 失败：%1").arg(query.lastError().text()));
         return false;
@@ -85,7 +85,7 @@ bool MergeRun::readSource()
                              query.value(2).toByteArray(), query.value(3).toLongLong()});
     }
     m_plan.preflight.characters = int(m_plan.characters.size());
-    m_plan.preflight.lowLevelSub = int(m_plan.lowSub.size());
+    m_plan.preflight.lowLevelSource = int(m_plan.lowSub.size());
     return true;
 }
 
@@ -107,20 +107,20 @@ bool MergeRun::planColumns()
         if (!missing.isEmpty())
             m_plan.preflight.missingColumns.insert(table, missing);
     };
-    describe(m_target, QStringLiteral("t_char"), m_subChar, QString(), QString());
+    describe(m_target, QStringLiteral("t_char"), m_sourceChar, QString(), QString());
     if (m_plan.columns.value(QStringLiteral("t_char")).first.isEmpty() || m_plan.columns.value(QStringLiteral("t_char")).second.isEmpty()) {
         addLogLine(STORED_TEXT("无法获取 t_char 表结构"));
         return false;
     }
     if (m_settings.mergeWeb) {
-        describe(m_target, QStringLiteral("account"), m_subChar, m_settings.main.webDatabase, m_settings.sub.webDatabase);
+        describe(m_target, QStringLiteral("account"), m_sourceChar, m_settings.target.accountDatabase, m_settings.source.accountDatabase);
         if (m_plan.columns.value(QStringLiteral("account")).first.isEmpty() || m_plan.columns.value(QStringLiteral("account")).second.isEmpty()) {
             addLogLine(STORED_TEXT("无法获取 account 表结构"));
             return false;
         }
     }
     for (const QString &table : mergeCharacterTables) {
-        describe(m_target, table, m_subChar, QString(), QString());
+        describe(m_target, table, m_sourceChar, QString(), QString());
         const auto &columns = m_plan.columns.value(table);
         if (!columns.first.isEmpty() && !columns.second.isEmpty())
             m_plan.copyTables.append(table);
@@ -147,15 +147,15 @@ bool MergeRun::planIds()
         m_plan.preflight.refusals << error;
         return true;
     }
-    if (!ledger.hasWorld(m_settings.mainWorldId)) {
-        m_plan.preflight.refusals << STORED_TEXT("主区 WorldID %1 在 t_var 中没有计数器（已有: %2）").arg(m_settings.mainWorldId).arg(ledger.worldList());
+    if (!ledger.hasWorld(m_settings.targetWorldId)) {
+        m_plan.preflight.refusals << STORED_TEXT("主区 WorldID %1 在 t_var 中没有计数器（已有: %2）").arg(m_settings.targetWorldId).arg(ledger.worldList());
         return true;
     }
     // A character keeps its id only in another world, where the id is free and no world's
     // counter will reach it; every other one gets what the game would give the main world's
     // next character.
     QSet<int> taken;
-    if (m_settings.mainWorldId != m_settings.subWorldId) {
+    if (m_settings.targetWorldId != m_settings.sourceWorldId) {
         for (qsizetype i = 0; i < m_plan.characters.size(); i += 1000) {
             const QList<SourceCharacter> chunk = m_plan.characters.mid(i, 1000);
             QSqlQuery check(m_target);
@@ -172,11 +172,11 @@ bool MergeRun::planIds()
         }
     }
     for (const SourceCharacter &character : std::as_const(m_plan.characters)) {
-        if (m_settings.mainWorldId == m_settings.subWorldId || taken.contains(character.guid) || ledger.isNextId(character.guid))
+        if (m_settings.targetWorldId == m_settings.sourceWorldId || taken.contains(character.guid) || ledger.isNextId(character.guid))
             m_plan.renumbered.append(character.guid);
     }
     m_plan.preflight.renumbered = int(m_plan.renumbered.size());
-    if (!ledger.allocate(m_target, m_settings.mainWorldId, int(m_plan.renumbered.size()), &m_plan.newIds, &error))
+    if (!ledger.allocate(m_target, m_settings.targetWorldId, int(m_plan.renumbered.size()), &m_plan.newIds, &error))
         m_plan.preflight.refusals << error;
     return true;
 }
@@ -186,7 +186,7 @@ bool MergeRun::planAccounts()
     if (!m_settings.mergeWeb)
         return true;
     Message error;
-    if (!m_accountKeys.describe(m_target, m_settings.main.webDatabase, QStringLiteral("account"), QStringLiteral("name"), &error)) {
+    if (!m_accountKeys.describe(m_target, m_settings.target.accountDatabase, QStringLiteral("account"), QStringLiteral("name"), &error)) {
         addLogLine(STORED_TEXT("读取主区账号表失败：%1").arg(error));
         return false;
     }
@@ -196,7 +196,7 @@ bool MergeRun::planAccounts()
         return false;
     }
     QList<QByteArray> names;
-    QSqlQuery source(m_subChar);
+    QSqlQuery source(m_sourceChar);
     source.setForwardOnly(true);
     if (!source.exec(QStringLiteral("SELECT CAST(name AS BINARY) FROM %1").arg(m_sourceAccounts))) {
         addLogLine(STORED_TEXT("查询副区账号失败：") + source.lastError().text());
@@ -458,11 +458,11 @@ void MergeRun::statistics()
     addLogLine(line.arg(STORED_TEXT("主区"))
                    .arg(count(m_target, tables))
                    .arg(count(m_target, QStringLiteral("SELECT COUNT(*) FROM ") + m_targetWeb))
-                   .arg(count(m_target, characters, m_settings.mainWorldId)));
+                   .arg(count(m_target, characters, m_settings.targetWorldId)));
     addLogLine(line.arg(STORED_TEXT("副区"))
-                   .arg(count(m_subChar, tables))
-                   .arg(count(m_subChar, QStringLiteral("SELECT COUNT(*) FROM ") + m_sourceAccounts))
-                   .arg(count(m_subChar, characters, m_settings.subWorldId)));
+                   .arg(count(m_sourceChar, tables))
+                   .arg(count(m_sourceChar, QStringLiteral("SELECT COUNT(*) FROM ") + m_sourceAccounts))
+                   .arg(count(m_sourceChar, characters, m_settings.sourceWorldId)));
 }
 
 void MergeRun::conflictSurvey()
@@ -489,9 +489,9 @@ bool MergeRun::makePlan()
     checkIdentity();
     if (m_settings.cleanLowLevel && !isCleanLevel(m_settings.cleanLevel))
         m_plan.preflight.refusals << cleanLevelRefusal();
-    if (!readSource() || !lowLevel(m_target, m_settings.mainWorldId, &m_plan.lowMain))
+    if (!readSource() || !lowLevel(m_target, m_settings.targetWorldId, &m_plan.lowMain))
         return false;
-    m_plan.preflight.lowLevelMain = int(m_plan.lowMain.size());
+    m_plan.preflight.lowLevelTarget = int(m_plan.lowMain.size());
     stage(5, STORED_TEXT("冲突检测"));
     if (!planColumns())
         return false;
@@ -521,7 +521,7 @@ bool MergeRun::makePlan()
         return false;
     m_plan.accountCharset = m_accountKeys.charset();
     Message error;
-    if (!fillGuidTable(m_subChar, &error)) {
+    if (!fillGuidTable(m_sourceChar, &error)) {
         addLogLine(error);
         return false;
     }
@@ -541,7 +541,7 @@ bool MergeRun::makePlan()
     SourceRows counted;
     if (m_readerHasIds) {
         counted = pending->rows;
-    } else if (!countSourceRows(m_subChar, &counted, &error)) {
+    } else if (!countSourceRows(m_sourceChar, &counted, &error)) {
         addLogLine(error);
         return false;
     }
@@ -556,11 +556,11 @@ bool MergeRun::makePlan()
             if (!warning.isEmpty())
                 m_plan.preflight.lockWarnings << warning;
         };
-        warn(m_target, m_settings.mainWorldId, STORED_TEXT("主区"));
-        warn(m_subChar, m_settings.subWorldId, STORED_TEXT("副区"));
+        warn(m_target, m_settings.targetWorldId, STORED_TEXT("主区"));
+        warn(m_sourceChar, m_settings.sourceWorldId, STORED_TEXT("副区"));
     }
-    m_plan.preflight.liveGame = RowPreview::liveGameWarning(m_target, {m_settings.main.charDatabase},
-                                                 m_settings.mergeWeb ? QStringList{m_settings.main.webDatabase} : QStringList());
+    m_plan.preflight.liveGame = RowPreview::liveGameWarning(m_target, {m_settings.target.charDatabase},
+                                                 m_settings.mergeWeb ? QStringList{m_settings.target.accountDatabase} : QStringList());
     m_plan.preflight.plan = fingerprint();
     for (const Message &line : m_plan.preflight.lines())
         addLogLine(line);
@@ -617,12 +617,12 @@ bool MergeRun::isConfirmedPlan()
         compare(STORED_TEXT("改名的角色"), was.characterRenames, now.characterRenames);
         compare(STORED_TEXT("合并的账号"), was.accounts, now.accounts);
         compare(STORED_TEXT("改名的账号"), was.accountRenames, now.accountRenames);
-        compare(STORED_TEXT("主区先清理的角色"), was.lowLevelMain, now.lowLevelMain);
-        compare(STORED_TEXT("副区先清理的角色"), was.lowLevelSub, now.lowLevelSub);
+        compare(STORED_TEXT("主区先清理的角色"), was.lowLevelTarget, now.lowLevelTarget);
+        compare(STORED_TEXT("副区先清理的角色"), was.lowLevelSource, now.lowLevelSource);
         for (auto it = now.rows.cbegin(); it != now.rows.cend(); ++it)
             compare(it.key(), was.rows.value(it.key()), it.value());
     }
-    addLogLine(STORED_TEXT("  （数目相同时，变的是角色或账号的名字，或主区 WorldID %1 的角色ID计数器：游戏在这期间创建了角色）").arg(m_settings.mainWorldId));
+    addLogLine(STORED_TEXT("  （数目相同时，变的是角色或账号的名字，或主区 WorldID %1 的角色ID计数器：游戏在这期间创建了角色）").arg(m_settings.targetWorldId));
     return false;
 }
 

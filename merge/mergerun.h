@@ -34,9 +34,9 @@
 namespace MergeRunning {
 
 inline const QString kTarget = QStringLiteral("async_main");
-inline const QString kSubChar = QStringLiteral("async_sub_char");
-inline const QString kSubWeb = QStringLiteral("async_sub_web");
-inline const QString kSubReader = QStringLiteral("async_sub_reader");
+inline const QString kSourceChar = QStringLiteral("async_sub_char");
+inline const QString kSourceWeb = QStringLiteral("async_sub_web");
+inline const QString kSourceReader = QStringLiteral("async_sub_reader");
 inline const QString kOptions = QStringLiteral("MYSQL_OPT_CONNECT_TIMEOUT=60;MYSQL_OPT_READ_TIMEOUT=1800;MYSQL_OPT_WRITE_TIMEOUT=1800");
 inline const QString kGuidTable = QStringLiteral("tmp_merge_guids");
 // The same ids again: MySQL cannot name one temporary table twice in a statement.
@@ -165,8 +165,8 @@ private:
 
     // The target server's character and account databases on one connection, for one transaction.
     QSqlDatabase m_target;
-    QSqlDatabase m_subChar;
-    QSqlDatabase m_subWeb;
+    QSqlDatabase m_sourceChar;
+    QSqlDatabase m_sourceWeb;
     std::unique_ptr<SourceReader> m_reader;  // reads the character tables while the target writes
     bool m_readerHasIds = false;  // the reader's id tables hold the plan's characters
     QString m_targetWeb;  // the target account table, qualified

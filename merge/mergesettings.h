@@ -16,7 +16,7 @@ struct MergeEndpoint
     QString username;
     QString password;
     QString charDatabase;
-    QString webDatabase;
+    QString accountDatabase;
 };
 
 // The merge endpoint of a host entry: its server, character database and account database. The
@@ -32,8 +32,8 @@ struct MergePreflight
     int characters = 0;               // source characters that are merged
     int renumbered = 0;               // of them, those that get a new id
     int invalidLeftBehind = 0;        // characters of the zone with isvalid <> 1: not merged
-    int lowLevelMain = 0;             // deleted first, with every row they own
-    int lowLevelSub = 0;
+    int lowLevelTarget = 0;             // deleted first, with every row they own
+    int lowLevelSource = 0;
     int accounts = 0;                 // source accounts that are merged
     int accountRenames = 0;
     int characterRenames = 0;
@@ -55,10 +55,10 @@ struct MergePreflight
 // What the operator chose for one merge; read by the engine, never changed by it.
 struct MergeSettings
 {
-    MergeEndpoint main;  // the target
-    MergeEndpoint sub;   // the source
-    int mainWorldId = -1;
-    int subWorldId = -1;
+    MergeEndpoint target;
+    MergeEndpoint source;
+    int targetWorldId = -1;
+    int sourceWorldId = -1;
     QString charNameSuffix = QStringLiteral("_S2");
     QString accountNameSuffix = QStringLiteral("_S2");
     bool cleanLowLevel = false;

@@ -41,30 +41,30 @@ void MergeRun::cleanSource(const MergePlan &plan)
     // source's snapshot ends first: MySQL with GTID consistency (5.7) or statement binlogs (8.0)
     // refuses a temporary table inside an open transaction.
     Message error;
-    QSqlQuery(m_subChar).exec(QStringLiteral("ROLLBACK"));
-    CharacterPurge::IdTable ids(m_subChar);
+    QSqlQuery(m_sourceChar).exec(QStringLiteral("ROLLBACK"));
+    CharacterPurge::IdTable ids(m_sourceChar);
     if (!ids.create(&error)) {
         m_report->sourceCleanupFailure = error;
         return;
     }
-    UndoableTransaction transaction(m_subChar);
+    UndoableTransaction transaction(m_sourceChar);
     if (!transaction.begin(STORED_TEXT("跨服合区 清理副区 %1:%2/%3 WorldID %4 等级≤%5的角色")
-                               .arg(m_settings.sub.host).arg(m_settings.sub.port).arg(m_settings.sub.charDatabase)
-                               .arg(m_settings.subWorldId).arg(m_settings.cleanLevel),
+                               .arg(m_settings.source.host).arg(m_settings.source.port).arg(m_settings.source.charDatabase)
+                               .arg(m_settings.sourceWorldId).arg(m_settings.cleanLevel),
                            m_settings.writeUndo, &error)) {
         m_report->sourceCleanupFailure = error;
         return;
     }
     // Only characters that were low-level when the plan left them behind, and still are.
     QList<int> now;
-    if (!lowLevel(m_subChar, m_settings.subWorldId, &now)) {
+    if (!lowLevel(m_sourceChar, m_settings.sourceWorldId, &now)) {
         m_report->sourceCleanupFailure = STORED_TEXT("无法读取副区低等级角色");
         return;
     }
     const QSet<int> planned(plan.lowSub.cbegin(), plan.lowSub.cend());
     now.removeIf([&](int id) { return !planned.contains(id); });
     m_undo = transaction.undo();
-    const bool purged = purgeLowLevel(m_subChar, STORED_TEXT("副区"), now);
+    const bool purged = purgeLowLevel(m_sourceChar, STORED_TEXT("副区"), now);
     m_undo = nullptr;
     if (!purged) {
         m_report->sourceCleanupFailure = STORED_TEXT("清理失败，已回滚");
@@ -88,7 +88,7 @@ bool MergeRun::copyAccounts(const MergePlan &plan)
     stage(7, STORED_TEXT("合并账号"));
     addLogLine(STORED_TEXT("合并账号数据..."));
     const auto columns = plan.columns.value(QStringLiteral("account"));
-    RowCopier copier(m_subChar, m_target, m_targetWeb);
+    RowCopier copier(m_sourceChar, m_target, m_targetWeb);
     copier.setColumns(columns.first, columns.second, m_settings.fillMissingColumns, {QStringLiteral("id")});
     copier.setFixed(QStringLiteral("is_online"), QStringLiteral("0"));
     const int name = copier.position(QStringLiteral("name"));
@@ -118,7 +118,7 @@ bool MergeRun::copyCharacters(const MergePlan &plan)
     stage(8, STORED_TEXT("合并角色"));
     addLogLine(STORED_TEXT("合并角色数据..."));
     const auto columns = plan.columns.value(QStringLiteral("t_char"));
-    RowCopier copier(m_subChar, m_target, QStringLiteral("t_char"));
+    RowCopier copier(m_sourceChar, m_target, QStringLiteral("t_char"));
     copier.setReader(m_reader.get());
     copier.setColumns(columns.first, columns.second, m_settings.fillMissingColumns, {QStringLiteral("aid")});
     addLogLine(STORED_TEXT("获取到 t_char 表 %1 个字段").arg(columns.second.size()));
@@ -137,7 +137,7 @@ bool MergeRun::copyCharacters(const MergePlan &plan)
             const int source = row.at(guid).toInt();
             row[guid] = m_guidMap.value(source, source);
             if (world >= 0)
-                row[world] = m_settings.mainWorldId;
+                row[world] = m_settings.targetWorldId;
             if (name >= 0 && plan.newNames.contains(source))
                 row[name] = plan.newNames.value(source);
             if (account >= 0 && plan.accnames.contains(row.at(account).toByteArray()))
@@ -160,7 +160,7 @@ bool MergeRun::copyCharacters(const MergePlan &plan)
 std::unique_ptr<RowCopier> MergeRun::startTable(const MergePlan &plan, const QString &table)
 {
     const auto columns = plan.columns.value(table);
-    auto copier = std::make_unique<RowCopier>(m_subChar, m_target, table);
+    auto copier = std::make_unique<RowCopier>(m_sourceChar, m_target, table);
     copier->setReader(m_reader.get());
     copier->setColumns(columns.first, columns.second, m_settings.fillMissingColumns, {QStringLiteral("aid")});
     const int guid = copier->position(QStringLiteral("charguid"));
@@ -184,7 +184,7 @@ std::unique_ptr<RowCopier> MergeRun::startTable(const MergePlan &plan, const QSt
                     row[partnerName] = plan.newNames.value(other);
             }
             if (world >= 0)
-                row[world] = m_settings.mainWorldId;
+                row[world] = m_settings.targetWorldId;
             return true;
         },
         [this] { return cancelled(); });
@@ -203,7 +203,7 @@ bool MergeRun::copyTable(const MergePlan &plan, const QString &table, RowCopier 
         return true;
     }
     {
-        QSqlQuery indexQuery(m_subChar);
+        QSqlQuery indexQuery(m_sourceChar);
         if (indexQuery.exec(QStringLiteral("SHOW INDEX FROM %1 WHERE Column_name = 'charguid'").arg(table)) && !indexQuery.next())
             addLogLine(STORED_TEXT("提示：副区表 %1 缺少 charguid 索引，关联表拷贝可能很慢（建议为 charguid 建索引）").arg(table));
     }
@@ -249,7 +249,7 @@ bool MergeRun::copyRelatedTables(const MergePlan &plan)
 bool MergeRun::writeTarget(const MergePlan &plan)
 {
     addLogLine(STORED_TEXT("========== 开始合并数据 =========="));
-    addLogLine(m_settings.mainWorldId == m_settings.subWorldId ? STORED_TEXT("WorldID相同，准备重新分配charguid...")
+    addLogLine(m_settings.targetWorldId == m_settings.sourceWorldId ? STORED_TEXT("WorldID相同，准备重新分配charguid...")
                                                               : STORED_TEXT("WorldID不同，检查charguid冲突..."));
     // Created before the transaction: servers that enforce GTID consistency refuse it inside one.
     m_targetIds = std::make_unique<CharacterPurge::IdTable>(m_target);
@@ -260,8 +260,8 @@ bool MergeRun::writeTarget(const MergePlan &plan)
     }
     m_transaction = std::make_unique<UndoableTransaction>(m_target);
     if (!m_transaction->begin(STORED_TEXT("跨服合区 %1:%2/%3 WorldID %4 → WorldID %5")
-                                  .arg(m_settings.sub.host).arg(m_settings.sub.port).arg(m_settings.sub.charDatabase)
-                                  .arg(m_settings.subWorldId).arg(m_settings.mainWorldId),
+                                  .arg(m_settings.source.host).arg(m_settings.source.port).arg(m_settings.source.charDatabase)
+                                  .arg(m_settings.sourceWorldId).arg(m_settings.targetWorldId),
                               m_settings.writeUndo, &undoError)) {
         addLogLine(STORED_TEXT("主区未做任何修改：%1").arg(undoError));
         return false;
@@ -275,19 +275,19 @@ bool MergeRun::writeTarget(const MergePlan &plan)
     CharGuidLedger ledger;
     Message error;
     QList<int> ids;
-    if (!ledger.read(m_target, m_settings.mainWorldId, &error)
-        || !ledger.allocate(m_target, m_settings.mainWorldId, int(plan.renumbered.size()), &ids, &error)) {
+    if (!ledger.read(m_target, m_settings.targetWorldId, &error)
+        || !ledger.allocate(m_target, m_settings.targetWorldId, int(plan.renumbered.size()), &ids, &error)) {
         addLogLine(error);
         return false;
     }
     // The ids the plan showed, or none: the game created a character there since.
     if (ids != plan.newIds) {
-        addLogLine(STORED_TEXT("主区 WorldID %1 的角色ID计数器在计划之后变了（游戏创建了角色），未做任何修改，请重试").arg(m_settings.mainWorldId));
+        addLogLine(STORED_TEXT("主区 WorldID %1 的角色ID计数器在计划之后变了（游戏创建了角色），未做任何修改，请重试").arg(m_settings.targetWorldId));
         return false;
     }
-    m_counterBefore = ledger.counter(m_settings.mainWorldId);
-    m_counterBack = ledger.counterBack(m_settings.mainWorldId, ids.isEmpty() ? m_counterBefore : ids.last(), m_counterBefore);
-    addLogLine(STORED_TEXT("主区 WorldID %1 的 maxcharguid: %2").arg(m_settings.mainWorldId).arg(m_counterBefore));
+    m_counterBefore = ledger.counter(m_settings.targetWorldId);
+    m_counterBack = ledger.counterBack(m_settings.targetWorldId, ids.isEmpty() ? m_counterBefore : ids.last(), m_counterBefore);
+    addLogLine(STORED_TEXT("主区 WorldID %1 的 maxcharguid: %2").arg(m_settings.targetWorldId).arg(m_counterBefore));
     addLogLine(STORED_TEXT("副区待合并角色数: %1").arg(plan.characters.size()));
     for (qsizetype k = 0; k < plan.renumbered.size(); ++k)
         m_guidMap.insert(plan.renumbered.at(k), ids.at(k));
@@ -314,7 +314,7 @@ bool MergeRun::writeTarget(const MergePlan &plan)
     stage(10, STORED_TEXT("更新 t_var 与冲突记录"));
     // The counter ends on the last id handed out, as if the game had created the characters.
     if (m_lastAllocated > 0) {
-        if (!ledger.setCounter(m_target, m_settings.mainWorldId, m_lastAllocated, &error)) {
+        if (!ledger.setCounter(m_target, m_settings.targetWorldId, m_lastAllocated, &error)) {
             addLogLine(error);
             return false;
         }
@@ -368,7 +368,7 @@ bool MergeRun::writeUndo(const MergePlan &plan, Message *error)
         for (const QByteArray &name : m_insertedAccounts.mid(start, slice))
             names.append(QString::fromLatin1(introducer + "X'" + name.toHex() + '\''));
         if (m_undo->saveAdded(m_target, QStringLiteral("account"), QStringLiteral("name"),
-                              QStringLiteral("name IN (%1)").arg(names.join(QLatin1Char(','))), {}, error, m_settings.main.webDatabase)
+                              QStringLiteral("name IN (%1)").arg(names.join(QLatin1Char(','))), {}, error, m_settings.target.accountDatabase)
             < 0)
             return false;
     }
@@ -381,9 +381,9 @@ QString MergeRun::writeRenameFile(const MergePlan &plan)
     QDir().mkpath(directory);
     const QString path = directory + QStringLiteral("/merge_renames_%1.txt").arg(QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd_HHmmss")));
     QString text = STORED_TEXT("副区 %1:%2/%3 WorldID %4 -> 主区 %5:%6/%7 WorldID %8\n")
-                       .arg(m_settings.sub.host, QString::number(m_settings.sub.port), m_settings.sub.charDatabase,
-                            QString::number(m_settings.subWorldId), m_settings.main.host, QString::number(m_settings.main.port),
-                            m_settings.main.charDatabase, QString::number(m_settings.mainWorldId));
+                       .arg(m_settings.source.host, QString::number(m_settings.source.port), m_settings.source.charDatabase,
+                            QString::number(m_settings.sourceWorldId), m_settings.target.host, QString::number(m_settings.target.port),
+                            m_settings.target.charDatabase, QString::number(m_settings.targetWorldId));
     auto section = [&text](const QString &title, const QList<Rename> &records) {
         text += STORED_TEXT("\n%1（%2 个）\n").arg(title).arg(records.size());
         for (const Rename &record : records)
@@ -467,7 +467,7 @@ bool MergeRun::run()
 bool MergeRun::preflight(MergePreflight *result)
 {
     Message error;
-    bool ok = connectAll() && createGuidTables(m_subChar, &error);
+    bool ok = connectAll() && createGuidTables(m_sourceChar, &error);
     if (ok)
         startReader();
     ok = ok && makePlan();

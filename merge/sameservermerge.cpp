@@ -175,7 +175,7 @@ bool SameServerMergeRun::run()
         return false;
     }
     UndoableTransaction transaction(m_db);
-    if (!transaction.begin(STORED_TEXT("同服合区 WorldID %1 → %2").arg(m_p.subWorldId).arg(m_p.mainWorldId), m_p.writeUndo, &error)) {
+    if (!transaction.begin(STORED_TEXT("同服合区 WorldID %1 → %2").arg(m_p.sourceWorldId).arg(m_p.targetWorldId), m_p.writeUndo, &error)) {
         log(QStringLiteral("❌ %1").arg(error));
         return false;
     }
@@ -234,14 +234,14 @@ bool SameServerMergeRun::saveMovedCharacters()
     if (!CharacterPurge::existingTables(m_db, worldColumnTables, &present, &error)
         || m_undo->saveColumns(m_db, QStringLiteral("t_char"), QStringLiteral("charguid"),
                                {QStringLiteral("accname"), QStringLiteral("zoneworldid")}, QStringLiteral("zoneworldid = ?"),
-                               {m_p.subWorldId}, &error) < 0) {
+                               {m_p.sourceWorldId}, &error) < 0) {
         log(STORED_TEXT("错误: %1").arg(error));
         return false;
     }
     for (const QString &table : std::as_const(present)) {
         if (m_undo->saveColumns(m_db, table, QStringLiteral("aid"), {QStringLiteral("world")},
                                 QStringLiteral("world <> ? AND charguid IN (SELECT charguid FROM t_char WHERE zoneworldid IN (?, ?))"),
-                                {m_p.mainWorldId, m_p.subWorldId, m_p.mainWorldId}, &error) < 0) {
+                                {m_p.targetWorldId, m_p.sourceWorldId, m_p.targetWorldId}, &error) < 0) {
             log(STORED_TEXT("错误: %1").arg(error));
             return false;
         }
@@ -279,17 +279,17 @@ bool SameServerMergeRun::cleanupLowLevelCharacters()
 
 bool SameServerMergeRun::mergeAccountDatabases()
 {
-    const QString mainDb = quoted(m_p.mainAccountDb);
-    const QString subDb = quoted(m_p.subAccountDb);
+    const QString mainDb = quoted(m_p.targetAccountDatabase);
+    const QString subDb = quoted(m_p.sourceAccountDatabase);
     QSqlError error;
-    const QList<Column> mainColumns = readColumns(m_db, QStringLiteral("account"), &error, m_p.mainAccountDb);
-    const QList<Column> subColumns = readColumns(m_db, QStringLiteral("account"), &error, m_p.subAccountDb);
-    const Column *mainName = findColumn(mainColumns, QStringLiteral("name"));
+    const QList<Column> targetColumns = readColumns(m_db, QStringLiteral("account"), &error, m_p.targetAccountDatabase);
+    const QList<Column> sourceColumns = readColumns(m_db, QStringLiteral("account"), &error, m_p.sourceAccountDatabase);
+    const Column *mainName = findColumn(targetColumns, QStringLiteral("name"));
     Message keysError;
-    if (!mainName || !findColumn(subColumns, QStringLiteral("name"))
-        || !m_accountKeys.describe(m_db, m_p.mainAccountDb, QStringLiteral("account"), QStringLiteral("name"), &keysError)) {
+    if (!mainName || !findColumn(sourceColumns, QStringLiteral("name"))
+        || !m_accountKeys.describe(m_db, m_p.targetAccountDatabase, QStringLiteral("account"), QStringLiteral("name"), &keysError)) {
         log(STORED_TEXT("错误: 无法读取账号表 %1.account 与 %2.account 的结构: %3")
-                  .arg(m_p.mainAccountDb, m_p.subAccountDb, error.text()));
+                  .arg(m_p.targetAccountDatabase, m_p.sourceAccountDatabase, error.text()));
         return false;
     }
     m_accountCharset = mainName->charset;
@@ -297,8 +297,8 @@ bool SameServerMergeRun::mergeAccountDatabases()
     QSqlQuery query(m_db);
     if (!exec(query, QStringLiteral("SELECT COUNT(*) FROM %1.account").arg(subDb)) || !query.next())
         return false;
-    const qint64 subAccounts = query.value(0).toLongLong();
-    if (subAccounts == 0) {
+    const qint64 sourceAccountRows = query.value(0).toLongLong();
+    if (sourceAccountRows == 0) {
         log(STORED_TEXT("副区没有账号需要合并"));
         return true;
     }
@@ -310,12 +310,12 @@ bool SameServerMergeRun::mergeAccountDatabases()
         return false;
     while (query.next())
         conflicts.append(bytesFromBinaryValue(query.value(0)));
-    log(STORED_TEXT("副区账号: %1 个, 冲突: %2 个").arg(subAccounts).arg(conflicts.size()));
+    log(STORED_TEXT("副区账号: %1 个, 冲突: %2 个").arg(sourceAccountRows).arg(conflicts.size()));
 
     // A suffixed name must be free in both tables and among the names chosen so far, or an
     // account would be handed to another player.
     QSqlQuery lookup(m_db);
-    const Column *subName = findColumn(subColumns, QStringLiteral("name"));
+    const Column *subName = findColumn(sourceColumns, QStringLiteral("name"));
     QSet<QByteArray> chosen;
     bool lookupFailed = false;
     auto taken = [&](const QByteArray &candidate) {
@@ -354,8 +354,8 @@ bool SameServerMergeRun::mergeAccountDatabases()
     // Every column both tables have, as stored bytes, so that no value is recoded on the way.
     QStringList targets;
     QStringList sources;
-    for (const Column &column : mainColumns) {
-        const Column *source = findColumn(subColumns, column.lower);
+    for (const Column &column : targetColumns) {
+        const Column *source = findColumn(sourceColumns, column.lower);
         if (column.autoIncrement || !source)
             continue;
         targets.append(quoted(column.name));
@@ -376,7 +376,7 @@ bool SameServerMergeRun::mergeAccountDatabases()
         && m_undo->saveAdded(m_db, QStringLiteral("account"), QStringLiteral("name"),
                                 QStringLiteral("CAST(name AS BINARY) IN (SELECT COALESCE(r.new_name, CAST(s.name AS BINARY)) FROM %1.account s "
                                                "LEFT JOIN %2 r ON r.old_name = CAST(s.name AS BINARY))").arg(subDb, kRenameTable),
-                                {}, &undoError, m_p.mainAccountDb) < 0) {
+                                {}, &undoError, m_p.targetAccountDatabase) < 0) {
         log(STORED_TEXT("错误: %1").arg(undoError));
         return false;
     }
@@ -407,7 +407,7 @@ bool SameServerMergeRun::updateCharacterAccounts()
     for (const QString &match : {exact, collated}) {
         if (!exec(query, QStringLiteral("UPDATE t_char c JOIN %1 r ON %2 SET c.accname = r.new_name WHERE c.zoneworldid = %3")
                              .arg(kRenameTable, match)
-                             .arg(m_p.subWorldId)))
+                             .arg(m_p.sourceWorldId)))
             return false;
         characters += query.numRowsAffected();
         if (valuesAltered(STORED_TEXT("更新角色账号")))
@@ -422,12 +422,12 @@ bool SameServerMergeRun::updateZoneWorldId()
 {
     QSqlQuery query(m_db);
     query.prepare(QStringLiteral("SELECT COUNT(*) FROM t_char WHERE zoneworldid = ?"));
-    query.addBindValue(m_p.subWorldId);
+    query.addBindValue(m_p.sourceWorldId);
     const qint64 count = query.exec() && query.next() ? query.value(0).toLongLong() : 0;
     log(STORED_TEXT("待修改: %1 个角色").arg(count));
     query.prepare(QStringLiteral("UPDATE t_char SET zoneworldid = ? WHERE zoneworldid = ?"));
-    query.addBindValue(m_p.mainWorldId);
-    query.addBindValue(m_p.subWorldId);
+    query.addBindValue(m_p.targetWorldId);
+    query.addBindValue(m_p.sourceWorldId);
     if (!execPrepared(query))
         return false;
     log(STORED_TEXT("✓ 修改 %1 个角色").arg(query.numRowsAffected()));
@@ -439,7 +439,7 @@ bool SameServerMergeRun::syncWorldField()
 {
     QSqlQuery query(m_db);
     query.prepare(QStringLiteral("SELECT charguid FROM t_char WHERE zoneworldid = ?"));
-    query.addBindValue(m_p.mainWorldId);
+    query.addBindValue(m_p.targetWorldId);
     QList<int> ids;
     if (!readCharGuids(query, &ids))
         return false;
@@ -457,7 +457,7 @@ bool SameServerMergeRun::syncWorldField()
         for (const QString &table : worldColumnTables) {
             const qint64 rows = execOnTable(table, QStringLiteral("UPDATE %1 SET world = %2 WHERE charguid IN (%3)")
                                                        .arg(table)
-                                                       .arg(m_p.mainWorldId)
+                                                       .arg(m_p.targetWorldId)
                                                        .arg(list));
             if (rows < 0)
                 return false;
@@ -481,8 +481,8 @@ bool isPlainDatabaseName(const QString &name)
 QString sameServerLowLevelCharacters(const SameServerMergeParameters &p)
 {
     return QStringLiteral("SELECT charguid FROM t_char WHERE zoneworldid IN (%1, %2) AND level <= %3")
-        .arg(p.subWorldId)
-        .arg(p.mainWorldId)
+        .arg(p.sourceWorldId)
+        .arg(p.targetWorldId)
         .arg(p.levelThreshold);
 }
 
@@ -497,11 +497,11 @@ Preview preview(QSqlDatabase &db, const Request &p)
     QList<Message> &lines = result.lines;
     QSqlQuery current(db);
     const QString database = current.exec(QStringLiteral("SELECT DATABASE()")) && current.next() ? current.value(0).toString() : QString();
-    const QStringList accounts = p.independentAccounts ? QStringList{p.mainAccountDb, p.subAccountDb} : QStringList();
+    const QStringList accounts = p.independentAccounts ? QStringList{p.targetAccountDatabase, p.sourceAccountDatabase} : QStringList();
     result.liveGame = RowPreview::liveGameWarning(db, {database}, accounts);
     if (!result.liveGame.isEmpty())
         lines.append(result.liveGame);
-    QString survivors = QStringLiteral("SELECT charguid FROM t_char WHERE zoneworldid IN (%1, %2)").arg(p.subWorldId).arg(p.mainWorldId);
+    QString survivors = QStringLiteral("SELECT charguid FROM t_char WHERE zoneworldid IN (%1, %2)").arg(p.sourceWorldId).arg(p.targetWorldId);
     qint64 changed = 0;  // rows the merge's one transaction deletes or changes
     if (p.cleanLowLevel) {
         lines.append(STORED_TEXT_IN("SameServerMerge", "删除两个区等级 ≤ %1 的角色:").arg(p.levelThreshold));
@@ -511,24 +511,24 @@ Preview preview(QSqlDatabase &db, const Request &p)
         survivors += QStringLiteral(" AND charguid NOT IN (%1)").arg(sameServerLowLevelCharacters(p));
     }
     QList<QPair<QString, QString>> moved{
-        {QStringLiteral("t_char"), QStringLiteral("zoneworldid = %1%2").arg(p.subWorldId)
+        {QStringLiteral("t_char"), QStringLiteral("zoneworldid = %1%2").arg(p.sourceWorldId)
                                        .arg(p.cleanLowLevel ? QStringLiteral(" AND charguid NOT IN (%1)").arg(sameServerLowLevelCharacters(p)) : QString())}};
     for (const QString &table : worldColumnTables)
-        moved.append({table, QStringLiteral("world <> %1 AND charguid IN (%2)").arg(p.mainWorldId).arg(survivors)});
-    lines.append(STORED_TEXT_IN("SameServerMerge", "WorldID %1 → %2，改动的记录:").arg(p.subWorldId).arg(p.mainWorldId));
+        moved.append({table, QStringLiteral("world <> %1 AND charguid IN (%2)").arg(p.targetWorldId).arg(survivors)});
+    lines.append(STORED_TEXT_IN("SameServerMerge", "WorldID %1 → %2，改动的记录:").arg(p.sourceWorldId).arg(p.targetWorldId));
     const QList<RowPreview::Count> movedRows = RowPreview::tableRows(db, moved);
     changed += RowPreview::total(movedRows);
     lines += RowPreview::lines(movedRows);
     if (const Message warning = RowPreview::lockWarning(db, changed); !warning.isEmpty())
         lines.prepend(warning);
-    if (p.independentAccounts && isPlainDatabaseName(p.mainAccountDb) && isPlainDatabaseName(p.subAccountDb)) {
+    if (p.independentAccounts && isPlainDatabaseName(p.targetAccountDatabase) && isPlainDatabaseName(p.sourceAccountDatabase)) {
         QSqlQuery query(db);
         const bool counted = query.exec(QStringLiteral("SELECT (SELECT COUNT(*) FROM %2.account), (SELECT COUNT(*) FROM %1.account m "
                                                        "INNER JOIN %2.account s ON m.name = s.name)")
-                                            .arg(quoted(p.mainAccountDb), quoted(p.subAccountDb)))
+                                            .arg(quoted(p.targetAccountDatabase), quoted(p.sourceAccountDatabase)))
             && query.next();
         lines.append(counted ? STORED_TEXT_IN("SameServerMerge", "  %1.account: 导入 %2 个账号，其中 %3 个重名加后缀")
-                                   .arg(p.mainAccountDb).arg(query.value(0).toLongLong()).arg(query.value(1).toLongLong())
+                                   .arg(p.targetAccountDatabase).arg(query.value(0).toLongLong()).arg(query.value(1).toLongLong())
                              : STORED_TEXT_IN("SameServerMerge", "  账号统计失败: %1").arg(query.lastError().text()));
     }
     return result;
@@ -536,18 +536,18 @@ Preview preview(QSqlDatabase &db, const Request &p)
 
 Message refusal(const Request &p)
 {
-    if (p.subWorldId == p.mainWorldId)
+    if (p.sourceWorldId == p.targetWorldId)
         return STORED_TEXT_IN("SameServerMerge", "副区和主区不能相同！");
     if (p.cleanLowLevel && !isCleanLevel(p.levelThreshold))
         return cleanLevelRefusal();
     if (!p.independentAccounts)
         return QString();
-    for (const QString &name : {p.mainAccountDb, p.subAccountDb}) {
+    for (const QString &name : {p.targetAccountDatabase, p.sourceAccountDatabase}) {
         if (!isPlainDatabaseName(name))
             return STORED_TEXT_IN("SameServerMerge", "账号库名称无效: %1").arg(name);
     }
-    if (p.mainAccountDb.compare(p.subAccountDb, Qt::CaseInsensitive) == 0)
-        return STORED_TEXT_IN("SameServerMerge", "主区和副区是同一个账号库 %1，不能把它合并到自身").arg(p.mainAccountDb);
+    if (p.targetAccountDatabase.compare(p.sourceAccountDatabase, Qt::CaseInsensitive) == 0)
+        return STORED_TEXT_IN("SameServerMerge", "主区和副区是同一个账号库 %1，不能把它合并到自身").arg(p.targetAccountDatabase);
     if (p.conflictSuffix.isEmpty())
         return STORED_TEXT_IN("SameServerMerge", "冲突账号后缀不能为空");
     return QString();

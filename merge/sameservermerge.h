@@ -12,13 +12,13 @@
 // What the operator chose for one same-server merge; written before the run, only read by it.
 struct SameServerMergeParameters
 {
-    int subWorldId = 0;
-    int mainWorldId = 0;
+    int sourceWorldId = 0;
+    int targetWorldId = 0;
     bool cleanLowLevel = false;
     int levelThreshold = 10;
     bool independentAccounts = false;
-    QString mainAccountDb;
-    QString subAccountDb;
+    QString targetAccountDatabase;
+    QString sourceAccountDatabase;
     QString conflictSuffix;
     bool writeUndo = true;  // an undo file in backups/undo, written inside the transaction
 };
@@ -59,7 +59,7 @@ struct Result
     QString undoPath;        // the undo file of a merge that was committed
 };
 
-// Merges the world subWorldId of the character database into mainWorldId, in one transaction
+// Merges the world sourceWorldId of the character database into targetWorldId, in one transaction
 // that is committed at the end or rolled back whole: optionally deletes the low-level
 // characters of both worlds, optionally imports the sub world's accounts into the main
 // account database (clashing names get the suffix) and repoints their characters, moves the

@@ -49,9 +49,9 @@ int main(int argc, char *argv[])
     const QString out = QString::fromLocal8Bit(argv[1]);
     const QString view = argc > 4 ? QString::fromLocal8Bit(argv[4]) : QStringLiteral("main");
     HostConfig config = HostConfig::initial(QStringLiteral("本地示例服务器"));
-    config.host = config.webHost = QStringLiteral("127.0.0.1");
-    config.port = config.webPort = QString::fromLocal8Bit(argv[2]).toInt();
-    config.password = config.webPassword = QString::fromLocal8Bit(argv[3]);
+    config.host = config.accountHost = QStringLiteral("127.0.0.1");
+    config.port = config.accountPort = QString::fromLocal8Bit(argv[2]).toInt();
+    config.password = config.accountPassword = QString::fromLocal8Bit(argv[3]);
     HostConfig second = HostConfig::initial(QStringLiteral("二区 (备用)"));
     writeHostConfigs(hostConfigFilePath(), {config, second});
 

@@ -64,7 +64,7 @@ HostConfig TestCli::host(const QString &name, const QString &database) const
 {
     HostConfig config = m_server.hostConfig(database);
     config.name = name;
-    config.webDatabase = database + QStringLiteral("_web");
+    config.accountDatabase = database + QStringLiteral("_web");
     return config;
 }
 
@@ -259,10 +259,10 @@ void TestCli::mergesGiveTheEnginesRows()
     MergeSettings settings;
     const HostConfig main = host(QString(), QStringLiteral("cli_b"));
     const HostConfig sub = host(QString(), QStringLiteral("cli_sub"));
-    settings.main = {main.host, main.port, main.username, main.password, main.database, main.webDatabase};
-    settings.sub = {sub.host, sub.port, sub.username, sub.password, sub.database, sub.webDatabase};
-    settings.mainWorldId = 1;
-    settings.subWorldId = 5;
+    settings.target = {main.host, main.port, main.username, main.password, main.database, main.accountDatabase};
+    settings.source = {sub.host, sub.port, sub.username, sub.password, sub.database, sub.accountDatabase};
+    settings.targetWorldId = 1;
+    settings.sourceWorldId = 5;
     QVERIFY(CrossServerMerge::run(settings, {}).ok);
     QCOMPARE(rowsOf(QStringLiteral("cli_a")), rowsOf(QStringLiteral("cli_b")));
 
@@ -271,8 +271,8 @@ void TestCli::mergesGiveTheEnginesRows()
                   QStringLiteral("20"), QStringLiteral("--yes")});
     QVERIFY2(result.code == 0, qPrintable(result.out + result.err));
     SameServerMergeParameters parameters;
-    parameters.subWorldId = 2;
-    parameters.mainWorldId = 1;
+    parameters.sourceWorldId = 2;
+    parameters.targetWorldId = 1;
     parameters.cleanLowLevel = true;
     parameters.levelThreshold = 20;
     QVERIFY(SameServerMerge::run(main, parameters, {}).ok);
@@ -412,12 +412,12 @@ void TestCli::backupAllRotatesEveryEntry()
     QVERIFY(TestServers::runSql(accounts, "DROP DATABASE IF EXISTS cli_b_web; CREATE DATABASE cli_b_web;"));
     QVERIFY(TestServers::copyTables(m_server, accounts, QStringLiteral("cli_b_web")));
     HostConfig remote = host(QStringLiteral("乙 服/2"), QStringLiteral("cli_b"));
-    remote.webHost = accounts.host;
-    remote.webPort = accounts.port;
-    remote.webPassword = accounts.password;
+    remote.accountHost = accounts.host;
+    remote.accountPort = accounts.port;
+    remote.accountPassword = accounts.password;
     HostConfig down = host(QStringLiteral("停服"), QStringLiteral("cli_b"));
     down.port = 1;
-    down.webDatabase.clear();
+    down.accountDatabase.clear();
     const QString hosts = m_dir.filePath(QStringLiteral("host_configs.json"));
     // The other cases' host list comes back however this one ends.
     const HostConfigList original = readHostConfigs(hosts);

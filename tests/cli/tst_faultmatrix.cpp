@@ -136,10 +136,10 @@ void TestFaultMatrix::initTestCase()
     QVERIFY(TestServers::hideNativeDriver(m_dir.path()));
     HostConfig main = m_server.hostConfig(kDb);
     main.name = QStringLiteral("主服");
-    main.webDatabase = kWeb;
+    main.accountDatabase = kWeb;
     HostConfig sub = m_server.hostConfig(kSource);
     sub.name = QStringLiteral("副服");
-    sub.webDatabase = kSource + QStringLiteral("_web");
+    sub.accountDatabase = kSource + QStringLiteral("_web");
     QVERIFY(writeHostConfigs(m_dir.filePath(QStringLiteral("host_configs.json")), {main, sub}));
     loadFixture();
     m_dump = m_dir.filePath(QStringLiteral("whole.sql"));
@@ -544,7 +544,7 @@ bool TestFaultMatrix::runEngine(const QString &operation, const QString &fault)
         request.world = 2;
         request.account = QStringLiteral("w1u0@qq.com");
         request.accounts = m_server.hostConfig(kDb);
-        request.accounts.webDatabase = kWeb;
+        request.accounts.accountDatabase = kWeb;
         request.newName = QStringLiteral("Faultcpy");
         const CharacterOperation::Result result = CharacterOperation::run(db, request, {});
         // A failed run names no undo file: nothing it could undo was committed.

@@ -157,7 +157,7 @@ void TestCharacterActions::previewCountsAndUndoPutsEveryRowBack()
         // Into an account its account database does not hold: refused, naming the database.
         request.account = QStringLiteral("nobody_here");
         const QString refusal = CharacterOperation::preview(db, &request).refusal;
-        QVERIFY2(refusal.contains(QStringLiteral("nobody_here")) && refusal.contains(request.accounts.webDatabase), qPrintable(refusal));
+        QVERIFY2(refusal.contains(QStringLiteral("nobody_here")) && refusal.contains(request.accounts.accountDatabase), qPrintable(refusal));
         QVERIFY(!CharacterOperation::run(db, request, {}).ok);
         QCOMPARE(checksums(), before);
     }
@@ -492,7 +492,7 @@ void TestCharacterActions::countersWithoutWorldIds()
     QVERIFY(TestServers::loadSample(m_server, sample));
     QVERIFY(TestServers::runSql(m_server, "ALTER TABLE t_var DROP COLUMN worldid;", old));
     HostConfig config = m_server.hostConfig(old);
-    config.webDatabase = old + QStringLiteral("_web");
+    config.accountDatabase = old + QStringLiteral("_web");
     QVERIFY(DatabaseManager::instance()->connectToDatabase(config));
     QSqlDatabase &db = DatabaseManager::instance()->database();
     const auto counters = [&] { return TestServers::querySql(m_server, QStringLiteral("SELECT GROUP_CONCAT(maxcharguid ORDER BY maxcharguid) FROM t_var"), old); };

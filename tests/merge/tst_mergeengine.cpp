@@ -88,10 +88,10 @@ void TestMergeEngine::loadFixture(int sourceWorld, int sourceFirstGuid)
 MergeSettings TestMergeEngine::settings(int mainWorld, int subWorld) const
 {
     MergeSettings s;
-    s.main = {m_main.host, m_main.port, QStringLiteral("root"), m_main.password, kMainDb, kMainWeb};
-    s.sub = {m_sub.host, m_sub.port, QStringLiteral("root"), m_sub.password, kSubDb, kSubWeb};
-    s.mainWorldId = mainWorld;
-    s.subWorldId = subWorld;
+    s.target = {m_main.host, m_main.port, QStringLiteral("root"), m_main.password, kMainDb, kMainWeb};
+    s.source = {m_sub.host, m_sub.port, QStringLiteral("root"), m_sub.password, kSubDb, kSourceWeb};
+    s.targetWorldId = mainWorld;
+    s.sourceWorldId = subWorld;
     return s;
 }
 
@@ -204,7 +204,7 @@ void TestMergeEngine::mergesZoneByteForByte()
     QFETCH(int, sourceFirstGuid);
     QFETCH(bool, keepsFree);
     loadFixture(subWorld, sourceFirstGuid);
-    const auto sourceBefore = checksums(m_sub, {kSubDb, kSubWeb});
+    const auto sourceBefore = checksums(m_sub, {kSubDb, kSourceWeb});
     const auto targetBefore = checksums(m_main, {kMainDb, kMainWeb});
     const int maxAid = mainQuery(QStringLiteral("SELECT MAX(aid) FROM t_char")).toInt();
     const QMap<int, WorldIds> counters = TestServers::worldIds(m_main, kMainDb);
@@ -221,7 +221,7 @@ void TestMergeEngine::mergesZoneByteForByte()
     }
     QVERIFY2(run.ok, qPrintable(run.log.mid(run.log.size() - 8).join(QLatin1Char('\n'))));
     QVERIFY2(!run.report.hasLosses(), qPrintable(storedLines(run.report.lossLines()).join(QLatin1Char('\n'))));
-    QCOMPARE(checksums(m_sub, {kSubDb, kSubWeb}), sourceBefore);
+    QCOMPARE(checksums(m_sub, {kSubDb, kSourceWeb}), sourceBefore);
 
     // Source characters in the order the engine read them, and what they became: the free ids
     // behind world 1's next ones are kept, every other one is the main world's next id in turn.
@@ -284,7 +284,7 @@ void TestMergeEngine::mergesZoneByteForByte()
     QCOMPARE(TestServers::querySql(m_main, QStringLiteral("SELECT HEX(user_name), HEX(address), reg_time, is_online FROM account WHERE name = 'bob_S2_1@x.com'"), kMainWeb),
              QStringLiteral("%1\t%2\t2025-01-02 03:04:05\t0").arg(QString::fromLatin1(QStringLiteral("玩家").toUtf8().toHex().toUpper()),
                                                                  QString::fromLatin1(QStringLiteral("路🙂").toUtf8().toHex().toUpper())));
-    const int accounts = TestServers::querySql(m_sub, QStringLiteral("SELECT COUNT(*) FROM account"), kSubWeb).toInt();
+    const int accounts = TestServers::querySql(m_sub, QStringLiteral("SELECT COUNT(*) FROM account"), kSourceWeb).toInt();
     QCOMPARE(TestServers::querySql(m_main, QStringLiteral("SELECT COUNT(*) FROM account WHERE id > 23"), kMainWeb).toInt(), accounts);
 
     // A FLOAT keeps every bit (its own text has six digits: 16777218 would become 16777200).
@@ -364,11 +364,11 @@ void TestMergeEngine::abortsBeforeChangingAnything()
     if (!targetSql.isEmpty())
         QVERIFY(TestServers::runSql(m_main, targetSql, kMainDb));
     const auto mainBefore = checksums(m_main, {kMainDb, kMainWeb});
-    const auto subBefore = checksums(m_sub, {kSubDb, kSubWeb});
+    const auto subBefore = checksums(m_sub, {kSubDb, kSourceWeb});
     MergeSettings s = settings(failure == QLatin1String("world 9 into 1") ? 1 : 2, failure == QLatin1String("world 9 into 1") ? 9 : 5);
-    s.mainWorldId = failure == QLatin1String("world 99") ? 99 : s.mainWorldId;
+    s.targetWorldId = failure == QLatin1String("world 99") ? 99 : s.targetWorldId;
     if (failure == QLatin1String("itself"))
-        s.sub = s.main;
+        s.source = s.target;
     if (failure == QLatin1String("level 151")) {
         s.cleanLowLevel = true;
         s.cleanLevel = 151;
@@ -376,7 +376,7 @@ void TestMergeEngine::abortsBeforeChangingAnything()
     QTemporaryDir dir;
     const QString record = dir.filePath(QStringLiteral("arguments"));
     if (failure == QLatin1String("unreachable")) {
-        s.sub.port = 1;
+        s.source.port = 1;
     } else if (failure == QLatin1String("missing") || failure == QLatin1String("fails")) {
         s.backupFirst = true;
         s.dumpProgram = dir.filePath(QStringLiteral("mysqldump"));
@@ -393,7 +393,7 @@ void TestMergeEngine::abortsBeforeChangingAnything()
     const Run run = merge(s);
     QVERIFY(!run.ok);
     QCOMPARE(checksums(m_main, {kMainDb, kMainWeb}), mainBefore);
-    QCOMPARE(checksums(m_sub, {kSubDb, kSubWeb}), subBefore);
+    QCOMPARE(checksums(m_sub, {kSubDb, kSourceWeb}), subBefore);
     QVERIFY2(logged.isEmpty() || !run.log.filter(logged).isEmpty(), qPrintable(run.log.mid(run.log.size() - 5).join(QLatin1Char('\n'))));
     if (failure == QLatin1String("unreachable")) {
         QCOMPARE(run.log.filter(QStringLiteral("连接 副区角色库 失败（尝试")).size(), 3);
@@ -432,7 +432,7 @@ void TestMergeEngine::failuresRollEverythingBack()
     if (!targetSql.isEmpty())
         QVERIFY(TestServers::runSql(m_main, targetSql, kMainDb));
     const auto before = checksums(m_main, {kMainDb, kMainWeb});
-    const auto sourceBefore = checksums(m_sub, {kSubDb, kSubWeb});
+    const auto sourceBefore = checksums(m_sub, {kSubDb, kSourceWeb});
     MergeSettings s = settings(2, 5);
     s.cleanLowLevel = true;  // the source's low-level characters stay while the merge has not committed
     const Run run = merge(s, [&](const QString &line, std::atomic_bool &cancel) {
@@ -453,7 +453,7 @@ void TestMergeEngine::failuresRollEverythingBack()
     QVERIFY(!run.ok);
     QVERIFY(run.log.contains(QStringLiteral("主区事务已开始：合区完成前主区不会有任何改动")));
     QCOMPARE(checksums(m_main, {kMainDb, kMainWeb}), before);
-    QCOMPARE(checksums(m_sub, {kSubDb, kSubWeb}), sourceBefore);
+    QCOMPARE(checksums(m_sub, {kSubDb, kSourceWeb}), sourceBefore);
     if (failure == QLatin1String("cancel"))
         QVERIFY(run.log.contains(QStringLiteral("合区已取消")));
 }
@@ -469,20 +469,20 @@ void TestMergeEngine::cleansAndFillsAsCounted()
     s.fillMissingColumns = true;
     const MergePreflight preflight = CrossServerMerge::preview(s, {});
     QVERIFY(preflight.ok);
-    QVERIFY(preflight.refusals.isEmpty() && preflight.lowLevelMain > 0 && preflight.lowLevelSub > 0);
+    QVERIFY(preflight.refusals.isEmpty() && preflight.lowLevelTarget > 0 && preflight.lowLevelSource > 0);
     const QString lowSub = subQuery(QStringLiteral("SELECT COUNT(*) FROM t_char WHERE zoneworldid = 5 AND isvalid = 1 AND level <= 10"));
     const int mergedBefore = mainQuery(QStringLiteral("SELECT COUNT(*) FROM t_char WHERE zoneworldid = 2")).toInt();
     const auto targetBefore = checksums(m_main, {kMainDb, kMainWeb});
-    const auto sourceBefore = checksums(m_sub, {kSubDb, kSubWeb});
+    const auto sourceBefore = checksums(m_sub, {kSubDb, kSourceWeb});
 
     const Run run = merge(s);
     QVERIFY2(run.ok, qPrintable(run.log.mid(run.log.size() - 8).join(QLatin1Char('\n'))));
     // What the preflight counted is what happened, on both servers.
-    QCOMPARE(lowSub.toInt(), preflight.lowLevelSub);
+    QCOMPARE(lowSub.toInt(), preflight.lowLevelSource);
     QCOMPARE(subQuery(QStringLiteral("SELECT COUNT(*) FROM t_char WHERE zoneworldid = 5 AND isvalid = 1 AND level <= 10")), QStringLiteral("0"));
     QCOMPARE(mainQuery(QStringLiteral("SELECT COUNT(*) FROM t_char WHERE zoneworldid = 2 AND isvalid = 1 AND level <= 10")), QStringLiteral("0"));
     QCOMPARE(mainQuery(QStringLiteral("SELECT COUNT(*) FROM t_char WHERE zoneworldid = 2")).toInt(),
-             mergedBefore - preflight.lowLevelMain + preflight.characters);
+             mergedBefore - preflight.lowLevelTarget + preflight.characters);
     QCOMPARE(run.report.charactersMerged, preflight.characters);
     QCOMPARE(mainQuery(QStringLiteral("SELECT COUNT(*) FROM t_char WHERE zoneworldid = 2 AND accname <> 'x' AND (regflag <> 0 OR regnote <> '')")),
              QStringLiteral("0"));
@@ -496,7 +496,7 @@ void TestMergeEngine::cleansAndFillsAsCounted()
     QCOMPARE(TestServers::applyUndo(m_main, kMainDb, run.report.undoFile), QString());
     QCOMPARE(checksums(m_main, {kMainDb, kMainWeb}), targetBefore);
     QCOMPARE(TestServers::applyUndo(m_sub, kSubDb, run.report.sourceUndoFile), QString());
-    QCOMPARE(checksums(m_sub, {kSubDb, kSubWeb}), sourceBefore);
+    QCOMPARE(checksums(m_sub, {kSubDb, kSourceWeb}), sourceBefore);
 }
 
 void TestMergeEngine::secondRunIsRefusedUnlessAgain()

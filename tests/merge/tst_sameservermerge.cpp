@@ -125,13 +125,13 @@ QMap<QString, QString> TestSameServerMerge::everything(const TestServer &server)
 SameServerMergeParameters TestSameServerMerge::parameters(bool accounts)
 {
     SameServerMergeParameters p;
-    p.subWorldId = 2;
-    p.mainWorldId = 1;
+    p.sourceWorldId = 2;
+    p.targetWorldId = 1;
     p.cleanLowLevel = true;
     p.levelThreshold = kLevel;
     p.independentAccounts = accounts;
-    p.mainAccountDb = kWeb;
-    p.subAccountDb = kWeb2;
+    p.targetAccountDatabase = kWeb;
+    p.sourceAccountDatabase = kWeb2;
     p.conflictSuffix = QStringLiteral("_s2");
     return p;
 }
@@ -177,7 +177,7 @@ void TestSameServerMerge::mergesWithCleanupAndAccounts()
     const QString lowLevel = TestServers::querySql(
         m_server, QStringLiteral("SELECT COUNT(*) FROM t_char WHERE zoneworldid IN (1, 2) AND level <= 10"), kDb);
     QVERIFY(lowLevel.toInt() > 500);
-    const QString subAccounts = TestServers::querySql(m_server, QStringLiteral("SELECT COUNT(*) FROM account"), kWeb2);
+    const QString sourceAccountRows = TestServers::querySql(m_server, QStringLiteral("SELECT COUNT(*) FROM account"), kWeb2);
     const int mainAccounts = TestServers::querySql(m_server, QStringLiteral("SELECT COUNT(*) FROM account"), kWeb).toInt();
     const QString oldAccounts = TestServers::querySql(m_server, QStringLiteral("SELECT MAX(id) FROM account"), kWeb);
     // The sub accounts as they must arrive, names mapped, every other column as stored.
@@ -196,7 +196,7 @@ void TestSameServerMerge::mergesWithCleanupAndAccounts()
 
     QCOMPARE(TestServers::tableChecksums(m_server, kDb, characterTables()), TestServers::tableChecksums(m_server, kExpected, characterTables()));
     QCOMPARE(TestServers::querySql(m_server, QStringLiteral("SELECT COUNT(*) FROM account"), kWeb).toInt(),
-             mainAccounts + subAccounts.toInt());
+             mainAccounts + sourceAccountRows.toInt());
     QCOMPARE(TestServers::querySql(m_server, QStringLiteral("SELECT ") + accountRow.arg(QStringLiteral("name"))
                                        + QStringLiteral(" FROM account WHERE id > %1 ORDER BY 1").arg(oldAccounts), kWeb),
              expectedAccounts);
@@ -208,7 +208,7 @@ void TestSameServerMerge::mergesWithCleanupAndAccounts()
              QStringLiteral("0"));
 
     QVERIFY(run.log.contains(QStringLiteral("待清理: %1 个").arg(lowLevel)));
-    QVERIFY(run.log.contains(QStringLiteral("✓ 导入 %1 个账号, 冲突处理 4 个").arg(subAccounts)));
+    QVERIFY(run.log.contains(QStringLiteral("✓ 导入 %1 个账号, 冲突处理 4 个").arg(sourceAccountRows)));
     QVERIFY(run.log.contains(QStringLiteral("✔ 事务已提交")));
     QVERIFY(std::is_sorted(run.progress.begin(), run.progress.end()));
     QCOMPARE(run.progress.last(), 90);
@@ -224,7 +224,7 @@ void TestSameServerMerge::emptySubAccountDatabaseMovesCharactersOnly()
     const QString web = accountChecksum(m_server, kWeb);
     SameServerMergeParameters p = parameters(true);
     p.cleanLowLevel = false;
-    p.subWorldId = 3;
+    p.sourceWorldId = 3;
     const QString moved = TestServers::querySql(m_server, QStringLiteral("SELECT COUNT(*) FROM t_char WHERE zoneworldid IN (1, 3)"), kDb);
     const QMap<int, WorldIds> ids = TestServers::worldIds(m_server, kDb);
     const Run run = merge(m_server, p);
@@ -269,11 +269,11 @@ void TestSameServerMerge::failuresAndCancellationLeaveEverythingAsBefore()
     SameServerMergeParameters p = parameters(true);
     const QByteArray tag = QTest::currentDataTag();
     if (tag.endsWith("name"))
-        p.subAccountDb = QStringLiteral("ssm_web2`.account; DROP DATABASE ssm_web; --");
+        p.sourceAccountDatabase = QStringLiteral("ssm_web2`.account; DROP DATABASE ssm_web; --");
     else if (tag.endsWith("twice"))
-        p.subAccountDb = kWeb;
+        p.sourceAccountDatabase = kWeb;
     else if (tag.endsWith("world"))
-        p.mainWorldId = p.subWorldId;
+        p.targetWorldId = p.sourceWorldId;
     const Run run = merge(m_server, p, [cancelAt](Run &r, std::atomic_bool &cancel) {
         if (cancelAt > 0 && !r.progress.isEmpty() && r.progress.last() >= cancelAt)
             cancel = true;

@@ -7,7 +7,7 @@ namespace MergeFixture {
 const QString kMainDb = QStringLiteral("merge_main");
 const QString kMainWeb = QStringLiteral("merge_web");
 const QString kSubDb = QStringLiteral("merge_sub");
-const QString kSubWeb = QStringLiteral("merge_subweb");
+const QString kSourceWeb = QStringLiteral("merge_subweb");
 
 QByteArray hex(const QByteArray &bytes)
 {
@@ -27,7 +27,7 @@ bool load(const TestServer &main, const TestServer &sub, int sourceWorld, int so
         return false;
     SampleOptions source = target;
     source.characterDatabase = kSubDb;
-    source.accountDatabases = {kSubWeb};
+    source.accountDatabases = {kSourceWeb};
     source.worldIds = {sourceWorld, 9};
     source.firstCharGuid = sourceFirstGuid;
     source.seed = target.seed + 1;  // other players, though with the same account names
@@ -84,9 +84,9 @@ bool load(const TestServer &main, const TestServer &sub, int sourceWorld, int so
 HostConfigList hosts(const TestServer &main, const TestServer &sub)
 {
     HostConfig target = main.hostConfig(kMainDb);
-    target.webDatabase = kMainWeb;
+    target.accountDatabase = kMainWeb;
     HostConfig source = sub.hostConfig(QString());  // no database: the preset fills the default
-    source.webDatabase = kSubWeb;
+    source.accountDatabase = kSourceWeb;
     return {target, source};
 }
 

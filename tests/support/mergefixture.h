@@ -14,7 +14,7 @@ namespace MergeFixture {
 extern const QString kMainDb;
 extern const QString kMainWeb;
 extern const QString kSubDb;
-extern const QString kSubWeb;
+extern const QString kSourceWeb;
 
 // X'..' of the bytes.
 QByteArray hex(const QByteArray &bytes);

@@ -131,9 +131,9 @@ HostConfig TestServer::hostConfig(const QString &database) const
     config.port = port;
     config.password = password;
     config.database = database;
-    config.webHost = config.host;
-    config.webPort = port;
-    config.webPassword = password;
+    config.accountHost = config.host;
+    config.accountPort = port;
+    config.accountPassword = password;
     return config;
 }
 
@@ -528,7 +528,7 @@ bool loadAndConnect(TestServer *server, const SampleOptions &options)
     *server = shared();
     HostConfig config = server->hostConfig(options.characterDatabase);
     if (!options.accountDatabases.isEmpty())
-        config.webDatabase = options.accountDatabases.constFirst();
+        config.accountDatabase = options.accountDatabases.constFirst();
     return server->isValid() && loadSample(*server, options) && DatabaseManager::instance()->connectToDatabase(config);
 }
 

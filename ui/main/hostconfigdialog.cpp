@@ -174,16 +174,16 @@ bool HostConfigDialog::editConfig(HostConfig &config, bool isNew)
     // An empty field means the character server's value, so that an entry whose accounts live
     // on the same server is typed once and follows it when it changes.
     auto ownValue = [](const QString &web, const QString &character) { return web == character ? QString() : web; };
-    QLineEdit *webHostEdit = lineEdit(QStringLiteral("webHostEdit"), ownValue(config.webHost, config.host));
+    QLineEdit *webHostEdit = lineEdit(QStringLiteral("webHostEdit"), ownValue(config.accountHost, config.host));
     QLineEdit *webPortField = lineEdit(QStringLiteral("webPortEdit"),
-                                       config.webPort == 0 || config.webPort == config.port ? QString() : QString::number(config.webPort));
+                                       config.accountPort == 0 || config.accountPort == config.port ? QString() : QString::number(config.accountPort));
     webPortField->setFixedWidth(80);
-    QLineEdit *webUserEdit = lineEdit(QStringLiteral("webUserEdit"), ownValue(config.webUsername, config.username));
-    QLineEdit *webPasswordEdit = lineEdit(QStringLiteral("webPasswordEdit"), ownValue(config.webPassword, config.password));
+    QLineEdit *webUserEdit = lineEdit(QStringLiteral("webUserEdit"), ownValue(config.accountUsername, config.username));
+    QLineEdit *webPasswordEdit = lineEdit(QStringLiteral("webPasswordEdit"), ownValue(config.accountPassword, config.password));
     webPasswordEdit->setEchoMode(QLineEdit::Password);
     for (QLineEdit *edit : {webHostEdit, webPortField, webUserEdit, webPasswordEdit})
         edit->setPlaceholderText(tr("同角色数据库"));
-    QLineEdit *webDatabaseEdit = lineEdit(QStringLiteral("webDatabaseEdit"), config.webDatabase);
+    QLineEdit *webDatabaseEdit = lineEdit(QStringLiteral("webDatabaseEdit"), config.accountDatabase);
     webForm->addRow(tr("主机地址:"), webHostEdit);
     webForm->addRow(tr("端口:"), webPortField);
     webForm->addRow(tr("用户名:"), webUserEdit);
@@ -199,11 +199,11 @@ bool HostConfigDialog::editConfig(HostConfig &config, bool isNew)
         c.username = userEdit->text().trimmed();
         c.password = passwordEdit->text();
         c.database = databaseEdit->text().trimmed();
-        c.webHost = webHostEdit->text().trimmed();
-        c.webPort = webPortField->text().toInt();
-        c.webUsername = webUserEdit->text().trimmed();
-        c.webPassword = webPasswordEdit->text();
-        c.webDatabase = webDatabaseEdit->text().trimmed();
+        c.accountHost = webHostEdit->text().trimmed();
+        c.accountPort = webPortField->text().toInt();
+        c.accountUsername = webUserEdit->text().trimmed();
+        c.accountPassword = webPasswordEdit->text();
+        c.accountDatabase = webDatabaseEdit->text().trimmed();
         if (c.name.isEmpty())
             c.name = c.host;
         return c;

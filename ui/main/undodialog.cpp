@@ -137,7 +137,7 @@ void UndoDialog::onApply()
     // It acts on the session's server and on the databases of its entry alone.
     UndoFile::ApplyOptions options;
     options.checkOnly = true;
-    options.databases = QStringList{session->storedConfig().database, session->storedConfig().webDatabase};
+    options.databases = QStringList{session->storedConfig().database, session->storedConfig().accountDatabase};
     options.databases.removeAll(QString());
     UndoFile::Applied check = UndoFile::apply(session->database(), file.path, options);
     if (!check.ok && check.otherServer) {

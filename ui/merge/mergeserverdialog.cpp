@@ -158,7 +158,7 @@ QWidget *MergeServerDialog::createGroup(ServerGroup &group, const QString &title
     group.password = new QLineEdit(box);
     group.password->setEchoMode(QLineEdit::Password);
     group.charDatabase = new QLineEdit(QStringLiteral("vexadb_main"), box);
-    group.webDatabase = new QLineEdit(QStringLiteral("web"), box);
+    group.accountDatabase = new QLineEdit(QStringLiteral("web"), box);
     group.worldIds = new QComboBox(box);
     group.worldIds->setMinimumWidth(80);
     group.testButton = new QPushButton(tr("测试"), box);
@@ -183,7 +183,7 @@ QWidget *MergeServerDialog::createGroup(ServerGroup &group, const QString &title
     grid->addWidget(new QLabel(tr("角色库:"), box), 1, 4);
     grid->addWidget(group.charDatabase, 1, 5);
     grid->addWidget(new QLabel(tr("账号库:"), box), 2, 0);
-    grid->addWidget(group.webDatabase, 2, 1);
+    grid->addWidget(group.accountDatabase, 2, 1);
     grid->addWidget(new QLabel(QStringLiteral("WorldID:"), box), 2, 2);
     grid->addWidget(group.worldIds, 2, 3);
     grid->addWidget(group.testButton, 2, 4);
@@ -200,7 +200,7 @@ MergeEndpoint MergeServerDialog::endpoint(const ServerGroup &group) const
     e.username = group.user->text();
     e.password = group.password->text();
     e.charDatabase = group.charDatabase->text();
-    e.webDatabase = group.webDatabase->text();
+    e.accountDatabase = group.accountDatabase->text();
     return e;
 }
 
@@ -233,7 +233,7 @@ void MergeServerDialog::hostChanged(ServerGroup &group, int index)
     group.user->setText(e.username);
     group.password->setText(e.password);
     group.charDatabase->setText(e.charDatabase);
-    group.webDatabase->setText(e.webDatabase);
+    group.accountDatabase->setText(e.accountDatabase);
 }
 
 namespace {
@@ -254,7 +254,7 @@ ServerCheck checkServer(const MergeEndpoint &e, const QString &prefix, const Mes
 {
     ServerCheck check;
     const QList<std::pair<Message, QString>> databases = {{STORED_TEXT_IN("MergeServerDialog", "角色库"), e.charDatabase},
-                                                          {STORED_TEXT_IN("MergeServerDialog", "账号库"), e.webDatabase}};
+                                                          {STORED_TEXT_IN("MergeServerDialog", "账号库"), e.accountDatabase}};
     for (const auto &[kind, database] : databases) {
         // "主区角色库", or only "角色库" for a test of one entry.
         const Message what = label.isEmpty() ? kind : STORED_TEXT_IN("MergeServerDialog", "%1%2").arg(label, kind);
@@ -325,7 +325,7 @@ void MergeServerDialog::runCheck(ServerGroup &group, bool test)
                 addLogLine(STORED_TEXT("%1连接测试成功！").arg(group.label));
                 QMessageBox::information(this, tr("成功"),
                                          tr("%1数据库连接测试成功！\n角色库: ").arg(group.label.shown()) + e.charDatabase
-                                             + tr("\n账号库: ") + e.webDatabase);
+                                             + tr("\n账号库: ") + e.accountDatabase);
             } else {
                 QMessageBox::warning(this, tr("失败"),
                                      tr("连接失败：%1连接失败: %2").arg(check.failedKind, check.error));
@@ -357,7 +357,7 @@ void MergeServerDialog::testConnection(ServerGroup &group)
 {
     addLogLine(STORED_TEXT("测试%1连接...").arg(group.label));
     const MergeEndpoint e = endpoint(group);
-    addLogLine(STORED_TEXT("连接参数: %1:%2, 角色库=%3, 账号库=%4").arg(e.host, QString::number(e.port), e.charDatabase, e.webDatabase));
+    addLogLine(STORED_TEXT("连接参数: %1:%2, 角色库=%3, 账号库=%4").arg(e.host, QString::number(e.port), e.charDatabase, e.accountDatabase));
     runCheck(group, true);
 }
 
@@ -375,7 +375,7 @@ void MergeServerDialog::connectClicked(ServerGroup &group)
         return;
     }
     addLogLine(STORED_TEXT("正在连接%1数据库...").arg(group.label));
-    addLogLine(STORED_TEXT("%1连接参数: %2:%3, 角色库=%4, 账号库=%5").arg(group.label, e.host, QString::number(e.port), e.charDatabase, e.webDatabase));
+    addLogLine(STORED_TEXT("%1连接参数: %2:%3, 角色库=%4, 账号库=%5").arg(group.label, e.host, QString::number(e.port), e.charDatabase, e.accountDatabase));
     runCheck(group, false);
 }
 
@@ -433,10 +433,10 @@ void MergeServerDialog::onStartMerge()
     }
     addLogLine(STORED_TEXT("========== 开始合区 =========="));
     MergeSettings settings;
-    settings.main = endpoint(m_main);
-    settings.sub = endpoint(m_sub);
-    settings.mainWorldId = m_mainWorldId;
-    settings.subWorldId = m_subWorldId;
+    settings.target = endpoint(m_main);
+    settings.source = endpoint(m_sub);
+    settings.targetWorldId = m_mainWorldId;
+    settings.sourceWorldId = m_subWorldId;
     settings.charNameSuffix = m_charSuffix->text();
     settings.accountNameSuffix = m_accountSuffix->text();
     settings.cleanLowLevel = m_cleanCheck->isChecked();

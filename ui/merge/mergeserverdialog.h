@@ -65,7 +65,7 @@ private:
         QLineEdit *user = nullptr;
         QLineEdit *password = nullptr;
         QLineEdit *charDatabase = nullptr;
-        QLineEdit *webDatabase = nullptr;
+        QLineEdit *accountDatabase = nullptr;
         QComboBox *worldIds = nullptr;
         QPushButton *testButton = nullptr;
         QPushButton *connectButton = nullptr;

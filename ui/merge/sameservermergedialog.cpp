@@ -246,8 +246,8 @@ void SameServerMergeDialog::onPreview()
     qint64 lowLevel = 0;
     if (m_cleanCheck->isChecked()) {
         SameServerMergeParameters parameters;
-        parameters.subWorldId = sub;
-        parameters.mainWorldId = main;
+        parameters.sourceWorldId = sub;
+        parameters.targetWorldId = main;
         parameters.levelThreshold = levelValue();
         lowLevel = countOf(QStringLiteral("SELECT COUNT(*) FROM (%1) doomed").arg(sameServerLowLevelCharacters(parameters)));
     }
@@ -270,8 +270,8 @@ void SameServerMergeDialog::onPreview()
     if (m_cleanCheck->isChecked())
         text += tr("清理 ≤%1级: %2 个\n").arg(m_levelEdit->text(), QString::number(lowLevel));
     if (independent) {
-        const qint64 subAccounts = isPlainDatabaseName(subDb) ? countOf(QStringLiteral("SELECT COUNT(*) FROM `%1`.account").arg(subDb)) : 0;
-        text += tr("副区账号: %1 个\n").arg(subAccounts);
+        const qint64 sourceAccountRows = isPlainDatabaseName(subDb) ? countOf(QStringLiteral("SELECT COUNT(*) FROM `%1`.account").arg(subDb)) : 0;
+        text += tr("副区账号: %1 个\n").arg(sourceAccountRows);
         if (conflicts > 0)
             text += tr("冲突账号: %1 个\n").arg(conflicts);
     }
@@ -307,13 +307,13 @@ void SameServerMergeDialog::onExecute()
         }
     }
     SameServerMergeParameters parameters;
-    parameters.subWorldId = sub;
-    parameters.mainWorldId = main;
+    parameters.sourceWorldId = sub;
+    parameters.targetWorldId = main;
     parameters.cleanLowLevel = m_cleanCheck->isChecked();
     parameters.levelThreshold = levelValue();
     parameters.independentAccounts = m_independentRadio->isChecked();
-    parameters.mainAccountDb = mainDb;
-    parameters.subAccountDb = subDb;
+    parameters.targetAccountDatabase = mainDb;
+    parameters.sourceAccountDatabase = subDb;
     parameters.conflictSuffix = suffix;
     const SameServerMerge::Preview preview = SameServerMerge::preview(DatabaseManager::instance()->database(), parameters);
     if (!preview.refusal.isEmpty()) {

@@ -84,11 +84,11 @@ void TestMainWindow::initTestCase()
     bad.password = QStringLiteral("wrong");
     HostConfig webless = good;
     webless.name = QStringLiteral("无账号库");
-    webless.webHost.clear();
-    webless.webPort = 0;
-    webless.webUsername.clear();
-    webless.webPassword.clear();
-    webless.webDatabase.clear();
+    webless.accountHost.clear();
+    webless.accountPort = 0;
+    webless.accountUsername.clear();
+    webless.accountPassword.clear();
+    webless.accountDatabase.clear();
     m_hosts = {good, bad, webless};
 }
 
@@ -224,8 +224,8 @@ void TestMainWindow::accountManagerFallsBackToCharacterDatabase()
 
     // An account port of 0 takes the character server's port.
     HostConfig entry = m_hosts.first();
-    entry.webPort = 0;
-    entry.webDatabase = QStringLiteral("web2");
+    entry.accountPort = 0;
+    entry.accountDatabase = QStringLiteral("web2");
     const HostConfig web = accountDatabaseConfig(entry);
     QCOMPARE(QString::number(web.port) + web.database, QString::number(m_server.port) + QStringLiteral("web2"));
 }
@@ -309,7 +309,7 @@ void TestMainWindow::hostDialogEditsTheList()
         const HostConfigList saved = readHostConfigs(hostConfigFilePath());
         const HostConfig &added = saved.last();
         // The account server, left as it was offered, follows the character server.
-        QCOMPARE(QStringList({added.name, added.host, QString::number(added.port), added.password, added.webHost,
+        QCOMPARE(QStringList({added.name, added.host, QString::number(added.port), added.password, added.accountHost,
                               accountDatabaseConfig(added).host}),
                  QStringList({"192.0.2.7", "192.0.2.7", "0", " p w ", "", "192.0.2.7"}));
         QCOMPARE(w.hostConfigs(), saved);
@@ -413,12 +413,12 @@ void TestMainWindow::readsEveryEntryWithFallbacks()
     const HostConfigList c = readHostConfigs(path());
     QCOMPARE(c.size(), 4);
     // Account fields fall back to the character fields; a port that is no whole number to 3306.
-    QCOMPARE(QStringList({c[0].webHost, QString::number(c[0].webPort), c[0].webUsername, c[0].webPassword, c[0].webDatabase}),
+    QCOMPARE(QStringList({c[0].accountHost, QString::number(c[0].accountPort), c[0].accountUsername, c[0].accountPassword, c[0].accountDatabase}),
              QStringList({"10.0.0.5", "3307", "gm", "secret", "web"}));
-    QCOMPARE(QList<int>({c[1].port, c[1].webPort, c[2].port, c[3].port}), QList<int>({3306, 3306, 3306, 3306}));
-    QCOMPARE(c[2].webDatabase, QStringLiteral("web"));
+    QCOMPARE(QList<int>({c[1].port, c[1].accountPort, c[2].port, c[3].port}), QList<int>({3306, 3306, 3306, 3306}));
+    QCOMPARE(c[2].accountDatabase, QStringLiteral("web"));
     // Present but empty keys are taken as they are.
-    QVERIFY(c[3].webHost.isEmpty() && c[3].webDatabase.isEmpty());
+    QVERIFY(c[3].accountHost.isEmpty() && c[3].accountDatabase.isEmpty());
 }
 
 void TestMainWindow::writesSortedPrivateFilesThatReadBack()
@@ -426,8 +426,8 @@ void TestMainWindow::writesSortedPrivateFilesThatReadBack()
     HostConfig a = HostConfig::initial(QStringLiteral("一区"));
     a.port = 3307;
     a.password = QStringLiteral(" p;w\"d ");
-    a.webPort = 3308;
-    a.webPassword = QStringLiteral("{}");
+    a.accountPort = 3308;
+    a.accountPassword = QStringLiteral("{}");
     HostConfig b = a;  // names need not be unique
     b.port = 0;
     QVERIFY(writeHostConfigs(path(), {a, b}));

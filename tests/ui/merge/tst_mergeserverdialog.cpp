@@ -52,7 +52,7 @@ void TestMergeServerDialog::connectDialog(MergeServerDialog &dialog, int mainWor
     combos[2]->setCurrentIndex(2);
     edits[5]->setText(kMainWeb);
     edits[10]->setText(kSubDb);
-    edits[11]->setText(kSubWeb);
+    edits[11]->setText(kSourceWeb);
     // A failed connect shows a box: answer it rather than hang, and fail.
     QList<ModalRecord> errors;
     answerMessageBoxes({QMessageBox::Ok, QMessageBox::Ok}, &errors);
@@ -77,7 +77,7 @@ void TestMergeServerDialog::dialogPresetsAndConnections()
     edits[11]->setText(QStringLiteral("typed"));
     combos[2]->setCurrentIndex(2);
     QCOMPARE(QStringList({edits[7]->text(), edits[10]->text(), edits[11]->text()}),
-             QStringList({QString::number(m_sub.port), "vexadb_main", kSubWeb}));
+             QStringList({QString::number(m_sub.port), "vexadb_main", kSourceWeb}));
     // A test reaches both databases on a worker and says which one failed.
     ModalRecord tested;
     answerNextMessageBox(QMessageBox::Ok, &tested);

@@ -170,8 +170,8 @@ void TestZoneWipeDialog::skipsDatabaseThatCannotBeOpened()
 {
     // One database the account server refuses: nothing is deleted in any, and it says which.
     HostConfig stored = m_server.hostConfig(QStringLiteral("cleanup_chars"));
-    stored.webUsername = QStringLiteral("cleaner");
-    stored.webPassword = QStringLiteral("cleaner");
+    stored.accountUsername = QStringLiteral("cleaner");
+    stored.accountPassword = QStringLiteral("cleaner");
     const QStringList web = names(QStringLiteral("web"));
     int deleted = -1;
     Message error;
