@@ -207,9 +207,6 @@ void TestSameServerMerge::mergesWithCleanupAndAccounts()
         "WHERE c.charguid > 2000000 AND c.charguid <= 2001800 AND (a.id IS NULL OR a.id <= %1)").arg(oldAccounts), kDb),
              QStringLiteral("0"));
 
-    QVERIFY(run.log.contains(QStringLiteral("待清理: %1 个").arg(lowLevel)));
-    QVERIFY(run.log.contains(QStringLiteral("✓ 导入 %1 个账号, 冲突处理 4 个").arg(sourceAccountRows)));
-    QVERIFY(run.log.contains(QStringLiteral("✔ 事务已提交")));
     QVERIFY(std::is_sorted(run.progress.begin(), run.progress.end()));
     QCOMPARE(run.progress.last(), 90);
 
@@ -231,7 +228,6 @@ void TestSameServerMerge::emptySubAccountDatabaseMovesCharactersOnly()
     QVERIFY2(run.ok, qPrintable(run.log.join(QLatin1Char('\n'))));
     // World 3's ids lie between worlds 1 and 2: world 1's counter stays below them.
     QCOMPARE(TestServers::idFaults(m_server, kDb, ids), QStringList());
-    QVERIFY(run.log.contains(QStringLiteral("副区没有账号需要合并")));
     QCOMPARE(accountChecksum(m_server, kWeb), web);
     QCOMPARE(TestServers::querySql(m_server, QStringLiteral("SELECT COUNT(*) FROM t_char WHERE zoneworldid = 1"), kDb), moved);
     QCOMPARE(TestServers::querySql(m_server, QStringLiteral(
