@@ -1,7 +1,7 @@
 #include "charactercopier.h"
 
-#include "characterdeleter.h"
 #include "characterpurge.h"
+#include "charactertables.h"
 #include "charguidledger.h"
 #include "db/characterqueries.h"
 #include "db/connectionrule.h"
@@ -17,19 +17,9 @@
 
 using namespace Sql;
 
-const QStringList CharacterCopier::copiedTables = {
-    QStringLiteral("t_charextra"), QStringLiteral("t_ability"), QStringLiteral("t_skill"),
-    QStringLiteral("t_xinfa"), QStringLiteral("t_xiulian"), QStringLiteral("t_talent"),
-    QStringLiteral("t_mission"), QStringLiteral("t_impact"), QStringLiteral("t_seckill"),
-    QStringLiteral("t_shengwang"), QStringLiteral("t_chedifulu"), QStringLiteral("t_di4shop"),
-    QStringLiteral("t_exterior"), QStringLiteral("t_exterior_char"), QStringLiteral("t_exterior_fashion"),
-    QStringLiteral("t_exterior_haircolor"), QStringLiteral("t_exterior_ranse"), QStringLiteral("t_exterior_weapon"),
-    QStringLiteral("t_exterior_ornaments"),
-};
-
 QStringList CharacterCopier::addedTables()
 {
-    return QStringList{QStringLiteral("t_char")} + copiedTables
+    return QStringList{QStringLiteral("t_char")} + copiedCharacterTables
         + QStringList{QStringLiteral("t_iteminfo"), QStringLiteral("t_pet"), QStringLiteral("t_pet_bank"), QStringLiteral("t_pet_iteminfo")};
 }
 
@@ -180,8 +170,8 @@ bool CharacterCopier::copyCharacter(int source, const QString &account, const QS
     }
     m_context.log(STORED_TEXT("t_char 复制成功"));
 
-    for (int i = 0; i < copiedTables.size(); ++i) {
-        const QString &table = copiedTables.at(i);
+    for (int i = 0; i < copiedCharacterTables.size(); ++i) {
+        const QString &table = copiedCharacterTables.at(i);
         m_context.progress(table, i + 1, progressSteps);
         if (cancelled())
             return fail(cancelText, cancelText);

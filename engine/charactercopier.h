@@ -17,9 +17,7 @@
 class CharacterCopier
 {
 public:
-    // The related tables copied by charguid, in order.
-    static const QStringList copiedTables;
-    // Every table a copy adds rows to: t_char, copiedTables, the items, pets, banked pets and pet items.
+    // Every table a copy adds rows to: t_char, copiedCharacterTables, the items, pets, banked pets and pet items.
     static QStringList addedTables();
     static constexpr int progressSteps = 21;
 

@@ -79,3 +79,13 @@ const QList<DuplicateRepairTable> duplicateRepairSpecs = {
     {QStringLiteral("t_exterior_ranse"), QStringLiteral("exterior_id"), QStringLiteral("color1, color2, color3"), STORED_TEXT_IN("CharacterTables", "染色"), false},
     {QStringLiteral("t_exterior"), QStringLiteral("exterior_type, exterior_id"), QStringLiteral("lefttime, redpoint"), STORED_TEXT_IN("CharacterTables", "外观"), true},
 };
+
+const QStringList copiedCharacterTables = {
+    QStringLiteral("t_charextra"), QStringLiteral("t_ability"), QStringLiteral("t_skill"),
+    QStringLiteral("t_xinfa"), QStringLiteral("t_xiulian"), QStringLiteral("t_talent"),
+    QStringLiteral("t_mission"), QStringLiteral("t_impact"), QStringLiteral("t_seckill"),
+    QStringLiteral("t_shengwang"), QStringLiteral("t_chedifulu"), QStringLiteral("t_di4shop"),
+    QStringLiteral("t_exterior"), QStringLiteral("t_exterior_char"), QStringLiteral("t_exterior_fashion"),
+    QStringLiteral("t_exterior_haircolor"), QStringLiteral("t_exterior_ranse"), QStringLiteral("t_exterior_weapon"),
+    QStringLiteral("t_exterior_ornaments"),
+};

@@ -12,6 +12,10 @@ extern const QStringList characterDeleteTables;
 // The same 25 tables in the order the merges walk them (positions 10 and 11 swapped).
 extern const QStringList mergeCharacterTables;
 
+// The 19 tables a character's copy copies by charguid, in order; its items and pets (whose ids
+// are renumbered) are copied apart, its relations and t_crc32 not at all.
+extern const QStringList copiedCharacterTables;
+
 // Tables whose rows carry a `world` column that follows the owner's world id.
 extern const QStringList worldColumnTables;
 

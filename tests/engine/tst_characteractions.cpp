@@ -91,7 +91,7 @@ void TestCharacterActions::initTestCase()
         + "'), pwdsafe = UNHEX('" + all.mid(0, 32).toHex() + "') WHERE charguid = 11;"
           "DELETE FROM t_pet WHERE charguid = 11; DELETE FROM t_pet_bank WHERE charguid = 11;"
           "DELETE FROM t_pet_iteminfo WHERE charguid = 11; DELETE FROM t_iteminfo WHERE charguid = 11;";
-    for (const QString &table : CharacterCopier::copiedTables)
+    for (const QString &table : copiedCharacterTables)
         sql += addRow(table.toLatin1().constData(), kSource);
     sql += addRow("t_impact", kSource, "imdata = UNHEX('" + hexAll + "')");
     sql += addRow("t_iteminfo", kSource, "pos = 3, creator = UNHEX('" + all.mid(0x80, 40).toHex() + "')");
