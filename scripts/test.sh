@@ -27,14 +27,12 @@ ports=()
 for n in 1 2 3 4; do
     ports+=("$("$ROOT/scripts/mariadb-sandbox.sh" start-any "$SERVERS/server$n" "$QUORVEL_TEST_PASSWORD")")
 done
-# A program run alone takes the first pair; under ctest -j2 each program gets pair a or b.
+# A program run alone takes the first pair; under ctest -j2 each program takes pair a or b,
+# whichever is free, and holds it until it ends.
 export QUORVEL_TEST_SERVERS="${ports[0]},${ports[1]}"
 export QUORVEL_TEST_SERVERS_a="${ports[0]},${ports[1]}"
 export QUORVEL_TEST_SERVERS_b="${ports[2]},${ports[3]}"
 echo "== Test servers on 127.0.0.1:${ports[*]}"
-cat >"$SERVERS/resources.json" <<'JSON'
-{"version": {"major": 1, "minor": 0}, "local": [{"servers": [{"id": "a", "slots": 1}, {"id": "b", "slots": 1}]}]}
-JSON
 
 cd "$BUILD_DIR"
-ctest --output-on-failure --timeout 600 -j2 --resource-spec-file "$SERVERS/resources.json"
+ctest --output-on-failure --timeout 600 -j2

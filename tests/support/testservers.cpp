@@ -11,10 +11,15 @@
 #include <QList>
 #include <QProcess>
 #include <QLibraryInfo>
+#include <QLockFile>
+#include <QElapsedTimer>
+#include <QThread>
 #include <QRegularExpression>
 #include <QSet>
 #include <QTemporaryDir>
 #include <QTemporaryFile>
+
+#include <memory>
 
 namespace {
 const QString kPassword = QStringLiteral("Qv;p{w}d=1");
@@ -144,15 +149,33 @@ QString scriptsDirectory()
     return QStringLiteral(QUORVEL_SOURCE_DIR "/scripts");
 }
 
-// The shared servers' ports: QUORVEL_TEST_SERVERS, or under `ctest -j` the pair of the lane
-// ctest gave this program (its resource "servers", id a or b: QUORVEL_TEST_SERVERS_a), so
-// that two programs at once never share a server, its databases or its global settings.
+// The shared servers' ports: QUORVEL_TEST_SERVERS, or, where the test command offers two pairs
+// (QUORVEL_TEST_SERVERS_a and _b, for ctest -j2), the pair whose lock this program takes first
+// and holds until it ends, so that two programs at once never share a server, its databases
+// or its global settings. A program that crashed leaves no lock behind: it held it by its pid.
 QStringList sharedPorts()
 {
-    const QString lane = qEnvironmentVariable("CTEST_RESOURCE_GROUP_0_SERVERS").section(QLatin1Char(','), 0, 0);
-    const QByteArray variable = lane.startsWith(QLatin1String("id:"))
-        ? "QUORVEL_TEST_SERVERS_" + lane.mid(3).toLatin1() : QByteArray("QUORVEL_TEST_SERVERS");
-    return qEnvironmentVariable(variable.constData()).split(QLatin1Char(','), Qt::SkipEmptyParts);
+    const QString runDirectory = qEnvironmentVariable("QUORVEL_TEST_RUN_DIR");
+    if (runDirectory.isEmpty() || !qEnvironmentVariableIsSet("QUORVEL_TEST_SERVERS_a"))
+        return qEnvironmentVariable("QUORVEL_TEST_SERVERS").split(QLatin1Char(','), Qt::SkipEmptyParts);
+    static std::unique_ptr<QLockFile> held;
+    static QString lane;
+    QElapsedTimer waited;
+    waited.start();
+    while (!held && waited.elapsed() < 600000) {
+        for (const char *candidate : {"a", "b"}) {
+            auto lock = std::make_unique<QLockFile>(runDirectory + QStringLiteral("/servers-%1.lock").arg(QLatin1String(candidate)));
+            lock->setStaleLockTime(0);
+            if (lock->tryLock(0)) {
+                held = std::move(lock);
+                lane = QLatin1String(candidate);
+                break;
+            }
+        }
+        if (!held)
+            QThread::msleep(200);
+    }
+    return qEnvironmentVariable(("QUORVEL_TEST_SERVERS_" + lane.toLatin1()).constData()).split(QLatin1Char(','), Qt::SkipEmptyParts);
 }
 
 TestServer shared(int index)
