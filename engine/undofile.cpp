@@ -8,6 +8,7 @@
 #include "undoformat.h"
 
 #include <QCryptographicHash>
+#include <QSemaphore>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -221,6 +222,31 @@ bool UndoFile::addFingerprints(QSqlDatabase *db, const QString &description, con
         m_checks.append(check);
     }
     return true;
+}
+
+struct UndoFile::Check::Taken
+{
+    QSemaphore done;
+    bool ok = false;
+    Check check;
+};
+
+void UndoFile::takeFingerprintsElsewhere(const QString &table, const Post &post, const QString &database)
+{
+    const QString in = databaseOf(database);
+    for (Check &check : m_checks) {
+        if (!check.pending || check.table != table || check.database != in)
+            continue;
+        auto taken = std::make_shared<Check::Taken>();
+        taken->check = check;
+        check.pending = false;
+        check.taken = taken;
+        post([taken](QSqlDatabase &db) {
+            Message unused;
+            taken->ok = takeFingerprint(db, &taken->check, &unused);
+            taken->done.release();
+        });
+    }
 }
 
 bool UndoFile::takeFingerprint(QSqlDatabase &db, Check *check, Message *error)
@@ -551,6 +577,15 @@ bool UndoFile::finish(QSqlDatabase &db, Message *error)
     }
     // The rows as the operation leaves them: what the undo will find, or refuse.
     for (Check &check : m_checks) {
+        if (const std::shared_ptr<Check::Taken> taken = std::move(check.taken)) {
+            taken->done.acquire();
+            check.pending = !taken->ok;
+            if (taken->ok) {
+                check.query = taken->check.query;
+                check.expected = taken->check.expected;
+                check.keyValues = taken->check.keyValues;
+            }
+        }
         if (check.pending && !takeFingerprint(db, &check, error))
             return false;
     }

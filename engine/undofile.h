@@ -12,6 +12,7 @@
 #include <QStringList>
 #include <QVariant>
 
+#include <functional>
 #include <memory>
 
 class QSqlDatabase;
@@ -87,6 +88,13 @@ public:
     // for row, as the operation left them; `rows` is what they are now, for the header.
     void addRemoval(const QString &table, const QString &key, const QList<qint64> &keys, qint64 rows,
                     const QString &database = QString());
+    // Has the pending fingerprints of the rows added to `table` so far (saveAdded, addRemoval)
+    // taken now by a job that `post` runs on another connection, one that sees this
+    // transaction's rows (READ UNCOMMITTED), so that this connection writes on meanwhile; the
+    // rows must not change again before the commit. finish() waits for the jobs, and takes
+    // on this connection what one of them could not.
+    using Post = std::function<void(std::function<void(QSqlDatabase &db)> job)>;
+    void takeFingerprintsElsewhere(const QString &table, const Post &post, const QString &database = QString());
     // The charguids the undo puts back, named in the header: the program names those taken since.
     void addCharacterIds(const QList<int> &ids) { m_characterIds += ids; }
     // A statement the undo runs after everything else (a counter set back while the game has
@@ -194,6 +202,9 @@ private:
         QString key;
         QStringList columns;
         QByteArray keys;
+        // Taken elsewhere (takeFingerprintsElsewhere): what the job found, once it is done.
+        struct Taken;
+        std::shared_ptr<Taken> taken;
     };
     qint64 saveSelected(QSqlDatabase &db, const QString &table, const QString &key, const QStringList &changed,
                         const QString &where, const QVariantList &values, Form form, Message *error,
@@ -208,7 +219,7 @@ private:
     // Fingerprints of `keys`' rows (their `columns`, or all), checked when the undo runs.
     bool addFingerprints(QSqlDatabase *db, const QString &description, const QString &table, const QString &key,
                          const QStringList &columns, const QList<QByteArray> &keys, Message *error, const QString &database);
-    bool takeFingerprint(QSqlDatabase &db, Check *check, Message *error);
+    static bool takeFingerprint(QSqlDatabase &db, Check *check, Message *error);
     void countRows(const QString &database, const QString &table, qint64 rows);
     QString databaseOf(const QString &database) const { return database.isEmpty() ? m_database : database; }
 

@@ -23,6 +23,7 @@ bool MergeRun::stopped()
 void MergeRun::closeAll()
 {
     m_reader.reset();
+    m_checker.reset();
     for (QSqlDatabase *db : {&m_target, &m_sourceChar, &m_sourceWeb}) {
         if (db->isOpen())
             db->close();
@@ -128,19 +129,26 @@ bool MergeRun::beginSourceSnapshot()
     return ok;
 }
 
-void MergeRun::startReader()
+SourceReader::Open MergeRun::openOnThread(const QString &name, const MergeEndpoint &endpoint, const SourceReader::Open &setUp)
 {
-    // A second connection to the source, so that reading and writing overlap. Without it the
-    // copy reads through the first one: slower, the same rows.
-    m_reader = std::make_unique<SourceReader>([this](QSqlDatabase &db, Message *error) {
-        const ConnectionOutcome outcome = openEndpoint(kSourceReader, m_settings.source, m_settings.source.charDatabase, kOptions);
-        db = QSqlDatabase::database(kSourceReader, false);
+    return [name, endpoint, setUp](QSqlDatabase &db, Message *error) {
+        const ConnectionOutcome outcome = openEndpoint(name, endpoint, endpoint.charDatabase, kOptions);
+        db = QSqlDatabase::database(name, false);
         if (!outcome.ok) {
             *error = outcome.failureReason();
             return false;
         }
+        return setUp(db, error);
+    };
+}
+
+void MergeRun::startReader()
+{
+    // A second connection to the source, so that reading and writing overlap. Without it the
+    // copy reads through the first one: slower, the same rows.
+    m_reader = std::make_unique<SourceReader>(openOnThread(kSourceReader, m_settings.source, [](QSqlDatabase &db, Message *error) {
         return QSqlQuery(db).exec(QStringLiteral("SET time_zone = '+00:00'")) && createGuidTables(db, error);
-    });
+    }));
     Message error;
     if (!m_reader->begin(&error)) {
         m_reader.reset();

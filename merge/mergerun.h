@@ -37,6 +37,7 @@ inline const QString kTarget = QStringLiteral("async_main");
 inline const QString kSourceChar = QStringLiteral("async_sub_char");
 inline const QString kSourceWeb = QStringLiteral("async_sub_web");
 inline const QString kSourceReader = QStringLiteral("async_sub_reader");
+inline const QString kTargetChecker = QStringLiteral("async_main_checker");
 inline const QString kOptions = QStringLiteral("MYSQL_OPT_CONNECT_TIMEOUT=60;MYSQL_OPT_READ_TIMEOUT=1800;MYSQL_OPT_WRITE_TIMEOUT=1800");
 inline const QString kGuidTable = QStringLiteral("tmp_merge_guids");
 // The same ids again: MySQL cannot name one temporary table twice in a statement.
@@ -127,6 +128,9 @@ private:
     bool isConfirmedPlan();
     static bool createGuidTables(QSqlDatabase &db, Message *error);
     bool fillGuidTable(QSqlDatabase &db, Message *error) const;
+    // Opens a connection named `name` to `endpoint`'s character database on a SourceReader's
+    // thread, then runs `setUp` on it.
+    static SourceReader::Open openOnThread(const QString &name, const MergeEndpoint &endpoint, const SourceReader::Open &setUp);
     void startReader();
     bool beginSourceSnapshot();
     // The rows of each related table that the merged characters own, on a source connection
@@ -149,6 +153,11 @@ private:
     void cleanSource(const MergePlan &plan);
     bool writeTarget(const MergePlan &plan);
     bool writeUndo(const MergePlan &plan, Message *error);
+    // A second connection to the target that takes the undo file's fingerprints of each table
+    // once it is written, while the merge writes the next one.
+    void startChecker();
+    void checkWritten(const QString &table, const QString &database = QString());
+    bool saveAddedCharacters(Message *error);
     bool purgeLowLevel(QSqlDatabase &db, const Message &label, const QList<int> &ids);
     bool copyAccounts(const MergePlan &plan);
     bool copyCharacters(const MergePlan &plan);
@@ -168,6 +177,7 @@ private:
     QSqlDatabase m_sourceChar;
     QSqlDatabase m_sourceWeb;
     std::unique_ptr<SourceReader> m_reader;  // reads the character tables while the target writes
+    std::unique_ptr<SourceReader> m_checker;  // on the target, READ UNCOMMITTED, while it writes
     bool m_readerHasIds = false;  // the reader's id tables hold the plan's characters
     QString m_targetWeb;  // the target account table, qualified
     QString m_sourceAccounts;  // the source's, read through the character connection's snapshot
@@ -177,6 +187,7 @@ private:
     CollationKeys m_accountKeys;
     // The writer's own, in the target's transaction.
     QMap<int, int> m_guidMap;
+    QList<qint64> m_mergedIds;  // the merged characters' ids in the target
     int m_lastAllocated = 0;
     std::unique_ptr<CharacterPurge::IdTable> m_targetIds;  // outlives the transaction
     std::unique_ptr<UndoableTransaction> m_transaction;  // the target's, while it writes

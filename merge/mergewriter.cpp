@@ -153,6 +153,10 @@ bool MergeRun::copyCharacters(const MergePlan &plan)
     }
     m_report->charactersMerged = int(copied);
     m_copiedRows.insert(QStringLiteral("t_char"), copied);
+    if (m_undo && !saveAddedCharacters(&error)) {
+        addLogLine(STORED_TEXT("撤销文件写入失败，主区已回滚：%1").arg(error));
+        return false;
+    }
     addLogLine(STORED_TEXT("角色合并完成：成功 %1 个，角色名冲突 %2 个").arg(copied).arg(plan.characterRecords.size()));
     return true;
 }
@@ -217,6 +221,10 @@ bool MergeRun::copyTable(const MergePlan &plan, const QString &table, RowCopier 
     }
     m_context.progress(table, copied, plan.preflight.rows.value(table));
     m_copiedRows.insert(table, copied);
+    if (m_undo) {
+        m_undo->addRemoval(table, QStringLiteral("charguid"), m_mergedIds, copied);
+        checkWritten(table);
+    }
     addLogLine(STORED_TEXT("表 %1 合并完成：成功 %2，耗时 %3 秒").arg(table).arg(copied).arg(oneDecimal(timer.elapsed() / 1000.0)));
     return true;
 }
@@ -267,6 +275,8 @@ bool MergeRun::writeTarget(const MergePlan &plan)
         return false;
     }
     m_undo = m_transaction->undo();
+    if (m_undo)
+        startChecker();
     addLogLine(STORED_TEXT("主区事务已开始：合区完成前主区不会有任何改动"));
     QSqlQuery(m_target).exec(QStringLiteral("SET FOREIGN_KEY_CHECKS = 0"));
 
@@ -291,6 +301,8 @@ bool MergeRun::writeTarget(const MergePlan &plan)
     addLogLine(STORED_TEXT("副区待合并角色数: %1").arg(plan.characters.size()));
     for (qsizetype k = 0; k < plan.renumbered.size(); ++k)
         m_guidMap.insert(plan.renumbered.at(k), ids.at(k));
+    for (const SourceCharacter &character : plan.characters)
+        m_mergedIds.append(m_guidMap.value(character.guid, character.guid));
     if (!ids.isEmpty()) {
         m_lastAllocated = ids.last();
         addLogLine(STORED_TEXT("需要重新分配 %1 个 charguid，新范围: %2 - %3").arg(ids.size()).arg(ids.first()).arg(ids.last()));
@@ -331,6 +343,7 @@ bool MergeRun::writeTarget(const MergePlan &plan)
         addLogLine(STORED_TEXT("主区：%1").arg(undoError));
         return false;
     }
+    m_checker.reset();
     addLogLine(STORED_TEXT("主区事务已提交"));
     m_report->undoFile = m_transaction->undoPath();
     m_transaction.reset();
@@ -340,28 +353,48 @@ bool MergeRun::writeTarget(const MergePlan &plan)
     return true;
 }
 
-bool MergeRun::writeUndo(const MergePlan &plan, Message *error)
+void MergeRun::startChecker()
+{
+    // It reads the rows the merge's transaction wrote and holds locked until its commit.
+    m_checker = std::make_unique<SourceReader>(openOnThread(kTargetChecker, m_settings.target, [](QSqlDatabase &db, Message *) {
+        return QSqlQuery(db).exec(QStringLiteral("SET SESSION TRANSACTION ISOLATION LEVEL READ UNCOMMITTED"));
+    }));
+    Message error;
+    if (!m_checker->begin(&error)) {
+        debugLog(QStringLiteral("merge: no second target connection for the undo file's checks (%1); they are read before the commit").arg(error));
+        m_checker.reset();
+    }
+}
+
+void MergeRun::checkWritten(const QString &table, const QString &database)
+{
+    if (m_checker)
+        m_undo->takeFingerprintsElsewhere(table, [this](auto job) { m_checker->post(std::move(job)); }, database);
+}
+
+bool MergeRun::saveAddedCharacters(Message *error)
 {
     // What the merge added goes first, by the ids and names it was stored under, once the undo
     // has checked that they are still the characters and accounts the merge wrote, so that the
-    // target's own deleted characters come back under the names merged ones took over; the
-    // counter goes back only while the game has created nobody since.
-    QList<qint64> ids;
-    for (const SourceCharacter &character : std::as_const(plan.characters))
-        ids.append(m_guidMap.value(character.guid, character.guid));
+    // target's own deleted characters come back under the names merged ones took over.
     const int slice = 1000;
-    for (qsizetype start = 0; start < ids.size(); start += slice) {
+    for (qsizetype start = 0; start < m_mergedIds.size(); start += slice) {
         QStringList list;
-        for (qint64 id : ids.mid(start, slice))
+        for (qint64 id : m_mergedIds.mid(start, slice))
             list.append(QString::number(id));
         if (m_undo->saveAdded(m_target, QStringLiteral("t_char"), QStringLiteral("charguid"),
                               QStringLiteral("charguid IN (%1)").arg(list.join(QLatin1Char(','))), {}, error) < 0)
             return false;
     }
-    for (const QString &table : mergeCharacterTables) {
-        if (m_copiedRows.contains(table))
-            m_undo->addRemoval(table, QStringLiteral("charguid"), ids, m_copiedRows.value(table));
-    }
+    checkWritten(QStringLiteral("t_char"));
+    return true;
+}
+
+bool MergeRun::writeUndo(const MergePlan &plan, Message *error)
+{
+    // The accounts the merge added; the characters and their rows were saved as each table was
+    // written. The counter goes back only while the game has created nobody since.
+    const int slice = 1000;
     const QByteArray introducer = plan.accountCharset.isEmpty() ? QByteArray() : '_' + plan.accountCharset.toLatin1() + ' ';
     for (qsizetype start = 0; start < m_insertedAccounts.size(); start += slice) {
         QStringList names;

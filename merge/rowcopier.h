@@ -19,8 +19,9 @@
 
 class StatementPipe;
 
-// A thread with a source connection of its own. A RowCopier given one reads the source and
-// builds its statements there while the caller's thread writes the previous ones.
+// A thread with a connection of its own: the merge's reader of the source, or its checker of
+// the target (UndoFile::takeFingerprintsElsewhere). A RowCopier given a reader reads the
+// source and builds its statements there while the caller's thread writes the previous ones.
 class SourceReader : public QThread
 {
 public:

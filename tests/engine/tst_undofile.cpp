@@ -84,6 +84,8 @@ private slots:
     void damagedFilesChangeNothing_data();
     void damagedFilesChangeNothing();
     void reappliedUndoLeavesNewCharactersAlone();
+    void fingerprintsTakenElsewhere_data();
+    void fingerprintsTakenElsewhere();
     void pruneKeepsTheNewestOfEachDatabase();
     void headerCarriesNoSql();
     void filesActOnlyWhereTheyWereWritten_data();
@@ -319,6 +321,53 @@ void TestUndoFile::reappliedUndoLeavesNewCharactersAlone()
     QVERIFY2(error.stored().contains(QStringLiteral("已经执行过")), qPrintable(error));
     QCOMPARE(checksums(), created);
     QVERIFY(TestServers::runSql(m_server, QByteArray("DELETE FROM t_char WHERE charguid = ") + QByteArray::number(copy), kDb));
+}
+
+void TestUndoFile::fingerprintsTakenElsewhere_data()
+{
+    QTest::addColumn<bool>("reachable");
+    QTest::newRow("by a second connection") << true;
+    QTest::newRow("at the commit, the second one failing") << false;
+}
+
+// A merge has a second connection take the fingerprints of what it added while it writes on:
+// the file checks the rows as the commit leaves them, however they were taken.
+void TestUndoFile::fingerprintsTakenElsewhere()
+{
+    QFETCH(bool, reachable);
+    QSqlDatabase &db = DatabaseManager::instance()->database();
+    const QString name = QStringLiteral("undo_elsewhere");
+    {
+        QSqlDatabase other = QSqlDatabase::addDatabase(QStringLiteral("QMYSQL"), name);
+        if (reachable) {
+            const HostConfig config = m_server.hostConfig(kDb);
+            other.setHostName(config.host);
+            other.setPort(config.port);
+            other.setUserName(config.username);
+            other.setPassword(config.password);
+            other.setDatabaseName(kDb);
+            QVERIFY(other.open());
+            QVERIFY(QSqlQuery(other).exec(QStringLiteral("SET SESSION TRANSACTION ISOLATION LEVEL READ UNCOMMITTED")));
+        }
+        UndoableTransaction transaction(db);
+        Message error;
+        QVERIFY2(transaction.begin(QStringLiteral("test"), true, &error), qPrintable(error));
+        QVERIFY(QSqlQuery(db).exec(QStringLiteral("INSERT INTO t_skill (charguid, skid, sktime) VALUES (2100000007, 1, 5), (2100000007, 2, 6), (2100000008, 1, 7)")));
+        transaction.undo()->addRemoval(QStringLiteral("t_skill"), QStringLiteral("charguid"), {2100000007, 2100000008}, 3);
+        transaction.undo()->takeFingerprintsElsewhere(QStringLiteral("t_skill"), [&other](auto job) { job(other); });
+        QVERIFY2(transaction.commit(&error), qPrintable(error));
+        const QString path = transaction.undoPath();
+        other.close();
+
+        // A row changed since: the file refuses; as the merge left them: it removes them.
+        const QByteArray change = "UPDATE t_skill SET sktime = %1 WHERE charguid = 2100000007 AND skid = 2;";
+        QVERIFY(TestServers::runSql(m_server, QByteArray(change).replace("%1", "60"), kDb));
+        QVERIFY(!UndoFile::apply(db, path, &error, true));
+        QVERIFY(TestServers::runSql(m_server, QByteArray(change).replace("%1", "6"), kDb));
+        QVERIFY2(UndoFile::apply(db, path, &error), qPrintable(error));
+        QCOMPARE(query(QStringLiteral("SELECT COUNT(*) FROM t_skill WHERE charguid >= 2100000007")), QStringLiteral("0"));
+    }
+    QSqlDatabase::removeDatabase(name);
 }
 
 // By age: files older than the limit go, except the newest of each database, unless named.
