@@ -338,15 +338,10 @@ void TestUndoFile::fingerprintsTakenElsewhere()
     QSqlDatabase &db = DatabaseManager::instance()->database();
     const QString name = QStringLiteral("undo_elsewhere");
     {
-        QSqlDatabase other = QSqlDatabase::addDatabase(QStringLiteral("QMYSQL"), name);
+        QSqlDatabase other;
         if (reachable) {
-            const HostConfig config = m_server.hostConfig(kDb);
-            other.setHostName(config.host);
-            other.setPort(config.port);
-            other.setUserName(config.username);
-            other.setPassword(config.password);
-            other.setDatabaseName(kDb);
-            QVERIFY(other.open());
+            QVERIFY(openMysqlConnection(name, m_server.hostConfig(kDb), QString()).ok);
+            other = QSqlDatabase::database(name);
             QVERIFY(QSqlQuery(other).exec(QStringLiteral("SET SESSION TRANSACTION ISOLATION LEVEL READ UNCOMMITTED")));
         }
         UndoableTransaction transaction(db);
