@@ -320,10 +320,20 @@ bool deleteCharacters(QSqlDatabase &db, const QList<int> &ids, const QStringList
     const bool joined = ids.size() > kSliceSize;
     if (joined && !fillIdTable(db, ids, &outcome->error))
         return false;
-    // Rows of many characters go into the undo file from a second connection, meanwhile.
+    // Rows of many characters go into the undo file from a second connection, meanwhile. The
+    // characters' own rows are locked here and read first, while the other tables are deleted
+    // from: nobody can change them before their deletion at the end, and the file is not left
+    // waiting for the widest table after it.
     std::unique_ptr<TrailingUndoReader> reader;
-    if (joined && undo)
+    if (joined && undo) {
+        QSqlQuery lock(db);
+        if (!lock.exec(QStringLiteral("SELECT t.charguid FROM t_char t JOIN %1 d ON t.charguid = d.charguid FOR UPDATE").arg(kIdTable))) {
+            outcome->error = lock.lastError().text();
+            return false;
+        }
         reader = std::make_unique<TrailingUndoReader>(db, ids, undo);
+        reader->read(QStringLiteral("t_char"), QStringLiteral("charguid"));
+    }
     QList<Item> steps;
     for (const QString &table : tables)
         steps.append({Step::Table, table, QStringLiteral("charguid")});
@@ -349,7 +359,7 @@ bool deleteCharacters(QSqlDatabase &db, const QList<int> &ids, const QStringList
         outcome->rows += rows;
         if (item.kind == Step::Characters)
             outcome->characters = rows;
-        if (reader)
+        if (reader && item.kind != Step::Characters)
             reader->read(item.table, item.column);
         context.log(reverse ? STORED_TEXT("  清理 t_relation(反向关系): %1 条记录").arg(rows)
                             : STORED_COUNT("  删除 %1: %Ln 条记录").count(rows).arg(item.table));
