@@ -156,14 +156,14 @@ bool MergeRun::planIds()
     // next character.
     QSet<int> taken;
     if (m_settings.targetWorldId != m_settings.sourceWorldId) {
-        for (qsizetype i = 0; i < m_plan.characters.size(); i += 1000) {
-            const QList<SourceCharacter> chunk = m_plan.characters.mid(i, 1000);
+        // The ids are numbers the program read as numbers: written out, 10,000 to a statement.
+        for (qsizetype i = 0; i < m_plan.characters.size(); i += 10000) {
+            QStringList chunk;
+            for (const SourceCharacter &character : m_plan.characters.mid(i, 10000))
+                chunk.append(QString::number(character.guid));
             QSqlQuery check(m_target);
-            check.prepare(QStringLiteral("SELECT charguid FROM t_char WHERE charguid IN (%1)")
-                              .arg(QStringList(chunk.size(), QStringLiteral("?")).join(QLatin1Char(','))));
-            for (const SourceCharacter &character : chunk)
-                check.addBindValue(character.guid);
-            if (!check.exec()) {
+            check.setForwardOnly(true);
+            if (!check.exec(QStringLiteral("SELECT charguid FROM t_char WHERE charguid IN (%1)").arg(chunk.join(QLatin1Char(','))))) {
                 addLogLine(STORED_TEXT("检测 charguid 冲突失败：%1").arg(check.lastError().text()));
                 return false;
             }
@@ -342,16 +342,18 @@ bool MergeRun::createGuidTables(QSqlDatabase &db, Message *error)
 bool MergeRun::fillGuidTable(QSqlDatabase &db, Message *error) const
 {
     QSqlQuery query(db);
-    for (qsizetype i = 0; i < m_plan.characters.size(); i += 1000) {
+    for (qsizetype i = 0; i < m_plan.characters.size(); i += 10000) {
         QStringList ids;
-        for (const SourceCharacter &character : m_plan.characters.mid(i, 1000))
+        for (const SourceCharacter &character : m_plan.characters.mid(i, 10000))
             ids.append(QStringLiteral("(%1)").arg(character.guid));
-        for (const QString &table : {kGuidTable, kPartnerTable}) {
-            if (!query.exec(QStringLiteral("INSERT INTO %1 (charguid) VALUES %2").arg(table, ids.join(QStringLiteral(", "))))) {
-                *error = STORED_TEXT("写入临时表失败：%1").arg(query.lastError().text());
-                return false;
-            }
+        if (!query.exec(QStringLiteral("INSERT INTO %1 (charguid) VALUES %2").arg(kGuidTable, ids.join(QLatin1Char(','))))) {
+            *error = STORED_TEXT("写入临时表失败：%1").arg(query.lastError().text());
+            return false;
         }
+    }
+    if (!query.exec(QStringLiteral("INSERT INTO %1 (charguid) SELECT charguid FROM %2").arg(kPartnerTable, kGuidTable))) {
+        *error = STORED_TEXT("写入临时表失败：%1").arg(query.lastError().text());
+        return false;
     }
     return true;
 }
