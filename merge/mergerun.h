@@ -156,7 +156,7 @@ private:
     // A second connection to the target that takes the undo file's fingerprints of each table
     // once it is written, while the merge writes the next one.
     void startChecker();
-    void checkWritten(const QString &table, const QString &database = QString());
+    void checkWritten(const QString &table);
     bool saveAddedCharacters(Message *error);
     bool purgeLowLevel(QSqlDatabase &db, const Message &label, const QList<int> &ids);
     bool copyAccounts(const MergePlan &plan);

@@ -366,10 +366,10 @@ void MergeRun::startChecker()
     }
 }
 
-void MergeRun::checkWritten(const QString &table, const QString &database)
+void MergeRun::checkWritten(const QString &table)
 {
     if (m_checker)
-        m_undo->takeFingerprintsElsewhere(table, [this](auto job) { m_checker->post(std::move(job)); }, database);
+        m_undo->takeFingerprintsElsewhere(table, [this](auto job) { m_checker->post(std::move(job)); });
 }
 
 bool MergeRun::saveAddedCharacters(Message *error)
