@@ -5,6 +5,7 @@
 #include "base/storedtext.h"
 
 #include <QDeadlineTimer>
+#include <QElapsedTimer>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QThread>
@@ -20,13 +21,16 @@ QByteArray valueOf(QSqlDatabase &db, const QByteArray &sql, bool *ok)
 }
 
 // Waits until the server has finished with the lost connection: gone, or idle without a
-// transaction. One idle inside its transaction never got the COMMIT: ended, it rolls back.
+// transaction. One that stays idle inside its transaction never got the COMMIT: ended, it rolls
+// back. A COMMIT still on its way (unread in the server's socket on a busy machine) finds the
+// connection idle for a moment too, so it is ended only after two seconds of that.
 bool waitForLostConnection(QSqlDatabase &db, qint64 id, QString *detail)
 {
     if (id <= 0)
         return true;
     QSqlQuery query(db);
     const QDeadlineTimer deadline(20000);
+    QElapsedTimer idle;
     bool ended = false;
     while (!deadline.hasExpired()) {
         if (!query.exec(QStringLiteral("SELECT COMMAND FROM information_schema.PROCESSLIST WHERE ID = %1").arg(id))) {
@@ -41,10 +45,14 @@ bool waitForLostConnection(QSqlDatabase &db, qint64 id, QString *detail)
                 && query.next() && query.value(0).toInt() > 0;
             if (!open)
                 return true;
-            if (!ended) {
+            if (!idle.isValid())
+                idle.start();
+            if (!ended && idle.elapsed() >= 2000) {
                 ended = query.exec(QStringLiteral("KILL %1").arg(id));
                 debugLog(STORED_TEXT("提交未到达服务器的连接 %1 仍持有事务，已结束它").arg(id));
             }
+        } else {
+            idle.invalidate();
         }
         QThread::msleep(100);
     }

@@ -566,6 +566,7 @@ void TestUndoFile::lostCommitAnswerIsSettled_data()
     QTest::newRow("answer lost after the commit") << int(CommitDropper::Mode::AfterServer) << false << true << true;
     QTest::newRow("commit lost before the server") << int(CommitDropper::Mode::BeforeServer) << false << false << false;
     QTest::newRow("server out of reach afterwards") << int(CommitDropper::Mode::AfterServer) << true << true << false;
+    QTest::newRow("commit slow on its way") << int(CommitDropper::Mode::InFlight) << false << true << true;
 }
 
 void TestUndoFile::lostCommitAnswerIsSettled()
@@ -606,7 +607,7 @@ void TestUndoFile::lostCommitAnswerIsSettled()
         // The undo's own answer lost: it is found to have taken place.
         CommitDropper proxy(m_server.host, m_server.port);
         connectSession(proxy.port());
-        proxy.arm(CommitDropper::Mode::AfterServer);
+        proxy.arm(CommitDropper::Mode(mode));
         applied = UndoFile::apply(DatabaseManager::instance()->database(), path, UndoFile::ApplyOptions());
         QVERIFY(proxy.fired());
     }

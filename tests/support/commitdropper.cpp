@@ -7,6 +7,7 @@
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QThread>
+#include <QTimer>
 
 #include <atomic>
 
@@ -83,14 +84,28 @@ private:
                     && packet.mid(5).trimmed().toUpper() == "COMMIT";
                 if (commit && m_armed.exchange(false)) {
                     m_fired = true;
+                    if (m_unreachable)
+                        m_server->close();
+                    server->disconnect(client);
+                    QObject::disconnect(client, &QTcpSocket::disconnected, nullptr, nullptr);
+                    if (m_mode == Mode::InFlight) {
+                        server->setParent(nullptr);
+                        QTimer::singleShot(500, server, [server, packet] {
+                            server->write(packet);
+                            server->flush();
+                            server->waitForBytesWritten(1000);
+                            server->abort();
+                            server->deleteLater();
+                        });
+                        client->abort();
+                        client->deleteLater();
+                        return;
+                    }
                     if (m_mode == Mode::AfterServer) {
                         server->write(packet);
                         server->flush();
                         server->waitForBytesWritten(1000);
                     }
-                    if (m_unreachable)
-                        m_server->close();
-                    server->disconnect(client);
                     server->abort();
                     client->abort();
                     client->deleteLater();

@@ -13,6 +13,8 @@ public:
     enum class Mode {
         AfterServer,   // the COMMIT reaches the server, then both sides are closed: it commits
         BeforeServer,  // both sides are closed instead of forwarding it: it never commits
+        InFlight,      // the program's side is closed at once, and the COMMIT reaches the server
+                       // half a second later, as one slow on the way: it commits
     };
 
     CommitDropper(const QString &host, int port);
