@@ -35,4 +35,19 @@ export QUORVEL_TEST_SERVERS_b="${ports[2]},${ports[3]}"
 echo "== Test servers on 127.0.0.1:${ports[*]}"
 
 cd "$BUILD_DIR"
-ctest --output-on-failure --timeout 600 -j2
+status=0
+ctest --output-on-failure --timeout 600 -j2 || status=$?
+if [ "$status" -ne 0 ]; then
+    # A test that lost its server: whether each one still runs, and how a stopped one ended.
+    for n in 1 2 3 4; do
+        dir="$SERVERS/server$n"
+        if [ -f "$dir/mariadbd.pid" ] && kill -0 "$(cat "$dir/mariadbd.pid")" 2>/dev/null; then
+            echo "== server$n (port ${ports[n-1]}) runs"
+        else
+            echo "== server$n (port ${ports[n-1]}) has stopped; the end of its log:"
+            tail -n 60 "$dir/error.log" || true
+        fi
+    done
+    df -h "$SERVERS" || true
+fi
+exit "$status"

@@ -469,6 +469,10 @@ bool TestFaultMatrix::run(const QString &operation, const QString &fault, QStrin
     }
     if (fault == QLatin1String("stopped"))
         TestServers::stop(m_server);
+    // The sessions open before the operation: not the command's, nor the ones the test kills.
+    const QString before = TestServers::querySql(m_server, QStringLiteral("SELECT GROUP_CONCAT(ID) FROM information_schema.PROCESSLIST")).trimmed();
+    const QString opened = QStringLiteral("SELECT COUNT(*) FROM information_schema.PROCESSLIST WHERE ID <> CONNECTION_ID() "
+                                          "AND COMMAND <> 'Daemon' AND ID NOT IN (%1)").arg(before.isEmpty() ? QStringLiteral("0") : before);
     QProcess *locks = fault == QLatin1String("connection") || fault == QLatin1String("program") ? holdLocks(kLocks.value(operation)) : nullptr;
     QProcess *killer = fault == QLatin1String("connection") ? killWaitingConnection() : nullptr;
     const bool reported = command ? runCommand(operation, fault, output) : runEngine(operation, fault);
@@ -483,6 +487,10 @@ bool TestFaultMatrix::run(const QString &operation, const QString &fault, QStrin
         process->waitForFinished(5000);
         delete process;
     }
+    // What a killed program started may outlive it (a restore's client runs what it was sent):
+    // the row ends when every session opened since the command's start has.
+    if (command && locks && !QTest::qWaitFor([&] { return TestServers::querySql(m_server, opened).trimmed() == QLatin1String("0"); }, 60000))
+        qWarning() << "sessions of the operation still open:" << TestServers::querySql(m_server, QStringLiteral("SHOW PROCESSLIST"));
     return reported;
 }
 

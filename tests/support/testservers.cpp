@@ -108,9 +108,12 @@ TestServer startOwned()
     return server;
 }
 
-QProcess *startClient(const TestServer &server, const QString &database, QObject *parent, const QString &inputFile = QString())
+// `channels`: MergedChannels where the client's errors are to be read with its output.
+QProcess *startClient(const TestServer &server, const QString &database, QObject *parent,
+                      QProcess::ProcessChannelMode channels = QProcess::SeparateChannels, const QString &inputFile = QString())
 {
     auto *process = new QProcess(parent);
+    process->setProcessChannelMode(channels);
     if (!inputFile.isEmpty())
         process->setStandardInputFile(inputFile);
     // The tests' own statements (fixtures with zero dates, GROUP BY checks) in a mode of their
@@ -245,8 +248,7 @@ bool start(const TestServer &server)
 bool runSql(const TestServer &server, const QByteArray &sql, const QString &database)
 {
     QObject owner;
-    QProcess *client = startClient(server, database, &owner);
-    client->setProcessChannelMode(QProcess::MergedChannels);
+    QProcess *client = startClient(server, database, &owner, QProcess::MergedChannels);
     client->write(sql);
     client->closeWriteChannel();
     const bool ok = client->waitForFinished(600000) && client->exitStatus() == QProcess::NormalExit
@@ -527,8 +529,7 @@ bool loadSample(const TestServer &server, const SampleOptions &options)
     writeSampleDatabase(&script, options);
     script.close();
     QObject owner;
-    QProcess *client = startClient(server, QString(), &owner, script.fileName());
-    client->setProcessChannelMode(QProcess::MergedChannels);
+    QProcess *client = startClient(server, QString(), &owner, QProcess::MergedChannels, script.fileName());
     const bool ok = client->waitForFinished(1800000) && client->exitStatus() == QProcess::NormalExit && client->exitCode() == 0;
     if (!ok)
         qWarning().noquote() << "mysql client failed loading the sample:" << client->readAll() << client->errorString();
