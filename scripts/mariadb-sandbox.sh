@@ -45,7 +45,9 @@ start() {
         if port_in_use "$port"; then echo "port $port is in use" >&2; return 3; fi
         local logged=0
         [ -f "$dir/error.log" ] && logged=$(stat -c %s "$dir/error.log")
-        setsid mariadbd --no-defaults --user=root --datadir="$dir/data" \
+        # Temporary tables in a folder of its own: nothing else on the machine removes them.
+        mkdir -p "$dir/tmp"
+        setsid mariadbd --no-defaults --user=root --datadir="$dir/data" --tmpdir="$dir/tmp" \
             --socket="$dir/mariadbd.sock" --port="$port" --bind-address=127.0.0.1 \
             --skip-name-resolve --pid-file="$dir/mariadbd.pid" \
             --log-error="$dir/error.log" --innodb-buffer-pool-size=256M \
