@@ -3,7 +3,8 @@
 //   - multi-row INSERTs of literals, as the merges' RowCopier writes them (read, written and
 //     sent on one connection, no reader thread);
 //   - the same statements, built beforehand: what the server alone spends on them;
-//   - prepared multi-row INSERTs with every value bound (the binary protocol).
+//   - prepared multi-row INSERTs with every value bound (the binary protocol);
+//   - files the server loads (LOAD DATA LOCAL INFILE), as the copier writes them.
 // Each round runs in a transaction that is rolled back. The largest related tables are used:
 //   bench_rowforms [characters]     (default 20000; uses QUORVEL_TEST_SERVERS or its own server)
 #include "db/sqlcolumns.h"
@@ -139,7 +140,8 @@ int main(int argc, char *argv[])
             return 1;
         const QList<QByteArray> statements = literalStatements(rows);
         const QStringList forms = {QStringLiteral("INSERT ... SELECT (baseline)"), QStringLiteral("literal INSERTs, as copied"),
-                                   QStringLiteral("literal INSERTs, server only"), QStringLiteral("bound values")};
+                                   QStringLiteral("literal INSERTs, server only"), QStringLiteral("bound values"),
+                                   QStringLiteral("files loaded, as copied")};
         QList<QList<double>> seconds(forms.size());
         for (int round = 0; round < 3; ++round) {
             for (int form = 0; form < forms.size(); ++form) {
@@ -151,12 +153,15 @@ int main(int argc, char *argv[])
                 Message error;
                 if (form == 0) {
                     ok = query.exec(QStringLiteral("INSERT INTO %1 (%2) SELECT %2 FROM %3").arg(kScratch, rows.names, table));
-                } else if (form == 1) {
+                } else if (form == 1 || form == 4) {
+                    FileLoading loading;
                     RowCopier copier(db, db, kScratch);
                     copier.setColumns(rows.columns, rows.columns, false);
+                    copier.setFileLoading(form == 4 ? &loading : nullptr);
                     qint64 copied = 0;
                     ok = copier.copy(QStringLiteral("SELECT %1 FROM %2 t").arg(copier.selectList(QStringLiteral("t")), table), {}, {}, {},
                                      &copied, &error);
+                    ok = ok && !loading.refused;
                 } else if (form == 2) {
                     for (const QByteArray &statement : statements)
                         ok = ok && query.exec(QString::fromLatin1(statement));

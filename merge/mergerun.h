@@ -162,6 +162,8 @@ private:
     bool copyAccounts(const MergePlan &plan);
     bool copyCharacters(const MergePlan &plan);
     bool copyRelatedTables(const MergePlan &plan);
+    // The target's file loading, for the character tables; nullptr where its driver has none.
+    FileLoading *fileLoading();
     std::unique_ptr<RowCopier> startTable(const MergePlan &plan, const QString &table);
     bool copyTable(const MergePlan &plan, const QString &table, RowCopier *copier);
     void finish(const MergePlan &plan);
@@ -178,6 +180,7 @@ private:
     QSqlDatabase m_sourceWeb;
     std::unique_ptr<SourceReader> m_reader;  // reads the character tables while the target writes
     std::unique_ptr<SourceReader> m_checker;  // on the target, READ UNCOMMITTED, while it writes
+    FileLoading m_fileLoading;  // whether the target takes the character tables' rows as files
     bool m_readerHasIds = false;  // the reader's id tables hold the plan's characters
     QString m_targetWeb;  // the target account table, qualified
     QString m_sourceAccounts;  // the source's, read through the character connection's snapshot

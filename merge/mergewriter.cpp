@@ -120,6 +120,7 @@ bool MergeRun::copyCharacters(const MergePlan &plan)
     const auto columns = plan.columns.value(QStringLiteral("t_char"));
     RowCopier copier(m_sourceChar, m_target, QStringLiteral("t_char"));
     copier.setReader(m_reader.get());
+    copier.setFileLoading(fileLoading());
     copier.setColumns(columns.first, columns.second, m_settings.fillMissingColumns, {QStringLiteral("aid")});
     addLogLine(STORED_TEXT("获取到 t_char 表 %1 个字段").arg(columns.second.size()));
     const int guid = copier.position(QStringLiteral("charguid"));
@@ -161,11 +162,18 @@ bool MergeRun::copyCharacters(const MergePlan &plan)
     return true;
 }
 
+FileLoading *MergeRun::fileLoading()
+{
+    // Only the native driver hands the client library's file requests through.
+    return m_target.driverName() == QLatin1String("QMYSQL") ? &m_fileLoading : nullptr;
+}
+
 std::unique_ptr<RowCopier> MergeRun::startTable(const MergePlan &plan, const QString &table)
 {
     const auto columns = plan.columns.value(table);
     auto copier = std::make_unique<RowCopier>(m_sourceChar, m_target, table);
     copier->setReader(m_reader.get());
+    copier->setFileLoading(fileLoading());
     copier->setColumns(columns.first, columns.second, m_settings.fillMissingColumns, {QStringLiteral("aid")});
     const int guid = copier->position(QStringLiteral("charguid"));
     const bool relation = table == QLatin1String("t_relation");
@@ -251,6 +259,8 @@ bool MergeRun::copyRelatedTables(const MergePlan &plan)
             return false;
         }
     }
+    if (fileLoading() && m_fileLoading.refused)
+        addLogLine(STORED_TEXT("主区不接受本地文件导入（LOAD DATA LOCAL INFILE），各表改用 INSERT 语句写入"));
     return true;
 }
 

@@ -3,7 +3,9 @@
 #include "base/storedtext.h"
 
 
+#include <QDir>
 #include <QQueue>
+#include <QTemporaryFile>
 #include <QSemaphore>
 #include <QRegularExpression>
 #include <QSqlError>
@@ -17,6 +19,30 @@ namespace {
 const qsizetype kStatementBytes = 512 * 1024;
 // Statements built ahead of the writer: enough to keep it busy, little memory.
 const int kStatementsAhead = 3;
+// A file is loaded when it reaches this size.
+const qsizetype kFileBytes = 1024 * 1024;
+const char kSavepoint[] = "quorvel_rows";
+
+// Bytes as a field of a file that LOAD DATA reads with its default escaping.
+void appendField(QByteArray *out, const QByteArray &bytes)
+{
+    const char *run = bytes.constData();
+    const char *const end = run + bytes.size();
+    for (const char *at = run; at != end; ++at) {
+        char escaped = 0;
+        switch (*at) {
+        case '\\': escaped = '\\'; break;
+        case '\t': escaped = 't'; break;
+        case '\n': escaped = 'n'; break;
+        case '\r': escaped = 'r'; break;
+        case '\0': escaped = '0'; break;
+        default: continue;
+        }
+        out->append(run, at - run).append('\\').append(escaped);
+        run = at + 1;
+    }
+    out->append(run, end - run);
+}
 
 // The character set to relabel a value with, so that the server converts its bytes from the
 // source's character set into the target's; empty when both agree.
@@ -41,26 +67,26 @@ public:
         return m_stopped;
     }
     // False once the writer has stopped taking them.
-    bool push(const QByteArray &statement, int rows)
+    bool push(RowCopier::Chunk &chunk)
     {
         QMutexLocker lock(&m_mutex);
         while (m_queue.size() >= kStatementsAhead && !m_stopped)
             m_changed.wait(&m_mutex);
         if (m_stopped)
             return false;
-        m_queue.enqueue({statement, rows});
+        m_queue.enqueue(std::move(chunk));
         m_changed.wakeAll();
         return true;
     }
     // False when the reader has finished and everything is taken.
-    bool pop(QByteArray *statement, int *rows)
+    bool pop(RowCopier::Chunk *chunk)
     {
         QMutexLocker lock(&m_mutex);
         while (m_queue.isEmpty() && !m_finished)
             m_changed.wait(&m_mutex);
         if (m_queue.isEmpty())
             return false;
-        std::tie(*statement, *rows) = m_queue.dequeue();
+        *chunk = m_queue.dequeue();
         m_changed.wakeAll();
         return true;
     }
@@ -92,7 +118,7 @@ public:
 private:
     QMutex m_mutex;
     QWaitCondition m_changed;
-    QQueue<std::pair<QByteArray, int>> m_queue;
+    QQueue<RowCopier::Chunk> m_queue;
     bool m_finished = false;
     bool m_stopped = false;
     bool m_ok = false;
@@ -197,6 +223,20 @@ void RowCopier::setColumns(const QList<Column> &targetColumns, const QList<Colum
             // where JSON is longtext, must reach a MySQL JSON column as text, not bytes.
             target.kind = column.kind == ValueKind::Json ? ValueKind::Json : source->kind;
             target.charset = source->kind == ValueKind::Enum ? source->charset.toLatin1() : conversion(*source, column);
+            // As text, a value takes the target column's own conversion from a string: exact
+            // where both columns are of one kind, and text of one character set.
+            switch (target.kind) {
+            case ValueKind::Json:
+                break;
+            case ValueKind::Enum:
+                target.asText = column.kind == ValueKind::Enum && source->charset == column.charset;
+                break;
+            case ValueKind::Bytes:
+                target.asText = column.kind == ValueKind::Bytes && target.charset.isEmpty();
+                break;
+            default:
+                target.asText = column.kind == target.kind;
+            }
             m_select.append(column.lower);
         } else if (column.needsValue() && fillRequired && !newRowValue(column).isEmpty()) {
             target.expression = newRowValue(column).toLatin1();
@@ -260,6 +300,37 @@ void RowCopier::start(const QString &select, const QVariantList &values, const T
     m_values = values;
     m_transform = transform;
     m_cancelled = cancelled;
+    m_load.clear();
+    if (m_loading && !m_loading->refused) {
+        // The file's fields in column order; numbers that the server would read as strings
+        // (BIT, YEAR) and timestamps in seconds go through variables, as their literals do.
+        QStringList fields;
+        QStringList sets;
+        bool asText = true;
+        for (int i = 0; i < m_columns.size() && asText; ++i) {
+            const Target &column = m_columns.at(i);
+            const QString variable = QStringLiteral("@quorvel_f%1").arg(i);
+            if (!column.expression.isEmpty()) {
+                sets.append(column.name + QStringLiteral(" = ") + QString::fromLatin1(column.expression));
+            } else if (!column.asText) {
+                asText = false;
+            } else if (column.kind == ValueKind::Bit || column.kind == ValueKind::Year) {
+                fields.append(variable);
+                sets.append(QStringLiteral("%1 = CAST(%2 AS UNSIGNED)").arg(column.name, variable));
+            } else if (column.kind == ValueKind::Timestamp) {
+                fields.append(variable);
+                sets.append(QStringLiteral("%1 = IF(%2 = 0, '0000-00-00 00:00:00', FROM_UNIXTIME(%2))").arg(column.name, variable));
+            } else {
+                fields.append(column.name);
+            }
+        }
+        if (asText && !fields.isEmpty()) {
+            // The default format: tab between fields, a line per row, backslash escapes.
+            m_load = QStringLiteral(" INTO TABLE %1 CHARACTER SET binary (%2)").arg(m_table, fields.join(QStringLiteral(", "))).toUtf8();
+            if (!sets.isEmpty())
+                m_load += " SET " + sets.join(QStringLiteral(", ")).toUtf8();
+        }
+    }
     if (!m_reader)
         return;
     m_pipe = std::make_unique<StatementPipe>();
@@ -269,7 +340,7 @@ void RowCopier::start(const QString &select, const QVariantList &values, const T
             return;
         }
         Message error;
-        const bool ok = read(source, [pipe](const QByteArray &statement, int rows) { return pipe->push(statement, rows); }, &error);
+        const bool ok = read(source, [pipe](Chunk &chunk) { return pipe->push(chunk); }, &error);
         pipe->finish(ok, error);
     });
 }
@@ -284,23 +355,22 @@ bool RowCopier::finish(qint64 *copied, Message *error)
 {
     *copied = 0;
     if (!m_pipe) {
-        return read(m_source, [&](const QByteArray &statement, int rows) {
-            if (!flush(statement, rows, error))
+        return read(m_source, [&](Chunk &chunk) {
+            if (!flush(chunk, error))
                 return false;
-            *copied += rows;
+            *copied += chunk.rows;
             return true;
         }, error);
     }
-    QByteArray statement;
-    int rows = 0;
+    Chunk chunk;
     bool ok = true;
-    while (m_pipe->pop(&statement, &rows)) {
-        if (!flush(statement, rows, error)) {
+    while (m_pipe->pop(&chunk)) {
+        if (!flush(chunk, error)) {
             ok = false;
             m_pipe->stop();
             break;
         }
-        *copied += rows;
+        *copied += chunk.rows;
     }
     Message readError;
     if (!m_pipe->wait(&readError) && ok) {
@@ -325,8 +395,20 @@ bool RowCopier::read(QSqlDatabase db, const Sink &sink, Message *error) const
         *error = source.lastError().text();
         return false;
     }
-    QByteArray statement;
-    int rows = 0;
+    // A full chunk goes, unless the operation was cancelled meanwhile.
+    const Sink send = [&](Chunk &chunk) {
+        if (chunk.bytes.isEmpty())
+            return true;
+        if (m_cancelled && m_cancelled()) {
+            *error = STORED_TEXT("合区已取消");
+            return false;
+        }
+        const bool sent = sink(chunk);
+        chunk = Chunk();
+        return sent;
+    };
+    Chunk statement;
+    Chunk file;
     while (source.next()) {
         QVariantList row;
         row.reserve(m_columns.size());
@@ -334,38 +416,99 @@ bool RowCopier::read(QSqlDatabase db, const Sink &sink, Message *error) const
             row.append(column.source >= 0 ? source.value(column.source) : QVariant());
         if (m_transform && !m_transform(row))
             continue;
-        QByteArray literal;
-        QList<QByteArray> prelude;
-        if (!rowLiteral(row, &literal, &prelude, error))
-            return false;
-        if (!prelude.isEmpty()) {
-            // A row with a value larger than a statement may be: alone, after its variables.
-            if (rows > 0 && !sink(statement, rows))
+        // The rows keep their order: what waits in the other chunk goes first.
+        if (!m_load.isEmpty() && !m_loading->refused && !hasLargeValue(row)) {
+            if (!send(statement) || !addToFile(row, &file, error))
                 return false;
-            statement.clear();
-            rows = 0;
-            for (const QByteArray &part : std::as_const(prelude)) {
-                if (!sink(part, 0))
-                    return false;
-            }
-            if (!sink(m_insert + literal, 1))
+            if (file.bytes.size() >= kFileBytes && !send(file))
                 return false;
             continue;
         }
-        statement += (statement.isEmpty() ? m_insert : QByteArray(",")) + literal;
-        ++rows;
-        if (statement.size() < m_statementLimit)
-            continue;
-        if (m_cancelled && m_cancelled()) {
-            *error = STORED_TEXT("合区已取消");
+        if (!send(file) || !addToStatement(row, &statement, send, error))
             return false;
-        }
-        if (!sink(statement, rows))
-            return false;
-        statement.clear();
-        rows = 0;
     }
-    return rows == 0 || sink(statement, rows);
+    return send(file) && send(statement);
+}
+
+bool RowCopier::addToStatement(const QVariantList &row, Chunk *statement, const Sink &sink, Message *error) const
+{
+    QByteArray literal;
+    QList<QByteArray> prelude;
+    if (!rowLiteral(row, &literal, &prelude, error))
+        return false;
+    if (!prelude.isEmpty()) {
+        if (!sink(*statement))
+            return false;
+        for (const QByteArray &part : std::as_const(prelude)) {
+            Chunk variable{part, 0, {}};
+            if (!sink(variable))
+                return false;
+        }
+        Chunk alone{m_insert + literal, 1, {}};
+        return sink(alone);
+    }
+    statement->bytes += (statement->bytes.isEmpty() ? m_insert : QByteArray(",")) + literal;
+    ++statement->rows;
+    return statement->bytes.size() < m_statementLimit || sink(*statement);
+}
+
+bool RowCopier::hasLargeValue(const QVariantList &row) const
+{
+    for (int i = 0; i < row.size(); ++i) {
+        if (m_columns.at(i).expression.isEmpty() && row.at(i).typeId() == QMetaType::QByteArray && literalSize(row.at(i)) > m_statementLimit / 2)
+            return true;
+    }
+    return false;
+}
+
+bool RowCopier::addToFile(const QVariantList &row, Chunk *file, Message *error) const
+{
+    bool first = true;
+    for (int i = 0; i < row.size(); ++i) {
+        const Target &column = m_columns.at(i);
+        if (!column.expression.isEmpty())
+            continue;
+        if (!first)
+            file->bytes.append('\t');
+        first = false;
+        const QVariant &value = row.at(i);
+        if (value.isNull()) {
+            file->bytes.append("\\N", 2);
+            continue;
+        }
+        // The literal checks the value; the file takes its text: numbers as their literals
+        // (digits, sign, point, exponent), text and binary as their bytes.
+        QByteArray literal;
+        bool ok = true;
+        switch (column.kind) {
+        case ValueKind::Bytes:
+        case ValueKind::Enum:
+            ok = value.typeId() == QMetaType::QByteArray;
+            if (ok)
+                appendField(&file->bytes, value.toByteArray());
+            else
+                *error = STORED_TEXT("无法写入的值类型 %1").arg(QString::fromLatin1(value.typeName()));
+            break;
+        case ValueKind::Temporal:
+            ok = appendLiteral(&literal, column.kind, value, error);
+            file->bytes.append(literal.mid(1, literal.size() - 2));  // without its quotes
+            break;
+        case ValueKind::Timestamp:
+            ok = appendLiteral(&literal, column.kind, value, error);
+            file->bytes.append(literal.startsWith("FROM_UNIXTIME(") ? literal.mid(14, literal.size() - 15) : QByteArray("0"));
+            break;
+        default:
+            ok = appendLiteral(&file->bytes, column.kind, value, error);
+        }
+        if (!ok) {
+            *error = QStringLiteral("%1.%2: %3").arg(m_table, column.lower, *error);
+            return false;
+        }
+    }
+    file->bytes.append('\n');
+    file->lines.append(row);
+    ++file->rows;
+    return true;
 }
 
 bool RowCopier::rowLiteral(const QVariantList &row, QByteArray *literal, QList<QByteArray> *prelude, Message *error) const
@@ -392,14 +535,68 @@ bool RowCopier::rowLiteral(const QVariantList &row, QByteArray *literal, QList<Q
     return true;
 }
 
-bool RowCopier::flush(const QByteArray &statement, int rows, Message *error)
+bool RowCopier::flush(Chunk &chunk, Message *error)
 {
+    if (!chunk.lines.isEmpty())
+        return load(chunk, error);
     QSqlQuery insert(m_target);
-    const bool ok = insert.exec(QString::fromLatin1(statement));
-    if (!ok || insert.numRowsAffected() != rows) {
-        *error = QStringLiteral("%1: %2").arg(m_table, ok ? STORED_TEXT("写入 %1 行，应为 %2 行").arg(insert.numRowsAffected()).arg(rows).stored()
+    const bool ok = insert.exec(QString::fromLatin1(chunk.bytes));
+    if (!ok || insert.numRowsAffected() != chunk.rows) {
+        *error = QStringLiteral("%1: %2").arg(m_table, ok ? STORED_TEXT("写入 %1 行，应为 %2 行").arg(insert.numRowsAffected()).arg(chunk.rows).stored()
                                                           : insert.lastError().text());
         return false;
     }
     return true;
+}
+
+bool RowCopier::load(Chunk &chunk, Message *error)
+{
+    if (m_loading->refused)
+        return writeStatements(chunk.lines, error);
+    if (!m_file) {
+        m_file = std::make_unique<QTemporaryFile>(QDir::tempPath() + QStringLiteral("/quorvel_rows_XXXXXX"));
+        if (!m_file->open()) {
+            m_loading->refused = true;
+            return writeStatements(chunk.lines, error);
+        }
+    }
+    if (!m_file->resize(0) || !m_file->seek(0) || m_file->write(chunk.bytes) != chunk.bytes.size() || !m_file->flush())
+        return writeStatements(chunk.lines, error);
+    QSqlQuery query(m_target);
+    if (!query.exec(QStringLiteral("SAVEPOINT ") + QLatin1String(kSavepoint))) {
+        *error = QStringLiteral("%1: %2").arg(m_table, query.lastError().text());
+        return false;
+    }
+    // The client library reads the file by the name the statement gives.
+    QByteArray name = QDir::fromNativeSeparators(m_file->fileName()).toUtf8();
+    name.replace("\\", "\\\\").replace("'", "''");
+    const bool loaded = query.exec(QString::fromUtf8("LOAD DATA LOCAL INFILE '" + name + "'" + m_load));
+    const qint64 written = loaded ? query.numRowsAffected() : -1;
+    // LOCAL makes the server turn what does not fit into warnings: a warning takes the file back.
+    const bool exact = loaded && written == chunk.rows && query.exec(QStringLiteral("SELECT @@warning_count")) && query.next()
+        && query.value(0).toInt() == 0;
+    if (exact)
+        return true;
+    if (!query.exec(QStringLiteral("ROLLBACK TO SAVEPOINT ") + QLatin1String(kSavepoint))) {
+        *error = QStringLiteral("%1: %2").arg(m_table, query.lastError().text());
+        return false;
+    }
+    if (!loaded)
+        m_loading->refused = true;
+    return writeStatements(chunk.lines, error);
+}
+
+bool RowCopier::writeStatements(const QList<QVariantList> &rows, Message *error)
+{
+    const Sink write = [&](Chunk &chunk) {
+        const bool written = chunk.bytes.isEmpty() || flush(chunk, error);
+        chunk = Chunk();
+        return written;
+    };
+    Chunk statement;
+    for (const QVariantList &row : rows) {
+        if (!addToStatement(row, &statement, write, error))
+            return false;
+    }
+    return write(statement);
 }

@@ -13,11 +13,21 @@
 #include <QVariant>
 #include <QWaitCondition>
 
+#include <atomic>
 #include <deque>
 #include <functional>
 #include <memory>
 
+class QTemporaryFile;
 class StatementPipe;
+
+// Whether a target connection takes rows as files (LOAD DATA LOCAL INFILE, which the server's
+// local_infile and the client library must both allow). Shared by the copiers of one target
+// connection: after the first refusal the others write statements without asking again.
+struct FileLoading
+{
+    std::atomic_bool refused{false};
+};
 
 // A thread with a connection of its own: the merge's reader of the source, or its checker of
 // the target (UndoFile::takeFingerprintsElsewhere). A RowCopier given a reader reads the
@@ -83,6 +93,11 @@ public:
     QString selectList(const QString &alias) const;
     // A target column written as a fixed expression, not from the source ("0" for is_online).
     void setFixed(const QString &lower, const QString &expression);
+    // Writes the rows as files that the target loads where every column's value travels
+    // exactly as text (numbers, dates, the bytes of a column of the same character set on both
+    // sides), and statements otherwise. A file that the target refuses or warns about is taken
+    // back to a savepoint and its rows go as statements. Without it (nullptr), statements.
+    void setFileLoading(FileLoading *loading) { m_loading = loading; }
 
     // Runs `select` on the source (its values bound), lets `transform` change or drop (false)
     // each row, and inserts the rows. False with *error when a statement fails or `cancelled`
@@ -97,6 +112,14 @@ public:
     // Makes a started read stop soon; for copiers whose turn will not come.
     void stop();
 
+    // What the reader hands the writer: a statement, or the lines of a file to load.
+    struct Chunk
+    {
+        QByteArray bytes;
+        int rows = 0;               // the rows it writes; 0 for a statement that sets a variable
+        QList<QVariantList> lines;  // a file's rows, to write as statements if it is not taken
+    };
+
 private:
     struct Target
     {
@@ -106,13 +129,22 @@ private:
         QByteArray expression; // a fixed expression instead of the source's value
         QByteArray charset;    // the source's character set where the target's differs
         Sql::ValueKind kind = Sql::ValueKind::Bytes;  // of the value as the source reads it
+        bool asText = false;   // its value travels exactly as a file's text
     };
-    using Sink = std::function<bool(const QByteArray &statement, int rows)>;
+    using Sink = std::function<bool(Chunk &chunk)>;
     bool read(QSqlDatabase source, const Sink &sink, Message *error) const;
     // The literal of one row, "(..)"; a value too large for one statement goes into a variable,
     // whose statements come first in *prelude.
     bool rowLiteral(const QVariantList &row, QByteArray *literal, QList<QByteArray> *prelude, Message *error) const;
-    bool flush(const QByteArray &statement, int rows, Message *error);
+    // Adds a row to *statement, handing it to `sink` when full; a row with a large value goes
+    // alone, after its variables.
+    bool addToStatement(const QVariantList &row, Chunk *statement, const Sink &sink, Message *error) const;
+    // A row as a line of the file: its values as text, tab between them.
+    bool addToFile(const QVariantList &row, Chunk *file, Message *error) const;
+    bool hasLargeValue(const QVariantList &row) const;
+    bool flush(Chunk &chunk, Message *error);
+    bool load(Chunk &chunk, Message *error);
+    bool writeStatements(const QList<QVariantList> &rows, Message *error);
 
     QSqlDatabase m_source;
     QSqlDatabase m_target;
@@ -128,4 +160,7 @@ private:
     Transform m_transform;
     Cancelled m_cancelled;
     std::unique_ptr<StatementPipe> m_pipe;  // while the reader reads
+    FileLoading *m_loading = nullptr;
+    QByteArray m_load;       // the LOAD statement after the file's name; empty: statements only
+    std::unique_ptr<QTemporaryFile> m_file;
 };

@@ -4331,6 +4331,10 @@ Quit?</translation>
         <source>副区读取连接出错（%1），改为单连接读取</source>
         <translation>The source&apos;s reading connection failed (%1); reading on one connection instead</translation>
     </message>
+    <message>
+        <source>主区不接受本地文件导入（LOAD DATA LOCAL INFILE），各表改用 INSERT 语句写入</source>
+        <translation>The main server does not take local files (LOAD DATA LOCAL INFILE); the tables were written with INSERT statements instead</translation>
+    </message>
 </context>
 <context>
     <name>MergeServerDialog</name>
@@ -4844,6 +4848,10 @@ See the log for details.</translation>
     <message>
         <source>写入 %1 行，应为 %2 行</source>
         <translation>%1 rows written, %2 expected</translation>
+    </message>
+    <message>
+        <source>无法写入的值类型 %1</source>
+        <translation>A value type that cannot be written: %1</translation>
     </message>
 </context>
 <context>

@@ -4318,6 +4318,10 @@ CharGUID: %1
         <source>副区读取连接出错（%1），改为单连接读取</source>
         <translation>副区读取连接出错（%1），改为单连接读取</translation>
     </message>
+    <message>
+        <source>主区不接受本地文件导入（LOAD DATA LOCAL INFILE），各表改用 INSERT 语句写入</source>
+        <translation>主区不接受本地文件导入（LOAD DATA LOCAL INFILE），各表改用 INSERT 语句写入</translation>
+    </message>
 </context>
 <context>
     <name>MergeServerDialog</name>
@@ -4831,6 +4835,10 @@ CharGUID: %1
     <message>
         <source>写入 %1 行，应为 %2 行</source>
         <translation>写入 %1 行，应为 %2 行</translation>
+    </message>
+    <message>
+        <source>无法写入的值类型 %1</source>
+        <translation>无法写入的值类型 %1</translation>
     </message>
 </context>
 <context>

@@ -191,10 +191,12 @@ void TestMergeEngine::mergesZoneByteForByte_data()
     QTest::addColumn<int>("subWorld");
     QTest::addColumn<int>("sourceFirstGuid");
     QTest::addColumn<bool>("keepsFree");
-    QTest::newRow("same world, every id new") << 1 << 1 << 1 << false;
-    QTest::newRow("taken ids, into the highest range") << 2 << 5 << 1 << true;
-    QTest::newRow("world 1's next ids, into the highest range") << 2 << 5 << 5000 << true;
-    QTest::newRow("world 2's next ids, into the lowest range") << 1 << 5 << 1000021 << true;
+    // Rows go as files the target loads, or, where it refuses them, as statements.
+    QTest::addColumn<bool>("files");
+    QTest::newRow("same world, every id new") << 1 << 1 << 1 << false << true;
+    QTest::newRow("taken ids, into the highest range") << 2 << 5 << 1 << true << true;
+    QTest::newRow("world 1's next ids, into the highest range") << 2 << 5 << 5000 << true << true;
+    QTest::newRow("world 2's next ids, into the lowest range, files refused") << 1 << 5 << 1000021 << true << false;
 }
 
 void TestMergeEngine::mergesZoneByteForByte()
@@ -203,7 +205,9 @@ void TestMergeEngine::mergesZoneByteForByte()
     QFETCH(int, subWorld);
     QFETCH(int, sourceFirstGuid);
     QFETCH(bool, keepsFree);
+    QFETCH(bool, files);
     loadFixture(subWorld, sourceFirstGuid);
+    QVERIFY(TestServers::runSql(m_main, files ? "SET GLOBAL local_infile = 1;" : "SET GLOBAL local_infile = 0;"));
     const auto sourceBefore = checksums(m_sub, {kSubDb, kSourceWeb});
     const auto targetBefore = checksums(m_main, {kMainDb, kMainWeb});
     const int maxAid = mainQuery(QStringLiteral("SELECT MAX(aid) FROM t_char")).toInt();
@@ -215,10 +219,19 @@ void TestMergeEngine::mergesZoneByteForByte()
     for (const TestServer &server : {m_main, m_sub})
         TestServers::recordStatements(server, true);
     const Run run = merge(settings(mainWorld, subWorld));
+    QVERIFY(TestServers::runSql(m_main, "SET GLOBAL local_infile = 1;"));
     for (const TestServer &server : {m_main, m_sub}) {
         TestServers::recordStatements(server, false);
         QCOMPARE(TestServers::statementsNamingATemporaryTableTwice(server), QStringList());
     }
+    // Files on the native driver, every table; a refusal is asked once (ODBC never asks).
+    const int loads = mainQuery(QStringLiteral("SELECT COUNT(*) FROM mysql.general_log WHERE argument LIKE 'LOAD DATA LOCAL INFILE%'")).toInt();
+    if (TestServers::odbcRun())
+        QCOMPARE(loads, 0);
+    else if (files)
+        QVERIFY2(loads > mergeCharacterTables.size(), qPrintable(QString::number(loads)));
+    else
+        QCOMPARE(loads, 1);
     QVERIFY2(run.ok, qPrintable(run.log.mid(run.log.size() - 8).join(QLatin1Char('\n'))));
     QVERIFY2(!run.report.hasLosses(), qPrintable(storedLines(run.report.lossLines()).join(QLatin1Char('\n'))));
     QCOMPARE(checksums(m_sub, {kSubDb, kSourceWeb}), sourceBefore);
