@@ -67,8 +67,9 @@ private:
 // target requires a value and the operator allowed it, gets the value the game writes for a
 // new row; a source column the target lacks stays behind. Values travel as their stored bytes,
 // written as hexadecimal literals (numbers as numbers): the statements carry no text of their
-// own, and the client spends a fraction of what binding thousands of parameters costs. Every
-// merge table goes through here: accounts, characters and the related tables.
+// own, and the client spends a fraction of what binding thousands of parameters costs; or, with
+// setFileLoading(), as the lines of files the target loads, which it reads in about half the
+// time. Every merge table goes through here: accounts, characters and the related tables.
 class RowCopier
 {
 public:
